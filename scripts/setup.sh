@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian packages), builds, and then starts the program or runs the
+# tests.
+#
+#   scripts/setup.sh run        install, build, start Daybridge
+#   scripts/setup.sh test       install, build, run every test with CTest
+#   scripts/setup.sh sanitize   the tests once more under AddressSanitizer and UBSan (clang)
+#   scripts/setup.sh fuzz [S]   build the libFuzzer targets and run each for S seconds
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev
+          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
+
+configure_and_build() {  # build-dir, cmake options...
+    local dir=$1
+    shift
+    cmake -S "$top" -B "$top/$dir" -G Ninja "$@"
+    cmake --build "$top/$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYBRIDGE_TESTS=OFF
+        exec "$top/build/bin/daybridge"
+        ;;
+    test)
+        install_missing
+        configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYBRIDGE_WERROR=ON \
+            -DDAYBRIDGE_BENCH=ON
+        ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
+        ;;
+    sanitize)
+        install_missing
+        CXX=clang++ configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug \
+            -DDAYBRIDGE_WERROR=ON -DDAYBRIDGE_SANITIZE=ON
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            ctest --test-dir "$top/build-sanitize" --output-on-failure -j "$jobs"
+        ;;
+    fuzz)
+        install_missing
+        seconds=${2:-30}
+        CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DDAYBRIDGE_WERROR=ON -DDAYBRIDGE_FUZZ=ON -DDAYBRIDGE_GUI=OFF -DDAYBRIDGE_TESTS=OFF
+        "$top/fuzz/run_all.sh" "$top/build-fuzz/bin" "$seconds"
+        ;;
+    *)
+        sed -n '2,9p' "$0"
+        exit 2
+        ;;
+esac

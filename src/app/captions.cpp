@@ -1,0 +1,253 @@
+#include "app/captions.h"
+
+#include <array>
+
+namespace daybridge {
+namespace {
+
+struct Pair {
+    const char* english;
+    const char* german;
+};
+
+Pair CaptionPair(Caption caption) {
+    switch (caption) {
+        case Caption::Compute: return {"Compute", "Berechnen"};
+        case Caption::Today: return {"Today", "Heute"};
+        case Caption::Reset: return {"Reset", "Rückstellen"};
+        case Caption::Configure: return {"Configure", "Konfigurieren"};
+        case Caption::Quit: return {"Quit", "Beenden"};
+        case Caption::Clear: return {"Clear", "Löschen"};
+        case Caption::SecondToFirst: return {"Second -> First", "Zweites -> Erstes"};
+        case Caption::DisplayMonth: return {"Display month", "Monat zeigen"};
+        case Caption::Enlarge: return {"Enlarge", "Vergrößern"};
+        case Caption::View: return {"View", "Anschauen"};
+        case Caption::Remove: return {"Remove", "Entfernen"};
+        case Caption::InputFile: return {"Input file", "Eingabedatei"};
+        case Caption::ProcessFile: return {"Process file", "Datei verarbeiten"};
+        case Caption::Stop: return {"Stop", "Stop"};
+        case Caption::CopyToClipboard: return {"Copy to clipboard", "Kopieren in Zwischenablage"};
+        case Caption::CopySelectedToClipboard:
+            return {"Copy selected text to clipboard",
+                    "Kopieren ausgewählter Text in Zwischenablage"};
+        case Caption::FirstDate: return {"First date", "Erstes Datum"};
+        case Caption::SecondDate: return {"Second date", "Zweites Datum"};
+        case Caption::DateDifference: return {"Date difference", "Datumsdifferenz"};
+        case Caption::ThisIsA: return {"This is a", "Dies ist ein"};
+        case Caption::CalCE: return {"Common Era date", "Common Era Datum"};
+        case Caption::CalJC: return {"Julian Calendar date", "Julianisches Kalenderdatum"};
+        case Caption::CalORD: return {"Ordinal date", "Ordinaldatum"};
+        case Caption::CalJDN: return {"Julian day number", "Julianische Tageszahl"};
+        case Caption::CalISO: return {"ISO Week date", "ISO-Woche-Datum"};
+        case Caption::CalLPM:
+            return {"Velmora Leap Week month date", "Velmora Leap Week Monatdatum"};
+        case Caption::CalLPW:
+            return {"Velmora Leap Week week date", "Velmora Leap Week Wochendatum"};
+        case Caption::IncludeFirstDate:
+            return {"Include first date in days-beween-dates", "Erstes Datum einschliessen"};
+        case Caption::IncludeWeekends:
+            return {"Count weekend days in days-between-dates", "Wochenendtage zählen"};
+        case Caption::Verbose: return {"Verbose", "Zusatzinfo"};
+        case Caption::SaveOutput:
+            return {"Save results on quit", "Ergebnisse sichern auf Beendung"};
+        case Caption::ClickToChangeCalendar:
+            return {"Click to change calendar", "Anklicken um Kalender zu verändern"};
+        case Caption::OnlineDocumentation:
+            return {"Online documentation", "Online-Dokumentation"};
+        case Caption::VelmoraSystems: return {"Velmora Systems", "Velmora Systems"};
+        case Caption::Language: return {"Language", "Sprache"};
+        case Caption::English: return {"English", "Englisch"};
+        case Caption::German: return {"German", "Deutsch"};
+        case Caption::TodayIs: return {"Today is", "Heute ist"};
+        case Caption::WeekFromTodayIs: return {"A week from today is", "Eine Woche weiter ist"};
+        case Caption::FiveDayWeekFromTodayIs:
+            return {"A (5-day) week from today is", "Eine (5-Tage-)Woche weiter als heute ist"};
+        case Caption::OutputWindow: return {"Output window", "Ausgabefenster"};
+        case Caption::OutputWindowEmpty:
+            return {"The output window is empty.", "Das Ausgabefenster is leer."};
+        case Caption::Day: return {"Day", "Tag"};
+        case Caption::Days: return {"Days", "Tage"};
+        case Caption::Week: return {"Week", "Woche"};
+        case Caption::Weeks: return {"Weeks", "Wochen"};
+        case Caption::Month: return {"Month", "Monat"};
+        case Caption::Months: return {"Months", "Monate"};
+        case Caption::Year: return {"Year", "Jahr"};
+        case Caption::Years: return {"Years", "Jahre"};
+        case Caption::To: return {"To", "Bis"};
+        case Caption::Plus: return {"plus", "plus"};
+        case Caption::Minus: return {"minus", "minus"};
+        case Caption::OutOfRange: return {"Out of Range", "Ausserhalb des erlaubten Bereichs"};
+        case Caption::ErrorWord: return {"Error", "Fehler"};
+        case Caption::IncludingFirstDate:
+            return {"including 1st date", "einschliesslich 1. Datum"};
+        case Caption::ExcludingFirstDate:
+            return {"excluding 1st date", "ausschliesslich 1. Datum"};
+        case Caption::NotCountingWeekendDays:
+            return {"not counting weekend days", "die Wochenendtage nicht gezählt"};
+        case Caption::InEffect: return {"In effect", "In Kraft"};
+        case Caption::Line: return {"Line", "Linie"};
+        case Caption::IsInvalid: return {"is invalid", "ist ungültig"};
+        case Caption::InadmissibleSeparator:
+            return {"contains inadmissible date separator.",
+                    "enthält ein unzulässiges Datumstrennzeichen."};
+        case Caption::FirstDateIncluded:
+            return {"First date included.", "Erste Datum eingeschlossen."};
+        case Caption::FirstDateNotIncluded:
+            return {"First date not included.", "Erste Datum ausgeschlossen."};
+        case Caption::WeekendsCounted:
+            return {"Weekend days are counted.", "Wochenendtage werden gezählt."};
+        case Caption::WeekendsNotCounted:
+            return {"Weekend days are not counted.", "Wochenendtage werden nicht gezählt."};
+        case Caption::HyphenOn:
+            return {"Ordinal and ISO Week dates are with hyphen.",
+                    "Ordinal- und ISO-Woche-Daten sind mit Divis."};
+        case Caption::HyphenOff:
+            return {"Ordinal and ISO Week dates are without hyphen.",
+                    "Ordinal- und ISO-Woche-Daten sind ohne Divis."};
+        case Caption::DateFormatIs: return {"Date format is", "Datumsformat ist"};
+        case Caption::FirstDateIs: return {"1st date is", "1. Datum ist"};
+        case Caption::SecondDateIs: return {"2nd date is", "2. Datum ist"};
+        case Caption::AllThreeEmpty:
+            return {"all three fields are empty", "alle drei Felder sind leer"};
+        case Caption::OnlyDifferenceNonEmpty:
+            return {"only the date difference is non-empty",
+                    "nur die Datumsdifferenz ist nicht leer"};
+        case Caption::AllThreeNonEmpty:
+            return {"all three fields non-empty", "alle drei Felder sind nicht leer"};
+        case Caption::ProcessingStopped:
+            return {"Processing stopped.", "Verarbeitung abgebrochen."};
+        case Caption::FileNotFound: return {"File not found", "Datei nicht gefunden"};
+        case Caption::InputFileDoesNotExist:
+            return {"Input file does not exist.", "Die Eingabedatei besteht nicht."};
+        case Caption::SpecifyInputFile: return {"Specify input file", "Eingabedatei angeben"};
+        case Caption::TextFilesFilter: return {"Text files (*.txt)", "Textdateien (*.txt)"};
+        case Caption::Invalid: return {"Invalid", "Ungültig"};
+        case Caption::DateFormatFrame: return {"CE/JC date format", "CE/JC-Datumsformat"};
+        case Caption::DateSeparatorFrame:
+            return {"CE/JC date separator", "CE/JC-Datumstrennzeichen"};
+        case Caption::ThousandsSeparatorFrame:
+            return {"Thousands separator", "Tausendertrennzeichen"};
+        case Caption::ThousandsComma: return {"Comma: 1,000", "Komma: 1,000"};
+        case Caption::ThousandsDot: return {"Dot: 1.000", "Punkt: 1.000"};
+        case Caption::ThousandsNone: return {"None: 1000", "Keines: 1000"};
+        case Caption::Hyphen:
+            return {"Hyphen in ordinal and in ISO Week dates",
+                    "Divis in Ordinal und in ISO-Woche Daten"};
+        case Caption::DisplayDayNames: return {"Display day names", "Tagesnamen zeigen"};
+        case Caption::MaxNumErrors:
+            return {"Terminate processing if number of errors reaches:",
+                    "Das Programm schliessen bei einer erreichten Fehlerzahl von:"};
+        case Caption::AutoEnlarge:
+            return {"Auto Enlarge when output from processing exceeds this number of bytes:",
+                    "Ausgabefenster automatisch vergrößern, wenn diese Anzahl von Bytes erreicht "
+                    "wird:"};
+        case Caption::Close: return {"Close", "Schliessen"};
+        case Caption::ValueTooLarge:
+            return {"The largest value allowed is 32,767.",
+                    "Der grösste zulässige Wert ist 32.767."};
+        case Caption::MonthDisplayTitle: return {"Month display", "Monatsanzeige"};
+        case Caption::Show: return {"Display", "Zeigen"};
+        case Caption::PleaseSpecifyYear: return {"Please specify year", "Bitte Jahr angeben"};
+        case Caption::InvalidInput: return {"Invalid input", "Ungültige Eingabe"};
+        case Caption::CommonEraCalendar:
+            return {"Common Era Calendar", "Gregorianischer Kalender"};
+        case Caption::JulianCalendar: return {"Julian Calendar", "Julianischer Kalender"};
+        case Caption::Sunday: return {"Sunday", "Sonntag"};
+        case Caption::Monday: return {"Monday", "Montag"};
+        case Caption::Gregorian: return {"Gregorian", "Gregorianisch"};
+        case Caption::Julian: return {"Julian", "Julianisch"};
+        case Caption::Year_: return {"Year", "Jahr"};
+        case Caption::Month_: return {"Month", "Monat"};
+        case Caption::Next: return {"Next", "Nächster"};
+        case Caption::Previous: return {"Previous", "Voriger"};
+        case Caption::YearOutOfRange:
+            return {"The year must lie between -5,800,000 and 5,800,000.",
+                    "Das Jahr muss zwischen -5.800.000 und 5.800.000 liegen."};
+        case Caption::ClearColon: return {"Clear:", "Löschen:"};
+        case Caption::Or: return {"or", "oder"};
+        case Caption::CancelThisOperation:
+            return {"Cancel this operation", "Annullieren Sie diese Operation"};
+        case Caption::Continue: return {"Continue", "Fortfahren"};
+        case Caption::Count_: break;
+    }
+    return {"", ""};
+}
+
+constexpr std::array<std::array<const char*, 7>, 2> kDayNames{{
+    {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
+    {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"},
+}};
+
+constexpr std::array<std::array<const char*, 12>, 2> kMonthNames{{
+    {"January", "February", "March", "April", "May", "June", "July", "August", "September",
+     "October", "November", "December"},
+    {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",
+     "Oktober", "November", "Dezember"},
+}};
+
+// Rows 0..9 of the computation messages; 2 and 7 are not used.
+constexpr std::array<std::array<const char*, 10>, 3> kComputeMessages{{
+    {"If both the first date and the second date are specified then the date difference "
+     "window must be empty.",
+     "First date is not valid in specified calendar using specified date format.", "",
+     "First date is out of range.", "Date difference is not valid.",
+     "Date difference is out of range.",
+     "Second date is not valid in specified calendar using specified date format.", "",
+     "Second date is out of range.", "Result is out of range."},
+    {" Wenn sowohl Erstes als auch Zweites Datum angegeben sind, muss das Feld für die "
+     "Datumsdifferenz leer sein.",
+     "Erstes Datum ist in dem angegebenen Kalender (und Datumsformat) nicht zulässig.", "",
+     "Erstes Datum liegt ausserhalb des erlaubten Bereichs.",
+     "Datumsdifferenz ist nicht zulässig.",
+     "Datumsdifferenz ist ausserhalb des erlaubten Bereichs.",
+     "Zweites Datum ist in dem angegebenen Kalender (und Datumsformat) nicht zulässig.", "",
+     "Zweites Datum liegt ausserhalb des erlaubten Bereichs.",
+     "Das Resultat liegt ausserhalb des erlaubten Bereichs."},
+    {"Si ambas, la primera y la segunda fechas, son especificadas entonces la ventana  de "
+     "diferencia de fechas debe estar vacía.",
+     "La primera fecha no es válida en un calendario especificado.", "",
+     "Primera fecha está fuera de rango.", "Diferencia de fechas no es válida.",
+     "Diferencia de fechas está fuera de rango.",
+     "La segunda fecha no es válida en el calendario específicado.", "",
+     "La segunda fecha está fuera de rango.", "El resultado está fuera de rango."},
+}};
+
+}  // namespace
+
+QString CaptionText(Caption caption, int language) {
+    const Pair pair = CaptionPair(caption);
+    if (caption == Caption::ErrorWord && language == kPortuguese) {
+        return QStringLiteral("Erro");
+    }
+    return QString::fromUtf8(language == kGerman ? pair.german : pair.english);
+}
+
+QString DayNameIn(int day, int language) {
+    if (day < 0 || day > 6) {
+        return {};
+    }
+    return QString::fromUtf8(kDayNames[language == kGerman ? 1 : 0][static_cast<size_t>(day)]);
+}
+
+QString MonthNameIn(int month, int language) {
+    if (month < 1 || month > 12) {
+        return {};
+    }
+    return QString::fromUtf8(
+        kMonthNames[language == kGerman ? 1 : 0][static_cast<size_t>(month - 1)]);
+}
+
+QString ComputeMessage(int index, int language) {
+    if (index < 0 || index > 9) {
+        return {};
+    }
+    size_t row = 0;
+    if (language == kGerman) {
+        row = 1;
+    } else if (language == kSpanish) {
+        row = 2;
+    }
+    return QString::fromUtf8(kComputeMessages[row][static_cast<size_t>(index)]);
+}
+
+}  // namespace daybridge

@@ -1,0 +1,57 @@
+// The built-in caption tables: one text per language (0 English, 1 German, 2 French,
+// 3 Portuguese, 4 Spanish) for every caption of the windows and for the words the compute
+// engine and the batch language write into the output. Languages without a translation fall
+// back to English.
+#pragma once
+
+#include <QString>
+
+namespace daybridge {
+
+inline constexpr int kEnglish = 0;
+inline constexpr int kGerman = 1;
+inline constexpr int kFrench = 2;
+inline constexpr int kPortuguese = 3;
+inline constexpr int kSpanish = 4;
+
+enum class Caption {
+    // main window buttons
+    Compute, Today, Reset, Configure, Quit, Clear, SecondToFirst, DisplayMonth, Enlarge, View,
+    Remove, InputFile, ProcessFile, Stop, CopyToClipboard, CopySelectedToClipboard,
+    // main window labels
+    FirstDate, SecondDate, DateDifference, ThisIsA,
+    CalCE, CalJC, CalORD, CalJDN, CalISO, CalLPM, CalLPW,
+    IncludeFirstDate, IncludeWeekends, Verbose, SaveOutput, ClickToChangeCalendar,
+    OnlineDocumentation, VelmoraSystems, Language, English, German,
+    TodayIs, WeekFromTodayIs, FiveDayWeekFromTodayIs,
+    OutputWindow, OutputWindowEmpty,
+    // words of the output
+    Day, Days, Week, Weeks, Month, Months, Year, Years, To, Plus, Minus, OutOfRange,
+    ErrorWord, IncludingFirstDate, ExcludingFirstDate, NotCountingWeekendDays,
+    // batch output
+    InEffect, Line, IsInvalid, InadmissibleSeparator, FirstDateIncluded, FirstDateNotIncluded,
+    WeekendsCounted, WeekendsNotCounted, HyphenOn, HyphenOff, DateFormatIs, FirstDateIs,
+    SecondDateIs, AllThreeEmpty, OnlyDifferenceNonEmpty, AllThreeNonEmpty, ProcessingStopped,
+    // input files
+    FileNotFound, InputFileDoesNotExist, SpecifyInputFile, TextFilesFilter, Invalid,
+    // configuration dialog
+    DateFormatFrame, DateSeparatorFrame, ThousandsSeparatorFrame, ThousandsComma, ThousandsDot,
+    ThousandsNone, Hyphen, DisplayDayNames, MaxNumErrors, AutoEnlarge, Close, ValueTooLarge,
+    // month display
+    MonthDisplayTitle, Show, PleaseSpecifyYear, InvalidInput, CommonEraCalendar, JulianCalendar,
+    Sunday, Monday, Gregorian, Julian, Year_, Month_, Next, Previous, YearOutOfRange,
+    // clear-one dialog
+    ClearColon, Or, CancelThisOperation, Continue,
+    Count_  // number of captions
+};
+
+// The caption in a language (English when that language has none).
+QString CaptionText(Caption caption, int language);
+// Day name 0 = Sunday .. 6 = Saturday in a language; empty outside 0..6.
+QString DayNameIn(int day, int language);
+// Month name 1..12 in a language; empty outside.
+QString MonthNameIn(int month, int language);
+// The computation messages 0..9 (2 and 7 unused, empty) in English, German or Spanish.
+QString ComputeMessage(int index, int language);
+
+}  // namespace daybridge

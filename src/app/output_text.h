@@ -1,0 +1,51 @@
+// The text of the output window. Lines end in CR LF inside the state and lengths count them.
+//
+// The view takes what was appended since its last look (takePending) and shows it by appending,
+// so the whole text is never set again per line. In streaming mode (the command-line runner)
+// text that was taken is dropped from memory, so a run of any length keeps memory flat; the
+// total length and a short tail stay known.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace daybridge {
+
+class OutputText {
+public:
+    void append(QStringView text);
+    void clear();
+    // Replaces the whole text (the user edited the window, or settings were loaded).
+    void setText(const QString& text);
+
+    qsizetype length() const { return length_; }
+    bool isEmpty() const { return length_ == 0; }
+    // The whole text; in streaming mode only what has not been dropped.
+    const QString& text() const { return retained_; }
+    // True when the whole text equals `text` (also in streaming mode).
+    bool equals(QStringView text) const;
+    // True when the whole text ends with `text` (up to kTailLength characters).
+    bool endsWith(QStringView text) const;
+
+    // Text appended since the last call; the view appends it to what it shows.
+    QString takePending();
+    bool hasPending() const { return pendingFrom_ < retained_.size(); }
+    // True once clear() or setText() was called since the last takePending(): the view must
+    // start afresh rather than append.
+    bool resetSinceLastTake() const { return reset_; }
+
+    void setStreaming(bool streaming) { streaming_ = streaming; }
+    bool streaming() const { return streaming_; }
+
+    static constexpr qsizetype kTailLength = 256;
+
+private:
+    QString retained_;
+    qsizetype pendingFrom_ = 0;  // index in retained_ of the first text not yet taken
+    qsizetype length_ = 0;       // total length, dropped text included
+    QString tail_;               // last characters, kept in streaming mode
+    bool streaming_ = false;
+    bool reset_ = false;
+};
+
+}  // namespace daybridge

@@ -1,0 +1,77 @@
+// The compute engine: given two of first date, difference and second date, works out the
+// third, with the include-first-date and business-day rules and the range checks, and writes
+// the result lines into the output. The main window's Compute and the batch language's
+// three-field lines both call Compute.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/host.h"
+
+namespace daybridge {
+
+// What a batch run offers the engine while it runs: variables usable as dates, and the line
+// being executed for error reports.
+class BatchContext {
+public:
+    virtual ~BatchContext() = default;
+    virtual std::optional<std::int32_t> VariableValue(const QString& name) const = 0;
+    virtual int FileLineNumber() const = 0;   // of the line being executed
+    virtual QString CurrentLineText() const = 0;  // as written, trimmed
+};
+
+class ComputeEngine {
+public:
+    ComputeEngine(AppState& state, Host& host) : state_(state), host_(host) {}
+
+    // The entry point. The texts are trimmed by the caller; accepted texts are rewritten into
+    // their canonical form. False means an error was reported.
+    bool Compute(QString& first, QString& difference, QString& second);
+
+    bool AcceptFirstDate(QString& text);
+    bool AcceptSecondDate(QString& text);
+    bool AcceptDifference(QString& text);
+    bool ComputeDifference();
+    bool ComputeSecondDate();
+    bool ComputeFirstDate();
+
+    // Result lines completed after the engine's own text (the window's display operations).
+    void DisplayFirstDate(std::int32_t jdn);
+    void DisplaySecondDate(std::int32_t jdn);
+    void DisplayDateDiff(std::int32_t difference);
+
+    // Today's date as text in the snapshot's calendar of date n (1 first, 2 second).
+    QString Today(int n) const;
+
+    // The shared results.
+    std::int32_t FirstJDN = 0;
+    std::int32_t SecondJDN = 0;
+    std::int32_t DateDifference = 0;
+
+    // What the last successful Compute produced, for the batch language's RESULT.
+    enum class ResultKind { None, Date, Difference };
+    ResultKind lastKind() const { return lastKind_; }
+
+    void setBatchContext(const BatchContext* context) { batch_ = context; }
+
+    AppState& state() { return state_; }
+    Host& host() { return host_; }
+
+private:
+    AppState& state_;
+    Host& host_;
+    const BatchContext* batch_ = nullptr;
+    ResultKind lastKind_ = ResultKind::None;
+    QString firstCanonical_;
+    QString secondCanonical_;
+};
+
+// The date text of a JDN in a calendar with the settings in force (today labels, Today
+// buttons, DisplayFirstDate): CE/JC in the user's date order; ORD only in its range (empty
+// outside); ISO and ORD with the hyphen setting; JDN grouped by the thousands separator.
+QString DateTextOfJdn(const AppState& state, int calendar, std::int32_t jdn);
+
+}  // namespace daybridge

@@ -1,0 +1,39 @@
+// Reading typed dates, JDNs and day counts. Every parser answers an outcome:
+//   1 valid (the JDN and the record are set), 0 not valid in this calendar and format,
+//  -1 well formed but out of range.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "calendar/calendar_table.h"
+#include "datetext/text_format.h"
+
+namespace daybridge {
+
+inline constexpr int kParseValid = 1;
+inline constexpr int kParseInvalid = 0;
+inline constexpr int kParseOutOfRange = -1;
+
+struct ParseResult {
+    std::int32_t jdn = 0;  // or the day count
+    int outcome = kParseInvalid;
+};
+
+// The entry point: dispatches on the calendar index with the given format settings.
+ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format);
+
+int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
+              DateRecord& record);
+ParseResult ParseJdnText(const QString& text);
+// JDN text with the current thousands separator accepted as digit grouping ("2.451.545").
+ParseResult ParseJdnText(const QString& text, const QString& thousandsSeparator);
+ParseResult ParseDayCount(const QString& text);
+int ParseOrdinal(const QString& text, bool hyphen, DateRecord& record);
+int OrdinalTextKind(const QString& text);  // 1 compact, -1 hyphenated, 0 not ordinal
+int ParseIsoWeek(const QString& text, IsoWeekRecord& record);
+int IsoWeekTextKind(const QString& text);  // 1 compact, -1 hyphenated, 0 not ISO week
+int ParseLpm(const QString& text, LeapWeekRecord& record);
+int ParseLpw(const QString& text, LeapWeekRecord& record);
+
+}  // namespace daybridge

@@ -1,0 +1,62 @@
+// A Host for tests: records every message box and input prompt, answers them from a script,
+// and fixes today's date.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/host.h"
+
+namespace daybridge::testing {
+
+struct RecordedBox {
+    QString title;
+    QString text;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+class RecordingHost : public Host {
+public:
+    explicit RecordingHost(std::int32_t today = 2461381 /* Sunday 2026-12-06 */) : today_(today) {}
+
+    MsgAnswer messageBox(const QString& title, const QString& text, MsgIcon icon,
+                         MsgButtons buttons, MsgAnswer defaultAnswer) override {
+        boxes.push_back({title, text, icon, buttons});
+        if (!boxAnswers.empty()) {
+            const MsgAnswer answer = boxAnswers.front();
+            boxAnswers.pop_front();
+            return answer;
+        }
+        return defaultAnswer;
+    }
+    std::optional<QString> inputBox(const QString& prompt, const QString&) override {
+        prompts.push_back(prompt);
+        if (inputAnswers.empty()) {
+            return std::nullopt;  // Cancel
+        }
+        std::optional<QString> answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+    std::int32_t todayJdn() override { return today_; }
+    void yield() override { ++yields; }
+    void enlargeOutput() override { ++enlargements; }
+
+    void setToday(std::int32_t jdn) { today_ = jdn; }
+
+    std::vector<RecordedBox> boxes;
+    QStringList prompts;
+    std::deque<MsgAnswer> boxAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    int yields = 0;
+    int enlargements = 0;
+
+private:
+    std::int32_t today_;
+};
+
+}  // namespace daybridge::testing
