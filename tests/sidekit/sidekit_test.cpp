@@ -1,0 +1,282 @@
+#include "sidekit/sidekit.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using sidekit::TextStore;
+
+namespace {
+
+// A temporary folder that is removed again at the end of the test.
+class TempDir {
+  public:
+    TempDir() {
+        path_ =
+            fs::temp_directory_path() /
+            ("sidekit_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const fs::path file = path_ / name;
+        std::ofstream out(file, std::ios::binary);
+        out << bytes;
+        return file.string();
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+std::string Entry(int id, const std::string& en, const std::string& de) {
+    return std::to_string(id) + " \"" + en + "\" \"" + de + "\"\n";
+}
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += piece;
+    }
+    return out;
+}
+
+// `count` well-formed lines numbered from `firstId`.
+std::string GoodLines(int count, int firstId = 1) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += Entry(firstId + i, "en" + std::to_string(i), "de" + std::to_string(i));
+    }
+    return out;
+}
+
+std::string Get(const TextStore& store, int id, int language, std::int32_t size = 4096) {
+    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 1), '@');
+    const std::int32_t n = store.Get(id, language, buffer.data(), size);
+    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
+}
+
+struct LoadCase {
+    const char* name;
+    std::string bytes;
+    std::int32_t expected;
+};
+
+class LoadResult : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadResult, GivesItsCode) {
+    TempDir dir;
+    const std::string path = dir.Write("texts.dat", GetParam().bytes);
+    TextStore store;
+    EXPECT_EQ(store.Load(path), GetParam().expected);
+}
+
+const std::string k1024 = Repeat("x", 1024);
+const std::string k1025 = Repeat("x", 1025);
+const std::string kUmlauts1024 = Repeat("\xC3\xA4", 1024);  // 1024 characters, 2048 bytes
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadResult,
+    ::testing::Values(
+        LoadCase{"Empty", "", sidekit::kFileEmpty},
+        LoadCase{"OnlyComments", "# a comment\n\n   \t\n# another\n", sidekit::kNothingRead},
+        LoadCase{"OnlyByteOrderMark", "\xEF\xBB\xBF", sidekit::kNothingRead},
+        LoadCase{"OneEntry", Entry(1, "Daybridge", "Daybridge"), 1},
+        LoadCase{"ThreeEntriesCrLf", "1 \"a\" \"b\"\r\n2 \"c\" \"d\"\r\n# x\r\n3 \"e\" \"f\"", 3},
+        LoadCase{"ByteOrderMarkThenEntry", "\xEF\xBB\xBF" + Entry(4, "a", "b"), 1},
+        LoadCase{"CommentAfterTexts", "7 \"a\" \"b\"   # note\n", 1},
+        LoadCase{"SixLanguages", "7 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\"\n", 1},
+        LoadCase{"MissingGermanLine1", "1 \"a\"\n", -501},
+        LoadCase{"MissingGermanLine3", "# c\n" + Entry(1, "a", "b") + "2 \"c\"\n", -503},
+        LoadCase{"EmptyGerman", Entry(1, "a", "b") + Entry(2, "a", ""), -502},
+        LoadCase{"EmptyEnglish", Entry(1, "", "b"), -501},
+        LoadCase{"TruncatedInsideText", Entry(1, "a", "b") + "2 \"c\" \"d", -502},
+        LoadCase{"NoIdentifier", "\"a\" \"b\"\n", -501},
+        LoadCase{"IdentifierZero", Entry(0, "a", "b"), -501},
+        LoadCase{"IdentifierTooLarge", Entry(32768, "a", "b"), -501},
+        LoadCase{"IdentifierLargest", Entry(32767, "a", "b"), 1},
+        LoadCase{"NegativeIdentifier", "-3 \"a\" \"b\"\n", -501},
+        LoadCase{"TextNotQuoted", "3 a b\n", -501},
+        LoadCase{"JunkAfterText", "3 \"a\" \"b\" c\n", -501},
+        LoadCase{"TextsRunTogether", "3 \"a\"\"b\n", -501},
+        LoadCase{"SevenTexts", "7 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\" \"g\"\n", -501},
+        LoadCase{"Text1024", Entry(1, k1024, "b"), 1},
+        LoadCase{"Umlauts1024", Entry(1, "a", kUmlauts1024), 1},
+        LoadCase{"Text1025Line1", Entry(1, k1025, "b"), -1001},
+        LoadCase{"Text1025Line3", GoodLines(2) + Entry(9, "a", k1025), -1003},
+        LoadCase{"Umlauts1025", Entry(1, "a", kUmlauts1024 + "\xC3\xA4"), -1001},
+        LoadCase{"DuplicateLine2", Entry(5, "a", "b") + Entry(5, "c", "d"), -1502},
+        LoadCase{"DuplicateAfterComments", Entry(5, "a", "b") + "#\n#\n" + Entry(5, "c", "d"),
+                 -1504},
+        LoadCase{"Lines500", GoodLines(500), 500},
+        LoadCase{"MissingLine500", GoodLines(499) + "600 \"a\"\n", -1000},
+        LoadCase{"TooLongLine500", GoodLines(499) + Entry(600, k1025, "b"), -1500},
+        LoadCase{"DuplicateLine500", GoodLines(499) + Entry(1, "a", "b"), -2000},
+        LoadCase{"Lines501", GoodLines(501), sidekit::kTooMuchText},
+        LoadCase{"NulByte", Entry(1, "a", "b") + std::string("2 \"a\0b\" \"c\"\n", 13),
+                 sidekit::kTextNotRecovered},
+        LoadCase{"FormFeed", "\f" + Entry(1, "a", "b"), sidekit::kTextNotRecovered},
+        LoadCase{"LoneCarriageReturn", "1 \"a\" \"b\"\r2 \"c\" \"d\"\n",
+                 sidekit::kTextNotRecovered},
+        LoadCase{"InvalidUtf8", Entry(1, "a\xC3(", "b"), sidekit::kTextNotRecovered},
+        LoadCase{"Latin1Umlaut",
+                 Entry(1,
+                       "Gr\xF6\xDF"
+                       "e",
+                       "b"),
+                 sidekit::kTextNotRecovered},
+        LoadCase{"OverlongSlash", Entry(1, "\xC0\xAF", "b"), sidekit::kTextNotRecovered},
+        LoadCase{"Surrogate", Entry(1, "\xED\xA0\x80", "b"), sidekit::kTextNotRecovered},
+        LoadCase{"AboveUnicode", Entry(1, "\xF4\x90\x80\x80", "b"), sidekit::kTextNotRecovered},
+        LoadCase{"CutSequenceAtEnd", Entry(1, "a", "b") + "\xE2\x82", sidekit::kTextNotRecovered},
+        LoadCase{"BinaryJunk",
+                 std::string("\x7F"
+                             "ELF\x02\x01\x01\0\0\0",
+                             10),
+                 sidekit::kTextNotRecovered}),
+    [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+
+TEST(SidekitLoad, MissingFileCannotBeOpened) {
+    TempDir dir;
+    TextStore store;
+    EXPECT_EQ(store.Load((dir.path() / "absent.dat").string()), sidekit::kCannotOpen);
+    EXPECT_EQ(store.Load(""), sidekit::kCannotOpen);
+}
+
+TEST(SidekitLoad, FolderIsAReadError) {
+    TempDir dir;
+    TextStore store;
+    EXPECT_EQ(store.Load(dir.path().string()), sidekit::kReadError);
+}
+
+TEST(SidekitLoad, OversizedFileIsTooMuchText) {
+    TempDir dir;
+    // Valid comment lines, but more bytes than a text file may have.
+    const std::string line = "#" + Repeat("x", 1023) + "\n";
+    const std::string path = dir.Write(
+        "big.dat", Repeat(line, static_cast<int>(sidekit::kMaxFileBytes / line.size()) + 1));
+    TextStore store;
+    EXPECT_EQ(store.Load(path), sidekit::kTooMuchText);
+}
+
+TEST(SidekitLoad, FailedLoadKeepsThePreviousTexts) {
+    TempDir dir;
+    TextStore store;
+    ASSERT_EQ(store.Load(dir.Write("good.dat", Entry(21, "Error", "Fehler"))), 1);
+    EXPECT_EQ(store.Load(dir.Write("bad.dat", Entry(3, "a", "b") + Entry(3, "a", "b"))), -1502);
+    EXPECT_EQ(Get(store, 21, 1), "Fehler");
+    EXPECT_EQ(Get(store, 3, 0), "");
+}
+
+TEST(SidekitLoad, SecondLoadReplacesTheTexts) {
+    TempDir dir;
+    TextStore store;
+    ASSERT_EQ(store.Load(dir.Write("a.dat", Entry(1, "one", "eins") + Entry(2, "two", "zwei"))), 2);
+    ASSERT_EQ(store.Load(dir.Write("b.dat", Entry(3, "three", "drei"))), 1);
+    EXPECT_EQ(Get(store, 1, 0), "");
+    EXPECT_EQ(Get(store, 3, 0), "three");
+}
+
+TEST(SidekitGet, TextsAreReadWhole) {
+    TextStore store;
+    ASSERT_EQ(store.LoadFromBytes("48\t\"IF blocks nested too deeply \"  \"Zu tief \"\n"
+                                  "3 \"say \"\"hi\"\", ok\" \"\"\"x\"\"\"\n"
+                                  "4 \"a # not a comment\" \"b\"\n"),
+              3);
+    EXPECT_EQ(Get(store, 48, 0), "IF blocks nested too deeply ");
+    EXPECT_EQ(Get(store, 48, 1), "Zu tief ");
+    EXPECT_EQ(Get(store, 3, 0), "say \"hi\", ok");
+    EXPECT_EQ(Get(store, 3, 1), "\"x\"");
+    EXPECT_EQ(Get(store, 4, 0), "a # not a comment");
+}
+
+TEST(SidekitGet, LanguageSwitchesWithoutReload) {
+    TextStore store;
+    ASSERT_EQ(store.LoadFromBytes(Entry(21, "Error", "Fehler") +
+                                  "22 \"yes\" \"ja\" \"oui\" \"\" \"s\xC3\xAD\"\n"),
+              2);
+    EXPECT_EQ(Get(store, 21, 0), "Error");
+    EXPECT_EQ(Get(store, 21, 1), "Fehler");
+    EXPECT_EQ(Get(store, 21, 0), "Error");
+    EXPECT_EQ(Get(store, 22, 2), "oui");
+    EXPECT_EQ(Get(store, 22, 4), "s\xC3\xAD");
+    // A language without its own text gets the English one.
+    EXPECT_EQ(Get(store, 22, 3), "yes");
+    EXPECT_EQ(Get(store, 21, 5), "Error");
+}
+
+TEST(SidekitGet, NothingForUnknownIdentifiersOrBadArguments) {
+    TextStore store;
+    ASSERT_EQ(store.LoadFromBytes(Entry(21, "Error", "Fehler")), 1);
+    char buffer[16] = {};
+    EXPECT_EQ(store.Get(20, 0, buffer, 16), 0);
+    EXPECT_EQ(store.Get(-21, 0, buffer, 16), 0);
+    EXPECT_EQ(store.Get(21, -1, buffer, 16), 0);
+    EXPECT_EQ(store.Get(21, 6, buffer, 16), 0);
+    EXPECT_EQ(store.Get(21, 0, buffer, 0), 0);
+    EXPECT_EQ(store.Get(21, 0, buffer, -5), 0);
+    EXPECT_EQ(store.Get(21, 0, nullptr, 16), 0);
+    EXPECT_EQ(TextStore().Get(21, 0, buffer, 16), 0);
+}
+
+TEST(SidekitGet, NeverWritesPastTheBufferNorCutsACharacter) {
+    // "a" (1 byte), "ä" (2), "€" (3), "𝄞" (4): character ends after 1, 3, 6 and 10 bytes.
+    const std::string text = "a\xC3\xA4\xE2\x82\xAC\xF0\x9D\x84\x9E";
+    TextStore store;
+    ASSERT_EQ(store.LoadFromBytes(Entry(5, text, "x")), 1);
+    const std::array<std::size_t, 11> expected = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10};
+    for (std::int32_t size = 1; size <= 12; ++size) {
+        std::vector<char> buffer(static_cast<std::size_t>(size) + 8, '@');
+        const std::int32_t n = store.Get(5, 0, buffer.data(), size);
+        const std::size_t want = expected[std::min<std::size_t>(size, 10)];
+        EXPECT_EQ(static_cast<std::size_t>(n), want) << "size " << size;
+        EXPECT_EQ(std::string(buffer.data(), want), text.substr(0, want)) << "size " << size;
+        // A NUL follows when there is room; nothing is written beyond `size`.
+        if (want < static_cast<std::size_t>(size)) {
+            EXPECT_EQ(buffer[want], '\0') << "size " << size;
+        }
+        for (std::size_t k = static_cast<std::size_t>(size); k < buffer.size(); ++k) {
+            EXPECT_EQ(buffer[k], '@') << "size " << size << " byte " << k;
+        }
+    }
+}
+
+TEST(SidekitGet, AtMost1024CharactersComeBack) {
+    TextStore store;
+    ASSERT_EQ(store.LoadFromBytes(Entry(1, k1024, kUmlauts1024)), 1);
+    EXPECT_EQ(Get(store, 1, 0, 4096), k1024);
+    EXPECT_EQ(Get(store, 1, 1, 4096), kUmlauts1024);
+    // A buffer of 1024 bytes holds 512 two-byte characters.
+    EXPECT_EQ(Get(store, 1, 1, 1024), kUmlauts1024.substr(0, 1024));
+    EXPECT_EQ(Get(store, 1, 1, 1023), kUmlauts1024.substr(0, 1022));
+}
+
+TEST(SidekitProcess, LtAndGtShareOneStore) {
+    TempDir dir;
+    const std::string path = dir.Write(
+        "dbrg_text.dat", Entry(1, "Daybridge", "Daybridge") + Entry(59, "at line", "in Zeile"));
+    EXPECT_EQ(sidekit::lt(path, 7), sidekit::kBadArgument);
+    ASSERT_EQ(sidekit::lt(path, 0), 2);
+    char buffer[1024];
+    std::int32_t n = sidekit::gt(59, 1, buffer, 1024, 0);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max(n, 0))), "in Zeile");
+    n = sidekit::gt(59, 0, buffer, 1024, 1);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max(n, 0))), "at line");
+    EXPECT_EQ(sidekit::gt(60, 0, buffer, 1024, 1), 0);
+    EXPECT_EQ(sidekit::lt((dir.path() / "none.dat").string(), 0), sidekit::kCannotOpen);
+    n = sidekit::gt(1, 0, buffer, 1024, 1);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max(n, 0))), "Daybridge");
+}
+
+}  // namespace
