@@ -1,0 +1,52 @@
+// The command line of daybridge-batch: what to run and which settings to override.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+#include "app/app_state.h"
+
+namespace daybridge::cli {
+
+struct Options {
+    bool help = false;
+    bool version = false;
+
+    QString file;           // the program file, or empty with -e lines
+    QStringList lines;      // -e lines, in order
+    bool hasLines = false;  // at least one -e was given
+
+    QString settingsPath;  // --settings
+
+    std::optional<int> dateFormat;
+    std::optional<QString> dateSeparator;
+    std::optional<QString> thousandsSeparator;
+    std::optional<bool> hyphen;
+    std::optional<bool> dayNames;
+    std::optional<bool> includeFirst;
+    std::optional<bool> weekends;
+    std::optional<bool> verbose;
+    std::optional<int> firstCalendar;
+    std::optional<int> secondCalendar;
+    std::optional<int> maxErrors;
+    std::optional<int> language;
+    std::optional<std::int32_t> todayJdn;
+};
+
+// Reads the arguments (without the program name). On a mistake returns false with a one-line
+// explanation in `error`.
+bool ParseOptions(const QStringList& arguments, Options& options, QString& error);
+
+// Applies the overriding options to the state (after the settings file, if any, was read).
+void ApplyOverrides(const Options& options, AppState& state);
+
+// "YYYY-MM-DD" (an optional "-" before the year) as a CE date; its JDN, or nothing when the
+// text is no valid date within the range of day numbers.
+std::optional<std::int32_t> ParseTodayDate(const QString& text);
+
+// The --help text.
+QString UsageText();
+
+}  // namespace daybridge::cli

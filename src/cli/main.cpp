@@ -1,0 +1,170 @@
+// daybridge-batch: runs a batch program from a terminal, as the window's "Process file" does.
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <csignal>
+#include <cstdio>
+
+#include "batch/batch_interpreter.h"
+#include "cli/cli_options.h"
+#include "cli/terminal_host.h"
+#include "compute/compute_engine.h"
+#include "env/paths.h"
+#include "env/settings_file.h"
+#include "env/text_store.h"
+
+namespace {
+
+using namespace daybridge;
+
+constexpr int kExitOk = 0;
+constexpr int kExitError = 1;
+constexpr int kExitRefused = 2;
+
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+extern "C" void OnInterrupt(int) {
+    g_stopRequested = 1;
+}
+
+// Ctrl+C asks the run to stop after the current line; a second Ctrl+C ends the process. The
+// handler does not restart system calls, so a prompt waiting for stdin is cancelled.
+void InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void PrintError(const QString& text) {
+    const QByteArray bytes = ("daybridge-batch: " + cli::WithLfLineEnds(text) + "\n").toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}
+
+void PrintStdout(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+// Why a file was refused without a message of the run's own.
+QString RefusalReason(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return QStringLiteral("%1: no such file").arg(path);
+    }
+    if (info.isDir()) {
+        return QStringLiteral("%1: is a folder").arg(path);
+    }
+    if (info.size() == 0) {
+        return QStringLiteral("%1: the file is empty").arg(path);
+    }
+    return QStringLiteral("%1: the file cannot be read").arg(path);
+}
+
+std::int32_t LocalTodayJdn() {
+    const QDate today = QDate::currentDate();
+    return JdnOfCivil(today.year(), today.month(), today.day(), 'G');
+}
+
+int Run(const cli::Options& options) {
+    QString failure;
+    const QString dataPath = FindDataFile(QString::fromLatin1(kTextDataFileName));
+    if (LoadProgramText(dataPath, &failure) <= 0) {
+        PrintError(failure);
+        return kExitRefused;
+    }
+    SetMainWindowReady(true);
+
+    AppState state;
+    if (!options.settingsPath.isEmpty()) {
+        const QFileInfo info(options.settingsPath);
+        if (!info.isFile() || !info.isReadable()) {
+            PrintError(QStringLiteral("%1: settings file not found").arg(options.settingsPath));
+            return kExitRefused;
+        }
+        if (!LoadUserSettings(options.settingsPath, state)) {
+            PrintError(
+                QStringLiteral("%1: the settings file is damaged").arg(options.settingsPath));
+            return kExitRefused;
+        }
+        // Only the preferences count; the saved fields and output are not the run's.
+        state.firstDateText.clear();
+        state.dateDiffText.clear();
+        state.secondDateText.clear();
+        state.output.clear();
+    }
+    cli::ApplyOverrides(options, state);
+    state.output.setStreaming(true);
+
+    static char stdoutBuffer[1 << 16];
+    std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+    const bool stdoutIsTerminal = isatty(STDOUT_FILENO) != 0;
+
+    cli::LineEndWriter writer(stdout);
+    cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
+                           isatty(STDIN_FILENO) != 0);
+    ComputeEngine engine(state, host);
+    BatchInterpreter interpreter(state, host, engine);
+
+    InstallInterruptHandler();
+    const bool started =
+        options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))
+                         : interpreter.StartFile(options.file);
+    host.drainOutput();
+    if (started) {
+        bool stopSent = false;
+        for (;;) {
+            if (g_stopRequested != 0 && !stopSent) {
+                interpreter.RequestStop();
+                stopSent = true;
+            }
+            const bool more = interpreter.RunSlice();
+            host.drainOutput();
+            if (!more) {
+                break;
+            }
+            if (stdoutIsTerminal) {
+                writer.flush();
+            }
+        }
+    }
+    host.drainOutput();
+    writer.finish();
+
+    if (interpreter.Refused()) {
+        if (!host.anyMessage()) {
+            PrintError(RefusalReason(options.file));
+        }
+        return kExitRefused;
+    }
+    if (interpreter.ErrorCount() > 0 || host.errorReported()) {
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    cli::Options options;
+    QString error;
+    if (!cli::ParseOptions(arguments, options, error)) {
+        PrintError(error + "\nTry 'daybridge-batch --help' for more information.");
+        return kExitRefused;
+    }
+    if (options.help) {
+        PrintStdout(cli::UsageText());
+        return kExitOk;
+    }
+    if (options.version) {
+        PrintStdout(QStringLiteral("daybridge-batch (Daybridge) %1\n").arg(DAYBRIDGE_VERSION));
+        return kExitOk;
+    }
+    return Run(options);
+}

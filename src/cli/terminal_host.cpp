@@ -1,0 +1,118 @@
+#include "cli/terminal_host.h"
+
+#include <stdio.h>  // getline
+#include <QStringDecoder>
+#include <cstdlib>
+
+namespace daybridge::cli {
+
+void LineEndWriter::write(QStringView text) {
+    const QByteArray bytes = text.toUtf8();
+    buffer_.reserve(buffer_.size() + static_cast<std::size_t>(bytes.size()));
+    for (const char c : bytes) {
+        if (heldCr_) {
+            heldCr_ = false;
+            buffer_.push_back('\n');
+            if (c == '\n') {
+                continue;  // the LF of a CR LF pair
+            }
+        }
+        if (c == '\r') {
+            heldCr_ = true;
+        } else {
+            buffer_.push_back(c);
+        }
+    }
+    if (buffer_.size() >= kBlockSize) {
+        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+        buffer_.clear();
+    }
+}
+
+void LineEndWriter::flush() {
+    if (!buffer_.empty()) {
+        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+        buffer_.clear();
+    }
+    std::fflush(out_);
+}
+
+void LineEndWriter::finish() {
+    if (heldCr_) {
+        heldCr_ = false;
+        buffer_.push_back('\n');
+    }
+    flush();
+}
+
+QString WithLfLineEnds(const QString& text) {
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QChar('\r'), QChar('\n'));
+    return result;
+}
+
+void TerminalHost::drainOutput() {
+    if (state_.output.hasPending()) {
+        writer_.write(state_.output.takePending());
+    }
+}
+
+void TerminalHost::writeStderr(const QString& text) {
+    // What the run wrote before the message comes first on a shared terminal.
+    drainOutput();
+    writer_.flush();
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+MsgAnswer TerminalHost::messageBox(const QString& title, const QString& text, MsgIcon,
+                                   MsgButtons buttons, MsgAnswer defaultAnswer) {
+    anyMessage_ = true;
+    // The only box that lets a run go on without anything being wrong: the warning about a
+    // file with bare CR line ends.
+    const bool lineEndWarning =
+        title == QLatin1String("Warning") && text.startsWith(QLatin1String("This file has "));
+    if (!lineEndWarning) {
+        errorReported_ = true;
+    }
+    QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
+    line = WithLfLineEnds(line);
+    if (!line.endsWith('\n')) {
+        line += '\n';
+    }
+    writeStderr(line);
+    if (buttons == MsgButtons::Ok) {
+        return MsgAnswer::Ok;
+    }
+    return defaultAnswer;
+}
+
+std::optional<QString> TerminalHost::inputBox(const QString& prompt, const QString&) {
+    QString shown = WithLfLineEnds(prompt);
+    shown += interactive_ ? QStringLiteral(" ") : QStringLiteral("\n");
+    writeStderr(shown);
+
+    char* raw = nullptr;
+    std::size_t capacity = 0;
+    const ssize_t n = ::getline(&raw, &capacity, stdin);
+    if (n < 0) {
+        std::free(raw);
+        clearerr(stdin);
+        return std::nullopt;  // end of input (or Ctrl+C while waiting): Cancel
+    }
+    QByteArray bytes(raw, n);
+    std::free(raw);
+    while (bytes.endsWith('\n') || bytes.endsWith('\r')) {
+        bytes.chop(1);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString answer = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        answer = QString::fromLatin1(bytes);
+    }
+    return answer;
+}
+
+}  // namespace daybridge::cli

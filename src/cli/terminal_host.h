@@ -1,0 +1,71 @@
+// The terminal as the Host of a batch run: message boxes and prompts go to stderr, answers
+// come from stdin, and the output text streams to stdout with LF line ends.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/host.h"
+
+namespace daybridge::cli {
+
+// Writes output text as UTF-8 with LF line ends (CR LF and a lone CR become LF, also when a
+// CR LF pair is split between two pieces), in large blocks.
+class LineEndWriter {
+  public:
+    explicit LineEndWriter(std::FILE* out) : out_(out) {}
+    ~LineEndWriter() { finish(); }
+    LineEndWriter(const LineEndWriter&) = delete;
+    LineEndWriter& operator=(const LineEndWriter&) = delete;
+
+    void write(QStringView text);
+    // Hands what is buffered to the stream and flushes it.
+    void flush();
+    // Writes a CR still held back and flushes.
+    void finish();
+
+    static constexpr std::size_t kBlockSize = 1 << 16;
+
+  private:
+    std::FILE* out_;
+    std::string buffer_;
+    bool heldCr_ = false;  // a CR at the end of the last piece, not yet written
+};
+
+// Converts CR LF and lone CR to LF.
+QString WithLfLineEnds(const QString& text);
+
+class TerminalHost : public Host {
+  public:
+    TerminalHost(AppState& state, LineEndWriter& writer, std::int32_t todayJdn, bool interactive)
+        : state_(state), writer_(writer), today_(todayJdn), interactive_(interactive) {}
+
+    MsgAnswer messageBox(const QString& title, const QString& text, MsgIcon icon,
+                         MsgButtons buttons, MsgAnswer defaultAnswer) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title) override;
+    std::int32_t todayJdn() override { return today_; }
+
+    // Takes the output text produced so far and writes it.
+    void drainOutput();
+
+    // True once a message box reported an error (every box except the line-ending warning
+    // that lets the run go on).
+    bool errorReported() const { return errorReported_; }
+    bool anyMessage() const { return anyMessage_; }
+
+  private:
+    void writeStderr(const QString& text);
+
+    AppState& state_;
+    LineEndWriter& writer_;
+    std::int32_t today_;
+    bool interactive_;  // stdin is a terminal: the prompt stays on the answer's line
+    bool errorReported_ = false;
+    bool anyMessage_ = false;
+};
+
+}  // namespace daybridge::cli
