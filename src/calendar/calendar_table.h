@@ -59,8 +59,8 @@ struct LeapWeekRecord {
 };
 
 // The table: code ("CE", "JC", ...) and library letter ("G", "J", "JD", "A", "", "V", "I").
-QString CalendarCode(int index);    // empty for an index outside 0..8
-QString LibraryLetter(int index);   // as in the table
+QString CalendarCode(int index);               // empty for an index outside 0..8
+QString LibraryLetter(int index);              // as in the table
 int CalendarIndexOfCode(const QString& code);  // case-blind; -1 when unknown
 
 // Stores the library letter used in records ('G' for CE and ORD, 'J', 'A', 'V', 'I') in
@@ -80,6 +80,9 @@ bool IsLeapYear(std::int64_t year, const QString& letter);
 // JDN of a CE date (no validity check) and the CE (or Julian) date of a JDN.
 std::int32_t JdnOfCivil(std::int32_t year, std::int32_t month, std::int32_t day, char letter = 'G');
 DateRecord CivilOfJdn(std::int32_t jdn, char letter = 'G');
+
+// The JDN of the computer's current local date.
+std::int32_t TodayJDN();
 
 std::int16_t DayOfYear(const DateRecord& record);  // 1..366, in the record's calendar
 std::int32_t FirstDayOfYearPlus(std::int32_t year, std::int32_t dayOfYear);  // CE

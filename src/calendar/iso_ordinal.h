@@ -10,11 +10,11 @@
 
 namespace daybridge {
 
-std::int32_t Week1Monday(std::int32_t year);  // JDN of the Monday starting week 1
-void JdnToIsoWeek(IsoWeekRecord& record);     // from jdn: year, week, weekday
+std::int32_t Week1Monday(std::int32_t year);       // JDN of the Monday starting week 1
+void JdnToIsoWeek(IsoWeekRecord& record);          // from jdn: year, week, weekday
 std::int32_t IsoWeekToJdn(IsoWeekRecord& record);  // from year, week, weekday: jdn
 bool HasWeek53(std::int64_t year);
-bool IsValidIsoWeek(IsoWeekRecord& record);  // false also clears record.valid
+bool IsValidIsoWeek(IsoWeekRecord& record);                      // false also clears record.valid
 bool IsValidOrdinal(std::int32_t year, std::int32_t dayOfYear);  // years 1..9999
 
 }  // namespace daybridge

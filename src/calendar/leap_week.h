@@ -12,9 +12,15 @@
 
 namespace daybridge {
 
-inline constexpr std::int32_t kLeapWeekEpoch = 1721419;  // Monday starting year 1
+inline constexpr std::int32_t kLeapWeekEpoch = 1721419;     // Monday starting year 1
 inline constexpr std::int32_t kLeapWeekCycleDays = 146097;  // 400 years
 inline constexpr std::int32_t kLeapWeekCycleEnd = 1867516;  // first day of year 401
+
+// Record status values.
+inline constexpr std::int16_t kLeapWeekGood = 0;
+inline constexpr std::int16_t kLeapWeekBadMonth = -2;     // month outside 0..12
+inline constexpr std::int16_t kLeapWeekBadDay = -3;       // day of month or weekday
+inline constexpr std::int16_t kLeapWeekBeyondRange = -4;  // result does not fit its field
 
 bool IsLeapWeekYear(std::int64_t year);
 int WeeksInYear(bool leap);
@@ -22,6 +28,11 @@ int DaysInLeapWeekYear(bool leap);
 int WeeksInMonth(int month, bool leap);
 std::int16_t CheckLeapWeekRecord(LeapWeekRecord& record);
 
+// CheckLeapWeekRecord accepts weekday 0 and weeks beyond the year; such records convert by
+// plain arithmetic (weekday 0 is the day before weekday 1, week 53 of a common year is the
+// first week of the next year, its month form month 13). A result that cannot be held (a JDN
+// beyond 32 bits, a day of month beyond 16 bits) fails with kLeapWeekBeyondRange or
+// kLeapWeekBadDay instead of being cut.
 bool JdnToLpw(LeapWeekRecord& record);
 bool LpwToJdn(LeapWeekRecord& record);
 bool LpwToLpm(LeapWeekRecord& record);

@@ -16,8 +16,9 @@
 //   'I'  the ISO 8601 week date as year, week (1..53), weekday (1 = Monday .. 7 = Sunday)
 //   'A'  Annus Novus, a 10-month calendar (see docs/calendars.md)
 //
-// Every conversion is exact and O(1) over JDN -2,100,000,000 .. 2,100,000,000: the arithmetic
-// runs in 64 bits with floor division, never in loops over years or cycles.
+// Every conversion is exact and O(1) over JDN -2,100,000,000 .. 2,100,000,000 (indeed over the
+// whole 32-bit range): the arithmetic runs in 64 bits with floor division, never in loops over
+// years or cycles. The serial-day arithmetic itself is in jdcore/day_count.h.
 // Uses the C++ standard library only.
 #pragma once
 
@@ -53,13 +54,15 @@ inline constexpr std::int32_t kValid = 0;
 inline constexpr std::int32_t kInvalid = -1;
 inline constexpr std::int32_t kOutOfRange = -5;
 
-// Year/month/day (in the record's calendar, 'G', 'J', 'V' or 'I') to JDN; stores it in
-// record.jdn and returns it. A date outside the calendar (month 13, 30 February) is converted
-// by plain arithmetic; validity is str_to_date's business.
+// Year/month/day (in the record's calendar, 'G', 'J', 'V' or 'I'; 'A' is accepted too, any
+// other value counts as 'G') to JDN; stores it in record.jdn and returns it. A date outside
+// the calendar (month 13, 30 February) is converted by plain arithmetic: month 13 is month 1
+// of the next year, 30 February is 1 or 2 March; validity is str_to_date's business. A JDN
+// beyond 32 bits saturates at +-2147483647.
 std::int32_t euro_date_to_jdn(DateRecord& record);
 
-// From record.jdn and record.calendar ('G', 'J', 'V' or 'I'), fills year, month and day.
-// Returns 0.
+// From record.jdn and record.calendar ('G', 'J', 'V', 'I' or 'A'), fills year, month and day.
+// Returns 0; -1 (record untouched) for any other calendar.
 std::int32_t jdn_to_euro_date(DateRecord& record);
 
 // As euro_date_to_jdn for the Annus Novus calendar ('A').
@@ -87,9 +90,10 @@ std::int32_t str_to_date(std::string_view text, std::int32_t dateFormat, DateRec
 // every 32-bit number.
 std::string separate_thousands(std::string_view digits, char separator);
 
-// Days from `earlier` to `later`. A record whose calendar field is 0 counts in the Gregorian
-// calendar. status is set to 0, or to -1 when a record names no known calendar.
-std::int32_t days_elapsed(const DateRecord& later, const DateRecord& earlier,
-                          std::int32_t& status);
+// Days from `earlier` to `later`, each converted in its own calendar (plain arithmetic, as
+// euro_date_to_jdn). A record whose calendar field is 0 counts in the Gregorian calendar.
+// status is set to 0, or to -1 (result 0) when a record names no known calendar. A difference
+// beyond 32 bits saturates at +-2147483647.
+std::int32_t days_elapsed(const DateRecord& later, const DateRecord& earlier, std::int32_t& status);
 
 }  // namespace jdcore

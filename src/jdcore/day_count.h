@@ -1,0 +1,345 @@
+// Serial-day arithmetic behind every jdcore calendar.
+//
+// Each calendar maps a date to the Julian Day Number (JDN) and back in O(1): floor division
+// and closed-form cycle counts, never loops. All arithmetic is 64-bit. The JDN -> date
+// direction is exact for every |jdn| <= 2^31 (the whole 32-bit range); the date -> JDN
+// direction is exact for every 32-bit year, week, month and day (the result may then lie far
+// outside 32 bits, which is why it is 64-bit).
+//
+// Comments give the range of each intermediate for the JDN range -2^31 .. 2^31.
+#pragma once
+
+#include <cstdint>
+
+namespace jdcore {
+
+// ---- floor division -----------------------------------------------------------------------
+
+// a / b rounded towards minus infinity; b > 0.
+constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return q - ((a % b) < 0 ? 1 : 0);
+}
+// The non-negative remainder of a / b; b > 0.
+constexpr std::int64_t floor_mod(std::int64_t a, std::int64_t b) {
+    const std::int64_t r = a % b;
+    return r < 0 ? r + b : r;
+}
+
+// ---- day of week --------------------------------------------------------------------------
+
+// JDN 0 is a Monday, so jdn mod 7 counts from Monday = 0.
+constexpr int weekday_sunday0(std::int64_t jdn) {  // 0 = Sunday .. 6 = Saturday
+    return static_cast<int>(floor_mod(jdn + 1, 7));
+}
+constexpr int weekday_iso(std::int64_t jdn) {  // 1 = Monday .. 7 = Sunday
+    return static_cast<int>(floor_mod(jdn, 7)) + 1;
+}
+
+// ---- Gregorian and Julian -----------------------------------------------------------------
+
+struct YearMonthDay {
+    std::int64_t year;
+    std::int32_t month;
+    std::int32_t day;
+};
+
+// JDN of 1 March of year 0 in each calendar: the counts below start there, so that the leap
+// day is the last day of a counting year.
+inline constexpr std::int64_t kGregorianMarch0 = 1721120;
+inline constexpr std::int64_t kJulianMarch0 = 1721118;
+
+// Days from 1 March of a month's counting year to the first of the month, for mp = 0 (March)
+// .. 11 (February): 0, 31, 61, 92, 122, 153, 184, 214, 245, 275, 306, 337.
+constexpr std::int64_t days_before_march_month(std::int64_t mp) {
+    return (153 * mp + 2) / 5;
+}
+
+constexpr bool gregorian_leap(std::int64_t y) {
+    return floor_mod(y, 4) == 0 && (floor_mod(y, 100) != 0 || floor_mod(y, 400) == 0);
+}
+constexpr bool julian_leap(std::int64_t y) {
+    return floor_mod(y, 4) == 0;
+}
+
+constexpr int month_length(std::int64_t month, bool leap) {  // month 1..12
+    if (month == 2) {
+        return leap ? 29 : 28;
+    }
+    return (month == 4 || month == 6 || month == 9 || month == 11) ? 30 : 31;
+}
+
+// Brings a month outside 1..12 into range by carrying whole years (month 13 is January of the
+// next year, month 0 December of the year before).
+constexpr void normalise_month(std::int64_t& year, std::int64_t& month, std::int64_t perYear) {
+    if (month < 1 || month > perYear) {
+        year += floor_div(month - 1, perYear);
+        month = floor_mod(month - 1, perYear) + 1;
+    }
+}
+
+// Days from 1 March of year 0 (Gregorian) to 1 March of year y.
+constexpr std::int64_t gregorian_days_before_march_year(std::int64_t y) {
+    return 365 * y + floor_div(y, 4) - floor_div(y, 100) + floor_div(y, 400);
+}
+
+constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::int64_t d) {
+    normalise_month(y, m, 12);
+    const std::int64_t ym = y - (m <= 2 ? 1 : 0);   // counting year, starting 1 March
+    const std::int64_t mp = m > 2 ? m - 3 : m + 9;  // [0, 11], March = 0
+    return kGregorianMarch0 + gregorian_days_before_march_year(ym) + days_before_march_month(mp) +
+           d - 1;
+}
+
+// Shifting by whole 400-year eras makes every day count non-negative for |jdn| <= 2^31, so
+// the divisions below are plain unsigned ones.
+inline constexpr std::uint64_t kGregorianEraShift = 16384;  // eras added before dividing
+inline constexpr std::uint64_t kEraDays = 146097;           // days in 400 Gregorian years
+
+// Year (of the counting year starting 1 March) and day of that counting year, Gregorian.
+struct MarchYearDay {
+    std::int64_t year;  // counting year
+    std::uint32_t doy;  // [0, 365], 0 = 1 March
+};
+
+constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
+    // z: days since 1 March of year -400 * kGregorianEraShift; [0, 2^31 + 2^31 + 2.4e9]
+    const std::uint64_t z =
+        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kGregorianEraShift * kEraDays;
+    const std::uint64_t era = z / kEraDays;                                           // [0, 2^15)
+    const std::uint64_t doe = z - era * kEraDays;                                     // [0, 146096]
+    const std::uint64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+    const std::uint64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+    const std::int64_t year = static_cast<std::int64_t>(era * 400 + yoe) -
+                              static_cast<std::int64_t>(kGregorianEraShift * 400);
+    return {year, static_cast<std::uint32_t>(doy)};
+}
+
+// Month [1, 12] and day [1, 31] of a day [0, 365] of a counting year starting 1 March; adds 1
+// to the year for January and February.
+constexpr YearMonthDay march_day_to_date(std::int64_t year, std::uint32_t doy) {
+    const std::uint32_t mp = (5 * doy + 2) / 153;          // [0, 11]
+    const std::uint32_t d = doy - (153 * mp + 2) / 5 + 1;  // [1, 31]
+    const std::uint32_t m = mp < 10 ? mp + 3 : mp - 9;     // [1, 12]
+    return {year + (m <= 2 ? 1 : 0), static_cast<std::int32_t>(m), static_cast<std::int32_t>(d)};
+}
+
+constexpr YearMonthDay gregorian_from_jdn(std::int64_t jdn) {
+    const MarchYearDay yd = gregorian_march_year_day(jdn);
+    return march_day_to_date(yd.year, yd.doy);
+}
+
+// Julian: a 4-year cycle of 1461 days.
+inline constexpr std::uint64_t kJulianCycleShift = 1u << 22;  // 4-year cycles added
+inline constexpr std::uint64_t kJulianCycleDays = 1461;
+
+constexpr std::int64_t jdn_from_julian(std::int64_t y, std::int64_t m, std::int64_t d) {
+    normalise_month(y, m, 12);
+    const std::int64_t ym = y - (m <= 2 ? 1 : 0);
+    const std::int64_t mp = m > 2 ? m - 3 : m + 9;
+    return kJulianMarch0 + 365 * ym + floor_div(ym, 4) + days_before_march_month(mp) + d - 1;
+}
+
+constexpr YearMonthDay julian_from_jdn(std::int64_t jdn) {
+    // z: days since 1 March of year -4 * kJulianCycleShift; [0, 2^31 + 2^31 + 6.2e9]
+    const std::uint64_t z =
+        static_cast<std::uint64_t>(jdn - kJulianMarch0) + kJulianCycleShift * kJulianCycleDays;
+    const std::uint64_t cycle = z / kJulianCycleDays;        // [0, 2^23)
+    const std::uint64_t doc = z - cycle * kJulianCycleDays;  // [0, 1460]
+    const std::uint64_t yoc = (doc - doc / 1460) / 365;      // [0, 3]
+    const std::uint64_t doy = doc - 365 * yoc;               // [0, 365]
+    const std::int64_t year = static_cast<std::int64_t>(cycle * 4 + yoc) -
+                              static_cast<std::int64_t>(kJulianCycleShift * 4);
+    return march_day_to_date(year, static_cast<std::uint32_t>(doy));
+}
+
+// ---- ISO 8601 week date -------------------------------------------------------------------
+
+struct IsoWeekDate {
+    std::int64_t year;
+    std::int32_t week;     // [1, 53]
+    std::int32_t weekday;  // [1, 7], 1 = Monday
+};
+
+// JDN of the Monday that starts ISO week 1 of `year`: the Monday on or before 4 January.
+constexpr std::int64_t iso_week1_monday(std::int64_t year) {
+    const std::int64_t jan4 = jdn_from_gregorian(year, 1, 4);
+    return jan4 - floor_mod(jan4, 7);
+}
+
+// p(y) mod 7 is the weekday of 31 December of y (0 = Sunday).
+constexpr int iso_weeks_in_year(std::int64_t year) {
+    auto p = [](std::int64_t y) {
+        return floor_mod(y + floor_div(y, 4) - floor_div(y, 100) + floor_div(y, 400), 7);
+    };
+    return (p(year) == 4 || p(year - 1) == 3) ? 53 : 52;
+}
+
+constexpr std::int64_t jdn_from_iso_week(std::int64_t year, std::int64_t week,
+                                         std::int64_t weekday) {
+    return iso_week1_monday(year) + 7 * (week - 1) + weekday - 1;
+}
+
+constexpr IsoWeekDate iso_week_from_jdn(std::int64_t jdn) {
+    const std::int64_t weekday = floor_mod(jdn, 7) + 1;  // [1, 7]
+    const std::int64_t thursday = jdn + 4 - weekday;     // the ISO year is the year of this day
+    const MarchYearDay yd = gregorian_march_year_day(thursday);
+    // Day of the Thursday's January-based year: January and February end a counting year.
+    std::int64_t year = yd.year;
+    std::int64_t jan0;  // [0, 365] day of the Thursday counted from 1 January
+    if (yd.doy >= 306) {
+        year += 1;
+        jan0 = yd.doy - 306;
+    } else {
+        jan0 = yd.doy + 59 + (gregorian_leap(year) ? 1 : 0);
+    }
+    return {year, static_cast<std::int32_t>(jan0 / 7 + 1), static_cast<std::int32_t>(weekday)};
+}
+
+// ---- the leap week calendar ---------------------------------------------------------------
+//
+// Years of 52 or 53 whole weeks, each starting on a Monday; year y is a leap year when
+// (71 y + 203) mod 400 < 71, 71 leap years in every 400. Because the leap years are spread
+// by that rule, the weeks before year y (counted from year 1) are
+//   W(y) = 52 (y - 1) + floor((71 (y - 1) + 203) / 400) = floor((20871 (y - 1) + 203) / 400),
+// for every integer y, and the year holding week number w (0 = first week of year 1) is
+//   y = 1 + floor((400 w + 196) / 20871).
+
+inline constexpr std::int64_t kLeapWeekEpoch = 1721419;     // Monday starting year 1
+inline constexpr std::int64_t kLeapWeekCycleWeeks = 20871;  // weeks in 400 years
+
+struct LeapWeekDate {
+    std::int64_t year;
+    std::int32_t week;     // [1, 53]
+    std::int32_t weekday;  // [1, 7], 1 = Monday
+};
+
+constexpr bool leap_week_is_leap(std::int64_t year) {
+    return floor_mod(71 * year + 203, 400) < 71;
+}
+
+// Weeks from the first week of year 1 to the first week of `year`; exact for |year| < 2^40.
+constexpr std::int64_t leap_week_weeks_before_year(std::int64_t year) {
+    return floor_div(kLeapWeekCycleWeeks * (year - 1) + 203, 400);
+}
+
+constexpr std::int64_t leap_week_year_start(std::int64_t year) {
+    return kLeapWeekEpoch + 7 * leap_week_weeks_before_year(year);
+}
+
+constexpr std::int64_t jdn_from_leap_week(std::int64_t year, std::int64_t week,
+                                          std::int64_t weekday) {
+    return leap_week_year_start(year) + 7 * (week - 1) + weekday - 1;
+}
+
+inline constexpr std::uint64_t kLeapWeekCycleShift = 16384;  // 400-year cycles added
+
+constexpr LeapWeekDate leap_week_from_jdn(std::int64_t jdn) {
+    // d: days since the start of year 1 - 400 * kLeapWeekCycleShift; [0, 2^32 + 2.4e9]
+    const std::uint64_t d = static_cast<std::uint64_t>(jdn - kLeapWeekEpoch) +
+                            kLeapWeekCycleShift * kLeapWeekCycleWeeks * 7;
+    const std::uint64_t w = d / 7;                                      // [0, 9.7e8]
+    const std::uint64_t n = (400 * w + 196) / kLeapWeekCycleWeeks;      // year - 1, shifted
+    const std::uint64_t first = (kLeapWeekCycleWeeks * n + 203) / 400;  // first week of it
+    const std::int64_t year =
+        static_cast<std::int64_t>(n) + 1 - static_cast<std::int64_t>(kLeapWeekCycleShift * 400);
+    return {year, static_cast<std::int32_t>(w - first + 1),
+            static_cast<std::int32_t>(d - w * 7 + 1)};
+}
+
+// Months: 5, 4, 4 weeks in each quarter; month 12 has 5 weeks in a leap year.
+constexpr int leap_week_weeks_in_month(std::int64_t month, bool leap) {
+    if (month == 12 && leap) {
+        return 5;
+    }
+    return floor_mod(month, 3) == 1 ? 5 : 4;
+}
+// Weeks of months 1 .. month - 1, for month 1..13.
+constexpr int leap_week_weeks_before_month(std::int64_t month) {
+    const std::int64_t m0 = month - 1;  // [0, 12]
+    const std::int64_t inQuarter = m0 % 3;
+    return static_cast<int>(13 * (m0 / 3) + (inQuarter == 0 ? 0 : inQuarter == 1 ? 5 : 9));
+}
+
+// The month holding week `week` (>= 1) of a year, and the week within that month, counting
+// months on past 12 with 5, 4, 4 weeks per quarter when the week lies beyond the year.
+struct MonthWeek {
+    std::int64_t month;
+    std::int64_t week;
+};
+constexpr MonthWeek leap_week_month_of_week(std::int64_t week, bool leap) {
+    if (week < 1) {
+        return {1, week};
+    }
+    if (leap && week >= 53) {
+        if (week == 53) {
+            return {12, 5};
+        }
+        week -= 1;  // beyond the leap week, months run on as in a common year
+    }
+    const std::int64_t q = (week - 1) / 13;  // quarter
+    const std::int64_t r = (week - 1) % 13;  // [0, 12]
+    const std::int64_t inQuarter = r < 5 ? 0 : r < 9 ? 1 : 2;
+    const std::int64_t before = inQuarter == 0 ? 0 : inQuarter == 1 ? 5 : 9;
+    return {3 * q + inQuarter + 1, r - before + 1};
+}
+
+// Year, month (1..12), day of month of a JDN, and back (the month-date form).
+constexpr YearMonthDay leap_week_month_date_from_jdn(std::int64_t jdn) {
+    const LeapWeekDate lw = leap_week_from_jdn(jdn);
+    const MonthWeek mw = leap_week_month_of_week(lw.week, leap_week_is_leap(lw.year));
+    return {lw.year, static_cast<std::int32_t>(mw.month),
+            static_cast<std::int32_t>(7 * (mw.week - 1) + lw.weekday)};
+}
+constexpr std::int64_t jdn_from_leap_week_month_date(std::int64_t y, std::int64_t m,
+                                                     std::int64_t d) {
+    normalise_month(y, m, 12);
+    return leap_week_year_start(y) + 7 * leap_week_weeks_before_month(m) + d - 1;
+}
+
+// Position 1..6 of a year in its hexade: the smallest i with year + 3 - i a leap year (7 when
+// none of the six is). The leap year at or before y + 2 is the one where the count of leap
+// years floor((71 n + 203) / 400) last stepped.
+constexpr int leap_week_year_in_hexade(std::int64_t year) {
+    const std::int64_t top = year + 2;
+    const std::int64_t count = floor_div(71 * top + 203, 400);  // leap years 1..top, offset
+    const std::int64_t lastLeap = -floor_div(-(400 * count - 203), 71);  // ceil
+    const std::int64_t i = year + 3 - lastLeap;                          // >= 1
+    return i <= 6 ? static_cast<int>(i) : 7;
+}
+
+// ---- Annus Novus --------------------------------------------------------------------------
+//
+// Ten months; year y begins on 1 March of Gregorian year y and ends on the last day of the
+// following February. Odd months have 37 days, even months 36; month 10 has 37 in a leap year
+// (when Gregorian year y + 1 is a leap year). Days before month m: floor((73 (m - 1) + 1) / 2).
+
+constexpr bool annus_novus_leap(std::int64_t year) {
+    return gregorian_leap(year + 1);
+}
+constexpr int annus_novus_month_length(std::int64_t month, bool leap) {
+    if (month == 10) {
+        return leap ? 37 : 36;
+    }
+    return month % 2 == 1 ? 37 : 36;
+}
+
+constexpr std::int64_t jdn_from_annus_novus(std::int64_t y, std::int64_t m, std::int64_t d) {
+    normalise_month(y, m, 10);
+    return kGregorianMarch0 + gregorian_days_before_march_year(y) + (73 * (m - 1) + 1) / 2 + d - 1;
+}
+
+constexpr YearMonthDay annus_novus_from_jdn(std::int64_t jdn) {
+    const MarchYearDay yd = gregorian_march_year_day(jdn);
+    std::uint32_t mp = 2 * yd.doy / 73;  // [0, 10]; 10 only for the leap day
+    mp = mp > 9 ? 9 : mp;
+    const std::uint32_t d = yd.doy - (73 * mp + 1) / 2 + 1;  // [1, 37]
+    return {yd.year, static_cast<std::int32_t>(mp + 1), static_cast<std::int32_t>(d)};
+}
+
+// Day of the six-day Annus Novus week: every month starts a week (1..6).
+constexpr int annus_novus_weekday(std::int32_t day) {
+    return (day - 1) % 6 + 1;
+}
+
+}  // namespace jdcore
