@@ -11,6 +11,9 @@
 
 namespace daybridge {
 
+// CE and JC dates in the given order and separator, a year beyond 9999 grouped (unless the
+// group separator would clash with the date separator). AN and VLW dates, which are read year
+// or day first with "-", are written so: MDY becomes YMD and the separator "-".
 QString FormatDate(const DateRecord& record, int dateFormat, const QString& separator,
                    const QString& thousandsSeparator);
 QString FormatOrdinal(std::int32_t year, int dayOfYear, bool hyphen);
@@ -24,7 +27,8 @@ QString FormatRegional(std::int64_t n, const QLocale& regional);
 
 // The canonical text of a JDN in a calendar: CE, JC, AN, VLW by FormatDate; ORD and ISO with
 // the hyphen setting; JDN with thousands separators; LPW and LPM without the code. Empty when
-// the JDN cannot be written in that calendar (ORD outside years 1..9999).
+// the JDN cannot be written in that calendar (ORD outside years 1..9999, any calendar but JDN
+// beyond the day number range).
 QString CanonicalDateText(int calendar, std::int32_t jdn, const TextFormat& format);
 
 }  // namespace daybridge

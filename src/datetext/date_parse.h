@@ -1,6 +1,7 @@
 // Reading typed dates, JDNs and day counts. Every parser answers an outcome:
 //   1 valid (the JDN and the record are set), 0 not valid in this calendar and format,
-//  -1 well formed but out of range.
+//  -1 well formed but out of range (also an ISO, LPW or LPM date whose JDN lies beyond
+//     kMinDayNumber..kMaxDayNumber).
 #pragma once
 
 #include <QString>
@@ -35,5 +36,10 @@ int ParseIsoWeek(const QString& text, IsoWeekRecord& record);
 int IsoWeekTextKind(const QString& text);  // 1 compact, -1 hyphenated, 0 not ISO week
 int ParseLpm(const QString& text, LeapWeekRecord& record);
 int ParseLpw(const QString& text, LeapWeekRecord& record);
+
+// An ordinal or ISO week date text rewritten for the hyphen setting, judged by its shape only
+// (the text trimmed): "2012060" <-> "2012-060", "2012W053" <-> "2012-W05-3",
+// "-44-W52-7" -> "-44W527". Any other text comes back trimmed.
+QString RewriteHyphenation(const QString& text, bool hyphen);
 
 }  // namespace daybridge

@@ -9,10 +9,24 @@
 
 namespace daybridge {
 
+// The 8-bit (Windows-1252) code of a character: U+0000..U+00FF keep their value, the
+// Windows-1252 letters and signs (š œ Ÿ € …) their 0x80..0x9F code, anything else 63 ("?").
+int AnsiCode(QChar c);
+QChar CharOfAnsiCode(int code);  // the reverse; null for codes outside 0..255
+
+// 1-based positions: the character at pos (null outside the text), the text from start
+// (length < 0: to the end), and the position of c or what at or after start (0 when absent).
+QChar CharAt(const QString& text, int pos);
+QString MidText(const QString& text, int start, int length = -1);
+int PositionOf(const QString& text, QChar c, int start = 1);
+int PositionOf(const QString& text, const QString& what, int start = 1);
+
 QString RemoveAll(const QString& text, QChar c);
 QString RemoveSpaces(const QString& text);
 void KeepOnlyChars(QString& text, const QString& extra);  // keeps extra + "-1234567890"
 int CountChar(const QString& text, QChar c);
+// After trimming blanks: an optional sign (allowSign), then digits (and commas when
+// allowComma), at least one digit.
 bool IsNumericText(const QString& text, bool allowSign, bool allowComma);
 void KeepSignedDigits(QString& text, bool allowMinus);
 void CutAtNul(QString& text);
@@ -22,6 +36,7 @@ int WordLength(const QString& text, int start, bool allowDigits, const QString& 
 QString LettersOnly(const QString& text);
 bool IsAllLetters(const QString& text);
 bool IsLetter(QChar c);  // in the letter set
+// which is the 1-based index of the character found in set (0 when none is found).
 int FindFirstOf(const QString& text, int start, const QString& set, int& which);
 int FindFirstNotOf(const QString& text, int start, const QString& set);
 QString TextBetween(const QString& text, const QString& open, const QString& close, int start,

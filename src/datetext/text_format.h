@@ -10,9 +10,9 @@ namespace daybridge {
 
 struct TextFormat {
     int dateFormat = kDateFormatYMD;  // kDateFormatMDY, kDateFormatDMY or kDateFormatYMD
-    QString dateSeparator = QStringLiteral("-");  // "-", "/" or "."
+    QString dateSeparator = QStringLiteral("-");       // "-", "/" or "."
     QString thousandsSeparator = QStringLiteral(",");  // ",", "." or empty
-    bool hyphen = true;  // hyphens in ordinal and ISO week dates
+    bool hyphen = true;                                // hyphens in ordinal and ISO week dates
     // The regional number format, which groups large LPW/LPM years and the batch language's
     // "system" numbers. Tests set it; the program uses the system's.
     QLocale regional = QLocale::system();

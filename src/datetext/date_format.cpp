@@ -1,0 +1,221 @@
+#include "datetext/date_format.h"
+
+#include <algorithm>
+#include <string>
+
+#include "calendar/iso_ordinal.h"
+#include "calendar/leap_week.h"
+#include "datetext/string_utils.h"
+#include "jdcore/jdcore.h"
+
+namespace daybridge {
+
+namespace {
+
+// At least `width` digits, the sign in front of the zeros.
+QString Padded(std::int64_t n, int width) {
+    const QString digits = QString::number(n < 0 ? -n : n).rightJustified(width, u'0');
+    return n < 0 ? QStringLiteral("-") + digits : digits;
+}
+
+bool IsDigitOrHyphen(QChar c) {
+    return c == u'-' || (c >= u'0' && c <= u'9');
+}
+
+// Grouping the year must not make the date unreadable: a group separator that is the date
+// separator, a hyphen or a digit would add fields to the text.
+bool GroupingKeepsDateReadable(const QString& thousandsSeparator, const QString& separator) {
+    if (thousandsSeparator.isEmpty()) {
+        return true;
+    }
+    const QChar c = thousandsSeparator.front();
+    return !IsDigitOrHyphen(c) && !separator.contains(c);
+}
+
+// Digits of a plain decimal number grouped in threes from the right.
+QString GroupDigits(const QString& plain, const QString& separator) {
+    const bool negative = plain.startsWith(u'-');
+    QString digits = negative ? plain.mid(1) : plain;
+    for (qsizetype pos = digits.size() - 3; pos > 0; pos -= 3) {
+        digits.insert(pos, separator);
+    }
+    return negative ? QStringLiteral("-") + digits : digits;
+}
+
+QString LeapWeekYearText(std::int32_t year, const QLocale& regional) {
+    if (year > -10000 && year < 10000) {
+        return QString::number(year);
+    }
+    return FormatRegional(year, regional);
+}
+
+}  // namespace
+
+QString SeparateThousands(const QString& digits, const QString& separator) {
+    if (separator.isEmpty() || separator.front().isNull()) {
+        return digits;
+    }
+    const QChar c = separator.front();
+    // The library groups with an 8-bit character; any other separator goes in afterwards.
+    const bool plainChar = c.unicode() < 0x80;
+    const char placeholder = plainChar ? static_cast<char>(c.unicode()) : '\x01';
+    if (!plainChar && digits.contains(QChar(u'\x01'))) {
+        return digits;
+    }
+    const QByteArray bytes = digits.toUtf8();
+    const std::string grouped = jdcore::separate_thousands(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), placeholder);
+    QString result = QString::fromUtf8(grouped.data(), static_cast<qsizetype>(grouped.size()));
+    CutAtNul(result);
+    if (!plainChar) {
+        result.replace(QChar(u'\x01'), c);
+    }
+    return result;
+}
+
+QString FormatRegional(std::int64_t n, const QLocale& regional) {
+    const QString native = regional.toString(static_cast<qlonglong>(n));
+    // Keep the regional grouping only where the number stays in digits and "-", so the text
+    // reads back; other digit shapes or minus signs fall back to plain digits and "-".
+    bool plain = regional.zeroDigit() == QStringLiteral("0") &&
+                 regional.negativeSign() == QStringLiteral("-");
+    if (plain) {
+        const QString groupSeparator = regional.groupSeparator();
+        for (QChar c : native) {
+            if (!IsDigitOrHyphen(c) && !groupSeparator.contains(c)) {
+                plain = false;
+                break;
+            }
+        }
+        for (QChar c : groupSeparator) {
+            if (IsDigitOrHyphen(c)) {
+                plain = false;
+            }
+        }
+    }
+    if (plain) {
+        return native;
+    }
+    const QString decimal = QString::number(n);
+    const QString groupSeparator = regional.groupSeparator();
+    const bool group = !(regional.numberOptions() & QLocale::OmitGroupSeparator) &&
+                       !groupSeparator.isEmpty() &&
+                       std::none_of(groupSeparator.begin(), groupSeparator.end(), IsDigitOrHyphen);
+    return group ? GroupDigits(decimal, groupSeparator) : decimal;
+}
+
+QString FormatDate(const DateRecord& record, int dateFormat, const QString& separator,
+                   const QString& thousandsSeparator) {
+    // Annus Novus and the library's leap week dates are read with "-" and never month first,
+    // so they are written that way.
+    const bool isAn = record.calendar == 'A';
+    const bool yearFirstCalendar = isAn || record.calendar == 'V';
+    const QString sep = yearFirstCalendar ? QStringLiteral("-") : separator;
+    if (yearFirstCalendar && dateFormat == kDateFormatMDY) {
+        dateFormat = kDateFormatYMD;
+    }
+    const QString day = Padded(record.day, 2);
+    const QString month = Padded(record.month, 2);
+    QString year = QString::number(record.year);
+    if (!isAn && (record.year > 9999 || record.year < -9999) &&
+        GroupingKeepsDateReadable(thousandsSeparator, sep)) {
+        year = SeparateThousands(year, thousandsSeparator);
+    }
+    switch (dateFormat) {
+        case kDateFormatDMY:
+        case kDateFormatMDY: {
+            if (record.year < 0) {
+                year = QStringLiteral("(") + year + QStringLiteral(")");
+            }
+            const QString& first = dateFormat == kDateFormatDMY ? day : month;
+            const QString& second = dateFormat == kDateFormatDMY ? month : day;
+            return first + sep + second + sep + year;
+        }
+        default:
+            return year + sep + month + sep + day;
+    }
+}
+
+QString FormatOrdinal(std::int32_t year, int dayOfYear, bool hyphen) {
+    return Padded(year, 4) + (hyphen ? QStringLiteral("-") : QString()) + Padded(dayOfYear, 3);
+}
+
+QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen) {
+    const QString hyphenText = hyphen ? QStringLiteral("-") : QString();
+    return QString::number(record.year) + hyphenText + QStringLiteral("W") +
+           Padded(record.week, 2) + hyphenText + QString::number(record.weekday);
+}
+
+QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional) {
+    return LeapWeekYearText(record.year, regional) + QStringLiteral("-") + Padded(record.week, 2) +
+           QStringLiteral("-") + QString::number(record.weekday) +
+           (withCode ? QStringLiteral(" LPW") : QString());
+}
+
+QString FormatLpm(const LeapWeekRecord& record, bool withCode, const QLocale& regional) {
+    return LeapWeekYearText(record.year, regional) + QStringLiteral("-") + Padded(record.month, 2) +
+           QStringLiteral("-") + Padded(record.dayOfMonth, 2) +
+           (withCode ? QStringLiteral(" LPM") : QString());
+}
+
+QString FormatDayNumber(std::int64_t n, const QString& thousandsSeparator) {
+    return SeparateThousands(QString::number(n), thousandsSeparator);
+}
+
+QString CanonicalDateText(int calendar, std::int32_t jdn, const TextFormat& format) {
+    if (calendar == kJDN) {
+        return FormatDayNumber(jdn, format.thousandsSeparator);
+    }
+    if (jdn < kMinDayNumber || jdn > kMaxDayNumber) {
+        return QString();
+    }
+    switch (calendar) {
+        case kCE:
+        case kJC:
+        case kAN:
+        case kVLW: {
+            DateRecord record{};
+            CalendarLetter(calendar, record);
+            record.jdn = jdn;
+            if (calendar == kAN) {
+                jdcore::jdn_to_annus_novus_date(record);
+            } else {
+                jdcore::jdn_to_euro_date(record);
+            }
+            return FormatDate(record, format.dateFormat, format.dateSeparator,
+                              format.thousandsSeparator);
+        }
+        case kORD: {
+            if (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN) {
+                return QString();
+            }
+            DateRecord record{};
+            CalendarLetter(kCE, record);
+            record.jdn = jdn;
+            jdcore::jdn_to_euro_date(record);
+            return FormatOrdinal(record.year, DayOfYear(record), format.hyphen);
+        }
+        case kISO: {
+            IsoWeekRecord record;
+            record.jdn = jdn;
+            JdnToIsoWeek(record);
+            return FormatIsoWeek(record, format.hyphen);
+        }
+        case kLPW: {
+            LeapWeekRecord record;
+            record.jdn = jdn;
+            JdnToLpw(record);
+            return FormatLpw(record, false, format.regional);
+        }
+        case kLPM: {
+            LeapWeekRecord record;
+            record.jdn = jdn;
+            JdnToLpm(record);
+            return FormatLpm(record, false, format.regional);
+        }
+        default:
+            return QString();
+    }
+}
+
+}  // namespace daybridge
