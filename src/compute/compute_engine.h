@@ -2,6 +2,10 @@
 // third, with the include-first-date and business-day rules and the range checks, and writes
 // the result lines into the output. The main window's Compute and the batch language's
 // three-field lines both call Compute.
+//
+// The options used (include first date, count weekends, verbose) are those of the snapshot
+// (AppState::GetParameters, taken by the caller before Compute); calendars come from
+// AppState::GetCal and the date order from AppState::UsersDateFormat.
 #pragma once
 
 #include <QString>
@@ -16,19 +20,21 @@ namespace daybridge {
 // What a batch run offers the engine while it runs: variables usable as dates, and the line
 // being executed for error reports.
 class BatchContext {
-public:
+  public:
     virtual ~BatchContext() = default;
     virtual std::optional<std::int32_t> VariableValue(const QString& name) const = 0;
-    virtual int FileLineNumber() const = 0;   // of the line being executed
+    virtual int FileLineNumber() const = 0;       // of the line being executed
     virtual QString CurrentLineText() const = 0;  // as written, trimmed
 };
 
 class ComputeEngine {
-public:
+  public:
     ComputeEngine(AppState& state, Host& host) : state_(state), host_(host) {}
 
-    // The entry point. The texts are trimmed by the caller; accepted texts are rewritten into
-    // their canonical form. False means an error was reported.
+    // The entry point. The texts are trimmed here (the callers trim them too); accepted texts
+    // are rewritten into their canonical form, and outside a batch run the state's field texts
+    // are written as well. Sets state.conversionOnlyCase from the texts given. False means an
+    // error was reported.
     bool Compute(QString& first, QString& difference, QString& second);
 
     bool AcceptFirstDate(QString& text);
@@ -51,20 +57,38 @@ public:
     std::int32_t SecondJDN = 0;
     std::int32_t DateDifference = 0;
 
-    // What the last successful Compute produced, for the batch language's RESULT.
+    // What the last successful Compute produced, for the batch language's RESULT: the kind,
+    // the date computed last (a Date result) and the difference of the last computation
+    // (computed for a Difference result, the one given otherwise; 0 for a conversion).
     enum class ResultKind { None, Date, Difference };
     ResultKind lastKind() const { return lastKind_; }
+    std::int32_t lastDateJdn() const { return lastDateJdn_; }
+    std::int32_t lastDifference() const { return lastDifference_; }
 
     void setBatchContext(const BatchContext* context) { batch_ = context; }
 
     AppState& state() { return state_; }
     Host& host() { return host_; }
 
-private:
+  private:
+    bool AcceptDate(int firstOrSecond, QString& text);
+    void DisplayDate(int firstOrSecond, std::int32_t jdn);
+    bool StoreComputedDate(int firstOrSecond, std::int64_t jdn);
+    bool ResultOutOfRange();
+    void ReportDateError(int messageIndex);
+    void ShowMessage(int messageIndex);
+    void AppendQualifiers(QString& line) const;
+    void WriteSentence(bool fromFirstDate, const QString& differenceText);
+    void SetField(int field, const QString& text);
+    void Append(const QString& text) { state_.output.append(text); }
+    void SetLastResult(ResultKind kind, std::int32_t dateJdn);
+
     AppState& state_;
     Host& host_;
     const BatchContext* batch_ = nullptr;
     ResultKind lastKind_ = ResultKind::None;
+    std::int32_t lastDateJdn_ = 0;
+    std::int32_t lastDifference_ = 0;
     QString firstCanonical_;
     QString secondCanonical_;
 };

@@ -1,0 +1,396 @@
+#include "compute/compute_engine.h"
+
+#include "calendar/calendar_table.h"
+#include "compute/business_days.h"
+#include "compute/presentation.h"
+#include "datetext/date_format.h"
+#include "datetext/date_parse.h"
+#include "datetext/string_utils.h"
+
+namespace daybridge {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Fields written back into the state outside a batch run.
+constexpr int kFirstField = 1;
+constexpr int kDifferenceField = 2;
+constexpr int kSecondField = 3;
+
+// Message indices of the computation messages.
+constexpr int kFirstInvalid = 1;
+constexpr int kFirstOutOfRange = 3;
+constexpr int kDifferenceInvalid = 4;
+constexpr int kDifferenceOutOfRange = 5;
+constexpr int kSecondInvalid = 6;
+constexpr int kSecondOutOfRange = 8;
+constexpr int kResultOutOfRange = 9;
+
+bool InDayRange(std::int64_t value) {
+    return value >= kMinDayNumber && value <= kMaxDayNumber;
+}
+
+}  // namespace
+
+QString DateTextOfJdn(const AppState& state, int calendar, std::int32_t jdn) {
+    return CanonicalDateText(state, calendar, jdn);
+}
+
+bool ComputeEngine::Compute(QString& first, QString& difference, QString& second) {
+    TrimWhite(first);
+    TrimWhite(difference);
+    TrimWhite(second);
+    const bool hasFirst = !first.isEmpty();
+    const bool hasDifference = !difference.isEmpty();
+    const bool hasSecond = !second.isEmpty();
+    state_.conversionOnlyCase =
+        !hasDifference && hasFirst != hasSecond && state_.GetCal(1) == state_.GetCal(2);
+
+    bool ok = true;
+    if (hasFirst && hasDifference && hasSecond) {
+        // Nothing to compute: the window asks which field to clear before it gets here.
+    } else if (hasFirst && hasSecond) {
+        if (!AcceptSecondDate(second) || !AcceptFirstDate(first)) {
+            return false;
+        }
+        ok = ComputeDifference();
+        if (ok) {
+            DisplayDateDiff(DateDifference);
+            SetLastResult(ResultKind::Difference, lastDateJdn_);
+        }
+    } else if (hasFirst && hasDifference) {
+        if (!AcceptDifference(difference) || !AcceptFirstDate(first)) {
+            return false;
+        }
+        ok = ComputeSecondDate();
+        if (ok) {
+            WriteSentence(true, difference);
+            DisplaySecondDate(SecondJDN);
+            SetLastResult(ResultKind::Date, SecondJDN);
+        }
+    } else if (hasDifference && hasSecond) {
+        if (!AcceptSecondDate(second) || !AcceptDifference(difference)) {
+            return false;
+        }
+        ok = ComputeFirstDate();
+        if (ok) {
+            WriteSentence(false, difference);
+            DisplayFirstDate(FirstJDN);
+            SetLastResult(ResultKind::Date, FirstJDN);
+        }
+    } else if (hasFirst) {
+        DateDifference = 0;
+        if (!AcceptFirstDate(first)) {
+            return false;
+        }
+        ok = ComputeSecondDate();
+        if (ok) {
+            Append(firstCanonical_);
+            DisplaySecondDate(SecondJDN);
+            SetLastResult(ResultKind::Date, SecondJDN);
+        }
+    } else if (hasSecond) {
+        if (!AcceptSecondDate(second)) {
+            return false;
+        }
+        DateDifference = 0;
+        ok = ComputeFirstDate();
+        if (ok) {
+            Append(secondCanonical_);
+            DisplayFirstDate(FirstJDN);
+            SetLastResult(ResultKind::Date, FirstJDN);
+        }
+    } else if (hasDifference) {
+        if (!AcceptDifference(difference)) {
+            return false;
+        }
+    }
+    Append(kCrLf);
+    host_.outputChanged();
+    return ok;
+}
+
+bool ComputeEngine::AcceptFirstDate(QString& text) {
+    return AcceptDate(1, text);
+}
+
+bool ComputeEngine::AcceptSecondDate(QString& text) {
+    return AcceptDate(2, text);
+}
+
+bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
+    const bool isFirst = firstOrSecond == 1;
+    const int calendar = state_.GetCal(firstOrSecond);
+    const TextFormat format = state_.CurrentFormat();
+
+    ParseResult parsed;
+    bool fromVariable = false;
+    if (state_.batchRunning && batch_ != nullptr) {
+        if (const std::optional<std::int32_t> value = batch_->VariableValue(text)) {
+            parsed.jdn = *value;
+            parsed.outcome = kParseValid;
+            fromVariable = true;
+        }
+    }
+    if (!fromVariable) {
+        parsed = ParseDateInCalendar(calendar, text, format);
+    }
+
+    QString canonical;
+    if (parsed.outcome == kParseValid) {
+        // A variable may hold any 32-bit value; a date must be one that can be shown.
+        if (InDayRange(parsed.jdn)) {
+            canonical = CanonicalDateText(calendar, parsed.jdn, format);
+        }
+        if (canonical.isEmpty()) {
+            parsed.outcome = kParseOutOfRange;
+        }
+    }
+    if (parsed.outcome != kParseValid) {
+        const bool outOfRange = parsed.outcome < 0;
+        if (isFirst) {
+            ReportDateError(outOfRange ? kFirstOutOfRange : kFirstInvalid);
+        } else {
+            ReportDateError(outOfRange ? kSecondOutOfRange : kSecondInvalid);
+        }
+        return false;
+    }
+
+    if (isFirst) {
+        FirstJDN = parsed.jdn;
+        firstCanonical_ = canonical;
+    } else {
+        SecondJDN = parsed.jdn;
+        secondCanonical_ = canonical;
+    }
+    text = canonical;
+    SetField(isFirst ? kFirstField : kSecondField, canonical);
+    return true;
+}
+
+bool ComputeEngine::AcceptDifference(QString& text) {
+    if (text.isEmpty()) {
+        DateDifference = 0;
+        return true;
+    }
+    const ParseResult parsed = ParseDayCount(text);
+    if (parsed.outcome != kParseValid) {
+        // Also during a batch run these are shown in a box.
+        ShowMessage(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
+        return false;
+    }
+    DateDifference = parsed.jdn;
+    text = FormatDayNumber(parsed.jdn, state_.format.thousandsSeparator);
+    SetField(kDifferenceField, text);
+    return true;
+}
+
+bool ComputeEngine::ComputeDifference() {
+    const Snapshot& options = state_.snapshot;
+    std::int64_t difference = options.includeWeekends
+                                  ? static_cast<std::int64_t>(SecondJDN) - FirstJDN
+                                  : SignedWeekdayCount(FirstJDN, SecondJDN);
+    if (options.includeFirstDate && (options.includeWeekends || IsWeekdayDay(FirstJDN))) {
+        difference += difference < 0 ? -1 : 1;
+    }
+    if (!InDayRange(difference)) {
+        return ResultOutOfRange();
+    }
+    DateDifference = static_cast<std::int32_t>(difference);
+    return true;
+}
+
+bool ComputeEngine::ComputeSecondDate() {
+    const Snapshot& options = state_.snapshot;
+    const std::int64_t from = FirstJDN;
+    const std::int64_t difference = DateDifference;
+    std::int64_t result = from;
+    if (difference != 0) {
+        if (options.includeWeekends) {
+            result = from + difference;
+            if (options.includeFirstDate) {
+                result += difference > 0 ? -1 : 1;
+            }
+        } else {
+            result = StepWeekdays(from, difference, options.includeFirstDate);
+        }
+    }
+    return StoreComputedDate(2, result);
+}
+
+bool ComputeEngine::ComputeFirstDate() {
+    const Snapshot& options = state_.snapshot;
+    const std::int64_t from = SecondJDN;
+    const std::int64_t difference = DateDifference;
+    std::int64_t result = from;
+    if (difference != 0) {
+        if (options.includeWeekends) {
+            result = from - difference;
+            if (options.includeFirstDate) {
+                result += difference > 0 ? 1 : -1;
+            }
+        } else {
+            result = StepWeekdays(from, -difference, options.includeFirstDate);
+        }
+    }
+    return StoreComputedDate(1, result);
+}
+
+bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
+    if (!InDayRange(jdn)) {
+        return ResultOutOfRange();
+    }
+    // An ordinal date exists only for years 1 to 9999.
+    if (state_.GetCal(firstOrSecond) == kORD && (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN)) {
+        return ResultOutOfRange();
+    }
+    (firstOrSecond == 1 ? FirstJDN : SecondJDN) = static_cast<std::int32_t>(jdn);
+    return true;
+}
+
+bool ComputeEngine::ResultOutOfRange() {
+    Append(state_.Caption(Caption::OutOfRange) + kCrLf);
+    ShowMessage(kResultOutOfRange);
+    return false;
+}
+
+void ComputeEngine::ReportDateError(int messageIndex) {
+    if (!state_.batchRunning) {
+        ShowMessage(messageIndex);
+        return;
+    }
+    const int lineNumber = batch_ != nullptr ? batch_->FileLineNumber() : 0;
+    const QString lineText = batch_ != nullptr ? batch_->CurrentLineText() : QString();
+    Append(state_.Caption(Caption::Line) + NumberWithLeadingBlank(lineNumber) +
+           QStringLiteral(", '") + lineText + QStringLiteral("':") + kCrLf +
+           ComputeMessage(messageIndex, state_.language) + kCrLf);
+    host_.outputChanged();
+}
+
+void ComputeEngine::ShowMessage(int messageIndex) {
+    host_.outputChanged();  // the output so far is in view while the box is up
+    host_.messageBox(state_.Caption(Caption::ErrorWord) + QLatin1Char('!'),
+                     ComputeMessage(messageIndex, state_.language), MsgIcon::None, MsgButtons::Ok,
+                     MsgAnswer::Ok);
+}
+
+void ComputeEngine::WriteSentence(bool fromFirstDate, const QString& differenceText) {
+    // From the second date the first lies that many days before it, so the words swap.
+    const bool negative = differenceText.startsWith(QLatin1Char('-'));
+    const bool plus = fromFirstDate ? !negative : negative;
+    Append((fromFirstDate ? firstCanonical_ : secondCanonical_) + QLatin1Char(' ') +
+           state_.Caption(plus ? Caption::Plus : Caption::Minus) + QLatin1Char(' ') +
+           (negative ? differenceText.mid(1) : differenceText) + QLatin1Char(' ') +
+           state_.DayOrDays(DateDifference));
+}
+
+void ComputeEngine::DisplayFirstDate(std::int32_t jdn) {
+    DisplayDate(1, jdn);
+}
+
+void ComputeEngine::DisplaySecondDate(std::int32_t jdn) {
+    DisplayDate(2, jdn);
+}
+
+void ComputeEngine::DisplayDate(int firstOrSecond, std::int32_t jdn) {
+    const int calendar = state_.GetCal(firstOrSecond);
+    QString line;
+    if (!state_.conversionOnlyCase) {
+        const QString text = DateTextOfJdn(state_, calendar, jdn);
+        SetField(firstOrSecond == 1 ? kFirstField : kSecondField, text);
+        line = QStringLiteral(" = ") + text + QLatin1Char(' ') + CalendarCode(calendar);
+    }
+    if (state_.displayDayNames) {
+        line += QStringLiteral(", ") + DayNameIn(DayOfWeek(jdn), state_.language);
+    }
+    if (!state_.conversionOnlyCase && state_.snapshot.verbose) {
+        AppendQualifiers(line);
+    }
+    Append(line);
+}
+
+void ComputeEngine::DisplayDateDiff(std::int32_t difference) {
+    const Snapshot& options = state_.snapshot;
+    const int firstCalendar = state_.GetCal(1);
+    const int secondCalendar = state_.GetCal(2);
+    const QString number = FormatDayNumber(difference, state_.format.thousandsSeparator);
+    SetField(kDifferenceField, number);
+
+    QString line = firstCanonical_ + QLatin1Char(' ') + CalendarCode(firstCalendar) +
+                   QLatin1Char(' ') + state_.Caption(Caption::To) + QLatin1Char(' ') +
+                   secondCanonical_ + QLatin1Char(' ') + CalendarCode(secondCalendar) +
+                   QStringLiteral(" = ") + number + QLatin1Char(' ') + state_.DayOrDays(difference);
+    if (options.verbose) {
+        AppendQualifiers(line);
+    }
+
+    // The breakdown into calendar units, for spans long enough to hold a whole unit.
+    if (options.includeWeekends && difference >= 1 && firstCalendar == secondCalendar) {
+        int longerThan = -1;
+        switch (firstCalendar) {
+            case kCE:
+            case kJC:
+                longerThan = 30;
+                break;
+            case kISO:
+                longerThan = 6;
+                break;
+            case kORD:
+                longerThan = 364;
+                break;
+            default:
+                break;
+        }
+        const std::int64_t from =
+            static_cast<std::int64_t>(FirstJDN) - (options.includeFirstDate ? 1 : 0);
+        if (longerThan >= 0 && difference > longerThan && InDayRange(from)) {
+            const QString breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from),
+                                                    SecondJDN, state_.language);
+            if (!breakdown.isEmpty()) {
+                line += QStringLiteral(" (") + breakdown + QLatin1Char(')');
+            }
+        }
+    }
+    Append(line);
+}
+
+void ComputeEngine::AppendQualifiers(QString& line) const {
+    const Snapshot& options = state_.snapshot;
+    line += QStringLiteral(", ") + state_.Caption(options.includeFirstDate
+                                                      ? Caption::IncludingFirstDate
+                                                      : Caption::ExcludingFirstDate);
+    if (!options.includeWeekends) {
+        line += QStringLiteral(", ") + state_.Caption(Caption::NotCountingWeekendDays);
+    }
+}
+
+void ComputeEngine::SetField(int field, const QString& text) {
+    if (state_.batchRunning) {
+        return;
+    }
+    switch (field) {
+        case kFirstField:
+            state_.firstDateText = text;
+            break;
+        case kDifferenceField:
+            state_.dateDiffText = text;
+            break;
+        default:
+            state_.secondDateText = text;
+            break;
+    }
+    host_.fieldsChanged();
+}
+
+void ComputeEngine::SetLastResult(ResultKind kind, std::int32_t dateJdn) {
+    lastKind_ = kind;
+    lastDateJdn_ = dateJdn;
+    lastDifference_ = DateDifference;
+}
+
+QString ComputeEngine::Today(int n) const {
+    const int calendar = n == 1 ? state_.snapshot.firstCalendar : state_.snapshot.secondCalendar;
+    return DateTextOfJdn(state_, calendar, host_.todayJdn());
+}
+
+}  // namespace daybridge

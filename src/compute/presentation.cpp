@@ -1,0 +1,254 @@
+#include "compute/presentation.h"
+
+#include <QStringList>
+
+#include "calendar/iso_ordinal.h"
+#include "datetext/date_format.h"
+#include "jdcore/jdcore.h"
+
+namespace daybridge {
+namespace {
+
+// The calendar field the day count of the calendar library expects: 0 counts in the
+// Gregorian calendar, 'J' in the Julian, 'A' in the Annus Novus.
+std::int32_t ElapsedCalendar(const DateRecord& record) {
+    if (record.calendar == 'J' || record.calendar == 'A') {
+        return record.calendar;
+    }
+    return 0;
+}
+
+int MonthsPerYear(const DateRecord& record) {
+    return record.calendar == 'A' ? 10 : 12;
+}
+
+DateRecord FirstOfMonth(std::int32_t year, std::int32_t month, std::int32_t calendar) {
+    DateRecord record{};
+    record.year = year;
+    record.month = month;
+    record.day = 1;
+    record.calendar = calendar;
+    return record;
+}
+
+// Days from the first of the record's month to the first of the next month.
+std::int32_t MonthLength(const DateRecord& record, std::int32_t& status) {
+    const std::int32_t calendar = ElapsedCalendar(record);
+    const DateRecord start = FirstOfMonth(record.year, record.month, calendar);
+    const DateRecord next = record.month >= MonthsPerYear(record)
+                                ? FirstOfMonth(record.year + 1, 1, calendar)
+                                : FirstOfMonth(record.year, record.month + 1, calendar);
+    std::int32_t callStatus = 0;
+    const std::int32_t days = jdcore::days_elapsed(next, start, callStatus);
+    if (callStatus != 0) {
+        status = callStatus;
+    }
+    return days;
+}
+
+std::int32_t YearLength(const DateRecord& record, std::int32_t& status) {
+    const std::int32_t calendar = ElapsedCalendar(record);
+    std::int32_t callStatus = 0;
+    const std::int32_t days =
+        jdcore::days_elapsed(FirstOfMonth(record.year + 1, 1, calendar),
+                             FirstOfMonth(record.year, 1, calendar), callStatus);
+    if (callStatus != 0) {
+        status = callStatus;
+    }
+    return days;
+}
+
+// The record of the month before the given one in the same calendar.
+DateRecord MonthBefore(std::int32_t year, std::int32_t month, const DateRecord& like) {
+    DateRecord record = like;
+    record.day = 1;
+    if (month <= 1) {
+        record.year = year - 1;
+        record.month = MonthsPerYear(like);
+    } else {
+        record.year = year;
+        record.month = month - 1;
+    }
+    return record;
+}
+
+QString UnitText(std::int64_t count, Caption one, Caption many, int language) {
+    QString word = CaptionText(count == 1 ? one : many, language);
+    if (language != kGerman) {
+        word = word.toLower();
+    }
+    return QString::number(count) + QLatin1Char(' ') + word;
+}
+
+}  // namespace
+
+QString CanonicalDateText(const AppState& state, int calendar, std::int32_t jdn) {
+    return CanonicalDateText(calendar, jdn, state.CurrentFormat());
+}
+
+std::int16_t DaysInMonth(const DateRecord& record) {
+    std::int32_t status = 0;
+    return static_cast<std::int16_t>(MonthLength(record, status));
+}
+
+std::int16_t DaysInYear(const DateRecord& record) {
+    std::int32_t status = 0;
+    return static_cast<std::int16_t>(YearLength(record, status));
+}
+
+DifferenceParts DifferenceInYearsMonthsDays(const DateRecord& first, const DateRecord& second) {
+    DifferenceParts parts;
+    std::int64_t years = static_cast<std::int64_t>(second.year) - first.year;
+    if (second.month < first.month || (second.month == first.month && second.day < first.day)) {
+        --years;
+    }
+    std::int64_t months = second.month - first.month - (second.day < first.day ? 1 : 0);
+    if (months < 0) {
+        months += MonthsPerYear(first);
+    }
+    std::int64_t days = static_cast<std::int64_t>(second.day) - first.day;
+    if (days < 0) {
+        const DateRecord borrowed = MonthBefore(second.year, second.month, second);
+        days += MonthLength(borrowed, parts.status);
+        if (days < 0) {
+            // The month before was shorter than the first date's day: borrow the month before
+            // that one as well.
+            days += MonthLength(MonthBefore(borrowed.year, borrowed.month, second), parts.status);
+            if (--months < 0) {
+                months += MonthsPerYear(first);
+                --years;
+            }
+        }
+    }
+    if (years < 0 && parts.status == 0) {
+        parts.status = -1;
+    }
+    parts.years = static_cast<std::int32_t>(years);
+    parts.monthsOrWeeks = static_cast<std::int16_t>(months);
+    parts.days = static_cast<std::int16_t>(days);
+    return parts;
+}
+
+DifferenceParts DifferenceInYearsWeeksDays(const IsoWeekRecord& first,
+                                           const IsoWeekRecord& second) {
+    DifferenceParts parts;
+    std::int64_t years = static_cast<std::int64_t>(second.year) - first.year;
+    std::int64_t weeks = second.week - first.week;
+    std::int64_t days = second.weekday - first.weekday;
+    if (weeks >= 0 && days >= 0) {
+        parts.years = static_cast<std::int32_t>(years);
+        parts.monthsOrWeeks = static_cast<std::int16_t>(weeks);
+        parts.days = static_cast<std::int16_t>(days);
+        return parts;
+    }
+    if (weeks > 0 && days < 0) {
+        --weeks;
+        days += 7;
+    } else {
+        // Borrow the year before the second date's: its weeks are the ones the span crosses.
+        --years;
+        const std::int64_t weeksInYear =
+            HasWeek53(static_cast<std::int64_t>(second.year) - 1) ? 53 : 52;
+        weeks = weeksInYear - first.week + second.week - (days < 0 ? 1 : 0);
+        if (days < 0) {
+            days += 7;
+        }
+    }
+    if (years < 0 || weeks < 0 || days < 0) {
+        parts.status = -1;
+    }
+    parts.years = static_cast<std::int32_t>(years);
+    parts.monthsOrWeeks = static_cast<std::int16_t>(weeks);
+    parts.days = static_cast<std::int16_t>(days);
+    return parts;
+}
+
+DifferenceParts DifferenceInYearsDays(const DateRecord& first, const DateRecord& second) {
+    DifferenceParts parts;
+    std::int64_t years = static_cast<std::int64_t>(second.year) - first.year;
+    std::int64_t days = static_cast<std::int64_t>(DayOfYear(second)) - DayOfYear(first);
+    if (days < 0) {
+        --years;
+        DateRecord before = second;
+        before.year = second.year - 1;
+        before.month = 1;
+        before.day = 1;
+        days += YearLength(before, parts.status);
+    }
+    if (years < 0 && parts.status == 0) {
+        parts.status = -1;
+    }
+    parts.years = static_cast<std::int32_t>(years);
+    parts.days = static_cast<std::int16_t>(days);
+    return parts;
+}
+
+QString BreakdownText(int calendar, std::int32_t firstJdn, std::int32_t secondJdn, int language) {
+    if (firstJdn > secondJdn) {
+        return {};
+    }
+    QStringList shown;
+    DifferenceParts parts;
+    switch (calendar) {
+        case kCE:
+        case kJC: {
+            const char letter = calendar == kJC ? 'J' : 'G';
+            DateRecord first = CivilOfJdn(firstJdn, letter);
+            DateRecord second = CivilOfJdn(secondJdn, letter);
+            first.calendar = letter;
+            second.calendar = letter;
+            parts = DifferenceInYearsMonthsDays(first, second);
+            if (parts.status != 0) {
+                return {};
+            }
+            if (parts.years != 0) {
+                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
+            }
+            if (parts.monthsOrWeeks != 0) {
+                shown << UnitText(parts.monthsOrWeeks, Caption::Month, Caption::Months, language);
+            }
+            break;
+        }
+        case kISO: {
+            IsoWeekRecord first;
+            first.jdn = firstJdn;
+            JdnToIsoWeek(first);
+            IsoWeekRecord second;
+            second.jdn = secondJdn;
+            JdnToIsoWeek(second);
+            parts = DifferenceInYearsWeeksDays(first, second);
+            if (parts.status != 0) {
+                return {};
+            }
+            if (parts.years != 0) {
+                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
+            }
+            if (parts.monthsOrWeeks != 0) {
+                shown << UnitText(parts.monthsOrWeeks, Caption::Week, Caption::Weeks, language);
+            }
+            break;
+        }
+        case kORD: {
+            DateRecord first = CivilOfJdn(firstJdn, 'G');
+            DateRecord second = CivilOfJdn(secondJdn, 'G');
+            first.calendar = 'G';
+            second.calendar = 'G';
+            parts = DifferenceInYearsDays(first, second);
+            if (parts.status != 0) {
+                return {};
+            }
+            if (parts.years != 0) {
+                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
+            }
+            break;
+        }
+        default:
+            return {};
+    }
+    if (parts.days != 0) {
+        shown << UnitText(parts.days, Caption::Day, Caption::Days, language);
+    }
+    return shown.join(QStringLiteral(", "));
+}
+
+}  // namespace daybridge
