@@ -145,6 +145,9 @@ Pair CaptionPair(Caption caption) {
         case Caption::ValueTooLarge:
             return {"The largest value allowed is 32,767.",
                     "Der grösste zulässige Wert ist 32.767."};
+        case Caption::LimitNotANumber:
+            return {"Please enter a whole number from 0 to 32,767.",
+                    "Bitte eine ganze Zahl von 0 bis 32.767 eingeben."};
         case Caption::MonthDisplayTitle: return {"Month display", "Monatsanzeige"};
         case Caption::Show: return {"Display", "Zeigen"};
         case Caption::PleaseSpecifyYear: return {"Please specify year", "Bitte Jahr angeben"};

@@ -37,6 +37,7 @@ enum class Caption {
     // configuration dialog
     DateFormatFrame, DateSeparatorFrame, ThousandsSeparatorFrame, ThousandsComma, ThousandsDot,
     ThousandsNone, Hyphen, DisplayDayNames, MaxNumErrors, AutoEnlarge, Close, ValueTooLarge,
+    LimitNotANumber,
     // month display
     MonthDisplayTitle, Show, PleaseSpecifyYear, InvalidInput, CommonEraCalendar, JulianCalendar,
     Sunday, Monday, Gregorian, Julian, Year_, Month_, Next, Previous, YearOutOfRange,

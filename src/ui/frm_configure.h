@@ -3,22 +3,52 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <optional>
 
 #include "app/app_state.h"
 
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
 namespace daybridge {
+
+// The largest value the two batch limits hold (16-bit signed).
+inline constexpr int kLargestLimit = 32767;
+
+// An ordinal or ISO week date typed in a date field, rewritten for the hyphen setting by the
+// shape of its text alone (trimmed first): "2012100" -> "2012-100", "2012W053" <-> "2012-W05-3",
+// "-44-W52-7" -> "-44W527". Other text comes back trimmed and otherwise unchanged.
+QString RewriteForHyphen(const QString& text, bool hyphen);
+
+// A batch limit typed in the dialog: empty gives `emptyValue`; a whole number 0..32767 (blanks
+// around it and a leading "+" allowed) gives its value. Anything else gives no value, and
+// `tooLarge` tells whether it was a number above the largest value.
+std::optional<int> ReadLimit(const QString& text, int emptyValue, bool* tooLarge = nullptr);
 
 class frmConfigure : public QDialog {
     Q_OBJECT
-public:
+  public:
     frmConfigure(AppState& state, QWidget* parent = nullptr);
 
     // Captions in the state's language.
     void SetLanguageDependentText();
     // Shows the state's values in the controls (after settings were loaded or reset).
     void RefreshFromState();
+    // Takes the two batch limits from their fields into the state. A value that cannot be
+    // stored is refused with a message (when `report`) and the state keeps its value; the
+    // result tells whether both were taken.
+    bool ApplyLimits(bool report = true);
 
-signals:
+    // Message boxes go here instead of to the screen when set (title, text).
+    using MessageHook = std::function<void(const QString&, const QString&)>;
+    void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
+
+  signals:
     // The main window empties its three input fields (state and widgets).
     void ClearInputWindows();
     // The main window rewrites its today labels (the date format changed).
@@ -27,6 +57,48 @@ signals:
     void FieldsRewritten();
     // The dialog was closed: the main window takes the focus back (SetTheFocus).
     void Closed();
+
+  public slots:
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void DateFormatClicked(int dateFormat);
+    void SeparatorClicked(const QString& separator);
+    void ThousandsClicked(const QString& separator);
+    void chkHyphen_Click(bool on);
+    bool cmdClose_Click();
+    void SetSeparatorCaptions();
+    void ShowLimits();
+    void Message(const QString& title, const QString& text);
+
+    AppState& state_;
+    MessageHook messageHook_;
+
+    QFrame* frame1_ = nullptr;
+    QFrame* frame4_ = nullptr;
+    QLabel* lblDateFormat_ = nullptr;
+    QRadioButton* optDateFormatIsYMD_ = nullptr;
+    QRadioButton* optDateFormatIsDMY_ = nullptr;
+    QRadioButton* optDateFormatIsMDY_ = nullptr;
+    QLabel* lblDateSeparator_ = nullptr;
+    QRadioButton* optSeparatorIsDash_ = nullptr;
+    QRadioButton* optSeparatorIsSlash_ = nullptr;
+    QRadioButton* optSeparatorIsDot_ = nullptr;
+    QLabel* lblThousandsSeparator_ = nullptr;
+    QRadioButton* optThousSepIsComma_ = nullptr;
+    QRadioButton* optThousSepIsDot_ = nullptr;
+    QRadioButton* optThousSepNone_ = nullptr;
+    QCheckBox* chkHyphen_ = nullptr;
+    QCheckBox* chkDisplayDayNames_ = nullptr;
+    QLabel* lblMaxNumErrors_ = nullptr;
+    QLineEdit* txbMaxNumErrors_ = nullptr;
+    QLabel* lblAutoEnlarge_ = nullptr;
+    QLineEdit* txbAutoEnlarge_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
 };
 
 }  // namespace daybridge

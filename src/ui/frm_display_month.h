@@ -3,14 +3,25 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <functional>
 
 #include "app/app_state.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace daybridge {
 
 class frmDisplayMonthLPM : public QWidget {
     Q_OBJECT
-public:
+  public:
     frmDisplayMonthLPM(AppState& state, QWidget* parent = nullptr);
 
     // Presets the year and month (1..12), shows the window and draws the month.
@@ -20,9 +31,74 @@ public:
     // Shows the state's month-display options in the controls.
     void RefreshFromState();
 
-signals:
+    // Redraws the grid (and the added dates when shown) for the year, month, calendar and first
+    // day of week in the controls. Does nothing while the window is hidden.
+    void DisplayMonth();
+    bool DatesShown() const { return datesShown_; }
+    // The text the copy button puts on the clipboard.
+    QString ClipboardText() const;
+
+    // Message boxes go here instead of to the screen when set (title, text).
+    using MessageHook = std::function<void(const QString&, const QString&)>;
+    void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
+
+  signals:
     // Closed by the user: the main window gives txbFirstDate the focus.
     void Closed();
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void cmdDisplayNextMonth_Click(int index);
+    void cmdShowHideISOorLPM_Click();
+    void cmdCopyToClipboard_Click();
+    void cmdClose_Click();
+    void CalendarOrWeekStartChanged();
+    void AddedKindChanged();
+    void ShowDates(bool show);
+    void FillDates();
+    void UpdateEnabling();
+    void UpdateWithYearCaption();
+    void Message(const QString& title, const QString& text);
+    QString TextOr(int id, const char* fallback) const;
+
+    AppState& state_;
+    MessageHook messageHook_;
+    bool datesShown_ = false;
+    std::int32_t weekStartJdn_ = 0;
+    int weekRowCount_ = 0;
+    bool drawn_ = false;
+    int drawnMonth_ = 1;
+    QString drawnYear_;
+    bool drawnJulian_ = false;
+    int captionLanguage_ = -1;
+
+    QLabel* lblYear_ = nullptr;
+    QLineEdit* txbYear_ = nullptr;
+    QLabel* lblMonth_ = nullptr;
+    QComboBox* cboMonths_ = nullptr;
+    QPushButton* cmdDisplay_ = nullptr;
+    QGroupBox* fraCalendar_ = nullptr;
+    QRadioButton* optCommonEra_ = nullptr;
+    QRadioButton* optJulian_ = nullptr;
+    QGroupBox* fraFirstDay_ = nullptr;
+    QRadioButton* optSunday_ = nullptr;
+    QRadioButton* optMonday_ = nullptr;
+    QPushButton* cmdNext_ = nullptr;
+    QPushButton* cmdPrevious_ = nullptr;
+    QPlainTextEdit* txbMonth_ = nullptr;
+    QPushButton* cmdShowHide_ = nullptr;
+    QGroupBox* fraShowHide_ = nullptr;
+    QRadioButton* optISO_ = nullptr;
+    QRadioButton* optLPM_ = nullptr;
+    QRadioButton* optLPW_ = nullptr;
+    QCheckBox* chkWithYear_ = nullptr;
+    QLabel* lblDatesTitle_ = nullptr;
+    QPlainTextEdit* txbDates_ = nullptr;
+    QPushButton* cmdCopy_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
 };
 
 }  // namespace daybridge

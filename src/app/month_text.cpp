@@ -1,0 +1,164 @@
+#include "app/month_text.h"
+
+#include <algorithm>
+
+#include "calendar/iso_ordinal.h"
+#include "calendar/leap_week.h"
+#include "datetext/date_format.h"
+#include "datetext/string_utils.h"
+
+namespace daybridge {
+namespace {
+
+QString Abbreviation(int day, int language) {
+    return DayNameIn(day, language).left(3);
+}
+
+void TrimRight(QString& line) {
+    TrimRightWhite(line);
+}
+
+// ISO and LPW cells share the week part of the row's Monday; only the day digit changes.
+QString WeekPrefix(const QString& written, bool withYear, int keepWithoutYear) {
+    QString kept = written.right(withYear ? 7 : keepWithoutYear);
+    kept.chop(1);  // the day digit
+    return kept;
+}
+
+}  // namespace
+
+MonthYear ReadMonthYear(const QString& text) {
+    QString cleaned = TrimmedWhite(text);
+    if (cleaned.isEmpty()) {
+        return {MonthYear::Empty, 0};
+    }
+    KeepSignedDigits(cleaned, true);
+    bool negative = false;
+    qsizetype i = 0;
+    if (i < cleaned.size() && (cleaned[i] == u'+' || cleaned[i] == u'-')) {
+        negative = cleaned[i] == u'-';
+        ++i;
+    }
+    if (i >= cleaned.size()) {
+        return {MonthYear::NotANumber, 0};
+    }
+    std::int64_t magnitude = 0;
+    for (; i < cleaned.size(); ++i) {
+        if (cleaned[i] < u'0' || cleaned[i] > u'9') {
+            return {MonthYear::NotANumber, 0};  // "+-12": two signs
+        }
+        magnitude = magnitude * 10 + (cleaned[i].unicode() - u'0');
+        if (magnitude > kMaxYearMagnitude) {
+            return {MonthYear::OutOfRange, 0};
+        }
+    }
+    return {MonthYear::Ok, static_cast<std::int32_t>(negative ? -magnitude : magnitude)};
+}
+
+MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayFirst,
+                         int language) {
+    MonthGrid grid;
+    const int firstDay = mondayFirst ? 1 : 0;
+    for (int column = 0; column < 7; ++column) {
+        grid.text += u' ' + Abbreviation((firstDay + column) % 7, language) + u' ';
+    }
+
+    const char letter = julian ? 'J' : 'G';
+    const std::int32_t first = JdnOfCivil(year, month, 1, letter);
+    const int back = (DayOfWeek(first) - firstDay + 7) % 7;
+    grid.weekStartJdn = first - back;
+
+    std::int32_t jdn = grid.weekStartJdn;
+    while (grid.weekRowCount < 6) {
+        QString row;
+        DateRecord last{};
+        for (int column = 0; column < 7; ++column, ++jdn) {
+            last = CivilOfJdn(jdn, letter);
+            if (last.day < 10) {
+                row += u' ';
+            }
+            row += NumberWithLeadingBlank(last.day) + QStringLiteral("  ");
+        }
+        grid.text += QStringLiteral("\n ") + row;
+        ++grid.weekRowCount;
+        const bool beyond = last.year > year || (last.year == year && last.month > month);
+        const bool monthEnds = CivilOfJdn(jdn, letter).month != last.month;
+        if (beyond || (last.month == month && monthEnds)) {
+            break;
+        }
+    }
+    return grid;
+}
+
+QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedDates kind,
+                        bool withYear, int language, const QLocale& regional) {
+    QString text;
+    for (int column = 0; column < 7; ++column) {
+        const QString name = DayNameIn((column + 1) % 7, language);
+        if (withYear) {
+            if (column > 0) {
+                text += u' ';
+            }
+            text += name.leftJustified(9, u' ', true);
+        } else {
+            text += u' ' + name.left(3) + QStringLiteral("   ");
+        }
+    }
+    TrimRight(text);
+    if (withYear && language == kGerman) {
+        text.replace(QStringLiteral(" Donnersta "), QStringLiteral("Donnerstag "));
+    }
+
+    // Every cell is as wide as its header column: 10 characters with the year, 7 without.
+    const QString gap = withYear ? QStringLiteral("   ") : QString();
+    for (int r = 0; r < weekRowCount; ++r) {
+        const std::int32_t monday = weekStartJdn + 7 * r;
+        QString line;
+        if (kind == MonthAddedDates::LPM) {
+            for (int d = 0; d < 7; ++d) {
+                LeapWeekRecord record{};
+                record.jdn = monday + d;
+                JdnToLpm(record);
+                const QString written = FormatLpm(record, false, regional);
+                // Without the year the month keeps both digits: "02-29".
+                line += written.right(withYear ? 7 : 5) + (withYear ? gap : QStringLiteral("  "));
+            }
+        } else {
+            QString prefix;
+            if (kind == MonthAddedDates::ISO) {
+                IsoWeekRecord record{};
+                record.jdn = monday;
+                JdnToIsoWeek(record);
+                prefix = WeekPrefix(FormatIsoWeek(record, true), withYear, 5);
+            } else {
+                LeapWeekRecord record{};
+                record.jdn = monday;
+                JdnToLpw(record);
+                prefix = WeekPrefix(FormatLpw(record, false, regional), withYear, 4);
+            }
+            const qsizetype width = withYear ? 10 : 7;
+            const QString cellGap(std::max<qsizetype>(1, width - 1 - prefix.size()), u' ');
+            for (int d = 1; d <= 7; ++d) {
+                line += prefix + QString::number(d) + cellGap;
+            }
+        }
+        TrimRight(line);
+        text += u'\n' + line;
+    }
+    return text;
+}
+
+QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
+                                const QString& grid, const QString& addedDatesTitle,
+                                const QString& addedDates) {
+    QString text =
+        MonthNameIn(month, language) + u' ' + yearText + QStringLiteral(" (") +
+        CaptionText(julian ? Caption::JulianCalendar : Caption::CommonEraCalendar, language) +
+        QStringLiteral(")\n\n") + grid;
+    if (!addedDates.isEmpty()) {
+        text += QStringLiteral("\n\n") + addedDatesTitle + QStringLiteral("\n\n") + addedDates;
+    }
+    return text;
+}
+
+}  // namespace daybridge

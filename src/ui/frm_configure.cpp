@@ -1,0 +1,391 @@
+#include "ui/frm_configure.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "datetext/date_parse.h"
+
+namespace daybridge {
+namespace {
+
+// Background of the dialog's frames, labels and options: red 192, green 255, blue 255.
+const QColor kBackground(192, 255, 255);
+
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// 31 December 2012 in a date order, written with a separator.
+QString ExampleDate(int dateFormat, const QString& separator) {
+    const QStringList parts =
+        dateFormat == kDateFormatYMD
+            ? QStringList{QStringLiteral("2012"), QStringLiteral("12"), QStringLiteral("31")}
+        : dateFormat == kDateFormatDMY
+            ? QStringList{QStringLiteral("31"), QStringLiteral("12"), QStringLiteral("2012")}
+            : QStringList{QStringLiteral("12"), QStringLiteral("31"), QStringLiteral("2012")};
+    return parts.join(separator);
+}
+
+}  // namespace
+
+QString RewriteForHyphen(const QString& text, bool hyphen) {
+    QString rewritten = text.trimmed();
+    const int ordinalKind = OrdinalTextKind(rewritten);
+    if (hyphen && ordinalKind == 1) {
+        rewritten.insert(4, u'-');
+    } else if (!hyphen && ordinalKind == -1) {
+        rewritten.remove(4, 1);
+    }
+    const int isoKind = IsoWeekTextKind(rewritten);
+    if (hyphen && isoKind == 1) {
+        rewritten.replace(QStringLiteral("W"), QStringLiteral("-W"));
+        rewritten.insert(rewritten.size() - 1, u'-');
+    } else if (!hyphen && isoKind == -1) {
+        // A year's minus sign stays.
+        const bool negative = rewritten.startsWith(u'-');
+        rewritten = (negative ? QStringLiteral("-") : QString()) +
+                    rewritten.mid(negative ? 1 : 0).remove(u'-');
+    }
+    return rewritten;
+}
+
+std::optional<int> ReadLimit(const QString& text, int emptyValue, bool* tooLarge) {
+    if (tooLarge != nullptr) {
+        *tooLarge = false;
+    }
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return emptyValue;
+    }
+    qsizetype i = trimmed.startsWith(u'+') ? 1 : 0;
+    if (i >= trimmed.size()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    bool large = false;
+    for (; i < trimmed.size(); ++i) {
+        const QChar c = trimmed[i];
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        if (!large) {
+            value = value * 10 + (c.unicode() - u'0');
+            large = value > kLargestLimit;
+        }
+    }
+    if (large) {
+        if (tooLarge != nullptr) {
+            *tooLarge = true;
+        }
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("frmConfigure"));
+    setModal(false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kBackground);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    frame1_ = Named(new QFrame(this), "Frame1");
+    frame1_->setFrameShape(QFrame::StyledPanel);
+    frame4_ = Named(new QFrame(this), "Frame4");
+    frame4_->setFrameShape(QFrame::StyledPanel);
+    for (QFrame* frame : {frame1_, frame4_}) {
+        frame->setPalette(colours);
+        frame->setAutoFillBackground(true);
+    }
+
+    auto* dateFormat = Named(new QFrame(frame1_), "frmDateFormat");
+    lblDateFormat_ = Named(new QLabel(dateFormat), "lblDateFormat");
+    optDateFormatIsYMD_ = Named(new QRadioButton(dateFormat), "optDateFormatIsYMD");
+    optDateFormatIsDMY_ = Named(new QRadioButton(dateFormat), "optDateFormatIsDMY");
+    optDateFormatIsMDY_ = Named(new QRadioButton(dateFormat), "optDateFormatIsMDY");
+    optDateFormatIsYMD_->setText(QStringLiteral("YMD"));
+    optDateFormatIsDMY_->setText(QStringLiteral("DMY"));
+    optDateFormatIsMDY_->setText(QStringLiteral("MDY"));
+    auto* dateFormatLayout = new QVBoxLayout(dateFormat);
+    dateFormatLayout->addWidget(lblDateFormat_);
+    dateFormatLayout->addWidget(optDateFormatIsYMD_);
+    dateFormatLayout->addWidget(optDateFormatIsDMY_);
+    dateFormatLayout->addWidget(optDateFormatIsMDY_);
+    dateFormatLayout->addStretch(1);
+
+    auto* separator = Named(new QFrame(frame1_), "frmDateSeparator");
+    lblDateSeparator_ = Named(new QLabel(separator), "lblDateSeparator");
+    optSeparatorIsDash_ = Named(new QRadioButton(separator), "optSeparatorIsDash");
+    optSeparatorIsSlash_ = Named(new QRadioButton(separator), "optSeparatorIsSlash");
+    optSeparatorIsDot_ = Named(new QRadioButton(separator), "optSeparatorIsDot");
+    auto* separatorLayout = new QVBoxLayout(separator);
+    separatorLayout->addWidget(lblDateSeparator_);
+    separatorLayout->addWidget(optSeparatorIsDash_);
+    separatorLayout->addWidget(optSeparatorIsSlash_);
+    separatorLayout->addWidget(optSeparatorIsDot_);
+    separatorLayout->addStretch(1);
+
+    auto* thousands = Named(new QFrame(frame1_), "frmThousandsSeparator");
+    lblThousandsSeparator_ = Named(new QLabel(thousands), "lblThousandsSeparator");
+    optThousSepIsComma_ = Named(new QRadioButton(thousands), "optThousSepIsComma");
+    optThousSepIsDot_ = Named(new QRadioButton(thousands), "optThousSepIsDot");
+    optThousSepNone_ = Named(new QRadioButton(thousands), "optThousSepNone");
+    auto* thousandsLayout = new QVBoxLayout(thousands);
+    thousandsLayout->addWidget(lblThousandsSeparator_);
+    thousandsLayout->addWidget(optThousSepIsComma_);
+    thousandsLayout->addWidget(optThousSepIsDot_);
+    thousandsLayout->addWidget(optThousSepNone_);
+    thousandsLayout->addStretch(1);
+
+    chkHyphen_ = Named(new QCheckBox(frame1_), "chkHyphen");
+    chkDisplayDayNames_ = Named(new QCheckBox(frame1_), "chkDisplayDayNames");
+
+    auto* frame1Layout = new QGridLayout(frame1_);
+    frame1Layout->addWidget(dateFormat, 0, 0);
+    frame1Layout->addWidget(separator, 0, 1);
+    frame1Layout->addWidget(thousands, 0, 2);
+    frame1Layout->addWidget(chkHyphen_, 1, 0, 1, 3);
+    frame1Layout->addWidget(chkDisplayDayNames_, 2, 0, 1, 3);
+
+    lblMaxNumErrors_ = Named(new QLabel(frame4_), "lblMaxNumErrors");
+    txbMaxNumErrors_ = Named(new QLineEdit(frame4_), "txbMaxNumErrors");
+    lblAutoEnlarge_ = Named(new QLabel(frame4_), "lblAutoEnlarge");
+    txbAutoEnlarge_ = Named(new QLineEdit(frame4_), "txbAutoEnlarge");
+    for (QLineEdit* field : {txbMaxNumErrors_, txbAutoEnlarge_}) {
+        field->setMaxLength(12);
+        field->setFixedWidth(field->fontMetrics().horizontalAdvance(u'0') * 9);
+        field->setAlignment(Qt::AlignRight);
+    }
+    lblMaxNumErrors_->setBuddy(txbMaxNumErrors_);
+    lblAutoEnlarge_->setBuddy(txbAutoEnlarge_);
+    lblMaxNumErrors_->setWordWrap(true);
+    lblAutoEnlarge_->setWordWrap(true);
+    auto* frame4Layout = new QGridLayout(frame4_);
+    frame4Layout->addWidget(lblMaxNumErrors_, 0, 0);
+    frame4Layout->addWidget(txbMaxNumErrors_, 0, 1, Qt::AlignTop);
+    frame4Layout->addWidget(lblAutoEnlarge_, 1, 0);
+    frame4Layout->addWidget(txbAutoEnlarge_, 1, 1, Qt::AlignTop);
+    frame4Layout->setColumnStretch(0, 1);
+
+    cmdClose_ = Named(new QPushButton(this), "cmdClose");
+    cmdClose_->setDefault(true);
+
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(frame1_);
+    top->addWidget(frame4_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose_);
+    top->addLayout(buttons);
+
+    connect(optDateFormatIsYMD_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            DateFormatClicked(kDateFormatYMD);
+        }
+    });
+    connect(optDateFormatIsDMY_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            DateFormatClicked(kDateFormatDMY);
+        }
+    });
+    connect(optDateFormatIsMDY_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            DateFormatClicked(kDateFormatMDY);
+        }
+    });
+    const auto separatorOption = [this](QRadioButton* option, const char* text) {
+        connect(option, &QRadioButton::toggled, this, [this, text](bool on) {
+            if (on) {
+                SeparatorClicked(QString::fromLatin1(text));
+            }
+        });
+    };
+    separatorOption(optSeparatorIsDash_, "-");
+    separatorOption(optSeparatorIsSlash_, "/");
+    separatorOption(optSeparatorIsDot_, ".");
+    const auto thousandsOption = [this](QRadioButton* option, const char* text) {
+        connect(option, &QRadioButton::toggled, this, [this, text](bool on) {
+            if (on) {
+                ThousandsClicked(QString::fromLatin1(text));
+            }
+        });
+    };
+    thousandsOption(optThousSepIsComma_, ",");
+    thousandsOption(optThousSepIsDot_, ".");
+    thousandsOption(optThousSepNone_, "");
+    connect(chkHyphen_, &QCheckBox::clicked, this, [this](bool on) { chkHyphen_Click(on); });
+    connect(chkDisplayDayNames_, &QCheckBox::toggled, this,
+            [this](bool on) { state_.displayDayNames = on; });
+    connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+
+    RefreshFromState();
+    SetLanguageDependentText();
+}
+
+void frmConfigure::SetLanguageDependentText() {
+    setWindowTitle(state_.Caption(Caption::Configure));
+    lblDateFormat_->setText(state_.Caption(Caption::DateFormatFrame));
+    lblDateSeparator_->setText(state_.Caption(Caption::DateSeparatorFrame));
+    lblThousandsSeparator_->setText(state_.Caption(Caption::ThousandsSeparatorFrame));
+    optThousSepIsComma_->setText(state_.Caption(Caption::ThousandsComma));
+    optThousSepIsDot_->setText(state_.Caption(Caption::ThousandsDot));
+    optThousSepNone_->setText(state_.Caption(Caption::ThousandsNone));
+    chkHyphen_->setText(state_.Caption(Caption::Hyphen));
+    chkDisplayDayNames_->setText(state_.Caption(Caption::DisplayDayNames));
+    lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
+    lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
+    cmdClose_->setText(state_.Caption(Caption::Close));
+}
+
+void frmConfigure::RefreshFromState() {
+    {
+        const QSignalBlocker b1(optDateFormatIsYMD_), b2(optDateFormatIsDMY_),
+            b3(optDateFormatIsMDY_), b4(optSeparatorIsDash_), b5(optSeparatorIsSlash_),
+            b6(optSeparatorIsDot_), b7(optThousSepIsComma_), b8(optThousSepIsDot_),
+            b9(optThousSepNone_), b10(chkHyphen_), b11(chkDisplayDayNames_);
+        const TextFormat& format = state_.format;
+        (format.dateFormat == kDateFormatMDY   ? optDateFormatIsMDY_
+         : format.dateFormat == kDateFormatDMY ? optDateFormatIsDMY_
+                                               : optDateFormatIsYMD_)
+            ->setChecked(true);
+        (format.dateSeparator == QLatin1String(".")   ? optSeparatorIsDot_
+         : format.dateSeparator == QLatin1String("/") ? optSeparatorIsSlash_
+                                                      : optSeparatorIsDash_)
+            ->setChecked(true);
+        (format.thousandsSeparator.isEmpty()               ? optThousSepNone_
+         : format.thousandsSeparator == QLatin1String(".") ? optThousSepIsDot_
+                                                           : optThousSepIsComma_)
+            ->setChecked(true);
+        chkHyphen_->setChecked(format.hyphen);
+        chkDisplayDayNames_->setChecked(state_.displayDayNames);
+    }
+    SetSeparatorCaptions();
+    ShowLimits();
+}
+
+void frmConfigure::SetSeparatorCaptions() {
+    const int order = state_.format.dateFormat;
+    optSeparatorIsDash_->setText(ExampleDate(order, QStringLiteral("-")));
+    optSeparatorIsSlash_->setText(ExampleDate(order, QStringLiteral("/")));
+    optSeparatorIsDot_->setText(ExampleDate(order, QStringLiteral(".")));
+}
+
+void frmConfigure::ShowLimits() {
+    txbMaxNumErrors_->setText(state_.maxNumErrors == 0 ? QString()
+                                                       : QString::number(state_.maxNumErrors));
+    txbAutoEnlarge_->setText(state_.autoEnlargeBytes == kAutoEnlargeNever
+                                 ? QString()
+                                 : QString::number(state_.autoEnlargeBytes));
+}
+
+void frmConfigure::Message(const QString& title, const QString& text) {
+    if (messageHook_) {
+        messageHook_(title, text);
+        return;
+    }
+    QMessageBox::warning(this, title, text);
+}
+
+void frmConfigure::DateFormatClicked(int dateFormat) {
+    state_.format.dateFormat = dateFormat;
+    SetSeparatorCaptions();
+    state_.firstDateText.clear();
+    state_.dateDiffText.clear();
+    state_.secondDateText.clear();
+    emit ClearInputWindows();
+    emit ShowTodaysDate();
+}
+
+void frmConfigure::SeparatorClicked(const QString& separator) {
+    state_.format.dateSeparator = separator;
+    state_.firstDateText.clear();
+    state_.dateDiffText.clear();
+    state_.secondDateText.clear();
+    emit ClearInputWindows();
+    emit ShowTodaysDate();
+}
+
+void frmConfigure::ThousandsClicked(const QString& separator) {
+    state_.format.thousandsSeparator = separator;
+}
+
+void frmConfigure::chkHyphen_Click(bool on) {
+    state_.format.hyphen = on;
+    state_.firstDateText = RewriteForHyphen(state_.firstDateText, on);
+    state_.secondDateText = RewriteForHyphen(state_.secondDateText, on);
+    emit FieldsRewritten();
+    cmdClose_->setFocus();
+}
+
+bool frmConfigure::ApplyLimits(bool report) {
+    struct Field {
+        QLineEdit* box;
+        int emptyValue;
+        int* value;
+    };
+    const Field fields[] = {{txbMaxNumErrors_, 0, &state_.maxNumErrors},
+                            {txbAutoEnlarge_, kAutoEnlargeNever, &state_.autoEnlargeBytes}};
+    bool all = true;
+    for (const Field& field : fields) {
+        bool tooLarge = false;
+        const std::optional<int> value = ReadLimit(field.box->text(), field.emptyValue, &tooLarge);
+        if (value) {
+            *field.value = *value;
+            continue;
+        }
+        if (report && all) {
+            Message(state_.Caption(Caption::InvalidInput),
+                    state_.Caption(tooLarge ? Caption::ValueTooLarge : Caption::LimitNotANumber));
+            field.box->setFocus();
+            field.box->selectAll();
+        }
+        all = false;
+    }
+    return all;
+}
+
+bool frmConfigure::cmdClose_Click() {
+    if (!ApplyLimits(true)) {
+        return false;  // the dialog stays open on the field to mend
+    }
+    hide();
+    emit Closed();
+    return true;
+}
+
+void frmConfigure::reject() {
+    cmdClose_Click();
+}
+
+void frmConfigure::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    cmdClose_Click();
+}
+
+void frmConfigure::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (e->spontaneous()) {
+        return;  // restored from the task bar: keep what is being typed
+    }
+    ShowLimits();
+    setWindowTitle(state_.Caption(Caption::Configure));
+    cmdClose_->setFocus();
+}
+
+}  // namespace daybridge
