@@ -1,0 +1,214 @@
+// Every calendar of the library: JDN -> date -> JDN round trips over the whole day range,
+// dates that follow one another by the calendar's own month lengths, and the leap week
+// calendar against its step-by-step reference.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "jdcore/day_count.h"
+#include "jdcore/jdcore.h"
+#include "jdcore/leap_week_reference.h"
+
+namespace {
+
+using jdcore::DateRecord;
+
+constexpr std::int32_t kMax = 2100000000;
+constexpr char kCalendars[] = {'G', 'J', 'V', 'I', 'A'};
+
+// Dense sample of the day range: a stride through all of it, both ends and the JDN extremes,
+// and a few thousand consecutive days at every end and around the common era.
+std::vector<std::int32_t> SampleJdns() {
+    std::vector<std::int32_t> out;
+    for (std::int64_t j = -kMax; j <= kMax; j += 9973) {
+        out.push_back(static_cast<std::int32_t>(j));
+    }
+    const std::int64_t centres[] = {-kMax, kMax, 0, 1721426, 2451545};
+    for (std::int64_t c : centres) {
+        for (std::int64_t j = c - 1500; j <= c + 1500; ++j) {
+            out.push_back(static_cast<std::int32_t>(j));
+        }
+    }
+    out.push_back(-2147483647);
+    out.push_back(2147483647);
+    return out;
+}
+
+DateRecord Show(std::int32_t jdn, char calendar) {
+    DateRecord r{};
+    r.calendar = calendar;
+    r.jdn = jdn;
+    if (calendar == 'A') {
+        jdcore::jdn_to_annus_novus_date(r);
+    } else {
+        jdcore::jdn_to_euro_date(r);
+    }
+    return r;
+}
+
+std::int32_t Read(DateRecord r) {
+    r.jdn = 0;
+    return r.calendar == 'A' ? jdcore::annus_novus_date_to_jdn(r) : jdcore::euro_date_to_jdn(r);
+}
+
+// Independent month lengths ("month" is the ISO week, whose "days" are its 7 weekdays).
+bool GregorianLeap(std::int64_t y) {
+    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+}
+int Months(char calendar, std::int64_t year) {
+    switch (calendar) {
+        case 'A':
+            return 10;
+        case 'I': {
+            // 53 weeks when 1 January is a Thursday, or a Wednesday in a leap year.
+            DateRecord first{static_cast<std::int32_t>(year), 1, 1, 'G', 0, 0};
+            const int jan1 = jdcore::euro_day_of_week(jdcore::euro_date_to_jdn(first));
+            return jan1 == 4 || (jan1 == 3 && GregorianLeap(year)) ? 53 : 52;
+        }
+        default:
+            return 12;
+    }
+}
+int Length(char calendar, std::int64_t y, int m) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    switch (calendar) {
+        case 'G':
+            return m == 2 && GregorianLeap(y) ? 29 : kDays[m - 1];
+        case 'J':
+            return m == 2 && y % 4 == 0 ? 29 : kDays[m - 1];
+        case 'V':
+            return m == 12 && reference::IsLeap(y) ? 35 : (m % 3 == 1 ? 35 : 28);
+        case 'I':
+            return 7;
+        default:  // 'A': the year from 1 March; month 10 ends on the last day of February
+            return m == 10 ? (GregorianLeap(y + 1) ? 37 : 36) : (m % 2 == 1 ? 37 : 36);
+    }
+}
+
+TEST(RoundTrip, EveryCalendarOverTheWholeDayRange) {
+    const std::vector<std::int32_t> jdns = SampleJdns();
+    for (char calendar : kCalendars) {
+        int failures = 0;
+        for (std::int32_t jdn : jdns) {
+            const DateRecord r = Show(jdn, calendar);
+            const bool inCalendar = r.month >= 1 && r.month <= Months(calendar, r.year) &&
+                                    r.day >= 1 && r.day <= Length(calendar, r.year, r.month);
+            if (!inCalendar || Read(r) != jdn) {
+                ADD_FAILURE() << calendar << " JDN " << jdn << " -> " << r.year << "/" << r.month
+                              << "/" << r.day << " -> " << Read(r);
+                if (++failures == 10) {
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// Consecutive JDNs give consecutive dates: the day after the last of a month is the first of
+// the next, after the last month comes the next year.
+TEST(Succession, ConsecutiveDaysFollowTheMonthLengths) {
+    const std::int64_t starts[] = {-kMax, -1000000, -3000, 1720000, 2299000, 2451000, kMax - 4000};
+    for (char calendar : kCalendars) {
+        for (std::int64_t start : starts) {
+            DateRecord prev = Show(static_cast<std::int32_t>(start), calendar);
+            int failures = 0;
+            for (std::int64_t j = start + 1; j <= start + 4000 && failures < 5; ++j) {
+                const DateRecord cur = Show(static_cast<std::int32_t>(j), calendar);
+                DateRecord want = prev;
+                if (++want.day > Length(calendar, want.year, want.month)) {
+                    want.day = 1;
+                    if (++want.month > Months(calendar, want.year)) {
+                        want.month = 1;
+                        ++want.year;
+                    }
+                }
+                if (cur.year != want.year || cur.month != want.month || cur.day != want.day) {
+                    ADD_FAILURE() << calendar << " JDN " << j << ": " << cur.year << "/"
+                                  << cur.month << "/" << cur.day << ", expected " << want.year
+                                  << "/" << want.month << "/" << want.day;
+                    ++failures;
+                }
+                prev = cur;
+            }
+        }
+    }
+}
+
+// The library's year-month-day leap week form against the loops of the reference calendar.
+TEST(LeapWeekMonthDate, MatchesTheStepByStepCalendar) {
+    std::vector<std::int64_t> jdns;
+    for (std::int64_t j = -kMax; j <= kMax; j += 13'999'991) {
+        jdns.push_back(j);
+    }
+    // Around the epoch (year 1), year 0, the end of the first cycle and a negative cycle edge.
+    const std::int64_t edges[] = {1721419, 1867516, 1721419 - 146097, 1721419 - 371};
+    for (std::int64_t e : edges) {
+        for (std::int64_t j = e - 400; j <= e + 400; ++j) {
+            jdns.push_back(j);
+        }
+    }
+    for (std::int64_t jdn : jdns) {
+        const reference::Week w = reference::FromJdn(jdn);
+        const reference::MonthDay md = reference::WeekToMonth(w.year, w.week, w.weekday);
+        const DateRecord r = Show(static_cast<std::int32_t>(jdn), 'V');
+        ASSERT_EQ(r.year, w.year) << jdn;
+        ASSERT_EQ(r.month, md.month) << jdn;
+        ASSERT_EQ(r.day, md.day) << jdn;
+    }
+}
+
+TEST(LeapWeekMonthDate, EveryYearStartsOnAMonday) {
+    for (std::int32_t y = -5800000; y <= 5800000; y += 997) {
+        const DateRecord r{y, 1, 1, 'V', 0, 0};
+        EXPECT_EQ(jdcore::euro_day_of_week(Read(r)), 1) << y;
+    }
+}
+
+TEST(AnnusNovus, YearRunsFromFirstOfMarchToEndOfFebruary) {
+    for (std::int32_t y = -2000000; y <= 2000000; y += 1999) {
+        const std::int32_t firstOfMarch = Read(DateRecord{y, 3, 1, 'G', 0, 0});
+        EXPECT_EQ(Read(DateRecord{y, 1, 1, 'A', 0, 0}), firstOfMarch) << y;
+        const int lastDay = GregorianLeap(y + 1) ? 37 : 36;
+        EXPECT_EQ(Read(DateRecord{y, 10, lastDay, 'A', 0, 0}),
+                  Read(DateRecord{y + 1, 3, 1, 'G', 0, 0}) - 1)
+            << y;
+    }
+}
+
+struct AnWeekdayCase {
+    std::int32_t month, day;
+    int weekday;
+};
+const AnWeekdayCase kAnWeekdays[] = {{1, 1, 1},  {1, 6, 6},   {1, 7, 1},  {2, 36, 6},
+                                     {3, 37, 1}, {10, 37, 1}, {4, 13, 1}, {5, 30, 6}};
+
+TEST(AnnusNovus, EveryMonthStartsASixDayWeek) {
+    for (const AnWeekdayCase& c : kAnWeekdays) {
+        DateRecord r{2023, c.month, c.day, 'A', 0, 0};  // 2024 is leap: month 10 has 37 days
+        r.jdn = jdcore::annus_novus_date_to_jdn(r);
+        DateRecord shown{};
+        shown.calendar = 'A';
+        shown.jdn = r.jdn;
+        EXPECT_EQ(jdcore::jdn_to_annus_novus_date(shown), c.weekday) << c.month << "/" << c.day;
+        EXPECT_EQ(shown.month, c.month);
+        EXPECT_EQ(shown.day, c.day);
+    }
+}
+
+// Hexade positions and leap years of the closed forms against the reference on every year of
+// several long stretches.
+TEST(LeapWeekYears, LeapRuleAndHexadeMatchTheReference) {
+    const std::int64_t starts[] = {-5900000, -100000, -3000, 0, 1000, 5896000};
+    for (std::int64_t s : starts) {
+        for (std::int64_t y = s; y < s + 4000; ++y) {
+            ASSERT_EQ(jdcore::leap_week_is_leap(y), reference::IsLeap(y)) << y;
+            ASSERT_EQ(jdcore::leap_week_year_in_hexade(y), reference::YearInHexade(y)) << y;
+            ASSERT_EQ(jdcore::leap_week_year_start(y + 1) - jdcore::leap_week_year_start(y),
+                      reference::YearLength(y))
+                << y;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// Gregorian and Julian conversions of the calendar library, checked day by day against
+// independent references: the standard library's proleptic Gregorian calendar, and a Julian
+// calendar walked one day at a time from the definition of JDN 0 (1 January 4713 BC, Julian).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+
+#include "jdcore/jdcore.h"
+
+namespace {
+
+using jdcore::DateRecord;
+namespace chr = std::chrono;
+
+constexpr std::int64_t kUnixEpochJdn = 2440588;  // 1970-01-01
+
+DateRecord FromJdn(std::int32_t jdn, char calendar) {
+    DateRecord r{};
+    r.calendar = calendar;
+    r.jdn = jdn;
+    jdcore::jdn_to_euro_date(r);
+    return r;
+}
+
+std::int32_t ToJdn(std::int32_t y, std::int32_t m, std::int32_t d, char calendar) {
+    DateRecord r{};
+    r.year = y;
+    r.month = m;
+    r.day = d;
+    r.calendar = calendar;
+    const std::int32_t jdn = jdcore::euro_date_to_jdn(r);
+    return r.jdn == jdn ? jdn : -1;  // the record's jdn field must hold the result too
+}
+
+// Every day of years -32767 .. 32767 against std::chrono, both directions, month by month
+// (the standard library gives each month's first day and length).
+TEST(GregorianAgainstStandardLibrary, EveryDayOfYearsMinus32767To32767) {
+    int failures = 0;
+    for (int y = -32767; y <= 32767 && failures < 10; ++y) {
+        for (unsigned m = 1; m <= 12; ++m) {
+            const chr::year_month_day first{chr::year{y}, chr::month{m}, chr::day{1}};
+            const chr::year_month_day_last last{chr::year{y}, chr::month_day_last{chr::month{m}}};
+            const std::int64_t firstJdn =
+                chr::sys_days{first}.time_since_epoch().count() + kUnixEpochJdn;
+            const int length = static_cast<int>(static_cast<unsigned>(last.day()));
+            for (int d = 1; d <= length; ++d) {
+                const auto jdn = static_cast<std::int32_t>(firstJdn + d - 1);
+                const DateRecord r = FromJdn(jdn, 'G');
+                if (r.year != y || r.month != static_cast<int>(m) || r.day != d ||
+                    ToJdn(y, static_cast<int>(m), d, 'G') != jdn) {
+                    ADD_FAILURE() << "Gregorian " << y << "-" << m << "-" << d << " / JDN " << jdn
+                                  << " read back as " << r.year << "-" << r.month << "-" << r.day;
+                    ++failures;
+                }
+            }
+        }
+    }
+}
+
+// A Julian calendar that knows only month lengths and the every-fourth-year rule.
+struct WalkingJulianDate {
+    std::int64_t year;
+    int month;
+    int day;
+
+    static int Length(std::int64_t y, int m) {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = y % 4 == 0;  // also right for negative years: -4 % 4 == 0
+        return m == 2 && leap ? 29 : kDays[m - 1];
+    }
+    void Next() {
+        if (++day > Length(year, month)) {
+            day = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
+    }
+    void Previous() {
+        if (--day < 1) {
+            if (--month < 1) {
+                month = 12;
+                --year;
+            }
+            day = Length(year, month);
+        }
+    }
+};
+
+TEST(JulianAgainstWalkedCalendar, EveryDayOfYearsMinus32767To32767) {
+    // JDN 0 is 1 January of year -4712 (4713 BC) in the Julian calendar.
+    int failures = 0;
+    auto check = [&](const WalkingJulianDate& w, std::int32_t jdn) {
+        const DateRecord r = FromJdn(jdn, 'J');
+        if (r.year != w.year || r.month != w.month || r.day != w.day ||
+            ToJdn(static_cast<std::int32_t>(w.year), w.month, w.day, 'J') != jdn) {
+            ADD_FAILURE() << "Julian " << w.year << "-" << w.month << "-" << w.day << " / JDN "
+                          << jdn << " read back as " << r.year << "-" << r.month << "-" << r.day;
+            ++failures;
+        }
+    };
+    WalkingJulianDate up{-4712, 1, 1};
+    for (std::int32_t jdn = 0; up.year <= 32767 && failures < 10; ++jdn, up.Next()) {
+        check(up, jdn);
+    }
+    WalkingJulianDate down{-4712, 1, 1};
+    for (std::int32_t jdn = 0; down.year >= -32767 && failures < 10; --jdn, down.Previous()) {
+        check(down, jdn);
+    }
+}
+
+// The Julian calendar against the Gregorian one through the well-known offset: in Julian year
+// y (from 1 March), a Julian date lies floor(y/100) - floor(y/400) - 2 days behind the
+// Gregorian date with the same numbers.
+TEST(JulianAgainstGregorian, OffsetFormulaOnMarchFirsts) {
+    for (int y = -32000; y <= 32000; y += 7) {
+        auto floorDiv = [](int a, int b) { return a / b - (a % b < 0 ? 1 : 0); };
+        const int offset = floorDiv(y, 100) - floorDiv(y, 400) - 2;
+        EXPECT_EQ(ToJdn(y, 3, 1, 'J'), ToJdn(y, 3, 1, 'G') + offset) << y;
+    }
+}
+
+struct Anchor {
+    const char* what;
+    char calendar;
+    std::int32_t year, month, day;
+    std::int32_t jdn;
+    int weekday;  // 0 = Sunday
+};
+
+// Fixed points every date reader relies on; JDNs from the definition of the day number.
+const Anchor kAnchors[] = {
+    {"JDN 0", 'J', -4712, 1, 1, 0, 1},
+    {"JDN 0, Gregorian", 'G', -4713, 11, 24, 0, 1},
+    {"1 January 1 CE", 'G', 1, 1, 1, 1721426, 1},
+    {"1 January 1, Julian", 'J', 1, 1, 1, 1721424, 6},
+    {"last day of the Julian calendar's use", 'J', 1582, 10, 4, 2299160, 4},
+    {"first Gregorian day", 'G', 1582, 10, 15, 2299161, 5},
+    {"J2000", 'G', 2000, 1, 1, 2451545, 6},
+    {"J2000 in the Julian calendar", 'J', 1999, 12, 19, 2451545, 6},
+    {"31 December 9999", 'G', 9999, 12, 31, 5373484, 5},
+    {"Unix epoch", 'G', 1970, 1, 1, 2440588, 4},
+    {"leap day of year 0", 'G', 0, 2, 29, 1721119, 2},
+    {"1 March -100 (no 29 February before it)", 'G', -100, 3, 1, 1684595, 4},
+};
+
+TEST(CivilAnchors, KnownDatesAndWeekdays) {
+    for (const Anchor& a : kAnchors) {
+        SCOPED_TRACE(a.what);
+        EXPECT_EQ(ToJdn(a.year, a.month, a.day, a.calendar), a.jdn);
+        const DateRecord r = FromJdn(a.jdn, a.calendar);
+        EXPECT_EQ(r.year, a.year);
+        EXPECT_EQ(r.month, a.month);
+        EXPECT_EQ(r.day, a.day);
+        EXPECT_EQ(jdcore::euro_day_of_week(a.jdn), a.weekday);
+    }
+}
+
+TEST(DayOfWeek, RepeatsEverySevenDaysAcrossTheWholeRange) {
+    const std::int32_t starts[] = {-2147483647, -2100000000, -7,         -1,
+                                   0,           1721426,     2099999990, 2147483640};
+    for (std::int32_t s : starts) {
+        for (std::int32_t k = 0; k < 7; ++k) {
+            const std::int64_t jdn = static_cast<std::int64_t>(s) + k;
+            // Reference: JDN 0 was a Monday (1).
+            const std::int64_t expected = ((jdn % 7 + 7) % 7 + 1) % 7;
+            EXPECT_EQ(jdcore::euro_day_of_week(static_cast<std::int32_t>(jdn)), expected) << jdn;
+        }
+    }
+}
+
+// Dates outside the calendar are converted by plain arithmetic, as the header promises.
+struct PlainCase {
+    char calendar;
+    std::int32_t year, month, day;
+    std::int32_t sameAsYear, sameAsMonth, sameAsDay;
+};
+const PlainCase kPlain[] = {
+    {'G', 2011, 2, 30, 2011, 3, 2},  {'G', 2012, 2, 30, 2012, 3, 1},
+    {'G', 2012, 13, 1, 2013, 1, 1},  {'G', 2012, 0, 31, 2011, 12, 31},
+    {'G', 2012, -11, 1, 2011, 1, 1}, {'G', 2012, 1, 0, 2011, 12, 31},
+    {'J', 1900, 2, 30, 1900, 3, 1},  {'J', -1, 25, 1, 1, 1, 1},
+};
+TEST(PlainArithmetic, OutOfCalendarDatesCarryIntoNeighbours) {
+    for (const PlainCase& c : kPlain) {
+        EXPECT_EQ(ToJdn(c.year, c.month, c.day, c.calendar),
+                  ToJdn(c.sameAsYear, c.sameAsMonth, c.sameAsDay, c.calendar))
+            << c.calendar << " " << c.year << "-" << c.month << "-" << c.day;
+    }
+}
+
+TEST(PlainArithmetic, ResultsBeyond32BitsSaturate) {
+    EXPECT_EQ(ToJdn(2147483647, 12, 31, 'G'), 2147483647);
+    EXPECT_EQ(ToJdn(-2147483647, 1, 1, 'J'), -2147483647);
+    EXPECT_EQ(ToJdn(2000, 1, 2147483647, 'G'), 2147483647);
+}
+
+TEST(JdnToEuroDate, UnknownCalendarLeavesTheRecordAlone) {
+    DateRecord r{};
+    r.year = 7;
+    r.month = 8;
+    r.day = 9;
+    r.calendar = 'X';
+    r.jdn = 2451545;
+    EXPECT_EQ(jdcore::jdn_to_euro_date(r), -1);
+    EXPECT_EQ(r.year, 7);
+    EXPECT_EQ(r.month, 8);
+    EXPECT_EQ(r.day, 9);
+}
+
+}  // namespace
