@@ -1,0 +1,1 @@
+OUTPUT: from a .bat file
