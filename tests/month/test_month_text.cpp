@@ -1,0 +1,262 @@
+// The month display's text: week grids, the added ISO / LPW / LPM dates and the copied text.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <vector>
+
+#include "app/month_text.h"
+#include "calendar/calendar_table.h"
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace daybridge {
+namespace {
+
+const QString kMondayHeader = QStringLiteral(" Mon  Tue  Wed  Thu  Fri  Sat  Sun ");
+const QString kSundayHeader = QStringLiteral(" Sun  Mon  Tue  Wed  Thu  Fri  Sat ");
+
+QStringList Lines(const QString& text) {
+    return text.split(u'\n');
+}
+
+// A grid row as the display writes it: a blank, then five characters per day.
+QString Row(const std::vector<int>& days) {
+    QString row = QStringLiteral(" ");
+    for (int day : days) {
+        row += QString::number(day).rightJustified(3, u' ') + QStringLiteral("  ");
+    }
+    return row;
+}
+
+struct GridCase {
+    const char* name;
+    int year;
+    int month;
+    bool julian;
+    bool mondayFirst;
+    int rows;
+    std::int32_t firstCell;  // JDN of the grid's first cell
+    std::vector<int> firstRow;
+    std::vector<int> lastRow;
+};
+
+class MonthGridTest : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(MonthGridTest, RowsAndCells) {
+    const GridCase& c = GetParam();
+    const MonthGrid grid = BuildMonthGrid(c.year, c.month, c.julian, c.mondayFirst, kEnglish);
+    const QStringList lines = Lines(grid.text);
+    ASSERT_EQ(lines.size(), c.rows + 1) << grid.text.toStdString();
+    EXPECT_EQ(grid.weekRowCount, c.rows);
+    EXPECT_EQ(grid.weekStartJdn, c.firstCell);
+    EXPECT_EQ(lines[0], c.mondayFirst ? kMondayHeader : kSundayHeader);
+    EXPECT_EQ(lines[1], Row(c.firstRow));
+    EXPECT_EQ(lines.back(), Row(c.lastRow));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Months, MonthGridTest,
+    ::testing::Values(
+        // 1 February 2015 is a Sunday: the grid starts on Monday 26 January.
+        GridCase{"February2015Monday", 2015, 2, false, true, 5, 2457049,
+                 {26, 27, 28, 29, 30, 31, 1}, {23, 24, 25, 26, 27, 28, 1}},
+        // Sunday first, February 2015 fills exactly four weeks.
+        GridCase{"February2015Sunday", 2015, 2, false, false, 4, 2457055,
+                 {1, 2, 3, 4, 5, 6, 7}, {22, 23, 24, 25, 26, 27, 28}},
+        // 30 June 2013 is a Sunday, the last column: the grid stops there.
+        GridCase{"June2013Monday", 2013, 6, false, true, 5, 2456440,
+                 {27, 28, 29, 30, 31, 1, 2}, {24, 25, 26, 27, 28, 29, 30}},
+        // 31 January 2016 is a Sunday.
+        GridCase{"January2016Monday", 2016, 1, false, true, 5, 2457385,
+                 {28, 29, 30, 31, 1, 2, 3}, {25, 26, 27, 28, 29, 30, 31}},
+        // 31 January 2015 is a Saturday, the last column with Sunday first.
+        GridCase{"January2015Sunday", 2015, 1, false, false, 5, 2457020,
+                 {28, 29, 30, 31, 1, 2, 3}, {25, 26, 27, 28, 29, 30, 31}},
+        // August 2015 needs six rows; December 2012 runs into January 2013.
+        GridCase{"August2015Monday", 2015, 8, false, true, 6, 2457231,
+                 {27, 28, 29, 30, 31, 1, 2}, {31, 1, 2, 3, 4, 5, 6}},
+        GridCase{"December2012Monday", 2012, 12, false, true, 6, 2456258,
+                 {26, 27, 28, 29, 30, 1, 2}, {31, 1, 2, 3, 4, 5, 6}},
+        // Julian February 1900 has 29 days; its 1st is Gregorian 13 February, a Tuesday.
+        GridCase{"JulianFebruary1900", 1900, 2, true, true, 5, 2415063,
+                 {31, 1, 2, 3, 4, 5, 6}, {28, 29, 1, 2, 3, 4, 5}}),
+    [](const ::testing::TestParamInfo<GridCase>& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(MonthGrid, CellsAreRightAlignedUnderTheDayNames) {
+    const QStringList lines = Lines(BuildMonthGrid(2015, 2, false, true, kEnglish).text);
+    EXPECT_EQ(lines[2], Row({2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(lines[2], QStringLiteral("   2    3    4    5    6    7    8  "));
+    EXPECT_EQ(lines[0].size(), 35);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].size(), 36) << lines[i].toStdString();
+    }
+}
+
+TEST(MonthGrid, GermanDayNames) {
+    const QStringList lines = Lines(BuildMonthGrid(2015, 2, false, false, kGerman).text);
+    EXPECT_EQ(lines[0], QStringLiteral(" Son  Mon  Die  Mit  Don  Fre  Sam "));
+}
+
+TEST(MonthGrid, YearsAtTheEdgesOfTheRange) {
+    for (const int year : {kMaxYearMagnitude, -kMaxYearMagnitude, 0, -1}) {
+        for (const int month : {1, 2, 12}) {
+            for (const bool julian : {false, true}) {
+                const MonthGrid grid = BuildMonthGrid(year, month, julian, true, kEnglish);
+                EXPECT_GE(grid.weekRowCount, 4);
+                EXPECT_LE(grid.weekRowCount, 6);
+                EXPECT_EQ(DayOfWeek(grid.weekStartJdn), 1);
+                // The 1st of the month lies in the first row.
+                const std::int32_t first = JdnOfCivil(year, month, 1, julian ? 'J' : 'G');
+                EXPECT_LE(grid.weekStartJdn, first);
+                EXPECT_GT(grid.weekStartJdn + 7, first);
+            }
+        }
+    }
+}
+
+struct YearCase {
+    const char* text;
+    MonthYear::Status status;
+    std::int32_t year;
+};
+
+TEST(MonthYearText, CleanedAndChecked) {
+    const YearCase cases[] = {
+        {"2015", MonthYear::Ok, 2015},
+        {"  2015 ", MonthYear::Ok, 2015},
+        {"2,015", MonthYear::Ok, 2015},
+        {"-44", MonthYear::Ok, -44},
+        {"+7", MonthYear::Ok, 7},
+        {"0", MonthYear::Ok, 0},
+        {"5800000", MonthYear::Ok, 5800000},
+        {"-5800000", MonthYear::Ok, -5800000},
+        {"5800001", MonthYear::OutOfRange, 0},
+        {"-5800001", MonthYear::OutOfRange, 0},
+        {"99999999999999999999999999", MonthYear::OutOfRange, 0},
+        {"", MonthYear::Empty, 0},
+        {"   ", MonthYear::Empty, 0},
+        {"abc", MonthYear::NotANumber, 0},
+        {"-", MonthYear::NotANumber, 0},
+        {"+-12", MonthYear::NotANumber, 0},
+    };
+    for (const YearCase& c : cases) {
+        const MonthYear read = ReadMonthYear(QString::fromUtf8(c.text));
+        EXPECT_EQ(read.status, c.status) << c.text;
+        if (c.status == MonthYear::Ok) {
+            EXPECT_EQ(read.year, c.year) << c.text;
+        }
+    }
+}
+
+TEST(AddedDates, IsoWithAndWithoutYear) {
+    // February 2015, Monday first: the rows start on 26 January (2015-W05-1) .. 23 February.
+    const MonthGrid grid = BuildMonthGrid(2015, 2, false, true, kEnglish);
+    const QLocale c = QLocale::c();
+    QStringList withYear = Lines(BuildAddedDates(grid.weekStartJdn, grid.weekRowCount,
+                                                 MonthAddedDates::ISO, true, kEnglish, c));
+    ASSERT_EQ(withYear.size(), 6);
+    EXPECT_EQ(withYear[0],
+              QStringLiteral("Monday    Tuesday   Wednesday Thursday  Friday    Saturday  Sunday"));
+    EXPECT_EQ(withYear[1], QStringLiteral("5-W05-1   5-W05-2   5-W05-3   5-W05-4   5-W05-5   "
+                                          "5-W05-6   5-W05-7"));
+    EXPECT_TRUE(withYear[5].startsWith(QStringLiteral("5-W09-1   5-W09-2")));
+
+    QStringList without = Lines(BuildAddedDates(grid.weekStartJdn, grid.weekRowCount,
+                                                MonthAddedDates::ISO, false, kEnglish, c));
+    EXPECT_EQ(without[0], QStringLiteral(" Mon    Tue    Wed    Thu    Fri    Sat    Sun"));
+    EXPECT_EQ(without[1], QStringLiteral("W05-1  W05-2  W05-3  W05-4  W05-5  W05-6  W05-7"));
+}
+
+TEST(AddedDates, IsoWeeksAcrossYearEnds) {
+    const QLocale c = QLocale::c();
+    // Monday 31 December 2012 is 2013-W01-1.
+    const MonthGrid december = BuildMonthGrid(2012, 12, false, true, kEnglish);
+    const QStringList lines = Lines(BuildAddedDates(december.weekStartJdn, december.weekRowCount,
+                                                    MonthAddedDates::ISO, true, kEnglish, c));
+    EXPECT_TRUE(lines.back().startsWith(QStringLiteral("3-W01-1"))) << lines.back().toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2-W48-1")));
+    // Monday 28 December 2015 is 2015-W53-1.
+    const MonthGrid january = BuildMonthGrid(2016, 1, false, true, kEnglish);
+    const QStringList first = Lines(BuildAddedDates(january.weekStartJdn, january.weekRowCount,
+                                                    MonthAddedDates::ISO, false, kEnglish, c));
+    EXPECT_TRUE(first[1].startsWith(QStringLiteral("W53-1  W53-2"))) << first[1].toStdString();
+}
+
+TEST(AddedDates, LeapWeekFormsOfYearOne) {
+    // Year 1 of the leap week calendar starts on Monday 25 December of year 0 (JDN 1721419), so
+    // Monday 1 January 1 is in its week 2; in the month form that is the 8th of month 1.
+    const MonthGrid grid = BuildMonthGrid(1, 1, false, true, kEnglish);
+    ASSERT_EQ(grid.weekStartJdn, 1721426);
+    const QLocale c = QLocale::c();
+    const QStringList lpw =
+        Lines(BuildAddedDates(grid.weekStartJdn, 2, MonthAddedDates::LPW, true, kEnglish, c));
+    EXPECT_EQ(lpw[1], QStringLiteral("1-02-1    1-02-2    1-02-3    1-02-4    1-02-5    1-02-6    "
+                                     "1-02-7"));
+    const QStringList lpwShort =
+        Lines(BuildAddedDates(grid.weekStartJdn, 2, MonthAddedDates::LPW, false, kEnglish, c));
+    EXPECT_EQ(lpwShort[2], QStringLiteral("03-1   03-2   03-3   03-4   03-5   03-6   03-7"));
+    const QStringList lpm =
+        Lines(BuildAddedDates(grid.weekStartJdn, 2, MonthAddedDates::LPM, true, kEnglish, c));
+    EXPECT_EQ(lpm[1], QStringLiteral("1-01-08   1-01-09   1-01-10   1-01-11   1-01-12   1-01-13   "
+                                     "1-01-14"));
+    // Without the year the month keeps both of its digits.
+    const QStringList lpmShort =
+        Lines(BuildAddedDates(grid.weekStartJdn, 2, MonthAddedDates::LPM, false, kEnglish, c));
+    EXPECT_EQ(lpmShort[2], QStringLiteral("01-15  01-16  01-17  01-18  01-19  01-20  01-21"));
+}
+
+TEST(AddedDates, EveryCellStandsUnderItsDayName) {
+    const QLocale c = QLocale::c();
+    for (const MonthAddedDates kind :
+         {MonthAddedDates::ISO, MonthAddedDates::LPW, MonthAddedDates::LPM}) {
+        for (const bool withYear : {true, false}) {
+            const int width = withYear ? 10 : 7;
+            const MonthGrid grid = BuildMonthGrid(2026, 12, false, true, kEnglish);
+            const QStringList lines = Lines(
+                BuildAddedDates(grid.weekStartJdn, grid.weekRowCount, kind, withYear, kEnglish, c));
+            ASSERT_EQ(lines.size(), grid.weekRowCount + 1);
+            for (qsizetype i = 1; i < lines.size(); ++i) {
+                const QString& line = lines[i];
+                EXPECT_EQ(line.size(), 6 * width + (withYear                       ? 7
+                                                    : kind == MonthAddedDates::LPW ? 4
+                                                                                   : 5))
+                    << line.toStdString();
+                for (int column = 1; column < 7; ++column) {
+                    EXPECT_EQ(line[column * width - 1], u' ') << line.toStdString();
+                    EXPECT_NE(line[column * width], u' ') << line.toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST(AddedDates, GermanHeaderWithYearKeepsDonnerstagWhole) {
+    const QString header =
+        Lines(BuildAddedDates(2457049, 1, MonthAddedDates::ISO, true, kGerman, QLocale::c()))[0];
+    EXPECT_EQ(header, QStringLiteral(
+                          "Montag    Dienstag  Mittwoch Donnerstag Freitag   Samstag   Sonntag"));
+}
+
+TEST(MonthClipboard, HeadingGridAndAddedDates) {
+    const MonthGrid grid = BuildMonthGrid(2015, 2, false, true, kEnglish);
+    const QString dates = BuildAddedDates(grid.weekStartJdn, grid.weekRowCount,
+                                          MonthAddedDates::ISO, true, kEnglish, QLocale::c());
+    const QString title = QStringLiteral("ISO Week dates");
+    const QString text = BuildMonthClipboardText(2, QStringLiteral("2015"), false, kEnglish,
+                                                 grid.text, title, dates);
+    EXPECT_EQ(text, QStringLiteral("February 2015 (Common Era Calendar)\n\n") + grid.text +
+                        QStringLiteral("\n\nISO Week dates\n\n") + dates);
+
+    const QString plain =
+        BuildMonthClipboardText(2, QStringLiteral("2015"), true, kGerman, grid.text, title, {});
+    EXPECT_EQ(plain, QStringLiteral("Februar 2015 (Julianischer Kalender)\n\n") + grid.text);
+    EXPECT_FALSE(plain.contains(title));
+}
+
+}  // namespace
+}  // namespace daybridge
