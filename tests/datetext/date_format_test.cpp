@@ -1,0 +1,192 @@
+#include "datetext/date_format.h"
+
+#include <gtest/gtest.h>
+
+#include "datetext/qstring_printer.h"
+
+#include "calendar/leap_week.h"
+#include "datetext/date_parse.h"
+#include "datetext/string_utils.h"
+
+namespace daybridge {
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+DateRecord Record(std::int32_t year, std::int32_t month, std::int32_t day, char calendar) {
+    DateRecord record{};
+    record.year = year;
+    record.month = month;
+    record.day = day;
+    record.calendar = calendar;
+    return record;
+}
+
+TEST(FormatDate, OrdersSeparatorsAndYears) {
+    struct Case {
+        DateRecord record;
+        int dateFormat;
+        const char* separator;
+        const char* thousands;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {Record(2012, 12, 31, 'G'), kDateFormatDMY, ".", ",", "31.12.2012"},
+        {Record(2012, 12, 31, 'G'), kDateFormatMDY, "/", ",", "12/31/2012"},
+        {Record(2012, 1, 5, 'G'), kDateFormatYMD, "-", ",", "2012-01-05"},
+        {Record(12345, 1, 1, 'G'), kDateFormatYMD, "-", ",", "12,345-01-01"},
+        {Record(12345, 1, 1, 'G'), kDateFormatYMD, "-", "", "12345-01-01"},
+        {Record(9999, 1, 1, 'G'), kDateFormatYMD, "-", ",", "9999-01-01"},
+        {Record(-10000, 1, 1, 'G'), kDateFormatYMD, "/", ".", "-10.000/01/01"},
+        {Record(-500, 3, 1, 'J'), kDateFormatMDY, "/", ",", "03/01/(-500)"},
+        {Record(-500, 3, 1, 'J'), kDateFormatDMY, "-", ",", "01-03-(-500)"},
+        {Record(-500, 3, 1, 'J'), kDateFormatYMD, "-", ",", "-500-03-01"},
+        {Record(-12345, 3, 1, 'G'), kDateFormatDMY, "/", ",", "01/03/(-12,345)"},
+        {Record(0, 3, 1, 'G'), kDateFormatDMY, "-", ",", "01-03-0"},
+        // A group separator equal to the date separator would add fields: no grouping.
+        {Record(12345, 1, 1, 'G'), kDateFormatYMD, ".", ".", "12345.01.01"},
+        // Annus Novus: year first under MDY, always "-", never grouped.
+        {Record(12345, 2, 3, 'A'), kDateFormatMDY, "/", ",", "12345-02-03"},
+        {Record(12, 2, 3, 'A'), kDateFormatDMY, ".", ",", "03-02-12"},
+        {Record(-12, 2, 3, 'A'), kDateFormatDMY, ".", ",", "03-02-(-12)"},
+        // The library's leap week form is read like Annus Novus, and written so.
+        {Record(2012, 2, 3, 'V'), kDateFormatMDY, "/", ",", "2012-02-03"},
+        {Record(12345, 2, 3, 'V'), kDateFormatYMD, ".", ".", "12.345-02-03"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatDate(c.record, c.dateFormat, U(c.separator), U(c.thousands)), U(c.expected))
+            << c.expected;
+    }
+}
+
+TEST(FormatOrdinalAndIsoWeek, PaddingAndHyphens) {
+    EXPECT_EQ(FormatOrdinal(33, 5, true), QStringLiteral("0033-005"));
+    EXPECT_EQ(FormatOrdinal(2012, 60, false), QStringLiteral("2012060"));
+    EXPECT_EQ(FormatOrdinal(9999, 365, true), QStringLiteral("9999-365"));
+
+    struct Case {
+        IsoWeekRecord record;
+        bool hyphen;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{2009, 53, 7, 0, 1}, false, "2009W537"},      {{2012, 5, 3, 0, 1}, true, "2012-W05-3"},
+        {{-44, 52, 7, 0, 1}, true, "-44-W52-7"},       {{0, 1, 1, 0, 1}, false, "0W011"},
+        {{123456, 10, 1, 0, 1}, true, "123456-W10-1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatIsoWeek(c.record, c.hyphen), U(c.expected));
+    }
+}
+
+LeapWeekRecord LeapWeek(std::int32_t year, int month, int day, int week, int weekday) {
+    LeapWeekRecord record;
+    record.year = year;
+    record.month = static_cast<std::int16_t>(month);
+    record.dayOfMonth = static_cast<std::int16_t>(day);
+    record.week = static_cast<std::int16_t>(week);
+    record.weekday = static_cast<std::int16_t>(weekday);
+    return record;
+}
+
+TEST(FormatLeapWeek, RegionalGroupingOfLargeYears) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale c = QLocale::c();
+    const LeapWeekRecord y2012 = LeapWeek(2012, 2, 26, 9, 5);
+    EXPECT_EQ(FormatLpw(y2012, false, english), QStringLiteral("2012-09-5"));
+    EXPECT_EQ(FormatLpw(y2012, true, german), QStringLiteral("2012-09-5 LPW"));
+    EXPECT_EQ(FormatLpm(y2012, true, english), QStringLiteral("2012-02-26 LPM"));
+    EXPECT_EQ(FormatLpm(y2012, false, english), QStringLiteral("2012-02-26"));
+
+    const LeapWeekRecord big = LeapWeek(123456, 1, 1, 1, 1);
+    EXPECT_EQ(FormatLpw(big, false, english), QStringLiteral("123,456-01-1"));
+    EXPECT_EQ(FormatLpw(big, false, german), QStringLiteral("123.456-01-1"));
+    EXPECT_EQ(FormatLpw(big, false, c), QStringLiteral("123456-01-1"));
+    EXPECT_EQ(FormatLpm(LeapWeek(-123456, 12, 35, 53, 7), true, english),
+              QStringLiteral("-123,456-12-35 LPM"));
+    EXPECT_EQ(FormatLpw(LeapWeek(-9999, 1, 1, 1, 1), false, english), QStringLiteral("-9999-01-1"));
+}
+
+TEST(FormatRegional, StaysReadableInEveryLocale) {
+    // Locales with other digits or another minus sign fall back to ASCII digits and "-".
+    const QLocale locales[] = {
+        QLocale(QLocale::Arabic, QLocale::Egypt), QLocale(QLocale::Swedish, QLocale::Sweden),
+        QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Persian, QLocale::Iran)};
+    for (const QLocale& locale : locales) {
+        const QString text = FormatRegional(-1234567, locale);
+        QString kept = text;
+        KeepOnlyChars(kept, QString());
+        EXPECT_EQ(kept, QStringLiteral("-1234567"))
+            << locale.name().toStdString() << " " << text.toStdString();
+    }
+    EXPECT_EQ(FormatRegional(1234567, QLocale::c()), QStringLiteral("1234567"));
+}
+
+TEST(FormatDayNumber, GroupsWithTheThousandsSeparator) {
+    struct Case {
+        std::int64_t n;
+        const char* thousands;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, ",", "0"},
+        {2456293, ",", "2,456,293"},
+        {2456293, ".", "2.456.293"},
+        {2456293, "", "2456293"},
+        {-1234567, ",", "-1,234,567"},
+        {-123, ",", "-123"},
+        {-2100000000, ".", "-2.100.000.000"},
+        {999, ",", "999"},
+        {1000, ",", "1,000"},
+        {1234567, "’", "1’234’567"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatDayNumber(c.n, U(c.thousands)), U(c.expected)) << c.expected;
+    }
+    EXPECT_EQ(SeparateThousands(QStringLiteral("12ab"), QStringLiteral(",")),
+              QStringLiteral("12ab"));
+}
+
+TEST(CanonicalDateText, EachCalendarsForm) {
+    TextFormat format;
+    format.regional = QLocale(QLocale::English, QLocale::UnitedStates);
+    const std::int32_t jan1st2010 = 2455198;  // a Friday, in ISO week 53 of 2009
+    struct Case {
+        int calendar;
+        std::int32_t jdn;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {kCE, 2451545, "2000-01-01"},
+        {kJC, 2451545, "1999-12-19"},
+        {kJDN, 2451545, "2,451,545"},
+        {kJDN, -2100000000, "-2,100,000,000"},
+        {kORD, jan1st2010, "2010-001"},
+        {kORD, kMinOrdinalJDN, "0001-001"},
+        {kORD, kMaxOrdinalJDN, "9999-365"},
+        {kORD, kMinOrdinalJDN - 1, ""},
+        {kORD, kMaxOrdinalJDN + 1, ""},
+        {kISO, jan1st2010, "2009-W53-5"},
+        {kLPW, kLeapWeekEpoch, "1-01-1"},
+        {kLPM, kLeapWeekEpoch, "1-01-01"},
+        {kLPM, kLeapWeekEpoch - 1, "0-12-28"},
+        {kCE, kMaxDayNumber + 1, ""},
+        {9, 2451545, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CanonicalDateText(c.calendar, c.jdn, format), U(c.expected))
+            << c.calendar << " " << c.jdn;
+    }
+    format.dateFormat = kDateFormatMDY;
+    format.dateSeparator = QStringLiteral("/");
+    format.hyphen = false;
+    EXPECT_EQ(CanonicalDateText(kCE, 2451545, format), QStringLiteral("01/01/2000"));
+    EXPECT_EQ(CanonicalDateText(kORD, jan1st2010, format), QStringLiteral("2010001"));
+    EXPECT_EQ(CanonicalDateText(kISO, jan1st2010, format), QStringLiteral("2009W535"));
+}
+
+}  // namespace
+}  // namespace daybridge
