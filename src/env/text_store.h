@@ -7,6 +7,10 @@
 
 namespace daybridge {
 
+// The path of a file in a folder: one separator between them, none added when the folder
+// already ends in one (a file-system or drive root).
+QString FolderFilePath(const QString& folder, const QString& fileName);
+
 // Where the program looks for its data file: beside the executable, then in
 // ../share/daybridge relative to it (the installed layout). Returns the first that exists, or
 // the path beside the executable when none does.

@@ -1,0 +1,540 @@
+// The settings file, line by line (N = number of input files):
+//   1        language index                        integer
+//   2        date order, date separator code, thousands separator code (0 = none)
+//   3        today calendar, first calendar, second calendar
+//   4 - 8    include first date, count weekends, verbose, hyphen, day names    0/1/2
+//   9, 10    maximum number of batch errors, auto-enlarge threshold
+//   11       save results on quit                                               0/1/2
+//   12 - 14  month display: "Sun"/"Mon", "CE"/"JC", "ISO"/"LPM"/"LPW"
+//   15, 16   N and the selected entry, as quoted numbers (" 0", "-1")
+//   17..16+N the input files
+//   17+N ..  first date, difference, second date, output (empty unless saved), directory
+// Lines end in CR LF; texts are quoted, a quote inside a text is doubled, and a text may span
+// lines. The file is written as UTF-8 and read as UTF-8 or, failing that, Windows-1252.
+//
+// Reading is all or nothing: when a value cannot be read, the whole state returns to the
+// built-in defaults, so a damaged file never leaves a mixture of old and default values.
+// Check-box state 2 (greyed) reads as checked: a greyed box shows its tick.
+#include "env/settings_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringView>
+#include <optional>
+#include <vector>
+
+#include "env/file_text.h"
+
+namespace daybridge {
+
+namespace {
+
+// Limits that keep a hostile file from costing unbounded time or memory. The writer stays
+// within them, so a file it wrote always reads back.
+constexpr qint64 kMaxSettingsBytes = 32 * 1024 * 1024;
+constexpr qsizetype kMaxInputFiles = 1000;
+constexpr qsizetype kMaxInputFileChars = 4096;
+constexpr qsizetype kMaxFieldChars = 1024;
+constexpr qsizetype kMaxSavedOutputChars = 4 * 1024 * 1024;
+constexpr int kMaxErrorsLimit = 32767;
+
+struct Value {
+    QString text;
+    bool quoted = false;
+};
+
+// Reads the file record by record: values separated by commas, a record ended by a line
+// break outside quotes.
+class SettingsReader {
+  public:
+    explicit SettingsReader(QString text) : text_(std::move(text)) {}
+
+    // The next record, which must hold exactly `count` values.
+    std::optional<std::vector<Value>> Record(std::size_t count) {
+        if (pos_ >= text_.size()) {
+            return std::nullopt;
+        }
+        std::vector<Value> values;
+        for (;;) {
+            if (values.size() == count) {
+                return std::nullopt;  // more values than the line may hold
+            }
+            Value value;
+            SkipBlanks();
+            if (pos_ < text_.size() && text_[pos_] == QLatin1Char('"')) {
+                if (!ReadQuoted(value.text)) {
+                    return std::nullopt;
+                }
+                value.quoted = true;
+                SkipBlanks();
+            } else {
+                const qsizetype start = pos_;
+                while (pos_ < text_.size() && text_[pos_] != QLatin1Char(',') && !AtLineEnd()) {
+                    ++pos_;
+                }
+                value.text = QStringView(text_).mid(start, pos_ - start).trimmed().toString();
+            }
+            values.push_back(std::move(value));
+            if (pos_ >= text_.size()) {
+                break;
+            }
+            if (text_[pos_] == QLatin1Char(',')) {
+                ++pos_;
+                continue;
+            }
+            if (!AtLineEnd()) {
+                return std::nullopt;  // something after a closing quote
+            }
+            SkipLineEnd();
+            break;
+        }
+        if (values.size() != count) {
+            return std::nullopt;
+        }
+        return values;
+    }
+
+  private:
+    bool AtLineEnd() const {
+        return text_[pos_] == QLatin1Char('\r') || text_[pos_] == QLatin1Char('\n');
+    }
+    void SkipLineEnd() {
+        if (text_[pos_] == QLatin1Char('\r') && pos_ + 1 < text_.size() &&
+            text_[pos_ + 1] == QLatin1Char('\n')) {
+            ++pos_;
+        }
+        ++pos_;
+    }
+    void SkipBlanks() {
+        while (pos_ < text_.size() &&
+               (text_[pos_] == QLatin1Char(' ') || text_[pos_] == QLatin1Char('\t'))) {
+            ++pos_;
+        }
+    }
+    // A text between double quotes; "" stands for one quote. False when it never closes.
+    bool ReadQuoted(QString& out) {
+        ++pos_;
+        for (;;) {
+            const qsizetype quote = text_.indexOf(QLatin1Char('"'), pos_);
+            if (quote < 0) {
+                return false;
+            }
+            out += QStringView(text_).mid(pos_, quote - pos_);
+            pos_ = quote + 1;
+            if (pos_ < text_.size() && text_[pos_] == QLatin1Char('"')) {
+                out += QLatin1Char('"');
+                ++pos_;
+                continue;
+            }
+            return true;
+        }
+    }
+
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+// An integer written as digits with an optional "-"; nothing else.
+std::optional<qint64> ReadInteger(const Value& value) {
+    const QString text = value.text.trimmed();
+    bool ok = false;
+    const qint64 number = text.toLongLong(&ok);
+    if (!ok || text.isEmpty() || text.size() > 11 || text.startsWith(QLatin1Char('+'))) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// A number read from the start of a text: leading blanks skipped, an optional sign, digits;
+// whatever follows is ignored and a text without digits counts as 0. Saturates far outside
+// every range the file uses.
+qint64 NumericValue(const QString& text) {
+    constexpr qint64 kCeiling = 1'000'000'000'000LL;
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    qint64 number = 0;
+    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+        if (number < kCeiling) {
+            number = number * 10 + (text[i].unicode() - u'0');
+        }
+        ++i;
+    }
+    return negative ? -number : number;
+}
+
+std::optional<bool> CheckState(const Value& value) {
+    switch (NumericValue(value.text)) {
+        case 0:
+            return false;
+        case 1:
+        case 2:
+            return true;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool IsDateFieldCalendar(qint64 index) {
+    return index == kCE || index == kJC || index == kJDN || index == kORD || index == kISO ||
+           index == kLPW || index == kLPM;
+}
+
+// Output lines end in CR LF inside the state, whatever line ends the file used.
+QString WithCrLf(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\r')) {
+            out += QStringLiteral("\r\n");
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+                ++i;
+            }
+        } else if (text[i] == QLatin1Char('\n')) {
+            out += QStringLiteral("\r\n");
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Everything the file holds, read before any of it is applied.
+struct Settings {
+    int language = kEnglish;
+    TextFormat format;
+    int todayCalendar = kCE;
+    int firstCalendar = kCE;
+    int secondCalendar = kCE;
+    bool includeFirstDate = false;
+    bool includeWeekends = true;
+    bool verbose = true;
+    bool displayDayNames = true;
+    int maxNumErrors = kDefaultMaxNumErrors;
+    int autoEnlargeBytes = kDefaultAutoEnlarge;
+    bool saveOnQuit = true;
+    bool monthMondayFirst = true;
+    bool monthJulian = false;
+    MonthAddedDates monthAddedDates = MonthAddedDates::ISO;
+    QStringList inputFiles;
+    int selectedInputFile = -1;
+    QString firstDateText;
+    QString dateDiffText;
+    QString secondDateText;
+    QString output;
+    QString directory;
+};
+
+std::optional<Settings> ParseSettings(const QString& text) {
+    SettingsReader reader(text);
+    Settings s;
+    const auto integers = [&](std::size_t count) -> std::optional<std::vector<qint64>> {
+        const auto record = reader.Record(count);
+        if (!record) {
+            return std::nullopt;
+        }
+        std::vector<qint64> numbers;
+        for (const Value& value : *record) {
+            const auto number = ReadInteger(value);
+            if (!number) {
+                return std::nullopt;
+            }
+            numbers.push_back(*number);
+        }
+        return numbers;
+    };
+    const auto single = [&]() -> std::optional<Value> {
+        auto record = reader.Record(1);
+        if (!record) {
+            return std::nullopt;
+        }
+        return std::move(record->front());
+    };
+
+    const auto language = integers(1);
+    if (!language) {
+        return std::nullopt;
+    }
+    s.language = (*language)[0] == kGerman ? kGerman : kEnglish;
+
+    const auto format = integers(3);
+    if (!format) {
+        return std::nullopt;
+    }
+    const qint64 order = (*format)[0];
+    s.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
+                          : order == kDateFormatDMY ? kDateFormatDMY
+                                                    : kDateFormatYMD;
+    const qint64 separator = (*format)[1];
+    s.format.dateSeparator = separator == '.'   ? QStringLiteral(".")
+                             : separator == '/' ? QStringLiteral("/")
+                                                : QStringLiteral("-");
+    const qint64 thousands = (*format)[2];
+    s.format.thousandsSeparator = thousands == 0     ? QString()
+                                  : thousands == '.' ? QStringLiteral(".")
+                                                     : QStringLiteral(",");
+
+    const auto calendars = integers(3);
+    if (!calendars) {
+        return std::nullopt;
+    }
+    const qint64 today = (*calendars)[0];
+    s.todayCalendar = today >= 0 && today < kCalendarCount ? static_cast<int>(today) : kCE;
+    s.firstCalendar =
+        IsDateFieldCalendar((*calendars)[1]) ? static_cast<int>((*calendars)[1]) : kCE;
+    s.secondCalendar =
+        IsDateFieldCalendar((*calendars)[2]) ? static_cast<int>((*calendars)[2]) : kCE;
+
+    for (bool* box : {&s.includeFirstDate, &s.includeWeekends, &s.verbose, &s.format.hyphen,
+                      &s.displayDayNames}) {
+        const auto value = single();
+        const auto state = value ? CheckState(*value) : std::nullopt;
+        if (!state) {
+            return std::nullopt;
+        }
+        *box = *state;
+    }
+
+    const auto maxErrors = single();
+    if (!maxErrors) {
+        return std::nullopt;
+    }
+    const qint64 errors = NumericValue(maxErrors->text);
+    if (errors < 0 || errors > kMaxErrorsLimit) {
+        return std::nullopt;
+    }
+    s.maxNumErrors = static_cast<int>(errors);
+
+    const auto autoEnlarge = single();
+    if (!autoEnlarge) {
+        return std::nullopt;
+    }
+    const qint64 enlarge = NumericValue(autoEnlarge->text);
+    if (enlarge < 0 || enlarge > kAutoEnlargeNever) {
+        return std::nullopt;
+    }
+    s.autoEnlargeBytes = static_cast<int>(enlarge);
+
+    const auto saveOutput = single();
+    const auto saveState = saveOutput ? CheckState(*saveOutput) : std::nullopt;
+    if (!saveState) {
+        return std::nullopt;
+    }
+    s.saveOnQuit = *saveState;
+
+    const auto firstDay = single();
+    const auto monthCalendar = firstDay ? single() : std::nullopt;
+    const auto added = monthCalendar ? single() : std::nullopt;
+    if (!added) {
+        return std::nullopt;
+    }
+    s.monthMondayFirst = firstDay->text == QLatin1String("Mon");
+    s.monthJulian = monthCalendar->text == QLatin1String("JC");
+    s.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
+                        : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
+                                                              : MonthAddedDates::LPW;
+
+    const auto count = single();
+    const auto selected = count ? single() : std::nullopt;
+    if (!selected) {
+        return std::nullopt;
+    }
+    const qint64 n = NumericValue(count->text);
+    if (n < 0 || n > kMaxInputFiles) {
+        return std::nullopt;
+    }
+    for (qint64 k = 0; k < n; ++k) {
+        const auto entry = single();
+        if (!entry) {
+            return std::nullopt;
+        }
+        s.inputFiles.append(entry->text);
+    }
+    const qint64 position = NumericValue(selected->text);
+    s.selectedInputFile = position >= 0 && position < n ? static_cast<int>(position) : -1;
+
+    for (QString* field :
+         {&s.firstDateText, &s.dateDiffText, &s.secondDateText, &s.output, &s.directory}) {
+        const auto value = single();
+        if (!value) {
+            return std::nullopt;
+        }
+        *field = value->text;
+    }
+    s.output = WithCrLf(s.output);
+    return s;
+}
+
+void Apply(Settings&& s, AppState& state) {
+    state.language = s.language;
+    const QLocale regional = state.format.regional;
+    state.format = s.format;
+    state.format.regional = regional;
+    state.todayCalendar = s.todayCalendar;
+    state.firstCalendar = s.firstCalendar;
+    state.secondCalendar = s.secondCalendar;
+    state.includeFirstDate = s.includeFirstDate;
+    state.includeWeekends = s.includeWeekends;
+    state.verbose = s.verbose;
+    state.displayDayNames = s.displayDayNames;
+    state.maxNumErrors = s.maxNumErrors;
+    state.autoEnlargeBytes = s.autoEnlargeBytes;
+    state.saveOnQuit = s.saveOnQuit;
+    state.monthMondayFirst = s.monthMondayFirst;
+    state.monthJulian = s.monthJulian;
+    state.monthAddedDates = s.monthAddedDates;
+    state.inputFiles = std::move(s.inputFiles);
+    state.selectedInputFile = s.selectedInputFile;
+    state.inputFileText =
+        s.selectedInputFile >= 0 ? state.inputFiles.at(s.selectedInputFile) : QString();
+    state.firstDateText = std::move(s.firstDateText);
+    state.dateDiffText = std::move(s.dateDiffText);
+    state.secondDateText = std::move(s.secondDateText);
+    state.output.setText(s.output);
+}
+
+QString Quoted(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+// A number as a sign-less number is printed: a leading blank for 0 or more.
+QString PrintedNumber(qint64 n) {
+    return n >= 0 ? QLatin1Char(' ') + QString::number(n) : QString::number(n);
+}
+
+int CharacterCode(const QString& separator) {
+    return separator.isEmpty() ? 0 : separator.front().unicode();
+}
+
+int CheckValue(bool checked) {
+    return checked ? 1 : 0;
+}
+
+// The output to save: whole, or when it is very long its last lines.
+QString SavedOutput(const QString& output) {
+    if (output.size() <= kMaxSavedOutputChars) {
+        return output;
+    }
+    qsizetype start = output.size() - kMaxSavedOutputChars;
+    const qsizetype lineStart = output.indexOf(QLatin1Char('\n'), start);
+    if (lineStart >= 0) {
+        start = lineStart + 1;
+    }
+    return output.mid(start);
+}
+
+}  // namespace
+
+QString SettingsText(const AppState& state, const QString& directory) {
+    // Input files too long to be a path, and those beyond the list limit, are not saved.
+    QStringList files;
+    int selected = -1;
+    for (qsizetype k = 0; k < state.inputFiles.size() && files.size() < kMaxInputFiles; ++k) {
+        if (state.inputFiles[k].size() > kMaxInputFileChars) {
+            continue;
+        }
+        if (k == state.selectedInputFile) {
+            selected = static_cast<int>(files.size());
+        }
+        files.append(state.inputFiles[k]);
+    }
+
+    QString text;
+    const auto line = [&text](const QString& content) {
+        text += content;
+        text += QStringLiteral("\r\n");
+    };
+    const auto number = [](qint64 n) { return QString::number(n); };
+
+    line(number(state.language));
+    line(number(state.UsersDateFormat()) + QLatin1Char(',') +
+         number(CharacterCode(state.format.dateSeparator)) + QLatin1Char(',') +
+         number(CharacterCode(state.format.thousandsSeparator)));
+    line(number(state.GetCal(1)) + QLatin1Char(',') + number(state.GetCal(1)) + QLatin1Char(',') +
+         number(state.GetCal(2)));
+    line(number(CheckValue(state.includeFirstDate)));
+    line(number(CheckValue(state.includeWeekends)));
+    line(number(CheckValue(state.verbose)));
+    line(number(CheckValue(state.format.hyphen)));
+    line(number(CheckValue(state.displayDayNames)));
+    line(number(state.maxNumErrors));
+    line(number(state.autoEnlargeBytes));
+    line(number(CheckValue(state.saveOnQuit)));
+    line(Quoted(state.monthMondayFirst ? QStringLiteral("Mon") : QStringLiteral("Sun")));
+    line(Quoted(state.monthJulian ? QStringLiteral("JC") : QStringLiteral("CE")));
+    line(Quoted(state.monthAddedDates == MonthAddedDates::ISO   ? QStringLiteral("ISO")
+                : state.monthAddedDates == MonthAddedDates::LPM ? QStringLiteral("LPM")
+                                                                : QStringLiteral("LPW")));
+    line(Quoted(PrintedNumber(files.size())));
+    line(Quoted(PrintedNumber(selected)));
+    for (const QString& file : files) {
+        line(Quoted(file));
+    }
+    const bool save = state.saveOnQuit;
+    line(Quoted(save ? state.firstDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.dateDiffText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.secondDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? SavedOutput(state.output.text()) : QString()));
+    line(Quoted(directory));
+    return text;
+}
+
+bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray bytes = SettingsText(state, directory).toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool LoadUserSettings(const QString& path, AppState& state, QString* directory) {
+    if (directory != nullptr) {
+        directory->clear();
+    }
+    std::optional<Settings> settings;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSettingsBytes) {
+        // Read in pieces up to the limit, so that a file whose size the system does not
+        // know in advance cannot grow the buffer without end.
+        QByteArray bytes;
+        bool tooLarge = false;
+        while (!file.atEnd()) {
+            const QByteArray piece = file.read(1024 * 1024);
+            if (piece.isEmpty()) {
+                break;
+            }
+            bytes += piece;
+            if (bytes.size() > kMaxSettingsBytes) {
+                tooLarge = true;
+                break;
+            }
+        }
+        if (!tooLarge) {
+            settings = ParseSettings(DecodeFileText(bytes));
+        }
+    }
+    if (!settings) {
+        state.SetBuiltInDefaults();
+        return false;
+    }
+    if (directory != nullptr) {
+        *directory = settings->directory;
+    }
+    Apply(std::move(*settings), state);
+    return true;
+}
+
+}  // namespace daybridge

@@ -1,0 +1,384 @@
+#include "env/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "env/file_text.h"
+
+namespace daybridge {
+namespace {
+
+// Every value the settings file carries, side by side, so a failing test names the field.
+void ExpectSameSettings(const AppState& a, const AppState& b) {
+    EXPECT_EQ(a.language, b.language);
+    EXPECT_EQ(a.format.dateFormat, b.format.dateFormat);
+    EXPECT_EQ(a.format.dateSeparator, b.format.dateSeparator);
+    EXPECT_EQ(a.format.thousandsSeparator, b.format.thousandsSeparator);
+    EXPECT_EQ(a.format.hyphen, b.format.hyphen);
+    EXPECT_EQ(a.todayCalendar, b.todayCalendar);
+    EXPECT_EQ(a.firstCalendar, b.firstCalendar);
+    EXPECT_EQ(a.secondCalendar, b.secondCalendar);
+    EXPECT_EQ(a.includeFirstDate, b.includeFirstDate);
+    EXPECT_EQ(a.includeWeekends, b.includeWeekends);
+    EXPECT_EQ(a.verbose, b.verbose);
+    EXPECT_EQ(a.displayDayNames, b.displayDayNames);
+    EXPECT_EQ(a.maxNumErrors, b.maxNumErrors);
+    EXPECT_EQ(a.autoEnlargeBytes, b.autoEnlargeBytes);
+    EXPECT_EQ(a.saveOnQuit, b.saveOnQuit);
+    EXPECT_EQ(a.monthMondayFirst, b.monthMondayFirst);
+    EXPECT_EQ(a.monthJulian, b.monthJulian);
+    EXPECT_EQ(a.monthAddedDates, b.monthAddedDates);
+    EXPECT_EQ(a.inputFiles, b.inputFiles);
+    EXPECT_EQ(a.selectedInputFile, b.selectedInputFile);
+    EXPECT_EQ(a.firstDateText, b.firstDateText);
+    EXPECT_EQ(a.dateDiffText, b.dateDiffText);
+    EXPECT_EQ(a.secondDateText, b.secondDateText);
+    EXPECT_EQ(a.output.text(), b.output.text());
+}
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString Path(const char* name = "dbrg.usr") const {
+        return dir_.filePath(QString::fromLatin1(name));
+    }
+    QString Write(const QByteArray& bytes, const char* name = "dbrg.usr") const {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(bytes), bytes.size());
+        return Path(name);
+    }
+    // A state whose every saved value differs from the built-in default.
+    static AppState Unusual() {
+        AppState s;
+        s.language = kGerman;
+        s.format.dateFormat = kDateFormatDMY;
+        s.format.dateSeparator = QStringLiteral(".");
+        s.format.thousandsSeparator = QString();
+        s.format.hyphen = false;
+        s.firstCalendar = kLPW;
+        s.todayCalendar = kLPW;  // the file keeps the first date's calendar for today
+        s.secondCalendar = kORD;
+        s.includeFirstDate = true;
+        s.includeWeekends = false;
+        s.verbose = false;
+        s.displayDayNames = false;
+        s.maxNumErrors = 32767;
+        s.autoEnlargeBytes = kAutoEnlargeNever;
+        s.saveOnQuit = true;
+        s.monthMondayFirst = false;
+        s.monthJulian = true;
+        s.monthAddedDates = MonthAddedDates::LPM;
+        s.inputFiles = {QStringLiteral("/home/ann/a, b.txt"),
+                        QStringLiteral("/home/ann/\"quoted\" name.txt"),
+                        QStringLiteral("C:\\Daten\\Größe.txt")};
+        s.selectedInputFile = 1;
+        s.inputFileText = s.inputFiles[1];
+        s.firstDateText = QStringLiteral("12.03.2024");
+        s.dateDiffText = QStringLiteral("-1.234");
+        s.secondDateText = QStringLiteral("say \"\"\" and ,,");
+        s.output.setText(
+            QStringLiteral("Line one, with comma\r\n\"quoted\" line\r\n\r\nÄ€ end\r\n"));
+        return s;
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(SettingsFile, DefaultsWrittenLineByLine) {
+    AppState state;
+    EXPECT_EQ(SettingsText(state, QStringLiteral("/home/ann")),
+              QStringLiteral("0\r\n2,45,44\r\n0,0,0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n250\r\n1\r\n"
+                             "\"Mon\"\r\n\"CE\"\r\n\"ISO\"\r\n\" 0\"\r\n\"-1\"\r\n"
+                             "\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"/home/ann\"\r\n"));
+}
+
+TEST_F(SettingsFile, UnusualStateWrittenLineByLine) {
+    const QStringList lines =
+        SettingsText(Unusual(), QStringLiteral("/tmp")).split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 24);
+    EXPECT_EQ(lines[0], QStringLiteral("1"));
+    EXPECT_EQ(lines[1], QStringLiteral("1,46,0"));
+    EXPECT_EQ(lines[2], QStringLiteral("7,7,4"));
+    EXPECT_EQ(lines.mid(3, 8).join(QLatin1Char(' ')), QStringLiteral("1 0 0 0 0 32767 65535 1"));
+    EXPECT_EQ(lines.mid(11, 5).join(QLatin1Char(' ')),
+              QStringLiteral("\"Sun\" \"JC\" \"LPM\" \" 3\" \" 1\""));
+    EXPECT_EQ(lines[17], QStringLiteral("\"/home/ann/\"\"quoted\"\" name.txt\""));
+    EXPECT_EQ(lines[21], QStringLiteral("\"say \"\"\"\"\"\" and ,,\""));
+}
+
+TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
+    const AppState saved = Unusual();
+    ASSERT_TRUE(SaveUserSettings(Path(), saved, QStringLiteral("/data/with \"q\", comma")));
+    AppState loaded;
+    QString directory;
+    ASSERT_TRUE(LoadUserSettings(Path(), loaded, &directory));
+    ExpectSameSettings(loaded, saved);
+    EXPECT_EQ(loaded.inputFileText, saved.inputFiles[1]);
+    EXPECT_EQ(directory, QStringLiteral("/data/with \"q\", comma"));
+}
+
+TEST_F(SettingsFile, RoundTripOfEachChoice) {
+    // Each alternative of the multiple-choice values survives on its own.
+    for (int order : {kDateFormatMDY, kDateFormatDMY, kDateFormatYMD}) {
+        for (const char* separator : {"-", "/", "."}) {
+            for (const char* thousands : {",", ".", ""}) {
+                AppState saved;
+                saved.format.dateFormat = order;
+                saved.format.dateSeparator = QString::fromLatin1(separator);
+                saved.format.thousandsSeparator = QString::fromLatin1(thousands);
+                ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
+                AppState loaded;
+                ASSERT_TRUE(LoadUserSettings(Path(), loaded));
+                ExpectSameSettings(loaded, saved);
+            }
+        }
+    }
+    for (int calendar : {kCE, kJC, kJDN, kORD, kISO, kLPW, kLPM}) {
+        for (auto added : {MonthAddedDates::ISO, MonthAddedDates::LPM, MonthAddedDates::LPW}) {
+            AppState saved;
+            saved.firstCalendar = calendar;
+            saved.todayCalendar = calendar;
+            saved.secondCalendar = calendar;
+            saved.monthAddedDates = added;
+            ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
+            AppState loaded;
+            ASSERT_TRUE(LoadUserSettings(Path(), loaded));
+            ExpectSameSettings(loaded, saved);
+        }
+    }
+}
+
+TEST_F(SettingsFile, OutputNotSavedWhenUnchecked) {
+    AppState saved = Unusual();
+    saved.saveOnQuit = false;
+    ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
+    AppState loaded;
+    ASSERT_TRUE(LoadUserSettings(Path(), loaded));
+    EXPECT_FALSE(loaded.saveOnQuit);
+    EXPECT_TRUE(loaded.firstDateText.isEmpty());
+    EXPECT_TRUE(loaded.dateDiffText.isEmpty());
+    EXPECT_TRUE(loaded.secondDateText.isEmpty());
+    EXPECT_TRUE(loaded.output.isEmpty());
+    EXPECT_EQ(loaded.inputFiles, saved.inputFiles);
+}
+
+TEST_F(SettingsFile, NoInputFilesMeansNoSelection) {
+    AppState saved;
+    saved.inputFiles.clear();
+    saved.selectedInputFile = 3;  // stale: there is nothing to select
+    const QStringList lines = SettingsText(saved, QString()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines[14], QStringLiteral("\" 0\""));
+    EXPECT_EQ(lines[15], QStringLiteral("\"-1\""));
+    ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
+    AppState loaded;
+    loaded.inputFiles = {QStringLiteral("old.txt")};
+    ASSERT_TRUE(LoadUserSettings(Path(), loaded));
+    EXPECT_TRUE(loaded.inputFiles.isEmpty());
+    EXPECT_EQ(loaded.selectedInputFile, -1);
+}
+
+TEST_F(SettingsFile, FirstStartWithoutFileKeepsDefaults) {
+    AppState loaded = Unusual();
+    QString directory = QStringLiteral("stale");
+    EXPECT_FALSE(LoadUserSettings(Path("absent.usr"), loaded, &directory));
+    ExpectSameSettings(loaded, AppState());
+    EXPECT_TRUE(directory.isEmpty());
+}
+
+// A well-formed file with lines replaced; `lines` are the 21 lines of a file without input
+// files.
+QByteArray FileOf(const QStringList& lines) {
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+QStringList DefaultLines() {
+    return {QStringLiteral("0"),      QStringLiteral("2,45,44"), QStringLiteral("0,0,0"),
+            QStringLiteral("0"),      QStringLiteral("1"),       QStringLiteral("1"),
+            QStringLiteral("1"),      QStringLiteral("1"),       QStringLiteral("1"),
+            QStringLiteral("250"),    QStringLiteral("1"),       QStringLiteral("\"Mon\""),
+            QStringLiteral("\"CE\""), QStringLiteral("\"ISO\""), QStringLiteral("\" 0\""),
+            QStringLiteral("\"-1\""), QStringLiteral("\"\""),    QStringLiteral("\"\""),
+            QStringLiteral("\"\""),   QStringLiteral("\"\""),    QStringLiteral("\"\"")};
+}
+
+struct DamageCase {
+    const char* name;
+    int line;  // 1-based line to replace; 0 = `text` is the whole file
+    const char* text;
+};
+
+class DamagedSettings : public SettingsFile, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedSettings, FallBackToTheDefaults) {
+    QByteArray bytes;
+    if (GetParam().line == 0) {
+        bytes = QByteArray(GetParam().text);
+    } else {
+        QStringList lines = DefaultLines();
+        lines[0] = QStringLiteral("1");  // German: must not survive the failure
+        lines[GetParam().line - 1] = QString::fromUtf8(GetParam().text);
+        bytes = FileOf(lines);
+    }
+    AppState loaded = Unusual();
+    EXPECT_FALSE(LoadUserSettings(Write(bytes), loaded));
+    ExpectSameSettings(loaded, AppState());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedSettings,
+    ::testing::Values(
+        DamageCase{"EmptyFile", 0, ""}, DamageCase{"Truncated", 0, "1\r\n2,45,44\r\n0,0"},
+        DamageCase{"StopsAfterLine11", 0,
+                   "1\r\n2,45,44\r\n0,0,0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n250\r\n1\r\n"},
+        DamageCase{"LanguageNotANumber", 1, "German"}, DamageCase{"LanguageEmpty", 1, ""},
+        DamageCase{"LanguageTooLarge", 1, "99999999999999999999"},
+        DamageCase{"TwoValuesMissing", 2, "2"}, DamageCase{"ExtraValue", 3, "0,0,0,0"},
+        DamageCase{"CheckStateThree", 5, "3"}, DamageCase{"CheckStateNegative", 6, "-1"},
+        DamageCase{"NegativeMaxErrors", 9, "-2"}, DamageCase{"HugeMaxErrors", 9, "4000000000"},
+        DamageCase{"AutoEnlargeTooLarge", 10, "65536"}, DamageCase{"NegativeCount", 15, "\"-1\""},
+        DamageCase{"HugeCount", 15, "\" 2147483647\""},
+        DamageCase{"AbsurdCount", 15, "\" 99999999999999999999999\""},
+        DamageCase{"CountBeyondData", 15, "\" 3\""},
+        DamageCase{"UnclosedQuote", 17, "\"12.03.2024"}, DamageCase{"JunkAfterQuote", 18, "\"a\"b"},
+        DamageCase{"BinaryJunk", 0,
+                   "\x7F"
+                   "ELF\x02\x01\x01\x00\xFF\xFE"}),
+    [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
+
+// Values that read with a fallback rather than a failure.
+TEST_F(SettingsFile, ValuesOutsideTheirChoicesFallBack) {
+    QStringList lines = DefaultLines();
+    lines[0] = QStringLiteral("3");        // French cannot be picked: English
+    lines[1] = QStringLiteral("7,33,95");  // unknown order and separators
+    lines[2] = QStringLiteral("3,3,99");   // AN has no option button; 99 names nothing
+    lines[3] = QStringLiteral("\"2\"");    // greyed, quoted: checked
+    lines[4] = QStringLiteral("\"\"");     // empty counts as 0
+    lines[5] = QStringLiteral("  1abc");   // the number at the start counts
+    lines[8] = QStringLiteral("\" 12\"");
+    lines[11] = QStringLiteral("\"mon\"");  // compared exactly: Sunday
+    lines[12] = QStringLiteral("\"Julian\"");
+    lines[13] = QStringLiteral("\"iso\"");
+    AppState loaded;
+    ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
+    EXPECT_EQ(loaded.language, kEnglish);
+    EXPECT_EQ(loaded.format.dateFormat, kDateFormatYMD);
+    EXPECT_EQ(loaded.format.dateSeparator, QStringLiteral("-"));
+    EXPECT_EQ(loaded.format.thousandsSeparator, QStringLiteral(","));
+    EXPECT_EQ(loaded.todayCalendar, kAN);
+    EXPECT_EQ(loaded.firstCalendar, kCE);
+    EXPECT_EQ(loaded.secondCalendar, kCE);
+    EXPECT_TRUE(loaded.includeFirstDate);
+    EXPECT_FALSE(loaded.includeWeekends);
+    EXPECT_TRUE(loaded.verbose);
+    EXPECT_EQ(loaded.maxNumErrors, 12);
+    EXPECT_FALSE(loaded.monthMondayFirst);
+    EXPECT_FALSE(loaded.monthJulian);
+    EXPECT_EQ(loaded.monthAddedDates, MonthAddedDates::LPW);
+}
+
+TEST_F(SettingsFile, SelectionOutsideTheListSelectsNothing) {
+    QStringList lines = DefaultLines();
+    lines[14] = QStringLiteral("\" 2\"");
+    lines[15] = QStringLiteral("\" 2\"");
+    lines.insert(16, QStringLiteral("\"b.txt\""));
+    lines.insert(16, QStringLiteral("\"a.txt\""));
+    AppState loaded;
+    ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
+    EXPECT_EQ(loaded.inputFiles, QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    EXPECT_EQ(loaded.selectedInputFile, -1);
+    EXPECT_TRUE(loaded.inputFileText.isEmpty());
+}
+
+TEST_F(SettingsFile, OutputSpanningLinesKeepsItsLineBreaks) {
+    QStringList lines = DefaultLines();
+    lines[19] = QStringLiteral("\"first\r\nsecond, with comma\r\n\r\nfourth\"");
+    AppState loaded;
+    ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
+    EXPECT_EQ(loaded.output.text(), QStringLiteral("first\r\nsecond, with comma\r\n\r\nfourth"));
+
+    // A file whose line ends were turned into LF still gives CR LF lines in the output.
+    QByteArray unix = FileOf(lines);
+    unix.replace("\r\n", "\n");
+    AppState fromUnix;
+    ASSERT_TRUE(LoadUserSettings(Write(unix, "unix.usr"), fromUnix));
+    EXPECT_EQ(fromUnix.output.text(), loaded.output.text());
+}
+
+TEST_F(SettingsFile, Windows1252FileReads) {
+    QStringList lines = DefaultLines();
+    lines[14] = QStringLiteral("\" 1\"");
+    lines[15] = QStringLiteral("\" 0\"");
+    lines.insert(16, QStringLiteral("\"C:\\Daten\\März.txt\""));
+    lines[20] = QStringLiteral("\"Preis: 5 € – Größe\"");
+    QByteArray bytes = FileOf(lines);
+    // Re-encode the UTF-8 characters as Windows-1252 bytes.
+    bytes.replace("\xC3\xA4", "\xE4");
+    bytes.replace("\xE2\x82\xAC", "\x80");
+    bytes.replace("\xE2\x80\x93", "\x96");
+    bytes.replace("\xC3\xB6", "\xF6");
+    bytes.replace("\xC3\x9F", "\xDF");
+    AppState loaded;
+    ASSERT_TRUE(LoadUserSettings(Write(bytes), loaded));
+    EXPECT_EQ(loaded.inputFiles, QStringList({QStringLiteral("C:\\Daten\\März.txt")}));
+    EXPECT_EQ(loaded.selectedInputFile, 0);
+    EXPECT_EQ(loaded.output.text(), QStringLiteral("Preis: 5 € – Größe"));
+}
+
+TEST_F(SettingsFile, HugeFileIsRefusedQuickly) {
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(1) << 30));  // 1 GiB, sparse
+    file.close();
+    QElapsedTimer timer;
+    timer.start();
+    AppState loaded = Unusual();
+    EXPECT_FALSE(LoadUserSettings(Path(), loaded));
+    EXPECT_LT(timer.elapsed(), 2000);
+    ExpectSameSettings(loaded, AppState());
+}
+
+TEST_F(SettingsFile, ManyCommasDoNotPileUp) {
+    QStringList lines = DefaultLines();
+    lines[0] = QString(5'000'000, QLatin1Char(','));
+    AppState loaded;
+    EXPECT_FALSE(LoadUserSettings(Write(FileOf(lines)), loaded));
+}
+
+TEST_F(SettingsFile, SaveFailsIntoAMissingFolder) {
+    EXPECT_FALSE(
+        SaveUserSettings(dir_.filePath(QStringLiteral("no/such/dbrg.usr")), AppState(), QString()));
+}
+
+TEST_F(SettingsFile, SavedFileIsUtf8WithCrLf) {
+    ASSERT_TRUE(SaveUserSettings(Path(), Unusual(), QStringLiteral("/tmp")));
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    bool utf8 = false;
+    DecodeFileText(bytes, &utf8);
+    EXPECT_TRUE(utf8);
+    EXPECT_TRUE(
+        bytes.contains("Gr\xC3\xB6\xC3\x9F"
+                       "e.txt"));
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count("\n"));
+    EXPECT_TRUE(bytes.endsWith("\"/tmp\"\r\n"));
+}
+
+TEST(FileText, DecodesUtf8OrWindows1252) {
+    bool utf8 = false;
+    EXPECT_EQ(DecodeFileText("\xEF\xBB\xBF"
+                             "a\xC3\xA4",
+                             &utf8),
+              QStringLiteral("aä"));
+    EXPECT_TRUE(utf8);
+    EXPECT_EQ(DecodeFileText("a\xE4\x80\x9F\x81", &utf8), QStringLiteral("aä€Ÿ\u0081"));
+    EXPECT_FALSE(utf8);
+    EXPECT_EQ(DecodeWindows1252("\x8A\x9A\x8C\x9C\xFF"), QStringLiteral("ŠšŒœÿ"));
+}
+
+}  // namespace
+}  // namespace daybridge

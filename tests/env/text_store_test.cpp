@@ -1,0 +1,205 @@
+#include "env/text_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <climits>
+#include <set>
+
+#include "app/captions.h"
+#include "env/paths.h"
+#include "sidekit/sidekit.h"
+
+namespace daybridge {
+namespace {
+
+struct MessageCase {
+    std::int32_t code;
+    const char* message;
+};
+
+class LoaderMessages : public ::testing::TestWithParam<MessageCase> {};
+
+TEST_P(LoaderMessages, AreExact) {
+    EXPECT_EQ(LoaderMessage(GetParam().code, QStringLiteral("/opt/x/dbrg_text.dat")),
+              QString::fromUtf8(GetParam().message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, LoaderMessages,
+    ::testing::Values(
+        MessageCase{0, "No program text was read."},
+        MessageCase{-1, "Cannot open file containing program text.\r\n/opt/x/dbrg_text.dat"},
+        MessageCase{-2, "Particular memory allocation error."},
+        MessageCase{-3, "Too much program text."}, MessageCase{-4, "Text not recovered."},
+        MessageCase{-5, "Error -5"}, MessageCase{-6, "File is empty."},
+        MessageCase{-7, "Error reading file."}, MessageCase{-8, "General memory allocation error."},
+        MessageCase{-9, "Error -9"}, MessageCase{-42, "Error -42"}, MessageCase{-500, "Error -500"},
+        MessageCase{-501, "Missing string at line 1."},
+        MessageCase{-537, "Missing string at line 37."},
+        MessageCase{-1000, "Missing string at line 500."},
+        MessageCase{-1001, "String too long at line 1."},
+        MessageCase{-1500, "String too long at line 500."},
+        MessageCase{-1501, "Duplicate in program text at line 1."},
+        MessageCase{-1503, "Duplicate in program text at line 3."},
+        MessageCase{INT32_MIN, "Duplicate in program text at line 2147482148."}));
+
+TEST(LoaderMessage, SuccessHasNoMessage) {
+    EXPECT_TRUE(LoaderMessage(1, QStringLiteral("x")).isEmpty());
+    EXPECT_TRUE(LoaderMessage(84, QStringLiteral("x")).isEmpty());
+}
+
+TEST(FolderFilePath, JoinsWithOneSeparator) {
+    EXPECT_EQ(FolderFilePath(QStringLiteral("/"), QStringLiteral("dbrg_text.dat")),
+              QStringLiteral("/dbrg_text.dat"));
+    EXPECT_EQ(FolderFilePath(QStringLiteral("C:\\"), QStringLiteral("dbrg_text.dat")),
+              QStringLiteral("C:\\dbrg_text.dat"));
+    EXPECT_EQ(FolderFilePath(QStringLiteral("/opt/daybridge/bin"), QStringLiteral("a.dat")),
+              QStringLiteral("/opt/daybridge/bin/a.dat"));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("dbrg_text.dat"));
+    WriteFile(path,
+              "21 \"Error\" \"Fehler\"\n"
+              "59 \"at line\" \"in Zeile\"\n"
+              "71 \"Value overflow\" \"Wert\xC3\xBC"
+              "berlauf\"\n");
+    QString failure = QStringLiteral("stale");
+    ASSERT_EQ(LoadProgramText(path, &failure), 3);
+    EXPECT_TRUE(failure.isEmpty());
+    EXPECT_EQ(GetText(21, kEnglish), QStringLiteral("Error"));
+    EXPECT_EQ(GetText(21, kGerman), QStringLiteral("Fehler"));
+    EXPECT_EQ(GetText(71, kGerman), QStringLiteral("Wertüberlauf"));
+    // Switching the language needs no reload; unknown identifiers give nothing.
+    EXPECT_EQ(GetText(59, kGerman), QStringLiteral("in Zeile"));
+    EXPECT_EQ(GetText(59, kEnglish), QStringLiteral("at line"));
+    EXPECT_TRUE(GetText(60, kEnglish).isEmpty());
+    SetMainWindowReady(true);
+    EXPECT_EQ(GetText(21, kGerman), QStringLiteral("Fehler"));
+    SetMainWindowReady(false);
+}
+
+TEST(LoadProgramText, FailuresGiveTheirMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missing = dir.filePath(QStringLiteral("nowhere/dbrg_text.dat"));
+    QString failure;
+    EXPECT_EQ(LoadProgramText(missing, &failure), sidekit::kCannotOpen);
+    EXPECT_EQ(failure, QStringLiteral("Cannot open file containing program text.\r\n") + missing);
+
+    const QString duplicate = dir.filePath(QStringLiteral("dup.dat"));
+    WriteFile(duplicate, "# texts\n1 \"a\" \"b\"\n1 \"c\" \"d\"\n");
+    EXPECT_EQ(LoadProgramText(duplicate, &failure), -1503);
+    EXPECT_EQ(failure, QStringLiteral("Duplicate in program text at line 3."));
+
+    const QString empty = dir.filePath(QStringLiteral("empty.dat"));
+    WriteFile(empty, "");
+    EXPECT_EQ(LoadProgramText(empty, &failure), sidekit::kFileEmpty);
+    EXPECT_EQ(failure, QStringLiteral("File is empty."));
+}
+
+TEST(GetText, LongTextsComeBackWholeUpTo1024Characters) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("long.dat"));
+    const QByteArray german = QByteArray("\xE2\x82\xAC").repeated(1024);  // 1024 euro signs
+    WriteFile(path, "5 \"" + QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
+    ASSERT_EQ(LoadProgramText(path, nullptr), 1);
+    EXPECT_EQ(GetText(5, kEnglish), QString(1024, QLatin1Char('x')));
+    EXPECT_EQ(GetText(5, kGerman), QString(1024, QChar(0x20AC)));
+}
+
+// --- the data file shipped with the program ---
+
+QString ShippedDataFile() {
+    // The source tree's copy first (the one being edited), then the one beside the tests.
+    const QString source = QDir::cleanPath(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
+                                           QStringLiteral("/../../data/dbrg_text.dat"));
+    if (QFileInfo(source).isFile()) {
+        return source;
+    }
+    return FindDataFile(QString::fromLatin1(kTextDataFileName));
+}
+
+const std::set<int>& RequiredIds() {
+    static const std::set<int> ids = [] {
+        std::set<int> all = {1, 8, 10, 31, 37, 38, 61, 62};
+        for (int id = 13; id <= 29; ++id) {
+            all.insert(id);
+        }
+        for (int id = 39; id <= 59; ++id) {
+            all.insert(id);
+        }
+        for (int id = 64; id <= 75; ++id) {
+            all.insert(id);
+        }
+        for (int id = 79; id <= 84; ++id) {
+            all.insert(id);
+        }
+        return all;
+    }();
+    return ids;
+}
+
+class ShippedTexts : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QString failure;
+        const QString path = ShippedDataFile();
+        ASSERT_GT(LoadProgramText(path, &failure), 0) << failure.toStdString();
+    }
+};
+
+TEST_F(ShippedTexts, HoldEnglishAndGermanForEveryIdentifier) {
+    for (const int id : RequiredIds()) {
+        EXPECT_FALSE(GetText(id, kEnglish).trimmed().isEmpty()) << "English text " << id;
+        EXPECT_FALSE(GetText(id, kGerman).trimmed().isEmpty()) << "German text " << id;
+    }
+    EXPECT_EQ(GetText(1, kEnglish), QStringLiteral("Daybridge"));
+    EXPECT_EQ(GetText(1, kGerman), QStringLiteral("Daybridge"));
+}
+
+TEST_F(ShippedTexts, FitTheMessagesBuiltAroundThem) {
+    // Texts followed directly by the line number carry their own word for "line".
+    for (const int id : {28, 29, 39, 41, 42, 44, 46, 47, 49, 53, 54, 55, 57, 68, 69, 79}) {
+        EXPECT_TRUE(GetText(id, kEnglish).endsWith(QStringLiteral(" line"))) << id;
+        EXPECT_TRUE(GetText(id, kGerman).endsWith(QStringLiteral(" Zeile"))) << id;
+    }
+    EXPECT_TRUE(GetText(59, kEnglish).endsWith(QStringLiteral("line")));
+    EXPECT_TRUE(GetText(59, kGerman).endsWith(QStringLiteral("Zeile")));
+    // Text 48 is followed by "(": it ends in a blank; texts joined with a blank do not.
+    EXPECT_TRUE(GetText(48, kEnglish).endsWith(QLatin1Char(' ')));
+    EXPECT_TRUE(GetText(48, kGerman).endsWith(QLatin1Char(' ')));
+    for (const int id : {16, 17, 21, 59, 61, 64, 65, 70, 71, 72, 73, 74, 75, 80, 81, 82, 83, 84}) {
+        for (const int language : {kEnglish, kGerman}) {
+            const QString text = GetText(id, language);
+            EXPECT_EQ(text, text.trimmed()) << id;
+            EXPECT_FALSE(text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(':'))) << id;
+        }
+    }
+    // The error summary reads as a sentence: "3 errors, ...".
+    EXPECT_EQ(GetText(21, kEnglish).toLower(), QStringLiteral("error"));
+    EXPECT_EQ(GetText(8, kEnglish).toLower(), QStringLiteral("errors"));
+    EXPECT_TRUE(GetText(10, kEnglish).endsWith(QLatin1Char('.')));
+    EXPECT_TRUE(GetText(10, kGerman).endsWith(QLatin1Char('.')));
+}
+
+TEST(FindDataFile, FindsTheCopyBesideTheProgram) {
+    const QString found = FindDataFile(QString::fromLatin1(kTextDataFileName));
+    EXPECT_TRUE(found.endsWith(QStringLiteral("/dbrg_text.dat")));
+    EXPECT_TRUE(QFileInfo(found).isFile()) << found.toStdString();
+}
+
+}  // namespace
+}  // namespace daybridge
