@@ -1,0 +1,135 @@
+#include "ui/frm_large_display.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/ui_metrics.h"
+
+namespace daybridge {
+
+frmLargeDisplay::frmLargeDisplay(const AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state) {
+    setObjectName(QStringLiteral("frmLargeDisplay"));
+    txbOutput = new QPlainTextEdit(this);
+    txbOutput->setObjectName(QStringLiteral("txbOutput"));
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(13);
+    txbOutput->setFont(font);
+    txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txbOutput->installEventFilter(this);
+    txbOutput->viewport()->installEventFilter(this);
+    cmdCopyToClipboard = new QPushButton(this);
+    cmdCopyToClipboard->setObjectName(QStringLiteral("cmdCopyToClipboard"));
+    cmdCopyToClipboard->setAutoDefault(false);
+    cmdClose = new QPushButton(this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    cmdClose->setMinimumWidth(TwipsToPixels(this, 1200));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCopyToClipboard);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txbOutput, 1);
+    layout->addLayout(buttons);
+
+    // The window never becomes smaller than 8000 by 2000 twips.
+    setMinimumSize(TwipsToPixels(this, 8000), TwipsToPixels(this, 2000));
+
+    connect(cmdCopyToClipboard, &QPushButton::clicked, this,
+            &frmLargeDisplay::cmdCopyToClipboard_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmLargeDisplay::cmdClose_Click);
+    SetLanguageDependentText();
+}
+
+void frmLargeDisplay::SetText(const QString& text) {
+    txbOutput->setPlainText(text);
+}
+
+QString frmLargeDisplay::Text() const {
+    return txbOutput->toPlainText();
+}
+
+void frmLargeDisplay::SetLanguageDependentText() {
+    setWindowTitle(state_.Caption(Caption::Enlarge));
+    cmdClose->setText(state_.Caption(Caption::Close));
+    const bool selection = txbOutput->textCursor().hasSelection();
+    cmdCopyToClipboard->setText(
+        state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyToClipboard));
+}
+
+void frmLargeDisplay::Form_Activate() {
+    SetLanguageDependentText();
+    cmdCopyToClipboard->setEnabled(true);
+    cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, 3900));
+    UpdateCopyButton();
+}
+
+void frmLargeDisplay::UpdateCopyButton() {
+    const int language = state_.language;
+    if (txbOutput->textCursor().hasSelection()) {
+        cmdCopyToClipboard->setText(state_.Caption(Caption::CopySelectedToClipboard));
+        cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish ? 3750 : 5000));
+    } else {
+        cmdCopyToClipboard->setText(state_.Caption(Caption::CopyToClipboard));
+        cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish  ? 2500
+                                                              : language == kGerman ? 3500
+                                                                                    : 3000));
+        cmdClose->setFocus();
+    }
+}
+
+void frmLargeDisplay::cmdCopyToClipboard_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTextCursor cursor = txbOutput->textCursor();
+    QString text;
+    if (cursor.hasSelection()) {
+        text = cursor.selectedText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    } else {
+        text = txbOutput->toPlainText();
+    }
+    clipboard->setText(text);
+    cursor.clearSelection();
+    txbOutput->setTextCursor(cursor);
+    UpdateCopyButton();
+}
+
+void frmLargeDisplay::cmdClose_Click() {
+    hide();
+    emit Closed();
+}
+
+void frmLargeDisplay::closeEvent(QCloseEvent* event) {
+    emit Closed();
+    event->accept();
+}
+
+bool frmLargeDisplay::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txbOutput && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            txbOutput->textCursor().hasSelection()) {
+            cmdCopyToClipboard_Click();
+            return true;
+        }
+    } else if (watched == txbOutput->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            UpdateCopyButton();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace daybridge

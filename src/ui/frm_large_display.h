@@ -1,0 +1,47 @@
+// frmLargeDisplay: the output text in a large, resizable window with its own copy and close
+// buttons. It holds a copy of the text; edits made in it stay here.
+#pragma once
+
+#include <QWidget>
+
+#include "app/app_state.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace daybridge {
+
+class frmLargeDisplay : public QWidget {
+    Q_OBJECT
+  public:
+    frmLargeDisplay(const AppState& state, QWidget* parent = nullptr);
+
+    void SetText(const QString& text);
+    QString Text() const;
+
+    // Captions in the state's language, the copy button's size, then UpdateCopyButton.
+    void Form_Activate();
+    void SetLanguageDependentText();
+    void UpdateCopyButton();
+
+    QPlainTextEdit* txbOutput = nullptr;
+    QPushButton* cmdCopyToClipboard = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+  public slots:
+    void cmdCopyToClipboard_Click();
+    void cmdClose_Click();
+
+  signals:
+    // Hidden by Close or the close box: the main window takes the focus back.
+    void Closed();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    const AppState& state_;
+};
+
+}  // namespace daybridge

@@ -1,0 +1,1533 @@
+#include "ui/frm_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+
+#include "datetext/date_format.h"
+#include "datetext/date_parse.h"
+#include "datetext/string_utils.h"
+#include "env/paths.h"
+#include "env/settings_file.h"
+#include "env/text_store.h"
+#include "ui/frm_clear_one.h"
+#include "ui/frm_configure.h"
+#include "ui/frm_display_month.h"
+#include "ui/frm_large_display.h"
+#include "ui/qt_host.h"
+#include "ui/ui_metrics.h"
+
+namespace daybridge {
+
+namespace {
+
+// The calendars of the option groups, in the order they are laid out.
+constexpr std::array<int, 7> kOptionCalendars = {kCE, kJC, kISO, kJDN, kORD, kLPW, kLPM};
+
+// The cycle of the today labels: a left click moves one step forwards.
+constexpr std::array<int, 7> kTodayCycle = {kCE, kISO, kJC, kORD, kLPM, kLPW, kJDN};
+
+const QColor kCyan(0, 255, 255);
+const QColor kLinkBlue(0, 0, 255);
+
+Caption OptionCaption(int calendar) {
+    switch (calendar) {
+        case kJC:
+            return Caption::CalJC;
+        case kISO:
+            return Caption::CalISO;
+        case kJDN:
+            return Caption::CalJDN;
+        case kORD:
+            return Caption::CalORD;
+        case kLPW:
+            return Caption::CalLPW;
+        case kLPM:
+            return Caption::CalLPM;
+        default:
+            return Caption::CalCE;
+    }
+}
+
+QFont FixedFont(double pointSize) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+template <typename W>
+W* Named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+void Paint(QWidget* widget, const QColor& background, const QColor& text) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// Output text in the state ends lines with CR LF; the window shows lines.
+QString ViewText(const QString& chunk, bool& pendingCr) {
+    QString out;
+    out.reserve(chunk.size());
+    for (const QChar c : chunk) {
+        if (c == u'\n' && pendingCr) {
+            pendingCr = false;
+            continue;
+        }
+        pendingCr = false;
+        if (c == u'\r') {
+            out.append(u'\n');
+            pendingCr = true;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+bool IsWhiteCode(QChar c) {
+    return c.unicode() <= 32;
+}
+
+}  // namespace
+
+frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    host_ = std::make_unique<QtHost>(*this, dialogs);
+    engine_ = std::make_unique<ComputeEngine>(state_, *host_);
+    batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);
+    urlOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    fileChooser_ = [this](const QString& title, const QString& folder, const QString& filter) {
+        return QFileDialog::getOpenFileName(this, title, folder, filter);
+    };
+    BuildWindow();
+    ConnectSignals();
+}
+
+frmMain::~frmMain() {
+    if (batchTimer_ != nullptr) {
+        batchTimer_->stop();
+    }
+}
+
+Host& frmMain::host() {
+    return *host_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's controls
+
+void frmMain::BuildWindow() {
+    const QFont fieldFont = FixedFont(12);
+    const int fieldWidth = QFontMetrics(fieldFont).horizontalAdvance(QString(21, u'0')) + 12;
+
+    auto makeField = [&](const char* name) {
+        auto* field = Named(new QLineEdit, QString::fromLatin1(name));
+        field->setFont(fieldFont);
+        field->setFixedWidth(fieldWidth);
+        field->installEventFilter(this);
+        return field;
+    };
+    auto makeButton = [](const char* name) {
+        auto* button = Named(new QPushButton, QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    auto makeLabel = [](const char* name) { return Named(new QLabel, QString::fromLatin1(name)); };
+
+    txbFirstDate = makeField("txbFirstDate");
+    txbDateDiffDays = makeField("txbDateDiffDays");
+    txbSecondDate = makeField("txbSecondDate");
+
+    for (int i = 0; i < 2; ++i) {
+        VScroll[i] = Named(new QScrollBar(Qt::Vertical), QStringLiteral("VScroll%1").arg(i));
+        VScroll[i]->setProperty("index", i);
+        VScroll[i]->setRange(-1, 1);
+        VScroll[i]->setValue(0);
+        VScroll[i]->setPageStep(1);
+        VScroll[i]->setFixedWidth(18);
+        VScroll[i]->setFixedHeight(txbFirstDate->sizeHint().height());
+        cmdToday[i] = makeButton(i == 0 ? "cmdToday0" : "cmdToday1");
+        cmdToday[i]->setProperty("index", i);
+        lblThisIsA[i] = makeLabel(i == 0 ? "lblThisIsA0" : "lblThisIsA1");
+        lblThisIsA[i]->setProperty("index", i);
+        lblThisIsA[i]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    }
+
+    cmdClearFirstDate = makeButton("cmdClearFirstDate");
+    cmdClearDateDiffDays = makeButton("cmdClearDateDiffDays");
+    cmdClearSecondDate = makeButton("cmdClearSecondDate");
+    cmdMoveSecondDateToFirst = makeButton("cmdMoveSecondDateToFirst");
+    lblFirstDate = makeLabel("lblFirstDate");
+    lblDateDifference = makeLabel("lblDateDifference");
+    lblSecondDate = makeLabel("lblSecondDate");
+    lblDayOrDays = makeLabel("lblDayOrDays");
+
+    auto makeOptions = [&](const char* frameName, const char* prefix, QRadioButton** options) {
+        auto* frame = Named(new QFrame, QString::fromLatin1(frameName));
+        auto* grid = new QGridLayout(frame);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setHorizontalSpacing(18);
+        grid->setVerticalSpacing(2);
+        for (int i = 0; i < static_cast<int>(kOptionCalendars.size()); ++i) {
+            const int calendar = kOptionCalendars[static_cast<std::size_t>(i)];
+            auto* option =
+                Named(new QRadioButton, QString::fromLatin1(prefix) + CalendarCode(calendar));
+            options[calendar] = option;
+            grid->addWidget(option, i / 4, i % 4);
+        }
+        grid->setColumnStretch(4, 1);
+        return frame;
+    };
+    Frame1 = makeOptions("Frame1", "optFirstDateIs", optFirst);
+    Frame2 = makeOptions("Frame2", "optSecondDateIs", optSecond);
+
+    chkIncludeFirstDate = Named(new QCheckBox, QStringLiteral("chkIncludeFirstDate"));
+    chkIncludeWeekends = Named(new QCheckBox, QStringLiteral("chkIncludeWeekends"));
+    chkVerbose = Named(new QCheckBox, QStringLiteral("chkVerbose"));
+    chkSaveOutput = Named(new QCheckBox, QStringLiteral("chkSaveOutput"));
+
+    // Frame3: the three fields, their calendars and the computation options.
+    Frame3 = Named(new QFrame, QStringLiteral("Frame3"));
+    Frame3->setFrameShape(QFrame::StyledPanel);
+    auto* input = new QGridLayout(Frame3);
+    input->setHorizontalSpacing(10);
+    input->setVerticalSpacing(6);
+    auto fieldRow = [](std::initializer_list<QWidget*> widgets, int spacingAfterField) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(6);
+        bool first = true;
+        for (QWidget* w : widgets) {
+            row->addWidget(w);
+            if (first) {
+                row->addSpacing(spacingAfterField);
+                first = false;
+            }
+        }
+        row->addStretch(1);
+        return row;
+    };
+    input->addWidget(lblFirstDate, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    input->addLayout(fieldRow({txbFirstDate, VScroll[0], cmdToday[0], cmdClearFirstDate}, -6), 0,
+                     1);
+    input->addWidget(lblThisIsA[0], 1, 0);
+    input->addWidget(Frame1, 1, 1);
+    input->addWidget(lblDateDifference, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
+    {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(6);
+        row->addWidget(txbDateDiffDays);
+        row->addWidget(lblDayOrDays);
+        row->addSpacing(8);
+        row->addWidget(cmdClearDateDiffDays);
+        row->addStretch(1);
+        input->addLayout(row, 2, 1);
+    }
+    input->addWidget(lblSecondDate, 3, 0, Qt::AlignRight | Qt::AlignVCenter);
+    input->addLayout(fieldRow({txbSecondDate, VScroll[1], cmdToday[1], cmdClearSecondDate,
+                               cmdMoveSecondDateToFirst},
+                              -6),
+                     3, 1);
+    input->addWidget(lblThisIsA[1], 4, 0);
+    input->addWidget(Frame2, 4, 1);
+    {
+        auto* checks = new QGridLayout;
+        checks->setHorizontalSpacing(24);
+        checks->setVerticalSpacing(2);
+        checks->addWidget(chkIncludeFirstDate, 0, 0);
+        checks->addWidget(chkIncludeWeekends, 0, 1);
+        checks->addWidget(chkVerbose, 1, 0);
+        checks->addWidget(chkSaveOutput, 1, 1);
+        checks->setColumnStretch(2, 1);
+        input->addLayout(checks, 5, 1);
+    }
+    input->setColumnStretch(1, 1);
+    // Lines between the date blocks.
+    input->setRowMinimumHeight(1, 0);
+
+    // The command row.
+    cmdCompute = makeButton("cmdCompute");
+    cmdCompute->setDefault(true);
+    {
+        QFont bold = cmdCompute->font();
+        bold.setBold(true);
+        cmdCompute->setFont(bold);
+    }
+    cmdDisplayMonth = makeButton("cmdDisplayMonth");
+    cmdConfigure = makeButton("cmdConfigure");
+    cmdReset = makeButton("cmdReset");
+    cmdQuit = makeButton("cmdQuit");
+    lblLanguage = makeLabel("lblLanguage");
+    cboLanguage = Named(new QComboBox, QStringLiteral("cboLanguage"));
+    for (QPushButton* button : {cmdCompute, cmdDisplayMonth, cmdConfigure, cmdReset, cmdQuit}) {
+        button->setMinimumWidth(110);
+    }
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(cmdCompute);
+    commands->addSpacing(16);
+    commands->addWidget(cmdDisplayMonth);
+    commands->addWidget(cmdConfigure);
+    commands->addWidget(cmdReset);
+    commands->addStretch(1);
+    commands->addWidget(lblLanguage);
+    commands->addWidget(cboLanguage);
+    commands->addSpacing(16);
+    commands->addWidget(cmdQuit);
+
+    // The today labels.
+    lblTodaysDate = makeLabel("lblTodaysDate");
+    lblWeekFromToday = makeLabel("lblWeekFromToday");
+    for (QLabel* label : {lblTodaysDate, lblWeekFromToday}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->setMargin(4);
+        label->installEventFilter(this);
+    }
+    auto* todayRow = new QHBoxLayout;
+    todayRow->addWidget(lblTodaysDate);
+    todayRow->addStretch(1);
+    todayRow->addWidget(lblWeekFromToday);
+
+    // Frame6: input files and the output window.
+    Frame6 = Named(new QFrame, QStringLiteral("Frame6"));
+    Frame6->setFrameShape(QFrame::StyledPanel);
+    cboInputFile = Named(new QComboBox, QStringLiteral("cboInputFile"));
+    cboInputFile->setEditable(true);
+    cboInputFile->setInsertPolicy(QComboBox::NoInsert);
+    cboInputFile->setCompleter(nullptr);
+    cboInputFile->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    cboInputFile->setMinimumContentsLength(30);
+    cboInputFile->installEventFilter(this);
+    cboInputFile->lineEdit()->installEventFilter(this);
+    cmdInputFile = makeButton("cmdInputFile");
+    cmdView = makeButton("cmdView");
+    cmdRemoveInputFileFromList = makeButton("cmdRemoveInputFileFromList");
+    cmdBatchCompute = makeButton("cmdBatchCompute");
+    cmdBatchCompute->setMinimumWidth(130);
+    txbOutput = Named(new QPlainTextEdit, QStringLiteral("txbOutput"));
+    txbOutput->setFont(FixedFont(11));
+    txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txbOutput->setMinimumHeight(120);
+    txbOutput->installEventFilter(this);
+    txbOutput->viewport()->installEventFilter(this);
+    cmdClearOutputWindow = makeButton("cmdClearOutputWindow");
+    cmdEnlarge = makeButton("cmdEnlarge");
+    cmdCopyOutput = makeButton("cmdCopyOutput");
+    lblVelmoraSystems = makeLabel("lblVelmoraSystems");
+    lblOnlineDocumentation = makeLabel("lblOnlineDocumentation");
+    for (QLabel* label : {lblVelmoraSystems, lblOnlineDocumentation}) {
+        label->setCursor(Qt::PointingHandCursor);
+        QFont underlined = label->font();
+        underlined.setUnderline(true);
+        label->setFont(underlined);
+        label->installEventFilter(this);
+    }
+    auto* output = new QVBoxLayout(Frame6);
+    auto* files = new QHBoxLayout;
+    files->addWidget(cboInputFile, 1);
+    files->addWidget(cmdInputFile);
+    files->addWidget(cmdView);
+    files->addWidget(cmdRemoveInputFileFromList);
+    files->addSpacing(12);
+    files->addWidget(cmdBatchCompute);
+    output->addLayout(files);
+    output->addWidget(txbOutput, 1);
+    auto* outputButtons = new QHBoxLayout;
+    outputButtons->addWidget(cmdClearOutputWindow);
+    outputButtons->addWidget(cmdEnlarge);
+    outputButtons->addWidget(cmdCopyOutput);
+    outputButtons->addStretch(1);
+    outputButtons->addWidget(lblVelmoraSystems);
+    outputButtons->addSpacing(16);
+    outputButtons->addWidget(lblOnlineDocumentation);
+    output->addLayout(outputButtons);
+
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(10, 10, 10, 10);
+    top->setSpacing(8);
+    top->addWidget(Frame3);
+    top->addLayout(commands);
+    top->addLayout(todayRow);
+    top->addWidget(Frame6, 1);
+
+    Clock = new QTimer(this);
+    Clock->setObjectName(QStringLiteral("Clock"));
+    batchTimer_ = new QTimer(this);
+    batchTimer_->setInterval(0);
+
+    resize(1040, 720);
+}
+
+void frmMain::ConnectSignals() {
+    connect(cmdCompute, &QPushButton::clicked, this, &frmMain::cmdCompute_Click);
+    for (int i = 0; i < 2; ++i) {
+        connect(cmdToday[i], &QPushButton::clicked, this, [this, i] { cmdToday_Click(i); });
+        connect(VScroll[i], &QScrollBar::valueChanged, this, [this, i] { VScroll_Change(i); });
+    }
+    connect(cmdReset, &QPushButton::clicked, this, &frmMain::cmdReset_Click);
+    connect(cmdConfigure, &QPushButton::clicked, this, &frmMain::cmdConfigure_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &frmMain::cmdQuit_Click);
+    connect(cmdClearFirstDate, &QPushButton::clicked, this, &frmMain::cmdClearFirstDate_Click);
+    connect(cmdClearSecondDate, &QPushButton::clicked, this, &frmMain::cmdClearSecondDate_Click);
+    connect(cmdClearDateDiffDays, &QPushButton::clicked, this,
+            &frmMain::cmdClearDateDiffDays_Click);
+    connect(cmdClearOutputWindow, &QPushButton::clicked, this,
+            &frmMain::cmdClearOutputWindow_Click);
+    connect(cmdMoveSecondDateToFirst, &QPushButton::clicked, this,
+            &frmMain::cmdMoveSecondDateToFirst_Click);
+    connect(cmdDisplayMonth, &QPushButton::clicked, this, &frmMain::cmdDisplayMonth_Click);
+    connect(cmdEnlarge, &QPushButton::clicked, this, &frmMain::cmdEnlarge_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmMain::cmdView_Click);
+    connect(cmdRemoveInputFileFromList, &QPushButton::clicked, this,
+            &frmMain::cmdRemoveInputFileFromList_Click);
+    connect(cmdInputFile, &QPushButton::clicked, this, &frmMain::cmdInputFile_Click);
+    connect(cmdBatchCompute, &QPushButton::clicked, this, &frmMain::cmdBatchCompute_Click);
+    connect(cmdCopyOutput, &QPushButton::clicked, this, &frmMain::CopyOutputToClipboard);
+    connect(cboLanguage, &QComboBox::currentIndexChanged, this, [this] {
+        if (!refreshing_) {
+            cboLanguage_Click();
+        }
+    });
+
+    // The fields write the state on every edit.
+    connect(txbFirstDate, &QLineEdit::textChanged, this,
+            [this](const QString& text) { state_.firstDateText = text; });
+    connect(txbDateDiffDays, &QLineEdit::textChanged, this,
+            [this](const QString& text) { state_.dateDiffText = text; });
+    connect(txbSecondDate, &QLineEdit::textChanged, this,
+            [this](const QString& text) { state_.secondDateText = text; });
+
+    using Handler = void (frmMain::*)();
+    const std::array<std::pair<int, Handler>, 7> firstHandlers = {{
+        {kCE, &frmMain::optFirstDateIsCE_Click},
+        {kJC, &frmMain::optFirstDateIsJC_Click},
+        {kISO, &frmMain::optFirstDateIsISO_Click},
+        {kJDN, &frmMain::optFirstDateIsJDN_Click},
+        {kORD, &frmMain::optFirstDateIsORD_Click},
+        {kLPW, &frmMain::optFirstDateIsLPW_Click},
+        {kLPM, &frmMain::optFirstDateIsLPM_Click},
+    }};
+    const std::array<std::pair<int, Handler>, 7> secondHandlers = {{
+        {kCE, &frmMain::optSecondDateIsCE_Click},
+        {kJC, &frmMain::optSecondDateIsJC_Click},
+        {kISO, &frmMain::optSecondDateIsISO_Click},
+        {kJDN, &frmMain::optSecondDateIsJDN_Click},
+        {kORD, &frmMain::optSecondDateIsORD_Click},
+        {kLPW, &frmMain::optSecondDateIsLPW_Click},
+        {kLPM, &frmMain::optSecondDateIsLPM_Click},
+    }};
+    for (const auto& [calendar, handler] : firstHandlers) {
+        connect(optFirst[calendar], &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on && !refreshing_) {
+                (this->*handler)();
+            }
+        });
+    }
+    for (const auto& [calendar, handler] : secondHandlers) {
+        connect(optSecond[calendar], &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on && !refreshing_) {
+                (this->*handler)();
+            }
+        });
+    }
+
+    // The check boxes are the state's options; a click only moves the focus on.
+    const std::array<std::pair<QCheckBox*, bool AppState::*>, 4> checks = {{
+        {chkIncludeFirstDate, &AppState::includeFirstDate},
+        {chkIncludeWeekends, &AppState::includeWeekends},
+        {chkVerbose, &AppState::verbose},
+        {chkSaveOutput, &AppState::saveOnQuit},
+    }};
+    for (const auto& [box, member] : checks) {
+        connect(box, &QCheckBox::toggled, this, [this, member](bool on) {
+            state_.*member = on;
+            if (!refreshing_) {
+                SetTheFocus();
+            }
+        });
+    }
+
+    // The input-file list.
+    connect(cboInputFile->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        state_.inputFileText = text;
+        state_.selectedInputFile = -1;
+    });
+    connect(cboInputFile, &QComboBox::activated, this, [this](int index) {
+        if (refreshing_ || index < 0 || index >= state_.inputFiles.size()) {
+            return;
+        }
+        state_.selectedInputFile = index;
+        state_.inputFileText = state_.inputFiles[index];
+        cboInputFile_Click();
+    });
+
+    // The output window: typed text is taken back lazily; the copy button follows the selection.
+    connect(txbOutput, &QPlainTextEdit::textChanged, this, [this] {
+        if (!updatingOutput_) {
+            outputEdited_ = true;
+        }
+    });
+    connect(txbOutput, &QPlainTextEdit::selectionChanged, this, &frmMain::UpdateCopyButton);
+
+    connect(Clock, &QTimer::timeout, this, &frmMain::Clock_Timer);
+    connect(batchTimer_, &QTimer::timeout, this, &frmMain::RunBatchSlice);
+}
+
+void frmMain::SetColours() {
+    Paint(Frame3, kCyan, Qt::black);
+    Paint(Frame6, kCyan, Qt::black);
+    Paint(Frame1, kCyan, Qt::black);
+    Paint(Frame2, kCyan, Qt::black);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             lblFirstDate, lblSecondDate, lblDateDifference, lblDayOrDays, lblThisIsA[0],
+             lblThisIsA[1], lblTodaysDate, lblWeekFromToday, chkIncludeFirstDate,
+             chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
+        Paint(w, kCyan, Qt::black);
+    }
+    for (int calendar : kOptionCalendars) {
+        Paint(optFirst[calendar], kCyan, Qt::black);
+        Paint(optSecond[calendar], kCyan, Qt::black);
+    }
+    Paint(lblVelmoraSystems, kCyan, kLinkBlue);
+    Paint(lblOnlineDocumentation, kCyan, kLinkBlue);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, language, focus, reset and quit
+
+bool frmMain::Form_Load() {
+    state_.mainWindowReady = false;
+    SetMainWindowReady(false);
+
+    QString failure;
+    if (LoadProgramText(FindDataFile(QString::fromLatin1(kTextDataFileName)), &failure) <= 0) {
+        host().messageBox(QString(), failure, MsgIcon::Critical);
+        return false;
+    }
+    setWindowTitle(GetText(1, state_.language) + QLatin1Char(' ') +
+                   QStringLiteral(DAYBRIDGE_VERSION));
+
+    // InitialiseWindow: the caption tables and the calendar table are built in.
+    SetDefaultState();
+    SetColours();
+    state_.SetBuiltInDefaults();
+    RefreshFieldsFromState();
+    RefreshOptionsFromState();
+    RefreshInputFilesFromState();
+    AppendPendingOutput();
+    FillLanguageList();
+    SetLanguageDependentText();
+
+    UpdateCopyButton();
+    show();
+    UpdateCopyButton();
+    txbFirstDate->setFocus();
+
+    QString directory;
+    if (!settingsPath_.isEmpty()) {
+        LoadUserSettings(settingsPath_, state_, &directory);
+    }
+    if (!directory.isEmpty()) {
+        QDir::setCurrent(directory);
+    }
+    ApplyLoadedLanguage();
+    RefreshFieldsFromState();
+    RefreshOptionsFromState();
+    RefreshInputFilesFromState();
+    AppendPendingOutput();
+    if (configure_ != nullptr) {
+        configure_->RefreshFromState();
+    }
+    if (month_ != nullptr) {
+        month_->RefreshFromState();
+    }
+    SetLanguageDependentText();
+    FillLanguageList();
+
+    Clock->start(1000);
+
+    const QString root = FirstFixedDrive();
+    if (!root.isEmpty()) {
+        QDir::setCurrent(root);
+    }
+
+    FocusAtEnd(txbFirstDate);
+    state_.batchRunning = false;
+    state_.mainWindowReady = true;
+    SetMainWindowReady(true);
+    ShowTodaysDate();
+    return true;
+}
+
+void frmMain::SetDefaultState() {
+    settingsPath_ = UserDataFilePath(QString::fromLatin1(kSettingsFileName),
+                                     QString::fromLatin1(kSettingsFolder));
+}
+
+// A language the list cannot show (French, Portuguese, Spanish) falls back to English.
+void frmMain::ApplyLoadedLanguage() {
+    if (state_.language != kEnglish && state_.language != kGerman) {
+        state_.language = kEnglish;
+    }
+    refreshing_ = true;
+    cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
+    refreshing_ = false;
+}
+
+void frmMain::FillLanguageList() {
+    refreshing_ = true;
+    cboLanguage->clear();
+    cboLanguage->addItem(state_.Caption(Caption::English), kEnglish);
+    cboLanguage->addItem(state_.Caption(Caption::German), kGerman);
+    cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
+    refreshing_ = false;
+}
+
+int frmMain::LanguageListIndex(int language) const {
+    for (int i = 0; i < cboLanguage->count(); ++i) {
+        if (cboLanguage->itemData(i).toInt() == language) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void frmMain::cboLanguage_Click() {
+    const int language = cboLanguage->currentData().toInt();
+    if (cboLanguage->currentIndex() >= 0 && language != state_.language) {
+        const int position = cboLanguage->currentIndex();
+        state_.language = language;
+        FillLanguageList();
+        refreshing_ = true;
+        cboLanguage->setCurrentIndex(position);
+        refreshing_ = false;
+        SetLanguageDependentText();
+        ShowTodaysDate();
+    }
+    txbOutput->moveCursor(QTextCursor::End);
+    UpdateCopyButton();
+    SetTheFocus();
+}
+
+void frmMain::SetLanguageDependentText() {
+    const AppState& s = state_;
+    cmdCompute->setText(s.Caption(Caption::Compute));
+    for (int i = 0; i < 2; ++i) {
+        cmdToday[i]->setText(s.Caption(Caption::Today));
+        lblThisIsA[i]->setText(s.Caption(Caption::ThisIsA));
+    }
+    cmdReset->setText(s.Caption(Caption::Reset));
+    cmdConfigure->setText(s.Caption(Caption::Configure));
+    cmdQuit->setText(s.Caption(Caption::Quit));
+    for (QPushButton* clear :
+         {cmdClearFirstDate, cmdClearSecondDate, cmdClearDateDiffDays, cmdClearOutputWindow}) {
+        clear->setText(s.Caption(Caption::Clear));
+    }
+    cmdMoveSecondDateToFirst->setText(s.Caption(Caption::SecondToFirst));
+    cmdDisplayMonth->setText(s.Caption(Caption::DisplayMonth));
+    cmdEnlarge->setText(s.Caption(Caption::Enlarge));
+    cmdView->setText(s.Caption(Caption::View));
+    cmdRemoveInputFileFromList->setText(s.Caption(Caption::Remove));
+    cmdInputFile->setText(s.Caption(Caption::InputFile));
+    cmdBatchCompute->setText(s.Caption(batch_->Running() ? Caption::Stop : Caption::ProcessFile));
+    lblFirstDate->setText(s.Caption(Caption::FirstDate) + QLatin1Char(':'));
+    lblSecondDate->setText(s.Caption(Caption::SecondDate) + QLatin1Char(':'));
+    lblDateDifference->setText(s.Caption(Caption::DateDifference) + QLatin1Char(':'));
+    for (int calendar : kOptionCalendars) {
+        const QString caption = s.Caption(OptionCaption(calendar));
+        optFirst[calendar]->setText(caption + QStringLiteral(" (") + CalendarCode(calendar) +
+                                    QLatin1Char(')'));
+        optSecond[calendar]->setText(caption);
+    }
+    chkIncludeFirstDate->setText(s.Caption(Caption::IncludeFirstDate));
+    chkIncludeWeekends->setText(s.Caption(Caption::IncludeWeekends));
+    chkVerbose->setText(s.Caption(Caption::Verbose));
+    chkSaveOutput->setText(s.Caption(Caption::SaveOutput));
+    lblTodaysDate->setToolTip(s.Caption(Caption::ClickToChangeCalendar));
+    lblOnlineDocumentation->setText(s.Caption(Caption::OnlineDocumentation));
+    lblVelmoraSystems->setText(s.Caption(Caption::VelmoraSystems));
+    lblLanguage->setText(s.Caption(Caption::Language));
+    const ParseResult days = ParseDayCount(TrimmedWhite(s.dateDiffText));
+    lblDayOrDays->setText(s.DayOrDays(days.outcome == kParseValid ? days.jdn : 0));
+    UpdateCopyButton();
+
+    if (configure_ != nullptr) {
+        configure_->SetLanguageDependentText();
+    }
+    if (month_ != nullptr) {
+        month_->SetLanguageDependentText();
+    }
+    if (clearOne_ != nullptr) {
+        clearOne_->SetLanguageDependentText();
+    }
+    if (large_ != nullptr) {
+        large_->SetLanguageDependentText();
+    }
+}
+
+void frmMain::SetTheFocus() {
+    if (!isVisible() || !state_.mainWindowReady || state_.batchRunning) {
+        return;
+    }
+    const bool first = !state_.firstDateText.isEmpty();
+    const bool difference = !state_.dateDiffText.isEmpty();
+    const bool second = !state_.secondDateText.isEmpty();
+    if (int(first) + int(difference) + int(second) >= 2) {
+        cmdCompute->setFocus();
+    } else if (!first) {
+        txbFirstDate->setFocus();
+    } else if (!difference) {
+        txbDateDiffDays->setFocus();
+    } else {
+        txbSecondDate->setFocus();
+    }
+}
+
+void frmMain::cmdReset_Click() {
+    const QString text = state_.Text(18) + QLatin1Char('\n') + state_.Text(19) +
+                         QStringLiteral("\n\n") + state_.Text(20);
+    const MsgAnswer answer = host().messageBox(state_.Caption(Caption::Reset), text,
+                                               MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No);
+    if (answer == MsgAnswer::Yes) {
+        if (!settingsPath_.isEmpty()) {
+            QFile::remove(settingsPath_);
+        }
+        state_.SetBuiltInDefaults();
+        RefreshFieldsFromState();
+        RefreshOptionsFromState();
+        RefreshInputFilesFromState();
+        AppendPendingOutput();
+        FillLanguageList();
+        SetLanguageDependentText();
+        if (configure_ != nullptr) {
+            configure_->RefreshFromState();
+        }
+        if (month_ != nullptr) {
+            month_->RefreshFromState();
+        }
+        ShowTodaysDate();
+    }
+    SetTheFocus();
+}
+
+void frmMain::cmdQuit_Click() {
+    close();
+}
+
+void frmMain::SaveSettings() {
+    if (settingsSaved_ || settingsPath_.isEmpty() || !state_.mainWindowReady) {
+        return;
+    }
+    settingsSaved_ = true;
+    SyncOutputFromView();
+    if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath())) {
+        host().messageBox(QStringLiteral("Daybridge"),
+                          QStringLiteral("The settings could not be written to %1.")
+                              .arg(QDir::toNativeSeparators(settingsPath_)),
+                          MsgIcon::Exclamation);
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (batch_->Running()) {
+        batch_->RequestStop();
+    }
+    batchTimer_->stop();
+    Clock->stop();
+    SaveSettings();
+    for (QWidget* window : std::initializer_list<QWidget*>{configure_, month_, large_}) {
+        if (window != nullptr) {
+            window->close();
+        }
+    }
+    event->accept();
+}
+
+void frmMain::cmdConfigure_Click() {
+    frmConfigure& dialog = EnsureConfigure();
+    const QPoint origin = geometry().topLeft();
+    const int top =
+        origin.y() + cboInputFile->mapTo(this, QPoint(0, 0)).y() + TwipsToPixels(this, 330);
+    const int left =
+        origin.x() + txbOutput->mapTo(this, QPoint(0, 0)).x() + TwipsToPixels(this, 30);
+    dialog.move(left, top);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void frmMain::OpenWebPage(const QString& address) {
+    if (!urlOpener_(QUrl(address))) {
+        host().messageBox(QStringLiteral("Cannot launch web browser"),
+                          QStringLiteral("Error launching web browser. Please make sure that your "
+                                         "web browser is correctly installed and configured"),
+                          MsgIcon::Exclamation);
+    }
+}
+
+void frmMain::lblOnlineDocumentation_Click() {
+    OpenWebPage(QString::fromLatin1(kManualAddress));
+}
+
+void frmMain::lblVelmoraSystems_Click() {
+    OpenWebPage(QString::fromLatin1(kWebSiteAddress));
+}
+
+frmConfigure& frmMain::EnsureConfigure() {
+    if (configure_ == nullptr) {
+        configure_ = new frmConfigure(state_, this);
+        connect(configure_, &frmConfigure::ClearInputWindows, this, [this] {
+            SetField(txbFirstDate, state_.firstDateText, QString());
+            SetField(txbDateDiffDays, state_.dateDiffText, QString());
+            SetField(txbSecondDate, state_.secondDateText, QString());
+        });
+        connect(configure_, &frmConfigure::ShowTodaysDate, this, &frmMain::ShowTodaysDate);
+        connect(configure_, &frmConfigure::FieldsRewritten, this, &frmMain::RefreshFieldsFromState);
+        connect(configure_, &frmConfigure::Closed, this, &frmMain::SetTheFocus);
+        configure_->SetLanguageDependentText();
+        configure_->RefreshFromState();
+    }
+    return *configure_;
+}
+
+frmDisplayMonthLPM& frmMain::EnsureMonth() {
+    if (month_ == nullptr) {
+        month_ = new frmDisplayMonthLPM(state_, this);
+        month_->setWindowFlag(Qt::Window);
+        connect(month_, &frmDisplayMonthLPM::Closed, this, [this] {
+            if (state_.mainWindowReady && !state_.batchRunning) {
+                txbFirstDate->setFocus();
+            }
+        });
+        month_->SetLanguageDependentText();
+        month_->RefreshFromState();
+    }
+    return *month_;
+}
+
+frmLargeDisplay& frmMain::EnsureLargeDisplay() {
+    if (large_ == nullptr) {
+        large_ = new frmLargeDisplay(state_, this);
+        connect(large_, &frmLargeDisplay::Closed, this, &frmMain::SetTheFocus);
+    }
+    return *large_;
+}
+
+frmClearOneTextBox& frmMain::EnsureClearOne() {
+    if (clearOne_ == nullptr) {
+        clearOne_ = new frmClearOneTextBox(state_, this);
+    }
+    return *clearOne_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The widgets and the state
+
+void frmMain::SetField(QLineEdit* field, QString& stateText, const QString& text) {
+    stateText = text;
+    if (field->text() != text) {
+        field->setText(text);
+    }
+}
+
+void frmMain::FocusAtEnd(QLineEdit* field) {
+    if (!isVisible() || state_.batchRunning) {
+        return;
+    }
+    field->setFocus();
+    field->end(false);
+}
+
+void frmMain::RefreshFieldsFromState() {
+    const QString first = state_.firstDateText;
+    const QString difference = state_.dateDiffText;
+    const QString second = state_.secondDateText;
+    SetField(txbFirstDate, state_.firstDateText, first);
+    SetField(txbDateDiffDays, state_.dateDiffText, difference);
+    SetField(txbSecondDate, state_.secondDateText, second);
+}
+
+void frmMain::RefreshOptionsFromState() {
+    refreshing_ = true;
+    const auto select = [](QRadioButton** options, int calendar) {
+        QRadioButton* option = nullptr;
+        if (calendar >= 0 && calendar < kCalendarCount) {
+            option = options[calendar];
+        }
+        (option != nullptr ? option : options[kCE])->setChecked(true);
+    };
+    select(optFirst, state_.firstCalendar);
+    select(optSecond, state_.secondCalendar);
+    // A calendar no option stands for (AN, VLW) is shown and kept as CE.
+    if (optFirst[kCE]->isChecked()) {
+        state_.firstCalendar = kCE;
+    }
+    if (optSecond[kCE]->isChecked()) {
+        state_.secondCalendar = kCE;
+    }
+    chkIncludeFirstDate->setChecked(state_.includeFirstDate);
+    chkIncludeWeekends->setChecked(state_.includeWeekends);
+    chkVerbose->setChecked(state_.verbose);
+    chkSaveOutput->setChecked(state_.saveOnQuit);
+    refreshing_ = false;
+}
+
+void frmMain::RefreshInputFilesFromState() {
+    refreshing_ = true;
+    cboInputFile->clear();
+    cboInputFile->addItems(state_.inputFiles);
+    const int selected = state_.selectedInputFile;
+    if (selected >= 0 && selected < state_.inputFiles.size()) {
+        cboInputFile->setCurrentIndex(selected);
+        state_.inputFileText = state_.inputFiles[selected];
+    } else {
+        state_.selectedInputFile = -1;
+        cboInputFile->setCurrentIndex(-1);
+        cboInputFile->setEditText(state_.inputFileText);
+    }
+    refreshing_ = false;
+}
+
+void frmMain::AppendPendingOutput() {
+    OutputText& output = state_.output;
+    const bool reset = output.resetSinceLastTake();
+    if (!reset && !output.hasPending()) {
+        return;
+    }
+    const QString chunk = output.takePending();
+    updatingOutput_ = true;
+    if (reset) {
+        pendingCr_ = false;
+        outputEdited_ = false;
+        txbOutput->setPlainText(ViewText(chunk, pendingCr_));
+    } else {
+        QTextCursor end(txbOutput->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(ViewText(chunk, pendingCr_));
+    }
+    txbOutput->moveCursor(QTextCursor::End);
+    txbOutput->ensureCursorVisible();
+    updatingOutput_ = false;
+}
+
+void frmMain::SyncOutputFromView() {
+    if (!outputEdited_) {
+        return;
+    }
+    QString text = txbOutput->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    state_.output.setText(text);
+    state_.output.takePending();  // the window shows it already
+    outputEdited_ = false;
+    pendingCr_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Date entry
+
+bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        cmdCompute_Click();
+        return true;
+    }
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return false;  // shortcuts: copy, paste, cut, undo, select all
+    }
+    const QString typed = key->text();
+    for (const QChar c : typed) {
+        const int code = c.unicode();
+        if (code < 32 || code == 127) {
+            continue;  // editing keys, not characters
+        }
+        const int length = static_cast<int>(field->text().size());
+        bool allowed;
+        if (field == txbDateDiffDays) {
+            allowed = IsAllowedDifferenceKey(code, length, kFieldLengthLimit,
+                                             state_.format.thousandsSeparator);
+        } else {
+            const bool iso =
+                (field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar) == kISO;
+            allowed =
+                IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
+        }
+        if (!allowed) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmMain::FieldCalendarChange(int field, int calendar) {
+    if (calendar == kCE && !state_.mainWindowReady) {
+        return;
+    }
+    QLineEdit* widget = field == 1 ? txbFirstDate : txbSecondDate;
+    QString& text = field == 1 ? state_.firstDateText : state_.secondDateText;
+    int& current = field == 1 ? state_.firstCalendar : state_.secondCalendar;
+    const QString trimmed = TrimmedWhite(text);
+    SetField(widget, text, trimmed);
+    const QString converted = ConvertFieldCalendar(current, calendar, trimmed);
+    if (!converted.isEmpty()) {
+        SetField(widget, text, converted);
+    }
+    current = calendar;
+}
+
+QString frmMain::ConvertFieldCalendar(int source, int target, const QString& text) {
+    ShowTodaysDate();
+    if (text.isEmpty() || source == target) {
+        return {};
+    }
+    const ParseResult parsed = ParseDateInCalendar(source, text, state_.CurrentFormat());
+    if (parsed.outcome != kParseValid) {
+        return {};
+    }
+    const QString converted = DateTextOfJdn(state_, target, parsed.jdn);
+    if (converted.isEmpty()) {
+        return {};
+    }
+    FocusAtEnd(txbDateDiffDays);
+    return converted;
+}
+
+void frmMain::ShowEngineMessage(int index) {
+    host().messageBox(state_.Caption(Caption::ErrorWord) + QLatin1Char('!'),
+                      ComputeMessage(index, state_.language), MsgIcon::Exclamation);
+}
+
+void frmMain::VScroll_Change(int index) {
+    const int step = VScroll[index]->value();
+    if (step == 0) {
+        return;
+    }
+    {
+        const QSignalBlocker block(VScroll[index]);
+        VScroll[index]->setValue(0);
+    }
+    StepFieldDate(index, step);
+}
+
+void frmMain::StepFieldDate(int index, int step) {
+    QLineEdit* widget = index == 0 ? txbFirstDate : txbSecondDate;
+    QString& text = index == 0 ? state_.firstDateText : state_.secondDateText;
+    const QString trimmed = TrimmedWhite(text);
+    if (trimmed.isEmpty()) {
+        return;
+    }
+    const int calendar = state_.GetCal(index + 1);
+    const ParseResult parsed = ParseDateInCalendar(calendar, trimmed, state_.CurrentFormat());
+    if (parsed.outcome == kParseInvalid) {
+        ShowEngineMessage(index == 0 ? 1 : 6);
+    } else if (parsed.outcome != kParseValid) {
+        ShowEngineMessage(index == 0 ? 3 : 8);
+    } else {
+        const std::int64_t next = std::int64_t{parsed.jdn} + step;
+        QString stepped;
+        if (next >= kMinDayNumber && next <= kMaxDayNumber) {
+            stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(next));
+        }
+        if (stepped.isEmpty()) {
+            ShowEngineMessage(9);  // the date cannot move further; the field keeps its text
+        } else {
+            SetField(widget, text, stepped);
+        }
+    }
+    SetField(txbDateDiffDays, state_.dateDiffText, QString());
+    FocusAtEnd(widget);
+}
+
+void frmMain::cmdMoveSecondDateToFirst_Click() {
+    const QString second = TrimmedWhite(state_.secondDateText);
+    if (second.isEmpty()) {
+        return;
+    }
+    const ParseResult parsed =
+        ParseDateInCalendar(state_.GetCal(2), second, state_.CurrentFormat());
+    QString first;
+    if (parsed.outcome == kParseValid) {
+        first = DateTextOfJdn(state_, state_.GetCal(1), parsed.jdn);
+        if (first.isEmpty()) {
+            ShowEngineMessage(9);  // not writable in the first date's calendar (ORD range)
+        }
+    } else {
+        ShowEngineMessage(parsed.outcome == kParseInvalid ? 6 : 8);
+    }
+    if (first.isEmpty()) {
+        FocusAtEnd(txbSecondDate);
+        return;
+    }
+    SetField(txbFirstDate, state_.firstDateText, first);
+    SetField(txbSecondDate, state_.secondDateText, QString());
+    FocusAtEnd(txbDateDiffDays);
+}
+
+void frmMain::cmdClearFirstDate_Click() {
+    SetField(txbFirstDate, state_.firstDateText, QString());
+    SetTheFocus();
+}
+
+void frmMain::cmdClearSecondDate_Click() {
+    SetField(txbSecondDate, state_.secondDateText, QString());
+    SetTheFocus();
+}
+
+void frmMain::cmdClearDateDiffDays_Click() {
+    SetField(txbDateDiffDays, state_.dateDiffText, QString());
+    SetTheFocus();
+}
+
+bool frmMain::ClearOneFieldDialog() {
+    frmClearOneTextBox& dialog = EnsureClearOne();
+    const QPoint origin = geometry().topLeft();
+    const QPoint place(origin.x() + Frame3->x() + TwipsToPixels(this, 50),
+                       origin.y() + TwipsToPixels(this, 2550));
+    switch (dialog.Ask(place)) {
+        case frmClearOneTextBox::Choice::FirstDate:
+            SetField(txbFirstDate, state_.firstDateText, QString());
+            return true;
+        case frmClearOneTextBox::Choice::DateDiff:
+            SetField(txbDateDiffDays, state_.dateDiffText, QString());
+            return true;
+        case frmClearOneTextBox::Choice::SecondDate:
+            SetField(txbSecondDate, state_.secondDateText, QString());
+            return true;
+        case frmClearOneTextBox::Choice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void frmMain::cmdCompute_Click() {
+    if (state_.batchRunning) {
+        return;
+    }
+    SetField(txbFirstDate, state_.firstDateText, TrimmedWhite(state_.firstDateText));
+    SetField(txbDateDiffDays, state_.dateDiffText, TrimmedWhite(state_.dateDiffText));
+    SetField(txbSecondDate, state_.secondDateText, TrimmedWhite(state_.secondDateText));
+    const bool first = !state_.firstDateText.isEmpty();
+    const bool difference = !state_.dateDiffText.isEmpty();
+    const bool second = !state_.secondDateText.isEmpty();
+
+    if (!first && !difference && !second) {
+        cmdToday_Click(0);
+    } else if (!first && difference && !second) {
+        SetTheFocus();
+        return;
+    } else if (first && difference && second) {
+        if (!ClearOneFieldDialog()) {
+            SetTheFocus();
+            return;
+        }
+    }
+
+    const bool firstGiven = !state_.firstDateText.isEmpty();
+    const bool secondGiven = !state_.secondDateText.isEmpty();
+    state_.conversionOnlyCase = (firstGiven != secondGiven) && state_.dateDiffText.isEmpty() &&
+                                state_.firstCalendar == state_.secondCalendar;
+    state_.GetParameters();
+    SyncOutputFromView();
+
+    QString firstText = state_.firstDateText;
+    QString secondText = state_.secondDateText;
+    engine_->Compute(firstText, state_.dateDiffText, secondText);
+
+    AppendPendingOutput();
+    RefreshFieldsFromState();
+    lblDayOrDays->setText(state_.DayOrDays(engine_->DateDifference));
+    SetTheFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Today
+
+QString frmMain::LabelDateText(std::int32_t jdn) const {
+    const int calendar = state_.todayCalendar;
+    QString text = DateTextOfJdn(state_, calendar, jdn);
+    if (calendar != kORD) {
+        text += QLatin1Char(' ') + CalendarCode(calendar);
+    }
+    return text;
+}
+
+void frmMain::ShowTodaysDate() {
+    if (!state_.mainWindowReady) {
+        return;
+    }
+    const std::int32_t today = host_->todayJdn();
+    const bool german = state_.language == kGerman;
+    const int calendar = state_.todayCalendar;
+    const QString der =
+        german && calendar != kORD && calendar != kJDN ? QStringLiteral("der ") : QString();
+    lblTodaysDate->setText(state_.Caption(Caption::TodayIs) + QLatin1Char(' ') +
+                           DayNameIn(DayOfWeek(today), state_.language) + QStringLiteral(", ") +
+                           der + LabelDateText(today));
+    const std::int64_t week = std::int64_t{today} + 7;
+    const QString weekText =
+        week <= kMaxDayNumber ? LabelDateText(static_cast<std::int32_t>(week)) : QString();
+    lblWeekFromToday->setText(state_.Caption(calendar == kAN ? Caption::FiveDayWeekFromTodayIs
+                                                             : Caption::WeekFromTodayIs) +
+                              QLatin1Char(' ') + der + weekText);
+}
+
+void frmMain::Clock_Timer() {
+    ShowTodaysDate();
+}
+
+void frmMain::StepTodayCalendar(bool forward) {
+    const auto* at = std::find(kTodayCycle.begin(), kTodayCycle.end(), state_.todayCalendar);
+    if (at == kTodayCycle.end()) {
+        return;
+    }
+    const auto n = static_cast<std::ptrdiff_t>(kTodayCycle.size());
+    const std::ptrdiff_t i = at - kTodayCycle.begin();
+    state_.todayCalendar = kTodayCycle[static_cast<std::size_t>((i + (forward ? 1 : n - 1)) % n)];
+    ShowTodaysDate();
+}
+
+void frmMain::cmdToday_Click(int index) {
+    const int calendar = index == 0 ? state_.firstCalendar : state_.secondCalendar;
+    const QString text = DateTextOfJdn(state_, calendar, host_->todayJdn());
+    if (index == 0) {
+        SetField(txbFirstDate, state_.firstDateText, text);
+    } else {
+        SetField(txbSecondDate, state_.secondDateText, text);
+    }
+    SetTheFocus();
+}
+
+void frmMain::cmdDisplayMonth_Click() {
+    const QString first = TrimmedWhite(state_.firstDateText);
+    SetField(txbFirstDate, state_.firstDateText, first);
+    DateRecord shown = CivilOfJdn(host_->todayJdn(), 'G');
+    const int calendar = state_.firstCalendar;
+    if (!first.isEmpty() && (calendar == kCE || calendar == kJC || calendar == kJDN)) {
+        const ParseResult parsed = ParseDateInCalendar(calendar, first, state_.CurrentFormat());
+        if (parsed.outcome == kParseValid) {
+            shown = CivilOfJdn(parsed.jdn, calendar == kJC ? 'J' : 'G');
+        }
+    }
+    EnsureMonth().ShowMonth(shown.year, shown.month);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input files and the output window
+
+void frmMain::AddInputFile(const QString& spec, int position) {
+    if (spec.isEmpty() || position < 0) {
+        return;
+    }
+    int selected = static_cast<int>(state_.inputFiles.indexOf(spec));
+    if (selected < 0) {
+        selected = std::min(position, static_cast<int>(state_.inputFiles.size()));
+        state_.inputFiles.insert(selected, spec);
+    }
+    state_.selectedInputFile = selected;
+    state_.inputFileText = spec;
+    RefreshInputFilesFromState();
+}
+
+void frmMain::cmdInputFile_Click() {
+    const int selected = state_.selectedInputFile;
+    if (selected >= 0 && selected < state_.inputFiles.size()) {
+        const QString& entry = state_.inputFiles[selected];
+        const auto slash =
+            std::max(entry.lastIndexOf(QLatin1Char('/')), entry.lastIndexOf(QLatin1Char('\\')));
+        if (slash >= 0) {
+            QDir::setCurrent(entry.left(slash + 1));
+        }
+    }
+    const QString name =
+        fileChooser_(state_.Caption(Caption::SpecifyInputFile), QDir::currentPath(),
+                     state_.Caption(Caption::TextFilesFilter));
+    if (!name.isEmpty()) {
+        AddInputFile(name, 0);
+    }
+    SetTheFocus();
+}
+
+void frmMain::cboInputFile_LostFocus() {
+    if (inLostFocus_) {
+        return;
+    }
+    inLostFocus_ = true;
+    const QString text = cboInputFile->currentText();
+    state_.inputFileText = text;
+    if (!text.isEmpty()) {
+        const int selected = state_.selectedInputFile;
+        const bool isSelectedEntry = selected >= 0 && selected < state_.inputFiles.size() &&
+                                     state_.inputFiles[selected] == text;
+        if (InputFilespecOK(text)) {
+            if (!isSelectedEntry) {
+                AddInputFile(text, 0);
+            }
+        } else {
+            host().messageBox(QStringLiteral("Daybridge"), state_.Caption(Caption::Invalid));
+            state_.inputFileText.clear();
+            state_.selectedInputFile = -1;
+            RefreshInputFilesFromState();
+        }
+    }
+    inLostFocus_ = false;
+}
+
+void frmMain::cboInputFile_Click() {
+    if (cmdBatchCompute->isEnabled() && isVisible() && !state_.batchRunning) {
+        cmdBatchCompute->setFocus();
+    } else {
+        SetTheFocus();
+    }
+}
+
+void frmMain::cmdRemoveInputFileFromList_Click() {
+    const int selected = state_.selectedInputFile;
+    if (selected >= 0 && selected < state_.inputFiles.size()) {
+        state_.inputFiles.removeAt(selected);
+        state_.selectedInputFile = -1;
+        state_.inputFileText.clear();
+        RefreshInputFilesFromState();
+    }
+    SetTheFocus();
+}
+
+void frmMain::InputFileNotFound() {
+    host().messageBox(state_.Caption(Caption::FileNotFound),
+                      state_.Caption(Caption::InputFileDoesNotExist), MsgIcon::Exclamation);
+}
+
+void frmMain::cmdView_Click() {
+    const QString text = cboInputFile->currentText();
+    if (!text.isEmpty()) {
+        const QFileInfo file(text);
+        if (!file.isFile() || !urlOpener_(QUrl::fromLocalFile(file.absoluteFilePath()))) {
+            InputFileNotFound();
+        }
+    }
+    cboInputFile_Click();
+}
+
+void frmMain::cmdClearOutputWindow_Click() {
+    state_.output.clear();
+    AppendPendingOutput();
+    SetTheFocus();
+}
+
+void frmMain::cmdEnlarge_Click() {
+    if (large_ != nullptr && large_->isMinimized()) {
+        delete large_;
+    }
+    SyncOutputFromView();
+    AppendPendingOutput();
+    // Blanks and line breaks at both ends go; a final line break stays, so the next result
+    // starts on a line of its own.
+    const QString& text = state_.output.text();
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsWhiteCode(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsWhiteCode(text[end - 1])) {
+        --end;
+    }
+    if (begin == end) {
+        if (!text.isEmpty()) {
+            state_.output.clear();
+            AppendPendingOutput();
+        }
+        host().messageBox(state_.Caption(Caption::OutputWindow),
+                          state_.Caption(Caption::OutputWindowEmpty), MsgIcon::Exclamation);
+        SetTheFocus();
+        return;
+    }
+    QString trimmed = text.mid(begin, end - begin);
+    if (text.mid(end).contains(QLatin1Char('\n'))) {
+        trimmed += QStringLiteral("\r\n");
+    }
+    if (trimmed.size() != text.size()) {
+        state_.output.setText(trimmed);
+        AppendPendingOutput();
+    }
+
+    frmLargeDisplay& window = EnsureLargeDisplay();
+    const QRect main = geometry();
+    const int top = TwipsToPixels(this, 400);
+    const int width = main.width() - cmdQuit->width() - TwipsToPixels(this, 450);
+    window.setGeometry(main.x(), main.y() + top, width, main.height() - top);
+    window.SetText(txbOutput->toPlainText());
+    window.Form_Activate();
+    window.show();
+    window.raise();
+    SetTheFocus();
+}
+
+void frmMain::UpdateCopyButton() {
+    const bool selection = txbOutput->textCursor().hasSelection();
+    int width;
+    if (selection) {
+        cmdCopyOutput->setText(state_.Caption(Caption::CopySelectedToClipboard));
+        width = state_.language == kEnglish ? 3750 : 4700;
+    } else {
+        cmdCopyOutput->setText(state_.Caption(Caption::CopyToClipboard));
+        width = state_.language == kEnglish ? 2500 : state_.language == kGerman ? 3500 : 3000;
+    }
+    cmdCopyOutput->setFixedWidth(TwipsToPixels(this, width));
+    QFont font = cmdCopyOutput->font();
+    font.setBold(false);
+    cmdCopyOutput->setFont(font);
+}
+
+void frmMain::CopyOutputToClipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTextCursor cursor = txbOutput->textCursor();
+    QString text;
+    if (cursor.hasSelection()) {
+        text = cursor.selectedText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    } else {
+        text = txbOutput->toPlainText();
+    }
+    clipboard->setText(text);
+    cursor.clearSelection();
+    txbOutput->setTextCursor(cursor);
+    UpdateCopyButton();
+    SetTheFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The batch run
+
+void frmMain::cmdBatchCompute_Click() {
+    if (batch_->Running()) {
+        batch_->RequestStop();
+        return;
+    }
+    SyncOutputFromView();
+    state_.inputFileText = cboInputFile->currentText();
+    const bool started = batch_->ProcessBatchFile();
+    AppendPendingOutput();
+    RefreshFieldsFromState();
+    if (started) {
+        SetBatchControls(true);
+        batchTimer_->start();
+    } else {
+        SetTheFocus();
+    }
+}
+
+void frmMain::RunBatchSlice() {
+    const bool more = batch_->RunSlice();
+    AppendPendingOutput();
+    if (!more) {
+        BatchRunEnded();
+    }
+}
+
+void frmMain::BatchRunEnded() {
+    batchTimer_->stop();
+    SetBatchControls(false);
+    AppendPendingOutput();
+    RefreshFieldsFromState();
+    RefreshOptionsFromState();
+    if (configure_ != nullptr) {
+        configure_->RefreshFromState();
+    }
+    ShowTodaysDate();
+    SetTheFocus();
+}
+
+void frmMain::SetBatchControls(bool running) {
+    cmdBatchCompute->setText(state_.Caption(running ? Caption::Stop : Caption::ProcessFile));
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             Frame3, cmdReset, cmdDisplayMonth, cboInputFile, cmdInputFile, cmdView,
+             cmdRemoveInputFileFromList, cmdClearOutputWindow, cmdEnlarge}) {
+        w->setEnabled(!running);
+    }
+    cmdCompute->setEnabled(!running);
+    txbOutput->setReadOnly(running);
+    // The undo history of a long run would only hold memory.
+    txbOutput->setUndoRedoEnabled(!running);
+    if (running) {
+        cmdBatchCompute->setFocus();
+    }
+    emit BatchRunningChanged(running);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == txbFirstDate || watched == txbSecondDate || watched == txbDateDiffDays) {
+            return KeyPressFilter(static_cast<QLineEdit*>(watched), key);
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (watched == cboInputFile || watched == cboInputFile->lineEdit())) {
+            cboInputFile_LostFocus();
+            return true;
+        }
+        if (enter && watched == txbOutput && txbOutput->textCursor().hasSelection()) {
+            CopyOutputToClipboard();
+            return true;
+        }
+    } else if (type == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (watched == cboInputFile && reason != Qt::PopupFocusReason &&
+            reason != Qt::ActiveWindowFocusReason) {
+            cboInputFile_LostFocus();
+        } else if (watched == txbOutput) {
+            UpdateCopyButton();
+        }
+    } else if (type == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == lblTodaysDate || watched == lblWeekFromToday) {
+            StepTodayCalendar(mouse->button() != Qt::RightButton);
+            return true;
+        }
+        if (watched == lblOnlineDocumentation && mouse->button() == Qt::LeftButton) {
+            lblOnlineDocumentation_Click();
+            return true;
+        }
+        if (watched == lblVelmoraSystems && mouse->button() == Qt::LeftButton) {
+            lblVelmoraSystems_Click();
+            return true;
+        }
+        if (watched == txbOutput->viewport()) {
+            UpdateCopyButton();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace daybridge

@@ -1,0 +1,239 @@
+// frmMain: the main window, a thin view over AppState. Every control carries its name as
+// objectName; arrays of controls are numbered: cmdToday0/cmdToday1, VScroll0/VScroll1,
+// lblThisIsA0/lblThisIsA1 (each also carries its index in the property "index").
+//
+// The widgets and the state are kept in step both ways: an edit of a field writes the state at
+// once; a change of the state by the engine, the batch run or a dialog is shown by the Refresh
+// operations. The output window is fed by appends of the state's pending output; edits typed
+// into it are taken back into the state before anything reads the state's output.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/app_state.h"
+#include "batch/batch_interpreter.h"
+#include "compute/compute_engine.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace daybridge {
+
+class QtHost;
+class frmConfigure;
+class frmDisplayMonthLPM;
+class frmLargeDisplay;
+class frmClearOneTextBox;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+  public:
+    // `dialogs` answers message boxes and input boxes and gives today's date (the tests pass a
+    // recording host); nullptr uses Qt's dialogs and the local date.
+    explicit frmMain(Host* dialogs = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence. False when the text data file could not be loaded: the message has
+    // been shown and the window must not be shown; the program ends.
+    bool Form_Load();
+
+    AppState& state() { return state_; }
+    Host& host();
+    ComputeEngine& engine() { return *engine_; }
+    BatchInterpreter& batch() { return *batch_; }
+    const QString& settingsPath() const { return settingsPath_; }
+
+    // The auxiliary windows, once created (nullptr before first use).
+    frmConfigure* configureDialog() const;
+    frmDisplayMonthLPM* monthDisplay() const;
+    frmLargeDisplay* largeDisplay() const;
+    frmClearOneTextBox* clearOneDialog() const;
+
+    // --- operations the other windows and the core use ---
+    void SetTheFocus();
+    void SetLanguageDependentText();
+    void ShowTodaysDate();
+    void UpdateCopyButton();
+    // The widgets show the state again: the three fields, the options, the input-file list.
+    void RefreshFieldsFromState();
+    void RefreshOptionsFromState();
+    void RefreshInputFilesFromState();
+    // Appends the state's pending output to the output window (or shows it anew after a reset).
+    void AppendPendingOutput();
+    // Takes text typed into the output window back into the state.
+    void SyncOutputFromView();
+    // Adds a file to the input-file list at `position` (nothing for an empty name or a negative
+    // position); an entry already there is selected instead.
+    void AddInputFile(const QString& spec, int position);
+    // The converted text of `text` from calendar `source` to `target`; empty when it does not
+    // convert. Gives txbDateDiffDays the focus on success.
+    QString ConvertFieldCalendar(int source, int target, const QString& text);
+    // Today's calendar steps forwards or backwards through the label cycle.
+    void StepTodayCalendar(bool forward);
+
+    // How a web address or a document is opened, and how the user picks an input file
+    // (QDesktopServices and QFileDialog; the tests replace them).
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    using FileChooser =
+        std::function<QString(const QString& title, const QString& folder, const QString& filter)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+
+  public slots:
+    void cmdCompute_Click();
+    void cmdToday_Click(int index);
+    void cmdReset_Click();
+    void cmdConfigure_Click();
+    void cmdQuit_Click();
+    void cmdClearFirstDate_Click();
+    void cmdClearSecondDate_Click();
+    void cmdClearDateDiffDays_Click();
+    void cmdClearOutputWindow_Click();
+    void cmdMoveSecondDateToFirst_Click();
+    void cmdDisplayMonth_Click();
+    void cmdEnlarge_Click();
+    void cmdView_Click();
+    void cmdRemoveInputFileFromList_Click();
+    void cmdInputFile_Click();
+    void cmdBatchCompute_Click();
+    void CopyOutputToClipboard();
+    void cboLanguage_Click();
+    void cboInputFile_Click();
+    void cboInputFile_LostFocus();
+    void VScroll_Change(int index);
+    void lblOnlineDocumentation_Click();
+    void lblVelmoraSystems_Click();
+    void Clock_Timer();
+
+    void optFirstDateIsCE_Click() { FieldCalendarChange(1, kCE); }
+    void optFirstDateIsJC_Click() { FieldCalendarChange(1, kJC); }
+    void optFirstDateIsISO_Click() { FieldCalendarChange(1, kISO); }
+    void optFirstDateIsJDN_Click() { FieldCalendarChange(1, kJDN); }
+    void optFirstDateIsORD_Click() { FieldCalendarChange(1, kORD); }
+    void optFirstDateIsLPW_Click() { FieldCalendarChange(1, kLPW); }
+    void optFirstDateIsLPM_Click() { FieldCalendarChange(1, kLPM); }
+    void optSecondDateIsCE_Click() { FieldCalendarChange(2, kCE); }
+    void optSecondDateIsJC_Click() { FieldCalendarChange(2, kJC); }
+    void optSecondDateIsISO_Click() { FieldCalendarChange(2, kISO); }
+    void optSecondDateIsJDN_Click() { FieldCalendarChange(2, kJDN); }
+    void optSecondDateIsORD_Click() { FieldCalendarChange(2, kORD); }
+    void optSecondDateIsLPW_Click() { FieldCalendarChange(2, kLPW); }
+    void optSecondDateIsLPM_Click() { FieldCalendarChange(2, kLPM); }
+
+  signals:
+    // A batch run started (true) or ended (false).
+    void BatchRunningChanged(bool running);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildWindow();
+    void ConnectSignals();
+    void SetColours();
+    void SetDefaultState();
+    void FillLanguageList();
+    int LanguageListIndex(int language) const;
+    void ApplyLoadedLanguage();
+    void SaveSettings();
+    void FieldCalendarChange(int field, int calendar);
+    void StepFieldDate(int index, int step);
+    bool ClearOneFieldDialog();
+    void RunBatchSlice();
+    void BatchRunEnded();
+    void SetBatchControls(bool running);
+    void ShowEngineMessage(int index);
+    void InputFileNotFound();
+    void OpenWebPage(const QString& address);
+    void SetField(QLineEdit* field, QString& stateText, const QString& text);
+    void FocusAtEnd(QLineEdit* field);
+    bool KeyPressFilter(QLineEdit* field, QKeyEvent* key);
+    QString LabelDateText(std::int32_t jdn) const;
+    frmConfigure& EnsureConfigure();
+    frmDisplayMonthLPM& EnsureMonth();
+    frmLargeDisplay& EnsureLargeDisplay();
+    frmClearOneTextBox& EnsureClearOne();
+
+    AppState state_;
+    std::unique_ptr<QtHost> host_;
+    std::unique_ptr<ComputeEngine> engine_;
+    std::unique_ptr<BatchInterpreter> batch_;
+    QString settingsPath_;
+    UrlOpener urlOpener_;
+    FileChooser fileChooser_;
+    bool settingsSaved_ = false;
+    bool outputEdited_ = false;    // typed into txbOutput since the state last saw it
+    bool updatingOutput_ = false;  // the window itself writes txbOutput
+    bool refreshing_ = false;      // the window itself writes fields and options
+    bool inLostFocus_ = false;
+    bool pendingCr_ = false;  // a CR ended the last output chunk shown
+
+    QPointer<frmConfigure> configure_;
+    QPointer<frmDisplayMonthLPM> month_;
+    QPointer<frmLargeDisplay> large_;
+    QPointer<frmClearOneTextBox> clearOne_;
+
+    // controls
+    QFrame* Frame1 = nullptr;
+    QFrame* Frame2 = nullptr;
+    QFrame* Frame3 = nullptr;
+    QFrame* Frame6 = nullptr;
+    QLineEdit* txbFirstDate = nullptr;
+    QLineEdit* txbDateDiffDays = nullptr;
+    QLineEdit* txbSecondDate = nullptr;
+    QPlainTextEdit* txbOutput = nullptr;
+    QRadioButton* optFirst[kCalendarCount] = {};
+    QRadioButton* optSecond[kCalendarCount] = {};
+    QCheckBox* chkIncludeFirstDate = nullptr;
+    QCheckBox* chkIncludeWeekends = nullptr;
+    QCheckBox* chkVerbose = nullptr;
+    QCheckBox* chkSaveOutput = nullptr;
+    QPushButton* cmdCompute = nullptr;
+    QPushButton* cmdToday[2] = {};
+    QPushButton* cmdReset = nullptr;
+    QPushButton* cmdConfigure = nullptr;
+    QPushButton* cmdQuit = nullptr;
+    QPushButton* cmdClearFirstDate = nullptr;
+    QPushButton* cmdClearSecondDate = nullptr;
+    QPushButton* cmdClearDateDiffDays = nullptr;
+    QPushButton* cmdClearOutputWindow = nullptr;
+    QPushButton* cmdMoveSecondDateToFirst = nullptr;
+    QPushButton* cmdDisplayMonth = nullptr;
+    QPushButton* cmdEnlarge = nullptr;
+    QPushButton* cmdView = nullptr;
+    QPushButton* cmdRemoveInputFileFromList = nullptr;
+    QPushButton* cmdInputFile = nullptr;
+    QPushButton* cmdBatchCompute = nullptr;
+    QPushButton* cmdCopyOutput = nullptr;
+    QComboBox* cboInputFile = nullptr;
+    QComboBox* cboLanguage = nullptr;
+    QLabel* lblFirstDate = nullptr;
+    QLabel* lblSecondDate = nullptr;
+    QLabel* lblDateDifference = nullptr;
+    QLabel* lblDayOrDays = nullptr;
+    QLabel* lblThisIsA[2] = {};
+    QLabel* lblLanguage = nullptr;
+    QLabel* lblTodaysDate = nullptr;
+    QLabel* lblWeekFromToday = nullptr;
+    QLabel* lblVelmoraSystems = nullptr;
+    QLabel* lblOnlineDocumentation = nullptr;
+    QScrollBar* VScroll[2] = {};
+    QTimer* Clock = nullptr;
+    QTimer* batchTimer_ = nullptr;
+};
+
+}  // namespace daybridge
