@@ -374,8 +374,16 @@ void frmConfigure::reject() {
 }
 
 void frmConfigure::closeEvent(QCloseEvent* e) {
-    e->ignore();
-    cmdClose_Click();
+    if (e->spontaneous()) {
+        // The user closed the window: as the Close button.
+        e->ignore();
+        cmdClose_Click();
+        return;
+    }
+    // Closed by the program (at quit): keep what can be kept, without asking.
+    ApplyLimits(false);
+    e->accept();
+    emit Closed();
 }
 
 void frmConfigure::showEvent(QShowEvent* e) {
