@@ -153,6 +153,12 @@ DifferenceParts DifferenceInYearsWeeksDays(const IsoWeekRecord& first,
         if (days < 0) {
             days += 7;
         }
+        if (weeks < 0 && years > 0) {
+            // A first date in week 53 whose anniversary year has 52 weeks: its week 53 is week
+            // 1 of the next year, past the second date, so one year less.
+            --years;
+            weeks += HasWeek53(static_cast<std::int64_t>(second.year) - 2) ? 53 : 52;
+        }
     }
     if (years < 0 || weeks < 0 || days < 0) {
         parts.status = -1;

@@ -1,0 +1,364 @@
+// Whole output lines of the compute engine for each combination of given fields, its messages
+// and the fields it writes back.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "calendar/calendar_table.h"
+#include "compute/compute_engine.h"
+#include "qstring_print.h"
+// GCC's flow analysis misreads the optional answer of the recording host at -O2.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#include "support/recording_host.h"
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace daybridge {
+namespace {
+
+using testing::RecordingHost;
+
+class FixedBatch : public BatchContext {
+  public:
+    std::optional<std::int32_t> VariableValue(const QString& name) const override {
+        if (name == QStringLiteral("D")) {
+            return 2455933;  // 2012-01-06
+        }
+        if (name == QStringLiteral("HUGE")) {
+            return 2147483647;
+        }
+        return std::nullopt;
+    }
+    int FileLineNumber() const override { return 12; }
+    QString CurrentLineText() const override { return QStringLiteral("xyz # 5"); }
+};
+
+struct OutputCase {
+    const char* what;
+    const char* first;
+    const char* difference;
+    const char* second;
+    int firstCalendar;
+    int secondCalendar;
+    bool includeFirst;
+    bool countWeekends;
+    bool verbose;
+    int language;
+    const char* output;
+    bool ok;
+};
+
+class EngineOutput : public ::testing::Test {
+  protected:
+    void SetUp() override { state.format.regional = QLocale::c(); }
+
+    bool Run(const OutputCase& c) {
+        state.firstCalendar = c.firstCalendar;
+        state.secondCalendar = c.secondCalendar;
+        state.includeFirstDate = c.includeFirst;
+        state.includeWeekends = c.countWeekends;
+        state.verbose = c.verbose;
+        state.language = c.language;
+        return Run(c.first, c.difference, c.second);
+    }
+    bool Run(const char* first, const char* difference, const char* second) {
+        state.GetParameters();
+        QString a = QString::fromUtf8(first);
+        QString b = QString::fromUtf8(difference);
+        QString c = QString::fromUtf8(second);
+        return engine.Compute(a, b, c);
+    }
+    QString Output() const { return state.output.text(); }
+
+    AppState state;
+    RecordingHost host;
+    ComputeEngine engine{state, host};
+};
+
+// 2012-01-06 is a Friday.
+const OutputCase kEnglishCases[] = {
+    {"both dates", "2012-01-06", "", "2012-01-09", kCE, kCE, false, true, true, kEnglish,
+     "2012-01-06 CE To 2012-01-09 CE = 3 days, excluding 1st date\r\n", true},
+    {"both dates, weekdays only", "2012-01-06", "", "2012-01-09", kCE, kCE, false, false, true,
+     kEnglish,
+     "2012-01-06 CE To 2012-01-09 CE = 1 day, excluding 1st date, not counting weekend days\r\n",
+     true},
+    {"both dates, weekdays only, first included", "2012-01-06", "", "2012-01-09", kCE, kCE, true,
+     false, true, kEnglish,
+     "2012-01-06 CE To 2012-01-09 CE = 2 days, including 1st date, not counting weekend days\r\n",
+     true},
+    {"both dates with a breakdown", "2012-01-15", "", "2012-03-10", kCE, kCE, false, true, true,
+     kEnglish,
+     "2012-01-15 CE To 2012-03-10 CE = 55 days, excluding 1st date (1 month, 24 days)\r\n", true},
+    {"breakdown from the day before an included first date", "2012-01-15", "", "2012-03-10", kCE,
+     kCE, true, true, true, kEnglish,
+     "2012-01-15 CE To 2012-03-10 CE = 56 days, including 1st date (1 month, 25 days)\r\n", true},
+    {"breakdown without qualifiers", "2012-01-15", "", "2012-03-10", kCE, kCE, false, true, false,
+     kEnglish, "2012-01-15 CE To 2012-03-10 CE = 55 days (1 month, 24 days)\r\n", true},
+    {"no breakdown when weekends are not counted", "2012-01-15", "", "2012-03-10", kCE, kCE, false,
+     false, false, kEnglish, "2012-01-15 CE To 2012-03-10 CE = 40 days\r\n", true},
+    {"no breakdown for 30 days", "2012-01-01", "", "2012-01-31", kCE, kCE, false, true, false,
+     kEnglish, "2012-01-01 CE To 2012-01-31 CE = 30 days\r\n", true},
+    {"no breakdown across calendars", "2012-01-15", "", "2012-03-10", kCE, kJC, false, true, false,
+     kEnglish, "2012-01-15 CE To 2012-03-10 JC = 68 days\r\n", true},
+    {"backwards, with grouping", "2012-01-06", "", "-1000-01-01", kCE, kCE, false, true, false,
+     kEnglish, "2012-01-06 CE To -1000-01-01 CE = -1,100,115 days\r\n", true},
+    {"ISO breakdown", "2012-W05-5", "", "2013-W05-3", kISO, kISO, false, true, true, kEnglish,
+     "2012-W05-5 ISO To 2013-W05-3 ISO = 362 days, excluding 1st date (51 weeks, 5 days)\r\n",
+     true},
+    {"ORD breakdown", "2011-300", "", "2012-310", kORD, kORD, false, true, false, kEnglish,
+     "2011-300 ORD To 2012-310 ORD = 375 days (1 year, 10 days)\r\n", true},
+    {"ORD under a year", "2011-300", "", "2012-010", kORD, kORD, false, true, false, kEnglish,
+     "2011-300 ORD To 2012-010 ORD = 75 days\r\n", true},
+    {"leap week dates", "2012-05-3", "", "2012-06-3", kLPW, kLPW, false, true, false, kEnglish,
+     "2012-05-3 LPW To 2012-06-3 LPW = 7 days\r\n", true},
+    {"first date plus", "2012-01-06", "30", "", kCE, kCE, false, true, true, kEnglish,
+     "2012-01-06 plus 30 days = 2012-02-05 CE, Sunday, excluding 1st date\r\n", true},
+    {"first date minus", "2012-01-06", "-7", "", kCE, kCE, false, true, true, kEnglish,
+     "2012-01-06 minus 7 days = 2011-12-30 CE, Friday, excluding 1st date\r\n", true},
+    {"first date plus one day, weekdays only", "2012-01-06", "1", "", kCE, kCE, false, false, true,
+     kEnglish,
+     "2012-01-06 plus 1 day = 2012-01-09 CE, Monday, excluding 1st date, not counting weekend "
+     "days\r\n",
+     true},
+    {"first date plus, grouped, into JDN", "2012-01-06", "1234", "", kCE, kJDN, false, true, false,
+     kEnglish, "2012-01-06 plus 1,234 days = 2,457,167 JDN, Sunday\r\n", true},
+    {"second date minus", "", "7", "2012-01-06", kCE, kCE, false, true, true, kEnglish,
+     "2012-01-06 minus 7 days = 2011-12-30 CE, Friday, excluding 1st date\r\n", true},
+    {"second date with a negative difference", "", "-7", "2012-01-06", kCE, kCE, false, true, true,
+     kEnglish, "2012-01-06 plus 7 days = 2012-01-13 CE, Friday, excluding 1st date\r\n", true},
+    {"zero difference from a first date", "2012-01-06", "0", "", kCE, kCE, true, false, false,
+     kEnglish, "2012-01-06 plus 0 days = 2012-01-06 CE, Friday\r\n", true},
+    {"zero difference from a second date", "", "-0", "2012-01-06", kCE, kCE, false, true, false,
+     kEnglish, "2012-01-06 minus 0 days = 2012-01-06 CE, Friday\r\n", true},
+    {"conversion into another calendar", "2012-01-06", "", "", kCE, kJC, false, true, true,
+     kEnglish, "2012-01-06 = 2011-12-24 JC, Friday, excluding 1st date\r\n", true},
+    {"conversion of a second date", "", "", "2012-01-06", kJDN, kCE, false, true, false, kEnglish,
+     "2012-01-06 = 2,455,933 JDN, Friday\r\n", true},
+    {"conversion into ISO", "2012-01-06", "", "", kCE, kISO, false, false, false, kEnglish,
+     "2012-01-06 = 2012-W01-5 ISO, Friday\r\n", true},
+    {"same calendar: the date and its day", "2012-01-06", "", "", kCE, kCE, false, true, true,
+     kEnglish, "2012-01-06, Friday\r\n", true},
+    {"only a difference", "", "1234", "", kCE, kCE, false, true, true, kEnglish, "\r\n", true},
+    {"nothing given", "", "", "", kCE, kCE, false, true, true, kEnglish, "\r\n", true},
+    {"all three given", "2012-01-06", "5", "2012-01-09", kCE, kCE, false, true, true, kEnglish,
+     "\r\n", true},
+    {"dates too far apart", "-2000000000", "", "2000000000", kJDN, kJDN, false, true, true,
+     kEnglish, "Out of Range\r\n\r\n", false},
+    {"an ordinal result before year 1", "1721425", "", "", kJDN, kORD, false, true, true, kEnglish,
+     "Out of Range\r\n\r\n", false},
+    {"an ordinal result after year 9999", "9999-365", "1", "", kORD, kORD, false, true, true,
+     kEnglish, "Out of Range\r\n\r\n", false},
+};
+
+const OutputCase kGermanCases[] = {
+    {"both dates", "2012-01-06", "", "2012-01-09", kCE, kCE, false, true, true, kGerman,
+     "2012-01-06 CE Bis 2012-01-09 CE = 3 Tage, ausschliesslich 1. Datum\r\n", true},
+    {"both dates, weekdays only", "2012-01-06", "", "2012-01-09", kCE, kCE, true, false, true,
+     kGerman,
+     "2012-01-06 CE Bis 2012-01-09 CE = 2 Tage, einschliesslich 1. Datum, die Wochenendtage "
+     "nicht gezählt\r\n",
+     true},
+    {"one day", "2012-01-06", "", "2012-01-07", kCE, kCE, false, true, false, kGerman,
+     "2012-01-06 CE Bis 2012-01-07 CE = 1 Tag\r\n", true},
+    {"breakdown", "2011-01-15", "", "2012-03-10", kCE, kCE, false, true, true, kGerman,
+     "2011-01-15 CE Bis 2012-03-10 CE = 420 Tage, ausschliesslich 1. Datum (1 Jahr, 1 Monat, 24 "
+     "Tage)\r\n",
+     true},
+    {"first date plus", "2012-01-06", "30", "", kCE, kCE, false, true, true, kGerman,
+     "2012-01-06 plus 30 Tage = 2012-02-05 CE, Sonntag, ausschliesslich 1. Datum\r\n", true},
+    {"second date in JC minus one", "", "1", "2012-01-06", kCE, kJC, false, true, false, kGerman,
+     "2012-01-06 minus 1 Tag = 2012-01-18 CE, Mittwoch\r\n", true},
+    {"same calendar", "", "", "2012-01-06", kCE, kCE, false, true, true, kGerman,
+     "2012-01-06, Freitag\r\n", true},
+    {"dates too far apart", "-2000000000", "", "2000000000", kJDN, kJDN, false, true, true, kGerman,
+     "Ausserhalb des erlaubten Bereichs\r\n\r\n", false},
+};
+
+TEST_F(EngineOutput, EnglishLines) {
+    for (const OutputCase& c : kEnglishCases) {
+        state.output.clear();
+        host.boxes.clear();
+        EXPECT_EQ(Run(c), c.ok) << c.what;
+        EXPECT_EQ(Output(), QString::fromUtf8(c.output)) << c.what;
+        EXPECT_EQ(host.boxes.size(), c.ok ? 0u : 1u) << c.what;
+        if (!c.ok && !host.boxes.empty()) {
+            EXPECT_EQ(host.boxes[0].title, QStringLiteral("Error!")) << c.what;
+            EXPECT_EQ(host.boxes[0].text, QStringLiteral("Result is out of range.")) << c.what;
+        }
+    }
+}
+
+TEST_F(EngineOutput, GermanLines) {
+    for (const OutputCase& c : kGermanCases) {
+        state.output.clear();
+        host.boxes.clear();
+        EXPECT_EQ(Run(c), c.ok) << c.what;
+        EXPECT_EQ(Output(), QString::fromUtf8(c.output)) << c.what;
+        if (!c.ok) {
+            ASSERT_EQ(host.boxes.size(), 1u) << c.what;
+            EXPECT_EQ(host.boxes[0].title, QStringLiteral("Fehler!"));
+            EXPECT_EQ(host.boxes[0].text,
+                      QStringLiteral("Das Resultat liegt ausserhalb des erlaubten Bereichs."));
+        }
+    }
+}
+
+TEST_F(EngineOutput, DayNamesCanBeLeftOut) {
+    state.displayDayNames = false;
+    EXPECT_TRUE(Run("2012-01-06", "30", ""));
+    EXPECT_TRUE(Run("2012-01-06", "", ""));
+    EXPECT_EQ(Output(),
+              QStringLiteral("2012-01-06 plus 30 days = 2012-02-05 CE, excluding 1st date\r\n"
+                             "2012-01-06\r\n"));
+}
+
+TEST_F(EngineOutput, TheDateOrderAndSeparatorsOfTheSettingsAreUsed) {
+    state.format.dateFormat = kDateFormatDMY;
+    state.format.dateSeparator = QStringLiteral(".");
+    state.format.thousandsSeparator = QStringLiteral(".");
+    state.verbose = false;
+    state.secondCalendar = kJDN;
+    EXPECT_TRUE(Run("6.1.2012", "", ""));
+    EXPECT_EQ(Output(), QStringLiteral("06.01.2012 = 2.455.933 JDN, Friday\r\n"));
+    EXPECT_EQ(state.firstDateText, QStringLiteral("06.01.2012"));
+    EXPECT_EQ(state.secondDateText, QStringLiteral("2.455.933"));
+}
+
+TEST_F(EngineOutput, InteractiveFieldsAreRewritten) {
+    state.secondCalendar = kJC;
+    state.firstDateText = QStringLiteral(" 2012-1-6 ");
+    state.dateDiffText = QStringLiteral("1234");
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(state.firstDateText, QStringLiteral("2012-01-06"));
+    EXPECT_EQ(state.dateDiffText, QStringLiteral("1,234"));
+    EXPECT_EQ(state.secondDateText, QStringLiteral("2015-05-11"));
+    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::Date);
+    EXPECT_EQ(engine.lastDateJdn(), 2455933 + 1234);
+    EXPECT_EQ(engine.lastDifference(), 1234);
+
+    state.dateDiffText.clear();
+    state.secondCalendar = kCE;
+    state.secondDateText = QStringLiteral("2012-01-09");
+    state.includeWeekends = false;
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(state.dateDiffText, QStringLiteral("1"));
+    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::Difference);
+    EXPECT_EQ(engine.lastDifference(), 1);
+    EXPECT_EQ(engine.lastDateJdn(), 2455933 + 1234);
+}
+
+struct ErrorCase {
+    const char* what;
+    const char* first;
+    const char* difference;
+    const char* second;
+    int calendar;
+    const char* message;
+};
+
+const ErrorCase kErrors[] = {
+    {"first date not valid", "2012-02-30", "5", "", kCE,
+     "First date is not valid in specified calendar using specified date format."},
+    {"first date out of range", "0000-001", "5", "", kORD, "First date is out of range."},
+    {"second date not valid", "2012-13-01", "", "2012-13-01", kLPM,
+     "Second date is not valid in specified calendar using specified date format."},
+    {"second date out of range", "", "", "5800001-01-01", kLPM, "Second date is out of range."},
+    {"difference not valid", "2012-01-06", "-", "", kCE, "Date difference is not valid."},
+    {"difference out of range", "2012-01-06", "2100000001", "", kCE,
+     "Date difference is out of range."},
+};
+
+TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
+    for (const ErrorCase& c : kErrors) {
+        state.output.clear();
+        host.boxes.clear();
+        state.firstCalendar = c.calendar;
+        state.secondCalendar = c.calendar;
+        EXPECT_FALSE(Run(c.first, c.difference, c.second)) << c.what;
+        EXPECT_TRUE(Output().isEmpty()) << c.what;
+        ASSERT_EQ(host.boxes.size(), 1u) << c.what;
+        EXPECT_EQ(host.boxes[0].title, QStringLiteral("Error!"));
+        EXPECT_EQ(host.boxes[0].text, QString::fromUtf8(c.message)) << c.what;
+        EXPECT_EQ(host.boxes[0].buttons, MsgButtons::Ok);
+    }
+}
+
+TEST_F(EngineOutput, BatchDateErrorsGoToTheOutputDifferenceErrorsToABox) {
+    FixedBatch batch;
+    engine.setBatchContext(&batch);
+    state.batchRunning = true;
+    for (const ErrorCase& c : kErrors) {
+        state.output.clear();
+        host.boxes.clear();
+        state.snapshot.firstCalendar = c.calendar;
+        state.snapshot.secondCalendar = c.calendar;
+        QString a = QString::fromUtf8(c.first);
+        QString b = QString::fromUtf8(c.difference);
+        QString s = QString::fromUtf8(c.second);
+        EXPECT_FALSE(engine.Compute(a, b, s)) << c.what;
+        const QString message = QString::fromUtf8(c.message);
+        if (message.startsWith(QStringLiteral("Date difference"))) {
+            EXPECT_TRUE(Output().isEmpty()) << c.what;
+            ASSERT_EQ(host.boxes.size(), 1u) << c.what;
+            EXPECT_EQ(host.boxes[0].text, message);
+        } else {
+            EXPECT_TRUE(host.boxes.empty()) << c.what;
+            EXPECT_EQ(Output(),
+                      QStringLiteral("Line 12, 'xyz # 5':\r\n") + message + QStringLiteral("\r\n"))
+                << c.what;
+        }
+    }
+    state.language = kGerman;
+    state.output.clear();
+    QString a = QStringLiteral("nonsense");
+    QString b;
+    QString s;
+    state.snapshot.firstCalendar = kCE;
+    EXPECT_FALSE(engine.Compute(a, b, s));
+    EXPECT_EQ(Output(),
+              QStringLiteral("Linie 12, 'xyz # 5':\r\nErstes Datum ist in dem angegebenen "
+                             "Kalender (und Datumsformat) nicht zulässig.\r\n"));
+}
+
+TEST_F(EngineOutput, BatchVariablesAreDatesAndFieldsStayUntouched) {
+    FixedBatch batch;
+    engine.setBatchContext(&batch);
+    state.verbose = false;
+    state.GetParameters();
+    state.batchRunning = true;
+    state.firstDateText = QStringLiteral("kept");
+    QString first = QStringLiteral("D");
+    QString difference = QStringLiteral("1");
+    QString second;
+    EXPECT_TRUE(engine.Compute(first, difference, second));
+    EXPECT_EQ(first, QStringLiteral("2012-01-06"));
+    EXPECT_EQ(Output(), QStringLiteral("2012-01-06 plus 1 day = 2012-01-07 CE, Saturday\r\n"));
+    EXPECT_EQ(state.firstDateText, QStringLiteral("kept"));
+    EXPECT_TRUE(state.secondDateText.isEmpty());
+
+    // A variable holding no showable date is out of range.
+    state.output.clear();
+    first = QStringLiteral("HUGE");
+    EXPECT_FALSE(engine.Compute(first, difference, second));
+    EXPECT_EQ(Output(), QStringLiteral("Line 12, 'xyz # 5':\r\nFirst date is out of range.\r\n"));
+}
+
+TEST_F(EngineOutput, TodayIsWrittenInTheSnapshotsCalendar) {
+    host.setToday(2455933);
+    state.firstCalendar = kISO;
+    state.secondCalendar = kJDN;
+    state.GetParameters();
+    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
+    EXPECT_EQ(engine.Today(2), QStringLiteral("2,455,933"));
+    state.firstCalendar = kCE;  // not in the snapshot yet
+    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
+}
+
+}  // namespace
+}  // namespace daybridge
