@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
+#include <QLocale>
 #include <csignal>
 #include <cstdio>
 
@@ -96,6 +97,10 @@ int Run(const cli::Options& options) {
         state.output.clear();
     }
     cli::ApplyOverrides(options, state);
+    // The system's digit grouping: none under the C (POSIX) locale.
+    if (state.format.regional.language() == QLocale::C) {
+        state.format.regional = QLocale::c();
+    }
     state.output.setStreaming(true);
 
     static char stdoutBuffer[1 << 16];
