@@ -171,6 +171,17 @@ Pair CaptionPair(Caption caption) {
         case Caption::CancelThisOperation:
             return {"Cancel this operation", "Annullieren Sie diese Operation"};
         case Caption::Continue: return {"Continue", "Fortfahren"};
+        case Caption::BlockWithoutEnd:
+            return {"Block without its end line", "Block ohne seine Endzeile"};
+        case Caption::EndOutsideCall:
+            return {"End of a FUNCTION or SUB reached outside its call",
+                    "Ende einer FUNCTION oder SUB außerhalb ihres Aufrufs erreicht"};
+        case Caption::CallsTooDeep:
+            return {"Calls nested too deeply (more than 50 levels)",
+                    "Aufrufe zu tief verschachtelt (mehr als 50 Ebenen)"};
+        case Caption::ProgramTooLong:
+            return {"The program has more than 32,500 lines",
+                    "Das Programm hat mehr als 32.500 Zeilen"};
         case Caption::Count_: break;
     }
     return {"", ""};

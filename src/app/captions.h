@@ -43,6 +43,8 @@ enum class Caption {
     Sunday, Monday, Gregorian, Julian, Year_, Month_, Next, Previous, YearOutOfRange,
     // clear-one dialog
     ClearColon, Or, CancelThisOperation, Continue,
+    // batch structure errors that end a run
+    BlockWithoutEnd, EndOutsideCall, CallsTooDeep, ProgramTooLong,
     Count_  // number of captions
 };
 

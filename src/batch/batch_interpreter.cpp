@@ -1,46 +1,86 @@
 #include "batch/batch_interpreter.h"
 
+#include "batch/batch_run.h"
+
 namespace daybridge {
 
-class BatchRun {
-public:
-    bool running = false;
-    int errorCount = 0;
-    bool refused = false;
-    bool stopRequested = false;
+class BatchRun : public batch::BatchRun {
+  public:
+    using batch::BatchRun::BatchRun;
 };
 
 BatchInterpreter::BatchInterpreter(AppState& state, Host& host, ComputeEngine& engine)
-    : state_(state), host_(host), engine_(engine), run_(std::make_unique<BatchRun>()) {}
+    : state_(state),
+      host_(host),
+      engine_(engine),
+      run_(std::make_unique<BatchRun>(state, host, engine)) {}
 
 BatchInterpreter::~BatchInterpreter() = default;
+
+namespace {
+
+// The extension rule of the input-file list: the name after the last folder separator must
+// end in ".txt" (any letter case).
+bool InputFilespecOK(const QString& spec) {
+    const qsizetype slash = std::max(spec.lastIndexOf(u'\\'), spec.lastIndexOf(u'/'));
+    const QString name = spec.mid(slash + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && name.mid(dot + 1).toLower() == QLatin1String("txt");
+}
+
+}  // namespace
 
 bool BatchInterpreter::ProcessBatchFile() {
     if (run_->running) {
         RequestStop();
+        return false;
     }
-    return false;
+    const QString spec = state_.inputFileText.trimmed();
+    if (spec.isEmpty()) {
+        run_->refused = true;
+        host_.messageBox(state_.Text(21), state_.Text(22), MsgIcon::Exclamation, MsgButtons::Ok,
+                         MsgAnswer::Ok);
+        return false;
+    }
+    if (!InputFilespecOK(spec)) {
+        run_->refused = true;
+        return false;
+    }
+    return run_->StartFromFile(spec);
 }
 
 bool BatchInterpreter::StartLines(const QStringList& lines, const QString& name) {
-    Q_UNUSED(lines);
-    Q_UNUSED(name);
-    return false;
+    if (run_->running) {
+        return false;
+    }
+    return run_->StartFromLines(lines, name);
 }
 
 bool BatchInterpreter::StartFile(const QString& path) {
-    Q_UNUSED(path);
-    return false;
+    if (run_->running) {
+        return false;
+    }
+    return run_->StartFromFile(path);
 }
 
 bool BatchInterpreter::RunSlice(std::chrono::milliseconds slice) {
-    Q_UNUSED(slice);
-    return false;
+    return run_->Slice(slice);
 }
 
-void BatchInterpreter::RequestStop() { run_->stopRequested = true; }
-bool BatchInterpreter::Running() const { return run_->running; }
-int BatchInterpreter::ErrorCount() const { return run_->errorCount; }
-bool BatchInterpreter::Refused() const { return run_->refused; }
+void BatchInterpreter::RequestStop() {
+    run_->RequestStop();
+}
+bool BatchInterpreter::Running() const {
+    return run_->running;
+}
+int BatchInterpreter::ErrorCount() const {
+    return run_->errorCount;
+}
+bool BatchInterpreter::Refused() const {
+    return run_->refused;
+}
+bool BatchInterpreter::ErrorReported() const {
+    return run_->errorReported;
+}
 
 }  // namespace daybridge

@@ -18,7 +18,7 @@ namespace daybridge {
 class BatchRun;  // the prepared program and its run state
 
 class BatchInterpreter {
-public:
+  public:
     BatchInterpreter(AppState& state, Host& host, ComputeEngine& engine);
     ~BatchInterpreter();
 
@@ -40,8 +40,11 @@ public:
     // before it ran (missing, empty, bad line ends, control characters).
     int ErrorCount() const;
     bool Refused() const;
+    // Of the last run: whether any error was reported, counted or not (errors found while
+    // loading, errors that ended the run, an ENDSKIP without SKIP).
+    bool ErrorReported() const;
 
-private:
+  private:
     AppState& state_;
     Host& host_;
     ComputeEngine& engine_;

@@ -1,0 +1,286 @@
+// The state of one batch run: the prepared line store, the variable table, the control stacks
+// and call frames, and the run cycle. Internal to the batch interpreter.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/host.h"
+#include "batch/batch_text.h"
+#include "batch/block_index.h"
+#include "batch/expressions.h"
+#include "batch/variables.h"
+#include "compute/compute_engine.h"
+#include "datetext/date_parse.h"
+
+namespace daybridge::batch {
+
+inline constexpr int kMaxStoredLines = 32500;
+inline constexpr int kMaxNesting = 20;
+inline constexpr int kMaxCallDepth = 50;
+inline constexpr int kMaxProcedures = 100;
+inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
+
+// The run-cycle forms, decided once per line from its upper-case text.
+enum class LineKind : std::uint8_t {
+    Comment,
+    Stop,
+    Skip,
+    EndSkip,
+    Function,
+    EndFunction,
+    Sub,
+    EndSub,
+    Call,
+    Do,
+    ExitDo,
+    EndDo,
+    If,
+    ElseIf,
+    Else,
+    EndIf,
+    Return,
+    Output,
+    Blank,
+    EndArray,
+    Array,
+    Statement
+};
+LineKind ClassifyLine(const QString& upper);
+
+// What a line needs at run time, derived from its text on first execution.
+struct LineCache {
+    // OUTPUT:
+    QString outputText;
+    QString outputEnd;
+    int outputForm = 0;  // 0 plain, 1 built-in, 2 user FUNCTION, 3 unknown function
+    // assignments: operator 0 "=", 1 "+=", 2 "-="; the statement forms
+    int op = -1;
+    QString target;
+    QString value;
+    Literal literal;
+    // conditions
+    int condForm = 0;  // 0 comparison, 1 DOW(, 2 ISLEAPYEAR(/ISINSHORTHEXADE(, 3 no operator
+    bool negate = false;
+    int compare = 0;  // 0 LT 1 LE 2 GT 3 GE 4 EQ 5 NE
+    QString left;
+    QString right;
+    QString dayName;
+    ParsedCall leftCall;
+    ParsedCall rightCall;
+    // the value of DO, RETURN:, assignments, conditions
+    ParsedCall call;
+};
+
+struct ProgramLine {
+    QString text;   // trimmed, as written
+    QString upper;  // upper case
+    QString stmt;   // no spaces, no apostrophes, upper case
+    int fileLine = 0;
+    LineKind kind = LineKind::Comment;
+    mutable std::unique_ptr<LineCache> cache;
+};
+
+// How a line ends.
+enum class Flow { Next, CountError, End };
+
+class BatchRun : public ExpressionContext, public BatchContext {
+  public:
+    BatchRun(AppState& state, Host& host, ComputeEngine& engine);
+    ~BatchRun() override;
+
+    // Start: reads, checks and loads; false when the program was refused or ended while loading.
+    bool StartFromFile(const QString& path);
+    bool StartFromLines(const QStringList& lines, const QString& name);
+    bool Slice(std::chrono::milliseconds slice);
+    void RequestStop();
+
+    bool running = false;
+    bool refused = false;
+    bool errorReported = false;
+    int errorCount = 0;
+
+    // Loading pieces, public for the tests.
+    bool Load(const QStringList& fileLines);
+    const std::vector<ProgramLine>& Lines() const { return lines_; }
+    int FileLineNumber(int index) const;
+
+    // ExpressionContext
+    std::optional<std::int32_t> LookupVariable(const QString& upperName) const override;
+    std::optional<int> CountArray(const QString& upperName) const override;
+    std::int32_t TodayJdn() const override;
+    LastResult Result() const override { return last_; }
+    const TextFormat& Format() const override;
+
+    // BatchContext
+    std::optional<std::int32_t> VariableValue(const QString& name) const override;
+    int FileLineNumber() const override;
+    QString CurrentLineText() const override;
+
+  private:
+    // start and end
+    bool BeginRun(const QString& displayName);
+    bool CheckAndLoadBytes(const QByteArray& bytes, int endingsCode, const QString& name);
+    void Finish();
+    void ResetRunState();
+    bool CollectProcedures(bool subs);
+    bool Step();
+
+    // run cycle forms
+    Flow ExecuteLine(const ProgramLine& line);
+    Flow DoLine(const ProgramLine& line);
+    Flow EndDoLine();
+    Flow ExitDoLine();
+    Flow IfLine(const ProgramLine& line, bool elseIf);
+    Flow ElseLine();
+    Flow EndIfLine();
+    Flow SkipBlock(BlockKeyword keyword, const QString& name);
+    Flow EndFunctionLine();
+    Flow EndSubLine();
+    Flow CallLine(const ProgramLine& line);
+    Flow ReturnLine(const ProgramLine& line);
+    Flow OutputLine(const ProgramLine& line);
+    Flow ArrayHeader(const ProgramLine& line);
+    Flow ArrayElement(const ProgramLine& line);
+    Flow EndArrayLine();
+    Flow StatementLine(const ProgramLine& line);
+
+    // statements
+    int ExecuteStatement(const ProgramLine& line);
+    int SettingStatement(const ProgramLine& line, int which, const QString& value);
+    int ThreeFieldStatement(const ProgramLine& line);
+    int Assignment(const ProgramLine& line);
+    int ReadAssignedValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
+    int FunctionValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
+    void ComputationStep(const ProgramLine& line, Flow& flow);
+    void ShowSettingsSummary();
+    void InvalidDaysReport();
+    void EchoRejectedSetting(const ProgramLine& line, bool separator);
+    QString SettingsSummaryText() const;
+
+    // control flow helpers
+    int EvaluateCondition(const ProgramLine& line);
+    std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
+    bool InvokeProcedure(const QString& callText, int argumentCount, bool isSub, bool& endRun);
+    void PushFrame();
+    void PopFrame();
+    bool IsFunctionCall(const QString& upperText) const;
+    bool IsSubCall(const QString& upperText) const;
+    LineCache& Cache(const ProgramLine& line) const;
+
+    // values
+    ParseResult ReadDateLiteral(const QString& text) const;
+    std::optional<int> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
+    int FindVariable(const QString& upperName) const;
+    int FrameStart() const { return frameStart_[static_cast<std::size_t>(callDepth_)]; }
+
+    // reports
+    QString T(int id) const;
+    QString N() const;
+    const QString& L() const;
+    void Report(const QString& title, const QString& message, bool appendToOutput = true,
+                MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
+    void Box(const QString& title, const QString& text, MsgIcon icon = MsgIcon::Exclamation);
+    QString FrameA(int id, const QString& lineText) const;
+    QString FrameB(int id) const;
+    QString FrameC(int id, const QString& lineText) const;
+    void NoSuchElementError();
+    void CountFailedError();
+    void ArrayRedefinedError();
+    void BadVariableNameError();
+    void ArrayHeaderError();
+    void ArrayElementError();
+    void MissingParenthesesError(const QString& lineText);
+    void IfTooDeepError();
+    void NoReturnValueError();
+    void UnreadableValueError();
+    void NotAnIntegerError();
+    void UnknownFunctionError();
+    void UnknownSubError();
+    void FunctionInOutputError();
+    void FunctionInReturnError();
+    void UnmatchedEndError(const QString& keyword);
+    void TooManyProceduresError();
+    void MissingEndFunctionError();
+    void DuplicateError(bool sub, const QString& lineText);
+    void TooManyArgumentsError();
+    void ArityError(bool sub, int headerIndex);
+    void IfStructureError();
+    void DoStructureError();
+    void EvaluationError();
+    void ReservedNameError();
+    void DowComparisonError();
+    void OverflowError();
+    void DoForEachSyntaxError();
+    void DateReadError(int outcome);
+    void StructuralError(Caption caption);
+    void FullTableBox();
+
+    AppState& state_;
+    Host& host_;
+    ComputeEngine& engine_;
+
+    // line store
+    std::vector<ProgramLine> lines_;  // index 0 unused
+    int lineCount_ = 0;
+    BlockIndex blocks_;
+    bool forEachExpanded_ = false;
+    int currentLine_ = 0;
+    QString emptyLine_;
+
+    // variables and procedures
+    VariableTable variables_;
+    QHash<QString, int> functions_;
+    QHash<QString, int> subs_;
+
+    // call state
+    int callDepth_ = 0;
+    enum class FrameKind : std::uint8_t { Main, Function, Sub };
+    std::array<int, kMaxCallDepth + 1> frameStart_{};
+    std::array<int, kMaxCallDepth + 1> savedCount_{};
+    std::array<int, kMaxCallDepth + 1> savedDoLevel_{};
+    std::array<int, kMaxCallDepth + 1> savedIfLevel_{};
+    std::array<std::int32_t, kMaxCallDepth + 1> returnValues_{};
+    std::array<int, kMaxCallDepth + 1> returnLines_{};
+    std::array<FrameKind, kMaxCallDepth + 1> frameKind_{};
+    QString returnText_;
+    bool functionReturned_ = false;
+
+    // control stacks
+    int ifLevel_ = 0;
+    std::array<int, kMaxNesting + 1> ifState_{};
+    int doLevel_ = 0;
+    std::array<int, kMaxNesting + 1> doCount_{};
+    std::array<int, kMaxNesting + 1> doLine_{};
+    std::array<int, kMaxNesting + 1> endDoLine_{};
+
+    // array mode
+    bool arrayMode_ = false;
+    QString arrayName_;
+    QString arrayCode_;
+    QString arrayMask_;
+    int arrayCounter_ = 0;
+    std::int32_t lastElementValue_ = 0;
+
+    // run state
+    bool stopRequested_ = false;
+    bool inSlice_ = false;
+    bool ended_ = false;
+    QString fields_[3];
+    LastResult last_;
+    QString lastSettingsSummary_;
+    QString savedDateSeparator_;
+    QString savedThousandsSeparator_;
+    TextFormat format_;  // refreshed when a setting changes
+    void RefreshFormat() { format_ = state_.CurrentFormat(); }
+};
+
+}  // namespace daybridge::batch

@@ -1,0 +1,90 @@
+// Text helpers of the batch language: reading a program file, the line-ending check, the
+// argument splitters, column masks, literals and the DOFOREACH rewriting. All pure functions.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace daybridge::batch {
+
+inline constexpr int kLineEndingLimit = 16384;
+
+// Line-ending check codes.
+inline constexpr int kEndingsAcceptable = 1;
+inline constexpr int kEndingsUnix = 2;
+inline constexpr int kEndingsMac = 3;
+inline constexpr int kEndingsControlChar = 0;
+inline constexpr int kEndingsNoFile = -1;
+inline constexpr int kEndingsEmpty = -2;
+inline constexpr int kEndingsCannotOpen = -3;
+
+// Examines at most `limit` bytes: 1 CR LF / mixed / no line end, 2 bare LF only, 3 bare CR only,
+// 0 a control character other than TAB, LF, CR; -2 for no bytes at all.
+int CheckLineEndings(const QByteArray& bytes, int limit);
+// The same on a file: -1 when it does not exist, -3 when it cannot be opened.
+int CheckLineEndings(const QString& path, int limit);
+// The warning text of a line-ending code (the "Warning" box).
+QString LineEndingWarningText(int code, const QString& extra);
+
+// The file's text: UTF-8 (a BOM is dropped), or Windows-1252 when the bytes are not UTF-8.
+QString DecodeProgramText(const QByteArray& bytes);
+// Splits at CR LF, bare CR and bare LF. A final line end does not start another line.
+QStringList SplitProgramLines(const QString& text);
+
+// Removes leading and trailing characters with a code of 32 or less.
+QString TrimWhite(QStringView text);
+// Upper case on the Windows-1252 letter set (ß and ÿ stay).
+QString UpperText(QStringView text);
+// A line with every space and every apostrophe removed, upper-cased.
+QString StatementText(QStringView line);
+
+bool IsNameLetter(QChar c);
+bool IsNameChar(QChar c);  // letter, digit, "_", "-", "."
+bool HasLetter(QStringView text);
+bool IsNameText(QStringView text);  // non-empty, name characters only
+
+// A number as a sign-less number is printed: a leading blank when not negative.
+QString LineNumberText(long long n);
+
+// An integer literal: optional sign, digits (commas among them when allowed). Leading and
+// trailing blanks are ignored.
+enum class LiteralKind { NotLiteral, Value, Overflow };
+struct Literal {
+    LiteralKind kind = LiteralKind::NotLiteral;
+    std::int32_t value = 0;
+};
+Literal ParseIntegerLiteral(QStringView text, bool allowCommas);
+
+// The leading number of a text, as the classic Val reads it (blanks skipped, sign, digits,
+// decimal point); 0 when it does not begin with a number.
+double LeadingNumber(QStringView text);
+// Rounds half to even into 64 bits, saturating.
+std::int64_t RoundToWhole(double value);
+
+// TextBetween with positions from 1: the text between the first `open` at or after `start`
+// and the first `close` after it; empty when either is missing.
+QString TextBetween1(QStringView text, QStringView open, QStringView close, int start, bool trim);
+
+// The argument splitters: one to four arguments; missing ones come back empty, and an empty
+// argument leaves the later ones empty.
+std::array<QString, 4> SplitArguments(QStringView call, int count);
+// Spaces removed; "()" gives 0; otherwise the number of commas plus 1.
+int CountArguments(QStringView call);
+// The text between the first "[" and the first "]" after it, trimmed.
+QString ArrayIndexText(QStringView name);
+
+// The element text of an ARRAY line through the column mask.
+QString ApplyColumnMask(QStringView text, QStringView mask);
+
+// DOFOREACH A AS V: the five stored lines, or nothing when the line is malformed.
+std::optional<std::array<QString, 5>> RewriteDoForEach(QStringView upperLine);
+
+// Has the form of a function call: "(" after the first character and ")" at the end.
+bool LooksLikeCall(QStringView text);
+
+}  // namespace daybridge::batch

@@ -1,0 +1,615 @@
+// Control flow: SKIP, DO/EXITDO/ENDDO, IF/ELSEIF/ELSE/ENDIF with their conditions,
+// FUNCTION/SUB/CALL/RETURN: with call frames, and ARRAY blocks.
+#include "batch/batch_run.h"
+
+namespace daybridge::batch {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString WithoutSpaces(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != u' ') {
+            out.append(c);
+        }
+    }
+    return out;
+}
+}  // namespace
+
+// ---- procedures ----
+
+bool BatchRun::IsFunctionCall(const QString& upperText) const {
+    const qsizetype paren = upperText.indexOf(u'(');
+    return paren >= 0 && functions_.contains(TrimWhite(QStringView(upperText).left(paren)));
+}
+
+bool BatchRun::IsSubCall(const QString& upperText) const {
+    const qsizetype paren = upperText.indexOf(u'(');
+    return paren >= 0 && subs_.contains(TrimWhite(QStringView(upperText).left(paren)));
+}
+
+void BatchRun::PushFrame() {
+    const auto d = static_cast<std::size_t>(callDepth_);
+    savedCount_[d] = variables_.Count();
+    savedDoLevel_[d] = doLevel_;
+    savedIfLevel_[d] = ifLevel_;
+}
+
+void BatchRun::PopFrame() {
+    const auto d = static_cast<std::size_t>(callDepth_);
+    variables_.TruncateTo(savedCount_[d]);
+    doLevel_ = savedDoLevel_[d];
+    ifLevel_ = savedIfLevel_[d];
+}
+
+bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub,
+                               bool& endRun) {
+    endRun = false;
+    const std::array<QString, 4> args = SplitArguments(callText, argumentCount);
+    std::array<std::int32_t, 4> values{};
+    for (int i = 0; i < argumentCount && i < 4; ++i) {
+        bool ok = true;
+        values[static_cast<std::size_t>(i)] =
+            EvaluateOperand(args[static_cast<std::size_t>(i)], *this, ok);
+        if (!ok) {
+            return false;
+        }
+    }
+    const qsizetype paren = callText.indexOf(u'(');
+    const QString name = TrimWhite(QStringView(callText).left(paren));
+    const int header = (isSub ? subs_ : functions_).value(name, 0);
+    if (header < 1 || header > lineCount_) {
+        return false;
+    }
+    const QString headerText =
+        TrimWhite(QStringView(lines_[static_cast<std::size_t>(header)].upper).mid(isSub ? 4 : 9));
+    const int parameterCount = CountArguments(headerText);
+    if (parameterCount != argumentCount) {
+        ArityError(isSub, header);
+        return false;
+    }
+    if (callDepth_ >= kMaxCallDepth) {
+        StructuralError(Caption::CallsTooDeep);
+        endRun = true;
+        return false;
+    }
+    const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
+    ++callDepth_;
+    const auto d = static_cast<std::size_t>(callDepth_);
+    returnLines_[d] = currentLine_;
+    frameKind_[d] = isSub ? FrameKind::Sub : FrameKind::Function;
+    frameStart_[d] = variables_.Count() + 1;
+    for (int i = 0; i < parameterCount && i < 4; ++i) {
+        if (variables_.Create(parameters[static_cast<std::size_t>(i)],
+                              values[static_cast<std::size_t>(i)]) == kTableFull) {
+            FullTableBox();
+            --callDepth_;
+            PopFrame();
+            return false;
+        }
+    }
+    currentLine_ = header;
+    return true;
+}
+
+Flow BatchRun::CallLine(const ProgramLine& line) {
+    const QString text = TrimWhite(QStringView(line.upper).mid(4));
+    if (!text.contains(u'(')) {
+        MissingParenthesesError(L());
+        return Flow::CountError;
+    }
+    if (!IsSubCall(text)) {
+        UnknownSubError();
+        return Flow::CountError;
+    }
+    const int n = CountArguments(text);
+    if (n >= 5) {
+        TooManyArgumentsError();
+        return Flow::CountError;
+    }
+    PushFrame();
+    bool endRun = false;
+    if (InvokeProcedure(text, n, true, endRun)) {
+        return Flow::Next;
+    }
+    if (endRun) {
+        return Flow::End;
+    }
+    EvaluationError();
+    return Flow::CountError;
+}
+
+Flow BatchRun::SkipBlock(BlockKeyword keyword, const QString& /*name*/) {
+    const int end = blocks_.FindBlockEnd(keyword, currentLine_);
+    if (end < 0) {
+        StructuralError(Caption::BlockWithoutEnd);
+        return Flow::End;
+    }
+    currentLine_ = end;
+    return Flow::Next;
+}
+
+Flow BatchRun::EndFunctionLine() {
+    const auto d = static_cast<std::size_t>(callDepth_);
+    if (callDepth_ < 1 || frameKind_[d] != FrameKind::Function) {
+        StructuralError(Caption::EndOutsideCall);
+        return Flow::End;
+    }
+    functionReturned_ = true;
+    currentLine_ = returnLines_[d] - 1;
+    return Flow::Next;
+}
+
+Flow BatchRun::EndSubLine() {
+    const auto d = static_cast<std::size_t>(callDepth_);
+    if (callDepth_ < 1 || frameKind_[d] != FrameKind::Sub) {
+        StructuralError(Caption::EndOutsideCall);
+        return Flow::End;
+    }
+    currentLine_ = returnLines_[d];
+    --callDepth_;
+    PopFrame();
+    return Flow::Next;
+}
+
+Flow BatchRun::ReturnLine(const ProgramLine& line) {
+    LineCache& c = Cache(line);
+    if (c.op < 0) {
+        c.op = 0;
+        c.value = TrimWhite(QStringView(line.upper).mid(7));
+        c.literal = ParseIntegerLiteral(c.value, false);
+        if (RecognizeBuiltin(c.value) != Builtin::None) {
+            c.call = ParseCall(c.value);
+        }
+    }
+    if (c.value.isEmpty()) {
+        const int end = blocks_.FindBlockEnd(BlockKeyword::Sub, currentLine_);
+        if (end < 0) {
+            StructuralError(Caption::BlockWithoutEnd);
+            return Flow::End;
+        }
+        currentLine_ = end - 1;
+        return Flow::Next;
+    }
+    returnText_ = c.value;
+    Flow flow = Flow::Next;
+    std::int32_t value = 0;
+    if (c.literal.kind == LiteralKind::Value) {
+        value = c.literal.value;
+    } else if (c.value == QLatin1String("RESULT")) {
+        value = last_.Value();
+    } else if (c.call.function != Builtin::None) {
+        const auto failed = EvaluateBuiltin(c.call, value);
+        if (failed) {
+            if (*failed == -3) {
+                return Flow::End;
+            }
+            value = 0;
+            flow = Flow::CountError;
+        }
+    } else if (IsFunctionCall(c.value)) {
+        FunctionInReturnError();
+        flow = Flow::CountError;
+    } else if (const int slot = FindVariable(c.value); slot >= 1) {
+        value = variables_.Value(slot);
+    } else {
+        EvaluationError();
+        flow = Flow::CountError;
+    }
+    returnValues_[static_cast<std::size_t>(callDepth_)] = value;
+    const int end = blocks_.FindBlockEnd(BlockKeyword::Function, currentLine_);
+    if (end < 0) {
+        MissingEndFunctionError();
+        return Flow::End;
+    }
+    currentLine_ = end - 1;
+    return flow;
+}
+
+// ---- DO ----
+
+Flow BatchRun::DoLine(const ProgramLine& line) {
+    if (doLevel_ >= kMaxNesting) {
+        Box(T(21), T(31));
+        state_.output.append(kCrLf + T(31) + kCrLf);
+        return Flow::End;
+    }
+    ++doLevel_;
+    std::int64_t count = -1;
+    if (line.upper != QLatin1String("DO")) {
+        LineCache& c = Cache(line);
+        if (c.op < 0) {
+            c.op = 0;
+            c.value = TrimWhite(QStringView(line.upper).mid(2));
+            if (RecognizeBuiltin(c.value) != Builtin::None) {
+                c.call = ParseCall(c.value);
+            }
+        }
+        if (const int slot = FindVariable(c.value); slot >= 1) {
+            count = variables_.Value(slot);
+        } else if (c.call.function != Builtin::None) {
+            overflow = false;
+            bool ok = true;
+            count = EvaluateNumber(c.call, *this, ok);
+            if (!ok) {
+                if (overflow) {
+                    overflow = false;
+                    OverflowError();
+                } else if (c.value.startsWith(QLatin1String("COUNT"))) {
+                    CountFailedError();
+                } else {
+                    EvaluationError();
+                }
+                return Flow::End;
+            }
+        } else {
+            count = RoundToWhole(LeadingNumber(c.value));
+        }
+        if (count < -32768 || count > 32767) {
+            OverflowError();
+            return Flow::End;
+        }
+        if (count < 1) {
+            DoStructureError();
+            return Flow::End;
+        }
+    }
+    const auto level = static_cast<std::size_t>(doLevel_);
+    doCount_[level] = static_cast<int>(count);
+    doLine_[level] = currentLine_;
+    const int end = blocks_.FindBlockEnd(BlockKeyword::Do, currentLine_);
+    if (end < 0) {
+        DoStructureError();
+        return Flow::End;
+    }
+    endDoLine_[level] = end;
+    return Flow::Next;
+}
+
+Flow BatchRun::EndDoLine() {
+    if (doLevel_ < 1) {
+        DoStructureError();
+        return Flow::End;
+    }
+    const auto level = static_cast<std::size_t>(doLevel_);
+    if (doCount_[level] != -1) {
+        --doCount_[level];
+        if (doCount_[level] < 1) {
+            --doLevel_;
+            return Flow::Next;
+        }
+    }
+    currentLine_ = doLine_[level];
+    return Flow::Next;
+}
+
+Flow BatchRun::ExitDoLine() {
+    if (doLevel_ < 1) {
+        DoStructureError();
+        return Flow::End;
+    }
+    const auto level = static_cast<std::size_t>(doLevel_);
+    ifLevel_ -= blocks_.CountIfBalance(currentLine_, endDoLine_[level]);
+    ifLevel_ = std::clamp(ifLevel_, 0, kMaxNesting);
+    currentLine_ = endDoLine_[level];
+    --doLevel_;
+    return Flow::Next;
+}
+
+// ---- IF ----
+
+int BatchRun::EvaluateCondition(const ProgramLine& line) {
+    LineCache& c = Cache(line);
+    if (c.op < 0) {
+        c.op = 0;
+        QString rest = WithoutSpaces(line.upper);
+        if (rest.startsWith(QLatin1String("IFNOT"))) {
+            rest.remove(0, 5);
+            c.negate = true;
+        } else if (rest.startsWith(QLatin1String("IF"))) {
+            rest.remove(0, 2);
+        } else if (rest.startsWith(QLatin1String("ELSEIFNOT"))) {
+            rest.remove(0, 9);
+            c.negate = true;
+        } else if (rest.startsWith(QLatin1String("ELSEIF"))) {
+            rest.remove(0, 6);
+        }
+        if (rest.endsWith(QLatin1String("THEN"))) {
+            rest.chop(4);
+            rest = TrimWhite(rest);
+        }
+        if (rest.startsWith(QLatin1String("DOW("))) {
+            c.condForm = 1;
+            if (rest.contains(u'<') || rest.contains(u'>')) {
+                c.condForm = 4;  // reported on execution
+            } else {
+                c.literal.kind = LiteralKind::NotLiteral;
+                c.literal.value = rest.contains(u'!') ? 1 : 0;
+                rest.remove(u'!');
+                c.call = ParseCall(rest);
+                const qsizetype at = rest.indexOf(QLatin1String(")="));
+                c.dayName = at < 0 ? QString() : rest.mid(at + 2);
+            }
+        } else if (rest.startsWith(QLatin1String("ISLEAPYEAR(")) ||
+                   rest.startsWith(QLatin1String("ISINSHORTHEXADE("))) {
+            c.condForm = 2;
+            c.call = ParseCall(rest);
+        } else {
+            c.condForm = 3;
+            for (qsizetype i = 1; i < rest.size(); ++i) {
+                const QChar ch = rest[i];
+                const bool nextIsEq = i + 1 < rest.size() && rest[i + 1] == u'=';
+                int width = 0;
+                if (ch == u'<') {
+                    c.compare = nextIsEq ? 1 : 0;
+                    width = nextIsEq ? 2 : 1;
+                } else if (ch == u'>') {
+                    c.compare = nextIsEq ? 3 : 2;
+                    width = nextIsEq ? 2 : 1;
+                } else if (ch == u'=') {
+                    c.compare = 4;
+                    width = 1;
+                } else if (ch == u'!' && nextIsEq) {
+                    c.compare = 5;
+                    width = 2;
+                }
+                if (width > 0) {
+                    c.condForm = 0;
+                    c.left = rest.left(i);
+                    c.right = rest.mid(i + width);
+                    if (RecognizeBuiltin(c.left) != Builtin::None) {
+                        c.leftCall = ParseCall(c.left);
+                    }
+                    if (RecognizeBuiltin(c.right) != Builtin::None) {
+                        c.rightCall = ParseCall(c.right);
+                    }
+                    break;
+                }
+            }
+        }
+    }
+
+    int result = 0;
+    switch (c.condForm) {
+        case 4:
+            DowComparisonError();
+            return -1;
+        case 3:
+            Report(T(21), T(49) + N() + kCrLf + L());
+            return -1;
+        case 1:
+        case 2: {
+            bool ok = true;
+            const std::int32_t v = EvaluateNumber(c.call, *this, ok);
+            if (!ok) {
+                EvaluationError();
+                return -1;
+            }
+            if (c.condForm == 2) {
+                result = v == 1 ? 1 : 0;
+            } else {
+                result = UpperText(DayName(v)) == c.dayName ? 1 : 0;
+                if (c.literal.value == 1) {
+                    result = 1 - result;
+                }
+            }
+            break;
+        }
+        default: {
+            const auto left = ConditionOperand(c.left, c.leftCall);
+            if (!left) {
+                return -1;
+            }
+            const auto right = ConditionOperand(c.right, c.rightCall);
+            if (!right) {
+                return -1;
+            }
+            bool r = false;
+            switch (c.compare) {
+                case 0:
+                    r = *left < *right;
+                    break;
+                case 1:
+                    r = *left <= *right;
+                    break;
+                case 2:
+                    r = *left > *right;
+                    break;
+                case 3:
+                    r = *left >= *right;
+                    break;
+                case 4:
+                    r = *left == *right;
+                    break;
+                default:
+                    r = *left != *right;
+                    break;
+            }
+            result = r ? 1 : 0;
+            break;
+        }
+    }
+    return c.negate ? 1 - result : result;
+}
+
+std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
+                                                       const ParsedCall& call) {
+    if (text == QLatin1String("RESULT")) {
+        return last_.Value();
+    }
+    if (text == QLatin1String("TODAY")) {
+        return host_.todayJdn();
+    }
+    if (const auto v = ReadVariableOrElement(text, *this)) {
+        return v;
+    }
+    const Literal literal = ParseIntegerLiteral(text, true);
+    if (literal.kind == LiteralKind::Value) {
+        return literal.value;
+    }
+    if (call.function != Builtin::None) {
+        std::int32_t value = 0;
+        if (EvaluateBuiltin(call, value)) {
+            return std::nullopt;
+        }
+        return value;
+    }
+    if (!HasLetter(text)) {
+        UnreadableValueError();
+        return std::nullopt;
+    }
+    const ParseResult date = ReadDateLiteral(text);
+    if (date.outcome != kParseValid) {
+        DateReadError(date.outcome == kParseValid ? kParseInvalid : date.outcome);
+        return std::nullopt;
+    }
+    return date.jdn;
+}
+
+Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
+    if (!elseIf) {
+        if (ifLevel_ >= kMaxNesting) {
+            IfTooDeepError();
+            return Flow::End;
+        }
+        ++ifLevel_;
+    } else if (ifState_[static_cast<std::size_t>(ifLevel_)] == 1) {
+        const int end = blocks_.FindEndIf(currentLine_);
+        if (end < 0) {
+            IfStructureError();
+            return Flow::End;
+        }
+        currentLine_ = end - 1;
+        return Flow::Next;
+    }
+    const int state = EvaluateCondition(line);
+    if (state < 0) {
+        return Flow::End;
+    }
+    ifState_[static_cast<std::size_t>(ifLevel_)] = state;
+    if (state == 1) {
+        return Flow::Next;
+    }
+    bool isEndIf = false;
+    const int found = blocks_.FindNextBranch(currentLine_, isEndIf);
+    if (found < 0) {
+        IfStructureError();
+        return Flow::End;
+    }
+    currentLine_ = found - 1;
+    return Flow::Next;
+}
+
+Flow BatchRun::ElseLine() {
+    if (ifState_[static_cast<std::size_t>(ifLevel_)] != 1) {
+        return Flow::Next;
+    }
+    const int end = blocks_.FindEndIf(currentLine_);
+    if (end < 0) {
+        IfStructureError();
+        return Flow::End;
+    }
+    currentLine_ = end - 1;
+    return Flow::Next;
+}
+
+Flow BatchRun::EndIfLine() {
+    if (ifLevel_ < 1) {
+        IfStructureError();
+        return Flow::End;
+    }
+    ifState_[static_cast<std::size_t>(ifLevel_)] = -1;
+    --ifLevel_;
+    return Flow::Next;
+}
+
+// ---- ARRAY ----
+
+Flow BatchRun::ArrayHeader(const ProgramLine& line) {
+    if (arrayMode_) {
+        ArrayHeaderError();
+        return Flow::End;
+    }
+    const QString text = TrimWhite(QStringView(line.upper).mid(5));
+    if (text.isEmpty()) {
+        ArrayHeaderError();
+        return Flow::End;
+    }
+    const qsizetype b1 = text.indexOf(u' ');
+    const QString name = b1 < 0 ? text : text.left(b1);
+    const QString rest = b1 < 0 ? QString() : TrimWhite(QStringView(text).mid(b1 + 1));
+    const qsizetype b2 = rest.indexOf(u' ');
+    QString code = b2 < 0 ? rest : rest.left(b2);
+    const QString mask = b2 < 0 ? QString() : TrimWhite(QStringView(rest).mid(b2 + 1));
+    if (code.isEmpty()) {
+        code = QStringLiteral("CE");
+    }
+    if (FindVariable(name + QStringLiteral("[1]")) >= 1) {
+        ArrayRedefinedError();
+        return Flow::CountError;
+    }
+    if (code == QLatin1String("NUM")) {
+        code = QStringLiteral("JDN");
+    }
+    if (CalendarIndexOfCode(code) < 0) {
+        ArrayHeaderError();
+        return Flow::CountError;
+    }
+    arrayMode_ = true;
+    arrayName_ = name;
+    arrayCode_ = code;
+    arrayMask_ = mask;
+    arrayCounter_ = 0;
+    return Flow::Next;
+}
+
+Flow BatchRun::ArrayElement(const ProgramLine& line) {
+    ++arrayCounter_;
+    const QString element =
+        arrayName_ + QStringLiteral("[") + QString::number(arrayCounter_) + QStringLiteral("]");
+    const QString text = ApplyColumnMask(line.text, arrayMask_);
+    bool good = false;
+    std::int32_t value = 0;
+    if (arrayCode_ != QLatin1String("JDN")) {
+        const qsizetype blank = text.indexOf(u' ');
+        const QString word = blank < 0 ? text : text.left(blank);
+        const ParseResult date = ReadDateLiteral(arrayCode_ + QStringLiteral(" ") + word);
+        good = date.outcome == kParseValid && !word.isEmpty();
+        value = date.jdn;
+    } else {
+        const Literal literal = ParseIntegerLiteral(text, true);
+        good = literal.kind == LiteralKind::Value;
+        value = literal.value;
+    }
+    Flow flow = Flow::Next;
+    if (good) {
+        lastElementValue_ = value;
+    } else {
+        ArrayElementError();
+        flow = Flow::CountError;
+        value = lastElementValue_;
+    }
+    const int slot = FindVariable(element);
+    if (slot == kTableFull || (slot == 0 && variables_.Create(element, value) == kTableFull)) {
+        FullTableBox();
+        return Flow::CountError;
+    }
+    if (slot >= 1) {
+        variables_.SetValue(slot, value);
+    }
+    return flow;
+}
+
+Flow BatchRun::EndArrayLine() {
+    if (!arrayMode_) {
+        UnmatchedEndError(QStringLiteral("ARRAY"));
+        return Flow::CountError;
+    }
+    arrayMode_ = false;
+    return Flow::Next;
+}
+
+}  // namespace daybridge::batch

@@ -1,0 +1,178 @@
+// The error reports of a batch run: each builds its message from the text store, shows it in
+// a message box and appends it to the output.
+#include "batch/batch_run.h"
+
+namespace daybridge::batch {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+QString BatchRun::T(int id) const {
+    return state_.Text(id);
+}
+
+QString BatchRun::N() const {
+    return LineNumberText(FileLineNumber(currentLine_));
+}
+
+const QString& BatchRun::L() const {
+    if (currentLine_ >= 1 && currentLine_ < static_cast<int>(lines_.size())) {
+        return lines_[static_cast<std::size_t>(currentLine_)].text;
+    }
+    return emptyLine_;
+}
+
+void BatchRun::Box(const QString& title, const QString& text, MsgIcon icon) {
+    errorReported = true;
+    host_.outputChanged();
+    host_.messageBox(title, text, icon, MsgButtons::Ok, MsgAnswer::Ok);
+}
+
+void BatchRun::Report(const QString& title, const QString& message, bool appendToOutput,
+                      MsgIcon icon, MsgButtons buttons) {
+    errorReported = true;
+    host_.outputChanged();
+    host_.messageBox(title, message, icon, buttons, MsgAnswer::Ok);
+    if (appendToOutput) {
+        state_.output.append(kCrLf);
+        state_.output.append(message);
+        state_.output.append(kCrLf);
+    }
+}
+
+QString BatchRun::FrameA(int id, const QString& lineText) const {
+    return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + lineText;
+}
+
+QString BatchRun::FrameB(int id) const {
+    return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(".");
+}
+
+QString BatchRun::FrameC(int id, const QString& lineText) const {
+    return T(id) + N() + QStringLiteral(":") + kCrLf + lineText;
+}
+
+void BatchRun::NoSuchElementError() {
+    Report(T(21), FrameA(84, L()));
+}
+void BatchRun::CountFailedError() {
+    Report(T(40), FrameB(83));
+}
+void BatchRun::ArrayRedefinedError() {
+    Report(T(40), FrameA(17, L()));
+}
+void BatchRun::BadVariableNameError() {
+    Report(T(40), FrameA(82, L()));
+}
+void BatchRun::ArrayHeaderError() {
+    Report(T(62), FrameA(81, L()));
+}
+void BatchRun::ArrayElementError() {
+    Report(T(62), FrameA(80, L()));
+}
+void BatchRun::MissingParenthesesError(const QString& lineText) {
+    Report(T(40), FrameA(75, lineText));
+}
+void BatchRun::IfTooDeepError() {
+    Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_) + QStringLiteral(")."));
+}
+void BatchRun::NoReturnValueError() {
+    Report(T(52), FrameA(70, L()));
+}
+void BatchRun::UnreadableValueError() {
+    Report(T(40), FrameA(65, L()));
+}
+void BatchRun::NotAnIntegerError() {
+    Report(T(62), FrameB(38));
+}
+void BatchRun::UnknownFunctionError() {
+    Report(T(52), FrameA(61, L()));
+}
+void BatchRun::UnknownSubError() {
+    Report(T(67), FrameA(74, L()));
+}
+
+void BatchRun::FunctionInOutputError() {
+    Report(T(58),
+           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+}
+
+void BatchRun::FunctionInReturnError() {
+    Report(T(40),
+           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+}
+
+void BatchRun::UnmatchedEndError(const QString& keyword) {
+    Report(T(40),
+           QStringLiteral("END") + keyword + QStringLiteral(" ") + T(16) + QStringLiteral(" ") +
+               keyword + QStringLiteral("."),
+           true, MsgIcon::None, MsgButtons::OkCancel);
+}
+
+void BatchRun::TooManyProceduresError() {
+    Report(T(52), T(56));
+}
+void BatchRun::MissingEndFunctionError() {
+    Report(T(52), T(53) + N() + QStringLiteral("."));
+}
+
+void BatchRun::DuplicateError(bool sub, const QString& lineText) {
+    Report(sub ? T(67) : T(52), FrameC(sub ? 69 : 54, lineText));
+}
+
+void BatchRun::TooManyArgumentsError() {
+    Report(T(52), FrameC(55, L()));
+}
+
+void BatchRun::ArityError(bool sub, int headerIndex) {
+    const QString& header = headerIndex >= 1 && headerIndex < static_cast<int>(lines_.size())
+                                ? lines_[static_cast<std::size_t>(headerIndex)].text
+                                : emptyLine_;
+    Report(sub ? T(67) : T(52),
+           T(sub ? 68 : 57) + LineNumberText(headerIndex) + QStringLiteral(":") + kCrLf + header);
+}
+
+void BatchRun::IfStructureError() {
+    Report(T(40), FrameC(39, L()));
+}
+void BatchRun::DoStructureError() {
+    Report(T(40), FrameC(46, L()));
+}
+
+void BatchRun::EvaluationError() {
+    const int id = calendarArgumentMissing ? 47 : 41;
+    calendarArgumentMissing = false;
+    Report(T(40), FrameC(id, L()));
+}
+
+void BatchRun::ReservedNameError() {
+    Report(T(43), FrameC(42, L()));
+}
+void BatchRun::DowComparisonError() {
+    Report(T(45), FrameC(44, L()));
+}
+void BatchRun::OverflowError() {
+    Report(T(71), FrameA(71, L()));
+}
+void BatchRun::DoForEachSyntaxError() {
+    Report(T(21), FrameC(79, L()), false);
+}
+
+void BatchRun::DateReadError(int outcome) {
+    if (outcome == kParseValid) {
+        return;
+    }
+    Report(T(21), T(outcome == kParseOutOfRange ? 28 : 29) + N() + kCrLf + L());
+}
+
+void BatchRun::StructuralError(Caption caption) {
+    Report(T(21), state_.Caption(caption) + QStringLiteral(" ") + T(59) + N() +
+                      QStringLiteral(":") + kCrLf + L());
+}
+
+void BatchRun::FullTableBox() {
+    Box(T(21), T(50));
+}
+
+}  // namespace daybridge::batch

@@ -1,0 +1,657 @@
+#include "batch/expressions.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "batch/batch_text.h"
+#include "calendar/calendar_table.h"
+#include "calendar/iso_ordinal.h"
+#include "calendar/leap_week.h"
+#include "datetext/date_format.h"
+
+namespace daybridge::batch {
+
+namespace {
+
+struct BuiltinName {
+    const char16_t* name;
+    Builtin function;
+    int arguments;
+};
+
+// In the order in which they are recognised.
+constexpr BuiltinName kBuiltins[] = {
+    {u"VAL(", Builtin::Val, 1},
+    {u"DATEVAL(", Builtin::DateVal, 2},
+    {u"DOW(", Builtin::Dow, 1},
+    {u"ISLEAPYEAR(", Builtin::IsLeapYear, 2},
+    {u"NEWYEARSDAY(", Builtin::NewYearsDay, 2},
+    {u"DATE(", Builtin::Date, 4},
+    {u"DAYOF(", Builtin::DayOf, 2},
+    {u"WEEKOF(", Builtin::WeekOf, 2},
+    {u"MONTHOF(", Builtin::MonthOf, 2},
+    {u"YEAROF(", Builtin::YearOf, 2},
+    {u"YEARINHEXADE(", Builtin::YearInHexade, 1},
+    {u"ISINSHORTHEXADE(", Builtin::IsInShortHexade, 1},
+    {u"ADD(", Builtin::Add, 2},
+    {u"SUBTRACT(", Builtin::Subtract, 2},
+    {u"MONTHNAME(", Builtin::MonthName, 2},
+    {u"COUNT(", Builtin::Count, 1},
+};
+
+constexpr std::int64_t kMaxYear = kMaxYearMagnitude;
+
+bool InJdnRange(std::int64_t jdn) {
+    return jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
+}
+
+std::int64_t FloorMod(std::int64_t a, std::int64_t m) {
+    const std::int64_t r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+int SundayDayOfWeek(std::int32_t jdn) {
+    return static_cast<int>(FloorMod(std::int64_t(jdn) + 1, 7));
+}
+int IsoWeekday(std::int32_t jdn) {
+    return static_cast<int>(FloorMod(jdn, 7)) + 1;
+}
+
+int CodeOf(const QString& cal) {
+    return CalendarIndexOfCode(cal);
+}
+
+// Sets the calendar-argument-missing flag from a calendar argument; false when it is empty.
+bool NoteCalendar(const QString& cal, ExpressionContext& context) {
+    context.calendarArgumentMissing = cal.isEmpty();
+    return !cal.isEmpty();
+}
+
+bool IsDigitsWithSign(QStringView t, bool allowCommas) {
+    if (t.isEmpty()) {
+        return false;
+    }
+    qsizetype i = 0;
+    if (t[0] == u'+' || t[0] == u'-') {
+        i = 1;
+    }
+    bool digit = false;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (!(allowCommas && c == u',')) {
+            return false;
+        }
+    }
+    return digit;
+}
+
+std::int32_t ReadNumber(QStringView t, bool allowCommas, bool& ok) {
+    const Literal literal = ParseIntegerLiteral(t, allowCommas);
+    if (literal.kind != LiteralKind::Value) {
+        ok = false;
+        return 0;
+    }
+    return literal.value;
+}
+
+DateRecord CivilRecord(std::int32_t jdn, char letter) {
+    return CivilOfJdn(jdn, letter);
+}
+
+LeapWeekRecord LeapWeekOf(std::int32_t jdn, bool months) {
+    LeapWeekRecord r;
+    r.jdn = jdn;
+    if (months) {
+        JdnToLpm(r);
+    } else {
+        JdnToLpw(r);
+    }
+    return r;
+}
+
+IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
+    IsoWeekRecord r;
+    r.jdn = jdn;
+    JdnToIsoWeek(r);
+    return r;
+}
+
+// The JDN written in a calendar as DATEVAL( writes it; nothing for a code it does not write.
+std::optional<QString> DateText(std::int32_t jdn, const QString& cal, const ExpressionContext& c,
+                                bool& ok) {
+    const TextFormat& f = c.Format();
+    const int code = CodeOf(cal);
+    if (code == kJDN) {
+        return FormatRegional(jdn, f.regional) + QStringLiteral(" JDN");
+    }
+    if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
+        code != kLPM) {
+        return std::nullopt;
+    }
+    if (!InJdnRange(jdn)) {
+        ok = false;
+        return QString();
+    }
+    switch (code) {
+        case kCE:
+        case kJC: {
+            const DateRecord r = CivilRecord(jdn, code == kJC ? 'J' : 'G');
+            return FormatDate(r, f.dateFormat, f.dateSeparator, f.thousandsSeparator) +
+                   QStringLiteral(" ") + cal;
+        }
+        case kORD: {
+            const DateRecord r = CivilRecord(jdn, 'G');
+            return FormatOrdinal(r.year, DayOfYear(r), f.hyphen) + QStringLiteral(" ORD");
+        }
+        case kISO:
+            return FormatIsoWeek(IsoWeekOf(jdn), f.hyphen) + QStringLiteral(" ISO");
+        case kLPW:
+            return FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
+        default:
+            return FormatLpm(LeapWeekOf(jdn, true), true, f.regional);
+    }
+}
+
+int DaysInCivilMonth(std::int64_t year, int month, char letter) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && IsLeapYear(year, QString(QChar(letter)))) {
+        return 29;
+    }
+    return kDays[month - 1];
+}
+
+// DATE(: the JDN of the date built from the arguments.
+std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool& ok, int& code,
+                       std::int32_t& ordYear, int& ordDay) {
+    const QString& cal = call.args[0];
+    if (cal.isEmpty()) {
+        context.calendarArgumentMissing = true;
+        ok = false;
+        return 0;
+    }
+    code = CodeOf(cal);
+    if (code == kORD) {
+        if (call.commas >= 3 || call.ordArgs[1].isEmpty() || call.ordArgs[2].isEmpty()) {
+            ok = false;
+            return 0;
+        }
+        const std::int32_t y = EvaluateNumericOperand(call.ordArgs[1], context, ok);
+        const std::int32_t d = EvaluateNumericOperand(call.ordArgs[2], context, ok);
+        if (!ok || !IsValidOrdinal(y, d)) {
+            ok = false;
+            return 0;
+        }
+        ordYear = y;
+        ordDay = d;
+        return FirstDayOfYearPlus(y, d);
+    }
+    if (code != kCE && code != kJC && code != kLPW && code != kLPM && code != kISO) {
+        return 0;
+    }
+    if (call.args[1].isEmpty() || call.args[2].isEmpty() || call.args[3].isEmpty()) {
+        ok = false;
+        return 0;
+    }
+    const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
+    const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
+    const std::int32_t b = EvaluateNumericOperand(call.args[3], context, ok);
+    if (!ok || y > kMaxYear || y < -kMaxYear) {
+        ok = false;
+        return 0;
+    }
+    std::int64_t jdn = 0;
+    switch (code) {
+        case kCE:
+        case kJC: {
+            const char letter = code == kJC ? 'J' : 'G';
+            if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
+                ok = false;
+                return 0;
+            }
+            jdn = JdnOfCivil(y, a, b, letter);
+            break;
+        }
+        case kISO: {
+            if (a < 1 || a > 53 || b < 1 || b > 7) {
+                ok = false;
+                return 0;
+            }
+            IsoWeekRecord r;
+            r.year = y;
+            r.week = a;
+            r.weekday = b;
+            if (!IsValidIsoWeek(r)) {
+                ok = false;
+                return 0;
+            }
+            jdn = IsoWeekToJdn(r);
+            break;
+        }
+        default: {  // LPW, LPM
+            if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
+                ok = false;
+                return 0;
+            }
+            LeapWeekRecord r;
+            r.year = y;
+            bool good = false;
+            if (code == kLPW) {
+                r.week = static_cast<std::int16_t>(a);
+                r.weekday = static_cast<std::int16_t>(b);
+                good = LpwToJdn(r);
+            } else {
+                r.month = static_cast<std::int16_t>(a);
+                r.dayOfMonth = static_cast<std::int16_t>(b);
+                good = LpmToJdn(r);
+            }
+            if (!good) {
+                ok = false;
+                return 0;
+            }
+            jdn = r.jdn;
+            break;
+        }
+    }
+    if (!InJdnRange(jdn)) {
+        ok = false;
+        return 0;
+    }
+    return static_cast<std::int32_t>(jdn);
+}
+
+std::int32_t Checked(std::int64_t value, ExpressionContext& context, bool& ok) {
+    if (value > std::numeric_limits<std::int32_t>::max() ||
+        value < std::numeric_limits<std::int32_t>::min()) {
+        context.overflow = true;
+        ok = false;
+        return 0;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// VAL(, DATEVAL(, DOW(: TODAY, RESULT or a variable; a literal clears ok.
+std::int32_t NamedValue(const QString& x, const ExpressionContext& context, bool& ok,
+                        bool resultOnlyDate, bool resultAlwaysDate) {
+    if (x == QLatin1String("TODAY")) {
+        return context.TodayJdn();
+    }
+    if (x == QLatin1String("RESULT")) {
+        const LastResult r = context.Result();
+        if (resultAlwaysDate) {
+            return r.date;
+        }
+        if (resultOnlyDate && !r.isDate) {
+            ok = false;
+            return 0;
+        }
+        return r.Value();
+    }
+    if (const auto v = ReadVariableOrElement(x, context)) {
+        return *v;
+    }
+    ok = false;
+    return 0;
+}
+
+}  // namespace
+
+Builtin RecognizeBuiltin(QStringView upper) {
+    for (const BuiltinName& b : kBuiltins) {
+        if (upper.startsWith(QStringView(b.name))) {
+            return b.function;
+        }
+    }
+    return Builtin::None;
+}
+
+ParsedCall ParseCall(const QString& upper) {
+    ParsedCall call;
+    for (const BuiltinName& b : kBuiltins) {
+        if (upper.startsWith(QStringView(b.name))) {
+            call.function = b.function;
+            const QString normal = UpperText(upper);
+            call.args = SplitArguments(normal, b.arguments);
+            if (b.function == Builtin::Date) {
+                call.ordArgs = SplitArguments(normal, 3);
+                call.commas = static_cast<int>(normal.count(u','));
+            }
+            return call;
+        }
+    }
+    return call;
+}
+
+std::optional<QString> ResolveElementName(const QString& upperName,
+                                          const ExpressionContext& context) {
+    const qsizetype open = upperName.indexOf(u'[');
+    if (open <= 0) {
+        return std::nullopt;
+    }
+    const QString index = ArrayIndexText(upperName);
+    if (index.isEmpty()) {
+        return std::nullopt;
+    }
+    std::int32_t n = 0;
+    const Literal literal = ParseIntegerLiteral(index, false);
+    if (literal.kind == LiteralKind::Value) {
+        n = literal.value;
+    } else if (literal.kind == LiteralKind::Overflow) {
+        return std::nullopt;
+    } else if (const auto v = context.LookupVariable(index)) {
+        n = *v;
+    } else {
+        return std::nullopt;
+    }
+    return upperName.left(open) + QStringLiteral("[") + QString::number(n) + QStringLiteral("]");
+}
+
+std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
+                                                  const ExpressionContext& context) {
+    if (const auto v = context.LookupVariable(upperName)) {
+        return v;
+    }
+    if (upperName.endsWith(u']')) {
+        if (const auto element = ResolveElementName(upperName, context)) {
+            return context.LookupVariable(*element);
+        }
+    }
+    return std::nullopt;
+}
+
+std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok) {
+    const QString t = UpperText(TrimWhite(text));
+    if (IsDigitsWithSign(t, false)) {
+        return ReadNumber(t, false, ok);
+    }
+    if (t == QLatin1String("TODAY")) {
+        return context.TodayJdn();
+    }
+    if (t == QLatin1String("RESULT")) {
+        return context.Result().Value();
+    }
+    if (const auto v = ReadVariableOrElement(t, context)) {
+        return *v;
+    }
+    ok = false;
+    return 0;
+}
+
+std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& context, bool& ok) {
+    const QString t = UpperText(TrimWhite(text));
+    if (IsDigitsWithSign(t, true)) {
+        return ReadNumber(t, true, ok);
+    }
+    if (const auto v = ReadVariableOrElement(t, context)) {
+        return *v;
+    }
+    ok = false;
+    return 0;
+}
+
+std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    ok = true;
+    const auto& a = call.args;
+    switch (call.function) {
+        case Builtin::None:
+        case Builtin::MonthName:
+            ok = false;
+            return 0;
+        case Builtin::Val:
+            return NamedValue(a[0], context, ok, false, false);
+        case Builtin::DateVal:
+            if (!NoteCalendar(a[1], context)) {
+                ok = false;
+                return 0;
+            }
+            return NamedValue(a[0], context, ok, true, false);
+        case Builtin::Dow: {
+            const std::int32_t x = NamedValue(a[0], context, ok, false, true);
+            return ok ? SundayDayOfWeek(x) : 0;
+        }
+        case Builtin::IsLeapYear: {
+            if (!NoteCalendar(a[1], context) || a[1] == QLatin1String("JDN")) {
+                ok = false;
+                return 0;
+            }
+            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            switch (a[1] == QLatin1String("ORD") ? int(kCE) : CodeOf(a[1])) {
+                case kCE:
+                    return IsLeapYear(y, QStringLiteral("G")) ? 1 : 0;
+                case kJC:
+                    return IsLeapYear(y, QStringLiteral("J")) ? 1 : 0;
+                case kISO:
+                    return HasWeek53(y) ? 1 : 0;
+                case kLPW:
+                case kLPM:
+                    return IsLeapWeekYear(y) ? 1 : 0;
+                default:
+                    return 0;
+            }
+        }
+        case Builtin::NewYearsDay: {
+            if (!NoteCalendar(a[1], context) || a[1] == QLatin1String("JDN")) {
+                ok = false;
+                return 0;
+            }
+            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            const int code = CodeOf(a[1]);
+            if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
+                code != kLPM) {
+                return 0;
+            }
+            if (y > kMaxYear || y < -kMaxYear) {
+                ok = false;
+                return 0;
+            }
+            std::int64_t jdn = 0;
+            if (code == kISO) {
+                jdn = Week1Monday(y);
+            } else if (code == kLPW || code == kLPM) {
+                LeapWeekRecord r;
+                r.year = y;
+                r.week = 1;
+                r.weekday = 1;
+                LpwToJdn(r);
+                jdn = r.jdn;
+            } else {
+                jdn = JdnOfCivil(y, 1, 1, code == kJC ? 'J' : 'G');
+            }
+            if (!InJdnRange(jdn)) {
+                ok = false;
+                return 0;
+            }
+            return static_cast<std::int32_t>(jdn);
+        }
+        case Builtin::Date: {
+            int code = -1;
+            std::int32_t y = 0;
+            int d = 0;
+            return BuildDate(call, context, ok, code, y, d);
+        }
+        case Builtin::DayOf:
+        case Builtin::WeekOf:
+        case Builtin::MonthOf:
+        case Builtin::YearOf: {
+            if (!NoteCalendar(a[1], context)) {
+                ok = false;
+                return 0;
+            }
+            const int code = CodeOf(a[1]);
+            if (call.function == Builtin::DayOf || call.function == Builtin::YearOf) {
+                if (a[1] == QLatin1String("JDN")) {
+                    ok = false;
+                    return 0;
+                }
+            } else if (call.function == Builtin::WeekOf) {
+                if (code != kLPW && code != kISO) {
+                    ok = false;
+                    return 0;
+                }
+            } else if (code != kJC && code != kCE && code != kLPM) {
+                ok = false;
+                return 0;
+            }
+            const std::int32_t x = call.function == Builtin::DayOf
+                                       ? EvaluateOperand(a[0], context, ok)
+                                       : EvaluateNumericOperand(a[0], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            if (!InJdnRange(x)) {
+                ok = false;
+                return 0;
+            }
+            switch (call.function) {
+                case Builtin::DayOf:
+                    switch (code) {
+                        case kORD:
+                            return DayOfYear(CivilRecord(x, 'G'));
+                        case kISO:
+                            return IsoWeekday(x);
+                        case kLPW:
+                            return LeapWeekOf(x, false).weekday;
+                        case kLPM:
+                            return LeapWeekOf(x, true).dayOfMonth;
+                        case kJC:
+                            return CivilRecord(x, 'J').day;
+                        default:
+                            return CivilRecord(x, 'G').day;
+                    }
+                case Builtin::WeekOf:
+                    return code == kISO ? IsoWeekOf(x).week : LeapWeekOf(x, false).week;
+                case Builtin::MonthOf:
+                    return code == kLPM ? LeapWeekOf(x, true).month
+                                        : CivilRecord(x, code == kJC ? 'J' : 'G').month;
+                default:
+                    switch (code) {
+                        case kISO:
+                            return IsoWeekOf(x).year;
+                        case kLPW:
+                        case kLPM:
+                            return LeapWeekOf(x, false).year;
+                        case kJC:
+                            return CivilRecord(x, 'J').year;
+                        default:
+                            return CivilRecord(x, 'G').year;
+                    }
+            }
+        }
+        case Builtin::YearInHexade:
+        case Builtin::IsInShortHexade: {
+            if (a[0].isEmpty()) {
+                return 0;
+            }
+            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            return call.function == Builtin::YearInHexade ? YearInHexade(y)
+                                                          : (IsInShortHexade(y) ? 1 : 0);
+        }
+        case Builtin::Add:
+        case Builtin::Subtract: {
+            if (a[0].isEmpty() || a[1].isEmpty()) {
+                ok = false;
+                return 0;
+            }
+            const std::int64_t x = EvaluateOperand(a[0], context, ok);
+            const std::int64_t y = EvaluateOperand(a[1], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            return Checked(call.function == Builtin::Add ? x + y : y - x, context, ok);
+        }
+        case Builtin::Count: {
+            const auto n = context.CountArray(a[0]);
+            if (!n || a[0].isEmpty()) {
+                ok = false;
+                return 0;
+            }
+            return *n;
+        }
+    }
+    ok = false;
+    return 0;
+}
+
+QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    ok = true;
+    const auto& a = call.args;
+    const TextFormat& f = context.Format();
+    if (call.function == Builtin::MonthName) {
+        if (!NoteCalendar(a[1], context)) {
+            ok = false;
+            return {};
+        }
+        const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
+        if (!ok || m < 1 || m > 12) {
+            ok = false;
+            return {};
+        }
+        const int code = CodeOf(a[1]);
+        if (code == kJC || code == kCE) {
+            return MonthName(m);
+        }
+        if (code == kLPM) {
+            return StarMonthName(m);
+        }
+        ok = false;
+        return {};
+    }
+    if (call.function == Builtin::Date) {
+        int code = -1;
+        std::int32_t year = 0;
+        int day = 0;
+        const std::int32_t jdn = BuildDate(call, context, ok, code, year, day);
+        if (!ok) {
+            return {};
+        }
+        if (code == kORD) {
+            return FormatOrdinal(year, day, f.hyphen);
+        }
+        const auto text = DateText(jdn, a[0], context, ok);
+        if (!ok || !text || code == kJDN) {
+            return {};
+        }
+        return *text;
+    }
+    const std::int32_t value = EvaluateNumber(call, context, ok);
+    if (!ok) {
+        return {};
+    }
+    const auto magnitude = std::llabs(static_cast<long long>(value));
+    switch (call.function) {
+        case Builtin::Val:
+            return magnitude > 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+        case Builtin::YearOf:
+        case Builtin::Add:
+        case Builtin::Subtract:
+            return magnitude >= 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+        case Builtin::NewYearsDay:
+            return FormatRegional(value, f.regional);
+        case Builtin::Dow:
+            return DayName(value);
+        case Builtin::IsLeapYear:
+        case Builtin::IsInShortHexade:
+            return value == 1 ? QStringLiteral("True") : QStringLiteral("False");
+        case Builtin::DateVal: {
+            const auto text = DateText(value, a[1], context, ok);
+            if (!ok || !text) {
+                return {};
+            }
+            return *text;
+        }
+        default:
+            return QString::number(value);
+    }
+}
+
+}  // namespace daybridge::batch

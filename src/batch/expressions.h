@@ -1,0 +1,89 @@
+// The built-in functions of the batch language and the operand readers. A call is recognised
+// and its arguments cut out once (ParseCall); evaluating it reads variables through an
+// ExpressionContext and never shows anything: failures clear `ok`.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "datetext/text_format.h"
+
+namespace daybridge::batch {
+
+// The outcome of the most recent computation.
+struct LastResult {
+    bool isDate = false;
+    std::int32_t date = 0;
+    std::int32_t difference = 0;
+    std::int32_t Value() const { return isDate ? date : difference; }
+};
+
+class ExpressionContext {
+  public:
+    virtual ~ExpressionContext() = default;
+    // The value of a visible variable (upper-case name), if there is one.
+    virtual std::optional<std::int32_t> LookupVariable(const QString& upperName) const = 0;
+    // The number of consecutive elements NAME[1], NAME[2], ...; nothing when NAME[1] is missing.
+    virtual std::optional<int> CountArray(const QString& upperName) const = 0;
+    virtual std::int32_t TodayJdn() const = 0;
+    virtual LastResult Result() const = 0;
+    // The format in force: date order, separators, hyphen, regional format.
+    virtual const TextFormat& Format() const = 0;
+
+    // Set by the functions that take a calendar code when that argument is empty; read and
+    // cleared by the error report.
+    bool calendarArgumentMissing = false;
+    // Set when ADD( or SUBTRACT( leaves the 32-bit range.
+    bool overflow = false;
+};
+
+enum class Builtin {
+    None,
+    Val,
+    DateVal,
+    Dow,
+    IsLeapYear,
+    NewYearsDay,
+    Date,
+    DayOf,
+    WeekOf,
+    MonthOf,
+    YearOf,
+    YearInHexade,
+    IsInShortHexade,
+    Add,
+    Subtract,
+    MonthName,
+    Count
+};
+
+// The built-in that an upper-case expression begins with (its name and "(").
+Builtin RecognizeBuiltin(QStringView upper);
+
+struct ParsedCall {
+    Builtin function = Builtin::None;
+    std::array<QString, 4> args;     // trimmed, upper case
+    std::array<QString, 4> ordArgs;  // DATE( split into three, for ORD
+    int commas = 0;
+};
+ParsedCall ParseCall(const QString& upper);
+
+std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
+QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
+
+// Operand readers (the text need not be upper case or trimmed).
+std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);
+std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& context, bool& ok);
+
+// A variable or an element name (index an integer literal or a variable), upper case.
+std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
+                                                  const ExpressionContext& context);
+// The name of the element that an element name designates ("A[I]" with I = 3 -> "A[3]");
+// nothing when the index is neither an integer literal nor a variable.
+std::optional<QString> ResolveElementName(const QString& upperName,
+                                          const ExpressionContext& context);
+
+}  // namespace daybridge::batch

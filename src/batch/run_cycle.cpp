@@ -1,0 +1,214 @@
+// The run cycle: one line at a time in the dispatch order of the line forms, error counting,
+// the error summary, stop requests and the end of a run; executed in time slices.
+#include "batch/batch_run.h"
+
+namespace daybridge::batch {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kLinesBetweenClockChecks = 256;
+}  // namespace
+
+bool BatchRun::Slice(std::chrono::milliseconds slice) {
+    if (!running) {
+        return false;
+    }
+    if (inSlice_) {
+        return true;  // a message box's event loop called back in: the outer slice goes on
+    }
+    inSlice_ = true;
+    const auto deadline = std::chrono::steady_clock::now() + slice;
+    int sinceCheck = 0;
+    while (running) {
+        if (!Step()) {
+            break;
+        }
+        if (++sinceCheck >= kLinesBetweenClockChecks) {
+            sinceCheck = 0;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                break;
+            }
+        }
+    }
+    inSlice_ = false;
+    if (running) {
+        host_.outputChanged();
+    }
+    return running;
+}
+
+void BatchRun::RequestStop() {
+    if (running) {
+        stopRequested_ = true;
+    }
+}
+
+// One cycle; false when the run has ended.
+bool BatchRun::Step() {
+    if (stopRequested_) {
+        Finish();
+        return false;
+    }
+    ++currentLine_;
+    if (currentLine_ > lineCount_ || currentLine_ < 1) {
+        Finish();
+        return false;
+    }
+    const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
+    const Flow flow = ExecuteLine(line);
+    if (flow == Flow::End) {
+        Finish();
+        return false;
+    }
+    if (flow == Flow::CountError && errorCount < std::numeric_limits<int>::max()) {
+        ++errorCount;
+    }
+    if (state_.maxNumErrors != 0 && errorCount == state_.maxNumErrors) {
+        QString message =
+            QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
+        if (state_.language == kEnglish) {
+            message = message.toLower();
+        }
+        message += QStringLiteral(", ") + T(10);
+        if (state_.maxNumErrors > 1) {
+            host_.outputChanged();
+            host_.messageBox(T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
+        }
+        state_.output.append(kCrLf + message + kCrLf);
+        Finish();
+        return false;
+    }
+    if (stopRequested_) {
+        Finish();
+        return false;
+    }
+    return true;
+}
+
+void BatchRun::Finish() {
+    if (!running) {
+        return;
+    }
+    if (stopRequested_) {
+        state_.output.append(kCrLf + state_.Caption(Caption::ProcessingStopped) + kCrLf);
+    }
+    running = false;
+    stopRequested_ = false;
+    state_.batchRunning = false;
+    state_.format.dateSeparator = savedDateSeparator_;
+    state_.format.thousandsSeparator = savedThousandsSeparator_;
+    engine_.setBatchContext(nullptr);
+    host_.outputChanged();
+    host_.optionsChanged();
+    if (state_.autoEnlargeBytes != kAutoEnlargeNever &&
+        state_.output.length() > state_.autoEnlargeBytes) {
+        host_.enlargeOutput();
+    }
+}
+
+Flow BatchRun::ExecuteLine(const ProgramLine& line) {
+    switch (line.kind) {
+        case LineKind::Comment:
+            return Flow::Next;
+        case LineKind::Stop:
+            return Flow::End;
+        case LineKind::Skip:
+            return SkipBlock(BlockKeyword::Skip, QStringLiteral("SKIP"));
+        case LineKind::EndSkip:
+            UnmatchedEndError(QStringLiteral("SKIP"));
+            return Flow::Next;
+        case LineKind::Function:
+            return SkipBlock(BlockKeyword::Function, QStringLiteral("FUNCTION"));
+        case LineKind::EndFunction:
+            return EndFunctionLine();
+        case LineKind::Sub:
+            return SkipBlock(BlockKeyword::Sub, QStringLiteral("SUB"));
+        case LineKind::EndSub:
+            return EndSubLine();
+        case LineKind::Call:
+            return CallLine(line);
+        case LineKind::Do:
+            return DoLine(line);
+        case LineKind::ExitDo:
+            return ExitDoLine();
+        case LineKind::EndDo:
+            return EndDoLine();
+        case LineKind::If:
+            return IfLine(line, false);
+        case LineKind::ElseIf:
+            return IfLine(line, true);
+        case LineKind::Else:
+            return ElseLine();
+        case LineKind::EndIf:
+            return EndIfLine();
+        case LineKind::Return:
+            return ReturnLine(line);
+        case LineKind::Output:
+            return OutputLine(line);
+        case LineKind::Blank:
+            state_.output.append(kCrLf);
+            return Flow::Next;
+        case LineKind::EndArray:
+            return EndArrayLine();
+        case LineKind::Array:
+            return ArrayHeader(line);
+        case LineKind::Statement:
+            return arrayMode_ ? ArrayElement(line) : StatementLine(line);
+    }
+    return Flow::Next;
+}
+
+LineCache& BatchRun::Cache(const ProgramLine& line) const {
+    if (!line.cache) {
+        line.cache = std::make_unique<LineCache>();
+    }
+    return *line.cache;
+}
+
+int BatchRun::FindVariable(const QString& upperName) const {
+    return variables_.Find(upperName, FrameStart());
+}
+
+std::optional<std::int32_t> BatchRun::LookupVariable(const QString& upperName) const {
+    const int slot = FindVariable(upperName);
+    if (slot >= 1) {
+        return variables_.Value(slot);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> BatchRun::CountArray(const QString& upperName) const {
+    const int first = FindVariable(upperName + QStringLiteral("[1]"));
+    if (first < 1) {
+        return std::nullopt;
+    }
+    const QString prefix = upperName + QStringLiteral("[");
+    int n = 0;
+    for (int slot = first; slot <= variables_.Count() && variables_.Name(slot).startsWith(prefix);
+         ++slot) {
+        ++n;
+    }
+    return n;
+}
+
+std::int32_t BatchRun::TodayJdn() const {
+    return host_.todayJdn();
+}
+
+const TextFormat& BatchRun::Format() const {
+    return format_;
+}
+
+std::optional<std::int32_t> BatchRun::VariableValue(const QString& name) const {
+    return LookupVariable(UpperText(TrimWhite(name)));
+}
+
+int BatchRun::FileLineNumber() const {
+    return FileLineNumber(currentLine_);
+}
+
+QString BatchRun::CurrentLineText() const {
+    return L();
+}
+
+}  // namespace daybridge::batch

@@ -1,0 +1,649 @@
+// Statements: settings, three-field computation lines and the computation step, assignments
+// with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
+#include "batch/batch_run.h"
+#include "datetext/date_format.h"
+
+namespace daybridge::batch {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+constexpr const char* kSettings[] = {
+    "DATEFORMAT", "THOUSANDSSEPARATOR", "INCLUDEFIRSTDATE", "INCLUDEWEEKENDDATES", "VERBOSE",
+    "HYPHEN",     "FIRSTDATE",          "SECONDDATE"};
+
+std::int64_t SaturatingMul(std::int64_t a, std::int64_t b) {
+    std::int64_t r = 0;
+    if (__builtin_mul_overflow(a, b, &r)) {
+        return ((a < 0) != (b < 0)) ? std::numeric_limits<std::int64_t>::min()
+                                    : std::numeric_limits<std::int64_t>::max();
+    }
+    return r;
+}
+
+}  // namespace
+
+Flow BatchRun::StatementLine(const ProgramLine& line) {
+    const int code = ExecuteStatement(line);
+    switch (code) {
+        case 1:
+        case 2:  // a FUNCTION was entered
+            return Flow::Next;
+        case 0: {
+            Flow flow = Flow::Next;
+            ComputationStep(line, flow);
+            return flow;
+        }
+        case -2:
+            return Flow::End;
+        case -3:
+            return Flow::End;  // a report has ended the run
+        default:
+            return Flow::CountError;
+    }
+}
+
+int BatchRun::ExecuteStatement(const ProgramLine& line) {
+    const QString& s = line.stmt;
+    for (int which = 0; which < 8; ++which) {
+        if (s.startsWith(QLatin1String(kSettings[which]))) {
+            const qsizetype eq = s.indexOf(u'=');
+            return SettingStatement(line, which, eq < 0 ? QString() : s.mid(eq + 1));
+        }
+    }
+    if (!s.contains(u'=')) {
+        return ThreeFieldStatement(line);
+    }
+    return Assignment(line);
+}
+
+void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
+    QString echo = state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + line.text +
+                   QStringLiteral("'");
+    if (separator) {
+        echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
+    } else {
+        echo += QStringLiteral(" ") + state_.Caption(Caption::IsInvalid) + QStringLiteral(".");
+    }
+    state_.output.append(echo + kCrLf);
+}
+
+int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString& value) {
+    const bool yes = value.startsWith(u'Y');
+    switch (which) {
+        case 0: {  // DATEFORMAT
+            const QString separator = value.mid(1, 1);
+            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
+                separator != QLatin1String(".")) {
+                EchoRejectedSetting(line, true);
+                return -1;
+            }
+            QString order = value;
+            order.remove(separator[0]);
+            int format = -1;
+            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
+                format = kDateFormatYMD;
+            } else if (order == QLatin1String("DMY")) {
+                format = kDateFormatDMY;
+            } else if (order == QLatin1String("MDY")) {
+                format = kDateFormatMDY;
+            }
+            if (format < 0) {
+                EchoRejectedSetting(line, false);
+                return -1;
+            }
+            state_.format.dateSeparator = separator;
+            state_.format.dateFormat = format;
+            state_.snapshot.dateFormat = format;
+            RefreshFormat();
+            ShowSettingsSummary();
+            return 1;
+        }
+        case 1:  // THOUSANDSSEPARATOR
+            state_.format.thousandsSeparator = value.left(1);
+            RefreshFormat();
+            return 1;
+        case 2:  // INCLUDEFIRSTDATE
+            state_.includeFirstDate = yes;
+            state_.snapshot.includeFirstDate = yes;
+            if (!state_.snapshot.verbose) {
+                state_.output.append(state_.Caption(yes ? Caption::FirstDateIncluded
+                                                        : Caption::FirstDateNotIncluded) +
+                                     kCrLf);
+            }
+            return 1;
+        case 3:  // INCLUDEWEEKENDDATES
+            state_.includeWeekends = yes;
+            state_.snapshot.includeWeekends = yes;
+            if (!state_.snapshot.verbose) {
+                state_.output.append(
+                    state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
+                    kCrLf);
+            }
+            return 1;
+        case 4:  // VERBOSE
+            state_.verbose = yes;
+            state_.snapshot.verbose = yes;
+            return 1;
+        case 5:  // HYPHEN
+            state_.format.hyphen = yes;
+            state_.snapshot.hyphen = yes;
+            RefreshFormat();
+            if (state_.snapshot.verbose) {
+                state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
+                                     kCrLf);
+            }
+            return 1;
+        default: {  // FIRSTDATE, SECONDDATE
+            const int code = CalendarIndexOfCode(value);
+            if (value.isEmpty() || code < 0) {
+                EchoRejectedSetting(line, false);
+                return -1;
+            }
+            if (which == 6) {
+                state_.firstCalendar = code;
+                state_.snapshot.firstCalendar = code;
+            } else {
+                state_.secondCalendar = code;
+                state_.snapshot.secondCalendar = code;
+            }
+            ShowSettingsSummary();
+            return 1;
+        }
+    }
+}
+
+QString BatchRun::SettingsSummaryText() const {
+    const QString& sep = state_.format.dateSeparator;
+    QString order;
+    switch (state_.snapshot.dateFormat) {
+        case kDateFormatYMD:
+            order = QStringLiteral("Y") + sep + QStringLiteral("M") + sep + QStringLiteral("D");
+            break;
+        case kDateFormatDMY:
+            order = QStringLiteral("D") + sep + QStringLiteral("M") + sep + QStringLiteral("Y");
+            break;
+        default:
+            order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
+            break;
+    }
+    return QStringLiteral("CE/JC ") + state_.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
+           order + QStringLiteral(", ") + state_.Caption(Caption::FirstDateIs) +
+           QStringLiteral(" ") + CalendarCode(state_.snapshot.firstCalendar) +
+           QStringLiteral(", ") + state_.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
+           CalendarCode(state_.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
+}
+
+void BatchRun::ShowSettingsSummary() {
+    if (!state_.snapshot.verbose) {
+        return;
+    }
+    QString summary = SettingsSummaryText();
+    const bool atStart =
+        state_.output.equals(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
+    if (atStart) {
+        summary +=
+            state_.Caption(state_.snapshot.includeFirstDate ? Caption::FirstDateIncluded
+                                                            : Caption::FirstDateNotIncluded) +
+            QStringLiteral("  ") +
+            state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
+                                                           : Caption::WeekendsNotCounted) +
+            kCrLf;
+    }
+    if (atStart || summary != lastSettingsSummary_) {
+        state_.output.append(summary);
+        lastSettingsSummary_ = summary;
+    }
+}
+
+void BatchRun::InvalidDaysReport() {
+    QString word = state_.Caption(Caption::DateDifference);
+    if (state_.language == kEnglish) {
+        word = word.toLower();
+    }
+    state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
+                         QStringLiteral("', ") + word + QStringLiteral(" ") +
+                         state_.Caption(Caption::IsInvalid) + QStringLiteral(".") + kCrLf);
+}
+
+int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
+    QString s = line.stmt;
+    s.replace(u'\t', u'#');
+    QString f[3];
+    const qsizetype h1 = s.indexOf(u'#');
+    if (h1 < 0) {
+        f[0] = s;
+    } else {
+        f[0] = s.left(h1);
+        const qsizetype h2 = s.indexOf(u'#', h1 + 1);
+        if (h2 < 0) {
+            f[1] = s.mid(h1 + 1);
+        } else {
+            f[1] = s.mid(h1 + 1, h2 - h1 - 1);
+            f[2] = s.mid(h2 + 1);
+        }
+    }
+    for (QString& field : f) {
+        field = TrimWhite(field);
+    }
+    if (!f[0].isEmpty()) {
+        if (f[0] == QLatin1String("RESULT")) {
+            f[0] = DateTextOfJdn(state_, state_.GetCal(1), last_.date);
+        } else if (f[0] == QLatin1String("TODAY")) {
+            f[0] = engine_.Today(1);
+        } else if (!engine_.AcceptFirstDate(f[0])) {
+            return -1;
+        }
+    }
+    if (!f[1].isEmpty()) {
+        const int slot = FindVariable(f[1]);
+        const qsizetype at = f[1].indexOf(QLatin1String("RESULT"));
+        if (slot >= 1) {
+            f[1] = FormatDayNumber(variables_.Value(slot), state_.format.thousandsSeparator);
+        } else if (at == 0 || at == 1) {
+            const bool negative = f[1].startsWith(u'-');
+            const QString rest = f[1].mid(at + 6);
+            std::int64_t v = last_.difference;
+            bool zero = false;
+            if (rest.startsWith(u'*') || rest.startsWith(u'/')) {
+                const std::int64_t k = RoundToWhole(LeadingNumber(QStringView(rest).mid(1)));
+                if (k == 0) {
+                    zero = true;
+                } else if (rest.startsWith(u'*')) {
+                    v = SaturatingMul(v, k);
+                } else {
+                    v = (k == -1) ? -v : v / k;
+                }
+            }
+            if (zero) {
+                InvalidDaysReport();
+                f[1].clear();
+            } else {
+                if (negative) {
+                    v = (v == std::numeric_limits<std::int64_t>::min())
+                            ? std::numeric_limits<std::int64_t>::max()
+                            : -v;
+                }
+                f[1] = FormatDayNumber(v, state_.format.thousandsSeparator);
+            }
+        } else if (at > 1) {
+            InvalidDaysReport();
+        } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral) {
+            InvalidDaysReport();
+            return -1;
+        }
+    }
+    fields_[0] = f[0];
+    fields_[1] = f[1];
+    fields_[2] = f[2];
+    if (!f[2].isEmpty()) {
+        if (f[2] == QLatin1String("TODAY")) {
+            fields_[2] = engine_.Today(2);
+            return 0;
+        }
+        if (!engine_.AcceptSecondDate(fields_[2])) {
+            return -1;
+        }
+    }
+    return 0;
+}
+
+void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
+    const bool e1 = fields_[0].isEmpty();
+    const bool e2 = fields_[1].isEmpty();
+    const bool e3 = fields_[2].isEmpty();
+    Caption note = Caption::Count_;
+    if (e1 && e2 && e3) {
+        note = Caption::AllThreeEmpty;
+    } else if (e1 && !e2 && e3) {
+        note = Caption::OnlyDifferenceNonEmpty;
+    } else if (!e1 && !e2 && !e3) {
+        note = Caption::AllThreeNonEmpty;
+    }
+    if (note != Caption::Count_) {
+        state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(": ") +
+                             state_.Caption(note) + kCrLf);
+        flow = Flow::Next;
+        return;
+    }
+    state_.conversionOnlyCase = e2 && (e1 != e3) && state_.GetCal(1) == state_.GetCal(2);
+    if (engine_.Compute(fields_[0], fields_[1], fields_[2])) {
+        last_.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
+        last_.date = engine_.lastDateJdn();
+        last_.difference = engine_.lastDifference();
+        flow = Flow::Next;
+    } else {
+        flow = Flow::CountError;
+    }
+}
+
+ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+    QString letters;
+    for (const QChar c : text) {
+        if (IsNameLetter(c)) {
+            letters.append(c.toUpper());
+        }
+    }
+    int calendar = kCE;
+    if (letters == QLatin1String("WISO") || letters == QLatin1String("ISOW")) {
+        calendar = kISO;
+    } else if (!letters.isEmpty()) {
+        const int code = CalendarIndexOfCode(letters);
+        if (code >= 0) {
+            calendar = code;
+        }
+    }
+    QString t = text;
+    while (!t.isEmpty() && !(t.back() >= u'0' && t.back() <= u'9')) {
+        t.chop(1);
+    }
+    // The calendar code is not part of the date (ISO keeps its week letter).
+    QString date;
+    date.reserve(t.size());
+    for (const QChar c : t) {
+        if (c == u' ' || (IsNameLetter(c) && !(calendar == kISO && c.toUpper() == u'W'))) {
+            continue;
+        }
+        date.append(calendar == kISO && c == u'w' ? QChar(u'W') : c);
+    }
+    if (date.isEmpty()) {
+        return ParseResult{0, kParseInvalid};
+    }
+    return ParseDateInCalendar(calendar, date, format_);
+}
+
+std::optional<int> BatchRun::EvaluateBuiltin(const ParsedCall& call, std::int32_t& value) {
+    overflow = false;
+    bool ok = true;
+    value = EvaluateNumber(call, *this, ok);
+    if (ok) {
+        return std::nullopt;
+    }
+    if (overflow) {
+        overflow = false;
+        OverflowError();
+        return -3;
+    }
+    EvaluationError();
+    return -1;
+}
+
+int BatchRun::Assignment(const ProgramLine& line) {
+    LineCache& c = Cache(line);
+    if (c.op < 0) {
+        const QString& s = line.stmt;
+        qsizetype pos = s.indexOf(QLatin1String("+="));
+        int op = 1;
+        if (pos < 0) {
+            pos = s.indexOf(QLatin1String("-="));
+            op = 2;
+        }
+        int length = 2;
+        if (pos < 0) {
+            pos = s.indexOf(u'=');
+            op = 0;
+            length = 1;
+        }
+        c.op = op;
+        c.target = s.left(pos);
+        c.value = s.mid(pos + length);
+        c.literal = ParseIntegerLiteral(c.value, true);
+        if (RecognizeBuiltin(c.value) != Builtin::None) {
+            c.call = ParseCall(c.value);
+        }
+    }
+
+    // A function that has returned: take its value in the caller's frame first.
+    std::int32_t value = 0;
+    bool haveValue = false;
+    if (functionReturned_ && IsFunctionCall(c.value) && c.literal.kind == LiteralKind::NotLiteral &&
+        c.value != QLatin1String("TODAY") && c.call.function == Builtin::None) {
+        const int r = FunctionValue(line, c, value);
+        if (r != 1) {
+            return r;
+        }
+        haveValue = true;
+    }
+
+    // The target.
+    QString target = c.target;
+    const bool counter = target.size() >= 2 && target.startsWith(u'{') && target.endsWith(u'}') &&
+                         IsNameText(QStringView(target).mid(1, target.size() - 2));
+    if (!counter) {
+        if (target.contains(u'[')) {
+            const auto element = ResolveElementName(target, *this);
+            if (!element || FindVariable(*element) < 1) {
+                NoSuchElementError();
+                return -1;
+            }
+            target = *element;
+        } else if (!target.isEmpty() && !IsNameText(target)) {
+            BadVariableNameError();
+            return -1;
+        }
+    }
+    if (target.isEmpty() || target == QLatin1String("TODAY") || target == QLatin1String("RESULT") ||
+        RecognizeBuiltin(target) != Builtin::None || functions_.contains(target) ||
+        c.value.isEmpty()) {
+        ReservedNameError();
+        return -1;
+    }
+
+    if (!haveValue) {
+        const int r = ReadAssignedValue(line, c, value);
+        if (r != 1) {
+            return r;  // -1, -2, -3, or 2: a FUNCTION was entered
+        }
+    }
+
+    // Store.
+    const int slot = FindVariable(target);
+    if (slot == kTableFull) {
+        FullTableBox();
+        return -1;
+    }
+    if (slot == 0) {
+        if (c.op != 0) {
+            Box(T(21), target + QStringLiteral(": ") + T(51));
+            return -1;
+        }
+        if (variables_.Create(target, value) == kTableFull) {
+            FullTableBox();
+            return -1;
+        }
+        return 1;
+    }
+    std::int64_t result = value;
+    if (c.op == 1) {
+        result = std::int64_t(variables_.Value(slot)) + value;
+    } else if (c.op == 2) {
+        result = std::int64_t(variables_.Value(slot)) - value;
+    }
+    if (result > std::numeric_limits<std::int32_t>::max() ||
+        result < std::numeric_limits<std::int32_t>::min()) {
+        OverflowError();
+        return -1;
+    }
+    variables_.SetValue(slot, static_cast<std::int32_t>(result));
+    return 1;
+}
+
+// 1 with the value read; -1 an error was reported; -2 a prompt was cancelled; -3 the run ends;
+// 2 a FUNCTION was entered (the statement is done for now).
+int BatchRun::ReadAssignedValue(const ProgramLine& line, const LineCache& c, std::int32_t& value) {
+    const QString& v = c.value;
+    if (v == QLatin1String("TODAY")) {
+        value = host_.todayJdn();
+        return 1;
+    }
+    if (c.literal.kind == LiteralKind::Value) {
+        value = c.literal.value;
+        return 1;
+    }
+    if (c.literal.kind == LiteralKind::Overflow) {
+        OverflowError();
+        return -1;
+    }
+    const int slot = FindVariable(v);
+    if (slot >= 1) {
+        value = variables_.Value(slot);
+        return 1;
+    }
+    if (v.contains(u'[') && v.endsWith(u']') && v.indexOf(u'[') > 0) {
+        const auto element = ResolveElementName(v, *this);
+        const int s = element ? FindVariable(*element) : 0;
+        if (s < 1) {
+            NoSuchElementError();
+            return -1;
+        }
+        value = variables_.Value(s);
+        return 1;
+    }
+    if (c.call.function != Builtin::None) {
+        const auto failed = EvaluateBuiltin(c.call, value);
+        return failed ? *failed : 1;
+    }
+    if (IsFunctionCall(v)) {
+        return FunctionValue(line, c, value);
+    }
+    if (LooksLikeCall(v)) {
+        UnknownFunctionError();
+        return -1;
+    }
+    const bool numberPrompt = v.startsWith(QLatin1String("INPUT:"));
+    if (numberPrompt || v.startsWith(QLatin1String("DATEINPUT:"))) {
+        const qsizetype at = line.text.indexOf(QLatin1String("INPUT:"), 0, Qt::CaseInsensitive);
+        QString prompt = at < 0 ? QString() : TrimWhite(QStringView(line.text).mid(at + 6));
+        if (numberPrompt) {
+            prompt.replace(QLatin1String("\\n"), kCrLf);
+        }
+        host_.outputChanged();
+        const std::optional<QString> answer = host_.inputBox(prompt, T(1));
+        const QString text = answer ? TrimWhite(*answer) : QString();
+        if (text.isEmpty()) {
+            return -2;
+        }
+        if (numberPrompt) {
+            const Literal literal = ParseIntegerLiteral(text, true);
+            if (literal.kind != LiteralKind::Value) {
+                NotAnIntegerError();
+                return -1;
+            }
+            value = literal.value;
+            return 1;
+        }
+        const ParseResult date = ReadDateLiteral(UpperText(text));
+        if (date.outcome != kParseValid) {
+            DateReadError(date.outcome);
+            return -1;
+        }
+        value = date.jdn;
+        return 1;
+    }
+    if (!HasLetter(v)) {
+        UnreadableValueError();
+        return -1;
+    }
+    const ParseResult date = ReadDateLiteral(v);
+    if (date.outcome != kParseValid) {
+        DateReadError(date.outcome);
+        return -1;
+    }
+    value = date.jdn;
+    return 1;
+}
+
+int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std::int32_t& value) {
+    if (functionReturned_) {
+        functionReturned_ = false;
+        const std::int32_t returned = returnValues_[static_cast<std::size_t>(callDepth_)];
+        // Back in the caller's frame, whether or not a value is pending.
+        if (callDepth_ > 0) {
+            --callDepth_;
+            PopFrame();
+        }
+        if (returnText_.isEmpty()) {
+            NoReturnValueError();
+            return -1;
+        }
+        value = returned;
+        return 1;
+    }
+    if (CountArguments(c.value) > 4) {
+        TooManyArgumentsError();
+        return -1;
+    }
+    PushFrame();
+    bool endRun = false;
+    if (InvokeProcedure(c.value, CountArguments(c.value), false, endRun)) {
+        return 2;
+    }
+    if (endRun) {
+        return -3;
+    }
+    EvaluationError();
+    return -1;
+}
+
+Flow BatchRun::OutputLine(const ProgramLine& line) {
+    LineCache& c = Cache(line);
+    if (c.outputForm == 0 && c.outputEnd.isNull()) {
+        QString text = TrimWhite(QStringView(line.text).mid(7));
+        if (text.endsWith(QLatin1String(";;"))) {
+            text.chop(2);
+            c.outputEnd = QStringLiteral("");
+        } else if (text.endsWith(u';')) {
+            text.chop(1);
+            c.outputEnd = QStringLiteral(" ");
+        } else {
+            c.outputEnd = kCrLf;
+        }
+        c.outputText = text;
+        const QString upper = UpperText(text);
+        if (RecognizeBuiltin(upper) != Builtin::None) {
+            c.outputForm = 1;
+            c.call = ParseCall(upper);
+        } else if (IsFunctionCall(upper)) {
+            c.outputForm = 2;
+        } else if (LooksLikeCall(upper)) {
+            c.outputForm = 3;
+        }
+    }
+    Flow flow = Flow::Next;
+    switch (c.outputForm) {
+        case 1: {
+            overflow = false;
+            bool ok = true;
+            const QString text = EvaluateText(c.call, *this, ok);
+            if (ok) {
+                state_.output.append(text);
+            } else if (overflow) {
+                overflow = false;
+                OverflowError();
+                return Flow::End;
+            } else {
+                EvaluationError();
+                flow = Flow::CountError;
+            }
+            break;
+        }
+        case 2:
+            FunctionInOutputError();
+            state_.output.append(c.outputText);
+            flow = Flow::CountError;
+            break;
+        case 3:
+            UnknownFunctionError();
+            state_.output.append(c.outputText);
+            flow = Flow::CountError;
+            break;
+        default:
+            state_.output.append(c.outputText);
+            break;
+    }
+    state_.output.append(c.outputEnd);
+    return flow;
+}
+
+}  // namespace daybridge::batch
