@@ -49,12 +49,6 @@ struct YearMonthDay {
 inline constexpr std::int64_t kGregorianMarch0 = 1721120;
 inline constexpr std::int64_t kJulianMarch0 = 1721118;
 
-// Days from 1 March of a month's counting year to the first of the month, for mp = 0 (March)
-// .. 11 (February): 0, 31, 61, 92, 122, 153, 184, 214, 245, 275, 306, 337.
-constexpr std::int64_t days_before_march_month(std::int64_t mp) {
-    return (153 * mp + 2) / 5;
-}
-
 constexpr bool gregorian_leap(std::int64_t y) {
     return floor_mod(y, 4) == 0 && (floor_mod(y, 100) != 0 || floor_mod(y, 400) == 0);
 }
@@ -83,45 +77,77 @@ constexpr std::int64_t gregorian_days_before_march_year(std::int64_t y) {
     return 365 * y + floor_div(y, 4) - floor_div(y, 100) + floor_div(y, 400);
 }
 
-constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::int64_t d) {
-    normalise_month(y, m, 12);
-    const std::int64_t ym = y - (m <= 2 ? 1 : 0);   // counting year, starting 1 March
-    const std::int64_t mp = m > 2 ? m - 3 : m + 9;  // [0, 11], March = 0
-    return kGregorianMarch0 + gregorian_days_before_march_year(ym) + days_before_march_month(mp) +
-           d - 1;
+// The fast paths below shift years and days by whole 400-year eras so that every count is
+// non-negative: each division is then an unsigned one by a constant (a multiplication).
+// Counts follow the Euclidean affine forms of Neri and Schneider: for a day r of a counting
+// year starting 1 March, month = (2141 r + 197913) >> 16 (3 = March .. 14 = February) and day
+// = ((2141 r + 197913) & 0xffff) / 2141 + 1; days before month m (3..14) = (979 m - 2919) / 32.
+
+inline constexpr std::uint64_t kEraDays = 146097;  // days in 400 Gregorian years
+
+// Years with |year| <= kFastYears and months 1..12 take the unsigned path; kYearShift years
+// (a multiple of 400) are added first.
+inline constexpr std::int64_t kFastYears = 6'000'000;
+inline constexpr std::int64_t kYearShift = 6'000'400;
+inline constexpr std::int64_t kGregorianShiftDays =
+    std::int64_t{15001} * 146097;  // days in kYearShift years
+inline constexpr std::int64_t kJulianShiftDays = kYearShift / 4 * 1461;
+
+// Days from 1 March of (shifted) year 0 to the first of month m0 (3..14) of counting year y0.
+constexpr std::uint64_t month_days_after_march(std::uint64_t m0) {
+    return (979 * m0 - 2919) / 32;
 }
 
-// Shifting by whole 400-year eras makes every day count non-negative for |jdn| <= 2^31, so
-// the divisions below are plain unsigned ones.
-inline constexpr std::uint64_t kGregorianEraShift = 16384;  // eras added before dividing
-inline constexpr std::uint64_t kEraDays = 146097;           // days in 400 Gregorian years
+constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::int64_t d) {
+    if (y >= -kFastYears && y <= kFastYears && m >= 1 && m <= 12) [[likely]] {
+        const std::uint32_t j = m <= 2 ? 1 : 0;  // January and February end a counting year
+        const std::uint32_t y0 = static_cast<std::uint32_t>(y + kYearShift) - j;  // [399, 1.2e7]
+        const std::uint32_t m0 = static_cast<std::uint32_t>(m) + 12 * j;          // [3, 14]
+        const std::uint32_t c = y0 / 100;                                         // [3, 1.2e5]
+        const std::uint64_t yc = std::uint64_t{365} * y0 + (y0 >> 2) - c + (c >> 2);  // < 4.4e9
+        return static_cast<std::int64_t>(yc + month_days_after_march(m0)) - kGregorianShiftDays +
+               kGregorianMarch0 + d - 1;
+    }
+    normalise_month(y, m, 12);
+    const std::int64_t ym = y - (m <= 2 ? 1 : 0);  // counting year, starting 1 March
+    const std::int64_t m0 = m <= 2 ? m + 12 : m;   // [3, 14]
+    return kGregorianMarch0 + gregorian_days_before_march_year(ym) +
+           static_cast<std::int64_t>(month_days_after_march(static_cast<std::uint64_t>(m0))) + d -
+           1;
+}
 
-// Year (of the counting year starting 1 March) and day of that counting year, Gregorian.
+// Year (of the counting year starting 1 March) and day of that counting year.
 struct MarchYearDay {
     std::int64_t year;  // counting year
     std::uint32_t doy;  // [0, 365], 0 = 1 March
 };
 
+// Eras added to a JDN's day count before dividing: more than 2^31 + 1721120 days, so every
+// 32-bit JDN gives a non-negative count.
+inline constexpr std::uint64_t kDayShiftEras = 14712;
+
 constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
-    // z: days since 1 March of year -400 * kGregorianEraShift; [0, 2^31 + 2^31 + 2.4e9]
-    const std::uint64_t z =
-        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kGregorianEraShift * kEraDays;
-    const std::uint64_t era = z / kEraDays;                                           // [0, 2^15)
-    const std::uint64_t doe = z - era * kEraDays;                                     // [0, 146096]
-    const std::uint64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const std::uint64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
-    const std::int64_t year = static_cast<std::int64_t>(era * 400 + yoe) -
-                              static_cast<std::int64_t>(kGregorianEraShift * 400);
-    return {year, static_cast<std::uint32_t>(doy)};
+    // r0: days since 1 March of year -400 kDayShiftEras; [0, 4.3e9] for every 32-bit JDN
+    const std::uint64_t r0 =
+        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kDayShiftEras * kEraDays;
+    const std::uint64_t n1 = 4 * r0 + 3;                                         // [3, 1.8e10]
+    const std::uint64_t q1 = n1 / kEraDays;                                      // centuries
+    const auto r1 = static_cast<std::uint32_t>(n1 % kEraDays / 4);               // [0, 36524]
+    const std::uint64_t u2 = std::uint64_t{2939745} * (4 * r1 + 3);              // < 2^39
+    const auto q2 = static_cast<std::uint32_t>(u2 >> 32);                        // [0, 99] year
+    const auto r2 = static_cast<std::uint32_t>(u2 & 0xffffffffu) / 2939745 / 4;  // [0, 365]
+    const std::int64_t year =
+        static_cast<std::int64_t>(100 * q1 + q2) - static_cast<std::int64_t>(400 * kDayShiftEras);
+    return {year, r2};
 }
 
-// Month [1, 12] and day [1, 31] of a day [0, 365] of a counting year starting 1 March; adds 1
-// to the year for January and February.
+// The date of day `doy` (0..365) of the counting year `year`.
 constexpr YearMonthDay march_day_to_date(std::int64_t year, std::uint32_t doy) {
-    const std::uint32_t mp = (5 * doy + 2) / 153;          // [0, 11]
-    const std::uint32_t d = doy - (153 * mp + 2) / 5 + 1;  // [1, 31]
-    const std::uint32_t m = mp < 10 ? mp + 3 : mp - 9;     // [1, 12]
-    return {year + (m <= 2 ? 1 : 0), static_cast<std::int32_t>(m), static_cast<std::int32_t>(d)};
+    const std::uint32_t n3 = 2141 * doy + 197913;
+    const std::uint32_t m0 = n3 >> 16;                  // [3, 14]
+    const std::uint32_t d = (n3 & 0xffffu) / 2141 + 1;  // [1, 31]
+    const std::uint32_t j = doy >= 306 ? 1 : 0;         // January or February
+    return {year + j, static_cast<std::int32_t>(m0 - 12 * j), static_cast<std::int32_t>(d)};
 }
 
 constexpr YearMonthDay gregorian_from_jdn(std::int64_t jdn) {
@@ -130,27 +156,33 @@ constexpr YearMonthDay gregorian_from_jdn(std::int64_t jdn) {
 }
 
 // Julian: a 4-year cycle of 1461 days.
-inline constexpr std::uint64_t kJulianCycleShift = 1u << 22;  // 4-year cycles added
-inline constexpr std::uint64_t kJulianCycleDays = 1461;
-
 constexpr std::int64_t jdn_from_julian(std::int64_t y, std::int64_t m, std::int64_t d) {
+    if (y >= -kFastYears && y <= kFastYears && m >= 1 && m <= 12) [[likely]] {
+        const std::uint64_t j = m <= 2 ? 1 : 0;
+        const std::uint64_t y0 = static_cast<std::uint64_t>(y + kYearShift) - j;  // [399, 1.2e7]
+        const std::uint64_t m0 = static_cast<std::uint64_t>(m) + 12 * j;          // [3, 14]
+        return static_cast<std::int64_t>(1461 * y0 / 4 + month_days_after_march(m0)) -
+               kJulianShiftDays + kJulianMarch0 + d - 1;
+    }
     normalise_month(y, m, 12);
     const std::int64_t ym = y - (m <= 2 ? 1 : 0);
-    const std::int64_t mp = m > 2 ? m - 3 : m + 9;
-    return kJulianMarch0 + 365 * ym + floor_div(ym, 4) + days_before_march_month(mp) + d - 1;
+    const std::int64_t m0 = m <= 2 ? m + 12 : m;
+    return kJulianMarch0 + 365 * ym + floor_div(ym, 4) +
+           static_cast<std::int64_t>(month_days_after_march(static_cast<std::uint64_t>(m0))) + d -
+           1;
 }
 
+inline constexpr std::uint64_t kJulianShiftCycles = 1'472'000;  // 4-year cycles, > 2^31 days
+
 constexpr YearMonthDay julian_from_jdn(std::int64_t jdn) {
-    // z: days since 1 March of year -4 * kJulianCycleShift; [0, 2^31 + 2^31 + 6.2e9]
-    const std::uint64_t z =
-        static_cast<std::uint64_t>(jdn - kJulianMarch0) + kJulianCycleShift * kJulianCycleDays;
-    const std::uint64_t cycle = z / kJulianCycleDays;        // [0, 2^23)
-    const std::uint64_t doc = z - cycle * kJulianCycleDays;  // [0, 1460]
-    const std::uint64_t yoc = (doc - doc / 1460) / 365;      // [0, 3]
-    const std::uint64_t doy = doc - 365 * yoc;               // [0, 365]
-    const std::int64_t year = static_cast<std::int64_t>(cycle * 4 + yoc) -
-                              static_cast<std::int64_t>(kJulianCycleShift * 4);
-    return march_day_to_date(year, static_cast<std::uint32_t>(doy));
+    // r0: days since 1 March of year -4 kJulianShiftCycles; [0, 4.3e9] for every 32-bit JDN
+    const std::uint64_t r0 =
+        static_cast<std::uint64_t>(jdn - kJulianMarch0) + kJulianShiftCycles * 1461;
+    const std::uint64_t n1 = 4 * r0 + 3;                         // [3, 1.8e10]
+    const std::uint64_t year = n1 / 1461;                        // shifted counting year
+    const auto doy = static_cast<std::uint32_t>(n1 % 1461 / 4);  // [0, 365]
+    return march_day_to_date(
+        static_cast<std::int64_t>(year) - static_cast<std::int64_t>(4 * kJulianShiftCycles), doy);
 }
 
 // ---- ISO 8601 week date -------------------------------------------------------------------

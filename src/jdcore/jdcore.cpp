@@ -91,12 +91,12 @@ bool is_separator(char c) {
 
 }  // namespace
 
-std::int32_t euro_date_to_jdn(DateRecord& record) {
+std::int32_t detail::euro_date_to_jdn_general(DateRecord& record) {
     record.jdn = saturate(jdn_of(record.calendar, record.year, record.month, record.day));
     return record.jdn;
 }
 
-std::int32_t jdn_to_euro_date(DateRecord& record) {
+std::int32_t detail::jdn_to_euro_date_general(DateRecord& record) {
     const std::int64_t jdn = record.jdn;
     switch (record.calendar) {
         case 'G':

@@ -26,6 +26,8 @@
 #include <string>
 #include <string_view>
 
+#include "jdcore/day_count.h"
+
 namespace jdcore {
 
 // The library's date record: six signed 32-bit fields, 24 bytes.
@@ -59,11 +61,11 @@ inline constexpr std::int32_t kOutOfRange = -5;
 // the calendar (month 13, 30 February) is converted by plain arithmetic: month 13 is month 1
 // of the next year, 30 February is 1 or 2 March; validity is str_to_date's business. A JDN
 // beyond 32 bits saturates at +-2147483647.
-std::int32_t euro_date_to_jdn(DateRecord& record);
+inline std::int32_t euro_date_to_jdn(DateRecord& record);
 
 // From record.jdn and record.calendar ('G', 'J', 'V', 'I' or 'A'), fills year, month and day.
 // Returns 0; -1 (record untouched) for any other calendar.
-std::int32_t jdn_to_euro_date(DateRecord& record);
+inline std::int32_t jdn_to_euro_date(DateRecord& record);
 
 // As euro_date_to_jdn for the Annus Novus calendar ('A').
 std::int32_t annus_novus_date_to_jdn(DateRecord& record);
@@ -95,5 +97,38 @@ std::string separate_thousands(std::string_view digits, char separator);
 // status is set to 0, or to -1 (result 0) when a record names no known calendar. A difference
 // beyond 32 bits saturates at +-2147483647.
 std::int32_t days_elapsed(const DateRecord& later, const DateRecord& earlier, std::int32_t& status);
+
+// ---- inline parts ------------------------------------------------------------------------
+// The Gregorian conversions are the hot path of the whole program; they are inlined here and
+// every other case is handled out of line.
+
+namespace detail {
+std::int32_t euro_date_to_jdn_general(DateRecord& record);
+std::int32_t jdn_to_euro_date_general(DateRecord& record);
+}  // namespace detail
+
+inline std::int32_t euro_date_to_jdn(DateRecord& record) {
+    // Months 1..12, days 1..31 and |year| <= 5,800,000 give a JDN well inside 32 bits.
+    if (record.calendar == 'G' && static_cast<std::uint32_t>(record.month - 1) < 12 &&
+        static_cast<std::uint32_t>(record.day - 1) < 31 &&
+        static_cast<std::uint32_t>(record.year + kMaxYearMagnitude) <=
+            static_cast<std::uint32_t>(2 * kMaxYearMagnitude)) {
+        record.jdn =
+            static_cast<std::int32_t>(jdn_from_gregorian(record.year, record.month, record.day));
+        return record.jdn;
+    }
+    return detail::euro_date_to_jdn_general(record);
+}
+
+inline std::int32_t jdn_to_euro_date(DateRecord& record) {
+    if (record.calendar == 'G') {
+        const YearMonthDay date = gregorian_from_jdn(record.jdn);
+        record.year = static_cast<std::int32_t>(date.year);  // |year| < 5.9 million
+        record.month = date.month;
+        record.day = date.day;
+        return 0;
+    }
+    return detail::jdn_to_euro_date_general(record);
+}
 
 }  // namespace jdcore

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "jdcore/day_count.h"
 #include "jdcore/jdcore.h"
 
 namespace {
@@ -208,6 +209,35 @@ TEST(JdnToEuroDate, UnknownCalendarLeavesTheRecordAlone) {
     EXPECT_EQ(r.year, 7);
     EXPECT_EQ(r.month, 8);
     EXPECT_EQ(r.day, 9);
+}
+
+}  // namespace
+
+namespace {
+
+// Months written past 12 take the general path of the arithmetic, months 1..12 of moderate
+// years the fast one: both must name the same day, also at the fast path's year limits.
+TEST(PlainArithmetic, GeneralAndFastPathsAgree) {
+    const std::int64_t years[] = {-6000001, -6000000, -5999999, -5800001, -5800000, -1,     0, 1,
+                                  2000,     5800000,  5800001,  5999999,  6000000,  6000001};
+    for (std::int64_t y : years) {
+        for (std::int64_t m = 1; m <= 12; ++m) {
+            for (std::int64_t d : {1, 28, 31}) {
+                EXPECT_EQ(jdcore::jdn_from_gregorian(y, m, d),
+                          jdcore::jdn_from_gregorian(y - 1, m + 12, d))
+                    << y << "-" << m << "-" << d;
+                EXPECT_EQ(jdcore::jdn_from_gregorian(y, m, d),
+                          jdcore::jdn_from_gregorian(y + 1, m - 12, d))
+                    << y << "-" << m << "-" << d;
+                EXPECT_EQ(jdcore::jdn_from_julian(y, m, d),
+                          jdcore::jdn_from_julian(y - 1, m + 12, d))
+                    << y << "-" << m << "-" << d;
+                EXPECT_EQ(jdcore::jdn_from_julian(y, m, d),
+                          jdcore::jdn_from_julian(y + 1, m - 12, d))
+                    << y << "-" << m << "-" << d;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,205 @@
+// Calendar conversions, JDN -> date and date -> JDN, near J2000 (JDN 2,451,545) and near both
+// ends of the day range (+-2,000,000,000), with std::chrono's civil conversion as the
+// reference in the same run. Every benchmark converts a window of consecutive days; the
+// date -> JDN ones convert records in place, as the program's callers do.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "calendar/calendar_table.h"
+#include "calendar/iso_ordinal.h"
+#include "calendar/leap_week.h"
+#include "jdcore/jdcore.h"
+
+namespace {
+
+using daybridge::DateRecord;
+namespace chr = std::chrono;
+
+constexpr std::int64_t kUnixEpochJdn = 2440588;
+constexpr std::int32_t kWindow = 4096;  // consecutive days converted, round and round
+
+void Bases(benchmark::internal::Benchmark* b) {
+    b->Arg(2451545)->Arg(-2000000000)->Arg(2000000000);
+}
+
+std::int32_t Jdn(const benchmark::State& state, std::int32_t i) {
+    return static_cast<std::int32_t>(state.range(0)) + (i & (kWindow - 1));
+}
+
+// ---- std::chrono reference (only near J2000: its years stop at +-32767) ----
+
+void ChronoToCivil(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const chr::sys_days d{chr::days{Jdn(state, i++) - kUnixEpochJdn}};
+        const chr::year_month_day ymd{d};
+        benchmark::DoNotOptimize(ymd);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(ChronoToCivil)->Arg(2451545);
+
+void ChronoFromCivil(benchmark::State& state) {
+    std::vector<chr::year_month_day> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.emplace_back(chr::sys_days{chr::days{Jdn(state, k) - kUnixEpochJdn}});
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const chr::sys_days d{dates[static_cast<std::size_t>(i++ & (kWindow - 1))]};
+        benchmark::DoNotOptimize(d);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(ChronoFromCivil)->Arg(2451545);
+
+// ---- CE through the calendar library's date record ----
+
+void CeToCivil(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        DateRecord r{};
+        r.calendar = 'G';
+        r.jdn = Jdn(state, i++);
+        jdcore::jdn_to_euro_date(r);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(CeToCivil)->Apply(Bases);
+
+void CeFromCivil(benchmark::State& state) {
+    std::vector<DateRecord> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(daybridge::CivilOfJdn(Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        DateRecord& r = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(jdcore::euro_date_to_jdn(r));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(CeFromCivil)->Apply(Bases);
+
+// ---- ISO week date ----
+
+void IsoFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::IsoWeekRecord r{};
+        r.jdn = Jdn(state, i++);
+        daybridge::JdnToIsoWeek(r);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(IsoFromJdn)->Apply(Bases);
+
+void IsoToJdn(benchmark::State& state) {
+    std::vector<daybridge::IsoWeekRecord> dates(kWindow);
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates[static_cast<std::size_t>(k)].jdn = Jdn(state, k);
+        daybridge::JdnToIsoWeek(dates[static_cast<std::size_t>(k)]);
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::IsoWeekRecord& r = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(daybridge::IsoWeekToJdn(r));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(IsoToJdn)->Apply(Bases);
+
+// ---- ordinal date: the CE year, then the day of the year ----
+
+void OrdFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const DateRecord r = daybridge::CivilOfJdn(Jdn(state, i++));
+        benchmark::DoNotOptimize(r.year);
+        benchmark::DoNotOptimize(daybridge::DayOfYear(r));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(OrdFromJdn)->Apply(Bases);
+
+void OrdToJdn(benchmark::State& state) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        const DateRecord r = daybridge::CivilOfJdn(Jdn(state, k));
+        dates.emplace_back(r.year, daybridge::DayOfYear(r));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const auto& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(daybridge::FirstDayOfYearPlus(d.first, d.second));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(OrdToJdn)->Apply(Bases);
+
+// ---- leap week calendar, week and month forms ----
+
+void LpwFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::LeapWeekRecord r{};
+        r.jdn = Jdn(state, i++);
+        daybridge::JdnToLpw(r);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LpwFromJdn)->Apply(Bases);
+
+void LpwToJdn(benchmark::State& state) {
+    std::vector<daybridge::LeapWeekRecord> dates(kWindow);
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates[static_cast<std::size_t>(k)].jdn = Jdn(state, k);
+        daybridge::JdnToLpw(dates[static_cast<std::size_t>(k)]);
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::LeapWeekRecord& r = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(daybridge::LpwToJdn(r));
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LpwToJdn)->Apply(Bases);
+
+void LpmFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::LeapWeekRecord r{};
+        r.jdn = Jdn(state, i++);
+        daybridge::JdnToLpm(r);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LpmFromJdn)->Apply(Bases);
+
+void LpmToJdn(benchmark::State& state) {
+    std::vector<daybridge::LeapWeekRecord> dates(kWindow);
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates[static_cast<std::size_t>(k)].jdn = Jdn(state, k);
+        daybridge::JdnToLpm(dates[static_cast<std::size_t>(k)]);
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        daybridge::LeapWeekRecord& r = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(daybridge::LpmToJdn(r));
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LpmToJdn)->Apply(Bases);
+
+}  // namespace
+
+BENCHMARK_MAIN();
