@@ -1,0 +1,97 @@
+// Reads arbitrary text as a date in every calendar, under a text format taken from the
+// input's first two bytes. A date that reads must stay in range and read back from its
+// canonical text as the same JDN.
+#include <QLocale>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "datetext/date_format.h"
+#include "datetext/date_parse.h"
+#include "datetext/string_utils.h"
+
+using namespace daybridge;
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+TextFormat FormatFrom(std::uint8_t a, std::uint8_t b) {
+    static const QString separators[] = {QStringLiteral("-"), QStringLiteral("/"),
+                                         QStringLiteral(".")};
+    static const QString thousands[] = {QStringLiteral(","), QStringLiteral("."), QString()};
+    static const QLocale locales[] = {
+        QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+        QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Swedish, QLocale::Sweden),
+        QLocale(QLocale::Arabic, QLocale::Egypt)};
+    TextFormat format;
+    format.dateFormat = a % 3;
+    format.dateSeparator = separators[(a / 3) % 3];
+    format.thousandsSeparator = thousands[(a / 9) % 3];
+    format.hyphen = (a / 27) % 2 == 1;
+    format.regional = locales[b % std::size(locales)];
+    return format;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2 || size > 4096) {
+        return 0;
+    }
+    const TextFormat format = FormatFrom(data[0], data[1]);
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 2),
+                                           static_cast<qsizetype>(size - 2));
+
+    for (int calendar = -1; calendar <= kCalendarCount; ++calendar) {
+        const ParseResult read = ParseDateInCalendar(calendar, text, format);
+        Check(read.outcome >= -1 && read.outcome <= 1);
+        if (read.outcome != kParseValid) {
+            Check(read.jdn == 0);
+            continue;
+        }
+        Check(calendar >= 0 && calendar < kCalendarCount);
+        Check(read.jdn >= kMinDayNumber && read.jdn <= kMaxDayNumber);
+        if (calendar == kORD) {
+            Check(read.jdn >= kMinOrdinalJDN && read.jdn <= kMaxOrdinalJDN);
+        }
+        const QString canonical = CanonicalDateText(calendar, read.jdn, format);
+        Check(!canonical.isEmpty());
+        const ParseResult back = ParseDateInCalendar(calendar, canonical, format);
+        Check(back.outcome == kParseValid && back.jdn == read.jdn);
+        // The hyphen rewrite of a canonical text reads as the same date under the other setting.
+        if (calendar == kORD || calendar == kISO) {
+            TextFormat other = format;
+            other.hyphen = !format.hyphen;
+            const ParseResult rewritten =
+                ParseDateInCalendar(calendar, RewriteHyphenation(canonical, other.hyphen), other);
+            Check(rewritten.outcome == kParseValid && rewritten.jdn == read.jdn);
+        }
+    }
+
+    // The general reader with the ISO letter and the JDN calendar's separator checks.
+    DateRecord record{};
+    const int iso = ParseDate(text, format.dateSeparator, kISO, format.dateFormat, record);
+    Check(iso >= -1 && iso <= 1);
+    const int jdn = ParseDate(text, format.dateSeparator, kJDN, format.dateFormat, record);
+    Check(jdn >= -1 && jdn <= 1);
+    if (jdn == kParseValid) {
+        Check(record.jdn >= kMinDayNumber && record.jdn <= kMaxDayNumber);
+    }
+    const int ordinalKind = OrdinalTextKind(text);
+    const int isoKind = IsoWeekTextKind(text);
+    Check(ordinalKind >= -1 && ordinalKind <= 1 && isoKind >= -1 && isoKind <= 1);
+    (void)RewriteHyphenation(text, format.hyphen);
+    (void)IsParenthesised(text);
+    (void)TextBetween(text, QStringLiteral("("), QStringLiteral(")"), data[1] % 8, true);
+    (void)LettersOnly(text);
+    int which = 0;
+    (void)FindFirstOf(text, data[0] % 8, QStringLiteral("-/."), which);
+    (void)WordLength(text, data[1] % 8, true, QStringLiteral("_"));
+    return 0;
+}
