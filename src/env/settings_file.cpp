@@ -188,6 +188,18 @@ bool IsDateFieldCalendar(qint64 index) {
 
 // Output lines end in CR LF inside the state, whatever line ends the file used.
 QString WithCrLf(const QString& text) {
+    bool loneBreak = false;
+    for (qsizetype i = 0; i < text.size() && !loneBreak; ++i) {
+        if (text[i] == QLatin1Char('\r')) {
+            loneBreak = i + 1 == text.size() || text[i + 1] != QLatin1Char('\n');
+            ++i;
+        } else if (text[i] == QLatin1Char('\n')) {
+            loneBreak = true;
+        }
+    }
+    if (!loneBreak) {
+        return text;
+    }
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

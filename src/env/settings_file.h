@@ -8,8 +8,9 @@
 
 namespace daybridge {
 
-// Reads the file into the state. A missing or damaged file leaves the built-in defaults in
-// force for everything not read; nothing is reported. Returns true when the whole file was read.
+// Reads the file into the state. Reading is all or nothing: a missing or damaged file puts
+// the built-in defaults in force for everything, also for values read before the damage;
+// nothing is reported. Returns true when the whole file was read.
 // The saved current directory is returned in `directory` (the caller changes to it).
 bool LoadUserSettings(const QString& path, AppState& state, QString* directory = nullptr);
 

@@ -105,7 +105,7 @@ std::int32_t LoadProgramText(const QString& path, QString* failure) {
 }
 
 QString GetText(int id, int language) {
-    std::array<char, kTextBufferBytes> buffer{};
+    std::array<char, kTextBufferBytes> buffer;  // only the bytes written are read
     const std::int32_t n =
         sidekit::gt(id, language, buffer.data(), kTextBufferBytes, mainWindowReady ? 1 : 0);
     if (n < 1) {
