@@ -3,24 +3,40 @@
 #include <stdio.h>  // getline
 #include <QStringDecoder>
 #include <cstdlib>
+#include <cstring>
 
 namespace daybridge::cli {
 
 void LineEndWriter::write(QStringView text) {
+    if (text.isEmpty()) {
+        return;
+    }
     const QByteArray bytes = text.toUtf8();
-    buffer_.reserve(buffer_.size() + static_cast<std::size_t>(bytes.size()));
-    for (const char c : bytes) {
-        if (heldCr_) {
-            heldCr_ = false;
-            buffer_.push_back('\n');
-            if (c == '\n') {
-                continue;  // the LF of a CR LF pair
-            }
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    if (heldCr_) {
+        heldCr_ = false;
+        buffer_.push_back('\n');
+        if (*p == '\n') {
+            ++p;  // the LF of a CR LF pair split between two pieces
         }
-        if (c == '\r') {
-            heldCr_ = true;
-        } else {
-            buffer_.push_back(c);
+    }
+    // Copy the runs between CRs whole; each CR LF or lone CR becomes one LF.
+    while (p < end) {
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
+        if (cr == nullptr) {
+            buffer_.append(p, end);
+            break;
+        }
+        buffer_.append(p, cr);
+        p = cr + 1;
+        if (p == end) {
+            heldCr_ = true;  // its LF may start the next piece
+            break;
+        }
+        buffer_.push_back('\n');
+        if (*p == '\n') {
+            ++p;
         }
     }
     if (buffer_.size() >= kBlockSize) {

@@ -1,0 +1,196 @@
+// The command line and the terminal output of daybridge-batch.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/terminal_host.h"
+
+namespace daybridge::cli {
+namespace {
+
+std::string Written(const std::vector<QString>& pieces) {
+    std::FILE* file = std::tmpfile();
+    {
+        LineEndWriter writer(file);
+        for (const QString& piece : pieces) {
+            writer.write(piece);
+        }
+    }  // finish() on destruction
+    std::rewind(file);
+    std::string bytes;
+    char block[256];
+    std::size_t n = 0;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.append(block, n);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+TEST(LineEndWriter, EveryLineEndBecomesOneLf) {
+    struct Case {
+        std::vector<QString> pieces;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"a\r\nb\r\n"}, "a\nb\n"},
+        {{"a\r", "\nb\r\n"}, "a\nb\n"},  // CR LF split between two pieces
+        {{"a\r", "b"}, "a\nb"},          // a lone CR at the end of a piece
+        {{"a\r"}, "a\n"},                // held back until the end
+        {{"a\r", "", "\n"}, "a\n"},      // an empty piece between
+        {{"\r\n\r\n"}, "\n\n"},
+        {{"\r\r\n"}, "\n\n"},
+        {{"x\ry"}, "x\ny"},
+        {{"no line end"}, "no line end"},
+        {{QString::fromUtf8("gez\xc3\xa4hlt\r\n")}, "gez\xc3\xa4hlt\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Written(c.pieces), c.expected) << c.pieces.front().toStdString();
+    }
+}
+
+TEST(LineEndWriter, LargeOutputIsWrittenWhole) {
+    QString line = QStringLiteral("2020-W01-3 ISO\r\n");
+    std::vector<QString> pieces(20000, line);
+    const std::string written = Written(pieces);
+    EXPECT_EQ(written.size(), 20000u * 15u);
+    EXPECT_EQ(written.substr(written.size() - 15), "2020-W01-3 ISO\n");
+}
+
+TEST(WithLfLineEnds, ConvertsCrLfAndLoneCr) {
+    EXPECT_EQ(WithLfLineEnds("a\r\nb\rc\n"), "a\nb\nc\n");
+}
+
+struct ParseCase {
+    QStringList arguments;
+    bool ok;
+    QString error;  // expected beginning of the error
+};
+
+TEST(ParseOptions, RefusesWrongCommandLines) {
+    const std::vector<ParseCase> cases = {
+        {{}, false, "no program file given"},
+        {{"a.txt", "b.txt"}, false, "only one program file"},
+        {{"-e", "OUTPUT: x", "a.txt"}, false, "give either"},
+        {{"-e"}, false, "-e needs"},
+        {{"--verbose"}, false, "--verbose needs a value"},
+        {{"--verbose", "yes", "a.txt"}, false, "invalid value 'yes' for --verbose"},
+        {{"--max-errors", "32768", "a.txt"}, false, "invalid value '32768'"},
+        {{"--max-errors", "-1", "a.txt"}, false, "invalid value '-1'"},
+        {{"--first", "AN", "a.txt"}, false, "invalid value 'AN' for --first"},
+        {{"--separator", ",", "a.txt"}, false, "invalid value ','"},
+        {{"--lang", "fr", "a.txt"}, false, "invalid value 'fr'"},
+        {{"--bogus", "a.txt"}, false, "unknown option '--bogus'"},
+        {{"-x", "a.txt"}, false, "unknown option '-x'"},
+        {{"-e", "OUTPUT: a\nb"}, false, "a -e line holds a control character"},
+        {{"--help"}, true, ""},
+        {{"--version"}, true, ""},
+        {{"--", "-odd name.txt"}, true, ""},
+        {{"-e", "-5"}, true, ""},
+    };
+    for (const ParseCase& c : cases) {
+        Options options;
+        QString error;
+        EXPECT_EQ(ParseOptions(c.arguments, options, error), c.ok)
+            << c.arguments.join(' ').toStdString();
+        if (c.ok) {
+            EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        } else {
+            EXPECT_TRUE(error.startsWith(c.error)) << error.toStdString();
+        }
+    }
+}
+
+TEST(ParseOptions, OverridesReachTheState) {
+    Options options;
+    QString error;
+    ASSERT_TRUE(ParseOptions({"--date-format=dmy",
+                              "--separator",
+                              ".",
+                              "--thousands",
+                              "none",
+                              "--hyphen",
+                              "off",
+                              "--day-names=OFF",
+                              "--include-first",
+                              "on",
+                              "--weekends",
+                              "off",
+                              "--verbose",
+                              "off",
+                              "--first",
+                              "iso",
+                              "--second",
+                              "LPM",
+                              "--max-errors",
+                              "0",
+                              "--lang",
+                              "de",
+                              "--today",
+                              "2024-02-29",
+                              "--",
+                              "-prog.txt"},
+                             options, error))
+        << error.toStdString();
+    EXPECT_EQ(options.file, "-prog.txt");
+    AppState state;
+    ApplyOverrides(options, state);
+    EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
+    EXPECT_EQ(state.format.dateSeparator, ".");
+    EXPECT_TRUE(state.format.thousandsSeparator.isEmpty());
+    EXPECT_FALSE(state.format.hyphen);
+    EXPECT_FALSE(state.displayDayNames);
+    EXPECT_TRUE(state.includeFirstDate);
+    EXPECT_FALSE(state.includeWeekends);
+    EXPECT_FALSE(state.verbose);
+    EXPECT_EQ(state.firstCalendar, kISO);
+    EXPECT_EQ(state.secondCalendar, kLPM);
+    EXPECT_EQ(state.maxNumErrors, 0);
+    EXPECT_EQ(state.language, kGerman);
+    EXPECT_EQ(options.todayJdn, 2460370);
+}
+
+TEST(ParseOptions, WithoutOverridesTheDefaultsStay) {
+    Options options;
+    QString error;
+    ASSERT_TRUE(ParseOptions({"-e", "OUTPUT: a", "-e", "", "-e", "OUTPUT: b"}, options, error));
+    EXPECT_EQ(options.lines, (QStringList{"OUTPUT: a", "", "OUTPUT: b"}));
+    AppState state;
+    ApplyOverrides(options, state);
+    const AppState defaults;
+    EXPECT_EQ(state.format.dateFormat, defaults.format.dateFormat);
+    EXPECT_EQ(state.format.thousandsSeparator, defaults.format.thousandsSeparator);
+    EXPECT_EQ(state.verbose, defaults.verbose);
+    EXPECT_EQ(state.maxNumErrors, defaults.maxNumErrors);
+}
+
+TEST(ParseTodayDate, AcceptsOnlyRealDates) {
+    struct Case {
+        const char* text;
+        std::optional<std::int32_t> jdn;
+    };
+    const std::vector<Case> cases = {
+        {"2026-12-06", 2461381},         {"2000-01-01", 2451545},
+        {"2024-02-29", 2460370},         {"1-1-1", 1721426},
+        {"0000-12-31", 1721425},         {"2023-02-29", std::nullopt},
+        {"2026-04-31", std::nullopt},    {"2026-13-01", std::nullopt},
+        {"2026-00-10", std::nullopt},    {"20261206", std::nullopt},
+        {"2026/12/06", std::nullopt},    {"", std::nullopt},
+        {"9999999-01-01", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseTodayDate(c.text), c.jdn) << c.text;
+    }
+    // A negative year: 15 March 44 BC is the astronomical year -43.
+    const std::optional<std::int32_t> ides = ParseTodayDate("-43-03-15");
+    ASSERT_TRUE(ides.has_value());
+    EXPECT_EQ(*ides, JdnOfCivil(-43, 3, 15, 'G'));
+}
+
+}  // namespace
+}  // namespace daybridge::cli
