@@ -77,12 +77,14 @@ std::int16_t jdn_to_annus_novus_date(DateRecord& record);
 // Day of the week of a JDN: 0 = Sunday .. 6 = Saturday (JDN 1721426 is a Monday).
 std::int32_t euro_day_of_week(std::int32_t jdn);
 
-// Reads a date typed as three signed numbers separated by any non-digit characters (for
-// example "2012-12-31", "31.12.2012", "-500-03-01", "12/31/2012") in the given order
-// (kFormatMDY, kFormatDMY, kFormatYMD) for calendar letter 'G', 'J', 'V', 'I' or 'A'.
-// Leading zeros and a sign on any field are allowed. On kValid the record's year, month, day
-// and calendar are set; kOutOfRange when the year's magnitude exceeds 5,800,000 or the JDN
-// leaves +-2,100,000,000; kInvalid for anything else (wrong shape, day not in the month).
+// Reads a date typed as three signed numbers separated twice by the same character (any
+// character that is not a digit and not '+'), for example "2012-12-31", "31.12.2012",
+// "-500-03-01", "01-03--500", "12/31/2012", in the given order (kFormatMDY, kFormatDMY,
+// kFormatYMD) for calendar letter 'G', 'J', 'V', 'I' or 'A' (lower case accepted). Leading
+// zeros and a sign on any field are allowed; blanks around the text are ignored. On kValid the
+// record's year, month, day, calendar and jdn are set; kOutOfRange when the year's magnitude
+// exceeds 5,800,000 or the JDN leaves +-2,100,000,000; kInvalid for anything else (wrong
+// shape, a month or day that the calendar does not have). Other fields are left alone.
 std::int32_t str_to_date(std::string_view text, std::int32_t dateFormat, DateRecord& record,
                          char letter);
 
