@@ -327,8 +327,13 @@ void frmConfigure::ThousandsClicked(const QString& separator) {
 
 void frmConfigure::chkHyphen_Click(bool on) {
     state_.format.hyphen = on;
-    state_.firstDateText = RewriteForHyphen(state_.firstDateText, on);
-    state_.secondDateText = RewriteForHyphen(state_.secondDateText, on);
+    // A JDN has the shape of a compact ordinal date ("2456293"); it is left as typed.
+    if (state_.firstCalendar != kJDN) {
+        state_.firstDateText = RewriteForHyphen(state_.firstDateText, on);
+    }
+    if (state_.secondCalendar != kJDN) {
+        state_.secondDateText = RewriteForHyphen(state_.secondDateText, on);
+    }
     emit FieldsRewritten();
     cmdClose_->setFocus();
 }

@@ -1,0 +1,480 @@
+// The configuration dialog: live options, the hyphen rewrite of typed dates, the two batch
+// limits and their refusals, colours and captions, and the settings round trip.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "env/settings_file.h"
+#include "ui/frm_configure.h"
+
+using namespace daybridge;
+
+namespace {
+
+struct Box {
+    QString title;
+    QString text;
+};
+
+template <class T>
+T* Find(QWidget& parent, const char* name) {
+    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        qFatal("no widget %s", name);
+    }
+    return widget;
+}
+
+}  // namespace
+
+class TestConfigure : public QObject {
+    Q_OBJECT
+
+  private:
+    AppState state_;
+    frmConfigure* dialog_ = nullptr;
+    std::vector<Box> boxes_;
+
+    template <class T>
+    T* W(const char* name) {
+        return Find<T>(*dialog_, name);
+    }
+    void FillFields() {
+        state_.firstDateText = QStringLiteral("2012-12-31");
+        state_.dateDiffText = QStringLiteral("10");
+        state_.secondDateText = QStringLiteral("2013-01-10");
+    }
+
+  private slots:
+    void init() {
+        state_ = AppState{};
+        boxes_.clear();
+        dialog_ = new frmConfigure(state_);
+        dialog_->SetMessageHook([this](const QString& title, const QString& text) {
+            boxes_.push_back({title, text});
+        });
+        dialog_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog_));
+    }
+    void cleanup() {
+        delete dialog_;
+        dialog_ = nullptr;
+    }
+
+    void everyControlIsNamed() {
+        for (const char* name : {"optDateFormatIsYMD", "optDateFormatIsDMY", "optDateFormatIsMDY",
+                                 "optSeparatorIsDash", "optSeparatorIsSlash", "optSeparatorIsDot",
+                                 "optThousSepIsComma", "optThousSepIsDot", "optThousSepNone"}) {
+            QVERIFY2(dialog_->findChild<QRadioButton*>(QString::fromLatin1(name)), name);
+        }
+        for (const char* name : {"chkHyphen", "chkDisplayDayNames"}) {
+            QVERIFY2(dialog_->findChild<QCheckBox*>(QString::fromLatin1(name)), name);
+        }
+        for (const char* name : {"txbMaxNumErrors", "txbAutoEnlarge"}) {
+            QVERIFY2(dialog_->findChild<QLineEdit*>(QString::fromLatin1(name)), name);
+        }
+        QVERIFY(dialog_->findChild<QPushButton*>(QStringLiteral("cmdClose")));
+        QVERIFY(!dialog_->isModal());
+    }
+
+    void defaultsShown() {
+        QVERIFY(W<QRadioButton>("optDateFormatIsYMD")->isChecked());
+        QVERIFY(W<QRadioButton>("optSeparatorIsDash")->isChecked());
+        QVERIFY(W<QRadioButton>("optThousSepIsComma")->isChecked());
+        QVERIFY(W<QCheckBox>("chkHyphen")->isChecked());
+        QVERIFY(W<QCheckBox>("chkDisplayDayNames")->isChecked());
+        QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), QStringLiteral("1"));
+        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("250"));
+        QCOMPARE(dialog_->windowTitle(), QStringLiteral("Configure"));
+    }
+
+    void coloursOfFramesLabelsAndOptions() {
+        const QColor background(192, 255, 255);
+        for (const char* name : {"Frame1", "Frame4", "lblDateFormat", "lblDateSeparator",
+                                 "lblThousandsSeparator", "lblMaxNumErrors", "lblAutoEnlarge",
+                                 "optDateFormatIsYMD", "optSeparatorIsDot", "optThousSepNone"}) {
+            QWidget* widget = W<QWidget>(name);
+            QCOMPARE(widget->palette().color(QPalette::Window), background);
+            QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::black));
+        }
+    }
+
+    void separatorCaptionsFollowTheDateOrder_data() {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("dash");
+        QTest::addColumn<QString>("slash");
+        QTest::addColumn<QString>("dot");
+        QTest::newRow("DMY") << "optDateFormatIsDMY" << kDateFormatDMY << "31-12-2012"
+                             << "31/12/2012"
+                             << "31.12.2012";
+        QTest::newRow("MDY") << "optDateFormatIsMDY" << kDateFormatMDY << "12-31-2012"
+                             << "12/31/2012"
+                             << "12.31.2012";
+        QTest::newRow("YMD") << "optDateFormatIsYMD" << kDateFormatYMD << "2012-12-31"
+                             << "2012/12/31"
+                             << "2012.12.31";
+    }
+    void separatorCaptionsFollowTheDateOrder() {
+        QFETCH(QString, order);
+        QFETCH(int, code);
+        QFETCH(QString, dash);
+        QFETCH(QString, slash);
+        QFETCH(QString, dot);
+        if (code == kDateFormatYMD) {
+            W<QRadioButton>("optDateFormatIsMDY")->click();  // away and back
+        }
+        FillFields();
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
+        Find<QRadioButton>(*dialog_, order.toLatin1().constData())->click();
+        QCOMPARE(state_.format.dateFormat, code);
+        QCOMPARE(W<QRadioButton>("optSeparatorIsDash")->text(), dash);
+        QCOMPARE(W<QRadioButton>("optSeparatorIsSlash")->text(), slash);
+        QCOMPARE(W<QRadioButton>("optSeparatorIsDot")->text(), dot);
+        QCOMPARE(cleared.count(), 1);
+        QCOMPARE(today.count(), 1);
+        QVERIFY(state_.firstDateText.isEmpty());
+        QVERIFY(state_.dateDiffText.isEmpty());
+        QVERIFY(state_.secondDateText.isEmpty());
+    }
+
+    void separatorChangeClearsTheFields() {
+        W<QRadioButton>("optDateFormatIsMDY")->click();
+        FillFields();
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
+        W<QRadioButton>("optSeparatorIsSlash")->click();
+        QCOMPARE(state_.format.dateSeparator, QStringLiteral("/"));
+        QCOMPARE(cleared.count(), 1);
+        QCOMPARE(today.count(), 1);
+        QVERIFY(state_.firstDateText.isEmpty() && state_.secondDateText.isEmpty());
+        QVERIFY(state_.dateDiffText.isEmpty());
+        // Today's labels are written in the new form: 12/31/2012 style under MDY.
+        QCOMPARE(state_.CurrentFormat().dateSeparator, QStringLiteral("/"));
+        QCOMPARE(state_.CurrentFormat().dateFormat, kDateFormatMDY);
+        W<QRadioButton>("optSeparatorIsDot")->click();
+        QCOMPARE(state_.format.dateSeparator, QStringLiteral("."));
+        W<QRadioButton>("optSeparatorIsDash")->click();
+        QCOMPARE(state_.format.dateSeparator, QStringLiteral("-"));
+        QCOMPARE(cleared.count(), 3);
+    }
+
+    void thousandsChangeLeavesTheFields() {
+        FillFields();
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
+        W<QRadioButton>("optThousSepIsDot")->click();
+        QCOMPARE(state_.format.thousandsSeparator, QStringLiteral("."));
+        W<QRadioButton>("optThousSepNone")->click();
+        QVERIFY(state_.format.thousandsSeparator.isEmpty());
+        W<QRadioButton>("optThousSepIsComma")->click();
+        QCOMPARE(state_.format.thousandsSeparator, QStringLiteral(","));
+        QCOMPARE(cleared.count(), 0);
+        QCOMPARE(today.count(), 0);
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
+        QCOMPARE(state_.dateDiffText, QStringLiteral("10"));
+        QCOMPARE(state_.secondDateText, QStringLiteral("2013-01-10"));
+    }
+
+    void dayNamesOption() {
+        W<QCheckBox>("chkDisplayDayNames")->click();
+        QVERIFY(!state_.displayDayNames);
+        W<QCheckBox>("chkDisplayDayNames")->click();
+        QVERIFY(state_.displayDayNames);
+    }
+
+    void hyphenRewrite_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("hyphen");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ordinal on") << "2012100" << true << "2012-100";
+        QTest::newRow("ordinal on, blanks") << "  2012060 " << true << "2012-060";
+        QTest::newRow("ordinal off") << "2012-366" << false << "2012366";
+        QTest::newRow("not a leap year") << "2011-366" << false << "2011-366";
+        QTest::newRow("ordinal already on") << "2012-100" << true << "2012-100";
+        QTest::newRow("ordinal already off") << "2012100" << false << "2012100";
+        QTest::newRow("iso on") << "2012W053" << true << "2012-W05-3";
+        QTest::newRow("iso off") << "2012-W05-3" << false << "2012W053";
+        QTest::newRow("iso negative off") << "-44-W52-7" << false << "-44W527";
+        QTest::newRow("iso negative on") << "-44W527" << true << "-44-W52-7";
+        QTest::newRow("iso already on") << "2012-W05-3" << true << "2012-W05-3";
+        QTest::newRow("iso week 54") << "2012W543" << true << "2012W543";
+        QTest::newRow("iso weekday 8") << "2012-W05-8" << false << "2012-W05-8";
+        QTest::newRow("CE date") << "2012-12-31" << false << "2012-12-31";
+        QTest::newRow("JDN shape") << "2456293" << true << "2456-293";
+        QTest::newRow("empty") << "" << true << "";
+        QTest::newRow("letters") << "W" << true << "W";
+    }
+    void hyphenRewrite() {
+        QFETCH(QString, text);
+        QFETCH(bool, hyphen);
+        QFETCH(QString, expected);
+        QCOMPARE(RewriteForHyphen(text, hyphen), expected);
+    }
+
+    void hyphenBoxRewritesBothFields() {
+        QSignalSpy rewritten(dialog_, &frmConfigure::FieldsRewritten);
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        state_.firstDateText = QStringLiteral("2012-100");
+        state_.secondDateText = QStringLiteral(" 2012-W05-3 ");
+        W<QCheckBox>("chkHyphen")->click();  // off
+        QVERIFY(!state_.format.hyphen);
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012100"));
+        QCOMPARE(state_.secondDateText, QStringLiteral("2012W053"));
+        W<QCheckBox>("chkHyphen")->click();  // on again
+        QVERIFY(state_.format.hyphen);
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012-100"));
+        QCOMPARE(state_.secondDateText, QStringLiteral("2012-W05-3"));
+        QCOMPARE(rewritten.count(), 2);
+        QCOMPARE(cleared.count(), 0);
+    }
+
+    void hyphenBoxRewritesOrdinalShapesWhateverTheCalendar() {
+        state_.firstCalendar = kCE;
+        state_.secondCalendar = kLPW;
+        state_.firstDateText = QStringLiteral("2012100");
+        state_.secondDateText = QStringLiteral("2012W053");
+        W<QCheckBox>("chkHyphen")->click();  // off
+        W<QCheckBox>("chkHyphen")->click();  // on
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012-100"));
+        QCOMPARE(state_.secondDateText, QStringLiteral("2012-W05-3"));
+    }
+
+    void hyphenBoxLeavesJulianDayNumbers() {
+        state_.firstCalendar = kJDN;
+        state_.secondCalendar = kJDN;
+        state_.firstDateText = QStringLiteral("2456293");
+        state_.secondDateText = QStringLiteral("2456-293");
+        W<QCheckBox>("chkHyphen")->click();  // off
+        QCOMPARE(state_.secondDateText, QStringLiteral("2456-293"));
+        W<QCheckBox>("chkHyphen")->click();  // on
+        QCOMPARE(state_.firstDateText, QStringLiteral("2456293"));
+    }
+
+    void readLimit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("tooLarge");
+        QTest::newRow("empty") << "" << true << 777 << false;
+        QTest::newRow("blanks") << "   " << true << 777 << false;
+        QTest::newRow("zero") << "0" << true << 0 << false;
+        QTest::newRow("plain") << " 25 " << true << 25 << false;
+        QTest::newRow("plus") << "+12" << true << 12 << false;
+        QTest::newRow("largest") << "32767" << true << 32767 << false;
+        QTest::newRow("one above") << "32768" << false << 0 << true;
+        QTest::newRow("never typed") << "65535" << false << 0 << true;
+        QTest::newRow("huge") << "999999999999999999999999" << false << 0 << true;
+        QTest::newRow("negative") << "-1" << false << 0 << false;
+        QTest::newRow("letters") << "abc" << false << 0 << false;
+        QTest::newRow("trailing letters") << "12abc" << false << 0 << false;
+        QTest::newRow("sign only") << "+" << false << 0 << false;
+        QTest::newRow("grouped") << "1,000" << false << 0 << false;
+    }
+    void readLimit() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        QFETCH(bool, tooLarge);
+        bool large = !tooLarge;
+        const std::optional<int> read = ReadLimit(text, 777, &large);
+        QCOMPARE(read.has_value(), ok);
+        if (ok) {
+            QCOMPARE(*read, value);
+        }
+        QCOMPARE(large, tooLarge);
+    }
+
+    void emptyAndZeroLimitsShowEmptyOnReopen() {
+        QSignalSpy closed(dialog_, &frmConfigure::Closed);
+        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("0"));
+        W<QLineEdit>("txbAutoEnlarge")->setText(QString());
+        W<QPushButton>("cmdClose")->click();
+        QVERIFY(boxes_.empty());
+        QVERIFY(!dialog_->isVisible());
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(state_.maxNumErrors, 0);
+        QCOMPARE(state_.autoEnlargeBytes, kAutoEnlargeNever);
+        dialog_->show();
+        QVERIFY(W<QLineEdit>("txbMaxNumErrors")->text().isEmpty());
+        QVERIFY(W<QLineEdit>("txbAutoEnlarge")->text().isEmpty());
+
+        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("5"));
+        W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("32767"));
+        W<QPushButton>("cmdClose")->click();
+        QCOMPARE(state_.maxNumErrors, 5);
+        QCOMPARE(state_.autoEnlargeBytes, 32767);
+        dialog_->show();
+        QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), QStringLiteral("5"));
+        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("32767"));
+    }
+
+    void limitsAboveTheLargestValueAreRefused_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("errors") << "txbMaxNumErrors"
+                                << "40000"
+                                << "32,767";
+        QTest::newRow("enlarge") << "txbAutoEnlarge"
+                                 << "65535"
+                                 << "32,767";
+        QTest::newRow("enlarge huge") << "txbAutoEnlarge"
+                                      << "99999999999999999999"
+                                      << "32,767";
+        QTest::newRow("negative") << "txbMaxNumErrors"
+                                  << "-3"
+                                  << "whole number";
+        QTest::newRow("letters") << "txbAutoEnlarge"
+                                 << "lots"
+                                 << "whole number";
+    }
+    void limitsAboveTheLargestValueAreRefused() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QSignalSpy closed(dialog_, &frmConfigure::Closed);
+        QLineEdit* box = Find<QLineEdit>(*dialog_, field.toLatin1().constData());
+        box->setText(text);
+        W<QPushButton>("cmdClose")->click();
+        QCOMPARE(boxes_.size(), std::size_t{1});
+        QVERIFY2(boxes_[0].text.contains(message), qPrintable(boxes_[0].text));
+        QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
+        QVERIFY(dialog_->isVisible());
+        QCOMPARE(closed.count(), 0);
+        QCOMPARE(state_.maxNumErrors, kDefaultMaxNumErrors);
+        QCOMPARE(state_.autoEnlargeBytes, kDefaultAutoEnlarge);
+        // Mended, the dialog closes.
+        box->setText(QStringLiteral("7"));
+        W<QPushButton>("cmdClose")->click();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!dialog_->isVisible());
+    }
+
+    void closedByTheProgramAsksNothing() {
+        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("12"));
+        W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("70000"));
+        dialog_->close();
+        QVERIFY(boxes_.empty());
+        QVERIFY(!dialog_->isVisible());
+        QCOMPARE(state_.maxNumErrors, 12);
+        QCOMPARE(state_.autoEnlargeBytes, kDefaultAutoEnlarge);
+    }
+
+    void germanCaptions() {
+        state_.language = kGerman;
+        dialog_->SetLanguageDependentText();
+        QCOMPARE(dialog_->windowTitle(), QStringLiteral("Konfigurieren"));
+        QCOMPARE(W<QLabel>("lblDateFormat")->text(), QStringLiteral("CE/JC-Datumsformat"));
+        QCOMPARE(W<QCheckBox>("chkHyphen")->text(),
+                 QStringLiteral("Divis in Ordinal und in ISO-Woche Daten"));
+        // The example dates do not depend on the language.
+        QCOMPARE(W<QRadioButton>("optSeparatorIsDot")->text(), QStringLiteral("2012.12.31"));
+    }
+
+    void refreshShowsLoadedValuesWithoutClearing() {
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        FillFields();
+        state_.format.dateFormat = kDateFormatDMY;
+        state_.format.dateSeparator = QStringLiteral(".");
+        state_.format.thousandsSeparator.clear();
+        state_.format.hyphen = false;
+        state_.displayDayNames = false;
+        state_.maxNumErrors = 0;
+        state_.autoEnlargeBytes = 1000;
+        dialog_->RefreshFromState();
+        QVERIFY(W<QRadioButton>("optDateFormatIsDMY")->isChecked());
+        QVERIFY(W<QRadioButton>("optSeparatorIsDot")->isChecked());
+        QVERIFY(W<QRadioButton>("optThousSepNone")->isChecked());
+        QVERIFY(!W<QCheckBox>("chkHyphen")->isChecked());
+        QVERIFY(!W<QCheckBox>("chkDisplayDayNames")->isChecked());
+        QCOMPARE(W<QRadioButton>("optSeparatorIsDot")->text(), QStringLiteral("31.12.2012"));
+        QVERIFY(W<QLineEdit>("txbMaxNumErrors")->text().isEmpty());
+        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("1000"));
+        QCOMPARE(cleared.count(), 0);
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
+    }
+
+    // Every option of the dialog, set by the user, survives the settings file and comes back
+    // into the controls of a new dialog.
+    void settingsRoundTrip_data() {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("thousands");
+        QTest::addColumn<bool>("hyphen");
+        QTest::addColumn<bool>("dayNames");
+        QTest::addColumn<QString>("errors");
+        QTest::addColumn<QString>("enlarge");
+        QTest::newRow("DMY dot none") << "optDateFormatIsDMY"
+                                      << "optSeparatorIsDot"
+                                      << "optThousSepNone" << false << false << ""
+                                      << "";
+        QTest::newRow("MDY slash dot") << "optDateFormatIsMDY"
+                                       << "optSeparatorIsSlash"
+                                       << "optThousSepIsDot" << true << false << "32767"
+                                       << "0";
+        QTest::newRow("YMD dash comma") << "optDateFormatIsYMD"
+                                        << "optSeparatorIsDash"
+                                        << "optThousSepIsComma" << false << true << "3"
+                                        << "4096";
+    }
+    void settingsRoundTrip() {
+        QFETCH(QString, order);
+        QFETCH(QString, separator);
+        QFETCH(QString, thousands);
+        QFETCH(bool, hyphen);
+        QFETCH(bool, dayNames);
+        QFETCH(QString, errors);
+        QFETCH(QString, enlarge);
+        W<QRadioButton>("optDateFormatIsMDY")->click();
+        W<QRadioButton>("optSeparatorIsSlash")->click();
+        W<QRadioButton>("optThousSepIsDot")->click();
+        Find<QRadioButton>(*dialog_, order.toLatin1().constData())->click();
+        Find<QRadioButton>(*dialog_, separator.toLatin1().constData())->click();
+        Find<QRadioButton>(*dialog_, thousands.toLatin1().constData())->click();
+        if (W<QCheckBox>("chkHyphen")->isChecked() != hyphen) {
+            W<QCheckBox>("chkHyphen")->click();
+        }
+        if (W<QCheckBox>("chkDisplayDayNames")->isChecked() != dayNames) {
+            W<QCheckBox>("chkDisplayDayNames")->click();
+        }
+        W<QLineEdit>("txbMaxNumErrors")->setText(errors);
+        W<QLineEdit>("txbAutoEnlarge")->setText(enlarge);
+        W<QPushButton>("cmdClose")->click();
+        QVERIFY(boxes_.empty());
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("dbrg.usr"));
+        QVERIFY(SaveUserSettings(path, state_, dir.path()));
+        AppState loaded;
+        QVERIFY(LoadUserSettings(path, loaded));
+        QCOMPARE(loaded.format.dateFormat, state_.format.dateFormat);
+        QCOMPARE(loaded.format.dateSeparator, state_.format.dateSeparator);
+        QCOMPARE(loaded.format.thousandsSeparator, state_.format.thousandsSeparator);
+        QCOMPARE(loaded.format.hyphen, hyphen);
+        QCOMPARE(loaded.displayDayNames, dayNames);
+        QCOMPARE(loaded.maxNumErrors, errors.isEmpty() ? 0 : errors.toInt());
+        QCOMPARE(loaded.autoEnlargeBytes, enlarge.isEmpty() ? kAutoEnlargeNever : enlarge.toInt());
+
+        frmConfigure again(loaded);
+        again.show();
+        QVERIFY(Find<QRadioButton>(again, order.toLatin1().constData())->isChecked());
+        QVERIFY(Find<QRadioButton>(again, separator.toLatin1().constData())->isChecked());
+        QVERIFY(Find<QRadioButton>(again, thousands.toLatin1().constData())->isChecked());
+        QCOMPARE(Find<QCheckBox>(again, "chkHyphen")->isChecked(), hyphen);
+        QCOMPARE(Find<QCheckBox>(again, "chkDisplayDayNames")->isChecked(), dayNames);
+        QCOMPARE(Find<QLineEdit>(again, "txbMaxNumErrors")->text(),
+                 errors == QLatin1String("0") ? QString() : errors);
+        QCOMPARE(Find<QLineEdit>(again, "txbAutoEnlarge")->text(), enlarge);
+    }
+};
+
+QTEST_MAIN(TestConfigure)
+#include "test_configure.moc"
