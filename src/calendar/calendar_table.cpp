@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <array>
+#include <cstdint>
 #include <limits>
 
 #include "jdcore/day_count.h"
@@ -145,7 +146,11 @@ std::int16_t DayOfYear(const DateRecord& record) {
     first.calendar = record.calendar;
     const std::int64_t diff =
         static_cast<std::int64_t>(jdcore::euro_date_to_jdn(date)) - jdcore::euro_date_to_jdn(first);
-    return static_cast<std::int16_t>(diff + 1);
+    // Only dates inside their year give 1..366; anything else is clamped, never cut.
+    const std::int64_t day = diff + 1;
+    return static_cast<std::int16_t>(day < INT16_MIN   ? INT16_MIN
+                                     : day > INT16_MAX ? INT16_MAX
+                                                       : day);
 }
 
 std::int32_t FirstDayOfYearPlus(std::int32_t year, std::int32_t dayOfYear) {

@@ -111,8 +111,8 @@ std::int32_t jdn_to_euro_date_general(DateRecord& record);
 
 inline std::int32_t euro_date_to_jdn(DateRecord& record) {
     // Months 1..12, days 1..31 and |year| <= 5,800,000 give a JDN well inside 32 bits.
-    if (record.calendar == 'G' && static_cast<std::uint32_t>(record.month - 1) < 12 &&
-        static_cast<std::uint32_t>(record.day - 1) < 31 &&
+    if (record.calendar == 'G' && static_cast<std::uint32_t>(record.month) - 1u < 12u &&
+        static_cast<std::uint32_t>(record.day) - 1u < 31u &&
         static_cast<std::uint32_t>(record.year + kMaxYearMagnitude) <=
             static_cast<std::uint32_t>(2 * kMaxYearMagnitude)) {
         record.jdn =

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <limits>
 
 #include "jdcore/day_count.h"
 #include "jdcore/jdcore.h"
@@ -235,6 +236,47 @@ TEST(PlainArithmetic, GeneralAndFastPathsAgree) {
                 EXPECT_EQ(jdcore::jdn_from_julian(y, m, d),
                           jdcore::jdn_from_julian(y + 1, m - 12, d))
                     << y << "-" << m << "-" << d;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Records with the extreme 32-bit values in every field: no overflow anywhere (the sanitizer
+// build checks), and a JDN that cannot be held saturates.
+TEST(PlainArithmetic, ExtremeFieldsSaturateInEveryCalendar) {
+    constexpr std::int32_t kLo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kHi = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t values[] = {kLo, kLo + 1, -1, 0, 1, kHi - 1, kHi};
+    for (char calendar : {'G', 'J', 'V', 'I', 'A', 'X'}) {
+        for (std::int32_t y : values) {
+            for (std::int32_t m : values) {
+                for (std::int32_t d : values) {
+                    DateRecord r{y, m, d, calendar, 0, 0};
+                    const std::int32_t jdn = calendar == 'A' ? jdcore::annus_novus_date_to_jdn(r)
+                                                             : jdcore::euro_date_to_jdn(r);
+                    ASSERT_EQ(r.jdn, jdn);
+                    ASSERT_GE(jdn, -kHi);
+                    std::int32_t status = 0;
+                    jdcore::days_elapsed(r, DateRecord{d, y, m, 0, 0, 0}, status);
+                }
+            }
+        }
+        for (std::int32_t jdn : values) {
+            DateRecord r{};
+            r.calendar = calendar;
+            r.jdn = jdn;
+            if (calendar == 'A') {
+                jdcore::jdn_to_annus_novus_date(r);
+            } else {
+                jdcore::jdn_to_euro_date(r);
+            }
+            if (calendar != 'X') {
+                EXPECT_GE(r.month, 1) << calendar << " " << jdn;
+                EXPECT_GE(r.day, 1) << calendar << " " << jdn;
             }
         }
     }
