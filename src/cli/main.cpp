@@ -113,7 +113,6 @@ int Run(const cli::Options& options) {
     ComputeEngine engine(state, host);
     BatchInterpreter interpreter(state, host, engine);
 
-    InstallInterruptHandler();
     const bool started =
         options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))
                          : interpreter.StartFile(options.file);
@@ -144,7 +143,7 @@ int Run(const cli::Options& options) {
         }
         return kExitRefused;
     }
-    if (interpreter.ErrorCount() > 0 || host.errorReported()) {
+    if (interpreter.ErrorCount() > 0 || interpreter.ErrorReported()) {
         return kExitError;
     }
     return kExitOk;
@@ -153,6 +152,7 @@ int Run(const cli::Options& options) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    InstallInterruptHandler();
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

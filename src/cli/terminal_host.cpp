@@ -86,13 +86,6 @@ void TerminalHost::writeStderr(const QString& text) {
 MsgAnswer TerminalHost::messageBox(const QString& title, const QString& text, MsgIcon,
                                    MsgButtons buttons, MsgAnswer defaultAnswer) {
     anyMessage_ = true;
-    // The only box that lets a run go on without anything being wrong: the warning about a
-    // file with bare CR line ends.
-    const bool lineEndWarning =
-        title == QLatin1String("Warning") && text.startsWith(QLatin1String("This file has "));
-    if (!lineEndWarning) {
-        errorReported_ = true;
-    }
     QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
     line = WithLfLineEnds(line);
     if (!line.endsWith('\n')) {

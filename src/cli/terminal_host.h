@@ -52,9 +52,7 @@ class TerminalHost : public Host {
     // Takes the output text produced so far and writes it.
     void drainOutput();
 
-    // True once a message box reported an error (every box except the line-ending warning
-    // that lets the run go on).
-    bool errorReported() const { return errorReported_; }
+    // True once any message was shown.
     bool anyMessage() const { return anyMessage_; }
 
   private:
@@ -64,7 +62,6 @@ class TerminalHost : public Host {
     LineEndWriter& writer_;
     std::int32_t today_;
     bool interactive_;  // stdin is a terminal: the prompt stays on the answer's line
-    bool errorReported_ = false;
     bool anyMessage_ = false;
 };
 

@@ -2,7 +2,8 @@
 # Runs one golden batch program and compares stdout, stderr and the exit status exactly.
 #   run_golden.sh DAYBRIDGE-BATCH GOLDEN-DIR NAME
 # The program runs in GOLDEN-DIR under the C locale, with today fixed to 2026-12-06 (a Sunday)
-# unless NAME.args names another day.
+# unless NAME.args names another day. With NAME.signal the runner sends SIGINT (Ctrl+C) after
+# the number of seconds it holds.
 set -u
 exe=$1
 dir=$2
@@ -23,8 +24,20 @@ expected_status=0
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-LC_ALL=C.UTF-8 LANG=C.UTF-8 "$exe" "${args[@]}" < "$input" > "$work/stdout" 2> "$work/stderr"
-status=$?
+if [ -f "$name.signal" ]; then
+    # Ctrl+C after the delay in NAME.signal: the run must stop after the current line.
+    LC_ALL=C.UTF-8 LANG=C.UTF-8 "$exe" "${args[@]}" < "$input" > "$work/stdout" \
+        2> "$work/stderr" &
+    pid=$!
+    sleep "$(tr -d ' \r\n' < "$name.signal")"
+    kill -INT "$pid"
+    wait "$pid"
+    status=$?
+else
+    LC_ALL=C.UTF-8 LANG=C.UTF-8 "$exe" "${args[@]}" < "$input" > "$work/stdout" \
+        2> "$work/stderr"
+    status=$?
+fi
 
 failed=0
 if ! cmp -s "$name.out" "$work/stdout"; then

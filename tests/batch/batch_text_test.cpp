@@ -1,0 +1,224 @@
+#include "batch/batch_text.h"
+
+#include <gtest/gtest.h>
+
+#include "qstring_print.h"
+
+#include <QTemporaryDir>
+#include <QFile>
+
+namespace daybridge::batch {
+namespace {
+
+struct EndingCase {
+    const char* name;
+    QByteArray bytes;
+    int limit;
+    int expected;
+};
+
+TEST(CheckLineEndings, CodesForEachKindOfFile) {
+    QByteArray late(20000, 'x');
+    late[16384] = '\f';  // the 16,385th character: beyond the limit
+    QByteArray early(20000, 'x');
+    early[16383] = '\f';  // the 16,384th character: examined
+    QByteArray lateLf = QByteArray(16384, 'x') + "\n";  // a bare LF beyond the limit
+    const EndingCase cases[] = {
+        {"crlf", "a\r\nb\r\n", kLineEndingLimit, kEndingsAcceptable},
+        {"lf only", "a\nb\n", kLineEndingLimit, kEndingsUnix},
+        {"cr only", "a\rb\r", kLineEndingLimit, kEndingsMac},
+        {"cr mixed with crlf", "a\rb\r\nc", kLineEndingLimit, kEndingsAcceptable},
+        {"no line end", "abc", kLineEndingLimit, kEndingsAcceptable},
+        {"tab allowed", "a\tb\r\n", kLineEndingLimit, kEndingsAcceptable},
+        {"form feed", "a\r\n\fb\r\n", kLineEndingLimit, kEndingsControlChar},
+        {"nul", QByteArray("a\0b", 3), kLineEndingLimit, kEndingsControlChar},
+        {"empty", QByteArray(), kLineEndingLimit, kEndingsEmpty},
+        {"control char at the limit", early, kLineEndingLimit, kEndingsControlChar},
+        {"control char after the limit", late, kLineEndingLimit, kEndingsAcceptable},
+        {"lf after the limit", lateLf, kLineEndingLimit, kEndingsAcceptable},
+    };
+    for (const EndingCase& c : cases) {
+        EXPECT_EQ(CheckLineEndings(c.bytes, c.limit), c.expected) << c.name;
+    }
+}
+
+TEST(CheckLineEndings, FilesThatAreMissingOrEmpty) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_EQ(CheckLineEndings(dir.filePath("missing.txt"), kLineEndingLimit), kEndingsNoFile);
+    QFile empty(dir.filePath("empty.txt"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_EQ(CheckLineEndings(dir.filePath("empty.txt"), kLineEndingLimit), kEndingsEmpty);
+    QFile unix(dir.filePath("unix.txt"));
+    ASSERT_TRUE(unix.open(QIODevice::WriteOnly));
+    unix.write("A = 1\nB = 2\n");
+    unix.close();
+    EXPECT_EQ(CheckLineEndings(dir.filePath("unix.txt"), kLineEndingLimit), kEndingsUnix);
+}
+
+TEST(LineEndingWarningText, Wording) {
+    EXPECT_EQ(LineEndingWarningText(kEndingsEmpty, {}), "This is a zero-length file.");
+    EXPECT_EQ(LineEndingWarningText(kEndingsUnix, {}), "This file has Unix/Linux line endings.");
+    EXPECT_EQ(LineEndingWarningText(kEndingsMac, {}), "This file has Macintosh line endings.");
+    EXPECT_EQ(LineEndingWarningText(7, "More."),
+              "This file has line endings of an unknown type.\r\n\r\nMore.");
+}
+
+TEST(DecodeProgramText, Utf8AndWindows1252) {
+    EXPECT_EQ(DecodeProgramText(QByteArray("\xEF\xBB\xBFK\xC3\xA4se")), QString::fromUtf8("Käse"));
+    // 0xE4 alone is not UTF-8: read as Windows-1252; 0x80 is the euro sign there.
+    EXPECT_EQ(DecodeProgramText(QByteArray("K\xE4se \x80")), QString::fromUtf8("Käse €"));
+}
+
+TEST(SplitProgramLines, EveryKindOfLineEnd) {
+    EXPECT_EQ(SplitProgramLines("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitProgramLines("a\r\n\r\nb\r\n"), QStringList({"a", "", "b"}));
+    EXPECT_TRUE(SplitProgramLines("").isEmpty());
+}
+
+TEST(TextHelpers, TrimUpperAndStatementText) {
+    EXPECT_EQ(TrimWhite(u"\t  a b \x01\r"), "a b");
+    EXPECT_EQ(UpperText(u"dateVal(d, ce) ä"), QString::fromUtf8("DATEVAL(D, CE) Ä"));
+    EXPECT_EQ(StatementText(u"x += 'a b'"), "X+=AB");
+    EXPECT_EQ(LineNumberText(12), " 12");
+    EXPECT_EQ(LineNumberText(-3), "-3");
+}
+
+struct LiteralCase {
+    const char16_t* text;
+    bool commas;
+    LiteralKind kind;
+    std::int32_t value;
+};
+
+TEST(ParseIntegerLiteral, SignsCommasAndRange) {
+    const LiteralCase cases[] = {
+        {u"12", false, LiteralKind::Value, 12},
+        {u"-12", false, LiteralKind::Value, -12},
+        {u"+7", false, LiteralKind::Value, 7},
+        {u"1,000", true, LiteralKind::Value, 1000},
+        {u"1,000", false, LiteralKind::NotLiteral, 0},
+        {u"2147483647", false, LiteralKind::Value, 2147483647},
+        {u"-2147483648", false, LiteralKind::Value, -2147483647 - 1},
+        {u"2147483648", false, LiteralKind::Overflow, 0},
+        {u"99999999999999999999", false, LiteralKind::Overflow, 0},
+        {u"3.5", true, LiteralKind::NotLiteral, 0},
+        {u"-", false, LiteralKind::NotLiteral, 0},
+        {u"", false, LiteralKind::NotLiteral, 0},
+        {u"1-2", false, LiteralKind::NotLiteral, 0},
+    };
+    for (const LiteralCase& c : cases) {
+        const Literal l = ParseIntegerLiteral(QStringView(c.text), c.commas);
+        EXPECT_EQ(l.kind, c.kind) << QString::fromUtf16(c.text).toStdString();
+        if (c.kind == LiteralKind::Value) {
+            EXPECT_EQ(l.value, c.value) << QString::fromUtf16(c.text).toStdString();
+        }
+    }
+}
+
+TEST(LeadingNumber, ReadsLikeVal) {
+    EXPECT_EQ(LeadingNumber(u"3"), 3.0);
+    EXPECT_EQ(LeadingNumber(u" 3 apples"), 3.0);
+    EXPECT_EQ(LeadingNumber(u"2.5x"), 2.5);
+    EXPECT_EQ(LeadingNumber(u"-4"), -4.0);
+    EXPECT_EQ(LeadingNumber(u"COUNT"), 0.0);
+    EXPECT_EQ(RoundToWhole(2.5), 2);
+    EXPECT_EQ(RoundToWhole(3.5), 4);
+    EXPECT_EQ(RoundToWhole(-2.6), -3);
+    EXPECT_EQ(RoundToWhole(1e300), std::numeric_limits<std::int64_t>::max());
+}
+
+struct SplitCase {
+    const char16_t* call;
+    int count;
+    std::array<const char16_t*, 4> args;
+};
+
+TEST(SplitArguments, OneToFourArguments) {
+    const SplitCase cases[] = {
+        {u"DOW(D)", 1, {u"D", u"", u"", u""}},
+        {u"DOW( D )", 1, {u"D", u"", u"", u""}},
+        {u"DATEVAL(D, CE)", 2, {u"D", u"CE", u"", u""}},
+        {u"DATEVAL(D)", 2, {u"", u"", u"", u""}},
+        {u"DAYOF(D, )", 2, {u"D", u"", u"", u""}},
+        {u"ADD(,5)", 2, {u"", u"", u"", u""}},
+        {u"DATE(ORD, 2012, 366)", 3, {u"ORD", u"2012", u"366", u""}},
+        {u"DATE(CE, 2012, 2, 29)", 4, {u"CE", u"2012", u"2", u"29"}},
+        {u"DATE(CE, 2012, 2)", 4, {u"CE", u"2012", u"", u""}},
+        {u"DATE(CE, , 2, 3)", 4, {u"CE", u"", u"", u""}},
+        {u"NOPARENS", 2, {u"", u"", u"", u""}},
+        {u"DOW(DATE(CE, 2000, 1, 1))", 1, {u"DATE(CE, 2000, 1, 1", u"", u"", u""}},
+    };
+    for (const SplitCase& c : cases) {
+        const auto args = SplitArguments(QStringView(c.call), c.count);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(args[static_cast<std::size_t>(i)],
+                      QString::fromUtf16(c.args[static_cast<std::size_t>(i)]))
+                << QString::fromUtf16(c.call).toStdString() << " argument " << i;
+        }
+    }
+}
+
+TEST(CountArguments, CommasAndEmptyParentheses) {
+    EXPECT_EQ(CountArguments(u"P()"), 0);
+    EXPECT_EQ(CountArguments(u"P( )"), 0);
+    EXPECT_EQ(CountArguments(u"P(A)"), 1);
+    EXPECT_EQ(CountArguments(u"P(A, B, C)"), 3);
+    EXPECT_EQ(CountArguments(u"P(A,B,C,D,E)"), 5);
+}
+
+TEST(TextBetween1, PositionsFromOne) {
+    EXPECT_EQ(TextBetween1(u"a(b)c(d)", u"(", u")", 1, true), "b");
+    EXPECT_EQ(TextBetween1(u"a(b)c(d)", u"(", u")", 4, true), "d");
+    EXPECT_EQ(TextBetween1(u"a(b", u"(", u")", 1, true), "");
+    EXPECT_EQ(ArrayIndexText(u"HOLS[ 3 ]"), "3");
+    EXPECT_EQ(ArrayIndexText(u"HOLS"), "");
+}
+
+TEST(ApplyColumnMask, KeepDropAndRest) {
+    EXPECT_EQ(ApplyColumnMask(u"  2020-12-25 Christmas", u""), "2020-12-25");
+    EXPECT_EQ(ApplyColumnMask(u"25.12.2020", u"**-**-****"), "25122020");
+    EXPECT_EQ(ApplyColumnMask(u"abc", u"!"), "ABC");
+    EXPECT_EQ(ApplyColumnMask(u"abcdef", u"x*!"), "BCDEF");
+    EXPECT_EQ(ApplyColumnMask(u"ab", u"****"), "AB");
+    EXPECT_EQ(ApplyColumnMask(u"", u"**"), "");
+}
+
+TEST(RewriteDoForEach, WellFormedLines) {
+    const auto lines = RewriteDoForEach(u"DOFOREACH HOLS AS D");
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ((*lines)[0], "//DOFOREACH");
+    EXPECT_EQ((*lines)[1], "{HOLS} = 0");
+    EXPECT_EQ((*lines)[2], "DO COUNT(HOLS)");
+    EXPECT_EQ((*lines)[3], "{HOLS} += 1");
+    EXPECT_EQ((*lines)[4], "D = HOLS[{HOLS}]");
+    const auto spaced = RewriteDoForEach(u"DOFOREACH   A   AS   X  ");
+    ASSERT_TRUE(spaced.has_value());
+    EXPECT_EQ((*spaced)[4], "X = A[{A}]");
+}
+
+TEST(RewriteDoForEach, MalformedLines) {
+    for (const char16_t* bad : {u"DOFOREACH", u"DOFOREACH HOLS", u"DOFOREACH HOLS D",
+                                u"DOFOREACH HOLS AS", u"DOFOREACH HOLS AS D E",
+                                u"DOFOREACH HOLS IN D"}) {
+        EXPECT_FALSE(RewriteDoForEach(QStringView(bad)).has_value())
+            << QString::fromUtf16(bad).toStdString();
+    }
+}
+
+TEST(NameCharacters, LettersDigitsAndMarks) {
+    EXPECT_TRUE(IsNameText(u"A_1-B.C"));
+    EXPECT_TRUE(IsNameText(QString::fromUtf8("ÄÖÜ")));
+    EXPECT_FALSE(IsNameText(u"A B"));
+    EXPECT_FALSE(IsNameText(u"A(1)"));
+    EXPECT_FALSE(IsNameText(u""));
+    EXPECT_TRUE(HasLetter(u"2020W01"));
+    EXPECT_FALSE(HasLetter(u"2020-01-01"));
+    EXPECT_TRUE(LooksLikeCall(u"F(X)"));
+    EXPECT_FALSE(LooksLikeCall(u"(X)"));
+    EXPECT_FALSE(LooksLikeCall(u"F(X"));
+}
+
+}  // namespace
+}  // namespace daybridge::batch

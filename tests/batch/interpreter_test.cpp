@@ -1,0 +1,531 @@
+#include <QTemporaryDir>
+#include <QFile>
+
+#include "batch_fixture.h"
+#include "calendar/calendar_table.h"
+
+namespace daybridge::testing {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+using BatchRunTest = BatchFixture;
+
+TEST_F(BatchRunTest, OutputLinesAndEndings) {
+    const QString out = Run({"OUTPUT: Result;", "OUTPUT: a;;", "OUTPUT: b", "BL", "OUTPUT: c"});
+    EXPECT_EQ(out, "Result ab\r\n\r\nc\r\n");
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+    EXPECT_FALSE(state.batchRunning);
+}
+
+TEST_F(BatchRunTest, AssignmentsAndBuiltins) {
+    const QString out = Run({"d = CE 2020-01-01", "OUTPUT: DATEVAL(d, CE)", "n = 1,000",
+                             "OUTPUT: VAL(N)", "n += 5", "n -= 10", "OUTPUT: VAL(n)",
+                             "OUTPUT: SUBTRACT(1, 10)", "OUTPUT: DOW(D)",
+                             "j = CE 1582-10-15", "OUTPUT: DATEVAL(J, JC)",
+                             "OUTPUT: ISLEAPYEAR(2000, CE)", "OUTPUT: DATEVAL(D, JDN)"});
+    EXPECT_EQ(out,
+              "2020-01-01 CE\r\n1000\r\n995\r\n9\r\nWednesday\r\n1582-10-05 JC\r\nTrue\r\n"
+              "2458850 JDN\r\n");
+}
+
+TEST_F(BatchRunTest, ValueErrorsAreReportedAndCounted) {
+    struct Case {
+        const char* line;
+        int text;  // main text of the report
+    };
+    const Case cases[] = {
+        {"d = 2020-01-01", 65}, {"x = 3.5", 65}, {"x = RESULT", 29}, {"x = FOO(1)", 61},
+        {"TODAY = 5", 42},      {"RESULT = 5", 42}, {"x =", 42},     {"a b( = 1", 82},
+        {"x = VAL(5)", 41},     {"x = DAYOF(D)", 47}, {"x = HOLS[1]", 84},
+        {"x = CE 2020-02-30", 29},
+    };
+    for (const Case& c : cases) {
+        host.boxes.clear();
+        const QString out = Run({"D = 1", c.line});
+        EXPECT_EQ(interpreter.ErrorCount(), 1) << c.line;
+        ASSERT_EQ(host.boxes.size(), 1u) << c.line;
+        EXPECT_TRUE(host.boxes[0].text.startsWith(T(c.text))) << c.line;
+        EXPECT_TRUE(out.endsWith(host.boxes[0].text + kCrLf)) << c.line;
+        EXPECT_TRUE(host.boxes[0].text.endsWith(QStringLiteral("\r\n") + c.line)) << c.line;
+    }
+}
+
+TEST_F(BatchRunTest, ReportCompositionFrames) {
+    // Frame A: main text, blank, line word, number, ":", line break, line.
+    Run({"// comment", "x = 3.5"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(65) + " " + T(59) + " 2:\r\nx = 3.5");
+    EXPECT_EQ(host.boxes[0].title, T(40));
+    EXPECT_EQ(host.boxes[0].icon, MsgIcon::Exclamation);
+    // Frame C: main text, number, ":", line break, line.
+    host.boxes.clear();
+    Run({"DO 0", "ENDDO"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(46) + " 1:\r\nDO 0");
+    // Frame D.
+    host.boxes.clear();
+    Run({"FUNCTION F(X)", "RETURN: X", "ENDFUNCTION", "OUTPUT: F(1)"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(21) + " " + T(59) + " 4:\r\n" + T(66) + "\r\n");
+    EXPECT_EQ(host.boxes[0].title, T(58));
+    // The unmatched end: OK and Cancel, no icon, not counted.
+    host.boxes.clear();
+    Run({"ENDSKIP"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "ENDSKIP " + T(16) + " SKIP.");
+    EXPECT_EQ(host.boxes[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(host.boxes[0].icon, MsgIcon::None);
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+    EXPECT_TRUE(interpreter.ErrorReported());
+}
+
+TEST_F(BatchRunTest, CalendarArgumentFlagIsClearedByTheReport) {
+    Run({"D = 1", "x = DAYOF(D)", "y = VAL(5)"});
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(47)));
+    EXPECT_TRUE(host.boxes[1].text.startsWith(T(41)));
+}
+
+TEST_F(BatchRunTest, ErrorSummaryAtTheMaximum) {
+    state.maxNumErrors = 3;
+    const QString out = Run({"x = 3.5", "x = 3.5", "x = 3.5", "OUTPUT: not reached"});
+    EXPECT_EQ(interpreter.ErrorCount(), 3);
+    const QString summary = "3 " + T(8).toLower() + ", " + T(10);
+    EXPECT_TRUE(out.endsWith(kCrLf + summary + kCrLf));
+    EXPECT_FALSE(out.contains("not reached"));
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes.back().text, summary);
+    EXPECT_EQ(host.boxes.back().icon, MsgIcon::None);
+
+    host.boxes.clear();
+    state.maxNumErrors = 1;
+    const QString one = Run({"x = 3.5", "OUTPUT: not reached"});
+    EXPECT_TRUE(one.endsWith(kCrLf + "1 " + T(21).toLower() + ", " + T(10) + kCrLf));
+    EXPECT_EQ(host.boxes.size(), 1u);  // the report only: no box for the summary
+}
+
+TEST_F(BatchRunTest, LoadTimeChecksStopBeforeAnythingRuns) {
+    struct Case {
+        QStringList lines;
+        QString expected;
+    };
+    const Case cases[] = {
+        {{"OUTPUT: a", "OUTPUT x"}, "OUTPUT " + T(64) + " " + T(59) + " 2."},
+        {{"OUTPUT: a", "x = 1;"}, T(73) + " " + T(59) + " 2."},
+        {{"RETURN"}, "RETURN " + T(64) + " " + T(59) + " 1."},
+        {{"OUTPUT: a", "DOFOREACH A"}, T(79) + " 2:\r\nDOFOREACH A"},
+        {{"SUB S", "ENDSUB"}, T(75) + " " + T(59) + " 1:\r\nSUB S"},
+        {{"FUNCTION F(A)", "ENDFUNCTION", "FUNCTION F(B)", "ENDFUNCTION"},
+         T(54) + " 3:\r\nFUNCTION F(B)"},
+    };
+    for (const Case& c : cases) {
+        host.boxes.clear();
+        const QString out = Run(c.lines);
+        EXPECT_FALSE(out.contains("a\r\n")) << c.expected.toStdString();
+        ASSERT_EQ(host.boxes.size(), 1u) << c.expected.toStdString();
+        EXPECT_EQ(host.boxes[0].text, c.expected);
+        EXPECT_TRUE(interpreter.ErrorReported());
+        EXPECT_FALSE(interpreter.Running());
+        EXPECT_FALSE(state.batchRunning);
+    }
+}
+
+TEST_F(BatchRunTest, CountedAndUnboundedLoops) {
+    EXPECT_EQ(Run({"N = 0", "DO 3", "N += 1", "ENDDO", "OUTPUT: VAL(N)"}), "3\r\n");
+    EXPECT_EQ(Run({"N = 0", "DO", "N += 1", "IF N = 5", "EXITDO", "ENDIF", "ENDDO",
+                   "OUTPUT: VAL(N)", "IF N = 5", "OUTPUT: closed", "ENDIF"}),
+              "5\r\nclosed\r\n");
+    EXPECT_EQ(Run({"K = 2", "N = 0", "DO K", "DO 3", "N += 1", "ENDDO", "ENDDO",
+                   "OUTPUT: VAL(N)"}),
+              "6\r\n");
+}
+
+TEST_F(BatchRunTest, DoStructureErrorsEndTheRun) {
+    for (const QStringList& program :
+         {QStringList{"DO 0", "ENDDO", "OUTPUT: x"}, QStringList{"DO 2", "OUTPUT: x"},
+          QStringList{"ENDDO", "OUTPUT: x"}, QStringList{"EXITDO", "OUTPUT: x"}}) {
+        host.boxes.clear();
+        const QString out = Run(program);
+        EXPECT_FALSE(out.contains("x\r\n")) << program.join('|').toStdString();
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_TRUE(host.boxes[0].text.startsWith(T(46)));
+    }
+}
+
+TEST_F(BatchRunTest, DoCountsBeyondSixteenBitsOverflow) {
+    host.boxes.clear();
+    const QString out = Run({"N = 40000", "DO N", "OUTPUT: x", "ENDDO"});
+    EXPECT_FALSE(out.contains("x\r\n"));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(71)));
+}
+
+TEST_F(BatchRunTest, IfElseIfElse) {
+    const QStringList program = {"IF A = 1", "OUTPUT: one", "ELSEIF A = 2", "OUTPUT: two",
+                                 "ELSE", "OUTPUT: other", "ENDIF"};
+    EXPECT_EQ(Run(QStringList{"A = 1"} + program), "one\r\n");
+    EXPECT_EQ(Run(QStringList{"A = 2"} + program), "two\r\n");
+    EXPECT_EQ(Run(QStringList{"A = 3"} + program), "other\r\n");
+    // With the IF true the ELSEIF condition is not evaluated (it could not be).
+    EXPECT_EQ(Run({"A = 1", "IF A = 1", "OUTPUT: one", "ELSEIF NOSUCH = 1", "ENDIF"}),
+              "one\r\n");
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+    // IFNOT and != agree.
+    EXPECT_EQ(Run({"A = 1", "B = 2", "IFNOT A = B THEN", "OUTPUT: differ", "ENDIF",
+                   "IF A != B", "OUTPUT: differ too", "ENDIF"}),
+              "differ\r\ndiffer too\r\n");
+    // A nested IF in a skipped branch is skipped whole.
+    EXPECT_EQ(Run({"A = 0", "IF A = 1", "IF A = 0", "ELSE", "OUTPUT: wrong", "ENDIF", "ELSE",
+                   "OUTPUT: right", "ENDIF"}),
+              "right\r\n");
+}
+
+TEST_F(BatchRunTest, ConditionForms) {
+    host.setToday(2451545);  // Saturday 2000-01-01
+    EXPECT_EQ(Run({"D = TODAY", "IF DOW(D) = SATURDAY", "OUTPUT: sat", "ENDIF",
+                   "IF DOW(D) != SUNDAY", "OUTPUT: not sun", "ENDIF",
+                   "IF ISLEAPYEAR(2000, CE)", "OUTPUT: leap", "ENDIF",
+                   "IF TODAY > CE 1999-12-31", "OUTPUT: later", "ENDIF",
+                   "IF 1,000 >= 999", "OUTPUT: numbers", "ENDIF"}),
+              "sat\r\nnot sun\r\nleap\r\nlater\r\nnumbers\r\n");
+    host.boxes.clear();
+    Run({"D = 1", "IF DOW(D) < 3", "ENDIF"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(44)));
+    host.boxes.clear();
+    Run({"IF A", "ENDIF"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(49) + " 1\r\nIF A");
+    host.boxes.clear();
+    Run({"IF 2020-12-31 > 1", "ENDIF"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(65)));
+}
+
+TEST_F(BatchRunTest, NestingLimitsEndTheRun) {
+    QStringList ifs;
+    for (int i = 0; i < 21; ++i) {
+        ifs << "IF 1 = 1";
+    }
+    Run(ifs);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(48) + "(20).");
+    host.boxes.clear();
+    QStringList dos;
+    for (int i = 0; i < 21; ++i) {
+        dos << "DO 1";
+    }
+    for (int i = 0; i < 21; ++i) {
+        dos << "ENDDO";
+    }
+    const QString out = Run(dos);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(31));
+    EXPECT_TRUE(out.endsWith(kCrLf + T(31) + kCrLf));
+}
+
+TEST_F(BatchRunTest, SubsHaveTheirOwnFrame) {
+    const QString out =
+        Run({"X = 1", "CALL SHOW(X, 7)", "CALL P()", "OUTPUT: VAL(X)", "STOP",
+             "SUB SHOW(A, B)", "OUTPUT: VAL(A)", "OUTPUT: VAL(B)", "ENDSUB", "SUB P()",
+             "X += 1", "RETURN:", "OUTPUT: not reached", "ENDSUB"});
+    EXPECT_EQ(out, "1\r\n7\r\n1\r\n");
+    // Inside P the caller's X is unknown: text 51 in a box, counted.
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "X: " + T(51));
+    EXPECT_EQ(interpreter.ErrorCount(), 1);
+}
+
+TEST_F(BatchRunTest, SubCallErrors) {
+    struct Case {
+        const char* call;
+        int text;
+    };
+    const Case cases[] = {{"CALL S", 75}, {"CALL T(1)", 74}, {"CALL S(1,2,3,4,5)", 55},
+                          {"CALL S(1, 2)", 68}, {"CALL S(NOSUCH, 1, 2)", 41}};
+    for (const Case& c : cases) {
+        host.boxes.clear();
+        Run({c.call, "STOP", "SUB S(A, B, C)", "ENDSUB"});
+        ASSERT_FALSE(host.boxes.empty()) << c.call;
+        EXPECT_TRUE(host.boxes[0].text.startsWith(T(c.text))) << c.call;
+        EXPECT_GE(interpreter.ErrorCount(), 1) << c.call;
+    }
+    // The arity report shows the header's stored index.
+    host.boxes.clear();
+    Run({"CALL S(1)", "STOP", "SUB S(A, B, C)", "ENDSUB"});
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes[0].text, T(68) + " 3:\r\nSUB S(A, B, C)");
+}
+
+TEST_F(BatchRunTest, RecursiveFunction) {
+    const QString out = Run({"N = 10", "F = FACT(N)", "OUTPUT: VAL(F)", "STOP",
+                             "FUNCTION FACT(K)", "IF K <= 1", "RETURN: 1", "ENDIF", "J = K",
+                             "J -= 1", "R = FACT(J)", "P = 0", "DO K", "P += R", "ENDDO",
+                             "RETURN: P", "ENDFUNCTION"});
+    EXPECT_EQ(out, "3628800\r\n");
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+}
+
+TEST_F(BatchRunTest, CallsDeeperThanTheFrameLimitEndTheRun) {
+    const QString out = Run({"X = DEEP(0)", "OUTPUT: not reached", "STOP", "FUNCTION DEEP(K)",
+                             "K += 1", "Y = DEEP(K)", "RETURN: Y", "ENDFUNCTION"});
+    EXPECT_FALSE(out.contains("not reached"));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(state.Caption(Caption::CallsTooDeep)));
+    EXPECT_FALSE(interpreter.Running());
+}
+
+TEST_F(BatchRunTest, StructuralErrorsOfProcedures) {
+    for (const QStringList& program :
+         {QStringList{"SKIP", "OUTPUT: x"}, QStringList{"ENDSUB", "OUTPUT: x"},
+          QStringList{"ENDFUNCTION", "OUTPUT: x"}, QStringList{"SUB S()", "OUTPUT: x"},
+          QStringList{"FUNCTION F()", "OUTPUT: x"}, QStringList{"RETURN:", "OUTPUT: x"}}) {
+        host.boxes.clear();
+        const QString out = Run(program);
+        EXPECT_FALSE(out.contains("x\r\n")) << program.join('|').toStdString();
+        EXPECT_EQ(host.boxes.size(), 1u) << program.join('|').toStdString();
+        EXPECT_TRUE(interpreter.ErrorReported());
+    }
+    host.boxes.clear();
+    Run({"RETURN: 5", "OUTPUT: x"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(53) + " 1.");
+}
+
+TEST_F(BatchRunTest, ArraysAndDoForEach) {
+    const QString out = Run({"ARRAY HOLS CE", "2020-12-25 Christmas", "2020-01-01",
+                             "// a comment inside", "2020-07-04", "ENDARRAY",
+                             "OUTPUT: COUNT(HOLS)", "DOFOREACH HOLS AS D",
+                             "OUTPUT: DATEVAL(D, CE);", "OUTPUT: VAL({HOLS})", "ENDDO",
+                             "ARRAY N NUM", "1,000", "-5", "ENDARRAY", "OUTPUT: VAL(N[2])",
+                             "I = 1", "X = N[I]", "OUTPUT: VAL(X)"});
+    EXPECT_EQ(out,
+              "3\r\n2020-12-25 CE 1\r\n2020-01-01 CE 2\r\n2020-07-04 CE 3\r\n-5\r\n1000\r\n");
+    host.boxes.clear();
+    Run({"ARRAY A CE", "2020-01-01", "ENDARRAY", "ARRAY A"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(17)));
+    host.boxes.clear();
+    const QString masked = Run({"ARRAY M CE **-**-**** ", "ENDARRAY", "ARRAY E CE", "nonsense",
+                                "2020-01-01", "ENDARRAY", "OUTPUT: DATEVAL(E[1], CE)"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(80)));
+    // The bad element still exists, holding the last good value (none yet: 0).
+    EXPECT_TRUE(masked.endsWith("CE\r\n"));
+}
+
+TEST_F(BatchRunTest, DoForEachOverAnEmptyArrayEndsTheRun) {
+    Run({"DOFOREACH NONE AS D", "OUTPUT: x", "ENDDO"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(83) + " " + T(59) + " 1.");
+}
+
+TEST_F(BatchRunTest, LineNumbersAfterDoForEachRewriting) {
+    // File lines 4 and 9 are DOFOREACH lines; an error on file line 13 is reported as 13,
+    // and one on a rewritten line with the number of its DOFOREACH line.
+    const QStringList program = {"ARRAY A NUM", "1",    "ENDARRAY", "DOFOREACH A AS X",
+                                 "ENDDO",       "// 6", "// 7",     "// 8",
+                                 "DOFOREACH A AS Y", "ENDDO", "// 11", "// 12",
+                                 "x = 3.5"};
+    Run(program);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(65) + " " + T(59) + " 13:\r\nx = 3.5");
+    host.boxes.clear();
+    Run({"// 1", "DOFOREACH B AS X", "ENDDO"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(83) + " " + T(59) + " 2.");
+}
+
+TEST_F(BatchRunTest, ThreeFieldLinesAndResult) {
+    const QString out = Run({"2020-01-01 # 100", "# # 2020-12-31", "2020-01-01 # # 2020-12-31",
+                             "OUTPUT: VAL(RESULT)", "2020-01-01 # RESULT/7 #", "# 5 #",
+                             "2020-01-01 # 1 # 2020-01-05"});
+    EXPECT_TRUE(out.contains("2020-01-01 plus 100 days = 2020-04-10 CE"));
+    EXPECT_TRUE(out.contains("\r\n365\r\n"));
+    EXPECT_TRUE(out.contains("2020-01-01 plus 52 days"));
+    EXPECT_TRUE(out.contains("Line 6: only the date difference is non-empty\r\n"));
+    EXPECT_TRUE(out.contains("Line 7: all three fields non-empty\r\n"));
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+    const QString zero = Run({"2020-01-01 # # 2020-12-31", "2020-01-01 # RESULT*0 #"});
+    EXPECT_TRUE(zero.contains("Line 2, '2020-01-01 # RESULT*0 #', date difference is invalid."));
+}
+
+TEST_F(BatchRunTest, SettingsStatements) {
+    state.verbose = true;
+    state.format.dateSeparator = "-";
+    const QString out = Run({"DATEFORMAT=D/M/Y", "D = CE 31/12/2020", "OUTPUT: DATEVAL(D, CE)",
+                             "DATEFORMAT=YMD", "DATEFORMAT=Y-X-Z", "FIRSTDATE=XX",
+                             "FIRSTDATE=JC", "HYPHEN=N", "OUTPUT: DATEVAL(D, ISO)"});
+    EXPECT_TRUE(out.startsWith("In effect: CE/JC Date format is Y-M-D, 1st date is CE, 2nd "
+                               "date is CE.\r\nFirst date not included.  Weekend days are "
+                               "counted.\r\n\r\nInput file: test\r\n\r\n"));
+    EXPECT_TRUE(out.contains("CE/JC Date format is D/M/Y, 1st date is CE, 2nd date is CE.\r\n"
+                             "31/12/2020 CE\r\n"));
+    EXPECT_TRUE(out.contains("Line 4, 'DATEFORMAT=YMD', contains inadmissible date "
+                             "separator.\r\n"));
+    EXPECT_TRUE(out.contains("Line 5, 'DATEFORMAT=Y-X-Z' is invalid.\r\n"));
+    EXPECT_TRUE(out.contains("Line 6, 'FIRSTDATE=XX' is invalid.\r\n"));
+    EXPECT_TRUE(out.contains("1st date is JC"));
+    EXPECT_TRUE(out.contains("Ordinal and ISO Week dates are without hyphen.\r\n2020W534 ISO"));
+    EXPECT_EQ(interpreter.ErrorCount(), 3);
+    // The separators come back at the end; the order and the calendar stay.
+    EXPECT_EQ(state.format.dateSeparator, "-");
+    EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
+    EXPECT_EQ(state.firstCalendar, kJC);
+    EXPECT_FALSE(state.format.hyphen);
+}
+
+TEST_F(BatchRunTest, InputPrompts) {
+    host.inputAnswers = {QString("1,234"), QString("CE 2020-02-29")};
+    const QString out = Run({"N = INPUT: How many?\\nDays", "D = DATE INPUT: A date",
+                             "OUTPUT: VAL(N)", "OUTPUT: DATEVAL(D, CE)"});
+    EXPECT_EQ(out, "1234\r\n2020-02-29 CE\r\n");
+    ASSERT_EQ(host.prompts.size(), 2);
+    EXPECT_EQ(host.prompts[0], "How many?\r\nDays");
+    EXPECT_EQ(host.prompts[1], "A date");
+    // Cancel ends the run without an error.
+    host.inputAnswers.clear();
+    const QString cancelled = Run({"N = INPUT: n", "OUTPUT: after"});
+    EXPECT_EQ(cancelled, "");
+    EXPECT_EQ(interpreter.ErrorCount(), 0);
+    host.inputAnswers = {QString("abc")};
+    host.boxes.clear();
+    Run({"N = INPUT: n"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(38) + " " + T(59) + " 1.");
+}
+
+TEST_F(BatchRunTest, OverflowOfAssignmentsIsReported) {
+    for (const QStringList& program :
+         {QStringList{"N = 2147483647", "N += 1"}, QStringList{"N = -2147483647", "N -= 2"},
+          QStringList{"N = 2147483647", "X = ADD(N, N)"}, QStringList{"N = 99999999999"}}) {
+        host.boxes.clear();
+        Run(program);
+        ASSERT_EQ(host.boxes.size(), 1u) << program.join('|').toStdString();
+        EXPECT_TRUE(host.boxes[0].text.startsWith(T(71)));
+        EXPECT_EQ(interpreter.ErrorCount(), 1);
+    }
+}
+
+TEST_F(BatchRunTest, StopRequestEndsAnEndlessProgramAfterTheCurrentLine) {
+    ASSERT_TRUE(interpreter.StartLines({"N = 0", "DO", "N += 1", "ENDDO"}, "endless"));
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(interpreter.RunSlice(std::chrono::milliseconds(2)));
+    }
+    interpreter.RequestStop();
+    EXPECT_FALSE(interpreter.RunSlice());
+    EXPECT_FALSE(interpreter.Running());
+    EXPECT_TRUE(state.output.text().endsWith("\r\nProcessing stopped.\r\n"));
+    EXPECT_FALSE(state.batchRunning);
+}
+
+TEST_F(BatchRunTest, ProcessBatchFileWhileRunningRequestsAStop) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("loop.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("DO\r\nX = 1\r\nENDDO\r\n");
+    file.close();
+    state.inputFileText = dir.filePath("loop.txt");
+    ASSERT_TRUE(interpreter.ProcessBatchFile());
+    EXPECT_TRUE(interpreter.RunSlice(std::chrono::milliseconds(1)));
+    EXPECT_FALSE(interpreter.ProcessBatchFile());  // the second press
+    EXPECT_FALSE(interpreter.RunSlice());
+    EXPECT_TRUE(state.output.text().endsWith("Processing stopped.\r\n"));
+}
+
+TEST_F(BatchRunTest, FilesThatAreRefused) {
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return dir.filePath(name);
+    };
+    state.inputFileText = write("unix.txt", "OUTPUT: a\nOUTPUT: b\n");
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    EXPECT_TRUE(interpreter.Refused());
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "This file has Unix/Linux line endings.");
+    EXPECT_EQ(host.boxes[0].title, "Warning");
+
+    host.boxes.clear();
+    state.inputFileText = write("mac.txt", "OUTPUT: a\rOUTPUT: b\r");
+    ASSERT_TRUE(interpreter.ProcessBatchFile());
+    while (interpreter.RunSlice()) {
+    }
+    EXPECT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(state.output.text(), "a\r\nb\r\n");
+
+    host.boxes.clear();
+    state.inputFileText = write("ff.txt", "OUTPUT: a\r\n\f\r\n");
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(37));
+    EXPECT_EQ(host.boxes[0].title, T(38));
+
+    host.boxes.clear();
+    state.inputFileText = write("empty.txt", "");
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_TRUE(interpreter.Refused());
+
+    state.inputFileText = write("prog.bat", "OUTPUT: a\r\n");
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    state.inputFileText.clear();
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    ASSERT_FALSE(host.boxes.empty());
+    EXPECT_EQ(host.boxes.back().text, T(22));
+    state.inputFileText = dir.filePath("missing.txt");
+    EXPECT_FALSE(interpreter.ProcessBatchFile());
+    EXPECT_EQ(host.boxes.back().text, "Input file does not exist.");
+}
+
+TEST_F(BatchRunTest, LongProgramsLoadAndTheLineLimitHolds) {
+    QStringList program;
+    for (int i = 0; i < 1600; ++i) {
+        program << "N = 1";
+    }
+    program << "OUTPUT: done";
+    EXPECT_EQ(Run(program), "done\r\n");
+
+    QStringList tooLong;
+    for (int i = 0; i < 32501; ++i) {
+        tooLong << "// x";
+    }
+    Run(tooLong);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.contains(" 32501:"));
+    EXPECT_TRUE(interpreter.ErrorReported());
+}
+
+TEST_F(BatchRunTest, TheVariableTableHoldsAThousand) {
+    QStringList program;
+    for (int i = 0; i < 1001; ++i) {
+        program << QStringLiteral("V%1 = %1").arg(i);
+    }
+    Run(program);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, T(50));
+    EXPECT_EQ(interpreter.ErrorCount(), 1);
+}
+
+TEST_F(BatchRunTest, AutoEnlargeAtTheEnd) {
+    state.autoEnlargeBytes = 10;
+    Run({"OUTPUT: a long enough line"});
+    EXPECT_EQ(host.enlargements, 1);
+    state.autoEnlargeBytes = kAutoEnlargeNever;
+    Run({"OUTPUT: a long enough line"});
+    EXPECT_EQ(host.enlargements, 1);
+}
+
+TEST_F(BatchRunTest, KeywordPrefixesTakeOverLookAlikeNames) {
+    // DONE is a DO line: its count "NE = 1" is no number, so the loop count is 0.
+    host.boxes.clear();
+    Run({"DONE = 1", "ENDDO"});
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(T(46)));
+}
+
+}  // namespace
+}  // namespace daybridge::testing
