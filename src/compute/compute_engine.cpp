@@ -10,7 +10,7 @@
 namespace daybridge {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+constexpr QStringView kCrLf = u"\r\n";
 
 // Fields written back into the state outside a batch run.
 constexpr int kFirstField = 1;
@@ -28,6 +28,15 @@ constexpr int kResultOutOfRange = 9;
 
 bool InDayRange(std::int64_t value) {
     return value >= kMinDayNumber && value <= kMaxDayNumber;
+}
+
+// The calendar codes, made once.
+const QString& Code(int calendar) {
+    static const QString codes[kCalendarCount] = {
+        CalendarCode(0), CalendarCode(1), CalendarCode(2), CalendarCode(3), CalendarCode(4),
+        CalendarCode(5), CalendarCode(6), CalendarCode(7), CalendarCode(8)};
+    static const QString none;
+    return calendar >= 0 && calendar < kCalendarCount ? codes[calendar] : none;
 }
 
 }  // namespace
@@ -249,7 +258,8 @@ bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
 }
 
 bool ComputeEngine::ResultOutOfRange() {
-    Append(state_.Caption(Caption::OutOfRange) + kCrLf);
+    Append(CurrentWords().outOfRange);
+    Append(kCrLf);
     ShowMessage(kResultOutOfRange);
     return false;
 }
@@ -261,9 +271,14 @@ void ComputeEngine::ReportDateError(int messageIndex) {
     }
     const int lineNumber = batch_ != nullptr ? batch_->FileLineNumber() : 0;
     const QString lineText = batch_ != nullptr ? batch_->CurrentLineText() : QString();
-    Append(state_.Caption(Caption::Line) + NumberWithLeadingBlank(lineNumber) +
-           QStringLiteral(", '") + lineText + QStringLiteral("':") + kCrLf +
-           ComputeMessage(messageIndex, state_.language) + kCrLf);
+    Append(state_.Caption(Caption::Line));
+    Append(NumberWithLeadingBlank(lineNumber));
+    Append(u", '");
+    Append(lineText);
+    Append(u"':");
+    Append(kCrLf);
+    Append(ComputeMessage(messageIndex, state_.language));
+    Append(kCrLf);
     host_.outputChanged();
 }
 
@@ -276,12 +291,16 @@ void ComputeEngine::ShowMessage(int messageIndex) {
 
 void ComputeEngine::WriteSentence(bool fromFirstDate, const QString& differenceText) {
     // From the second date the first lies that many days before it, so the words swap.
+    const Words& words = CurrentWords();
     const bool negative = differenceText.startsWith(QLatin1Char('-'));
     const bool plus = fromFirstDate ? !negative : negative;
-    Append((fromFirstDate ? firstCanonical_ : secondCanonical_) + QLatin1Char(' ') +
-           state_.Caption(plus ? Caption::Plus : Caption::Minus) + QLatin1Char(' ') +
-           (negative ? differenceText.mid(1) : differenceText) + QLatin1Char(' ') +
-           state_.DayOrDays(DateDifference));
+    Append(fromFirstDate ? firstCanonical_ : secondCanonical_);
+    Append(u" ");
+    Append(plus ? words.plus : words.minus);
+    Append(u" ");
+    Append(QStringView(differenceText).mid(negative ? 1 : 0));
+    Append(u" ");
+    Append(DateDifference == 1 || DateDifference == -1 ? words.day : words.days);
 }
 
 void ComputeEngine::DisplayFirstDate(std::int32_t jdn) {
@@ -294,34 +313,46 @@ void ComputeEngine::DisplaySecondDate(std::int32_t jdn) {
 
 void ComputeEngine::DisplayDate(int firstOrSecond, std::int32_t jdn) {
     const int calendar = state_.GetCal(firstOrSecond);
-    QString line;
     if (!state_.conversionOnlyCase) {
         const QString text = DateTextOfJdn(state_, calendar, jdn);
         SetField(firstOrSecond == 1 ? kFirstField : kSecondField, text);
-        line = QStringLiteral(" = ") + text + QLatin1Char(' ') + CalendarCode(calendar);
+        Append(u" = ");
+        Append(text);
+        Append(u" ");
+        Append(Code(calendar));
     }
     if (state_.displayDayNames) {
-        line += QStringLiteral(", ") + DayNameIn(DayOfWeek(jdn), state_.language);
+        Append(u", ");
+        Append(DayNameIn(DayOfWeek(jdn), state_.language));
     }
     if (!state_.conversionOnlyCase && state_.snapshot.verbose) {
-        AppendQualifiers(line);
+        AppendQualifiers();
     }
-    Append(line);
 }
 
 void ComputeEngine::DisplayDateDiff(std::int32_t difference) {
     const Snapshot& options = state_.snapshot;
+    const Words& words = CurrentWords();
     const int firstCalendar = state_.GetCal(1);
     const int secondCalendar = state_.GetCal(2);
     const QString number = FormatDayNumber(difference, state_.format.thousandsSeparator);
     SetField(kDifferenceField, number);
 
-    QString line = firstCanonical_ + QLatin1Char(' ') + CalendarCode(firstCalendar) +
-                   QLatin1Char(' ') + state_.Caption(Caption::To) + QLatin1Char(' ') +
-                   secondCanonical_ + QLatin1Char(' ') + CalendarCode(secondCalendar) +
-                   QStringLiteral(" = ") + number + QLatin1Char(' ') + state_.DayOrDays(difference);
+    Append(firstCanonical_);
+    Append(u" ");
+    Append(Code(firstCalendar));
+    Append(u" ");
+    Append(words.to);
+    Append(u" ");
+    Append(secondCanonical_);
+    Append(u" ");
+    Append(Code(secondCalendar));
+    Append(u" = ");
+    Append(number);
+    Append(u" ");
+    Append(difference == 1 || difference == -1 ? words.day : words.days);
     if (options.verbose) {
-        AppendQualifiers(line);
+        AppendQualifiers();
     }
 
     // The breakdown into calendar units, for spans long enough to hold a whole unit.
@@ -347,21 +378,39 @@ void ComputeEngine::DisplayDateDiff(std::int32_t difference) {
             const QString breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from),
                                                     SecondJDN, state_.language);
             if (!breakdown.isEmpty()) {
-                line += QStringLiteral(" (") + breakdown + QLatin1Char(')');
+                Append(u" (");
+                Append(breakdown);
+                Append(u")");
             }
         }
     }
-    Append(line);
 }
 
-void ComputeEngine::AppendQualifiers(QString& line) const {
+void ComputeEngine::AppendQualifiers() {
     const Snapshot& options = state_.snapshot;
-    line += QStringLiteral(", ") + state_.Caption(options.includeFirstDate
-                                                      ? Caption::IncludingFirstDate
-                                                      : Caption::ExcludingFirstDate);
+    const Words& words = CurrentWords();
+    Append(u", ");
+    Append(options.includeFirstDate ? words.including : words.excluding);
     if (!options.includeWeekends) {
-        line += QStringLiteral(", ") + state_.Caption(Caption::NotCountingWeekendDays);
+        Append(u", ");
+        Append(words.notCounting);
     }
+}
+
+const ComputeEngine::Words& ComputeEngine::CurrentWords() {
+    if (words_.language != state_.language) {
+        words_.language = state_.language;
+        words_.to = state_.Caption(Caption::To);
+        words_.day = state_.DayOrDays(1);
+        words_.days = state_.DayOrDays(2);
+        words_.plus = state_.Caption(Caption::Plus);
+        words_.minus = state_.Caption(Caption::Minus);
+        words_.including = state_.Caption(Caption::IncludingFirstDate);
+        words_.excluding = state_.Caption(Caption::ExcludingFirstDate);
+        words_.notCounting = state_.Caption(Caption::NotCountingWeekendDays);
+        words_.outOfRange = state_.Caption(Caption::OutOfRange);
+    }
+    return words_;
 }
 
 void ComputeEngine::SetField(int field, const QString& text) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <optional>
 
@@ -77,11 +78,18 @@ class ComputeEngine {
     bool ResultOutOfRange();
     void ReportDateError(int messageIndex);
     void ShowMessage(int messageIndex);
-    void AppendQualifiers(QString& line) const;
+    void AppendQualifiers();
     void WriteSentence(bool fromFirstDate, const QString& differenceText);
     void SetField(int field, const QString& text);
-    void Append(const QString& text) { state_.output.append(text); }
+    void Append(QStringView text) { state_.output.append(text); }
     void SetLastResult(ResultKind kind, std::int32_t dateJdn);
+
+    // The words of the result lines in the current language, made once per language.
+    struct Words {
+        int language = -1;
+        QString to, day, days, plus, minus, including, excluding, notCounting, outOfRange;
+    };
+    const Words& CurrentWords();
 
     AppState& state_;
     Host& host_;
@@ -91,6 +99,7 @@ class ComputeEngine {
     std::int32_t lastDifference_ = 0;
     QString firstCanonical_;
     QString secondCanonical_;
+    Words words_;
 };
 
 // The date text of a JDN in a calendar with the settings in force (today labels, Today

@@ -1,0 +1,113 @@
+// The compute engine with weekend days not counted, over spans of 1, 1,000 and 1,000,000,000
+// days: the whole Compute (reading both dates, counting, writing the result line) and the
+// weekday count and weekday stepping alone. The time must not grow with the span.
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/host.h"
+#include "compute/compute_engine.h"
+#include "datetext/date_format.h"
+
+namespace {
+
+using namespace daybridge;
+
+class SilentHost : public Host {
+  public:
+    MsgAnswer messageBox(const QString&, const QString&, MsgIcon, MsgButtons,
+                         MsgAnswer defaultAnswer) override {
+        return defaultAnswer;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::int32_t todayJdn() override { return 2455933; }
+};
+
+constexpr std::int32_t kFirst = 2455933;  // Friday 2012-01-06
+
+void SetUp(AppState& state) {
+    state.format.regional = QLocale::c();
+    state.includeWeekends = false;
+    state.includeFirstDate = true;
+    state.GetParameters();
+}
+
+// Compute on two CE dates `span` days apart: the days between them, weekdays only.
+void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
+    AppState state;
+    SetUp(state);
+    SilentHost host;
+    ComputeEngine engine(state, host);
+    const QString firstText = CanonicalDateText(kCE, kFirst, state.format);
+    const QString secondText =
+        CanonicalDateText(kCE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
+    for (auto _ : run) {
+        QString first = firstText;
+        QString difference;
+        QString second = secondText;
+        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
+        state.output.clear();
+    }
+    run.counters["weekdays"] = engine.DateDifference;
+}
+
+// Compute on a CE date and a number of weekdays: the date that many weekdays later.
+void BM_ComputeSecondDate(benchmark::State& run) {
+    AppState state;
+    SetUp(state);
+    SilentHost host;
+    ComputeEngine engine(state, host);
+    const QString firstText = CanonicalDateText(kCE, kFirst, state.format);
+    const QString differenceText = QString::number(run.range(0));
+    for (auto _ : run) {
+        QString first = firstText;
+        QString difference = differenceText;
+        QString second;
+        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
+        state.output.clear();
+    }
+}
+
+// The weekday count alone, from two JDNs.
+void BM_CountWeekdays(benchmark::State& run) {
+    AppState state;
+    SetUp(state);
+    SilentHost host;
+    ComputeEngine engine(state, host);
+    const auto second = static_cast<std::int32_t>(kFirst + run.range(0));
+    for (auto _ : run) {
+        engine.FirstJDN = kFirst;
+        engine.SecondJDN = second;
+        benchmark::DoNotOptimize(engine.ComputeDifference());
+        benchmark::DoNotOptimize(engine.DateDifference);
+    }
+}
+
+// Weekday stepping alone, from a JDN and a number of weekdays.
+void BM_StepWeekdays(benchmark::State& run) {
+    AppState state;
+    SetUp(state);
+    SilentHost host;
+    ComputeEngine engine(state, host);
+    const auto difference = static_cast<std::int32_t>(run.range(0));
+    for (auto _ : run) {
+        engine.FirstJDN = kFirst;
+        engine.DateDifference = difference;
+        benchmark::DoNotOptimize(engine.ComputeSecondDate());
+        benchmark::DoNotOptimize(engine.SecondJDN);
+    }
+}
+
+BENCHMARK(BM_ComputeDifferenceOfTwoDates)->Arg(1)->Arg(1000)->Arg(1000000000);
+BENCHMARK(BM_ComputeSecondDate)->Arg(1)->Arg(1000)->Arg(1000000000);
+BENCHMARK(BM_CountWeekdays)->Arg(1)->Arg(1000)->Arg(1000000000);
+BENCHMARK(BM_StepWeekdays)->Arg(1)->Arg(1000)->Arg(1000000000);
+
+}  // namespace
+
+BENCHMARK_MAIN();
