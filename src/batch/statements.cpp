@@ -501,8 +501,9 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, const LineCache& c, std
         return 1;
     }
     if (c.call.function != Builtin::None) {
+        // An overflow here is the assignment's own store failure: reported and counted.
         const auto failed = EvaluateBuiltin(c.call, value);
-        return failed ? *failed : 1;
+        return failed ? -1 : 1;
     }
     if (IsFunctionCall(v)) {
         return FunctionValue(line, c, value);

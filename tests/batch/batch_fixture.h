@@ -23,7 +23,6 @@
 #pragma GCC diagnostic pop
 #endif
 
-
 namespace daybridge::testing {
 
 inline bool LoadTexts() {
@@ -35,7 +34,7 @@ inline bool LoadTexts() {
 }
 
 class BatchFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(LoadTexts());
         state.verbose = false;

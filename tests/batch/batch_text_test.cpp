@@ -4,8 +4,8 @@
 
 #include "qstring_print.h"
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace daybridge::batch {
 namespace {
@@ -21,7 +21,7 @@ TEST(CheckLineEndings, CodesForEachKindOfFile) {
     QByteArray late(20000, 'x');
     late[16384] = '\f';  // the 16,385th character: beyond the limit
     QByteArray early(20000, 'x');
-    early[16383] = '\f';  // the 16,384th character: examined
+    early[16383] = '\f';                                // the 16,384th character: examined
     QByteArray lateLf = QByteArray(16384, 'x') + "\n";  // a bare LF beyond the limit
     const EndingCase cases[] = {
         {"crlf", "a\r\nb\r\n", kLineEndingLimit, kEndingsAcceptable},
@@ -199,9 +199,9 @@ TEST(RewriteDoForEach, WellFormedLines) {
 }
 
 TEST(RewriteDoForEach, MalformedLines) {
-    for (const char16_t* bad : {u"DOFOREACH", u"DOFOREACH HOLS", u"DOFOREACH HOLS D",
-                                u"DOFOREACH HOLS AS", u"DOFOREACH HOLS AS D E",
-                                u"DOFOREACH HOLS IN D"}) {
+    for (const char16_t* bad :
+         {u"DOFOREACH", u"DOFOREACH HOLS", u"DOFOREACH HOLS D", u"DOFOREACH HOLS AS",
+          u"DOFOREACH HOLS AS D E", u"DOFOREACH HOLS IN D"}) {
         EXPECT_FALSE(RewriteDoForEach(QStringView(bad)).has_value())
             << QString::fromUtf16(bad).toStdString();
     }

@@ -67,10 +67,11 @@ int ScanIfBalance(const std::vector<QString>& upper, int from, int end) {
 }
 
 TEST(BlockIndex, MatchesTheForwardScansOnRandomPrograms) {
-    const QString pool[] = {"SKIP",    "ENDSKIP", "FUNCTION F(X)", "ENDFUNCTION", "SUB S()",
-                            "ENDSUB",  "SUBTOTAL = 1", "DO 3", "DONE = 1", "ENDDO", "EXITDO",
-                            "IF A = 1", "IFNOT B", "ELSEIF C", "ELSE", "ENDIF", "X = 1",
-                            "OUTPUT: A", "RETURN: 1", "//DOFOREACH"};
+    const QString pool[] = {"SKIP",     "ENDSKIP",   "FUNCTION F(X)", "ENDFUNCTION",
+                            "SUB S()",  "ENDSUB",    "SUBTOTAL = 1",  "DO 3",
+                            "DONE = 1", "ENDDO",     "EXITDO",        "IF A = 1",
+                            "IFNOT B",  "ELSEIF C",  "ELSE",          "ENDIF",
+                            "X = 1",    "OUTPUT: A", "RETURN: 1",     "//DOFOREACH"};
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(pool)) - 1);
     const QString keywords[] = {"SKIP", "FUNCTION", "SUB", "DO"};
@@ -103,8 +104,8 @@ TEST(BlockIndex, MatchesTheForwardScansOnRandomPrograms) {
 }
 
 TEST(BlockIndex, NestedIfInASkippedBranchIsSkippedWhole) {
-    const std::vector<QString> upper = {"",     "IF A = 1", "IF B = 1", "ELSE", "ENDIF",
-                                        "ELSE", "ENDIF"};
+    const std::vector<QString> upper = {"",      "IF A = 1", "IF B = 1", "ELSE",
+                                        "ENDIF", "ELSE",     "ENDIF"};
     BlockIndex index;
     index.Build(upper);
     bool isEndIf = true;

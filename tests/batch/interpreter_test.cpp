@@ -1,5 +1,5 @@
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "batch_fixture.h"
 #include "calendar/calendar_table.h"
@@ -19,11 +19,11 @@ TEST_F(BatchRunTest, OutputLinesAndEndings) {
 }
 
 TEST_F(BatchRunTest, AssignmentsAndBuiltins) {
-    const QString out = Run({"d = CE 2020-01-01", "OUTPUT: DATEVAL(d, CE)", "n = 1,000",
-                             "OUTPUT: VAL(N)", "n += 5", "n -= 10", "OUTPUT: VAL(n)",
-                             "OUTPUT: SUBTRACT(1, 10)", "OUTPUT: DOW(D)",
-                             "j = CE 1582-10-15", "OUTPUT: DATEVAL(J, JC)",
-                             "OUTPUT: ISLEAPYEAR(2000, CE)", "OUTPUT: DATEVAL(D, JDN)"});
+    const QString out =
+        Run({"d = CE 2020-01-01", "OUTPUT: DATEVAL(d, CE)", "n = 1,000", "OUTPUT: VAL(N)", "n += 5",
+             "n -= 10", "OUTPUT: VAL(n)", "OUTPUT: SUBTRACT(1, 10)", "OUTPUT: DOW(D)",
+             "j = CE 1582-10-15", "OUTPUT: DATEVAL(J, JC)", "OUTPUT: ISLEAPYEAR(2000, CE)",
+             "OUTPUT: DATEVAL(D, JDN)"});
     EXPECT_EQ(out,
               "2020-01-01 CE\r\n1000\r\n995\r\n9\r\nWednesday\r\n1582-10-05 JC\r\nTrue\r\n"
               "2458850 JDN\r\n");
@@ -35,9 +35,17 @@ TEST_F(BatchRunTest, ValueErrorsAreReportedAndCounted) {
         int text;  // main text of the report
     };
     const Case cases[] = {
-        {"d = 2020-01-01", 65}, {"x = 3.5", 65}, {"x = RESULT", 29}, {"x = FOO(1)", 61},
-        {"TODAY = 5", 42},      {"RESULT = 5", 42}, {"x =", 42},     {"a b( = 1", 82},
-        {"x = VAL(5)", 41},     {"x = DAYOF(D)", 47}, {"x = HOLS[1]", 84},
+        {"d = 2020-01-01", 65},
+        {"x = 3.5", 65},
+        {"x = RESULT", 29},
+        {"x = FOO(1)", 61},
+        {"TODAY = 5", 42},
+        {"RESULT = 5", 42},
+        {"x =", 42},
+        {"a b( = 1", 82},
+        {"x = VAL(5)", 41},
+        {"x = DAYOF(D)", 47},
+        {"x = HOLS[1]", 84},
         {"x = CE 2020-02-30", 29},
     };
     for (const Case& c : cases) {
@@ -136,8 +144,7 @@ TEST_F(BatchRunTest, CountedAndUnboundedLoops) {
     EXPECT_EQ(Run({"N = 0", "DO", "N += 1", "IF N = 5", "EXITDO", "ENDIF", "ENDDO",
                    "OUTPUT: VAL(N)", "IF N = 5", "OUTPUT: closed", "ENDIF"}),
               "5\r\nclosed\r\n");
-    EXPECT_EQ(Run({"K = 2", "N = 0", "DO K", "DO 3", "N += 1", "ENDDO", "ENDDO",
-                   "OUTPUT: VAL(N)"}),
+    EXPECT_EQ(Run({"K = 2", "N = 0", "DO K", "DO 3", "N += 1", "ENDDO", "ENDDO", "OUTPUT: VAL(N)"}),
               "6\r\n");
 }
 
@@ -162,18 +169,17 @@ TEST_F(BatchRunTest, DoCountsBeyondSixteenBitsOverflow) {
 }
 
 TEST_F(BatchRunTest, IfElseIfElse) {
-    const QStringList program = {"IF A = 1", "OUTPUT: one", "ELSEIF A = 2", "OUTPUT: two",
-                                 "ELSE", "OUTPUT: other", "ENDIF"};
+    const QStringList program = {"IF A = 1", "OUTPUT: one",   "ELSEIF A = 2", "OUTPUT: two",
+                                 "ELSE",     "OUTPUT: other", "ENDIF"};
     EXPECT_EQ(Run(QStringList{"A = 1"} + program), "one\r\n");
     EXPECT_EQ(Run(QStringList{"A = 2"} + program), "two\r\n");
     EXPECT_EQ(Run(QStringList{"A = 3"} + program), "other\r\n");
     // With the IF true the ELSEIF condition is not evaluated (it could not be).
-    EXPECT_EQ(Run({"A = 1", "IF A = 1", "OUTPUT: one", "ELSEIF NOSUCH = 1", "ENDIF"}),
-              "one\r\n");
+    EXPECT_EQ(Run({"A = 1", "IF A = 1", "OUTPUT: one", "ELSEIF NOSUCH = 1", "ENDIF"}), "one\r\n");
     EXPECT_EQ(interpreter.ErrorCount(), 0);
     // IFNOT and != agree.
-    EXPECT_EQ(Run({"A = 1", "B = 2", "IFNOT A = B THEN", "OUTPUT: differ", "ENDIF",
-                   "IF A != B", "OUTPUT: differ too", "ENDIF"}),
+    EXPECT_EQ(Run({"A = 1", "B = 2", "IFNOT A = B THEN", "OUTPUT: differ", "ENDIF", "IF A != B",
+                   "OUTPUT: differ too", "ENDIF"}),
               "differ\r\ndiffer too\r\n");
     // A nested IF in a skipped branch is skipped whole.
     EXPECT_EQ(Run({"A = 0", "IF A = 1", "IF A = 0", "ELSE", "OUTPUT: wrong", "ENDIF", "ELSE",
@@ -184,9 +190,8 @@ TEST_F(BatchRunTest, IfElseIfElse) {
 TEST_F(BatchRunTest, ConditionForms) {
     host.setToday(2451545);  // Saturday 2000-01-01
     EXPECT_EQ(Run({"D = TODAY", "IF DOW(D) = SATURDAY", "OUTPUT: sat", "ENDIF",
-                   "IF DOW(D) != SUNDAY", "OUTPUT: not sun", "ENDIF",
-                   "IF ISLEAPYEAR(2000, CE)", "OUTPUT: leap", "ENDIF",
-                   "IF TODAY > CE 1999-12-31", "OUTPUT: later", "ENDIF",
+                   "IF DOW(D) != SUNDAY", "OUTPUT: not sun", "ENDIF", "IF ISLEAPYEAR(2000, CE)",
+                   "OUTPUT: leap", "ENDIF", "IF TODAY > CE 1999-12-31", "OUTPUT: later", "ENDIF",
                    "IF 1,000 >= 999", "OUTPUT: numbers", "ENDIF"}),
               "sat\r\nnot sun\r\nleap\r\nlater\r\nnumbers\r\n");
     host.boxes.clear();
@@ -226,10 +231,9 @@ TEST_F(BatchRunTest, NestingLimitsEndTheRun) {
 }
 
 TEST_F(BatchRunTest, SubsHaveTheirOwnFrame) {
-    const QString out =
-        Run({"X = 1", "CALL SHOW(X, 7)", "CALL P()", "OUTPUT: VAL(X)", "STOP",
-             "SUB SHOW(A, B)", "OUTPUT: VAL(A)", "OUTPUT: VAL(B)", "ENDSUB", "SUB P()",
-             "X += 1", "RETURN:", "OUTPUT: not reached", "ENDSUB"});
+    const QString out = Run({"X = 1", "CALL SHOW(X, 7)", "CALL P()", "OUTPUT: VAL(X)", "STOP",
+                             "SUB SHOW(A, B)", "OUTPUT: VAL(A)", "OUTPUT: VAL(B)", "ENDSUB",
+                             "SUB P()", "X += 1", "RETURN:", "OUTPUT: not reached", "ENDSUB"});
     EXPECT_EQ(out, "1\r\n7\r\n1\r\n");
     // Inside P the caller's X is unknown: text 51 in a box, counted.
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -242,8 +246,11 @@ TEST_F(BatchRunTest, SubCallErrors) {
         const char* call;
         int text;
     };
-    const Case cases[] = {{"CALL S", 75}, {"CALL T(1)", 74}, {"CALL S(1,2,3,4,5)", 55},
-                          {"CALL S(1, 2)", 68}, {"CALL S(NOSUCH, 1, 2)", 41}};
+    const Case cases[] = {{"CALL S", 75},
+                          {"CALL T(1)", 74},
+                          {"CALL S(1,2,3,4,5)", 55},
+                          {"CALL S(1, 2)", 68},
+                          {"CALL S(NOSUCH, 1, 2)", 41}};
     for (const Case& c : cases) {
         host.boxes.clear();
         Run({c.call, "STOP", "SUB S(A, B, C)", "ENDSUB"});
@@ -259,10 +266,9 @@ TEST_F(BatchRunTest, SubCallErrors) {
 }
 
 TEST_F(BatchRunTest, RecursiveFunction) {
-    const QString out = Run({"N = 10", "F = FACT(N)", "OUTPUT: VAL(F)", "STOP",
-                             "FUNCTION FACT(K)", "IF K <= 1", "RETURN: 1", "ENDIF", "J = K",
-                             "J -= 1", "R = FACT(J)", "P = 0", "DO K", "P += R", "ENDDO",
-                             "RETURN: P", "ENDFUNCTION"});
+    const QString out = Run({"N = 10", "F = FACT(N)", "OUTPUT: VAL(F)", "STOP", "FUNCTION FACT(K)",
+                             "IF K <= 1", "RETURN: 1", "ENDIF", "J = K", "J -= 1", "R = FACT(J)",
+                             "P = 0", "DO K", "P += R", "ENDDO", "RETURN: P", "ENDFUNCTION"});
     EXPECT_EQ(out, "3628800\r\n");
     EXPECT_EQ(interpreter.ErrorCount(), 0);
 }
@@ -294,14 +300,12 @@ TEST_F(BatchRunTest, StructuralErrorsOfProcedures) {
 }
 
 TEST_F(BatchRunTest, ArraysAndDoForEach) {
-    const QString out = Run({"ARRAY HOLS CE", "2020-12-25 Christmas", "2020-01-01",
-                             "// a comment inside", "2020-07-04", "ENDARRAY",
-                             "OUTPUT: COUNT(HOLS)", "DOFOREACH HOLS AS D",
-                             "OUTPUT: DATEVAL(D, CE);", "OUTPUT: VAL({HOLS})", "ENDDO",
-                             "ARRAY N NUM", "1,000", "-5", "ENDARRAY", "OUTPUT: VAL(N[2])",
-                             "I = 1", "X = N[I]", "OUTPUT: VAL(X)"});
-    EXPECT_EQ(out,
-              "3\r\n2020-12-25 CE 1\r\n2020-01-01 CE 2\r\n2020-07-04 CE 3\r\n-5\r\n1000\r\n");
+    const QString out =
+        Run({"ARRAY HOLS CE", "2020-12-25 Christmas", "2020-01-01", "// a comment inside",
+             "2020-07-04", "ENDARRAY", "OUTPUT: COUNT(HOLS)", "DOFOREACH HOLS AS D",
+             "OUTPUT: DATEVAL(D, CE);", "OUTPUT: VAL({HOLS})", "ENDDO", "ARRAY N NUM", "1,000",
+             "-5", "ENDARRAY", "OUTPUT: VAL(N[2])", "I = 1", "X = N[I]", "OUTPUT: VAL(X)"});
+    EXPECT_EQ(out, "3\r\n2020-12-25 CE 1\r\n2020-01-01 CE 2\r\n2020-07-04 CE 3\r\n-5\r\n1000\r\n");
     host.boxes.clear();
     Run({"ARRAY A CE", "2020-01-01", "ENDARRAY", "ARRAY A"});
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -324,10 +328,9 @@ TEST_F(BatchRunTest, DoForEachOverAnEmptyArrayEndsTheRun) {
 TEST_F(BatchRunTest, LineNumbersAfterDoForEachRewriting) {
     // File lines 4 and 9 are DOFOREACH lines; an error on file line 13 is reported as 13,
     // and one on a rewritten line with the number of its DOFOREACH line.
-    const QStringList program = {"ARRAY A NUM", "1",    "ENDARRAY", "DOFOREACH A AS X",
-                                 "ENDDO",       "// 6", "// 7",     "// 8",
-                                 "DOFOREACH A AS Y", "ENDDO", "// 11", "// 12",
-                                 "x = 3.5"};
+    const QStringList program = {"ARRAY A NUM", "1",     "ENDARRAY", "DOFOREACH A AS X", "ENDDO",
+                                 "// 6",        "// 7",  "// 8",     "DOFOREACH A AS Y", "ENDDO",
+                                 "// 11",       "// 12", "x = 3.5"};
     Run(program);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, T(65) + " " + T(59) + " 13:\r\nx = 3.5");
@@ -355,15 +358,18 @@ TEST_F(BatchRunTest, SettingsStatements) {
     state.verbose = true;
     state.format.dateSeparator = "-";
     const QString out = Run({"DATEFORMAT=D/M/Y", "D = CE 31/12/2020", "OUTPUT: DATEVAL(D, CE)",
-                             "DATEFORMAT=YMD", "DATEFORMAT=Y-X-Z", "FIRSTDATE=XX",
-                             "FIRSTDATE=JC", "HYPHEN=N", "OUTPUT: DATEVAL(D, ISO)"});
-    EXPECT_TRUE(out.startsWith("In effect: CE/JC Date format is Y-M-D, 1st date is CE, 2nd "
-                               "date is CE.\r\nFirst date not included.  Weekend days are "
-                               "counted.\r\n\r\nInput file: test\r\n\r\n"));
-    EXPECT_TRUE(out.contains("CE/JC Date format is D/M/Y, 1st date is CE, 2nd date is CE.\r\n"
-                             "31/12/2020 CE\r\n"));
-    EXPECT_TRUE(out.contains("Line 4, 'DATEFORMAT=YMD', contains inadmissible date "
-                             "separator.\r\n"));
+                             "DATEFORMAT=YMD", "DATEFORMAT=Y-X-Z", "FIRSTDATE=XX", "FIRSTDATE=JC",
+                             "HYPHEN=N", "OUTPUT: DATEVAL(D, ISO)"});
+    EXPECT_TRUE(
+        out.startsWith("In effect: CE/JC Date format is Y-M-D, 1st date is CE, 2nd "
+                       "date is CE.\r\nFirst date not included.  Weekend days are "
+                       "counted.\r\n\r\nInput file: test\r\n\r\n"));
+    EXPECT_TRUE(
+        out.contains("CE/JC Date format is D/M/Y, 1st date is CE, 2nd date is CE.\r\n"
+                     "31/12/2020 CE\r\n"));
+    EXPECT_TRUE(
+        out.contains("Line 4, 'DATEFORMAT=YMD', contains inadmissible date "
+                     "separator.\r\n"));
     EXPECT_TRUE(out.contains("Line 5, 'DATEFORMAT=Y-X-Z' is invalid.\r\n"));
     EXPECT_TRUE(out.contains("Line 6, 'FIRSTDATE=XX' is invalid.\r\n"));
     EXPECT_TRUE(out.contains("1st date is JC"));
