@@ -12,33 +12,57 @@ struct Pair {
 
 Pair CaptionPair(Caption caption) {
     switch (caption) {
-        case Caption::Compute: return {"Compute", "Berechnen"};
-        case Caption::Today: return {"Today", "Heute"};
-        case Caption::Reset: return {"Reset", "Rückstellen"};
-        case Caption::Configure: return {"Configure", "Konfigurieren"};
-        case Caption::Quit: return {"Quit", "Beenden"};
-        case Caption::Clear: return {"Clear", "Löschen"};
-        case Caption::SecondToFirst: return {"Second -> First", "Zweites -> Erstes"};
-        case Caption::DisplayMonth: return {"Display month", "Monat zeigen"};
-        case Caption::Enlarge: return {"Enlarge", "Vergrößern"};
-        case Caption::View: return {"View", "Anschauen"};
-        case Caption::Remove: return {"Remove", "Entfernen"};
-        case Caption::InputFile: return {"Input file", "Eingabedatei"};
-        case Caption::ProcessFile: return {"Process file", "Datei verarbeiten"};
-        case Caption::Stop: return {"Stop", "Stop"};
-        case Caption::CopyToClipboard: return {"Copy to clipboard", "Kopieren in Zwischenablage"};
+        case Caption::Compute:
+            return {"Compute", "Berechnen"};
+        case Caption::Today:
+            return {"Today", "Heute"};
+        case Caption::Reset:
+            return {"Reset", "Rückstellen"};
+        case Caption::Configure:
+            return {"Configure", "Konfigurieren"};
+        case Caption::Quit:
+            return {"Quit", "Beenden"};
+        case Caption::Clear:
+            return {"Clear", "Löschen"};
+        case Caption::SecondToFirst:
+            return {"Second -> First", "Zweites -> Erstes"};
+        case Caption::DisplayMonth:
+            return {"Display month", "Monat zeigen"};
+        case Caption::Enlarge:
+            return {"Enlarge", "Vergrößern"};
+        case Caption::View:
+            return {"View", "Anschauen"};
+        case Caption::Remove:
+            return {"Remove", "Entfernen"};
+        case Caption::InputFile:
+            return {"Input file", "Eingabedatei"};
+        case Caption::ProcessFile:
+            return {"Process file", "Datei verarbeiten"};
+        case Caption::Stop:
+            return {"Stop", "Stop"};
+        case Caption::CopyToClipboard:
+            return {"Copy to clipboard", "Kopieren in Zwischenablage"};
         case Caption::CopySelectedToClipboard:
             return {"Copy selected text to clipboard",
                     "Kopieren ausgewählter Text in Zwischenablage"};
-        case Caption::FirstDate: return {"First date", "Erstes Datum"};
-        case Caption::SecondDate: return {"Second date", "Zweites Datum"};
-        case Caption::DateDifference: return {"Date difference", "Datumsdifferenz"};
-        case Caption::ThisIsA: return {"This is a", "Dies ist ein"};
-        case Caption::CalCE: return {"Common Era date", "Common Era Datum"};
-        case Caption::CalJC: return {"Julian Calendar date", "Julianisches Kalenderdatum"};
-        case Caption::CalORD: return {"Ordinal date", "Ordinaldatum"};
-        case Caption::CalJDN: return {"Julian day number", "Julianische Tageszahl"};
-        case Caption::CalISO: return {"ISO Week date", "ISO-Woche-Datum"};
+        case Caption::FirstDate:
+            return {"First date", "Erstes Datum"};
+        case Caption::SecondDate:
+            return {"Second date", "Zweites Datum"};
+        case Caption::DateDifference:
+            return {"Date difference", "Datumsdifferenz"};
+        case Caption::ThisIsA:
+            return {"This is a", "Dies ist ein"};
+        case Caption::CalCE:
+            return {"Common Era date", "Common Era Datum"};
+        case Caption::CalJC:
+            return {"Julian Calendar date", "Julianisches Kalenderdatum"};
+        case Caption::CalORD:
+            return {"Ordinal date", "Ordinaldatum"};
+        case Caption::CalJDN:
+            return {"Julian day number", "Julianische Tageszahl"};
+        case Caption::CalISO:
+            return {"ISO Week date", "ISO-Woche-Datum"};
         case Caption::CalLPM:
             return {"Velmora Leap Week month date", "Velmora Leap Week Monatdatum"};
         case Caption::CalLPW:
@@ -47,46 +71,70 @@ Pair CaptionPair(Caption caption) {
             return {"Include first date in days-beween-dates", "Erstes Datum einschliessen"};
         case Caption::IncludeWeekends:
             return {"Count weekend days in days-between-dates", "Wochenendtage zählen"};
-        case Caption::Verbose: return {"Verbose", "Zusatzinfo"};
+        case Caption::Verbose:
+            return {"Verbose", "Zusatzinfo"};
         case Caption::SaveOutput:
             return {"Save results on quit", "Ergebnisse sichern auf Beendung"};
         case Caption::ClickToChangeCalendar:
             return {"Click to change calendar", "Anklicken um Kalender zu verändern"};
         case Caption::OnlineDocumentation:
             return {"Online documentation", "Online-Dokumentation"};
-        case Caption::VelmoraSystems: return {"Velmora Systems", "Velmora Systems"};
-        case Caption::Language: return {"Language", "Sprache"};
-        case Caption::English: return {"English", "Englisch"};
-        case Caption::German: return {"German", "Deutsch"};
-        case Caption::TodayIs: return {"Today is", "Heute ist"};
-        case Caption::WeekFromTodayIs: return {"A week from today is", "Eine Woche weiter ist"};
+        case Caption::VelmoraSystems:
+            return {"Velmora Systems", "Velmora Systems"};
+        case Caption::Language:
+            return {"Language", "Sprache"};
+        case Caption::English:
+            return {"English", "Englisch"};
+        case Caption::German:
+            return {"German", "Deutsch"};
+        case Caption::TodayIs:
+            return {"Today is", "Heute ist"};
+        case Caption::WeekFromTodayIs:
+            return {"A week from today is", "Eine Woche weiter ist"};
         case Caption::FiveDayWeekFromTodayIs:
             return {"A (5-day) week from today is", "Eine (5-Tage-)Woche weiter als heute ist"};
-        case Caption::OutputWindow: return {"Output window", "Ausgabefenster"};
+        case Caption::OutputWindow:
+            return {"Output window", "Ausgabefenster"};
         case Caption::OutputWindowEmpty:
             return {"The output window is empty.", "Das Ausgabefenster is leer."};
-        case Caption::Day: return {"Day", "Tag"};
-        case Caption::Days: return {"Days", "Tage"};
-        case Caption::Week: return {"Week", "Woche"};
-        case Caption::Weeks: return {"Weeks", "Wochen"};
-        case Caption::Month: return {"Month", "Monat"};
-        case Caption::Months: return {"Months", "Monate"};
-        case Caption::Year: return {"Year", "Jahr"};
-        case Caption::Years: return {"Years", "Jahre"};
-        case Caption::To: return {"To", "Bis"};
-        case Caption::Plus: return {"plus", "plus"};
-        case Caption::Minus: return {"minus", "minus"};
-        case Caption::OutOfRange: return {"Out of Range", "Ausserhalb des erlaubten Bereichs"};
-        case Caption::ErrorWord: return {"Error", "Fehler"};
+        case Caption::Day:
+            return {"Day", "Tag"};
+        case Caption::Days:
+            return {"Days", "Tage"};
+        case Caption::Week:
+            return {"Week", "Woche"};
+        case Caption::Weeks:
+            return {"Weeks", "Wochen"};
+        case Caption::Month:
+            return {"Month", "Monat"};
+        case Caption::Months:
+            return {"Months", "Monate"};
+        case Caption::Year:
+            return {"Year", "Jahr"};
+        case Caption::Years:
+            return {"Years", "Jahre"};
+        case Caption::To:
+            return {"To", "Bis"};
+        case Caption::Plus:
+            return {"plus", "plus"};
+        case Caption::Minus:
+            return {"minus", "minus"};
+        case Caption::OutOfRange:
+            return {"Out of Range", "Ausserhalb des erlaubten Bereichs"};
+        case Caption::ErrorWord:
+            return {"Error", "Fehler"};
         case Caption::IncludingFirstDate:
             return {"including 1st date", "einschliesslich 1. Datum"};
         case Caption::ExcludingFirstDate:
             return {"excluding 1st date", "ausschliesslich 1. Datum"};
         case Caption::NotCountingWeekendDays:
             return {"not counting weekend days", "die Wochenendtage nicht gezählt"};
-        case Caption::InEffect: return {"In effect", "In Kraft"};
-        case Caption::Line: return {"Line", "Linie"};
-        case Caption::IsInvalid: return {"is invalid", "ist ungültig"};
+        case Caption::InEffect:
+            return {"In effect", "In Kraft"};
+        case Caption::Line:
+            return {"Line", "Linie"};
+        case Caption::IsInvalid:
+            return {"is invalid", "ist ungültig"};
         case Caption::InadmissibleSeparator:
             return {"contains inadmissible date separator.",
                     "enthält ein unzulässiges Datumstrennzeichen."};
@@ -104,9 +152,12 @@ Pair CaptionPair(Caption caption) {
         case Caption::HyphenOff:
             return {"Ordinal and ISO Week dates are without hyphen.",
                     "Ordinal- und ISO-Woche-Daten sind ohne Divis."};
-        case Caption::DateFormatIs: return {"Date format is", "Datumsformat ist"};
-        case Caption::FirstDateIs: return {"1st date is", "1. Datum ist"};
-        case Caption::SecondDateIs: return {"2nd date is", "2. Datum ist"};
+        case Caption::DateFormatIs:
+            return {"Date format is", "Datumsformat ist"};
+        case Caption::FirstDateIs:
+            return {"1st date is", "1. Datum ist"};
+        case Caption::SecondDateIs:
+            return {"2nd date is", "2. Datum ist"};
         case Caption::AllThreeEmpty:
             return {"all three fields are empty", "alle drei Felder sind leer"};
         case Caption::OnlyDifferenceNonEmpty:
@@ -116,24 +167,33 @@ Pair CaptionPair(Caption caption) {
             return {"all three fields non-empty", "alle drei Felder sind nicht leer"};
         case Caption::ProcessingStopped:
             return {"Processing stopped.", "Verarbeitung abgebrochen."};
-        case Caption::FileNotFound: return {"File not found", "Datei nicht gefunden"};
+        case Caption::FileNotFound:
+            return {"File not found", "Datei nicht gefunden"};
         case Caption::InputFileDoesNotExist:
             return {"Input file does not exist.", "Die Eingabedatei besteht nicht."};
-        case Caption::SpecifyInputFile: return {"Specify input file", "Eingabedatei angeben"};
-        case Caption::TextFilesFilter: return {"Text files (*.txt)", "Textdateien (*.txt)"};
-        case Caption::Invalid: return {"Invalid", "Ungültig"};
-        case Caption::DateFormatFrame: return {"CE/JC date format", "CE/JC-Datumsformat"};
+        case Caption::SpecifyInputFile:
+            return {"Specify input file", "Eingabedatei angeben"};
+        case Caption::TextFilesFilter:
+            return {"Text files (*.txt)", "Textdateien (*.txt)"};
+        case Caption::Invalid:
+            return {"Invalid", "Ungültig"};
+        case Caption::DateFormatFrame:
+            return {"CE/JC date format", "CE/JC-Datumsformat"};
         case Caption::DateSeparatorFrame:
             return {"CE/JC date separator", "CE/JC-Datumstrennzeichen"};
         case Caption::ThousandsSeparatorFrame:
             return {"Thousands separator", "Tausendertrennzeichen"};
-        case Caption::ThousandsComma: return {"Comma: 1,000", "Komma: 1,000"};
-        case Caption::ThousandsDot: return {"Dot: 1.000", "Punkt: 1.000"};
-        case Caption::ThousandsNone: return {"None: 1000", "Keines: 1000"};
+        case Caption::ThousandsComma:
+            return {"Comma: 1,000", "Komma: 1,000"};
+        case Caption::ThousandsDot:
+            return {"Dot: 1.000", "Punkt: 1.000"};
+        case Caption::ThousandsNone:
+            return {"None: 1000", "Keines: 1000"};
         case Caption::Hyphen:
             return {"Hyphen in ordinal and in ISO Week dates",
                     "Divis in Ordinal und in ISO-Woche Daten"};
-        case Caption::DisplayDayNames: return {"Display day names", "Tagesnamen zeigen"};
+        case Caption::DisplayDayNames:
+            return {"Display day names", "Tagesnamen zeigen"};
         case Caption::MaxNumErrors:
             return {"Terminate processing if number of errors reaches:",
                     "Das Programm schliessen bei einer erreichten Fehlerzahl von:"};
@@ -141,36 +201,59 @@ Pair CaptionPair(Caption caption) {
             return {"Auto Enlarge when output from processing exceeds this number of bytes:",
                     "Ausgabefenster automatisch vergrößern, wenn diese Anzahl von Bytes erreicht "
                     "wird:"};
-        case Caption::Close: return {"Close", "Schliessen"};
+        case Caption::Close:
+            return {"Close", "Schliessen"};
         case Caption::ValueTooLarge:
             return {"The largest value allowed is 32,767.",
                     "Der grösste zulässige Wert ist 32.767."};
         case Caption::LimitNotANumber:
             return {"Please enter a whole number from 0 to 32,767.",
                     "Bitte eine ganze Zahl von 0 bis 32.767 eingeben."};
-        case Caption::MonthDisplayTitle: return {"Month display", "Monatsanzeige"};
-        case Caption::Show: return {"Display", "Zeigen"};
-        case Caption::PleaseSpecifyYear: return {"Please specify year", "Bitte Jahr angeben"};
-        case Caption::InvalidInput: return {"Invalid input", "Ungültige Eingabe"};
+        case Caption::OrderYMD:
+            return {"Year Month Day", "Jahr Monat Tag"};
+        case Caption::OrderDMY:
+            return {"Day Month Year", "Tag Monat Jahr"};
+        case Caption::OrderMDY:
+            return {"Month Day Year", "Monat Tag Jahr"};
+        case Caption::MonthDisplayTitle:
+            return {"Month display", "Monatsanzeige"};
+        case Caption::Show:
+            return {"Display", "Zeigen"};
+        case Caption::PleaseSpecifyYear:
+            return {"Please specify year", "Bitte Jahr angeben"};
+        case Caption::InvalidInput:
+            return {"Invalid input", "Ungültige Eingabe"};
         case Caption::CommonEraCalendar:
             return {"Common Era Calendar", "Gregorianischer Kalender"};
-        case Caption::JulianCalendar: return {"Julian Calendar", "Julianischer Kalender"};
-        case Caption::Sunday: return {"Sunday", "Sonntag"};
-        case Caption::Monday: return {"Monday", "Montag"};
-        case Caption::Gregorian: return {"Gregorian", "Gregorianisch"};
-        case Caption::Julian: return {"Julian", "Julianisch"};
-        case Caption::Year_: return {"Year", "Jahr"};
-        case Caption::Month_: return {"Month", "Monat"};
-        case Caption::Next: return {"Next", "Nächster"};
-        case Caption::Previous: return {"Previous", "Voriger"};
+        case Caption::JulianCalendar:
+            return {"Julian Calendar", "Julianischer Kalender"};
+        case Caption::Sunday:
+            return {"Sunday", "Sonntag"};
+        case Caption::Monday:
+            return {"Monday", "Montag"};
+        case Caption::Gregorian:
+            return {"Gregorian", "Gregorianisch"};
+        case Caption::Julian:
+            return {"Julian", "Julianisch"};
+        case Caption::Year_:
+            return {"Year", "Jahr"};
+        case Caption::Month_:
+            return {"Month", "Monat"};
+        case Caption::Next:
+            return {"Next", "Nächster"};
+        case Caption::Previous:
+            return {"Previous", "Voriger"};
         case Caption::YearOutOfRange:
             return {"The year must lie between -5,800,000 and 5,800,000.",
                     "Das Jahr muss zwischen -5.800.000 und 5.800.000 liegen."};
-        case Caption::ClearColon: return {"Clear:", "Löschen:"};
-        case Caption::Or: return {"or", "oder"};
+        case Caption::ClearColon:
+            return {"Clear:", "Löschen:"};
+        case Caption::Or:
+            return {"or", "oder"};
         case Caption::CancelThisOperation:
             return {"Cancel this operation", "Annullieren Sie diese Operation"};
-        case Caption::Continue: return {"Continue", "Fortfahren"};
+        case Caption::Continue:
+            return {"Continue", "Fortfahren"};
         case Caption::BlockWithoutEnd:
             return {"Block without its end line", "Block ohne seine Endzeile"};
         case Caption::EndOutsideCall:
@@ -182,7 +265,8 @@ Pair CaptionPair(Caption caption) {
         case Caption::ProgramTooLong:
             return {"The program has more than 32,500 lines",
                     "Das Programm hat mehr als 32.500 Zeilen"};
-        case Caption::Count_: break;
+        case Caption::Count_:
+            break;
     }
     return {"", ""};
 }
@@ -195,8 +279,8 @@ constexpr std::array<std::array<const char*, 7>, 2> kDayNames{{
 constexpr std::array<std::array<const char*, 12>, 2> kMonthNames{{
     {"January", "February", "March", "April", "May", "June", "July", "August", "September",
      "October", "November", "December"},
-    {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",
-     "Oktober", "November", "Dezember"},
+    {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September", "Oktober",
+     "November", "Dezember"},
 }};
 
 // Rows 0..9 of the computation messages; 2 and 7 are not used.
@@ -211,8 +295,7 @@ constexpr std::array<std::array<const char*, 10>, 3> kComputeMessages{{
     {" Wenn sowohl Erstes als auch Zweites Datum angegeben sind, muss das Feld für die "
      "Datumsdifferenz leer sein.",
      "Erstes Datum ist in dem angegebenen Kalender (und Datumsformat) nicht zulässig.", "",
-     "Erstes Datum liegt ausserhalb des erlaubten Bereichs.",
-     "Datumsdifferenz ist nicht zulässig.",
+     "Erstes Datum liegt ausserhalb des erlaubten Bereichs.", "Datumsdifferenz ist nicht zulässig.",
      "Datumsdifferenz ist ausserhalb des erlaubten Bereichs.",
      "Zweites Datum ist in dem angegebenen Kalender (und Datumsformat) nicht zulässig.", "",
      "Zweites Datum liegt ausserhalb des erlaubten Bereichs.",

@@ -119,9 +119,6 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     optDateFormatIsYMD_ = Named(new QRadioButton(dateFormat), "optDateFormatIsYMD");
     optDateFormatIsDMY_ = Named(new QRadioButton(dateFormat), "optDateFormatIsDMY");
     optDateFormatIsMDY_ = Named(new QRadioButton(dateFormat), "optDateFormatIsMDY");
-    optDateFormatIsYMD_->setText(QStringLiteral("YMD"));
-    optDateFormatIsDMY_->setText(QStringLiteral("DMY"));
-    optDateFormatIsMDY_->setText(QStringLiteral("MDY"));
     auto* dateFormatLayout = new QVBoxLayout(dateFormat);
     dateFormatLayout->addWidget(lblDateFormat_);
     dateFormatLayout->addWidget(optDateFormatIsYMD_);
@@ -241,6 +238,9 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
 void frmConfigure::SetLanguageDependentText() {
     setWindowTitle(state_.Caption(Caption::Configure));
     lblDateFormat_->setText(state_.Caption(Caption::DateFormatFrame));
+    optDateFormatIsYMD_->setText(state_.Caption(Caption::OrderYMD));
+    optDateFormatIsDMY_->setText(state_.Caption(Caption::OrderDMY));
+    optDateFormatIsMDY_->setText(state_.Caption(Caption::OrderMDY));
     lblDateSeparator_->setText(state_.Caption(Caption::DateSeparatorFrame));
     lblThousandsSeparator_->setText(state_.Caption(Caption::ThousandsSeparatorFrame));
     optThousSepIsComma_->setText(state_.Caption(Caption::ThousandsComma));

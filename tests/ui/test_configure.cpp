@@ -401,6 +401,21 @@ class TestConfigure : public QObject {
         QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
     }
 
+    // Every caption is shown whole; DAYBRIDGE_PICTURES=<folder> saves a picture of the dialog.
+    void pictureOfTheDialog() {
+        dialog_->adjustSize();
+        for (QAbstractButton* button : dialog_->findChildren<QAbstractButton*>()) {
+            QVERIFY2(button->width() >= button->sizeHint().width(),
+                     qPrintable(button->objectName()));
+        }
+        const QPixmap picture = dialog_->grab();
+        QVERIFY(!picture.isNull());
+        const QString folder = qEnvironmentVariable("DAYBRIDGE_PICTURES");
+        if (!folder.isEmpty()) {
+            QVERIFY(picture.save(folder + QStringLiteral("/configure.png")));
+        }
+    }
+
     // Every option of the dialog, set by the user, survives the settings file and comes back
     // into the controls of a new dialog.
     void settingsRoundTrip_data() {

@@ -308,6 +308,25 @@ class TestMonth : public QObject {
         QVERIFY(!W<QPushButton>("cmdShowHideISOorLPM")->isEnabled());
     }
 
+    // The window with ISO dates shown fits its content; DAYBRIDGE_PICTURES=<folder> saves it.
+    void pictureWithIsoDates() {
+        window_->ShowMonth(2026, 12);
+        W<QPushButton>("cmdShowHideISOorLPM")->click();
+        W<QCheckBox>("chkWithYear")->click();
+        auto* dates = W<QPlainTextEdit>("txbDates");
+        const QFontMetrics metrics(dates->font());
+        for (const QString& line : Dates()) {
+            QVERIFY(metrics.horizontalAdvance(line) < dates->viewport()->width());
+        }
+        QVERIFY(metrics.lineSpacing() * Dates().size() < dates->viewport()->height() + 4);
+        const QPixmap picture = window_->grab();
+        QVERIFY(!picture.isNull());
+        const QString folder = qEnvironmentVariable("DAYBRIDGE_PICTURES");
+        if (!folder.isEmpty()) {
+            QVERIFY(picture.save(folder + QStringLiteral("/month.png")));
+        }
+    }
+
     void settingsRoundTrip_data() {
         QTest::addColumn<bool>("sunday");
         QTest::addColumn<bool>("julian");
