@@ -306,12 +306,12 @@ Builtin RecognizeBuiltin(QStringView upper) {
     return Builtin::None;
 }
 
-ParsedCall ParseCall(const QString& upper) {
+ParsedCall ParseCall(const QString& text) {
     ParsedCall call;
+    const QString normal = UpperText(text);
     for (const BuiltinName& b : kBuiltins) {
-        if (upper.startsWith(QStringView(b.name))) {
+        if (normal.startsWith(QStringView(b.name))) {
             call.function = b.function;
-            const QString normal = UpperText(upper);
             call.args = SplitArguments(normal, b.arguments);
             if (b.function == Builtin::Date) {
                 call.ordArgs = SplitArguments(normal, 3);

@@ -69,7 +69,7 @@ struct ParsedCall {
     std::array<QString, 4> ordArgs;  // DATE( split into three, for ORD
     int commas = 0;
 };
-ParsedCall ParseCall(const QString& upper);
+ParsedCall ParseCall(const QString& text);
 
 std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
