@@ -144,6 +144,19 @@ Host& frmMain::host() {
     return *host_;
 }
 
+frmConfigure* frmMain::configureDialog() const {
+    return configure_;
+}
+frmDisplayMonthLPM* frmMain::monthDisplay() const {
+    return month_;
+}
+frmLargeDisplay* frmMain::largeDisplay() const {
+    return large_;
+}
+frmClearOneTextBox* frmMain::clearOneDialog() const {
+    return clearOne_;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The window's controls
 

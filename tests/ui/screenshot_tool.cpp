@@ -1,0 +1,53 @@
+// Builds the main window with a private settings folder, types a few dates, computes, and saves
+// a picture of the window: daybridge_screenshot OUTPUT.png
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+#include "ui/frm_main.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png\n");
+        return 2;
+    }
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    daybridge::frmMain window;
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    auto field = [&](const char* name) {
+        return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    };
+    auto press = [&](const char* name) {
+        window.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    };
+    QTest::keyClicks(field("txbFirstDate"), QStringLiteral("2012-01-06"));
+    QTest::keyClicks(field("txbSecondDate"), QStringLiteral("2012-03-09"));
+    press("cmdCompute");
+    press("cmdClearSecondDate");
+    QTest::keyClicks(field("txbDateDiffDays"), QStringLiteral("-1000"));
+    press("cmdCompute");
+    press("cmdClearDateDiffDays");
+    press("cmdClearSecondDate");
+    window.findChild<QRadioButton*>(QStringLiteral("optSecondDateIsJC"))->click();
+    press("cmdCompute");
+    window.findChild<QRadioButton*>(QStringLiteral("optSecondDateIsISO"))->click();
+    press("cmdClearSecondDate");
+    press("cmdCompute");
+    QTest::qWait(200);
+    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
