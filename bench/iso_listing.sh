@@ -64,7 +64,10 @@ peak_kib=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
 
 python3 - "$work/times.json" "$peak_kib" "$same" <<'PY'
 import json, sys
-times = {r["command"]: r["mean"] for r in json.load(open(sys.argv[1]))["results"]}
+results = json.load(open(sys.argv[1]))["results"]
+times = {r["command"]: r["mean"] for r in results}
+for r in results:  # CPU time as well: on a loaded machine wall times say little
+    print(f'{r["command"]:16} wall {r["mean"]:.3f} s  cpu {r["user"] + r["system"]:.3f} s')
 peak_mib = int(sys.argv[2]) / 1024
 same = sys.argv[3] == "1"
 batch, cpython, dseq = times["daybridge-batch"], times["cpython"], times["dseq"]
