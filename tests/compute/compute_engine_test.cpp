@@ -100,6 +100,11 @@ const OutputCase kEnglishCases[] = {
      kEnglish, "2012-01-15 CE To 2012-03-10 CE = 55 days (1 month, 24 days)\r\n", true},
     {"no breakdown when weekends are not counted", "2012-01-15", "", "2012-03-10", kCE, kCE, false,
      false, false, kEnglish, "2012-01-15 CE To 2012-03-10 CE = 40 days\r\n", true},
+    {"Julian months in a Julian breakdown", "1900-01-15", "", "1900-03-10", kJC, kJC, false, true,
+     false, kEnglish, "1900-01-15 JC To 1900-03-10 JC = 55 days (1 month, 24 days)\r\n", true},
+    {"Gregorian months in a Gregorian breakdown", "1900-01-15", "", "1900-03-10", kCE, kCE, false,
+     true, false, kEnglish, "1900-01-15 CE To 1900-03-10 CE = 54 days (1 month, 23 days)\r\n",
+     true},
     {"no breakdown for 30 days", "2012-01-01", "", "2012-01-31", kCE, kCE, false, true, false,
      kEnglish, "2012-01-01 CE To 2012-01-31 CE = 30 days\r\n", true},
     {"no breakdown across calendars", "2012-01-15", "", "2012-03-10", kCE, kJC, false, true, false,
@@ -251,6 +256,18 @@ TEST_F(EngineOutput, InteractiveFieldsAreRewritten) {
     EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::Difference);
     EXPECT_EQ(engine.lastDifference(), 1);
     EXPECT_EQ(engine.lastDateJdn(), 2455933 + 1234);
+}
+
+TEST_F(EngineOutput, OnlyADifferenceIsReadAndShownAgain) {
+    state.format.thousandsSeparator = QStringLiteral(".");
+    state.dateDiffText = QStringLiteral("-1234567");
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(state.dateDiffText, QStringLiteral("-1.234.567"));
+    EXPECT_TRUE(state.firstDateText.isEmpty());
+    EXPECT_TRUE(state.secondDateText.isEmpty());
+    EXPECT_EQ(Output(), QStringLiteral("\r\n"));
+    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::None);
 }
 
 struct ErrorCase {
