@@ -86,13 +86,13 @@ W* Named(W* widget, const QString& name) {
     return widget;
 }
 
-void Paint(QWidget* widget, const QColor& background, const QColor& text) {
+void Paint(QWidget* widget, const QColor& background, const QColor& text, bool fill = true) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
     widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    widget->setAutoFillBackground(fill);
 }
 
 // Output text in the state ends lines with CR LF; the window shows lines.
@@ -234,59 +234,56 @@ void frmMain::BuildWindow() {
     Frame3 = Named(new QFrame, QStringLiteral("Frame3"));
     Frame3->setFrameShape(QFrame::StyledPanel);
     auto* input = new QGridLayout(Frame3);
-    input->setHorizontalSpacing(10);
+    input->setHorizontalSpacing(8);
     input->setVerticalSpacing(6);
-    auto fieldRow = [](std::initializer_list<QWidget*> widgets, int spacingAfterField) {
+    input->setContentsMargins(12, 10, 12, 10);
+    // Column 1 holds a field and its day-step arrows; the buttons line up in columns 2 to 4.
+    auto fieldWith = [](QWidget* field, QWidget* beside) {
         auto* row = new QHBoxLayout;
-        row->setSpacing(6);
-        bool first = true;
-        for (QWidget* w : widgets) {
-            row->addWidget(w);
-            if (first) {
-                row->addSpacing(spacingAfterField);
-                first = false;
-            }
+        row->setSpacing(0);
+        row->addWidget(field);
+        row->addSpacing(beside == nullptr ? 0 : 1);
+        if (beside != nullptr) {
+            row->addWidget(beside);
         }
         row->addStretch(1);
         return row;
     };
     input->addWidget(lblFirstDate, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
-    input->addLayout(fieldRow({txbFirstDate, VScroll[0], cmdToday[0], cmdClearFirstDate}, -6), 0,
-                     1);
+    input->addLayout(fieldWith(txbFirstDate, VScroll[0]), 0, 1);
+    input->addWidget(cmdToday[0], 0, 2);
+    input->addWidget(cmdClearFirstDate, 0, 3);
     input->addWidget(lblThisIsA[0], 1, 0);
-    input->addWidget(Frame1, 1, 1);
+    input->addWidget(Frame1, 1, 1, 1, 5);
     input->addWidget(lblDateDifference, 2, 0, Qt::AlignRight | Qt::AlignVCenter);
-    {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(6);
-        row->addWidget(txbDateDiffDays);
-        row->addWidget(lblDayOrDays);
-        row->addSpacing(8);
-        row->addWidget(cmdClearDateDiffDays);
-        row->addStretch(1);
-        input->addLayout(row, 2, 1);
-    }
+    input->addLayout(fieldWith(txbDateDiffDays, nullptr), 2, 1);
+    input->addWidget(lblDayOrDays, 2, 2);
+    input->addWidget(cmdClearDateDiffDays, 2, 3);
     input->addWidget(lblSecondDate, 3, 0, Qt::AlignRight | Qt::AlignVCenter);
-    input->addLayout(fieldRow({txbSecondDate, VScroll[1], cmdToday[1], cmdClearSecondDate,
-                               cmdMoveSecondDateToFirst},
-                              -6),
-                     3, 1);
+    input->addLayout(fieldWith(txbSecondDate, VScroll[1]), 3, 1);
+    input->addWidget(cmdToday[1], 3, 2);
+    input->addWidget(cmdClearSecondDate, 3, 3);
+    input->addWidget(cmdMoveSecondDateToFirst, 3, 4);
     input->addWidget(lblThisIsA[1], 4, 0);
-    input->addWidget(Frame2, 4, 1);
+    input->addWidget(Frame2, 4, 1, 1, 5);
     {
         auto* checks = new QGridLayout;
         checks->setHorizontalSpacing(24);
         checks->setVerticalSpacing(2);
+        checks->setContentsMargins(0, 6, 0, 0);
         checks->addWidget(chkIncludeFirstDate, 0, 0);
         checks->addWidget(chkIncludeWeekends, 0, 1);
         checks->addWidget(chkVerbose, 1, 0);
         checks->addWidget(chkSaveOutput, 1, 1);
         checks->setColumnStretch(2, 1);
-        input->addLayout(checks, 5, 1);
+        input->addLayout(checks, 5, 1, 1, 5);
     }
-    input->setColumnStretch(1, 1);
-    // Lines between the date blocks.
-    input->setRowMinimumHeight(1, 0);
+    input->setColumnStretch(5, 1);
+    input->setRowMinimumHeight(2, 34);
+    for (QPushButton* button :
+         {cmdToday[0], cmdToday[1], cmdClearFirstDate, cmdClearSecondDate, cmdClearDateDiffDays}) {
+        button->setMinimumWidth(90);
+    }
 
     // The command row.
     cmdCompute = makeButton("cmdCompute");
@@ -397,7 +394,7 @@ void frmMain::BuildWindow() {
     batchTimer_ = new QTimer(this);
     batchTimer_->setInterval(0);
 
-    resize(1040, 720);
+    resize(1040, 680);
 }
 
 void frmMain::ConnectSignals() {
@@ -516,22 +513,47 @@ void frmMain::ConnectSignals() {
 }
 
 void frmMain::SetColours() {
+    // Controls inside the cyan frames are drawn on the frame's own background.
     Paint(Frame3, kCyan, Qt::black);
     Paint(Frame6, kCyan, Qt::black);
-    Paint(Frame1, kCyan, Qt::black);
-    Paint(Frame2, kCyan, Qt::black);
+    Paint(Frame1, kCyan, Qt::black, false);
+    Paint(Frame2, kCyan, Qt::black, false);
     for (QWidget* w : std::initializer_list<QWidget*>{
              lblFirstDate, lblSecondDate, lblDateDifference, lblDayOrDays, lblThisIsA[0],
-             lblThisIsA[1], lblTodaysDate, lblWeekFromToday, chkIncludeFirstDate,
-             chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
-        Paint(w, kCyan, Qt::black);
+             lblThisIsA[1], chkIncludeFirstDate, chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
+        Paint(w, kCyan, Qt::black, false);
     }
     for (int calendar : kOptionCalendars) {
-        Paint(optFirst[calendar], kCyan, Qt::black);
-        Paint(optSecond[calendar], kCyan, Qt::black);
+        Paint(optFirst[calendar], kCyan, Qt::black, false);
+        Paint(optSecond[calendar], kCyan, Qt::black, false);
     }
-    Paint(lblVelmoraSystems, kCyan, kLinkBlue);
-    Paint(lblOnlineDocumentation, kCyan, kLinkBlue);
+    Paint(lblTodaysDate, kCyan, Qt::black);
+    Paint(lblWeekFromToday, kCyan, Qt::black);
+    Paint(lblVelmoraSystems, kCyan, kLinkBlue, false);
+    Paint(lblOnlineDocumentation, kCyan, kLinkBlue, false);
+    for (QFrame* frame : {Frame3, Frame6}) {
+        frame->setStyleSheet(QStringLiteral("QFrame#%1 { background-color: #00ffff; "
+                                            "border: 1px solid #00a0a0; border-radius: 6px; }")
+                                 .arg(frame->objectName()));
+    }
+}
+
+// The two option groups share their column widths, so the calendars line up.
+void frmMain::AlignOptionColumns() {
+    auto* first = static_cast<QGridLayout*>(Frame1->layout());
+    auto* second = static_cast<QGridLayout*>(Frame2->layout());
+    for (int column = 0; column < 4; ++column) {
+        int width = 0;
+        for (QGridLayout* grid : {first, second}) {
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                if (QLayoutItem* item = grid->itemAtPosition(row, column)) {
+                    width = std::max(width, item->sizeHint().width());
+                }
+            }
+        }
+        first->setColumnMinimumWidth(column, width);
+        second->setColumnMinimumWidth(column, width);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -681,6 +703,7 @@ void frmMain::SetLanguageDependentText() {
                                     QLatin1Char(')'));
         optSecond[calendar]->setText(caption);
     }
+    AlignOptionColumns();
     chkIncludeFirstDate->setText(s.Caption(Caption::IncludeFirstDate));
     chkIncludeWeekends->setText(s.Caption(Caption::IncludeWeekends));
     chkVerbose->setText(s.Caption(Caption::Verbose));

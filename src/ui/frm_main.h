@@ -145,6 +145,7 @@ class frmMain : public QWidget {
     void BuildWindow();
     void ConnectSignals();
     void SetColours();
+    void AlignOptionColumns();
     void SetDefaultState();
     void FillLanguageList();
     int LanguageListIndex(int language) const;

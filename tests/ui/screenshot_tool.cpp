@@ -35,6 +35,7 @@ int main(int argc, char* argv[]) {
     QTest::keyClicks(field("txbSecondDate"), QStringLiteral("2012-03-09"));
     press("cmdCompute");
     press("cmdClearSecondDate");
+    press("cmdClearDateDiffDays");
     QTest::keyClicks(field("txbDateDiffDays"), QStringLiteral("-1000"));
     press("cmdCompute");
     press("cmdClearDateDiffDays");
