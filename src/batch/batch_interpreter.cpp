@@ -13,7 +13,7 @@ BatchInterpreter::BatchInterpreter(AppState& state, Host& host, ComputeEngine& e
     : state_(state),
       host_(host),
       engine_(engine),
-      run_(std::make_unique<BatchRun>(state, host, engine)) {}
+      run_(std::make_unique<BatchRun>(state_, host_, engine_)) {}
 
 BatchInterpreter::~BatchInterpreter() = default;
 

@@ -103,11 +103,14 @@ QString DecodeProgramText(const QByteArray& bytes) {
     return text;
 }
 
-QStringList SplitProgramLines(const QString& text) {
+QStringList SplitProgramLines(const QString& text, qsizetype maxLines) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
+        if (maxLines >= 0 && lines.size() >= maxLines) {
+            return lines;
+        }
         const QChar c = text[i];
         if (c == u'\r' || c == u'\n') {
             lines.append(text.mid(start, i - start));
@@ -117,7 +120,7 @@ QStringList SplitProgramLines(const QString& text) {
             start = i + 1;
         }
     }
-    if (start < n) {
+    if (start < n && (maxLines < 0 || lines.size() < maxLines)) {
         lines.append(text.mid(start));
     }
     return lines;

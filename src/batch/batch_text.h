@@ -33,8 +33,9 @@ QString LineEndingWarningText(int code, const QString& extra);
 
 // The file's text: UTF-8 (a BOM is dropped), or Windows-1252 when the bytes are not UTF-8.
 QString DecodeProgramText(const QByteArray& bytes);
-// Splits at CR LF, bare CR and bare LF. A final line end does not start another line.
-QStringList SplitProgramLines(const QString& text);
+// Splits at CR LF, bare CR and bare LF. A final line end does not start another line. With
+// maxLines >= 0, stops after that many lines (a longer program is refused anyway).
+QStringList SplitProgramLines(const QString& text, qsizetype maxLines = -1);
 
 // Removes leading and trailing characters with a code of 32 or less.
 QString TrimWhite(QStringView text);

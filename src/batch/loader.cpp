@@ -161,8 +161,8 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
         Finish();
         return false;
     }
-    if (!Load(SplitProgramLines(DecodeProgramText(bytes))) || !CollectProcedures(false) ||
-        !CollectProcedures(true)) {
+    if (!Load(SplitProgramLines(DecodeProgramText(bytes), kMaxStoredLines + 1)) ||
+        !CollectProcedures(false) || !CollectProcedures(true)) {
         Finish();
         return false;
     }

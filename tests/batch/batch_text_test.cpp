@@ -75,6 +75,8 @@ TEST(SplitProgramLines, EveryKindOfLineEnd) {
     EXPECT_EQ(SplitProgramLines("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(SplitProgramLines("a\r\n\r\nb\r\n"), QStringList({"a", "", "b"}));
     EXPECT_TRUE(SplitProgramLines("").isEmpty());
+    EXPECT_EQ(SplitProgramLines("a\nb\nc\nd", 2), QStringList({"a", "b"}));
+    EXPECT_EQ(SplitProgramLines(QString(100000, u'\n'), 5).size(), 5);
 }
 
 TEST(TextHelpers, TrimUpperAndStatementText) {
