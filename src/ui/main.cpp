@@ -1,19 +1,26 @@
 // Daybridge: the date converter and date calculator.
 //
-// A hidden option for the speed script: --measure-startup ends the program as soon as the main
-// window is on screen, without touching the settings file.
+// Hidden options for the speed script (bench/startup.sh); neither writes the settings file:
+//   --measure-startup   ends the program as soon as the main window is on screen;
+//   --run-batch FILE    runs FILE with Process file, reports the time of the run on stderr
+//                       and ends when the run has ended.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 #include <cstring>
 
 #include "ui/frm_main.h"
 
 int main(int argc, char* argv[]) {
     bool measureStartup = false;
+    const char* batchFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--measure-startup") == 0) {
             measureStartup = true;
+        } else if (std::strcmp(argv[i], "--run-batch") == 0 && i + 1 < argc) {
+            batchFile = argv[++i];
         }
     }
     QApplication app(argc, argv);
@@ -31,6 +38,27 @@ int main(int argc, char* argv[]) {
             }
         });
         poll->start(1);
+    }
+    QElapsedTimer batchTime;
+    if (batchFile != nullptr) {
+        QObject::connect(&window, &daybridge::frmMain::BatchRunningChanged, &app,
+                         [&window, &batchTime](bool running) {
+                             if (!running) {
+                                 std::fprintf(
+                                     stderr, "batch run: %lld ms, %lld characters\n",
+                                     static_cast<long long>(batchTime.elapsed()),
+                                     static_cast<long long>(window.state().output.length()));
+                                 QCoreApplication::exit(window.batch().ErrorCount() > 0 ? 1 : 0);
+                             }
+                         });
+        QTimer::singleShot(0, &app, [&window, &batchTime, batchFile] {
+            window.AddInputFile(QString::fromLocal8Bit(batchFile), 0);
+            batchTime.start();
+            window.cmdBatchCompute_Click();
+            if (!window.batch().Running()) {
+                QCoreApplication::exit(2);
+            }
+        });
     }
     return QApplication::exec();
 }
