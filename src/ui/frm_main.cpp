@@ -455,15 +455,17 @@ void frmMain::ConnectSignals() {
         {kLPW, &frmMain::optSecondDateIsLPW_Click},
         {kLPM, &frmMain::optSecondDateIsLPM_Click},
     }};
-    for (const auto& [calendar, handler] : firstHandlers) {
-        connect(optFirst[calendar], &QRadioButton::toggled, this, [this, handler](bool on) {
+    for (const auto& entry : firstHandlers) {
+        const Handler handler = entry.second;
+        connect(optFirst[entry.first], &QRadioButton::toggled, this, [this, handler](bool on) {
             if (on && !refreshing_) {
                 (this->*handler)();
             }
         });
     }
-    for (const auto& [calendar, handler] : secondHandlers) {
-        connect(optSecond[calendar], &QRadioButton::toggled, this, [this, handler](bool on) {
+    for (const auto& entry : secondHandlers) {
+        const Handler handler = entry.second;
+        connect(optSecond[entry.first], &QRadioButton::toggled, this, [this, handler](bool on) {
             if (on && !refreshing_) {
                 (this->*handler)();
             }
@@ -477,8 +479,9 @@ void frmMain::ConnectSignals() {
         {chkVerbose, &AppState::verbose},
         {chkSaveOutput, &AppState::saveOnQuit},
     }};
-    for (const auto& [box, member] : checks) {
-        connect(box, &QCheckBox::toggled, this, [this, member](bool on) {
+    for (const auto& entry : checks) {
+        bool AppState::*member = entry.second;
+        connect(entry.first, &QCheckBox::toggled, this, [this, member](bool on) {
             state_.*member = on;
             if (!refreshing_) {
                 SetTheFocus();
