@@ -797,10 +797,14 @@ void frmMain::SaveSettings() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A run in progress ends after its current line, so the settings it changed for the run
+    // are restored before they are saved.
+    batchTimer_->stop();
     if (batch_->Running()) {
         batch_->RequestStop();
+        for (int slice = 0; slice < 1000 && batch_->RunSlice(); ++slice) {
+        }
     }
-    batchTimer_->stop();
     Clock->stop();
     SaveSettings();
     for (QWidget* window : std::initializer_list<QWidget*>{configure_, month_, large_}) {

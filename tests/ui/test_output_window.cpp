@@ -324,6 +324,27 @@ class OutputWindowTest : public QObject {
         QVERIFY(!w->state().batchRunning);
     }
 
+    void quitDuringARunEndsItFirst() {
+        RecordingHost host;
+        auto w = StartWindow(host);
+        const QString program =
+            WriteProgram(files_.path(), QStringLiteral("endless.txt"),
+                         {QStringLiteral("DATEFORMAT = D/M/Y"), QStringLiteral("N = 0"),
+                          QStringLiteral("DO"), QStringLiteral("N += 1"), QStringLiteral("ENDDO")});
+        w->AddInputFile(program, 0);
+        Button(*w, "cmdBatchCompute")->click();
+        QTest::qWait(50);
+        QVERIFY(w->batch().Running());
+        Button(*w, "cmdQuit")->click();
+        QVERIFY(!w->batch().Running());
+        QVERIFY(!w->state().batchRunning);
+        QVERIFY(QFile::exists(config_->settingsFile()));
+        // The run's separator was restored before the settings were written.
+        RecordingHost again;
+        auto next = StartWindow(again);
+        QCOMPARE(next->state().format.dateSeparator, QStringLiteral("-"));
+    }
+
     void longOutputEnlargesItself() {
         RecordingHost host;
         auto w = StartWindow(host);
