@@ -779,7 +779,26 @@ void frmMain::cmdReset_Click() {
 }
 
 void frmMain::cmdQuit_Click() {
+    // The settings are written here, not only when the close event arrives: a platform that
+    // does not deliver it (a window without a native window yet) must not lose them.
+    EndRunForQuit();
+    SaveSettings();
     close();
+}
+
+// A run in progress ends after its current line, so the settings it changed for the run are
+// restored before they are saved. The timer that drives the run is stopped first, so the run's
+// end is reached here rather than by a slice that would never come.
+void frmMain::EndRunForQuit() {
+    quitting_ = true;
+    batchTimer_->stop();
+    if (batch_->Running()) {
+        batch_->RequestStop();
+        // A slice entered from inside a message box of the run returns at once; the bound
+        // keeps that from spinning.
+        for (int slice = 0; slice < 1000 && batch_->RunSlice(); ++slice) {
+        }
+    }
 }
 
 void frmMain::SaveSettings() {
@@ -797,14 +816,7 @@ void frmMain::SaveSettings() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // A run in progress ends after its current line, so the settings it changed for the run
-    // are restored before they are saved.
-    batchTimer_->stop();
-    if (batch_->Running()) {
-        batch_->RequestStop();
-        for (int slice = 0; slice < 1000 && batch_->RunSlice(); ++slice) {
-        }
-    }
+    EndRunForQuit();
     Clock->stop();
     SaveSettings();
     for (QWidget* window : std::initializer_list<QWidget*>{configure_, month_, large_}) {
@@ -1429,6 +1441,12 @@ void frmMain::cmdEnlarge_Click() {
     window.show();
     window.raise();
     SetTheFocus();
+}
+
+void frmMain::AutoEnlarge() {
+    if (!quitting_) {
+        cmdEnlarge_Click();
+    }
 }
 
 void frmMain::UpdateCopyButton() {

@@ -75,6 +75,8 @@ class frmMain : public QWidget {
     void AppendPendingOutput();
     // Takes text typed into the output window back into the state.
     void SyncOutputFromView();
+    // The batch run's auto-enlarge at its end: cmdEnlarge_Click, except when Quit ended the run.
+    void AutoEnlarge();
     // Adds a file to the input-file list at `position` (nothing for an empty name or a negative
     // position); an entry already there is selected instead.
     void AddInputFile(const QString& spec, int position);
@@ -151,6 +153,7 @@ class frmMain : public QWidget {
     int LanguageListIndex(int language) const;
     void ApplyLoadedLanguage();
     void SaveSettings();
+    void EndRunForQuit();
     void FieldCalendarChange(int field, int calendar);
     void StepFieldDate(int index, int step);
     bool ClearOneFieldDialog();
@@ -177,6 +180,7 @@ class frmMain : public QWidget {
     UrlOpener urlOpener_;
     FileChooser fileChooser_;
     bool settingsSaved_ = false;
+    bool quitting_ = false;        // a run ended by Quit does not open the enlarged window
     bool outputEdited_ = false;    // typed into txbOutput since the state last saw it
     bool updatingOutput_ = false;  // the window itself writes txbOutput
     bool refreshing_ = false;      // the window itself writes fields and options

@@ -111,7 +111,7 @@ void QtHost::yield() {
 }
 
 void QtHost::enlargeOutput() {
-    window_.cmdEnlarge_Click();
+    window_.AutoEnlarge();
 }
 
 void QtHost::outputChanged() {

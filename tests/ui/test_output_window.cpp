@@ -324,21 +324,34 @@ class OutputWindowTest : public QObject {
         QVERIFY(!w->state().batchRunning);
     }
 
+    void quitDuringARunEndsItFirst_data() {
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("window on screen") << false;
+        QTest::newRow("window hidden") << true;
+    }
     void quitDuringARunEndsItFirst() {
+        QFETCH(bool, hidden);
         RecordingHost host;
         auto w = StartWindow(host);
-        const QString program =
-            WriteProgram(files_.path(), QStringLiteral("endless.txt"),
-                         {QStringLiteral("DATEFORMAT = D/M/Y"), QStringLiteral("N = 0"),
-                          QStringLiteral("DO"), QStringLiteral("N += 1"), QStringLiteral("ENDDO")});
+        QStringList lines = {QStringLiteral("DATEFORMAT = D/M/Y"), QStringLiteral("N = 0")};
+        for (int i = 0; i < 10; ++i) {
+            lines << QStringLiteral("OUTPUT: enough output to pass the auto-enlarge size");
+        }
+        lines << QStringLiteral("DO") << QStringLiteral("N += 1") << QStringLiteral("ENDDO");
+        const QString program = WriteProgram(files_.path(), QStringLiteral("endless.txt"), lines);
         w->AddInputFile(program, 0);
         Button(*w, "cmdBatchCompute")->click();
         QTest::qWait(50);
         QVERIFY(w->batch().Running());
-        Button(*w, "cmdQuit")->click();
+        if (hidden) {
+            w->hide();
+        }
+        w->cmdQuit_Click();
         QVERIFY(!w->batch().Running());
         QVERIFY(!w->state().batchRunning);
         QVERIFY(QFile::exists(config_->settingsFile()));
+        // The program is leaving: the enlarged window is not opened for the stopped run.
+        QVERIFY(w->largeDisplay() == nullptr || !w->largeDisplay()->isVisible());
         // The run's separator was restored before the settings were written.
         RecordingHost again;
         auto next = StartWindow(again);
