@@ -13,15 +13,7 @@
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
 #include "env/text_store.h"
-// GCC sees a false "maybe uninitialized" in the optional answers of the recording host.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
 #include "support/recording_host.h"
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace daybridge::testing {
 

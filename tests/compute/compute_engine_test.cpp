@@ -6,15 +6,7 @@
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
 #include "qstring_print.h"
-// GCC's flow analysis misreads the optional answer of the recording host at -O2.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
 #include "support/recording_host.h"
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace daybridge {
 namespace {

@@ -35,10 +35,13 @@ public:
     }
     std::optional<QString> inputBox(const QString& prompt, const QString&) override {
         prompts.push_back(prompt);
-        if (inputAnswers.empty()) {
+        if (inputAnswers.empty() || !inputAnswers.front().has_value()) {
+            if (!inputAnswers.empty()) {
+                inputAnswers.pop_front();
+            }
             return std::nullopt;  // Cancel
         }
-        std::optional<QString> answer = inputAnswers.front();
+        QString answer = *inputAnswers.front();
         inputAnswers.pop_front();
         return answer;
     }
