@@ -1,0 +1,43 @@
+// Reads arbitrary bytes as a settings file. A damaged file must leave the built-in defaults,
+// and whatever was read must be written and read back to the same settings text.
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "env/settings_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("dbrg.usr"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return 0;
+        }
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    daybridge::AppState state;
+    QString directory;
+    if (!daybridge::LoadUserSettings(path, state, &directory)) {
+        const daybridge::AppState defaults;
+        if (daybridge::SettingsText(state, QString()) !=
+            daybridge::SettingsText(defaults, QString())) {
+            std::abort();  // a damaged file must leave the defaults
+        }
+        return 0;
+    }
+    const QString written = daybridge::SettingsText(state, directory);
+    if (!daybridge::SaveUserSettings(path, state, directory)) {
+        return 0;
+    }
+    daybridge::AppState again;
+    QString directoryAgain;
+    if (!daybridge::LoadUserSettings(path, again, &directoryAgain) ||
+        daybridge::SettingsText(again, directoryAgain) != written) {
+        std::abort();  // what was read must survive a round trip
+    }
+    return 0;
+}
