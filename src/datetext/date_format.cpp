@@ -18,6 +18,28 @@ QString Padded(std::int64_t n, int width) {
     return n < 0 ? QStringLiteral("-") + digits : digits;
 }
 
+// As Padded, appended to `out` without a temporary string.
+void AppendPadded(QString& out, std::int64_t n, int width) {
+    // The magnitude in unsigned arithmetic: -n would overflow for the lowest value.
+    std::uint64_t magnitude =
+        n < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    char16_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (n < 0) {
+        out.append(u'-');
+    }
+    for (int i = count; i < width; ++i) {
+        out.append(u'0');
+    }
+    while (count > 0) {
+        out.append(QChar(digits[--count]));
+    }
+}
+
 bool IsDigitOrHyphen(QChar c) {
     return c == u'-' || (c >= u'0' && c <= u'9');
 }
@@ -141,9 +163,23 @@ QString FormatOrdinal(std::int32_t year, int dayOfYear, bool hyphen) {
 }
 
 QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen) {
-    const QString hyphenText = hyphen ? QStringLiteral("-") : QString();
-    return QString::number(record.year) + hyphenText + QStringLiteral("W") +
-           Padded(record.week, 2) + hyphenText + QString::number(record.weekday);
+    QString text;
+    text.reserve(16);
+    AppendIsoWeek(text, record, hyphen);
+    return text;
+}
+
+void AppendIsoWeek(QString& out, const IsoWeekRecord& record, bool hyphen) {
+    AppendPadded(out, record.year, 1);
+    if (hyphen) {
+        out.append(u'-');
+    }
+    out.append(u'W');
+    AppendPadded(out, record.week, 2);
+    if (hyphen) {
+        out.append(u'-');
+    }
+    AppendPadded(out, record.weekday, 1);
 }
 
 QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional) {

@@ -18,6 +18,8 @@ QString FormatDate(const DateRecord& record, int dateFormat, const QString& sepa
                    const QString& thousandsSeparator);
 QString FormatOrdinal(std::int32_t year, int dayOfYear, bool hyphen);
 QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen);
+// FormatIsoWeek's text appended to `out` (no temporary strings).
+void AppendIsoWeek(QString& out, const IsoWeekRecord& record, bool hyphen);
 QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional);
 QString FormatLpm(const LeapWeekRecord& record, bool withCode, const QLocale& regional);
 QString FormatDayNumber(std::int64_t n, const QString& thousandsSeparator);
