@@ -7,6 +7,7 @@ VariableTable::VariableTable() : names_(kMaxVariables + 1), values_(kMaxVariable
 void VariableTable::Clear() {
     TruncateTo(0);
     slots_.clear();
+    ++generation_;
 }
 
 int VariableTable::Find(const QString& upperName, int frameStart) const {
@@ -21,11 +22,21 @@ int VariableTable::Find(const QString& upperName, int frameStart) const {
     return count_ >= kMaxVariables ? kTableFull : 0;
 }
 
+int VariableTable::Find(const QString& upperName, int frameStart, SlotMemo& memo) const {
+    if (memo.generation != generation_ || memo.frameStart != frameStart) {
+        memo.slot = Find(upperName, frameStart);
+        memo.generation = generation_;
+        memo.frameStart = frameStart;
+    }
+    return memo.slot;
+}
+
 int VariableTable::Create(const QString& upperName, std::int32_t value) {
     if (count_ >= kMaxVariables) {
         return kTableFull;
     }
     ++count_;
+    ++generation_;
     names_[static_cast<std::size_t>(count_)] = upperName;
     values_[static_cast<std::size_t>(count_)] = value;
     slots_[upperName].append(count_);
@@ -51,6 +62,7 @@ void VariableTable::TruncateTo(int count) {
         name.clear();
         values_[static_cast<std::size_t>(count_)] = 0;
         --count_;
+        ++generation_;
     }
 }
 
