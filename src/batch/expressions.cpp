@@ -118,39 +118,48 @@ IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
     return r;
 }
 
-// The JDN written in a calendar as DATEVAL( writes it; nothing for a code it does not write.
-std::optional<QString> DateText(std::int32_t jdn, const QString& cal, const ExpressionContext& c,
-                                bool& ok) {
-    const TextFormat& f = c.Format();
-    const int code = CodeOf(cal);
+// Appends the JDN written in calendar `code` (whose code text is `cal`) as DATEVAL( writes it;
+// nothing for a code it does not write, nothing and ok cleared beyond the day number range.
+void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code,
+                    const TextFormat& f, bool& ok) {
     if (code == kJDN) {
-        return FormatRegional(jdn, f.regional) + QStringLiteral(" JDN");
+        out += FormatRegional(jdn, f.regional);
+        out += QLatin1String(" JDN");
+        return;
     }
     if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
         code != kLPM) {
-        return std::nullopt;
+        return;
     }
     if (!InJdnRange(jdn)) {
         ok = false;
-        return QString();
+        return;
     }
     switch (code) {
         case kCE:
         case kJC: {
             const DateRecord r = CivilRecord(jdn, code == kJC ? 'J' : 'G');
-            return FormatDate(r, f.dateFormat, f.dateSeparator, f.thousandsSeparator) +
-                   QStringLiteral(" ") + cal;
+            out += FormatDate(r, f.dateFormat, f.dateSeparator, f.thousandsSeparator);
+            out += u' ';
+            out += cal;
+            return;
         }
         case kORD: {
             const DateRecord r = CivilRecord(jdn, 'G');
-            return FormatOrdinal(r.year, DayOfYear(r), f.hyphen) + QStringLiteral(" ORD");
+            out += FormatOrdinal(r.year, DayOfYear(r), f.hyphen);
+            out += QLatin1String(" ORD");
+            return;
         }
         case kISO:
-            return FormatIsoWeek(IsoWeekOf(jdn), f.hyphen) + QStringLiteral(" ISO");
+            AppendIsoWeek(out, IsoWeekOf(jdn), f.hyphen);
+            out += QLatin1String(" ISO");
+            return;
         case kLPW:
-            return FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
+            out += FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
+            return;
         default:
-            return FormatLpm(LeapWeekOf(jdn, true), true, f.regional);
+            out += FormatLpm(LeapWeekOf(jdn, true), true, f.regional);
+            return;
     }
 }
 
@@ -171,7 +180,7 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
         ok = false;
         return 0;
     }
-    code = CodeOf(cal);
+    code = call.calendar;
     if (code == kORD) {
         if (call.commas >= 3 || call.ordArgs[1].isEmpty() || call.ordArgs[2].isEmpty()) {
             ok = false;
@@ -271,9 +280,26 @@ std::int32_t Checked(std::int64_t value, ExpressionContext& context, bool& ok) {
     return static_cast<std::int32_t>(value);
 }
 
-// VAL(, DATEVAL(, DOW(: TODAY, RESULT or a variable; a literal clears ok.
-std::int32_t NamedValue(const QString& x, const ExpressionContext& context, bool& ok,
+std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
+                                                  const ExpressionContext& context,
+                                                  SlotMemo* memo) {
+    if (const auto v = memo != nullptr ? context.LookupRemembered(upperName, *memo)
+                                       : context.LookupVariable(upperName)) {
+        return v;
+    }
+    if (upperName.endsWith(u']')) {
+        if (const auto element = ResolveElementName(upperName, context)) {
+            return context.LookupVariable(*element);
+        }
+    }
+    return std::nullopt;
+}
+
+// VAL(, DATEVAL(, DOW(: TODAY, RESULT or a variable; a literal clears ok. The first argument
+// of `call` is read.
+std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context, bool& ok,
                         bool resultOnlyDate, bool resultAlwaysDate) {
+    const QString& x = call.args[0];
     if (x == QLatin1String("TODAY")) {
         return context.TodayJdn();
     }
@@ -288,7 +314,7 @@ std::int32_t NamedValue(const QString& x, const ExpressionContext& context, bool
         }
         return r.Value();
     }
-    if (const auto v = ReadVariableOrElement(x, context)) {
+    if (const auto v = ReadVariableOrElement(x, context, &call.firstArgumentSlot)) {
         return *v;
     }
     ok = false;
@@ -317,6 +343,7 @@ ParsedCall ParseCall(const QString& text) {
                 call.ordArgs = SplitArguments(normal, 3);
                 call.commas = static_cast<int>(normal.count(u','));
             }
+            call.calendar = CodeOf(call.args[b.function == Builtin::Date ? 0 : 1]);
             return call;
         }
     }
@@ -349,15 +376,7 @@ std::optional<QString> ResolveElementName(const QString& upperName,
 
 std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
                                                   const ExpressionContext& context) {
-    if (const auto v = context.LookupVariable(upperName)) {
-        return v;
-    }
-    if (upperName.endsWith(u']')) {
-        if (const auto element = ResolveElementName(upperName, context)) {
-            return context.LookupVariable(*element);
-        }
-    }
-    return std::nullopt;
+    return ReadVariableOrElement(upperName, context, nullptr);
 }
 
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok) {
@@ -399,15 +418,15 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             ok = false;
             return 0;
         case Builtin::Val:
-            return NamedValue(a[0], context, ok, false, false);
+            return NamedValue(call, context, ok, false, false);
         case Builtin::DateVal:
             if (!NoteCalendar(a[1], context)) {
                 ok = false;
                 return 0;
             }
-            return NamedValue(a[0], context, ok, true, false);
+            return NamedValue(call, context, ok, true, false);
         case Builtin::Dow: {
-            const std::int32_t x = NamedValue(a[0], context, ok, false, true);
+            const std::int32_t x = NamedValue(call, context, ok, false, true);
             return ok ? SundayDayOfWeek(x) : 0;
         }
         case Builtin::IsLeapYear: {
@@ -419,7 +438,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             if (!ok) {
                 return 0;
             }
-            switch (a[1] == QLatin1String("ORD") ? int(kCE) : CodeOf(a[1])) {
+            switch (a[1] == QLatin1String("ORD") ? int(kCE) : call.calendar) {
                 case kCE:
                     return IsLeapYear(y, QStringLiteral("G")) ? 1 : 0;
                 case kJC:
@@ -442,7 +461,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             if (!ok) {
                 return 0;
             }
-            const int code = CodeOf(a[1]);
+            const int code = call.calendar;
             if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
                 code != kLPM) {
                 return 0;
@@ -484,7 +503,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 ok = false;
                 return 0;
             }
-            const int code = CodeOf(a[1]);
+            const int code = call.calendar;
             if (call.function == Builtin::DayOf || call.function == Builtin::YearOf) {
                 if (a[1] == QLatin1String("JDN")) {
                     ok = false;
@@ -583,28 +602,37 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
 }
 
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    QString text;
+    AppendEvaluatedText(call, context, ok, text);
+    return text;
+}
+
+void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
+                         QString& out) {
     ok = true;
     const auto& a = call.args;
     const TextFormat& f = context.Format();
     if (call.function == Builtin::MonthName) {
         if (!NoteCalendar(a[1], context)) {
             ok = false;
-            return {};
+            return;
         }
         const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
         if (!ok || m < 1 || m > 12) {
             ok = false;
-            return {};
+            return;
         }
-        const int code = CodeOf(a[1]);
+        const int code = call.calendar;
         if (code == kJC || code == kCE) {
-            return MonthName(m);
+            out += MonthName(m);
+            return;
         }
         if (code == kLPM) {
-            return StarMonthName(m);
+            out += StarMonthName(m);
+            return;
         }
         ok = false;
-        return {};
+        return;
     }
     if (call.function == Builtin::Date) {
         int code = -1;
@@ -612,45 +640,48 @@ QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& o
         int day = 0;
         const std::int32_t jdn = BuildDate(call, context, ok, code, year, day);
         if (!ok) {
-            return {};
+            return;
         }
         if (code == kORD) {
-            return FormatOrdinal(year, day, f.hyphen);
+            out += FormatOrdinal(year, day, f.hyphen);
+            return;
         }
-        const auto text = DateText(jdn, a[0], context, ok);
-        if (!ok || !text || code == kJDN) {
-            return {};
+        if (code == kJDN) {
+            return;  // DATE( builds no JDN text
         }
-        return *text;
+        AppendDateText(out, jdn, a[0], code, f, ok);
+        return;
     }
     const std::int32_t value = EvaluateNumber(call, context, ok);
     if (!ok) {
-        return {};
+        return;
     }
     const auto magnitude = std::llabs(static_cast<long long>(value));
     switch (call.function) {
         case Builtin::Val:
-            return magnitude > 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+            out += magnitude > 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+            return;
         case Builtin::YearOf:
         case Builtin::Add:
         case Builtin::Subtract:
-            return magnitude >= 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+            out += magnitude >= 9999 ? FormatRegional(value, f.regional) : QString::number(value);
+            return;
         case Builtin::NewYearsDay:
-            return FormatRegional(value, f.regional);
+            out += FormatRegional(value, f.regional);
+            return;
         case Builtin::Dow:
-            return DayName(value);
+            out += DayName(value);
+            return;
         case Builtin::IsLeapYear:
         case Builtin::IsInShortHexade:
-            return value == 1 ? QStringLiteral("True") : QStringLiteral("False");
-        case Builtin::DateVal: {
-            const auto text = DateText(value, a[1], context, ok);
-            if (!ok || !text) {
-                return {};
-            }
-            return *text;
-        }
+            out += value == 1 ? QLatin1String("True") : QLatin1String("False");
+            return;
+        case Builtin::DateVal:
+            AppendDateText(out, value, a[1], call.calendar, f, ok);
+            return;
         default:
-            return QString::number(value);
+            out += QString::number(value);
+            return;
     }
 }
 

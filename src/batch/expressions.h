@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "batch/variables.h"
 #include "datetext/text_format.h"
 
 namespace daybridge::batch {
@@ -26,6 +27,12 @@ class ExpressionContext {
     virtual ~ExpressionContext() = default;
     // The value of a visible variable (upper-case name), if there is one.
     virtual std::optional<std::int32_t> LookupVariable(const QString& upperName) const = 0;
+    // The same, where the caller keeps `memo` for this name so that a context with a variable
+    // table can skip the search while the table is unchanged.
+    virtual std::optional<std::int32_t> LookupRemembered(const QString& upperName,
+                                                         SlotMemo& /*memo*/) const {
+        return LookupVariable(upperName);
+    }
     // The number of consecutive elements NAME[1], NAME[2], ...; nothing when NAME[1] is missing.
     virtual std::optional<int> CountArray(const QString& upperName) const = 0;
     virtual std::int32_t TodayJdn() const = 0;
@@ -68,11 +75,18 @@ struct ParsedCall {
     std::array<QString, 4> args;     // trimmed, upper case
     std::array<QString, 4> ordArgs;  // DATE( split into three, for ORD
     int commas = 0;
+    // The calendar code's index (DATE('s first argument, else the second), -1 when none.
+    int calendar = -1;
+    // The first argument's variable slot as last found (a hint for LookupRemembered).
+    mutable SlotMemo firstArgumentSlot;
 };
 ParsedCall ParseCall(const QString& text);
 
 std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
+// EvaluateText's text appended to `out`; nothing is appended when ok is cleared.
+void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
+                         QString& out);
 
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);
