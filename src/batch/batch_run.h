@@ -56,17 +56,37 @@ enum class LineKind : std::uint8_t {
 };
 LineKind ClassifyLine(const QString& upper);
 
-// What a line needs at run time, derived from its text on first execution.
+// How an assignment names its target.
+enum class TargetForm : std::uint8_t {
+    Name,     // a variable name (or an empty or reserved one, refused as reserved)
+    Counter,  // {NAME}
+    Element,  // NAME[index], resolved when executed
+    BadName   // not a variable name
+};
+
+// What a line needs at run time, derived from its text once: statement and OUTPUT: lines are
+// prepared when the program is loaded (PrepareLines), the other forms on first execution.
 struct LineCache {
     // OUTPUT:
     QString outputText;
     QString outputEnd;
     int outputForm = 0;  // 0 plain, 1 built-in, 2 user FUNCTION, 3 unknown function
+    // statements: the setting named at the start (index into the setting names, -1 none), the
+    // text after its "=" (null without one), and whether the line assigns (has "=")
+    int setting = -1;
+    QString settingValue;
+    bool assigns = false;
     // assignments: operator 0 "=", 1 "+=", 2 "-="; the statement forms
     int op = -1;
     QString target;
     QString value;
     Literal literal;
+    TargetForm targetForm = TargetForm::Name;
+    bool targetReserved = false;      // refused as reserved (not for Element: checked when run)
+    bool valueIsToday = false;        // value TODAY
+    bool valueCallsFunction = false;  // value is a call of a user FUNCTION
+    SlotMemo targetSlot;              // lookups of the target (not for Element)
+    SlotMemo valueSlot;               // lookups of the value as a variable name
     // conditions
     int condForm = 0;  // 0 comparison, 1 DOW(, 2 ISLEAPYEAR(/ISINSHORTHEXADE(, 3 no operator
     bool negate = false;
@@ -115,6 +135,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
 
     // ExpressionContext
     std::optional<std::int32_t> LookupVariable(const QString& upperName) const override;
+    std::optional<std::int32_t> LookupRemembered(const QString& upperName,
+                                                 SlotMemo& memo) const override;
     std::optional<int> CountArray(const QString& upperName) const override;
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last_; }
@@ -158,7 +180,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int SettingStatement(const ProgramLine& line, int which, const QString& value);
     int ThreeFieldStatement(const ProgramLine& line);
     int Assignment(const ProgramLine& line);
-    int ReadAssignedValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
+    int ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value);
     int FunctionValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
     void ComputationStep(const ProgramLine& line, Flow& flow);
     void ShowSettingsSummary();
@@ -175,6 +197,10 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool IsFunctionCall(const QString& upperText) const;
     bool IsSubCall(const QString& upperText) const;
     LineCache& Cache(const ProgramLine& line) const;
+    void PrepareLines();
+    void PrepareStatement(const ProgramLine& line);
+    void PrepareOutput(const ProgramLine& line);
+    bool IsReservedTarget(const QString& target) const;
 
     // values
     ParseResult ReadDateLiteral(const QString& text) const;
@@ -235,6 +261,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool forEachExpanded_ = false;
     int currentLine_ = 0;
     QString emptyLine_;
+    QString outputLine_;  // an OUTPUT: line's text, reused from line to line
 
     // variables and procedures
     VariableTable variables_;

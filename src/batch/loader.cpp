@@ -166,6 +166,7 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
         Finish();
         return false;
     }
+    PrepareLines();
     ResetRunState();
     if (stopRequested_) {
         Finish();
@@ -309,6 +310,19 @@ bool BatchRun::CollectProcedures(bool subs) {
     }
     currentLine_ = 0;
     return true;
+}
+
+// Statement and OUTPUT: lines are prepared once the procedure tables are known (a value may
+// call a FUNCTION).
+void BatchRun::PrepareLines() {
+    for (std::size_t i = 1; i < lines_.size(); ++i) {
+        const ProgramLine& line = lines_[i];
+        if (line.kind == LineKind::Statement) {
+            PrepareStatement(line);
+        } else if (line.kind == LineKind::Output) {
+            PrepareOutput(line);
+        }
+    }
 }
 
 void BatchRun::ResetRunState() {

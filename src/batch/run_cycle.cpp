@@ -177,6 +177,15 @@ std::optional<std::int32_t> BatchRun::LookupVariable(const QString& upperName) c
     return std::nullopt;
 }
 
+std::optional<std::int32_t> BatchRun::LookupRemembered(const QString& upperName,
+                                                       SlotMemo& memo) const {
+    const int slot = variables_.Find(upperName, FrameStart(), memo);
+    if (slot >= 1) {
+        return variables_.Value(slot);
+    }
+    return std::nullopt;
+}
+
 std::optional<int> BatchRun::CountArray(const QString& upperName) const {
     const int first = FindVariable(upperName + QStringLiteral("[1]"));
     if (first < 1) {

@@ -44,15 +44,69 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
     }
 }
 
-int BatchRun::ExecuteStatement(const ProgramLine& line) {
+void BatchRun::PrepareStatement(const ProgramLine& line) {
+    LineCache& c = Cache(line);
     const QString& s = line.stmt;
     for (int which = 0; which < 8; ++which) {
         if (s.startsWith(QLatin1String(kSettings[which]))) {
             const qsizetype eq = s.indexOf(u'=');
-            return SettingStatement(line, which, eq < 0 ? QString() : s.mid(eq + 1));
+            c.setting = which;
+            c.settingValue = eq < 0 ? QString() : s.mid(eq + 1);
+            return;
         }
     }
-    if (!s.contains(u'=')) {
+    c.assigns = s.contains(u'=');
+    if (!c.assigns) {
+        return;
+    }
+    qsizetype pos = s.indexOf(QLatin1String("+="));
+    int op = 1;
+    if (pos < 0) {
+        pos = s.indexOf(QLatin1String("-="));
+        op = 2;
+    }
+    int length = 2;
+    if (pos < 0) {
+        pos = s.indexOf(u'=');
+        op = 0;
+        length = 1;
+    }
+    c.op = op;
+    c.target = s.left(pos);
+    c.value = s.mid(pos + length);
+    c.literal = ParseIntegerLiteral(c.value, true);
+    if (RecognizeBuiltin(c.value) != Builtin::None) {
+        c.call = ParseCall(c.value);
+    }
+    c.valueIsToday = c.value == QLatin1String("TODAY");
+    c.valueCallsFunction = IsFunctionCall(c.value);
+
+    const QString& target = c.target;
+    if (target.size() >= 2 && target.startsWith(u'{') && target.endsWith(u'}') &&
+        IsNameText(QStringView(target).mid(1, target.size() - 2))) {
+        c.targetForm = TargetForm::Counter;
+    } else if (target.contains(u'[')) {
+        c.targetForm = TargetForm::Element;
+    } else if (!target.isEmpty() && !IsNameText(target)) {
+        c.targetForm = TargetForm::BadName;
+    } else {
+        c.targetForm = TargetForm::Name;
+    }
+    c.targetReserved = IsReservedTarget(target) || c.value.isEmpty();
+}
+
+bool BatchRun::IsReservedTarget(const QString& target) const {
+    return target.isEmpty() || target == QLatin1String("TODAY") ||
+           target == QLatin1String("RESULT") || RecognizeBuiltin(target) != Builtin::None ||
+           functions_.contains(target);
+}
+
+int BatchRun::ExecuteStatement(const ProgramLine& line) {
+    const LineCache& c = Cache(line);
+    if (c.setting >= 0) {
+        return SettingStatement(line, c.setting, c.settingValue);
+    }
+    if (!c.assigns) {
         return ThreeFieldStatement(line);
     }
     return Assignment(line);
@@ -371,34 +425,12 @@ std::optional<int> BatchRun::EvaluateBuiltin(const ParsedCall& call, std::int32_
 
 int BatchRun::Assignment(const ProgramLine& line) {
     LineCache& c = Cache(line);
-    if (c.op < 0) {
-        const QString& s = line.stmt;
-        qsizetype pos = s.indexOf(QLatin1String("+="));
-        int op = 1;
-        if (pos < 0) {
-            pos = s.indexOf(QLatin1String("-="));
-            op = 2;
-        }
-        int length = 2;
-        if (pos < 0) {
-            pos = s.indexOf(u'=');
-            op = 0;
-            length = 1;
-        }
-        c.op = op;
-        c.target = s.left(pos);
-        c.value = s.mid(pos + length);
-        c.literal = ParseIntegerLiteral(c.value, true);
-        if (RecognizeBuiltin(c.value) != Builtin::None) {
-            c.call = ParseCall(c.value);
-        }
-    }
 
     // A function that has returned: take its value in the caller's frame first.
     std::int32_t value = 0;
     bool haveValue = false;
-    if (functionReturned_ && IsFunctionCall(c.value) && c.literal.kind == LiteralKind::NotLiteral &&
-        c.value != QLatin1String("TODAY") && c.call.function == Builtin::None) {
+    if (functionReturned_ && c.valueCallsFunction && c.literal.kind == LiteralKind::NotLiteral &&
+        !c.valueIsToday && c.call.function == Builtin::None) {
         const int r = FunctionValue(line, c, value);
         if (r != 1) {
             return r;
@@ -407,28 +439,34 @@ int BatchRun::Assignment(const ProgramLine& line) {
     }
 
     // The target.
-    QString target = c.target;
-    const bool counter = target.size() >= 2 && target.startsWith(u'{') && target.endsWith(u'}') &&
-                         IsNameText(QStringView(target).mid(1, target.size() - 2));
-    if (!counter) {
-        if (target.contains(u'[')) {
-            const auto element = ResolveElementName(target, *this);
-            if (!element || FindVariable(*element) < 1) {
+    QString element;  // the element an Element target designates now
+    switch (c.targetForm) {
+        case TargetForm::Element: {
+            const auto resolved = ResolveElementName(c.target, *this);
+            if (!resolved || FindVariable(*resolved) < 1) {
                 NoSuchElementError();
                 return -1;
             }
-            target = *element;
-        } else if (!target.isEmpty() && !IsNameText(target)) {
+            element = *resolved;
+            if (IsReservedTarget(element) || c.value.isEmpty()) {
+                ReservedNameError();
+                return -1;
+            }
+            break;
+        }
+        case TargetForm::BadName:
             BadVariableNameError();
             return -1;
-        }
+        case TargetForm::Name:
+        case TargetForm::Counter:
+            if (c.targetReserved) {
+                ReservedNameError();
+                return -1;
+            }
+            break;
     }
-    if (target.isEmpty() || target == QLatin1String("TODAY") || target == QLatin1String("RESULT") ||
-        RecognizeBuiltin(target) != Builtin::None || functions_.contains(target) ||
-        c.value.isEmpty()) {
-        ReservedNameError();
-        return -1;
-    }
+    const bool isElement = c.targetForm == TargetForm::Element;
+    const QString& target = isElement ? element : c.target;
 
     if (!haveValue) {
         const int r = ReadAssignedValue(line, c, value);
@@ -438,7 +476,8 @@ int BatchRun::Assignment(const ProgramLine& line) {
     }
 
     // Store.
-    const int slot = FindVariable(target);
+    const int slot =
+        isElement ? FindVariable(target) : variables_.Find(target, FrameStart(), c.targetSlot);
     if (slot == kTableFull) {
         FullTableBox();
         return -1;
@@ -471,9 +510,9 @@ int BatchRun::Assignment(const ProgramLine& line) {
 
 // 1 with the value read; -1 an error was reported; -2 a prompt was cancelled; -3 the run ends;
 // 2 a FUNCTION was entered (the statement is done for now).
-int BatchRun::ReadAssignedValue(const ProgramLine& line, const LineCache& c, std::int32_t& value) {
+int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value) {
     const QString& v = c.value;
-    if (v == QLatin1String("TODAY")) {
+    if (c.valueIsToday) {
         value = host_.todayJdn();
         return 1;
     }
@@ -485,7 +524,7 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, const LineCache& c, std
         OverflowError();
         return -1;
     }
-    const int slot = FindVariable(v);
+    const int slot = variables_.Find(v, FrameStart(), c.valueSlot);
     if (slot >= 1) {
         value = variables_.Value(slot);
         return 1;
@@ -505,7 +544,7 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, const LineCache& c, std
         const auto failed = EvaluateBuiltin(c.call, value);
         return failed ? -1 : 1;
     }
-    if (IsFunctionCall(v)) {
+    if (c.valueCallsFunction) {
         return FunctionValue(line, c, value);
     }
     if (LooksLikeCall(v)) {
@@ -587,46 +626,52 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
     return -1;
 }
 
-Flow BatchRun::OutputLine(const ProgramLine& line) {
+void BatchRun::PrepareOutput(const ProgramLine& line) {
     LineCache& c = Cache(line);
-    if (c.outputForm == 0 && c.outputEnd.isNull()) {
-        QString text = TrimWhite(QStringView(line.text).mid(7));
-        if (text.endsWith(QLatin1String(";;"))) {
-            text.chop(2);
-            c.outputEnd = QStringLiteral("");
-        } else if (text.endsWith(u';')) {
-            text.chop(1);
-            c.outputEnd = QStringLiteral(" ");
-        } else {
-            c.outputEnd = kCrLf;
-        }
-        c.outputText = text;
-        const QString upper = UpperText(text);
-        if (RecognizeBuiltin(upper) != Builtin::None) {
-            c.outputForm = 1;
-            c.call = ParseCall(upper);
-        } else if (IsFunctionCall(upper)) {
-            c.outputForm = 2;
-        } else if (LooksLikeCall(upper)) {
-            c.outputForm = 3;
-        }
+    QString text = TrimWhite(QStringView(line.text).mid(7));
+    if (text.endsWith(QLatin1String(";;"))) {
+        text.chop(2);
+        c.outputEnd = QStringLiteral("");
+    } else if (text.endsWith(u';')) {
+        text.chop(1);
+        c.outputEnd = QStringLiteral(" ");
+    } else {
+        c.outputEnd = kCrLf;
     }
+    c.outputText = text;
+    const QString upper = UpperText(text);
+    if (RecognizeBuiltin(upper) != Builtin::None) {
+        c.outputForm = 1;
+        c.call = ParseCall(upper);
+    } else if (IsFunctionCall(upper)) {
+        c.outputForm = 2;
+    } else if (LooksLikeCall(upper)) {
+        c.outputForm = 3;
+    }
+}
+
+Flow BatchRun::OutputLine(const ProgramLine& line) {
+    const LineCache& c = Cache(line);
     Flow flow = Flow::Next;
     switch (c.outputForm) {
         case 1: {
             overflow = false;
             bool ok = true;
-            const QString text = EvaluateText(c.call, *this, ok);
+            // The value and the line end go to the output in one piece.
+            outputLine_.resize(0);
+            AppendEvaluatedText(c.call, *this, ok, outputLine_);
             if (ok) {
-                state_.output.append(text);
-            } else if (overflow) {
+                outputLine_ += c.outputEnd;
+                state_.output.append(outputLine_);
+                return flow;
+            }
+            if (overflow) {
                 overflow = false;
                 OverflowError();
                 return Flow::End;
-            } else {
-                EvaluationError();
-                flow = Flow::CountError;
             }
+            EvaluationError();
+            flow = Flow::CountError;
             break;
         }
         case 2:
