@@ -782,6 +782,9 @@ void frmMain::cmdQuit_Click() {
     // The settings are written here, not only when the close event arrives: a platform that
     // does not deliver it (a window without a native window yet) must not lose them.
     EndRunForQuit();
+    if (configure_ != nullptr) {
+        configure_->ApplyLimits(false);  // limits typed but not yet confirmed are kept
+    }
     SaveSettings();
     close();
 }
@@ -818,6 +821,9 @@ void frmMain::SaveSettings() {
 void frmMain::closeEvent(QCloseEvent* event) {
     EndRunForQuit();
     Clock->stop();
+    if (configure_ != nullptr) {
+        configure_->ApplyLimits(false);  // limits typed but not yet confirmed are kept
+    }
     SaveSettings();
     for (QWidget* window : std::initializer_list<QWidget*>{configure_, month_, large_}) {
         if (window != nullptr) {
@@ -1211,9 +1217,8 @@ void frmMain::cmdCompute_Click() {
     state_.GetParameters();
     SyncOutputFromView();
 
-    QString firstText = state_.firstDateText;
-    QString secondText = state_.secondDateText;
-    engine_->Compute(firstText, state_.dateDiffText, secondText);
+    // The engine rewrites a date it accepts into its canonical text; the fields show that.
+    engine_->Compute(state_.firstDateText, state_.dateDiffText, state_.secondDateText);
 
     AppendPendingOutput();
     RefreshFieldsFromState();
@@ -1227,7 +1232,8 @@ void frmMain::cmdCompute_Click() {
 QString frmMain::LabelDateText(std::int32_t jdn) const {
     const int calendar = state_.todayCalendar;
     QString text = DateTextOfJdn(state_, calendar, jdn);
-    if (calendar != kORD) {
+    // Only these calendars carry their code; ORD, LPW and LPM notations speak for themselves.
+    if (calendar == kJDN || calendar == kISO || calendar == kCE || calendar == kJC) {
         text += QLatin1Char(' ') + CalendarCode(calendar);
     }
     return text;

@@ -330,6 +330,21 @@ class DateEntryTest : public QObject {
                                      << ""
                                      << "2012-01-09"
                                      << "2012-01-09, Monday";
+        // A date the engine accepts is written back in its canonical form.
+        QTest::newRow("short forms rewritten") << "2012-1-6"
+                                               << ""
+                                               << "2012-1-9"
+                                               << "2012-01-06"
+                                               << "3"
+                                               << "2012-01-09"
+                                               << "2012-01-06 CE To 2012-01-09 CE = 3 days";
+        QTest::newRow("one short date rewritten") << "2012-1-6"
+                                                  << ""
+                                                  << ""
+                                                  << "2012-01-06"
+                                                  << ""
+                                                  << ""
+                                                  << "2012-01-06, Friday";
         QTest::newRow("all empty: today") << ""
                                           << ""
                                           << ""

@@ -122,6 +122,41 @@ class MainWindowTest : public QObject {
         QVERIFY(host.boxes.empty());
     }
 
+    // Limits typed into the configuration dialog and not confirmed with Close are kept at
+    // quit; a value that cannot be stored leaves the previous one.
+    void unconfirmedLimitsAreSavedAtQuit_data() {
+        QTest::addColumn<QString>("errors");
+        QTest::addColumn<QString>("enlarge");
+        QTest::addColumn<int>("savedErrors");
+        QTest::addColumn<int>("savedEnlarge");
+        QTest::newRow("both typed") << "7"
+                                    << "1000" << 7 << 1000;
+        QTest::newRow("empty fields") << ""
+                                      << "" << 0 << int(kAutoEnlargeNever);
+        QTest::newRow("not a number") << "x"
+                                      << "99999999" << 1 << 250;
+    }
+    void unconfirmedLimitsAreSavedAtQuit() {
+        QFETCH(QString, errors);
+        QFETCH(QString, enlarge);
+        QFETCH(int, savedErrors);
+        QFETCH(int, savedEnlarge);
+        {
+            RecordingHost host;
+            auto w = StartWindow(host);
+            w->cmdConfigure_Click();
+            QVERIFY(w->configureDialog() != nullptr);
+            Child<QLineEdit>(*w->configureDialog(), "txbMaxNumErrors")->setText(errors);
+            Child<QLineEdit>(*w->configureDialog(), "txbAutoEnlarge")->setText(enlarge);
+            w->cmdQuit_Click();
+            QVERIFY(host.boxes.empty());
+        }
+        RecordingHost host;
+        auto w = StartWindow(host);
+        QCOMPARE(w->state().maxNumErrors, savedErrors);
+        QCOMPARE(w->state().autoEnlargeBytes, savedEnlarge);
+    }
+
     void withoutSaveResultsTheFieldsComeBackEmpty() {
         {
             RecordingHost host;
@@ -371,6 +406,10 @@ class MainWindowTest : public QObject {
             QCOMPARE(w->state().todayCalendar, calendar);
             if (!text.isEmpty()) {
                 QCOMPARE(label->text(), text);
+            } else {
+                // The leap week notations carry no calendar code.
+                QCOMPARE(label->text(), QStringLiteral("Today is Sunday, ") +
+                                            DateTextOfJdn(w->state(), calendar, kSunday20261206));
             }
         }
         // A right click steps back; the week label follows.
