@@ -7,9 +7,10 @@
 #   bench/iso_listing.sh [DAYBRIDGE-BATCH] [BENCH-DIR]
 #
 # DAYBRIDGE-BATCH defaults to build/bin/daybridge-batch, BENCH-DIR (holding iso_listing.txt
-# and iso_listing.py) to ../shared/bench beside the checkout. Targets: at least 3 times
-# faster than CPython, at most 1.5 times the time of dseq, peak memory below 50 MiB; the
-# exit status is 1 when the outputs differ or a target is missed.
+# and iso_listing.py) to ../shared/bench beside the checkout. Targets, on CPU time: at least
+# 3 times faster than CPython, at most 1.5 times the time of dseq; peak memory below 50 MiB.
+# The exit status is 1 when the outputs differ or a target is missed. RUNS sets the number
+# of timed runs (default 5).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,16 +66,18 @@ peak_kib=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
 python3 - "$work/times.json" "$peak_kib" "$same" <<'PY'
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
-times = {r["command"]: r["mean"] for r in results}
-for r in results:  # CPU time as well: on a loaded machine wall times say little
-    print(f'{r["command"]:16} wall {r["mean"]:.3f} s  cpu {r["user"] + r["system"]:.3f} s')
+# The targets are judged on CPU time (user + system): on a loaded, shared machine wall times
+# say more about the other processes than about the programs.
+cpu = {r["command"]: r["user"] + r["system"] for r in results}
+for r in results:
+    print(f'{r["command"]:16} wall {r["mean"]:.3f} s  cpu {cpu[r["command"]]:.3f} s')
 peak_mib = int(sys.argv[2]) / 1024
 same = sys.argv[3] == "1"
-batch, cpython, dseq = times["daybridge-batch"], times["cpython"], times["dseq"]
+batch, cpython, dseq = cpu["daybridge-batch"], cpu["cpython"], cpu["dseq"]
 checks = [
-    (f"daybridge-batch {batch:.3f} s, CPython {cpython:.3f} s: {cpython / batch:.2f} times faster",
+    (f"cpu: daybridge-batch {batch:.3f} s, CPython {cpython:.3f} s: {cpython / batch:.2f} times faster",
      cpython / batch >= 3),
-    (f"dseq {dseq:.3f} s: daybridge-batch takes {batch / dseq:.2f} times as long", batch / dseq <= 1.5),
+    (f"cpu: dseq {dseq:.3f} s: daybridge-batch takes {batch / dseq:.2f} times as long", batch / dseq <= 1.5),
     (f"peak memory of daybridge-batch {peak_mib:.1f} MiB", peak_mib < 50),
     ("outputs the same", same),
 ]
