@@ -18,8 +18,8 @@ QString Padded(std::int64_t n, int width) {
     return n < 0 ? QStringLiteral("-") + digits : digits;
 }
 
-// As Padded, appended to `out` without a temporary string.
-void AppendPadded(QString& out, std::int64_t n, int width) {
+// Writes n as Padded does into `at` (room for 21 characters); the number of characters.
+int WritePadded(char16_t* at, std::int64_t n, int width) {
     // The magnitude in unsigned arithmetic: -n would overflow for the lowest value.
     std::uint64_t magnitude =
         n < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
@@ -29,15 +29,17 @@ void AppendPadded(QString& out, std::int64_t n, int width) {
         digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
+    int length = 0;
     if (n < 0) {
-        out.append(u'-');
+        at[length++] = u'-';
     }
     for (int i = count; i < width; ++i) {
-        out.append(u'0');
+        at[length++] = u'0';
     }
     while (count > 0) {
-        out.append(QChar(digits[--count]));
+        at[length++] = digits[--count];
     }
+    return length;
 }
 
 bool IsDigitOrHyphen(QChar c) {
@@ -170,16 +172,19 @@ QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen) {
 }
 
 void AppendIsoWeek(QString& out, const IsoWeekRecord& record, bool hyphen) {
-    AppendPadded(out, record.year, 1);
+    // Written into a local buffer first: one append to `out`.
+    char16_t text[3 * 21 + 3];
+    int n = WritePadded(text, record.year, 1);
     if (hyphen) {
-        out.append(u'-');
+        text[n++] = u'-';
     }
-    out.append(u'W');
-    AppendPadded(out, record.week, 2);
+    text[n++] = u'W';
+    n += WritePadded(text + n, record.week, 2);
     if (hyphen) {
-        out.append(u'-');
+        text[n++] = u'-';
     }
-    AppendPadded(out, record.weekday, 1);
+    n += WritePadded(text + n, record.weekday, 1);
+    out.append(QStringView(text, n));
 }
 
 QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional) {
