@@ -22,6 +22,9 @@ using namespace daybridge;
 constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitRefused = 2;
+// Short slices keep each piece of output small enough to stay in the processor's caches while
+// it is converted and written.
+constexpr std::chrono::milliseconds kSlice{1};
 
 volatile std::sig_atomic_t g_stopRequested = 0;
 
@@ -124,7 +127,7 @@ int Run(const cli::Options& options) {
                 interpreter.RequestStop();
                 stopSent = true;
             }
-            const bool more = interpreter.RunSlice();
+            const bool more = interpreter.RunSlice(kSlice);
             host.drainOutput();
             if (!more) {
                 break;
