@@ -280,21 +280,6 @@ std::int32_t Checked(std::int64_t value, ExpressionContext& context, bool& ok) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
-                                                  const ExpressionContext& context,
-                                                  SlotMemo* memo) {
-    if (const auto v = memo != nullptr ? context.LookupRemembered(upperName, *memo)
-                                       : context.LookupVariable(upperName)) {
-        return v;
-    }
-    if (upperName.endsWith(u']')) {
-        if (const auto element = ResolveElementName(upperName, context)) {
-            return context.LookupVariable(*element);
-        }
-    }
-    return std::nullopt;
-}
-
 // VAL(, DATEVAL(, DOW(: TODAY, RESULT or a variable; a literal clears ok. The first argument
 // of `call` is read.
 std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context, bool& ok,
@@ -314,7 +299,11 @@ std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context
         }
         return r.Value();
     }
-    if (const auto v = ReadVariableOrElement(x, context, &call.firstArgumentSlot)) {
+    // A variable, found through the call's remembered slot; else an element.
+    if (const auto v = context.LookupRemembered(x, call.firstArgumentSlot)) {
+        return *v;
+    }
+    if (const auto v = ReadVariableOrElement(x, context)) {
         return *v;
     }
     ok = false;
@@ -376,7 +365,15 @@ std::optional<QString> ResolveElementName(const QString& upperName,
 
 std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
                                                   const ExpressionContext& context) {
-    return ReadVariableOrElement(upperName, context, nullptr);
+    if (const auto v = context.LookupVariable(upperName)) {
+        return v;
+    }
+    if (upperName.endsWith(u']')) {
+        if (const auto element = ResolveElementName(upperName, context)) {
+            return context.LookupVariable(*element);
+        }
+    }
+    return std::nullopt;
 }
 
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok) {

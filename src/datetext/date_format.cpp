@@ -23,21 +23,22 @@ int WritePadded(char16_t* at, std::int64_t n, int width) {
     // The magnitude in unsigned arithmetic: -n would overflow for the lowest value.
     std::uint64_t magnitude =
         n < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
-    char16_t digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    int digits = 1;
+    for (std::uint64_t rest = magnitude / 10; rest != 0; rest /= 10) {
+        ++digits;
+    }
     int length = 0;
     if (n < 0) {
         at[length++] = u'-';
     }
-    for (int i = count; i < width; ++i) {
+    for (int i = digits; i < width; ++i) {
         at[length++] = u'0';
     }
-    while (count > 0) {
-        at[length++] = digits[--count];
+    // The digits in place, last first.
+    length += digits;
+    for (int i = length - 1; i >= length - digits; --i) {
+        at[i] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
     }
     return length;
 }
