@@ -163,7 +163,9 @@ TEST(SidekitLoad, FolderIsAReadError) {
 TEST(SidekitLoad, OversizedFileIsTooMuchText) {
     TempDir dir;
     // Valid comment lines, but more bytes than a text file may have.
-    const std::string line = "#" + Repeat("x", 1023) + "\n";
+    std::string line = Repeat("x", 1024);
+    line.front() = '#';
+    line += '\n';
     const std::string path = dir.Write(
         "big.dat", Repeat(line, static_cast<int>(sidekit::kMaxFileBytes / line.size()) + 1));
     TextStore store;
