@@ -1,6 +1,7 @@
 #include "batch/batch_interpreter.h"
 
 #include "batch/batch_run.h"
+#include "env/paths.h"
 
 namespace daybridge {
 
@@ -16,19 +17,6 @@ BatchInterpreter::BatchInterpreter(AppState& state, Host& host, ComputeEngine& e
       run_(std::make_unique<BatchRun>(state_, host_, engine_)) {}
 
 BatchInterpreter::~BatchInterpreter() = default;
-
-namespace {
-
-// The extension rule of the input-file list: the name after the last folder separator must
-// end in ".txt" (any letter case).
-bool InputFilespecOK(const QString& spec) {
-    const qsizetype slash = std::max(spec.lastIndexOf(u'\\'), spec.lastIndexOf(u'/'));
-    const QString name = spec.mid(slash + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot >= 0 && name.mid(dot + 1).toLower() == QLatin1String("txt");
-}
-
-}  // namespace
 
 bool BatchInterpreter::ProcessBatchFile() {
     if (run_->running) {

@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
+
+#include "env/file_text.h"
 
 namespace daybridge::batch {
 
@@ -78,29 +79,8 @@ QString LineEndingWarningText(int code, const QString& extra) {
     return text;
 }
 
-namespace {
-
-// Windows-1252 characters 0x80..0x9F; the undefined ones map to the C1 control of that code.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-}  // namespace
-
 QString DecodeProgramText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        return text;
-    }
-    text.clear();
-    text.reserve(bytes.size());
-    for (const char b : bytes) {
-        const auto c = static_cast<unsigned char>(b);
-        text.append(QChar(c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c)));
-    }
-    return text;
+    return DecodeFileText(bytes);
 }
 
 QStringList SplitProgramLines(const QString& text, qsizetype maxLines) {
