@@ -1,0 +1,735 @@
+#include "ui/output_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace daybridge {
+
+namespace {
+
+constexpr int kMargin = 4;     // pixels left of the first column
+constexpr qsizetype kTab = 8;  // a tab reaches the next multiple of this many columns
+
+// `text` with every CR LF and every lone CR as LF.
+QString WithLf(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i] != u'\r') {
+            continue;
+        }
+        out.append(text.mid(copied, i - copied));
+        out.append(u'\n');
+        if (i + 1 < n && text[i + 1] == u'\n') {
+            ++i;
+        }
+        copied = i + 1;
+    }
+    out.append(text.mid(copied));
+    return out;
+}
+
+// `text` with every line break as CR LF, the line break the view types.
+QString WithCrLf(QStringView text) {
+    const QString lf = WithLf(text);
+    QString out;
+    out.reserve(lf.size() + lf.count(u'\n'));
+    for (const QChar c : lf) {
+        if (c == u'\n') {
+            out.append(u'\r');
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+bool IsWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+}  // namespace
+
+OutputView::OutputView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    blink_ = new QTimer(this);
+    connect(blink_, &QTimer::timeout, this, [this] {
+        caretShown_ = !caretShown_;
+        viewport()->update();
+    });
+    dragScroll_ = new QTimer(this);
+    dragScroll_->setInterval(50);
+    connect(dragScroll_, &QTimer::timeout, this, [this] {
+        const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+        SetCaret(PositionAt(at), anchor_);
+        ensureCaretVisible();
+    });
+    UpdateMetrics();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The text and its lines
+
+void OutputView::ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin,
+                            std::vector<qsizetype>& out) {
+    const QChar* d = text_.constData();
+    const qsizetype size = text_.size();
+    qsizetype widest = widestLine_;
+    for (qsizetype p = from; p < to; ++p) {
+        const char16_t c = d[p].unicode();
+        if (c > u'\r' || (c != u'\n' && c != u'\r')) {
+            continue;
+        }
+        widest = std::max(widest, p - lineBegin);
+        if (c == u'\r' && p + 1 < size && d[p + 1] == u'\n') {
+            ++p;
+        }
+        lineBegin = p + 1;
+        out.push_back(lineBegin);
+    }
+    widestLine_ = std::max(widest, std::min(to, size) - lineBegin);
+}
+
+qsizetype OutputView::lineEnd(qsizetype line) const {
+    if (line + 1 >= lineCount()) {
+        return text_.size();
+    }
+    qsizetype end = lineStart(line + 1) - 1;
+    if (text_[end] == u'\n' && end > lineStart(line) && text_[end - 1] == u'\r') {
+        --end;
+    }
+    return end;
+}
+
+QStringView OutputView::lineText(qsizetype line) const {
+    const qsizetype start = lineStart(line);
+    return QStringView(text_).mid(start, lineEnd(line) - start);
+}
+
+qsizetype OutputView::lineOf(qsizetype position) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), position);
+    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+}
+
+QString OutputView::toPlainText() const {
+    return WithLf(text_);
+}
+
+void OutputView::setText(const QString& text) {
+    text_ = text;
+    starts_.assign(1, 0);
+    widestLine_ = 0;
+    ScanBreaks(0, text_.size(), 0, starts_);
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    UpdateScrollBars();
+    SetCaret(0, 0);
+    viewport()->update();
+    emit textChanged();
+}
+
+void OutputView::copyFrom(const OutputView& other) {
+    text_ = other.text_;
+    starts_ = other.starts_;
+    widestLine_ = other.widestLine_;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    UpdateScrollBars();
+    SetCaret(0, 0);
+    viewport()->update();
+    emit textChanged();
+}
+
+void OutputView::appendText(QStringView text) {
+    if (text.isEmpty()) {
+        return;
+    }
+    const qsizetype old = text_.size();
+    // A CR that ended the text and an LF that begins the new text are one line break: the empty
+    // line after the CR now starts after the LF.
+    const bool joined = old > 0 && text_[old - 1] == u'\r' && text[0] == u'\n';
+    text_.append(text);
+    qsizetype from = old;
+    if (joined) {
+        starts_.back() = old + 1;
+        from = old + 1;
+        caret_ = caret_ == old ? old + 1 : caret_;
+        anchor_ = anchor_ == old ? old + 1 : anchor_;
+    }
+    ScanBreaks(from, text_.size(), starts_.back(), starts_);
+    UpdateScrollBars();
+    viewport()->update();
+    emit textChanged();
+}
+
+void OutputView::clear() {
+    setText(QString());
+}
+
+void OutputView::Replace(qsizetype from, qsizetype to, QStringView text) {
+    // The line before the edit is scanned again: its CR may meet an LF at the start of the
+    // new text. Line starts at least two characters after the edit follow unchanged text.
+    const qsizetype first = std::max<qsizetype>(0, lineOf(from) - 1);
+    const qsizetype base = lineStart(first);
+    const auto kept = std::lower_bound(starts_.begin() + first + 1, starts_.end(), to + 2);
+    const qsizetype keptIndex = kept - starts_.begin();
+    const qsizetype delta = text.size() - (to - from);
+    text_.replace(from, to - from, text.data(), text.size());
+    const bool tail = keptIndex < lineCount();
+    const qsizetype scanEnd =
+        tail ? starts_[static_cast<std::size_t>(keptIndex)] + delta : text_.size();
+    std::vector<qsizetype> fresh;
+    ScanBreaks(base, scanEnd, base, fresh);
+    while (tail && !fresh.empty() && fresh.back() >= scanEnd) {
+        fresh.pop_back();
+    }
+    for (auto it = kept; it != starts_.end(); ++it) {
+        *it += delta;
+    }
+    const auto at = starts_.erase(starts_.begin() + first + 1, kept);
+    starts_.insert(at, fresh.begin(), fresh.end());
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Caret and selection
+
+qsizetype OutputView::Normalized(qsizetype position) const {
+    position = std::clamp<qsizetype>(position, 0, text_.size());
+    return std::min(position, lineEnd(lineOf(position)));
+}
+
+qsizetype OutputView::NextPosition(qsizetype position) const {
+    const qsizetype line = lineOf(position);
+    if (position < lineEnd(line)) {
+        const bool pair = text_[position].isHighSurrogate() && position + 1 < lineEnd(line) &&
+                          text_[position + 1].isLowSurrogate();
+        return position + (pair ? 2 : 1);
+    }
+    return line + 1 < lineCount() ? lineStart(line + 1) : position;
+}
+
+qsizetype OutputView::PreviousPosition(qsizetype position) const {
+    const qsizetype line = lineOf(position);
+    if (position > lineStart(line)) {
+        const bool pair = text_[position - 1].isLowSurrogate() && position - 2 >= lineStart(line) &&
+                          text_[position - 2].isHighSurrogate();
+        return position - (pair ? 2 : 1);
+    }
+    return line > 0 ? lineEnd(line - 1) : position;
+}
+
+qsizetype OutputView::WordStart(qsizetype position) const {
+    const qsizetype start = lineStart(lineOf(position));
+    while (position > start && IsWordChar(text_[position - 1])) {
+        --position;
+    }
+    return position;
+}
+
+qsizetype OutputView::WordEnd(qsizetype position) const {
+    const qsizetype end = lineEnd(lineOf(position));
+    while (position < end && IsWordChar(text_[position])) {
+        ++position;
+    }
+    return position;
+}
+
+void OutputView::setCaretPosition(qsizetype position, bool keepAnchor) {
+    SetCaret(position, keepAnchor ? anchor_ : position);
+    ensureCaretVisible();
+}
+
+void OutputView::setSelection(qsizetype anchor, qsizetype caret) {
+    SetCaret(caret, anchor);
+    ensureCaretVisible();
+}
+
+void OutputView::SetCaret(qsizetype caret, qsizetype anchor, bool keepColumn) {
+    caret = Normalized(caret);
+    anchor = Normalized(anchor);
+    const qsizetype oldStart = std::min(caret_, anchor_);
+    const qsizetype oldEnd = std::max(caret_, anchor_);
+    const bool oldSelection = hasSelection();
+    const bool moved = caret != caret_;
+    caret_ = caret;
+    anchor_ = anchor;
+    if (!keepColumn) {
+        wantedColumn_ = -1;
+    }
+    if (hasFocus()) {
+        StartBlink();
+    }
+    viewport()->update();
+    if (moved) {
+        emit caretPositionChanged();
+    }
+    if ((oldSelection || hasSelection()) &&
+        (oldStart != std::min(caret_, anchor_) || oldEnd != std::max(caret_, anchor_))) {
+        emit selectionChanged();
+    }
+}
+
+QString OutputView::selectedText() const {
+    const qsizetype start = std::min(caret_, anchor_);
+    return WithLf(QStringView(text_).mid(start, std::max(caret_, anchor_) - start));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing
+
+void OutputView::insertText(const QString& text) {
+    if (readOnly_) {
+        return;
+    }
+    const qsizetype from = std::min(caret_, anchor_);
+    const qsizetype to = std::max(caret_, anchor_);
+    if (from == to && text.isEmpty()) {
+        return;
+    }
+    Replace(from, to, text);
+    // The caret was moved by the edit itself; no selection is left.
+    caret_ = anchor_ = from;
+    SetCaret(from + text.size(), from + text.size());
+    ensureCaretVisible();
+    emit textChanged();
+}
+
+void OutputView::deleteBackward() {
+    if (readOnly_) {
+        return;
+    }
+    if (!hasSelection()) {
+        anchor_ = PreviousPosition(caret_);
+    }
+    insertText(QString());
+}
+
+void OutputView::deleteForward() {
+    if (readOnly_) {
+        return;
+    }
+    if (!hasSelection()) {
+        anchor_ = NextPosition(caret_);
+    }
+    insertText(QString());
+}
+
+void OutputView::copy() const {
+    if (hasSelection()) {
+        QGuiApplication::clipboard()->setText(selectedText());
+    }
+}
+
+void OutputView::cut() {
+    if (!readOnly_ && hasSelection()) {
+        copy();
+        insertText(QString());
+    }
+}
+
+void OutputView::paste() {
+    const QString pasted = QGuiApplication::clipboard()->text();
+    if (!pasted.isEmpty()) {
+        insertText(WithCrLf(pasted));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Geometry
+
+void OutputView::UpdateMetrics() {
+    const QFontMetricsF metrics(font());
+    charWidth_ = std::max(1, static_cast<int>(std::lround(metrics.horizontalAdvance(u'0'))));
+    lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
+    ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+int OutputView::VisibleLines() const {
+    return std::max(1, viewport()->height() / lineHeight_);
+}
+
+qsizetype OutputView::firstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+void OutputView::UpdateScrollBars() {
+    const int visible = VisibleLines();
+    const qsizetype lines = lineCount();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, static_cast<int>(std::clamp<qsizetype>(lines - visible, 0, INT_MAX)));
+    vertical->setPageStep(visible);
+    vertical->setSingleStep(1);
+    const qsizetype width = 2 * kMargin + (widestLine_ + 1) * charWidth_;
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(
+        0, static_cast<int>(std::clamp<qsizetype>(width - viewport()->width(), 0, INT_MAX)));
+    horizontal->setPageStep(viewport()->width());
+    horizontal->setSingleStep(charWidth_);
+}
+
+qsizetype OutputView::VisualColumn(qsizetype line, qsizetype column) const {
+    const QStringView text = lineText(line).left(column);
+    qsizetype visual = 0;
+    for (const QChar c : text) {
+        visual = c == u'\t' ? (visual / kTab + 1) * kTab : visual + 1;
+    }
+    return visual;
+}
+
+qsizetype OutputView::ColumnOfVisual(qsizetype line, double visual) const {
+    const QStringView text = lineText(line);
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype next = text[i] == u'\t' ? (at / kTab + 1) * kTab : at + 1;
+        if (visual < static_cast<double>(at + next) / 2) {
+            return i;
+        }
+        at = next;
+    }
+    return text.size();
+}
+
+qsizetype OutputView::PositionAt(const QPoint& point) const {
+    const qsizetype line = std::clamp<qsizetype>(
+        firstVisibleLine() + (point.y() >= 0 ? point.y() / lineHeight_ : -1), 0, lineCount() - 1);
+    const double visual =
+        static_cast<double>(point.x() - kMargin + horizontalScrollBar()->value()) / charWidth_;
+    return lineStart(line) + ColumnOfVisual(line, visual);
+}
+
+void OutputView::ensureCaretVisible() {
+    const qsizetype line = lineOf(caret_);
+    const qsizetype first = firstVisibleLine();
+    const int visible = VisibleLines();
+    if (line < first) {
+        verticalScrollBar()->setValue(static_cast<int>(line));
+    } else if (line >= first + visible) {
+        verticalScrollBar()->setValue(static_cast<int>(line - visible + 1));
+    }
+    const qsizetype column = VisualColumn(line, caret_ - lineStart(line));
+    if (column > widestLine_) {
+        widestLine_ = column;  // tabs made the line wider than its characters
+        UpdateScrollBars();
+    }
+    const qsizetype x = column * charWidth_;
+    const qsizetype left = horizontalScrollBar()->value();
+    const qsizetype room = std::max<qsizetype>(charWidth_, viewport()->width() - 2 * kMargin);
+    if (x < left) {
+        horizontalScrollBar()->setValue(static_cast<int>(std::max<qsizetype>(0, x - room / 4)));
+    } else if (x + charWidth_ > left + room) {
+        horizontalScrollBar()->setValue(static_cast<int>(x + charWidth_ - room + room / 4));
+    }
+}
+
+void OutputView::MoveVertically(qsizetype lines, bool keepAnchor) {
+    const qsizetype line = lineOf(caret_);
+    if (wantedColumn_ < 0) {
+        wantedColumn_ = VisualColumn(line, caret_ - lineStart(line));
+    }
+    const qsizetype target = std::clamp<qsizetype>(line + lines, 0, lineCount() - 1);
+    qsizetype position =
+        lineStart(target) + ColumnOfVisual(target, static_cast<double>(wantedColumn_));
+    if (target == line && lines != 0) {
+        position = lines < 0 ? 0 : text_.size();  // past the first or last line: to its end
+    }
+    SetCaret(position, keepAnchor ? anchor_ : position, true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void OutputView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QColor textColour = palette().color(group, QPalette::Text);
+    const QColor highlight = palette().color(group, QPalette::Highlight);
+    const QColor highlightedText = palette().color(group, QPalette::HighlightedText);
+    const int left = horizontalScrollBar()->value();
+    const qsizetype firstColumn = std::max(0, left - kMargin) / charWidth_;
+    const qsizetype columns = viewport()->width() / charWidth_ + 2;
+    const qsizetype selStart = std::min(caret_, anchor_);
+    const qsizetype selEnd = std::max(caret_, anchor_);
+    const qsizetype first = firstVisibleLine();
+    const qsizetype last = std::min(lineCount(), first + VisibleLines() + 1);
+    QString expanded;
+    for (qsizetype line = first; line < last; ++line) {
+        const int y = static_cast<int>(line - first) * lineHeight_;
+        const qsizetype start = lineStart(line);
+        const qsizetype end = lineEnd(line);
+        QStringView shown = lineText(line);
+        if (shown.contains(u'\t')) {
+            expanded.clear();
+            for (const QChar c : shown) {
+                if (c == u'\t') {
+                    expanded.append(QString(kTab - expanded.size() % kTab, u' '));
+                } else {
+                    expanded.append(c);
+                }
+            }
+            shown = expanded;
+        }
+        const QString segment = shown.mid(std::min(firstColumn, shown.size()), columns).toString();
+        const int x = kMargin + static_cast<int>(firstColumn * charWidth_) - left;
+        painter.setPen(textColour);
+        painter.drawText(QPoint(x, y + ascent_), segment);
+        if (selStart < selEnd && selStart <= end && selEnd > start) {
+            const qsizetype from = VisualColumn(line, std::max(selStart, start) - start);
+            qsizetype to = VisualColumn(line, std::min(selEnd, end) - start);
+            if (selEnd > end) {
+                ++to;  // the line break is selected too
+            }
+            const QRect band(kMargin + static_cast<int>(from * charWidth_) - left, y,
+                             static_cast<int>((to - from) * charWidth_), lineHeight_);
+            painter.fillRect(band, highlight);
+            painter.save();
+            painter.setClipRect(band);
+            painter.setPen(highlightedText);
+            painter.drawText(QPoint(x, y + ascent_), segment);
+            painter.restore();
+        }
+    }
+    if (caretShown_ && hasFocus()) {
+        const qsizetype line = lineOf(caret_);
+        if (line >= first && line < last) {
+            const int x =
+                kMargin +
+                static_cast<int>(VisualColumn(line, caret_ - lineStart(line)) * charWidth_) - left;
+            painter.fillRect(x, static_cast<int>(line - first) * lineHeight_, 1, lineHeight_,
+                             textColour);
+        }
+    }
+}
+
+void OutputView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void OutputView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void OutputView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        UpdateMetrics();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard, mouse and focus
+
+namespace {
+
+bool IsEditingShortcut(const QKeyEvent* key) {
+    for (const QKeySequence::StandardKey standard :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
+          QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
+          QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
+          QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+          QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord}) {
+        if (key->matches(standard)) {
+            return true;
+        }
+    }
+    const auto modifiers = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    return modifiers == Qt::NoModifier && !key->text().isEmpty();
+}
+
+}  // namespace
+
+bool OutputView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsEditingShortcut(key)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void OutputView::keyPressEvent(QKeyEvent* event) {
+    using K = QKeySequence;
+    const qsizetype selStart = std::min(caret_, anchor_);
+    const qsizetype selEnd = std::max(caret_, anchor_);
+    auto move = [this](qsizetype position, bool keepAnchor) {
+        SetCaret(position, keepAnchor ? anchor_ : position);
+        ensureCaretVisible();
+    };
+    if (event->matches(K::Copy)) {
+        copy();
+    } else if (event->matches(K::Cut)) {
+        cut();
+    } else if (event->matches(K::Paste)) {
+        paste();
+    } else if (event->matches(K::SelectAll)) {
+        selectAll();
+    } else if (event->matches(K::MoveToNextChar)) {
+        move(hasSelection() ? selEnd : NextPosition(caret_), false);
+    } else if (event->matches(K::SelectNextChar)) {
+        move(NextPosition(caret_), true);
+    } else if (event->matches(K::MoveToPreviousChar)) {
+        move(hasSelection() ? selStart : PreviousPosition(caret_), false);
+    } else if (event->matches(K::SelectPreviousChar)) {
+        move(PreviousPosition(caret_), true);
+    } else if (event->matches(K::MoveToNextWord) || event->matches(K::SelectNextWord)) {
+        qsizetype at = caret_;
+        while (at < text_.size() && !IsWordChar(text_[at])) {
+            at = NextPosition(at) == at ? text_.size() : NextPosition(at);
+        }
+        move(WordEnd(at), event->matches(K::SelectNextWord));
+    } else if (event->matches(K::MoveToPreviousWord) || event->matches(K::SelectPreviousWord)) {
+        qsizetype at = caret_;
+        while (at > 0 && !IsWordChar(text_[at - 1])) {
+            at = PreviousPosition(at);
+        }
+        move(WordStart(at), event->matches(K::SelectPreviousWord));
+    } else if (event->matches(K::MoveToNextLine) || event->matches(K::SelectNextLine)) {
+        MoveVertically(1, event->matches(K::SelectNextLine));
+        ensureCaretVisible();
+    } else if (event->matches(K::MoveToPreviousLine) || event->matches(K::SelectPreviousLine)) {
+        MoveVertically(-1, event->matches(K::SelectPreviousLine));
+        ensureCaretVisible();
+    } else if (event->matches(K::MoveToNextPage) || event->matches(K::SelectNextPage)) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + VisibleLines());
+        MoveVertically(VisibleLines(), event->matches(K::SelectNextPage));
+        ensureCaretVisible();
+    } else if (event->matches(K::MoveToPreviousPage) || event->matches(K::SelectPreviousPage)) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - VisibleLines());
+        MoveVertically(-VisibleLines(), event->matches(K::SelectPreviousPage));
+        ensureCaretVisible();
+    } else if (event->matches(K::MoveToStartOfLine) || event->matches(K::MoveToStartOfBlock)) {
+        move(lineStart(lineOf(caret_)), false);
+    } else if (event->matches(K::SelectStartOfLine) || event->matches(K::SelectStartOfBlock)) {
+        move(lineStart(lineOf(caret_)), true);
+    } else if (event->matches(K::MoveToEndOfLine) || event->matches(K::MoveToEndOfBlock)) {
+        move(lineEnd(lineOf(caret_)), false);
+    } else if (event->matches(K::SelectEndOfLine) || event->matches(K::SelectEndOfBlock)) {
+        move(lineEnd(lineOf(caret_)), true);
+    } else if (event->matches(K::MoveToStartOfDocument)) {
+        move(0, false);
+    } else if (event->matches(K::SelectStartOfDocument)) {
+        move(0, true);
+    } else if (event->matches(K::MoveToEndOfDocument)) {
+        move(text_.size(), false);
+    } else if (event->matches(K::SelectEndOfDocument)) {
+        move(text_.size(), true);
+    } else if (event->key() == Qt::Key_Backspace) {
+        deleteBackward();
+    } else if (event->matches(K::Delete)) {
+        deleteForward();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        insertText(QStringLiteral("\r\n"));
+    } else {
+        const QString typed = event->text();
+        const auto modifiers = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        const bool printable =
+            !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
+                return c.unicode() >= 32 && c.unicode() != 127;
+            });
+        if (printable && modifiers == Qt::NoModifier) {
+            insertText(typed);
+        } else {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void OutputView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    const qsizetype at = PositionAt(event->position().toPoint());
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+    SetCaret(at, extend ? anchor_ : at);
+    ensureCaretVisible();
+    dragging_ = true;
+}
+
+void OutputView::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_ || !(event->buttons() & Qt::LeftButton)) {
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    SetCaret(PositionAt(at), anchor_);
+    ensureCaretVisible();
+    if (viewport()->rect().contains(at)) {
+        dragScroll_->stop();
+    } else if (!dragScroll_->isActive()) {
+        dragScroll_->start();  // keeps scrolling while the pointer is outside
+    }
+}
+
+void OutputView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    dragging_ = false;
+    dragScroll_->stop();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelection() && clipboard->supportsSelection()) {
+        clipboard->setText(selectedText(), QClipboard::Selection);
+    }
+}
+
+void OutputView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    const qsizetype at = PositionAt(event->position().toPoint());
+    SetCaret(WordEnd(at), WordStart(at));
+    dragging_ = false;
+}
+
+void OutputView::StartBlink() {
+    caretShown_ = true;
+    const int flash = QApplication::cursorFlashTime();
+    if (flash > 0) {
+        blink_->start(flash / 2);
+    } else {
+        blink_->stop();
+    }
+}
+
+void OutputView::focusInEvent(QFocusEvent* event) {
+    StartBlink();
+    viewport()->update();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void OutputView::focusOutEvent(QFocusEvent* event) {
+    blink_->stop();
+    caretShown_ = false;
+    dragging_ = false;
+    dragScroll_->stop();
+    viewport()->update();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+}  // namespace daybridge

@@ -1,0 +1,128 @@
+// OutputView: a plain-text view for long outputs. The text is held as one QString with the start
+// of every line; only the visible lines are painted, in a fixed-pitch font, without wrapping.
+// Appending costs little more than the string append, and a copy into another view shares the
+// string and copies the line index.
+//
+// Lines end with CR LF, LF or CR, as they stand in the text. Positions are offsets into the
+// text; the caret never rests inside a line break. Typed line breaks are CR LF.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QString>
+#include <vector>
+
+class QTimer;
+
+namespace daybridge {
+
+class OutputView : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    explicit OutputView(QWidget* parent = nullptr);
+
+    // The text as held, with its own line breaks.
+    const QString& text() const { return text_; }
+    // The text with every line break as LF.
+    QString toPlainText() const;
+    // Replaces the text; the caret goes to the start.
+    void setText(const QString& text);
+    // Shares `other`'s text and line index; the caret goes to the start.
+    void copyFrom(const OutputView& other);
+    // Adds text at the end; the caret and the selection stay where they are.
+    void appendText(QStringView text);
+    void clear();
+
+    qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
+    qsizetype lineStart(qsizetype line) const { return starts_[static_cast<std::size_t>(line)]; }
+    // End of the line's characters, before its line break.
+    qsizetype lineEnd(qsizetype line) const;
+    QStringView lineText(qsizetype line) const;
+    // The line holding `position` (a position inside a line break belongs to the line it ends).
+    qsizetype lineOf(qsizetype position) const;
+
+    qsizetype caretPosition() const { return caret_; }
+    qsizetype anchorPosition() const { return anchor_; }
+    // Moves the caret; with `keepAnchor` the selection runs from the anchor to the caret.
+    void setCaretPosition(qsizetype position, bool keepAnchor = false);
+    void setSelection(qsizetype anchor, qsizetype caret);
+    void moveCaretToEnd() { setCaretPosition(text_.size()); }
+    bool hasSelection() const { return caret_ != anchor_; }
+    // The selected text with every line break as LF.
+    QString selectedText() const;
+    void clearSelection() { setCaretPosition(caret_); }
+    void selectAll() { setSelection(0, text_.size()); }
+
+    // Editing at the caret: replaces the selection, if any (nothing when read-only).
+    void insertText(const QString& text);
+    void deleteBackward();
+    void deleteForward();
+    void copy() const;
+    void cut();
+    void paste();
+
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool isReadOnly() const { return readOnly_; }
+
+    // Scrolls so that the caret is in view.
+    void ensureCaretVisible();
+    // The first line shown at the top.
+    qsizetype firstVisibleLine() const;
+
+  signals:
+    void textChanged();
+    void selectionChanged();
+    void caretPositionChanged();
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    // Appends to `out` the line starts after the breaks in text_[from, to); `lineBegin` is the
+    // start of the line holding `from`. Widens widestLine_ to the lines seen.
+    void ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin, std::vector<qsizetype>& out);
+    // Replaces text_[from, to) with `text` and mends the line index around the edit.
+    void Replace(qsizetype from, qsizetype to, QStringView text);
+    qsizetype Normalized(qsizetype position) const;
+    qsizetype NextPosition(qsizetype position) const;
+    qsizetype PreviousPosition(qsizetype position) const;
+    qsizetype WordStart(qsizetype position) const;
+    qsizetype WordEnd(qsizetype position) const;
+    // Column on screen of a character column of a line (tabs reach the next multiple of 8).
+    qsizetype VisualColumn(qsizetype line, qsizetype column) const;
+    qsizetype ColumnOfVisual(qsizetype line, double visual) const;
+    qsizetype PositionAt(const QPoint& point) const;
+    void MoveVertically(qsizetype lines, bool keepAnchor);
+    void SetCaret(qsizetype caret, qsizetype anchor, bool keepColumn = false);
+    void UpdateMetrics();
+    void UpdateScrollBars();
+    int VisibleLines() const;
+    void StartBlink();
+
+    QString text_;
+    std::vector<qsizetype> starts_{0};
+    qsizetype widestLine_ = 0;  // in character cells; grows as wider lines are seen
+    qsizetype caret_ = 0;
+    qsizetype anchor_ = 0;
+    qsizetype wantedColumn_ = -1;  // visual column kept while moving up and down
+    bool readOnly_ = false;
+    bool caretShown_ = false;
+    bool dragging_ = false;
+    int charWidth_ = 8;
+    int lineHeight_ = 16;
+    int ascent_ = 12;
+    QTimer* blink_ = nullptr;
+    QTimer* dragScroll_ = nullptr;
+};
+
+}  // namespace daybridge

@@ -1,0 +1,362 @@
+// The output view on its own: its line index under appends and edits, the caret and the
+// selection, keyboard and mouse, copy and paste.
+#include <QClipboard>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "ui/output_view.h"
+
+using daybridge::OutputView;
+
+namespace {
+
+// The lines of `text` as an independent split on CR LF, LF and CR.
+QStringList ExpectedLines(const QString& text) {
+    return text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+}
+
+QStringList ShownLines(const OutputView& view) {
+    QStringList lines;
+    for (qsizetype i = 0; i < view.lineCount(); ++i) {
+        lines << view.lineText(i).toString();
+    }
+    return lines;
+}
+
+std::vector<qsizetype> Starts(const OutputView& view) {
+    std::vector<qsizetype> starts;
+    for (qsizetype i = 0; i < view.lineCount(); ++i) {
+        starts.push_back(view.lineStart(i));
+    }
+    return starts;
+}
+
+// A view shown on the (offscreen) screen with the focus, so keys and clicks reach it.
+struct ShownView {
+    ShownView() {
+        view.resize(400, 200);
+        view.show();
+        view.activateWindow();
+        view.setFocus();
+    }
+    OutputView view;
+};
+
+}  // namespace
+
+class OutputViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void lineIndexAfterAppends_data() {
+        QTest::addColumn<QStringList>("chunks");
+        QTest::newRow("empty") << QStringList{};
+        QTest::newRow("one line") << QStringList{"abc"};
+        QTest::newRow("CR LF split") << QStringList{"a\r", "\nb"};
+        QTest::newRow("CR then other") << QStringList{"a\r", "b"};
+        QTest::newRow("CR then CR LF") << QStringList{"x\r", "\r\n"};
+        QTest::newRow("LF CR") << QStringList{"a\n\r", "b"};
+        QTest::newRow("breaks only") << QStringList{"\r", "\n", "\r\n", "\n", "\r"};
+        QTest::newRow("ends with break") << QStringList{"one\r\ntwo\r\n"};
+        QTest::newRow("mixed") << QStringList{"a\rb\nc\r\nd", "", "e\r", "\r", "\nf"};
+        QTest::newRow("chunk per char") << QString("p\r\nq\rr\n\rs").split(QString());
+    }
+    void lineIndexAfterAppends() {
+        QFETCH(QStringList, chunks);
+        OutputView appended;
+        QString whole;
+        for (const QString& chunk : chunks) {
+            appended.appendText(chunk);
+            whole += chunk;
+        }
+        QCOMPARE(appended.text(), whole);
+        QCOMPARE(ShownLines(appended), ExpectedLines(whole));
+        OutputView set;
+        set.setText(whole);
+        QCOMPARE(Starts(appended), Starts(set));
+        QCOMPARE(appended.toPlainText(), ExpectedLines(whole).join(u'\n'));
+    }
+
+    void caretNeverRestsInsideALineBreak() {
+        OutputView view;
+        view.setText(QStringLiteral("ab\r\ncd"));
+        view.setCaretPosition(3);  // between CR and LF
+        QCOMPARE(view.caretPosition(), qsizetype{2});
+        view.moveCaretToEnd();
+        QCOMPARE(view.caretPosition(), qsizetype{6});
+        view.setCaretPosition(100);
+        QCOMPARE(view.caretPosition(), qsizetype{6});
+        view.setCaretPosition(-5);
+        QCOMPARE(view.caretPosition(), qsizetype{0});
+
+        // At the end after a lone CR, the caret follows when an LF completes the line break.
+        view.setText(QStringLiteral("x\r"));
+        view.moveCaretToEnd();
+        view.appendText(u"\n");
+        QCOMPARE(view.caretPosition(), qsizetype{3});
+        QCOMPARE(view.lineCount(), qsizetype{2});
+    }
+
+    void selectedTextAcrossLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("within a line") << "first line\r\nsecond" << 0 << 5 << "first";
+        QTest::newRow("across CR LF") << "first line\r\nsecond line" << 6 << 18 << "line\nsecond";
+        QTest::newRow("backwards") << "first line\r\nsecond line" << 18 << 6 << "line\nsecond";
+        QTest::newRow("lone CR and LF") << "a\rb\nc" << 0 << 5 << "a\nb\nc";
+        QTest::newRow("whole break") << "a\r\n\r\nb" << 1 << 5 << "\n\n";
+        QTest::newRow("nothing") << "abc" << 2 << 2 << "";
+    }
+    void selectedTextAcrossLines() {
+        QFETCH(QString, text);
+        QFETCH(int, anchor);
+        QFETCH(int, caret);
+        QFETCH(QString, selected);
+        OutputView view;
+        view.setText(text);
+        view.setSelection(anchor, caret);
+        QCOMPARE(view.selectedText(), selected);
+        QCOMPARE(view.hasSelection(), !selected.isEmpty());
+        view.clearSelection();
+        QVERIFY(!view.hasSelection());
+        QCOMPARE(view.selectedText(), QString());
+    }
+
+    void editsKeepTheLineIndex_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("caretAfter");
+        QTest::newRow("type in a line") << "ab\r\ncd" << 1 << 1 << "X"
+                                        << "aXb\r\ncd" << 2;
+        QTest::newRow("line break") << "ab" << 1 << 1 << "\r\n"
+                                    << "a\r\nb" << 3;
+        QTest::newRow("over a selection") << "one\r\ntwo\r\nthree" << 2 << 7 << "-"
+                                          << "on-o\r\nthree" << 3;
+        QTest::newRow("LF after a lone CR") << "a\rb" << 2 << 2 << "\nc"
+                                            << "a\r\ncb" << 4;
+        QTest::newRow("CR before an LF") << "a\nb" << 1 << 1 << "x\r"
+                                         << "ax\r\nb" << 2;
+        QTest::newRow("delete all") << "a\r\nb\r\n"
+                                    << 0 << 6 << ""
+                                    << "" << 0;
+    }
+    void editsKeepTheLineIndex() {
+        QFETCH(QString, text);
+        QFETCH(int, anchor);
+        QFETCH(int, caret);
+        QFETCH(QString, inserted);
+        QFETCH(QString, result);
+        QFETCH(int, caretAfter);
+        OutputView view;
+        view.setText(text);
+        view.setSelection(anchor, caret);
+        QSignalSpy changed(&view, &OutputView::textChanged);
+        view.insertText(inserted);
+        QCOMPARE(view.text(), result);
+        QCOMPARE(ShownLines(view), ExpectedLines(result));
+        QCOMPARE(view.caretPosition(), qsizetype{caretAfter});
+        QVERIFY(!view.hasSelection());
+        QCOMPARE(changed.size(), 1);
+    }
+
+    // Many edits at random places: the mended index always equals one built afresh.
+    void randomEditsMatchAFreshIndex() {
+        QRandomGenerator random(20261206);
+        const QString pieces[] = {"a", "bc", "\r", "\n", "\r\n", "x\ry", "", "\n\r", "long text"};
+        OutputView view;
+        view.setText(QStringLiteral("start\r\nof\rthe\ntext"));
+        for (int step = 0; step < 2000; ++step) {
+            const auto size = static_cast<int>(view.text().size());
+            const int a = random.bounded(size + 1);
+            const int b = random.bounded(size + 1);
+            view.setSelection(a, b);
+            const int kind = random.bounded(4);
+            if (kind == 0) {
+                view.deleteBackward();
+            } else if (kind == 1) {
+                view.deleteForward();
+            } else {
+                view.insertText(pieces[random.bounded(static_cast<int>(std::size(pieces)))]);
+            }
+            OutputView fresh;
+            fresh.setText(view.text());
+            QCOMPARE(Starts(view), Starts(fresh));
+            QVERIFY(view.caretPosition() <= view.lineEnd(view.lineOf(view.caretPosition())));
+        }
+    }
+
+    void backspaceAndDeleteTakeAWholeLineBreak() {
+        OutputView view;
+        view.setText(QStringLiteral("ab\r\ncd"));
+        view.setCaretPosition(4);  // start of "cd"
+        view.deleteBackward();
+        QCOMPARE(view.text(), QStringLiteral("abcd"));
+        QCOMPARE(view.caretPosition(), qsizetype{2});
+        view.setText(QStringLiteral("ab\r\ncd"));
+        view.setCaretPosition(2);
+        view.deleteForward();
+        QCOMPARE(view.text(), QStringLiteral("abcd"));
+        view.setCaretPosition(0);
+        view.deleteBackward();  // nothing before the start
+        view.moveCaretToEnd();
+        view.deleteForward();  // nothing after the end
+        QCOMPARE(view.text(), QStringLiteral("abcd"));
+    }
+
+    void readOnlyRefusesEdits() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        view.setText(QStringLiteral("fixed"));
+        view.setReadOnly(true);
+        view.moveCaretToEnd();
+        QTest::keyClicks(&view, QStringLiteral("typed"));
+        QTest::keyClick(&view, Qt::Key_Backspace);
+        QTest::keyClick(&view, Qt::Key_Return);
+        view.insertText(QStringLiteral("x"));
+        QCOMPARE(view.text(), QStringLiteral("fixed"));
+        QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), QStringLiteral("d"));
+    }
+
+    void typingKeys() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        QTest::keyClicks(&view, QStringLiteral("typed"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTest::keyClicks(&view, QStringLiteral("by hand"));
+        QTest::keyClick(&view, Qt::Key_Backspace);
+        QCOMPARE(view.text(), QStringLiteral("typed\r\nby han"));
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(view.caretPosition(), qsizetype{0});
+        QTest::keyClick(&view, Qt::Key_Delete);
+        QCOMPARE(view.text(), QStringLiteral("yped\r\nby han"));
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(view.caretPosition(), view.text().size());
+    }
+
+    void selectionByKeys() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        view.setText(QStringLiteral("first line\r\nsecond line\r\nthird"));
+        view.setCaretPosition(6);
+        QSignalSpy selection(&view, &OutputView::selectionChanged);
+        QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond"));
+        QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond "));
+        QCOMPARE(selection.size(), 2);
+        QTest::keyClick(&view, Qt::Key_Right);  // ends the selection at its end
+        QVERIFY(!view.hasSelection());
+        QCOMPARE(selection.size(), 3);
+        QCOMPARE(view.caretPosition(), qsizetype{19});
+        QTest::keyClick(&view, Qt::Key_Left);  // a plain move signals nothing
+        QCOMPARE(selection.size(), 3);
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), QStringLiteral("first line\nsecond line\nthird"));
+        QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);  // to the end of the line
+        QCOMPARE(view.selectedText(), QStringLiteral("first line\nsecond line\nthird"));
+        QTest::keyClick(&view, Qt::Key_Up);
+        QCOMPARE(view.lineOf(view.caretPosition()), qsizetype{1});
+    }
+
+    void copyAndPaste() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        view.setText(QStringLiteral("alpha\r\nbeta"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);  // nothing selected
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        view.setSelection(3, 9);
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ha\nbe"));
+        // Pasted line breaks become the view's own CR LF.
+        QGuiApplication::clipboard()->setText(QStringLiteral("1\n2\r3"));
+        view.moveCaretToEnd();
+        QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(view.text(), QStringLiteral("alpha\r\nbeta1\r\n2\r\n3"));
+        view.setSelection(0, 5);
+        QTest::keyClick(&view, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alpha"));
+        QCOMPARE(view.text(), QStringLiteral("\r\nbeta1\r\n2\r\n3"));
+    }
+
+    void copyFromSharesTheText() {
+        OutputView source;
+        source.setText(QStringLiteral("one\r\ntwo\rthree\n"));
+        source.setSelection(1, 2);
+        OutputView copy;
+        copy.copyFrom(source);
+        QCOMPARE(copy.text().constData(), source.text().constData());
+        QCOMPARE(Starts(copy), Starts(source));
+        QVERIFY(!copy.hasSelection());
+        copy.setCaretPosition(0);
+        copy.insertText(QStringLiteral("X"));  // an edit of the copy leaves the source alone
+        QCOMPARE(source.text(), QStringLiteral("one\r\ntwo\rthree\n"));
+        QCOMPARE(ShownLines(copy), ExpectedLines(QStringLiteral("Xone\r\ntwo\rthree\n")));
+    }
+
+    void mouseSelection() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        QFont font(QStringLiteral("Monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        view.setFont(font);
+        view.setText(QStringLiteral("0123456789\r\nabcdefghij\r\nKLMNOPQRST"));
+        const QFontMetrics metrics(view.font());
+        const int cell = metrics.horizontalAdvance(u'0');
+        const int line = metrics.lineSpacing();
+        auto at = [&](int column, int row) {
+            return QPoint(4 + column * cell + cell / 4, row * line + line / 2);
+        };
+        QWidget* surface = view.viewport();
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at(3, 0));
+        QCOMPARE(view.caretPosition(), qsizetype{3});
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::ShiftModifier, at(2, 1));
+        QCOMPARE(view.selectedText(), QStringLiteral("3456789\nab"));
+        QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, at(5, 2));
+        QTest::mouseMove(surface, at(1, 1));
+        QMouseEvent drag(QEvent::MouseMove, at(1, 1), surface->mapToGlobal(at(1, 1)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &drag);
+        QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, at(1, 1));
+        QCOMPARE(view.selectedText(), QStringLiteral("bcdefghij\nKLMNO"));
+        QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at(4, 0));
+        QCOMPARE(view.selectedText(), QStringLiteral("0123456789"));
+    }
+
+    void scrollingFollowsTheCaret() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        QStringList lines;
+        for (int i = 0; i < 500; ++i) {
+            lines << QStringLiteral("line %1").arg(i);
+        }
+        view.setText(lines.join(QStringLiteral("\r\n")));
+        QCOMPARE(view.firstVisibleLine(), qsizetype{0});
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(view.firstVisibleLine() > 400);
+        QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+        QTest::keyClick(&view, Qt::Key_PageUp);
+        QVERIFY(view.lineOf(view.caretPosition()) < 499);
+        QVERIFY(view.lineOf(view.caretPosition()) >= view.firstVisibleLine());
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(view.firstVisibleLine(), qsizetype{0});
+        QTest::keyClick(&view, Qt::Key_PageDown);
+        QVERIFY(view.lineOf(view.caretPosition()) > 0);
+        // A long line scrolls sideways to keep the caret in view.
+        view.setText(QString(3000, u'w'));
+        view.moveCaretToEnd();
+        QVERIFY(view.horizontalScrollBar()->value() > 0);
+    }
+};
+
+QTEST_MAIN(OutputViewTest)
+#include "test_output_view.moc"
