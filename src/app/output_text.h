@@ -12,7 +12,7 @@
 namespace daybridge {
 
 class OutputText {
-public:
+  public:
     void append(QStringView text);
     void clear();
     // Replaces the whole text (the user edited the window, or settings were loaded).
@@ -29,6 +29,13 @@ public:
 
     // Text appended since the last call; the view appends it to what it shows.
     QString takePending();
+    // The text takePending() would return, without copying it; valid until the text changes.
+    // skipPending() then marks it taken, as takePending() does.
+    QStringView pendingView() const { return QStringView(retained_).mid(pendingFrom_); }
+    void skipPending() {
+        pendingFrom_ = retained_.size();
+        static_cast<void>(takePending());  // clears the reset mark; drops text when streaming
+    }
     bool hasPending() const { return pendingFrom_ < retained_.size(); }
     // True once clear() or setText() was called since the last takePending(): the view must
     // start afresh rather than append.
@@ -39,7 +46,7 @@ public:
 
     static constexpr qsizetype kTailLength = 256;
 
-private:
+  private:
     QString retained_;
     qsizetype pendingFrom_ = 0;  // index in retained_ of the first text not yet taken
     qsizetype length_ = 0;       // total length, dropped text included

@@ -7,10 +7,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/output_view.h"
 #include "ui/ui_metrics.h"
 
 namespace daybridge {
@@ -18,12 +18,11 @@ namespace daybridge {
 frmLargeDisplay::frmLargeDisplay(const AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state) {
     setObjectName(QStringLiteral("frmLargeDisplay"));
-    txbOutput = new QPlainTextEdit(this);
+    txbOutput = new OutputView(this);
     txbOutput->setObjectName(QStringLiteral("txbOutput"));
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSizeF(13);
     txbOutput->setFont(font);
-    txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
     txbOutput->installEventFilter(this);
     txbOutput->viewport()->installEventFilter(this);
     cmdCopyToClipboard = new QPushButton(this);
@@ -52,7 +51,11 @@ frmLargeDisplay::frmLargeDisplay(const AppState& state, QWidget* parent)
 }
 
 void frmLargeDisplay::SetText(const QString& text) {
-    txbOutput->setPlainText(text);
+    txbOutput->setText(text);
+}
+
+void frmLargeDisplay::ShowTextOf(const OutputView& view) {
+    txbOutput->copyFrom(view);
 }
 
 QString frmLargeDisplay::Text() const {
@@ -62,7 +65,7 @@ QString frmLargeDisplay::Text() const {
 void frmLargeDisplay::SetLanguageDependentText() {
     setWindowTitle(state_.Caption(Caption::Enlarge));
     cmdClose->setText(state_.Caption(Caption::Close));
-    const bool selection = txbOutput->textCursor().hasSelection();
+    const bool selection = txbOutput->hasSelection();
     cmdCopyToClipboard->setText(
         state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyToClipboard));
 }
@@ -76,7 +79,7 @@ void frmLargeDisplay::Form_Activate() {
 
 void frmLargeDisplay::UpdateCopyButton() {
     const int language = state_.language;
-    if (txbOutput->textCursor().hasSelection()) {
+    if (txbOutput->hasSelection()) {
         cmdCopyToClipboard->setText(state_.Caption(Caption::CopySelectedToClipboard));
         cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish ? 3750 : 5000));
     } else {
@@ -91,18 +94,9 @@ void frmLargeDisplay::UpdateCopyButton() {
 void frmLargeDisplay::cmdCopyToClipboard_Click() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    QTextCursor cursor = txbOutput->textCursor();
-    QString text;
-    if (cursor.hasSelection()) {
-        text = cursor.selectedText();
-        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    } else {
-        text = txbOutput->toPlainText();
-    }
-    clipboard->setText(text);
-    cursor.clearSelection();
-    txbOutput->setTextCursor(cursor);
+    clipboard->setText(txbOutput->hasSelection() ? txbOutput->selectedText()
+                                                 : txbOutput->toPlainText());
+    txbOutput->clearSelection();
     UpdateCopyButton();
 }
 
@@ -120,7 +114,7 @@ bool frmLargeDisplay::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txbOutput && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            txbOutput->textCursor().hasSelection()) {
+            txbOutput->hasSelection()) {
             cmdCopyToClipboard_Click();
             return true;
         }

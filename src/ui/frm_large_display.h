@@ -6,10 +6,11 @@
 
 #include "app/app_state.h"
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace daybridge {
+
+class OutputView;
 
 class frmLargeDisplay : public QWidget {
     Q_OBJECT
@@ -17,6 +18,9 @@ class frmLargeDisplay : public QWidget {
     frmLargeDisplay(const AppState& state, QWidget* parent = nullptr);
 
     void SetText(const QString& text);
+    // Shows the text of `view`, sharing its text and line index.
+    void ShowTextOf(const OutputView& view);
+    // The text shown, with every line break as LF.
     QString Text() const;
 
     // Captions in the state's language, the copy button's size, then UpdateCopyButton.
@@ -24,7 +28,7 @@ class frmLargeDisplay : public QWidget {
     void SetLanguageDependentText();
     void UpdateCopyButton();
 
-    QPlainTextEdit* txbOutput = nullptr;
+    OutputView* txbOutput = nullptr;
     QPushButton* cmdCopyToClipboard = nullptr;
     QPushButton* cmdClose = nullptr;
 

@@ -19,11 +19,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -40,6 +38,7 @@
 #include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
 #include "ui/frm_large_display.h"
+#include "ui/output_view.h"
 #include "ui/qt_host.h"
 #include "ui/ui_metrics.h"
 
@@ -94,26 +93,6 @@ void Paint(QWidget* widget, const QColor& background, const QColor& text, bool f
     palette.setColor(QPalette::Text, text);
     widget->setPalette(palette);
     widget->setAutoFillBackground(fill);
-}
-
-// Output text in the state ends lines with CR LF; the window shows lines.
-QString ViewText(const QString& chunk, bool& pendingCr) {
-    QString out;
-    out.reserve(chunk.size());
-    for (const QChar c : chunk) {
-        if (c == u'\n' && pendingCr) {
-            pendingCr = false;
-            continue;
-        }
-        pendingCr = false;
-        if (c == u'\r') {
-            out.append(u'\n');
-            pendingCr = true;
-        } else {
-            out.append(c);
-        }
-    }
-    return out;
 }
 
 // A cyan panel with a rounded border, drawn with the palette: cheaper to show than a style
@@ -358,9 +337,8 @@ void frmMain::BuildWindow() {
     cmdRemoveInputFileFromList = makeButton("cmdRemoveInputFileFromList");
     cmdBatchCompute = makeButton("cmdBatchCompute");
     cmdBatchCompute->setMinimumWidth(130);
-    txbOutput = Named(new QPlainTextEdit, QStringLiteral("txbOutput"));
+    txbOutput = Named(new OutputView, QStringLiteral("txbOutput"));
     txbOutput->setFont(FixedFont(11));
-    txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
     txbOutput->setMinimumHeight(120);
     txbOutput->installEventFilter(this);
     txbOutput->viewport()->installEventFilter(this);
@@ -519,12 +497,12 @@ void frmMain::ConnectSignals() {
     });
 
     // The output window: typed text is taken back lazily; the copy button follows the selection.
-    connect(txbOutput, &QPlainTextEdit::textChanged, this, [this] {
+    connect(txbOutput, &OutputView::textChanged, this, [this] {
         if (!updatingOutput_) {
             outputEdited_ = true;
         }
     });
-    connect(txbOutput, &QPlainTextEdit::selectionChanged, this, &frmMain::UpdateCopyButton);
+    connect(txbOutput, &OutputView::selectionChanged, this, &frmMain::UpdateCopyButton);
 
     connect(Clock, &QTimer::timeout, this, &frmMain::Clock_Timer);
     connect(batchTimer_, &QTimer::timeout, this, &frmMain::RunBatchSlice);
@@ -681,7 +659,7 @@ void frmMain::cboLanguage_Click() {
         SetLanguageDependentText();
         ShowTodaysDate();
     }
-    txbOutput->moveCursor(QTextCursor::End);
+    txbOutput->moveCaretToEnd();
     UpdateCopyButton();
     SetTheFocus();
 }
@@ -994,19 +972,16 @@ void frmMain::AppendPendingOutput() {
     if (!reset && !output.hasPending()) {
         return;
     }
-    const QString chunk = output.takePending();
     updatingOutput_ = true;
     if (reset) {
-        pendingCr_ = false;
         outputEdited_ = false;
-        txbOutput->setPlainText(ViewText(chunk, pendingCr_));
+        txbOutput->setText(output.takePending());
     } else {
-        QTextCursor end(txbOutput->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(ViewText(chunk, pendingCr_));
+        // Appended straight from the state's text: a long run hands over megabytes per slice.
+        txbOutput->appendText(output.pendingView());
+        output.skipPending();
     }
-    txbOutput->moveCursor(QTextCursor::End);
-    txbOutput->ensureCursorVisible();
+    txbOutput->moveCaretToEnd();
     updatingOutput_ = false;
 }
 
@@ -1014,12 +989,10 @@ void frmMain::SyncOutputFromView() {
     if (!outputEdited_) {
         return;
     }
-    QString text = txbOutput->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    state_.output.setText(text);
+    // The view holds the text with the state's own line breaks; typed breaks are CR LF.
+    state_.output.setText(txbOutput->text());
     state_.output.takePending();  // the window shows it already
     outputEdited_ = false;
-    pendingCr_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1438,11 +1411,14 @@ void frmMain::cmdEnlarge_Click() {
         SetTheFocus();
         return;
     }
-    QString trimmed = text.mid(begin, end - begin);
-    if (text.mid(end).contains(QLatin1Char('\n'))) {
-        trimmed += QStringLiteral("\r\n");
-    }
-    if (trimmed.size() != text.size()) {
+    // The text is copied only when the trimming changes it.
+    const QStringView tail = QStringView(text).mid(end);
+    const bool keepBreak = tail.contains(QLatin1Char('\n'));
+    if (begin > 0 || (keepBreak ? tail != u"\r\n" : !tail.isEmpty())) {
+        QString trimmed = text.mid(begin, end - begin);
+        if (keepBreak) {
+            trimmed += QStringLiteral("\r\n");
+        }
         state_.output.setText(trimmed);
         AppendPendingOutput();
     }
@@ -1452,7 +1428,7 @@ void frmMain::cmdEnlarge_Click() {
     const int top = TwipsToPixels(this, 400);
     const int width = main.width() - cmdQuit->width() - TwipsToPixels(this, 450);
     window.setGeometry(main.x(), main.y() + top, width, main.height() - top);
-    window.SetText(txbOutput->toPlainText());
+    window.ShowTextOf(*txbOutput);
     window.Form_Activate();
     window.show();
     window.raise();
@@ -1466,7 +1442,7 @@ void frmMain::AutoEnlarge() {
 }
 
 void frmMain::UpdateCopyButton() {
-    const bool selection = txbOutput->textCursor().hasSelection();
+    const bool selection = txbOutput->hasSelection();
     int width;
     if (selection) {
         cmdCopyOutput->setText(state_.Caption(Caption::CopySelectedToClipboard));
@@ -1484,18 +1460,9 @@ void frmMain::UpdateCopyButton() {
 void frmMain::CopyOutputToClipboard() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    QTextCursor cursor = txbOutput->textCursor();
-    QString text;
-    if (cursor.hasSelection()) {
-        text = cursor.selectedText();
-        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    } else {
-        text = txbOutput->toPlainText();
-    }
-    clipboard->setText(text);
-    cursor.clearSelection();
-    txbOutput->setTextCursor(cursor);
+    clipboard->setText(txbOutput->hasSelection() ? txbOutput->selectedText()
+                                                 : txbOutput->toPlainText());
+    txbOutput->clearSelection();
     UpdateCopyButton();
     SetTheFocus();
 }
@@ -1551,8 +1518,6 @@ void frmMain::SetBatchControls(bool running) {
     }
     cmdCompute->setEnabled(!running);
     txbOutput->setReadOnly(running);
-    // The undo history of a long run would only hold memory.
-    txbOutput->setUndoRedoEnabled(!running);
     if (running) {
         cmdBatchCompute->setFocus();
     }
@@ -1574,7 +1539,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             cboInputFile_LostFocus();
             return true;
         }
-        if (enter && watched == txbOutput && txbOutput->textCursor().hasSelection()) {
+        if (enter && watched == txbOutput && txbOutput->hasSelection()) {
             CopyOutputToClipboard();
             return true;
         }

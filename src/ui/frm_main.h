@@ -24,7 +24,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -33,6 +32,7 @@ class QTimer;
 namespace daybridge {
 
 class QtHost;
+class OutputView;
 class frmConfigure;
 class frmDisplayMonthLPM;
 class frmLargeDisplay;
@@ -185,7 +185,6 @@ class frmMain : public QWidget {
     bool updatingOutput_ = false;  // the window itself writes txbOutput
     bool refreshing_ = false;      // the window itself writes fields and options
     bool inLostFocus_ = false;
-    bool pendingCr_ = false;  // a CR ended the last output chunk shown
 
     QPointer<frmConfigure> configure_;
     QPointer<frmDisplayMonthLPM> month_;
@@ -200,7 +199,7 @@ class frmMain : public QWidget {
     QLineEdit* txbFirstDate = nullptr;
     QLineEdit* txbDateDiffDays = nullptr;
     QLineEdit* txbSecondDate = nullptr;
-    QPlainTextEdit* txbOutput = nullptr;
+    OutputView* txbOutput = nullptr;
     QRadioButton* optFirst[kCalendarCount] = {};
     QRadioButton* optSecond[kCalendarCount] = {};
     QCheckBox* chkIncludeFirstDate = nullptr;

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace daybridge {
 
@@ -91,6 +93,20 @@ void OutputView::ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin,
     const qsizetype size = text_.size();
     qsizetype widest = widestLine_;
     for (qsizetype p = from; p < to; ++p) {
+        // Four characters at a time while none of them is below 16 (no CR, no LF).
+        while (p + 4 <= to) {
+            std::uint64_t four;
+            std::memcpy(&four, d + p, sizeof four);
+            constexpr std::uint64_t kSixteen = 0x0010001000100010;
+            constexpr std::uint64_t kHigh = 0x8000800080008000;
+            if (((four - kSixteen) & ~four & kHigh) != 0) {
+                break;
+            }
+            p += 4;
+        }
+        if (p >= to) {
+            break;
+        }
         const char16_t c = d[p].unicode();
         if (c > u'\r' || (c != u'\n' && c != u'\r')) {
             continue;

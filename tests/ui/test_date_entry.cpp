@@ -6,13 +6,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
 #include "compute/compute_engine.h"
 #include "ui/frm_clear_one.h"
+#include "ui/output_view.h"
 #include "ui_test_support.h"
 
 using namespace daybridge;
@@ -27,7 +27,7 @@ QLineEdit* Field(frmMain& w, const char* name) {
 }
 
 QString ShownOutput(frmMain& w) {
-    return Child<QPlainTextEdit>(w, "txbOutput")->toPlainText();
+    return Child<OutputView>(w, "txbOutput")->toPlainText();
 }
 
 void Fill(frmMain& w, const QString& first, const QString& difference, const QString& second) {

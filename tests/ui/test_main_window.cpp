@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -14,6 +13,7 @@
 #include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
 #include "ui/frm_large_display.h"
+#include "ui/output_view.h"
 #include "ui_test_support.h"
 
 using namespace daybridge;
@@ -117,7 +117,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(Child<QLineEdit>(*w, "txbDateDiffDays")->text(), QStringLiteral("-12"));
         QCOMPARE(Child<QLineEdit>(*w, "txbSecondDate")->text(), QStringLiteral("2004-W09-7"));
         QCOMPARE(s.output.text(), output);
-        QCOMPARE(Child<QPlainTextEdit>(*w, "txbOutput")->toPlainText(),
+        QCOMPARE(Child<OutputView>(*w, "txbOutput")->toPlainText(),
                  QString(output).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY(host.boxes.empty());
     }
@@ -171,14 +171,14 @@ class MainWindowTest : public QObject {
         auto w = StartWindow(host);
         QVERIFY(!Checked(*w, "chkSaveOutput"));
         QVERIFY(Child<QLineEdit>(*w, "txbFirstDate")->text().isEmpty());
-        QVERIFY(Child<QPlainTextEdit>(*w, "txbOutput")->toPlainText().isEmpty());
+        QVERIFY(Child<OutputView>(*w, "txbOutput")->toPlainText().isEmpty());
     }
 
     void textTypedIntoTheOutputWindowIsSaved() {
         {
             RecordingHost host;
             auto w = StartWindow(host);
-            auto* output = Child<QPlainTextEdit>(*w, "txbOutput");
+            auto* output = Child<OutputView>(*w, "txbOutput");
             output->setFocus();
             QTest::keyClicks(output, QStringLiteral("typed"));
             QTest::keyClick(output, Qt::Key_Return);

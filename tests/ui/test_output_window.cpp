@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "ui/frm_large_display.h"
+#include "ui/output_view.h"
 #include "ui/ui_metrics.h"
 #include "ui_test_support.h"
 
@@ -20,8 +20,8 @@ namespace {
 QComboBox* Files(frmMain& w) {
     return Child<QComboBox>(w, "cboInputFile");
 }
-QPlainTextEdit* Output(frmMain& w) {
-    return Child<QPlainTextEdit>(w, "txbOutput");
+OutputView* Output(frmMain& w) {
+    return Child<OutputView>(w, "txbOutput");
 }
 QPushButton* Button(frmMain& w, const char* name) {
     return Child<QPushButton>(w, name);
@@ -40,11 +40,9 @@ void SetOutput(frmMain& w, const QString& text) {
     w.AppendPendingOutput();
 }
 
+// Selects from `from` to `to`, positions in the output's text with its CR LF line breaks.
 void SelectOutput(frmMain& w, int from, int to) {
-    QTextCursor cursor = Output(w)->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    Output(w)->setTextCursor(cursor);
+    Output(w)->setSelection(from, to);
 }
 
 }  // namespace
@@ -196,12 +194,12 @@ class OutputWindowTest : public QObject {
         QCOMPARE(copy->width(), TwipsToPixels(w.get(), 2500));
         QVERIFY(!copy->font().bold());
 
-        SelectOutput(*w, 6, 17);
+        SelectOutput(*w, 6, 18);
         QCOMPARE(copy->text(), QStringLiteral("Copy selected text to clipboard"));
         QCOMPARE(copy->width(), TwipsToPixels(w.get(), 3750));
         copy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
-        QVERIFY(!Output(*w)->textCursor().hasSelection());
+        QVERIFY(!Output(*w)->hasSelection());
         QCOMPARE(copy->text(), QStringLiteral("Copy to clipboard"));
 
         copy->click();
@@ -256,7 +254,7 @@ class OutputWindowTest : public QObject {
                  QSize(TwipsToPixels(large, 8000), TwipsToPixels(large, 2000)));
 
         // Edits in the large window stay there; Close hides it and keeps it.
-        large->txbOutput->appendPlainText(QStringLiteral("edited"));
+        large->txbOutput->appendText(u"\r\nedited");
         QCOMPARE(w->state().output.text(), QStringLiteral("one\r\ntwo\r\n"));
         large->cmdClose->click();
         QVERIFY(!large->isVisible());
