@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -20,7 +22,7 @@ namespace daybridge {
 
 namespace {
 
-constexpr int kMargin = 4;     // pixels left of the first column
+constexpr int kMargin = 4;     // pixels left of the first column and above the first line
 constexpr qsizetype kTab = 8;  // a tab reaches the next multiple of this many columns
 
 // `text` with every CR LF and every lone CR as LF.
@@ -311,40 +313,45 @@ QString OutputView::selectedText() const {
 // Editing
 
 void OutputView::insertText(const QString& text) {
-    if (readOnly_) {
-        return;
+    if (!readOnly_) {
+        Edit(std::min(caret_, anchor_), std::max(caret_, anchor_), text);
     }
-    const qsizetype from = std::min(caret_, anchor_);
-    const qsizetype to = std::max(caret_, anchor_);
-    if (from == to && text.isEmpty()) {
-        return;
-    }
-    Replace(from, to, text);
-    // The caret was moved by the edit itself; no selection is left.
-    caret_ = anchor_ = from;
-    SetCaret(from + text.size(), from + text.size());
-    ensureCaretVisible();
-    emit textChanged();
 }
 
 void OutputView::deleteBackward() {
-    if (readOnly_) {
-        return;
+    if (!readOnly_) {
+        Edit(hasSelection() ? std::min(caret_, anchor_) : PreviousPosition(caret_),
+             std::max(caret_, anchor_), QString());
     }
-    if (!hasSelection()) {
-        anchor_ = PreviousPosition(caret_);
-    }
-    insertText(QString());
 }
 
 void OutputView::deleteForward() {
-    if (readOnly_) {
+    if (!readOnly_) {
+        Edit(std::min(caret_, anchor_),
+             hasSelection() ? std::max(caret_, anchor_) : NextPosition(caret_), QString());
+    }
+}
+
+void OutputView::Edit(qsizetype from, qsizetype to, const QString& text) {
+    if (from == to && text.isEmpty()) {
         return;
     }
-    if (!hasSelection()) {
-        anchor_ = NextPosition(caret_);
+    const bool hadSelection = hasSelection();
+    const qsizetype oldCaret = caret_;
+    Replace(from, to, text);
+    caret_ = anchor_ = Normalized(from + text.size());
+    wantedColumn_ = -1;
+    if (hasFocus()) {
+        StartBlink();
     }
-    insertText(QString());
+    ensureCaretVisible();
+    emit textChanged();
+    if (caret_ != oldCaret) {
+        emit caretPositionChanged();
+    }
+    if (hadSelection) {
+        emit selectionChanged();
+    }
 }
 
 void OutputView::copy() const {
@@ -380,7 +387,7 @@ void OutputView::UpdateMetrics() {
 }
 
 int OutputView::VisibleLines() const {
-    return std::max(1, viewport()->height() / lineHeight_);
+    return std::max(1, (viewport()->height() - kMargin) / lineHeight_);
 }
 
 qsizetype OutputView::firstVisibleLine() const {
@@ -426,7 +433,8 @@ qsizetype OutputView::ColumnOfVisual(qsizetype line, double visual) const {
 
 qsizetype OutputView::PositionAt(const QPoint& point) const {
     const qsizetype line = std::clamp<qsizetype>(
-        firstVisibleLine() + (point.y() >= 0 ? point.y() / lineHeight_ : -1), 0, lineCount() - 1);
+        firstVisibleLine() + (point.y() >= kMargin ? (point.y() - kMargin) / lineHeight_ : -1), 0,
+        lineCount() - 1);
     const double visual =
         static_cast<double>(point.x() - kMargin + horizontalScrollBar()->value()) / charWidth_;
     return lineStart(line) + ColumnOfVisual(line, visual);
@@ -489,7 +497,7 @@ void OutputView::paintEvent(QPaintEvent*) {
     const qsizetype last = std::min(lineCount(), first + VisibleLines() + 1);
     QString expanded;
     for (qsizetype line = first; line < last; ++line) {
-        const int y = static_cast<int>(line - first) * lineHeight_;
+        const int y = kMargin + static_cast<int>(line - first) * lineHeight_;
         const qsizetype start = lineStart(line);
         const qsizetype end = lineEnd(line);
         QStringView shown = lineText(line);
@@ -530,8 +538,8 @@ void OutputView::paintEvent(QPaintEvent*) {
             const int x =
                 kMargin +
                 static_cast<int>(VisualColumn(line, caret_ - lineStart(line)) * charWidth_) - left;
-            painter.fillRect(x, static_cast<int>(line - first) * lineHeight_, 1, lineHeight_,
-                             textColour);
+            painter.fillRect(x, kMargin + static_cast<int>(line - first) * lineHeight_, 1,
+                             lineHeight_, textColour);
         }
     }
 }
@@ -721,6 +729,21 @@ void OutputView::mouseDoubleClickEvent(QMouseEvent* event) {
     const qsizetype at = PositionAt(event->position().toPoint());
     SetCaret(WordEnd(at), WordStart(at));
     dragging_ = false;
+}
+
+void OutputView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    const bool editable = !readOnly_;
+    const bool clipboardText = !QGuiApplication::clipboard()->text().isEmpty();
+    menu.addAction(QStringLiteral("Cut"), this, &OutputView::cut)
+        ->setEnabled(editable && hasSelection());
+    menu.addAction(QStringLiteral("Copy"), this, &OutputView::copy)->setEnabled(hasSelection());
+    menu.addAction(QStringLiteral("Paste"), this, &OutputView::paste)
+        ->setEnabled(editable && clipboardText);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Select All"), this, &OutputView::selectAll)
+        ->setEnabled(!text_.isEmpty());
+    menu.exec(event->globalPos());
 }
 
 void OutputView::StartBlink() {

@@ -82,6 +82,7 @@ class OutputView : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -93,6 +94,8 @@ class OutputView : public QAbstractScrollArea {
     void ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin, std::vector<qsizetype>& out);
     // Replaces text_[from, to) with `text` and mends the line index around the edit.
     void Replace(qsizetype from, qsizetype to, QStringView text);
+    // Replace, then the caret after the new text, no selection, and the signals.
+    void Edit(qsizetype from, qsizetype to, const QString& text);
     qsizetype Normalized(qsizetype position) const;
     qsizetype NextPosition(qsizetype position) const;
     qsizetype PreviousPosition(qsizetype position) const;

@@ -159,12 +159,14 @@ class OutputViewTest : public QObject {
         view.setText(text);
         view.setSelection(anchor, caret);
         QSignalSpy changed(&view, &OutputView::textChanged);
+        QSignalSpy selection(&view, &OutputView::selectionChanged);
         view.insertText(inserted);
         QCOMPARE(view.text(), result);
         QCOMPARE(ShownLines(view), ExpectedLines(result));
         QCOMPARE(view.caretPosition(), qsizetype{caretAfter});
         QVERIFY(!view.hasSelection());
         QCOMPARE(changed.size(), 1);
+        QCOMPARE(selection.size(), anchor == caret ? 0 : 1);  // a replaced selection is gone
     }
 
     // Many edits at random places: the mended index always equals one built afresh.
@@ -197,7 +199,9 @@ class OutputViewTest : public QObject {
         OutputView view;
         view.setText(QStringLiteral("ab\r\ncd"));
         view.setCaretPosition(4);  // start of "cd"
+        QSignalSpy selection(&view, &OutputView::selectionChanged);
         view.deleteBackward();
+        QCOMPARE(selection.size(), 0);
         QCOMPARE(view.text(), QStringLiteral("abcd"));
         QCOMPARE(view.caretPosition(), qsizetype{2});
         view.setText(QStringLiteral("ab\r\ncd"));
@@ -314,7 +318,7 @@ class OutputViewTest : public QObject {
         const int cell = metrics.horizontalAdvance(u'0');
         const int line = metrics.lineSpacing();
         auto at = [&](int column, int row) {
-            return QPoint(4 + column * cell + cell / 4, row * line + line / 2);
+            return QPoint(4 + column * cell + cell / 4, 4 + row * line + line / 2);
         };
         QWidget* surface = view.viewport();
         QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at(3, 0));
