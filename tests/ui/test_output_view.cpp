@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "ui/output_view.h"
@@ -353,6 +354,12 @@ class OutputViewTest : public QObject {
         QVERIFY(view.lineOf(view.caretPosition()) >= view.firstVisibleLine());
         QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(view.firstVisibleLine(), qsizetype{0});
+        const QPointF inside(10, 10);
+        QWheelEvent wheel(inside, view.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+        QVERIFY(view.firstVisibleLine() > 0);
+        QCOMPARE(view.caretPosition(), qsizetype{0});  // the wheel scrolls, the caret stays
         QTest::keyClick(&view, Qt::Key_PageDown);
         QVERIFY(view.lineOf(view.caretPosition()) > 0);
         // A long line scrolls sideways to keep the caret in view.

@@ -356,6 +356,30 @@ class OutputWindowTest : public QObject {
         QCOMPARE(next->state().format.dateSeparator, QStringLiteral("-"));
     }
 
+    // Output arrives in pieces; a CR LF split between two pieces is still one line break, and
+    // the window's text is the state's, also after the user typed into it.
+    void outputInPiecesAndTypedText() {
+        RecordingHost host;
+        auto w = StartWindow(host);
+        for (const char* piece : {"one\r", "\ntwo", "\r\n", "three\r", "\n"}) {
+            w->state().output.append(QString::fromLatin1(piece));
+            w->AppendPendingOutput();
+        }
+        QCOMPARE(Output(*w)->toPlainText(), QStringLiteral("one\ntwo\nthree\n"));
+        QCOMPARE(Output(*w)->lineCount(), qsizetype{4});
+        QCOMPARE(Output(*w)->caretPosition(), w->state().output.length());
+
+        Output(*w)->setFocus();
+        Output(*w)->setCaretPosition(3);
+        QTest::keyClicks(Output(*w), QStringLiteral("!"));
+        QTest::keyClick(Output(*w), Qt::Key_Return);
+        Button(*w, "cmdEnlarge")->click();  // takes the typed text into the state first
+        QCOMPARE(w->state().output.text(), QStringLiteral("one!\r\n\r\ntwo\r\nthree\r\n"));
+        QVERIFY(w->largeDisplay() && w->largeDisplay()->isVisible());
+        QCOMPARE(w->largeDisplay()->txbOutput->text(), w->state().output.text());
+        QCOMPARE(w->largeDisplay()->txbOutput->caretPosition(), qsizetype{0});
+    }
+
     void longOutputEnlargesItself() {
         RecordingHost host;
         auto w = StartWindow(host);
