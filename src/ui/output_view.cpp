@@ -60,6 +60,11 @@ QString WithCrLf(QStringView text) {
     return out;
 }
 
+// A coordinate or scroll value as an int; texts far beyond any screen stay in range.
+int Clamped(qsizetype value) {
+    return static_cast<int>(std::clamp<qsizetype>(value, -(INT_MAX / 4), INT_MAX / 4));
+}
+
 bool IsWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
@@ -445,9 +450,9 @@ void OutputView::ensureCaretVisible() {
     const qsizetype first = firstVisibleLine();
     const int visible = VisibleLines();
     if (line < first) {
-        verticalScrollBar()->setValue(static_cast<int>(line));
+        verticalScrollBar()->setValue(Clamped(line));
     } else if (line >= first + visible) {
-        verticalScrollBar()->setValue(static_cast<int>(line - visible + 1));
+        verticalScrollBar()->setValue(Clamped(line - visible + 1));
     }
     const qsizetype column = VisualColumn(line, caret_ - lineStart(line));
     if (column > widestLine_) {
@@ -458,9 +463,9 @@ void OutputView::ensureCaretVisible() {
     const qsizetype left = horizontalScrollBar()->value();
     const qsizetype room = std::max<qsizetype>(charWidth_, viewport()->width() - 2 * kMargin);
     if (x < left) {
-        horizontalScrollBar()->setValue(static_cast<int>(std::max<qsizetype>(0, x - room / 4)));
+        horizontalScrollBar()->setValue(Clamped(std::max<qsizetype>(0, x - room / 4)));
     } else if (x + charWidth_ > left + room) {
-        horizontalScrollBar()->setValue(static_cast<int>(x + charWidth_ - room + room / 4));
+        horizontalScrollBar()->setValue(Clamped(x + charWidth_ - room + room / 4));
     }
 }
 
@@ -513,7 +518,7 @@ void OutputView::paintEvent(QPaintEvent*) {
             shown = expanded;
         }
         const QString segment = shown.mid(std::min(firstColumn, shown.size()), columns).toString();
-        const int x = kMargin + static_cast<int>(firstColumn * charWidth_) - left;
+        const int x = Clamped(kMargin + firstColumn * charWidth_ - left);
         painter.setPen(textColour);
         painter.drawText(QPoint(x, y + ascent_), segment);
         if (selStart < selEnd && selStart <= end && selEnd > start) {
@@ -522,8 +527,9 @@ void OutputView::paintEvent(QPaintEvent*) {
             if (selEnd > end) {
                 ++to;  // the line break is selected too
             }
-            const QRect band(kMargin + static_cast<int>(from * charWidth_) - left, y,
-                             static_cast<int>((to - from) * charWidth_), lineHeight_);
+            const int bandLeft = Clamped(kMargin + from * charWidth_ - left);
+            const int bandRight = Clamped(kMargin + to * charWidth_ - left);
+            const QRect band(bandLeft, y, bandRight - bandLeft, lineHeight_);
             painter.fillRect(band, highlight);
             painter.save();
             painter.setClipRect(band);
@@ -536,8 +542,7 @@ void OutputView::paintEvent(QPaintEvent*) {
         const qsizetype line = lineOf(caret_);
         if (line >= first && line < last) {
             const int x =
-                kMargin +
-                static_cast<int>(VisualColumn(line, caret_ - lineStart(line)) * charWidth_) - left;
+                Clamped(kMargin + VisualColumn(line, caret_ - lineStart(line)) * charWidth_ - left);
             painter.fillRect(x, kMargin + static_cast<int>(line - first) * lineHeight_, 1,
                              lineHeight_, textColour);
         }
