@@ -154,6 +154,7 @@ QString OutputView::toPlainText() const {
 }
 
 void OutputView::setText(const QString& text) {
+    ForgetEdits();
     text_ = text;
     starts_.assign(1, 0);
     widestLine_ = 0;
@@ -167,6 +168,7 @@ void OutputView::setText(const QString& text) {
 }
 
 void OutputView::copyFrom(const OutputView& other) {
+    ForgetEdits();
     text_ = other.text_;
     starts_ = other.starts_;
     widestLine_ = other.widestLine_;
@@ -182,6 +184,7 @@ void OutputView::appendText(QStringView text) {
     if (text.isEmpty()) {
         return;
     }
+    ForgetEdits();  // an undo must not reach across text that came after the edit
     const qsizetype old = text_.size();
     // A CR that ended the text and an LF that begins the new text are one line break: the empty
     // line after the CR now starts after the LF.
@@ -341,10 +344,59 @@ void OutputView::Edit(qsizetype from, qsizetype to, const QString& text) {
     if (from == to && text.isEmpty()) {
         return;
     }
+    QString removed = text_.mid(from, to - from);
+    if (removed != text) {  // an edit that changes nothing is not worth an undo step
+        if (undo_.size() >= kUndoLimit) {
+            undo_.erase(undo_.begin());
+        }
+        undo_.push_back({from, std::move(removed), text, caret_, anchor_});
+        redo_.clear();
+    }
+    Apply(from, to, text, from + text.size(), from + text.size());
+}
+
+void OutputView::undo() {
+    if (readOnly_ || undo_.empty()) {
+        return;
+    }
+    EditStep step = std::move(undo_.back());
+    undo_.pop_back();
+    const qsizetype caret = step.caret;
+    const qsizetype anchor = step.anchor;
+    const qsizetype from = step.from;
+    const QString removed = step.removed;
+    const qsizetype end = from + step.inserted.size();
+    redo_.push_back(std::move(step));
+    Apply(from, end, removed, caret, anchor);
+}
+
+void OutputView::redo() {
+    if (readOnly_ || redo_.empty()) {
+        return;
+    }
+    EditStep step = std::move(redo_.back());
+    redo_.pop_back();
+    const qsizetype from = step.from;
+    const QString inserted = step.inserted;
+    const qsizetype end = from + step.removed.size();
+    undo_.push_back(std::move(step));
+    Apply(from, end, inserted, from + inserted.size(), from + inserted.size());
+}
+
+void OutputView::ForgetEdits() {
+    undo_.clear();
+    redo_.clear();
+}
+
+void OutputView::Apply(qsizetype from, qsizetype to, const QString& text, qsizetype caret,
+                       qsizetype anchor) {
+    const qsizetype oldStart = std::min(caret_, anchor_);
+    const qsizetype oldEnd = std::max(caret_, anchor_);
     const bool hadSelection = hasSelection();
     const qsizetype oldCaret = caret_;
     Replace(from, to, text);
-    caret_ = anchor_ = Normalized(from + text.size());
+    caret_ = Normalized(caret);
+    anchor_ = Normalized(anchor);
     wantedColumn_ = -1;
     if (hasFocus()) {
         StartBlink();
@@ -354,8 +406,10 @@ void OutputView::Edit(qsizetype from, qsizetype to, const QString& text) {
     if (caret_ != oldCaret) {
         emit caretPositionChanged();
     }
-    if (hadSelection) {
-        emit selectionChanged();
+    if ((hadSelection || hasSelection()) &&
+        (oldStart != std::min(caret_, anchor_) || oldEnd != std::max(caret_, anchor_) ||
+         from < oldEnd)) {
+        emit selectionChanged();  // the selection moved, or its text changed
     }
 }
 
@@ -573,10 +627,11 @@ namespace {
 bool IsEditingShortcut(const QKeyEvent* key) {
     for (const QKeySequence::StandardKey standard :
          {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
-          QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
-          QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
-          QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
-          QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord}) {
+          QKeySequence::Undo, QKeySequence::Redo, QKeySequence::MoveToStartOfDocument,
+          QKeySequence::MoveToEndOfDocument, QKeySequence::SelectStartOfDocument,
+          QKeySequence::SelectEndOfDocument, QKeySequence::MoveToNextWord,
+          QKeySequence::MoveToPreviousWord, QKeySequence::SelectNextWord,
+          QKeySequence::SelectPreviousWord}) {
         if (key->matches(standard)) {
             return true;
         }
@@ -614,6 +669,10 @@ void OutputView::keyPressEvent(QKeyEvent* event) {
         paste();
     } else if (event->matches(K::SelectAll)) {
         selectAll();
+    } else if (event->matches(K::Undo)) {
+        undo();
+    } else if (event->matches(K::Redo)) {
+        redo();
     } else if (event->matches(K::MoveToNextChar)) {
         move(hasSelection() ? selEnd : NextPosition(caret_), false);
     } else if (event->matches(K::SelectNextChar)) {
@@ -739,6 +798,11 @@ void OutputView::mouseDoubleClickEvent(QMouseEvent* event) {
 void OutputView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const bool editable = !readOnly_;
+    menu.addAction(QStringLiteral("Undo"), this, &OutputView::undo)
+        ->setEnabled(editable && isUndoAvailable());
+    menu.addAction(QStringLiteral("Redo"), this, &OutputView::redo)
+        ->setEnabled(editable && isRedoAvailable());
+    menu.addSeparator();
     const bool clipboardText = !QGuiApplication::clipboard()->text().isEmpty();
     menu.addAction(QStringLiteral("Cut"), this, &OutputView::cut)
         ->setEnabled(editable && hasSelection());

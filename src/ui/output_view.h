@@ -59,6 +59,11 @@ class OutputView : public QAbstractScrollArea {
     void copy() const;
     void cut();
     void paste();
+    // Edits are undone and redone one by one; setting or appending text forgets them.
+    void undo();
+    void redo();
+    bool isUndoAvailable() const { return !undo_.empty(); }
+    bool isRedoAvailable() const { return !redo_.empty(); }
 
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
     bool isReadOnly() const { return readOnly_; }
@@ -94,8 +99,12 @@ class OutputView : public QAbstractScrollArea {
     void ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin, std::vector<qsizetype>& out);
     // Replaces text_[from, to) with `text` and mends the line index around the edit.
     void Replace(qsizetype from, qsizetype to, QStringView text);
-    // Replace, then the caret after the new text, no selection, and the signals.
+    // Replace, remembered for undo; then the caret after the new text, no selection.
     void Edit(qsizetype from, qsizetype to, const QString& text);
+    // Replace, then the caret and anchor given, and the signals.
+    void Apply(qsizetype from, qsizetype to, const QString& text, qsizetype caret,
+               qsizetype anchor);
+    void ForgetEdits();
     qsizetype Normalized(qsizetype position) const;
     qsizetype NextPosition(qsizetype position) const;
     qsizetype PreviousPosition(qsizetype position) const;
@@ -112,7 +121,19 @@ class OutputView : public QAbstractScrollArea {
     int VisibleLines() const;
     void StartBlink();
 
+    // One edit: `removed` at `from` was replaced by `inserted`; caret and anchor before it.
+    struct EditStep {
+        qsizetype from;
+        QString removed;
+        QString inserted;
+        qsizetype caret;
+        qsizetype anchor;
+    };
+    static constexpr std::size_t kUndoLimit = 1000;
+
     QString text_;
+    std::vector<EditStep> undo_;
+    std::vector<EditStep> redo_;
     std::vector<qsizetype> starts_{0};
     qsizetype widestLine_ = 0;  // in character cells; grows as wider lines are seen
     qsizetype caret_ = 0;

@@ -196,6 +196,66 @@ class OutputViewTest : public QObject {
         }
     }
 
+    // Random edits undone one by one give back every earlier text, and redone the last one.
+    void undoAndRedoRetraceTheEdits() {
+        QRandomGenerator random(7);
+        const QString pieces[] = {"a", "\r", "\n", "\r\n", "", "xyz"};
+        OutputView view;
+        view.setText(QStringLiteral("base\r\ntext"));
+        QStringList texts = {view.text()};
+        for (int step = 0; step < 200; ++step) {
+            const auto size = static_cast<int>(view.text().size());
+            view.setSelection(random.bounded(size + 1), random.bounded(size + 1));
+            const QString before = view.text();
+            if (random.bounded(3) == 0) {
+                view.deleteBackward();
+            } else {
+                view.insertText(pieces[random.bounded(static_cast<int>(std::size(pieces)))]);
+            }
+            if (view.text() != before) {
+                texts << view.text();
+            }
+        }
+        const QString last = view.text();
+        for (qsizetype i = texts.size() - 1; i > 0; --i) {
+            QCOMPARE(view.text(), texts[i]);
+            view.undo();
+            OutputView fresh;
+            fresh.setText(view.text());
+            QCOMPARE(Starts(view), Starts(fresh));
+        }
+        QCOMPARE(view.text(), texts[0]);
+        QVERIFY(!view.isUndoAvailable());
+        while (view.isRedoAvailable()) {
+            view.redo();
+        }
+        QCOMPARE(view.text(), last);
+    }
+
+    void undoByKeysAndWhatForgetsIt() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        view.setText(QStringLiteral("one two"));
+        view.setSelection(4, 7);
+        QTest::keyClicks(&view, QStringLiteral("2"));
+        QCOMPARE(view.text(), QStringLiteral("one 2"));
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view.text(), QStringLiteral("one two"));
+        QCOMPARE(view.selectedText(), QStringLiteral("two"));  // the selection comes back
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(view.text(), QStringLiteral("one 2"));
+        // Output appended after an edit: the edit can no longer be undone.
+        view.appendText(u"\r\nmore");
+        QVERIFY(!view.isUndoAvailable());
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view.text(), QStringLiteral("one 2\r\nmore"));
+        view.moveCaretToEnd();
+        view.insertText(QStringLiteral("!"));
+        view.setReadOnly(true);
+        view.undo();
+        QCOMPARE(view.text(), QStringLiteral("one 2\r\nmore!"));
+    }
+
     void backspaceAndDeleteTakeAWholeLineBreak() {
         OutputView view;
         view.setText(QStringLiteral("ab\r\ncd"));
