@@ -23,18 +23,18 @@ bool BatchInterpreter::ProcessBatchFile() {
         RequestStop();
         return false;
     }
-    const QString spec = state_.inputFileText.trimmed();
-    if (spec.isEmpty()) {
+    const QString filespec = state_.inputFileText.trimmed();
+    if (filespec.isEmpty()) {
         run_->refused = true;
         host_.messageBox(state_.Text(21), state_.Text(22), MsgIcon::Exclamation, MsgButtons::Ok,
                          MsgAnswer::Ok);
         return false;
     }
-    if (!InputFilespecOK(spec)) {
+    if (!InputFilespecOK(filespec)) {
         run_->refused = true;
         return false;
     }
-    return run_->StartFromFile(spec);
+    return run_->StartFromFile(filespec);
 }
 
 bool BatchInterpreter::StartLines(const QStringList& lines, const QString& name) {

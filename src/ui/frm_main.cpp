@@ -1285,17 +1285,17 @@ void frmMain::cmdDisplayMonth_Click() {
 // ---------------------------------------------------------------------------------------------
 // Input files and the output window
 
-void frmMain::AddInputFile(const QString& spec, int position) {
-    if (spec.isEmpty() || position < 0) {
+void frmMain::AddInputFile(const QString& filespec, int position) {
+    if (filespec.isEmpty() || position < 0) {
         return;
     }
-    int selected = static_cast<int>(state_.inputFiles.indexOf(spec));
+    int selected = static_cast<int>(state_.inputFiles.indexOf(filespec));
     if (selected < 0) {
         selected = std::min(position, static_cast<int>(state_.inputFiles.size()));
-        state_.inputFiles.insert(selected, spec);
+        state_.inputFiles.insert(selected, filespec);
     }
     state_.selectedInputFile = selected;
-    state_.inputFileText = spec;
+    state_.inputFileText = filespec;
     RefreshInputFilesFromState();
 }
 

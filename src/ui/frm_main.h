@@ -79,7 +79,7 @@ class frmMain : public QWidget {
     void AutoEnlarge();
     // Adds a file to the input-file list at `position` (nothing for an empty name or a negative
     // position); an entry already there is selected instead.
-    void AddInputFile(const QString& spec, int position);
+    void AddInputFile(const QString& filespec, int position);
     // The converted text of `text` from calendar `source` to `target`; empty when it does not
     // convert. Gives txbDateDiffDays the focus on success.
     QString ConvertFieldCalendar(int source, int target, const QString& text);
