@@ -11,26 +11,11 @@
 
 #include "env/settings_file.h"
 #include "ui/frm_configure.h"
+#include "window_fixture.h"
 
 using namespace daybridge;
 
-namespace {
-
-struct Box {
-    QString title;
-    QString text;
-};
-
-template <class T>
-T* Find(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        qFatal("no widget %s", name);
-    }
-    return widget;
-}
-
-}  // namespace
+using namespace uitest;
 
 class TestConfigure : public QObject {
     Q_OBJECT
@@ -107,18 +92,10 @@ class TestConfigure : public QObject {
     void separatorCaptionsFollowTheDateOrder_data() {
         QTest::addColumn<QString>("order");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("dash");
-        QTest::addColumn<QString>("slash");
-        QTest::addColumn<QString>("dot");
-        QTest::newRow("DMY") << "optDateFormatIsDMY" << kDateFormatDMY << "31-12-2012"
-                             << "31/12/2012"
-                             << "31.12.2012";
-        QTest::newRow("MDY") << "optDateFormatIsMDY" << kDateFormatMDY << "12-31-2012"
-                             << "12/31/2012"
-                             << "12.31.2012";
-        QTest::newRow("YMD") << "optDateFormatIsYMD" << kDateFormatYMD << "2012-12-31"
-                             << "2012/12/31"
-                             << "2012.12.31";
+        Columns<QString>({"dash", "slash", "dot"});
+        Row("DMY", "optDateFormatIsDMY", kDateFormatDMY, "31-12-2012", "31/12/2012", "31.12.2012");
+        Row("MDY", "optDateFormatIsMDY", kDateFormatMDY, "12-31-2012", "12/31/2012", "12.31.2012");
+        Row("YMD", "optDateFormatIsYMD", kDateFormatYMD, "2012-12-31", "2012/12/31", "2012.12.31");
     }
     void separatorCaptionsFollowTheDateOrder() {
         QFETCH(QString, order);
@@ -193,23 +170,23 @@ class TestConfigure : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("hyphen");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ordinal on") << "2012100" << true << "2012-100";
-        QTest::newRow("ordinal on, blanks") << "  2012060 " << true << "2012-060";
-        QTest::newRow("ordinal off") << "2012-366" << false << "2012366";
-        QTest::newRow("not a leap year") << "2011-366" << false << "2011-366";
-        QTest::newRow("ordinal already on") << "2012-100" << true << "2012-100";
-        QTest::newRow("ordinal already off") << "2012100" << false << "2012100";
-        QTest::newRow("iso on") << "2012W053" << true << "2012-W05-3";
-        QTest::newRow("iso off") << "2012-W05-3" << false << "2012W053";
-        QTest::newRow("iso negative off") << "-44-W52-7" << false << "-44W527";
-        QTest::newRow("iso negative on") << "-44W527" << true << "-44-W52-7";
-        QTest::newRow("iso already on") << "2012-W05-3" << true << "2012-W05-3";
-        QTest::newRow("iso week 54") << "2012W543" << true << "2012W543";
-        QTest::newRow("iso weekday 8") << "2012-W05-8" << false << "2012-W05-8";
-        QTest::newRow("CE date") << "2012-12-31" << false << "2012-12-31";
-        QTest::newRow("JDN shape") << "2456293" << true << "2456-293";
-        QTest::newRow("empty") << "" << true << "";
-        QTest::newRow("letters") << "W" << true << "W";
+        Row("ordinal on", "2012100", true, "2012-100");
+        Row("ordinal on, blanks", "  2012060 ", true, "2012-060");
+        Row("ordinal off", "2012-366", false, "2012366");
+        Row("not a leap year", "2011-366", false, "2011-366");
+        Row("ordinal already on", "2012-100", true, "2012-100");
+        Row("ordinal already off", "2012100", false, "2012100");
+        Row("iso on", "2012W053", true, "2012-W05-3");
+        Row("iso off", "2012-W05-3", false, "2012W053");
+        Row("iso negative off", "-44-W52-7", false, "-44W527");
+        Row("iso negative on", "-44W527", true, "-44-W52-7");
+        Row("iso already on", "2012-W05-3", true, "2012-W05-3");
+        Row("iso week 54", "2012W543", true, "2012W543");
+        Row("iso weekday 8", "2012-W05-8", false, "2012-W05-8");
+        Row("CE date", "2012-12-31", false, "2012-12-31");
+        Row("JDN shape", "2456293", true, "2456-293");
+        Row("empty", "", true, "");
+        Row("letters", "W", true, "W");
     }
     void hyphenRewrite() {
         QFETCH(QString, text);
@@ -262,20 +239,20 @@ class TestConfigure : public QObject {
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("value");
         QTest::addColumn<bool>("tooLarge");
-        QTest::newRow("empty") << "" << true << 777 << false;
-        QTest::newRow("blanks") << "   " << true << 777 << false;
-        QTest::newRow("zero") << "0" << true << 0 << false;
-        QTest::newRow("plain") << " 25 " << true << 25 << false;
-        QTest::newRow("plus") << "+12" << true << 12 << false;
-        QTest::newRow("largest") << "32767" << true << 32767 << false;
-        QTest::newRow("one above") << "32768" << false << 0 << true;
-        QTest::newRow("never typed") << "65535" << false << 0 << true;
-        QTest::newRow("huge") << "999999999999999999999999" << false << 0 << true;
-        QTest::newRow("negative") << "-1" << false << 0 << false;
-        QTest::newRow("letters") << "abc" << false << 0 << false;
-        QTest::newRow("trailing letters") << "12abc" << false << 0 << false;
-        QTest::newRow("sign only") << "+" << false << 0 << false;
-        QTest::newRow("grouped") << "1,000" << false << 0 << false;
+        Row("empty", "", true, 777, false);
+        Row("blanks", "   ", true, 777, false);
+        Row("zero", "0", true, 0, false);
+        Row("plain", " 25 ", true, 25, false);
+        Row("plus", "+12", true, 12, false);
+        Row("largest", "32767", true, 32767, false);
+        Row("one above", "32768", false, 0, true);
+        Row("never typed", "65535", false, 0, true);
+        Row("huge", "999999999999999999999999", false, 0, true);
+        Row("negative", "-1", false, 0, false);
+        Row("letters", "abc", false, 0, false);
+        Row("trailing letters", "12abc", false, 0, false);
+        Row("sign only", "+", false, 0, false);
+        Row("grouped", "1,000", false, 0, false);
     }
     void readLimit() {
         QFETCH(QString, text);
@@ -316,24 +293,12 @@ class TestConfigure : public QObject {
     }
 
     void limitsAboveTheLargestValueAreRefused_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("errors") << "txbMaxNumErrors"
-                                << "40000"
-                                << "32,767";
-        QTest::newRow("enlarge") << "txbAutoEnlarge"
-                                 << "65535"
-                                 << "32,767";
-        QTest::newRow("enlarge huge") << "txbAutoEnlarge"
-                                      << "99999999999999999999"
-                                      << "32,767";
-        QTest::newRow("negative") << "txbMaxNumErrors"
-                                  << "-3"
-                                  << "whole number";
-        QTest::newRow("letters") << "txbAutoEnlarge"
-                                 << "lots"
-                                 << "whole number";
+        Columns<QString>({"field", "text", "message"});
+        Row("errors", "txbMaxNumErrors", "40000", "32,767");
+        Row("enlarge", "txbAutoEnlarge", "65535", "32,767");
+        Row("enlarge huge", "txbAutoEnlarge", "99999999999999999999", "32,767");
+        Row("negative", "txbMaxNumErrors", "-3", "whole number");
+        Row("letters", "txbAutoEnlarge", "lots", "whole number");
     }
     void limitsAboveTheLargestValueAreRefused() {
         QFETCH(QString, field);
@@ -419,25 +384,15 @@ class TestConfigure : public QObject {
     // Every option of the dialog, set by the user, survives the settings file and comes back
     // into the controls of a new dialog.
     void settingsRoundTrip_data() {
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<QString>("thousands");
-        QTest::addColumn<bool>("hyphen");
-        QTest::addColumn<bool>("dayNames");
-        QTest::addColumn<QString>("errors");
-        QTest::addColumn<QString>("enlarge");
-        QTest::newRow("DMY dot none") << "optDateFormatIsDMY"
-                                      << "optSeparatorIsDot"
-                                      << "optThousSepNone" << false << false << ""
-                                      << "";
-        QTest::newRow("MDY slash dot") << "optDateFormatIsMDY"
-                                       << "optSeparatorIsSlash"
-                                       << "optThousSepIsDot" << true << false << "32767"
-                                       << "0";
-        QTest::newRow("YMD dash comma") << "optDateFormatIsYMD"
-                                        << "optSeparatorIsDash"
-                                        << "optThousSepIsComma" << false << true << "3"
-                                        << "4096";
+        Columns<QString>({"order", "separator", "thousands"});
+        Columns<bool>({"hyphen", "dayNames"});
+        Columns<QString>({"errors", "enlarge"});
+        Row("DMY dot none", "optDateFormatIsDMY", "optSeparatorIsDot", "optThousSepNone", false,
+            false, "", "");
+        Row("MDY slash dot", "optDateFormatIsMDY", "optSeparatorIsSlash", "optThousSepIsDot", true,
+            false, "32767", "0");
+        Row("YMD dash comma", "optDateFormatIsYMD", "optSeparatorIsDash", "optThousSepIsComma",
+            false, true, "3", "4096");
     }
     void settingsRoundTrip() {
         QFETCH(QString, order);
