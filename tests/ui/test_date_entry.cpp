@@ -14,6 +14,7 @@
 #include "ui/frm_clear_one.h"
 #include "ui/output_view.h"
 #include "ui_test_support.h"
+#include "window_fixture.h"
 
 using namespace daybridge;
 using namespace uitest;
@@ -47,38 +48,14 @@ class DateEntryTest : public QObject {
     void cleanup() { config_.reset(); }
 
     void keyFilters_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("calendar");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("date digits and separator") << "txbFirstDate"
-                                                   << "CE"
-                                                   << "2012-01-06"
-                                                   << "2012-01-06";
-        QTest::newRow("date punctuation") << "txbSecondDate"
-                                          << "CE"
-                                          << "1, 2.(3)"
-                                          << "1, 2.(3)";
-        QTest::newRow("letters refused") << "txbFirstDate"
-                                         << "CE"
-                                         << "a1bW2w"
-                                         << "12";
-        QTest::newRow("w with ISO") << "txbFirstDate"
-                                    << "ISO"
-                                    << "2004w09W7"
-                                    << "2004w09W7";
-        QTest::newRow("w in second with ISO") << "txbSecondDate"
-                                              << "ISO"
-                                              << "w"
-                                              << "w";
-        QTest::newRow("difference digits") << "txbDateDiffDays"
-                                           << "CE"
-                                           << "-1,234"
-                                           << "-1,234";
-        QTest::newRow("difference refuses w and blanks") << "txbDateDiffDays"
-                                                         << "ISO"
-                                                         << "1w 2/3.4"
-                                                         << "1234";
+        Columns<QString>({"field", "calendar", "typed", "expected"});
+        Row("date digits and separator", "txbFirstDate", "CE", "2012-01-06", "2012-01-06");
+        Row("date punctuation", "txbSecondDate", "CE", "1, 2.(3)", "1, 2.(3)");
+        Row("letters refused", "txbFirstDate", "CE", "a1bW2w", "12");
+        Row("w with ISO", "txbFirstDate", "ISO", "2004w09W7", "2004w09W7");
+        Row("w in second with ISO", "txbSecondDate", "ISO", "w", "w");
+        Row("difference digits", "txbDateDiffDays", "CE", "-1,234", "-1,234");
+        Row("difference refuses w and blanks", "txbDateDiffDays", "ISO", "1w 2/3.4", "1234");
     }
     void keyFilters() {
         QFETCH(QString, field);
@@ -111,9 +88,9 @@ class DateEntryTest : public QObject {
 
     void nineteenthTypedCharacterIsRefused_data() {
         QTest::addColumn<QString>("field");
-        QTest::newRow("first") << "txbFirstDate";
-        QTest::newRow("difference") << "txbDateDiffDays";
-        QTest::newRow("second") << "txbSecondDate";
+        Row("first", "txbFirstDate");
+        Row("difference", "txbDateDiffDays");
+        Row("second", "txbSecondDate");
     }
     void nineteenthTypedCharacterIsRefused() {
         QFETCH(QString, field);
@@ -288,77 +265,23 @@ class DateEntryTest : public QObject {
     }
 
     void computeWithEachCombination_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("difference");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("firstAfter");
-        QTest::addColumn<QString>("differenceAfter");
-        QTest::addColumn<QString>("secondAfter");
-        QTest::addColumn<QString>("output");
-        QTest::newRow("both dates") << "2012-01-06"
-                                    << ""
-                                    << "2012-01-09"
-                                    << "2012-01-06"
-                                    << "3"
-                                    << "2012-01-09"
-                                    << "2012-01-06 CE To 2012-01-09 CE = 3 days";
-        QTest::newRow("first and difference") << "2012-01-06"
-                                              << "30"
-                                              << ""
-                                              << "2012-01-06"
-                                              << "30"
-                                              << "2012-02-05"
-                                              << "2012-01-06 plus 30 days = 2012-02-05 CE";
-        QTest::newRow("difference and second") << ""
-                                               << "-7"
-                                               << "2012-01-09"
-                                               << "2012-01-16"
-                                               << "-7"
-                                               << "2012-01-09"
-                                               << "2012-01-09 plus 7 days = 2012-01-16 CE";
-        QTest::newRow("first only") << "2012-01-06"
-                                    << ""
-                                    << ""
-                                    << "2012-01-06"
-                                    << ""
-                                    << ""
-                                    << "2012-01-06, Friday";
-        QTest::newRow("second only") << ""
-                                     << ""
-                                     << "2012-01-09"
-                                     << ""
-                                     << ""
-                                     << "2012-01-09"
-                                     << "2012-01-09, Monday";
+        Columns<QString>({"first", "difference", "second", "firstAfter", "differenceAfter",
+                          "secondAfter", "output"});
+        Row("both dates", "2012-01-06", "", "2012-01-09", "2012-01-06", "3", "2012-01-09",
+            "2012-01-06 CE To 2012-01-09 CE = 3 days");
+        Row("first and difference", "2012-01-06", "30", "", "2012-01-06", "30", "2012-02-05",
+            "2012-01-06 plus 30 days = 2012-02-05 CE");
+        Row("difference and second", "", "-7", "2012-01-09", "2012-01-16", "-7", "2012-01-09",
+            "2012-01-09 plus 7 days = 2012-01-16 CE");
+        Row("first only", "2012-01-06", "", "", "2012-01-06", "", "", "2012-01-06, Friday");
+        Row("second only", "", "", "2012-01-09", "", "", "2012-01-09", "2012-01-09, Monday");
         // A date the engine accepts is written back in its canonical form.
-        QTest::newRow("short forms rewritten") << "2012-1-6"
-                                               << ""
-                                               << "2012-1-9"
-                                               << "2012-01-06"
-                                               << "3"
-                                               << "2012-01-09"
-                                               << "2012-01-06 CE To 2012-01-09 CE = 3 days";
-        QTest::newRow("one short date rewritten") << "2012-1-6"
-                                                  << ""
-                                                  << ""
-                                                  << "2012-01-06"
-                                                  << ""
-                                                  << ""
-                                                  << "2012-01-06, Friday";
-        QTest::newRow("all empty: today") << ""
-                                          << ""
-                                          << ""
-                                          << "2026-12-06"
-                                          << ""
-                                          << ""
-                                          << "2026-12-06, Sunday";
-        QTest::newRow("difference only: nothing") << ""
-                                                  << "5"
-                                                  << ""
-                                                  << ""
-                                                  << "5"
-                                                  << ""
-                                                  << "";
+        Row("short forms rewritten", "2012-1-6", "", "2012-1-9", "2012-01-06", "3", "2012-01-09",
+            "2012-01-06 CE To 2012-01-09 CE = 3 days");
+        Row("one short date rewritten", "2012-1-6", "", "", "2012-01-06", "", "",
+            "2012-01-06, Friday");
+        Row("all empty: today", "", "", "", "2026-12-06", "", "", "2026-12-06, Sunday");
+        Row("difference only: nothing", "", "5", "", "", "5", "", "");
     }
     void computeWithEachCombination() {
         QFETCH(QString, first);
