@@ -15,6 +15,7 @@
 #include "ui/frm_large_display.h"
 #include "ui/output_view.h"
 #include "ui_test_support.h"
+#include "window_fixture.h"
 
 using namespace daybridge;
 using namespace uitest;
@@ -125,16 +126,11 @@ class MainWindowTest : public QObject {
     // Limits typed into the configuration dialog and not confirmed with Close are kept at
     // quit; a value that cannot be stored leaves the previous one.
     void unconfirmedLimitsAreSavedAtQuit_data() {
-        QTest::addColumn<QString>("errors");
-        QTest::addColumn<QString>("enlarge");
-        QTest::addColumn<int>("savedErrors");
-        QTest::addColumn<int>("savedEnlarge");
-        QTest::newRow("both typed") << "7"
-                                    << "1000" << 7 << 1000;
-        QTest::newRow("empty fields") << ""
-                                      << "" << 0 << int(kAutoEnlargeNever);
-        QTest::newRow("not a number") << "x"
-                                      << "99999999" << 1 << 250;
+        Columns<QString>({"errors", "enlarge"});
+        Columns<int>({"savedErrors", "savedEnlarge"});
+        Row("both typed", "7", "1000", 7, 1000);
+        Row("empty fields", "", "", 0, int(kAutoEnlargeNever));
+        Row("not a number", "x", "99999999", 1, 250);
     }
     void unconfirmedLimitsAreSavedAtQuit() {
         QFETCH(QString, errors);
@@ -192,12 +188,12 @@ class MainWindowTest : public QObject {
 
     void damagedSettingsFileFallsBackToDefaults_data() {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("garbage") << QByteArray("\x01\x02 not a settings file \xff\xfe");
-        QTest::newRow("truncated") << QByteArray("1\r\n2,45,44\r\n6,1,");
-        QTest::newRow("unterminated quote") << QByteArray(
-            "1\r\n2,45,44\r\n6,6,1\r\n1\r\n0\r\n0\r\n1\r\n1\r\n1\r\n250\r\n1\r\n"
-            "\"Sun\r\n");
-        QTest::newRow("empty") << QByteArray();
+        Row("garbage", QByteArray("\x01\x02 not a settings file \xff\xfe"));
+        Row("truncated", QByteArray("1\r\n2,45,44\r\n6,1,"));
+        Row("unterminated quote",
+            QByteArray("1\r\n2,45,44\r\n6,6,1\r\n1\r\n0\r\n0\r\n1\r\n1\r\n1\r\n250\r\n1\r\n"
+                       "\"Sun\r\n"));
+        Row("empty", QByteArray());
     }
     void damagedSettingsFileFallsBackToDefaults() {
         QFETCH(QByteArray, content);
@@ -297,38 +293,14 @@ class MainWindowTest : public QObject {
     }
 
     void setTheFocusPicksTheNextField_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("difference");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << ""
-                              << ""
-                              << ""
-                              << "txbFirstDate";
-        QTest::newRow("second only") << ""
-                                     << ""
-                                     << "x"
-                                     << "txbFirstDate";
-        QTest::newRow("first only") << "x"
-                                    << ""
-                                    << ""
-                                    << "txbDateDiffDays";
-        QTest::newRow("difference only") << ""
-                                         << "5"
-                                         << ""
-                                         << "txbFirstDate";
-        QTest::newRow("first and difference") << "x"
-                                              << "5"
-                                              << ""
-                                              << "cmdCompute";
-        QTest::newRow("both dates") << "x"
-                                    << ""
-                                    << "y"
-                                    << "cmdCompute";
-        QTest::newRow("difference and second") << ""
-                                               << "5"
-                                               << "y"
-                                               << "cmdCompute";
+        Columns<QString>({"first", "difference", "second", "expected"});
+        Row("none", "", "", "", "txbFirstDate");
+        Row("second only", "", "", "x", "txbFirstDate");
+        Row("first only", "x", "", "", "txbDateDiffDays");
+        Row("difference only", "", "5", "", "txbFirstDate");
+        Row("first and difference", "x", "5", "", "cmdCompute");
+        Row("both dates", "x", "", "y", "cmdCompute");
+        Row("difference and second", "", "5", "y", "cmdCompute");
     }
     void setTheFocusPicksTheNextField() {
         QFETCH(QString, first);
