@@ -16,24 +16,12 @@
 #include "env/settings_file.h"
 #include "env/text_store.h"
 #include "ui/frm_display_month.h"
+#include "window_fixture.h"
 
 using namespace daybridge;
+using namespace uitest;
 
 namespace {
-
-struct Box {
-    QString title;
-    QString text;
-};
-
-template <class T>
-T* Find(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        qFatal("no widget %s", name);
-    }
-    return widget;
-}
 
 QStringList Lines(const QPlainTextEdit* box) {
     return box->toPlainText().split(u'\n');
@@ -133,20 +121,13 @@ class TestMonth : public QObject {
     }
 
     void badYearsAreRefused_data() {
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << ""
-                               << "Please specify year";
-        QTest::newRow("blanks") << "   "
-                                << "Please specify year";
-        QTest::newRow("letters") << "abc"
-                                 << "Please specify year";
-        QTest::newRow("too large") << "5800001"
-                                   << "-5,800,000 and 5,800,000";
-        QTest::newRow("too small") << "-99999999"
-                                   << "-5,800,000 and 5,800,000";
-        QTest::newRow("huge") << "123456789012345678901234567890"
-                              << "-5,800,000 and 5,800,000";
+        Columns<QString>({"year", "message"});
+        Row("empty", "", "Please specify year");
+        Row("blanks", "   ", "Please specify year");
+        Row("letters", "abc", "Please specify year");
+        Row("too large", "5800001", "-5,800,000 and 5,800,000");
+        Row("too small", "-99999999", "-5,800,000 and 5,800,000");
+        Row("huge", "123456789012345678901234567890", "-5,800,000 and 5,800,000");
     }
     void badYearsAreRefused() {
         QFETCH(QString, year);
@@ -194,9 +175,9 @@ class TestMonth : public QObject {
 
     void showAndHideTheAddedDates_data() {
         QTest::addColumn<QString>("hideBy");
-        QTest::newRow("button") << "cmdShowHideISOorLPM";
-        QTest::newRow("julian") << "optJulian";
-        QTest::newRow("sunday") << "optSunday";
+        Row("button", "cmdShowHideISOorLPM");
+        Row("julian", "optJulian");
+        Row("sunday", "optSunday");
     }
     void showAndHideTheAddedDates() {
         QFETCH(QString, hideBy);
@@ -328,13 +309,12 @@ class TestMonth : public QObject {
     }
 
     void settingsRoundTrip_data() {
-        QTest::addColumn<bool>("sunday");
-        QTest::addColumn<bool>("julian");
+        Columns<bool>({"sunday", "julian"});
         QTest::addColumn<QString>("added");
-        QTest::newRow("Sun JC LPW") << true << true << "optLPW";
-        QTest::newRow("Mon CE LPM") << false << false << "optLPM";
-        QTest::newRow("Sun CE ISO") << true << false << "optISO";
-        QTest::newRow("Mon JC ISO") << false << true << "optISO";
+        Row("Sun JC LPW", true, true, "optLPW");
+        Row("Mon CE LPM", false, false, "optLPM");
+        Row("Sun CE ISO", true, false, "optISO");
+        Row("Mon JC ISO", false, true, "optISO");
     }
     void settingsRoundTrip() {
         QFETCH(bool, sunday);
