@@ -9,8 +9,11 @@
 #include <QtTest>
 
 #include "ui/output_view.h"
+#include "window_fixture.h"
 
 using daybridge::OutputView;
+using uitest::Columns;
+using uitest::Row;
 
 namespace {
 
@@ -54,16 +57,16 @@ class OutputViewTest : public QObject {
   private slots:
     void lineIndexAfterAppends_data() {
         QTest::addColumn<QStringList>("chunks");
-        QTest::newRow("empty") << QStringList{};
-        QTest::newRow("one line") << QStringList{"abc"};
-        QTest::newRow("CR LF split") << QStringList{"a\r", "\nb"};
-        QTest::newRow("CR then other") << QStringList{"a\r", "b"};
-        QTest::newRow("CR then CR LF") << QStringList{"x\r", "\r\n"};
-        QTest::newRow("LF CR") << QStringList{"a\n\r", "b"};
-        QTest::newRow("breaks only") << QStringList{"\r", "\n", "\r\n", "\n", "\r"};
-        QTest::newRow("ends with break") << QStringList{"one\r\ntwo\r\n"};
-        QTest::newRow("mixed") << QStringList{"a\rb\nc\r\nd", "", "e\r", "\r", "\nf"};
-        QTest::newRow("chunk per char") << QString("p\r\nq\rr\n\rs").split(QString());
+        Row("empty", QStringList{});
+        Row("one line", QStringList{"abc"});
+        Row("CR LF split", QStringList{"a\r", "\nb"});
+        Row("CR then other", QStringList{"a\r", "b"});
+        Row("CR then CR LF", QStringList{"x\r", "\r\n"});
+        Row("LF CR", QStringList{"a\n\r", "b"});
+        Row("breaks only", QStringList{"\r", "\n", "\r\n", "\n", "\r"});
+        Row("ends with break", QStringList{"one\r\ntwo\r\n"});
+        Row("mixed", QStringList{"a\rb\nc\r\nd", "", "e\r", "\r", "\nf"});
+        Row("chunk per char", QString("p\r\nq\rr\n\rs").split(QString()));
     }
     void lineIndexAfterAppends() {
         QFETCH(QStringList, chunks);
@@ -103,15 +106,14 @@ class OutputViewTest : public QObject {
 
     void selectedTextAcrossLines_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("anchor");
-        QTest::addColumn<int>("caret");
+        Columns<int>({"anchor", "caret"});
         QTest::addColumn<QString>("selected");
-        QTest::newRow("within a line") << "first line\r\nsecond" << 0 << 5 << "first";
-        QTest::newRow("across CR LF") << "first line\r\nsecond line" << 6 << 18 << "line\nsecond";
-        QTest::newRow("backwards") << "first line\r\nsecond line" << 18 << 6 << "line\nsecond";
-        QTest::newRow("lone CR and LF") << "a\rb\nc" << 0 << 5 << "a\nb\nc";
-        QTest::newRow("whole break") << "a\r\n\r\nb" << 1 << 5 << "\n\n";
-        QTest::newRow("nothing") << "abc" << 2 << 2 << "";
+        Row("within a line", "first line\r\nsecond", 0, 5, "first");
+        Row("across CR LF", "first line\r\nsecond line", 6, 18, "line\nsecond");
+        Row("backwards", "first line\r\nsecond line", 18, 6, "line\nsecond");
+        Row("lone CR and LF", "a\rb\nc", 0, 5, "a\nb\nc");
+        Row("whole break", "a\r\n\r\nb", 1, 5, "\n\n");
+        Row("nothing", "abc", 2, 2, "");
     }
     void selectedTextAcrossLines() {
         QFETCH(QString, text);
@@ -130,24 +132,15 @@ class OutputViewTest : public QObject {
 
     void editsKeepTheLineIndex_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("anchor");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("inserted");
-        QTest::addColumn<QString>("result");
+        Columns<int>({"anchor", "caret"});
+        Columns<QString>({"inserted", "result"});
         QTest::addColumn<int>("caretAfter");
-        QTest::newRow("type in a line") << "ab\r\ncd" << 1 << 1 << "X"
-                                        << "aXb\r\ncd" << 2;
-        QTest::newRow("line break") << "ab" << 1 << 1 << "\r\n"
-                                    << "a\r\nb" << 3;
-        QTest::newRow("over a selection") << "one\r\ntwo\r\nthree" << 2 << 7 << "-"
-                                          << "on-o\r\nthree" << 3;
-        QTest::newRow("LF after a lone CR") << "a\rb" << 2 << 2 << "\nc"
-                                            << "a\r\ncb" << 4;
-        QTest::newRow("CR before an LF") << "a\nb" << 1 << 1 << "x\r"
-                                         << "ax\r\nb" << 2;
-        QTest::newRow("delete all") << "a\r\nb\r\n"
-                                    << 0 << 6 << ""
-                                    << "" << 0;
+        Row("type in a line", "ab\r\ncd", 1, 1, "X", "aXb\r\ncd", 2);
+        Row("line break", "ab", 1, 1, "\r\n", "a\r\nb", 3);
+        Row("over a selection", "one\r\ntwo\r\nthree", 2, 7, "-", "on-o\r\nthree", 3);
+        Row("LF after a lone CR", "a\rb", 2, 2, "\nc", "a\r\ncb", 4);
+        Row("CR before an LF", "a\nb", 1, 1, "x\r", "ax\r\nb", 2);
+        Row("delete all", "a\r\nb\r\n", 0, 6, "", "", 0);
     }
     void editsKeepTheLineIndex() {
         QFETCH(QString, text);
