@@ -11,6 +11,7 @@
 #include "ui/output_view.h"
 #include "ui/ui_metrics.h"
 #include "ui_test_support.h"
+#include "window_fixture.h"
 
 using namespace daybridge;
 using namespace uitest;
@@ -91,12 +92,12 @@ class OutputWindowTest : public QObject {
     void typedInputFileNames_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("upper-case extension") << "/data/Run.TXT" << true;
-        QTest::newRow("plain") << "/data/run.txt" << true;
-        QTest::newRow("dot in folder") << "/data.v1/run.txt" << true;
-        QTest::newRow("txt.bak") << "/data/run.txt.bak" << false;
-        QTest::newRow("no dot") << "/data/run" << false;
-        QTest::newRow("dot only in folder") << "/data.txt/run" << false;
+        Row("upper-case extension", "/data/Run.TXT", true);
+        Row("plain", "/data/run.txt", true);
+        Row("dot in folder", "/data.v1/run.txt", true);
+        Row("txt.bak", "/data/run.txt.bak", false);
+        Row("no dot", "/data/run", false);
+        Row("dot only in folder", "/data.txt/run", false);
     }
     void typedInputFileNames() {
         QFETCH(QString, typed);
@@ -324,8 +325,8 @@ class OutputWindowTest : public QObject {
 
     void quitDuringARunEndsItFirst_data() {
         QTest::addColumn<bool>("hidden");
-        QTest::newRow("window on screen") << false;
-        QTest::newRow("window hidden") << true;
+        Row("window on screen", false);
+        Row("window hidden", true);
     }
     void quitDuringARunEndsItFirst() {
         QFETCH(bool, hidden);
