@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <ostream>
 
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 
 #include "app/app_state.h"
 #include "batch/batch_interpreter.h"

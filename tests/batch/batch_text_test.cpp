@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

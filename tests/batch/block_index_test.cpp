@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 
 #include <random>
 

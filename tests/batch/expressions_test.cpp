@@ -5,7 +5,7 @@
 #include <QHash>
 
 #include "calendar/calendar_table.h"
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 
 namespace daybridge::batch {
 namespace {

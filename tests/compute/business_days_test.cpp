@@ -8,7 +8,7 @@
 #include "calendar/calendar_table.h"
 #include "compute/business_days.h"
 #include "compute/compute_engine.h"
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 #include "support/recording_host.h"
 
 namespace daybridge {

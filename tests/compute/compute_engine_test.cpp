@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 #include "support/recording_host.h"
 
 namespace daybridge {

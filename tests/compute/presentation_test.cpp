@@ -7,7 +7,7 @@
 #include "calendar/calendar_table.h"
 #include "calendar/iso_ordinal.h"
 #include "compute/presentation.h"
-#include "qstring_print.h"
+#include "support/qstring_printer.h"
 
 namespace daybridge {
 namespace {

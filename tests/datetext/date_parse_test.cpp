@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "datetext/qstring_printer.h"
+#include "support/qstring_printer.h"
 
 #include "calendar/leap_week.h"
 

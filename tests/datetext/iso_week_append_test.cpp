@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "datetext/date_format.h"
-#include "datetext/qstring_printer.h"
+#include "support/qstring_printer.h"
 
 namespace daybridge {
 namespace {

@@ -2,7 +2,7 @@
 // date order, date separator, thousands separator and hyphen setting.
 #include <gtest/gtest.h>
 
-#include "datetext/qstring_printer.h"
+#include "support/qstring_printer.h"
 
 #include <random>
 #include <vector>

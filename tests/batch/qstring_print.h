@@ -1,9 +1,0 @@
-// Lets GoogleTest print QString values in failure messages (include in every test file).
-#pragma once
-
-#include <QString>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
