@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/qstring_printer.h"
 
 #include "calendar/leap_week.h"
@@ -71,13 +73,25 @@ TEST(FormatOrdinalAndIsoWeek, PaddingAndHyphens) {
         bool hyphen;
         const char* expected;
     };
+    // Written alone, and appended after what is already there.
+    constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kHighest = std::numeric_limits<std::int32_t>::max();
     const Case cases[] = {
-        {{2009, 53, 7, 0, 1}, false, "2009W537"},      {{2012, 5, 3, 0, 1}, true, "2012-W05-3"},
-        {{-44, 52, 7, 0, 1}, true, "-44-W52-7"},       {{0, 1, 1, 0, 1}, false, "0W011"},
+        {{2009, 53, 7, 0, 1}, false, "2009W537"},
+        {{2012, 5, 3, 0, 1}, true, "2012-W05-3"},
+        {{-44, 52, 7, 0, 1}, true, "-44-W52-7"},
+        {{0, 1, 1, 0, 1}, false, "0W011"},
+        {{7, 10, 1, 0, 1}, true, "7-W10-1"},
         {{123456, 10, 1, 0, 1}, true, "123456-W10-1"},
+        {{kLowest, 1, 1, 0, 1}, false, "-2147483648W011"},
+        {{kHighest, 99, 10, 0, 1}, true, "2147483647-W99-10"},
+        {{5, -3, -2, 0, 1}, false, "5W-03-2"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatIsoWeek(c.record, c.hyphen), U(c.expected));
+        QString text = QStringLiteral("x ");
+        AppendIsoWeek(text, c.record, c.hyphen);
+        EXPECT_EQ(text, QStringLiteral("x ") + U(c.expected));
     }
 }
 

@@ -34,13 +34,53 @@ TEST(KeepSignedDigits, KeepsDigitsAndTheFirstLeadingSigns) {
     }
 }
 
-TEST(KeepOnlyChars, KeepsDigitsHyphensAndExtra) {
-    QString text = QStringLiteral("31.12.2012 CE");
-    KeepOnlyChars(text, QStringLiteral("."));
-    EXPECT_EQ(text, QStringLiteral("31.12.2012"));
-    text = QStringLiteral("(-500)/03, 01");
-    KeepOnlyChars(text, QString());
-    EXPECT_EQ(text, QStringLiteral("-5000301"));
+// Text in, text out: each helper that edits or cuts a string.
+TEST(TextEdits, EachHelperOnItsCases) {
+    using Edit = QString (*)(QString);
+    struct Case {
+        const char* what;
+        Edit edit;
+        QString text;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"keep digits, hyphens and '.'", [](QString t) { return KeepOnlyChars(t, "."), t; },
+         "31.12.2012 CE", "31.12.2012"},
+        {"keep digits and hyphens", [](QString t) { return KeepOnlyChars(t, {}), t; },
+         "(-500)/03, 01", "-5000301"},
+        {"letters only", [](QString t) { return LettersOnly(t); }, U("aé1œ×Ÿß"), U("aé œ Ÿ ")},
+        {"between, untrimmed", [](QString t) { return TextBetween(t, "(", ")", 1, false); },
+         "f( a ) (b)", " a "},
+        {"between, trimmed", [](QString t) { return TextBetween(t, "(", ")", 1, true); },
+         "f( a ) (b)", "a"},
+        {"between, from 4", [](QString t) { return TextBetween(t, "(", ")", 4, false); },
+         "f( a ) (b)", "b"},
+        {"between, unclosed", [](QString t) { return TextBetween(t, "(", ")", 1, false); }, "f(a",
+         ""},
+        {"between, long marks", [](QString t) { return TextBetween(t, "[[", "]]", 1, false); },
+         "[[x]]", "x"},
+        {"trim left", [](QString t) { return TrimLeftWhite(t), t; }, "\t\r\n x y \x01\n",
+         "x y \x01\n"},
+        {"trim right", [](QString t) { return TrimRightWhite(t), t; }, "\t\r\n x y \x01\n",
+         "\t\r\n x y"},
+        {"trim", [](QString t) { return TrimWhite(t), t; }, "\t\r\n x y \x01\n", "x y"},
+        {"trimmed blanks", [](QString t) { return TrimmedWhite(t); }, "   ", ""},
+        {"cut at NUL", [](QString t) { return CutAtNul(t), t; },
+         QString("ab") + QChar(u'\0') + "cd", "ab"},
+        {"replace ';'", [](QString t) { return ReplaceCharCode(t, ';', ','), t; }, "a;b;c",
+         "a,b,c"},
+        {"replace Windows code", [](QString t) { return ReplaceCharCode(t, 0x9A, 'S'), t; },
+         U("aš"), "aS"},
+        {"replace by no code", [](QString t) { return ReplaceCharCode(t, 'b', 300), t; }, "abc",
+         "abc"},
+        {"leading blank", [](QString t) { return NumberWithLeadingBlank(t.toInt()); }, "12", " 12"},
+        {"leading blank, 0", [](QString t) { return NumberWithLeadingBlank(t.toInt()); }, "0",
+         " 0"},
+        {"leading sign", [](QString t) { return NumberWithLeadingBlank(t.toInt()); }, "-7", "-7"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.edit(c.text), c.expected) << c.what;
+    }
 }
 
 TEST(IsNumericText, SignsCommasAndBlanks) {
@@ -90,7 +130,6 @@ TEST(WordLength, CountsFromStart) {
 }
 
 TEST(Letters, LetterSetIncludesWindowsLetters) {
-    EXPECT_EQ(LettersOnly(U("aé1œ×Ÿß")), U("aé œ Ÿ "));
     EXPECT_TRUE(IsAllLetters(U("ŠœÞþ")));
     EXPECT_FALSE(IsAllLetters(U("ab c")));
     EXPECT_FALSE(IsAllLetters(U("÷")));
@@ -125,57 +164,6 @@ TEST(IsParenthesised, NeedsTextBeforeAndInsideTheParentheses) {
     for (const Case& c : cases) {
         EXPECT_EQ(IsParenthesised(U(c.text)), c.expected) << c.text;
     }
-}
-
-TEST(TextBetween, FirstOpenAndNextClose) {
-    EXPECT_EQ(TextBetween(QStringLiteral("f( a ) (b)"), QStringLiteral("("), QStringLiteral(")"), 1,
-                          false),
-              QStringLiteral(" a "));
-    EXPECT_EQ(TextBetween(QStringLiteral("f( a ) (b)"), QStringLiteral("("), QStringLiteral(")"), 1,
-                          true),
-              QStringLiteral("a"));
-    EXPECT_EQ(TextBetween(QStringLiteral("f( a ) (b)"), QStringLiteral("("), QStringLiteral(")"), 4,
-                          false),
-              QStringLiteral("b"));
-    EXPECT_EQ(
-        TextBetween(QStringLiteral("f(a"), QStringLiteral("("), QStringLiteral(")"), 1, false),
-        QString());
-    EXPECT_EQ(
-        TextBetween(QStringLiteral("[[x]]"), QStringLiteral("[["), QStringLiteral("]]"), 1, false),
-        QStringLiteral("x"));
-}
-
-TEST(Trim, RemovesCodesUpToBlank) {
-    QString text = QStringLiteral("\t\r\n x y \x01\n");
-    QString left = text;
-    TrimLeftWhite(left);
-    EXPECT_EQ(left, QStringLiteral("x y \x01\n"));
-    QString right = text;
-    TrimRightWhite(right);
-    EXPECT_EQ(right, QStringLiteral("\t\r\n x y"));
-    TrimWhite(text);
-    EXPECT_EQ(text, QStringLiteral("x y"));
-    EXPECT_EQ(TrimmedWhite(QStringLiteral("   ")), QString());
-}
-
-TEST(CutAtNul, CutsBeforeTheFirstZero) {
-    QString text = QStringLiteral("ab");
-    text.append(QChar(u'\0'));
-    text.append(QStringLiteral("cd"));
-    CutAtNul(text);
-    EXPECT_EQ(text, QStringLiteral("ab"));
-}
-
-TEST(ReplaceCharCode, UsesWindowsCodes) {
-    QString text = QStringLiteral("a;b;c");
-    ReplaceCharCode(text, ';', ',');
-    EXPECT_EQ(text, QStringLiteral("a,b,c"));
-    text = U("aš");
-    ReplaceCharCode(text, 0x9A, 'S');
-    EXPECT_EQ(text, QStringLiteral("aS"));
-    text = QStringLiteral("abc");
-    ReplaceCharCode(text, 'b', 300);
-    EXPECT_EQ(text, QStringLiteral("abc"));
 }
 
 TEST(AnsiCode, WindowsCodesBothWays) {
@@ -230,12 +218,6 @@ TEST(KeyFilters, DateAndDifferenceFields) {
         EXPECT_EQ(IsAllowedDifferenceKey(c.key, c.length, 18, U(c.separator)), c.expected)
             << c.key << " at " << c.length;
     }
-}
-
-TEST(NumberWithLeadingBlank, SignOrBlank) {
-    EXPECT_EQ(NumberWithLeadingBlank(12), QStringLiteral(" 12"));
-    EXPECT_EQ(NumberWithLeadingBlank(0), QStringLiteral(" 0"));
-    EXPECT_EQ(NumberWithLeadingBlank(-7), QStringLiteral("-7"));
 }
 
 }  // namespace
