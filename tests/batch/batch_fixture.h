@@ -13,22 +13,15 @@
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
 #include "env/text_store.h"
+#include "support/program_text.h"
 #include "support/recording_host.h"
 
 namespace daybridge::testing {
 
-inline bool LoadTexts() {
-    static const bool loaded = [] {
-        QString failure;
-        return LoadProgramText(FindDataFile(QStringLiteral("dbrg_text.dat")), &failure) > 0;
-    }();
-    return loaded;
-}
-
 class BatchFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(LoadTexts());
+        ASSERT_TRUE(LoadShippedTexts());
         state.verbose = false;
         state.maxNumErrors = 0;
         state.autoEnlargeBytes = kAutoEnlargeNever;

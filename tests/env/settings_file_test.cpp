@@ -51,6 +51,14 @@ class SettingsFile : public ::testing::Test {
         EXPECT_EQ(file.write(bytes), bytes.size());
         return Path(name);
     }
+    // Saved and loaded again.
+    AppState RoundTrip(const AppState& saved, const QString& directory = {},
+                       QString* loadedDirectory = nullptr) const {
+        EXPECT_TRUE(SaveUserSettings(Path(), saved, directory));
+        AppState loaded;
+        EXPECT_TRUE(LoadUserSettings(Path(), loaded, loadedDirectory));
+        return loaded;
+    }
     // A state whose every saved value differs from the built-in default.
     static AppState Unusual() {
         AppState s;
@@ -112,10 +120,8 @@ TEST_F(SettingsFile, UnusualStateWrittenLineByLine) {
 
 TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     const AppState saved = Unusual();
-    ASSERT_TRUE(SaveUserSettings(Path(), saved, QStringLiteral("/data/with \"q\", comma")));
-    AppState loaded;
     QString directory;
-    ASSERT_TRUE(LoadUserSettings(Path(), loaded, &directory));
+    const AppState loaded = RoundTrip(saved, QStringLiteral("/data/with \"q\", comma"), &directory);
     ExpectSameSettings(loaded, saved);
     EXPECT_EQ(loaded.inputFileText, saved.inputFiles[1]);
     EXPECT_EQ(directory, QStringLiteral("/data/with \"q\", comma"));
@@ -130,10 +136,7 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
                 saved.format.dateFormat = order;
                 saved.format.dateSeparator = QString::fromLatin1(separator);
                 saved.format.thousandsSeparator = QString::fromLatin1(thousands);
-                ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
-                AppState loaded;
-                ASSERT_TRUE(LoadUserSettings(Path(), loaded));
-                ExpectSameSettings(loaded, saved);
+                ExpectSameSettings(RoundTrip(saved), saved);
             }
         }
     }
@@ -144,10 +147,7 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
             saved.todayCalendar = calendar;
             saved.secondCalendar = calendar;
             saved.monthAddedDates = added;
-            ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
-            AppState loaded;
-            ASSERT_TRUE(LoadUserSettings(Path(), loaded));
-            ExpectSameSettings(loaded, saved);
+            ExpectSameSettings(RoundTrip(saved), saved);
         }
     }
 }
@@ -155,9 +155,7 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
 TEST_F(SettingsFile, OutputNotSavedWhenUnchecked) {
     AppState saved = Unusual();
     saved.saveOnQuit = false;
-    ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
-    AppState loaded;
-    ASSERT_TRUE(LoadUserSettings(Path(), loaded));
+    const AppState loaded = RoundTrip(saved);
     EXPECT_FALSE(loaded.saveOnQuit);
     EXPECT_TRUE(loaded.firstDateText.isEmpty());
     EXPECT_TRUE(loaded.dateDiffText.isEmpty());
@@ -190,19 +188,15 @@ TEST_F(SettingsFile, FirstStartWithoutFileKeepsDefaults) {
 }
 
 // A well-formed file with lines replaced; `lines` are the 21 lines of a file without input
-// files.
+// files (the defaults, whose exact text DefaultsWrittenLineByLine checks).
 QByteArray FileOf(const QStringList& lines) {
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
 QStringList DefaultLines() {
-    return {QStringLiteral("0"),      QStringLiteral("2,45,44"), QStringLiteral("0,0,0"),
-            QStringLiteral("0"),      QStringLiteral("1"),       QStringLiteral("1"),
-            QStringLiteral("1"),      QStringLiteral("1"),       QStringLiteral("1"),
-            QStringLiteral("250"),    QStringLiteral("1"),       QStringLiteral("\"Mon\""),
-            QStringLiteral("\"CE\""), QStringLiteral("\"ISO\""), QStringLiteral("\" 0\""),
-            QStringLiteral("\"-1\""), QStringLiteral("\"\""),    QStringLiteral("\"\""),
-            QStringLiteral("\"\""),   QStringLiteral("\"\""),    QStringLiteral("\"\"")};
+    QStringList lines = SettingsText(AppState(), QString()).split(QStringLiteral("\r\n"));
+    lines.removeLast();  // after the last line end
+    return lines;
 }
 
 struct DamageCase {

@@ -11,6 +11,7 @@
 #include "app/captions.h"
 #include "env/paths.h"
 #include "sidekit/sidekit.h"
+#include "support/program_text.h"
 
 namespace daybridge {
 namespace {
@@ -30,7 +31,7 @@ TEST_P(LoaderMessages, AreExact) {
 INSTANTIATE_TEST_SUITE_P(
     Codes, LoaderMessages,
     ::testing::Values(
-        MessageCase{0, "No program text was read."},
+        MessageCase{1, ""}, MessageCase{84, ""}, MessageCase{0, "No program text was read."},
         MessageCase{-1, "Cannot open file containing program text.\r\n/opt/x/dbrg_text.dat"},
         MessageCase{-2, "Particular memory allocation error."},
         MessageCase{-3, "Too much program text."}, MessageCase{-4, "Text not recovered."},
@@ -45,11 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{-1501, "Duplicate in program text at line 1."},
         MessageCase{-1503, "Duplicate in program text at line 3."},
         MessageCase{INT32_MIN, "Duplicate in program text at line 2147482148."}));
-
-TEST(LoaderMessage, SuccessHasNoMessage) {
-    EXPECT_TRUE(LoaderMessage(1, QStringLiteral("x")).isEmpty());
-    EXPECT_TRUE(LoaderMessage(84, QStringLiteral("x")).isEmpty());
-}
 
 TEST(FolderFilePath, JoinsWithOneSeparator) {
     EXPECT_EQ(FolderFilePath(QStringLiteral("/"), QStringLiteral("dbrg_text.dat")),
@@ -90,23 +86,14 @@ TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
     SetMainWindowReady(false);
 }
 
-TEST(LoadProgramText, FailuresGiveTheirMessage) {
+TEST(LoadProgramText, AFailureGivesItsMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString missing = dir.filePath(QStringLiteral("nowhere/dbrg_text.dat"));
     QString failure;
     EXPECT_EQ(LoadProgramText(missing, &failure), sidekit::kCannotOpen);
     EXPECT_EQ(failure, QStringLiteral("Cannot open file containing program text.\r\n") + missing);
-
-    const QString duplicate = dir.filePath(QStringLiteral("dup.dat"));
-    WriteFile(duplicate, "# texts\n1 \"a\" \"b\"\n1 \"c\" \"d\"\n");
-    EXPECT_EQ(LoadProgramText(duplicate, &failure), -1503);
-    EXPECT_EQ(failure, QStringLiteral("Duplicate in program text at line 3."));
-
-    const QString empty = dir.filePath(QStringLiteral("empty.dat"));
-    WriteFile(empty, "");
-    EXPECT_EQ(LoadProgramText(empty, &failure), sidekit::kFileEmpty);
-    EXPECT_EQ(failure, QStringLiteral("File is empty."));
+    // The loader's other codes and their messages: sidekit's tests and LoaderMessages.
 }
 
 TEST(GetText, LongTextsComeBackWholeUpTo1024Characters) {
@@ -121,16 +108,6 @@ TEST(GetText, LongTextsComeBackWholeUpTo1024Characters) {
 }
 
 // --- the data file shipped with the program ---
-
-QString ShippedDataFile() {
-    // The source tree's copy first (the one being edited), then the one beside the tests.
-    const QString source = QDir::cleanPath(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-                                           QStringLiteral("/../../data/dbrg_text.dat"));
-    if (QFileInfo(source).isFile()) {
-        return source;
-    }
-    return FindDataFile(QString::fromLatin1(kTextDataFileName));
-}
 
 const std::set<int>& RequiredIds() {
     static const std::set<int> ids = [] {
@@ -156,8 +133,7 @@ class ShippedTexts : public ::testing::Test {
   protected:
     void SetUp() override {
         QString failure;
-        const QString path = ShippedDataFile();
-        ASSERT_GT(LoadProgramText(path, &failure), 0) << failure.toStdString();
+        ASSERT_TRUE(testing::LoadShippedTexts(&failure)) << failure.toStdString();
     }
 };
 
