@@ -175,31 +175,30 @@ const OutputCase kGermanCases[] = {
      "Ausserhalb des erlaubten Bereichs\r\n\r\n", false},
 };
 
-TEST_F(EngineOutput, EnglishLines) {
-    for (const OutputCase& c : kEnglishCases) {
-        state.output.clear();
-        host.boxes.clear();
-        EXPECT_EQ(Run(c), c.ok) << c.what;
-        EXPECT_EQ(Output(), QString::fromUtf8(c.output)) << c.what;
-        EXPECT_EQ(host.boxes.size(), c.ok ? 0u : 1u) << c.what;
-        if (!c.ok && !host.boxes.empty()) {
-            EXPECT_EQ(host.boxes[0].title, QStringLiteral("Error!")) << c.what;
-            EXPECT_EQ(host.boxes[0].text, QStringLiteral("Result is out of range.")) << c.what;
-        }
-    }
-}
-
-TEST_F(EngineOutput, GermanLines) {
-    for (const OutputCase& c : kGermanCases) {
-        state.output.clear();
-        host.boxes.clear();
-        EXPECT_EQ(Run(c), c.ok) << c.what;
-        EXPECT_EQ(Output(), QString::fromUtf8(c.output)) << c.what;
-        if (!c.ok) {
-            ASSERT_EQ(host.boxes.size(), 1u) << c.what;
-            EXPECT_EQ(host.boxes[0].title, QStringLiteral("Fehler!"));
-            EXPECT_EQ(host.boxes[0].text,
-                      QStringLiteral("Das Resultat liegt ausserhalb des erlaubten Bereichs."));
+TEST_F(EngineOutput, LinesInEachLanguage) {
+    struct Language {
+        const OutputCase* begin;
+        const OutputCase* end;
+        const char* title;
+        const char* message;
+    };
+    const Language languages[] = {
+        {std::begin(kEnglishCases), std::end(kEnglishCases), "Error!", "Result is out of range."},
+        {std::begin(kGermanCases), std::end(kGermanCases), "Fehler!",
+         "Das Resultat liegt ausserhalb des erlaubten Bereichs."},
+    };
+    for (const Language& language : languages) {
+        for (const OutputCase* c = language.begin; c != language.end; ++c) {
+            SCOPED_TRACE(c->what);
+            state.output.clear();
+            host.boxes.clear();
+            EXPECT_EQ(Run(*c), c->ok);
+            EXPECT_EQ(Output(), QString::fromUtf8(c->output));
+            ASSERT_EQ(host.boxes.size(), c->ok ? 0u : 1u);
+            if (!c->ok) {
+                EXPECT_EQ(host.boxes[0].title, QString::fromUtf8(language.title));
+                EXPECT_EQ(host.boxes[0].text, QString::fromUtf8(language.message));
+            }
         }
     }
 }
