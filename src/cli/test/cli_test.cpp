@@ -109,34 +109,13 @@ TEST(ParseOptions, RefusesWrongCommandLines) {
 TEST(ParseOptions, OverridesReachTheState) {
     Options options;
     QString error;
-    ASSERT_TRUE(ParseOptions({"--date-format=dmy",
-                              "--separator",
-                              ".",
-                              "--thousands",
-                              "none",
-                              "--hyphen",
-                              "off",
-                              "--day-names=OFF",
-                              "--include-first",
-                              "on",
-                              "--weekends",
-                              "off",
-                              "--verbose",
-                              "off",
-                              "--first",
-                              "iso",
-                              "--second",
-                              "LPM",
-                              "--max-errors",
-                              "0",
-                              "--lang",
-                              "de",
-                              "--today",
-                              "2024-02-29",
-                              "--",
-                              "-prog.txt"},
-                             options, error))
-        << error.toStdString();
+    const QStringList arguments =
+        QStringLiteral(
+            "--date-format=dmy --separator . --thousands none --hyphen off "
+            "--day-names=OFF --include-first on --weekends off --verbose off --first iso "
+            "--second LPM --max-errors 0 --lang de --today 2024-02-29 -- -prog.txt")
+            .split(QLatin1Char(' '));
+    ASSERT_TRUE(ParseOptions(arguments, options, error)) << error.toStdString();
     EXPECT_EQ(options.file, "-prog.txt");
     AppState state;
     ApplyOverrides(options, state);
