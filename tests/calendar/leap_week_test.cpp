@@ -186,37 +186,26 @@ std::vector<std::int32_t> SampleJdns(std::int64_t stride) {
     return out;
 }
 
-TEST(LeapWeekConversions, MatchTheStepByStepCalendar) {
-    for (std::int32_t jdn : SampleJdns(9'999'991)) {
-        const reference::Week want = reference::FromJdn(jdn);
-        LeapWeekRecord r{};
-        r.jdn = jdn;
-        ASSERT_TRUE(JdnToLpm(r));
-        ASSERT_EQ(r.year, want.year) << jdn;
-        ASSERT_EQ(r.week, want.week) << jdn;
-        ASSERT_EQ(r.weekday, want.weekday) << jdn;
-        const reference::MonthDay md = reference::WeekToMonth(want.year, want.week, want.weekday);
-        ASSERT_EQ(r.month, md.month) << jdn;
-        ASSERT_EQ(r.dayOfMonth, md.day) << jdn;
-
-        LeapWeekRecord back{};
-        back.year = r.year;
-        back.week = r.week;
-        back.weekday = r.weekday;
-        ASSERT_TRUE(LpwToJdn(back));
-        ASSERT_EQ(back.jdn, reference::ToJdn(want));
-        ASSERT_EQ(back.jdn, jdn);
-    }
-}
-
-TEST(LeapWeekConversions, RoundTripsOverTheWholeRangeIncludingBothEnds) {
+// JDN -> month and week forms against the reference (every 16th sample), and both forms back.
+TEST(LeapWeekConversions, MatchTheReferenceAndRoundTripIncludingBothEnds) {
     std::vector<std::int32_t> jdns = SampleJdns(7919);
     jdns.push_back(kMinDayNumber);
     jdns.push_back(kMaxDayNumber);
-    for (std::int32_t jdn : jdns) {
+    for (std::size_t i = 0; i < jdns.size(); ++i) {
+        const std::int32_t jdn = jdns[i];
         LeapWeekRecord r{};
         r.jdn = jdn;
         ASSERT_TRUE(JdnToLpm(r));
+        if (i % 16 == 0 || i + 4000 > jdns.size()) {  // also all the dense runs at the edges
+            const reference::Week want = reference::FromJdn(jdn);
+            ASSERT_EQ(r.year, want.year) << jdn;
+            ASSERT_EQ(r.week, want.week) << jdn;
+            ASSERT_EQ(r.weekday, want.weekday) << jdn;
+            const reference::MonthDay md =
+                reference::WeekToMonth(want.year, want.week, want.weekday);
+            ASSERT_EQ(r.month, md.month) << jdn;
+            ASSERT_EQ(r.dayOfMonth, md.day) << jdn;
+        }
         LeapWeekRecord viaWeek{};
         viaWeek.year = r.year;
         viaWeek.week = r.week;
