@@ -9,6 +9,7 @@
 #include "jdcore/day_count.h"
 #include "jdcore/jdcore.h"
 #include "jdcore/leap_week_reference.h"
+#include "jdcore/records.h"
 
 namespace {
 
@@ -35,22 +36,8 @@ std::vector<std::int32_t> SampleJdns() {
     return out;
 }
 
-DateRecord Show(std::int32_t jdn, char calendar) {
-    DateRecord r{};
-    r.calendar = calendar;
-    r.jdn = jdn;
-    if (calendar == 'A') {
-        jdcore::jdn_to_annus_novus_date(r);
-    } else {
-        jdcore::jdn_to_euro_date(r);
-    }
-    return r;
-}
-
-std::int32_t Read(DateRecord r) {
-    r.jdn = 0;
-    return r.calendar == 'A' ? jdcore::annus_novus_date_to_jdn(r) : jdcore::euro_date_to_jdn(r);
-}
+using jdcore_test::Read;
+using jdcore_test::Show;
 
 // Independent month lengths ("month" is the ISO week, whose "days" are its 7 weekdays).
 bool GregorianLeap(std::int64_t y) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "jdcore/jdcore.h"
+#include "jdcore/records.h"
 
 namespace {
 
@@ -101,11 +102,7 @@ TEST(StrToDate, ShapesCalendarsAndLimits) {
             EXPECT_EQ(r.month, c.month);
             EXPECT_EQ(r.day, c.day);
             EXPECT_EQ(r.calendar, c.letter >= 'a' ? c.letter - 'a' + 'A' : c.letter);
-            DateRecord again = r;
-            again.jdn = 0;
-            const std::int32_t jdn = c.letter == 'A' ? jdcore::annus_novus_date_to_jdn(again)
-                                                     : jdcore::euro_date_to_jdn(again);
-            EXPECT_EQ(r.jdn, jdn);
+            EXPECT_EQ(r.jdn, jdcore_test::Read(r));
         }
     }
 }
@@ -115,14 +112,8 @@ TEST(StrToDate, JdnLimitIsInclusive) {
     for (char letter : {'G', 'J', 'V', 'A', 'I'}) {
         for (std::int64_t edge : {std::int64_t{2100000000}, std::int64_t{-2100000000}}) {
             for (std::int64_t step : {0, 1}) {
-                DateRecord shown{};
-                shown.calendar = letter;
-                shown.jdn = static_cast<std::int32_t>(edge + (edge > 0 ? step : -step));
-                if (letter == 'A') {
-                    jdcore::jdn_to_annus_novus_date(shown);
-                } else {
-                    jdcore::jdn_to_euro_date(shown);
-                }
+                const DateRecord shown = jdcore_test::Show(
+                    static_cast<std::int32_t>(edge + (edge > 0 ? step : -step)), letter);
                 const std::string text = std::to_string(shown.year) + "/" +
                                          std::to_string(shown.month) + "/" +
                                          std::to_string(shown.day);
