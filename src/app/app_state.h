@@ -34,7 +34,7 @@ inline constexpr int kDefaultAutoEnlarge = 250;
 inline constexpr int kDefaultMaxNumErrors = 1;
 
 class AppState {
-public:
+  public:
     AppState() { SetBuiltInDefaults(); }
 
     // --- values the controls stand for ---
@@ -48,8 +48,8 @@ public:
     bool includeWeekends = true;
     bool verbose = true;
     bool saveOnQuit = true;
-    int maxNumErrors = kDefaultMaxNumErrors;      // 0 = no limit
-    int autoEnlargeBytes = kDefaultAutoEnlarge;   // kAutoEnlargeNever = never
+    int maxNumErrors = kDefaultMaxNumErrors;     // 0 = no limit
+    int autoEnlargeBytes = kDefaultAutoEnlarge;  // kAutoEnlargeNever = never
 
     // month display
     bool monthMondayFirst = true;

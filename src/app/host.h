@@ -14,7 +14,7 @@ enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // A modal message box; answers the button pressed.

@@ -20,7 +20,7 @@ struct RecordedBox {
 };
 
 class RecordingHost : public Host {
-public:
+  public:
     explicit RecordingHost(std::int32_t today = 2461381 /* Sunday 2026-12-06 */) : today_(today) {}
 
     MsgAnswer messageBox(const QString& title, const QString& text, MsgIcon icon,
@@ -58,7 +58,7 @@ public:
     int yields = 0;
     int enlargements = 0;
 
-private:
+  private:
     std::int32_t today_;
 };
 
