@@ -586,16 +586,7 @@ bool frmMain::Form_Load() {
         QDir::setCurrent(directory);
     }
     ApplyLoadedLanguage();
-    RefreshFieldsFromState();
-    RefreshOptionsFromState();
-    RefreshInputFilesFromState();
-    AppendPendingOutput();
-    if (configure_ != nullptr) {
-        configure_->RefreshFromState();
-    }
-    if (month_ != nullptr) {
-        month_->RefreshFromState();
-    }
+    RefreshAllFromState();
     SetLanguageDependentText();
     FillLanguageList();
 
@@ -749,21 +740,26 @@ void frmMain::cmdReset_Click() {
             QFile::remove(settingsPath_);
         }
         state_.SetBuiltInDefaults();
-        RefreshFieldsFromState();
-        RefreshOptionsFromState();
-        RefreshInputFilesFromState();
-        AppendPendingOutput();
+        RefreshAllFromState();
         FillLanguageList();
         SetLanguageDependentText();
-        if (configure_ != nullptr) {
-            configure_->RefreshFromState();
-        }
-        if (month_ != nullptr) {
-            month_->RefreshFromState();
-        }
         ShowTodaysDate();
     }
     SetTheFocus();
+}
+
+// Shows the whole state again in the window and its dialogs (after loading settings or Reset).
+void frmMain::RefreshAllFromState() {
+    RefreshFieldsFromState();
+    RefreshOptionsFromState();
+    RefreshInputFilesFromState();
+    AppendPendingOutput();
+    if (configure_ != nullptr) {
+        configure_->RefreshFromState();
+    }
+    if (month_ != nullptr) {
+        month_->RefreshFromState();
+    }
 }
 
 void frmMain::cmdQuit_Click() {

@@ -71,6 +71,7 @@ class frmMain : public QWidget {
     void RefreshFieldsFromState();
     void RefreshOptionsFromState();
     void RefreshInputFilesFromState();
+    void RefreshAllFromState();
     // Appends the state's pending output to the output window (or shows it anew after a reset).
     void AppendPendingOutput();
     // Takes text typed into the output window back into the state.
