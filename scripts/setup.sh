@@ -13,6 +13,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
+# Independent references used only by the tests (Debian's Python, /usr/bin/python3).
+test_packages=(python3 python3-numpy python3-dateutil python3-convertdate python3-holidays
+               python3-workalendar)
 
 install_missing() {
     local missing=()
@@ -44,12 +47,14 @@ case "${1:-}" in
         exec "$top/build/bin/daybridge"
         ;;
     test)
+        packages+=("${test_packages[@]}")
         install_missing
         configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYBRIDGE_WERROR=ON \
             -DDAYBRIDGE_BENCH=ON
         ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
         ;;
     sanitize)
+        packages+=("${test_packages[@]}")
         install_missing
         CXX=clang++ configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug \
             -DDAYBRIDGE_WERROR=ON -DDAYBRIDGE_SANITIZE=ON
