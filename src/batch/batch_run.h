@@ -24,8 +24,10 @@
 namespace daybridge::batch {
 
 inline constexpr int kMaxStoredLines = 32500;
-inline constexpr int kMaxNesting = 20;
+inline constexpr int kMaxNesting = 20;  // IF and DO levels within one call frame
 inline constexpr int kMaxCallDepth = 50;
+// The IF and DO stacks hold the levels of every frame: each frame nests up to kMaxNesting deep.
+inline constexpr int kStackLevels = kMaxNesting * (kMaxCallDepth + 1);
 inline constexpr int kMaxProcedures = 100;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
@@ -278,16 +280,23 @@ class BatchRun : public ExpressionContext, public BatchContext {
     std::array<std::int32_t, kMaxCallDepth + 1> returnValues_{};
     std::array<int, kMaxCallDepth + 1> returnLines_{};
     std::array<FrameKind, kMaxCallDepth + 1> frameKind_{};
-    QString returnText_;
+    std::array<bool, kMaxCallDepth + 1> returnPending_{};  // a RETURN: value was given
     bool functionReturned_ = false;
 
     // control stacks
     int ifLevel_ = 0;
-    std::array<int, kMaxNesting + 1> ifState_{};
+    std::array<int, kStackLevels + 1> ifState_{};
     int doLevel_ = 0;
-    std::array<int, kMaxNesting + 1> doCount_{};
-    std::array<int, kMaxNesting + 1> doLine_{};
-    std::array<int, kMaxNesting + 1> endDoLine_{};
+    std::array<int, kStackLevels + 1> doCount_{};
+    std::array<int, kStackLevels + 1> doLine_{};
+    std::array<int, kStackLevels + 1> endDoLine_{};
+    // The IF and DO levels below the current frame's own (the caller's, saved at the call).
+    int FrameIfBase() const {
+        return callDepth_ > 0 ? savedIfLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+    }
+    int FrameDoBase() const {
+        return callDepth_ > 0 ? savedDoLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+    }
 
     // array mode
     bool arrayMode_ = false;

@@ -81,6 +81,7 @@ bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool 
     const auto d = static_cast<std::size_t>(callDepth_);
     returnLines_[d] = currentLine_;
     frameKind_[d] = isSub ? FrameKind::Sub : FrameKind::Function;
+    returnPending_[d] = false;
     frameStart_[d] = variables_.Count() + 1;
     for (int i = 0; i < parameterCount && i < 4; ++i) {
         if (variables_.Create(parameters[static_cast<std::size_t>(i)],
@@ -174,7 +175,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    returnText_ = c.value;
+    returnPending_[static_cast<std::size_t>(callDepth_)] = true;
     Flow flow = Flow::Next;
     std::int32_t value = 0;
     if (c.literal.kind == LiteralKind::Value) {
@@ -212,7 +213,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
 // ---- DO ----
 
 Flow BatchRun::DoLine(const ProgramLine& line) {
-    if (doLevel_ >= kMaxNesting) {
+    if (doLevel_ - FrameDoBase() >= kMaxNesting) {
         Box(T(21), T(31));
         state_.output.append(kCrLf + T(31) + kCrLf);
         return Flow::End;
@@ -269,8 +270,9 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
     return Flow::Next;
 }
 
+// A loop statement reaches only the loops of its own call frame.
 Flow BatchRun::EndDoLine() {
-    if (doLevel_ < 1) {
+    if (doLevel_ <= FrameDoBase()) {
         DoStructureError();
         return Flow::End;
     }
@@ -287,13 +289,13 @@ Flow BatchRun::EndDoLine() {
 }
 
 Flow BatchRun::ExitDoLine() {
-    if (doLevel_ < 1) {
+    if (doLevel_ <= FrameDoBase()) {
         DoStructureError();
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
     ifLevel_ -= blocks_.CountIfBalance(currentLine_, endDoLine_[level]);
-    ifLevel_ = std::clamp(ifLevel_, 0, kMaxNesting);
+    ifLevel_ = std::clamp(ifLevel_, FrameIfBase(), kStackLevels);
     currentLine_ = endDoLine_[level];
     --doLevel_;
     return Flow::Next;
@@ -471,7 +473,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
 
 Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
     if (!elseIf) {
-        if (ifLevel_ >= kMaxNesting) {
+        if (ifLevel_ - FrameIfBase() >= kMaxNesting) {
             IfTooDeepError();
             return Flow::End;
         }
@@ -517,7 +519,7 @@ Flow BatchRun::ElseLine() {
 }
 
 Flow BatchRun::EndIfLine() {
-    if (ifLevel_ < 1) {
+    if (ifLevel_ <= FrameIfBase()) {
         IfStructureError();
         return Flow::End;
     }

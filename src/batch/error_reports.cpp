@@ -75,7 +75,8 @@ void BatchRun::MissingParenthesesError(const QString& lineText) {
     Report(T(40), FrameA(75, lineText));
 }
 void BatchRun::IfTooDeepError() {
-    Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_) + QStringLiteral(")."));
+    Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_ - FrameIfBase()) +
+                      QStringLiteral(")."));
 }
 void BatchRun::NoReturnValueError() {
     Report(T(52), FrameA(70, L()));

@@ -346,7 +346,7 @@ void BatchRun::ResetRunState() {
     doCount_.fill(0);
     doLine_.fill(0);
     endDoLine_.fill(0);
-    returnText_.clear();
+    returnPending_.fill(false);
     functionReturned_ = false;
     calendarArgumentMissing = false;
     overflow = false;

@@ -598,12 +598,13 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
     if (functionReturned_) {
         functionReturned_ = false;
         const std::int32_t returned = returnValues_[static_cast<std::size_t>(callDepth_)];
+        const bool pending = returnPending_[static_cast<std::size_t>(callDepth_)];
         // Back in the caller's frame, whether or not a value is pending.
         if (callDepth_ > 0) {
             --callDepth_;
             PopFrame();
         }
-        if (returnText_.isEmpty()) {
+        if (!pending) {
             NoReturnValueError();
             return -1;
         }
