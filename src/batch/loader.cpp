@@ -238,6 +238,9 @@ bool BatchRun::Load(const QStringList& fileLines) {
             return false;
         }
         const QString& upper = lines_.back().upper;
+        if (lines_.back().kind == LineKind::Comment) {
+            continue;  // comments are never examined
+        }
         if (upper.startsWith(QLatin1String("OUTPUT "))) {
             loadError(QStringLiteral("OUTPUT ") + T(64));
             return false;
