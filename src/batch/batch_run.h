@@ -114,6 +114,10 @@ struct ProgramLine {
 // How a line ends.
 enum class Flow { Next, CountError, End };
 
+// How a FUNCTION or SUB call went: entered; an argument could not be evaluated (not yet
+// reported); refused with its own report; or the run must end.
+enum class CallOutcome { Entered, BadArgument, Reported, EndRun };
+
 class BatchRun : public ExpressionContext, public BatchContext {
   public:
     BatchRun(AppState& state, Host& host, ComputeEngine& engine);
@@ -193,7 +197,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);
     std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
-    bool InvokeProcedure(const QString& callText, int argumentCount, bool isSub, bool& endRun);
+    CallOutcome InvokeProcedure(const QString& callText, int argumentCount, bool isSub);
     void PushFrame();
     void PopFrame();
     bool IsFunctionCall(const QString& upperText) const;

@@ -45,9 +45,7 @@ void BatchRun::PopFrame() {
     ifLevel_ = savedIfLevel_[d];
 }
 
-bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub,
-                               bool& endRun) {
-    endRun = false;
+CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub) {
     const std::array<QString, 4> args = SplitArguments(callText, argumentCount);
     std::array<std::int32_t, 4> values{};
     for (int i = 0; i < argumentCount && i < 4; ++i) {
@@ -55,26 +53,25 @@ bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool 
         values[static_cast<std::size_t>(i)] =
             EvaluateOperand(args[static_cast<std::size_t>(i)], *this, ok);
         if (!ok) {
-            return false;
+            return CallOutcome::BadArgument;
         }
     }
     const qsizetype paren = callText.indexOf(u'(');
     const QString name = TrimWhite(QStringView(callText).left(paren));
     const int header = (isSub ? subs_ : functions_).value(name, 0);
     if (header < 1 || header > lineCount_) {
-        return false;
+        return CallOutcome::BadArgument;
     }
     const QString headerText =
         TrimWhite(QStringView(lines_[static_cast<std::size_t>(header)].upper).mid(isSub ? 4 : 9));
     const int parameterCount = CountArguments(headerText);
     if (parameterCount != argumentCount) {
         ArityError(isSub, header);
-        return false;
+        return CallOutcome::Reported;
     }
     if (callDepth_ >= kMaxCallDepth) {
         StructuralError(Caption::CallsTooDeep);
-        endRun = true;
-        return false;
+        return CallOutcome::EndRun;
     }
     const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
     ++callDepth_;
@@ -89,11 +86,11 @@ bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool 
             FullTableBox();
             --callDepth_;
             PopFrame();
-            return false;
+            return CallOutcome::Reported;
         }
     }
     currentLine_ = header;
-    return true;
+    return CallOutcome::Entered;
 }
 
 Flow BatchRun::CallLine(const ProgramLine& line) {
@@ -112,14 +109,17 @@ Flow BatchRun::CallLine(const ProgramLine& line) {
         return Flow::CountError;
     }
     PushFrame();
-    bool endRun = false;
-    if (InvokeProcedure(text, n, true, endRun)) {
-        return Flow::Next;
+    switch (InvokeProcedure(text, n, true)) {
+        case CallOutcome::Entered:
+            return Flow::Next;
+        case CallOutcome::EndRun:
+            return Flow::End;
+        case CallOutcome::BadArgument:
+            EvaluationError();
+            break;
+        case CallOutcome::Reported:
+            break;
     }
-    if (endRun) {
-        return Flow::End;
-    }
-    EvaluationError();
     return Flow::CountError;
 }
 

@@ -130,8 +130,8 @@ void BatchRun::ArityError(bool sub, int headerIndex) {
     const QString& header = headerIndex >= 1 && headerIndex < static_cast<int>(lines_.size())
                                 ? lines_[static_cast<std::size_t>(headerIndex)].text
                                 : emptyLine_;
-    Report(sub ? T(67) : T(52),
-           T(sub ? 68 : 57) + LineNumberText(headerIndex) + QStringLiteral(":") + kCrLf + header);
+    Report(sub ? T(67) : T(52), T(sub ? 68 : 57) + LineNumberText(FileLineNumber(headerIndex)) +
+                                    QStringLiteral(":") + kCrLf + header);
 }
 
 void BatchRun::IfStructureError() {

@@ -616,14 +616,17 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
         return -1;
     }
     PushFrame();
-    bool endRun = false;
-    if (InvokeProcedure(c.value, CountArguments(c.value), false, endRun)) {
-        return 2;
+    switch (InvokeProcedure(c.value, CountArguments(c.value), false)) {
+        case CallOutcome::Entered:
+            return 2;
+        case CallOutcome::EndRun:
+            return -3;
+        case CallOutcome::BadArgument:
+            EvaluationError();
+            break;
+        case CallOutcome::Reported:
+            break;
     }
-    if (endRun) {
-        return -3;
-    }
-    EvaluationError();
     return -1;
 }
 
