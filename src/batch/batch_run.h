@@ -254,6 +254,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void DoForEachSyntaxError();
     void DateReadError(int outcome);
     void StructuralError(Caption caption);
+    void LineReport(const QString& message);
     void FullTableBox();
 
     AppState& state_;

@@ -172,8 +172,15 @@ void BatchRun::StructuralError(Caption caption) {
                       QStringLiteral(":") + kCrLf + L());
 }
 
+// A run-time report whose text has no place for a line number: the line number and the
+// line come first, as in the computation's reports.
+void BatchRun::LineReport(const QString& message) {
+    Report(T(21), state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
+                      QStringLiteral("':") + kCrLf + message);
+}
+
 void BatchRun::FullTableBox() {
-    Box(T(21), T(50));
+    LineReport(T(50));
 }
 
 }  // namespace daybridge::batch

@@ -484,7 +484,7 @@ int BatchRun::Assignment(const ProgramLine& line) {
     }
     if (slot == 0) {
         if (c.op != 0) {
-            Box(T(21), target + QStringLiteral(": ") + T(51));
+            LineReport(target + QStringLiteral(": ") + T(51));
             return -1;
         }
         if (variables_.Create(target, value) == kTableFull) {
