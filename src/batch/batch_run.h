@@ -252,7 +252,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void DowComparisonError();
     void OverflowError();
     void DoForEachSyntaxError();
-    void DateReadError(int outcome);
+    void DateReadError(int outcome, bool maybeVariable = false);
+    void ValueReadError(int outcome, const QString& text);
     void StructuralError(Caption caption);
     void LineReport(const QString& message);
     void FullTableBox();

@@ -214,8 +214,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
 
 Flow BatchRun::DoLine(const ProgramLine& line) {
     if (doLevel_ - FrameDoBase() >= kMaxNesting) {
-        Box(T(21), T(31));
-        state_.output.append(kCrLf + T(31) + kCrLf);
+        Report(T(21), FrameC(31, L()));
         return Flow::End;
     }
     ++doLevel_;
@@ -465,7 +464,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
     }
     const ParseResult date = ReadDateLiteral(text);
     if (date.outcome != kParseValid) {
-        DateReadError(date.outcome == kParseValid ? kParseInvalid : date.outcome);
+        ValueReadError(date.outcome, text);
         return std::nullopt;
     }
     return date.jdn;

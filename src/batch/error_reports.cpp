@@ -76,7 +76,7 @@ void BatchRun::MissingParenthesesError(const QString& lineText) {
 }
 void BatchRun::IfTooDeepError() {
     Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_ - FrameIfBase()) +
-                      QStringLiteral(")."));
+                      QStringLiteral(") ") + T(59) + N() + QStringLiteral(":") + kCrLf + L());
 }
 void BatchRun::NoReturnValueError() {
     Report(T(52), FrameA(70, L()));
@@ -107,12 +107,12 @@ void BatchRun::FunctionInReturnError() {
 void BatchRun::UnmatchedEndError(const QString& keyword) {
     Report(T(40),
            QStringLiteral("END") + keyword + QStringLiteral(" ") + T(16) + QStringLiteral(" ") +
-               keyword + QStringLiteral("."),
+               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral("."),
            true, MsgIcon::None, MsgButtons::OkCancel);
 }
 
 void BatchRun::TooManyProceduresError() {
-    Report(T(52), T(56));
+    Report(T(52), FrameC(56, L()));
 }
 void BatchRun::MissingEndFunctionError() {
     Report(T(52), T(53) + N() + QStringLiteral("."));
@@ -160,11 +160,12 @@ void BatchRun::DoForEachSyntaxError() {
     Report(T(21), FrameC(79, L()), false);
 }
 
-void BatchRun::DateReadError(int outcome) {
+void BatchRun::DateReadError(int outcome, bool maybeVariable) {
     if (outcome == kParseValid) {
         return;
     }
-    Report(T(21), T(outcome == kParseOutOfRange ? 28 : 29) + N() + kCrLf + L());
+    const int id = outcome == kParseOutOfRange ? 28 : maybeVariable ? 250 : 29;
+    Report(T(21), FrameC(id, L()));
 }
 
 void BatchRun::StructuralError(Caption caption) {

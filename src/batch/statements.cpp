@@ -372,22 +372,32 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
     }
 }
 
-ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+namespace {
+// The calendar a date literal names by its letters (its code, and W in an ISO week date), or
+// -1 when its letters name none.
+int NamedCalendar(const QString& text) {
     QString letters;
     for (const QChar c : text) {
         if (IsNameLetter(c)) {
             letters.append(c.toUpper());
         }
     }
-    int calendar = kCE;
     if (letters == QLatin1String("WISO") || letters == QLatin1String("ISOW")) {
-        calendar = kISO;
-    } else if (!letters.isEmpty()) {
-        const int code = CalendarIndexOfCode(letters);
-        if (code >= 0) {
-            calendar = code;
-        }
+        return kISO;
     }
+    return letters.isEmpty() ? -1 : CalendarIndexOfCode(letters);
+}
+}  // namespace
+
+// A value that is neither a number nor a known name is read as a date; when its letters name
+// no calendar it was more likely meant as a variable.
+void BatchRun::ValueReadError(int outcome, const QString& text) {
+    DateReadError(outcome, NamedCalendar(text) < 0);
+}
+
+ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+    const int named = NamedCalendar(text);
+    const int calendar = named < 0 ? kCE : named;
     QString t = text;
     while (!t.isEmpty() && !(t.back() >= u'0' && t.back() <= u'9')) {
         t.chop(1);
@@ -587,7 +597,7 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int3
     }
     const ParseResult date = ReadDateLiteral(v);
     if (date.outcome != kParseValid) {
-        DateReadError(date.outcome);
+        ValueReadError(date.outcome, v);
         return -1;
     }
     value = date.jdn;
