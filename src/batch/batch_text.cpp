@@ -139,10 +139,12 @@ QString UpperText(QStringView text) {
 }
 
 QString StatementText(QStringView line) {
+    // A tab is a blank, except in a line without "=" (three fields), where it separates fields.
+    const bool tabIsBlank = line.contains(u'=');
     QString out;
     out.reserve(line.size());
     for (const QChar c : line) {
-        if (c != u' ' && c != u'\'') {
+        if (c != u' ' && c != u'\'' && !(tabIsBlank && c == u'\t')) {
             out.append(UpperChar(c));
         }
     }

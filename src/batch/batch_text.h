@@ -41,7 +41,7 @@ QStringList SplitProgramLines(const QString& text, qsizetype maxLines = -1);
 QString TrimWhite(QStringView text);
 // Upper case on the Windows-1252 letter set (ß and ÿ stay).
 QString UpperText(QStringView text);
-// A line with every space and every apostrophe removed, upper-cased.
+// The line upper-cased without blanks and apostrophes (and without tabs when it has "=").
 QString StatementText(QStringView line);
 
 bool IsNameLetter(QChar c);

@@ -218,6 +218,7 @@ bool BatchRun::Load(const QStringList& fileLines) {
         ProgramLine line;
         line.text = text;
         line.upper = UpperText(text);
+        line.upper.replace(u'\t', u' ');  // keywords and names may be set apart by a tab
         line.stmt = StatementText(text);
         line.fileLine = fileLine;
         line.kind = ClassifyLine(line.upper);
