@@ -132,6 +132,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool running = false;
     bool refused = false;
     bool errorReported = false;
+    bool stopped = false;  // ended by a stop request or a cancelled prompt
     int errorCount = 0;
 
     // Loading pieces, public for the tests.

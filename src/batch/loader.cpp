@@ -179,6 +179,7 @@ bool BatchRun::BeginRun(const QString& displayName) {
     state_.GetParameters();
     state_.batchRunning = true;
     stopRequested_ = false;
+    stopped = false;
     ended_ = false;
     running = true;
     savedDateSeparator_ = state_.format.dateSeparator;

@@ -36,6 +36,7 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
             return flow;
         }
         case -2:
+            stopRequested_ = true;  // a cancelled prompt stops the run like Stop
             return Flow::End;
         case -3:
             return Flow::End;  // a report has ended the run

@@ -22,6 +22,7 @@ using namespace daybridge;
 constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitRefused = 2;
+constexpr int kExitStopped = 130;  // as for Ctrl+C in a shell
 // Short slices keep each piece of output small enough to stay in the processor's caches while
 // it is converted and written.
 constexpr std::chrono::milliseconds kSlice{1};
@@ -145,6 +146,9 @@ int Run(const cli::Options& options) {
             PrintError(RefusalReason(options.file));
         }
         return kExitRefused;
+    }
+    if (interpreter.Stopped()) {
+        return kExitStopped;
     }
     if (interpreter.ErrorCount() > 0 || interpreter.ErrorReported()) {
         return kExitError;
