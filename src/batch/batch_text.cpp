@@ -61,22 +61,17 @@ int CheckLineEndings(const QString& path, int limit) {
     return CheckLineEndings(head, limit);
 }
 
-QString LineEndingWarningText(int code, const QString& extra) {
-    if (code == kEndingsEmpty) {
-        return QStringLiteral("This is a zero-length file.");
+int LineEndingWarningTextId(int code) {
+    switch (code) {
+        case kEndingsEmpty:
+            return 252;
+        case kEndingsUnix:
+            return 253;
+        case kEndingsMac:
+            return 254;
+        default:
+            return 255;
     }
-    QString text = QStringLiteral("This file has ");
-    if (code == kEndingsUnix) {
-        text += QStringLiteral("Unix/Linux line endings.");
-    } else if (code == kEndingsMac) {
-        text += QStringLiteral("Macintosh line endings.");
-    } else {
-        text += QStringLiteral("line endings of an unknown type.");
-    }
-    if (!extra.isEmpty()) {
-        text += QStringLiteral("\r\n\r\n") + extra;
-    }
-    return text;
 }
 
 QString DecodeProgramText(const QByteArray& bytes) {

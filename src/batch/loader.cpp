@@ -143,7 +143,7 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
         return false;
     }
     if (code == kEndingsUnix || code == kEndingsMac) {
-        Box(QStringLiteral("Warning"), LineEndingWarningText(code, QString()));
+        Box(T(256), T(LineEndingWarningTextId(code)));
         errorReported = false;
         if (code == kEndingsUnix) {
             refused = true;

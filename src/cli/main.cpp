@@ -54,7 +54,7 @@ void PrintStdout(const QString& text) {
 }
 
 // Why a file was refused without a message of the run's own.
-QString RefusalReason(const QString& path) {
+QString RefusalReason(const QString& path, const AppState& state) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return QStringLiteral("%1: no such file").arg(path);
@@ -63,7 +63,7 @@ QString RefusalReason(const QString& path) {
         return QStringLiteral("%1: is a folder").arg(path);
     }
     if (info.size() == 0) {
-        return QStringLiteral("%1: the file is empty").arg(path);
+        return QStringLiteral("%1: %2").arg(path, state.Text(251));
     }
     return QStringLiteral("%1: the file cannot be read").arg(path);
 }
@@ -143,7 +143,7 @@ int Run(const cli::Options& options) {
 
     if (interpreter.Refused()) {
         if (!host.anyMessage()) {
-            PrintError(RefusalReason(options.file));
+            PrintError(RefusalReason(options.file, state));
         }
         return kExitRefused;
     }

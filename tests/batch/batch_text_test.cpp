@@ -57,14 +57,6 @@ TEST(CheckLineEndings, FilesThatAreMissingOrEmpty) {
     EXPECT_EQ(CheckLineEndings(dir.filePath("unix.txt"), kLineEndingLimit), kEndingsUnix);
 }
 
-TEST(LineEndingWarningText, Wording) {
-    EXPECT_EQ(LineEndingWarningText(kEndingsEmpty, {}), "This is a zero-length file.");
-    EXPECT_EQ(LineEndingWarningText(kEndingsUnix, {}), "This file has Unix/Linux line endings.");
-    EXPECT_EQ(LineEndingWarningText(kEndingsMac, {}), "This file has Macintosh line endings.");
-    EXPECT_EQ(LineEndingWarningText(7, "More."),
-              "This file has line endings of an unknown type.\r\n\r\nMore.");
-}
-
 TEST(DecodeProgramText, Utf8AndWindows1252) {
     EXPECT_EQ(DecodeProgramText(QByteArray("\xEF\xBB\xBFK\xC3\xA4se")), QString::fromUtf8("Käse"));
     // 0xE4 alone is not UTF-8: read as Windows-1252; 0x80 is the euro sign there.
