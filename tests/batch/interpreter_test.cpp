@@ -207,9 +207,10 @@ TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparators) {
 }
 
 // Answers and prompts: golden programs input_prompts and input_bad_number.
-TEST_F(BatchRunTest, CancelledInputEndsTheRunWithoutAnError) {
+TEST_F(BatchRunTest, CancelledInputStopsTheRunWithoutAnError) {
     host.inputAnswers.clear();
-    EXPECT_EQ(Run({"N = INPUT: n", "OUTPUT: after"}), "");
+    EXPECT_EQ(Run({"N = INPUT: n", "OUTPUT: after"}), "\r\nProcessing stopped.\r\n");
+    EXPECT_TRUE(interpreter.Stopped());
     EXPECT_EQ(interpreter.ErrorCount(), 0);
     EXPECT_TRUE(host.boxes.empty());
 }
