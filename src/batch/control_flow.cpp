@@ -379,7 +379,7 @@ int BatchRun::EvaluateCondition(const ProgramLine& line) {
             DowComparisonError();
             return -1;
         case 3:
-            Report(T(21), T(49) + N() + kCrLf + L());
+            Report(T(21), FrameC(49, L()));
             return -1;
         case 1:
         case 2: {

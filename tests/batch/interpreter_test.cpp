@@ -146,7 +146,7 @@ TEST_F(BatchRunTest, ProgramsWithOneReport) {
         {{"// 1", "DOFOREACH B AS X", "ENDDO"}, T(83) + line + " 2.", true, -1},
         // Conditions.
         {{"D = 1", "IF DOW(D) < 3", "ENDIF"}, T(44), false, -1},
-        {{"IF A", "ENDIF"}, T(49) + " 1\r\nIF A", true, -1},
+        {{"IF A", "ENDIF"}, T(49) + " 1:\r\nIF A", true, -1},
         {{"IF 2020-12-31 > 1", "ENDIF"}, T(65), false, -1},
         // Overflow of values and of the variable table.
         {{"N = 2147483647", "N += 1"}, T(71), false, 1},
