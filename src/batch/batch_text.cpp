@@ -400,9 +400,11 @@ QString ArrayIndexText(QStringView name) {
 
 QString ApplyColumnMask(QStringView text, QStringView mask) {
     QString word = UpperText(TrimWhite(text));
-    const qsizetype blank = word.indexOf(u' ');
-    if (blank >= 0) {
-        word.truncate(blank);
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (word[i] == u' ' || word[i] == u'\t') {  // the first word ends at a blank or a tab
+            word.truncate(i);
+            break;
+        }
     }
     if (mask.isEmpty()) {
         return word;

@@ -575,11 +575,8 @@ Flow BatchRun::ArrayElement(const ProgramLine& line) {
     bool good = false;
     std::int32_t value = 0;
     if (arrayCode_ != QLatin1String("JDN")) {
-        qsizetype blank = 0;
-        while (blank < text.size() && text[blank] != u' ' && text[blank] != u'\t') {
-            ++blank;
-        }
-        const QString word = text.left(blank);
+        const qsizetype blank = text.indexOf(u' ');
+        const QString word = blank < 0 ? text : text.left(blank);
         const ParseResult date = ReadDateLiteral(arrayCode_ + QStringLiteral(" ") + word);
         good = date.outcome == kParseValid && !word.isEmpty();
         value = date.jdn;

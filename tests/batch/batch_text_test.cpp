@@ -172,6 +172,7 @@ TEST(TextBetween1, PositionsFromOne) {
 
 TEST(ApplyColumnMask, KeepDropAndRest) {
     EXPECT_EQ(ApplyColumnMask(u"  2020-12-25 Christmas", u""), "2020-12-25");
+    EXPECT_EQ(ApplyColumnMask(u"2020-12-25\tChristmas", u"!"), "2020-12-25");
     EXPECT_EQ(ApplyColumnMask(u"25.12.2020", u"**-**-****"), "25122020");
     EXPECT_EQ(ApplyColumnMask(u"abc", u"!"), "ABC");
     EXPECT_EQ(ApplyColumnMask(u"abcdef", u"x*!"), "BCDEF");
