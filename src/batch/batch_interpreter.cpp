@@ -70,5 +70,8 @@ bool BatchInterpreter::Refused() const {
 bool BatchInterpreter::ErrorReported() const {
     return run_->errorReported;
 }
+bool BatchInterpreter::Stopped() const {
+    return run_->stopped;
+}
 
 }  // namespace daybridge

@@ -43,6 +43,8 @@ class BatchInterpreter {
     // Of the last run: whether any error was reported, counted or not (errors found while
     // loading, errors that ended the run, an ENDSKIP without SKIP).
     bool ErrorReported() const;
+    // Of the last run: whether it was stopped (Stop, or a prompt cancelled or left unanswered).
+    bool Stopped() const;
 
   private:
     AppState& state_;

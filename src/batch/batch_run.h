@@ -24,8 +24,10 @@
 namespace daybridge::batch {
 
 inline constexpr int kMaxStoredLines = 32500;
-inline constexpr int kMaxNesting = 20;
+inline constexpr int kMaxNesting = 20;  // IF and DO levels within one call frame
 inline constexpr int kMaxCallDepth = 50;
+// The IF and DO stacks hold the levels of every frame: each frame nests up to kMaxNesting deep.
+inline constexpr int kStackLevels = kMaxNesting * (kMaxCallDepth + 1);
 inline constexpr int kMaxProcedures = 100;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
@@ -112,6 +114,10 @@ struct ProgramLine {
 // How a line ends.
 enum class Flow { Next, CountError, End };
 
+// How a FUNCTION or SUB call went: entered; an argument could not be evaluated (not yet
+// reported); refused with its own report; or the run must end.
+enum class CallOutcome { Entered, BadArgument, Reported, EndRun };
+
 class BatchRun : public ExpressionContext, public BatchContext {
   public:
     BatchRun(AppState& state, Host& host, ComputeEngine& engine);
@@ -126,6 +132,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool running = false;
     bool refused = false;
     bool errorReported = false;
+    bool stopped = false;  // ended by a stop request or a cancelled prompt
     int errorCount = 0;
 
     // Loading pieces, public for the tests.
@@ -191,7 +198,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);
     std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
-    bool InvokeProcedure(const QString& callText, int argumentCount, bool isSub, bool& endRun);
+    CallOutcome InvokeProcedure(const QString& callText, int argumentCount, bool isSub);
     void PushFrame();
     void PopFrame();
     bool IsFunctionCall(const QString& upperText) const;
@@ -246,8 +253,10 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void DowComparisonError();
     void OverflowError();
     void DoForEachSyntaxError();
-    void DateReadError(int outcome);
+    void DateReadError(int outcome, bool maybeVariable = false);
+    void ValueReadError(int outcome, const QString& text);
     void StructuralError(Caption caption);
+    void LineReport(const QString& message);
     void FullTableBox();
 
     AppState& state_;
@@ -278,16 +287,23 @@ class BatchRun : public ExpressionContext, public BatchContext {
     std::array<std::int32_t, kMaxCallDepth + 1> returnValues_{};
     std::array<int, kMaxCallDepth + 1> returnLines_{};
     std::array<FrameKind, kMaxCallDepth + 1> frameKind_{};
-    QString returnText_;
+    std::array<bool, kMaxCallDepth + 1> returnPending_{};  // a RETURN: value was given
     bool functionReturned_ = false;
 
     // control stacks
     int ifLevel_ = 0;
-    std::array<int, kMaxNesting + 1> ifState_{};
+    std::array<int, kStackLevels + 1> ifState_{};
     int doLevel_ = 0;
-    std::array<int, kMaxNesting + 1> doCount_{};
-    std::array<int, kMaxNesting + 1> doLine_{};
-    std::array<int, kMaxNesting + 1> endDoLine_{};
+    std::array<int, kStackLevels + 1> doCount_{};
+    std::array<int, kStackLevels + 1> doLine_{};
+    std::array<int, kStackLevels + 1> endDoLine_{};
+    // The IF and DO levels below the current frame's own (the caller's, saved at the call).
+    int FrameIfBase() const {
+        return callDepth_ > 0 ? savedIfLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+    }
+    int FrameDoBase() const {
+        return callDepth_ > 0 ? savedDoLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+    }
 
     // array mode
     bool arrayMode_ = false;

@@ -61,22 +61,17 @@ int CheckLineEndings(const QString& path, int limit) {
     return CheckLineEndings(head, limit);
 }
 
-QString LineEndingWarningText(int code, const QString& extra) {
-    if (code == kEndingsEmpty) {
-        return QStringLiteral("This is a zero-length file.");
+int LineEndingWarningTextId(int code) {
+    switch (code) {
+        case kEndingsEmpty:
+            return 252;
+        case kEndingsUnix:
+            return 253;
+        case kEndingsMac:
+            return 254;
+        default:
+            return 255;
     }
-    QString text = QStringLiteral("This file has ");
-    if (code == kEndingsUnix) {
-        text += QStringLiteral("Unix/Linux line endings.");
-    } else if (code == kEndingsMac) {
-        text += QStringLiteral("Macintosh line endings.");
-    } else {
-        text += QStringLiteral("line endings of an unknown type.");
-    }
-    if (!extra.isEmpty()) {
-        text += QStringLiteral("\r\n\r\n") + extra;
-    }
-    return text;
 }
 
 QString DecodeProgramText(const QByteArray& bytes) {
@@ -139,10 +134,12 @@ QString UpperText(QStringView text) {
 }
 
 QString StatementText(QStringView line) {
+    // A tab is a blank, except in a line without "=" (three fields), where it separates fields.
+    const bool tabIsBlank = line.contains(u'=');
     QString out;
     out.reserve(line.size());
     for (const QChar c : line) {
-        if (c != u' ' && c != u'\'') {
+        if (c != u' ' && c != u'\'' && !(tabIsBlank && c == u'\t')) {
             out.append(UpperChar(c));
         }
     }
@@ -403,9 +400,11 @@ QString ArrayIndexText(QStringView name) {
 
 QString ApplyColumnMask(QStringView text, QStringView mask) {
     QString word = UpperText(TrimWhite(text));
-    const qsizetype blank = word.indexOf(u' ');
-    if (blank >= 0) {
-        word.truncate(blank);
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (word[i] == u' ' || word[i] == u'\t') {  // the first word ends at a blank or a tab
+            word.truncate(i);
+            break;
+        }
     }
     if (mask.isEmpty()) {
         return word;

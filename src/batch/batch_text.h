@@ -28,8 +28,8 @@ inline constexpr int kEndingsCannotOpen = -3;
 int CheckLineEndings(const QByteArray& bytes, int limit);
 // The same on a file: -1 when it does not exist, -3 when it cannot be opened.
 int CheckLineEndings(const QString& path, int limit);
-// The warning text of a line-ending code (the "Warning" box).
-QString LineEndingWarningText(int code, const QString& extra);
+// The text identifier of the warning for a line-ending code (the "Warning" box, text 256).
+int LineEndingWarningTextId(int code);
 
 // The file's text: UTF-8 (a BOM is dropped), or Windows-1252 when the bytes are not UTF-8.
 QString DecodeProgramText(const QByteArray& bytes);
@@ -41,7 +41,7 @@ QStringList SplitProgramLines(const QString& text, qsizetype maxLines = -1);
 QString TrimWhite(QStringView text);
 // Upper case on the Windows-1252 letter set (ß and ÿ stay).
 QString UpperText(QStringView text);
-// A line with every space and every apostrophe removed, upper-cased.
+// The line upper-cased without blanks and apostrophes (and without tabs when it has "=").
 QString StatementText(QStringView line);
 
 bool IsNameLetter(QChar c);

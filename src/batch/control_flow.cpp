@@ -45,9 +45,7 @@ void BatchRun::PopFrame() {
     ifLevel_ = savedIfLevel_[d];
 }
 
-bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub,
-                               bool& endRun) {
-    endRun = false;
+CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub) {
     const std::array<QString, 4> args = SplitArguments(callText, argumentCount);
     std::array<std::int32_t, 4> values{};
     for (int i = 0; i < argumentCount && i < 4; ++i) {
@@ -55,32 +53,32 @@ bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool 
         values[static_cast<std::size_t>(i)] =
             EvaluateOperand(args[static_cast<std::size_t>(i)], *this, ok);
         if (!ok) {
-            return false;
+            return CallOutcome::BadArgument;
         }
     }
     const qsizetype paren = callText.indexOf(u'(');
     const QString name = TrimWhite(QStringView(callText).left(paren));
     const int header = (isSub ? subs_ : functions_).value(name, 0);
     if (header < 1 || header > lineCount_) {
-        return false;
+        return CallOutcome::BadArgument;
     }
     const QString headerText =
         TrimWhite(QStringView(lines_[static_cast<std::size_t>(header)].upper).mid(isSub ? 4 : 9));
     const int parameterCount = CountArguments(headerText);
     if (parameterCount != argumentCount) {
         ArityError(isSub, header);
-        return false;
+        return CallOutcome::Reported;
     }
     if (callDepth_ >= kMaxCallDepth) {
         StructuralError(Caption::CallsTooDeep);
-        endRun = true;
-        return false;
+        return CallOutcome::EndRun;
     }
     const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
     ++callDepth_;
     const auto d = static_cast<std::size_t>(callDepth_);
     returnLines_[d] = currentLine_;
     frameKind_[d] = isSub ? FrameKind::Sub : FrameKind::Function;
+    returnPending_[d] = false;
     frameStart_[d] = variables_.Count() + 1;
     for (int i = 0; i < parameterCount && i < 4; ++i) {
         if (variables_.Create(parameters[static_cast<std::size_t>(i)],
@@ -88,11 +86,11 @@ bool BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool 
             FullTableBox();
             --callDepth_;
             PopFrame();
-            return false;
+            return CallOutcome::Reported;
         }
     }
     currentLine_ = header;
-    return true;
+    return CallOutcome::Entered;
 }
 
 Flow BatchRun::CallLine(const ProgramLine& line) {
@@ -111,14 +109,17 @@ Flow BatchRun::CallLine(const ProgramLine& line) {
         return Flow::CountError;
     }
     PushFrame();
-    bool endRun = false;
-    if (InvokeProcedure(text, n, true, endRun)) {
-        return Flow::Next;
+    switch (InvokeProcedure(text, n, true)) {
+        case CallOutcome::Entered:
+            return Flow::Next;
+        case CallOutcome::EndRun:
+            return Flow::End;
+        case CallOutcome::BadArgument:
+            EvaluationError();
+            break;
+        case CallOutcome::Reported:
+            break;
     }
-    if (endRun) {
-        return Flow::End;
-    }
-    EvaluationError();
     return Flow::CountError;
 }
 
@@ -174,7 +175,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    returnText_ = c.value;
+    returnPending_[static_cast<std::size_t>(callDepth_)] = true;
     Flow flow = Flow::Next;
     std::int32_t value = 0;
     if (c.literal.kind == LiteralKind::Value) {
@@ -212,9 +213,8 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
 // ---- DO ----
 
 Flow BatchRun::DoLine(const ProgramLine& line) {
-    if (doLevel_ >= kMaxNesting) {
-        Box(T(21), T(31));
-        state_.output.append(kCrLf + T(31) + kCrLf);
+    if (doLevel_ - FrameDoBase() >= kMaxNesting) {
+        Report(T(21), FrameC(31, L()));
         return Flow::End;
     }
     ++doLevel_;
@@ -269,8 +269,9 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
     return Flow::Next;
 }
 
+// A loop statement reaches only the loops of its own call frame.
 Flow BatchRun::EndDoLine() {
-    if (doLevel_ < 1) {
+    if (doLevel_ <= FrameDoBase()) {
         DoStructureError();
         return Flow::End;
     }
@@ -287,13 +288,13 @@ Flow BatchRun::EndDoLine() {
 }
 
 Flow BatchRun::ExitDoLine() {
-    if (doLevel_ < 1) {
+    if (doLevel_ <= FrameDoBase()) {
         DoStructureError();
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
     ifLevel_ -= blocks_.CountIfBalance(currentLine_, endDoLine_[level]);
-    ifLevel_ = std::clamp(ifLevel_, 0, kMaxNesting);
+    ifLevel_ = std::clamp(ifLevel_, FrameIfBase(), kStackLevels);
     currentLine_ = endDoLine_[level];
     --doLevel_;
     return Flow::Next;
@@ -378,7 +379,7 @@ int BatchRun::EvaluateCondition(const ProgramLine& line) {
             DowComparisonError();
             return -1;
         case 3:
-            Report(T(21), T(49) + N() + kCrLf + L());
+            Report(T(21), FrameC(49, L()));
             return -1;
         case 1:
         case 2: {
@@ -463,7 +464,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
     }
     const ParseResult date = ReadDateLiteral(text);
     if (date.outcome != kParseValid) {
-        DateReadError(date.outcome == kParseValid ? kParseInvalid : date.outcome);
+        ValueReadError(date.outcome, text);
         return std::nullopt;
     }
     return date.jdn;
@@ -471,7 +472,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
 
 Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
     if (!elseIf) {
-        if (ifLevel_ >= kMaxNesting) {
+        if (ifLevel_ - FrameIfBase() >= kMaxNesting) {
             IfTooDeepError();
             return Flow::End;
         }
@@ -517,7 +518,7 @@ Flow BatchRun::ElseLine() {
 }
 
 Flow BatchRun::EndIfLine() {
-    if (ifLevel_ < 1) {
+    if (ifLevel_ <= FrameIfBase()) {
         IfStructureError();
         return Flow::End;
     }

@@ -75,7 +75,8 @@ void BatchRun::MissingParenthesesError(const QString& lineText) {
     Report(T(40), FrameA(75, lineText));
 }
 void BatchRun::IfTooDeepError() {
-    Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_) + QStringLiteral(")."));
+    Report(T(21), T(48) + QStringLiteral("(") + QString::number(ifLevel_ - FrameIfBase()) +
+                      QStringLiteral(") ") + T(59) + N() + QStringLiteral(":") + kCrLf + L());
 }
 void BatchRun::NoReturnValueError() {
     Report(T(52), FrameA(70, L()));
@@ -106,12 +107,12 @@ void BatchRun::FunctionInReturnError() {
 void BatchRun::UnmatchedEndError(const QString& keyword) {
     Report(T(40),
            QStringLiteral("END") + keyword + QStringLiteral(" ") + T(16) + QStringLiteral(" ") +
-               keyword + QStringLiteral("."),
+               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral("."),
            true, MsgIcon::None, MsgButtons::OkCancel);
 }
 
 void BatchRun::TooManyProceduresError() {
-    Report(T(52), T(56));
+    Report(T(52), FrameC(56, L()));
 }
 void BatchRun::MissingEndFunctionError() {
     Report(T(52), T(53) + N() + QStringLiteral("."));
@@ -129,8 +130,8 @@ void BatchRun::ArityError(bool sub, int headerIndex) {
     const QString& header = headerIndex >= 1 && headerIndex < static_cast<int>(lines_.size())
                                 ? lines_[static_cast<std::size_t>(headerIndex)].text
                                 : emptyLine_;
-    Report(sub ? T(67) : T(52),
-           T(sub ? 68 : 57) + LineNumberText(headerIndex) + QStringLiteral(":") + kCrLf + header);
+    Report(sub ? T(67) : T(52), T(sub ? 68 : 57) + LineNumberText(FileLineNumber(headerIndex)) +
+                                    QStringLiteral(":") + kCrLf + header);
 }
 
 void BatchRun::IfStructureError() {
@@ -159,11 +160,12 @@ void BatchRun::DoForEachSyntaxError() {
     Report(T(21), FrameC(79, L()), false);
 }
 
-void BatchRun::DateReadError(int outcome) {
+void BatchRun::DateReadError(int outcome, bool maybeVariable) {
     if (outcome == kParseValid) {
         return;
     }
-    Report(T(21), T(outcome == kParseOutOfRange ? 28 : 29) + N() + kCrLf + L());
+    const int id = outcome == kParseOutOfRange ? 28 : maybeVariable ? 250 : 29;
+    Report(T(21), FrameC(id, L()));
 }
 
 void BatchRun::StructuralError(Caption caption) {
@@ -171,8 +173,15 @@ void BatchRun::StructuralError(Caption caption) {
                       QStringLiteral(":") + kCrLf + L());
 }
 
+// A run-time report whose text has no place for a line number: the line number and the
+// line come first, as in the computation's reports.
+void BatchRun::LineReport(const QString& message) {
+    Report(T(21), state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
+                      QStringLiteral("':") + kCrLf + message);
+}
+
 void BatchRun::FullTableBox() {
-    Box(T(21), T(50));
+    LineReport(T(50));
 }
 
 }  // namespace daybridge::batch

@@ -143,7 +143,7 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
         return false;
     }
     if (code == kEndingsUnix || code == kEndingsMac) {
-        Box(QStringLiteral("Warning"), LineEndingWarningText(code, QString()));
+        Box(T(256), T(LineEndingWarningTextId(code)));
         errorReported = false;
         if (code == kEndingsUnix) {
             refused = true;
@@ -179,6 +179,7 @@ bool BatchRun::BeginRun(const QString& displayName) {
     state_.GetParameters();
     state_.batchRunning = true;
     stopRequested_ = false;
+    stopped = false;
     ended_ = false;
     running = true;
     savedDateSeparator_ = state_.format.dateSeparator;
@@ -218,6 +219,7 @@ bool BatchRun::Load(const QStringList& fileLines) {
         ProgramLine line;
         line.text = text;
         line.upper = UpperText(text);
+        line.upper.replace(u'\t', u' ');  // keywords and names may be set apart by a tab
         line.stmt = StatementText(text);
         line.fileLine = fileLine;
         line.kind = ClassifyLine(line.upper);
@@ -238,6 +240,9 @@ bool BatchRun::Load(const QStringList& fileLines) {
             return false;
         }
         const QString& upper = lines_.back().upper;
+        if (lines_.back().kind == LineKind::Comment) {
+            continue;  // comments are never examined
+        }
         if (upper.startsWith(QLatin1String("OUTPUT "))) {
             loadError(QStringLiteral("OUTPUT ") + T(64));
             return false;
@@ -346,7 +351,7 @@ void BatchRun::ResetRunState() {
     doCount_.fill(0);
     doLine_.fill(0);
     endDoLine_.fill(0);
-    returnText_.clear();
+    returnPending_.fill(false);
     functionReturned_ = false;
     calendarArgumentMissing = false;
     overflow = false;

@@ -89,6 +89,7 @@ void BatchRun::Finish() {
     if (!running) {
         return;
     }
+    stopped = stopRequested_;
     if (stopRequested_) {
         state_.output.append(kCrLf + state_.Caption(Caption::ProcessingStopped) + kCrLf);
     }

@@ -36,6 +36,7 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
             return flow;
         }
         case -2:
+            stopRequested_ = true;  // a cancelled prompt stops the run like Stop
             return Flow::End;
         case -3:
             return Flow::End;  // a report has ended the run
@@ -372,22 +373,32 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
     }
 }
 
-ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+namespace {
+// The calendar a date literal names by its letters (its code, and W in an ISO week date), or
+// -1 when its letters name none.
+int NamedCalendar(const QString& text) {
     QString letters;
     for (const QChar c : text) {
         if (IsNameLetter(c)) {
             letters.append(c.toUpper());
         }
     }
-    int calendar = kCE;
     if (letters == QLatin1String("WISO") || letters == QLatin1String("ISOW")) {
-        calendar = kISO;
-    } else if (!letters.isEmpty()) {
-        const int code = CalendarIndexOfCode(letters);
-        if (code >= 0) {
-            calendar = code;
-        }
+        return kISO;
     }
+    return letters.isEmpty() ? -1 : CalendarIndexOfCode(letters);
+}
+}  // namespace
+
+// A value that is neither a number nor a known name is read as a date; when its letters name
+// no calendar it was more likely meant as a variable.
+void BatchRun::ValueReadError(int outcome, const QString& text) {
+    DateReadError(outcome, NamedCalendar(text) < 0);
+}
+
+ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+    const int named = NamedCalendar(text);
+    const int calendar = named < 0 ? kCE : named;
     QString t = text;
     while (!t.isEmpty() && !(t.back() >= u'0' && t.back() <= u'9')) {
         t.chop(1);
@@ -484,7 +495,7 @@ int BatchRun::Assignment(const ProgramLine& line) {
     }
     if (slot == 0) {
         if (c.op != 0) {
-            Box(T(21), target + QStringLiteral(": ") + T(51));
+            LineReport(target + QStringLiteral(": ") + T(51));
             return -1;
         }
         if (variables_.Create(target, value) == kTableFull) {
@@ -587,7 +598,7 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int3
     }
     const ParseResult date = ReadDateLiteral(v);
     if (date.outcome != kParseValid) {
-        DateReadError(date.outcome);
+        ValueReadError(date.outcome, v);
         return -1;
     }
     value = date.jdn;
@@ -598,12 +609,13 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
     if (functionReturned_) {
         functionReturned_ = false;
         const std::int32_t returned = returnValues_[static_cast<std::size_t>(callDepth_)];
+        const bool pending = returnPending_[static_cast<std::size_t>(callDepth_)];
         // Back in the caller's frame, whether or not a value is pending.
         if (callDepth_ > 0) {
             --callDepth_;
             PopFrame();
         }
-        if (returnText_.isEmpty()) {
+        if (!pending) {
             NoReturnValueError();
             return -1;
         }
@@ -615,14 +627,17 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
         return -1;
     }
     PushFrame();
-    bool endRun = false;
-    if (InvokeProcedure(c.value, CountArguments(c.value), false, endRun)) {
-        return 2;
+    switch (InvokeProcedure(c.value, CountArguments(c.value), false)) {
+        case CallOutcome::Entered:
+            return 2;
+        case CallOutcome::EndRun:
+            return -3;
+        case CallOutcome::BadArgument:
+            EvaluationError();
+            break;
+        case CallOutcome::Reported:
+            break;
     }
-    if (endRun) {
-        return -3;
-    }
-    EvaluationError();
     return -1;
 }
 

@@ -22,6 +22,7 @@ using namespace daybridge;
 constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitRefused = 2;
+constexpr int kExitStopped = 130;  // as for Ctrl+C in a shell
 // Short slices keep each piece of output small enough to stay in the processor's caches while
 // it is converted and written.
 constexpr std::chrono::milliseconds kSlice{1};
@@ -53,7 +54,7 @@ void PrintStdout(const QString& text) {
 }
 
 // Why a file was refused without a message of the run's own.
-QString RefusalReason(const QString& path) {
+QString RefusalReason(const QString& path, const AppState& state) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return QStringLiteral("%1: no such file").arg(path);
@@ -62,7 +63,7 @@ QString RefusalReason(const QString& path) {
         return QStringLiteral("%1: is a folder").arg(path);
     }
     if (info.size() == 0) {
-        return QStringLiteral("%1: the file is empty").arg(path);
+        return QStringLiteral("%1: %2").arg(path, state.Text(251));
     }
     return QStringLiteral("%1: the file cannot be read").arg(path);
 }
@@ -142,9 +143,12 @@ int Run(const cli::Options& options) {
 
     if (interpreter.Refused()) {
         if (!host.anyMessage()) {
-            PrintError(RefusalReason(options.file));
+            PrintError(RefusalReason(options.file, state));
         }
         return kExitRefused;
+    }
+    if (interpreter.Stopped()) {
+        return kExitStopped;
     }
     if (interpreter.ErrorCount() > 0 || interpreter.ErrorReported()) {
         return kExitError;

@@ -184,8 +184,8 @@ bool ComputeEngine::AcceptDifference(QString& text) {
     }
     const ParseResult parsed = ParseDayCount(text);
     if (parsed.outcome != kParseValid) {
-        // Also during a batch run these are shown in a box.
-        ShowMessage(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
+        // During a batch run reported with the line, like a date that cannot be read.
+        ReportDateError(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
         return false;
     }
     DateDifference = parsed.jdn;

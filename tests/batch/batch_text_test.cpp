@@ -57,14 +57,6 @@ TEST(CheckLineEndings, FilesThatAreMissingOrEmpty) {
     EXPECT_EQ(CheckLineEndings(dir.filePath("unix.txt"), kLineEndingLimit), kEndingsUnix);
 }
 
-TEST(LineEndingWarningText, Wording) {
-    EXPECT_EQ(LineEndingWarningText(kEndingsEmpty, {}), "This is a zero-length file.");
-    EXPECT_EQ(LineEndingWarningText(kEndingsUnix, {}), "This file has Unix/Linux line endings.");
-    EXPECT_EQ(LineEndingWarningText(kEndingsMac, {}), "This file has Macintosh line endings.");
-    EXPECT_EQ(LineEndingWarningText(7, "More."),
-              "This file has line endings of an unknown type.\r\n\r\nMore.");
-}
-
 TEST(DecodeProgramText, Utf8AndWindows1252) {
     EXPECT_EQ(DecodeProgramText(QByteArray("\xEF\xBB\xBFK\xC3\xA4se")), QString::fromUtf8("Käse"));
     // 0xE4 alone is not UTF-8: read as Windows-1252; 0x80 is the euro sign there.
@@ -180,6 +172,7 @@ TEST(TextBetween1, PositionsFromOne) {
 
 TEST(ApplyColumnMask, KeepDropAndRest) {
     EXPECT_EQ(ApplyColumnMask(u"  2020-12-25 Christmas", u""), "2020-12-25");
+    EXPECT_EQ(ApplyColumnMask(u"2020-12-25\tChristmas", u"!"), "2020-12-25");
     EXPECT_EQ(ApplyColumnMask(u"25.12.2020", u"**-**-****"), "25122020");
     EXPECT_EQ(ApplyColumnMask(u"abc", u"!"), "ABC");
     EXPECT_EQ(ApplyColumnMask(u"abcdef", u"x*!"), "BCDEF");
