@@ -14,7 +14,7 @@ namespace {
 // JDN of the first day of year 1 of each era.
 inline constexpr std::int64_t kHebrewEpoch = 347998;      // 1 Tishri 1 AM, 7 October 3761 BCE
 inline constexpr std::int64_t kIslamicEpoch = 1948440;    // 1 Muharram 1 AH, 16 July 622
-inline constexpr std::int64_t kPersianEpoch = 1948321;    // 1 Farvardin 1 AP, 19 March 622
+inline constexpr std::int64_t kPersianEpoch = 1948320;    // 1 Farvardin 1 AP by the 33-year rule
 inline constexpr std::int64_t kCopticEpoch = 1825030;     // 1 Thout 1 AM, 29 August 284
 inline constexpr std::int64_t kEthiopianEpoch = 1724221;  // 1 Meskerem 1, 29 August 8
 inline constexpr std::int64_t kFrenchEpoch = 2375840;     // 1 Vendemiaire I, 22 September 1792
@@ -210,6 +210,9 @@ constexpr YearMonthDay IslamicFromJdn(std::int64_t jdn) {
 // Year y is a leap year when (25 y + 11) mod 33 < 8: eight leap years in 33, in years
 // 1, 5, 9, 13, 17, 22, 26, 30 of the cycle. Equivalently the leap years among 1 .. n number
 // floor((8 n + 29) / 33), so the days before year y are floor((12053 (y - 1) + 29) / 33).
+// The epoch is set so that the rule gives the years of the astronomical calendar, whose year
+// begins at the vernal equinox, from 1290 to 1502 AP; run back 13 centuries, the fixed cycle
+// puts 1 Farvardin 1 on 18 March 622, a day before the equinox year began.
 
 constexpr bool PersianLeap(std::int64_t year) {
     return floor_mod(25 * year + 11, 33) < 8;
@@ -315,13 +318,13 @@ constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
     const YearAndDay yd = CenturyRuleYear(jdn - kGregorianMarch0);  // year from 1 March
     const std::int64_t start = gregorian_leap(yd.year) ? 20 : 21;   // Saka new year, day of it
     std::int64_t year = yd.year - kSakaOffset;
-    std::int64_t doy = yd.doy - start;  // [-21, 345]
+    std::int64_t doy = yd.doy - start;  // [0, 345] when the Saka year began this year
     if (doy < 0) {
-        // The Saka year began in the previous year from 1 March, whose length is
-        // 365 + leap(yd.year).
+        // The Saka year began on day 20 or 21 of the previous year from 1 March, which has
+        // 365 + leap(yd.year) days (its February is that of yd.year).
         year -= 1;
-        const bool leapBefore = gregorian_leap(yd.year - 1);
-        doy += 365 + (gregorian_leap(yd.year) ? 1 : 0) - (leapBefore ? 20 : 21);
+        const std::int64_t startBefore = gregorian_leap(yd.year - 1) ? 20 : 21;
+        doy = yd.doy + 365 + (gregorian_leap(yd.year) ? 1 : 0) - startBefore;  // [345, 365]
     }
     const bool leap = gregorian_leap(year + kSakaOffset);
     const int chaitra = leap ? 31 : 30;
