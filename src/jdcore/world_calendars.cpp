@@ -25,8 +25,12 @@ constexpr YearMonthDay Date(std::int64_t year, std::int64_t month, std::int64_t 
     return {year, static_cast<std::int32_t>(month), static_cast<std::int32_t>(day)};
 }
 
+// ToJdn and LongCountToJdn work on years (baktuns) up to this magnitude, far beyond the
+// range of valid dates, so that every FromJdn result converts back; no product can overflow.
+inline constexpr std::int64_t kArithmeticYears = 1'000'000'000;
+
 constexpr std::int64_t ClampYear(std::int64_t year) {
-    return std::clamp(year, -kMaxWorldYear, kMaxWorldYear);
+    return std::clamp(year, -kArithmeticYears, kArithmeticYears);
 }
 
 // ---- 4/100/400 year counts (French Republican and Indian) ---------------------------------
@@ -456,7 +460,7 @@ bool IsValidDate(WorldCalendar cal, std::int64_t year, int month, int day) {
 }
 
 std::int64_t LongCountToJdn(const LongCount& date) {
-    // Baktuns beyond the year range are clamped: 144000 * 6e6 days cannot overflow.
+    // Baktuns are clamped to kArithmeticYears: 144000 * 1e9 days cannot overflow.
     return kMayanEpoch + 144000 * ClampYear(date.baktun) + 7200 * std::int64_t{date.katun} +
            360 * std::int64_t{date.tun} + 20 * std::int64_t{date.uinal} + date.kin;
 }
