@@ -160,6 +160,27 @@ TEST(WorldCalendars, CalendarRules) {
     }
 }
 
+// The new year by the other classic statement of the postponements: from the molad day (1
+// Tishri never on a Sunday, Wednesday or Friday), a year may not last 356 days (its start moves
+// two days on) and a year after a 382-day one is moved a day on. Sampled over the whole range.
+std::int64_t MoladDay(std::int64_t year) {
+    const std::int64_t months = jdcore::floor_div(235 * year - 234, 19);
+    const std::int64_t day = 29 * months + jdcore::floor_div(12084 + 13753 * months, 25920);
+    return jdcore::floor_mod(3 * (day + 1), 7) < 3 ? day + 1 : day;
+}
+std::int64_t NewYearByYearLengths(std::int64_t year) {
+    const std::int64_t before = MoladDay(year - 1), of = MoladDay(year), after = MoladDay(year + 1);
+    return 347998 + of + (after - of == 356 ? 2 : of - before == 382 ? 1 : 0);
+}
+
+TEST(WorldCalendars, HebrewNewYearByYearLengths) {
+    for (std::int64_t y = -jdcore::kMaxWorldYear; y <= jdcore::kMaxWorldYear; y += 997) {
+        for (std::int64_t year : {y, y / 1000}) {
+            ASSERT_EQ(ToJdn(WorldCalendar::Hebrew, year, 7, 1), NewYearByYearLengths(year)) << year;
+        }
+    }
+}
+
 // Well-known dates, as Gregorian (G) or Julian (J) dates.
 TEST(WorldCalendars, KnownDates) {
     struct Row {
