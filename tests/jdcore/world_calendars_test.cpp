@@ -118,14 +118,22 @@ TEST(WorldCalendars, DayByDayWalkAgreesWithTheLengths) {
     }
 }
 
-// kMaxWorldYear holds every day of |jdn| <= 2.1e9; FromJdn goes on beyond it.
+// kMaxWorldYear holds every day of |jdn| <= 2.1e9; FromJdn goes on beyond it, and takes any
+// JDN beyond +-5e9 as that day.
 TEST(WorldCalendars, YearRangeCoversTheDayRange) {
+    constexpr std::int64_t kLimit = 5'000'000'000;
     for (WorldCalendar cal : kAll) {
         for (std::int64_t jdn : {-kMax, kMax}) {
             const std::int64_t year = FromJdn(cal, jdn).year;
             EXPECT_LE(year < 0 ? -year : year, jdcore::kMaxWorldYear) << static_cast<int>(cal);
         }
+        EXPECT_TRUE(Same(FromJdn(cal, INT64_MIN), FromJdn(cal, -kLimit)));
+        EXPECT_TRUE(Same(FromJdn(cal, INT64_MAX), FromJdn(cal, kLimit)));
+        EXPECT_EQ(ToJdn(cal, FromJdn(cal, kLimit).year, FromJdn(cal, kLimit).month,
+                        FromJdn(cal, kLimit).day),
+                  kLimit);
     }
+    EXPECT_EQ(jdcore::LongCountToJdn(jdcore::JdnToLongCount(INT64_MIN)), -kLimit);
 }
 
 // Rules stated independently of the arithmetic.
