@@ -114,6 +114,9 @@ bool BatchRun::StartFromFile(const QString& path) {
             return refuse(kTextInputFileUnreadable);
         case ProgramFileStatus::TooLarge:
             return refuse(kTextInputFileTooLarge);
+        case ProgramFileStatus::Interrupted:  // a stop asked for while the program was read
+            refused = true;
+            return false;
         case ProgramFileStatus::ControlChar:
         case ProgramFileStatus::Read:
             break;

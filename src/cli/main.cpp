@@ -43,6 +43,7 @@ void InstallInterruptHandler() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
+    SetReadStopFlag(&g_stopRequested);
 }
 
 void PrintError(const QString& text) {
@@ -130,6 +131,9 @@ int Run(const cli::Options& options) {
     ComputeEngine engine(state, host);
     BatchInterpreter interpreter(state, host, engine);
 
+    if (g_stopRequested != 0) {
+        return kExitStopped;  // Ctrl+C before the run began
+    }
     const bool started =
         options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))
                          : interpreter.StartFile(options.file);

@@ -1,6 +1,7 @@
 #include "env/program_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QFile>
@@ -10,6 +11,27 @@
 namespace daybridge {
 
 namespace {
+
+const volatile std::sig_atomic_t* stopFlag = nullptr;
+
+bool StopRequested() {
+    return stopFlag != nullptr && *stopFlag != 0;
+}
+
+// Waits until the descriptor has bytes or its end, looking at the stop flag now and then.
+// False when a stop was asked for.
+bool WaitForBytes(int fd) {
+    for (;;) {
+        if (StopRequested()) {
+            return false;
+        }
+        pollfd waiting{fd, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, 100);
+        if (ready > 0 || (ready < 0 && errno != EINTR)) {
+            return true;  // the read tells what there is
+        }
+    }
+}
 
 bool IsControlByte(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -44,6 +66,10 @@ ProgramFileStatus OpenFailure(int error) {
 
 }  // namespace
 
+void SetReadStopFlag(const volatile std::sig_atomic_t* flag) {
+    stopFlag = flag;
+}
+
 ProgramFile ReadProgramFile(const QString& path, qint64 byteLimit, qint64 controlCheckBytes) {
     ProgramFile result;
     if (path.isEmpty()) {
@@ -75,31 +101,45 @@ ProgramFile ReadProgramFile(const QString& path, qint64 byteLimit, qint64 contro
         result.status = ProgramFileStatus::Device;
         return result;
     }
-    if (in.owned) {
-        // Reads wait for data from here on; a FIFO whose writer has gone reads as its end.
-        const int flags = ::fcntl(in.fd, F_GETFL);
-        if (flags >= 0) {
-            ::fcntl(in.fd, F_SETFL, flags & ~O_NONBLOCK);
-        }
-    }
     if (S_ISREG(info.st_mode) && info.st_size > byteLimit) {
         result.status = ProgramFileStatus::TooLarge;
         return result;
     }
+    const bool mayWait = !S_ISREG(info.st_mode);  // a pipe, FIFO or terminal
+    const auto interrupted = [&result] {
+        result.status = ProgramFileStatus::Interrupted;
+        return result;
+    };
     // Read in pieces up to one byte over the limit: the size of a pipe is not known ahead.
+    // Standard input stays blocking (its flags are shared with the caller's shell), so it is
+    // waited for first; a file opened here is non-blocking, so that a FIFO whose writer is
+    // gone, or never came, reads as its end at once.
     constexpr qint64 kPiece = 1 << 16;
     for (;;) {
+        if (mayWait && !in.owned && !WaitForBytes(in.fd)) {
+            return interrupted();
+        }
         const qint64 want = std::min<qint64>(kPiece, byteLimit + 1 - result.bytes.size());
         const qsizetype before = result.bytes.size();
         result.bytes.resize(before + want);
         const ssize_t got = ::read(in.fd, result.bytes.data() + before, static_cast<size_t>(want));
         if (got < 0) {
+            const int error = errno;
             result.bytes.resize(before);
-            if (errno == EINTR) {
+            if (error == EAGAIN || error == EWOULDBLOCK) {
+                if (!WaitForBytes(in.fd)) {
+                    return interrupted();
+                }
+                continue;
+            }
+            if (error == EINTR) {
+                if (StopRequested()) {
+                    return interrupted();
+                }
                 continue;
             }
             result.status =
-                errno == EISDIR ? ProgramFileStatus::Folder : ProgramFileStatus::Unreadable;
+                error == EISDIR ? ProgramFileStatus::Folder : ProgramFileStatus::Unreadable;
             return result;
         }
         result.bytes.resize(before + got);

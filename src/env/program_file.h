@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <csignal>
 
 namespace daybridge {
 
@@ -15,6 +16,7 @@ enum class ProgramFileStatus {
     Unreadable,   // no permission, or the system reported an error while reading
     TooLarge,     // more than the byte limit
     ControlChar,  // a control character other than TAB, LF, CR among the checked bytes
+    Interrupted,  // a signal (Ctrl+C) came while waiting for the bytes
 };
 
 struct ProgramFile {
@@ -24,6 +26,10 @@ struct ProgramFile {
 
 // The name that means standard input.
 inline constexpr const char* kStandardInputName = "-";
+
+// A flag that a signal handler sets to ask the program to stop (Ctrl+C): a read that waits for
+// a pipe or terminal gives up once it is set, also when the signal came just before the wait.
+void SetReadStopFlag(const volatile std::sig_atomic_t* flag);
 
 // Reads at most `byteLimit` bytes of `path` ("-" is standard input). A FIFO without a writer
 // reads as empty. Reading stops at the first byte below 32 other than TAB, LF and CR within
