@@ -66,6 +66,10 @@ TEST(BatchProgram, IsReadOnceFromAnySource) {
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     const QString folder = dir.path();
+    const QString large = dir.filePath(QStringLiteral("large.txt"));
+    QFile largeFile(large);
+    ASSERT_TRUE(largeFile.open(QIODevice::WriteOnly) && largeFile.resize((64 << 20) + 1));
+    largeFile.close();
     struct Case {
         const char* name;
         QStringList args;
@@ -83,6 +87,25 @@ TEST(BatchProgram, IsReadOnceFromAnySource) {
         {"FIFO without writer", {fifo}, "", 2, "", "daybridge-batch: "},
         {"folder", {folder}, "", 2, "", "Input file refused: The input file is a folder"},
         {"device", {"/dev/zero"}, "", 2, "", "Input file refused: The input file is a device"},
+        {"over the size limit",
+         {large},
+         "",
+         2,
+         "",
+         "Input file refused: The input file is larger "
+         "than the limit of 64 MiB (67,108,864 bytes)."},
+        {"settings folder",
+         {"--settings", folder, "-e", "X = 1"},
+         "",
+         2,
+         "",
+         "daybridge-batch: " + folder.toUtf8() + ": not a regular file"},
+        {"settings device",
+         {"--settings", "/dev/zero", "-e", "X = 1"},
+         "",
+         2,
+         "",
+         "daybridge-batch: /dev/zero: not a regular file"},
         {"endless control bytes", {"-"}, QByteArray(1 << 20, '\0'), 2, "", "Invalid character: "},
     };
     for (const Case& c : cases) {
