@@ -393,15 +393,14 @@ class SettingsSafety : public SettingsFile {
 TEST_F(SettingsSafety, AFailedWriteKeepsTheOldFileAndSaysSo) {
     const QByteArray old = FileOf(DefaultLines());
     const QString path = Write(old);
-    AppState state = Unusual();  // German
-    state.output.setText(QString(100'000, QLatin1Char('x')));
-    // A child process, so that the size limit holds for this save only. The limit is far
-    // below the file's size; SIGXFSZ ignored makes the write fail with EFBIG instead.
+    const AppState state = Unusual();  // German
+    // A child process, so that the size limit holds for this save only. The limit is below
+    // the file's size; SIGXFSZ ignored makes the write fail with EFBIG instead.
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
+        const rlimit limit{64, 64};
         setrlimit(RLIMIT_FSIZE, &limit);
         QString failure;
         const bool saved = SaveUserSettings(path, state, QString(), &failure);
