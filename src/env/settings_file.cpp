@@ -697,14 +697,17 @@ QString LoadUserSettingsAtStart(const QString& path, AppState& state, QString* d
         case SettingsLoad::NotRegular:
             return Notice(state, kTextSettingsNotRegular, path);
         case SettingsLoad::Unreadable:
-            return Notice(state, kTextSettingsUnreadable, path);
         case SettingsLoad::Damaged:
             break;
     }
-    // Kept byte for byte before the defaults are saved over it at quit.
+    // Kept byte for byte before the defaults are saved over it at quit: copied, or when it
+    // cannot even be read (no permission), moved aside whole.
     const QString kept = path + QStringLiteral(".bad");
     if (!CopyRegularFile(path, kept)) {
-        return Notice(state, kTextSettingsUnreadable, path);
+        QFile::remove(kept);
+        if (!QFile::rename(path, kept)) {
+            return Notice(state, kTextSettingsUnreadable, path);
+        }
     }
     return Notice(state, kTextSettingsKeptAsBad, kept);
 }
