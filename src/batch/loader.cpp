@@ -1,9 +1,8 @@
 // Starting a run: the file checks, reading, loading with its checks and the DOFOREACH
 // rewriting, the procedure tables, and the verbose header.
-#include <QFile>
-#include <QFileInfo>
-
 #include "batch/batch_run.h"
+#include "env/program_file.h"
+#include "env/text_store.h"
 
 namespace daybridge::batch {
 
@@ -92,30 +91,51 @@ bool BatchRun::StartFromFile(const QString& path) {
     refused = false;
     errorReported = false;
     errorCount = 0;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir()) {
+    // The program is read once; the checks below look at these bytes only.
+    const ProgramFile file = ReadProgramFile(path, kMaxProgramBytes, kLineEndingLimit);
+    const auto refuse = [&](int textId) {
         refused = true;
-        Box(state_.Caption(Caption::FileNotFound), state_.Caption(Caption::InputFileDoesNotExist));
+        Box(T(kTextInputFileRefused), T(textId) + kCrLf + path);
         errorReported = false;
         return false;
+    };
+    switch (file.status) {
+        case ProgramFileStatus::NotFound:
+            refused = true;
+            Box(state_.Caption(Caption::FileNotFound),
+                state_.Caption(Caption::InputFileDoesNotExist));
+            errorReported = false;
+            return false;
+        case ProgramFileStatus::Folder:
+            return refuse(kTextInputFileIsFolder);
+        case ProgramFileStatus::Device:
+            return refuse(kTextInputFileIsDevice);
+        case ProgramFileStatus::Unreadable:
+            return refuse(kTextInputFileUnreadable);
+        case ProgramFileStatus::TooLarge:
+            return refuse(kTextInputFileTooLarge);
+        case ProgramFileStatus::Interrupted:  // a stop asked for while the program was read
+            refused = true;
+            return false;
+        case ProgramFileStatus::ControlChar:
+        case ProgramFileStatus::Read:
+            break;
     }
     state_.firstDateText.clear();
     state_.dateDiffText.clear();
     state_.secondDateText.clear();
     host_.fieldsChanged();
 
-    const int code = CheckLineEndings(path, kLineEndingLimit);
-    if (code < 0) {
+    const int code = file.status == ProgramFileStatus::ControlChar
+                         ? kEndingsControlChar
+                         : CheckLineEndings(file.bytes, kLineEndingLimit);
+    if (code == kEndingsEmpty) {
         refused = true;
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        refused = true;
-        return false;
-    }
-    const QByteArray bytes = file.read(kMaxProgramBytes + 1);
-    return CheckAndLoadBytes(bytes, code, path);
+    const QString name =
+        path == QLatin1String(kStandardInputName) ? QStringLiteral("(standard input)") : path;
+    return CheckAndLoadBytes(file.bytes, code, name);
 }
 
 bool BatchRun::StartFromLines(const QStringList& lines, const QString& name) {
@@ -142,23 +162,16 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
         Box(T(38), T(37));
         return false;
     }
-    if (code == kEndingsUnix || code == kEndingsMac) {
+    // LF line ends are this platform's own and run without a word; CR-only files are
+    // warned about and run.
+    if (code == kEndingsMac) {
         Box(T(256), T(LineEndingWarningTextId(code)));
         errorReported = false;
-        if (code == kEndingsUnix) {
-            refused = true;
-            return false;
-        }
-    } else if (code != kEndingsAcceptable) {
+    } else if (code != kEndingsAcceptable && code != kEndingsUnix) {
         refused = true;
         return false;
     }
     if (!BeginRun(name)) {
-        return false;
-    }
-    if (bytes.size() > kMaxProgramBytes) {
-        StructuralError(Caption::ProgramTooLong);
-        Finish();
         return false;
     }
     if (!Load(SplitProgramLines(DecodeProgramText(bytes), kMaxStoredLines + 1)) ||

@@ -269,8 +269,9 @@ QString UsageText() {
         "Usage: daybridge-batch [options] FILE\n"
         "       daybridge-batch [options] -e LINE [-e LINE]...\n"
         "\n"
-        "Runs a Daybridge batch program, from FILE or from the -e lines (one program line\n"
-        "each), as the window's \"Process file\" does. The output text is written to stdout,\n"
+        "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e lines\n"
+        "(one program line each), as the window's \"Process file\" does. The program is read\n"
+        "once; LF, CR LF and mixed line ends run. The output text is written to stdout,\n"
         "messages to stderr as TITLE: MESSAGE. An input prompt is written to stderr and\n"
         "answered by one line of stdin; end of input answers Cancel. Ctrl+C stops the run\n"
         "after the current line.\n"
@@ -299,11 +300,14 @@ QString UsageText() {
         "  -h, --help               show this help and exit\n"
         "\n"
         "Exit status:\n"
-        "  0  the run ended with no error counted\n"
-        "  1  an error was reported or ended the run\n"
-        "  2  the program was refused before it ran (missing, empty, bad line endings,\n"
-        "     control characters), the text data file could not be loaded, or the command\n"
-        "     line was wrong\n");
+        "  0    the run ended with no error counted\n"
+        "  1    an error was reported or ended the run, or the output could not be written\n"
+        "       (full disk, closed pipe)\n"
+        "  2    the program was refused before it ran (missing, empty, a folder or device,\n"
+        "       unreadable, over 64 MiB, control characters), the text data file or the\n"
+        "       settings file could not be loaded, or the command line was wrong\n"
+        "  130  the run was stopped: Ctrl+C, or a prompt cancelled, answered empty or left\n"
+        "       at end of input\n");
 }
 
 }  // namespace daybridge::cli

@@ -2,16 +2,18 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDate>
-#include <QFileInfo>
 #include <QLocale>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "batch/batch_interpreter.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 #include "compute/compute_engine.h"
 #include "env/paths.h"
+#include "env/program_file.h"
 #include "env/settings_file.h"
 #include "env/text_store.h"
 
@@ -22,7 +24,7 @@ using namespace daybridge;
 constexpr int kExitOk = 0;
 constexpr int kExitError = 1;
 constexpr int kExitRefused = 2;
-constexpr int kExitStopped = 130;  // as for Ctrl+C in a shell
+constexpr int kExitStopped = 130;  // 128 + SIGINT, as a shell reports a run ended by Ctrl+C
 // Short slices keep each piece of output small enough to stay in the processor's caches while
 // it is converted and written.
 constexpr std::chrono::milliseconds kSlice{1};
@@ -41,6 +43,7 @@ void InstallInterruptHandler() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
+    SetReadStopFlag(&g_stopRequested);
 }
 
 void PrintError(const QString& text) {
@@ -48,24 +51,25 @@ void PrintError(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
-void PrintStdout(const QString& text) {
+// False (with a message) when stdout refused the text.
+bool PrintStdout(const QString& text) {
     const QByteArray bytes = text.toUtf8();
+    errno = 0;
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        PrintError(QStringLiteral("cannot write the output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+        return false;
+    }
+    return true;
 }
 
-// Why a file was refused without a message of the run's own.
+// Why a file was refused without a message of the run's own: the other refusals (missing,
+// folder, device, unreadable, too large, bad bytes) are reported by the run itself.
 QString RefusalReason(const QString& path, const AppState& state) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return QStringLiteral("%1: no such file").arg(path);
-    }
-    if (info.isDir()) {
-        return QStringLiteral("%1: is a folder").arg(path);
-    }
-    if (info.size() == 0) {
-        return QStringLiteral("%1: %2").arg(path, state.Text(251));
-    }
-    return QStringLiteral("%1: the file cannot be read").arg(path);
+    const QString name =
+        path == QLatin1String(kStandardInputName) ? QStringLiteral("standard input") : path;
+    return QStringLiteral("%1: %2").arg(name, state.Text(251));
 }
 
 std::int32_t LocalTodayJdn() {
@@ -84,14 +88,24 @@ int Run(const cli::Options& options) {
 
     AppState state;
     if (!options.settingsPath.isEmpty()) {
-        const QFileInfo info(options.settingsPath);
-        if (!info.isFile() || !info.isReadable()) {
-            PrintError(QStringLiteral("%1: settings file not found").arg(options.settingsPath));
-            return kExitRefused;
-        }
-        if (!LoadUserSettings(options.settingsPath, state)) {
-            PrintError(
-                QStringLiteral("%1: the settings file is damaged").arg(options.settingsPath));
+        SettingsLoad outcome = SettingsLoad::Missing;
+        if (!LoadUserSettings(options.settingsPath, state, nullptr, &outcome)) {
+            const char* reason = "the settings file is damaged";
+            switch (outcome) {
+                case SettingsLoad::Missing:
+                    reason = "settings file not found";
+                    break;
+                case SettingsLoad::NotRegular:
+                    reason = "not a regular file (a folder, FIFO or device), not read";
+                    break;
+                case SettingsLoad::Unreadable:
+                    reason = "the settings file cannot be read";
+                    break;
+                case SettingsLoad::Loaded:
+                case SettingsLoad::Damaged:
+                    break;
+            }
+            PrintError(QStringLiteral("%1: %2").arg(options.settingsPath, QLatin1String(reason)));
             return kExitRefused;
         }
         // Only the preferences count; the saved fields and output are not the run's.
@@ -117,6 +131,9 @@ int Run(const cli::Options& options) {
     ComputeEngine engine(state, host);
     BatchInterpreter interpreter(state, host, engine);
 
+    if (g_stopRequested != 0) {
+        return kExitStopped;  // Ctrl+C before the run began
+    }
     const bool started =
         options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))
                          : interpreter.StartFile(options.file);
@@ -130,8 +147,8 @@ int Run(const cli::Options& options) {
             }
             const bool more = interpreter.RunSlice(kSlice);
             host.drainOutput();
-            if (!more) {
-                break;
+            if (!more || writer.failed()) {
+                break;  // a run whose output cannot be written is not worth going on with
             }
             if (stdoutIsTerminal) {
                 writer.flush();
@@ -141,6 +158,14 @@ int Run(const cli::Options& options) {
     host.drainOutput();
     writer.finish();
 
+    if (writer.failed()) {
+        PrintError(QStringLiteral("cannot write the output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
+        return kExitError;
+    }
+    if (g_stopRequested != 0) {
+        return kExitStopped;
+    }
     if (interpreter.Refused()) {
         if (!host.anyMessage()) {
             PrintError(RefusalReason(options.file, state));
@@ -171,12 +196,13 @@ int main(int argc, char* argv[]) {
         return kExitRefused;
     }
     if (options.help) {
-        PrintStdout(cli::UsageText());
-        return kExitOk;
+        return PrintStdout(cli::UsageText()) ? kExitOk : kExitError;
     }
     if (options.version) {
-        PrintStdout(QStringLiteral("daybridge-batch (Daybridge) %1\n").arg(DAYBRIDGE_VERSION));
-        return kExitOk;
+        return PrintStdout(
+                   QStringLiteral("daybridge-batch (Daybridge) %1\n").arg(DAYBRIDGE_VERSION))
+                   ? kExitOk
+                   : kExitError;
     }
     return Run(options);
 }

@@ -2,6 +2,7 @@
 
 #include <stdio.h>  // getline
 #include <QStringDecoder>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -40,17 +41,32 @@ void LineEndWriter::write(QStringView text) {
         }
     }
     if (buffer_.size() >= kBlockSize) {
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+        put(buffer_);
         buffer_.clear();
+    }
+}
+
+void LineEndWriter::put(const std::string& bytes) {
+    if (error_ != 0) {
+        return;
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_)) {
+        error_ = errno != 0 ? errno : EIO;
     }
 }
 
 void LineEndWriter::flush() {
     if (!buffer_.empty()) {
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+        put(buffer_);
         buffer_.clear();
     }
-    std::fflush(out_);
+    if (error_ == 0) {
+        errno = 0;
+        if (std::fflush(out_) != 0) {
+            error_ = errno != 0 ? errno : EIO;
+        }
+    }
 }
 
 void LineEndWriter::finish() {

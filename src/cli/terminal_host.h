@@ -28,11 +28,19 @@ class LineEndWriter {
     // Writes a CR still held back and flushes.
     void finish();
 
+    // True once the stream refused a write (full disk, closed pipe); nothing more is written.
+    bool failed() const { return error_ != 0; }
+    // The system's error number of that refusal.
+    int error() const { return error_; }
+
     static constexpr std::size_t kBlockSize = 1 << 16;
 
   private:
+    void put(const std::string& bytes);
+
     std::FILE* out_;
     std::string buffer_;
+    int error_ = 0;
     bool heldCr_ = false;  // a CR at the end of the last piece, not yet written
 };
 

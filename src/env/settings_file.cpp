@@ -17,13 +17,21 @@
 // Check-box state 2 (greyed) reads as checked: a greyed box shows its tick.
 #include "env/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringView>
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
 #include "env/file_text.h"
+#include "env/text_store.h"
 
 namespace daybridge {
 
@@ -430,8 +438,10 @@ int CheckValue(bool checked) {
     return checked ? 1 : 0;
 }
 
-// The output to save: whole, or when it is very long its last lines.
-QString SavedOutput(const QString& output) {
+// The output to save: whole, or when it is very long its last lines after one line that says
+// the earlier output was not saved.
+QString SavedOutput(const AppState& state) {
+    const QString& output = state.output.text();
     if (output.size() <= kMaxSavedOutputChars) {
         return output;
     }
@@ -440,7 +450,7 @@ QString SavedOutput(const QString& output) {
     if (lineStart >= 0) {
         start = lineStart + 1;
     }
-    return output.mid(start);
+    return state.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n") + output.mid(start);
 }
 
 }  // namespace
@@ -494,49 +504,175 @@ QString SettingsText(const AppState& state, const QString& directory) {
     line(Quoted(save ? state.firstDateText.left(kMaxFieldChars) : QString()));
     line(Quoted(save ? state.dateDiffText.left(kMaxFieldChars) : QString()));
     line(Quoted(save ? state.secondDateText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? SavedOutput(state.output.text()) : QString()));
+    line(Quoted(save ? SavedOutput(state) : QString()));
     line(Quoted(directory));
     return text;
 }
 
-bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+namespace {
+
+// What is at the path, following symbolic links: nothing, a regular file, or something else
+// (also a link that leads nowhere).
+enum class PathKind { Nothing, RegularFile, Other };
+
+PathKind KindAt(const QString& path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(encoded.constData(), &info) == 0) {
+        return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
     }
-    const QByteArray bytes = SettingsText(state, directory).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    if (errno == ENOENT && ::lstat(encoded.constData(), &info) != 0) {
+        return PathKind::Nothing;
     }
-    return file.commit();
+    return PathKind::Other;  // a dangling link, or a path the system cannot look at
 }
 
-bool LoadUserSettings(const QString& path, AppState& state, QString* directory) {
+QString Notice(const AppState& state, int textId, const QString& path,
+               const QString& detail = QString()) {
+    QString text = state.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    if (!detail.isEmpty()) {
+        text += QStringLiteral("\r\n") + detail;
+    }
+    return text;
+}
+
+// Reads the whole file, refusing anything but a regular file and anything over the limit.
+SettingsLoad ReadSettingsBytes(const QString& path, QByteArray& bytes) {
+    // Non-blocking: opening a FIFO must not wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return KindAt(path) == PathKind::Nothing ? SettingsLoad::Missing
+                                                     : SettingsLoad::NotRegular;
+        }
+        return errno == ENXIO || errno == ENODEV ? SettingsLoad::NotRegular
+                                                 : SettingsLoad::Unreadable;
+    }
+    struct stat info {};
+    SettingsLoad outcome = SettingsLoad::Loaded;
+    if (::fstat(fd, &info) != 0) {
+        outcome = SettingsLoad::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        outcome = SettingsLoad::NotRegular;
+    } else if (info.st_size > kMaxSettingsBytes) {
+        outcome = SettingsLoad::Damaged;
+    } else {
+        // Read in pieces up to the limit, so that a file that grows while it is read cannot
+        // grow the buffer without end.
+        constexpr qsizetype kPiece = 1024 * 1024;
+        for (;;) {
+            const qsizetype before = bytes.size();
+            bytes.resize(before + kPiece);
+            const ssize_t got = ::read(fd, bytes.data() + before, kPiece);
+            if (got < 0 && errno == EINTR) {
+                bytes.resize(before);
+                continue;
+            }
+            bytes.resize(before + std::max<ssize_t>(got, 0));
+            if (got < 0) {
+                outcome = SettingsLoad::Unreadable;
+                break;
+            }
+            if (got == 0) {
+                break;
+            }
+            if (bytes.size() > kMaxSettingsBytes) {
+                outcome = SettingsLoad::Damaged;
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return outcome;
+}
+
+// Copies a regular file whole, atomically replacing the copy's path; false when any step
+// failed (the copy's path is then left as it was).
+bool CopyRegularFile(const QString& from, const QString& to) {
+    const int fd = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    QSaveFile copy(to);
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && copy.open(QIODevice::WriteOnly);
+    QByteArray piece(1024 * 1024, Qt::Uninitialized);
+    while (ok) {
+        const ssize_t got = ::read(fd, piece.data(), static_cast<size_t>(piece.size()));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        ok = copy.write(piece.constData(), got) == got;
+    }
+    ::close(fd);
+    if (!ok || !copy.flush() || copy.error() != QFileDevice::NoError) {
+        copy.cancelWriting();
+        return false;
+    }
+    return copy.commit();
+}
+
+}  // namespace
+
+bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory,
+                      QString* failure) {
+    const auto fail = [&](int textId, const QString& detail) {
+        if (failure != nullptr) {
+            *failure = Notice(state, textId, path, detail);
+        }
+        return false;
+    };
+    // A device, FIFO or folder at the path is left alone; a link to a regular file is followed,
+    // so that the link stays and its target gets the new settings.
+    QString target = path;
+    switch (KindAt(path)) {
+        case PathKind::Other:
+            return fail(kTextSettingsNotRegular, QString());
+        case PathKind::RegularFile:
+            target = QFileInfo(path).canonicalFilePath();
+            break;
+        case PathKind::Nothing:
+            break;
+    }
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(kTextSettingsNotSaved, file.errorString());
+    }
+    const QByteArray bytes = SettingsText(state, directory).toUtf8();
+    // The writes are buffered: a full disk shows only when the buffer is flushed, and the
+    // file must not replace the old one then.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(kTextSettingsNotSaved, reason);
+    }
+    if (!file.commit()) {
+        return fail(kTextSettingsNotSaved, file.errorString());
+    }
+    return true;
+}
+
+bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
+                      SettingsLoad* outcome) {
     if (directory != nullptr) {
         directory->clear();
     }
+    QByteArray bytes;
+    SettingsLoad result = ReadSettingsBytes(path, bytes);
     std::optional<Settings> settings;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSettingsBytes) {
-        // Read in pieces up to the limit, so that a file whose size the system does not
-        // know in advance cannot grow the buffer without end.
-        QByteArray bytes;
-        bool tooLarge = false;
-        while (!file.atEnd()) {
-            const QByteArray piece = file.read(1024 * 1024);
-            if (piece.isEmpty()) {
-                break;
-            }
-            bytes += piece;
-            if (bytes.size() > kMaxSettingsBytes) {
-                tooLarge = true;
-                break;
-            }
+    if (result == SettingsLoad::Loaded) {
+        settings = ParseSettings(DecodeFileText(bytes));
+        if (!settings) {
+            result = SettingsLoad::Damaged;
         }
-        if (!tooLarge) {
-            settings = ParseSettings(DecodeFileText(bytes));
-        }
+    }
+    if (outcome != nullptr) {
+        *outcome = result;
     }
     if (!settings) {
         state.SetBuiltInDefaults();
@@ -547,6 +683,33 @@ bool LoadUserSettings(const QString& path, AppState& state, QString* directory) 
     }
     Apply(std::move(*settings), state);
     return true;
+}
+
+QString LoadUserSettingsAtStart(const QString& path, AppState& state, QString* directory) {
+    SettingsLoad outcome = SettingsLoad::Missing;
+    if (LoadUserSettings(path, state, directory, &outcome)) {
+        return {};
+    }
+    switch (outcome) {
+        case SettingsLoad::Loaded:
+        case SettingsLoad::Missing:
+            return {};
+        case SettingsLoad::NotRegular:
+            return Notice(state, kTextSettingsNotRegular, path);
+        case SettingsLoad::Unreadable:
+        case SettingsLoad::Damaged:
+            break;
+    }
+    // Kept byte for byte before the defaults are saved over it at quit: copied, or when it
+    // cannot even be read (no permission), moved aside whole.
+    const QString kept = path + QStringLiteral(".bad");
+    if (!CopyRegularFile(path, kept)) {
+        QFile::remove(kept);
+        if (!QFile::rename(path, kept)) {
+            return Notice(state, kTextSettingsUnreadable, path);
+        }
+    }
+    return Notice(state, kTextSettingsKeptAsBad, kept);
 }
 
 }  // namespace daybridge

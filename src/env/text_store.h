@@ -7,6 +7,25 @@
 
 namespace daybridge {
 
+// Texts of the data file that the program adds to the ones every message has always needed.
+inline constexpr int kTextInputFileRefused = 200;  // title of the refusals below
+inline constexpr int kTextInputFileIsFolder = 201;
+inline constexpr int kTextInputFileIsDevice = 202;
+inline constexpr int kTextInputFileUnreadable = 203;
+inline constexpr int kTextInputFileTooLarge = 204;   // names the size limit
+inline constexpr int kTextSettingsNotSaved = 205;    // the old file is left whole
+inline constexpr int kTextSettingsKeptAsBad = 206;   // followed by where it was kept
+inline constexpr int kTextSettingsNotRegular = 207;  // a folder, FIFO or device
+inline constexpr int kTextEarlierOutputNotSaved = 208;
+inline constexpr int kTextSettingsUnreadable = 209;
+
+// Every identifier the program's messages are composed of; a data file without one of them is
+// refused at load, since reports would come out as fragments.
+bool IsRequiredTextId(int id);
+inline constexpr int kLastRequiredTextId = 209;
+// LoadProgramText's result when the file loaded but lacks a required text.
+inline constexpr std::int32_t kRequiredTextMissing = -9;
+
 // The path of a file in a folder: one separator between them, none added when the folder
 // already ends in one (a file-system or drive root).
 QString FolderFilePath(const QString& folder, const QString& fileName);
@@ -16,11 +35,12 @@ QString FolderFilePath(const QString& folder, const QString& fileName);
 // the path beside the executable when none does.
 QString FindDataFile(const QString& fileName);
 
-// Loads the text data file; returns the library's result (> 0 loaded) and, on failure, the
-// message to show (English, in a box with the stop icon and an empty title) in `failure`.
+// Loads the text data file; returns the library's result (> 0 loaded), or kRequiredTextMissing
+// when a required text is missing, and on failure the message to show (English, in a box with
+// the stop icon and an empty title; its last line is the file's path) in `failure`.
 std::int32_t LoadProgramText(const QString& path, QString* failure);
 
-// The loader's failure message for a result code.
+// The loader's failure message for a result code, followed by a line break and the path.
 QString LoaderMessage(std::int32_t code, const QString& path);
 
 // The text with that identifier in the given language; empty when there is none.

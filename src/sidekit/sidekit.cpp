@@ -83,7 +83,7 @@ std::size_t SkipBlanks(std::string_view line, std::size_t i) {
     return i;
 }
 
-enum class EntryResult { Ok, Missing, TooLong };
+enum class EntryResult { Ok, Missing, TooManyTexts, TooLong };
 
 struct Entry {
     std::int32_t id = 0;
@@ -138,8 +138,11 @@ EntryResult ParseEntry(std::string_view line, Entry& entry) {
     bool tooLong = false;
     i = SkipBlanks(line, i);
     while (i < line.size() && line[i] != '#') {
-        if (line[i] != '"' || count == kLanguageCount) {
+        if (line[i] != '"') {
             return EntryResult::Missing;
+        }
+        if (count == kLanguageCount) {
+            return EntryResult::TooManyTexts;
         }
         std::size_t end = 0;
         std::size_t chars = 0;
@@ -170,6 +173,7 @@ EntryResult ParseEntry(std::string_view line, Entry& entry) {
 }  // namespace
 
 std::int32_t TextStore::LoadFromBytes(std::string_view bytes) {
+    lastFailure_ = LoadFailure::None;
     if (bytes.empty()) {
         return kFileEmpty;
     }
@@ -185,9 +189,6 @@ std::int32_t TextStore::LoadFromBytes(std::string_view bytes) {
         std::int32_t lineNumber = 0;
         while (pos < bytes.size()) {
             ++lineNumber;
-            if (lineNumber > kMaxLines) {
-                return kTooMuchText;
-            }
             const std::size_t newline = bytes.find('\n', pos);
             std::string_view line = bytes.substr(
                 pos, newline == std::string_view::npos ? std::string_view::npos : newline - pos);
@@ -199,12 +200,22 @@ std::int32_t TextStore::LoadFromBytes(std::string_view bytes) {
                 return kTextNotRecovered;
             }
             const std::size_t first = SkipBlanks(line, 0);
-            if (first == line.size() || line[first] == '#') {
+            if (first == line.size()) {
+                continue;
+            }
+            if (lineNumber > kMaxLines) {
+                return kTooMuchText;
+            }
+            if (line[first] == '#') {
                 continue;
             }
             Entry entry;
             switch (ParseEntry(line, entry)) {
                 case EntryResult::Missing:
+                    lastFailure_ = LoadFailure::MissingText;
+                    return kMissingStringBase - lineNumber;
+                case EntryResult::TooManyTexts:
+                    lastFailure_ = LoadFailure::TooManyTexts;
                     return kMissingStringBase - lineNumber;
                 case EntryResult::TooLong:
                     return kTooLongBase - lineNumber;
@@ -226,6 +237,7 @@ std::int32_t TextStore::LoadFromBytes(std::string_view bytes) {
 }
 
 std::int32_t TextStore::Load(const std::string& path) {
+    lastFailure_ = LoadFailure::None;
     if (path.empty() || path.find('\0') != std::string::npos) {
         return kCannotOpen;
     }

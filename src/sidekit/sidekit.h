@@ -17,7 +17,9 @@
 //   -(1000 + n)    line n holds a text longer than kMaxTextChars characters
 //   -(1500 + n)    line n repeats an identifier already defined
 // Line numbers count from 1. Since missing and too-long codes only carry lines 1 to 500, a
-// file may have at most kMaxLines lines.
+// file may have at most kMaxLines lines; blank lines after them are allowed.
+// A missing-string code also stands for a line with more texts than languages; lastFailure()
+// tells the two apart.
 #pragma once
 
 #include <array>
@@ -48,6 +50,9 @@ inline constexpr std::int32_t kMaxLines = 500;
 inline constexpr std::size_t kMaxFileBytes = 4u * 1024u * 1024u;
 inline constexpr std::int32_t kMaxId = 32767;
 
+// What a missing-string result stood for.
+enum class LoadFailure { None, MissingText, TooManyTexts };
+
 // Every text of one identifier; an empty string is a language without its own text.
 using TextSet = std::array<std::string, kLanguageCount>;
 
@@ -65,11 +70,15 @@ class TextStore {
     // A language without its own text for this identifier gets the English text.
     std::int32_t Get(std::int32_t id, std::int32_t language, char* buffer, std::int32_t size) const;
 
+    // The kind of the last load's missing-string failure (None after any other result).
+    LoadFailure lastFailure() const { return lastFailure_; }
+
     std::size_t size() const { return texts_.size(); }
     void Clear() { texts_.clear(); }
 
   private:
     std::unordered_map<std::int32_t, TextSet> texts_;
+    LoadFailure lastFailure_ = LoadFailure::None;
 };
 
 // The process-wide store behind lt and gt.

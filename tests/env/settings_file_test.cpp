@@ -2,11 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "env/file_text.h"
+#include "env/text_store.h"
+#include "support/program_text.h"
 
 namespace daybridge {
 namespace {
@@ -360,6 +368,132 @@ TEST_F(SettingsFile, SavedFileIsUtf8WithCrLf) {
                        "e.txt"));
     EXPECT_EQ(bytes.count("\r\n"), bytes.count("\n"));
     EXPECT_TRUE(bytes.endsWith("\"/tmp\"\r\n"));
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// The state's language text `id` begins the message, and the path follows it.
+void ExpectNotice(const QString& notice, const AppState& state, int id, const QString& path) {
+    EXPECT_TRUE(notice.startsWith(state.Text(id) + QStringLiteral("\r\n") + path))
+        << notice.toStdString();
+}
+
+class SettingsSafety : public SettingsFile {
+  protected:
+    void SetUp() override {
+        SettingsFile::SetUp();
+        QString failure;
+        ASSERT_TRUE(testing::LoadShippedTexts(&failure)) << failure.toStdString();
+    }
+};
+
+TEST_F(SettingsSafety, AFailedWriteKeepsTheOldFileAndSaysSo) {
+    const QByteArray old = FileOf(DefaultLines());
+    const QString path = Write(old);
+    const AppState state = Unusual();  // German
+    // A child process, so that the size limit holds for this save only. The limit is below
+    // the file's size; SIGXFSZ ignored makes the write fail with EFBIG instead.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QString failure;
+        const bool saved = SaveUserSettings(path, state, QString(), &failure);
+        const bool said =
+            failure.startsWith(state.Text(kTextSettingsNotSaved) + QStringLiteral("\r\n") + path);
+        _exit(saved ? 1 : said ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported as saved, 2: no message in German";
+    EXPECT_EQ(Contents(path), old);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"dbrg.usr"});
+}
+
+TEST_F(SettingsSafety, ARefusedFileIsKeptAsBadAndToldOnce) {
+    const QByteArray damaged = "0\r\n2,45,44\r\n\"unclosed\r\n";
+    Write("older", "dbrg.usr.bad");
+    const QString path = Write(damaged);
+    AppState state = Unusual();
+    QString directory;
+    const QString notice = LoadUserSettingsAtStart(path, state, &directory);
+    ExpectSameSettings(state, AppState());
+    ExpectNotice(notice, state, kTextSettingsKeptAsBad, path + QStringLiteral(".bad"));
+    EXPECT_EQ(Contents(path + QStringLiteral(".bad")), damaged);
+    // The next start, after a save, has nothing to say.
+    ASSERT_TRUE(SaveUserSettings(path, state, QString()));
+    EXPECT_TRUE(LoadUserSettingsAtStart(path, state, &directory).isEmpty());
+    EXPECT_TRUE(LoadUserSettingsAtStart(Path("none.usr"), state, &directory).isEmpty());
+}
+
+TEST_F(SettingsSafety, OnlyRegularFilesAreReadOrWritten) {
+    const QString regular = Write(FileOf(DefaultLines()), "real.usr");
+    ASSERT_EQ(mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder")));
+    struct Case {
+        const char* name;
+        QString target;  // a symbolic link to it, or empty for the thing itself
+        bool regular;
+    };
+    const Case cases[] = {
+        {"fifo", QString(), false},
+        {"folder", QString(), false},
+        {"to_null", QStringLiteral("/dev/null"), false},
+        {"to_fifo", Path("fifo"), false},
+        {"dangling", Path("nowhere"), false},
+        {"to_real", regular, true},
+    };
+    for (const Case& c : cases) {
+        const QString path = Path(c.name);
+        if (!c.target.isEmpty()) {
+            ASSERT_TRUE(QFile::link(c.target, path)) << c.name;
+        }
+        AppState state = Unusual();
+        QString directory;
+        const QString notice = LoadUserSettingsAtStart(path, state, &directory);
+        QString failure;
+        EXPECT_EQ(SaveUserSettings(path, Unusual(), QString(), &failure), c.regular) << c.name;
+        struct stat after {};
+        ASSERT_EQ(lstat(QFile::encodeName(path).constData(), &after), 0) << c.name;
+        if (c.regular) {
+            EXPECT_TRUE(notice.isEmpty()) << c.name;
+            EXPECT_TRUE(S_ISLNK(after.st_mode)) << "the link stays a link";
+            AppState loaded;
+            EXPECT_TRUE(LoadUserSettings(regular, loaded));
+            ExpectSameSettings(loaded, Unusual());
+            continue;
+        }
+        // The notice at start is in the defaults' language; the save's in the state's.
+        ExpectNotice(notice, AppState(), kTextSettingsNotRegular, path);
+        ExpectNotice(failure, Unusual(), kTextSettingsNotRegular, path);
+        EXPECT_EQ(S_ISLNK(after.st_mode), !c.target.isEmpty()) << c.name;
+    }
+    struct stat null {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
+}
+
+TEST_F(SettingsSafety, CutOutputBeginsWithALineSayingSo) {
+    const QString line = QStringLiteral("2012-01-07 plus 5 days = 2012-01-13\r\n");
+    for (const int language : {kEnglish, kGerman}) {
+        AppState state;
+        state.language = language;
+        state.saveOnQuit = true;
+        state.output.setText(line.repeated(4 * 1024 * 1024 / line.size() + 10));
+        const AppState loaded = RoundTrip(state);
+        const QString notice = state.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n");
+        EXPECT_TRUE(loaded.output.text().startsWith(notice + line));
+        EXPECT_LE(loaded.output.text().size(), 4 * 1024 * 1024 + notice.size());
+        EXPECT_TRUE(state.output.text().endsWith(loaded.output.text().mid(notice.size())));
+        state.output.setText(line.repeated(1000));  // whole: no notice
+        EXPECT_EQ(RoundTrip(state).output.text(), state.output.text());
+    }
 }
 
 TEST(FileText, DecodesUtf8OrWindows1252) {

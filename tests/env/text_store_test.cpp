@@ -23,21 +23,24 @@ struct MessageCase {
 
 class LoaderMessages : public ::testing::TestWithParam<MessageCase> {};
 
-TEST_P(LoaderMessages, AreExact) {
-    EXPECT_EQ(LoaderMessage(GetParam().code, QStringLiteral("/opt/x/dbrg_text.dat")),
-              QString::fromUtf8(GetParam().message));
+TEST_P(LoaderMessages, AreExactAndNameTheFile) {
+    const QString path = QStringLiteral("/opt/x/dbrg_text.dat");
+    const QString expected = QString::fromUtf8(GetParam().message);
+    EXPECT_EQ(LoaderMessage(GetParam().code, path),
+              expected.isEmpty() ? expected : expected + QStringLiteral("\r\n") + path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, LoaderMessages,
     ::testing::Values(
         MessageCase{1, ""}, MessageCase{84, ""}, MessageCase{0, "No program text was read."},
-        MessageCase{-1, "Cannot open file containing program text.\r\n/opt/x/dbrg_text.dat"},
+        MessageCase{-1, "Cannot open file containing program text."},
         MessageCase{-2, "Particular memory allocation error."},
-        MessageCase{-3, "Too much program text."}, MessageCase{-4, "Text not recovered."},
-        MessageCase{-5, "Error -5"}, MessageCase{-6, "File is empty."},
-        MessageCase{-7, "Error reading file."}, MessageCase{-8, "General memory allocation error."},
-        MessageCase{-9, "Error -9"}, MessageCase{-42, "Error -42"}, MessageCase{-500, "Error -500"},
+        MessageCase{-3, "Too much program text (more than 500 lines or 4194304 bytes)."},
+        MessageCase{-4, "Text not recovered."}, MessageCase{-5, "Error -5"},
+        MessageCase{-6, "File is empty."}, MessageCase{-7, "Error reading file."},
+        MessageCase{-8, "General memory allocation error."}, MessageCase{-9, "Error -9"},
+        MessageCase{-42, "Error -42"}, MessageCase{-500, "Error -500"},
         MessageCase{-501, "Missing string at line 1."},
         MessageCase{-537, "Missing string at line 37."},
         MessageCase{-1000, "Missing string at line 500."},
@@ -56,6 +59,46 @@ TEST(FolderFilePath, JoinsWithOneSeparator) {
               QStringLiteral("/opt/daybridge/bin/a.dat"));
 }
 
+const std::set<int>& RequiredIds() {
+    static const std::set<int> ids = [] {
+        std::set<int> all = {1, 8, 10, 31, 37, 38, 61, 62};
+        for (int id = 13; id <= 29; ++id) {
+            all.insert(id);
+        }
+        for (int id = 39; id <= 59; ++id) {
+            all.insert(id);
+        }
+        for (int id = 64; id <= 75; ++id) {
+            all.insert(id);
+        }
+        for (int id = 79; id <= 84; ++id) {
+            all.insert(id);
+        }
+        for (int id = 200; id <= 209; ++id) {  // the program's own additions
+            all.insert(id);
+        }
+        return all;
+    }();
+    return ids;
+}
+
+// An entry for every required identifier but those given, with texts "t<id>".
+QByteArray RequiredEntries(const std::set<int>& except = {}) {
+    QByteArray bytes;
+    for (const int id : RequiredIds()) {
+        if (except.count(id) == 0) {
+            bytes += QByteArray::number(id) + " \"t" + QByteArray::number(id) + "\" \"t\"\n";
+        }
+    }
+    return bytes;
+}
+
+TEST(IsRequiredTextId, NamesEveryTextAMessageIsBuiltFrom) {
+    for (int id = -1; id <= 300; ++id) {
+        EXPECT_EQ(IsRequiredTextId(id), RequiredIds().count(id) == 1) << id;
+    }
+}
+
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -66,13 +109,13 @@ TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("dbrg_text.dat"));
-    WriteFile(path,
-              "21 \"Error\" \"Fehler\"\n"
-              "59 \"at line\" \"in Zeile\"\n"
-              "71 \"Value overflow\" \"Wert\xC3\xBC"
-              "berlauf\"\n");
+    WriteFile(path, RequiredEntries({21, 59, 71}) +
+                        "21 \"Error\" \"Fehler\"\n"
+                        "59 \"at line\" \"in Zeile\"\n"
+                        "71 \"Value overflow\" \"Wert\xC3\xBC"
+                        "berlauf\"\n");
     QString failure = QStringLiteral("stale");
-    ASSERT_EQ(LoadProgramText(path, &failure), 3);
+    ASSERT_EQ(LoadProgramText(path, &failure), static_cast<int>(RequiredIds().size()));
     EXPECT_TRUE(failure.isEmpty());
     EXPECT_EQ(GetText(21, kEnglish), QStringLiteral("Error"));
     EXPECT_EQ(GetText(21, kGerman), QStringLiteral("Fehler"));
@@ -96,38 +139,47 @@ TEST(LoadProgramText, AFailureGivesItsMessage) {
     // The loader's other codes and their messages: sidekit's tests and LoaderMessages.
 }
 
+TEST(LoadProgramText, ARefusedFileSaysWhyAndWhere) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("dbrg_text.dat"));
+    struct Case {
+        QByteArray bytes;
+        std::int32_t code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {RequiredEntries({8}), kRequiredTextMissing, "Missing text 8"},
+        {RequiredEntries({10}), kRequiredTextMissing, "Missing text 10"},
+        {RequiredEntries({21}), kRequiredTextMissing, "Missing text 21"},
+        {RequiredEntries({59}), kRequiredTextMissing, "Missing text 59"},
+        {RequiredEntries({205}), kRequiredTextMissing, "Missing text 205"},
+        {"1 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\" \"g\"\n", -501, "More than 6 texts at line 1."},
+        {"1 \"a\"\n", -501, "Missing string at line 1."},
+    };
+    for (const Case& c : cases) {
+        WriteFile(path, c.bytes);
+        QString failure;
+        EXPECT_EQ(LoadProgramText(path, &failure), c.code) << c.message;
+        const QString expected = QString::fromLatin1(c.message);
+        EXPECT_TRUE(failure.startsWith(expected) && !failure[expected.size()].isDigit())
+            << failure.toStdString();
+        EXPECT_TRUE(failure.endsWith(QStringLiteral("\r\n") + path)) << failure.toStdString();
+    }
+}
+
 TEST(GetText, LongTextsComeBackWholeUpTo1024Characters) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("long.dat"));
     const QByteArray german = QByteArray("\xE2\x82\xAC").repeated(1024);  // 1024 euro signs
-    WriteFile(path, "5 \"" + QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
-    ASSERT_EQ(LoadProgramText(path, nullptr), 1);
+    WriteFile(path, RequiredEntries() + "5 \"" + QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
+    ASSERT_EQ(LoadProgramText(path, nullptr), static_cast<int>(RequiredIds().size()) + 1);
     EXPECT_EQ(GetText(5, kEnglish), QString(1024, QLatin1Char('x')));
     EXPECT_EQ(GetText(5, kGerman), QString(1024, QChar(0x20AC)));
 }
 
 // --- the data file shipped with the program ---
-
-const std::set<int>& RequiredIds() {
-    static const std::set<int> ids = [] {
-        std::set<int> all = {1, 8, 10, 31, 37, 38, 61, 62};
-        for (int id = 13; id <= 29; ++id) {
-            all.insert(id);
-        }
-        for (int id = 39; id <= 59; ++id) {
-            all.insert(id);
-        }
-        for (int id = 64; id <= 75; ++id) {
-            all.insert(id);
-        }
-        for (int id = 79; id <= 84; ++id) {
-            all.insert(id);
-        }
-        return all;
-    }();
-    return ids;
-}
 
 class ShippedTexts : public ::testing::Test {
   protected:

@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"TooLongLine500", GoodLines(499) + Entry(600, k1025, "b"), -1500},
         LoadCase{"DuplicateLine500", GoodLines(499) + Entry(1, "a", "b"), -2000},
         LoadCase{"Lines501", GoodLines(501), sidekit::kTooMuchText},
+        LoadCase{"Lines500ThenBlankLines", GoodLines(500) + "\n \t\r\n", 500},
+        LoadCase{"Lines500ThenComment", GoodLines(500) + "\n# c\n", sidekit::kTooMuchText},
         LoadCase{"NulByte", Entry(1, "a", "b") + std::string("2 \"a\0b\" \"c\"\n", 13),
                  sidekit::kTextNotRecovered},
         LoadCase{"FormFeed", "\f" + Entry(1, "a", "b"), sidekit::kTextNotRecovered},
@@ -146,6 +148,20 @@ INSTANTIATE_TEST_SUITE_P(
                              10),
                  sidekit::kTextNotRecovered}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+
+TEST(SidekitLoad, TellsMoreTextsThanLanguagesFromAMissingText) {
+    const std::pair<std::string, sidekit::LoadFailure> cases[] = {
+        {"7 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\" \"g\"\n", sidekit::LoadFailure::TooManyTexts},
+        {"7 \"a\"\n", sidekit::LoadFailure::MissingText},
+        {"7 \"a\" \"b\" c\n", sidekit::LoadFailure::MissingText},
+        {Entry(1, "a", "b") + Entry(1, "a", "b"), sidekit::LoadFailure::None},
+    };
+    TextStore store;
+    for (const auto& [bytes, failure] : cases) {
+        EXPECT_LE(store.LoadFromBytes(bytes), 0) << bytes;
+        EXPECT_EQ(store.lastFailure(), failure) << bytes;
+    }
+}
 
 TEST(SidekitLoad, MissingFileCannotBeOpened) {
     TempDir dir;
