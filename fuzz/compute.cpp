@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int calendar : {kCE, kJC, kISO, kORD}) {
         (void)BreakdownText(calendar, a, b, state.language);
     }
-    Check(SignedWeekdayCount(a, b) >= 0);
+    Check(SignedWeekdayCount(a, b, (options & 1) != 0) >= 0);
     Check(IsWeekdayDay(StepWeekdays(a, b - a, (options & 1) != 0)) || b == a);
 
     const QString rest = QString::fromUtf8(reinterpret_cast<const char*>(data + kHeader),

@@ -25,30 +25,55 @@ std::int64_t WeekdayAtIndex(std::int64_t index) {
     return 7 * weeks + (index - 5 * weeks);
 }
 
-std::int64_t SignedWeekdayCount(std::int64_t first, std::int64_t second) {
-    // Both directions count the half-open span whose later end is inclusive.
-    return WeekdaysBefore(second + 1) - WeekdaysBefore(first + 1);
+// With P = WeekdaysBefore: forwards the weekdays in (first, second], backwards those in
+// [second, first); include-first adds the first date to either span.
+std::int64_t SignedWeekdayCount(std::int64_t first, std::int64_t second, bool includeFirst) {
+    if (second >= first) {
+        return WeekdaysBefore(second + 1) - WeekdaysBefore(includeFirst ? first : first + 1);
+    }
+    return WeekdaysBefore(second) - WeekdaysBefore(includeFirst ? first + 1 : first);
 }
 
-std::int64_t StepWeekdays(std::int64_t from, std::int64_t difference, bool includeFrom) {
+std::int64_t StepWeekdays(std::int64_t first, std::int64_t difference, bool includeFirst) {
     if (difference == 0) {
-        return from;
-    }
-    const bool fromIsWeekday = IsWeekdayDay(from);
-    const std::int64_t n =
-        (difference < 0 ? -difference : difference) - (includeFrom && fromIsWeekday ? 1 : 0);
-    if (n == 0) {
-        return from;
+        return first;
     }
     if (difference > 0) {
-        // The n-th weekday after `from`. From a weekend day a count of whole weeks lands on the
-        // weekend again, whose Friday before is this same day.
-        return WeekdayAtIndex(WeekdaysBefore(from + 1) + n - 1);
+        // The dates counting `difference` run from the weekday with index
+        // P(first end) + difference - 1 up to the day before the next weekday.
+        const std::int64_t from = first + (includeFirst ? 0 : 1);
+        return WeekdayAtIndex(WeekdaysBefore(from) + difference - 1);
     }
-    // Backwards the Friday before a weekend day is the first weekday reached, so whole weeks
-    // from a weekend day end on the Friday one weekday further back.
-    const std::int64_t k = (!fromIsWeekday && n % 5 == 0) ? n + 1 : n;
-    return WeekdayAtIndex(WeekdaysBefore(from) - k);
+    // Backwards the dates counting `difference` are those d < first with
+    // P(d) = P(first end) + difference; the weekday among them is the last of them.
+    const std::int64_t end = first + (includeFirst ? 1 : 0);
+    const std::int64_t weekday = WeekdayAtIndex(WeekdaysBefore(end) + difference);
+    if (weekday < first) {
+        return weekday;
+    }
+    // Only with include-first from a weekday and a difference of -1: the weekend day just
+    // before, if there is one.
+    return SignedWeekdayCount(first, first - 1, includeFirst) == difference ? first - 1 : first;
+}
+
+std::int64_t StepWeekdaysBack(std::int64_t second, std::int64_t difference, bool includeFirst) {
+    if (difference == 0) {
+        return second;
+    }
+    if (difference > 0) {
+        // First dates d <= second with P(d + 1 - include) = P(second + 1) - difference: the
+        // weekday among them is the earliest of them.
+        const std::int64_t target = WeekdaysBefore(second + 1) - difference;
+        return includeFirst ? WeekdayAtIndex(target) : WeekdayAtIndex(target - 1);
+    }
+    // First dates d > second with P(d + include) = P(second) - difference.
+    const std::int64_t target = WeekdaysBefore(second) - difference;
+    const std::int64_t weekday = includeFirst ? WeekdayAtIndex(target - 1) : WeekdayAtIndex(target);
+    if (weekday > second) {
+        return weekday;
+    }
+    // Only with include-first to a weekday and a difference of -1: the weekend day just after.
+    return SignedWeekdayCount(second + 1, second, includeFirst) == difference ? second + 1 : second;
 }
 
 }  // namespace daybridge

@@ -196,11 +196,14 @@ bool ComputeEngine::AcceptDifference(QString& text) {
 
 bool ComputeEngine::ComputeDifference() {
     const Snapshot& options = state_.snapshot;
-    std::int64_t difference = options.includeWeekends
-                                  ? static_cast<std::int64_t>(SecondJDN) - FirstJDN
-                                  : SignedWeekdayCount(FirstJDN, SecondJDN);
-    if (options.includeFirstDate && (options.includeWeekends || IsWeekdayDay(FirstJDN))) {
-        difference += difference < 0 ? -1 : 1;
+    std::int64_t difference = 0;
+    if (options.includeWeekends) {
+        difference = static_cast<std::int64_t>(SecondJDN) - FirstJDN;
+        if (options.includeFirstDate) {
+            difference += difference < 0 ? -1 : 1;
+        }
+    } else {
+        difference = SignedWeekdayCount(FirstJDN, SecondJDN, options.includeFirstDate);
     }
     if (!InDayRange(difference)) {
         return ResultOutOfRange();
@@ -239,7 +242,7 @@ bool ComputeEngine::ComputeFirstDate() {
                 result += difference > 0 ? 1 : -1;
             }
         } else {
-            result = StepWeekdays(from, -difference, options.includeFirstDate);
+            result = StepWeekdaysBack(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(1, result);
