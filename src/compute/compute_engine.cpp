@@ -1,7 +1,6 @@
 #include "compute/compute_engine.h"
 
 #include "calendar/calendar_table.h"
-#include "compute/business_days.h"
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
@@ -203,7 +202,7 @@ bool ComputeEngine::ComputeDifference() {
             difference += difference < 0 ? -1 : 1;
         }
     } else {
-        difference = SignedWeekdayCount(FirstJDN, SecondJDN, options.includeFirstDate);
+        difference = state_.workdays.Count(FirstJDN, SecondJDN, options.includeFirstDate);
     }
     if (!InDayRange(difference)) {
         return ResultOutOfRange();
@@ -224,7 +223,7 @@ bool ComputeEngine::ComputeSecondDate() {
                 result += difference > 0 ? -1 : 1;
             }
         } else {
-            result = StepWeekdays(from, difference, options.includeFirstDate);
+            result = state_.workdays.StepFromFirst(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(2, result);
@@ -242,7 +241,7 @@ bool ComputeEngine::ComputeFirstDate() {
                 result += difference > 0 ? 1 : -1;
             }
         } else {
-            result = StepWeekdaysBack(from, difference, options.includeFirstDate);
+            result = state_.workdays.StepFromSecond(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(1, result);
