@@ -1,5 +1,7 @@
 #include "workdays/workday_calendar.h"
 
+#include <algorithm>
+
 #include "jdcore/day_count.h"
 #include "workdays/holiday_count.h"
 
@@ -12,7 +14,53 @@ using jdcore::floor_mod;
 // Stepping gives up beyond this many days from where it started: no working day is in reach.
 constexpr std::int64_t kReach = std::int64_t{5000000000};
 
+constexpr const char* kDayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                      "Friday", "Saturday", "Sunday"};
+
 }  // namespace
+
+std::optional<std::uint8_t> ParseWeekend(const QString& text) {
+    const QString t = text.trimmed().toLower();
+    std::uint8_t mask = 0;
+    if (t.size() == 7 &&
+        std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'0' || c == u'1'; })) {
+        for (int day = 0; day < 7; ++day) {
+            mask |= static_cast<std::uint8_t>(t[day] == u'1' ? 1 << day : 0);
+        }
+    } else if (t != u"none") {
+        const QStringList words = QString(t).replace(u',', u' ').split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty()) {
+            return std::nullopt;
+        }
+        for (const QString& word : words) {
+            int found = -1;
+            for (int day = 0; day < 7; ++day) {
+                const QString name = QString::fromLatin1(kDayNames[day]).toLower();
+                if (word == name || (word.size() == 3 && name.startsWith(word))) {
+                    found = day;
+                }
+            }
+            if (found < 0) {
+                return std::nullopt;
+            }
+            mask |= static_cast<std::uint8_t>(1 << found);
+        }
+    }
+    if (mask == WorkdayCalendar::kAllDays) {
+        return std::nullopt;
+    }
+    return mask;
+}
+
+QString WeekendNames(std::uint8_t weekend) {
+    QStringList names;
+    for (int day = 0; day < 7; ++day) {
+        if (((weekend >> day) & 1) != 0) {
+            names << QString::fromLatin1(kDayNames[day]);
+        }
+    }
+    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
+}
 
 WorkdayCalendar::WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays)
     : weekend_((weekend & kAllDays) == kAllDays ? kSaturdaySunday : weekend & kAllDays),

@@ -20,12 +20,20 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "workdays/holiday_rules.h"
 
 namespace daybridge {
 
 class HolidayCounter;
+
+// A weekend set written as a 7-character mask, Monday first ("0000011" is Saturday and
+// Sunday), or as day names or their first three letters separated by blanks or commas
+// ("sat sun", "Fri,Sat"), or "none". Nothing for any other text and for all seven days.
+std::optional<std::uint8_t> ParseWeekend(const QString& text);
+// The weekend set as day names ("Saturday, Sunday"; "none").
+QString WeekendNames(std::uint8_t weekend);
 
 class WorkdayCalendar {
   public:
@@ -39,6 +47,7 @@ class WorkdayCalendar {
 
     std::uint8_t weekend() const { return weekend_; }
     const HolidaySet* holidays() const { return holidays_.get(); }
+    const std::shared_ptr<const HolidaySet>& holidaySet() const { return holidays_; }
     bool IsDefault() const { return weekend_ == kSaturdaySunday && holidays_ == nullptr; }
 
     bool IsWeekendDay(std::int64_t jdn) const;
