@@ -27,6 +27,9 @@ inline constexpr int kMaxStoredLines = 32500;
 inline constexpr int kMaxNesting = 20;
 inline constexpr int kMaxCallDepth = 50;
 inline constexpr int kMaxProcedures = 100;
+// The working-day settings after the eight of the settings table.
+inline constexpr int kWeekendSetting = 8;
+inline constexpr int kHolidaysSetting = 9;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
 // The run-cycle forms, decided once per line from its upper-case text.
@@ -141,6 +144,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last_; }
     const TextFormat& Format() const override;
+    const WorkdayCalendar& Workdays() const override { return state_.workdays; }
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;
@@ -187,6 +191,9 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void InvalidDaysReport();
     void EchoRejectedSetting(const ProgramLine& line, bool separator);
     QString SettingsSummaryText() const;
+    // WEEKEND= and HOLIDAYS= (workday_builtins.cpp), and the summary line naming them.
+    int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
+    QString WorkdaySummaryText() const;
 
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);
