@@ -146,18 +146,39 @@ struct KindTable {
         std::copy(running.begin(), running.end(), before.begin() + blocks * kKinds);
     }
 
-    // Sum of weight[kind(y)] over the years [0, year) of the cycle (0 <= year <= cycle).
+    // Sum of weight[kind(y)] over the years [0, year) of the cycle (0 <= year <= cycle): the
+    // counts before the nearer block end, and the years between it and `year`.
     std::int64_t WeightBefore(const std::vector<std::int64_t>& weight, std::int64_t year) const {
-        const std::int64_t block = std::min(year / kBlock, (kEasterCycle - 1) / kBlock);
+        const std::int64_t blocks = (kEasterCycle + kBlock - 1) / kBlock;
+        std::int64_t block = (year + kBlock / 2) / kBlock;  // nearest block boundary
+        if (block > blocks) {
+            block = blocks;
+        }
+        const std::int64_t edge = std::min(block * kBlock, kEasterCycle);
         std::int64_t sum = 0;
         const std::int32_t* counts = before.data() + block * kKinds;
         for (int k = 0; k < kKinds; ++k) {
             sum += weight[static_cast<std::size_t>(k)] * counts[k];
         }
-        for (std::int64_t y = block * kBlock; y < year; ++y) {
+        for (std::int64_t y = edge; y < year; ++y) {
             sum += weight[kind[static_cast<std::size_t>(y)]];
         }
+        for (std::int64_t y = year; y < edge; ++y) {
+            sum -= weight[kind[static_cast<std::size_t>(y)]];
+        }
         return sum;
+    }
+    // Sum of weight[kind(y)] over the years [lo, hi), any years.
+    std::int64_t WeightIn(const std::vector<std::int64_t>& weight, std::int64_t lo,
+                          std::int64_t hi) const {
+        if (hi - lo <= kBlock) {
+            std::int64_t sum = 0;
+            for (std::int64_t y = lo; y < hi; ++y) {
+                sum += weight[kind[static_cast<std::size_t>(floor_mod(y, kEasterCycle))]];
+            }
+            return sum;
+        }
+        return WeightBeforeAny(weight, hi) - WeightBeforeAny(weight, lo);
     }
     // ... over any years [0, year), negative below 0.
     std::int64_t WeightBeforeAny(const std::vector<std::int64_t>& weight, std::int64_t year) const {
@@ -215,8 +236,44 @@ std::vector<HolidayDate> HolidayCounter::Between(std::int64_t from, std::int64_t
     return DatesBetween(*set_, weekend_, from, to);
 }
 
+// The working holiday days of Gregorian year `year`, sorted; the last few years asked for are
+// kept, since the two ends of most spans fall in few years.
+std::vector<std::int64_t> HolidayCounter::YearDays(std::int64_t year) const {
+    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears));
+    {
+        const std::lock_guard<std::mutex> lock(cacheMutex_);
+        if (cache_[slot].valid && cache_[slot].year == year) {
+            return cache_[slot].days;
+        }
+    }
+    std::vector<std::int64_t> days;
+    for (const HolidayDate& h :
+         DatesBetween(*set_, weekend_, YearStart(year), YearStart(year + 1) - 1)) {
+        if (!h.moved && !IsWeekend(weekend_, h.jdn) && (days.empty() || days.back() != h.jdn)) {
+            days.push_back(h.jdn);
+        }
+    }
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    cache_[slot] = {true, year, days};
+    return days;
+}
+
 std::int64_t HolidayCounter::CountDirect(std::int64_t from, std::int64_t to) const {
-    return CountIn(*set_, weekend_, from, to);
+    if (to <= from) {
+        return 0;
+    }
+    const std::int64_t y0 = jdcore::gregorian_from_jdn(from).year;
+    const std::int64_t y1 = jdcore::gregorian_from_jdn(to - 1).year;
+    if (y1 - y0 > 2) {
+        return CountIn(*set_, weekend_, from, to);
+    }
+    std::int64_t count = 0;
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        const std::vector<std::int64_t> days = YearDays(y);
+        count += std::lower_bound(days.begin(), days.end(), to) -
+                 std::lower_bound(days.begin(), days.end(), from);
+    }
+    return count;
 }
 
 void HolidayCounter::BuildKinds() const {
@@ -230,6 +287,13 @@ void HolidayCounter::BuildKinds() const {
                     CountIn(segment.active, weekend_, YearStart(y), YearStart(y + 1));
             }
         }
+    }
+    for (const std::int64_t y : specialYears_) {
+        const auto segment =
+            std::upper_bound(segments_.begin(), segments_.end(), y,
+                             [](std::int64_t year, const Segment& s) { return year < s.endYear; });
+        specialCorrection_.push_back(CountDirect(YearStart(y), YearStart(y + 1)) -
+                                     segment->kindCount[static_cast<std::size_t>(KindOf(y))]);
     }
 }
 
@@ -250,20 +314,13 @@ std::int64_t HolidayCounter::YearsCount(std::int64_t firstYear, std::int64_t end
         const std::int64_t lo = std::max(firstYear, segment.firstYear);
         const std::int64_t hi = std::min(endYear, segment.endYear);
         if (lo < hi) {
-            count += kinds.WeightBeforeAny(segment.kindCount, hi) -
-                     kinds.WeightBeforeAny(segment.kindCount, lo);
+            count += kinds.WeightIn(segment.kindCount, lo, hi);
         }
     }
     // Years next to a change of rules: their own count instead of their kind's.
     const auto first = std::lower_bound(specialYears_.begin(), specialYears_.end(), firstYear);
     for (auto it = first; it != specialYears_.end() && *it < endYear; ++it) {
-        const std::int64_t y = *it;
-        const auto segment =
-            std::upper_bound(segments_.begin(), segments_.end(), y,
-                             [](std::int64_t year, const Segment& s) { return year < s.endYear; });
-        const int k = KindOf(y);
-        count += CountDirect(YearStart(y), YearStart(y + 1)) -
-                 segment->kindCount[static_cast<std::size_t>(k)];
+        count += specialCorrection_[static_cast<std::size_t>(it - specialYears_.begin())];
     }
     return count;
 }

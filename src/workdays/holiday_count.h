@@ -11,6 +11,7 @@
 // period); their spans should stay within some thousands of years.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,7 @@ class HolidayCounter {
     };
 
     std::int64_t CountDirect(std::int64_t from, std::int64_t to) const;
+    std::vector<std::int64_t> YearDays(std::int64_t year) const;
     std::int64_t YearsCount(std::int64_t firstYear, std::int64_t endYear) const;
     void BuildKinds() const;
 
@@ -55,6 +57,16 @@ class HolidayCounter {
     std::vector<std::int64_t> specialYears_;  // sorted: years next to a change of active rules
     mutable std::once_flag kindsBuilt_;
     mutable std::vector<Segment> segments_;
+    mutable std::vector<std::int64_t> specialCorrection_;  // per special year: own - kind's
+
+    static constexpr std::int64_t kCachedYears = 8;
+    struct CachedYear {
+        bool valid = false;
+        std::int64_t year = 0;
+        std::vector<std::int64_t> days;
+    };
+    mutable std::mutex cacheMutex_;
+    mutable std::array<CachedYear, kCachedYears> cache_;
 };
 
 }  // namespace daybridge

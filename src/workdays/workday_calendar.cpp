@@ -13,6 +13,8 @@ using jdcore::floor_mod;
 
 // Stepping gives up beyond this many days from where it started: no working day is in reach.
 constexpr std::int64_t kReach = std::int64_t{5000000000};
+// Stepping also gives up after this many days without a working day.
+constexpr std::int64_t kDryDays = 3 * 366;
 
 constexpr const char* kDayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                       "Friday", "Saturday", "Sunday"};
@@ -130,15 +132,23 @@ std::int64_t WorkdayCalendar::WorkdaysIn(std::int64_t from, std::int64_t to) con
 }
 
 // The n-th (n >= 1) working day at or after `from`: the n-th non-weekend day, then as many
-// more as there were holidays among those, until a stretch holds none.
+// more as there were holidays among those, until a stretch holds none. A stretch of more than
+// kDryDays without any working day ends the search (a holiday set can cover whole years).
 std::int64_t WorkdayCalendar::NthWorkdayFrom(std::int64_t from, std::int64_t n) const {
     std::int64_t start = from;
+    std::int64_t lastFound = from;
     while (start - from < kReach) {
         const std::int64_t day = NotWeekendAt(NotWeekendBefore(start) + n - 1);
-        n = HolidayWorkdaysIn(start, day + 1);
-        if (n == 0) {
+        const std::int64_t holidays = HolidayWorkdaysIn(start, day + 1);
+        if (holidays == 0) {
             return day;
         }
+        if (holidays < n) {
+            lastFound = day;
+        } else if (day - lastFound > kDryDays) {
+            break;
+        }
+        n = holidays;
         start = day + 1;
     }
     return kNoDate;
@@ -147,12 +157,19 @@ std::int64_t WorkdayCalendar::NthWorkdayFrom(std::int64_t from, std::int64_t n) 
 // The n-th (n >= 1) working day before `before`, counting backwards.
 std::int64_t WorkdayCalendar::NthWorkdayBefore(std::int64_t before, std::int64_t n) const {
     std::int64_t end = before;
+    std::int64_t lastFound = before;
     while (before - end < kReach) {
         const std::int64_t day = NotWeekendAt(NotWeekendBefore(end) - n);
-        n = HolidayWorkdaysIn(day, end);
-        if (n == 0) {
+        const std::int64_t holidays = HolidayWorkdaysIn(day, end);
+        if (holidays == 0) {
             return day;
         }
+        if (holidays < n) {
+            lastFound = day;
+        } else if (lastFound - day > kDryDays) {
+            break;
+        }
+        n = holidays;
         end = day;
     }
     return -kNoDate;

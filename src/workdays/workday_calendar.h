@@ -68,8 +68,8 @@ class WorkdayCalendar {
     std::int64_t StepFromSecond(std::int64_t second, std::int64_t difference,
                                 bool includeFirst) const;
 
-    // What stepping returns when no working day lies within reach (a holiday set that covers
-    // every working day): far outside every day range.
+    // What stepping returns when no working day lies within reach (a holiday set that leaves
+    // no working day for three years running): far outside every day range.
     static constexpr std::int64_t kNoDate = std::int64_t{1} << 40;
 
   private:

@@ -198,6 +198,22 @@ TEST(WorkdayCalendar, LongSpansAddUpAndAgreeWithTheDatesYearByYear) {
     }
 }
 
+// A set that leaves no working day at all: counting gives 0, stepping ends out of range.
+TEST(WorkdayCalendar, NoWorkingDayInReach) {
+    QString rules;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= 31; ++day) {
+            if (day <= jdcore::month_length(month, true)) {
+                rules += QStringLiteral("%1-%2 : every day\n").arg(month).arg(day);
+            }
+        }
+    }
+    const WorkdayCalendar calendar(0, Parse(rules));
+    EXPECT_EQ(calendar.WorkdaysIn(-2100000000, 2100000000), 0);
+    EXPECT_EQ(calendar.StepFromFirst(2451545, 1, false), WorkdayCalendar::kNoDate);
+    EXPECT_EQ(calendar.StepFromSecond(2451545, 1, false), -WorkdayCalendar::kNoDate);
+}
+
 TEST(HolidayRules, AFaultyFileIsRefusedWholeAtItsLine) {
     const struct {
         const char* line;
