@@ -11,9 +11,9 @@
 
 #include "app/app_state.h"
 #include "app/host.h"
-#include "compute/business_days.h"
 #include "compute/compute_engine.h"
 #include "compute/presentation.h"
+#include "workdays/workday_calendar.h"
 
 using namespace daybridge;
 
@@ -116,8 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int calendar : {kCE, kJC, kISO, kORD}) {
         (void)BreakdownText(calendar, a, b, state.language);
     }
-    Check(SignedWeekdayCount(a, b) >= 0);
-    Check(IsWeekdayDay(StepWeekdays(a, b - a, (options & 1) != 0)) || b == a);
+    const WorkdayCalendar workdays(static_cast<std::uint8_t>(data[6] % 127), nullptr);
+    Check(workdays.Count(a, b, (options & 1) != 0) >= 0);
+    Check(workdays.IsWorkday(workdays.StepFromFirst(a, b - a, (options & 1) != 0)) || b == a);
 
     const QString rest = QString::fromUtf8(reinterpret_cast<const char*>(data + kHeader),
                                            static_cast<qsizetype>(size - kHeader));

@@ -11,6 +11,7 @@
 #include "app/output_text.h"
 #include "calendar/calendar_table.h"
 #include "datetext/text_format.h"
+#include "workdays/workday_calendar.h"
 
 namespace daybridge {
 
@@ -46,6 +47,9 @@ class AppState {
     bool displayDayNames = true;
     bool includeFirstDate = false;
     bool includeWeekends = true;
+    // The days counted when weekends are not counted: weekend set and holidays (not kept in
+    // dbrg.usr; the default is Saturday and Sunday, no holidays).
+    WorkdayCalendar workdays;
     bool verbose = true;
     bool saveOnQuit = true;
     int maxNumErrors = kDefaultMaxNumErrors;     // 0 = no limit

@@ -29,6 +29,9 @@ inline constexpr int kMaxCallDepth = 50;
 // The IF and DO stacks hold the levels of every frame: each frame nests up to kMaxNesting deep.
 inline constexpr int kStackLevels = kMaxNesting * (kMaxCallDepth + 1);
 inline constexpr int kMaxProcedures = 100;
+// The working-day settings after the eight of the settings table.
+inline constexpr int kWeekendSetting = 8;
+inline constexpr int kHolidaysSetting = 9;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
 // The run-cycle forms, decided once per line from its upper-case text.
@@ -148,6 +151,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last_; }
     const TextFormat& Format() const override;
+    const WorkdayCalendar& Workdays() const override { return state_.workdays; }
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;
@@ -194,6 +198,9 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void InvalidDaysReport();
     void EchoRejectedSetting(const ProgramLine& line, bool separator);
     QString SettingsSummaryText() const;
+    // WEEKEND= and HOLIDAYS= (workday_builtins.cpp), and the summary line naming them.
+    int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
+    QString WorkdaySummaryText() const;
 
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);

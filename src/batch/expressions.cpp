@@ -37,6 +37,11 @@ constexpr BuiltinName kBuiltins[] = {
     {u"SUBTRACT(", Builtin::Subtract, 2},
     {u"MONTHNAME(", Builtin::MonthName, 2},
     {u"COUNT(", Builtin::Count, 1},
+    {u"EASTER(", Builtin::Easter, 2},
+    {u"ISHOLIDAY(", Builtin::IsHoliday, 1},
+    {u"ISWORKDAY(", Builtin::IsWorkday, 1},
+    {u"WORKDAYS(", Builtin::Workdays, 2},
+    {u"ADDWORKDAYS(", Builtin::AddWorkdays, 2},
 };
 
 constexpr std::int64_t kMaxYear = kMaxYearMagnitude;
@@ -416,6 +421,12 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             return 0;
         case Builtin::Val:
             return NamedValue(call, context, ok, false, false);
+        case Builtin::Easter:
+        case Builtin::IsHoliday:
+        case Builtin::IsWorkday:
+        case Builtin::Workdays:
+        case Builtin::AddWorkdays:
+            return EvaluateWorkdayBuiltin(call, context, ok);
         case Builtin::DateVal:
             if (!NoteCalendar(a[1], context)) {
                 ok = false;

@@ -11,6 +11,7 @@
 
 #include "batch/variables.h"
 #include "datetext/text_format.h"
+#include "workdays/workday_calendar.h"
 
 namespace daybridge::batch {
 
@@ -45,6 +46,10 @@ class ExpressionContext {
     bool calendarArgumentMissing = false;
     // Set when ADD( or SUBTRACT( leaves the 32-bit range.
     bool overflow = false;
+
+    // The working-day calendar of the run (the default, Saturday and Sunday, where there is
+    // no run).
+    virtual const WorkdayCalendar& Workdays() const;
 };
 
 enum class Builtin {
@@ -64,7 +69,13 @@ enum class Builtin {
     Add,
     Subtract,
     MonthName,
-    Count
+    Count,
+    // working days (workday_builtins.cpp)
+    Easter,
+    IsHoliday,
+    IsWorkday,
+    Workdays,
+    AddWorkdays
 };
 
 // The built-in that an upper-case expression begins with (its name and "(").
@@ -83,6 +94,8 @@ struct ParsedCall {
 ParsedCall ParseCall(const QString& text);
 
 std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
+// EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS( (workday_builtins.cpp).
+std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
 // EvaluateText's text appended to `out`; nothing is appended when ok is cleared.
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,

@@ -56,6 +56,11 @@ void BatchRun::PrepareStatement(const ProgramLine& line) {
             return;
         }
     }
+    if (s.startsWith(QLatin1String("WEEKEND=")) || s.startsWith(QLatin1String("HOLIDAYS="))) {
+        c.setting = s.startsWith(u'W') ? kWeekendSetting : kHolidaysSetting;
+        c.settingValue = TrimWhite(QStringView(line.text).mid(line.text.indexOf(u'=') + 1));
+        return;
+    }
     c.assigns = s.contains(u'=');
     if (!c.assigns) {
         return;
@@ -125,6 +130,9 @@ void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
 }
 
 int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString& value) {
+    if (which >= kWeekendSetting) {
+        return WorkdaySetting(line, which, value);
+    }
     const bool yes = value.startsWith(u'Y');
     switch (which) {
         case 0: {  // DATEFORMAT
@@ -245,6 +253,7 @@ void BatchRun::ShowSettingsSummary() {
             state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
                                                            : Caption::WeekendsNotCounted) +
             kCrLf;
+        summary += WorkdaySummaryText();
     }
     if (atStart || summary != lastSettingsSummary_) {
         state_.output.append(summary);

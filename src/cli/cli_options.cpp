@@ -3,15 +3,16 @@
 #include <QRegularExpression>
 
 #include "calendar/calendar_table.h"
+#include "env/holiday_files.h"
 
 namespace daybridge::cli {
 namespace {
 
 // Options that take a value, written "--name VALUE" or "--name=VALUE".
 const QStringList kValueOptions = {
-    "--settings",  "--date-format",   "--separator", "--thousands", "--hyphen",
-    "--day-names", "--include-first", "--weekends",  "--verbose",   "--first",
-    "--second",    "--max-errors",    "--lang",      "--today",
+    "--settings",      "--date-format", "--separator", "--thousands", "--hyphen", "--day-names",
+    "--include-first", "--weekends",    "--verbose",   "--first",     "--second", "--max-errors",
+    "--lang",          "--today",       "--weekend",   "--holidays",
 };
 
 std::optional<bool> OnOff(const QString& value) {
@@ -98,6 +99,22 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             o.language = kGerman;
         } else {
             return bad("en or de");
+        }
+    } else if (name == "--weekend") {
+        o.weekend = ParseWeekend(value);
+        if (!o.weekend) {
+            return bad("a mask such as 0000011 (Monday first) or day names such as sat,sun");
+        }
+    } else if (name == "--holidays") {
+        if (value.toLower() == "none") {
+            o.holidays = nullptr;
+        } else {
+            QString why;
+            o.holidays = LoadHolidaySet(value, why);
+            if (*o.holidays == nullptr) {
+                error = QStringLiteral("invalid value '%1' for %2: %3").arg(value, name, why);
+                return false;
+            }
         }
     } else if (name == "--today") {
         o.todayJdn = ParseTodayDate(value);
@@ -241,6 +258,10 @@ void ApplyOverrides(const Options& o, AppState& state) {
     if (o.language) {
         state.language = *o.language;
     }
+    if (o.weekend || o.holidays) {
+        state.workdays = WorkdayCalendar(o.weekend.value_or(state.workdays.weekend()),
+                                         o.holidays ? *o.holidays : state.workdays.holidaySet());
+    }
 }
 
 std::optional<std::int32_t> ParseTodayDate(const QString& text) {
@@ -289,6 +310,12 @@ QString UsageText() {
         "  --day-names on|off       day names after dates (default on)\n"
         "  --include-first on|off   include the first date (default off)\n"
         "  --weekends on|off        count weekend days (default on)\n"
+        "  --weekend MASK|DAYS      the weekend days when they are not counted: a mask of 7\n"
+        "                           digits, Monday first, or day names (default 0000011,\n"
+        "                           that is sat,sun)\n"
+        "  --holidays NAME|FILE|none  holidays not counted either: a shipped set (germany,\n"
+        "                           england-wales, france, united-states) or a rule file\n"
+        "                           (default none)\n"
         "  --verbose on|off         verbose output (default on)\n"
         "  --first CODE             the first date's calendar: CE, JC, ISO, JDN, ORD, LPW or\n"
         "                           LPM (default CE)\n"

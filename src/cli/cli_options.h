@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "app/app_state.h"
@@ -33,6 +34,8 @@ struct Options {
     std::optional<int> maxErrors;
     std::optional<int> language;
     std::optional<std::int32_t> todayJdn;
+    std::optional<std::uint8_t> weekend;                        // --weekend
+    std::optional<std::shared_ptr<const HolidaySet>> holidays;  // --holidays (null: none)
 };
 
 // Reads the arguments (without the program name). On a mistake returns false with a one-line

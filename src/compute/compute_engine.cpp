@@ -1,7 +1,6 @@
 #include "compute/compute_engine.h"
 
 #include "calendar/calendar_table.h"
-#include "compute/business_days.h"
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
@@ -196,11 +195,14 @@ bool ComputeEngine::AcceptDifference(QString& text) {
 
 bool ComputeEngine::ComputeDifference() {
     const Snapshot& options = state_.snapshot;
-    std::int64_t difference = options.includeWeekends
-                                  ? static_cast<std::int64_t>(SecondJDN) - FirstJDN
-                                  : SignedWeekdayCount(FirstJDN, SecondJDN);
-    if (options.includeFirstDate && (options.includeWeekends || IsWeekdayDay(FirstJDN))) {
-        difference += difference < 0 ? -1 : 1;
+    std::int64_t difference = 0;
+    if (options.includeWeekends) {
+        difference = static_cast<std::int64_t>(SecondJDN) - FirstJDN;
+        if (options.includeFirstDate) {
+            difference += difference < 0 ? -1 : 1;
+        }
+    } else {
+        difference = state_.workdays.Count(FirstJDN, SecondJDN, options.includeFirstDate);
     }
     if (!InDayRange(difference)) {
         return ResultOutOfRange();
@@ -221,7 +223,7 @@ bool ComputeEngine::ComputeSecondDate() {
                 result += difference > 0 ? -1 : 1;
             }
         } else {
-            result = StepWeekdays(from, difference, options.includeFirstDate);
+            result = state_.workdays.StepFromFirst(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(2, result);
@@ -239,7 +241,7 @@ bool ComputeEngine::ComputeFirstDate() {
                 result += difference > 0 ? 1 : -1;
             }
         } else {
-            result = StepWeekdays(from, -difference, options.includeFirstDate);
+            result = state_.workdays.StepFromSecond(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(1, result);

@@ -1,0 +1,67 @@
+// Working days with the shipped Germany set and a Saturday-Sunday weekend: counting between two
+// dates 1, 1,000, 100,000 and 1,000,000,000 days apart, and stepping as many working days. The
+// time must not grow with the span. The year-kind table is built before timing (BM_BuildTable
+// times that once-only build on its own). Compare with bench/busday_numpy.py --holidays.
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <cstdint>
+#include <memory>
+
+#include "workdays/workday_calendar.h"
+
+namespace {
+
+using namespace daybridge;
+
+constexpr std::int64_t kFirst = 2455933;  // Friday 2012-01-06
+
+std::shared_ptr<const HolidaySet> Germany() {
+    QFile file(QStringLiteral(DAYBRIDGE_DATA_DIR "/holidays/germany.txt"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    const HolidayParseResult parsed = ParseHolidayRules(QString::fromUtf8(file.readAll()));
+    return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
+}
+
+const WorkdayCalendar& Calendar() {
+    static const WorkdayCalendar calendar = [] {
+        WorkdayCalendar c(WorkdayCalendar::kSaturdaySunday, Germany());
+        benchmark::DoNotOptimize(c.WorkdaysIn(kFirst, kFirst + 1000000000));  // builds the table
+        return c;
+    }();
+    return calendar;
+}
+
+void BM_CountWorkdays(benchmark::State& run) {
+    const WorkdayCalendar& calendar = Calendar();
+    const std::int64_t second = kFirst + run.range(0);
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.Count(kFirst, second, false));
+    }
+}
+
+void BM_StepWorkdays(benchmark::State& run) {
+    const WorkdayCalendar& calendar = Calendar();
+    // About as many working days as the span has.
+    const std::int64_t difference = run.range(0) * 5 / 7 + 1;
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.StepFromFirst(kFirst, difference, false));
+    }
+}
+
+void BM_BuildTable(benchmark::State& run) {
+    for (auto _ : run) {
+        WorkdayCalendar c(WorkdayCalendar::kSaturdaySunday, Germany());
+        benchmark::DoNotOptimize(c.WorkdaysIn(kFirst, kFirst + 1000000000));
+    }
+}
+
+BENCHMARK(BM_CountWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
+BENCHMARK(BM_StepWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
+BENCHMARK(BM_BuildTable)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

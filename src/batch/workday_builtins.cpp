@@ -1,0 +1,122 @@
+// The batch language's working days: the WEEKEND= and HOLIDAYS= statements, the line naming
+// them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS( and
+// ADDWORKDAYS(.
+#include "batch/batch_run.h"
+#include "env/holiday_files.h"
+#include "jdcore/easter.h"
+
+namespace daybridge::batch {
+
+const WorkdayCalendar& ExpressionContext::Workdays() const {
+    static const WorkdayCalendar standard;
+    return standard;
+}
+
+std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    const auto& a = call.args;
+    const WorkdayCalendar& workdays = context.Workdays();
+    const auto inRange = [&](std::int64_t jdn) {
+        ok = ok && jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
+        return ok ? static_cast<std::int32_t>(jdn) : 0;
+    };
+    switch (call.function) {
+        case Builtin::Easter: {
+            // EASTER(year, CE) Western, EASTER(year, JC) Orthodox.
+            context.calendarArgumentMissing = a[1].isEmpty();
+            const std::int32_t year = EvaluateNumericOperand(a[0], context, ok);
+            if (!ok || (call.calendar != kCE && call.calendar != kJC) || year < -5000000 ||
+                year > 5000000) {
+                ok = false;
+                return 0;
+            }
+            return inRange(call.calendar == kCE ? jdcore::western_easter(year)
+                                                : jdcore::orthodox_easter(year));
+        }
+        case Builtin::IsHoliday:
+        case Builtin::IsWorkday: {
+            const std::int32_t x = EvaluateOperand(a[0], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            return (call.function == Builtin::IsHoliday ? workdays.IsHoliday(x)
+                                                        : workdays.IsWorkday(x))
+                       ? 1
+                       : 0;
+        }
+        case Builtin::Workdays: {
+            // As a computation from a to b with the first date not included.
+            const std::int32_t from = EvaluateOperand(a[0], context, ok);
+            const std::int32_t to = EvaluateOperand(a[1], context, ok);
+            if (!ok) {
+                return 0;
+            }
+            const std::int64_t count = workdays.Count(from, to, false);
+            if (count > std::numeric_limits<std::int32_t>::max() ||
+                count < std::numeric_limits<std::int32_t>::min()) {
+                context.overflow = true;
+                ok = false;
+                return 0;
+            }
+            return static_cast<std::int32_t>(count);
+        }
+        default: {  // ADDWORKDAYS(x, n)
+            const std::int32_t from = EvaluateOperand(a[0], context, ok);
+            const std::int32_t n = EvaluateNumericOperand(a[1], context, ok);
+            if (!ok || from < kMinDayNumber || from > kMaxDayNumber) {
+                ok = false;
+                return 0;
+            }
+            return inRange(workdays.StepFromFirst(from, n, false));
+        }
+    }
+}
+
+int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
+    const WorkdayCalendar& now = state_.workdays;
+    if (which == kWeekendSetting) {
+        const std::optional<std::uint8_t> weekend = ParseWeekend(value);
+        if (!weekend) {
+            EchoRejectedSetting(line, false);
+            return -1;
+        }
+        state_.workdays = WorkdayCalendar(*weekend, now.holidaySet());
+    } else {
+        std::shared_ptr<const HolidaySet> set;
+        if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
+            QString why;
+            set = LoadHolidaySet(value, why);
+            if (set == nullptr) {
+                EchoRejectedSetting(line, false);
+                state_.output.append(why + QStringLiteral("\r\n"));
+                return -1;
+            }
+        }
+        state_.workdays = WorkdayCalendar(now.weekend(), set);
+    }
+    if (state_.snapshot.verbose) {
+        state_.output.append(WorkdaySummaryText());
+    }
+    return 1;
+}
+
+QString BatchRun::WorkdaySummaryText() const {
+    const WorkdayCalendar& workdays = state_.workdays;
+    QString text;
+    if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
+        QStringList days;
+        for (int day = 0; day < 7; ++day) {
+            if (((workdays.weekend() >> day) & 1) != 0) {
+                days << DayNameIn((day + 1) % 7, state_.language);  // Monday first
+            }
+        }
+        text += T(300) + QStringLiteral(" ") +
+                (days.isEmpty() ? T(302) : days.join(QStringLiteral(", "))) + QStringLiteral(".");
+    }
+    if (workdays.holidays() != nullptr) {
+        text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +
+                workdays.holidays()->name + QStringLiteral(".");
+    }
+    return text.isEmpty() ? text : text + QStringLiteral("\r\n");
+}
+
+}  // namespace daybridge::batch

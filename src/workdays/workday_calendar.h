@@ -1,0 +1,90 @@
+// The working-day calendar: which days count when weekend days are not counted. A weekend set
+// (any days of the week but not all seven) and a holiday set; the default, Saturday and Sunday
+// with no holidays, is the plain weekday rule.
+//
+// Counting, in both directions: the working days strictly after the first date towards the
+// second, up to and including the second; with include-first the first date too when it is a
+// working day. The sign is the direction from the first date to the second (the same date
+// counts +1 when it is counted). A stepped date is one whose count from the known date is
+// exactly the difference: the working day among the dates that share that count (there is at
+// most one), else the one of them nearest the known date, else (a difference of 0, or -1 with
+// include-first next to a working day) the known date itself.
+//
+// Counting and stepping take time independent of the span for the weekend alone; holidays are
+// counted year by year in closed form where the rule set allows it (see holiday_count.h).
+// Values are 64-bit; results beyond the day range are the caller's to refuse.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "workdays/holiday_rules.h"
+
+namespace daybridge {
+
+class HolidayCounter;
+
+// A weekend set written as a 7-character mask, Monday first ("0000011" is Saturday and
+// Sunday), or as day names or their first three letters separated by blanks or commas
+// ("sat sun", "Fri,Sat"), or "none". Nothing for any other text and for all seven days.
+std::optional<std::uint8_t> ParseWeekend(const QString& text);
+// The weekend set as day names ("Saturday, Sunday"; "none").
+QString WeekendNames(std::uint8_t weekend);
+
+class WorkdayCalendar {
+  public:
+    // Weekend days as a bit set, bit 0 Monday .. bit 6 Sunday.
+    static constexpr std::uint8_t kSaturdaySunday = 0x60;
+    static constexpr std::uint8_t kAllDays = 0x7f;
+
+    WorkdayCalendar() : WorkdayCalendar(kSaturdaySunday, nullptr) {}
+    // `weekend` must not be kAllDays (it is taken as the default then).
+    WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays);
+
+    std::uint8_t weekend() const { return weekend_; }
+    const HolidaySet* holidays() const { return holidays_.get(); }
+    const std::shared_ptr<const HolidaySet>& holidaySet() const { return holidays_; }
+    bool IsDefault() const { return weekend_ == kSaturdaySunday && holidays_ == nullptr; }
+
+    bool IsWeekendDay(std::int64_t jdn) const;
+    bool IsHoliday(std::int64_t jdn) const;  // observed there, on any day of the week
+    bool IsWorkday(std::int64_t jdn) const;
+    // Names of the holidays on a day; a holiday moved away from its day is named on both days,
+    // with "(observed)" on the day it moved to.
+    QStringList HolidayNames(std::int64_t jdn) const;
+
+    // Working days in [from, to); 0 when to <= from.
+    std::int64_t WorkdaysIn(std::int64_t from, std::int64_t to) const;
+
+    std::int64_t Count(std::int64_t first, std::int64_t second, bool includeFirst) const;
+    // The second date from the first and the difference.
+    std::int64_t StepFromFirst(std::int64_t first, std::int64_t difference,
+                               bool includeFirst) const;
+    // The first date from the second and the difference.
+    std::int64_t StepFromSecond(std::int64_t second, std::int64_t difference,
+                                bool includeFirst) const;
+
+    // What stepping returns when no working day lies within reach (a holiday set that leaves
+    // no working day for three years running): far outside every day range.
+    static constexpr std::int64_t kNoDate = std::int64_t{1} << 40;
+
+  private:
+    std::int64_t NotWeekendBefore(std::int64_t jdn) const;  // non-weekend days in [0, jdn)
+    std::int64_t NotWeekendAt(std::int64_t index) const;    // inverse of NotWeekendBefore
+    std::int64_t HolidayWorkdaysIn(std::int64_t from, std::int64_t to) const;
+    std::int64_t NthWorkdayFrom(std::int64_t from, std::int64_t n) const;      // at or after
+    std::int64_t NthWorkdayBefore(std::int64_t before, std::int64_t n) const;  // strictly
+
+    std::uint8_t weekend_;
+    int perWeek_ = 0;                // non-weekend days in a week
+    std::array<int, 8> before_{};    // non-weekend days among the first i days of a week
+    std::array<int, 7> position_{};  // day of the week of the i-th non-weekend day
+    std::shared_ptr<const HolidaySet> holidays_;
+    std::shared_ptr<HolidayCounter> counter_;  // built with the set, its tables lazily
+};
+
+}  // namespace daybridge
