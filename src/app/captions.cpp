@@ -96,7 +96,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::OutputWindow:
             return {"Output window", "Ausgabefenster"};
         case Caption::OutputWindowEmpty:
-            return {"The output window is empty.", "Das Ausgabefenster is leer."};
+            return {"The output window is empty.", "Das Ausgabefenster ist leer."};
         case Caption::Day:
             return {"Day", "Tag"};
         case Caption::Days:

@@ -156,7 +156,10 @@ class frmMain : public QWidget {
     void SaveSettings();
     void EndRunForQuit();
     void FieldCalendarChange(int field, int calendar);
-    void StepFieldDate(int index, int step);
+    void StepFieldDate(int index, int step, bool byMonth = false);
+    void LoadSideSettings();
+    bool ExplainUnrunnableFile(const QString& filespec);
+    void SaveSideSettings();
     bool ClearOneFieldDialog();
     void RunBatchSlice();
     void BatchRunEnded();
