@@ -1,13 +1,16 @@
 #include "ui/desktop_keys.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QEvent>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace daybridge {
 
@@ -18,22 +21,72 @@ bool IsMnemonicCandidate(QChar c) {
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
 }
 
-// The caption with one '&' before the first free letter; `used` gains that letter.
-QString Marked(const QString& plain, QSet<QChar>& used) {
-    for (const bool wordStartsOnly : {true, false}) {
-        for (qsizetype i = 0; i < plain.size(); ++i) {
-            const QChar c = plain[i];
-            const bool wordStart = i == 0 || !plain[i - 1].isLetterOrNumber();
-            if (!IsMnemonicCandidate(c) || (wordStartsOnly && !wordStart) ||
-                used.contains(c.toLower())) {
-                continue;
+// The letters a caption may be marked with, word starts first, each once, lower case.
+QList<QChar> Candidates(const QString& plain) {
+    QList<QChar> starts;
+    QList<QChar> rest;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const QChar c = plain[i].toLower();
+        if (!IsMnemonicCandidate(c) || starts.contains(c) || rest.contains(c)) {
+            continue;
+        }
+        (i == 0 || !plain[i - 1].isLetterOrNumber() ? starts : rest).append(c);
+    }
+    return starts + rest;
+}
+
+// The caption with '&' before its first `letter`, preferring a word start.
+QString Marked(const QString& plain, QChar letter) {
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i].toLower() == letter) {
+            if (i == 0 || !plain[i - 1].isLetterOrNumber()) {
+                at = i;
+                break;
             }
-            used.insert(c.toLower());
-            return plain.left(i) + QLatin1Char('&') + plain.mid(i);
+            at = at < 0 ? i : at;
         }
     }
-    return plain;
+    return at < 0 ? plain : plain.left(at) + QLatin1Char('&') + plain.mid(at);
 }
+
+// Assigns distinct letters to as many captions as possible: a maximum matching found by
+// augmenting paths, captions taken in order of priority, so a caption that got a letter keeps
+// one when later captions are added (only its letter may change).
+class LetterMatching {
+  public:
+    explicit LetterMatching(const QList<QList<QChar>>& candidates)
+        : candidates_(candidates), letterOf_(candidates.size()) {}
+
+    void Solve() {
+        for (qsizetype caption = 0; caption < candidates_.size(); ++caption) {
+            QSet<QChar> visited;
+            Augment(caption, visited);
+        }
+    }
+    std::optional<QChar> LetterOf(qsizetype caption) const { return letterOf_[caption]; }
+
+  private:
+    bool Augment(qsizetype caption, QSet<QChar>& visited) {
+        for (const QChar letter : candidates_[caption]) {
+            if (visited.contains(letter)) {
+                continue;
+            }
+            visited.insert(letter);
+            const auto holder = owner_.find(letter);
+            if (holder == owner_.end() || Augment(*holder, visited)) {
+                owner_[letter] = caption;
+                letterOf_[caption] = letter;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    QList<QList<QChar>> candidates_;
+    QList<std::optional<QChar>> letterOf_;
+    QHash<QChar, qsizetype> owner_;
+};
 
 class EnterPresses : public QObject {
   public:
@@ -57,28 +110,47 @@ class EnterPresses : public QObject {
 }  // namespace
 
 void AssignMnemonics(QWidget* window) {
-    QSet<QChar> used;
     const auto own = [window](const QWidget* w) { return w->window() == window; };
-    // Buttons first: they are pressed most; then check boxes, options and field labels.
-    QList<QAbstractButton*> buttons;
-    QList<QAbstractButton*> others;
+    // Priority: the default button, the other buttons, check boxes, options, field labels.
+    QList<QWidget*> ranked[5];
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (own(button)) {
-            (qobject_cast<QPushButton*>(button) != nullptr ? buttons : others).append(button);
+        if (!own(button) || button->text().isEmpty()) {
+            continue;
         }
-    }
-    // The window's default button comes first, so it keeps its letter.
-    std::stable_partition(buttons.begin(), buttons.end(), [](QAbstractButton* b) {
-        return static_cast<QPushButton*>(b)->isDefault();
-    });
-    for (QAbstractButton* button : buttons + others) {
-        const QString plain = button->text().remove(QLatin1Char('&'));
-        button->setText(Marked(plain, used));
+        auto* push = qobject_cast<QPushButton*>(button);
+        const int rank = push != nullptr                               ? (push->isDefault() ? 0 : 1)
+                         : qobject_cast<QCheckBox*>(button) != nullptr ? 2
+                                                                       : 3;
+        ranked[rank].append(button);
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (own(label) && label->buddy() != nullptr) {
-            const QString plain = label->text().remove(QLatin1Char('&'));
-            label->setText(Marked(plain, used));
+            ranked[4].append(label);
+        }
+    }
+    QList<QWidget*> captioned;
+    QStringList plain;
+    QList<QList<QChar>> candidates;
+    for (const QList<QWidget*>& rank : ranked) {
+        for (QWidget* w : rank) {
+            auto* button = qobject_cast<QAbstractButton*>(w);
+            const QString text =
+                (button != nullptr ? button->text() : static_cast<QLabel*>(w)->text())
+                    .remove(QLatin1Char('&'));
+            captioned.append(w);
+            plain.append(text);
+            candidates.append(Candidates(text));
+        }
+    }
+    LetterMatching matching(candidates);
+    matching.Solve();
+    for (qsizetype i = 0; i < captioned.size(); ++i) {
+        const std::optional<QChar> letter = matching.LetterOf(i);
+        const QString text = letter ? Marked(plain[i], *letter) : plain[i];
+        if (auto* button = qobject_cast<QAbstractButton*>(captioned[i])) {
+            button->setText(text);
+        } else {
+            static_cast<QLabel*>(captioned[i])->setText(text);
         }
     }
 }

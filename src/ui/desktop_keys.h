@@ -9,10 +9,11 @@ class QWidget;
 
 namespace daybridge {
 
-// Gives every button, check box, option button and labelled field of `window` (not of windows
-// it owns) an Alt+letter of its own: the first free letter that starts a word, else any free
-// letter or digit. Earlier marks are removed first, so it is called again after every change of
-// captions (the language).
+// Gives the buttons, check boxes, option buttons and labelled fields of `window` (not of windows
+// it owns) Alt+letters, no two alike, a word's first letter where it is free. When the window
+// has more captions than letters, buttons come first, then check boxes, options and field
+// labels. Earlier marks are removed first, so it is called again after every change of captions
+// (the language).
 void AssignMnemonics(QWidget* window);
 
 // Return and Enter press the push button of `window` that has the focus, as Space does.

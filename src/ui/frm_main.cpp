@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,6 +170,7 @@ bool IsWhiteCode(QChar c) {
 
 frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/daybridge.png")));
     host_ = std::make_unique<QtHost>(*this, dialogs);
     engine_ = std::make_unique<ComputeEngine>(state_, *host_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);
