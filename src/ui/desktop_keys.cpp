@@ -52,7 +52,8 @@ QString Marked(const QString& plain, QChar letter) {
 
 // Assigns distinct letters to as many captions as possible: a maximum matching found by
 // augmenting paths, captions taken in order of priority, so a caption that got a letter keeps
-// one when later captions are added (only its letter may change).
+// one when later captions are added (only its letter may change, and only when the later one
+// finds no free letter).
 class LetterMatching {
   public:
     explicit LetterMatching(const QList<QList<QChar>>& candidates)
@@ -67,20 +68,28 @@ class LetterMatching {
     std::optional<QChar> LetterOf(qsizetype caption) const { return letterOf_[caption]; }
 
   private:
+    // A free letter of the caption's own, else one whose holder can move to another letter.
     bool Augment(qsizetype caption, QSet<QChar>& visited) {
         for (const QChar letter : candidates_[caption]) {
-            if (visited.contains(letter)) {
-                continue;
-            }
-            visited.insert(letter);
-            const auto holder = owner_.find(letter);
-            if (holder == owner_.end() || Augment(*holder, visited)) {
-                owner_[letter] = caption;
-                letterOf_[caption] = letter;
+            if (!owner_.contains(letter)) {
+                Take(caption, letter);
                 return true;
             }
         }
+        for (const QChar letter : candidates_[caption]) {
+            if (!visited.contains(letter)) {
+                visited.insert(letter);
+                if (Augment(owner_.value(letter), visited)) {
+                    Take(caption, letter);
+                    return true;
+                }
+            }
+        }
         return false;
+    }
+    void Take(qsizetype caption, QChar letter) {
+        owner_[letter] = caption;
+        letterOf_[caption] = letter;
     }
 
     QList<QList<QChar>> candidates_;

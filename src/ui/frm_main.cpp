@@ -121,6 +121,10 @@ void Paint(QWidget* widget, const QColor& background, const QColor& text, bool f
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
+    // Fields, check boxes and options on the light panels stay light under a dark desktop
+    // palette, so their dark text remains readable.
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, Qt::white);
     widget->setPalette(palette);
     widget->setAutoFillBackground(fill);
 }

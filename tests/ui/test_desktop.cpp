@@ -99,7 +99,9 @@ class DesktopTest : public QObject {
         auto w = StartWindow(host);
         Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
         OpenAllWindows(*w);
-        // With a selection and during a run the changed captions keep their marks.
+        QVERIFY2(MnemonicProblems(*w, false).isEmpty(),
+                 qPrintable(MnemonicProblems(*w, false).join(u';')));
+        // With a selection the changed caption keeps a mark.
         Child<OutputView>(*w, "txbOutput")->setSelection(0, 4);
         w->UpdateCopyButton();
         frmClearOneTextBox clearOne(w->state());
@@ -385,8 +387,8 @@ class DesktopTest : public QObject {
     void captionsSpelledRight() {
         QCOMPARE(CaptionText(Caption::OutputWindowEmpty, kGerman),
                  QStringLiteral("Das Ausgabefenster ist leer."));
-        QCOMPARE(CaptionText(Caption::IncludeWeekends, kEnglish),
-                 QStringLiteral("Count weekend days in days-between-dates"));
+        QCOMPARE(CaptionText(Caption::IncludeFirstDate, kEnglish),
+                 QStringLiteral("Include first date in days-between-dates"));
     }
 
     void windowHasItsIcon() {
