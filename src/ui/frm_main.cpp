@@ -927,15 +927,6 @@ void frmMain::cmdConfigure_Click() {
     dialog.activateWindow();
 }
 
-void frmMain::OpenWebPage(const QString& address) {
-    if (!urlOpener_(QUrl(address))) {
-        host().messageBox(QStringLiteral("Cannot launch web browser"),
-                          QStringLiteral("Error launching web browser. Please make sure that your "
-                                         "web browser is correctly installed and configured"),
-                          MsgIcon::Exclamation);
-    }
-}
-
 // The user guide installed with the program (beside it in the build tree).
 void frmMain::lblOnlineDocumentation_Click() {
     const QString guide = FindDataFile(QString::fromLatin1(kUserGuideFileName));
