@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the window, types a few dates, computes and saves a picture of it to
-# docs/screenshot.png, under a virtual X display (xvfb-run).
+# Builds the window, types a few dates, computes and saves pictures of it under a virtual X
+# display (xvfb-run): docs/screenshot.png, docs/screenshot-dark.png (a dark desktop palette) and
+# docs/screenshot-200.png (200% scaling, QT_SCALE_FACTOR=2).
 #
 #   scripts/screenshot.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -15,5 +16,8 @@ fi
 cmake --build "$build" --target daybridge_screenshot
 
 mkdir -p "$top/docs"
-xvfb-run -a -s "-screen 0 1366x768x24" "$build/bin/daybridge_screenshot" "$top/docs/screenshot.png"
-echo "Wrote $top/docs/screenshot.png"
+shot="$build/bin/daybridge_screenshot"
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot.png"
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot-dark.png" --dark
+QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2732x1536x24" "$shot" "$top/docs/screenshot-200.png"
+echo "Wrote $top/docs/screenshot.png, screenshot-dark.png and screenshot-200.png"

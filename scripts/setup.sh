@@ -6,6 +6,8 @@
 #   scripts/setup.sh test       install, build, run every test with CTest
 #   scripts/setup.sh sanitize   the tests once more under AddressSanitizer and UBSan (clang)
 #   scripts/setup.sh fuzz [S]   build the libFuzzer targets and run each for S seconds
+#   scripts/setup.sh package    build the .deb, check it (lintian, appstreamcli), install it,
+#                               start both programs and uninstall it again
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +16,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
 # Independent references used only by the tests (Debian's Python, /usr/bin/python3).
+# Building and checking the Debian package.
+package_packages=(dpkg-dev fakeroot file lintian appstream)
 test_packages=(python3 python3-numpy python3-dateutil python3-convertdate python3-holidays
                python3-workalendar)
 
@@ -68,8 +72,17 @@ case "${1:-}" in
             -DDAYBRIDGE_WERROR=ON -DDAYBRIDGE_FUZZ=ON -DDAYBRIDGE_GUI=OFF -DDAYBRIDGE_TESTS=OFF
         "$top/fuzz/run_all.sh" "$top/build-fuzz/bin" "$seconds"
         ;;
+    package)
+        packages+=("${package_packages[@]}")
+        install_missing
+        # The test command's build folder and options: after `test` nothing is compiled again.
+        # CPack installs under /usr and strips the programs.
+        configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYBRIDGE_WERROR=ON \
+            -DDAYBRIDGE_BENCH=ON
+        "$top/scripts/check_package.sh" "$top/build"
+        ;;
     *)
-        sed -n '2,9p' "$0"
+        sed -n '2,11p' "$0"
         exit 2
         ;;
 esac

@@ -68,7 +68,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::CalLPW:
             return {"Velmora Leap Week week date", "Velmora Leap Week Wochendatum"};
         case Caption::IncludeFirstDate:
-            return {"Include first date in days-beween-dates", "Erstes Datum einschliessen"};
+            return {"Include first date in days-between-dates", "Erstes Datum einschliessen"};
         case Caption::IncludeWeekends:
             return {"Count weekend days in days-between-dates", "Wochenendtage zählen"};
         case Caption::Verbose:
@@ -96,7 +96,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::OutputWindow:
             return {"Output window", "Ausgabefenster"};
         case Caption::OutputWindowEmpty:
-            return {"The output window is empty.", "Das Ausgabefenster is leer."};
+            return {"The output window is empty.", "Das Ausgabefenster ist leer."};
         case Caption::Day:
             return {"Day", "Tag"};
         case Caption::Days:

@@ -20,7 +20,5 @@ bool InputFilespecOK(const QString& filespec);
 inline constexpr const char* kSettingsFileName = "dbrg.usr";
 inline constexpr const char* kSettingsFolder = "Velmora_Systems";
 inline constexpr const char* kTextDataFileName = "dbrg_text.dat";
-inline constexpr const char* kWebSiteAddress = "https://velmora-systems.example/";
-inline constexpr const char* kManualAddress = "https://velmora-systems.example/daybridge/manual/";
 
 }  // namespace daybridge

@@ -7,6 +7,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/desktop_keys.h"
+#include "ui/screen_fit.h"
+
 namespace daybridge {
 
 frmClearOneTextBox::frmClearOneTextBox(const AppState& state, QWidget* parent)
@@ -50,6 +53,8 @@ frmClearOneTextBox::frmClearOneTextBox(const AppState& state, QWidget* parent)
     connect(cmdContinue, &QPushButton::clicked, this, &frmClearOneTextBox::cmdContinue_Click);
     SetLanguageDependentText();
     setMinimumWidth(420);
+    PressButtonsOnEnter(this);
+    KeepOnScreen(this);
 }
 
 void frmClearOneTextBox::SetLanguageDependentText() {
@@ -62,6 +67,7 @@ void frmClearOneTextBox::SetLanguageDependentText() {
     lblOr->setText(state_.Caption(Caption::Or));
     optCancel->setText(state_.Caption(Caption::CancelThisOperation));
     cmdContinue->setText(state_.Caption(Caption::Continue));
+    AssignMnemonics(this);
 }
 
 void frmClearOneTextBox::Form_Activate() {

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "datetext/date_parse.h"
+#include "ui/desktop_keys.h"
+#include "ui/screen_fit.h"
 
 namespace daybridge {
 namespace {
@@ -230,6 +232,9 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     connect(chkDisplayDayNames_, &QCheckBox::toggled, this,
             [this](bool on) { state_.displayDayNames = on; });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    PressButtonsOnEnter(this);
+    ShowFocusOnBackground(this);
+    KeepOnScreen(this);
 
     RefreshFromState();
     SetLanguageDependentText();
@@ -251,6 +256,7 @@ void frmConfigure::SetLanguageDependentText() {
     lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
     lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
     cmdClose_->setText(state_.Caption(Caption::Close));
+    AssignMnemonics(this);
 }
 
 void frmConfigure::RefreshFromState() {
@@ -279,11 +285,16 @@ void frmConfigure::RefreshFromState() {
     ShowLimits();
 }
 
+void frmConfigure::SetBatchRunning(bool running) {
+    frame1_->setEnabled(!running);
+}
+
 void frmConfigure::SetSeparatorCaptions() {
     const int order = state_.format.dateFormat;
     optSeparatorIsDash_->setText(ExampleDate(order, QStringLiteral("-")));
     optSeparatorIsSlash_->setText(ExampleDate(order, QStringLiteral("/")));
     optSeparatorIsDot_->setText(ExampleDate(order, QStringLiteral(".")));
+    AssignMnemonics(this);
 }
 
 void frmConfigure::ShowLimits() {

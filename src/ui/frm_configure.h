@@ -43,6 +43,9 @@ class frmConfigure : public QDialog {
     // stored is refused with a message (when `report`) and the state keeps its value; the
     // result tells whether both were taken.
     bool ApplyLimits(bool report = true);
+    // During a batch run the date format and separators cannot be changed: the run restores
+    // them at its end, which would undo the change in silence.
+    void SetBatchRunning(bool running);
 
     // Message boxes go here instead of to the screen when set (title, text).
     using MessageHook = std::function<void(const QString&, const QString&)>;

@@ -16,11 +16,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/month_text.h"
+#include "ui/desktop_keys.h"
+#include "ui/screen_fit.h"
 
 namespace daybridge {
 namespace {
@@ -195,6 +198,11 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     connect(cmdCopy_, &QPushButton::clicked, this, [this] { cmdCopyToClipboard_Click(); });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { cmdClose_Click(); });
+    PressButtonsOnEnter(this);
+    KeepOnScreen(this);
+
     RefreshFromState();
     SetLanguageDependentText();
 }
@@ -270,6 +278,7 @@ void frmDisplayMonthLPM::SetLanguageDependentText() {
     }
     UpdateWithYearCaption();
     UpdateEnabling();
+    AssignMnemonics(this);
     // Day names follow the language.
     const bool languageChanged = language != captionLanguage_;
     captionLanguage_ = language;
@@ -349,6 +358,7 @@ void frmDisplayMonthLPM::ShowDates(bool show) {
     datesShown_ = show;
     cmdShowHide_->setText(show ? TextOr(kShowHideOpenText, "Hide")
                                : TextOr(kShowHideClosedText, "Show"));
+    AssignMnemonics(this);
     lblDatesTitle_->setVisible(show && !lblDatesTitle_->text().isEmpty());
     txbDates_->setVisible(show);
     if (show) {
@@ -375,6 +385,7 @@ void frmDisplayMonthLPM::UpdateEnabling() {
 
 void frmDisplayMonthLPM::UpdateWithYearCaption() {
     chkWithYear_->setText(optLPW_->isChecked() ? TextOr(27, "With year") : TextOr(26, "With year"));
+    AssignMnemonics(this);
 }
 
 void frmDisplayMonthLPM::CalendarOrWeekStartChanged() {

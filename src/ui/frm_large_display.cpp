@@ -8,9 +8,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "ui/desktop_keys.h"
 #include "ui/output_view.h"
+#include "ui/screen_fit.h"
 #include "ui/ui_metrics.h"
 
 namespace daybridge {
@@ -48,6 +51,10 @@ frmLargeDisplay::frmLargeDisplay(const AppState& state, QWidget* parent)
             &frmLargeDisplay::cmdCopyToClipboard_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmLargeDisplay::cmdClose_Click);
     SetLanguageDependentText();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmLargeDisplay::cmdClose_Click);
+    PressButtonsOnEnter(this);
+    KeepOnScreen(this);
 }
 
 void frmLargeDisplay::SetText(const QString& text) {
@@ -68,6 +75,7 @@ void frmLargeDisplay::SetLanguageDependentText() {
     const bool selection = txbOutput->hasSelection();
     cmdCopyToClipboard->setText(
         state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyToClipboard));
+    AssignMnemonics(this);
 }
 
 void frmLargeDisplay::Form_Activate() {
@@ -77,17 +85,21 @@ void frmLargeDisplay::Form_Activate() {
     UpdateCopyButton();
 }
 
-void frmLargeDisplay::UpdateCopyButton() {
+void frmLargeDisplay::UpdateCopyButton(bool focusClose) {
     const int language = state_.language;
     if (txbOutput->hasSelection()) {
         cmdCopyToClipboard->setText(state_.Caption(Caption::CopySelectedToClipboard));
         cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish ? 3750 : 5000));
+        AssignMnemonics(this);
     } else {
         cmdCopyToClipboard->setText(state_.Caption(Caption::CopyToClipboard));
         cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish  ? 2500
                                                               : language == kGerman ? 3500
                                                                                     : 3000));
-        cmdClose->setFocus();
+        AssignMnemonics(this);
+        if (focusClose) {
+            cmdClose->setFocus();
+        }
     }
 }
 
@@ -120,7 +132,8 @@ bool frmLargeDisplay::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == txbOutput->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            UpdateCopyButton();
+            // The click leaves the focus in the text, where a stray Space does no harm.
+            UpdateCopyButton(false);
         }
     }
     return QWidget::eventFilter(watched, event);

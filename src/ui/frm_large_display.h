@@ -26,7 +26,8 @@ class frmLargeDisplay : public QWidget {
     // Captions in the state's language, the copy button's size, then UpdateCopyButton.
     void Form_Activate();
     void SetLanguageDependentText();
-    void UpdateCopyButton();
+    // Without a selection the Close button takes the focus, unless `focusClose` is false.
+    void UpdateCopyButton(bool focusClose = true);
 
     OutputView* txbOutput = nullptr;
     QPushButton* cmdCopyToClipboard = nullptr;

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,24 +23,30 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
 #include "env/paths.h"
 #include "env/settings_file.h"
+#include "env/side_settings.h"
 #include "env/text_store.h"
+#include "ui/desktop_keys.h"
 #include "ui/frm_clear_one.h"
 #include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
 #include "ui/frm_large_display.h"
 #include "ui/output_view.h"
 #include "ui/qt_host.h"
+#include "ui/screen_fit.h"
 #include "ui/ui_metrics.h"
 
 namespace daybridge {
@@ -49,8 +56,31 @@ namespace {
 // The calendars of the option groups, in the order they are laid out.
 constexpr std::array<int, 7> kOptionCalendars = {kCE, kJC, kISO, kJDN, kORD, kLPW, kLPM};
 
-// The cycle of the today labels: a left click moves one step forwards.
-constexpr std::array<int, 7> kTodayCycle = {kCE, kISO, kJC, kORD, kLPM, kLPW, kJDN};
+// The cycle of the today labels: a left click moves one step forwards. These seven come first
+// in this order; every later calendar of the registry follows them in registry order.
+constexpr std::array<int, 7> kTodayCycleStart = {kCE, kISO, kJC, kORD, kLPM, kLPW, kJDN};
+
+std::vector<int> TodayCycle() {
+    std::vector<int> cycle(kTodayCycleStart.begin(), kTodayCycleStart.end());
+    for (int calendar = 0; calendar < kCalendarCount; ++calendar) {
+        // AN (a five-day week) and VLW never name today; the seven above are in already.
+        const bool listed = std::find(cycle.begin(), cycle.end(), calendar) != cycle.end();
+        if (!listed && calendar != kAN && calendar != kVLW) {
+            cycle.push_back(calendar);
+        }
+    }
+    return cycle;
+}
+
+// Files and texts of the desktop features (identifiers in dbrg_text.dat).
+constexpr const char* kUserGuideFileName = "user-guide.md";
+constexpr int kTextAboutTitle = 350;
+constexpr int kTextAboutText = 351;
+constexpr int kTextUserGuideMissing = 352;
+constexpr int kTextEmptyFile = 353;
+constexpr int kTextPromptCancelled = 354;
+constexpr int kTextNotTxtName = 355;
+constexpr int kTextNoApplicationOpens = 356;
 
 const QColor kCyan(0, 255, 255);
 const QColor kLinkBlue(0, 0, 255);
@@ -91,6 +121,10 @@ void Paint(QWidget* widget, const QColor& background, const QColor& text, bool f
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
+    // Fields, check boxes and options on the light panels stay light under a dark desktop
+    // palette, so their dark text remains readable.
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, Qt::white);
     widget->setPalette(palette);
     widget->setAutoFillBackground(fill);
 }
@@ -111,6 +145,27 @@ class Panel : public QFrame {
     }
 };
 
+// A label that can take the focus (the today labels and the two links) and then shows a
+// dotted frame in a colour that stands out on its background.
+class FocusFrameLabel : public QLabel {
+  public:
+    FocusFrameLabel() { setFocusPolicy(Qt::StrongFocus); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            QColor background = palette().color(QPalette::Window);
+            if (!autoFillBackground() && parentWidget() != nullptr) {
+                background = parentWidget()->palette().color(QPalette::Window);
+            }
+            painter.setPen(QPen(FocusColourOn(background), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+};
+
 bool IsWhiteCode(QChar c) {
     return c.unicode() <= 32;
 }
@@ -119,6 +174,7 @@ bool IsWhiteCode(QChar c) {
 
 frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/daybridge.png")));
     host_ = std::make_unique<QtHost>(*this, dialogs);
     engine_ = std::make_unique<ComputeEngine>(state_, *host_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);
@@ -310,8 +366,8 @@ void frmMain::BuildWindow() {
     commands->addWidget(cmdQuit);
 
     // The today labels.
-    lblTodaysDate = makeLabel("lblTodaysDate");
-    lblWeekFromToday = makeLabel("lblWeekFromToday");
+    lblTodaysDate = Named(new FocusFrameLabel, QStringLiteral("lblTodaysDate"));
+    lblWeekFromToday = Named(new FocusFrameLabel, QStringLiteral("lblWeekFromToday"));
     for (QLabel* label : {lblTodaysDate, lblWeekFromToday}) {
         label->setCursor(Qt::PointingHandCursor);
         label->setMargin(4);
@@ -345,8 +401,8 @@ void frmMain::BuildWindow() {
     cmdClearOutputWindow = makeButton("cmdClearOutputWindow");
     cmdEnlarge = makeButton("cmdEnlarge");
     cmdCopyOutput = makeButton("cmdCopyOutput");
-    lblVelmoraSystems = makeLabel("lblVelmoraSystems");
-    lblOnlineDocumentation = makeLabel("lblOnlineDocumentation");
+    lblVelmoraSystems = Named(new FocusFrameLabel, QStringLiteral("lblVelmoraSystems"));
+    lblOnlineDocumentation = Named(new FocusFrameLabel, QStringLiteral("lblOnlineDocumentation"));
     for (QLabel* label : {lblVelmoraSystems, lblOnlineDocumentation}) {
         label->setCursor(Qt::PointingHandCursor);
         QFont underlined = label->font();
@@ -381,6 +437,23 @@ void frmMain::BuildWindow() {
     top->addLayout(commands);
     top->addLayout(todayRow);
     top->addWidget(Frame6, 1);
+
+    lblFirstDate->setBuddy(txbFirstDate);
+    lblDateDifference->setBuddy(txbDateDiffDays);
+    lblSecondDate->setBuddy(txbSecondDate);
+    lblLanguage->setBuddy(cboLanguage);
+    // The links follow the output buttons in the Tab order.
+    setTabOrder(cmdCopyOutput, lblVelmoraSystems);
+    setTabOrder(lblVelmoraSystems, lblOnlineDocumentation);
+
+    // Ctrl+Q quits from every window as Quit does; F1 opens the user guide.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, this, &frmMain::cmdQuit_Click);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, &frmMain::lblOnlineDocumentation_Click);
+    PressButtonsOnEnter(this);
 
     Clock = new QTimer(this);
     Clock->setObjectName(QStringLiteral("Clock"));
@@ -527,6 +600,9 @@ void frmMain::SetColours() {
     Paint(lblWeekFromToday, kCyan, Qt::black);
     Paint(lblVelmoraSystems, kCyan, kLinkBlue, false);
     Paint(lblOnlineDocumentation, kCyan, kLinkBlue, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{this, Frame3, Frame6}) {
+        ShowFocusOnBackground(w);
+    }
 }
 
 // The two option groups share their column widths, so the calendars line up.
@@ -579,12 +655,14 @@ bool frmMain::Form_Load() {
     txbFirstDate->setFocus();
 
     QString directory;
+    QString settingsNotice;  // a damaged or unusable settings file, told once
     if (!settingsPath_.isEmpty()) {
-        LoadUserSettings(settingsPath_, state_, &directory);
+        settingsNotice = LoadUserSettingsAtStart(settingsPath_, state_, &directory);
     }
     if (!directory.isEmpty()) {
         QDir::setCurrent(directory);
     }
+    LoadSideSettings();
     ApplyLoadedLanguage();
     RefreshAllFromState();
     SetLanguageDependentText();
@@ -602,7 +680,28 @@ bool frmMain::Form_Load() {
     state_.mainWindowReady = true;
     SetMainWindowReady(true);
     ShowTodaysDate();
+    if (!settingsNotice.isEmpty()) {
+        host().messageBox(GetText(1, state_.language), settingsNotice, MsgIcon::Exclamation);
+    }
     return true;
+}
+
+// The today labels' calendar, kept by its code; one the cycle does not hold is ignored.
+void frmMain::LoadSideSettings() {
+    const SideSettings side(settingsPath_);
+    const QString code = side.value(side_key::kTodayCalendar).toString();
+    const int calendar = CalendarIndexOfCode(code);
+    const std::vector<int> cycle = TodayCycle();
+    if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
+        state_.todayCalendar = calendar;
+    }
+}
+
+void frmMain::SaveSideSettings() {
+    SideSettings side(settingsPath_);
+    if (!side.path().isEmpty()) {
+        side.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
+    }
 }
 
 void frmMain::SetDefaultState() {
@@ -696,7 +795,7 @@ void frmMain::SetLanguageDependentText() {
     lblLanguage->setText(s.Caption(Caption::Language));
     const ParseResult days = ParseDayCount(TrimmedWhite(s.dateDiffText));
     lblDayOrDays->setText(s.DayOrDays(days.outcome == kParseValid ? days.jdn : 0));
-    UpdateCopyButton();
+    UpdateCopyButton();  // marks the mnemonics too
 
     if (configure_ != nullptr) {
         configure_->SetLanguageDependentText();
@@ -740,6 +839,7 @@ void frmMain::cmdReset_Click() {
             QFile::remove(settingsPath_);
         }
         state_.SetBuiltInDefaults();
+        SaveSideSettings();
         RefreshAllFromState();
         FillLanguageList();
         SetLanguageDependentText();
@@ -794,11 +894,10 @@ void frmMain::SaveSettings() {
     }
     settingsSaved_ = true;
     SyncOutputFromView();
-    if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath())) {
-        host().messageBox(QStringLiteral("Daybridge"),
-                          QStringLiteral("The settings could not be written to %1.")
-                              .arg(QDir::toNativeSeparators(settingsPath_)),
-                          MsgIcon::Exclamation);
+    SaveSideSettings();
+    QString failure;
+    if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath(), &failure)) {
+        host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
     }
 }
 
@@ -830,21 +929,29 @@ void frmMain::cmdConfigure_Click() {
     dialog.activateWindow();
 }
 
-void frmMain::OpenWebPage(const QString& address) {
-    if (!urlOpener_(QUrl(address))) {
-        host().messageBox(QStringLiteral("Cannot launch web browser"),
-                          QStringLiteral("Error launching web browser. Please make sure that your "
-                                         "web browser is correctly installed and configured"),
+// The user guide installed with the program (beside it in the build tree).
+void frmMain::lblOnlineDocumentation_Click() {
+    const QString guide = FindDataFile(QString::fromLatin1(kUserGuideFileName));
+    if (!QFileInfo(guide).isFile()) {
+        host().messageBox(state_.Caption(Caption::OnlineDocumentation),
+                          state_.Text(kTextUserGuideMissing) + QStringLiteral("\n") + guide,
+                          MsgIcon::Exclamation);
+        return;
+    }
+    if (!urlOpener_(QUrl::fromLocalFile(guide))) {
+        host().messageBox(state_.Caption(Caption::OnlineDocumentation),
+                          state_.Text(kTextNoApplicationOpens) + QStringLiteral("\n") + guide,
                           MsgIcon::Exclamation);
     }
 }
 
-void frmMain::lblOnlineDocumentation_Click() {
-    OpenWebPage(QString::fromLatin1(kManualAddress));
-}
-
+// The maker's name opens the About box: the program, its version and its maker.
 void frmMain::lblVelmoraSystems_Click() {
-    OpenWebPage(QString::fromLatin1(kWebSiteAddress));
+    host().messageBox(state_.Text(kTextAboutTitle),
+                      GetText(1, state_.language) + QLatin1Char(' ') +
+                          QStringLiteral(DAYBRIDGE_VERSION) + QStringLiteral("\n\n") +
+                          state_.Text(kTextAboutText),
+                      MsgIcon::Information);
 }
 
 frmConfigure& frmMain::EnsureConfigure() {
@@ -858,6 +965,7 @@ frmConfigure& frmMain::EnsureConfigure() {
         connect(configure_, &frmConfigure::ShowTodaysDate, this, &frmMain::ShowTodaysDate);
         connect(configure_, &frmConfigure::FieldsRewritten, this, &frmMain::RefreshFieldsFromState);
         connect(configure_, &frmConfigure::Closed, this, &frmMain::SetTheFocus);
+        configure_->SetBatchRunning(batch_->Running());
         configure_->SetLanguageDependentText();
         configure_->RefreshFromState();
     }
@@ -999,6 +1107,27 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
         cmdCompute_Click();
         return true;
     }
+    // Up and Down step the date by a day as the step arrows do (up earlier, down later); Page Up
+    // and Page Down by a month.
+    if (field != txbDateDiffDays && (key->modifiers() & ~Qt::KeypadModifier) == 0) {
+        const int index = field == txbFirstDate ? 0 : 1;
+        switch (key->key()) {
+            case Qt::Key_Up:
+                StepFieldDate(index, -1);
+                return true;
+            case Qt::Key_Down:
+                StepFieldDate(index, 1);
+                return true;
+            case Qt::Key_PageUp:
+                StepFieldDate(index, -1, true);
+                return true;
+            case Qt::Key_PageDown:
+                StepFieldDate(index, 1, true);
+                return true;
+            default:
+                break;
+        }
+    }
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return false;  // shortcuts: copy, paste, cut, undo, select all
     }
@@ -1076,7 +1205,26 @@ void frmMain::VScroll_Change(int index) {
     StepFieldDate(index, step);
 }
 
-void frmMain::StepFieldDate(int index, int step) {
+// The day number `months` months after (or before) `jdn` in the CE calendar (the Julian one
+// for JC dates), the day of month cut to the new month's length; none beyond the years the
+// civil arithmetic holds.
+static std::optional<std::int64_t> MonthsLater(std::int32_t jdn, int months, bool julian) {
+    const char letter = julian ? 'J' : 'G';
+    const DateRecord date = CivilOfJdn(jdn, letter);
+    const std::int64_t monthIndex = std::int64_t{date.year} * 12 + (date.month - 1) + months;
+    const std::int64_t year = monthIndex >= 0 ? monthIndex / 12 : -((-monthIndex + 11) / 12);
+    const int month = static_cast<int>(monthIndex - year * 12) + 1;
+    if (year <= -kMaxYearMagnitude + 1 || year >= kMaxYearMagnitude - 1) {
+        return std::nullopt;
+    }
+    const auto y = static_cast<std::int32_t>(year);
+    const std::int32_t first = JdnOfCivil(y, month, 1, letter);
+    const std::int32_t next =
+        month == 12 ? JdnOfCivil(y + 1, 1, 1, letter) : JdnOfCivil(y, month + 1, 1, letter);
+    return std::int64_t{first} + std::min<std::int64_t>(date.day, next - first) - 1;
+}
+
+void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     QLineEdit* widget = index == 0 ? txbFirstDate : txbSecondDate;
     QString& text = index == 0 ? state_.firstDateText : state_.secondDateText;
     const QString trimmed = TrimmedWhite(text);
@@ -1090,10 +1238,12 @@ void frmMain::StepFieldDate(int index, int step) {
     } else if (parsed.outcome != kParseValid) {
         ShowEngineMessage(index == 0 ? 3 : 8);
     } else {
-        const std::int64_t next = std::int64_t{parsed.jdn} + step;
+        const std::optional<std::int64_t> next =
+            byMonth ? MonthsLater(parsed.jdn, step, calendar == kJC)
+                    : std::optional<std::int64_t>(std::int64_t{parsed.jdn} + step);
         QString stepped;
-        if (next >= kMinDayNumber && next <= kMaxDayNumber) {
-            stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(next));
+        if (next && *next >= kMinDayNumber && *next <= kMaxDayNumber) {
+            stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(*next));
         }
         if (stepped.isEmpty()) {
             ShowEngineMessage(9);  // the date cannot move further; the field keeps its text
@@ -1210,12 +1360,8 @@ void frmMain::cmdCompute_Click() {
 
 QString frmMain::LabelDateText(std::int32_t jdn) const {
     const int calendar = state_.todayCalendar;
-    QString text = DateTextOfJdn(state_, calendar, jdn);
-    // Only these calendars carry their code; ORD, LPW and LPM notations speak for themselves.
-    if (calendar == kJDN || calendar == kISO || calendar == kCE || calendar == kJC) {
-        text += QLatin1Char(' ') + CalendarCode(calendar);
-    }
-    return text;
+    // Every calendar names itself: the ORD, LPW and LPM notations alone read like others.
+    return DateTextOfJdn(state_, calendar, jdn) + QLatin1Char(' ') + CalendarCode(calendar);
 }
 
 void frmMain::ShowTodaysDate() {
@@ -1243,13 +1389,14 @@ void frmMain::Clock_Timer() {
 }
 
 void frmMain::StepTodayCalendar(bool forward) {
-    const auto* at = std::find(kTodayCycle.begin(), kTodayCycle.end(), state_.todayCalendar);
-    if (at == kTodayCycle.end()) {
+    const std::vector<int> cycle = TodayCycle();
+    const auto at = std::find(cycle.begin(), cycle.end(), state_.todayCalendar);
+    if (at == cycle.end()) {
         return;
     }
-    const auto n = static_cast<std::ptrdiff_t>(kTodayCycle.size());
-    const std::ptrdiff_t i = at - kTodayCycle.begin();
-    state_.todayCalendar = kTodayCycle[static_cast<std::size_t>((i + (forward ? 1 : n - 1)) % n)];
+    const auto n = static_cast<std::ptrdiff_t>(cycle.size());
+    const std::ptrdiff_t i = at - cycle.begin();
+    state_.todayCalendar = cycle[static_cast<std::size_t>((i + (forward ? 1 : n - 1)) % n)];
     ShowTodaysDate();
 }
 
@@ -1273,6 +1420,13 @@ void frmMain::cmdDisplayMonth_Click() {
         const ParseResult parsed = ParseDateInCalendar(calendar, first, state_.CurrentFormat());
         if (parsed.outcome == kParseValid) {
             shown = CivilOfJdn(parsed.jdn, calendar == kJC ? 'J' : 'G');
+            // The grid is the calendar the month was taken in: a Julian date, the Julian grid.
+            if (calendar != kJDN && state_.monthJulian != (calendar == kJC)) {
+                state_.monthJulian = calendar == kJC;
+                if (month_ != nullptr) {
+                    month_->RefreshFromState();
+                }
+            }
         }
     }
     EnsureMonth().ShowMonth(shown.year, shown.month);
@@ -1330,7 +1484,9 @@ void frmMain::cboInputFile_LostFocus() {
                 AddInputFile(text, 0);
             }
         } else {
-            host().messageBox(QStringLiteral("Daybridge"), state_.Caption(Caption::Invalid));
+            host().messageBox(QStringLiteral("Daybridge"), state_.Caption(Caption::Invalid) +
+                                                               QStringLiteral("\n\n") +
+                                                               state_.Text(kTextNotTxtName));
             state_.inputFileText.clear();
             state_.selectedInputFile = -1;
             RefreshInputFilesFromState();
@@ -1367,8 +1523,13 @@ void frmMain::cmdView_Click() {
     const QString text = cboInputFile->currentText();
     if (!text.isEmpty()) {
         const QFileInfo file(text);
-        if (!file.isFile() || !urlOpener_(QUrl::fromLocalFile(file.absoluteFilePath()))) {
+        if (!file.isFile()) {
             InputFileNotFound();
+        } else if (!urlOpener_(QUrl::fromLocalFile(file.absoluteFilePath()))) {
+            host().messageBox(state_.Caption(Caption::View),
+                              state_.Text(kTextNoApplicationOpens) + QStringLiteral("\n") +
+                                  file.absoluteFilePath(),
+                              MsgIcon::Exclamation);
         }
     }
     cboInputFile_Click();
@@ -1451,6 +1612,7 @@ void frmMain::UpdateCopyButton() {
     QFont font = cmdCopyOutput->font();
     font.setBold(false);
     cmdCopyOutput->setFont(font);
+    AssignMnemonics(this);
 }
 
 void frmMain::CopyOutputToClipboard() {
@@ -1473,6 +1635,11 @@ void frmMain::cmdBatchCompute_Click() {
     }
     SyncOutputFromView();
     state_.inputFileText = cboInputFile->currentText();
+    if (!ExplainUnrunnableFile(state_.inputFileText.trimmed())) {
+        SetTheFocus();
+        return;
+    }
+    host_->TakePromptCancelled();
     const bool started = batch_->ProcessBatchFile();
     AppendPendingOutput();
     RefreshFieldsFromState();
@@ -1482,6 +1649,29 @@ void frmMain::cmdBatchCompute_Click() {
     } else {
         SetTheFocus();
     }
+}
+
+// Says why a named file cannot run, in the cases the run itself would pass over in silence: a
+// name without ".txt" and an empty file. True when the run may start.
+bool frmMain::ExplainUnrunnableFile(const QString& filespec) {
+    if (filespec.isEmpty()) {
+        return true;  // the run reports a missing name
+    }
+    if (!InputFilespecOK(filespec)) {
+        host().messageBox(QStringLiteral("Daybridge"),
+                          state_.Caption(Caption::Invalid) + QStringLiteral("\n\n") +
+                              state_.Text(kTextNotTxtName),
+                          MsgIcon::Exclamation);
+        return false;
+    }
+    const QFileInfo file(filespec);
+    if (file.isFile() && file.size() == 0) {
+        host().messageBox(QStringLiteral("Daybridge"),
+                          state_.Text(kTextEmptyFile) + QStringLiteral("\n") + filespec,
+                          MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 void frmMain::RunBatchSlice() {
@@ -1502,11 +1692,19 @@ void frmMain::BatchRunEnded() {
         configure_->RefreshFromState();
     }
     ShowTodaysDate();
+    if (host_->TakePromptCancelled() && !quitting_) {
+        host().messageBox(QStringLiteral("Daybridge"), state_.Text(kTextPromptCancelled),
+                          MsgIcon::Information);
+    }
     SetTheFocus();
 }
 
 void frmMain::SetBatchControls(bool running) {
     cmdBatchCompute->setText(state_.Caption(running ? Caption::Stop : Caption::ProcessFile));
+    AssignMnemonics(this);
+    if (configure_ != nullptr) {
+        configure_->SetBatchRunning(running);
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{
              Frame3, cmdReset, cmdDisplayMonth, cboInputFile, cmdInputFile, cmdView,
              cmdRemoveInputFileFromList, cmdClearOutputWindow, cmdEnlarge}) {
@@ -1531,6 +1729,32 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             return KeyPressFilter(static_cast<QLineEdit*>(watched), key);
         }
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (watched == lblTodaysDate || watched == lblWeekFromToday) {
+            switch (key->key()) {
+                case Qt::Key_Right:
+                case Qt::Key_Down:
+                case Qt::Key_Plus:
+                case Qt::Key_Space:
+                    StepTodayCalendar(true);
+                    return true;
+                case Qt::Key_Left:
+                case Qt::Key_Up:
+                case Qt::Key_Minus:
+                    StepTodayCalendar(false);
+                    return true;
+                default:
+                    break;
+            }
+        }
+        if ((enter || key->key() == Qt::Key_Space) &&
+            (watched == lblOnlineDocumentation || watched == lblVelmoraSystems)) {
+            if (watched == lblOnlineDocumentation) {
+                lblOnlineDocumentation_Click();
+            } else {
+                lblVelmoraSystems_Click();
+            }
+            return true;
+        }
         if (enter && (watched == cboInputFile || watched == cboInputFile->lineEdit())) {
             cboInputFile_LostFocus();
             return true;

@@ -87,8 +87,8 @@ class frmMain : public QWidget {
     // Today's calendar steps forwards or backwards through the label cycle.
     void StepTodayCalendar(bool forward);
 
-    // How a web address or a document is opened, and how the user picks an input file
-    // (QDesktopServices and QFileDialog; the tests replace them).
+    // How a document (an input file, the user guide) is opened, and how the user picks an input
+    // file (QDesktopServices and QFileDialog; the tests replace them).
     using UrlOpener = std::function<bool(const QUrl&)>;
     using FileChooser =
         std::function<QString(const QString& title, const QString& folder, const QString& filter)>;
@@ -156,14 +156,16 @@ class frmMain : public QWidget {
     void SaveSettings();
     void EndRunForQuit();
     void FieldCalendarChange(int field, int calendar);
-    void StepFieldDate(int index, int step);
+    void StepFieldDate(int index, int step, bool byMonth = false);
+    void LoadSideSettings();
+    bool ExplainUnrunnableFile(const QString& filespec);
+    void SaveSideSettings();
     bool ClearOneFieldDialog();
     void RunBatchSlice();
     void BatchRunEnded();
     void SetBatchControls(bool running);
     void ShowEngineMessage(int index);
     void InputFileNotFound();
-    void OpenWebPage(const QString& address);
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
     bool KeyPressFilter(QLineEdit* field, QKeyEvent* key);

@@ -6,6 +6,7 @@
 //                       and ends when the run has ended.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Daybridge"));
+    QApplication::setDesktopFileName(QStringLiteral("daybridge"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/daybridge.png")));
 
     daybridge::frmMain window;
     if (!window.Form_Load()) {

@@ -637,7 +637,8 @@ bool IsEditingShortcut(const QKeyEvent* key) {
         }
     }
     const auto modifiers = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    return modifiers == Qt::NoModifier && !key->text().isEmpty();
+    // Typed characters belong to the text; Escape is left to the window (it closes windows).
+    return modifiers == Qt::NoModifier && !key->text().isEmpty() && key->key() != Qt::Key_Escape;
 }
 
 }  // namespace

@@ -87,16 +87,19 @@ MsgAnswer QtHost::messageBox(const QString& title, const QString& text, MsgIcon 
 
 std::optional<QString> QtHost::inputBox(const QString& prompt, const QString& title) {
     window_.AppendPendingOutput();
+    std::optional<QString> answer;
     if (dialogs_ != nullptr) {
-        return dialogs_->inputBox(prompt, title);
+        answer = dialogs_->inputBox(prompt, title);
+    } else {
+        bool ok = false;
+        const QString text = QInputDialog::getText(window_.isVisible() ? &window_ : nullptr, title,
+                                                   prompt, QLineEdit::Normal, QString(), &ok);
+        if (ok) {
+            answer = text;
+        }
     }
-    bool ok = false;
-    const QString text = QInputDialog::getText(window_.isVisible() ? &window_ : nullptr, title,
-                                               prompt, QLineEdit::Normal, QString(), &ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return text;
+    promptCancelled_ = promptCancelled_ || !answer.has_value();
+    return answer;
 }
 
 std::int32_t QtHost::todayJdn() {

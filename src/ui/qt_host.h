@@ -6,6 +6,8 @@
 // the window still sees every notice.
 #pragma once
 
+#include <utility>
+
 #include "app/host.h"
 
 namespace daybridge {
@@ -27,9 +29,13 @@ class QtHost : public Host {
     void fieldsChanged() override;
     void optionsChanged() override;
 
+    // Whether an input box was cancelled since the last call.
+    bool TakePromptCancelled() { return std::exchange(promptCancelled_, false); }
+
   private:
     frmMain& window_;
     Host* dialogs_;  // not owned; nullptr: Qt dialogs
+    bool promptCancelled_ = false;
 };
 
 }  // namespace daybridge

@@ -1,6 +1,9 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
-// a picture of the window: daybridge_screenshot OUTPUT.png
+// a picture of the window: daybridge_screenshot OUTPUT.png [--dark]
+// --dark gives the application a dark desktop palette first (as a dark desktop theme does).
 #include <QApplication>
+#include <QByteArray>
+#include <QPalette>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -12,14 +15,35 @@
 #include "ui/frm_main.h"
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png\n");
+    const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
+    if (argc != 2 && !dark) {
+        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png [--dark]\n");
         return 2;
     }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (dark) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette palette;
+        const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::WindowText, text);
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::AlternateBase, window);
+        palette.setColor(QPalette::Text, text);
+        palette.setColor(QPalette::Button, window);
+        palette.setColor(QPalette::ButtonText, text);
+        palette.setColor(QPalette::ToolTipBase, base);
+        palette.setColor(QPalette::ToolTipText, text);
+        palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
+        palette.setColor(QPalette::HighlightedText, Qt::black);
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+        QApplication::setPalette(palette);
+    }
 
     daybridge::frmMain window;
     if (!window.Form_Load()) {

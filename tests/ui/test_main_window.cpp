@@ -40,7 +40,7 @@ void CheckDefaults(frmMain& w) {
         QVERIFY2(Checked(w, name), name);
     }
     QVERIFY(!Checked(w, "chkIncludeFirstDate"));
-    QCOMPARE(Child<QPushButton>(w, "cmdCompute")->text(), QStringLiteral("Compute"));
+    QCOMPARE(Plain(Child<QPushButton>(w, "cmdCompute")->text()), QStringLiteral("Compute"));
     QCOMPARE(Child<QComboBox>(w, "cboInputFile")->count(), 0);
 }
 
@@ -84,7 +84,7 @@ class MainWindowTest : public QObject {
             Child<QCheckBox>(*w, "chkIncludeFirstDate")->click();
             Child<QCheckBox>(*w, "chkIncludeWeekends")->click();
             Child<QCheckBox>(*w, "chkVerbose")->click();
-            w->StepTodayCalendar(true);  // ISO; the first date's calendar is saved in its place
+            w->StepTodayCalendar(true);  // ISO, kept beside the settings file
             w->AddInputFile(QStringLiteral("/data/b \"quoted\".txt"), 0);
             w->AddInputFile(QStringLiteral("/data/a, with comma.txt"), 0);
             w->AddInputFile(QStringLiteral("/data/b \"quoted\".txt"), 0);  // selects entry 1
@@ -104,12 +104,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(s.language, kGerman);
         QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->currentIndex(), 1);
         QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->itemText(0), QStringLiteral("Englisch"));
-        QCOMPARE(Child<QPushButton>(*w, "cmdCompute")->text(), QStringLiteral("Berechnen"));
+        QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Berechnen"));
         QVERIFY(Checked(*w, "optFirstDateIsJC"));
         QVERIFY(Checked(*w, "optSecondDateIsISO"));
         QCOMPARE(s.firstCalendar, int(kJC));
         QCOMPARE(s.secondCalendar, int(kISO));
-        QCOMPARE(s.todayCalendar, int(kJC));
+        QCOMPARE(s.todayCalendar, int(kISO));
         QVERIFY(Checked(*w, "chkIncludeFirstDate"));
         QVERIFY(!Checked(*w, "chkIncludeWeekends"));
         QVERIFY(!Checked(*w, "chkVerbose"));
@@ -210,10 +210,21 @@ class MainWindowTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
         file.close();
+        {
+            // Told once, with the damaged file kept byte for byte beside the new one.
+            RecordingHost host;
+            auto w = StartWindow(host);
+            QVERIFY(w);
+            CheckDefaults(*w);
+            QCOMPARE(host.boxes.size(), std::size_t{1});
+            QVERIFY(host.boxes[0].text.contains(config_->settingsFile() + QStringLiteral(".bad")));
+            QFile kept(config_->settingsFile() + QStringLiteral(".bad"));
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), content);
+            Child<QPushButton>(*w, "cmdQuit")->click();  // the defaults replace the damage
+        }
         RecordingHost host;
         auto w = StartWindow(host);
-        QVERIFY(w);
-        CheckDefaults(*w);
         QVERIFY(host.boxes.empty());
     }
 
@@ -245,21 +256,21 @@ class MainWindowTest : public QObject {
         for (const auto& [name, text] : german) {
             auto* button = w->findChild<QAbstractButton*>(QString::fromLatin1(name));
             QVERIFY2(button, name);
-            QCOMPARE(button->text(), text);
+            QCOMPARE(Plain(button->text()), text);
         }
         QCOMPARE(LabelText(*w, "lblFirstDate"), QStringLiteral("Erstes Datum:"));
         QCOMPARE(LabelText(*w, "lblThisIsA1"), QStringLiteral("Dies ist ein"));
         QCOMPARE(LabelText(*w, "lblTodaysDate"),
                  QStringLiteral("Heute ist Sonntag, der 2026-12-06 CE"));
         QCOMPARE(w->largeDisplay()->windowTitle(), QStringLiteral("Vergrößern"));
-        QCOMPARE(w->largeDisplay()->cmdClose->text(), QStringLiteral("Schliessen"));
+        QCOMPARE(Plain(w->largeDisplay()->cmdClose->text()), QStringLiteral("Schliessen"));
         QVERIFY(w->configureDialog()->windowTitle() != configureTitle);
         QVERIFY(w->monthDisplay()->windowTitle() != monthTitle);
 
         language->setCurrentIndex(0);
         QCOMPARE(w->state().language, kEnglish);
         QCOMPARE(language->itemText(1), QStringLiteral("German"));
-        QCOMPARE(Child<QPushButton>(*w, "cmdCompute")->text(), QStringLiteral("Compute"));
+        QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Compute"));
         QCOMPARE(w->configureDialog()->windowTitle(), configureTitle);
         QCOMPARE(w->monthDisplay()->windowTitle(), monthTitle);
         QCOMPARE(w->largeDisplay()->windowTitle(), QStringLiteral("Enlarge"));
@@ -276,7 +287,7 @@ class MainWindowTest : public QObject {
         QString cancel;
         WhenModalShown([&](QDialog& dialog) {
             title = dialog.windowTitle();
-            cancel = dialog.findChild<QRadioButton*>(QStringLiteral("optCancel"))->text();
+            cancel = Plain(dialog.findChild<QRadioButton*>(QStringLiteral("optCancel"))->text());
             dialog.findChild<QRadioButton*>(QStringLiteral("optCancel"))->setChecked(true);
             dialog.findChild<QPushButton*>(QStringLiteral("cmdContinue"))->click();
         });
@@ -357,7 +368,7 @@ class MainWindowTest : public QObject {
         const std::vector<std::pair<int, QString>> forward = {
             {kISO, QStringLiteral("Today is Sunday, 2026-W49-7 ISO")},
             {kJC, QStringLiteral("Today is Sunday, 2026-11-23 JC")},
-            {kORD, QStringLiteral("Today is Sunday, 2026-340")},
+            {kORD, QStringLiteral("Today is Sunday, 2026-340 ORD")},
             {kLPM, {}},
             {kLPW, {}},
             {kJDN, QStringLiteral("Today is Sunday, 2,461,381 JDN")},
@@ -369,9 +380,10 @@ class MainWindowTest : public QObject {
             if (!text.isEmpty()) {
                 QCOMPARE(label->text(), text);
             } else {
-                // The leap week notations carry no calendar code.
+                // Every calendar names itself, the leap week notations too.
                 QCOMPARE(label->text(), QStringLiteral("Today is Sunday, ") +
-                                            DateTextOfJdn(w->state(), calendar, kSunday20261206));
+                                            DateTextOfJdn(w->state(), calendar, kSunday20261206) +
+                                            QLatin1Char(' ') + CalendarCode(calendar));
             }
         }
         // A right click steps back; the week label follows.
@@ -398,7 +410,7 @@ class MainWindowTest : public QObject {
                  QStringLiteral("Eine Woche weiter ist der 2026-12-13 CE"));
         w->state().todayCalendar = kORD;
         w->ShowTodaysDate();
-        QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Heute ist Sonntag, 2026-340"));
+        QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Heute ist Sonntag, 2026-340 ORD"));
         w->state().todayCalendar = kJDN;
         w->ShowTodaysDate();
         QCOMPARE(LabelText(*w, "lblWeekFromToday"),
@@ -417,7 +429,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Today is Friday, 2027-01-01 CE"));
     }
 
-    void linksReportABrowserThatCannotStart() {
+    // The documentation link (and F1) opens the user guide shipped beside the program; the
+    // maker's name opens the About box; a guide that nothing opens is reported.
+    void linksOpenTheGuideAndTheAboutBox() {
         RecordingHost host;
         auto w = StartWindow(host);
         QList<QUrl> opened;
@@ -427,13 +441,20 @@ class MainWindowTest : public QObject {
         });
         QTest::mouseClick(Child<QLabel>(*w, "lblOnlineDocumentation"), Qt::LeftButton);
         QCOMPARE(opened.size(), 1);
+        QVERIFY(opened[0].isLocalFile());
+        QVERIFY(QFileInfo(opened[0].toLocalFile()).isFile());
         QVERIFY(host.boxes.empty());
         QTest::mouseClick(Child<QLabel>(*w, "lblVelmoraSystems"), Qt::LeftButton);
-        QCOMPARE(opened.size(), 2);
-        QVERIFY(opened[0] != opened[1]);
+        QCOMPARE(opened.size(), 1);
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].title, QStringLiteral("Cannot launch web browser"));
-        QCOMPARE(host.boxes[0].icon, MsgIcon::Exclamation);
+        QCOMPARE(host.boxes[0].title, w->state().Text(350));
+        QVERIFY(host.boxes[0].text.contains(QStringLiteral(DAYBRIDGE_VERSION)));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(host.boxes.size(), std::size_t{2});
+        QVERIFY(host.boxes[1].text.startsWith(w->state().Text(356)));
     }
 
     void framesAndLinksCarryTheirColours() {

@@ -7,6 +7,11 @@
 #include <initializer_list>
 #include <vector>
 
+// A caption without its mnemonic mark.
+inline QString Plain(QString caption) {
+    return caption.remove(QLatin1Char('&'));
+}
+
 namespace uitest {
 
 struct Box {

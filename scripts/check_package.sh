@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the Debian package in a configured build folder and checks it: lintian (errors fail),
+# the AppStream metadata, an install with apt, both programs started, and an uninstall that
+# leaves none of the package's files behind. Needs root (or sudo) for the install.
+set -euo pipefail
+build=$1
+top=$(cd "$(dirname "$0")/.." && pwd)
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+cd "$build"
+rm -f daybridge_*.deb
+cpack -G DEB
+deb=$(ls daybridge_*.deb)
+echo "== built $deb"
+dpkg-deb --info "$deb" | sed -n '/Depends/p'
+
+echo "== lintian"
+lintian --fail-on error --tag-display-limit 0 "$deb"
+
+echo "== AppStream metadata"
+appstreamcli validate --no-net "$top/data/com.velmora_systems.Daybridge.metainfo.xml"
+
+echo "== install"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
+files=$(dpkg -L daybridge)
+home=$(mktemp -d)
+# A failed check still takes the package off the machine.
+trap 'rm -rf "$home"; $sudo apt-get purge -y -qq daybridge >/dev/null 2>&1 || true' EXIT
+daybridge-batch --version
+test "$(daybridge-batch --verbose off -e 'OUTPUT: done')" = "done"
+HOME=$home XDG_CONFIG_HOME=$home QT_QPA_PLATFORM=offscreen timeout 60 daybridge --measure-startup
+for f in /usr/share/daybridge/dbrg_text.dat /usr/share/applications/daybridge.desktop \
+         /usr/share/metainfo/com.velmora_systems.Daybridge.metainfo.xml \
+         /usr/share/man/man1/daybridge.1.gz /usr/share/man/man1/daybridge-batch.1.gz \
+         /usr/share/icons/hicolor/128x128/apps/daybridge.png; do
+    test -f "$f" || { echo "missing after install: $f"; exit 1; }
+done
+
+echo "== uninstall"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq daybridge >/dev/null
+left=0
+while read -r f; do
+    if [ -f "$f" ] || [ -L "$f" ]; then
+        echo "left behind: $f"
+        left=1
+    fi
+done <<<"$files"
+[ "$left" -eq 0 ]
+echo "== package checks passed"

@@ -1,0 +1,36 @@
+// Settings beyond those of `dbrg.usr`, kept in `daybridge.conf` beside it (an INI file read and
+// written through QSettings), so `dbrg.usr` keeps its exact format and older programs still read
+// it. Each feature names its own keys below; a key that is missing or unreadable gives the
+// caller's default, so a file written by an older or newer version always loads.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace daybridge {
+
+inline constexpr const char* kSideSettingsFileName = "daybridge.conf";
+
+// The keys, "group/name". Add new ones here.
+namespace side_key {
+inline constexpr const char* kTodayCalendar = "today/calendar";  // calendar code, e.g. "LPM"
+}  // namespace side_key
+
+class SideSettings {
+  public:
+    // The file `daybridge.conf` in the folder of `settingsFilePath` (the `dbrg.usr` path). An
+    // empty path gives settings that are neither read nor written.
+    explicit SideSettings(const QString& settingsFilePath);
+
+    const QString& path() const { return path_; }
+
+    // The stored value of `key`, or `fallback` when the file or the key is missing.
+    QVariant value(const char* key, const QVariant& fallback = {}) const;
+    // Stores `value` under `key` at once; false when the file could not be written.
+    bool setValue(const char* key, const QVariant& value);
+
+  private:
+    QString path_;
+};
+
+}  // namespace daybridge

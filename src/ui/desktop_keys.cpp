@@ -1,0 +1,188 @@
+#include "ui/desktop_keys.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QWidget>
+#include <algorithm>
+#include <optional>
+
+namespace daybridge {
+
+namespace {
+
+bool IsMnemonicCandidate(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+}
+
+// The letters a caption may be marked with, word starts first, each once, lower case.
+QList<QChar> Candidates(const QString& plain) {
+    QList<QChar> starts;
+    QList<QChar> rest;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const QChar c = plain[i].toLower();
+        if (!IsMnemonicCandidate(c) || starts.contains(c) || rest.contains(c)) {
+            continue;
+        }
+        (i == 0 || !plain[i - 1].isLetterOrNumber() ? starts : rest).append(c);
+    }
+    return starts + rest;
+}
+
+// The caption with '&' before its first `letter`, preferring a word start.
+QString Marked(const QString& plain, QChar letter) {
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i].toLower() == letter) {
+            if (i == 0 || !plain[i - 1].isLetterOrNumber()) {
+                at = i;
+                break;
+            }
+            at = at < 0 ? i : at;
+        }
+    }
+    return at < 0 ? plain : plain.left(at) + QLatin1Char('&') + plain.mid(at);
+}
+
+// Assigns distinct letters to as many captions as possible: a maximum matching found by
+// augmenting paths, captions taken in order of priority, so a caption that got a letter keeps
+// one when later captions are added (only its letter may change, and only when the later one
+// finds no free letter).
+class LetterMatching {
+  public:
+    explicit LetterMatching(const QList<QList<QChar>>& candidates)
+        : candidates_(candidates), letterOf_(candidates.size()) {}
+
+    void Solve() {
+        for (qsizetype caption = 0; caption < candidates_.size(); ++caption) {
+            QSet<QChar> visited;
+            Augment(caption, visited);
+        }
+    }
+    std::optional<QChar> LetterOf(qsizetype caption) const { return letterOf_[caption]; }
+
+  private:
+    // A free letter of the caption's own, else one whose holder can move to another letter.
+    bool Augment(qsizetype caption, QSet<QChar>& visited) {
+        for (const QChar letter : candidates_[caption]) {
+            if (!owner_.contains(letter)) {
+                Take(caption, letter);
+                return true;
+            }
+        }
+        for (const QChar letter : candidates_[caption]) {
+            if (!visited.contains(letter)) {
+                visited.insert(letter);
+                if (Augment(owner_.value(letter), visited)) {
+                    Take(caption, letter);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    void Take(qsizetype caption, QChar letter) {
+        owner_[letter] = caption;
+        letterOf_[caption] = letter;
+    }
+
+    QList<QList<QChar>> candidates_;
+    QList<std::optional<QChar>> letterOf_;
+    QHash<QChar, qsizetype> owner_;
+};
+
+class EnterPresses : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button != nullptr &&
+                button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void AssignMnemonics(QWidget* window) {
+    const auto own = [window](const QWidget* w) { return w->window() == window; };
+    // Priority: the default button, the other buttons, check boxes, options, field labels.
+    QList<QWidget*> ranked[5];
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (!own(button) || button->text().isEmpty()) {
+            continue;
+        }
+        auto* push = qobject_cast<QPushButton*>(button);
+        const int rank = push != nullptr                               ? (push->isDefault() ? 0 : 1)
+                         : qobject_cast<QCheckBox*>(button) != nullptr ? 2
+                                                                       : 3;
+        ranked[rank].append(button);
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (own(label) && label->buddy() != nullptr) {
+            ranked[4].append(label);
+        }
+    }
+    QList<QWidget*> captioned;
+    QStringList plain;
+    QList<QList<QChar>> candidates;
+    for (const QList<QWidget*>& rank : ranked) {
+        for (QWidget* w : rank) {
+            auto* button = qobject_cast<QAbstractButton*>(w);
+            const QString text =
+                (button != nullptr ? button->text() : static_cast<QLabel*>(w)->text())
+                    .remove(QLatin1Char('&'));
+            captioned.append(w);
+            plain.append(text);
+            candidates.append(Candidates(text));
+        }
+    }
+    LetterMatching matching(candidates);
+    matching.Solve();
+    for (qsizetype i = 0; i < captioned.size(); ++i) {
+        const std::optional<QChar> letter = matching.LetterOf(i);
+        const QString text = letter ? Marked(plain[i], *letter) : plain[i];
+        if (auto* button = qobject_cast<QAbstractButton*>(captioned[i])) {
+            button->setText(text);
+        } else {
+            static_cast<QLabel*>(captioned[i])->setText(text);
+        }
+    }
+}
+
+void PressButtonsOnEnter(QWidget* window) {
+    auto* filter = new EnterPresses(window);
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->window() == window) {
+            button->installEventFilter(filter);
+        }
+    }
+}
+
+QColor FocusColourOn(const QColor& background) {
+    return background.lightnessF() > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+void ShowFocusOnBackground(QWidget* widget) {
+    QPalette palette = widget->palette();
+    const QColor mark = FocusColourOn(palette.color(QPalette::Window));
+    palette.setColor(QPalette::Highlight, mark);
+    palette.setColor(QPalette::HighlightedText, FocusColourOn(mark));
+    widget->setPalette(palette);
+}
+
+}  // namespace daybridge
