@@ -182,7 +182,7 @@ bool ComputeEngine::AcceptDifference(QString& text) {
         DateDifference = 0;
         return true;
     }
-    const ParseResult parsed = ParseDayCount(text);
+    const ParseResult parsed = ParseDayCount(text, state_.format.thousandsSeparator);
     if (parsed.outcome != kParseValid) {
         // Also during a batch run these are shown in a box.
         ShowMessage(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);

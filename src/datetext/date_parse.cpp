@@ -1,7 +1,11 @@
 #include "datetext/date_parse.h"
 
+#include <QList>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
@@ -78,27 +82,225 @@ bool InDayNumberRange(std::int64_t jdn) {
     return jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
 }
 
+bool IsBlank(QChar c) {
+    return c.unicode() <= 32;
+}
+
+bool IsAsciiLetter(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// The text trimmed of blanks, with the minus sign (U+2212) read as "-".
+QString Normalised(const QString& text) {
+    QString t = TrimmedWhite(text);
+    t.replace(QChar(u'\u2212'), QChar(u'-'));
+    return t;
+}
+
+// The digits of a number written plainly or grouped in threes by one character of
+// `groupChars` ("1,234,567"); empty when the text is anything else.
+std::optional<QString> UngroupedDigits(QStringView text, QStringView groupChars) {
+    QChar group;
+    for (QChar c : text) {
+        if (groupChars.contains(c)) {
+            if (!group.isNull() && c != group) {
+                return std::nullopt;  // two different grouping characters
+            }
+            group = c;
+        } else if (!IsDigit(c)) {
+            return std::nullopt;
+        }
+    }
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    if (group.isNull()) {
+        return text.toString();
+    }
+    QString digits;
+    const QList<QStringView> groups = text.split(group);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const qsizetype size = groups.at(i).size();
+        if (i == 0 ? (size < 1 || size > 3) : size != 3) {
+            return std::nullopt;
+        }
+        digits += groups.at(i);
+    }
+    return digits;
+}
+
+// The day names the output writes after a date (", Monday"), in English and German.
+constexpr std::array<const char16_t*, 14> kWrittenDayNames = {
+    u"Sunday",  u"Monday", u"Tuesday",  u"Wednesday", u"Thursday",   u"Friday",  u"Saturday",
+    u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch",  u"Donnerstag", u"Freitag", u"Samstag"};
+
+bool IsWrittenDayName(QStringView word) {
+    return std::any_of(kWrittenDayNames.begin(), kWrittenDayNames.end(), [word](const char16_t* n) {
+        return word.compare(QStringView(n), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// What the output writes around a date taken off the text: a day name after a comma, and the
+// calendar's own code before or after the date. Empty when another word is there (a code of
+// another calendar, "BC", a letter typed for a digit at either end).
+std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) {
+    QString t = Normalised(text);
+    const qsizetype comma = t.lastIndexOf(u',');
+    if (comma >= 0 && IsWrittenDayName(TrimmedWhite(t.mid(comma + 1)))) {
+        t = TrimmedWhite(t.left(comma));
+    }
+    qsizetype end = t.size();
+    while (end > 0 && IsAsciiLetter(t.at(end - 1))) {
+        --end;
+    }
+    qsizetype begin = 0;
+    while (begin < end && IsAsciiLetter(t.at(begin))) {
+        ++begin;
+    }
+    const QString code = CalendarCode(calendar);
+    const auto isCode = [&code](QStringView word) {
+        return !code.isEmpty() && word.compare(code, Qt::CaseInsensitive) == 0;
+    };
+    if (end < t.size()) {
+        if (begin > 0 || !isCode(QStringView(t).mid(end))) {
+            return std::nullopt;
+        }
+        return TrimmedWhite(t.left(end));
+    }
+    if (begin > 0) {
+        if (!isCode(QStringView(t).left(begin))) {
+            return std::nullopt;
+        }
+        return TrimmedWhite(t.mid(begin));
+    }
+    return t;
+}
+
+// How the numbers of a calendar's date text are separated and where its year stands.
+struct DateTextRules {
+    QString fieldSeparators;  // "-" and the date separator
+    QString groupChars;       // digit grouping allowed inside the year
+    bool weekLetter = false;  // the "W" of an ISO week date
+    bool yearLast = false;    // day or month first: the year is the last number
+};
+
+DateTextRules RulesFor(int calendar, const TextFormat& format) {
+    DateTextRules rules;
+    rules.fieldSeparators = QStringLiteral("-");
+    int dateFormat = format.dateFormat;
+    if (calendar == kCE || calendar == kJC) {
+        rules.fieldSeparators += format.dateSeparator.left(1);
+    } else if ((calendar == kAN || calendar == kVLW) && dateFormat == kDateFormatMDY) {
+        dateFormat = kDateFormatYMD;  // read year first, as written
+    }
+    rules.yearLast = (calendar == kCE || calendar == kJC || calendar == kAN || calendar == kVLW) &&
+                     dateFormat != kDateFormatYMD;
+    rules.weekLetter = calendar == kISO;
+    QString group = format.thousandsSeparator.left(1);
+    if (calendar == kLPW || calendar == kLPM) {
+        group += format.regional.groupSeparator();  // large leap week years are written so
+    }
+    for (QChar c : group) {
+        if (!IsDigit(c) && !rules.fieldSeparators.contains(c) && c != u'(' && c != u')') {
+            rules.groupChars += c;
+        }
+    }
+    return rules;
+}
+
+// The date itself out of a text that carries only what a date text may: digits, the field
+// separators, blanks (not inside a number), one pair of parentheses around a negative year,
+// digit grouping in threes inside the year, the ISO week letter (either case). Returns the
+// digits, separators and week letter alone; empty for any other text.
+std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& rules) {
+    const auto inNumber = [&rules](QChar c) { return IsDigit(c) || rules.groupChars.contains(c); };
+    QString t;
+    t.reserve(text.size());
+    bool blankBefore = false;
+    for (QChar c : text) {
+        if (rules.weekLetter && c == u'w') {
+            c = u'W';
+        }
+        const bool allowed = inNumber(c) || rules.fieldSeparators.contains(c) || c == u'(' ||
+                             c == u')' || (rules.weekLetter && c == u'W');
+        if (!allowed && IsBlank(c)) {
+            blankBefore = true;
+            continue;
+        }
+        // A blank inside a number would join two numbers into one ("20 12").
+        if (!allowed || (blankBefore && !t.isEmpty() && inNumber(t.back()) && inNumber(c))) {
+            return std::nullopt;
+        }
+        blankBefore = false;
+        t.append(c);
+    }
+
+    // Parentheses: around a negative year only, standing as a whole field: "(-500)".
+    qsizetype parenthesisedAt = -1;
+    const qsizetype open = t.indexOf(u'(');
+    const qsizetype close = t.indexOf(u')');
+    if (open >= 0 || close >= 0) {
+        const auto isFieldEdge = [&](qsizetype i) {
+            return i < 0 || i >= t.size() || rules.fieldSeparators.contains(t.at(i));
+        };
+        if (open < 0 || close < open + 3 || t.count(u'(') != 1 || t.count(u')') != 1 ||
+            t.at(open + 1) != u'-' || !isFieldEdge(open - 1) || !isFieldEdge(close + 1)) {
+            return std::nullopt;
+        }
+        for (qsizetype i = open + 2; i < close; ++i) {
+            if (!inNumber(t.at(i))) {
+                return std::nullopt;
+            }
+        }
+        t.remove(close, 1);
+        t.remove(open, 1);
+        parenthesisedAt = open + 1;  // the year's digits now start there
+    }
+
+    // The numbers: grouping and parentheses belong to the year only.
+    QList<std::pair<qsizetype, qsizetype>> numbers;  // start, length
+    for (qsizetype i = 0; i < t.size();) {
+        if (!inNumber(t.at(i))) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < t.size() && inNumber(t.at(j))) {
+            ++j;
+        }
+        numbers.append({i, j - i});
+        i = j;
+    }
+    const qsizetype yearIndex = rules.yearLast ? numbers.size() - 1 : 0;
+    QString body;
+    body.reserve(t.size());
+    qsizetype copied = 0;
+    for (qsizetype n = 0; n < numbers.size(); ++n) {
+        const auto [start, length] = numbers.at(n);
+        const QStringView number = QStringView(t).mid(start, length);
+        const bool grouped = std::any_of(number.begin(), number.end(), [&rules](QChar c) {
+            return rules.groupChars.contains(c);
+        });
+        if ((grouped || start == parenthesisedAt) && n != yearIndex) {
+            return std::nullopt;
+        }
+        const std::optional<QString> digits = UngroupedDigits(number, rules.groupChars);
+        if (!digits) {
+            return std::nullopt;
+        }
+        body += QStringView(t).mid(copied, start - copied);
+        body += *digits;
+        copied = start + length;
+    }
+    body += QStringView(t).mid(copied);
+    return body;
+}
+
 ParseResult Outcome(int outcome, std::int64_t value = 0) {
     ParseResult result;
     result.outcome = outcome;
     result.jdn = outcome == kParseValid ? static_cast<std::int32_t>(value) : 0;
     return result;
-}
-
-// Digit grouping with a separator other than the comma: one to three digits, then groups of
-// exactly three ("2.451.545"). A separator anywhere else (a decimal point) is refused.
-bool IsGroupedBy(const QString& body, QChar separator) {
-    const QStringList groups = body.split(separator);
-    if (groups.size() < 2) {
-        return false;
-    }
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const QString& g = groups.at(i);
-        if (!AllDigits(g) || (i == 0 ? g.size() > 3 : g.size() != 3)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The JDN calendar's check of the date separator inside a number, before it is read as a
@@ -157,9 +359,9 @@ QChar LibraryLetterOf(int calendar) {
 // by "-". Returns the outcome of the shape and year tests.
 int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& second,
                       std::int16_t& third) {
-    QString t = text;
-    KeepOnlyChars(t, QString());
-    if (CountChar(MidText(t, 2), u'-') != 2) {
+    const QString t = RemoveSpaces(text);
+    if (!std::all_of(t.begin(), t.end(), [](QChar c) { return IsDigit(c) || c == u'-'; }) ||
+        CountChar(MidText(t, 2), u'-') != 2) {
         return kParseInvalid;
     }
     const int first = PositionOf(t, QChar(u'-'), 2);
@@ -183,26 +385,26 @@ int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& sec
 
 }  // namespace
 
-ParseResult ParseDayCount(const QString& text) {
-    QString t = text;
-    KeepSignedDigits(t, true);
+namespace {
+
+// An optional sign and digits, grouped in threes by one of `groupChars` or not at all, blanks
+// around them: the signed value, out of range beyond the day number range.
+ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars) {
+    QString t = Normalised(text);
     bool negative = false;
-    if (t.startsWith(u'-')) {
-        negative = true;
+    if (t.startsWith(u'+') || t.startsWith(u'-')) {
+        negative = t.front() == u'-';
         t.remove(0, 1);
     }
-    // An explicit "+" is not a digit: it must not count towards the length limit.
-    if (t.startsWith(u'+')) {
-        t.remove(0, 1);
-    }
-    if (t.isEmpty() || !AllDigits(t)) {
+    const std::optional<QString> digits = UngroupedDigits(t, groupChars);
+    if (!digits) {
         return Outcome(kParseInvalid);
     }
-    t = WithoutLeadingZeros(t);
-    if (t.size() > 10 || (t.size() == 10 && t > QLatin1String(kMaxLongText))) {
+    const QString significant = WithoutLeadingZeros(*digits);
+    if (significant.size() > 10) {
         return Outcome(kParseOutOfRange);
     }
-    const std::int64_t magnitude = *DigitsValue(t);
+    const std::int64_t magnitude = *DigitsValue(significant);
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (!InDayNumberRange(value)) {
         return Outcome(kParseOutOfRange);
@@ -210,43 +412,20 @@ ParseResult ParseDayCount(const QString& text) {
     return Outcome(kParseValid, value);
 }
 
+}  // namespace
+
+ParseResult ParseDayCount(const QString& text, const QString& thousandsSeparator) {
+    return ParseSignedGroupedNumber(text, QStringView(thousandsSeparator).left(1));
+}
+
 ParseResult ParseJdnText(const QString& text) {
-    if (!IsNumericText(text, true, true)) {
-        return Outcome(kParseInvalid);
-    }
-    const QString trimmed = text.trimmed();
-    const bool negative = trimmed.startsWith(u'-');
-    QString digits = trimmed;
-    digits.remove(u'+');
-    digits.remove(u'-');
-    digits.remove(u',');
-    digits = WithoutLeadingZeros(digits);
-    if (digits.size() >= 11 || (digits.size() == 10 && digits.left(2).toInt() >= 21)) {
-        return Outcome(kParseOutOfRange);
-    }
-    const std::int64_t magnitude = *DigitsValue(digits);
-    return Outcome(kParseValid, negative ? -magnitude : magnitude);
+    return ParseJdnText(text, QStringLiteral(","));
 }
 
 ParseResult ParseJdnText(const QString& text, const QString& thousandsSeparator) {
-    if (thousandsSeparator.isEmpty() || thousandsSeparator.front() == u',') {
-        return ParseJdnText(text);
-    }
-    const QChar separator = thousandsSeparator.front();
-    QString body = text.trimmed();
-    if (!body.contains(separator)) {
-        return ParseJdnText(text);
-    }
-    QString sign;
-    if (body.startsWith(u'+') || body.startsWith(u'-')) {
-        sign = body.left(1);
-        body.remove(0, 1);
-    }
-    if (!IsGroupedBy(body, separator)) {
-        return Outcome(kParseInvalid);
-    }
-    body.remove(separator);
-    return ParseJdnText(sign + body);
+    // Commas group a JDN whatever the setting; the current thousands separator as well.
+    const QString groupChars = QStringLiteral(",") + thousandsSeparator.left(1);
+    return ParseSignedGroupedNumber(text, groupChars);
 }
 
 int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
@@ -265,12 +444,18 @@ int ParseDate(const QString& text, const QString& separator, int calendar, int d
         if (!JdnSeparatorShapeOk(t, sep)) {
             return kParseInvalid;
         }
-        const ParseResult count = ParseDayCount(t);
+        const ParseResult count =
+            ParseDayCount(t, sep == QStringLiteral(".") ? sep : QStringLiteral(","));
         record.jdn = count.jdn;
         return count.outcome;
     }
 
-    KeepOnlyChars(t, sep);
+    // Only digits, "-" and the separator: any other character is refused, not dropped.
+    for (QChar c : t) {
+        if (!IsDigit(c) && c != u'-' && c != sep.front()) {
+            return kParseInvalid;
+        }
+    }
     const int hyphens = CountChar(t, u'-');
     const bool shapeOk = sep == QStringLiteral("-")
                              ? (hyphens == 2 || hyphens == 3)
@@ -450,40 +635,47 @@ int ParseLpw(const QString& text, LeapWeekRecord& record) {
 }
 
 ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format) {
+    if (calendar < 0 || calendar >= kCalendarCount) {
+        return Outcome(kParseInvalid);
+    }
+    const std::optional<QString> date = WithoutCodeAndDayName(calendar, text);
+    if (!date) {
+        return Outcome(kParseInvalid);
+    }
+    if (calendar == kJDN) {
+        return ParseJdnText(*date, format.thousandsSeparator);
+    }
+    const std::optional<QString> body = CleanDateBody(*date, RulesFor(calendar, format));
+    if (!body) {
+        return Outcome(kParseInvalid);
+    }
     switch (calendar) {
         case kLPM: {
             LeapWeekRecord record;
-            const int outcome = ParseLpm(text, record);
+            const int outcome = ParseLpm(*body, record);
             return Outcome(outcome, record.jdn);
         }
         case kLPW: {
             LeapWeekRecord record;
-            const int outcome = ParseLpw(text, record);
+            const int outcome = ParseLpw(*body, record);
             return Outcome(outcome, record.jdn);
         }
         case kORD: {
             DateRecord record{};
-            const int outcome = ParseOrdinal(text, format.hyphen, record);
+            const int outcome = ParseOrdinal(*body, format.hyphen, record);
             return Outcome(outcome, record.jdn);
         }
         case kISO: {
             IsoWeekRecord record;
-            const int outcome = ParseIsoWeek(text, record);
+            const int outcome = ParseIsoWeek(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        case kJDN:
-            return ParseJdnText(text, format.thousandsSeparator);
-        case kCE:
-        case kJC:
-        case kAN:
-        case kVLW: {
+        default: {
             DateRecord record{};
             const int outcome =
-                ParseDate(text, format.dateSeparator, calendar, format.dateFormat, record);
+                ParseDate(*body, format.dateSeparator, calendar, format.dateFormat, record);
             return Outcome(outcome, record.jdn);
         }
-        default:
-            return Outcome(kParseInvalid);
     }
 }
 

@@ -29,6 +29,8 @@ TEST_F(BatchRunTest, ValueErrorsAreReportedAndCounted) {
         {"x = DAYOF(D)", 47},
         {"x = HOLS[1]", 84},
         {"x = CE 2020-02-30", 29},
+        {"x = CE 2O20-12-31", 29},  // a letter O for a zero: refused, not dropped
+        {"x = XYZ 2020-12-31", 29},
     };
     for (const Case& c : cases) {
         host.boxes.clear();
@@ -203,6 +205,10 @@ TEST_F(BatchRunTest, CallsDeeperThanTheFrameLimitEndTheRun) {
 TEST_F(BatchRunTest, ZeroTimesResultIsAnInvalidDifference) {
     const QString zero = Run({"2020-01-01 # # 2020-12-31", "2020-01-01 # RESULT*0 #"});
     EXPECT_TRUE(zero.contains("Line 2, '2020-01-01 # RESULT*0 #', date difference is invalid."));
+    // Text after digits is not dropped: the difference field is refused as a whole.
+    const QString further = Run({"2020-01-01 # # 2020-12-31", "2020-01-01 # 12RESULT #"});
+    EXPECT_TRUE(further.contains("Line 2, '2020-01-01 # 12RESULT #', date difference is invalid."));
+    EXPECT_FALSE(further.contains("plus 12 days"));
 }
 
 // What the statements write: golden programs settings_echo and verbose_settings.
