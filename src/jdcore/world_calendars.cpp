@@ -1,0 +1,470 @@
+// Arithmetic of the world's calendars (see world_calendars.h and docs/calendars.md).
+//
+// Every year count is a closed form in floor division; its inverse is the same form solved
+// for the year. Comments give each intermediate's range for |jdn| <= 2.2e9 and
+// |year| <= 6.3e6 (the years of that day range); all of it fits easily in 64 bits.
+#include "jdcore/world_calendars.h"
+
+#include <algorithm>
+
+namespace jdcore {
+
+namespace {
+
+// JDN of the first day of year 1 of each era.
+inline constexpr std::int64_t kHebrewEpoch = 347998;      // 1 Tishri 1 AM, 7 October 3761 BCE
+inline constexpr std::int64_t kIslamicEpoch = 1948440;    // 1 Muharram 1 AH, 16 July 622
+inline constexpr std::int64_t kPersianEpoch = 1948320;    // 1 Farvardin 1 AP by the 33-year rule
+inline constexpr std::int64_t kCopticEpoch = 1825030;     // 1 Thout 1 AM, 29 August 284
+inline constexpr std::int64_t kEthiopianEpoch = 1724221;  // 1 Meskerem 1, 29 August 8
+inline constexpr std::int64_t kFrenchEpoch = 2375840;     // 1 Vendemiaire I, 22 September 1792
+inline constexpr std::int64_t kSakaOffset = 78;           // Gregorian year - Saka year
+inline constexpr std::int64_t kMayanEpoch = 584283;       // 0.0.0.0.0
+
+constexpr YearMonthDay Date(std::int64_t year, std::int64_t month, std::int64_t day) {
+    return {year, static_cast<std::int32_t>(month), static_cast<std::int32_t>(day)};
+}
+
+constexpr std::int64_t ClampYear(std::int64_t year) {
+    return std::clamp(year, -kMaxWorldYear, kMaxWorldYear);
+}
+
+// ---- 4/100/400 year counts (French Republican and Indian) ---------------------------------
+//
+// Years numbered n = 0, 1, 2, ... from a start day, where year n has a leap day at its end
+// when n + 1 is a Gregorian-style leap year (divisible by 4, not by 100 unless by 400).
+
+// Days before year n: [-2.3e9, 2.3e9] for |n| <= 6.3e6.
+constexpr std::int64_t CenturyRuleDaysBefore(std::int64_t n) {
+    return 365 * n + floor_div(n, 4) - floor_div(n, 100) + floor_div(n, 400);
+}
+
+struct YearAndDay {
+    std::int64_t year;  // n
+    std::int64_t doy;   // [0, 365], 0 = first day of year n
+};
+
+inline constexpr std::int64_t kEraDaysSigned = 146097;  // days in 400 years
+inline constexpr std::int64_t kShiftEras = 40000;       // 5.8e9 days: every count non-negative
+
+// Inverse of CenturyRuleDaysBefore for |days| <= 5.8e9.
+constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
+    const auto r = static_cast<std::uint64_t>(days + kShiftEras * kEraDaysSigned);  // [0, 1.2e10]
+    const std::uint64_t era = r / 146097;                                           // [0, 8e4]
+    const std::uint64_t doe = r % 146097;                                           // [0, 146096]
+    // Year of the era: the leap days before doe are removed first (Hinnant's form).
+    const std::uint64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+    const std::uint64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+    return {static_cast<std::int64_t>(400 * era + yoe) - 400 * kShiftEras,
+            static_cast<std::int64_t>(doy)};
+}
+
+// ---- Hebrew -------------------------------------------------------------------------------
+//
+// Time in parts (1080 to the hour, 25920 to the day), counted from the noon before the epoch.
+// The molad of Tishri of year 1 (BaHaRaD) falls 12084 parts (11 hours 204 parts) after it,
+// and every mean month adds 29 days 13753 parts. Leap years are years 3, 6, 8, 11, 14, 17
+// and 19 of the 19-year cycle.
+
+constexpr bool HebrewLeap(std::int64_t year) {
+    return floor_mod(7 * year + 1, 19) < 7;
+}
+
+// Months before year `year`: [-7.8e7, 7.8e7].
+constexpr std::int64_t HebrewMonthsBefore(std::int64_t year) {
+    return floor_div(235 * year - 234, 19);
+}
+
+// Days from the epoch to the molad day of Tishri of `year`, moved one day when the molad day
+// would put 1 Tishri on a Sunday, Wednesday or Friday: [-2.3e9, 2.3e9].
+constexpr std::int64_t HebrewElapsedDays(std::int64_t year) {
+    const std::int64_t months = HebrewMonthsBefore(year);
+    const std::int64_t parts = 12084 + 13753 * months;               // |.| < 1.1e12
+    const std::int64_t day = 29 * months + floor_div(parts, 25920);  // |.| < 2.4e9
+    return floor_mod(3 * (day + 1), 7) < 3 ? day + 1 : day;
+}
+
+// JDN of 1 Tishri of `year`, given the elapsed days of the years before, of, and after it:
+// a year may not be 356 days (then it starts two days later) and a common year may not
+// follow a year of 382 days (then it starts one day later).
+constexpr std::int64_t HebrewNewYear(std::int64_t before, std::int64_t of, std::int64_t after) {
+    const std::int64_t delay = after - of == 356 ? 2 : of - before == 382 ? 1 : 0;
+    return kHebrewEpoch + of + delay;
+}
+
+struct HebrewYear {
+    std::int64_t start;  // JDN of 1 Tishri
+    int length;          // 353, 354, 355, 383, 384 or 385
+};
+
+constexpr HebrewYear HebrewYearOf(std::int64_t year) {
+    const std::int64_t e0 = HebrewElapsedDays(year - 1);
+    const std::int64_t e1 = HebrewElapsedDays(year);
+    const std::int64_t e2 = HebrewElapsedDays(year + 1);
+    const std::int64_t e3 = HebrewElapsedDays(year + 2);
+    const std::int64_t start = HebrewNewYear(e0, e1, e2);
+    return {start, static_cast<int>(HebrewNewYear(e1, e2, e3) - start)};
+}
+
+// A regular (354 or 384 day) year counted from Tishri: months alternate 30 and 29 days, and in
+// a leap year Adar I has 30 days and Adar II 29 follows it. Days from 1 Tishri to the first
+// of each month, by month number (index 0 unused).
+inline constexpr int kHebrewRegularBefore[14] = {0, 177, 207, 236, 266, 295, 325,
+                                                 0, 30,  59,  89,  118, 148, 178};
+
+// A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
+// 353 or 383 day year).
+constexpr int HebrewDaysBeforeMonth(int month, int length) {
+    const bool leap = length > 355;
+    const int longHeshvan = length % 10 == 5 ? 1 : 0;
+    const int shortKislev = length % 10 == 3 ? 1 : 0;
+    const bool afterAdar = month < 7;
+    return kHebrewRegularBefore[month] + (afterAdar && leap ? 30 : 0) +
+           (afterAdar || month > 8 ? longHeshvan : 0) - (afterAdar || month > 9 ? shortKislev : 0);
+}
+
+constexpr int HebrewDaysInMonth(int month, int length) {
+    const bool leap = length > 355;
+    switch (month) {
+        case 8:
+            return length % 10 == 5 ? 30 : 29;
+        case 9:
+            return length % 10 == 3 ? 29 : 30;
+        case 12:
+            return leap ? 30 : 29;
+        case 13:
+            return leap ? 29 : 0;
+        default:
+            return month % 2 == 1 ? 30 : 29;  // Nisan 30, Iyyar 29, ..., Tishri 30, Tevet 29
+    }
+}
+
+constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
+    const HebrewYear y = HebrewYearOf(year);
+    return y.start + HebrewDaysBeforeMonth(month, y.length) + day - 1;
+}
+
+constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
+    // Estimate: whole mean months since the epoch, then the year holding that many months.
+    // The estimate is off by at most one year near a new year (postponements, molad offset).
+    const std::int64_t days = jdn - kHebrewEpoch;                 // |.| < 2.3e9
+    const std::int64_t months = floor_div(days * 25920, 765433);  // |.| < 7.8e7
+    std::int64_t year = floor_div(19 * months + 252, 235);        // |.| < 6.3e6
+    HebrewYear y = HebrewYearOf(year);
+    if (jdn < y.start) {
+        year -= 1;
+        y = HebrewYearOf(year);
+    } else if (jdn >= y.start + y.length) {
+        year += 1;
+        y = HebrewYearOf(year);
+    }
+    const int doy = static_cast<int>(jdn - y.start);  // [0, 384]
+    const int longHeshvan = y.length % 10 == 5 ? 1 : 0;
+    const int shortKislev = y.length % 10 == 3 ? 1 : 0;
+    if (doy < 59 + longHeshvan) {  // Tishri or Heshvan
+        return doy < 30 ? Date(year, 7, doy + 1) : Date(year, 8, doy - 29);
+    }
+    // The same day in a regular year.
+    int r = doy - longHeshvan + (doy >= 89 + longHeshvan - shortKislev ? shortKislev : 0);
+    if (y.length > 355) {  // leap: Adar I [148, 178), Adar II [178, 207), then 30 days on
+        if (r < 178) {
+            if (r >= 148) {
+                return Date(year, 12, r - 147);
+            }
+        } else if (r < 207) {
+            return Date(year, 13, r - 177);
+        } else {
+            r -= 30;
+        }
+    }
+    // Months alternate 30 and 29 from Tishri: k months take floor((59 k + 1) / 2) days.
+    const int k = 2 * r / 59;  // [0, 11], 0 = Tishri
+    return Date(year, (k + 6) % 12 + 1, r - (59 * k + 1) / 2 + 1);
+}
+
+// ---- Islamic (tabular) --------------------------------------------------------------------
+//
+// 11 leap years in 30, years 2, 5, 7, 10, 13, 16, 18, 21, 24, 26, 29 of the cycle. Days
+// before year y: 354 (y - 1) + floor((3 + 11 y) / 30) = floor((10631 y - 10617) / 30).
+
+constexpr bool IslamicLeap(std::int64_t year) {
+    return floor_mod(14 + 11 * year, 30) < 11;
+}
+
+constexpr std::int64_t IslamicToJdn(std::int64_t year, int month, int day) {
+    // Months alternate 30 and 29 days: m - 1 months take floor((59 (m - 1) + 1) / 2) days.
+    return kIslamicEpoch + floor_div(10631 * year - 10617, 30) + (59 * (month - 1) + 1) / 2 + day -
+           1;
+}
+
+constexpr YearMonthDay IslamicFromJdn(std::int64_t jdn) {
+    const std::int64_t days = jdn - kIslamicEpoch;                        // |.| < 2.3e9
+    const std::int64_t year = floor_div(30 * days + 10646, 10631);        // |.| < 6.3e6
+    const std::int64_t doy = days - floor_div(10631 * year - 10617, 30);  // [0, 354]
+    const std::int64_t m0 = std::min<std::int64_t>(2 * doy / 59, 11);     // [0, 11]
+    return Date(year, m0 + 1, doy - (59 * m0 + 1) / 2 + 1);
+}
+
+// ---- Persian (Solar Hijri), 33-year arithmetic rule ----------------------------------------
+//
+// Year y is a leap year when (25 y + 11) mod 33 < 8: eight leap years in 33, in years
+// 1, 5, 9, 13, 17, 22, 26, 30 of the cycle. Equivalently the leap years among 1 .. n number
+// floor((8 n + 29) / 33), so the days before year y are floor((12053 (y - 1) + 29) / 33).
+// The epoch is set so that the rule gives the years of the astronomical calendar, whose year
+// begins at the vernal equinox, from 1290 to 1502 AP; run back 13 centuries, the fixed cycle
+// puts 1 Farvardin 1 on 18 March 622, a day before the equinox year began.
+
+constexpr bool PersianLeap(std::int64_t year) {
+    return floor_mod(25 * year + 11, 33) < 8;
+}
+
+constexpr std::int64_t PersianDaysBefore(std::int64_t year) {
+    return floor_div(12053 * (year - 1) + 29, 33);  // |12053 y| < 7.6e10
+}
+
+constexpr std::int64_t PersianToJdn(std::int64_t year, int month, int day) {
+    // Months 1..6 have 31 days, 7..11 have 30, month 12 has 29 or 30.
+    const int before = month <= 7 ? 31 * (month - 1) : 30 * (month - 1) + 6;
+    return kPersianEpoch + PersianDaysBefore(year) + before + day - 1;
+}
+
+constexpr YearMonthDay PersianFromJdn(std::int64_t jdn) {
+    const std::int64_t days = jdn - kPersianEpoch;                  // |.| < 2.3e9
+    const std::int64_t year = floor_div(33 * days + 3, 12053) + 1;  // |.| < 6.3e6
+    const std::int64_t doy = days - PersianDaysBefore(year);        // [0, 365]
+    if (doy < 186) {
+        return Date(year, doy / 31 + 1, doy % 31 + 1);
+    }
+    return Date(year, (doy - 186) / 30 + 7, (doy - 186) % 30 + 1);
+}
+
+// ---- Coptic and Ethiopian -----------------------------------------------------------------
+//
+// Twelve months of 30 days and five epagomenal days (six when year mod 4 == 3). Days before
+// year y: 365 (y - 1) + floor(y / 4) = floor((1461 y - 1460) / 4).
+
+constexpr std::int64_t AlexandrianToJdn(std::int64_t epoch, std::int64_t year, int month, int day) {
+    return epoch + floor_div(1461 * year - 1460, 4) + 30 * (month - 1) + day - 1;
+}
+
+constexpr YearMonthDay AlexandrianFromJdn(std::int64_t epoch, std::int64_t jdn) {
+    const std::int64_t days = jdn - epoch;                             // |.| < 2.3e9
+    const std::int64_t year = floor_div(4 * days + 1463, 1461);        // |.| < 6.3e6
+    const std::int64_t doy = days - floor_div(1461 * year - 1460, 4);  // [0, 365]
+    return Date(year, doy / 30 + 1, doy % 30 + 1);
+}
+
+// ---- French Republican ----------------------------------------------------------------------
+//
+// Twelve months of 30 days and five complementary days, six in a sextile (leap) year. Years
+// III, VII and XI were sextile while the calendar was in use (years I to XIV); every other
+// year follows Romme's rule: divisible by 4, except centuries not divisible by 400. With n
+// years before year y, the days before it are the century-rule count of n, plus one day for
+// years IV, VIII and XII, which the decreed sextiles start a day later than Romme's rule would.
+
+constexpr bool FrenchLeap(std::int64_t year) {
+    if (year >= 1 && year <= 14) {
+        return year % 4 == 3;
+    }
+    return floor_mod(year, 4) == 0 && (floor_mod(year, 100) != 0 || floor_mod(year, 400) == 0);
+}
+
+constexpr bool FrenchStartsLate(std::int64_t year) {
+    return year == 4 || year == 8 || year == 12;
+}
+
+constexpr std::int64_t FrenchToJdn(std::int64_t year, int month, int day) {
+    return kFrenchEpoch + CenturyRuleDaysBefore(year - 1) + (FrenchStartsLate(year) ? 1 : 0) +
+           30 * (month - 1) + day - 1;
+}
+
+constexpr YearMonthDay FrenchFromJdn(std::int64_t jdn) {
+    const YearAndDay yd = CenturyRuleYear(jdn - kFrenchEpoch);  // |days| < 4.6e9
+    const std::int64_t year = yd.year + 1;
+    std::int64_t doy = yd.doy;
+    if (FrenchStartsLate(year)) {
+        if (doy == 0) {
+            return Date(year - 1, 13, 6);
+        }
+        doy -= 1;
+    }
+    return Date(year, doy / 30 + 1, doy % 30 + 1);
+}
+
+// ---- Indian national (Saka) -----------------------------------------------------------------
+//
+// Saka year y begins on 22 March of Gregorian year y + 78, or on 21 March when that year is a
+// leap year; Chaitra then has 31 days instead of 30. Vaisakha .. Bhadra have 31 days, Asvina ..
+// Phalguna 30. Gregorian dates are counted in years from 1 March (CenturyRuleYear of the days
+// since 1 March of year 0), so that 21 or 22 March is day 20 or 21 of such a year.
+
+constexpr int SakaDaysBeforeMonth(int month, bool leap) {
+    const int chaitra = leap ? 31 : 30;
+    if (month == 1) {
+        return 0;
+    }
+    return month <= 7 ? chaitra + 31 * (month - 2) : chaitra + 155 + 30 * (month - 7);
+}
+
+constexpr std::int64_t SakaToJdn(std::int64_t year, int month, int day) {
+    const std::int64_t gregorianYear = year + kSakaOffset;
+    const bool leap = gregorian_leap(gregorianYear);
+    const std::int64_t newYear =
+        kGregorianMarch0 + CenturyRuleDaysBefore(gregorianYear) + (leap ? 20 : 21);
+    return newYear + SakaDaysBeforeMonth(month, leap) + day - 1;
+}
+
+constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
+    const YearAndDay yd = CenturyRuleYear(jdn - kGregorianMarch0);  // year from 1 March
+    const std::int64_t start = gregorian_leap(yd.year) ? 20 : 21;   // Saka new year, day of it
+    std::int64_t year = yd.year - kSakaOffset;
+    std::int64_t doy = yd.doy - start;  // [0, 345] when the Saka year began this year
+    if (doy < 0) {
+        // The Saka year began on day 20 or 21 of the previous year from 1 March, which has
+        // 365 + leap(yd.year) days (its February is that of yd.year).
+        year -= 1;
+        const std::int64_t startBefore = gregorian_leap(yd.year - 1) ? 20 : 21;
+        doy = yd.doy + 365 + (gregorian_leap(yd.year) ? 1 : 0) - startBefore;  // [345, 365]
+    }
+    const bool leap = gregorian_leap(year + kSakaOffset);
+    const int chaitra = leap ? 31 : 30;
+    if (doy < chaitra) {
+        return Date(year, 1, doy + 1);
+    }
+    const std::int64_t rest = doy - chaitra;  // [0, 334]
+    if (rest < 155) {
+        return Date(year, rest / 31 + 2, rest % 31 + 1);
+    }
+    return Date(year, (rest - 155) / 30 + 7, (rest - 155) % 30 + 1);
+}
+
+}  // namespace
+
+// ---- the public interface -------------------------------------------------------------------
+
+std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
+    year = ClampYear(year);
+    month = std::clamp(month, 1, 13);
+    day = std::clamp(day, 1, 31);
+    switch (cal) {
+        case WorldCalendar::Hebrew:
+            return HebrewToJdn(year, month, day);
+        case WorldCalendar::Islamic:
+            return IslamicToJdn(year, month, day);
+        case WorldCalendar::Persian:
+            return PersianToJdn(year, month, day);
+        case WorldCalendar::Coptic:
+            return AlexandrianToJdn(kCopticEpoch, year, month, day);
+        case WorldCalendar::Ethiopian:
+            return AlexandrianToJdn(kEthiopianEpoch, year, month, day);
+        case WorldCalendar::FrenchRepublican:
+            return FrenchToJdn(year, month, day);
+        case WorldCalendar::Indian:
+            return SakaToJdn(year, month, day);
+    }
+    return 0;
+}
+
+YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn) {
+    switch (cal) {
+        case WorldCalendar::Hebrew:
+            return HebrewFromJdn(jdn);
+        case WorldCalendar::Islamic:
+            return IslamicFromJdn(jdn);
+        case WorldCalendar::Persian:
+            return PersianFromJdn(jdn);
+        case WorldCalendar::Coptic:
+            return AlexandrianFromJdn(kCopticEpoch, jdn);
+        case WorldCalendar::Ethiopian:
+            return AlexandrianFromJdn(kEthiopianEpoch, jdn);
+        case WorldCalendar::FrenchRepublican:
+            return FrenchFromJdn(jdn);
+        case WorldCalendar::Indian:
+            return SakaFromJdn(jdn);
+    }
+    return {};
+}
+
+int MonthsInYear(WorldCalendar cal, std::int64_t year) {
+    if (year < -kMaxWorldYear || year > kMaxWorldYear) {
+        return 0;
+    }
+    switch (cal) {
+        case WorldCalendar::Hebrew:
+            return HebrewLeap(year) ? 13 : 12;
+        case WorldCalendar::Coptic:
+        case WorldCalendar::Ethiopian:
+        case WorldCalendar::FrenchRepublican:
+            return 13;
+        case WorldCalendar::Islamic:
+        case WorldCalendar::Persian:
+        case WorldCalendar::Indian:
+            return 12;
+    }
+    return 0;
+}
+
+int DaysInMonth(WorldCalendar cal, std::int64_t year, int month) {
+    if (month < 1 || month > MonthsInYear(cal, year)) {
+        return 0;  // also every month of a year out of range
+    }
+    switch (cal) {
+        case WorldCalendar::Hebrew:
+            return HebrewDaysInMonth(month, HebrewYearOf(year).length);
+        case WorldCalendar::Islamic:
+            return month % 2 == 1 || (month == 12 && IslamicLeap(year)) ? 30 : 29;
+        case WorldCalendar::Persian:
+            return month <= 6 ? 31 : month <= 11 || PersianLeap(year) ? 30 : 29;
+        case WorldCalendar::Coptic:
+        case WorldCalendar::Ethiopian:
+            return month <= 12 ? 30 : floor_mod(year, 4) == 3 ? 6 : 5;
+        case WorldCalendar::FrenchRepublican:
+            return month <= 12 ? 30 : FrenchLeap(year) ? 6 : 5;
+        case WorldCalendar::Indian:
+            if (month == 1) {
+                return gregorian_leap(year + kSakaOffset) ? 31 : 30;
+            }
+            return month <= 6 ? 31 : 30;
+    }
+    return 0;
+}
+
+int DaysInYear(WorldCalendar cal, std::int64_t year) {
+    if (year < -kMaxWorldYear || year > kMaxWorldYear) {
+        return 0;
+    }
+    switch (cal) {
+        case WorldCalendar::Hebrew:
+            return HebrewYearOf(year).length;
+        case WorldCalendar::Islamic:
+            return IslamicLeap(year) ? 355 : 354;
+        case WorldCalendar::Persian:
+            return PersianLeap(year) ? 366 : 365;
+        case WorldCalendar::Coptic:
+        case WorldCalendar::Ethiopian:
+            return floor_mod(year, 4) == 3 ? 366 : 365;
+        case WorldCalendar::FrenchRepublican:
+            return FrenchLeap(year) ? 366 : 365;
+        case WorldCalendar::Indian:
+            return gregorian_leap(year + kSakaOffset) ? 366 : 365;
+    }
+    return 0;
+}
+
+bool IsValidDate(WorldCalendar cal, std::int64_t year, int month, int day) {
+    return day >= 1 && day <= DaysInMonth(cal, year, month);
+}
+
+std::int64_t LongCountToJdn(const LongCount& date) {
+    // Baktuns beyond the year range are clamped: 144000 * 6e6 days cannot overflow.
+    return kMayanEpoch + 144000 * ClampYear(date.baktun) + 7200 * std::int64_t{date.katun} +
+           360 * std::int64_t{date.tun} + 20 * std::int64_t{date.uinal} + date.kin;
+}
+
+LongCount JdnToLongCount(std::int64_t jdn) {
+    const std::int64_t days = jdn - kMayanEpoch;
+    const auto rest = static_cast<int>(floor_mod(days, 144000));  // [0, 143999]
+    return {floor_div(days, 144000), rest / 7200, rest % 7200 / 360, rest % 360 / 20, rest % 20};
+}
+
+}  // namespace jdcore
