@@ -11,6 +11,7 @@
 #include "calendar/leap_week.h"
 #include "datetext/string_utils.h"
 #include "jdcore/jdcore.h"
+#include "jdcore/world_calendars.h"
 
 namespace daybridge {
 
@@ -355,10 +356,11 @@ QChar LibraryLetterOf(int calendar) {
     }
 }
 
-// The three numbers of an LPW or LPM text: a signed year and two unsigned numbers, separated
-// by "-". Returns the outcome of the shape and year tests.
-int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& second,
-                      std::int16_t& third) {
+// The three numbers of a year-first text: a signed year and two unsigned numbers, separated
+// by "-". Returns the outcome of the shape and year tests (a year beyond maxYear in magnitude
+// is out of range; a month or day too long to convert is not valid).
+int SplitYearFirstText(const QString& text, std::int64_t maxYear, std::int64_t& year,
+                       std::int64_t& second, std::int64_t& third) {
     const QString t = RemoveSpaces(text);
     if (!std::all_of(t.begin(), t.end(), [](QChar c) { return IsDigit(c) || c == u'-'; }) ||
         CountChar(MidText(t, 2), u'-') != 2) {
@@ -368,19 +370,101 @@ int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& sec
     const int next = PositionOf(t, QChar(u'-'), first + 1);
     bool tooLarge = false;
     const std::optional<std::int64_t> y = SignedValue(MidText(t, 1, first - 1), tooLarge);
-    if (tooLarge || (y && std::llabs(*y) > kMaxYearMagnitude)) {
+    if (tooLarge || (y && std::llabs(*y) > maxYear)) {
         return kParseOutOfRange;
     }
     const std::optional<std::int64_t> a = DigitsValue(MidText(t, first + 1, next - first - 1));
     const std::optional<std::int64_t> b = DigitsValue(MidText(t, next + 1));
-    // Every field must be there; the two small numbers must fit the record.
-    if (!y || !a || !b || *a > 32767 || *b > 32767) {
+    if (!y || !a || !b) {
         return kParseInvalid;
     }
-    year = static_cast<std::int32_t>(*y);
-    second = static_cast<std::int16_t>(*a);
-    third = static_cast<std::int16_t>(*b);
+    year = *y;
+    second = *a;
+    third = *b;
     return kParseValid;
+}
+
+// The three numbers of an LPW or LPM text; the two small numbers must fit the record.
+int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& second,
+                      std::int16_t& third) {
+    std::int64_t y = 0;
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    const int outcome = SplitYearFirstText(text, kMaxYearMagnitude, y, a, b);
+    if (outcome != kParseValid) {
+        return outcome;
+    }
+    if (a > 32767 || b > 32767) {
+        return kParseInvalid;
+    }
+    year = static_cast<std::int32_t>(y);
+    second = static_cast<std::int16_t>(a);
+    third = static_cast<std::int16_t>(b);
+    return kParseValid;
+}
+
+// A date of a year-month-day world calendar, the date alone ("5787-09-27").
+ParseResult ParseWorldDate(jdcore::WorldCalendar calendar, const QString& text) {
+    std::int64_t year = 0;
+    std::int64_t month = 0;
+    std::int64_t day = 0;
+    const int outcome = SplitYearFirstText(text, jdcore::kMaxWorldYear, year, month, day);
+    if (outcome != kParseValid) {
+        return Outcome(outcome);
+    }
+    if (month > 13 || day > 31 ||
+        !jdcore::IsValidDate(calendar, year, static_cast<int>(month), static_cast<int>(day))) {
+        return Outcome(kParseInvalid);
+    }
+    const std::int64_t jdn =
+        jdcore::ToJdn(calendar, year, static_cast<int>(month), static_cast<int>(day));
+    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
+}
+
+// A Mayan Long Count, the date alone: five numbers separated by ".", the baktun signed, the
+// others in their places' ranges; blanks allowed, but not inside a number.
+ParseResult ParseLongCount(const QString& text) {
+    QString t;
+    bool blankBefore = false;
+    for (QChar c : text) {
+        if (IsBlank(c)) {
+            blankBefore = true;
+            continue;
+        }
+        if (!(IsDigit(c) || c == u'.' || c == u'-') ||
+            (blankBefore && !t.isEmpty() && IsDigit(t.back()) && IsDigit(c))) {
+            return Outcome(kParseInvalid);
+        }
+        blankBefore = false;
+        t.append(c);
+    }
+    const bool negative = t.startsWith(u'-');
+    const QStringList places = t.mid(negative ? 1 : 0).split(u'.');
+    if (places.size() != 5) {
+        return Outcome(kParseInvalid);
+    }
+    constexpr int kLimits[5] = {0, 19, 19, 17, 19};  // the baktun has none of its own
+    std::int64_t values[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        if (!AllDigits(places.at(i))) {
+            return Outcome(kParseInvalid);
+        }
+        const std::optional<std::int64_t> value = DigitsValue(places.at(i));
+        if (i == 0 ? !value : (!value || *value > kLimits[i])) {
+            return Outcome(i == 0 ? kParseOutOfRange : kParseInvalid);
+        }
+        values[i] = *value;
+    }
+    // 144,000 days a baktun: beyond 100,000 baktuns every date is out of range (and the
+    // conversion cannot overflow).
+    if (values[0] > 100000) {
+        return Outcome(kParseOutOfRange);
+    }
+    const jdcore::LongCount date{negative ? -values[0] : values[0], static_cast<int>(values[1]),
+                                 static_cast<int>(values[2]), static_cast<int>(values[3]),
+                                 static_cast<int>(values[4])};
+    const std::int64_t jdn = jdcore::LongCountToJdn(date);
+    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
 }
 
 }  // namespace
@@ -389,7 +473,8 @@ namespace {
 
 // An optional sign and digits, grouped in threes by one of `groupChars` or not at all, blanks
 // around them: the signed value, out of range beyond the day number range.
-ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars) {
+ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars,
+                                     std::int64_t offset = 0) {
     QString t = Normalised(text);
     bool negative = false;
     if (t.startsWith(u'+') || t.startsWith(u'-')) {
@@ -405,7 +490,7 @@ ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars
         return Outcome(kParseOutOfRange);
     }
     const std::int64_t magnitude = *DigitsValue(significant);
-    const std::int64_t value = negative ? -magnitude : magnitude;
+    const std::int64_t value = (negative ? -magnitude : magnitude) + offset;
     if (!InDayNumberRange(value)) {
         return Outcome(kParseOutOfRange);
     }
@@ -635,7 +720,7 @@ int ParseLpw(const QString& text, LeapWeekRecord& record) {
 }
 
 ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format) {
-    if (calendar < 0 || calendar >= kCalendarCount) {
+    if (calendar < 0 || calendar >= kAllCalendarCount) {
         return Outcome(kParseInvalid);
     }
     const std::optional<QString> date = WithoutCodeAndDayName(calendar, text);
@@ -644,6 +729,14 @@ ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFor
     }
     if (calendar == kJDN) {
         return ParseJdnText(*date, format.thousandsSeparator);
+    }
+    if (calendar == kMJD) {
+        // A day count like the JDN, shifted: the JDN must lie in the day number range.
+        const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1);
+        return ParseSignedGroupedNumber(*date, groupChars, jdcore::kMjdOffset);
+    }
+    if (calendar == kMAY) {
+        return ParseLongCount(*date);
     }
     const std::optional<QString> body = CleanDateBody(*date, RulesFor(calendar, format));
     if (!body) {
@@ -670,12 +763,17 @@ ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFor
             const int outcome = ParseIsoWeek(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        default: {
+        case kCE:
+        case kJC:
+        case kAN:
+        case kVLW: {
             DateRecord record{};
             const int outcome =
                 ParseDate(*body, format.dateSeparator, calendar, format.dateFormat, record);
             return Outcome(outcome, record.jdn);
         }
+        default:
+            return ParseWorldDate(*WorldCalendarOf(calendar), *body);
     }
 }
 

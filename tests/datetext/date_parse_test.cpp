@@ -436,6 +436,38 @@ TEST(ParseDateInCalendar, StrayCharactersAreRefusedWhatTheOutputWritesIsRead) {
         {"2,100,000,000 JDN", kJDN, ymd, ",", 1, 2100000000},
         {"-2.100.000.000", kJDN, ymd, ".", 1, -2100000000},
         {"2,100,000,001", kJDN, ymd, ",", -1, 0},
+        // The world's calendars (JDNs from python3-convertdate): year-month-day with "-"
+        // whatever the date order, the Long Count with ".", the MJD grouped like the JDN.
+        {"5787-09-27 HEB", kHEB, dmy, ",", 1, 2461382},
+        {"heb 5787-9-27, Monday", kHEB, ymd, ",", 1, 2461382},
+        {"5787-13-01", kHEB, ymd, ",", 1, 2461475},
+        {"5786-13-01", kHEB, ymd, ",", 0, 0},  // a common year has no Adar II
+        {"5787-09-27 ISL", kHEB, ymd, ",", 0, 0},
+        {"5787-O9-27", kHEB, ymd, ",", 0, 0},
+        {"27-09-5787", kHEB, dmy, ",", 0, 0},
+        {"6000001-01-01", kHEB, ymd, ",", -1, 0},
+        {"-6,000,001-01-01", kCOP, ymd, ",", -1, 0},
+        {"5999999-01-01", kISL, ymd, ",", -1, 0},  // beyond the day number range
+        {"1420-09-24 ISL", kISL, ymd, ",", 1, kJdn20000101},
+        {"1378-10-11", kPER, ymd, ",", 1, kJdn20000101},
+        {"1716-04-22 COP", kCOP, ymd, ",", 1, kJdn20000101},
+        {"1716-13-06", kCOP, ymd, ",", 0, 0},  // 1715 is the Coptic leap year
+        {"1992-04-22 ETH", kETH, ymd, ",", 1, kJdn20000101},
+        {"232-04-12 FRR", kFRR, ymd, ",", 1, 2460311},
+        {"1921-10-11 IND", kIND, ymd, ",", 1, kJdn20000101},
+        {"13.0.14.2.19 MAY, Monday", kMAY, ymd, ",", 1, 2461382},
+        {"12 . 19 . 6 . 15 . 2", kMAY, ymd, ",", 1, kJdn20000101},
+        {"13.0.20.0.0", kMAY, ymd, ",", 0, 0},
+        {"13.0.14.2", kMAY, ymd, ",", 0, 0},
+        {"1 3.0.14.2.19", kMAY, ymd, ",", 0, 0},
+        {"13-0-14-2-19", kMAY, ymd, ",", 0, 0},
+        {"20000.0.0.0.0", kMAY, ymd, ",", -1, 0},
+        {"99999999999999999999999.0.0.0.0", kMAY, ymd, ",", -1, 0},
+        {"51,544 MJD, Saturday", kMJD, ymd, ",", 1, kJdn20000101},
+        {"51.544", kMJD, ymd, ".", 1, kJdn20000101},
+        {"-2,102,400,001", kMJD, ymd, ",", 1, -2100000000},
+        {"-2,102,400,002", kMJD, ymd, ",", -1, 0},
+        {"51544 JDN", kMJD, ymd, ",", 0, 0},
     };
     for (const Case& c : cases) {
         TextFormat format;
