@@ -141,6 +141,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last_; }
     const TextFormat& Format() const override;
+    QString Text(int id) const override;
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;

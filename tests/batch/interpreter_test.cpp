@@ -211,6 +211,27 @@ TEST_F(BatchRunTest, ZeroTimesResultIsAnInvalidDifference) {
     EXPECT_FALSE(further.contains("plus 12 days"));
 }
 
+// The world calendars' month and calendar names come from the text data file in the run's
+// language (the rest of these built-ins: golden program world_calendars).
+TEST_F(BatchRunTest, WorldMonthNamesInEnglishAndGerman) {
+    const char* program[] = {"OUTPUT: MONTHNAME(9, HEB)", "OUTPUT: MONTHNAME(1, FRR)",
+                             "OUTPUT: MONTHNAME(13, FRR)", "OUTPUT: MONTHNAME(6, ISL)"};
+    const QStringList lines(std::begin(program), std::end(program));
+    EXPECT_EQ(Run(lines), QString::fromUtf8("Kislev\r\nVendémiaire\r\nSansculottides\r\n"
+                                            "Jumada al-thani\r\n"));
+    state.output.clear();
+    state.language = kGerman;
+    EXPECT_EQ(Run(lines), QString::fromUtf8("Kislew\r\nVendémiaire\r\nSansculottiden\r\n"
+                                            "Dschumada th-thaniya\r\n"));
+    for (int calendar = kHEB; calendar <= kMJD; ++calendar) {
+        EXPECT_FALSE(state.Text(CalendarNameTextId(calendar)).isEmpty()) << calendar;
+        for (int month = 1; month <= 13; ++month) {
+            const int id = MonthNameTextId(calendar, month);
+            EXPECT_TRUE(id == 0 || !state.Text(id).isEmpty()) << calendar << " " << month;
+        }
+    }
+}
+
 // What the statements write: golden programs settings_echo and verbose_settings.
 TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparators) {
     state.format.dateSeparator = "-";
