@@ -1,7 +1,8 @@
 // Calendar conversions, JDN -> date and date -> JDN, near J2000 (JDN 2,451,545) and near both
 // ends of the day range (+-2,000,000,000), with std::chrono's civil conversion as the
-// reference in the same run. Every benchmark converts a window of consecutive days; the
-// date -> JDN ones convert records in place, as the program's callers do.
+// reference in the same run. The world calendars (Hebrew .. Indian, Long Count) are measured
+// the same way, for comparison with the CE conversion. Every benchmark converts a window of
+// consecutive days; the date -> JDN ones convert records in place, as the program's callers do.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
 #include "jdcore/jdcore.h"
+#include "jdcore/world_calendars.h"
 
 namespace {
 
@@ -199,6 +201,69 @@ void LpmToJdn(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(LpmToJdn)->Apply(Bases);
+
+// ---- world calendars: Hebrew, Islamic, Persian, Coptic, Ethiopian, French Republican, Saka ----
+
+void WorldBases(benchmark::internal::Benchmark* b) {
+    for (int cal = 0; cal <= static_cast<int>(jdcore::WorldCalendar::Indian); ++cal) {
+        for (std::int64_t base : {2451545, -2000000000, 2000000000}) {
+            b->Args({base, cal});
+        }
+    }
+    b->ArgNames({"jdn", "cal"});
+}
+
+jdcore::WorldCalendar Cal(const benchmark::State& state) {
+    return static_cast<jdcore::WorldCalendar>(state.range(1));
+}
+
+void WorldFromJdn(benchmark::State& state) {
+    const jdcore::WorldCalendar cal = Cal(state);
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::FromJdn(cal, Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(WorldFromJdn)->Apply(WorldBases);
+
+void WorldToJdn(benchmark::State& state) {
+    const jdcore::WorldCalendar cal = Cal(state);
+    std::vector<jdcore::YearMonthDay> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(jdcore::FromJdn(cal, Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const jdcore::YearMonthDay& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(jdcore::ToJdn(cal, d.year, d.month, d.day));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(WorldToJdn)->Apply(WorldBases);
+
+void LongCountFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::JdnToLongCount(Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LongCountFromJdn)->Apply(Bases);
+
+void LongCountToJdn(benchmark::State& state) {
+    std::vector<jdcore::LongCount> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(jdcore::JdnToLongCount(Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            jdcore::LongCountToJdn(dates[static_cast<std::size_t>(i++ & (kWindow - 1))]));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(LongCountToJdn)->Apply(Bases);
 
 }  // namespace
 

@@ -25,8 +25,20 @@ constexpr YearMonthDay Date(std::int64_t year, std::int64_t month, std::int64_t 
     return {year, static_cast<std::int32_t>(month), static_cast<std::int32_t>(day)};
 }
 
+// ToJdn and LongCountToJdn work on years (baktuns) up to this magnitude, far beyond the
+// range of valid dates, so that every FromJdn result converts back; no product can overflow.
+inline constexpr std::int64_t kArithmeticYears = 1'000'000'000;
+
 constexpr std::int64_t ClampYear(std::int64_t year) {
-    return std::clamp(year, -kMaxWorldYear, kMaxWorldYear);
+    return std::clamp(year, -kArithmeticYears, kArithmeticYears);
+}
+
+// FromJdn is exact far beyond |jdn| <= 2.2e9: up to this magnitude, beyond which a day is
+// taken as the last one (the counts below stay non-negative up to 5.8e9 days).
+inline constexpr std::int64_t kArithmeticJdn = 5'000'000'000;
+
+constexpr std::int64_t ClampJdn(std::int64_t jdn) {
+    return std::clamp(jdn, -kArithmeticJdn, kArithmeticJdn);
 }
 
 // ---- 4/100/400 year counts (French Republican and Indian) ---------------------------------
@@ -64,32 +76,78 @@ constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
 // Time in parts (1080 to the hour, 25920 to the day), counted from the noon before the epoch.
 // The molad of Tishri of year 1 (BaHaRaD) falls 12084 parts (11 hours 204 parts) after it,
 // and every mean month adds 29 days 13753 parts. Leap years are years 3, 6, 8, 11, 14, 17
-// and 19 of the 19-year cycle.
+// and 19 of the 19-year cycle: (7 y + 1) mod 19 < 7. Counting from noon makes the day of the
+// count the day of the molad, already moved on when the molad falls at or after noon (molad
+// zaken).
+//
+// The whole calendar repeats after 689,472 years (8,527,680 months, 251,827,457 days, a whole
+// number of weeks), so years are shifted by 1451 such cycles: every count is then
+// non-negative, for every year up to kArithmeticYears, and divisions are unsigned.
+
+inline constexpr std::uint64_t kHebrewShiftYears = std::uint64_t{1451} * 689472;    // 1.0e9
+inline constexpr std::uint64_t kHebrewShiftDays = std::uint64_t{1451} * 251827457;  // 3.7e11
 
 constexpr bool HebrewLeap(std::int64_t year) {
     return floor_mod(7 * year + 1, 19) < 7;
 }
 
-// Months before year `year`: [-7.8e7, 7.8e7].
-constexpr std::int64_t HebrewMonthsBefore(std::int64_t year) {
-    return floor_div(235 * year - 234, 19);
+// Leap years by position y mod 19 in the cycle (0, 3, 6, 8, 11, 14, 17), twice over so that
+// a bit can be taken at position + 18 (the year before) or + 1, + 2 (the years after).
+inline constexpr std::uint64_t kHebrewLeapBits = 0b100100100101001001;
+inline constexpr std::uint64_t kHebrewLeapBits2 = kHebrewLeapBits | kHebrewLeapBits << 19;
+
+constexpr bool HebrewLeapAt(std::uint64_t cyclePosition) {  // [0, 36]
+    return ((kHebrewLeapBits2 >> cyclePosition) & 1u) != 0;
 }
 
-// Days from the epoch to the molad day of Tishri of `year`, moved one day when the molad day
-// would put 1 Tishri on a Sunday, Wednesday or Friday: [-2.3e9, 2.3e9].
-constexpr std::int64_t HebrewElapsedDays(std::int64_t year) {
-    const std::int64_t months = HebrewMonthsBefore(year);
-    const std::int64_t parts = 12084 + 13753 * months;               // |.| < 1.1e12
-    const std::int64_t day = 29 * months + floor_div(parts, 25920);  // |.| < 2.4e9
-    return floor_mod(3 * (day + 1), 7) < 3 ? day + 1 : day;
+struct HebrewMolad {
+    std::uint64_t day;        // day of the count holding the molad of Tishri
+    std::uint32_t sinceNoon;  // parts since the noon starting that day [0, 25919]
+    std::uint32_t weekday;    // of that day, 0 = Monday
+};
+
+// Molad of Tishri of shifted year y (>= 1).
+constexpr HebrewMolad HebrewMoladOf(std::uint64_t y) {
+    const std::uint64_t months = (235 * y - 234) / 19;   // months before y, < 2.5e10
+    const std::uint64_t parts = 12084 + 13753 * months;  // < 3.4e14
+    const std::uint64_t day = 29 * months + parts / 25920;
+    return {day, static_cast<std::uint32_t>(parts % 25920), static_cast<std::uint32_t>(day % 7)};
 }
 
-// JDN of 1 Tishri of `year`, given the elapsed days of the years before, of, and after it:
-// a year may not be 356 days (then it starts two days later) and a common year may not
-// follow a year of 382 days (then it starts one day later).
-constexpr std::int64_t HebrewNewYear(std::int64_t before, std::int64_t of, std::int64_t after) {
-    const std::int64_t delay = after - of == 356 ? 2 : of - before == 382 ? 1 : 0;
-    return kHebrewEpoch + of + delay;
+// The next year's molad of Tishri: 12 months are 354 days 9516 parts (4 weekdays on), 13
+// months 383 days 23269 parts (5 weekdays on).
+constexpr HebrewMolad HebrewNextMolad(HebrewMolad m, bool leap) {
+    const std::uint32_t parts = m.sinceNoon + (leap ? 23269 : 9516);  // < 2 * 25920
+    const std::uint32_t carry = parts >= 25920 ? 1 : 0;
+    std::uint32_t weekday = m.weekday + (leap ? 5 : 4) + carry;  // [4, 12]
+    weekday -= weekday >= 7 ? 7 : 0;
+    return {m.day + (leap ? 383 : 354) + carry, parts - 25920 * carry, weekday};
+}
+
+// Days from the shifted epoch to 1 Tishri of a year, from its molad ([0, 7.4e11]).
+constexpr std::uint64_t HebrewNewYearDays(HebrewMolad m, bool leap, bool leapBefore) {
+    const std::uint32_t w = m.weekday;  // 0 = Monday
+    // Never on a Sunday, Wednesday or Friday: a day on.
+    const std::uint32_t notThisDay = (0b1010100u >> w) & 1u;
+    // A common year whose molad is on Tuesday at or after 9 h 204 p: Thursday.
+    const std::uint32_t tuesdayLate = w == 1 && m.sinceNoon >= 16404 && !leap ? 2 : 0;
+    // After a leap year, a molad on Monday at or after 15 h 589 p: Tuesday.
+    const std::uint32_t mondayLate = w == 0 && m.sinceNoon >= 23269 && leapBefore ? 1 : 0;
+    return m.day + (notThisDay | tuesdayLate | mondayLate);
+}
+
+// Start and end (the next start) of shifted year y, in days from the shifted epoch.
+struct HebrewYearSpan {
+    std::uint64_t start;
+    std::uint64_t next;
+};
+
+constexpr HebrewYearSpan HebrewSpanOf(std::uint64_t y) {
+    const std::uint64_t cycle = y % 19;
+    const bool leap = HebrewLeapAt(cycle);
+    const HebrewMolad m = HebrewMoladOf(y);
+    return {HebrewNewYearDays(m, leap, HebrewLeapAt(cycle + 18)),
+            HebrewNewYearDays(HebrewNextMolad(m, leap), HebrewLeapAt(cycle + 1), leap)};
 }
 
 struct HebrewYear {
@@ -98,12 +156,10 @@ struct HebrewYear {
 };
 
 constexpr HebrewYear HebrewYearOf(std::int64_t year) {
-    const std::int64_t e0 = HebrewElapsedDays(year - 1);
-    const std::int64_t e1 = HebrewElapsedDays(year);
-    const std::int64_t e2 = HebrewElapsedDays(year + 1);
-    const std::int64_t e3 = HebrewElapsedDays(year + 2);
-    const std::int64_t start = HebrewNewYear(e0, e1, e2);
-    return {start, static_cast<int>(HebrewNewYear(e1, e2, e3) - start)};
+    const std::uint64_t y = static_cast<std::uint64_t>(ClampYear(year)) + kHebrewShiftYears;
+    const HebrewYearSpan span = HebrewSpanOf(y);
+    return {kHebrewEpoch + static_cast<std::int64_t>(span.start - kHebrewShiftDays),
+            static_cast<int>(span.next - span.start)};
 }
 
 // A regular (354 or 384 day) year counted from Tishri: months alternate 30 and 29 days, and in
@@ -114,10 +170,17 @@ inline constexpr int kHebrewRegularBefore[14] = {0, 177, 207, 236, 266, 295, 325
 
 // A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
 // 353 or 383 day year).
+constexpr int HebrewLongHeshvan(int length) {
+    return length == 355 || length == 385 ? 1 : 0;
+}
+constexpr int HebrewShortKislev(int length) {
+    return length == 353 || length == 383 ? 1 : 0;
+}
+
 constexpr int HebrewDaysBeforeMonth(int month, int length) {
     const bool leap = length > 355;
-    const int longHeshvan = length % 10 == 5 ? 1 : 0;
-    const int shortKislev = length % 10 == 3 ? 1 : 0;
+    const int longHeshvan = HebrewLongHeshvan(length);
+    const int shortKislev = HebrewShortKislev(length);
     const bool afterAdar = month < 7;
     return kHebrewRegularBefore[month] + (afterAdar && leap ? 30 : 0) +
            (afterAdar || month > 8 ? longHeshvan : 0) - (afterAdar || month > 9 ? shortKislev : 0);
@@ -127,9 +190,9 @@ constexpr int HebrewDaysInMonth(int month, int length) {
     const bool leap = length > 355;
     switch (month) {
         case 8:
-            return length % 10 == 5 ? 30 : 29;
+            return 29 + HebrewLongHeshvan(length);
         case 9:
-            return length % 10 == 3 ? 29 : 30;
+            return 30 - HebrewShortKislev(length);
         case 12:
             return leap ? 30 : 29;
         case 13:
@@ -145,28 +208,31 @@ constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    // Estimate: whole mean months since the epoch, then the year holding that many months.
-    // The estimate is off by at most one year near a new year (postponements, molad offset).
-    const std::int64_t days = jdn - kHebrewEpoch;                 // |.| < 2.3e9
-    const std::int64_t months = floor_div(days * 25920, 765433);  // |.| < 7.8e7
-    std::int64_t year = floor_div(19 * months + 252, 235);        // |.| < 6.3e6
-    HebrewYear y = HebrewYearOf(year);
-    if (jdn < y.start) {
-        year -= 1;
-        y = HebrewYearOf(year);
-    } else if (jdn >= y.start + y.length) {
-        year += 1;
-        y = HebrewYearOf(year);
+    // A molad of Tishri on or before the day is at most floor((25920 days + 13835) / 765433)
+    // months after the first; the year holding that many months is then the day's year or,
+    // in the last days of a year, the one after it (a new year falls at most two days after
+    // its molad).
+    const auto days =
+        static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.7e11]
+    const std::uint64_t months = (days * 25920 + 13835) / 765433;           // < 1.3e10
+    std::uint64_t y = (19 * months + 252) / 235;                            // shifted year, >= 2
+    HebrewYearSpan span = HebrewSpanOf(y);
+    if (days < span.start) {
+        span = {HebrewSpanOf(--y).start, span.start};
     }
-    const int doy = static_cast<int>(jdn - y.start);  // [0, 384]
-    const int longHeshvan = y.length % 10 == 5 ? 1 : 0;
-    const int shortKislev = y.length % 10 == 3 ? 1 : 0;
+    const std::uint64_t start = span.start;
+    const std::uint64_t next = span.next;
+    const std::int64_t year = static_cast<std::int64_t>(y - kHebrewShiftYears);
+    const int length = static_cast<int>(next - start);
+    const int doy = static_cast<int>(days - start);  // [0, 384]
+    const int longHeshvan = HebrewLongHeshvan(length);
+    const int shortKislev = HebrewShortKislev(length);
     if (doy < 59 + longHeshvan) {  // Tishri or Heshvan
         return doy < 30 ? Date(year, 7, doy + 1) : Date(year, 8, doy - 29);
     }
     // The same day in a regular year.
     int r = doy - longHeshvan + (doy >= 89 + longHeshvan - shortKislev ? shortKislev : 0);
-    if (y.length > 355) {  // leap: Adar I [148, 178), Adar II [178, 207), then 30 days on
+    if (length > 355) {  // leap: Adar I [148, 178), Adar II [178, 207), then 30 days on
         if (r < 178) {
             if (r >= 148) {
                 return Date(year, 12, r - 147);
@@ -179,7 +245,7 @@ constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
     }
     // Months alternate 30 and 29 from Tishri: k months take floor((59 k + 1) / 2) days.
     const int k = 2 * r / 59;  // [0, 11], 0 = Tishri
-    return Date(year, (k + 6) % 12 + 1, r - (59 * k + 1) / 2 + 1);
+    return Date(year, k < 6 ? k + 7 : k - 5, r - (59 * k + 1) / 2 + 1);
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------
@@ -366,6 +432,7 @@ std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
 }
 
 YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn) {
+    jdn = ClampJdn(jdn);
     switch (cal) {
         case WorldCalendar::Hebrew:
             return HebrewFromJdn(jdn);
@@ -456,13 +523,13 @@ bool IsValidDate(WorldCalendar cal, std::int64_t year, int month, int day) {
 }
 
 std::int64_t LongCountToJdn(const LongCount& date) {
-    // Baktuns beyond the year range are clamped: 144000 * 6e6 days cannot overflow.
+    // Baktuns are clamped to kArithmeticYears: 144000 * 1e9 days cannot overflow.
     return kMayanEpoch + 144000 * ClampYear(date.baktun) + 7200 * std::int64_t{date.katun} +
            360 * std::int64_t{date.tun} + 20 * std::int64_t{date.uinal} + date.kin;
 }
 
 LongCount JdnToLongCount(std::int64_t jdn) {
-    const std::int64_t days = jdn - kMayanEpoch;
+    const std::int64_t days = ClampJdn(jdn) - kMayanEpoch;
     const auto rest = static_cast<int>(floor_mod(days, 144000));  // [0, 143999]
     return {floor_div(days, 144000), rest / 7200, rest % 7200 / 360, rest % 360 / 20, rest % 20};
 }

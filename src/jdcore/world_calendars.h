@@ -3,12 +3,12 @@
 // and the Modified Julian Day.
 //
 // Every conversion is O(1): closed forms and floor division, never a loop over years or
-// cycles (the Hebrew year of a day is estimated and then corrected at most a fixed number of
-// times). Years are signed numbers of each calendar's own era: year 0 and negative years
-// continue the rule backwards. FromJdn is exact for every |jdn| <= 2,200,000,000; ToJdn for
-// every valid date with |year| <= kMaxWorldYear, which holds every day of the range
-// |jdn| <= 2,100,000,000 in every calendar (docs/calendars.md gives each rule, epoch and range).
-// Uses the C++ standard library only.
+// cycles (the Hebrew year of a day is estimated and then corrected at most once). Years are
+// signed numbers of each calendar's own era: year 0 and negative years continue the rule
+// backwards. FromJdn is exact for every |jdn| <= 2,200,000,000 (and on to 5,000,000,000);
+// ToJdn for every valid date, and for every date FromJdn gives. |year| <= kMaxWorldYear holds
+// every day of the range |jdn| <= 2,100,000,000 in every calendar (docs/calendars.md gives
+// each rule, epoch, month numbering and range). Uses the C++ standard library only.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +25,8 @@ inline constexpr std::int64_t kMaxWorldYear = 6'000'000;
 // Hebrew months: Nisan = 1 .. Elul = 6, Tishri = 7 (the first month of the year) .. Adar = 12
 // (Adar I in a leap year), Adar II = 13. French Republican month 13 holds the complementary
 // days; Coptic and Ethiopian month 13 the epagomenal days.
-// ToJdn expects a date that IsValidDate accepts; for any other input the result is
-// unspecified (but computed without overflow).
+// ToJdn expects a date that IsValidDate accepts (or one FromJdn gave); for any other input the
+// result is unspecified but computed without overflow.
 std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day);
 YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn);
 

@@ -1,0 +1,295 @@
+// The world calendars: round trips over the whole day range, a day-by-day walk that checks
+// each calendar's month and year lengths against the dates FromJdn gives, known dates, and
+// validity edges. The day-by-day comparison with convertdate is convertdate_reference.py.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "jdcore/day_count.h"
+#include "jdcore/world_calendars.h"
+
+namespace {
+
+using jdcore::FromJdn;
+using jdcore::ToJdn;
+using jdcore::WorldCalendar;
+using jdcore::YearMonthDay;
+
+constexpr std::int64_t kMax = 2'100'000'000;
+constexpr std::int64_t kFromJdnMax = 2'200'000'000;  // FromJdn is exact up to here
+constexpr WorldCalendar kAll[] = {WorldCalendar::Hebrew,    WorldCalendar::Islamic,
+                                  WorldCalendar::Persian,   WorldCalendar::Coptic,
+                                  WorldCalendar::Ethiopian, WorldCalendar::FrenchRepublican,
+                                  WorldCalendar::Indian};
+
+bool Same(const YearMonthDay& a, const YearMonthDay& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+// A stride through the whole range, both ends, and runs of days at the ends and around the
+// eras' epochs.
+std::vector<std::int64_t> SampleJdns() {
+    std::vector<std::int64_t> out;
+    for (std::int64_t j = -kMax; j <= kMax; j += 7919) {
+        out.push_back(j);
+    }
+    for (std::int64_t c : {-kMax, kMax, -kFromJdnMax, kFromJdnMax, std::int64_t{0}}) {
+        for (std::int64_t j = c - 800; j <= c + 800; ++j) {
+            out.push_back(j);
+        }
+    }
+    return out;
+}
+
+TEST(WorldCalendars, RoundTripsOverTheWholeRange) {
+    const std::vector<std::int64_t> jdns = SampleJdns();
+    for (WorldCalendar cal : kAll) {
+        int failures = 0;
+        for (std::int64_t jdn : jdns) {
+            const YearMonthDay d = FromJdn(cal, jdn);
+            const bool inRange = jdn >= -kMax && jdn <= kMax;
+            if ((inRange && !jdcore::IsValidDate(cal, d.year, d.month, d.day)) ||
+                ToJdn(cal, d.year, d.month, d.day) != jdn) {
+                ADD_FAILURE() << static_cast<int>(cal) << " jdn " << jdn << " -> " << d.year << '-'
+                              << d.month << '-' << d.day;
+                if (++failures > 5) {
+                    break;
+                }
+            }
+        }
+        // Dates to JDN and back: the first and last day of every month of sampled years, up to
+        // the largest years allowed.
+        for (std::int64_t y = -jdcore::kMaxWorldYear; y <= jdcore::kMaxWorldYear; y += 99991) {
+            for (std::int64_t year : {y, -y, jdcore::kMaxWorldYear, -jdcore::kMaxWorldYear}) {
+                for (int m = 1; m <= jdcore::MonthsInYear(cal, year); ++m) {
+                    for (int day : {1, jdcore::DaysInMonth(cal, year, m)}) {
+                        const YearMonthDay back = FromJdn(cal, ToJdn(cal, year, m, day));
+                        EXPECT_TRUE(Same(back, {year, m, day}))
+                            << static_cast<int>(cal) << ' ' << year << '-' << m << '-' << day;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The Hebrew year starts on 1 Tishri (month 7) and runs Tishri .. Adar (Adar II), Nisan .. Elul.
+int NextMonth(WorldCalendar cal, std::int64_t year, int month) {
+    if (cal != WorldCalendar::Hebrew) {
+        return month == jdcore::MonthsInYear(cal, year) ? 1 : month + 1;
+    }
+    if (month == 12) {
+        return jdcore::MonthsInYear(cal, year) == 13 ? 13 : 1;
+    }
+    return month == 13 ? 1 : month + 1;
+}
+
+// Successive days advance by one within the claimed month lengths; the days counted in a
+// year equal DaysInYear. Three thousand years near 0 and at both ends of the range.
+TEST(WorldCalendars, DayByDayWalkAgreesWithTheLengths) {
+    for (WorldCalendar cal : kAll) {
+        const int firstMonth = cal == WorldCalendar::Hebrew ? 7 : 1;
+        for (std::int64_t start : {-kMax, std::int64_t{-1'200'000}, kMax - 1'100'000}) {
+            YearMonthDay prev = FromJdn(cal, start);
+            std::int64_t inYear = -1;  // days seen of the current year; -1 before the first
+            for (std::int64_t jdn = start + 1; jdn <= start + 1'100'000; ++jdn) {
+                const YearMonthDay cur = FromJdn(cal, jdn);
+                YearMonthDay expected = prev;
+                if (prev.day < jdcore::DaysInMonth(cal, prev.year, prev.month)) {
+                    expected.day += 1;
+                } else {
+                    expected.month = NextMonth(cal, prev.year, prev.month);
+                    expected.day = 1;
+                    if (expected.month == firstMonth) {
+                        expected.year += 1;
+                        if (inYear >= 0) {
+                            ASSERT_EQ(inYear + 1, jdcore::DaysInYear(cal, prev.year))
+                                << static_cast<int>(cal) << ' ' << prev.year;
+                        }
+                    }
+                }
+                ASSERT_TRUE(Same(cur, expected)) << static_cast<int>(cal) << " jdn " << jdn << ": "
+                                                 << cur.year << '-' << cur.month << '-' << cur.day;
+                inYear = cur.day == 1 && cur.month == firstMonth ? 0 : inYear < 0 ? -1 : inYear + 1;
+                prev = cur;
+            }
+        }
+    }
+}
+
+// kMaxWorldYear holds every day of |jdn| <= 2.1e9; FromJdn goes on beyond it, and takes any
+// JDN beyond +-5e9 as that day.
+TEST(WorldCalendars, YearRangeCoversTheDayRange) {
+    constexpr std::int64_t kLimit = 5'000'000'000;
+    for (WorldCalendar cal : kAll) {
+        for (std::int64_t jdn : {-kMax, kMax}) {
+            const std::int64_t year = FromJdn(cal, jdn).year;
+            EXPECT_LE(year < 0 ? -year : year, jdcore::kMaxWorldYear) << static_cast<int>(cal);
+        }
+        EXPECT_TRUE(Same(FromJdn(cal, INT64_MIN), FromJdn(cal, -kLimit)));
+        EXPECT_TRUE(Same(FromJdn(cal, INT64_MAX), FromJdn(cal, kLimit)));
+        EXPECT_EQ(ToJdn(cal, FromJdn(cal, kLimit).year, FromJdn(cal, kLimit).month,
+                        FromJdn(cal, kLimit).day),
+                  kLimit);
+    }
+    EXPECT_EQ(jdcore::LongCountToJdn(jdcore::JdnToLongCount(INT64_MIN)), -kLimit);
+}
+
+// Rules stated independently of the arithmetic.
+TEST(WorldCalendars, CalendarRules) {
+    for (std::int64_t y = -3000; y <= 9000; ++y) {
+        const int length = jdcore::DaysInYear(WorldCalendar::Hebrew, y);
+        const bool leap = jdcore::MonthsInYear(WorldCalendar::Hebrew, y) == 13;
+        EXPECT_TRUE(length - (leap ? 30 : 0) >= 353 && length - (leap ? 30 : 0) <= 355) << y;
+        // 1 Tishri never falls on a Sunday, Wednesday or Friday; 15 Nisan (Passover) never on
+        // a Monday, Wednesday or Friday.
+        const int tishri = jdcore::weekday_sunday0(ToJdn(WorldCalendar::Hebrew, y, 7, 1));
+        const int pesach = jdcore::weekday_sunday0(ToJdn(WorldCalendar::Hebrew, y, 1, 15));
+        EXPECT_TRUE(tishri != 0 && tishri != 3 && tishri != 5) << y;
+        EXPECT_TRUE(pesach != 1 && pesach != 3 && pesach != 5) << y;
+        const std::int64_t inCycle = jdcore::floor_mod(y - 1, 19) + 1;
+        EXPECT_EQ(leap, inCycle == 3 || inCycle == 6 || inCycle == 8 || inCycle == 11 ||
+                            inCycle == 14 || inCycle == 17 || inCycle == 19)
+            << y;
+        const std::int64_t i30 = jdcore::floor_mod(y - 1, 30) + 1;
+        const bool islamicLeap = i30 == 2 || i30 == 5 || i30 == 7 || i30 == 10 || i30 == 13 ||
+                                 i30 == 16 || i30 == 18 || i30 == 21 || i30 == 24 || i30 == 26 ||
+                                 i30 == 29;
+        EXPECT_EQ(jdcore::DaysInYear(WorldCalendar::Islamic, y), islamicLeap ? 355 : 354) << y;
+        const bool romme = y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+        const bool sextile = (y >= 1 && y <= 14) ? (y == 3 || y == 7 || y == 11) : romme;
+        EXPECT_EQ(jdcore::DaysInMonth(WorldCalendar::FrenchRepublican, y, 13), sextile ? 6 : 5);
+        // Ethiopian years are Coptic years plus 276, month for month.
+        EXPECT_EQ(
+            ToJdn(WorldCalendar::Ethiopian, y + 276, 13, 1) -
+                ToJdn(WorldCalendar::Coptic, y, 13, 1),
+            ToJdn(WorldCalendar::Ethiopian, 276, 1, 1) - ToJdn(WorldCalendar::Coptic, 0, 1, 1));
+    }
+}
+
+// The new year by the other classic statement of the postponements: from the molad day (1
+// Tishri never on a Sunday, Wednesday or Friday), a year may not last 356 days (its start moves
+// two days on) and a year after a 382-day one is moved a day on. Sampled over the whole range.
+std::int64_t MoladDay(std::int64_t year) {
+    const std::int64_t months = jdcore::floor_div(235 * year - 234, 19);
+    const std::int64_t day = 29 * months + jdcore::floor_div(12084 + 13753 * months, 25920);
+    return jdcore::floor_mod(3 * (day + 1), 7) < 3 ? day + 1 : day;
+}
+std::int64_t NewYearByYearLengths(std::int64_t year) {
+    const std::int64_t before = MoladDay(year - 1), of = MoladDay(year), after = MoladDay(year + 1);
+    return 347998 + of + (after - of == 356 ? 2 : of - before == 382 ? 1 : 0);
+}
+
+TEST(WorldCalendars, HebrewNewYearByYearLengths) {
+    for (std::int64_t y = -jdcore::kMaxWorldYear; y <= jdcore::kMaxWorldYear; y += 997) {
+        for (std::int64_t year : {y, y / 1000}) {
+            ASSERT_EQ(ToJdn(WorldCalendar::Hebrew, year, 7, 1), NewYearByYearLengths(year)) << year;
+        }
+    }
+}
+
+// Well-known dates, as Gregorian (G) or Julian (J) dates.
+TEST(WorldCalendars, KnownDates) {
+    struct Row {
+        WorldCalendar cal;
+        std::int64_t year;
+        int month, day;
+        char civil;
+        std::int64_t cy;
+        int cm, cd;
+    };
+    const Row rows[] = {
+        {WorldCalendar::Hebrew, 1, 7, 1, 'J', -3760, 10, 7},       // the era's epoch
+        {WorldCalendar::Hebrew, 5784, 7, 1, 'G', 2023, 9, 16},     // Rosh Hashanah
+        {WorldCalendar::Hebrew, 5784, 1, 15, 'G', 2024, 4, 23},    // Passover
+        {WorldCalendar::Hebrew, 5784, 13, 14, 'G', 2024, 3, 24},   // Purim in Adar II
+        {WorldCalendar::Hebrew, 5785, 7, 1, 'G', 2024, 10, 3},     //
+        {WorldCalendar::Islamic, 1, 1, 1, 'J', 622, 7, 16},        // civil epoch
+        {WorldCalendar::Persian, 1403, 1, 1, 'G', 2024, 3, 20},    // Nowruz
+        {WorldCalendar::Persian, 1404, 1, 1, 'G', 2025, 3, 21},    //
+        {WorldCalendar::Coptic, 1, 1, 1, 'J', 284, 8, 29},         // era of the martyrs
+        {WorldCalendar::Coptic, 1740, 1, 1, 'G', 2023, 9, 12},     // Nayrouz
+        {WorldCalendar::Ethiopian, 2016, 1, 1, 'G', 2023, 9, 12},  // Enkutatash
+        {WorldCalendar::Ethiopian, 2017, 1, 1, 'G', 2024, 9, 11},  //
+        {WorldCalendar::Ethiopian, 1, 1, 1, 'J', 8, 8, 29},        // Amete Mihret epoch
+        {WorldCalendar::FrenchRepublican, 1, 1, 1, 'G', 1792, 9, 22},
+        {WorldCalendar::FrenchRepublican, 4, 1, 1, 'G', 1795, 9, 23},   // after sextile III
+        {WorldCalendar::FrenchRepublican, 8, 2, 18, 'G', 1799, 11, 9},  // 18 Brumaire VIII
+        {WorldCalendar::Indian, 1879, 1, 1, 'G', 1957, 3, 22},          // the calendar's adoption
+        {WorldCalendar::Indian, 1946, 1, 1, 'G', 2024, 3, 21},          // leap year: 21 March
+    };
+    for (const Row& r : rows) {
+        const std::int64_t jdn = r.civil == 'G' ? jdcore::jdn_from_gregorian(r.cy, r.cm, r.cd)
+                                                : jdcore::jdn_from_julian(r.cy, r.cm, r.cd);
+        EXPECT_EQ(ToJdn(r.cal, r.year, r.month, r.day), jdn)
+            << static_cast<int>(r.cal) << ' ' << r.year;
+    }
+    EXPECT_EQ(jdcore::LongCountToJdn({13, 0, 0, 0, 0}), jdcore::jdn_from_gregorian(2012, 12, 21));
+    EXPECT_EQ(jdcore::jdn_from_gregorian(1858, 11, 17) - jdcore::kMjdOffset, 0);
+    EXPECT_EQ(jdcore::jdn_from_gregorian(2000, 1, 1) - jdcore::kMjdOffset, 51544);
+}
+
+TEST(WorldCalendars, LongCountRoundTrips) {
+    for (std::int64_t jdn : SampleJdns()) {
+        const jdcore::LongCount lc = jdcore::JdnToLongCount(jdn);
+        ASSERT_TRUE(lc.katun >= 0 && lc.katun < 20 && lc.tun >= 0 && lc.tun < 20 && lc.uinal >= 0 &&
+                    lc.uinal < 18 && lc.kin >= 0 && lc.kin < 20)
+            << jdn;
+        ASSERT_EQ(jdcore::LongCountToJdn(lc), jdn);
+    }
+}
+
+TEST(WorldCalendars, ValidityEdges) {
+    struct Row {
+        WorldCalendar cal;
+        std::int64_t year;
+        int month, day;
+        bool valid;
+    };
+    const std::int64_t big = jdcore::kMaxWorldYear;
+    const Row rows[] = {
+        {WorldCalendar::Hebrew, 5784, 13, 29, true},
+        {WorldCalendar::Hebrew, 5785, 13, 1, false},
+        {WorldCalendar::Hebrew, 5785, 12, 30, false},
+        {WorldCalendar::Hebrew, 5784, 12, 30, true},
+        {WorldCalendar::Hebrew, 5784, 8, 30, false},
+        {WorldCalendar::Hebrew, 5785, 8, 30, true},
+        {WorldCalendar::Hebrew, 5784, 9, 30, false},
+        {WorldCalendar::Hebrew, 5785, 9, 30, true},
+        {WorldCalendar::Hebrew, 5784, 14, 1, false},
+        {WorldCalendar::Hebrew, 5784, 0, 1, false},
+        {WorldCalendar::Islamic, 2, 12, 30, true},
+        {WorldCalendar::Islamic, 3, 12, 30, false},
+        {WorldCalendar::Islamic, 3, 13, 1, false},
+        {WorldCalendar::Persian, 1403, 12, 30, true},
+        {WorldCalendar::Persian, 1404, 12, 30, false},
+        {WorldCalendar::Persian, 1404, 6, 31, true},
+        {WorldCalendar::Persian, 1404, 7, 31, false},
+        {WorldCalendar::Coptic, 1739, 13, 6, true},
+        {WorldCalendar::Coptic, 1740, 13, 6, false},
+        {WorldCalendar::Coptic, 1740, 12, 31, false},
+        {WorldCalendar::Ethiopian, 2015, 13, 6, true},
+        {WorldCalendar::Ethiopian, 2016, 13, 6, false},
+        {WorldCalendar::FrenchRepublican, 3, 13, 6, true},
+        {WorldCalendar::FrenchRepublican, 4, 13, 6, false},
+        {WorldCalendar::FrenchRepublican, 200, 13, 6, false},
+        {WorldCalendar::FrenchRepublican, 400, 13, 6, true},
+        {WorldCalendar::FrenchRepublican, 1, 14, 1, false},
+        {WorldCalendar::Indian, 1946, 1, 31, true},
+        {WorldCalendar::Indian, 1947, 1, 31, false},
+        {WorldCalendar::Indian, 1947, 6, 31, true},
+        {WorldCalendar::Indian, 1947, 7, 31, false},
+        {WorldCalendar::Indian, 1947, 7, 0, false},
+        {WorldCalendar::Islamic, big, 1, 1, true},
+        {WorldCalendar::Islamic, -big, 1, 1, true},
+        {WorldCalendar::Hebrew, big + 1, 7, 1, false},
+        {WorldCalendar::Coptic, -big - 1, 1, 1, false},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(jdcore::IsValidDate(r.cal, r.year, r.month, r.day), r.valid)
+            << static_cast<int>(r.cal) << ' ' << r.year << '-' << r.month << '-' << r.day;
+    }
+}
+
+}  // namespace
