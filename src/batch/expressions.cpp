@@ -233,69 +233,76 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
     const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
     const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
     const std::int32_t b = EvaluateNumericOperand(call.args[3], context, ok);
-    if (!ok || y > kMaxYear || y < -kMaxYear) {
-        ok = false;
+    if (!ok) {
         return 0;
     }
-    std::int64_t jdn = 0;
     if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
         if (a < 1 || a > 13 || b < 1 || b > 31 || !jdcore::IsValidDate(*world, y, a, b)) {
             ok = false;
             return 0;
         }
-        jdn = jdcore::ToJdn(*world, y, a, b);
-    } else {
-        switch (code) {
-            case kCE:
-            case kJC: {
-                const char letter = code == kJC ? 'J' : 'G';
-                if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
-                    ok = false;
-                    return 0;
-                }
-                jdn = JdnOfCivil(y, a, b, letter);
-                break;
+        const std::int64_t worldJdn = jdcore::ToJdn(*world, y, a, b);
+        if (!InJdnRange(worldJdn)) {
+            ok = false;
+            return 0;
+        }
+        return static_cast<std::int32_t>(worldJdn);
+    }
+    if (!ok || y > kMaxYear || y < -kMaxYear) {
+        ok = false;
+        return 0;
+    }
+    std::int64_t jdn = 0;
+    switch (code) {
+        case kCE:
+        case kJC: {
+            const char letter = code == kJC ? 'J' : 'G';
+            if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
+                ok = false;
+                return 0;
             }
-            case kISO: {
-                if (a < 1 || a > 53 || b < 1 || b > 7) {
-                    ok = false;
-                    return 0;
-                }
-                IsoWeekRecord r;
-                r.year = y;
-                r.week = a;
-                r.weekday = b;
-                if (!IsValidIsoWeek(r)) {
-                    ok = false;
-                    return 0;
-                }
-                jdn = IsoWeekToJdn(r);
-                break;
+            jdn = JdnOfCivil(y, a, b, letter);
+            break;
+        }
+        case kISO: {
+            if (a < 1 || a > 53 || b < 1 || b > 7) {
+                ok = false;
+                return 0;
             }
-            default: {  // LPW, LPM
-                if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
-                    ok = false;
-                    return 0;
-                }
-                LeapWeekRecord r;
-                r.year = y;
-                bool good = false;
-                if (code == kLPW) {
-                    r.week = static_cast<std::int16_t>(a);
-                    r.weekday = static_cast<std::int16_t>(b);
-                    good = LpwToJdn(r);
-                } else {
-                    r.month = static_cast<std::int16_t>(a);
-                    r.dayOfMonth = static_cast<std::int16_t>(b);
-                    good = LpmToJdn(r);
-                }
-                if (!good) {
-                    ok = false;
-                    return 0;
-                }
-                jdn = r.jdn;
-                break;
+            IsoWeekRecord r;
+            r.year = y;
+            r.week = a;
+            r.weekday = b;
+            if (!IsValidIsoWeek(r)) {
+                ok = false;
+                return 0;
             }
+            jdn = IsoWeekToJdn(r);
+            break;
+        }
+        default: {  // LPW, LPM
+            if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
+                ok = false;
+                return 0;
+            }
+            LeapWeekRecord r;
+            r.year = y;
+            bool good = false;
+            if (code == kLPW) {
+                r.week = static_cast<std::int16_t>(a);
+                r.weekday = static_cast<std::int16_t>(b);
+                good = LpwToJdn(r);
+            } else {
+                r.month = static_cast<std::int16_t>(a);
+                r.dayOfMonth = static_cast<std::int16_t>(b);
+                good = LpmToJdn(r);
+            }
+            if (!good) {
+                ok = false;
+                return 0;
+            }
+            jdn = r.jdn;
+            break;
         }
     }
     if (!InJdnRange(jdn)) {
