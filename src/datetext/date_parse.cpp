@@ -98,36 +98,34 @@ QString Normalised(const QString& text) {
     return t;
 }
 
-// The digits of a number written plainly or grouped in threes by one character of
-// `groupChars` ("1,234,567"); empty when the text is anything else.
-std::optional<QString> UngroupedDigits(QStringView text, QStringView groupChars) {
+// Appends the digits of a number written plainly or grouped in threes by one grouping
+// character ("1,234,567"); false (nothing appended) when the text is anything else.
+template <typename IsGroupChar>
+bool AppendUngroupedDigits(QStringView text, IsGroupChar isGroupChar, QString& out) {
     QChar group;
+    qsizetype groups = 0;  // grouping characters seen
+    qsizetype digits = 0;  // digits since the last one
     for (QChar c : text) {
-        if (groupChars.contains(c)) {
-            if (!group.isNull() && c != group) {
-                return std::nullopt;  // two different grouping characters
-            }
+        if (IsDigit(c)) {
+            ++digits;
+        } else if (isGroupChar(c) && (group.isNull() || c == group) &&
+                   (groups == 0 ? digits >= 1 && digits <= 3 : digits == 3)) {
             group = c;
-        } else if (!IsDigit(c)) {
-            return std::nullopt;
+            ++groups;
+            digits = 0;
+        } else {
+            return false;
         }
     }
-    if (text.isEmpty()) {
-        return std::nullopt;
+    if (digits == 0 || (groups > 0 && digits != 3)) {
+        return false;
     }
-    if (group.isNull()) {
-        return text.toString();
-    }
-    QString digits;
-    const QList<QStringView> groups = text.split(group);
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const qsizetype size = groups.at(i).size();
-        if (i == 0 ? (size < 1 || size > 3) : size != 3) {
-            return std::nullopt;
+    for (QChar c : text) {
+        if (IsDigit(c)) {
+            out.append(c);
         }
-        digits += groups.at(i);
     }
-    return digits;
+    return true;
 }
 
 // The day names the output writes after a date (", Monday"), in English and German.
@@ -158,9 +156,16 @@ std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) 
     while (begin < end && IsAsciiLetter(t.at(begin))) {
         ++begin;
     }
-    const QString code = CalendarCode(calendar);
+    static const std::array<QString, kAllCalendarCount> kCodes = [] {
+        std::array<QString, kAllCalendarCount> codes;
+        for (int i = 0; i < kAllCalendarCount; ++i) {
+            codes[static_cast<std::size_t>(i)] = CalendarCode(i);
+        }
+        return codes;
+    }();
+    const QString& code = kCodes[static_cast<std::size_t>(calendar)];  // calendar checked
     const auto isCode = [&code](QStringView word) {
-        return !code.isEmpty() && word.compare(code, Qt::CaseInsensitive) == 0;
+        return word.compare(code, Qt::CaseInsensitive) == 0;
     };
     if (end < t.size()) {
         if (begin > 0 || !isCode(QStringView(t).mid(end))) {
@@ -179,31 +184,39 @@ std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) 
 
 // How the numbers of a calendar's date text are separated and where its year stands.
 struct DateTextRules {
-    QString fieldSeparators;  // "-" and the date separator
-    QString groupChars;       // digit grouping allowed inside the year
-    bool weekLetter = false;  // the "W" of an ISO week date
-    bool yearLast = false;    // day or month first: the year is the last number
+    QChar dateSeparator = u'-';  // besides "-"
+    QChar groupChars[2];         // digit grouping allowed inside the year (null: none)
+    bool weekLetter = false;     // the "W" of an ISO week date
+    bool yearLast = false;       // day or month first: the year is the last number
+
+    bool IsFieldSeparator(QChar c) const { return c == u'-' || c == dateSeparator; }
+    bool IsGroupChar(QChar c) const {
+        return !c.isNull() && (c == groupChars[0] || c == groupChars[1]);
+    }
+    bool InNumber(QChar c) const { return IsDigit(c) || IsGroupChar(c); }
 };
 
 DateTextRules RulesFor(int calendar, const TextFormat& format) {
     DateTextRules rules;
-    rules.fieldSeparators = QStringLiteral("-");
     int dateFormat = format.dateFormat;
-    if (calendar == kCE || calendar == kJC) {
-        rules.fieldSeparators += format.dateSeparator.left(1);
+    if ((calendar == kCE || calendar == kJC) && !format.dateSeparator.isEmpty()) {
+        rules.dateSeparator = format.dateSeparator.front();
     } else if ((calendar == kAN || calendar == kVLW) && dateFormat == kDateFormatMDY) {
         dateFormat = kDateFormatYMD;  // read year first, as written
     }
     rules.yearLast = (calendar == kCE || calendar == kJC || calendar == kAN || calendar == kVLW) &&
                      dateFormat != kDateFormatYMD;
     rules.weekLetter = calendar == kISO;
-    QString group = format.thousandsSeparator.left(1);
-    if (calendar == kLPW || calendar == kLPM) {
-        group += format.regional.groupSeparator();  // large leap week years are written so
-    }
-    for (QChar c : group) {
-        if (!IsDigit(c) && !rules.fieldSeparators.contains(c) && c != u'(' && c != u')') {
-            rules.groupChars += c;
+    const QChar thousands =
+        format.thousandsSeparator.isEmpty() ? QChar() : format.thousandsSeparator.front();
+    // Large leap week years are written with the regional grouping.
+    const QString regional =
+        calendar == kLPW || calendar == kLPM ? format.regional.groupSeparator() : QString();
+    const QChar candidates[2] = {thousands, regional.isEmpty() ? QChar() : regional.front()};
+    for (int i = 0; i < 2; ++i) {
+        const QChar c = candidates[i];
+        if (!IsDigit(c) && !rules.IsFieldSeparator(c) && c != u'(' && c != u')') {
+            rules.groupChars[i] = c;
         }
     }
     return rules;
@@ -214,7 +227,6 @@ DateTextRules RulesFor(int calendar, const TextFormat& format) {
 // digit grouping in threes inside the year, the ISO week letter (either case). Returns the
 // digits, separators and week letter alone; empty for any other text.
 std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& rules) {
-    const auto inNumber = [&rules](QChar c) { return IsDigit(c) || rules.groupChars.contains(c); };
     QString t;
     t.reserve(text.size());
     bool blankBefore = false;
@@ -222,14 +234,15 @@ std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& r
         if (rules.weekLetter && c == u'w') {
             c = u'W';
         }
-        const bool allowed = inNumber(c) || rules.fieldSeparators.contains(c) || c == u'(' ||
+        const bool allowed = rules.InNumber(c) || rules.IsFieldSeparator(c) || c == u'(' ||
                              c == u')' || (rules.weekLetter && c == u'W');
         if (!allowed && IsBlank(c)) {
             blankBefore = true;
             continue;
         }
         // A blank inside a number would join two numbers into one ("20 12").
-        if (!allowed || (blankBefore && !t.isEmpty() && inNumber(t.back()) && inNumber(c))) {
+        if (!allowed ||
+            (blankBefore && !t.isEmpty() && rules.InNumber(t.back()) && rules.InNumber(c))) {
             return std::nullopt;
         }
         blankBefore = false;
@@ -242,14 +255,14 @@ std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& r
     const qsizetype close = t.indexOf(u')');
     if (open >= 0 || close >= 0) {
         const auto isFieldEdge = [&](qsizetype i) {
-            return i < 0 || i >= t.size() || rules.fieldSeparators.contains(t.at(i));
+            return i < 0 || i >= t.size() || rules.IsFieldSeparator(t.at(i));
         };
         if (open < 0 || close < open + 3 || t.count(u'(') != 1 || t.count(u')') != 1 ||
             t.at(open + 1) != u'-' || !isFieldEdge(open - 1) || !isFieldEdge(close + 1)) {
             return std::nullopt;
         }
         for (qsizetype i = open + 2; i < close; ++i) {
-            if (!inNumber(t.at(i))) {
+            if (!rules.InNumber(t.at(i))) {
                 return std::nullopt;
             }
         }
@@ -259,41 +272,37 @@ std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& r
     }
 
     // The numbers: grouping and parentheses belong to the year only.
-    QList<std::pair<qsizetype, qsizetype>> numbers;  // start, length
-    for (qsizetype i = 0; i < t.size();) {
-        if (!inNumber(t.at(i))) {
-            ++i;
-            continue;
-        }
-        qsizetype j = i;
-        while (j < t.size() && inNumber(t.at(j))) {
-            ++j;
-        }
-        numbers.append({i, j - i});
-        i = j;
-    }
-    const qsizetype yearIndex = rules.yearLast ? numbers.size() - 1 : 0;
+    const auto isGroupChar = [&rules](QChar c) { return rules.IsGroupChar(c); };
     QString body;
     body.reserve(t.size());
-    qsizetype copied = 0;
-    for (qsizetype n = 0; n < numbers.size(); ++n) {
-        const auto [start, length] = numbers.at(n);
-        const QStringView number = QStringView(t).mid(start, length);
-        const bool grouped = std::any_of(number.begin(), number.end(), [&rules](QChar c) {
-            return rules.groupChars.contains(c);
-        });
-        if ((grouped || start == parenthesisedAt) && n != yearIndex) {
+    qsizetype numbers = 0;
+    qsizetype markedYear = -1;  // the number that is grouped or in parentheses
+    for (qsizetype i = 0; i < t.size();) {
+        if (!rules.InNumber(t.at(i))) {
+            body.append(t.at(i++));
+            continue;
+        }
+        qsizetype end = i;
+        bool grouped = false;
+        while (end < t.size() && rules.InNumber(t.at(end))) {
+            grouped = grouped || rules.IsGroupChar(t.at(end));
+            ++end;
+        }
+        if (grouped || i == parenthesisedAt) {
+            if (markedYear >= 0) {
+                return std::nullopt;
+            }
+            markedYear = numbers;
+        }
+        if (!AppendUngroupedDigits(QStringView(t).mid(i, end - i), isGroupChar, body)) {
             return std::nullopt;
         }
-        const std::optional<QString> digits = UngroupedDigits(number, rules.groupChars);
-        if (!digits) {
-            return std::nullopt;
-        }
-        body += QStringView(t).mid(copied, start - copied);
-        body += *digits;
-        copied = start + length;
+        ++numbers;
+        i = end;
     }
-    body += QStringView(t).mid(copied);
+    if (markedYear >= 0 && markedYear != (rules.yearLast ? numbers - 1 : 0)) {
+        return std::nullopt;
+    }
     return body;
 }
 
@@ -481,11 +490,13 @@ ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars
         negative = t.front() == u'-';
         t.remove(0, 1);
     }
-    const std::optional<QString> digits = UngroupedDigits(t, groupChars);
-    if (!digits) {
+    QString digits;
+    digits.reserve(t.size());
+    if (!AppendUngroupedDigits(
+            t, [groupChars](QChar c) { return groupChars.contains(c); }, digits)) {
         return Outcome(kParseInvalid);
     }
-    const QString significant = WithoutLeadingZeros(*digits);
+    const QString significant = WithoutLeadingZeros(digits);
     if (significant.size() > 10) {
         return Outcome(kParseOutOfRange);
     }
