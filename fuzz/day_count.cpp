@@ -30,12 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
                                            static_cast<qsizetype>(size - 1));
 
-    const ParseResult count = ParseDayCount(text);
+    const ParseResult count = ParseDayCount(text, typedSeparator);
     Check(count.outcome >= -1 && count.outcome <= 1);
     if (count.outcome == kParseValid) {
         Check(count.jdn >= kMinDayNumber && count.jdn <= kMaxDayNumber);
         for (const QString& thousands : kThousands) {
-            const ParseResult back = ParseDayCount(FormatDayNumber(count.jdn, thousands));
+            const ParseResult back =
+                ParseDayCount(FormatDayNumber(count.jdn, thousands), thousands);
             Check(back.outcome == kParseValid && back.jdn == count.jdn);
         }
     }
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (jdn.outcome != kParseValid) {
             continue;
         }
-        Check(jdn.jdn > kMinDayNumber && jdn.jdn < kMaxDayNumber);
+        Check(jdn.jdn >= kMinDayNumber && jdn.jdn <= kMaxDayNumber);
         for (const QString& thousands : kThousands) {
             const ParseResult back = ParseJdnText(FormatDayNumber(jdn.jdn, thousands), thousands);
             Check(back.outcome == kParseValid && back.jdn == jdn.jdn);

@@ -48,14 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 2),
                                            static_cast<qsizetype>(size - 2));
 
-    for (int calendar = -1; calendar <= kCalendarCount; ++calendar) {
+    for (int calendar = -1; calendar <= kAllCalendarCount; ++calendar) {
         const ParseResult read = ParseDateInCalendar(calendar, text, format);
         Check(read.outcome >= -1 && read.outcome <= 1);
         if (read.outcome != kParseValid) {
             Check(read.jdn == 0);
             continue;
         }
-        Check(calendar >= 0 && calendar < kCalendarCount);
+        Check(calendar >= 0 && calendar < kAllCalendarCount);
         Check(read.jdn >= kMinDayNumber && read.jdn <= kMaxDayNumber);
         if (calendar == kORD) {
             Check(read.jdn >= kMinOrdinalJDN && read.jdn <= kMaxOrdinalJDN);

@@ -152,6 +152,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     LastResult Result() const override { return last_; }
     const TextFormat& Format() const override;
     const WorkdayCalendar& Workdays() const override { return state_.workdays; }
+    QString Text(int id) const override;
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;

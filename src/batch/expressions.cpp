@@ -8,6 +8,7 @@
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
 #include "datetext/date_format.h"
+#include "jdcore/world_calendars.h"
 
 namespace daybridge::batch {
 
@@ -101,6 +102,15 @@ std::int32_t ReadNumber(QStringView t, bool allowCommas, bool& ok) {
     return literal.value;
 }
 
+// The year-month-day date of a JDN in a world calendar (HEB..IND).
+jdcore::YearMonthDay WorldDateOf(std::int32_t jdn, int code) {
+    return jdcore::FromJdn(*WorldCalendarOf(code), jdn);
+}
+
+bool IsWorldCode(int code) {
+    return code >= kHEB && code <= kMJD;
+}
+
 DateRecord CivilRecord(std::int32_t jdn, char letter) {
     return CivilOfJdn(jdn, letter);
 }
@@ -127,9 +137,21 @@ IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
 // nothing for a code it does not write, nothing and ok cleared beyond the day number range.
 void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code,
                     const TextFormat& f, bool& ok) {
-    if (code == kJDN) {
-        out += FormatRegional(jdn, f.regional);
-        out += QLatin1String(" JDN");
+    if (code == kJDN || code == kMJD) {
+        out +=
+            FormatRegional(code == kMJD ? std::int64_t{jdn} - jdcore::kMjdOffset : jdn, f.regional);
+        out += u' ';
+        out += CalendarCode(code);
+        return;
+    }
+    if (IsWorldCode(code)) {
+        if (!InJdnRange(jdn)) {
+            ok = false;
+            return;
+        }
+        out += CanonicalDateText(code, jdn, f);
+        out += u' ';
+        out += CalendarCode(code);
         return;
     }
     if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
@@ -201,7 +223,12 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
         ordDay = d;
         return FirstDayOfYearPlus(y, d);
     }
-    if (code != kCE && code != kJC && code != kLPW && code != kLPM && code != kISO) {
+    if (code == kMAY || code == kMJD) {
+        ok = false;  // not built from a year, a month and a day
+        return 0;
+    }
+    if (code != kCE && code != kJC && code != kLPW && code != kLPM && code != kISO &&
+        !WorldCalendarOf(code)) {
         return 0;
     }
     if (call.args[1].isEmpty() || call.args[2].isEmpty() || call.args[3].isEmpty()) {
@@ -211,6 +238,21 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
     const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
     const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
     const std::int32_t b = EvaluateNumericOperand(call.args[3], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
+        if (a < 1 || a > 13 || b < 1 || b > 31 || !jdcore::IsValidDate(*world, y, a, b)) {
+            ok = false;
+            return 0;
+        }
+        const std::int64_t worldJdn = jdcore::ToJdn(*world, y, a, b);
+        if (!InJdnRange(worldJdn)) {
+            ok = false;
+            return 0;
+        }
+        return static_cast<std::int32_t>(worldJdn);
+    }
     if (!ok || y > kMaxYear || y < -kMaxYear) {
         ok = false;
         return 0;
@@ -446,6 +488,24 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             if (!ok) {
                 return 0;
             }
+            if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(call.calendar)) {
+                // A leap year has the longer of the calendar's two year lengths (Hebrew: the
+                // 13th month).
+                const int days = jdcore::DaysInYear(*world, y);
+                if (days == 0) {
+                    ok = false;
+                    return 0;
+                }
+                return (*world == jdcore::WorldCalendar::Hebrew
+                            ? jdcore::MonthsInYear(*world, y) == 13
+                            : days == 355 || days == 366)
+                           ? 1
+                           : 0;
+            }
+            if (call.calendar == kMAY || call.calendar == kMJD) {
+                ok = false;
+                return 0;
+            }
             switch (a[1] == QLatin1String("ORD") ? int(kCE) : call.calendar) {
                 case kCE:
                     return IsLeapYear(y, QStringLiteral("G")) ? 1 : 0;
@@ -470,8 +530,13 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 return 0;
             }
             const int code = call.calendar;
+            if (code == kMAY || code == kMJD) {
+                ok = false;
+                return 0;
+            }
+            const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code);
             if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
-                code != kLPM) {
+                code != kLPM && !world) {
                 return 0;
             }
             if (y > kMaxYear || y < -kMaxYear) {
@@ -479,7 +544,10 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 return 0;
             }
             std::int64_t jdn = 0;
-            if (code == kISO) {
+            if (world) {
+                // The Hebrew year begins with Tishri, its 7th month.
+                jdn = jdcore::ToJdn(*world, y, code == kHEB ? 7 : 1, 1);
+            } else if (code == kISO) {
                 jdn = Week1Monday(y);
             } else if (code == kLPW || code == kLPM) {
                 LeapWeekRecord r;
@@ -512,8 +580,9 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 return 0;
             }
             const int code = call.calendar;
+            const bool world = WorldCalendarOf(code).has_value();
             if (call.function == Builtin::DayOf || call.function == Builtin::YearOf) {
-                if (a[1] == QLatin1String("JDN")) {
+                if (a[1] == QLatin1String("JDN") || code == kMAY || code == kMJD) {
                     ok = false;
                     return 0;
                 }
@@ -522,7 +591,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                     ok = false;
                     return 0;
                 }
-            } else if (code != kJC && code != kCE && code != kLPM) {
+            } else if (code != kJC && code != kCE && code != kLPM && !world) {
                 ok = false;
                 return 0;
             }
@@ -535,6 +604,12 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             if (!InJdnRange(x)) {
                 ok = false;
                 return 0;
+            }
+            if (world && call.function != Builtin::WeekOf) {
+                const jdcore::YearMonthDay date = WorldDateOf(x, code);
+                return call.function == Builtin::DayOf     ? date.day
+                       : call.function == Builtin::MonthOf ? date.month
+                                                           : static_cast<std::int32_t>(date.year);
             }
             switch (call.function) {
                 case Builtin::DayOf:
@@ -626,11 +701,24 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
             return;
         }
         const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
-        if (!ok || m < 1 || m > 12) {
-            ok = false;
+        if (!ok) {
             return;
         }
         const int code = call.calendar;
+        if (WorldCalendarOf(code)) {
+            // The names of the text data file, in the run's language.
+            const int id = MonthNameTextId(code, m);
+            if (id == 0) {
+                ok = false;
+                return;
+            }
+            out += context.Text(id);
+            return;
+        }
+        if (m < 1 || m > 12) {
+            ok = false;
+            return;
+        }
         if (code == kJC || code == kCE) {
             out += MonthName(m);
             return;

@@ -40,6 +40,8 @@ class ExpressionContext {
     virtual LastResult Result() const = 0;
     // The format in force: date order, separators, hyphen, regional format.
     virtual const TextFormat& Format() const = 0;
+    // A text of the text data file in the current language (the world calendars' month names).
+    virtual QString Text(int id) const = 0;
 
     // Set by the functions that take a calendar code when that argument is empty; read and
     // cleared by the error report.

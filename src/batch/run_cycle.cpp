@@ -209,6 +209,10 @@ const TextFormat& BatchRun::Format() const {
     return format_;
 }
 
+QString BatchRun::Text(int id) const {
+    return state_.Text(id);
+}
+
 std::optional<std::int32_t> BatchRun::VariableValue(const QString& name) const {
     return LookupVariable(UpperText(TrimWhite(name)));
 }

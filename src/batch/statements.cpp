@@ -408,22 +408,15 @@ void BatchRun::ValueReadError(int outcome, const QString& text) {
 ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
     const int named = NamedCalendar(text);
     const int calendar = named < 0 ? kCE : named;
-    QString t = text;
-    while (!t.isEmpty() && !(t.back() >= u'0' && t.back() <= u'9')) {
-        t.chop(1);
-    }
-    // The calendar code is not part of the date (ISO keeps its week letter).
-    QString date;
-    date.reserve(t.size());
-    for (const QChar c : t) {
-        if (c == u' ' || (IsNameLetter(c) && !(calendar == kISO && c.toUpper() == u'W'))) {
-            continue;
-        }
-        date.append(calendar == kISO && c == u'w' ? QChar(u'W') : c);
+    QString date = text;
+    while (!date.isEmpty() && !(date.back() >= u'0' && date.back() <= u'9')) {
+        date.chop(1);
     }
     if (date.isEmpty()) {
         return ParseResult{0, kParseInvalid};
     }
+    // The reader takes a code before the date off and refuses any other letter: a letter typed
+    // for a digit ("2O12") is not dropped.
     return ParseDateInCalendar(calendar, date, format_);
 }
 

@@ -15,7 +15,7 @@ struct CalendarEntry {
     const char* letter;
 };
 
-constexpr std::array<CalendarEntry, kCalendarCount> kCalendars{{
+constexpr std::array<CalendarEntry, kAllCalendarCount> kCalendars{{
     {"CE", "G"},
     {"JC", "J"},
     {"JDN", "JD"},
@@ -25,7 +25,22 @@ constexpr std::array<CalendarEntry, kCalendarCount> kCalendars{{
     {"ISO", "I"},
     {"LPW", ""},
     {"LPM", ""},
+    {"HEB", ""},
+    {"ISL", ""},
+    {"PER", ""},
+    {"COP", ""},
+    {"ETH", ""},
+    {"FRR", ""},
+    {"IND", ""},
+    {"MAY", ""},
+    {"MJD", ""},
 }};
+
+// Text identifiers: calendar names from 400 (HEB) on; each year-month-day world calendar's
+// month names from 410 in blocks of 20 (HEB 410..422, ISL 430..441, ... IND 530..541).
+constexpr int kFirstCalendarNameTextId = 400;
+constexpr int kFirstMonthNameTextId = 410;
+constexpr int kMonthNameBlock = 20;
 
 constexpr std::array<const char*, 7> kDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                "Thursday", "Friday", "Saturday"};
@@ -41,14 +56,14 @@ std::int32_t Saturate(std::int64_t v) {
 }  // namespace
 
 QString CalendarCode(int index) {
-    if (index < 0 || index >= kCalendarCount) {
+    if (index < 0 || index >= kAllCalendarCount) {
         return {};
     }
     return QString::fromLatin1(kCalendars[static_cast<std::size_t>(index)].code);
 }
 
 QString LibraryLetter(int index) {
-    if (index < 0 || index >= kCalendarCount) {
+    if (index < 0 || index >= kAllCalendarCount) {
         return {};
     }
     return QString::fromLatin1(kCalendars[static_cast<std::size_t>(index)].letter);
@@ -56,12 +71,48 @@ QString LibraryLetter(int index) {
 
 int CalendarIndexOfCode(const QString& code) {
     const QString upper = code.toUpper();
-    for (int i = 0; i < kCalendarCount; ++i) {
+    for (int i = 0; i < kAllCalendarCount; ++i) {
         if (upper == QLatin1String(kCalendars[static_cast<std::size_t>(i)].code)) {
             return i;
         }
     }
     return -1;
+}
+
+std::optional<jdcore::WorldCalendar> WorldCalendarOf(int index) {
+    switch (index) {
+        case kHEB:
+            return jdcore::WorldCalendar::Hebrew;
+        case kISL:
+            return jdcore::WorldCalendar::Islamic;
+        case kPER:
+            return jdcore::WorldCalendar::Persian;
+        case kCOP:
+            return jdcore::WorldCalendar::Coptic;
+        case kETH:
+            return jdcore::WorldCalendar::Ethiopian;
+        case kFRR:
+            return jdcore::WorldCalendar::FrenchRepublican;
+        case kIND:
+            return jdcore::WorldCalendar::Indian;
+        default:
+            return std::nullopt;
+    }
+}
+
+int CalendarNameTextId(int index) {
+    return index >= kHEB && index <= kMJD ? kFirstCalendarNameTextId + index - kHEB : 0;
+}
+
+int MonthNameTextId(int index, int month) {
+    if (!WorldCalendarOf(index) || month < 1 || month > 13) {
+        return 0;
+    }
+    const bool thirteenMonths = index == kHEB || index == kCOP || index == kETH || index == kFRR;
+    if (month == 13 && !thirteenMonths) {
+        return 0;
+    }
+    return kFirstMonthNameTextId + kMonthNameBlock * (index - kHEB) + month - 1;
 }
 
 bool CalendarLetter(int index, DateRecord& record) {

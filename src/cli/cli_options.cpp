@@ -37,6 +37,15 @@ std::optional<int> FieldCalendar(const QString& code) {
         case kISO:
         case kLPW:
         case kLPM:
+        case kHEB:
+        case kISL:
+        case kPER:
+        case kCOP:
+        case kETH:
+        case kFRR:
+        case kIND:
+        case kMAY:
+        case kMJD:
             return index;
         default:
             return std::nullopt;
@@ -81,7 +90,8 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
     } else if (name == "--first" || name == "--second") {
         const std::optional<int> calendar = FieldCalendar(value);
         if (!calendar) {
-            return bad("CE, JC, ISO, JDN, ORD, LPW or LPM");
+            return bad(
+                "CE, JC, ISO, JDN, ORD, LPW, LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD");
         }
         (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
     } else if (name == "--max-errors") {
@@ -317,8 +327,9 @@ QString UsageText() {
         "                           england-wales, france, united-states) or a rule file\n"
         "                           (default none)\n"
         "  --verbose on|off         verbose output (default on)\n"
-        "  --first CODE             the first date's calendar: CE, JC, ISO, JDN, ORD, LPW or\n"
-        "                           LPM (default CE)\n"
+        "  --first CODE             the first date's calendar: CE, JC, ISO, JDN, ORD, LPW,\n"
+        "                           LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD\n"
+        "                           (default CE)\n"
         "  --second CODE            the second date's calendar (default CE)\n"
         "  --max-errors N           end the run at the N-th error; 0 = no limit (default 1)\n"
         "  --lang en|de             the language of the output and messages (default en)\n"

@@ -1,5 +1,7 @@
 #include "compute/compute_engine.h"
 
+#include <array>
+
 #include "calendar/calendar_table.h"
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
@@ -31,11 +33,16 @@ bool InDayRange(std::int64_t value) {
 
 // The calendar codes, made once.
 const QString& Code(int calendar) {
-    static const QString codes[kCalendarCount] = {
-        CalendarCode(0), CalendarCode(1), CalendarCode(2), CalendarCode(3), CalendarCode(4),
-        CalendarCode(5), CalendarCode(6), CalendarCode(7), CalendarCode(8)};
+    static const std::array<QString, kAllCalendarCount> codes = [] {
+        std::array<QString, kAllCalendarCount> all;
+        for (int i = 0; i < kAllCalendarCount; ++i) {
+            all[static_cast<std::size_t>(i)] = CalendarCode(i);
+        }
+        return all;
+    }();
     static const QString none;
-    return calendar >= 0 && calendar < kCalendarCount ? codes[calendar] : none;
+    return calendar >= 0 && calendar < kAllCalendarCount ? codes[static_cast<std::size_t>(calendar)]
+                                                         : none;
 }
 
 }  // namespace
@@ -181,7 +188,7 @@ bool ComputeEngine::AcceptDifference(QString& text) {
         DateDifference = 0;
         return true;
     }
-    const ParseResult parsed = ParseDayCount(text);
+    const ParseResult parsed = ParseDayCount(text, state_.format.thousandsSeparator);
     if (parsed.outcome != kParseValid) {
         // During a batch run reported with the line, like a date that cannot be read.
         ReportDateError(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);

@@ -204,6 +204,20 @@ QString FormatDayNumber(std::int64_t n, const QString& thousandsSeparator) {
     return SeparateThousands(QString::number(n), thousandsSeparator);
 }
 
+QString FormatWorldDate(std::int64_t year, int month, int day, const QString& thousandsSeparator) {
+    QString yearText = QString::number(year);
+    if (year > 9999 || year < -9999) {
+        yearText = SeparateThousands(yearText, thousandsSeparator);
+    }
+    return yearText + u'-' + Padded(month, 2) + u'-' + Padded(day, 2);
+}
+
+QString FormatLongCount(const jdcore::LongCount& date) {
+    return QString::number(date.baktun) + u'.' + QString::number(date.katun) + u'.' +
+           QString::number(date.tun) + u'.' + QString::number(date.uinal) + u'.' +
+           QString::number(date.kin);
+}
+
 QString CanonicalDateText(int calendar, std::int32_t jdn, const TextFormat& format) {
     if (calendar == kJDN) {
         return FormatDayNumber(jdn, format.thousandsSeparator);
@@ -211,7 +225,16 @@ QString CanonicalDateText(int calendar, std::int32_t jdn, const TextFormat& form
     if (jdn < kMinDayNumber || jdn > kMaxDayNumber) {
         return QString();
     }
+    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(calendar)) {
+        const jdcore::YearMonthDay date = jdcore::FromJdn(*world, jdn);
+        return FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
+    }
     switch (calendar) {
+        case kMAY:
+            return FormatLongCount(jdcore::JdnToLongCount(jdn));
+        case kMJD:
+            return FormatDayNumber(std::int64_t{jdn} - jdcore::kMjdOffset,
+                                   format.thousandsSeparator);
         case kCE:
         case kJC:
         case kAN:

@@ -1,12 +1,17 @@
 #include "datetext/date_parse.h"
 
+#include <QList>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
 #include "datetext/string_utils.h"
 #include "jdcore/jdcore.h"
+#include "jdcore/world_calendars.h"
 
 namespace daybridge {
 
@@ -78,27 +83,234 @@ bool InDayNumberRange(std::int64_t jdn) {
     return jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
 }
 
+bool IsBlank(QChar c) {
+    return c.unicode() <= 32;
+}
+
+bool IsAsciiLetter(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// The text trimmed of blanks, with the minus sign (U+2212) read as "-".
+QString Normalised(const QString& text) {
+    QString t = TrimmedWhite(text);
+    t.replace(QChar(u'\u2212'), QChar(u'-'));
+    return t;
+}
+
+// Appends the digits of a number written plainly or grouped in threes by one grouping
+// character ("1,234,567"); false (nothing appended) when the text is anything else.
+template <typename IsGroupChar>
+bool AppendUngroupedDigits(QStringView text, IsGroupChar isGroupChar, QString& out) {
+    QChar group;
+    qsizetype groups = 0;  // grouping characters seen
+    qsizetype digits = 0;  // digits since the last one
+    for (QChar c : text) {
+        if (IsDigit(c)) {
+            ++digits;
+        } else if (isGroupChar(c) && (group.isNull() || c == group) &&
+                   (groups == 0 ? digits >= 1 && digits <= 3 : digits == 3)) {
+            group = c;
+            ++groups;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || (groups > 0 && digits != 3)) {
+        return false;
+    }
+    for (QChar c : text) {
+        if (IsDigit(c)) {
+            out.append(c);
+        }
+    }
+    return true;
+}
+
+// The day names the output writes after a date (", Monday"), in English and German.
+constexpr std::array<const char16_t*, 14> kWrittenDayNames = {
+    u"Sunday",  u"Monday", u"Tuesday",  u"Wednesday", u"Thursday",   u"Friday",  u"Saturday",
+    u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch",  u"Donnerstag", u"Freitag", u"Samstag"};
+
+bool IsWrittenDayName(QStringView word) {
+    return std::any_of(kWrittenDayNames.begin(), kWrittenDayNames.end(), [word](const char16_t* n) {
+        return word.compare(QStringView(n), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// What the output writes around a date taken off the text: a day name after a comma, and the
+// calendar's own code before or after the date. Empty when another word is there (a code of
+// another calendar, "BC", a letter typed for a digit at either end).
+std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) {
+    QString t = Normalised(text);
+    const qsizetype comma = t.lastIndexOf(u',');
+    if (comma >= 0 && IsWrittenDayName(TrimmedWhite(t.mid(comma + 1)))) {
+        t = TrimmedWhite(t.left(comma));
+    }
+    qsizetype end = t.size();
+    while (end > 0 && IsAsciiLetter(t.at(end - 1))) {
+        --end;
+    }
+    qsizetype begin = 0;
+    while (begin < end && IsAsciiLetter(t.at(begin))) {
+        ++begin;
+    }
+    static const std::array<QString, kAllCalendarCount> kCodes = [] {
+        std::array<QString, kAllCalendarCount> codes;
+        for (int i = 0; i < kAllCalendarCount; ++i) {
+            codes[static_cast<std::size_t>(i)] = CalendarCode(i);
+        }
+        return codes;
+    }();
+    const QString& code = kCodes[static_cast<std::size_t>(calendar)];  // calendar checked
+    const auto isCode = [&code](QStringView word) {
+        return word.compare(code, Qt::CaseInsensitive) == 0;
+    };
+    if (end < t.size()) {
+        if (begin > 0 || !isCode(QStringView(t).mid(end))) {
+            return std::nullopt;
+        }
+        return TrimmedWhite(t.left(end));
+    }
+    if (begin > 0) {
+        if (!isCode(QStringView(t).left(begin))) {
+            return std::nullopt;
+        }
+        return TrimmedWhite(t.mid(begin));
+    }
+    return t;
+}
+
+// How the numbers of a calendar's date text are separated and where its year stands.
+struct DateTextRules {
+    QChar dateSeparator = u'-';  // besides "-"
+    QChar groupChars[2];         // digit grouping allowed inside the year (null: none)
+    bool weekLetter = false;     // the "W" of an ISO week date
+    bool yearLast = false;       // day or month first: the year is the last number
+
+    bool IsFieldSeparator(QChar c) const { return c == u'-' || c == dateSeparator; }
+    bool IsGroupChar(QChar c) const {
+        return !c.isNull() && (c == groupChars[0] || c == groupChars[1]);
+    }
+    bool InNumber(QChar c) const { return IsDigit(c) || IsGroupChar(c); }
+};
+
+DateTextRules RulesFor(int calendar, const TextFormat& format) {
+    DateTextRules rules;
+    int dateFormat = format.dateFormat;
+    if ((calendar == kCE || calendar == kJC) && !format.dateSeparator.isEmpty()) {
+        rules.dateSeparator = format.dateSeparator.front();
+    } else if ((calendar == kAN || calendar == kVLW) && dateFormat == kDateFormatMDY) {
+        dateFormat = kDateFormatYMD;  // read year first, as written
+    }
+    rules.yearLast = (calendar == kCE || calendar == kJC || calendar == kAN || calendar == kVLW) &&
+                     dateFormat != kDateFormatYMD;
+    rules.weekLetter = calendar == kISO;
+    const QChar thousands =
+        format.thousandsSeparator.isEmpty() ? QChar() : format.thousandsSeparator.front();
+    // Large leap week years are written with the regional grouping.
+    const QString regional =
+        calendar == kLPW || calendar == kLPM ? format.regional.groupSeparator() : QString();
+    const QChar candidates[2] = {thousands, regional.isEmpty() ? QChar() : regional.front()};
+    for (int i = 0; i < 2; ++i) {
+        const QChar c = candidates[i];
+        if (!IsDigit(c) && !rules.IsFieldSeparator(c) && c != u'(' && c != u')') {
+            rules.groupChars[i] = c;
+        }
+    }
+    return rules;
+}
+
+// The date itself out of a text that carries only what a date text may: digits, the field
+// separators, blanks (not inside a number), one pair of parentheses around a negative year,
+// digit grouping in threes inside the year, the ISO week letter (either case). Returns the
+// digits, separators and week letter alone; empty for any other text.
+std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& rules) {
+    QString t;
+    t.reserve(text.size());
+    bool blankBefore = false;
+    for (QChar c : text) {
+        if (rules.weekLetter && c == u'w') {
+            c = u'W';
+        }
+        const bool allowed = rules.InNumber(c) || rules.IsFieldSeparator(c) || c == u'(' ||
+                             c == u')' || (rules.weekLetter && c == u'W');
+        if (!allowed && IsBlank(c)) {
+            blankBefore = true;
+            continue;
+        }
+        // A blank inside a number would join two numbers into one ("20 12").
+        if (!allowed ||
+            (blankBefore && !t.isEmpty() && rules.InNumber(t.back()) && rules.InNumber(c))) {
+            return std::nullopt;
+        }
+        blankBefore = false;
+        t.append(c);
+    }
+
+    // Parentheses: around a negative year only, standing as a whole field: "(-500)".
+    qsizetype parenthesisedAt = -1;
+    const qsizetype open = t.indexOf(u'(');
+    const qsizetype close = t.indexOf(u')');
+    if (open >= 0 || close >= 0) {
+        const auto isFieldEdge = [&](qsizetype i) {
+            return i < 0 || i >= t.size() || rules.IsFieldSeparator(t.at(i));
+        };
+        if (open < 0 || close < open + 3 || t.count(u'(') != 1 || t.count(u')') != 1 ||
+            t.at(open + 1) != u'-' || !isFieldEdge(open - 1) || !isFieldEdge(close + 1)) {
+            return std::nullopt;
+        }
+        for (qsizetype i = open + 2; i < close; ++i) {
+            if (!rules.InNumber(t.at(i))) {
+                return std::nullopt;
+            }
+        }
+        t.remove(close, 1);
+        t.remove(open, 1);
+        parenthesisedAt = open + 1;  // the year's digits now start there
+    }
+
+    // The numbers: grouping and parentheses belong to the year only.
+    const auto isGroupChar = [&rules](QChar c) { return rules.IsGroupChar(c); };
+    QString body;
+    body.reserve(t.size());
+    qsizetype numbers = 0;
+    qsizetype markedYear = -1;  // the number that is grouped or in parentheses
+    for (qsizetype i = 0; i < t.size();) {
+        if (!rules.InNumber(t.at(i))) {
+            body.append(t.at(i++));
+            continue;
+        }
+        qsizetype end = i;
+        bool grouped = false;
+        while (end < t.size() && rules.InNumber(t.at(end))) {
+            grouped = grouped || rules.IsGroupChar(t.at(end));
+            ++end;
+        }
+        if (grouped || i == parenthesisedAt) {
+            if (markedYear >= 0) {
+                return std::nullopt;
+            }
+            markedYear = numbers;
+        }
+        if (!AppendUngroupedDigits(QStringView(t).mid(i, end - i), isGroupChar, body)) {
+            return std::nullopt;
+        }
+        ++numbers;
+        i = end;
+    }
+    if (markedYear >= 0 && markedYear != (rules.yearLast ? numbers - 1 : 0)) {
+        return std::nullopt;
+    }
+    return body;
+}
+
 ParseResult Outcome(int outcome, std::int64_t value = 0) {
     ParseResult result;
     result.outcome = outcome;
     result.jdn = outcome == kParseValid ? static_cast<std::int32_t>(value) : 0;
     return result;
-}
-
-// Digit grouping with a separator other than the comma: one to three digits, then groups of
-// exactly three ("2.451.545"). A separator anywhere else (a decimal point) is refused.
-bool IsGroupedBy(const QString& body, QChar separator) {
-    const QStringList groups = body.split(separator);
-    if (groups.size() < 2) {
-        return false;
-    }
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const QString& g = groups.at(i);
-        if (!AllDigits(g) || (i == 0 ? g.size() > 3 : g.size() != 3)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The JDN calendar's check of the date separator inside a number, before it is read as a
@@ -153,100 +365,163 @@ QChar LibraryLetterOf(int calendar) {
     }
 }
 
-// The three numbers of an LPW or LPM text: a signed year and two unsigned numbers, separated
-// by "-". Returns the outcome of the shape and year tests.
-int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& second,
-                      std::int16_t& third) {
-    QString t = text;
-    KeepOnlyChars(t, QString());
-    if (CountChar(MidText(t, 2), u'-') != 2) {
+// The three numbers of a year-first text: a signed year and two unsigned numbers, separated
+// by "-". Returns the outcome of the shape and year tests (a year beyond maxYear in magnitude
+// is out of range; a month or day too long to convert is not valid).
+int SplitYearFirstText(const QString& text, std::int64_t maxYear, std::int64_t& year,
+                       std::int64_t& second, std::int64_t& third) {
+    const QString t = RemoveSpaces(text);
+    if (!std::all_of(t.begin(), t.end(), [](QChar c) { return IsDigit(c) || c == u'-'; }) ||
+        CountChar(MidText(t, 2), u'-') != 2) {
         return kParseInvalid;
     }
     const int first = PositionOf(t, QChar(u'-'), 2);
     const int next = PositionOf(t, QChar(u'-'), first + 1);
     bool tooLarge = false;
     const std::optional<std::int64_t> y = SignedValue(MidText(t, 1, first - 1), tooLarge);
-    if (tooLarge || (y && std::llabs(*y) > kMaxYearMagnitude)) {
+    if (tooLarge || (y && std::llabs(*y) > maxYear)) {
         return kParseOutOfRange;
     }
     const std::optional<std::int64_t> a = DigitsValue(MidText(t, first + 1, next - first - 1));
     const std::optional<std::int64_t> b = DigitsValue(MidText(t, next + 1));
-    // Every field must be there; the two small numbers must fit the record.
-    if (!y || !a || !b || *a > 32767 || *b > 32767) {
+    if (!y || !a || !b) {
         return kParseInvalid;
     }
-    year = static_cast<std::int32_t>(*y);
-    second = static_cast<std::int16_t>(*a);
-    third = static_cast<std::int16_t>(*b);
+    year = *y;
+    second = *a;
+    third = *b;
     return kParseValid;
+}
+
+// The three numbers of an LPW or LPM text; the two small numbers must fit the record.
+int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& second,
+                      std::int16_t& third) {
+    std::int64_t y = 0;
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    const int outcome = SplitYearFirstText(text, kMaxYearMagnitude, y, a, b);
+    if (outcome != kParseValid) {
+        return outcome;
+    }
+    if (a > 32767 || b > 32767) {
+        return kParseInvalid;
+    }
+    year = static_cast<std::int32_t>(y);
+    second = static_cast<std::int16_t>(a);
+    third = static_cast<std::int16_t>(b);
+    return kParseValid;
+}
+
+// A date of a year-month-day world calendar, the date alone ("5787-09-27").
+ParseResult ParseWorldDate(jdcore::WorldCalendar calendar, const QString& text) {
+    std::int64_t year = 0;
+    std::int64_t month = 0;
+    std::int64_t day = 0;
+    const int outcome = SplitYearFirstText(text, jdcore::kMaxWorldYear, year, month, day);
+    if (outcome != kParseValid) {
+        return Outcome(outcome);
+    }
+    if (month > 13 || day > 31 ||
+        !jdcore::IsValidDate(calendar, year, static_cast<int>(month), static_cast<int>(day))) {
+        return Outcome(kParseInvalid);
+    }
+    const std::int64_t jdn =
+        jdcore::ToJdn(calendar, year, static_cast<int>(month), static_cast<int>(day));
+    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
+}
+
+// A Mayan Long Count, the date alone: five numbers separated by ".", the baktun signed, the
+// others in their places' ranges; blanks allowed, but not inside a number.
+ParseResult ParseLongCount(const QString& text) {
+    QString t;
+    bool blankBefore = false;
+    for (QChar c : text) {
+        if (IsBlank(c)) {
+            blankBefore = true;
+            continue;
+        }
+        if (!(IsDigit(c) || c == u'.' || c == u'-') ||
+            (blankBefore && !t.isEmpty() && IsDigit(t.back()) && IsDigit(c))) {
+            return Outcome(kParseInvalid);
+        }
+        blankBefore = false;
+        t.append(c);
+    }
+    const bool negative = t.startsWith(u'-');
+    const QStringList places = t.mid(negative ? 1 : 0).split(u'.');
+    if (places.size() != 5) {
+        return Outcome(kParseInvalid);
+    }
+    constexpr int kLimits[5] = {0, 19, 19, 17, 19};  // the baktun has none of its own
+    std::int64_t values[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        if (!AllDigits(places.at(i))) {
+            return Outcome(kParseInvalid);
+        }
+        const std::optional<std::int64_t> value = DigitsValue(places.at(i));
+        if (i == 0 ? !value : (!value || *value > kLimits[i])) {
+            return Outcome(i == 0 ? kParseOutOfRange : kParseInvalid);
+        }
+        values[i] = *value;
+    }
+    // 144,000 days a baktun: beyond 100,000 baktuns every date is out of range (and the
+    // conversion cannot overflow).
+    if (values[0] > 100000) {
+        return Outcome(kParseOutOfRange);
+    }
+    const jdcore::LongCount date{negative ? -values[0] : values[0], static_cast<int>(values[1]),
+                                 static_cast<int>(values[2]), static_cast<int>(values[3]),
+                                 static_cast<int>(values[4])};
+    const std::int64_t jdn = jdcore::LongCountToJdn(date);
+    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
 }
 
 }  // namespace
 
-ParseResult ParseDayCount(const QString& text) {
-    QString t = text;
-    KeepSignedDigits(t, true);
+namespace {
+
+// An optional sign and digits, grouped in threes by one of `groupChars` or not at all, blanks
+// around them: the signed value, out of range beyond the day number range.
+ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars,
+                                     std::int64_t offset = 0) {
+    QString t = Normalised(text);
     bool negative = false;
-    if (t.startsWith(u'-')) {
-        negative = true;
+    if (t.startsWith(u'+') || t.startsWith(u'-')) {
+        negative = t.front() == u'-';
         t.remove(0, 1);
     }
-    // An explicit "+" is not a digit: it must not count towards the length limit.
-    if (t.startsWith(u'+')) {
-        t.remove(0, 1);
-    }
-    if (t.isEmpty() || !AllDigits(t)) {
+    QString digits;
+    digits.reserve(t.size());
+    if (!AppendUngroupedDigits(
+            t, [groupChars](QChar c) { return groupChars.contains(c); }, digits)) {
         return Outcome(kParseInvalid);
     }
-    t = WithoutLeadingZeros(t);
-    if (t.size() > 10 || (t.size() == 10 && t > QLatin1String(kMaxLongText))) {
+    const QString significant = WithoutLeadingZeros(digits);
+    if (significant.size() > 10) {
         return Outcome(kParseOutOfRange);
     }
-    const std::int64_t magnitude = *DigitsValue(t);
-    const std::int64_t value = negative ? -magnitude : magnitude;
+    const std::int64_t magnitude = *DigitsValue(significant);
+    const std::int64_t value = (negative ? -magnitude : magnitude) + offset;
     if (!InDayNumberRange(value)) {
         return Outcome(kParseOutOfRange);
     }
     return Outcome(kParseValid, value);
 }
 
+}  // namespace
+
+ParseResult ParseDayCount(const QString& text, const QString& thousandsSeparator) {
+    return ParseSignedGroupedNumber(text, QStringView(thousandsSeparator).left(1));
+}
+
 ParseResult ParseJdnText(const QString& text) {
-    if (!IsNumericText(text, true, true)) {
-        return Outcome(kParseInvalid);
-    }
-    const QString trimmed = text.trimmed();
-    const bool negative = trimmed.startsWith(u'-');
-    QString digits = trimmed;
-    digits.remove(u'+');
-    digits.remove(u'-');
-    digits.remove(u',');
-    digits = WithoutLeadingZeros(digits);
-    if (digits.size() >= 11 || (digits.size() == 10 && digits.left(2).toInt() >= 21)) {
-        return Outcome(kParseOutOfRange);
-    }
-    const std::int64_t magnitude = *DigitsValue(digits);
-    return Outcome(kParseValid, negative ? -magnitude : magnitude);
+    return ParseJdnText(text, QStringLiteral(","));
 }
 
 ParseResult ParseJdnText(const QString& text, const QString& thousandsSeparator) {
-    if (thousandsSeparator.isEmpty() || thousandsSeparator.front() == u',') {
-        return ParseJdnText(text);
-    }
-    const QChar separator = thousandsSeparator.front();
-    QString body = text.trimmed();
-    if (!body.contains(separator)) {
-        return ParseJdnText(text);
-    }
-    QString sign;
-    if (body.startsWith(u'+') || body.startsWith(u'-')) {
-        sign = body.left(1);
-        body.remove(0, 1);
-    }
-    if (!IsGroupedBy(body, separator)) {
-        return Outcome(kParseInvalid);
-    }
-    body.remove(separator);
-    return ParseJdnText(sign + body);
+    // Commas group a JDN whatever the setting; the current thousands separator as well.
+    const QString groupChars = QStringLiteral(",") + thousandsSeparator.left(1);
+    return ParseSignedGroupedNumber(text, groupChars);
 }
 
 int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
@@ -265,12 +540,18 @@ int ParseDate(const QString& text, const QString& separator, int calendar, int d
         if (!JdnSeparatorShapeOk(t, sep)) {
             return kParseInvalid;
         }
-        const ParseResult count = ParseDayCount(t);
+        const ParseResult count =
+            ParseDayCount(t, sep == QStringLiteral(".") ? sep : QStringLiteral(","));
         record.jdn = count.jdn;
         return count.outcome;
     }
 
-    KeepOnlyChars(t, sep);
+    // Only digits, "-" and the separator: any other character is refused, not dropped.
+    for (QChar c : t) {
+        if (!IsDigit(c) && c != u'-' && c != sep.front()) {
+            return kParseInvalid;
+        }
+    }
     const int hyphens = CountChar(t, u'-');
     const bool shapeOk = sep == QStringLiteral("-")
                              ? (hyphens == 2 || hyphens == 3)
@@ -450,40 +731,60 @@ int ParseLpw(const QString& text, LeapWeekRecord& record) {
 }
 
 ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format) {
+    if (calendar < 0 || calendar >= kAllCalendarCount) {
+        return Outcome(kParseInvalid);
+    }
+    const std::optional<QString> date = WithoutCodeAndDayName(calendar, text);
+    if (!date) {
+        return Outcome(kParseInvalid);
+    }
+    if (calendar == kJDN) {
+        return ParseJdnText(*date, format.thousandsSeparator);
+    }
+    if (calendar == kMJD) {
+        // A day count like the JDN, shifted: the JDN must lie in the day number range.
+        const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1);
+        return ParseSignedGroupedNumber(*date, groupChars, jdcore::kMjdOffset);
+    }
+    if (calendar == kMAY) {
+        return ParseLongCount(*date);
+    }
+    const std::optional<QString> body = CleanDateBody(*date, RulesFor(calendar, format));
+    if (!body) {
+        return Outcome(kParseInvalid);
+    }
     switch (calendar) {
         case kLPM: {
             LeapWeekRecord record;
-            const int outcome = ParseLpm(text, record);
+            const int outcome = ParseLpm(*body, record);
             return Outcome(outcome, record.jdn);
         }
         case kLPW: {
             LeapWeekRecord record;
-            const int outcome = ParseLpw(text, record);
+            const int outcome = ParseLpw(*body, record);
             return Outcome(outcome, record.jdn);
         }
         case kORD: {
             DateRecord record{};
-            const int outcome = ParseOrdinal(text, format.hyphen, record);
+            const int outcome = ParseOrdinal(*body, format.hyphen, record);
             return Outcome(outcome, record.jdn);
         }
         case kISO: {
             IsoWeekRecord record;
-            const int outcome = ParseIsoWeek(text, record);
+            const int outcome = ParseIsoWeek(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        case kJDN:
-            return ParseJdnText(text, format.thousandsSeparator);
         case kCE:
         case kJC:
         case kAN:
         case kVLW: {
             DateRecord record{};
             const int outcome =
-                ParseDate(text, format.dateSeparator, calendar, format.dateFormat, record);
+                ParseDate(*body, format.dateSeparator, calendar, format.dateFormat, record);
             return Outcome(outcome, record.jdn);
         }
         default:
-            return Outcome(kParseInvalid);
+            return ParseWorldDate(*WorldCalendarOf(calendar), *body);
     }
 }
 

@@ -21,15 +21,25 @@ struct ParseResult {
     int outcome = kParseInvalid;
 };
 
-// The entry point: dispatches on the calendar index with the given format settings.
+// The entry point: dispatches on the calendar index with the given format settings. Besides the
+// date, the text may carry blanks, its calendar's code before or after it, a comma and a day
+// name after it (as the output writes them), parentheses around a negative year and digit
+// grouping inside the year; U+2212 reads as "-" and an ISO week's "w" as "W". Any other
+// character makes the text not valid: nothing is dropped.
 ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format);
 
+// The single calendars' readers take the date alone (digits, separators, blanks, the ISO "W").
 int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
               DateRecord& record);
+// A JDN: an optional sign and digits, grouped in threes by commas or by the current thousands
+// separator ("2.451.545"), blanks around it; magnitudes up to kMaxDayNumber (the one-argument
+// form groups by commas only).
 ParseResult ParseJdnText(const QString& text);
-// JDN text with the current thousands separator accepted as digit grouping ("2.451.545").
 ParseResult ParseJdnText(const QString& text, const QString& thousandsSeparator);
-ParseResult ParseDayCount(const QString& text);
+// A date difference: an optional sign and digits, grouped in threes by the current thousands
+// separator or not at all, blanks around it. Anything else ("1.5", "10-5", "3 weeks") is not
+// valid; beyond kMinDayNumber..kMaxDayNumber it is out of range.
+ParseResult ParseDayCount(const QString& text, const QString& thousandsSeparator = QString());
 int ParseOrdinal(const QString& text, bool hyphen, DateRecord& record);
 int OrdinalTextKind(const QString& text);  // 1 compact, -1 hyphenated, 0 not ordinal
 int ParseIsoWeek(const QString& text, IsoWeekRecord& record);

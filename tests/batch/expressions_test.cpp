@@ -29,6 +29,7 @@ class FakeContext : public ExpressionContext {
     std::int32_t TodayJdn() const override { return 2451545; }  // Saturday 2000-01-01
     LastResult Result() const override { return result; }
     const TextFormat& Format() const override { return format; }
+    QString Text(int id) const override { return QStringLiteral("text %1").arg(id); }
 
     QHash<QString, std::int32_t> variables;
     LastResult result;
@@ -103,6 +104,23 @@ TEST_F(ExpressionTest, NumbersOfEveryBuiltin) {
         {"COUNT(A)", true, 3},
         {"COUNT(B)", false, 0},
         {"MONTHNAME(1, CE)", false, 0},
+        // The world's calendars (2000-01-01 is 5760-10-23 HEB, 1420-09-24 ISL).
+        {"DAYOF(D, HEB)", true, 23},
+        {"MONTHOF(D, ISL)", true, 9},
+        {"YEAROF(D, ISL)", true, 1420},
+        {"DATE(HEB, 5760, 10, 23)", true, 2451545},
+        {"DATE(HEB, 5760, 13, 1)", true, 2451612},  // 5760 is a leap year
+        {"DATE(HEB, 5761, 13, 1)", false, 0},
+        {"DATE(ISL, 1420, 9, 31)", false, 0},
+        {"DATE(MAY, 13, 0, 0)", false, 0},
+        {"DATE(MJD, 1, 1, 1)", false, 0},
+        {"DAYOF(D, MJD)", false, 0},
+        {"YEAROF(D, MAY)", false, 0},
+        {"ISLEAPYEAR(5760, HEB)", true, 1},
+        {"ISLEAPYEAR(1420, ISL)", true, 1},
+        {"ISLEAPYEAR(1421, ISL)", true, 0},
+        {"ISLEAPYEAR(7000000, PER)", false, 0},
+        {"ISLEAPYEAR(1, MJD)", false, 0},
         {"NOSUCH(1)", false, 0},
     };
     for (const NumberCase& c : cases) {

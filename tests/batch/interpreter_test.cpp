@@ -16,16 +16,22 @@ TEST_F(BatchRunTest, ValueErrorsAreReportedAndCounted) {
         const char* line;
         int text;  // main text of the report
     };
-    const Case cases[] =
-        {
-            {"d = 2020-01-01", 65},    {"x = 3.5", 65},
-            {"x = RESULT", 250},  // letters that name no calendar: maybe a variable
-            {"x = FOO(1)", 61},        {"TODAY = 5", 42},
-            {"RESULT = 5", 42},        {"x =", 42},
-            {"a b( = 1", 82},          {"x = VAL(5)", 41},
-            {"x = DAYOF(D)", 47},      {"x = HOLS[1]", 84},
-            {"x = CE 2020-02-30", 29},
-        };
+    const Case cases[] = {
+        {"d = 2020-01-01", 65},
+        {"x = 3.5", 65},
+        {"x = RESULT", 250},  // letters that name no calendar: maybe a variable
+        {"x = FOO(1)", 61},
+        {"TODAY = 5", 42},
+        {"RESULT = 5", 42},
+        {"x =", 42},
+        {"a b( = 1", 82},
+        {"x = VAL(5)", 41},
+        {"x = DAYOF(D)", 47},
+        {"x = HOLS[1]", 84},
+        {"x = CE 2020-02-30", 29},
+        {"x = CE 2O20-12-31", 250},  // a letter O for a zero: refused, not dropped
+        {"x = XYZ 2020-12-31", 250},
+    };
     for (const Case& c : cases) {
         host.boxes.clear();
         const QString out = Run({"D = 1", c.line});
@@ -194,6 +200,31 @@ TEST_F(BatchRunTest, CallsDeeperThanTheFrameLimitEndTheRun) {
 TEST_F(BatchRunTest, ZeroTimesResultIsAnInvalidDifference) {
     const QString zero = Run({"2020-01-01 # # 2020-12-31", "2020-01-01 # RESULT*0 #"});
     EXPECT_TRUE(zero.contains("Line 2, '2020-01-01 # RESULT*0 #', date difference is invalid."));
+    // Text after digits is not dropped: the difference field is refused as a whole.
+    const QString further = Run({"2020-01-01 # # 2020-12-31", "2020-01-01 # 12RESULT #"});
+    EXPECT_TRUE(further.contains("Line 2, '2020-01-01 # 12RESULT #', date difference is invalid."));
+    EXPECT_FALSE(further.contains("plus 12 days"));
+}
+
+// The world calendars' month and calendar names come from the text data file in the run's
+// language (the rest of these built-ins: golden program world_calendars).
+TEST_F(BatchRunTest, WorldMonthNamesInEnglishAndGerman) {
+    const char* program[] = {"OUTPUT: MONTHNAME(9, HEB)", "OUTPUT: MONTHNAME(1, FRR)",
+                             "OUTPUT: MONTHNAME(13, FRR)", "OUTPUT: MONTHNAME(6, ISL)"};
+    const QStringList lines(std::begin(program), std::end(program));
+    EXPECT_EQ(Run(lines), QString::fromUtf8("Kislev\r\nVendémiaire\r\nSansculottides\r\n"
+                                            "Jumada al-thani\r\n"));
+    state.output.clear();
+    state.language = kGerman;
+    EXPECT_EQ(Run(lines), QString::fromUtf8("Kislew\r\nVendémiaire\r\nSansculottiden\r\n"
+                                            "Dschumada th-thaniya\r\n"));
+    for (int calendar = kHEB; calendar <= kMJD; ++calendar) {
+        EXPECT_FALSE(state.Text(CalendarNameTextId(calendar)).isEmpty()) << calendar;
+        for (int month = 1; month <= 13; ++month) {
+            const int id = MonthNameTextId(calendar, month);
+            EXPECT_TRUE(id == 0 || !state.Text(id).isEmpty()) << calendar << " " << month;
+        }
+    }
 }
 
 // What the statements write: golden programs settings_echo and verbose_settings.

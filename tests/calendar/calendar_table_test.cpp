@@ -14,9 +14,10 @@ struct CodeCase {
     int index;
 };
 const CodeCase kCodes[] = {
-    {"CE", 0},   {"ce", 0},  {"Jc", 1},   {"JDN", 2}, {"an", 3},
-    {"ORD", 4},  {"vlw", 5}, {"ISO", 6},  {"LPW", 7}, {"lpm", 8},
-    {"XYZ", -1}, {"", -1},   {" CE", -1}, {"C", -1},  {"LPMX", -1},
+    {"CE", 0},   {"ce", 0},   {"Jc", 1},   {"JDN", 2},  {"an", 3},   {"ORD", 4},
+    {"vlw", 5},  {"ISO", 6},  {"LPW", 7},  {"lpm", 8},  {"heb", 9},  {"ISL", 10},
+    {"Per", 11}, {"COP", 12}, {"eth", 13}, {"FRR", 14}, {"ind", 15}, {"MAY", 16},
+    {"mjd", 17}, {"XYZ", -1}, {"", -1},    {" CE", -1}, {"C", -1},   {"LPMX", -1},
 };
 
 TEST(CalendarTable, IndexOfCodeIsCaseBlind) {
@@ -26,15 +27,16 @@ TEST(CalendarTable, IndexOfCodeIsCaseBlind) {
 }
 
 TEST(CalendarTable, CodesAndLettersRoundTripThroughTheIndex) {
-    for (int i = 0; i < kCalendarCount; ++i) {
+    for (int i = 0; i < kAllCalendarCount; ++i) {
         EXPECT_EQ(CalendarIndexOfCode(CalendarCode(i)), i);
         EXPECT_EQ(CalendarIndexOfCode(CalendarCode(i).toLower()), i);
     }
     EXPECT_EQ(LibraryLetter(kJDN), QStringLiteral("JD"));
     EXPECT_TRUE(LibraryLetter(kORD).isEmpty());
-    EXPECT_TRUE(CalendarCode(9).isEmpty());
+    EXPECT_TRUE(LibraryLetter(kHEB).isEmpty());
+    EXPECT_TRUE(CalendarCode(kAllCalendarCount).isEmpty());
     EXPECT_TRUE(CalendarCode(-1).isEmpty());
-    EXPECT_TRUE(LibraryLetter(9).isEmpty());
+    EXPECT_TRUE(LibraryLetter(kAllCalendarCount).isEmpty());
 }
 
 struct LetterCase {
@@ -43,9 +45,10 @@ struct LetterCase {
     char letter;  // the record's calendar field afterwards
 };
 const LetterCase kLetters[] = {
-    {kCE, true, 'G'},   {kJC, true, 'J'},  {kJDN, false, 'Z'}, {kAN, true, 'A'},
-    {kORD, true, 'G'},  {kVLW, true, 'V'}, {kISO, true, 'I'},  {kLPW, false, 'Z'},
-    {kLPM, false, 'Z'}, {9, false, 'Z'},   {-1, false, 'Z'},
+    {kCE, true, 'G'},   {kJC, true, 'J'},   {kJDN, false, 'Z'}, {kAN, true, 'A'},
+    {kORD, true, 'G'},  {kVLW, true, 'V'},  {kISO, true, 'I'},  {kLPW, false, 'Z'},
+    {kLPM, false, 'Z'}, {kHEB, false, 'Z'}, {kMJD, false, 'Z'}, {18, false, 'Z'},
+    {-1, false, 'Z'},
 };
 
 TEST(CalendarTable, CalendarLetterLeavesTheRecordAloneWithoutALetter) {

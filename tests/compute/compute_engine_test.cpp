@@ -72,6 +72,10 @@ class EngineOutput : public ::testing::Test {
 
 // 2012-01-06 is a Friday.
 const OutputCase kEnglishCases[] = {
+    {"dates pasted back from the output", "2012-01-06 CE, Friday", "", "ce 2012-01-09", kCE, kCE,
+     false, true, false, kEnglish, "2012-01-06 CE To 2012-01-09 CE = 3 days\r\n", true},
+    {"the largest JDN typed back", "2,100,000,000 JDN", "", "", kJDN, kCE, false, true, false,
+     kEnglish, "2,100,000,000 = 5,744,892-08-11 CE, Monday\r\n", true},
     {"both dates", "2012-01-06", "", "2012-01-09", kCE, kCE, false, true, true, kEnglish,
      "2012-01-06 CE To 2012-01-09 CE = 3 days, excluding 1st date\r\n", true},
     {"both dates, weekdays only", "2012-01-06", "", "2012-01-09", kCE, kCE, false, false, true,
@@ -280,6 +284,15 @@ const ErrorCase kErrors[] = {
     {"difference not valid", "2012-01-06", "-", "", kCE, "Date difference is not valid."},
     {"difference out of range", "2012-01-06", "2100000001", "", kCE,
      "Date difference is out of range."},
+    // Stray characters are refused, not dropped.
+    {"decimal difference", "2012-01-06", "1.5", "", kCE, "Date difference is not valid."},
+    {"difference with a hyphen", "2012-01-06", "10-5", "", kCE, "Date difference is not valid."},
+    {"difference with a unit", "2012-01-06", "3 weeks", "", kCE, "Date difference is not valid."},
+    {"difference in exponent form", "2012-01-06", "1e3", "", kCE, "Date difference is not valid."},
+    {"letter O in the month", "2012-1O-31", "5", "", kCE,
+     "First date is not valid in specified calendar using specified date format."},
+    {"another calendar's code", "", "", "2012-12-31 JC", kCE,
+     "Second date is not valid in specified calendar using specified date format."},
 };
 
 TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {

@@ -188,7 +188,21 @@ TEST(CanonicalDateText, EachCalendarsForm) {
         {kLPM, kLeapWeekEpoch, "1-01-01"},
         {kLPM, kLeapWeekEpoch - 1, "0-12-28"},
         {kCE, kMaxDayNumber + 1, ""},
-        {9, 2451545, ""},
+        // The world's calendars, 1 January 2000 as python3-convertdate writes it.
+        {kHEB, 2451545, "5760-10-23"},
+        {kISL, 2451545, "1420-09-24"},
+        {kPER, 2451545, "1378-10-11"},
+        {kCOP, 2451545, "1716-04-22"},
+        {kETH, 2451545, "1992-04-22"},  // the Coptic date, 276 years on
+        {kFRR, 2460311, "232-04-12"},   // 1 January 2024, Romme's rule
+        {kIND, 2451545, "1921-10-11"},
+        {kMAY, 2451545, "12.19.6.15.2"},
+        {kMAY, 584283, "0.0.0.0.0"},
+        {kMAY, 584282, "-1.19.19.17.19"},
+        {kMJD, 2451545, "51,544"},
+        {kMJD, -2100000000, "-2,102,400,001"},
+        {kMJD, kMaxDayNumber + 1, ""},
+        {kAllCalendarCount, 2451545, ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CanonicalDateText(c.calendar, c.jdn, format), U(c.expected))

@@ -33,17 +33,17 @@ TEST(ParseDate, ShapeTestAndLibraryReading) {
         {" 2012 - 12 - 31 ", "-", kCE, kDateFormatYMD, 1, kJdn20121231},
         {"-500-03-01", "-", kCE, kDateFormatYMD, 1, minus500},
         {"03-01--500", "-", kCE, kDateFormatMDY, 1, minus500},
-        {"01-03-(-500)", "-", kCE, kDateFormatDMY, 1, minus500},
+        {"01-03--500", "-", kCE, kDateFormatDMY, 1, minus500},
         {"2012-12", "-", kCE, kDateFormatYMD, 0, kNoJdn},
         {"2012-12-31-1-1", "-", kCE, kDateFormatYMD, 0, kNoJdn},
         {"12/31/2012", "/", kCE, kDateFormatMDY, 1, kJdn20121231},
         {"12-31-2012", "/", kCE, kDateFormatMDY, 0, kNoJdn},
         {"12/31", "/", kCE, kDateFormatMDY, 0, kNoJdn},
-        {"03/01/(-500)", "/", kCE, kDateFormatMDY, 1, minus500},
+        {"03/01/-500", "/", kCE, kDateFormatMDY, 1, minus500},
         {"31.12.2012", ".", kCE, kDateFormatDMY, 1, kJdn20121231},
-        {"31.12.2012 CE", ".", kCE, kDateFormatDMY, 1, kJdn20121231},
+        {"31.12.2012 CE", ".", kCE, kDateFormatDMY, 0, kNoJdn},  // the code: ParseDateInCalendar
         {"2012-02-30", "-", kCE, kDateFormatYMD, 0, kNoJdn},
-        {"12,345-01-01", "-", kCE, kDateFormatYMD, 1, JdnOfCivil(12345, 1, 1)},
+        {"12345-01-01", "-", kCE, kDateFormatYMD, 1, JdnOfCivil(12345, 1, 1)},
         {"2012-12-19", "-", kJC, kDateFormatYMD, 1, JdnOfCivil(2012, 12, 19, 'J')},
         {"5800001-01-01", "-", kCE, kDateFormatYMD, -1, kNoJdn},
         {"", "-", kCE, kDateFormatYMD, 0, kNoJdn},
@@ -89,35 +89,50 @@ TEST(ParseDate, AnnusNovusIsReadYearFirstUnlessDayFirst) {
     }
 }
 
-TEST(ParseDayCount, LengthAndRangeLimits) {
+TEST(ParseDayCount, SignDigitsAndGroupingOnly) {
     struct Case {
         const char* text;
+        const char* thousands;
         int outcome;
         std::int32_t value;
     };
     const Case cases[] = {
-        {"2147483648", -1, 0},
-        {"2147483647", -1, 0},
-        {"2100000001", -1, 0},
-        {"99999999999999999999999", -1, 0},
-        {"2100000000", 1, 2100000000},
-        {"-2100000000", 1, -2100000000},
-        {"-2100000001", -1, 0},
-        {"", 0, 0},
-        {"-", 0, 0},
-        {"abc", 0, 0},
-        {"1,234", 1, 1234},
-        {" 1 234 days", 1, 1234},
-        {"+-5", 0, 0},
-        {"-+5", 1, -5},
-        {"+2100000000", 1, 2100000000},
-        {"00000000002100000000", 1, 2100000000},
-        {"12-3", 1, 123},
-        {"-0", 1, 0},
+        {"2147483648", ",", -1, 0},
+        {"2147483647", ",", -1, 0},
+        {"2100000001", ",", -1, 0},
+        {"99999999999999999999999", ",", -1, 0},
+        {"2100000000", ",", 1, 2100000000},
+        {"-2100000000", ",", 1, -2100000000},
+        {"-2,100,000,001", ",", -1, 0},
+        {"+2100000000", ",", 1, 2100000000},
+        {"00000000002100000000", ",", 1, 2100000000},
+        {"-0", ",", 1, 0},
+        {" 12\t", ",", 1, 12},
+        {"\u22125", ",", 1, -5},
+        {"1,234", ",", 1, 1234},
+        {"-1.234.567", ".", 1, -1234567},
+        {"1234", "", 1, 1234},
+        {"", ",", 0, 0},
+        {"-", ",", 0, 0},
+        {"abc", ",", 0, 0},
+        {"1.5", ",", 0, 0},
+        {"1.5", ".", 0, 0},
+        {"10-5", ",", 0, 0},
+        {"12-3", ",", 0, 0},
+        {"3 weeks", ",", 0, 0},
+        {" 1 234 days", ",", 0, 0},
+        {"1e3", ",", 0, 0},
+        {"12,34", ",", 0, 0},
+        {"1,234", ".", 0, 0},
+        {"1,234", "", 0, 0},
+        {",123", ",", 0, 0},
+        {"+-5", ",", 0, 0},
+        {"-+5", ",", 0, 0},
+        {"- 5", ",", 0, 0},
     };
     for (const Case& c : cases) {
-        const ParseResult r = ParseDayCount(U(c.text));
-        EXPECT_EQ(r.outcome, c.outcome) << c.text;
+        const ParseResult r = ParseDayCount(U(c.text), U(c.thousands));
+        EXPECT_EQ(r.outcome, c.outcome) << c.text << " with '" << c.thousands << "'";
         if (c.outcome == 1) {
             EXPECT_EQ(r.jdn, c.value) << c.text;
         }
@@ -134,8 +149,8 @@ TEST(ParseJdnText, NumbersWithCommasAndTheGroupingSeparator) {
     const Case cases[] = {
         {"2,451,545", ",", 1, kJdn20000101},
         {" 2451545 ", ",", 1, kJdn20000101},
-        {"2100000000", ",", -1, 0},
-        {"2099999999", ",", 1, 2099999999},
+        {"2100000000", ",", 1, 2100000000},
+        {"2100000001", ",", -1, 0},
         {"-2,099,999,999", ",", 1, -2099999999},
         {"21474836470", ",", -1, 0},
         {"000000000012", ",", 1, 12},
@@ -154,7 +169,8 @@ TEST(ParseJdnText, NumbersWithCommasAndTheGroupingSeparator) {
         {"2.45", ".", 0, 0},
         {"2.451.5450", ".", 0, 0},
         {"2..451", ".", 0, 0},
-        {"2.100.000.000", ".", -1, 0},
+        {"2.100.000.000", ".", 1, 2100000000},
+        {"2,45,1545", ",", 0, 0},
     };
     for (const Case& c : cases) {
         const ParseResult r = ParseJdnText(U(c.text), U(c.thousands));
@@ -279,7 +295,7 @@ TEST(ParseLeapWeek, MonthAndWeekForms) {
     const Case cases[] = {
         {"1-01-1", false, 1, kLeapWeekEpoch},
         {"1-01-01", true, 1, kLeapWeekEpoch},
-        {"1-01-07 LPM", true, 1, kLeapWeekEpoch + 6},
+        {"1-01-07", true, 1, kLeapWeekEpoch + 6},
         {"1-02-1", false, 1, kLeapWeekEpoch + 7},
         {"1-02-01", true, 1, kLeapWeekEpoch + 35},
         {"0-52-7", false, 1, kLeapWeekEpoch - 1},
@@ -311,12 +327,14 @@ TEST(ParseLeapWeek, MonthAndWeekForms) {
 }
 
 TEST(ParseLeapWeek, GroupedYearsAndWeeksBeyondTheYear) {
-    LeapWeekRecord grouped;
-    ASSERT_EQ(ParseLpw(QStringLiteral("123,456-05-3"), grouped), 1);
-    EXPECT_EQ(grouped.year, 123456);
-    LeapWeekRecord negative;
-    ASSERT_EQ(ParseLpw(QStringLiteral("-123.456-05-3"), negative), 1);
-    EXPECT_EQ(negative.year, -123456);
+    // Years grouped by the thousands separator or, as written, by the regional format.
+    LeapWeekRecord plain;
+    ASSERT_EQ(ParseLpw(QStringLiteral("-123456-05-3"), plain), 1);
+    TextFormat format;
+    format.regional = QLocale(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(ParseDateInCalendar(kLPW, QStringLiteral("-123,456-05-3"), format).jdn, plain.jdn);
+    EXPECT_EQ(ParseDateInCalendar(kLPW, QStringLiteral("-123.456-05-3"), format).jdn, plain.jdn);
+    EXPECT_EQ(ParseDateInCalendar(kLPW, QStringLiteral("-123,456"), format).outcome, 0);
 
     // Week 53 of a common year is week 1 of the next.
     ASSERT_FALSE(IsLeapWeekYear(2012));
@@ -350,6 +368,117 @@ TEST(ParseDateInCalendar, DispatchesWithTheFormatSettings) {
     const ParseResult bad = ParseDateInCalendar(9, QStringLiteral("2012-12-31"), format);
     EXPECT_EQ(bad.outcome, 0);
     EXPECT_EQ(ParseDateInCalendar(-1, QStringLiteral("1"), format).outcome, 0);
+}
+
+// A date text may carry blanks, parentheses around a negative year, grouping inside the year,
+// its own calendar's code and, after a comma, a day name; any other character is refused, never
+// dropped.
+TEST(ParseDateInCalendar, StrayCharactersAreRefusedWhatTheOutputWritesIsRead) {
+    const std::int32_t minus500 = JdnOfCivil(-500, 3, 1);
+    const std::int32_t feb1 = JdnOfCivil(2012, 2, 1);
+    struct Case {
+        const char* text;
+        int calendar;
+        int dateFormat;
+        const char* thousands;
+        int outcome;
+        std::int32_t jdn;
+    };
+    const int ymd = kDateFormatYMD;
+    const int dmy = kDateFormatDMY;
+    const Case cases[] = {
+        {"2012-1O-31", kCE, ymd, ",", 0, 0},
+        {"2O12-12-31", kCE, ymd, ",", 0, 0},
+        {"15-03-44 BC", kCE, dmy, ",", 0, 0},
+        {"2012-12-31 JC", kCE, ymd, ",", 0, 0},
+        {"CE 2012-12-31 CE", kCE, ymd, ",", 0, 0},
+        {"2012-12-31 xyz", kCE, ymd, ",", 0, 0},
+        {"2012-12-31, Funday", kCE, ymd, ",", 0, 0},
+        {"2012-12-31,", kCE, ymd, ",", 0, 0},
+        {"20 12-12-31", kCE, ymd, ",", 0, 0},
+        {"20,12-12-31", kCE, ymd, ",", 0, 0},
+        {"2012-12,31", kCE, ymd, ",", 0, 0},
+        {"2012-12-31.", kCE, ymd, ",", 0, 0},
+        {"(500)-03-01", kCE, ymd, ",", 0, 0},
+        {"01-(-03)-500", kCE, dmy, ",", 0, 0},
+        {"2012-12-31)", kCE, ymd, ",", 0, 0},
+        {"2012-O5-3", kLPW, ymd, ",", 0, 0},
+        {"2012-01-O1 LPM", kLPM, ymd, ",", 0, 0},
+        {"2012-01-01 LPW", kLPM, ymd, ",", 0, 0},
+        {"2012-060 ISO", kORD, ymd, ",", 0, 0},
+        {"2012-W05-3 ORD", kISO, ymd, ",", 0, 0},
+        {"2012-W05-3x", kISO, ymd, ",", 0, 0},
+        {"1e3", kJDN, ymd, ",", 0, 0},
+        {"2,451,545 CE", kJDN, ymd, ",", 0, 0},
+        {"2,45,1545", kJDN, ymd, ",", 0, 0},
+        {"2 451 545", kJDN, ymd, ",", 0, 0},
+        {"2012-12-31", kCE, ymd, ",", 1, kJdn20121231},
+        {" 2012 - 12 - 31 ", kCE, ymd, ",", 1, kJdn20121231},
+        {"2012-12-31 CE", kCE, ymd, ",", 1, kJdn20121231},
+        {"ce 2012-12-31", kCE, ymd, ",", 1, kJdn20121231},
+        {"2012-12-31 CE, Monday", kCE, ymd, ",", 1, kJdn20121231},
+        {"2012-12-31 CE, Montag", kCE, ymd, ",", 1, kJdn20121231},
+        {"2012-12-31, monday", kCE, ymd, ",", 1, kJdn20121231},
+        {"2012-12-18 JC", kJC, ymd, ",", 1, kJdn20121231},
+        {"31-12-12,345 CE, Sunday", kCE, dmy, ",", 1, JdnOfCivil(12345, 12, 31)},
+        {"12.345-12-31", kCE, ymd, ".", 1, JdnOfCivil(12345, 12, 31)},
+        {"01-03-(-500) CE", kCE, dmy, ",", 1, minus500},
+        {"01-03-( -500 )", kCE, dmy, ",", 1, minus500},
+        {"\u2212500-03-01", kCE, ymd, ",", 1, minus500},
+        {"2012-W05-3 ISO, Wednesday", kISO, ymd, ",", 1, feb1},
+        {"2012-w05-3", kISO, ymd, ",", 1, feb1},
+        {"iso 2012W053", kISO, ymd, ",", 1, feb1},
+        {"2012-366 ORD, Monday", kORD, ymd, ",", 1, kJdn20121231},
+        {"1-01-07 LPM", kLPM, ymd, ",", 1, kLeapWeekEpoch + 6},
+        {"-123.456-05-3 LPW", kLPW, ymd, ".", 1, kNoJdn},
+        {"2,456,293 JDN, Monday", kJDN, ymd, ",", 1, kJdn20121231},
+        {"\u22125 JDN", kJDN, ymd, ",", 1, -5},
+        {"2,100,000,000 JDN", kJDN, ymd, ",", 1, 2100000000},
+        {"-2.100.000.000", kJDN, ymd, ".", 1, -2100000000},
+        {"2,100,000,001", kJDN, ymd, ",", -1, 0},
+        // The world's calendars (JDNs from python3-convertdate): year-month-day with "-"
+        // whatever the date order, the Long Count with ".", the MJD grouped like the JDN.
+        {"5787-09-27 HEB", kHEB, dmy, ",", 1, 2461382},
+        {"heb 5787-9-27, Monday", kHEB, ymd, ",", 1, 2461382},
+        {"5787-13-01", kHEB, ymd, ",", 1, 2461475},
+        {"5786-13-01", kHEB, ymd, ",", 0, 0},  // a common year has no Adar II
+        {"5787-09-27 ISL", kHEB, ymd, ",", 0, 0},
+        {"5787-O9-27", kHEB, ymd, ",", 0, 0},
+        {"27-09-5787", kHEB, dmy, ",", 0, 0},
+        {"6000001-01-01", kHEB, ymd, ",", -1, 0},
+        {"-6,000,001-01-01", kCOP, ymd, ",", -1, 0},
+        {"5999999-01-01", kISL, ymd, ",", -1, 0},  // beyond the day number range
+        {"1420-09-24 ISL", kISL, ymd, ",", 1, kJdn20000101},
+        {"1378-10-11", kPER, ymd, ",", 1, kJdn20000101},
+        {"1716-04-22 COP", kCOP, ymd, ",", 1, kJdn20000101},
+        {"1716-13-06", kCOP, ymd, ",", 0, 0},  // 1715 is the Coptic leap year
+        {"1992-04-22 ETH", kETH, ymd, ",", 1, kJdn20000101},
+        {"232-04-12 FRR", kFRR, ymd, ",", 1, 2460311},
+        {"1921-10-11 IND", kIND, ymd, ",", 1, kJdn20000101},
+        {"13.0.14.2.19 MAY, Monday", kMAY, ymd, ",", 1, 2461382},
+        {"12 . 19 . 6 . 15 . 2", kMAY, ymd, ",", 1, kJdn20000101},
+        {"13.0.20.0.0", kMAY, ymd, ",", 0, 0},
+        {"13.0.14.2", kMAY, ymd, ",", 0, 0},
+        {"1 3.0.14.2.19", kMAY, ymd, ",", 0, 0},
+        {"13-0-14-2-19", kMAY, ymd, ",", 0, 0},
+        {"20000.0.0.0.0", kMAY, ymd, ",", -1, 0},
+        {"99999999999999999999999.0.0.0.0", kMAY, ymd, ",", -1, 0},
+        {"51,544 MJD, Saturday", kMJD, ymd, ",", 1, kJdn20000101},
+        {"51.544", kMJD, ymd, ".", 1, kJdn20000101},
+        {"-2,102,400,001", kMJD, ymd, ",", 1, -2100000000},
+        {"-2,102,400,002", kMJD, ymd, ",", -1, 0},
+        {"51544 JDN", kMJD, ymd, ",", 0, 0},
+    };
+    for (const Case& c : cases) {
+        TextFormat format;
+        format.dateFormat = c.dateFormat;
+        format.thousandsSeparator = U(c.thousands);
+        const ParseResult r = ParseDateInCalendar(c.calendar, U(c.text), format);
+        EXPECT_EQ(r.outcome, c.outcome) << c.text;
+        if (c.outcome == 1 && c.jdn != kNoJdn) {
+            EXPECT_EQ(r.jdn, c.jdn) << c.text;
+        }
+    }
 }
 
 TEST(RewriteHyphenation, FollowsTheShapeOfTheText) {

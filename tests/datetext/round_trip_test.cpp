@@ -1,5 +1,6 @@
 // Every JDN written in a calendar's canonical form reads back as the same JDN, under every
-// date order, date separator, thousands separator and hyphen setting.
+// date order, date separator, thousands separator and hyphen setting, also as the output writes
+// it: followed by the calendar's code and a day name in either language.
 #include <gtest/gtest.h>
 
 #include "support/qstring_printer.h"
@@ -7,18 +8,18 @@
 #include <random>
 #include <vector>
 
+#include "app/captions.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 
 namespace daybridge {
 namespace {
 
-constexpr int kRandomPerCombination = 2000;
+constexpr int kRandomPerCombination = 1000;
 
 std::vector<std::int32_t> SampleJdns(int calendar, std::uint32_t seed) {
     const bool ordinal = calendar == kORD;
-    // A JDN typed for the JDN calendar must stay below 2,100,000,000 in magnitude.
-    const std::int32_t limit = calendar == kJDN ? kMaxDayNumber - 1 : kMaxDayNumber;
+    const std::int32_t limit = kMaxDayNumber;
     const std::int32_t low = ordinal ? kMinOrdinalJDN : -limit;
     const std::int32_t high = ordinal ? kMaxOrdinalJDN : limit;
     std::vector<std::int32_t> jdns = {low, low + 1, high - 1, high};
@@ -58,7 +59,17 @@ TEST_P(RoundTrip, ParseOfFormatGivesTheJdn) {
                     format.hyphen = hyphen;
                     format.regional = locales[combination++ % std::size(locales)];
                     for (std::int32_t jdn : SampleJdns(calendar, seed++)) {
-                        const QString text = CanonicalDateText(calendar, jdn, format);
+                        // As written into the field, as the output writes it (with the code, with
+                        // or without the day name) and pasted with blanks around it.
+                        const QString date = CanonicalDateText(calendar, jdn, format);
+                        const QString coded = date + u' ' + CalendarCode(calendar);
+                        const QString named =
+                            coded + QStringLiteral(", ") +
+                            DayNameIn(DayOfWeek(jdn), jdn % 2 == 0 ? kEnglish : kGerman);
+                        const QString pasted = QStringLiteral(" ") + named + u'\t';
+                        const QString& text = jdn % 3 == 0   ? date
+                                              : jdn % 3 == 1 ? coded
+                                                             : (jdn % 5 == 0 ? pasted : named);
                         const ParseResult back = ParseDateInCalendar(calendar, text, format);
                         if (back.outcome != kParseValid || back.jdn != jdn) {
                             ADD_FAILURE()
@@ -79,7 +90,8 @@ TEST_P(RoundTrip, ParseOfFormatGivesTheJdn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCalendar, RoundTrip,
-                         ::testing::Values(kCE, kJC, kAN, kVLW, kJDN, kORD, kISO, kLPW, kLPM),
+                         ::testing::Values(kCE, kJC, kAN, kVLW, kJDN, kORD, kISO, kLPW, kLPM, kHEB,
+                                           kISL, kPER, kCOP, kETH, kFRR, kIND, kMAY, kMJD),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return CalendarCode(info.param).toStdString();
                          });

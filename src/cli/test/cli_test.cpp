@@ -106,6 +106,20 @@ TEST(ParseOptions, RefusesWrongCommandLines) {
     }
 }
 
+TEST(ParseOptions, TheWorldsCalendarsForEitherDate) {
+    Options options;
+    QString error;
+    ASSERT_TRUE(ParseOptions({"--first", "heb", "--second=MjD", "a.txt"}, options, error))
+        << error.toStdString();
+    AppState state;
+    ApplyOverrides(options, state);
+    EXPECT_EQ(state.firstCalendar, kHEB);
+    EXPECT_EQ(state.secondCalendar, kMJD);
+    for (const char* code : {"ISL", "PER", "COP", "ETH", "FRR", "IND", "MAY"}) {
+        EXPECT_TRUE(ParseOptions({"--second", code, "a.txt"}, options, error)) << code;
+    }
+}
+
 TEST(ParseOptions, OverridesReachTheState) {
     Options options;
     QString error;
