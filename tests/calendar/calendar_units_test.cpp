@@ -21,78 +21,39 @@ struct RefDate {
     int month;
     int day;
 };
-enum class Kind { Gregorian, Julian, AnnusNovus, LeapWeek, World };
+using DateOfJdn = jdcore::YearMonthDay (*)(std::int64_t);
+using DaysInMonth = int (*)(std::int64_t year, int month);
+using JdnOfDate = std::int64_t (*)(std::int64_t year, int month, int day);
+template <WorldCalendar W>
+constexpr DateOfJdn kWorldOf = [](std::int64_t jdn) { return jdcore::FromJdn(W, jdn); };
+template <WorldCalendar W>
+constexpr DaysInMonth kWorldLength =
+    [](std::int64_t y, int m) { return jdcore::DaysInMonth(W, y, m); };
+template <WorldCalendar W>
+constexpr JdnOfDate kWorldJdn =
+    [](std::int64_t y, int m, int d) { return jdcore::ToJdn(W, y, m, d); };
+
 struct RefCalendar {
     int index;
-    Kind kind;
-    WorldCalendar world = WorldCalendar::Hebrew;
+    DateOfJdn of;
+    DaysInMonth length;
+    JdnOfDate jdn;
+    int monthsPerYear;  // 0: the Hebrew year's own count
+    bool hebrew = false;
 
-    bool Hebrew() const { return kind == Kind::World && world == WorldCalendar::Hebrew; }
-    RefDate Of(std::int64_t jdn) const {
-        jdcore::YearMonthDay d{};
-        switch (kind) {
-            case Kind::Gregorian:
-                d = jdcore::gregorian_from_jdn(jdn);
-                break;
-            case Kind::Julian:
-                d = jdcore::julian_from_jdn(jdn);
-                break;
-            case Kind::AnnusNovus:
-                d = jdcore::annus_novus_from_jdn(jdn);
-                break;
-            case Kind::LeapWeek:
-                d = jdcore::leap_week_month_date_from_jdn(jdn);
-                break;
-            case Kind::World:
-                d = jdcore::FromJdn(world, jdn);
-                break;
-        }
+    RefDate Of(std::int64_t day) const {
+        const jdcore::YearMonthDay d = of(day);
         return {d.year, d.month, d.day};
     }
     int Months(std::int64_t y) const {
-        switch (kind) {
-            case Kind::AnnusNovus:
-                return 10;
-            case Kind::World:
-                return jdcore::MonthsInYear(world, y);
-            default:
-                return 12;
-        }
+        return monthsPerYear != 0 ? monthsPerYear : jdcore::MonthsInYear(WorldCalendar::Hebrew, y);
     }
-    int Length(std::int64_t y, int m) const {
-        switch (kind) {
-            case Kind::Gregorian:
-                return jdcore::month_length(m, jdcore::gregorian_leap(y));
-            case Kind::Julian:
-                return jdcore::month_length(m, jdcore::julian_leap(y));
-            case Kind::AnnusNovus:
-                return jdcore::annus_novus_month_length(m, jdcore::annus_novus_leap(y));
-            case Kind::LeapWeek:
-                return 7 * jdcore::leap_week_weeks_in_month(m, jdcore::leap_week_is_leap(y));
-            case Kind::World:
-                return jdcore::DaysInMonth(world, y, m);
-        }
-        return 0;
-    }
-    std::int64_t Jdn(const RefDate& d) const {
-        switch (kind) {
-            case Kind::Gregorian:
-                return jdcore::jdn_from_gregorian(d.year, d.month, d.day);
-            case Kind::Julian:
-                return jdcore::jdn_from_julian(d.year, d.month, d.day);
-            case Kind::AnnusNovus:
-                return jdcore::jdn_from_annus_novus(d.year, d.month, d.day);
-            case Kind::LeapWeek:
-                return jdcore::jdn_from_leap_week_month_date(d.year, d.month, d.day);
-            case Kind::World:
-                return jdcore::ToJdn(world, d.year, d.month, d.day);
-        }
-        return 0;
-    }
+    int Length(std::int64_t y, int m) const { return length(y, m); }
+    std::int64_t Jdn(const RefDate& d) const { return jdn(d.year, d.month, d.day); }
     // One month on or back in the order of the year. The Hebrew year runs Tishri (7) ..
     // Adar (12), Adar II (13) in a leap year, Nisan (1) .. Elul (6), and begins at Tishri.
     void Step(RefDate& d, int direction) const {
-        if (Hebrew()) {
+        if (hebrew) {
             const bool leap = Months(d.year) == 13;
             if (direction > 0) {
                 d.month = d.month == 6    ? 7
@@ -127,7 +88,7 @@ struct RefCalendar {
     // year's Adar -> Adar II in a leap year), then months are walked, then the day clamped.
     RefDate Add(std::int64_t jdn, std::int64_t years, std::int64_t months) const {
         RefDate d = Of(jdn);
-        if (Hebrew() && years != 0) {
+        if (hebrew && years != 0) {
             const bool fromLeap = Months(d.year) == 13;
             d.year += years;
             const bool toLeap = Months(d.year) == 13;
@@ -136,10 +97,8 @@ struct RefCalendar {
             } else if (d.month == 12 && !fromLeap && toLeap) {
                 d.month = 13;
             }
-        } else if (Months(d.year) == Months(d.year + years)) {
-            d.year += years;
         } else {
-            months += years * Months(d.year);  // never: fixed months per year outside Hebrew
+            d.year += years;
         }
         for (std::int64_t i = 0; i < std::abs(months); ++i) {
             Step(d, months > 0 ? 1 : -1);
@@ -149,23 +108,44 @@ struct RefCalendar {
     }
 };
 
+constexpr DateOfJdn kGregorianOf = jdcore::gregorian_from_jdn;
+constexpr DaysInMonth kGregorianLength = [](std::int64_t y, int m) {
+    return jdcore::month_length(m, jdcore::gregorian_leap(y));
+};
+constexpr JdnOfDate kGregorianJdn = [](std::int64_t y, int m, int d) {
+    return jdcore::jdn_from_gregorian(y, m, d);
+};
+constexpr DaysInMonth kLeapWeekLength = [](std::int64_t y, int m) {
+    return 7 * jdcore::leap_week_weeks_in_month(m, jdcore::leap_week_is_leap(y));
+};
+constexpr JdnOfDate kLeapWeekJdn = [](std::int64_t y, int m, int d) {
+    return jdcore::jdn_from_leap_week_month_date(y, m, d);
+};
+using enum WorldCalendar;
 const RefCalendar kCalendars[] = {
-    {0, Kind::Gregorian},
-    {1, Kind::Julian},
-    {2, Kind::Gregorian},
-    {3, Kind::AnnusNovus},
-    {4, Kind::Gregorian},
-    {5, Kind::LeapWeek},
-    {8, Kind::LeapWeek},
-    {9, Kind::World, WorldCalendar::Hebrew},
-    {10, Kind::World, WorldCalendar::Islamic},
-    {11, Kind::World, WorldCalendar::Persian},
-    {12, Kind::World, WorldCalendar::Coptic},
-    {13, Kind::World, WorldCalendar::Ethiopian},
-    {14, Kind::World, WorldCalendar::FrenchRepublican},
-    {15, Kind::World, WorldCalendar::Indian},
-    {16, Kind::Gregorian},
-    {17, Kind::Gregorian},
+    {0, kGregorianOf, kGregorianLength, kGregorianJdn, 12},
+    {1, jdcore::julian_from_jdn,
+     [](std::int64_t y, int m) { return jdcore::month_length(m, jdcore::julian_leap(y)); },
+     [](std::int64_t y, int m, int d) { return jdcore::jdn_from_julian(y, m, d); }, 12},
+    {2, kGregorianOf, kGregorianLength, kGregorianJdn, 12},
+    {3, jdcore::annus_novus_from_jdn,
+     [](std::int64_t y, int m) {
+         return jdcore::annus_novus_month_length(m, jdcore::annus_novus_leap(y));
+     },
+     [](std::int64_t y, int m, int d) { return jdcore::jdn_from_annus_novus(y, m, d); }, 10},
+    {4, kGregorianOf, kGregorianLength, kGregorianJdn, 12},
+    {5, jdcore::leap_week_month_date_from_jdn, kLeapWeekLength, kLeapWeekJdn, 12},
+    {8, jdcore::leap_week_month_date_from_jdn, kLeapWeekLength, kLeapWeekJdn, 12},
+    {9, kWorldOf<Hebrew>, kWorldLength<Hebrew>, kWorldJdn<Hebrew>, 0, true},
+    {10, kWorldOf<Islamic>, kWorldLength<Islamic>, kWorldJdn<Islamic>, 12},
+    {11, kWorldOf<Persian>, kWorldLength<Persian>, kWorldJdn<Persian>, 12},
+    {12, kWorldOf<Coptic>, kWorldLength<Coptic>, kWorldJdn<Coptic>, 13},
+    {13, kWorldOf<Ethiopian>, kWorldLength<Ethiopian>, kWorldJdn<Ethiopian>, 13},
+    {14, kWorldOf<FrenchRepublican>, kWorldLength<FrenchRepublican>, kWorldJdn<FrenchRepublican>,
+     13},
+    {15, kWorldOf<Indian>, kWorldLength<Indian>, kWorldJdn<Indian>, 12},
+    {16, kGregorianOf, kGregorianLength, kGregorianJdn, 12},
+    {17, kGregorianOf, kGregorianLength, kGregorianJdn, 12},
 };
 
 constexpr std::int64_t kEdge = 2'100'000'000;
