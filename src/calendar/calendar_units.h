@@ -71,7 +71,9 @@ inline UnitResult AddMonths(int calendar, std::int64_t jdn, std::int64_t months)
 // by plain days or by working days.
 UnitResult AddCalendarPart(int calendar, std::int64_t jdn, const UnitDifference& difference,
                            bool subtract = false);
-// Weeks and days as a signed number of days: 7 weeks + days, with the same sign rule.
+// Weeks and days as a signed number of days: 7 weeks + days, with the same sign rule. Parts
+// beyond kMaxUnitWeeks or kMaxUnitDays count as those sizes (the parser never gives more;
+// AddUnits reports them out of range).
 std::int64_t DayPart(const UnitDifference& difference, bool subtract = false);
 // The calendar part, then the day part as plain days.
 UnitResult AddUnits(int calendar, std::int64_t jdn, const UnitDifference& difference,
