@@ -1,0 +1,76 @@
+// Reads arbitrary text as a unit difference (German when the first byte is odd) and adds it,
+// and arbitrary years and months, to arbitrary days in every calendar. A result must be in
+// range, a written difference must read back as itself, and the whole months between two days
+// must change sign with their order.
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "calendar/calendar_units.h"
+#include "datetext/unit_difference.h"
+
+using namespace daybridge;
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+std::int64_t Take(const std::uint8_t*& data, std::size_t& size) {
+    std::int64_t value = 0;
+    const std::size_t n = size < sizeof value ? size : sizeof value;
+    std::memcpy(&value, data, n);
+    data += n;
+    size -= n;
+    return value;
+}
+
+void CheckResult(const UnitResult& result) {
+    Check(result.outcome != UnitOutcome::UnknownCalendar);
+    Check(result.outcome != UnitOutcome::Done ||
+          (result.jdn >= -kMaxUnitJdn && result.jdn <= kMaxUnitJdn));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) {
+        return 0;
+    }
+    const int language = data[0] % 2;
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
+                                           static_cast<qsizetype>(size - 1));
+    const UnitDifferenceParse parsed = ParseUnitDifference(text, language);
+    if (parsed.outcome == kParseValid) {
+        const QString shown = UnitDifferenceText(parsed.difference, language);
+        const UnitDifferenceParse again = ParseUnitDifference(shown, language);
+        Check(again.outcome == kParseValid);
+        const UnitDifference& a = parsed.difference;
+        const UnitDifference& b = again.difference;
+        Check(a.years == b.years && a.months == b.months && a.weeks == b.weeks &&
+              a.days == b.days && a.typed == b.typed);
+    }
+    const std::uint8_t* rest = data + 1;
+    std::size_t left = size - 1;
+    const std::int64_t jdn = Take(rest, left) % (kMaxUnitJdn + 1);
+    const std::int64_t other = Take(rest, left) % (kMaxUnitJdn + 1);
+    const std::int64_t years = Take(rest, left);
+    const std::int64_t months = Take(rest, left);
+    for (int calendar = 0; calendar <= 17; ++calendar) {
+        if (parsed.outcome == kParseValid) {
+            CheckResult(AddUnits(calendar, jdn, parsed.difference));
+            CheckResult(AddUnits(calendar, jdn, parsed.difference, true));
+        }
+        CheckResult(AddYearsMonths(calendar, jdn, years, months));
+        CheckResult(AddYearsMonths(calendar, jdn, years % 100'000, months % 1'000'000));
+        const MonthsResult forth = MonthsBetween(calendar, jdn, other);
+        const MonthsResult back = MonthsBetween(calendar, other, jdn);
+        Check(forth.outcome == UnitOutcome::Done && forth.months == -back.months);
+    }
+    return 0;
+}
