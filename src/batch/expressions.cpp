@@ -43,6 +43,9 @@ constexpr BuiltinName kBuiltins[] = {
     {u"ISWORKDAY(", Builtin::IsWorkday, 1},
     {u"WORKDAYS(", Builtin::Workdays, 2},
     {u"ADDWORKDAYS(", Builtin::AddWorkdays, 2},
+    {u"ADDMONTHS(", Builtin::AddMonths, 3},
+    {u"ADDYEARS(", Builtin::AddYears, 3},
+    {u"MONTHSBETWEEN(", Builtin::MonthsBetween, 3},
 };
 
 constexpr std::int64_t kMaxYear = kMaxYearMagnitude;
@@ -469,6 +472,10 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
         case Builtin::Workdays:
         case Builtin::AddWorkdays:
             return EvaluateWorkdayBuiltin(call, context, ok);
+        case Builtin::AddMonths:
+        case Builtin::AddYears:
+        case Builtin::MonthsBetween:
+            return EvaluateUnitBuiltin(call, context, ok);
         case Builtin::DateVal:
             if (!NoteCalendar(a[1], context)) {
                 ok = false;

@@ -77,7 +77,11 @@ enum class Builtin {
     IsHoliday,
     IsWorkday,
     Workdays,
-    AddWorkdays
+    AddWorkdays,
+    // calendar units (unit_builtins.cpp)
+    AddMonths,
+    AddYears,
+    MonthsBetween
 };
 
 // The built-in that an upper-case expression begins with (its name and "(").
@@ -98,6 +102,10 @@ ParsedCall ParseCall(const QString& text);
 std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
 // EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS( (workday_builtins.cpp).
 std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
+// ADDMONTHS(, ADDYEARS(, MONTHSBETWEEN( (unit_builtins.cpp). Clears ok for a missing or unknown
+// calendar (setting context.calendarArgumentMissing when it is empty), an operand that cannot
+// be read, a day beyond JDN +-2,100,000,000 or a result out of range.
+std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
 // EvaluateText's text appended to `out`; nothing is appended when ok is cleared.
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,

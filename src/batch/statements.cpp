@@ -2,6 +2,7 @@
 // with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
 #include "batch/batch_run.h"
 #include "datetext/date_format.h"
+#include "datetext/unit_difference.h"
 
 namespace daybridge::batch {
 
@@ -333,7 +334,10 @@ int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
             }
         } else if (at > 1) {
             InvalidDaysReport();
-        } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral) {
+        } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
+                   ParseUnitDifference(f[1], state_.language).outcome == kParseInvalid) {
+            // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
+            // text does; a part too large is the engine's "out of range".
             InvalidDaysReport();
             return -1;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calendar/calendar_table.h"
 #include "jdcore/day_count.h"
 #include "jdcore/world_calendars.h"
 
@@ -11,28 +12,6 @@ namespace {
 using jdcore::floor_div;
 using jdcore::floor_mod;
 using jdcore::WorldCalendar;
-
-// Calendar indices, in the order of the calendar code table.
-enum : int {
-    kUnitsCE = 0,
-    kUnitsJC = 1,
-    kUnitsJDN = 2,
-    kUnitsAN = 3,
-    kUnitsORD = 4,
-    kUnitsVLW = 5,
-    kUnitsISO = 6,
-    kUnitsLPW = 7,
-    kUnitsLPM = 8,
-    kUnitsHEB = 9,
-    kUnitsISL = 10,
-    kUnitsPER = 11,
-    kUnitsCOP = 12,
-    kUnitsETH = 13,
-    kUnitsFRR = 14,
-    kUnitsIND = 15,
-    kUnitsMAY = 16,
-    kUnitsMJD = 17,
-};
 
 // Every day of the range lies within this year magnitude in every month form (the Islamic
 // year of JDN 2.1e9 is about 5.93 million), and every form's arithmetic is exact there.
@@ -264,23 +243,23 @@ UnitResult AddWeekYears(bool iso, std::int64_t jdn, std::int64_t years) {
 // The month form of a calendar's months; false for an unknown index.
 bool MonthFormOf(int calendar, MonthForm& form) {
     switch (calendar) {
-        case kUnitsCE:
-        case kUnitsJDN:
-        case kUnitsORD:
-        case kUnitsISO:
-        case kUnitsMAY:
-        case kUnitsMJD:
+        case kCE:
+        case kJDN:
+        case kORD:
+        case kISO:
+        case kMAY:
+        case kMJD:
             form = {MonthKind::Gregorian, WorldCalendar::Hebrew};
             return true;
-        case kUnitsJC:
+        case kJC:
             form = {MonthKind::Julian, WorldCalendar::Hebrew};
             return true;
-        case kUnitsAN:
+        case kAN:
             form = {MonthKind::AnnusNovus, WorldCalendar::Hebrew};
             return true;
-        case kUnitsVLW:
-        case kUnitsLPW:
-        case kUnitsLPM:
+        case kVLW:
+        case kLPW:
+        case kLPM:
             form = {MonthKind::LeapWeek, WorldCalendar::Hebrew};
             return true;
         default:
@@ -291,8 +270,8 @@ bool MonthFormOf(int calendar, MonthForm& form) {
         WorldCalendar::Coptic, WorldCalendar::Ethiopian, WorldCalendar::FrenchRepublican,
         WorldCalendar::Indian,
     };
-    if (calendar >= kUnitsHEB && calendar <= kUnitsIND) {
-        form = {MonthKind::World, kWorld[calendar - kUnitsHEB]};
+    if (calendar >= kHEB && calendar <= kIND) {
+        form = {MonthKind::World, kWorld[calendar - kHEB]};
         return true;
     }
     return false;
@@ -309,10 +288,10 @@ UnitResult AddYearsMonths(int calendar, std::int64_t jdn, std::int64_t years, st
         months > kMaxMonthStep) {
         return OutOfRange();
     }
-    if (calendar == kUnitsISO || calendar == kUnitsLPW) {
+    if (calendar == kISO || calendar == kLPW) {
         UnitResult result{UnitOutcome::Done, jdn};
         if (years != 0) {
-            result = AddWeekYears(calendar == kUnitsISO, jdn, years);
+            result = AddWeekYears(calendar == kISO, jdn, years);
         }
         if (result.outcome == UnitOutcome::Done && months != 0) {
             result = AddInForm(form, result.jdn, 0, months);

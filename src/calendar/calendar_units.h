@@ -12,7 +12,7 @@
 //
 // Everything is O(1) and exact: closed forms on 64-bit values, never a loop over months or
 // years. A result beyond JDN +-2,100,000,000 is reported as out of range, never cut.
-// The arithmetic uses the C++ standard library only.
+// Calendars are named by the calendar table's indices (calendar/calendar_table.h).
 #pragma once
 
 #include <cstdint>
@@ -57,7 +57,7 @@ struct UnitResult {
 };
 
 // Adds `years`, then `months` (signed) to the day `jdn` in the calendar with the given index
-// (0 CE .. 17 MJD, the calendar code table's order).
+// (kCE .. kMJD of calendar/calendar_table.h).
 UnitResult AddYearsMonths(int calendar, std::int64_t jdn, std::int64_t years, std::int64_t months);
 inline UnitResult AddYears(int calendar, std::int64_t jdn, std::int64_t years) {
     return AddYearsMonths(calendar, jdn, years, 0);

@@ -7,6 +7,7 @@
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
+#include "datetext/unit_difference.h"
 
 namespace daybridge {
 namespace {
@@ -55,6 +56,7 @@ bool ComputeEngine::Compute(QString& first, QString& difference, QString& second
     TrimWhite(first);
     TrimWhite(difference);
     TrimWhite(second);
+    unitDifference_.reset();  // set again by AcceptDifference
     const bool hasFirst = !first.isEmpty();
     const bool hasDifference = !difference.isEmpty();
     const bool hasSecond = !second.isEmpty();
@@ -184,18 +186,30 @@ bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
 }
 
 bool ComputeEngine::AcceptDifference(QString& text) {
+    unitDifference_.reset();
     if (text.isEmpty()) {
         DateDifference = 0;
         return true;
     }
     const ParseResult parsed = ParseDayCount(text, state_.format.thousandsSeparator);
-    if (parsed.outcome != kParseValid) {
+    if (parsed.outcome == kParseValid) {
+        DateDifference = parsed.jdn;
+        text = FormatDayNumber(parsed.jdn, state_.format.thousandsSeparator);
+        SetField(kDifferenceField, text);
+        return true;
+    }
+    // A text that is no plain number may be a unit difference ("1y2m", "3 Monate"); it stays
+    // in the field as typed.
+    const UnitDifferenceParse units = parsed.outcome < 0
+                                          ? UnitDifferenceParse{parsed.outcome, {}}
+                                          : ParseUnitDifference(text, state_.language);
+    if (units.outcome != kParseValid) {
         // During a batch run reported with the line, like a date that cannot be read.
-        ReportDateError(parsed.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
+        ReportDateError(units.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
         return false;
     }
-    DateDifference = parsed.jdn;
-    text = FormatDayNumber(parsed.jdn, state_.format.thousandsSeparator);
+    unitDifference_ = units.difference;
+    DateDifference = 0;
     SetField(kDifferenceField, text);
     return true;
 }
@@ -218,10 +232,20 @@ bool ComputeEngine::ComputeDifference() {
     return true;
 }
 
+// A unit difference moves the start by its years and months in the start's calendar first;
+// its weeks and days are then stepped from there as a day count of that size is stepped.
 bool ComputeEngine::ComputeSecondDate() {
     const Snapshot& options = state_.snapshot;
-    const std::int64_t from = FirstJDN;
-    const std::int64_t difference = DateDifference;
+    std::int64_t from = FirstJDN;
+    std::int64_t difference = DateDifference;
+    if (unitDifference_) {
+        const UnitResult moved = AddCalendarPart(state_.GetCal(1), from, *unitDifference_);
+        if (moved.outcome != UnitOutcome::Done) {
+            return ResultOutOfRange();
+        }
+        from = moved.jdn;
+        difference = DayPart(*unitDifference_);
+    }
     std::int64_t result = from;
     if (difference != 0) {
         if (options.includeWeekends) {
@@ -233,13 +257,22 @@ bool ComputeEngine::ComputeSecondDate() {
             result = state_.workdays.StepFromFirst(from, difference, options.includeFirstDate);
         }
     }
-    return StoreComputedDate(2, result);
+    return StoreComputedDate(2, result) && StoreUnitDayCount();
 }
 
 bool ComputeEngine::ComputeFirstDate() {
     const Snapshot& options = state_.snapshot;
-    const std::int64_t from = SecondJDN;
-    const std::int64_t difference = DateDifference;
+    std::int64_t from = SecondJDN;
+    std::int64_t difference = DateDifference;
+    if (unitDifference_) {
+        const UnitResult moved =
+            AddCalendarPart(state_.GetCal(2), from, *unitDifference_, /*subtract=*/true);
+        if (moved.outcome != UnitOutcome::Done) {
+            return ResultOutOfRange();
+        }
+        from = moved.jdn;
+        difference = DayPart(*unitDifference_);
+    }
     std::int64_t result = from;
     if (difference != 0) {
         if (options.includeWeekends) {
@@ -251,7 +284,15 @@ bool ComputeEngine::ComputeFirstDate() {
             result = state_.workdays.StepFromSecond(from, difference, options.includeFirstDate);
         }
     }
-    return StoreComputedDate(1, result);
+    return StoreComputedDate(1, result) && StoreUnitDayCount();
+}
+
+bool ComputeEngine::StoreUnitDayCount() {
+    if (unitDifference_) {
+        const std::int64_t days = static_cast<std::int64_t>(SecondJDN) - FirstJDN;
+        DateDifference = InDayRange(days) ? static_cast<std::int32_t>(days) : 0;
+    }
+    return true;
 }
 
 bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
@@ -301,12 +342,17 @@ void ComputeEngine::ShowMessage(int messageIndex) {
 void ComputeEngine::WriteSentence(bool fromFirstDate, const QString& differenceText) {
     // From the second date the first lies that many days before it, so the words swap.
     const Words& words = CurrentWords();
-    const bool negative = differenceText.startsWith(QLatin1Char('-'));
+    const bool negative =
+        unitDifference_ ? unitDifference_->negative : differenceText.startsWith(QLatin1Char('-'));
     const bool plus = fromFirstDate ? !negative : negative;
     Append(fromFirstDate ? firstCanonical_ : secondCanonical_);
     Append(u" ");
     Append(plus ? words.plus : words.minus);
     Append(u" ");
+    if (unitDifference_) {
+        Append(UnitDifferenceText(*unitDifference_, state_.language));
+        return;
+    }
     Append(QStringView(differenceText).mid(negative ? 1 : 0));
     Append(u" ");
     Append(DateDifference == 1 || DateDifference == -1 ? words.day : words.days);

@@ -15,6 +15,7 @@
 
 #include "app/app_state.h"
 #include "app/host.h"
+#include "calendar/calendar_units.h"
 
 namespace daybridge {
 
@@ -53,10 +54,13 @@ class ComputeEngine {
     // Today's date as text in the snapshot's calendar of date n (1 first, 2 second).
     QString Today(int n) const;
 
-    // The shared results.
+    // The shared results. After a unit difference ("1y2m") DateDifference is the days from
+    // the first date to the second (0 when that leaves the day range).
     std::int32_t FirstJDN = 0;
     std::int32_t SecondJDN = 0;
     std::int32_t DateDifference = 0;
+    // The unit difference accepted last, when the difference field holds one.
+    const std::optional<UnitDifference>& unitDifference() const { return unitDifference_; }
 
     // What the last successful Compute produced, for the batch language's RESULT: the kind,
     // the date computed last (a Date result) and the difference of the last computation
@@ -75,6 +79,7 @@ class ComputeEngine {
     bool AcceptDate(int firstOrSecond, QString& text);
     void DisplayDate(int firstOrSecond, std::int32_t jdn);
     bool StoreComputedDate(int firstOrSecond, std::int64_t jdn);
+    bool StoreUnitDayCount();
     bool ResultOutOfRange();
     void ReportDateError(int messageIndex);
     void ShowMessage(int messageIndex);
@@ -97,6 +102,7 @@ class ComputeEngine {
     ResultKind lastKind_ = ResultKind::None;
     std::int32_t lastDateJdn_ = 0;
     std::int32_t lastDifference_ = 0;
+    std::optional<UnitDifference> unitDifference_;
     QString firstCanonical_;
     QString secondCanonical_;
     Words words_;

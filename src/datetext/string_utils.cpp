@@ -359,7 +359,12 @@ bool IsAllowedDifferenceKey(int keyCode, int currentLength, int maxLength,
     if (currentLength >= maxLength) {
         return false;
     }
-    return KeyIn(keyCode, thousandsSeparator + QStringLiteral("1234567890-"));
+    // Besides a number of days, the letters and blanks of a unit difference ("1y2m", "1 year
+    // 2 months", "3 Monate"; every unit word is plain ASCII). A comma only as the thousands
+    // separator: a number typed with another separator stays free of it.
+    const bool unitCharacter =
+        (keyCode >= 'a' && keyCode <= 'z') || (keyCode >= 'A' && keyCode <= 'Z') || keyCode == ' ';
+    return unitCharacter || KeyIn(keyCode, thousandsSeparator + QStringLiteral("1234567890-"));
 }
 
 QString NumberWithLeadingBlank(long long n) {

@@ -153,6 +153,32 @@ const OutputCase kEnglishCases[] = {
      "Out of Range\r\n\r\n", false},
     {"an ordinal result after year 9999", "9999-365", "1", "", kORD, kORD, false, true, true,
      kEnglish, "Out of Range\r\n\r\n", false},
+    // Unit differences (checked with dateutil.relativedelta).
+    {"units: end of month", "2026-01-31", "1 month", "", kCE, kCE, false, true, false, kEnglish,
+     "2026-01-31 plus 1 month = 2026-02-28 CE, Saturday\r\n", true},
+    {"units: every part, clamped once", "2024-02-29", " 1y1m1w1d ", "", kCE, kCE, false, true,
+     false, kEnglish, "2024-02-29 plus 1 year, 1 month, 1 week, 1 day = 2025-04-06 CE, Sunday\r\n",
+     true},
+    {"units: negative", "2026-03-31", "-1m", "", kCE, kCE, false, true, false, kEnglish,
+     "2026-03-31 minus 1 month = 2026-02-28 CE, Saturday\r\n", true},
+    {"units: from a second date", "", "1Y", "2024-02-29", kCE, kCE, false, true, false, kEnglish,
+     "2024-02-29 minus 1 year = 2023-02-28 CE, Tuesday\r\n", true},
+    {"units: negative from a second date", "", "-2w", "2012-01-06", kCE, kCE, false, true, false,
+     kEnglish, "2012-01-06 plus 2 weeks = 2012-01-20 CE, Friday\r\n", true},
+    {"units: months are no working-day count", "2012-01-04", "1m", "", kCE, kCE, false, false,
+     false, kEnglish, "2012-01-04 plus 1 month = 2012-02-04 CE, Saturday\r\n", true},
+    {"units: the day part in working days", "2012-01-04", "1m1d", "", kCE, kCE, false, false, false,
+     kEnglish, "2012-01-04 plus 1 month, 1 day = 2012-02-06 CE, Monday\r\n", true},
+    {"units: first date included in the day part", "2012-01-06", "1m10d", "", kCE, kCE, true, true,
+     false, kEnglish, "2012-01-06 plus 1 month, 10 days = 2012-02-15 CE, Wednesday\r\n", true},
+    {"units: a zero part as typed", "2012-01-06", "1y0m", "", kCE, kCE, true, true, false, kEnglish,
+     "2012-01-06 plus 1 year, 0 months = 2013-01-06 CE, Sunday\r\n", true},
+    {"units: ISO year keeps week and weekday", "2015-W53-5", "1y", "", kISO, kISO, false, true,
+     false, kEnglish, "2015-W53-5 plus 1 year = 2016-W52-5 ISO, Friday\r\n", true},
+    {"units: ORD takes CE months", "2012-031", "1m", "", kORD, kORD, false, true, false, kEnglish,
+     "2012-031 plus 1 month = 2012-060 ORD, Wednesday\r\n", true},
+    {"units: result out of range", "2012-01-06", "11000000y", "", kCE, kCE, false, true, false,
+     kEnglish, "Out of Range\r\n\r\n", false},
 };
 
 const OutputCase kGermanCases[] = {
@@ -175,6 +201,12 @@ const OutputCase kGermanCases[] = {
      "2012-01-06 minus 1 Tag = 2012-01-18 CE, Mittwoch\r\n", true},
     {"same calendar", "", "", "2012-01-06", kCE, kCE, false, true, true, kGerman,
      "2012-01-06, Freitag\r\n", true},
+    {"units", "2026-01-31", "1M", "", kCE, kCE, false, true, false, kGerman,
+     "2026-01-31 plus 1 Monat = 2026-02-28 CE, Samstag\r\n", true},
+    {"units, compact", "2024-01-31", "1J2M3T", "", kCE, kCE, false, true, false, kGerman,
+     "2024-01-31 plus 1 Jahr, 2 Monate, 3 Tage = 2025-04-03 CE, Donnerstag\r\n", true},
+    {"units, spelled", "", "3 Monate", "2026-05-31", kCE, kCE, false, true, false, kGerman,
+     "2026-05-31 minus 3 Monate = 2026-02-28 CE, Samstag\r\n", true},
     {"dates too far apart", "-2000000000", "", "2000000000", kJDN, kJDN, false, true, true, kGerman,
      "Ausserhalb des erlaubten Bereichs\r\n\r\n", false},
 };
@@ -253,6 +285,31 @@ TEST_F(EngineOutput, InteractiveFieldsAreRewritten) {
     EXPECT_EQ(engine.lastDateJdn(), 2455933 + 1234);
 }
 
+TEST_F(EngineOutput, AUnitDifferenceStaysInTheFieldAsTyped) {
+    state.firstDateText = QStringLiteral("2026-01-31");
+    state.dateDiffText = QStringLiteral(" 1 Month ");
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(state.dateDiffText, QStringLiteral("1 Month"));
+    EXPECT_EQ(state.secondDateText, QStringLiteral("2026-02-28"));
+    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::Date);
+    EXPECT_EQ(engine.lastDifference(), 28);  // the days from the first date to the second
+    // A later computation with a plain number is not taken for the earlier units.
+    state.secondDateText.clear();
+    state.dateDiffText = QStringLiteral("1");
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(state.secondDateText, QStringLiteral("2026-02-01"));
+    state.dateDiffText = QStringLiteral("1m");
+    state.secondDateText.clear();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    state.dateDiffText.clear();
+    state.secondDateText.clear();
+    state.GetParameters();
+    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_EQ(engine.lastDateJdn(), 2461072);  // 2026-01-31 itself
+}
+
 TEST_F(EngineOutput, OnlyADifferenceIsReadAndShownAgain) {
     state.format.thousandsSeparator = QStringLiteral(".");
     state.dateDiffText = QStringLiteral("-1234567");
@@ -287,7 +344,12 @@ const ErrorCase kErrors[] = {
     // Stray characters are refused, not dropped.
     {"decimal difference", "2012-01-06", "1.5", "", kCE, "Date difference is not valid."},
     {"difference with a hyphen", "2012-01-06", "10-5", "", kCE, "Date difference is not valid."},
-    {"difference with a unit", "2012-01-06", "3 weeks", "", kCE, "Date difference is not valid."},
+    {"an unknown unit", "2012-01-06", "3 fortnights", "", kCE, "Date difference is not valid."},
+    {"units out of order", "2012-01-06", "1m1y", "", kCE, "Date difference is not valid."},
+    {"a German unit in English", "2012-01-06", "3 Monate", "", kCE,
+     "Date difference is not valid."},
+    {"a unit part too large", "2012-01-06", "150000001m", "", kCE,
+     "Date difference is out of range."},
     {"difference in exponent form", "2012-01-06", "1e3", "", kCE, "Date difference is not valid."},
     {"letter O in the month", "2012-1O-31", "5", "", kCE,
      "First date is not valid in specified calendar using specified date format."},

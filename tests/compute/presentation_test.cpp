@@ -7,6 +7,7 @@
 #include "calendar/calendar_table.h"
 #include "calendar/iso_ordinal.h"
 #include "compute/presentation.h"
+#include "datetext/unit_difference.h"
 #include "support/qstring_printer.h"
 
 namespace daybridge {
@@ -218,6 +219,31 @@ TEST(Breakdown, Text) {
         EXPECT_EQ(BreakdownText(c.calendar, c.first, c.second, c.language),
                   QString::fromUtf8(c.expected))
             << c.expected;
+    }
+}
+
+// The result sentence of a unit difference names its units with the words of the breakdown.
+TEST(Presentation, UnitDifferenceWordsAreTheBreakdownsWords) {
+    const Caption captions[4][2] = {{Caption::Year, Caption::Years},
+                                    {Caption::Month, Caption::Months},
+                                    {Caption::Week, Caption::Weeks},
+                                    {Caption::Day, Caption::Days}};
+    const unsigned typed[4] = {kUnitYears, kUnitMonths, kUnitWeeks, kUnitDays};
+    for (const int language : {kEnglish, kGerman}) {
+        for (int unit = 0; unit < 4; ++unit) {
+            for (const std::int64_t count : {1, 2}) {
+                UnitDifference difference;
+                difference.typed = typed[unit];
+                (unit == 0   ? difference.years
+                 : unit == 1 ? difference.months
+                 : unit == 2 ? difference.weeks
+                             : difference.days) = count;
+                QString word = CaptionText(captions[unit][count == 1 ? 0 : 1], language);
+                word = language == kEnglish ? word.toLower() : word;
+                EXPECT_EQ(UnitDifferenceText(difference, language),
+                          QString::number(count) + QLatin1Char(' ') + word);
+            }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 // the breakdown's months plus twelve (ten in Annus Novus) per year.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 
 #include "calendar/calendar_units.h"
@@ -64,6 +65,42 @@ TEST(UnitBreakdown, FirstPlusBreakdownIsSecond) {
         }
         EXPECT_GT(added, 12000) << cal.letter;
     }
+}
+
+// ORD: the breakdown counts years from day of year to day of year, while ORD adds CE years
+// (same month and day); the two agree unless a 29 February shifts the day of year, that is
+// when the first date lies after 28 February and only one of its year and the year reached is
+// a leap year.
+TEST(UnitBreakdown, OrdinalYearsDaysAddBackWithoutALeapDayBetween) {
+    const auto leap = [](std::int64_t y) {
+        return jdcore::floor_mod(y, 4) == 0 &&
+               (jdcore::floor_mod(y, 100) != 0 || jdcore::floor_mod(y, 400) == 0);
+    };
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> day(1'721'426, 5'373'484);  // years 1..9999
+    std::uniform_int_distribution<std::int64_t> span(0, 40'000);
+    int added = 0;
+    int shifted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::int64_t a = day(random);
+        const std::int64_t b = a + span(random);
+        const DateRecord first = RecordOf(a, 'G');
+        const DifferenceParts parts = DifferenceInYearsDays(first, RecordOf(b, 'G'));
+        ASSERT_EQ(parts.status, 0);
+        const UnitDifference difference{false, parts.years, 0,
+                                        0,     parts.days,  kUnitYears | kUnitDays};
+        const std::int64_t sum = AddUnits(kORD, a, difference).jdn;
+        if (first.month * 100 + first.day <= 228 ||
+            leap(first.year) == leap(first.year + parts.years)) {
+            ++added;
+            ASSERT_EQ(sum, b) << a << " " << b;
+        } else if (sum != b) {
+            ++shifted;  // off by the leap day
+            ASSERT_EQ(std::llabs(sum - b), 1) << a << " " << b;
+        }
+    }
+    EXPECT_GT(added, 12000);
+    EXPECT_GT(shifted, 0);
 }
 
 // ISO: years keep week and weekday, so the years-weeks-days breakdown adds back from every

@@ -209,10 +209,13 @@ TEST(KeyFilters, DateAndDifferenceFields) {
         EXPECT_EQ(IsAllowedDateKey(c.key, c.length, 18, U(c.separator), c.iso), c.expected)
             << c.key << " at " << c.length;
     }
+    // The difference field also takes the letters and blanks of a unit difference ("1y2m").
     const Case differenceCases[] = {
         {'.', 0, ".", false, true},  {'.', 0, ",", false, false},  {',', 0, ",", false, true},
         {'-', 0, "", false, true},   {'7', 18, ",", false, false}, {8, 18, ",", false, true},
-        {'(', 0, ",", false, false}, {' ', 0, ",", false, false},
+        {'(', 0, ",", false, false}, {'+', 0, ",", false, false},  {0xE4, 0, ",", false, false},
+        {'y', 0, ".", false, true},  {'M', 0, ".", false, true},   {' ', 0, ".", false, true},
+        {',', 0, ".", false, false}, {'d', 18, ".", false, false},
     };
     for (const Case& c : differenceCases) {
         EXPECT_EQ(IsAllowedDifferenceKey(c.key, c.length, 18, U(c.separator)), c.expected)

@@ -55,7 +55,8 @@ class DateEntryTest : public QObject {
         Row("w with ISO", "txbFirstDate", "ISO", "2004w09W7", "2004w09W7");
         Row("w in second with ISO", "txbSecondDate", "ISO", "w", "w");
         Row("difference digits", "txbDateDiffDays", "CE", "-1,234", "-1,234");
-        Row("difference refuses w and blanks", "txbDateDiffDays", "ISO", "1w 2/3.4", "1234");
+        Row("difference takes unit letters and blanks", "txbDateDiffDays", "ISO", "1w 2/3.4d",
+            "1w 234d");
     }
     void keyFilters() {
         QFETCH(QString, field);
@@ -282,6 +283,8 @@ class DateEntryTest : public QObject {
             "2012-01-06, Friday");
         Row("all empty: today", "", "", "", "2026-12-06", "", "", "2026-12-06, Sunday");
         Row("difference only: nothing", "", "5", "", "", "5", "", "");
+        Row("a unit difference stays in the field", "2026-01-31", "1 month", "", "2026-01-31",
+            "1 month", "2026-02-28", "2026-01-31 plus 1 month = 2026-02-28 CE");
     }
     void computeWithEachCombination() {
         QFETCH(QString, first);
