@@ -10,13 +10,15 @@
 
 namespace daybridge {
 
-// The year typed into the month display, read after cleaning (signs and digits kept).
+// The year typed into the month display: an optional sign ("+", "-" or U+2212) and digits, with
+// blanks anywhere and `thousandsSeparator` between digits. Any other character makes it
+// NotANumber rather than being dropped, so a mistyped "2O12" is not read as 212.
 struct MonthYear {
     enum Status { Ok, Empty, NotANumber, OutOfRange };
     Status status = Empty;
     std::int32_t year = 0;
 };
-MonthYear ReadMonthYear(const QString& text);
+MonthYear ReadMonthYear(const QString& text, const QString& thousandsSeparator);
 
 struct MonthGrid {
     QString text;                   // header and the week rows

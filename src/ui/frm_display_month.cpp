@@ -319,7 +319,7 @@ void frmDisplayMonthLPM::DisplayMonth() {
     if (!isVisible()) {
         return;
     }
-    const MonthYear read = ReadMonthYear(txbYear_->text());
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         const Caption text = read.status == MonthYear::OutOfRange ? Caption::YearOutOfRange
                                                                   : Caption::PleaseSpecifyYear;
@@ -409,7 +409,7 @@ void frmDisplayMonthLPM::AddedKindChanged() {
 }
 
 void frmDisplayMonthLPM::cmdDisplayNextMonth_Click(int index) {
-    const MonthYear read = ReadMonthYear(txbYear_->text());
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         DisplayMonth();  // reports the year
         return;
