@@ -164,7 +164,7 @@ QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedD
 
 QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
                                 const QString& grid, const QString& addedDatesTitle,
-                                const QString& addedDates) {
+                                const QString& addedDates, const QString& holidays) {
     QString text =
         MonthNameIn(month, language) + u' ' + yearText + QStringLiteral(" (") +
         CaptionText(julian ? Caption::JulianCalendar : Caption::CommonEraCalendar, language) +
@@ -172,7 +172,31 @@ QString BuildMonthClipboardText(int month, const QString& yearText, bool julian,
     if (!addedDates.isEmpty()) {
         text += QStringLiteral("\n\n") + addedDatesTitle + QStringLiteral("\n\n") + addedDates;
     }
+    if (!holidays.isEmpty()) {
+        text += QStringLiteral("\n\n") + holidays;
+    }
     return text;
+}
+
+QString BuildMonthHolidays(std::int32_t year, int month, bool julian,
+                           const WorkdayCalendar& workdays) {
+    if (workdays.holidays() == nullptr) {
+        return {};
+    }
+    const char letter = julian ? 'J' : 'G';
+    QStringList lines;
+    for (std::int32_t jdn = JdnOfCivil(year, month, 1, letter);; ++jdn) {
+        const DateRecord day = CivilOfJdn(jdn, letter);
+        if (day.month != month) {
+            break;
+        }
+        const QStringList names = workdays.HolidayNames(jdn);
+        if (!names.isEmpty()) {
+            lines << QString::number(day.day).rightJustified(2) + QStringLiteral("  ") +
+                         names.join(QStringLiteral("; "));
+        }
+    }
+    return lines.join(u'\n');
 }
 
 }  // namespace daybridge
