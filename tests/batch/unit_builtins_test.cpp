@@ -21,6 +21,7 @@ class UnitContext : public ExpressionContext {
     std::int32_t TodayJdn() const override { return 2460370; }  // 2024-02-29
     LastResult Result() const override { return {}; }
     const TextFormat& Format() const override { return format; }
+    QString Text(int) const override { return {}; }
     TextFormat format;
 };
 
