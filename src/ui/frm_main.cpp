@@ -849,6 +849,7 @@ void frmMain::cmdReset_Click() {
             QFile::remove(settingsPath_);
         }
         state_.SetBuiltInDefaults();
+        state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
         SaveSideSettings();
         RefreshAllFromState();
         FillLanguageList();

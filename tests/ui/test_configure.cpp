@@ -559,6 +559,11 @@ class TestConfigure : public QObject {
                 QVERIFY2(host.boxes[0].text.contains(rules), qPrintable(host.boxes[0].text));
                 QCOMPARE(workdays.weekend(), 0x70);
                 QVERIFY(workdays.holidays() == nullptr);
+                // Reset brings the built-in working days back, in the dialog too.
+                host.boxAnswers.push_back(MsgAnswer::Yes);
+                Child<QPushButton>(*w, "cmdReset")->click();
+                QVERIFY(workdays.IsDefault());
+                QVERIFY(!Find<QCheckBox>(configure, "chkWeekend4")->isChecked());
             }
             Child<QPushButton>(*w, "cmdQuit")->click();
             QFile settings(config.settingsFile());
