@@ -271,6 +271,11 @@ class TestMonth : public QObject {
         QVERIFY(W<QLabel>("lblHolidays")->isVisible());
         W<QPushButton>("cmdCopyToClipboard")->click();
         QVERIFY(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("\n\n") + names));
+        // The ends of the year range: New Year's Day, Christmas.
+        window_->ShowMonth(-5800000, 1);
+        QVERIFY(W<QLabel>("lblHolidays")->text().startsWith(QStringLiteral(" 1  New Year")));
+        window_->ShowMonth(5800000, 12);
+        QVERIFY(W<QLabel>("lblHolidays")->text().contains(QStringLiteral("25  Christmas Day")));
 
         state_.workdays = WorkdayCalendar();
         window_->DisplayMonth();
