@@ -265,6 +265,39 @@ Pair CaptionPair(Caption caption) {
         case Caption::ProgramTooLong:
             return {"The program has more than 32,500 lines",
                     "Das Programm hat mehr als 32.500 Zeilen"};
+        // working-day choice (%1, %2: the weekend days, the holiday set's name)
+        case Caption::QualifierWeekendNamed:
+            return {"not counting weekend days (%1)", "die Wochenendtage (%1) nicht gezählt"};
+        case Caption::QualifierHolidays:
+            return {"not counting weekend days and holidays (%1)",
+                    "die Wochenendtage und Feiertage (%1) nicht gezählt"};
+        case Caption::QualifierWeekendNamedHolidays:
+            return {"not counting weekend days (%1) and holidays (%2)",
+                    "die Wochenendtage (%1) und Feiertage (%2) nicht gezählt"};
+        case Caption::QualifierHolidaysOnly:
+            return {"not counting holidays (%1)", "die Feiertage (%1) nicht gezählt"};
+        case Caption::NoWeekendDays:
+            return {"none", "keine"};
+        case Caption::WeekendDaysFrame:
+            return {"Weekend days", "Wochenendtage"};
+        case Caption::HolidaysFrame:
+            return {"Holidays", "Feiertage"};
+        case Caption::NoHolidays:
+            return {"None", "Keine"};
+        case Caption::HolidayFileButton:
+            return {"File...", "Datei..."};
+        case Caption::HolidayFileFilter:
+            return {"Holiday files (*.txt);;All files (*)",
+                    "Feiertagsdateien (*.txt);;Alle Dateien (*)"};
+        case Caption::AllDaysWeekend:
+            return {"At least one day of the week must be a working day.",
+                    "Mindestens ein Wochentag muss ein Arbeitstag sein."};
+        case Caption::HolidayFileNotLoaded:
+            return {"The holiday file was not loaded; the previous choice stays:",
+                    "Die Feiertagsdatei wurde nicht geladen; die bisherige Wahl bleibt:"};
+        case Caption::SavedHolidaysNotLoaded:
+            return {"The saved holiday set could not be loaded; no holidays are used:",
+                    "Die gespeicherten Feiertage konnten nicht geladen werden; es gelten keine:"};
         case Caption::Count_:
             break;
     }

@@ -143,6 +143,20 @@ enum class Caption {
     EndOutsideCall,
     CallsTooDeep,
     ProgramTooLong,
+    // working-day choice: the qualifier of a result and the configuration dialog
+    QualifierWeekendNamed,
+    QualifierHolidays,
+    QualifierWeekendNamedHolidays,
+    QualifierHolidaysOnly,
+    NoWeekendDays,
+    WeekendDaysFrame,
+    HolidaysFrame,
+    NoHolidays,
+    HolidayFileButton,
+    HolidayFileFilter,
+    AllDaysWeekend,
+    HolidayFileNotLoaded,
+    SavedHolidaysNotLoaded,
     Count_  // number of captions
 };
 

@@ -27,30 +27,44 @@ QString WeekPrefix(const QString& written, bool withYear, int keepWithoutYear) {
 
 }  // namespace
 
-MonthYear ReadMonthYear(const QString& text) {
-    QString cleaned = TrimmedWhite(text);
+MonthYear ReadMonthYear(const QString& text, const QString& thousandsSeparator) {
+    const QString cleaned = TrimmedWhite(text);
     if (cleaned.isEmpty()) {
         return {MonthYear::Empty, 0};
     }
-    KeepSignedDigits(cleaned, true);
+    const QChar grouping = thousandsSeparator.isEmpty() ? QChar() : thousandsSeparator[0];
+    const auto isDigitAt = [&cleaned](qsizetype at) {
+        return at >= 0 && at < cleaned.size() && cleaned[at] >= u'0' && cleaned[at] <= u'9';
+    };
     bool negative = false;
     qsizetype i = 0;
-    if (i < cleaned.size() && (cleaned[i] == u'+' || cleaned[i] == u'-')) {
-        negative = cleaned[i] == u'-';
+    if (cleaned[0] == u'+' || cleaned[0] == u'-' || cleaned[0] == QChar(0x2212)) {
+        negative = cleaned[0] != u'+';
         ++i;
     }
-    if (i >= cleaned.size()) {
+    bool digitSeen = false;
+    std::int64_t magnitude = 0;  // at most kMaxYearMagnitude * 10 + 9
+    bool tooLarge = false;
+    for (; i < cleaned.size(); ++i) {
+        const QChar c = cleaned[i];
+        if (c == u' ' ||
+            (!grouping.isNull() && c == grouping && isDigitAt(i - 1) && isDigitAt(i + 1))) {
+            continue;
+        }
+        if (!isDigitAt(i)) {
+            return {MonthYear::NotANumber, 0};  // "+-12", "2O12": a stray sign or letter
+        }
+        digitSeen = true;
+        if (!tooLarge) {
+            magnitude = magnitude * 10 + (c.unicode() - u'0');
+            tooLarge = magnitude > kMaxYearMagnitude;
+        }
+    }
+    if (!digitSeen) {
         return {MonthYear::NotANumber, 0};
     }
-    std::int64_t magnitude = 0;
-    for (; i < cleaned.size(); ++i) {
-        if (cleaned[i] < u'0' || cleaned[i] > u'9') {
-            return {MonthYear::NotANumber, 0};  // "+-12": two signs
-        }
-        magnitude = magnitude * 10 + (cleaned[i].unicode() - u'0');
-        if (magnitude > kMaxYearMagnitude) {
-            return {MonthYear::OutOfRange, 0};
-        }
+    if (tooLarge) {
+        return {MonthYear::OutOfRange, 0};
     }
     return {MonthYear::Ok, static_cast<std::int32_t>(negative ? -magnitude : magnitude)};
 }
@@ -150,7 +164,7 @@ QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedD
 
 QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
                                 const QString& grid, const QString& addedDatesTitle,
-                                const QString& addedDates) {
+                                const QString& addedDates, const QString& holidays) {
     QString text =
         MonthNameIn(month, language) + u' ' + yearText + QStringLiteral(" (") +
         CaptionText(julian ? Caption::JulianCalendar : Caption::CommonEraCalendar, language) +
@@ -158,7 +172,31 @@ QString BuildMonthClipboardText(int month, const QString& yearText, bool julian,
     if (!addedDates.isEmpty()) {
         text += QStringLiteral("\n\n") + addedDatesTitle + QStringLiteral("\n\n") + addedDates;
     }
+    if (!holidays.isEmpty()) {
+        text += QStringLiteral("\n\n") + holidays;
+    }
     return text;
+}
+
+QString BuildMonthHolidays(std::int32_t year, int month, bool julian,
+                           const WorkdayCalendar& workdays) {
+    if (workdays.holidays() == nullptr) {
+        return {};
+    }
+    const char letter = julian ? 'J' : 'G';
+    QStringList lines;
+    for (std::int32_t jdn = JdnOfCivil(year, month, 1, letter);; ++jdn) {
+        const DateRecord day = CivilOfJdn(jdn, letter);
+        if (day.month != month) {
+            break;
+        }
+        const QStringList names = workdays.HolidayNames(jdn);
+        if (!names.isEmpty()) {
+            lines << QString::number(day.day).rightJustified(2) + QStringLiteral("  ") +
+                         names.join(QStringLiteral("; "));
+        }
+    }
+    return lines.join(u'\n');
 }
 
 }  // namespace daybridge

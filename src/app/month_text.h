@@ -10,13 +10,15 @@
 
 namespace daybridge {
 
-// The year typed into the month display, read after cleaning (signs and digits kept).
+// The year typed into the month display: an optional sign ("+", "-" or U+2212) and digits, with
+// blanks anywhere and `thousandsSeparator` between digits. Any other character makes it
+// NotANumber rather than being dropped, so a mistyped "2O12" is not read as 212.
 struct MonthYear {
     enum Status { Ok, Empty, NotANumber, OutOfRange };
     Status status = Empty;
     std::int32_t year = 0;
 };
-MonthYear ReadMonthYear(const QString& text);
+MonthYear ReadMonthYear(const QString& text, const QString& thousandsSeparator);
 
 struct MonthGrid {
     QString text;                   // header and the week rows
@@ -32,10 +34,15 @@ MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayF
 QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedDates kind,
                         bool withYear, int language, const QLocale& regional);
 
+// The holidays of `month` of `year` in the working-day calendar's set: a line for each day that
+// has any, "25  Christmas Day" (several names joined by "; "); empty without a holiday set.
+QString BuildMonthHolidays(std::int32_t year, int month, bool julian,
+                           const WorkdayCalendar& workdays);
+
 // The clipboard text: heading, grid and, when `addedDates` is not empty, the added-dates title
-// (text 13) and the added dates.
+// (text 13) and the added dates; then the month's holidays when there are any.
 QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
                                 const QString& grid, const QString& addedDatesTitle,
-                                const QString& addedDates);
+                                const QString& addedDates, const QString& holidays = {});
 
 }  // namespace daybridge

@@ -330,7 +330,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
     QString lastSettingsSummary_;
     QString savedDateSeparator_;
     QString savedThousandsSeparator_;
-    TextFormat format_;  // refreshed when a setting changes
+    WorkdayCalendar savedWorkdays_;  // the window's choice; WEEKEND= and HOLIDAYS= last a run
+    TextFormat format_;              // refreshed when a setting changes
     void RefreshFormat() { format_ = state_.CurrentFormat(); }
 };
 

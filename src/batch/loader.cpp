@@ -197,6 +197,7 @@ bool BatchRun::BeginRun(const QString& displayName) {
     running = true;
     savedDateSeparator_ = state_.format.dateSeparator;
     savedThousandsSeparator_ = state_.format.thousandsSeparator;
+    savedWorkdays_ = state_.workdays;
     RefreshFormat();
     engine_.setBatchContext(this);
     last_ = LastResult{};

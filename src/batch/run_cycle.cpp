@@ -98,6 +98,7 @@ void BatchRun::Finish() {
     state_.batchRunning = false;
     state_.format.dateSeparator = savedDateSeparator_;
     state_.format.thousandsSeparator = savedThousandsSeparator_;
+    state_.workdays = savedWorkdays_;
     engine_.setBatchContext(nullptr);
     host_.outputChanged();
     host_.optionsChanged();

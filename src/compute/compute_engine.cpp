@@ -448,7 +448,11 @@ void ComputeEngine::AppendQualifiers() {
     Append(options.includeFirstDate ? words.including : words.excluding);
     if (!options.includeWeekends) {
         Append(u", ");
-        Append(words.notCounting);
+        if (state_.workdays.IsDefault()) {
+            Append(words.notCounting);
+        } else {
+            Append(WorkdayQualifier(state_.workdays, state_.language));
+        }
     }
 }
 

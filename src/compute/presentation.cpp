@@ -1,5 +1,6 @@
 #include "compute/presentation.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include "calendar/iso_ordinal.h"
@@ -255,6 +256,37 @@ QString BreakdownText(int calendar, std::int32_t firstJdn, std::int32_t secondJd
         shown << UnitText(parts.days, Caption::Day, Caption::Days, language);
     }
     return shown.join(QStringLiteral(", "));
+}
+
+QString HolidaySetDisplayName(const HolidaySet& set) {
+    return QFileInfo(set.name).fileName();
+}
+
+QString WorkdayQualifier(const WorkdayCalendar& workdays, int language) {
+    const bool namedWeekend = workdays.weekend() != WorkdayCalendar::kSaturdaySunday;
+    const HolidaySet* holidays = workdays.holidays();
+    if (!namedWeekend && holidays == nullptr) {
+        return CaptionText(Caption::NotCountingWeekendDays, language);
+    }
+    QStringList days;
+    for (int day = 0; day < 7; ++day) {  // bit 0 is Monday
+        if (((workdays.weekend() >> day) & 1) != 0) {
+            days << DayNameIn((day + 1) % 7, language).left(language == kGerman ? 2 : 3);
+        }
+    }
+    const QString weekend = days.isEmpty() ? CaptionText(Caption::NoWeekendDays, language)
+                                           : days.join(QStringLiteral(", "));
+    if (holidays == nullptr) {
+        return CaptionText(Caption::QualifierWeekendNamed, language).arg(weekend);
+    }
+    const QString set = HolidaySetDisplayName(*holidays);
+    if (days.isEmpty()) {
+        return CaptionText(Caption::QualifierHolidaysOnly, language).arg(set);
+    }
+    if (!namedWeekend) {
+        return CaptionText(Caption::QualifierHolidays, language).arg(set);
+    }
+    return CaptionText(Caption::QualifierWeekendNamedHolidays, language).arg(weekend, set);
 }
 
 }  // namespace daybridge

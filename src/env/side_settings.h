@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "workdays/workday_calendar.h"
+
 namespace daybridge {
 
 inline constexpr const char* kSideSettingsFileName = "daybridge.conf";
@@ -14,6 +16,10 @@ inline constexpr const char* kSideSettingsFileName = "daybridge.conf";
 // The keys, "group/name". Add new ones here.
 namespace side_key {
 inline constexpr const char* kTodayCalendar = "today/calendar";  // calendar code, e.g. "LPM"
+// The working-day choice of the configuration dialog: the weekend as 7 digits, Monday first
+// ("0000011"), and the holiday set by its shipped name or file path (empty: none).
+inline constexpr const char* kWeekendDays = "workdays/weekend";
+inline constexpr const char* kHolidaySet = "workdays/holidays";
 }  // namespace side_key
 
 class SideSettings {
@@ -32,5 +38,13 @@ class SideSettings {
   private:
     QString path_;
 };
+
+// The stored working-day choice; the built-in one (Saturday and Sunday, no holidays) when none
+// is stored. A weekend that does not read or a holiday set that does not load gives the built-in
+// part instead, with a one-line explanation added to `notice` (the choice is never refused as a
+// whole for a fault in one part).
+WorkdayCalendar LoadWorkdayChoice(const SideSettings& side, QString& notice);
+// Stores the choice; false when the file could not be written.
+bool SaveWorkdayChoice(SideSettings& side, const WorkdayCalendar& workdays);
 
 }  // namespace daybridge

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "datetext/date_parse.h"
+#include "env/holiday_files.h"
 #include "ui/desktop_keys.h"
 #include "ui/screen_fit.h"
 
@@ -182,12 +185,39 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     frame4Layout->addWidget(txbAutoEnlarge_, 1, 1, Qt::AlignTop);
     frame4Layout->setColumnStretch(0, 1);
 
+    frameWorkdays_ = Named(new QFrame(this), "frmWorkdays");
+    frameWorkdays_->setFrameShape(QFrame::StyledPanel);
+    frameWorkdays_->setPalette(colours);
+    frameWorkdays_->setAutoFillBackground(true);
+    lblWeekendDays_ = Named(new QLabel(frameWorkdays_), "lblWeekendDays");
+    auto* workdaysLayout = new QGridLayout(frameWorkdays_);
+    workdaysLayout->addWidget(lblWeekendDays_, 0, 0, 1, 7);
+    for (int day = 0; day < 7; ++day) {
+        const QByteArray name = "chkWeekend" + QByteArray::number(day);
+        chkWeekend_[static_cast<std::size_t>(day)] =
+            Named(new QCheckBox(frameWorkdays_), name.constData());
+        workdaysLayout->addWidget(chkWeekend_[static_cast<std::size_t>(day)], 1, day);
+        connect(chkWeekend_[static_cast<std::size_t>(day)], &QCheckBox::clicked, this,
+                [this, day](bool on) { WeekendDayClicked(day, on); });
+    }
+    lblHolidays_ = Named(new QLabel(frameWorkdays_), "lblHolidays");
+    cboHolidays_ = Named(new QComboBox(frameWorkdays_), "cboHolidays");
+    cmdHolidayFile_ = Named(new QPushButton(frameWorkdays_), "cmdHolidayFile");
+    lblHolidays_->setBuddy(cboHolidays_);
+    workdaysLayout->addWidget(lblHolidays_, 2, 0, 1, 2);
+    workdaysLayout->addWidget(cboHolidays_, 2, 2, 1, 3);
+    workdaysLayout->addWidget(cmdHolidayFile_, 2, 5, 1, 2);
+    connect(cboHolidays_, &QComboBox::activated, this,
+            [this](int index) { HolidayChoiceActivated(index); });
+    connect(cmdHolidayFile_, &QPushButton::clicked, this, [this] { HolidayFileClicked(); });
+
     cmdClose_ = Named(new QPushButton(this), "cmdClose");
     cmdClose_->setDefault(true);
 
     auto* top = new QVBoxLayout(this);
     top->addWidget(frame1_);
     top->addWidget(frame4_);
+    top->addWidget(frameWorkdays_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdClose_);
@@ -256,6 +286,14 @@ void frmConfigure::SetLanguageDependentText() {
     lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
     lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
     cmdClose_->setText(state_.Caption(Caption::Close));
+    lblWeekendDays_->setText(state_.Caption(Caption::WeekendDaysFrame));
+    for (int day = 0; day < 7; ++day) {  // Monday first
+        chkWeekend_[static_cast<std::size_t>(day)]->setText(
+            DayNameIn((day + 1) % 7, state_.language).left(3));
+    }
+    lblHolidays_->setText(state_.Caption(Caption::HolidaysFrame));
+    cmdHolidayFile_->setText(state_.Caption(Caption::HolidayFileButton));
+    ShowWorkdays();
     AssignMnemonics(this);
 }
 
@@ -283,10 +321,85 @@ void frmConfigure::RefreshFromState() {
     }
     SetSeparatorCaptions();
     ShowLimits();
+    ShowWorkdays();
 }
 
 void frmConfigure::SetBatchRunning(bool running) {
     frame1_->setEnabled(!running);
+    frameWorkdays_->setEnabled(!running);
+}
+
+// The check boxes and the set list as the working-day calendar in force has them. A set from a
+// file is listed after the shipped ones by its path.
+void frmConfigure::ShowWorkdays() {
+    const WorkdayCalendar& workdays = state_.workdays;
+    for (int day = 0; day < 7; ++day) {
+        const QSignalBlocker blocker(chkWeekend_[static_cast<std::size_t>(day)]);
+        chkWeekend_[static_cast<std::size_t>(day)]->setChecked(((workdays.weekend() >> day) & 1) !=
+                                                               0);
+    }
+    const QSignalBlocker blocker(cboHolidays_);
+    cboHolidays_->clear();
+    cboHolidays_->addItem(state_.Caption(Caption::NoHolidays), QString());
+    for (const QString& name : ShippedHolidaySetNames()) {
+        cboHolidays_->addItem(name, name);
+    }
+    const QString current = workdays.holidays() != nullptr ? workdays.holidays()->name : QString();
+    int index = cboHolidays_->findData(current);
+    if (index < 0) {
+        cboHolidays_->addItem(current, current);
+        index = cboHolidays_->count() - 1;
+    }
+    cboHolidays_->setCurrentIndex(index);
+}
+
+void frmConfigure::WeekendDayClicked(int day, bool on) {
+    const auto bit = static_cast<std::uint8_t>(1U << day);
+    const auto weekend = static_cast<std::uint8_t>(on ? state_.workdays.weekend() | bit
+                                                      : state_.workdays.weekend() & ~bit);
+    if (weekend == WorkdayCalendar::kAllDays) {
+        // Nothing would be left to count.
+        Message(state_.Caption(Caption::InvalidInput), state_.Caption(Caption::AllDaysWeekend));
+        ShowWorkdays();
+        return;
+    }
+    state_.workdays = WorkdayCalendar(weekend, state_.workdays.holidaySet());
+    emit WorkdaysChanged();
+}
+
+void frmConfigure::HolidayChoiceActivated(int index) {
+    if (!TakeHolidaySet(cboHolidays_->itemData(index).toString())) {
+        ShowWorkdays();
+    }
+}
+
+void frmConfigure::HolidayFileClicked() {
+    const QString path = fileHook_ ? fileHook_()
+                                   : QFileDialog::getOpenFileName(
+                                         this, state_.Caption(Caption::HolidaysFrame), QString(),
+                                         state_.Caption(Caption::HolidayFileFilter));
+    if (!path.isEmpty()) {
+        TakeHolidaySet(path);
+    }
+    ShowWorkdays();
+}
+
+// Loads a shipped set or a file (empty: no holidays) into the working-day calendar. A set that
+// does not load is refused with the reason and the calendar keeps its set.
+bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
+    std::shared_ptr<const HolidaySet> set;
+    if (!nameOrPath.isEmpty()) {
+        QString why;
+        set = LoadHolidaySet(nameOrPath, why);
+        if (set == nullptr) {
+            Message(state_.Caption(Caption::InvalidInput),
+                    state_.Caption(Caption::HolidayFileNotLoaded) + QLatin1Char('\n') + why);
+            return false;
+        }
+    }
+    state_.workdays = WorkdayCalendar(state_.workdays.weekend(), set);
+    emit WorkdaysChanged();
+    return true;
 }
 
 void frmConfigure::SetSeparatorCaptions() {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <optional>
 
 #include "app/app_state.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -43,13 +45,16 @@ class frmConfigure : public QDialog {
     // stored is refused with a message (when `report`) and the state keeps its value; the
     // result tells whether both were taken.
     bool ApplyLimits(bool report = true);
-    // During a batch run the date format and separators cannot be changed: the run restores
-    // them at its end, which would undo the change in silence.
+    // During a batch run the date format, the separators and the working days cannot be
+    // changed: the run restores them at its end, which would undo the change in silence.
     void SetBatchRunning(bool running);
 
     // Message boxes go here instead of to the screen when set (title, text).
     using MessageHook = std::function<void(const QString&, const QString&)>;
     void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
+    // Asks for a holiday file instead of the file dialog when set; empty: cancelled.
+    using FileHook = std::function<QString()>;
+    void SetFileHook(FileHook hook) { fileHook_ = std::move(hook); }
 
   signals:
     // The main window empties its three input fields (state and widgets).
@@ -60,6 +65,8 @@ class frmConfigure : public QDialog {
     void FieldsRewritten();
     // The dialog was closed: the main window takes the focus back (SetTheFocus).
     void Closed();
+    // The weekend days or the holiday set changed (the month display redraws its marks).
+    void WorkdaysChanged();
 
   public slots:
     void reject() override;
@@ -75,11 +82,17 @@ class frmConfigure : public QDialog {
     void chkHyphen_Click(bool on);
     bool cmdClose_Click();
     void SetSeparatorCaptions();
+    void WeekendDayClicked(int day, bool on);
+    void HolidayChoiceActivated(int index);
+    void HolidayFileClicked();
+    bool TakeHolidaySet(const QString& nameOrPath);
+    void ShowWorkdays();
     void ShowLimits();
     void Message(const QString& title, const QString& text);
 
     AppState& state_;
     MessageHook messageHook_;
+    FileHook fileHook_;
 
     QFrame* frame1_ = nullptr;
     QFrame* frame4_ = nullptr;
@@ -101,6 +114,12 @@ class frmConfigure : public QDialog {
     QLineEdit* txbMaxNumErrors_ = nullptr;
     QLabel* lblAutoEnlarge_ = nullptr;
     QLineEdit* txbAutoEnlarge_ = nullptr;
+    QFrame* frameWorkdays_ = nullptr;
+    QLabel* lblWeekendDays_ = nullptr;
+    std::array<QCheckBox*, 7> chkWeekend_{};  // Monday first, as the weekend's bits
+    QLabel* lblHolidays_ = nullptr;
+    QComboBox* cboHolidays_ = nullptr;  // none, the shipped sets, then a chosen file
+    QPushButton* cmdHolidayFile_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
 };
 

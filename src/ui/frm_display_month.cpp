@@ -18,10 +18,14 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/month_text.h"
+#include "calendar/calendar_table.h"
 #include "ui/desktop_keys.h"
 #include "ui/screen_fit.h"
 
@@ -142,8 +146,16 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     choice->addStretch(1);
     top->addLayout(choice);
 
+    lblHolidays_ = Named(new QLabel(this), "lblHolidays");
+    lblHolidays_->setTextFormat(Qt::PlainText);
+    lblHolidays_->setFont(txbMonth_->font());
+    lblHolidays_->hide();
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(txbMonth_);
+    gridColumn->addWidget(lblHolidays_);
+    gridColumn->addStretch(1);
     auto* middle = new QHBoxLayout;
-    middle->addWidget(txbMonth_, 0, Qt::AlignTop);
+    middle->addLayout(gridColumn);
     auto* side = new QVBoxLayout;
     side->addWidget(fraCalendar_);
     side->addWidget(fraFirstDay_);
@@ -319,7 +331,7 @@ void frmDisplayMonthLPM::DisplayMonth() {
     if (!isVisible()) {
         return;
     }
-    const MonthYear read = ReadMonthYear(txbYear_->text());
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         const Caption text = read.status == MonthYear::OutOfRange ? Caption::YearOutOfRange
                                                                   : Caption::PleaseSpecifyYear;
@@ -339,6 +351,7 @@ void frmDisplayMonthLPM::DisplayMonth() {
     drawnYear_ = QString::number(read.year);
     drawnJulian_ = julian;
     txbMonth_->setPlainText(grid.text);
+    MarkHolidays(read.year, month, julian);
     if (datesShown_) {
         FillDates();
     }
@@ -409,7 +422,7 @@ void frmDisplayMonthLPM::AddedKindChanged() {
 }
 
 void frmDisplayMonthLPM::cmdDisplayNextMonth_Click(int index) {
-    const MonthYear read = ReadMonthYear(txbYear_->text());
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         DisplayMonth();  // reports the year
         return;
@@ -439,7 +452,35 @@ QString frmDisplayMonthLPM::ClipboardText() const {
     }
     return BuildMonthClipboardText(drawnMonth_, drawnYear_, drawnJulian_, state_.language,
                                    txbMonth_->toPlainText(), state_.Text(kAddedDatesTitleText),
-                                   datesShown_ ? txbDates_->toPlainText() : QString());
+                                   datesShown_ ? txbDates_->toPlainText() : QString(),
+                                   lblHolidays_->text());
+}
+
+// With a holiday set, the month's holidays get a coloured background in the grid and are named
+// below it; without one the grid is as always.
+void frmDisplayMonthLPM::MarkHolidays(std::int32_t year, int month, bool julian) {
+    const QString names = BuildMonthHolidays(year, month, julian, state_.workdays);
+    lblHolidays_->setText(names);
+    lblHolidays_->setVisible(!names.isEmpty());
+    QList<QTextEdit::ExtraSelection> marks;
+    const char letter = julian ? 'J' : 'G';
+    for (int row = 0; row < weekRowCount_ && !names.isEmpty(); ++row) {
+        const QTextBlock line = txbMonth_->document()->findBlockByNumber(row + 1);
+        for (int column = 0; column < 7; ++column) {
+            const std::int32_t jdn = weekStartJdn_ + 7 * row + column;
+            if (CivilOfJdn(jdn, letter).month != month || !state_.workdays.IsHoliday(jdn)) {
+                continue;
+            }
+            // A row is a blank, then 5 characters a day with the number in the 2nd and 3rd.
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(line);
+            mark.cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2 + 5 * column);
+            mark.cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 2);
+            mark.format.setBackground(QColor(255, 200, 120));
+            marks << mark;
+        }
+    }
+    txbMonth_->setExtraSelections(marks);
 }
 
 void frmDisplayMonthLPM::cmdCopyToClipboard_Click() {

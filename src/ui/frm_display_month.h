@@ -61,6 +61,7 @@ class frmDisplayMonthLPM : public QWidget {
     void FillDates();
     void UpdateEnabling();
     void UpdateWithYearCaption();
+    void MarkHolidays(std::int32_t year, int month, bool julian);
     void Message(const QString& title, const QString& text);
     QString TextOr(int id, const char* fallback) const;
 
@@ -89,6 +90,7 @@ class frmDisplayMonthLPM : public QWidget {
     QPushButton* cmdNext_ = nullptr;
     QPushButton* cmdPrevious_ = nullptr;
     QPlainTextEdit* txbMonth_ = nullptr;
+    QLabel* lblHolidays_ = nullptr;  // the month's holidays, shown with a holiday set only
     QPushButton* cmdShowHide_ = nullptr;
     QGroupBox* fraShowHide_ = nullptr;
     QRadioButton* optISO_ = nullptr;

@@ -662,7 +662,7 @@ bool frmMain::Form_Load() {
     if (!directory.isEmpty()) {
         QDir::setCurrent(directory);
     }
-    LoadSideSettings();
+    const QString workdaysNotice = LoadSideSettings();
     ApplyLoadedLanguage();
     RefreshAllFromState();
     SetLanguageDependentText();
@@ -683,24 +683,34 @@ bool frmMain::Form_Load() {
     if (!settingsNotice.isEmpty()) {
         host().messageBox(GetText(1, state_.language), settingsNotice, MsgIcon::Exclamation);
     }
+    if (!workdaysNotice.isEmpty()) {
+        host().messageBox(GetText(1, state_.language),
+                          state_.Caption(Caption::SavedHolidaysNotLoaded) + u'\n' + workdaysNotice,
+                          MsgIcon::Exclamation);
+    }
     return true;
 }
 
-// The today labels' calendar, kept by its code; one the cycle does not hold is ignored.
-void frmMain::LoadSideSettings() {
+// The today labels' calendar, kept by its code; one the cycle does not hold is ignored. The
+// working-day choice; what of it does not load is told (the returned notice) and left built-in.
+QString frmMain::LoadSideSettings() {
     const SideSettings side(settingsPath_);
+    QString workdaysNotice;
+    state_.workdays = LoadWorkdayChoice(side, workdaysNotice);
     const QString code = side.value(side_key::kTodayCalendar).toString();
     const int calendar = CalendarIndexOfCode(code);
     const std::vector<int> cycle = TodayCycle();
     if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
         state_.todayCalendar = calendar;
     }
+    return workdaysNotice;
 }
 
 void frmMain::SaveSideSettings() {
     SideSettings side(settingsPath_);
     if (!side.path().isEmpty()) {
         side.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
+        SaveWorkdayChoice(side, state_.workdays);
     }
 }
 
@@ -839,6 +849,7 @@ void frmMain::cmdReset_Click() {
             QFile::remove(settingsPath_);
         }
         state_.SetBuiltInDefaults();
+        state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
         SaveSideSettings();
         RefreshAllFromState();
         FillLanguageList();
@@ -965,6 +976,11 @@ frmConfigure& frmMain::EnsureConfigure() {
         connect(configure_, &frmConfigure::ShowTodaysDate, this, &frmMain::ShowTodaysDate);
         connect(configure_, &frmConfigure::FieldsRewritten, this, &frmMain::RefreshFieldsFromState);
         connect(configure_, &frmConfigure::Closed, this, &frmMain::SetTheFocus);
+        connect(configure_, &frmConfigure::WorkdaysChanged, this, [this] {
+            if (month_ != nullptr) {
+                month_->DisplayMonth();
+            }
+        });
         configure_->SetBatchRunning(batch_->Running());
         configure_->SetLanguageDependentText();
         configure_->RefreshFromState();

@@ -157,7 +157,7 @@ class frmMain : public QWidget {
     void EndRunForQuit();
     void FieldCalendarChange(int field, int calendar);
     void StepFieldDate(int index, int step, bool byMonth = false);
-    void LoadSideSettings();
+    QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
     void SaveSideSettings();
     bool ClearOneFieldDialog();

@@ -228,10 +228,12 @@ TEST_F(BatchRunTest, WorldMonthNamesInEnglishAndGerman) {
 }
 
 // What the statements write: golden programs settings_echo and verbose_settings.
-TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparators) {
+// The window's weekend and holiday set come back after the run, as its separators do.
+TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparatorsOrWorkdays) {
     state.format.dateSeparator = "-";
-    Run({"DATEFORMAT=D/M/Y", "FIRSTDATE=JC", "HYPHEN=N"});
+    Run({"DATEFORMAT=D/M/Y", "FIRSTDATE=JC", "HYPHEN=N", "WEEKEND=fri,sat", "HOLIDAYS=germany"});
     EXPECT_EQ(state.format.dateSeparator, "-");
+    EXPECT_TRUE(state.workdays.IsDefault());
     EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
     EXPECT_EQ(state.firstCalendar, kJC);
     EXPECT_FALSE(state.format.hyphen);

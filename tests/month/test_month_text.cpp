@@ -123,6 +123,7 @@ struct YearCase {
     const char* text;
     MonthYear::Status status;
     std::int32_t year;
+    const char* thousands = ",";
 };
 
 TEST(MonthYearText, CleanedAndChecked) {
@@ -143,9 +144,23 @@ TEST(MonthYearText, CleanedAndChecked) {
         {"abc", MonthYear::NotANumber, 0},
         {"-", MonthYear::NotANumber, 0},
         {"+-12", MonthYear::NotANumber, 0},
+        // Blanks, the thousands separator between digits and U+2212 are read; any other
+        // character refuses the year instead of being dropped.
+        {"2 015", MonthYear::Ok, 2015},
+        {"2.015", MonthYear::Ok, 2015, "."},
+        {"\u2212"
+         "44",
+         MonthYear::Ok, -44},
+        {"2O12", MonthYear::NotANumber, 0},
+        {"2.015", MonthYear::NotANumber, 0},
+        {"2,015", MonthYear::NotANumber, 0, ""},
+        {"2015-", MonthYear::NotANumber, 0},
+        {"20,", MonthYear::NotANumber, 0},
+        {"(44)", MonthYear::NotANumber, 0},
     };
     for (const YearCase& c : cases) {
-        const MonthYear read = ReadMonthYear(QString::fromUtf8(c.text));
+        const MonthYear read =
+            ReadMonthYear(QString::fromUtf8(c.text), QString::fromUtf8(c.thousands));
         EXPECT_EQ(read.status, c.status) << c.text;
         if (c.status == MonthYear::Ok) {
             EXPECT_EQ(read.year, c.year) << c.text;

@@ -1,6 +1,8 @@
 // The configuration dialog: live options, the hyphen rewrite of typed dates, the two batch
 // limits and their refusals, colours and captions, and the settings round trip.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,8 +11,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "compute/compute_engine.h"
+#include "env/holiday_files.h"
 #include "env/settings_file.h"
+#include "env/side_settings.h"
 #include "ui/frm_configure.h"
+#include "ui_test_support.h"
 #include "window_fixture.h"
 
 using namespace daybridge;
@@ -28,6 +34,19 @@ class TestConfigure : public QObject {
     template <class T>
     T* W(const char* name) {
         return Find<T>(*dialog_, name);
+    }
+    // Ticks or unticks the weekend boxes whose day numbers (0 Monday .. 6 Sunday) are listed.
+    void ClickWeekend(const QString& days) {
+        for (const QChar day : days) {
+            W<QCheckBox>(("chkWeekend" + QByteArray(1, day.toLatin1())).constData())->click();
+        }
+    }
+    void ChooseSet(const QString& name) {
+        auto* list = W<QComboBox>("cboHolidays");
+        const int index = name.isEmpty() ? 0 : list->findText(name);
+        QVERIFY(index >= 0);
+        list->setCurrentIndex(index);
+        emit list->activated(index);
     }
     void FillFields() {
         state_.firstDateText = QStringLiteral("2012-12-31");
@@ -420,6 +439,141 @@ class TestConfigure : public QObject {
         QCOMPARE(Find<QLineEdit>(again, "txbMaxNumErrors")->text(),
                  errors == QLatin1String("0") ? QString() : errors);
         QCOMPARE(Find<QLineEdit>(again, "txbAutoEnlarge")->text(), enlarge);
+    }
+    // The weekend boxes and the holiday set change what is counted and the qualifier. From
+    // Wednesday 2026-12-23 to Monday 2026-12-28, first date excluded: Thursday 24, Friday 25,
+    // (Saturday 26, Sunday 27), Monday 28; in Germany 25 and 26 are holidays.
+    void workdayChoiceChangesTheResult_data() {
+        Columns<QString>({"clicks", "set"});
+        QTest::addColumn<int>("language");
+        Columns<QString>({"count", "qualifier"});
+        Row("built-in", "", "", int(kEnglish), "3 days", "not counting weekend days");
+        Row("germany", "", "germany", int(kEnglish), "2 days",
+            "not counting weekend days and holidays (germany)");
+        Row("germany de", "", "germany", int(kGerman), "2 Tage",
+            "die Wochenendtage und Feiertage (germany) nicht gezählt");
+        // Friday and Saturday off: Sunday 27 counts, Friday 25 does not.
+        Row("fri sat", "46", "", int(kEnglish), "3 days", "not counting weekend days (Fri, Sat)");
+        Row("fri sat germany de", "46", "germany", int(kGerman), "3 Tage",
+            "die Wochenendtage (Fr, Sa) und Feiertage (germany) nicht gezählt");
+        Row("none germany", "56", "germany", int(kEnglish), "3 days",
+            "not counting holidays (germany)");
+    }
+    void workdayChoiceChangesTheResult() {
+        QFETCH(QString, clicks);
+        QFETCH(QString, set);
+        QFETCH(int, language);
+        QFETCH(QString, count);
+        QFETCH(QString, qualifier);
+        QSignalSpy changed(dialog_, &frmConfigure::WorkdaysChanged);
+        ClickWeekend(clicks);
+        ChooseSet(set);
+        QCOMPARE(changed.size(), clicks.size() + 1);
+        QVERIFY(boxes_.empty());
+        state_.language = language;
+        state_.includeWeekends = false;
+        state_.verbose = true;
+        state_.format.regional = QLocale::c();
+        state_.GetParameters();
+        daybridge::testing::RecordingHost host;
+        ComputeEngine engine(state_, host);
+        QString first = QStringLiteral("2026-12-23"), difference,
+                second = QStringLiteral("2026-12-28");
+        QVERIFY(engine.Compute(first, difference, second));
+        const QString line = state_.output.text().trimmed();
+        QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
+                 qPrintable(line));
+        QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
+    }
+
+    void allSevenWeekendDaysRefused() {
+        ClickWeekend(QStringLiteral("0123"));
+        QCOMPARE(state_.workdays.weekend(), 0x6f);
+        ClickWeekend(QStringLiteral("4"));
+        QCOMPARE(boxes_.size(), std::size_t{1});
+        QCOMPARE(boxes_[0].text, state_.Caption(Caption::AllDaysWeekend));
+        QCOMPARE(state_.workdays.weekend(), 0x6f);
+        QVERIFY(!W<QCheckBox>("chkWeekend4")->isChecked());
+    }
+
+    // A holiday file that does not load is refused with the parser's reason; the set chosen
+    // before stays, in the state and in the list.
+    void badHolidayFileRefusedOldKept_data() {
+        Columns<QString>({"content", "reason"});
+        Row("no name", "01-01 : New Year\n12-25\n", "line 2: a ':' and the holiday's name");
+        Row("missing", "", "cannot read the holiday file");
+    }
+    void badHolidayFileRefusedOldKept() {
+        QFETCH(QString, content);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mine.txt"));
+        if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content.toUtf8());
+        }
+        ChooseSet(QStringLiteral("germany"));
+        dialog_->SetFileHook([path] { return path; });
+        W<QPushButton>("cmdHolidayFile")->click();
+        QCOMPARE(boxes_.size(), std::size_t{1});
+        QVERIFY2(boxes_[0].text.contains(reason), qPrintable(boxes_[0].text));
+        QVERIFY(state_.workdays.holidays() != nullptr);
+        QCOMPARE(state_.workdays.holidays()->name, QStringLiteral("germany"));
+        QCOMPARE(W<QComboBox>("cboHolidays")->currentText(), QStringLiteral("germany"));
+    }
+
+    // The choice comes back after a restart, from daybridge.conf; dbrg.usr is written byte for
+    // byte as without it. A saved set that no longer loads gives no holidays and a notice.
+    void workdayChoiceSurvivesRestart() {
+        IsolatedConfig config;
+        QTemporaryDir dir;
+        const QString rules = dir.filePath(QStringLiteral("mine.txt"));
+        QFile file(rules);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("12-24 : Christmas Eve\n");
+        file.close();
+        QByteArray plainSettings;
+        for (int run = 0; run < 4; ++run) {
+            RecordingHost host;
+            auto w = StartWindow(host);
+            QVERIFY(w);
+            Child<QPushButton>(*w, "cmdConfigure")->click();
+            frmConfigure& configure = *w->configureDialog();
+            const WorkdayCalendar& workdays = w->state().workdays;
+            if (run == 0) {
+                QVERIFY(workdays.IsDefault());
+            } else if (run == 1) {
+                configure.SetFileHook([rules] { return rules; });
+                Find<QCheckBox>(configure, "chkWeekend4")->click();
+                Find<QPushButton>(configure, "cmdHolidayFile")->click();
+            } else if (run == 2) {
+                QVERIFY(host.boxes.empty());
+                QCOMPARE(workdays.weekend(), 0x70);
+                QVERIFY(Find<QCheckBox>(configure, "chkWeekend4")->isChecked());
+                QCOMPARE(Find<QComboBox>(configure, "cboHolidays")->currentText(), rules);
+                QVERIFY(workdays.IsHoliday(2461399));  // 2026-12-24
+                QVERIFY(file.remove());
+            } else {
+                QCOMPARE(host.boxes.size(), std::size_t{1});
+                QVERIFY2(host.boxes[0].text.contains(rules), qPrintable(host.boxes[0].text));
+                QCOMPARE(workdays.weekend(), 0x70);
+                QVERIFY(workdays.holidays() == nullptr);
+                // Reset brings the built-in working days back, in the dialog too.
+                host.boxAnswers.push_back(MsgAnswer::Yes);
+                Child<QPushButton>(*w, "cmdReset")->click();
+                QVERIFY(workdays.IsDefault());
+                QVERIFY(!Find<QCheckBox>(configure, "chkWeekend4")->isChecked());
+            }
+            Child<QPushButton>(*w, "cmdQuit")->click();
+            QFile settings(config.settingsFile());
+            QVERIFY(settings.open(QIODevice::ReadOnly));
+            const QByteArray bytes = settings.readAll();
+            if (run == 0) {
+                plainSettings = bytes;
+            }
+            QCOMPARE(bytes, plainSettings);
+        }
     }
 };
 

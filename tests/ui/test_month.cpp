@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "env/holiday_files.h"
 #include "env/paths.h"
 #include "env/settings_file.h"
 #include "env/text_store.h"
@@ -125,6 +127,8 @@ class TestMonth : public QObject {
         Row("empty", "", "Please specify year");
         Row("blanks", "   ", "Please specify year");
         Row("letters", "abc", "Please specify year");
+        Row("letter O in the year", "2O12", "Please specify year");
+        Row("sign after the year", "2012-", "Please specify year");
         Row("too large", "5800001", "-5,800,000 and 5,800,000");
         Row("too small", "-99999999", "-5,800,000 and 5,800,000");
         Row("huge", "123456789012345678901234567890", "-5,800,000 and 5,800,000");
@@ -246,6 +250,37 @@ class TestMonth : public QObject {
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(
             QStringLiteral("February 2015 (Julian Calendar)\n\n Sun  Mon")));
         QVERIFY(!QGuiApplication::clipboard()->text().contains(state_.Text(13)));
+    }
+
+    // With a holiday set the month's holidays are coloured in the grid and named below it, and
+    // the copied text ends with those names; without one nothing is marked.
+    void marksTheHolidaysOfTheChosenSet() {
+        QString why;
+        state_.workdays = WorkdayCalendar(WorkdayCalendar::kSaturdaySunday,
+                                          LoadHolidaySet(QStringLiteral("germany"), why));
+        QVERIFY2(state_.workdays.holidays() != nullptr, qPrintable(why));
+        window_->ShowMonth(2026, 12);
+        QStringList marked;
+        for (const QTextEdit::ExtraSelection& mark :
+             W<QPlainTextEdit>("txbMonth")->extraSelections()) {
+            marked << mark.cursor.selectedText();
+        }
+        QCOMPARE(marked, (QStringList{QStringLiteral("25"), QStringLiteral("26")}));
+        const QString names = W<QLabel>("lblHolidays")->text();
+        QCOMPARE(names, QStringLiteral("25  Christmas Day\n26  Second Day of Christmas"));
+        QVERIFY(W<QLabel>("lblHolidays")->isVisible());
+        W<QPushButton>("cmdCopyToClipboard")->click();
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("\n\n") + names));
+        // The ends of the year range: New Year's Day, Christmas.
+        window_->ShowMonth(-5800000, 1);
+        QVERIFY(W<QLabel>("lblHolidays")->text().startsWith(QStringLiteral(" 1  New Year")));
+        window_->ShowMonth(5800000, 12);
+        QVERIFY(W<QLabel>("lblHolidays")->text().contains(QStringLiteral("25  Christmas Day")));
+
+        state_.workdays = WorkdayCalendar();
+        window_->DisplayMonth();
+        QVERIFY(W<QPlainTextEdit>("txbMonth")->extraSelections().isEmpty());
+        QVERIFY(!W<QLabel>("lblHolidays")->isVisible());
     }
 
     void germanCaptionsKeepTheMonth() {
