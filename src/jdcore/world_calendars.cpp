@@ -118,7 +118,9 @@ inline constexpr std::array<std::uint8_t, 19> kHebrewCycleMonths = [] {
     return months;
 }();
 
-// Position in the cycle of the year holding month j of the cycle ([0, 234], counted as above).
+// The year holding month j of the cycle ([0, 234], counted as above): its position in the
+// cycle, and how many of its months come before month j ([0, 12]). Two tables so that both
+// are read at once.
 inline constexpr std::array<std::uint8_t, 235> kHebrewYearOfMonth = [] {
     std::array<std::uint8_t, 235> years{};
     std::uint8_t k = 0;
@@ -127,6 +129,13 @@ inline constexpr std::array<std::uint8_t, 235> kHebrewYearOfMonth = [] {
         years[j] = k;
     }
     return years;
+}();
+inline constexpr std::array<std::uint8_t, 235> kHebrewMonthOfYear = [] {
+    std::array<std::uint8_t, 235> months{};
+    for (std::uint32_t j = 0; j < 235; ++j) {
+        months[j] = static_cast<std::uint8_t>(j - kHebrewCycleMonths[kHebrewYearOfMonth[j]]);
+    }
+    return months;
 }();
 
 // 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
@@ -209,12 +218,12 @@ constexpr std::uint32_t HebrewYearKind(int length) {
     return static_cast<std::uint32_t>(length - 353 - (length > 355 ? 27 : 0));
 }
 
-// Days from 1 Tishri to the first of each month, by place in the year (0 = Tishri), for each
-// kind of year; then the year's length, then a bound no day reaches. Months alternate 30 and
-// 29 days (n months take floor((59 n + 1) / 2) days), but for a long Heshvan, a short Kislev
-// and Adar I.
-inline constexpr std::array<std::array<std::uint16_t, 15>, 6> kHebrewMonthStarts = [] {
-    std::array<std::array<std::uint16_t, 15>, 6> starts{};
+// Days from 1 Tishri to the first of each month, by place in the year plus one (1 = Tishri;
+// entry 0 is never chosen), for each kind of year; then the year's length, then a bound no
+// day reaches. Months alternate 30 and 29 days (n months take floor((59 n + 1) / 2) days),
+// but for a long Heshvan, a short Kislev and Adar I.
+inline constexpr std::array<std::array<std::uint16_t, 16>, 6> kHebrewMonthStarts = [] {
+    std::array<std::array<std::uint16_t, 16>, 6> starts{};
     for (std::uint32_t kind = 0; kind < 6; ++kind) {
         const int length = static_cast<int>(kind) + 353 + (kind >= 3 ? 27 : 0);
         const bool leap = kind >= 3;
@@ -226,7 +235,7 @@ inline constexpr std::array<std::array<std::uint16_t, 15>, 6> kHebrewMonthStarts
             int start = regular + (n >= 2 ? HebrewLongHeshvan(length) : 0) -
                         (n >= 3 ? HebrewShortKislev(length) : 0);
             start = n < months ? start : n == months ? length : 0xFFFF;
-            starts[kind][static_cast<std::size_t>(n)] = static_cast<std::uint16_t>(start);
+            starts[kind][static_cast<std::size_t>(n) + 1] = static_cast<std::uint16_t>(start);
         }
     }
     return starts;
@@ -257,7 +266,7 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
     const HebrewYear y = HebrewYearOf(year);
     const std::uint8_t place = kHebrewPlaceOf[y.length > 355 ? 1 : 0][month];
-    return y.start + kHebrewMonthStarts[HebrewYearKind(y.length)][place] + day - 1;
+    return y.start + kHebrewMonthStarts[HebrewYearKind(y.length)][place + 1] + day - 1;
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
@@ -266,16 +275,17 @@ constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
     // after it (a new year falls at most two days after its molad).
     const auto days =
         static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.7e11]
-    const std::uint64_t scaled = days * 25920 + 13835;                      // < 9.6e15
-    const std::uint64_t months = scaled / 765433;                           // < 1.3e10
+    // Counted from 13 months earlier, as the cycle tables count (13 * 765433 = 9950629).
+    const std::uint64_t scaled = days * 25920 + 13835 + 9950629;  // < 9.6e15
+    const std::uint64_t months = scaled / 765433;                 // < 1.3e10
     // That molad falls 25920 days + 25919 - rest parts after the noon before the epoch.
     const auto rest = static_cast<std::uint32_t>(scaled - 765433 * months);  // [0, 765432]
     const std::uint64_t weeks = days / 7;
     const auto dayInWeek = static_cast<std::uint32_t>(days - 7 * weeks);
-    const std::uint64_t cycle = (months + 13) / 235;
-    const auto inCycle = static_cast<std::uint32_t>(months + 13 - 235 * cycle);  // [0, 234]
+    const std::uint64_t cycle = months / 235;
+    const auto inCycle = static_cast<std::uint32_t>(months - 235 * cycle);  // [0, 234]
     const std::uint32_t k = kHebrewYearOfMonth[inCycle];
-    const std::uint32_t sinceTishri = inCycle - kHebrewCycleMonths[k];  // months, [0, 12]
+    const std::uint32_t sinceTishri = kHebrewMonthOfYear[inCycle];  // months, [0, 12]
     // The molad of Tishri, in parts after the noon starting the Monday 55 weeks before the
     // day's week: [25919 - 765432 - 12 * 765433 + 9979200, 6 * 25920 + 25919 + 9979200]
     // = [54491, 10160639].
@@ -290,12 +300,19 @@ constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
     }
     const int length = static_cast<int>(span.next - span.start);
     const auto doy = static_cast<std::uint32_t>(days - span.start);  // [0, 384]
-    // Months are 29 or 30 days, so the month's place is 2 doy / 59 give or take one.
-    const std::array<std::uint16_t, 15>& starts = kHebrewMonthStarts[HebrewYearKind(length)];
-    std::uint32_t place = 2 * doy / 59;  // [0, 13]
-    place = place - (doy < starts[place] ? 1 : 0) + (doy >= starts[place + 1] ? 1 : 0);
+    // Months are 29 or 30 days, so the month's place is 2 doy / 59 give or take one; the three
+    // starts are read at once.
+    const std::array<std::uint16_t, 16>& starts = kHebrewMonthStarts[HebrewYearKind(length)];
+    const std::uint32_t estimate = 2 * doy / 59;  // [0, 13]
+    const std::uint32_t before = starts[estimate];
+    const std::uint32_t at = starts[estimate + 1];
+    const std::uint32_t after = starts[estimate + 2];
+    const bool early = doy < at;
+    const bool late = doy >= after;
+    const std::uint32_t place = estimate - (early ? 1 : 0) + (late ? 1 : 0);
+    const std::uint32_t start = early ? before : late ? after : at;
     return Date(static_cast<std::int64_t>(y - kHebrewShiftYears),
-                kHebrewMonthAt[length > 355 ? 1 : 0][place], doy - starts[place] + 1);
+                kHebrewMonthAt[length > 355 ? 1 : 0][place], doy - start + 1);
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------
