@@ -2,6 +2,7 @@
 // dates 1, 1,000, 100,000 and 1,000,000,000 days apart, and stepping as many working days. The
 // time must not grow with the span. The year-kind table is built before timing (BM_BuildTable
 // times that once-only build on its own). Compare with bench/busday_numpy.py --holidays.
+// The same with a set of Julian and Orthodox rules (BM_...Orthodox, BM_BuildOrthodox).
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -23,6 +24,32 @@ std::shared_ptr<const HolidaySet> Germany() {
     }
     const HolidayParseResult parsed = ParseHolidayRules(QString::fromUtf8(file.readAll()));
     return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
+}
+
+// Julian fixed days, Orthodox Easter and Gregorian fixed days with observed shifts.
+std::shared_ptr<const HolidaySet> Orthodox() {
+    const HolidayParseResult parsed =
+        ParseHolidayRules(QStringLiteral("01-01 observed next : New Year\n"
+                                         "01-02 observed next : New Year holiday\n"
+                                         "12-25 julian : Orthodox Christmas\n"
+                                         "01-14 julian observed next : Old New Year\n"
+                                         "orthodox easter -2 : Good Friday\n"
+                                         "orthodox easter : Easter\n"
+                                         "orthodox easter +1 : Easter Monday\n"
+                                         "orthodox easter +50 : Whit Monday\n"
+                                         "05-01 observed next : Labour Day\n"
+                                         "05-02 observed next : Labour Day\n"
+                                         "11-11 observed next : Armistice Day\n"));
+    return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
+}
+
+const WorkdayCalendar& OrthodoxCalendar() {
+    static const WorkdayCalendar calendar = [] {
+        WorkdayCalendar c(WorkdayCalendar::kSaturdaySunday, Orthodox());
+        benchmark::DoNotOptimize(c.WorkdaysIn(kFirst, kFirst + 1000000000));  // builds the table
+        return c;
+    }();
+    return calendar;
 }
 
 const WorkdayCalendar& Calendar() {
@@ -58,9 +85,45 @@ void BM_BuildTable(benchmark::State& run) {
     }
 }
 
+void BM_CountOrthodox(benchmark::State& run) {
+    const WorkdayCalendar& calendar = OrthodoxCalendar();
+    const std::int64_t second = kFirst + run.range(0);
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.Count(kFirst, second, false));
+    }
+}
+
+void BM_StepOrthodox(benchmark::State& run) {
+    const WorkdayCalendar& calendar = OrthodoxCalendar();
+    const std::int64_t difference = run.range(0) * 5 / 7 + 1;
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.StepFromFirst(kFirst, difference, false));
+    }
+}
+
+void BM_BuildOrthodox(benchmark::State& run) {
+    for (auto _ : run) {
+        WorkdayCalendar c(WorkdayCalendar::kSaturdaySunday, Orthodox());
+        benchmark::DoNotOptimize(c.WorkdaysIn(kFirst, kFirst + 1000000000));
+    }
+}
+
 BENCHMARK(BM_CountWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
 BENCHMARK(BM_StepWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
 BENCHMARK(BM_BuildTable)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountOrthodox)
+    ->Arg(1)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepOrthodox)
+    ->Arg(1)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BuildOrthodox)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

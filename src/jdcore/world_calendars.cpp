@@ -6,6 +6,7 @@
 #include "jdcore/world_calendars.h"
 
 #include <algorithm>
+#include <array>
 
 namespace jdcore {
 
@@ -100,54 +101,95 @@ constexpr bool HebrewLeapAt(std::uint64_t cyclePosition) {  // [0, 36]
     return ((kHebrewLeapBits2 >> cyclePosition) & 1u) != 0;
 }
 
+// A molad by the week (181440 parts): the week of the count and the parts since the noon
+// that starts its Monday. The rules for the new year depend on the place in the week only.
 struct HebrewMolad {
-    std::uint64_t day;        // day of the count holding the molad of Tishri
-    std::uint32_t sinceNoon;  // parts since the noon starting that day [0, 25919]
-    std::uint32_t weekday;    // of that day, 0 = Monday
+    std::uint64_t week;
+    std::uint32_t inWeek;  // [0, 181439]
 };
 
-// Molad of Tishri of shifted year y (>= 1).
+// Shifted year 19 c + k starts 235 c - 13 + kHebrewCycleMonths[k] months after the first
+// molad: position 0 of the cycle is the last, leap, year of the cycle before.
+inline constexpr std::array<std::uint8_t, 19> kHebrewCycleMonths = [] {
+    std::array<std::uint8_t, 19> months{};
+    for (std::uint32_t k = 0; k < 19; ++k) {
+        months[k] = static_cast<std::uint8_t>((235 * k + 13) / 19);  // [0, 223]
+    }
+    return months;
+}();
+
+// The year holding month j of the cycle ([0, 234], counted as above): its position in the
+// cycle, and how many of its months come before month j ([0, 12]). Two tables so that both
+// are read at once.
+inline constexpr std::array<std::uint8_t, 235> kHebrewYearOfMonth = [] {
+    std::array<std::uint8_t, 235> years{};
+    std::uint8_t k = 0;
+    for (std::uint32_t j = 0; j < 235; ++j) {
+        k = static_cast<std::uint8_t>(k < 18 && kHebrewCycleMonths[k + 1] <= j ? k + 1 : k);
+        years[j] = k;
+    }
+    return years;
+}();
+inline constexpr std::array<std::uint8_t, 235> kHebrewMonthOfYear = [] {
+    std::array<std::uint8_t, 235> months{};
+    for (std::uint32_t j = 0; j < 235; ++j) {
+        months[j] = static_cast<std::uint8_t>(j - kHebrewCycleMonths[kHebrewYearOfMonth[j]]);
+    }
+    return months;
+}();
+
+// 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
+// falls 181440 (991 c - 55) + 69715 c + kHebrewCycleParts[k] parts after the noon before the
+// shifted epoch (the 55 weeks make up for the 13 months taken off above).
+inline constexpr std::array<std::uint32_t, 19> kHebrewCycleParts = [] {
+    std::array<std::uint32_t, 19> parts{};
+    for (std::uint32_t k = 0; k < 19; ++k) {
+        // 12084 - 13 * 765433 + 55 * 181440 = 40655; [40655, 1.8e8]
+        parts[k] = 40655 + 765433 * std::uint32_t{kHebrewCycleMonths[k]};
+    }
+    return parts;
+}();
+
+// Molad of Tishri of shifted year y ([4e5, 2.1e9]).
 constexpr HebrewMolad HebrewMoladOf(std::uint64_t y) {
-    const std::uint64_t months = (235 * y - 234) / 19;   // months before y, < 2.5e10
-    const std::uint64_t parts = 12084 + 13753 * months;  // < 3.4e14
-    const std::uint64_t day = 29 * months + parts / 25920;
-    return {day, static_cast<std::uint32_t>(parts % 25920), static_cast<std::uint32_t>(day % 7)};
+    const std::uint64_t cycle = y / 19;  // [2.2e4, 1.1e8]
+    const auto k = static_cast<std::uint32_t>(y - 19 * cycle);
+    const std::uint64_t x = 69715 * cycle + kHebrewCycleParts[k];  // < 7.5e12
+    const std::uint64_t weeks = x / 181440;
+    return {991 * cycle - 55 + weeks, static_cast<std::uint32_t>(x - 181440 * weeks)};
 }
 
-// The next year's molad of Tishri: 12 months are 354 days 9516 parts (4 weekdays on), 13
-// months 383 days 23269 parts (5 weekdays on).
-constexpr HebrewMolad HebrewNextMolad(HebrewMolad m, bool leap) {
-    const std::uint32_t parts = m.sinceNoon + (leap ? 23269 : 9516);  // < 2 * 25920
-    const std::uint32_t carry = parts >= 25920 ? 1 : 0;
-    std::uint32_t weekday = m.weekday + (leap ? 5 : 4) + carry;  // [4, 12]
-    weekday -= weekday >= 7 ? 7 : 0;
-    return {m.day + (leap ? 383 : 354) + carry, parts - 25920 * carry, weekday};
+// Days from the Monday of the molad's week to 1 Tishri ([0, 7]). Never on a Sunday, Wednesday
+// or Friday: a day on. A common year whose molad is on Tuesday at or after 9 h 204 p (16404
+// parts after noon): Thursday. After a leap year, a molad on Monday at or after 15 h 589 p
+// (23269 parts): Tuesday. Each term is the step at one of those places in the week.
+constexpr std::uint32_t HebrewNewYearInWeek(std::uint32_t inWeek, bool leap, bool leapBefore) {
+    const bool fromTuesday = inWeek >= 25920 || (leapBefore && inWeek >= 23269);
+    const bool fromThursday = inWeek >= 2 * 25920 || (!leap && inWeek >= 25920 + 16404);
+    return (fromTuesday ? 1 : 0) + (fromThursday ? 2 : 0) + (inWeek >= 4 * 25920 ? 2 : 0) +
+           (inWeek >= 6 * 25920 ? 2 : 0);
 }
 
-// Days from the shifted epoch to 1 Tishri of a year, from its molad ([0, 7.4e11]).
-constexpr std::uint64_t HebrewNewYearDays(HebrewMolad m, bool leap, bool leapBefore) {
-    const std::uint32_t w = m.weekday;  // 0 = Monday
-    // Never on a Sunday, Wednesday or Friday: a day on.
-    const std::uint32_t notThisDay = (0b1010100u >> w) & 1u;
-    // A common year whose molad is on Tuesday at or after 9 h 204 p: Thursday.
-    const std::uint32_t tuesdayLate = w == 1 && m.sinceNoon >= 16404 && !leap ? 2 : 0;
-    // After a leap year, a molad on Monday at or after 15 h 589 p: Tuesday.
-    const std::uint32_t mondayLate = w == 0 && m.sinceNoon >= 23269 && leapBefore ? 1 : 0;
-    return m.day + (notThisDay | tuesdayLate | mondayLate);
-}
-
-// Start and end (the next start) of shifted year y, in days from the shifted epoch.
+// Start and end (the next start) of a year, in days from the shifted epoch ([0, 7.4e11]).
 struct HebrewYearSpan {
     std::uint64_t start;
     std::uint64_t next;
 };
 
+// From the year's molad of Tishri and its position k in the cycle ([0, 18]). The next molad
+// of Tishri is 12 months (50 weeks 113196 parts) or 13 months (54 weeks 152869 parts) on.
+constexpr HebrewYearSpan HebrewSpanFrom(HebrewMolad m, std::uint32_t k) {
+    const bool leap = HebrewLeapAt(k);
+    std::uint32_t nextInWeek = m.inWeek + (leap ? 152869 : 113196);  // < 2 * 181440
+    const std::uint32_t carry = nextInWeek >= 181440 ? 1 : 0;
+    nextInWeek -= 181440 * carry;
+    const std::uint64_t nextWeek = m.week + (leap ? 54 : 50) + carry;
+    return {7 * m.week + HebrewNewYearInWeek(m.inWeek, leap, HebrewLeapAt(k + 18)),
+            7 * nextWeek + HebrewNewYearInWeek(nextInWeek, HebrewLeapAt(k + 1), leap)};
+}
+
 constexpr HebrewYearSpan HebrewSpanOf(std::uint64_t y) {
-    const std::uint64_t cycle = y % 19;
-    const bool leap = HebrewLeapAt(cycle);
-    const HebrewMolad m = HebrewMoladOf(y);
-    return {HebrewNewYearDays(m, leap, HebrewLeapAt(cycle + 18)),
-            HebrewNewYearDays(HebrewNextMolad(m, leap), HebrewLeapAt(cycle + 1), leap)};
+    return HebrewSpanFrom(HebrewMoladOf(y), static_cast<std::uint32_t>(y % 19));
 }
 
 struct HebrewYear {
@@ -162,12 +204,6 @@ constexpr HebrewYear HebrewYearOf(std::int64_t year) {
             static_cast<int>(span.next - span.start)};
 }
 
-// A regular (354 or 384 day) year counted from Tishri: months alternate 30 and 29 days, and in
-// a leap year Adar I has 30 days and Adar II 29 follows it. Days from 1 Tishri to the first
-// of each month, by month number (index 0 unused).
-inline constexpr int kHebrewRegularBefore[14] = {0, 177, 207, 236, 266, 295, 325,
-                                                 0, 30,  59,  89,  118, 148, 178};
-
 // A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
 // 353 or 383 day year).
 constexpr int HebrewLongHeshvan(int length) {
@@ -177,14 +213,39 @@ constexpr int HebrewShortKislev(int length) {
     return length == 353 || length == 383 ? 1 : 0;
 }
 
-constexpr int HebrewDaysBeforeMonth(int month, int length) {
-    const bool leap = length > 355;
-    const int longHeshvan = HebrewLongHeshvan(length);
-    const int shortKislev = HebrewShortKislev(length);
-    const bool afterAdar = month < 7;
-    return kHebrewRegularBefore[month] + (afterAdar && leap ? 30 : 0) +
-           (afterAdar || month > 8 ? longHeshvan : 0) - (afterAdar || month > 9 ? shortKislev : 0);
+// The six kinds of year by length: 353, 354, 355, 383, 384, 385 -> 0 .. 5.
+constexpr std::uint32_t HebrewYearKind(int length) {
+    return static_cast<std::uint32_t>(length - 353 - (length > 355 ? 27 : 0));
 }
+
+// Days from 1 Tishri to the first of each month, by place in the year plus one (1 = Tishri;
+// entry 0 is never chosen), for each kind of year; then the year's length, then a bound no
+// day reaches. Months alternate 30 and 29 days (n months take floor((59 n + 1) / 2) days),
+// but for a long Heshvan, a short Kislev and Adar I.
+inline constexpr std::array<std::array<std::uint16_t, 16>, 6> kHebrewMonthStarts = [] {
+    std::array<std::array<std::uint16_t, 16>, 6> starts{};
+    for (std::uint32_t kind = 0; kind < 6; ++kind) {
+        const int length = static_cast<int>(kind) + 353 + (kind >= 3 ? 27 : 0);
+        const bool leap = kind >= 3;
+        const int months = leap ? 13 : 12;
+        for (int n = 0; n < 15; ++n) {
+            // In a leap year Adar I (30 days) comes in before month 6, and the alternation
+            // goes on after it.
+            const int regular = leap && n >= 6 ? 30 + (59 * (n - 1) + 1) / 2 : (59 * n + 1) / 2;
+            int start = regular + (n >= 2 ? HebrewLongHeshvan(length) : 0) -
+                        (n >= 3 ? HebrewShortKislev(length) : 0);
+            start = n < months ? start : n == months ? length : 0xFFFF;
+            starts[kind][static_cast<std::size_t>(n) + 1] = static_cast<std::uint16_t>(start);
+        }
+    }
+    return starts;
+}();
+
+// Month numbers by place in the year, common and leap, and back (index 0 unused).
+inline constexpr std::uint8_t kHebrewMonthAt[2][13] = {{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6, 6},
+                                                       {7, 8, 9, 10, 11, 12, 13, 1, 2, 3, 4, 5, 6}};
+inline constexpr std::uint8_t kHebrewPlaceOf[2][14] = {
+    {0, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 12}, {0, 7, 8, 9, 10, 11, 12, 0, 1, 2, 3, 4, 5, 6}};
 
 constexpr int HebrewDaysInMonth(int month, int length) {
     const bool leap = length > 355;
@@ -204,48 +265,54 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
     const HebrewYear y = HebrewYearOf(year);
-    return y.start + HebrewDaysBeforeMonth(month, y.length) + day - 1;
+    const std::uint8_t place = kHebrewPlaceOf[y.length > 355 ? 1 : 0][month];
+    return y.start + kHebrewMonthStarts[HebrewYearKind(y.length)][place + 1] + day - 1;
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    // A molad of Tishri on or before the day is at most floor((25920 days + 13835) / 765433)
-    // months after the first; the year holding that many months is then the day's year or,
-    // in the last days of a year, the one after it (a new year falls at most two days after
-    // its molad).
+    // The molads on or before the day number floor((25920 days + 13835) / 765433); the year
+    // holding the last of them is then the day's year or, in the last days of a year, the one
+    // after it (a new year falls at most two days after its molad).
     const auto days =
         static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.7e11]
-    const std::uint64_t months = (days * 25920 + 13835) / 765433;           // < 1.3e10
-    std::uint64_t y = (19 * months + 252) / 235;                            // shifted year, >= 2
-    HebrewYearSpan span = HebrewSpanOf(y);
+    // Counted from 13 months earlier, as the cycle tables count (13 * 765433 = 9950629).
+    const std::uint64_t scaled = days * 25920 + 13835 + 9950629;  // < 9.6e15
+    const std::uint64_t months = scaled / 765433;                 // < 1.3e10
+    // That molad falls 25920 days + 25919 - rest parts after the noon before the epoch.
+    const auto rest = static_cast<std::uint32_t>(scaled - 765433 * months);  // [0, 765432]
+    const std::uint64_t weeks = days / 7;
+    const auto dayInWeek = static_cast<std::uint32_t>(days - 7 * weeks);
+    const std::uint64_t cycle = months / 235;
+    const auto inCycle = static_cast<std::uint32_t>(months - 235 * cycle);  // [0, 234]
+    const std::uint32_t k = kHebrewYearOfMonth[inCycle];
+    const std::uint32_t sinceTishri = kHebrewMonthOfYear[inCycle];  // months, [0, 12]
+    // The molad of Tishri, in parts after the noon starting the Monday 55 weeks before the
+    // day's week: [25919 - 765432 - 12 * 765433 + 9979200, 6 * 25920 + 25919 + 9979200]
+    // = [54491, 10160639].
+    const std::uint32_t time =
+        25920 * dayInWeek + 25919 + 55 * 181440 - rest - 765433 * sinceTishri;
+    const std::uint32_t moladWeeks = time / 181440;
+    const HebrewMolad molad = {weeks - 55 + moladWeeks, time - 181440 * moladWeeks};
+    std::uint64_t y = 19 * cycle + k;  // shifted year, >= 19
+    HebrewYearSpan span = HebrewSpanFrom(molad, k);
     if (days < span.start) {
         span = {HebrewSpanOf(--y).start, span.start};
     }
-    const std::uint64_t start = span.start;
-    const std::uint64_t next = span.next;
-    const std::int64_t year = static_cast<std::int64_t>(y - kHebrewShiftYears);
-    const int length = static_cast<int>(next - start);
-    const int doy = static_cast<int>(days - start);  // [0, 384]
-    const int longHeshvan = HebrewLongHeshvan(length);
-    const int shortKislev = HebrewShortKislev(length);
-    if (doy < 59 + longHeshvan) {  // Tishri or Heshvan
-        return doy < 30 ? Date(year, 7, doy + 1) : Date(year, 8, doy - 29);
-    }
-    // The same day in a regular year.
-    int r = doy - longHeshvan + (doy >= 89 + longHeshvan - shortKislev ? shortKislev : 0);
-    if (length > 355) {  // leap: Adar I [148, 178), Adar II [178, 207), then 30 days on
-        if (r < 178) {
-            if (r >= 148) {
-                return Date(year, 12, r - 147);
-            }
-        } else if (r < 207) {
-            return Date(year, 13, r - 177);
-        } else {
-            r -= 30;
-        }
-    }
-    // Months alternate 30 and 29 from Tishri: k months take floor((59 k + 1) / 2) days.
-    const int k = 2 * r / 59;  // [0, 11], 0 = Tishri
-    return Date(year, k < 6 ? k + 7 : k - 5, r - (59 * k + 1) / 2 + 1);
+    const int length = static_cast<int>(span.next - span.start);
+    const auto doy = static_cast<std::uint32_t>(days - span.start);  // [0, 384]
+    // Months are 29 or 30 days, so the month's place is 2 doy / 59 give or take one; the three
+    // starts are read at once.
+    const std::array<std::uint16_t, 16>& starts = kHebrewMonthStarts[HebrewYearKind(length)];
+    const std::uint32_t estimate = 2 * doy / 59;  // [0, 13]
+    const std::uint32_t before = starts[estimate];
+    const std::uint32_t at = starts[estimate + 1];
+    const std::uint32_t after = starts[estimate + 2];
+    const bool early = doy < at;
+    const bool late = doy >= after;
+    const std::uint32_t place = estimate - (early ? 1 : 0) + (late ? 1 : 0);
+    const std::uint32_t start = early ? before : late ? after : at;
+    return Date(static_cast<std::int64_t>(y - kHebrewShiftYears),
+                kHebrewMonthAt[length > 355 ? 1 : 0][place], doy - start + 1);
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------

@@ -43,7 +43,11 @@ std::vector<HolidayDate> DatesBetween(const HolidaySet& set, std::uint8_t weeken
 
     // Holidays that stay on their day take it first; the moving ones, in the order of their
     // own days, then take the free working day their rule names.
-    std::set<std::int64_t> taken;
+    // The days taken, sorted (a vector: few days, and the table build counts many spans).
+    std::vector<std::int64_t> taken;
+    const auto isTaken = [&taken](std::int64_t day) {
+        return std::binary_search(taken.begin(), taken.end(), day);
+    };
     const auto moves = [&](const HolidayDate& h) {
         const Observed how = set.rules[h.rule].observed;
         if (how == Observed::FriMon) {
@@ -53,8 +57,8 @@ std::vector<HolidayDate> DatesBetween(const HolidaySet& set, std::uint8_t weeken
         return how != Observed::None && IsWeekend(weekend, h.jdn);
     };
     for (const HolidayDate& h : raw) {
-        if (!moves(h)) {
-            taken.insert(h.jdn);
+        if (!moves(h) && (taken.empty() || taken.back() != h.jdn)) {
+            taken.push_back(h.jdn);  // raw is sorted
         }
     }
     std::vector<HolidayDate> out;
@@ -72,15 +76,18 @@ std::vector<HolidayDate> DatesBetween(const HolidaySet& set, std::uint8_t weeken
             case Observed::Previous:
                 do {
                     --day;
-                } while (IsWeekend(weekend, day) || taken.count(day) != 0);
+                } while (IsWeekend(weekend, day) || isTaken(day));
                 break;
             default:
                 do {
                     ++day;
-                } while (IsWeekend(weekend, day) || taken.count(day) != 0);
+                } while (IsWeekend(weekend, day) || isTaken(day));
                 break;
         }
-        taken.insert(day);
+        const auto place = std::lower_bound(taken.begin(), taken.end(), day);
+        if (place == taken.end() || *place != day) {
+            taken.insert(place, day);
+        }
         out.push_back({day, h.rule, false, true});
     }
     std::erase_if(out, [&](const HolidayDate& h) { return h.jdn < from || h.jdn > to; });
@@ -193,6 +200,21 @@ const KindTable& Kinds() {
     return table;
 }
 
+// ---- the period of sets without Western Easter ----------------------------------------------
+
+// 400 Gregorian years (146,097 days) and 532 Julian years (194,313 days, the Julian Easter
+// cycle; Julian fixed days and weekdays of Julian months repeat after 4 and 28 of them) have
+// 21 days in common: every unbounded rule but Western Easter repeats after 146097 * 9253 =
+// 194313 * 6957 days, and so does the week.
+constexpr std::int64_t kPeriod = 1351835541;
+// Per table of a set 185,059 blocks of 20 years (1.5 MB); more active sets, longer blocks.
+constexpr std::int64_t kPeriodBlock = 7305;
+// Days near a change of the active rules that are counted with the whole set: the shifts of
+// holidays reach no further (twice the margin the dates are generated with).
+constexpr std::int64_t kZone = 2 * kMargin;
+// Spans of this many blocks or more are counted by period; shorter ones year by year.
+constexpr std::int64_t kPeriodicBlocks = 4;
+
 }  // namespace
 
 HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, std::uint8_t weekend)
@@ -215,6 +237,13 @@ HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, std::uint8
         }
     }
     specialYears_.assign(special.begin(), special.end());
+    periodic_ = !gregorianOnly_ &&
+                std::none_of(set_->rules.begin(), set_->rules.end(), [](const HolidayRule& rule) {
+                    return rule.kind == HolidayKind::EasterDays && !rule.julian;
+                });
+    if (periodic_) {
+        FindStretches();
+    }
     std::int64_t start = std::numeric_limits<std::int32_t>::min();
     breaks.insert(std::numeric_limits<std::int32_t>::max());
     for (const std::int64_t b : breaks) {
@@ -230,6 +259,109 @@ HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, std::uint8
         segments_.push_back(std::move(segment));
         start = b;
     }
+}
+
+// The days where the active rules of a periodic set change (the first days of the years that
+// bound a rule, in its calendar, and a single date and the day after it) cut the days into
+// stretches; each stretch holds the dates of its active rules, unbounded, and single dates
+// near its ends only.
+void HolidayCounter::FindStretches() {
+    std::set<std::int64_t> changes;
+    for (const HolidayRule& rule : set_->rules) {
+        const auto yearStart = [&rule](std::int64_t year) {
+            return rule.julian ? jdcore::jdn_from_julian(year, 1, 1) : YearStart(year);
+        };
+        if (rule.kind == HolidayKind::SingleDate) {
+            if (const auto day = rule.DateIn(rule.firstYear)) {
+                changes.insert(*day);
+                changes.insert(*day + 1);
+            }
+            continue;
+        }
+        if (rule.firstYear > std::numeric_limits<std::int32_t>::min()) {
+            changes.insert(yearStart(rule.firstYear));
+        }
+        if (rule.lastYear < std::numeric_limits<std::int32_t>::max()) {
+            changes.insert(yearStart(rule.lastYear + 1));
+        }
+    }
+    changes_.assign(changes.begin(), changes.end());
+    std::vector<std::vector<bool>> masks;
+    std::vector<std::shared_ptr<PeriodTable>> tables;
+    for (std::size_t s = 0; s <= changes_.size(); ++s) {
+        const std::int64_t day = s > 0 ? changes_[s - 1] : changes_.empty() ? 0 : changes_[0] - 1;
+        std::vector<bool> mask;
+        for (const HolidayRule& rule : set_->rules) {
+            const std::int64_t year = rule.julian ? jdcore::julian_from_jdn(day).year
+                                                  : jdcore::gregorian_from_jdn(day).year;
+            mask.push_back(rule.kind != HolidayKind::SingleDate && rule.ActiveIn(year));
+        }
+        const auto same = std::find(masks.begin(), masks.end(), mask);
+        if (same != masks.end()) {
+            stretchTable_.push_back(tables[static_cast<std::size_t>(same - masks.begin())]);
+            continue;
+        }
+        auto table = std::make_shared<PeriodTable>();
+        for (std::size_t r = 0; r < mask.size(); ++r) {
+            if (mask[r]) {
+                HolidayRule open = set_->rules[r];
+                open.firstYear = std::numeric_limits<std::int32_t>::min();
+                open.lastYear = std::numeric_limits<std::int32_t>::max();
+                table->open.rules.push_back(open);
+            }
+        }
+        masks.push_back(mask);
+        tables.push_back(table);
+        stretchTable_.push_back(table);
+    }
+    block_ = kPeriodBlock * static_cast<std::int64_t>(tables.size());
+}
+
+// Holidays of a table's rules in [0, day) (negative for a day before 0): whole periods, the
+// blocks before the day in its period, and the days of its block.
+std::int64_t HolidayCounter::PeriodPrefix(const PeriodTable& table, std::int64_t day) const {
+    std::call_once(table.built, [&] {
+        const std::int64_t blocks = (kPeriod + block_ - 1) / block_;
+        table.before.assign(static_cast<std::size_t>(blocks + 1), 0);
+        for (std::int64_t k = 0; k < blocks; ++k) {
+            table.before[static_cast<std::size_t>(k + 1)] =
+                table.before[static_cast<std::size_t>(k)] +
+                CountIn(table.open, weekend_, k * block_, std::min((k + 1) * block_, kPeriod));
+        }
+    });
+    const std::int64_t periods = floor_div(day, kPeriod);
+    const std::int64_t block = (day - periods * kPeriod) / block_;
+    const std::int64_t blockStart = periods * kPeriod + block * block_;
+    return periods * table.before.back() + table.before[static_cast<std::size_t>(block)] +
+           CountIn(table.open, weekend_, blockStart, day);
+}
+
+// A periodic set's count in [from, to): directly near the changes of active rules, from the
+// tables of the stretches between them.
+std::int64_t HolidayCounter::PeriodicCount(std::int64_t from, std::int64_t to) const {
+    constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max() / 4;
+    std::size_t s = static_cast<std::size_t>(
+        std::upper_bound(changes_.begin(), changes_.end(), from) - changes_.begin());
+    std::int64_t count = 0;
+    std::int64_t at = from;
+    const auto direct = [&](std::int64_t end) {
+        if (at < end) {
+            count += CountIn(*set_, weekend_, at, end);
+            at = end;
+        }
+    };
+    for (; at < to; ++s) {
+        const std::int64_t start = s > 0 ? changes_[s - 1] : -kFar;
+        const std::int64_t end = s < changes_.size() ? changes_[s] : kFar;
+        direct(std::min(to, start + kZone));
+        const std::int64_t inner = std::min(to, end - kZone);
+        if (inner - at >= 2 * block_) {
+            count += PeriodPrefix(*stretchTable_[s], inner) - PeriodPrefix(*stretchTable_[s], at);
+            at = inner;
+        }
+        direct(std::min(to, end));
+    }
+    return count;
 }
 
 std::vector<HolidayDate> HolidayCounter::Between(std::int64_t from, std::int64_t to) const {
@@ -328,6 +460,9 @@ std::int64_t HolidayCounter::YearsCount(std::int64_t firstYear, std::int64_t end
 std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t to) const {
     if (to <= from || set_->rules.empty()) {
         return 0;
+    }
+    if (periodic_ && to - from >= kPeriodicBlocks * block_) {
+        return PeriodicCount(from, to);
     }
     const std::int64_t y0 = jdcore::gregorian_from_jdn(from).year + 1;  // first whole year
     const std::int64_t y1 = jdcore::gregorian_from_jdn(to).year;        // end of whole years

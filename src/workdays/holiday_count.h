@@ -7,8 +7,13 @@
 // last year: the count of a run of years is then a sum over those 70 kinds of year, read from
 // a table of how many years of each kind lie before each block of the 5,700,000-year Easter
 // cycle (built once, lazily, about 7 MB, shared by every set), plus the years at the ends.
-// Sets with Julian or Orthodox rules are counted year by year (their count has no short
-// period); their spans should stay within some thousands of years.
+// Sets with Julian or Orthodox rules but no Western Easter repeat, rules without bounds,
+// after 1,351,835,541 days (the least common multiple of 400 Gregorian years and the 532-year
+// Julian Easter cycle, a whole number of weeks): long spans are counted from a table of the
+// counts before each block of that period, built once per set of active rules on first use
+// (some seconds, under 2 MiB), and directly near every day where the active rules change.
+// Sets with both Western Easter and Julian or Orthodox rules are counted year by year; their
+// spans should stay within some thousands of years.
 #pragma once
 
 #include <array>
@@ -46,7 +51,17 @@ class HolidayCounter {
         std::vector<std::int64_t> kindCount;  // per kind of year, filled lazily
     };
 
+    // One set of active rules (unbounded) of a periodic set, and its table.
+    struct PeriodTable {
+        HolidaySet open;
+        mutable std::once_flag built;
+        mutable std::vector<std::int64_t> before;  // count in [0, k * block), k = 0 .. blocks
+    };
+
+    void FindStretches();
     std::int64_t CountDirect(std::int64_t from, std::int64_t to) const;
+    std::int64_t PeriodicCount(std::int64_t from, std::int64_t to) const;
+    std::int64_t PeriodPrefix(const PeriodTable& table, std::int64_t day) const;
     std::vector<std::int64_t> YearDays(std::int64_t year) const;
     std::int64_t YearsCount(std::int64_t firstYear, std::int64_t endYear) const;
     void BuildKinds() const;
@@ -55,6 +70,12 @@ class HolidayCounter {
     std::uint8_t weekend_;
     bool gregorianOnly_ = true;
     std::vector<std::int64_t> specialYears_;  // sorted: years next to a change of active rules
+    // Periodic sets: the days where the active rules may change (sorted), and for each stretch
+    // between them (one more than the days) its table.
+    bool periodic_ = false;
+    std::vector<std::int64_t> changes_;
+    std::vector<std::shared_ptr<const PeriodTable>> stretchTable_;
+    std::int64_t block_ = 0;  // days per block of the period tables
     mutable std::once_flag kindsBuilt_;
     mutable std::vector<Segment> segments_;
     mutable std::vector<std::int64_t> specialCorrection_;  // per special year: own - kind's

@@ -69,7 +69,9 @@ struct DayTable {
 };
 
 // A random rule file around `year`: every kind of rule, bounds and shifts.
-QString RandomRules(std::mt19937_64& random, std::int64_t year, bool gregorianOnly) {
+// With `westernEaster` false, Easter rules are Orthodox ones.
+QString RandomRules(std::mt19937_64& random, std::int64_t year, bool gregorianOnly,
+                    bool westernEaster = true) {
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     static const char* const observed[] = {"", " observed next", " observed previous",
                                            " observed fri-mon"};
@@ -97,7 +99,7 @@ QString RandomRules(std::mt19937_64& random, std::int64_t year, bool gregorianOn
                 break;
             case 3:
                 line = QStringLiteral("%1easter %2%3")
-                           .arg(julian ? QStringLiteral("orthodox ") : QString())
+                           .arg(julian || !westernEaster ? QStringLiteral("orthodox ") : QString())
                            .arg(pick(2) == 0 ? '+' : '-')
                            .arg(pick(60));
                 break;
@@ -199,6 +201,50 @@ TEST(WorkdayCalendar, LongSpansAddUpAndAgreeWithTheDatesYearByYear) {
 }
 
 // A set that leaves no working day at all: counting gives 0, stepping ends out of range.
+// Sets with Julian and Orthodox rules but no Western Easter are counted by their period over
+// long spans: spans of 80 to 600 years between any two days, near the rules' bounds and
+// anywhere in the range, count as their years counted one by one, and counts add up.
+TEST(WorkdayCalendar, JulianAndOrthodoxSetsAgreeWithTheirYearsOverLongSpans) {
+    std::mt19937_64 random(532);
+    std::uniform_int_distribution<std::int64_t> anywhere(-2100000000, 2100000000);
+    std::uniform_int_distribution<std::int64_t> near(-1500 * 365, 1500 * 365);
+    std::uniform_int_distribution<std::int64_t> length(80 * 365, 600 * 365);
+    const std::int64_t anchors[] = {2451545, 2090000000, -2090000000};
+    for (const std::int64_t anchor : anchors) {
+        // A holiday on the weekend at the end of a rule's last year, moved into the next, away
+        // from the other rules' bounds.
+        const std::int64_t year = jdcore::gregorian_from_jdn(anchor).year;
+        const std::int64_t lastDay = jdcore::jdn_from_gregorian(year + 30, 12, 31);
+        const QString rules =
+            RandomRules(random, year, false, false) + QStringLiteral(
+                                                          "\n01-07 julian observed next : Christmas"
+                                                          "\n12-31 until %1 observed next : Eve")
+                                                          .arg(year + 30);
+        const auto weekend =
+            static_cast<std::uint8_t>((RandomWeekend(random) | 1 << jdcore::floor_mod(lastDay, 7)) &
+                                      ~(1 << jdcore::floor_mod(lastDay + 1, 7)));
+        const WorkdayCalendar calendar(weekend, Parse(rules));
+        for (int trial = 0; trial < 24; ++trial) {
+            const std::int64_t from = trial % 2 == 0 ? anchor + near(random) : anywhere(random);
+            const std::int64_t to = std::min<std::int64_t>(from + length(random), 2100000000);
+            std::int64_t byYears = 0;
+            for (std::int64_t a = from; a < to;) {
+                const std::int64_t b = std::min(
+                    to, jdcore::jdn_from_gregorian(jdcore::gregorian_from_jdn(a).year + 1, 1, 1));
+                byYears += calendar.WorkdaysIn(a, b);
+                a = b;
+            }
+            ASSERT_EQ(calendar.WorkdaysIn(from, to), byYears) << from << " " << to << "\n"
+                                                              << rules.toStdString();
+            std::int64_t cut[] = {anywhere(random), anywhere(random), anywhere(random)};
+            std::sort(std::begin(cut), std::end(cut));
+            ASSERT_EQ(calendar.WorkdaysIn(cut[0], cut[2]),
+                      calendar.WorkdaysIn(cut[0], cut[1]) + calendar.WorkdaysIn(cut[1], cut[2]))
+                << rules.toStdString();
+        }
+    }
+}
+
 TEST(WorkdayCalendar, NoWorkingDayInReach) {
     QString rules;
     for (int month = 1; month <= 12; ++month) {
