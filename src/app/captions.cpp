@@ -265,6 +265,9 @@ Pair CaptionPair(Caption caption) {
         case Caption::ProgramTooLong:
             return {"The program has more than 32,500 lines",
                     "Das Programm hat mehr als 32.500 Zeilen"};
+        // the date fields' choice of the world's calendars
+        case Caption::OtherCalendar:
+            return {"Other:", "Andere:"};
         case Caption::Count_:
             break;
     }

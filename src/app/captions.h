@@ -143,6 +143,8 @@ enum class Caption {
     EndOutsideCall,
     CallsTooDeep,
     ProgramTooLong,
+    // the date fields' choice of the world's calendars
+    OtherCalendar,
     Count_  // number of captions
 };
 

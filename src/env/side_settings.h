@@ -14,6 +14,10 @@ inline constexpr const char* kSideSettingsFileName = "daybridge.conf";
 // The keys, "group/name". Add new ones here.
 namespace side_key {
 inline constexpr const char* kTodayCalendar = "today/calendar";  // calendar code, e.g. "LPM"
+// A date field's calendar when it is one of the world's calendars (dbrg.usr then holds CE),
+// by code, e.g. "HEB"; empty when the field's calendar is one dbrg.usr holds itself.
+inline constexpr const char* kFirstDateCalendar = "fields/firstCalendar";
+inline constexpr const char* kSecondDateCalendar = "fields/secondCalendar";
 }  // namespace side_key
 
 class SideSettings {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QWidget>
 #include <algorithm>
@@ -120,10 +121,24 @@ class EnterPresses : public QObject {
 
 void AssignMnemonics(QWidget* window) {
     const auto own = [window](const QWidget* w) { return w->window() == window; };
-    // Priority: the default button, the other buttons, check boxes, options, field labels.
+    // A label whose buddy is an option names the option's group: the group takes the label's
+    // letter (the arrow keys choose inside it) and its options take none of their own.
+    QSet<const QWidget*> labelledGroups;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (own(label) && qobject_cast<QRadioButton*>(label->buddy()) != nullptr) {
+            labelledGroups.insert(label->buddy()->parentWidget());
+        }
+    }
+    // Priority: the default button, the other buttons, check boxes, options and group labels,
+    // field labels.
     QList<QWidget*> ranked[5];
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         if (!own(button) || button->text().isEmpty()) {
+            continue;
+        }
+        if (qobject_cast<QRadioButton*>(button) != nullptr &&
+            labelledGroups.contains(button->parentWidget())) {
+            button->setText(button->text().remove(QLatin1Char('&')));
             continue;
         }
         auto* push = qobject_cast<QPushButton*>(button);
@@ -134,7 +149,7 @@ void AssignMnemonics(QWidget* window) {
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (own(label) && label->buddy() != nullptr) {
-            ranked[4].append(label);
+            ranked[qobject_cast<QRadioButton*>(label->buddy()) != nullptr ? 3 : 4].append(label);
         }
     }
     QList<QWidget*> captioned;

@@ -169,6 +169,11 @@ class DesktopTest : public QObject {
             "2,451,576");
         Row("ISO up across the year", "optFirstDateIsISO", "2004-W01-1", up, "2003-W52-7");
         Row("second field too", "optSecondDateIsCE", "2004-12-31", down, "2005-01-01");
+        // A world calendar (a code: picked from the field's list) steps by its own months; MJD,
+        // without months, by CE's.
+        Row("HEB page down: Kislev to Tevet", "HEB", "5787-09-26", pageDown, "5787-10-26");
+        Row("MAY down", "MAY", "13.0.14.2.18", down, "13.0.14.2.19");
+        Row("MJD page down: 2026-12-06 to 2027-01-06", "MJD", "61,380", pageDown, "61,411");
     }
     void dateKeysStepTheDate() {
         QFETCH(QString, option);
@@ -177,9 +182,16 @@ class DesktopTest : public QObject {
         QFETCH(QString, stepped);
         RecordingHost host;
         auto w = StartWindow(host);
-        Child<QRadioButton>(*w, option.toLatin1().constData())->click();
-        auto* field =
-            Child<QLineEdit>(*w, option.startsWith(u"optFirst") ? "txbFirstDate" : "txbSecondDate");
+        const int world = CalendarIndexOfCode(option);
+        if (world >= 0) {
+            auto* list = Child<QComboBox>(*w, "cboFirstDateCalendar");
+            list->setCurrentIndex(list->findData(world));
+            emit list->activated(list->currentIndex());
+        } else {
+            Child<QRadioButton>(*w, option.toLatin1().constData())->click();
+        }
+        auto* field = Child<QLineEdit>(
+            *w, option.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
         field->setText(date);
         QTest::keyClick(field, Qt::Key(key));
         QCOMPARE(field->text(), stepped);
@@ -211,7 +223,7 @@ class DesktopTest : public QObject {
 
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QSet<int> seen;
-        for (int step = 0; step < 2 * kCalendarCount && !seen.contains(w->state().todayCalendar);
+        for (int step = 0; step < 2 * kAllCalendarCount && !seen.contains(w->state().todayCalendar);
              ++step) {
             const int calendar = w->state().todayCalendar;
             seen.insert(calendar);
@@ -221,14 +233,14 @@ class DesktopTest : public QObject {
         }
         QCOMPARE(w->state().todayCalendar, int(kCE));
         QSet<int> expected;
-        for (int calendar = 0; calendar < kCalendarCount; ++calendar) {
+        for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
             if (calendar != kAN && calendar != kVLW) {
                 expected.insert(calendar);
             }
         }
         QCOMPARE(seen, expected);
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, int(kJDN));
+        QCOMPARE(w->state().todayCalendar, int(kMJD));
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
         QCOMPARE(w->state().todayCalendar, int(kCE));
 
