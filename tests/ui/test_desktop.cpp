@@ -373,6 +373,14 @@ class DesktopTest : public QObject {
         QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked());
         QVERIFY(w->state().monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
+        // A world calendar's date shows its CE month (14 October 1582) on the Gregorian grid.
+        auto* world = Child<QComboBox>(*w, "cboFirstDateCalendar");
+        world->setCurrentIndex(world->findData(int(kHEB)));
+        emit world->activated(world->currentIndex());
+        Button(*w, "cmdDisplayMonth")->click();
+        QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked());
+        QVERIFY(!w->state().monthJulian);
+        QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
         Child<QRadioButton>(*w, "optFirstDateIsCE")->click();
         Button(*w, "cmdDisplayMonth")->click();
         QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked());
