@@ -182,6 +182,7 @@ class MainWindowTest : public QObject {
             auto w = StartWindow(host);
             PickWorldCalendar(*w, QStringLiteral("First"), kHEB);
             PickWorldCalendar(*w, QStringLiteral("Second"), kMAY);
+            w->state().todayCalendar = kISL;  // kept by its code too
             Child<QPushButton>(*w, "cmdQuit")->click();
         }
         QFile file(config_->settingsFile());
@@ -194,6 +195,7 @@ class MainWindowTest : public QObject {
             auto w = StartWindow(host);
             QCOMPARE(w->state().firstCalendar, int(kHEB));
             QCOMPARE(w->state().secondCalendar, int(kMAY));
+            QCOMPARE(w->state().todayCalendar, int(kISL));
             QVERIFY(Checked(*w, "optFirstDateIsOther"));
             QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt(),
                      int(kMAY));
