@@ -30,6 +30,8 @@ struct Snapshot {
 enum class MonthAddedDates { ISO, LPM, LPW };
 
 inline constexpr int kFieldLengthLimit = 18;
+// The difference field holding a spelled-out unit difference ("1 year 2 months 3 days").
+inline constexpr int kUnitDifferenceLengthLimit = 40;
 inline constexpr int kAutoEnlargeNever = 65535;
 inline constexpr int kDefaultAutoEnlarge = 250;
 inline constexpr int kDefaultMaxNumErrors = 1;

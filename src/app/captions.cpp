@@ -298,6 +298,9 @@ Pair CaptionPair(Caption caption) {
         case Caption::SavedHolidaysNotLoaded:
             return {"The saved holiday set could not be loaded; no holidays are used:",
                     "Die gespeicherten Feiertage konnten nicht geladen werden; es gelten keine:"};
+        // the date fields' choice of the world's calendars
+        case Caption::OtherCalendar:
+            return {"Other:", "Andere:"};
         case Caption::Count_:
             break;
     }

@@ -157,6 +157,8 @@ enum class Caption {
     AllDaysWeekend,
     HolidayFileNotLoaded,
     SavedHolidaysNotLoaded,
+    // the date fields' choice of the world's calendars
+    OtherCalendar,
     Count_  // number of captions
 };
 

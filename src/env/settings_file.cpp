@@ -480,8 +480,12 @@ QString SettingsText(const AppState& state, const QString& directory) {
     line(number(state.UsersDateFormat()) + QLatin1Char(',') +
          number(CharacterCode(state.format.dateSeparator)) + QLatin1Char(',') +
          number(CharacterCode(state.format.thousandsSeparator)));
-    line(number(state.GetCal(1)) + QLatin1Char(',') + number(state.GetCal(1)) + QLatin1Char(',') +
-         number(state.GetCal(2)));
+    // The file knows only the nine calendars of the options; a world calendar is written as
+    // CE (the window keeps it in its side settings).
+    const auto described = [](int calendar) { return calendar < kCalendarCount ? calendar : kCE; };
+    const int first = described(state.GetCal(1));
+    line(number(first) + QLatin1Char(',') + number(first) + QLatin1Char(',') +
+         number(described(state.GetCal(2))));
     line(number(CheckValue(state.includeFirstDate)));
     line(number(CheckValue(state.includeWeekends)));
     line(number(CheckValue(state.verbose)));

@@ -20,6 +20,10 @@ inline constexpr const char* kTodayCalendar = "today/calendar";  // calendar cod
 // ("0000011"), and the holiday set by its shipped name or file path (empty: none).
 inline constexpr const char* kWeekendDays = "workdays/weekend";
 inline constexpr const char* kHolidaySet = "workdays/holidays";
+// A date field's calendar when it is one of the world's calendars (dbrg.usr then holds CE),
+// by code, e.g. "HEB"; empty when the field's calendar is one dbrg.usr holds itself.
+inline constexpr const char* kFirstDateCalendar = "fields/firstCalendar";
+inline constexpr const char* kSecondDateCalendar = "fields/secondCalendar";
 }  // namespace side_key
 
 class SideSettings {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QWidget>
 #include <algorithm>
@@ -116,12 +117,35 @@ class EnterPresses : public QObject {
     }
 };
 
+// The plain caption of a button or a label.
+QString PlainCaption(QWidget* w) {
+    auto* button = qobject_cast<QAbstractButton*>(w);
+    return (button != nullptr ? button->text() : static_cast<QLabel*>(w)->text())
+        .remove(QLatin1Char('&'));
+}
+
+// The letters of `captioned` (in priority order) by LetterMatching.
+QList<std::optional<QChar>> MatchLetters(const QList<QWidget*>& captioned) {
+    QList<QList<QChar>> candidates;
+    for (QWidget* w : captioned) {
+        candidates.append(Candidates(PlainCaption(w)));
+    }
+    LetterMatching matching(candidates);
+    matching.Solve();
+    QList<std::optional<QChar>> letters;
+    for (qsizetype i = 0; i < captioned.size(); ++i) {
+        letters.append(matching.LetterOf(i));
+    }
+    return letters;
+}
+
 }  // namespace
 
 void AssignMnemonics(QWidget* window) {
     const auto own = [window](const QWidget* w) { return w->window() == window; };
-    // Priority: the default button, the other buttons, check boxes, options, field labels.
-    QList<QWidget*> ranked[5];
+    // Priority: the default button, the other buttons, check boxes, labels of option groups,
+    // options, field labels.
+    QList<QWidget*> ranked[6];
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         if (!own(button) || button->text().isEmpty()) {
             continue;
@@ -129,33 +153,41 @@ void AssignMnemonics(QWidget* window) {
         auto* push = qobject_cast<QPushButton*>(button);
         const int rank = push != nullptr                               ? (push->isDefault() ? 0 : 1)
                          : qobject_cast<QCheckBox*>(button) != nullptr ? 2
-                                                                       : 3;
+                                                                       : 4;
         ranked[rank].append(button);
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (own(label) && label->buddy() != nullptr) {
-            ranked[4].append(label);
+            ranked[qobject_cast<QRadioButton*>(label->buddy()) != nullptr ? 3 : 5].append(label);
         }
     }
+    // A label whose buddy is an option names the option's group: when the label gets a letter,
+    // the group is reached by it (the arrow keys choose inside) and its options take none.
     QList<QWidget*> captioned;
-    QStringList plain;
-    QList<QList<QChar>> candidates;
-    for (const QList<QWidget*>& rank : ranked) {
-        for (QWidget* w : rank) {
-            auto* button = qobject_cast<QAbstractButton*>(w);
-            const QString text =
-                (button != nullptr ? button->text() : static_cast<QLabel*>(w)->text())
-                    .remove(QLatin1Char('&'));
-            captioned.append(w);
-            plain.append(text);
-            candidates.append(Candidates(text));
+    for (int rank = 0; rank <= 3; ++rank) {
+        captioned += ranked[rank];
+    }
+    const QList<std::optional<QChar>> first = MatchLetters(captioned);
+    QSet<const QWidget*> labelledGroups;
+    for (qsizetype i = captioned.size() - ranked[3].size(); i < captioned.size(); ++i) {
+        if (first[i]) {
+            labelledGroups.insert(static_cast<QLabel*>(captioned[i])->buddy()->parentWidget());
         }
     }
-    LetterMatching matching(candidates);
-    matching.Solve();
+    for (QWidget* option : ranked[4]) {
+        if (labelledGroups.contains(option->parentWidget())) {
+            auto* button = static_cast<QAbstractButton*>(option);
+            button->setText(button->text().remove(QLatin1Char('&')));
+        } else {
+            captioned.append(option);
+        }
+    }
+    captioned += ranked[5];
+    // The captions ranked before the options keep the letters of the first matching's count.
+    const QList<std::optional<QChar>> letters = MatchLetters(captioned);
     for (qsizetype i = 0; i < captioned.size(); ++i) {
-        const std::optional<QChar> letter = matching.LetterOf(i);
-        const QString text = letter ? Marked(plain[i], *letter) : plain[i];
+        const QString plain = PlainCaption(captioned[i]);
+        const QString text = letters[i] ? Marked(plain, *letters[i]) : plain;
         if (auto* button = qobject_cast<QAbstractButton*>(captioned[i])) {
             button->setText(text);
         } else {

@@ -12,8 +12,9 @@ namespace daybridge {
 // Gives the buttons, check boxes, option buttons and labelled fields of `window` (not of windows
 // it owns) Alt+letters, no two alike, a word's first letter where it is free. When the window
 // has more captions than letters, buttons come first, then check boxes, options and field
-// labels. Earlier marks are removed first, so it is called again after every change of captions
-// (the language).
+// labels. A label whose buddy is an option stands for the option's group: it takes the letter
+// and the group's options take none. Earlier marks are removed first, so it is called again
+// after every change of captions (the language).
 void AssignMnemonics(QWidget* window);
 
 // Return and Enter press the push button of `window` that has the focus, as Space does.

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -32,9 +33,11 @@
 #include <optional>
 #include <vector>
 
+#include "calendar/calendar_units.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
+#include "datetext/unit_difference.h"
 #include "env/paths.h"
 #include "env/settings_file.h"
 #include "env/side_settings.h"
@@ -62,7 +65,7 @@ constexpr std::array<int, 7> kTodayCycleStart = {kCE, kISO, kJC, kORD, kLPM, kLP
 
 std::vector<int> TodayCycle() {
     std::vector<int> cycle(kTodayCycleStart.begin(), kTodayCycleStart.end());
-    for (int calendar = 0; calendar < kCalendarCount; ++calendar) {
+    for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
         // AN (a five-day week) and VLW never name today; the seven above are in already.
         const bool listed = std::find(cycle.begin(), cycle.end(), calendar) != cycle.end();
         if (!listed && calendar != kAN && calendar != kVLW) {
@@ -258,7 +261,8 @@ void frmMain::BuildWindow() {
     lblSecondDate = makeLabel("lblSecondDate");
     lblDayOrDays = makeLabel("lblDayOrDays");
 
-    auto makeOptions = [&](const char* frameName, const char* prefix, QRadioButton** options) {
+    auto makeOptions = [&](const char* frameName, const char* prefix, QRadioButton** options,
+                           int field) {
         auto* frame = Named(new QFrame, QString::fromLatin1(frameName));
         auto* grid = new QGridLayout(frame);
         grid->setContentsMargins(0, 0, 0, 0);
@@ -271,11 +275,27 @@ void frmMain::BuildWindow() {
             options[calendar] = option;
             grid->addWidget(option, i / 4, i % 4);
         }
+        // The world's calendars share the free place of the grid: an option and its list.
+        optOther[field] =
+            Named(new QRadioButton, QString::fromLatin1(prefix) + QStringLiteral("Other"));
+        cboOtherCalendar[field] =
+            Named(new QComboBox, field == 0 ? QStringLiteral("cboFirstDateCalendar")
+                                            : QStringLiteral("cboSecondDateCalendar"));
+        for (int calendar = kCalendarCount; calendar < kAllCalendarCount; ++calendar) {
+            cboOtherCalendar[field]->addItem(CalendarCode(calendar), calendar);
+        }
+        cboOtherCalendar[field]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        auto* other = new QHBoxLayout;
+        other->setSpacing(4);
+        other->addWidget(optOther[field]);
+        other->addWidget(cboOtherCalendar[field]);
+        other->addStretch(1);
+        grid->addLayout(other, 1, 3);
         grid->setColumnStretch(4, 1);
         return frame;
     };
-    Frame1 = makeOptions("Frame1", "optFirstDateIs", optFirst);
-    Frame2 = makeOptions("Frame2", "optSecondDateIs", optSecond);
+    Frame1 = makeOptions("Frame1", "optFirstDateIs", optFirst, 0);
+    Frame2 = makeOptions("Frame2", "optSecondDateIs", optSecond, 1);
 
     chkIncludeFirstDate = Named(new QCheckBox, QStringLiteral("chkIncludeFirstDate"));
     chkIncludeWeekends = Named(new QCheckBox, QStringLiteral("chkIncludeWeekends"));
@@ -538,6 +558,38 @@ void frmMain::ConnectSignals() {
         });
     }
 
+    for (int i = 0; i < 2; ++i) {
+        connect(optOther[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !refreshing_) {
+                FieldCalendarChange(i + 1, OtherCalendar(i));
+            }
+        });
+        // Picking from the list chooses the option too.
+        connect(cboOtherCalendar[i], &QComboBox::activated, this, [this, i] {
+            if (refreshing_) {
+                return;
+            }
+            if (optOther[i]->isChecked()) {
+                FieldCalendarChange(i + 1, OtherCalendar(i));
+            } else {
+                optOther[i]->setChecked(true);
+            }
+        });
+        // The group's label leads to its chosen option (Alt+letter, then the arrow keys).
+        QRadioButton** options = i == 0 ? optFirst : optSecond;
+        std::vector<QRadioButton*> group = {optOther[i]};
+        for (int calendar : kOptionCalendars) {
+            group.push_back(options[calendar]);
+        }
+        for (QRadioButton* option : group) {
+            connect(option, &QRadioButton::toggled, this, [this, i, option](bool on) {
+                if (on) {
+                    lblThisIsA[i]->setBuddy(option);
+                }
+            });
+        }
+    }
+
     // The check boxes are the state's options; a click only moves the focus on.
     const std::array<std::pair<QCheckBox*, bool AppState::*>, 4> checks = {{
         {chkIncludeFirstDate, &AppState::includeFirstDate},
@@ -595,6 +647,9 @@ void frmMain::SetColours() {
     for (int calendar : kOptionCalendars) {
         Paint(optFirst[calendar], kCyan, Qt::black, false);
         Paint(optSecond[calendar], kCyan, Qt::black, false);
+    }
+    for (QRadioButton* option : optOther) {
+        Paint(option, kCyan, Qt::black, false);
     }
     Paint(lblTodaysDate, kCyan, Qt::black);
     Paint(lblWeekFromToday, kCyan, Qt::black);
@@ -703,7 +758,29 @@ QString frmMain::LoadSideSettings() {
     if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
         state_.todayCalendar = calendar;
     }
+    // A date field's world calendar stands in dbrg.usr as CE; one the file names otherwise
+    // (written since by a program that knows only the options) wins.
+    const auto fieldCalendar = [&side](const char* key, int& field) {
+        const int stored = CalendarIndexOfCode(side.value(key).toString());
+        if (field == kCE && stored >= kCalendarCount && stored < kAllCalendarCount) {
+            field = stored;
+        }
+    };
+    fieldCalendar(side_key::kFirstDateCalendar, state_.firstCalendar);
+    fieldCalendar(side_key::kSecondDateCalendar, state_.secondCalendar);
     return workdaysNotice;
+}
+
+// The word after the difference field: "day" or "days" for a day count, nothing for a unit
+// difference, which names its own units.
+QString frmMain::DayOrDaysLabel() const {
+    const QString text = TrimmedWhite(state_.dateDiffText);
+    const ParseResult days = ParseDayCount(text, state_.format.thousandsSeparator);
+    if (days.outcome != kParseValid &&
+        ParseUnitDifference(text, state_.language).outcome == kParseValid) {
+        return {};
+    }
+    return state_.DayOrDays(days.outcome == kParseValid ? days.jdn : 0);
 }
 
 void frmMain::SaveSideSettings() {
@@ -711,6 +788,11 @@ void frmMain::SaveSideSettings() {
     if (!side.path().isEmpty()) {
         side.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
         SaveWorkdayChoice(side, state_.workdays);
+        const auto world = [](int calendar) {
+            return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
+        };
+        side.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
+        side.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
     }
 }
 
@@ -794,6 +876,13 @@ void frmMain::SetLanguageDependentText() {
                                     QLatin1Char(')'));
         optSecond[calendar]->setText(caption);
     }
+    for (int i = 0; i < 2; ++i) {
+        optOther[i]->setText(s.Caption(Caption::OtherCalendar));
+        QComboBox* list = cboOtherCalendar[i];
+        for (int item = 0; item < list->count(); ++item) {
+            list->setItemText(item, s.Text(CalendarNameTextId(list->itemData(item).toInt())));
+        }
+    }
     AlignOptionColumns();
     chkIncludeFirstDate->setText(s.Caption(Caption::IncludeFirstDate));
     chkIncludeWeekends->setText(s.Caption(Caption::IncludeWeekends));
@@ -803,8 +892,7 @@ void frmMain::SetLanguageDependentText() {
     lblOnlineDocumentation->setText(s.Caption(Caption::OnlineDocumentation));
     lblVelmoraSystems->setText(s.Caption(Caption::VelmoraSystems));
     lblLanguage->setText(s.Caption(Caption::Language));
-    const ParseResult days = ParseDayCount(TrimmedWhite(s.dateDiffText));
-    lblDayOrDays->setText(s.DayOrDays(days.outcome == kParseValid ? days.jdn : 0));
+    lblDayOrDays->setText(DayOrDaysLabel());
     UpdateCopyButton();  // marks the mnemonics too
 
     if (configure_ != nullptr) {
@@ -1047,15 +1135,8 @@ void frmMain::RefreshFieldsFromState() {
 
 void frmMain::RefreshOptionsFromState() {
     refreshing_ = true;
-    const auto select = [](QRadioButton** options, int calendar) {
-        QRadioButton* option = nullptr;
-        if (calendar >= 0 && calendar < kCalendarCount) {
-            option = options[calendar];
-        }
-        (option != nullptr ? option : options[kCE])->setChecked(true);
-    };
-    select(optFirst, state_.firstCalendar);
-    select(optSecond, state_.secondCalendar);
+    ShowFieldCalendar(0, state_.firstCalendar);
+    ShowFieldCalendar(1, state_.secondCalendar);
     // A calendar no option stands for (AN, VLW) is shown and kept as CE.
     if (optFirst[kCE]->isChecked()) {
         state_.firstCalendar = kCE;
@@ -1068,6 +1149,26 @@ void frmMain::RefreshOptionsFromState() {
     chkVerbose->setChecked(state_.verbose);
     chkSaveOutput->setChecked(state_.saveOnQuit);
     refreshing_ = false;
+}
+
+// Checks the option of `calendar` in the group of date field `index` (0 first, 1 second): a
+// world calendar checks "Other" and shows it in the list; any other calendar without an option
+// checks CE.
+void frmMain::ShowFieldCalendar(int index, int calendar) {
+    QRadioButton** options = index == 0 ? optFirst : optSecond;
+    const int listed = cboOtherCalendar[index]->findData(calendar);
+    if (listed >= 0) {
+        cboOtherCalendar[index]->setCurrentIndex(listed);
+        optOther[index]->setChecked(true);
+    } else if (calendar >= 0 && calendar < kCalendarCount && options[calendar] != nullptr) {
+        options[calendar]->setChecked(true);
+    } else {
+        options[kCE]->setChecked(true);
+    }
+}
+
+int frmMain::OtherCalendar(int index) const {
+    return cboOtherCalendar[index]->currentData().toInt();
 }
 
 void frmMain::RefreshInputFilesFromState() {
@@ -1156,8 +1257,14 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
         const int length = static_cast<int>(field->text().size());
         bool allowed;
         if (field == txbDateDiffDays) {
-            allowed = IsAllowedDifferenceKey(code, length, kFieldLengthLimit,
-                                             state_.format.thousandsSeparator);
+            // A unit difference spelled out ("1 year 2 months 3 days") needs more room than
+            // a day count, which never reaches the described limit.
+            const bool spelled =
+                c.isLetter() ||
+                field->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
+            allowed = IsAllowedDifferenceKey(
+                code, length, spelled ? kUnitDifferenceLengthLimit : kFieldLengthLimit,
+                state_.format.thousandsSeparator);
         } else {
             const bool iso =
                 (field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar) == kISO;
@@ -1254,9 +1361,14 @@ void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     } else if (parsed.outcome != kParseValid) {
         ShowEngineMessage(index == 0 ? 3 : 8);
     } else {
-        const std::optional<std::int64_t> next =
-            byMonth ? MonthsLater(parsed.jdn, step, calendar == kJC)
-                    : std::optional<std::int64_t>(std::int64_t{parsed.jdn} + step);
+        std::optional<std::int64_t> next = std::int64_t{parsed.jdn} + step;
+        if (byMonth && calendar >= kCalendarCount) {
+            // A world calendar steps by its own months (MAY and MJD, without months, by CE's).
+            const UnitResult moved = AddMonths(calendar, parsed.jdn, step);
+            next = moved.outcome == UnitOutcome::Done ? std::optional(moved.jdn) : std::nullopt;
+        } else if (byMonth) {
+            next = MonthsLater(parsed.jdn, step, calendar == kJC);
+        }
         QString stepped;
         if (next && *next >= kMinDayNumber && *next <= kMaxDayNumber) {
             stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(*next));
@@ -1367,7 +1479,8 @@ void frmMain::cmdCompute_Click() {
 
     AppendPendingOutput();
     RefreshFieldsFromState();
-    lblDayOrDays->setText(state_.DayOrDays(engine_->DateDifference));
+    lblDayOrDays->setText(engine_->unitDifference() ? QString()
+                                                    : state_.DayOrDays(engine_->DateDifference));
     SetTheFocus();
 }
 
@@ -1387,8 +1500,9 @@ void frmMain::ShowTodaysDate() {
     const std::int32_t today = host_->todayJdn();
     const bool german = state_.language == kGerman;
     const int calendar = state_.todayCalendar;
-    const QString der =
-        german && calendar != kORD && calendar != kJDN ? QStringLiteral("der ") : QString();
+    const QString der = german && calendar != kORD && calendar != kJDN && calendar != kMJD
+                            ? QStringLiteral("der ")
+                            : QString();
     lblTodaysDate->setText(state_.Caption(Caption::TodayIs) + QLatin1Char(' ') +
                            DayNameIn(DayOfWeek(today), state_.language) + QStringLiteral(", ") +
                            der + LabelDateText(today));
@@ -1432,7 +1546,9 @@ void frmMain::cmdDisplayMonth_Click() {
     SetField(txbFirstDate, state_.firstDateText, first);
     DateRecord shown = CivilOfJdn(host_->todayJdn(), 'G');
     const int calendar = state_.firstCalendar;
-    if (!first.isEmpty() && (calendar == kCE || calendar == kJC || calendar == kJDN)) {
+    // A world calendar's date shows its CE month on the CE grid.
+    const bool world = calendar >= kCalendarCount;
+    if (!first.isEmpty() && (calendar == kCE || calendar == kJC || calendar == kJDN || world)) {
         const ParseResult parsed = ParseDateInCalendar(calendar, first, state_.CurrentFormat());
         if (parsed.outcome == kParseValid) {
             shown = CivilOfJdn(parsed.jdn, calendar == kJC ? 'J' : 'G');

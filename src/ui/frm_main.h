@@ -156,9 +156,13 @@ class frmMain : public QWidget {
     void SaveSettings();
     void EndRunForQuit();
     void FieldCalendarChange(int field, int calendar);
+    // The calendar of a date field's "Other" list: one of the world's calendars.
+    int OtherCalendar(int field) const;
+    void ShowFieldCalendar(int field, int calendar);
     void StepFieldDate(int index, int step, bool byMonth = false);
     QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
+    QString DayOrDaysLabel() const;
     void SaveSideSettings();
     bool ClearOneFieldDialog();
     void RunBatchSlice();
@@ -205,6 +209,9 @@ class frmMain : public QWidget {
     OutputView* txbOutput = nullptr;
     QRadioButton* optFirst[kCalendarCount] = {};
     QRadioButton* optSecond[kCalendarCount] = {};
+    // Each date field's choice of the world's calendars: an option and its list.
+    QRadioButton* optOther[2] = {};
+    QComboBox* cboOtherCalendar[2] = {};
     QCheckBox* chkIncludeFirstDate = nullptr;
     QCheckBox* chkIncludeWeekends = nullptr;
     QCheckBox* chkVerbose = nullptr;

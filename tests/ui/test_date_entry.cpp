@@ -57,6 +57,8 @@ class DateEntryTest : public QObject {
         Row("difference digits", "txbDateDiffDays", "CE", "-1,234", "-1,234");
         Row("difference takes unit letters and blanks", "txbDateDiffDays", "ISO", "1w 2/3.4d",
             "1w 234d");
+        Row("a spelled unit difference past 18 characters", "txbDateDiffDays", "CE",
+            "1 year 2 months 3 days", "1 year 2 months 3 days");
     }
     void keyFilters() {
         QFETCH(QString, field);
@@ -302,6 +304,9 @@ class DateEntryTest : public QObject {
         QCOMPARE(Field(*w, "txbFirstDate")->text(), firstAfter);
         QCOMPARE(Field(*w, "txbDateDiffDays")->text(), differenceAfter);
         QCOMPARE(Field(*w, "txbSecondDate")->text(), secondAfter);
+        // A unit difference names its own units: no "day"/"days" after the field.
+        QCOMPARE(Child<QLabel>(*w, "lblDayOrDays")->text().isEmpty(),
+                 differenceAfter.contains(QLatin1Char(' ')));
         QCOMPARE(w->state().firstDateText, firstAfter);
         QCOMPARE(w->state().secondDateText, secondAfter);
         if (output.isEmpty()) {

@@ -39,10 +39,19 @@ void OpenAllWindows(frmMain& w) {
 }
 
 // The problems of a window's mnemonics: a letter used twice, a button or check box without one
-// (options too, unless the window holds more captions than there are letters).
-QStringList MnemonicProblems(QWidget& window, bool everyOption) {
+// (options too, unless the window holds more captions than there are letters). An option group
+// whose label (its buddy) has a letter is reached by it, the arrow keys choosing inside: its
+// options need none and must have none.
+QStringList MnemonicProblems(QWidget& window, bool everyOption = true) {
     QStringList problems;
     QSet<QChar> letters;
+    QSet<const QWidget*> labelledGroups;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->window() == &window && qobject_cast<QRadioButton*>(label->buddy()) != nullptr &&
+            label->text().contains(u'&')) {
+            labelledGroups.insert(label->buddy()->parentWidget());
+        }
+    }
     auto check = [&](const QString& text, const QString& name, bool required) {
         const qsizetype at = text.indexOf(u'&');
         if (at < 0 || at + 1 >= text.size()) {
@@ -60,6 +69,12 @@ QStringList MnemonicProblems(QWidget& window, bool everyOption) {
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (button->window() == &window && !button->text().isEmpty()) {
             const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
+            if (option && labelledGroups.contains(button->parentWidget())) {
+                if (button->text().contains(u'&')) {
+                    problems << button->objectName() + QStringLiteral(" beside its group's");
+                }
+                continue;
+            }
             check(button->text(), button->objectName(), everyOption || !option);
         }
     }
@@ -106,7 +121,8 @@ class DesktopTest : public QObject {
         w->UpdateCopyButton();
         frmClearOneTextBox clearOne(w->state());
         clearOne.SetLanguageDependentText();
-        // The main window holds 37 buttons, check boxes and options: more than 26 letters.
+        // The main window holds 23 buttons and check boxes, two option groups of eight and five
+        // field labels: more than the 26 letters its captions offer.
         const std::vector<std::pair<QWidget*, bool>> windows = {{w.get(), false},
                                                                 {w->configureDialog(), true},
                                                                 {w->monthDisplay(), true},
@@ -120,7 +136,7 @@ class DesktopTest : public QObject {
         }
         // The date order renames the separator options; the marks follow.
         Child<QRadioButton>(*w->configureDialog(), "optDateFormatIsDMY")->click();
-        QCOMPARE(MnemonicProblems(*w->configureDialog(), true), QStringList());
+        QCOMPARE(MnemonicProblems(*w->configureDialog()), QStringList());
     }
 
     // Enter presses the focused button; Escape closes the month display and the enlarged
@@ -169,6 +185,11 @@ class DesktopTest : public QObject {
             "2,451,576");
         Row("ISO up across the year", "optFirstDateIsISO", "2004-W01-1", up, "2003-W52-7");
         Row("second field too", "optSecondDateIsCE", "2004-12-31", down, "2005-01-01");
+        // A world calendar (a code: picked from the field's list) steps by its own months; MJD,
+        // without months, by CE's.
+        Row("HEB page down: Kislev to Tevet", "HEB", "5787-09-26", pageDown, "5787-10-26");
+        Row("MAY down", "MAY", "13.0.14.2.18", down, "13.0.14.2.19");
+        Row("MJD page down: 2026-12-06 to 2027-01-06", "MJD", "61,380", pageDown, "61,411");
     }
     void dateKeysStepTheDate() {
         QFETCH(QString, option);
@@ -177,9 +198,16 @@ class DesktopTest : public QObject {
         QFETCH(QString, stepped);
         RecordingHost host;
         auto w = StartWindow(host);
-        Child<QRadioButton>(*w, option.toLatin1().constData())->click();
-        auto* field =
-            Child<QLineEdit>(*w, option.startsWith(u"optFirst") ? "txbFirstDate" : "txbSecondDate");
+        const int world = CalendarIndexOfCode(option);
+        if (world >= 0) {
+            auto* list = Child<QComboBox>(*w, "cboFirstDateCalendar");
+            list->setCurrentIndex(list->findData(world));
+            emit list->activated(list->currentIndex());
+        } else {
+            Child<QRadioButton>(*w, option.toLatin1().constData())->click();
+        }
+        auto* field = Child<QLineEdit>(
+            *w, option.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
         field->setText(date);
         QTest::keyClick(field, Qt::Key(key));
         QCOMPARE(field->text(), stepped);
@@ -211,7 +239,7 @@ class DesktopTest : public QObject {
 
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QSet<int> seen;
-        for (int step = 0; step < 2 * kCalendarCount && !seen.contains(w->state().todayCalendar);
+        for (int step = 0; step < 2 * kAllCalendarCount && !seen.contains(w->state().todayCalendar);
              ++step) {
             const int calendar = w->state().todayCalendar;
             seen.insert(calendar);
@@ -221,14 +249,14 @@ class DesktopTest : public QObject {
         }
         QCOMPARE(w->state().todayCalendar, int(kCE));
         QSet<int> expected;
-        for (int calendar = 0; calendar < kCalendarCount; ++calendar) {
+        for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
             if (calendar != kAN && calendar != kVLW) {
                 expected.insert(calendar);
             }
         }
         QCOMPARE(seen, expected);
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, int(kJDN));
+        QCOMPARE(w->state().todayCalendar, int(kMJD));
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
         QCOMPARE(w->state().todayCalendar, int(kCE));
 
@@ -344,6 +372,14 @@ class DesktopTest : public QObject {
         frmDisplayMonthLPM* month = w->monthDisplay();
         QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked());
         QVERIFY(w->state().monthJulian);
+        QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
+        // A world calendar's date shows its CE month (14 October 1582) on the Gregorian grid.
+        auto* world = Child<QComboBox>(*w, "cboFirstDateCalendar");
+        world->setCurrentIndex(world->findData(int(kHEB)));
+        emit world->activated(world->currentIndex());
+        Button(*w, "cmdDisplayMonth")->click();
+        QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked());
+        QVERIFY(!w->state().monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
         Child<QRadioButton>(*w, "optFirstDateIsCE")->click();
         Button(*w, "cmdDisplayMonth")->click();

@@ -49,6 +49,14 @@ void CheckDefaults(frmMain& w) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
+    // Picks `calendar` from the world-calendar list of the First or Second date, as a user does.
+    static void PickWorldCalendar(frmMain& w, const QString& field, int calendar) {
+        auto* list = Child<QComboBox>(
+            w, qPrintable(QStringLiteral("cbo") + field + QStringLiteral("DateCalendar")));
+        list->setCurrentIndex(list->findData(calendar));
+        emit list->activated(list->currentIndex());
+    }
+
   private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init() { config_ = std::make_unique<IsolatedConfig>(); }
@@ -125,6 +133,85 @@ class MainWindowTest : public QObject {
         QCOMPARE(s.output.text(), output);
         QCOMPARE(Child<OutputView>(*w, "txbOutput")->toPlainText(),
                  QString(output).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QVERIFY(host.boxes.empty());
+    }
+
+    // Each of the world's calendars, picked from a date field's list, converts the date typed
+    // there and checks "Other"; CE converts it back (dates from the Python convertdate package,
+    // FRR by Romme's rule).
+    void worldCalendarConvertsTheTypedDate_data() {
+        QTest::addColumn<int>("calendar");
+        QTest::addColumn<QString>("converted");
+        Row("HEB", int(kHEB), "5787-09-26");
+        Row("ISL", int(kISL), "1448-06-25");
+        Row("PER", int(kPER), "1405-09-15");
+        Row("COP", int(kCOP), "1743-03-27");
+        Row("ETH", int(kETH), "2019-03-27");
+        Row("FRR", int(kFRR), "235-03-16");
+        Row("IND", int(kIND), "1948-09-15");
+        Row("MAY", int(kMAY), "13.0.14.2.18");
+        Row("MJD", int(kMJD), "61,380");
+    }
+    void worldCalendarConvertsTheTypedDate() {
+        QFETCH(int, calendar);
+        QFETCH(QString, converted);
+        RecordingHost host;
+        auto w = StartWindow(host);
+        for (const QString& field : {QStringLiteral("First"), QStringLiteral("Second")}) {
+            auto* text = Child<QLineEdit>(
+                *w, qPrintable(QStringLiteral("txb") + field + QStringLiteral("Date")));
+            text->setText(QStringLiteral("2026-12-06"));
+            PickWorldCalendar(*w, field, calendar);
+            QVERIFY(Checked(
+                *w, qPrintable(QStringLiteral("opt") + field + QStringLiteral("DateIsOther"))));
+            QCOMPARE(w->state().GetCal(field == QLatin1String("First") ? 1 : 2), calendar);
+            QCOMPARE(text->text(), converted);
+            Child<QRadioButton>(
+                *w, qPrintable(QStringLiteral("opt") + field + QStringLiteral("DateIsCE")))
+                ->click();
+            QCOMPARE(text->text(), QStringLiteral("2026-12-06"));
+        }
+        QVERIFY(host.boxes.empty());
+    }
+
+    // A world calendar of a date field is kept beside dbrg.usr, which holds CE in its place; a
+    // calendar written into dbrg.usr since (by a program that knows only the options) wins.
+    void worldCalendarSurvivesRestart() {
+        {
+            RecordingHost host;
+            auto w = StartWindow(host);
+            PickWorldCalendar(*w, QStringLiteral("First"), kHEB);
+            PickWorldCalendar(*w, QStringLiteral("Second"), kMAY);
+            w->state().todayCalendar = kISL;  // kept by its code too
+            Child<QPushButton>(*w, "cmdQuit")->click();
+        }
+        QFile file(config_->settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n');
+        file.close();
+        QCOMPARE(lines.value(2), QByteArray("0,0,0\r"));
+        {
+            RecordingHost host;
+            auto w = StartWindow(host);
+            QCOMPARE(w->state().firstCalendar, int(kHEB));
+            QCOMPARE(w->state().secondCalendar, int(kMAY));
+            QCOMPARE(w->state().todayCalendar, int(kISL));
+            QVERIFY(Checked(*w, "optFirstDateIsOther"));
+            QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt(),
+                     int(kMAY));
+            w->close();  // saves again: unchanged
+        }
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        lines = file.readAll().split('\n');
+        QCOMPARE(lines.value(2), QByteArray("0,0,0\r"));
+        lines[2] = "1,1,0\r";
+        QVERIFY(file.seek(0));
+        file.write(lines.join('\n'));
+        file.close();
+        RecordingHost host;
+        auto w = StartWindow(host);
+        QCOMPARE(w->state().firstCalendar, int(kJC));
+        QCOMPARE(w->state().secondCalendar, int(kMAY));
         QVERIFY(host.boxes.empty());
     }
 
@@ -372,6 +459,17 @@ class MainWindowTest : public QObject {
             {kLPM, {}},
             {kLPW, {}},
             {kJDN, QStringLiteral("Today is Sunday, 2,461,381 JDN")},
+            // The world's calendars follow, each named by its code (dates from the Python
+            // convertdate package).
+            {kHEB, QStringLiteral("Today is Sunday, 5787-09-26 HEB")},
+            {kISL, QStringLiteral("Today is Sunday, 1448-06-25 ISL")},
+            {kPER, QStringLiteral("Today is Sunday, 1405-09-15 PER")},
+            {kCOP, QStringLiteral("Today is Sunday, 1743-03-27 COP")},
+            {kETH, QStringLiteral("Today is Sunday, 2019-03-27 ETH")},
+            {kFRR, QStringLiteral("Today is Sunday, 235-03-16 FRR")},
+            {kIND, QStringLiteral("Today is Sunday, 1948-09-15 IND")},
+            {kMAY, QStringLiteral("Today is Sunday, 13.0.14.2.18 MAY")},
+            {kMJD, QStringLiteral("Today is Sunday, 61,380 MJD")},
             {kCE, QStringLiteral("Today is Sunday, 2026-12-06 CE")},
         };
         for (const auto& [calendar, text] : forward) {
@@ -388,16 +486,16 @@ class MainWindowTest : public QObject {
         }
         // A right click steps back; the week label follows.
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(w->state().todayCalendar, int(kJDN));
+        QCOMPARE(w->state().todayCalendar, int(kMJD));
         QCOMPARE(LabelText(*w, "lblWeekFromToday"),
-                 QStringLiteral("A week from today is 2,461,388 JDN"));
+                 QStringLiteral("A week from today is 61,387 MJD"));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, int(kCE));
 
         // Without a thousands separator the JDN is not grouped.
         w->state().format.thousandsSeparator.clear();
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(label->text(), QStringLiteral("Today is Sunday, 2461381 JDN"));
+        QCOMPARE(label->text(), QStringLiteral("Today is Sunday, 61380 MJD"));
     }
 
     void germanTodayLabelsUseDerExceptForOrdinalAndJdn() {
@@ -415,6 +513,9 @@ class MainWindowTest : public QObject {
         w->ShowTodaysDate();
         QCOMPARE(LabelText(*w, "lblWeekFromToday"),
                  QStringLiteral("Eine Woche weiter ist 2,461,388 JDN"));
+        w->state().todayCalendar = kMJD;
+        w->ShowTodaysDate();
+        QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Heute ist Sonntag, 61,380 MJD"));
     }
 
     void weekFromTodayCrossesTheYearEnd() {
