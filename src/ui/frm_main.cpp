@@ -22,7 +22,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -1259,9 +1258,9 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
         if (field == txbDateDiffDays) {
             // A unit difference spelled out ("1 year 2 months 3 days") needs more room than
             // a day count, which never reaches the described limit.
-            const bool spelled =
-                c.isLetter() ||
-                field->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
+            const QString text = field->text();
+            const bool spelled = c.isLetter() || std::any_of(text.begin(), text.end(),
+                                                             [](QChar t) { return t.isLetter(); });
             allowed = IsAllowedDifferenceKey(
                 code, length, spelled ? kUnitDifferenceLengthLimit : kFieldLengthLimit,
                 state_.format.thousandsSeparator);
