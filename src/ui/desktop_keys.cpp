@@ -22,18 +22,24 @@ bool IsMnemonicCandidate(QChar c) {
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
 }
 
-// The letters a caption may be marked with, word starts first, each once, lower case.
+// The keys a caption may be marked with, each once, lower case: the first letters of its words,
+// its other letters, then its digits.
 QList<QChar> Candidates(const QString& plain) {
     QList<QChar> starts;
-    QList<QChar> rest;
+    QList<QChar> letters;
+    QList<QChar> digits;
     for (qsizetype i = 0; i < plain.size(); ++i) {
         const QChar c = plain[i].toLower();
-        if (!IsMnemonicCandidate(c) || starts.contains(c) || rest.contains(c)) {
+        if (!IsMnemonicCandidate(c) || starts.contains(c) || letters.contains(c) ||
+            digits.contains(c)) {
             continue;
         }
-        (i == 0 || !plain[i - 1].isLetterOrNumber() ? starts : rest).append(c);
+        (c.isDigit()                                  ? digits
+         : i == 0 || !plain[i - 1].isLetterOrNumber() ? starts
+                                                      : letters)
+            .append(c);
     }
-    return starts + rest;
+    return starts + letters + digits;
 }
 
 // The caption with '&' before its first `letter`, preferring a word start.
@@ -124,75 +130,116 @@ QString PlainCaption(QWidget* w) {
         .remove(QLatin1Char('&'));
 }
 
-// The letters of `captioned` (in priority order) by LetterMatching.
-QList<std::optional<QChar>> MatchLetters(const QList<QWidget*>& captioned) {
-    QList<QList<QChar>> candidates;
-    for (QWidget* w : captioned) {
-        candidates.append(Candidates(PlainCaption(w)));
+void SetCaption(QWidget* w, const QString& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(text);
+    } else {
+        static_cast<QLabel*>(w)->setText(text);
     }
+}
+
+// The letters matched to `candidates` (in priority order).
+QList<std::optional<QChar>> MatchLetters(const QList<QList<QChar>>& candidates) {
     LetterMatching matching(candidates);
     matching.Solve();
     QList<std::optional<QChar>> letters;
-    for (qsizetype i = 0; i < captioned.size(); ++i) {
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
         letters.append(matching.LetterOf(i));
     }
     return letters;
 }
 
+// An option group named by a label (the label's buddy is one of its options).
+struct OptionGroup {
+    QLabel* label;
+    QList<QWidget*> options;
+};
+
 }  // namespace
 
 void AssignMnemonics(QWidget* window) {
     const auto own = [window](const QWidget* w) { return w->window() == window; };
-    // Priority: the default button, the other buttons, check boxes, labels of option groups,
-    // options, field labels.
-    QList<QWidget*> ranked[6];
+    QList<QWidget*> buttons;  // the default button first, then the other buttons, check boxes
+    QList<QWidget*> options;
+    QList<QWidget*> fieldLabels;
+    QList<QWidget*> groupLabels;
+    QList<OptionGroup> groups;
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         if (!own(button) || button->text().isEmpty()) {
             continue;
         }
         auto* push = qobject_cast<QPushButton*>(button);
-        const int rank = push != nullptr                               ? (push->isDefault() ? 0 : 1)
-                         : qobject_cast<QCheckBox*>(button) != nullptr ? 2
-                                                                       : 4;
-        ranked[rank].append(button);
+        if (push != nullptr && push->isDefault()) {
+            buttons.prepend(button);
+        } else if (qobject_cast<QRadioButton*>(button) != nullptr) {
+            options.append(button);
+        } else {
+            buttons.append(button);
+        }
     }
+    std::stable_partition(buttons.begin(), buttons.end(),
+                          [](QWidget* w) { return qobject_cast<QCheckBox*>(w) == nullptr; });
     for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (own(label) && label->buddy() != nullptr) {
-            ranked[qobject_cast<QRadioButton*>(label->buddy()) != nullptr ? 3 : 5].append(label);
+        if (!own(label) || label->buddy() == nullptr) {
+            continue;
+        }
+        if (qobject_cast<QRadioButton*>(label->buddy()) == nullptr) {
+            fieldLabels.append(label);
+            continue;
+        }
+        OptionGroup group{label, {}};
+        for (QWidget* option : options) {
+            if (option->parentWidget() == label->buddy()->parentWidget()) {
+                group.options.append(option);
+            }
+        }
+        groups.append(group);
+        groupLabels.append(label);
+    }
+
+    // First every button and check box, then one key for each option group: its label's letter
+    // (leading to the chosen option) or else one of its options'.
+    QList<QList<QChar>> candidates;
+    for (QWidget* w : buttons) {
+        candidates.append(Candidates(PlainCaption(w)));
+    }
+    for (const OptionGroup& group : groups) {
+        QList<QChar> keys = Candidates(PlainCaption(group.label));
+        for (QWidget* option : group.options) {
+            for (const QChar c : Candidates(PlainCaption(option))) {
+                if (!keys.contains(c)) {
+                    keys.append(c);
+                }
+            }
+        }
+        candidates.append(keys);
+    }
+    const QList<std::optional<QChar>> first = MatchLetters(candidates);
+    QList<QWidget*> ranked = buttons;
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        if (const std::optional<QChar> key = first[buttons.size() + g]) {
+            QWidget* carrier = groups[g].label;
+            for (qsizetype o = 0; !Candidates(PlainCaption(carrier)).contains(*key); ++o) {
+                carrier = groups[g].options[o];
+            }
+            ranked.append(carrier);
         }
     }
-    // A label whose buddy is an option names the option's group: when the label gets a letter,
-    // the group is reached by it (the arrow keys choose inside) and its options take none.
-    QList<QWidget*> captioned;
-    for (int rank = 0; rank <= 3; ++rank) {
-        captioned += ranked[rank];
-    }
-    const QList<std::optional<QChar>> first = MatchLetters(captioned);
-    QSet<const QWidget*> labelledGroups;
-    for (qsizetype i = captioned.size() - ranked[3].size(); i < captioned.size(); ++i) {
-        if (first[i]) {
-            labelledGroups.insert(static_cast<QLabel*>(captioned[i])->buddy()->parentWidget());
+    // Then, all over again so that a button may yield its letter for another it also offers,
+    // the other options and the labels.
+    for (QWidget* w : options + groupLabels + fieldLabels) {
+        if (!ranked.contains(w)) {
+            ranked.append(w);
         }
     }
-    for (QWidget* option : ranked[4]) {
-        if (labelledGroups.contains(option->parentWidget())) {
-            auto* button = static_cast<QAbstractButton*>(option);
-            button->setText(button->text().remove(QLatin1Char('&')));
-        } else {
-            captioned.append(option);
-        }
+    candidates.clear();
+    for (QWidget* w : ranked) {
+        candidates.append(Candidates(PlainCaption(w)));
     }
-    captioned += ranked[5];
-    // The captions ranked before the options keep the letters of the first matching's count.
-    const QList<std::optional<QChar>> letters = MatchLetters(captioned);
-    for (qsizetype i = 0; i < captioned.size(); ++i) {
-        const QString plain = PlainCaption(captioned[i]);
-        const QString text = letters[i] ? Marked(plain, *letters[i]) : plain;
-        if (auto* button = qobject_cast<QAbstractButton*>(captioned[i])) {
-            button->setText(text);
-        } else {
-            static_cast<QLabel*>(captioned[i])->setText(text);
-        }
+    const QList<std::optional<QChar>> letters = MatchLetters(candidates);
+    for (qsizetype i = 0; i < ranked.size(); ++i) {
+        const QString plain = PlainCaption(ranked[i]);
+        SetCaption(ranked[i], letters[i] ? Marked(plain, *letters[i]) : plain);
     }
 }
 

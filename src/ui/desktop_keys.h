@@ -10,11 +10,12 @@ class QWidget;
 namespace daybridge {
 
 // Gives the buttons, check boxes, option buttons and labelled fields of `window` (not of windows
-// it owns) Alt+letters, no two alike, a word's first letter where it is free. When the window
-// has more captions than letters, buttons come first, then check boxes, options and field
-// labels. A label whose buddy is an option stands for the option's group: it takes the letter
-// and the group's options take none. Earlier marks are removed first, so it is called again
-// after every change of captions (the language).
+// it owns) Alt+letters (digits when a caption shows some), no two alike, a word's first letter
+// where it is free. Every button and check box comes first; then each option group named by a
+// label (its buddy is one of the options) gets one key, the label's (leading to the chosen
+// option, the arrow keys choosing inside) or else one of its options'; the other options and
+// the field labels share the keys left. A caption goes without only when every key it offers is
+// taken. Earlier marks are removed first, so it is called again after every change of captions.
 void AssignMnemonics(QWidget* window);
 
 // Return and Enter press the push button of `window` that has the focus, as Space does.

@@ -38,49 +38,47 @@ void OpenAllWindows(frmMain& w) {
     Button(w, "cmdEnlarge")->click();
 }
 
-// The problems of a window's mnemonics: a letter used twice, a button or check box without one
-// (options too, unless the window holds more captions than there are letters). An option group
-// whose label (its buddy) has a letter is reached by it, the arrow keys choosing inside: its
-// options need none and must have none.
-QStringList MnemonicProblems(QWidget& window, bool everyOption = true) {
-    QStringList problems;
-    QSet<QChar> letters;
-    QSet<const QWidget*> labelledGroups;
-    for (QLabel* label : window.findChildren<QLabel*>()) {
-        if (label->window() == &window && qobject_cast<QRadioButton*>(label->buddy()) != nullptr &&
-            label->text().contains(u'&')) {
-            labelledGroups.insert(label->buddy()->parentWidget());
-        }
-    }
-    auto check = [&](const QString& text, const QString& name, bool required) {
-        const qsizetype at = text.indexOf(u'&');
-        if (at < 0 || at + 1 >= text.size()) {
-            if (required) {
-                problems << name + QStringLiteral(" has none: ") + text;
-            }
-            return;
-        }
-        const QChar letter = text[at + 1].toLower();
-        if (letters.contains(letter) || text.count(u'&') != 1) {
-            problems << name + QStringLiteral(" repeats ") + letter;
-        }
-        letters.insert(letter);
-    };
+// Chooses a world calendar for the first date from its list.
+void ChooseWorldCalendar(frmMain& w, int calendar) {
+    auto* list = Child<QComboBox>(w, "cboFirstDateCalendar");
+    list->setCurrentIndex(list->findData(calendar));
+    emit list->activated(list->currentIndex());
+}
+
+// The problems of a window's mnemonics: a key marked twice, a button or check box without one,
+// an option or a field label without one while a letter or digit of its caption is free.
+QStringList MnemonicProblems(QWidget& window) {
+    QList<std::pair<QWidget*, QString>> captions;
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (button->window() == &window && !button->text().isEmpty()) {
-            const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
-            if (option && labelledGroups.contains(button->parentWidget())) {
-                if (button->text().contains(u'&')) {
-                    problems << button->objectName() + QStringLiteral(" beside its group's");
-                }
-                continue;
-            }
-            check(button->text(), button->objectName(), everyOption || !option);
+            captions.append({button, button->text()});
         }
     }
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (label->window() == &window && label->buddy() != nullptr) {
-            check(label->text(), label->objectName(), false);
+            captions.append({label, label->text()});
+        }
+    }
+    QStringList problems;
+    QSet<QChar> keys;
+    for (const auto& [widget, text] : captions) {
+        const qsizetype at = text.indexOf(u'&');
+        if (at >= 0 && (at + 1 == text.size() || text.count(u'&') > 1 ||
+                        keys.contains(text[at + 1].toLower()))) {
+            problems << widget->objectName() + QStringLiteral(" repeats: ") + text;
+        }
+        if (at >= 0 && at + 1 < text.size()) {
+            keys.insert(text[at + 1].toLower());
+        }
+    }
+    for (const auto& [widget, text] : captions) {
+        const bool required = qobject_cast<QRadioButton*>(widget) == nullptr &&
+                              qobject_cast<QAbstractButton*>(widget) != nullptr;
+        const bool free = std::any_of(text.begin(), text.end(), [&keys](QChar c) {
+            return c.unicode() < 128 && c.isLetterOrNumber() && !keys.contains(c.toLower());
+        });
+        if (!text.contains(u'&') && (required || free)) {
+            problems << widget->objectName() + QStringLiteral(" has none: ") + text;
         }
     }
     return problems;
@@ -103,6 +101,8 @@ class DesktopTest : public QObject {
     void init() { config_ = std::make_unique<IsolatedConfig>(); }
     void cleanup() { config_.reset(); }
 
+    // Every window in both languages, also after captions change: a selection renames the copy
+    // button, the date order the separator options, a run the Process file button.
     void everyCaptionHasItsOwnMnemonic_data() {
         QTest::addColumn<int>("language");
         Row("English", int(kEnglish));
@@ -114,42 +114,64 @@ class DesktopTest : public QObject {
         auto w = StartWindow(host);
         Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
         OpenAllWindows(*w);
-        QVERIFY2(MnemonicProblems(*w, false).isEmpty(),
-                 qPrintable(MnemonicProblems(*w, false).join(u';')));
-        // With a selection the changed caption keeps a mark.
-        Child<OutputView>(*w, "txbOutput")->setSelection(0, 4);
-        w->UpdateCopyButton();
         frmClearOneTextBox clearOne(w->state());
         clearOne.SetLanguageDependentText();
-        // The main window holds 23 buttons and check boxes, two option groups of eight and five
-        // field labels: more than the 26 letters its captions offer.
-        const std::vector<std::pair<QWidget*, bool>> windows = {{w.get(), false},
-                                                                {w->configureDialog(), true},
-                                                                {w->monthDisplay(), true},
-                                                                {w->largeDisplay(), true},
-                                                                {&clearOne, true}};
-        for (const auto& [window, everyOption] : windows) {
-            QVERIFY(window != nullptr);
-            const QStringList problems = MnemonicProblems(*window, everyOption);
-            QVERIFY2(problems.isEmpty(), qPrintable(window->objectName() + QStringLiteral(": ") +
-                                                    problems.join(QStringLiteral("; "))));
+        QTemporaryDir files;
+        w->AddInputFile(WriteProgram(files.path(), QStringLiteral("endless.txt"),
+                                     {QStringLiteral("DO"), QStringLiteral("ENDDO")}),
+                        0);
+        for (int round = 0; round < 2; ++round) {
+            for (QWidget* window :
+                 std::initializer_list<QWidget*>{w.get(), w->configureDialog(), w->monthDisplay(),
+                                                 w->largeDisplay(), &clearOne}) {
+                const QStringList problems = MnemonicProblems(*window);
+                QVERIFY2(problems.isEmpty(),
+                         qPrintable(window->objectName() + QStringLiteral(": ") +
+                                    problems.join(QStringLiteral("; "))));
+            }
+            Button(*w, "cmdBatchCompute")->click();
+            Child<QRadioButton>(*w->configureDialog(), "optDateFormatIsDMY")->click();
+            Child<OutputView>(*w, "txbOutput")->setSelection(0, 4);
+            w->UpdateCopyButton();
         }
-        // The date order renames the separator options; the marks follow.
-        Child<QRadioButton>(*w->configureDialog(), "optDateFormatIsDMY")->click();
-        QCOMPARE(MnemonicProblems(*w->configureDialog()), QStringList());
+        QTRY_VERIFY(!w->batch().Running());
     }
 
-    // Enter presses the focused button; Escape closes the month display and the enlarged
-    // window; Ctrl+Q quits and saves.
+    // Enter presses the focused button; the option group's key chooses in it; a
+    // click in the enlarged text keeps the focus there (a stray Space must not close it);
+    // Escape closes the month display and the enlarged window; Ctrl+Q quits and saves.
     void keysOfTheWindows() {
         RecordingHost host;
         auto w = StartWindow(host);
+        QVERIFY(!w->windowIcon().pixmap(64, 64).isNull());
         auto* first = Child<QLineEdit>(*w, "txbFirstDate");
         first->setText(QStringLiteral("2004-02-29"));
         QTest::keyClick(Button(*w, "cmdClearFirstDate"), Qt::Key_Return);
         QVERIFY(first->text().isEmpty());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        // Each option group has a key (English has letters for both): its label's, leading to
+        // the chosen option, or one option's.
+        for (const char* frame : {"Frame1", "Frame2"}) {
+            auto* group = Child<QWidget>(*w, frame);
+            QString key =
+                Child<QLabel>(*w, frame[5] == '1' ? "lblThisIsA0" : "lblThisIsA1")->text();
+            for (QRadioButton* option : group->findChildren<QRadioButton*>()) {
+                key = key.contains(u'&') ? key : option->text();
+            }
+            QVERIFY2(key.contains(u'&'), frame);
+            QTest::keyClick(w.get(), key[key.indexOf(u'&') + 1].toLower().toLatin1(),
+                            Qt::AltModifier);
+            auto* chosen = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+            QVERIFY(chosen != nullptr && chosen->parentWidget() == group);
+            QTRY_VERIFY(chosen->isChecked());  // an option's key clicks it a moment later
+        }
 
         OpenAllWindows(*w);
+        frmLargeDisplay* large = w->largeDisplay();
+        QCOMPARE(large->focusWidget(), large->cmdClose);
+        QTest::mouseClick(large->txbOutput->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(large->focusWidget(), large->txbOutput);
         for (QWidget* window :
              std::initializer_list<QWidget*>{w->monthDisplay(), w->largeDisplay()}) {
             QVERIFY(window->isVisible());
@@ -170,26 +192,23 @@ class DesktopTest : public QObject {
         QTest::addColumn<QString>("date");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("stepped");
-        const int up = Qt::Key_Up, down = Qt::Key_Down;
-        const int pageUp = Qt::Key_PageUp, pageDown = Qt::Key_PageDown;
+        const int up = Qt::Key_Up, down = Qt::Key_Down, pageUp = Qt::Key_PageUp;
+        const int pageDown = Qt::Key_PageDown;
         Row("CE up: a day earlier", "optFirstDateIsCE", "2004-03-01", up, "2004-02-29");
         Row("CE down: a day later", "optFirstDateIsCE", "2004-02-28", down, "2004-02-29");
-        Row("CE page down: month end kept", "optFirstDateIsCE", "2004-01-31", pageDown,
-            "2004-02-29");
-        Row("CE page up across the year", "optFirstDateIsCE", "2004-01-15", pageUp, "2003-12-15");
-        Row("CE page down, common year", "optFirstDateIsCE", "1900-01-30", pageDown, "1900-02-28");
-        Row("JC page down, Julian leap year", "optFirstDateIsJC", "1900-01-30", pageDown,
-            "1900-02-29");
+        Row("CE month end kept", "optFirstDateIsCE", "2004-01-31", pageDown, "2004-02-29");
+        Row("CE across the year", "optFirstDateIsCE", "2004-01-15", pageUp, "2003-12-15");
+        Row("CE common year", "optFirstDateIsCE", "1900-01-30", pageDown, "1900-02-28");
+        Row("JC leap year", "optFirstDateIsJC", "1900-01-30", pageDown, "1900-02-29");
         Row("JDN down", "optFirstDateIsJDN", "2,451,545", down, "2,451,546");
-        Row("JDN page down: 2000-01-01 to 02-01", "optFirstDateIsJDN", "2,451,545", pageDown,
-            "2,451,576");
-        Row("ISO up across the year", "optFirstDateIsISO", "2004-W01-1", up, "2003-W52-7");
+        Row("JDN by CE month", "optFirstDateIsJDN", "2,451,545", pageDown, "2,451,576");
+        Row("ISO across the year", "optFirstDateIsISO", "2004-W01-1", up, "2003-W52-7");
         Row("second field too", "optSecondDateIsCE", "2004-12-31", down, "2005-01-01");
         // A world calendar (a code: picked from the field's list) steps by its own months; MJD,
         // without months, by CE's.
-        Row("HEB page down: Kislev to Tevet", "HEB", "5787-09-26", pageDown, "5787-10-26");
+        Row("HEB Kislev to Tevet", "HEB", "5787-09-26", pageDown, "5787-10-26");
         Row("MAY down", "MAY", "13.0.14.2.18", down, "13.0.14.2.19");
-        Row("MJD page down: 2026-12-06 to 2027-01-06", "MJD", "61,380", pageDown, "61,411");
+        Row("MJD by CE month", "MJD", "61,380", pageDown, "61,411");
     }
     void dateKeysStepTheDate() {
         QFETCH(QString, option);
@@ -198,11 +217,8 @@ class DesktopTest : public QObject {
         QFETCH(QString, stepped);
         RecordingHost host;
         auto w = StartWindow(host);
-        const int world = CalendarIndexOfCode(option);
-        if (world >= 0) {
-            auto* list = Child<QComboBox>(*w, "cboFirstDateCalendar");
-            list->setCurrentIndex(list->findData(world));
-            emit list->activated(list->currentIndex());
+        if (CalendarIndexOfCode(option) >= 0) {
+            ChooseWorldCalendar(*w, CalendarIndexOfCode(option));
         } else {
             Child<QRadioButton>(*w, option.toLatin1().constData())->click();
         }
@@ -236,35 +252,29 @@ class DesktopTest : public QObject {
              {"lblTodaysDate", "lblWeekFromToday", "lblVelmoraSystems", "lblOnlineDocumentation"}) {
             QVERIFY2(chain.contains(QString::fromLatin1(name)), name);
         }
-
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QSet<int> seen;
-        for (int step = 0; step < 2 * kAllCalendarCount && !seen.contains(w->state().todayCalendar);
-             ++step) {
-            const int calendar = w->state().todayCalendar;
-            seen.insert(calendar);
-            QVERIFY2(label->text().endsWith(QLatin1Char(' ') + CalendarCode(calendar)),
-                     qPrintable(label->text()));
-            QTest::keyClick(label, Qt::Key_Right);
-        }
-        QCOMPARE(w->state().todayCalendar, int(kCE));
         QSet<int> expected;
         for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
             if (calendar != kAN && calendar != kVLW) {
                 expected.insert(calendar);
+                const int shown = w->state().todayCalendar;
+                QVERIFY2(label->text().endsWith(u' ' + CalendarCode(shown)),
+                         qPrintable(label->text()));
+                seen.insert(shown);
+                QTest::keyClick(label, Qt::Key_Right);
             }
         }
         QCOMPARE(seen, expected);
+        QCOMPARE(w->state().todayCalendar, int(kCE));  // one round and back
         QTest::keyClick(label, Qt::Key_Left);
         QCOMPARE(w->state().todayCalendar, int(kMJD));
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
         QCOMPARE(w->state().todayCalendar, int(kCE));
-
         QTest::keyClick(Child<QLabel>(*w, "lblVelmoraSystems"), Qt::Key_Return);
         QCOMPARE(host.boxes.size(), std::size_t{1});
         QCOMPARE(host.boxes[0].title, w->state().Text(350));
     }
-
     // The focus frame and the selection are drawn in a colour that stands out from the
     // background they lie on.
     void focusFramesStandOut() {
@@ -374,9 +384,7 @@ class DesktopTest : public QObject {
         QVERIFY(w->state().monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
         // A world calendar's date shows its CE month (14 October 1582) on the Gregorian grid.
-        auto* world = Child<QComboBox>(*w, "cboFirstDateCalendar");
-        world->setCurrentIndex(world->findData(int(kHEB)));
-        emit world->activated(world->currentIndex());
+        ChooseWorldCalendar(*w, kHEB);
         Button(*w, "cmdDisplayMonth")->click();
         QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked());
         QVERIFY(!w->state().monthJulian);
@@ -407,31 +415,6 @@ class DesktopTest : public QObject {
         QVERIFY(slash->isEnabled());
         slash->click();
         QCOMPARE(w->state().format.dateSeparator, QStringLiteral("/"));
-    }
-
-    // A click in the enlarged text leaves the focus there (a stray Space must not close it).
-    void clickInTheEnlargedTextKeepsTheFocus() {
-        RecordingHost host;
-        auto w = StartWindow(host);
-        OpenAllWindows(*w);
-        frmLargeDisplay* large = w->largeDisplay();
-        QCOMPARE(large->focusWidget(), large->cmdClose);
-        QTest::mouseClick(large->txbOutput->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(large->focusWidget(), large->txbOutput);
-    }
-
-    void captionsSpelledRight() {
-        QCOMPARE(CaptionText(Caption::OutputWindowEmpty, kGerman),
-                 QStringLiteral("Das Ausgabefenster ist leer."));
-        QCOMPARE(CaptionText(Caption::IncludeFirstDate, kEnglish),
-                 QStringLiteral("Include first date in days-between-dates"));
-    }
-
-    void windowHasItsIcon() {
-        RecordingHost host;
-        auto w = StartWindow(host);
-        QVERIFY(!w->windowIcon().isNull());
-        QVERIFY(!w->windowIcon().pixmap(64, 64).isNull());
     }
 
   private:
