@@ -59,23 +59,21 @@ QStringList MnemonicProblems(QWidget& window) {
             captions.append({widget, text});
         }
     }
+    QStringList keys;
+    for (const auto& caption : captions) {
+        keys << caption.second.section(u'&', 1).left(1).toLower();
+    }
     QStringList problems;
-    QSet<QString> keys;
     for (const auto& [widget, text] : captions) {
         const QString key = text.section(u'&', 1).left(1).toLower();
-        if (text.contains(u'&') && (key.isEmpty() || text.count(u'&') > 1 || keys.contains(key))) {
-            problems << widget->objectName() + QStringLiteral(" repeats: ") + text;
-        }
-        keys.insert(key);
-    }
-    for (const auto& [widget, text] : captions) {
         const bool required = qobject_cast<QAbstractButton*>(widget) != nullptr &&
                               qobject_cast<QRadioButton*>(widget) == nullptr;
         const bool free = std::any_of(text.begin(), text.end(), [&keys](QChar c) {
             return c.unicode() < 128 && c.isLetterOrNumber() && !keys.contains(c.toLower());
         });
-        if (!text.contains(u'&') && (required || free)) {
-            problems << widget->objectName() + QStringLiteral(" has none: ") + text;
+        if (text.contains(u'&') ? key.isEmpty() || text.count(u'&') > 1 || keys.count(key) > 1
+                                : required || free) {
+            problems << widget->objectName() + QStringLiteral(": ") + text;
         }
     }
     return problems;
@@ -147,7 +145,8 @@ class DesktopTest : public QObject {
         QCOMPARE(w->state().format.dateSeparator, QStringLiteral("/"));
     }
 
-    // Enter presses the focused button; the option group's key chooses in it; a
+    // Enter presses the focused button; the option group's key chooses in it; focus frames show;
+    // a
     // click in the enlarged text keeps the focus there (a stray Space must not close it);
     // Escape closes the month display and the enlarged window; Ctrl+Q quits and saves.
     void keysOfTheWindows() {
@@ -164,13 +163,13 @@ class DesktopTest : public QObject {
         // the chosen option, or one option's.
         for (const char* frame : {"Frame1", "Frame2"}) {
             auto* group = Child<QWidget>(*w, frame);
-            QString key =
+            QString keys =
                 Child<QLabel>(*w, frame[5] == '1' ? "lblThisIsA0" : "lblThisIsA1")->text();
             for (QRadioButton* option : group->findChildren<QRadioButton*>()) {
-                key = key.contains(u'&') ? key : option->text();
+                keys += option->text();
             }
-            QVERIFY2(key.contains(u'&'), frame);
-            QTest::keyClick(w.get(), key[key.indexOf(u'&') + 1].toLower().toLatin1(),
+            QVERIFY2(keys.contains(u'&'), frame);
+            QTest::keyClick(w.get(), keys.section(u'&', 1).at(0).toLower().toLatin1(),
                             Qt::AltModifier);
             auto* chosen = qobject_cast<QRadioButton*>(QApplication::focusWidget());
             QVERIFY(chosen != nullptr && chosen->parentWidget() == group);
@@ -178,6 +177,16 @@ class DesktopTest : public QObject {
         }
 
         OpenAllWindows(*w);
+        // The focus frame and the selection stand out from the background they lie on.
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 Child<QWidget>(*w, "Frame3"), Child<QWidget>(*w, "Frame6"),
+                 Child<QWidget>(*w, "chkVerbose"), Child<QWidget>(*w, "optFirstDateIsCE"),
+                 Button(*w, "cmdCompute"), w->configureDialog()}) {
+            const QPalette& palette = widget->palette();
+            QVERIFY2(std::abs(palette.color(QPalette::Highlight).lightnessF() -
+                              palette.color(QPalette::Window).lightnessF()) > 0.5,
+                     qPrintable(widget->objectName()));
+        }
         frmLargeDisplay* large = w->largeDisplay();
         QCOMPARE(large->focusWidget(), large->cmdClose);
         QTest::mouseClick(large->txbOutput->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -197,52 +206,44 @@ class DesktopTest : public QObject {
         QVERIFY(QFile::exists(config_->settingsFile()));
     }
 
-    void dateKeysStepTheDate_data() {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("stepped");
-        const int up = Qt::Key_Up, down = Qt::Key_Down, pageUp = Qt::Key_PageUp;
-        const int pageDown = Qt::Key_PageDown;
-        Row("CE up: a day earlier", "optFirstDateIsCE", "2004-03-01", up, "2004-02-29");
-        Row("CE down: a day later", "optFirstDateIsCE", "2004-02-28", down, "2004-02-29");
-        Row("CE month end kept", "optFirstDateIsCE", "2004-01-31", pageDown, "2004-02-29");
-        Row("CE across the year", "optFirstDateIsCE", "2004-01-15", pageUp, "2003-12-15");
-        Row("CE common year", "optFirstDateIsCE", "1900-01-30", pageDown, "1900-02-28");
-        Row("JC leap year", "optFirstDateIsJC", "1900-01-30", pageDown, "1900-02-29");
-        Row("JDN down", "optFirstDateIsJDN", "2,451,545", down, "2,451,546");
-        Row("JDN by CE month", "optFirstDateIsJDN", "2,451,545", pageDown, "2,451,576");
-        Row("ISO across the year", "optFirstDateIsISO", "2004-W01-1", up, "2003-W52-7");
-        Row("second field too", "optSecondDateIsCE", "2004-12-31", down, "2005-01-01");
-        // A world calendar (a code: picked from the field's list) steps by its own months; MJD,
-        // without months, by CE's.
-        Row("HEB Kislev to Tevet", "HEB", "5787-09-26", pageDown, "5787-10-26");
-        Row("MAY down", "MAY", "13.0.14.2.18", down, "13.0.14.2.19");
-        Row("MJD by CE month", "MJD", "61,380", pageDown, "61,411");
-    }
+    // The arrow keys step a date by a day, the page keys by a month: its calendar's, CE's for
+    // day counts and calendars without months. The difference field has no date to step.
     void dateKeysStepTheDate() {
-        QFETCH(QString, option);
-        QFETCH(QString, date);
-        QFETCH(int, key);
-        QFETCH(QString, stepped);
+        const Qt::Key up = Qt::Key_Up, down = Qt::Key_Down, pageUp = Qt::Key_PageUp;
+        const Qt::Key pageDown = Qt::Key_PageDown;
+        // An option, or a world calendar's code picked from the list; a date; a key; the date.
+        const std::tuple<const char*, const char*, Qt::Key, const char*> steps[] = {
+            {"optFirstDateIsCE", "2004-03-01", up, "2004-02-29"},
+            {"optFirstDateIsCE", "2004-01-31", pageDown, "2004-02-29"},
+            {"optFirstDateIsCE", "2004-01-15", pageUp, "2003-12-15"},
+            {"optFirstDateIsCE", "1900-01-30", pageDown, "1900-02-28"},
+            {"optFirstDateIsJC", "1900-01-30", pageDown, "1900-02-29"},
+            {"optFirstDateIsJDN", "2,451,545", down, "2,451,546"},
+            {"optFirstDateIsJDN", "2,451,545", pageDown, "2,451,576"},
+            {"optSecondDateIsCE", "2004-12-31", down, "2005-01-01"},
+            {"HEB", "5787-09-26", pageDown, "5787-10-26"},  // Kislev to Tevet
+            {"MAY", "13.0.14.2.18", down, "13.0.14.2.19"},
+            {"MJD", "61,380", pageDown, "61,411"}};
         RecordingHost host;
         auto w = StartWindow(host);
-        if (CalendarIndexOfCode(option) >= 0) {
-            ChooseWorldCalendar(*w, CalendarIndexOfCode(option));
-        } else {
-            Child<QRadioButton>(*w, option.toLatin1().constData())->click();
-        }
-        auto* field = Child<QLineEdit>(
-            *w, option.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
-        field->setText(date);
-        QTest::keyClick(field, Qt::Key(key));
-        QCOMPARE(field->text(), stepped);
-        QVERIFY(host.boxes.empty());
-        // The difference field has no date to step.
         auto* difference = Child<QLineEdit>(*w, "txbDateDiffDays");
-        difference->setText(QStringLiteral("12"));
-        QTest::keyClick(difference, Qt::Key(key));
-        QCOMPARE(difference->text(), QStringLiteral("12"));
+        for (const auto& [option, date, key, stepped] : steps) {
+            const QString calendar = QString::fromLatin1(option);
+            if (CalendarIndexOfCode(calendar) >= 0) {
+                ChooseWorldCalendar(*w, CalendarIndexOfCode(calendar));
+            } else {
+                Child<QRadioButton>(*w, option)->click();
+            }
+            auto* field = Child<QLineEdit>(
+                *w, calendar.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
+            field->setText(QString::fromLatin1(date));
+            QTest::keyClick(field, key);
+            QCOMPARE(field->text(), QString::fromLatin1(stepped));
+            difference->setText(QStringLiteral("12"));
+            QTest::keyClick(difference, key);
+            QCOMPARE(difference->text(), QStringLiteral("12"));
+        }
+        QVERIFY(host.boxes.empty());
     }
 
     // The today labels and the links take the focus from Tab; the arrow keys step the labels'
@@ -267,74 +268,41 @@ class DesktopTest : public QObject {
         QCOMPARE(host.boxes[0].title, w->state().Text(350));
     }
 
-    // The focus frame and the selection are drawn in a colour that stands out from the
-    // background they lie on.
-    void focusFramesStandOut() {
-        RecordingHost host;
-        auto w = StartWindow(host);
-        Button(*w, "cmdConfigure")->click();
-        for (QWidget* widget : std::initializer_list<QWidget*>{
-                 Child<QWidget>(*w, "Frame3"), Child<QWidget>(*w, "Frame6"),
-                 Child<QWidget>(*w, "chkVerbose"), Child<QWidget>(*w, "optFirstDateIsCE"),
-                 Button(*w, "cmdCompute"), w->configureDialog()}) {
-            const QPalette& palette = widget->palette();
-            const double contrast = std::abs(palette.color(QPalette::Highlight).lightnessF() -
-                                             palette.color(QPalette::Window).lightnessF());
-            QVERIFY2(contrast > 0.5, qPrintable(widget->objectName()));
-        }
-    }
-
-    void placeInsideTheRoom_data() {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<QPoint>("place");
-        const QRect room(0, 0, 1366, 740);  // 1366x768 with a 28-pixel panel at the bottom
-        QTest::addColumn<QRect>("room");
-        Row("inside stays", QRect(100, 100, 400, 300), QPoint(100, 100), room);
-        Row("past the right edge", QRect(1200, 100, 400, 300), QPoint(966, 100), room);
-        Row("under the bottom panel", QRect(300, 600, 400, 300), QPoint(300, 440), room);
-        Row("above and left", QRect(-50, -20, 400, 300), QPoint(0, 0), room);
-        Row("larger than the room", QRect(200, 200, 1500, 900), QPoint(0, 0), room);
-        Row("room with a top panel", QRect(10, 0, 400, 300), QPoint(10, 32),
-            QRect(0, 32, 1600, 1168));
-    }
     void placeInsideTheRoom() {
-        QFETCH(QRect, frame);
-        QFETCH(QPoint, place);
-        QFETCH(QRect, room);
-        QCOMPARE(PlaceInside(frame, room), place);
+        const QRect room(0, 0, 1366, 740);  // 1366x768 with a 28-pixel panel at the bottom
+        const std::tuple<QRect, QRect, QPoint> cases[] = {
+            {QRect(100, 100, 400, 300), room, QPoint(100, 100)},  // inside stays
+            {QRect(1200, 100, 400, 300), room, QPoint(966, 100)},
+            {QRect(300, 600, 400, 300), room, QPoint(300, 440)},  // under the bottom panel
+            {QRect(-50, -20, 400, 300), room, QPoint(0, 0)},      // above and left
+            {QRect(200, 200, 1500, 900), room, QPoint(0, 0)},     // larger than the room
+            {QRect(10, 0, 400, 300), QRect(0, 32, 1600, 1168), QPoint(10, 32)}};  // a top panel
+        for (const auto& [frame, within, place] : cases) {
+            QCOMPARE(PlaceInside(frame, within), place);
+        }
     }
 
     // An empty file, a name without ".txt", a run ended by a cancelled prompt: each says what
     // happened and what to do.
-    void fileProblemsAreExplained_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("lines");  // empty: an empty file
-        QTest::addColumn<int>("text");
-        Row("empty file", "empty.txt", QStringList(), 353);
-        Row("not .txt", "program.dat", QStringList{"OUTPUT: x"}, 355);
-        Row("cancelled prompt", "ask.txt",
-            QStringList{"OUTPUT: before", "X = INPUT: How many?", "OUTPUT: after"}, 354);
-    }
     void fileProblemsAreExplained() {
-        QFETCH(QString, name);
-        QFETCH(QStringList, lines);
-        QFETCH(int, text);
-        QTemporaryDir files;
-        QString path = files.filePath(name);
-        if (lines.isEmpty()) {
-            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-        } else {
-            path = WriteProgram(files.path(), name, lines);
-        }
+        const std::tuple<QString, QStringList, int> files[] = {
+            {"empty.txt", {}, 353},  // no lines: an empty file
+            {"program.dat", {"OUTPUT: x"}, 355},
+            {"ask.txt", {"OUTPUT: before", "X = INPUT: How many?", "OUTPUT: after"}, 354}};
+        QTemporaryDir folder;
         RecordingHost host;
         host.inputAnswers.push_back(std::nullopt);  // Cancel
         auto w = StartWindow(host);
-        Child<QComboBox>(*w, "cboInputFile")->setEditText(path);
-        w->cmdBatchCompute_Click();
-        QTRY_VERIFY(!w->batch().Running());
-        QVERIFY(!host.boxes.empty());
-        const QString shown = host.boxes.back().text;
-        QVERIFY2(shown.contains(w->state().Text(text)), qPrintable(shown));
+        for (const auto& [name, lines, text] : files) {
+            const QString path =
+                lines.isEmpty() ? folder.filePath(name) : WriteProgram(folder.path(), name, lines);
+            QVERIFY(!lines.isEmpty() || QFile(path).open(QIODevice::WriteOnly));
+            Child<QComboBox>(*w, "cboInputFile")->setEditText(path);
+            w->cmdBatchCompute_Click();
+            QTRY_VERIFY(!w->batch().Running());
+            QVERIFY2(!host.boxes.empty() && host.boxes.back().text.contains(w->state().Text(text)),
+                     qPrintable(name));
+        }
     }
 
     // A Julian first date opens the Julian grid, a world calendar's date its CE month on the
