@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/desktop_keys.h"
 #include "ui/frm_main.h"
 
 namespace daybridge {
@@ -69,6 +70,7 @@ MsgAnswer QtHost::messageBox(const QString& title, const QString& text, MsgIcon 
     if (QAbstractButton* button = box.button(ToQt(defaultAnswer))) {
         box.setDefaultButton(static_cast<QPushButton*>(button));
     }
+    AssignMnemonics(&box);  // the About box and every question: Alt+O, Alt+C, Alt+Y, Alt+N
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Yes:
