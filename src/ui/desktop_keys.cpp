@@ -225,8 +225,8 @@ void AssignMnemonics(QWidget* window) {
             ranked.append(carrier);
         }
     }
-    // Then, all over again so that a button may yield its letter for another it also offers,
-    // the other options and the labels.
+    // Then everything is matched again in that order with the other options and the labels
+    // last: a button may trade its letter for another of its own so that an option gets one.
     for (QWidget* w : options + groupLabels + fieldLabels) {
         if (!ranked.contains(w)) {
             ranked.append(w);
