@@ -253,6 +253,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(language->itemText(0), QStringLiteral("Englisch"));
         QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Berechnen"));
         QCOMPARE(LabelText(*w, "lblFirstDate"), QStringLiteral("Erstes Datum:"));
+        QCOMPARE(LabelText(*w, "lblDayOrDays"), QStringLiteral("Tage"));
         QCOMPARE(Plain(w->largeDisplay()->cmdClose->text()), QStringLiteral("Schliessen"));
         for (int i = 0; i < windows.size(); ++i) {
             QVERIFY(windows[i]->windowTitle() != titles[i]);
