@@ -65,46 +65,38 @@ class DateEntryTest : public QObject {
 
     // What each field takes from the keyboard, with the configured separators; a field takes
     // 18 typed characters, a spelled unit difference more.
-    void keyFilters_data() {
-        Columns<QString>({"field", "calendar", "separators", "typed", "expected"});
-        Row("date digits and separator", "txbFirstDate", "CE", "-,", "2012-01-06", "2012-01-06");
-        Row("date punctuation", "txbSecondDate", "CE", "-,", "1, 2.(3)", "1, 2.(3)");
-        Row("letters refused", "txbFirstDate", "CE", "-,", "a1bW2w", "12");
-        Row("w with ISO", "txbFirstDate", "ISO", "-,", "2004w09W7", "2004w09W7");
-        Row("w in second with ISO", "txbSecondDate", "ISO", "-,", "w", "w");
-        Row("difference digits", "txbDateDiffDays", "CE", "-,", "-1,234", "-1,234");
-        Row("difference takes unit letters and blanks", "txbDateDiffDays", "ISO", "-,", "1w 2/3.4d",
-            "1w 234d");
-        Row("spelled unit difference past 18", "txbDateDiffDays", "CE", "-,",
-            "1 year 2 months 3 days", "1 year 2 months 3 days");
-        Row("configured date separator", "txbFirstDate", "CE", "/.", "1/2-3", "1/2-3");
-        Row("configured thousands separator", "txbDateDiffDays", "CE", "/.", "1.2,3", "1.23");
-        Row("19th in first", "txbFirstDate", "CE", "-,", "1234567890123456789",
-            "123456789012345678");
-        Row("19th in difference", "txbDateDiffDays", "CE", "-,", "1234567890123456789",
-            "123456789012345678");
-        Row("19th in second", "txbSecondDate", "CE", "-,", "1234567890123456789",
-            "123456789012345678");
-    }
     void keyFilters() {
-        QFETCH(QString, field);
-        QFETCH(QString, calendar);
-        QFETCH(QString, separators);
-        QFETCH(QString, typed);
-        QFETCH(QString, expected);
+        const QString nineteen = QStringLiteral("1234567890123456789");
+        const std::tuple<const char*, const char*, const char*, QString, QString> cases[] = {
+            {"txbFirstDate", "CE", "-,", "2012-01-06", "2012-01-06"},
+            {"txbSecondDate", "CE", "-,", "1, 2.(3)", "1, 2.(3)"},
+            {"txbFirstDate", "CE", "-,", "a1bW2w", "12"},
+            {"txbFirstDate", "ISO", "-,", "2004w09W7", "2004w09W7"},
+            {"txbSecondDate", "ISO", "-,", "w", "w"},
+            {"txbDateDiffDays", "CE", "-,", "-1,234", "-1,234"},
+            {"txbDateDiffDays", "ISO", "-,", "1w 2/3.4d", "1w 234d"},
+            {"txbDateDiffDays", "CE", "-,", "1 year 2 months 3 days", "1 year 2 months 3 days"},
+            {"txbFirstDate", "CE", "/.", "1/2-3", "1/2-3"},
+            {"txbDateDiffDays", "CE", "/.", "1.2,3", "1.23"},
+            {"txbFirstDate", "CE", "-,", nineteen, nineteen.left(18)},
+            {"txbDateDiffDays", "CE", "-,", nineteen, nineteen.left(18)},
+            {"txbSecondDate", "CE", "-,", nineteen, nineteen.left(18)}};
         RecordingHost host;
         auto w = StartWindow(host);
-        Click(*w, "optFirstDateIs" + calendar);
-        Click(*w, "optSecondDateIs" + calendar);
-        w->state().format.dateSeparator = separators.left(1);
-        w->state().format.thousandsSeparator = separators.mid(1);
-        QLineEdit* edit = Field(*w, field);
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), expected);
-        QCOMPARE(field == "txbDateDiffDays" ? w->state().dateDiffText
-                 : field == "txbFirstDate"  ? w->state().firstDateText
-                                            : w->state().secondDateText,
-                 expected);
+        for (const auto& [field, calendar, separators, typed, expected] : cases) {
+            Click(*w, QStringLiteral("optFirstDateIs") + calendar);
+            Click(*w, QStringLiteral("optSecondDateIs") + calendar);
+            w->state().format.dateSeparator = QString(QLatin1Char(separators[0]));
+            w->state().format.thousandsSeparator = QString(QLatin1Char(separators[1]));
+            QLineEdit* edit = Field(*w, QString::fromLatin1(field));
+            edit->clear();
+            QTest::keyClicks(edit, typed);
+            QCOMPARE(edit->text(), expected);
+            QCOMPARE(QByteArray(field) == "txbDateDiffDays" ? w->state().dateDiffText
+                     : QByteArray(field) == "txbFirstDate"  ? w->state().firstDateText
+                                                            : w->state().secondDateText,
+                     expected);
+        }
     }
 
     // Pasted text of any length is taken and refused at Compute; Enter in a field computes.
@@ -239,60 +231,51 @@ class DateEntryTest : public QObject {
 
     // The fields after Compute, the output line, the day word and the focus, as SetTheFocus
     // decides from the fields now filled.
-    void computeWithEachCombination_data() {
-        Columns<QString>({"first", "difference", "second", "firstAfter", "differenceAfter",
-                          "secondAfter", "dayWord", "output"});
-        Row("both dates", "2012-01-06", "", "2012-01-09", "2012-01-06", "3", "2012-01-09", "days",
-            "2012-01-06 CE To 2012-01-09 CE = 3 days");
-        Row("one day", "2012-01-06", "", "2012-01-07", "2012-01-06", "1", "2012-01-07", "day",
-            "2012-01-06 CE To 2012-01-07 CE = 1 day");
-        Row("first and difference", "2012-01-06", "30", "", "2012-01-06", "30", "2012-02-05",
-            "days", "2012-01-06 plus 30 days = 2012-02-05 CE");
-        Row("difference and second", "", "-7", "2012-01-09", "2012-01-16", "-7", "2012-01-09",
-            "days", "2012-01-09 plus 7 days = 2012-01-16 CE");
-        Row("first only", "2012-01-06", "", "", "2012-01-06", "", "", "days", "2012-01-06, Friday");
-        Row("second only", "", "", "2012-01-09", "", "", "2012-01-09", "days",
-            "2012-01-09, Monday");
-        // A date the engine accepts is written back in its canonical form.
-        Row("short forms rewritten", "2012-1-6", "", "2012-1-9", "2012-01-06", "3", "2012-01-09",
-            "days", "2012-01-06 CE To 2012-01-09 CE = 3 days");
-        Row("all empty: today", "", "", "", "2026-12-06", "", "", "days", "2026-12-06, Sunday");
-        Row("difference only: nothing", "", "5", "", "", "5", "", "days", "");
-        // A unit difference names its own units.
-        Row("a unit difference stays in the field", "2026-01-31", "1 month", "", "2026-01-31",
-            "1 month", "2026-02-28", "", "2026-01-31 plus 1 month = 2026-02-28 CE");
-    }
     void computeWithEachCombination() {
-        QFETCH(QString, first);
-        QFETCH(QString, difference);
-        QFETCH(QString, second);
-        QFETCH(QString, firstAfter);
-        QFETCH(QString, differenceAfter);
-        QFETCH(QString, secondAfter);
-        QFETCH(QString, dayWord);
-        QFETCH(QString, output);
+        struct Case {
+            QString first, difference, second, firstAfter, differenceAfter, secondAfter, dayWord,
+                output;
+        };
+        const Case cases[] = {
+            {"2012-01-06", "", "2012-01-09", "2012-01-06", "3", "2012-01-09", "days",
+             "2012-01-06 CE To 2012-01-09 CE = 3 days"},
+            {"2012-01-06", "", "2012-01-07", "2012-01-06", "1", "2012-01-07", "day",
+             "2012-01-06 CE To 2012-01-07 CE = 1 day"},
+            {"2012-01-06", "30", "", "2012-01-06", "30", "2012-02-05", "days",
+             "2012-01-06 plus 30 days = 2012-02-05 CE"},
+            {"", "-7", "2012-01-09", "2012-01-16", "-7", "2012-01-09", "days",
+             "2012-01-09 plus 7 days = 2012-01-16 CE"},
+            {"2012-01-06", "", "", "2012-01-06", "", "", "days", "2012-01-06, Friday"},
+            {"", "", "2012-01-09", "", "", "2012-01-09", "days", "2012-01-09, Monday"},
+            // A date the engine accepts is written back in its canonical form.
+            {"2012-1-6", "", "2012-1-9", "2012-01-06", "3", "2012-01-09", "days",
+             "2012-01-06 CE To 2012-01-09 CE = 3 days"},
+            {"", "", "", "2026-12-06", "", "", "days", "2026-12-06, Sunday"},  // today
+            {"", "5", "", "", "5", "", "days", ""},                            // nothing to compute
+            // A unit difference stays in the field and names its own units.
+            {"2026-01-31", "1 month", "", "2026-01-31", "1 month", "2026-02-28", "",
+             "2026-01-31 plus 1 month = 2026-02-28 CE"}};
         RecordingHost host(kSunday20261206);
         auto w = StartWindow(host);
         Click(*w, "chkVerbose");  // shorter lines
-        Fill(*w, first, difference, second);
-        Click(*w, "cmdCompute");
-        QCOMPARE(Field(*w, "txbFirstDate")->text(), firstAfter);
-        QCOMPARE(Field(*w, "txbDateDiffDays")->text(), differenceAfter);
-        QCOMPARE(Field(*w, "txbSecondDate")->text(), secondAfter);
-        QCOMPARE(Child<QLabel>(*w, "lblDayOrDays")->text(), dayWord);
-        QCOMPARE(w->state().firstDateText, firstAfter);
-        QCOMPARE(w->state().secondDateText, secondAfter);
-        if (output.isEmpty()) {
-            QVERIFY(ShownOutput(*w).isEmpty());
-            QCOMPARE(w->focusWidget(), Field(*w, "txbFirstDate"));
-        } else {
-            QVERIFY2(ShownOutput(*w).contains(output), qPrintable(ShownOutput(*w)));
-            const int filled = int(!firstAfter.isEmpty()) + int(!differenceAfter.isEmpty()) +
-                               int(!secondAfter.isEmpty());
-            const QString next = filled >= 2                 ? QStringLiteral("cmdCompute")
-                                 : firstAfter.isEmpty()      ? QStringLiteral("txbFirstDate")
-                                 : differenceAfter.isEmpty() ? QStringLiteral("txbDateDiffDays")
-                                                             : QStringLiteral("txbSecondDate");
+        for (const Case& c : cases) {
+            Click(*w, "cmdClearOutputWindow");
+            Fill(*w, c.first, c.difference, c.second);
+            Click(*w, "cmdCompute");
+            QCOMPARE(Field(*w, "txbFirstDate")->text(), c.firstAfter);
+            QCOMPARE(Field(*w, "txbDateDiffDays")->text(), c.differenceAfter);
+            QCOMPARE(Field(*w, "txbSecondDate")->text(), c.secondAfter);
+            QCOMPARE(Child<QLabel>(*w, "lblDayOrDays")->text(), c.dayWord);
+            QCOMPARE(w->state().firstDateText, c.firstAfter);
+            QCOMPARE(w->state().secondDateText, c.secondAfter);
+            QVERIFY2(ShownOutput(*w).contains(c.output), qPrintable(ShownOutput(*w)));
+            QCOMPARE(ShownOutput(*w).isEmpty(), c.output.isEmpty());
+            const int filled = int(!c.firstAfter.isEmpty()) + int(!c.differenceAfter.isEmpty()) +
+                               int(!c.secondAfter.isEmpty());
+            const QString next = filled >= 2                   ? QStringLiteral("cmdCompute")
+                                 : c.firstAfter.isEmpty()      ? QStringLiteral("txbFirstDate")
+                                 : c.differenceAfter.isEmpty() ? QStringLiteral("txbDateDiffDays")
+                                                               : QStringLiteral("txbSecondDate");
             QCOMPARE(w->focusWidget()->objectName(), next);
         }
         QVERIFY(host.boxes.empty());

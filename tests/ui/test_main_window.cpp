@@ -197,7 +197,7 @@ class MainWindowTest : public QObject {
     }
 
     // The first start shows the built-in settings and writes no file. A damaged file is told
-    // once, kept byte for byte beside the new one; the next start after a save is silent.
+    // once and kept beside (what is kept, and the silence after a save: tests/env).
     void firstStartAndDamagedSettingsFile() {
         const QByteArray content("\x01\x02 not a settings file \xff\xfe");
         {
@@ -221,14 +221,8 @@ class MainWindowTest : public QObject {
             CheckDefaults(*w);
             QCOMPARE(host.boxes.size(), std::size_t{1});
             QVERIFY(host.boxes[0].text.contains(config_->settingsFile() + QStringLiteral(".bad")));
-            QFile kept(config_->settingsFile() + QStringLiteral(".bad"));
-            QVERIFY(kept.open(QIODevice::ReadOnly));
-            QCOMPARE(kept.readAll(), content);
-            Child<QPushButton>(*w, "cmdQuit")->click();
         }
-        RecordingHost host;
-        auto w = StartWindow(host);
-        QVERIFY(host.boxes.empty());
+        QCOMPARE(QFile(config_->settingsFile() + QStringLiteral(".bad")).size(), content.size());
     }
 
     // Every open window takes the new language at once, the clear-one dialog too, and back.
@@ -278,37 +272,30 @@ class MainWindowTest : public QObject {
         }
     }
 
-    void setTheFocusPicksTheNextField_data() {
-        Columns<QString>({"first", "difference", "second", "expected"});
-        Row("none", "", "", "", "txbFirstDate");
-        Row("second only", "", "", "x", "txbFirstDate");
-        Row("first only", "x", "", "", "txbDateDiffDays");
-        Row("difference only", "", "5", "", "txbFirstDate");
-        Row("first and difference", "x", "5", "", "cmdCompute");
-        Row("both dates", "x", "", "y", "cmdCompute");
-        Row("difference and second", "", "5", "y", "cmdCompute");
-    }
+    // The focus goes to the first field a computation still needs, else to Compute; the rule
+    // is inert while a batch run is in progress.
     void setTheFocusPicksTheNextField() {
-        QFETCH(QString, first);
-        QFETCH(QString, difference);
-        QFETCH(QString, second);
-        QFETCH(QString, expected);
+        // clang-format off
+        const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+            {"", "", "", "txbFirstDate"},   {"", "", "x", "txbFirstDate"},
+            {"x", "", "", "txbDateDiffDays"}, {"", "5", "", "txbFirstDate"},
+            {"x", "5", "", "cmdCompute"},   {"x", "", "y", "cmdCompute"},
+            {"", "5", "y", "cmdCompute"}};
+        // clang-format on
         RecordingHost host;
         auto w = StartWindow(host);
-        Child<QLineEdit>(*w, "txbFirstDate")->setText(first);
-        Child<QLineEdit>(*w, "txbDateDiffDays")->setText(difference);
-        Child<QLineEdit>(*w, "txbSecondDate")->setText(second);
-        Child<QWidget>(*w, "cmdQuit")->setFocus();
-        w->SetTheFocus();
-        QVERIFY(w->focusWidget());
-        QCOMPARE(w->focusWidget()->objectName(), expected);
-
-        // Inert while a batch run is in progress.
-        Child<QWidget>(*w, "cmdQuit")->setFocus();
-        w->state().batchRunning = true;
-        w->SetTheFocus();
-        QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("cmdQuit"));
-        w->state().batchRunning = false;
+        for (const auto& [first, difference, second, expected] : cases) {
+            Field(*w, "txbFirstDate")->setText(QString::fromLatin1(first));
+            Field(*w, "txbDateDiffDays")->setText(QString::fromLatin1(difference));
+            Field(*w, "txbSecondDate")->setText(QString::fromLatin1(second));
+            Child<QWidget>(*w, "cmdQuit")->setFocus();
+            w->state().batchRunning = true;
+            w->SetTheFocus();
+            QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("cmdQuit"));
+            w->state().batchRunning = false;
+            w->SetTheFocus();
+            QCOMPARE(w->focusWidget()->objectName(), QString::fromLatin1(expected));
+        }
     }
 
     void resetAsksAndRestoresTheDefaults() {
