@@ -194,50 +194,46 @@ class TestConfigure : public QObject {
     // Close takes the two limits and hides the dialog, which shows them again when reopened
     // (zero errors as an empty field); a value that cannot be stored is refused with a message
     // and the dialog stays open, with the state unchanged, until it is mended.
-    void limitsTakenOrRefusedOnClose_data() {
-        Columns<QString>({"errors", "enlarge", "message"});
-        Columns<int>({"savedErrors", "savedEnlarge"});
-        Columns<QString>({"shownErrors", "shownEnlarge"});
-        Row("zero and empty", "0", "", "", 0, int(kAutoEnlargeNever), "", "");
-        Row("largest", "5", "32767", "", 5, 32767, "5", "32767");
-        Row("errors too large", "40000", "250", "32,767", 1, 250, "", "");
-        Row("enlarge huge", "1", "99999999999999999999", "32,767", 1, 250, "", "");
-        Row("negative", "-3", "250", "whole number", 1, 250, "", "");
-        Row("letters", "1", "lots", "whole number", 1, 250, "", "");
-    }
     void limitsTakenOrRefusedOnClose() {
-        QFETCH(QString, errors);
-        QFETCH(QString, enlarge);
-        QFETCH(QString, message);
-        QFETCH(int, savedErrors);
-        QFETCH(int, savedEnlarge);
-        QFETCH(QString, shownErrors);
-        QFETCH(QString, shownEnlarge);
+        struct Case {
+            QString errors, enlarge, message;
+            int savedErrors, savedEnlarge;
+            QString shownErrors = {}, shownEnlarge = {};
+        };
+        const Case cases[] = {{"0", "", "", 0, kAutoEnlargeNever, "", ""},
+                              {"5", "32767", "", 5, 32767, "5", "32767"},
+                              {"40000", "250", "32,767", 1, 250},
+                              {"1", "99999999999999999999", "32,767", 1, 250},
+                              {"-3", "250", "whole number", 1, 250},
+                              {"1", "lots", "whole number", 1, 250}};
         QSignalSpy closed(dialog_, &frmConfigure::Closed);
-        W<QLineEdit>("txbMaxNumErrors")->setText(errors);
-        W<QLineEdit>("txbAutoEnlarge")->setText(enlarge);
-        W<QPushButton>("cmdClose")->click();
-        QCOMPARE(state_.maxNumErrors, savedErrors);
-        QCOMPARE(state_.autoEnlargeBytes, savedEnlarge);
-        if (message.isEmpty()) {
-            QVERIFY(boxes_.empty());
-            QVERIFY(!dialog_->isVisible());
-            QCOMPARE(closed.count(), 1);
+        for (const Case& c : cases) {
+            state_ = AppState{};
+            boxes_.clear();
+            closed.clear();
             dialog_->show();
-            QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), shownErrors);
-            QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), shownEnlarge);
-            return;
+            W<QLineEdit>("txbMaxNumErrors")->setText(c.errors);
+            W<QLineEdit>("txbAutoEnlarge")->setText(c.enlarge);
+            W<QPushButton>("cmdClose")->click();
+            QCOMPARE(state_.maxNumErrors, c.savedErrors);
+            QCOMPARE(state_.autoEnlargeBytes, c.savedEnlarge);
+            QCOMPARE(boxes_.size(), std::size_t(!c.message.isEmpty()));
+            QCOMPARE(dialog_->isVisible(), !c.message.isEmpty());
+            QCOMPARE(closed.count(), int(c.message.isEmpty()));
+            if (c.message.isEmpty()) {
+                dialog_->show();
+                QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), c.shownErrors);
+                QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), c.shownEnlarge);
+                continue;
+            }
+            QVERIFY2(boxes_[0].text.contains(c.message), qPrintable(boxes_[0].text));
+            QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
+            W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("7"));
+            W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("7"));
+            W<QPushButton>("cmdClose")->click();  // mended, the dialog closes
+            QCOMPARE(closed.count(), 1);
+            QVERIFY(!dialog_->isVisible());
         }
-        QCOMPARE(boxes_.size(), std::size_t{1});
-        QVERIFY2(boxes_[0].text.contains(message), qPrintable(boxes_[0].text));
-        QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
-        QVERIFY(dialog_->isVisible());
-        QCOMPARE(closed.count(), 0);
-        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("7"));
-        W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("7"));
-        W<QPushButton>("cmdClose")->click();
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!dialog_->isVisible());
     }
 
     void closedByTheProgramAsksNothing() {
@@ -315,47 +311,39 @@ class TestConfigure : public QObject {
     // The weekend boxes and the holiday set change what is counted and the qualifier. From
     // Wednesday 2026-12-23 to Monday 2026-12-28, first date excluded: Thursday 24, Friday 25,
     // (Saturday 26, Sunday 27), Monday 28; in Germany 25 and 26 are holidays.
-    void workdayChoiceChangesTheResult_data() {
-        Columns<QString>({"clicks", "set"});
-        QTest::addColumn<int>("language");
-        Columns<QString>({"count", "qualifier"});
-        Row("built-in", "", "", int(kEnglish), "3 days", "not counting weekend days");
-        Row("germany", "", "germany", int(kEnglish), "2 days",
-            "not counting weekend days and holidays (germany)");
-        Row("germany de", "", "germany", int(kGerman), "2 Tage",
-            "die Wochenendtage und Feiertage (germany) nicht gezählt");
-        // Friday and Saturday off: Sunday 27 counts, Friday 25 does not.
-        Row("fri sat", "46", "", int(kEnglish), "3 days", "not counting weekend days (Fri, Sat)");
-        Row("fri sat germany de", "46", "germany", int(kGerman), "3 Tage",
-            "die Wochenendtage (Fr, Sa) und Feiertage (germany) nicht gezählt");
-        Row("none germany", "56", "germany", int(kEnglish), "3 days",
-            "not counting holidays (germany)");
-    }
     void workdayChoiceChangesTheResult() {
-        QFETCH(QString, clicks);
-        QFETCH(QString, set);
-        QFETCH(int, language);
-        QFETCH(QString, count);
-        QFETCH(QString, qualifier);
-        QSignalSpy changed(dialog_, &frmConfigure::WorkdaysChanged);
-        ClickWeekend(clicks);
-        ChooseSet(set);
-        QCOMPARE(changed.size(), clicks.size() + 1);
-        QVERIFY(boxes_.empty());
-        state_.language = language;
-        state_.includeWeekends = false;
-        state_.verbose = true;
-        state_.format.regional = QLocale::c();
-        state_.GetParameters();
-        daybridge::testing::RecordingHost host;
-        ComputeEngine engine(state_, host);
-        QString first = QStringLiteral("2026-12-23"), difference,
-                second = QStringLiteral("2026-12-28");
-        QVERIFY(engine.Compute(first, difference, second));
-        const QString line = state_.output.text().trimmed();
-        QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
-                 qPrintable(line));
-        QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
+        const std::tuple<const char*, const char*, int, QString, QString> cases[] = {
+            {"", "", kEnglish, "3 days", "not counting weekend days"},
+            {"", "germany", kEnglish, "2 days", "not counting weekend days and holidays (germany)"},
+            {"", "germany", kGerman, "2 Tage",
+             "die Wochenendtage und Feiertage (germany) nicht gezählt"},
+            // Friday and Saturday off: Sunday 27 counts, Friday 25 does not.
+            {"46", "", kEnglish, "3 days", "not counting weekend days (Fri, Sat)"},
+            {"46", "germany", kGerman, "3 Tage",
+             "die Wochenendtage (Fr, Sa) und Feiertage (germany) nicht gezählt"},
+            {"56", "germany", kEnglish, "3 days", "not counting holidays (germany)"}};
+        for (const auto& [clicks, set, language, count, qualifier] : cases) {
+            state_ = AppState{};
+            dialog_->RefreshFromState();
+            QSignalSpy changed(dialog_, &frmConfigure::WorkdaysChanged);
+            ClickWeekend(QString::fromLatin1(clicks));
+            ChooseSet(QString::fromLatin1(set));
+            QCOMPARE(changed.size(), int(qstrlen(clicks)) + 1);
+            QVERIFY(boxes_.empty());
+            state_.language = language;
+            state_.includeWeekends = false;
+            state_.format.regional = QLocale::c();
+            state_.GetParameters();
+            daybridge::testing::RecordingHost host;
+            ComputeEngine engine(state_, host);
+            QString first = QStringLiteral("2026-12-23"), difference,
+                    second = QStringLiteral("2026-12-28");
+            QVERIFY(engine.Compute(first, difference, second));
+            const QString line = state_.output.text().trimmed();
+            QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
+                     qPrintable(line));
+            QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
+        }
     }
 
     void allSevenWeekendDaysRefused() {
