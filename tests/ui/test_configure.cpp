@@ -1,9 +1,8 @@
 // The configuration dialog: live options, the hyphen rewrite of typed dates, the two batch
-// limits and their refusals, colours and captions, and the settings round trip.
+// limits and their refusals, the working days, and the state shown in the controls.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,16 +11,28 @@
 #include <QtTest>
 
 #include "compute/compute_engine.h"
-#include "env/holiday_files.h"
-#include "env/settings_file.h"
-#include "env/side_settings.h"
 #include "ui/frm_configure.h"
 #include "ui_test_support.h"
 #include "window_fixture.h"
 
 using namespace daybridge;
-
 using namespace uitest;
+
+namespace {
+
+// The three option buttons, the two boxes and the two limits that `dialog` shows.
+void CheckControls(QWidget& dialog, const QStringList& options, bool hyphen, bool dayNames,
+                   const QString& errors, const QString& enlarge) {
+    for (const QString& name : options) {
+        QVERIFY2(Find<QRadioButton>(dialog, name)->isChecked(), qPrintable(name));
+    }
+    QCOMPARE(Find<QCheckBox>(dialog, "chkHyphen")->isChecked(), hyphen);
+    QCOMPARE(Find<QCheckBox>(dialog, "chkDisplayDayNames")->isChecked(), dayNames);
+    QCOMPARE(Find<QLineEdit>(dialog, "txbMaxNumErrors")->text(), errors);
+    QCOMPARE(Find<QLineEdit>(dialog, "txbAutoEnlarge")->text(), enlarge);
+}
+
+}  // namespace
 
 class TestConfigure : public QObject {
     Q_OBJECT
@@ -32,13 +43,13 @@ class TestConfigure : public QObject {
     std::vector<Box> boxes_;
 
     template <class T>
-    T* W(const char* name) {
+    T* W(const QString& name) {
         return Find<T>(*dialog_, name);
     }
     // Ticks or unticks the weekend boxes whose day numbers (0 Monday .. 6 Sunday) are listed.
     void ClickWeekend(const QString& days) {
         for (const QChar day : days) {
-            W<QCheckBox>(("chkWeekend" + QByteArray(1, day.toLatin1())).constData())->click();
+            W<QCheckBox>(QStringLiteral("chkWeekend") + day)->click();
         }
     }
     void ChooseSet(const QString& name) {
@@ -70,252 +81,159 @@ class TestConfigure : public QObject {
         dialog_ = nullptr;
     }
 
-    void defaultsShown() {
-        QVERIFY(W<QRadioButton>("optDateFormatIsYMD")->isChecked());
-        QVERIFY(W<QRadioButton>("optSeparatorIsDash")->isChecked());
-        QVERIFY(W<QRadioButton>("optThousSepIsComma")->isChecked());
-        QVERIFY(W<QCheckBox>("chkHyphen")->isChecked());
-        QVERIFY(W<QCheckBox>("chkDisplayDayNames")->isChecked());
-        QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), QStringLiteral("1"));
-        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("250"));
-        QVERIFY(!dialog_->isModal());
+    // Each option writes the state at once. A new date order or separator empties the three
+    // fields and asks for new today labels; the thousands separator leaves them. The separator
+    // captions show the date order.
+    void optionsWriteTheStateAtOnce_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("clears");
+        QTest::addColumn<int>("order");
+        Columns<QString>({"separator", "thousands", "dotCaption"});
+        Row("YMD", "optDateFormatIsYMD", true, kDateFormatYMD, "/", ".", "2012.12.31");
+        Row("DMY", "optDateFormatIsDMY", true, kDateFormatDMY, "/", ".", "31.12.2012");
+        Row("dash", "optSeparatorIsDash", true, kDateFormatMDY, "-", ".", "12.31.2012");
+        Row("dot", "optSeparatorIsDot", true, kDateFormatMDY, ".", ".", "12.31.2012");
+        Row("thousands comma", "optThousSepIsComma", false, kDateFormatMDY, "/", ",", "12.31.2012");
+        Row("thousands none", "optThousSepNone", false, kDateFormatMDY, "/", "", "12.31.2012");
     }
-
-    void coloursOfFramesLabelsAndOptions() {
-        const QColor background(192, 255, 255);
-        for (const char* name : {"Frame1", "Frame4", "lblDateFormat", "lblDateSeparator",
-                                 "lblThousandsSeparator", "lblMaxNumErrors", "lblAutoEnlarge",
-                                 "optDateFormatIsYMD", "optSeparatorIsDot", "optThousSepNone"}) {
-            QWidget* widget = W<QWidget>(name);
-            QCOMPARE(widget->palette().color(QPalette::Window), background);
-            QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::black));
+    void optionsWriteTheStateAtOnce() {
+        QFETCH(QString, option);
+        QFETCH(bool, clears);
+        QFETCH(int, order);
+        QFETCH(QString, separator);
+        QFETCH(QString, thousands);
+        QFETCH(QString, dotCaption);
+        for (const char* name : {"optDateFormatIsMDY", "optSeparatorIsSlash", "optThousSepIsDot"}) {
+            W<QRadioButton>(QString::fromLatin1(name))->click();
         }
-    }
-
-    void separatorCaptionsFollowTheDateOrder_data() {
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<int>("code");
-        Columns<QString>({"dash", "slash", "dot"});
-        Row("DMY", "optDateFormatIsDMY", kDateFormatDMY, "31-12-2012", "31/12/2012", "31.12.2012");
-        Row("MDY", "optDateFormatIsMDY", kDateFormatMDY, "12-31-2012", "12/31/2012", "12.31.2012");
-        Row("YMD", "optDateFormatIsYMD", kDateFormatYMD, "2012-12-31", "2012/12/31", "2012.12.31");
-    }
-    void separatorCaptionsFollowTheDateOrder() {
-        QFETCH(QString, order);
-        QFETCH(int, code);
-        QFETCH(QString, dash);
-        QFETCH(QString, slash);
-        QFETCH(QString, dot);
-        if (code == kDateFormatYMD) {
-            W<QRadioButton>("optDateFormatIsMDY")->click();  // away and back
-        }
-        FillFields();
-        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
-        QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
-        Find<QRadioButton>(*dialog_, order.toLatin1().constData())->click();
-        QCOMPARE(state_.format.dateFormat, code);
-        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDash")->text()), dash);
-        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsSlash")->text()), slash);
-        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), dot);
-        QCOMPARE(cleared.count(), 1);
-        QCOMPARE(today.count(), 1);
-        QVERIFY(state_.firstDateText.isEmpty());
-        QVERIFY(state_.dateDiffText.isEmpty());
-        QVERIFY(state_.secondDateText.isEmpty());
-    }
-
-    void separatorChangeClearsTheFields() {
-        W<QRadioButton>("optDateFormatIsMDY")->click();
-        FillFields();
-        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
-        QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
-        W<QRadioButton>("optSeparatorIsSlash")->click();
+        QCOMPARE(state_.format.dateFormat, kDateFormatMDY);
         QCOMPARE(state_.format.dateSeparator, QStringLiteral("/"));
-        QCOMPARE(cleared.count(), 1);
-        QCOMPARE(today.count(), 1);
-        QVERIFY(state_.firstDateText.isEmpty() && state_.secondDateText.isEmpty());
-        QVERIFY(state_.dateDiffText.isEmpty());
-        // Today's labels are written in the new form: 12/31/2012 style under MDY.
-        QCOMPARE(state_.CurrentFormat().dateSeparator, QStringLiteral("/"));
-        QCOMPARE(state_.CurrentFormat().dateFormat, kDateFormatMDY);
-        W<QRadioButton>("optSeparatorIsDot")->click();
-        QCOMPARE(state_.format.dateSeparator, QStringLiteral("."));
-        W<QRadioButton>("optSeparatorIsDash")->click();
-        QCOMPARE(state_.format.dateSeparator, QStringLiteral("-"));
-        QCOMPARE(cleared.count(), 3);
-    }
-
-    void thousandsChangeLeavesTheFields() {
+        QCOMPARE(state_.format.thousandsSeparator, QStringLiteral("."));
         FillFields();
         QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
         QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
-        W<QRadioButton>("optThousSepIsDot")->click();
-        QCOMPARE(state_.format.thousandsSeparator, QStringLiteral("."));
-        W<QRadioButton>("optThousSepNone")->click();
-        QVERIFY(state_.format.thousandsSeparator.isEmpty());
-        W<QRadioButton>("optThousSepIsComma")->click();
-        QCOMPARE(state_.format.thousandsSeparator, QStringLiteral(","));
-        QCOMPARE(cleared.count(), 0);
-        QCOMPARE(today.count(), 0);
-        QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
-        QCOMPARE(state_.dateDiffText, QStringLiteral("10"));
-        QCOMPARE(state_.secondDateText, QStringLiteral("2013-01-10"));
+        W<QRadioButton>(option)->click();
+        QCOMPARE(state_.format.dateFormat, order);
+        QCOMPARE(state_.format.dateSeparator, separator);
+        QCOMPARE(state_.format.thousandsSeparator, thousands);
+        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), dotCaption);
+        QCOMPARE(cleared.count(), int(clears));
+        QCOMPARE(today.count(), int(clears));
+        QCOMPARE(state_.firstDateText.isEmpty(), clears);
+        QCOMPARE(state_.dateDiffText.isEmpty(), clears);
+        QCOMPARE(state_.secondDateText.isEmpty(), clears);
     }
 
-    void hyphenRewrite_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("hyphen");
-        QTest::addColumn<QString>("expected");
-        Row("ordinal on", "2012100", true, "2012-100");
-        Row("ordinal on, blanks", "  2012060 ", true, "2012-060");
-        Row("ordinal off", "2012-366", false, "2012366");
-        Row("not a leap year", "2011-366", false, "2011-366");
-        Row("ordinal already on", "2012-100", true, "2012-100");
-        Row("ordinal already off", "2012100", false, "2012100");
-        Row("iso on", "2012W053", true, "2012-W05-3");
-        Row("iso off", "2012-W05-3", false, "2012W053");
-        Row("iso negative off", "-44-W52-7", false, "-44W527");
-        Row("iso negative on", "-44W527", true, "-44-W52-7");
-        Row("iso already on", "2012-W05-3", true, "2012-W05-3");
-        Row("iso week 54", "2012W543", true, "2012W543");
-        Row("iso weekday 8", "2012-W05-8", false, "2012-W05-8");
-        Row("CE date", "2012-12-31", false, "2012-12-31");
-        Row("JDN shape", "2456293", true, "2456-293");
-        Row("empty", "", true, "");
-        Row("letters", "W", true, "W");
-    }
+    // An ordinal or ISO week date is rewritten by its shape alone.
     void hyphenRewrite() {
-        QFETCH(QString, text);
-        QFETCH(bool, hyphen);
-        QFETCH(QString, expected);
-        QCOMPARE(RewriteForHyphen(text, hyphen), expected);
+        // clang-format off
+        const std::tuple<const char*, bool, const char*> cases[] = {
+            {"2012100", true, "2012-100"},       {"  2012060 ", true, "2012-060"},
+            {"2012-366", false, "2012366"},      {"2011-366", false, "2011-366"},  // not leap
+            {"2012-100", true, "2012-100"},      {"2012100", false, "2012100"},
+            {"2012W053", true, "2012-W05-3"},    {"2012-W05-3", false, "2012W053"},
+            {"-44-W52-7", false, "-44W527"},     {"-44W527", true, "-44-W52-7"},
+            {"2012-W05-3", true, "2012-W05-3"},  {"2012W543", true, "2012W543"},
+            {"2012-W05-8", false, "2012-W05-8"}, {"2012-12-31", false, "2012-12-31"},
+            {"2456293", true, "2456-293"},       {"", true, ""},  {"W", true, "W"}};
+        // clang-format on
+        for (const auto& [text, hyphen, expected] : cases) {
+            QCOMPARE(RewriteForHyphen(QString::fromLatin1(text), hyphen),
+                     QString::fromLatin1(expected));
+        }
     }
 
+    // The hyphen box rewrites both date fields by their shape, whatever their calendar, except
+    // a Julian day number; the fields are not cleared.
     void hyphenBoxRewritesBothFields() {
+        struct Case {
+            int firstCalendar, secondCalendar;
+            QString first, second, offFirst, offSecond, onFirst, onSecond;
+        };
+        const Case cases[] = {
+            {kCE, kISO, "2012-100", " 2012-W05-3 ", "2012100", "2012W053", "2012-100",
+             "2012-W05-3"},
+            {kCE, kLPW, "2012100", "2012W053", "2012100", "2012W053", "2012-100", "2012-W05-3"},
+            {kJDN, kJDN, "2456293", "2456-293", "2456293", "2456-293", "2456293", "2456-293"}};
         QSignalSpy rewritten(dialog_, &frmConfigure::FieldsRewritten);
         QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
-        state_.firstDateText = QStringLiteral("2012-100");
-        state_.secondDateText = QStringLiteral(" 2012-W05-3 ");
-        W<QCheckBox>("chkHyphen")->click();  // off
-        QVERIFY(!state_.format.hyphen);
-        QCOMPARE(state_.firstDateText, QStringLiteral("2012100"));
-        QCOMPARE(state_.secondDateText, QStringLiteral("2012W053"));
-        W<QCheckBox>("chkHyphen")->click();  // on again
-        QVERIFY(state_.format.hyphen);
-        QCOMPARE(state_.firstDateText, QStringLiteral("2012-100"));
-        QCOMPARE(state_.secondDateText, QStringLiteral("2012-W05-3"));
-        QCOMPARE(rewritten.count(), 2);
+        for (const Case& c : cases) {
+            state_.firstCalendar = c.firstCalendar;
+            state_.secondCalendar = c.secondCalendar;
+            state_.firstDateText = c.first;
+            state_.secondDateText = c.second;
+            W<QCheckBox>("chkHyphen")->click();
+            QVERIFY(!state_.format.hyphen);
+            QCOMPARE(state_.firstDateText, c.offFirst);
+            QCOMPARE(state_.secondDateText, c.offSecond);
+            W<QCheckBox>("chkHyphen")->click();
+            QVERIFY(state_.format.hyphen);
+            QCOMPARE(state_.firstDateText, c.onFirst);
+            QCOMPARE(state_.secondDateText, c.onSecond);
+        }
+        QCOMPARE(rewritten.count(), 6);
         QCOMPARE(cleared.count(), 0);
     }
 
-    void hyphenBoxRewritesOrdinalShapesWhateverTheCalendar() {
-        state_.firstCalendar = kCE;
-        state_.secondCalendar = kLPW;
-        state_.firstDateText = QStringLiteral("2012100");
-        state_.secondDateText = QStringLiteral("2012W053");
-        W<QCheckBox>("chkHyphen")->click();  // off
-        W<QCheckBox>("chkHyphen")->click();  // on
-        QCOMPARE(state_.firstDateText, QStringLiteral("2012-100"));
-        QCOMPARE(state_.secondDateText, QStringLiteral("2012-W05-3"));
-    }
-
-    void hyphenBoxLeavesJulianDayNumbers() {
-        state_.firstCalendar = kJDN;
-        state_.secondCalendar = kJDN;
-        state_.firstDateText = QStringLiteral("2456293");
-        state_.secondDateText = QStringLiteral("2456-293");
-        W<QCheckBox>("chkHyphen")->click();  // off
-        QCOMPARE(state_.secondDateText, QStringLiteral("2456-293"));
-        W<QCheckBox>("chkHyphen")->click();  // on
-        QCOMPARE(state_.firstDateText, QStringLiteral("2456293"));
-    }
-
-    void readLimit_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("tooLarge");
-        Row("empty", "", true, 777, false);
-        Row("blanks", "   ", true, 777, false);
-        Row("zero", "0", true, 0, false);
-        Row("plain", " 25 ", true, 25, false);
-        Row("plus", "+12", true, 12, false);
-        Row("largest", "32767", true, 32767, false);
-        Row("one above", "32768", false, 0, true);
-        Row("never typed", "65535", false, 0, true);
-        Row("huge", "999999999999999999999999", false, 0, true);
-        Row("negative", "-1", false, 0, false);
-        Row("letters", "abc", false, 0, false);
-        Row("trailing letters", "12abc", false, 0, false);
-        Row("sign only", "+", false, 0, false);
-        Row("grouped", "1,000", false, 0, false);
-    }
+    // A limit: empty gives the default, 0..32767 its value; "too large" only for numbers.
     void readLimit() {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(int, value);
-        QFETCH(bool, tooLarge);
-        bool large = !tooLarge;
-        const std::optional<int> read = ReadLimit(text, 777, &large);
-        QCOMPARE(read.has_value(), ok);
-        if (ok) {
-            QCOMPARE(*read, value);
+        // clang-format off
+        const std::tuple<const char*, std::optional<int>, bool> cases[] = {
+            {"", 777, false},     {"   ", 777, false},    {"0", 0, false},     {" 25 ", 25, false},
+            {"+12", 12, false},   {"32767", 32767, false}, {"32768", {}, true}, {"65535", {}, true},
+            {"999999999999999999999999", {}, true},       {"-1", {}, false},   {"abc", {}, false},
+            {"12abc", {}, false}, {"+", {}, false},       {"1,000", {}, false}};
+        // clang-format on
+        for (const auto& [text, value, tooLarge] : cases) {
+            bool large = !tooLarge;
+            QCOMPARE(ReadLimit(QString::fromLatin1(text), 777, &large), value);
+            QCOMPARE(large, tooLarge);
         }
-        QCOMPARE(large, tooLarge);
     }
 
-    void emptyAndZeroLimitsShowEmptyOnReopen() {
+    // Close takes the two limits and hides the dialog, which shows them again when reopened
+    // (zero errors as an empty field); a value that cannot be stored is refused with a message
+    // and the dialog stays open, with the state unchanged, until it is mended.
+    void limitsTakenOrRefusedOnClose() {
+        struct Case {
+            QString errors, enlarge, message;
+            int savedErrors, savedEnlarge;
+            QString shownErrors = {}, shownEnlarge = {};
+        };
+        const Case cases[] = {{"0", "", "", 0, kAutoEnlargeNever, "", ""},
+                              {"5", "32767", "", 5, 32767, "5", "32767"},
+                              {"40000", "250", "32,767", 1, 250},
+                              {"1", "99999999999999999999", "32,767", 1, 250},
+                              {"-3", "250", "whole number", 1, 250},
+                              {"1", "lots", "whole number", 1, 250}};
         QSignalSpy closed(dialog_, &frmConfigure::Closed);
-        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("0"));
-        W<QLineEdit>("txbAutoEnlarge")->setText(QString());
-        W<QPushButton>("cmdClose")->click();
-        QVERIFY(boxes_.empty());
-        QVERIFY(!dialog_->isVisible());
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(state_.maxNumErrors, 0);
-        QCOMPARE(state_.autoEnlargeBytes, kAutoEnlargeNever);
-        dialog_->show();
-        QVERIFY(W<QLineEdit>("txbMaxNumErrors")->text().isEmpty());
-        QVERIFY(W<QLineEdit>("txbAutoEnlarge")->text().isEmpty());
-
-        W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("5"));
-        W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("32767"));
-        W<QPushButton>("cmdClose")->click();
-        QCOMPARE(state_.maxNumErrors, 5);
-        QCOMPARE(state_.autoEnlargeBytes, 32767);
-        dialog_->show();
-        QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), QStringLiteral("5"));
-        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("32767"));
-    }
-
-    void limitsAboveTheLargestValueAreRefused_data() {
-        Columns<QString>({"field", "text", "message"});
-        Row("errors", "txbMaxNumErrors", "40000", "32,767");
-        Row("enlarge", "txbAutoEnlarge", "65535", "32,767");
-        Row("enlarge huge", "txbAutoEnlarge", "99999999999999999999", "32,767");
-        Row("negative", "txbMaxNumErrors", "-3", "whole number");
-        Row("letters", "txbAutoEnlarge", "lots", "whole number");
-    }
-    void limitsAboveTheLargestValueAreRefused() {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
-        QSignalSpy closed(dialog_, &frmConfigure::Closed);
-        QLineEdit* box = Find<QLineEdit>(*dialog_, field.toLatin1().constData());
-        box->setText(text);
-        W<QPushButton>("cmdClose")->click();
-        QCOMPARE(boxes_.size(), std::size_t{1});
-        QVERIFY2(boxes_[0].text.contains(message), qPrintable(boxes_[0].text));
-        QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
-        QVERIFY(dialog_->isVisible());
-        QCOMPARE(closed.count(), 0);
-        QCOMPARE(state_.maxNumErrors, kDefaultMaxNumErrors);
-        QCOMPARE(state_.autoEnlargeBytes, kDefaultAutoEnlarge);
-        // Mended, the dialog closes.
-        box->setText(QStringLiteral("7"));
-        W<QPushButton>("cmdClose")->click();
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!dialog_->isVisible());
+        for (const Case& c : cases) {
+            state_ = AppState{};
+            boxes_.clear();
+            closed.clear();
+            dialog_->show();
+            W<QLineEdit>("txbMaxNumErrors")->setText(c.errors);
+            W<QLineEdit>("txbAutoEnlarge")->setText(c.enlarge);
+            W<QPushButton>("cmdClose")->click();
+            QCOMPARE(state_.maxNumErrors, c.savedErrors);
+            QCOMPARE(state_.autoEnlargeBytes, c.savedEnlarge);
+            QCOMPARE(boxes_.size(), std::size_t(!c.message.isEmpty()));
+            QCOMPARE(dialog_->isVisible(), !c.message.isEmpty());
+            QCOMPARE(closed.count(), int(c.message.isEmpty()));
+            if (c.message.isEmpty()) {
+                dialog_->show();
+                QCOMPARE(W<QLineEdit>("txbMaxNumErrors")->text(), c.shownErrors);
+                QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), c.shownEnlarge);
+                continue;
+            }
+            QVERIFY2(boxes_[0].text.contains(c.message), qPrintable(boxes_[0].text));
+            QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
+            W<QLineEdit>("txbMaxNumErrors")->setText(QStringLiteral("7"));
+            W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("7"));
+            W<QPushButton>("cmdClose")->click();  // mended, the dialog closes
+            QCOMPARE(closed.count(), 1);
+            QVERIFY(!dialog_->isVisible());
+        }
     }
 
     void closedByTheProgramAsksNothing() {
@@ -328,58 +246,10 @@ class TestConfigure : public QObject {
         QCOMPARE(state_.autoEnlargeBytes, kDefaultAutoEnlarge);
     }
 
-    void germanCaptions() {
-        state_.language = kGerman;
-        dialog_->SetLanguageDependentText();
-        QCOMPARE(dialog_->windowTitle(), QStringLiteral("Konfigurieren"));
-        QCOMPARE(W<QLabel>("lblDateFormat")->text(), QStringLiteral("CE/JC-Datumsformat"));
-        QCOMPARE(Plain(W<QCheckBox>("chkHyphen")->text()),
-                 QStringLiteral("Divis in Ordinal und in ISO-Woche Daten"));
-        // The example dates do not depend on the language.
-        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), QStringLiteral("2012.12.31"));
-    }
-
-    void refreshShowsLoadedValuesWithoutClearing() {
-        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
-        FillFields();
-        state_.format.dateFormat = kDateFormatDMY;
-        state_.format.dateSeparator = QStringLiteral(".");
-        state_.format.thousandsSeparator.clear();
-        state_.format.hyphen = false;
-        state_.displayDayNames = false;
-        state_.maxNumErrors = 0;
-        state_.autoEnlargeBytes = 1000;
-        dialog_->RefreshFromState();
-        QVERIFY(W<QRadioButton>("optDateFormatIsDMY")->isChecked());
-        QVERIFY(W<QRadioButton>("optSeparatorIsDot")->isChecked());
-        QVERIFY(W<QRadioButton>("optThousSepNone")->isChecked());
-        QVERIFY(!W<QCheckBox>("chkHyphen")->isChecked());
-        QVERIFY(!W<QCheckBox>("chkDisplayDayNames")->isChecked());
-        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), QStringLiteral("31.12.2012"));
-        QVERIFY(W<QLineEdit>("txbMaxNumErrors")->text().isEmpty());
-        QCOMPARE(W<QLineEdit>("txbAutoEnlarge")->text(), QStringLiteral("1000"));
-        QCOMPARE(cleared.count(), 0);
-        QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
-    }
-
-    // Every caption is shown whole; DAYBRIDGE_PICTURES=<folder> saves a picture of the dialog.
-    void pictureOfTheDialog() {
-        dialog_->adjustSize();
-        for (QAbstractButton* button : dialog_->findChildren<QAbstractButton*>()) {
-            QVERIFY2(button->width() >= button->sizeHint().width(),
-                     qPrintable(button->objectName()));
-        }
-        const QPixmap picture = dialog_->grab();
-        QVERIFY(!picture.isNull());
-        const QString folder = qEnvironmentVariable("DAYBRIDGE_PICTURES");
-        if (!folder.isEmpty()) {
-            QVERIFY(picture.save(folder + QStringLiteral("/configure.png")));
-        }
-    }
-
-    // Every option of the dialog, set by the user, survives the settings file and comes back
-    // into the controls of a new dialog.
-    void settingsRoundTrip_data() {
+    // The controls write the state; RefreshFromState shows another state (the built-in one
+    // here) without clearing the fields, and a new dialog shows the state it is given. The
+    // dialog is not modal and shows every caption whole.
+    void stateShownInTheControls_data() {
         Columns<QString>({"order", "separator", "thousands"});
         Columns<bool>({"hyphen", "dayNames"});
         Columns<QString>({"errors", "enlarge"});
@@ -390,7 +260,7 @@ class TestConfigure : public QObject {
         Row("YMD dash comma", "optDateFormatIsYMD", "optSeparatorIsDash", "optThousSepIsComma",
             false, true, "3", "4096");
     }
-    void settingsRoundTrip() {
+    void stateShownInTheControls() {
         QFETCH(QString, order);
         QFETCH(QString, separator);
         QFETCH(QString, thousands);
@@ -398,92 +268,82 @@ class TestConfigure : public QObject {
         QFETCH(bool, dayNames);
         QFETCH(QString, errors);
         QFETCH(QString, enlarge);
-        W<QRadioButton>("optDateFormatIsMDY")->click();
-        W<QRadioButton>("optSeparatorIsSlash")->click();
-        W<QRadioButton>("optThousSepIsDot")->click();
-        Find<QRadioButton>(*dialog_, order.toLatin1().constData())->click();
-        Find<QRadioButton>(*dialog_, separator.toLatin1().constData())->click();
-        Find<QRadioButton>(*dialog_, thousands.toLatin1().constData())->click();
-        if (W<QCheckBox>("chkHyphen")->isChecked() != hyphen) {
+        QVERIFY(!dialog_->isModal());
+        dialog_->adjustSize();
+        for (QAbstractButton* button : dialog_->findChildren<QAbstractButton*>()) {
+            QVERIFY2(button->width() >= button->sizeHint().width(),
+                     qPrintable(button->objectName()));
+        }
+        for (const char* name : {"optDateFormatIsMDY", "optSeparatorIsSlash", "optThousSepIsDot"}) {
+            W<QRadioButton>(QString::fromLatin1(name))->click();
+        }
+        for (const QString& name : {order, separator, thousands}) {
+            W<QRadioButton>(name)->click();
+        }
+        if (!hyphen) {
             W<QCheckBox>("chkHyphen")->click();
         }
-        if (W<QCheckBox>("chkDisplayDayNames")->isChecked() != dayNames) {
+        if (!dayNames) {
             W<QCheckBox>("chkDisplayDayNames")->click();
         }
         W<QLineEdit>("txbMaxNumErrors")->setText(errors);
         W<QLineEdit>("txbAutoEnlarge")->setText(enlarge);
         W<QPushButton>("cmdClose")->click();
         QVERIFY(boxes_.empty());
+        AppState chosen = state_;
 
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("dbrg.usr"));
-        QVERIFY(SaveUserSettings(path, state_, dir.path()));
-        AppState loaded;
-        QVERIFY(LoadUserSettings(path, loaded));
-        QCOMPARE(loaded.format.dateFormat, state_.format.dateFormat);
-        QCOMPARE(loaded.format.dateSeparator, state_.format.dateSeparator);
-        QCOMPARE(loaded.format.thousandsSeparator, state_.format.thousandsSeparator);
-        QCOMPARE(loaded.format.hyphen, hyphen);
-        QCOMPARE(loaded.displayDayNames, dayNames);
-        QCOMPARE(loaded.maxNumErrors, errors.isEmpty() ? 0 : errors.toInt());
-        QCOMPARE(loaded.autoEnlargeBytes, enlarge.isEmpty() ? kAutoEnlargeNever : enlarge.toInt());
+        state_ = AppState{};
+        FillFields();
+        QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
+        dialog_->RefreshFromState();
+        CheckControls(*dialog_, {"optDateFormatIsYMD", "optSeparatorIsDash", "optThousSepIsComma"},
+                      true, true, "1", "250");
+        QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), QStringLiteral("2012.12.31"));
+        QCOMPARE(cleared.count(), 0);
+        QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
 
-        frmConfigure again(loaded);
+        frmConfigure again(chosen);
         again.show();
-        QVERIFY(Find<QRadioButton>(again, order.toLatin1().constData())->isChecked());
-        QVERIFY(Find<QRadioButton>(again, separator.toLatin1().constData())->isChecked());
-        QVERIFY(Find<QRadioButton>(again, thousands.toLatin1().constData())->isChecked());
-        QCOMPARE(Find<QCheckBox>(again, "chkHyphen")->isChecked(), hyphen);
-        QCOMPARE(Find<QCheckBox>(again, "chkDisplayDayNames")->isChecked(), dayNames);
-        QCOMPARE(Find<QLineEdit>(again, "txbMaxNumErrors")->text(),
-                 errors == QLatin1String("0") ? QString() : errors);
-        QCOMPARE(Find<QLineEdit>(again, "txbAutoEnlarge")->text(), enlarge);
+        CheckControls(again, {order, separator, thousands}, hyphen, dayNames,
+                      errors == QLatin1String("0") ? QString() : errors, enlarge);
     }
+
     // The weekend boxes and the holiday set change what is counted and the qualifier. From
     // Wednesday 2026-12-23 to Monday 2026-12-28, first date excluded: Thursday 24, Friday 25,
     // (Saturday 26, Sunday 27), Monday 28; in Germany 25 and 26 are holidays.
-    void workdayChoiceChangesTheResult_data() {
-        Columns<QString>({"clicks", "set"});
-        QTest::addColumn<int>("language");
-        Columns<QString>({"count", "qualifier"});
-        Row("built-in", "", "", int(kEnglish), "3 days", "not counting weekend days");
-        Row("germany", "", "germany", int(kEnglish), "2 days",
-            "not counting weekend days and holidays (germany)");
-        Row("germany de", "", "germany", int(kGerman), "2 Tage",
-            "die Wochenendtage und Feiertage (germany) nicht gezählt");
-        // Friday and Saturday off: Sunday 27 counts, Friday 25 does not.
-        Row("fri sat", "46", "", int(kEnglish), "3 days", "not counting weekend days (Fri, Sat)");
-        Row("fri sat germany de", "46", "germany", int(kGerman), "3 Tage",
-            "die Wochenendtage (Fr, Sa) und Feiertage (germany) nicht gezählt");
-        Row("none germany", "56", "germany", int(kEnglish), "3 days",
-            "not counting holidays (germany)");
-    }
     void workdayChoiceChangesTheResult() {
-        QFETCH(QString, clicks);
-        QFETCH(QString, set);
-        QFETCH(int, language);
-        QFETCH(QString, count);
-        QFETCH(QString, qualifier);
-        QSignalSpy changed(dialog_, &frmConfigure::WorkdaysChanged);
-        ClickWeekend(clicks);
-        ChooseSet(set);
-        QCOMPARE(changed.size(), clicks.size() + 1);
-        QVERIFY(boxes_.empty());
-        state_.language = language;
-        state_.includeWeekends = false;
-        state_.verbose = true;
-        state_.format.regional = QLocale::c();
-        state_.GetParameters();
-        daybridge::testing::RecordingHost host;
-        ComputeEngine engine(state_, host);
-        QString first = QStringLiteral("2026-12-23"), difference,
-                second = QStringLiteral("2026-12-28");
-        QVERIFY(engine.Compute(first, difference, second));
-        const QString line = state_.output.text().trimmed();
-        QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
-                 qPrintable(line));
-        QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
+        const std::tuple<const char*, const char*, int, QString, QString> cases[] = {
+            {"", "", kEnglish, "3 days", "not counting weekend days"},
+            {"", "germany", kEnglish, "2 days", "not counting weekend days and holidays (germany)"},
+            {"", "germany", kGerman, "2 Tage",
+             "die Wochenendtage und Feiertage (germany) nicht gezählt"},
+            // Friday and Saturday off: Sunday 27 counts, Friday 25 does not.
+            {"46", "", kEnglish, "3 days", "not counting weekend days (Fri, Sat)"},
+            {"46", "germany", kGerman, "3 Tage",
+             "die Wochenendtage (Fr, Sa) und Feiertage (germany) nicht gezählt"},
+            {"56", "germany", kEnglish, "3 days", "not counting holidays (germany)"}};
+        for (const auto& [clicks, set, language, count, qualifier] : cases) {
+            state_ = AppState{};
+            dialog_->RefreshFromState();
+            QSignalSpy changed(dialog_, &frmConfigure::WorkdaysChanged);
+            ClickWeekend(QString::fromLatin1(clicks));
+            ChooseSet(QString::fromLatin1(set));
+            QCOMPARE(changed.size(), int(qstrlen(clicks)) + 1);
+            QVERIFY(boxes_.empty());
+            state_.language = language;
+            state_.includeWeekends = false;
+            state_.format.regional = QLocale::c();
+            state_.GetParameters();
+            daybridge::testing::RecordingHost host;
+            ComputeEngine engine(state_, host);
+            QString first = QStringLiteral("2026-12-23"), difference,
+                    second = QStringLiteral("2026-12-28");
+            QVERIFY(engine.Compute(first, difference, second));
+            const QString line = state_.output.text().trimmed();
+            QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
+                     qPrintable(line));
+            QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
+        }
     }
 
     void allSevenWeekendDaysRefused() {

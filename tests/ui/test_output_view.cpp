@@ -38,6 +38,14 @@ std::vector<qsizetype> Starts(const OutputView& view) {
     return starts;
 }
 
+// Presses the keys of `keys` ("Ctrl+Home, Delete") one after the other.
+void Press(QWidget& widget, const char* keys) {
+    const QKeySequence sequence = QKeySequence::fromString(QString::fromLatin1(keys));
+    for (int i = 0; i < sequence.count(); ++i) {
+        QTest::keyClick(&widget, sequence[i].key(), sequence[i].keyboardModifiers());
+    }
+}
+
 // A view shown on the (offscreen) screen with the focus, so keys and clicks reach it.
 struct ShownView {
     ShownView() {
@@ -104,63 +112,58 @@ class OutputViewTest : public QObject {
         QCOMPARE(view.lineCount(), qsizetype{2});
     }
 
-    void selectedTextAcrossLines_data() {
-        QTest::addColumn<QString>("text");
-        Columns<int>({"anchor", "caret"});
-        QTest::addColumn<QString>("selected");
-        Row("within a line", "first line\r\nsecond", 0, 5, "first");
-        Row("across CR LF", "first line\r\nsecond line", 6, 18, "line\nsecond");
-        Row("backwards", "first line\r\nsecond line", 18, 6, "line\nsecond");
-        Row("lone CR and LF", "a\rb\nc", 0, 5, "a\nb\nc");
-        Row("whole break", "a\r\n\r\nb", 1, 5, "\n\n");
-        Row("nothing", "abc", 2, 2, "");
-    }
-    void selectedTextAcrossLines() {
-        QFETCH(QString, text);
-        QFETCH(int, anchor);
-        QFETCH(int, caret);
-        QFETCH(QString, selected);
-        OutputView view;
-        view.setText(text);
-        view.setSelection(anchor, caret);
-        QCOMPARE(view.selectedText(), selected);
-        QCOMPARE(view.hasSelection(), !selected.isEmpty());
-        view.clearSelection();
-        QVERIFY(!view.hasSelection());
-        QCOMPARE(view.selectedText(), QString());
-    }
-
+    // The selected text (line breaks as LF), then an edit over the selection or at the caret
+    // ("\b" Backspace, "\x7f" Delete, else the text inserted): a line break is taken whole,
+    // and the index stays that of the new text.
     void editsKeepTheLineIndex_data() {
         QTest::addColumn<QString>("text");
         Columns<int>({"anchor", "caret"});
-        Columns<QString>({"inserted", "result"});
+        Columns<QString>({"selected", "edit", "result"});
         QTest::addColumn<int>("caretAfter");
-        Row("type in a line", "ab\r\ncd", 1, 1, "X", "aXb\r\ncd", 2);
-        Row("line break", "ab", 1, 1, "\r\n", "a\r\nb", 3);
-        Row("over a selection", "one\r\ntwo\r\nthree", 2, 7, "-", "on-o\r\nthree", 3);
-        Row("LF after a lone CR", "a\rb", 2, 2, "\nc", "a\r\ncb", 4);
-        Row("CR before an LF", "a\nb", 1, 1, "x\r", "ax\r\nb", 2);
-        Row("delete all", "a\r\nb\r\n", 0, 6, "", "", 0);
+        Row("within a line", "first line\r\nsecond", 0, 5, "first", "X", "X line\r\nsecond", 1);
+        Row("across CR LF", "first line\r\nsecond line", 6, 18, "line\nsecond", "-", "first - line",
+            7);
+        Row("backwards", "first line\r\nsecond line", 18, 6, "line\nsecond", "", "first  line", 6);
+        Row("lone CR and LF", "a\rb\nc", 0, 5, "a\nb\nc", "\b", "", 0);
+        Row("whole break", "a\r\n\r\nb", 1, 5, "\n\n", "\x7f", "ab", 1);
+        Row("type at the caret", "abc", 2, 2, "", "X", "abXc", 3);
+        Row("line break", "ab", 1, 1, "", "\r\n", "a\r\nb", 3);
+        Row("LF after a lone CR", "a\rb", 2, 2, "", "\nc", "a\r\ncb", 4);
+        Row("CR before an LF", "a\nb", 1, 1, "", "x\r", "ax\r\nb", 2);
+        Row("delete all", "a\r\nb\r\n", 0, 6, "a\nb\n", "", "", 0);
+        Row("backspace over CR LF", "ab\r\ncd", 4, 4, "", "\b", "abcd", 2);
+        Row("delete over CR LF", "ab\r\ncd", 2, 2, "", "\x7f", "abcd", 2);
+        Row("backspace at the start", "ab", 0, 0, "", "\b", "ab", 0);
+        Row("delete at the end", "ab", 2, 2, "", "\x7f", "ab", 2);
     }
     void editsKeepTheLineIndex() {
         QFETCH(QString, text);
         QFETCH(int, anchor);
         QFETCH(int, caret);
-        QFETCH(QString, inserted);
+        QFETCH(QString, selected);
+        QFETCH(QString, edit);
         QFETCH(QString, result);
         QFETCH(int, caretAfter);
         OutputView view;
         view.setText(text);
         view.setSelection(anchor, caret);
+        QCOMPARE(view.selectedText(), selected);
+        QCOMPARE(view.hasSelection(), anchor != caret);
         QSignalSpy changed(&view, &OutputView::textChanged);
         QSignalSpy selection(&view, &OutputView::selectionChanged);
-        view.insertText(inserted);
+        if (edit == QLatin1String("\b")) {
+            view.deleteBackward();
+        } else if (edit == QLatin1String("\x7f")) {
+            view.deleteForward();
+        } else {
+            view.insertText(edit);
+        }
         QCOMPARE(view.text(), result);
         QCOMPARE(ShownLines(view), ExpectedLines(result));
         QCOMPARE(view.caretPosition(), qsizetype{caretAfter});
         QVERIFY(!view.hasSelection());
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(selection.size(), anchor == caret ? 0 : 1);  // a replaced selection is gone
+        QCOMPARE(changed.size(), int(result != text));
+        QCOMPARE(selection.size(), int(anchor != caret));  // a replaced selection is gone
     }
 
     // Many edits at random places: the mended index always equals one built afresh.
@@ -225,6 +228,48 @@ class OutputViewTest : public QObject {
         QCOMPARE(view.text(), last);
     }
 
+    // Typing, moving and selecting by keys; a plain move signals nothing. Read-only, the view
+    // still moves and selects but takes no edit.
+    void keyboard() {
+        ShownView shown;
+        OutputView& view = shown.view;
+        QTest::keyClicks(&view, QStringLiteral("typed"));
+        Press(view, "Return");
+        QTest::keyClicks(&view, QStringLiteral("by hand"));
+        Press(view, "Backspace, Ctrl+Home, Delete");
+        QCOMPARE(view.text(), QStringLiteral("yped\r\nby han"));
+        QCOMPARE(view.caretPosition(), qsizetype{0});
+        Press(view, "Ctrl+End");
+        QCOMPARE(view.caretPosition(), view.text().size());
+
+        view.setText(QStringLiteral("first line\r\nsecond line\r\nthird"));
+        view.setCaretPosition(6);
+        QSignalSpy selection(&view, &OutputView::selectionChanged);
+        Press(view, "Shift+Down");
+        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond"));
+        Press(view, "Shift+Right");
+        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond "));
+        Press(view, "Right");  // ends the selection at its end
+        QVERIFY(!view.hasSelection());
+        QCOMPARE(view.caretPosition(), qsizetype{19});
+        Press(view, "Left");
+        QCOMPARE(selection.size(), 3);
+        Press(view, "Ctrl+A, Shift+End");
+        QCOMPARE(view.selectedText(), QStringLiteral("first line\nsecond line\nthird"));
+        Press(view, "Up");
+        QCOMPARE(view.lineOf(view.caretPosition()), qsizetype{1});
+
+        view.setReadOnly(true);
+        view.moveCaretToEnd();
+        QTest::keyClicks(&view, QStringLiteral("typed"));
+        Press(view, "Backspace, Return, Ctrl+V, Shift+Left");
+        view.insertText(QStringLiteral("x"));
+        QCOMPARE(view.text(), QStringLiteral("first line\r\nsecond line\r\nthird"));
+        QCOMPARE(view.selectedText(), QStringLiteral("d"));
+    }
+
+    // Undo brings the text and the selection back, redo the edit; output appended after an
+    // edit, or read-only, forgets it.
     void undoByKeysAndWhatForgetsIt() {
         ShownView shown;
         OutputView& view = shown.view;
@@ -232,97 +277,20 @@ class OutputViewTest : public QObject {
         view.setSelection(4, 7);
         QTest::keyClicks(&view, QStringLiteral("2"));
         QCOMPARE(view.text(), QStringLiteral("one 2"));
-        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        Press(view, "Ctrl+Z");
         QCOMPARE(view.text(), QStringLiteral("one two"));
-        QCOMPARE(view.selectedText(), QStringLiteral("two"));  // the selection comes back
-        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), QStringLiteral("two"));
+        Press(view, "Ctrl+Shift+Z");
         QCOMPARE(view.text(), QStringLiteral("one 2"));
-        // Output appended after an edit: the edit can no longer be undone.
         view.appendText(u"\r\nmore");
         QVERIFY(!view.isUndoAvailable());
-        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        Press(view, "Ctrl+Z");
         QCOMPARE(view.text(), QStringLiteral("one 2\r\nmore"));
         view.moveCaretToEnd();
         view.insertText(QStringLiteral("!"));
         view.setReadOnly(true);
         view.undo();
         QCOMPARE(view.text(), QStringLiteral("one 2\r\nmore!"));
-    }
-
-    void backspaceAndDeleteTakeAWholeLineBreak() {
-        OutputView view;
-        view.setText(QStringLiteral("ab\r\ncd"));
-        view.setCaretPosition(4);  // start of "cd"
-        QSignalSpy selection(&view, &OutputView::selectionChanged);
-        view.deleteBackward();
-        QCOMPARE(selection.size(), 0);
-        QCOMPARE(view.text(), QStringLiteral("abcd"));
-        QCOMPARE(view.caretPosition(), qsizetype{2});
-        view.setText(QStringLiteral("ab\r\ncd"));
-        view.setCaretPosition(2);
-        view.deleteForward();
-        QCOMPARE(view.text(), QStringLiteral("abcd"));
-        view.setCaretPosition(0);
-        view.deleteBackward();  // nothing before the start
-        view.moveCaretToEnd();
-        view.deleteForward();  // nothing after the end
-        QCOMPARE(view.text(), QStringLiteral("abcd"));
-    }
-
-    void readOnlyRefusesEdits() {
-        ShownView shown;
-        OutputView& view = shown.view;
-        view.setText(QStringLiteral("fixed"));
-        view.setReadOnly(true);
-        view.moveCaretToEnd();
-        QTest::keyClicks(&view, QStringLiteral("typed"));
-        QTest::keyClick(&view, Qt::Key_Backspace);
-        QTest::keyClick(&view, Qt::Key_Return);
-        view.insertText(QStringLiteral("x"));
-        QCOMPARE(view.text(), QStringLiteral("fixed"));
-        QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(view.selectedText(), QStringLiteral("d"));
-    }
-
-    void typingKeys() {
-        ShownView shown;
-        OutputView& view = shown.view;
-        QTest::keyClicks(&view, QStringLiteral("typed"));
-        QTest::keyClick(&view, Qt::Key_Return);
-        QTest::keyClicks(&view, QStringLiteral("by hand"));
-        QTest::keyClick(&view, Qt::Key_Backspace);
-        QCOMPARE(view.text(), QStringLiteral("typed\r\nby han"));
-        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(view.caretPosition(), qsizetype{0});
-        QTest::keyClick(&view, Qt::Key_Delete);
-        QCOMPARE(view.text(), QStringLiteral("yped\r\nby han"));
-        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(view.caretPosition(), view.text().size());
-    }
-
-    void selectionByKeys() {
-        ShownView shown;
-        OutputView& view = shown.view;
-        view.setText(QStringLiteral("first line\r\nsecond line\r\nthird"));
-        view.setCaretPosition(6);
-        QSignalSpy selection(&view, &OutputView::selectionChanged);
-        QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond"));
-        QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(view.selectedText(), QStringLiteral("line\nsecond "));
-        QCOMPARE(selection.size(), 2);
-        QTest::keyClick(&view, Qt::Key_Right);  // ends the selection at its end
-        QVERIFY(!view.hasSelection());
-        QCOMPARE(selection.size(), 3);
-        QCOMPARE(view.caretPosition(), qsizetype{19});
-        QTest::keyClick(&view, Qt::Key_Left);  // a plain move signals nothing
-        QCOMPARE(selection.size(), 3);
-        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(view.selectedText(), QStringLiteral("first line\nsecond line\nthird"));
-        QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);  // to the end of the line
-        QCOMPARE(view.selectedText(), QStringLiteral("first line\nsecond line\nthird"));
-        QTest::keyClick(&view, Qt::Key_Up);
-        QCOMPARE(view.lineOf(view.caretPosition()), qsizetype{1});
     }
 
     void copyAndPaste() {
