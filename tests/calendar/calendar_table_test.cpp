@@ -13,12 +13,9 @@ struct CodeCase {
     const char* code;
     int index;
 };
-const CodeCase kCodes[] = {
-    {"CE", 0},   {"ce", 0},   {"Jc", 1},   {"JDN", 2},  {"an", 3},   {"ORD", 4},
-    {"vlw", 5},  {"ISO", 6},  {"LPW", 7},  {"lpm", 8},  {"heb", 9},  {"ISL", 10},
-    {"Per", 11}, {"COP", 12}, {"eth", 13}, {"FRR", 14}, {"ind", 15}, {"MAY", 16},
-    {"mjd", 17}, {"XYZ", -1}, {"", -1},    {" CE", -1}, {"C", -1},   {"LPMX", -1},
-};
+// Every code in upper and lower case: CodesAndLettersRoundTripThroughTheIndex.
+const CodeCase kCodes[] = {{"Jc", 1},   {"Per", 11}, {"XYZ", -1}, {"", -1},
+                           {" CE", -1}, {"C", -1},   {"LPMX", -1}};
 
 TEST(CalendarTable, IndexOfCodeIsCaseBlind) {
     for (const CodeCase& c : kCodes) {
