@@ -1,6 +1,6 @@
 // Every calendar of the library: JDN -> date -> JDN round trips over the whole day range,
-// dates that follow one another by the calendar's own month lengths, typed dates read by those
-// lengths, and the leap week calendar against its step-by-step reference.
+// dates that follow one another by the calendar's own month lengths, and typed dates read by
+// those lengths. The leap week arithmetic against its step-by-step reference: tests/calendar.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -143,29 +143,6 @@ TEST(Succession, ConsecutiveDaysFollowTheMonthLengths) {
     }
 }
 
-// The library's year-month-day leap week form against the loops of the reference calendar.
-TEST(LeapWeekMonthDate, MatchesTheStepByStepCalendar) {
-    std::vector<std::int64_t> jdns;
-    for (std::int64_t j = -kMax; j <= kMax; j += 13'999'991) {
-        jdns.push_back(j);
-    }
-    // Around the epoch (year 1), year 0, the end of the first cycle and a negative cycle edge.
-    const std::int64_t edges[] = {1721419, 1867516, 1721419 - 146097, 1721419 - 371};
-    for (std::int64_t e : edges) {
-        for (std::int64_t j = e - 400; j <= e + 400; ++j) {
-            jdns.push_back(j);
-        }
-    }
-    for (std::int64_t jdn : jdns) {
-        const reference::Week w = reference::FromJdn(jdn);
-        const reference::MonthDay md = reference::WeekToMonth(w.year, w.week, w.weekday);
-        const DateRecord r = Show(static_cast<std::int32_t>(jdn), 'V');
-        ASSERT_EQ(r.year, w.year) << jdn;
-        ASSERT_EQ(r.month, md.month) << jdn;
-        ASSERT_EQ(r.day, md.day) << jdn;
-    }
-}
-
 TEST(AnnusNovus, YearRunsFromFirstOfMarchToEndOfFebruary) {
     for (std::int32_t y = -2000000; y <= 2000000; y += 1999) {
         const std::int32_t firstOfMarch = Read(DateRecord{y, 3, 1, 'G', 0, 0});
@@ -194,21 +171,6 @@ TEST(AnnusNovus, EveryMonthStartsASixDayWeek) {
         EXPECT_EQ(jdcore::jdn_to_annus_novus_date(shown), c.weekday) << c.month << "/" << c.day;
         EXPECT_EQ(shown.month, c.month);
         EXPECT_EQ(shown.day, c.day);
-    }
-}
-
-// Hexade positions and leap years of the closed forms against the reference on every year of
-// several long stretches.
-TEST(LeapWeekYears, LeapRuleAndHexadeMatchTheReference) {
-    const std::int64_t starts[] = {-5900000, -100000, -3000, 0, 1000, 5896000};
-    for (std::int64_t s : starts) {
-        for (std::int64_t y = s; y < s + 4000; ++y) {
-            ASSERT_EQ(jdcore::leap_week_is_leap(y), reference::IsLeap(y)) << y;
-            ASSERT_EQ(jdcore::leap_week_year_in_hexade(y), reference::YearInHexade(y)) << y;
-            ASSERT_EQ(jdcore::leap_week_year_start(y + 1) - jdcore::leap_week_year_start(y),
-                      reference::YearLength(y))
-                << y;
-        }
     }
 }
 

@@ -137,22 +137,10 @@ TEST(WorldCalendars, YearRangeCoversTheDayRange) {
     EXPECT_EQ(jdcore::LongCountToJdn(jdcore::JdnToLongCount(INT64_MIN)), -kLimit);
 }
 
-// Rules stated independently of the arithmetic.
+// Rules stated independently of the arithmetic. The Hebrew year: HebrewNewYearByYearLengths
+// below and convertdate_reference.py.
 TEST(WorldCalendars, CalendarRules) {
     for (std::int64_t y = -3000; y <= 9000; ++y) {
-        const int length = jdcore::DaysInYear(WorldCalendar::Hebrew, y);
-        const bool leap = jdcore::MonthsInYear(WorldCalendar::Hebrew, y) == 13;
-        EXPECT_TRUE(length - (leap ? 30 : 0) >= 353 && length - (leap ? 30 : 0) <= 355) << y;
-        // 1 Tishri never falls on a Sunday, Wednesday or Friday; 15 Nisan (Passover) never on
-        // a Monday, Wednesday or Friday.
-        const int tishri = jdcore::weekday_sunday0(ToJdn(WorldCalendar::Hebrew, y, 7, 1));
-        const int pesach = jdcore::weekday_sunday0(ToJdn(WorldCalendar::Hebrew, y, 1, 15));
-        EXPECT_TRUE(tishri != 0 && tishri != 3 && tishri != 5) << y;
-        EXPECT_TRUE(pesach != 1 && pesach != 3 && pesach != 5) << y;
-        const std::int64_t inCycle = jdcore::floor_mod(y - 1, 19) + 1;
-        EXPECT_EQ(leap, inCycle == 3 || inCycle == 6 || inCycle == 8 || inCycle == 11 ||
-                            inCycle == 14 || inCycle == 17 || inCycle == 19)
-            << y;
         const std::int64_t i30 = jdcore::floor_mod(y - 1, 30) + 1;
         const bool islamicLeap = i30 == 2 || i30 == 5 || i30 == 7 || i30 == 10 || i30 == 13 ||
                                  i30 == 16 || i30 == 18 || i30 == 21 || i30 == 24 || i30 == 26 ||
