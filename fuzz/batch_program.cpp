@@ -16,6 +16,7 @@
 #include "compute/compute_engine.h"
 #include "env/paths.h"
 #include "env/text_store.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -25,30 +26,6 @@ constexpr std::size_t kMaxInput = 16384;
 constexpr int kMaxSlices = 20;
 constexpr int kStopSlices = 50;
 constexpr std::int32_t kToday = 2461381;  // Sunday 2026-12-06
-
-class FuzzHost : public Host {
-  public:
-    explicit FuzzHost(QStringList answers) : answers_(std::move(answers)) {}
-
-    MsgAnswer messageBox(const QString&, const QString& text, MsgIcon, MsgButtons,
-                         MsgAnswer defaultAnswer) override {
-        sink_ += text.size();
-        return defaultAnswer;
-    }
-    std::optional<QString> inputBox(const QString& prompt, const QString&) override {
-        sink_ += prompt.size();
-        if (next_ >= answers_.size()) {
-            return std::nullopt;
-        }
-        return answers_[next_++];
-    }
-    std::int32_t todayJdn() override { return kToday; }
-
-  private:
-    QStringList answers_;
-    qsizetype next_ = 0;
-    qsizetype sink_ = 0;
-};
 
 }  // namespace
 
@@ -66,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > kMaxInput) {
         return 0;
     }
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = fuzz::Text(data, size);
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     QStringList lines = text.split(lineEnd);
     QStringList answers;
@@ -81,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.output.setStreaming(true);
     // Some runs go on after errors, some end at the first.
     state.maxNumErrors = size % 3 == 0 ? 1 : 0;
-    FuzzHost host(answers);
+    fuzz::FuzzHost host(kToday, answers, false);
     ComputeEngine engine(state, host);
     BatchInterpreter interpreter(state, host, engine);
     if (!interpreter.StartLines(lines, QStringLiteral("fuzz"))) {

@@ -5,30 +5,16 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 
 #include "calendar/calendar_units.h"
 #include "datetext/unit_difference.h"
+#include "fuzz_support.h"
 
 using namespace daybridge;
+using fuzz::Check;
+using fuzz::Take;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-std::int64_t Take(const std::uint8_t*& data, std::size_t& size) {
-    std::int64_t value = 0;
-    const std::size_t n = size < sizeof value ? size : sizeof value;
-    std::memcpy(&value, data, n);
-    data += n;
-    size -= n;
-    return value;
-}
 
 void CheckResult(const UnitResult& result) {
     Check(result.outcome != UnitOutcome::UnknownCalendar);
@@ -43,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const int language = data[0] % 2;
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
-                                           static_cast<qsizetype>(size - 1));
+    const QString text = fuzz::Text(data + 1, size - 1);
     const UnitDifferenceParse parsed = ParseUnitDifference(text, language);
     if (parsed.outcome == kParseValid) {
         const QString shown = UnitDifferenceText(parsed.difference, language);

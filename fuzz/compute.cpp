@@ -5,40 +5,19 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <optional>
 
 #include "app/app_state.h"
 #include "app/host.h"
 #include "compute/compute_engine.h"
 #include "compute/presentation.h"
+#include "fuzz_support.h"
 #include "workdays/workday_calendar.h"
 
 using namespace daybridge;
+using fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-class QuietHost : public Host {
-  public:
-    MsgAnswer messageBox(const QString&, const QString& text, MsgIcon, MsgButtons,
-                         MsgAnswer defaultAnswer) override {
-        Check(!text.isEmpty());
-        ++boxes;
-        return defaultAnswer;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::int32_t todayJdn() override { return 2455933; }
-    int boxes = 0;
-};
 
 class OneVariable : public BatchContext {
   public:
@@ -99,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.format.hyphen = (format / 27) % 2 == 1;
     state.GetParameters();
 
-    QuietHost host;
+    fuzz::FuzzHost host(2455933, {}, true);
     ComputeEngine engine(state, host);
     const OneVariable variable(Int32At(data + 4));
     if (batch) {
@@ -120,8 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(workdays.Count(a, b, (options & 1) != 0) >= 0);
     Check(workdays.IsWorkday(workdays.StepFromFirst(a, b - a, (options & 1) != 0)) || b == a);
 
-    const QString rest = QString::fromUtf8(reinterpret_cast<const char*>(data + kHeader),
-                                           static_cast<qsizetype>(size - kHeader));
+    const QString rest = fuzz::Text(data + kHeader, size - kHeader);
     const QStringList parts = rest.split(QLatin1Char('\n'));
     QString first = parts.value(0);
     QString difference = parts.value(1);

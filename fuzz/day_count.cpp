@@ -3,20 +3,15 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
+#include "fuzz_support.h"
 
 using namespace daybridge;
+using fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 const QString kThousands[] = {QStringLiteral(","), QStringLiteral("."), QString()};
 
@@ -27,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QString& typedSeparator = kThousands[data[0] % 3];
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
-                                           static_cast<qsizetype>(size - 1));
+    const QString text = fuzz::Text(data + 1, size - 1);
 
     const ParseResult count = ParseDayCount(text, typedSeparator);
     Check(count.outcome >= -1 && count.outcome <= 1);

@@ -4,29 +4,19 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
+#include "fuzz_support.h"
 #include "workdays/workday_calendar.h"
 
 using namespace daybridge;
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4 || size > 2048) {
         return 0;
     }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 3),
-                                           static_cast<qsizetype>(size - 3));
+    const QString text = fuzz::Text(data + 3, size - 3);
     const HolidayParseResult parsed = ParseHolidayRules(text);
     Check(parsed.set.has_value() != (parsed.line > 0));
     if (!parsed.set) {

@@ -5,21 +5,16 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
+#include "fuzz_support.h"
 
 using namespace daybridge;
+using fuzz::Check;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 TextFormat FormatFrom(std::uint8_t a, std::uint8_t b) {
     static const QString separators[] = {QStringLiteral("-"), QStringLiteral("/"),
@@ -45,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const TextFormat format = FormatFrom(data[0], data[1]);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 2),
-                                           static_cast<qsizetype>(size - 2));
+    const QString text = fuzz::Text(data + 2, size - 2);
 
     for (int calendar = -1; calendar <= kAllCalendarCount; ++calendar) {
         const ParseResult read = ParseDateInCalendar(calendar, text, format);

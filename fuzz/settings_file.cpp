@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "app/app_state.h"
 #include "env/settings_file.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static QTemporaryDir folder;
@@ -23,10 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString directory;
     if (!daybridge::LoadUserSettings(path, state, &directory)) {
         const daybridge::AppState defaults;
-        if (daybridge::SettingsText(state, QString()) !=
-            daybridge::SettingsText(defaults, QString())) {
-            std::abort();  // a damaged file must leave the defaults
-        }
+        // A damaged file must leave the defaults.
+        fuzz::Check(daybridge::SettingsText(state, QString()) ==
+                    daybridge::SettingsText(defaults, QString()));
         return 0;
     }
     const QString written = daybridge::SettingsText(state, directory);
@@ -35,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     daybridge::AppState again;
     QString directoryAgain;
-    if (!daybridge::LoadUserSettings(path, again, &directoryAgain) ||
-        daybridge::SettingsText(again, directoryAgain) != written) {
-        std::abort();  // what was read must survive a round trip
-    }
+    // What was read must survive a round trip.
+    fuzz::Check(daybridge::LoadUserSettings(path, again, &directoryAgain) &&
+                daybridge::SettingsText(again, directoryAgain) == written);
     return 0;
 }

@@ -207,6 +207,7 @@ TEST(CalendarUnits, WeekDateYearsKeepWeekAndWeekday) {
     }
 }
 
+// Additions that land in range: the month-by-month walk above and calendar_units_dateutil.
 TEST(CalendarUnits, TableOfCasesAndEdges) {
     constexpr std::int64_t kJan31 = 2461072;  // 2026-01-31
     struct Case {
@@ -216,10 +217,6 @@ TEST(CalendarUnits, TableOfCasesAndEdges) {
         std::int64_t result;
     };
     const Case cases[] = {
-        {0, kJan31, 0, 1, UnitOutcome::Done, kJan31 + 28},         // 2026-02-28
-        {0, kJan31 - 365, 0, 1, UnitOutcome::Done, kJan31 - 337},  // 2025-01-31 -> 02-28
-        {0, 2460370, 1, 1, UnitOutcome::Done, 2460764},            // 2024-02-29 -> 2025-03-29
-        {0, 2460370, 1, 0, UnitOutcome::Done, 2460735},            // 2024-02-29 -> 2025-02-28
         {0, kEdge, 0, 1, UnitOutcome::OutOfRange, 0},
         {0, -kEdge, -1, 0, UnitOutcome::OutOfRange, 0},
         {0, kEdge + 1, 0, 0, UnitOutcome::OutOfRange, 0},

@@ -40,7 +40,6 @@ TEST(FormatDate, OrdersSeparatorsAndYears) {
         {Record(2012, 1, 5, 'G'), kDateFormatYMD, "-", ",", "2012-01-05"},
         {Record(12345, 1, 1, 'G'), kDateFormatYMD, "-", ",", "12,345-01-01"},
         {Record(12345, 1, 1, 'G'), kDateFormatYMD, "-", "", "12345-01-01"},
-        {Record(9999, 1, 1, 'G'), kDateFormatYMD, "-", ",", "9999-01-01"},
         {Record(-10000, 1, 1, 'G'), kDateFormatYMD, "/", ".", "-10.000/01/01"},
         {Record(-500, 3, 1, 'J'), kDateFormatMDY, "/", ",", "03/01/(-500)"},
         {Record(-500, 3, 1, 'J'), kDateFormatDMY, "-", ",", "01-03-(-500)"},
@@ -139,6 +138,7 @@ TEST(FormatRegional, StaysReadableInEveryLocale) {
     EXPECT_EQ(FormatRegional(1234567, QLocale::c()), QStringLiteral("1234567"));
 }
 
+// The grouping itself: separate_thousands in tests/jdcore.
 TEST(FormatDayNumber, GroupsWithTheThousandsSeparator) {
     struct Case {
         std::int64_t n;
@@ -146,15 +146,11 @@ TEST(FormatDayNumber, GroupsWithTheThousandsSeparator) {
         const char* expected;
     };
     const Case cases[] = {
-        {0, ",", "0"},
         {2456293, ",", "2,456,293"},
         {2456293, ".", "2.456.293"},
         {2456293, "", "2456293"},
         {-1234567, ",", "-1,234,567"},
-        {-123, ",", "-123"},
         {-2100000000, ".", "-2.100.000.000"},
-        {999, ",", "999"},
-        {1000, ",", "1,000"},
         {1234567, "’", "1’234’567"},
     };
     for (const Case& c : cases) {

@@ -102,53 +102,6 @@ TEST(JulianAgainstWalkedCalendar, EveryDayOfYearsMinus32767To32767) {
     }
 }
 
-// The Julian calendar against the Gregorian one through the well-known offset: in Julian year
-// y (from 1 March), a Julian date lies floor(y/100) - floor(y/400) - 2 days behind the
-// Gregorian date with the same numbers.
-TEST(JulianAgainstGregorian, OffsetFormulaOnMarchFirsts) {
-    for (int y = -32000; y <= 32000; y += 7) {
-        auto floorDiv = [](int a, int b) { return a / b - (a % b < 0 ? 1 : 0); };
-        const int offset = floorDiv(y, 100) - floorDiv(y, 400) - 2;
-        EXPECT_EQ(ToJdn(y, 3, 1, 'J'), ToJdn(y, 3, 1, 'G') + offset) << y;
-    }
-}
-
-struct Anchor {
-    const char* what;
-    char calendar;
-    std::int32_t year, month, day;
-    std::int32_t jdn;
-    int weekday;  // 0 = Sunday
-};
-
-// Fixed points every date reader relies on; JDNs from the definition of the day number.
-const Anchor kAnchors[] = {
-    {"JDN 0", 'J', -4712, 1, 1, 0, 1},
-    {"JDN 0, Gregorian", 'G', -4713, 11, 24, 0, 1},
-    {"1 January 1 CE", 'G', 1, 1, 1, 1721426, 1},
-    {"1 January 1, Julian", 'J', 1, 1, 1, 1721424, 6},
-    {"last day of the Julian calendar's use", 'J', 1582, 10, 4, 2299160, 4},
-    {"first Gregorian day", 'G', 1582, 10, 15, 2299161, 5},
-    {"J2000", 'G', 2000, 1, 1, 2451545, 6},
-    {"J2000 in the Julian calendar", 'J', 1999, 12, 19, 2451545, 6},
-    {"31 December 9999", 'G', 9999, 12, 31, 5373484, 5},
-    {"Unix epoch", 'G', 1970, 1, 1, 2440588, 4},
-    {"leap day of year 0", 'G', 0, 2, 29, 1721119, 2},
-    {"1 March -100 (no 29 February before it)", 'G', -100, 3, 1, 1684595, 4},
-};
-
-TEST(CivilAnchors, KnownDatesAndWeekdays) {
-    for (const Anchor& a : kAnchors) {
-        SCOPED_TRACE(a.what);
-        EXPECT_EQ(ToJdn(a.year, a.month, a.day, a.calendar), a.jdn);
-        const DateRecord r = Show(a.jdn, a.calendar);
-        EXPECT_EQ(r.year, a.year);
-        EXPECT_EQ(r.month, a.month);
-        EXPECT_EQ(r.day, a.day);
-        EXPECT_EQ(jdcore::euro_day_of_week(a.jdn), a.weekday);
-    }
-}
-
 TEST(DayOfWeek, RepeatsEverySevenDaysAcrossTheWholeRange) {
     const std::int32_t starts[] = {-2147483647, -2100000000, -7,         -1,
                                    0,           1721426,     2099999990, 2147483640};
@@ -188,19 +141,6 @@ TEST(PlainArithmetic, ResultsBeyond32BitsSaturate) {
     EXPECT_EQ(ToJdn(2000, 1, 2147483647, 'G'), 2147483647);
 }
 
-TEST(JdnToEuroDate, UnknownCalendarLeavesTheRecordAlone) {
-    DateRecord r{};
-    r.year = 7;
-    r.month = 8;
-    r.day = 9;
-    r.calendar = 'X';
-    r.jdn = 2451545;
-    EXPECT_EQ(jdcore::jdn_to_euro_date(r), -1);
-    EXPECT_EQ(r.year, 7);
-    EXPECT_EQ(r.month, 8);
-    EXPECT_EQ(r.day, 9);
-}
-
 // Months written past 12 take the general path of the arithmetic, months 1..12 of moderate
 // years the fast one: both must name the same day, also at the fast path's year limits.
 TEST(PlainArithmetic, GeneralAndFastPathsAgree) {
@@ -209,18 +149,10 @@ TEST(PlainArithmetic, GeneralAndFastPathsAgree) {
     for (std::int64_t y : years) {
         for (std::int64_t m = 1; m <= 12; ++m) {
             for (std::int64_t d : {1, 28, 31}) {
-                EXPECT_EQ(jdcore::jdn_from_gregorian(y, m, d),
-                          jdcore::jdn_from_gregorian(y - 1, m + 12, d))
-                    << y << "-" << m << "-" << d;
-                EXPECT_EQ(jdcore::jdn_from_gregorian(y, m, d),
-                          jdcore::jdn_from_gregorian(y + 1, m - 12, d))
-                    << y << "-" << m << "-" << d;
-                EXPECT_EQ(jdcore::jdn_from_julian(y, m, d),
-                          jdcore::jdn_from_julian(y - 1, m + 12, d))
-                    << y << "-" << m << "-" << d;
-                EXPECT_EQ(jdcore::jdn_from_julian(y, m, d),
-                          jdcore::jdn_from_julian(y + 1, m - 12, d))
-                    << y << "-" << m << "-" << d;
+                for (auto jdn : {jdcore::jdn_from_gregorian, jdcore::jdn_from_julian}) {
+                    EXPECT_EQ(jdn(y, m, d), jdn(y - 1, m + 12, d)) << y << "-" << m << "-" << d;
+                    EXPECT_EQ(jdn(y, m, d), jdn(y + 1, m - 12, d)) << y << "-" << m << "-" << d;
+                }
             }
         }
     }
@@ -250,15 +182,11 @@ TEST(PlainArithmetic, ExtremeFieldsSaturateInEveryCalendar) {
             DateRecord r{};
             r.calendar = calendar;
             r.jdn = jdn;
-            if (calendar == 'A') {
-                jdcore::jdn_to_annus_novus_date(r);
-            } else {
-                jdcore::jdn_to_euro_date(r);
-            }
-            if (calendar != 'X') {
-                EXPECT_GE(r.month, 1) << calendar << " " << jdn;
-                EXPECT_GE(r.day, 1) << calendar << " " << jdn;
-            }
+            const std::int32_t shown =
+                calendar == 'A' ? jdcore::jdn_to_annus_novus_date(r) : jdcore::jdn_to_euro_date(r);
+            // An unknown calendar is refused and leaves the record alone.
+            EXPECT_EQ(shown == -1 && r.year == 0, calendar == 'X') << jdn;
+            EXPECT_EQ(r.month >= 1 && r.day >= 1, calendar != 'X') << calendar << " " << jdn;
         }
     }
 }
