@@ -96,6 +96,9 @@ struct ParsedCall {
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
+    // Whether the first argument is the name TODAY or RESULT, decided once.
+    enum class Named : std::uint8_t { Other, Today, Result };
+    Named firstArgument = Named::Other;
 };
 ParsedCall ParseCall(const QString& text);
 
