@@ -3,6 +3,9 @@
 #include <stdio.h>  // getline
 #include <QStringDecoder>
 #include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +37,26 @@ void LineEndWriter::write(QStringView text) {
         const char16_t* const stop = p + std::min(end - p, room);
         char* out = buffer_.get() + used_;
         while (p < stop) {
+#ifdef __SSE2__
+            // Eight units at a time while they are ASCII other than CR.
+            if (stop - p >= 8) {
+                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i ascii = _mm_cmpeq_epi16(
+                    _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
+                    _mm_setzero_si128());
+                const __m128i cr = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\r'));
+                const unsigned plain =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(cr, ascii)));
+                // Eight bytes are stored, the plain ones counted: the run has room for them.
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+                const int count = plain == 0xFFFF ? 8 : __builtin_ctz(~plain & 0xFFFF) / 2;
+                p += count;
+                out += count;
+                if (count == 8) {
+                    continue;
+                }
+            }
+#endif
             const char16_t c = *p++;
             if (c < 0x80) {
                 if (c != u'\r') {
