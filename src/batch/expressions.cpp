@@ -701,6 +701,15 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
     return 0;
 }
 
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QString& out) {
+    // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
+    context.calendarArgumentMissing = false;
+    bool ok = true;
+    AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
+    return ok;
+}
+
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     QString text;
     AppendEvaluatedText(call, context, ok, text);

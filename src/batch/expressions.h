@@ -114,6 +114,12 @@ QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& o
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
                          QString& out);
 
+// DATEVAL('s text appended to `out` as AppendEvaluatedText appends it, for a call with a
+// calendar argument whose first argument (a variable) has the value `value`; false (nothing
+// appended) where AppendEvaluatedText would clear ok.
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QString& out);
+
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);
 std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& context, bool& ok);

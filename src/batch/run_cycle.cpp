@@ -106,7 +106,20 @@ bool BatchRun::FastLine(const ProgramLine& line) {
             const qsizetype mark = gathered_.size();
             overflow = false;
             bool ok = true;
-            AppendEvaluatedText(c.call, *this, ok, gathered_);
+            const ParsedCall& call = c.call;
+            // DATEVAL( of a variable: its slot found as remembered, without the general reader.
+            if (call.function == Builtin::DateVal &&
+                call.firstArgument == ParsedCall::Named::Other && !call.args[1].isEmpty()) {
+                const int slot =
+                    variables_.Find(call.args[0], FrameStart(), call.firstArgumentSlot);
+                if (slot >= 1) {
+                    ok = AppendDateValOfSlot(call, variables_.Value(slot), *this, gathered_);
+                } else {
+                    AppendEvaluatedText(call, *this, ok, gathered_);
+                }
+            } else {
+                AppendEvaluatedText(call, *this, ok, gathered_);
+            }
             if (!ok) {
                 gathered_.truncate(mark);
                 return false;

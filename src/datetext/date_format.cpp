@@ -187,11 +187,31 @@ QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen) {
 }
 
 int WriteIsoWeek(char16_t* at, const IsoWeekRecord& record, bool hyphen) {
-    int n = WritePadded(at, record.year, 1);
+    int n = 0;
+    if (record.year >= 1000 && record.year <= 9999) {
+        // The common four-digit year without the general digit loop.
+        const auto year = static_cast<unsigned>(record.year);
+        at[0] = static_cast<char16_t>(u'0' + year / 1000);
+        at[1] = static_cast<char16_t>(u'0' + year / 100 % 10);
+        at[2] = static_cast<char16_t>(u'0' + year / 10 % 10);
+        at[3] = static_cast<char16_t>(u'0' + year % 10);
+        n = 4;
+    } else {
+        n = WritePadded(at, record.year, 1);
+    }
     if (hyphen) {
         at[n++] = u'-';
     }
     at[n++] = u'W';
+    if (record.week >= 0 && record.week <= 99 && record.weekday >= 0 && record.weekday <= 9) {
+        at[n++] = static_cast<char16_t>(u'0' + record.week / 10);
+        at[n++] = static_cast<char16_t>(u'0' + record.week % 10);
+        if (hyphen) {
+            at[n++] = u'-';
+        }
+        at[n++] = static_cast<char16_t>(u'0' + record.weekday);
+        return n;
+    }
     n += WritePadded(at + n, record.week, 2);
     if (hyphen) {
         at[n++] = u'-';
