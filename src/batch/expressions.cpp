@@ -702,11 +702,24 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
 }
 
 bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
-                         QString& out) {
+                         QStringView end, QString& out) {
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
     context.calendarArgumentMissing = false;
+    if (call.calendar == kISO && end.size() <= 2 && InJdnRange(value)) {
+        // The date, its code and the line end in one append.
+        char16_t text[kIsoWeekTextRoom + 6];
+        int n = WriteIsoWeek(text, IsoWeekOf(value), context.Format().hyphen);
+        std::copy_n(u" ISO", 4, text + n);
+        n += 4;
+        std::copy(end.utf16(), end.utf16() + end.size(), text + n);
+        out.append(QStringView(text, n + end.size()));
+        return true;
+    }
     bool ok = true;
     AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
+    if (ok) {
+        out += end;
+    }
     return ok;
 }
 

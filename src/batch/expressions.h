@@ -114,11 +114,11 @@ QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& o
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
                          QString& out);
 
-// DATEVAL('s text appended to `out` as AppendEvaluatedText appends it, for a call with a
-// calendar argument whose first argument (a variable) has the value `value`; false (nothing
-// appended) where AppendEvaluatedText would clear ok.
+// DATEVAL('s text and then `end` appended to `out` as AppendEvaluatedText appends the text,
+// for a call with a calendar argument whose first argument (a variable) has the value `value`;
+// false (nothing appended) where AppendEvaluatedText would clear ok.
 bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
-                         QString& out);
+                         QStringView end, QString& out);
 
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);

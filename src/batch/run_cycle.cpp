@@ -113,13 +113,14 @@ bool BatchRun::FastLine(const ProgramLine& line) {
                 const int slot =
                     variables_.Find(call.args[0], FrameStart(), call.firstArgumentSlot);
                 if (slot >= 1) {
-                    ok = AppendDateValOfSlot(call, variables_.Value(slot), *this, gathered_);
-                } else {
-                    AppendEvaluatedText(call, *this, ok, gathered_);
+                    if (!AppendDateValOfSlot(call, variables_.Value(slot), *this, c.outputEnd,
+                                             gathered_)) {
+                        return false;
+                    }
+                    break;
                 }
-            } else {
-                AppendEvaluatedText(call, *this, ok, gathered_);
             }
+            AppendEvaluatedText(call, *this, ok, gathered_);
             if (!ok) {
                 gathered_.truncate(mark);
                 return false;
