@@ -105,12 +105,25 @@ struct LineCache {
     ParsedCall call;
 };
 
+// The lines that the run cycle can execute without any report or host call as long as
+// nothing goes wrong, decided once the program is prepared. Anything else, or a failure on the
+// way, takes the line's full form.
+enum class FastForm : std::uint8_t {
+    None,
+    Comment,
+    EndDo,
+    OutputText,   // OUTPUT: of plain text
+    OutputCall,   // OUTPUT: of a built-in's value
+    AssignValue,  // NAME = / += / -= an integer literal or a variable
+};
+
 struct ProgramLine {
     QString text;   // trimmed, as written
     QString upper;  // upper case
     QString stmt;   // no spaces, no apostrophes, upper case
     int fileLine = 0;
     LineKind kind = LineKind::Comment;
+    FastForm fast = FastForm::None;
     mutable std::unique_ptr<LineCache> cache;
 };
 
@@ -167,6 +180,15 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void ResetRunState();
     bool CollectProcedures(bool subs);
     bool Step();
+    bool FastLine(const ProgramLine& line);
+    void ErrorLimitReached();
+    // Hands the gathered OUTPUT: text to the output text.
+    void FlushOutput() {
+        if (!gathered_.isEmpty()) {
+            state_.output.append(gathered_);
+            gathered_.resize(0);
+        }
+    }
 
     // run cycle forms
     Flow ExecuteLine(const ProgramLine& line);
@@ -211,7 +233,12 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void PopFrame();
     bool IsFunctionCall(const QString& upperText) const;
     bool IsSubCall(const QString& upperText) const;
-    LineCache& Cache(const ProgramLine& line) const;
+    LineCache& Cache(const ProgramLine& line) const {
+        if (!line.cache) [[unlikely]] {
+            line.cache = std::make_unique<LineCache>();
+        }
+        return *line.cache;
+    }
     void PrepareLines();
     void PrepareStatement(const ProgramLine& line);
     void PrepareOutput(const ProgramLine& line);
@@ -279,6 +306,9 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int currentLine_ = 0;
     QString emptyLine_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line
+    // The text of OUTPUT: lines run on their fast form, handed to the output text in larger
+    // pieces: before any other line, at the end of a slice and at the end of the run.
+    QString gathered_;
 
     // variables and procedures
     VariableTable variables_;

@@ -1,5 +1,6 @@
 #include "batch/expressions.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -180,10 +181,14 @@ void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code
             out += QLatin1String(" ORD");
             return;
         }
-        case kISO:
-            AppendIsoWeek(out, IsoWeekOf(jdn), f.hyphen);
-            out += QLatin1String(" ISO");
+        case kISO: {
+            // The date and its code in one append.
+            char16_t text[kIsoWeekTextRoom + 4];
+            const int n = WriteIsoWeek(text, IsoWeekOf(jdn), f.hyphen);
+            std::copy_n(u" ISO", 4, text + n);
+            out.append(QStringView(text, n + 4));
             return;
+        }
         case kLPW:
             out += FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
             return;
@@ -335,10 +340,10 @@ std::int32_t Checked(std::int64_t value, ExpressionContext& context, bool& ok) {
 std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context, bool& ok,
                         bool resultOnlyDate, bool resultAlwaysDate) {
     const QString& x = call.args[0];
-    if (x == QLatin1String("TODAY")) {
+    if (call.firstArgument == ParsedCall::Named::Today) {
         return context.TodayJdn();
     }
-    if (x == QLatin1String("RESULT")) {
+    if (call.firstArgument == ParsedCall::Named::Result) {
         const LastResult r = context.Result();
         if (resultAlwaysDate) {
             return r.date;
@@ -383,6 +388,11 @@ ParsedCall ParseCall(const QString& text) {
                 call.commas = static_cast<int>(normal.count(u','));
             }
             call.calendar = CodeOf(call.args[b.function == Builtin::Date ? 0 : 1]);
+            if (call.args[0] == QLatin1String("TODAY")) {
+                call.firstArgument = ParsedCall::Named::Today;
+            } else if (call.args[0] == QLatin1String("RESULT")) {
+                call.firstArgument = ParsedCall::Named::Result;
+            }
             return call;
         }
     }
@@ -689,6 +699,28 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
     }
     ok = false;
     return 0;
+}
+
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QStringView end, QString& out) {
+    // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
+    context.calendarArgumentMissing = false;
+    if (call.calendar == kISO && end.size() <= 2 && InJdnRange(value)) {
+        // The date, its code and the line end in one append.
+        char16_t text[kIsoWeekTextRoom + 6];
+        int n = WriteIsoWeek(text, IsoWeekOf(value), context.Format().hyphen);
+        std::copy_n(u" ISO", 4, text + n);
+        n += 4;
+        std::copy(end.utf16(), end.utf16() + end.size(), text + n);
+        out.append(QStringView(text, n + end.size()));
+        return true;
+    }
+    bool ok = true;
+    AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
+    if (ok) {
+        out += end;
+    }
+    return ok;
 }
 
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok) {

@@ -96,6 +96,9 @@ struct ParsedCall {
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
+    // Whether the first argument is the name TODAY or RESULT, decided once.
+    enum class Named : std::uint8_t { Other, Today, Result };
+    Named firstArgument = Named::Other;
 };
 ParsedCall ParseCall(const QString& text);
 
@@ -110,6 +113,12 @@ QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& o
 // EvaluateText's text appended to `out`; nothing is appended when ok is cleared.
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
                          QString& out);
+
+// DATEVAL('s text and then `end` appended to `out` as AppendEvaluatedText appends the text,
+// for a call with a calendar argument whose first argument (a variable) has the value `value`;
+// false (nothing appended) where AppendEvaluatedText would clear ok.
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QStringView end, QString& out);
 
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);

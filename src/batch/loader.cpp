@@ -335,11 +335,37 @@ bool BatchRun::CollectProcedures(bool subs) {
 // call a FUNCTION).
 void BatchRun::PrepareLines() {
     for (std::size_t i = 1; i < lines_.size(); ++i) {
-        const ProgramLine& line = lines_[i];
-        if (line.kind == LineKind::Statement) {
-            PrepareStatement(line);
-        } else if (line.kind == LineKind::Output) {
-            PrepareOutput(line);
+        ProgramLine& line = lines_[i];
+        line.fast = FastForm::None;
+        switch (line.kind) {
+            case LineKind::Statement: {
+                PrepareStatement(line);
+                const LineCache& c = *line.cache;
+                const bool plainValue = c.literal.kind == LiteralKind::Value ||
+                                        (c.literal.kind == LiteralKind::NotLiteral &&
+                                         !c.valueIsToday && !c.valueCallsFunction);
+                if (c.setting < 0 && c.assigns && c.targetForm == TargetForm::Name &&
+                    !c.value.isEmpty() && plainValue) {
+                    line.fast = FastForm::AssignValue;
+                }
+                break;
+            }
+            case LineKind::Output:
+                PrepareOutput(line);
+                if (line.cache->outputForm == 0) {
+                    line.fast = FastForm::OutputText;
+                } else if (line.cache->outputForm == 1) {
+                    line.fast = FastForm::OutputCall;
+                }
+                break;
+            case LineKind::Comment:
+                line.fast = FastForm::Comment;
+                break;
+            case LineKind::EndDo:
+                line.fast = FastForm::EndDo;
+                break;
+            default:
+                break;
         }
     }
 }

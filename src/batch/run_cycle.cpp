@@ -7,6 +7,8 @@ namespace daybridge::batch {
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kLinesBetweenClockChecks = 256;
+// Gathered OUTPUT: text is handed on in pieces of about this many characters.
+constexpr qsizetype kGatheredLength = 16 * 1024;
 }  // namespace
 
 bool BatchRun::Slice(std::chrono::milliseconds slice) {
@@ -32,6 +34,7 @@ bool BatchRun::Slice(std::chrono::milliseconds slice) {
     }
     inSlice_ = false;
     if (running) {
+        FlushOutput();
         host_.outputChanged();
     }
     return running;
@@ -55,7 +58,11 @@ bool BatchRun::Step() {
         return false;
     }
     const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
-    const Flow flow = ExecuteLine(line);
+    Flow flow = Flow::Next;
+    if (line.fast == FastForm::None || !FastLine(line)) {
+        FlushOutput();  // what the line shows or reports comes after the gathered text
+        flow = ExecuteLine(line);
+    }
     if (flow == Flow::End) {
         Finish();
         return false;
@@ -63,19 +70,8 @@ bool BatchRun::Step() {
     if (flow == Flow::CountError && errorCount < std::numeric_limits<int>::max()) {
         ++errorCount;
     }
-    if (state_.maxNumErrors != 0 && errorCount == state_.maxNumErrors) {
-        QString message =
-            QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
-        if (state_.language == kEnglish) {
-            message = message.toLower();
-        }
-        message += QStringLiteral(", ") + T(10);
-        if (state_.maxNumErrors > 1) {
-            host_.outputChanged();
-            host_.messageBox(T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
-        }
-        state_.output.append(kCrLf + message + kCrLf);
-        Finish();
+    if (state_.maxNumErrors != 0 && errorCount == state_.maxNumErrors) [[unlikely]] {
+        ErrorLimitReached();
         return false;
     }
     if (stopRequested_) {
@@ -85,7 +81,109 @@ bool BatchRun::Step() {
     return true;
 }
 
+// A line's fast form: true when it was executed, false (with nothing changed that its full
+// form would not change alike) when it needs its full form.
+bool BatchRun::FastLine(const ProgramLine& line) {
+    switch (line.fast) {
+        case FastForm::None:
+            return false;
+        case FastForm::Comment:
+            return true;
+        case FastForm::EndDo:
+            if (doLevel_ <= FrameDoBase()) {
+                return false;
+            }
+            EndDoLine();
+            return true;
+        case FastForm::OutputText: {
+            const LineCache& c = *line.cache;
+            gathered_ += c.outputText;
+            gathered_ += c.outputEnd;
+            break;
+        }
+        case FastForm::OutputCall: {
+            const LineCache& c = *line.cache;
+            const qsizetype mark = gathered_.size();
+            overflow = false;
+            bool ok = true;
+            const ParsedCall& call = c.call;
+            // DATEVAL( of a variable: its slot found as remembered, without the general reader.
+            if (call.function == Builtin::DateVal &&
+                call.firstArgument == ParsedCall::Named::Other && !call.args[1].isEmpty()) {
+                const int slot =
+                    variables_.Find(call.args[0], FrameStart(), call.firstArgumentSlot);
+                if (slot >= 1) {
+                    if (!AppendDateValOfSlot(call, variables_.Value(slot), *this, c.outputEnd,
+                                             gathered_)) {
+                        return false;
+                    }
+                    break;
+                }
+            }
+            AppendEvaluatedText(call, *this, ok, gathered_);
+            if (!ok) {
+                gathered_.truncate(mark);
+                return false;
+            }
+            gathered_ += c.outputEnd;
+            break;
+        }
+        case FastForm::AssignValue: {
+            LineCache& c = *line.cache;
+            if (arrayMode_ || c.targetReserved) {
+                return false;
+            }
+            std::int32_t value = c.literal.value;
+            if (c.literal.kind != LiteralKind::Value) {
+                const int from = variables_.Find(c.value, FrameStart(), c.valueSlot);
+                if (from < 1) {
+                    return false;
+                }
+                value = variables_.Value(from);
+            }
+            const int slot = variables_.Find(c.target, FrameStart(), c.targetSlot);
+            if (slot < 1) {
+                return false;
+            }
+            std::int64_t result = value;
+            if (c.op == 1) {
+                result = std::int64_t(variables_.Value(slot)) + value;
+            } else if (c.op == 2) {
+                result = std::int64_t(variables_.Value(slot)) - value;
+            }
+            if (result > std::numeric_limits<std::int32_t>::max() ||
+                result < std::numeric_limits<std::int32_t>::min()) {
+                return false;
+            }
+            variables_.SetValue(slot, static_cast<std::int32_t>(result));
+            return true;
+        }
+    }
+    if (gathered_.size() >= kGatheredLength) {
+        FlushOutput();
+    }
+    return true;
+}
+
+// The run ends at the error limit with a note of the count.
+void BatchRun::ErrorLimitReached() {
+    FlushOutput();
+    QString message =
+        QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
+    if (state_.language == kEnglish) {
+        message = message.toLower();
+    }
+    message += QStringLiteral(", ") + T(10);
+    if (state_.maxNumErrors > 1) {
+        host_.outputChanged();
+        host_.messageBox(T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
+    }
+    state_.output.append(kCrLf + message + kCrLf);
+    Finish();
+}
+
 void BatchRun::Finish() {
+    FlushOutput();
     if (!running) {
         return;
     }
@@ -158,13 +256,6 @@ Flow BatchRun::ExecuteLine(const ProgramLine& line) {
             return arrayMode_ ? ArrayElement(line) : StatementLine(line);
     }
     return Flow::Next;
-}
-
-LineCache& BatchRun::Cache(const ProgramLine& line) const {
-    if (!line.cache) {
-        line.cache = std::make_unique<LineCache>();
-    }
-    return *line.cache;
 }
 
 int BatchRun::FindVariable(const QString& upperName) const {

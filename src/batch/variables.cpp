@@ -22,12 +22,10 @@ int VariableTable::Find(const QString& upperName, int frameStart) const {
     return count_ >= kMaxVariables ? kTableFull : 0;
 }
 
-int VariableTable::Find(const QString& upperName, int frameStart, SlotMemo& memo) const {
-    if (memo.generation != generation_ || memo.frameStart != frameStart) {
-        memo.slot = Find(upperName, frameStart);
-        memo.generation = generation_;
-        memo.frameStart = frameStart;
-    }
+int VariableTable::FindAndRemember(const QString& upperName, int frameStart, SlotMemo& memo) const {
+    memo.slot = Find(upperName, frameStart);
+    memo.generation = generation_;
+    memo.frameStart = frameStart;
     return memo.slot;
 }
 

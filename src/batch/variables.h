@@ -31,7 +31,12 @@ class VariableTable {
     // left, kTableFull when there is none and the table is full.
     int Find(const QString& upperName, int frameStart) const;
     // Find, answered from `memo` when the table and the frame are as they were.
-    int Find(const QString& upperName, int frameStart, SlotMemo& memo) const;
+    int Find(const QString& upperName, int frameStart, SlotMemo& memo) const {
+        if (memo.generation == generation_ && memo.frameStart == frameStart) {
+            return memo.slot;
+        }
+        return FindAndRemember(upperName, frameStart, memo);
+    }
     // Creates a variable in the next slot; kTableFull when the table is full.
     int Create(const QString& upperName, std::int32_t value);
     // Drops every slot above `count` (the end of a call frame).
@@ -45,6 +50,8 @@ class VariableTable {
     void SetValue(int slot, std::int32_t value) { values_[static_cast<std::size_t>(slot)] = value; }
 
   private:
+    int FindAndRemember(const QString& upperName, int frameStart, SlotMemo& memo) const;
+
     std::vector<QString> names_;
     std::vector<std::int32_t> values_;
     QHash<QString, QVarLengthArray<int, 2>> slots_;  // ascending slots per name

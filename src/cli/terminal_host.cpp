@@ -2,6 +2,10 @@
 
 #include <stdio.h>  // getline
 #include <QStringDecoder>
+#include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,55 +16,98 @@ void LineEndWriter::write(QStringView text) {
     if (text.isEmpty()) {
         return;
     }
-    const QByteArray bytes = text.toUtf8();
-    const char* p = bytes.constData();
-    const char* const end = p + bytes.size();
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
     if (heldCr_) {
         heldCr_ = false;
-        buffer_.push_back('\n');
-        if (*p == '\n') {
+        buffer_[used_++] = '\n';
+        if (*p == u'\n') {
             ++p;  // the LF of a CR LF pair split between two pieces
         }
     }
-    // Copy the runs between CRs whole; each CR LF or lone CR becomes one LF.
+    // Encoded straight into the block, a run at a time: a run of n code units starting
+    // characters takes at most 3n + 1 bytes (a CR LF pair or a surrogate pair ending the run
+    // reads one unit past it).
     while (p < end) {
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
-        if (cr == nullptr) {
-            buffer_.append(p, end);
-            break;
+        if (used_ >= kBlockSize) {
+            put();
         }
-        buffer_.append(p, cr);
-        p = cr + 1;
-        if (p == end) {
-            heldCr_ = true;  // its LF may start the next piece
-            break;
+        const std::ptrdiff_t room =
+            std::max<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>((kBlockSize - used_) / 3));
+        const char16_t* const stop = p + std::min(end - p, room);
+        char* out = buffer_.get() + used_;
+        while (p < stop) {
+#ifdef __SSE2__
+            // Eight units at a time while they are ASCII other than CR.
+            if (stop - p >= 8) {
+                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i ascii = _mm_cmpeq_epi16(
+                    _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
+                    _mm_setzero_si128());
+                const __m128i cr = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\r'));
+                const unsigned plain =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(cr, ascii)));
+                // Eight bytes are stored, the plain ones counted: the run has room for them.
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+                const int count = plain == 0xFFFF ? 8 : __builtin_ctz(~plain & 0xFFFF) / 2;
+                p += count;
+                out += count;
+                if (count == 8) {
+                    continue;
+                }
+            }
+#endif
+            const char16_t c = *p++;
+            if (c < 0x80) {
+                if (c != u'\r') {
+                    *out++ = static_cast<char>(c);
+                    continue;
+                }
+                // Each CR LF or lone CR becomes one LF.
+                if (p == end) {
+                    heldCr_ = true;  // its LF may start the next piece
+                    break;
+                }
+                *out++ = '\n';
+                if (*p == u'\n') {
+                    ++p;
+                }
+            } else if (c < 0x800) {
+                *out++ = static_cast<char>(0xC0 | (c >> 6));
+                *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            } else if (!QChar::isSurrogate(c)) {
+                *out++ = static_cast<char>(0xE0 | (c >> 12));
+                *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
+                const char32_t u = QChar::surrogateToUcs4(c, *p++);
+                *out++ = static_cast<char>(0xF0 | (u >> 18));
+                *out++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+                *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+                *out++ = static_cast<char>(0x80 | (u & 0x3F));
+            } else {
+                *out++ = '?';  // a surrogate without its partner, as QString::toUtf8 writes it
+            }
         }
-        buffer_.push_back('\n');
-        if (*p == '\n') {
-            ++p;
-        }
+        used_ = static_cast<std::size_t>(out - buffer_.get());
     }
-    if (buffer_.size() >= kBlockSize) {
-        put(buffer_);
-        buffer_.clear();
+    if (used_ >= kBlockSize) {
+        put();
     }
 }
 
-void LineEndWriter::put(const std::string& bytes) {
-    if (error_ != 0) {
-        return;
+void LineEndWriter::put() {
+    if (error_ == 0 && used_ > 0) {
+        errno = 0;
+        if (std::fwrite(buffer_.get(), 1, used_, out_) != used_ || std::ferror(out_)) {
+            error_ = errno != 0 ? errno : EIO;
+        }
     }
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_)) {
-        error_ = errno != 0 ? errno : EIO;
-    }
+    used_ = 0;
 }
 
 void LineEndWriter::flush() {
-    if (!buffer_.empty()) {
-        put(buffer_);
-        buffer_.clear();
-    }
+    put();
     if (error_ == 0) {
         errno = 0;
         if (std::fflush(out_) != 0) {
@@ -72,7 +119,7 @@ void LineEndWriter::flush() {
 void LineEndWriter::finish() {
     if (heldCr_) {
         heldCr_ = false;
-        buffer_.push_back('\n');
+        buffer_[used_++] = '\n';
     }
     flush();
 }
@@ -86,7 +133,8 @@ QString WithLfLineEnds(const QString& text) {
 
 void TerminalHost::drainOutput() {
     if (state_.output.hasPending()) {
-        writer_.write(state_.output.takePending());
+        writer_.write(state_.output.pendingView());
+        state_.output.skipPending();
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <cstdio>
-#include <string>
+#include <memory>
 
 #include "app/app_state.h"
 #include "app/host.h"
@@ -14,10 +14,12 @@
 namespace daybridge::cli {
 
 // Writes output text as UTF-8 with LF line ends (CR LF and a lone CR become LF, also when a
-// CR LF pair is split between two pieces), in large blocks.
+// CR LF pair is split between two pieces), in large blocks. Each piece is encoded as
+// QString::toUtf8 encodes it: a surrogate without its partner in the piece becomes '?'.
 class LineEndWriter {
   public:
-    explicit LineEndWriter(std::FILE* out) : out_(out) {}
+    explicit LineEndWriter(std::FILE* out)
+        : out_(out), buffer_(std::make_unique<char[]>(kBlockSize + kSlack)) {}
     ~LineEndWriter() { finish(); }
     LineEndWriter(const LineEndWriter&) = delete;
     LineEndWriter& operator=(const LineEndWriter&) = delete;
@@ -36,10 +38,16 @@ class LineEndWriter {
     static constexpr std::size_t kBlockSize = 1 << 16;
 
   private:
-    void put(const std::string& bytes);
+    // Hands the buffered bytes to the stream.
+    void put();
+
+    // Room beyond kBlockSize: a piece is encoded in runs of at most (free room) / 3 code units,
+    // and the last unit of a run may take its low surrogate along.
+    static constexpr std::size_t kSlack = 16;
 
     std::FILE* out_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     int error_ = 0;
     bool heldCr_ = false;  // a CR at the end of the last piece, not yet written
 };

@@ -20,11 +20,15 @@ QString Padded(std::int64_t n, int width) {
 
 // Writes n as Padded does into `at` (room for 21 characters); the number of characters.
 int WritePadded(char16_t* at, std::int64_t n, int width) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     // The magnitude in unsigned arithmetic: -n would overflow for the lowest value.
     std::uint64_t magnitude =
         n < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
     int digits = 1;
-    for (std::uint64_t rest = magnitude / 10; rest != 0; rest /= 10) {
+    for (std::uint64_t power = 10; digits < 20 && magnitude >= power; power *= 10) {
         ++digits;
     }
     int length = 0;
@@ -34,11 +38,21 @@ int WritePadded(char16_t* at, std::int64_t n, int width) {
     for (int i = digits; i < width; ++i) {
         at[length++] = u'0';
     }
-    // The digits in place, last first.
+    // The digits in place, two at a time from the right.
     length += digits;
-    for (int i = length - 1; i >= length - digits; --i) {
-        at[i] = static_cast<char16_t>(u'0' + magnitude % 10);
-        magnitude /= 10;
+    char16_t* p = at + length;
+    while (magnitude >= 100) {
+        const auto pair = static_cast<std::size_t>(magnitude % 100) * 2;
+        magnitude /= 100;
+        *--p = static_cast<char16_t>(kPairs[pair + 1]);
+        *--p = static_cast<char16_t>(kPairs[pair]);
+    }
+    if (magnitude >= 10) {
+        const auto pair = static_cast<std::size_t>(magnitude) * 2;
+        *--p = static_cast<char16_t>(kPairs[pair + 1]);
+        *--p = static_cast<char16_t>(kPairs[pair]);
+    } else {
+        *--p = static_cast<char16_t>(u'0' + magnitude);
     }
     return length;
 }
@@ -172,20 +186,44 @@ QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen) {
     return text;
 }
 
+int WriteIsoWeek(char16_t* at, const IsoWeekRecord& record, bool hyphen) {
+    int n = 0;
+    if (record.year >= 1000 && record.year <= 9999) {
+        // The common four-digit year without the general digit loop.
+        const auto year = static_cast<unsigned>(record.year);
+        at[0] = static_cast<char16_t>(u'0' + year / 1000);
+        at[1] = static_cast<char16_t>(u'0' + year / 100 % 10);
+        at[2] = static_cast<char16_t>(u'0' + year / 10 % 10);
+        at[3] = static_cast<char16_t>(u'0' + year % 10);
+        n = 4;
+    } else {
+        n = WritePadded(at, record.year, 1);
+    }
+    if (hyphen) {
+        at[n++] = u'-';
+    }
+    at[n++] = u'W';
+    if (record.week >= 0 && record.week <= 99 && record.weekday >= 0 && record.weekday <= 9) {
+        at[n++] = static_cast<char16_t>(u'0' + record.week / 10);
+        at[n++] = static_cast<char16_t>(u'0' + record.week % 10);
+        if (hyphen) {
+            at[n++] = u'-';
+        }
+        at[n++] = static_cast<char16_t>(u'0' + record.weekday);
+        return n;
+    }
+    n += WritePadded(at + n, record.week, 2);
+    if (hyphen) {
+        at[n++] = u'-';
+    }
+    n += WritePadded(at + n, record.weekday, 1);
+    return n;
+}
+
 void AppendIsoWeek(QString& out, const IsoWeekRecord& record, bool hyphen) {
     // Written into a local buffer first: one append to `out`.
-    char16_t text[3 * 21 + 3];
-    int n = WritePadded(text, record.year, 1);
-    if (hyphen) {
-        text[n++] = u'-';
-    }
-    text[n++] = u'W';
-    n += WritePadded(text + n, record.week, 2);
-    if (hyphen) {
-        text[n++] = u'-';
-    }
-    n += WritePadded(text + n, record.weekday, 1);
-    out.append(QStringView(text, n));
+    char16_t text[kIsoWeekTextRoom];
+    out.append(QStringView(text, WriteIsoWeek(text, record, hyphen)));
 }
 
 QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional) {

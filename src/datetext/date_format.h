@@ -20,6 +20,10 @@ QString FormatOrdinal(std::int32_t year, int dayOfYear, bool hyphen);
 QString FormatIsoWeek(const IsoWeekRecord& record, bool hyphen);
 // FormatIsoWeek's text appended to `out` (no temporary strings).
 void AppendIsoWeek(QString& out, const IsoWeekRecord& record, bool hyphen);
+// FormatIsoWeek's text written at `at`, which has room for kIsoWeekTextRoom characters; the
+// number of characters written.
+inline constexpr int kIsoWeekTextRoom = 3 * 21 + 3;
+int WriteIsoWeek(char16_t* at, const IsoWeekRecord& record, bool hyphen);
 QString FormatLpw(const LeapWeekRecord& record, bool withCode, const QLocale& regional);
 QString FormatLpm(const LeapWeekRecord& record, bool withCode, const QLocale& regional);
 QString FormatDayNumber(std::int64_t n, const QString& thousandsSeparator);
