@@ -52,12 +52,7 @@ TEST(CheckLineEndings, ReadsTheFile) {
     EXPECT_EQ(CheckLineEndings(unix.fileName(), kLineEndingLimit), kEndingsUnix);
 }
 
-TEST(DecodeProgramText, Utf8AndWindows1252) {
-    EXPECT_EQ(DecodeProgramText(QByteArray("\xEF\xBB\xBFK\xC3\xA4se")), QString::fromUtf8("Käse"));
-    // 0xE4 alone is not UTF-8: read as Windows-1252; 0x80 is the euro sign there.
-    EXPECT_EQ(DecodeProgramText(QByteArray("K\xE4se \x80")), QString::fromUtf8("Käse €"));
-}
-
+// Decoding: FileText.DecodesUtf8OrWindows1252 (the program text is decoded as a file).
 TEST(SplitProgramLines, EveryKindOfLineEnd) {
     EXPECT_EQ(SplitProgramLines("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(SplitProgramLines("a\r\n\r\nb\r\n"), QStringList({"a", "", "b"}));

@@ -1,17 +1,51 @@
 // What the run does that the command-line goldens cannot show: the message box's icon and
 // buttons, the window's fields after a run, its stop press and file checks. Report texts and
 // frames: golden programs errors_*, struct_*, limit_* and procedures.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "batch_fixture.h"
+#include "app/app_state.h"
+#include "batch/batch_interpreter.h"
+#include "compute/compute_engine.h"
+#include "support/program_text.h"
+#include "support/qstring_printer.h"
+#include "support/recording_host.h"
 
 namespace daybridge::testing {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-using BatchRunTest = BatchFixture;
+// Runs batch programs on a fresh state with a recording host and the real text data file.
+class BatchRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadShippedTexts());
+        state.verbose = false;
+        state.maxNumErrors = 0;
+        state.autoEnlargeBytes = kAutoEnlargeNever;
+        state.format.regional = QLocale::c();
+    }
+
+    // Runs the lines to the end; the output text.
+    QString Run(const QStringList& lines) {
+        if (interpreter.StartLines(lines, QStringLiteral("test"))) {
+            int slices = 0;
+            while (interpreter.RunSlice() && ++slices < 100000) {
+            }
+        }
+        return state.output.text();
+    }
+
+    QString T(int id) const { return state.Text(id); }
+
+    AppState state;
+    RecordingHost host;
+    ComputeEngine engine{state, host};
+    BatchInterpreter interpreter{state, host, engine};
+};
 
 QStringList Repeated(const QString& line, int times) {
     QStringList lines;

@@ -72,28 +72,16 @@ class WeekdayEngine : public ::testing::Test {
         state.includeFirstDate = o.includeFirst;
         state.includeWeekends = o.countWeekends;
         state.GetParameters();
-        bool ok = false;
-        switch (row) {
-            case Row::Difference:
-                engine.FirstJDN = static_cast<std::int32_t>(a);
-                engine.SecondJDN = static_cast<std::int32_t>(b);
-                ok = engine.ComputeDifference();
-                EXPECT_TRUE(ok) << a << " to " << b;
-                return engine.DateDifference;
-            case Row::Second:
-                engine.FirstJDN = static_cast<std::int32_t>(a);
-                engine.DateDifference = static_cast<std::int32_t>(b);
-                ok = engine.ComputeSecondDate();
-                EXPECT_TRUE(ok) << a << " plus " << b;
-                return engine.SecondJDN;
-            case Row::First:
-                engine.SecondJDN = static_cast<std::int32_t>(a);
-                engine.DateDifference = static_cast<std::int32_t>(b);
-                ok = engine.ComputeFirstDate();
-                EXPECT_TRUE(ok) << b << " before " << a;
-                return engine.FirstJDN;
+        (row == Row::First ? engine.SecondJDN : engine.FirstJDN) = static_cast<std::int32_t>(a);
+        if (row == Row::Difference) {
+            engine.SecondJDN = static_cast<std::int32_t>(b);
+            EXPECT_TRUE(engine.ComputeDifference()) << a << " to " << b;
+            return engine.DateDifference;
         }
-        return 0;
+        engine.DateDifference = static_cast<std::int32_t>(b);
+        EXPECT_TRUE(row == Row::Second ? engine.ComputeSecondDate() : engine.ComputeFirstDate())
+            << a << " and " << b;
+        return row == Row::Second ? engine.SecondJDN : engine.FirstJDN;
     }
 
     AppState state;
