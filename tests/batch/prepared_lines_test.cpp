@@ -1,6 +1,6 @@
 // Remembered variable slots answer as a fresh lookup whenever the variable table or the call
 // frame has changed in between. Lines prepared at load meeting such changes: golden program
-// prepared_lines.
+// errors_more.
 #include <gtest/gtest.h>
 
 #include <QString>
