@@ -49,10 +49,6 @@ int ScanNextBranch(const std::vector<QString>& upper, int from, bool& isEndIf) {
     return -1;
 }
 
-int ScanEndIf(const std::vector<QString>& upper, int from) {
-    return ScanBlockEnd(upper, QStringLiteral("IF"), from);
-}
-
 int ScanIfBalance(const std::vector<QString>& upper, int from, int end) {
     int balance = 0;
     for (int j = from + 1; j < end && j < static_cast<int>(upper.size()); ++j) {
@@ -94,36 +90,13 @@ TEST(BlockIndex, MatchesTheForwardScansOnRandomPrograms) {
             EXPECT_EQ(index.FindNextBranch(from, gotEndIf),
                       ScanNextBranch(upper, from, expectedEndIf));
             EXPECT_EQ(gotEndIf, expectedEndIf);
-            EXPECT_EQ(index.FindEndIf(from), ScanEndIf(upper, from));
+            EXPECT_EQ(index.FindEndIf(from), ScanBlockEnd(upper, QStringLiteral("IF"), from));
             for (int end = 0; end <= static_cast<int>(upper.size()) + 1; ++end) {
                 EXPECT_EQ(index.CountIfBalance(from, end), ScanIfBalance(upper, from, end))
                     << "from " << from << " end " << end;
             }
         }
     }
-}
-
-TEST(BlockIndex, NestedIfInASkippedBranchIsSkippedWhole) {
-    const std::vector<QString> upper = {"",      "IF A = 1", "IF B = 1", "ELSE",
-                                        "ENDIF", "ELSE",     "ENDIF"};
-    BlockIndex index;
-    index.Build(upper);
-    bool isEndIf = true;
-    EXPECT_EQ(index.FindNextBranch(1, isEndIf), 5);
-    EXPECT_FALSE(isEndIf);
-    EXPECT_EQ(index.FindEndIf(1), 6);
-    EXPECT_EQ(index.FindEndIf(5), 6);
-}
-
-TEST(BlockIndex, PrefixTestsCountLookAlikes) {
-    // SUBTOTAL opens a SUB, DONE opens a DO: the search passes their end lines.
-    const std::vector<QString> upper = {"", "SUB S()", "SUBTOTAL = 1", "ENDSUB", "ENDSUB"};
-    BlockIndex index;
-    index.Build(upper);
-    EXPECT_EQ(index.FindBlockEnd(BlockKeyword::Sub, 1), 4);
-    const std::vector<QString> loop = {"", "DO 2", "DONE = 1", "ENDDO"};
-    index.Build(loop);
-    EXPECT_EQ(index.FindBlockEnd(BlockKeyword::Do, 1), -1);
 }
 
 }  // namespace

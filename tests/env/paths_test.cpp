@@ -32,11 +32,6 @@ TEST(InputFilespecOK, TakesOnlyTxtNames) {
     }
 }
 
-TEST(Paths, FirstFixedDriveIsTheRoot) {
-    EXPECT_EQ(FirstFixedDrive(), QStringLiteral("/"));
-    EXPECT_TRUE(FolderExists(FirstFixedDrive()));
-}
-
 TEST(Paths, FolderExists) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -35,13 +35,10 @@ class RecordingHost : public Host {
     }
     std::optional<QString> inputBox(const QString& prompt, const QString&) override {
         prompts.push_back(prompt);
-        if (inputAnswers.empty() || !inputAnswers.front().has_value()) {
-            if (!inputAnswers.empty()) {
-                inputAnswers.pop_front();
-            }
+        if (inputAnswers.empty()) {
             return std::nullopt;  // Cancel
         }
-        QString answer = *inputAnswers.front();
+        const std::optional<QString> answer = inputAnswers.front();
         inputAnswers.pop_front();
         return answer;
     }

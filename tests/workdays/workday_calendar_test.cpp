@@ -295,7 +295,8 @@ TEST(HolidayRules, AFaultyFileIsRefusedWholeAtItsLine) {
     }
 }
 
-// Shifts next to one another: the moved holiday takes the next free working day.
+// The names of moved holidays, and keywords in any case. The dates of shifts next to one
+// another: ShippedHolidays (england-wales, united-states).
 TEST(HolidayRules, ObservedShifts) {
     const WorkdayCalendar calendar(
         WorkdayCalendar::kSaturdaySunday,
@@ -310,11 +311,7 @@ TEST(HolidayRules, ObservedShifts) {
     } cases[] = {
         {2021, 12, 27, "Christmas Day (observed)"},
         {2021, 12, 28, "Boxing Day (observed)"},
-        {2021, 12, 25, "Christmas Day"},
-        {2022, 12, 27, "Christmas Day (observed)"},
-        {2022, 12, 26, "Boxing Day"},
         {2020, 7, 3, "Independence Day (observed)"},
-        {2021, 7, 5, "Independence Day (observed)"},
         {2021, 5, 31, "Spring"},
         {2021, 5, 3, "Early May"},
         {2021, 12, 29, ""},
