@@ -7,7 +7,6 @@ void OutputText::append(QStringView text) {
         return;
     }
     retained_.append(text);
-    length_ += text.size();
     if (streaming_) {
         tail_.append(text);
         if (tail_.size() > 2 * kTailLength) {
@@ -20,8 +19,9 @@ void OutputText::clear() {
     retained_.clear();
     tail_.clear();
     pendingFrom_ = 0;
-    length_ = 0;
+    dropped_ = 0;
     reset_ = true;
+    ++resets_;
 }
 
 void OutputText::setText(const QString& text) {
@@ -30,17 +30,17 @@ void OutputText::setText(const QString& text) {
 }
 
 bool OutputText::equals(QStringView text) const {
-    if (text.size() != length_) {
+    if (text.size() != length()) {
         return false;
     }
-    if (retained_.size() == length_) {
+    if (dropped_ == 0) {
         return QStringView(retained_) == text;
     }
     return false;  // part of the text was dropped: only lengths above the tail reach here
 }
 
 bool OutputText::endsWith(QStringView text) const {
-    if (text.size() > length_) {
+    if (text.size() > length()) {
         return false;
     }
     if (retained_.size() >= text.size()) {
@@ -54,6 +54,7 @@ QString OutputText::takePending() {
     reset_ = false;
     if (streaming_) {
         // Keep nothing but the tail for comparisons; everything taken has been shown.
+        dropped_ += retained_.size();
         retained_.clear();
         pendingFrom_ = 0;
     } else {
