@@ -145,9 +145,71 @@ QStringView OutputView::lineText(qsizetype line) const {
     return Text().mid(start, lineEnd(line) - start);
 }
 
+qsizetype OutputView::NextLineStart(qsizetype start) const {
+    const QChar* d = T().constData();
+    for (qsizetype p = start; p < size_; ++p) {
+        const char16_t c = d[p].unicode();
+        if (c == u'\n') {
+            return p + 1;
+        }
+        if (c == u'\r') {
+            return p + 1 < size_ && d[p + 1] == u'\n' ? p + 2 : p + 1;
+        }
+    }
+    return size_;  // not reached for a line that has a next one
+}
+
+qsizetype OutputView::lineStart(qsizetype line) const {
+    const auto mark = std::upper_bound(markLines_.begin(), markLines_.end(), line) - 1;
+    qsizetype start = markStarts_[static_cast<std::size_t>(mark - markLines_.begin())];
+    for (qsizetype at = *mark; at < line; ++at) {
+        start = NextLineStart(start);
+    }
+    return start;
+}
+
 qsizetype OutputView::lineOf(qsizetype position) const {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), position);
-    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+    const auto mark = std::upper_bound(markStarts_.begin(), markStarts_.end(), position) - 1;
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, mark - markStarts_.begin()));
+    qsizetype line = markLines_[index];
+    qsizetype start = markStarts_[index];
+    const qsizetype next = index + 1 < markLines_.size() ? markLines_[index + 1] : lines_;
+    while (line + 1 < next) {
+        const qsizetype following = NextLineStart(start);
+        if (following > position) {
+            break;
+        }
+        start = following;
+        ++line;
+    }
+    return line;
+}
+
+void OutputView::AddLineStart(qsizetype start) {
+    if (lines_ - markLines_.back() >= kMarkLines || start - markStarts_.back() >= kMarkChars) {
+        markLines_.push_back(lines_);
+        markStarts_.push_back(start);
+    }
+    ++lines_;
+}
+
+void OutputView::IndexRange(qsizetype from, qsizetype to, qsizetype lineBegin, qsizetype limit) {
+    std::vector<qsizetype> found;
+    while (from < to) {
+        const qsizetype end = std::min(to, from + kScanChunk);
+        found.clear();
+        ScanBreaks(from, end, lineBegin, found);
+        for (const qsizetype start : found) {
+            if (start >= limit) {
+                return;
+            }
+            AddLineStart(start);
+        }
+        if (!found.empty()) {
+            lineBegin = found.back();
+        }
+        from = std::max(end, lineBegin);  // a CR LF pair may straddle the chunk's end
+    }
 }
 
 QString OutputView::toPlainText() const {
@@ -165,9 +227,11 @@ void OutputView::ShowAnew() {
         resets_ = output_->resetCount();
     }
     size_ = text_->size();
-    starts_.assign(1, 0);
+    markLines_.assign(1, 0);
+    markStarts_.assign(1, 0);
+    lines_ = 1;
     widestLine_ = 0;
-    ScanBreaks(0, size_, 0, starts_);
+    IndexRange(0, size_, 0, size_ + 1);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
@@ -182,7 +246,9 @@ void OutputView::copyFrom(const OutputView& other) {
     text_ = &own_;
     output_ = nullptr;
     size_ = own_.size();
-    starts_ = other.starts_;
+    markLines_ = other.markLines_;
+    markStarts_ = other.markStarts_;
+    lines_ = other.lines_;
     widestLine_ = other.widestLine_;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -241,12 +307,14 @@ void OutputView::ShowAppended(qsizetype size) {
     const bool joined = old > 0 && T()[old - 1] == u'\r' && T()[old] == u'\n';
     qsizetype from = old;
     if (joined) {
-        starts_.back() = old + 1;
+        if (markStarts_.back() == old) {
+            markStarts_.back() = old + 1;
+        }
         from = old + 1;
         caret_ = caret_ == old ? old + 1 : caret_;
         anchor_ = anchor_ == old ? old + 1 : anchor_;
     }
-    ScanBreaks(from, size_, starts_.back(), starts_);
+    IndexRange(from, size_, lineStart(lines_ - 1), size_ + 1);
     UpdateScrollBars();
     viewport()->update();
     emit textChanged();
@@ -259,25 +327,39 @@ void OutputView::clear() {
 void OutputView::Replace(qsizetype from, qsizetype to, QStringView text) {
     // The line before the edit is scanned again: its CR may meet an LF at the start of the
     // new text. Line starts at least two characters after the edit follow unchanged text.
+    // The lines from the mark at or before that line are indexed again, up to the first mark
+    // after the edit, whose line and start then move with the edit.
     const qsizetype first = std::max<qsizetype>(0, lineOf(from) - 1);
-    const qsizetype base = lineStart(first);
-    const auto kept = std::lower_bound(starts_.begin() + first + 1, starts_.end(), to + 2);
-    const qsizetype keptIndex = kept - starts_.begin();
+    const auto mark = std::upper_bound(markLines_.begin(), markLines_.end(), first) - 1;
+    const qsizetype markIndex = mark - markLines_.begin();
+    const qsizetype baseLine = *mark;
+    const qsizetype base = markStarts_[static_cast<std::size_t>(markIndex)];
+    const auto kept =
+        std::lower_bound(markStarts_.begin() + markIndex + 1, markStarts_.end(), to + 2);
+    const qsizetype keptIndex = kept - markStarts_.begin();
+    const bool tail = kept != markStarts_.end();
+    const qsizetype keptLine = tail ? markLines_[static_cast<std::size_t>(keptIndex)] : lines_;
     const qsizetype delta = text.size() - (to - from);
     text_->replace(from, to - from, text.data(), text.size());
     size_ += delta;
-    const bool tail = keptIndex < lineCount();
-    const qsizetype scanEnd = tail ? starts_[static_cast<std::size_t>(keptIndex)] + delta : size_;
-    std::vector<qsizetype> fresh;
-    ScanBreaks(base, scanEnd, base, fresh);
-    while (tail && !fresh.empty() && fresh.back() >= scanEnd) {
-        fresh.pop_back();
+    const qsizetype scanEnd = tail ? *kept + delta : size_;
+
+    // Index the region into the marks' tail, then put the kept marks back after it.
+    std::vector<qsizetype> keptLines(markLines_.begin() + keptIndex, markLines_.end());
+    std::vector<qsizetype> keptStarts(kept, markStarts_.end());
+    markLines_.resize(static_cast<std::size_t>(markIndex + 1));
+    markStarts_.resize(static_cast<std::size_t>(markIndex + 1));
+    const qsizetype oldLines = lines_;
+    lines_ = baseLine + 1;
+    IndexRange(base, scanEnd, base, tail ? scanEnd : size_ + 1);
+    if (tail) {
+        const qsizetype shift = lines_ - keptLine;
+        for (std::size_t i = 0; i < keptLines.size(); ++i) {
+            markLines_.push_back(keptLines[i] + shift);
+            markStarts_.push_back(keptStarts[i] + delta);
+        }
+        lines_ = oldLines + shift;
     }
-    for (auto it = kept; it != starts_.end(); ++it) {
-        *it += delta;
-    }
-    const auto at = starts_.erase(starts_.begin() + first + 1, kept);
-    starts_.insert(at, fresh.begin(), fresh.end());
     UpdateScrollBars();
     viewport()->update();
 }

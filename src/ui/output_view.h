@@ -47,8 +47,8 @@ class OutputView : public QAbstractScrollArea {
     // Lets go of the output before it goes away; the view is then empty.
     void leaveOutput();
 
-    qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
-    qsizetype lineStart(qsizetype line) const { return starts_[static_cast<std::size_t>(line)]; }
+    qsizetype lineCount() const { return lines_; }
+    qsizetype lineStart(qsizetype line) const;
     // End of the line's characters, before its line break.
     qsizetype lineEnd(qsizetype line) const;
     QStringView lineText(qsizetype line) const;
@@ -121,6 +121,13 @@ class OutputView : public QAbstractScrollArea {
     // Appends to `out` the line starts after the breaks in text_[from, to); `lineBegin` is the
     // start of the line holding `from`. Widens widestLine_ to the lines seen.
     void ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin, std::vector<qsizetype>& out);
+    // Adds the lines starting in text_[from, to) to the index, except those starting at or after
+    // `limit`; `lineBegin` is the start of the line holding `from`.
+    void IndexRange(qsizetype from, qsizetype to, qsizetype lineBegin, qsizetype limit);
+    // Counts one more line, starting at `start`; marks it when the last mark is far enough back.
+    void AddLineStart(qsizetype start);
+    // The start of the line after the one starting at `start`.
+    qsizetype NextLineStart(qsizetype start) const;
     // Replaces text_[from, to) with `text` and mends the line index around the edit.
     void Replace(qsizetype from, qsizetype to, QStringView text);
     // Replace, remembered for undo; then the caret after the new text, no selection.
@@ -162,7 +169,16 @@ class OutputView : public QAbstractScrollArea {
     quint64 resets_ = 0;  // the output's reset count when the view indexed it
     std::vector<EditStep> undo_;
     std::vector<EditStep> redo_;
-    std::vector<qsizetype> starts_{0};
+    // The line index: the number of lines, and the line number and start of every line that is
+    // kMarkLines lines or kMarkChars characters after the last marked line (the first line is
+    // marked). Other lines are found by scanning from the mark before them, a short way: a long
+    // output costs little memory for its index.
+    static constexpr qsizetype kMarkLines = 32;
+    static constexpr qsizetype kMarkChars = 1024;
+    static constexpr qsizetype kScanChunk = 1 << 16;
+    qsizetype lines_ = 1;
+    std::vector<qsizetype> markLines_{0};
+    std::vector<qsizetype> markStarts_{0};
     qsizetype widestLine_ = 0;  // in character cells; grows as wider lines are seen
     qsizetype caret_ = 0;
     qsizetype anchor_ = 0;
