@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Speed of the window (figures, not a test):
+# Speed and memory of the window (figures, not a test):
 #  1. start-up: time from start to the main window on screen (`daybridge --measure-startup`)
 #     against an empty Qt window (bench/empty_window.cpp), both under the same virtual display;
 #  2. the ISO week listing (iso_listing.txt, 900,000 output lines) run with Process file in the
-#     window (`daybridge --run-batch`) against daybridge-batch writing to /dev/null.
+#     window (`daybridge --run-batch`) against daybridge-batch writing to /dev/null;
+#  3. the window's peak memory (maximum resident set) over that run.
+# Each figure is the median of RUNS runs, as wall time and as CPU time (user + system), which
+# varies less on a busy machine.
 #
-#   bench/startup.sh [BUILD-DIR] [BENCH-DIR] [RUNS]
+#   bench/startup.sh [BUILD-DIR] [BENCH-DIR] [RUNS] [BEFORE-BIN-DIR]
 #
 # BUILD-DIR defaults to build (configured with -DDAYBRIDGE_BENCH=ON), BENCH-DIR (holding
-# iso_listing.txt) to ../shared/bench beside the checkout, RUNS to 10.
+# iso_listing.txt) to ../shared/bench beside the checkout, RUNS to 10. With BEFORE-BIN-DIR (a
+# copy of an earlier build's bin folder) the same figures of those programs come first, taken
+# in the same run, for a before/after comparison.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +21,7 @@ build=${1:-build}
 case "$build" in /*) ;; *) build="$top/$build" ;; esac
 benchdir=${2:-$top/../shared/bench}
 runs=${3:-10}
+before=${4:-}
 
 cmake --build "$build" --target daybridge daybridge-batch empty_window
 
@@ -25,37 +31,62 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME"
 
-cat > "$work/inner.sh" <<INNER
+cat > "$work/inner.sh" <<'INNER'
 #!/usr/bin/env bash
+# inner.sh BIN-DIR LISTING RUNS: prints "name wall-ms cpu-ms peak-kB run-ms" lines, medians of
+# RUNS (run-ms: the window's own report of the batch run's time, without start-up).
 set -euo pipefail
-median() { sort -n | awk '{ a[NR] = \$1 } END { print a[int((NR + 1) / 2)] }'; }
-time_ms() {  # command...: wall time in milliseconds
+bin=$1 listing=$2 runs=$3
+median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+one() {  # command...: "wall-ms cpu-ms peak-kB run-ms" of one run
     local start end
-    start=\$(date +%s%N)
-    "\$@" > /dev/null 2>&1
-    end=\$(date +%s%N)
-    echo \$(( (end - start) / 1000000 ))
+    start=$(date +%s%N)
+    /usr/bin/time -f '%U %S %M' -o "$TMPDIR/time" "$@" > /dev/null 2> "$TMPDIR/err" || true
+    end=$(date +%s%N)
+    local run
+    run=$(grep -o 'batch run: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo 0)
+    awk -v wall=$(( (end - start) / 1000000 )) -v run="$run" \
+        '{ printf "%d %d %d %d\n", wall, ($1 + $2) * 1000, $3, run }' "$TMPDIR/time"
 }
-"$build/bin/empty_window" > /dev/null 2>&1   # warm the caches once
-"$build/bin/daybridge" --measure-startup > /dev/null 2>&1
-for i in \$(seq $runs); do time_ms "$build/bin/empty_window"; done | median > "$work/empty"
-for i in \$(seq $runs); do time_ms "$build/bin/daybridge" --measure-startup; done | median > "$work/window"
-"$build/bin/daybridge" --run-batch "$benchdir/iso_listing.txt" 2> "$work/batch_window" || true
-time_ms "$build/bin/daybridge" --run-batch "$benchdir/iso_listing.txt" > "$work/batch_window_wall"
+row() {  # name command...
+    local name=$1
+    shift
+    for i in $(seq "$runs"); do one "$@"; done > "$TMPDIR/rows"
+    echo "$name $(cut -d' ' -f1 "$TMPDIR/rows" | median) $(cut -d' ' -f2 "$TMPDIR/rows" | median)" \
+         "$(cut -d' ' -f3 "$TMPDIR/rows" | median) $(cut -d' ' -f4 "$TMPDIR/rows" | median)"
+}
+"$bin/empty_window" > /dev/null 2>&1   # warm the caches once
+"$bin/daybridge" --measure-startup > /dev/null 2>&1
+row empty "$bin/empty_window"
+row window "$bin/daybridge" --measure-startup
+row listing "$bin/daybridge" --run-batch "$listing"
+row batch "$bin/daybridge-batch" --today 2026-12-06 "$listing"
 INNER
 chmod +x "$work/inner.sh"
-xvfb-run -a -s "-screen 0 1366x768x24" "$work/inner.sh"
 
-start=$(date +%s%N)
-"$build/bin/daybridge-batch" --today 2026-12-06 "$benchdir/iso_listing.txt" > /dev/null
-end=$(date +%s%N)
-cli=$(( (end - start) / 1000000 ))
+measure() {  # BIN-DIR LABEL
+    TMPDIR=$work xvfb-run -a -s "-screen 0 1366x768x24" \
+        "$work/inner.sh" "$1" "$benchdir/iso_listing.txt" "$runs" > "$work/figures"
+    awk -v label="$2" '
+        { wall[$1] = $2; cpu[$1] = $3; peak[$1] = $4; run[$1] = $5 }
+        END {
+            printf "%s\n", label
+            printf "  start-up to the window on screen: empty Qt window %d ms wall, %d ms CPU;", wall["empty"], cpu["empty"]
+            printf " daybridge %d ms wall, %d ms CPU: %.2fx wall, %.2fx CPU\n", wall["window"], cpu["window"],
+                   wall["window"] / wall["empty"], cpu["window"] / cpu["empty"]
+            printf "  ISO week listing (900,000 lines), whole process: in the window %d ms wall, %d ms CPU;", wall["listing"], cpu["listing"]
+            printf " daybridge-batch %d ms wall, %d ms CPU: %.2fx wall, %.2fx CPU\n", wall["batch"], cpu["batch"],
+                   wall["listing"] / wall["batch"], cpu["listing"] / cpu["batch"]
+            printf "  the run alone in the window (its own report) %d ms: %.2fx daybridge-batch wall\n",
+                   run["listing"], run["listing"] / wall["batch"]
+            printf "  peak memory: window after the listing %.1f MB (empty Qt window %.1f MB, daybridge started %.1f MB)\n",
+                   peak["listing"] / 1024, peak["empty"] / 1024, peak["window"] / 1024
+        }' "$work/figures"
+}
 
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
-echo "Start-up (median of $runs, to the window on screen):"
-echo "  empty Qt window        $(cat "$work/empty") ms"
-echo "  daybridge main window  $(cat "$work/window") ms"
-echo "ISO week listing (900,000 lines):"
-echo "  in the window          $(grep -o 'batch run: [0-9]* ms' "$work/batch_window" | grep -o '[0-9]*') ms" \
-     "(run only), $(cat "$work/batch_window_wall") ms wall incl. start-up"
-echo "  daybridge-batch        $cli ms wall (to /dev/null)"
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)," \
+     "load $(cut -d' ' -f1-3 /proc/loadavg); medians of $runs runs"
+if [ -n "$before" ]; then
+    measure "$before" "Before ($before):"
+fi
+measure "$build/bin" "This build ($build/bin):"

@@ -4,6 +4,9 @@
 // so the whole text is never set again per line. In streaming mode (the command-line runner)
 // text that was taken is dropped from memory, so a run of any length keeps memory flat; the
 // total length and a short tail stay known.
+//
+// The window's output view shows and edits this object's text in place (sharedText), so a long
+// output is held once; resets are counted so the view can tell its text was replaced.
 #pragma once
 
 #include <QString>
@@ -18,8 +21,8 @@ class OutputText {
     // Replaces the whole text (the user edited the window, or settings were loaded).
     void setText(const QString& text);
 
-    qsizetype length() const { return length_; }
-    bool isEmpty() const { return length_ == 0; }
+    qsizetype length() const { return dropped_ + retained_.size(); }
+    bool isEmpty() const { return length() == 0; }
     // The whole text; in streaming mode only what has not been dropped.
     const QString& text() const { return retained_; }
     // True when the whole text equals `text` (also in streaming mode).
@@ -41,6 +44,16 @@ class OutputText {
     // start afresh rather than append.
     bool resetSinceLastTake() const { return reset_; }
 
+    // The text itself, for a view that shows it and edits it in place; after such an edit,
+    // markTaken(n) says that the first n characters are what the view shows.
+    QString& sharedText() { return retained_; }
+    void markTaken(qsizetype shown) {
+        pendingFrom_ = shown;
+        reset_ = false;
+    }
+    // Counts clear() and setText(): a view of sharedText() indexed an older text when it changed.
+    quint64 resetCount() const { return resets_; }
+
     void setStreaming(bool streaming) { streaming_ = streaming; }
     bool streaming() const { return streaming_; }
 
@@ -49,8 +62,9 @@ class OutputText {
   private:
     QString retained_;
     qsizetype pendingFrom_ = 0;  // index in retained_ of the first text not yet taken
-    qsizetype length_ = 0;       // total length, dropped text included
-    QString tail_;               // last characters, kept in streaming mode
+    qsizetype dropped_ = 0;      // length of the text dropped in streaming mode
+    quint64 resets_ = 0;
+    QString tail_;  // last characters, kept in streaming mode
     bool streaming_ = false;
     bool reset_ = false;
 };

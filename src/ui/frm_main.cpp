@@ -192,6 +192,7 @@ frmMain::~frmMain() {
     if (batchTimer_ != nullptr) {
         batchTimer_->stop();
     }
+    txbOutput->leaveOutput();  // the state goes before the child widgets
 }
 
 Host& frmMain::host() {
@@ -413,6 +414,7 @@ void frmMain::BuildWindow() {
     cmdBatchCompute = makeButton("cmdBatchCompute");
     cmdBatchCompute->setMinimumWidth(130);
     txbOutput = Named(new OutputView, QStringLiteral("txbOutput"));
+    txbOutput->showOutput(state_.output);
     txbOutput->setFont(FixedFont(11));
     txbOutput->setMinimumHeight(120);
     txbOutput->installEventFilter(this);
@@ -620,10 +622,12 @@ void frmMain::ConnectSignals() {
         cboInputFile_Click();
     });
 
-    // The output window: typed text is taken back lazily; the copy button follows the selection.
+    // The output window: typed text is the state's at once (the view edits it in place); the
+    // copy button follows the selection.
     connect(txbOutput, &OutputView::textChanged, this, [this] {
         if (!updatingOutput_) {
             outputEdited_ = true;
+            state_.output.markTaken(txbOutput->shownLength());
         }
     });
     connect(txbOutput, &OutputView::selectionChanged, this, &frmMain::UpdateCopyButton);
@@ -1195,12 +1199,10 @@ void frmMain::AppendPendingOutput() {
     updatingOutput_ = true;
     if (reset) {
         outputEdited_ = false;
-        txbOutput->setText(output.takePending());
-    } else {
-        // Appended straight from the state's text: a long run hands over megabytes per slice.
-        txbOutput->appendText(output.pendingView());
-        output.skipPending();
     }
+    // The view shows the state's text in place: only the line index grows.
+    txbOutput->takeOutput(reset);
+    output.skipPending();
     txbOutput->moveCaretToEnd();
     updatingOutput_ = false;
 }
@@ -1209,9 +1211,8 @@ void frmMain::SyncOutputFromView() {
     if (!outputEdited_) {
         return;
     }
-    // The view holds the text with the state's own line breaks; typed breaks are CR LF.
-    state_.output.setText(txbOutput->text());
-    state_.output.takePending();  // the window shows it already
+    // The view edits the state's text in place (typed breaks are CR LF): what it shows is taken.
+    state_.output.markTaken(txbOutput->shownLength());
     outputEdited_ = false;
 }
 

@@ -4,8 +4,8 @@
 //
 // The widgets and the state are kept in step both ways: an edit of a field writes the state at
 // once; a change of the state by the engine, the batch run or a dialog is shown by the Refresh
-// operations. The output window is fed by appends of the state's pending output; edits typed
-// into it are taken back into the state before anything reads the state's output.
+// operations. The output window shows the state's output text itself and is told when output
+// was appended; edits typed into it change the state's text in place.
 #pragma once
 
 #include <QPointer>
@@ -74,7 +74,7 @@ class frmMain : public QWidget {
     void RefreshAllFromState();
     // Appends the state's pending output to the output window (or shows it anew after a reset).
     void AppendPendingOutput();
-    // Takes text typed into the output window back into the state.
+    // Marks text typed into the output window as shown (it is the state's text already).
     void SyncOutputFromView();
     // The batch run's auto-enlarge at its end: cmdEnlarge_Click, except when Quit ended the run.
     void AutoEnlarge();

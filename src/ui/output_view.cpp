@@ -84,6 +84,7 @@ OutputView::OutputView(QWidget* parent) : QAbstractScrollArea(parent) {
     dragScroll_ = new QTimer(this);
     dragScroll_->setInterval(50);
     connect(dragScroll_, &QTimer::timeout, this, [this] {
+        CheckOutput();
         const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
         SetCaret(PositionAt(at), anchor_);
         ensureCaretVisible();
@@ -96,8 +97,8 @@ OutputView::OutputView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void OutputView::ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin,
                             std::vector<qsizetype>& out) {
-    const QChar* d = text_.constData();
-    const qsizetype size = text_.size();
+    const QChar* d = text_->constData();
+    const qsizetype size = size_;
     qsizetype widest = widestLine_;
     for (qsizetype p = from; p < to; ++p) {
         // Four characters at a time while none of them is below 16 (no CR, no LF).
@@ -130,10 +131,10 @@ void OutputView::ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin,
 
 qsizetype OutputView::lineEnd(qsizetype line) const {
     if (line + 1 >= lineCount()) {
-        return text_.size();
+        return size_;
     }
     qsizetype end = lineStart(line + 1) - 1;
-    if (text_[end] == u'\n' && end > lineStart(line) && text_[end - 1] == u'\r') {
+    if (T()[end] == u'\n' && end > lineStart(line) && T()[end - 1] == u'\r') {
         --end;
     }
     return end;
@@ -141,24 +142,96 @@ qsizetype OutputView::lineEnd(qsizetype line) const {
 
 QStringView OutputView::lineText(qsizetype line) const {
     const qsizetype start = lineStart(line);
-    return QStringView(text_).mid(start, lineEnd(line) - start);
+    return Text().mid(start, lineEnd(line) - start);
+}
+
+qsizetype OutputView::NextLineStart(qsizetype start) const {
+    const QChar* d = T().constData();
+    for (qsizetype p = start; p < size_; ++p) {
+        const char16_t c = d[p].unicode();
+        if (c == u'\n') {
+            return p + 1;
+        }
+        if (c == u'\r') {
+            return p + 1 < size_ && d[p + 1] == u'\n' ? p + 2 : p + 1;
+        }
+    }
+    return size_;  // not reached for a line that has a next one
+}
+
+qsizetype OutputView::lineStart(qsizetype line) const {
+    const auto mark = std::upper_bound(markLines_.begin(), markLines_.end(), line) - 1;
+    qsizetype start = markStarts_[static_cast<std::size_t>(mark - markLines_.begin())];
+    for (qsizetype at = *mark; at < line; ++at) {
+        start = NextLineStart(start);
+    }
+    return start;
 }
 
 qsizetype OutputView::lineOf(qsizetype position) const {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), position);
-    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+    const auto mark = std::upper_bound(markStarts_.begin(), markStarts_.end(), position) - 1;
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, mark - markStarts_.begin()));
+    qsizetype line = markLines_[index];
+    qsizetype start = markStarts_[index];
+    const qsizetype next = index + 1 < markLines_.size() ? markLines_[index + 1] : lines_;
+    while (line + 1 < next) {
+        const qsizetype following = NextLineStart(start);
+        if (following > position) {
+            break;
+        }
+        start = following;
+        ++line;
+    }
+    return line;
+}
+
+void OutputView::AddLineStart(qsizetype start) {
+    if (lines_ - markLines_.back() >= kMarkLines || start - markStarts_.back() >= kMarkChars) {
+        markLines_.push_back(lines_);
+        markStarts_.push_back(start);
+    }
+    ++lines_;
+}
+
+void OutputView::IndexRange(qsizetype from, qsizetype to, qsizetype lineBegin, qsizetype limit) {
+    std::vector<qsizetype> found;
+    while (from < to) {
+        const qsizetype end = std::min(to, from + kScanChunk);
+        found.clear();
+        ScanBreaks(from, end, lineBegin, found);
+        for (const qsizetype start : found) {
+            if (start >= limit) {
+                return;
+            }
+            AddLineStart(start);
+        }
+        if (!found.empty()) {
+            lineBegin = found.back();
+        }
+        from = std::max(end, lineBegin);  // a CR LF pair may straddle the chunk's end
+    }
 }
 
 QString OutputView::toPlainText() const {
-    return WithLf(text_);
+    return WithLf(Text());
 }
 
 void OutputView::setText(const QString& text) {
+    *text_ = text;
+    ShowAnew();
+}
+
+void OutputView::ShowAnew() {
     ForgetEdits();
-    text_ = text;
-    starts_.assign(1, 0);
+    if (output_ != nullptr) {
+        resets_ = output_->resetCount();
+    }
+    size_ = text_->size();
+    markLines_.assign(1, 0);
+    markStarts_.assign(1, 0);
+    lines_ = 1;
     widestLine_ = 0;
-    ScanBreaks(0, text_.size(), 0, starts_);
+    IndexRange(0, size_, 0, size_ + 1);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     UpdateScrollBars();
@@ -169,8 +242,13 @@ void OutputView::setText(const QString& text) {
 
 void OutputView::copyFrom(const OutputView& other) {
     ForgetEdits();
-    text_ = other.text_;
-    starts_ = other.starts_;
+    own_ = other.size_ == other.text_->size() ? *other.text_ : other.text_->left(other.size_);
+    text_ = &own_;
+    output_ = nullptr;
+    size_ = own_.size();
+    markLines_ = other.markLines_;
+    markStarts_ = other.markStarts_;
+    lines_ = other.lines_;
     widestLine_ = other.widestLine_;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -184,20 +262,59 @@ void OutputView::appendText(QStringView text) {
     if (text.isEmpty()) {
         return;
     }
+    text_->insert(size_, text);  // before output not yet taken, if any
+    ShowAppended(size_ + text.size());
+}
+
+void OutputView::showOutput(OutputText& output) {
+    output_ = &output;
+    text_ = &output.sharedText();
+    ShowAnew();
+}
+
+void OutputView::takeOutput(bool anew) {
+    if (output_ == nullptr) {
+        return;
+    }
+    if (anew || output_->resetCount() != resets_ || text_->size() < size_) {
+        ShowAnew();
+    } else if (text_->size() > size_) {
+        ShowAppended(text_->size());
+    }
+}
+
+void OutputView::leaveOutput() {
+    output_ = nullptr;
+    text_ = &own_;
+    own_.clear();
+    ShowAnew();
+}
+
+void OutputView::CheckOutput() {
+    if (output_ != nullptr && (output_->resetCount() != resets_ || text_->size() < size_)) {
+        // The output was replaced while a message box of a run was open: show what it holds.
+        const QSignalBlocker quiet(this);
+        ShowAnew();
+    }
+}
+
+void OutputView::ShowAppended(qsizetype size) {
     ForgetEdits();  // an undo must not reach across text that came after the edit
-    const qsizetype old = text_.size();
+    const qsizetype old = size_;
+    size_ = size;
     // A CR that ended the text and an LF that begins the new text are one line break: the empty
     // line after the CR now starts after the LF.
-    const bool joined = old > 0 && text_[old - 1] == u'\r' && text[0] == u'\n';
-    text_.append(text);
+    const bool joined = old > 0 && T()[old - 1] == u'\r' && T()[old] == u'\n';
     qsizetype from = old;
     if (joined) {
-        starts_.back() = old + 1;
+        if (markStarts_.back() == old) {
+            markStarts_.back() = old + 1;
+        }
         from = old + 1;
         caret_ = caret_ == old ? old + 1 : caret_;
         anchor_ = anchor_ == old ? old + 1 : anchor_;
     }
-    ScanBreaks(from, text_.size(), starts_.back(), starts_);
+    IndexRange(from, size_, lineStart(lines_ - 1), size_ + 1);
     UpdateScrollBars();
     viewport()->update();
     emit textChanged();
@@ -210,25 +327,39 @@ void OutputView::clear() {
 void OutputView::Replace(qsizetype from, qsizetype to, QStringView text) {
     // The line before the edit is scanned again: its CR may meet an LF at the start of the
     // new text. Line starts at least two characters after the edit follow unchanged text.
+    // The lines from the mark at or before that line are indexed again, up to the first mark
+    // after the edit, whose line and start then move with the edit.
     const qsizetype first = std::max<qsizetype>(0, lineOf(from) - 1);
-    const qsizetype base = lineStart(first);
-    const auto kept = std::lower_bound(starts_.begin() + first + 1, starts_.end(), to + 2);
-    const qsizetype keptIndex = kept - starts_.begin();
+    const auto mark = std::upper_bound(markLines_.begin(), markLines_.end(), first) - 1;
+    const qsizetype markIndex = mark - markLines_.begin();
+    const qsizetype baseLine = *mark;
+    const qsizetype base = markStarts_[static_cast<std::size_t>(markIndex)];
+    const auto kept =
+        std::lower_bound(markStarts_.begin() + markIndex + 1, markStarts_.end(), to + 2);
+    const qsizetype keptIndex = kept - markStarts_.begin();
+    const bool tail = kept != markStarts_.end();
+    const qsizetype keptLine = tail ? markLines_[static_cast<std::size_t>(keptIndex)] : lines_;
     const qsizetype delta = text.size() - (to - from);
-    text_.replace(from, to - from, text.data(), text.size());
-    const bool tail = keptIndex < lineCount();
-    const qsizetype scanEnd =
-        tail ? starts_[static_cast<std::size_t>(keptIndex)] + delta : text_.size();
-    std::vector<qsizetype> fresh;
-    ScanBreaks(base, scanEnd, base, fresh);
-    while (tail && !fresh.empty() && fresh.back() >= scanEnd) {
-        fresh.pop_back();
+    text_->replace(from, to - from, text.data(), text.size());
+    size_ += delta;
+    const qsizetype scanEnd = tail ? *kept + delta : size_;
+
+    // Index the region into the marks' tail, then put the kept marks back after it.
+    std::vector<qsizetype> keptLines(markLines_.begin() + keptIndex, markLines_.end());
+    std::vector<qsizetype> keptStarts(kept, markStarts_.end());
+    markLines_.resize(static_cast<std::size_t>(markIndex + 1));
+    markStarts_.resize(static_cast<std::size_t>(markIndex + 1));
+    const qsizetype oldLines = lines_;
+    lines_ = baseLine + 1;
+    IndexRange(base, scanEnd, base, tail ? scanEnd : size_ + 1);
+    if (tail) {
+        const qsizetype shift = lines_ - keptLine;
+        for (std::size_t i = 0; i < keptLines.size(); ++i) {
+            markLines_.push_back(keptLines[i] + shift);
+            markStarts_.push_back(keptStarts[i] + delta);
+        }
+        lines_ = oldLines + shift;
     }
-    for (auto it = kept; it != starts_.end(); ++it) {
-        *it += delta;
-    }
-    const auto at = starts_.erase(starts_.begin() + first + 1, kept);
-    starts_.insert(at, fresh.begin(), fresh.end());
     UpdateScrollBars();
     viewport()->update();
 }
@@ -237,15 +368,15 @@ void OutputView::Replace(qsizetype from, qsizetype to, QStringView text) {
 // Caret and selection
 
 qsizetype OutputView::Normalized(qsizetype position) const {
-    position = std::clamp<qsizetype>(position, 0, text_.size());
+    position = std::clamp<qsizetype>(position, 0, size_);
     return std::min(position, lineEnd(lineOf(position)));
 }
 
 qsizetype OutputView::NextPosition(qsizetype position) const {
     const qsizetype line = lineOf(position);
     if (position < lineEnd(line)) {
-        const bool pair = text_[position].isHighSurrogate() && position + 1 < lineEnd(line) &&
-                          text_[position + 1].isLowSurrogate();
+        const bool pair = T()[position].isHighSurrogate() && position + 1 < lineEnd(line) &&
+                          T()[position + 1].isLowSurrogate();
         return position + (pair ? 2 : 1);
     }
     return line + 1 < lineCount() ? lineStart(line + 1) : position;
@@ -254,8 +385,8 @@ qsizetype OutputView::NextPosition(qsizetype position) const {
 qsizetype OutputView::PreviousPosition(qsizetype position) const {
     const qsizetype line = lineOf(position);
     if (position > lineStart(line)) {
-        const bool pair = text_[position - 1].isLowSurrogate() && position - 2 >= lineStart(line) &&
-                          text_[position - 2].isHighSurrogate();
+        const bool pair = T()[position - 1].isLowSurrogate() && position - 2 >= lineStart(line) &&
+                          T()[position - 2].isHighSurrogate();
         return position - (pair ? 2 : 1);
     }
     return line > 0 ? lineEnd(line - 1) : position;
@@ -263,7 +394,7 @@ qsizetype OutputView::PreviousPosition(qsizetype position) const {
 
 qsizetype OutputView::WordStart(qsizetype position) const {
     const qsizetype start = lineStart(lineOf(position));
-    while (position > start && IsWordChar(text_[position - 1])) {
+    while (position > start && IsWordChar(T()[position - 1])) {
         --position;
     }
     return position;
@@ -271,7 +402,7 @@ qsizetype OutputView::WordStart(qsizetype position) const {
 
 qsizetype OutputView::WordEnd(qsizetype position) const {
     const qsizetype end = lineEnd(lineOf(position));
-    while (position < end && IsWordChar(text_[position])) {
+    while (position < end && IsWordChar(T()[position])) {
         ++position;
     }
     return position;
@@ -314,7 +445,7 @@ void OutputView::SetCaret(qsizetype caret, qsizetype anchor, bool keepColumn) {
 
 QString OutputView::selectedText() const {
     const qsizetype start = std::min(caret_, anchor_);
-    return WithLf(QStringView(text_).mid(start, std::max(caret_, anchor_) - start));
+    return WithLf(Text().mid(start, std::max(caret_, anchor_) - start));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -344,7 +475,7 @@ void OutputView::Edit(qsizetype from, qsizetype to, const QString& text) {
     if (from == to && text.isEmpty()) {
         return;
     }
-    QString removed = text_.mid(from, to - from);
+    QString removed = T().mid(from, to - from);
     if (removed != text) {  // an edit that changes nothing is not worth an undo step
         if (undo_.size() >= kUndoLimit) {
             undo_.erase(undo_.begin());
@@ -532,7 +663,7 @@ void OutputView::MoveVertically(qsizetype lines, bool keepAnchor) {
     qsizetype position =
         lineStart(target) + ColumnOfVisual(target, static_cast<double>(wantedColumn_));
     if (target == line && lines != 0) {
-        position = lines < 0 ? 0 : text_.size();  // past the first or last line: to its end
+        position = lines < 0 ? 0 : size_;  // past the first or last line: to its end
     }
     SetCaret(position, keepAnchor ? anchor_ : position, true);
 }
@@ -644,6 +775,7 @@ bool IsEditingShortcut(const QKeyEvent* key) {
 }  // namespace
 
 bool OutputView::event(QEvent* event) {
+    CheckOutput();
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (IsEditingShortcut(key)) {
@@ -652,6 +784,11 @@ bool OutputView::event(QEvent* event) {
         }
     }
     return QAbstractScrollArea::event(event);
+}
+
+bool OutputView::viewportEvent(QEvent* event) {
+    CheckOutput();
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void OutputView::keyPressEvent(QKeyEvent* event) {
@@ -684,13 +821,13 @@ void OutputView::keyPressEvent(QKeyEvent* event) {
         move(PreviousPosition(caret_), true);
     } else if (event->matches(K::MoveToNextWord) || event->matches(K::SelectNextWord)) {
         qsizetype at = caret_;
-        while (at < text_.size() && !IsWordChar(text_[at])) {
-            at = NextPosition(at) == at ? text_.size() : NextPosition(at);
+        while (at < size_ && !IsWordChar(T()[at])) {
+            at = NextPosition(at) == at ? size_ : NextPosition(at);
         }
         move(WordEnd(at), event->matches(K::SelectNextWord));
     } else if (event->matches(K::MoveToPreviousWord) || event->matches(K::SelectPreviousWord)) {
         qsizetype at = caret_;
-        while (at > 0 && !IsWordChar(text_[at - 1])) {
+        while (at > 0 && !IsWordChar(T()[at - 1])) {
             at = PreviousPosition(at);
         }
         move(WordStart(at), event->matches(K::SelectPreviousWord));
@@ -721,9 +858,9 @@ void OutputView::keyPressEvent(QKeyEvent* event) {
     } else if (event->matches(K::SelectStartOfDocument)) {
         move(0, true);
     } else if (event->matches(K::MoveToEndOfDocument)) {
-        move(text_.size(), false);
+        move(size_, false);
     } else if (event->matches(K::SelectEndOfDocument)) {
-        move(text_.size(), true);
+        move(size_, true);
     } else if (event->key() == Qt::Key_Backspace) {
         deleteBackward();
     } else if (event->matches(K::Delete)) {
@@ -812,7 +949,7 @@ void OutputView::contextMenuEvent(QContextMenuEvent* event) {
         ->setEnabled(editable && clipboardText);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Select All"), this, &OutputView::selectAll)
-        ->setEnabled(!text_.isEmpty());
+        ->setEnabled(size_ > 0);
     menu.exec(event->globalPos());
 }
 

@@ -3,6 +3,9 @@
 // Appending costs little more than the string append, and a copy into another view shares the
 // string and copies the line index.
 //
+// The window's view shows the state's output in place (showOutput): the text is held once, and
+// the view shows the part of it that was handed over by takeOutput.
+//
 // Lines end with CR LF, LF or CR, as they stand in the text. Positions are offsets into the
 // text; the caret never rests inside a line break. Typed line breaks are CR LF.
 #pragma once
@@ -10,6 +13,8 @@
 #include <QAbstractScrollArea>
 #include <QString>
 #include <vector>
+
+#include "app/output_text.h"
 
 class QTimer;
 
@@ -20,8 +25,11 @@ class OutputView : public QAbstractScrollArea {
   public:
     explicit OutputView(QWidget* parent = nullptr);
 
-    // The text as held, with its own line breaks.
-    const QString& text() const { return text_; }
+    // The text as held, with its own line breaks (for a view of the state's output, also what
+    // was appended to it and not yet taken).
+    const QString& text() const { return *text_; }
+    // The length of the text shown.
+    qsizetype shownLength() const { return size_; }
     // The text with every line break as LF.
     QString toPlainText() const;
     // Replaces the text; the caret goes to the start.
@@ -31,9 +39,16 @@ class OutputView : public QAbstractScrollArea {
     // Adds text at the end; the caret and the selection stay where they are.
     void appendText(QStringView text);
     void clear();
+    // Shows `output`'s text, which then is edited in place; `output` outlives the view.
+    void showOutput(OutputText& output);
+    // Shows what was appended to the output since the last look, like appendText; after the
+    // output was replaced, or with `anew`, shows it all like setText.
+    void takeOutput(bool anew = false);
+    // Lets go of the output before it goes away; the view is then empty.
+    void leaveOutput();
 
-    qsizetype lineCount() const { return static_cast<qsizetype>(starts_.size()); }
-    qsizetype lineStart(qsizetype line) const { return starts_[static_cast<std::size_t>(line)]; }
+    qsizetype lineCount() const { return lines_; }
+    qsizetype lineStart(qsizetype line) const;
     // End of the line's characters, before its line break.
     qsizetype lineEnd(qsizetype line) const;
     QStringView lineText(qsizetype line) const;
@@ -45,12 +60,12 @@ class OutputView : public QAbstractScrollArea {
     // Moves the caret; with `keepAnchor` the selection runs from the anchor to the caret.
     void setCaretPosition(qsizetype position, bool keepAnchor = false);
     void setSelection(qsizetype anchor, qsizetype caret);
-    void moveCaretToEnd() { setCaretPosition(text_.size()); }
+    void moveCaretToEnd() { setCaretPosition(size_); }
     bool hasSelection() const { return caret_ != anchor_; }
     // The selected text with every line break as LF.
     QString selectedText() const;
     void clearSelection() { setCaretPosition(caret_); }
-    void selectAll() { setSelection(0, text_.size()); }
+    void selectAll() { setSelection(0, size_); }
 
     // Editing at the caret: replaces the selection, if any (nothing when read-only).
     void insertText(const QString& text);
@@ -80,6 +95,7 @@ class OutputView : public QAbstractScrollArea {
 
   protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -94,9 +110,24 @@ class OutputView : public QAbstractScrollArea {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
+    const QString& T() const { return *text_; }
+    QStringView Text() const { return QStringView(*text_).first(size_); }
+    // Indexes the whole text anew; the caret goes to the start.
+    void ShowAnew();
+    // Indexes the text from the old shown length to `size`, now shown.
+    void ShowAppended(qsizetype size);
+    // A view of the output whose text was replaced behind its back indexes it anew.
+    void CheckOutput();
     // Appends to `out` the line starts after the breaks in text_[from, to); `lineBegin` is the
     // start of the line holding `from`. Widens widestLine_ to the lines seen.
     void ScanBreaks(qsizetype from, qsizetype to, qsizetype lineBegin, std::vector<qsizetype>& out);
+    // Adds the lines starting in text_[from, to) to the index, except those starting at or after
+    // `limit`; `lineBegin` is the start of the line holding `from`.
+    void IndexRange(qsizetype from, qsizetype to, qsizetype lineBegin, qsizetype limit);
+    // Counts one more line, starting at `start`; marks it when the last mark is far enough back.
+    void AddLineStart(qsizetype start);
+    // The start of the line after the one starting at `start`.
+    qsizetype NextLineStart(qsizetype start) const;
     // Replaces text_[from, to) with `text` and mends the line index around the edit.
     void Replace(qsizetype from, qsizetype to, QStringView text);
     // Replace, remembered for undo; then the caret after the new text, no selection.
@@ -131,10 +162,23 @@ class OutputView : public QAbstractScrollArea {
     };
     static constexpr std::size_t kUndoLimit = 1000;
 
-    QString text_;
+    QString own_;
+    QString* text_ = &own_;  // own_, or the state's output
+    qsizetype size_ = 0;     // the length of the text shown
+    OutputText* output_ = nullptr;
+    quint64 resets_ = 0;  // the output's reset count when the view indexed it
     std::vector<EditStep> undo_;
     std::vector<EditStep> redo_;
-    std::vector<qsizetype> starts_{0};
+    // The line index: the number of lines, and the line number and start of every line that is
+    // kMarkLines lines or kMarkChars characters after the last marked line (the first line is
+    // marked). Other lines are found by scanning from the mark before them, a short way: a long
+    // output costs little memory for its index.
+    static constexpr qsizetype kMarkLines = 32;
+    static constexpr qsizetype kMarkChars = 1024;
+    static constexpr qsizetype kScanChunk = 1 << 16;
+    qsizetype lines_ = 1;
+    std::vector<qsizetype> markLines_{0};
+    std::vector<qsizetype> markStarts_{0};
     qsizetype widestLine_ = 0;  // in character cells; grows as wider lines are seen
     qsizetype caret_ = 0;
     qsizetype anchor_ = 0;
