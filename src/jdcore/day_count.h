@@ -50,7 +50,9 @@ inline constexpr std::int64_t kGregorianMarch0 = 1721120;
 inline constexpr std::int64_t kJulianMarch0 = 1721118;
 
 constexpr bool gregorian_leap(std::int64_t y) {
-    return floor_mod(y, 4) == 0 && (floor_mod(y, 100) != 0 || floor_mod(y, 400) == 0);
+    // Of the multiples of 4, those of 100 are those of 25, and those of 400 those of 16; the
+    // low bits of a negative y count the same as floor_mod's.
+    return (y & 3) == 0 && (y % 25 != 0 || (y & 15) == 0);
 }
 constexpr bool julian_leap(std::int64_t y) {
     return floor_mod(y, 4) == 0;
@@ -114,6 +116,39 @@ constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::i
     return kGregorianMarch0 + gregorian_days_before_march_year(ym) +
            static_cast<std::int64_t>(month_days_after_march(static_cast<std::uint64_t>(m0))) + d -
            1;
+}
+
+// Days before month m (1..12) counted from 1 March, with January and February at the end of
+// the counting year: (979 m0 - 2919) / 32 for m0 = m or m + 12. Index 0 is unused.
+inline constexpr std::uint16_t kDaysBeforeMonthFromMarch[13] = {0,   306, 337, 0,   31,  61, 92,
+                                                                122, 153, 184, 214, 245, 275};
+
+// jdn_from_gregorian for the years a date record holds, in two steps so that the caller can
+// test the year's range on the shifted counting year (starting 1 March) that the count needs.
+// With months 1..12 and days 1..31 the JDN then fits 32 bits, so the sums may wrap modulo 2^32
+// and only the divisions need exact operands: all of it is 32-bit but for one product.
+inline constexpr std::int64_t kRecordYears = 5'800'000;  // a multiple of 400
+// Counting years are shifted by kRecordYears + 400 (whole eras); the count below takes every
+// shifted year up to kRecordCountingYears: years -kRecordYears - 400 .. kRecordYears, all with
+// a JDN inside 32 bits.
+inline constexpr std::uint32_t kRecordCountingYears = 2 * kRecordYears + 400;
+
+constexpr std::uint32_t counting_year32(std::int32_t y, std::int32_t m) {  // m in 1..12
+    // The sign bit of m - 3 marks January and February, which end the counting year before.
+    // Unsigned throughout, so that any m (the caller tests it after) is harmless.
+    return static_cast<std::uint32_t>(y) + (kRecordYears + 400) -
+           ((static_cast<std::uint32_t>(m) - 3u) >> 31);
+}
+
+// y0 = counting_year32(y, m) <= kRecordCountingYears, m in 1..12, d in 1..31.
+constexpr std::int32_t jdn32_from_gregorian(std::uint32_t y0, std::int32_t m, std::int32_t d) {
+    const std::uint32_t c = y0 / 100;  // [0, 1.2e5]
+    // 1461 y0 / 4 < 4.3e9: exact in 64 bits, then taken modulo 2^32
+    const auto yc = static_cast<std::uint32_t>(std::uint64_t{1461} * y0 >> 2) - c + (c >> 2);
+    constexpr auto kBase =
+        static_cast<std::uint32_t>((kRecordYears + 400) / 400 * kEraDays - kGregorianMarch0 + 1);
+    return static_cast<std::int32_t>(yc + kDaysBeforeMonthFromMarch[static_cast<std::uint32_t>(m)] +
+                                     static_cast<std::uint32_t>(d) - kBase);
 }
 
 // Year (of the counting year starting 1 March) and day of that counting year.

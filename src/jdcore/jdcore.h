@@ -110,13 +110,14 @@ std::int32_t jdn_to_euro_date_general(DateRecord& record);
 }  // namespace detail
 
 inline std::int32_t euro_date_to_jdn(DateRecord& record) {
-    // Months 1..12, days 1..31 and |year| <= 5,800,000 give a JDN well inside 32 bits.
+    // Months 1..12, days 1..31 and |year| <= 5,800,000 give a JDN well inside 32 bits; the
+    // year is tested on the shifted counting year that the count needs anyway.
+    static_assert(kMaxYearMagnitude == kRecordYears);
+    const std::uint32_t y0 = counting_year32(record.year, record.month);
     if (record.calendar == 'G' && static_cast<std::uint32_t>(record.month) - 1u < 12u &&
-        static_cast<std::uint32_t>(record.day) - 1u < 31u &&
-        static_cast<std::uint32_t>(record.year + kMaxYearMagnitude) <=
-            static_cast<std::uint32_t>(2 * kMaxYearMagnitude)) {
-        record.jdn =
-            static_cast<std::int32_t>(jdn_from_gregorian(record.year, record.month, record.day));
+        static_cast<std::uint32_t>(record.day) - 1u < 31u && y0 <= kRecordCountingYears)
+        [[likely]] {
+        record.jdn = jdn32_from_gregorian(y0, record.month, record.day);
         return record.jdn;
     }
     return detail::euro_date_to_jdn_general(record);

@@ -47,10 +47,8 @@ constexpr std::int64_t ClampJdn(std::int64_t jdn) {
 // Years numbered n = 0, 1, 2, ... from a start day, where year n has a leap day at its end
 // when n + 1 is a Gregorian-style leap year (divisible by 4, not by 100 unless by 400).
 
-// Days before year n: [-2.3e9, 2.3e9] for |n| <= 6.3e6.
-constexpr std::int64_t CenturyRuleDaysBefore(std::int64_t n) {
-    return 365 * n + floor_div(n, 4) - floor_div(n, 100) + floor_div(n, 400);
-}
+// The days before year n, 365 n + floor(n / 4) - floor(n / 100) + floor(n / 400), are those
+// before 1 March of Gregorian year n: jdn_from_gregorian(n, 3, 1) - kGregorianMarch0.
 
 struct YearAndDay {
     std::int64_t year;  // n
@@ -60,7 +58,7 @@ struct YearAndDay {
 inline constexpr std::int64_t kEraDaysSigned = 146097;  // days in 400 years
 inline constexpr std::int64_t kShiftEras = 40000;       // 5.8e9 days: every count non-negative
 
-// Inverse of CenturyRuleDaysBefore for |days| <= 5.8e9.
+// The year n holding a count of days since the start of year 0, for |days| <= 5.8e9.
 constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
     const auto r = static_cast<std::uint64_t>(days + kShiftEras * kEraDaysSigned);  // [0, 1.2e10]
     const std::uint64_t era = r / 146097;                                           // [0, 8e4]
@@ -264,7 +262,11 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 }
 
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
-    const HebrewYear y = HebrewYearOf(year);
+    // year is clamped by the caller
+    const std::uint64_t shifted = static_cast<std::uint64_t>(year) + kHebrewShiftYears;
+    const HebrewYearSpan span = HebrewSpanOf(shifted);
+    const HebrewYear y = {kHebrewEpoch + static_cast<std::int64_t>(span.start - kHebrewShiftDays),
+                          static_cast<int>(span.next - span.start)};
     const std::uint8_t place = kHebrewPlaceOf[y.length > 355 ? 1 : 0][month];
     return y.start + kHebrewMonthStarts[HebrewYearKind(y.length)][place + 1] + day - 1;
 }
@@ -407,8 +409,9 @@ constexpr bool FrenchStartsLate(std::int64_t year) {
 }
 
 constexpr std::int64_t FrenchToJdn(std::int64_t year, int month, int day) {
-    return kFrenchEpoch + CenturyRuleDaysBefore(year - 1) + (FrenchStartsLate(year) ? 1 : 0) +
-           30 * (month - 1) + day - 1;
+    // The century-rule count of year - 1 is that of the Gregorian years before 1 March.
+    return kFrenchEpoch - kGregorianMarch0 + jdn_from_gregorian(year - 1, 3, 1) +
+           (FrenchStartsLate(year) ? 1 : 0) + 30 * (month - 1) + day - 1;
 }
 
 constexpr YearMonthDay FrenchFromJdn(std::int64_t jdn) {
@@ -442,8 +445,7 @@ constexpr int SakaDaysBeforeMonth(int month, bool leap) {
 constexpr std::int64_t SakaToJdn(std::int64_t year, int month, int day) {
     const std::int64_t gregorianYear = year + kSakaOffset;
     const bool leap = gregorian_leap(gregorianYear);
-    const std::int64_t newYear =
-        kGregorianMarch0 + CenturyRuleDaysBefore(gregorianYear) + (leap ? 20 : 21);
+    const std::int64_t newYear = jdn_from_gregorian(gregorianYear, 3, leap ? 21 : 22);
     return newYear + SakaDaysBeforeMonth(month, leap) + day - 1;
 }
 
@@ -476,9 +478,9 @@ constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
 // ---- the public interface -------------------------------------------------------------------
 
 std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
+    // Days are summed in 64 bits, so any day is harmless; months index tables.
     year = ClampYear(year);
     month = std::clamp(month, 1, 13);
-    day = std::clamp(day, 1, 31);
     switch (cal) {
         case WorldCalendar::Hebrew:
             return HebrewToJdn(year, month, day);
