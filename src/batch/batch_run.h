@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -104,6 +105,19 @@ struct LineCache {
     // the value of DO, RETURN:, assignments, conditions
     ParsedCall call;
 };
+
+// The value an assignment with operator `op` (0 "=", 1 "+=", 2 "-=") stores over `old`;
+// nothing when it leaves the 32-bit range.
+inline std::optional<std::int32_t> AssignedResult(int op, std::int32_t old, std::int32_t value) {
+    const std::int64_t result = op == 1   ? std::int64_t{old} + value
+                                : op == 2 ? std::int64_t{old} - value
+                                          : std::int64_t{value};  // [-2^32, 2^32]
+    if (result > std::numeric_limits<std::int32_t>::max() ||
+        result < std::numeric_limits<std::int32_t>::min()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(result);
+}
 
 // The lines that the run cycle can execute without any report or host call as long as
 // nothing goes wrong, decided once the program is prepared. Anything else, or a failure on the

@@ -510,18 +510,12 @@ int BatchRun::Assignment(const ProgramLine& line) {
         }
         return 1;
     }
-    std::int64_t result = value;
-    if (c.op == 1) {
-        result = std::int64_t(variables_.Value(slot)) + value;
-    } else if (c.op == 2) {
-        result = std::int64_t(variables_.Value(slot)) - value;
-    }
-    if (result > std::numeric_limits<std::int32_t>::max() ||
-        result < std::numeric_limits<std::int32_t>::min()) {
+    const std::optional<std::int32_t> result = AssignedResult(c.op, variables_.Value(slot), value);
+    if (!result) {
         OverflowError();
         return -1;
     }
-    variables_.SetValue(slot, static_cast<std::int32_t>(result));
+    variables_.SetValue(slot, *result);
     return 1;
 }
 
