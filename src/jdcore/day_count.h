@@ -32,9 +32,6 @@ constexpr std::int64_t floor_mod(std::int64_t a, std::int64_t b) {
 constexpr int weekday_sunday0(std::int64_t jdn) {  // 0 = Sunday .. 6 = Saturday
     return static_cast<int>(floor_mod(jdn + 1, 7));
 }
-constexpr int weekday_iso(std::int64_t jdn) {  // 1 = Monday .. 7 = Sunday
-    return static_cast<int>(floor_mod(jdn, 7)) + 1;
-}
 
 // ---- Gregorian and Julian -----------------------------------------------------------------
 
