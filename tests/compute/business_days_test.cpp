@@ -1,22 +1,20 @@
-// Weekday counting and stepping of the compute engine against a day-by-day reference written
-// from the counting rule: the days strictly after the first date towards the second, up to and
-// including the second, plus the first date with include-first; a stepped date is one whose
-// count is the difference (the working one among several, else the nearest, else the known
-// date; 0 steps to the known date).
+// Weekday counting and stepping of the compute engine against the day-by-day rule
+// (support/day_rule.h).
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <optional>
 
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
+#include "support/day_rule.h"
 #include "support/qstring_printer.h"
 #include "support/recording_host.h"
 
 namespace daybridge {
 namespace {
 
+using testing::DayTable;
 using testing::RecordingHost;
 
 enum class Row { Difference, Second, First };
@@ -26,44 +24,19 @@ struct Options {
     bool countWeekends;
 };
 
-bool Counts(std::int64_t jdn, Options o) {
-    return o.countWeekends || IsWeekday(static_cast<std::int32_t>(jdn));
+// The rule's answers within 200 days of `around`.
+DayTable Rule(std::int64_t around, Options o) {
+    return DayTable(
+        [o](std::int64_t d) { return o.countWeekends || IsWeekday(static_cast<std::int32_t>(d)); },
+        around - 200, 401);
 }
 
 std::int64_t RefCount(std::int64_t first, std::int64_t second, Options o) {
-    const std::int64_t step = second >= first ? 1 : -1;
-    std::int64_t n = o.includeFirst && Counts(first, o) ? 1 : 0;
-    for (std::int64_t d = first; d != second;) {
-        d += step;
-        n += Counts(d, o) ? 1 : 0;
-    }
-    return step * n;
+    return Rule(first, o).Count(first, second, o.includeFirst);
 }
 
-// The date at most 80 days from `known` whose count (from it as first date, or to it as
-// second date) is `difference`. A difference of 0 is the known date whatever the options.
 std::int64_t RefStep(Row row, std::int64_t known, std::int64_t difference, Options o) {
-    if (difference == 0) {
-        return known;
-    }
-    std::optional<std::int64_t> nearest;
-    std::optional<std::int64_t> counted;
-    for (std::int64_t d = known - 80; d <= known + 80; ++d) {
-        const std::int64_t count =
-            row == Row::Second ? RefCount(known, d, o) : RefCount(d, known, o);
-        if (count != difference) {
-            continue;
-        }
-        if (Counts(d, o)) {
-            EXPECT_FALSE(counted.has_value()) << "two counted dates share a count";
-            counted = d;
-        }
-        if (!nearest || (d > known ? d - known : known - d) <
-                            (*nearest > known ? *nearest - known : known - *nearest)) {
-            nearest = d;
-        }
-    }
-    return counted.value_or(nearest.value_or(known));
+    return Rule(known, o).Step(row == Row::Second, known, difference, o.includeFirst, 80);
 }
 
 class WeekdayEngine : public ::testing::Test {

@@ -1,72 +1,28 @@
-// The working-day calendar against a day-by-day reference: random weekend sets and random rule
-// files (read by the parser), counting and stepping in both directions with include-first on
-// and off, next to today's dates and next to both ends of the day range; the year-by-kind
-// holiday count against the dates themselves over long spans; the rule file's refusals.
+// The working-day calendar against the day-by-day rule (support/day_rule.h): random weekend
+// sets and random rule files (read by the parser), counting and stepping in both directions with
+// include-first on and off, next to today's dates and next to both ends of the day range; the
+// year-by-kind holiday count against the dates themselves over long spans; the rule file's
+// refusals.
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
+#include <iterator>
 #include <memory>
-#include <optional>
 #include <random>
-#include <vector>
 
 #include "jdcore/day_count.h"
+#include "support/day_rule.h"
 #include "support/qstring_printer.h"
 #include "workdays/workday_calendar.h"
 
 namespace daybridge {
 namespace {
 
-// Which days of [base, base + size) count, asked one day at a time, and the rule's meaning:
-// the days strictly after the first date towards the second, up to and including the second,
-// plus the first date with include-first; a stepped date is one with the count asked for.
-struct DayTable {
-    std::int64_t base;
-    std::vector<std::int64_t> before;  // counted days in [base, base + i)
-
-    DayTable(const WorkdayCalendar& calendar, std::int64_t from, std::int64_t size)
-        : base(from), before(static_cast<std::size_t>(size) + 1, 0) {
-        for (std::int64_t i = 0; i < size; ++i) {
-            before[static_cast<std::size_t>(i) + 1] =
-                before[static_cast<std::size_t>(i)] + (calendar.IsWorkday(from + i) ? 1 : 0);
-        }
-    }
-    std::int64_t In(std::int64_t from, std::int64_t to) const {  // [from, to)
-        return before[static_cast<std::size_t>(to - base)] -
-               before[static_cast<std::size_t>(from - base)];
-    }
-    bool Counts(std::int64_t day) const { return In(day, day + 1) == 1; }
-    std::int64_t Count(std::int64_t first, std::int64_t second, bool inc) const {
-        const std::int64_t own = inc && Counts(first) ? 1 : 0;
-        return second >= first ? In(first + 1, second + 1) + own : -(In(second, first) + own);
-    }
-    // Among the dates within `reach` with the count: the counted one, else the nearest, else
-    // the known date (also for 0).
-    std::int64_t Step(bool fromFirst, std::int64_t known, std::int64_t difference, bool inc,
-                      std::int64_t reach) const {
-        if (difference == 0) {
-            return known;
-        }
-        std::optional<std::int64_t> counted, nearest;
-        for (std::int64_t d = known - reach; d <= known + reach; ++d) {
-            if ((fromFirst ? Count(known, d, inc) : Count(d, known, inc)) != difference) {
-                continue;
-            }
-            if (Counts(d)) {
-                EXPECT_FALSE(counted.has_value()) << "two counted days share a count";
-                counted = d;
-            }
-            if (!nearest || std::abs(d - known) < std::abs(*nearest - known)) {
-                nearest = d;
-            }
-        }
-        return counted.value_or(nearest.value_or(known));
-    }
-};
+using testing::DayTable;
 
 // A random rule file around `year`: every kind of rule, bounds and shifts.
 // With `westernEaster` false, Easter rules are Orthodox ones.
@@ -147,7 +103,8 @@ TEST(WorkdayCalendar, CountingAndSteppingMatchTheDayByDayRule) {
         const WorkdayCalendar calendar(
             weekend, trial % 8 == 0 ? nullptr : Parse(RandomRules(random, year, trial % 2 == 0)));
         const std::int64_t reach = 7 * 22 + 120;  // 20 working days or more in every week set
-        const DayTable table(calendar, anchor - 2 * reach, 4 * reach + 1);
+        const DayTable table([&](std::int64_t d) { return calendar.IsWorkday(d); },
+                             anchor - 2 * reach, 4 * reach + 1);
         for (int inc = 0; inc < 2; ++inc) {
             for (std::int64_t known = anchor; known < anchor + 7; ++known) {
                 for (std::int64_t d = -20; d <= 20; ++d) {
@@ -166,85 +123,64 @@ TEST(WorkdayCalendar, CountingAndSteppingMatchTheDayByDayRule) {
     }
 }
 
-// Long spans: the count over a span is the sum of its parts however it is cut, and the
-// year-by-kind count of whole years equals the dates counted one year at a time.
-TEST(WorkdayCalendar, LongSpansAddUpAndAgreeWithTheDatesYearByYear) {
+// Long spans: the count over a span is the sum of its parts however it is cut, equals its
+// years counted one by one, and stepping it reaches its working end. Sets of Gregorian rules
+// over 3,000 whole years around the rules' years; sets with Julian and Orthodox rules but no
+// Western Easter (counted by their period) over 80 to 600 years between any two days, near the
+// rules' bounds and anywhere in the range.
+TEST(WorkdayCalendar, LongSpansAddUpAndAgreeWithTheirYears) {
     std::mt19937_64 random(4099);
-    std::uniform_int_distribution<std::int64_t> anywhere(-2100000000, 2100000000);
-    for (int trial = 0; trial < 40; ++trial) {
-        const std::int64_t year =
-            trial % 2 == 0 ? 2000 : jdcore::gregorian_from_jdn(anywhere(random)).year;
-        const WorkdayCalendar calendar(RandomWeekend(random),
-                                       Parse(RandomRules(random, year, true)));
-        std::int64_t a = anywhere(random), b = anywhere(random), c = anywhere(random);
-        if (a > b)
-            std::swap(a, b);
-        if (b > c)
-            std::swap(b, c);
-        if (a > b)
-            std::swap(a, b);
-        ASSERT_EQ(calendar.WorkdaysIn(a, c), calendar.WorkdaysIn(a, b) + calendar.WorkdaysIn(b, c))
-            << trial;
-        // 3,000 years around the rules' years, a year at a time.
-        const std::int64_t from = jdcore::jdn_from_gregorian(year - 1500, 1, 1);
-        std::int64_t byYears = 0;
-        for (std::int64_t y = year - 1500; y < year + 1500; ++y) {
-            byYears += calendar.WorkdaysIn(jdcore::jdn_from_gregorian(y, 1, 1),
-                                           jdcore::jdn_from_gregorian(y + 1, 1, 1));
-        }
-        ASSERT_EQ(calendar.WorkdaysIn(from, jdcore::jdn_from_gregorian(year + 1500, 1, 1)), byYears)
-            << trial;
-        // Stepping the count of a long span reaches its working end.
-        const std::int64_t end = calendar.StepFromFirst(a, calendar.Count(a, c, false), false);
-        ASSERT_EQ(calendar.Count(a, end, false), calendar.Count(a, c, false)) << trial;
-    }
-}
-
-// A set that leaves no working day at all: counting gives 0, stepping ends out of range.
-// Sets with Julian and Orthodox rules but no Western Easter are counted by their period over
-// long spans: spans of 80 to 600 years between any two days, near the rules' bounds and
-// anywhere in the range, count as their years counted one by one, and counts add up.
-TEST(WorkdayCalendar, JulianAndOrthodoxSetsAgreeWithTheirYearsOverLongSpans) {
-    std::mt19937_64 random(532);
     std::uniform_int_distribution<std::int64_t> anywhere(-2100000000, 2100000000);
     std::uniform_int_distribution<std::int64_t> near(-1500 * 365, 1500 * 365);
     std::uniform_int_distribution<std::int64_t> length(80 * 365, 600 * 365);
     const std::int64_t anchors[] = {2451545, 2090000000, -2090000000};
-    for (const std::int64_t anchor : anchors) {
-        // A holiday on the weekend at the end of a rule's last year, moved into the next, away
-        // from the other rules' bounds.
-        const std::int64_t year = jdcore::gregorian_from_jdn(anchor).year;
-        const std::int64_t lastDay = jdcore::jdn_from_gregorian(year + 30, 12, 31);
-        const QString rules =
-            RandomRules(random, year, false, false) + QStringLiteral(
-                                                          "\n01-07 julian observed next : Christmas"
-                                                          "\n12-31 until %1 observed next : Eve")
-                                                          .arg(year + 30);
-        const auto weekend =
-            static_cast<std::uint8_t>((RandomWeekend(random) | 1 << jdcore::floor_mod(lastDay, 7)) &
-                                      ~(1 << jdcore::floor_mod(lastDay + 1, 7)));
+    const auto jan1 = [](std::int64_t y) { return jdcore::jdn_from_gregorian(y, 1, 1); };
+    for (int trial = 0; trial < 43; ++trial) {
+        const bool julian = trial >= 40;
+        const std::int64_t anchor = julian ? anchors[trial - 40] : anywhere(random);
+        const std::int64_t year =
+            trial % 2 == 0 && !julian ? 2000 : jdcore::gregorian_from_jdn(anchor).year;
+        QString rules = RandomRules(random, year, !julian, !julian);
+        auto weekend = RandomWeekend(random);
+        if (julian) {
+            // A holiday on the weekend at the end of a rule's last year, moved into the next,
+            // away from the other rules' bounds.
+            const std::int64_t lastDay = jdcore::jdn_from_gregorian(year + 30, 12, 31);
+            rules += QStringLiteral(
+                         "\n01-07 julian observed next : Christmas"
+                         "\n12-31 until %1 observed next : Eve")
+                         .arg(year + 30);
+            weekend = static_cast<std::uint8_t>((weekend | 1 << jdcore::floor_mod(lastDay, 7)) &
+                                                ~(1 << jdcore::floor_mod(lastDay + 1, 7)));
+        }
         const WorkdayCalendar calendar(weekend, Parse(rules));
-        for (int trial = 0; trial < 24; ++trial) {
-            const std::int64_t from = trial % 2 == 0 ? anchor + near(random) : anywhere(random);
-            const std::int64_t to = std::min<std::int64_t>(from + length(random), 2100000000);
-            std::int64_t byYears = 0;
-            for (std::int64_t a = from; a < to;) {
-                const std::int64_t b = std::min(
-                    to, jdcore::jdn_from_gregorian(jdcore::gregorian_from_jdn(a).year + 1, 1, 1));
-                byYears += calendar.WorkdaysIn(a, b);
-                a = b;
-            }
-            ASSERT_EQ(calendar.WorkdaysIn(from, to), byYears) << from << " " << to << "\n"
-                                                              << rules.toStdString();
+        for (int span = 0; span < (julian ? 24 : 1); ++span) {
+            SCOPED_TRACE(rules.toStdString());
             std::int64_t cut[] = {anywhere(random), anywhere(random), anywhere(random)};
             std::sort(std::begin(cut), std::end(cut));
             ASSERT_EQ(calendar.WorkdaysIn(cut[0], cut[2]),
-                      calendar.WorkdaysIn(cut[0], cut[1]) + calendar.WorkdaysIn(cut[1], cut[2]))
-                << rules.toStdString();
+                      calendar.WorkdaysIn(cut[0], cut[1]) + calendar.WorkdaysIn(cut[1], cut[2]));
+            const std::int64_t count = calendar.Count(cut[0], cut[2], false);
+            const std::int64_t end = calendar.StepFromFirst(cut[0], count, false);
+            ASSERT_EQ(calendar.Count(cut[0], end, false), count);
+            const std::int64_t from = !julian         ? jan1(year - 1500)
+                                      : span % 2 == 0 ? anchor + near(random)
+                                                      : anywhere(random);
+            const std::int64_t to = julian
+                                        ? std::min<std::int64_t>(from + length(random), 2100000000)
+                                        : jan1(year + 1500);
+            std::int64_t byYears = 0;
+            for (std::int64_t a = from; a < to;) {
+                const std::int64_t b = std::min(to, jan1(jdcore::gregorian_from_jdn(a).year + 1));
+                byYears += calendar.WorkdaysIn(a, b);
+                a = b;
+            }
+            ASSERT_EQ(calendar.WorkdaysIn(from, to), byYears) << from << " " << to;
         }
     }
 }
 
+// A set that leaves no working day at all: counting gives 0, stepping ends out of range.
 TEST(WorkdayCalendar, NoWorkingDayInReach) {
     QString rules;
     for (int month = 1; month <= 12; ++month) {
