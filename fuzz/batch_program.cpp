@@ -4,14 +4,9 @@
 // after which it is stopped; the output is taken and dropped as the command-line runner does.
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <QString>
-#include <QStringList>
 #include <chrono>
-#include <cstddef>
-#include <cstdint>
 
 #include "app/app_state.h"
-#include "app/host.h"
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
 #include "env/paths.h"

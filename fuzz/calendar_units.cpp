@@ -2,10 +2,6 @@
 // and arbitrary years and months, to arbitrary days in every calendar. A result must be in
 // range, a written difference must read back as itself, and the whole months between two days
 // must change sign with their order.
-#include <QString>
-#include <cstddef>
-#include <cstdint>
-
 #include "calendar/calendar_units.h"
 #include "datetext/unit_difference.h"
 #include "fuzz_support.h"

@@ -1,14 +1,9 @@
 // Runs the compute engine on arbitrary field texts. The first bytes choose the calendars,
 // options, date format and language; the rest is split at '\n' into first date, difference and
 // second date. Also breaks down arbitrary spans in every calendar that has a breakdown.
-#include <QString>
-#include <QStringList>
-#include <cstddef>
-#include <cstdint>
-#include <optional>
+#include <algorithm>
 
 #include "app/app_state.h"
-#include "app/host.h"
 #include "compute/compute_engine.h"
 #include "compute/presentation.h"
 #include "fuzz_support.h"
@@ -19,36 +14,19 @@ using fuzz::Check;
 
 namespace {
 
-class OneVariable : public BatchContext {
-  public:
-    explicit OneVariable(std::int32_t value) : value_(value) {}
+struct OneVariable : BatchContext {
+    std::int32_t value = 0;
     std::optional<std::int32_t> VariableValue(const QString& name) const override {
-        if (name == QStringLiteral("V")) {
-            return value_;
-        }
-        return std::nullopt;
+        return name == QStringLiteral("V") ? std::optional(value) : std::nullopt;
     }
     int FileLineNumber() const override { return 7; }
     QString CurrentLineText() const override { return QStringLiteral("V # 1"); }
-
-  private:
-    std::int32_t value_;
 };
 
 std::int32_t Int32At(const std::uint8_t* data) {
     std::uint32_t raw = 0;
     std::memcpy(&raw, data, sizeof raw);
     return static_cast<std::int32_t>(raw);
-}
-
-std::int32_t IntoDayRange(std::int32_t value) {
-    if (value > kMaxDayNumber) {
-        return kMaxDayNumber;
-    }
-    if (value < kMinDayNumber) {
-        return kMinDayNumber;
-    }
-    return value;
 }
 
 }  // namespace
@@ -59,7 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     AppState state;
-    state.format.regional = QLocale::c();
     state.firstCalendar = data[0] % kCalendarCount;
     state.secondCalendar = data[1] % kCalendarCount;
     const std::uint8_t options = data[2];
@@ -69,29 +46,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.displayDayNames = (options & 8) != 0;
     state.language = (options & 16) != 0 ? kGerman : kEnglish;
     const bool batch = (options & 32) != 0;
-    const std::uint8_t format = data[3];
-    static const char* const separators[] = {"-", "/", "."};
-    static const char* const thousands[] = {",", ".", ""};
-    state.format.dateFormat = format % 3;
-    state.format.dateSeparator = QString::fromLatin1(separators[(format / 3) % 3]);
-    state.format.thousandsSeparator = QString::fromLatin1(thousands[(format / 9) % 3]);
-    state.format.hyphen = (format / 27) % 2 == 1;
+    state.format = fuzz::FormatFrom(data[3], 0);
     state.GetParameters();
 
     fuzz::FuzzHost host(2455933, {}, true);
     ComputeEngine engine(state, host);
-    const OneVariable variable(Int32At(data + 4));
+    OneVariable variable;
+    variable.value = Int32At(data + 4);
     if (batch) {
         state.batchRunning = true;
         engine.setBatchContext(&variable);
     }
 
     // Breakdowns of an arbitrary span in range.
-    std::int32_t a = IntoDayRange(Int32At(data + 8));
-    std::int32_t b = IntoDayRange(a + static_cast<std::int32_t>(data[4]) * 1000 + data[5]);
-    if (b < a) {
-        b = a;
-    }
+    std::int32_t a = std::clamp(Int32At(data + 8), kMinDayNumber, kMaxDayNumber);
+    std::int32_t b =
+        std::clamp(a + static_cast<std::int32_t>(data[4]) * 1000 + data[5], a, kMaxDayNumber);
     for (int calendar : {kCE, kJC, kISO, kORD}) {
         (void)BreakdownText(calendar, a, b, state.language);
     }

@@ -1,9 +1,5 @@
 // Reads arbitrary text as a day count and as a JDN. A number that reads must stay in range and
 // read back from its written form, with every thousands separator.
-#include <QString>
-#include <cstddef>
-#include <cstdint>
-
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "fuzz_support.h"
@@ -24,26 +20,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString& typedSeparator = kThousands[data[0] % 3];
     const QString text = fuzz::Text(data + 1, size - 1);
 
-    const ParseResult count = ParseDayCount(text, typedSeparator);
-    Check(count.outcome >= -1 && count.outcome <= 1);
-    if (count.outcome == kParseValid) {
-        Check(count.jdn >= kMinDayNumber && count.jdn <= kMaxDayNumber);
-        for (const QString& thousands : kThousands) {
-            const ParseResult back =
-                ParseDayCount(FormatDayNumber(count.jdn, thousands), thousands);
-            Check(back.outcome == kParseValid && back.jdn == count.jdn);
-        }
-    }
-
-    for (const ParseResult& jdn : {ParseJdnText(text), ParseJdnText(text, typedSeparator)}) {
-        Check(jdn.outcome >= -1 && jdn.outcome <= 1);
-        if (jdn.outcome != kParseValid) {
+    // The day count read with the typed separator, the JDN with none and with it; each read
+    // back with the reader that read it.
+    const auto count = [](const QString& t, const QString& s) { return ParseDayCount(t, s); };
+    const auto jdn = [](const QString& t, const QString& s) { return ParseJdnText(t, s); };
+    const std::pair<ParseResult, ParseResult (*)(const QString&, const QString&)> reads[] = {
+        {ParseDayCount(text, typedSeparator), count},
+        {ParseJdnText(text), jdn},
+        {ParseJdnText(text, typedSeparator), jdn}};
+    for (const auto& [read, reader] : reads) {
+        Check(read.outcome >= -1 && read.outcome <= 1);
+        if (read.outcome != kParseValid) {
             continue;
         }
-        Check(jdn.jdn >= kMinDayNumber && jdn.jdn <= kMaxDayNumber);
+        Check(read.jdn >= kMinDayNumber && read.jdn <= kMaxDayNumber);
         for (const QString& thousands : kThousands) {
-            const ParseResult back = ParseJdnText(FormatDayNumber(jdn.jdn, thousands), thousands);
-            Check(back.outcome == kParseValid && back.jdn == jdn.jdn);
+            const ParseResult back = reader(FormatDayNumber(read.jdn, thousands), thousands);
+            Check(back.outcome == kParseValid && back.jdn == read.jdn);
         }
     }
     return 0;

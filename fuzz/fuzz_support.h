@@ -2,16 +2,19 @@
 // as numbers, and a host answers message boxes with their default and prompts from a list.
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
 #include "app/host.h"
+#include "datetext/text_format.h"
 
 namespace fuzz {
 
@@ -33,6 +36,25 @@ inline std::int64_t Take(const std::uint8_t*& data, std::size_t& size) {
     data += n;
     size -= n;
     return value;
+}
+
+// A text format from two bytes: date order, separators and hyphen from `a`, region from `b`
+// (0: the C locale).
+inline daybridge::TextFormat FormatFrom(std::uint8_t a, std::uint8_t b) {
+    static const QString separators[] = {QStringLiteral("-"), QStringLiteral("/"),
+                                         QStringLiteral(".")};
+    static const QString thousands[] = {QStringLiteral(","), QStringLiteral("."), QString()};
+    static const QLocale locales[] = {
+        QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+        QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Swedish, QLocale::Sweden),
+        QLocale(QLocale::Arabic, QLocale::Egypt)};
+    daybridge::TextFormat format;
+    format.dateFormat = a % 3;
+    format.dateSeparator = separators[(a / 3) % 3];
+    format.thousandsSeparator = thousands[(a / 9) % 3];
+    format.hyphen = (a / 27) % 2 == 1;
+    format.regional = locales[b % std::size(locales)];
+    return format;
 }
 
 // After the last answer a prompt is cancelled; `textRequired`: every message has a text.

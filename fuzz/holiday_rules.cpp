@@ -1,9 +1,6 @@
 // Reads arbitrary text as a holiday rule file. A file that reads gives a working-day calendar
 // (with a weekend set from the first byte) whose counts and steps agree: a date stepped by a
 // count is counted back to it.
-#include <QString>
-#include <cstddef>
-#include <cstdint>
 #include <memory>
 
 #include "fuzz_support.h"

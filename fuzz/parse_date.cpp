@@ -1,11 +1,6 @@
 // Reads arbitrary text as a date in every calendar, under a text format taken from the
 // input's first two bytes. A date that reads must stay in range and read back from its
 // canonical text as the same JDN.
-#include <QLocale>
-#include <QString>
-#include <cstddef>
-#include <cstdint>
-
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
@@ -14,32 +9,11 @@
 using namespace daybridge;
 using fuzz::Check;
 
-namespace {
-
-TextFormat FormatFrom(std::uint8_t a, std::uint8_t b) {
-    static const QString separators[] = {QStringLiteral("-"), QStringLiteral("/"),
-                                         QStringLiteral(".")};
-    static const QString thousands[] = {QStringLiteral(","), QStringLiteral("."), QString()};
-    static const QLocale locales[] = {
-        QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
-        QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Swedish, QLocale::Sweden),
-        QLocale(QLocale::Arabic, QLocale::Egypt)};
-    TextFormat format;
-    format.dateFormat = a % 3;
-    format.dateSeparator = separators[(a / 3) % 3];
-    format.thousandsSeparator = thousands[(a / 9) % 3];
-    format.hyphen = (a / 27) % 2 == 1;
-    format.regional = locales[b % std::size(locales)];
-    return format;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2 || size > 4096) {
         return 0;
     }
-    const TextFormat format = FormatFrom(data[0], data[1]);
+    const TextFormat format = fuzz::FormatFrom(data[0], data[1]);
     const QString text = fuzz::Text(data + 2, size - 2);
 
     for (int calendar = -1; calendar <= kAllCalendarCount; ++calendar) {

@@ -2,8 +2,6 @@
 // and whatever was read must be written and read back to the same settings text.
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstddef>
-#include <cstdint>
 
 #include "app/app_state.h"
 #include "env/settings_file.h"

@@ -1,7 +1,5 @@
 // Loads arbitrary bytes as a text data file: the loader must answer a result code and never
 // read past its input; whatever loaded must come back within the buffer it is given.
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 #include "fuzz_support.h"
