@@ -32,18 +32,6 @@ TEST(InputFilespecOK, TakesOnlyTxtNames) {
     }
 }
 
-TEST(Paths, FolderExists) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    EXPECT_TRUE(FolderExists(dir.path()));
-    EXPECT_FALSE(FolderExists(dir.filePath(QStringLiteral("absent"))));
-    EXPECT_FALSE(FolderExists(QString()));
-    QFile file(dir.filePath(QStringLiteral("plain")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    EXPECT_FALSE(FolderExists(file.fileName()));
-}
-
 TEST(Paths, UserDataFileLiesInItsOwnFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -54,6 +42,12 @@ TEST(Paths, UserDataFileLiesInItsOwnFolder) {
                                           QString::fromLatin1(kSettingsFolder));
     EXPECT_EQ(path, config + QStringLiteral("/Velmora_Systems/dbrg.usr"));
     EXPECT_TRUE(FolderExists(config + QStringLiteral("/Velmora_Systems")));
+    QFile file(path);  // a file is no folder
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_FALSE(FolderExists(path));
+    EXPECT_FALSE(FolderExists(dir.filePath(QStringLiteral("absent"))));
+    EXPECT_FALSE(FolderExists(QString()));
     // A second start finds the folder as it is.
     EXPECT_EQ(UserDataFilePath(QStringLiteral("dbrg.usr"), QStringLiteral("Velmora_Systems")),
               path);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <climits>
@@ -81,21 +80,26 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+// Texts of up to 1024 characters come back whole.
 TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("dbrg_text.dat"));
+    const QByteArray german = QByteArray("\xE2\x82\xAC").repeated(1024);  // 1024 euro signs
     WriteFile(path, RequiredEntries({21, 59, 71}) +
                         "21 \"Error\" \"Fehler\"\n"
                         "59 \"at line\" \"in Zeile\"\n"
                         "71 \"Value overflow\" \"Wert\xC3\xBC"
-                        "berlauf\"\n");
+                        "berlauf\"\n5 \"" +
+                        QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
     QString failure = QStringLiteral("stale");
-    ASSERT_EQ(LoadProgramText(path, &failure), RequiredCount());
+    ASSERT_EQ(LoadProgramText(path, &failure), RequiredCount() + 1);
     EXPECT_TRUE(failure.isEmpty());
     EXPECT_EQ(GetText(21, kEnglish), QStringLiteral("Error"));
     EXPECT_EQ(GetText(21, kGerman), QStringLiteral("Fehler"));
     EXPECT_EQ(GetText(71, kGerman), QStringLiteral("Wertüberlauf"));
+    EXPECT_EQ(GetText(5, kEnglish), QString(1024, QLatin1Char('x')));
+    EXPECT_EQ(GetText(5, kGerman), QString(1024, QChar(0x20AC)));
     // Switching the language needs no reload; unknown identifiers give nothing.
     EXPECT_EQ(GetText(59, kGerman), QStringLiteral("in Zeile"));
     EXPECT_EQ(GetText(59, kEnglish), QStringLiteral("at line"));
@@ -135,18 +139,8 @@ TEST(LoadProgramText, ARefusedFileSaysWhyAndWhere) {
     }
 }
 
-TEST(GetText, LongTextsComeBackWholeUpTo1024Characters) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("long.dat"));
-    const QByteArray german = QByteArray("\xE2\x82\xAC").repeated(1024);  // 1024 euro signs
-    WriteFile(path, RequiredEntries() + "5 \"" + QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
-    ASSERT_EQ(LoadProgramText(path, nullptr), RequiredCount() + 1);
-    EXPECT_EQ(GetText(5, kEnglish), QString(1024, QLatin1Char('x')));
-    EXPECT_EQ(GetText(5, kGerman), QString(1024, QChar(0x20AC)));
-}
-
-// --- the data file shipped with the program ---
+// --- the data file shipped with the program (found beside the program by every golden
+// batch program, and its absence: golden_missing_text_data) ---
 
 class ShippedTexts : public ::testing::Test {
   protected:
@@ -202,12 +196,6 @@ TEST_F(ShippedTexts, FitTheMessagesBuiltAroundThem) {
     EXPECT_EQ(GetText(8, kEnglish).toLower(), QStringLiteral("errors"));
     EXPECT_TRUE(GetText(10, kEnglish).endsWith(QLatin1Char('.')));
     EXPECT_TRUE(GetText(10, kGerman).endsWith(QLatin1Char('.')));
-}
-
-TEST(FindDataFile, FindsTheCopyBesideTheProgram) {
-    const QString found = FindDataFile(QString::fromLatin1(kTextDataFileName));
-    EXPECT_TRUE(found.endsWith(QStringLiteral("/dbrg_text.dat")));
-    EXPECT_TRUE(QFileInfo(found).isFile()) << found.toStdString();
 }
 
 }  // namespace
