@@ -1,9 +1,8 @@
-// A Host for tests: records every message box and input prompt, answers them from a script,
+// A Host for tests: records every message box, answers boxes and input prompts from a script,
 // and fixes today's date.
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -33,8 +32,7 @@ class RecordingHost : public Host {
         }
         return defaultAnswer;
     }
-    std::optional<QString> inputBox(const QString& prompt, const QString&) override {
-        prompts.push_back(prompt);
+    std::optional<QString> inputBox(const QString&, const QString&) override {
         if (inputAnswers.empty()) {
             return std::nullopt;  // Cancel
         }
@@ -43,16 +41,13 @@ class RecordingHost : public Host {
         return answer;
     }
     std::int32_t todayJdn() override { return today_; }
-    void yield() override { ++yields; }
     void enlargeOutput() override { ++enlargements; }
 
     void setToday(std::int32_t jdn) { today_ = jdn; }
 
     std::vector<RecordedBox> boxes;
-    QStringList prompts;
     std::deque<MsgAnswer> boxAnswers;
     std::deque<std::optional<QString>> inputAnswers;
-    int yields = 0;
     int enlargements = 0;
 
   private:
