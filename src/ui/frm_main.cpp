@@ -84,6 +84,9 @@ constexpr int kTextPromptCancelled = 354;
 constexpr int kTextNotTxtName = 355;
 constexpr int kTextNoApplicationOpens = 356;
 
+// How often the output window takes the output of a running batch program (milliseconds).
+constexpr qint64 kRunOutputInterval = 100;
+
 const QColor kCyan(0, 255, 255);
 const QColor kLinkBlue(0, 0, 255);
 
@@ -1777,6 +1780,7 @@ void frmMain::cmdBatchCompute_Click() {
     RefreshFieldsFromState();
     if (started) {
         SetBatchControls(true);
+        outputTaken_.start();
         batchTimer_->start();
     } else {
         SetTheFocus();
@@ -1808,7 +1812,12 @@ bool frmMain::ExplainUnrunnableFile(const QString& filespec) {
 
 void frmMain::RunBatchSlice() {
     const bool more = batch_->RunSlice();
-    AppendPendingOutput();
+    // The view takes the run's output a few times a second, not after every slice: each take
+    // repaints the view and its scroll bars, which would cost a fast run more than its output.
+    if (!more || outputTaken_.hasExpired(kRunOutputInterval)) {
+        AppendPendingOutput();
+        outputTaken_.start();
+    }
     if (!more) {
         BatchRunEnded();
     }

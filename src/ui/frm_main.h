@@ -8,6 +8,7 @@
 // was appended; edits typed into it change the state's text in place.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -248,6 +249,7 @@ class frmMain : public QWidget {
     QScrollBar* VScroll[2] = {};
     QTimer* Clock = nullptr;
     QTimer* batchTimer_ = nullptr;
+    QElapsedTimer outputTaken_;  // since the view last took the output of a run
 };
 
 }  // namespace daybridge
