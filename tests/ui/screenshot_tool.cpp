@@ -3,8 +3,8 @@
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does).
 #include <QApplication>
 #include <QByteArray>
-#include <QPalette>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,21 +27,25 @@ int main(int argc, char* argv[]) {
     if (dark) {
         QApplication::setStyle(QStringLiteral("Fusion"));
         QPalette palette;
-        const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
-        palette.setColor(QPalette::Window, window);
-        palette.setColor(QPalette::WindowText, text);
-        palette.setColor(QPalette::Base, base);
-        palette.setColor(QPalette::AlternateBase, window);
-        palette.setColor(QPalette::Text, text);
-        palette.setColor(QPalette::Button, window);
-        palette.setColor(QPalette::ButtonText, text);
-        palette.setColor(QPalette::ToolTipBase, base);
-        palette.setColor(QPalette::ToolTipText, text);
-        palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
-        palette.setColor(QPalette::HighlightedText, Qt::black);
-        palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+        const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230), off(120, 120, 120);
+        const std::pair<QPalette::ColorRole, QColor> roles[] = {
+            {QPalette::Window, window},
+            {QPalette::WindowText, text},
+            {QPalette::Base, base},
+            {QPalette::AlternateBase, window},
+            {QPalette::Text, text},
+            {QPalette::Button, window},
+            {QPalette::ButtonText, text},
+            {QPalette::ToolTipBase, base},
+            {QPalette::ToolTipText, text},
+            {QPalette::Highlight, QColor(61, 174, 233)},
+            {QPalette::HighlightedText, Qt::black}};
+        for (const auto& [role, color] : roles) {
+            palette.setColor(role, color);
+        }
+        for (const auto role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}) {
+            palette.setColor(QPalette::Disabled, role, off);
+        }
         QApplication::setPalette(palette);
     }
 

@@ -1,35 +1,21 @@
-// Date entry and the interactive computation: key filters and the length limit, calendar
+// Date entry and the interactive computation (key filters and the length limit, calendar
 // changes, the day steps, Second -> First, Compute with each combination of fields, the
-// clear-one dialog and the Today buttons.
-#include <QCheckBox>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+// clear-one dialog, the Today buttons), and the lower half of the main window: the input-file
+// list, the output window with its copy button, the enlarged output window, and batch runs
+// driven from the window.
 #include <QScrollBar>
 
 #include "compute/compute_engine.h"
+#include "ui/frm_large_display.h"
 #include "ui/output_view.h"
+#include "ui/ui_metrics.h"
 #include "ui_test_support.h"
-#include "window_fixture.h"
 
 using namespace daybridge;
 using namespace uitest;
 
 namespace {
 
-constexpr std::int32_t kSunday20261206 = 2461381;
-
-QLineEdit* Field(frmMain& w, const QString& name) {
-    return Child<QLineEdit>(w, qPrintable(name));
-}
-void Click(frmMain& w, const QString& name) {
-    Child<QAbstractButton>(w, qPrintable(name))->click();
-}
-QString ShownOutput(frmMain& w) {
-    return Child<OutputView>(w, "txbOutput")->toPlainText();
-}
 void Fill(frmMain& w, const QString& first, const QString& difference, const QString& second) {
     Field(w, "txbFirstDate")->setText(first);
     Field(w, "txbDateDiffDays")->setText(difference);
@@ -53,15 +39,49 @@ void AnswerClearOne(const char* option, bool* chosenBefore = nullptr, const char
     });
 }
 
+QComboBox* Files(frmMain& w) {
+    return Child<QComboBox>(w, "cboInputFile");
+}
+OutputView* Output(frmMain& w) {
+    return Child<OutputView>(w, "txbOutput");
+}
+QStringList Entries(frmMain& w) {
+    QStringList entries;
+    for (int i = 0; i < Files(w)->count(); ++i) {
+        entries << Files(w)->itemText(i);
+    }
+    return entries;
+}
+void SetOutput(frmMain& w, const QString& text) {
+    w.state().output.setText(text);
+    w.AppendPendingOutput();
+}
+
 }  // namespace
 
 class DateEntryTest : public QObject {
     Q_OBJECT
 
+    // Starts the program in `lines` from the window and waits for its end.
+    void RunProgram(frmMain& w, const QString& name, const QStringList& lines) {
+        w.AddInputFile(WriteProgram(files_.path(), name, lines), 0);
+        Click(w, "cmdBatchCompute");
+        QTRY_VERIFY(!w.batch().Running());
+    }
+
   private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { config_ = std::make_unique<IsolatedConfig>(); }
-    void cleanup() { config_.reset(); }
+    void init() {
+        QVERIFY(files_.isValid());
+        config_ = std::make_unique<IsolatedConfig>();
+        host = RecordingHost();
+        w = StartWindow(host);
+        QVERIFY(w);
+    }
+    void cleanup() {
+        w.reset();
+        config_.reset();
+    }
 
     // What each field takes from the keyboard, with the configured separators; a field takes
     // 18 typed characters, a spelled unit difference more.
@@ -81,28 +101,21 @@ class DateEntryTest : public QObject {
             {"txbFirstDate", "CE", "-,", nineteen, nineteen.left(18)},
             {"txbDateDiffDays", "CE", "-,", nineteen, nineteen.left(18)},
             {"txbSecondDate", "CE", "-,", nineteen, nineteen.left(18)}};
-        RecordingHost host;
-        auto w = StartWindow(host);
         for (const auto& [field, calendar, separators, typed, expected] : cases) {
             Click(*w, QStringLiteral("optFirstDateIs") + calendar);
             Click(*w, QStringLiteral("optSecondDateIs") + calendar);
             w->state().format.dateSeparator = QString(QLatin1Char(separators[0]));
             w->state().format.thousandsSeparator = QString(QLatin1Char(separators[1]));
-            QLineEdit* edit = Field(*w, QString::fromLatin1(field));
-            edit->clear();
-            QTest::keyClicks(edit, typed);
-            QCOMPARE(edit->text(), expected);
-            QCOMPARE(QByteArray(field) == "txbDateDiffDays" ? w->state().dateDiffText
-                     : QByteArray(field) == "txbFirstDate"  ? w->state().firstDateText
-                                                            : w->state().secondDateText,
-                     expected);
+            Fill(*w, {}, {}, {});
+            QTest::keyClicks(Field(*w, QString::fromLatin1(field)), typed);
+            QCOMPARE(Field(*w, QString::fromLatin1(field))->text(), expected);
+            const AppState& s = w->state();
+            QCOMPARE(s.firstDateText + s.dateDiffText + s.secondDateText, expected);
         }
     }
 
     // Pasted text of any length is taken and refused at Compute; Enter in a field computes.
     void pastedTextIsValidatedAtCompute() {
-        RecordingHost host;
-        auto w = StartWindow(host);
         QLineEdit* edit = Field(*w, "txbFirstDate");
         QGuiApplication::clipboard()->setText(QString(5000, u'9') + QStringLiteral("abc"));
         edit->setFocus();
@@ -110,32 +123,34 @@ class DateEntryTest : public QObject {
         QVERIFY(edit->text().size() > 18);
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].title, QStringLiteral("Error!"));
         QCOMPARE(host.boxes[0].text, ComputeMessage(1, kEnglish));
         Fill(*w, QStringLiteral("2012-01-06"), {}, QStringLiteral("2012-01-09"));
         QTest::keyClick(Field(*w, "txbSecondDate"), Qt::Key_Enter);
         QCOMPARE(Field(*w, "txbDateDiffDays")->text(), QStringLiteral("3"));
     }
 
-    // Each calendar option converts the date in its own field, and gives the difference field
-    // the focus; an empty or invalid field, or a date outside the calendar's range, stays.
+    // Each calendar option, or a world calendar picked from a date field's list, converts the
+    // date in its own field (dates from the Python convertdate package), and gives the
+    // difference field the focus; an empty or invalid field, or a date outside the calendar's
+    // range, stays.
     void calendarChangesConvertTheTypedDate() {
-        RecordingHost host;
-        auto w = StartWindow(host);
-        const std::pair<const char*, const char*> steps[] = {{"JC", "2004-02-16"},
-                                                             {"JDN", "2,453,065"},
-                                                             {"ISO", "2004-W09-7"},
-                                                             {"ORD", "2004-060"},
-                                                             {"CE", "2004-02-29"}};
+        const std::pair<const char*, const char*> steps[] = {
+            {"JC", "2004-02-16"},  {"HEB", "5764-12-07"}, {"JDN", "2,453,065"}, {"MJD", "53,064"},
+            {"ISO", "2004-W09-7"}, {"ORD", "2004-060"},   {"CE", "2004-02-29"}};
         for (const QString field : {"First", "Second"}) {
             const QString other = field == "First" ? "txbSecondDate" : "txbFirstDate";
             Field(*w, other)->setText(QStringLiteral("kept"));
             Field(*w, "txb" + field + "Date")->setText(QStringLiteral(" 2004-02-29  "));
             for (const auto& [calendar, converted] : steps) {
-                Click(*w, "opt" + field + "DateIs" + calendar);
+                const int index = CalendarIndexOfCode(QString::fromLatin1(calendar));
+                const bool world = index >= kHEB;  // picked from the list, which checks "Other"
+                world ? PickWorldCalendar(*w, field, index)
+                      : Click(*w, "opt" + field + "DateIs" + calendar);
+                QVERIFY(Child<QAbstractButton>(
+                            *w, "opt" + field + "DateIs" + (world ? "Other" : calendar))
+                            ->isChecked());
                 QCOMPARE(Field(*w, "txb" + field + "Date")->text(), QString::fromLatin1(converted));
-                QCOMPARE(w->state().GetCal(field == "First" ? 1 : 2),
-                         CalendarIndexOfCode(QString::fromLatin1(calendar)));
+                QCOMPARE(w->state().GetCal(field == "First" ? 1 : 2), index);
                 QCOMPARE(w->focusWidget(), Field(*w, "txbDateDiffDays"));
                 QCOMPARE(Field(*w, other)->text(), QStringLiteral("kept"));
             }
@@ -176,8 +191,6 @@ class DateEntryTest : public QObject {
             {1, "ORD", "9999-364", 1, "9999-365", 0},
             {1, "ORD", "9999-365", 1, "9999-365", 9},
         };
-        RecordingHost host;
-        auto w = StartWindow(host);
         for (const Step& s : steps) {
             const QString field = s.bar == 0 ? "txbFirstDate" : "txbSecondDate";
             Click(*w, QString::fromLatin1(s.bar == 0 ? "optFirstDateIs" : "optSecondDateIs") +
@@ -200,10 +213,9 @@ class DateEntryTest : public QObject {
     }
 
     // Second -> First converts into the first date's calendar; a bad second date is told.
-    // Each clear button empties its own field and leaves the focus to the rule.
+    // Each clear button empties its own field and leaves the focus to the rule; each Today
+    // button fills its own field.
     void secondDateMovesToTheFirstAndClearButtons() {
-        RecordingHost host;
-        auto w = StartWindow(host);
         Click(*w, "optFirstDateIsJC");
         Field(*w, "txbSecondDate")->setText(QStringLiteral("2004-02-29"));
         Click(*w, "cmdMoveSecondDateToFirst");
@@ -227,6 +239,15 @@ class DateEntryTest : public QObject {
             }
             QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("cmdCompute"));
         }
+        Click(*w, "optSecondDateIsISO");
+        Fill(*w, QStringLiteral("1"), QStringLiteral("2"), {});
+        Click(*w, "cmdToday1");
+        QCOMPARE(Field(*w, "txbSecondDate")->text(), QStringLiteral("2026-W49-7"));
+        QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("1"));
+        QCOMPARE(Field(*w, "txbDateDiffDays")->text(), QStringLiteral("2"));
+        Click(*w, "optFirstDateIsJDN");
+        Click(*w, "cmdToday0");
+        QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("2,461,381"));
     }
 
     // The fields after Compute, the output line, the day word and the focus, as SetTheFocus
@@ -255,8 +276,6 @@ class DateEntryTest : public QObject {
             // A unit difference stays in the field and names its own units.
             {"2026-01-31", "1 month", "", "2026-01-31", "1 month", "2026-02-28", "",
              "2026-01-31 plus 1 month = 2026-02-28 CE"}};
-        RecordingHost host(kSunday20261206);
-        auto w = StartWindow(host);
         Click(*w, "chkVerbose");  // shorter lines
         for (const Case& c : cases) {
             Click(*w, "cmdClearOutputWindow");
@@ -268,8 +287,9 @@ class DateEntryTest : public QObject {
             QCOMPARE(Child<QLabel>(*w, "lblDayOrDays")->text(), c.dayWord);
             QCOMPARE(w->state().firstDateText, c.firstAfter);
             QCOMPARE(w->state().secondDateText, c.secondAfter);
-            QVERIFY2(ShownOutput(*w).contains(c.output), qPrintable(ShownOutput(*w)));
-            QCOMPARE(ShownOutput(*w).isEmpty(), c.output.isEmpty());
+            QVERIFY2(Output(*w)->toPlainText().contains(c.output),
+                     qPrintable(Output(*w)->toPlainText()));
+            QCOMPARE(Output(*w)->toPlainText().isEmpty(), c.output.isEmpty());
             const int filled = int(!c.firstAfter.isEmpty()) + int(!c.differenceAfter.isEmpty()) +
                                int(!c.secondAfter.isEmpty());
             const QString next = filled >= 2                   ? QStringLiteral("cmdCompute")
@@ -284,8 +304,6 @@ class DateEntryTest : public QObject {
     // With all three fields filled Compute asks which to clear; the choice is remembered, and
     // Cancel or closing the dialog leaves everything as it was.
     void allThreeFilledAsksWhichToClear() {
-        RecordingHost host;
-        auto w = StartWindow(host);
         Click(*w, "chkVerbose");
         const QString first = QStringLiteral("2012-01-06");
         Fill(*w, first, QStringLiteral("3"), QStringLiteral("2000-01-01"));
@@ -296,13 +314,13 @@ class DateEntryTest : public QObject {
 
         bool chosen = false;
         AnswerClearOne("optCancel", &chosen, "optClearSecondDate");
-        const QString before = ShownOutput(*w);
+        const QString before = Output(*w)->toPlainText();
         w->cmdCompute_Click();
         QVERIFY(chosen);
         QCOMPARE(Field(*w, "txbFirstDate")->text(), first);
         QCOMPARE(Field(*w, "txbDateDiffDays")->text(), QStringLiteral("3"));
         QCOMPARE(Field(*w, "txbSecondDate")->text(), QStringLiteral("2012-01-09"));
-        QCOMPARE(ShownOutput(*w), before);
+        QCOMPARE(Output(*w)->toPlainText(), before);
 
         // After Cancel the dialog offers the difference again.
         AnswerClearOne("reject", &chosen, "optClearDateDiff");
@@ -318,22 +336,253 @@ class DateEntryTest : public QObject {
         QVERIFY(host.boxes.empty());
     }
 
-    void todayButtons() {
-        RecordingHost host(kSunday20261206);
-        auto w = StartWindow(host);
-        Click(*w, "optSecondDateIsISO");
-        Fill(*w, QStringLiteral("1"), QStringLiteral("2"), {});
-        Click(*w, "cmdToday1");
-        QCOMPARE(Field(*w, "txbSecondDate")->text(), QStringLiteral("2026-W49-7"));
-        QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("1"));
-        QCOMPARE(Field(*w, "txbDateDiffDays")->text(), QStringLiteral("2"));
-        Click(*w, "optFirstDateIsJDN");
-        Click(*w, "cmdToday0");
-        QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("2,461,381"));
+    // New names go first and are selected; a name already there (same letter case) is only
+    // selected; Remove takes the selected entry. The file dialog adds the file picked.
+    void inputFileListRules() {
+        w->AddInputFile(QStringLiteral("/a/one.txt"), 0);
+        w->AddInputFile(QStringLiteral("/a/two.txt"), 0);
+        QCOMPARE(Entries(*w), (QStringList{"/a/two.txt", "/a/one.txt"}));
+        QCOMPARE(Files(*w)->currentIndex(), 0);
+        w->AddInputFile(QStringLiteral("/a/one.txt"), 0);
+        QCOMPARE(Entries(*w), (QStringList{"/a/two.txt", "/a/one.txt"}));
+        QCOMPARE(Files(*w)->currentIndex(), 1);
+        QCOMPARE(w->state().selectedInputFile, 1);
+        w->AddInputFile(QStringLiteral("/a/ONE.txt"), 0);
+        w->AddInputFile(QString(), 0);
+        w->AddInputFile(QStringLiteral("/a/three.txt"), -1);
+        QCOMPARE(Entries(*w), (QStringList{"/a/ONE.txt", "/a/two.txt", "/a/one.txt"}));
+
+        Files(*w)->setCurrentIndex(1);
+        emit Files(*w)->activated(1);
+        QCOMPARE(w->state().inputFileText, QStringLiteral("/a/two.txt"));
+        QCOMPARE(w->focusWidget(), Child<QPushButton>(*w, "cmdBatchCompute"));
+        Click(*w, "cmdRemoveInputFileFromList");
+        QCOMPARE(Entries(*w), (QStringList{"/a/ONE.txt", "/a/one.txt"}));
+        QCOMPARE(w->state().selectedInputFile, -1);
+        Click(*w, "cmdRemoveInputFileFromList");  // nothing selected: nothing removed
+        QCOMPARE(Files(*w)->count(), 2);
+
+        QString filter;
+        QString picked = files_.path() + QStringLiteral("/picked.txt");
+        w->setFileChooser([&](const QString&, const QString&, const QString& asked) {
+            filter = asked;
+            return picked;
+        });
+        Click(*w, "cmdInputFile");
+        QCOMPARE(filter, QStringLiteral("Text files (*.txt)"));
+        QCOMPARE(Files(*w)->itemText(0), picked);
+        picked.clear();  // cancelled
+        Click(*w, "cmdInputFile");
+        QCOMPARE(Files(*w)->count(), 3);
+        QVERIFY(host.boxes.empty());
+    }
+
+    // A name typed into the list is added by Enter or by leaving the list, if it names a .txt
+    // file (which names do: tests/env); otherwise it is refused and the list stays.
+    void typedInputFileNames() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QLineEdit* edit = Files(*w)->lineEdit();
+        Files(*w)->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("/data/left.txt"));
+        QCOMPARE(w->state().inputFileText, QStringLiteral("/data/left.txt"));
+        Child<QLineEdit>(*w, "txbFirstDate")->setFocus();  // the list loses the focus
+        QCOMPARE(Entries(*w), QStringList{"/data/left.txt"});
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("/data/Run.TXT"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(Entries(*w), (QStringList{"/data/Run.TXT", "/data/left.txt"}));
+        QVERIFY(host.boxes.empty());
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("/data/run.txt.bak"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QCOMPARE(host.boxes[0].text, QStringLiteral("Invalid\n\n") + w->state().Text(355));
+        QVERIFY(Files(*w)->currentText().isEmpty());
+        QCOMPARE(Files(*w)->count(), 2);
+    }
+
+    // View opens the selected file; a missing file, or one nothing opens, is told apart.
+    void viewReportsAMissingFile() {
+        QList<QUrl> opened;
+        w->setUrlOpener([&](const QUrl& url) {
+            opened << url;
+            return opened.size() == 1;
+        });
+        w->AddInputFile(files_.path() + QStringLiteral("/missing.txt"), 0);
+        Click(*w, "cmdView");
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QCOMPARE(host.boxes[0].text, QStringLiteral("Input file does not exist."));
+        QCOMPARE(host.boxes[0].icon, MsgIcon::Exclamation);
+        const QString present = WriteProgram(files_.path(), QStringLiteral("present.txt"),
+                                             {QStringLiteral("OUTPUT: x")});
+        w->AddInputFile(present, 0);
+        Click(*w, "cmdView");
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(present)});
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        Click(*w, "cmdView");
+        QCOMPARE(host.boxes.size(), std::size_t{2});
+        QCOMPARE(host.boxes[1].text,
+                 w->state().Text(356) + QLatin1Char('\n') + QFileInfo(present).absoluteFilePath());
+    }
+
+    // The copy button copies the selection, or else everything, and says which it does in a
+    // width that fits; Enter with a selection copies instead of typing.
+    void copyWithAndWithoutSelection() {
+        QPushButton* copy = Child<QPushButton>(*w, "cmdCopyOutput");
+        SetOutput(*w, QStringLiteral("first line\r\nsecond line\r\n"));
+        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy to clipboard"));
+        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 2500));
+        Output(*w)->setSelection(6, 18);
+        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy selected text to clipboard"));
+        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 3750));
+        copy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
+        QVERIFY(!Output(*w)->hasSelection());
+        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy to clipboard"));
+        copy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("first line\nsecond line\n"));
+        Output(*w)->setSelection(0, 5);
+        QTest::keyClick(Output(*w), Qt::Key_Return);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("first"));
+        QCOMPARE(Output(*w)->toPlainText(), QStringLiteral("first line\nsecond line\n"));
+        Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
+        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 3500));
+        Output(*w)->setSelection(0, 5);
+        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 4700));
+    }
+
+    // Enlarge refuses an output of blanks (and clears it), shows the trimmed output in its own
+    // window whose edits stay there, is hidden by Close, and replaces a minimised window.
+    void enlargeShowsTheTrimmedOutput() {
+        SetOutput(*w, QStringLiteral("   \r\n \t \r\n"));
+        Click(*w, "cmdEnlarge");
+        QVERIFY(w->state().output.isEmpty());
+        QVERIFY(Output(*w)->toPlainText().isEmpty());
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QCOMPARE(host.boxes[0].text, QStringLiteral("The output window is empty."));
+        QVERIFY(!w->largeDisplay() || !w->largeDisplay()->isVisible());
+
+        SetOutput(*w, QStringLiteral("\r\n  one\r\ntwo  \r\n\r\n"));
+        Click(*w, "cmdEnlarge");
+        frmLargeDisplay* large = w->largeDisplay();
+        QVERIFY(large && large->isVisible());
+        QCOMPARE(large->Text(), QStringLiteral("one\ntwo\n"));
+        QCOMPARE(w->state().output.text(), QStringLiteral("one\r\ntwo\r\n"));
+        large->txbOutput->appendText(u"\r\nedited");
+        QCOMPARE(w->state().output.text(), QStringLiteral("one\r\ntwo\r\n"));
+        large->cmdClose->click();
+        QVERIFY(!large->isVisible());
+        large->SetText(QStringLiteral("alpha beta"));
+        large->cmdCopyToClipboard->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("alpha beta"));
+        Click(*w, "cmdEnlarge");
+        QCOMPARE(w->largeDisplay(), large);
+        large->showMinimized();
+        QTRY_VERIFY(large->isMinimized());
+        const QPointer<frmLargeDisplay> old(large);
+        Click(*w, "cmdEnlarge");
+        QVERIFY(old.isNull());
+        QVERIFY(w->largeDisplay() && w->largeDisplay()->isVisible());
+        QCOMPARE(w->largeDisplay()->Text(), QStringLiteral("one\ntwo\n"));
+    }
+
+    // A run shows the state's output, signals its start and end, and enlarges the output
+    // past the auto-enlarge size unless that is "never".
+    void batchRunFromTheWindow() {
+        QSignalSpy running(w.get(), &frmMain::BatchRunningChanged);
+        RunProgram(*w, QStringLiteral("small.txt"),
+                   {QStringLiteral("VERBOSE OFF"), QStringLiteral("2012-01-06##2012-01-09"),
+                    QStringLiteral("OUTPUT: done")});
+        QCOMPARE(Plain(Child<QPushButton>(*w, "cmdBatchCompute")->text()),
+                 QStringLiteral("Process file"));
+        QVERIFY(Child<QPushButton>(*w, "cmdCompute")->isEnabled());
+        QCOMPARE(running.size(), 2);
+        const QString shown = Output(*w)->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("= 3 days")), qPrintable(shown));
+        QCOMPARE(shown, QString(w->state().output.text())
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QVERIFY(!w->largeDisplay());
+        QStringList lines = {QStringLiteral("VERBOSE OFF")};
+        for (int i = 0; i < 20; ++i) {
+            lines << QStringLiteral("OUTPUT: a line of output that is long enough");
+        }
+        RunProgram(*w, QStringLiteral("long.txt"), lines);
+        QVERIFY(w->largeDisplay() && w->largeDisplay()->isVisible());
+        QVERIFY(w->largeDisplay()->Text().contains(QStringLiteral("long enough")));
+        w->largeDisplay()->cmdClose->click();
+        w->state().autoEnlargeBytes = kAutoEnlargeNever;
+        RunProgram(*w, QStringLiteral("long.txt"), lines);
+        QVERIFY(!w->largeDisplay()->isVisible());
+        QVERIFY2(host.boxes.empty(), host.boxes.empty() ? "" : qPrintable(host.boxes[0].text));
+    }
+
+    // Stop ends an endless program, the window staying responsive while it runs. Quit ends a
+    // run first, whether the window is on screen or not: the run's settings are restored
+    // before they are saved, and the enlarged window is not opened for it.
+    void stopOrQuitEndsAnEndlessProgram() {
+        QStringList lines = {QStringLiteral("DATEFORMAT = D/M/Y"), QStringLiteral("N = 0")};
+        for (int i = 0; i < 10; ++i) {
+            lines << QStringLiteral("OUTPUT: enough output to pass the auto-enlarge size");
+        }
+        lines << QStringLiteral("DO") << QStringLiteral("N += 1") << QStringLiteral("ENDDO");
+        const QString program = WriteProgram(files_.path(), QStringLiteral("endless.txt"), lines);
+        for (const int end : {0, 1, 2}) {  // Stop, Quit, Quit with the window hidden
+            w = StartWindow(host);
+            w->AddInputFile(program, 0);
+            QPushButton* button = Child<QPushButton>(*w, "cmdBatchCompute");
+            button->click();
+            QCOMPARE(Plain(button->text()), QStringLiteral("Stop"));
+            QVERIFY(!Child<QPushButton>(*w, "cmdCompute")->isEnabled());
+            QTest::qWait(100);
+            QVERIFY(w->batch().Running());
+            if (end == 0) {
+                button->click();
+                QTRY_VERIFY(!w->batch().Running());
+                QCOMPARE(Plain(button->text()), QStringLiteral("Process file"));
+                QVERIFY(Output(*w)->toPlainText().contains(QStringLiteral("Processing stopped.")));
+                QVERIFY(!w->state().batchRunning);
+                continue;
+            }
+            if (end == 2) {
+                w->hide();
+            }
+            w->cmdQuit_Click();
+            QVERIFY(!w->batch().Running() && !w->state().batchRunning);
+            QVERIFY(w->largeDisplay() == nullptr || !w->largeDisplay()->isVisible());
+            QCOMPARE(StartWindow(host)->state().format.dateSeparator, QStringLiteral("-"));
+        }
+    }
+
+    // Output arrives in pieces; a CR LF split between two pieces is still one line break, and
+    // the window's text is the state's, also after the user typed into it. Clear empties both.
+    void outputInPiecesAndTypedText() {
+        for (const char* piece : {"one\r", "\ntwo", "\r\n", "three\r", "\n"}) {
+            w->state().output.append(QString::fromLatin1(piece));
+            w->AppendPendingOutput();
+        }
+        QCOMPARE(Output(*w)->toPlainText(), QStringLiteral("one\ntwo\nthree\n"));
+        QCOMPARE(Output(*w)->lineCount(), qsizetype{4});
+        QCOMPARE(Output(*w)->caretPosition(), w->state().output.length());
+        Output(*w)->setFocus();
+        Output(*w)->setCaretPosition(3);
+        QTest::keyClicks(Output(*w), QStringLiteral("!"));
+        QTest::keyClick(Output(*w), Qt::Key_Return);
+        Click(*w, "cmdEnlarge");  // takes the typed text into the state first
+        QCOMPARE(w->state().output.text(), QStringLiteral("one!\r\n\r\ntwo\r\nthree\r\n"));
+        QCOMPARE(w->largeDisplay()->txbOutput->text(), w->state().output.text());
+        QCOMPARE(w->largeDisplay()->txbOutput->caretPosition(), qsizetype{0});
+        Click(*w, "cmdClearOutputWindow");
+        QVERIFY(Output(*w)->toPlainText().isEmpty());
+        QVERIFY(w->state().output.isEmpty());
     }
 
   private:
     std::unique_ptr<IsolatedConfig> config_;
+    RecordingHost host;  // the started window's
+    std::unique_ptr<frmMain> w;
+    QTemporaryDir files_;
 };
 
 QTEST_MAIN(DateEntryTest)

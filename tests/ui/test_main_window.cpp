@@ -1,36 +1,29 @@
-// The main window: start-up, the settings file across runs, language switching, the focus
-// rule, Reset, the today labels and the links.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+// The main window and what it owes a desktop user: start-up, the settings file across runs,
+// language switching, the focus rule, Reset, the today labels and the links; mnemonics and
+// shortcuts, date keys, focus frames, windows kept on the screen, messages that say what
+// happened, and the window icon.
+#include <QScreen>
 
+#include "calendar/calendar_table.h"
 #include "env/text_store.h"
+#include "ui/frm_clear_one.h"
 #include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
 #include "ui/frm_large_display.h"
 #include "ui/output_view.h"
+#include "ui/screen_fit.h"
 #include "ui_test_support.h"
-#include "window_fixture.h"
 
 using namespace daybridge;
 using namespace uitest;
 
 namespace {
 
-constexpr std::int32_t kSunday20261206 = 2461381;
-
-bool Checked(frmMain& w, const char* name) {
+bool Checked(frmMain& w, const QString& name) {
     return Child<QAbstractButton>(w, name)->isChecked();
 }
 QString LabelText(frmMain& w, const char* name) {
     return Child<QLabel>(w, name)->text();
-}
-QLineEdit* Field(frmMain& w, const QString& name) {
-    return Child<QLineEdit>(w, qPrintable(name));
 }
 
 // The built-in settings shown by a window started without a usable settings file.
@@ -41,15 +34,53 @@ void CheckDefaults(frmMain& w) {
         QVERIFY2(Checked(w, name), name);
     }
     QVERIFY(!Checked(w, "chkIncludeFirstDate"));
-    QCOMPARE(Plain(Child<QPushButton>(w, "cmdCompute")->text()), QStringLiteral("Compute"));
     QCOMPARE(Child<QComboBox>(w, "cboInputFile")->count(), 0);
 }
 
-// Picks `calendar` from the world-calendar list of the First or Second date, as a user does.
-void PickWorldCalendar(frmMain& w, const QString& field, int calendar) {
-    auto* list = Child<QComboBox>(w, qPrintable("cbo" + field + "DateCalendar"));
-    list->setCurrentIndex(list->findData(calendar));
-    emit list->activated(list->currentIndex());
+// Opens every secondary window that can stay open beside the main window.
+void OpenAllWindows(frmMain& w) {
+    w.state().output.setText(QStringLiteral("some output\r\n"));
+    w.AppendPendingOutput();
+    Child<QPushButton>(w, "cmdConfigure")->click();
+    Child<QPushButton>(w, "cmdDisplayMonth")->click();
+    Child<QPushButton>(w, "cmdEnlarge")->click();
+}
+
+// The problems of a window's mnemonics: a key marked twice, a button or check box without one,
+// an option or a field label without one while a letter or digit of its caption is free.
+QStringList MnemonicProblems(QWidget& window) {
+    QList<QWidget*> captioned;
+    QStringList keys;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        const QString text = widget->property("text").toString();
+        if (widget->window() == &window && !text.isEmpty() &&
+            (qobject_cast<QAbstractButton*>(widget) != nullptr || (label && label->buddy()))) {
+            captioned << widget;
+            keys << text.section(u'&', 1).left(1).toLower();
+        }
+    }
+    QStringList problems;
+    for (QWidget* widget : captioned) {
+        const QString text = widget->property("text").toString();
+        const QString key = text.section(u'&', 1).left(1).toLower();
+        const bool free = std::any_of(text.begin(), text.end(), [&keys](QChar c) {
+            return c.unicode() < 128 && c.isLetterOrNumber() && !keys.contains(c.toLower());
+        });
+        if (text.contains(u'&')
+                ? key.isEmpty() || text.count(u'&') > 1 || keys.count(key) > 1
+                : free || qobject_cast<QPushButton*>(widget) || qobject_cast<QCheckBox*>(widget)) {
+            problems << widget->objectName() + QStringLiteral(": ") + text;
+        }
+    }
+    return problems;
+}
+
+// Inside the room; a window wider than the room (the test screen is small) starts at its left.
+bool OnScreen(const QRect& frame, const QRect& room) {
+    const QRect within(frame.topLeft(),
+                       QSize(std::min(frame.width(), room.width()), frame.height()));
+    return room.contains(within) && (frame.width() <= room.width() || frame.left() == room.left());
 }
 
 }  // namespace
@@ -59,8 +90,16 @@ class MainWindowTest : public QObject {
 
   private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { config_ = std::make_unique<IsolatedConfig>(); }
-    void cleanup() { config_.reset(); }
+    void init() {
+        config_ = std::make_unique<IsolatedConfig>();
+        host = RecordingHost();
+        w = StartWindow(host);
+        QVERIFY(w);
+    }
+    void cleanup() {
+        w.reset();
+        config_.reset();
+    }
 
     // Every choice of the window survives Quit and a new start; without "save results" the
     // fields and the output come back empty. Text typed into the output window counts, and
@@ -68,32 +107,19 @@ class MainWindowTest : public QObject {
     // leaves the previous one). A world
     // calendar of a date field is kept beside dbrg.usr, which holds CE in its place; a calendar
     // written into dbrg.usr since (by a program that knows only the options) wins.
-    void settingsSurviveQuitAndRestart_data() {
-        QTest::addColumn<bool>("save");
-        Columns<int>({"first", "second", "today"});
-        Columns<QString>({"errors", "enlarge"});
-        Columns<int>({"savedErrors", "savedEnlarge"});
-        Row("options, results saved", true, int(kJC), int(kISO), int(kISO), "7", "1000", 7, 1000);
-        Row("world calendars, results not saved", false, int(kHEB), int(kMAY), int(kISL), "x",
-            "99999999", 1, 250);
-    }
     void settingsSurviveQuitAndRestart() {
-        QFETCH(bool, save);
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(int, today);
-        QFETCH(QString, errors);
-        QFETCH(QString, enlarge);
-        QFETCH(int, savedErrors);
-        QFETCH(int, savedEnlarge);
-        const bool world = first >= kHEB;
-        const QString output = QStringLiteral("line one\r\nsays \"hello\", twice\r\n\r\nlast");
-        const QStringList fields = {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"};
-        const QStringList texts = {"2004-02-16", "-12", "2004-W09-7"};
-        {
-            RecordingHost host;
-            auto w = StartWindow(host);
-            QVERIFY(w);
+        const std::tuple<bool, int, int, int, QString, QString, int, int> cases[] = {
+            {true, kJC, kISO, kISO, "7", "1000", 7, 1000},  // options, results saved
+            {false, kHEB, kMAY, kISL, "x", "99999999", 1, 250}};
+        for (const auto& [save, first, second, today, errors, enlarge, savedErrors, savedEnlarge] :
+             cases) {
+            config_ = std::make_unique<IsolatedConfig>();
+            const bool world = first >= kHEB;
+            const QString output = QStringLiteral("line one\r\nsays \"hello\", twice\r\n\r\nlast");
+            const QStringList fields = {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"};
+            const QStringList texts = {"2004-02-16", "-12", "2004-W09-7"};
+            host = RecordingHost();
+            w = StartWindow(host);
             Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
             for (const char* name : {"chkIncludeFirstDate", "chkIncludeWeekends", "chkVerbose"}) {
                 Child<QAbstractButton>(*w, name)->click();
@@ -105,8 +131,8 @@ class MainWindowTest : public QObject {
                 if (world) {
                     PickWorldCalendar(*w, QString::fromLatin1(field), calendar);
                 } else {
-                    Child<QRadioButton>(*w, qPrintable(QStringLiteral("opt") + field + "DateIs" +
-                                                       CalendarCode(calendar)))
+                    Child<QRadioButton>(
+                        *w, QStringLiteral("opt") + field + "DateIs" + CalendarCode(calendar))
                         ->click();
                 }
             }
@@ -130,105 +156,74 @@ class MainWindowTest : public QObject {
             Child<QPushButton>(*w, "cmdQuit")->click();
             QVERIFY(host.boxes.empty());
             QVERIFY(!w->isVisible());
-        }
-        QFile file(config_->settingsFile());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QList<QByteArray> lines = file.readAll().split('\n');
-        if (world) {
-            QCOMPARE(lines.value(2), QByteArray("0,0,0\r"));
-            lines[2] = "1,1,0\r";
-            QVERIFY(file.seek(0));
-            file.write(lines.join('\n'));
-        }
-        file.close();
-        RecordingHost host;
-        auto w = StartWindow(host);
-        QVERIFY(w);
-        const AppState& s = w->state();
-        QCOMPARE(s.language, kGerman);
-        QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->currentIndex(), 1);
-        QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Berechnen"));
-        QCOMPARE(s.firstCalendar, world ? int(kJC) : first);
-        QCOMPARE(s.secondCalendar, second);
-        QCOMPARE(s.todayCalendar, today);
-        QCOMPARE(s.maxNumErrors, savedErrors);
-        QCOMPARE(s.autoEnlargeBytes, savedEnlarge);
-        QVERIFY(Checked(*w, "optFirstDateIsJC"));
-        QVERIFY(Checked(*w, world ? "optSecondDateIsOther" : "optSecondDateIsISO"));
-        QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt() == second,
-                 world);
-        QVERIFY(Checked(*w, "chkIncludeFirstDate"));
-        QVERIFY(!Checked(*w, "chkIncludeWeekends") && !Checked(*w, "chkVerbose"));
-        QCOMPARE(Checked(*w, "chkSaveOutput"), save);
-        auto* files = Child<QComboBox>(*w, "cboInputFile");
-        QCOMPARE(files->count(), 2);
-        QCOMPARE(files->itemText(0), QStringLiteral("/data/a, with comma.txt"));
-        QCOMPARE(files->itemText(1), QStringLiteral("/data/b \"quoted\".txt"));
-        QCOMPARE(files->currentIndex(), 1);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(Field(*w, fields[i])->text(), save ? texts[i] : QString());
-        }
-        const QString typed = save ? output + QStringLiteral("\r\nby hand") : QString();
-        QCOMPARE(s.output.text(), typed);
-        QCOMPARE(Child<OutputView>(*w, "txbOutput")->toPlainText(),
-                 QString(typed).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        QVERIFY(host.boxes.empty());
-    }
-
-    // A world calendar picked from a date field's list converts the date typed there and
-    // checks "Other"; CE converts it back (dates from the Python convertdate package).
-    void worldCalendarConvertsTheTypedDate() {
-        RecordingHost host;
-        auto w = StartWindow(host);
-        const std::pair<int, QString> picks[] = {{kHEB, "5787-09-26"}, {kMJD, "61,380"}};
-        for (const auto& [calendar, converted] : picks) {
-            for (const QString& field : {QStringLiteral("First"), QStringLiteral("Second")}) {
-                QLineEdit* text = Field(*w, "txb" + field + "Date");
-                text->setText(QStringLiteral("2026-12-06"));
-                PickWorldCalendar(*w, field, calendar);
-                QVERIFY(Checked(*w, qPrintable("opt" + field + "DateIsOther")));
-                QCOMPARE(w->state().GetCal(field == QLatin1String("First") ? 1 : 2), calendar);
-                QCOMPARE(text->text(), converted);
-                Child<QRadioButton>(*w, qPrintable("opt" + field + "DateIsCE"))->click();
-                QCOMPARE(text->text(), QStringLiteral("2026-12-06"));
+            QFile file(config_->settingsFile());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QList<QByteArray> lines = file.readAll().split('\n');
+            if (world) {
+                QCOMPARE(lines.value(2), QByteArray("0,0,0\r"));
+                lines[2] = "1,1,0\r";
+                QVERIFY(file.seek(0));
+                file.write(lines.join('\n'));
             }
+            file.close();
+            host = RecordingHost();
+            w = StartWindow(host);
+            const AppState& s = w->state();
+            QCOMPARE(s.language, kGerman);
+            QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->currentIndex(), 1);
+            QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()),
+                     QStringLiteral("Berechnen"));
+            QCOMPARE(s.firstCalendar, world ? int(kJC) : first);
+            QCOMPARE(s.secondCalendar, second);
+            QCOMPARE(s.todayCalendar, today);
+            QCOMPARE(s.maxNumErrors, savedErrors);
+            QCOMPARE(s.autoEnlargeBytes, savedEnlarge);
+            QVERIFY(Checked(*w, "optFirstDateIsJC"));
+            QVERIFY(Checked(*w, world ? "optSecondDateIsOther" : "optSecondDateIsISO"));
+            QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt() == second,
+                     world);
+            QVERIFY(Checked(*w, "chkIncludeFirstDate"));
+            QVERIFY(!Checked(*w, "chkIncludeWeekends") && !Checked(*w, "chkVerbose"));
+            QCOMPARE(Checked(*w, "chkSaveOutput"), save);
+            auto* files = Child<QComboBox>(*w, "cboInputFile");
+            QCOMPARE(files->count(), 2);
+            QCOMPARE(files->itemText(0), QStringLiteral("/data/a, with comma.txt"));
+            QCOMPARE(files->itemText(1), QStringLiteral("/data/b \"quoted\".txt"));
+            QCOMPARE(files->currentIndex(), 1);
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(Field(*w, fields[i])->text(), save ? texts[i] : QString());
+            }
+            const QString typed = save ? output + QStringLiteral("\r\nby hand") : QString();
+            QCOMPARE(s.output.text(), typed);
+            QCOMPARE(Child<OutputView>(*w, "txbOutput")->toPlainText(),
+                     QString(typed).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            QVERIFY(host.boxes.empty());
         }
-        QVERIFY(host.boxes.empty());
     }
 
     // The first start shows the built-in settings and writes no file. A damaged file is told
     // once and kept beside (what is kept, and the silence after a save: tests/env).
     void firstStartAndDamagedSettingsFile() {
+        QVERIFY(w->isVisible() && w->state().mainWindowReady);
+        QVERIFY(!QFile::exists(config_->settingsFile()));
+        QVERIFY(w->windowTitle().endsWith(QStringLiteral(" " DAYBRIDGE_VERSION)));
+        CheckDefaults(*w);
+        QVERIFY(host.boxes.empty());
+        QCOMPARE(w->focusWidget(), Child<QWidget>(*w, "txbFirstDate"));
+        w.reset();
         const QByteArray content("\x01\x02 not a settings file \xff\xfe");
-        {
-            RecordingHost host;
-            auto w = StartWindow(host);
-            QVERIFY(w && w->isVisible() && w->state().mainWindowReady);
-            QVERIFY(!QFile::exists(config_->settingsFile()));
-            QVERIFY(w->windowTitle().endsWith(QStringLiteral(" " DAYBRIDGE_VERSION)));
-            CheckDefaults(*w);
-            QVERIFY(host.boxes.empty());
-            QCOMPARE(w->focusWidget(), Child<QWidget>(*w, "txbFirstDate"));
-        }
         QFile file(config_->settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        {
-            RecordingHost host;
-            auto w = StartWindow(host);
-            QVERIFY(w);
-            CheckDefaults(*w);
-            QCOMPARE(host.boxes.size(), std::size_t{1});
-            QVERIFY(host.boxes[0].text.contains(config_->settingsFile() + QStringLiteral(".bad")));
-        }
+        w = StartWindow(host);
+        CheckDefaults(*w);
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QVERIFY(host.boxes[0].text.contains(config_->settingsFile() + QStringLiteral(".bad")));
         QCOMPARE(QFile(config_->settingsFile() + QStringLiteral(".bad")).size(), content.size());
     }
 
     // Every open window takes the new language at once, the clear-one dialog too, and back.
     void languageSwitchRecaptionsEveryWindow() {
-        RecordingHost host(kSunday20261206);
-        auto w = StartWindow(host);
         w->cmdConfigure_Click();
         w->cmdDisplayMonth_Click();
         w->state().output.setText(QStringLiteral("x\r\n"));
@@ -282,8 +277,6 @@ class MainWindowTest : public QObject {
             {"x", "5", "", "cmdCompute"},   {"x", "", "y", "cmdCompute"},
             {"", "5", "y", "cmdCompute"}};
         // clang-format on
-        RecordingHost host;
-        auto w = StartWindow(host);
         for (const auto& [first, difference, second, expected] : cases) {
             Field(*w, "txbFirstDate")->setText(QString::fromLatin1(first));
             Field(*w, "txbDateDiffDays")->setText(QString::fromLatin1(difference));
@@ -299,14 +292,9 @@ class MainWindowTest : public QObject {
     }
 
     void resetAsksAndRestoresTheDefaults() {
-        {
-            RecordingHost host;
-            auto w = StartWindow(host);
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
-            w->close();
-        }
-        RecordingHost host;
-        auto w = StartWindow(host);
+        Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
+        w->close();
+        w = StartWindow(host);
         Child<QRadioButton>(*w, "optFirstDateIsORD")->click();
         Child<QLineEdit>(*w, "txbFirstDate")->setText(QStringLiteral("2004-060"));
         w->AddInputFile(QStringLiteral("/x/y.txt"), 0);
@@ -326,38 +314,10 @@ class MainWindowTest : public QObject {
         QVERIFY(Child<QLineEdit>(*w, "txbFirstDate")->text().isEmpty());
     }
 
-    // The today labels in each language: German says "der" except before an ordinal date or
-    // a day number. The clock passing midnight rewrites them.
+    // A left click on either today label steps forwards through every calendar, a right click
+    // back. The labels in each language: German says "der" except before an ordinal date or a
+    // day number. The clock passing midnight rewrites them.
     void todayLabels() {
-        const std::tuple<int, int, const char*, const char*> cases[] = {
-            {kEnglish, kCE, "Today is Sunday, 2026-12-06 CE", "A week from today is 2026-12-13 CE"},
-            {kEnglish, kMJD, "Today is Sunday, 61,380 MJD", "A week from today is 61,387 MJD"},
-            {kGerman, kCE, "Heute ist Sonntag, der 2026-12-06 CE",
-             "Eine Woche weiter ist der 2026-12-13 CE"},
-            {kGerman, kORD, "Heute ist Sonntag, 2026-340 ORD",
-             "Eine Woche weiter ist 2026-347 ORD"},
-            {kGerman, kJDN, "Heute ist Sonntag, 2,461,381 JDN",
-             "Eine Woche weiter ist 2,461,388 JDN"},
-            {kGerman, kMJD, "Heute ist Sonntag, 61,380 MJD", "Eine Woche weiter ist 61,387 MJD"},
-        };
-        RecordingHost host(kSunday20261206);
-        auto w = StartWindow(host);
-        for (const auto& [language, calendar, today, week] : cases) {
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
-            w->state().todayCalendar = calendar;
-            w->ShowTodaysDate();
-            QCOMPARE(LabelText(*w, "lblTodaysDate"), QString::fromUtf8(today));
-            QCOMPARE(LabelText(*w, "lblWeekFromToday"), QString::fromUtf8(week));
-        }
-        host.setToday(kSunday20261206 + 1);
-        w->Clock_Timer();
-        QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Heute ist Montag, 61,381 MJD"));
-    }
-
-    // A left click on either label steps forwards through every calendar, a right click back.
-    void todayLabelCycle() {
-        RecordingHost host(kSunday20261206);
-        auto w = StartWindow(host);
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         const int forward[] = {kISO, kJC,  kORD, kLPM, kLPW, kJDN, kHEB, kISL,
                                kPER, kCOP, kETH, kFRR, kIND, kMAY, kMJD, kCE};
@@ -372,13 +332,32 @@ class MainWindowTest : public QObject {
         QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" MJD")));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, int(kCE));
+        const std::tuple<int, int, const char*, const char*> cases[] = {
+            {kEnglish, kCE, "Today is Sunday, 2026-12-06 CE", "A week from today is 2026-12-13 CE"},
+            {kEnglish, kMJD, "Today is Sunday, 61,380 MJD", "A week from today is 61,387 MJD"},
+            {kGerman, kCE, "Heute ist Sonntag, der 2026-12-06 CE",
+             "Eine Woche weiter ist der 2026-12-13 CE"},
+            {kGerman, kORD, "Heute ist Sonntag, 2026-340 ORD",
+             "Eine Woche weiter ist 2026-347 ORD"},
+            {kGerman, kJDN, "Heute ist Sonntag, 2,461,381 JDN",
+             "Eine Woche weiter ist 2,461,388 JDN"},
+            {kGerman, kMJD, "Heute ist Sonntag, 61,380 MJD", "Eine Woche weiter ist 61,387 MJD"},
+        };
+        for (const auto& [language, calendar, today, week] : cases) {
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
+            w->state().todayCalendar = calendar;
+            w->ShowTodaysDate();
+            QCOMPARE(LabelText(*w, "lblTodaysDate"), QString::fromUtf8(today));
+            QCOMPARE(LabelText(*w, "lblWeekFromToday"), QString::fromUtf8(week));
+        }
+        host.setToday(kSunday20261206 + 1);
+        w->Clock_Timer();
+        QCOMPARE(LabelText(*w, "lblTodaysDate"), QStringLiteral("Heute ist Montag, 61,381 MJD"));
     }
 
     // The documentation link (and F1) opens the user guide shipped beside the program; the
     // maker's name opens the About box; a guide that nothing opens is reported.
     void linksOpenTheGuideAndTheAboutBox() {
-        RecordingHost host;
-        auto w = StartWindow(host);
         QList<QUrl> opened;
         w->setUrlOpener([&](const QUrl& url) {
             opened.append(url);
@@ -401,8 +380,214 @@ class MainWindowTest : public QObject {
         QVERIFY(host.boxes[1].text.startsWith(w->state().Text(356)));
     }
 
+    // Every window in both languages: its mnemonics, also after captions change (a run renames
+    // Process file, the date order the separator options, a selection the copy button); each
+    // secondary window opens on the screen, also beside a main window at the screen's edge. The
+    // separators cannot be changed during a run (the run's end would undo the change).
+    void everyWindowInBothLanguages() {
+        for (int language : {kEnglish, kGerman}) {
+            RecordingHost host;
+            auto w = StartWindow(host);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
+            const QRect room = w->screen()->availableGeometry();
+            w->move(room.right() - 150, room.bottom() - 120);
+            OpenAllWindows(*w);
+            frmClearOneTextBox clearOne(w->state());
+            const std::initializer_list<QWidget*> windows = {
+                w.get(), w->configureDialog(), w->monthDisplay(), w->largeDisplay(), &clearOne};
+            QTemporaryDir files;
+            w->AddInputFile(WriteProgram(files.path(), QStringLiteral("endless.txt"),
+                                         {QStringLiteral("DO"), QStringLiteral("ENDDO")}),
+                            0);
+            auto* slash = Child<QRadioButton>(*w->configureDialog(), "optSeparatorIsSlash");
+            for (int round = 0; round < 2; ++round) {
+                for (QWidget* window : windows) {
+                    QCOMPARE(MnemonicProblems(*window).join(u';'), QString());
+                    QVERIFY(window == w.get() || window == &clearOne ||
+                            OnScreen(window->frameGeometry(), room));
+                }
+                QCOMPARE(slash->isEnabled(), round == 0);
+                Child<QPushButton>(*w, "cmdBatchCompute")->click();
+                Child<QRadioButton>(*w->configureDialog(), "optDateFormatIsDMY")->click();
+                Child<OutputView>(*w, "txbOutput")->setSelection(0, 4);
+                w->UpdateCopyButton();
+            }
+            QTRY_VERIFY(!w->batch().Running());
+            slash->click();
+            QCOMPARE(w->state().format.dateSeparator, QStringLiteral("/"));
+        }
+    }
+
+    // Enter presses the focused button; the option group's key chooses in it; focus frames show;
+    // a click in the enlarged text keeps the focus there (a stray Space must not close it);
+    // Escape closes the month display and the enlarged window; Ctrl+Q quits and saves.
+    void keysOfTheWindows() {
+        QVERIFY(!w->windowIcon().pixmap(64, 64).isNull());
+        auto* first = Child<QLineEdit>(*w, "txbFirstDate");
+        first->setText(QStringLiteral("2004-02-29"));
+        QTest::keyClick(Child<QPushButton>(*w, "cmdClearFirstDate"), Qt::Key_Return);
+        QVERIFY(first->text().isEmpty());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        // Each option group has a key (English has letters for both): its label's, leading to
+        // the chosen option, or one option's.
+        for (const char* frame : {"Frame1", "Frame2"}) {
+            auto* group = Child<QWidget>(*w, frame);
+            QString keys =
+                Child<QLabel>(*w, frame[5] == '1' ? "lblThisIsA0" : "lblThisIsA1")->text();
+            for (QRadioButton* option : group->findChildren<QRadioButton*>()) {
+                keys += option->text();
+            }
+            QVERIFY2(keys.contains(u'&'), frame);
+            QTest::keyClick(w.get(), keys.section(u'&', 1).at(0).toLower().toLatin1(),
+                            Qt::AltModifier);
+            auto* chosen = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+            QVERIFY(chosen != nullptr && chosen->parentWidget() == group);
+            QTRY_VERIFY(chosen->isChecked());  // an option's key clicks it a moment later
+        }
+
+        OpenAllWindows(*w);
+        // The focus frame and the selection stand out from the background they lie on.
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 Child<QWidget>(*w, "Frame3"), Child<QWidget>(*w, "Frame6"),
+                 Child<QWidget>(*w, "chkVerbose"), Child<QWidget>(*w, "optFirstDateIsCE"),
+                 Child<QPushButton>(*w, "cmdCompute"), w->configureDialog()}) {
+            const QPalette& palette = widget->palette();
+            QVERIFY2(std::abs(palette.color(QPalette::Highlight).lightnessF() -
+                              palette.color(QPalette::Window).lightnessF()) > 0.5,
+                     qPrintable(widget->objectName()));
+        }
+        frmLargeDisplay* large = w->largeDisplay();
+        QCOMPARE(large->focusWidget(), large->cmdClose);
+        QTest::mouseClick(large->txbOutput->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(large->focusWidget(), large->txbOutput);
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{w->monthDisplay(), w->largeDisplay()}) {
+            window->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), window);  // open, so it can be active
+            QTest::keyClick(window, Qt::Key_Escape);
+            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+        }
+        // The today labels and the links take the focus from Tab; the arrow keys step the
+        // labels' calendar back and forth, Space steps it on; Enter opens a link.
+        for (const char* name :
+             {"lblTodaysDate", "lblWeekFromToday", "lblVelmoraSystems", "lblOnlineDocumentation"}) {
+            QVERIFY2(Child<QWidget>(*w, name)->focusPolicy() & Qt::TabFocus, name);
+        }
+        auto* label = Child<QLabel>(*w, "lblTodaysDate");
+        QTest::keyClick(label, Qt::Key_Left);
+        QCOMPARE(w->state().todayCalendar, int(kMJD));
+        QTest::keyClick(label, Qt::Key_Right);
+        QCOMPARE(w->state().todayCalendar, int(kCE));
+        QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
+        QCOMPARE(w->state().todayCalendar, int(kISO));
+        QTest::keyClick(Child<QLabel>(*w, "lblVelmoraSystems"), Qt::Key_Return);
+        QCOMPARE(host.boxes.back().title, w->state().Text(350));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w->isVisible());
+        QVERIFY(QFile::exists(config_->settingsFile()));
+    }
+
+    // The arrow keys step a date by a day, the page keys by a month: its calendar's, CE's for
+    // day counts and calendars without months. The difference field has no date to step.
+    void dateKeysStepTheDate() {
+        // An option, or a world calendar's code picked from the list; a date; a key; the date.
+        const std::tuple<const char*, const char*, Qt::Key, const char*> steps[] = {
+            {"optFirstDateIsCE", "2004-03-01", Qt::Key_Up, "2004-02-29"},
+            {"optFirstDateIsCE", "2004-01-31", Qt::Key_PageDown, "2004-02-29"},
+            {"optFirstDateIsCE", "2004-01-15", Qt::Key_PageUp, "2003-12-15"},
+            {"optFirstDateIsCE", "1900-01-30", Qt::Key_PageDown, "1900-02-28"},
+            {"optFirstDateIsJC", "1900-01-30", Qt::Key_PageDown, "1900-02-29"},
+            {"optFirstDateIsJDN", "2,451,545", Qt::Key_PageDown, "2,451,576"},
+            {"optSecondDateIsCE", "2004-12-31", Qt::Key_Down, "2005-01-01"},
+            {"HEB", "5787-09-26", Qt::Key_PageDown, "5787-10-26"},  // Kislev to Tevet
+            {"MAY", "13.0.14.2.18", Qt::Key_Down, "13.0.14.2.19"},
+            {"MJD", "61,380", Qt::Key_PageDown, "61,411"}};
+        auto* difference = Child<QLineEdit>(*w, "txbDateDiffDays");
+        for (const auto& [option, date, key, stepped] : steps) {
+            const QString calendar = QString::fromLatin1(option);
+            CalendarIndexOfCode(calendar) >= 0
+                ? PickWorldCalendar(*w, "First", CalendarIndexOfCode(calendar))
+                : Child<QRadioButton>(*w, option)->click();
+            auto* field = Child<QLineEdit>(
+                *w, calendar.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
+            field->setText(QString::fromLatin1(date));
+            QTest::keyClick(field, key);
+            QCOMPARE(field->text(), QString::fromLatin1(stepped));
+            difference->setText(QStringLiteral("12"));
+            QTest::keyClick(difference, key);
+            QCOMPARE(difference->text(), QStringLiteral("12"));
+        }
+        QVERIFY(host.boxes.empty());
+    }
+
+    void placeInsideTheRoom() {
+        const QRect room(0, 0, 1366, 740);  // 1366x768 with a 28-pixel panel at the bottom
+        const std::tuple<QRect, QRect, QPoint> cases[] = {
+            {QRect(100, 100, 400, 300), room, QPoint(100, 100)},  // inside stays
+            {QRect(1200, 100, 400, 300), room, QPoint(966, 100)},
+            {QRect(300, 600, 400, 300), room, QPoint(300, 440)},  // under the bottom panel
+            {QRect(-50, -20, 400, 300), room, QPoint(0, 0)},      // above and left
+            {QRect(200, 200, 1500, 900), room, QPoint(0, 0)},     // larger than the room
+            {QRect(10, 0, 400, 300), QRect(0, 32, 1600, 1168), QPoint(10, 32)}};  // a top panel
+        for (const auto& [frame, within, place] : cases) {
+            QCOMPARE(PlaceInside(frame, within), place);
+        }
+    }
+
+    // An empty file, a name without ".txt", a run ended by a cancelled prompt: each says what
+    // happened and what to do.
+    void fileProblemsAreExplained() {
+        const std::tuple<QString, QStringList, int> files[] = {
+            {"empty.txt", {}, 353},  // no lines: an empty file
+            {"program.dat", {"OUTPUT: x"}, 355},
+            {"ask.txt", {"OUTPUT: before", "X = INPUT: How many?", "OUTPUT: after"}, 354}};
+        QTemporaryDir folder;
+        host.inputAnswers.push_back(std::nullopt);  // Cancel
+        for (const auto& [name, lines, text] : files) {
+            const QString path =
+                lines.isEmpty() ? folder.filePath(name) : WriteProgram(folder.path(), name, lines);
+            QVERIFY(!lines.isEmpty() || QFile(path).open(QIODevice::WriteOnly));
+            Child<QComboBox>(*w, "cboInputFile")->setEditText(path);
+            w->cmdBatchCompute_Click();
+            QTRY_VERIFY(!w->batch().Running());
+            QVERIFY2(!host.boxes.empty() && host.boxes.back().text.contains(w->state().Text(text)),
+                     qPrintable(name));
+        }
+    }
+
+    // A Julian first date opens the Julian grid, a world calendar's date its CE month on the
+    // Gregorian grid; the display stays on the screen when it grows.
+    void monthDisplayFollowsTheFirstDate() {
+        Child<QRadioButton>(*w, "optFirstDateIsJC")->click();
+        Child<QLineEdit>(*w, "txbFirstDate")->setText(QStringLiteral("1582-10-04"));
+        Child<QPushButton>(*w, "cmdDisplayMonth")->click();
+        frmDisplayMonthLPM* month = w->monthDisplay();
+        QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked() && w->state().monthJulian);
+        QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
+        PickWorldCalendar(*w, "First", kHEB);  // 14 October 1582
+        Child<QPushButton>(*w, "cmdDisplayMonth")->click();
+        QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked() &&
+                !w->state().monthJulian);
+        QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
+
+        const QRect room = w->screen()->availableGeometry();
+        month->move(room.right() - month->width(), room.bottom() - month->height());
+        Child<QRadioButton>(*month, "optMonday")->click();
+        Child<QRadioButton>(*month, "optLPW")->click();
+        const QSize before = month->size();
+        Child<QPushButton>(*month, "cmdShowHideISOorLPM")->click();
+        Child<QCheckBox>(*month, "chkWithYear")->click();
+        QVERIFY(month->size().height() > before.height());
+        QTRY_VERIFY(OnScreen(month->frameGeometry(), room));
+    }
+
   private:
     std::unique_ptr<IsolatedConfig> config_;
+    RecordingHost host;  // the started window's
+    std::unique_ptr<frmMain> w;
 };
 
 QTEST_MAIN(MainWindowTest)

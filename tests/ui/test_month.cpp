@@ -1,23 +1,13 @@
 // The month display window: the controls drive the grid, stepping across year ends, refusals
 // of the year, the added dates and their enabling, the holiday marks, the copied text and the
 // state shown in the controls. The grid and date texts themselves: tests/month.
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QtTest>
 
 #include "env/holiday_files.h"
 #include "env/paths.h"
 #include "env/text_store.h"
 #include "ui/frm_display_month.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 using namespace daybridge;
 using namespace uitest;
@@ -32,7 +22,7 @@ class TestMonth : public QObject {
 
     template <class T>
     T* W(const char* name) {
-        return Find<T>(*window_, name);
+        return Child<T>(*window_, name);
     }
     void Click(const char* name) { W<QAbstractButton>(name)->click(); }
     QStringList Grid() { return W<QPlainTextEdit>("txbMonth")->toPlainText().split(u'\n'); }
@@ -111,7 +101,6 @@ class TestMonth : public QObject {
             W<QLineEdit>("txbYear")->setText(QString::fromLatin1(year));
             Click("cmdDisplay");
             QCOMPARE(boxes_.size(), std::size_t{1});
-            QCOMPARE(boxes_[0].title, QStringLiteral("Invalid input"));
             QVERIFY2(boxes_[0].text.contains(QString::fromLatin1(message)),
                      qPrintable(boxes_[0].text));
             QCOMPARE(W<QPlainTextEdit>("txbMonth")->toPlainText(), before);
@@ -131,35 +120,30 @@ class TestMonth : public QObject {
 
     // The added dates are offered for Monday-first CE grids only; shown, the window grows and
     // the button's caption turns; the button, Julian or Sunday-first hide them again.
-    void showAndHideTheAddedDates_data() {
-        QTest::addColumn<QString>("hideBy");
-        Row("button", "cmdShowHideISOorLPM");
-        Row("julian", "optJulian");
-        Row("sunday", "optSunday");
-    }
     void showAndHideTheAddedDates() {
-        QFETCH(QString, hideBy);
-        window_->ShowMonth(2015, 2);
-        auto* showHide = W<QPushButton>("cmdShowHideISOorLPM");
-        auto* dates = W<QPlainTextEdit>("txbDates");
-        QVERIFY(showHide->isEnabled() && W<QCheckBox>("chkWithYear")->isEnabled());
-        QCOMPARE(Plain(showHide->text()), state_.Text(14));
-        QVERIFY(!dates->isVisible());
-        const int closedHeight = window_->height();
-        showHide->click();
-        QVERIFY(window_->DatesShown() && dates->isVisible());
-        QCOMPARE(Plain(showHide->text()), state_.Text(15));
-        QVERIFY(window_->height() > closedHeight);
-        QCOMPARE(Dates()[1], QStringLiteral("W05-1  W05-2  W05-3  W05-4  W05-5  W05-6  W05-7"));
-        Find<QAbstractButton>(*window_, hideBy)->click();
-        QVERIFY(!window_->DatesShown() && !dates->isVisible());
-        QCOMPARE(Plain(showHide->text()), state_.Text(14));
-        QVERIFY(window_->height() < closedHeight + 10);
-        QCOMPARE(showHide->isEnabled(), hideBy == QLatin1String("cmdShowHideISOorLPM"));
-        QCOMPARE(W<QCheckBox>("chkWithYear")->isEnabled(), showHide->isEnabled());
-        Click("optCommonEra");
-        Click("optMonday");
-        QVERIFY(showHide->isEnabled() && W<QCheckBox>("chkWithYear")->isEnabled());
+        for (const char* hideBy : {"cmdShowHideISOorLPM", "optJulian", "optSunday"}) {
+            window_->ShowMonth(2015, 2);
+            auto* showHide = W<QPushButton>("cmdShowHideISOorLPM");
+            auto* dates = W<QPlainTextEdit>("txbDates");
+            QVERIFY(showHide->isEnabled() && W<QCheckBox>("chkWithYear")->isEnabled());
+            QCOMPARE(Plain(showHide->text()), state_.Text(14));
+            QVERIFY(!dates->isVisible());
+            const int closedHeight = window_->height();
+            showHide->click();
+            QVERIFY(window_->DatesShown() && dates->isVisible());
+            QCOMPARE(Plain(showHide->text()), state_.Text(15));
+            QVERIFY(window_->height() > closedHeight);
+            QCOMPARE(Dates()[1], QStringLiteral("W05-1  W05-2  W05-3  W05-4  W05-5  W05-6  W05-7"));
+            Click(hideBy);
+            QVERIFY(!window_->DatesShown() && !dates->isVisible());
+            QCOMPARE(Plain(showHide->text()), state_.Text(14));
+            QVERIFY(window_->height() < closedHeight + 10);
+            QCOMPARE(showHide->isEnabled(), hideBy == QByteArray("cmdShowHideISOorLPM"));
+            QCOMPARE(W<QCheckBox>("chkWithYear")->isEnabled(), showHide->isEnabled());
+            Click("optCommonEra");
+            Click("optMonday");
+            QVERIFY(showHide->isEnabled() && W<QCheckBox>("chkWithYear")->isEnabled());
+        }
     }
 
     // The kind of added dates and "with year" redraw them (in a smaller font with the year),
@@ -185,7 +169,8 @@ class TestMonth : public QObject {
     }
 
     // The copy button puts the heading, the grid and the added dates shown on the clipboard.
-    void copiesHeadingGridAndDates() {
+    // Close hides the window and tells the main window; hidden, the window draws nothing.
+    void copiesHeadingGridAndDatesAndCloses() {
         window_->ShowMonth(2015, 2);
         Click("cmdCopyToClipboard");
         const QString heading = QStringLiteral("February 2015 (Common Era Calendar)\n\n");
@@ -201,6 +186,16 @@ class TestMonth : public QObject {
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(
             QStringLiteral("February 2015 (Julian Calendar)\n\n Mon")));
         QVERIFY(!QGuiApplication::clipboard()->text().contains(state_.Text(13)));
+        QSignalSpy closed(window_, &frmDisplayMonthLPM::Closed);
+        Click("cmdClose");
+        QVERIFY(!window_->isVisible());
+        window_->ShowMonth(2016, 1);
+        window_->close();
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(closed.count(), 2);
+        W<QLineEdit>("txbYear")->clear();
+        window_->DisplayMonth();
+        QVERIFY(boxes_.empty());
     }
 
     // With a holiday set the month's holidays are coloured in the grid and named below it, and
@@ -231,33 +226,15 @@ class TestMonth : public QObject {
         QVERIFY(!W<QLabel>("lblHolidays")->isVisible());
     }
 
-    // A new language recaptions the window and keeps the month chosen.
-    void germanCaptionsKeepTheMonth() {
+    // A new language recaptions the window and keeps the month chosen; the window with ISO
+    // dates and years shown fits its content.
+    void germanCaptionsKeepTheMonthAndFit() {
         window_->ShowMonth(2015, 3);
         state_.language = kGerman;
         window_->SetLanguageDependentText();
         QCOMPARE(Month(), 3);
         QCOMPARE(W<QComboBox>("cboMonths")->currentText(), QStringLiteral("März"));
         QCOMPARE(Grid()[0], QStringLiteral(" Mon  Die  Mit  Don  Fre  Sam  Son "));
-    }
-
-    // Close hides the window and tells the main window; hidden, the window draws nothing.
-    void closeHidesAndTellsTheMainWindow() {
-        window_->ShowMonth(2015, 2);
-        QSignalSpy closed(window_, &frmDisplayMonthLPM::Closed);
-        Click("cmdClose");
-        QVERIFY(!window_->isVisible());
-        window_->ShowMonth(2016, 1);
-        window_->close();
-        QVERIFY(!window_->isVisible());
-        QCOMPARE(closed.count(), 2);
-        W<QLineEdit>("txbYear")->clear();
-        window_->DisplayMonth();
-        QVERIFY(boxes_.empty());
-    }
-
-    // The window with ISO dates and years shown fits its content.
-    void theAddedDatesFit() {
         window_->ShowMonth(2026, 12);
         Click("cmdShowHideISOorLPM");
         Click("chkWithYear");
@@ -271,36 +248,35 @@ class TestMonth : public QObject {
 
     // The options write the state; a new window shows the state it is given, and
     // RefreshFromState hides added dates the options no longer allow.
-    void stateShownInTheControls_data() {
-        Columns<bool>({"sunday", "julian"});
-        QTest::addColumn<QString>("added");
-        Row("Sun JC LPW", true, true, "optLPW");
-        Row("Mon CE LPM", false, false, "optLPM");
-        Row("Sun CE ISO", true, false, "optISO");
-        Row("Mon JC ISO", false, true, "optISO");
-    }
     void stateShownInTheControls() {
-        QFETCH(bool, sunday);
-        QFETCH(bool, julian);
-        QFETCH(QString, added);
-        window_->ShowMonth(2015, 2);
-        Click("cmdShowHideISOorLPM");
-        Click("optLPM");
-        Click(sunday ? "optSunday" : "optMonday");
-        Click(julian ? "optJulian" : "optCommonEra");
-        Find<QRadioButton>(*window_, added)->click();
+        const std::tuple<bool, bool, const char*> cases[] = {{true, true, "optLPW"},
+                                                             {false, false, "optLPM"},
+                                                             {true, false, "optISO"},
+                                                             {false, true, "optISO"}};
+        for (const auto& [sunday, julian, added] : cases) {
+            window_->ShowMonth(2015, 2);
+            Click("optCommonEra");  // the row before left Julian, and the added dates hidden
+            Click("optMonday");
+            Click("cmdShowHideISOorLPM");
+            QVERIFY(window_->DatesShown());
+            Click("optLPM");
+            Click(sunday ? "optSunday" : "optMonday");
+            Click(julian ? "optJulian" : "optCommonEra");
+            Click(added);
 
-        frmDisplayMonthLPM again(state_);
-        QVERIFY(Find<QRadioButton>(again, sunday ? "optSunday" : "optMonday")->isChecked());
-        QVERIFY(Find<QRadioButton>(again, julian ? "optJulian" : "optCommonEra")->isChecked());
-        QVERIFY(Find<QRadioButton>(again, added)->isChecked());
-        QCOMPARE(Find<QPushButton>(again, "cmdShowHideISOorLPM")->isEnabled(), !sunday && !julian);
+            frmDisplayMonthLPM again(state_);
+            QVERIFY(Child<QRadioButton>(again, sunday ? "optSunday" : "optMonday")->isChecked());
+            QVERIFY(Child<QRadioButton>(again, julian ? "optJulian" : "optCommonEra")->isChecked());
+            QVERIFY(Child<QRadioButton>(again, added)->isChecked());
+            QCOMPARE(Child<QPushButton>(again, "cmdShowHideISOorLPM")->isEnabled(),
+                     !sunday && !julian);
 
-        state_.monthJulian = true;
-        window_->RefreshFromState();
-        QVERIFY(W<QRadioButton>("optJulian")->isChecked());
-        QVERIFY(!window_->DatesShown());
-        QVERIFY(!W<QPushButton>("cmdShowHideISOorLPM")->isEnabled());
+            state_.monthJulian = true;
+            window_->RefreshFromState();
+            QVERIFY(W<QRadioButton>("optJulian")->isChecked());
+            QVERIFY(!window_->DatesShown());
+            QVERIFY(!W<QPushButton>("cmdShowHideISOorLPM")->isEnabled());
+        }
     }
 };
 

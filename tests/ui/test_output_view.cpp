@@ -1,25 +1,25 @@
-// The output view on its own: its line index under appends and edits, the caret and the
-// selection, keyboard and mouse, copy and paste.
-#include <QClipboard>
+// The output view on its own: its line index under appends and edits (against an independent
+// split by a regular expression, also on long texts with a sparse index), the caret and the
+// selection, keyboard and mouse, copy and paste, and a view of the state's output.
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QWheelEvent>
-#include <QtTest>
 
+#include "app/output_text.h"
 #include "ui/output_view.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
+using daybridge::OutputText;
 using daybridge::OutputView;
-using uitest::Columns;
-using uitest::Row;
 
 namespace {
 
+const QRegularExpression kBreak(QStringLiteral("\r\n|\r|\n"));
+
 // The lines of `text` as an independent split on CR LF, LF and CR.
 QStringList ExpectedLines(const QString& text) {
-    return text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    return text.split(kBreak);
 }
 
 QStringList ShownLines(const OutputView& view) {
@@ -36,6 +36,32 @@ std::vector<qsizetype> Starts(const OutputView& view) {
         starts.push_back(view.lineStart(i));
     }
     return starts;
+}
+
+// Every line start of the shown text, and the line of random positions, against the breaks
+// the regular expression finds.
+void CheckIndex(const OutputView& view, QRandomGenerator& random, int probes = 50) {
+    std::vector<qsizetype> expected{0};
+    for (auto it = kBreak.globalMatch(view.text().first(view.shownLength())); it.hasNext();) {
+        expected.push_back(it.next().capturedEnd());
+    }
+    QCOMPARE(Starts(view), expected);
+    for (int probe = 0; probe < probes; ++probe) {
+        const qsizetype at = random.bounded(int(view.shownLength()) + 1);
+        const auto after = std::upper_bound(expected.begin(), expected.end(), at);
+        QCOMPARE(view.lineOf(at), qsizetype(after - expected.begin()) - 1);
+    }
+}
+
+// Text of random lines: short, empty and (rarely) far longer than a mark's span.
+QString RandomText(QRandomGenerator& random, int lines) {
+    const QString breaks[] = {"\r\n", "\r\n", "\r", "\n", "\n\r"};
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        const int length = random.bounded(20) == 0 ? random.bounded(3000) : random.bounded(20);
+        text += QString(length, QChar(u'a' + i % 26)) + breaks[random.bounded(5)];
+    }
+    return text;
 }
 
 // Presses the keys of `keys` ("Ctrl+Home, Delete") one after the other.
@@ -63,35 +89,6 @@ class OutputViewTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void lineIndexAfterAppends_data() {
-        QTest::addColumn<QStringList>("chunks");
-        Row("empty", QStringList{});
-        Row("one line", QStringList{"abc"});
-        Row("CR LF split", QStringList{"a\r", "\nb"});
-        Row("CR then other", QStringList{"a\r", "b"});
-        Row("CR then CR LF", QStringList{"x\r", "\r\n"});
-        Row("LF CR", QStringList{"a\n\r", "b"});
-        Row("breaks only", QStringList{"\r", "\n", "\r\n", "\n", "\r"});
-        Row("ends with break", QStringList{"one\r\ntwo\r\n"});
-        Row("mixed", QStringList{"a\rb\nc\r\nd", "", "e\r", "\r", "\nf"});
-        Row("chunk per char", QString("p\r\nq\rr\n\rs").split(QString()));
-    }
-    void lineIndexAfterAppends() {
-        QFETCH(QStringList, chunks);
-        OutputView appended;
-        QString whole;
-        for (const QString& chunk : chunks) {
-            appended.appendText(chunk);
-            whole += chunk;
-        }
-        QCOMPARE(appended.text(), whole);
-        QCOMPARE(ShownLines(appended), ExpectedLines(whole));
-        OutputView set;
-        set.setText(whole);
-        QCOMPARE(Starts(appended), Starts(set));
-        QCOMPARE(appended.toPlainText(), ExpectedLines(whole).join(u'\n'));
-    }
-
     void caretNeverRestsInsideALineBreak() {
         OutputView view;
         view.setText(QStringLiteral("ab\r\ncd"));
@@ -115,117 +112,133 @@ class OutputViewTest : public QObject {
     // The selected text (line breaks as LF), then an edit over the selection or at the caret
     // ("\b" Backspace, "\x7f" Delete, else the text inserted): a line break is taken whole,
     // and the index stays that of the new text.
-    void editsKeepTheLineIndex_data() {
-        QTest::addColumn<QString>("text");
-        Columns<int>({"anchor", "caret"});
-        Columns<QString>({"selected", "edit", "result"});
-        QTest::addColumn<int>("caretAfter");
-        Row("within a line", "first line\r\nsecond", 0, 5, "first", "X", "X line\r\nsecond", 1);
-        Row("across CR LF", "first line\r\nsecond line", 6, 18, "line\nsecond", "-", "first - line",
-            7);
-        Row("backwards", "first line\r\nsecond line", 18, 6, "line\nsecond", "", "first  line", 6);
-        Row("lone CR and LF", "a\rb\nc", 0, 5, "a\nb\nc", "\b", "", 0);
-        Row("whole break", "a\r\n\r\nb", 1, 5, "\n\n", "\x7f", "ab", 1);
-        Row("type at the caret", "abc", 2, 2, "", "X", "abXc", 3);
-        Row("line break", "ab", 1, 1, "", "\r\n", "a\r\nb", 3);
-        Row("LF after a lone CR", "a\rb", 2, 2, "", "\nc", "a\r\ncb", 4);
-        Row("CR before an LF", "a\nb", 1, 1, "", "x\r", "ax\r\nb", 2);
-        Row("delete all", "a\r\nb\r\n", 0, 6, "a\nb\n", "", "", 0);
-        Row("backspace over CR LF", "ab\r\ncd", 4, 4, "", "\b", "abcd", 2);
-        Row("delete over CR LF", "ab\r\ncd", 2, 2, "", "\x7f", "abcd", 2);
-        Row("backspace at the start", "ab", 0, 0, "", "\b", "ab", 0);
-        Row("delete at the end", "ab", 2, 2, "", "\x7f", "ab", 2);
-    }
     void editsKeepTheLineIndex() {
-        QFETCH(QString, text);
-        QFETCH(int, anchor);
-        QFETCH(int, caret);
-        QFETCH(QString, selected);
-        QFETCH(QString, edit);
-        QFETCH(QString, result);
-        QFETCH(int, caretAfter);
-        OutputView view;
-        view.setText(text);
-        view.setSelection(anchor, caret);
-        QCOMPARE(view.selectedText(), selected);
-        QCOMPARE(view.hasSelection(), anchor != caret);
-        QSignalSpy changed(&view, &OutputView::textChanged);
-        QSignalSpy selection(&view, &OutputView::selectionChanged);
-        if (edit == QLatin1String("\b")) {
-            view.deleteBackward();
-        } else if (edit == QLatin1String("\x7f")) {
-            view.deleteForward();
-        } else {
-            view.insertText(edit);
+        struct Case {
+            QString text;
+            int anchor, caret;
+            QString selected, edit, result;
+            int caretAfter;
+        };
+        const Case cases[] = {
+            {"first line\r\nsecond", 0, 5, "first", "X", "X line\r\nsecond", 1},
+            {"first line\r\nsecond line", 6, 18, "line\nsecond", "-", "first - line", 7},
+            {"first line\r\nsecond line", 18, 6, "line\nsecond", "", "first  line", 6},
+            {"a\rb\nc", 0, 5, "a\nb\nc", "\b", "", 0},
+            {"a\r\n\r\nb", 1, 5, "\n\n", "\x7f", "ab", 1},
+            {"abc", 2, 2, "", "X", "abXc", 3},
+            {"ab", 1, 1, "", "\r\n", "a\r\nb", 3},
+            {"a\rb", 2, 2, "", "\nc", "a\r\ncb", 4},  // an LF after a lone CR
+            {"a\nb", 1, 1, "", "x\r", "ax\r\nb", 2},  // a CR before an LF
+            {"a\r\nb\r\n", 0, 6, "a\nb\n", "", "", 0},
+            {"ab\r\ncd", 4, 4, "", "\b", "abcd", 2},
+            {"ab\r\ncd", 2, 2, "", "\x7f", "abcd", 2},
+            {"ab", 0, 0, "", "\b", "ab", 0},
+            {"ab", 2, 2, "", "\x7f", "ab", 2}};
+        for (const Case& c : cases) {
+            OutputView view;
+            view.setText(c.text);
+            view.setSelection(c.anchor, c.caret);
+            QCOMPARE(view.selectedText(), c.selected);
+            QCOMPARE(view.hasSelection(), c.anchor != c.caret);
+            QSignalSpy changed(&view, &OutputView::textChanged);
+            QSignalSpy selection(&view, &OutputView::selectionChanged);
+            if (c.edit == QLatin1String("\b")) {
+                view.deleteBackward();
+            } else if (c.edit == QLatin1String("\x7f")) {
+                view.deleteForward();
+            } else {
+                view.insertText(c.edit);
+            }
+            QCOMPARE(view.text(), c.result);
+            QCOMPARE(ShownLines(view), ExpectedLines(c.result));
+            QCOMPARE(view.caretPosition(), qsizetype{c.caretAfter});
+            QVERIFY(!view.hasSelection());
+            QCOMPARE(changed.size(), int(c.result != c.text));
+            QCOMPARE(selection.size(), int(c.anchor != c.caret));  // a replaced selection is gone
         }
-        QCOMPARE(view.text(), result);
-        QCOMPARE(ShownLines(view), ExpectedLines(result));
-        QCOMPARE(view.caretPosition(), qsizetype{caretAfter});
-        QVERIFY(!view.hasSelection());
-        QCOMPARE(changed.size(), int(result != text));
-        QCOMPARE(selection.size(), int(anchor != caret));  // a replaced selection is gone
     }
 
-    // Many edits at random places: the mended index always equals one built afresh.
-    void randomEditsMatchAFreshIndex() {
-        QRandomGenerator random(20261206);
-        const QString pieces[] = {"a", "bc", "\r", "\n", "\r\n", "x\ry", "", "\n\r", "long text"};
+    // A long text appended in random chunks, some tiny (which split CR LF), then large random
+    // edits and many small ones (Backspace, Delete, inserted line-break pieces): the index always
+    // matches the reference, and the caret never rests inside a line break. The small edits
+    // undone one by one give back every earlier text, and redone the last one.
+    void randomAppendsAndEditsKeepTheIndex() {
+        QRandomGenerator random(16);
         OutputView view;
-        view.setText(QStringLiteral("start\r\nof\rthe\ntext"));
-        for (int step = 0; step < 2000; ++step) {
-            const auto size = static_cast<int>(view.text().size());
+        const QString whole = RandomText(random, 3000);
+        for (qsizetype at = 0; at < whole.size();) {
+            const qsizetype n = 1 + random.bounded(random.bounded(4) == 0 ? 3 : 700);
+            view.appendText(QStringView(whole).mid(at, n));
+            at += n;
+        }
+        QCOMPARE(view.text(), whole);
+        QCOMPARE(view.toPlainText(), ExpectedLines(whole).join(u'\n'));
+        CheckIndex(view, random);
+        const QString pieces[] = {"a", "bc", "\r", "\n", "\r\n", "x\ry", "", "\n\r", "long text"};
+        QStringList texts;
+        for (int step = 0; step < 1050; ++step) {  // the undo history holds 1000 edits
+            if (step == 60) {
+                view.setText(QStringLiteral("start\r\nof\rthe\ntext"));
+                texts = {view.text()};
+            }
+            const int size = int(view.text().size());
             const int a = random.bounded(size + 1);
-            const int b = random.bounded(size + 1);
-            view.setSelection(a, b);
+            view.setSelection(
+                a, step < 60 ? std::min(size, a + random.bounded(5000)) : random.bounded(size + 1));
             const int kind = random.bounded(4);
-            if (kind == 0) {
+            if (step < 60) {
+                view.insertText(kind == 0 ? QString() : RandomText(random, random.bounded(80)));
+            } else if (kind == 0) {
                 view.deleteBackward();
             } else if (kind == 1) {
                 view.deleteForward();
             } else {
-                view.insertText(pieces[random.bounded(static_cast<int>(std::size(pieces)))]);
+                view.insertText(pieces[random.bounded(int(std::size(pieces)))]);
             }
-            OutputView fresh;
-            fresh.setText(view.text());
-            QCOMPARE(Starts(view), Starts(fresh));
+            CheckIndex(view, random, step < 60 ? 50 : 3);
             QVERIFY(view.caretPosition() <= view.lineEnd(view.lineOf(view.caretPosition())));
-        }
-    }
-
-    // Random edits undone one by one give back every earlier text, and redone the last one.
-    void undoAndRedoRetraceTheEdits() {
-        QRandomGenerator random(7);
-        const QString pieces[] = {"a", "\r", "\n", "\r\n", "", "xyz"};
-        OutputView view;
-        view.setText(QStringLiteral("base\r\ntext"));
-        QStringList texts = {view.text()};
-        for (int step = 0; step < 200; ++step) {
-            const auto size = static_cast<int>(view.text().size());
-            view.setSelection(random.bounded(size + 1), random.bounded(size + 1));
-            const QString before = view.text();
-            if (random.bounded(3) == 0) {
-                view.deleteBackward();
-            } else {
-                view.insertText(pieces[random.bounded(static_cast<int>(std::size(pieces)))]);
-            }
-            if (view.text() != before) {
+            if (step >= 60 && view.text() != texts.back()) {
                 texts << view.text();
             }
         }
-        const QString last = view.text();
         for (qsizetype i = texts.size() - 1; i > 0; --i) {
             QCOMPARE(view.text(), texts[i]);
             view.undo();
-            OutputView fresh;
-            fresh.setText(view.text());
-            QCOMPARE(Starts(view), Starts(fresh));
+            CheckIndex(view, random, 3);
         }
         QCOMPARE(view.text(), texts[0]);
         QVERIFY(!view.isUndoAvailable());
         while (view.isRedoAvailable()) {
             view.redo();
         }
-        QCOMPARE(view.text(), last);
+        QCOMPARE(view.text(), texts.back());
+    }
+
+    // A view of the state's output shows only what was taken, also once the output is long
+    // enough to be reserved in a large step.
+    void aViewOfTheOutputShowsWhatWasTaken() {
+        QRandomGenerator random(6);
+        OutputText output;
+        OutputView view;
+        view.showOutput(output);
+        QString appended;  // what was appended, held apart: the output grows its own buffer
+        for (int step = 0; step < 60; ++step) {
+            const QString text = RandomText(random, random.bounded(200)) + QStringLiteral("\r");
+            output.append(text);
+            appended += text;
+            QCOMPARE(output.text(), appended);
+            if (step % 3 != 0) {
+                view.takeOutput();
+                output.skipPending();
+            }
+            QCOMPARE(view.shownLength(), output.length() - output.pendingView().size());
+            CheckIndex(view, random);
+        }
+        output.setText(QStringLiteral("x\r\ny"));
+        view.takeOutput();
+        QCOMPARE(view.lineCount(), qsizetype{2});
+        view.leaveOutput();
+        QCOMPARE(view.shownLength(), qsizetype{0});
     }
 
     // Typing, moving and selecting by keys; a plain move signals nothing. Read-only, the view

@@ -1,9 +1,18 @@
 // Shared pieces of the window tests: a private configuration folder per test, a main window
-// started with a recording host, widgets found by name, and answers to modal dialogs.
+// started with a recording host, widgets found by name and answers to modal dialogs.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -12,6 +21,11 @@
 
 #include "support/recording_host.h"
 #include "ui/frm_main.h"
+
+// A caption without its mnemonic mark.
+inline QString Plain(QString caption) {
+    return caption.remove(QLatin1Char('&'));
+}
 
 namespace uitest {
 
@@ -26,13 +40,18 @@ class IsolatedConfig {
         qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
         qputenv("HOME", dir_.path().toUtf8());
     }
-    QString path() const { return dir_.path(); }
     QString settingsFile() const {
         return dir_.path() + QStringLiteral("/Velmora_Systems/dbrg.usr");
     }
 
   private:
     QTemporaryDir dir_;
+};
+
+// A message box recorded by a dialog's message hook.
+struct Box {
+    QString title;
+    QString text;
 };
 
 // A started main window whose message boxes and input boxes go to `host`.
@@ -44,14 +63,36 @@ inline std::unique_ptr<frmMain> StartWindow(RecordingHost& host) {
     return window;
 }
 
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr) {
-        qWarning("no child named %s", name);
+// A widget that must exist; its absence ends the test run with its name.
+template <class T>
+T* Child(QWidget& parent, const QString& name) {
+    T* widget = parent.findChild<T*>(name);
+    if (widget == nullptr) {
+        qFatal("no widget %s", qPrintable(name));
     }
-    return child;
+    return widget;
 }
+
+template <class T>
+T* Child(QWidget& parent, const char* name) {
+    return Child<T>(parent, QString::fromLatin1(name));
+}
+
+inline QLineEdit* Field(QWidget& parent, const QString& name) {
+    return Child<QLineEdit>(parent, name);
+}
+inline void Click(QWidget& parent, const QString& name) {
+    Child<QAbstractButton>(parent, name)->click();
+}
+
+// Picks `calendar` from the world-calendar list of the First or Second date, as a user does.
+inline void PickWorldCalendar(frmMain& w, const QString& field, int calendar) {
+    auto* list = Child<QComboBox>(w, "cbo" + field + "DateCalendar");
+    list->setCurrentIndex(list->findData(calendar));
+    emit list->activated(list->currentIndex());
+}
+
+inline constexpr std::int32_t kSunday20261206 = 2461381;
 
 // Runs `answer` on the next modal dialog once it is shown (from inside its event loop).
 inline void WhenModalShown(std::function<void(QDialog&)> answer) {
