@@ -9,6 +9,7 @@
 // Comments give the range of each intermediate for the JDN range -2^31 .. 2^31.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace jdcore {
@@ -115,14 +116,9 @@ constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::i
            1;
 }
 
-// Days before month m (1..12) counted from 1 March, with January and February at the end of
-// the counting year: (979 m0 - 2919) / 32 for m0 = m or m + 12. Index 0 is unused.
-inline constexpr std::uint16_t kDaysBeforeMonthFromMarch[13] = {0,   306, 337, 0,   31,  61, 92,
-                                                                122, 153, 184, 214, 245, 275};
-
 // jdn_from_gregorian for the years a date record holds, in two steps so that the caller can
 // test the year's range on the shifted counting year (starting 1 March) that the count needs.
-// With months 1..12 and days 1..31 the JDN then fits 32 bits, so the sums may wrap modulo 2^32
+// With months 0..12 and days 0..31 the JDN then fits 32 bits, so the sums may wrap modulo 2^32
 // and only the divisions need exact operands: all of it is 32-bit but for one product.
 inline constexpr std::int64_t kRecordYears = 5'800'000;  // a multiple of 400
 // Counting years are shifted by kRecordYears + 400 (whole eras); the count below takes every
@@ -130,22 +126,35 @@ inline constexpr std::int64_t kRecordYears = 5'800'000;  // a multiple of 400
 // a JDN inside 32 bits.
 inline constexpr std::uint32_t kRecordCountingYears = 2 * kRecordYears + 400;
 
-constexpr std::uint32_t counting_year32(std::int32_t y, std::int32_t m) {  // m in 1..12
-    // The sign bit of m - 3 marks January and February, which end the counting year before.
-    // Unsigned throughout, so that any m (the caller tests it after) is harmless.
-    return static_cast<std::uint32_t>(y) + (kRecordYears + 400) -
-           ((static_cast<std::uint32_t>(m) - 3u) >> 31);
-}
-
-// y0 = counting_year32(y, m) <= kRecordCountingYears, m in 1..12, d in 1..31.
-constexpr std::int32_t jdn32_from_gregorian(std::uint32_t y0, std::int32_t m, std::int32_t d) {
-    const std::uint32_t c = y0 / 100;  // [0, 1.2e5]
-    // 1461 y0 / 4 < 4.3e9: exact in 64 bits, then taken modulo 2^32
-    const auto yc = static_cast<std::uint32_t>(std::uint64_t{1461} * y0 >> 2) - c + (c >> 2);
+// What a record month 0..12 adds (0 is December of the year before, by plain arithmetic).
+struct RecordMonth {
+    // To the year, for the shifted counting year: kRecordYears + 400, less 1 for December
+    // before, January and February, which belong to the counting year before.
+    std::uint32_t toYear;
+    // To the days of the years before the counting year (modulo 2^32): the days from its 1
+    // March to the first of the month, (979 m0 - 2919) / 32 for m0 (3..14) = m + 12 or m, less
+    // the JDN shift of those years and 1 for the day of the month counting from 1.
+    std::uint32_t toDays;
+};
+inline constexpr auto kRecordMonths = [] {
     constexpr auto kBase =
         static_cast<std::uint32_t>((kRecordYears + 400) / 400 * kEraDays - kGregorianMarch0 + 1);
-    return static_cast<std::int32_t>(yc + kDaysBeforeMonthFromMarch[static_cast<std::uint32_t>(m)] +
-                                     static_cast<std::uint32_t>(d) - kBase);
+    std::array<RecordMonth, 13> t{};
+    for (std::uint32_t m = 0; m <= 12; ++m) {
+        const std::uint32_t j = m < 3 ? 1 : 0;
+        t[m] = {static_cast<std::uint32_t>(kRecordYears + 400) - j,
+                static_cast<std::uint32_t>(month_days_after_march(m + 12 * j)) - kBase};
+    }
+    return t;
+}();
+
+// y0 = y + kRecordMonths[m].toYear <= kRecordCountingYears, m in 0..12, d in 0..31.
+constexpr std::int32_t jdn32_from_gregorian(std::uint32_t y0, std::uint64_t m, std::int32_t d) {
+    const std::uint32_t c = y0 / 100;  // [0, 1.2e5] centuries
+    // Days of the years before y0: 365 y0 + y0 / 4 - c + c / 4, where c - c / 4 = (3c + 3) / 4;
+    // 1461 y0 / 4 < 4.3e9 is exact in 64 bits, then taken modulo 2^32.
+    const auto yc = static_cast<std::uint32_t>(std::uint64_t{1461} * y0 >> 2) - ((3 * c + 3) >> 2);
+    return static_cast<std::int32_t>(yc + kRecordMonths[m].toDays + static_cast<std::uint32_t>(d));
 }
 
 // Year (of the counting year starting 1 March) and day of that counting year.
