@@ -1,10 +1,11 @@
 // Serial-day arithmetic behind every jdcore calendar.
 //
 // Each calendar maps a date to the Julian Day Number (JDN) and back in O(1): floor division
-// and closed-form cycle counts, never loops. All arithmetic is 64-bit. The JDN -> date
-// direction is exact for every |jdn| <= 2^31 (the whole 32-bit range); the date -> JDN
-// direction is exact for every 32-bit year, week, month and day (the result may then lie far
-// outside 32 bits, which is why it is 64-bit).
+// and closed-form cycle counts, never loops. The general entry points compute in 64 bits, those
+// for the 32-bit fields of a date record partly in 32 bits. The JDN -> date direction is exact
+// for every |jdn| <= 2^31 (the whole 32-bit range); the date -> JDN direction is exact for every
+// 32-bit year, week, month and day (the result may then lie far outside 32 bits, which is why
+// it is 64-bit).
 //
 // Comments give the range of each intermediate for the JDN range -2^31 .. 2^31.
 #pragma once
@@ -167,14 +168,10 @@ struct MarchYearDay {
 // 32-bit JDN gives a non-negative count.
 inline constexpr std::uint64_t kDayShiftEras = 14712;
 
-constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
-    // r0: days since 1 March of year -400 kDayShiftEras; [0, 4.3e9] for every 32-bit JDN
-    const std::uint64_t r0 =
-        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kDayShiftEras * kEraDays;
-    const std::uint64_t n1 = 4 * r0 + 3;                                         // [3, 1.8e10]
-    const std::uint64_t q1 = n1 / kEraDays;                                      // centuries
-    const auto r1 = static_cast<std::uint32_t>(n1 % kEraDays / 4);               // [0, 36524]
-    const std::uint64_t u2 = std::uint64_t{2939745} * (4 * r1 + 3);              // < 2^39
+// The counting year and its day from q1, the centuries since 1 March of year -400
+// kDayShiftEras, and n = 4 r1 + 3 for r1 the day of that century (0..36524).
+constexpr MarchYearDay march_year_day_of_century(std::uint64_t q1, std::uint32_t n) {
+    const std::uint64_t u2 = std::uint64_t{2939745} * n;                         // < 2^39
     const auto q2 = static_cast<std::uint32_t>(u2 >> 32);                        // [0, 99] year
     const auto r2 = static_cast<std::uint32_t>(u2 & 0xffffffffu) / 2939745 / 4;  // [0, 365]
     const std::int64_t year =
@@ -182,17 +179,60 @@ constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
     return {year, r2};
 }
 
+constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
+    // r0: days since 1 March of year -400 kDayShiftEras; [0, 4.3e9] for every 32-bit JDN
+    const std::uint64_t r0 =
+        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kDayShiftEras * kEraDays;
+    const std::uint64_t n1 = 4 * r0 + 3;  // [3, 1.8e10]
+    return march_year_day_of_century(n1 / kEraDays, static_cast<std::uint32_t>(n1 % kEraDays) | 3);
+}
+
+// The same for a 32-bit JDN, with the division by 146097 as a product: for every r in [1,
+// 2^32 + 174297], (4 (r - 1) + 3) / 146097 = 3853261555 r >> 47, the product below 2^64.
+constexpr MarchYearDay gregorian_march_year_day32(std::int32_t jdn) {
+    // r: days since 1 March of year -400 kDayShiftEras, plus 1; [1, 2^32 + 174297]
+    const auto r = static_cast<std::uint64_t>(std::int64_t{jdn} - kGregorianMarch0 +
+                                              std::int64_t{kDayShiftEras * kEraDays} + 1);
+    const std::uint64_t q1 = r * 3853261555u >> 47;  // centuries, [0, 117599]
+    // 4 r - 1 - 146097 q1 is (4 r - 1) mod 146097; its low two bits set make it 4 r1 + 3.
+    const std::uint32_t n =
+        (static_cast<std::uint32_t>(4 * r - 1) - static_cast<std::uint32_t>(q1 * kEraDays)) | 3u;
+    return march_year_day_of_century(q1, n);
+}
+
+// Month (1..12) and day of month of each day of a counting year starting 1 March: 0 is 1
+// March, 305 is 31 December, 306 is 1 January and 365 the leap day. Tables, as two loads are
+// cheaper than the two products of the affine forms (2141 r + 197913, from which they are made).
+struct MonthDayTables {
+    std::array<std::uint8_t, 366> month;
+    std::array<std::uint8_t, 366> day;
+    std::array<std::uint8_t, 366> nextYear;  // 1 for January and February, which end the year
+};
+inline constexpr auto kMonthDayFromMarch = [] {
+    MonthDayTables t{};
+    for (std::uint32_t doy = 0; doy < 366; ++doy) {
+        const std::uint32_t n3 = 2141 * doy + 197913;
+        const std::uint32_t m0 = n3 >> 16;                  // [3, 14]
+        const std::uint32_t d = (n3 & 0xffffu) / 2141 + 1;  // [1, 31]
+        t.month[doy] = static_cast<std::uint8_t>(m0 > 12 ? m0 - 12 : m0);
+        t.day[doy] = static_cast<std::uint8_t>(d);
+        t.nextYear[doy] = m0 > 12 ? 1 : 0;
+    }
+    return t;
+}();
+
 // The date of day `doy` (0..365) of the counting year `year`.
 constexpr YearMonthDay march_day_to_date(std::int64_t year, std::uint32_t doy) {
-    const std::uint32_t n3 = 2141 * doy + 197913;
-    const std::uint32_t m0 = n3 >> 16;                  // [3, 14]
-    const std::uint32_t d = (n3 & 0xffffu) / 2141 + 1;  // [1, 31]
-    const std::uint32_t j = doy >= 306 ? 1 : 0;         // January or February
-    return {year + j, static_cast<std::int32_t>(m0 - 12 * j), static_cast<std::int32_t>(d)};
+    return {year + kMonthDayFromMarch.nextYear[doy], kMonthDayFromMarch.month[doy],
+            kMonthDayFromMarch.day[doy]};
 }
 
 constexpr YearMonthDay gregorian_from_jdn(std::int64_t jdn) {
     const MarchYearDay yd = gregorian_march_year_day(jdn);
+    return march_day_to_date(yd.year, yd.doy);
+}
+constexpr YearMonthDay gregorian_from_jdn32(std::int32_t jdn) {
+    const MarchYearDay yd = gregorian_march_year_day32(jdn);
     return march_day_to_date(yd.year, yd.doy);
 }
 

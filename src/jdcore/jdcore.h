@@ -128,7 +128,7 @@ inline std::int32_t euro_date_to_jdn(DateRecord& record) {
 
 inline std::int32_t jdn_to_euro_date(DateRecord& record) {
     if (record.calendar == 'G') {
-        const YearMonthDay date = gregorian_from_jdn(record.jdn);
+        const YearMonthDay date = gregorian_from_jdn32(record.jdn);
         record.year = static_cast<std::int32_t>(date.year);  // |year| < 5.9 million
         record.month = date.month;
         record.day = date.day;
