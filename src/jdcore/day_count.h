@@ -1,14 +1,16 @@
 // Serial-day arithmetic behind every jdcore calendar.
 //
 // Each calendar maps a date to the Julian Day Number (JDN) and back in O(1): floor division
-// and closed-form cycle counts, never loops. All arithmetic is 64-bit. The JDN -> date
-// direction is exact for every |jdn| <= 2^31 (the whole 32-bit range); the date -> JDN
-// direction is exact for every 32-bit year, week, month and day (the result may then lie far
-// outside 32 bits, which is why it is 64-bit).
+// and closed-form cycle counts, never loops. The general entry points compute in 64 bits, those
+// for the 32-bit fields of a date record partly in 32 bits. The JDN -> date direction is exact
+// for every |jdn| <= 2^31 (the whole 32-bit range); the date -> JDN direction is exact for every
+// 32-bit year, week, month and day (the result may then lie far outside 32 bits, which is why
+// it is 64-bit).
 //
 // Comments give the range of each intermediate for the JDN range -2^31 .. 2^31.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace jdcore {
@@ -115,14 +117,9 @@ constexpr std::int64_t jdn_from_gregorian(std::int64_t y, std::int64_t m, std::i
            1;
 }
 
-// Days before month m (1..12) counted from 1 March, with January and February at the end of
-// the counting year: (979 m0 - 2919) / 32 for m0 = m or m + 12. Index 0 is unused.
-inline constexpr std::uint16_t kDaysBeforeMonthFromMarch[13] = {0,   306, 337, 0,   31,  61, 92,
-                                                                122, 153, 184, 214, 245, 275};
-
 // jdn_from_gregorian for the years a date record holds, in two steps so that the caller can
 // test the year's range on the shifted counting year (starting 1 March) that the count needs.
-// With months 1..12 and days 1..31 the JDN then fits 32 bits, so the sums may wrap modulo 2^32
+// With months 0..12 and days 0..31 the JDN then fits 32 bits, so the sums may wrap modulo 2^32
 // and only the divisions need exact operands: all of it is 32-bit but for one product.
 inline constexpr std::int64_t kRecordYears = 5'800'000;  // a multiple of 400
 // Counting years are shifted by kRecordYears + 400 (whole eras); the count below takes every
@@ -130,22 +127,35 @@ inline constexpr std::int64_t kRecordYears = 5'800'000;  // a multiple of 400
 // a JDN inside 32 bits.
 inline constexpr std::uint32_t kRecordCountingYears = 2 * kRecordYears + 400;
 
-constexpr std::uint32_t counting_year32(std::int32_t y, std::int32_t m) {  // m in 1..12
-    // The sign bit of m - 3 marks January and February, which end the counting year before.
-    // Unsigned throughout, so that any m (the caller tests it after) is harmless.
-    return static_cast<std::uint32_t>(y) + (kRecordYears + 400) -
-           ((static_cast<std::uint32_t>(m) - 3u) >> 31);
-}
-
-// y0 = counting_year32(y, m) <= kRecordCountingYears, m in 1..12, d in 1..31.
-constexpr std::int32_t jdn32_from_gregorian(std::uint32_t y0, std::int32_t m, std::int32_t d) {
-    const std::uint32_t c = y0 / 100;  // [0, 1.2e5]
-    // 1461 y0 / 4 < 4.3e9: exact in 64 bits, then taken modulo 2^32
-    const auto yc = static_cast<std::uint32_t>(std::uint64_t{1461} * y0 >> 2) - c + (c >> 2);
+// What a record month 0..12 adds (0 is December of the year before, by plain arithmetic).
+struct RecordMonth {
+    // To the year, for the shifted counting year: kRecordYears + 400, less 1 for December
+    // before, January and February, which belong to the counting year before.
+    std::uint32_t toYear;
+    // To the days of the years before the counting year (modulo 2^32): the days from its 1
+    // March to the first of the month, (979 m0 - 2919) / 32 for m0 (3..14) = m + 12 or m, less
+    // the JDN shift of those years and 1 for the day of the month counting from 1.
+    std::uint32_t toDays;
+};
+inline constexpr auto kRecordMonths = [] {
     constexpr auto kBase =
         static_cast<std::uint32_t>((kRecordYears + 400) / 400 * kEraDays - kGregorianMarch0 + 1);
-    return static_cast<std::int32_t>(yc + kDaysBeforeMonthFromMarch[static_cast<std::uint32_t>(m)] +
-                                     static_cast<std::uint32_t>(d) - kBase);
+    std::array<RecordMonth, 13> t{};
+    for (std::uint32_t m = 0; m <= 12; ++m) {
+        const std::uint32_t j = m < 3 ? 1 : 0;
+        t[m] = {static_cast<std::uint32_t>(kRecordYears + 400) - j,
+                static_cast<std::uint32_t>(month_days_after_march(m + 12 * j)) - kBase};
+    }
+    return t;
+}();
+
+// y0 = y + kRecordMonths[m].toYear <= kRecordCountingYears, m in 0..12, d in 0..31.
+constexpr std::int32_t jdn32_from_gregorian(std::uint32_t y0, std::uint64_t m, std::int32_t d) {
+    const std::uint32_t c = y0 / 100;  // [0, 1.2e5] centuries
+    // Days of the years before y0: 365 y0 + y0 / 4 - c + c / 4, where c - c / 4 = (3c + 3) / 4;
+    // 1461 y0 / 4 < 4.3e9 is exact in 64 bits, then taken modulo 2^32.
+    const auto yc = static_cast<std::uint32_t>(std::uint64_t{1461} * y0 >> 2) - ((3 * c + 3) >> 2);
+    return static_cast<std::int32_t>(yc + kRecordMonths[m].toDays + static_cast<std::uint32_t>(d));
 }
 
 // Year (of the counting year starting 1 March) and day of that counting year.
@@ -158,14 +168,10 @@ struct MarchYearDay {
 // 32-bit JDN gives a non-negative count.
 inline constexpr std::uint64_t kDayShiftEras = 14712;
 
-constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
-    // r0: days since 1 March of year -400 kDayShiftEras; [0, 4.3e9] for every 32-bit JDN
-    const std::uint64_t r0 =
-        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kDayShiftEras * kEraDays;
-    const std::uint64_t n1 = 4 * r0 + 3;                                         // [3, 1.8e10]
-    const std::uint64_t q1 = n1 / kEraDays;                                      // centuries
-    const auto r1 = static_cast<std::uint32_t>(n1 % kEraDays / 4);               // [0, 36524]
-    const std::uint64_t u2 = std::uint64_t{2939745} * (4 * r1 + 3);              // < 2^39
+// The counting year and its day from q1, the centuries since 1 March of year -400
+// kDayShiftEras, and n = 4 r1 + 3 for r1 the day of that century (0..36524).
+constexpr MarchYearDay march_year_day_of_century(std::uint64_t q1, std::uint32_t n) {
+    const std::uint64_t u2 = std::uint64_t{2939745} * n;                         // < 2^39
     const auto q2 = static_cast<std::uint32_t>(u2 >> 32);                        // [0, 99] year
     const auto r2 = static_cast<std::uint32_t>(u2 & 0xffffffffu) / 2939745 / 4;  // [0, 365]
     const std::int64_t year =
@@ -173,17 +179,60 @@ constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
     return {year, r2};
 }
 
+constexpr MarchYearDay gregorian_march_year_day(std::int64_t jdn) {
+    // r0: days since 1 March of year -400 kDayShiftEras; [0, 4.3e9] for every 32-bit JDN
+    const std::uint64_t r0 =
+        static_cast<std::uint64_t>(jdn - kGregorianMarch0) + kDayShiftEras * kEraDays;
+    const std::uint64_t n1 = 4 * r0 + 3;  // [3, 1.8e10]
+    return march_year_day_of_century(n1 / kEraDays, static_cast<std::uint32_t>(n1 % kEraDays) | 3);
+}
+
+// The same for a 32-bit JDN, with the division by 146097 as a product: for every r in [1,
+// 2^32 + 174297], (4 (r - 1) + 3) / 146097 = 3853261555 r >> 47, the product below 2^64.
+constexpr MarchYearDay gregorian_march_year_day32(std::int32_t jdn) {
+    // r: days since 1 March of year -400 kDayShiftEras, plus 1; [1, 2^32 + 174297]
+    const auto r = static_cast<std::uint64_t>(std::int64_t{jdn} - kGregorianMarch0 +
+                                              std::int64_t{kDayShiftEras * kEraDays} + 1);
+    const std::uint64_t q1 = r * 3853261555u >> 47;  // centuries, [0, 117599]
+    // 4 r - 1 - 146097 q1 is (4 r - 1) mod 146097; its low two bits set make it 4 r1 + 3.
+    const std::uint32_t n =
+        (static_cast<std::uint32_t>(4 * r - 1) - static_cast<std::uint32_t>(q1 * kEraDays)) | 3u;
+    return march_year_day_of_century(q1, n);
+}
+
+// Month (1..12) and day of month of each day of a counting year starting 1 March: 0 is 1
+// March, 305 is 31 December, 306 is 1 January and 365 the leap day. Tables, as two loads are
+// cheaper than the two products of the affine forms (2141 r + 197913, from which they are made).
+struct MonthDayTables {
+    std::array<std::uint8_t, 366> month;
+    std::array<std::uint8_t, 366> day;
+    std::array<std::uint8_t, 366> nextYear;  // 1 for January and February, which end the year
+};
+inline constexpr auto kMonthDayFromMarch = [] {
+    MonthDayTables t{};
+    for (std::uint32_t doy = 0; doy < 366; ++doy) {
+        const std::uint32_t n3 = 2141 * doy + 197913;
+        const std::uint32_t m0 = n3 >> 16;                  // [3, 14]
+        const std::uint32_t d = (n3 & 0xffffu) / 2141 + 1;  // [1, 31]
+        t.month[doy] = static_cast<std::uint8_t>(m0 > 12 ? m0 - 12 : m0);
+        t.day[doy] = static_cast<std::uint8_t>(d);
+        t.nextYear[doy] = m0 > 12 ? 1 : 0;
+    }
+    return t;
+}();
+
 // The date of day `doy` (0..365) of the counting year `year`.
 constexpr YearMonthDay march_day_to_date(std::int64_t year, std::uint32_t doy) {
-    const std::uint32_t n3 = 2141 * doy + 197913;
-    const std::uint32_t m0 = n3 >> 16;                  // [3, 14]
-    const std::uint32_t d = (n3 & 0xffffu) / 2141 + 1;  // [1, 31]
-    const std::uint32_t j = doy >= 306 ? 1 : 0;         // January or February
-    return {year + j, static_cast<std::int32_t>(m0 - 12 * j), static_cast<std::int32_t>(d)};
+    return {year + kMonthDayFromMarch.nextYear[doy], kMonthDayFromMarch.month[doy],
+            kMonthDayFromMarch.day[doy]};
 }
 
 constexpr YearMonthDay gregorian_from_jdn(std::int64_t jdn) {
     const MarchYearDay yd = gregorian_march_year_day(jdn);
+    return march_day_to_date(yd.year, yd.doy);
+}
+constexpr YearMonthDay gregorian_from_jdn32(std::int32_t jdn) {
+    const MarchYearDay yd = gregorian_march_year_day32(jdn);
     return march_day_to_date(yd.year, yd.doy);
 }
 

@@ -110,22 +110,25 @@ std::int32_t jdn_to_euro_date_general(DateRecord& record);
 }  // namespace detail
 
 inline std::int32_t euro_date_to_jdn(DateRecord& record) {
-    // Months 1..12, days 1..31 and |year| <= 5,800,000 give a JDN well inside 32 bits; the
-    // year is tested on the shifted counting year that the count needs anyway.
+    // Months 0..12, days 0..31 and |year| <= 5,800,000 give a JDN well inside 32 bits (month 0
+    // and day 0 count back by plain arithmetic, as in the general path); the year is tested on
+    // the shifted counting year that the count needs anyway.
     static_assert(kMaxYearMagnitude == kRecordYears);
-    const std::uint32_t y0 = counting_year32(record.year, record.month);
-    if (record.calendar == 'G' && static_cast<std::uint32_t>(record.month) - 1u < 12u &&
-        static_cast<std::uint32_t>(record.day) - 1u < 31u && y0 <= kRecordCountingYears)
+    const std::uint64_t m = static_cast<std::uint32_t>(record.month);  // as loaded, no extension
+    if (record.calendar == 'G' && m <= 12 && static_cast<std::uint32_t>(record.day) <= 31u)
         [[likely]] {
-        record.jdn = jdn32_from_gregorian(y0, record.month, record.day);
-        return record.jdn;
+        const std::uint32_t y0 = static_cast<std::uint32_t>(record.year) + kRecordMonths[m].toYear;
+        if (y0 <= kRecordCountingYears) [[likely]] {
+            record.jdn = jdn32_from_gregorian(y0, m, record.day);
+            return record.jdn;
+        }
     }
     return detail::euro_date_to_jdn_general(record);
 }
 
 inline std::int32_t jdn_to_euro_date(DateRecord& record) {
     if (record.calendar == 'G') {
-        const YearMonthDay date = gregorian_from_jdn(record.jdn);
+        const YearMonthDay date = gregorian_from_jdn32(record.jdn);
         record.year = static_cast<std::int32_t>(date.year);  // |year| < 5.9 million
         record.month = date.month;
         record.day = date.day;
