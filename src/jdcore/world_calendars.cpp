@@ -248,21 +248,30 @@ inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
     return cycle;
 }();
 
+// A year by the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
+// its shape code: 8 * (days from that Monday to 1 Tishri) + kind of year.
 struct HebrewYearStart {
-    std::uint64_t start;  // 1 Tishri in days from the shifted epoch, < 7.4e11
-    std::uint32_t kind;   // [0, 5]
+    std::uint64_t monday;
+    std::uint32_t code;
+    constexpr std::uint64_t Start() const { return monday + (code >> 3); }
+    constexpr std::uint32_t Kind() const { return code & 7; }
 };
+
+// y / 19 for every y < 2^32 (the error of 2^36 / 19 rounded up, 18 / 2^36, stays below
+// 1 / 19 for y below 2^36 / 342).
+inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
+static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
 
 // Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears.
 constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
-    const std::uint32_t cycle = y / 19;                                           // < 1.06e8
+    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);         // < 1.06e8
     const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                     // k: [0, 18]
     const std::uint64_t x = std::uint64_t{69715} * cycle + (entry & 0x0FFFFFFF);  // < 7.4e12
     const std::uint64_t weeks = x / 181440;                                       // < 4.1e7
     const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);           // [0, 181439]
     const std::uint32_t code =
         HebrewShapeFrom(kHebrewShapes[entry >> 28][inWeek >> kHebrewSpanBits], inWeek);
-    return {7 * (std::uint64_t{991} * cycle - 55 + weeks) + (code >> 3), code & 7};
+    return {7 * (std::uint64_t{991} * cycle - 55 + weeks), code};
 }
 
 constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
@@ -270,7 +279,7 @@ constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to k
 }
 
 constexpr int HebrewYearLength(std::int64_t year) {
-    return HebrewKindLength(HebrewStartOf(HebrewShifted(ClampYear(year))).kind);
+    return HebrewKindLength(HebrewStartOf(HebrewShifted(ClampYear(year))).Kind());
 }
 
 // A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
@@ -311,13 +320,15 @@ inline constexpr std::uint8_t kHebrewMonthAt[2][13] = {{7, 8, 9, 10, 11, 12, 1, 
 inline constexpr std::uint8_t kHebrewPlaceOf[2][14] = {
     {0, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 12}, {0, 7, 8, 9, 10, 11, 12, 0, 1, 2, 3, 4, 5, 6}};
 
-// Days from 1 Tishri to the first of a month, by kind of year and month number [1, 13]
-// (month 13 of a common year: the year's length).
-inline constexpr std::array<std::array<std::uint16_t, 14>, 6> kHebrewMonthFirst = [] {
-    std::array<std::array<std::uint16_t, 14>, 6> first{};
-    for (std::uint32_t kind = 0; kind < 6; ++kind) {
-        for (std::size_t month = 1; month < 14; ++month) {
-            first[kind][month] = kHebrewMonthStarts[kind][kHebrewPlaceOf[kind >= 3][month] + 1u];
+// Days from the Monday of the molad's week to the first of a month, by shape code and month
+// number [1, 13] (month 13 of a common year: the year's end).
+inline constexpr std::array<std::array<std::uint16_t, 16>, 64> kHebrewMonthFirst = [] {
+    std::array<std::array<std::uint16_t, 16>, 64> first{};
+    for (std::uint32_t code = 0; code < 64; ++code) {
+        const std::uint32_t kind = code & 7;
+        for (std::size_t month = 1; kind < 6 && month < 14; ++month) {
+            first[code][month] = static_cast<std::uint16_t>(
+                (code >> 3) + kHebrewMonthStarts[kind][kHebrewPlaceOf[kind >= 3][month] + 1u]);
         }
     }
     return first;
@@ -366,9 +377,9 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
     // year is clamped by the caller, month to [1, 13]
     const HebrewYearStart y = HebrewStartOf(HebrewShifted(year));
-    return static_cast<std::int64_t>(y.start) +
+    return static_cast<std::int64_t>(y.monday) +
            (kHebrewEpoch - static_cast<std::int64_t>(kHebrewShiftDays)) +
-           kHebrewMonthFirst[y.kind][static_cast<std::size_t>(month)] + day - 1;
+           kHebrewMonthFirst[y.code][static_cast<std::size_t>(month)] + day - 1;
 }
 
 // The year of a day is first estimated from the mean year (251827457 / 689472 days): 1 Tishri
@@ -392,13 +403,13 @@ constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
         static_cast<std::uint32_t>((days - kHebrewEstimateBase + 12) * kHebrewYearScale >>
                                    39);  // [9.8e8, 1.02e9]
     HebrewYearStart year = HebrewStartOf(y);
-    if (days < year.start) {
+    if (days < year.Start()) {
         year = HebrewStartOf(--y);
-    } else if (days - year.start >= static_cast<std::uint64_t>(HebrewKindLength(year.kind))) {
+    } else if (days - year.Start() >= static_cast<std::uint64_t>(HebrewKindLength(year.Kind()))) {
         year = HebrewStartOf(++y);
     }
-    const auto doy = static_cast<std::uint32_t>(days - year.start);  // [0, 384]
-    const std::uint32_t entry = kHebrewDaySpans[year.kind][doy >> 4];
+    const auto doy = static_cast<std::uint32_t>(days - year.Start());  // [0, 384]
+    const std::uint32_t entry = kHebrewDaySpans[year.Kind()][doy >> 4];
     const bool later = doy >= (entry & 511);
     const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
     return Date(static_cast<std::int64_t>(y) - static_cast<std::int64_t>(kHebrewShiftYears),
@@ -569,9 +580,11 @@ std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
     // Days are summed in 64 bits, so any day is harmless; months index tables.
     year = ClampYear(year);
     month = std::clamp(month, 1, 13);
+    if (cal == WorldCalendar::Hebrew) {  // apart, so that it needs no saved registers
+        return HebrewToJdn(year, month, day);
+    }
     switch (cal) {
         case WorldCalendar::Hebrew:
-            return HebrewToJdn(year, month, day);
         case WorldCalendar::Islamic:
             return IslamicToJdn(year, month, day);
         case WorldCalendar::Persian:
