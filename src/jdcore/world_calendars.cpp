@@ -142,7 +142,7 @@ constexpr int HebrewKindLength(std::uint32_t kind) {  // [353, 385]
 // 152869 parts) on, a year's first day and length follow from the place of its molad in the
 // week and from whether it and the years next to it are leap years. Shape code:
 // 8 * (days from the Monday of the molad's week to 1 Tishri) + kind of year, [0, 61].
-constexpr std::uint32_t HebrewShapeOf(std::uint32_t inWeek, std::uint32_t k) {
+constexpr std::uint32_t HebrewShapeCode(std::uint32_t inWeek, std::uint32_t k) {
     const bool leap = HebrewLeapAt(k);
     const std::uint32_t start = HebrewNewYearInWeek(inWeek, leap, HebrewLeapAt(k + 18));
     std::uint32_t next = inWeek + (leap ? 152869 : 113196);  // < 2 * 181440
@@ -151,6 +151,20 @@ constexpr std::uint32_t HebrewShapeOf(std::uint32_t inWeek, std::uint32_t k) {
     const std::uint32_t end =
         7 * ((leap ? 54 : 50) + carry) + HebrewNewYearInWeek(next, HebrewLeapAt(k + 1), leap);
     return 8 * start + HebrewYearKind(static_cast<int>(end - start));
+}
+
+// 1 Tishri is never on a Sunday, Wednesday or Friday: 0, 1, 3, 5 or 7 days from the Monday.
+// With the six kinds of year, a shape is numbered 6 * ((day + 1) / 2) + kind, [0, 29].
+inline constexpr std::uint32_t kHebrewShapes = 30;
+
+constexpr std::uint32_t HebrewShape(std::uint32_t code) {
+    return 6 * (((code >> 3) + 1) / 2) + (code & 7);
+}
+constexpr std::uint32_t HebrewShapeDay(std::uint32_t shape) {  // [0, 7]
+    return shape < 6 ? 0 : 2 * (shape / 6) - 1;
+}
+constexpr std::uint32_t HebrewShapeKind(std::uint32_t shape) {
+    return shape % 6;
 }
 
 // The places in the week where a shape can change: the steps of HebrewNewYearInWeek for the
@@ -173,7 +187,7 @@ constexpr std::array<std::uint32_t, 13> HebrewShapeSteps(std::uint32_t k) {
 // after a common one, after a leap one and before a common one, or between leap ones. The
 // week is cut into 45 spans of 4096 parts; changes of shape are at least 6888 parts apart
 // (checked below), so each span holds at most one. Entry: the place of that change (2^18 - 1
-// when none), the shape before it << 18 and the shape from it on << 24.
+// when none), the shape before it << 18 and the shape from it on << 23.
 inline constexpr std::uint32_t kHebrewSpanBits = 12;
 inline constexpr std::uint32_t kHebrewSpans = 45;        // 45 * 4096 >= 181440
 inline constexpr std::uint32_t kHebrewNoStep = 0x3FFFF;  // beyond every place in the week
@@ -185,31 +199,32 @@ constexpr std::uint32_t HebrewNeighbours(std::uint32_t k) {  // [0, 3]
     return !HebrewLeapAt(k + 18) ? 1 : HebrewLeapAt(k + 1) ? 2 : 3;
 }
 
-inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewShapes = [] {
+inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewShapeSpans = [] {
     std::array<std::array<std::uint32_t, kHebrewSpans>, 4> shapes{};
     for (std::uint32_t k = 0; k < 4; ++k) {  // positions 0, 1, 2 and 7 stand for each set
         const std::uint32_t position = k == 3 ? 7 : k;
         const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(position);
         for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
             const std::uint32_t from = s << kHebrewSpanBits;
-            const std::uint32_t before = HebrewShapeOf(from, position);
+            const std::uint32_t before = HebrewShapeCode(from, position);
             std::uint32_t step = kHebrewNoStep;
             for (std::uint32_t t : steps) {
                 if (t > from && t < from + (1u << kHebrewSpanBits) && t < step &&
-                    HebrewShapeOf(t, position) != before) {
+                    HebrewShapeCode(t, position) != before) {
                     step = t;
                 }
             }
             const std::uint32_t after =
-                step == kHebrewNoStep ? before : HebrewShapeOf(step, position);
-            shapes[HebrewNeighbours(position)][s] = step | before << 18 | after << 24;
+                step == kHebrewNoStep ? before : HebrewShapeCode(step, position);
+            shapes[HebrewNeighbours(position)][s] =
+                step | HebrewShape(before) << 18 | HebrewShape(after) << 23;
         }
     }
     return shapes;
 }();
 
 constexpr std::uint32_t HebrewShapeFrom(std::uint32_t entry, std::uint32_t inWeek) {
-    return (inWeek >= (entry & kHebrewNoStep) ? entry >> 24 : entry >> 18) & 63;
+    return (inWeek >= (entry & kHebrewNoStep) ? entry >> 23 : entry >> 18) & 31;
 }
 
 // The table gives the rule's shape at every span start and every possible step, for every
@@ -217,15 +232,19 @@ constexpr std::uint32_t HebrewShapeFrom(std::uint32_t entry, std::uint32_t inWee
 constexpr bool HebrewShapesHold() {
     for (std::uint32_t k = 0; k < 19; ++k) {
         const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(k);
-        const auto& row = kHebrewShapes[HebrewNeighbours(k)];
+        const auto& row = kHebrewShapeSpans[HebrewNeighbours(k)];
         for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
             const std::uint32_t from = s << kHebrewSpanBits;
-            if (from < 181440 && HebrewShapeFrom(row[s], from) != HebrewShapeOf(from, k)) {
+            if (from < 181440 &&
+                HebrewShapeFrom(row[s], from) != HebrewShape(HebrewShapeCode(from, k))) {
                 return false;
             }
         }
         for (std::uint32_t t : steps) {
-            if (HebrewShapeFrom(row[t >> kHebrewSpanBits], t) != HebrewShapeOf(t, k)) {
+            const std::uint32_t code = HebrewShapeCode(t, k);
+            const std::uint32_t shape = HebrewShapeFrom(row[t >> kHebrewSpanBits], t);
+            if (shape != HebrewShape(code) ||
+                code != 8 * HebrewShapeDay(shape) + HebrewShapeKind(shape)) {
                 return false;
             }
         }
@@ -248,13 +267,11 @@ inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
     return cycle;
 }();
 
-// A year by the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
-// its shape code: 8 * (days from that Monday to 1 Tishri) + kind of year.
+// A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
+// its shape.
 struct HebrewYearStart {
     std::uint64_t monday;
-    std::uint32_t code;
-    constexpr std::uint64_t Start() const { return monday + (code >> 3); }
-    constexpr std::uint32_t Kind() const { return code & 7; }
+    std::uint32_t shape;
 };
 
 // y / 19 for every y < 2^32 (the error of 2^36 / 19 rounded up, 18 / 2^36, stays below
@@ -262,16 +279,17 @@ struct HebrewYearStart {
 inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
 static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
 
-// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears.
+// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. Its molad falls
+// 181440 (991 c - 55) + 69715 c + parts(k) = 181440 (weeks - 55) + inWeek parts after the
+// noon before the shifted epoch, with 181440 * 991 + 69715 = 179876755.
 constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
-    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);         // < 1.06e8
-    const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                     // k: [0, 18]
-    const std::uint64_t x = std::uint64_t{69715} * cycle + (entry & 0x0FFFFFFF);  // < 7.4e12
-    const std::uint64_t weeks = x / 181440;                                       // < 4.1e7
-    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);           // [0, 181439]
-    const std::uint32_t code =
-        HebrewShapeFrom(kHebrewShapes[entry >> 28][inWeek >> kHebrewSpanBits], inWeek);
-    return {7 * (std::uint64_t{991} * cycle - 55 + weeks), code};
+    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);             // < 1.06e8
+    const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                         // k: [0, 18]
+    const std::uint64_t x = 179876755 * std::uint64_t{cycle} + (entry & 0x0FFFFFFF);  // < 2e16
+    const std::uint64_t weeks = x / 181440;                                           // < 1.1e11
+    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);               // [0, 181439]
+    return {7 * weeks - 7 * 55,
+            HebrewShapeFrom(kHebrewShapeSpans[entry >> 28][inWeek >> kHebrewSpanBits], inWeek)};
 }
 
 constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
@@ -279,7 +297,7 @@ constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to k
 }
 
 constexpr int HebrewYearLength(std::int64_t year) {
-    return HebrewKindLength(HebrewStartOf(HebrewShifted(ClampYear(year))).Kind());
+    return HebrewKindLength(HebrewShapeKind(HebrewStartOf(HebrewShifted(ClampYear(year))).shape));
 }
 
 // A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
@@ -320,39 +338,50 @@ inline constexpr std::uint8_t kHebrewMonthAt[2][13] = {{7, 8, 9, 10, 11, 12, 1, 
 inline constexpr std::uint8_t kHebrewPlaceOf[2][14] = {
     {0, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 12}, {0, 7, 8, 9, 10, 11, 12, 0, 1, 2, 3, 4, 5, 6}};
 
-// Days from the Monday of the molad's week to the first of a month, by shape code and month
+// Days from the Monday of the molad's week to the first of a month, by shape and month
 // number [1, 13] (month 13 of a common year: the year's end).
-inline constexpr std::array<std::array<std::uint16_t, 16>, 64> kHebrewMonthFirst = [] {
-    std::array<std::array<std::uint16_t, 16>, 64> first{};
-    for (std::uint32_t code = 0; code < 64; ++code) {
-        const std::uint32_t kind = code & 7;
-        for (std::size_t month = 1; kind < 6 && month < 14; ++month) {
-            first[code][month] = static_cast<std::uint16_t>(
-                (code >> 3) + kHebrewMonthStarts[kind][kHebrewPlaceOf[kind >= 3][month] + 1u]);
+inline constexpr std::array<std::array<std::uint16_t, 16>, kHebrewShapes> kHebrewMonthFirst = [] {
+    std::array<std::array<std::uint16_t, 16>, kHebrewShapes> first{};
+    for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
+        const std::uint32_t kind = HebrewShapeKind(shape);
+        for (std::size_t month = 1; month < 14; ++month) {
+            first[shape][month] = static_cast<std::uint16_t>(
+                HebrewShapeDay(shape) +
+                kHebrewMonthStarts[kind][kHebrewPlaceOf[kind >= 3][month] + 1u]);
         }
     }
     return first;
 }();
 
-// The day of the year ([0, 384]) by spans of 16 days: a month (29 or 30 days) begins at most
-// once in each. Entry: the day its next month begins (511 when none) | the first day of the
-// month the span begins in << 9 | that month << 18 | the next month << 22.
-inline constexpr std::array<std::array<std::uint32_t, 25>, 6> kHebrewDaySpans = [] {
-    std::array<std::array<std::uint32_t, 25>, 6> spans{};
-    for (std::uint32_t kind = 0; kind < 6; ++kind) {
-        const std::array<std::uint16_t, 16>& starts = kHebrewMonthStarts[kind];
-        const std::uint32_t months = kind >= 3 ? 13 : 12;
-        for (std::uint32_t s = 0; s < 25; ++s) {
+// A day by its distance from the Monday of a year's molad week, plus 64 ([0, 511]), in spans
+// of 16 days: a month (29 or 30 days) begins at most once in each. Entry, by shape: the
+// place where the next month begins (511 when none) | the first day of the month the span
+// begins in << 9 | that month << 18 | the next month << 22. Month 0 stands for the days
+// before the year, 15 for those after it.
+inline constexpr std::uint32_t kHebrewBefore = 64;
+inline constexpr std::array<std::array<std::uint32_t, 32>, kHebrewShapes> kHebrewDaySpans = [] {
+    std::array<std::array<std::uint32_t, 32>, kHebrewShapes> spans{};
+    for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
+        const std::uint32_t kind = HebrewShapeKind(shape);
+        const bool leap = kind >= 3;
+        // Month starts and numbers: before the year, its months, after the year.
+        std::array<std::uint32_t, 15> first{};
+        std::array<std::uint32_t, 15> month{};
+        const std::uint32_t months = leap ? 13 : 12;
+        for (std::uint32_t place = 0; place <= months; ++place) {
+            first[place + 1] = kHebrewBefore + HebrewShapeDay(shape) +
+                               kHebrewMonthStarts[kind][place + 1];  // the end at months
+            month[place + 1] = place < months ? kHebrewMonthAt[leap][place] : 15;
+        }
+        for (std::uint32_t s = 0; s < 32; ++s) {
             const std::uint32_t from = 16 * s;
-            std::uint32_t place = 0;  // the last month begun by day 'from'
-            while (place + 1 < months && starts[place + 2] <= from) {
-                ++place;
+            std::uint32_t at = 0;  // the last part begun by 'from'
+            while (at < months + 1 && first[at + 1] <= from) {
+                ++at;
             }
-            const bool next = place + 1 < months && starts[place + 2] < from + 16;
-            const std::uint32_t step = next ? starts[place + 2] : 511;
-            const std::uint32_t after = next ? kHebrewMonthAt[kind >= 3][place + 1] : 0;
-            spans[kind][s] = step | std::uint32_t{starts[place + 1]} << 9 |
-                             std::uint32_t{kHebrewMonthAt[kind >= 3][place]} << 18 | after << 22;
+            const bool next = at < months + 1 && first[at + 1] < from + 16;
+            spans[shape][s] = (next ? first[at + 1] : 511) | first[at] << 9 | month[at] << 18 |
+                              (next ? month[at + 1] : 0) << 22;
         }
     }
     return spans;
@@ -375,11 +404,17 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 }
 
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
-    // year is clamped by the caller, month to [1, 13]
+    // The clamps of every calendar, each tested by one comparison first.
+    if (static_cast<std::uint64_t>(year + kArithmeticYears) > 2 * kArithmeticYears) [[unlikely]] {
+        year = ClampYear(year);
+    }
+    if (static_cast<unsigned>(month - 1) > 12) [[unlikely]] {
+        month = std::clamp(month, 1, 13);
+    }
     const HebrewYearStart y = HebrewStartOf(HebrewShifted(year));
     return static_cast<std::int64_t>(y.monday) +
            (kHebrewEpoch - static_cast<std::int64_t>(kHebrewShiftDays)) +
-           kHebrewMonthFirst[y.code][static_cast<std::size_t>(month)] + day - 1;
+           kHebrewMonthFirst[y.shape][static_cast<std::size_t>(month)] + day - 1;
 }
 
 // The year of a day is first estimated from the mean year (251827457 / 689472 days): 1 Tishri
@@ -394,26 +429,37 @@ inline constexpr std::uint64_t kHebrewYearScale = 1505162483;  // 2^39 / mean ye
 static_assert((5'000'000'000 - kHebrewEpoch + 21 * kHebrewCycleDays + 12) <=
               UINT64_MAX / kHebrewYearScale);
 
+struct HebrewMonthDay {
+    std::uint32_t month;  // [1, 13]; 0 before the year, 15 after it
+    std::uint32_t day;
+};
+
+constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
+    // days is within 19 days before the year and 36 after it (see below)
+    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [45, 455]
+    const std::uint32_t entry = kHebrewDaySpans[year.shape][at >> 4];
+    const bool later = at >= (entry & 511);
+    const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
+    return {(entry >> (later ? 22 : 18)) & 15, at - first + 1};
+}
+
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    // jdn is clamped to kArithmeticJdn by the caller
+    if (static_cast<std::uint64_t>(jdn + kArithmeticJdn) > 2 * kArithmeticJdn) [[unlikely]] {
+        jdn = ClampJdn(jdn);
+    }
     const auto days =
         static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.8e11]
     std::uint32_t y =
         kHebrewEstimateYear +
         static_cast<std::uint32_t>((days - kHebrewEstimateBase + 12) * kHebrewYearScale >>
                                    39);  // [9.8e8, 1.02e9]
-    HebrewYearStart year = HebrewStartOf(y);
-    if (days < year.Start()) {
-        year = HebrewStartOf(--y);
-    } else if (days - year.Start() >= static_cast<std::uint64_t>(HebrewKindLength(year.Kind()))) {
-        year = HebrewStartOf(++y);
+    HebrewMonthDay md = HebrewDayIn(HebrewStartOf(y), days);
+    if (md.month - 1 >= 13) {
+        y = md.month == 0 ? y - 1 : y + 1;
+        md = HebrewDayIn(HebrewStartOf(y), days);
     }
-    const auto doy = static_cast<std::uint32_t>(days - year.Start());  // [0, 384]
-    const std::uint32_t entry = kHebrewDaySpans[year.Kind()][doy >> 4];
-    const bool later = doy >= (entry & 511);
-    const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
     return Date(static_cast<std::int64_t>(y) - static_cast<std::int64_t>(kHebrewShiftYears),
-                (entry >> (later ? 22 : 18)) & 15, doy - first + 1);
+                md.month, md.day);
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------
@@ -577,12 +623,12 @@ constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
 // ---- the public interface -------------------------------------------------------------------
 
 std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
-    // Days are summed in 64 bits, so any day is harmless; months index tables.
-    year = ClampYear(year);
-    month = std::clamp(month, 1, 13);
     if (cal == WorldCalendar::Hebrew) {  // apart, so that it needs no saved registers
         return HebrewToJdn(year, month, day);
     }
+    // Days are summed in 64 bits, so any day is harmless; months index tables.
+    year = ClampYear(year);
+    month = std::clamp(month, 1, 13);
     switch (cal) {
         case WorldCalendar::Hebrew:
         case WorldCalendar::Islamic:
@@ -602,6 +648,9 @@ std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
 }
 
 YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn) {
+    if (cal == WorldCalendar::Hebrew) {
+        return HebrewFromJdn(jdn);
+    }
     jdn = ClampJdn(jdn);
     switch (cal) {
         case WorldCalendar::Hebrew:
