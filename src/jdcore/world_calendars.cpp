@@ -85,8 +85,8 @@ constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
 // year is below 2.1e9 and fits 32 bits.
 //
 // The rules are written out once (HebrewNewYearInWeek, kHebrewMonthStarts); the conversions
-// read tables made from them at compile time, so that a year costs one molad, two table reads
-// and one comparison.
+// read tables made from them at compile time: a year costs one molad, two table reads and
+// one comparison, a month and day one more table read.
 
 inline constexpr std::uint64_t kHebrewCycleYears = 689472;
 inline constexpr std::uint64_t kHebrewCycleDays = 251827457;
@@ -201,8 +201,8 @@ constexpr std::uint32_t HebrewNeighbours(std::uint32_t k) {  // [0, 3]
 
 inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewShapeSpans = [] {
     std::array<std::array<std::uint32_t, kHebrewSpans>, 4> shapes{};
-    for (std::uint32_t k = 0; k < 4; ++k) {  // positions 0, 1, 2 and 7 stand for each set
-        const std::uint32_t position = k == 3 ? 7 : k;
+    for (std::uint32_t set = 0; set < 4; ++set) {  // positions 0, 1, 2 and 7 stand for each
+        const std::uint32_t position = set == 3 ? 7 : set;
         const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(position);
         for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
             const std::uint32_t from = s << kHebrewSpanBits;
@@ -229,22 +229,23 @@ constexpr std::uint32_t HebrewShapeFrom(std::uint32_t entry, std::uint32_t inWee
 
 // The table gives the rule's shape at every span start and every possible step, for every
 // position in the cycle; both are constant between those places, so they agree everywhere.
+// Each shape also gives back the day and kind it was numbered from.
+constexpr bool HebrewShapeHolds(std::uint32_t inWeek, std::uint32_t k) {
+    const std::uint32_t code = HebrewShapeCode(inWeek, k);
+    const std::uint32_t entry = kHebrewShapeSpans[HebrewNeighbours(k)][inWeek >> kHebrewSpanBits];
+    const std::uint32_t shape = HebrewShapeFrom(entry, inWeek);
+    return shape == HebrewShape(code) && code == 8 * HebrewShapeDay(shape) + HebrewShapeKind(shape);
+}
+
 constexpr bool HebrewShapesHold() {
     for (std::uint32_t k = 0; k < 19; ++k) {
-        const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(k);
-        const auto& row = kHebrewShapeSpans[HebrewNeighbours(k)];
         for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
-            const std::uint32_t from = s << kHebrewSpanBits;
-            if (from < 181440 &&
-                HebrewShapeFrom(row[s], from) != HebrewShape(HebrewShapeCode(from, k))) {
+            if (!HebrewShapeHolds(s << kHebrewSpanBits, k)) {
                 return false;
             }
         }
-        for (std::uint32_t t : steps) {
-            const std::uint32_t code = HebrewShapeCode(t, k);
-            const std::uint32_t shape = HebrewShapeFrom(row[t >> kHebrewSpanBits], t);
-            if (shape != HebrewShape(code) ||
-                code != 8 * HebrewShapeDay(shape) + HebrewShapeKind(shape)) {
+        for (std::uint32_t t : HebrewShapeSteps(k)) {
+            if (!HebrewShapeHolds(t, k)) {
                 return false;
             }
         }
@@ -268,14 +269,14 @@ inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
 }();
 
 // A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
-// its shape.
+// its shape [0, 29].
 struct HebrewYearStart {
     std::uint64_t monday;
     std::uint32_t shape;
 };
 
-// y / 19 for every y < 2^32 (the error of 2^36 / 19 rounded up, 18 / 2^36, stays below
-// 1 / 19 for y below 2^36 / 342).
+// y / 19 for every y < 2^32: with 2^36 / 19 rounded up, y kHebrewBy19 / 2^36 exceeds y / 19
+// by 18 y / (19 * 2^36), less than 1 / 19 for y < 2^36 / 18.
 inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
 static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
 
@@ -422,7 +423,9 @@ constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
 // (over the whole repeating cycle). Days are counted from 1 Tishri of shifted year
 // 1 + 1430 * 689472, 21 cycles before the epoch's, so that every day of |jdn| <= 5e9 counts
 // [2.8e8, 1.03e10]; 12 days on, the mean year is 2^39 / 1505162483 days (within 3.4 days over
-// that range), which puts every day within a year of its own and most in it.
+// that range), which puts every day within a year of its own and most in it: taken for every
+// year so estimated, a day falls 13 days before to 387 days after the Monday of the week of
+// the estimated year's molad.
 inline constexpr std::uint64_t kHebrewEstimateBase = kHebrewShiftDays - 21 * kHebrewCycleDays;
 inline constexpr std::uint32_t kHebrewEstimateYear = 1 + 1430 * kHebrewCycleYears;
 inline constexpr std::uint64_t kHebrewYearScale = 1505162483;  // 2^39 / mean year
@@ -435,8 +438,8 @@ struct HebrewMonthDay {
 };
 
 constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
-    // days is within 19 days before the year and 36 after it (see below)
-    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [45, 455]
+    // days is at most 13 days before the Monday and 387 after it (see above)
+    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 451]
     const std::uint32_t entry = kHebrewDaySpans[year.shape][at >> 4];
     const bool later = at >= (entry & 511);
     const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
