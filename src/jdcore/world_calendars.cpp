@@ -81,30 +81,30 @@ constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
 //
 // The whole calendar repeats after 689,472 years (8,527,680 months, 251,827,457 days, a whole
 // number of weeks), so years are shifted by 1451 such cycles: every count is then
-// non-negative, for every year up to kArithmeticYears, and divisions are unsigned.
+// non-negative, for every year up to kArithmeticYears, and divisions are unsigned. A shifted
+// year is below 2.1e9 and fits 32 bits.
+//
+// The rules are written out once (HebrewNewYearInWeek, kHebrewMonthStarts); the conversions
+// read tables made from them at compile time: a year costs one molad, two table reads and
+// one comparison, a month and day one more table read.
 
-inline constexpr std::uint64_t kHebrewShiftYears = std::uint64_t{1451} * 689472;    // 1.0e9
-inline constexpr std::uint64_t kHebrewShiftDays = std::uint64_t{1451} * 251827457;  // 3.7e11
+inline constexpr std::uint64_t kHebrewCycleYears = 689472;
+inline constexpr std::uint64_t kHebrewCycleDays = 251827457;
+inline constexpr std::uint64_t kHebrewShiftYears = 1451 * kHebrewCycleYears;  // 1.0e9
+inline constexpr std::uint64_t kHebrewShiftDays = 1451 * kHebrewCycleDays;    // 3.7e11
 
 constexpr bool HebrewLeap(std::int64_t year) {
     return floor_mod(7 * year + 1, 19) < 7;
 }
 
 // Leap years by position y mod 19 in the cycle (0, 3, 6, 8, 11, 14, 17), twice over so that
-// a bit can be taken at position + 18 (the year before) or + 1, + 2 (the years after).
+// a bit can be taken at position + 18 (the year before) or + 1 (the year after).
 inline constexpr std::uint64_t kHebrewLeapBits = 0b100100100101001001;
 inline constexpr std::uint64_t kHebrewLeapBits2 = kHebrewLeapBits | kHebrewLeapBits << 19;
 
 constexpr bool HebrewLeapAt(std::uint64_t cyclePosition) {  // [0, 36]
     return ((kHebrewLeapBits2 >> cyclePosition) & 1u) != 0;
 }
-
-// A molad by the week (181440 parts): the week of the count and the parts since the noon
-// that starts its Monday. The rules for the new year depend on the place in the week only.
-struct HebrewMolad {
-    std::uint64_t week;
-    std::uint32_t inWeek;  // [0, 181439]
-};
 
 // Shifted year 19 c + k starts 235 c - 13 + kHebrewCycleMonths[k] months after the first
 // molad: position 0 of the cycle is the last, leap, year of the cycle before.
@@ -115,47 +115,6 @@ inline constexpr std::array<std::uint8_t, 19> kHebrewCycleMonths = [] {
     }
     return months;
 }();
-
-// The year holding month j of the cycle ([0, 234], counted as above): its position in the
-// cycle, and how many of its months come before month j ([0, 12]). Two tables so that both
-// are read at once.
-inline constexpr std::array<std::uint8_t, 235> kHebrewYearOfMonth = [] {
-    std::array<std::uint8_t, 235> years{};
-    std::uint8_t k = 0;
-    for (std::uint32_t j = 0; j < 235; ++j) {
-        k = static_cast<std::uint8_t>(k < 18 && kHebrewCycleMonths[k + 1] <= j ? k + 1 : k);
-        years[j] = k;
-    }
-    return years;
-}();
-inline constexpr std::array<std::uint8_t, 235> kHebrewMonthOfYear = [] {
-    std::array<std::uint8_t, 235> months{};
-    for (std::uint32_t j = 0; j < 235; ++j) {
-        months[j] = static_cast<std::uint8_t>(j - kHebrewCycleMonths[kHebrewYearOfMonth[j]]);
-    }
-    return months;
-}();
-
-// 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
-// falls 181440 (991 c - 55) + 69715 c + kHebrewCycleParts[k] parts after the noon before the
-// shifted epoch (the 55 weeks make up for the 13 months taken off above).
-inline constexpr std::array<std::uint32_t, 19> kHebrewCycleParts = [] {
-    std::array<std::uint32_t, 19> parts{};
-    for (std::uint32_t k = 0; k < 19; ++k) {
-        // 12084 - 13 * 765433 + 55 * 181440 = 40655; [40655, 1.8e8]
-        parts[k] = 40655 + 765433 * std::uint32_t{kHebrewCycleMonths[k]};
-    }
-    return parts;
-}();
-
-// Molad of Tishri of shifted year y ([4e5, 2.1e9]).
-constexpr HebrewMolad HebrewMoladOf(std::uint64_t y) {
-    const std::uint64_t cycle = y / 19;  // [2.2e4, 1.1e8]
-    const auto k = static_cast<std::uint32_t>(y - 19 * cycle);
-    const std::uint64_t x = 69715 * cycle + kHebrewCycleParts[k];  // < 7.5e12
-    const std::uint64_t weeks = x / 181440;
-    return {991 * cycle - 55 + weeks, static_cast<std::uint32_t>(x - 181440 * weeks)};
-}
 
 // Days from the Monday of the molad's week to 1 Tishri ([0, 7]). Never on a Sunday, Wednesday
 // or Friday: a day on. A common year whose molad is on Tuesday at or after 9 h 204 p (16404
@@ -168,38 +127,178 @@ constexpr std::uint32_t HebrewNewYearInWeek(std::uint32_t inWeek, bool leap, boo
            (inWeek >= 6 * 25920 ? 2 : 0);
 }
 
-// Start and end (the next start) of a year, in days from the shifted epoch ([0, 7.4e11]).
-struct HebrewYearSpan {
-    std::uint64_t start;
-    std::uint64_t next;
-};
+// The six kinds of year by length: 353, 354, 355, 383, 384, 385 -> 0 .. 5.
+constexpr std::uint32_t HebrewYearKind(int length) {
+    return static_cast<std::uint32_t>(length - 353 - (length > 355 ? 27 : 0));
+}
 
-// From the year's molad of Tishri and its position k in the cycle ([0, 18]). The next molad
-// of Tishri is 12 months (50 weeks 113196 parts) or 13 months (54 weeks 152869 parts) on.
-constexpr HebrewYearSpan HebrewSpanFrom(HebrewMolad m, std::uint32_t k) {
+constexpr int HebrewKindLength(std::uint32_t kind) {  // [353, 385]
+    return static_cast<int>(kind) + 353 + (kind >= 3 ? 27 : 0);
+}
+
+// ---- a year from the place of its molad in the week
+//
+// With the next molad of Tishri 12 months (50 weeks 113196 parts) or 13 months (54 weeks
+// 152869 parts) on, a year's first day and length follow from the place of its molad in the
+// week and from whether it and the years next to it are leap years. Shape code:
+// 8 * (days from the Monday of the molad's week to 1 Tishri) + kind of year, [0, 61].
+constexpr std::uint32_t HebrewShapeCode(std::uint32_t inWeek, std::uint32_t k) {
     const bool leap = HebrewLeapAt(k);
-    std::uint32_t nextInWeek = m.inWeek + (leap ? 152869 : 113196);  // < 2 * 181440
-    const std::uint32_t carry = nextInWeek >= 181440 ? 1 : 0;
-    nextInWeek -= 181440 * carry;
-    const std::uint64_t nextWeek = m.week + (leap ? 54 : 50) + carry;
-    return {7 * m.week + HebrewNewYearInWeek(m.inWeek, leap, HebrewLeapAt(k + 18)),
-            7 * nextWeek + HebrewNewYearInWeek(nextInWeek, HebrewLeapAt(k + 1), leap)};
+    const std::uint32_t start = HebrewNewYearInWeek(inWeek, leap, HebrewLeapAt(k + 18));
+    std::uint32_t next = inWeek + (leap ? 152869 : 113196);  // < 2 * 181440
+    const std::uint32_t carry = next >= 181440 ? 1 : 0;
+    next -= 181440 * carry;
+    const std::uint32_t end =
+        7 * ((leap ? 54 : 50) + carry) + HebrewNewYearInWeek(next, HebrewLeapAt(k + 1), leap);
+    return 8 * start + HebrewYearKind(static_cast<int>(end - start));
 }
 
-constexpr HebrewYearSpan HebrewSpanOf(std::uint64_t y) {
-    return HebrewSpanFrom(HebrewMoladOf(y), static_cast<std::uint32_t>(y % 19));
+// 1 Tishri is never on a Sunday, Wednesday or Friday: 0, 1, 3, 5 or 7 days from the Monday.
+// With the six kinds of year, a shape is numbered 6 * ((day + 1) / 2) + kind, [0, 29].
+inline constexpr std::uint32_t kHebrewShapes = 30;
+
+constexpr std::uint32_t HebrewShape(std::uint32_t code) {
+    return 6 * (((code >> 3) + 1) / 2) + (code & 7);
+}
+constexpr std::uint32_t HebrewShapeDay(std::uint32_t shape) {  // [0, 7]
+    return shape < 6 ? 0 : 2 * (shape / 6) - 1;
+}
+constexpr std::uint32_t HebrewShapeKind(std::uint32_t shape) {
+    return shape % 6;
 }
 
-struct HebrewYear {
-    std::int64_t start;  // JDN of 1 Tishri
-    int length;          // 353, 354, 355, 383, 384 or 385
+// The places in the week where a shape can change: the steps of HebrewNewYearInWeek for the
+// year, and for the next year seen from this one's molad, with the wrap into the next week.
+inline constexpr std::array<std::uint32_t, 6> kHebrewSteps = {23269, 25920,  42324,
+                                                              51840, 103680, 155520};
+
+constexpr std::array<std::uint32_t, 13> HebrewShapeSteps(std::uint32_t k) {
+    const std::uint32_t advance = HebrewLeapAt(k) ? 152869 : 113196;
+    std::array<std::uint32_t, 13> steps{};
+    for (std::size_t j = 0; j < 6; ++j) {
+        steps[j] = kHebrewSteps[j];
+        steps[j + 6] = (kHebrewSteps[j] + 181440 - advance) % 181440;
+    }
+    steps[12] = 181440 - advance;
+    return steps;
+}
+
+// Only four sets of neighbours occur: a leap year (between common ones), and a common year
+// after a common one, after a leap one and before a common one, or between leap ones. The
+// week is cut into 45 spans of 4096 parts; changes of shape are at least 6888 parts apart
+// (checked below), so each span holds at most one. Entry: the place of that change (2^18 - 1
+// when none), the shape before it << 18 and the shape from it on << 23.
+inline constexpr std::uint32_t kHebrewSpanBits = 12;
+inline constexpr std::uint32_t kHebrewSpans = 45;        // 45 * 4096 >= 181440
+inline constexpr std::uint32_t kHebrewNoStep = 0x3FFFF;  // beyond every place in the week
+
+constexpr std::uint32_t HebrewNeighbours(std::uint32_t k) {  // [0, 3]
+    if (HebrewLeapAt(k)) {
+        return 0;
+    }
+    return !HebrewLeapAt(k + 18) ? 1 : HebrewLeapAt(k + 1) ? 2 : 3;
+}
+
+inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewShapeSpans = [] {
+    std::array<std::array<std::uint32_t, kHebrewSpans>, 4> shapes{};
+    for (std::uint32_t set = 0; set < 4; ++set) {  // positions 0, 1, 2 and 7 stand for each
+        const std::uint32_t position = set == 3 ? 7 : set;
+        const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(position);
+        for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
+            const std::uint32_t from = s << kHebrewSpanBits;
+            const std::uint32_t before = HebrewShapeCode(from, position);
+            std::uint32_t step = kHebrewNoStep;
+            for (std::uint32_t t : steps) {
+                if (t > from && t < from + (1u << kHebrewSpanBits) && t < step &&
+                    HebrewShapeCode(t, position) != before) {
+                    step = t;
+                }
+            }
+            const std::uint32_t after =
+                step == kHebrewNoStep ? before : HebrewShapeCode(step, position);
+            shapes[HebrewNeighbours(position)][s] =
+                step | HebrewShape(before) << 18 | HebrewShape(after) << 23;
+        }
+    }
+    return shapes;
+}();
+
+constexpr std::uint32_t HebrewShapeFrom(std::uint32_t entry, std::uint32_t inWeek) {
+    return (inWeek >= (entry & kHebrewNoStep) ? entry >> 23 : entry >> 18) & 31;
+}
+
+// The table gives the rule's shape at every span start and every possible step, for every
+// position in the cycle; both are constant between those places, so they agree everywhere.
+// Each shape also gives back the day and kind it was numbered from.
+constexpr bool HebrewShapeHolds(std::uint32_t inWeek, std::uint32_t k) {
+    const std::uint32_t code = HebrewShapeCode(inWeek, k);
+    const std::uint32_t entry = kHebrewShapeSpans[HebrewNeighbours(k)][inWeek >> kHebrewSpanBits];
+    const std::uint32_t shape = HebrewShapeFrom(entry, inWeek);
+    return shape == HebrewShape(code) && code == 8 * HebrewShapeDay(shape) + HebrewShapeKind(shape);
+}
+
+constexpr bool HebrewShapesHold() {
+    for (std::uint32_t k = 0; k < 19; ++k) {
+        for (std::uint32_t s = 0; s < kHebrewSpans; ++s) {
+            if (!HebrewShapeHolds(s << kHebrewSpanBits, k)) {
+                return false;
+            }
+        }
+        for (std::uint32_t t : HebrewShapeSteps(k)) {
+            if (!HebrewShapeHolds(t, k)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(HebrewShapesHold());
+
+// 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
+// falls 181440 (991 c - 55) + 69715 c + parts(k) parts after the noon before the shifted
+// epoch (the 55 weeks make up for the 13 months taken off above). Entry: parts(k)
+// ([40655, 1.8e8], below 2^28) | the neighbours of position k << 28.
+inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
+    std::array<std::uint32_t, 19> cycle{};
+    for (std::uint32_t k = 0; k < 19; ++k) {
+        // 12084 - 13 * 765433 + 55 * 181440 = 40655
+        cycle[k] = (40655 + 765433 * std::uint32_t{kHebrewCycleMonths[k]}) | HebrewNeighbours(k)
+                                                                                 << 28;
+    }
+    return cycle;
+}();
+
+// A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
+// its shape [0, 29].
+struct HebrewYearStart {
+    std::uint64_t monday;
+    std::uint32_t shape;
 };
 
-constexpr HebrewYear HebrewYearOf(std::int64_t year) {
-    const std::uint64_t y = static_cast<std::uint64_t>(ClampYear(year)) + kHebrewShiftYears;
-    const HebrewYearSpan span = HebrewSpanOf(y);
-    return {kHebrewEpoch + static_cast<std::int64_t>(span.start - kHebrewShiftDays),
-            static_cast<int>(span.next - span.start)};
+// y / 19 for every y < 2^32: with 2^36 / 19 rounded up, y kHebrewBy19 / 2^36 exceeds y / 19
+// by 18 y / (19 * 2^36), less than 1 / 19 for y < 2^36 / 18.
+inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
+static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
+
+// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. Its molad falls
+// 181440 (991 c - 55) + 69715 c + parts(k) = 181440 (weeks - 55) + inWeek parts after the
+// noon before the shifted epoch, with 181440 * 991 + 69715 = 179876755.
+constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
+    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);             // < 1.06e8
+    const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                         // k: [0, 18]
+    const std::uint64_t x = 179876755 * std::uint64_t{cycle} + (entry & 0x0FFFFFFF);  // < 2e16
+    const std::uint64_t weeks = x / 181440;                                           // < 1.1e11
+    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);               // [0, 181439]
+    return {7 * weeks - 7 * 55,
+            HebrewShapeFrom(kHebrewShapeSpans[entry >> 28][inWeek >> kHebrewSpanBits], inWeek)};
+}
+
+constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
+    return static_cast<std::uint32_t>(year + static_cast<std::int64_t>(kHebrewShiftYears));
+}
+
+constexpr int HebrewYearLength(std::int64_t year) {
+    return HebrewKindLength(HebrewShapeKind(HebrewStartOf(HebrewShifted(ClampYear(year))).shape));
 }
 
 // A year's length fixes Heshvan (30 days in a 355 or 385 day year) and Kislev (29 days in a
@@ -211,11 +310,6 @@ constexpr int HebrewShortKislev(int length) {
     return length == 353 || length == 383 ? 1 : 0;
 }
 
-// The six kinds of year by length: 353, 354, 355, 383, 384, 385 -> 0 .. 5.
-constexpr std::uint32_t HebrewYearKind(int length) {
-    return static_cast<std::uint32_t>(length - 353 - (length > 355 ? 27 : 0));
-}
-
 // Days from 1 Tishri to the first of each month, by place in the year plus one (1 = Tishri;
 // entry 0 is never chosen), for each kind of year; then the year's length, then a bound no
 // day reaches. Months alternate 30 and 29 days (n months take floor((59 n + 1) / 2) days),
@@ -223,7 +317,7 @@ constexpr std::uint32_t HebrewYearKind(int length) {
 inline constexpr std::array<std::array<std::uint16_t, 16>, 6> kHebrewMonthStarts = [] {
     std::array<std::array<std::uint16_t, 16>, 6> starts{};
     for (std::uint32_t kind = 0; kind < 6; ++kind) {
-        const int length = static_cast<int>(kind) + 353 + (kind >= 3 ? 27 : 0);
+        const int length = HebrewKindLength(kind);
         const bool leap = kind >= 3;
         const int months = leap ? 13 : 12;
         for (int n = 0; n < 15; ++n) {
@@ -245,6 +339,55 @@ inline constexpr std::uint8_t kHebrewMonthAt[2][13] = {{7, 8, 9, 10, 11, 12, 1, 
 inline constexpr std::uint8_t kHebrewPlaceOf[2][14] = {
     {0, 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 12}, {0, 7, 8, 9, 10, 11, 12, 0, 1, 2, 3, 4, 5, 6}};
 
+// Days from the Monday of the molad's week to the first of a month, by shape and month
+// number [1, 13] (month 13 of a common year: the year's end).
+inline constexpr std::array<std::array<std::uint16_t, 16>, kHebrewShapes> kHebrewMonthFirst = [] {
+    std::array<std::array<std::uint16_t, 16>, kHebrewShapes> first{};
+    for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
+        const std::uint32_t kind = HebrewShapeKind(shape);
+        for (std::size_t month = 1; month < 14; ++month) {
+            first[shape][month] = static_cast<std::uint16_t>(
+                HebrewShapeDay(shape) +
+                kHebrewMonthStarts[kind][kHebrewPlaceOf[kind >= 3][month] + 1u]);
+        }
+    }
+    return first;
+}();
+
+// A day by its distance from the Monday of a year's molad week, plus 64 ([0, 511]), in spans
+// of 16 days: a month (29 or 30 days) begins at most once in each. Entry, by shape: the
+// place where the next month begins (511 when none) | the first day of the month the span
+// begins in << 9 | that month << 18 | the next month << 22. Month 0 stands for the days
+// before the year, 15 for those after it.
+inline constexpr std::uint32_t kHebrewBefore = 64;
+inline constexpr std::array<std::array<std::uint32_t, 32>, kHebrewShapes> kHebrewDaySpans = [] {
+    std::array<std::array<std::uint32_t, 32>, kHebrewShapes> spans{};
+    for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
+        const std::uint32_t kind = HebrewShapeKind(shape);
+        const bool leap = kind >= 3;
+        // Month starts and numbers: before the year, its months, after the year.
+        std::array<std::uint32_t, 15> first{};
+        std::array<std::uint32_t, 15> month{};
+        const std::uint32_t months = leap ? 13 : 12;
+        for (std::uint32_t place = 0; place <= months; ++place) {
+            first[place + 1] = kHebrewBefore + HebrewShapeDay(shape) +
+                               kHebrewMonthStarts[kind][place + 1];  // the end at months
+            month[place + 1] = place < months ? kHebrewMonthAt[leap][place] : 15;
+        }
+        for (std::uint32_t s = 0; s < 32; ++s) {
+            const std::uint32_t from = 16 * s;
+            std::uint32_t at = 0;  // the last part begun by 'from'
+            while (at < months + 1 && first[at + 1] <= from) {
+                ++at;
+            }
+            const bool next = at < months + 1 && first[at + 1] < from + 16;
+            spans[shape][s] = (next ? first[at + 1] : 511) | first[at] << 9 | month[at] << 18 |
+                              (next ? month[at + 1] : 0) << 22;
+        }
+    }
+    return spans;
+}();
+
 constexpr int HebrewDaysInMonth(int month, int length) {
     const bool leap = length > 355;
     switch (month) {
@@ -262,59 +405,64 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 }
 
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
-    // year is clamped by the caller
-    const std::uint64_t shifted = static_cast<std::uint64_t>(year) + kHebrewShiftYears;
-    const HebrewYearSpan span = HebrewSpanOf(shifted);
-    const HebrewYear y = {kHebrewEpoch + static_cast<std::int64_t>(span.start - kHebrewShiftDays),
-                          static_cast<int>(span.next - span.start)};
-    const std::uint8_t place = kHebrewPlaceOf[y.length > 355 ? 1 : 0][month];
-    return y.start + kHebrewMonthStarts[HebrewYearKind(y.length)][place + 1] + day - 1;
+    // The clamps of every calendar, each tested by one comparison first.
+    if (static_cast<std::uint64_t>(year + kArithmeticYears) > 2 * kArithmeticYears) [[unlikely]] {
+        year = ClampYear(year);
+    }
+    if (static_cast<unsigned>(month - 1) > 12) [[unlikely]] {
+        month = std::clamp(month, 1, 13);
+    }
+    const HebrewYearStart y = HebrewStartOf(HebrewShifted(year));
+    return static_cast<std::int64_t>(y.monday) +
+           (kHebrewEpoch - static_cast<std::int64_t>(kHebrewShiftDays)) +
+           kHebrewMonthFirst[y.shape][static_cast<std::size_t>(month)] + day - 1;
+}
+
+// The year of a day is first estimated from the mean year (251827457 / 689472 days): 1 Tishri
+// of shifted year y falls from 26.96 days before to 3.39 days after 1 + (y - 1) times it
+// (over the whole repeating cycle). Days are counted from 1 Tishri of shifted year
+// 1 + 1430 * 689472, 21 cycles before the epoch's, so that every day of |jdn| <= 5e9 counts
+// [2.8e8, 1.03e10]; 12 days on, the mean year is 2^39 / 1505162483 days (within 3.4 days over
+// that range), which puts every day within a year of its own and most in it: taken for every
+// year so estimated, a day falls 13 days before to 387 days after the Monday of the week of
+// the estimated year's molad.
+inline constexpr std::uint64_t kHebrewEstimateBase = kHebrewShiftDays - 21 * kHebrewCycleDays;
+inline constexpr std::uint32_t kHebrewEstimateYear = 1 + 1430 * kHebrewCycleYears;
+inline constexpr std::uint64_t kHebrewYearScale = 1505162483;  // 2^39 / mean year
+static_assert((5'000'000'000 - kHebrewEpoch + 21 * kHebrewCycleDays + 12) <=
+              UINT64_MAX / kHebrewYearScale);
+
+struct HebrewMonthDay {
+    std::uint32_t month;  // [1, 13]; 0 before the year, 15 after it
+    std::uint32_t day;
+};
+
+constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
+    // days is at most 13 days before the Monday and 387 after it (see above)
+    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 451]
+    const std::uint32_t entry = kHebrewDaySpans[year.shape][at >> 4];
+    const bool later = at >= (entry & 511);
+    const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
+    return {(entry >> (later ? 22 : 18)) & 15, at - first + 1};
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    // The molads on or before the day number floor((25920 days + 13835) / 765433); the year
-    // holding the last of them is then the day's year or, in the last days of a year, the one
-    // after it (a new year falls at most two days after its molad).
-    const auto days =
-        static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.7e11]
-    // Counted from 13 months earlier, as the cycle tables count (13 * 765433 = 9950629).
-    const std::uint64_t scaled = days * 25920 + 13835 + 9950629;  // < 9.6e15
-    const std::uint64_t months = scaled / 765433;                 // < 1.3e10
-    // That molad falls 25920 days + 25919 - rest parts after the noon before the epoch.
-    const auto rest = static_cast<std::uint32_t>(scaled - 765433 * months);  // [0, 765432]
-    const std::uint64_t weeks = days / 7;
-    const auto dayInWeek = static_cast<std::uint32_t>(days - 7 * weeks);
-    const std::uint64_t cycle = months / 235;
-    const auto inCycle = static_cast<std::uint32_t>(months - 235 * cycle);  // [0, 234]
-    const std::uint32_t k = kHebrewYearOfMonth[inCycle];
-    const std::uint32_t sinceTishri = kHebrewMonthOfYear[inCycle];  // months, [0, 12]
-    // The molad of Tishri, in parts after the noon starting the Monday 55 weeks before the
-    // day's week: [25919 - 765432 - 12 * 765433 + 9979200, 6 * 25920 + 25919 + 9979200]
-    // = [54491, 10160639].
-    const std::uint32_t time =
-        25920 * dayInWeek + 25919 + 55 * 181440 - rest - 765433 * sinceTishri;
-    const std::uint32_t moladWeeks = time / 181440;
-    const HebrewMolad molad = {weeks - 55 + moladWeeks, time - 181440 * moladWeeks};
-    std::uint64_t y = 19 * cycle + k;  // shifted year, >= 19
-    HebrewYearSpan span = HebrewSpanFrom(molad, k);
-    if (days < span.start) {
-        span = {HebrewSpanOf(--y).start, span.start};
+    if (static_cast<std::uint64_t>(jdn + kArithmeticJdn) > 2 * kArithmeticJdn) [[unlikely]] {
+        jdn = ClampJdn(jdn);
     }
-    const int length = static_cast<int>(span.next - span.start);
-    const auto doy = static_cast<std::uint32_t>(days - span.start);  // [0, 384]
-    // Months are 29 or 30 days, so the month's place is 2 doy / 59 give or take one; the three
-    // starts are read at once.
-    const std::array<std::uint16_t, 16>& starts = kHebrewMonthStarts[HebrewYearKind(length)];
-    const std::uint32_t estimate = 2 * doy / 59;  // [0, 13]
-    const std::uint32_t before = starts[estimate];
-    const std::uint32_t at = starts[estimate + 1];
-    const std::uint32_t after = starts[estimate + 2];
-    const bool early = doy < at;
-    const bool late = doy >= after;
-    const std::uint32_t place = estimate - (early ? 1 : 0) + (late ? 1 : 0);
-    const std::uint32_t start = early ? before : late ? after : at;
-    return Date(static_cast<std::int64_t>(y - kHebrewShiftYears),
-                kHebrewMonthAt[length > 355 ? 1 : 0][place], doy - start + 1);
+    const auto days =
+        static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.8e11]
+    std::uint32_t y =
+        kHebrewEstimateYear +
+        static_cast<std::uint32_t>((days - kHebrewEstimateBase + 12) * kHebrewYearScale >>
+                                   39);  // [9.8e8, 1.02e9]
+    HebrewMonthDay md = HebrewDayIn(HebrewStartOf(y), days);
+    if (md.month - 1 >= 13) {
+        y = md.month == 0 ? y - 1 : y + 1;
+        md = HebrewDayIn(HebrewStartOf(y), days);
+    }
+    return Date(static_cast<std::int64_t>(y) - static_cast<std::int64_t>(kHebrewShiftYears),
+                md.month, md.day);
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------
@@ -478,12 +626,14 @@ constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
 // ---- the public interface -------------------------------------------------------------------
 
 std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
+    if (cal == WorldCalendar::Hebrew) {  // apart, so that it needs no saved registers
+        return HebrewToJdn(year, month, day);
+    }
     // Days are summed in 64 bits, so any day is harmless; months index tables.
     year = ClampYear(year);
     month = std::clamp(month, 1, 13);
     switch (cal) {
         case WorldCalendar::Hebrew:
-            return HebrewToJdn(year, month, day);
         case WorldCalendar::Islamic:
             return IslamicToJdn(year, month, day);
         case WorldCalendar::Persian:
@@ -501,6 +651,9 @@ std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day) {
 }
 
 YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn) {
+    if (cal == WorldCalendar::Hebrew) {
+        return HebrewFromJdn(jdn);
+    }
     jdn = ClampJdn(jdn);
     switch (cal) {
         case WorldCalendar::Hebrew:
@@ -546,7 +699,7 @@ int DaysInMonth(WorldCalendar cal, std::int64_t year, int month) {
     }
     switch (cal) {
         case WorldCalendar::Hebrew:
-            return HebrewDaysInMonth(month, HebrewYearOf(year).length);
+            return HebrewDaysInMonth(month, HebrewYearLength(year));
         case WorldCalendar::Islamic:
             return month % 2 == 1 || (month == 12 && IslamicLeap(year)) ? 30 : 29;
         case WorldCalendar::Persian:
@@ -571,7 +724,7 @@ int DaysInYear(WorldCalendar cal, std::int64_t year) {
     }
     switch (cal) {
         case WorldCalendar::Hebrew:
-            return HebrewYearOf(year).length;
+            return HebrewYearLength(year);
         case WorldCalendar::Islamic:
             return IslamicLeap(year) ? 355 : 354;
         case WorldCalendar::Persian:
