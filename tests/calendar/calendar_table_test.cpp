@@ -1,10 +1,13 @@
-// The calendar code table, day-of-week forms, names, the leap-year rule and day-of-year
-// helpers.
+// The calendar code table, day-of-week forms, names, the leap-year rule, day-of-year helpers,
+// ISO 8601 week dates against the steps that define them, and ordinal dates.
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <vector>
 
 #include "calendar/calendar_table.h"
+#include "calendar/iso_ordinal.h"
+#include "jdcore/records.h"
 
 namespace daybridge {
 namespace {
@@ -47,27 +50,6 @@ TEST(CalendarTable, CalendarLetterLeavesTheRecordAloneWithoutALetter) {
     }
 }
 
-struct LeapCase {
-    std::int64_t year;
-    const char* letter;
-    bool leap;
-};
-const LeapCase kLeaps[] = {
-    {1900, "G", false}, {1900, "J", true},  {2000, "G", true},
-    {0, "G", true},     {0, "J", true},     {-4, "G", true},
-    {-4, "J", true},    {-100, "J", true},  {-100, "gregorian", false},
-    {-400, "G", true},  {2012, "j", true},  {2100, "julian", true},
-    {2100, "", false},  {2011, "J", false}, {-1, "J", false},
-    {-2000, "G", true},
-};
-
-TEST(IsLeapYear, FirstLetterChoosesTheRule) {
-    for (const LeapCase& c : kLeaps) {
-        EXPECT_EQ(IsLeapYear(c.year, QString::fromLatin1(c.letter)), c.leap)
-            << c.year << " " << c.letter;
-    }
-}
-
 TEST(DayOfWeek, ThreeFormsOverOneWeek) {
     const std::int32_t sunday = JdnOfCivil(2012, 1, 1);  // a Sunday
     const char* names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
@@ -90,35 +72,25 @@ TEST(Names, OutsideTheirRangeAreEmpty) {
     EXPECT_EQ(MonthName(12), QStringLiteral("December"));
 }
 
-struct DayOfYearCase {
-    std::int32_t year, month, day;
-    char letter;
-    int dayOfYear;
-};
-const DayOfYearCase kDaysOfYear[] = {
-    {2012, 12, 31, 'G', 366}, {2011, 12, 31, 'G', 365}, {2012, 1, 1, 'G', 1},
-    {2011, 3, 1, 'G', 60},    {2012, 3, 1, 'G', 61},    {1900, 12, 31, 'J', 366},
-    {1900, 12, 31, 'G', 365}, {-4, 12, 31, 'G', 366},   {-1, 12, 31, 'G', 365},
-};
-
+// Each day of a year counted from its 1 January, in the Gregorian and the Julian calendar: the
+// day of the year, its Gregorian inverse, and the year's length as the leap-year rule named by
+// any spelling of its first letter gives it.
 TEST(DayOfYear, CountsFromTheFirstOfJanuaryInTheRecordsCalendar) {
-    for (const DayOfYearCase& c : kDaysOfYear) {
-        DateRecord r{};
-        r.year = c.year;
-        r.month = c.month;
-        r.day = c.day;
-        r.calendar = c.letter;
-        EXPECT_EQ(DayOfYear(r), c.dayOfYear) << c.year << "-" << c.month << "-" << c.day;
-    }
-}
-
-TEST(FirstDayOfYearPlus, IsTheInverseOfDayOfYear) {
-    for (std::int32_t year : {1, 4, 100, 1582, 1900, 2000, 2011, 9999}) {
-        const int days = IsLeapYear(year, QStringLiteral("G")) ? 366 : 365;
-        for (int d = 1; d <= days; ++d) {
-            const DateRecord r = CivilOfJdn(FirstDayOfYearPlus(year, d));
-            ASSERT_EQ(r.year, year);
-            ASSERT_EQ(DayOfYear(r), d);
+    const char* const names[2][3] = {{"G", "gregorian", ""}, {"J", "j", "julian"}};
+    for (const char letter : {'G', 'J'}) {
+        for (std::int32_t year : {-400, -100, -4, -1, 1, 4, 100, 1582, 1900, 2000, 2011, 9999}) {
+            const std::int32_t first = JdnOfCivil(year, 1, 1, letter);
+            const std::int32_t next = JdnOfCivil(year + 1, 1, 1, letter);
+            for (std::int32_t jdn = first; jdn < next; ++jdn) {
+                const DateRecord r = CivilOfJdn(jdn, letter);
+                ASSERT_EQ(r.year, year) << jdn;
+                ASSERT_EQ(DayOfYear(r), jdn - first + 1) << letter << " " << jdn;
+                ASSERT_TRUE(letter == 'J' || FirstDayOfYearPlus(year, jdn - first + 1) == jdn);
+            }
+            for (const char* name : names[letter == 'J' ? 1 : 0]) {
+                EXPECT_EQ(IsLeapYear(year, QString::fromLatin1(name)), next - first == 366)
+                    << year << " " << name;
+            }
         }
     }
     EXPECT_EQ(FirstDayOfYearPlus(1, 1), kMinOrdinalJDN);
@@ -130,6 +102,75 @@ TEST(TodayJDN, IsTheCurrentLocalDate) {
     const std::int32_t today = TodayJDN();
     const qint64 after = QDate::currentDate().toJulianDay();
     EXPECT_TRUE(today == before || today == after);
+}
+
+// The steps as written: 1 January's weekday decides week 1's Monday, the Thursday of a
+// day's week decides its year.
+std::int32_t Week1MondayBySteps(std::int32_t year) {
+    const std::int32_t j = JdnOfCivil(year, 1, 1);
+    const int d = DayOfWeek(j);
+    return d <= 4 ? j - (d - 1) : j + (8 - d);
+}
+
+TEST(IsoWeek, AgreesWithTheStepsAndTheWeekCountEverywhere) {
+    const std::vector<std::int64_t> jdns = jdcore_test::SampleJdns(
+        kMaxDayNumber, 104729, {-kMaxDayNumber + 800, -1721426, 0, 2451545, kMaxDayNumber - 800},
+        800);
+    for (const std::int64_t day : jdns) {
+        const auto jdn = static_cast<std::int32_t>(day);
+        IsoWeekRecord r{};
+        r.jdn = jdn;
+        JdnToIsoWeek(r);
+        const int weekday = IsoDayOfWeek(jdn);
+        const std::int32_t year = CivilOfJdn(jdn + 4 - weekday).year;
+        ASSERT_EQ(r.year, year) << jdn;
+        ASSERT_EQ(Week1Monday(year), Week1MondayBySteps(year)) << jdn;
+        ASSERT_EQ(r.week, (jdn - Week1MondayBySteps(year)) / 7 + 1) << jdn;
+        ASSERT_EQ(r.weekday, weekday) << jdn;
+        // A week 53 only in a year that has one, also for negative years.
+        ASSERT_TRUE(r.week <= 52 || HasWeek53(r.year)) << jdn;
+        IsoWeekRecord back{r.year, r.week, r.weekday, 0, 1};
+        ASSERT_EQ(IsoWeekToJdn(back), jdn);
+    }
+}
+
+TEST(IsoWeek, Week53RuleMatchesTheDistanceBetweenWeekOnes) {
+    for (std::int32_t year = -5800000; year <= 5800000; year += 4999) {
+        for (std::int32_t y = year; y < year + 30; ++y) {
+            const bool long_year = Week1MondayBySteps(y + 1) - Week1MondayBySteps(y) == 371;
+            ASSERT_EQ(HasWeek53(y), long_year) << y;
+        }
+    }
+}
+
+TEST(IsValidIsoWeek, WeeksOfTheYearAndWeekdaysOneToSeven) {
+    for (std::int32_t year : {-44, -2, 2000, 2014, 2015}) {
+        for (int week = -1; week <= 55; ++week) {
+            for (int weekday = -1; weekday <= 9; ++weekday) {
+                IsoWeekRecord r{year, week, weekday, 0, 1};
+                const bool valid = weekday >= 1 && weekday <= 7 && week >= 1 &&
+                                   week <= (HasWeek53(year) ? 53 : 52);
+                ASSERT_EQ(IsValidIsoWeek(r), valid) << year << "-W" << week << "-" << weekday;
+                ASSERT_EQ(r.valid, valid ? 1 : 0);
+            }
+        }
+    }
+}
+
+struct OrdinalCase {
+    std::int32_t year, day;
+    bool valid;
+};
+const OrdinalCase kOrdinals[] = {
+    {2000, 366, true},  {1900, 366, false}, {1900, 365, true}, {10000, 1, false},
+    {9999, 365, true},  {0, 1, false},      {1, 1, true},      {2012, 0, false},
+    {2012, 367, false}, {2011, 366, false}, {-4, 1, false},
+};
+
+TEST(IsValidOrdinal, YearsOneTo9999AndTheirDays) {
+    for (const OrdinalCase& c : kOrdinals) {
+        EXPECT_EQ(IsValidOrdinal(c.year, c.day), c.valid) << c.year << "-" << c.day;
+    }
 }
 
 }  // namespace

@@ -48,7 +48,6 @@ struct RefCalendar {
     int Months(std::int64_t y) const {
         return monthsPerYear != 0 ? monthsPerYear : jdcore::MonthsInYear(WorldCalendar::Hebrew, y);
     }
-    int Length(std::int64_t y, int m) const { return length(y, m); }
     std::int64_t Jdn(const RefDate& d) const { return jdn(d.year, d.month, d.day); }
     // One month on or back in the order of the year. The Hebrew year runs Tishri (7) ..
     // Adar (12), Adar II (13) in a leap year, Nisan (1) .. Elul (6), and begins at Tishri.
@@ -103,7 +102,7 @@ struct RefCalendar {
         for (std::int64_t i = 0; i < std::abs(months); ++i) {
             Step(d, months > 0 ? 1 : -1);
         }
-        d.day = std::min(d.day, Length(d.year, d.month));
+        d.day = std::min(d.day, length(d.year, d.month));
         return d;
     }
 };
@@ -264,7 +263,7 @@ TEST(CalendarUnits, MonthsBetweenCountsWholeMonths) {
             bool present = true;
             RefDate walk = start;
             for (std::int64_t k = 0; k <= n.months + 1; ++k, cal.Step(walk, 1)) {
-                present = present && start.day <= cal.Length(walk.year, walk.month);
+                present = present && start.day <= cal.length(walk.year, walk.month);
             }
             if (!present) {
                 continue;

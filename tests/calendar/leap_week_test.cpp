@@ -6,6 +6,7 @@
 
 #include "calendar/leap_week.h"
 #include "jdcore/leap_week_reference.h"
+#include "jdcore/records.h"
 
 namespace daybridge {
 namespace {
@@ -20,25 +21,21 @@ TEST(LeapWeekYear, LengthsOfYearsAndMonths) {
     }
 }
 
-TEST(LpwToJdn, AResultBeyond32BitsFailsInsteadOfWrapping) {
-    LeapWeekRecord r{};
-    r.year = 6000000;
-    r.week = 1;
-    r.weekday = 1;
-    EXPECT_FALSE(LpwToJdn(r));
-    EXPECT_EQ(r.status, kLeapWeekBeyondRange);
-    r.year = -6000000;
-    EXPECT_FALSE(LpwToJdn(r));
-    r.year = 5800000;  // the largest year the date readers pass on still converts
-    EXPECT_TRUE(LpwToJdn(r));
-    r.year = -5800000;
-    EXPECT_TRUE(LpwToJdn(r));
-}
-
-TEST(LpwToLpm, ADayOfMonthBeyond16BitsFails) {
+// A JDN beyond 32 bits, or a day of the month beyond 16 bits (7 * -5001 + 1), fails instead of
+// wrapping; the largest years the date readers pass on still convert.
+TEST(LeapWeekRecords, ResultsBeyondTheirFieldsFail) {
+    for (std::int32_t year : {6000000, -6000000, 5800000, -5800000}) {
+        LeapWeekRecord r{};
+        r.year = year;
+        r.week = 1;
+        r.weekday = 1;
+        const bool beyond = year == 6000000 || year == -6000000;
+        EXPECT_EQ(LpwToJdn(r), !beyond) << year;
+        EXPECT_EQ(r.status, beyond ? kLeapWeekBeyondRange : 0) << year;
+    }
     LeapWeekRecord r{};
     r.year = 1;
-    r.week = -5000;  // 7 * -5001 + 1 does not fit the day field
+    r.week = -5000;
     r.weekday = 1;
     EXPECT_FALSE(LpwToLpm(r));
     EXPECT_EQ(r.status, -3);
@@ -56,30 +53,18 @@ TEST(Hexade, LeapYearsPositionsAndShortHexadesMatchTheReference) {
     }
 }
 
-// A sample of the whole day range, dense around the cycle edges the loops step over.
-std::vector<std::int32_t> SampleJdns(std::int64_t stride) {
-    std::vector<std::int32_t> out;
-    for (std::int64_t j = -kMaxDayNumber; j <= kMaxDayNumber; j += stride) {
-        out.push_back(static_cast<std::int32_t>(j));
-    }
-    for (std::int64_t c :
-         {std::int64_t{kMinDayNumber} + 400, std::int64_t{kLeapWeekEpoch},
-          std::int64_t{kLeapWeekCycleEnd}, std::int64_t{kLeapWeekEpoch - kLeapWeekCycleDays},
-          std::int64_t{kMaxDayNumber} - 400}) {
-        for (std::int64_t j = c - 400; j <= c + 400; ++j) {
-            out.push_back(static_cast<std::int32_t>(j));
-        }
-    }
-    return out;
-}
-
 // JDN -> month and week forms against the reference (every 16th sample), and both forms back.
 TEST(LeapWeekConversions, MatchTheReferenceAndRoundTripIncludingBothEnds) {
-    std::vector<std::int32_t> jdns = SampleJdns(7919);
+    // A sample of the whole day range, dense around the cycle edges the loops step over.
+    std::vector<std::int64_t> jdns = jdcore_test::SampleJdns(
+        kMaxDayNumber, 7919,
+        {kMinDayNumber + 400, kLeapWeekEpoch, kLeapWeekCycleEnd,
+         std::int64_t{kLeapWeekEpoch} - kLeapWeekCycleDays, kMaxDayNumber - 400},
+        400);
     jdns.push_back(kMinDayNumber);
     jdns.push_back(kMaxDayNumber);
     for (std::size_t i = 0; i < jdns.size(); ++i) {
-        const std::int32_t jdn = jdns[i];
+        const auto jdn = static_cast<std::int32_t>(jdns[i]);
         LeapWeekRecord r{};
         r.jdn = jdn;
         r.status = -3;

@@ -1,15 +1,22 @@
 // Gregorian and Julian conversions of the calendar library, checked day by day against
 // independent references: the standard library's proleptic Gregorian calendar, and a Julian
 // calendar walked one day at a time from the definition of JDN 0 (1 January 4713 BC, Julian).
+// Easter by both computi: against python-dateutil for every year it supports, and over the
+// whole day range against what every Easter must be (a Sunday from 22 March to 25 April of its
+// calendar, repeating after the computus's cycle).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
 #include <limits>
+#include <random>
+#include <sstream>
 
 #include "jdcore/day_count.h"
+#include "jdcore/easter.h"
 #include "jdcore/jdcore.h"
 #include "jdcore/records.h"
+#include "support/python_reference.h"
 
 namespace {
 
@@ -49,56 +56,28 @@ TEST(GregorianAgainstStandardLibrary, EveryDayOfYearsMinus32767To32767) {
     }
 }
 
-// A Julian calendar that knows only month lengths and the every-fourth-year rule.
-struct WalkingJulianDate {
-    std::int64_t year;
-    int month;
-    int day;
-
-    static int Length(std::int64_t y, int m) {
-        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = y % 4 == 0;  // also right for negative years: -4 % 4 == 0
-        return m == 2 && leap ? 29 : kDays[m - 1];
-    }
-    void Next() {
-        if (++day > Length(year, month)) {
-            day = 1;
-            if (++month > 12) {
-                month = 1;
-                ++year;
-            }
-        }
-    }
-    void Previous() {
-        if (--day < 1) {
-            if (--month < 1) {
-                month = 12;
-                --year;
-            }
-            day = Length(year, month);
-        }
-    }
-};
-
+// A Julian calendar that knows only month lengths and the every-fourth-year rule, walked
+// from 1 January -32767; JDN 0 is 1 January -4712 (4713 BC), so that day is JDN minus the
+// lengths of the years -32767 .. -4713.
 TEST(JulianAgainstWalkedCalendar, EveryDayOfYearsMinus32767To32767) {
-    // JDN 0 is 1 January of year -4712 (4713 BC) in the Julian calendar.
-    int failures = 0;
-    auto check = [&](const WalkingJulianDate& w, std::int32_t jdn) {
-        const DateRecord r = Show(jdn, 'J');
-        if (r.year != w.year || r.month != w.month || r.day != w.day ||
-            ToJdn(static_cast<std::int32_t>(w.year), w.month, w.day, 'J') != jdn) {
-            ADD_FAILURE() << "Julian " << w.year << "-" << w.month << "-" << w.day << " / JDN "
-                          << jdn << " read back as " << r.year << "-" << r.month << "-" << r.day;
-            ++failures;
-        }
-    };
-    WalkingJulianDate up{-4712, 1, 1};
-    for (std::int32_t jdn = 0; up.year <= 32767 && failures < 10; ++jdn, up.Next()) {
-        check(up, jdn);
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::int32_t jdn = 0;
+    for (int y = -32767; y < -4712; ++y) {
+        jdn -= y % 4 == 0 ? 366 : 365;  // also right for negative years: -4 % 4 == 0
     }
-    WalkingJulianDate down{-4712, 1, 1};
-    for (std::int32_t jdn = 0; down.year >= -32767 && failures < 10; --jdn, down.Previous()) {
-        check(down, jdn);
+    int failures = 0;
+    for (int y = -32767; y <= 32767 && failures < 10; ++y) {
+        for (int m = 1; m <= 12; ++m) {
+            const int length = m == 2 && y % 4 == 0 ? 29 : kDays[m - 1];
+            for (int d = 1; d <= length; ++d, ++jdn) {
+                const DateRecord r = Show(jdn, 'J');
+                if (r.year != y || r.month != m || r.day != d || ToJdn(y, m, d, 'J') != jdn) {
+                    ADD_FAILURE() << "Julian " << y << "-" << m << "-" << d << " / JDN " << jdn
+                                  << " read back as " << r.year << "-" << r.month << "-" << r.day;
+                    ++failures;
+                }
+            }
+        }
     }
 }
 
@@ -188,6 +167,55 @@ TEST(PlainArithmetic, ExtremeFieldsSaturateInEveryCalendar) {
             EXPECT_EQ(shown == -1 && r.year == 0, calendar == 'X') << jdn;
             EXPECT_EQ(r.month >= 1 && r.day >= 1, calendar != 'X') << calendar << " " << jdn;
         }
+    }
+}
+
+TEST(Easter, BothComputiAgreeWithDateutil) {
+    // Western 1583-4099; Orthodox 326-4099 as a Julian date, and as a Gregorian one from 1583
+    // (before 1583 dateutil shifts it by a fixed 10 days, not by the calendars' true distance).
+    const auto out = daybridge::testing::RunPython(
+        "from dateutil.easter import easter\n"
+        "for y in range(326, 4100):\n"
+        "    g = y >= 1583\n"
+        "    j = easter(y, 1)\n"
+        "    w = easter(y, 3).toordinal() + 1721425 if g else 0\n"
+        "    o = easter(y, 2).toordinal() + 1721425 if g else 0\n"
+        "    print(y, w, o, j.month, j.day)\n");
+    if (!out) {
+        GTEST_SKIP() << "python3-dateutil is not installed";
+    }
+    std::istringstream lines(*out);
+    std::int64_t year = 0, western = 0, orthodox = 0, month = 0, day = 0;
+    int years = 0;
+    while (lines >> year >> western >> orthodox >> month >> day) {
+        ++years;
+        const std::int64_t ours = jdcore::orthodox_easter(year);
+        ASSERT_EQ(ours, jdcore::jdn_from_julian(year, month, day)) << year;
+        if (western != 0) {
+            ASSERT_EQ(jdcore::western_easter(year), western) << year;
+            ASSERT_EQ(ours, orthodox) << year;
+        }
+    }
+    EXPECT_EQ(years, 4099 - 326 + 1);
+}
+
+TEST(Easter, EverywhereASundayInItsWindowRepeatingWithItsCycle) {
+    std::mt19937_64 random(1583);
+    std::uniform_int_distribution<std::int64_t> anyYear(-5760000, 5760000);
+    constexpr std::int64_t kWesternCycleDays = std::int64_t{5700000} / 400 * 146097;
+    constexpr std::int64_t kOrthodoxCycleDays = 532 / 4 * 1461;
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t y = i < 2 ? (i == 0 ? -5760000 : 5760000) : anyYear(random);
+        const std::int64_t w = jdcore::western_easter(y);
+        const std::int64_t o = jdcore::orthodox_easter(y);
+        ASSERT_EQ(jdcore::weekday_sunday0(w), 0) << y;
+        ASSERT_EQ(jdcore::weekday_sunday0(o), 0) << y;
+        ASSERT_GE(w, jdcore::jdn_from_gregorian(y, 3, 22)) << y;
+        ASSERT_LE(w, jdcore::jdn_from_gregorian(y, 4, 25)) << y;
+        ASSERT_GE(o, jdcore::jdn_from_julian(y, 3, 22)) << y;
+        ASSERT_LE(o, jdcore::jdn_from_julian(y, 4, 25)) << y;
+        ASSERT_EQ(jdcore::western_easter(y + 5700000), w + kWesternCycleDays) << y;
+        ASSERT_EQ(jdcore::orthodox_easter(y - 532), o - kOrthodoxCycleDays) << y;
     }
 }
 

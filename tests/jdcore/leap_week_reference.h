@@ -11,25 +11,15 @@ constexpr std::int64_t kCycleDays = 146097;
 constexpr std::int64_t kCycleEnd = 1867516;
 
 inline bool IsLeap(std::int64_t y) {
-    std::int64_t r = (71 * y + 203) % 400;
-    if (r < 0) {
-        r += 400;
-    }
-    return r < 71;
+    return ((71 * y + 203) % 400 + 400) % 400 < 71;
 }
 inline std::int64_t YearLength(std::int64_t y) {
     return IsLeap(y) ? 371 : 364;
 }
 
+// Five weeks in the first month of each quarter, and in the last month of a leap year.
 inline int WeeksInMonth(std::int64_t month, bool leap) {
-    if (month == 12 && leap) {
-        return 5;
-    }
-    std::int64_t r = month % 3;
-    if (r < 0) {
-        r += 3;
-    }
-    return r == 1 ? 5 : 4;
+    return (month == 12 && leap) || (month % 3 + 3) % 3 == 1 ? 5 : 4;
 }
 
 struct Week {
