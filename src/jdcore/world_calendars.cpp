@@ -406,10 +406,11 @@ constexpr int HebrewDaysInMonth(int month, int length) {
 
 constexpr std::int64_t HebrewToJdn(std::int64_t year, int month, int day) {
     // The clamps of every calendar, each tested by one comparison first.
-    if (static_cast<std::uint64_t>(year + kArithmeticYears) > 2 * kArithmeticYears) [[unlikely]] {
+    // Unsigned sums: wrap (defined) instead of overflowing for years near the int64 limits.
+    if (static_cast<std::uint64_t>(year) + kArithmeticYears > 2 * kArithmeticYears) [[unlikely]] {
         year = ClampYear(year);
     }
-    if (static_cast<unsigned>(month - 1) > 12) [[unlikely]] {
+    if (static_cast<unsigned>(month) - 1u > 12u) [[unlikely]] {
         month = std::clamp(month, 1, 13);
     }
     const HebrewYearStart y = HebrewStartOf(HebrewShifted(year));
@@ -447,7 +448,7 @@ constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    if (static_cast<std::uint64_t>(jdn + kArithmeticJdn) > 2 * kArithmeticJdn) [[unlikely]] {
+    if (static_cast<std::uint64_t>(jdn) + kArithmeticJdn > 2 * kArithmeticJdn) [[unlikely]] {
         jdn = ClampJdn(jdn);
     }
     const auto days =
