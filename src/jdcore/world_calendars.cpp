@@ -107,15 +107,8 @@ constexpr bool HebrewLeapAt(std::uint64_t cyclePosition) {  // [0, 36]
     return ((kHebrewLeapBits2 >> cyclePosition) & 1u) != 0;
 }
 
-// Shifted year 19 c + k starts 235 c - 13 + kHebrewCycleMonths[k] months after the first
-// molad: position 0 of the cycle is the last, leap, year of the cycle before.
-inline constexpr std::array<std::uint8_t, 19> kHebrewCycleMonths = [] {
-    std::array<std::uint8_t, 19> months{};
-    for (std::uint32_t k = 0; k < 19; ++k) {
-        months[k] = static_cast<std::uint8_t>((235 * k + 13) / 19);  // [0, 223]
-    }
-    return months;
-}();
+// Shifted year y starts (235 y + 13) / 19 - 13 months after the first molad: position 0 of
+// the cycle (y mod 19) is the last, leap, year of the cycle before.
 
 // Days from the Monday of the molad's week to 1 Tishri ([0, 7]). Never on a Sunday, Wednesday
 // or Friday: a day on. A common year whose molad is on Tuesday at or after 9 h 204 p (16404
@@ -255,18 +248,13 @@ constexpr bool HebrewShapesHold() {
 }
 static_assert(HebrewShapesHold());
 
-// 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
-// falls 181440 (991 c - 55) + 69715 c + parts(k) parts after the noon before the shifted
-// epoch (the 55 weeks make up for the 13 months taken off above). Entry: parts(k)
-// ([40655, 1.8e8], below 2^28) | the neighbours of position k << 28.
-inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
-    std::array<std::uint32_t, 19> cycle{};
+// The neighbours of each position in the cycle (see kHebrewShapeSpans).
+inline constexpr std::array<std::uint8_t, 19> kHebrewNeighboursAt = [] {
+    std::array<std::uint8_t, 19> sets{};
     for (std::uint32_t k = 0; k < 19; ++k) {
-        // 12084 - 13 * 765433 + 55 * 181440 = 40655
-        cycle[k] = (40655 + 765433 * std::uint32_t{kHebrewCycleMonths[k]}) | HebrewNeighbours(k)
-                                                                                 << 28;
+        sets[k] = static_cast<std::uint8_t>(HebrewNeighbours(k));
     }
-    return cycle;
+    return sets;
 }();
 
 // A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
@@ -281,17 +269,19 @@ struct HebrewYearStart {
 inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
 static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
 
-// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. Its molad falls
-// 181440 (991 c - 55) + 69715 c + parts(k) = 181440 (weeks - 55) + inWeek parts after the
-// noon before the shifted epoch, with 181440 * 991 + 69715 = 179876755.
+// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. With m = (235 y + 13) /
+// 19, its molad falls 12084 + 765433 (m - 13) + 181440 * 55 = 765433 m + 40655 = 181440
+// (weeks - 55) + inWeek parts after the noon before the shifted epoch (the 55 weeks make up
+// for the 13 months taken off above).
 constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
-    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);             // < 1.06e8
-    const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                         // k: [0, 18]
-    const std::uint64_t x = 179876755 * std::uint64_t{cycle} + (entry & 0x0FFFFFFF);  // < 2e16
-    const std::uint64_t weeks = x / 181440;                                           // < 1.1e11
-    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);               // [0, 181439]
+    const std::uint64_t months = (235 * std::uint64_t{y} + 13) / 19;       // < 2.5e10
+    const std::uint64_t x = 765433 * months + 40655;                       // < 2e16
+    const std::uint64_t weeks = x / 181440;                                // < 1.1e11
+    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);    // [0, 181439]
+    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);  // < 1.06e8
+    const std::uint32_t neighbours = kHebrewNeighboursAt[y - 19 * cycle];  // k: [0, 18]
     return {7 * weeks - 7 * 55,
-            HebrewShapeFrom(kHebrewShapeSpans[entry >> 28][inWeek >> kHebrewSpanBits], inWeek)};
+            HebrewShapeFrom(kHebrewShapeSpans[neighbours][inWeek >> kHebrewSpanBits], inWeek)};
 }
 
 constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
@@ -355,38 +345,33 @@ inline constexpr std::array<std::array<std::uint16_t, 16>, kHebrewShapes> kHebre
     return first;
 }();
 
-// A day by its distance from the Monday of a year's molad week, plus 64 ([0, 511]), in spans
-// of 16 days: a month (29 or 30 days) begins at most once in each. Entry, by shape: the
-// place where the next month begins (511 when none) | the first day of the month the span
-// begins in << 9 | that month << 18 | the next month << 22. Month 0 stands for the days
-// before the year, 15 for those after it.
+// The month and day of each day by its distance from the Monday of a year's molad week, plus
+// 64 ([0, 511]; the days looked up lie in [51, 451]), by shape: month << 9 | day. Month 0
+// stands for the days before the year, 15 for those after it.
 inline constexpr std::uint32_t kHebrewBefore = 64;
-inline constexpr std::array<std::array<std::uint32_t, 32>, kHebrewShapes> kHebrewDaySpans = [] {
-    std::array<std::array<std::uint32_t, 32>, kHebrewShapes> spans{};
+inline constexpr std::array<std::array<std::uint16_t, 512>, kHebrewShapes> kHebrewDays = [] {
+    std::array<std::array<std::uint16_t, 512>, kHebrewShapes> days{};
     for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
         const std::uint32_t kind = HebrewShapeKind(shape);
         const bool leap = kind >= 3;
-        // Month starts and numbers: before the year, its months, after the year.
-        std::array<std::uint32_t, 15> first{};
-        std::array<std::uint32_t, 15> month{};
         const std::uint32_t months = leap ? 13 : 12;
-        for (std::uint32_t place = 0; place <= months; ++place) {
-            first[place + 1] = kHebrewBefore + HebrewShapeDay(shape) +
-                               kHebrewMonthStarts[kind][place + 1];  // the end at months
-            month[place + 1] = place < months ? kHebrewMonthAt[leap][place] : 15;
-        }
-        for (std::uint32_t s = 0; s < 32; ++s) {
-            const std::uint32_t from = 16 * s;
-            std::uint32_t at = 0;  // the last part begun by 'from'
-            while (at < months + 1 && first[at + 1] <= from) {
-                ++at;
+        const auto& starts = kHebrewMonthStarts[kind];  // place + 1 -> first day; the length
+        for (std::uint32_t at = 0; at < 512; ++at) {
+            const int doy = static_cast<int>(at - kHebrewBefore - HebrewShapeDay(shape));
+            std::uint32_t month = doy < 0 ? 0 : 15;
+            std::uint32_t day = 0;
+            if (doy >= 0 && doy < starts[months + 1]) {
+                std::uint32_t place = 0;
+                while (place + 1 < months && starts[place + 2] <= doy) {
+                    ++place;
+                }
+                month = kHebrewMonthAt[leap][place];
+                day = static_cast<std::uint32_t>(doy - starts[place + 1] + 1);
             }
-            const bool next = at < months + 1 && first[at + 1] < from + 16;
-            spans[shape][s] = (next ? first[at + 1] : 511) | first[at] << 9 | month[at] << 18 |
-                              (next ? month[at + 1] : 0) << 22;
+            days[shape][at] = static_cast<std::uint16_t>(month << 9 | day);
         }
     }
-    return spans;
+    return days;
 }();
 
 constexpr int HebrewDaysInMonth(int month, int length) {
@@ -442,10 +427,8 @@ struct HebrewMonthDay {
 constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
     // days is at most 13 days before the Monday and 387 after it (see above)
     const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 451]
-    const std::uint32_t entry = kHebrewDaySpans[year.shape][at >> 4];
-    const bool later = at >= (entry & 511);
-    const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
-    return {(entry >> (later ? 22 : 18)) & 15, at - first + 1};
+    const std::uint32_t entry = kHebrewDays[year.shape][at];
+    return {entry >> 9, entry & 511};
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
