@@ -346,7 +346,7 @@ inline constexpr std::array<std::array<std::uint16_t, 16>, kHebrewShapes> kHebre
 }();
 
 // The month and day of each day by its distance from the Monday of a year's molad week, plus
-// 64 ([0, 511]; the days looked up lie in [51, 451]), by shape: month << 9 | day. Month 0
+// 64 ([0, 511]; the days looked up lie in [51, 455]), by shape: month << 9 | day. Month 0
 // stands for the days before the year, 15 for those after it.
 inline constexpr std::uint32_t kHebrewBefore = 64;
 inline constexpr std::array<std::array<std::uint16_t, 512>, kHebrewShapes> kHebrewDays = [] {
@@ -425,8 +425,9 @@ struct HebrewMonthDay {
 };
 
 constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
-    // days is at most 13 days before the Monday and 387 after it (see above)
-    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 451]
+    // For the estimated year days is at most 13 days before the Monday and 387 after it (see
+    // above); for the year before it at most 391 after (54 weeks and 1 Tishri's 7 days).
+    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 455]
     const std::uint32_t entry = kHebrewDays[year.shape][at];
     return {entry >> 9, entry & 511};
 }
