@@ -48,26 +48,27 @@ constexpr std::int64_t ClampJdn(std::int64_t jdn) {
 // when n + 1 is a Gregorian-style leap year (divisible by 4, not by 100 unless by 400).
 
 // The days before year n, 365 n + floor(n / 4) - floor(n / 100) + floor(n / 400), are those
-// before 1 March of Gregorian year n: jdn_from_gregorian(n, 3, 1) - kGregorianMarch0.
-
-struct YearAndDay {
-    std::int64_t year;  // n
-    std::int64_t doy;   // [0, 365], 0 = first day of year n
-};
+// before 1 March of Gregorian year n: jdn_from_gregorian(n, 3, 1) - kGregorianMarch0. So year
+// n and its day are the Gregorian counting year (from 1 March) of the day `days` after 1 March
+// of year 0, and a JDN that fits 32 bits takes the CE conversion's own fast path.
 
 inline constexpr std::int64_t kEraDaysSigned = 146097;  // days in 400 years
 inline constexpr std::int64_t kShiftEras = 40000;       // 5.8e9 days: every count non-negative
 
-// The year n holding a count of days since the start of year 0, for |days| <= 5.8e9.
-constexpr YearAndDay CenturyRuleYear(std::int64_t days) {
-    const auto r = static_cast<std::uint64_t>(days + kShiftEras * kEraDaysSigned);  // [0, 1.2e10]
-    const std::uint64_t era = r / 146097;                                           // [0, 8e4]
-    const std::uint64_t doe = r % 146097;                                           // [0, 146096]
+// The counting year from 1 March holding `jdn` and the day of it, for |jdn| <= 5.8e9.
+constexpr MarchYearDay CenturyRuleYear(std::int64_t jdn) {
+    if (static_cast<std::int32_t>(jdn) == jdn) [[likely]] {
+        return gregorian_march_year_day32(static_cast<std::int32_t>(jdn));
+    }
+    const auto r = static_cast<std::uint64_t>(jdn - kGregorianMarch0 +
+                                              kShiftEras * kEraDaysSigned);  // [0, 1.2e10]
+    const std::uint64_t era = r / 146097;                                    // [0, 8e4]
+    const std::uint64_t doe = r % 146097;                                    // [0, 146096]
     // Year of the era: the leap days before doe are removed first (Hinnant's form).
     const std::uint64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
     const std::uint64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
     return {static_cast<std::int64_t>(400 * era + yoe) - 400 * kShiftEras,
-            static_cast<std::int64_t>(doy)};
+            static_cast<std::uint32_t>(doy)};
 }
 
 // ---- Hebrew -------------------------------------------------------------------------------
@@ -106,15 +107,8 @@ constexpr bool HebrewLeapAt(std::uint64_t cyclePosition) {  // [0, 36]
     return ((kHebrewLeapBits2 >> cyclePosition) & 1u) != 0;
 }
 
-// Shifted year 19 c + k starts 235 c - 13 + kHebrewCycleMonths[k] months after the first
-// molad: position 0 of the cycle is the last, leap, year of the cycle before.
-inline constexpr std::array<std::uint8_t, 19> kHebrewCycleMonths = [] {
-    std::array<std::uint8_t, 19> months{};
-    for (std::uint32_t k = 0; k < 19; ++k) {
-        months[k] = static_cast<std::uint8_t>((235 * k + 13) / 19);  // [0, 223]
-    }
-    return months;
-}();
+// Shifted year y starts (235 y + 13) / 19 - 13 months after the first molad: position 0 of
+// the cycle (y mod 19) is the last, leap, year of the cycle before.
 
 // Days from the Monday of the molad's week to 1 Tishri ([0, 7]). Never on a Sunday, Wednesday
 // or Friday: a day on. A common year whose molad is on Tuesday at or after 9 h 204 p (16404
@@ -254,18 +248,13 @@ constexpr bool HebrewShapesHold() {
 }
 static_assert(HebrewShapesHold());
 
-// 235 months are 991 weeks and 69715 parts, so the molad of Tishri of shifted year 19 c + k
-// falls 181440 (991 c - 55) + 69715 c + parts(k) parts after the noon before the shifted
-// epoch (the 55 weeks make up for the 13 months taken off above). Entry: parts(k)
-// ([40655, 1.8e8], below 2^28) | the neighbours of position k << 28.
-inline constexpr std::array<std::uint32_t, 19> kHebrewCycle = [] {
-    std::array<std::uint32_t, 19> cycle{};
+// The neighbours of each position in the cycle (see kHebrewShapeSpans).
+inline constexpr std::array<std::uint8_t, 19> kHebrewNeighboursAt = [] {
+    std::array<std::uint8_t, 19> sets{};
     for (std::uint32_t k = 0; k < 19; ++k) {
-        // 12084 - 13 * 765433 + 55 * 181440 = 40655
-        cycle[k] = (40655 + 765433 * std::uint32_t{kHebrewCycleMonths[k]}) | HebrewNeighbours(k)
-                                                                                 << 28;
+        sets[k] = static_cast<std::uint8_t>(HebrewNeighbours(k));
     }
-    return cycle;
+    return sets;
 }();
 
 // A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
@@ -280,17 +269,19 @@ struct HebrewYearStart {
 inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
 static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
 
-// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. Its molad falls
-// 181440 (991 c - 55) + 69715 c + parts(k) = 181440 (weeks - 55) + inWeek parts after the
-// noon before the shifted epoch, with 181440 * 991 + 69715 = 179876755.
+// Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. With m = (235 y + 13) /
+// 19, its molad falls 12084 + 765433 (m - 13) + 181440 * 55 = 765433 m + 40655 = 181440
+// (weeks - 55) + inWeek parts after the noon before the shifted epoch (the 55 weeks make up
+// for the 13 months taken off above).
 constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
-    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);             // < 1.06e8
-    const std::uint32_t entry = kHebrewCycle[y - 19 * cycle];                         // k: [0, 18]
-    const std::uint64_t x = 179876755 * std::uint64_t{cycle} + (entry & 0x0FFFFFFF);  // < 2e16
-    const std::uint64_t weeks = x / 181440;                                           // < 1.1e11
-    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);               // [0, 181439]
+    const std::uint64_t months = (235 * std::uint64_t{y} + 13) / 19;       // < 2.5e10
+    const std::uint64_t x = 765433 * months + 40655;                       // < 2e16
+    const std::uint64_t weeks = x / 181440;                                // < 1.1e11
+    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);    // [0, 181439]
+    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);  // < 1.06e8
+    const std::uint32_t neighbours = kHebrewNeighboursAt[y - 19 * cycle];  // k: [0, 18]
     return {7 * weeks - 7 * 55,
-            HebrewShapeFrom(kHebrewShapeSpans[entry >> 28][inWeek >> kHebrewSpanBits], inWeek)};
+            HebrewShapeFrom(kHebrewShapeSpans[neighbours][inWeek >> kHebrewSpanBits], inWeek)};
 }
 
 constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
@@ -354,38 +345,33 @@ inline constexpr std::array<std::array<std::uint16_t, 16>, kHebrewShapes> kHebre
     return first;
 }();
 
-// A day by its distance from the Monday of a year's molad week, plus 64 ([0, 511]), in spans
-// of 16 days: a month (29 or 30 days) begins at most once in each. Entry, by shape: the
-// place where the next month begins (511 when none) | the first day of the month the span
-// begins in << 9 | that month << 18 | the next month << 22. Month 0 stands for the days
-// before the year, 15 for those after it.
+// The month and day of each day by its distance from the Monday of a year's molad week, plus
+// 64 ([0, 511]; the days looked up lie in [51, 455]), by shape: month << 9 | day. Month 0
+// stands for the days before the year, 15 for those after it.
 inline constexpr std::uint32_t kHebrewBefore = 64;
-inline constexpr std::array<std::array<std::uint32_t, 32>, kHebrewShapes> kHebrewDaySpans = [] {
-    std::array<std::array<std::uint32_t, 32>, kHebrewShapes> spans{};
+inline constexpr std::array<std::array<std::uint16_t, 512>, kHebrewShapes> kHebrewDays = [] {
+    std::array<std::array<std::uint16_t, 512>, kHebrewShapes> days{};
     for (std::uint32_t shape = 0; shape < kHebrewShapes; ++shape) {
         const std::uint32_t kind = HebrewShapeKind(shape);
         const bool leap = kind >= 3;
-        // Month starts and numbers: before the year, its months, after the year.
-        std::array<std::uint32_t, 15> first{};
-        std::array<std::uint32_t, 15> month{};
         const std::uint32_t months = leap ? 13 : 12;
-        for (std::uint32_t place = 0; place <= months; ++place) {
-            first[place + 1] = kHebrewBefore + HebrewShapeDay(shape) +
-                               kHebrewMonthStarts[kind][place + 1];  // the end at months
-            month[place + 1] = place < months ? kHebrewMonthAt[leap][place] : 15;
-        }
-        for (std::uint32_t s = 0; s < 32; ++s) {
-            const std::uint32_t from = 16 * s;
-            std::uint32_t at = 0;  // the last part begun by 'from'
-            while (at < months + 1 && first[at + 1] <= from) {
-                ++at;
+        const auto& starts = kHebrewMonthStarts[kind];  // place + 1 -> first day; the length
+        for (std::uint32_t at = 0; at < 512; ++at) {
+            const int doy = static_cast<int>(at - kHebrewBefore - HebrewShapeDay(shape));
+            std::uint32_t month = doy < 0 ? 0 : 15;
+            std::uint32_t day = 0;
+            if (doy >= 0 && doy < starts[months + 1]) {
+                std::uint32_t place = 0;
+                while (place + 1 < months && starts[place + 2] <= doy) {
+                    ++place;
+                }
+                month = kHebrewMonthAt[leap][place];
+                day = static_cast<std::uint32_t>(doy - starts[place + 1] + 1);
             }
-            const bool next = at < months + 1 && first[at + 1] < from + 16;
-            spans[shape][s] = (next ? first[at + 1] : 511) | first[at] << 9 | month[at] << 18 |
-                              (next ? month[at + 1] : 0) << 22;
+            days[shape][at] = static_cast<std::uint16_t>(month << 9 | day);
         }
     }
-    return spans;
+    return days;
 }();
 
 constexpr int HebrewDaysInMonth(int month, int length) {
@@ -439,12 +425,11 @@ struct HebrewMonthDay {
 };
 
 constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
-    // days is at most 13 days before the Monday and 387 after it (see above)
-    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 451]
-    const std::uint32_t entry = kHebrewDaySpans[year.shape][at >> 4];
-    const bool later = at >= (entry & 511);
-    const std::uint32_t first = later ? entry & 511 : (entry >> 9) & 511;
-    return {(entry >> (later ? 22 : 18)) & 15, at - first + 1};
+    // For the estimated year days is at most 13 days before the Monday and 387 after it (see
+    // above); for the year before it at most 391 after (54 weeks and 1 Tishri's 7 days).
+    const auto at = static_cast<std::uint32_t>(days - year.monday + kHebrewBefore);  // [51, 455]
+    const std::uint32_t entry = kHebrewDays[year.shape][at];
+    return {entry >> 9, entry & 511};
 }
 
 constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
@@ -481,12 +466,20 @@ constexpr std::int64_t IslamicToJdn(std::int64_t year, int month, int day) {
            1;
 }
 
+// Whole 30-year cycles (10631 days) added to the day count, so that it is non-negative for
+// every |jdn| <= kArithmeticJdn and each division is an unsigned one by a constant (ranges
+// below are for that whole range).
+inline constexpr std::uint64_t kIslamicShiftCycles = 480'000;  // 5.1e9 days
+
 constexpr YearMonthDay IslamicFromJdn(std::int64_t jdn) {
-    const std::int64_t days = jdn - kIslamicEpoch;                        // |.| < 2.3e9
-    const std::int64_t year = floor_div(30 * days + 10646, 10631);        // |.| < 6.3e6
-    const std::int64_t doy = days - floor_div(10631 * year - 10617, 30);  // [0, 354]
-    const std::int64_t m0 = std::min<std::int64_t>(2 * doy / 59, 11);     // [0, 11]
-    return Date(year, m0 + 1, doy - (59 * m0 + 1) / 2 + 1);
+    const auto days = static_cast<std::uint64_t>(
+        jdn - kIslamicEpoch +
+        static_cast<std::int64_t>(10631 * kIslamicShiftCycles));  // [1e8, 1.02e10]
+    const std::uint64_t year = (30 * days + 10646) / 10631;  // shifted by 30 cycles: [2.8e5, 2.9e7]
+    const auto doy = static_cast<std::uint32_t>(days - (10631 * year - 10617) / 30);  // [0, 354]
+    const std::uint32_t m0 = std::min(2 * doy / 59, 11u);                             // [0, 11]
+    return Date(static_cast<std::int64_t>(year - 30 * kIslamicShiftCycles), m0 + 1,
+                doy - (59 * m0 + 1) / 2 + 1);
 }
 
 // ---- Persian (Solar Hijri), 33-year arithmetic rule ----------------------------------------
@@ -512,10 +505,16 @@ constexpr std::int64_t PersianToJdn(std::int64_t year, int month, int day) {
     return kPersianEpoch + PersianDaysBefore(year) + before + day - 1;
 }
 
+// Whole 33-year cycles (12053 days) added to the day count, as for the Islamic calendar.
+inline constexpr std::uint64_t kPersianShiftCycles = 420'000;  // 5.06e9 days
+
 constexpr YearMonthDay PersianFromJdn(std::int64_t jdn) {
-    const std::int64_t days = jdn - kPersianEpoch;                  // |.| < 2.3e9
-    const std::int64_t year = floor_div(33 * days + 3, 12053) + 1;  // |.| < 6.3e6
-    const std::int64_t doy = days - PersianDaysBefore(year);        // [0, 365]
+    const auto days = static_cast<std::uint64_t>(
+        jdn - kPersianEpoch +
+        static_cast<std::int64_t>(12053 * kPersianShiftCycles));  // [6e7, 1.02e10]
+    const std::uint64_t year0 = (33 * days + 3) / 12053;  // year - 1, shifted: [1.6e5, 2.8e7]
+    const auto doy = static_cast<std::uint32_t>(days - (12053 * year0 + 29) / 33);  // [0, 365]
+    const auto year = static_cast<std::int64_t>(year0 - 33 * kPersianShiftCycles) + 1;
     if (doy < 186) {
         return Date(year, doy / 31 + 1, doy % 31 + 1);
     }
@@ -531,11 +530,17 @@ constexpr std::int64_t AlexandrianToJdn(std::int64_t epoch, std::int64_t year, i
     return epoch + floor_div(1461 * year - 1460, 4) + 30 * (month - 1) + day - 1;
 }
 
+// Whole 4-year cycles (1461 days) added to the day count, as for the Islamic calendar.
+inline constexpr std::uint64_t kAlexandrianShiftCycles = 3'500'000;  // 5.1e9 days
+
 constexpr YearMonthDay AlexandrianFromJdn(std::int64_t epoch, std::int64_t jdn) {
-    const std::int64_t days = jdn - epoch;                             // |.| < 2.3e9
-    const std::int64_t year = floor_div(4 * days + 1463, 1461);        // |.| < 6.3e6
-    const std::int64_t doy = days - floor_div(1461 * year - 1460, 4);  // [0, 365]
-    return Date(year, doy / 30 + 1, doy % 30 + 1);
+    const auto days = static_cast<std::uint64_t>(
+        jdn - epoch +
+        static_cast<std::int64_t>(1461 * kAlexandrianShiftCycles));  // [1.1e8, 1.02e10]
+    const std::uint64_t year = (4 * days + 1463) / 1461;  // shifted by 4 cycles: [2.8e5, 2.8e7]
+    const auto doy = static_cast<std::uint32_t>(days - (1461 * year - 1460) / 4);  // [0, 365]
+    return Date(static_cast<std::int64_t>(year - 4 * kAlexandrianShiftCycles), doy / 30 + 1,
+                doy % 30 + 1);
 }
 
 // ---- French Republican ----------------------------------------------------------------------
@@ -564,10 +569,11 @@ constexpr std::int64_t FrenchToJdn(std::int64_t year, int month, int day) {
 }
 
 constexpr YearMonthDay FrenchFromJdn(std::int64_t jdn) {
-    const YearAndDay yd = CenturyRuleYear(jdn - kFrenchEpoch);  // |days| < 4.6e9
+    // The counting year n from 1 March of year 0 is French year n + 1.
+    const MarchYearDay yd = CenturyRuleYear(jdn - kFrenchEpoch + kGregorianMarch0);
     const std::int64_t year = yd.year + 1;
-    std::int64_t doy = yd.doy;
-    if (FrenchStartsLate(year)) {
+    std::uint32_t doy = yd.doy;  // [0, 365]
+    if (static_cast<std::uint64_t>(year - 4) <= 8 && FrenchStartsLate(year)) [[unlikely]] {
         if (doy == 0) {
             return Date(year - 1, 13, 6);
         }
@@ -580,8 +586,8 @@ constexpr YearMonthDay FrenchFromJdn(std::int64_t jdn) {
 //
 // Saka year y begins on 22 March of Gregorian year y + 78, or on 21 March when that year is a
 // leap year; Chaitra then has 31 days instead of 30. Vaisakha .. Bhadra have 31 days, Asvina ..
-// Phalguna 30. Gregorian dates are counted in years from 1 March (CenturyRuleYear of the days
-// since 1 March of year 0), so that 21 or 22 March is day 20 or 21 of such a year.
+// Phalguna 30. Gregorian dates are counted in years from 1 March (CenturyRuleYear), so that 21
+// or 22 March is day 20 or 21 of such a year.
 
 constexpr int SakaDaysBeforeMonth(int month, bool leap) {
     const int chaitra = leap ? 31 : 30;
@@ -598,28 +604,41 @@ constexpr std::int64_t SakaToJdn(std::int64_t year, int month, int day) {
     return newYear + SakaDaysBeforeMonth(month, leap) + day - 1;
 }
 
+// The Saka date of each day of a Gregorian counting year (from 1 March), by whether that year's
+// March follows a leap day: month, day, and 1 for the days before the Saka new year (20 or 21
+// days, the end of Phalguna, which began on 20 February), which belong to the Saka year before.
+struct SakaDayTables {
+    std::array<std::array<std::uint8_t, 366>, 2> month;
+    std::array<std::array<std::uint8_t, 366>, 2> day;
+    std::array<std::array<std::uint8_t, 366>, 2> yearBefore;
+};
+inline constexpr auto kSakaFromMarch = [] {
+    SakaDayTables t{};
+    for (int leap = 0; leap < 2; ++leap) {
+        const int start = leap != 0 ? 20 : 21;  // 21 or 22 March
+        for (int doy = 0; doy < 366; ++doy) {
+            int month = 12;
+            int day = doy + 10 + leap;  // Phalguna had 9 days of February, 10 after a leap day
+            if (doy >= start) {
+                month = 1;
+                while (month < 12 && doy - start >= SakaDaysBeforeMonth(month + 1, leap != 0)) {
+                    ++month;
+                }
+                day = doy - start - SakaDaysBeforeMonth(month, leap != 0) + 1;
+            }
+            t.month[leap][doy] = static_cast<std::uint8_t>(month);
+            t.day[leap][doy] = static_cast<std::uint8_t>(day);
+            t.yearBefore[leap][doy] = doy < start ? 1 : 0;
+        }
+    }
+    return t;
+}();
+
 constexpr YearMonthDay SakaFromJdn(std::int64_t jdn) {
-    const YearAndDay yd = CenturyRuleYear(jdn - kGregorianMarch0);  // year from 1 March
-    const std::int64_t start = gregorian_leap(yd.year) ? 20 : 21;   // Saka new year, day of it
-    std::int64_t year = yd.year - kSakaOffset;
-    std::int64_t doy = yd.doy - start;  // [0, 345] when the Saka year began this year
-    if (doy < 0) {
-        // The Saka year began on day 20 or 21 of the previous year from 1 March, which has
-        // 365 + leap(yd.year) days (its February is that of yd.year).
-        year -= 1;
-        const std::int64_t startBefore = gregorian_leap(yd.year - 1) ? 20 : 21;
-        doy = yd.doy + 365 + (gregorian_leap(yd.year) ? 1 : 0) - startBefore;  // [345, 365]
-    }
-    const bool leap = gregorian_leap(year + kSakaOffset);
-    const int chaitra = leap ? 31 : 30;
-    if (doy < chaitra) {
-        return Date(year, 1, doy + 1);
-    }
-    const std::int64_t rest = doy - chaitra;  // [0, 334]
-    if (rest < 155) {
-        return Date(year, rest / 31 + 2, rest % 31 + 1);
-    }
-    return Date(year, (rest - 155) / 30 + 7, (rest - 155) % 30 + 1);
+    const MarchYearDay yd = CenturyRuleYear(jdn);
+    const int leap = gregorian_leap(yd.year) ? 1 : 0;  // February before this counting year
+    return Date(yd.year - kSakaOffset - kSakaFromMarch.yearBefore[leap][yd.doy],
+                kSakaFromMarch.month[leap][yd.doy], kSakaFromMarch.day[leap][yd.doy]);
 }
 
 }  // namespace
