@@ -707,12 +707,28 @@ bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionC
     context.calendarArgumentMissing = false;
     if (call.calendar == kISO && end.size() <= 2 && InJdnRange(value)) {
         // The date, its code and the line end in one append.
-        char16_t text[kIsoWeekTextRoom + 6];
-        int n = WriteIsoWeek(text, IsoWeekOf(value), context.Format().hyphen);
-        std::copy_n(u" ISO", 4, text + n);
-        n += 4;
-        std::copy(end.utf16(), end.utf16() + end.size(), text + n);
-        out.append(QStringView(text, n + end.size()));
+        IsoLineMemo& memo = call.isoLine;
+        const bool hyphen = context.Format().hyphen;
+        const int endAt = memo.weekdayAt + 5;  // after the weekday digit and " ISO"
+        if (memo.weekday >= 1 && memo.weekday <= 6 && value == memo.jdn + 1 &&
+            hyphen == memo.hyphen && memo.length == endAt + static_cast<int>(end.size()) &&
+            std::equal(end.utf16(), end.utf16() + end.size(), memo.text.data() + endAt)) {
+            // The day after a Monday to Saturday: the same week, the next weekday.
+            ++memo.weekday;
+            ++memo.text[static_cast<std::size_t>(memo.weekdayAt)];
+        } else {
+            const IsoWeekRecord week = IsoWeekOf(value);
+            int n = WriteIsoWeek(memo.text.data(), week, hyphen);
+            memo.weekday = week.weekday;
+            memo.weekdayAt = n - 1;  // a weekday is one digit, written last
+            std::copy_n(u" ISO", 4, memo.text.data() + n);
+            n += 4;
+            std::copy(end.utf16(), end.utf16() + end.size(), memo.text.data() + n);
+            memo.length = n + static_cast<int>(end.size());
+            memo.hyphen = hyphen;
+        }
+        memo.jdn = value;
+        out.append(QStringView(memo.text.data(), memo.length));
         return true;
     }
     bool ok = true;

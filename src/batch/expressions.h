@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "batch/variables.h"
+#include "datetext/date_format.h"
 #include "datetext/text_format.h"
 #include "workdays/workday_calendar.h"
 
@@ -87,6 +88,17 @@ enum class Builtin {
 // The built-in that an upper-case expression begins with (its name and "(").
 Builtin RecognizeBuiltin(QStringView upper);
 
+// The last ISO line that AppendDateValOfSlot wrote for a call: the next day's line is the same
+// but for its weekday digit, unless the day was a Sunday.
+struct IsoLineMemo {
+    std::int32_t jdn = 0;
+    int weekday = 0;  // [1, 7]; 0: nothing remembered
+    bool hyphen = false;
+    int weekdayAt = 0;  // index of the weekday digit in text
+    int length = 0;     // characters in text: the date, " ISO" and the line end
+    std::array<char16_t, kIsoWeekTextRoom + 6> text{};
+};
+
 struct ParsedCall {
     Builtin function = Builtin::None;
     std::array<QString, 4> args;     // trimmed, upper case
@@ -96,6 +108,8 @@ struct ParsedCall {
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
+    // DATEVAL( of ISO: the line last written (AppendDateValOfSlot).
+    mutable IsoLineMemo isoLine;
     // Whether the first argument is the name TODAY or RESULT, decided once.
     enum class Named : std::uint8_t { Other, Today, Result };
     Named firstArgument = Named::Other;
