@@ -196,13 +196,6 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool Step();
     bool FastLine(const ProgramLine& line);
     void ErrorLimitReached();
-    // Hands the gathered OUTPUT: text to the output text.
-    void FlushOutput() {
-        if (!gathered_.isEmpty()) {
-            state_.output.append(gathered_);
-            gathered_.resize(0);
-        }
-    }
 
     // run cycle forms
     Flow ExecuteLine(const ProgramLine& line);
@@ -320,9 +313,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int currentLine_ = 0;
     QString emptyLine_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line
-    // The text of OUTPUT: lines run on their fast form, handed to the output text in larger
-    // pieces: before any other line, at the end of a slice and at the end of the run.
-    QString gathered_;
+    // The text of an OUTPUT: line's built-in on its fast form, until it is known to be whole.
+    QString callText_;
 
     // variables and procedures
     VariableTable variables_;

@@ -701,36 +701,48 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
     return 0;
 }
 
-bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
-                         QStringView end, QString& out) {
+QStringView IsoDateValLine(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                           QStringView end) {
+    if (call.calendar != kISO || end.size() > 2 || !InJdnRange(value)) {
+        return {};
+    }
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
     context.calendarArgumentMissing = false;
-    if (call.calendar == kISO && end.size() <= 2 && InJdnRange(value)) {
-        // The date, its code and the line end in one append.
-        IsoLineMemo& memo = call.isoLine;
-        const bool hyphen = context.Format().hyphen;
-        const int endAt = memo.weekdayAt + 5;  // after the weekday digit and " ISO"
-        if (memo.weekday >= 1 && memo.weekday <= 6 && value == memo.jdn + 1 &&
-            hyphen == memo.hyphen && memo.length == endAt + static_cast<int>(end.size()) &&
-            std::equal(end.utf16(), end.utf16() + end.size(), memo.text.data() + endAt)) {
-            // The day after a Monday to Saturday: the same week, the next weekday.
-            ++memo.weekday;
-            ++memo.text[static_cast<std::size_t>(memo.weekdayAt)];
-        } else {
-            const IsoWeekRecord week = IsoWeekOf(value);
-            int n = WriteIsoWeek(memo.text.data(), week, hyphen);
-            memo.weekday = week.weekday;
-            memo.weekdayAt = n - 1;  // a weekday is one digit, written last
-            std::copy_n(u" ISO", 4, memo.text.data() + n);
-            n += 4;
-            std::copy(end.utf16(), end.utf16() + end.size(), memo.text.data() + n);
-            memo.length = n + static_cast<int>(end.size());
-            memo.hyphen = hyphen;
-        }
-        memo.jdn = value;
-        out.append(QStringView(memo.text.data(), memo.length));
+    IsoLineMemo& memo = call.isoLine;
+    const bool hyphen = context.Format().hyphen;
+    const auto endAt = static_cast<std::size_t>(memo.weekdayAt) + 5;  // after the digit, " ISO"
+    const auto endLength = static_cast<std::size_t>(end.size());      // [0, 2]
+    if (memo.weekday >= 1 && memo.weekday <= 6 && value == memo.jdn + 1 && hyphen == memo.hyphen &&
+        static_cast<std::size_t>(memo.length) == endAt + endLength &&
+        (endLength < 1 || memo.text[endAt] == end[0].unicode()) &&
+        (endLength < 2 || memo.text[endAt + 1] == end[1].unicode())) {
+        // The day after a Monday to Saturday: the same week, the next weekday.
+        ++memo.weekday;
+        ++memo.text[static_cast<std::size_t>(memo.weekdayAt)];
+    } else {
+        const IsoWeekRecord week = IsoWeekOf(value);
+        int n = WriteIsoWeek(memo.text.data(), week, hyphen);
+        memo.weekday = week.weekday;
+        memo.weekdayAt = n - 1;  // a weekday is one digit, written last
+        std::copy_n(u" ISO", 4, memo.text.data() + n);
+        n += 4;
+        std::copy(end.utf16(), end.utf16() + end.size(), memo.text.data() + n);
+        memo.length = n + static_cast<int>(end.size());
+        memo.hyphen = hyphen;
+    }
+    memo.jdn = value;
+    return QStringView(memo.text.data(), memo.length);
+}
+
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QStringView end, QString& out) {
+    const QStringView line = IsoDateValLine(call, value, context, end);
+    if (!line.isEmpty()) {
+        out.append(line);
         return true;
     }
+    // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
+    context.calendarArgumentMissing = false;
     bool ok = true;
     AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
     if (ok) {

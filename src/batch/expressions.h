@@ -88,7 +88,7 @@ enum class Builtin {
 // The built-in that an upper-case expression begins with (its name and "(").
 Builtin RecognizeBuiltin(QStringView upper);
 
-// The last ISO line that AppendDateValOfSlot wrote for a call: the next day's line is the same
+// The last ISO line that IsoDateValLine wrote for a call: the next day's line is the same
 // but for its weekday digit, unless the day was a Sunday.
 struct IsoLineMemo {
     std::int32_t jdn = 0;
@@ -108,7 +108,7 @@ struct ParsedCall {
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
-    // DATEVAL( of ISO: the line last written (AppendDateValOfSlot).
+    // DATEVAL( of ISO: the line last written (IsoDateValLine).
     mutable IsoLineMemo isoLine;
     // Whether the first argument is the name TODAY or RESULT, decided once.
     enum class Named : std::uint8_t { Other, Today, Result };
@@ -133,6 +133,10 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
 // false (nothing appended) where AppendEvaluatedText would clear ok.
 bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
                          QStringView end, QString& out);
+// The same text for a call of ISO whose `end` is at most two characters, written in the call's
+// memo (valid until the call is used again); empty for other calls and values out of range.
+QStringView IsoDateValLine(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                           QStringView end);
 
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);

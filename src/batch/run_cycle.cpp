@@ -7,8 +7,6 @@ namespace daybridge::batch {
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kLinesBetweenClockChecks = 256;
-// Gathered OUTPUT: text is handed on in pieces of about this many characters.
-constexpr qsizetype kGatheredLength = 16 * 1024;
 }  // namespace
 
 bool BatchRun::Slice(std::chrono::milliseconds slice) {
@@ -34,7 +32,6 @@ bool BatchRun::Slice(std::chrono::milliseconds slice) {
     }
     inSlice_ = false;
     if (running) {
-        FlushOutput();
         host_.outputChanged();
     }
     return running;
@@ -60,7 +57,6 @@ bool BatchRun::Step() {
     const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
     Flow flow = Flow::Next;
     if (line.fast == FastForm::None || !FastLine(line)) {
-        FlushOutput();  // what the line shows or reports comes after the gathered text
         flow = ExecuteLine(line);
     }
     if (flow == Flow::End) {
@@ -97,13 +93,12 @@ bool BatchRun::FastLine(const ProgramLine& line) {
             return true;
         case FastForm::OutputText: {
             const LineCache& c = *line.cache;
-            gathered_ += c.outputText;
-            gathered_ += c.outputEnd;
-            break;
+            state_.output.append(c.outputText);
+            state_.output.append(c.outputEnd);
+            return true;
         }
         case FastForm::OutputCall: {
             const LineCache& c = *line.cache;
-            const qsizetype mark = gathered_.size();
             overflow = false;
             bool ok = true;
             const ParsedCall& call = c.call;
@@ -113,20 +108,28 @@ bool BatchRun::FastLine(const ProgramLine& line) {
                 const int slot =
                     variables_.Find(call.args[0], FrameStart(), call.firstArgumentSlot);
                 if (slot >= 1) {
-                    if (!AppendDateValOfSlot(call, variables_.Value(slot), *this, c.outputEnd,
-                                             gathered_)) {
+                    const std::int32_t value = variables_.Value(slot);
+                    const QStringView isoLine = IsoDateValLine(call, value, *this, c.outputEnd);
+                    if (!isoLine.isEmpty()) {
+                        state_.output.append(isoLine);
+                        return true;
+                    }
+                    callText_.resize(0);
+                    if (!AppendDateValOfSlot(call, value, *this, c.outputEnd, callText_)) {
                         return false;
                     }
-                    break;
+                    state_.output.append(callText_);
+                    return true;
                 }
             }
-            AppendEvaluatedText(call, *this, ok, gathered_);
+            callText_.resize(0);
+            AppendEvaluatedText(call, *this, ok, callText_);
             if (!ok) {
-                gathered_.truncate(mark);
                 return false;
             }
-            gathered_ += c.outputEnd;
-            break;
+            state_.output.append(callText_);
+            state_.output.append(c.outputEnd);
+            return true;
         }
         case FastForm::AssignValue: {
             LineCache& c = *line.cache;
@@ -154,15 +157,11 @@ bool BatchRun::FastLine(const ProgramLine& line) {
             return true;
         }
     }
-    if (gathered_.size() >= kGatheredLength) {
-        FlushOutput();
-    }
     return true;
 }
 
 // The run ends at the error limit with a note of the count.
 void BatchRun::ErrorLimitReached() {
-    FlushOutput();
     QString message =
         QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
     if (state_.language == kEnglish) {
@@ -178,7 +177,6 @@ void BatchRun::ErrorLimitReached() {
 }
 
 void BatchRun::Finish() {
-    FlushOutput();
     if (!running) {
         return;
     }
