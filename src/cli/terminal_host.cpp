@@ -38,21 +38,33 @@ void LineEndWriter::write(QStringView text) {
         char* out = buffer_.get() + used_;
         while (p < stop) {
 #ifdef __SSE2__
-            // Eight units at a time while they are ASCII other than CR.
-            if (stop - p >= 8) {
-                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-                const __m128i ascii = _mm_cmpeq_epi16(
-                    _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                    _mm_setzero_si128());
-                const __m128i cr = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\r'));
-                const unsigned plain =
-                    static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(cr, ascii)));
-                // Eight bytes are stored, the plain ones counted: the run has room for them.
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
-                const int count = plain == 0xFFFF ? 8 : __builtin_ctz(~plain & 0xFFFF) / 2;
+            // Sixteen units at a time while they are ASCII other than CR.
+            if (stop - p >= 16) {
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+                const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+                const __m128i zero = _mm_setzero_si128();
+                const __m128i cr = _mm_set1_epi16(u'\r');
+                // 0xFFFF for each unit that is ASCII and not CR, two bytes a unit.
+                const __m128i plainLow = _mm_andnot_si128(
+                    _mm_cmpeq_epi16(low, cr), _mm_cmpeq_epi16(_mm_and_si128(low, notAscii), zero));
+                const __m128i plainHigh =
+                    _mm_andnot_si128(_mm_cmpeq_epi16(high, cr),
+                                     _mm_cmpeq_epi16(_mm_and_si128(high, notAscii), zero));
+                // One bit a unit: the masks packed to bytes.
+                const auto plain =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(plainLow, plainHigh)));
+                // Sixteen bytes are stored, the plain ones counted: the run has room for them.
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+                const int count = plain == 0xFFFF ? 16 : __builtin_ctz(~plain);
                 p += count;
                 out += count;
-                if (count == 8) {
+                if (count == 16) {
+                    continue;
+                }
+                // A CR LF pair: the CR is dropped and its LF goes on as a plain unit.
+                if (*p == u'\r' && end - p >= 2 && p[1] == u'\n') {
+                    ++p;
                     continue;
                 }
             }
