@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "batch/batch_text.h"
@@ -701,10 +702,10 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
     return 0;
 }
 
-QStringView IsoDateValLine(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
-                           QStringView end) {
+int WriteIsoDateVal(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                    QStringView end, char16_t* at) {
     if (call.calendar != kISO || end.size() > 2 || !InJdnRange(value)) {
-        return {};
+        return 0;
     }
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
     context.calendarArgumentMissing = false;
@@ -718,7 +719,6 @@ QStringView IsoDateValLine(const ParsedCall& call, std::int32_t value, Expressio
         (endLength < 2 || memo.text[endAt + 1] == end[1].unicode())) {
         // The day after a Monday to Saturday: the same week, the next weekday.
         ++memo.weekday;
-        ++memo.text[static_cast<std::size_t>(memo.weekdayAt)];
     } else {
         const IsoWeekRecord week = IsoWeekOf(value);
         int n = WriteIsoWeek(memo.text.data(), week, hyphen);
@@ -731,14 +731,24 @@ QStringView IsoDateValLine(const ParsedCall& call, std::int32_t value, Expressio
         memo.hyphen = hyphen;
     }
     memo.jdn = value;
-    return QStringView(memo.text.data(), memo.length);
+    // The memo's text is left as it is and the weekday written in the copy: a read of text
+    // just stored would wait for the store.
+    constexpr int kShortLine = 32;
+    static_assert(kIsoDateValRoom >= kShortLine);
+    const auto bytes =
+        static_cast<std::size_t>(memo.length <= kShortLine ? kShortLine : memo.length) *
+        sizeof(char16_t);
+    std::memcpy(at, memo.text.data(), bytes);
+    at[memo.weekdayAt] = static_cast<char16_t>(u'0' + memo.weekday);
+    return memo.length;
 }
 
 bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
                          QStringView end, QString& out) {
-    const QStringView line = IsoDateValLine(call, value, context, end);
-    if (!line.isEmpty()) {
-        out.append(line);
+    char16_t line[kIsoDateValRoom];
+    const int length = WriteIsoDateVal(call, value, context, end, line);
+    if (length > 0) {
+        out.append(QStringView(line, length));
         return true;
     }
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
