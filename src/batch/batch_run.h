@@ -204,7 +204,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // Start: reads, checks and loads; false when the program was refused or ended while loading.
     bool StartFromFile(const QString& path);
     bool StartFromLines(const QStringList& lines, const QString& name);
-    bool Slice(std::chrono::milliseconds slice);
+    bool Slice(std::chrono::microseconds slice);
     void RequestStop();
 
     bool running = false;

@@ -9,7 +9,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kLinesBetweenClockChecks = 256;
 }  // namespace
 
-bool BatchRun::Slice(std::chrono::milliseconds slice) {
+bool BatchRun::Slice(std::chrono::microseconds slice) {
     if (!running) {
         return false;
     }
