@@ -114,7 +114,7 @@ int BatchRun::RunFastLines(int limit) {
 
 // A line's fast form: true when it was executed, false (with nothing changed that its full
 // form would not change alike) when it needs its full form.
-inline bool BatchRun::FastLine(const ProgramLine& line) {
+[[gnu::always_inline]] inline bool BatchRun::FastLine(const ProgramLine& line) {
     switch (line.fast) {
         case FastForm::None:
             return false;
