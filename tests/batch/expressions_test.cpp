@@ -102,7 +102,8 @@ TEST_F(ExpressionTest, IsoLinesOfFollowingDaysAsOfEachDayAlone) {
     for (int i = 0; i < 20000; ++i) {
         const unsigned pick = random() % 64;
         if (pick == 0) {
-            day = static_cast<std::int32_t>(random() % (2u * kMaxDayNumber)) - kMaxDayNumber;
+            day = static_cast<std::int32_t>(
+                static_cast<std::int64_t>(random() % (2u * kMaxDayNumber + 1)) - kMaxDayNumber);
         } else if (pick == 1) {
             day = kMaxDayNumber - static_cast<std::int32_t>(random() % 30);
         } else if (pick == 2) {
