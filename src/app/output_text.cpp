@@ -34,21 +34,11 @@ void AdviseLargePages([[maybe_unused]] const QString& text) {
 
 }  // namespace
 
-void OutputText::append(QStringView text) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const qsizetype needed = retained_.size() + text.size();
-    if (needed > retained_.capacity() && needed >= kLargeText && !streaming_) {
+void OutputText::Grow(qsizetype more) {
+    const qsizetype needed = retained_.size() + more;
+    if (needed >= kLargeText && !streaming_) {
         retained_.reserve(std::max(2 * needed, kLargeReserve));
         AdviseLargePages(retained_);
-    }
-    retained_.append(text);
-    if (streaming_) {
-        tail_.append(text);
-        if (tail_.size() > 2 * kTailLength) {
-            tail_.remove(0, tail_.size() - kTailLength);
-        }
     }
 }
 
@@ -83,7 +73,7 @@ bool OutputText::endsWith(QStringView text) const {
     if (retained_.size() >= text.size()) {
         return QStringView(retained_).endsWith(text);
     }
-    return QStringView(tail_).endsWith(text);
+    return (tail_ + retained_).endsWith(text);
 }
 
 QString OutputText::takePending() {
@@ -91,8 +81,12 @@ QString OutputText::takePending() {
     reset_ = false;
     if (streaming_) {
         // Keep nothing but the tail for comparisons; everything taken has been shown.
+        tail_.append(QStringView(retained_).right(kTailLength));
+        if (tail_.size() > 2 * kTailLength) {
+            tail_.remove(0, tail_.size() - kTailLength);
+        }
         dropped_ += retained_.size();
-        retained_.clear();
+        retained_.resize(0);  // the buffer is kept for the next text
         pendingFrom_ = 0;
     } else {
         pendingFrom_ = retained_.size();

@@ -16,7 +16,12 @@ namespace daybridge {
 
 class OutputText {
   public:
-    void append(QStringView text);
+    void append(QStringView text) {
+        if (retained_.size() + text.size() > retained_.capacity()) [[unlikely]] {
+            Grow(text.size());
+        }
+        retained_.append(text);
+    }
     void clear();
     // Replaces the whole text (the user edited the window, or settings were loaded).
     void setText(const QString& text);
@@ -60,11 +65,14 @@ class OutputText {
     static constexpr qsizetype kTailLength = 256;
 
   private:
+    // Makes room for `more` characters (a long text in one large step).
+    void Grow(qsizetype more);
+
     QString retained_;
     qsizetype pendingFrom_ = 0;  // index in retained_ of the first text not yet taken
     qsizetype dropped_ = 0;      // length of the text dropped in streaming mode
     quint64 resets_ = 0;
-    QString tail_;  // last characters, kept in streaming mode
+    QString tail_;  // last characters of the dropped text, kept in streaming mode
     bool streaming_ = false;
     bool reset_ = false;
 };

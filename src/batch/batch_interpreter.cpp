@@ -51,7 +51,7 @@ bool BatchInterpreter::StartFile(const QString& path) {
     return run_->StartFromFile(path);
 }
 
-bool BatchInterpreter::RunSlice(std::chrono::milliseconds slice) {
+bool BatchInterpreter::RunSlice(std::chrono::microseconds slice) {
     return run_->Slice(slice);
 }
 

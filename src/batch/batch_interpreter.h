@@ -32,7 +32,7 @@ class BatchInterpreter {
     bool StartFile(const QString& path);
 
     // Executes lines until the time slice is used or the run ends; false once it has ended.
-    bool RunSlice(std::chrono::milliseconds slice = std::chrono::milliseconds(10));
+    bool RunSlice(std::chrono::microseconds slice = std::chrono::milliseconds(10));
     void RequestStop();
     bool Running() const;
 

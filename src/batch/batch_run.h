@@ -141,6 +141,54 @@ struct ProgramLine {
     mutable std::unique_ptr<LineCache> cache;
 };
 
+// The text of OUTPUT: lines run on their fast forms, gathered in a fixed block and handed to
+// the output text a block at a time: before any other line runs, at the end of a slice and at
+// the end of the run.
+class OutputGather {
+  public:
+    explicit OutputGather(OutputText& output)
+        : output_(output), block_(std::make_unique<char16_t[]>(kBlockLength)) {}
+
+    void Append(QStringView text) {
+        const auto length = static_cast<std::size_t>(text.size());
+        if (length > kBlockLength - used_) [[unlikely]] {
+            AppendLong(text);
+            return;
+        }
+        std::copy_n(text.utf16(), length, block_.get() + used_);
+        used_ += length;
+    }
+    // Room for `length` units after the gathered text; Commit(n) adds the n units written there.
+    char16_t* Room(std::size_t length) {
+        if (length > kBlockLength - used_) [[unlikely]] {
+            Flush();
+        }
+        return block_.get() + used_;
+    }
+    void Commit(std::size_t length) { used_ += length; }
+    void Flush() {
+        if (used_ > 0) {
+            output_.append(QStringView(block_.get(), static_cast<qsizetype>(used_)));
+            used_ = 0;
+        }
+    }
+
+    // The most that Room() can be asked for.
+    static constexpr std::size_t kRoomLength = 128;
+
+  private:
+    void AppendLong(QStringView text) {
+        Flush();
+        output_.append(text);
+    }
+
+    static constexpr std::size_t kBlockLength = 16 * 1024;
+
+    OutputText& output_;
+    std::unique_ptr<char16_t[]> block_;  // kBlockLength units
+    std::size_t used_ = 0;
+};
+
 // How a line ends.
 enum class Flow { Next, CountError, End };
 
@@ -156,7 +204,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // Start: reads, checks and loads; false when the program was refused or ended while loading.
     bool StartFromFile(const QString& path);
     bool StartFromLines(const QStringList& lines, const QString& name);
-    bool Slice(std::chrono::milliseconds slice);
+    bool Slice(std::chrono::microseconds slice);
     void RequestStop();
 
     bool running = false;
@@ -194,15 +242,10 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void ResetRunState();
     bool CollectProcedures(bool subs);
     bool Step();
+    int RunFastLines(int limit);
     bool FastLine(const ProgramLine& line);
     void ErrorLimitReached();
-    // Hands the gathered OUTPUT: text to the output text.
-    void FlushOutput() {
-        if (!gathered_.isEmpty()) {
-            state_.output.append(gathered_);
-            gathered_.resize(0);
-        }
-    }
+    void FlushOutput() { gathered_.Flush(); }
 
     // run cycle forms
     Flow ExecuteLine(const ProgramLine& line);
@@ -320,9 +363,9 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int currentLine_ = 0;
     QString emptyLine_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line
-    // The text of OUTPUT: lines run on their fast form, handed to the output text in larger
-    // pieces: before any other line, at the end of a slice and at the end of the run.
-    QString gathered_;
+    OutputGather gathered_;
+    // The text of an OUTPUT: line's built-in on its fast form, until it is known to be whole.
+    QString callText_;
 
     // variables and procedures
     VariableTable variables_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "batch/batch_text.h"
@@ -701,20 +702,57 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
     return 0;
 }
 
-bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
-                         QStringView end, QString& out) {
+int WriteIsoDateVal(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                    QStringView end, char16_t* at) {
+    if (call.calendar != kISO || end.size() > 2 || !InJdnRange(value)) {
+        return 0;
+    }
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
     context.calendarArgumentMissing = false;
-    if (call.calendar == kISO && end.size() <= 2 && InJdnRange(value)) {
-        // The date, its code and the line end in one append.
-        char16_t text[kIsoWeekTextRoom + 6];
-        int n = WriteIsoWeek(text, IsoWeekOf(value), context.Format().hyphen);
-        std::copy_n(u" ISO", 4, text + n);
+    IsoLineMemo& memo = call.isoLine;
+    const bool hyphen = context.Format().hyphen;
+    const auto endAt = static_cast<std::size_t>(memo.weekdayAt) + 5;  // after the digit, " ISO"
+    const auto endLength = static_cast<std::size_t>(end.size());      // [0, 2]
+    if (memo.weekday >= 1 && memo.weekday <= 6 && value == memo.jdn + 1 && hyphen == memo.hyphen &&
+        static_cast<std::size_t>(memo.length) == endAt + endLength &&
+        (endLength < 1 || memo.text[endAt] == end[0].unicode()) &&
+        (endLength < 2 || memo.text[endAt + 1] == end[1].unicode())) {
+        // The day after a Monday to Saturday: the same week, the next weekday.
+        ++memo.weekday;
+    } else {
+        const IsoWeekRecord week = IsoWeekOf(value);
+        int n = WriteIsoWeek(memo.text.data(), week, hyphen);
+        memo.weekday = week.weekday;
+        memo.weekdayAt = n - 1;  // a weekday is one digit, written last
+        std::copy_n(u" ISO", 4, memo.text.data() + n);
         n += 4;
-        std::copy(end.utf16(), end.utf16() + end.size(), text + n);
-        out.append(QStringView(text, n + end.size()));
+        std::copy(end.utf16(), end.utf16() + end.size(), memo.text.data() + n);
+        memo.length = n + static_cast<int>(end.size());
+        memo.hyphen = hyphen;
+    }
+    memo.jdn = value;
+    // The memo's text is left as it is and the weekday written in the copy: a read of text
+    // just stored would wait for the store.
+    constexpr int kShortLine = 32;
+    static_assert(kIsoDateValRoom >= kShortLine);
+    const auto bytes =
+        static_cast<std::size_t>(memo.length <= kShortLine ? kShortLine : memo.length) *
+        sizeof(char16_t);
+    std::memcpy(at, memo.text.data(), bytes);
+    at[memo.weekdayAt] = static_cast<char16_t>(u'0' + memo.weekday);
+    return memo.length;
+}
+
+bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                         QStringView end, QString& out) {
+    char16_t line[kIsoDateValRoom];
+    const int length = WriteIsoDateVal(call, value, context, end, line);
+    if (length > 0) {
+        out.append(QStringView(line, length));
         return true;
     }
+    // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
+    context.calendarArgumentMissing = false;
     bool ok = true;
     AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
     if (ok) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "batch/variables.h"
+#include "datetext/date_format.h"
 #include "datetext/text_format.h"
 #include "workdays/workday_calendar.h"
 
@@ -87,6 +88,20 @@ enum class Builtin {
 // The built-in that an upper-case expression begins with (its name and "(").
 Builtin RecognizeBuiltin(QStringView upper);
 
+// Room for DATEVAL('s ISO text with its code and a line end of up to two characters.
+inline constexpr int kIsoDateValRoom = kIsoWeekTextRoom + 6;
+
+// The last ISO line that WriteIsoDateVal wrote for a call: the next day's line is the same but
+// for its weekday digit, unless the day was a Sunday.
+struct IsoLineMemo {
+    std::int32_t jdn = 0;
+    int weekday = 0;  // [1, 7]; 0: nothing remembered
+    bool hyphen = false;
+    int weekdayAt = 0;  // index of the weekday digit in text (which holds the first day's)
+    int length = 0;     // characters in text: the date, " ISO" and the line end
+    std::array<char16_t, kIsoDateValRoom> text{};
+};
+
 struct ParsedCall {
     Builtin function = Builtin::None;
     std::array<QString, 4> args;     // trimmed, upper case
@@ -96,6 +111,8 @@ struct ParsedCall {
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
+    // DATEVAL( of ISO: the line last written (WriteIsoDateVal).
+    mutable IsoLineMemo isoLine;
     // Whether the first argument is the name TODAY or RESULT, decided once.
     enum class Named : std::uint8_t { Other, Today, Result };
     Named firstArgument = Named::Other;
@@ -119,6 +136,11 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
 // false (nothing appended) where AppendEvaluatedText would clear ok.
 bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
                          QStringView end, QString& out);
+// The same text for a call of ISO whose `end` is at most two characters, written at `at`, which
+// has room for kIsoDateValRoom characters; the number of characters, 0 for other calls and
+// values out of range.
+int WriteIsoDateVal(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
+                    QStringView end, char16_t* at);
 
 // Operand readers (the text need not be upper case or trimmed).
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok);

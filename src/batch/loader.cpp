@@ -78,7 +78,7 @@ LineKind ClassifyLine(const QString& u) {
 }
 
 BatchRun::BatchRun(AppState& state, Host& host, ComputeEngine& engine)
-    : state_(state), host_(host), engine_(engine) {
+    : state_(state), host_(host), engine_(engine), gathered_(state.output) {
     lines_.resize(1);
 }
 

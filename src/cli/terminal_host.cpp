@@ -38,23 +38,48 @@ void LineEndWriter::write(QStringView text) {
         char* out = buffer_.get() + used_;
         while (p < stop) {
 #ifdef __SSE2__
-            // Eight units at a time while they are ASCII other than CR.
-            if (stop - p >= 8) {
-                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-                const __m128i ascii = _mm_cmpeq_epi16(
-                    _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                    _mm_setzero_si128());
-                const __m128i cr = _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\r'));
-                const unsigned plain =
-                    static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(cr, ascii)));
-                // Eight bytes are stored, the plain ones counted: the run has room for them.
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
-                const int count = plain == 0xFFFF ? 8 : __builtin_ctz(~plain & 0xFFFF) / 2;
-                p += count;
-                out += count;
-                if (count == 8) {
+            // Sixteen units at a time while they are ASCII, with at most one CR, of a CR LF
+            // pair. The next sixteen start sixteen units on whatever these hold, so one block's
+            // work need not wait for the last one's.
+            if (stop - p >= 32) {
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+                const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+                const __m128i zero = _mm_setzero_si128();
+                const __m128i cr = _mm_set1_epi16(u'\r');
+                // One bit a unit (the 16-bit masks packed to bytes): ASCII, and CR.
+                const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(
+                    _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notAscii), zero),
+                                    _mm_cmpeq_epi16(_mm_and_si128(high, notAscii), zero))));
+                const auto crs = static_cast<unsigned>(_mm_movemask_epi8(
+                    _mm_packs_epi16(_mm_cmpeq_epi16(low, cr), _mm_cmpeq_epi16(high, cr))));
+                // Sixteen bytes are stored, the plain ones counted: the run has room for them.
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+                if (ascii == 0xFFFF && crs == 0) {
+                    p += 16;
+                    out += 16;
                     continue;
                 }
+                if (ascii == 0xFFFF && (crs & (crs - 1)) == 0) {
+                    const int at = __builtin_ctz(crs);
+                    if (p[at + 1] == u'\n') {
+                        // The CR dropped: the units after it stored over it (those beyond the
+                        // sixteen are stored again later).
+                        const char16_t* const after = p + at + 1;
+                        _mm_storeu_si128(
+                            reinterpret_cast<__m128i*>(out + at),
+                            _mm_packus_epi16(
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(after)),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(after + 8))));
+                        p += 16;
+                        out += 15;
+                        continue;
+                    }
+                }
+                // The plain units before the first other one; that one is taken below.
+                const int count = __builtin_ctz(~(ascii & ~crs));
+                p += count;
+                out += count;
             }
 #endif
             const char16_t c = *p++;

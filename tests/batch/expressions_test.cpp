@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QHash>
+#include <random>
+
+#include "calendar/calendar_table.h"
 
 #include "support/qstring_printer.h"
 
@@ -87,6 +90,36 @@ TEST_F(ExpressionTest, OperandReaders) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(ResolveElementName("A[I]", context), std::optional<QString>("A[2]"));
     EXPECT_EQ(ResolveElementName("A[NOSUCH]", context), std::nullopt);
+}
+
+TEST_F(ExpressionTest, IsoLinesOfFollowingDaysAsOfEachDayAlone) {
+    // AppendDateValOfSlot writes the day after the one it wrote last by changing the weekday
+    // digit: runs of days and jumps, hyphen on and off, at the ends of the range.
+    std::mt19937 random(16);
+    const ParsedCall fresh = ParseCall(QStringLiteral("DATEVAL(D, ISO)"));
+    ParsedCall call = fresh;
+    std::int32_t day = -kMaxDayNumber;
+    for (int i = 0; i < 20000; ++i) {
+        const unsigned pick = random() % 64;
+        if (pick == 0) {
+            day = static_cast<std::int32_t>(
+                static_cast<std::int64_t>(random() % (2u * kMaxDayNumber + 1)) - kMaxDayNumber);
+        } else if (pick == 1) {
+            day = kMaxDayNumber - static_cast<std::int32_t>(random() % 30);
+        } else if (pick == 2) {
+            context.format.hyphen = !context.format.hyphen;
+        } else {
+            const std::int32_t step = pick == 3 ? 7 : 1;
+            day = day <= kMaxDayNumber - step ? day + step : -kMaxDayNumber;
+        }
+        const QString end = pick == 4 ? QString() : QStringLiteral("\r\n");
+        QString fast = QStringLiteral("x");
+        ASSERT_TRUE(AppendDateValOfSlot(call, day, context, end, fast)) << day;
+        context.variables.insert("D", day);
+        bool ok = false;
+        ASSERT_EQ(fast, QStringLiteral("x") + EvaluateText(fresh, context, ok) + end) << day;
+        ASSERT_TRUE(ok);
+    }
 }
 
 }  // namespace

@@ -168,13 +168,28 @@ TEST(ParseTodayDate, AcceptsOnlyRealDates) {
         std::optional<std::int32_t> jdn;
     };
     const std::vector<Case> cases = {
-        {"2026-12-06", 2461381},         {"2000-01-01", 2451545},
-        {"2024-02-29", 2460370},         {"1-1-1", 1721426},
-        {"0000-12-31", 1721425},         {"2023-02-29", std::nullopt},
-        {"2026-04-31", std::nullopt},    {"2026-13-01", std::nullopt},
-        {"2026-00-10", std::nullopt},    {"20261206", std::nullopt},
-        {"2026/12/06", std::nullopt},    {"", std::nullopt},
+        {"2026-12-06", 2461381},
+        {"2000-01-01", 2451545},
+        {"2024-02-29", 2460370},
+        {"1-1-1", 1721426},
+        {"0000-12-31", 1721425},
+        {"2023-02-29", std::nullopt},
+        {"2026-04-31", std::nullopt},
+        {"2026-13-01", std::nullopt},
+        {"2026-00-10", std::nullopt},
+        {"20261206", std::nullopt},
+        {"2026/12/06", std::nullopt},
+        {"", std::nullopt},
         {"9999999-01-01", std::nullopt},
+        {" 2026-12-06\n", 2461381},
+        {"12345678-01-01", std::nullopt},
+        {"2026-012-06", std::nullopt},
+        {"--43-03-15", std::nullopt},
+        {"2026-12-06-", std::nullopt},
+        {"2026-12-", std::nullopt},
+        {"\xef\xbc\x92"
+         "026-12-06",
+         std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseTodayDate(c.text), c.jdn) << c.text;

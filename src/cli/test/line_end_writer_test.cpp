@@ -45,10 +45,15 @@ std::string Reference(const std::vector<QString>& pieces) {
 }
 
 TEST(LineEndWriter, EncodesAsToUtf8Does) {
-    const char16_t units[] = {u'a',  u'7',   u' ',   u'\r',  u'\n',  u'\r',  0xE4,  0x7FF,
-                              0x800, 0x20AC, 0xFFFD, 0xD83D, 0xDE00, 0xDBFF, 0xDC00};
+    // The first three plain; units whose low byte is a CR or plain follow the others.
+    const char16_t units[] = {u'a',   u'7',   u' ',   u'\r',  u'\n',  u'\r',
+                              0xE4,   0x7FF,  0x800,  0x20AC, 0xFFFD, 0xD83D,
+                              0xDE00, 0xDBFF, 0xDC00, 0x010D, 0xFF0D, 0x8041};
     std::mt19937 random(20261207);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 80; ++round) {
+        // Every other round mostly plain text in lines, ended by CR LF pairs mostly.
+        const unsigned plainShare = round % 2 == 0 ? 0 : 92;
+        const unsigned crLfShare = round % 2 == 0 ? 0 : 5;
         std::vector<QString> pieces;
         const int count = static_cast<int>(random() % 60) + 1;
         for (int i = 0; i < count; ++i) {
@@ -56,7 +61,14 @@ TEST(LineEndWriter, EncodesAsToUtf8Does) {
             const std::size_t length = random() % 8 == 0 ? random() % 70000 : random() % 40;
             QString piece;
             for (std::size_t k = 0; k < length; ++k) {
-                piece += QChar(units[random() % std::size(units)]);
+                const unsigned roll = random() % 100;
+                if (roll < plainShare) {
+                    piece += QChar(units[random() % 3]);
+                } else if (roll < plainShare + crLfShare) {
+                    piece += QStringLiteral("\r\n");
+                } else {
+                    piece += QChar(units[random() % std::size(units)]);
+                }
             }
             pieces.push_back(piece);
         }
