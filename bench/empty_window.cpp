@@ -1,9 +1,12 @@
 // The yardstick for the main window's start-up: an empty Qt window that ends as soon as it is
-// on screen, measured the same way as `daybridge --measure-startup`.
+// on screen, measured the same way as `daybridge --measure-startup` (and telling that moment on
+// stderr the same way).
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,6 +16,10 @@ int main(int argc, char* argv[]) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&window] {
         if (window.windowHandle() != nullptr && window.windowHandle()->isExposed()) {
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::fprintf(stderr, "window shown: %lld ns\n",
+                         static_cast<long long>(
+                             std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             QCoreApplication::exit(0);
         }
     });

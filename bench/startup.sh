@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Speed and memory of the window (figures, not a test):
 #  1. start-up: time from start to the main window on screen (`daybridge --measure-startup`)
-#     against an empty Qt window (bench/empty_window.cpp), both under the same virtual display;
+#     against an empty Qt window (bench/empty_window.cpp), both under the same virtual display:
+#     up to the moment each program reports itself on screen, and (as before) up to the end of
+#     the whole process, which adds each program's tear-down;
 #  2. the ISO week listing (iso_listing.txt, 900,000 output lines) run with Process file in the
 #     window (`daybridge --run-batch`) against daybridge-batch writing to /dev/null;
 #  3. the window's peak memory (maximum resident set) over that run.
@@ -20,6 +22,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 case "$build" in /*) ;; *) build="$top/$build" ;; esac
 benchdir=${2:-$top/../shared/bench}
+# Absolute: the window changes its working folder at start, so a relative program path would
+# no longer name the file when Process file is pressed.
+benchdir=$(cd "$benchdir" && pwd)
 runs=${3:-10}
 before=${4:-}
 
@@ -33,27 +38,31 @@ mkdir -p "$XDG_CONFIG_HOME"
 
 cat > "$work/inner.sh" <<'INNER'
 #!/usr/bin/env bash
-# inner.sh BIN-DIR LISTING RUNS: prints "name wall-ms cpu-ms peak-kB run-ms" lines, medians of
-# RUNS (run-ms: the window's own report of the batch run's time, without start-up).
+# inner.sh BIN-DIR LISTING RUNS: prints "name wall-ms cpu-ms peak-kB run-ms shown-ms" lines,
+# medians of RUNS (run-ms: the window's own report of the batch run's time, without start-up;
+# shown-ms: from start to the moment the program reports its window on screen).
 set -euo pipefail
 bin=$1 listing=$2 runs=$3
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-one() {  # command...: "wall-ms cpu-ms peak-kB run-ms" of one run
+one() {  # command...: "wall-ms cpu-ms peak-kB run-ms shown-ms" of one run
     local start end
     start=$(date +%s%N)
     /usr/bin/time -f '%U %S %M' -o "$TMPDIR/time" "$@" > /dev/null 2> "$TMPDIR/err" || true
     end=$(date +%s%N)
-    local run
+    local run shown
     run=$(grep -o 'batch run: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo 0)
+    shown=$(grep -o 'window shown: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo "$start")
     awk -v wall=$(( (end - start) / 1000000 )) -v run="$run" \
-        '{ printf "%d %d %d %d\n", wall, ($1 + $2) * 1000, $3, run }' "$TMPDIR/time"
+        -v shown=$(( (shown - start) / 1000000 )) \
+        '{ printf "%d %d %d %d %d\n", wall, ($1 + $2) * 1000, $3, run, shown }' "$TMPDIR/time"
 }
 row() {  # name command...
     local name=$1
     shift
     for i in $(seq "$runs"); do one "$@"; done > "$TMPDIR/rows"
     echo "$name $(cut -d' ' -f1 "$TMPDIR/rows" | median) $(cut -d' ' -f2 "$TMPDIR/rows" | median)" \
-         "$(cut -d' ' -f3 "$TMPDIR/rows" | median) $(cut -d' ' -f4 "$TMPDIR/rows" | median)"
+         "$(cut -d' ' -f3 "$TMPDIR/rows" | median) $(cut -d' ' -f4 "$TMPDIR/rows" | median)" \
+         "$(cut -d' ' -f5 "$TMPDIR/rows" | median)"
 }
 "$bin/empty_window" > /dev/null 2>&1   # warm the caches once
 "$bin/daybridge" --measure-startup > /dev/null 2>&1
@@ -68,10 +77,14 @@ measure() {  # BIN-DIR LABEL
     TMPDIR=$work xvfb-run -a -s "-screen 0 1366x768x24" \
         "$work/inner.sh" "$1" "$benchdir/iso_listing.txt" "$runs" > "$work/figures"
     awk -v label="$2" '
-        { wall[$1] = $2; cpu[$1] = $3; peak[$1] = $4; run[$1] = $5 }
+        { wall[$1] = $2; cpu[$1] = $3; peak[$1] = $4; run[$1] = $5; shown[$1] = $6 }
         END {
             printf "%s\n", label
-            printf "  start-up to the window on screen: empty Qt window %d ms wall, %d ms CPU;", wall["empty"], cpu["empty"]
+            if (shown["empty"] > 0 && shown["window"] > 0) {
+                printf "  start to the window on screen: empty Qt window %d ms, daybridge %d ms: %.2fx\n",
+                       shown["empty"], shown["window"], shown["window"] / shown["empty"]
+            }
+            printf "  start-up, whole process (to its end): empty Qt window %d ms wall, %d ms CPU;", wall["empty"], cpu["empty"]
             printf " daybridge %d ms wall, %d ms CPU: %.2fx wall, %.2fx CPU\n", wall["window"], cpu["window"],
                    wall["window"] / wall["empty"], cpu["window"] / cpu["empty"]
             printf "  ISO week listing (900,000 lines), whole process: in the window %d ms wall, %d ms CPU;", wall["listing"], cpu["listing"]

@@ -15,11 +15,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -177,9 +179,17 @@ bool IsWhiteCode(QChar c) {
 
 }  // namespace
 
+// Read as the PNG it is: with the format given and no guessing, Qt does not load its image
+// format plugins (and their libraries) to probe the file, which start-up would pay for.
+QIcon ProgramIcon() {
+    QImageReader reader(QStringLiteral(":/daybridge.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
 frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowIcon(QIcon(QStringLiteral(":/daybridge.png")));
+    setWindowIcon(ProgramIcon());
     host_ = std::make_unique<QtHost>(*this, dialogs);
     engine_ = std::make_unique<ComputeEngine>(state_, *host_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -38,6 +39,9 @@ class frmConfigure;
 class frmDisplayMonthLPM;
 class frmLargeDisplay;
 class frmClearOneTextBox;
+
+// The program's icon, for the application and its windows.
+QIcon ProgramIcon();
 
 class frmMain : public QWidget {
     Q_OBJECT
