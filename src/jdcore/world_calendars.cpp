@@ -193,8 +193,8 @@ constexpr std::uint32_t HebrewNeighbours(std::uint32_t k) {  // [0, 3]
     return !HebrewLeapAt(k + 18) ? 1 : HebrewLeapAt(k + 1) ? 2 : 3;
 }
 
-inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewShapeSpans = [] {
-    std::array<std::array<std::uint32_t, kHebrewSpans>, 4> shapes{};
+inline constexpr std::array<std::uint32_t, 4 * kHebrewSpans> kHebrewShapeSpans = [] {
+    std::array<std::uint32_t, 4 * kHebrewSpans> shapes{};
     for (std::uint32_t set = 0; set < 4; ++set) {  // positions 0, 1, 2 and 7 stand for each
         const std::uint32_t position = set == 3 ? 7 : set;
         const std::array<std::uint32_t, 13> steps = HebrewShapeSteps(position);
@@ -210,7 +210,7 @@ inline constexpr std::array<std::array<std::uint32_t, kHebrewSpans>, 4> kHebrewS
             }
             const std::uint32_t after =
                 step == kHebrewNoStep ? before : HebrewShapeCode(step, position);
-            shapes[HebrewNeighbours(position)][s] =
+            shapes[HebrewNeighbours(position) * kHebrewSpans + s] =
                 step | HebrewShape(before) << 18 | HebrewShape(after) << 23;
         }
     }
@@ -226,7 +226,8 @@ constexpr std::uint32_t HebrewShapeFrom(std::uint32_t entry, std::uint32_t inWee
 // Each shape also gives back the day and kind it was numbered from.
 constexpr bool HebrewShapeHolds(std::uint32_t inWeek, std::uint32_t k) {
     const std::uint32_t code = HebrewShapeCode(inWeek, k);
-    const std::uint32_t entry = kHebrewShapeSpans[HebrewNeighbours(k)][inWeek >> kHebrewSpanBits];
+    const std::uint32_t entry =
+        kHebrewShapeSpans[HebrewNeighbours(k) * kHebrewSpans + (inWeek >> kHebrewSpanBits)];
     const std::uint32_t shape = HebrewShapeFrom(entry, inWeek);
     return shape == HebrewShape(code) && code == 8 * HebrewShapeDay(shape) + HebrewShapeKind(shape);
 }
@@ -248,14 +249,25 @@ constexpr bool HebrewShapesHold() {
 }
 static_assert(HebrewShapesHold());
 
-// The neighbours of each position in the cycle (see kHebrewShapeSpans).
-inline constexpr std::array<std::uint8_t, 19> kHebrewNeighboursAt = [] {
-    std::array<std::uint8_t, 19> sets{};
-    for (std::uint32_t k = 0; k < 19; ++k) {
-        sets[k] = static_cast<std::uint8_t>(HebrewNeighbours(k));
+// The first entry of kHebrewShapeSpans for a year's neighbours, by r = (235 y + 13) mod 19,
+// the remainder of its month count: r = (7 k + 13) mod 19 for its place k in the cycle, so k =
+// 11 (r + 6) mod 19 (7 * 11 = 4 * 19 + 1).
+inline constexpr std::array<std::uint8_t, 19> kHebrewSpanRows = [] {
+    std::array<std::uint8_t, 19> rows{};
+    for (std::uint32_t r = 0; r < 19; ++r) {
+        rows[r] = static_cast<std::uint8_t>(HebrewNeighbours(11 * (r + 6) % 19) * kHebrewSpans);
     }
-    return sets;
+    return rows;
 }();
+constexpr bool HebrewSpanRowsHold() {
+    for (std::uint32_t k = 0; k < 19; ++k) {
+        if (kHebrewSpanRows[(235 * k + 13) % 19] != HebrewNeighbours(k) * kHebrewSpans) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(HebrewSpanRowsHold());
 
 // A year: the Monday of its molad's week, in days from the shifted epoch (< 7.4e11), and
 // its shape [0, 29].
@@ -264,24 +276,19 @@ struct HebrewYearStart {
     std::uint32_t shape;
 };
 
-// y / 19 for every y < 2^32: with 2^36 / 19 rounded up, y kHebrewBy19 / 2^36 exceeds y / 19
-// by 18 y / (19 * 2^36), less than 1 / 19 for y < 2^36 / 18.
-inline constexpr std::uint64_t kHebrewBy19 = 3616814566;
-static_assert(kHebrewBy19 * 19 - (std::uint64_t{1} << 36) == 18);
-
 // Shifted year y: [4.2e5, 2.0005e9] for |year| <= kArithmeticYears. With m = (235 y + 13) /
 // 19, its molad falls 12084 + 765433 (m - 13) + 181440 * 55 = 765433 m + 40655 = 181440
 // (weeks - 55) + inWeek parts after the noon before the shifted epoch (the 55 weeks make up
 // for the 13 months taken off above).
 constexpr HebrewYearStart HebrewStartOf(std::uint32_t y) {
-    const std::uint64_t months = (235 * std::uint64_t{y} + 13) / 19;       // < 2.5e10
-    const std::uint64_t x = 765433 * months + 40655;                       // < 2e16
-    const std::uint64_t weeks = x / 181440;                                // < 1.1e11
-    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);    // [0, 181439]
-    const auto cycle = static_cast<std::uint32_t>(y * kHebrewBy19 >> 36);  // < 1.06e8
-    const std::uint32_t neighbours = kHebrewNeighboursAt[y - 19 * cycle];  // k: [0, 18]
-    return {7 * weeks - 7 * 55,
-            HebrewShapeFrom(kHebrewShapeSpans[neighbours][inWeek >> kHebrewSpanBits], inWeek)};
+    const std::uint64_t months19 = 235 * std::uint64_t{y} + 13;                   // < 4.8e11
+    const std::uint64_t months = months19 / 19;                                   // < 2.5e10
+    const auto r = static_cast<std::uint32_t>(months19 - 19 * months);            // [0, 18]
+    const std::uint64_t x = 765433 * months + 40655;                              // < 2e16
+    const std::uint64_t weeks = x / 181440;                                       // < 1.1e11
+    const auto inWeek = static_cast<std::uint32_t>(x - 181440 * weeks);           // [0, 181439]
+    const std::uint32_t span = kHebrewSpanRows[r] + (inWeek >> kHebrewSpanBits);  // [0, 179]
+    return {7 * weeks - 7 * 55, HebrewShapeFrom(kHebrewShapeSpans[span], inWeek)};
 }
 
 constexpr std::uint32_t HebrewShifted(std::int64_t year) {  // year clamped to kArithmeticYears
