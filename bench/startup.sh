@@ -2,8 +2,9 @@
 # Speed and memory of the window (figures, not a test):
 #  1. start-up: time from start to the main window on screen (`daybridge --measure-startup`)
 #     against an empty Qt window (bench/empty_window.cpp), both under the same virtual display:
-#     up to the moment each program reports itself on screen, and (as before) up to the end of
-#     the whole process, which adds each program's tear-down;
+#     up to the moment the display has drawn each program's first frame; up to the moment each
+#     program first sees its window exposed, before the display has drawn it (the figure of
+#     earlier runs); and up to the end of the whole process, which adds each tear-down;
 #  2. the ISO week listing (iso_listing.txt, 900,000 output lines) run with Process file in the
 #     window (`daybridge --run-batch`) against daybridge-batch writing to /dev/null;
 #  3. the window's peak memory (maximum resident set) over that run.
@@ -38,23 +39,25 @@ mkdir -p "$XDG_CONFIG_HOME"
 
 cat > "$work/inner.sh" <<'INNER'
 #!/usr/bin/env bash
-# inner.sh BIN-DIR LISTING RUNS: prints "name wall-ms cpu-ms peak-kB run-ms shown-ms" lines,
-# medians of RUNS (run-ms: the window's own report of the batch run's time, without start-up;
-# shown-ms: from start to the moment the program reports its window on screen).
+# inner.sh BIN-DIR LISTING RUNS: prints "name wall-ms cpu-ms peak-kB run-ms shown-ms exposed-ms"
+# lines, medians of RUNS (run-ms: the window's own report of the batch run's time, without
+# start-up; shown-ms and exposed-ms: from start to the moments the program reports its window
+# drawn by the display and first seen exposed).
 set -euo pipefail
 bin=$1 listing=$2 runs=$3
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-one() {  # command...: "wall-ms cpu-ms peak-kB run-ms shown-ms" of one run
+one() {  # command...: "wall-ms cpu-ms peak-kB run-ms shown-ms exposed-ms" of one run
     local start end
     start=$(date +%s%N)
     /usr/bin/time -f '%U %S %M' -o "$TMPDIR/time" "$@" > /dev/null 2> "$TMPDIR/err" || true
     end=$(date +%s%N)
-    local run shown
+    local run shown exposed
     run=$(grep -o 'batch run: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo 0)
     shown=$(grep -o 'window shown: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo "$start")
+    exposed=$(grep -o 'window exposed: [0-9]*' "$TMPDIR/err" | grep -o '[0-9]*$' || echo "$start")
     awk -v wall=$(( (end - start) / 1000000 )) -v run="$run" \
-        -v shown=$(( (shown - start) / 1000000 )) \
-        '{ printf "%d %d %d %d %d\n", wall, ($1 + $2) * 1000, $3, run, shown }' "$TMPDIR/time"
+        -v shown=$(( (shown - start) / 1000000 )) -v exposed=$(( (exposed - start) / 1000000 )) \
+        '{ printf "%d %d %d %d %d %d\n", wall, ($1 + $2) * 1000, $3, run, shown, exposed }' "$TMPDIR/time"
 }
 row() {  # name command...
     local name=$1
@@ -62,7 +65,7 @@ row() {  # name command...
     for i in $(seq "$runs"); do one "$@"; done > "$TMPDIR/rows"
     echo "$name $(cut -d' ' -f1 "$TMPDIR/rows" | median) $(cut -d' ' -f2 "$TMPDIR/rows" | median)" \
          "$(cut -d' ' -f3 "$TMPDIR/rows" | median) $(cut -d' ' -f4 "$TMPDIR/rows" | median)" \
-         "$(cut -d' ' -f5 "$TMPDIR/rows" | median)"
+         "$(cut -d' ' -f5 "$TMPDIR/rows" | median) $(cut -d' ' -f6 "$TMPDIR/rows" | median)"
 }
 "$bin/empty_window" > /dev/null 2>&1   # warm the caches once
 "$bin/daybridge" --measure-startup > /dev/null 2>&1
@@ -77,12 +80,16 @@ measure() {  # BIN-DIR LABEL
     TMPDIR=$work xvfb-run -a -s "-screen 0 1366x768x24" \
         "$work/inner.sh" "$1" "$benchdir/iso_listing.txt" "$runs" > "$work/figures"
     awk -v label="$2" '
-        { wall[$1] = $2; cpu[$1] = $3; peak[$1] = $4; run[$1] = $5; shown[$1] = $6 }
+        { wall[$1] = $2; cpu[$1] = $3; peak[$1] = $4; run[$1] = $5; shown[$1] = $6; exposed[$1] = $7 }
         END {
             printf "%s\n", label
             if (shown["empty"] > 0 && shown["window"] > 0) {
-                printf "  start to the window on screen: empty Qt window %d ms, daybridge %d ms: %.2fx\n",
+                printf "  start to the window on screen (drawn by the display): empty Qt window %d ms, daybridge %d ms: %.2fx\n",
                        shown["empty"], shown["window"], shown["window"] / shown["empty"]
+            }
+            if (exposed["empty"] > 0 && exposed["window"] > 0) {
+                printf "  start to the window first seen exposed (not yet drawn): empty Qt window %d ms, daybridge %d ms: %.2fx\n",
+                       exposed["empty"], exposed["window"], exposed["window"] / exposed["empty"]
             }
             printf "  start-up, whole process (to its end): empty Qt window %d ms wall, %d ms CPU;", wall["empty"], cpu["empty"]
             printf " daybridge %d ms wall, %d ms CPU: %.2fx wall, %.2fx CPU\n", wall["window"], cpu["window"],
