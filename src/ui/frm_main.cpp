@@ -26,7 +26,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -155,21 +154,13 @@ class Panel : public QFrame {
 
 // A label that can take the focus (the today labels and the two links) and then shows a
 // dotted frame in a colour that stands out on its background.
-//
-// It draws its one line of plain text itself. A label that takes the focus keeps its text in a
-// text document, laid out afresh in the first paint after each change of text; that layout asks
-// for another paint of the label, so the window's first frame would be painted twice.
 class FocusFrameLabel : public QLabel {
   public:
     FocusFrameLabel() { setFocusPolicy(Qt::StrongFocus); }
 
   protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const int m = margin();
-        style()->drawItemText(&painter, contentsRect().adjusted(m, m, -m, -m),
-                              static_cast<int>(alignment()), palette(), isEnabled(), text(),
-                              foregroundRole());
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
         if (hasFocus()) {
             QPainter painter(this);
             QColor background = palette().color(QPalette::Window);
@@ -198,11 +189,7 @@ QIcon ProgramIcon() {
 
 frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    // The program sets its icon for every window before this one is made; an icon of the
-    // window's own would be converted for the display a second time when the window is made.
-    if (QApplication::windowIcon().isNull()) {
-        setWindowIcon(ProgramIcon());
-    }
+    setWindowIcon(ProgramIcon());
     host_ = std::make_unique<QtHost>(*this, dialogs);
     engine_ = std::make_unique<ComputeEngine>(state_, *host_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);

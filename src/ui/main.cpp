@@ -30,8 +30,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Daybridge"));
     QApplication::setDesktopFileName(QStringLiteral("daybridge"));
 
-    QApplication::setWindowIcon(daybridge::ProgramIcon());  // for every window and dialog
     daybridge::frmMain window;
+    QApplication::setWindowIcon(window.windowIcon());  // for the other windows and dialogs
     if (!window.Form_Load()) {
         return 1;
     }
