@@ -44,7 +44,6 @@ void OutputText::Grow(qsizetype more) {
 
 void OutputText::clear() {
     retained_.clear();
-    tail_.clear();
     pendingFrom_ = 0;
     dropped_ = 0;
     reset_ = true;
@@ -63,28 +62,14 @@ bool OutputText::equals(QStringView text) const {
     if (dropped_ == 0) {
         return QStringView(retained_) == text;
     }
-    return false;  // part of the text was dropped: only lengths above the tail reach here
-}
-
-bool OutputText::endsWith(QStringView text) const {
-    if (text.size() > length()) {
-        return false;
-    }
-    if (retained_.size() >= text.size()) {
-        return QStringView(retained_).endsWith(text);
-    }
-    return (tail_ + retained_).endsWith(text);
+    return false;  // part of the text was dropped, so it cannot be compared
 }
 
 QString OutputText::takePending() {
     QString pending = retained_.mid(pendingFrom_);
     reset_ = false;
     if (streaming_) {
-        // Keep nothing but the tail for comparisons; everything taken has been shown.
-        tail_.append(QStringView(retained_).right(kTailLength));
-        if (tail_.size() > 2 * kTailLength) {
-            tail_.remove(0, tail_.size() - kTailLength);
-        }
+        // Keep nothing: everything taken has been shown.
         dropped_ += retained_.size();
         retained_.resize(0);  // the buffer is kept for the next text
         pendingFrom_ = 0;

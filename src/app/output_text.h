@@ -32,8 +32,6 @@ class OutputText {
     const QString& text() const { return retained_; }
     // True when the whole text equals `text` (also in streaming mode).
     bool equals(QStringView text) const;
-    // True when the whole text ends with `text` (up to kTailLength characters).
-    bool endsWith(QStringView text) const;
 
     // Text appended since the last call; the view appends it to what it shows.
     QString takePending();
@@ -62,8 +60,6 @@ class OutputText {
     void setStreaming(bool streaming) { streaming_ = streaming; }
     bool streaming() const { return streaming_; }
 
-    static constexpr qsizetype kTailLength = 256;
-
   private:
     // Makes room for `more` characters (a long text in one large step).
     void Grow(qsizetype more);
@@ -72,7 +68,6 @@ class OutputText {
     qsizetype pendingFrom_ = 0;  // index in retained_ of the first text not yet taken
     qsizetype dropped_ = 0;      // length of the text dropped in streaming mode
     quint64 resets_ = 0;
-    QString tail_;  // last characters of the dropped text, kept in streaming mode
     bool streaming_ = false;
     bool reset_ = false;
 };
