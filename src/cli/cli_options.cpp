@@ -112,6 +112,13 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         }
     } else if (name == "--weekend") {
         o.weekend = ParseWeekend(value);
+        if (!o.weekend && ParseDaySet(value) == WorkdayCalendar::kAllDays) {
+            error = QStringLiteral(
+                        "invalid value '%1' for %2: not all seven days can be weekend days; at "
+                        "least one day of the week must be a working day")
+                        .arg(value, name);
+            return false;
+        }
         if (!o.weekend) {
             return bad("a mask such as 0000011 (Monday first) or day names such as sat,sun");
         }
