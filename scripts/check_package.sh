@@ -31,6 +31,9 @@ daybridge-batch --version
 test "$(daybridge-batch --verbose off -e 'OUTPUT: done')" = "done"
 HOME=$home XDG_CONFIG_HOME=$home QT_QPA_PLATFORM=offscreen timeout 60 daybridge --measure-startup
 for f in /usr/share/daybridge/dbrg_text.dat /usr/share/applications/daybridge.desktop \
+         /usr/share/daybridge/user-guide.md /usr/share/daybridge/batch-language.md \
+         /usr/share/daybridge/calendars.md /usr/share/daybridge/holidays.md \
+         /usr/share/daybridge/holidays/germany.txt \
          /usr/share/metainfo/com.velmora_systems.Daybridge.metainfo.xml \
          /usr/share/man/man1/daybridge.1.gz /usr/share/man/man1/daybridge-batch.1.gz \
          /usr/share/icons/hicolor/128x128/apps/daybridge.png; do

@@ -77,6 +77,9 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
         const std::optional<std::uint8_t> weekend = ParseWeekend(value);
         if (!weekend) {
             EchoRejectedSetting(line, false);
+            if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
+                state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
+            }
             return -1;
         }
         state_.workdays = WorkdayCalendar(*weekend, now.holidaySet());

@@ -3,17 +3,11 @@
 #include <QRegularExpression>
 
 #include "calendar/calendar_table.h"
+#include "cli/cli_help.h"
 #include "env/holiday_files.h"
 
 namespace daybridge::cli {
 namespace {
-
-// Options that take a value, written "--name VALUE" or "--name=VALUE".
-const QStringList kValueOptions = {
-    "--settings",      "--date-format", "--separator", "--thousands", "--hyphen", "--day-names",
-    "--include-first", "--weekends",    "--verbose",   "--first",     "--second", "--max-errors",
-    "--lang",          "--today",       "--weekend",   "--holidays",
-};
 
 std::optional<bool> OnOff(const QString& value) {
     const QString v = value.toLower();
@@ -90,8 +84,7 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
     } else if (name == "--first" || name == "--second") {
         const std::optional<int> calendar = FieldCalendar(value);
         if (!calendar) {
-            return bad(
-                "CE, JC, ISO, JDN, ORD, LPW, LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD");
+            return bad(CalendarChoices());
         }
         (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
     } else if (name == "--max-errors") {
@@ -112,6 +105,13 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         }
     } else if (name == "--weekend") {
         o.weekend = ParseWeekend(value);
+        if (!o.weekend && ParseDaySet(value) == WorkdayCalendar::kAllDays) {
+            error = QStringLiteral(
+                        "invalid value '%1' for %2: not all seven days can be weekend days; at "
+                        "least one day of the week must be a working day")
+                        .arg(value, name);
+            return false;
+        }
         if (!o.weekend) {
             return bad("a mask such as 0000011 (Monday first) or day names such as sat,sun");
         }
@@ -153,6 +153,16 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
 
 }  // namespace
 
+QStringList FieldCalendarCodes() {
+    QStringList codes;
+    for (int index = 0; index < kAllCalendarCount; ++index) {
+        if (FieldCalendar(CalendarCode(index))) {
+            codes << CalendarCode(index);
+        }
+    }
+    return codes;
+}
+
 bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
     QStringList files;
     bool optionsEnded = false;
@@ -185,7 +195,7 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
                 value = arg.mid(eq + 1);
                 hasValue = true;
             }
-            if (!kValueOptions.contains(name)) {
+            if (!IsValueOption(name)) {
                 error = QStringLiteral("unknown option '%1'").arg(name);
                 return false;
             }
@@ -319,59 +329,6 @@ std::optional<std::int32_t> ParseTodayDate(const QString& text) {
         return std::nullopt;  // 31 April, 29 February in a common year
     }
     return jdn;
-}
-
-QString UsageText() {
-    return QStringLiteral(
-        "Usage: daybridge-batch [options] FILE\n"
-        "       daybridge-batch [options] -e LINE [-e LINE]...\n"
-        "\n"
-        "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e lines\n"
-        "(one program line each), as the window's \"Process file\" does. The program is read\n"
-        "once; LF, CR LF and mixed line ends run. The output text is written to stdout,\n"
-        "messages to stderr as TITLE: MESSAGE. An input prompt is written to stderr and\n"
-        "answered by one line of stdin; end of input answers Cancel. Ctrl+C stops the run\n"
-        "after the current line.\n"
-        "\n"
-        "The run starts from the built-in defaults, not the user's settings file.\n"
-        "\n"
-        "Options (a value may also be given as --option=VALUE):\n"
-        "  -e LINE                  a program line (repeatable; the input is named\n"
-        "                           \"(command line)\")\n"
-        "  --settings PATH          read the settings from a settings file (dbrg.usr format)\n"
-        "  --date-format YMD|DMY|MDY  the date order (default YMD)\n"
-        "  --separator -|/|.        the date separator (default -)\n"
-        "  --thousands ,|.|none     the thousands separator (default ,)\n"
-        "  --hyphen on|off          hyphens in ordinal and ISO week dates (default on)\n"
-        "  --day-names on|off       day names after dates (default on)\n"
-        "  --include-first on|off   include the first date (default off)\n"
-        "  --weekends on|off        count weekend days (default on)\n"
-        "  --weekend MASK|DAYS      the weekend days when they are not counted: a mask of 7\n"
-        "                           digits, Monday first, or day names (default 0000011,\n"
-        "                           that is sat,sun)\n"
-        "  --holidays NAME|FILE|none  holidays not counted either: a shipped set (germany,\n"
-        "                           england-wales, france, united-states) or a rule file\n"
-        "                           (default none)\n"
-        "  --verbose on|off         verbose output (default on)\n"
-        "  --first CODE             the first date's calendar: CE, JC, ISO, JDN, ORD, LPW,\n"
-        "                           LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD\n"
-        "                           (default CE)\n"
-        "  --second CODE            the second date's calendar (default CE)\n"
-        "  --max-errors N           end the run at the N-th error; 0 = no limit (default 1)\n"
-        "  --lang en|de             the language of the output and messages (default en)\n"
-        "  --today YYYY-MM-DD       the CE date taken as today (default: the local date)\n"
-        "  --version                show the version and exit\n"
-        "  -h, --help               show this help and exit\n"
-        "\n"
-        "Exit status:\n"
-        "  0    the run ended with no error counted\n"
-        "  1    an error was reported or ended the run, or the output could not be written\n"
-        "       (full disk, closed pipe)\n"
-        "  2    the program was refused before it ran (missing, empty, a folder or device,\n"
-        "       unreadable, over 64 MiB, control characters), the text data file or the\n"
-        "       settings file could not be loaded, or the command line was wrong\n"
-        "  130  the run was stopped: Ctrl+C, or a prompt cancelled, answered empty or left\n"
-        "       at end of input\n");
 }
 
 }  // namespace daybridge::cli

@@ -49,7 +49,7 @@ void ApplyOverrides(const Options& options, AppState& state);
 // text is no valid date within the range of day numbers.
 std::optional<std::int32_t> ParseTodayDate(const QString& text);
 
-// The --help text.
-QString UsageText();
+// The calendar codes --first and --second accept, in the registry's order.
+QStringList FieldCalendarCodes();
 
 }  // namespace daybridge::cli

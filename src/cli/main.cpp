@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "batch/batch_interpreter.h"
+#include "cli/cli_help.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 #include "compute/compute_engine.h"

@@ -21,7 +21,7 @@ constexpr const char* kDayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursd
 
 }  // namespace
 
-std::optional<std::uint8_t> ParseWeekend(const QString& text) {
+std::optional<std::uint8_t> ParseDaySet(const QString& text) {
     const QString t = text.trimmed().toLower();
     std::uint8_t mask = 0;
     if (t.size() == 7 &&
@@ -48,10 +48,15 @@ std::optional<std::uint8_t> ParseWeekend(const QString& text) {
             mask |= static_cast<std::uint8_t>(1 << found);
         }
     }
-    if (mask == WorkdayCalendar::kAllDays) {
-        return std::nullopt;
-    }
     return mask;
+}
+
+std::optional<std::uint8_t> ParseWeekend(const QString& text) {
+    const std::optional<std::uint8_t> days = ParseDaySet(text);
+    if (days == WorkdayCalendar::kAllDays) {
+        return std::nullopt;  // no working day would be left
+    }
+    return days;
 }
 
 QString WeekendNames(std::uint8_t weekend) {

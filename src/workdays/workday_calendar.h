@@ -32,6 +32,9 @@ class HolidayCounter;
 // Sunday), or as day names or their first three letters separated by blanks or commas
 // ("sat sun", "Fri,Sat"), or "none". Nothing for any other text and for all seven days.
 std::optional<std::uint8_t> ParseWeekend(const QString& text);
+// The days such a text names, all seven allowed: tells a text that is no weekend set from one
+// that leaves no working day.
+std::optional<std::uint8_t> ParseDaySet(const QString& text);
 // The weekend set as day names ("Saturday, Sunday"; "none").
 QString WeekendNames(std::uint8_t weekend);
 

@@ -1,12 +1,14 @@
 // The command line and the terminal output of daybridge-batch.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "cli/cli_help.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 
@@ -160,6 +162,45 @@ TEST(ParseOptions, WithoutOverridesTheDefaultsStay) {
     EXPECT_EQ(state.format.thousandsSeparator, defaults.format.thousandsSeparator);
     EXPECT_EQ(state.verbose, defaults.verbose);
     EXPECT_EQ(state.maxNumErrors, defaults.maxNumErrors);
+}
+
+// The help table is what the parser knows: every option it lists is read, and --help shows it
+// whole within 79 columns.
+TEST(OptionTable, HelpShowsEveryOptionTheParserReads) {
+    const QString help = UsageText();
+    const QStringList lines = help.split(u'\n');
+    for (const QString& line : lines) {
+        EXPECT_LE(line.size(), 79) << line.toStdString();
+    }
+    for (const OptionHelp& option : OptionTable()) {
+        const QString names = QString::fromUtf8(option.names);
+        for (const QString& name : names.split(QStringLiteral(", "))) {
+            Options options;
+            QString error;
+            if (option.value[0] == '\0' || name == QLatin1String("-e")) {
+                EXPECT_TRUE(ParseOptions({name, "-e", "OUTPUT: x"}, options, error) ||
+                            !error.startsWith("unknown option"))
+                    << name.toStdString();
+            } else {
+                EXPECT_FALSE(ParseOptions({name}, options, error));
+                EXPECT_EQ(error, name + " needs a value");
+            }
+        }
+        // The head starts a line and its text follows whole, however it is wrapped.
+        QString head = QStringLiteral("\n  ") + names;
+        if (option.value[0] != '\0') {
+            head += u' ' + QString::fromUtf8(option.value);
+        }
+        const qsizetype at = help.indexOf(head);
+        ASSERT_GE(at, 0) << head.toStdString();
+        ASSERT_TRUE(help[at + head.size()].isSpace()) << head.toStdString();
+        const qsizetype end = help.indexOf(QRegularExpression("\n(  [^ ]|\n)"), at + 1);
+        const QString shown = help.mid(at + head.size(), end - at - head.size()).simplified();
+        const QString text = QString::fromUtf8(option.text);
+        if (!text.contains(u'{')) {  // the lists filled in are not known here
+            EXPECT_EQ(shown, text) << head.toStdString();
+        }
+    }
 }
 
 TEST(ParseTodayDate, AcceptsOnlyRealDates) {

@@ -1,0 +1,217 @@
+#include "cli/cli_help.h"
+
+#include <QStringList>
+#include <algorithm>
+
+#include "cli/cli_options.h"
+#include "env/holiday_files.h"
+
+namespace daybridge::cli {
+namespace {
+
+// {calendars} and {holiday sets} in a text are filled in when it is written: the calendars
+// --first accepts, and the sets shipped in the data folder.
+constexpr OptionHelp kOptions[] = {
+    {"-e", "LINE", true, "a program line (repeatable; the input is named \"(command line)\")"},
+    {"--settings", "PATH", true, "read the settings from a settings file (dbrg.usr format)"},
+    {"--date-format", "YMD|DMY|MDY", false, "the date order (default YMD)"},
+    {"--separator", "-|/|.", false, "the date separator (default -)"},
+    {"--thousands", ",|.|none", false, "the thousands separator (default ,)"},
+    {"--hyphen", "on|off", false, "hyphens in ordinal and ISO week dates (default on)"},
+    {"--day-names", "on|off", false, "day names after dates (default on)"},
+    {"--include-first", "on|off", false, "include the first date (default off)"},
+    {"--weekends", "on|off", false, "count weekend days (default on)"},
+    {"--weekend", "MASK|DAYS", true,
+     "the weekend days when they are not counted: a mask of 7 digits, Monday first, 1 for a "
+     "weekend day, or day names such as sat,sun, or none (default 0000011, that is sat,sun); "
+     "at least one day must be a working day"},
+    {"--holidays", "NAME|FILE|none", true,
+     "holidays not counted either: a shipped set{holiday sets} or a rule file (default none)"},
+    {"--verbose", "on|off", false, "verbose output (default on)"},
+    {"--first", "CODE", true, "the first date's calendar: {calendars} (default CE)"},
+    {"--second", "CODE", true, "the second date's calendar (default CE)"},
+    {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
+    {"--lang", "en|de", false, "the language of the output and messages (default en)"},
+    {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},
+    {"--version", "", false, "show the version and exit"},
+    {"-h, --help", "", false, "show the help and exit"},
+};
+
+constexpr ExitStatusHelp kExitStatuses[] = {
+    {0, "the run ended with no error counted"},
+    {1,
+     "an error was reported or ended the run, or the output could not be written (full disk, "
+     "closed pipe)"},
+    {2,
+     "the program was refused before it ran (missing, empty, a folder or device, unreadable, "
+     "over 64 MiB, control characters), the text data file or the settings file could not be "
+     "loaded, or the command line was wrong"},
+    {130,
+     "the run was stopped: Ctrl+C, or a prompt cancelled, answered empty or left at end of "
+     "input"},
+};
+
+constexpr const char* kValueForm = "a value may also be given as --option=VALUE";
+
+QString OptionText(const OptionHelp& option) {
+    QString text = QString::fromUtf8(option.text);
+    text.replace(QStringLiteral("{calendars}"), CalendarChoices());
+    if (text.contains(QStringLiteral("{holiday sets}"))) {
+        const QStringList sets = ShippedHolidaySetNames();
+        text.replace(QStringLiteral("{holiday sets}"),
+                     sets.isEmpty() ? QString()
+                                    : QStringLiteral(" (%1)").arg(sets.join(QStringLiteral(", "))));
+    }
+    return text;
+}
+
+// `text` after `head` (indented by two blanks), in lines of at most 79 characters whose text
+// starts at column `column`; the text starts on a line of its own when the head is too wide.
+QString HangingParagraph(const QString& head, const QString& text, qsizetype column) {
+    constexpr qsizetype kWidth = 79;
+    QString result = QStringLiteral("  ") + head;
+    qsizetype lineLength = result.size();
+    if (lineLength + 2 > column) {
+        result += u'\n';
+        lineLength = 0;
+    }
+    QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype i = words.size() - 1; i > 0; --i) {
+        if (words[i - 1] == QLatin1String("(default")) {
+            words[i - 1] += u' ' + words.takeAt(i);  // "(default 1)" stays on one line
+        }
+    }
+    bool lineHasWord = false;
+    for (const QString& word : words) {
+        if (lineHasWord && lineLength + 1 + word.size() > kWidth) {
+            result += u'\n';
+            lineLength = 0;
+            lineHasWord = false;
+        }
+        if (!lineHasWord) {
+            result += QString(column - lineLength, u' ');
+            lineLength = column;
+        } else {
+            result += u' ';
+            ++lineLength;
+        }
+        result += word;
+        lineLength += word.size();
+        lineHasWord = true;
+    }
+    return result + u'\n';
+}
+
+// Text for man(7): the characters troff would read as its own escaped, "-" as a minus sign
+// (so options can be searched and copied), and no line starting with a control character.
+QString Roff(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'\\') {
+            out += QStringLiteral("\\e");
+        } else if (c == u'-') {
+            out += QStringLiteral("\\-");
+        } else {
+            out += c;
+        }
+    }
+    if (out.startsWith(u'.') || out.startsWith(u'\'')) {
+        out.prepend(QStringLiteral("\\&"));
+    }
+    return out;
+}
+
+QString Bold(const QString& text) {
+    return QStringLiteral("\\fB") + Roff(text) + QStringLiteral("\\fR");
+}
+
+}  // namespace
+
+QString CalendarChoices() {
+    QStringList codes = FieldCalendarCodes();
+    const QString last = codes.isEmpty() ? QString() : codes.takeLast();
+    return codes.isEmpty() ? last
+                           : codes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+std::span<const OptionHelp> OptionTable() {
+    return kOptions;
+}
+
+std::span<const ExitStatusHelp> ExitStatusTable() {
+    return kExitStatuses;
+}
+
+bool IsValueOption(const QString& name) {
+    return std::any_of(std::begin(kOptions), std::end(kOptions), [&name](const OptionHelp& o) {
+        return o.names[0] == '-' && o.names[1] == '-' && o.value[0] != '\0' &&
+               name == QLatin1String(o.names);
+    });
+}
+
+QString UsageText() {
+    QString text = QStringLiteral(
+        "Usage: daybridge-batch [options] FILE\n"
+        "       daybridge-batch [options] -e LINE [-e LINE]...\n"
+        "\n"
+        "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e\n"
+        "lines (one program line each), as the window's \"Process file\" does. The program\n"
+        "is read once; LF, CR LF and mixed line ends run. The output text is written to\n"
+        "stdout, messages to stderr as TITLE: MESSAGE. An input prompt is written to\n"
+        "stderr and answered by one line of stdin; end of input answers Cancel. Ctrl+C\n"
+        "stops the run after the current line.\n"
+        "\n"
+        "The run starts from the built-in defaults, not the user's settings file.\n"
+        "\n");
+    text += QStringLiteral("Options (%1):\n").arg(QLatin1String(kValueForm));
+    for (const OptionHelp& option : kOptions) {
+        QString head = QString::fromUtf8(option.names);
+        if (option.value[0] != '\0') {
+            head += u' ' + QString::fromUtf8(option.value);
+        }
+        text += HangingParagraph(head, OptionText(option), 27);
+    }
+    text += QStringLiteral("\nExit status:\n");
+    for (const ExitStatusHelp& exit : kExitStatuses) {
+        text += HangingParagraph(QString::number(exit.status), QString::fromUtf8(exit.text), 7);
+    }
+    return text;
+}
+
+QString ManOptionsSection() {
+    QString valueForm = QString::fromUtf8(kValueForm);
+    valueForm[0] = valueForm[0].toUpper();
+    QString page = Roff(valueForm).replace(QStringLiteral("\\-\\-option=VALUE"),
+                                           QStringLiteral("\\fB\\-\\-option=\\fIVALUE\\fR")) +
+                   QStringLiteral(".\n");
+    for (const OptionHelp& option : kOptions) {
+        QStringList names;
+        for (const QString& name : QString::fromUtf8(option.names).split(QStringLiteral(", "))) {
+            names << Bold(name);
+        }
+        QString head = names.join(QStringLiteral(", "));
+        const QString value = QString::fromUtf8(option.value);
+        if (option.placeholder) {
+            head += QStringLiteral(" \\fI") + Roff(value) + QStringLiteral("\\fR");
+        } else if (!value.isEmpty()) {
+            QStringList words;
+            for (const QString& word : value.split(u'|')) {
+                words << Bold(word);
+            }
+            head += u' ' + words.join(u'|');
+        }
+        page += QStringLiteral(".TP\n") + head + u'\n' + Roff(OptionText(option)) + u'\n';
+    }
+    return page;
+}
+
+QString ManExitStatusSection() {
+    QString page;
+    for (const ExitStatusHelp& exit : kExitStatuses) {
+        page += QStringLiteral(".TP\n.B %1\n").arg(exit.status) +
+                Roff(QString::fromUtf8(exit.text)) + u'\n';
+    }
+    return page;
+}
+
+}  // namespace daybridge::cli
