@@ -302,7 +302,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool IsReservedTarget(const QString& target) const;
 
     // values
-    ParseResult ReadDateLiteral(const QString& text) const;
+    CodedParseResult ReadDateLiteral(const QString& text) const;
     std::optional<int> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
     int FindVariable(const QString& upperName) const;
     int FrameStart() const { return frameStart_[static_cast<std::size_t>(callDepth_)]; }
@@ -341,12 +341,13 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void IfStructureError();
     void DoStructureError();
     void EvaluationError();
+    QString FailureText() const;
     void ReservedNameError();
     void DowComparisonError();
     void OverflowError();
     void DoForEachSyntaxError();
     void DateReadError(int outcome, bool maybeVariable = false);
-    void ValueReadError(int outcome, const QString& text);
+    void ValueReadError(const CodedParseResult& date);
     void StructuralError(Caption caption);
     void LineReport(const QString& message);
     void FullTableBox();
@@ -403,7 +404,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // array mode
     bool arrayMode_ = false;
     QString arrayName_;
-    QString arrayCode_;
+    int arrayCalendar_ = kCE;
     QString arrayMask_;
     int arrayCounter_ = 0;
     std::int32_t lastElementValue_ = 0;

@@ -6,7 +6,24 @@ namespace daybridge::batch {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-}
+
+// Why a built-in or an argument cannot be evaluated (the line after the report); those that
+// end in ":" are followed by a blank and the argument.
+constexpr int kTextResultOutOfRange = 600;
+constexpr int kTextDateOutOfRange = 601;
+constexpr int kTextArgumentCount = 602;
+constexpr int kTextUnknownVariable = 603;
+constexpr int kTextUnknownCalendar = 604;
+constexpr int kTextUnsuitableCalendar = 605;
+constexpr int kTextNotAnInteger = 606;
+constexpr int kTextInvalidDate = 607;
+constexpr int kTextResultNotADate = 608;
+constexpr int kTextUnknownArray = 609;
+constexpr int kTextNoSuchMonth = 610;
+constexpr int kTextTextOnly = 611;
+constexpr int kTextNameNeeded = 612;
+constexpr int kTextNumberOutOfRange = 613;
+}  // namespace
 
 QString BatchRun::T(int id) const {
     return state_.Text(id);
@@ -142,9 +159,67 @@ void BatchRun::DoStructureError() {
 }
 
 void BatchRun::EvaluationError() {
-    const int id = calendarArgumentMissing ? 47 : 41;
+    const bool missing = calendarArgumentMissing;
     calendarArgumentMissing = false;
-    Report(T(40), FrameC(id, L()));
+    QString message = FrameC(missing ? 47 : 41, L());
+    if (!missing && failure != EvalFailure::None) {
+        message += kCrLf + FailureText();
+    }
+    failure = EvalFailure::None;
+    Report(T(40), message);
+}
+
+// Why an evaluation failed, in the current language: the reason's text, followed by the
+// argument it concerns where there is one.
+QString BatchRun::FailureText() const {
+    int id = 0;
+    switch (failure) {
+        case EvalFailure::None:
+            return QString();
+        case EvalFailure::ResultOutOfRange:
+            id = kTextResultOutOfRange;
+            break;
+        case EvalFailure::DateOutOfRange:
+            id = kTextDateOutOfRange;
+            break;
+        case EvalFailure::ArgumentCount:
+            id = kTextArgumentCount;
+            break;
+        case EvalFailure::UnknownVariable:
+            id = kTextUnknownVariable;
+            break;
+        case EvalFailure::UnknownCalendar:
+            id = kTextUnknownCalendar;
+            break;
+        case EvalFailure::UnsuitableCalendar:
+            id = kTextUnsuitableCalendar;
+            break;
+        case EvalFailure::NotAnInteger:
+            id = kTextNotAnInteger;
+            break;
+        case EvalFailure::InvalidDate:
+            id = kTextInvalidDate;
+            break;
+        case EvalFailure::ResultNotADate:
+            id = kTextResultNotADate;
+            break;
+        case EvalFailure::UnknownArray:
+            id = kTextUnknownArray;
+            break;
+        case EvalFailure::NoSuchMonth:
+            id = kTextNoSuchMonth;
+            break;
+        case EvalFailure::TextOnly:
+            id = kTextTextOnly;
+            break;
+        case EvalFailure::NameNeeded:
+            id = kTextNameNeeded;
+            break;
+        case EvalFailure::NumberOutOfRange:
+            id = kTextNumberOutOfRange;
+            break;
+    }
+    return failureSubject.isEmpty() ? T(id) : T(id) + QStringLiteral(" ") + failureSubject;
 }
 
 void BatchRun::ReservedNameError() {

@@ -26,30 +26,10 @@ std::optional<bool> OnOff(const QString& value) {
     return std::nullopt;
 }
 
-// The calendars a date field can be set to.
+// The calendars a date field can be set to: every calendar of the registry.
 std::optional<int> FieldCalendar(const QString& code) {
     const int index = CalendarIndexOfCode(code.trimmed());
-    switch (index) {
-        case kCE:
-        case kJC:
-        case kJDN:
-        case kORD:
-        case kISO:
-        case kLPW:
-        case kLPM:
-        case kHEB:
-        case kISL:
-        case kPER:
-        case kCOP:
-        case kETH:
-        case kFRR:
-        case kIND:
-        case kMAY:
-        case kMJD:
-            return index;
-        default:
-            return std::nullopt;
-    }
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 // Stores one option's value; false with `error` set when the value is not allowed.
@@ -91,7 +71,8 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         const std::optional<int> calendar = FieldCalendar(value);
         if (!calendar) {
             return bad(
-                "CE, JC, ISO, JDN, ORD, LPW, LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD");
+                "CE, JC, ISO, JDN, ORD, LPW, LPM, AN, VLW, HEB, ISL, PER, COP, ETH, FRR, IND, MAY "
+                "or MJD");
         }
         (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
     } else if (name == "--max-errors") {
@@ -354,7 +335,8 @@ QString UsageText() {
         "                           (default none)\n"
         "  --verbose on|off         verbose output (default on)\n"
         "  --first CODE             the first date's calendar: CE, JC, ISO, JDN, ORD, LPW,\n"
-        "                           LPM, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or MJD\n"
+        "                           LPM, AN, VLW, HEB, ISL, PER, COP, ETH, FRR, IND, MAY or\n"
+        "                           MJD\n"
         "                           (default CE)\n"
         "  --second CODE            the second date's calendar (default CE)\n"
         "  --max-errors N           end the run at the N-th error; 0 = no limit (default 1)\n"
