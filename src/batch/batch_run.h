@@ -136,6 +136,7 @@ struct ProgramLine {
     QString upper;  // upper case
     QString stmt;   // no spaces, no apostrophes, upper case
     int fileLine = 0;
+    bool rewritten = false;  // one of the lines a DOFOREACH line became
     LineKind kind = LineKind::Comment;
     FastForm fast = FastForm::None;
     mutable std::unique_ptr<LineCache> cache;
@@ -315,7 +316,6 @@ class BatchRun : public ExpressionContext, public BatchContext {
                 MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
     void Box(const QString& title, const QString& text, MsgIcon icon = MsgIcon::Exclamation);
     QString FrameA(int id, const QString& lineText) const;
-    QString FrameB(int id) const;
     QString FrameC(int id, const QString& lineText) const;
     void NoSuchElementError();
     void CountFailedError();
@@ -361,6 +361,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int lineCount_ = 0;
     BlockIndex blocks_;
     bool forEachExpanded_ = false;
+    QHash<int, QString> forEachTexts_;  // the DOFOREACH lines as written, by file line
     int currentLine_ = 0;
     QString emptyLine_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line

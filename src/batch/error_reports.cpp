@@ -35,7 +35,15 @@ QString BatchRun::N() const {
 
 const QString& BatchRun::L() const {
     if (currentLine_ >= 1 && currentLine_ < static_cast<int>(lines_.size())) {
-        return lines_[static_cast<std::size_t>(currentLine_)].text;
+        const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
+        if (line.rewritten) {
+            // A line a DOFOREACH line became: the line in the file.
+            const auto file = forEachTexts_.constFind(line.fileLine);
+            if (file != forEachTexts_.constEnd()) {
+                return *file;
+            }
+        }
+        return line.text;
     }
     return emptyLine_;
 }
@@ -62,10 +70,6 @@ QString BatchRun::FrameA(int id, const QString& lineText) const {
     return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + lineText;
 }
 
-QString BatchRun::FrameB(int id) const {
-    return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(".");
-}
-
 QString BatchRun::FrameC(int id, const QString& lineText) const {
     return T(id) + N() + QStringLiteral(":") + kCrLf + lineText;
 }
@@ -74,7 +78,7 @@ void BatchRun::NoSuchElementError() {
     Report(T(21), FrameA(84, L()));
 }
 void BatchRun::CountFailedError() {
-    Report(T(40), FrameB(83));
+    Report(T(40), FrameA(83, L()));
 }
 void BatchRun::ArrayRedefinedError() {
     Report(T(40), FrameA(17, L()));
@@ -102,7 +106,7 @@ void BatchRun::UnreadableValueError() {
     Report(T(40), FrameA(65, L()));
 }
 void BatchRun::NotAnIntegerError() {
-    Report(T(62), FrameB(38));
+    Report(T(62), FrameA(38, L()));
 }
 void BatchRun::UnknownFunctionError() {
     Report(T(52), FrameA(61, L()));
@@ -112,19 +116,17 @@ void BatchRun::UnknownSubError() {
 }
 
 void BatchRun::FunctionInOutputError() {
-    Report(T(58),
-           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+    Report(T(58), FrameA(21, L()) + kCrLf + T(66) + kCrLf);
 }
 
 void BatchRun::FunctionInReturnError() {
-    Report(T(40),
-           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+    Report(T(40), FrameA(21, L()) + kCrLf + T(66) + kCrLf);
 }
 
 void BatchRun::UnmatchedEndError(const QString& keyword) {
     Report(T(40),
            QStringLiteral("END") + keyword + QStringLiteral(" ") + T(16) + QStringLiteral(" ") +
-               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral("."),
+               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + L(),
            true, MsgIcon::None, MsgButtons::OkCancel);
 }
 
@@ -132,7 +134,7 @@ void BatchRun::TooManyProceduresError() {
     Report(T(52), FrameC(56, L()));
 }
 void BatchRun::MissingEndFunctionError() {
-    Report(T(52), T(53) + N() + QStringLiteral("."));
+    Report(T(52), FrameC(53, L()));
 }
 
 void BatchRun::DuplicateError(bool sub, const QString& lineText) {

@@ -2,6 +2,7 @@
 // with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
 #include <algorithm>
 
+#include "app/captions.h"
 #include "batch/batch_run.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
@@ -280,14 +281,12 @@ void BatchRun::ShowSettingsSummary() {
     }
 }
 
+// In the words and the form of the computation's own report of a difference it cannot read.
 void BatchRun::InvalidDaysReport() {
-    QString word = state_.Caption(Caption::DateDifference);
-    if (state_.language == kEnglish) {
-        word = word.toLower();
-    }
+    constexpr int kDifferenceInvalid = 4;
     state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
-                         QStringLiteral("', ") + word + QStringLiteral(" ") +
-                         state_.Caption(Caption::IsInvalid) + QStringLiteral(".") + kCrLf);
+                         QStringLiteral("':") + kCrLf +
+                         ComputeMessage(kDifferenceInvalid, state_.language) + kCrLf);
 }
 
 int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
