@@ -149,8 +149,11 @@ void BatchRun::ArityError(bool sub, int headerIndex) {
     const QString& header = headerIndex >= 1 && headerIndex < static_cast<int>(lines_.size())
                                 ? lines_[static_cast<std::size_t>(headerIndex)].text
                                 : emptyLine_;
+    // The header names the procedure; the calling line follows, as a computation names its line.
     Report(sub ? T(67) : T(52), T(sub ? 68 : 57) + LineNumberText(FileLineNumber(headerIndex)) +
-                                    QStringLiteral(":") + kCrLf + header);
+                                    QStringLiteral(":") + kCrLf + header + kCrLf +
+                                    state_.Caption(Caption::Line) + N() + QStringLiteral(", '") +
+                                    L() + QStringLiteral("'"));
 }
 
 void BatchRun::IfStructureError() {
