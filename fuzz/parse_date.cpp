@@ -42,6 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // A date that names its calendar by a code reads as that calendar's field reader reads it;
+    // letters that name no calendar read as nothing.
+    const CodedParseResult coded = ParseDateWithCode(text, format, kCE);
+    Check(coded.calendar >= -1 && coded.calendar < kAllCalendarCount);
+    if (coded.calendar < 0) {
+        Check(coded.parsed.outcome == kParseInvalid);
+    } else {
+        const ParseResult same = ParseDateInCalendar(coded.calendar, text, format);
+        Check(same.outcome == coded.parsed.outcome && same.jdn == coded.parsed.jdn);
+    }
+
     // The general reader with the ISO letter and the JDN calendar's separator checks.
     DateRecord record{};
     const int iso = ParseDate(text, format.dateSeparator, kISO, format.dateFormat, record);

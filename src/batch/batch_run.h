@@ -136,6 +136,7 @@ struct ProgramLine {
     QString upper;  // upper case
     QString stmt;   // no spaces, no apostrophes, upper case
     int fileLine = 0;
+    bool rewritten = false;  // one of the lines a DOFOREACH line became
     LineKind kind = LineKind::Comment;
     FastForm fast = FastForm::None;
     mutable std::unique_ptr<LineCache> cache;
@@ -302,7 +303,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool IsReservedTarget(const QString& target) const;
 
     // values
-    ParseResult ReadDateLiteral(const QString& text) const;
+    CodedParseResult ReadDateLiteral(const QString& text) const;
     std::optional<int> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
     int FindVariable(const QString& upperName) const;
     int FrameStart() const { return frameStart_[static_cast<std::size_t>(callDepth_)]; }
@@ -315,7 +316,6 @@ class BatchRun : public ExpressionContext, public BatchContext {
                 MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
     void Box(const QString& title, const QString& text, MsgIcon icon = MsgIcon::Exclamation);
     QString FrameA(int id, const QString& lineText) const;
-    QString FrameB(int id) const;
     QString FrameC(int id, const QString& lineText) const;
     void NoSuchElementError();
     void CountFailedError();
@@ -341,12 +341,13 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void IfStructureError();
     void DoStructureError();
     void EvaluationError();
+    QString FailureText() const;
     void ReservedNameError();
     void DowComparisonError();
     void OverflowError();
     void DoForEachSyntaxError();
     void DateReadError(int outcome, bool maybeVariable = false);
-    void ValueReadError(int outcome, const QString& text);
+    void ValueReadError(const CodedParseResult& date);
     void StructuralError(Caption caption);
     void LineReport(const QString& message);
     void FullTableBox();
@@ -360,6 +361,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     int lineCount_ = 0;
     BlockIndex blocks_;
     bool forEachExpanded_ = false;
+    QHash<int, QString> forEachTexts_;  // the DOFOREACH lines as written, by file line
     int currentLine_ = 0;
     QString emptyLine_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line
@@ -403,7 +405,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // array mode
     bool arrayMode_ = false;
     QString arrayName_;
-    QString arrayCode_;
+    int arrayCalendar_ = kCE;
     QString arrayMask_;
     int arrayCounter_ = 0;
     std::int32_t lastElementValue_ = 0;

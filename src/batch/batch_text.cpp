@@ -2,11 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "calendar/calendar_table.h"
+#include "datetext/date_parse.h"
 #include "env/file_text.h"
 
 namespace daybridge::batch {
@@ -420,6 +423,57 @@ QString ApplyColumnMask(QStringView text, QStringView mask) {
         }
     }
     return out;
+}
+
+QString ArrayElementDateText(QStringView line, QStringView mask) {
+    QString date = ApplyColumnMask(line, mask);
+    // The words after the first, as far as they can belong to the date.
+    const QString upper = UpperText(TrimWhite(line));
+    std::array<QStringView, 3> after;
+    qsizetype count = 0;
+    qsizetype at = 0;
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    for (int word = 0; word <= 3 && at < upper.size(); ++word) {
+        while (at < upper.size() && isBlank(upper[at])) {
+            ++at;
+        }
+        const qsizetype start = at;
+        while (at < upper.size() && !isBlank(upper[at])) {
+            ++at;
+        }
+        if (word > 0 && at > start) {
+            after[static_cast<std::size_t>(count++)] = QStringView(upper).mid(start, at - start);
+        }
+    }
+    qsizetype next = 0;
+    const auto isLetters = [](QStringView word) {
+        return !word.isEmpty() && std::all_of(word.begin(), word.end(),
+                                              [](QChar c) { return c >= u'A' && c <= u'Z'; });
+    };
+    if (isLetters(date) && next < count) {
+        date += u' ';
+        date += after[static_cast<std::size_t>(next++)];
+    } else if (next < count) {
+        QStringView word = after[static_cast<std::size_t>(next)];
+        if (word.endsWith(u',')) {
+            word.chop(1);
+        }
+        // An era after the date is no comment either: the date reader refuses it.
+        if (CalendarIndexOfCode(word.toString()) >= 0 || word == u"BC" || word == u"BCE" ||
+            word == u"AD") {
+            date += u' ';
+            date += after[static_cast<std::size_t>(next++)];
+        }
+    }
+    if (date.endsWith(u',')) {
+        if (next < count && IsWrittenDayName(after[static_cast<std::size_t>(next)])) {
+            date += u' ';
+            date += after[static_cast<std::size_t>(next)];
+        } else {
+            date.chop(1);
+        }
+    }
+    return date;
 }
 
 std::optional<std::array<QString, 5>> RewriteDoForEach(QStringView upperLine) {

@@ -81,6 +81,12 @@ QString ArrayIndexText(QStringView name);
 
 // The element text of an ARRAY line through the column mask.
 QString ApplyColumnMask(QStringView text, QStringView mask);
+// The date of an ARRAY line: its first word through the column mask, with what the output
+// writes around a date taken along from the words after it: the next word when the first is
+// letters alone (a code before the date), a calendar code or an era (BC, BCE, AD) after it,
+// and a day name after a comma. Any other word is the element's comment; so is a word after a
+// comma that is no day name (the comma is dropped). Upper case.
+QString ArrayElementDateText(QStringView line, QStringView mask);
 
 // DOFOREACH A AS V: the five stored lines, or nothing when the line is malformed.
 std::optional<std::array<QString, 5>> RewriteDoForEach(QStringView upperLine);

@@ -48,6 +48,7 @@ void BatchRun::PopFrame() {
 CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub) {
     const std::array<QString, 4> args = SplitArguments(callText, argumentCount);
     std::array<std::int32_t, 4> values{};
+    failure = EvalFailure::None;
     for (int i = 0; i < argumentCount && i < 4; ++i) {
         bool ok = true;
         values[static_cast<std::size_t>(i)] =
@@ -197,6 +198,9 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
     } else if (const int slot = FindVariable(c.value); slot >= 1) {
         value = variables_.Value(slot);
     } else {
+        failure = EvalFailure::None;
+        NoteFailure(HasLetter(c.value) ? EvalFailure::UnknownVariable : EvalFailure::NotAnInteger,
+                    c.value);
         EvaluationError();
         flow = Flow::CountError;
     }
@@ -462,12 +466,12 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
         UnreadableValueError();
         return std::nullopt;
     }
-    const ParseResult date = ReadDateLiteral(text);
-    if (date.outcome != kParseValid) {
-        ValueReadError(date.outcome, text);
+    const CodedParseResult date = ReadDateLiteral(text);
+    if (date.parsed.outcome != kParseValid) {
+        ValueReadError(date);
         return std::nullopt;
     }
-    return date.jdn;
+    return date.parsed.jdn;
 }
 
 Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
@@ -555,13 +559,14 @@ Flow BatchRun::ArrayHeader(const ProgramLine& line) {
     if (code == QLatin1String("NUM")) {
         code = QStringLiteral("JDN");
     }
-    if (CalendarIndexOfCode(code) < 0) {
+    const int calendar = CalendarIndexOfCode(code);
+    if (calendar < 0) {
         ArrayHeaderError();
         return Flow::CountError;
     }
     arrayMode_ = true;
     arrayName_ = name;
-    arrayCode_ = code;
+    arrayCalendar_ = calendar;
     arrayMask_ = mask;
     arrayCounter_ = 0;
     return Flow::Next;
@@ -571,16 +576,17 @@ Flow BatchRun::ArrayElement(const ProgramLine& line) {
     ++arrayCounter_;
     const QString element =
         arrayName_ + QStringLiteral("[") + QString::number(arrayCounter_) + QStringLiteral("]");
-    const QString text = ApplyColumnMask(line.text, arrayMask_);
     bool good = false;
     std::int32_t value = 0;
-    if (arrayCode_ != QLatin1String("JDN")) {
-        const qsizetype blank = text.indexOf(u' ');
-        const QString word = blank < 0 ? text : text.left(blank);
-        const ParseResult date = ReadDateLiteral(arrayCode_ + QStringLiteral(" ") + word);
-        good = date.outcome == kParseValid && !word.isEmpty();
-        value = date.jdn;
+    if (arrayCalendar_ != kJDN) {
+        // The element's date in the array's calendar: its own code may stand with it, another
+        // calendar's may not.
+        const QString date = ArrayElementDateText(line.text, arrayMask_);
+        const ParseResult parsed = ParseDateInCalendar(arrayCalendar_, date, format_);
+        good = parsed.outcome == kParseValid && !date.isEmpty();
+        value = parsed.jdn;
     } else {
+        const QString text = ApplyColumnMask(line.text, arrayMask_);
         const Literal literal = ParseIntegerLiteral(text, true);
         good = literal.kind == LiteralKind::Value;
         value = literal.value;

@@ -6,7 +6,24 @@ namespace daybridge::batch {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-}
+
+// Why a built-in or an argument cannot be evaluated (the line after the report); those that
+// end in ":" are followed by a blank and the argument.
+constexpr int kTextResultOutOfRange = 600;
+constexpr int kTextDateOutOfRange = 601;
+constexpr int kTextArgumentCount = 602;
+constexpr int kTextUnknownVariable = 603;
+constexpr int kTextUnknownCalendar = 604;
+constexpr int kTextUnsuitableCalendar = 605;
+constexpr int kTextNotAnInteger = 606;
+constexpr int kTextInvalidDate = 607;
+constexpr int kTextResultNotADate = 608;
+constexpr int kTextUnknownArray = 609;
+constexpr int kTextNoSuchMonth = 610;
+constexpr int kTextTextOnly = 611;
+constexpr int kTextNameNeeded = 612;
+constexpr int kTextNumberOutOfRange = 613;
+}  // namespace
 
 QString BatchRun::T(int id) const {
     return state_.Text(id);
@@ -18,7 +35,15 @@ QString BatchRun::N() const {
 
 const QString& BatchRun::L() const {
     if (currentLine_ >= 1 && currentLine_ < static_cast<int>(lines_.size())) {
-        return lines_[static_cast<std::size_t>(currentLine_)].text;
+        const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
+        if (line.rewritten) {
+            // A line a DOFOREACH line became: the line in the file.
+            const auto file = forEachTexts_.constFind(line.fileLine);
+            if (file != forEachTexts_.constEnd()) {
+                return *file;
+            }
+        }
+        return line.text;
     }
     return emptyLine_;
 }
@@ -45,10 +70,6 @@ QString BatchRun::FrameA(int id, const QString& lineText) const {
     return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + lineText;
 }
 
-QString BatchRun::FrameB(int id) const {
-    return T(id) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(".");
-}
-
 QString BatchRun::FrameC(int id, const QString& lineText) const {
     return T(id) + N() + QStringLiteral(":") + kCrLf + lineText;
 }
@@ -57,7 +78,7 @@ void BatchRun::NoSuchElementError() {
     Report(T(21), FrameA(84, L()));
 }
 void BatchRun::CountFailedError() {
-    Report(T(40), FrameB(83));
+    Report(T(40), FrameA(83, L()));
 }
 void BatchRun::ArrayRedefinedError() {
     Report(T(40), FrameA(17, L()));
@@ -85,7 +106,7 @@ void BatchRun::UnreadableValueError() {
     Report(T(40), FrameA(65, L()));
 }
 void BatchRun::NotAnIntegerError() {
-    Report(T(62), FrameB(38));
+    Report(T(62), FrameA(38, L()));
 }
 void BatchRun::UnknownFunctionError() {
     Report(T(52), FrameA(61, L()));
@@ -95,19 +116,17 @@ void BatchRun::UnknownSubError() {
 }
 
 void BatchRun::FunctionInOutputError() {
-    Report(T(58),
-           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+    Report(T(58), FrameA(21, L()) + kCrLf + T(66) + kCrLf);
 }
 
 void BatchRun::FunctionInReturnError() {
-    Report(T(40),
-           T(21) + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + T(66) + kCrLf);
+    Report(T(40), FrameA(21, L()) + kCrLf + T(66) + kCrLf);
 }
 
 void BatchRun::UnmatchedEndError(const QString& keyword) {
     Report(T(40),
            QStringLiteral("END") + keyword + QStringLiteral(" ") + T(16) + QStringLiteral(" ") +
-               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral("."),
+               keyword + QStringLiteral(" ") + T(59) + N() + QStringLiteral(":") + kCrLf + L(),
            true, MsgIcon::None, MsgButtons::OkCancel);
 }
 
@@ -115,7 +134,7 @@ void BatchRun::TooManyProceduresError() {
     Report(T(52), FrameC(56, L()));
 }
 void BatchRun::MissingEndFunctionError() {
-    Report(T(52), T(53) + N() + QStringLiteral("."));
+    Report(T(52), FrameC(53, L()));
 }
 
 void BatchRun::DuplicateError(bool sub, const QString& lineText) {
@@ -130,8 +149,11 @@ void BatchRun::ArityError(bool sub, int headerIndex) {
     const QString& header = headerIndex >= 1 && headerIndex < static_cast<int>(lines_.size())
                                 ? lines_[static_cast<std::size_t>(headerIndex)].text
                                 : emptyLine_;
+    // The header names the procedure; the calling line follows, as a computation names its line.
     Report(sub ? T(67) : T(52), T(sub ? 68 : 57) + LineNumberText(FileLineNumber(headerIndex)) +
-                                    QStringLiteral(":") + kCrLf + header);
+                                    QStringLiteral(":") + kCrLf + header + kCrLf +
+                                    state_.Caption(Caption::Line) + N() + QStringLiteral(", '") +
+                                    L() + QStringLiteral("'"));
 }
 
 void BatchRun::IfStructureError() {
@@ -142,9 +164,67 @@ void BatchRun::DoStructureError() {
 }
 
 void BatchRun::EvaluationError() {
-    const int id = calendarArgumentMissing ? 47 : 41;
+    const bool missing = calendarArgumentMissing;
     calendarArgumentMissing = false;
-    Report(T(40), FrameC(id, L()));
+    QString message = FrameC(missing ? 47 : 41, L());
+    if (!missing && failure != EvalFailure::None) {
+        message += kCrLf + FailureText();
+    }
+    failure = EvalFailure::None;
+    Report(T(40), message);
+}
+
+// Why an evaluation failed, in the current language: the reason's text, followed by the
+// argument it concerns where there is one.
+QString BatchRun::FailureText() const {
+    int id = 0;
+    switch (failure) {
+        case EvalFailure::None:
+            return QString();
+        case EvalFailure::ResultOutOfRange:
+            id = kTextResultOutOfRange;
+            break;
+        case EvalFailure::DateOutOfRange:
+            id = kTextDateOutOfRange;
+            break;
+        case EvalFailure::ArgumentCount:
+            id = kTextArgumentCount;
+            break;
+        case EvalFailure::UnknownVariable:
+            id = kTextUnknownVariable;
+            break;
+        case EvalFailure::UnknownCalendar:
+            id = kTextUnknownCalendar;
+            break;
+        case EvalFailure::UnsuitableCalendar:
+            id = kTextUnsuitableCalendar;
+            break;
+        case EvalFailure::NotAnInteger:
+            id = kTextNotAnInteger;
+            break;
+        case EvalFailure::InvalidDate:
+            id = kTextInvalidDate;
+            break;
+        case EvalFailure::ResultNotADate:
+            id = kTextResultNotADate;
+            break;
+        case EvalFailure::UnknownArray:
+            id = kTextUnknownArray;
+            break;
+        case EvalFailure::NoSuchMonth:
+            id = kTextNoSuchMonth;
+            break;
+        case EvalFailure::TextOnly:
+            id = kTextTextOnly;
+            break;
+        case EvalFailure::NameNeeded:
+            id = kTextNameNeeded;
+            break;
+        case EvalFailure::NumberOutOfRange:
+            id = kTextNumberOutOfRange;
+            break;
+    }
+    return failureSubject.isEmpty() ? T(id) : T(id) + QStringLiteral(" ") + failureSubject;
 }
 
 void BatchRun::ReservedNameError() {

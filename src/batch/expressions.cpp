@@ -78,6 +78,35 @@ bool NoteCalendar(const QString& cal, ExpressionContext& context) {
     return !cal.isEmpty();
 }
 
+// Clears ok and notes why; 0, the value of a failed evaluation.
+std::int32_t Fail(const ExpressionContext& context, bool& ok, EvalFailure why,
+                  QStringView subject = {}) {
+    context.NoteFailure(why, subject);
+    ok = false;
+    return 0;
+}
+
+// A calendar argument that names no calendar, or one the function does not take.
+std::int32_t CalendarFailure(const ExpressionContext& context, bool& ok, const QString& cal,
+                             int code) {
+    return Fail(context, ok,
+                code < 0 ? EvalFailure::UnknownCalendar : EvalFailure::UnsuitableCalendar, cal);
+}
+
+// Why an operand (upper case, trimmed) that is no number the reader takes, and no name it
+// knows, cannot be read: empty, number-like (a digit or a point first, no letter) or a name.
+std::int32_t OperandFailure(QStringView t, const ExpressionContext& context, bool& ok) {
+    if (t.isEmpty()) {
+        return Fail(context, ok, EvalFailure::ArgumentCount);
+    }
+    const QChar first = t[0] == u'+' || t[0] == u'-' ? (t.size() > 1 ? t[1] : QChar()) : t[0];
+    const bool numberLike = (first >= u'0' && first <= u'9') || first == u'.';
+    const bool letters = std::any_of(t.begin(), t.end(), [](QChar c) { return IsNameLetter(c); });
+    return Fail(context, ok,
+                numberLike && !letters ? EvalFailure::NotAnInteger : EvalFailure::UnknownVariable,
+                t);
+}
+
 bool IsDigitsWithSign(QStringView t, bool allowCommas) {
     if (t.isEmpty()) {
         return false;
@@ -98,11 +127,14 @@ bool IsDigitsWithSign(QStringView t, bool allowCommas) {
     return digit;
 }
 
-std::int32_t ReadNumber(QStringView t, bool allowCommas, bool& ok) {
+std::int32_t ReadNumber(QStringView t, bool allowCommas, const ExpressionContext& context,
+                        bool& ok) {
     const Literal literal = ParseIntegerLiteral(t, allowCommas);
     if (literal.kind != LiteralKind::Value) {
-        ok = false;
-        return 0;
+        return Fail(context, ok,
+                    literal.kind == LiteralKind::Overflow ? EvalFailure::NumberOutOfRange
+                                                          : EvalFailure::NotAnInteger,
+                    t);
     }
     return literal.value;
 }
@@ -110,10 +142,6 @@ std::int32_t ReadNumber(QStringView t, bool allowCommas, bool& ok) {
 // The year-month-day date of a JDN in a world calendar (HEB..IND).
 jdcore::YearMonthDay WorldDateOf(std::int32_t jdn, int code) {
     return jdcore::FromJdn(*WorldCalendarOf(code), jdn);
-}
-
-bool IsWorldCode(int code) {
-    return code >= kHEB && code <= kMJD;
 }
 
 DateRecord CivilRecord(std::int32_t jdn, char letter) {
@@ -139,9 +167,11 @@ IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
 }
 
 // Appends the JDN written in calendar `code` (whose code text is `cal`) as DATEVAL( writes it;
-// nothing for a code it does not write, nothing and ok cleared beyond the day number range.
+// nothing, with ok cleared, for a code that names no calendar, beyond the day number range and
+// for an ordinal date outside years 1 to 9999 (which the date reader would refuse).
 void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code,
-                    const TextFormat& f, bool& ok) {
+                    const ExpressionContext& context, bool& ok) {
+    const TextFormat& f = context.Format();
     if (code == kJDN || code == kMJD) {
         out +=
             FormatRegional(code == kMJD ? std::int64_t{jdn} - jdcore::kMjdOffset : jdn, f.regional);
@@ -149,22 +179,12 @@ void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code
         out += CalendarCode(code);
         return;
     }
-    if (IsWorldCode(code)) {
-        if (!InJdnRange(jdn)) {
-            ok = false;
-            return;
-        }
-        out += CanonicalDateText(code, jdn, f);
-        out += u' ';
-        out += CalendarCode(code);
-        return;
-    }
-    if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
-        code != kLPM) {
+    if (code < 0 || code >= kAllCalendarCount) {
+        CalendarFailure(context, ok, cal, code);
         return;
     }
     if (!InJdnRange(jdn)) {
-        ok = false;
+        Fail(context, ok, EvalFailure::DateOutOfRange);
         return;
     }
     switch (code) {
@@ -177,6 +197,10 @@ void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code
             return;
         }
         case kORD: {
+            if (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN) {
+                Fail(context, ok, EvalFailure::ResultOutOfRange);
+                return;
+            }
             const DateRecord r = CivilRecord(jdn, 'G');
             out += FormatOrdinal(r.year, DayOfYear(r), f.hyphen);
             out += QLatin1String(" ORD");
@@ -193,10 +217,53 @@ void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code
         case kLPW:
             out += FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
             return;
-        default:
+        case kLPM:
             out += FormatLpm(LeapWeekOf(jdn, true), true, f.regional);
             return;
+        default:  // AN, VLW and the world's calendars
+            out += CanonicalDateText(code, jdn, f);
+            out += u' ';
+            out += CalendarCode(code);
+            return;
     }
+}
+
+// The Annus Novus date of a JDN.
+DateRecord AnnusNovusOf(std::int32_t jdn) {
+    DateRecord r{};
+    r.calendar = 'A';
+    r.jdn = jdn;
+    jdcore::jdn_to_annus_novus_date(r);
+    return r;
+}
+
+// The Latin names of the ten Annus Novus months, the same in every language; empty for another
+// number.
+QString AnnusNovusMonthName(int month) {
+    static constexpr const char* kNames[10] = {"Martius",   "Aprilis",  "Maius",     "Iunius",
+                                               "Quintilis", "Sextilis", "September", "October",
+                                               "November",  "December"};
+    return month >= 1 && month <= 10 ? QLatin1String(kNames[month - 1]) : QString();
+}
+
+// The JDN of an Annus Novus date (|year| <= kMaxYear); nothing when the month or the day is
+// not one of the calendar's.
+std::optional<std::int64_t> AnnusNovusJdn(std::int32_t year, std::int32_t month, std::int32_t day) {
+    if (month < 1 || month > 10 || day < 1 || day > 37) {
+        return std::nullopt;
+    }
+    DateRecord r{};
+    r.calendar = 'A';
+    r.year = year;
+    r.month = month;
+    r.day = day;
+    jdcore::annus_novus_date_to_jdn(r);
+    // A day beyond the month's end counts on into the next month.
+    const DateRecord back = AnnusNovusOf(r.jdn);
+    if (back.year != year || back.month != month || back.day != day) {
+        return std::nullopt;
+    }
+    return r.jdn;
 }
 
 int DaysInCivilMonth(std::int64_t year, int month, char letter) {
@@ -219,30 +286,29 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
     code = call.calendar;
     if (code == kORD) {
         if (call.commas >= 3 || call.ordArgs[1].isEmpty() || call.ordArgs[2].isEmpty()) {
-            ok = false;
-            return 0;
+            return Fail(context, ok, EvalFailure::ArgumentCount);
         }
         const std::int32_t y = EvaluateNumericOperand(call.ordArgs[1], context, ok);
         const std::int32_t d = EvaluateNumericOperand(call.ordArgs[2], context, ok);
-        if (!ok || !IsValidOrdinal(y, d)) {
-            ok = false;
+        if (!ok) {
             return 0;
+        }
+        if (y < 1 || y > 9999) {
+            return Fail(context, ok, EvalFailure::ResultOutOfRange);
+        }
+        if (!IsValidOrdinal(y, d)) {
+            return Fail(context, ok, EvalFailure::InvalidDate);
         }
         ordYear = y;
         ordDay = d;
         return FirstDayOfYearPlus(y, d);
     }
-    if (code == kMAY || code == kMJD) {
-        ok = false;  // not built from a year, a month and a day
-        return 0;
-    }
-    if (code != kCE && code != kJC && code != kLPW && code != kLPM && code != kISO &&
-        !WorldCalendarOf(code)) {
-        return 0;
+    // Built from a year, a month (or week) and a day.
+    if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
+        return CalendarFailure(context, ok, cal, code);
     }
     if (call.args[1].isEmpty() || call.args[2].isEmpty() || call.args[3].isEmpty()) {
-        ok = false;
-        return 0;
+        return Fail(context, ok, EvalFailure::ArgumentCount);
     }
     const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
     const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
@@ -250,78 +316,75 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
     if (!ok) {
         return 0;
     }
-    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
-        if (a < 1 || a > 13 || b < 1 || b > 31 || !jdcore::IsValidDate(*world, y, a, b)) {
-            ok = false;
-            return 0;
-        }
-        const std::int64_t worldJdn = jdcore::ToJdn(*world, y, a, b);
-        if (!InJdnRange(worldJdn)) {
-            ok = false;
-            return 0;
-        }
-        return static_cast<std::int32_t>(worldJdn);
-    }
-    if (!ok || y > kMaxYear || y < -kMaxYear) {
-        ok = false;
-        return 0;
+    const std::int64_t yearLimit = WorldCalendarOf(code) ? jdcore::kMaxWorldYear : kMaxYear;
+    if (y > yearLimit || y < -yearLimit) {
+        return Fail(context, ok, EvalFailure::ResultOutOfRange);
     }
     std::int64_t jdn = 0;
-    switch (code) {
-        case kCE:
-        case kJC: {
-            const char letter = code == kJC ? 'J' : 'G';
-            if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
-                ok = false;
-                return 0;
-            }
-            jdn = JdnOfCivil(y, a, b, letter);
-            break;
+    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
+        if (a < 1 || a > 13 || b < 1 || b > 31 || !jdcore::IsValidDate(*world, y, a, b)) {
+            return Fail(context, ok, EvalFailure::InvalidDate);
         }
-        case kISO: {
-            if (a < 1 || a > 53 || b < 1 || b > 7) {
-                ok = false;
-                return 0;
+        jdn = jdcore::ToJdn(*world, y, a, b);
+    } else {
+        switch (code) {
+            case kCE:
+            case kJC: {
+                const char letter = code == kJC ? 'J' : 'G';
+                if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                jdn = JdnOfCivil(y, a, b, letter);
+                break;
             }
-            IsoWeekRecord r;
-            r.year = y;
-            r.week = a;
-            r.weekday = b;
-            if (!IsValidIsoWeek(r)) {
-                ok = false;
-                return 0;
+            case kAN: {
+                const std::optional<std::int64_t> an = AnnusNovusJdn(y, a, b);
+                if (!an) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                jdn = *an;
+                break;
             }
-            jdn = IsoWeekToJdn(r);
-            break;
-        }
-        default: {  // LPW, LPM
-            if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
-                ok = false;
-                return 0;
+            case kISO: {
+                if (a < 1 || a > 53 || b < 1 || b > 7) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                IsoWeekRecord r;
+                r.year = y;
+                r.week = a;
+                r.weekday = b;
+                if (!IsValidIsoWeek(r)) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                jdn = IsoWeekToJdn(r);
+                break;
             }
-            LeapWeekRecord r;
-            r.year = y;
-            bool good = false;
-            if (code == kLPW) {
-                r.week = static_cast<std::int16_t>(a);
-                r.weekday = static_cast<std::int16_t>(b);
-                good = LpwToJdn(r);
-            } else {
-                r.month = static_cast<std::int16_t>(a);
-                r.dayOfMonth = static_cast<std::int16_t>(b);
-                good = LpmToJdn(r);
+            default: {  // LPW; LPM and VLW, the same calendar and numbers
+                if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                LeapWeekRecord r;
+                r.year = y;
+                bool good = false;
+                if (code == kLPW) {
+                    r.week = static_cast<std::int16_t>(a);
+                    r.weekday = static_cast<std::int16_t>(b);
+                    good = LpwToJdn(r);
+                } else {
+                    r.month = static_cast<std::int16_t>(a);
+                    r.dayOfMonth = static_cast<std::int16_t>(b);
+                    good = LpmToJdn(r);
+                }
+                if (!good) {
+                    return Fail(context, ok, EvalFailure::InvalidDate);
+                }
+                jdn = r.jdn;
+                break;
             }
-            if (!good) {
-                ok = false;
-                return 0;
-            }
-            jdn = r.jdn;
-            break;
         }
     }
     if (!InJdnRange(jdn)) {
-        ok = false;
-        return 0;
+        return Fail(context, ok, EvalFailure::ResultOutOfRange);
     }
     return static_cast<std::int32_t>(jdn);
 }
@@ -350,8 +413,7 @@ std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context
             return r.date;
         }
         if (resultOnlyDate && !r.isDate) {
-            ok = false;
-            return 0;
+            return Fail(context, ok, EvalFailure::ResultNotADate);
         }
         return r.Value();
     }
@@ -362,8 +424,10 @@ std::int32_t NamedValue(const ParsedCall& call, const ExpressionContext& context
     if (const auto v = ReadVariableOrElement(x, context)) {
         return *v;
     }
-    ok = false;
-    return 0;
+    if (IsDigitsWithSign(x, true)) {
+        return Fail(context, ok, EvalFailure::NameNeeded, x);
+    }
+    return OperandFailure(x, context, ok);
 }
 
 }  // namespace
@@ -389,6 +453,9 @@ ParsedCall ParseCall(const QString& text) {
                 call.commas = static_cast<int>(normal.count(u','));
             }
             call.calendar = CodeOf(call.args[b.function == Builtin::Date ? 0 : 1]);
+            call.argumentCount = CountArguments(normal);
+            call.expectedArguments =
+                b.function == Builtin::Date && call.calendar == kORD ? 3 : b.arguments;
             if (call.args[0] == QLatin1String("TODAY")) {
                 call.firstArgument = ParsedCall::Named::Today;
             } else if (call.args[0] == QLatin1String("RESULT")) {
@@ -440,7 +507,7 @@ std::optional<std::int32_t> ReadVariableOrElement(const QString& upperName,
 std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context, bool& ok) {
     const QString t = UpperText(TrimWhite(text));
     if (IsDigitsWithSign(t, false)) {
-        return ReadNumber(t, false, ok);
+        return ReadNumber(t, false, context, ok);
     }
     if (t == QLatin1String("TODAY")) {
         return context.TodayJdn();
@@ -451,30 +518,35 @@ std::int32_t EvaluateOperand(QStringView text, const ExpressionContext& context,
     if (const auto v = ReadVariableOrElement(t, context)) {
         return *v;
     }
-    ok = false;
-    return 0;
+    return OperandFailure(t, context, ok);
 }
 
 std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& context, bool& ok) {
     const QString t = UpperText(TrimWhite(text));
     if (IsDigitsWithSign(t, true)) {
-        return ReadNumber(t, true, ok);
+        return ReadNumber(t, true, context, ok);
     }
     if (const auto v = ReadVariableOrElement(t, context)) {
         return *v;
     }
-    ok = false;
-    return 0;
+    return OperandFailure(t, context, ok);
 }
 
-std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok) {
-    ok = true;
+namespace {
+
+// Whether the leap week calendar's numbers serve the code: LPM and VLW are one calendar.
+bool IsLeapWeekMonthCode(int code) {
+    return code == kLPM || code == kVLW;
+}
+
+std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     const auto& a = call.args;
     switch (call.function) {
         case Builtin::None:
-        case Builtin::MonthName:
             ok = false;
             return 0;
+        case Builtin::MonthName:
+            return Fail(context, ok, EvalFailure::TextOnly);
         case Builtin::Val:
             return NamedValue(call, context, ok, false, false);
         case Builtin::Easter:
@@ -492,27 +564,33 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 ok = false;
                 return 0;
             }
+            if (call.calendar < 0) {  // every calendar writes its dates
+                return CalendarFailure(context, ok, a[1], call.calendar);
+            }
             return NamedValue(call, context, ok, true, false);
         case Builtin::Dow: {
             const std::int32_t x = NamedValue(call, context, ok, false, true);
             return ok ? SundayDayOfWeek(x) : 0;
         }
         case Builtin::IsLeapYear: {
-            if (!NoteCalendar(a[1], context) || a[1] == QLatin1String("JDN")) {
+            if (!NoteCalendar(a[1], context)) {
                 ok = false;
                 return 0;
+            }
+            const int code = a[1] == QLatin1String("ORD") ? int(kCE) : call.calendar;
+            if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
+                return CalendarFailure(context, ok, a[1], call.calendar);
             }
             const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
             if (!ok) {
                 return 0;
             }
-            if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(call.calendar)) {
+            if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
                 // A leap year has the longer of the calendar's two year lengths (Hebrew: the
                 // 13th month).
                 const int days = jdcore::DaysInYear(*world, y);
                 if (days == 0) {
-                    ok = false;
-                    return 0;
+                    return Fail(context, ok, EvalFailure::ResultOutOfRange);
                 }
                 return (*world == jdcore::WorldCalendar::Hebrew
                             ? jdcore::MonthsInYear(*world, y) == 13
@@ -520,46 +598,36 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                            ? 1
                            : 0;
             }
-            if (call.calendar == kMAY || call.calendar == kMJD) {
-                ok = false;
-                return 0;
-            }
-            switch (a[1] == QLatin1String("ORD") ? int(kCE) : call.calendar) {
+            switch (code) {
                 case kCE:
                     return IsLeapYear(y, QStringLiteral("G")) ? 1 : 0;
                 case kJC:
                     return IsLeapYear(y, QStringLiteral("J")) ? 1 : 0;
+                case kAN:
+                    // The leap day ends AN year y: 29 February of CE year y + 1.
+                    return IsLeapYear(std::int64_t{y} + 1, QStringLiteral("G")) ? 1 : 0;
                 case kISO:
                     return HasWeek53(y) ? 1 : 0;
-                case kLPW:
-                case kLPM:
+                default:  // LPW, LPM, VLW
                     return IsLeapWeekYear(y) ? 1 : 0;
-                default:
-                    return 0;
             }
         }
         case Builtin::NewYearsDay: {
-            if (!NoteCalendar(a[1], context) || a[1] == QLatin1String("JDN")) {
+            if (!NoteCalendar(a[1], context)) {
                 ok = false;
                 return 0;
+            }
+            const int code = call.calendar;
+            if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
+                return CalendarFailure(context, ok, a[1], code);
             }
             const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
             if (!ok) {
                 return 0;
             }
-            const int code = call.calendar;
-            if (code == kMAY || code == kMJD) {
-                ok = false;
-                return 0;
-            }
             const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code);
-            if (code != kCE && code != kJC && code != kORD && code != kISO && code != kLPW &&
-                code != kLPM && !world) {
-                return 0;
-            }
             if (y > kMaxYear || y < -kMaxYear) {
-                ok = false;
-                return 0;
+                return Fail(context, ok, EvalFailure::ResultOutOfRange);
             }
             std::int64_t jdn = 0;
             if (world) {
@@ -567,7 +635,9 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 jdn = jdcore::ToJdn(*world, y, code == kHEB ? 7 : 1, 1);
             } else if (code == kISO) {
                 jdn = Week1Monday(y);
-            } else if (code == kLPW || code == kLPM) {
+            } else if (code == kAN) {
+                jdn = *AnnusNovusJdn(y, 1, 1);
+            } else if (code == kLPW || IsLeapWeekMonthCode(code)) {
                 LeapWeekRecord r;
                 r.year = y;
                 r.week = 1;
@@ -578,8 +648,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 jdn = JdnOfCivil(y, 1, 1, code == kJC ? 'J' : 'G');
             }
             if (!InJdnRange(jdn)) {
-                ok = false;
-                return 0;
+                return Fail(context, ok, EvalFailure::ResultOutOfRange);
             }
             return static_cast<std::int32_t>(jdn);
         }
@@ -599,19 +668,22 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
             }
             const int code = call.calendar;
             const bool world = WorldCalendarOf(code).has_value();
-            if (call.function == Builtin::DayOf || call.function == Builtin::YearOf) {
-                if (a[1] == QLatin1String("JDN") || code == kMAY || code == kMJD) {
-                    ok = false;
-                    return 0;
-                }
-            } else if (call.function == Builtin::WeekOf) {
-                if (code != kLPW && code != kISO) {
-                    ok = false;
-                    return 0;
-                }
-            } else if (code != kJC && code != kCE && code != kLPM && !world) {
-                ok = false;
-                return 0;
+            bool usable = false;
+            switch (call.function) {
+                case Builtin::DayOf:
+                case Builtin::YearOf:
+                    usable = code >= 0 && code != kJDN && code != kMAY && code != kMJD;
+                    break;
+                case Builtin::WeekOf:
+                    usable = code == kLPW || code == kISO;
+                    break;
+                default:
+                    usable = code == kJC || code == kCE || code == kAN ||
+                             IsLeapWeekMonthCode(code) || world;
+                    break;
+            }
+            if (!usable) {
+                return CalendarFailure(context, ok, a[1], code);
             }
             const std::int32_t x = call.function == Builtin::DayOf
                                        ? EvaluateOperand(a[0], context, ok)
@@ -620,14 +692,19 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 return 0;
             }
             if (!InJdnRange(x)) {
-                ok = false;
-                return 0;
+                return Fail(context, ok, EvalFailure::DateOutOfRange);
             }
             if (world && call.function != Builtin::WeekOf) {
                 const jdcore::YearMonthDay date = WorldDateOf(x, code);
                 return call.function == Builtin::DayOf     ? date.day
                        : call.function == Builtin::MonthOf ? date.month
                                                            : static_cast<std::int32_t>(date.year);
+            }
+            if (code == kAN) {
+                const DateRecord r = AnnusNovusOf(x);
+                return call.function == Builtin::DayOf     ? r.day
+                       : call.function == Builtin::MonthOf ? r.month
+                                                           : r.year;
             }
             switch (call.function) {
                 case Builtin::DayOf:
@@ -639,6 +716,7 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                         case kLPW:
                             return LeapWeekOf(x, false).weekday;
                         case kLPM:
+                        case kVLW:
                             return LeapWeekOf(x, true).dayOfMonth;
                         case kJC:
                             return CivilRecord(x, 'J').day;
@@ -648,14 +726,16 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
                 case Builtin::WeekOf:
                     return code == kISO ? IsoWeekOf(x).week : LeapWeekOf(x, false).week;
                 case Builtin::MonthOf:
-                    return code == kLPM ? LeapWeekOf(x, true).month
-                                        : CivilRecord(x, code == kJC ? 'J' : 'G').month;
+                    return IsLeapWeekMonthCode(code)
+                               ? LeapWeekOf(x, true).month
+                               : CivilRecord(x, code == kJC ? 'J' : 'G').month;
                 default:
                     switch (code) {
                         case kISO:
                             return IsoWeekOf(x).year;
                         case kLPW:
                         case kLPM:
+                        case kVLW:
                             return LeapWeekOf(x, false).year;
                         case kJC:
                             return CivilRecord(x, 'J').year;
@@ -678,10 +758,6 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
         }
         case Builtin::Add:
         case Builtin::Subtract: {
-            if (a[0].isEmpty() || a[1].isEmpty()) {
-                ok = false;
-                return 0;
-            }
             const std::int64_t x = EvaluateOperand(a[0], context, ok);
             const std::int64_t y = EvaluateOperand(a[1], context, ok);
             if (!ok) {
@@ -691,15 +767,38 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
         }
         case Builtin::Count: {
             const auto n = context.CountArray(a[0]);
-            if (!n || a[0].isEmpty()) {
-                ok = false;
-                return 0;
+            if (a[0].isEmpty()) {
+                return Fail(context, ok, EvalFailure::ArgumentCount);
+            }
+            if (!n) {
+                return Fail(context, ok, EvalFailure::UnknownArray, a[0]);
             }
             return *n;
         }
     }
     ok = false;
     return 0;
+}
+
+// A failed call written with more or fewer arguments than its function takes names that as
+// the reason (a missing calendar has its own message).
+void NoteArgumentCount(const ParsedCall& call, const ExpressionContext& context) {
+    if (call.argumentCount != call.expectedArguments && !context.calendarArgumentMissing) {
+        context.failure = EvalFailure::ArgumentCount;
+        context.failureSubject.clear();
+    }
+}
+
+}  // namespace
+
+std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    ok = true;
+    context.failure = EvalFailure::None;
+    const std::int32_t value = EvaluateCall(call, context, ok);
+    if (!ok) [[unlikely]] {
+        NoteArgumentCount(call, context);
+    }
+    return value;
 }
 
 int WriteIsoDateVal(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
@@ -754,7 +853,7 @@ bool AppendDateValOfSlot(const ParsedCall& call, std::int32_t value, ExpressionC
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
     context.calendarArgumentMissing = false;
     bool ok = true;
-    AppendDateText(out, value, call.args[1], call.calendar, context.Format(), ok);
+    AppendDateText(out, value, call.args[1], call.calendar, context, ok);
     if (ok) {
         out += end;
     }
@@ -770,6 +869,7 @@ QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& o
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,
                          QString& out) {
     ok = true;
+    context.failure = EvalFailure::None;
     const auto& a = call.args;
     const TextFormat& f = context.Format();
     if (call.function == Builtin::MonthName) {
@@ -777,34 +877,32 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
             ok = false;
             return;
         }
-        const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
-        if (!ok) {
+        const int code = call.calendar;
+        if (code != kJC && code != kCE && code != kAN && !IsLeapWeekMonthCode(code) &&
+            !WorldCalendarOf(code)) {
+            CalendarFailure(context, ok, a[1], code);
             return;
         }
-        const int code = call.calendar;
+        const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
+        if (!ok) {
+            NoteArgumentCount(call, context);
+            return;
+        }
+        QString name;
         if (WorldCalendarOf(code)) {
             // The names of the text data file, in the run's language.
             const int id = MonthNameTextId(code, m);
-            if (id == 0) {
-                ok = false;
-                return;
-            }
-            out += context.Text(id);
+            name = id == 0 ? QString() : context.Text(id);
+        } else if (m >= 1 && m <= 12) {
+            name = code == kAN                  ? AnnusNovusMonthName(m)
+                   : code == kJC || code == kCE ? MonthName(m)
+                                                : StarMonthName(m);
+        }
+        if (name.isEmpty()) {
+            Fail(context, ok, EvalFailure::NoSuchMonth);
             return;
         }
-        if (m < 1 || m > 12) {
-            ok = false;
-            return;
-        }
-        if (code == kJC || code == kCE) {
-            out += MonthName(m);
-            return;
-        }
-        if (code == kLPM) {
-            out += StarMonthName(m);
-            return;
-        }
-        ok = false;
+        out += name;
         return;
     }
     if (call.function == Builtin::Date) {
@@ -813,16 +911,14 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
         int day = 0;
         const std::int32_t jdn = BuildDate(call, context, ok, code, year, day);
         if (!ok) {
+            NoteArgumentCount(call, context);
             return;
         }
         if (code == kORD) {
             out += FormatOrdinal(year, day, f.hyphen);
             return;
         }
-        if (code == kJDN) {
-            return;  // DATE( builds no JDN text
-        }
-        AppendDateText(out, jdn, a[0], code, f, ok);
+        AppendDateText(out, jdn, a[0], code, context, ok);
         return;
     }
     const std::int32_t value = EvaluateNumber(call, context, ok);
@@ -850,7 +946,7 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
             out += value == 1 ? QLatin1String("True") : QLatin1String("False");
             return;
         case Builtin::DateVal:
-            AppendDateText(out, value, a[1], call.calendar, f, ok);
+            AppendDateText(out, value, a[1], call.calendar, context, ok);
             return;
         default:
             out += QString::number(value);

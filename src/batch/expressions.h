@@ -24,6 +24,25 @@ struct LastResult {
     std::int32_t Value() const { return isDate ? date : difference; }
 };
 
+// Why an evaluation cleared ok: the report names it (None: no reason is named).
+enum class EvalFailure : std::uint8_t {
+    None,
+    ArgumentCount,       // an argument missing or empty, or too many
+    UnknownVariable,     // subject: the name
+    NameNeeded,          // VAL(, DATEVAL(, DOW( given a number; subject: the number
+    NotAnInteger,        // subject: the text
+    NumberOutOfRange,    // beyond 32 bits; subject: the number
+    UnknownCalendar,     // subject: the code
+    UnsuitableCalendar,  // a code the function does not take; subject: the code
+    InvalidDate,         // DATE('s numbers name no day of the calendar
+    DateOutOfRange,      // a day given beyond JDN +-2,100,000,000
+    ResultOutOfRange,    // the value asked for cannot be shown or lies beyond the range
+    ResultNotADate,      // RESULT after a computed difference, where a date is needed
+    UnknownArray,        // COUNT( of no array; subject: the name
+    NoSuchMonth,         // MONTHNAME( of a month the calendar does not have
+    TextOnly,            // MONTHNAME( where a number is needed
+};
+
 class ExpressionContext {
   public:
     virtual ~ExpressionContext() = default;
@@ -49,6 +68,17 @@ class ExpressionContext {
     bool calendarArgumentMissing = false;
     // Set when ADD( or SUBTRACT( leaves the 32-bit range.
     bool overflow = false;
+    // The reason of the last evaluation that cleared ok and the argument it concerns: the first
+    // reason found counts. Cleared when an evaluation starts; the operand readers, which see the
+    // context as const, note their reasons too.
+    mutable EvalFailure failure = EvalFailure::None;
+    mutable QString failureSubject;
+    void NoteFailure(EvalFailure why, QStringView subject = {}) const {
+        if (failure == EvalFailure::None) {
+            failure = why;
+            failureSubject = subject.toString();
+        }
+    }
 
     // The working-day calendar of the run (the default, Saturday and Sunday, where there is
     // no run).
@@ -107,6 +137,9 @@ struct ParsedCall {
     std::array<QString, 4> args;     // trimmed, upper case
     std::array<QString, 4> ordArgs;  // DATE( split into three, for ORD
     int commas = 0;
+    // The arguments written (commas plus one, none for "()") and those the function takes.
+    int argumentCount = 0;
+    int expectedArguments = 0;
     // The calendar code's index (DATE('s first argument, else the second), -1 when none.
     int calendar = -1;
     // The first argument's variable slot as last found (a hint for LookupRemembered).

@@ -224,9 +224,10 @@ bool BatchRun::Load(const QStringList& fileLines) {
     lines_.resize(1);
     lines_.reserve(static_cast<std::size_t>(std::min<qsizetype>(fileLines.size(), 40000)) + 8);
     forEachExpanded_ = false;
+    forEachTexts_.clear();
     lineCount_ = 0;
     int fileLine = 0;
-    auto store = [&](const QString& text) -> bool {
+    auto store = [&](const QString& text, bool rewritten = false) -> bool {
         if (static_cast<int>(lines_.size()) - 1 >= kMaxStoredLines) {
             return false;
         }
@@ -236,14 +237,15 @@ bool BatchRun::Load(const QStringList& fileLines) {
         line.upper.replace(u'\t', u' ');  // keywords and names may be set apart by a tab
         line.stmt = StatementText(text);
         line.fileLine = fileLine;
+        line.rewritten = rewritten;
         line.kind = ClassifyLine(line.upper);
         lines_.push_back(std::move(line));
         currentLine_ = static_cast<int>(lines_.size()) - 1;
         return true;
     };
     auto loadError = [&](const QString& message) {
-        Box(T(21),
-            message + QStringLiteral(" ") + T(59) + LineNumberText(fileLine) + QStringLiteral("."));
+        Box(T(21), message + QStringLiteral(" ") + T(59) + LineNumberText(fileLine) +
+                       QStringLiteral(":") + kCrLf + lines_.back().text);
     };
     for (const QString& raw : fileLines) {
         ++fileLine;
@@ -276,8 +278,9 @@ bool BatchRun::Load(const QStringList& fileLines) {
                 return false;
             }
             lines_.pop_back();
+            forEachTexts_.insert(fileLine, text);
             for (const QString& part : *rewritten) {
-                if (!store(part)) {
+                if (!store(part, true)) {
                     Box(T(21), state_.Caption(Caption::ProgramTooLong) + QStringLiteral(" ") +
                                    T(59) + LineNumberText(fileLine) + QStringLiteral(":") + kCrLf +
                                    text);

@@ -1,5 +1,8 @@
 // Statements: settings, three-field computation lines and the computation step, assignments
 // with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
+#include <algorithm>
+
+#include "app/captions.h"
 #include "batch/batch_run.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
@@ -13,6 +16,22 @@ const QString kCrLf = QStringLiteral("\r\n");
 constexpr const char* kSettings[] = {
     "DATEFORMAT", "THOUSANDSSEPARATOR", "INCLUDEFIRSTDATE", "INCLUDEWEEKENDDATES", "VERBOSE",
     "HYPHEN",     "FIRSTDATE",          "SECONDDATE"};
+
+// A date whose year is written in parentheses ("CE 03/01/(-500)") ends in ")" like a call: a
+// calendar code and then digits before the "(" make it a date.
+bool IsDateLiteralWithParentheses(const QString& upper) {
+    qsizetype letters = 0;
+    while (letters < upper.size() && upper[letters] >= u'A' && upper[letters] <= u'Z') {
+        ++letters;
+    }
+    const qsizetype open = upper.indexOf(u'(');
+    if (letters == 0 || open < letters || CalendarIndexOfCode(upper.left(letters)) < 0) {
+        return false;
+    }
+    const QStringView between = QStringView(upper).mid(letters, open - letters);
+    return std::any_of(between.begin(), between.end(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 std::int64_t SaturatingMul(std::int64_t a, std::int64_t b) {
     std::int64_t r = 0;
@@ -262,14 +281,12 @@ void BatchRun::ShowSettingsSummary() {
     }
 }
 
+// In the words and the form of the computation's own report of a difference it cannot read.
 void BatchRun::InvalidDaysReport() {
-    QString word = state_.Caption(Caption::DateDifference);
-    if (state_.language == kEnglish) {
-        word = word.toLower();
-    }
+    constexpr int kDifferenceInvalid = 4;
     state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
-                         QStringLiteral("', ") + word + QStringLiteral(" ") +
-                         state_.Caption(Caption::IsInvalid) + QStringLiteral(".") + kCrLf);
+                         QStringLiteral("':") + kCrLf +
+                         ComputeMessage(kDifferenceInvalid, state_.language) + kCrLf);
 }
 
 int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
@@ -386,42 +403,17 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
     }
 }
 
-namespace {
-// The calendar a date literal names by its letters (its code, and W in an ISO week date), or
-// -1 when its letters name none.
-int NamedCalendar(const QString& text) {
-    QString letters;
-    for (const QChar c : text) {
-        if (IsNameLetter(c)) {
-            letters.append(c.toUpper());
-        }
-    }
-    if (letters == QLatin1String("WISO") || letters == QLatin1String("ISOW")) {
-        return kISO;
-    }
-    return letters.isEmpty() ? -1 : CalendarIndexOfCode(letters);
-}
-}  // namespace
-
 // A value that is neither a number nor a known name is read as a date; when its letters name
 // no calendar it was more likely meant as a variable.
-void BatchRun::ValueReadError(int outcome, const QString& text) {
-    DateReadError(outcome, NamedCalendar(text) < 0);
+void BatchRun::ValueReadError(const CodedParseResult& date) {
+    DateReadError(date.parsed.outcome, date.calendar < 0);
 }
 
-ParseResult BatchRun::ReadDateLiteral(const QString& text) const {
-    const int named = NamedCalendar(text);
-    const int calendar = named < 0 ? kCE : named;
-    QString date = text;
-    while (!date.isEmpty() && !(date.back() >= u'0' && date.back() <= u'9')) {
-        date.chop(1);
-    }
-    if (date.isEmpty()) {
-        return ParseResult{0, kParseInvalid};
-    }
-    // The reader takes a code before the date off and refuses any other letter: a letter typed
-    // for a digit ("2O12") is not dropped.
-    return ParseDateInCalendar(calendar, date, format_);
+// A date literal: a code before or after the date names its calendar (CE without one), and a
+// comma and a day name may follow, as the output writes dates; the date fields' reader reads
+// it and refuses anything else.
+CodedParseResult BatchRun::ReadDateLiteral(const QString& text) const {
+    return ParseDateWithCode(text, format_, kCE);
 }
 
 std::optional<int> BatchRun::EvaluateBuiltin(const ParsedCall& call, std::int32_t& value) {
@@ -558,7 +550,7 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int3
     if (c.valueCallsFunction) {
         return FunctionValue(line, c, value);
     }
-    if (LooksLikeCall(v)) {
+    if (LooksLikeCall(v) && !IsDateLiteralWithParentheses(v)) {
         UnknownFunctionError();
         return -1;
     }
@@ -584,24 +576,24 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int3
             value = literal.value;
             return 1;
         }
-        const ParseResult date = ReadDateLiteral(UpperText(text));
-        if (date.outcome != kParseValid) {
-            DateReadError(date.outcome);
+        const CodedParseResult date = ReadDateLiteral(text);
+        if (date.parsed.outcome != kParseValid) {
+            DateReadError(date.parsed.outcome);
             return -1;
         }
-        value = date.jdn;
+        value = date.parsed.jdn;
         return 1;
     }
     if (!HasLetter(v)) {
         UnreadableValueError();
         return -1;
     }
-    const ParseResult date = ReadDateLiteral(v);
-    if (date.outcome != kParseValid) {
-        ValueReadError(date.outcome, v);
+    const CodedParseResult date = ReadDateLiteral(v);
+    if (date.parsed.outcome != kParseValid) {
+        ValueReadError(date);
         return -1;
     }
-    value = date.jdn;
+    value = date.parsed.jdn;
     return 1;
 }
 

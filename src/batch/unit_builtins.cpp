@@ -14,9 +14,17 @@ std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& cont
     const auto& a = call.args;
     context.calendarArgumentMissing = a[2].isEmpty();
     const int calendar = CalendarIndexOfCode(a[2]);
-    if (calendar < 0 || a[0].isEmpty() || a[1].isEmpty()) {
+    const auto fail = [&](EvalFailure why, QStringView subject = {}) {
+        context.NoteFailure(why, subject);
         ok = false;
         return 0;
+    };
+    if (a[2].isEmpty()) {
+        ok = false;
+        return 0;
+    }
+    if (calendar < 0) {
+        return fail(EvalFailure::UnknownCalendar, a[2]);
     }
     const bool between = call.function == Builtin::MonthsBetween;
     const std::int64_t x = EvaluateOperand(a[0], context, ok);
@@ -25,15 +33,25 @@ std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& cont
     if (!ok) {
         return 0;
     }
+    const auto outside = [](std::int64_t jdn) {
+        return jdn < kMinDayNumber || jdn > kMaxDayNumber;
+    };
+    if (outside(x) || (between && outside(y))) {
+        return fail(EvalFailure::DateOutOfRange);
+    }
     if (between) {
         const MonthsResult months = MonthsBetween(calendar, x, y);
-        ok = months.outcome == UnitOutcome::Done;  // |months| < 1.5e8 within the range
-        return ok ? static_cast<std::int32_t>(months.months) : 0;
+        if (months.outcome != UnitOutcome::Done) {  // |months| < 1.5e8 within the range
+            return fail(EvalFailure::ResultOutOfRange);
+        }
+        return static_cast<std::int32_t>(months.months);
     }
     const UnitResult result =
         call.function == Builtin::AddMonths ? AddMonths(calendar, x, y) : AddYears(calendar, x, y);
-    ok = result.outcome == UnitOutcome::Done;  // |jdn| <= 2.1e9
-    return ok ? static_cast<std::int32_t>(result.jdn) : 0;
+    if (result.outcome != UnitOutcome::Done) {  // |jdn| <= 2.1e9
+        return fail(EvalFailure::ResultOutOfRange);
+    }
+    return static_cast<std::int32_t>(result.jdn);
 }
 
 }  // namespace daybridge::batch

@@ -15,18 +15,39 @@ const WorkdayCalendar& ExpressionContext::Workdays() const {
 std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     const auto& a = call.args;
     const WorkdayCalendar& workdays = context.Workdays();
+    const auto fail = [&](EvalFailure why, QStringView subject = {}) {
+        context.NoteFailure(why, subject);
+        ok = false;
+        return 0;
+    };
     const auto inRange = [&](std::int64_t jdn) {
-        ok = ok && jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
+        if (ok && (jdn < kMinDayNumber || jdn > kMaxDayNumber)) {
+            return fail(EvalFailure::ResultOutOfRange);
+        }
         return ok ? static_cast<std::int32_t>(jdn) : 0;
+    };
+    const auto dayInRange = [&](std::int32_t jdn) {
+        if (ok && (jdn < kMinDayNumber || jdn > kMaxDayNumber)) {
+            fail(EvalFailure::DateOutOfRange);
+        }
+        return ok;
     };
     switch (call.function) {
         case Builtin::Easter: {
-            // EASTER(year, CE) Western, EASTER(year, JC) Orthodox.
+            // EASTER(year, CE) Western, EASTER(year, JC) Orthodox, for every year whose Easter
+            // lies in the day number range.
             context.calendarArgumentMissing = a[1].isEmpty();
-            const std::int32_t year = EvaluateNumericOperand(a[0], context, ok);
-            if (!ok || (call.calendar != kCE && call.calendar != kJC) || year < -5000000 ||
-                year > 5000000) {
+            if (a[1].isEmpty()) {
                 ok = false;
+                return 0;
+            }
+            if (call.calendar != kCE && call.calendar != kJC) {
+                return fail(call.calendar < 0 ? EvalFailure::UnknownCalendar
+                                              : EvalFailure::UnsuitableCalendar,
+                            a[1]);
+            }
+            const std::int32_t year = EvaluateNumericOperand(a[0], context, ok);
+            if (!ok) {
                 return 0;
             }
             return inRange(call.calendar == kCE ? jdcore::western_easter(year)
@@ -62,8 +83,7 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
         default: {  // ADDWORKDAYS(x, n)
             const std::int32_t from = EvaluateOperand(a[0], context, ok);
             const std::int32_t n = EvaluateNumericOperand(a[1], context, ok);
-            if (!ok || from < kMinDayNumber || from > kMaxDayNumber) {
-                ok = false;
+            if (!dayInRange(from)) {
                 return 0;
             }
             return inRange(workdays.StepFromFirst(from, n, false));

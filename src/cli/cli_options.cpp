@@ -20,30 +20,10 @@ std::optional<bool> OnOff(const QString& value) {
     return std::nullopt;
 }
 
-// The calendars a date field can be set to.
+// The calendars a date field can be set to: every calendar of the registry.
 std::optional<int> FieldCalendar(const QString& code) {
     const int index = CalendarIndexOfCode(code.trimmed());
-    switch (index) {
-        case kCE:
-        case kJC:
-        case kJDN:
-        case kORD:
-        case kISO:
-        case kLPW:
-        case kLPM:
-        case kHEB:
-        case kISL:
-        case kPER:
-        case kCOP:
-        case kETH:
-        case kFRR:
-        case kIND:
-        case kMAY:
-        case kMJD:
-            return index;
-        default:
-            return std::nullopt;
-    }
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 // Stores one option's value; false with `error` set when the value is not allowed.

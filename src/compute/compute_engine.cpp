@@ -122,7 +122,9 @@ bool ComputeEngine::Compute(QString& first, QString& difference, QString& second
             return false;
         }
     }
-    Append(kCrLf);
+    if (ok || !state_.batchRunning) {  // a run's report of the failure ends its own line
+        Append(kCrLf);
+    }
     host_.outputChanged();
     return ok;
 }
@@ -308,6 +310,11 @@ bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
 }
 
 bool ComputeEngine::ResultOutOfRange() {
+    if (state_.batchRunning) {
+        // With the line it comes from, as every report of a run.
+        ReportDateError(kResultOutOfRange);
+        return false;
+    }
     Append(CurrentWords().outOfRange);
     Append(kCrLf);
     ShowMessage(kResultOutOfRange);

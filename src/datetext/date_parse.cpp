@@ -133,21 +133,31 @@ constexpr std::array<const char16_t*, 14> kWrittenDayNames = {
     u"Sunday",  u"Monday", u"Tuesday",  u"Wednesday", u"Thursday",   u"Friday",  u"Saturday",
     u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch",  u"Donnerstag", u"Freitag", u"Samstag"};
 
+}  // namespace
+
 bool IsWrittenDayName(QStringView word) {
     return std::any_of(kWrittenDayNames.begin(), kWrittenDayNames.end(), [word](const char16_t* n) {
         return word.compare(QStringView(n), Qt::CaseInsensitive) == 0;
     });
 }
 
-// What the output writes around a date taken off the text: a day name after a comma, and the
-// calendar's own code before or after the date. Empty when another word is there (a code of
-// another calendar, "BC", a letter typed for a digit at either end).
-std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) {
+namespace {
+
+// The text trimmed, without a day name written after a comma.
+QString WithoutDayName(const QString& text) {
     QString t = Normalised(text);
     const qsizetype comma = t.lastIndexOf(u',');
     if (comma >= 0 && IsWrittenDayName(TrimmedWhite(t.mid(comma + 1)))) {
         t = TrimmedWhite(t.left(comma));
     }
+    return t;
+}
+
+// What the output writes around a date taken off the text: a day name after a comma, and the
+// calendar's own code before or after the date. Empty when another word is there (a code of
+// another calendar, "BC", a letter typed for a digit at either end).
+std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) {
+    const QString t = WithoutDayName(text);
     qsizetype end = t.size();
     while (end > 0 && IsAsciiLetter(t.at(end - 1))) {
         --end;
@@ -738,13 +748,14 @@ ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFor
     if (!date) {
         return Outcome(kParseInvalid);
     }
-    if (calendar == kJDN) {
-        return ParseJdnText(*date, format.thousandsSeparator);
-    }
-    if (calendar == kMJD) {
-        // A day count like the JDN, shifted: the JDN must lie in the day number range.
-        const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1);
-        return ParseSignedGroupedNumber(*date, groupChars, jdcore::kMjdOffset);
+    if (calendar == kJDN || calendar == kMJD) {
+        // Grouped by commas, the thousands separator or, as the batch language writes day
+        // numbers, the regional format. An MJD is a day count like the JDN, shifted: the JDN
+        // must lie in the day number range.
+        const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1) +
+                                   format.regional.groupSeparator().left(1);
+        return ParseSignedGroupedNumber(*date, groupChars,
+                                        calendar == kMJD ? jdcore::kMjdOffset : 0);
     }
     if (calendar == kMAY) {
         return ParseLongCount(*date);
@@ -786,6 +797,28 @@ ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFor
         default:
             return ParseWorldDate(*WorldCalendarOf(calendar), *body);
     }
+}
+
+CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format,
+                                   int calendarWithoutCode) {
+    // The code is the letters at the start or else at the end of the date (an ISO week's "W"
+    // stands inside it); the calendar's reader then checks the whole text.
+    const QString t = WithoutDayName(text);
+    qsizetype begin = 0;
+    while (begin < t.size() && IsAsciiLetter(t.at(begin))) {
+        ++begin;
+    }
+    qsizetype end = t.size();
+    while (end > begin && IsAsciiLetter(t.at(end - 1))) {
+        --end;
+    }
+    const QString code = begin > 0 ? t.left(begin) : t.mid(end);
+    CodedParseResult result;
+    result.calendar = code.isEmpty() ? calendarWithoutCode : CalendarIndexOfCode(code);
+    if (result.calendar >= 0) {
+        result.parsed = ParseDateInCalendar(result.calendar, text, format);
+    }
+    return result;
 }
 
 QString RewriteHyphenation(const QString& text, bool hyphen) {

@@ -28,6 +28,20 @@ struct ParseResult {
 // character makes the text not valid: nothing is dropped.
 ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format);
 
+// A date that names its calendar by a code before or after it ("HEB 5787-09-27",
+// "2026-W50-1 ISO, Monday", "CE 03/01/(-500)"), read in that calendar by ParseDateInCalendar; a
+// text without a code is read in `calendarWithoutCode`. `calendar` is -1 (and the text not
+// valid) when letters stand where a code would and name no calendar ("500-03-01 BC").
+struct CodedParseResult {
+    int calendar = -1;
+    ParseResult parsed;
+};
+CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format,
+                                   int calendarWithoutCode);
+
+// A day name as the output writes it after a date, in English or German, any case.
+bool IsWrittenDayName(QStringView word);
+
 // The single calendars' readers take the date alone (digits, separators, blanks, the ISO "W").
 int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
               DateRecord& record);

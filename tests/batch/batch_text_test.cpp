@@ -167,6 +167,27 @@ TEST(ApplyColumnMask, KeepDropAndRest) {
     EXPECT_EQ(ApplyColumnMask(u"", u"**"), "");
 }
 
+// The words after the first that belong to an element's date: a code on either side, a day
+// name after a comma; anything else is the element's comment. Golden program literal_codes.
+TEST(ArrayElementDateText, TheDateAndWhatTheOutputWritesAroundIt) {
+    const char16_t* const cases[][3] = {
+        {u"2026-12-25 Christmas Day", u"", u"2026-12-25"},
+        {u"2026-12-25, Christmas", u"", u"2026-12-25"},
+        {u"1403-09-16 per, Monday  Azar 16", u"", u"1403-09-16 PER, MONDAY"},
+        {u"1403-09-16\tPER,\tMontag", u"", u"1403-09-16 PER, MONTAG"},
+        {u"PER 1403-09-17 Azar 17", u"", u"PER 1403-09-17"},
+        {u"HEB 5787-09-27, Monday note", u"", u"HEB 5787-09-27, MONDAY"},
+        {u"2026-12-07x", u"", u"2026-12-07X"},
+        {u"H1:2026-12-25 CE, Friday", u"---!", u"2026-12-25 CE, FRIDAY"},
+        {u"0500-03-01 BC", u"", u"0500-03-01 BC"},
+        {u"2026-12-25 Boxing", u"", u"2026-12-25"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ArrayElementDateText(c[0], c[1]), QString::fromUtf16(c[2]))
+            << QString::fromUtf16(c[0]).toStdString();
+    }
+}
+
 // Well-formed lines: the golden programs with DOFOREACH.
 TEST(RewriteDoForEach, MalformedLines) {
     for (const char16_t* bad :

@@ -7,7 +7,10 @@
 #include <QHash>
 #include <random>
 
+#include "app/captions.h"
+#include "batch/batch_text.h"
 #include "calendar/calendar_table.h"
+#include "datetext/date_parse.h"
 
 #include "support/qstring_printer.h"
 
@@ -119,6 +122,72 @@ TEST_F(ExpressionTest, IsoLinesOfFollowingDaysAsOfEachDayAlone) {
         bool ok = false;
         ASSERT_EQ(fast, QStringLiteral("x") + EvaluateText(fresh, context, ok) + end) << day;
         ASSERT_TRUE(ok);
+    }
+}
+
+// What DATEVAL( writes reads back as a date literal, in the calendar it names, for random days
+// of every calendar under every date order, separator, thousands separator and hyphen setting
+// and several regional formats: as written, with a day name in either language after it, and
+// as a statement holds it (upper case, without blanks). An ordinal date outside years 1 to
+// 9999, which no literal names, is not written.
+TEST_F(ExpressionTest, WhatDateValWritesReadsBackAsALiteral) {
+    const QLocale locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::Swedish, QLocale::Sweden)};
+    std::mt19937 random(36);
+    std::uniform_int_distribution<std::int32_t> anyDay(-kMaxDayNumber, kMaxDayNumber);
+    std::uniform_int_distribution<std::int32_t> ordinalDay(kMinOrdinalJDN, kMaxOrdinalJDN);
+    const std::int32_t edges[] = {-kMaxDayNumber, kMaxDayNumber,  kMinOrdinalJDN - 1,
+                                  kMinOrdinalJDN, kMaxOrdinalJDN, kMaxOrdinalJDN + 1};
+    int failures = 0;
+    int combination = 0;
+    for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
+        const ParsedCall call =
+            ParseCall(QStringLiteral("DATEVAL(D, %1)").arg(CalendarCode(calendar)));
+        for (int dateFormat : {kDateFormatMDY, kDateFormatDMY, kDateFormatYMD}) {
+            for (const char* separator : {"-", "/", "."}) {
+                for (const char* thousands : {",", ".", ""}) {
+                    for (bool hyphen : {true, false}) {
+                        context.format.dateFormat = dateFormat;
+                        context.format.dateSeparator = QString::fromLatin1(separator);
+                        context.format.thousandsSeparator = QString::fromLatin1(thousands);
+                        context.format.hyphen = hyphen;
+                        context.format.regional = locales[combination++ % std::size(locales)];
+                        for (int i = 0; i < 40; ++i) {
+                            const std::int32_t jdn = i < 6        ? edges[i]
+                                                     : i % 2 == 0 ? ordinalDay(random)
+                                                                  : anyDay(random);
+                            context.variables.insert("D", jdn);
+                            bool ok = false;
+                            const QString written = EvaluateText(call, context, ok);
+                            if (calendar == kORD &&
+                                (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN)) {
+                                EXPECT_FALSE(ok) << "ORD " << jdn << " " << written.toStdString();
+                                continue;
+                            }
+                            ASSERT_TRUE(ok) << CalendarCode(calendar).toStdString() << " " << jdn;
+                            const QString named =
+                                written + QStringLiteral(", ") +
+                                DayNameIn(DayOfWeek(jdn), i % 3 == 0 ? kGerman : kEnglish);
+                            for (const QString& text : {written, named, StatementText(named)}) {
+                                const CodedParseResult back =
+                                    ParseDateWithCode(text, context.format, kCE);
+                                if (back.calendar != calendar ||
+                                    back.parsed.outcome != kParseValid || back.parsed.jdn != jdn) {
+                                    ADD_FAILURE()
+                                        << "'" << text.toStdString() << "' read as "
+                                        << back.calendar << " outcome " << back.parsed.outcome
+                                        << " jdn " << back.parsed.jdn << ", written from " << jdn;
+                                    if (++failures >= 10) {
+                                        return;
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
     }
 }
 

@@ -121,6 +121,7 @@ TextFormat Format(int dateFormat = kDateFormatYMD, const char* separator = "-",
     format.dateSeparator = U(separator);
     format.thousandsSeparator = U(thousands);
     format.hyphen = hyphen;
+    format.regional = QLocale::c();
     return format;
 }
 
@@ -257,6 +258,51 @@ TEST(ParseDateInCalendar, DayNumbersAndWorldCalendars) {
     ExpectRefused(Format(kDateFormatYMD, "-", "."), kJDN, I,
                   {"2451.545", "2.45", "2.451.5450", "2..451"});
     ExpectRefused(Format(kDateFormatYMD, "-", ""), kJDN, I, {"2.451.545"});
+}
+
+// A date that names its calendar: a code before or after it chooses the calendar (a day name
+// may follow); without a code the default one; letters that name no calendar choose none. The
+// chosen calendar's reader then refuses what does not belong (a second code, a stray letter).
+TEST(ParseDateWithCode, TheCodeChoosesTheCalendar) {
+    struct Case {
+        const char* text;
+        int calendar;
+        int outcome;
+        std::int32_t jdn;
+    };
+    constexpr std::int32_t kJdn20261207 = 2461382;
+    const Case cases[] = {
+        {"5787-09-27 HEB, Monday", kHEB, kParseValid, kJdn20261207},
+        {"heb 5787-09-27", kHEB, kParseValid, kJdn20261207},
+        {"2026-W50-1 ISO, Montag", kISO, kParseValid, kJdn20261207},
+        {"ISO2026W501", kISO, kParseValid, kJdn20261207},
+        {"13.0.14.2.19 MAY, Monday", kMAY, kParseValid, kJdn20261207},
+        {"2,461,382 JDN", kJDN, kParseValid, kJdn20261207},
+        {"2026-12-07", kJC, kParseValid, JdnOfCivil(2026, 12, 7, 'J')},
+        {"2026-12-07 CE", kCE, kParseValid, kJdn20261207},
+        {"500-03-01 BC", -1, I, 0},
+        {"2026-12-07 x", -1, I, 0},
+        {"2026-12-07 CE, Moonday", -1, I, 0},
+        {"CE 2026-12-07 JC", kCE, I, 0},
+        {"2O26-12-07 CE", kCE, I, 0},
+        {"CE 9999999-01-01", kCE, R, 0},
+    };
+    for (const Case& c : cases) {
+        const CodedParseResult r = ParseDateWithCode(U(c.text), Format(), kJC);
+        EXPECT_EQ(r.calendar, c.calendar) << c.text;
+        EXPECT_EQ(r.parsed.outcome, c.outcome) << c.text;
+        EXPECT_EQ(r.parsed.jdn, c.jdn) << c.text;
+    }
+    // A negative year in parentheses, as written with the month first.
+    const CodedParseResult bc =
+        ParseDateWithCode(U("CE 03/01/(-500)"), Format(kDateFormatMDY, "/"), kJC);
+    EXPECT_EQ(bc.calendar, kCE);
+    EXPECT_EQ(bc.parsed.jdn, JdnOfCivil(-500, 3, 1));
+    // Day numbers as the batch language writes them, grouped in the regional format.
+    TextFormat german = Format();
+    german.regional = QLocale(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(ParseDateWithCode(U("2.461.382 JDN"), german, kCE).parsed.jdn, kJdn20261207);
+    EXPECT_EQ(ParseDateWithCode(U("MJD 61.381"), german, kCE).parsed.jdn, kJdn20261207);
 }
 
 // The difference field's day count: a sign, digits and the thousands separator only.
