@@ -1,0 +1,228 @@
+// Chinese and Korean conversions from the year tables of astronomical_tables.h (see
+// lunisolar.h). The compact year table (new year, leap month, month lengths) is unfolded at
+// compile time into the first day of every month of the span, so that a JDN finds its month
+// from the mean month length and one correction, and a date its first day by one read.
+#include "jdcore/lunisolar.h"
+
+#include <array>
+#include <bit>
+
+#include "jdcore/astronomical_tables.h"
+#include "jdcore/astronomical_tables_layout.h"
+#include "jdcore/day_count.h"
+
+namespace jdcore {
+
+namespace {
+
+using tables::kChineseYears;
+using tables::kKoreanYears;
+
+inline constexpr std::size_t kYears = kChineseYears.size();
+static_assert(kYears == kKoreanYears.size() &&
+              kYears == static_cast<std::size_t>(kLunisolarLastYear - kLunisolarFirstYear + 1));
+
+constexpr std::uint32_t MonthsOf(std::uint32_t packed) {
+    return tables::LunisolarLeapMonth(packed) != 0 ? 13 : 12;
+}
+
+constexpr std::size_t CountMonths(const std::array<std::uint32_t, kYears>& years) {
+    std::size_t n = 0;
+    for (std::uint32_t y : years) {
+        n += MonthsOf(y);
+    }
+    return n;
+}
+
+inline constexpr std::size_t kMonths = CountMonths(kChineseYears);
+static_assert(kMonths == CountMonths(kKoreanYears));
+
+// 2^32 / 29.530588853, the mean synodic month, for the month estimate.
+inline constexpr std::uint64_t kInverseMonth = 145440130;
+
+struct MonthIndex {
+    std::array<std::int32_t, kMonths + 1> start;  // JDN of each month's first day, then the end
+    std::array<std::uint16_t, kMonths> label;     // year index << 5 | leap << 4 | month
+    std::array<std::uint16_t, kYears + 1> first;  // each year's first month, then kMonths
+};
+
+constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
+    MonthIndex index{};
+    std::size_t m = 0;
+    for (std::size_t y = 0; y < kYears; ++y) {
+        const std::uint32_t packed = years[y];
+        const std::uint32_t leapAfter = tables::LunisolarLeapMonth(packed);
+        const std::int64_t year = kLunisolarFirstYear + static_cast<std::int64_t>(y);
+        std::int64_t day = jdn_from_gregorian(year, 1, 1) + tables::LunisolarNewYearDay(packed);
+        index.first[y] = static_cast<std::uint16_t>(m);
+        for (std::uint32_t place = 0; place < MonthsOf(packed); ++place, ++m) {
+            // Place p holds month p + 1, or p once the leap month (place leapAfter) is passed.
+            const bool leap = leapAfter != 0 && place == leapAfter;
+            const std::uint32_t month = leapAfter != 0 && place >= leapAfter ? place : place + 1;
+            index.start[m] = static_cast<std::int32_t>(day);
+            index.label[m] = static_cast<std::uint16_t>(y << 5 | (leap ? 16u : 0u) | month);
+            day += 29 + ((packed >> place) & 1u);
+        }
+        index.start[m] = static_cast<std::int32_t>(day);
+    }
+    index.first[kYears] = static_cast<std::uint16_t>(m);
+    return index;
+}
+
+inline constexpr MonthIndex kChinese = Unfold(kChineseYears);
+inline constexpr MonthIndex kKorean = Unfold(kKoreanYears);
+
+// The month holding `jdn` (inside the span): the mean-month estimate, then one step.
+constexpr std::size_t MonthOf(const MonthIndex& index, std::int64_t jdn) {
+    const auto days = static_cast<std::uint64_t>(jdn - index.start[0]);
+    std::size_t m = static_cast<std::size_t>(days * kInverseMonth >> 32);
+    m = m < kMonths ? m : kMonths - 1;
+    m -= index.start[m] > jdn ? 1 : 0;
+    m += index.start[m + 1] <= jdn ? 1 : 0;
+    return m;
+}
+
+// Each year's months join up, and the estimate with one step finds every month from its first
+// and its last day (between them it cannot do worse: both sides are monotonic).
+constexpr bool IndexHolds(const MonthIndex& index, const std::array<std::uint32_t, kYears>& years) {
+    for (std::size_t y = 0; y + 1 < kYears; ++y) {
+        const std::int64_t next =
+            jdn_from_gregorian(kLunisolarFirstYear + static_cast<std::int64_t>(y) + 1, 1, 1) +
+            tables::LunisolarNewYearDay(years[y + 1]);
+        if (index.start[index.first[y + 1]] != next) {
+            return false;
+        }
+    }
+    for (std::size_t m = 0; m < kMonths; ++m) {
+        const std::int32_t length = index.start[m + 1] - index.start[m];
+        if ((length != 29 && length != 30) || MonthOf(index, index.start[m]) != m ||
+            MonthOf(index, index.start[m + 1] - 1) != m) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(IndexHolds(kChinese, kChineseYears));
+static_assert(IndexHolds(kKorean, kKoreanYears));
+
+const MonthIndex& IndexOf(Lunisolar cal) {
+    return cal == Lunisolar::Chinese ? kChinese : kKorean;
+}
+const std::array<std::uint32_t, kYears>& YearsOf(Lunisolar cal) {
+    return cal == Lunisolar::Chinese ? kChineseYears : kKoreanYears;
+}
+
+bool InSpan(std::int64_t year) {
+    return year >= kLunisolarFirstYear && year <= kLunisolarLastYear;
+}
+std::size_t YearIndex(std::int64_t year) {
+    return static_cast<std::size_t>(year - kLunisolarFirstYear);
+}
+
+// The place (0-based) of a month in a year whose leap month follows month leapAfter.
+int PlaceIn(std::uint32_t leapAfter, int month, bool leap) {
+    return month - 1 + ((leap || (leapAfter != 0 && month > static_cast<int>(leapAfter))) ? 1 : 0);
+}
+
+}  // namespace
+
+DateCheck CheckLunisolarDate(Lunisolar cal, const LunisolarDate& date) {
+    if (!InSpan(date.year)) {
+        return {DateProblem::OutOfSpan,
+                date.year < kLunisolarFirstYear ? kLunisolarFirstYear : kLunisolarLastYear};
+    }
+    const std::uint32_t packed = YearsOf(cal)[YearIndex(date.year)];
+    const auto leapAfter = static_cast<int>(tables::LunisolarLeapMonth(packed));
+    if (date.month < 1 || date.month > 12) {
+        return {DateProblem::MonthOutOfRange, 12};
+    }
+    if (date.leap && date.month != leapAfter) {
+        return {DateProblem::NoSuchLeapMonth, leapAfter};
+    }
+    const int days = LunisolarDaysInMonth(cal, date.year, date.month, date.leap);
+    if (date.day < 1 || date.day > days) {
+        return {DateProblem::DayOutOfRange, days};
+    }
+    return {};
+}
+
+std::optional<std::int64_t> LunisolarToJdn(Lunisolar cal, const LunisolarDate& date) {
+    if (!CheckLunisolarDate(cal, date).ok()) {
+        return std::nullopt;
+    }
+    const std::size_t y = YearIndex(date.year);
+    const std::uint32_t leapAfter = tables::LunisolarLeapMonth(YearsOf(cal)[y]);
+    const MonthIndex& index = IndexOf(cal);
+    return index.start[index.first[y] +
+                       static_cast<std::size_t>(PlaceIn(leapAfter, date.month, date.leap))] +
+           std::int64_t{date.day} - 1;
+}
+
+std::optional<LunisolarDate> LunisolarFromJdn(Lunisolar cal, std::int64_t jdn) {
+    const MonthIndex& index = IndexOf(cal);
+    if (jdn < index.start[0] || jdn >= index.start[kMonths]) {
+        return std::nullopt;
+    }
+    const std::size_t m = MonthOf(index, jdn);
+    const std::uint32_t label = index.label[m];
+    return LunisolarDate{kLunisolarFirstYear + (label >> 5), static_cast<std::int32_t>(label & 15u),
+                         (label & 16u) != 0, static_cast<std::int32_t>(jdn - index.start[m] + 1)};
+}
+
+std::int64_t LunisolarFirstJdn(Lunisolar cal) {
+    return IndexOf(cal).start[0];
+}
+std::int64_t LunisolarLastJdn(Lunisolar cal) {
+    return IndexOf(cal).start[kMonths] - 1;
+}
+
+int LunisolarMonthsInYear(Lunisolar cal, std::int64_t year) {
+    return InSpan(year) ? static_cast<int>(MonthsOf(YearsOf(cal)[YearIndex(year)])) : 0;
+}
+
+int LunisolarLeapMonth(Lunisolar cal, std::int64_t year) {
+    return InSpan(year)
+               ? static_cast<int>(tables::LunisolarLeapMonth(YearsOf(cal)[YearIndex(year)]))
+               : 0;
+}
+
+int LunisolarPlaceOf(Lunisolar cal, std::int64_t year, int month, bool leap) {
+    if (!InSpan(year) || month < 1 || month > 12) {
+        return 0;
+    }
+    const std::uint32_t leapAfter = tables::LunisolarLeapMonth(YearsOf(cal)[YearIndex(year)]);
+    if (leap && month != static_cast<int>(leapAfter)) {
+        return 0;
+    }
+    return PlaceIn(leapAfter, month, leap) + 1;
+}
+
+LunisolarMonthName LunisolarMonthAt(Lunisolar cal, std::int64_t year, int place) {
+    if (place < 1 || place > LunisolarMonthsInYear(cal, year)) {
+        return {0, false};
+    }
+    const MonthIndex& index = IndexOf(cal);
+    const std::uint32_t label =
+        index.label[index.first[YearIndex(year)] + static_cast<std::size_t>(place) - 1];
+    return {static_cast<std::int32_t>(label & 15u), (label & 16u) != 0};
+}
+
+int LunisolarDaysInMonth(Lunisolar cal, std::int64_t year, int month, bool leap) {
+    const int place = LunisolarPlaceOf(cal, year, month, leap);
+    if (place == 0) {
+        return 0;
+    }
+    return 29 + static_cast<int>(
+                    tables::LunisolarLongMonths(YearsOf(cal)[YearIndex(year)]) >> (place - 1) & 1u);
+}
+
+int LunisolarDaysInYear(Lunisolar cal, std::int64_t year) {
+    if (!InSpan(year)) {
+        return 0;
+    }
+    const std::uint32_t packed = YearsOf(cal)[YearIndex(year)];
+    return static_cast<int>(29 * MonthsOf(packed) + static_cast<std::uint32_t>(std::popcount(
+                                                        tables::LunisolarLongMonths(packed))));
+}
+
+}  // namespace jdcore
