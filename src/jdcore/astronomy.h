@@ -9,10 +9,10 @@
 //   - new moon: Meeus, Astronomical Algorithms, chapter 49 (25 periodic and 14 planetary terms);
 //   - Delta T = TT - UT: the polynomials of Espenak and Meeus (NASA, 2006).
 // Accuracy against VSOP87 and Meeus's full expressions (pymeeus, in tests/jdcore): solar
-// longitude within 0.0006 degrees, equinoxes and solstices within 40 s, new moons within 1 s,
-// over 1600-2400. Over 1645-2200 the limit is Delta T itself: known to a second
-// or so from 1900 to today, to about a minute before 1700 and after 2050, and extrapolated to
-// an uncertainty of several minutes by 2200. The calendars use these moments only to the
+// longitude within 0.0006 degrees, equinoxes and solstices within a minute, new moons within
+// 1 s, over 1600-2400. Over 1645-2200 the limit is Delta T itself: known to a second or so
+// from 1900 to today, to about a minute before 1700 and after 2050, and extrapolated to an
+// uncertainty of several minutes by 2200. The calendars use these moments only to the
 // day, and their table spans stop where a few minutes could move a day unnoticed.
 // Uses the C++ standard library only.
 #pragma once
