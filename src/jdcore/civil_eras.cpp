@@ -34,6 +34,14 @@ DateCheck CheckGregorian(std::int64_t year, int month, int day) {
     return {};
 }
 
+// The Gregorian date of a day, by the 32-bit count where the day fits it (as every day of a
+// date record does), which is twice as fast.
+YearMonthDay GregorianOf(std::int64_t jdn) {
+    return static_cast<std::int32_t>(jdn) == jdn
+               ? gregorian_from_jdn32(static_cast<std::int32_t>(jdn))
+               : gregorian_from_jdn(jdn);
+}
+
 // Years far beyond any day of the 64-bit range are out of span (no overflow below).
 inline constexpr std::int64_t kMaxYear = 1'000'000'000;
 
@@ -75,17 +83,26 @@ DateCheck CheckJapaneseDate(const JapaneseDate& date) {
 }
 
 std::optional<std::int64_t> JapaneseToJdn(const JapaneseDate& date) {
-    if (!CheckJapaneseDate(date).ok()) {
+    const std::size_t i = Index(date.era);
+    if (date.year < -kMaxYear || date.year > kMaxYear || date.month < 1 || date.month > 12 ||
+        date.day < 1 || i >= kEras.size()) {
         return std::nullopt;
     }
-    const std::int64_t gregorianYear = date.era == JapaneseEra::None
-                                           ? date.year
-                                           : date.year + kEras[Index(date.era)].gregorianYear - 1;
-    return jdn_from_gregorian(gregorianYear, date.month, date.day);
+    const std::int64_t gregorianYear = i == 0 ? date.year : date.year + kEras[i].gregorianYear - 1;
+    if (date.day > month_length(date.month, gregorian_leap(gregorianYear))) {
+        return std::nullopt;
+    }
+    const std::int64_t jdn = jdn_from_gregorian(gregorianYear, date.month, date.day);
+    const bool before = i > 0 && jdn < kEras[i].firstJdn;
+    const bool after = i + 1 < kEras.size() && jdn >= kEras[i + 1].firstJdn;
+    if (before || after) {
+        return std::nullopt;
+    }
+    return jdn;
 }
 
 JapaneseDate JapaneseFromJdn(std::int64_t jdn) {
-    const YearMonthDay g = gregorian_from_jdn(jdn);
+    const YearMonthDay g = GregorianOf(jdn);
     std::size_t i = kEras.size() - 1;
     while (i > 0 && jdn < kEras[i].firstJdn) {  // at most five steps, back from Reiwa
         --i;
@@ -99,7 +116,7 @@ std::int64_t ShiftedYearToJdn(std::int64_t offset, std::int64_t year, int month,
 }
 
 YearMonthDay ShiftedYearFromJdn(std::int64_t offset, std::int64_t jdn) {
-    YearMonthDay g = gregorian_from_jdn(jdn);
+    YearMonthDay g = GregorianOf(jdn);
     g.year -= offset;
     return g;
 }

@@ -41,8 +41,9 @@ constexpr bool InSpan(EquinoxCalendar cal, std::int64_t year) {
     return false;
 }
 
-// JDN of the first day of `year`, for years of the span and the one after it.
-constexpr std::int64_t NewYear(EquinoxCalendar cal, std::int64_t year) {
+// JDN of the first day of `year`, for years of the span and the one after it, from the
+// tables of the day in the new year's month.
+constexpr std::int64_t NewYearByRule(EquinoxCalendar cal, std::int64_t year) {
     const Era era = EraOf(cal);
     std::int64_t day = 21;  // Baha'i years before 172 BE
     switch (cal) {
@@ -64,28 +65,75 @@ constexpr std::int64_t NewYear(EquinoxCalendar cal, std::int64_t year) {
     return jdn_from_gregorian(year + era.gregorianOffset, era.newYearMonth, day);
 }
 
-constexpr int YearLength(EquinoxCalendar cal, std::int64_t year) {
-    return static_cast<int>(NewYear(cal, year + 1) - NewYear(cal, year));
+constexpr YearSpan SpanOf(EquinoxCalendar cal) {
+    switch (cal) {
+        case EquinoxCalendar::PersianAstronomical:
+            return {tables::kPersianFirstYear, tables::kPersianLastYear};
+        case EquinoxCalendar::FrenchAstronomical:
+            return {tables::kFrenchFirstYear, tables::kFrenchLastYear};
+        case EquinoxCalendar::Bahai:
+            return {kBahaiFirstYear, tables::kBahaiLastYear};
+    }
+    return {};
 }
 
-// Every table year has 365 or 366 days.
-constexpr bool LengthsHold(EquinoxCalendar cal) {
-    const YearSpan span = cal == EquinoxCalendar::PersianAstronomical
-                              ? YearSpan{tables::kPersianFirstYear, tables::kPersianLastYear}
-                          : cal == EquinoxCalendar::FrenchAstronomical
-                              ? YearSpan{tables::kFrenchFirstYear, tables::kFrenchLastYear}
-                              : YearSpan{kBahaiFirstYear, tables::kBahaiLastYear};
-    for (std::int64_t y = span.first; y <= span.last; ++y) {
-        const int length = YearLength(cal, y);
-        if (length != 365 && length != 366) {
+// Every new year of a span and the one after it, as JDNs, so that a year costs one read.
+inline constexpr std::size_t kMaxYears = 560;
+struct NewYearTable {
+    std::int64_t firstYear;
+    std::size_t years;
+    std::array<std::int32_t, kMaxYears + 1> jdn;
+};
+constexpr NewYearTable MakeNewYears(EquinoxCalendar cal) {
+    const YearSpan span = SpanOf(cal);
+    NewYearTable t{span.first, static_cast<std::size_t>(span.last - span.first + 1), {}};
+    for (std::size_t i = 0; i <= t.years; ++i) {
+        t.jdn[i] = static_cast<std::int32_t>(
+            NewYearByRule(cal, span.first + static_cast<std::int64_t>(i)));
+    }
+    return t;
+}
+inline constexpr std::array<NewYearTable, 3> kNewYears = {
+    MakeNewYears(EquinoxCalendar::PersianAstronomical),
+    MakeNewYears(EquinoxCalendar::FrenchAstronomical), MakeNewYears(EquinoxCalendar::Bahai)};
+
+constexpr const NewYearTable& NewYearsOf(EquinoxCalendar cal) {
+    return kNewYears[static_cast<std::size_t>(cal)];
+}
+constexpr std::int64_t NewYear(EquinoxCalendar cal, std::int64_t year) {
+    const NewYearTable& t = NewYearsOf(cal);
+    return t.jdn[static_cast<std::size_t>(year - t.firstYear)];
+}
+
+// 2^32 / 365.2425: the year a day falls in, from the mean year and one step either way.
+inline constexpr std::uint64_t kInverseYear = 11759230;
+
+constexpr std::size_t YearIndexOf(const NewYearTable& t, std::int64_t jdn) {
+    const auto days = static_cast<std::uint64_t>(jdn - t.jdn[0]);
+    std::size_t i = static_cast<std::size_t>(days * kInverseYear >> 32);
+    i = i < t.years ? i : t.years - 1;
+    i -= t.jdn[i] > jdn ? 1 : 0;
+    i += t.jdn[i + 1] <= jdn ? 1 : 0;
+    return i;
+}
+
+// The estimate with one step finds every year from its first and its last day.
+constexpr bool YearIndexHolds(const NewYearTable& t) {
+    for (std::size_t i = 0; i < t.years; ++i) {
+        const std::int32_t length = t.jdn[i + 1] - t.jdn[i];
+        if ((length != 365 && length != 366) || YearIndexOf(t, t.jdn[i]) != i ||
+            YearIndexOf(t, t.jdn[i + 1] - 1) != i) {
             return false;
         }
     }
-    return true;
+    return t.years <= kMaxYears;
 }
-static_assert(LengthsHold(EquinoxCalendar::PersianAstronomical));
-static_assert(LengthsHold(EquinoxCalendar::FrenchAstronomical));
-static_assert(LengthsHold(EquinoxCalendar::Bahai));
+static_assert(YearIndexHolds(kNewYears[0]) && YearIndexHolds(kNewYears[1]) &&
+              YearIndexHolds(kNewYears[2]));
+
+constexpr int YearLength(EquinoxCalendar cal, std::int64_t year) {
+    return static_cast<int>(NewYear(cal, year + 1) - NewYear(cal, year));
+}
 
 // Days before month `month` (1-based place) of a year of `length` days.
 constexpr int DaysBeforeMonth(EquinoxCalendar cal, int month, int length) {
@@ -103,15 +151,7 @@ constexpr int DaysBeforeMonth(EquinoxCalendar cal, int month, int length) {
 }  // namespace
 
 YearSpan EquinoxYearSpan(EquinoxCalendar cal) {
-    switch (cal) {
-        case EquinoxCalendar::PersianAstronomical:
-            return {tables::kPersianFirstYear, tables::kPersianLastYear};
-        case EquinoxCalendar::FrenchAstronomical:
-            return {tables::kFrenchFirstYear, tables::kFrenchLastYear};
-        case EquinoxCalendar::Bahai:
-            return {kBahaiFirstYear, tables::kBahaiLastYear};
-    }
-    return {};
+    return SpanOf(cal);
 }
 
 int EquinoxMonthsInYear(EquinoxCalendar cal, std::int64_t year) {
@@ -159,37 +199,49 @@ DateCheck CheckEquinoxDate(EquinoxCalendar cal, std::int64_t year, int month, in
 
 std::optional<std::int64_t> EquinoxToJdn(EquinoxCalendar cal, std::int64_t year, int month,
                                          int day) {
-    if (!CheckEquinoxDate(cal, year, month, day).ok()) {
+    const NewYearTable& t = NewYearsOf(cal);
+    const auto i = static_cast<std::uint64_t>(year - t.firstYear);
+    const int months = cal == EquinoxCalendar::PersianAstronomical  ? 12
+                       : cal == EquinoxCalendar::FrenchAstronomical ? 13
+                                                                    : 20;
+    if (i >= t.years || month < 1 || month > months || day < 1) {
         return std::nullopt;
     }
-    return NewYear(cal, year) + DaysBeforeMonth(cal, month, YearLength(cal, year)) + day - 1;
+    const int length = t.jdn[i + 1] - t.jdn[i];
+    const int before = DaysBeforeMonth(cal, month, length);
+    const int end = month == months ? length : DaysBeforeMonth(cal, month + 1, length);
+    if (day > end - before) {
+        return std::nullopt;
+    }
+    return std::int64_t{t.jdn[i]} + before + day - 1;
 }
 
 std::optional<YearMonthDay> EquinoxFromJdn(EquinoxCalendar cal, std::int64_t jdn) {
-    const YearSpan span = EquinoxYearSpan(cal);
-    if (jdn < NewYear(cal, span.first) || jdn >= NewYear(cal, span.last + 1)) {
+    const NewYearTable& t = NewYearsOf(cal);
+    if (jdn < t.jdn[0] || jdn >= t.jdn[t.years]) {
         return std::nullopt;
     }
-    // The year whose new year falls in the Gregorian year of the day, or the one before.
-    std::int64_t year = gregorian_from_jdn(jdn).year - EraOf(cal).gregorianOffset;
-    year -= year > span.last || jdn < NewYear(cal, year) ? 1 : 0;
-    const auto doy = static_cast<int>(jdn - NewYear(cal, year));  // [0, 365]
+    const std::size_t i = YearIndexOf(t, jdn);
+    const auto doy = static_cast<int>(jdn - t.jdn[i]);  // [0, 365]
     int month = 0;
+    int before = 0;
     switch (cal) {
         case EquinoxCalendar::PersianAstronomical:
             month = doy < 186 ? doy / 31 + 1 : (doy - 186) / 30 + 7;
+            before = month <= 7 ? 31 * (month - 1) : 186 + 30 * (month - 7);
             break;
         case EquinoxCalendar::FrenchAstronomical:
             month = doy / 30 + 1;
+            before = 30 * (month - 1);
             break;
         case EquinoxCalendar::Bahai: {
-            const int alaStarts = YearLength(cal, year) - 19;
+            const int alaStarts = t.jdn[i + 1] - t.jdn[i] - 19;
             month = doy >= alaStarts ? 20 : doy / 19 + 1;
+            before = month == 20 ? alaStarts : 19 * (month - 1);
             break;
         }
     }
-    const int day = doy - DaysBeforeMonth(cal, month, YearLength(cal, year)) + 1;
-    return YearMonthDay{year, month, day};
+    return YearMonthDay{t.firstYear + static_cast<std::int64_t>(i), month, doy - before + 1};
 }
 
 }  // namespace jdcore

@@ -4,6 +4,7 @@
 // from the mean month length and one correction, and a date its first day by one read.
 #include "jdcore/lunisolar.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -35,15 +36,27 @@ constexpr std::size_t CountMonths(const std::array<std::uint32_t, kYears>& years
 }
 
 inline constexpr std::size_t kMonths = CountMonths(kChineseYears);
-static_assert(kMonths == CountMonths(kKoreanYears));
+static_assert(kMonths == CountMonths(kKoreanYears) && kMonths < 8192);
 
-// 2^32 / 29.530588853, the mean synodic month, for the month estimate.
-inline constexpr std::uint64_t kInverseMonth = 145440130;
+constexpr std::int64_t SpanDays(const std::array<std::uint32_t, kYears>& years) {
+    std::int64_t days = 0;
+    for (std::uint32_t y : years) {
+        days += 29 * MonthsOf(y) + std::popcount(tables::LunisolarLongMonths(y));
+    }
+    return days;
+}
+// Days are looked up in blocks of 32, each holding at most two month starts.
+inline constexpr std::size_t kBlocks =
+    static_cast<std::size_t>(std::max(SpanDays(kChineseYears), SpanDays(kKoreanYears)) + 31) / 32;
 
 struct MonthIndex {
     std::array<std::int32_t, kMonths + 1> start;  // JDN of each month's first day, then the end
     std::array<std::uint16_t, kMonths> label;     // year index << 5 | leap << 4 | month
     std::array<std::uint16_t, kYears + 1> first;  // each year's first month, then kMonths
+    std::array<std::uint8_t, kYears> leapAfter;   // each year's leap month (0: none)
+    // Per block of 32 days from start[0]: the month of its first day (bits 0-12) and the days
+    // into the block at which the next two months start (bits 13-18 and 19-24; 32: not in it).
+    std::array<std::uint32_t, kBlocks> block;
 };
 
 constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
@@ -55,6 +68,7 @@ constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
         const std::int64_t year = kLunisolarFirstYear + static_cast<std::int64_t>(y);
         std::int64_t day = jdn_from_gregorian(year, 1, 1) + tables::LunisolarNewYearDay(packed);
         index.first[y] = static_cast<std::uint16_t>(m);
+        index.leapAfter[y] = static_cast<std::uint8_t>(leapAfter);
         for (std::uint32_t place = 0; place < MonthsOf(packed); ++place, ++m) {
             // Place p holds month p + 1, or p once the leap month (place leapAfter) is passed.
             const bool leap = leapAfter != 0 && place == leapAfter;
@@ -66,24 +80,36 @@ constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
         index.start[m] = static_cast<std::int32_t>(day);
     }
     index.first[kYears] = static_cast<std::uint16_t>(m);
+    for (std::size_t b = 0, month = 0; b < kBlocks; ++b) {
+        const std::int64_t first = index.start[0] + 32 * static_cast<std::int64_t>(b);
+        while (month < kMonths && index.start[month + 1] <= first) {
+            ++month;
+        }
+        auto into = [&](std::size_t n) {
+            return n <= kMonths && index.start[n] - first < 32
+                       ? static_cast<std::uint32_t>(index.start[n] - first)
+                       : 32u;
+        };
+        index.block[b] =
+            static_cast<std::uint32_t>(month) | into(month + 1) << 13 | into(month + 2) << 19;
+    }
     return index;
 }
 
 inline constexpr MonthIndex kChinese = Unfold(kChineseYears);
 inline constexpr MonthIndex kKorean = Unfold(kKoreanYears);
 
-// The month holding `jdn` (inside the span): the mean-month estimate, then one step.
-constexpr std::size_t MonthOf(const MonthIndex& index, std::int64_t jdn) {
-    const auto days = static_cast<std::uint64_t>(jdn - index.start[0]);
-    std::size_t m = static_cast<std::size_t>(days * kInverseMonth >> 32);
-    m = m < kMonths ? m : kMonths - 1;
-    m -= index.start[m] > jdn ? 1 : 0;
-    m += index.start[m + 1] <= jdn ? 1 : 0;
-    return m;
+// The month holding the day `days` after start[0] (inside the span): its block's month, moved
+// on by the month starts before the day in the block.
+constexpr std::size_t MonthOf(const MonthIndex& index, std::uint64_t days) {
+    const std::uint32_t block = index.block[days >> 5];
+    const auto r = static_cast<std::uint32_t>(days & 31);
+    return (block & 0x1fffu) + (r >= (block >> 13 & 63u) ? 1u : 0u) +
+           (r >= (block >> 19) ? 1u : 0u);
 }
 
-// Each year's months join up, and the estimate with one step finds every month from its first
-// and its last day (between them it cannot do worse: both sides are monotonic).
+// Each year's months join up, every month has 29 or 30 days, and the blocks find every month
+// from its first and its last day (between them the blocks' answer cannot jump back).
 constexpr bool IndexHolds(const MonthIndex& index, const std::array<std::uint32_t, kYears>& years) {
     for (std::size_t y = 0; y + 1 < kYears; ++y) {
         const std::int64_t next =
@@ -95,8 +121,9 @@ constexpr bool IndexHolds(const MonthIndex& index, const std::array<std::uint32_
     }
     for (std::size_t m = 0; m < kMonths; ++m) {
         const std::int32_t length = index.start[m + 1] - index.start[m];
-        if ((length != 29 && length != 30) || MonthOf(index, index.start[m]) != m ||
-            MonthOf(index, index.start[m + 1] - 1) != m) {
+        const auto from = static_cast<std::uint64_t>(index.start[m] - index.start[0]);
+        if ((length != 29 && length != 30) || MonthOf(index, from) != m ||
+            MonthOf(index, from + static_cast<std::uint64_t>(length) - 1) != m) {
             return false;
         }
     }
@@ -147,23 +174,30 @@ DateCheck CheckLunisolarDate(Lunisolar cal, const LunisolarDate& date) {
 }
 
 std::optional<std::int64_t> LunisolarToJdn(Lunisolar cal, const LunisolarDate& date) {
-    if (!CheckLunisolarDate(cal, date).ok()) {
+    const auto y = static_cast<std::uint64_t>(date.year - kLunisolarFirstYear);
+    if (y >= kYears || date.month < 1 || date.month > 12 || date.day < 1) {
         return std::nullopt;
     }
-    const std::size_t y = YearIndex(date.year);
-    const std::uint32_t leapAfter = tables::LunisolarLeapMonth(YearsOf(cal)[y]);
     const MonthIndex& index = IndexOf(cal);
-    return index.start[index.first[y] +
-                       static_cast<std::size_t>(PlaceIn(leapAfter, date.month, date.leap))] +
-           std::int64_t{date.day} - 1;
+    const std::uint32_t leapAfter = index.leapAfter[y];
+    if (date.leap && static_cast<std::uint32_t>(date.month) != leapAfter) {
+        return std::nullopt;
+    }
+    const std::size_t m =
+        index.first[y] + static_cast<std::size_t>(PlaceIn(leapAfter, date.month, date.leap));
+    if (date.day > index.start[m + 1] - index.start[m]) {
+        return std::nullopt;
+    }
+    return std::int64_t{index.start[m]} + date.day - 1;
 }
 
 std::optional<LunisolarDate> LunisolarFromJdn(Lunisolar cal, std::int64_t jdn) {
     const MonthIndex& index = IndexOf(cal);
-    if (jdn < index.start[0] || jdn >= index.start[kMonths]) {
+    const auto days = static_cast<std::uint64_t>(jdn - index.start[0]);
+    if (days >= static_cast<std::uint64_t>(index.start[kMonths] - index.start[0])) {
         return std::nullopt;
     }
-    const std::size_t m = MonthOf(index, jdn);
+    const std::size_t m = MonthOf(index, days);
     const std::uint32_t label = index.label[m];
     return LunisolarDate{kLunisolarFirstYear + (label >> 5), static_cast<std::int32_t>(label & 15u),
                          (label & 16u) != 0, static_cast<std::int32_t>(jdn - index.start[m] + 1)};
