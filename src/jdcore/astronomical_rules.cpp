@@ -130,10 +130,9 @@ std::int64_t BahaiAstronomicalNewYear(std::int64_t year) {
     const double equinox = astro::SeasonStart(static_cast<int>(year + 1843), 0);
     const std::int64_t day = CivilDay(equinox, kIranHours);
     // Sunset as the sun's centre reaching the horizon: the Baha'i World Centre's published
-    // dates for 172-221 BE need it: in 2026 the equinox and the upper limb's sunset are
-    // seconds apart and the published Naw-Ruz is 21 March (after sunset); in 2059 the
-    // equinox comes 2 minutes before that sunset, 40 s before the centre's, and Naw-Ruz is
-    // 20 March.
+    // dates for 172-221 BE need it: in 2026 the equinox comes 49 s before the upper limb's
+    // sunset and 30 s after the centre's, and the published Naw-Ruz is 21 March; in 2059 it
+    // comes 50 s before the centre's sunset, and Naw-Ruz is 20 March.
     return equinox < astro::Sunset(static_cast<double>(day), kTehran, astro::kCentreSunset)
                ? day
                : day + 1;
