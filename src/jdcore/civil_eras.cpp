@@ -7,17 +7,13 @@ namespace jdcore {
 
 namespace {
 
-// The official first days of the eras: Meiji from the proclamation of 23 October 1868 (Meiji
-// 1-9-8 of the lunisolar calendar), Taisho 30 July 1912, Showa 25 December 1926, Heisei 8
-// January 1989, Reiwa 1 May 2019.
-inline constexpr std::array<JapaneseEraInfo, 6> kEras = {{
-    {"", 0, 0},
-    {"Meiji", jdn_from_gregorian(1868, 10, 23), 1868},
-    {"Taisho", jdn_from_gregorian(1912, 7, 30), 1912},
-    {"Showa", jdn_from_gregorian(1926, 12, 25), 1926},
-    {"Heisei", jdn_from_gregorian(1989, 1, 8), 1989},
-    {"Reiwa", jdn_from_gregorian(2019, 5, 1), 2019},
-}};
+// The eras' names with their first days and years (japanese_detail in the header).
+constexpr JapaneseEraInfo EraInfo(std::size_t i, std::string_view name) {
+    return {name, japanese_detail::kFirstJdn[i], i == 0 ? 0 : japanese_detail::kYearBefore[i] + 1};
+}
+inline constexpr std::array<JapaneseEraInfo, 6> kEras = {EraInfo(0, ""),       EraInfo(1, "Meiji"),
+                                                         EraInfo(2, "Taisho"), EraInfo(3, "Showa"),
+                                                         EraInfo(4, "Heisei"), EraInfo(5, "Reiwa")};
 
 constexpr std::size_t Index(JapaneseEra era) {
     return static_cast<std::size_t>(era);
@@ -34,16 +30,7 @@ DateCheck CheckGregorian(std::int64_t year, int month, int day) {
     return {};
 }
 
-// The Gregorian date of a day, by the 32-bit count where the day fits it (as every day of a
-// date record does), which is twice as fast.
-YearMonthDay GregorianOf(std::int64_t jdn) {
-    return static_cast<std::int32_t>(jdn) == jdn
-               ? gregorian_from_jdn32(static_cast<std::int32_t>(jdn))
-               : gregorian_from_jdn(jdn);
-}
-
-// Years far beyond any day of the 64-bit range are out of span (no overflow below).
-inline constexpr std::int64_t kMaxYear = 1'000'000'000;
+using japanese_detail::kMaxYear;
 
 }  // namespace
 
@@ -80,45 +67,6 @@ DateCheck CheckJapaneseDate(const JapaneseDate& date) {
         return {DateProblem::OutsideEra, JapaneseEraLastYear(date.era)};
     }
     return {};
-}
-
-std::optional<std::int64_t> JapaneseToJdn(const JapaneseDate& date) {
-    const std::size_t i = Index(date.era);
-    if (date.year < -kMaxYear || date.year > kMaxYear || date.month < 1 || date.month > 12 ||
-        date.day < 1 || i >= kEras.size()) {
-        return std::nullopt;
-    }
-    const std::int64_t gregorianYear = i == 0 ? date.year : date.year + kEras[i].gregorianYear - 1;
-    if (date.day > month_length(date.month, gregorian_leap(gregorianYear))) {
-        return std::nullopt;
-    }
-    const std::int64_t jdn = jdn_from_gregorian(gregorianYear, date.month, date.day);
-    const bool before = i > 0 && jdn < kEras[i].firstJdn;
-    const bool after = i + 1 < kEras.size() && jdn >= kEras[i + 1].firstJdn;
-    if (before || after) {
-        return std::nullopt;
-    }
-    return jdn;
-}
-
-JapaneseDate JapaneseFromJdn(std::int64_t jdn) {
-    const YearMonthDay g = GregorianOf(jdn);
-    std::size_t i = kEras.size() - 1;
-    while (i > 0 && jdn < kEras[i].firstJdn) {  // at most five steps, back from Reiwa
-        --i;
-    }
-    const std::int64_t year = i == 0 ? g.year : g.year - kEras[i].gregorianYear + 1;
-    return {static_cast<JapaneseEra>(i), year, g.month, g.day};
-}
-
-std::int64_t ShiftedYearToJdn(std::int64_t offset, std::int64_t year, int month, int day) {
-    return jdn_from_gregorian(year + offset, month, day);
-}
-
-YearMonthDay ShiftedYearFromJdn(std::int64_t offset, std::int64_t jdn) {
-    YearMonthDay g = GregorianOf(jdn);
-    g.year -= offset;
-    return g;
 }
 
 DateCheck CheckShiftedYearDate(std::int64_t offset, std::int64_t year, int month, int day) {

@@ -15,6 +15,7 @@
 // rule since 1941).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -41,6 +42,7 @@ struct JapaneseDate {
     std::int32_t day;
 };
 
+// (Both are defined inline below, so that a caller's loop keeps them in registers.)
 std::optional<std::int64_t> JapaneseToJdn(const JapaneseDate& date);
 JapaneseDate JapaneseFromJdn(std::int64_t jdn);
 // Beyond the Gregorian checks: OutsideEra for a day before the era's first day or after its
@@ -53,9 +55,74 @@ std::int64_t JapaneseEraLastYear(JapaneseEra era);
 inline constexpr std::int64_t kMinguoOffset = 1911;    // Gregorian year - Minguo year
 inline constexpr std::int64_t kBuddhistOffset = -543;  // Gregorian year - Buddhist year
 
-// Gregorian dates with the year shifted by `offset` (kMinguoOffset or kBuddhistOffset).
-std::int64_t ShiftedYearToJdn(std::int64_t offset, std::int64_t year, int month, int day);
-YearMonthDay ShiftedYearFromJdn(std::int64_t offset, std::int64_t jdn);
+// The Gregorian date of a day, by the 32-bit count where the day fits it (as every day of a
+// date record does), which is twice as fast.
+constexpr YearMonthDay GregorianOfJdn(std::int64_t jdn) {
+    return static_cast<std::int32_t>(jdn) == jdn
+               ? gregorian_from_jdn32(static_cast<std::int32_t>(jdn))
+               : gregorian_from_jdn(jdn);
+}
+
+// Gregorian dates with the year shifted by `offset` (kMinguoOffset or kBuddhistOffset);
+// ToJdn expects a date CheckShiftedYearDate accepts.
+constexpr std::int64_t ShiftedYearToJdn(std::int64_t offset, std::int64_t year, int month,
+                                        int day) {
+    return jdn_from_gregorian(year + offset, month, day);
+}
+constexpr YearMonthDay ShiftedYearFromJdn(std::int64_t offset, std::int64_t jdn) {
+    YearMonthDay g = GregorianOfJdn(jdn);
+    g.year -= offset;
+    return g;
+}
 DateCheck CheckShiftedYearDate(std::int64_t offset, std::int64_t year, int month, int day);
+
+namespace japanese_detail {
+
+// The official first days of the eras (by JapaneseEra; None has none): Meiji from the
+// proclamation of 23 October 1868 (Meiji 1-9-8 of the lunisolar calendar), Taisho 30 July
+// 1912, Showa 25 December 1926, Heisei 8 January 1989, Reiwa 1 May 2019.
+inline constexpr std::int64_t kFirstJdn[6] = {
+    0,
+    jdn_from_gregorian(1868, 10, 23),
+    jdn_from_gregorian(1912, 7, 30),
+    jdn_from_gregorian(1926, 12, 25),
+    jdn_from_gregorian(1989, 1, 8),
+    jdn_from_gregorian(2019, 5, 1),
+};
+// The Gregorian year before each era's year 1.
+inline constexpr std::int64_t kYearBefore[6] = {0, 1867, 1911, 1925, 1988, 2018};
+// Years beyond this magnitude are out of span (no overflow below).
+inline constexpr std::int64_t kMaxYear = 1'000'000'000;
+
+}  // namespace japanese_detail
+
+inline JapaneseDate JapaneseFromJdn(std::int64_t jdn) {
+    using namespace japanese_detail;
+    const YearMonthDay g = GregorianOfJdn(jdn);
+    const int era = (jdn >= kFirstJdn[1] ? 1 : 0) + (jdn >= kFirstJdn[2] ? 1 : 0) +
+                    (jdn >= kFirstJdn[3] ? 1 : 0) + (jdn >= kFirstJdn[4] ? 1 : 0) +
+                    (jdn >= kFirstJdn[5] ? 1 : 0);
+    return {static_cast<JapaneseEra>(era), g.year - kYearBefore[era], g.month, g.day};
+}
+
+inline std::optional<std::int64_t> JapaneseToJdn(const JapaneseDate& date) {
+    using namespace japanese_detail;
+    const auto i = static_cast<std::size_t>(date.era);
+    if (date.year < -kMaxYear || date.year > kMaxYear || date.month < 1 || date.month > 12 ||
+        date.day < 1 || i > 5) {
+        return std::nullopt;
+    }
+    const std::int64_t gregorianYear = date.year + kYearBefore[i];
+    if (date.day > month_length(date.month, gregorian_leap(gregorianYear))) {
+        return std::nullopt;
+    }
+    const std::int64_t jdn = jdn_from_gregorian(gregorianYear, date.month, date.day);
+    const bool before = i > 0 && jdn < kFirstJdn[i];
+    const bool after = i < 5 && jdn >= kFirstJdn[i + 1];
+    if (before || after) {
+        return std::nullopt;
+    }
+    return jdn;
+}
 
 }  // namespace jdcore

@@ -14,6 +14,8 @@
 // Years outside a span are refused (std::nullopt, OutOfSpan). Every conversion is O(1).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -31,6 +33,7 @@ struct YearSpan {
 };
 YearSpan EquinoxYearSpan(EquinoxCalendar cal);
 
+// (Both are defined inline below, so that a caller's loop keeps them in registers.)
 std::optional<std::int64_t> EquinoxToJdn(EquinoxCalendar cal, std::int64_t year, int month,
                                          int day);
 std::optional<YearMonthDay> EquinoxFromJdn(EquinoxCalendar cal, std::int64_t jdn);
@@ -55,5 +58,102 @@ inline constexpr std::string_view kPersianMonthNames[12] = {
 inline constexpr std::string_view kFrenchMonthNames[13] = {
     "Vendemiaire", "Brumaire", "Frimaire", "Nivose",    "Pluviose",  "Ventose",       "Germinal",
     "Floreal",     "Prairial", "Messidor", "Thermidor", "Fructidor", "Sansculottides"};
+
+// ---- the new-year tables behind the conversions (made and checked in equinox_calendars.cpp)
+
+namespace equinox_detail {
+
+// Every new year of a span and the one after it, as JDNs, so that a year costs one read.
+inline constexpr std::size_t kMaxYears = 560;
+struct NewYearTable {
+    std::int64_t firstYear;
+    std::size_t years;
+    std::array<std::int32_t, kMaxYears + 1> jdn;
+};
+extern const std::array<NewYearTable, 3> kNewYears;  // by EquinoxCalendar
+
+inline const NewYearTable& NewYearsOf(EquinoxCalendar cal) {
+    return kNewYears[static_cast<std::size_t>(cal)];
+}
+
+// 2^32 / 365.2425: the year a day falls in, from the mean year and one step either way.
+inline constexpr std::uint64_t kInverseYear = 11759230;
+
+constexpr std::size_t YearIndexOf(const NewYearTable& t, std::int64_t jdn) {
+    const auto days = static_cast<std::uint64_t>(jdn - t.jdn[0]);
+    std::size_t i = static_cast<std::size_t>(days * kInverseYear >> 32);
+    i = i < t.years ? i : t.years - 1;
+    i -= t.jdn[i] > jdn ? 1 : 0;
+    i += t.jdn[i + 1] <= jdn ? 1 : 0;
+    return i;
+}
+
+constexpr int MonthsOf(EquinoxCalendar cal) {
+    return cal == EquinoxCalendar::PersianAstronomical  ? 12
+           : cal == EquinoxCalendar::FrenchAstronomical ? 13
+                                                        : 20;
+}
+
+// Days before month `month` (1-based place) of a year of `length` days.
+constexpr int DaysBeforeMonth(EquinoxCalendar cal, int month, int length) {
+    switch (cal) {
+        case EquinoxCalendar::PersianAstronomical:
+            return month <= 7 ? 31 * (month - 1) : 186 + 30 * (month - 7);
+        case EquinoxCalendar::FrenchAstronomical:
+            return 30 * (month - 1);
+        case EquinoxCalendar::Bahai:
+            return month <= kBahaiIntercalaryPlace ? 19 * (month - 1) : length - 19;
+    }
+    return 0;
+}
+
+}  // namespace equinox_detail
+
+inline std::optional<std::int64_t> EquinoxToJdn(EquinoxCalendar cal, std::int64_t year, int month,
+                                                int day) {
+    using namespace equinox_detail;
+    const NewYearTable& t = NewYearsOf(cal);
+    const auto i = static_cast<std::uint64_t>(year - t.firstYear);
+    const int months = MonthsOf(cal);
+    if (i >= t.years || month < 1 || month > months || day < 1) {
+        return std::nullopt;
+    }
+    const int length = t.jdn[i + 1] - t.jdn[i];
+    const int before = DaysBeforeMonth(cal, month, length);
+    const int end = month == months ? length : DaysBeforeMonth(cal, month + 1, length);
+    if (day > end - before) {
+        return std::nullopt;
+    }
+    return std::int64_t{t.jdn[i]} + before + day - 1;
+}
+
+inline std::optional<YearMonthDay> EquinoxFromJdn(EquinoxCalendar cal, std::int64_t jdn) {
+    using namespace equinox_detail;
+    const NewYearTable& t = NewYearsOf(cal);
+    if (jdn < t.jdn[0] || jdn >= t.jdn[t.years]) {
+        return std::nullopt;
+    }
+    const std::size_t i = YearIndexOf(t, jdn);
+    const auto doy = static_cast<int>(jdn - t.jdn[i]);  // [0, 365]
+    int month = 0;
+    int before = 0;
+    switch (cal) {
+        case EquinoxCalendar::PersianAstronomical:
+            month = doy < 186 ? doy / 31 + 1 : (doy - 186) / 30 + 7;
+            before = month <= 7 ? 31 * (month - 1) : 186 + 30 * (month - 7);
+            break;
+        case EquinoxCalendar::FrenchAstronomical:
+            month = doy / 30 + 1;
+            before = 30 * (month - 1);
+            break;
+        case EquinoxCalendar::Bahai: {
+            const int alaStarts = t.jdn[i + 1] - t.jdn[i] - 19;
+            month = doy >= alaStarts ? 20 : doy / 19 + 1;
+            before = month == 20 ? alaStarts : 19 * (month - 1);
+            break;
+        }
+    }
+    return YearMonthDay{t.firstYear + static_cast<std::int64_t>(i), month, doy - before + 1};
+}
 
 }  // namespace jdcore

@@ -51,25 +51,6 @@ DateCheck CheckHistoricalDate(std::int64_t year, int month, int day, std::int64_
     return {DateProblem::InSwitchGap, gregorian_from_jdn(reform).day};
 }
 
-std::int64_t HistoricalToJdn(std::int64_t year, int month, int day, std::int64_t reform) {
-    reform = Reform(reform);
-    year = std::clamp(year, -kMaxYear, kMaxYear);
-    const std::int64_t gregorian = jdn_from_gregorian(year, month, day);
-    const bool inGregorianMonth =
-        month < 1 || month > 12 || day <= month_length(month, gregorian_leap(year));
-    return gregorian >= reform && inGregorianMonth ? gregorian : jdn_from_julian(year, month, day);
-}
-
-YearMonthDay HistoricalFromJdn(std::int64_t jdn, std::int64_t reform) {
-    if (jdn < Reform(reform)) {
-        return julian_from_jdn(jdn);
-    }
-    // The 32-bit count where the day fits it, as every day of a date record does: twice as fast.
-    return static_cast<std::int32_t>(jdn) == jdn
-               ? gregorian_from_jdn32(static_cast<std::int32_t>(jdn))
-               : gregorian_from_jdn(jdn);
-}
-
 int HistoricalDaysInMonth(std::int64_t year, int month, std::int64_t reform) {
     if (month < 1 || month > 12 || year < -kMaxYear || year > kMaxYear) {
         return 0;

@@ -49,15 +49,9 @@ constexpr std::int64_t SpanDays(const std::array<std::uint32_t, kYears>& years) 
 inline constexpr std::size_t kBlocks =
     static_cast<std::size_t>(std::max(SpanDays(kChineseYears), SpanDays(kKoreanYears)) + 31) / 32;
 
-struct MonthIndex {
-    std::array<std::int32_t, kMonths + 1> start;  // JDN of each month's first day, then the end
-    std::array<std::uint16_t, kMonths> label;     // year index << 5 | leap << 4 | month
-    std::array<std::uint16_t, kYears + 1> first;  // each year's first month, then kMonths
-    std::array<std::uint8_t, kYears> leapAfter;   // each year's leap month (0: none)
-    // Per block of 32 days from start[0]: the month of its first day (bits 0-12) and the days
-    // into the block at which the next two months start (bits 13-18 and 19-24; 32: not in it).
-    std::array<std::uint32_t, kBlocks> block;
-};
+using lunisolar_detail::MonthIndex;
+static_assert(kMonths == lunisolar_detail::kMonths && kYears == lunisolar_detail::kYears &&
+              kBlocks == lunisolar_detail::kBlocks);
 
 constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
     MonthIndex index{};
@@ -96,17 +90,17 @@ constexpr MonthIndex Unfold(const std::array<std::uint32_t, kYears>& years) {
     return index;
 }
 
-inline constexpr MonthIndex kChinese = Unfold(kChineseYears);
-inline constexpr MonthIndex kKorean = Unfold(kKoreanYears);
+}  // namespace
 
-// The month holding the day `days` after start[0] (inside the span): its block's month, moved
-// on by the month starts before the day in the block.
-constexpr std::size_t MonthOf(const MonthIndex& index, std::uint64_t days) {
-    const std::uint32_t block = index.block[days >> 5];
-    const auto r = static_cast<std::uint32_t>(days & 31);
-    return (block & 0x1fffu) + (r >= (block >> 13 & 63u) ? 1u : 0u) +
-           (r >= (block >> 19) ? 1u : 0u);
-}
+constexpr MonthIndex lunisolar_detail::kChinese = Unfold(kChineseYears);
+constexpr MonthIndex lunisolar_detail::kKorean = Unfold(kKoreanYears);
+
+namespace {
+
+using lunisolar_detail::kChinese;
+using lunisolar_detail::kKorean;
+
+using lunisolar_detail::MonthOf;
 
 // Each year's months join up, every month has 29 or 30 days, and the blocks find every month
 // from its first and its last day (between them the blocks' answer cannot jump back).
@@ -132,9 +126,7 @@ constexpr bool IndexHolds(const MonthIndex& index, const std::array<std::uint32_
 static_assert(IndexHolds(kChinese, kChineseYears));
 static_assert(IndexHolds(kKorean, kKoreanYears));
 
-const MonthIndex& IndexOf(Lunisolar cal) {
-    return cal == Lunisolar::Chinese ? kChinese : kKorean;
-}
+using lunisolar_detail::IndexOf;
 const std::array<std::uint32_t, kYears>& YearsOf(Lunisolar cal) {
     return cal == Lunisolar::Chinese ? kChineseYears : kKoreanYears;
 }
@@ -146,10 +138,7 @@ std::size_t YearIndex(std::int64_t year) {
     return static_cast<std::size_t>(year - kLunisolarFirstYear);
 }
 
-// The place (0-based) of a month in a year whose leap month follows month leapAfter.
-int PlaceIn(std::uint32_t leapAfter, int month, bool leap) {
-    return month - 1 + ((leap || (leapAfter != 0 && month > static_cast<int>(leapAfter))) ? 1 : 0);
-}
+using lunisolar_detail::PlaceIn;
 
 }  // namespace
 
@@ -171,36 +160,6 @@ DateCheck CheckLunisolarDate(Lunisolar cal, const LunisolarDate& date) {
         return {DateProblem::DayOutOfRange, days};
     }
     return {};
-}
-
-std::optional<std::int64_t> LunisolarToJdn(Lunisolar cal, const LunisolarDate& date) {
-    const auto y = static_cast<std::uint64_t>(date.year - kLunisolarFirstYear);
-    if (y >= kYears || date.month < 1 || date.month > 12 || date.day < 1) {
-        return std::nullopt;
-    }
-    const MonthIndex& index = IndexOf(cal);
-    const std::uint32_t leapAfter = index.leapAfter[y];
-    if (date.leap && static_cast<std::uint32_t>(date.month) != leapAfter) {
-        return std::nullopt;
-    }
-    const std::size_t m =
-        index.first[y] + static_cast<std::size_t>(PlaceIn(leapAfter, date.month, date.leap));
-    if (date.day > index.start[m + 1] - index.start[m]) {
-        return std::nullopt;
-    }
-    return std::int64_t{index.start[m]} + date.day - 1;
-}
-
-std::optional<LunisolarDate> LunisolarFromJdn(Lunisolar cal, std::int64_t jdn) {
-    const MonthIndex& index = IndexOf(cal);
-    const auto days = static_cast<std::uint64_t>(jdn - index.start[0]);
-    if (days >= static_cast<std::uint64_t>(index.start[kMonths] - index.start[0])) {
-        return std::nullopt;
-    }
-    const std::size_t m = MonthOf(index, days);
-    const std::uint32_t label = index.label[m];
-    return LunisolarDate{kLunisolarFirstYear + (label >> 5), static_cast<std::int32_t>(label & 15u),
-                         (label & 16u) != 0, static_cast<std::int32_t>(jdn - index.start[m] + 1)};
 }
 
 std::int64_t LunisolarFirstJdn(Lunisolar cal) {

@@ -10,6 +10,8 @@
 // to the day. Every conversion is O(1): one or two table reads.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -34,6 +36,7 @@ inline constexpr std::int64_t kLunisolarLastYear = 2200;
 std::optional<std::int64_t> LunisolarToJdn(Lunisolar cal, const LunisolarDate& date);
 // std::nullopt outside the span (LunisolarFirstJdn .. LunisolarLastJdn).
 std::optional<LunisolarDate> LunisolarFromJdn(Lunisolar cal, std::int64_t jdn);
+// (Both are defined inline below, so that a caller's loop keeps them in registers.)
 DateCheck CheckLunisolarDate(Lunisolar cal, const LunisolarDate& date);
 
 std::int64_t LunisolarFirstJdn(Lunisolar cal);  // month 1, day 1 of kLunisolarFirstYear
@@ -83,5 +86,77 @@ inline constexpr std::string_view kChineseMonthNames[12] = {
 inline constexpr std::string_view kKoreanMonthNames[12] = {
     "Jeongwol", "Iwol",   "Samwol", "Sawol", "Owol",       "Yuwol",
     "Chirwol",  "Parwol", "Guwol",  "Siwol", "Dongjitdal", "Seotdal"};
+
+// ---- the month index behind the conversions (made and checked in lunisolar.cpp)
+
+namespace lunisolar_detail {
+
+inline constexpr std::size_t kYears = 556;    // kLunisolarFirstYear .. kLunisolarLastYear
+inline constexpr std::size_t kMonths = 6877;  // their months
+inline constexpr std::size_t kBlocks = 6347;  // their days (203,081) in blocks of 32
+
+struct MonthIndex {
+    std::array<std::int32_t, kMonths + 1> start;  // JDN of each month's first day, then the end
+    std::array<std::uint16_t, kMonths> label;     // year index << 5 | leap << 4 | month
+    std::array<std::uint16_t, kYears + 1> first;  // each year's first month, then kMonths
+    std::array<std::uint8_t, kYears> leapAfter;   // each year's leap month (0: none)
+    // Per block of 32 days from start[0]: the month of its first day (bits 0-12) and the days
+    // into the block at which the next two months start (bits 13-18 and 19-24; 32: not in it).
+    std::array<std::uint32_t, kBlocks> block;
+};
+extern const MonthIndex kChinese;
+extern const MonthIndex kKorean;
+
+inline const MonthIndex& IndexOf(Lunisolar cal) {
+    return cal == Lunisolar::Chinese ? kChinese : kKorean;
+}
+
+// The month holding the day `days` after start[0] (inside the span): its block's month, moved
+// on by the month starts before the day in the block.
+constexpr std::size_t MonthOf(const MonthIndex& index, std::uint64_t days) {
+    const std::uint32_t block = index.block[days >> 5];
+    const auto r = static_cast<std::uint32_t>(days & 31);
+    return (block & 0x1fffu) + (r >= (block >> 13 & 63u) ? 1u : 0u) +
+           (r >= (block >> 19) ? 1u : 0u);
+}
+
+// The place (0-based) of a month in a year whose leap month follows month leapAfter.
+constexpr int PlaceIn(std::uint32_t leapAfter, int month, bool leap) {
+    return month - 1 + ((leap || (leapAfter != 0 && month > static_cast<int>(leapAfter))) ? 1 : 0);
+}
+
+}  // namespace lunisolar_detail
+
+inline std::optional<std::int64_t> LunisolarToJdn(Lunisolar cal, const LunisolarDate& date) {
+    using namespace lunisolar_detail;
+    const auto y = static_cast<std::uint64_t>(date.year - kLunisolarFirstYear);
+    if (y >= kYears || date.month < 1 || date.month > 12 || date.day < 1) {
+        return std::nullopt;
+    }
+    const MonthIndex& index = IndexOf(cal);
+    const std::uint32_t leapAfter = index.leapAfter[y];
+    if (date.leap && static_cast<std::uint32_t>(date.month) != leapAfter) {
+        return std::nullopt;
+    }
+    const std::size_t m =
+        index.first[y] + static_cast<std::size_t>(PlaceIn(leapAfter, date.month, date.leap));
+    if (date.day > index.start[m + 1] - index.start[m]) {
+        return std::nullopt;
+    }
+    return std::int64_t{index.start[m]} + date.day - 1;
+}
+
+inline std::optional<LunisolarDate> LunisolarFromJdn(Lunisolar cal, std::int64_t jdn) {
+    using namespace lunisolar_detail;
+    const MonthIndex& index = IndexOf(cal);
+    const auto days = static_cast<std::uint64_t>(jdn - index.start[0]);
+    if (days >= static_cast<std::uint64_t>(index.start[kMonths] - index.start[0])) {
+        return std::nullopt;
+    }
+    const std::size_t m = MonthOf(index, days);
+    const std::uint32_t label = index.label[m];
+    return LunisolarDate{kLunisolarFirstYear + (label >> 5), static_cast<std::int32_t>(label & 15u),
+                         (label & 16u) != 0, static_cast<std::int32_t>(jdn - index.start[m] + 1)};
+}
 
 }  // namespace jdcore
