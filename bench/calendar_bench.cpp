@@ -5,14 +5,25 @@
 // consecutive days; the date -> JDN ones convert records in place, as the program's callers do.
 #include <benchmark/benchmark.h>
 
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "calendar/calendar_table.h"
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
+#include "jdcore/civil_eras.h"
+#include "jdcore/equinox_calendars.h"
+#include "jdcore/historical_calendar.h"
 #include "jdcore/jdcore.h"
+#include "jdcore/lunisolar.h"
 #include "jdcore/world_calendars.h"
 
 namespace {
@@ -215,6 +226,183 @@ void LpmToJdn(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(LpmToJdn)->Apply(Bases);
+
+// ---- the table, era and switch calendars, and ICU's for the same conversions ----
+// Near J2000, inside every table's span; date -> JDN converts the dates of the window.
+
+enum class Extra {
+    Chinese,
+    Korean,
+    Persian,
+    French,
+    Bahai,
+    Japanese,
+    Minguo,
+    Buddhist,
+    Historical
+};
+constexpr const char* kIcuNames[] = {"chinese",  "dangi", "persian",  "",         "",
+                                     "japanese", "roc",   "buddhist", "gregorian"};
+
+void IcuBases(benchmark::internal::Benchmark* b) {
+    for (int cal = 0; cal <= static_cast<int>(Extra::Historical); ++cal) {
+        if (kIcuNames[cal][0] != 0) {
+            b->Args({2451545, cal});
+        }
+    }
+    b->ArgNames({"jdn", "cal"});
+}
+
+// A date of any of them: year, month, day, and the leap flag or era.
+struct ExtraDate {
+    std::int64_t year;
+    std::int32_t month, day, tag;
+};
+
+ExtraDate ExtraFromJdn(Extra cal, std::int64_t jdn) {
+    switch (cal) {
+        case Extra::Chinese:
+        case Extra::Korean: {
+            const auto d = *jdcore::LunisolarFromJdn(
+                cal == Extra::Chinese ? jdcore::Lunisolar::Chinese : jdcore::Lunisolar::Korean,
+                jdn);
+            return {d.year, d.month, d.day, d.leap ? 1 : 0};
+        }
+        case Extra::Persian:
+        case Extra::French:
+        case Extra::Bahai: {
+            const auto d = *jdcore::EquinoxFromJdn(
+                static_cast<jdcore::EquinoxCalendar>(static_cast<int>(cal) - 2), jdn);
+            return {d.year, d.month, d.day, 0};
+        }
+        case Extra::Japanese: {
+            const jdcore::JapaneseDate d = jdcore::JapaneseFromJdn(jdn);
+            return {d.year, d.month, d.day, static_cast<std::int32_t>(d.era)};
+        }
+        case Extra::Minguo:
+        case Extra::Buddhist: {
+            const auto d = jdcore::ShiftedYearFromJdn(
+                cal == Extra::Minguo ? jdcore::kMinguoOffset : jdcore::kBuddhistOffset, jdn);
+            return {d.year, d.month, d.day, 0};
+        }
+        case Extra::Historical: {
+            const auto d = jdcore::HistoricalFromJdn(jdn);
+            return {d.year, d.month, d.day, 0};
+        }
+    }
+    return {};
+}
+
+std::int64_t ExtraToJdn(Extra cal, const ExtraDate& d) {
+    switch (cal) {
+        case Extra::Chinese:
+        case Extra::Korean:
+            return *jdcore::LunisolarToJdn(
+                cal == Extra::Chinese ? jdcore::Lunisolar::Chinese : jdcore::Lunisolar::Korean,
+                {d.year, d.month, d.tag != 0, d.day});
+        case Extra::Persian:
+        case Extra::French:
+        case Extra::Bahai:
+            return *jdcore::EquinoxToJdn(
+                static_cast<jdcore::EquinoxCalendar>(static_cast<int>(cal) - 2), d.year, d.month,
+                d.day);
+        case Extra::Japanese:
+            return *jdcore::JapaneseToJdn(
+                {static_cast<jdcore::JapaneseEra>(d.tag), d.year, d.month, d.day});
+        case Extra::Minguo:
+        case Extra::Buddhist:
+            return jdcore::ShiftedYearToJdn(
+                cal == Extra::Minguo ? jdcore::kMinguoOffset : jdcore::kBuddhistOffset, d.year,
+                d.month, d.day);
+        case Extra::Historical:
+            return jdcore::HistoricalToJdn(d.year, d.month, d.day);
+    }
+    return 0;
+}
+
+// Each calendar's own entry points, chosen outside the loop as a registry entry would be.
+template <Extra cal>
+void ExtraFromJdnOf(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ExtraFromJdn(cal, Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+template <Extra cal>
+void ExtraToJdnOf(benchmark::State& state) {
+    std::vector<ExtraDate> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(ExtraFromJdn(cal, Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            ExtraToJdn(cal, dates[static_cast<std::size_t>(i++ & (kWindow - 1))]));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+#define DAYBRIDGE_EXTRA_BENCH(name)                                                       \
+    BENCHMARK_TEMPLATE(ExtraFromJdnOf, Extra::name)->Name(#name "FromJdn")->Arg(2451545); \
+    BENCHMARK_TEMPLATE(ExtraToJdnOf, Extra::name)->Name(#name "ToJdn")->Arg(2451545)
+DAYBRIDGE_EXTRA_BENCH(Chinese);
+DAYBRIDGE_EXTRA_BENCH(Korean);
+DAYBRIDGE_EXTRA_BENCH(Persian);
+DAYBRIDGE_EXTRA_BENCH(French);
+DAYBRIDGE_EXTRA_BENCH(Bahai);
+DAYBRIDGE_EXTRA_BENCH(Japanese);
+DAYBRIDGE_EXTRA_BENCH(Minguo);
+DAYBRIDGE_EXTRA_BENCH(Buddhist);
+DAYBRIDGE_EXTRA_BENCH(Historical);
+
+std::unique_ptr<icu::Calendar> IcuCalendar(const benchmark::State& state) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::string locale = std::string("en@calendar=") + kIcuNames[state.range(1)];
+    return std::unique_ptr<icu::Calendar>(icu::Calendar::createInstance(
+        icu::TimeZone::getGMT()->clone(), icu::Locale(locale.c_str()), status));
+}
+constexpr std::int64_t kUnixEpochJdnIcu = 2440588;
+
+// ICU: a day to its fields (year, month, day and, for the lunisolar ones, the leap flag).
+void IcuFromJdn(benchmark::State& state) {
+    const std::unique_ptr<icu::Calendar> cal = IcuCalendar(state);
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        cal->setTime(static_cast<UDate>(Jdn(state, i++) - kUnixEpochJdnIcu) * 86400000.0, status);
+        std::array<std::int32_t, 4> f = {cal->get(UCAL_EXTENDED_YEAR, status),
+                                         cal->get(UCAL_MONTH, status), cal->get(UCAL_DATE, status),
+                                         cal->get(UCAL_IS_LEAP_MONTH, status)};
+        benchmark::DoNotOptimize(f);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(IcuFromJdn)->Apply(IcuBases);
+
+// ICU: fields to the day.
+void IcuToJdn(benchmark::State& state) {
+    const std::unique_ptr<icu::Calendar> cal = IcuCalendar(state);
+    std::vector<std::array<std::int32_t, 5>> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        UErrorCode status = U_ZERO_ERROR;
+        cal->setTime(static_cast<UDate>(Jdn(state, k) - kUnixEpochJdnIcu) * 86400000.0, status);
+        dates.push_back({cal->get(UCAL_ERA, status), cal->get(UCAL_YEAR, status),
+                         cal->get(UCAL_MONTH, status), cal->get(UCAL_DATE, status),
+                         cal->get(UCAL_IS_LEAP_MONTH, status)});
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const auto& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        UErrorCode status = U_ZERO_ERROR;
+        cal->clear();
+        cal->set(UCAL_ERA, d[0]);
+        cal->set(d[1], d[2], d[3]);
+        cal->set(UCAL_IS_LEAP_MONTH, d[4]);
+        benchmark::DoNotOptimize(cal->getTime(status));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(IcuToJdn)->Apply(IcuBases);
 
 // ---- world calendars: Hebrew, Islamic, Persian, Coptic, Ethiopian, French Republican, Saka ----
 

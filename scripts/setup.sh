@@ -15,11 +15,12 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
-# Independent references used only by the tests (Debian's Python, /usr/bin/python3).
+# Independent references used only by the tests (Debian's Python, /usr/bin/python3, and ICU
+# through a small C++ program; the calendar benchmark compares with ICU too).
 # Building and checking the Debian package.
 package_packages=(dpkg-dev fakeroot file lintian appstream)
 test_packages=(python3 python3-numpy python3-dateutil python3-convertdate python3-holidays
-               python3-workalendar groff-base)
+               python3-workalendar groff-base libicu-dev)
 
 install_missing() {
     local missing=()
