@@ -76,7 +76,8 @@ case "${1:-}" in
         "$top/fuzz/run_all.sh" "$top/build-fuzz/bin" "$seconds"
         ;;
     package)
-        packages+=("${package_packages[@]}")
+        # The same build as `test` (tests and benchmarks on), so the same packages.
+        packages+=("${package_packages[@]}" "${test_packages[@]}")
         install_missing
         # The test command's build folder and options: after `test` nothing is compiled again.
         # CPack installs under /usr and strips the programs.
