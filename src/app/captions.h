@@ -31,7 +31,9 @@ enum class Caption {
     ProcessFile,
     Stop,
     CopyToClipboard,
+    CopyAllToClipboard,  // the output windows: the whole text, as against the selection
     CopySelectedToClipboard,
+    EnlargedOutput,  // the enlarged output window's title
     // main window labels
     FirstDate,
     SecondDate,

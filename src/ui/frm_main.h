@@ -87,7 +87,7 @@ class frmMain : public QWidget {
     // position); an entry already there is selected instead.
     void AddInputFile(const QString& filespec, int position);
     // The converted text of `text` from calendar `source` to `target`; empty when it does not
-    // convert. Gives txbDateDiffDays the focus on success.
+    // convert. The focus stays where it is (on the calendar option just chosen).
     QString ConvertFieldCalendar(int source, int target, const QString& text);
     // Today's calendar steps forwards or backwards through the label cycle.
     void StepTodayCalendar(bool forward);
@@ -174,6 +174,9 @@ class frmMain : public QWidget {
     void BatchRunEnded();
     void SetBatchControls(bool running);
     void ShowEngineMessage(int index);
+    void ShowError(const QString& text);
+    // A date of field 1 or 2 that does not read: what is wrong with it, where that can be said.
+    void ShowRefusedDate(int field, int calendar, const QString& text);
     void InputFileNotFound();
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
