@@ -585,6 +585,28 @@ class DateEntryTest : public QObject {
         QVERIFY2(host.boxes.empty(), host.boxes.empty() ? "" : qPrintable(host.boxes[0].text));
     }
 
+    // A run empties the three date fields; a field that held text says so until it holds text
+    // again, and Process file says it before it is pressed, in the interface language.
+    void batchRunSaysItEmptiesTheFields() {
+        auto* process = Child<QPushButton>(*w, "cmdBatchCompute");
+        QVERIFY(!process->toolTip().isEmpty());
+        Fill(*w, QStringLiteral("2012-01-06"), {}, QStringLiteral("2012-01-09"));
+        RunProgram(*w, QStringLiteral("small.txt"), {QStringLiteral("OUTPUT: done")});
+        const QString emptied = w->state().Text(820);
+        QVERIFY(!emptied.isEmpty());
+        for (const char* name : {"txbFirstDate", "txbSecondDate"}) {
+            QVERIFY(Field(*w, name)->text().isEmpty());
+            QCOMPARE(Field(*w, name)->placeholderText(), emptied);
+        }
+        QVERIFY(Field(*w, "txbDateDiffDays")->placeholderText().isEmpty());  // it held nothing
+        QTest::keyClicks(Field(*w, "txbFirstDate"), QStringLiteral("2"));
+        QVERIFY(Field(*w, "txbFirstDate")->placeholderText().isEmpty());
+        Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
+        QCOMPARE(Field(*w, "txbSecondDate")->placeholderText(), w->state().Text(820));
+        QVERIFY(Field(*w, "txbSecondDate")->placeholderText() != emptied);
+        QCOMPARE(process->toolTip(), w->state().Text(821));
+    }
+
     // Stop ends an endless program, the window staying responsive while it runs. Quit ends a
     // run first, whether the window is on screen or not: the run's settings are restored
     // before they are saved, and the enlarged window is not opened for it.
