@@ -298,9 +298,6 @@ Pair CaptionPair(Caption caption) {
         case Caption::HolidayFileNotLoaded:
             return {"The holiday file was not loaded; the previous choice stays:",
                     "Die Feiertagsdatei wurde nicht geladen; die bisherige Wahl bleibt:"};
-        case Caption::SavedHolidaysNotLoaded:
-            return {"The saved holiday set could not be loaded; no holidays are used:",
-                    "Die gespeicherten Feiertage konnten nicht geladen werden; es gelten keine:"};
         // the date fields' choice of the world's calendars
         case Caption::OtherCalendar:
             return {"Other:", "Andere:"};

@@ -158,7 +158,6 @@ enum class Caption {
     HolidayFileFilter,
     AllDaysWeekend,
     HolidayFileNotLoaded,
-    SavedHolidaysNotLoaded,
     // the date fields' choice of the world's calendars
     OtherCalendar,
     Count_  // number of captions

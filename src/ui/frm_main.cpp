@@ -86,6 +86,7 @@ constexpr int kTextEmptyFile = 353;
 constexpr int kTextPromptCancelled = 354;
 constexpr int kTextNotTxtName = 355;
 constexpr int kTextNoApplicationOpens = 356;
+constexpr int kTextUnknownCalendar = 812;
 constexpr int kTextEmptiedByRun = 820;        // a date field the batch run emptied
 constexpr int kTextProcessFileToolTip = 821;  // says the run empties the date fields
 
@@ -759,7 +760,7 @@ bool frmMain::Form_Load() {
     if (!directory.isEmpty()) {
         QDir::setCurrent(directory);
     }
-    const QString workdaysNotice = LoadSideSettings();
+    const QString sideNotice = LoadSideSettings();
     ApplyLoadedLanguage();
     RefreshAllFromState();
     SetLanguageDependentText();
@@ -780,37 +781,48 @@ bool frmMain::Form_Load() {
     if (!settingsNotice.isEmpty()) {
         host().messageBox(GetText(1, state_.language), settingsNotice, MsgIcon::Exclamation);
     }
-    if (!workdaysNotice.isEmpty()) {
-        host().messageBox(GetText(1, state_.language),
-                          state_.Caption(Caption::SavedHolidaysNotLoaded) + u'\n' + workdaysNotice,
-                          MsgIcon::Exclamation);
+    if (!sideNotice.isEmpty()) {
+        host().messageBox(GetText(1, state_.language), sideNotice, MsgIcon::Exclamation);
     }
     return true;
 }
 
-// The today labels' calendar, kept by its code; one the cycle does not hold is ignored. The
-// working-day choice; what of it does not load is told (the returned notice) and left built-in.
+// The side settings: the working-day choice, the today labels' calendar and a date field's
+// world calendar. An entry that cannot be used is dropped and stays built-in; the returned
+// notice (told once) names it, and says what became of a file that could not be read.
 QString frmMain::LoadSideSettings() {
-    const SideSettings side(settingsPath_);
-    QString workdaysNotice;
-    state_.workdays = LoadWorkdayChoice(side, workdaysNotice);
-    const QString code = side.value(side_key::kTodayCalendar).toString();
-    const int calendar = CalendarIndexOfCode(code);
-    const std::vector<int> cycle = TodayCycle();
-    if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
-        state_.todayCalendar = calendar;
+    side_.Load(state_.language);
+    state_.workdays = LoadWorkdayChoice(side_, state_.language);
+    const QString unknownCalendar = state_.Text(kTextUnknownCalendar);
+    const QString code = side_.value(side_key::kTodayCalendar);
+    if (!code.isEmpty()) {
+        const int calendar = CalendarIndexOfCode(code);
+        const std::vector<int> cycle = TodayCycle();
+        if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
+            state_.todayCalendar = calendar;
+        } else {
+            side_.Drop(side_key::kTodayCalendar, unknownCalendar);
+        }
     }
     // A date field's world calendar stands in dbrg.usr as CE; one the file names otherwise
     // (written since by a program that knows only the options) wins.
-    const auto fieldCalendar = [&side](const char* key, int& field) {
-        const int stored = CalendarIndexOfCode(side.value(key).toString());
-        if (field == kCE && stored >= kCalendarCount && stored < kAllCalendarCount) {
-            field = stored;
+    const auto fieldCalendar = [&](const char* key, int& field) {
+        const QString stored = side_.value(key);
+        if (stored.isEmpty()) {
+            return;
+        }
+        const int calendar = CalendarIndexOfCode(stored);
+        if (calendar < kCalendarCount || calendar >= kAllCalendarCount) {
+            side_.Drop(key, unknownCalendar);
+        } else if (field == kCE) {
+            field = calendar;
         }
     };
     fieldCalendar(side_key::kFirstDateCalendar, state_.firstCalendar);
     fieldCalendar(side_key::kSecondDateCalendar, state_.secondCalendar);
-    return workdaysNotice;
+    HoldSideSettings();
+    side_.MarkUnchanged();
+    return side_.Notice(state_.language);
 }
 
 // The word after the difference field: "day" or "days" for a day count, nothing for a unit
@@ -825,22 +837,27 @@ QString frmMain::DayOrDaysLabel() const {
     return state_.DayOrDays(days.outcome == kParseValid ? days.jdn : 0);
 }
 
-void frmMain::SaveSideSettings() {
-    SideSettings side(settingsPath_);
-    if (!side.path().isEmpty()) {
-        side.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
-        SaveWorkdayChoice(side, state_.workdays);
-        const auto world = [](int calendar) {
-            return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
-        };
-        side.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
-        side.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
-    }
+// The window's values of the side settings' entries.
+void frmMain::HoldSideSettings() {
+    side_.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
+    SetWorkdayChoice(side_, state_.workdays);
+    const auto world = [](int calendar) {
+        return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
+    };
+    side_.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
+    side_.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
+}
+
+// Writes what this window changed of the side settings; false with the message in `failure`.
+bool frmMain::SaveSideSettings(QString* failure) {
+    HoldSideSettings();
+    return side_.Save(state_.language, failure);
 }
 
 void frmMain::SetDefaultState() {
     settingsPath_ = UserDataFilePath(QString::fromLatin1(kSettingsFileName),
                                      QString::fromLatin1(kSettingsFolder));
+    side_ = SideSettings(settingsPath_);
 }
 
 // A language the list cannot show (French, Portuguese, Spanish) falls back to English.
@@ -986,7 +1003,10 @@ void frmMain::cmdReset_Click() {
         }
         state_.SetBuiltInDefaults();
         state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
-        SaveSideSettings();
+        QString failure;
+        if (!SaveSideSettings(&failure)) {
+            host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
+        }
         RefreshAllFromState();
         FillLanguageList();
         SetLanguageDependentText();
@@ -1041,10 +1061,18 @@ void frmMain::SaveSettings() {
     }
     settingsSaved_ = true;
     SyncOutputFromView();
-    SaveSideSettings();
+    // Each file that could not be written is told, in one message.
+    QStringList failures;
     QString failure;
+    if (!SaveSideSettings(&failure)) {
+        failures << failure;
+    }
     if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath(), &failure)) {
-        host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
+        failures << failure;
+    }
+    if (!failures.isEmpty()) {
+        host().messageBox(GetText(1, state_.language), failures.join(QStringLiteral("\r\n\r\n")),
+                          MsgIcon::Exclamation);
     }
 }
 

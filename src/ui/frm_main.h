@@ -20,6 +20,7 @@
 #include "app/app_state.h"
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
+#include "env/side_settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -168,7 +169,8 @@ class frmMain : public QWidget {
     QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
     QString DayOrDaysLabel() const;
-    void SaveSideSettings();
+    void HoldSideSettings();
+    bool SaveSideSettings(QString* failure);
     bool ClearOneFieldDialog();
     void RunBatchSlice();
     void BatchRunEnded();
@@ -192,6 +194,7 @@ class frmMain : public QWidget {
     std::unique_ptr<ComputeEngine> engine_;
     std::unique_ptr<BatchInterpreter> batch_;
     QString settingsPath_;
+    SideSettings side_;  // daybridge.conf: read at start, what this window changed written at quit
     UrlOpener urlOpener_;
     FileChooser fileChooser_;
     bool settingsSaved_ = false;

@@ -231,6 +231,56 @@ class MainWindowTest : public QObject {
         QCOMPARE(QFile(config_->settingsFile() + QStringLiteral(".bad")).size(), content.size());
     }
 
+    // daybridge.conf's entries that cannot be used are named once at start and not written
+    // back; a daybridge.conf that is a folder is told at start and at quit, when it cannot
+    // be written.
+    void unusableSideSettingsAreToldOnce() {
+        w.reset();
+        const QString conf =
+            QFileInfo(config_->settingsFile()).dir().filePath(QStringLiteral("daybridge.conf"));
+        QFile file(conf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[today]\ncalendar=XYZ\n[fields]\nfirstCalendar=JC\n"
+            "[workdays]\nweekend=1111111\n");
+        file.close();
+        for (int run = 0; run < 2; ++run) {
+            host = RecordingHost();
+            w = StartWindow(host);
+            QCOMPARE(w->state().todayCalendar, int(kCE));
+            QCOMPARE(w->state().firstCalendar, int(kCE));
+            QVERIFY(w->state().workdays.IsDefault());
+            if (run == 0) {
+                QCOMPARE(host.boxes.size(), std::size_t{1});
+                for (const char* named :
+                     {"today/calendar = XYZ", "fields/firstCalendar = JC", "weekend = 1111111"}) {
+                    QVERIFY2(host.boxes[0].text.contains(QLatin1String(named)), named);
+                }
+            } else {
+                QVERIFY(host.boxes.empty());
+            }
+            w->cmdQuit_Click();
+            QVERIFY(host.boxes.size() == (run == 0 ? 1u : 0u));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray saved = file.readAll();
+            file.close();
+            QVERIFY2(!saved.contains("XYZ") && !saved.contains("1111111") && !saved.contains("=JC"),
+                     saved.constData());
+        }
+        QVERIFY(file.remove() && QDir().mkdir(conf));
+        host = RecordingHost();
+        w = StartWindow(host);
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QVERIFY(host.boxes[0].text.startsWith(w->state().Text(kTextSettingsNotRegular)));
+        Child<QRadioButton>(*w, "optFirstDateIsJC")->click();  // something to save
+        w->state().todayCalendar = kLPM;
+        w->cmdQuit_Click();
+        QCOMPARE(host.boxes.size(), std::size_t{2});
+        QVERIFY(host.boxes[1].text.startsWith(w->state().Text(kTextSettingsNotRegular) +
+                                              QStringLiteral("\r\n") + conf));
+        QVERIFY(QFileInfo(config_->settingsFile()).isFile());  // dbrg.usr is saved all the same
+    }
+
     // Every open window takes the new language at once, the clear-one dialog too, and back.
     void languageSwitchRecaptionsEveryWindow() {
         w->cmdConfigure_Click();
