@@ -17,7 +17,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::Today:
             return {"Today", "Heute"};
         case Caption::Reset:
-            return {"Reset", "Rückstellen"};
+            return {"Reset", "Zurücksetzen"};
         case Caption::Configure:
             return {"Configure", "Konfigurieren"};
         case Caption::Quit:
@@ -29,7 +29,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::DisplayMonth:
             return {"Display month", "Monat zeigen"};
         case Caption::Enlarge:
-            return {"Enlarge", "Vergrößern"};
+            return {"Enlarge", "Groß anzeigen"};
         case Caption::View:
             return {"View", "Anschauen"};
         case Caption::Remove:
@@ -41,10 +41,13 @@ Pair CaptionPair(Caption caption) {
         case Caption::Stop:
             return {"Stop", "Stop"};
         case Caption::CopyToClipboard:
-            return {"Copy to clipboard", "Kopieren in Zwischenablage"};
+            return {"Copy to clipboard", "In Zwischenablage kopieren"};
+        case Caption::CopyAllToClipboard:
+            return {"Copy all text to clipboard", "Text in Zwischenablage kopieren"};
         case Caption::CopySelectedToClipboard:
-            return {"Copy selected text to clipboard",
-                    "Kopieren ausgewählter Text in Zwischenablage"};
+            return {"Copy selected text to clipboard", "Auswahl in Zwischenablage kopieren"};
+        case Caption::EnlargedOutput:
+            return {"Enlarged output", "Vergrößerte Ausgabe"};
         case Caption::FirstDate:
             return {"First date", "Erstes Datum"};
         case Caption::SecondDate:
@@ -54,7 +57,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::ThisIsA:
             return {"This is a", "Dies ist ein"};
         case Caption::CalCE:
-            return {"Common Era date", "Common Era Datum"};
+            return {"Common Era date", "Common-Era-Datum"};
         case Caption::CalJC:
             return {"Julian Calendar date", "Julianisches Kalenderdatum"};
         case Caption::CalORD:
@@ -62,21 +65,21 @@ Pair CaptionPair(Caption caption) {
         case Caption::CalJDN:
             return {"Julian day number", "Julianische Tageszahl"};
         case Caption::CalISO:
-            return {"ISO Week date", "ISO-Woche-Datum"};
+            return {"ISO Week date", "ISO-Wochendatum"};
         case Caption::CalLPM:
-            return {"Velmora Leap Week month date", "Velmora Leap Week Monatdatum"};
+            return {"Velmora Leap Week month date", "Velmora Leap Week Monatsdatum"};
         case Caption::CalLPW:
             return {"Velmora Leap Week week date", "Velmora Leap Week Wochendatum"};
         case Caption::IncludeFirstDate:
-            return {"Include first date in days-between-dates", "Erstes Datum einschliessen"};
+            return {"Include first date in days-between-dates", "Erstes Datum mitzählen"};
         case Caption::IncludeWeekends:
             return {"Count weekend days in days-between-dates", "Wochenendtage zählen"};
         case Caption::Verbose:
             return {"Verbose", "Zusatzinfo"};
         case Caption::SaveOutput:
-            return {"Save results on quit", "Ergebnisse sichern auf Beendung"};
+            return {"Save results on quit", "Ergebnisse beim Beenden speichern"};
         case Caption::ClickToChangeCalendar:
-            return {"Click to change calendar", "Anklicken um Kalender zu verändern"};
+            return {"Click to change calendar", "Anklicken, um den Kalender zu wechseln"};
         case Caption::OnlineDocumentation:
             return {"Online documentation", "Online-Dokumentation"};
         case Caption::VelmoraSystems:
@@ -90,9 +93,9 @@ Pair CaptionPair(Caption caption) {
         case Caption::TodayIs:
             return {"Today is", "Heute ist"};
         case Caption::WeekFromTodayIs:
-            return {"A week from today is", "Eine Woche weiter ist"};
+            return {"A week from today is", "In einer Woche ist"};
         case Caption::FiveDayWeekFromTodayIs:
-            return {"A (5-day) week from today is", "Eine (5-Tage-)Woche weiter als heute ist"};
+            return {"A (5-day) week from today is", "In einer (5-Tage-)Woche ist"};
         case Caption::OutputWindow:
             return {"Output window", "Ausgabefenster"};
         case Caption::OutputWindowEmpty:
@@ -191,21 +194,21 @@ Pair CaptionPair(Caption caption) {
             return {"None: 1000", "Keines: 1000"};
         case Caption::Hyphen:
             return {"Hyphen in ordinal and in ISO Week dates",
-                    "Divis in Ordinal und in ISO-Woche Daten"};
+                    "Bindestrich in Ordinal- und ISO-Wochendaten"};
         case Caption::DisplayDayNames:
-            return {"Display day names", "Tagesnamen zeigen"};
+            return {"Display day names", "Wochentage anzeigen"};
         case Caption::MaxNumErrors:
             return {"Terminate processing if number of errors reaches:",
-                    "Das Programm schliessen bei einer erreichten Fehlerzahl von:"};
+                    "Batchlauf abbrechen, sobald die Zahl der Fehler diesen Wert erreicht:"};
         case Caption::AutoEnlarge:
             return {"Auto Enlarge when output from processing exceeds this number of bytes:",
-                    "Ausgabefenster automatisch vergrößern, wenn diese Anzahl von Bytes erreicht "
-                    "wird:"};
+                    "Ausgabe automatisch groß anzeigen, sobald sie diese Anzahl von Bytes "
+                    "überschreitet:"};
         case Caption::Close:
-            return {"Close", "Schliessen"};
+            return {"Close", "Schließen"};
         case Caption::ValueTooLarge:
             return {"The largest value allowed is 32,767.",
-                    "Der grösste zulässige Wert ist 32.767."};
+                    "Der größte zulässige Wert ist 32.767."};
         case Caption::LimitNotANumber:
             return {"Please enter a whole number from 0 to 32,767.",
                     "Bitte eine ganze Zahl von 0 bis 32.767 eingeben."};
@@ -251,7 +254,7 @@ Pair CaptionPair(Caption caption) {
         case Caption::Or:
             return {"or", "oder"};
         case Caption::CancelThisOperation:
-            return {"Cancel this operation", "Annullieren Sie diese Operation"};
+            return {"Cancel this operation", "Vorgang abbrechen"};
         case Caption::Continue:
             return {"Continue", "Fortfahren"};
         case Caption::BlockWithoutEnd:
@@ -295,9 +298,6 @@ Pair CaptionPair(Caption caption) {
         case Caption::HolidayFileNotLoaded:
             return {"The holiday file was not loaded; the previous choice stays:",
                     "Die Feiertagsdatei wurde nicht geladen; die bisherige Wahl bleibt:"};
-        case Caption::SavedHolidaysNotLoaded:
-            return {"The saved holiday set could not be loaded; no holidays are used:",
-                    "Die gespeicherten Feiertage konnten nicht geladen werden; es gelten keine:"};
         // the date fields' choice of the world's calendars
         case Caption::OtherCalendar:
             return {"Other:", "Andere:"};

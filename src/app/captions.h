@@ -31,7 +31,9 @@ enum class Caption {
     ProcessFile,
     Stop,
     CopyToClipboard,
+    CopyAllToClipboard,  // the output windows: the whole text, as against the selection
     CopySelectedToClipboard,
+    EnlargedOutput,  // the enlarged output window's title
     // main window labels
     FirstDate,
     SecondDate,
@@ -156,7 +158,6 @@ enum class Caption {
     HolidayFileFilter,
     AllDaysWeekend,
     HolidayFileNotLoaded,
-    SavedHolidaysNotLoaded,
     // the date fields' choice of the world's calendars
     OtherCalendar,
     Count_  // number of captions

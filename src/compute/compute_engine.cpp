@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/refused_date_text.h"
 #include "calendar/calendar_table.h"
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
@@ -62,6 +63,7 @@ bool ComputeEngine::Compute(QString& first, QString& difference, QString& second
     const bool hasSecond = !second.isEmpty();
     state_.conversionOnlyCase =
         !hasDifference && hasFirst != hasSecond && state_.GetCal(1) == state_.GetCal(2);
+    conversion_ = !hasDifference && hasFirst != hasSecond;
 
     bool ok = true;
     if (hasFirst && hasDifference && hasSecond) {
@@ -167,6 +169,14 @@ bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
     }
     if (parsed.outcome != kParseValid) {
         const bool outOfRange = parsed.outcome < 0;
+        // In the window a world calendar's date says what is wrong with it.
+        if (!outOfRange && !state_.batchRunning) {
+            const QString why = RefusedDateMessage(firstOrSecond, calendar, text, state_.language);
+            if (!why.isEmpty()) {
+                ShowMessageText(why);
+                return false;
+            }
+        }
         if (isFirst) {
             ReportDateError(outOfRange ? kFirstOutOfRange : kFirstInvalid);
         } else {
@@ -340,9 +350,13 @@ void ComputeEngine::ReportDateError(int messageIndex) {
 }
 
 void ComputeEngine::ShowMessage(int messageIndex) {
+    ShowMessageText(ComputeMessage(messageIndex, state_.language));
+}
+
+void ComputeEngine::ShowMessageText(const QString& text) {
     host_.outputChanged();  // the output so far is in view while the box is up
-    host_.messageBox(state_.Caption(Caption::ErrorWord) + QLatin1Char('!'),
-                     ComputeMessage(messageIndex, state_.language), MsgIcon::None, MsgButtons::Ok,
+    // Titled as every other error box.
+    host_.messageBox(state_.Caption(Caption::ErrorWord), text, MsgIcon::None, MsgButtons::Ok,
                      MsgAnswer::Ok);
 }
 
@@ -387,7 +401,9 @@ void ComputeEngine::DisplayDate(int firstOrSecond, std::int32_t jdn) {
         Append(u", ");
         Append(DayNameIn(DayOfWeek(jdn), state_.language));
     }
-    if (!state_.conversionOnlyCase && state_.snapshot.verbose) {
+    // Whether the first date counts and which days are working days mean nothing for a
+    // conversion: its line has no qualifiers.
+    if (!conversion_ && state_.snapshot.verbose) {
         AppendQualifiers();
     }
 }

@@ -83,6 +83,7 @@ class ComputeEngine {
     bool ResultOutOfRange();
     void ReportDateError(int messageIndex);
     void ShowMessage(int messageIndex);
+    void ShowMessageText(const QString& text);
     void AppendQualifiers();
     void WriteSentence(bool fromFirstDate, const QString& differenceText);
     void SetField(int field, const QString& text);
@@ -99,6 +100,7 @@ class ComputeEngine {
     AppState& state_;
     Host& host_;
     const BatchContext* batch_ = nullptr;
+    bool conversion_ = false;  // one date given, no difference: the other is the same day
     ResultKind lastKind_ = ResultKind::None;
     std::int32_t lastDateJdn_ = 0;
     std::int32_t lastDifference_ = 0;

@@ -17,20 +17,14 @@
 // Check-box state 2 (greyed) reads as checked: a greyed box shows its tick.
 #include "env/settings_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <vector>
 
 #include "env/file_text.h"
+#include "env/guarded_file.h"
 #include "env/text_store.h"
 
 namespace daybridge {
@@ -515,22 +509,6 @@ QString SettingsText(const AppState& state, const QString& directory) {
 
 namespace {
 
-// What is at the path, following symbolic links: nothing, a regular file, or something else
-// (also a link that leads nowhere).
-enum class PathKind { Nothing, RegularFile, Other };
-
-PathKind KindAt(const QString& path) {
-    const QByteArray encoded = QFile::encodeName(path);
-    struct stat info {};
-    if (::stat(encoded.constData(), &info) == 0) {
-        return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
-    }
-    if (errno == ENOENT && ::lstat(encoded.constData(), &info) != 0) {
-        return PathKind::Nothing;
-    }
-    return PathKind::Other;  // a dangling link, or a path the system cannot look at
-}
-
 QString Notice(const AppState& state, int textId, const QString& path,
                const QString& detail = QString()) {
     QString text = state.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
@@ -540,125 +518,38 @@ QString Notice(const AppState& state, int textId, const QString& path,
     return text;
 }
 
-// Reads the whole file, refusing anything but a regular file and anything over the limit.
 SettingsLoad ReadSettingsBytes(const QString& path, QByteArray& bytes) {
-    // Non-blocking: opening a FIFO must not wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            return KindAt(path) == PathKind::Nothing ? SettingsLoad::Missing
-                                                     : SettingsLoad::NotRegular;
-        }
-        return errno == ENXIO || errno == ENODEV ? SettingsLoad::NotRegular
-                                                 : SettingsLoad::Unreadable;
-    }
-    struct stat info {};
-    SettingsLoad outcome = SettingsLoad::Loaded;
-    if (::fstat(fd, &info) != 0) {
-        outcome = SettingsLoad::Unreadable;
-    } else if (!S_ISREG(info.st_mode)) {
-        outcome = SettingsLoad::NotRegular;
-    } else if (info.st_size > kMaxSettingsBytes) {
-        outcome = SettingsLoad::Damaged;
-    } else {
-        // Read in pieces up to the limit, so that a file that grows while it is read cannot
-        // grow the buffer without end.
-        constexpr qsizetype kPiece = 1024 * 1024;
-        for (;;) {
-            const qsizetype before = bytes.size();
-            bytes.resize(before + kPiece);
-            const ssize_t got = ::read(fd, bytes.data() + before, kPiece);
-            if (got < 0 && errno == EINTR) {
-                bytes.resize(before);
-                continue;
-            }
-            bytes.resize(before + std::max<ssize_t>(got, 0));
-            if (got < 0) {
-                outcome = SettingsLoad::Unreadable;
-                break;
-            }
-            if (got == 0) {
-                break;
-            }
-            if (bytes.size() > kMaxSettingsBytes) {
-                outcome = SettingsLoad::Damaged;
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return outcome;
-}
-
-// Copies a regular file whole, atomically replacing the copy's path; false when any step
-// failed (the copy's path is then left as it was).
-bool CopyRegularFile(const QString& from, const QString& to) {
-    const int fd = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat info {};
-    QSaveFile copy(to);
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && copy.open(QIODevice::WriteOnly);
-    QByteArray piece(1024 * 1024, Qt::Uninitialized);
-    while (ok) {
-        const ssize_t got = ::read(fd, piece.data(), static_cast<size_t>(piece.size()));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            ok = got == 0;
+    switch (ReadGuardedFile(path, kMaxSettingsBytes, bytes)) {
+        case GuardedRead::Loaded:
+            return SettingsLoad::Loaded;
+        case GuardedRead::Missing:
+            return SettingsLoad::Missing;
+        case GuardedRead::NotRegular:
+            return SettingsLoad::NotRegular;
+        case GuardedRead::Unreadable:
+            return SettingsLoad::Unreadable;
+        case GuardedRead::TooLarge:
             break;
-        }
-        ok = copy.write(piece.constData(), got) == got;
     }
-    ::close(fd);
-    if (!ok || !copy.flush() || copy.error() != QFileDevice::NoError) {
-        copy.cancelWriting();
-        return false;
-    }
-    return copy.commit();
+    return SettingsLoad::Damaged;
 }
 
 }  // namespace
 
 bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory,
                       QString* failure) {
-    const auto fail = [&](int textId, const QString& detail) {
-        if (failure != nullptr) {
-            *failure = Notice(state, textId, path, detail);
-        }
-        return false;
-    };
-    // A device, FIFO or folder at the path is left alone; a link to a regular file is followed,
-    // so that the link stays and its target gets the new settings.
-    QString target = path;
-    switch (KindAt(path)) {
-        case PathKind::Other:
-            return fail(kTextSettingsNotRegular, QString());
-        case PathKind::RegularFile:
-            target = QFileInfo(path).canonicalFilePath();
-            break;
-        case PathKind::Nothing:
-            break;
+    QString reason;
+    const GuardedWrite written =
+        WriteGuardedFile(path, SettingsText(state, directory).toUtf8(), &reason);
+    if (written == GuardedWrite::Written) {
+        return true;
     }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(kTextSettingsNotSaved, file.errorString());
+    if (failure != nullptr) {
+        *failure = written == GuardedWrite::NotRegular
+                       ? Notice(state, kTextSettingsNotRegular, path)
+                       : Notice(state, kTextSettingsNotSaved, path, reason);
     }
-    const QByteArray bytes = SettingsText(state, directory).toUtf8();
-    // The writes are buffered: a full disk shows only when the buffer is flushed, and the
-    // file must not replace the old one then.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(kTextSettingsNotSaved, reason);
-    }
-    if (!file.commit()) {
-        return fail(kTextSettingsNotSaved, file.errorString());
-    }
-    return true;
+    return false;
 }
 
 bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
@@ -704,14 +595,10 @@ QString LoadUserSettingsAtStart(const QString& path, AppState& state, QString* d
         case SettingsLoad::Damaged:
             break;
     }
-    // Kept byte for byte before the defaults are saved over it at quit: copied, or when it
-    // cannot even be read (no permission), moved aside whole.
-    const QString kept = path + QStringLiteral(".bad");
-    if (!CopyRegularFile(path, kept)) {
-        QFile::remove(kept);
-        if (!QFile::rename(path, kept)) {
-            return Notice(state, kTextSettingsUnreadable, path);
-        }
+    // Kept byte for byte before the defaults are saved over it at quit.
+    const QString kept = KeepAsBad(path);
+    if (kept.isEmpty()) {
+        return Notice(state, kTextSettingsUnreadable, path);
     }
     return Notice(state, kTextSettingsKeptAsBad, kept);
 }

@@ -17,9 +17,13 @@ namespace daybridge {
 
 namespace {
 
+// A character that can carry the mark: an ASCII letter or digit whose underline shows. The
+// underline runs through the descender of g, j, p, q and y, where it cannot be seen.
 bool IsMnemonicCandidate(QChar c) {
     const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+    const bool descender = u == u'g' || u == u'j' || u == u'p' || u == u'q' || u == u'y';
+    return ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')) &&
+           !descender;
 }
 
 // The keys a caption may be marked with, each once, lower case: the first letters of its words,
@@ -29,9 +33,11 @@ QList<QChar> Candidates(const QString& plain) {
     QList<QChar> letters;
     QList<QChar> digits;
     for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (!IsMnemonicCandidate(plain[i])) {
+            continue;
+        }
         const QChar c = plain[i].toLower();
-        if (!IsMnemonicCandidate(c) || starts.contains(c) || letters.contains(c) ||
-            digits.contains(c)) {
+        if (starts.contains(c) || letters.contains(c) || digits.contains(c)) {
             continue;
         }
         (c.isDigit()                                  ? digits
@@ -42,11 +48,12 @@ QList<QChar> Candidates(const QString& plain) {
     return starts + letters + digits;
 }
 
-// The caption with '&' before its first `letter`, preferring a word start.
+// The caption with '&' before its first `letter` that can carry the mark, preferring a word
+// start.
 QString Marked(const QString& plain, QChar letter) {
     qsizetype at = -1;
     for (qsizetype i = 0; i < plain.size(); ++i) {
-        if (plain[i].toLower() == letter) {
+        if (IsMnemonicCandidate(plain[i]) && plain[i].toLower() == letter) {
             if (i == 0 || !plain[i - 1].isLetterOrNumber()) {
                 at = i;
                 break;
@@ -179,6 +186,10 @@ void AssignMnemonics(QWidget* window) {
     }
     std::stable_partition(buttons.begin(), buttons.end(),
                           [](QWidget* w) { return qobject_cast<QCheckBox*>(w) == nullptr; });
+    // Those that can be used now come first: during a batch run Stop needs a key more than
+    // the buttons the run has disabled.
+    std::stable_partition(buttons.begin(), buttons.end(),
+                          [](QWidget* w) { return w->isEnabled(); });
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (!own(label) || label->buddy() == nullptr) {
             continue;

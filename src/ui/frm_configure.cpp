@@ -287,9 +287,11 @@ void frmConfigure::SetLanguageDependentText() {
     lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
     cmdClose_->setText(state_.Caption(Caption::Close));
     lblWeekendDays_->setText(state_.Caption(Caption::WeekendDaysFrame));
-    for (int day = 0; day < 7; ++day) {  // Monday first
+    // Monday first, abbreviated as each language does: "Mon", "Mo".
+    const int abbreviation = state_.language == kGerman ? 2 : 3;
+    for (int day = 0; day < 7; ++day) {
         chkWeekend_[static_cast<std::size_t>(day)]->setText(
-            DayNameIn((day + 1) % 7, state_.language).left(3));
+            DayNameIn((day + 1) % 7, state_.language).left(abbreviation));
     }
     lblHolidays_->setText(state_.Caption(Caption::HolidaysFrame));
     cmdHolidayFile_->setText(state_.Caption(Caption::HolidayFileButton));
@@ -327,6 +329,7 @@ void frmConfigure::RefreshFromState() {
 void frmConfigure::SetBatchRunning(bool running) {
     frame1_->setEnabled(!running);
     frameWorkdays_->setEnabled(!running);
+    AssignMnemonics(this);
 }
 
 // The check boxes and the set list as the working-day calendar in force has them. A set from a

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/desktop_keys.h"
 #include "ui/output_view.h"
@@ -70,11 +71,11 @@ QString frmLargeDisplay::Text() const {
 }
 
 void frmLargeDisplay::SetLanguageDependentText() {
-    setWindowTitle(state_.Caption(Caption::Enlarge));
+    setWindowTitle(state_.Caption(Caption::EnlargedOutput));
     cmdClose->setText(state_.Caption(Caption::Close));
     const bool selection = txbOutput->hasSelection();
     cmdCopyToClipboard->setText(
-        state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyToClipboard));
+        state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyAllToClipboard));
     AssignMnemonics(this);
 }
 
@@ -87,19 +88,21 @@ void frmLargeDisplay::Form_Activate() {
 
 void frmLargeDisplay::UpdateCopyButton(bool focusClose) {
     const int language = state_.language;
-    if (txbOutput->hasSelection()) {
+    const bool selection = txbOutput->hasSelection();
+    int width;
+    if (selection) {
         cmdCopyToClipboard->setText(state_.Caption(Caption::CopySelectedToClipboard));
-        cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish ? 3750 : 5000));
-        AssignMnemonics(this);
+        width = language == kEnglish ? 3750 : 5000;
     } else {
-        cmdCopyToClipboard->setText(state_.Caption(Caption::CopyToClipboard));
-        cmdCopyToClipboard->setFixedWidth(TwipsToPixels(this, language == kEnglish  ? 2500
-                                                              : language == kGerman ? 3500
-                                                                                    : 3000));
-        AssignMnemonics(this);
-        if (focusClose) {
-            cmdClose->setFocus();
-        }
+        cmdCopyToClipboard->setText(state_.Caption(Caption::CopyAllToClipboard));
+        width = language == kEnglish ? 2500 : language == kGerman ? 3500 : 3000;
+    }
+    AssignMnemonics(this);
+    // The described width, or more where the caption needs it.
+    cmdCopyToClipboard->setFixedWidth(
+        std::max(TwipsToPixels(this, width), cmdCopyToClipboard->sizeHint().width()));
+    if (!selection && focusClose) {
+        cmdClose->setFocus();
     }
 }
 

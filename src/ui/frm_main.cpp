@@ -34,6 +34,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
@@ -85,6 +86,9 @@ constexpr int kTextEmptyFile = 353;
 constexpr int kTextPromptCancelled = 354;
 constexpr int kTextNotTxtName = 355;
 constexpr int kTextNoApplicationOpens = 356;
+constexpr int kTextUnknownCalendar = 812;
+constexpr int kTextEmptiedByRun = 820;        // a date field the batch run emptied
+constexpr int kTextProcessFileToolTip = 821;  // says the run empties the date fields
 
 // How often the output window takes the output of a running batch program (milliseconds).
 constexpr qint64 kRunOutputInterval = 100;
@@ -169,6 +173,20 @@ class FocusFrameLabel : public QLabel {
             }
             painter.setPen(QPen(FocusColourOn(background), 1, Qt::DotLine));
             painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+};
+
+// Compute, the default button: styles that draw the default frame in the focus colour show no
+// difference when it has the focus, so a dotted frame inside its face marks the focus.
+class DefaultButton : public QPushButton {
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            painter.setPen(QPen(FocusColourOn(palette().color(QPalette::Button)), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(4, 4, -5, -5));
         }
     }
 };
@@ -370,7 +388,8 @@ void frmMain::BuildWindow() {
     }
 
     // The command row.
-    cmdCompute = makeButton("cmdCompute");
+    cmdCompute = Named(new DefaultButton, QStringLiteral("cmdCompute"));
+    cmdCompute->setAutoDefault(false);
     cmdCompute->setDefault(true);
     {
         QFont bold = cmdCompute->font();
@@ -535,6 +554,14 @@ void frmMain::ConnectSignals() {
             [this](const QString& text) { state_.dateDiffText = text; });
     connect(txbSecondDate, &QLineEdit::textChanged, this,
             [this](const QString& text) { state_.secondDateText = text; });
+    // A field that a batch run emptied says so until it holds text again.
+    for (QLineEdit* field : {txbFirstDate, txbDateDiffDays, txbSecondDate}) {
+        connect(field, &QLineEdit::textChanged, field, [field](const QString& text) {
+            if (!text.isEmpty()) {
+                field->setPlaceholderText(QString());
+            }
+        });
+    }
 
     using Handler = void (frmMain::*)();
     const std::array<std::pair<int, Handler>, 7> firstHandlers = {{
@@ -733,7 +760,7 @@ bool frmMain::Form_Load() {
     if (!directory.isEmpty()) {
         QDir::setCurrent(directory);
     }
-    const QString workdaysNotice = LoadSideSettings();
+    const QString sideNotice = LoadSideSettings();
     ApplyLoadedLanguage();
     RefreshAllFromState();
     SetLanguageDependentText();
@@ -754,37 +781,48 @@ bool frmMain::Form_Load() {
     if (!settingsNotice.isEmpty()) {
         host().messageBox(GetText(1, state_.language), settingsNotice, MsgIcon::Exclamation);
     }
-    if (!workdaysNotice.isEmpty()) {
-        host().messageBox(GetText(1, state_.language),
-                          state_.Caption(Caption::SavedHolidaysNotLoaded) + u'\n' + workdaysNotice,
-                          MsgIcon::Exclamation);
+    if (!sideNotice.isEmpty()) {
+        host().messageBox(GetText(1, state_.language), sideNotice, MsgIcon::Exclamation);
     }
     return true;
 }
 
-// The today labels' calendar, kept by its code; one the cycle does not hold is ignored. The
-// working-day choice; what of it does not load is told (the returned notice) and left built-in.
+// The side settings: the working-day choice, the today labels' calendar and a date field's
+// world calendar. An entry that cannot be used is dropped and stays built-in; the returned
+// notice (told once) names it, and says what became of a file that could not be read.
 QString frmMain::LoadSideSettings() {
-    const SideSettings side(settingsPath_);
-    QString workdaysNotice;
-    state_.workdays = LoadWorkdayChoice(side, workdaysNotice);
-    const QString code = side.value(side_key::kTodayCalendar).toString();
-    const int calendar = CalendarIndexOfCode(code);
-    const std::vector<int> cycle = TodayCycle();
-    if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
-        state_.todayCalendar = calendar;
+    side_.Load(state_.language);
+    state_.workdays = LoadWorkdayChoice(side_, state_.language);
+    const QString unknownCalendar = state_.Text(kTextUnknownCalendar);
+    const QString code = side_.value(side_key::kTodayCalendar);
+    if (!code.isEmpty()) {
+        const int calendar = CalendarIndexOfCode(code);
+        const std::vector<int> cycle = TodayCycle();
+        if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
+            state_.todayCalendar = calendar;
+        } else {
+            side_.Drop(side_key::kTodayCalendar, unknownCalendar);
+        }
     }
     // A date field's world calendar stands in dbrg.usr as CE; one the file names otherwise
     // (written since by a program that knows only the options) wins.
-    const auto fieldCalendar = [&side](const char* key, int& field) {
-        const int stored = CalendarIndexOfCode(side.value(key).toString());
-        if (field == kCE && stored >= kCalendarCount && stored < kAllCalendarCount) {
-            field = stored;
+    const auto fieldCalendar = [&](const char* key, int& field) {
+        const QString stored = side_.value(key);
+        if (stored.isEmpty()) {
+            return;
+        }
+        const int calendar = CalendarIndexOfCode(stored);
+        if (calendar < kCalendarCount || calendar >= kAllCalendarCount) {
+            side_.Drop(key, unknownCalendar);
+        } else if (field == kCE) {
+            field = calendar;
         }
     };
     fieldCalendar(side_key::kFirstDateCalendar, state_.firstCalendar);
     fieldCalendar(side_key::kSecondDateCalendar, state_.secondCalendar);
-    return workdaysNotice;
+    HoldSideSettings();
+    side_.MarkUnchanged();
+    return side_.Notice(state_.language);
 }
 
 // The word after the difference field: "day" or "days" for a day count, nothing for a unit
@@ -799,22 +837,27 @@ QString frmMain::DayOrDaysLabel() const {
     return state_.DayOrDays(days.outcome == kParseValid ? days.jdn : 0);
 }
 
-void frmMain::SaveSideSettings() {
-    SideSettings side(settingsPath_);
-    if (!side.path().isEmpty()) {
-        side.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
-        SaveWorkdayChoice(side, state_.workdays);
-        const auto world = [](int calendar) {
-            return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
-        };
-        side.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
-        side.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
-    }
+// The window's values of the side settings' entries.
+void frmMain::HoldSideSettings() {
+    side_.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
+    SetWorkdayChoice(side_, state_.workdays);
+    const auto world = [](int calendar) {
+        return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
+    };
+    side_.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
+    side_.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
+}
+
+// Writes what this window changed of the side settings; false with the message in `failure`.
+bool frmMain::SaveSideSettings(QString* failure) {
+    HoldSideSettings();
+    return side_.Save(state_.language, failure);
 }
 
 void frmMain::SetDefaultState() {
     settingsPath_ = UserDataFilePath(QString::fromLatin1(kSettingsFileName),
                                      QString::fromLatin1(kSettingsFolder));
+    side_ = SideSettings(settingsPath_);
 }
 
 // A language the list cannot show (French, Portuguese, Spanish) falls back to English.
@@ -883,6 +926,12 @@ void frmMain::SetLanguageDependentText() {
     cmdRemoveInputFileFromList->setText(s.Caption(Caption::Remove));
     cmdInputFile->setText(s.Caption(Caption::InputFile));
     cmdBatchCompute->setText(s.Caption(batch_->Running() ? Caption::Stop : Caption::ProcessFile));
+    cmdBatchCompute->setToolTip(batch_->Running() ? QString() : s.Text(kTextProcessFileToolTip));
+    for (QLineEdit* field : {txbFirstDate, txbDateDiffDays, txbSecondDate}) {
+        if (!field->placeholderText().isEmpty()) {
+            field->setPlaceholderText(s.Text(kTextEmptiedByRun));
+        }
+    }
     lblFirstDate->setText(s.Caption(Caption::FirstDate) + QLatin1Char(':'));
     lblSecondDate->setText(s.Caption(Caption::SecondDate) + QLatin1Char(':'));
     lblDateDifference->setText(s.Caption(Caption::DateDifference) + QLatin1Char(':'));
@@ -954,7 +1003,10 @@ void frmMain::cmdReset_Click() {
         }
         state_.SetBuiltInDefaults();
         state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
-        SaveSideSettings();
+        QString failure;
+        if (!SaveSideSettings(&failure)) {
+            host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
+        }
         RefreshAllFromState();
         FillLanguageList();
         SetLanguageDependentText();
@@ -1009,10 +1061,18 @@ void frmMain::SaveSettings() {
     }
     settingsSaved_ = true;
     SyncOutputFromView();
-    SaveSideSettings();
+    // Each file that could not be written is told, in one message.
+    QStringList failures;
     QString failure;
+    if (!SaveSideSettings(&failure)) {
+        failures << failure;
+    }
     if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath(), &failure)) {
-        host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
+        failures << failure;
+    }
+    if (!failures.isEmpty()) {
+        host().messageBox(GetText(1, state_.language), failures.join(QStringLiteral("\r\n\r\n")),
+                          MsgIcon::Exclamation);
     }
 }
 
@@ -1316,17 +1376,25 @@ QString frmMain::ConvertFieldCalendar(int source, int target, const QString& tex
     if (parsed.outcome != kParseValid) {
         return {};
     }
-    const QString converted = DateTextOfJdn(state_, target, parsed.jdn);
-    if (converted.isEmpty()) {
-        return {};
-    }
-    FocusAtEnd(txbDateDiffDays);
-    return converted;
+    // The focus stays where the calendar was chosen, so the arrow keys go on choosing.
+    return DateTextOfJdn(state_, target, parsed.jdn);
 }
 
 void frmMain::ShowEngineMessage(int index) {
-    host().messageBox(state_.Caption(Caption::ErrorWord) + QLatin1Char('!'),
-                      ComputeMessage(index, state_.language), MsgIcon::Exclamation);
+    ShowError(ComputeMessage(index, state_.language));
+}
+
+void frmMain::ShowError(const QString& text) {
+    host().messageBox(state_.Caption(Caption::ErrorWord), text, MsgIcon::Exclamation);
+}
+
+void frmMain::ShowRefusedDate(int field, int calendar, const QString& text) {
+    const QString why = RefusedDateMessage(field, calendar, text, state_.language);
+    if (why.isEmpty()) {
+        ShowEngineMessage(field == 1 ? 1 : 6);
+    } else {
+        ShowError(why);
+    }
 }
 
 void frmMain::VScroll_Change(int index) {
@@ -1370,7 +1438,7 @@ void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     const int calendar = state_.GetCal(index + 1);
     const ParseResult parsed = ParseDateInCalendar(calendar, trimmed, state_.CurrentFormat());
     if (parsed.outcome == kParseInvalid) {
-        ShowEngineMessage(index == 0 ? 1 : 6);
+        ShowRefusedDate(index + 1, calendar, trimmed);
     } else if (parsed.outcome != kParseValid) {
         ShowEngineMessage(index == 0 ? 3 : 8);
     } else {
@@ -1409,8 +1477,10 @@ void frmMain::cmdMoveSecondDateToFirst_Click() {
         if (first.isEmpty()) {
             ShowEngineMessage(9);  // not writable in the first date's calendar (ORD range)
         }
+    } else if (parsed.outcome == kParseInvalid) {
+        ShowRefusedDate(2, state_.GetCal(2), second);
     } else {
-        ShowEngineMessage(parsed.outcome == kParseInvalid ? 6 : 8);
+        ShowEngineMessage(8);
     }
     if (first.isEmpty()) {
         FocusAtEnd(txbSecondDate);
@@ -1750,14 +1820,16 @@ void frmMain::UpdateCopyButton() {
         cmdCopyOutput->setText(state_.Caption(Caption::CopySelectedToClipboard));
         width = state_.language == kEnglish ? 3750 : 4700;
     } else {
-        cmdCopyOutput->setText(state_.Caption(Caption::CopyToClipboard));
+        cmdCopyOutput->setText(state_.Caption(Caption::CopyAllToClipboard));
         width = state_.language == kEnglish ? 2500 : state_.language == kGerman ? 3500 : 3000;
     }
-    cmdCopyOutput->setFixedWidth(TwipsToPixels(this, width));
     QFont font = cmdCopyOutput->font();
     font.setBold(false);
     cmdCopyOutput->setFont(font);
     AssignMnemonics(this);
+    // The described width, or more where the caption needs it.
+    cmdCopyOutput->setFixedWidth(
+        std::max(TwipsToPixels(this, width), cmdCopyOutput->sizeHint().width()));
 }
 
 void frmMain::CopyOutputToClipboard() {
@@ -1785,9 +1857,20 @@ void frmMain::cmdBatchCompute_Click() {
         return;
     }
     host_->TakePromptCancelled();
+    const std::array<QLineEdit*, 3> fields = {txbFirstDate, txbDateDiffDays, txbSecondDate};
+    std::array<bool, 3> typed{};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        typed[i] = !fields[i]->text().isEmpty();
+    }
     const bool started = batch_->ProcessBatchFile();
     AppendPendingOutput();
     RefreshFieldsFromState();
+    // The run empties the three date fields; what was typed there is not lost without a word.
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (typed[i] && fields[i]->text().isEmpty()) {
+            fields[i]->setPlaceholderText(state_.Text(kTextEmptiedByRun));
+        }
+    }
     if (started) {
         SetBatchControls(true);
         outputTaken_.start();
@@ -1852,7 +1935,7 @@ void frmMain::BatchRunEnded() {
 
 void frmMain::SetBatchControls(bool running) {
     cmdBatchCompute->setText(state_.Caption(running ? Caption::Stop : Caption::ProcessFile));
-    AssignMnemonics(this);
+    cmdBatchCompute->setToolTip(running ? QString() : state_.Text(kTextProcessFileToolTip));
     if (configure_ != nullptr) {
         configure_->SetBatchRunning(running);
     }
@@ -1862,6 +1945,7 @@ void frmMain::SetBatchControls(bool running) {
         w->setEnabled(!running);
     }
     cmdCompute->setEnabled(!running);
+    AssignMnemonics(this);  // the enabled controls first
     txbOutput->setReadOnly(running);
     if (running) {
         cmdBatchCompute->setFocus();

@@ -20,6 +20,7 @@
 #include "app/app_state.h"
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
+#include "env/side_settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -87,7 +88,7 @@ class frmMain : public QWidget {
     // position); an entry already there is selected instead.
     void AddInputFile(const QString& filespec, int position);
     // The converted text of `text` from calendar `source` to `target`; empty when it does not
-    // convert. Gives txbDateDiffDays the focus on success.
+    // convert. The focus stays where it is (on the calendar option just chosen).
     QString ConvertFieldCalendar(int source, int target, const QString& text);
     // Today's calendar steps forwards or backwards through the label cycle.
     void StepTodayCalendar(bool forward);
@@ -168,12 +169,16 @@ class frmMain : public QWidget {
     QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
     QString DayOrDaysLabel() const;
-    void SaveSideSettings();
+    void HoldSideSettings();
+    bool SaveSideSettings(QString* failure);
     bool ClearOneFieldDialog();
     void RunBatchSlice();
     void BatchRunEnded();
     void SetBatchControls(bool running);
     void ShowEngineMessage(int index);
+    void ShowError(const QString& text);
+    // A date of field 1 or 2 that does not read: what is wrong with it, where that can be said.
+    void ShowRefusedDate(int field, int calendar, const QString& text);
     void InputFileNotFound();
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
@@ -189,6 +194,7 @@ class frmMain : public QWidget {
     std::unique_ptr<ComputeEngine> engine_;
     std::unique_ptr<BatchInterpreter> batch_;
     QString settingsPath_;
+    SideSettings side_;  // daybridge.conf: read at start, what this window changed written at quit
     UrlOpener urlOpener_;
     FileChooser fileChooser_;
     bool settingsSaved_ = false;

@@ -99,9 +99,26 @@ TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
         EXPECT_FALSE(Run(c.first, c.difference, c.second)) << c.what;
         EXPECT_TRUE(Output().isEmpty()) << c.what;
         ASSERT_EQ(host.boxes.size(), 1u) << c.what;
-        EXPECT_EQ(host.boxes[0].title, QStringLiteral("Error!"));
+        EXPECT_EQ(host.boxes[0].title, QStringLiteral("Error"));  // as every other error box
         EXPECT_EQ(host.boxes[0].text, QString::fromUtf8(c.message)) << c.what;
         EXPECT_EQ(host.boxes[0].buttons, MsgButtons::Ok);
+    }
+}
+
+// Whether the first date counts and which days are working days change no conversion, so a
+// conversion line names neither; a computed date or difference still does.
+TEST_F(EngineOutput, AConversionLineHasNoQualifiers) {
+    state.includeFirstDate = true;
+    state.includeWeekends = false;
+    state.secondCalendar = kJC;
+    const QString including = CaptionText(Caption::IncludingFirstDate, kEnglish);
+    for (const auto& [first, difference, second, qualified] :
+         {std::tuple{"2012-01-07", "", "", false}, std::tuple{"", "", "2011-12-25", false},
+          std::tuple{"2012-01-07", "3", "", true},
+          std::tuple{"2012-01-07", "", "2012-01-01", true}}) {
+        state.output.clear();
+        ASSERT_TRUE(Run(first, difference, second)) << first << difference << second;
+        EXPECT_EQ(Output().contains(including), qualified) << Output().toStdString();
     }
 }
 

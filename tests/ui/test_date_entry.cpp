@@ -130,9 +130,9 @@ class DateEntryTest : public QObject {
     }
 
     // Each calendar option, or a world calendar picked from a date field's list, converts the
-    // date in its own field (dates from the Python convertdate package), and gives the
-    // difference field the focus; an empty or invalid field, or a date outside the calendar's
-    // range, stays.
+    // date in its own field (dates from the Python convertdate package); an empty or invalid
+    // field, or a date outside the calendar's range, stays. (Where the focus stays:
+    // MainWindowTest::choosingACalendarKeepsTheFocusInTheRow.)
     void calendarChangesConvertTheTypedDate() {
         const std::pair<const char*, const char*> steps[] = {
             {"JC", "2004-02-16"},  {"HEB", "5764-12-07"}, {"JDN", "2,453,065"}, {"MJD", "53,064"},
@@ -151,7 +151,6 @@ class DateEntryTest : public QObject {
                             ->isChecked());
                 QCOMPARE(Field(*w, "txb" + field + "Date")->text(), QString::fromLatin1(converted));
                 QCOMPARE(w->state().GetCal(field == "First" ? 1 : 2), index);
-                QCOMPARE(w->focusWidget(), Field(*w, "txbDateDiffDays"));
                 QCOMPARE(Field(*w, other)->text(), QStringLiteral("kept"));
             }
             const std::pair<const char*, const char*> stays[] = {
@@ -210,6 +209,70 @@ class DateEntryTest : public QObject {
                 QCOMPARE(host.boxes[0].text, ComputeMessage(s.message, kEnglish));
             }
         }
+    }
+
+    // A refused date of a world calendar says what is wrong with it, whichever way it was
+    // refused (Compute, a day step, Second -> First), in the interface language; every error
+    // box has the same title.
+    void worldCalendarDatesSayWhatIsWrong() {
+        struct Case {
+            const char* field;  // "First" or "Second"
+            int calendar;
+            const char* text;
+            const char* how;  // "compute", "step" or "move"
+            int language;
+            const char* reason;  // the second line of the message (its start)
+        };
+        const Case cases[] = {
+            {"First", kHEB, "5785-13-01", "compute", kEnglish,
+             "Hebrew calendar: month 13 (Adar II) exists only in leap years; 5785 is a common "
+             "year."},
+            {"Second", kISL, "1448-02-30 ISL", "compute", kEnglish, "Safar 1448 has 29 days."},
+            {"First", kMAY, "13.0.0.18.0", "compute", kEnglish,
+             "Place 4 (uinal) of a Long Count is 0–17."},
+            {"Second", kPER, "1404-14-01", "compute", kEnglish,
+             "Persian calendar (Solar Hijri): the months are numbered 1 to 12."},
+            {"First", kCOP, "1741-13-06, Monday", "step", kEnglish,
+             "Pi Kogi Enavot 1741 has 5 days."},
+            {"Second", kFRR, "233/01/01", "move", kEnglish,
+             "French Republican calendar: write the date as year-month-day, for example "},
+            {"Second", kMAY, "13.0.0.0", "compute", kEnglish,
+             "A Long Count is five numbers separated by dots, for example "},
+            {"First", kISL, "1448-02-30", "compute", kGerman, "Safar 1448 hat 29 Tage."},
+        };
+        for (const Case& c : cases) {
+            const QString field = QString::fromLatin1(c.field);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(c.language == kGerman ? 1 : 0);
+            PickWorldCalendar(*w, field, c.calendar);
+            Fill(*w, {}, {}, {});
+            Field(*w, "txb" + field + "Date")->setText(QString::fromUtf8(c.text));
+            host.boxes.clear();
+            const QByteArray how(c.how);
+            if (how == "compute") {
+                Click(*w, "cmdCompute");
+            } else if (how == "step") {
+                QTest::keyClick(Field(*w, "txb" + field + "Date"), Qt::Key_Down);
+            } else {
+                Click(*w, "cmdMoveSecondDateToFirst");
+            }
+            QCOMPARE(host.boxes.size(), std::size_t{1});
+            const QString fieldSentence = w->state().Text(field == "First" ? 800 : 801);
+            QVERIFY(!fieldSentence.isEmpty());
+            QVERIFY2(host.boxes[0].text.startsWith(fieldSentence + QLatin1Char('\n') +
+                                                   QString::fromUtf8(c.reason)),
+                     qPrintable(host.boxes[0].text));
+            QCOMPARE(host.boxes[0].title, w->state().Text(21));  // "Error", "Fehler"
+            QCOMPARE(Field(*w, "txb" + field + "Date")->text(), QString::fromUtf8(c.text));
+        }
+        // A CE date keeps its message; so does an out-of-range world date.
+        Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(0);
+        Click(*w, "optFirstDateIsCE");
+        Fill(*w, QStringLiteral("2025-02-30"), {}, {});
+        host.boxes.clear();
+        Click(*w, "cmdCompute");
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QCOMPARE(host.boxes[0].text, ComputeMessage(1, kEnglish));
+        QCOMPARE(host.boxes[0].title, QStringLiteral("Error"));
     }
 
     // Second -> First converts into the first date's calendar; a bad second date is told.
@@ -431,16 +494,20 @@ class DateEntryTest : public QObject {
     // width that fits; Enter with a selection copies instead of typing.
     void copyWithAndWithoutSelection() {
         QPushButton* copy = Child<QPushButton>(*w, "cmdCopyOutput");
+        // The described width, or the caption's where that is wider.
+        const auto width = [&](int twips) {
+            return std::max(TwipsToPixels(w.get(), twips), copy->sizeHint().width());
+        };
         SetOutput(*w, QStringLiteral("first line\r\nsecond line\r\n"));
-        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy to clipboard"));
-        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 2500));
+        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy all text to clipboard"));
+        QCOMPARE(copy->width(), width(2500));
         Output(*w)->setSelection(6, 18);
         QCOMPARE(Plain(copy->text()), QStringLiteral("Copy selected text to clipboard"));
-        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 3750));
+        QCOMPARE(copy->width(), width(3750));
         copy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
         QVERIFY(!Output(*w)->hasSelection());
-        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy to clipboard"));
+        QCOMPARE(Plain(copy->text()), QStringLiteral("Copy all text to clipboard"));
         copy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("first line\nsecond line\n"));
         Output(*w)->setSelection(0, 5);
@@ -448,9 +515,9 @@ class DateEntryTest : public QObject {
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("first"));
         QCOMPARE(Output(*w)->toPlainText(), QStringLiteral("first line\nsecond line\n"));
         Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
-        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 3500));
+        QCOMPARE(copy->width(), width(3500));
         Output(*w)->setSelection(0, 5);
-        QCOMPARE(copy->width(), TwipsToPixels(w.get(), 4700));
+        QCOMPARE(copy->width(), width(4700));
     }
 
     // Enlarge refuses an output of blanks (and clears it), shows the trimmed output in its own
@@ -516,6 +583,28 @@ class DateEntryTest : public QObject {
         RunProgram(*w, QStringLiteral("long.txt"), lines);
         QVERIFY(!w->largeDisplay()->isVisible());
         QVERIFY2(host.boxes.empty(), host.boxes.empty() ? "" : qPrintable(host.boxes[0].text));
+    }
+
+    // A run empties the three date fields; a field that held text says so until it holds text
+    // again, and Process file says it before it is pressed, in the interface language.
+    void batchRunSaysItEmptiesTheFields() {
+        auto* process = Child<QPushButton>(*w, "cmdBatchCompute");
+        QVERIFY(!process->toolTip().isEmpty());
+        Fill(*w, QStringLiteral("2012-01-06"), {}, QStringLiteral("2012-01-09"));
+        RunProgram(*w, QStringLiteral("small.txt"), {QStringLiteral("OUTPUT: done")});
+        const QString emptied = w->state().Text(820);
+        QVERIFY(!emptied.isEmpty());
+        for (const char* name : {"txbFirstDate", "txbSecondDate"}) {
+            QVERIFY(Field(*w, name)->text().isEmpty());
+            QCOMPARE(Field(*w, name)->placeholderText(), emptied);
+        }
+        QVERIFY(Field(*w, "txbDateDiffDays")->placeholderText().isEmpty());  // it held nothing
+        QTest::keyClicks(Field(*w, "txbFirstDate"), QStringLiteral("2"));
+        QVERIFY(Field(*w, "txbFirstDate")->placeholderText().isEmpty());
+        Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
+        QCOMPARE(Field(*w, "txbSecondDate")->placeholderText(), w->state().Text(820));
+        QVERIFY(Field(*w, "txbSecondDate")->placeholderText() != emptied);
+        QCOMPARE(process->toolTip(), w->state().Text(821));
     }
 
     // Stop ends an endless program, the window staying responsive while it runs. Quit ends a

@@ -46,8 +46,14 @@ void OpenAllWindows(frmMain& w) {
     Child<QPushButton>(w, "cmdEnlarge")->click();
 }
 
-// The problems of a window's mnemonics: a key marked twice, a button or check box without one,
-// an option or a field label without one while a letter or digit of its caption is free.
+// A letter whose underline the descender hides.
+bool Descender(QChar c) {
+    return QStringLiteral("gjpqy").contains(c);
+}
+
+// The problems of a window's mnemonics: a key marked twice or under a descender, an enabled
+// button or check box without one, an option, a field label or a disabled button without one
+// while a letter or digit of its caption is free.
 QStringList MnemonicProblems(QWidget& window) {
     QList<QWidget*> captioned;
     QStringList keys;
@@ -65,11 +71,14 @@ QStringList MnemonicProblems(QWidget& window) {
         const QString text = widget->property("text").toString();
         const QString key = text.section(u'&', 1).left(1).toLower();
         const bool free = std::any_of(text.begin(), text.end(), [&keys](QChar c) {
-            return c.unicode() < 128 && c.isLetterOrNumber() && !keys.contains(c.toLower());
+            return c.unicode() < 128 && c.isLetterOrNumber() && !Descender(c) &&
+                   !keys.contains(c.toLower());
         });
-        if (text.contains(u'&')
-                ? key.isEmpty() || text.count(u'&') > 1 || keys.count(key) > 1
-                : free || qobject_cast<QPushButton*>(widget) || qobject_cast<QCheckBox*>(widget)) {
+        const bool needsKey = widget->isEnabled() && (qobject_cast<QPushButton*>(widget) ||
+                                                      qobject_cast<QCheckBox*>(widget));
+        if (text.contains(u'&') ? key.isEmpty() || text.count(u'&') > 1 || keys.count(key) > 1 ||
+                                      Descender(text.section(u'&', 1).at(0))
+                                : free || needsKey) {
             problems << widget->objectName() + QStringLiteral(": ") + text;
         }
     }
@@ -222,6 +231,56 @@ class MainWindowTest : public QObject {
         QCOMPARE(QFile(config_->settingsFile() + QStringLiteral(".bad")).size(), content.size());
     }
 
+    // daybridge.conf's entries that cannot be used are named once at start and not written
+    // back; a daybridge.conf that is a folder is told at start and at quit, when it cannot
+    // be written.
+    void unusableSideSettingsAreToldOnce() {
+        w.reset();
+        const QString conf =
+            QFileInfo(config_->settingsFile()).dir().filePath(QStringLiteral("daybridge.conf"));
+        QFile file(conf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[today]\ncalendar=XYZ\n[fields]\nfirstCalendar=JC\n"
+            "[workdays]\nweekend=1111111\n");
+        file.close();
+        for (int run = 0; run < 2; ++run) {
+            host = RecordingHost();
+            w = StartWindow(host);
+            QCOMPARE(w->state().todayCalendar, int(kCE));
+            QCOMPARE(w->state().firstCalendar, int(kCE));
+            QVERIFY(w->state().workdays.IsDefault());
+            if (run == 0) {
+                QCOMPARE(host.boxes.size(), std::size_t{1});
+                for (const char* named :
+                     {"today/calendar = XYZ", "fields/firstCalendar = JC", "weekend = 1111111"}) {
+                    QVERIFY2(host.boxes[0].text.contains(QLatin1String(named)), named);
+                }
+            } else {
+                QVERIFY(host.boxes.empty());
+            }
+            w->cmdQuit_Click();
+            QVERIFY(host.boxes.size() == (run == 0 ? 1u : 0u));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray saved = file.readAll();
+            file.close();
+            QVERIFY2(!saved.contains("XYZ") && !saved.contains("1111111") && !saved.contains("=JC"),
+                     saved.constData());
+        }
+        QVERIFY(file.remove() && QDir().mkdir(conf));
+        host = RecordingHost();
+        w = StartWindow(host);
+        QCOMPARE(host.boxes.size(), std::size_t{1});
+        QVERIFY(host.boxes[0].text.startsWith(w->state().Text(kTextSettingsNotRegular)));
+        Child<QRadioButton>(*w, "optFirstDateIsJC")->click();  // something to save
+        w->state().todayCalendar = kLPM;
+        w->cmdQuit_Click();
+        QCOMPARE(host.boxes.size(), std::size_t{2});
+        QVERIFY(host.boxes[1].text.startsWith(w->state().Text(kTextSettingsNotRegular) +
+                                              QStringLiteral("\r\n") + conf));
+        QVERIFY(QFileInfo(config_->settingsFile()).isFile());  // dbrg.usr is saved all the same
+    }
+
     // Every open window takes the new language at once, the clear-one dialog too, and back.
     void languageSwitchRecaptionsEveryWindow() {
         w->cmdConfigure_Click();
@@ -243,9 +302,22 @@ class MainWindowTest : public QObject {
         QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Berechnen"));
         QCOMPARE(LabelText(*w, "lblFirstDate"), QStringLiteral("Erstes Datum:"));
         QCOMPARE(LabelText(*w, "lblDayOrDays"), QStringLiteral("Tage"));
-        QCOMPARE(Plain(w->largeDisplay()->cmdClose->text()), QStringLiteral("Schliessen"));
+        QCOMPARE(Plain(w->largeDisplay()->cmdClose->text()), QStringLiteral("Schließen"));
+        // The weekend days as German abbreviates them.
+        QStringList days;
+        for (int day = 0; day < 7; ++day) {
+            days << Plain(
+                Child<QCheckBox>(*w->configureDialog(), QStringLiteral("chkWeekend%1").arg(day))
+                    ->text());
+        }
+        QCOMPARE(days, (QStringList{"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"}));
         for (int i = 0; i < windows.size(); ++i) {
             QVERIFY(windows[i]->windowTitle() != titles[i]);
+        }
+        // The enlarged window is named for what it shows, not for the button that opens it.
+        for (const QString& title : {titles[2], w->largeDisplay()->windowTitle()}) {
+            QVERIFY(title != w->state().Caption(Caption::Enlarge));
+            QVERIFY(title != CaptionText(Caption::Enlarge, kEnglish));
         }
         for (const char* name : {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"}) {
             Child<QLineEdit>(*w, name)->setText(QStringLiteral("1"));
@@ -302,7 +374,7 @@ class MainWindowTest : public QObject {
         host.boxAnswers.push_back(MsgAnswer::No);
         Child<QPushButton>(*w, "cmdReset")->click();
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].title, QStringLiteral("Rückstellen"));
+        QCOMPARE(host.boxes[0].title, QStringLiteral("Zurücksetzen"));
         QCOMPARE(host.boxes[0].buttons, MsgButtons::YesNo);
         QCOMPARE(w->state().language, kGerman);
         QVERIFY(QFile::exists(config_->settingsFile()));
@@ -336,12 +408,10 @@ class MainWindowTest : public QObject {
             {kEnglish, kCE, "Today is Sunday, 2026-12-06 CE", "A week from today is 2026-12-13 CE"},
             {kEnglish, kMJD, "Today is Sunday, 61,380 MJD", "A week from today is 61,387 MJD"},
             {kGerman, kCE, "Heute ist Sonntag, der 2026-12-06 CE",
-             "Eine Woche weiter ist der 2026-12-13 CE"},
-            {kGerman, kORD, "Heute ist Sonntag, 2026-340 ORD",
-             "Eine Woche weiter ist 2026-347 ORD"},
-            {kGerman, kJDN, "Heute ist Sonntag, 2,461,381 JDN",
-             "Eine Woche weiter ist 2,461,388 JDN"},
-            {kGerman, kMJD, "Heute ist Sonntag, 61,380 MJD", "Eine Woche weiter ist 61,387 MJD"},
+             "In einer Woche ist der 2026-12-13 CE"},
+            {kGerman, kORD, "Heute ist Sonntag, 2026-340 ORD", "In einer Woche ist 2026-347 ORD"},
+            {kGerman, kJDN, "Heute ist Sonntag, 2,461,381 JDN", "In einer Woche ist 2,461,388 JDN"},
+            {kGerman, kMJD, "Heute ist Sonntag, 61,380 MJD", "In einer Woche ist 61,387 MJD"},
         };
         for (const auto& [language, calendar, today, week] : cases) {
             Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
@@ -429,8 +499,8 @@ class MainWindowTest : public QObject {
         QVERIFY(first->text().isEmpty());
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        // Each option group has a key (English has letters for both): its label's, leading to
-        // the chosen option, or one option's.
+        // An option group's key (the first date's row always has one; the second's where a
+        // letter is left): its label's, leading to the chosen option, or one option's.
         for (const char* frame : {"Frame1", "Frame2"}) {
             auto* group = Child<QWidget>(*w, frame);
             QString keys =
@@ -438,7 +508,10 @@ class MainWindowTest : public QObject {
             for (QRadioButton* option : group->findChildren<QRadioButton*>()) {
                 keys += option->text();
             }
-            QVERIFY2(keys.contains(u'&'), frame);
+            QVERIFY2(keys.contains(u'&') || frame[5] == '2', frame);
+            if (!keys.contains(u'&')) {
+                continue;
+            }
             QTest::keyClick(w.get(), keys.section(u'&', 1).at(0).toLower().toLatin1(),
                             Qt::AltModifier);
             auto* chosen = qobject_cast<QRadioButton*>(QApplication::focusWidget());
@@ -488,6 +561,53 @@ class MainWindowTest : public QObject {
         QTest::keyClick(w.get(), Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!w->isVisible());
         QVERIFY(QFile::exists(config_->settingsFile()));
+    }
+
+    // Choosing a calendar by a click, by the row's Alt key or by the arrow keys converts the
+    // typed date and leaves the focus in the option row, so the arrow keys go on choosing.
+    void choosingACalendarKeepsTheFocusInTheRow() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* field = Child<QLineEdit>(*w, "txbFirstDate");
+        auto* row = Child<QWidget>(*w, "Frame1");
+        field->setText(QStringLiteral("2004-02-29"));
+        auto* julian = Child<QRadioButton>(*w, "optFirstDateIsJC");
+        QTest::mouseClick(julian, Qt::LeftButton);
+        QCOMPARE(field->text(), QStringLiteral("2004-02-16"));
+        QCOMPARE(QApplication::focusWidget(), julian);
+        QString before = field->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(field->text() != before);  // the next option was chosen and converted into
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), row);
+        QVERIFY(qobject_cast<QRadioButton*>(QApplication::focusWidget())->isChecked());
+        // The row's Alt key (on its label or one of its options) leads into the row.
+        Child<QRadioButton>(*w, "optFirstDateIsCE")->click();
+        Child<QPushButton>(*w, "cmdQuit")->setFocus();
+        before = field->text();
+        QString keys = Child<QLabel>(*w, "lblThisIsA0")->text();
+        for (QRadioButton* option : row->findChildren<QRadioButton*>()) {
+            keys += option->text();
+        }
+        QVERIFY(keys.contains(u'&'));
+        QTest::keyClick(w.get(), keys.section(u'&', 1).at(0).toLower().toLatin1(), Qt::AltModifier);
+        QTRY_COMPARE(QApplication::focusWidget()->parentWidget(), row);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QTRY_VERIFY(field->text() != before);
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), row);
+    }
+
+    // The focused Compute button looks different from the unfocused one, although it is the
+    // default button (whose frame some styles draw like the focus frame).
+    void computeShowsItsFocus() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* compute = Child<QPushButton>(*w, "cmdCompute");
+        QVERIFY(compute->isDefault());
+        Child<QLineEdit>(*w, "txbFirstDate")->setFocus();
+        const QImage unfocused = compute->grab().toImage();
+        compute->setFocus();
+        QVERIFY(compute->hasFocus());
+        QVERIFY(compute->grab().toImage() != unfocused);
     }
 
     // The arrow keys step a date by a day, the page keys by a month: its calendar's, CE's for

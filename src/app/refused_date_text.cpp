@@ -1,0 +1,86 @@
+#include "app/refused_date_text.h"
+
+#include "calendar/calendar_table.h"
+#include "calendar/typed_date_fault.h"
+#include "datetext/date_format.h"
+#include "env/text_store.h"
+
+namespace daybridge {
+
+namespace {
+
+// Texts of dbrg_text.dat.
+constexpr int kTextFirstDateNotValid = 800;
+constexpr int kTextSecondDateNotValid = 801;
+constexpr int kTextMonthHasDays = 802;       // %1 month name, %2 year, %3 days
+constexpr int kTextLeapYearMonth = 803;      // %1 calendar, %2 month, %3 its name, %4 year
+constexpr int kTextMonthsNumbered = 804;     // %1 calendar, %2 months
+constexpr int kTextLongCountPlace = 805;     // %1 place, %2 its name, %3 largest
+constexpr int kTextWriteYearMonthDay = 806;  // %1 calendar, %2 an example
+constexpr int kTextWriteLongCount = 807;     // %1 an example
+
+// The names of the Long Count's places from the katun on (German nouns are capitalised).
+constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
+
+QString PlaceName(int place, int language) {
+    QString name = QString::fromLatin1(kPlaceNames[place - 1]);
+    if (language == 1) {
+        name[0] = name[0].toUpper();
+    }
+    return name;
+}
+
+// 1 January 2000 in the calendar, as the output writes it.
+QString Example(int calendar) {
+    constexpr std::int32_t kFirstJanuary2000 = 2451545;
+    TextFormat format;
+    return CanonicalDateText(calendar, kFirstJanuary2000, format);
+}
+
+QString Reason(int calendar, const TypedDateFault& fault, int language) {
+    const QString calendarName = GetText(CalendarNameTextId(calendar), language);
+    if (fault.wrongForm) {
+        return calendar == kMAY
+                   ? GetText(kTextWriteLongCount, language).arg(Example(calendar))
+                   : GetText(kTextWriteYearMonthDay, language).arg(calendarName, Example(calendar));
+    }
+    const jdcore::DateFaultReason& r = fault.reason;
+    const QString month = GetText(MonthNameTextId(calendar, r.month), language);
+    switch (r.fault) {
+        case jdcore::DateFault::DayOfMonth:
+            return GetText(kTextMonthHasDays, language)
+                .arg(month, QString::number(r.year), QString::number(r.limit));
+        case jdcore::DateFault::LeapMonth:
+            return GetText(kTextLeapYearMonth, language)
+                .arg(calendarName, QString::number(r.month), month, QString::number(r.year));
+        case jdcore::DateFault::MonthNumber:
+            return GetText(kTextMonthsNumbered, language)
+                .arg(calendarName, QString::number(r.limit));
+        case jdcore::DateFault::LongCountPlace:
+            return GetText(kTextLongCountPlace, language)
+                .arg(QString::number(r.place), PlaceName(r.place, language),
+                     QString::number(r.limit));
+        case jdcore::DateFault::YearOutOfRange:
+        case jdcore::DateFault::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
+QString RefusedDateMessage(int firstOrSecond, int calendar, const QString& text, int language) {
+    const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
+    if (!fault) {
+        return {};
+    }
+    const QString reason = Reason(calendar, *fault, language);
+    const QString field =
+        GetText(firstOrSecond == 1 ? kTextFirstDateNotValid : kTextSecondDateNotValid, language);
+    if (reason.isEmpty() || field.isEmpty()) {
+        return {};  // a text data file without these texts: the usual message
+    }
+    return field + QLatin1Char('\n') + reason;
+}
+
+}  // namespace daybridge
