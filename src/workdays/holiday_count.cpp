@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <limits>
 #include <map>
 #include <optional>
@@ -142,7 +143,7 @@ struct RawDate {
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
 struct Scratch {
     std::vector<RawDate> raw;
-    std::vector<std::int64_t> taken;
+    std::vector<std::uint64_t> taken;  // bits
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
 };
@@ -279,24 +280,77 @@ void AddOwnDates(const HolidayRule& rule, int index, bool open, YearWindow& wind
     }
 }
 
-// The days of the week near a window, told without a signed division: the days looked at lie
-// within a few thousand days of the window (a holiday moves past weekend days and taken days
-// only, and there are at most as many taken days as dates).
-struct WeekClock {
-    std::int64_t base;  // a Monday well before the window
-    std::uint8_t weekend;
+// The days that are not weekend days among 64 in a row, for each day of the week of the first.
+const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
+    static const std::array<std::array<std::uint64_t, 7>, 128> table = [] {
+        std::array<std::array<std::uint64_t, 7>, 128> all{};
+        for (unsigned set = 0; set < 128; ++set) {
+            for (unsigned first = 0; first < 7; ++first) {
+                for (unsigned bit = 0; bit < 64; ++bit) {
+                    if (((set >> ((first + bit) % 7)) & 1) == 0) {
+                        all[set][first] |= std::uint64_t{1} << bit;
+                    }
+                }
+            }
+        }
+        return all;
+    }();
+    return table[weekend & 0x7f];
+}
 
-    WeekClock(std::int64_t from, std::uint8_t weekendDays)
-        : base(from - floor_mod(from, 7) - 7 * (std::int64_t{1} << 24)), weekend(weekendDays) {}
+// The days a working-out looks at, as bits: a Monday before the first raw date, far enough that
+// a holiday moving back past weekend days and taken days stays after it (there are fewer taken
+// days than dates, and a week holds at least one day that is not weekend), and as far after
+// the last.
+struct DayBits {
+    std::int64_t base = 0;  // the day of bit 0, a Monday
+    std::uint8_t weekend = 0;
+    std::vector<std::uint64_t>* words = nullptr;
+
+    DayBits(std::int64_t firstDay, std::int64_t lastDay, std::int64_t dates,
+            std::uint8_t weekendDays, std::vector<std::uint64_t>& storage)
+        : weekend(weekendDays), words(&storage) {
+        const std::int64_t reach = 7 * (dates + 2);
+        base = firstDay - reach;
+        base -= floor_mod(base, 7);
+        storage.assign(static_cast<std::size_t>((lastDay + reach - base) / 64 + 1), 0);
+    }
+    std::uint64_t Index(std::int64_t day) const { return static_cast<std::uint64_t>(day - base); }
     unsigned DayOfWeek(std::int64_t day) const {  // 0 Monday .. 6 Sunday
-        return static_cast<unsigned>(static_cast<std::uint64_t>(day - base) % 7);
+        return static_cast<unsigned>(Index(day) % 7);
     }
     bool IsWeekend(std::int64_t day) const { return ((weekend >> DayOfWeek(day)) & 1) != 0; }
+    bool Taken(std::int64_t day) const {
+        return (((*words)[Index(day) / 64] >> (Index(day) % 64)) & 1) != 0;
+    }
+    void Take(std::int64_t day) {
+        (*words)[Index(day) / 64] |= std::uint64_t{1} << (Index(day) % 64);
+    }
     bool Moves(const RawDate& h) const {
         if (h.observed == Observed::FriMon) {
             return DayOfWeek(h.jdn) >= 5;  // Saturday or Sunday
         }
         return h.observed != Observed::None && IsWeekend(h.jdn);
+    }
+    // The taken days in [from, to) that are not weekend days, in order.
+    void WorkdaysTaken(std::int64_t from, std::int64_t to, std::vector<std::int64_t>& out) const {
+        const std::array<std::uint64_t, 7>& notWeekend = NotWeekendBits(weekend);
+        // No day outside the bits is taken.
+        const std::uint64_t last =
+            std::min<std::uint64_t>(Index(std::max(to, base)), 64 * words->size());
+        for (std::uint64_t i = Index(std::max(from, base)); i < last;) {
+            const std::uint64_t w = i / 64;
+            std::uint64_t bits = (*words)[w] & notWeekend[w % 7] & (~std::uint64_t{0} << (i % 64));
+            const std::uint64_t wordEnd = (w + 1) * 64;
+            if (last < wordEnd) {
+                bits &= (std::uint64_t{1} << (last % 64)) - 1;
+            }
+            while (bits != 0) {
+                out.push_back(base + static_cast<std::int64_t>(w * 64) + std::countr_zero(bits));
+                bits &= bits - 1;
+            }
+            i = wordEnd;
+        }
     }
 };
 
@@ -315,71 +369,58 @@ void WorkOut(std::uint8_t weekend, std::int64_t year, Scratch& scratch, bool dat
     }
     const std::int64_t first = YearStart(year);
     const std::int64_t end = YearStart(year + 1);
-    const WeekClock clock(first, weekend);
-    std::vector<std::int64_t>& taken = scratch.taken;
-    std::vector<std::int64_t>& days = scratch.days;
-    taken.clear();
-    days.clear();
+    scratch.days.clear();
     scratch.dates.clear();
+    if (raw.empty()) {
+        return;
+    }
+    DayBits taken(raw.front().jdn, raw.back().jdn, static_cast<std::int64_t>(raw.size()), weekend,
+                  scratch.taken);
     bool anyMove = false;
     for (const RawDate& h : raw) {
-        if (clock.Moves(h)) {
+        if (taken.Moves(h)) {
             anyMove = true;
-        } else if (taken.empty() || taken.back() != h.jdn) {
-            taken.push_back(h.jdn);  // raw is sorted
+        } else {
+            taken.Take(h.jdn);
         }
     }
-    const auto keep = [&](const RawDate& h, bool moved, bool observed) {
-        if (h.jdn >= first && h.jdn < end) {
-            if (dates) {
-                scratch.dates.push_back({h.jdn, h.rule, moved, observed});
-            }
-            if (!moved && !clock.IsWeekend(h.jdn)) {
-                days.push_back(h.jdn);
-            }
+    const auto keep = [&](std::int64_t day, int rule, bool moved, bool observed) {
+        if (dates && day >= first && day < end) {
+            scratch.dates.push_back({day, rule, moved, observed});
         }
     };
     for (const RawDate& h : raw) {
-        if (!anyMove || !clock.Moves(h)) {
-            keep(h, false, false);
+        if (!anyMove || !taken.Moves(h)) {
+            keep(h.jdn, h.rule, false, false);
             continue;
         }
-        keep(h, true, false);
-        const auto isTaken = [&taken](std::int64_t day) {
-            return std::binary_search(taken.begin(), taken.end(), day);
-        };
+        keep(h.jdn, h.rule, true, false);
         std::int64_t day = h.jdn;
         switch (h.observed) {
             case Observed::FriMon:
-                day += clock.DayOfWeek(day) == 5 ? -1 : 1;
+                day += taken.DayOfWeek(day) == 5 ? -1 : 1;
                 break;
             case Observed::Previous:
                 do {
                     --day;
-                } while (clock.IsWeekend(day) || isTaken(day));
+                } while (taken.IsWeekend(day) || taken.Taken(day));
                 break;
             default:
                 do {
                     ++day;
-                } while (clock.IsWeekend(day) || isTaken(day));
+                } while (taken.IsWeekend(day) || taken.Taken(day));
                 break;
         }
-        const auto place = std::lower_bound(taken.begin(), taken.end(), day);
-        if (place == taken.end() || *place != day) {
-            taken.insert(place, day);
-        }
-        keep({day, h.rule, h.observed}, false, true);
+        taken.Take(day);
+        keep(day, h.rule, false, true);
     }
-    if (anyMove) {
-        std::sort(days.begin(), days.end());
-        if (dates) {
-            std::sort(scratch.dates.begin(), scratch.dates.end(),
-                      [](const HolidayDate& a, const HolidayDate& b) {
-                          return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
-                      });
-        }
+    if (dates && anyMove) {
+        std::sort(scratch.dates.begin(), scratch.dates.end(),
+                  [](const HolidayDate& a, const HolidayDate& b) {
+                      return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
+                  });
     }
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    taken.WorkdaysTaken(first, end, scratch.days);
 }
 
 }  // namespace

@@ -15,9 +15,10 @@
 //   read from a table of how many years of each kind lie before each block of the
 //   5,700,000-year Easter cycle (built once, lazily, about 7 MB, shared by every set);
 // - sets with Julian or Orthodox rules but no Western Easter repeat after 3,701,200 Gregorian
-//   years (1,351,835,541 days: 400 Gregorian and 532 Julian years both divide it): long runs of
-//   years are counted from a table of the counts before each 20-year block of that period,
-//   built once per set of rules in force on first use (about a second; 1.5 MB);
+//   years (1,351,835,541 days: 400 Gregorian and 532 Julian years both divide it): runs of
+//   2,000 years or more are counted from a table of the counts before each 20-year block of
+//   that period, built once per set of rules in force on first use (under a second for a
+//   dozen rules; 1.5 MB), shorter ones year by year;
 // - sets with both Western Easter and Julian or Orthodox rules are counted year by year; their
 //   spans should stay within some thousands of years.
 // The work those tables need is measured from the rules before anything is built
@@ -52,8 +53,10 @@ struct HolidaySetSize {
     std::int64_t work = 0;         // rule-years the counting tables work out, at most
 };
 HolidaySetSize MeasureHolidaySet(const HolidaySet& set);
-// The most work a set may need: about two seconds, the period table of an Orthodox set of 25
-// rules; a 1 MiB file of single dates and a few dozen rules needs a small part of it.
+// The most work a set may need, once, on the first count across millions of years: about three
+// seconds on a small machine (the table of 40 Julian and Orthodox rules in force together; 25
+// of them take two seconds, 1,600 Gregorian rules each from another year one). A 1 MiB file of
+// single dates and a few rules needs a small part of it.
 inline constexpr std::int64_t kMaxHolidayWork = 150000000;
 
 struct HolidayPlan;  // where the rules in force change (holiday_count.cpp)
