@@ -6,11 +6,12 @@ Random weekends and holiday lists (single dates, dense ones and stretches of yea
 working day among them), random dates near the holidays and anywhere in the day range, both
 include-first settings. The rule in numpy's terms: counting from a first date to a second
 counts the valid days after the first (from the first with include-first) up to and including
-the second, negative backwards; a date stepped by d is numpy's offset with a roll: by d from
-the day before the counting starts, or with include-first by d - 1 from the first date rolled
-in the direction of the sign (so +1 or -1 from a working day is that day, from another day the
-nearest working day that way). Stepping to a second date is the mirror image: the first date
-that begins the dates with the count.
+the second, negative backwards. A date stepped from a first date by d is busday_offset of the
+first date by d rolled against the sign (the first date is not counted), or with include-first
+by d - 1 (d + 1 backwards) rolled with the sign: so +1 or -1 from a working day is that day,
+from another day the nearest working day that way. The first date stepped to a second date by
+d lies -d from it, rolled the way it moves (the second date is counted), one less far with
+include-first.
 """
 import subprocess
 import sys
