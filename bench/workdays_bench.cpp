@@ -3,11 +3,14 @@
 // time must not grow with the span. The year-kind table is built before timing (BM_BuildTable
 // times that once-only build on its own). Compare with bench/busday_numpy.py --holidays.
 // The same with a set of Julian and Orthodox rules (BM_...Orthodox, BM_BuildOrthodox).
+// Reading a 1 MiB rule file of single dates and counting across two billion days
+// (BM_ReadLargeFile; bench/holiday_files.sh times such files in daybridge-batch).
 #include <benchmark/benchmark.h>
 
 #include <QFile>
 #include <cstdint>
 #include <memory>
+#include <random>
 
 #include "workdays/workday_calendar.h"
 
@@ -108,6 +111,24 @@ void BM_BuildOrthodox(benchmark::State& run) {
     }
 }
 
+// 1 MiB of single dates over 4,000 years and a few rules.
+void BM_ReadLargeFile(benchmark::State& run) {
+    std::mt19937_64 random(15);
+    QString text = QStringLiteral("01-01 observed next : New Year\neaster +1 : Easter Monday\n");
+    while (text.size() < (1 << 20) - 40) {
+        text += QStringLiteral("%1-%2-%3 : Company day\n")
+                    .arg(1 + random() % 4000)
+                    .arg(1 + random() % 12)
+                    .arg(1 + random() % 28);
+    }
+    for (auto _ : run) {
+        const HolidayParseResult parsed = ParseHolidayRules(text);
+        const WorkdayCalendar calendar(WorkdayCalendar::kSaturdaySunday,
+                                       std::make_shared<HolidaySet>(*parsed.set));
+        benchmark::DoNotOptimize(calendar.WorkdaysIn(-1000000000, 1000000000));
+    }
+}
+
 BENCHMARK(BM_CountWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
 BENCHMARK(BM_StepWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
 BENCHMARK(BM_BuildTable)->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -124,6 +145,7 @@ BENCHMARK(BM_StepOrthodox)
     ->Arg(1000000000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildOrthodox)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLargeFile)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -282,6 +282,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // WEEKEND= and HOLIDAYS= (workday_builtins.cpp), and the summary line naming them.
     int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
     QString WorkdaySummaryText() const;
+    QString WeekendDayNames(std::uint8_t weekend) const;
 
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);
@@ -358,6 +359,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
 
     // line store
     std::vector<ProgramLine> lines_;  // index 0 unused
+    QString programFolder_;           // HOLIDAYS= files are read from here; empty: the current
     int lineCount_ = 0;
     BlockIndex blocks_;
     bool forEachExpanded_ = false;

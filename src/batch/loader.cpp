@@ -91,6 +91,9 @@ bool BatchRun::StartFromFile(const QString& path) {
     refused = false;
     errorReported = false;
     errorCount = 0;
+    // A program's rule files lie beside it.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    programFolder_ = slash < 0 ? QString() : path.left(slash + 1);
     // The program is read once; the checks below look at these bytes only.
     const ProgramFile file = ReadProgramFile(path, kMaxProgramBytes, kLineEndingLimit);
     const auto refuse = [&](int textId) {
@@ -139,6 +142,7 @@ bool BatchRun::StartFromFile(const QString& path) {
 }
 
 bool BatchRun::StartFromLines(const QStringList& lines, const QString& name) {
+    programFolder_.clear();
     running = false;
     refused = false;
     errorReported = false;

@@ -93,6 +93,7 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
 
 int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
     const WorkdayCalendar& now = state_.workdays;
+    std::optional<WorkdayCalendar> next;
     if (which == kWeekendSetting) {
         const std::optional<std::uint8_t> weekend = ParseWeekend(value);
         if (!weekend) {
@@ -102,38 +103,51 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
             }
             return -1;
         }
-        state_.workdays = WorkdayCalendar(*weekend, now.holidaySet());
+        next.emplace(*weekend, now.holidaySet());
     } else {
         std::shared_ptr<const HolidaySet> set;
         if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
             QString why;
-            set = LoadHolidaySet(value, why);
+            set = LoadHolidaySet(value, why, {state_.language, programFolder_});
             if (set == nullptr) {
                 EchoRejectedSetting(line, false);
                 state_.output.append(why + QStringLiteral("\r\n"));
                 return -1;
             }
         }
-        state_.workdays = WorkdayCalendar(now.weekend(), set);
+        next.emplace(now.weekend(), set);
     }
+    if (!next->HasWorkday()) {
+        EchoRejectedSetting(line, false);
+        state_.output.append(NoWorkingDayText(WeekendDayNames(next->weekend()),
+                                              next->holidays()->name, state_.language) +
+                             QStringLiteral("\r\n"));
+        return -1;
+    }
+    state_.workdays = std::move(*next);
     if (state_.snapshot.verbose) {
         state_.output.append(WorkdaySummaryText());
     }
     return 1;
 }
 
+// The weekend days in the interface language, Monday first ("Saturday, Sunday").
+QString BatchRun::WeekendDayNames(std::uint8_t weekend) const {
+    QStringList days;
+    for (int day = 0; day < 7; ++day) {
+        if (((weekend >> day) & 1) != 0) {
+            days << DayNameIn((day + 1) % 7, state_.language);  // Monday first
+        }
+    }
+    return days.isEmpty() ? T(302) : days.join(QStringLiteral(", "));
+}
+
 QString BatchRun::WorkdaySummaryText() const {
     const WorkdayCalendar& workdays = state_.workdays;
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
-        QStringList days;
-        for (int day = 0; day < 7; ++day) {
-            if (((workdays.weekend() >> day) & 1) != 0) {
-                days << DayNameIn((day + 1) % 7, state_.language);  // Monday first
-            }
-        }
-        text += T(300) + QStringLiteral(" ") +
-                (days.isEmpty() ? T(302) : days.join(QStringLiteral(", "))) + QStringLiteral(".");
+        text += T(300) + QStringLiteral(" ") + WeekendDayNames(workdays.weekend()) +
+                QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
         text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +

@@ -194,6 +194,12 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
     if (o.help || o.version) {
         return true;
     }
+    if (o.holidays && *o.holidays != nullptr &&
+        !WorkdayCalendar(o.weekend.value_or(WorkdayCalendar::kSaturdaySunday), *o.holidays)
+             .HasWorkday()) {
+        error = QStringLiteral("--weekend and --holidays leave no working day at all");
+        return false;
+    }
     if (o.hasLines) {
         if (!files.isEmpty()) {
             error = QStringLiteral("give either a program file or -e lines, not both");

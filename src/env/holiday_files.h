@@ -10,12 +10,30 @@
 
 namespace daybridge {
 
+// Rule files larger than this are refused.
+inline constexpr qint64 kMaxHolidayFileBytes = 1 << 20;
+
+// Where a rule file named by a relative path is read from, and the language of the messages.
+struct HolidayFileContext {
+    int language = 0;  // English
+    QString folder;    // a batch program's folder; empty: the current folder
+};
+
 // The names of the shipped sets, sorted.
 QStringList ShippedHolidaySetNames();
 
 // A shipped set's name (any case), or a file path (anything with a "/" or a ".txt" ending).
-// Nothing, with a one-line explanation in `error`, when the file cannot be read or a rule in it
-// is faulty (the file's name and the line are given).
-std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QString& error);
+// Nothing, with a one-line explanation in `error`, when the file cannot be read (a missing
+// file, a folder, a FIFO, a device, a symbolic link loop, no permission, over 1 MiB), a rule in
+// it is faulty (the file's name and the line are given) or the set as a whole is refused.
+// FIFOs and devices are never opened, so loading never waits.
+std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QString& error,
+                                                 const HolidayFileContext& context = {});
+
+// The text of a rule's fault in a language, its details filled in.
+QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language);
+
+// "With these weekend days (...) the holiday set ... leaves no working day at all."
+QString NoWorkingDayText(const QString& weekendDays, const QString& setName, int language);
 
 }  // namespace daybridge

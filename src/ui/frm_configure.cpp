@@ -393,7 +393,7 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
     std::shared_ptr<const HolidaySet> set;
     if (!nameOrPath.isEmpty()) {
         QString why;
-        set = LoadHolidaySet(nameOrPath, why);
+        set = LoadHolidaySet(nameOrPath, why, {state_.language, {}});
         if (set == nullptr) {
             Message(state_.Caption(Caption::InvalidInput),
                     state_.Caption(Caption::HolidayFileNotLoaded) + QLatin1Char('\n') + why);

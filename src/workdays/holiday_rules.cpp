@@ -2,9 +2,12 @@
 
 #include <QStringList>
 #include <array>
+#include <memory>
 
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
+#include "workdays/holiday_count.h"
+#include "workdays/workday_calendar.h"
 
 namespace daybridge {
 namespace {
@@ -44,12 +47,14 @@ int MaxDayOfMonth(int month) {
 struct LineReader {
     QStringList words;
     int at = 0;
-    QString error;
+    HolidayFault fault = HolidayFault::None;
+    QStringList details;
 
     bool AtEnd() const { return at >= words.size(); }
     QString Next() { return AtEnd() ? QString() : words[at++]; }
-    bool Fail(const QString& what) {
-        error = what;
+    bool Fail(HolidayFault what, QStringList words = {}) {
+        fault = what;
+        details = std::move(words);
         return false;
     }
 };
@@ -60,18 +65,15 @@ bool ReadDate(LineReader& in, HolidayRule& rule) {
         rule.kind = HolidayKind::EasterDays;
         rule.julian = first == u"orthodox";
         if (rule.julian && in.Next() != u"easter") {
-            return in.Fail(QStringLiteral("'orthodox' must be followed by 'easter'"));
+            return in.Fail(HolidayFault::OrthodoxWithoutEaster);
         }
         if (!in.AtEnd() && (in.words[in.at].startsWith(u'+') || in.words[in.at].startsWith(u'-'))) {
             const QString offset = in.Next();
             const auto days = Number(offset, kMinEasterOffset, kMaxEasterOffset);
             if (!days) {
                 return in.Fail(
-                    QStringLiteral("the days from Easter must be a number from %1 to +%2, "
-                                   "not '%3'")
-                        .arg(kMinEasterOffset)
-                        .arg(kMaxEasterOffset)
-                        .arg(offset));
+                    HolidayFault::EasterOffset,
+                    {QString::number(kMinEasterOffset), QString::number(kMaxEasterOffset), offset});
             }
             rule.offset = static_cast<int>(*days);
         }
@@ -89,18 +91,17 @@ bool ReadDate(LineReader& in, HolidayRule& rule) {
         const auto month = Number(parts[single ? 1 : 0], 1, 12);
         const auto day = Number(parts[single ? 2 : 1], 1, 31);
         if (!year || !month || !day || parts.contains(QString()) || (negative && !single)) {
-            return in.Fail(QStringLiteral("'%1' is not a date: write MM-DD, or YYYY-MM-DD for one "
-                                          "day")
-                               .arg(first));
+            return in.Fail(HolidayFault::NotADate, {first});
         }
         rule.month = static_cast<int>(*month);
         rule.day = static_cast<int>(*day);
         if (rule.day > MaxDayOfMonth(rule.month)) {
-            return in.Fail(QStringLiteral("month %1 has no day %2").arg(rule.month).arg(rule.day));
+            return in.Fail(HolidayFault::NoSuchDay,
+                           {QString::number(rule.month), QString::number(rule.day)});
         }
         if (single) {
             if (rule.month == 2 && rule.day == 29 && !jdcore::gregorian_leap(*year)) {
-                return in.Fail(QStringLiteral("%1 is not a leap year").arg(*year));
+                return in.Fail(HolidayFault::NotLeapYear, {QString::number(*year)});
             }
             rule.kind = HolidayKind::SingleDate;
             rule.firstYear = rule.lastYear = *year;
@@ -122,23 +123,21 @@ bool ReadDate(LineReader& in, HolidayRule& rule) {
         }
     }
     if (nth < 0) {
-        return in.Fail(QStringLiteral("'%1' does not begin a date: write MM-DD, YYYY-MM-DD, "
-                                      "'easter', 'orthodox easter' or e.g. 'first monday of may'")
-                           .arg(first));
+        return in.Fail(HolidayFault::NotABeginning, {first});
     }
     const QString weekday = in.Next();
     rule.weekday = IndexOfName(weekday, kWeekdays.data(), 7);
     if (rule.weekday < 0) {
-        return in.Fail(QStringLiteral("'%1' is not a day of the week").arg(weekday));
+        return in.Fail(HolidayFault::NotAWeekday, {weekday});
     }
     if (in.Next() != u"of") {
-        return in.Fail(QStringLiteral("'of' and a month must follow '%1 %2'").arg(first, weekday));
+        return in.Fail(HolidayFault::OfMissing, {first, weekday});
     }
     const QString month = in.Next();
     const auto number = Number(month, 1, 12);
     rule.month = number ? static_cast<int>(*number) : IndexOfName(month, kMonths.data(), 12) + 1;
     if (rule.month < 1) {
-        return in.Fail(QStringLiteral("'%1' is not a month").arg(month));
+        return in.Fail(HolidayFault::NotAMonth, {month});
     }
     rule.kind = HolidayKind::NthWeekday;
     rule.nth = nth;
@@ -152,30 +151,26 @@ bool ReadOptions(LineReader& in, HolidayRule& rule) {
         if (word == u"julian") {
             if (hasJulian || rule.kind == HolidayKind::EasterDays ||
                 rule.kind == HolidayKind::SingleDate) {
-                return in.Fail(
-                    QStringLiteral("'julian' belongs only once after MM-DD or a "
-                                   "weekday of a month"));
+                return in.Fail(HolidayFault::JulianMisplaced);
             }
             hasJulian = rule.julian = true;
         } else if (word == u"from" || word == u"until") {
             const bool from = word == u"from";
             if ((from ? hasFrom : hasUntil) || rule.kind == HolidayKind::SingleDate) {
-                return in.Fail(QStringLiteral("'%1' given twice, or for a single date").arg(word));
+                return in.Fail(HolidayFault::BoundTwice, {word});
             }
             const QString text = in.Next();
             const auto year = Number(text, -kYearLimit, kYearLimit);
             if (!year) {
-                return in.Fail(QStringLiteral("'%1' must be followed by a year from %2 to %3")
-                                   .arg(word)
-                                   .arg(-kYearLimit)
-                                   .arg(kYearLimit));
+                return in.Fail(HolidayFault::BoundYear,
+                               {word, QString::number(-kYearLimit), QString::number(kYearLimit)});
             }
             (from ? rule.firstYear : rule.lastYear) = *year;
             (from ? hasFrom : hasUntil) = true;
         } else if (word == u"observed") {
             const QString how = in.Next();
             if (hasObserved) {
-                return in.Fail(QStringLiteral("'observed' given twice"));
+                return in.Fail(HolidayFault::ObservedTwice);
             }
             hasObserved = true;
             if (how == u"next") {
@@ -185,26 +180,21 @@ bool ReadOptions(LineReader& in, HolidayRule& rule) {
             } else if (how == u"fri-mon") {
                 rule.observed = Observed::FriMon;
             } else {
-                return in.Fail(
-                    QStringLiteral("'observed' must be followed by next, previous or "
-                                   "fri-mon"));
+                return in.Fail(HolidayFault::ObservedHow);
             }
         } else {
-            return in.Fail(QStringLiteral("unknown word '%1'").arg(word));
+            return in.Fail(HolidayFault::UnknownWord, {word});
         }
     }
     if (rule.firstYear > rule.lastYear) {
-        return in.Fail(QStringLiteral("the first year is after the last year"));
+        return in.Fail(HolidayFault::FirstAfterLast);
     }
     return true;
 }
 
 }  // namespace
 
-std::optional<std::int64_t> HolidayRule::DateIn(std::int64_t year) const {
-    if (!ActiveIn(year)) {
-        return std::nullopt;
-    }
+std::optional<std::int64_t> HolidayRule::DateInAnyYear(std::int64_t year) const {
     const auto jdnOf = [this](std::int64_t y, std::int64_t m, std::int64_t d) {
         return julian ? jdcore::jdn_from_julian(y, m, d) : jdcore::jdn_from_gregorian(y, m, d);
     };
@@ -232,10 +222,100 @@ std::optional<std::int64_t> HolidayRule::DateIn(std::int64_t year) const {
     return std::nullopt;
 }
 
+QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
+    const char* text = "";
+    switch (fault) {
+        case HolidayFault::None:
+            break;
+        case HolidayFault::NoColon:
+            text = "a ':' and the holiday's name must end the line";
+            break;
+        case HolidayFault::NoName:
+            text = "the holiday has no name after ':'";
+            break;
+        case HolidayFault::NoDate:
+            text = "the holiday has no date before ':'";
+            break;
+        case HolidayFault::NotADate:
+            text = "'%1' is not a date: write MM-DD, or YYYY-MM-DD for one day";
+            break;
+        case HolidayFault::NoSuchDay:
+            text = "month %1 has no day %2";
+            break;
+        case HolidayFault::NotLeapYear:
+            text = "%1 is not a leap year";
+            break;
+        case HolidayFault::EasterOffset:
+            text = "the days from Easter must be a number from %1 to +%2, not '%3'";
+            break;
+        case HolidayFault::OrthodoxWithoutEaster:
+            text = "'orthodox' must be followed by 'easter'";
+            break;
+        case HolidayFault::NotABeginning:
+            text =
+                "'%1' does not begin a date: write MM-DD, YYYY-MM-DD, 'easter', 'orthodox "
+                "easter' or e.g. 'first monday of may'";
+            break;
+        case HolidayFault::NotAWeekday:
+            text = "'%1' is not a day of the week";
+            break;
+        case HolidayFault::OfMissing:
+            text = "'of' and a month must follow '%1 %2'";
+            break;
+        case HolidayFault::NotAMonth:
+            text = "'%1' is not a month";
+            break;
+        case HolidayFault::JulianMisplaced:
+            text = "'julian' belongs only once after MM-DD or a weekday of a month";
+            break;
+        case HolidayFault::BoundTwice:
+            text = "'%1' given twice, or for a single date";
+            break;
+        case HolidayFault::BoundYear:
+            text = "'%1' must be followed by a year from %2 to %3";
+            break;
+        case HolidayFault::FirstAfterLast:
+            text = "the first year is after the last year";
+            break;
+        case HolidayFault::ObservedTwice:
+            text = "'observed' given twice";
+            break;
+        case HolidayFault::ObservedHow:
+            text = "'observed' must be followed by next, previous or fri-mon";
+            break;
+        case HolidayFault::UnknownWord:
+            text = "unknown word '%1'";
+            break;
+        case HolidayFault::TooComplex:
+            text =
+                "its rules begin or end in %1 different years with up to %2 rules in force: "
+                "counting would take too long. Write the holidays of single years as dates "
+                "(YYYY-MM-DD)";
+            break;
+        case HolidayFault::NoWorkingDay:
+            text = "it leaves no working day at all";
+            break;
+    }
+    const QString result = QString::fromUtf8(text);
+    switch (details.size()) {  // filled at once, so that a word holding "%2" stays as it is
+        case 0:
+            return result;
+        case 1:
+            return result.arg(details[0]);
+        case 2:
+            return result.arg(details[0], details[1]);
+        default:
+            return result.arg(details[0], details[1], details[2]);
+    }
+}
+
 HolidayParseResult ParseHolidayRules(const QString& text) {
     HolidayParseResult result;
     HolidaySet set;
-    const QStringList lines = text.split(u'\n');
+    // Lines end with LF, CR LF or a CR alone, as in batch programs.
+    QString normal = text;
+    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const QStringList lines = normal.split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (i == 0 && line.startsWith(QChar(0xFEFF))) {
@@ -249,24 +329,36 @@ HolidayParseResult ParseHolidayRules(const QString& text) {
         HolidayRule rule;
         LineReader in;
         if (colon < 0) {
-            in.error = QStringLiteral("a ':' and the holiday's name must end the line");
+            in.Fail(HolidayFault::NoColon);
         } else {
             rule.name = line.mid(colon + 1).trimmed();
             in.words = line.left(colon).simplified().toLower().split(u' ', Qt::SkipEmptyParts);
             if (rule.name.isEmpty()) {
-                in.error = QStringLiteral("the holiday has no name after ':'");
+                in.Fail(HolidayFault::NoName);
             } else if (in.words.isEmpty()) {
-                in.error = QStringLiteral("the holiday has no date before ':'");
+                in.Fail(HolidayFault::NoDate);
             } else if (ReadDate(in, rule)) {
                 ReadOptions(in, rule);
             }
         }
-        if (!in.error.isEmpty()) {
+        if (in.fault != HolidayFault::None) {
             result.line = i + 1;
-            result.error = in.error;
+            result.fault = in.fault;
+            result.details = in.details;
             return result;
         }
-        set.rules.push_back(rule);
+        set.rules.push_back(std::move(rule));
+    }
+    const HolidaySetSize size = MeasureHolidaySet(set);
+    if (size.work > kMaxHolidayWork) {
+        result.fault = HolidayFault::TooComplex;
+        result.details = {QString::number(size.changeYears), QString::number(size.mostInForce)};
+        return result;
+    }
+    auto shared = std::make_shared<const HolidaySet>(set);
+    if (!WorkdayCalendar(0, shared).HasWorkday()) {
+        result.fault = HolidayFault::NoWorkingDay;
+        return result;
     }
     result.set = std::move(set);
     return result;

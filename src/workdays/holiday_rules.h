@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -43,8 +44,13 @@ struct HolidayRule {
 
     bool ActiveIn(std::int64_t year) const { return year >= firstYear && year <= lastYear; }
     // The rule's own date in `year` of its calendar, before any observed shift; none when the
-    // year has no such day (30 February, a fifth Monday).
-    std::optional<std::int64_t> DateIn(std::int64_t year) const;
+    // year has no such day (30 February, a fifth Monday) or lies outside the rule's years.
+    std::optional<std::int64_t> DateIn(std::int64_t year) const {
+        return ActiveIn(year) ? DateInAnyYear(year) : std::nullopt;
+    }
+    // The same, whatever the rule's first and last year.
+    std::optional<std::int64_t> DateInAnyYear(std::int64_t year) const;
+    bool IsWesternEaster() const { return kind == HolidayKind::EasterDays && !julian; }
 };
 
 // The largest Easter offsets allowed: the dates stay inside the year of their Easter, at
@@ -57,13 +63,49 @@ struct HolidaySet {
     std::vector<HolidayRule> rules;
 };
 
-struct HolidayParseResult {
-    std::optional<HolidaySet> set;  // only when the whole text was read
-    int line = 0;                   // the first faulty line (from 1)
-    QString error;                  // what is wrong there
+// What is wrong with a rule file. The texts of the faults name the words in `details` as %1,
+// %2, ... (holidayFaultEnglish gives them in English; the program's messages come from its text
+// data file, in the interface language).
+enum class HolidayFault {
+    None,
+    NoColon,                // a ':' and the holiday's name must end the line
+    NoName,                 // nothing after ':'
+    NoDate,                 // nothing before ':'
+    NotADate,               // %1: "13-01", "2024-1-"
+    NoSuchDay,              // month %1 has no day %2
+    NotLeapYear,            // %1 is not a leap year (a single 29 February)
+    EasterOffset,           // %1, %2: the limits; %3 the text
+    OrthodoxWithoutEaster,  // 'orthodox' without 'easter'
+    NotABeginning,          // %1 begins no kind of date
+    NotAWeekday,            // %1
+    OfMissing,              // %1 %2: the ordinal and weekday before the missing 'of'
+    NotAMonth,              // %1
+    JulianMisplaced,        // 'julian' twice, or after Easter or a single date
+    BoundTwice,             // %1 'from' or 'until', twice or for a single date
+    BoundYear,              // %1 'from' or 'until'; %2, %3 the limits
+    FirstAfterLast,         // from after until
+    ObservedTwice,          // 'observed' twice
+    ObservedHow,            // not next, previous or fri-mon
+    UnknownWord,            // %1
+    // The whole set (line 0):
+    TooComplex,    // %1 years where rules begin or end, %2 rules in force at most
+    NoWorkingDay,  // no day is a working day, whatever the weekend
 };
 
-// Reads a rule file's text; refuses it whole at its first faulty line.
+struct HolidayParseResult {
+    std::optional<HolidaySet> set;  // only when the whole text was read
+    int line = 0;                   // the first faulty line (from 1); 0 for the whole set
+    HolidayFault fault = HolidayFault::None;
+    QStringList details;  // the words the fault's text names
+};
+
+// The fault's text in English, with its details filled in.
+QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details);
+
+// Reads a rule file's text; refuses it whole at its first faulty line. Lines end with LF,
+// CR LF or CR alone. A set whose counting would need more work than any file of the size
+// limit needs with ordinary rules (HolidayFault::TooComplex), or that leaves no working day
+// even without weekend days, is refused whole.
 HolidayParseResult ParseHolidayRules(const QString& text);
 
 }  // namespace daybridge

@@ -1,6 +1,7 @@
 #include "workdays/workday_calendar.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "jdcore/day_count.h"
 #include "workdays/holiday_count.h"
@@ -11,10 +12,15 @@ namespace {
 using jdcore::floor_div;
 using jdcore::floor_mod;
 
-// Stepping gives up beyond this many days from where it started: no working day is in reach.
-constexpr std::int64_t kReach = std::int64_t{5000000000};
-// Stepping also gives up after this many days without a working day.
-constexpr std::int64_t kDryDays = 3 * 366;
+// Stepping looks for working days up to this far from day 0, just beyond every day number
+// the program shows.
+constexpr std::int64_t kSearchEnd = std::int64_t{1} << 31;
+// Stepping by the weekend and then by the holidays found converges in a round or two; more
+// rounds mean a long stretch of holidays, which a search by counting crosses faster.
+constexpr int kQuickRounds = 6;
+// Sets counted year by year are searched for a working day this many years after each year
+// where their rules change (and after 2000); the whole day range would take hours.
+constexpr std::int64_t kYearsLookedAt = 2000;
 
 constexpr const char* kDayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                       "Friday", "Saturday", "Sunday"};
@@ -89,15 +95,7 @@ bool WorkdayCalendar::IsWeekendDay(std::int64_t jdn) const {
 }
 
 bool WorkdayCalendar::IsHoliday(std::int64_t jdn) const {
-    if (counter_ == nullptr) {
-        return false;
-    }
-    for (const HolidayDate& h : counter_->Between(jdn, jdn)) {
-        if (!h.moved) {
-            return true;
-        }
-    }
-    return false;
+    return counter_ != nullptr && counter_->IsHoliday(jdn);
 }
 
 bool WorkdayCalendar::IsWorkday(std::int64_t jdn) const {
@@ -136,48 +134,126 @@ std::int64_t WorkdayCalendar::WorkdaysIn(std::int64_t from, std::int64_t to) con
     return NotWeekendBefore(to) - NotWeekendBefore(from) - HolidayWorkdaysIn(from, to);
 }
 
+bool WorkdayCalendar::HasWorkday() const {
+    if (counter_ == nullptr || counter_->MostHolidaysInAYear() < 52 * perWeek_) {
+        return true;  // more non-weekend days in every year than holidays
+    }
+    const std::vector<std::int64_t> years = counter_->SampleYears();
+    const auto start = [](std::int64_t year) { return jdcore::jdn_from_gregorian(year, 1, 1); };
+    for (const std::int64_t y : years) {
+        if (WorkdaysIn(start(y), start(y + 1)) > 0) {
+            return true;
+        }
+    }
+    if (!counter_->CountsYearByYear()) {
+        return WorkdaysIn(-kSearchEnd, kSearchEnd) > 0;
+    }
+    return std::any_of(years.begin(), years.end(), [&](std::int64_t y) {
+        return WorkdaysIn(start(y), start(y + kYearsLookedAt)) > 0;
+    });
+}
+
 // The n-th (n >= 1) working day at or after `from`: the n-th non-weekend day, then as many
-// more as there were holidays among those, until a stretch holds none. A stretch of more than
-// kDryDays without any working day ends the search (a holiday set can cover whole years).
+// more as there were holidays among those, until a stretch holds none.
 std::int64_t WorkdayCalendar::NthWorkdayFrom(std::int64_t from, std::int64_t n) const {
     std::int64_t start = from;
-    std::int64_t lastFound = from;
-    while (start - from < kReach) {
+    for (int round = 0; round < kQuickRounds; ++round) {
         const std::int64_t day = NotWeekendAt(NotWeekendBefore(start) + n - 1);
+        if (day > kSearchEnd) {
+            return kNoDate;  // holidays only take it further
+        }
         const std::int64_t holidays = HolidayWorkdaysIn(start, day + 1);
         if (holidays == 0) {
             return day;
         }
-        if (holidays < n) {
-            lastFound = day;
-        } else if (day - lastFound > kDryDays) {
-            break;
-        }
         n = holidays;
         start = day + 1;
     }
-    return kNoDate;
+    return SearchForward(start, n);
 }
 
 // The n-th (n >= 1) working day before `before`, counting backwards.
 std::int64_t WorkdayCalendar::NthWorkdayBefore(std::int64_t before, std::int64_t n) const {
     std::int64_t end = before;
-    std::int64_t lastFound = before;
-    while (before - end < kReach) {
+    for (int round = 0; round < kQuickRounds; ++round) {
         const std::int64_t day = NotWeekendAt(NotWeekendBefore(end) - n);
+        if (day < -kSearchEnd) {
+            return -kNoDate;
+        }
         const std::int64_t holidays = HolidayWorkdaysIn(day, end);
         if (holidays == 0) {
             return day;
         }
-        if (holidays < n) {
-            lastFound = day;
-        } else if (lastFound - day > kDryDays) {
-            break;
-        }
         n = holidays;
         end = day;
     }
-    return -kNoDate;
+    return SearchBackward(end, n);
+}
+
+// The first day d at or after `from` with n working days in [from, d]: spans doubling in length
+// until one holds n, then halving. Each count covers only the days not counted yet, so sets
+// counted year by year take time in proportion to the distance.
+std::int64_t WorkdayCalendar::SearchForward(std::int64_t from, std::int64_t n) const {
+    std::int64_t lo = from - 1;  // the days [from, lo] hold `below` (< n) working days
+    std::int64_t below = 0;
+    std::int64_t hi = lo;
+    std::int64_t step = std::max<std::int64_t>(n, 64);
+    for (;;) {
+        if (lo >= kSearchEnd) {
+            return kNoDate;
+        }
+        hi = std::min(lo + step, kSearchEnd);
+        const std::int64_t more = WorkdaysIn(lo + 1, hi + 1);
+        if (below + more >= n) {
+            break;
+        }
+        lo = hi;
+        below += more;
+        step *= 2;
+    }
+    while (hi - lo > 1) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        const std::int64_t more = WorkdaysIn(lo + 1, mid + 1);
+        if (below + more >= n) {
+            hi = mid;
+        } else {
+            lo = mid;
+            below += more;
+        }
+    }
+    return hi;
+}
+
+// The last day d before `before` with n working days in [d, before).
+std::int64_t WorkdayCalendar::SearchBackward(std::int64_t before, std::int64_t n) const {
+    std::int64_t hi = before;  // the days [hi, before) hold `above` (< n) working days
+    std::int64_t above = 0;
+    std::int64_t lo = hi;
+    std::int64_t step = std::max<std::int64_t>(n, 64);
+    for (;;) {
+        if (hi <= -kSearchEnd) {
+            return -kNoDate;
+        }
+        lo = std::max(hi - step, -kSearchEnd);
+        const std::int64_t more = WorkdaysIn(lo, hi);
+        if (above + more >= n) {
+            break;
+        }
+        hi = lo;
+        above += more;
+        step *= 2;
+    }
+    while (hi - lo > 1) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        const std::int64_t more = WorkdaysIn(mid, hi);
+        if (above + more >= n) {
+            lo = mid;
+        } else {
+            hi = mid;
+            above += more;
+        }
+    }
+    return lo;
 }
 
 std::int64_t WorkdayCalendar::Count(std::int64_t first, std::int64_t second,
@@ -193,17 +269,11 @@ std::int64_t WorkdayCalendar::StepFromFirst(std::int64_t first, std::int64_t dif
     if (difference == 0) {
         return first;
     }
-    if (difference > 0) {
-        // The dates counting `difference` run from this working day to the next one.
-        return NthWorkdayFrom(includeFirst ? first : first + 1, difference);
-    }
-    // Backwards they run from the day after a working day up to it; it is the one taken.
-    const std::int64_t day = NthWorkdayBefore(includeFirst ? first + 1 : first, -difference);
-    if (day < first) {
-        return day;
-    }
-    // Only with include-first from a working day and -1: the day just before, if it counts so.
-    return Count(first, first - 1, includeFirst) == difference ? first - 1 : first;
+    // Forwards the dates counting `difference` run from a working day to the next one;
+    // backwards from the day after one up to it. The working day is the one taken; with
+    // include-first and a working first date, +-1 is that date.
+    return difference > 0 ? NthWorkdayFrom(includeFirst ? first : first + 1, difference)
+                          : NthWorkdayBefore(includeFirst ? first + 1 : first, -difference);
 }
 
 std::int64_t WorkdayCalendar::StepFromSecond(std::int64_t second, std::int64_t difference,
@@ -211,16 +281,9 @@ std::int64_t WorkdayCalendar::StepFromSecond(std::int64_t second, std::int64_t d
     if (difference == 0) {
         return second;
     }
-    if (difference > 0) {
-        // First dates before the second: the working day that begins the dates with this count.
-        return NthWorkdayBefore(second + 1, includeFirst ? difference : difference + 1);
-    }
-    const std::int64_t day = NthWorkdayFrom(second, includeFirst ? -difference : 1 - difference);
-    if (day > second) {
-        return day;
-    }
-    // Only with include-first to a working day and -1: the day just after, if it counts so.
-    return Count(second + 1, second, includeFirst) == difference ? second + 1 : second;
+    // The first date that begins the dates with this count: the working day among them.
+    return difference > 0 ? NthWorkdayBefore(second + 1, includeFirst ? difference : difference + 1)
+                          : NthWorkdayFrom(second, includeFirst ? -difference : 1 - difference);
 }
 
 }  // namespace daybridge

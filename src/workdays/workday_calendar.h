@@ -5,13 +5,15 @@
 // Counting, in both directions: the working days strictly after the first date towards the
 // second, up to and including the second; with include-first the first date too when it is a
 // working day. The sign is the direction from the first date to the second (the same date
-// counts +1 when it is counted). A stepped date is one whose count from the known date is
-// exactly the difference: the working day among the dates that share that count (there is at
-// most one), else the one of them nearest the known date, else (a difference of 0, or -1 with
-// include-first next to a working day) the known date itself.
+// counts +1 when it is counted). A stepped date is the working day whose count from the known
+// date is exactly the difference (there is one, however far, if any working day lies in that
+// direction); with include-first a difference of +1 or -1 from or to a working day gives that
+// day itself, the one-day span, and from or to another day the nearest working day in the
+// difference's direction.
 //
 // Counting and stepping take time independent of the span for the weekend alone; holidays are
-// counted year by year in closed form where the rule set allows it (see holiday_count.h).
+// counted by whole years in closed form where the rule set allows it (see holiday_count.h), and
+// stepping over long stretches without a working day searches by counting.
 // Values are 64-bit; results beyond the day range are the caller's to refuse.
 #pragma once
 
@@ -71,8 +73,11 @@ class WorkdayCalendar {
     std::int64_t StepFromSecond(std::int64_t second, std::int64_t difference,
                                 bool includeFirst) const;
 
-    // What stepping returns when no working day lies within reach (a holiday set that leaves
-    // no working day for three years running): far outside every day range.
+    // Whether any day is a working day (a holiday set can cover every day of some weekend sets).
+    bool HasWorkday() const;
+
+    // What stepping returns when no working day lies in the difference's direction within the
+    // day range: far outside every day range.
     static constexpr std::int64_t kNoDate = std::int64_t{1} << 40;
 
   private:
@@ -81,6 +86,8 @@ class WorkdayCalendar {
     std::int64_t HolidayWorkdaysIn(std::int64_t from, std::int64_t to) const;
     std::int64_t NthWorkdayFrom(std::int64_t from, std::int64_t n) const;      // at or after
     std::int64_t NthWorkdayBefore(std::int64_t before, std::int64_t n) const;  // strictly
+    std::int64_t SearchForward(std::int64_t from, std::int64_t n) const;
+    std::int64_t SearchBackward(std::int64_t before, std::int64_t n) const;
 
     std::uint8_t weekend_;
     int perWeek_ = 0;                // non-weekend days in a week

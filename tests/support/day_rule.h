@@ -1,7 +1,8 @@
 // The counting rule of working days, asked one day at a time: the days strictly after the first
 // date towards the second, up to and including the second, plus the first date with
-// include-first; a stepped date is one with the count asked for (the counted one among several,
-// else the nearest, else the known date; 0 steps to the known date).
+// include-first; a stepped date is the counted day with the count asked for; where no day has
+// it (+1 or -1 with include-first from or to a counted day) the known date itself, the one-day
+// span; 0 steps to the known date.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,27 +36,26 @@ struct DayTable {
         const std::int64_t own = inc && Counts(first) ? 1 : 0;
         return second >= first ? In(first + 1, second + 1) + own : -(In(second, first) + own);
     }
-    // The date within `reach` of `known` whose count (from it as first date, or to it as
-    // second date) is `difference`.
+    // The counted date within `reach` of `known` whose count (from it as first date, or to it
+    // as second date) is `difference`.
     std::int64_t Step(bool fromFirst, std::int64_t known, std::int64_t difference, bool inc,
                       std::int64_t reach) const {
         if (difference == 0) {
             return known;
         }
-        std::optional<std::int64_t> counted, nearest;
+        std::optional<std::int64_t> counted;
         for (std::int64_t d = known - reach; d <= known + reach; ++d) {
-            if ((fromFirst ? Count(known, d, inc) : Count(d, known, inc)) != difference) {
-                continue;
-            }
-            if (Counts(d)) {
+            if (Counts(d) &&
+                (fromFirst ? Count(known, d, inc) : Count(d, known, inc)) == difference) {
                 EXPECT_FALSE(counted.has_value()) << "two counted days share a count";
                 counted = d;
             }
-            if (!nearest || std::abs(d - known) < std::abs(*nearest - known)) {
-                nearest = d;
-            }
         }
-        return counted.value_or(nearest.value_or(known));
+        if (!counted) {
+            EXPECT_TRUE(inc && std::abs(difference) == 1 && Counts(known))
+                << "no counted day has the count " << difference;
+        }
+        return counted.value_or(known);
     }
 };
 

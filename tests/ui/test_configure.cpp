@@ -302,7 +302,7 @@ class TestConfigure : public QObject {
     void badHolidayFileRefusedOldKept() {
         const std::pair<QByteArray, QString> cases[] = {
             {"01-01 : New Year\n12-25\n", "line 2: a ':' and the holiday's name"},
-            {"", "cannot read the holiday file"}};  // missing
+            {"", "does not exist"}};  // missing
         for (const auto& [content, reason] : cases) {
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("mine.txt"));

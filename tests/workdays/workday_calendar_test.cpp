@@ -79,8 +79,10 @@ QString RandomRules(std::mt19937_64& random, std::int64_t year, bool gregorianOn
 
 std::shared_ptr<const HolidaySet> Parse(const QString& text) {
     const HolidayParseResult parsed = ParseHolidayRules(text);
-    EXPECT_TRUE(parsed.set.has_value()) << parsed.line << ": " << parsed.error.toStdString() << "\n"
-                                        << text.toStdString();
+    EXPECT_TRUE(parsed.set.has_value())
+        << parsed.line << ": " << HolidayFaultEnglish(parsed.fault, parsed.details).toStdString()
+        << "\n"
+        << text.toStdString();
     return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
 }
 
@@ -180,55 +182,176 @@ TEST(WorkdayCalendar, LongSpansAddUpAndAgreeWithTheirYears) {
     }
 }
 
-// A set that leaves no working day at all: counting gives 0, stepping ends out of range.
-TEST(WorkdayCalendar, NoWorkingDayInReach) {
+// Every day of the years as a rule's day, optionally limited to some years.
+QString EveryDay(const QString& years = {}) {
     QString rules;
     for (int month = 1; month <= 12; ++month) {
-        for (int day = 1; day <= 31; ++day) {
-            if (day <= jdcore::month_length(month, true)) {
-                rules += QStringLiteral("%1-%2 : every day\n").arg(month).arg(day);
-            }
+        for (int day = 1; day <= jdcore::month_length(month, true); ++day) {
+            rules += QStringLiteral("%1-%2 %3 : every day\n").arg(month).arg(day).arg(years);
         }
     }
-    const WorkdayCalendar calendar(0, Parse(rules));
-    EXPECT_EQ(calendar.WorkdaysIn(-2100000000, 2100000000), 0);
-    EXPECT_EQ(calendar.StepFromFirst(2451545, 1, false), WorkdayCalendar::kNoDate);
-    EXPECT_EQ(calendar.StepFromSecond(2451545, 1, false), -WorkdayCalendar::kNoDate);
+    return rules;
+}
+
+// Stepping crosses years without a working day and reaches the date counting finds; a set that
+// leaves no working day is refused when read, or with the weekend that leaves none.
+TEST(WorkdayCalendar, StretchesWithoutWorkingDays) {
+    const auto jdn = [](int y, int m, int d) { return jdcore::jdn_from_gregorian(y, m, d); };
+    const WorkdayCalendar dry(0, Parse(EveryDay(QStringLiteral("from 2030 until 2039"))));
+    EXPECT_TRUE(dry.HasWorkday());
+    for (const bool inc : {false, true}) {
+        EXPECT_EQ(dry.StepFromFirst(jdn(2029, 12, 31), inc ? 2 : 1, inc), jdn(2040, 1, 1));
+        EXPECT_EQ(dry.StepFromFirst(jdn(2040, 1, 1), inc ? -2 : -1, inc), jdn(2029, 12, 31));
+        EXPECT_EQ(dry.StepFromSecond(jdn(2040, 1, 1), inc ? 2 : 1, inc), jdn(2029, 12, 31));
+        EXPECT_EQ(dry.StepFromSecond(jdn(2029, 12, 31), inc ? -2 : -1, inc), jdn(2040, 1, 1));
+        EXPECT_EQ(dry.Count(jdn(2029, 12, 31), jdn(2040, 1, 1), inc), inc ? 2 : 1);
+    }
+    // A million working days on, across the stretch.
+    const std::int64_t far = dry.StepFromFirst(jdn(2020, 1, 1), 1000000, false);
+    EXPECT_EQ(dry.Count(jdn(2020, 1, 1), far, false), 1000000);
+    EXPECT_TRUE(dry.IsWorkday(far));
+
+    const HolidayParseResult always = ParseHolidayRules(EveryDay());
+    EXPECT_FALSE(always.set.has_value());
+    EXPECT_EQ(always.fault, HolidayFault::NoWorkingDay);
+    // Every Monday a holiday: no working day when Monday is the only day that is not weekend.
+    QString mondays;
+    for (const char* nth : {"first", "second", "third", "fourth", "fifth"}) {
+        mondays += QStringLiteral(
+                       "%1 monday of 1 : m\n%1 monday of 2 : m\n%1 monday of 3 : m\n"
+                       "%1 monday of 4 : m\n%1 monday of 5 : m\n%1 monday of 6 : m\n"
+                       "%1 monday of 7 : m\n%1 monday of 8 : m\n%1 monday of 9 : m\n"
+                       "%1 monday of 10 : m\n%1 monday of 11 : m\n"
+                       "%1 monday of 12 : m\n")
+                       .arg(QLatin1String(nth));
+    }
+    const std::shared_ptr<const HolidaySet> set = Parse(mondays);
+    EXPECT_TRUE(WorkdayCalendar(0x7e, set).HasWorkday() == false);
+    EXPECT_TRUE(WorkdayCalendar(0x7d, set).HasWorkday());
+    const WorkdayCalendar none(0x7e, set);
+    EXPECT_EQ(none.StepFromFirst(2451545, 1, false), WorkdayCalendar::kNoDate);
+    EXPECT_EQ(none.StepFromSecond(2451545, 1, false), -WorkdayCalendar::kNoDate);
+}
+
+// Holidays moved far by chains of observed rules (one working day a week): every question
+// about a day gives one answer. Counts of spans and steps across two turns of the year agree
+// with the days as IsWorkday sees them one by one, and a holiday always has a name.
+TEST(WorkdayCalendar, FarMovedHolidaysAgreeEverywhere) {
+    // Late December and early January move into February and March, across the year's end.
+    QString rules;
+    for (int day = 1; day <= 10; ++day) {
+        rules += QStringLiteral("01-%1 observed next : January %1\n").arg(day);
+    }
+    for (int day = 15; day <= 31; ++day) {
+        rules += QStringLiteral("12-%1 observed next : December %1\n").arg(day);
+    }
+    rules += QStringLiteral(
+        "02-14 observed previous : Valentine\n12-24 observed next : Eve\n"
+        "12-31 observed fri-mon : Silvester\neaster +1 observed next : Easter Monday\n");
+    const std::shared_ptr<const HolidaySet> set = Parse(rules);
+    std::mt19937_64 random(16);
+    for (const std::uint8_t weekend : {0x7e, 0x5e, 0x60, 0x3f}) {
+        const WorkdayCalendar calendar(weekend, set);
+        const std::int64_t from = jdcore::jdn_from_gregorian(2026, 10, 1);
+        const std::int64_t size = 2 * 366 + 120;
+        const DayTable table([&](std::int64_t d) { return calendar.IsWorkday(d); }, from, size);
+        for (std::int64_t d = from; d < from + size; ++d) {
+            ASSERT_EQ(calendar.WorkdaysIn(d, d + 1), table.In(d, d + 1)) << d;
+            ASSERT_TRUE(!calendar.IsHoliday(d) || !calendar.HolidayNames(d).isEmpty()) << d;
+        }
+        const std::int64_t reach = 300;  // more than four working days in every weekend set
+        for (int i = 0; i < 300; ++i) {
+            const std::int64_t a = from + reach + static_cast<std::int64_t>(random() % 250);
+            const std::int64_t b = from + reach + static_cast<std::int64_t>(random() % 250);
+            const bool inc = i % 2 == 0;
+            SCOPED_TRACE(::testing::Message() << int(weekend) << " " << a << " " << b);
+            ASSERT_EQ(calendar.Count(a, b, inc), table.Count(a, b, inc));
+            const std::int64_t d = static_cast<std::int64_t>(random() % 9) - 4;
+            ASSERT_EQ(calendar.StepFromFirst(a, d, inc), table.Step(true, a, d, inc, reach));
+            ASSERT_EQ(calendar.StepFromSecond(a, d, inc), table.Step(false, a, d, inc, reach));
+        }
+    }
 }
 
 TEST(HolidayRules, AFaultyFileIsRefusedWholeAtItsLine) {
     const struct {
         const char* line;
-        const char* error;
+        HolidayFault fault;
     } cases[] = {
-        {"12-25 Christmas", "':'"},
-        {"12-25 :", "no name"},
-        {": Nameless", "no date"},
-        {"13-01 : Bad month", "not a date"},
-        {"02-30 : Bad day", "no day 30"},
-        {"2023-02-29 : Not leap", "not a leap year"},
-        {"easter +241 : Too far", "from -70 to +240"},
-        {"orthodox +1 : Half", "'easter'"},
-        {"sixth monday of may : Sixth", "does not begin a date"},
-        {"first moonday of may : Typo", "not a day of the week"},
-        {"first monday may : No of", "'of'"},
-        {"first monday of mai : Month", "not a month"},
-        {"01-01 from : No year", "followed by a year"},
-        {"01-01 from 2000 from 2001 : Twice", "twice"},
-        {"01-01 from 2001 until 2000 : Backwards", "first year is after"},
-        {"01-01 observed later : How", "next, previous or fri-mon"},
-        {"easter julian : Julian Easter", "'julian'"},
-        {"01-01 every year : Words", "unknown word 'every'"},
+        {"12-25 Christmas", HolidayFault::NoColon},
+        {"12-25 :", HolidayFault::NoName},
+        {": Nameless", HolidayFault::NoDate},
+        {"13-01 : Bad month", HolidayFault::NotADate},
+        {"02-30 : Bad day", HolidayFault::NoSuchDay},
+        {"2023-02-29 : Not leap", HolidayFault::NotLeapYear},
+        {"easter +241 : Too far", HolidayFault::EasterOffset},
+        {"orthodox +1 : Half", HolidayFault::OrthodoxWithoutEaster},
+        {"sixth monday of may : Sixth", HolidayFault::NotABeginning},
+        {"first moonday of may : Typo", HolidayFault::NotAWeekday},
+        {"first monday may : No of", HolidayFault::OfMissing},
+        {"first monday of mai : Month", HolidayFault::NotAMonth},
+        {"01-01 from : No year", HolidayFault::BoundYear},
+        {"01-01 from 2000 from 2001 : Twice", HolidayFault::BoundTwice},
+        {"01-01 from 2001 until 2000 : Backwards", HolidayFault::FirstAfterLast},
+        {"01-01 observed later : How", HolidayFault::ObservedHow},
+        {"01-01 observed next observed next : Twice", HolidayFault::ObservedTwice},
+        {"easter julian : Julian Easter", HolidayFault::JulianMisplaced},
+        {"01-01 every year : Words", HolidayFault::UnknownWord},
     };
-    for (const auto& c : cases) {
-        const QString text = QStringLiteral("# header\n01-01 : New Year\n\n") +
-                             QString::fromUtf8(c.line) + QStringLiteral("\n05-01 : May Day\n");
-        const HolidayParseResult parsed = ParseHolidayRules(text);
-        EXPECT_FALSE(parsed.set.has_value()) << c.line;
-        EXPECT_EQ(parsed.line, 4) << c.line;
-        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.error)))
-            << c.line << " -> " << parsed.error.toStdString();
+    // Lines ended by LF, CR LF or CR alone are the same lines.
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        for (const auto& c : cases) {
+            const QString text =
+                QStringList{QStringLiteral("# header"), QStringLiteral("01-01 : New Year"),
+                            QString(), QString::fromUtf8(c.line), QStringLiteral("05-01 : May Day")}
+                    .join(QLatin1String(end));
+            const HolidayParseResult parsed = ParseHolidayRules(text);
+            EXPECT_FALSE(parsed.set.has_value()) << c.line;
+            EXPECT_EQ(parsed.line, 4) << c.line;
+            EXPECT_EQ(parsed.fault, c.fault)
+                << c.line << " -> "
+                << HolidayFaultEnglish(parsed.fault, parsed.details).toStdString();
+        }
     }
+    const HolidayParseResult crOnly =
+        ParseHolidayRules(QStringLiteral("# one\r01-01 : a\r\n05-01 : b\n\r12-25 : c\r"));
+    ASSERT_TRUE(crOnly.set.has_value());
+    EXPECT_EQ(crOnly.set->rules.size(), 3u);
+}
+
+// Rules that begin and end in many different years, all in force together, would need tables
+// for every stretch between them: refused whole, before anything is built. A file as large of
+// single dates, with rules in force throughout, is read.
+TEST(HolidayRules, SetsTooLargeToCountAreRefused) {
+    QString many;
+    for (int i = 0; i < 5000; ++i) {
+        many += QStringLiteral("%1-%2 from %3 : r\n").arg(1 + i % 12).arg(1 + i % 28).arg(i);
+    }
+    const HolidayParseResult refused = ParseHolidayRules(many);
+    EXPECT_FALSE(refused.set.has_value());
+    EXPECT_EQ(refused.fault, HolidayFault::TooComplex);
+    EXPECT_EQ(refused.line, 0);
+
+    QString dates = QStringLiteral("12-25 observed next : Christmas\neaster +1 : Easter Monday\n");
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 40000; ++i) {
+        dates += QStringLiteral("%1-%2-%3 : d\n")
+                     .arg(1 + random() % 4000)
+                     .arg(1 + random() % 12)
+                     .arg(1 + random() % 28);
+    }
+    const WorkdayCalendar calendar(WorkdayCalendar::kSaturdaySunday, Parse(dates));
+    const std::int64_t from = jdcore::jdn_from_gregorian(1, 1, 1);
+    const std::int64_t to = jdcore::jdn_from_gregorian(4001, 1, 1);
+    const std::int64_t count = calendar.WorkdaysIn(from, to);
+    std::int64_t byYears = 0;
+    for (std::int64_t y = 1; y <= 4000; ++y) {
+        byYears += calendar.WorkdaysIn(jdcore::jdn_from_gregorian(y, 1, 1),
+                                       jdcore::jdn_from_gregorian(y + 1, 1, 1));
+    }
+    EXPECT_EQ(count, byYears);
+    EXPECT_EQ(calendar.Count(from - 1, calendar.StepFromFirst(from - 1, count, false), false),
+              count);
 }
 
 // The names of moved holidays, and keywords in any case. The dates of shifts next to one
