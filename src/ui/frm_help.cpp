@@ -61,6 +61,35 @@ bool IsGuide(const QString& path) {
     return path.endsWith(QStringLiteral(".md"), Qt::CaseInsensitive);
 }
 
+// Tables with single rules and room in their cells, as a web page shows them (Qt's own have
+// double rules).
+void RuleTables(QTextDocument& document, const QBrush& rule, int padding) {
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table == nullptr) {
+            continue;
+        }
+        QTextTableFormat format = table->format();
+        format.setBorderCollapse(true);
+        format.setBorder(1);
+        format.setBorderBrush(rule);
+        format.setCellSpacing(0);
+        format.setCellPadding(padding);
+        format.setBottomMargin(2 * padding);
+        table->setFormat(format);
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextTableCell cell = table->cellAt(row, column);
+                QTextTableCellFormat ruled = cell.format().toTableCellFormat();
+                ruled.setBorder(1);
+                ruled.setBorderBrush(rule);
+                ruled.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+                cell.setFormat(ruled);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 frmHelp::frmHelp(const AppState& state, Host& host, UrlOpener openUrl, QWidget* parent)
@@ -278,30 +307,7 @@ bool frmHelp::LoadGuide(const QString& path) {
     txbGuide->setMarkdown(text);
     QTextDocument* document = txbGuide->document();
     document->setDocumentMargin(TwipsToPixels(this, 180));
-    // Tables with single rules and room in their cells, as a web page shows them.
-    const QBrush rule = palette().brush(QPalette::Mid);
-    for (QTextFrame* frame : document->rootFrame()->childFrames()) {
-        if (auto* table = qobject_cast<QTextTable*>(frame)) {
-            QTextTableFormat format = table->format();
-            format.setBorderCollapse(true);
-            format.setBorder(1);
-            format.setBorderBrush(rule);
-            format.setCellSpacing(0);
-            format.setCellPadding(TwipsToPixels(this, 60));
-            format.setBottomMargin(TwipsToPixels(this, 120));
-            table->setFormat(format);
-            for (int row = 0; row < table->rows(); ++row) {
-                for (int column = 0; column < table->columns(); ++column) {
-                    QTextTableCell cell = table->cellAt(row, column);
-                    QTextTableCellFormat ruled = cell.format().toTableCellFormat();
-                    ruled.setBorder(1);
-                    ruled.setBorderBrush(rule);
-                    ruled.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-                    cell.setFormat(ruled);
-                }
-            }
-        }
-    }
+    RuleTables(*document, palette().brush(QPalette::Mid), TwipsToPixels(this, 60));
     // Laid out whole now, so positions of headings and the scroll range hold at once.
     document->documentLayout()->documentSize();
     loaded_ = path;
