@@ -118,12 +118,12 @@ void frmHelp::BuildWindow() {
     lblFind = named(new QLabel(this), "lblFind");
     txbFind = named(new QLineEdit(this), "txbFind");
     txbFind->setClearButtonEnabled(true);
-    txbFind->setMinimumWidth(TwipsToPixels(this, 3000));
+    txbFind->setMinimumWidth(TwipsToPixels(this, 2400));
     lblFind->setBuddy(txbFind);
     cmdFindPrevious = named(new QPushButton(this), "cmdFindPrevious");
     cmdFindNext = named(new QPushButton(this), "cmdFindNext");
     lblFindResult = named(new QLabel(this), "lblFindResult");
-    lblFindResult->setMinimumWidth(TwipsToPixels(this, 1800));
+    lblFindResult->setMinimumWidth(TwipsToPixels(this, 1500));
     cmdClose = named(new QPushButton(this), "cmdClose");
 
     auto* contentsPane = new QWidget(this);
@@ -154,7 +154,7 @@ void frmHelp::BuildWindow() {
     bar->addWidget(cmdBack);
     bar->addWidget(cmdForward);
     bar->addWidget(cmdUserGuide);
-    bar->addSpacing(TwipsToPixels(this, 300));
+    bar->addSpacing(TwipsToPixels(this, 150));
     bar->addWidget(lblFind);
     bar->addWidget(txbFind, 1);
     bar->addWidget(cmdFindPrevious);
