@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the window, types a few dates, computes and saves pictures of it under a virtual X
-# display (xvfb-run): docs/screenshot.png, docs/screenshot-dark.png (a dark desktop palette) and
-# docs/screenshot-200.png (200% scaling, QT_SCALE_FACTOR=2).
+# display (xvfb-run): docs/screenshot.png, docs/screenshot-dark.png (a dark desktop palette),
+# docs/screenshot-200.png (200% scaling, QT_SCALE_FACTOR=2) and docs/help.png (the help window).
 #
 #   scripts/screenshot.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -20,4 +20,5 @@ shot="$build/bin/daybridge_screenshot"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot.png"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot-dark.png" --dark
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2732x1536x24" "$shot" "$top/docs/screenshot-200.png"
-echo "Wrote $top/docs/screenshot.png, screenshot-dark.png and screenshot-200.png"
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/help.png" --guide
+echo "Wrote $top/docs/screenshot.png, screenshot-dark.png, screenshot-200.png and help.png"

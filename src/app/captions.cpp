@@ -301,6 +301,27 @@ Pair CaptionPair(Caption caption) {
         // the date fields' choice of the world's calendars
         case Caption::OtherCalendar:
             return {"Other:", "Andere:"};
+        case Caption::HelpTitle:
+            return {"Daybridge help", "Daybridge-Hilfe"};
+        case Caption::HelpContents:
+            return {"Contents", "Inhalt"};
+        case Caption::HelpBack:
+            return {"Back", "Zurück"};
+        case Caption::HelpForward:
+            return {"Forward", "Vorwärts"};
+        case Caption::HelpUserGuide:
+            return {"User guide", "Anleitung"};
+        case Caption::HelpFind:
+            return {"Find:", "Suchen:"};
+        case Caption::HelpMatchOf:
+            return {"%1 of %2", "%1 von %2"};
+        case Caption::HelpNoMatch:
+            return {"Not found", "Nicht gefunden"};
+        case Caption::HelpGuideNotFound:
+            return {"The user guide was not found. Daybridge looked for it here:",
+                    "Die Anleitung wurde nicht gefunden. Daybridge hat hier nach ihr gesucht:"};
+        case Caption::HelpLinkedGuideNotFound:
+            return {"This guide was not found:", "Diese Anleitung wurde nicht gefunden:"};
         case Caption::Count_:
             break;
     }

@@ -160,7 +160,18 @@ enum class Caption {
     HolidayFileNotLoaded,
     // the date fields' choice of the world's calendars
     OtherCalendar,
-    Count_  // number of captions
+    // the help window
+    HelpTitle,
+    HelpContents,
+    HelpBack,
+    HelpForward,
+    HelpUserGuide,
+    HelpFind,
+    HelpMatchOf,  // "%1 of %2" matches
+    HelpNoMatch,
+    HelpGuideNotFound,        // followed by the paths looked at
+    HelpLinkedGuideNotFound,  // followed by the path
+    Count_                    // number of captions
 };
 
 // The caption in a language (English when that language has none).

@@ -44,18 +44,20 @@ QString FolderFilePath(const QString& folder, const QString& fileName) {
     return folder + QLatin1Char('/') + fileName;
 }
 
-QString FindDataFile(const QString& fileName) {
+QStringList DataFolders() {
     const QString folder = ExecutableFolder();
-    const QString beside = FolderFilePath(folder, fileName);
-    if (QFileInfo(beside).isFile()) {
-        return beside;
+    return {folder, QDir::cleanPath(folder + QStringLiteral("/../share/daybridge"))};
+}
+
+QString FindDataFile(const QString& fileName) {
+    const QStringList folders = DataFolders();
+    for (const QString& folder : folders) {
+        const QString path = FolderFilePath(folder, fileName);
+        if (QFileInfo(path).isFile()) {
+            return path;
+        }
     }
-    const QString installed =
-        QDir::cleanPath(folder + QStringLiteral("/../share/daybridge/") + fileName);
-    if (QFileInfo(installed).isFile()) {
-        return installed;
-    }
-    return beside;
+    return FolderFilePath(folders.front(), fileName);
 }
 
 bool IsRequiredTextId(int id) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace daybridge {
@@ -30,9 +31,12 @@ inline constexpr std::int32_t kRequiredTextMissing = -9;
 // already ends in one (a file-system or drive root).
 QString FolderFilePath(const QString& folder, const QString& fileName);
 
-// Where the program looks for its data file: beside the executable, then in
-// ../share/daybridge relative to it (the installed layout). Returns the first that exists, or
-// the path beside the executable when none does.
+// The folders the program's data files are looked for in, in this order: the executable's
+// folder, then ../share/daybridge relative to it (the installed layout).
+QStringList DataFolders();
+
+// The first of DataFolders() that holds the file, or the path beside the executable when none
+// does.
 QString FindDataFile(const QString& fileName);
 
 // Loads the text data file; returns the library's result (> 0 loaded), or kRequiredTextMissing

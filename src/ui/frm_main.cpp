@@ -48,6 +48,7 @@
 #include "ui/frm_clear_one.h"
 #include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
+#include "ui/frm_help.h"
 #include "ui/frm_large_display.h"
 #include "ui/output_view.h"
 #include "ui/qt_host.h"
@@ -78,10 +79,8 @@ std::vector<int> TodayCycle() {
 }
 
 // Files and texts of the desktop features (identifiers in dbrg_text.dat).
-constexpr const char* kUserGuideFileName = "user-guide.md";
 constexpr int kTextAboutTitle = 350;
 constexpr int kTextAboutText = 351;
-constexpr int kTextUserGuideMissing = 352;
 constexpr int kTextEmptyFile = 353;
 constexpr int kTextPromptCancelled = 354;
 constexpr int kTextNotTxtName = 355;
@@ -972,6 +971,9 @@ void frmMain::SetLanguageDependentText() {
     if (large_ != nullptr) {
         large_->SetLanguageDependentText();
     }
+    if (auto* help = findChild<frmHelp*>()) {
+        help->SetLanguageDependentText();
+    }
 }
 
 void frmMain::SetTheFocus() {
@@ -1104,20 +1106,14 @@ void frmMain::cmdConfigure_Click() {
     dialog.activateWindow();
 }
 
-// The user guide installed with the program (beside it in the build tree).
+// The user guide in the help window, made on first use and raised on every later one.
 void frmMain::lblOnlineDocumentation_Click() {
-    const QString guide = FindDataFile(QString::fromLatin1(kUserGuideFileName));
-    if (!QFileInfo(guide).isFile()) {
-        host().messageBox(state_.Caption(Caption::OnlineDocumentation),
-                          state_.Text(kTextUserGuideMissing) + QStringLiteral("\n") + guide,
-                          MsgIcon::Exclamation);
-        return;
+    auto* help = findChild<frmHelp*>();
+    if (help == nullptr) {
+        help = new frmHelp(
+            state_, host(), [this](const QUrl& url) { return urlOpener_(url); }, this);
     }
-    if (!urlOpener_(QUrl::fromLocalFile(guide))) {
-        host().messageBox(state_.Caption(Caption::OnlineDocumentation),
-                          state_.Text(kTextNoApplicationOpens) + QStringLiteral("\n") + guide,
-                          MsgIcon::Exclamation);
-    }
+    help->ShowHelp();
 }
 
 // The maker's name opens the About box: the program, its version and its maker.

@@ -1,6 +1,7 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
-// a picture of the window: daybridge_screenshot OUTPUT.png [--dark]
-// --dark gives the application a dark desktop palette first (as a dark desktop theme does).
+// a picture of the window: daybridge_screenshot OUTPUT.png [--dark | --guide]
+// --dark gives the application a dark desktop palette first (as a dark desktop theme does);
+// --guide pictures the help window instead, at the keyboard table, with a search under way.
 #include <QApplication>
 #include <QByteArray>
 #include <QLineEdit>
@@ -10,14 +11,17 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 
+#include "ui/frm_help.h"
 #include "ui/frm_main.h"
 
 int main(int argc, char* argv[]) {
     const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
-    if (argc != 2 && !dark) {
-        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png [--dark]\n");
+    const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
+    if (argc != 2 && !dark && !guide) {
+        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png [--dark | --guide]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -73,8 +77,22 @@ int main(int argc, char* argv[]) {
     window.findChild<QRadioButton*>(QStringLiteral("optSecondDateIsISO"))->click();
     press("cmdClearSecondDate");
     press("cmdCompute");
+    QWidget* shown = &window;
+    if (guide) {
+        window.show();
+        window.lblOnlineDocumentation_Click();
+        auto* help = window.findChild<daybridge::frmHelp*>();
+        help->resize(1100, 640);
+        const auto keyboard =
+            help->tvwContents->findItems(QStringLiteral("Keyboard"), Qt::MatchRecursive);
+        if (!keyboard.isEmpty()) {
+            help->tvwContents_Click(keyboard.first());
+        }
+        QTest::keyClicks(help->txbFind, QStringLiteral("Enter"));
+        shown = help;
+    }
     QTest::qWait(200);
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+    if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
