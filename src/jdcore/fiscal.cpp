@@ -80,6 +80,25 @@ constexpr CalendarDay CalendarDayOf(std::int64_t jdn) {
     return {12 * d.year + d.month - 1, d.day};
 }
 
+// The days from the first of the last `month` (1..12) begun on or before a day, and that
+// month's calendar year: from the day's place in its counting year (from 1 March), without a
+// second conversion.
+struct SinceMonth {
+    std::int64_t year;
+    std::int32_t days;  // [0, 365]
+};
+constexpr SinceMonth SinceFirstOf(int month, MarchYearDay day) {
+    const bool early = month < 3;  // January and February end a counting year
+    const auto first = static_cast<std::int32_t>(
+        month_days_after_march(static_cast<std::uint64_t>(month + (early ? 12 : 0))));  // [0, 337]
+    const auto doy = static_cast<std::int32_t>(day.doy);
+    if (doy >= first) {
+        return {day.year + (early ? 1 : 0), doy - first};
+    }
+    // In the counting year before, which ends with the leap day of `day.year`.
+    return {day.year - 1 + (early ? 1 : 0), doy - first + 365 + (gregorian_leap(day.year) ? 1 : 0)};
+}
+
 // ---- 52/53-week years ---------------------------------------------------------------------
 
 // Weeks of the three periods of a quarter, by pattern.
@@ -150,11 +169,15 @@ constexpr WeekShape ShapeOf(const WeekFiscalRule& rule) {
 
 // The last day of (inside) year e: the end weekday on or before the end month's last day, or
 // on or before three days after it (the nearest one).
-constexpr std::int64_t YearEndDay(const WeekShape& s, std::int64_t e) {
-    const std::int64_t monthEnd =
-        jdn_from_gregorian(e + (s.endMonth == 12 ? 1 : 0), s.endMonth % 12 + 1, 1) - 1;
-    const std::int64_t latest = monthEnd + s.lateDays;
+constexpr std::int64_t LatestEnd(const WeekShape& s, std::int64_t e) {
+    return jdn_from_gregorian(e + (s.endMonth == 12 ? 1 : 0), s.endMonth % 12 + 1, 1) - 1 +
+           s.lateDays;
+}
+constexpr std::int64_t EndOnOrBefore(const WeekShape& s, std::int64_t latest) {
     return latest - floor_mod(latest - s.endWeekday + 1, 7);
+}
+constexpr std::int64_t YearEndDay(const WeekShape& s, std::int64_t e) {
+    return EndOnOrBefore(s, LatestEnd(s, e));
 }
 
 struct WeekYear {
@@ -162,8 +185,13 @@ struct WeekYear {
     bool isLong;         // 53 weeks
 };
 constexpr WeekYear WeekYearOf(const WeekShape& s, std::int64_t e) {
-    const std::int64_t start = YearEndDay(s, e - 1) + 1;
-    return {start, YearEndDay(s, e) - start == 7 * 53 - 1};
+    // A year from one end month to the next holds the February of year e, or of e - 1 when the
+    // year ends in January.
+    const std::int64_t latestBefore = LatestEnd(s, e - 1);
+    const std::int64_t latest =
+        latestBefore + 365 + (gregorian_leap(s.endMonth >= 2 ? e : e - 1) ? 1 : 0);
+    const std::int64_t start = EndOnOrBefore(s, latestBefore) + 1;
+    return {start, EndOnOrBefore(s, latest) - start == 7 * 53 - 1};
 }
 
 // Weeks before period p (1..13) of a year.
@@ -188,11 +216,15 @@ struct WeekPlace {
 constexpr WeekPlace Locate(const WeekShape& s, std::int64_t jdn) {
     jdn = ClampJdn(jdn);
     // The day's fiscal week ends on the next end weekday (or on the day itself); the week
-    // belongs to the year whose end month's last day, plus the late days, it does not pass.
+    // belongs to the year whose end month's last day, plus the late days, it does not pass:
+    // the year whose first nominal month began last, that many days before.
     const std::int64_t weekEnd = jdn + floor_mod(s.endWeekday - 1 - jdn, 7);
-    const YearMonthDay t = gregorian_from_jdn32(static_cast<std::int32_t>(weekEnd - s.lateDays));
-    const std::int64_t e = t.year + (t.month > s.endMonth ? 1 : 0);
-    const std::int64_t start = YearEndDay(s, e - 1) + 1;
+    const std::int64_t t = weekEnd - s.lateDays;
+    const SinceMonth first =
+        SinceFirstOf(s.endMonth % 12 + 1, gregorian_march_year_day32(static_cast<std::int32_t>(t)));
+    const std::int64_t e = first.year + (s.endMonth == 12 ? 0 : 1);
+    const std::int64_t latest = t - first.days - 1 + s.lateDays;  // of the year before
+    const std::int64_t start = latest - floor_mod(latest - s.endWeekday + 1, 7) + 1;
     const auto days = static_cast<std::int32_t>(jdn - start);  // [0, 370]
     const std::int32_t week = days / 7 + 1;
     // Only the weeks after the extra week's period need to know whether the year has it.
@@ -220,13 +252,13 @@ constexpr std::int64_t WeekPeriodStart(const WeekShape& s, std::int64_t e, std::
 MonthFiscalDate ToFiscalDate(const MonthFiscalRule& rule, std::int64_t jdn) {
     jdn = ClampJdn(jdn);
     const int first = FirstMonth(rule);
-    const CalendarDay d = CalendarDayOf(jdn);
-    const auto month = static_cast<int>(floor_mod(d.monthIndex, 12)) + 1;
-    const std::int32_t period = (month - first + 12) % 12 + 1;
-    const std::int64_t yearStart = MonthStart(d.monthIndex - period + 1);
-    const std::int64_t e = floor_div(d.monthIndex, 12) + (first > 1 && month >= first ? 1 : 0);
+    const MarchYearDay yd = gregorian_march_year_day32(static_cast<std::int32_t>(jdn));
+    const YearMonthDay d = march_day_to_date(yd.year, yd.doy);
+    const std::int32_t period = (d.month - first + 12) % 12 + 1;
+    const SinceMonth start = SinceFirstOf(first, yd);
+    const std::int64_t e = start.year + (first > 1 ? 1 : 0);
     return {e + NameOffset(rule.naming, first), (period - 1) / 3 + 1, period, d.day,
-            static_cast<std::int32_t>(jdn - yearStart) + 1};
+            start.days + 1};
 }
 
 std::int64_t FromFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
@@ -368,7 +400,8 @@ int PeriodMonth(const WeekFiscalRule& rule, std::int32_t period) {
 FiscalSpan FiscalYearSpan(const WeekFiscalRule& rule, std::int64_t year) {
     const WeekShape s = ShapeOf(rule);
     const std::int64_t e = ClampYear(year) - s.nameOffset;
-    return {YearEndDay(s, e - 1) + 1, YearEndDay(s, e)};
+    const WeekYear y = WeekYearOf(s, e);
+    return {y.start, y.start + (y.isLong ? 7 * 53 : 7 * 52) - 1};
 }
 
 FiscalSpan QuarterSpan(const WeekFiscalRule& rule, std::int64_t year, std::int32_t quarter) {
