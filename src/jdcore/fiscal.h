@@ -8,14 +8,15 @@
 // first: with a July start, ByEndYear calls 1 July 2026 - 30 June 2027 FY2027, ByStartYear
 // FY2026. A year of the nominal months January to December has its own year's name either way.
 //
-// Quarters are three periods; a calendar-month fiscal year's periods are its months. Periods,
-// quarters and years add as (year, period) pairs, keeping the day of the period: a day the
-// target period lacks becomes its last day (a month), or its last week keeping the day of the
-// week (a 4- or 5-week period). Quarters are three periods, fiscal years twelve.
+// Quarters are three periods; a calendar-month fiscal year's periods are its months. Periods
+// add as (year, period) pairs, keeping the day's place in the period: a day the target period
+// lacks becomes its last day (a month), or its last week keeping the day of the week (a 4- or
+// 5-week period). Quarters add as three periods, fiscal years as twelve.
 //
 // Everything is O(1): a few Gregorian conversions, never a loop. JDNs are exact within
-// +-kMaxWeekJdn and clamped to it; years are clamped to +-kMaxWeekYear (week_rules.h). Rule
-// fields out of range are taken as the nearest valid value. Uses the C++ standard library only.
+// +-kMaxWeekJdn (week_rules.h) and clamped to it; the checks refuse years beyond kMaxWeekYear,
+// the conversions clamp them a little further out. Rule fields out of range are taken as the
+// nearest valid value. Uses the C++ standard library only.
 #pragma once
 
 #include <cstdint>

@@ -18,8 +18,8 @@
 // week-year before or after.
 //
 // Everything is O(1): one Gregorian conversion each way, never a loop. JDNs are exact within
-// +-kMaxWeekJdn and clamped to it; years are clamped to +-kMaxWeekYear. Uses the C++ standard
-// library only.
+// +-kMaxWeekJdn and clamped to it; the checks refuse years beyond kMaxWeekYear, the conversions
+// clamp them a little further out. Uses the C++ standard library only.
 #pragma once
 
 #include <cstdint>
