@@ -1,8 +1,9 @@
 // Calendar conversions, JDN -> date and date -> JDN, near J2000 (JDN 2,451,545) and near both
 // ends of the day range (+-2,000,000,000), with std::chrono's civil conversion as the
 // reference in the same run. The world calendars (Hebrew .. Indian, Long Count) are measured
-// the same way, for comparison with the CE conversion. Every benchmark converts a window of
-// consecutive days; the date -> JDN ones convert records in place, as the program's callers do.
+// the same way, for comparison with the CE conversion, and so are the week numbering rules and
+// the fiscal calendars. Every benchmark converts a window of consecutive days; the date -> JDN
+// ones convert records in place, as the program's callers do.
 #include <benchmark/benchmark.h>
 
 #include <unicode/calendar.h>
@@ -21,9 +22,11 @@
 #include "calendar/leap_week.h"
 #include "jdcore/civil_eras.h"
 #include "jdcore/equinox_calendars.h"
+#include "jdcore/fiscal.h"
 #include "jdcore/historical_calendar.h"
 #include "jdcore/jdcore.h"
 #include "jdcore/lunisolar.h"
+#include "jdcore/week_rules.h"
 #include "jdcore/world_calendars.h"
 
 namespace {
@@ -466,6 +469,125 @@ void LongCountToJdn(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(LongCountToJdn)->Apply(Bases);
+
+// ---- week numbering rules: ISO 8601, US, WEEKNUM type 2 (calendar-year weeks) ----
+
+constexpr jdcore::WeekRule kBenchWeekRules[] = {
+    jdcore::kIsoWeeks, jdcore::kUsWeeks, {jdcore::Weekday::Monday, jdcore::WeekOne::CalendarYear}};
+
+void WeekRuleBases(benchmark::internal::Benchmark* b) {
+    for (int rule = 0; rule < 3; ++rule) {
+        for (std::int64_t base : {2451545, -2000000000, 2000000000}) {
+            b->Args({base, rule});
+        }
+    }
+    b->ArgNames({"jdn", "rule"});
+}
+
+void WeekRuleFromJdn(benchmark::State& state) {
+    const jdcore::WeekRule rule = kBenchWeekRules[state.range(1)];
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::ToWeekDate(rule, Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(WeekRuleFromJdn)->Apply(WeekRuleBases);
+
+void WeekRuleToJdn(benchmark::State& state) {
+    const jdcore::WeekRule rule = kBenchWeekRules[state.range(1)];
+    std::vector<jdcore::WeekDate> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(jdcore::ToWeekDate(rule, Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const jdcore::WeekDate& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(jdcore::FromWeekDate(rule, d.year, d.week, d.day));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(WeekRuleToJdn)->Apply(WeekRuleBases);
+
+// ---- fiscal years: the US retail 4-5-4 calendar (the 53rd week in the last period, and in
+// period 2), and July-to-June calendar months ----
+
+constexpr jdcore::WeekFiscalRule kRetailExtraInP2{1,
+                                                  jdcore::Weekday::Saturday,
+                                                  jdcore::YearEnd::NearestWeekday,
+                                                  jdcore::PeriodPattern::Weeks454,
+                                                  2,
+                                                  jdcore::FiscalYearName::ByStartYear};
+
+void FiscalBases(benchmark::internal::Benchmark* b) {
+    for (int rule = 0; rule < 2; ++rule) {
+        for (std::int64_t base : {2451545, -2000000000, 2000000000}) {
+            b->Args({base, rule});
+        }
+    }
+    b->ArgNames({"jdn", "extra_p2"});
+}
+
+void FiscalWeekFromJdn(benchmark::State& state) {
+    const jdcore::WeekFiscalRule rule = state.range(1) != 0 ? kRetailExtraInP2 : jdcore::kRetail454;
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::ToFiscalDate(rule, Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FiscalWeekFromJdn)->Apply(FiscalBases);
+
+void FiscalWeekToJdn(benchmark::State& state) {
+    const jdcore::WeekFiscalRule rule = state.range(1) != 0 ? kRetailExtraInP2 : jdcore::kRetail454;
+    std::vector<jdcore::WeekFiscalDate> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(jdcore::ToFiscalDate(rule, Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const jdcore::WeekFiscalDate& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(
+            jdcore::FromFiscalPeriod(rule, d.year, d.period, d.weekOfPeriod, d.day));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FiscalWeekToJdn)->Apply(FiscalBases);
+
+constexpr jdcore::MonthFiscalRule kJulyYears{7, jdcore::FiscalYearName::ByEndYear};
+
+void FiscalMonthFromJdn(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::ToFiscalDate(kJulyYears, Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FiscalMonthFromJdn)->Apply(Bases);
+
+void FiscalMonthToJdn(benchmark::State& state) {
+    std::vector<jdcore::MonthFiscalDate> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(jdcore::ToFiscalDate(kJulyYears, Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        const jdcore::MonthFiscalDate& d = dates[static_cast<std::size_t>(i++ & (kWindow - 1))];
+        benchmark::DoNotOptimize(jdcore::FromFiscalDate(kJulyYears, d.year, d.period, d.day));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FiscalMonthToJdn)->Apply(Bases);
+
+void FiscalAddPeriods(benchmark::State& state) {
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(jdcore::AddPeriods(jdcore::kRetail454, Jdn(state, i), i & 31));
+        ++i;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FiscalAddPeriods)->Apply(Bases);
 
 }  // namespace
 
