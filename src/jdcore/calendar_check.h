@@ -14,6 +14,11 @@ enum class DateProblem : std::uint8_t {
     InSwitchGap,      // Julian-to-Gregorian: the day was skipped; limit: the first day kept
     OutsideEra,       // limit: the era's last year (0 for the era still running: a year < 1)
     OutOfSpan,        // the year lies outside the calendar's table; limit: the nearest year
+    // Week dates and fiscal dates:
+    YearOutOfRange,    // beyond the years the rule is defined for
+    PeriodOutOfRange,  // fiscal period or quarter
+    WeekOutOfRange,    // below 1 or beyond the year's (or period's) weeks
+    DayOutsideYear,    // a day of a calendar-year week that lies in the year before or after
 };
 
 struct DateCheck {

@@ -270,16 +270,16 @@ int DaysInPeriod(const MonthFiscalRule& rule, std::int64_t year, std::int32_t pe
     return MonthLength(PeriodMonthIndex(rule, year, period));
 }
 
-DateCheck CheckFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
-                          std::int32_t day) {
+DateProblem CheckFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
+                            std::int32_t day) {
     if (year < -kMaxWeekYear || year > kMaxWeekYear) {
-        return DateCheck::YearOutOfRange;
+        return DateProblem::YearOutOfRange;
     }
     if (period < 1 || period > 12) {
-        return DateCheck::PeriodOutOfRange;
+        return DateProblem::PeriodOutOfRange;
     }
-    return day >= 1 && day <= DaysInPeriod(rule, year, period) ? DateCheck::Valid
-                                                               : DateCheck::DayOutOfRange;
+    return day >= 1 && day <= DaysInPeriod(rule, year, period) ? DateProblem::None
+                                                               : DateProblem::DayOutOfRange;
 }
 
 int PeriodMonth(const MonthFiscalRule& rule, std::int32_t period) {
@@ -365,32 +365,32 @@ int WeeksInPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t pe
     return WeeksOfPeriod(s, WeekYearOf(s, e).isLong, std::clamp(period, 1, 12));
 }
 
-DateCheck CheckFiscalWeek(const WeekFiscalRule& rule, std::int64_t year, std::int32_t week,
-                          std::int32_t day) {
+DateProblem CheckFiscalWeek(const WeekFiscalRule& rule, std::int64_t year, std::int32_t week,
+                            std::int32_t day) {
     if (year < -kMaxWeekYear || year > kMaxWeekYear) {
-        return DateCheck::YearOutOfRange;
+        return DateProblem::YearOutOfRange;
     }
     if (day < 1 || day > 7) {
-        return DateCheck::DayOutOfRange;
+        return DateProblem::DayOutOfRange;
     }
-    return week >= 1 && week <= WeeksInFiscalYear(rule, year) ? DateCheck::Valid
-                                                              : DateCheck::WeekOutOfRange;
+    return week >= 1 && week <= WeeksInFiscalYear(rule, year) ? DateProblem::None
+                                                              : DateProblem::WeekOutOfRange;
 }
 
-DateCheck CheckFiscalPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period,
-                            std::int32_t weekOfPeriod, std::int32_t day) {
+DateProblem CheckFiscalPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period,
+                              std::int32_t weekOfPeriod, std::int32_t day) {
     if (year < -kMaxWeekYear || year > kMaxWeekYear) {
-        return DateCheck::YearOutOfRange;
+        return DateProblem::YearOutOfRange;
     }
     if (period < 1 || period > 12) {
-        return DateCheck::PeriodOutOfRange;
+        return DateProblem::PeriodOutOfRange;
     }
     if (day < 1 || day > 7) {
-        return DateCheck::DayOutOfRange;
+        return DateProblem::DayOutOfRange;
     }
     return weekOfPeriod >= 1 && weekOfPeriod <= WeeksInPeriod(rule, year, period)
-               ? DateCheck::Valid
-               : DateCheck::WeekOutOfRange;
+               ? DateProblem::None
+               : DateProblem::WeekOutOfRange;
 }
 
 int PeriodMonth(const WeekFiscalRule& rule, std::int32_t period) {

@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "jdcore/week_rules.h"  // Weekday, DateCheck, kMaxWeekJdn, kMaxWeekYear
+#include "jdcore/week_rules.h"  // Weekday, DateProblem, kMaxWeekJdn, kMaxWeekYear
 
 namespace jdcore {
 
@@ -53,8 +53,8 @@ MonthFiscalDate ToFiscalDate(const MonthFiscalRule& rule, std::int64_t jdn);
 // A day beyond the period's length converts by plain arithmetic (into the next period).
 std::int64_t FromFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
                             std::int32_t day);
-DateCheck CheckFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
-                          std::int32_t day);
+DateProblem CheckFiscalDate(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period,
+                            std::int32_t day);
 int DaysInPeriod(const MonthFiscalRule& rule, std::int64_t year, std::int32_t period);
 int PeriodMonth(const MonthFiscalRule& rule, std::int32_t period);  // its calendar month, 1..12
 
@@ -116,10 +116,10 @@ std::int64_t FromFiscalWeek(const WeekFiscalRule& rule, std::int64_t year, std::
                             std::int32_t day);
 std::int64_t FromFiscalPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period,
                               std::int32_t weekOfPeriod, std::int32_t day);
-DateCheck CheckFiscalWeek(const WeekFiscalRule& rule, std::int64_t year, std::int32_t week,
-                          std::int32_t day);
-DateCheck CheckFiscalPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period,
-                            std::int32_t weekOfPeriod, std::int32_t day);
+DateProblem CheckFiscalWeek(const WeekFiscalRule& rule, std::int64_t year, std::int32_t week,
+                            std::int32_t day);
+DateProblem CheckFiscalPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period,
+                              std::int32_t weekOfPeriod, std::int32_t day);
 
 int WeeksInFiscalYear(const WeekFiscalRule& rule, std::int64_t year);                   // 52 or 53
 int WeeksInPeriod(const WeekFiscalRule& rule, std::int64_t year, std::int32_t period);  // 4..6

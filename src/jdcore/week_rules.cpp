@@ -124,24 +124,24 @@ std::int64_t WeekYearEnd(WeekRule rule, std::int64_t year) {
     return WeekYearStart(rule, ClampYear(year) + 1) - 1;
 }
 
-DateCheck CheckWeekDate(WeekRule rule, std::int64_t year, std::int32_t week, std::int32_t day) {
+DateProblem CheckWeekDate(WeekRule rule, std::int64_t year, std::int32_t week, std::int32_t day) {
     if (year < -kMaxWeekYear || year > kMaxWeekYear) {
-        return DateCheck::YearOutOfRange;
+        return DateProblem::YearOutOfRange;
     }
     if (day < 1 || day > 7) {
-        return DateCheck::DayOutOfRange;
+        return DateProblem::DayOutOfRange;
     }
     if (week < 1 || week > WeeksInYear(rule, year)) {
-        return DateCheck::WeekOutOfRange;
+        return DateProblem::WeekOutOfRange;
     }
     if (rule.weekOne == WeekOne::CalendarYear) {
         const std::int64_t fromJanuary1 =
             7 * (std::int64_t{week} - 1) + day - 1 - Position(rule, January1(year));
         if (fromJanuary1 < 0 || fromJanuary1 >= DaysInYear(year)) {
-            return DateCheck::DayOutsideYear;
+            return DateProblem::DayOutsideYear;
         }
     }
-    return DateCheck::Valid;
+    return DateProblem::None;
 }
 
 std::int64_t WeeksBetween(WeekRule rule, std::int64_t from, std::int64_t to) {

@@ -25,6 +25,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "jdcore/calendar_check.h"
+
 namespace jdcore {
 
 inline constexpr std::int64_t kMaxWeekJdn = 2'147'000'000;
@@ -58,16 +60,6 @@ inline constexpr WeekRule kMiddleEastWeeks{Weekday::Saturday, WeekOne::HoldsJanu
 // other number.
 std::optional<WeekRule> WeekNumReturnType(int type);
 
-// What is wrong with a date, if anything. One vocabulary for week dates and fiscal dates.
-enum class DateCheck : std::uint8_t {
-    Valid,
-    YearOutOfRange,    // |year| > kMaxWeekYear
-    PeriodOutOfRange,  // fiscal period or quarter
-    WeekOutOfRange,    // below 1 or beyond the year's (or period's) weeks
-    DayOutOfRange,     // day of the week beyond 1..7, day of a month-period beyond its length
-    DayOutsideYear,    // a day of a calendar-year week that lies in the year before or after
-};
-
 struct WeekDate {
     std::int64_t year;  // week-year
     std::int32_t week;  // 1 .. WeeksInYear
@@ -88,7 +80,7 @@ WeekDate ToWeekDate(WeekRule rule, std::int64_t jdn);
 // Any week and day convert by plain arithmetic (week 0 is the week before week 1, day 8 the
 // next week's first day); CheckWeekDate says whether they lie in the year.
 std::int64_t FromWeekDate(WeekRule rule, std::int64_t year, std::int32_t week, std::int32_t day);
-DateCheck CheckWeekDate(WeekRule rule, std::int64_t year, std::int32_t week, std::int32_t day);
+DateProblem CheckWeekDate(WeekRule rule, std::int64_t year, std::int32_t week, std::int32_t day);
 
 int WeeksInYear(WeekRule rule, std::int64_t year);  // 52 or 53; calendar-year weeks 53 or 54
 // The first and last day of a week-year (of a calendar-year rule: 1 January and 31 December).

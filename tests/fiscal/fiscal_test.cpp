@@ -138,12 +138,12 @@ TEST(Fiscal, RetailCalendarFacts) {
     EXPECT_TRUE(next.year == 2024 && next.period == 1 && next.week == 1 && next.day == 1);
     // The 53rd week a fiscal year later is the last week, same weekday.
     EXPECT_EQ(AddFiscalYears(kRetail454, Jdn(2024, 2, 3), 1), Jdn(2025, 2, 1));
-    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2022, 53, 1), DateCheck::WeekOutOfRange);
-    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2023, 53, 1), DateCheck::Valid);
-    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2023, 1, 0), DateCheck::DayOutOfRange);
-    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 2023, 13, 1, 1), DateCheck::PeriodOutOfRange);
-    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 2022, 12, 5, 1), DateCheck::WeekOutOfRange);
-    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 6'000'000, 1, 1, 1), DateCheck::YearOutOfRange);
+    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2022, 53, 1), DateProblem::WeekOutOfRange);
+    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2023, 53, 1), DateProblem::None);
+    EXPECT_EQ(CheckFiscalWeek(kRetail454, 2023, 1, 0), DateProblem::DayOutOfRange);
+    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 2023, 13, 1, 1), DateProblem::PeriodOutOfRange);
+    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 2022, 12, 5, 1), DateProblem::WeekOutOfRange);
+    EXPECT_EQ(CheckFiscalPeriod(kRetail454, 6'000'000, 1, 1, 1), DateProblem::YearOutOfRange);
 }
 
 TEST(Fiscal, EveryDayOfCalendarMonthYears1950To2100) {
@@ -169,7 +169,7 @@ TEST(Fiscal, EveryDayOfCalendarMonthYears1950To2100) {
                                 d.dayOfYear == jdn - first + 1)
                         << firstMonth << " JDN " << jdn << ": FY" << d.year << " P" << d.period;
                     ASSERT_EQ(FromFiscalDate(rule, year, period, day), jdn);
-                    ASSERT_EQ(CheckFiscalDate(rule, year, period, day), DateCheck::Valid);
+                    ASSERT_EQ(CheckFiscalDate(rule, year, period, day), DateProblem::None);
                     ASSERT_EQ(PeriodMonth(rule, period),
                               static_cast<int>(static_cast<unsigned>(civil.month())));
                 }
@@ -184,9 +184,9 @@ TEST(Fiscal, EveryDayOfCalendarMonthYears1950To2100) {
     EXPECT_TRUE(fy2027.first == Jdn(2026, 7, 1) && fy2027.last == Jdn(2027, 6, 30));
     const FiscalSpan japan = FiscalYearSpan(MonthFiscalRule{4, FiscalYearName::ByStartYear}, 2024);
     EXPECT_TRUE(japan.first == Jdn(2024, 4, 1) && japan.last == Jdn(2025, 3, 31));
-    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 9, 29), DateCheck::Valid);  // 29 Mar
-    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 8, 29), DateCheck::DayOutOfRange);
-    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 0, 1), DateCheck::PeriodOutOfRange);
+    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 9, 29), DateProblem::None);  // 29 Mar
+    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 8, 29), DateProblem::DayOutOfRange);
+    EXPECT_EQ(CheckFiscalDate(MonthFiscalRule{7}, 2027, 0, 1), DateProblem::PeriodOutOfRange);
 }
 
 // Periods added to random days land n periods on, found by stepping from period to period, on
@@ -247,7 +247,7 @@ TEST(Fiscal, RoundTripsOverTheWholeRange) {
         ASSERT_EQ(FromFiscalWeek(rule, w.year, w.week, w.day), jdn);
         ASSERT_EQ(FromFiscalPeriod(rule, w.year, w.period, w.weekOfPeriod, w.day), jdn);
         ASSERT_EQ(CheckFiscalPeriod(rule, w.year, w.period, w.weekOfPeriod, w.day),
-                  DateCheck::Valid);
+                  DateProblem::None);
         const MonthFiscalRule months{rule.endMonth, rule.naming};
         const MonthFiscalDate m = ToFiscalDate(months, jdn);
         ASSERT_EQ(FromFiscalDate(months, m.year, m.period, m.day), jdn);

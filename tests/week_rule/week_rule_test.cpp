@@ -76,7 +76,7 @@ TEST(WeekRule, EveryDayOf1900To2100CountsAsTheRuleSays) {
                     << jdn << ": " << got.year << "-W" << got.week << "-" << got.day << ", counted "
                     << year << "-W" << week << "-" << day;
                 ASSERT_EQ(FromWeekDate(rule, year, week, day), jdn);
-                ASSERT_EQ(CheckWeekDate(rule, year, week, day), DateCheck::Valid) << jdn;
+                ASSERT_EQ(CheckWeekDate(rule, year, week, day), DateProblem::None) << jdn;
                 // The week was counted by the first days passed since week 1 began.
                 ASSERT_EQ(WeeksBetween(rule, first, jdn), week - 1);
                 ASSERT_EQ(WeeksBetween(rule, jdn, first), 1 - week);
@@ -84,16 +84,16 @@ TEST(WeekRule, EveryDayOf1900To2100CountsAsTheRuleSays) {
             ASSERT_EQ(WeeksInYear(rule, year), week) << year;
             ASSERT_EQ(WeekYearStart(rule, year), first);
             ASSERT_EQ(WeekYearEnd(rule, year), end - 1);
-            EXPECT_EQ(CheckWeekDate(rule, year, week + 1, 1), DateCheck::WeekOutOfRange);
-            EXPECT_EQ(CheckWeekDate(rule, year, 0, 7), DateCheck::WeekOutOfRange);
+            EXPECT_EQ(CheckWeekDate(rule, year, week + 1, 1), DateProblem::WeekOutOfRange);
+            EXPECT_EQ(CheckWeekDate(rule, year, 0, 7), DateProblem::WeekOutOfRange);
             if (rule.weekOne == WeekOne::CalendarYear) {
                 // The days of the first and last weeks that lie in the years around.
                 const int firstDay = FromFirstDay(first, rule.firstDay) + 1;
                 const int lastDay = FromFirstDay(end - 1, rule.firstDay) + 1;
                 EXPECT_EQ(CheckWeekDate(rule, year, 1, firstDay - 1),
-                          firstDay > 1 ? DateCheck::DayOutsideYear : DateCheck::DayOutOfRange);
+                          firstDay > 1 ? DateProblem::DayOutsideYear : DateProblem::DayOutOfRange);
                 EXPECT_EQ(CheckWeekDate(rule, year, week, lastDay + 1),
-                          lastDay < 7 ? DateCheck::DayOutsideYear : DateCheck::DayOutOfRange);
+                          lastDay < 7 ? DateProblem::DayOutsideYear : DateProblem::DayOutOfRange);
             }
         }
     }
@@ -144,7 +144,7 @@ TEST(WeekRule, RoundTripsOverTheWholeRangeAndIsoAgreesWithTheIsoCalendar) {
         const WeekRule rule = rules[static_cast<std::size_t>(i) % rules.size()];
         const WeekDate d = ToWeekDate(rule, jdn);
         ASSERT_EQ(FromWeekDate(rule, d.year, d.week, d.day), jdn) << jdn;
-        ASSERT_EQ(CheckWeekDate(rule, d.year, d.week, d.day), DateCheck::Valid) << jdn;
+        ASSERT_EQ(CheckWeekDate(rule, d.year, d.week, d.day), DateProblem::None) << jdn;
         ASSERT_LE(WeekYearStart(rule, d.year), jdn);
         ASSERT_GE(WeekYearEnd(rule, d.year), jdn);
         const IsoWeekDate iso = iso_week_from_jdn(jdn);
@@ -152,8 +152,8 @@ TEST(WeekRule, RoundTripsOverTheWholeRangeAndIsoAgreesWithTheIsoCalendar) {
         ASSERT_TRUE(ours.year == iso.year && ours.week == iso.week && ours.day == iso.weekday)
             << jdn;
     }
-    EXPECT_EQ(CheckWeekDate(kIsoWeeks, kMaxWeekYear + 1, 1, 1), DateCheck::YearOutOfRange);
-    EXPECT_EQ(CheckWeekDate(kIsoWeeks, 2020, 1, 8), DateCheck::DayOutOfRange);
+    EXPECT_EQ(CheckWeekDate(kIsoWeeks, kMaxWeekYear + 1, 1, 1), DateProblem::YearOutOfRange);
+    EXPECT_EQ(CheckWeekDate(kIsoWeeks, 2020, 1, 8), DateProblem::DayOutOfRange);
 }
 
 TEST(WeekRule, AddingWeekYearsKeepsWeekAndDayWithinTheTargetYear) {
