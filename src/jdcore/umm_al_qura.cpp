@@ -26,7 +26,7 @@ constexpr std::int64_t SpanDays() {
     return days;
 }
 // Days are looked up in blocks of 32, each holding at most two month starts.
-static_assert(kBlocks == static_cast<std::size_t>(SpanDays() + 31) / 32);
+static_assert(umm_al_qura_detail::kDays == static_cast<std::uint64_t>(SpanDays()));
 
 constexpr MonthIndex Unfold() {
     MonthIndex index{};

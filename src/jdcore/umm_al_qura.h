@@ -52,7 +52,8 @@ inline constexpr std::string_view kUmmAlQuraMonthNames[12] = {
 namespace umm_al_qura_detail {
 
 inline constexpr std::size_t kMonths = 12 * (kUmmAlQuraLastYear - kUmmAlQuraFirstYear + 1);
-inline constexpr std::size_t kBlocks = 3334;  // the span's days (106,667) in blocks of 32
+inline constexpr std::uint64_t kDays = 106666;  // the span's days
+inline constexpr std::size_t kBlocks = (kDays + 31) / 32;
 
 struct MonthIndex {
     std::array<std::int32_t, kMonths + 1> start;  // JDN of each month's first day, then the end
@@ -74,8 +75,10 @@ constexpr std::size_t MonthOf(std::uint64_t days) {
 
 inline std::optional<std::int64_t> UmmAlQuraToJdn(std::int64_t year, int month, int day) {
     using namespace umm_al_qura_detail;
-    const auto y = static_cast<std::uint64_t>(year - kUmmAlQuraFirstYear);
-    const auto m = static_cast<std::uint64_t>(month - 1);
+    // Unsigned differences: any year or month out of range wraps to a large one.
+    const std::uint64_t y =
+        static_cast<std::uint64_t>(year) - static_cast<std::uint64_t>(kUmmAlQuraFirstYear);
+    const std::uint64_t m = static_cast<std::uint32_t>(month) - 1u;
     if (y > static_cast<std::uint64_t>(kUmmAlQuraLastYear - kUmmAlQuraFirstYear) || m >= 12 ||
         day < 1) {
         return std::nullopt;
@@ -89,8 +92,9 @@ inline std::optional<std::int64_t> UmmAlQuraToJdn(std::int64_t year, int month, 
 
 inline std::optional<YearMonthDay> UmmAlQuraFromJdn(std::int64_t jdn) {
     using namespace umm_al_qura_detail;
-    const auto days = static_cast<std::uint64_t>(jdn - kIndex.start[0]);
-    if (days >= static_cast<std::uint64_t>(kIndex.start[kMonths] - kIndex.start[0])) {
+    const std::uint64_t days =
+        static_cast<std::uint64_t>(jdn) - static_cast<std::uint64_t>(std::int64_t{kIndex.start[0]});
+    if (days >= kDays) {
         return std::nullopt;
     }
     const std::size_t n = MonthOf(days);

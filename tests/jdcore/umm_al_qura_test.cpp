@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "jdcore/day_count.h"
@@ -139,6 +140,12 @@ TEST(UmmAlQura, InvalidDates) {
     EXPECT_FALSE(UmmAlQuraFromJdn(UmmAlQuraFirstJdn() - 1));
     EXPECT_FALSE(UmmAlQuraFromJdn(UmmAlQuraLastJdn() + 1));
     EXPECT_EQ(UmmAlQuraDaysInYear(1601), 0);
+    // The extremes of the types are refused without overflow (the sanitizer run checks).
+    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+    EXPECT_FALSE(UmmAlQuraToJdn(kMin, std::numeric_limits<int>::min(), 1));
+    EXPECT_FALSE(UmmAlQuraToJdn(1445, 1, std::numeric_limits<int>::max()));
+    EXPECT_FALSE(UmmAlQuraFromJdn(kMin));
+    EXPECT_FALSE(UmmAlQuraFromJdn(std::numeric_limits<std::int64_t>::max()));
 }
 
 // Every day of the span: the day after a date is the next date by the calendar's own month
