@@ -184,7 +184,7 @@ std::string NearMidnight(rules::LunisolarPlace place, std::int64_t first, std::i
     return text;
 }
 
-// Umm al-Qura. ICU's table is the printed calendar from 1420 to 1450 AH; outside those years
+// Umm al-Qura. ICU's table follows the published rules from 1420 to 1450 AH; outside those years
 // its months begin a day or two after the published rules' whenever the moon sets less than
 // about 20 minutes after the sun at Mecca on the evening before, so before 1420 it is not the
 // calendar as printed (1413 AH, docs/calendars.md). Inside them a month a day apart is a knife
