@@ -26,6 +26,7 @@
 #include "jdcore/historical_calendar.h"
 #include "jdcore/jdcore.h"
 #include "jdcore/lunisolar.h"
+#include "jdcore/umm_al_qura.h"
 #include "jdcore/week_rules.h"
 #include "jdcore/world_calendars.h"
 
@@ -242,13 +243,15 @@ enum class Extra {
     Japanese,
     Minguo,
     Buddhist,
-    Historical
+    Historical,
+    UmmAlQura
 };
-constexpr const char* kIcuNames[] = {"chinese",  "dangi", "persian",  "",         "",
-                                     "japanese", "roc",   "buddhist", "gregorian"};
+constexpr const char* kIcuNames[] = {"chinese",   "dangi",           "persian", "",
+                                     "",          "japanese",        "roc",     "buddhist",
+                                     "gregorian", "islamic-umalqura"};
 
 void IcuBases(benchmark::internal::Benchmark* b) {
-    for (int cal = 0; cal <= static_cast<int>(Extra::Historical); ++cal) {
+    for (int cal = 0; cal <= static_cast<int>(Extra::UmmAlQura); ++cal) {
         if (kIcuNames[cal][0] != 0) {
             b->Args({2451545, cal});
         }
@@ -292,6 +295,10 @@ ExtraDate ExtraFromJdn(Extra cal, std::int64_t jdn) {
             const auto d = jdcore::HistoricalFromJdn(jdn);
             return {d.year, d.month, d.day, 0};
         }
+        case Extra::UmmAlQura: {
+            const auto d = *jdcore::UmmAlQuraFromJdn(jdn);
+            return {d.year, d.month, d.day, 0};
+        }
     }
     return {};
 }
@@ -319,6 +326,8 @@ std::int64_t ExtraToJdn(Extra cal, const ExtraDate& d) {
                 d.month, d.day);
         case Extra::Historical:
             return jdcore::HistoricalToJdn(d.year, d.month, d.day);
+        case Extra::UmmAlQura:
+            return *jdcore::UmmAlQuraToJdn(d.year, d.month, d.day);
     }
     return 0;
 }
@@ -357,6 +366,7 @@ DAYBRIDGE_EXTRA_BENCH(Japanese);
 DAYBRIDGE_EXTRA_BENCH(Minguo);
 DAYBRIDGE_EXTRA_BENCH(Buddhist);
 DAYBRIDGE_EXTRA_BENCH(Historical);
+DAYBRIDGE_EXTRA_BENCH(UmmAlQura);
 
 std::unique_ptr<icu::Calendar> IcuCalendar(const benchmark::State& state) {
     UErrorCode status = U_ZERO_ERROR;

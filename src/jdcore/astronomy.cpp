@@ -324,6 +324,14 @@ double EquationOfTime(double jdUT) {
     return Degrees180(e) / 360.0;
 }
 
+double NutationInLongitude(double jdUT) {
+    return Nutation(CenturiesTT(jdUT));
+}
+
+double ObliquityOfDate(double jdUT) {
+    return Obliquity(CenturiesTT(jdUT));
+}
+
 double TrueNoon(double jdUT, Place place) {
     const double meanNoon = LocalDay(jdUT, place.longitude) - place.longitude / 360.0;
     return meanNoon - EquationOfTime(meanNoon);

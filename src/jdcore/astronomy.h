@@ -45,6 +45,11 @@ double SeasonStart(int year, int degrees);
 // Apparent minus mean solar time at `jdUT`, in days (about -0.0115 .. +0.0115).
 double EquationOfTime(double jdUT);
 
+// The nutation in longitude, and the obliquity of the ecliptic with its nutation, at `jdUT`, in
+// degrees: what makes a mean ecliptic position apparent, and turns it into an equatorial one.
+double NutationInLongitude(double jdUT);
+double ObliquityOfDate(double jdUT);
+
 // A place on the Earth: degrees, east and north positive.
 struct Place {
     double latitude;

@@ -1,8 +1,10 @@
 """The equinox calendars (PEA, FRE, BAH) against convertdate, and astronomy.h against pymeeus.
 
 First the moments of astronomy.h against pymeeus (VSOP87 for the sun, Meeus's full new moon
-expression), in Terrestrial Time so that Delta T models do not enter: equinoxes and
-solstices 1600-2400 within a minute, solar longitude within 0.0006 degrees, new moons within 1 s.
+expression, the same abridged ELP-2000/82 for the moon), in Terrestrial Time so that Delta T
+models do not enter: equinoxes and solstices 1600-2400 within a minute, solar longitude within
+0.0006 degrees, new moons within 1 s; the moon's apparent position 1800-2300 within 0.0003
+degrees in longitude (the nutation models differ), 0.00001 in latitude and 0.01 km.
 
 
 Usage: convertdate_astronomical_reference.py PATH/TO/astronomical_calendar_dump
@@ -98,7 +100,7 @@ def reference_date(code, jdn):
 def check_astronomy():
     from pymeeus.Moon import Moon
     seasons = {0: "spring", 90: "summer", 180: "autumn", 270: "winter"}
-    worst = {"S": 0.0, "N": 0.0, "L": 0.0}
+    worst = {"S": 0.0, "N": 0.0, "L": 0.0, "M": [0.0, 0.0, 0.0]}
     out = subprocess.run([DUMP, "ASTRO"], check=True, capture_output=True, text=True).stdout
     for line in out.split("\n"):
         f = line.split()
@@ -107,15 +109,25 @@ def check_astronomy():
         if f[0] == "S":
             ref = Sun.get_equinox_solstice(int(f[1]), seasons[int(f[2])]).jde()
             worst["S"] = max(worst["S"], abs(float(f[3]) - ref) * 86400)
+        elif f[0] == "M":
+            ref = [float(x) for x in Moon.apparent_ecliptical_pos(Epoch(float(f[1])))[:3]]
+            ours = [float(x) for x in f[2:5]]
+            gaps = [abs((ours[0] - ref[0] + 180) % 360 - 180), abs(ours[1] - ref[1]),
+                    abs(ours[2] - ref[2])]
+            worst["M"] = [max(w, g) for w, g in zip(worst["M"], gaps)]
         elif f[0] == "N":
             ref = Moon.moon_phase(Epoch(float(f[2])), target="new").jde()
             worst["N"] = max(worst["N"], abs(float(f[2]) - ref) * 86400)
         else:
             ref = Sun.apparent_geocentric_position(Epoch(float(f[1])))[0]()
             worst["L"] = max(worst["L"], abs((float(f[2]) - ref + 180) % 360 - 180))
-    ok = worst["S"] < 60 and worst["N"] < 1 and worst["L"] < 0.0006
+    moon = worst["M"]
+    ok = (worst["S"] < 60 and worst["N"] < 1 and worst["L"] < 0.0006 and moon[0] < 0.0003
+          and moon[1] < 0.00001 and moon[2] < 0.01)
     print("astronomy: seasons within %.1f s, new moons within %.2f s, solar longitude within "
-          "%.5f degrees%s" % (worst["S"], worst["N"], worst["L"], "" if ok else "  <- too far"))
+          "%.5f degrees; the moon within %.5f degrees in longitude, %.7f in latitude, %.4f km%s"
+          % (worst["S"], worst["N"], worst["L"], moon[0], moon[1], moon[2],
+             "" if ok else "  <- too far"))
     return 0 if ok else 1
 
 

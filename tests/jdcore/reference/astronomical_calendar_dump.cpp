@@ -4,7 +4,8 @@
 // The days between month starts follow: comparing the starts compares every day. A sample of
 // days converted back ("day jdn year month day") checks the other direction.
 // ASTRO prints moments of astronomy.h in Terrestrial Time for the check of its accuracy:
-// "S year degrees jd" (equinoxes and solstices), "N k jd" (new moons), "L jd longitude".
+// "S year degrees jd" (equinoxes and solstices), "N k jd" (new moons), "L jd longitude",
+// "M jd longitude latitude distance" (the moon's apparent position).
 //   astronomical_calendar_dump PEA|FRE|BAH|ASTRO
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +13,7 @@
 
 #include "jdcore/astronomy.h"
 #include "jdcore/equinox_calendars.h"
+#include "jdcore/moon.h"
 
 namespace {
 
@@ -29,6 +31,11 @@ void PrintAstronomy() {
     }
     for (double t = 2305447.5; t < 2597641.5; t += 1234.567) {
         std::printf("L %.7f %.8f\n", t + astro::DeltaT(t), astro::SolarLongitude(t));
+    }
+    for (double t = 2378496.5; t < 2561118.5; t += 123.4567) {
+        const astro::LunarPosition p = astro::MoonPosition(t);
+        std::printf("M %.7f %.8f %.8f %.4f\n", t + astro::DeltaT(t), p.longitude, p.latitude,
+                    p.distance);
     }
 }
 

@@ -1,6 +1,6 @@
 // The calendars with tables and eras against ICU, every day of their spans: ICU's chinese,
-// dangi, persian, japanese, roc, buddhist calendars and its GregorianCalendar with a
-// Julian-to-Gregorian change. Prints the count of days compared and agreeing for each, and
+// dangi, persian, islamic-umalqura, japanese, roc, buddhist calendars and its GregorianCalendar
+// with a Julian-to-Gregorian change. Prints the count of days compared and agreeing for each, and
 // every run of consecutive disagreeing days. A run is accepted only when it is one of the
 // explained disagreements below (docs/calendars.md says who is right and why); any other
 // disagreement fails.
@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@
 #include "jdcore/equinox_calendars.h"
 #include "jdcore/historical_calendar.h"
 #include "jdcore/lunisolar.h"
+#include "jdcore/umm_al_qura.h"
+#include "jdcore/umm_al_qura_rules.h"
 #include "jdcore/world_calendars.h"
 
 namespace {
@@ -181,6 +184,56 @@ std::string NearMidnight(rules::LunisolarPlace place, std::int64_t first, std::i
     return text;
 }
 
+// Umm al-Qura. ICU's table follows the published rules from 1420 to 1450 AH; outside those years
+// its months begin a day or two after the published rules' whenever the moon sets less than
+// about 20 minutes after the sun at Mecca on the evening before, so before 1420 it is not the
+// calendar as printed (1413 AH, docs/calendars.md). Inside them a month a day apart is a knife
+// edge: the new moon or the moonset within two minutes of sunset, where the conventions of a
+// sunset and the ephemerides decide. Every month of a run (all its days are a day or two
+// apart) must be one of these; counts the months of each kind.
+std::map<std::string, int> ummAlQuraMonths;
+
+std::string UmmAlQuraWhy(Icu& icu, std::int64_t first, std::int64_t last) {
+    std::string why;
+    YearMonthDay ours = *UmmAlQuraFromJdn(first);
+    // Our month starts in the run: `first`, or the next one when ICU's month began first.
+    for (std::int64_t start =
+             ours.day == 1 ? first
+                           : first + 1 - ours.day + UmmAlQuraDaysInMonth(ours.year, ours.month);
+         start <= last; start += UmmAlQuraDaysInMonth(ours.year, ours.month)) {
+        ours = *UmmAlQuraFromJdn(start);
+        icu.Set(start);
+        const std::int64_t icuDay = icu.Get(UCAL_DATE);
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int64_t icuMonthDays = icu.calendar().getActualMaximum(UCAL_DATE, status);
+        // ICU's month begins `later` days after ours (negative: before).
+        const std::int64_t later = icuDay == 1    ? 0
+                                   : icuDay >= 29 ? icuMonthDays - icuDay + 1
+                                                  : 1 - icuDay;
+        const rules::MeccaEvening eve = rules::MeccaEveningOf(start - (later > 0 ? 1 : 2));
+        const double lag = (eve.moonset - eve.sunset) * 1440;
+        const double newMoon = (eve.newMoon - eve.sunset) * 1440;
+        const bool ruled = ours.year >= 1420 && ours.year <= 1450;
+        std::string kind;
+        if (!ruled && later > 0 && lag < 21.0) {
+            kind = ours.year < 1420 ? "ICU later, before 1420" : "ICU later, after 1450";
+        } else if (ruled && std::abs(later) == 1 &&
+                   (std::abs(lag) < 2.0 || std::abs(newMoon) < 2.0)) {
+            kind = "knife edge, 1420-1450";
+        } else {
+            return "";
+        }
+        ++ummAlQuraMonths[kind];
+        char text[128];
+        std::snprintf(text, sizeof text,
+                      "%s%lld-%02d ICU %+lld: moonset %.1f min, new moon %.1f min after sunset",
+                      why.empty() ? "" : "; ", static_cast<long long>(ours.year), ours.month,
+                      static_cast<long long>(later), lag, newMoon);
+        why += text;
+    }
+    return why;
+}
+
 Fields FromLunisolar(Lunisolar cal, std::int64_t jdn) {
     const LunisolarDate d = *LunisolarFromJdn(cal, jdn);
     return {d.year, d.month, d.day, d.leap ? 1 : 0};
@@ -209,10 +262,10 @@ Fields Plain(const YearMonthDay& d) {
 }  // namespace
 
 int main() {
-    Icu chinese("chinese"), dangi("dangi"), persian("persian"), japanese("japanese"), roc("roc"),
-        buddhist("buddhist"), gregorian("gregorian");
-    if (!chinese.ok() || !dangi.ok() || !persian.ok() || !japanese.ok() || !roc.ok() ||
-        !buddhist.ok() || !gregorian.ok()) {
+    Icu chinese("chinese"), dangi("dangi"), persian("persian"), umalqura("islamic-umalqura"),
+        japanese("japanese"), roc("roc"), buddhist("buddhist"), gregorian("gregorian");
+    if (!chinese.ok() || !dangi.ok() || !persian.ok() || !umalqura.ok() || !japanese.ok() ||
+        !roc.ok() || !buddhist.ok() || !gregorian.ok()) {
         std::puts("ICU calendars not available");
         return 1;
     }
@@ -269,6 +322,15 @@ int main() {
         "PER", peaFirst, peaLast, explained,
         [](std::int64_t j) { return Plain(FromJdn(WorldCalendar::Persian, j)); },
         IcuYearMonthDay(persian, UCAL_EXTENDED_YEAR));
+
+    Compare(
+        "UQ", UmmAlQuraFirstJdn(), UmmAlQuraLastJdn(), explained,
+        [](std::int64_t j) { return Plain(*UmmAlQuraFromJdn(j)); },
+        IcuYearMonthDay(umalqura, UCAL_EXTENDED_YEAR),
+        [&umalqura](std::int64_t a, std::int64_t b) { return UmmAlQuraWhy(umalqura, a, b); });
+    for (const auto& [kind, months] : ummAlQuraMonths) {
+        std::printf("UQ: %d months a day or two apart: %s\n", months, kind.c_str());
+    }
 
     Compare(
         "JPN", G(1868, 1, 1), G(2200, 12, 31), explained,
