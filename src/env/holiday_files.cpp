@@ -15,8 +15,7 @@
 namespace daybridge {
 namespace {
 
-// The texts of the text data file (first the file's, then each fault's from kFirstFaultText
-// on, in the order of HolidayFault).
+// The texts of the text data file about the file (each fault's own: HolidayFaultTextId).
 enum HolidayText {
     kFileMissing = 700,
     kFileIsFolder,
@@ -28,7 +27,6 @@ enum HolidayText {
     kNoSuchSet,
     kFaultyLine,
     kNoWorkingDayWithWeekend,
-    kFirstFaultText = 721,
 };
 
 // Their English, for messages made before the text data file is loaded (the command line's
@@ -177,7 +175,7 @@ QStringList ShippedHolidaySetNames() {
 }
 
 QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language) {
-    const QString text = Text(kFirstFaultText + static_cast<int>(fault) - 1, language);
+    const QString text = Text(HolidayFaultTextId(fault), language);
     return text.isEmpty() ? HolidayFaultEnglish(fault, details) : Fill(text, details);
 }
 
