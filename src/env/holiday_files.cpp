@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 
 #include "env/text_store.h"
 
@@ -163,6 +164,19 @@ QString PathIn(const HolidayFileContext& context, const QString& path) {
                                          : context.folder + QLatin1Char('/') + path;
 }
 
+QString ShippedSetPath(const QString& name) {
+    return ShippedFolder() + QStringLiteral("/") + name.toLower() + QStringLiteral(".txt");
+}
+
+// A shipped set's text, for "@include NAME".
+std::optional<QString> ShippedSetText(const QString& name) {
+    const RuleFile file = ReadRuleFile(ShippedSetPath(name));
+    if (file.status != RuleFileStatus::Read) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.bytes);
+}
+
 }  // namespace
 
 QStringList ShippedHolidaySetNames() {
@@ -188,9 +202,7 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
     const int language = context.language;
     const bool isPath =
         nameOrPath.contains(u'/') || nameOrPath.endsWith(u".txt", Qt::CaseInsensitive);
-    const QString path = isPath ? PathIn(context, nameOrPath)
-                                : ShippedFolder() + QStringLiteral("/") + nameOrPath.toLower() +
-                                      QStringLiteral(".txt");
+    const QString path = isPath ? PathIn(context, nameOrPath) : ShippedSetPath(nameOrPath);
     const RuleFile file = ReadRuleFile(path);
     if (!isPath && file.status != RuleFileStatus::Read) {
         error = Fill(Text(kNoSuchSet, language),
@@ -227,12 +239,15 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
         error = Fill(Text(problem, language), {path});
         return nullptr;
     }
-    const HolidayParseResult parsed = ParseHolidayRules(QString::fromUtf8(file.bytes));
+    const HolidayParseResult parsed =
+        ParseHolidayRules(QString::fromUtf8(file.bytes), ShippedSetText);
     if (!parsed.set) {
         const QString why = HolidayFaultText(parsed.fault, parsed.details, language);
+        const QString where =
+            parsed.includedSet.isEmpty() ? path : ShippedSetPath(parsed.includedSet);
         error = parsed.line > 0
-                    ? Fill(Text(kFaultyLine, language), {path, QString::number(parsed.line), why})
-                    : path + QStringLiteral(": ") + why;
+                    ? Fill(Text(kFaultyLine, language), {where, QString::number(parsed.line), why})
+                    : where + QStringLiteral(": ") + why;
         return nullptr;
     }
     auto set = std::make_shared<HolidaySet>(*parsed.set);

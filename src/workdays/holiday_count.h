@@ -64,7 +64,7 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set);
 // seconds on a small machine (the table of 40 Julian and Orthodox rules in force together; 25
 // of them take two seconds, 1,600 Gregorian rules each from another year one). A 1 MiB file of
 // single dates and a few rules needs a small part of it.
-inline constexpr std::int64_t kMaxHolidayWork = 150000000;
+inline constexpr std::int64_t kMaxHolidayWork = 400000000;
 
 struct HolidayPlan;  // where the rules in force change (holiday_count.cpp)
 // What a working-out needs of a rule besides its dates.

@@ -11,6 +11,7 @@
 #include "jdcore/easter.h"
 #include "jdcore/equinox_calendars.h"
 #include "jdcore/lunisolar.h"
+#include "jdcore/umm_al_qura.h"
 #include "jdcore/world_calendars.h"
 #include "workdays/holiday_count.h"
 #include "workdays/workday_calendar.h"
@@ -282,9 +283,6 @@ bool ReadCalendarDay(LineReader& in, HolidayRule& rule, const CalendarCode& code
                                                               : std::optional<std::int64_t>(0);
     if (!month || !day || parts[0].isEmpty() || (parts[1] != u"last" && !parts[1][0].isDigit())) {
         return in.Fail(HolidayFault::CalendarDate, {codeText, text, QString::number(code.months)});
-    }
-    if (code.calendar == RuleCalendar::UmmAlQura) {
-        return in.Fail(HolidayFault::CalendarNotAvailable, {codeText});
     }
     rule.kind = HolidayKind::CalendarDay;
     rule.calendar = code.calendar;
@@ -730,6 +728,14 @@ std::optional<jdcore::Lunisolar> LunisolarOf(RuleCalendar calendar) {
 
 // The year of the rule's calendar holding a day, and the rule's date in one of its years.
 std::int64_t CalendarYearOf(const HolidayRule& rule, std::int64_t jdn) {
+    if (rule.calendar == RuleCalendar::UmmAlQura) {
+        // Outside the table the years run on beyond its ends: they have no dates anyway.
+        if (const auto date = jdcore::UmmAlQuraFromJdn(jdn)) {
+            return date->year;
+        }
+        return jdn < jdcore::UmmAlQuraFirstJdn() ? jdcore::kUmmAlQuraFirstYear - 1
+                                                 : jdcore::kUmmAlQuraLastYear + 1;
+    }
     if (const auto lunisolar = LunisolarOf(rule.calendar)) {
         const auto date = jdcore::LunisolarFromJdn(*lunisolar, jdn);
         if (date) {
@@ -750,6 +756,14 @@ std::int64_t CalendarYearOf(const HolidayRule& rule, std::int64_t jdn) {
 }
 
 std::optional<std::int64_t> CalendarDate(const HolidayRule& rule, std::int64_t year) {
+    if (rule.calendar == RuleCalendar::UmmAlQura) {
+        const int length = jdcore::UmmAlQuraDaysInMonth(year, rule.month);
+        const int day = rule.day == 0 ? length : rule.day;
+        if (length == 0 || day > length) {
+            return std::nullopt;
+        }
+        return jdcore::UmmAlQuraToJdn(year, rule.month, day);
+    }
     if (const auto lunisolar = LunisolarOf(rule.calendar)) {
         if (year < jdcore::kLunisolarFirstYear || year > jdcore::kLunisolarLastYear) {
             return std::nullopt;
@@ -1007,6 +1021,9 @@ DaySpan RuleTableSpan(const HolidayRule& rule) {
         return {jdcore::LunisolarFirstJdn(*lunisolar) - reach,
                 jdcore::LunisolarLastJdn(*lunisolar) + reach};
     }
+    if (rule.calendar == RuleCalendar::UmmAlQura) {
+        return {jdcore::UmmAlQuraFirstJdn() - reach, jdcore::UmmAlQuraLastJdn() + reach};
+    }
     if (const auto equinox = EquinoxOf(rule.calendar)) {
         const jdcore::YearSpan span = jdcore::EquinoxYearSpan(*equinox);
         const int months = jdcore::EquinoxMonthsInYear(*equinox, span.last);
@@ -1103,7 +1120,7 @@ QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
             text = "'observed' given twice";
             break;
         case HolidayFault::ObservedHow:
-            text = "'observed' must be followed by next, previous, nearest or fri-mon";
+            text = "'observed' must be followed by next, previous or fri-mon";
             break;
         case HolidayFault::UnknownWord:
             text = "unknown word '%1'";
@@ -1119,7 +1136,8 @@ QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
             break;
         case HolidayFault::HeaderUnknown:
             text =
-                "unknown header '@%1': write @name, @region, @years, @source, @weekend or @counts";
+                "unknown header '@%1': write @name, @region, @years, @source, @weekend, @counts or "
+                "@include";
             break;
         case HolidayFault::HeaderTwice:
             text = "'%1' given twice";
@@ -1165,9 +1183,6 @@ QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
         case HolidayFault::CalendarDate:
             text = "'%2' is not a day of a month of %1: write M-D or M-last, months 1 to %3";
             break;
-        case HolidayFault::CalendarNotAvailable:
-            text = "the calendar %1 is not yet available";
-            break;
         case HolidayFault::WeekdayHow:
             text = "'%1' must be followed by before, after, on or before, on or after, or between";
             break;
@@ -1209,6 +1224,15 @@ QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
         case HolidayFault::NestedTooDeep:
             text = "dates may be counted from other dates at most %1 deep";
             break;
+        case HolidayFault::IncludeUnknown:
+            text = "'%1' is not the name of a shipped holiday set";
+            break;
+        case HolidayFault::IncludeCycle:
+            text = "the set '%1' includes itself";
+            break;
+        case HolidayFault::IncludeTooDeep:
+            text = "sets may include other sets at most %1 deep";
+            break;
     }
     const QString result = QString::fromUtf8(text);
     switch (details.size()) {  // filled at once, so that a word holding "%2" stays as it is
@@ -1223,11 +1247,83 @@ QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
     }
 }
 
-HolidayParseResult ParseHolidayRules(const QString& text) {
-    HolidayParseResult result;
-    HolidaySet set;
+namespace {
+
+constexpr int kMostIncludes = 4;  // a subdivision's set on its country's, and some more
+
+struct IncludeState {
+    const HolidayIncludes& includes;
+    QStringList reading;  // the shipped sets being read, outermost first
+};
+
+bool ParseLines(const QString& text, HolidaySet& set, IncludeState& state,
+                HolidayParseResult& result);
+
+// Adds a weekend span unless it overlaps one already there; false with the fault set.
+bool AddWeekend(HolidaySet& set, std::vector<int>& weekendLines, const WeekendSpan& span, int line,
+                LineReader& in) {
+    for (std::size_t k = 0; k < set.weekends.size(); ++k) {
+        if (span.first <= set.weekends[k].last && set.weekends[k].first <= span.last) {
+            return in.Fail(HolidayFault::WeekendOverlap, {QString::number(weekendLines[k])});
+        }
+    }
+    set.weekends.push_back(span);
+    weekendLines.push_back(line);
+    return true;
+}
+
+// "@include NAME": the shipped set's rules, extra working days and weekends, read here.
+bool ReadInclude(const QString& rest, int line, HolidaySet& set, std::vector<int>& weekendLines,
+                 std::optional<HolidaySetInfo>& includedInfo, IncludeState& state, LineReader& in,
+                 HolidayParseResult& result) {
+    const QString name = rest.trimmed().toLower();
+    const bool plain = !name.isEmpty() && std::all_of(name.begin(), name.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-';
+    });
+    if (!plain) {
+        return in.Fail(HolidayFault::IncludeUnknown, {rest.trimmed()});
+    }
+    if (state.reading.contains(name)) {
+        return in.Fail(HolidayFault::IncludeCycle, {name});
+    }
+    if (state.reading.size() >= kMostIncludes) {
+        return in.Fail(HolidayFault::IncludeTooDeep, {QString::number(kMostIncludes)});
+    }
+    const std::optional<QString> text = state.includes ? state.includes(name) : std::nullopt;
+    if (!text) {
+        return in.Fail(HolidayFault::IncludeUnknown, {name});
+    }
+    HolidaySet included;
+    state.reading << name;
+    HolidayParseResult inner;
+    if (!ParseLines(*text, included, state, inner)) {
+        result = std::move(inner);
+        if (result.includedSet.isEmpty()) {
+            result.includedSet = name;
+        }
+        return false;
+    }
+    state.reading.removeLast();
+    for (HolidayRule& rule : included.rules) {
+        set.rules.push_back(std::move(rule));
+    }
+    set.workdays.insert(set.workdays.end(), included.workdays.begin(), included.workdays.end());
+    for (const WeekendSpan& span : included.weekends) {
+        if (!AddWeekend(set, weekendLines, span, line, in)) {
+            return false;
+        }
+    }
+    if (!includedInfo) {
+        includedInfo = included.info;
+    }
+    return true;
+}
+
+bool ParseLines(const QString& text, HolidaySet& set, IncludeState& state,
+                HolidayParseResult& result) {
     QStringList headersSeen;
     std::vector<int> weekendLines;
+    std::optional<HolidaySetInfo> includedInfo;  // the first included set's header
     // Lines end with LF, CR LF or a CR alone, as in batch programs.
     QString normal = text;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
@@ -1248,9 +1344,20 @@ HolidayParseResult ParseHolidayRules(const QString& text) {
             result.details = in.details;
         };
         if (line.startsWith(u'@')) {
-            if (!ReadHeader(line.simplified(), set.info, headersSeen, in)) {
+            const QString simple = line.simplified();
+            if (simple.section(u' ', 0, 0).toLower() == u"@include") {
+                if (!ReadInclude(simple.section(u' ', 1), i + 1, set, weekendLines, includedInfo,
+                                 state, in, result)) {
+                    if (in.fault != HolidayFault::None) {
+                        fail();
+                    }
+                    return false;
+                }
+                continue;
+            }
+            if (!ReadHeader(simple, set.info, headersSeen, in)) {
                 fail();
-                return result;
+                return false;
             }
             continue;
         }
@@ -1267,17 +1374,12 @@ HolidayParseResult ParseHolidayRules(const QString& text) {
                         in.Fail(HolidayFault::WeekendForm);
                     }
                     fail();
-                    return result;
+                    return false;
                 }
-                for (std::size_t k = 0; k < set.weekends.size(); ++k) {
-                    if (span.first <= set.weekends[k].last && set.weekends[k].first <= span.last) {
-                        in.Fail(HolidayFault::WeekendOverlap, {QString::number(weekendLines[k])});
-                        fail();
-                        return result;
-                    }
+                if (!AddWeekend(set, weekendLines, span, i + 1, in)) {
+                    fail();
+                    return false;
                 }
-                set.weekends.push_back(span);
-                weekendLines.push_back(i + 1);
                 continue;
             }
             const std::optional<std::int64_t> day =
@@ -1285,7 +1387,7 @@ HolidayParseResult ParseHolidayRules(const QString& text) {
             if (!day) {
                 in.Fail(HolidayFault::WorkdayForm);
                 fail();
-                return result;
+                return false;
             }
             QString name = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
             set.workdays.push_back({*day, name});
@@ -1310,9 +1412,31 @@ HolidayParseResult ParseHolidayRules(const QString& text) {
         }
         if (in.fault != HolidayFault::None) {
             fail();
-            return result;
+            return false;
         }
         set.rules.push_back(std::move(rule));
+    }
+    // The including file's header describes the result; what it leaves out, the included
+    // set's says.
+    if (includedInfo) {
+        if (!headersSeen.contains(QStringLiteral("weekend"))) {
+            set.info.weekend = includedInfo->weekend;
+        }
+        if (!headersSeen.contains(QStringLiteral("counts"))) {
+            set.info.counts = includedInfo->counts;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+HolidayParseResult ParseHolidayRules(const QString& text, const HolidayIncludes& includes) {
+    HolidayParseResult result;
+    HolidaySet set;
+    IncludeState state{includes, {}};
+    if (!ParseLines(text, set, state, result)) {
+        return result;
     }
     std::sort(set.workdays.begin(), set.workdays.end(),
               [](const ExtraWorkday& a, const ExtraWorkday& b) { return a.jdn < b.jdn; });

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -221,21 +222,23 @@ enum class HolidayFault {
     SubstituteHow,   // not next or previous
     OptionTwice,     // %1 'substitute', 'category' or 'half' given twice
     ObservedAndSubstitute,
-    CalendarDate,          // %1 the calendar code, %2 the text, %3 its months
-    CalendarNotAvailable,  // %1 the code
-    WeekdayHow,            // %1 the weekday: not followed by before, after, on or ..., between
-    OrBeforeAfter,         // 'on' without 'or before' / 'or after'
-    BaseMissing,           // %1 the word after which a date must follow
-    NthRelative,           // %1 'last' before 'after' / 'before'
-    BetweenForm,           // 'between' not followed by MM-DD and MM-DD
-    BetweenLong,           // %1, %2 the span's ends: more than seven days
-    SolarForm,             // 'solar' without degrees and an offset
-    SolarOffset,           // %1 not utc+H[:MM]
-    WorkdayForm,           // 'workday' without one date
-    WeekendForm,           // 'weekend' without days, or bounds not dates
-    WeekendOverlap,        // %1 the line whose weekend days overlap this one's
-    GermanNameEmpty,       // nothing after '|'
-    NestedTooDeep,         // %1 the most
+    CalendarDate,     // %1 the calendar code, %2 the text, %3 its months
+    WeekdayHow,       // %1 the weekday: not followed by before, after, on or ..., between
+    OrBeforeAfter,    // 'on' without 'or before' / 'or after'
+    BaseMissing,      // %1 the word after which a date must follow
+    NthRelative,      // %1 'last' before 'after' / 'before'
+    BetweenForm,      // 'between' not followed by MM-DD and MM-DD
+    BetweenLong,      // %1, %2 the span's ends: more than seven days
+    SolarForm,        // 'solar' without degrees and an offset
+    SolarOffset,      // %1 not utc+H[:MM]
+    WorkdayForm,      // 'workday' without one date
+    WeekendForm,      // 'weekend' without days, or bounds not dates
+    WeekendOverlap,   // %1 the line whose weekend days overlap this one's
+    GermanNameEmpty,  // nothing after '|'
+    NestedTooDeep,    // %1 the most
+    IncludeUnknown,   // %1 not the name of a shipped set
+    IncludeCycle,     // %1 a set that includes itself, directly or not
+    IncludeTooDeep,   // %1 the most
 };
 
 struct HolidayParseResult {
@@ -243,6 +246,7 @@ struct HolidayParseResult {
     int line = 0;                   // the first faulty line (from 1); 0 for the whole set
     HolidayFault fault = HolidayFault::None;
     QStringList details;  // the words the fault's text names
+    QString includedSet;  // the shipped set (by @include) the faulty line is in; empty: the text's
 };
 
 // The fault's text in English, with its details filled in.
@@ -254,7 +258,9 @@ int HolidayFaultTextId(HolidayFault fault);
 // CR LF or CR alone. A set whose counting would need more work than any file of the size
 // limit needs with ordinary rules (HolidayFault::TooComplex), or that leaves no working day
 // even without weekend days, is refused whole.
-HolidayParseResult ParseHolidayRules(const QString& text);
+// `includes` gives the text of a shipped set for "@include NAME" (none: no such set).
+using HolidayIncludes = std::function<std::optional<QString>(const QString& name)>;
+HolidayParseResult ParseHolidayRules(const QString& text, const HolidayIncludes& includes = {});
 
 // The dates (before any observed move) of a rule whose own days lie in [from, to], each with
 // the year of the rule's calendar it belongs to, in order; `from` and `to` a short span (some
