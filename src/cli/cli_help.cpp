@@ -57,10 +57,10 @@ QString OptionText(const OptionHelp& option) {
     QString text = QString::fromUtf8(option.text);
     text.replace(QStringLiteral("{calendars}"), CalendarChoices());
     if (text.contains(QStringLiteral("{holiday sets}"))) {
-        const QStringList sets = ShippedHolidaySetNames();
+        // Many sets are not listed here: holidays.md lists them.
+        const QString sets = ShippedSetsToName(QString());
         text.replace(QStringLiteral("{holiday sets}"),
-                     sets.isEmpty() ? QString()
-                                    : QStringLiteral(" (%1)").arg(sets.join(QStringLiteral(", "))));
+                     sets.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(sets));
     }
     return text;
 }

@@ -188,6 +188,29 @@ QStringList ShippedHolidaySetNames() {
     return names;
 }
 
+QString ShippedSetsToName(const QString& wanted) {
+    QStringList names = ShippedHolidaySetNames();
+    if (names.size() <= kMostSetsNamed) {
+        return names.join(QStringLiteral(", "));
+    }
+    if (wanted.isEmpty()) {
+        return QString();
+    }
+    const QString lower = wanted.toLower();
+    const auto common = [&lower](const QString& name) {
+        qsizetype n = 0;
+        while (n < name.size() && n < lower.size() && name[n] == lower[n]) {
+            ++n;
+        }
+        return n;
+    };
+    std::stable_sort(names.begin(), names.end(),
+                     [&](const QString& a, const QString& b) { return common(a) > common(b); });
+    names = names.mid(0, kMostSetsNamed);
+    names.sort();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(", ...");
+}
+
 QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language) {
     const QString text = Text(HolidayFaultTextId(fault), language);
     return text.isEmpty() ? HolidayFaultEnglish(fault, details) : Fill(text, details);
@@ -205,8 +228,7 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
     const QString path = isPath ? PathIn(context, nameOrPath) : ShippedSetPath(nameOrPath);
     const RuleFile file = ReadRuleFile(path);
     if (!isPath && file.status != RuleFileStatus::Read) {
-        error = Fill(Text(kNoSuchSet, language),
-                     {nameOrPath, ShippedHolidaySetNames().join(QStringLiteral(", "))});
+        error = Fill(Text(kNoSuchSet, language), {nameOrPath, ShippedSetsToName(nameOrPath)});
         return nullptr;
     }
     int problem = 0;

@@ -60,10 +60,10 @@ struct HolidaySetSize {
     std::int64_t work = 0;         // rule-years the counting tables work out, at most
 };
 HolidaySetSize MeasureHolidaySet(const HolidaySet& set);
-// The most work a set may need, once, on the first count across millions of years: about three
-// seconds on a small machine (the table of 40 Julian and Orthodox rules in force together; 25
-// of them take two seconds, 1,600 Gregorian rules each from another year one). A 1 MiB file of
-// single dates and a few rules needs a small part of it.
+// The most work a set may need, once, on the first count across millions of years: some
+// seconds on a small machine (a set of 25 rules with Orthodox Easter and a change of law, two
+// stretches of rules, takes six; 1,600 Gregorian rules each from another year one). A 1 MiB file
+// of single dates and a few rules needs a small part of it.
 inline constexpr std::int64_t kMaxHolidayWork = 400000000;
 
 struct HolidayPlan;  // where the rules in force change (holiday_count.cpp)
