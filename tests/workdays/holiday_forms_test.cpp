@@ -15,6 +15,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "jdcore/astronomy.h"
 #include "jdcore/day_count.h"
@@ -331,6 +332,72 @@ TEST(HolidayForms, SubstitutesWorkdaysAndWeekendsByDate) {
         const std::int64_t a = static_cast<std::int64_t>(random() % 4000);
         const std::int64_t b = a + static_cast<std::int64_t>(random() % (4000 - a));
         EXPECT_EQ(calendar.WorkdaysIn(base + a, base + b), before[b] - before[a]) << a << " " << b;
+    }
+}
+
+// Random sets of the richer forms: the count of any span, short or of centuries, equals the
+// working days asked one by one (short spans) and the sum of its parts (long ones).
+TEST(HolidayForms, CountsOfRicherSetsAgreeWithTheirDays) {
+    std::mt19937_64 random(2028);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const char* const forms[] = {"CHN 1-1",
+                                 "CHN 12-last",
+                                 "KOR 8-15 -1",
+                                 "ISL 10-1",
+                                 "ISL 12-10",
+                                 "UQ 9-1",
+                                 "HEB 7-1",
+                                 "PER 1-1",
+                                 "ETH 1-1",
+                                 "IND 1-1",
+                                 "monday before 05-25",
+                                 "first thursday after 04-18",
+                                 "saturday between 10-31 and 11-06",
+                                 "sunday on or after easter +7",
+                                 "solar 0 utc+9",
+                                 "tuesday after first monday of november"};
+    const char* const options[] = {"",
+                                   " observed next",
+                                   " observed nearest on sun",
+                                   " substitute next",
+                                   " substitute previous on sat",
+                                   " from 2001-03-01",
+                                   " until 2010-10-10",
+                                   " category school",
+                                   " half"};
+    for (int trial = 0; trial < 12; ++trial) {
+        QStringList lines;
+        const int rules = 2 + pick(8);
+        for (int i = 0; i < rules; ++i) {
+            lines << QStringLiteral("%1%2 : r%3")
+                         .arg(QLatin1String(forms[pick(16)]), QLatin1String(options[pick(9)]))
+                         .arg(i);
+        }
+        if (pick(2) == 0) {
+            lines << QStringLiteral("workday 2005-05-%1").arg(1 + pick(28));
+        }
+        if (pick(2) == 0) {
+            lines << QStringLiteral("weekend fri,sat until 2004-06-30");
+        }
+        const auto set = Read(lines.join(u'\n'));
+        ASSERT_TRUE(set);
+        const WorkdayCalendar calendar(static_cast<std::uint8_t>(pick(2) == 0 ? 0x60 : 0x40), set);
+        const std::int64_t base = Ce(1995, 1, 1);
+        std::vector<std::int64_t> before{0};
+        for (std::int64_t d = base; d < base + 8000; ++d) {
+            before.push_back(before.back() + (calendar.IsWorkday(d) ? 1 : 0));
+        }
+        for (int k = 0; k < 60; ++k) {
+            const std::int64_t a = pick(8000);
+            const std::int64_t b = a + pick(static_cast<int>(8001 - a));
+            EXPECT_EQ(calendar.WorkdaysIn(base + a, base + b), before[b] - before[a])
+                << lines.join(u'\n').toStdString();
+        }
+        const std::int64_t from = Ce(1700 + pick(200), 1 + pick(12), 1);
+        const std::int64_t to = from + 365 * (300 + pick(300));
+        const std::int64_t cut = from + pick(static_cast<int>(to - from));
+        EXPECT_EQ(calendar.WorkdaysIn(from, to),
+                  calendar.WorkdaysIn(from, cut) + calendar.WorkdaysIn(cut, to));
     }
 }
 
