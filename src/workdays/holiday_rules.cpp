@@ -127,7 +127,10 @@ std::optional<std::uint8_t> ReadDays(LineReader& in) {
         text += in.Next();
     }
     const std::optional<std::uint8_t> days = ParseDaySet(text);
-    if (!days || *days == 0 || text == u"none" || text.size() == 7) {
+    const bool mask = text.size() == 7 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                          return c == u'0' || c == u'1';
+                      });
+    if (!days || *days == 0 || text == u"none" || mask) {
         return std::nullopt;  // "none" and masks are for the weekend setting
     }
     return days;

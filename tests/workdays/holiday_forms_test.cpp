@@ -296,6 +296,7 @@ TEST(HolidayForms, SubstitutesWorkdaysAndWeekendsByDate) {
                             "05-04 substitute next on sun : Greenery Day\n"
                             "05-05 substitute next on sun : Children's Day\n"
                             "12-25 observed nearest on sun : Christmas\n"
+                            "11-11 substitute next on sat,sun : Armistice\n"
                             "workday 2021-05-08 : Make-up Saturday\n"
                             "weekend fri,sat until 2013-06-28\n"
                             "weekend sat,sun from 2013-06-29\n"));
@@ -313,7 +314,8 @@ TEST(HolidayForms, SubstitutesWorkdaysAndWeekendsByDate) {
     EXPECT_FALSE(calendar.IsHoliday(Ce(2021, 12, 24)));  // Christmas 2021 on a Saturday stays
     EXPECT_TRUE(calendar.IsHoliday(Ce(2022, 12, 26)));   // on a Sunday: to Monday
     EXPECT_FALSE(calendar.IsHoliday(Ce(2022, 12, 25)));
-    EXPECT_TRUE(calendar.IsWorkday(Ce(2021, 5, 8)));  // a Saturday
+    EXPECT_TRUE(calendar.IsWorkday(Ce(2021, 5, 8)));    // a Saturday
+    EXPECT_TRUE(calendar.IsHoliday(Ce(2023, 11, 13)));  // 11 November 2023 a Saturday
     // The weekend by date: Friday and Saturday up to 28 June 2013, then Saturday and Sunday.
     for (std::int64_t d = Ce(2013, 6, 1); d < Ce(2013, 8, 1); ++d) {
         const int weekday = WeekdayOf(d);
@@ -519,6 +521,7 @@ TEST(HolidayForms, MalformedLinesAreRefusedAtTheirLine) {
         {"01-01 until 2023-02-30 : Bound", HolidayFault::BoundDate},
         {"01-01 from 2024-01-01 until 2023-12-31 : Backwards", HolidayFault::FirstAfterLast},
         {"01-01 observed nearest on : Days", HolidayFault::DaysMissing},
+        {"01-01 observed next on 0000011 : Mask", HolidayFault::DaysMissing},
         {"01-01 substitute sometime : How", HolidayFault::SubstituteHow},
         {"01-01 substitute next substitute next : Twice", HolidayFault::OptionTwice},
         {"01-01 observed next substitute next : Both", HolidayFault::ObservedAndSubstitute},
