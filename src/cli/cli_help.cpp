@@ -27,6 +27,11 @@ constexpr OptionHelp kOptions[] = {
      "at least one day must be a working day"},
     {"--holidays", "NAME|FILE|none", true,
      "holidays not counted either: a shipped set{holiday sets} or a rule file (default none)"},
+    {"--categories", "LIST", true,
+     "the categories of holidays that count, comma-separated: public, bank, school, "
+     "observance, optional or all (default: the set's own, most often public,bank)"},
+    {"--half-days", "holiday|workday", false,
+     "whether the set's half days count as holidays or as working days (default workday)"},
     {"--verbose", "on|off", false, "verbose output (default on)"},
     {"--first", "CODE", true, "the first date's calendar: {calendars} (default CE)"},
     {"--second", "CODE", true, "the second date's calendar (default CE)"},

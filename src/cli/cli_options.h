@@ -36,6 +36,8 @@ struct Options {
     std::optional<std::int32_t> todayJdn;
     std::optional<std::uint8_t> weekend;                        // --weekend
     std::optional<std::shared_ptr<const HolidaySet>> holidays;  // --holidays (null: none)
+    std::optional<std::uint8_t> categories;                     // --categories
+    std::optional<bool> halfDays;  // --half-days: true when they are holidays
 };
 
 // Reads the arguments (without the program name). On a mistake returns false with a one-line

@@ -366,7 +366,8 @@ void frmConfigure::WeekendDayClicked(int day, bool on) {
         ShowWorkdays();
         return;
     }
-    state_.workdays = WorkdayCalendar(weekend, state_.workdays.holidaySet());
+    state_.workdays =
+        WorkdayCalendar(weekend, state_.workdays.holidaySet(), state_.workdays.selection());
     emit WorkdaysChanged();
 }
 
@@ -400,7 +401,7 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
             return false;
         }
     }
-    state_.workdays = WorkdayCalendar(state_.workdays.weekend(), set);
+    state_.workdays = WorkdayCalendar(state_.workdays.weekend(), set, state_.workdays.selection());
     emit WorkdaysChanged();
     return true;
 }
