@@ -282,7 +282,6 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // WEEKEND= and HOLIDAYS= (workday_builtins.cpp), and the summary line naming them.
     int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
     QString WorkdaySummaryText() const;
-    QString WeekendDayNames(std::uint8_t weekend) const;
 
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);

@@ -2,6 +2,8 @@
 // them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS( and
 // ADDWORKDAYS(.
 #include "batch/batch_run.h"
+
+#include "app/captions.h"
 #include "env/holiday_files.h"
 #include "jdcore/easter.h"
 
@@ -119,7 +121,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
     }
     if (!next->HasWorkday()) {
         EchoRejectedSetting(line, false);
-        state_.output.append(NoWorkingDayText(WeekendDayNames(next->weekend()),
+        state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
                                               next->holidays()->name, state_.language) +
                              QStringLiteral("\r\n"));
         return -1;
@@ -131,23 +133,12 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
     return 1;
 }
 
-// The weekend days in the interface language, Monday first ("Saturday, Sunday").
-QString BatchRun::WeekendDayNames(std::uint8_t weekend) const {
-    QStringList days;
-    for (int day = 0; day < 7; ++day) {
-        if (((weekend >> day) & 1) != 0) {
-            days << DayNameIn((day + 1) % 7, state_.language);  // Monday first
-        }
-    }
-    return days.isEmpty() ? T(302) : days.join(QStringLiteral(", "));
-}
-
 QString BatchRun::WorkdaySummaryText() const {
     const WorkdayCalendar& workdays = state_.workdays;
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
-        text += T(300) + QStringLiteral(" ") + WeekendDayNames(workdays.weekend()) +
-                QStringLiteral(".");
+        text += T(300) + QStringLiteral(" ") +
+                WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
         text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +
