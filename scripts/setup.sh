@@ -20,7 +20,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev 
 # Building and checking the Debian package.
 package_packages=(dpkg-dev fakeroot file lintian appstream)
 test_packages=(python3 python3-numpy python3-dateutil python3-convertdate python3-holidays
-               python3-workalendar groff-base libicu-dev)
+               python3-workalendar python3-icalendar groff-base libicu-dev)
 
 install_missing() {
     local missing=()

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
+#include <QSaveFile>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "env/program_file.h"
 #include "env/settings_file.h"
 #include "env/text_store.h"
+#include "workdays/holiday_export.h"
 
 namespace {
 
@@ -79,6 +81,36 @@ QString RefusalReason(const QString& path, const AppState& state) {
 std::int32_t LocalTodayJdn() {
     const QDate today = QDate::currentDate();
     return JdnOfCivil(today.year(), today.month(), today.day(), 'G');
+}
+
+// --list: the year's holidays as lines or as an iCalendar file, no program run.
+int ListHolidays(const cli::Options& options) {
+    const WorkdayCalendar workdays(options.weekend.value_or(WorkdayCalendar::kSaturdaySunday),
+                                   *options.holidays);
+    const std::vector<ListedHoliday> holidays = HolidaysOfYear(workdays, *options.listYear);
+    if (!options.icalPath) {
+        return PrintStdout(HolidayListText(holidays)) ? kExitOk : kExitError;
+    }
+    const QByteArray file = HolidayICalendar(holidays, workdays.holidays()->name,
+                                             options.todayJdn.value_or(LocalTodayJdn()));
+    if (*options.icalPath != QLatin1String("-")) {
+        // Written whole or not at all: an earlier export stays if this one fails.
+        QSaveFile out(*options.icalPath);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit()) {
+            PrintError(
+                QStringLiteral("cannot write %1: %2").arg(*options.icalPath, out.errorString()));
+            return kExitError;
+        }
+        return kExitOk;
+    }
+    errno = 0;
+    std::fwrite(file.constData(), 1, static_cast<std::size_t>(file.size()), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        PrintError(QStringLiteral("cannot write the output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+        return kExitError;
+    }
+    return kExitOk;
 }
 
 int Run(const cli::Options& options) {
@@ -214,5 +246,5 @@ int main(int argc, char* argv[]) {
                    ? kExitOk
                    : kExitError;
     }
-    return Run(options);
+    return options.listYear ? ListHolidays(options) : Run(options);
 }
