@@ -57,9 +57,8 @@ void PrintError(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
-// False (with a message) when stdout refused the text.
-bool PrintStdout(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+// False (with a message) when stdout refused the bytes.
+bool WriteStdout(const QByteArray& bytes) {
     errno = 0;
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -68,6 +67,10 @@ bool PrintStdout(const QString& text) {
         return false;
     }
     return true;
+}
+
+bool PrintStdout(const QString& text) {
+    return WriteStdout(text.toUtf8());
 }
 
 // Why a file was refused without a message of the run's own: the other refusals (missing,
@@ -103,14 +106,7 @@ int ListHolidays(const cli::Options& options) {
         }
         return kExitOk;
     }
-    errno = 0;
-    std::fwrite(file.constData(), 1, static_cast<std::size_t>(file.size()), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        PrintError(QStringLiteral("cannot write the output: %1")
-                       .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
-        return kExitError;
-    }
-    return kExitOk;
+    return WriteStdout(file) ? kExitOk : kExitError;
 }
 
 int Run(const cli::Options& options) {
