@@ -1,5 +1,8 @@
 #include "app/captions.h"
 
+#include "env/text_store.h"
+
+#include <QStringList>
 #include <array>
 
 namespace daybridge {
@@ -381,6 +384,16 @@ QString DayNameIn(int day, int language) {
         return {};
     }
     return QString::fromUtf8(kDayNames[language == kGerman ? 1 : 0][static_cast<size_t>(day)]);
+}
+
+QString WeekendDayNamesIn(std::uint8_t weekend, int language) {
+    QStringList days;
+    for (int day = 0; day < 7; ++day) {
+        if (((weekend >> day) & 1) != 0) {
+            days << DayNameIn((day + 1) % 7, language);  // Monday first
+        }
+    }
+    return days.isEmpty() ? GetText(302, language) : days.join(QStringLiteral(", "));
 }
 
 QString MonthNameIn(int month, int language) {

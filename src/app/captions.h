@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace daybridge {
 
@@ -180,6 +181,9 @@ QString CaptionText(Caption caption, int language);
 QString DayNameIn(int day, int language);
 // Month name 1..12 in a language; empty outside.
 QString MonthNameIn(int month, int language);
+// Weekend days (bit 0 Monday .. bit 6 Sunday) as day names, Monday first ("Saturday, Sunday"),
+// or the text for none.
+QString WeekendDayNamesIn(std::uint8_t weekend, int language);
 // The computation messages 0..9 (2 and 7 unused, empty) in English, German or Spanish.
 QString ComputeMessage(int index, int language);
 

@@ -285,7 +285,6 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // line naming them.
     int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
     QString WorkdaySummaryText() const;
-    QString WeekendDayNames(std::uint8_t weekend) const;
 
     // control flow helpers
     int EvaluateCondition(const ProgramLine& line);

@@ -23,6 +23,8 @@ constexpr int kTextNoSuchMonth = 610;
 constexpr int kTextTextOnly = 611;
 constexpr int kTextNameNeeded = 612;
 constexpr int kTextNumberOutOfRange = 613;
+constexpr int kTextUnknownRoll = 614;
+constexpr int kTextNoSuchWorkday = 615;
 }  // namespace
 
 QString BatchRun::T(int id) const {
@@ -222,6 +224,12 @@ QString BatchRun::FailureText() const {
             break;
         case EvalFailure::NumberOutOfRange:
             id = kTextNumberOutOfRange;
+            break;
+        case EvalFailure::UnknownRoll:
+            id = kTextUnknownRoll;
+            break;
+        case EvalFailure::NoSuchWorkday:
+            id = kTextNoSuchWorkday;
             break;
     }
     return failureSubject.isEmpty() ? T(id) : T(id) + QStringLiteral(" ") + failureSubject;

@@ -45,6 +45,12 @@ constexpr BuiltinName kBuiltins[] = {
     {u"ISWORKDAY(", Builtin::IsWorkday, 1},
     {u"WORKDAYS(", Builtin::Workdays, 2},
     {u"ADDWORKDAYS(", Builtin::AddWorkdays, 2},
+    {u"ROLL(", Builtin::Roll, 2},
+    {u"NEXTWORKDAY(", Builtin::NextWorkday, 1},
+    {u"PREVWORKDAY(", Builtin::PrevWorkday, 1},
+    {u"NTHWORKDAY(", Builtin::NthWorkday, 3},
+    {u"WORKDAYSINMONTH(", Builtin::WorkdaysInMonth, 2},
+    {u"WORKDAYSINYEAR(", Builtin::WorkdaysInYear, 1},
     {u"ADDMONTHS(", Builtin::AddMonths, 3},
     {u"ADDYEARS(", Builtin::AddYears, 3},
     {u"MONTHSBETWEEN(", Builtin::MonthsBetween, 3},
@@ -554,6 +560,12 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
         case Builtin::IsWorkday:
         case Builtin::Workdays:
         case Builtin::AddWorkdays:
+        case Builtin::Roll:
+        case Builtin::NextWorkday:
+        case Builtin::PrevWorkday:
+        case Builtin::NthWorkday:
+        case Builtin::WorkdaysInMonth:
+        case Builtin::WorkdaysInYear:
             return EvaluateWorkdayBuiltin(call, context, ok);
         case Builtin::AddMonths:
         case Builtin::AddYears:

@@ -41,6 +41,8 @@ enum class EvalFailure : std::uint8_t {
     UnknownArray,        // COUNT( of no array; subject: the name
     NoSuchMonth,         // MONTHNAME( of a month the calendar does not have
     TextOnly,            // MONTHNAME( where a number is needed
+    UnknownRoll,         // ROLL('s convention; subject: the word
+    NoSuchWorkday,       // NTHWORKDAY( beyond the month's working days
 };
 
 class ExpressionContext {
@@ -109,6 +111,12 @@ enum class Builtin {
     IsWorkday,
     Workdays,
     AddWorkdays,
+    Roll,
+    NextWorkday,
+    PrevWorkday,
+    NthWorkday,
+    WorkdaysInMonth,
+    WorkdaysInYear,
     // calendar units (unit_builtins.cpp)
     AddMonths,
     AddYears,
@@ -153,7 +161,8 @@ struct ParsedCall {
 ParsedCall ParseCall(const QString& text);
 
 std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, bool& ok);
-// EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS( (workday_builtins.cpp).
+// EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS( and the roll conventions
+// (workday_builtins.cpp).
 std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
 // ADDMONTHS(, ADDYEARS(, MONTHSBETWEEN( (unit_builtins.cpp). Clears ok for a missing or unknown
 // calendar (setting context.calendarArgumentMissing when it is empty), an operand that cannot

@@ -1,9 +1,14 @@
 // The batch language's working days: the WEEKEND= and HOLIDAYS= statements, the line naming
-// them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS( and
-// ADDWORKDAYS(.
+// them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS(
+// and the business-day conventions ROLL(, NEXTWORKDAY(, PREVWORKDAY(, NTHWORKDAY(,
+// WORKDAYSINMONTH( and WORKDAYSINYEAR(.
 #include "batch/batch_run.h"
+
+#include "app/captions.h"
 #include "env/holiday_files.h"
+#include "jdcore/day_count.h"
 #include "jdcore/easter.h"
+#include "workdays/business_days.h"
 
 namespace daybridge::batch {
 
@@ -80,6 +85,55 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
             }
             return static_cast<std::int32_t>(count);
         }
+        case Builtin::Roll: {
+            const std::int32_t x = EvaluateOperand(a[0], context, ok);
+            if (!dayInRange(x)) {
+                return 0;
+            }
+            const std::optional<Roll> roll = RollNamed(a[1].toStdString());
+            if (!roll) {
+                return fail(EvalFailure::UnknownRoll, a[1]);
+            }
+            return inRange(Rolled(workdays, x, *roll));
+        }
+        case Builtin::NextWorkday:
+        case Builtin::PrevWorkday: {
+            const std::int32_t x = EvaluateOperand(a[0], context, ok);
+            if (!dayInRange(x)) {
+                return 0;
+            }
+            return inRange(call.function == Builtin::NextWorkday ? NextWorkday(workdays, x)
+                                                                 : PreviousWorkday(workdays, x));
+        }
+        case Builtin::NthWorkday:
+        case Builtin::WorkdaysInMonth:
+        case Builtin::WorkdaysInYear: {
+            // Gregorian years and months; the whole month or year must lie in the day range.
+            const bool wholeYear = call.function == Builtin::WorkdaysInYear;
+            const std::int32_t year = EvaluateNumericOperand(a[0], context, ok);
+            const std::int32_t month = wholeYear ? 1 : EvaluateNumericOperand(a[1], context, ok);
+            const std::int32_t n = call.function == Builtin::NthWorkday
+                                       ? EvaluateNumericOperand(a[2], context, ok)
+                                       : 0;
+            if (!ok) {
+                return 0;
+            }
+            if (month < 1 || month > 12) {
+                return fail(EvalFailure::NoSuchMonth);
+            }
+            if (jdcore::jdn_from_gregorian(year, month, 1) < kMinDayNumber ||
+                jdcore::jdn_from_gregorian(year, wholeYear ? 13 : month + 1, 1) - 1 >
+                    kMaxDayNumber) {
+                return fail(EvalFailure::DateOutOfRange);
+            }
+            if (call.function == Builtin::NthWorkday) {
+                const std::int64_t day = NthWorkdayOfMonth(workdays, year, month, n);
+                return day == WorkdayCalendar::kNoDate ? fail(EvalFailure::NoSuchWorkday)
+                                                       : static_cast<std::int32_t>(day);
+            }
+            return static_cast<std::int32_t>(wholeYear ? WorkdaysInYear(workdays, year)
+                                                       : WorkdaysInMonth(workdays, year, month));
+        }
         default: {  // ADDWORKDAYS(x, n)
             const std::int32_t from = EvaluateOperand(a[0], context, ok);
             const std::int32_t n = EvaluateNumericOperand(a[1], context, ok);
@@ -137,7 +191,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
     }
     if (!next->HasWorkday()) {
         EchoRejectedSetting(line, false);
-        state_.output.append(NoWorkingDayText(WeekendDayNames(next->weekend()),
+        state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
                                               next->holidays()->name, state_.language) +
                              QStringLiteral("\r\n"));
         return -1;
@@ -149,23 +203,12 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
     return 1;
 }
 
-// The weekend days in the interface language, Monday first ("Saturday, Sunday").
-QString BatchRun::WeekendDayNames(std::uint8_t weekend) const {
-    QStringList days;
-    for (int day = 0; day < 7; ++day) {
-        if (((weekend >> day) & 1) != 0) {
-            days << DayNameIn((day + 1) % 7, state_.language);  // Monday first
-        }
-    }
-    return days.isEmpty() ? T(302) : days.join(QStringLiteral(", "));
-}
-
 QString BatchRun::WorkdaySummaryText() const {
     const WorkdayCalendar& workdays = state_.workdays;
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
-        text += T(300) + QStringLiteral(" ") + WeekendDayNames(workdays.weekend()) +
-                QStringLiteral(".");
+        text += T(300) + QStringLiteral(" ") +
+                WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
         text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +

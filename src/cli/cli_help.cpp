@@ -32,6 +32,13 @@ constexpr OptionHelp kOptions[] = {
      "observance, optional or all (default: the set's own, most often public,bank)"},
     {"--half-days", "holiday|workday", false,
      "whether the set's half days count as holidays or as working days (default workday)"},
+    {"--list", "YEAR", true,
+     "print the holidays of the set that --holidays names in a year from 1 to 9999, a line each "
+     "(date, name and category, separated by tabs), instead of running a program; the weekend "
+     "that --weekend gives decides where holidays are observed"},
+    {"--ical", "FILE", true,
+     "with --list, write the holidays to FILE (- for standard output) as an iCalendar file "
+     "(RFC 5545) that calendar programs import, instead of the lines"},
     {"--verbose", "on|off", false, "verbose output (default on)"},
     {"--first", "CODE", true, "the first date's calendar: {calendars} (default CE)"},
     {"--second", "CODE", true, "the second date's calendar (default CE)"},

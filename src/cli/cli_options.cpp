@@ -5,6 +5,7 @@
 #include "calendar/calendar_table.h"
 #include "cli/cli_help.h"
 #include "env/holiday_files.h"
+#include "workdays/holiday_export.h"
 
 namespace daybridge::cli {
 namespace {
@@ -117,6 +118,18 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad("holiday or workday");
         }
         o.halfDays = v == "holiday";
+    } else if (name == "--list") {
+        static const QRegularExpression year("^[0-9]{1,4}$");
+        const int n = year.match(value).hasMatch() ? value.toInt() : 0;
+        if (n < kFirstExportYear || n > kLastExportYear) {
+            return bad("a year from 1 to 9999");
+        }
+        o.listYear = n;
+    } else if (name == "--ical") {
+        if (value.isEmpty()) {
+            return bad("a file name, or - for standard output");
+        }
+        o.icalPath = value;
     } else if (name == "--today") {
         o.todayJdn = ParseTodayDate(value);
         if (!o.todayJdn) {
@@ -169,6 +182,7 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.help = true;
         } else if (arg == "--version") {
             o.version = true;
+
         } else if (arg == "-e") {
             if (i + 1 >= arguments.size()) {
                 error = QStringLiteral("-e needs a program line");
@@ -211,6 +225,21 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
              .HasWorkday()) {
         error = QStringLiteral("--weekend and --holidays leave no working day at all");
         return false;
+    }
+    if (o.icalPath && !o.listYear) {
+        error = QStringLiteral("--ical writes the holidays that --list gives: give --list YEAR");
+        return false;
+    }
+    if (o.listYear) {
+        if (!o.holidays || *o.holidays == nullptr) {
+            error = QStringLiteral("--list needs a holiday set: give --holidays NAME|FILE");
+            return false;
+        }
+        if (o.hasLines || !files.isEmpty()) {
+            error = QStringLiteral("--list runs no program: give no program file or -e lines");
+            return false;
+        }
+        return true;
     }
     if (o.hasLines) {
         if (!files.isEmpty()) {

@@ -37,7 +37,9 @@ struct Options {
     std::optional<std::uint8_t> weekend;                        // --weekend
     std::optional<std::shared_ptr<const HolidaySet>> holidays;  // --holidays (null: none)
     std::optional<std::uint8_t> categories;                     // --categories
-    std::optional<bool> halfDays;  // --half-days: true when they are holidays
+    std::optional<bool> halfDays;     // --half-days: true when they are holidays
+    std::optional<int> listYear;      // --list: no program is run
+    std::optional<QString> icalPath;  // --ical: the list as an iCalendar file ("-": stdout)
 };
 
 // Reads the arguments (without the program name). On a mistake returns false with a one-line

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
+#include <QSaveFile>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "env/program_file.h"
 #include "env/settings_file.h"
 #include "env/text_store.h"
+#include "workdays/holiday_export.h"
 
 namespace {
 
@@ -55,9 +57,8 @@ void PrintError(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
-// False (with a message) when stdout refused the text.
-bool PrintStdout(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+// False (with a message) when stdout refused the bytes.
+bool WriteStdout(const QByteArray& bytes) {
     errno = 0;
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -66,6 +67,10 @@ bool PrintStdout(const QString& text) {
         return false;
     }
     return true;
+}
+
+bool PrintStdout(const QString& text) {
+    return WriteStdout(text.toUtf8());
 }
 
 // Why a file was refused without a message of the run's own: the other refusals (missing,
@@ -79,6 +84,30 @@ QString RefusalReason(const QString& path, const AppState& state) {
 std::int32_t LocalTodayJdn() {
     const QDate today = QDate::currentDate();
     return JdnOfCivil(today.year(), today.month(), today.day(), 'G');
+}
+
+// --list: the year's holidays as lines or as an iCalendar file, no program run.
+int ListHolidays(const cli::Options& options) {
+    const WorkdayCalendar workdays(options.weekend.value_or(WorkdayCalendar::kSaturdaySunday),
+                                   *options.holidays,
+                                   {options.categories, options.halfDays.value_or(false)});
+    const std::vector<ListedHoliday> holidays = HolidaysOfYear(workdays, *options.listYear);
+    if (!options.icalPath) {
+        return PrintStdout(HolidayListText(holidays)) ? kExitOk : kExitError;
+    }
+    const QByteArray file = HolidayICalendar(holidays, workdays.holidays()->name,
+                                             options.todayJdn.value_or(LocalTodayJdn()));
+    if (*options.icalPath != QLatin1String("-")) {
+        // Written whole or not at all: an earlier export stays if this one fails.
+        QSaveFile out(*options.icalPath);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit()) {
+            PrintError(
+                QStringLiteral("cannot write %1: %2").arg(*options.icalPath, out.errorString()));
+            return kExitError;
+        }
+        return kExitOk;
+    }
+    return WriteStdout(file) ? kExitOk : kExitError;
 }
 
 int Run(const cli::Options& options) {
@@ -214,5 +243,5 @@ int main(int argc, char* argv[]) {
                    ? kExitOk
                    : kExitError;
     }
-    return Run(options);
+    return options.listYear ? ListHolidays(options) : Run(options);
 }

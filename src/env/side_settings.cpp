@@ -367,9 +367,14 @@ WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language) {
     const QString setName = side.value(side_key::kHolidaySet);
     if (!setName.isEmpty()) {
         QString why;
-        holidays = LoadHolidaySet(setName, why);
+        holidays = LoadHolidaySet(setName, why, {language, {}});
         if (holidays == nullptr) {
             side.Drop(side_key::kHolidaySet, why);
+        } else if (!WorkdayCalendar(weekend, holidays).HasWorkday()) {
+            // The set may have changed since it was chosen; counting needs a working day.
+            side.Drop(side_key::kHolidaySet, NoWorkingDayText(WeekendDayNamesIn(weekend, language),
+                                                              holidays->name, language));
+            holidays = nullptr;
         }
     }
     return WorkdayCalendar(weekend, holidays);

@@ -366,8 +366,12 @@ void frmConfigure::WeekendDayClicked(int day, bool on) {
         ShowWorkdays();
         return;
     }
-    state_.workdays =
-        WorkdayCalendar(weekend, state_.workdays.holidaySet(), state_.workdays.selection());
+    WorkdayCalendar next(weekend, state_.workdays.holidaySet(), state_.workdays.selection());
+    if (!next.HasWorkday()) {
+        RefuseNoWorkingDay(next);
+        return;
+    }
+    state_.workdays = std::move(next);
     emit WorkdaysChanged();
 }
 
@@ -401,9 +405,23 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
             return false;
         }
     }
-    state_.workdays = WorkdayCalendar(state_.workdays.weekend(), set, state_.workdays.selection());
+    WorkdayCalendar next(state_.workdays.weekend(), set, state_.workdays.selection());
+    if (!next.HasWorkday()) {
+        RefuseNoWorkingDay(next);
+        return false;
+    }
+    state_.workdays = std::move(next);
     emit WorkdaysChanged();
     return true;
+}
+
+// A weekend and holiday set that together leave no working day are refused; the calendar in
+// force stays and the boxes show it again.
+void frmConfigure::RefuseNoWorkingDay(const WorkdayCalendar& refused) {
+    Message(state_.Caption(Caption::InvalidInput),
+            NoWorkingDayText(WeekendDayNamesIn(refused.weekend(), state_.language),
+                             refused.holidays()->name, state_.language));
+    ShowWorkdays();
 }
 
 void frmConfigure::SetSeparatorCaptions() {

@@ -86,6 +86,7 @@ class frmConfigure : public QDialog {
     void HolidayChoiceActivated(int index);
     void HolidayFileClicked();
     bool TakeHolidaySet(const QString& nameOrPath);
+    void RefuseNoWorkingDay(const WorkdayCalendar& refused);
     void ShowWorkdays();
     void ShowLimits();
     void Message(const QString& title, const QString& text);

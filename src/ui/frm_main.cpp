@@ -24,6 +24,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -482,13 +483,31 @@ void frmMain::BuildWindow() {
     outputButtons->addWidget(lblOnlineDocumentation);
     output->addLayout(outputButtons);
 
-    auto* top = new QVBoxLayout(this);
+    // The controls scroll inside the window, so a window smaller than they need (a small
+    // screen, a large scale factor) still reaches all of them; on a screen with room they
+    // fill the window as a plain layout would.
+    auto* content = Named(new QWidget, QStringLiteral("content"));
+    auto* top = new QVBoxLayout(content);
     top->setContentsMargins(10, 10, 10, 10);
     top->setSpacing(8);
     top->addWidget(Frame3);
     top->addLayout(commands);
     top->addLayout(todayRow);
     top->addWidget(Frame6, 1);
+    scroller_ = new QScrollArea(this);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(content);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroller_);
+    // Tab scrolls the control it reaches into view; an Alt key or a click must do so too.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && scroller_->widget()->isAncestorOf(now)) {
+            scroller_->ensureWidgetVisible(now, 8, 8);
+        }
+    });
 
     lblFirstDate->setBuddy(txbFirstDate);
     lblDateDifference->setBuddy(txbDateDiffDays);
@@ -748,6 +767,7 @@ bool frmMain::Form_Load() {
 
     UpdateCopyButton();
     show();
+    FitOnScreen(this);  // smaller than the screen's room, where that is small
     UpdateCopyButton();
     txbFirstDate->setFocus();
 

@@ -29,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QScrollBar;
 class QTimer;
 
@@ -151,6 +152,7 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QScrollArea* scroller_ = nullptr;
     void BuildWindow();
     void ConnectSignals();
     void SetColours();

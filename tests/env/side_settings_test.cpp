@@ -139,6 +139,27 @@ TEST_F(SideSettingsFile, UnusableEntriesAreDroppedAndNotWrittenBack) {
     EXPECT_TRUE(Start().Notice(kEnglish).isEmpty());
 }
 
+// A saved set that, with the saved weekend, leaves no working day (the file changed since it
+// was chosen) is dropped with a notice in the window's language; the weekend stays.
+TEST_F(SideSettingsFile, ASetLeavingNoWorkingDayIsDropped) {
+    const QString rules = dir_.filePath(QStringLiteral("mondays.txt"));
+    QByteArray mondays;
+    for (int month = 1; month <= 12; ++month) {
+        for (const char* nth : {"first", "second", "third", "fourth", "last"}) {
+            mondays += QByteArray(nth) + " monday of " + QByteArray::number(month) + " : Monday\n";
+        }
+    }
+    Write(mondays, rules);
+    Write("[workdays]\nweekend=0111111\nholidays=" + rules.toUtf8() + "\n");
+    WorkdayCalendar workdays;
+    SideSettings side = Start(&workdays, kGerman);
+    EXPECT_EQ(workdays.weekend(), 0x7e);
+    EXPECT_EQ(workdays.holidays(), nullptr);
+    const QString notice = side.Notice(kGerman);
+    EXPECT_TRUE(notice.contains(QStringLiteral("keinen einzigen Arbeitstag")))
+        << notice.toStdString();
+}
+
 // Two windows: each writes only what it changed, so the one that quits last keeps the other's
 // change. A window that changed nothing writes nothing.
 TEST_F(SideSettingsFile, TwoWindowsKeepEachOthersChanges) {

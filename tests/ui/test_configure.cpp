@@ -2,6 +2,7 @@
 // limits and their refusals, the working days, and the state shown in the controls.
 
 #include "compute/compute_engine.h"
+#include "support/program_text.h"
 #include "ui/frm_configure.h"
 #include "ui_test_support.h"
 
@@ -295,6 +296,50 @@ class TestConfigure : public QObject {
         QCOMPARE(boxes_[0].text, state_.Caption(Caption::AllDaysWeekend));
         QCOMPARE(state_.workdays.weekend(), 0x6f);
         QVERIFY(!W<QCheckBox>("chkWeekend4")->isChecked());
+    }
+
+    // A weekend and a holiday set that together leave no working day are refused, whichever
+    // is chosen last; the calendar in force stays and the controls show it.
+    void noWorkingDayRefusedEitherWay() {
+        QVERIFY(daybridge::testing::LoadShippedTexts());  // the German message
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("mondays.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int month = 1; month <= 12; ++month) {
+            for (const char* nth : {"first", "second", "third", "fourth", "last"}) {
+                file.write(QByteArray(nth) + " monday of " + QByteArray::number(month) +
+                           " : Monday\n");
+            }
+        }
+        file.close();
+        // English: the set chosen last; German: Sunday ticked last.
+        const std::tuple<bool, int, const char*, const char*> cases[] = {
+            {true, kEnglish, "(Tuesday, Wednesday, Thursday, Friday, Saturday, Sunday) the holiday",
+             "mondays.txt leaves no working day"},
+            {false, kGerman, "(Dienstag, Mittwoch, Donnerstag, Freitag, Samstag, Sonntag) lässt",
+             "mondays.txt keinen einzigen Arbeitstag"}};
+        for (const auto& [setLast, language, days, set] : cases) {
+            cleanup();
+            init();
+            state_.language = language;
+            dialog_->SetFileHook([path] { return path; });
+            // Saturday and Sunday are ticked to begin with.
+            ClickWeekend(setLast ? QStringLiteral("1234") : QStringLiteral("12346"));
+            W<QPushButton>("cmdHolidayFile")->click();
+            if (!setLast) {
+                QVERIFY(boxes_.empty());
+                ClickWeekend(QStringLiteral("6"));
+            }
+            QCOMPARE(boxes_.size(), std::size_t{1});
+            for (const char* said : {days, set}) {
+                QVERIFY2(boxes_[0].text.contains(QString::fromUtf8(said)),
+                         qPrintable(boxes_[0].text));
+            }
+            QVERIFY(state_.workdays.HasWorkday());
+            QCOMPARE(W<QCheckBox>("chkWeekend6")->isChecked(), setLast);
+            QCOMPARE(state_.workdays.holidays() != nullptr, !setLast);
+        }
     }
 
     // A holiday file that does not load is refused with the parser's reason; the set chosen

@@ -12,6 +12,12 @@ by d - 1 (d + 1 backwards) rolled with the sign: so +1 or -1 from a working day 
 from another day the nearest working day that way. The first date stepped to a second date by
 d lies -d from it, rolled the way it moves (the second date is counted), one less far with
 include-first.
+
+The business-day conventions: a day rolled is busday_offset by 0 rolled forward (following) or
+backward (preceding); the modified ones roll the other way when that leaves the month; the n-th working day of a month is
+busday_offset from its first day by n - 1 rolled forward (from its last day by n + 1 rolled
+backward when n is negative), if that lies in the month; its working days are busday_count
+from its first day to the next month's.
 """
 import subprocess
 import sys
@@ -56,10 +62,17 @@ def scenario(rng):
 def queries(rng, anchor):
     out = []
     for _ in range(QUERIES):
-        kind = "CFS"[rng.integers(0, 3)]
+        kind = "CFSRQM"[rng.integers(0, 6)]
         a = anchor + int(rng.integers(-700, 700))
         inc = int(rng.integers(0, 2))
-        if kind == "C":
+        if kind == "R":
+            b, inc = int(rng.integers(0, 4)), 0
+        elif kind in "QM":
+            date = str(days([a])[0]).split("-")
+            year, month = (-int(date[1]), int(date[2])) if date[0] == "" else map(int, date[:2])
+            a, b = year, month
+            inc = int(rng.choice([-1, 1]) * rng.integers(1, 25)) if kind == "Q" else 0
+        elif kind == "C":
             b = a + int(rng.integers(-800, 800))
         else:
             b = int(rng.choice([rng.integers(-3, 4), rng.integers(-40, 41), rng.integers(-900, 901)]))
@@ -71,6 +84,25 @@ def expected(weekend, holidays, kind, a, b, inc):
     weekmask = "".join("0" if w else "1" for w in weekend)
     hol = days(holidays)
     one = lambda x: days([x])
+    if kind in "QM":
+        first = np.datetime64(f"{a:04d}-{b:02d}", "M")
+        start, end = first.astype("datetime64[D]"), (first + 1).astype("datetime64[D]")
+        if kind == "M":
+            return int(np.busday_count(start, end, weekmask=weekmask, holidays=hol))
+        if inc > 0:
+            day = np.busday_offset(start, inc - 1, roll="forward", weekmask=weekmask, holidays=hol)
+        else:
+            day = np.busday_offset(end - 1, inc + 1, roll="backward", weekmask=weekmask,
+                                   holidays=hol)
+        return int(jdn_of(day)) if start <= day < end else "N"
+    if kind == "R":
+        # The modified rolls from their meaning: numpy's own compare the month of the year alone
+        # (a day two years on counts as the same month).
+        rolled = [np.busday_offset(one(a), 0, roll=way, weekmask=weekmask, holidays=hol)
+                  for way in ("forward", "backward")]
+        if b >= 2 and rolled[b - 2].astype("datetime64[M]") != one(a).astype("datetime64[M]"):
+            b = 3 - b
+        return int(jdn_of(rolled[b % 2])[0])
     if kind == "C":
         if b >= a:
             return int(np.busday_count(one(a + (0 if inc else 1)), one(b + 1), weekmask=weekmask,

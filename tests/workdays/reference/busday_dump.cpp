@@ -2,7 +2,10 @@
 //   "W mask n" then n lines of holiday JDNs: a weekend (7 digits, Monday first, 1 a weekend day)
 //       and holidays, given to the calendar as a rule file of single dates;
 //   "C first second inc": the count; "F first d inc", "S second d inc": the date stepped from
-//   a first or to a second date ("N" when there is none).
+//   a first or to a second date ("N" when there is none);
+//   "R day roll 0": the day rolled by convention 0..3 (following, preceding, modified
+//   following, modified preceding); "Q year month n": the n-th working day of a month ("N"
+//   when none); "M year month 0": the working days of the month.
 #include <QString>
 #include <cstdint>
 #include <iostream>
@@ -10,6 +13,7 @@
 #include <string>
 
 #include "jdcore/day_count.h"
+#include "workdays/business_days.h"
 #include "workdays/workday_calendar.h"
 
 int main() {
@@ -45,6 +49,15 @@ int main() {
         std::int64_t answer = 0;
         if (kind == "C") {
             answer = calendar.Count(a, b, inc != 0);
+        } else if (kind == "M") {
+            answer = WorkdaysInMonth(calendar, a, static_cast<int>(b));
+        } else if (kind == "R" || kind == "Q") {
+            answer = kind == "R" ? Rolled(calendar, a, static_cast<Roll>(b))
+                                 : NthWorkdayOfMonth(calendar, a, static_cast<int>(b), inc);
+            if (answer == WorkdayCalendar::kNoDate || answer == -WorkdayCalendar::kNoDate) {
+                std::cout << "N\n";
+                continue;
+            }
         } else {
             answer = kind == "F" ? calendar.StepFromFirst(a, b, inc != 0)
                                  : calendar.StepFromSecond(a, b, inc != 0);
