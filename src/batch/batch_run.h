@@ -33,6 +33,8 @@ inline constexpr int kMaxProcedures = 100;
 // The working-day settings after the eight of the settings table.
 inline constexpr int kWeekendSetting = 8;
 inline constexpr int kHolidaysSetting = 9;
+inline constexpr int kCategoriesSetting = 10;
+inline constexpr int kHalfDaysSetting = 11;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
 // The run-cycle forms, decided once per line from its upper-case text.
@@ -279,7 +281,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void InvalidDaysReport();
     void EchoRejectedSetting(const ProgramLine& line, bool separator);
     QString SettingsSummaryText() const;
-    // WEEKEND= and HOLIDAYS= (workday_builtins.cpp), and the summary line naming them.
+    // WEEKEND=, HOLIDAYS=, CATEGORIES= and HALFDAYS= (workday_builtins.cpp), and the summary
+    // line naming them.
     int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
     QString WorkdaySummaryText() const;
 

@@ -1,6 +1,7 @@
 // Statements: settings, three-field computation lines and the computation step, assignments
 // with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
 #include <algorithm>
+#include <array>
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
@@ -76,8 +77,17 @@ void BatchRun::PrepareStatement(const ProgramLine& line) {
             return;
         }
     }
-    if (s.startsWith(QLatin1String("WEEKEND=")) || s.startsWith(QLatin1String("HOLIDAYS="))) {
-        c.setting = s.startsWith(u'W') ? kWeekendSetting : kHolidaysSetting;
+    static constexpr std::array<std::pair<const char*, int>, 4> kWorkdaySettings = {{
+        {"WEEKEND=", kWeekendSetting},
+        {"HOLIDAYS=", kHolidaysSetting},
+        {"CATEGORIES=", kCategoriesSetting},
+        {"HALFDAYS=", kHalfDaysSetting},
+    }};
+    const auto workday =
+        std::find_if(kWorkdaySettings.begin(), kWorkdaySettings.end(),
+                     [&s](const auto& w) { return s.startsWith(QLatin1String(w.first)); });
+    if (workday != kWorkdaySettings.end()) {
+        c.setting = workday->second;
         c.settingValue = TrimWhite(QStringView(line.text).mid(line.text.indexOf(u'=') + 1));
         return;
     }

@@ -157,7 +157,25 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
             }
             return -1;
         }
-        next.emplace(*weekend, now.holidaySet());
+        next.emplace(*weekend, now.holidaySet(), now.selection());
+    } else if (which == kCategoriesSetting || which == kHalfDaysSetting) {
+        HolidaySelection selection = now.selection();
+        const QString v = value.toUpper();
+        bool valid = true;
+        if (which == kHalfDaysSetting) {
+            valid = v == u"HOLIDAY" || v == u"WORKDAY";
+            selection.halfDays = v == u"HOLIDAY";
+        } else if (v == u"DEFAULT") {
+            selection.categories.reset();  // the set's own
+        } else {
+            selection.categories = ParseCategories(value);
+            valid = selection.categories.has_value();
+        }
+        if (!valid) {
+            EchoRejectedSetting(line, false);
+            return -1;
+        }
+        next.emplace(now.weekend(), now.holidaySet(), selection);
     } else {
         std::shared_ptr<const HolidaySet> set;
         if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
@@ -169,7 +187,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
                 return -1;
             }
         }
-        next.emplace(now.weekend(), set);
+        next.emplace(now.weekend(), set, now.selection());
     }
     if (!next->HasWorkday()) {
         EchoRejectedSetting(line, false);

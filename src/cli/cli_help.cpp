@@ -27,6 +27,11 @@ constexpr OptionHelp kOptions[] = {
      "at least one day must be a working day"},
     {"--holidays", "NAME|FILE|none", true,
      "holidays not counted either: a shipped set{holiday sets} or a rule file (default none)"},
+    {"--categories", "LIST", true,
+     "the categories of holidays that count, comma-separated: public, bank, school, "
+     "observance, optional or all (default: the set's own, most often public,bank)"},
+    {"--half-days", "holiday|workday", false,
+     "whether the set's half days count as holidays or as working days (default workday)"},
     {"--list", "YEAR", true,
      "print the holidays of the set that --holidays names in a year from 1 to 9999, a line each "
      "(date, name and category, separated by tabs), instead of running a program; the weekend "
@@ -64,10 +69,10 @@ QString OptionText(const OptionHelp& option) {
     QString text = QString::fromUtf8(option.text);
     text.replace(QStringLiteral("{calendars}"), CalendarChoices());
     if (text.contains(QStringLiteral("{holiday sets}"))) {
-        const QStringList sets = ShippedHolidaySetNames();
+        // Many sets are not listed here: holidays.md lists them.
+        const QString sets = ShippedSetsToName(QString());
         text.replace(QStringLiteral("{holiday sets}"),
-                     sets.isEmpty() ? QString()
-                                    : QStringLiteral(" (%1)").arg(sets.join(QStringLiteral(", "))));
+                     sets.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(sets));
     }
     return text;
 }

@@ -107,6 +107,17 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
                 return false;
             }
         }
+    } else if (name == "--categories") {
+        o.categories = ParseCategories(value);
+        if (!o.categories) {
+            return bad("public, bank, school, observance, optional or all, comma-separated");
+        }
+    } else if (name == "--half-days") {
+        const QString v = value.toLower();
+        if (v != "holiday" && v != "workday") {
+            return bad("holiday or workday");
+        }
+        o.halfDays = v == "holiday";
     } else if (name == "--list") {
         static const QRegularExpression year("^[0-9]{1,4}$");
         const int n = year.match(value).hasMatch() ? value.toInt() : 0;
@@ -209,7 +220,8 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
         return true;
     }
     if (o.holidays && *o.holidays != nullptr &&
-        !WorkdayCalendar(o.weekend.value_or(WorkdayCalendar::kSaturdaySunday), *o.holidays)
+        !WorkdayCalendar(o.weekend.value_or(WorkdayCalendar::kSaturdaySunday), *o.holidays,
+                         {o.categories, o.halfDays.value_or(false)})
              .HasWorkday()) {
         error = QStringLiteral("--weekend and --holidays leave no working day at all");
         return false;
@@ -293,9 +305,12 @@ void ApplyOverrides(const Options& o, AppState& state) {
     if (o.language) {
         state.language = *o.language;
     }
-    if (o.weekend || o.holidays) {
-        state.workdays = WorkdayCalendar(o.weekend.value_or(state.workdays.weekend()),
-                                         o.holidays ? *o.holidays : state.workdays.holidaySet());
+    if (o.weekend || o.holidays || o.categories || o.halfDays) {
+        const HolidaySelection& now = state.workdays.selection();
+        state.workdays = WorkdayCalendar(
+            o.weekend.value_or(state.workdays.weekend()),
+            o.holidays ? *o.holidays : state.workdays.holidaySet(),
+            {o.categories ? o.categories : now.categories, o.halfDays.value_or(now.halfDays)});
     }
 }
 

@@ -36,7 +36,9 @@ struct Options {
     std::optional<std::int32_t> todayJdn;
     std::optional<std::uint8_t> weekend;                        // --weekend
     std::optional<std::shared_ptr<const HolidaySet>> holidays;  // --holidays (null: none)
-    std::optional<int> listYear;                                // --list: no program is run
+    std::optional<std::uint8_t> categories;                     // --categories
+    std::optional<bool> halfDays;     // --half-days: true when they are holidays
+    std::optional<int> listYear;      // --list: no program is run
     std::optional<QString> icalPath;  // --ical: the list as an iCalendar file ("-": stdout)
 };
 

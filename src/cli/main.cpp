@@ -89,7 +89,8 @@ std::int32_t LocalTodayJdn() {
 // --list: the year's holidays as lines or as an iCalendar file, no program run.
 int ListHolidays(const cli::Options& options) {
     const WorkdayCalendar workdays(options.weekend.value_or(WorkdayCalendar::kSaturdaySunday),
-                                   *options.holidays);
+                                   *options.holidays,
+                                   {options.categories, options.halfDays.value_or(false)});
     const std::vector<ListedHoliday> holidays = HolidaysOfYear(workdays, *options.listYear);
     if (!options.icalPath) {
         return PrintStdout(HolidayListText(holidays)) ? kExitOk : kExitError;

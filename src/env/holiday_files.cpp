@@ -9,14 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 
 #include "env/text_store.h"
 
 namespace daybridge {
 namespace {
 
-// The texts of the text data file (first the file's, then each fault's from kFirstFaultText
-// on, in the order of HolidayFault).
+// The texts of the text data file about the file (each fault's own: HolidayFaultTextId).
 enum HolidayText {
     kFileMissing = 700,
     kFileIsFolder,
@@ -28,7 +28,6 @@ enum HolidayText {
     kNoSuchSet,
     kFaultyLine,
     kNoWorkingDayWithWeekend,
-    kFirstFaultText = 721,
 };
 
 // Their English, for messages made before the text data file is loaded (the command line's
@@ -165,6 +164,19 @@ QString PathIn(const HolidayFileContext& context, const QString& path) {
                                          : context.folder + QLatin1Char('/') + path;
 }
 
+QString ShippedSetPath(const QString& name) {
+    return ShippedFolder() + QStringLiteral("/") + name.toLower() + QStringLiteral(".txt");
+}
+
+// A shipped set's text, for "@include NAME".
+std::optional<QString> ShippedSetText(const QString& name) {
+    const RuleFile file = ReadRuleFile(ShippedSetPath(name));
+    if (file.status != RuleFileStatus::Read) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.bytes);
+}
+
 }  // namespace
 
 QStringList ShippedHolidaySetNames() {
@@ -176,8 +188,31 @@ QStringList ShippedHolidaySetNames() {
     return names;
 }
 
+QString ShippedSetsToName(const QString& wanted) {
+    QStringList names = ShippedHolidaySetNames();
+    if (names.size() <= kMostSetsNamed) {
+        return names.join(QStringLiteral(", "));
+    }
+    if (wanted.isEmpty()) {
+        return QString();
+    }
+    const QString lower = wanted.toLower();
+    const auto common = [&lower](const QString& name) {
+        qsizetype n = 0;
+        while (n < name.size() && n < lower.size() && name[n] == lower[n]) {
+            ++n;
+        }
+        return n;
+    };
+    std::stable_sort(names.begin(), names.end(),
+                     [&](const QString& a, const QString& b) { return common(a) > common(b); });
+    names = names.mid(0, kMostSetsNamed);
+    names.sort();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(", ...");
+}
+
 QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language) {
-    const QString text = Text(kFirstFaultText + static_cast<int>(fault) - 1, language);
+    const QString text = Text(HolidayFaultTextId(fault), language);
     return text.isEmpty() ? HolidayFaultEnglish(fault, details) : Fill(text, details);
 }
 
@@ -190,13 +225,10 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
     const int language = context.language;
     const bool isPath =
         nameOrPath.contains(u'/') || nameOrPath.endsWith(u".txt", Qt::CaseInsensitive);
-    const QString path = isPath ? PathIn(context, nameOrPath)
-                                : ShippedFolder() + QStringLiteral("/") + nameOrPath.toLower() +
-                                      QStringLiteral(".txt");
+    const QString path = isPath ? PathIn(context, nameOrPath) : ShippedSetPath(nameOrPath);
     const RuleFile file = ReadRuleFile(path);
     if (!isPath && file.status != RuleFileStatus::Read) {
-        error = Fill(Text(kNoSuchSet, language),
-                     {nameOrPath, ShippedHolidaySetNames().join(QStringLiteral(", "))});
+        error = Fill(Text(kNoSuchSet, language), {nameOrPath, ShippedSetsToName(nameOrPath)});
         return nullptr;
     }
     int problem = 0;
@@ -229,12 +261,15 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
         error = Fill(Text(problem, language), {path});
         return nullptr;
     }
-    const HolidayParseResult parsed = ParseHolidayRules(QString::fromUtf8(file.bytes));
+    const HolidayParseResult parsed =
+        ParseHolidayRules(QString::fromUtf8(file.bytes), ShippedSetText);
     if (!parsed.set) {
         const QString why = HolidayFaultText(parsed.fault, parsed.details, language);
+        const QString where =
+            parsed.includedSet.isEmpty() ? path : ShippedSetPath(parsed.includedSet);
         error = parsed.line > 0
-                    ? Fill(Text(kFaultyLine, language), {path, QString::number(parsed.line), why})
-                    : path + QStringLiteral(": ") + why;
+                    ? Fill(Text(kFaultyLine, language), {where, QString::number(parsed.line), why})
+                    : where + QStringLiteral(": ") + why;
         return nullptr;
     }
     auto set = std::make_shared<HolidaySet>(*parsed.set);

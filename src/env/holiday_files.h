@@ -22,6 +22,12 @@ struct HolidayFileContext {
 // The names of the shipped sets, sorted.
 QStringList ShippedHolidaySetNames();
 
+// The shipped sets a message names, comma-separated: all of them while there are at most
+// kMostSetsNamed; of more, the kMostSetsNamed whose names begin most like `wanted`, and "..."
+// (nothing without `wanted`).
+inline constexpr int kMostSetsNamed = 8;
+QString ShippedSetsToName(const QString& wanted);
+
 // A shipped set's name (any case), or a file path (anything with a "/" or a ".txt" ending).
 // Nothing, with a one-line explanation in `error`, when the file cannot be read (a missing
 // file, a folder, a FIFO, a device, a symbolic link loop, no permission, over 1 MiB), a rule in

@@ -366,7 +366,7 @@ void frmConfigure::WeekendDayClicked(int day, bool on) {
         ShowWorkdays();
         return;
     }
-    WorkdayCalendar next(weekend, state_.workdays.holidaySet());
+    WorkdayCalendar next(weekend, state_.workdays.holidaySet(), state_.workdays.selection());
     if (!next.HasWorkday()) {
         RefuseNoWorkingDay(next);
         return;
@@ -405,7 +405,7 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
             return false;
         }
     }
-    WorkdayCalendar next(state_.workdays.weekend(), set);
+    WorkdayCalendar next(state_.workdays.weekend(), set, state_.workdays.selection());
     if (!next.HasWorkday()) {
         RefuseNoWorkingDay(next);
         return false;

@@ -37,6 +37,7 @@ std::int64_t RuleYearStart(const HolidayRule& rule, std::int64_t year) {
 constexpr std::int64_t kEasterCycle = 5700000;  // Gregorian years
 constexpr int kKinds = 70;                      // 35 Easter days x leap or not
 constexpr std::int64_t kBlock = 2048;           // years per block of the kind table
+constexpr std::int64_t kFineBlock = 64;         // years per block of a stretch's running sums
 
 int KindOf(std::int64_t year) {
     const std::int64_t day = jdcore::western_easter(year) - jdcore::jdn_from_gregorian(year, 3, 22);
@@ -98,6 +99,45 @@ struct KindTable {
         const std::int64_t rest = year - cycles * kEasterCycle;
         return cycles * WeightBefore(weight, kEasterCycle) + WeightBefore(weight, rest);
     }
+    // The running sums of the weights before every kFineBlock-th year of the cycle.
+    std::vector<std::int64_t> FinePrefix(const KindWeights& weight) const {
+        std::vector<std::int64_t> prefix(static_cast<std::size_t>(kEasterCycle / kFineBlock + 2));
+        std::int64_t running = 0;
+        for (std::int64_t y = 0; y < kEasterCycle; ++y) {
+            if (y % kFineBlock == 0) {
+                prefix[static_cast<std::size_t>(y / kFineBlock)] = running;
+            }
+            running += weight[kind[static_cast<std::size_t>(y)]];
+        }
+        prefix.back() = running;
+        prefix[prefix.size() - 2] = running;  // the cycle's end, also a block boundary
+        return prefix;
+    }
+    // Sum of weight[kind(y)] over [0, year) of the cycle from such running sums: the nearer
+    // boundary's sum and the years between it and `year`.
+    std::int64_t FineBefore(const KindWeights& weight, const std::vector<std::int64_t>& prefix,
+                            std::int64_t year) const {
+        std::int64_t block = (year + kFineBlock / 2) / kFineBlock;
+        const std::int64_t edge = std::min(block * kFineBlock, kEasterCycle);
+        block = std::min<std::int64_t>(block, static_cast<std::int64_t>(prefix.size()) - 2);
+        std::int64_t sum = prefix[static_cast<std::size_t>(block)];
+        for (std::int64_t y = edge; y < year; ++y) {
+            sum += weight[kind[static_cast<std::size_t>(y)]];
+        }
+        for (std::int64_t y = year; y < edge; ++y) {
+            sum -= weight[kind[static_cast<std::size_t>(y)]];
+        }
+        return sum;
+    }
+    std::int64_t FineIn(const KindWeights& weight, const std::vector<std::int64_t>& prefix,
+                        std::int64_t lo, std::int64_t hi) const {
+        const auto before = [&](std::int64_t year) {
+            const std::int64_t cycles = floor_div(year, kEasterCycle);
+            return cycles * prefix.back() +
+                   FineBefore(weight, prefix, year - cycles * kEasterCycle);
+        };
+        return before(hi) - before(lo);
+    }
     // ... over the years [lo, hi), any years.
     std::int64_t WeightIn(const KindWeights& weight, std::int64_t lo, std::int64_t hi) const {
         if (hi - lo <= kBlock) {
@@ -129,8 +169,54 @@ constexpr std::int64_t kPeriodBlock = 20;  // years per block of a period table
 constexpr std::int64_t kTableYears = 2000;
 // Runs of whole years up to this long are counted year by year.
 constexpr std::int64_t kDirectYears = 8;
-// Sets counted year by year are measured by a span of this many years.
-constexpr std::int64_t kYearByYearSpan = 5000;
+// Years worked out one by one are kept in chunks of this many.
+constexpr std::int64_t kKeptChunk = 4096;
+constexpr std::int64_t kKeptBlock = 64;  // ... with running sums every this many years
+// The years of the day range and a little more.
+constexpr std::int64_t kKeptYearLimit = 6000000;
+
+// How a stretch of years with the same rules in force is counted.
+enum class Method : std::uint8_t { Kinds, Period, Kept };
+
+// Whether a rule's dates repeat with the period of kPeriodYears (every rule but those of
+// Western Easter, the lunar and lunisolar calendars, the Hebrew and Persian ones and the
+// astronomical ones).
+bool IsPeriodicKind(const HolidayRule& rule) {
+    switch (rule.kind) {
+        case HolidayKind::EasterDays:
+            return rule.julian;
+        case HolidayKind::CalendarDay:
+            return rule.calendar == RuleCalendar::Coptic ||
+                   rule.calendar == RuleCalendar::Ethiopian ||
+                   rule.calendar == RuleCalendar::Indian;
+        case HolidayKind::Relative:
+            return IsPeriodicKind(*rule.base);
+        case HolidayKind::Solar:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// Dates of Western Easter or counted from it: the window of a year holds the year's own only.
+bool IsWesternEasterKind(const HolidayRule& rule) {
+    return rule.IsWesternEaster() ||
+           (rule.kind == HolidayKind::Relative && IsWesternEasterKind(*rule.base));
+}
+
+// Rules whose window dates the fast paths below do not give.
+bool NeedsGenericDates(const HolidayRule& rule) {
+    switch (rule.kind) {
+        case HolidayKind::FixedDay:
+        case HolidayKind::NthWeekday:
+        case HolidayKind::EasterDays:
+            return rule.offset != 0 && rule.kind != HolidayKind::EasterDays;
+        case HolidayKind::SingleDate:
+            return false;
+        default:
+            return true;
+    }
+}
 
 // ---- working out a year ---------------------------------------------------------------------
 
@@ -143,7 +229,10 @@ struct RawDate {
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
 struct Scratch {
     std::vector<RawDate> raw;
-    std::vector<std::uint64_t> taken;  // bits
+    std::vector<RuleDate> ruleDates;
+    std::vector<std::int64_t> extra;     // extra working days on weekend days
+    std::vector<std::int64_t> workdays;  // the window's extra working days
+    std::vector<std::uint64_t> taken;    // bits
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
 };
@@ -234,10 +323,22 @@ std::optional<std::int64_t> DayOfRule(const HolidayRule& rule, const YearStartLe
 void AddOwnDates(const HolidayRule& rule, int index, bool open, YearWindow& window,
                  std::vector<RawDate>& raw) {
     const auto push = [&](std::int64_t day) {
-        if (day >= window.from && day <= window.to) {
+        if (day >= window.from && day <= window.to && (open || rule.InDayBounds(day))) {
             raw.push_back({day, index, rule.observed});
         }
     };
+    if (NeedsGenericDates(rule)) {
+        std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
+        dates.clear();
+        RuleDatesBetween(rule, window.from, window.to, dates);
+        const bool ownYearOnly = IsWesternEasterKind(rule);
+        for (const RuleDate& d : dates) {
+            if ((!ownYearOnly || d.year == window.year) && (open || rule.ActiveIn(d.year))) {
+                push(d.jdn);
+            }
+        }
+        return;
+    }
     switch (rule.kind) {
         case HolidayKind::SingleDate:
             if (const std::optional<std::int64_t> day = rule.DateIn(rule.firstYear)) {
@@ -257,8 +358,7 @@ void AddOwnDates(const HolidayRule& rule, int index, bool open, YearWindow& wind
                 }
             }
             return;
-        case HolidayKind::FixedDay:
-        case HolidayKind::NthWeekday:
+        default:
             break;
     }
     const std::int64_t firstYear = rule.julian ? window.julianFirst : window.year - 1;
@@ -301,46 +401,75 @@ const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
 // The days a working-out looks at, as bits: a Monday before the first raw date, far enough that
 // a holiday moving back past weekend days and taken days stays after it (there are fewer taken
 // days than dates, and a week holds at least one day that is not weekend), and as far after
-// the last.
+// the last. The weekend days among them are kept as bits too, since the weekend can change.
 struct DayBits {
     std::int64_t base = 0;  // the day of bit 0, a Monday
-    std::uint8_t weekend = 0;
     std::vector<std::uint64_t>* words = nullptr;
+    std::vector<std::uint64_t> notWeekend;
 
     DayBits(std::int64_t firstDay, std::int64_t lastDay, std::int64_t dates,
-            std::uint8_t weekendDays, std::vector<std::uint64_t>& storage)
-        : weekend(weekendDays), words(&storage) {
-        const std::int64_t reach = 7 * (dates + 2);
+            const WeekendSchedule& weekend, std::vector<std::uint64_t>& storage)
+        : words(&storage) {
+        // Each weekend span may take a week without a working day before its first working
+        // day: reach past them all.
+        const std::int64_t reach =
+            7 * (dates + 2 + static_cast<std::int64_t>(weekend.spans.size()));
         base = firstDay - reach;
         base -= floor_mod(base, 7);
-        storage.assign(static_cast<std::size_t>((lastDay + reach - base) / 64 + 1), 0);
+        const std::size_t size = static_cast<std::size_t>((lastDay + reach - base) / 64 + 1);
+        storage.assign(size, 0);
+        notWeekend.assign(size, 0);
+        for (std::size_t w = 0; w < size; ++w) {
+            const std::int64_t first = base + static_cast<std::int64_t>(64 * w);
+            const std::uint8_t mask = weekend.At(first);
+            if (weekend.IsConstant() || weekend.At(first + 63) == mask) {
+                notWeekend[w] = NotWeekendBits(mask)[w * 64 % 7];
+                continue;
+            }
+            for (unsigned bit = 0; bit < 64; ++bit) {
+                const std::int64_t day = first + bit;
+                if (((weekend.At(day) >> floor_mod(day, 7)) & 1) == 0) {
+                    notWeekend[w] |= std::uint64_t{1} << bit;
+                }
+            }
+        }
     }
     std::uint64_t Index(std::int64_t day) const { return static_cast<std::uint64_t>(day - base); }
     unsigned DayOfWeek(std::int64_t day) const {  // 0 Monday .. 6 Sunday
         return static_cast<unsigned>(Index(day) % 7);
     }
-    bool IsWeekend(std::int64_t day) const { return ((weekend >> DayOfWeek(day)) & 1) != 0; }
+    bool IsWeekend(std::int64_t day) const {
+        return ((notWeekend[Index(day) / 64] >> (Index(day) % 64)) & 1) == 0;
+    }
     bool Taken(std::int64_t day) const {
         return (((*words)[Index(day) / 64] >> (Index(day) % 64)) & 1) != 0;
     }
     void Take(std::int64_t day) {
         (*words)[Index(day) / 64] |= std::uint64_t{1} << (Index(day) % 64);
     }
-    bool Moves(const RawDate& h) const {
-        if (h.observed == Observed::FriMon) {
-            return DayOfWeek(h.jdn) >= 5;  // Saturday or Sunday
+    void Free(std::int64_t day) {
+        (*words)[Index(day) / 64] &= ~(std::uint64_t{1} << (Index(day) % 64));
+    }
+    bool Triggers(std::int64_t day, std::uint8_t on, bool saturdaySunday) const {
+        if (on != 0) {
+            return ((on >> DayOfWeek(day)) & 1) != 0;
         }
-        return h.observed != Observed::None && IsWeekend(h.jdn);
+        return saturdaySunday ? DayOfWeek(day) >= 5 : IsWeekend(day);
+    }
+    bool Moves(const RawDate& h, const MoveRule& rule) const {
+        if (h.observed == Observed::None) {
+            return false;
+        }
+        return Triggers(h.jdn, rule.observedOn, h.observed == Observed::FriMon);
     }
     // The taken days in [from, to) that are not weekend days, in order.
     void WorkdaysTaken(std::int64_t from, std::int64_t to, std::vector<std::int64_t>& out) const {
-        const std::array<std::uint64_t, 7>& notWeekend = NotWeekendBits(weekend);
         // No day outside the bits is taken.
         const std::uint64_t last =
             std::min<std::uint64_t>(Index(std::max(to, base)), 64 * words->size());
         for (std::uint64_t i = Index(std::max(from, base)); i < last;) {
             const std::uint64_t w = i / 64;
-            std::uint64_t bits = (*words)[w] & notWeekend[w % 7] & (~std::uint64_t{0} << (i % 64));
+            std::uint64_t bits = (*words)[w] & notWeekend[w] & (~std::uint64_t{0} << (i % 64));
             const std::uint64_t wordEnd = (w + 1) * 64;
             if (last < wordEnd) {
                 bits &= (std::uint64_t{1} << (last % 64)) - 1;
@@ -355,11 +484,15 @@ struct DayBits {
 };
 
 // Works out the holidays of Gregorian year `year` from the raw dates gathered for its window:
-// holidays that stay on their day take it first; the moving ones, in the order of their own
-// days, then take the free working day their rule names. Leaves in scratch.days the distinct
-// non-weekend days of the year that hold a holiday, sorted, and with `dates` every holiday
-// date in the year, sorted, in scratch.dates.
-void WorkOut(std::uint8_t weekend, std::int64_t year, Scratch& scratch, bool dates) {
+// holidays that stay on their day take it first (also those given a substitute day); the
+// moving ones, in the order of their own days, then take the free working day their rule
+// names; then the substitute days are given, in the order of their holidays' days; last, the
+// extra working days (scratch.workdays) are no holidays. Leaves in scratch.days the distinct
+// non-weekend days of the year that hold a holiday, sorted, in scratch.extra the extra working
+// days of the year that are weekend days, and with `dates` every holiday date in the year,
+// sorted, in scratch.dates.
+void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend, std::int64_t year,
+             Scratch& scratch, bool dates) {
     std::vector<RawDate>& raw = scratch.raw;
     const auto before = [](const RawDate& a, const RawDate& b) {
         return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
@@ -371,30 +504,45 @@ void WorkOut(std::uint8_t weekend, std::int64_t year, Scratch& scratch, bool dat
     const std::int64_t end = YearStart(year + 1);
     scratch.days.clear();
     scratch.dates.clear();
-    if (raw.empty()) {
+    scratch.extra.clear();
+    const auto inYear = [&](std::int64_t day) { return day >= first && day < end; };
+    if (raw.empty() && scratch.workdays.empty()) {
         return;
     }
-    DayBits taken(raw.front().jdn, raw.back().jdn, static_cast<std::int64_t>(raw.size()), weekend,
-                  scratch.taken);
+    const std::int64_t low =
+        raw.empty()
+            ? scratch.workdays.front()
+            : std::min(raw.front().jdn,
+                       scratch.workdays.empty() ? raw.front().jdn : scratch.workdays.front());
+    const std::int64_t high =
+        raw.empty() ? scratch.workdays.back()
+                    : std::max(raw.back().jdn,
+                               scratch.workdays.empty() ? raw.back().jdn : scratch.workdays.back());
+    DayBits taken(low, high, static_cast<std::int64_t>(raw.size()), weekend, scratch.taken);
+    const auto ruleOf = [&](const RawDate& h) -> const MoveRule& {
+        return rules[static_cast<std::size_t>(h.rule)];
+    };
     bool anyMove = false;
+    bool anySubstitute = false;
     for (const RawDate& h : raw) {
-        if (taken.Moves(h)) {
+        if (taken.Moves(h, ruleOf(h))) {
             anyMove = true;
         } else {
             taken.Take(h.jdn);
+            anySubstitute = anySubstitute || ruleOf(h).substitute != Substitute::None;
         }
     }
-    const auto keep = [&](std::int64_t day, int rule, bool moved, bool observed) {
-        if (dates && day >= first && day < end) {
-            scratch.dates.push_back({day, rule, moved, observed});
+    const auto keep = [&](std::int64_t day, int rule, bool moved, bool observed, bool substitute) {
+        if (dates && inYear(day)) {
+            scratch.dates.push_back({day, rule, moved, observed, substitute});
         }
     };
     for (const RawDate& h : raw) {
-        if (!anyMove || !taken.Moves(h)) {
-            keep(h.jdn, h.rule, false, false);
+        if (!anyMove || !taken.Moves(h, ruleOf(h))) {
+            keep(h.jdn, h.rule, false, false, false);
             continue;
         }
-        keep(h.jdn, h.rule, true, false);
+        keep(h.jdn, h.rule, true, false, false);
         std::int64_t day = h.jdn;
         switch (h.observed) {
             case Observed::FriMon:
@@ -412,9 +560,37 @@ void WorkOut(std::uint8_t weekend, std::int64_t year, Scratch& scratch, bool dat
                 break;
         }
         taken.Take(day);
-        keep(day, h.rule, false, true);
+        keep(day, h.rule, false, true, false);
     }
-    if (dates && anyMove) {
+    if (anySubstitute) {
+        for (const RawDate& h : raw) {
+            const MoveRule& rule = ruleOf(h);
+            if (rule.substitute == Substitute::None ||
+                !taken.Triggers(h.jdn, rule.substituteOn, false)) {
+                continue;
+            }
+            const int step = rule.substitute == Substitute::Next ? 1 : -1;
+            std::int64_t day = h.jdn;
+            do {
+                day += step;
+            } while (taken.IsWeekend(day) || taken.Taken(day));
+            taken.Take(day);
+            keep(day, h.rule, false, false, true);
+        }
+    }
+    const bool anyWorkday = !scratch.workdays.empty();
+    for (const std::int64_t day : scratch.workdays) {
+        taken.Free(day);
+        if (inYear(day) && taken.IsWeekend(day)) {
+            scratch.extra.push_back(day);
+        }
+    }
+    if (dates && anyWorkday) {
+        std::erase_if(scratch.dates, [&](const HolidayDate& h) {
+            return std::binary_search(scratch.workdays.begin(), scratch.workdays.end(), h.jdn);
+        });
+    }
+    if (dates && (anyMove || anySubstitute)) {
         std::sort(scratch.dates.begin(), scratch.dates.end(),
                   [](const HolidayDate& a, const HolidayDate& b) {
                       return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
@@ -427,20 +603,23 @@ void WorkOut(std::uint8_t weekend, std::int64_t year, Scratch& scratch, bool dat
 
 // ---- the plan: where the rules in force change ----------------------------------------------
 
-// The years are cut where rules begin or end; between two cut years (a segment) the rules in
-// force are the same, apart from the cut year itself. A year whose window holds a day where
-// the rules in force change, or a single date, is special: counted from its own working-out.
+// The years are cut where rules begin or end (and where the set's weekend changes); between two
+// cut years (a segment) the rules in force are the same, apart from the cut year itself. A year
+// whose window holds a day where the rules in force change, a single date or an extra working
+// day, is special: counted from its own working-out.
 struct HolidayPlan {
-    bool gregorianOnly = true;
-    bool periodic = false;
     std::vector<std::int64_t> cutYears;      // sorted; segment s holds [cut[s-1], cut[s])
     std::vector<std::int64_t> probe;         // per segment: a day whose rules in force it has
     std::vector<std::vector<int>> list;      // per segment: the rules in force near any of its days
     std::vector<std::vector<int>> inForce;   // per segment: those in force on its probe day
+    std::vector<Method> method;              // per segment
+    std::vector<WeekendSchedule> weekend;    // per segment: the weekend on its probe day
     std::vector<std::int64_t> singleDays;    // sorted; single dates
     std::vector<int> singleRules;            // their rules, in the same order
+    std::vector<std::int64_t> workdayDays;   // sorted; extra working days
     std::vector<std::int64_t> specialYears;  // sorted
     std::int64_t mostPerYear = 0;            // an upper bound of the holidays in a year
+    bool anyKept = false;
 
     std::size_t SegmentOf(std::int64_t year) const {
         return static_cast<std::size_t>(std::upper_bound(cutYears.begin(), cutYears.end(), year) -
@@ -457,58 +636,123 @@ namespace {
 struct RuleDays {
     std::int64_t start;  // first day in force
     std::int64_t end;    // first day no longer in force
+    std::int64_t reach;  // how far its dates lie from the days of its years
 };
+
+// The first day of a year of the rule's calendar (near it, for calendars with a table span
+// outside the span).
+std::int64_t CalendarYearStart(const HolidayRule& rule, std::int64_t year) {
+    switch (rule.kind) {
+        case HolidayKind::Relative:
+            return CalendarYearStart(*rule.base, year);
+        case HolidayKind::CalendarDay: {
+            HolidayRule first = rule;
+            first.offset = 0;
+            first.day = 1;
+            first.month = rule.calendar == RuleCalendar::Hebrew ? 7 : 1;
+            std::vector<RuleDate> dates;
+            // The calendar's years are shorter than 400 days: its first day lies within 400
+            // days of the Gregorian year's start.
+            const std::int64_t near = YearStart(year);
+            RuleDatesBetween(first, near - 1000000, near + 1000000, dates);
+            for (const RuleDate& d : dates) {
+                if (d.year == year) {
+                    return d.jdn;
+                }
+            }
+            return near;
+        }
+        default:
+            return RuleYearStart(rule, year);
+    }
+}
 
 RuleDays DaysInForce(const HolidayRule& rule) {
     if (rule.kind == HolidayKind::SingleDate) {
         const std::int64_t day = rule.DateIn(rule.firstYear).value_or(kFarPast);
-        return {day, day + 1};  // a date that does not exist (not read from a file): never
+        return {day, day + 1, 0};  // a date that does not exist (not read from a file): never
     }
-    return {rule.firstYear > std::numeric_limits<std::int32_t>::min()
-                ? RuleYearStart(rule, rule.firstYear)
-                : kFarPast,
-            rule.lastYear < std::numeric_limits<std::int32_t>::max()
-                ? RuleYearStart(rule, rule.lastYear + 1)
-                : kFarFuture};
+    const bool other = rule.kind == HolidayKind::CalendarDay || rule.kind == HolidayKind::Relative;
+    RuleDays days{rule.firstYear > std::numeric_limits<std::int32_t>::min()
+                      ? (other ? CalendarYearStart(rule, rule.firstYear)
+                               : RuleYearStart(rule, rule.firstYear))
+                      : kFarPast,
+                  rule.lastYear < std::numeric_limits<std::int32_t>::max()
+                      ? (other ? CalendarYearStart(rule, rule.lastYear + 1)
+                               : RuleYearStart(rule, rule.lastYear + 1))
+                      : kFarFuture,
+                  0};
+    if (rule.kind != HolidayKind::FixedDay && rule.kind != HolidayKind::NthWeekday &&
+        rule.kind != HolidayKind::EasterDays) {
+        days.reach = 7 * rule.nth + 8 + std::abs(rule.offset);
+    } else if (rule.kind != HolidayKind::EasterDays) {
+        days.reach = std::abs(rule.offset);
+    }
+    const DaySpan span = RuleTableSpan(rule);
+    if (rule.firstDay > -kNoDayBound) {
+        days.start = std::max(days.start, rule.firstDay);
+    }
+    if (rule.lastDay < kNoDayBound) {
+        days.end = std::min(days.end, rule.lastDay + 1);
+    }
+    if (span.first > -kNoDayBound) {
+        days.start = std::max(days.start, span.first);
+    }
+    if (span.last < kNoDayBound) {
+        days.end = std::min(days.end, span.last + 1);
+    }
+    if (days.end < days.start) {
+        days.end = days.start;
+    }
+    return days;
 }
 
 // The plan's cuts, probes and special years, and per rule the range of segments whose days
 // (with their windows) it is in force on; the lists themselves only when `lists` is set.
 std::unique_ptr<HolidayPlan> MakePlan(
-    const HolidaySet& set, bool lists,
+    const HolidaySet& set, bool lists, const WeekendSchedule& weekend = WeekendSchedule(),
     std::vector<std::pair<std::size_t, std::size_t>>* segmentsOfRule = nullptr) {
     auto plan = std::make_unique<HolidayPlan>();
     std::vector<RuleDays> days;
     days.reserve(set.rules.size());
-    std::vector<std::int64_t> changes;  // days where a rule of a segment begins or ends
+    std::vector<std::pair<std::int64_t, std::int64_t>> changes;  // (day, reach)
     std::vector<std::int64_t> special;
-    bool westernEaster = false;
     std::int64_t perYear = 0;
     for (std::size_t r = 0; r < set.rules.size(); ++r) {
         const HolidayRule& rule = set.rules[r];
-        plan->gregorianOnly = plan->gregorianOnly && !rule.julian;
-        westernEaster = westernEaster || rule.IsWesternEaster();
         days.push_back(DaysInForce(rule));
         const RuleDays& d = days.back();
         if (rule.kind == HolidayKind::SingleDate) {
-            if (d.start != kFarPast) {
+            if (d.start != kFarPast && rule.InDayBounds(d.start)) {
                 plan->singleDays.push_back(d.start);
             }
             continue;
         }
-        perYear += rule.julian ? 2 : 1;  // a Julian year's date can come twice in a year
+        // A Julian year's date, and one of a shorter year, can come twice in a year; a
+        // substitute day is one more.
+        perYear += (IsGregorianKind(rule) ? 1 : 2) + (rule.substitute != Substitute::None ? 1 : 0);
         for (const std::int64_t change : {d.start, d.end}) {
             if (change != kFarPast && change != kFarFuture) {
-                changes.push_back(change);
+                changes.push_back({change, d.reach});
             }
         }
     }
-    plan->periodic = !plan->gregorianOnly && !westernEaster;
+    for (const WeekendSpan& span : set.weekends) {
+        for (const std::int64_t change : {span.first, span.last + 1}) {
+            if (change > -kNoDayBound && change <= kNoDayBound) {
+                changes.push_back({change, 0});
+            }
+        }
+    }
+    for (const ExtraWorkday& w : set.workdays) {
+        plan->workdayDays.push_back(w.jdn);
+    }
 
     // Single dates, sorted, and the most of them in one year's window.
     std::vector<int> singles;
     for (std::size_t r = 0; r < set.rules.size(); ++r) {
-        if (set.rules[r].kind == HolidayKind::SingleDate && days[r].start != kFarPast) {
+        if (set.rules[r].kind == HolidayKind::SingleDate && days[r].start != kFarPast &&
+            set.rules[r].InDayBounds(days[r].start)) {
             singles.push_back(static_cast<int>(r));
         }
     }
@@ -526,17 +770,20 @@ std::unique_ptr<HolidayPlan> MakePlan(
     }
     plan->mostPerYear = perYear + mostSingles;
 
-    // A change on day c matters to the years whose window holds c - 1 and c.
-    for (const std::int64_t c : changes) {
-        special.push_back(YearOf(c - 1 - kObservedMargin));
-        special.push_back(YearOf(c + kObservedMargin));
+    // A change on day c matters to the years whose window holds c - 1 and c, and, for dates
+    // lying some way from the days of their years, those the dates reach.
+    for (const auto& [c, reach] : changes) {
+        special.push_back(YearOf(c - 1 - kObservedMargin - reach));
+        special.push_back(YearOf(c + kObservedMargin + reach));
         plan->cutYears.push_back(YearOf(c));
     }
-    for (const std::int64_t d : plan->singleDays) {
-        special.push_back(YearOf(d - 1 - kObservedMargin));
-        special.push_back(YearOf(d + 1 + kObservedMargin));
+    for (const std::vector<std::int64_t>* single : {&plan->singleDays, &plan->workdayDays}) {
+        for (const std::int64_t d : *single) {
+            special.push_back(YearOf(d - 1 - kObservedMargin));
+            special.push_back(YearOf(d + 1 + kObservedMargin));
+        }
     }
-    // Each pair above holds the years from its first to its second (at most three).
+    // Each pair above holds the years from its first to its second (a few).
     std::vector<std::int64_t> expanded;
     expanded.reserve(special.size() * 2);
     for (std::size_t i = 0; i < special.size(); i += 2) {
@@ -547,8 +794,13 @@ std::unique_ptr<HolidayPlan> MakePlan(
     std::sort(expanded.begin(), expanded.end());
     expanded.erase(std::unique(expanded.begin(), expanded.end()), expanded.end());
     plan->specialYears = std::move(expanded);
-    std::sort(changes.begin(), changes.end());
-    changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+    std::vector<std::int64_t> changeDays;
+    changeDays.reserve(changes.size());
+    for (const auto& change : changes) {
+        changeDays.push_back(change.first);
+    }
+    std::sort(changeDays.begin(), changeDays.end());
+    changeDays.erase(std::unique(changeDays.begin(), changeDays.end()), changeDays.end());
     std::sort(plan->cutYears.begin(), plan->cutYears.end());
     plan->cutYears.erase(std::unique(plan->cutYears.begin(), plan->cutYears.end()),
                          plan->cutYears.end());
@@ -557,10 +809,10 @@ std::unique_ptr<HolidayPlan> MakePlan(
     // year for the others (the rules in force stay so until the next cut year).
     const std::size_t segments = plan->cutYears.size() + 1;
     plan->probe.resize(segments);
-    plan->probe[0] = changes.empty() ? 0 : changes.front() - 1;
+    plan->probe[0] = changeDays.empty() ? 0 : changeDays.front() - 1;
     for (std::size_t s = 1; s < segments; ++s) {
         const std::int64_t nextYear = YearStart(plan->cutYears[s - 1] + 1);
-        plan->probe[s] = *(std::lower_bound(changes.begin(), changes.end(), nextYear) - 1);
+        plan->probe[s] = *(std::lower_bound(changeDays.begin(), changeDays.end(), nextYear) - 1);
     }
 
     // The segments whose days, with the windows of their years, meet a rule's days in force.
@@ -578,24 +830,24 @@ std::unique_ptr<HolidayPlan> MakePlan(
             continue;
         }
         const RuleDays& d = days[r];
+        const std::int64_t reach = kObservedMargin + d.reach;
         // First: the first segment whose end (with margin) lies after the rule's start.
-        const std::size_t first =
-            static_cast<std::size_t>(std::upper_bound(cutDays.begin(), cutDays.end(), d.start,
-                                                      [](std::int64_t start, std::int64_t cut) {
-                                                          return start < cut + kObservedMargin;
-                                                      }) -
-                                     cutDays.begin());
+        const std::size_t first = static_cast<std::size_t>(
+            std::upper_bound(
+                cutDays.begin(), cutDays.end(), d.start,
+                [reach](std::int64_t start, std::int64_t cut) { return start < cut + reach; }) -
+            cutDays.begin());
         // Last: the last segment whose start (less the margin) lies before the rule's end.
         const std::size_t last =
             static_cast<std::size_t>(std::lower_bound(cutDays.begin(), cutDays.end(), d.end,
-                                                      [](std::int64_t cut, std::int64_t end) {
-                                                          return cut - kObservedMargin < end;
+                                                      [reach](std::int64_t cut, std::int64_t end) {
+                                                          return cut - reach < end;
                                                       }) -
                                      cutDays.begin());
         if (segmentsOfRule != nullptr) {
             segmentsOfRule->push_back({first, last});
         }
-        if (!lists) {
+        if (!lists || d.end <= d.start) {
             continue;
         }
         for (std::size_t s = first; s <= last && s < segments; ++s) {
@@ -605,6 +857,25 @@ std::unique_ptr<HolidayPlan> MakePlan(
             }
         }
     }
+    if (lists) {
+        plan->method.resize(segments, Method::Kinds);
+        for (std::size_t s = 0; s < segments; ++s) {
+            plan->weekend.emplace_back(weekend.At(plan->probe[s]));
+            bool kinds = true;
+            bool periodic = true;
+            for (const int r : plan->inForce[s]) {
+                const HolidayRule& rule = set.rules[static_cast<std::size_t>(r)];
+                kinds = kinds && IsGregorianKind(rule);
+                periodic = periodic && IsPeriodicKind(rule);
+            }
+            const bool longStretch = s == 0 || s + 1 == segments ||
+                                     plan->SegmentEnd(s) - plan->SegmentFirst(s) >= kTableYears;
+            plan->method[s] = kinds                     ? Method::Kinds
+                              : periodic && longStretch ? Method::Period
+                                                        : Method::Kept;
+            plan->anyKept = plan->anyKept || plan->method[s] == Method::Kept;
+        }
+    }
     return plan;
 }
 
@@ -612,8 +883,14 @@ std::unique_ptr<HolidayPlan> MakePlan(
 
 HolidaySetSize MeasureHolidaySet(const HolidaySet& set) {
     std::vector<std::pair<std::size_t, std::size_t>> ranges;
-    const std::unique_ptr<HolidayPlan> plan = MakePlan(set, false, &ranges);
+    const std::unique_ptr<HolidayPlan> plan = MakePlan(set, false, WeekendSchedule(), &ranges);
     const std::size_t segments = plan->cutYears.size() + 1;
+    bool kinds = true;
+    bool periodic = true;
+    for (const HolidayRule& rule : set.rules) {
+        kinds = kinds && IsGregorianKind(rule);
+        periodic = periodic && IsPeriodicKind(rule);
+    }
     // Rules near each segment, by a difference array over the segment ranges.
     std::vector<std::int64_t> near(segments + 1, 0);
     for (const auto& [first, last] : ranges) {
@@ -631,22 +908,17 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set) {
         size.mostInForce = std::max(size.mostInForce, running);
         const std::int64_t length =
             s == 0 || s + 1 == segments ? kFarFuture : plan->SegmentEnd(s) - plan->SegmentFirst(s);
-        if (plan->gregorianOnly) {
+        if (kinds) {
             size.work += kKinds * running;  // a year of each kind
-        } else if (plan->periodic) {
+        } else if (periodic) {
             size.work += (length >= kTableYears ? kPeriodYears : length) * running;
         }
     }
-    if (!plan->gregorianOnly && !plan->periodic) {
-        // Counted year by year: a span of some thousands of years, as the rules allow.
-        size.work += kYearByYearSpan * size.mostInForce;
-    } else {
-        // Each special year is worked out twice: as it is, and with its segment's rules.
-        for (const std::int64_t y : plan->specialYears) {
-            size.work += 2 * (near[plan->SegmentOf(y)] + 1);
-        }
-        size.work += static_cast<std::int64_t>(plan->singleDays.size());
+    // Each special year is worked out twice: as it is, and with its segment's rules.
+    for (const std::int64_t y : plan->specialYears) {
+        size.work += 2 * (near[plan->SegmentOf(y)] + 1);
     }
+    size.work += static_cast<std::int64_t>(plan->singleDays.size());
     return size;
 }
 
@@ -654,8 +926,9 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set) {
 
 struct HolidayCounter::YearData {
     std::int64_t year = 0;
-    std::vector<HolidayDate> dates;  // sorted
-    std::vector<std::int64_t> days;  // distinct non-weekend holiday days, sorted
+    std::vector<HolidayDate> dates;   // sorted
+    std::vector<std::int64_t> days;   // distinct non-weekend holiday days, sorted
+    std::vector<std::int64_t> extra;  // extra working days on weekend days, sorted
 };
 
 struct HolidayCounter::PeriodTable {
@@ -665,8 +938,68 @@ struct HolidayCounter::PeriodTable {
     std::vector<std::int64_t> before;  // count in the years [0, k * kPeriodBlock) of the period
 };
 
-HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, std::uint8_t weekend)
-    : set_(std::move(set)), weekend_(weekend), plan_(MakePlan(*set_, true)) {}
+// The counts of years worked out one by one, in chunks of kKeptChunk years, each kept as a
+// byte (a few outside a byte's reach aside) with running sums every kKeptBlock years, and the
+// chunks' totals in a Fenwick tree: a count of any years within chunks worked out reads a few
+// sums and at most kKeptBlock / 2 bytes at each end.
+struct HolidayCounter::YearTable {
+    static constexpr std::int64_t kChunks = 2 * (kKeptYearLimit / kKeptChunk + 2);
+    static constexpr int kBias = 8;  // a byte holds counts from -kBias to 254 - kBias
+    static constexpr std::uint8_t kWide = 255;
+
+    struct Chunk {
+        std::vector<std::uint8_t> count;
+        std::vector<std::int64_t> blockBefore;  // running sums before every kKeptBlock-th year
+        std::map<std::int64_t, std::int64_t> wide;
+        std::int64_t Count(std::int64_t i) const {
+            const std::uint8_t c = count[static_cast<std::size_t>(i)];
+            return c == kWide ? wide.at(i) : std::int64_t{c} - kBias;
+        }
+        std::int64_t Before(std::int64_t i) const {  // the years [0, i) of the chunk
+            const std::int64_t block =
+                std::min((i + kKeptBlock / 2) / kKeptBlock, kKeptChunk / kKeptBlock);
+            std::int64_t sum = blockBefore[static_cast<std::size_t>(block)];
+            for (std::int64_t k = block * kKeptBlock; k < i; ++k) {
+                sum += Count(k);
+            }
+            for (std::int64_t k = i; k < block * kKeptBlock; ++k) {
+                sum -= Count(k);
+            }
+            return sum;
+        }
+    };
+
+    std::mutex mutex;
+    std::vector<std::unique_ptr<Chunk>> chunks = std::vector<std::unique_ptr<Chunk>>(kChunks);
+    std::vector<std::int64_t> fenwick = std::vector<std::int64_t>(kChunks + 1, 0);
+
+    static std::size_t IndexOf(std::int64_t year) {
+        return static_cast<std::size_t>(floor_div(year, kKeptChunk) + kChunks / 2);
+    }
+    void Add(std::size_t index, std::int64_t value) {
+        for (std::size_t i = index + 1; i < fenwick.size(); i += i & (~i + 1)) {
+            fenwick[i] += value;
+        }
+    }
+    std::int64_t TotalBefore(std::size_t index) const {  // the chunks before `index`
+        std::int64_t sum = 0;
+        for (std::size_t i = index; i > 0; i -= i & (~i + 1)) {
+            sum += fenwick[i];
+        }
+        return sum;
+    }
+};
+
+HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, WeekendSchedule weekend)
+    : set_(std::move(set)),
+      weekend_(std::move(weekend)),
+      plan_(MakePlan(*set_, true, weekend_)),
+      kept_(std::make_unique<YearTable>()) {
+    moveRules_.reserve(set_->rules.size());
+    for (const HolidayRule& rule : set_->rules) {
+        moveRules_.push_back({rule.observed, rule.observedOn, rule.substitute, rule.substituteOn});
+    }
+}
 
 HolidayCounter::~HolidayCounter() = default;
 
@@ -675,7 +1008,7 @@ std::int64_t HolidayCounter::MostHolidaysInAYear() const {
 }
 
 bool HolidayCounter::CountsYearByYear() const {
-    return !plan_->gregorianOnly && !plan_->periodic;
+    return plan_->anyKept;
 }
 
 std::vector<std::int64_t> HolidayCounter::SampleYears() const {
@@ -691,6 +1024,7 @@ std::vector<std::int64_t> HolidayCounter::SampleYears() const {
 void HolidayCounter::WorkOutYear(std::int64_t year, bool dates) const {
     Scratch& scratch = ThreadScratch();
     scratch.raw.clear();
+    scratch.workdays.clear();
     YearWindow window(year);
     for (const int r : plan_->list[plan_->SegmentOf(year)]) {
         AddOwnDates(set_->rules[static_cast<std::size_t>(r)], r, false, window, scratch.raw);
@@ -701,12 +1035,19 @@ void HolidayCounter::WorkOutYear(std::int64_t year, bool dates) const {
         const int r = plan_->singleRules[static_cast<std::size_t>(it - plan_->singleDays.begin())];
         scratch.raw.push_back({*it, r, set_->rules[static_cast<std::size_t>(r)].observed});
     }
-    WorkOut(weekend_, year, scratch, dates);
+    for (auto it =
+             std::lower_bound(plan_->workdayDays.begin(), plan_->workdayDays.end(), window.from);
+         it != plan_->workdayDays.end() && *it <= window.to; ++it) {
+        scratch.workdays.push_back(*it);
+    }
+    WorkOut(moveRules_, weekend_, year, scratch, dates);
 }
 
 std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
     WorkOutYear(year, false);
-    return static_cast<std::int64_t>(ThreadScratch().days.size());
+    const Scratch& scratch = ThreadScratch();
+    return static_cast<std::int64_t>(scratch.days.size()) -
+           static_cast<std::int64_t>(scratch.extra.size());
 }
 
 std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_t year) const {
@@ -723,24 +1064,28 @@ std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_
     data->year = year;
     data->dates = scratch.dates;
     data->days = scratch.days;
+    data->extra = scratch.extra;
     const std::lock_guard<std::mutex> lock(cacheMutex_);
     cache_[slot] = data;
     return data;
 }
 
 std::int64_t HolidayCounter::ExactYearCount(std::int64_t year) const {
-    return static_cast<std::int64_t>(Year(year)->days.size());
+    const std::shared_ptr<const YearData> data = Year(year);
+    return static_cast<std::int64_t>(data->days.size()) -
+           static_cast<std::int64_t>(data->extra.size());
 }
 
 // The count of `year` worked out with the segment's rules in force in every year.
 std::int64_t HolidayCounter::OpenYearCount(std::size_t segment, std::int64_t year) const {
     Scratch& scratch = ThreadScratch();
     scratch.raw.clear();
+    scratch.workdays.clear();
     YearWindow window(year);
     for (const int r : plan_->inForce[segment]) {
         AddOwnDates(set_->rules[static_cast<std::size_t>(r)], r, true, window, scratch.raw);
     }
-    WorkOut(weekend_, year, scratch, false);
+    WorkOut(moveRules_, plan_->weekend[segment], year, scratch, false);
     return static_cast<std::int64_t>(scratch.days.size());
 }
 
@@ -771,6 +1116,10 @@ bool HolidayCounter::IsHoliday(std::int64_t jdn) const {
         }
     }
     return false;
+}
+
+bool HolidayCounter::IsExtraWorkday(std::int64_t jdn) const {
+    return std::binary_search(plan_->workdayDays.begin(), plan_->workdayDays.end(), jdn);
 }
 
 // Holidays of a table's rules in the years [0, year) (negative for a year before 0): whole
@@ -804,14 +1153,68 @@ std::int64_t HolidayCounter::OpenPrefix(PeriodTable& table, std::int64_t year) c
     return count;
 }
 
+// The exact counts of the years [first, end), from the years kept (worked out on first need).
+std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) const {
+    if (end <= first) {
+        return 0;
+    }
+    YearTable& table = *kept_;
+    const std::lock_guard<std::mutex> lock(table.mutex);
+    const std::size_t lo = YearTable::IndexOf(first);
+    const std::size_t hi = YearTable::IndexOf(end);
+    for (std::size_t c = lo; c <= hi && c < table.chunks.size(); ++c) {
+        if (table.chunks[c] != nullptr) {
+            continue;
+        }
+        auto chunk = std::make_unique<YearTable::Chunk>();
+        chunk->count.resize(static_cast<std::size_t>(kKeptChunk));
+        chunk->blockBefore.resize(static_cast<std::size_t>(kKeptChunk / kKeptBlock + 1));
+        const std::int64_t start =
+            (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
+        std::int64_t running = 0;
+        for (std::int64_t i = 0; i < kKeptChunk; ++i) {
+            if (i % kKeptBlock == 0) {
+                chunk->blockBefore[static_cast<std::size_t>(i / kKeptBlock)] = running;
+            }
+            const std::int64_t count = UncachedYearCount(start + i);
+            if (count >= -YearTable::kBias && count < YearTable::kWide - YearTable::kBias) {
+                chunk->count[static_cast<std::size_t>(i)] =
+                    static_cast<std::uint8_t>(count + YearTable::kBias);
+            } else {
+                chunk->count[static_cast<std::size_t>(i)] = YearTable::kWide;
+                chunk->wide[i] = count;
+            }
+            running += count;
+        }
+        chunk->blockBefore.back() = running;
+        table.chunks[c] = std::move(chunk);
+        table.Add(c, running);
+    }
+    const auto before = [&table](std::int64_t year) {
+        const std::size_t c = YearTable::IndexOf(year);
+        const std::int64_t start =
+            (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
+        return table.TotalBefore(c) + table.chunks[c]->Before(year - start);
+    };
+    return before(end) - before(first);
+}
+
 // The years [first, end) of a segment counted with its rules in force in every year.
 std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
                                        std::int64_t end) const {
-    if (end <= first || plan_->inForce[segment].empty()) {
+    if (end <= first) {
         return 0;
     }
-    if (plan_->gregorianOnly) {
-        return Kinds().WeightIn(kindCount_[segment], first, end);
+    if (plan_->method[segment] == Method::Kept) {
+        return KeptYears(first, end);
+    }
+    if (plan_->inForce[segment].empty()) {
+        return 0;
+    }
+    if (plan_->method[segment] == Method::Kinds) {
+        const std::vector<std::int64_t>& fine = kindPrefix_[segment];
+        return fine.empty() ? Kinds().WeightIn(kindCount_[segment], first, end)
+                            : Kinds().FineIn(kindCount_[segment], fine, first, end);
     }
     // Built when a span of kTableYears asks for it; then used for all but the shortest.
     PeriodTable* table = table_[segment].get();
@@ -829,11 +1232,17 @@ std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
 void HolidayCounter::BuildTables() const {
     const HolidayPlan& plan = *plan_;
     const std::size_t segments = plan.cutYears.size() + 1;
-    if (plan.gregorianOnly) {
+    kindCount_.assign(segments, KindWeights{});
+    kindPrefix_.assign(segments, {});
+    table_.assign(segments, nullptr);
+    bool anyKinds = false;
+    for (std::size_t s = 0; s < segments; ++s) {
+        anyKinds = anyKinds || (plan.method[s] == Method::Kinds && !plan.inForce[s].empty());
+    }
+    if (anyKinds) {
         // A year of each kind: the dates of every rule worked out and sorted once, and each
         // segment's taken from them; a segment with few of the rules in force works its own.
         const KindTable& kinds = Kinds();
-        kindCount_.assign(segments, KindWeights{});
         std::vector<RawDate> all;
         std::vector<char> inForce(set_->rules.size(), 0);
         Scratch& scratch = ThreadScratch();
@@ -845,7 +1254,8 @@ void HolidayCounter::BuildTables() const {
             YearWindow window(y);
             all.clear();
             for (std::size_t r = 0; r < set_->rules.size(); ++r) {
-                if (set_->rules[r].kind != HolidayKind::SingleDate) {
+                if (set_->rules[r].kind != HolidayKind::SingleDate &&
+                    IsGregorianKind(set_->rules[r])) {
                     AddOwnDates(set_->rules[r], static_cast<int>(r), true, window, all);
                 }
             }
@@ -854,7 +1264,7 @@ void HolidayCounter::BuildTables() const {
             });
             for (std::size_t s = 0; s < segments; ++s) {
                 const std::vector<int>& rules = plan.inForce[s];
-                if (rules.empty()) {
+                if (rules.empty() || plan.method[s] != Method::Kinds) {
                     continue;
                 }
                 if (8 * rules.size() < all.size()) {
@@ -865,6 +1275,7 @@ void HolidayCounter::BuildTables() const {
                     inForce[static_cast<std::size_t>(r)] = 1;
                 }
                 scratch.raw.clear();
+                scratch.workdays.clear();
                 for (const RawDate& h : all) {
                     if (inForce[static_cast<std::size_t>(h.rule)] != 0) {
                         scratch.raw.push_back(h);
@@ -873,42 +1284,49 @@ void HolidayCounter::BuildTables() const {
                 for (const int r : rules) {
                     inForce[static_cast<std::size_t>(r)] = 0;
                 }
-                WorkOut(weekend_, y, scratch, false);
+                WorkOut(moveRules_, plan.weekend[s], y, scratch, false);
                 kindCount_[s][k] = static_cast<std::int32_t>(scratch.days.size());
             }
         }
-    } else {
-        // Stretches with the same rules in force share a table.
-        table_.assign(segments, nullptr);
-        std::map<std::vector<int>, std::shared_ptr<PeriodTable>> shared;
+        // Running sums for the stretches that can be long.
         for (std::size_t s = 0; s < segments; ++s) {
             const bool longStretch = s == 0 || s + 1 == segments ||
-                                     plan.SegmentEnd(s) - plan.SegmentFirst(s) >= kTableYears;
-            if (longStretch && !plan.inForce[s].empty()) {
-                std::shared_ptr<PeriodTable>& table = shared[plan.inForce[s]];
-                if (table == nullptr) {
-                    table = std::make_shared<PeriodTable>();
-                    table->segment = s;
-                }
-                table_[s] = table;
+                                     plan.SegmentEnd(s) - plan.SegmentFirst(s) > 4 * kBlock;
+            if (plan.method[s] == Method::Kinds && !plan.inForce[s].empty() && longStretch) {
+                kindPrefix_[s] = kinds.FinePrefix(kindCount_[s]);
             }
         }
     }
-    // The special years: their own count in place of the open one.
+    // Stretches with the same rules in force share a period table.
+    std::map<std::vector<int>, std::shared_ptr<PeriodTable>> shared;
+    for (std::size_t s = 0; s < segments; ++s) {
+        if (plan.method[s] == Method::Period && !plan.inForce[s].empty()) {
+            std::shared_ptr<PeriodTable>& table = shared[plan.inForce[s]];
+            if (table == nullptr || plan.weekend[table->segment].At(0) != plan.weekend[s].At(0)) {
+                table = std::make_shared<PeriodTable>();
+                table->segment = s;
+            }
+            table_[s] = table;
+        }
+    }
+    // The special years: their own count in place of the open one (the same for the years
+    // kept, which are counted as they are).
     correctionsBefore_.assign(plan.specialYears.size() + 1, 0);
     for (std::size_t i = 0; i < plan.specialYears.size(); ++i) {
         const std::int64_t y = plan.specialYears[i];
+        const std::size_t s = plan.SegmentOf(y);
         correctionsBefore_[i + 1] =
-            correctionsBefore_[i] + UncachedYearCount(y) - OpenCount(plan.SegmentOf(y), y, y + 1);
+            correctionsBefore_[i] +
+            (plan.method[s] == Method::Kept ? 0 : UncachedYearCount(y) - OpenCount(s, y, y + 1));
     }
 }
 
 // Holidays in the Gregorian years [first, end).
 std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) const {
-    if (end - first <= kDirectYears || CountsYearByYear()) {
+    if (end - first <= kDirectYears) {
         std::int64_t count = 0;
         for (std::int64_t y = first; y < end; ++y) {
-            count += end - first <= kDirectYears ? ExactYearCount(y) : UncachedYearCount(y);
+            count += ExactYearCount(y);
         }
         return count;
     }
@@ -939,13 +1357,16 @@ std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) co
 }
 
 std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t to) const {
-    if (to <= from || set_->rules.empty()) {
+    if (to <= from || (set_->rules.empty() && set_->workdays.empty())) {
         return 0;
     }
     const auto inYear = [this](std::int64_t year, std::int64_t a, std::int64_t b) {
         const std::shared_ptr<const YearData> data = Year(year);
-        return static_cast<std::int64_t>(std::lower_bound(data->days.begin(), data->days.end(), b) -
-                                         std::lower_bound(data->days.begin(), data->days.end(), a));
+        const auto in = [a, b](const std::vector<std::int64_t>& days) {
+            return static_cast<std::int64_t>(std::lower_bound(days.begin(), days.end(), b) -
+                                             std::lower_bound(days.begin(), days.end(), a));
+        };
+        return in(data->days) - in(data->extra);
     };
     const std::int64_t y0 = YearOf(from);
     const std::int64_t y1 = YearOf(to - 1);

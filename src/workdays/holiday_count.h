@@ -1,28 +1,34 @@
-// The holidays of a rule set under a weekend set: their dates on given days (with the observed
-// shifts), and the number of them that fall on non-weekend days in a span.
+// The holidays of a rule set under a weekend schedule: their dates on given days (with the
+// observed moves and substitute days), and the number of them that fall on non-weekend days in
+// a span, less the extra working days that fall on weekend days.
 //
-// The observed shifts are worked out for each Gregorian year on its own, from the holidays of
-// that year and of the kObservedMargin days before and after it (Western Easter holidays: those
-// of the year only). Every question about a day is answered from its year's working-out, so the
-// holiday days, their names and every count agree for any set of rules, however far holidays
-// move.
+// The moves are worked out for each Gregorian year on its own, from the holidays of that year
+// and of the kObservedMargin days before and after it (Western Easter holidays, and dates
+// counted from them: those of the year only). Every question about a day is answered from its
+// year's working-out, so the holiday days, their names and every count agree for any set of
+// rules, however far holidays move.
 //
 // Long spans are counted by whole years. The years where the rules in force change (a rule's
-// first year, the year after its last, in its calendar; a single date) and their neighbours are
-// counted from their own working-out; between them the set of rules in force is fixed, and:
-// - where every rule is Gregorian, a year's count depends only on the date of its Easter and
-//   whether it is a leap year: the count of a run of years is a sum over those 70 kinds of year,
-//   read from a table of how many years of each kind lie before each block of the
-//   5,700,000-year Easter cycle (built once, lazily, about 7 MB, shared by every set);
-// - sets with Julian or Orthodox rules but no Western Easter repeat after 3,701,200 Gregorian
-//   years (1,351,835,541 days: 400 Gregorian and 532 Julian years both divide it): runs of
-//   2,000 years or more are counted from a table of the counts before each 20-year block of
-//   that period, built once per set of rules in force on first use (under a second for a
-//   dozen rules; 1.5 MB), shorter ones year by year;
-// - sets with both Western Easter and Julian or Orthodox rules are counted year by year; their
-//   spans should stay within some thousands of years.
-// The work those tables need is measured from the rules before anything is built
-// (MeasureHolidaySet); rule files that would need more are refused when read.
+// first year, the year after its last, in its calendar; the ends of a calendar's table span; a
+// change of the weekend; a single date or extra working day) and their neighbours are counted
+// from their own working-out; between them the set of rules in force is fixed, and:
+// - where every rule's dates follow from the Gregorian year and its Easter (Gregorian and
+//   Indian dates, Western Easter, weekdays before, after or between them), a year's count
+//   depends only on the date of its Easter and whether it is a leap year: the count of a run of
+//   years is a sum over those 70 kinds of year, read from a table of the kind of every year of
+//   the 5,700,000-year Easter cycle (built once, lazily, 5.7 MB, shared by every set) and, per
+//   stretch, of the counts before every 64th year of the cycle (0.7 MB);
+// - stretches with Julian, Orthodox, Coptic or Ethiopian rules but no Western Easter repeat
+//   after 3,701,200 Gregorian years (1,351,835,541 days: 400 Gregorian and 532 Julian years and
+//   the 4-year cycles all divide it): runs of 2,000 years or more are counted from a table of
+//   the counts before each 20-year block of that period, built once per set of rules in force
+//   on first use (under a second for a dozen rules; 1.5 MB), shorter ones year by year;
+// - every other stretch (Islamic, Hebrew, Persian dates, tables of Chinese or astronomical
+//   dates, Western Easter beside Julian rules) has no period within the day range: its years'
+//   counts are worked out once, 4,096 years at a time as counts reach them, and kept (a byte a
+//   year); a count then takes the same time for any span within the years worked out.
+// The work the first two kinds of table need is measured from the rules before anything is
+// built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
 
 #include <array>
@@ -37,9 +43,10 @@ namespace daybridge {
 
 struct HolidayDate {
     std::int64_t jdn;
-    int rule;       // index into the set's rules
-    bool moved;     // the rule's own day, from which it moved away (not a holiday there)
-    bool observed;  // the day it moved to
+    int rule;         // index into the set's rules
+    bool moved;       // the rule's own day, from which it moved away (not a holiday there)
+    bool observed;    // the day it moved to
+    bool substitute;  // a substitute day given beside the rule's own day
 };
 
 // Days before and after a year whose holidays take part in working out its observed shifts.
@@ -53,38 +60,48 @@ struct HolidaySetSize {
     std::int64_t work = 0;         // rule-years the counting tables work out, at most
 };
 HolidaySetSize MeasureHolidaySet(const HolidaySet& set);
-// The most work a set may need, once, on the first count across millions of years: about three
-// seconds on a small machine (the table of 40 Julian and Orthodox rules in force together; 25
-// of them take two seconds, 1,600 Gregorian rules each from another year one). A 1 MiB file of
-// single dates and a few rules needs a small part of it.
-inline constexpr std::int64_t kMaxHolidayWork = 150000000;
+// The most work a set may need, once, on the first count across millions of years: some
+// seconds on a small machine (a set of 25 rules with Orthodox Easter and a change of law, two
+// stretches of rules, takes six; 1,600 Gregorian rules each from another year one). A 1 MiB file
+// of single dates and a few rules needs a small part of it.
+inline constexpr std::int64_t kMaxHolidayWork = 400000000;
 
 struct HolidayPlan;  // where the rules in force change (holiday_count.cpp)
+// What a working-out needs of a rule besides its dates.
+struct MoveRule {
+    Observed observed;
+    std::uint8_t observedOn;
+    Substitute substitute;
+    std::uint8_t substituteOn;
+};
 
 class HolidayCounter {
   public:
-    HolidayCounter(std::shared_ptr<const HolidaySet> set, std::uint8_t weekend);
+    HolidayCounter(std::shared_ptr<const HolidaySet> set, WeekendSchedule weekend);
     ~HolidayCounter();
     HolidayCounter(const HolidayCounter&) = delete;
     HolidayCounter& operator=(const HolidayCounter&) = delete;
 
     // Every holiday date in [from, to] (a short span), sorted by date.
     std::vector<HolidayDate> Between(std::int64_t from, std::int64_t to) const;
-    bool IsHoliday(std::int64_t jdn) const;  // observed there, on any day of the week
+    bool IsHoliday(std::int64_t jdn) const;       // observed there, on any day of the week
+    bool IsExtraWorkday(std::int64_t jdn) const;  // a `workday` line's day
 
-    // Distinct holiday days in [from, to) that are not weekend days.
+    // Distinct holiday days in [from, to) that are not weekend days, less the extra working
+    // days that are weekend days.
     std::int64_t WorkdayHolidaysIn(std::int64_t from, std::int64_t to) const;
 
     // No more holidays in a year than this, on any days of the week.
     std::int64_t MostHolidaysInAYear() const;
     // Years worth trying first for a working day: the first of every stretch of fixed rules.
     std::vector<std::int64_t> SampleYears() const;
-    // Whether long spans are counted year by year (both Western Easter and Julian rules).
+    // Whether long spans are counted from years worked out one by one (kept once done).
     bool CountsYearByYear() const;
 
   private:
     struct YearData;
     struct PeriodTable;
+    struct YearTable;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
@@ -94,19 +111,23 @@ class HolidayCounter {
     std::int64_t OpenCount(std::size_t segment, std::int64_t first, std::int64_t end) const;
     std::int64_t OpenPrefix(PeriodTable& table, std::int64_t year) const;
     std::int64_t WholeYears(std::int64_t first, std::int64_t end) const;
+    std::int64_t KeptYears(std::int64_t first, std::int64_t end) const;
     void BuildTables() const;
 
     std::shared_ptr<const HolidaySet> set_;
-    std::uint8_t weekend_;
+    WeekendSchedule weekend_;
+    std::vector<MoveRule> moveRules_;
     std::unique_ptr<const HolidayPlan> plan_;
 
     // Built once, on the first long count.
     mutable std::once_flag built_;
     mutable std::vector<std::array<std::int32_t, 70>> kindCount_;  // per segment, Gregorian sets
+    mutable std::vector<std::vector<std::int64_t>> kindPrefix_;    // per segment: every 64th year
     mutable std::vector<std::shared_ptr<PeriodTable>> table_;      // per segment, or none
     mutable std::once_flag segmentsBuilt_;
     mutable std::vector<std::int64_t> segmentsBefore_;  // count of the whole segments before each
     mutable std::vector<std::int64_t> correctionsBefore_;  // per special year: own - open, summed
+    std::unique_ptr<YearTable> kept_;                      // years worked out one by one
 
     static constexpr std::size_t kCachedYears = 16;
     mutable std::mutex cacheMutex_;

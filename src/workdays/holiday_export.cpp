@@ -50,8 +50,14 @@ std::vector<ListedHoliday> HolidaysOfYear(const WorkdayCalendar& workdays, int y
     std::vector<ListedHoliday> listed;
     const std::int64_t end = jdcore::jdn_from_gregorian(year + 1, 1, 1);
     for (std::int64_t day = jdcore::jdn_from_gregorian(year, 1, 1); day < end; ++day) {
-        for (const QString& name : workdays.HolidayNames(day)) {
-            listed.push_back({day, name, QStringLiteral("public")});
+        const QStringList names = workdays.HolidayNames(day);
+        const std::vector<WorkdayCalendar::Listed> rules = workdays.HolidaysBetween(day, day);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            // HolidayNames names the day's holidays in the order HolidaysBetween lists them.
+            const std::uint8_t category = static_cast<std::size_t>(i) < rules.size()
+                                              ? rules[static_cast<std::size_t>(i)].rule->category
+                                              : std::uint8_t{kCategoryPublic};
+            listed.push_back({day, names[i], CategoryName(category)});
         }
     }
     return listed;

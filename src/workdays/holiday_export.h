@@ -14,7 +14,7 @@ namespace daybridge {
 struct ListedHoliday {
     std::int64_t jdn = 0;
     QString name;      // with "(observed)" on the day a holiday moved to
-    QString category;  // "public": the rule language has no other category yet
+    QString category;  // the rule's: "public", "bank", "school", "observance" or "optional"
 };
 
 // The years an export takes: four-digit Gregorian years, as iCalendar dates have them.

@@ -75,23 +75,76 @@ QString WeekendNames(std::uint8_t weekend) {
     return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
 }
 
-WorkdayCalendar::WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays)
+std::int64_t WorkdayCalendar::WeekPart::Before(std::int64_t jdn) const {
+    const std::int64_t weeks = floor_div(jdn, 7);
+    return offset + perWeek * weeks + before[static_cast<std::size_t>(jdn - 7 * weeks)];
+}
+
+std::int64_t WorkdayCalendar::WeekPart::At(std::int64_t index) const {
+    const std::int64_t k = index - offset;
+    const std::int64_t weeks = floor_div(k, perWeek);
+    return 7 * weeks + position[static_cast<std::size_t>(k - perWeek * weeks)];
+}
+
+WorkdayCalendar::WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays,
+                                 HolidaySelection selection)
     : weekend_((weekend & kAllDays) == kAllDays ? kSaturdaySunday : weekend & kAllDays),
-      holidays_(holidays != nullptr && !holidays->rules.empty() ? std::move(holidays) : nullptr) {
-    for (int day = 0; day < 7; ++day) {
-        before_[static_cast<std::size_t>(day)] = perWeek_;
-        if (((weekend_ >> day) & 1) == 0) {
-            position_[static_cast<std::size_t>(perWeek_++)] = day;
+      selection_(selection),
+      holidays_(holidays != nullptr && !holidays->IsEmpty() ? std::move(holidays) : nullptr) {
+    const WeekendSchedule schedule = holidays_ != nullptr
+                                         ? WeekendSchedule(weekend_, holidays_->weekends)
+                                         : WeekendSchedule(weekend_);
+    for (const WeekendSpan& span : schedule.spans) {
+        WeekPart part;
+        part.first = span.first;
+        part.days = span.days;
+        for (int day = 0; day < 7; ++day) {
+            part.before[static_cast<std::size_t>(day)] = part.perWeek;
+            if (((span.days >> day) & 1) == 0) {
+                part.position[static_cast<std::size_t>(part.perWeek++)] = day;
+            }
         }
+        part.before[7] = part.perWeek;
+        if (!parts_.empty()) {
+            // The same count of days before the part's first day by either part's rule.
+            part.startIndex = parts_.back().Before(part.first);
+            part.offset = part.startIndex - (part.Before(part.first) - part.offset);
+        }
+        fewestPerWeek_ = std::min(fewestPerWeek_, part.perWeek);
+        parts_.push_back(part);
     }
-    before_[7] = perWeek_;
-    if (holidays_ != nullptr) {
-        counter_ = std::make_shared<HolidayCounter>(holidays_, weekend_);
+    if (holidays_ == nullptr) {
+        return;
+    }
+    // Only the rules that count take part.
+    const std::uint8_t categories = CountedCategories();
+    auto counted = std::make_shared<HolidaySet>(*holidays_);
+    std::erase_if(counted->rules, [&](const HolidayRule& rule) {
+        return (rule.category & categories) == 0 || (rule.half && !selection_.halfDays);
+    });
+    counted_ = std::move(counted);
+    if (!counted_->rules.empty() || !counted_->workdays.empty()) {
+        counter_ = std::make_shared<HolidayCounter>(counted_, schedule);
     }
 }
 
+std::uint8_t WorkdayCalendar::CountedCategories() const {
+    return selection_.categories.value_or(holidays_ != nullptr ? holidays_->info.counts
+                                                               : kDefaultCounts);
+}
+
+std::uint8_t WorkdayCalendar::WeekendAt(std::int64_t jdn) const {
+    if (parts_.size() == 1) {
+        return parts_.front().days;
+    }
+    const auto it =
+        std::upper_bound(parts_.begin() + 1, parts_.end(), jdn,
+                         [](std::int64_t day, const WeekPart& p) { return day < p.first; });
+    return (it - 1)->days;
+}
+
 bool WorkdayCalendar::IsWeekendDay(std::int64_t jdn) const {
-    return ((weekend_ >> floor_mod(jdn, 7)) & 1) != 0;
+    return ((WeekendAt(jdn) >> floor_mod(jdn, 7)) & 1) != 0;
 }
 
 bool WorkdayCalendar::IsHoliday(std::int64_t jdn) const {
@@ -99,28 +152,59 @@ bool WorkdayCalendar::IsHoliday(std::int64_t jdn) const {
 }
 
 bool WorkdayCalendar::IsWorkday(std::int64_t jdn) const {
+    if (counter_ != nullptr && counter_->IsExtraWorkday(jdn)) {
+        return true;
+    }
     return !IsWeekendDay(jdn) && !IsHoliday(jdn);
 }
 
-QStringList WorkdayCalendar::HolidayNames(std::int64_t jdn) const {
-    QStringList names;
+std::vector<WorkdayCalendar::Listed> WorkdayCalendar::HolidaysBetween(std::int64_t from,
+                                                                      std::int64_t to) const {
+    std::vector<Listed> out;
     if (counter_ != nullptr) {
-        for (const HolidayDate& h : counter_->Between(jdn, jdn)) {
-            const QString& name = holidays_->rules[static_cast<std::size_t>(h.rule)].name;
-            names << (h.observed ? name + QStringLiteral(" (observed)") : name);
+        for (const HolidayDate& h : counter_->Between(from, to)) {
+            out.push_back({h.jdn, &counted_->rules[static_cast<std::size_t>(h.rule)], h.moved,
+                           h.observed, h.substitute});
+        }
+    }
+    return out;
+}
+
+QStringList WorkdayCalendar::HolidayNames(std::int64_t jdn, int language) const {
+    QStringList names;
+    for (const Listed& h : HolidaysBetween(jdn, jdn)) {
+        const QString& name = h.rule->Name(language);
+        if (h.observed) {
+            names << name + (language == 1 ? QStringLiteral(" (verlegt)")
+                                           : QStringLiteral(" (observed)"));
+        } else if (h.substitute) {
+            names << name + (language == 1 ? QStringLiteral(" (Ersatztag)")
+                                           : QStringLiteral(" (substitute)"));
+        } else {
+            names << name;
         }
     }
     return names;
 }
 
 std::int64_t WorkdayCalendar::NotWeekendBefore(std::int64_t jdn) const {
-    const std::int64_t weeks = floor_div(jdn, 7);
-    return perWeek_ * weeks + before_[static_cast<std::size_t>(jdn - 7 * weeks)];
+    if (parts_.size() == 1) {
+        return parts_.front().Before(jdn);
+    }
+    const auto it =
+        std::upper_bound(parts_.begin() + 1, parts_.end(), jdn,
+                         [](std::int64_t day, const WeekPart& p) { return day < p.first; });
+    return (it - 1)->Before(jdn);
 }
 
 std::int64_t WorkdayCalendar::NotWeekendAt(std::int64_t index) const {
-    const std::int64_t weeks = floor_div(index, perWeek_);
-    return 7 * weeks + position_[static_cast<std::size_t>(index - perWeek_ * weeks)];
+    if (parts_.size() == 1) {
+        return parts_.front().At(index);
+    }
+    const auto it =
+        std::upper_bound(parts_.begin() + 1, parts_.end(), index,
+                         [](std::int64_t i, const WeekPart& p) { return i < p.startIndex; });
+    return (it - 1)->At(index);
 }
 
 std::int64_t WorkdayCalendar::HolidayWorkdaysIn(std::int64_t from, std::int64_t to) const {
@@ -135,7 +219,7 @@ std::int64_t WorkdayCalendar::WorkdaysIn(std::int64_t from, std::int64_t to) con
 }
 
 bool WorkdayCalendar::HasWorkday() const {
-    if (counter_ == nullptr || counter_->MostHolidaysInAYear() < 52 * perWeek_) {
+    if (counter_ == nullptr || counter_->MostHolidaysInAYear() < 52 * fewestPerWeek_) {
         return true;  // more non-weekend days in every year than holidays
     }
     const std::vector<std::int64_t> years = counter_->SampleYears();

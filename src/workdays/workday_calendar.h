@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "workdays/holiday_rules.h"
 
@@ -40,6 +41,14 @@ std::optional<std::uint8_t> ParseDaySet(const QString& text);
 // The weekend set as day names ("Saturday, Sunday"; "none").
 QString WeekendNames(std::uint8_t weekend);
 
+// Which of a set's holidays count: its categories (none given: the set's @counts) and whether
+// half days count as holidays (by default they are working days).
+struct HolidaySelection {
+    std::optional<std::uint8_t> categories;
+    bool halfDays = false;
+    bool operator==(const HolidaySelection&) const = default;
+};
+
 class WorkdayCalendar {
   public:
     // Weekend days as a bit set, bit 0 Monday .. bit 6 Sunday.
@@ -47,20 +56,33 @@ class WorkdayCalendar {
     static constexpr std::uint8_t kAllDays = 0x7f;
 
     WorkdayCalendar() : WorkdayCalendar(kSaturdaySunday, nullptr) {}
-    // `weekend` must not be kAllDays (it is taken as the default then).
-    WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays);
+    // `weekend` must not be kAllDays (it is taken as the default then). The set's `weekend`
+    // lines override `weekend` on the days they cover.
+    WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays,
+                    HolidaySelection selection = {});
 
     std::uint8_t weekend() const { return weekend_; }
     const HolidaySet* holidays() const { return holidays_.get(); }
     const std::shared_ptr<const HolidaySet>& holidaySet() const { return holidays_; }
+    const HolidaySelection& selection() const { return selection_; }
+    // The categories that count: the selection's, or the set's @counts.
+    std::uint8_t CountedCategories() const;
     bool IsDefault() const { return weekend_ == kSaturdaySunday && holidays_ == nullptr; }
 
     bool IsWeekendDay(std::int64_t jdn) const;
     bool IsHoliday(std::int64_t jdn) const;  // observed there, on any day of the week
     bool IsWorkday(std::int64_t jdn) const;
-    // Names of the holidays on a day; a holiday moved away from its day is named on both days,
-    // with "(observed)" on the day it moved to.
-    QStringList HolidayNames(std::int64_t jdn) const;
+    // Names of the holidays on a day (in English, or German with language 1); a holiday moved
+    // away from its day is named on both days, with "(observed)" on the day it moved to, and a
+    // substitute day with "(substitute)".
+    QStringList HolidayNames(std::int64_t jdn, int language = 0) const;
+    // The holidays that count in [from, to] (a short span), in order, with their rules.
+    struct Listed {
+        std::int64_t jdn;
+        const HolidayRule* rule;
+        bool moved, observed, substitute;
+    };
+    std::vector<Listed> HolidaysBetween(std::int64_t from, std::int64_t to) const;
 
     // Working days in [from, to); 0 when to <= from.
     std::int64_t WorkdaysIn(std::int64_t from, std::int64_t to) const;
@@ -83,18 +105,34 @@ class WorkdayCalendar {
   private:
     std::int64_t NotWeekendBefore(std::int64_t jdn) const;  // non-weekend days in [0, jdn)
     std::int64_t NotWeekendAt(std::int64_t index) const;    // inverse of NotWeekendBefore
+    std::uint8_t WeekendAt(std::int64_t jdn) const;
     std::int64_t HolidayWorkdaysIn(std::int64_t from, std::int64_t to) const;
     std::int64_t NthWorkdayFrom(std::int64_t from, std::int64_t n) const;      // at or after
     std::int64_t NthWorkdayBefore(std::int64_t before, std::int64_t n) const;  // strictly
     std::int64_t SearchForward(std::int64_t from, std::int64_t n) const;
     std::int64_t SearchBackward(std::int64_t before, std::int64_t n) const;
 
+    // One weekend of the schedule, from its first day on: the non-weekend days before a day
+    // are offset + perWeek * weeks + before[day of the week].
+    struct WeekPart {
+        std::int64_t first = 0;
+        std::uint8_t days = 0;
+        int perWeek = 0;                // non-weekend days in a week
+        std::array<int, 8> before{};    // non-weekend days among the first i days of a week
+        std::array<int, 7> position{};  // day of the week of the i-th non-weekend day
+        std::int64_t offset = 0;
+        std::int64_t startIndex = 0;  // non-weekend days before `first`
+        std::int64_t Before(std::int64_t jdn) const;
+        std::int64_t At(std::int64_t index) const;
+    };
+
     std::uint8_t weekend_;
-    int perWeek_ = 0;                // non-weekend days in a week
-    std::array<int, 8> before_{};    // non-weekend days among the first i days of a week
-    std::array<int, 7> position_{};  // day of the week of the i-th non-weekend day
+    HolidaySelection selection_;
+    std::vector<WeekPart> parts_;  // in order; the first from the far past
+    int fewestPerWeek_ = 7;
     std::shared_ptr<const HolidaySet> holidays_;
-    std::shared_ptr<HolidayCounter> counter_;  // built with the set, its tables lazily
+    std::shared_ptr<const HolidaySet> counted_;  // the rules that count
+    std::shared_ptr<HolidayCounter> counter_;    // built with the set, its tables lazily
 };
 
 }  // namespace daybridge

@@ -62,7 +62,7 @@ TEST(ShippedHolidays, AgreeWithPythonHolidays) {
         while (lines >> year >> jdn) {
             reference[year].insert(jdn);
         }
-        const HolidayCounter counter(ShippedSet(c.file), 0x60);
+        const HolidayCounter counter(ShippedSet(c.file), WeekendSchedule(0x60));
         std::set<int> differing;
         for (int y = c.firstYear; y <= c.lastYear; ++y) {
             std::set<std::int64_t> ours;
