@@ -28,7 +28,8 @@
     X(FRR)                     \
     X(IND)                     \
     X(MAY)                     \
-    X(MJD)
+    X(MJD)                     \
+    /* a new calendar's line goes above this one */
 
 namespace daybridge {
 
