@@ -29,6 +29,7 @@
     X(IND)                     \
     X(MAY)                     \
     X(MJD)                     \
+    X(ROC)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {
