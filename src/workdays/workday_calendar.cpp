@@ -65,16 +65,6 @@ std::optional<std::uint8_t> ParseWeekend(const QString& text) {
     return days;
 }
 
-QString WeekendNames(std::uint8_t weekend) {
-    QStringList names;
-    for (int day = 0; day < 7; ++day) {
-        if (((weekend >> day) & 1) != 0) {
-            names << QString::fromLatin1(kDayNames[day]);
-        }
-    }
-    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
-}
-
 WorkdayCalendar::WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays)
     : weekend_((weekend & kAllDays) == kAllDays ? kSaturdaySunday : weekend & kAllDays),
       holidays_(holidays != nullptr && !holidays->rules.empty() ? std::move(holidays) : nullptr) {
