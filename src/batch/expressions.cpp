@@ -166,7 +166,7 @@ void AppendDateText(QString& out, std::int32_t jdn, const QString& cal,
             return;
         }
     }
-    out += DateTextWithCode(calendar->id, jdn, context.Format());
+    AppendDateTextWithCode(out, calendar->id, jdn, context.Format());
 }
 
 // DATE(: the JDN of the date built from the arguments (a year, a month or week, a day; a year

@@ -318,14 +318,26 @@ QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextForma
     return QString();
 }
 
-QString DateTextWithCode(CalendarId calendar, std::int32_t jdn, const TextFormat& format) {
+void AppendDateTextWithCode(QString& out, CalendarId calendar, std::int32_t jdn,
+                            const TextFormat& format) {
     const CalendarEntry& entry = Calendar(calendar);
     if (entry.notation == Notation::DayNumber) {
-        return FormatRegional(std::int64_t{jdn} - entry.dayOffset, format.regional) + u' ' +
-               QLatin1String(entry.code);
+        out += FormatRegional(std::int64_t{jdn} - entry.dayOffset, format.regional);
+    } else {
+        const QString text = CanonicalDateText(calendar, jdn, format);
+        if (text.isEmpty()) {
+            return;
+        }
+        out += text;
     }
-    const QString text = CanonicalDateText(calendar, jdn, format);
-    return text.isEmpty() ? text : text + u' ' + QLatin1String(entry.code);
+    out += u' ';
+    out += QLatin1String(entry.code);
+}
+
+QString DateTextWithCode(CalendarId calendar, std::int32_t jdn, const TextFormat& format) {
+    QString text;
+    AppendDateTextWithCode(text, calendar, jdn, format);
+    return text;
 }
 
 }  // namespace daybridge

@@ -49,5 +49,8 @@ QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextForma
 // (DATEVAL(); day numbers in the regional number format, whatever their range. Empty where
 // CanonicalDateText is.
 QString DateTextWithCode(CalendarId calendar, std::int32_t jdn, const TextFormat& format);
+// The same appended to `out` (no temporary string beyond the date's own).
+void AppendDateTextWithCode(QString& out, CalendarId calendar, std::int32_t jdn,
+                            const TextFormat& format);
 
 }  // namespace daybridge
