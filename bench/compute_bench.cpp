@@ -43,9 +43,9 @@ void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
     SetUp(state);
     SilentHost host;
     ComputeEngine engine(state, host);
-    const QString firstText = CanonicalDateText(kCE, kFirst, state.format);
-    const QString secondText =
-        CanonicalDateText(kCE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
+    const QString secondText = CanonicalDateText(
+        CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
     for (auto _ : run) {
         QString first = firstText;
         QString difference;
@@ -62,7 +62,7 @@ void BM_ComputeSecondDate(benchmark::State& run) {
     SetUp(state);
     SilentHost host;
     ComputeEngine engine(state, host);
-    const QString firstText = CanonicalDateText(kCE, kFirst, state.format);
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
     const QString differenceText = QString::number(run.range(0));
     for (auto _ : run) {
         QString first = firstText;

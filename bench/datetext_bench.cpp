@@ -20,8 +20,8 @@ TextFormat BenchFormat() {
     return format;
 }
 
-std::vector<std::int32_t> Jdns(int calendar) {
-    const bool ordinal = calendar == kORD;
+std::vector<std::int32_t> Jdns(CalendarId calendar) {
+    const bool ordinal = calendar == CalendarId::ORD;
     std::uniform_int_distribution<std::int32_t> pick(ordinal ? kMinOrdinalJDN : kMinDayNumber + 1,
                                                      ordinal ? kMaxOrdinalJDN : kMaxDayNumber - 1);
     std::mt19937 random(12345u);
@@ -33,18 +33,20 @@ std::vector<std::int32_t> Jdns(int calendar) {
 }
 
 void Calendars(benchmark::internal::Benchmark* b) {
-    for (int calendar : {kCE, kJC, kAN, kVLW, kJDN, kORD, kISO, kLPW, kLPM}) {
-        b->Arg(calendar);
+    for (CalendarId calendar :
+         {CalendarId::CE, CalendarId::JC, CalendarId::AN, CalendarId::VLW, CalendarId::JDN,
+          CalendarId::ORD, CalendarId::ISO, CalendarId::LPW, CalendarId::LPM}) {
+        b->Arg(IndexOf(calendar));
     }
 }
 
 void Label(benchmark::State& state) {
-    state.SetLabel(CalendarCode(static_cast<int>(state.range(0))).toStdString());
+    state.SetLabel(CalendarCode(*CalendarOfIndex(static_cast<int>(state.range(0)))).toStdString());
     state.SetItemsProcessed(state.iterations());
 }
 
 void Format(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const CalendarId calendar = *CalendarOfIndex(static_cast<int>(state.range(0)));
     const TextFormat format = BenchFormat();
     const std::vector<std::int32_t> jdns = Jdns(calendar);
     std::size_t i = 0;
@@ -55,7 +57,7 @@ void Format(benchmark::State& state) {
 }
 
 void Parse(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const CalendarId calendar = *CalendarOfIndex(static_cast<int>(state.range(0)));
     const TextFormat format = BenchFormat();
     std::vector<QString> texts;
     for (std::int32_t jdn : Jdns(calendar)) {
@@ -69,7 +71,7 @@ void Parse(benchmark::State& state) {
 }
 
 void RoundTrip(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const CalendarId calendar = *CalendarOfIndex(static_cast<int>(state.range(0)));
     const TextFormat format = BenchFormat();
     const std::vector<std::int32_t> jdns = Jdns(calendar);
     std::size_t i = 0;

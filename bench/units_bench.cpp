@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "calendar/calendar_registry.h"
 #include "calendar/calendar_units.h"
 
 namespace {
@@ -12,7 +13,8 @@ namespace {
 constexpr std::int64_t kWindow = 4096;  // consecutive start days, round and round
 
 void AddMonths(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const daybridge::CalendarId calendar =
+        *daybridge::CalendarOfIndex(static_cast<int>(state.range(0)));
     std::int64_t i = 0;
     for (auto _ : state) {
         const auto r =
@@ -26,7 +28,8 @@ BENCHMARK(AddMonths)
     ->Args({0, 2000000000, -1000000});
 
 void AddYears(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const daybridge::CalendarId calendar =
+        *daybridge::CalendarOfIndex(static_cast<int>(state.range(0)));
     std::int64_t i = 0;
     for (auto _ : state) {
         const auto r =
@@ -37,7 +40,8 @@ void AddYears(benchmark::State& state) {
 BENCHMARK(AddYears)->ArgsProduct({{0, 6, 9}, {2451545}, {1, 100000}});
 
 void MonthsBetween(benchmark::State& state) {
-    const int calendar = static_cast<int>(state.range(0));
+    const daybridge::CalendarId calendar =
+        *daybridge::CalendarOfIndex(static_cast<int>(state.range(0)));
     std::int64_t i = 0;
     for (auto _ : state) {
         const std::int64_t from = 2451545 + (i++ & (kWindow - 1));

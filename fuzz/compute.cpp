@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     AppState state;
-    state.firstCalendar = data[0] % kCalendarCount;
-    state.secondCalendar = data[1] % kCalendarCount;
+    state.firstCalendar = *CalendarOfIndex(data[0] % kCalendarCount);
+    state.secondCalendar = *CalendarOfIndex(data[1] % kCalendarCount);
     const std::uint8_t options = data[2];
     state.includeFirstDate = (options & 1) != 0;
     state.includeWeekends = (options & 2) != 0;
@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t a = std::clamp(Int32At(data + 8), kMinDayNumber, kMaxDayNumber);
     std::int32_t b =
         std::clamp(a + static_cast<std::int32_t>(data[4]) * 1000 + data[5], a, kMaxDayNumber);
-    for (int calendar : {kCE, kJC, kISO, kORD}) {
-        (void)BreakdownText(calendar, a, b, state.language);
+    for (const CalendarEntry* calendar : AllCalendars()) {
+        (void)BreakdownText(calendar->id, a, b, state.language);
     }
     const WorkdayCalendar workdays(static_cast<std::uint8_t>(data[6] % 127), nullptr);
     Check(workdays.Count(a, b, (options & 1) != 0) >= 0);

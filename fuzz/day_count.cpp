@@ -29,14 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {ParseJdnText(text), jdn},
         {ParseJdnText(text, typedSeparator), jdn}};
     for (const auto& [read, reader] : reads) {
-        Check(read.outcome >= -1 && read.outcome <= 1);
-        if (read.outcome != kParseValid) {
+        if (read.outcome != ParseOutcome::Valid) {
             continue;
         }
         Check(read.jdn >= kMinDayNumber && read.jdn <= kMaxDayNumber);
         for (const QString& thousands : kThousands) {
             const ParseResult back = reader(FormatDayNumber(read.jdn, thousands), thousands);
-            Check(back.outcome == kParseValid && back.jdn == read.jdn);
+            Check(back.outcome == ParseOutcome::Valid && back.jdn == read.jdn);
         }
     }
     return 0;

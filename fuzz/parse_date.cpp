@@ -16,48 +16,46 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TextFormat format = fuzz::FormatFrom(data[0], data[1]);
     const QString text = fuzz::Text(data + 2, size - 2);
 
-    for (int calendar = -1; calendar <= kAllCalendarCount; ++calendar) {
+    for (const CalendarEntry* entry : AllCalendars()) {
+        const CalendarId calendar = entry->id;
         const ParseResult read = ParseDateInCalendar(calendar, text, format);
-        Check(read.outcome >= -1 && read.outcome <= 1);
-        if (read.outcome != kParseValid) {
+        if (read.outcome != ParseOutcome::Valid) {
             Check(read.jdn == 0);
             continue;
         }
-        Check(calendar >= 0 && calendar < kAllCalendarCount);
         Check(read.jdn >= kMinDayNumber && read.jdn <= kMaxDayNumber);
-        if (calendar == kORD) {
-            Check(read.jdn >= kMinOrdinalJDN && read.jdn <= kMaxOrdinalJDN);
-        }
+        Check(InSpan(*entry, read.jdn));
         const QString canonical = CanonicalDateText(calendar, read.jdn, format);
         Check(!canonical.isEmpty());
         const ParseResult back = ParseDateInCalendar(calendar, canonical, format);
-        Check(back.outcome == kParseValid && back.jdn == read.jdn);
+        Check(back.outcome == ParseOutcome::Valid && back.jdn == read.jdn);
         // The hyphen rewrite of a canonical text reads as the same date under the other setting.
-        if (calendar == kORD || calendar == kISO) {
+        if (entry->notation == Notation::OrdinalDate || entry->notation == Notation::IsoWeekDate) {
             TextFormat other = format;
             other.hyphen = !format.hyphen;
             const ParseResult rewritten =
                 ParseDateInCalendar(calendar, RewriteHyphenation(canonical, other.hyphen), other);
-            Check(rewritten.outcome == kParseValid && rewritten.jdn == read.jdn);
+            Check(rewritten.outcome == ParseOutcome::Valid && rewritten.jdn == read.jdn);
         }
     }
 
     // A date that names its calendar by a code reads as that calendar's field reader reads it;
     // letters that name no calendar read as nothing.
-    const CodedParseResult coded = ParseDateWithCode(text, format, kCE);
-    Check(coded.calendar >= -1 && coded.calendar < kAllCalendarCount);
-    if (coded.calendar < 0) {
-        Check(coded.parsed.outcome == kParseInvalid);
+    const CodedParseResult coded = ParseDateWithCode(text, format, CalendarId::CE);
+    if (!coded.calendar) {
+        Check(coded.parsed.outcome == ParseOutcome::Invalid);
     } else {
-        const ParseResult same = ParseDateInCalendar(coded.calendar, text, format);
+        const ParseResult same = ParseDateInCalendar(*coded.calendar, text, format);
         Check(same.outcome == coded.parsed.outcome && same.jdn == coded.parsed.jdn);
     }
 
     // The general reader with the ISO letter and the JDN calendar's separator checks.
     DateRecord record{};
-    const int iso = ParseDate(text, format.dateSeparator, kISO, format.dateFormat, record);
+    const int iso =
+        ParseDate(text, format.dateSeparator, CalendarId::ISO, format.dateFormat, record);
     Check(iso >= -1 && iso <= 1);
-    const int jdn = ParseDate(text, format.dateSeparator, kJDN, format.dateFormat, record);
+    const int jdn =
+        ParseDate(text, format.dateSeparator, CalendarId::JDN, format.dateFormat, record);
     Check(jdn >= -1 && jdn <= 1);
     if (jdn == kParseValid) {
         Check(record.jdn >= kMinDayNumber && record.jdn <= kMaxDayNumber);

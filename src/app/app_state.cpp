@@ -14,7 +14,7 @@ void AppState::GetParameters() {
     snapshot.secondCalendar = secondCalendar;
 }
 
-int AppState::GetCal(int firstOrSecond) const {
+CalendarId AppState::GetCal(int firstOrSecond) const {
     if (batchRunning) {
         return firstOrSecond == 1 ? snapshot.firstCalendar : snapshot.secondCalendar;
     }
@@ -42,9 +42,9 @@ QString AppState::Text(int id) const {
 
 void AppState::SetBuiltInDefaults() {
     language = kEnglish;
-    firstCalendar = kCE;
-    secondCalendar = kCE;
-    todayCalendar = kCE;
+    firstCalendar = kDefaultCalendar;
+    secondCalendar = kDefaultCalendar;
+    todayCalendar = kDefaultCalendar;
     const QLocale regional = format.regional;
     format = TextFormat{};
     format.regional = regional;

@@ -22,8 +22,8 @@ struct Snapshot {
     bool includeWeekends = true;
     bool verbose = true;
     bool hyphen = true;
-    int firstCalendar = kCE;
-    int secondCalendar = kCE;
+    CalendarId firstCalendar = kDefaultCalendar;
+    CalendarId secondCalendar = kDefaultCalendar;
 };
 
 // Which added dates the month display shows beside its grid.
@@ -42,10 +42,10 @@ class AppState {
 
     // --- values the controls stand for ---
     int language = kEnglish;
-    int firstCalendar = kCE;   // option buttons of the first date
-    int secondCalendar = kCE;  // option buttons of the second date
-    int todayCalendar = kCE;   // calendar of the today labels
-    TextFormat format;         // date order, separators, hyphen (configuration dialog)
+    CalendarId firstCalendar = kDefaultCalendar;   // the first date's calendar
+    CalendarId secondCalendar = kDefaultCalendar;  // the second date's calendar
+    CalendarId todayCalendar = kDefaultCalendar;   // calendar of the today labels
+    TextFormat format;  // date order, separators, hyphen (configuration dialog)
     bool displayDayNames = true;
     bool includeFirstDate = false;
     bool includeWeekends = true;
@@ -82,7 +82,7 @@ class AppState {
     // Takes the snapshot from the current choices.
     void GetParameters();
     // The first (1) or second (any other) date's calendar; from the snapshot during a batch run.
-    int GetCal(int firstOrSecond) const;
+    CalendarId GetCal(int firstOrSecond) const;
     // The date order; from the snapshot during a batch run.
     int UsersDateFormat() const;
     // The format in force: the date order of UsersDateFormat, separators, hyphen, region.

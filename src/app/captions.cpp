@@ -331,18 +331,6 @@ Pair CaptionPair(Caption caption) {
     return {"", ""};
 }
 
-constexpr std::array<std::array<const char*, 7>, 2> kDayNames{{
-    {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
-    {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"},
-}};
-
-constexpr std::array<std::array<const char*, 12>, 2> kMonthNames{{
-    {"January", "February", "March", "April", "May", "June", "July", "August", "September",
-     "October", "November", "December"},
-    {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September", "Oktober",
-     "November", "Dezember"},
-}};
-
 // Rows 0..9 of the computation messages; 2 and 7 are not used.
 constexpr std::array<std::array<const char*, 10>, 3> kComputeMessages{{
     {"If both the first date and the second date are specified then the date difference "
@@ -379,13 +367,6 @@ QString CaptionText(Caption caption, int language) {
     return QString::fromUtf8(language == kGerman ? pair.german : pair.english);
 }
 
-QString DayNameIn(int day, int language) {
-    if (day < 0 || day > 6) {
-        return {};
-    }
-    return QString::fromUtf8(kDayNames[language == kGerman ? 1 : 0][static_cast<size_t>(day)]);
-}
-
 QString WeekendDayNamesIn(std::uint8_t weekend, int language) {
     QStringList days;
     for (int day = 0; day < 7; ++day) {
@@ -396,25 +377,15 @@ QString WeekendDayNamesIn(std::uint8_t weekend, int language) {
     return days.isEmpty() ? GetText(302, language) : days.join(QStringLiteral(", "));
 }
 
-QString MonthNameIn(int month, int language) {
-    if (month < 1 || month > 12) {
-        return {};
-    }
-    return QString::fromUtf8(
-        kMonthNames[language == kGerman ? 1 : 0][static_cast<size_t>(month - 1)]);
-}
-
-QString ComputeMessage(int index, int language) {
-    if (index < 0 || index > 9) {
-        return {};
-    }
-    size_t row = 0;
+QString ComputeMessage(ComputeMessageRow row, int language) {
+    const auto index = static_cast<std::size_t>(row);
+    std::size_t table = 0;
     if (language == kGerman) {
-        row = 1;
+        table = 1;
     } else if (language == kSpanish) {
-        row = 2;
+        table = 2;
     }
-    return QString::fromUtf8(kComputeMessages[row][static_cast<size_t>(index)]);
+    return QString::fromUtf8(kComputeMessages[table][index]);
 }
 
 }  // namespace daybridge

@@ -7,13 +7,9 @@
 #include <QString>
 #include <cstdint>
 
-namespace daybridge {
+#include "calendar/names.h"  // the language numbers, day and month names
 
-inline constexpr int kEnglish = 0;
-inline constexpr int kGerman = 1;
-inline constexpr int kFrench = 2;
-inline constexpr int kPortuguese = 3;
-inline constexpr int kSpanish = 4;
+namespace daybridge {
 
 enum class Caption {
     // main window buttons
@@ -177,14 +173,21 @@ enum class Caption {
 
 // The caption in a language (English when that language has none).
 QString CaptionText(Caption caption, int language);
-// Day name 0 = Sunday .. 6 = Saturday in a language; empty outside 0..6.
-QString DayNameIn(int day, int language);
-// Month name 1..12 in a language; empty outside.
-QString MonthNameIn(int month, int language);
 // Weekend days (bit 0 Monday .. bit 6 Sunday) as day names, Monday first ("Saturday, Sunday"),
 // or the text for none.
 QString WeekendDayNamesIn(std::uint8_t weekend, int language);
-// The computation messages 0..9 (2 and 7 unused, empty) in English, German or Spanish.
-QString ComputeMessage(int index, int language);
+// The computation messages, by their rows in the described message table (rows 2 and 7 are not
+// used), in English, German or Spanish.
+enum class ComputeMessageRow : std::uint8_t {
+    DifferenceMustBeEmpty = 0,  // both dates given: the difference field must be empty
+    FirstDateInvalid = 1,
+    FirstDateOutOfRange = 3,
+    DifferenceInvalid = 4,
+    DifferenceOutOfRange = 5,
+    SecondDateInvalid = 6,
+    SecondDateOutOfRange = 8,
+    ResultOutOfRange = 9,
+};
+QString ComputeMessage(ComputeMessageRow row, int language);
 
 }  // namespace daybridge

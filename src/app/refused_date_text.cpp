@@ -1,6 +1,6 @@
 #include "app/refused_date_text.h"
 
-#include "calendar/calendar_table.h"
+#include "calendar/calendar_registry.h"
 #include "calendar/typed_date_fault.h"
 #include "datetext/date_format.h"
 #include "env/text_store.h"
@@ -31,37 +31,39 @@ QString PlaceName(int place, int language) {
 }
 
 // 1 January 2000 in the calendar, as the output writes it.
-QString Example(int calendar) {
+QString Example(CalendarId calendar) {
     constexpr std::int32_t kFirstJanuary2000 = 2451545;
     TextFormat format;
     return CanonicalDateText(calendar, kFirstJanuary2000, format);
 }
 
-QString Reason(int calendar, const TypedDateFault& fault, int language) {
-    const QString calendarName = GetText(CalendarNameTextId(calendar), language);
+QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
+    const CalendarEntry& entry = Calendar(calendar);
+    const QString calendarName = GetText(entry.nameText, language);
     if (fault.wrongForm) {
-        return calendar == kMAY
+        return entry.notation == Notation::LongCount
                    ? GetText(kTextWriteLongCount, language).arg(Example(calendar))
                    : GetText(kTextWriteYearMonthDay, language).arg(calendarName, Example(calendar));
     }
-    const jdcore::DateFaultReason& r = fault.reason;
-    const QString month = GetText(MonthNameTextId(calendar, r.month), language);
-    switch (r.fault) {
-        case jdcore::DateFault::DayOfMonth:
+    const CalendarDate& date = fault.date;
+    const jdcore::DateCheck& check = fault.check;
+    const QString month =
+        MonthNameOf(calendar, date.month, [language](int id) { return GetText(id, language); });
+    switch (check.problem) {
+        case jdcore::DateProblem::DayOutOfRange:
             return GetText(kTextMonthHasDays, language)
-                .arg(month, QString::number(r.year), QString::number(r.limit));
-        case jdcore::DateFault::LeapMonth:
+                .arg(month, QString::number(date.year), QString::number(check.limit));
+        case jdcore::DateProblem::NoSuchLeapMonth:
             return GetText(kTextLeapYearMonth, language)
-                .arg(calendarName, QString::number(r.month), month, QString::number(r.year));
-        case jdcore::DateFault::MonthNumber:
+                .arg(calendarName, QString::number(date.month), month, QString::number(date.year));
+        case jdcore::DateProblem::MonthOutOfRange:
             return GetText(kTextMonthsNumbered, language)
-                .arg(calendarName, QString::number(r.limit));
-        case jdcore::DateFault::LongCountPlace:
+                .arg(calendarName, QString::number(check.limit));
+        case jdcore::DateProblem::PlaceOutOfRange:
             return GetText(kTextLongCountPlace, language)
-                .arg(QString::number(r.place), PlaceName(r.place, language),
-                     QString::number(r.limit));
-        case jdcore::DateFault::YearOutOfRange:
-        case jdcore::DateFault::None:
+                .arg(QString::number(check.place), PlaceName(check.place, language),
+                     QString::number(check.limit));
+        default:
             break;
     }
     return {};
@@ -69,7 +71,8 @@ QString Reason(int calendar, const TypedDateFault& fault, int language) {
 
 }  // namespace
 
-QString RefusedDateMessage(int firstOrSecond, int calendar, const QString& text, int language) {
+QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
+                           int language) {
     const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
     if (!fault) {
         return {};

@@ -1,14 +1,18 @@
-// The message for a date of one of the world's calendars that was refused: which field, and
+// The message for a date of one of the world's calendars (those of the registry's own
+// arithmetic) that was refused: which field, and
 // what is wrong with the date, in the interface language ("First date is not valid." and on
 // the next line "Safar 1448 has 29 days."). The other calendars keep their messages.
 #pragma once
 
 #include <QString>
 
+#include "calendar/calendar_list.h"
+
 namespace daybridge {
 
 // `firstOrSecond`: 1 the first date field, otherwise the second. Empty for a calendar without
 // such reasons (the caller shows its usual message then).
-QString RefusedDateMessage(int firstOrSecond, int calendar, const QString& text, int language);
+QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
+                           int language);
 
 }  // namespace daybridge

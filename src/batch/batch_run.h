@@ -72,20 +72,45 @@ enum class TargetForm : std::uint8_t {
     BadName   // not a variable name
 };
 
+// What an OUTPUT: line writes.
+enum class OutputForm : std::uint8_t { Plain, Builtin, UserFunction, UnknownFunction };
+// An assignment's operator: "=", "+=", "-=".
+enum class AssignOp : std::uint8_t { Set, Add, Subtract };
+// What an IF or ELSEIF line tests: a comparison of two values, a DOW( day name, a built-in
+// that is True or False (ISLEAPYEAR(, ISINSHORTHEXADE(), or nothing it can test (no operator;
+// DOW( compared by size).
+enum class ConditionForm : std::uint8_t {
+    Comparison,
+    DayOfWeek,
+    TrueOrFalse,
+    NoOperator,
+    DayOfWeekOrdered
+};
+enum class Comparison : std::uint8_t {
+    Less,
+    LessOrEqual,
+    Greater,
+    GreaterOrEqual,
+    Equal,
+    NotEqual
+};
+
 // What a line needs at run time, derived from its text once: statement and OUTPUT: lines are
 // prepared when the program is loaded (PrepareLines), the other forms on first execution.
 struct LineCache {
     // OUTPUT:
     QString outputText;
     QString outputEnd;
-    int outputForm = 0;  // 0 plain, 1 built-in, 2 user FUNCTION, 3 unknown function
+    OutputForm outputForm = OutputForm::Plain;
     // statements: the setting named at the start (index into the setting names, -1 none), the
     // text after its "=" (null without one), and whether the line assigns (has "=")
     int setting = -1;
     QString settingValue;
     bool assigns = false;
-    // assignments: operator 0 "=", 1 "+=", 2 "-="; the statement forms
-    int op = -1;
+    // RETURN:, DO n and IF lines: derived on first execution
+    bool prepared = false;
+    // assignments: the operator; the statement forms
+    AssignOp op = AssignOp::Set;
     QString target;
     QString value;
     Literal literal;
@@ -96,9 +121,9 @@ struct LineCache {
     SlotMemo targetSlot;              // lookups of the target (not for Element)
     SlotMemo valueSlot;               // lookups of the value as a variable name
     // conditions
-    int condForm = 0;  // 0 comparison, 1 DOW(, 2 ISLEAPYEAR(/ISINSHORTHEXADE(, 3 no operator
+    ConditionForm condForm = ConditionForm::Comparison;
     bool negate = false;
-    int compare = 0;  // 0 LT 1 LE 2 GT 3 GE 4 EQ 5 NE
+    Comparison compare = Comparison::Less;
     QString left;
     QString right;
     QString dayName;
@@ -108,12 +133,13 @@ struct LineCache {
     ParsedCall call;
 };
 
-// The value an assignment with operator `op` (0 "=", 1 "+=", 2 "-=") stores over `old`;
-// nothing when it leaves the 32-bit range.
-inline std::optional<std::int32_t> AssignedResult(int op, std::int32_t old, std::int32_t value) {
-    const std::int64_t result = op == 1   ? std::int64_t{old} + value
-                                : op == 2 ? std::int64_t{old} - value
-                                          : std::int64_t{value};  // [-2^32, 2^32]
+// The value an assignment with operator `op` stores over `old`; nothing when it leaves the
+// 32-bit range.
+inline std::optional<std::int32_t> AssignedResult(AssignOp op, std::int32_t old,
+                                                  std::int32_t value) {
+    const std::int64_t result = op == AssignOp::Add        ? std::int64_t{old} + value
+                                : op == AssignOp::Subtract ? std::int64_t{old} - value
+                                                           : std::int64_t{value};  // [-2^32, 2^32]
     if (result > std::numeric_limits<std::int32_t>::max() ||
         result < std::numeric_limits<std::int32_t>::min()) {
         return std::nullopt;
@@ -195,6 +221,16 @@ class OutputGather {
 // How a line ends.
 enum class Flow { Next, CountError, End };
 
+// How a statement went.
+enum class StatementResult : std::int8_t {
+    Done,
+    FunctionEntered,  // a FUNCTION was entered; the statement ends when it returns
+    Compute,          // a three-field line whose computation step follows
+    Error,            // an error was reported (and is counted)
+    Cancelled,        // a prompt was cancelled: the run stops
+    EndRun,           // a report has ended the run
+};
+
 // How a FUNCTION or SUB call went: entered; an argument could not be evaluated (not yet
 // reported); refused with its own report; or the run must end.
 enum class CallOutcome { Entered, BadArgument, Reported, EndRun };
@@ -270,12 +306,12 @@ class BatchRun : public ExpressionContext, public BatchContext {
     Flow StatementLine(const ProgramLine& line);
 
     // statements
-    int ExecuteStatement(const ProgramLine& line);
-    int SettingStatement(const ProgramLine& line, int which, const QString& value);
-    int ThreeFieldStatement(const ProgramLine& line);
-    int Assignment(const ProgramLine& line);
-    int ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value);
-    int FunctionValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
+    StatementResult ExecuteStatement(const ProgramLine& line);
+    StatementResult SettingStatement(const ProgramLine& line, int which, const QString& value);
+    StatementResult ThreeFieldStatement(const ProgramLine& line);
+    StatementResult Assignment(const ProgramLine& line);
+    StatementResult ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value);
+    StatementResult FunctionValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
     void ComputationStep(const ProgramLine& line, Flow& flow);
     void ShowSettingsSummary();
     void InvalidDaysReport();
@@ -283,11 +319,12 @@ class BatchRun : public ExpressionContext, public BatchContext {
     QString SettingsSummaryText() const;
     // WEEKEND=, HOLIDAYS=, CATEGORIES= and HALFDAYS= (workday_builtins.cpp), and the summary
     // line naming them.
-    int WorkdaySetting(const ProgramLine& line, int which, const QString& value);
+    StatementResult WorkdaySetting(const ProgramLine& line, int which, const QString& value);
     QString WorkdaySummaryText() const;
 
     // control flow helpers
-    int EvaluateCondition(const ProgramLine& line);
+    // Whether the condition holds; nothing when an error was reported (the run ends).
+    std::optional<bool> EvaluateCondition(const ProgramLine& line);
     std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
     CallOutcome InvokeProcedure(const QString& callText, int argumentCount, bool isSub);
     void PushFrame();
@@ -307,7 +344,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
 
     // values
     CodedParseResult ReadDateLiteral(const QString& text) const;
-    std::optional<int> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
+    // Nothing when the value was found; else the reported failure (EndRun after an overflow).
+    std::optional<StatementResult> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
     int FindVariable(const QString& upperName) const;
     int FrameStart() const { return frameStart_[static_cast<std::size_t>(callDepth_)]; }
 
@@ -349,7 +387,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void DowComparisonError();
     void OverflowError();
     void DoForEachSyntaxError();
-    void DateReadError(int outcome, bool maybeVariable = false);
+    void DateReadError(ParseOutcome outcome, bool maybeVariable = false);
     void ValueReadError(const CodedParseResult& date);
     void StructuralError(Caption caption);
     void LineReport(const QString& message);
@@ -393,7 +431,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
 
     // control stacks
     int ifLevel_ = 0;
-    std::array<int, kStackLevels + 1> ifState_{};
+    std::array<bool, kStackLevels + 1> ifTaken_{};  // a branch of the IF at each level was taken
     int doLevel_ = 0;
     std::array<int, kStackLevels + 1> doCount_{};
     std::array<int, kStackLevels + 1> doLine_{};
@@ -409,7 +447,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // array mode
     bool arrayMode_ = false;
     QString arrayName_;
-    int arrayCalendar_ = kCE;
+    CalendarId arrayCalendar_ = kDefaultCalendar;
     QString arrayMask_;
     int arrayCounter_ = 0;
     std::int32_t lastElementValue_ = 0;

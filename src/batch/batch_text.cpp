@@ -459,8 +459,7 @@ QString ArrayElementDateText(QStringView line, QStringView mask) {
             word.chop(1);
         }
         // An era after the date is no comment either: the date reader refuses it.
-        if (CalendarIndexOfCode(word.toString()) >= 0 || word == u"BC" || word == u"BCE" ||
-            word == u"AD") {
+        if (CalendarOfCode(word) || word == u"BC" || word == u"BCE" || word == u"AD") {
             date += u' ';
             date += after[static_cast<std::size_t>(next++)];
         }

@@ -159,8 +159,8 @@ Flow BatchRun::EndSubLine() {
 
 Flow BatchRun::ReturnLine(const ProgramLine& line) {
     LineCache& c = Cache(line);
-    if (c.op < 0) {
-        c.op = 0;
+    if (!c.prepared) {
+        c.prepared = true;
         c.value = TrimWhite(QStringView(line.upper).mid(7));
         c.literal = ParseIntegerLiteral(c.value, false);
         if (RecognizeBuiltin(c.value) != Builtin::None) {
@@ -186,7 +186,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
     } else if (c.call.function != Builtin::None) {
         const auto failed = EvaluateBuiltin(c.call, value);
         if (failed) {
-            if (*failed == -3) {
+            if (*failed == StatementResult::EndRun) {
                 return Flow::End;
             }
             value = 0;
@@ -225,8 +225,8 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
     std::int64_t count = -1;
     if (line.upper != QLatin1String("DO")) {
         LineCache& c = Cache(line);
-        if (c.op < 0) {
-            c.op = 0;
+        if (!c.prepared) {
+            c.prepared = true;
             c.value = TrimWhite(QStringView(line.upper).mid(2));
             if (RecognizeBuiltin(c.value) != Builtin::None) {
                 c.call = ParseCall(c.value);
@@ -306,10 +306,10 @@ Flow BatchRun::ExitDoLine() {
 
 // ---- IF ----
 
-int BatchRun::EvaluateCondition(const ProgramLine& line) {
+std::optional<bool> BatchRun::EvaluateCondition(const ProgramLine& line) {
     LineCache& c = Cache(line);
-    if (c.op < 0) {
-        c.op = 0;
+    if (!c.prepared) {
+        c.prepared = true;
         QString rest = WithoutSpaces(line.upper);
         if (rest.startsWith(QLatin1String("IFNOT"))) {
             rest.remove(0, 5);
@@ -327,9 +327,9 @@ int BatchRun::EvaluateCondition(const ProgramLine& line) {
             rest = TrimWhite(rest);
         }
         if (rest.startsWith(QLatin1String("DOW("))) {
-            c.condForm = 1;
+            c.condForm = ConditionForm::DayOfWeek;
             if (rest.contains(u'<') || rest.contains(u'>')) {
-                c.condForm = 4;  // reported on execution
+                c.condForm = ConditionForm::DayOfWeekOrdered;  // reported on execution
             } else {
                 c.literal.kind = LiteralKind::NotLiteral;
                 c.literal.value = rest.contains(u'!') ? 1 : 0;
@@ -340,29 +340,29 @@ int BatchRun::EvaluateCondition(const ProgramLine& line) {
             }
         } else if (rest.startsWith(QLatin1String("ISLEAPYEAR(")) ||
                    rest.startsWith(QLatin1String("ISINSHORTHEXADE("))) {
-            c.condForm = 2;
+            c.condForm = ConditionForm::TrueOrFalse;
             c.call = ParseCall(rest);
         } else {
-            c.condForm = 3;
+            c.condForm = ConditionForm::NoOperator;
             for (qsizetype i = 1; i < rest.size(); ++i) {
                 const QChar ch = rest[i];
                 const bool nextIsEq = i + 1 < rest.size() && rest[i + 1] == u'=';
                 int width = 0;
                 if (ch == u'<') {
-                    c.compare = nextIsEq ? 1 : 0;
+                    c.compare = nextIsEq ? Comparison::LessOrEqual : Comparison::Less;
                     width = nextIsEq ? 2 : 1;
                 } else if (ch == u'>') {
-                    c.compare = nextIsEq ? 3 : 2;
+                    c.compare = nextIsEq ? Comparison::GreaterOrEqual : Comparison::Greater;
                     width = nextIsEq ? 2 : 1;
                 } else if (ch == u'=') {
-                    c.compare = 4;
+                    c.compare = Comparison::Equal;
                     width = 1;
                 } else if (ch == u'!' && nextIsEq) {
-                    c.compare = 5;
+                    c.compare = Comparison::NotEqual;
                     width = 2;
                 }
                 if (width > 0) {
-                    c.condForm = 0;
+                    c.condForm = ConditionForm::Comparison;
                     c.left = rest.left(i);
                     c.right = rest.mid(i + width);
                     if (RecognizeBuiltin(c.left) != Builtin::None) {
@@ -377,67 +377,63 @@ int BatchRun::EvaluateCondition(const ProgramLine& line) {
         }
     }
 
-    int result = 0;
+    bool result = false;
     switch (c.condForm) {
-        case 4:
+        case ConditionForm::DayOfWeekOrdered:
             DowComparisonError();
-            return -1;
-        case 3:
+            return std::nullopt;
+        case ConditionForm::NoOperator:
             Report(T(21), FrameC(49, L()));
-            return -1;
-        case 1:
-        case 2: {
+            return std::nullopt;
+        case ConditionForm::DayOfWeek:
+        case ConditionForm::TrueOrFalse: {
             bool ok = true;
             const std::int32_t v = EvaluateNumber(c.call, *this, ok);
             if (!ok) {
                 EvaluationError();
-                return -1;
+                return std::nullopt;
             }
-            if (c.condForm == 2) {
-                result = v == 1 ? 1 : 0;
+            if (c.condForm == ConditionForm::TrueOrFalse) {
+                result = v == 1;
             } else {
-                result = UpperText(DayName(v)) == c.dayName ? 1 : 0;
-                if (c.literal.value == 1) {
-                    result = 1 - result;
-                }
+                // "DOW(X)!=NAME" is marked by literal.value 1.
+                result = (UpperText(DayName(v)) == c.dayName) != (c.literal.value == 1);
             }
             break;
         }
-        default: {
+        case ConditionForm::Comparison: {
             const auto left = ConditionOperand(c.left, c.leftCall);
             if (!left) {
-                return -1;
+                return std::nullopt;
             }
             const auto right = ConditionOperand(c.right, c.rightCall);
             if (!right) {
-                return -1;
+                return std::nullopt;
             }
-            bool r = false;
             switch (c.compare) {
-                case 0:
-                    r = *left < *right;
+                case Comparison::Less:
+                    result = *left < *right;
                     break;
-                case 1:
-                    r = *left <= *right;
+                case Comparison::LessOrEqual:
+                    result = *left <= *right;
                     break;
-                case 2:
-                    r = *left > *right;
+                case Comparison::Greater:
+                    result = *left > *right;
                     break;
-                case 3:
-                    r = *left >= *right;
+                case Comparison::GreaterOrEqual:
+                    result = *left >= *right;
                     break;
-                case 4:
-                    r = *left == *right;
+                case Comparison::Equal:
+                    result = *left == *right;
                     break;
-                default:
-                    r = *left != *right;
+                case Comparison::NotEqual:
+                    result = *left != *right;
                     break;
             }
-            result = r ? 1 : 0;
             break;
         }
     }
-    return c.negate ? 1 - result : result;
+    return result != c.negate;
 }
 
 std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
@@ -467,7 +463,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
         return std::nullopt;
     }
     const CodedParseResult date = ReadDateLiteral(text);
-    if (date.parsed.outcome != kParseValid) {
+    if (date.parsed.outcome != ParseOutcome::Valid) {
         ValueReadError(date);
         return std::nullopt;
     }
@@ -481,7 +477,7 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
             return Flow::End;
         }
         ++ifLevel_;
-    } else if (ifState_[static_cast<std::size_t>(ifLevel_)] == 1) {
+    } else if (ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
         const int end = blocks_.FindEndIf(currentLine_);
         if (end < 0) {
             IfStructureError();
@@ -490,12 +486,12 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    const int state = EvaluateCondition(line);
-    if (state < 0) {
+    const std::optional<bool> holds = EvaluateCondition(line);
+    if (!holds) {
         return Flow::End;
     }
-    ifState_[static_cast<std::size_t>(ifLevel_)] = state;
-    if (state == 1) {
+    ifTaken_[static_cast<std::size_t>(ifLevel_)] = *holds;
+    if (*holds) {
         return Flow::Next;
     }
     bool isEndIf = false;
@@ -509,7 +505,7 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
 }
 
 Flow BatchRun::ElseLine() {
-    if (ifState_[static_cast<std::size_t>(ifLevel_)] != 1) {
+    if (!ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
         return Flow::Next;
     }
     const int end = blocks_.FindEndIf(currentLine_);
@@ -526,7 +522,7 @@ Flow BatchRun::EndIfLine() {
         IfStructureError();
         return Flow::End;
     }
-    ifState_[static_cast<std::size_t>(ifLevel_)] = -1;
+    ifTaken_[static_cast<std::size_t>(ifLevel_)] = false;
     --ifLevel_;
     return Flow::Next;
 }
@@ -559,14 +555,14 @@ Flow BatchRun::ArrayHeader(const ProgramLine& line) {
     if (code == QLatin1String("NUM")) {
         code = QStringLiteral("JDN");
     }
-    const int calendar = CalendarIndexOfCode(code);
-    if (calendar < 0) {
+    const std::optional<CalendarId> calendar = CalendarOfCode(code);
+    if (!calendar) {
         ArrayHeaderError();
         return Flow::CountError;
     }
     arrayMode_ = true;
     arrayName_ = name;
-    arrayCalendar_ = calendar;
+    arrayCalendar_ = *calendar;
     arrayMask_ = mask;
     arrayCounter_ = 0;
     return Flow::Next;
@@ -578,12 +574,12 @@ Flow BatchRun::ArrayElement(const ProgramLine& line) {
         arrayName_ + QStringLiteral("[") + QString::number(arrayCounter_) + QStringLiteral("]");
     bool good = false;
     std::int32_t value = 0;
-    if (arrayCalendar_ != kJDN) {
+    if (arrayCalendar_ != kDayNumberCalendar) {
         // The element's date in the array's calendar: its own code may stand with it, another
         // calendar's may not.
         const QString date = ArrayElementDateText(line.text, arrayMask_);
         const ParseResult parsed = ParseDateInCalendar(arrayCalendar_, date, format_);
-        good = parsed.outcome == kParseValid && !date.isEmpty();
+        good = parsed.outcome == ParseOutcome::Valid && !date.isEmpty();
         value = parsed.jdn;
     } else {
         const QString text = ApplyColumnMask(line.text, arrayMask_);

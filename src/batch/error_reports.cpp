@@ -248,11 +248,11 @@ void BatchRun::DoForEachSyntaxError() {
     Report(T(21), FrameC(79, L()), false);
 }
 
-void BatchRun::DateReadError(int outcome, bool maybeVariable) {
-    if (outcome == kParseValid) {
+void BatchRun::DateReadError(ParseOutcome outcome, bool maybeVariable) {
+    if (outcome == ParseOutcome::Valid) {
         return;
     }
-    const int id = outcome == kParseOutOfRange ? 28 : maybeVariable ? 250 : 29;
+    const int id = outcome == ParseOutcome::OutOfRange ? 28 : maybeVariable ? 250 : 29;
     Report(T(21), FrameC(id, L()));
 }
 

@@ -70,12 +70,11 @@ std::int64_t FloorMod(std::int64_t a, std::int64_t m) {
 int SundayDayOfWeek(std::int32_t jdn) {
     return static_cast<int>(FloorMod(std::int64_t(jdn) + 1, 7));
 }
-int IsoWeekday(std::int32_t jdn) {
-    return static_cast<int>(FloorMod(jdn, 7)) + 1;
-}
 
-int CodeOf(const QString& cal) {
-    return CalendarIndexOfCode(cal);
+// The calendar a code names; nullptr for a code that names none.
+const CalendarEntry* CalendarNamed(const QString& code) {
+    const std::optional<CalendarId> id = CalendarOfCode(code);
+    return id ? &Calendar(*id) : nullptr;
 }
 
 // Sets the calendar-argument-missing flag from a calendar argument; false when it is empty.
@@ -94,9 +93,10 @@ std::int32_t Fail(const ExpressionContext& context, bool& ok, EvalFailure why,
 
 // A calendar argument that names no calendar, or one the function does not take.
 std::int32_t CalendarFailure(const ExpressionContext& context, bool& ok, const QString& cal,
-                             int code) {
-    return Fail(context, ok,
-                code < 0 ? EvalFailure::UnknownCalendar : EvalFailure::UnsuitableCalendar, cal);
+                             const CalendarEntry* calendar) {
+    return Fail(
+        context, ok,
+        calendar == nullptr ? EvalFailure::UnknownCalendar : EvalFailure::UnsuitableCalendar, cal);
 }
 
 // Why an operand (upper case, trimmed) that is no number the reader takes, and no name it
@@ -145,26 +145,6 @@ std::int32_t ReadNumber(QStringView t, bool allowCommas, const ExpressionContext
     return literal.value;
 }
 
-// The year-month-day date of a JDN in a world calendar (HEB..IND).
-jdcore::YearMonthDay WorldDateOf(std::int32_t jdn, int code) {
-    return jdcore::FromJdn(*WorldCalendarOf(code), jdn);
-}
-
-DateRecord CivilRecord(std::int32_t jdn, char letter) {
-    return CivilOfJdn(jdn, letter);
-}
-
-LeapWeekRecord LeapWeekOf(std::int32_t jdn, bool months) {
-    LeapWeekRecord r;
-    r.jdn = jdn;
-    if (months) {
-        JdnToLpm(r);
-    } else {
-        JdnToLpw(r);
-    }
-    return r;
-}
-
 IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
     IsoWeekRecord r;
     r.jdn = jdn;
@@ -172,125 +152,41 @@ IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
     return r;
 }
 
-// Appends the JDN written in calendar `code` (whose code text is `cal`) as DATEVAL( writes it;
+// Appends the JDN written in `calendar` (whose code text is `cal`) as DATEVAL( writes it;
 // nothing, with ok cleared, for a code that names no calendar, beyond the day number range and
-// for an ordinal date outside years 1 to 9999 (which the date reader would refuse).
-void AppendDateText(QString& out, std::int32_t jdn, const QString& cal, int code,
-                    const ExpressionContext& context, bool& ok) {
-    const TextFormat& f = context.Format();
-    if (code == kJDN || code == kMJD) {
-        out +=
-            FormatRegional(code == kMJD ? std::int64_t{jdn} - jdcore::kMjdOffset : jdn, f.regional);
-        out += u' ';
-        out += CalendarCode(code);
+// beyond the calendar's span (an ordinal date outside years 1 to 9999, which the date reader
+// would refuse). A day number is written whatever its range.
+void AppendDateText(QString& out, std::int32_t jdn, const QString& cal,
+                    const CalendarEntry* calendar, const ExpressionContext& context, bool& ok) {
+    if (calendar == nullptr) {
+        CalendarFailure(context, ok, cal, calendar);
         return;
     }
-    if (code < 0 || code >= kAllCalendarCount) {
-        CalendarFailure(context, ok, cal, code);
-        return;
-    }
-    if (!InJdnRange(jdn)) {
-        Fail(context, ok, EvalFailure::DateOutOfRange);
-        return;
-    }
-    switch (code) {
-        case kCE:
-        case kJC: {
-            const DateRecord r = CivilRecord(jdn, code == kJC ? 'J' : 'G');
-            out += FormatDate(r, f.dateFormat, f.dateSeparator, f.thousandsSeparator);
-            out += u' ';
-            out += cal;
+    if (calendar->notation != Notation::DayNumber) {
+        if (!InJdnRange(jdn)) {
+            Fail(context, ok, EvalFailure::DateOutOfRange);
             return;
         }
-        case kORD: {
-            if (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN) {
-                Fail(context, ok, EvalFailure::ResultOutOfRange);
-                return;
-            }
-            const DateRecord r = CivilRecord(jdn, 'G');
-            out += FormatOrdinal(r.year, DayOfYear(r), f.hyphen);
-            out += QLatin1String(" ORD");
+        if (!InSpan(*calendar, jdn)) {
+            Fail(context, ok, EvalFailure::ResultOutOfRange);
             return;
         }
-        case kISO: {
-            // The date and its code in one append.
-            char16_t text[kIsoWeekTextRoom + 4];
-            const int n = WriteIsoWeek(text, IsoWeekOf(jdn), f.hyphen);
-            std::copy_n(u" ISO", 4, text + n);
-            out.append(QStringView(text, n + 4));
-            return;
-        }
-        case kLPW:
-            out += FormatLpw(LeapWeekOf(jdn, false), true, f.regional);
-            return;
-        case kLPM:
-            out += FormatLpm(LeapWeekOf(jdn, true), true, f.regional);
-            return;
-        default:  // AN, VLW and the world's calendars
-            out += CanonicalDateText(code, jdn, f);
-            out += u' ';
-            out += CalendarCode(code);
-            return;
     }
+    AppendDateTextWithCode(out, calendar->id, jdn, context.Format());
 }
 
-// The Annus Novus date of a JDN.
-DateRecord AnnusNovusOf(std::int32_t jdn) {
-    DateRecord r{};
-    r.calendar = 'A';
-    r.jdn = jdn;
-    jdcore::jdn_to_annus_novus_date(r);
-    return r;
-}
-
-// The Latin names of the ten Annus Novus months, the same in every language; empty for another
-// number.
-QString AnnusNovusMonthName(int month) {
-    static constexpr const char* kNames[10] = {"Martius",   "Aprilis",  "Maius",     "Iunius",
-                                               "Quintilis", "Sextilis", "September", "October",
-                                               "November",  "December"};
-    return month >= 1 && month <= 10 ? QLatin1String(kNames[month - 1]) : QString();
-}
-
-// The JDN of an Annus Novus date (|year| <= kMaxYear); nothing when the month or the day is
-// not one of the calendar's.
-std::optional<std::int64_t> AnnusNovusJdn(std::int32_t year, std::int32_t month, std::int32_t day) {
-    if (month < 1 || month > 10 || day < 1 || day > 37) {
-        return std::nullopt;
-    }
-    DateRecord r{};
-    r.calendar = 'A';
-    r.year = year;
-    r.month = month;
-    r.day = day;
-    jdcore::annus_novus_date_to_jdn(r);
-    // A day beyond the month's end counts on into the next month.
-    const DateRecord back = AnnusNovusOf(r.jdn);
-    if (back.year != year || back.month != month || back.day != day) {
-        return std::nullopt;
-    }
-    return r.jdn;
-}
-
-int DaysInCivilMonth(std::int64_t year, int month, char letter) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && IsLeapYear(year, QString(QChar(letter)))) {
-        return 29;
-    }
-    return kDays[month - 1];
-}
-
-// DATE(: the JDN of the date built from the arguments.
-std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool& ok, int& code,
-                       std::int32_t& ordYear, int& ordDay) {
+// DATE(: the JDN of the date built from the arguments (a year, a month or week, a day; a year
+// and a day of the year for a calendar that counts days of the year), which `built` holds.
+std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool& ok,
+                       CalendarDate& built) {
     const QString& cal = call.args[0];
     if (cal.isEmpty()) {
         context.calendarArgumentMissing = true;
         ok = false;
         return 0;
     }
-    code = call.calendar;
-    if (code == kORD) {
+    const CalendarEntry* calendar = call.calendar;
+    if (calendar != nullptr && calendar->fields == FieldKind::YearDay) {
         if (call.commas >= 3 || call.ordArgs[1].isEmpty() || call.ordArgs[2].isEmpty()) {
             return Fail(context, ok, EvalFailure::ArgumentCount);
         }
@@ -299,97 +195,30 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
         if (!ok) {
             return 0;
         }
-        if (y < 1 || y > 9999) {
-            return Fail(context, ok, EvalFailure::ResultOutOfRange);
+        built = {.calendar = calendar->id, .year = y, .day = d};
+    } else {
+        if (calendar == nullptr || !calendar->HasYears()) {
+            return CalendarFailure(context, ok, cal, calendar);
         }
-        if (!IsValidOrdinal(y, d)) {
-            return Fail(context, ok, EvalFailure::InvalidDate);
+        if (call.args[1].isEmpty() || call.args[2].isEmpty() || call.args[3].isEmpty()) {
+            return Fail(context, ok, EvalFailure::ArgumentCount);
         }
-        ordYear = y;
-        ordDay = d;
-        return FirstDayOfYearPlus(y, d);
+        const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
+        const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
+        const std::int32_t b = EvaluateNumericOperand(call.args[3], context, ok);
+        if (!ok) {
+            return 0;
+        }
+        built = {.calendar = calendar->id, .month = a, .year = y, .day = b};
     }
-    // Built from a year, a month (or week) and a day.
-    if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
-        return CalendarFailure(context, ok, cal, code);
-    }
-    if (call.args[1].isEmpty() || call.args[2].isEmpty() || call.args[3].isEmpty()) {
-        return Fail(context, ok, EvalFailure::ArgumentCount);
-    }
-    const std::int32_t y = EvaluateNumericOperand(call.args[1], context, ok);
-    const std::int32_t a = EvaluateNumericOperand(call.args[2], context, ok);
-    const std::int32_t b = EvaluateNumericOperand(call.args[3], context, ok);
-    if (!ok) {
-        return 0;
-    }
-    const std::int64_t yearLimit = WorldCalendarOf(code) ? jdcore::kMaxWorldYear : kMaxYear;
-    if (y > yearLimit || y < -yearLimit) {
+    if (built.year < calendar->minYear || built.year > calendar->maxYear) {
         return Fail(context, ok, EvalFailure::ResultOutOfRange);
     }
-    std::int64_t jdn = 0;
-    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
-        if (a < 1 || a > 13 || b < 1 || b > 31 || !jdcore::IsValidDate(*world, y, a, b)) {
-            return Fail(context, ok, EvalFailure::InvalidDate);
-        }
-        jdn = jdcore::ToJdn(*world, y, a, b);
-    } else {
-        switch (code) {
-            case kCE:
-            case kJC: {
-                const char letter = code == kJC ? 'J' : 'G';
-                if (a < 1 || a > 12 || b < 1 || b > DaysInCivilMonth(y, a, letter)) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                jdn = JdnOfCivil(y, a, b, letter);
-                break;
-            }
-            case kAN: {
-                const std::optional<std::int64_t> an = AnnusNovusJdn(y, a, b);
-                if (!an) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                jdn = *an;
-                break;
-            }
-            case kISO: {
-                if (a < 1 || a > 53 || b < 1 || b > 7) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                IsoWeekRecord r;
-                r.year = y;
-                r.week = a;
-                r.weekday = b;
-                if (!IsValidIsoWeek(r)) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                jdn = IsoWeekToJdn(r);
-                break;
-            }
-            default: {  // LPW; LPM and VLW, the same calendar and numbers
-                if (a < -32768 || a > 32767 || b < -32768 || b > 32767) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                LeapWeekRecord r;
-                r.year = y;
-                bool good = false;
-                if (code == kLPW) {
-                    r.week = static_cast<std::int16_t>(a);
-                    r.weekday = static_cast<std::int16_t>(b);
-                    good = LpwToJdn(r);
-                } else {
-                    r.month = static_cast<std::int16_t>(a);
-                    r.dayOfMonth = static_cast<std::int16_t>(b);
-                    good = LpmToJdn(r);
-                }
-                if (!good) {
-                    return Fail(context, ok, EvalFailure::InvalidDate);
-                }
-                jdn = r.jdn;
-                break;
-            }
-        }
+    if (!calendar->check(built).ok()) {
+        return Fail(context, ok, EvalFailure::InvalidDate);
     }
-    if (!InJdnRange(jdn)) {
+    const std::int64_t jdn = calendar->toJdn(built);
+    if (!InJdnRange(jdn) || !InSpan(*calendar, jdn)) {
         return Fail(context, ok, EvalFailure::ResultOutOfRange);
     }
     return static_cast<std::int32_t>(jdn);
@@ -458,10 +287,11 @@ ParsedCall ParseCall(const QString& text) {
                 call.ordArgs = SplitArguments(normal, 3);
                 call.commas = static_cast<int>(normal.count(u','));
             }
-            call.calendar = CodeOf(call.args[b.function == Builtin::Date ? 0 : 1]);
+            call.calendar = CalendarNamed(call.args[b.function == Builtin::Date ? 0 : 1]);
             call.argumentCount = CountArguments(normal);
-            call.expectedArguments =
-                b.function == Builtin::Date && call.calendar == kORD ? 3 : b.arguments;
+            const bool dayOfYearDate = b.function == Builtin::Date && call.calendar != nullptr &&
+                                       call.calendar->fields == FieldKind::YearDay;
+            call.expectedArguments = dayOfYearDate ? 3 : b.arguments;
             if (call.args[0] == QLatin1String("TODAY")) {
                 call.firstArgument = ParsedCall::Named::Today;
             } else if (call.args[0] == QLatin1String("RESULT")) {
@@ -540,13 +370,9 @@ std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& c
 
 namespace {
 
-// Whether the leap week calendar's numbers serve the code: LPM and VLW are one calendar.
-bool IsLeapWeekMonthCode(int code) {
-    return code == kLPM || code == kVLW;
-}
-
 std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     const auto& a = call.args;
+    const CalendarEntry* calendar = call.calendar;
     switch (call.function) {
         case Builtin::None:
             ok = false;
@@ -576,8 +402,8 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
                 ok = false;
                 return 0;
             }
-            if (call.calendar < 0) {  // every calendar writes its dates
-                return CalendarFailure(context, ok, a[1], call.calendar);
+            if (calendar == nullptr) {  // every calendar writes its dates
+                return CalendarFailure(context, ok, a[1], calendar);
             }
             return NamedValue(call, context, ok, true, false);
         case Builtin::Dow: {
@@ -589,86 +415,45 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
                 ok = false;
                 return 0;
             }
-            const int code = a[1] == QLatin1String("ORD") ? int(kCE) : call.calendar;
-            if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
-                return CalendarFailure(context, ok, a[1], call.calendar);
+            if (calendar == nullptr || calendar->isLeapYear == nullptr) {
+                return CalendarFailure(context, ok, a[1], calendar);
             }
             const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
             if (!ok) {
                 return 0;
             }
-            if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code)) {
-                // A leap year has the longer of the calendar's two year lengths (Hebrew: the
-                // 13th month).
-                const int days = jdcore::DaysInYear(*world, y);
-                if (days == 0) {
-                    return Fail(context, ok, EvalFailure::ResultOutOfRange);
-                }
-                return (*world == jdcore::WorldCalendar::Hebrew
-                            ? jdcore::MonthsInYear(*world, y) == 13
-                            : days == 355 || days == 366)
-                           ? 1
-                           : 0;
+            const std::optional<bool> leap = calendar->isLeapYear(y);
+            if (!leap) {
+                return Fail(context, ok, EvalFailure::ResultOutOfRange);
             }
-            switch (code) {
-                case kCE:
-                    return IsLeapYear(y, QStringLiteral("G")) ? 1 : 0;
-                case kJC:
-                    return IsLeapYear(y, QStringLiteral("J")) ? 1 : 0;
-                case kAN:
-                    // The leap day ends AN year y: 29 February of CE year y + 1.
-                    return IsLeapYear(std::int64_t{y} + 1, QStringLiteral("G")) ? 1 : 0;
-                case kISO:
-                    return HasWeek53(y) ? 1 : 0;
-                default:  // LPW, LPM, VLW
-                    return IsLeapWeekYear(y) ? 1 : 0;
-            }
+            return *leap ? 1 : 0;
         }
         case Builtin::NewYearsDay: {
             if (!NoteCalendar(a[1], context)) {
                 ok = false;
                 return 0;
             }
-            const int code = call.calendar;
-            if (code < 0 || code == kJDN || code == kMAY || code == kMJD) {
-                return CalendarFailure(context, ok, a[1], code);
+            if (calendar == nullptr || !calendar->HasYears()) {
+                return CalendarFailure(context, ok, a[1], calendar);
             }
             const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
             if (!ok) {
                 return 0;
             }
-            const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(code);
             if (y > kMaxYear || y < -kMaxYear) {
                 return Fail(context, ok, EvalFailure::ResultOutOfRange);
             }
-            std::int64_t jdn = 0;
-            if (world) {
-                // The Hebrew year begins with Tishri, its 7th month.
-                jdn = jdcore::ToJdn(*world, y, code == kHEB ? 7 : 1, 1);
-            } else if (code == kISO) {
-                jdn = Week1Monday(y);
-            } else if (code == kAN) {
-                jdn = *AnnusNovusJdn(y, 1, 1);
-            } else if (code == kLPW || IsLeapWeekMonthCode(code)) {
-                LeapWeekRecord r;
-                r.year = y;
-                r.week = 1;
-                r.weekday = 1;
-                LpwToJdn(r);
-                jdn = r.jdn;
-            } else {
-                jdn = JdnOfCivil(y, 1, 1, code == kJC ? 'J' : 'G');
-            }
+            // Day 1 of the year's first month (Hebrew: Tishri), week 1, day of the year 1.
+            const std::int64_t jdn =
+                calendar->toJdn({.month = calendar->firstMonth, .year = y, .day = 1});
             if (!InJdnRange(jdn)) {
                 return Fail(context, ok, EvalFailure::ResultOutOfRange);
             }
             return static_cast<std::int32_t>(jdn);
         }
         case Builtin::Date: {
-            int code = -1;
-            std::int32_t y = 0;
-            int d = 0;
-            return BuildDate(call, context, ok, code, y, d);
+            CalendarDate built;
+            return BuildDate(call, context, ok, built);
         }
         case Builtin::DayOf:
         case Builtin::WeekOf:
@@ -678,24 +463,22 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
                 ok = false;
                 return 0;
             }
-            const int code = call.calendar;
-            const bool world = WorldCalendarOf(code).has_value();
             bool usable = false;
-            switch (call.function) {
-                case Builtin::DayOf:
-                case Builtin::YearOf:
-                    usable = code >= 0 && code != kJDN && code != kMAY && code != kMJD;
-                    break;
-                case Builtin::WeekOf:
-                    usable = code == kLPW || code == kISO;
-                    break;
-                default:
-                    usable = code == kJC || code == kCE || code == kAN ||
-                             IsLeapWeekMonthCode(code) || world;
-                    break;
+            if (calendar != nullptr) {
+                switch (call.function) {
+                    case Builtin::WeekOf:
+                        usable = calendar->fields == FieldKind::YearWeekDay;
+                        break;
+                    case Builtin::MonthOf:
+                        usable = calendar->fields == FieldKind::YearMonthDay;
+                        break;
+                    default:
+                        usable = calendar->HasYears();
+                        break;
+                }
             }
             if (!usable) {
-                return CalendarFailure(context, ok, a[1], code);
+                return CalendarFailure(context, ok, a[1], calendar);
             }
             const std::int32_t x = call.function == Builtin::DayOf
                                        ? EvaluateOperand(a[0], context, ok)
@@ -706,55 +489,11 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
             if (!InJdnRange(x)) {
                 return Fail(context, ok, EvalFailure::DateOutOfRange);
             }
-            if (world && call.function != Builtin::WeekOf) {
-                const jdcore::YearMonthDay date = WorldDateOf(x, code);
-                return call.function == Builtin::DayOf     ? date.day
-                       : call.function == Builtin::MonthOf ? date.month
-                                                           : static_cast<std::int32_t>(date.year);
-            }
-            if (code == kAN) {
-                const DateRecord r = AnnusNovusOf(x);
-                return call.function == Builtin::DayOf     ? r.day
-                       : call.function == Builtin::MonthOf ? r.month
-                                                           : r.year;
-            }
-            switch (call.function) {
-                case Builtin::DayOf:
-                    switch (code) {
-                        case kORD:
-                            return DayOfYear(CivilRecord(x, 'G'));
-                        case kISO:
-                            return IsoWeekday(x);
-                        case kLPW:
-                            return LeapWeekOf(x, false).weekday;
-                        case kLPM:
-                        case kVLW:
-                            return LeapWeekOf(x, true).dayOfMonth;
-                        case kJC:
-                            return CivilRecord(x, 'J').day;
-                        default:
-                            return CivilRecord(x, 'G').day;
-                    }
-                case Builtin::WeekOf:
-                    return code == kISO ? IsoWeekOf(x).week : LeapWeekOf(x, false).week;
-                case Builtin::MonthOf:
-                    return IsLeapWeekMonthCode(code)
-                               ? LeapWeekOf(x, true).month
-                               : CivilRecord(x, code == kJC ? 'J' : 'G').month;
-                default:
-                    switch (code) {
-                        case kISO:
-                            return IsoWeekOf(x).year;
-                        case kLPW:
-                        case kLPM:
-                        case kVLW:
-                            return LeapWeekOf(x, false).year;
-                        case kJC:
-                            return CivilRecord(x, 'J').year;
-                        default:
-                            return CivilRecord(x, 'G').year;
-                    }
-            }
+            // Day: of the month, the week or the year; week and month both in `month`.
+            const CalendarDate date = FromJdn(calendar->id, x);
+            return call.function == Builtin::DayOf    ? date.day
+                   : call.function == Builtin::YearOf ? static_cast<std::int32_t>(date.year)
+                                                      : date.month;
         }
         case Builtin::YearInHexade:
         case Builtin::IsInShortHexade: {
@@ -815,7 +554,8 @@ std::int32_t EvaluateNumber(const ParsedCall& call, ExpressionContext& context, 
 
 int WriteIsoDateVal(const ParsedCall& call, std::int32_t value, ExpressionContext& context,
                     QStringView end, char16_t* at) {
-    if (call.calendar != kISO || end.size() > 2 || !InJdnRange(value)) {
+    if (call.calendar == nullptr || call.calendar->notation != Notation::IsoWeekDate ||
+        end.size() > 2 || !InJdnRange(value)) {
         return 0;
     }
     // As AppendEvaluatedText goes for a calendar argument that is there and a value found.
@@ -889,10 +629,10 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
             ok = false;
             return;
         }
-        const int code = call.calendar;
-        if (code != kJC && code != kCE && code != kAN && !IsLeapWeekMonthCode(code) &&
-            !WorldCalendarOf(code)) {
-            CalendarFailure(context, ok, a[1], code);
+        const CalendarEntry* calendar = call.calendar;
+        if (calendar == nullptr ||
+            (calendar->monthNames.fixed.empty() && calendar->monthNames.textCount == 0)) {
+            CalendarFailure(context, ok, a[1], calendar);
             return;
         }
         const std::int32_t m = EvaluateNumericOperand(a[0], context, ok);
@@ -900,16 +640,9 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
             NoteArgumentCount(call, context);
             return;
         }
-        QString name;
-        if (WorldCalendarOf(code)) {
-            // The names of the text data file, in the run's language.
-            const int id = MonthNameTextId(code, m);
-            name = id == 0 ? QString() : context.Text(id);
-        } else if (m >= 1 && m <= 12) {
-            name = code == kAN                  ? AnnusNovusMonthName(m)
-                   : code == kJC || code == kCE ? MonthName(m)
-                                                : StarMonthName(m);
-        }
+        // Texts of the text data file in the run's language.
+        const QString name =
+            MonthNameOf(calendar->id, m, [&context](int id) { return context.Text(id); });
         if (name.isEmpty()) {
             Fail(context, ok, EvalFailure::NoSuchMonth);
             return;
@@ -918,19 +651,18 @@ void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, boo
         return;
     }
     if (call.function == Builtin::Date) {
-        int code = -1;
-        std::int32_t year = 0;
-        int day = 0;
-        const std::int32_t jdn = BuildDate(call, context, ok, code, year, day);
+        CalendarDate built;
+        const std::int32_t jdn = BuildDate(call, context, ok, built);
         if (!ok) {
             NoteArgumentCount(call, context);
             return;
         }
-        if (code == kORD) {
-            out += FormatOrdinal(year, day, f.hyphen);
+        if (call.calendar->fields == FieldKind::YearDay) {
+            // As given, without the code.
+            out += FormatOrdinal(static_cast<std::int32_t>(built.year), built.day, f.hyphen);
             return;
         }
-        AppendDateText(out, jdn, a[0], code, context, ok);
+        AppendDateText(out, jdn, a[0], call.calendar, context, ok);
         return;
     }
     const std::int32_t value = EvaluateNumber(call, context, ok);

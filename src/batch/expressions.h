@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "batch/variables.h"
+#include "calendar/calendar_registry.h"
 #include "datetext/date_format.h"
 #include "datetext/text_format.h"
 #include "workdays/workday_calendar.h"
@@ -148,8 +149,8 @@ struct ParsedCall {
     // The arguments written (commas plus one, none for "()") and those the function takes.
     int argumentCount = 0;
     int expectedArguments = 0;
-    // The calendar code's index (DATE('s first argument, else the second), -1 when none.
-    int calendar = -1;
+    // The calendar its code names (DATE('s first argument, else the second); nullptr when none.
+    const CalendarEntry* calendar = nullptr;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
     // DATEVAL( of ISO: the line last written (WriteIsoDateVal).

@@ -359,9 +359,9 @@ void BatchRun::PrepareLines() {
             }
             case LineKind::Output:
                 PrepareOutput(line);
-                if (line.cache->outputForm == 0) {
+                if (line.cache->outputForm == OutputForm::Plain) {
                     line.fast = FastForm::OutputText;
-                } else if (line.cache->outputForm == 1) {
+                } else if (line.cache->outputForm == OutputForm::Builtin) {
                     line.fast = FastForm::OutputCall;
                 }
                 break;
@@ -394,7 +394,7 @@ void BatchRun::ResetRunState() {
     returnValues_.fill(0);
     returnLines_.fill(0);
     frameKind_.fill(FrameKind::Main);
-    ifState_.fill(-1);
+    ifTaken_.fill(false);
     doCount_.fill(0);
     doLine_.fill(0);
     endDoLine_.fill(0);

@@ -26,7 +26,7 @@ bool IsDateLiteralWithParentheses(const QString& upper) {
         ++letters;
     }
     const qsizetype open = upper.indexOf(u'(');
-    if (letters == 0 || open < letters || CalendarIndexOfCode(upper.left(letters)) < 0) {
+    if (letters == 0 || open < letters || !CalendarOfCode(QStringView(upper).left(letters))) {
         return false;
     }
     const QStringView between = QStringView(upper).mid(letters, open - letters);
@@ -46,24 +46,24 @@ std::int64_t SaturatingMul(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 Flow BatchRun::StatementLine(const ProgramLine& line) {
-    const int code = ExecuteStatement(line);
-    switch (code) {
-        case 1:
-        case 2:  // a FUNCTION was entered
+    switch (ExecuteStatement(line)) {
+        case StatementResult::Done:
+        case StatementResult::FunctionEntered:
             return Flow::Next;
-        case 0: {
+        case StatementResult::Compute: {
             Flow flow = Flow::Next;
             ComputationStep(line, flow);
             return flow;
         }
-        case -2:
+        case StatementResult::Cancelled:
             stopRequested_ = true;  // a cancelled prompt stops the run like Stop
             return Flow::End;
-        case -3:
+        case StatementResult::EndRun:
             return Flow::End;  // a report has ended the run
-        default:
-            return Flow::CountError;
+        case StatementResult::Error:
+            break;
     }
+    return Flow::CountError;
 }
 
 void BatchRun::PrepareStatement(const ProgramLine& line) {
@@ -96,15 +96,15 @@ void BatchRun::PrepareStatement(const ProgramLine& line) {
         return;
     }
     qsizetype pos = s.indexOf(QLatin1String("+="));
-    int op = 1;
+    AssignOp op = AssignOp::Add;
     if (pos < 0) {
         pos = s.indexOf(QLatin1String("-="));
-        op = 2;
+        op = AssignOp::Subtract;
     }
     int length = 2;
     if (pos < 0) {
         pos = s.indexOf(u'=');
-        op = 0;
+        op = AssignOp::Set;
         length = 1;
     }
     c.op = op;
@@ -137,7 +137,7 @@ bool BatchRun::IsReservedTarget(const QString& target) const {
            functions_.contains(target);
 }
 
-int BatchRun::ExecuteStatement(const ProgramLine& line) {
+StatementResult BatchRun::ExecuteStatement(const ProgramLine& line) {
     const LineCache& c = Cache(line);
     if (c.setting >= 0) {
         return SettingStatement(line, c.setting, c.settingValue);
@@ -159,7 +159,8 @@ void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
     state_.output.append(echo + kCrLf);
 }
 
-int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString& value) {
+StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
+                                           const QString& value) {
     if (which >= kWeekendSetting) {
         return WorkdaySetting(line, which, value);
     }
@@ -170,7 +171,7 @@ int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString
             if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
                 separator != QLatin1String(".")) {
                 EchoRejectedSetting(line, true);
-                return -1;
+                return StatementResult::Error;
             }
             QString order = value;
             order.remove(separator[0]);
@@ -184,19 +185,19 @@ int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString
             }
             if (format < 0) {
                 EchoRejectedSetting(line, false);
-                return -1;
+                return StatementResult::Error;
             }
             state_.format.dateSeparator = separator;
             state_.format.dateFormat = format;
             state_.snapshot.dateFormat = format;
             RefreshFormat();
             ShowSettingsSummary();
-            return 1;
+            return StatementResult::Done;
         }
         case 1:  // THOUSANDSSEPARATOR
             state_.format.thousandsSeparator = value.left(1);
             RefreshFormat();
-            return 1;
+            return StatementResult::Done;
         case 2:  // INCLUDEFIRSTDATE
             state_.includeFirstDate = yes;
             state_.snapshot.includeFirstDate = yes;
@@ -205,7 +206,7 @@ int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString
                                                         : Caption::FirstDateNotIncluded) +
                                      kCrLf);
             }
-            return 1;
+            return StatementResult::Done;
         case 3:  // INCLUDEWEEKENDDATES
             state_.includeWeekends = yes;
             state_.snapshot.includeWeekends = yes;
@@ -214,11 +215,11 @@ int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString
                     state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
                     kCrLf);
             }
-            return 1;
+            return StatementResult::Done;
         case 4:  // VERBOSE
             state_.verbose = yes;
             state_.snapshot.verbose = yes;
-            return 1;
+            return StatementResult::Done;
         case 5:  // HYPHEN
             state_.format.hyphen = yes;
             state_.snapshot.hyphen = yes;
@@ -227,22 +228,22 @@ int BatchRun::SettingStatement(const ProgramLine& line, int which, const QString
                 state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
                                      kCrLf);
             }
-            return 1;
+            return StatementResult::Done;
         default: {  // FIRSTDATE, SECONDDATE
-            const int code = CalendarIndexOfCode(value);
-            if (value.isEmpty() || code < 0) {
+            const std::optional<CalendarId> calendar = CalendarOfCode(value);
+            if (value.isEmpty() || !calendar) {
                 EchoRejectedSetting(line, false);
-                return -1;
+                return StatementResult::Error;
             }
             if (which == 6) {
-                state_.firstCalendar = code;
-                state_.snapshot.firstCalendar = code;
+                state_.firstCalendar = *calendar;
+                state_.snapshot.firstCalendar = *calendar;
             } else {
-                state_.secondCalendar = code;
-                state_.snapshot.secondCalendar = code;
+                state_.secondCalendar = *calendar;
+                state_.snapshot.secondCalendar = *calendar;
             }
             ShowSettingsSummary();
-            return 1;
+            return StatementResult::Done;
         }
     }
 }
@@ -293,13 +294,12 @@ void BatchRun::ShowSettingsSummary() {
 
 // In the words and the form of the computation's own report of a difference it cannot read.
 void BatchRun::InvalidDaysReport() {
-    constexpr int kDifferenceInvalid = 4;
-    state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() +
-                         QStringLiteral("':") + kCrLf +
-                         ComputeMessage(kDifferenceInvalid, state_.language) + kCrLf);
+    state_.output.append(
+        state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() + QStringLiteral("':") +
+        kCrLf + ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) + kCrLf);
 }
 
-int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
+StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     QString s = line.stmt;
     s.replace(u'\t', u'#');
     QString f[3];
@@ -325,7 +325,7 @@ int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         } else if (f[0] == QLatin1String("TODAY")) {
             f[0] = engine_.Today(1);
         } else if (!engine_.AcceptFirstDate(f[0])) {
-            return -1;
+            return StatementResult::Error;
         }
     }
     if (!f[1].isEmpty()) {
@@ -362,11 +362,11 @@ int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         } else if (at > 1) {
             InvalidDaysReport();
         } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
-                   ParseUnitDifference(f[1], state_.language).outcome == kParseInvalid) {
+                   ParseUnitDifference(f[1], state_.language).outcome == ParseOutcome::Invalid) {
             // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
             // text does; a part too large is the engine's "out of range".
             InvalidDaysReport();
-            return -1;
+            return StatementResult::Error;
         }
     }
     fields_[0] = f[0];
@@ -375,13 +375,13 @@ int BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     if (!f[2].isEmpty()) {
         if (f[2] == QLatin1String("TODAY")) {
             fields_[2] = engine_.Today(2);
-            return 0;
+            return StatementResult::Compute;
         }
         if (!engine_.AcceptSecondDate(fields_[2])) {
-            return -1;
+            return StatementResult::Error;
         }
     }
-    return 0;
+    return StatementResult::Compute;
 }
 
 void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
@@ -416,17 +416,18 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
 // A value that is neither a number nor a known name is read as a date; when its letters name
 // no calendar it was more likely meant as a variable.
 void BatchRun::ValueReadError(const CodedParseResult& date) {
-    DateReadError(date.parsed.outcome, date.calendar < 0);
+    DateReadError(date.parsed.outcome, !date.calendar);
 }
 
 // A date literal: a code before or after the date names its calendar (CE without one), and a
 // comma and a day name may follow, as the output writes dates; the date fields' reader reads
 // it and refuses anything else.
 CodedParseResult BatchRun::ReadDateLiteral(const QString& text) const {
-    return ParseDateWithCode(text, format_, kCE);
+    return ParseDateWithCode(text, format_, kDefaultCalendar);
 }
 
-std::optional<int> BatchRun::EvaluateBuiltin(const ParsedCall& call, std::int32_t& value) {
+std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,
+                                                         std::int32_t& value) {
     overflow = false;
     bool ok = true;
     value = EvaluateNumber(call, *this, ok);
@@ -436,13 +437,13 @@ std::optional<int> BatchRun::EvaluateBuiltin(const ParsedCall& call, std::int32_
     if (overflow) {
         overflow = false;
         OverflowError();
-        return -3;
+        return StatementResult::EndRun;
     }
     EvaluationError();
-    return -1;
+    return StatementResult::Error;
 }
 
-int BatchRun::Assignment(const ProgramLine& line) {
+StatementResult BatchRun::Assignment(const ProgramLine& line) {
     LineCache& c = Cache(line);
 
     // A function that has returned: take its value in the caller's frame first.
@@ -450,8 +451,8 @@ int BatchRun::Assignment(const ProgramLine& line) {
     bool haveValue = false;
     if (functionReturned_ && c.valueCallsFunction && c.literal.kind == LiteralKind::NotLiteral &&
         !c.valueIsToday && c.call.function == Builtin::None) {
-        const int r = FunctionValue(line, c, value);
-        if (r != 1) {
+        const StatementResult r = FunctionValue(line, c, value);
+        if (r != StatementResult::Done) {
             return r;
         }
         haveValue = true;
@@ -464,23 +465,23 @@ int BatchRun::Assignment(const ProgramLine& line) {
             const auto resolved = ResolveElementName(c.target, *this);
             if (!resolved || FindVariable(*resolved) < 1) {
                 NoSuchElementError();
-                return -1;
+                return StatementResult::Error;
             }
             element = *resolved;
             if (IsReservedTarget(element) || c.value.isEmpty()) {
                 ReservedNameError();
-                return -1;
+                return StatementResult::Error;
             }
             break;
         }
         case TargetForm::BadName:
             BadVariableNameError();
-            return -1;
+            return StatementResult::Error;
         case TargetForm::Name:
         case TargetForm::Counter:
             if (c.targetReserved) {
                 ReservedNameError();
-                return -1;
+                return StatementResult::Error;
             }
             break;
     }
@@ -488,9 +489,9 @@ int BatchRun::Assignment(const ProgramLine& line) {
     const QString& target = isElement ? element : c.target;
 
     if (!haveValue) {
-        const int r = ReadAssignedValue(line, c, value);
-        if (r != 1) {
-            return r;  // -1, -2, -3, or 2: a FUNCTION was entered
+        const StatementResult r = ReadAssignedValue(line, c, value);
+        if (r != StatementResult::Done) {
+            return r;  // an error, a cancelled prompt, the end of the run, or a FUNCTION entered
         }
     }
 
@@ -499,70 +500,71 @@ int BatchRun::Assignment(const ProgramLine& line) {
         isElement ? FindVariable(target) : variables_.Find(target, FrameStart(), c.targetSlot);
     if (slot == kTableFull) {
         FullTableBox();
-        return -1;
+        return StatementResult::Error;
     }
     if (slot == 0) {
-        if (c.op != 0) {
+        if (c.op != AssignOp::Set) {
             LineReport(target + QStringLiteral(": ") + T(51));
-            return -1;
+            return StatementResult::Error;
         }
         if (variables_.Create(target, value) == kTableFull) {
             FullTableBox();
-            return -1;
+            return StatementResult::Error;
         }
-        return 1;
+        return StatementResult::Done;
     }
     const std::optional<std::int32_t> result = AssignedResult(c.op, variables_.Value(slot), value);
     if (!result) {
         OverflowError();
-        return -1;
+        return StatementResult::Error;
     }
     variables_.SetValue(slot, *result);
-    return 1;
+    return StatementResult::Done;
 }
 
-// 1 with the value read; -1 an error was reported; -2 a prompt was cancelled; -3 the run ends;
-// 2 a FUNCTION was entered (the statement is done for now).
-int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value) {
+// Done with the value read; Error when an error was reported; Cancelled, EndRun; or
+// FunctionEntered (the statement is done for now).
+StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c,
+                                            std::int32_t& value) {
     const QString& v = c.value;
     if (c.valueIsToday) {
         value = host_.todayJdn();
-        return 1;
+        return StatementResult::Done;
     }
     if (c.literal.kind == LiteralKind::Value) {
         value = c.literal.value;
-        return 1;
+        return StatementResult::Done;
     }
     if (c.literal.kind == LiteralKind::Overflow) {
         OverflowError();
-        return -1;
+        return StatementResult::Error;
     }
     const int slot = variables_.Find(v, FrameStart(), c.valueSlot);
     if (slot >= 1) {
         value = variables_.Value(slot);
-        return 1;
+        return StatementResult::Done;
     }
     if (v.contains(u'[') && v.endsWith(u']') && v.indexOf(u'[') > 0) {
         const auto element = ResolveElementName(v, *this);
         const int s = element ? FindVariable(*element) : 0;
         if (s < 1) {
             NoSuchElementError();
-            return -1;
+            return StatementResult::Error;
         }
         value = variables_.Value(s);
-        return 1;
+        return StatementResult::Done;
     }
     if (c.call.function != Builtin::None) {
         // An overflow here is the assignment's own store failure: reported and counted.
         const auto failed = EvaluateBuiltin(c.call, value);
-        return failed ? -1 : 1;
+        return failed ? StatementResult::Error : StatementResult::Done;
     }
     if (c.valueCallsFunction) {
         return FunctionValue(line, c, value);
     }
     if (LooksLikeCall(v) && !IsDateLiteralWithParentheses(v)) {
         UnknownFunctionError();
-        return -1;
+        return StatementResult::Error;
     }
     const bool numberPrompt = v.startsWith(QLatin1String("INPUT:"));
     if (numberPrompt || v.startsWith(QLatin1String("DATEINPUT:"))) {
@@ -575,39 +577,40 @@ int BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int3
         const std::optional<QString> answer = host_.inputBox(prompt, T(1));
         const QString text = answer ? TrimWhite(*answer) : QString();
         if (text.isEmpty()) {
-            return -2;
+            return StatementResult::Cancelled;
         }
         if (numberPrompt) {
             const Literal literal = ParseIntegerLiteral(text, true);
             if (literal.kind != LiteralKind::Value) {
                 NotAnIntegerError();
-                return -1;
+                return StatementResult::Error;
             }
             value = literal.value;
-            return 1;
+            return StatementResult::Done;
         }
         const CodedParseResult date = ReadDateLiteral(text);
-        if (date.parsed.outcome != kParseValid) {
+        if (date.parsed.outcome != ParseOutcome::Valid) {
             DateReadError(date.parsed.outcome);
-            return -1;
+            return StatementResult::Error;
         }
         value = date.parsed.jdn;
-        return 1;
+        return StatementResult::Done;
     }
     if (!HasLetter(v)) {
         UnreadableValueError();
-        return -1;
+        return StatementResult::Error;
     }
     const CodedParseResult date = ReadDateLiteral(v);
-    if (date.parsed.outcome != kParseValid) {
+    if (date.parsed.outcome != ParseOutcome::Valid) {
         ValueReadError(date);
-        return -1;
+        return StatementResult::Error;
     }
     value = date.parsed.jdn;
-    return 1;
+    return StatementResult::Done;
 }
 
-int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std::int32_t& value) {
+StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c,
+                                        std::int32_t& value) {
     if (functionReturned_) {
         functionReturned_ = false;
         const std::int32_t returned = returnValues_[static_cast<std::size_t>(callDepth_)];
@@ -619,28 +622,28 @@ int BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c, std
         }
         if (!pending) {
             NoReturnValueError();
-            return -1;
+            return StatementResult::Error;
         }
         value = returned;
-        return 1;
+        return StatementResult::Done;
     }
     if (CountArguments(c.value) > 4) {
         TooManyArgumentsError();
-        return -1;
+        return StatementResult::Error;
     }
     PushFrame();
     switch (InvokeProcedure(c.value, CountArguments(c.value), false)) {
         case CallOutcome::Entered:
-            return 2;
+            return StatementResult::FunctionEntered;
         case CallOutcome::EndRun:
-            return -3;
+            return StatementResult::EndRun;
         case CallOutcome::BadArgument:
             EvaluationError();
             break;
         case CallOutcome::Reported:
             break;
     }
-    return -1;
+    return StatementResult::Error;
 }
 
 void BatchRun::PrepareOutput(const ProgramLine& line) {
@@ -658,12 +661,12 @@ void BatchRun::PrepareOutput(const ProgramLine& line) {
     c.outputText = text;
     const QString upper = UpperText(text);
     if (RecognizeBuiltin(upper) != Builtin::None) {
-        c.outputForm = 1;
+        c.outputForm = OutputForm::Builtin;
         c.call = ParseCall(upper);
     } else if (IsFunctionCall(upper)) {
-        c.outputForm = 2;
+        c.outputForm = OutputForm::UserFunction;
     } else if (LooksLikeCall(upper)) {
-        c.outputForm = 3;
+        c.outputForm = OutputForm::UnknownFunction;
     }
 }
 
@@ -671,7 +674,7 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
     const LineCache& c = Cache(line);
     Flow flow = Flow::Next;
     switch (c.outputForm) {
-        case 1: {
+        case OutputForm::Builtin: {
             overflow = false;
             bool ok = true;
             // The value and the line end go to the output in one piece.
@@ -691,17 +694,17 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
             flow = Flow::CountError;
             break;
         }
-        case 2:
+        case OutputForm::UserFunction:
             FunctionInOutputError();
             state_.output.append(c.outputText);
             flow = Flow::CountError;
             break;
-        case 3:
+        case OutputForm::UnknownFunction:
             UnknownFunctionError();
             state_.output.append(c.outputText);
             flow = Flow::CountError;
             break;
-        default:
+        case OutputForm::Plain:
             state_.output.append(c.outputText);
             break;
     }

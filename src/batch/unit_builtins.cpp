@@ -5,7 +5,7 @@
 // with the end-of-month rule of calendar/calendar_units.h. x, a and b are read as any operand
 // (a variable, TODAY, RESULT or a number), n as a number; cal is a calendar code.
 #include "batch/expressions.h"
-#include "calendar/calendar_table.h"
+#include "calendar/calendar_registry.h"
 #include "calendar/calendar_units.h"
 
 namespace daybridge::batch {
@@ -13,7 +13,7 @@ namespace daybridge::batch {
 std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     const auto& a = call.args;
     context.calendarArgumentMissing = a[2].isEmpty();
-    const int calendar = CalendarIndexOfCode(a[2]);
+    const std::optional<CalendarId> calendar = CalendarOfCode(a[2]);
     const auto fail = [&](EvalFailure why, QStringView subject = {}) {
         context.NoteFailure(why, subject);
         ok = false;
@@ -23,7 +23,7 @@ std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& cont
         ok = false;
         return 0;
     }
-    if (calendar < 0) {
+    if (!calendar) {
         return fail(EvalFailure::UnknownCalendar, a[2]);
     }
     const bool between = call.function == Builtin::MonthsBetween;
@@ -40,14 +40,14 @@ std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& cont
         return fail(EvalFailure::DateOutOfRange);
     }
     if (between) {
-        const MonthsResult months = MonthsBetween(calendar, x, y);
+        const MonthsResult months = MonthsBetween(*calendar, x, y);
         if (months.outcome != UnitOutcome::Done) {  // |months| < 1.5e8 within the range
             return fail(EvalFailure::ResultOutOfRange);
         }
         return static_cast<std::int32_t>(months.months);
     }
-    const UnitResult result =
-        call.function == Builtin::AddMonths ? AddMonths(calendar, x, y) : AddYears(calendar, x, y);
+    const UnitResult result = call.function == Builtin::AddMonths ? AddMonths(*calendar, x, y)
+                                                                  : AddYears(*calendar, x, y);
     if (result.outcome != UnitOutcome::Done) {  // |jdn| <= 2.1e9
         return fail(EvalFailure::ResultOutOfRange);
     }

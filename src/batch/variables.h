@@ -43,8 +43,6 @@ class VariableTable {
     void TruncateTo(int count);
 
     int Count() const { return count_; }
-    // Changes whenever a variable is created or dropped.
-    std::uint64_t Generation() const { return generation_; }
     const QString& Name(int slot) const { return names_[static_cast<std::size_t>(slot)]; }
     std::int32_t Value(int slot) const { return values_[static_cast<std::size_t>(slot)]; }
     void SetValue(int slot, std::int32_t value) { values_[static_cast<std::size_t>(slot)] = value; }

@@ -46,17 +46,18 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
                 ok = false;
                 return 0;
             }
-            if (call.calendar != kCE && call.calendar != kJC) {
-                return fail(call.calendar < 0 ? EvalFailure::UnknownCalendar
-                                              : EvalFailure::UnsuitableCalendar,
+            if (call.calendar == nullptr || call.calendar->easter == EasterRule::None) {
+                return fail(call.calendar == nullptr ? EvalFailure::UnknownCalendar
+                                                     : EvalFailure::UnsuitableCalendar,
                             a[1]);
             }
             const std::int32_t year = EvaluateNumericOperand(a[0], context, ok);
             if (!ok) {
                 return 0;
             }
-            return inRange(call.calendar == kCE ? jdcore::western_easter(year)
-                                                : jdcore::orthodox_easter(year));
+            return inRange(call.calendar->easter == EasterRule::Gregorian
+                               ? jdcore::western_easter(year)
+                               : jdcore::orthodox_easter(year));
         }
         case Builtin::IsHoliday:
         case Builtin::IsWorkday: {
@@ -145,7 +146,7 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
     }
 }
 
-int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
+StatementResult BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
     const WorkdayCalendar& now = state_.workdays;
     std::optional<WorkdayCalendar> next;
     if (which == kWeekendSetting) {
@@ -155,7 +156,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
             if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
                 state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
             }
-            return -1;
+            return StatementResult::Error;
         }
         next.emplace(*weekend, now.holidaySet(), now.selection());
     } else if (which == kCategoriesSetting || which == kHalfDaysSetting) {
@@ -173,7 +174,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
         }
         if (!valid) {
             EchoRejectedSetting(line, false);
-            return -1;
+            return StatementResult::Error;
         }
         next.emplace(now.weekend(), now.holidaySet(), selection);
     } else {
@@ -184,7 +185,7 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
             if (set == nullptr) {
                 EchoRejectedSetting(line, false);
                 state_.output.append(why + QStringLiteral("\r\n"));
-                return -1;
+                return StatementResult::Error;
             }
         }
         next.emplace(now.weekend(), set, now.selection());
@@ -194,13 +195,13 @@ int BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& 
         state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
                                               next->holidays()->name, state_.language) +
                              QStringLiteral("\r\n"));
-        return -1;
+        return StatementResult::Error;
     }
     state_.workdays = std::move(*next);
     if (state_.snapshot.verbose) {
         state_.output.append(WorkdaySummaryText());
     }
-    return 1;
+    return StatementResult::Done;
 }
 
 QString BatchRun::WorkdaySummaryText() const {

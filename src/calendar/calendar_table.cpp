@@ -1,7 +1,6 @@
 #include "calendar/calendar_table.h"
 
 #include <QDate>
-#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -10,44 +9,6 @@
 namespace daybridge {
 namespace {
 
-struct CalendarEntry {
-    const char* code;
-    const char* letter;
-};
-
-constexpr std::array<CalendarEntry, kAllCalendarCount> kCalendars{{
-    {"CE", "G"},
-    {"JC", "J"},
-    {"JDN", "JD"},
-    {"AN", "A"},
-    {"ORD", ""},
-    {"VLW", "V"},
-    {"ISO", "I"},
-    {"LPW", ""},
-    {"LPM", ""},
-    {"HEB", ""},
-    {"ISL", ""},
-    {"PER", ""},
-    {"COP", ""},
-    {"ETH", ""},
-    {"FRR", ""},
-    {"IND", ""},
-    {"MAY", ""},
-    {"MJD", ""},
-}};
-
-// Text identifiers: calendar names from 400 (HEB) on; each year-month-day world calendar's
-// month names from 410 in blocks of 20 (HEB 410..422, ISL 430..441, ... IND 530..541).
-constexpr int kFirstCalendarNameTextId = 400;
-constexpr int kFirstMonthNameTextId = 410;
-constexpr int kMonthNameBlock = 20;
-
-constexpr std::array<const char*, 7> kDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                               "Thursday", "Friday", "Saturday"};
-constexpr std::array<const char*, 12> kMonthNames{"January",   "February", "March",    "April",
-                                                  "May",       "June",     "July",     "August",
-                                                  "September", "October",  "November", "December"};
-
 std::int32_t Saturate(std::int64_t v) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(v > kMax ? kMax : v < -kMax ? -kMax : v);
@@ -55,87 +16,26 @@ std::int32_t Saturate(std::int64_t v) {
 
 }  // namespace
 
-QString CalendarCode(int index) {
-    if (index < 0 || index >= kAllCalendarCount) {
-        return {};
-    }
-    return QString::fromLatin1(kCalendars[static_cast<std::size_t>(index)].code);
+QString CalendarCode(CalendarId id) {
+    return CodeOf(id);
 }
 
-QString LibraryLetter(int index) {
-    if (index < 0 || index >= kAllCalendarCount) {
-        return {};
-    }
-    return QString::fromLatin1(kCalendars[static_cast<std::size_t>(index)].letter);
+QString LibraryLetter(CalendarId id) {
+    return QString::fromLatin1(Calendar(id).libraryLetter);
 }
 
 int CalendarIndexOfCode(const QString& code) {
-    const QString upper = code.toUpper();
-    for (int i = 0; i < kAllCalendarCount; ++i) {
-        if (upper == QLatin1String(kCalendars[static_cast<std::size_t>(i)].code)) {
-            return i;
-        }
-    }
-    return -1;
+    const std::optional<CalendarId> id = CalendarOfCode(code);
+    return id ? IndexOf(*id) : -1;
 }
 
-std::optional<jdcore::WorldCalendar> WorldCalendarOf(int index) {
-    switch (index) {
-        case kHEB:
-            return jdcore::WorldCalendar::Hebrew;
-        case kISL:
-            return jdcore::WorldCalendar::Islamic;
-        case kPER:
-            return jdcore::WorldCalendar::Persian;
-        case kCOP:
-            return jdcore::WorldCalendar::Coptic;
-        case kETH:
-            return jdcore::WorldCalendar::Ethiopian;
-        case kFRR:
-            return jdcore::WorldCalendar::FrenchRepublican;
-        case kIND:
-            return jdcore::WorldCalendar::Indian;
-        default:
-            return std::nullopt;
+bool CalendarLetter(CalendarId id, DateRecord& record) {
+    const char letter = Calendar(id).recordLetter;
+    if (letter == 0) {
+        return false;
     }
-}
-
-int CalendarNameTextId(int index) {
-    return index >= kHEB && index <= kMJD ? kFirstCalendarNameTextId + index - kHEB : 0;
-}
-
-int MonthNameTextId(int index, int month) {
-    if (!WorldCalendarOf(index) || month < 1 || month > 13) {
-        return 0;
-    }
-    const bool thirteenMonths = index == kHEB || index == kCOP || index == kETH || index == kFRR;
-    if (month == 13 && !thirteenMonths) {
-        return 0;
-    }
-    return kFirstMonthNameTextId + kMonthNameBlock * (index - kHEB) + month - 1;
-}
-
-bool CalendarLetter(int index, DateRecord& record) {
-    switch (index) {
-        case kCE:
-        case kORD:  // ordinal dates are CE dates
-            record.calendar = 'G';
-            return true;
-        case kJC:
-            record.calendar = 'J';
-            return true;
-        case kAN:
-            record.calendar = 'A';
-            return true;
-        case kVLW:
-            record.calendar = 'V';
-            return true;
-        case kISO:
-            record.calendar = 'I';
-            return true;
-        default:
-            return false;
-    }
+    record.calendar = letter;
+    return true;
 }
 
 std::int16_t DayOfWeek(std::int32_t jdn) {
@@ -150,20 +50,6 @@ std::int16_t IsoDayOfWeek(std::int32_t jdn) {
 bool IsWeekday(std::int32_t jdn) {
     const std::int16_t d = DayOfWeek(jdn);
     return d >= 1 && d <= 5;
-}
-
-QString DayName(int n) {
-    if (n < 0 || n > 6) {
-        return {};
-    }
-    return QString::fromLatin1(kDayNames[static_cast<std::size_t>(n)]);
-}
-
-QString MonthName(int m) {
-    if (m < 1 || m > 12) {
-        return {};
-    }
-    return QString::fromLatin1(kMonthNames[static_cast<std::size_t>(m - 1)]);
 }
 
 bool IsLeapYear(std::int64_t year, const QString& letter) {

@@ -10,12 +10,16 @@
 // and weekday (week 53 becomes week 52 in a year without it). docs/calendars.md
 // ("Adding years and months") gives every calendar's rule.
 //
+// Each calendar's rule is its registry entry's unit policy (calendar/calendar_registry.h): whose
+// months it adds in and whether its years are week-years.
+//
 // Everything is O(1) and exact: closed forms on 64-bit values, never a loop over months or
 // years. A result beyond JDN +-2,100,000,000 is reported as out of range, never cut.
-// Calendars are named by the calendar table's indices (calendar/calendar_table.h).
 #pragma once
 
 #include <cstdint>
+
+#include "calendar/calendar_list.h"
 
 namespace daybridge {
 
@@ -47,36 +51,35 @@ inline constexpr std::int64_t kMaxUnitJdn = 2'100'000'000;
 
 enum class UnitOutcome {
     Done,
-    OutOfRange,       // the result (or the given day) lies beyond JDN +-2,100,000,000
-    UnknownCalendar,  // no calendar with this index
+    OutOfRange,  // the result (or the given day) lies beyond JDN +-2,100,000,000
 };
 
 struct UnitResult {
-    UnitOutcome outcome = UnitOutcome::UnknownCalendar;
+    UnitOutcome outcome = UnitOutcome::OutOfRange;
     std::int64_t jdn = 0;  // set when outcome is Done
 };
 
-// Adds `years`, then `months` (signed) to the day `jdn` in the calendar with the given index
-// (kCE .. kMJD of calendar/calendar_table.h).
-UnitResult AddYearsMonths(int calendar, std::int64_t jdn, std::int64_t years, std::int64_t months);
-inline UnitResult AddYears(int calendar, std::int64_t jdn, std::int64_t years) {
+// Adds `years`, then `months` (signed) to the day `jdn` in a calendar.
+UnitResult AddYearsMonths(CalendarId calendar, std::int64_t jdn, std::int64_t years,
+                          std::int64_t months);
+inline UnitResult AddYears(CalendarId calendar, std::int64_t jdn, std::int64_t years) {
     return AddYearsMonths(calendar, jdn, years, 0);
 }
-inline UnitResult AddMonths(int calendar, std::int64_t jdn, std::int64_t months) {
+inline UnitResult AddMonths(CalendarId calendar, std::int64_t jdn, std::int64_t months) {
     return AddYearsMonths(calendar, jdn, 0, months);
 }
 
 // The difference's years and months, signed; `subtract` reverses the sign (the first date
 // found from a second date). The caller then steps the day part (DayPart) from the result,
 // by plain days or by working days.
-UnitResult AddCalendarPart(int calendar, std::int64_t jdn, const UnitDifference& difference,
+UnitResult AddCalendarPart(CalendarId calendar, std::int64_t jdn, const UnitDifference& difference,
                            bool subtract = false);
 // Weeks and days as a signed number of days: 7 weeks + days, with the same sign rule. Parts
 // beyond kMaxUnitWeeks or kMaxUnitDays count as those sizes (the parser never gives more;
 // AddUnits reports them out of range).
 std::int64_t DayPart(const UnitDifference& difference, bool subtract = false);
 // The calendar part, then the day part as plain days.
-UnitResult AddUnits(int calendar, std::int64_t jdn, const UnitDifference& difference,
+UnitResult AddUnits(CalendarId calendar, std::int64_t jdn, const UnitDifference& difference,
                     bool subtract = false);
 
 // The whole months from `from` to `to` in the calendar's months: the months of the
@@ -84,9 +87,9 @@ UnitResult AddUnits(int calendar, std::int64_t jdn, const UnitDifference& differ
 // day of the month is reached, borrowing as the breakdown does); negative when `to` lies
 // before `from` (minus the months from `to` to `from`). Both days within the range.
 struct MonthsResult {
-    UnitOutcome outcome = UnitOutcome::UnknownCalendar;
+    UnitOutcome outcome = UnitOutcome::OutOfRange;
     std::int64_t months = 0;  // set when outcome is Done
 };
-MonthsResult MonthsBetween(int calendar, std::int64_t from, std::int64_t to);
+MonthsResult MonthsBetween(CalendarId calendar, std::int64_t from, std::int64_t to);
 
 }  // namespace daybridge

@@ -1,16 +1,11 @@
 #include "calendar/leap_week.h"
 
-#include <array>
 #include <limits>
 
 #include "jdcore/day_count.h"
 
 namespace daybridge {
 namespace {
-
-constexpr std::array<const char*, 12> kStarMonths{"Arcturus", "Bellatrix", "Canopus", "Deneb",
-                                                  "Elnath",   "Fomalhaut", "Girtab",  "Hadar",
-                                                  "Izar",     "Jabbah",    "Kochab",  "Lesath"};
 
 template <typename T>
 bool Fits(std::int64_t v) {
@@ -110,10 +105,7 @@ bool LpmToJdn(LeapWeekRecord& record) {
 }
 
 QString StarMonthName(int month) {
-    if (month < 1 || month > 12) {
-        return {};
-    }
-    return QString::fromLatin1(kStarMonths[static_cast<std::size_t>(month - 1)]);
+    return MonthNameOf(CalendarId::LPM, month, [](int) { return QString(); });
 }
 
 int YearInHexade(std::int64_t year) {

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "calendar/calendar_table.h"
 
@@ -29,7 +30,7 @@ std::optional<std::int64_t> NumberOf(const QString& text, bool signedOk) {
 
 // The date alone: without blanks, a comma and a word after it, the calendar's code on either
 // side, digit grouping and the parentheses of a negative year.
-QString DateAlone(int calendar, const QString& text) {
+QString DateAlone(CalendarId calendar, const QString& text) {
     QString t = text;
     t.replace(QChar(0x2212), u'-');
     const qsizetype comma = t.lastIndexOf(u',');
@@ -48,7 +49,7 @@ QString DateAlone(int calendar, const QString& text) {
         t.chop(code.size());
     }
     t.remove(u',');
-    if (calendar != kMAY) {
+    if (Calendar(calendar).notation != Notation::LongCount) {
         t.remove(u'.');  // a year grouped by dots
     }
     return t;
@@ -56,15 +57,23 @@ QString DateAlone(int calendar, const QString& text) {
 
 }  // namespace
 
-std::optional<TypedDateFault> WhyTypedDateIsRefused(int calendar, const QString& text) {
-    const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(calendar);
-    if (!world && calendar != kMAY) {
+// A number as a place of the calendar's date: one that does not fit is out of every range.
+std::int32_t CutToField(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const QString& text) {
+    const CalendarEntry& entry = Calendar(calendar);
+    const bool longCount = entry.notation == Notation::LongCount;
+    if (!longCount && entry.notation != Notation::YearMonthDay) {
         return std::nullopt;
     }
     TypedDateFault fault;
     fault.wrongForm = true;
+    fault.date.calendar = calendar;
     const QString date = DateAlone(calendar, text);
-    if (calendar == kMAY) {
+    if (longCount) {
         const QStringList places = date.split(u'.');
         if (places.size() != 5) {
             return fault;
@@ -78,7 +87,11 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(int calendar, const QString&
             }
             values[i] = *value;
         }
-        fault.reason = jdcore::WhyInvalidLongCount(values);
+        fault.date.year = values[0];
+        fault.date.month = CutToField(values[1]);
+        fault.date.day = CutToField(values[2]);
+        fault.date.uinal = CutToField(values[3]);
+        fault.date.kin = CutToField(values[4]);
     } else {
         // The year may be negative: the first "-" after the first character splits.
         const qsizetype first = date.indexOf(u'-', 1);
@@ -93,9 +106,12 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(int calendar, const QString&
         if (!year || !month || !day) {
             return fault;
         }
-        fault.reason = jdcore::WhyInvalidDate(*world, *year, *month, *day);
+        fault.date.year = *year;
+        fault.date.month = CutToField(*month);
+        fault.date.day = CutToField(*day);
     }
-    fault.wrongForm = fault.reason.fault == jdcore::DateFault::None;
+    fault.check = CheckDate(fault.date);
+    fault.wrongForm = fault.check.ok();
     return fault;
 }
 

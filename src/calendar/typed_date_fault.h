@@ -1,12 +1,13 @@
-// Why a date typed in one of the world's calendars was refused: the numbers are taken from the
-// text again and put to the calendar's rules (jdcore/date_faults.h). The date reader only says
-// yes or no; this says what to mend.
+// Why a date typed in a calendar of the registry's own arithmetic was refused (the year-first
+// calendars and the Long Count): the numbers are taken from the text again and put to the
+// calendar's check (calendar/calendar_registry.h). The date reader only says yes or no; this
+// says what to mend.
 #pragma once
 
 #include <QString>
 #include <optional>
 
-#include "jdcore/date_faults.h"
+#include "calendar/calendar_registry.h"
 
 namespace daybridge {
 
@@ -14,13 +15,14 @@ struct TypedDateFault {
     // The text holds no date of the calendar's form (year-month-day, or the five places of a
     // Long Count), or its numbers make a date and something else in it was refused.
     bool wrongForm = false;
-    jdcore::DateFaultReason reason;  // when the form is right: what the rules find
+    CalendarDate date;        // when the form is right: the numbers as written
+    jdcore::DateCheck check;  // and what the calendar's rules find
 };
 
-// For a year-month-day world calendar (HEB..IND) and the Long Count (MAY); nothing for any
-// other calendar. The text may carry what the date reader allows around a date: blanks, the
-// calendar's code before or after it, a comma and a word after it, a parenthesised negative
-// year, U+2212 for "-".
-std::optional<TypedDateFault> WhyTypedDateIsRefused(int calendar, const QString& text);
+// Nothing for a calendar whose dates the calendar library reads or that have forms of their own
+// (CE, ISO, the day numbers, ...). The text may carry what the date reader allows around a
+// date: blanks, the calendar's code before or after it, a comma and a word after it, a
+// parenthesised negative year, U+2212 for "-".
+std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const QString& text);
 
 }  // namespace daybridge

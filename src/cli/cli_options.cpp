@@ -22,9 +22,8 @@ std::optional<bool> OnOff(const QString& value) {
 }
 
 // The calendars a date field can be set to: every calendar of the registry.
-std::optional<int> FieldCalendar(const QString& code) {
-    const int index = CalendarIndexOfCode(code.trimmed());
-    return index >= 0 ? std::optional<int>(index) : std::nullopt;
+std::optional<CalendarId> FieldCalendar(const QString& code) {
+    return CalendarOfCode(code.trimmed());
 }
 
 // Stores one option's value; false with `error` set when the value is not allowed.
@@ -63,7 +62,7 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad(", or . or none");
         }
     } else if (name == "--first" || name == "--second") {
-        const std::optional<int> calendar = FieldCalendar(value);
+        const std::optional<CalendarId> calendar = FieldCalendar(value);
         if (!calendar) {
             return bad(CalendarChoices());
         }
@@ -159,10 +158,8 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
 
 QStringList FieldCalendarCodes() {
     QStringList codes;
-    for (int index = 0; index < kAllCalendarCount; ++index) {
-        if (FieldCalendar(CalendarCode(index))) {
-            codes << CalendarCode(index);
-        }
+    for (const CalendarEntry* calendar : AllCalendars()) {
+        codes << QString::fromLatin1(calendar->code);
     }
     return codes;
 }

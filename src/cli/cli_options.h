@@ -29,8 +29,8 @@ struct Options {
     std::optional<bool> includeFirst;
     std::optional<bool> weekends;
     std::optional<bool> verbose;
-    std::optional<int> firstCalendar;
-    std::optional<int> secondCalendar;
+    std::optional<CalendarId> firstCalendar;
+    std::optional<CalendarId> secondCalendar;
     std::optional<int> maxErrors;
     std::optional<int> language;
     std::optional<std::int32_t> todayJdn;

@@ -20,36 +20,25 @@ constexpr int kFirstField = 1;
 constexpr int kDifferenceField = 2;
 constexpr int kSecondField = 3;
 
-// Message indices of the computation messages.
-constexpr int kFirstInvalid = 1;
-constexpr int kFirstOutOfRange = 3;
-constexpr int kDifferenceInvalid = 4;
-constexpr int kDifferenceOutOfRange = 5;
-constexpr int kSecondInvalid = 6;
-constexpr int kSecondOutOfRange = 8;
-constexpr int kResultOutOfRange = 9;
-
 bool InDayRange(std::int64_t value) {
     return value >= kMinDayNumber && value <= kMaxDayNumber;
 }
 
 // The calendar codes, made once.
-const QString& Code(int calendar) {
-    static const std::array<QString, kAllCalendarCount> codes = [] {
-        std::array<QString, kAllCalendarCount> all;
-        for (int i = 0; i < kAllCalendarCount; ++i) {
-            all[static_cast<std::size_t>(i)] = CalendarCode(i);
+const QString& Code(CalendarId calendar) {
+    static const std::array<QString, kCalendarCount> codes = [] {
+        std::array<QString, kCalendarCount> all;
+        for (const CalendarEntry* entry : AllCalendars()) {
+            all[static_cast<std::size_t>(IndexOf(entry->id))] = QString::fromLatin1(entry->code);
         }
         return all;
     }();
-    static const QString none;
-    return calendar >= 0 && calendar < kAllCalendarCount ? codes[static_cast<std::size_t>(calendar)]
-                                                         : none;
+    return codes[static_cast<std::size_t>(IndexOf(calendar))];
 }
 
 }  // namespace
 
-QString DateTextOfJdn(const AppState& state, int calendar, std::int32_t jdn) {
+QString DateTextOfJdn(const AppState& state, CalendarId calendar, std::int32_t jdn) {
     return CanonicalDateText(state, calendar, jdn);
 }
 
@@ -141,7 +130,7 @@ bool ComputeEngine::AcceptSecondDate(QString& text) {
 
 bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
     const bool isFirst = firstOrSecond == 1;
-    const int calendar = state_.GetCal(firstOrSecond);
+    const CalendarId calendar = state_.GetCal(firstOrSecond);
     const TextFormat format = state_.CurrentFormat();
 
     ParseResult parsed;
@@ -149,7 +138,7 @@ bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
     if (state_.batchRunning && batch_ != nullptr) {
         if (const std::optional<std::int32_t> value = batch_->VariableValue(text)) {
             parsed.jdn = *value;
-            parsed.outcome = kParseValid;
+            parsed.outcome = ParseOutcome::Valid;
             fromVariable = true;
         }
     }
@@ -158,17 +147,17 @@ bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
     }
 
     QString canonical;
-    if (parsed.outcome == kParseValid) {
+    if (parsed.outcome == ParseOutcome::Valid) {
         // A variable may hold any 32-bit value; a date must be one that can be shown.
         if (InDayRange(parsed.jdn)) {
             canonical = CanonicalDateText(calendar, parsed.jdn, format);
         }
         if (canonical.isEmpty()) {
-            parsed.outcome = kParseOutOfRange;
+            parsed.outcome = ParseOutcome::OutOfRange;
         }
     }
-    if (parsed.outcome != kParseValid) {
-        const bool outOfRange = parsed.outcome < 0;
+    if (parsed.outcome != ParseOutcome::Valid) {
+        const bool outOfRange = parsed.outcome == ParseOutcome::OutOfRange;
         // In the window a world calendar's date says what is wrong with it.
         if (!outOfRange && !state_.batchRunning) {
             const QString why = RefusedDateMessage(firstOrSecond, calendar, text, state_.language);
@@ -177,10 +166,11 @@ bool ComputeEngine::AcceptDate(int firstOrSecond, QString& text) {
                 return false;
             }
         }
+        using enum ComputeMessageRow;
         if (isFirst) {
-            ReportDateError(outOfRange ? kFirstOutOfRange : kFirstInvalid);
+            ReportDateError(outOfRange ? FirstDateOutOfRange : FirstDateInvalid);
         } else {
-            ReportDateError(outOfRange ? kSecondOutOfRange : kSecondInvalid);
+            ReportDateError(outOfRange ? SecondDateOutOfRange : SecondDateInvalid);
         }
         return false;
     }
@@ -204,7 +194,7 @@ bool ComputeEngine::AcceptDifference(QString& text) {
         return true;
     }
     const ParseResult parsed = ParseDayCount(text, state_.format.thousandsSeparator);
-    if (parsed.outcome == kParseValid) {
+    if (parsed.outcome == ParseOutcome::Valid) {
         DateDifference = parsed.jdn;
         text = FormatDayNumber(parsed.jdn, state_.format.thousandsSeparator);
         SetField(kDifferenceField, text);
@@ -212,12 +202,14 @@ bool ComputeEngine::AcceptDifference(QString& text) {
     }
     // A text that is no plain number may be a unit difference ("1y2m", "3 Monate"); it stays
     // in the field as typed.
-    const UnitDifferenceParse units = parsed.outcome < 0
+    const UnitDifferenceParse units = parsed.outcome == ParseOutcome::OutOfRange
                                           ? UnitDifferenceParse{parsed.outcome, {}}
                                           : ParseUnitDifference(text, state_.language);
-    if (units.outcome != kParseValid) {
+    if (units.outcome != ParseOutcome::Valid) {
         // During a batch run reported with the line, like a date that cannot be read.
-        ReportDateError(units.outcome < 0 ? kDifferenceOutOfRange : kDifferenceInvalid);
+        ReportDateError(units.outcome == ParseOutcome::OutOfRange
+                            ? ComputeMessageRow::DifferenceOutOfRange
+                            : ComputeMessageRow::DifferenceInvalid);
         return false;
     }
     unitDifference_ = units.difference;
@@ -311,8 +303,8 @@ bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
     if (!InDayRange(jdn)) {
         return ResultOutOfRange();
     }
-    // An ordinal date exists only for years 1 to 9999.
-    if (state_.GetCal(firstOrSecond) == kORD && (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN)) {
+    // A date its calendar cannot write (an ordinal date outside years 1 to 9999).
+    if (!InSpan(Calendar(state_.GetCal(firstOrSecond)), jdn)) {
         return ResultOutOfRange();
     }
     (firstOrSecond == 1 ? FirstJDN : SecondJDN) = static_cast<std::int32_t>(jdn);
@@ -322,18 +314,18 @@ bool ComputeEngine::StoreComputedDate(int firstOrSecond, std::int64_t jdn) {
 bool ComputeEngine::ResultOutOfRange() {
     if (state_.batchRunning) {
         // With the line it comes from, as every report of a run.
-        ReportDateError(kResultOutOfRange);
+        ReportDateError(ComputeMessageRow::ResultOutOfRange);
         return false;
     }
     Append(CurrentWords().outOfRange);
     Append(kCrLf);
-    ShowMessage(kResultOutOfRange);
+    ShowMessage(ComputeMessageRow::ResultOutOfRange);
     return false;
 }
 
-void ComputeEngine::ReportDateError(int messageIndex) {
+void ComputeEngine::ReportDateError(ComputeMessageRow message) {
     if (!state_.batchRunning) {
-        ShowMessage(messageIndex);
+        ShowMessage(message);
         return;
     }
     const int lineNumber = batch_ != nullptr ? batch_->FileLineNumber() : 0;
@@ -344,13 +336,13 @@ void ComputeEngine::ReportDateError(int messageIndex) {
     Append(lineText);
     Append(u"':");
     Append(kCrLf);
-    Append(ComputeMessage(messageIndex, state_.language));
+    Append(ComputeMessage(message, state_.language));
     Append(kCrLf);
     host_.outputChanged();
 }
 
-void ComputeEngine::ShowMessage(int messageIndex) {
-    ShowMessageText(ComputeMessage(messageIndex, state_.language));
+void ComputeEngine::ShowMessage(ComputeMessageRow message) {
+    ShowMessageText(ComputeMessage(message, state_.language));
 }
 
 void ComputeEngine::ShowMessageText(const QString& text) {
@@ -388,7 +380,7 @@ void ComputeEngine::DisplaySecondDate(std::int32_t jdn) {
 }
 
 void ComputeEngine::DisplayDate(int firstOrSecond, std::int32_t jdn) {
-    const int calendar = state_.GetCal(firstOrSecond);
+    const CalendarId calendar = state_.GetCal(firstOrSecond);
     if (!state_.conversionOnlyCase) {
         const QString text = DateTextOfJdn(state_, calendar, jdn);
         SetField(firstOrSecond == 1 ? kFirstField : kSecondField, text);
@@ -411,8 +403,8 @@ void ComputeEngine::DisplayDate(int firstOrSecond, std::int32_t jdn) {
 void ComputeEngine::DisplayDateDiff(std::int32_t difference) {
     const Snapshot& options = state_.snapshot;
     const Words& words = CurrentWords();
-    const int firstCalendar = state_.GetCal(1);
-    const int secondCalendar = state_.GetCal(2);
+    const CalendarId firstCalendar = state_.GetCal(1);
+    const CalendarId secondCalendar = state_.GetCal(2);
     const QString number = FormatDayNumber(difference, state_.format.thousandsSeparator);
     SetField(kDifferenceField, number);
 
@@ -435,24 +427,11 @@ void ComputeEngine::DisplayDateDiff(std::int32_t difference) {
 
     // The breakdown into calendar units, for spans long enough to hold a whole unit.
     if (options.includeWeekends && difference >= 1 && firstCalendar == secondCalendar) {
-        int longerThan = -1;
-        switch (firstCalendar) {
-            case kCE:
-            case kJC:
-                longerThan = 30;
-                break;
-            case kISO:
-                longerThan = 6;
-                break;
-            case kORD:
-                longerThan = 364;
-                break;
-            default:
-                break;
-        }
+        const CalendarEntry& calendar = Calendar(firstCalendar);
         const std::int64_t from =
             static_cast<std::int64_t>(FirstJDN) - (options.includeFirstDate ? 1 : 0);
-        if (longerThan >= 0 && difference > longerThan && InDayRange(from)) {
+        if (calendar.breakdown != Breakdown::None && difference > calendar.breakdownAfterDays &&
+            InDayRange(from)) {
             const QString breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from),
                                                     SecondJDN, state_.language);
             if (!breakdown.isEmpty()) {
@@ -520,7 +499,8 @@ void ComputeEngine::SetLastResult(ResultKind kind, std::int32_t dateJdn) {
 }
 
 QString ComputeEngine::Today(int n) const {
-    const int calendar = n == 1 ? state_.snapshot.firstCalendar : state_.snapshot.secondCalendar;
+    const CalendarId calendar =
+        n == 1 ? state_.snapshot.firstCalendar : state_.snapshot.secondCalendar;
     return DateTextOfJdn(state_, calendar, host_.todayJdn());
 }
 

@@ -81,8 +81,8 @@ class ComputeEngine {
     bool StoreComputedDate(int firstOrSecond, std::int64_t jdn);
     bool StoreUnitDayCount();
     bool ResultOutOfRange();
-    void ReportDateError(int messageIndex);
-    void ShowMessage(int messageIndex);
+    void ReportDateError(ComputeMessageRow message);
+    void ShowMessage(ComputeMessageRow message);
     void ShowMessageText(const QString& text);
     void AppendQualifiers();
     void WriteSentence(bool fromFirstDate, const QString& differenceText);
@@ -113,6 +113,6 @@ class ComputeEngine {
 // The date text of a JDN in a calendar with the settings in force (today labels, Today
 // buttons, DisplayFirstDate): CE/JC in the user's date order; ORD only in its range (empty
 // outside); ISO and ORD with the hyphen setting; JDN grouped by the thousands separator.
-QString DateTextOfJdn(const AppState& state, int calendar, std::int32_t jdn);
+QString DateTextOfJdn(const AppState& state, CalendarId calendar, std::int32_t jdn);
 
 }  // namespace daybridge

@@ -19,8 +19,10 @@ std::int32_t ElapsedCalendar(const DateRecord& record) {
     return 0;
 }
 
+// The months of a year in the record's calendar (10 in Annus Novus, 12 in CE and JC).
 int MonthsPerYear(const DateRecord& record) {
-    return record.calendar == 'A' ? 10 : 12;
+    const std::optional<CalendarId> calendar = CalendarOfRecordLetter(record.calendar);
+    return Calendar(calendar.value_or(kDefaultCalendar)).monthsInYear(record.year);
 }
 
 DateRecord FirstOfMonth(std::int32_t year, std::int32_t month, std::int32_t calendar) {
@@ -83,7 +85,7 @@ QString UnitText(std::int64_t count, Caption one, Caption many, int language) {
 
 }  // namespace
 
-QString CanonicalDateText(const AppState& state, int calendar, std::int32_t jdn) {
+QString CanonicalDateText(const AppState& state, CalendarId calendar, std::int32_t jdn) {
     return CanonicalDateText(calendar, jdn, state.CurrentFormat());
 }
 
@@ -190,33 +192,38 @@ DifferenceParts DifferenceInYearsDays(const DateRecord& first, const DateRecord&
     return parts;
 }
 
-QString BreakdownText(int calendar, std::int32_t firstJdn, std::int32_t secondJdn, int language) {
+QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
+                      int language) {
     if (firstJdn > secondJdn) {
         return {};
     }
+    const CalendarEntry& entry = Calendar(calendar);
     QStringList shown;
     DifferenceParts parts;
-    switch (calendar) {
-        case kCE:
-        case kJC: {
-            const char letter = calendar == kJC ? 'J' : 'G';
+    switch (entry.breakdown) {
+        case Breakdown::YearsMonthsDays:
+        case Breakdown::YearsDays: {
+            // The records of the calendar library: CE (also for ordinal dates) or JC.
+            const char letter = entry.recordLetter;
             DateRecord first = CivilOfJdn(firstJdn, letter);
             DateRecord second = CivilOfJdn(secondJdn, letter);
             first.calendar = letter;
             second.calendar = letter;
-            parts = DifferenceInYearsMonthsDays(first, second);
+            const bool months = entry.breakdown == Breakdown::YearsMonthsDays;
+            parts = months ? DifferenceInYearsMonthsDays(first, second)
+                           : DifferenceInYearsDays(first, second);
             if (parts.status != 0) {
                 return {};
             }
             if (parts.years != 0) {
                 shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
             }
-            if (parts.monthsOrWeeks != 0) {
+            if (months && parts.monthsOrWeeks != 0) {
                 shown << UnitText(parts.monthsOrWeeks, Caption::Month, Caption::Months, language);
             }
             break;
         }
-        case kISO: {
+        case Breakdown::YearsWeeksDays: {
             IsoWeekRecord first;
             first.jdn = firstJdn;
             JdnToIsoWeek(first);
@@ -235,21 +242,7 @@ QString BreakdownText(int calendar, std::int32_t firstJdn, std::int32_t secondJd
             }
             break;
         }
-        case kORD: {
-            DateRecord first = CivilOfJdn(firstJdn, 'G');
-            DateRecord second = CivilOfJdn(secondJdn, 'G');
-            first.calendar = 'G';
-            second.calendar = 'G';
-            parts = DifferenceInYearsDays(first, second);
-            if (parts.status != 0) {
-                return {};
-            }
-            if (parts.years != 0) {
-                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
-            }
-            break;
-        }
-        default:
+        case Breakdown::None:
             return {};
     }
     if (parts.days != 0) {

@@ -22,7 +22,7 @@ struct DifferenceParts {
 
 // The canonical text of a JDN in a calendar with the settings in force (date order, separators,
 // hyphen); empty when the JDN cannot be written in that calendar (ORD outside years 1..9999).
-QString CanonicalDateText(const AppState& state, int calendar, std::int32_t jdn);
+QString CanonicalDateText(const AppState& state, CalendarId calendar, std::int32_t jdn);
 
 // Date records ('G' or 'J'; 'A' counts 10 months a year), the earlier date first. A day borrow
 // that leaves the days negative borrows once more from the month before, so no part is negative.
@@ -37,10 +37,13 @@ DifferenceParts DifferenceInYearsDays(const DateRecord& first, const DateRecord&
 std::int16_t DaysInMonth(const DateRecord& record);
 std::int16_t DaysInYear(const DateRecord& record);
 
-// The breakdown of the span from `firstJdn` to `secondJdn` (first <= second) in `calendar`
-// (CE, JC, ISO or ORD) as "1 year, 2 months, 3 days", zero parts left out; empty for another
-// calendar, a wrong order or nothing to show. Unit words are lower case except in German.
-QString BreakdownText(int calendar, std::int32_t firstJdn, std::int32_t secondJdn, int language);
+// The breakdown of the span from `firstJdn` to `secondJdn` (first <= second) in `calendar`,
+// by its registry entry's breakdown (years, months and days for CE and JC; years, weeks and
+// days for ISO; years and days for ORD) as "1 year, 2 months, 3 days", zero parts left out;
+// empty for a calendar without one, a wrong order or nothing to show. Unit words are lower
+// case except in German.
+QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
+                      int language);
 
 // What a result says when weekend days are not counted: "not counting weekend days" for
 // Saturday and Sunday without holidays (as always); otherwise it names the weekend days when

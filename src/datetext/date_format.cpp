@@ -7,6 +7,7 @@
 #include "calendar/leap_week.h"
 #include "datetext/string_utils.h"
 #include "jdcore/jdcore.h"
+#include "jdcore/world_calendars.h"
 
 namespace daybridge {
 
@@ -145,10 +146,12 @@ QString FormatRegional(std::int64_t n, const QLocale& regional) {
 
 QString FormatDate(const DateRecord& record, int dateFormat, const QString& separator,
                    const QString& thousandsSeparator) {
-    // Annus Novus and the library's leap week dates are read with "-" and never month first,
-    // so they are written that way.
-    const bool isAn = record.calendar == 'A';
-    const bool yearFirstCalendar = isAn || record.calendar == 'V';
+    // The record's letter names its calendar: CE and JC follow the user's order and separator;
+    // the others (Annus Novus, the library's leap week dates) are read with "-" and never month
+    // first, so they are written that way.
+    const std::optional<CalendarId> calendar = CalendarOfRecordLetter(record.calendar);
+    const CalendarEntry& entry = Calendar(calendar.value_or(kDefaultCalendar));
+    const bool yearFirstCalendar = entry.notation != Notation::CivilDate;
     const QString sep = yearFirstCalendar ? QStringLiteral("-") : separator;
     if (yearFirstCalendar && dateFormat == kDateFormatMDY) {
         dateFormat = kDateFormatYMD;
@@ -156,7 +159,7 @@ QString FormatDate(const DateRecord& record, int dateFormat, const QString& sepa
     const QString day = Padded(record.day, 2);
     const QString month = Padded(record.month, 2);
     QString year = QString::number(record.year);
-    if (!isAn && (record.year > 9999 || record.year < -9999) &&
+    if (entry.groupsYear && (record.year > 9999 || record.year < -9999) &&
         GroupingKeepsDateReadable(thousandsSeparator, sep)) {
         year = SeparateThousands(year, thousandsSeparator);
     }
@@ -256,69 +259,85 @@ QString FormatLongCount(const jdcore::LongCount& date) {
            QString::number(date.kin);
 }
 
-QString CanonicalDateText(int calendar, std::int32_t jdn, const TextFormat& format) {
-    if (calendar == kJDN) {
-        return FormatDayNumber(jdn, format.thousandsSeparator);
-    }
-    if (jdn < kMinDayNumber || jdn > kMaxDayNumber) {
+QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextFormat& format) {
+    const CalendarEntry& entry = Calendar(calendar);
+    if (!InSpan(entry, jdn)) {
         return QString();
     }
-    if (const std::optional<jdcore::WorldCalendar> world = WorldCalendarOf(calendar)) {
-        const jdcore::YearMonthDay date = jdcore::FromJdn(*world, jdn);
-        return FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
-    }
-    switch (calendar) {
-        case kMAY:
-            return FormatLongCount(jdcore::JdnToLongCount(jdn));
-        case kMJD:
-            return FormatDayNumber(std::int64_t{jdn} - jdcore::kMjdOffset,
-                                   format.thousandsSeparator);
-        case kCE:
-        case kJC:
-        case kAN:
-        case kVLW: {
+    switch (entry.notation) {
+        case Notation::DayNumber:
+            return FormatDayNumber(std::int64_t{jdn} - entry.dayOffset, format.thousandsSeparator);
+        case Notation::CivilDate:
+        case Notation::LibraryYearFirst: {
+            // Through the calendar library's record, as the described formatter takes it.
             DateRecord record{};
             CalendarLetter(calendar, record);
             record.jdn = jdn;
-            if (calendar == kAN) {
-                jdcore::jdn_to_annus_novus_date(record);
-            } else {
-                jdcore::jdn_to_euro_date(record);
-            }
+            jdcore::jdn_to_euro_date(record);
             return FormatDate(record, format.dateFormat, format.dateSeparator,
                               format.thousandsSeparator);
         }
-        case kORD: {
-            if (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN) {
-                return QString();
-            }
-            DateRecord record{};
-            CalendarLetter(kCE, record);
-            record.jdn = jdn;
-            jdcore::jdn_to_euro_date(record);
-            return FormatOrdinal(record.year, DayOfYear(record), format.hyphen);
-        }
-        case kISO: {
+        default:
+            break;
+    }
+    const CalendarDate date = entry.fromJdn(jdn);
+    switch (entry.notation) {
+        case Notation::OrdinalDate:
+            return FormatOrdinal(static_cast<std::int32_t>(date.year), date.day, format.hyphen);
+        case Notation::IsoWeekDate: {
             IsoWeekRecord record;
+            record.year = static_cast<std::int32_t>(date.year);
+            record.week = date.month;
+            record.weekday = date.day;
             record.jdn = jdn;
-            JdnToIsoWeek(record);
             return FormatIsoWeek(record, format.hyphen);
         }
-        case kLPW: {
+        case Notation::LeapWeekDate:
+        case Notation::LeapMonthDate: {
             LeapWeekRecord record;
+            record.year = static_cast<std::int32_t>(date.year);
             record.jdn = jdn;
-            JdnToLpw(record);
-            return FormatLpw(record, false, format.regional);
-        }
-        case kLPM: {
-            LeapWeekRecord record;
-            record.jdn = jdn;
-            JdnToLpm(record);
+            if (entry.notation == Notation::LeapWeekDate) {
+                record.week = static_cast<std::int16_t>(date.month);
+                record.weekday = static_cast<std::int16_t>(date.day);
+                return FormatLpw(record, false, format.regional);
+            }
+            record.month = static_cast<std::int16_t>(date.month);
+            record.dayOfMonth = static_cast<std::int16_t>(date.day);
             return FormatLpm(record, false, format.regional);
         }
-        default:
-            return QString();
+        case Notation::LongCount:
+            return FormatLongCount({date.year, date.month, date.day, date.uinal, date.kin});
+        case Notation::YearMonthDay:
+            return FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
+        case Notation::DayNumber:
+        case Notation::CivilDate:
+        case Notation::LibraryYearFirst:
+            break;
     }
+    return QString();
+}
+
+void AppendDateTextWithCode(QString& out, CalendarId calendar, std::int32_t jdn,
+                            const TextFormat& format) {
+    const CalendarEntry& entry = Calendar(calendar);
+    if (entry.notation == Notation::DayNumber) {
+        out += FormatRegional(std::int64_t{jdn} - entry.dayOffset, format.regional);
+    } else {
+        const QString text = CanonicalDateText(calendar, jdn, format);
+        if (text.isEmpty()) {
+            return;
+        }
+        out += text;
+    }
+    out += u' ';
+    out += QLatin1String(entry.code);
+}
+
+QString DateTextWithCode(CalendarId calendar, std::int32_t jdn, const TextFormat& format) {
+    QString text;
+    AppendDateTextWithCode(text, calendar, jdn, format);
+    return text;
 }
 
 }  // namespace daybridge

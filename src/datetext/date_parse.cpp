@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -11,7 +12,6 @@
 #include "calendar/leap_week.h"
 #include "datetext/string_utils.h"
 #include "jdcore/jdcore.h"
-#include "jdcore/world_calendars.h"
 
 namespace daybridge {
 
@@ -128,18 +128,7 @@ bool AppendUngroupedDigits(QStringView text, IsGroupChar isGroupChar, QString& o
     return true;
 }
 
-// The day names the output writes after a date (", Monday"), in English and German.
-constexpr std::array<const char16_t*, 14> kWrittenDayNames = {
-    u"Sunday",  u"Monday", u"Tuesday",  u"Wednesday", u"Thursday",   u"Friday",  u"Saturday",
-    u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch",  u"Donnerstag", u"Freitag", u"Samstag"};
-
 }  // namespace
-
-bool IsWrittenDayName(QStringView word) {
-    return std::any_of(kWrittenDayNames.begin(), kWrittenDayNames.end(), [word](const char16_t* n) {
-        return word.compare(QStringView(n), Qt::CaseInsensitive) == 0;
-    });
-}
 
 namespace {
 
@@ -156,7 +145,7 @@ QString WithoutDayName(const QString& text) {
 // What the output writes around a date taken off the text: a day name after a comma, and the
 // calendar's own code before or after the date. Empty when another word is there (a code of
 // another calendar, "BC", a letter typed for a digit at either end).
-std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) {
+std::optional<QString> WithoutCodeAndDayName(CalendarId calendar, const QString& text) {
     const QString t = WithoutDayName(text);
     qsizetype end = t.size();
     while (end > 0 && IsAsciiLetter(t.at(end - 1))) {
@@ -166,14 +155,14 @@ std::optional<QString> WithoutCodeAndDayName(int calendar, const QString& text) 
     while (begin < end && IsAsciiLetter(t.at(begin))) {
         ++begin;
     }
-    static const std::array<QString, kAllCalendarCount> kCodes = [] {
-        std::array<QString, kAllCalendarCount> codes;
-        for (int i = 0; i < kAllCalendarCount; ++i) {
-            codes[static_cast<std::size_t>(i)] = CalendarCode(i);
+    static const std::array<QString, kCalendarCount> kCodes = [] {
+        std::array<QString, kCalendarCount> codes;
+        for (const CalendarEntry* entry : AllCalendars()) {
+            codes[static_cast<std::size_t>(IndexOf(entry->id))] = QString::fromLatin1(entry->code);
         }
         return codes;
     }();
-    const QString& code = kCodes[static_cast<std::size_t>(calendar)];  // calendar checked
+    const QString& code = kCodes[static_cast<std::size_t>(IndexOf(calendar))];
     const auto isCode = [&code](QStringView word) {
         return word.compare(code, Qt::CaseInsensitive) == 0;
     };
@@ -206,22 +195,24 @@ struct DateTextRules {
     bool InNumber(QChar c) const { return IsDigit(c) || IsGroupChar(c); }
 };
 
-DateTextRules RulesFor(int calendar, const TextFormat& format) {
+DateTextRules RulesFor(const CalendarEntry& calendar, const TextFormat& format) {
     DateTextRules rules;
     int dateFormat = format.dateFormat;
-    if ((calendar == kCE || calendar == kJC) && !format.dateSeparator.isEmpty()) {
+    const bool userOrder = calendar.notation == Notation::CivilDate;
+    const bool libraryDate = userOrder || calendar.notation == Notation::LibraryYearFirst;
+    if (userOrder && !format.dateSeparator.isEmpty()) {
         rules.dateSeparator = format.dateSeparator.front();
-    } else if ((calendar == kAN || calendar == kVLW) && dateFormat == kDateFormatMDY) {
+    } else if (!userOrder && libraryDate && dateFormat == kDateFormatMDY) {
         dateFormat = kDateFormatYMD;  // read year first, as written
     }
-    rules.yearLast = (calendar == kCE || calendar == kJC || calendar == kAN || calendar == kVLW) &&
-                     dateFormat != kDateFormatYMD;
-    rules.weekLetter = calendar == kISO;
+    rules.yearLast = libraryDate && dateFormat != kDateFormatYMD;
+    rules.weekLetter = calendar.notation == Notation::IsoWeekDate;
     const QChar thousands =
         format.thousandsSeparator.isEmpty() ? QChar() : format.thousandsSeparator.front();
     // Large leap week years are written with the regional grouping.
-    const QString regional =
-        calendar == kLPW || calendar == kLPM ? format.regional.groupSeparator() : QString();
+    const bool regionalYears =
+        calendar.notation == Notation::LeapWeekDate || calendar.notation == Notation::LeapMonthDate;
+    const QString regional = regionalYears ? format.regional.groupSeparator() : QString();
     const QChar candidates[2] = {thousands, regional.isEmpty() ? QChar() : regional.front()};
     for (int i = 0; i < 2; ++i) {
         const QChar c = candidates[i];
@@ -316,11 +307,16 @@ std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& r
     return body;
 }
 
-ParseResult Outcome(int outcome, std::int64_t value = 0) {
+ParseResult Outcome(ParseOutcome outcome, std::int64_t value = 0) {
     ParseResult result;
     result.outcome = outcome;
-    result.jdn = outcome == kParseValid ? static_cast<std::int32_t>(value) : 0;
+    result.jdn = outcome == ParseOutcome::Valid ? static_cast<std::int32_t>(value) : 0;
     return result;
+}
+
+// The outcome of one of the described readers, which answer by the described codes.
+ParseResult Outcome(int code, std::int64_t value = 0) {
+    return Outcome(OutcomeOfCode(code), value);
 }
 
 // The JDN calendar's check of the date separator inside a number, before it is read as a
@@ -360,19 +356,10 @@ bool JdnSeparatorShapeOk(const QString& text, const QString& separator) {
     return true;
 }
 
-QChar LibraryLetterOf(int calendar) {
-    switch (calendar) {
-        case kJC:
-            return u'J';
-        case kAN:
-            return u'A';
-        case kVLW:
-            return u'V';
-        case kISO:
-            return u'I';
-        default:
-            return u'G';
-    }
+// The letter the calendar library reads a date of the calendar with ('G' where the calendar
+// has none of its own).
+char LibraryLetterOf(const CalendarEntry& calendar) {
+    return calendar.recordLetter != 0 ? calendar.recordLetter : 'G';
 }
 
 // The three numbers of a year-first text: a signed year and two unsigned numbers, separated
@@ -422,27 +409,41 @@ int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& sec
     return kParseValid;
 }
 
-// A date of a year-month-day world calendar, the date alone ("5787-09-27").
-ParseResult ParseWorldDate(jdcore::WorldCalendar calendar, const QString& text) {
+// A year-first date of a calendar's own arithmetic, the date alone ("5787-09-27"): a year
+// beyond the calendar's years and a day beyond its span are out of range.
+ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& text) {
     std::int64_t year = 0;
     std::int64_t month = 0;
     std::int64_t day = 0;
-    const int outcome = SplitYearFirstText(text, jdcore::kMaxWorldYear, year, month, day);
+    const int outcome = SplitYearFirstText(text, calendar.maxYear, year, month, day);
     if (outcome != kParseValid) {
         return Outcome(outcome);
     }
-    if (month > 13 || day > 31 ||
-        !jdcore::IsValidDate(calendar, year, static_cast<int>(month), static_cast<int>(day))) {
-        return Outcome(kParseInvalid);
+    if (year < calendar.minYear) {
+        return Outcome(ParseOutcome::OutOfRange);
     }
-    const std::int64_t jdn =
-        jdcore::ToJdn(calendar, year, static_cast<int>(month), static_cast<int>(day));
-    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    if (month > kLargest || day > kLargest) {
+        return Outcome(ParseOutcome::Invalid);
+    }
+    const CalendarDate date{.calendar = calendar.id,
+                            .month = static_cast<std::int32_t>(month),
+                            .year = year,
+                            .day = static_cast<std::int32_t>(day)};
+    const jdcore::DateCheck check = calendar.check(date);
+    if (!check.ok()) {
+        ParseResult result = Outcome(ParseOutcome::Invalid);
+        result.reason = check;
+        return result;
+    }
+    const std::int64_t jdn = calendar.toJdn(date);
+    return InDayNumberRange(jdn) && InSpan(calendar, jdn) ? Outcome(ParseOutcome::Valid, jdn)
+                                                          : Outcome(ParseOutcome::OutOfRange);
 }
 
 // A Mayan Long Count, the date alone: five numbers separated by ".", the baktun signed, the
 // others in their places' ranges; blanks allowed, but not inside a number.
-ParseResult ParseLongCount(const QString& text) {
+ParseResult ParseLongCount(const CalendarEntry& calendar, const QString& text) {
     QString t;
     bool blankBefore = false;
     for (QChar c : text) {
@@ -452,7 +453,7 @@ ParseResult ParseLongCount(const QString& text) {
         }
         if (!(IsDigit(c) || c == u'.' || c == u'-') ||
             (blankBefore && !t.isEmpty() && IsDigit(t.back()) && IsDigit(c))) {
-            return Outcome(kParseInvalid);
+            return Outcome(ParseOutcome::Invalid);
         }
         blankBefore = false;
         t.append(c);
@@ -460,30 +461,34 @@ ParseResult ParseLongCount(const QString& text) {
     const bool negative = t.startsWith(u'-');
     const QStringList places = t.mid(negative ? 1 : 0).split(u'.');
     if (places.size() != 5) {
-        return Outcome(kParseInvalid);
+        return Outcome(ParseOutcome::Invalid);
     }
     constexpr int kLimits[5] = {0, 19, 19, 17, 19};  // the baktun has none of its own
     std::int64_t values[5] = {};
     for (int i = 0; i < 5; ++i) {
         if (!AllDigits(places.at(i))) {
-            return Outcome(kParseInvalid);
+            return Outcome(ParseOutcome::Invalid);
         }
         const std::optional<std::int64_t> value = DigitsValue(places.at(i));
         if (i == 0 ? !value : (!value || *value > kLimits[i])) {
-            return Outcome(i == 0 ? kParseOutOfRange : kParseInvalid);
+            return Outcome(i == 0 ? ParseOutcome::OutOfRange : ParseOutcome::Invalid);
         }
         values[i] = *value;
     }
     // 144,000 days a baktun: beyond 100,000 baktuns every date is out of range (and the
     // conversion cannot overflow).
     if (values[0] > 100000) {
-        return Outcome(kParseOutOfRange);
+        return Outcome(ParseOutcome::OutOfRange);
     }
-    const jdcore::LongCount date{negative ? -values[0] : values[0], static_cast<int>(values[1]),
-                                 static_cast<int>(values[2]), static_cast<int>(values[3]),
-                                 static_cast<int>(values[4])};
-    const std::int64_t jdn = jdcore::LongCountToJdn(date);
-    return InDayNumberRange(jdn) ? Outcome(kParseValid, jdn) : Outcome(kParseOutOfRange);
+    const CalendarDate date{.calendar = calendar.id,
+                            .month = static_cast<std::int32_t>(values[1]),
+                            .year = negative ? -values[0] : values[0],
+                            .day = static_cast<std::int32_t>(values[2]),
+                            .uinal = static_cast<std::int32_t>(values[3]),
+                            .kin = static_cast<std::int32_t>(values[4])};
+    const std::int64_t jdn = calendar.toJdn(date);
+    return InDayNumberRange(jdn) ? Outcome(ParseOutcome::Valid, jdn)
+                                 : Outcome(ParseOutcome::OutOfRange);
 }
 
 }  // namespace
@@ -504,18 +509,18 @@ ParseResult ParseSignedGroupedNumber(const QString& text, QStringView groupChars
     digits.reserve(t.size());
     if (!AppendUngroupedDigits(
             t, [groupChars](QChar c) { return groupChars.contains(c); }, digits)) {
-        return Outcome(kParseInvalid);
+        return Outcome(ParseOutcome::Invalid);
     }
     const QString significant = WithoutLeadingZeros(digits);
     if (significant.size() > 10) {
-        return Outcome(kParseOutOfRange);
+        return Outcome(ParseOutcome::OutOfRange);
     }
     const std::int64_t magnitude = *DigitsValue(significant);
     const std::int64_t value = (negative ? -magnitude : magnitude) + offset;
     if (!InDayNumberRange(value)) {
-        return Outcome(kParseOutOfRange);
+        return Outcome(ParseOutcome::OutOfRange);
     }
-    return Outcome(kParseValid, value);
+    return Outcome(ParseOutcome::Valid, value);
 }
 
 }  // namespace
@@ -534,11 +539,13 @@ ParseResult ParseJdnText(const QString& text, const QString& thousandsSeparator)
     return ParseSignedGroupedNumber(text, groupChars);
 }
 
-int ParseDate(const QString& text, const QString& separator, int calendar, int dateFormat,
+int ParseDate(const QString& text, const QString& separator, CalendarId calendar, int dateFormat,
               DateRecord& record) {
     record = DateRecord{};
+    const CalendarEntry& entry = Calendar(calendar);
     QString sep = separator.isEmpty() ? QStringLiteral("-") : separator.left(1);
-    if (calendar == kAN || calendar == kVLW || calendar == kISO) {
+    // Only CE and JC dates take the user's order and separator.
+    if (entry.notation != Notation::CivilDate) {
         sep = QStringLiteral("-");
         if (dateFormat == kDateFormatMDY) {
             dateFormat = kDateFormatYMD;
@@ -546,14 +553,14 @@ int ParseDate(const QString& text, const QString& separator, int calendar, int d
     }
     QString t = RemoveSpaces(text);
 
-    if (calendar == kJDN) {
+    if (entry.fields == FieldKind::DayNumber) {
         if (!JdnSeparatorShapeOk(t, sep)) {
             return kParseInvalid;
         }
-        const ParseResult count =
-            ParseDayCount(t, sep == QStringLiteral(".") ? sep : QStringLiteral(","));
+        const ParseResult count = ParseSignedGroupedNumber(
+            t, sep == QStringLiteral(".") ? sep : QStringLiteral(","), entry.dayOffset);
         record.jdn = count.jdn;
-        return count.outcome;
+        return CodeOfOutcome(count.outcome);
     }
 
     // Only digits, "-" and the separator: any other character is refused, not dropped.
@@ -569,11 +576,11 @@ int ParseDate(const QString& text, const QString& separator, int calendar, int d
     if (!shapeOk) {
         return kParseInvalid;
     }
-    const QChar letter = LibraryLetterOf(calendar);
+    const char letter = LibraryLetterOf(entry);
     const QByteArray bytes = t.toUtf8();
     const std::int32_t status = jdcore::str_to_date(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), dateFormat,
-        record, static_cast<char>(letter.unicode()));
+        record, letter);
     if (status == jdcore::kOutOfRange) {
         record = DateRecord{};
         return kParseOutOfRange;
@@ -582,12 +589,8 @@ int ParseDate(const QString& text, const QString& separator, int calendar, int d
         record = DateRecord{};
         return kParseInvalid;
     }
-    record.calendar = letter.unicode();
-    if (calendar == kAN) {
-        jdcore::annus_novus_date_to_jdn(record);
-    } else {
-        jdcore::euro_date_to_jdn(record);
-    }
+    record.calendar = letter;
+    jdcore::euro_date_to_jdn(record);  // 'A' too: the Annus Novus arithmetic
     if (!InDayNumberRange(record.jdn)) {
         return kParseOutOfRange;
     }
@@ -740,67 +743,69 @@ int ParseLpw(const QString& text, LeapWeekRecord& record) {
     return InDayNumberRange(record.jdn) ? kParseValid : kParseOutOfRange;
 }
 
-ParseResult ParseDateInCalendar(int calendar, const QString& text, const TextFormat& format) {
-    if (calendar < 0 || calendar >= kAllCalendarCount) {
-        return Outcome(kParseInvalid);
-    }
+ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
+                                const TextFormat& format) {
     const std::optional<QString> date = WithoutCodeAndDayName(calendar, text);
     if (!date) {
-        return Outcome(kParseInvalid);
+        return Outcome(ParseOutcome::Invalid);
     }
-    if (calendar == kJDN || calendar == kMJD) {
-        // Grouped by commas, the thousands separator or, as the batch language writes day
-        // numbers, the regional format. An MJD is a day count like the JDN, shifted: the JDN
-        // must lie in the day number range.
-        const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1) +
-                                   format.regional.groupSeparator().left(1);
-        return ParseSignedGroupedNumber(*date, groupChars,
-                                        calendar == kMJD ? jdcore::kMjdOffset : 0);
+    const CalendarEntry& entry = Calendar(calendar);
+    switch (entry.notation) {
+        case Notation::DayNumber: {
+            // Grouped by commas, the thousands separator or, as the batch language writes day
+            // numbers, the regional format. A day count with an offset (MJD) is shifted: the
+            // JDN must lie in the day number range.
+            const QString groupChars = QStringLiteral(",") + format.thousandsSeparator.left(1) +
+                                       format.regional.groupSeparator().left(1);
+            return ParseSignedGroupedNumber(*date, groupChars, entry.dayOffset);
+        }
+        case Notation::LongCount:
+            return ParseLongCount(entry, *date);
+        default:
+            break;
     }
-    if (calendar == kMAY) {
-        return ParseLongCount(*date);
-    }
-    const std::optional<QString> body = CleanDateBody(*date, RulesFor(calendar, format));
+    const std::optional<QString> body = CleanDateBody(*date, RulesFor(entry, format));
     if (!body) {
-        return Outcome(kParseInvalid);
+        return Outcome(ParseOutcome::Invalid);
     }
-    switch (calendar) {
-        case kLPM: {
+    switch (entry.notation) {
+        case Notation::LeapMonthDate: {
             LeapWeekRecord record;
             const int outcome = ParseLpm(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        case kLPW: {
+        case Notation::LeapWeekDate: {
             LeapWeekRecord record;
             const int outcome = ParseLpw(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        case kORD: {
+        case Notation::OrdinalDate: {
             DateRecord record{};
             const int outcome = ParseOrdinal(*body, format.hyphen, record);
             return Outcome(outcome, record.jdn);
         }
-        case kISO: {
+        case Notation::IsoWeekDate: {
             IsoWeekRecord record;
             const int outcome = ParseIsoWeek(*body, record);
             return Outcome(outcome, record.jdn);
         }
-        case kCE:
-        case kJC:
-        case kAN:
-        case kVLW: {
+        case Notation::CivilDate:
+        case Notation::LibraryYearFirst: {
             DateRecord record{};
             const int outcome =
                 ParseDate(*body, format.dateSeparator, calendar, format.dateFormat, record);
             return Outcome(outcome, record.jdn);
         }
-        default:
-            return ParseWorldDate(*WorldCalendarOf(calendar), *body);
+        case Notation::YearMonthDay:
+        case Notation::DayNumber:
+        case Notation::LongCount:
+            break;
     }
+    return ParseYearFirstDate(entry, *body);
 }
 
 CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format,
-                                   int calendarWithoutCode) {
+                                   CalendarId calendarWithoutCode) {
     // The code is the letters at the start or else at the end of the date (an ISO week's "W"
     // stands inside it); the calendar's reader then checks the whole text.
     const QString t = WithoutDayName(text);
@@ -814,9 +819,9 @@ CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format
     }
     const QString code = begin > 0 ? t.left(begin) : t.mid(end);
     CodedParseResult result;
-    result.calendar = code.isEmpty() ? calendarWithoutCode : CalendarIndexOfCode(code);
-    if (result.calendar >= 0) {
-        result.parsed = ParseDateInCalendar(result.calendar, text, format);
+    result.calendar = code.isEmpty() ? std::optional(calendarWithoutCode) : CalendarOfCode(code);
+    if (result.calendar) {
+        result.parsed = ParseDateInCalendar(*result.calendar, text, format);
     }
     return result;
 }

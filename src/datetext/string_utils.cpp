@@ -139,27 +139,6 @@ bool IsNumericText(const QString& text, bool allowSign, bool allowComma) {
     return anyDigit;
 }
 
-void KeepSignedDigits(QString& text, bool allowMinus) {
-    QString result;
-    result.reserve(text.size());
-    bool digitSeen = false;
-    bool plusSeen = false;
-    bool minusSeen = false;
-    for (QChar c : text) {
-        if (IsDigit(c)) {
-            digitSeen = true;
-            result.append(c);
-        } else if (c == u'+' && !digitSeen && !plusSeen) {
-            plusSeen = true;
-            result.append(c);
-        } else if (c == u'-' && allowMinus && !digitSeen && !minusSeen) {
-            minusSeen = true;
-            result.append(c);
-        }
-    }
-    text = result;
-}
-
 void CutAtNul(QString& text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0) {
@@ -221,15 +200,6 @@ QString LettersOnly(const QString& text) {
     return result;
 }
 
-bool IsAllLetters(const QString& text) {
-    for (QChar c : text) {
-        if (!IsLetter(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 int FindFirstOf(const QString& text, int start, const QString& set, int& which) {
     which = 0;
     if (start < 1) {
@@ -239,18 +209,6 @@ int FindFirstOf(const QString& text, int start, const QString& set, int& which) 
         const qsizetype at = set.indexOf(CharAt(text, pos));
         if (at >= 0) {
             which = static_cast<int>(at) + 1;
-            return pos;
-        }
-    }
-    return static_cast<int>(text.size()) + 1;
-}
-
-int FindFirstNotOf(const QString& text, int start, const QString& set) {
-    if (start < 1) {
-        return -1;
-    }
-    for (int pos = start; pos <= text.size(); ++pos) {
-        if (!set.contains(CharAt(text, pos))) {
             return pos;
         }
     }
@@ -300,26 +258,6 @@ QString TrimmedWhite(const QString& text) {
     QString result = text;
     TrimWhite(result);
     return result;
-}
-
-void ReplaceCharCode(QString& text, int from, int to) {
-    if (from < 0 || from > 0xFF || to < 0 || to > 0xFF) {
-        return;
-    }
-    text.replace(CharOfAnsiCode(from), CharOfAnsiCode(to));
-}
-
-int IndexInList(const QString& name, const QStringList& list, int first, int count) {
-    if (count <= 0 || first < 0) {
-        return -1;
-    }
-    const qsizetype last = std::min<qsizetype>(list.size(), qsizetype{first} + count);
-    for (qsizetype i = first; i < last; ++i) {
-        if (list.at(i) == name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }
 
 namespace {

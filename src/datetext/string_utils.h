@@ -28,25 +28,20 @@ int CountChar(const QString& text, QChar c);
 // After trimming blanks: an optional sign (allowSign), then digits (and commas when
 // allowComma), at least one digit.
 bool IsNumericText(const QString& text, bool allowSign, bool allowComma);
-void KeepSignedDigits(QString& text, bool allowMinus);
 void CutAtNul(QString& text);
 bool IsParenthesised(const QString& text);
 bool IsWordChar(QChar c, bool allowDigits, const QString& extra);
 int WordLength(const QString& text, int start, bool allowDigits, const QString& extra);
 QString LettersOnly(const QString& text);
-bool IsAllLetters(const QString& text);
 bool IsLetter(QChar c);  // in the letter set
 // which is the 1-based index of the character found in set (0 when none is found).
 int FindFirstOf(const QString& text, int start, const QString& set, int& which);
-int FindFirstNotOf(const QString& text, int start, const QString& set);
 QString TextBetween(const QString& text, const QString& open, const QString& close, int start,
                     bool trim);
 void TrimLeftWhite(QString& text);
 void TrimRightWhite(QString& text);
 void TrimWhite(QString& text);
 QString TrimmedWhite(const QString& text);  // a trimmed copy (codes up to 32 at both ends)
-void ReplaceCharCode(QString& text, int from, int to);
-int IndexInList(const QString& name, const QStringList& list, int first, int count);
 
 // Key filters of the entry fields. keyCode is the character typed (8 backspace, 3 Ctrl+C,
 // 22 Ctrl+V, 24 Ctrl+X are always allowed).

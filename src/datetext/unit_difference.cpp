@@ -3,10 +3,10 @@
 #include <QStringList>
 #include <array>
 
+#include "calendar/names.h"
+
 namespace daybridge {
 namespace {
-
-constexpr int kLanguageGerman = 1;
 
 // Units in their required order.
 enum Unit { kYearsPart, kMonthsPart, kWeeksPart, kDaysPart, kNoUnit };
@@ -42,7 +42,7 @@ Unit Find(const UnitWord (&table)[N], const QString& word) {
 Unit UnitOfWord(const QString& word, int language) {
     Unit unit = Find(kLetters, word);
     if (unit == kNoUnit) {
-        unit = language == kLanguageGerman ? Find(kGermanWords, word) : Find(kEnglishWords, word);
+        unit = language == kGerman ? Find(kGermanWords, word) : Find(kEnglishWords, word);
     }
     return unit;
 }
@@ -123,14 +123,14 @@ UnitDifferenceParse ParseUnitDifference(const QString& input, int language) {
             return {};
         }
     }
-    result.outcome = beyond ? kParseOutOfRange : kParseValid;
+    result.outcome = beyond ? ParseOutcome::OutOfRange : ParseOutcome::Valid;
     return result;
 }
 
 QString UnitDifferenceText(const UnitDifference& difference, int language) {
-    static constexpr const char* kEnglish[4][2] = {
+    static constexpr const char* kEnglishUnits[4][2] = {
         {"year", "years"}, {"month", "months"}, {"week", "weeks"}, {"day", "days"}};
-    static constexpr const char* kGerman[4][2] = {
+    static constexpr const char* kGermanUnits[4][2] = {
         {"Jahr", "Jahre"}, {"Monat", "Monate"}, {"Woche", "Wochen"}, {"Tag", "Tage"}};
     const std::array<std::int64_t, 4> sizes = {difference.years, difference.months,
                                                difference.weeks, difference.days};
@@ -138,14 +138,14 @@ QString UnitDifferenceText(const UnitDifference& difference, int language) {
     for (int unit = kYearsPart; unit <= kDaysPart; ++unit) {
         const bool typed = (difference.typed & kTypedBits[unit]) != 0;
         if (typed || (difference.typed == 0 && sizes[unit] != 0)) {
-            const auto& words = language == kLanguageGerman ? kGerman[unit] : kEnglish[unit];
+            const auto& words = language == kGerman ? kGermanUnits[unit] : kEnglishUnits[unit];
             shown << QString::number(sizes[unit]) + QLatin1Char(' ') +
                          QLatin1String(words[sizes[unit] == 1 ? 0 : 1]);
         }
     }
     if (shown.isEmpty()) {
         shown << QStringLiteral("0 ") +
-                     QLatin1String(language == kLanguageGerman ? kGerman[3][1] : kEnglish[3][1]);
+                     QLatin1String(language == kGerman ? kGermanUnits[3][1] : kEnglishUnits[3][1]);
     }
     return shown.join(QStringLiteral(", "));
 }

@@ -13,12 +13,12 @@
 #include <QString>
 
 #include "calendar/calendar_units.h"
-#include "datetext/date_parse.h"  // kParseValid, kParseInvalid, kParseOutOfRange
+#include "datetext/date_parse.h"  // ParseOutcome
 
 namespace daybridge {
 
 struct UnitDifferenceParse {
-    int outcome = kParseInvalid;  // kParseOutOfRange: a part beyond its kMaxUnit... size
+    ParseOutcome outcome = ParseOutcome::Invalid;  // OutOfRange: a part beyond its kMaxUnit... size
     UnitDifference difference;
 };
 

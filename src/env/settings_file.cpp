@@ -183,9 +183,14 @@ std::optional<bool> CheckState(const Value& value) {
     }
 }
 
-bool IsDateFieldCalendar(qint64 index) {
-    return index == kCE || index == kJC || index == kJDN || index == kORD || index == kISO ||
-           index == kLPW || index == kLPM;
+// The calendar of a stored index 0..8; the default for another number. The date fields take
+// only the calendars with option buttons.
+CalendarId StoredCalendar(qint64 index, bool dateField) {
+    const std::optional<CalendarId> calendar = CalendarOfDescribedIndex(index);
+    if (!calendar || (dateField && Calendar(*calendar).fieldChoice != FieldChoice::Option)) {
+        return kDefaultCalendar;
+    }
+    return *calendar;
 }
 
 // Output lines end in CR LF inside the state, whatever line ends the file used.
@@ -223,9 +228,9 @@ QString WithCrLf(const QString& text) {
 struct Settings {
     int language = kEnglish;
     TextFormat format;
-    int todayCalendar = kCE;
-    int firstCalendar = kCE;
-    int secondCalendar = kCE;
+    CalendarId todayCalendar = kDefaultCalendar;
+    CalendarId firstCalendar = kDefaultCalendar;
+    CalendarId secondCalendar = kDefaultCalendar;
     bool includeFirstDate = false;
     bool includeWeekends = true;
     bool verbose = true;
@@ -299,11 +304,9 @@ std::optional<Settings> ParseSettings(const QString& text) {
         return std::nullopt;
     }
     const qint64 today = (*calendars)[0];
-    s.todayCalendar = today >= 0 && today < kCalendarCount ? static_cast<int>(today) : kCE;
-    s.firstCalendar =
-        IsDateFieldCalendar((*calendars)[1]) ? static_cast<int>((*calendars)[1]) : kCE;
-    s.secondCalendar =
-        IsDateFieldCalendar((*calendars)[2]) ? static_cast<int>((*calendars)[2]) : kCE;
+    s.todayCalendar = StoredCalendar(today, false);
+    s.firstCalendar = StoredCalendar((*calendars)[1], true);
+    s.secondCalendar = StoredCalendar((*calendars)[2], true);
 
     for (bool* box : {&s.includeFirstDate, &s.includeWeekends, &s.verbose, &s.format.hyphen,
                       &s.displayDayNames}) {
@@ -476,7 +479,9 @@ QString SettingsText(const AppState& state, const QString& directory) {
          number(CharacterCode(state.format.thousandsSeparator)));
     // The file knows only the nine calendars of the options; a world calendar is written as
     // CE (the window keeps it in its side settings).
-    const auto described = [](int calendar) { return calendar < kCalendarCount ? calendar : kCE; };
+    const auto described = [](CalendarId calendar) {
+        return DescribedIndexOf(calendar).value_or(IndexOf(kDefaultCalendar));
+    };
     const int first = described(state.GetCal(1));
     line(number(first) + QLatin1Char(',') + number(first) + QLatin1Char(',') +
          number(described(state.GetCal(2))));

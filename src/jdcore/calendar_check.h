@@ -19,11 +19,14 @@ enum class DateProblem : std::uint8_t {
     PeriodOutOfRange,  // fiscal period or quarter
     WeekOutOfRange,    // below 1 or beyond the year's (or period's) weeks
     DayOutsideYear,    // a day of a calendar-year week that lies in the year before or after
+    // Positional counts (the Long Count):
+    PlaceOutOfRange,  // limit: the place's largest value; place: which (2 .. 5, katun .. kin)
 };
 
 struct DateCheck {
     DateProblem problem = DateProblem::None;
     std::int64_t limit = 0;
+    int place = 0;  // PlaceOutOfRange
 
     constexpr bool ok() const { return problem == DateProblem::None; }
 };

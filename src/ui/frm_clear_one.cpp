@@ -59,7 +59,8 @@ frmClearOneTextBox::frmClearOneTextBox(const AppState& state, QWidget* parent)
 
 void frmClearOneTextBox::SetLanguageDependentText() {
     setWindowTitle(state_.Caption(Caption::Clear));
-    lblNeedToClear->setText(ComputeMessage(0, state_.language));
+    lblNeedToClear->setText(
+        ComputeMessage(ComputeMessageRow::DifferenceMustBeEmpty, state_.language));
     lblClear->setText(state_.Caption(Caption::ClearColon));
     optClearFirstDate->setText(state_.Caption(Caption::FirstDate));
     optClearDateDiff->setText(state_.Caption(Caption::DateDifference));

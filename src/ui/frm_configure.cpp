@@ -474,10 +474,10 @@ void frmConfigure::ThousandsClicked(const QString& separator) {
 void frmConfigure::chkHyphen_Click(bool on) {
     state_.format.hyphen = on;
     // A JDN has the shape of a compact ordinal date ("2456293"); it is left as typed.
-    if (state_.firstCalendar != kJDN) {
+    if (state_.firstCalendar != kDayNumberCalendar) {
         state_.firstDateText = RewriteForHyphen(state_.firstDateText, on);
     }
-    if (state_.secondCalendar != kJDN) {
+    if (state_.secondCalendar != kDayNumberCalendar) {
         state_.secondDateText = RewriteForHyphen(state_.secondDateText, on);
     }
     emit FieldsRewritten();

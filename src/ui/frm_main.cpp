@@ -33,8 +33,10 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include "app/calendar_names.h"
 #include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
 #include "datetext/date_format.h"
@@ -60,23 +62,14 @@ namespace daybridge {
 
 namespace {
 
-// The calendars of the option groups, in the order they are laid out.
-constexpr std::array<int, 7> kOptionCalendars = {kCE, kJC, kISO, kJDN, kORD, kLPW, kLPM};
+// The option button of a calendar that has one.
+std::size_t OptionIndex(CalendarId calendar) {
+    return static_cast<std::size_t>(DescribedIndexOf(calendar).value_or(0));
+}
 
-// The cycle of the today labels: a left click moves one step forwards. These seven come first
-// in this order; every later calendar of the registry follows them in registry order.
-constexpr std::array<int, 7> kTodayCycleStart = {kCE, kISO, kJC, kORD, kLPM, kLPW, kJDN};
-
-std::vector<int> TodayCycle() {
-    std::vector<int> cycle(kTodayCycleStart.begin(), kTodayCycleStart.end());
-    for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
-        // AN (a five-day week) and VLW never name today; the seven above are in already.
-        const bool listed = std::find(cycle.begin(), cycle.end(), calendar) != cycle.end();
-        if (!listed && calendar != kAN && calendar != kVLW) {
-            cycle.push_back(calendar);
-        }
-    }
-    return cycle;
+bool InTodayCycle(CalendarId calendar) {
+    const std::span<const CalendarId> cycle = TodayCycle();
+    return std::find(cycle.begin(), cycle.end(), calendar) != cycle.end();
 }
 
 // Files and texts of the desktop features (identifiers in dbrg_text.dat).
@@ -95,25 +88,6 @@ constexpr qint64 kRunOutputInterval = 100;
 
 const QColor kCyan(0, 255, 255);
 const QColor kLinkBlue(0, 0, 255);
-
-Caption OptionCaption(int calendar) {
-    switch (calendar) {
-        case kJC:
-            return Caption::CalJC;
-        case kISO:
-            return Caption::CalISO;
-        case kJDN:
-            return Caption::CalJDN;
-        case kORD:
-            return Caption::CalORD;
-        case kLPW:
-            return Caption::CalLPW;
-        case kLPM:
-            return Caption::CalLPM;
-        default:
-            return Caption::CalCE;
-    }
-}
 
 QFont FixedFont(double pointSize) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -299,11 +273,12 @@ void frmMain::BuildWindow() {
         grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(18);
         grid->setVerticalSpacing(2);
-        for (int i = 0; i < static_cast<int>(kOptionCalendars.size()); ++i) {
-            const int calendar = kOptionCalendars[static_cast<std::size_t>(i)];
+        const std::span<const CalendarId> optionCalendars = OptionCalendars();
+        for (int i = 0; i < static_cast<int>(optionCalendars.size()); ++i) {
+            const CalendarId calendar = optionCalendars[static_cast<std::size_t>(i)];
             auto* option =
                 Named(new QRadioButton, QString::fromLatin1(prefix) + CalendarCode(calendar));
-            options[calendar] = option;
+            options[OptionIndex(calendar)] = option;
             grid->addWidget(option, i / 4, i % 4);
         }
         // The world's calendars share the free place of the grid: an option and its list.
@@ -312,8 +287,8 @@ void frmMain::BuildWindow() {
         cboOtherCalendar[field] =
             Named(new QComboBox, field == 0 ? QStringLiteral("cboFirstDateCalendar")
                                             : QStringLiteral("cboSecondDateCalendar"));
-        for (int calendar = kCalendarCount; calendar < kAllCalendarCount; ++calendar) {
-            cboOtherCalendar[field]->addItem(CalendarCode(calendar), calendar);
+        for (const CalendarId calendar : OtherListCalendars()) {
+            cboOtherCalendar[field]->addItem(CalendarCode(calendar), IndexOf(calendar));
         }
         cboOtherCalendar[field]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto* other = new QHBoxLayout;
@@ -582,39 +557,41 @@ void frmMain::ConnectSignals() {
     }
 
     using Handler = void (frmMain::*)();
-    const std::array<std::pair<int, Handler>, 7> firstHandlers = {{
-        {kCE, &frmMain::optFirstDateIsCE_Click},
-        {kJC, &frmMain::optFirstDateIsJC_Click},
-        {kISO, &frmMain::optFirstDateIsISO_Click},
-        {kJDN, &frmMain::optFirstDateIsJDN_Click},
-        {kORD, &frmMain::optFirstDateIsORD_Click},
-        {kLPW, &frmMain::optFirstDateIsLPW_Click},
-        {kLPM, &frmMain::optFirstDateIsLPM_Click},
+    const std::array<std::pair<CalendarId, Handler>, 7> firstHandlers = {{
+        {CalendarId::CE, &frmMain::optFirstDateIsCE_Click},
+        {CalendarId::JC, &frmMain::optFirstDateIsJC_Click},
+        {CalendarId::ISO, &frmMain::optFirstDateIsISO_Click},
+        {CalendarId::JDN, &frmMain::optFirstDateIsJDN_Click},
+        {CalendarId::ORD, &frmMain::optFirstDateIsORD_Click},
+        {CalendarId::LPW, &frmMain::optFirstDateIsLPW_Click},
+        {CalendarId::LPM, &frmMain::optFirstDateIsLPM_Click},
     }};
-    const std::array<std::pair<int, Handler>, 7> secondHandlers = {{
-        {kCE, &frmMain::optSecondDateIsCE_Click},
-        {kJC, &frmMain::optSecondDateIsJC_Click},
-        {kISO, &frmMain::optSecondDateIsISO_Click},
-        {kJDN, &frmMain::optSecondDateIsJDN_Click},
-        {kORD, &frmMain::optSecondDateIsORD_Click},
-        {kLPW, &frmMain::optSecondDateIsLPW_Click},
-        {kLPM, &frmMain::optSecondDateIsLPM_Click},
+    const std::array<std::pair<CalendarId, Handler>, 7> secondHandlers = {{
+        {CalendarId::CE, &frmMain::optSecondDateIsCE_Click},
+        {CalendarId::JC, &frmMain::optSecondDateIsJC_Click},
+        {CalendarId::ISO, &frmMain::optSecondDateIsISO_Click},
+        {CalendarId::JDN, &frmMain::optSecondDateIsJDN_Click},
+        {CalendarId::ORD, &frmMain::optSecondDateIsORD_Click},
+        {CalendarId::LPW, &frmMain::optSecondDateIsLPW_Click},
+        {CalendarId::LPM, &frmMain::optSecondDateIsLPM_Click},
     }};
     for (const auto& entry : firstHandlers) {
         const Handler handler = entry.second;
-        connect(optFirst[entry.first], &QRadioButton::toggled, this, [this, handler](bool on) {
-            if (on && !refreshing_) {
-                (this->*handler)();
-            }
-        });
+        connect(optFirst[OptionIndex(entry.first)], &QRadioButton::toggled, this,
+                [this, handler](bool on) {
+                    if (on && !refreshing_) {
+                        (this->*handler)();
+                    }
+                });
     }
     for (const auto& entry : secondHandlers) {
         const Handler handler = entry.second;
-        connect(optSecond[entry.first], &QRadioButton::toggled, this, [this, handler](bool on) {
-            if (on && !refreshing_) {
-                (this->*handler)();
-            }
-        });
+        connect(optSecond[OptionIndex(entry.first)], &QRadioButton::toggled, this,
+                [this, handler](bool on) {
+                    if (on && !refreshing_) {
+                        (this->*handler)();
+                    }
+                });
     }
 
     for (int i = 0; i < 2; ++i) {
@@ -637,8 +614,8 @@ void frmMain::ConnectSignals() {
         // The group's label leads to its chosen option (Alt+letter, then the arrow keys).
         QRadioButton** options = i == 0 ? optFirst : optSecond;
         std::vector<QRadioButton*> group = {optOther[i]};
-        for (int calendar : kOptionCalendars) {
-            group.push_back(options[calendar]);
+        for (const CalendarId calendar : OptionCalendars()) {
+            group.push_back(options[OptionIndex(calendar)]);
         }
         for (QRadioButton* option : group) {
             connect(option, &QRadioButton::toggled, this, [this, i, option](bool on) {
@@ -705,9 +682,9 @@ void frmMain::SetColours() {
              lblThisIsA[1], chkIncludeFirstDate, chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
         Paint(w, kCyan, Qt::black, false);
     }
-    for (int calendar : kOptionCalendars) {
-        Paint(optFirst[calendar], kCyan, Qt::black, false);
-        Paint(optSecond[calendar], kCyan, Qt::black, false);
+    for (const CalendarId calendar : OptionCalendars()) {
+        Paint(optFirst[OptionIndex(calendar)], kCyan, Qt::black, false);
+        Paint(optSecond[OptionIndex(calendar)], kCyan, Qt::black, false);
     }
     for (QRadioButton* option : optOther) {
         Paint(option, kCyan, Qt::black, false);
@@ -815,26 +792,25 @@ QString frmMain::LoadSideSettings() {
     const QString unknownCalendar = state_.Text(kTextUnknownCalendar);
     const QString code = side_.value(side_key::kTodayCalendar);
     if (!code.isEmpty()) {
-        const int calendar = CalendarIndexOfCode(code);
-        const std::vector<int> cycle = TodayCycle();
-        if (std::find(cycle.begin(), cycle.end(), calendar) != cycle.end()) {
-            state_.todayCalendar = calendar;
+        const std::optional<CalendarId> calendar = CalendarOfCode(code);
+        if (calendar && InTodayCycle(*calendar)) {
+            state_.todayCalendar = *calendar;
         } else {
             side_.Drop(side_key::kTodayCalendar, unknownCalendar);
         }
     }
-    // A date field's world calendar stands in dbrg.usr as CE; one the file names otherwise
-    // (written since by a program that knows only the options) wins.
-    const auto fieldCalendar = [&](const char* key, int& field) {
+    // A date field's calendar that dbrg.usr cannot hold stands there as CE; one the file names
+    // otherwise (written since by a program that knows only the options) wins.
+    const auto fieldCalendar = [&](const char* key, CalendarId& field) {
         const QString stored = side_.value(key);
         if (stored.isEmpty()) {
             return;
         }
-        const int calendar = CalendarIndexOfCode(stored);
-        if (calendar < kCalendarCount || calendar >= kAllCalendarCount) {
+        const std::optional<CalendarId> calendar = CalendarOfCode(stored);
+        if (!calendar || DescribedIndexOf(*calendar)) {
             side_.Drop(key, unknownCalendar);
-        } else if (field == kCE) {
-            field = calendar;
+        } else if (field == kDefaultCalendar) {
+            field = *calendar;
         }
     };
     fieldCalendar(side_key::kFirstDateCalendar, state_.firstCalendar);
@@ -849,19 +825,19 @@ QString frmMain::LoadSideSettings() {
 QString frmMain::DayOrDaysLabel() const {
     const QString text = TrimmedWhite(state_.dateDiffText);
     const ParseResult days = ParseDayCount(text, state_.format.thousandsSeparator);
-    if (days.outcome != kParseValid &&
-        ParseUnitDifference(text, state_.language).outcome == kParseValid) {
+    if (days.outcome != ParseOutcome::Valid &&
+        ParseUnitDifference(text, state_.language).outcome == ParseOutcome::Valid) {
         return {};
     }
-    return state_.DayOrDays(days.outcome == kParseValid ? days.jdn : 0);
+    return state_.DayOrDays(days.outcome == ParseOutcome::Valid ? days.jdn : 0);
 }
 
 // The window's values of the side settings' entries.
 void frmMain::HoldSideSettings() {
     side_.setValue(side_key::kTodayCalendar, CalendarCode(state_.todayCalendar));
     SetWorkdayChoice(side_, state_.workdays);
-    const auto world = [](int calendar) {
-        return calendar >= kCalendarCount ? CalendarCode(calendar) : QString();
+    const auto world = [](CalendarId calendar) {
+        return DescribedIndexOf(calendar) ? QString() : CalendarCode(calendar);
     };
     side_.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
     side_.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
@@ -954,17 +930,19 @@ void frmMain::SetLanguageDependentText() {
     lblFirstDate->setText(s.Caption(Caption::FirstDate) + QLatin1Char(':'));
     lblSecondDate->setText(s.Caption(Caption::SecondDate) + QLatin1Char(':'));
     lblDateDifference->setText(s.Caption(Caption::DateDifference) + QLatin1Char(':'));
-    for (int calendar : kOptionCalendars) {
-        const QString caption = s.Caption(OptionCaption(calendar));
-        optFirst[calendar]->setText(caption + QStringLiteral(" (") + CalendarCode(calendar) +
-                                    QLatin1Char(')'));
-        optSecond[calendar]->setText(caption);
+    for (const CalendarId calendar : OptionCalendars()) {
+        const QString caption = CalendarName(calendar, s.language);
+        optFirst[OptionIndex(calendar)]->setText(caption + QStringLiteral(" (") +
+                                                 CalendarCode(calendar) + QLatin1Char(')'));
+        optSecond[OptionIndex(calendar)]->setText(caption);
     }
     for (int i = 0; i < 2; ++i) {
         optOther[i]->setText(s.Caption(Caption::OtherCalendar));
         QComboBox* list = cboOtherCalendar[i];
         for (int item = 0; item < list->count(); ++item) {
-            list->setItemText(item, s.Text(CalendarNameTextId(list->itemData(item).toInt())));
+            const std::optional<CalendarId> calendar =
+                CalendarOfIndex(list->itemData(item).toInt());
+            list->setItemText(item, calendar ? CalendarName(*calendar, s.language) : QString());
         }
     }
     AlignOptionColumns();
@@ -1229,12 +1207,12 @@ void frmMain::RefreshOptionsFromState() {
     refreshing_ = true;
     ShowFieldCalendar(0, state_.firstCalendar);
     ShowFieldCalendar(1, state_.secondCalendar);
-    // A calendar no option stands for (AN, VLW) is shown and kept as CE.
-    if (optFirst[kCE]->isChecked()) {
-        state_.firstCalendar = kCE;
+    // A calendar the fields do not offer (AN, VLW) is shown and kept as CE.
+    if (optFirst[OptionIndex(kDefaultCalendar)]->isChecked()) {
+        state_.firstCalendar = kDefaultCalendar;
     }
-    if (optSecond[kCE]->isChecked()) {
-        state_.secondCalendar = kCE;
+    if (optSecond[OptionIndex(kDefaultCalendar)]->isChecked()) {
+        state_.secondCalendar = kDefaultCalendar;
     }
     chkIncludeFirstDate->setChecked(state_.includeFirstDate);
     chkIncludeWeekends->setChecked(state_.includeWeekends);
@@ -1246,21 +1224,22 @@ void frmMain::RefreshOptionsFromState() {
 // Checks the option of `calendar` in the group of date field `index` (0 first, 1 second): a
 // world calendar checks "Other" and shows it in the list; any other calendar without an option
 // checks CE.
-void frmMain::ShowFieldCalendar(int index, int calendar) {
+void frmMain::ShowFieldCalendar(int index, CalendarId calendar) {
     QRadioButton** options = index == 0 ? optFirst : optSecond;
-    const int listed = cboOtherCalendar[index]->findData(calendar);
+    const int listed = cboOtherCalendar[index]->findData(IndexOf(calendar));
     if (listed >= 0) {
         cboOtherCalendar[index]->setCurrentIndex(listed);
         optOther[index]->setChecked(true);
-    } else if (calendar >= 0 && calendar < kCalendarCount && options[calendar] != nullptr) {
-        options[calendar]->setChecked(true);
+    } else if (Calendar(calendar).fieldChoice == FieldChoice::Option) {
+        options[OptionIndex(calendar)]->setChecked(true);
     } else {
-        options[kCE]->setChecked(true);
+        options[OptionIndex(kDefaultCalendar)]->setChecked(true);
     }
 }
 
-int frmMain::OtherCalendar(int index) const {
-    return cboOtherCalendar[index]->currentData().toInt();
+CalendarId frmMain::OtherCalendar(int index) const {
+    return CalendarOfIndex(cboOtherCalendar[index]->currentData().toInt())
+        .value_or(kDefaultCalendar);
 }
 
 void frmMain::RefreshInputFilesFromState() {
@@ -1355,8 +1334,9 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
                 code, length, spelled ? kUnitDifferenceLengthLimit : kFieldLengthLimit,
                 state_.format.thousandsSeparator);
         } else {
-            const bool iso =
-                (field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar) == kISO;
+            const CalendarId calendar =
+                field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar;
+            const bool iso = Calendar(calendar).notation == Notation::IsoWeekDate;
             allowed =
                 IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
         }
@@ -1367,13 +1347,13 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
     return false;
 }
 
-void frmMain::FieldCalendarChange(int field, int calendar) {
-    if (calendar == kCE && !state_.mainWindowReady) {
+void frmMain::FieldCalendarChange(int field, CalendarId calendar) {
+    if (calendar == kDefaultCalendar && !state_.mainWindowReady) {
         return;
     }
     QLineEdit* widget = field == 1 ? txbFirstDate : txbSecondDate;
     QString& text = field == 1 ? state_.firstDateText : state_.secondDateText;
-    int& current = field == 1 ? state_.firstCalendar : state_.secondCalendar;
+    CalendarId& current = field == 1 ? state_.firstCalendar : state_.secondCalendar;
     const QString trimmed = TrimmedWhite(text);
     SetField(widget, text, trimmed);
     const QString converted = ConvertFieldCalendar(current, calendar, trimmed);
@@ -1383,31 +1363,32 @@ void frmMain::FieldCalendarChange(int field, int calendar) {
     current = calendar;
 }
 
-QString frmMain::ConvertFieldCalendar(int source, int target, const QString& text) {
+QString frmMain::ConvertFieldCalendar(CalendarId source, CalendarId target, const QString& text) {
     ShowTodaysDate();
     if (text.isEmpty() || source == target) {
         return {};
     }
     const ParseResult parsed = ParseDateInCalendar(source, text, state_.CurrentFormat());
-    if (parsed.outcome != kParseValid) {
+    if (parsed.outcome != ParseOutcome::Valid) {
         return {};
     }
     // The focus stays where the calendar was chosen, so the arrow keys go on choosing.
     return DateTextOfJdn(state_, target, parsed.jdn);
 }
 
-void frmMain::ShowEngineMessage(int index) {
-    ShowError(ComputeMessage(index, state_.language));
+void frmMain::ShowEngineMessage(ComputeMessageRow row) {
+    ShowError(ComputeMessage(row, state_.language));
 }
 
 void frmMain::ShowError(const QString& text) {
     host().messageBox(state_.Caption(Caption::ErrorWord), text, MsgIcon::Exclamation);
 }
 
-void frmMain::ShowRefusedDate(int field, int calendar, const QString& text) {
+void frmMain::ShowRefusedDate(int field, CalendarId calendar, const QString& text) {
     const QString why = RefusedDateMessage(field, calendar, text, state_.language);
     if (why.isEmpty()) {
-        ShowEngineMessage(field == 1 ? 1 : 6);
+        ShowEngineMessage(field == 1 ? ComputeMessageRow::FirstDateInvalid
+                                     : ComputeMessageRow::SecondDateInvalid);
     } else {
         ShowError(why);
     }
@@ -1425,25 +1406,6 @@ void frmMain::VScroll_Change(int index) {
     StepFieldDate(index, step);
 }
 
-// The day number `months` months after (or before) `jdn` in the CE calendar (the Julian one
-// for JC dates), the day of month cut to the new month's length; none beyond the years the
-// civil arithmetic holds.
-static std::optional<std::int64_t> MonthsLater(std::int32_t jdn, int months, bool julian) {
-    const char letter = julian ? 'J' : 'G';
-    const DateRecord date = CivilOfJdn(jdn, letter);
-    const std::int64_t monthIndex = std::int64_t{date.year} * 12 + (date.month - 1) + months;
-    const std::int64_t year = monthIndex >= 0 ? monthIndex / 12 : -((-monthIndex + 11) / 12);
-    const int month = static_cast<int>(monthIndex - year * 12) + 1;
-    if (year <= -kMaxYearMagnitude + 1 || year >= kMaxYearMagnitude - 1) {
-        return std::nullopt;
-    }
-    const auto y = static_cast<std::int32_t>(year);
-    const std::int32_t first = JdnOfCivil(y, month, 1, letter);
-    const std::int32_t next =
-        month == 12 ? JdnOfCivil(y + 1, 1, 1, letter) : JdnOfCivil(y, month + 1, 1, letter);
-    return std::int64_t{first} + std::min<std::int64_t>(date.day, next - first) - 1;
-}
-
 void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     QLineEdit* widget = index == 0 ? txbFirstDate : txbSecondDate;
     QString& text = index == 0 ? state_.firstDateText : state_.secondDateText;
@@ -1451,27 +1413,28 @@ void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     if (trimmed.isEmpty()) {
         return;
     }
-    const int calendar = state_.GetCal(index + 1);
+    const CalendarId calendar = state_.GetCal(index + 1);
     const ParseResult parsed = ParseDateInCalendar(calendar, trimmed, state_.CurrentFormat());
-    if (parsed.outcome == kParseInvalid) {
+    if (parsed.outcome == ParseOutcome::Invalid) {
         ShowRefusedDate(index + 1, calendar, trimmed);
-    } else if (parsed.outcome != kParseValid) {
-        ShowEngineMessage(index == 0 ? 3 : 8);
+    } else if (parsed.outcome != ParseOutcome::Valid) {
+        ShowEngineMessage(index == 0 ? ComputeMessageRow::FirstDateOutOfRange
+                                     : ComputeMessageRow::SecondDateOutOfRange);
     } else {
         std::optional<std::int64_t> next = std::int64_t{parsed.jdn} + step;
-        if (byMonth && calendar >= kCalendarCount) {
-            // A world calendar steps by its own months (MAY and MJD, without months, by CE's).
-            const UnitResult moved = AddMonths(calendar, parsed.jdn, step);
+        if (byMonth) {
+            // By the months the calendar's field steps in: a world calendar's own, CE's (the
+            // Julian ones for JC) for the others.
+            const UnitResult moved = AddMonths(Calendar(calendar).pageMonthsIn, parsed.jdn, step);
             next = moved.outcome == UnitOutcome::Done ? std::optional(moved.jdn) : std::nullopt;
-        } else if (byMonth) {
-            next = MonthsLater(parsed.jdn, step, calendar == kJC);
         }
         QString stepped;
         if (next && *next >= kMinDayNumber && *next <= kMaxDayNumber) {
             stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(*next));
         }
         if (stepped.isEmpty()) {
-            ShowEngineMessage(9);  // the date cannot move further; the field keeps its text
+            // The date cannot move further; the field keeps its text.
+            ShowEngineMessage(ComputeMessageRow::ResultOutOfRange);
         } else {
             SetField(widget, text, stepped);
         }
@@ -1488,15 +1451,16 @@ void frmMain::cmdMoveSecondDateToFirst_Click() {
     const ParseResult parsed =
         ParseDateInCalendar(state_.GetCal(2), second, state_.CurrentFormat());
     QString first;
-    if (parsed.outcome == kParseValid) {
+    if (parsed.outcome == ParseOutcome::Valid) {
         first = DateTextOfJdn(state_, state_.GetCal(1), parsed.jdn);
         if (first.isEmpty()) {
-            ShowEngineMessage(9);  // not writable in the first date's calendar (ORD range)
+            // Not writable in the first date's calendar (ORD range).
+            ShowEngineMessage(ComputeMessageRow::ResultOutOfRange);
         }
-    } else if (parsed.outcome == kParseInvalid) {
+    } else if (parsed.outcome == ParseOutcome::Invalid) {
         ShowRefusedDate(2, state_.GetCal(2), second);
     } else {
-        ShowEngineMessage(8);
+        ShowEngineMessage(ComputeMessageRow::SecondDateOutOfRange);
     }
     if (first.isEmpty()) {
         FocusAtEnd(txbSecondDate);
@@ -1587,7 +1551,7 @@ void frmMain::cmdCompute_Click() {
 // Today
 
 QString frmMain::LabelDateText(std::int32_t jdn) const {
-    const int calendar = state_.todayCalendar;
+    const CalendarId calendar = state_.todayCalendar;
     // Every calendar names itself: the ORD, LPW and LPM notations alone read like others.
     return DateTextOfJdn(state_, calendar, jdn) + QLatin1Char(' ') + CalendarCode(calendar);
 }
@@ -1598,18 +1562,20 @@ void frmMain::ShowTodaysDate() {
     }
     const std::int32_t today = host_->todayJdn();
     const bool german = state_.language == kGerman;
-    const int calendar = state_.todayCalendar;
-    const QString der = german && calendar != kORD && calendar != kJDN && calendar != kMJD
-                            ? QStringLiteral("der ")
-                            : QString();
+    const CalendarEntry& calendar = Calendar(state_.todayCalendar);
+    // A day number or a day of the year reads as a number, without the article.
+    const bool number =
+        calendar.fields == FieldKind::DayNumber || calendar.fields == FieldKind::YearDay;
+    const QString der = german && !number ? QStringLiteral("der ") : QString();
     lblTodaysDate->setText(state_.Caption(Caption::TodayIs) + QLatin1Char(' ') +
                            DayNameIn(DayOfWeek(today), state_.language) + QStringLiteral(", ") +
                            der + LabelDateText(today));
     const std::int64_t week = std::int64_t{today} + 7;
     const QString weekText =
         week <= kMaxDayNumber ? LabelDateText(static_cast<std::int32_t>(week)) : QString();
-    lblWeekFromToday->setText(state_.Caption(calendar == kAN ? Caption::FiveDayWeekFromTodayIs
-                                                             : Caption::WeekFromTodayIs) +
+    lblWeekFromToday->setText(state_.Caption(calendar.fiveDayWeekLabel
+                                                 ? Caption::FiveDayWeekFromTodayIs
+                                                 : Caption::WeekFromTodayIs) +
                               QLatin1Char(' ') + der + weekText);
 }
 
@@ -1618,7 +1584,7 @@ void frmMain::Clock_Timer() {
 }
 
 void frmMain::StepTodayCalendar(bool forward) {
-    const std::vector<int> cycle = TodayCycle();
+    const std::span<const CalendarId> cycle = TodayCycle();
     const auto at = std::find(cycle.begin(), cycle.end(), state_.todayCalendar);
     if (at == cycle.end()) {
         return;
@@ -1630,7 +1596,7 @@ void frmMain::StepTodayCalendar(bool forward) {
 }
 
 void frmMain::cmdToday_Click(int index) {
-    const int calendar = index == 0 ? state_.firstCalendar : state_.secondCalendar;
+    const CalendarId calendar = index == 0 ? state_.firstCalendar : state_.secondCalendar;
     const QString text = DateTextOfJdn(state_, calendar, host_->todayJdn());
     if (index == 0) {
         SetField(txbFirstDate, state_.firstDateText, text);
@@ -1644,16 +1610,17 @@ void frmMain::cmdDisplayMonth_Click() {
     const QString first = TrimmedWhite(state_.firstDateText);
     SetField(txbFirstDate, state_.firstDateText, first);
     DateRecord shown = CivilOfJdn(host_->todayJdn(), 'G');
-    const int calendar = state_.firstCalendar;
-    // A world calendar's date shows its CE month on the CE grid.
-    const bool world = calendar >= kCalendarCount;
-    if (!first.isEmpty() && (calendar == kCE || calendar == kJC || calendar == kJDN || world)) {
+    const CalendarId calendar = state_.firstCalendar;
+    // A date of most calendars shows its CE month on the CE grid; see MonthDisplay.
+    const MonthDisplay display = Calendar(calendar).monthDisplay;
+    if (!first.isEmpty() && display != MonthDisplay::Today) {
         const ParseResult parsed = ParseDateInCalendar(calendar, first, state_.CurrentFormat());
-        if (parsed.outcome == kParseValid) {
-            shown = CivilOfJdn(parsed.jdn, calendar == kJC ? 'J' : 'G');
+        if (parsed.outcome == ParseOutcome::Valid) {
+            const bool julian = display == MonthDisplay::Julian;
+            shown = CivilOfJdn(parsed.jdn, julian ? 'J' : 'G');
             // The grid is the calendar the month was taken in: a Julian date, the Julian grid.
-            if (calendar != kJDN && state_.monthJulian != (calendar == kJC)) {
-                state_.monthJulian = calendar == kJC;
+            if (display != MonthDisplay::CommonEraMonthOnly && state_.monthJulian != julian) {
+                state_.monthJulian = julian;
                 if (month_ != nullptr) {
                     month_->RefreshFromState();
                 }

@@ -90,7 +90,7 @@ class frmMain : public QWidget {
     void AddInputFile(const QString& filespec, int position);
     // The converted text of `text` from calendar `source` to `target`; empty when it does not
     // convert. The focus stays where it is (on the calendar option just chosen).
-    QString ConvertFieldCalendar(int source, int target, const QString& text);
+    QString ConvertFieldCalendar(CalendarId source, CalendarId target, const QString& text);
     // Today's calendar steps forwards or backwards through the label cycle.
     void StepTodayCalendar(bool forward);
 
@@ -128,20 +128,20 @@ class frmMain : public QWidget {
     void lblVelmoraSystems_Click();
     void Clock_Timer();
 
-    void optFirstDateIsCE_Click() { FieldCalendarChange(1, kCE); }
-    void optFirstDateIsJC_Click() { FieldCalendarChange(1, kJC); }
-    void optFirstDateIsISO_Click() { FieldCalendarChange(1, kISO); }
-    void optFirstDateIsJDN_Click() { FieldCalendarChange(1, kJDN); }
-    void optFirstDateIsORD_Click() { FieldCalendarChange(1, kORD); }
-    void optFirstDateIsLPW_Click() { FieldCalendarChange(1, kLPW); }
-    void optFirstDateIsLPM_Click() { FieldCalendarChange(1, kLPM); }
-    void optSecondDateIsCE_Click() { FieldCalendarChange(2, kCE); }
-    void optSecondDateIsJC_Click() { FieldCalendarChange(2, kJC); }
-    void optSecondDateIsISO_Click() { FieldCalendarChange(2, kISO); }
-    void optSecondDateIsJDN_Click() { FieldCalendarChange(2, kJDN); }
-    void optSecondDateIsORD_Click() { FieldCalendarChange(2, kORD); }
-    void optSecondDateIsLPW_Click() { FieldCalendarChange(2, kLPW); }
-    void optSecondDateIsLPM_Click() { FieldCalendarChange(2, kLPM); }
+    void optFirstDateIsCE_Click() { FieldCalendarChange(1, CalendarId::CE); }
+    void optFirstDateIsJC_Click() { FieldCalendarChange(1, CalendarId::JC); }
+    void optFirstDateIsISO_Click() { FieldCalendarChange(1, CalendarId::ISO); }
+    void optFirstDateIsJDN_Click() { FieldCalendarChange(1, CalendarId::JDN); }
+    void optFirstDateIsORD_Click() { FieldCalendarChange(1, CalendarId::ORD); }
+    void optFirstDateIsLPW_Click() { FieldCalendarChange(1, CalendarId::LPW); }
+    void optFirstDateIsLPM_Click() { FieldCalendarChange(1, CalendarId::LPM); }
+    void optSecondDateIsCE_Click() { FieldCalendarChange(2, CalendarId::CE); }
+    void optSecondDateIsJC_Click() { FieldCalendarChange(2, CalendarId::JC); }
+    void optSecondDateIsISO_Click() { FieldCalendarChange(2, CalendarId::ISO); }
+    void optSecondDateIsJDN_Click() { FieldCalendarChange(2, CalendarId::JDN); }
+    void optSecondDateIsORD_Click() { FieldCalendarChange(2, CalendarId::ORD); }
+    void optSecondDateIsLPW_Click() { FieldCalendarChange(2, CalendarId::LPW); }
+    void optSecondDateIsLPM_Click() { FieldCalendarChange(2, CalendarId::LPM); }
 
   signals:
     // A batch run started (true) or ended (false).
@@ -163,10 +163,10 @@ class frmMain : public QWidget {
     void ApplyLoadedLanguage();
     void SaveSettings();
     void EndRunForQuit();
-    void FieldCalendarChange(int field, int calendar);
+    void FieldCalendarChange(int field, CalendarId calendar);
     // The calendar of a date field's "Other" list: one of the world's calendars.
-    int OtherCalendar(int field) const;
-    void ShowFieldCalendar(int field, int calendar);
+    CalendarId OtherCalendar(int field) const;
+    void ShowFieldCalendar(int field, CalendarId calendar);
     void StepFieldDate(int index, int step, bool byMonth = false);
     QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
@@ -177,10 +177,10 @@ class frmMain : public QWidget {
     void RunBatchSlice();
     void BatchRunEnded();
     void SetBatchControls(bool running);
-    void ShowEngineMessage(int index);
+    void ShowEngineMessage(ComputeMessageRow row);
     void ShowError(const QString& text);
     // A date of field 1 or 2 that does not read: what is wrong with it, where that can be said.
-    void ShowRefusedDate(int field, int calendar, const QString& text);
+    void ShowRefusedDate(int field, CalendarId calendar, const QString& text);
     void InputFileNotFound();
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
@@ -220,8 +220,9 @@ class frmMain : public QWidget {
     QLineEdit* txbDateDiffDays = nullptr;
     QLineEdit* txbSecondDate = nullptr;
     OutputView* txbOutput = nullptr;
-    QRadioButton* optFirst[kCalendarCount] = {};
-    QRadioButton* optSecond[kCalendarCount] = {};
+    // The option buttons, by the described index of their calendar.
+    QRadioButton* optFirst[kDescribedCalendarCount] = {};
+    QRadioButton* optSecond[kDescribedCalendarCount] = {};
     // Each date field's choice of the world's calendars: an option and its list.
     QRadioButton* optOther[2] = {};
     QComboBox* cboOtherCalendar[2] = {};

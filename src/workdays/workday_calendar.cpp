@@ -65,16 +65,6 @@ std::optional<std::uint8_t> ParseWeekend(const QString& text) {
     return days;
 }
 
-QString WeekendNames(std::uint8_t weekend) {
-    QStringList names;
-    for (int day = 0; day < 7; ++day) {
-        if (((weekend >> day) & 1) != 0) {
-            names << QString::fromLatin1(kDayNames[day]);
-        }
-    }
-    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
-}
-
 std::int64_t WorkdayCalendar::WeekPart::Before(std::int64_t jdn) const {
     const std::int64_t weeks = floor_div(jdn, 7);
     return offset + perWeek * weeks + before[static_cast<std::size_t>(jdn - 7 * weeks)];

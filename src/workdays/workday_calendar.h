@@ -38,8 +38,6 @@ std::optional<std::uint8_t> ParseWeekend(const QString& text);
 // The days such a text names, all seven allowed: tells a text that is no weekend set from one
 // that leaves no working day.
 std::optional<std::uint8_t> ParseDaySet(const QString& text);
-// The weekend set as day names ("Saturday, Sunday"; "none").
-QString WeekendNames(std::uint8_t weekend);
 
 // Which of a set's holidays count: its categories (none given: the set's @counts) and whether
 // half days count as holidays (by default they are working days).

@@ -141,7 +141,8 @@ TEST_F(ExpressionTest, WhatDateValWritesReadsBackAsALiteral) {
                                   kMinOrdinalJDN, kMaxOrdinalJDN, kMaxOrdinalJDN + 1};
     int failures = 0;
     int combination = 0;
-    for (int calendar = 0; calendar < kAllCalendarCount; ++calendar) {
+    for (const CalendarEntry* entry : AllCalendars()) {
+        const CalendarId calendar = entry->id;
         const ParsedCall call =
             ParseCall(QStringLiteral("DATEVAL(D, %1)").arg(CalendarCode(calendar)));
         for (int dateFormat : {kDateFormatMDY, kDateFormatDMY, kDateFormatYMD}) {
@@ -160,7 +161,7 @@ TEST_F(ExpressionTest, WhatDateValWritesReadsBackAsALiteral) {
                             context.variables.insert("D", jdn);
                             bool ok = false;
                             const QString written = EvaluateText(call, context, ok);
-                            if (calendar == kORD &&
+                            if (calendar == CalendarId::ORD &&
                                 (jdn < kMinOrdinalJDN || jdn > kMaxOrdinalJDN)) {
                                 EXPECT_FALSE(ok) << "ORD " << jdn << " " << written.toStdString();
                                 continue;
@@ -171,12 +172,14 @@ TEST_F(ExpressionTest, WhatDateValWritesReadsBackAsALiteral) {
                                 DayNameIn(DayOfWeek(jdn), i % 3 == 0 ? kGerman : kEnglish);
                             for (const QString& text : {written, named, StatementText(named)}) {
                                 const CodedParseResult back =
-                                    ParseDateWithCode(text, context.format, kCE);
+                                    ParseDateWithCode(text, context.format, CalendarId::CE);
                                 if (back.calendar != calendar ||
-                                    back.parsed.outcome != kParseValid || back.parsed.jdn != jdn) {
+                                    back.parsed.outcome != ParseOutcome::Valid ||
+                                    back.parsed.jdn != jdn) {
                                     ADD_FAILURE()
                                         << "'" << text.toStdString() << "' read as "
-                                        << back.calendar << " outcome " << back.parsed.outcome
+                                        << (back.calendar ? IndexOf(*back.calendar) : -1)
+                                        << " outcome " << CodeOfOutcome(back.parsed.outcome)
                                         << " jdn " << back.parsed.jdn << ", written from " << jdn;
                                     if (++failures >= 10) {
                                         return;

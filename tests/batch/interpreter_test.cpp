@@ -120,7 +120,7 @@ TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparatorsOrWor
     EXPECT_EQ(state.format.dateSeparator, "-");
     EXPECT_TRUE(state.workdays.IsDefault());
     EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
-    EXPECT_EQ(state.firstCalendar, kJC);
+    EXPECT_EQ(state.firstCalendar, CalendarId::JC);
     EXPECT_FALSE(state.format.hyphen);
 }
 

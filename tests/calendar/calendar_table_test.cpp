@@ -13,40 +13,41 @@ namespace daybridge {
 namespace {
 
 TEST(CalendarTable, CodesAndLettersRoundTripThroughTheIndex) {
-    for (int i = 0; i < kAllCalendarCount; ++i) {
-        EXPECT_EQ(CalendarIndexOfCode(CalendarCode(i)), i);
-        EXPECT_EQ(CalendarIndexOfCode(CalendarCode(i).toLower()), i);
+    for (int i = 0; i < kCalendarCount; ++i) {
+        const CalendarId id = *CalendarOfIndex(i);
+        EXPECT_EQ(CalendarIndexOfCode(CalendarCode(id)), i);
+        EXPECT_EQ(CalendarIndexOfCode(CalendarCode(id).toLower()), i);
     }
-    EXPECT_EQ(CalendarIndexOfCode(QStringLiteral("pEr")), kPER);
+    EXPECT_EQ(CalendarIndexOfCode(QStringLiteral("lpm")), 8);
+    EXPECT_EQ(CalendarIndexOfCode(QStringLiteral("pEr")), IndexOf(CalendarId::PER));
     for (const char* unknown : {"XYZ", "", " CE", "C", "LPMX"}) {
         EXPECT_EQ(CalendarIndexOfCode(QString::fromLatin1(unknown)), -1) << unknown;
     }
-    EXPECT_EQ(LibraryLetter(kJDN), QStringLiteral("JD"));
-    EXPECT_TRUE(LibraryLetter(kORD).isEmpty());
-    EXPECT_TRUE(LibraryLetter(kHEB).isEmpty());
-    EXPECT_TRUE(CalendarCode(kAllCalendarCount).isEmpty());
-    EXPECT_TRUE(CalendarCode(-1).isEmpty());
-    EXPECT_TRUE(LibraryLetter(kAllCalendarCount).isEmpty());
+    EXPECT_EQ(LibraryLetter(CalendarId::JDN), QStringLiteral("JD"));
+    EXPECT_TRUE(LibraryLetter(CalendarId::ORD).isEmpty());
+    EXPECT_TRUE(LibraryLetter(CalendarId::HEB).isEmpty());
+    EXPECT_FALSE(CalendarOfIndex(kCalendarCount));
+    EXPECT_FALSE(CalendarOfIndex(-1));
 }
 
 struct LetterCase {
-    int index;
+    CalendarId calendar;
     bool stored;
     char letter;  // the record's calendar field afterwards
 };
 const LetterCase kLetters[] = {
-    {kCE, true, 'G'},   {kJC, true, 'J'},   {kJDN, false, 'Z'}, {kAN, true, 'A'},
-    {kORD, true, 'G'},  {kVLW, true, 'V'},  {kISO, true, 'I'},  {kLPW, false, 'Z'},
-    {kLPM, false, 'Z'}, {kHEB, false, 'Z'}, {kMJD, false, 'Z'}, {18, false, 'Z'},
-    {-1, false, 'Z'},
+    {CalendarId::CE, true, 'G'},   {CalendarId::JC, true, 'J'},   {CalendarId::JDN, false, 'Z'},
+    {CalendarId::AN, true, 'A'},   {CalendarId::ORD, true, 'G'},  {CalendarId::VLW, true, 'V'},
+    {CalendarId::ISO, true, 'I'},  {CalendarId::LPW, false, 'Z'}, {CalendarId::LPM, false, 'Z'},
+    {CalendarId::HEB, false, 'Z'}, {CalendarId::MJD, false, 'Z'},
 };
 
 TEST(CalendarTable, CalendarLetterLeavesTheRecordAloneWithoutALetter) {
     for (const LetterCase& c : kLetters) {
         DateRecord r{};
         r.calendar = 'Z';
-        EXPECT_EQ(CalendarLetter(c.index, r), c.stored) << c.index;
-        EXPECT_EQ(r.calendar, c.letter) << c.index;
+        EXPECT_EQ(CalendarLetter(c.calendar, r), c.stored) << IndexOf(c.calendar);
+        EXPECT_EQ(r.calendar, c.letter) << IndexOf(c.calendar);
     }
 }
 

@@ -80,14 +80,17 @@ struct ErrorCase {
     const char* first;
     const char* difference;
     const char* second;
-    int calendar;
+    CalendarId calendar;
     const char* message;
 };
 
 const ErrorCase kErrors[] = {
-    {"first date out of range", "0000-001", "5", "", kORD, "First date is out of range."},
-    {"difference not valid", "2012-01-06", "-", "", kCE, "Date difference is not valid."},
-    {"an unknown unit", "2012-01-06", "3 fortnights", "", kCE, "Date difference is not valid."},
+    {"first date out of range", "0000-001", "5", "", CalendarId::ORD,
+     "First date is out of range."},
+    {"difference not valid", "2012-01-06", "-", "", CalendarId::CE,
+     "Date difference is not valid."},
+    {"an unknown unit", "2012-01-06", "3 fortnights", "", CalendarId::CE,
+     "Date difference is not valid."},
 };
 
 TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
@@ -110,7 +113,7 @@ TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
 TEST_F(EngineOutput, AConversionLineHasNoQualifiers) {
     state.includeFirstDate = true;
     state.includeWeekends = false;
-    state.secondCalendar = kJC;
+    state.secondCalendar = CalendarId::JC;
     const QString including = CaptionText(Caption::IncludingFirstDate, kEnglish);
     for (const auto& [first, difference, second, qualified] :
          {std::tuple{"2012-01-07", "", "", false}, std::tuple{"", "", "2011-12-25", false},
@@ -141,12 +144,12 @@ TEST_F(EngineOutput, BatchVariablesAreDatesAndFieldsStayUntouched) {
 
 TEST_F(EngineOutput, TodayIsWrittenInTheSnapshotsCalendar) {
     host.setToday(2455933);
-    state.firstCalendar = kISO;
-    state.secondCalendar = kJDN;
+    state.firstCalendar = CalendarId::ISO;
+    state.secondCalendar = CalendarId::JDN;
     state.GetParameters();
     EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
     EXPECT_EQ(engine.Today(2), QStringLiteral("2,455,933"));
-    state.firstCalendar = kCE;  // not in the snapshot yet
+    state.firstCalendar = CalendarId::CE;  // not in the snapshot yet
     EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
 }
 

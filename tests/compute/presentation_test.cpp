@@ -32,16 +32,17 @@ IsoWeekRecord IsoOf(std::int64_t jdn) {
 }
 
 TEST(Breakdown, YearsMonthsDaysAgreeWithPlainArithmetic) {
-    struct Calendar {
-        int index;
+    struct Case {
+        CalendarId index;
         char letter;
         int monthsPerYear;
     };
-    const Calendar calendars[] = {{kCE, 'G', 12}, {kJC, 'J', 12}, {kAN, 'A', 10}};
+    const Case calendars[] = {
+        {CalendarId::CE, 'G', 12}, {CalendarId::JC, 'J', 12}, {CalendarId::AN, 'A', 10}};
     std::mt19937_64 random(5);
     std::uniform_int_distribution<std::int64_t> day(JdnOfCivil(-1000, 1, 1), 3'000'000);
     std::uniform_int_distribution<std::int64_t> span(0, 8'000);
-    for (const Calendar& cal : calendars) {
+    for (const Case& cal : calendars) {
         for (int i = 0; i < 20000; ++i) {
             const std::int64_t a = day(random);
             const std::int64_t b = a + (i % 2 == 0 ? span(random) : span(random) % 100);
@@ -103,7 +104,7 @@ TEST(Breakdown, YearsWeeksDaysAgreeWithPlainArithmetic) {
             const UnitDifference difference{false,      parts.years,
                                             0,          parts.monthsOrWeeks,
                                             parts.days, kUnitYears | kUnitWeeks | kUnitDays};
-            ASSERT_EQ(AddUnits(kISO, first.jdn, difference).jdn, second.jdn);
+            ASSERT_EQ(AddUnits(CalendarId::ISO, first.jdn, difference).jdn, second.jdn);
         }
     }
 }
@@ -131,7 +132,7 @@ TEST(Breakdown, OrdinalYearsDaysAddBackWithoutALeapDayBetween) {
         ASSERT_EQ(DifferenceInYearsDays(RecordOf(b, 'G'), first).status, b > a ? -1 : 0);
         const UnitDifference difference{false, parts.years, 0,
                                         0,     parts.days,  kUnitYears | kUnitDays};
-        const std::int64_t sum = AddUnits(kORD, a, difference).jdn;
+        const std::int64_t sum = AddUnits(CalendarId::ORD, a, difference).jdn;
         if (first.month * 100 + first.day <= 228 ||
             leap(first.year) == leap(first.year + parts.years)) {
             ++added;

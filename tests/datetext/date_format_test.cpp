@@ -165,51 +165,50 @@ TEST(CanonicalDateText, EachCalendarsForm) {
     format.regional = QLocale(QLocale::English, QLocale::UnitedStates);
     const std::int32_t jan1st2010 = 2455198;  // a Friday, in ISO week 53 of 2009
     struct Case {
-        int calendar;
+        CalendarId calendar;
         std::int32_t jdn;
         const char* expected;
     };
     const Case cases[] = {
-        {kCE, 2451545, "2000-01-01"},
-        {kJC, 2451545, "1999-12-19"},
-        {kJDN, 2451545, "2,451,545"},
-        {kJDN, -2100000000, "-2,100,000,000"},
-        {kORD, jan1st2010, "2010-001"},
-        {kORD, kMinOrdinalJDN, "0001-001"},
-        {kORD, kMaxOrdinalJDN, "9999-365"},
-        {kORD, kMinOrdinalJDN - 1, ""},
-        {kORD, kMaxOrdinalJDN + 1, ""},
-        {kISO, jan1st2010, "2009-W53-5"},
-        {kLPW, kLeapWeekEpoch, "1-01-1"},
-        {kLPM, kLeapWeekEpoch, "1-01-01"},
-        {kLPM, kLeapWeekEpoch - 1, "0-12-28"},
-        {kCE, kMaxDayNumber + 1, ""},
+        {CalendarId::CE, 2451545, "2000-01-01"},
+        {CalendarId::JC, 2451545, "1999-12-19"},
+        {CalendarId::JDN, 2451545, "2,451,545"},
+        {CalendarId::JDN, -2100000000, "-2,100,000,000"},
+        {CalendarId::ORD, jan1st2010, "2010-001"},
+        {CalendarId::ORD, kMinOrdinalJDN, "0001-001"},
+        {CalendarId::ORD, kMaxOrdinalJDN, "9999-365"},
+        {CalendarId::ORD, kMinOrdinalJDN - 1, ""},
+        {CalendarId::ORD, kMaxOrdinalJDN + 1, ""},
+        {CalendarId::ISO, jan1st2010, "2009-W53-5"},
+        {CalendarId::LPW, kLeapWeekEpoch, "1-01-1"},
+        {CalendarId::LPM, kLeapWeekEpoch, "1-01-01"},
+        {CalendarId::LPM, kLeapWeekEpoch - 1, "0-12-28"},
+        {CalendarId::CE, kMaxDayNumber + 1, ""},
         // The world's calendars, 1 January 2000 as python3-convertdate writes it.
-        {kHEB, 2451545, "5760-10-23"},
-        {kISL, 2451545, "1420-09-24"},
-        {kPER, 2451545, "1378-10-11"},
-        {kCOP, 2451545, "1716-04-22"},
-        {kETH, 2451545, "1992-04-22"},  // the Coptic date, 276 years on
-        {kFRR, 2460311, "232-04-12"},   // 1 January 2024, Romme's rule
-        {kIND, 2451545, "1921-10-11"},
-        {kMAY, 2451545, "12.19.6.15.2"},
-        {kMAY, 584283, "0.0.0.0.0"},
-        {kMAY, 584282, "-1.19.19.17.19"},
-        {kMJD, 2451545, "51,544"},
-        {kMJD, -2100000000, "-2,102,400,001"},
-        {kMJD, kMaxDayNumber + 1, ""},
-        {kAllCalendarCount, 2451545, ""},
+        {CalendarId::HEB, 2451545, "5760-10-23"},
+        {CalendarId::ISL, 2451545, "1420-09-24"},
+        {CalendarId::PER, 2451545, "1378-10-11"},
+        {CalendarId::COP, 2451545, "1716-04-22"},
+        {CalendarId::ETH, 2451545, "1992-04-22"},  // the Coptic date, 276 years on
+        {CalendarId::FRR, 2460311, "232-04-12"},   // 1 January 2024, Romme's rule
+        {CalendarId::IND, 2451545, "1921-10-11"},
+        {CalendarId::MAY, 2451545, "12.19.6.15.2"},
+        {CalendarId::MAY, 584283, "0.0.0.0.0"},
+        {CalendarId::MAY, 584282, "-1.19.19.17.19"},
+        {CalendarId::MJD, 2451545, "51,544"},
+        {CalendarId::MJD, -2100000000, "-2,102,400,001"},
+        {CalendarId::MJD, kMaxDayNumber + 1, ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CanonicalDateText(c.calendar, c.jdn, format), U(c.expected))
-            << c.calendar << " " << c.jdn;
+            << IndexOf(c.calendar) << " " << c.jdn;
     }
     format.dateFormat = kDateFormatMDY;
     format.dateSeparator = QStringLiteral("/");
     format.hyphen = false;
-    EXPECT_EQ(CanonicalDateText(kCE, 2451545, format), QStringLiteral("01/01/2000"));
-    EXPECT_EQ(CanonicalDateText(kORD, jan1st2010, format), QStringLiteral("2010001"));
-    EXPECT_EQ(CanonicalDateText(kISO, jan1st2010, format), QStringLiteral("2009W535"));
+    EXPECT_EQ(CanonicalDateText(CalendarId::CE, 2451545, format), QStringLiteral("01/01/2000"));
+    EXPECT_EQ(CanonicalDateText(CalendarId::ORD, jan1st2010, format), QStringLiteral("2010001"));
+    EXPECT_EQ(CanonicalDateText(CalendarId::ISO, jan1st2010, format), QStringLiteral("2009W535"));
 }
 
 }  // namespace

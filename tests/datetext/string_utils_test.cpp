@@ -134,13 +134,13 @@ TEST(UnitDifference, AcceptedAndRefusedTexts) {
     struct Case {
         const char* text;
         int language;
-        int outcome;
+        ParseOutcome outcome;
         bool negative = false;
         std::int64_t years = 0, months = 0, weeks = 0, days = 0;
         unsigned typed = 0;
     };
-    constexpr int V = kParseValid;
-    constexpr int R = kParseOutOfRange;
+    constexpr ParseOutcome V = ParseOutcome::Valid;
+    constexpr ParseOutcome R = ParseOutcome::OutOfRange;
     constexpr unsigned Y = kUnitYears, M = kUnitMonths, W = kUnitWeeks, D = kUnitDays;
     const Case cases[] = {
         {"1y2m3d", kEn, V, false, 1, 2, 0, 3, Y | M | D},
@@ -179,10 +179,12 @@ TEST(UnitDifference, AcceptedAndRefusedTexts) {
                              "1.5m",     "1y2",    "1m1y", "1d1d",   "1 year and 2 months",
                              "1y,",      "1y,,2m", "- 1y", "1y -2m", "1x",
                              "3 Monate", "1T",     "1yd",  "1e3d",   "1\xc2\xa0y"}) {
-        EXPECT_EQ(ParseUnitDifference(QString::fromUtf8(text), kEn).outcome, kParseInvalid) << text;
+        EXPECT_EQ(ParseUnitDifference(QString::fromUtf8(text), kEn).outcome, ParseOutcome::Invalid)
+            << text;
     }
     for (const char* text : {"1", "1 year"}) {
-        EXPECT_EQ(ParseUnitDifference(QString::fromUtf8(text), kDe).outcome, kParseInvalid) << text;
+        EXPECT_EQ(ParseUnitDifference(QString::fromUtf8(text), kDe).outcome, ParseOutcome::Invalid)
+            << text;
     }
 }
 

@@ -58,9 +58,9 @@ class SettingsFile : public ::testing::Test {
         s.format.dateSeparator = QStringLiteral(".");
         s.format.thousandsSeparator = QString();
         s.format.hyphen = false;
-        s.firstCalendar = kLPW;
-        s.todayCalendar = kLPW;  // the file keeps the first date's calendar for today
-        s.secondCalendar = kORD;
+        s.firstCalendar = CalendarId::LPW;
+        s.todayCalendar = CalendarId::LPW;  // the file keeps the first date's calendar for today
+        s.secondCalendar = CalendarId::ORD;
         s.includeFirstDate = true;
         s.includeWeekends = false;
         s.verbose = false;
@@ -125,7 +125,9 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
     const int orders[] = {kDateFormatMDY, kDateFormatDMY, kDateFormatYMD};
     const char* separators[] = {"-", "/", "."};
     const char* thousands[] = {",", ".", ""};
-    const int calendars[] = {kCE, kJC, kJDN, kORD, kISO, kLPW, kLPM};
+    const CalendarId calendars[] = {CalendarId::CE,  CalendarId::JC,  CalendarId::JDN,
+                                    CalendarId::ORD, CalendarId::ISO, CalendarId::LPW,
+                                    CalendarId::LPM};
     const MonthAddedDates added[] = {MonthAddedDates::ISO, MonthAddedDates::LPM,
                                      MonthAddedDates::LPW};
     for (int i = 0; i < 8; ++i) {
@@ -249,7 +251,7 @@ TEST_F(SettingsFile, ValuesOutsideTheirChoicesFallBack) {
     AppState loaded;
     ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
     AppState expected;  // the defaults but for these
-    expected.todayCalendar = kAN;
+    expected.todayCalendar = CalendarId::AN;
     expected.includeFirstDate = true;
     expected.includeWeekends = false;
     expected.maxNumErrors = 12;

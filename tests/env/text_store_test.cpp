@@ -151,11 +151,11 @@ class ShippedTexts : public ::testing::Test {
 };
 
 TEST_F(ShippedTexts, HoldEnglishAndGermanForEveryIdentifier) {
-    std::set<int> ids;  // with the names of the world calendars and of their months
-    for (int calendar = kHEB; calendar <= kMJD; ++calendar) {
-        ids.insert(CalendarNameTextId(calendar));
-        for (int month = 1; month <= 13; ++month) {
-            ids.insert(MonthNameTextId(calendar, month));
+    std::set<int> ids;  // with the names of the calendars and of their months
+    for (const CalendarEntry* calendar : AllCalendars()) {
+        ids.insert(calendar->nameText);
+        for (int month = 0; month < calendar->monthNames.textCount; ++month) {
+            ids.insert(calendar->monthNames.firstText + month);
         }
     }
     ids.erase(0);

@@ -89,7 +89,7 @@ class TestConfigure : public QObject {
         QSignalSpy rewritten(dialog_, &frmConfigure::FieldsRewritten);
         QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
         auto* box = W<QCheckBox>("chkHyphen");
-        state_.secondCalendar = kLPW;
+        state_.secondCalendar = CalendarId::LPW;
         for (const auto& [text, hyphen, expected] : cases) {
             box->setChecked(!hyphen);
             state_.firstDateText = state_.secondDateText = QString::fromLatin1(text);
@@ -98,7 +98,7 @@ class TestConfigure : public QObject {
             QCOMPARE(state_.firstDateText, QString::fromLatin1(expected));
             QCOMPARE(state_.secondDateText, QString::fromLatin1(expected));
         }
-        state_.firstCalendar = state_.secondCalendar = kJDN;
+        state_.firstCalendar = state_.secondCalendar = CalendarId::JDN;
         state_.firstDateText = QStringLiteral("2456293");
         state_.secondDateText = QStringLiteral("2456-293");
         for (int i = 0; i < 2; ++i) {

@@ -123,7 +123,7 @@ class DateEntryTest : public QObject {
         QVERIFY(edit->text().size() > 18);
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].text, ComputeMessage(1, kEnglish));
+        QCOMPARE(host.boxes[0].text, ComputeMessage(ComputeMessageRow::FirstDateInvalid, kEnglish));
         Fill(*w, QStringLiteral("2012-01-06"), {}, QStringLiteral("2012-01-09"));
         QTest::keyClick(Field(*w, "txbSecondDate"), Qt::Key_Enter);
         QCOMPARE(Field(*w, "txbDateDiffDays")->text(), QStringLiteral("3"));
@@ -142,8 +142,9 @@ class DateEntryTest : public QObject {
             Field(*w, other)->setText(QStringLiteral("kept"));
             Field(*w, "txb" + field + "Date")->setText(QStringLiteral(" 2004-02-29  "));
             for (const auto& [calendar, converted] : steps) {
-                const int index = CalendarIndexOfCode(QString::fromLatin1(calendar));
-                const bool world = index >= kHEB;  // picked from the list, which checks "Other"
+                const CalendarId index = *CalendarOfCode(QString::fromLatin1(calendar));
+                // Picked from the list, which checks "Other".
+                const bool world = Calendar(index).fieldChoice == FieldChoice::OtherList;
                 world ? PickWorldCalendar(*w, field, index)
                       : Click(*w, "opt" + field + "DateIs" + calendar);
                 QVERIFY(Child<QAbstractButton>(
@@ -164,7 +165,7 @@ class DateEntryTest : public QObject {
                 Click(*w, "opt" + field + "DateIs" + calendar);
                 QCOMPARE(Field(*w, "txb" + field + "Date")->text(), QString::fromLatin1(text));
                 QCOMPARE(w->state().GetCal(field == "First" ? 1 : 2),
-                         CalendarIndexOfCode(QString::fromLatin1(calendar)));
+                         *CalendarOfCode(QString::fromLatin1(calendar)));
             }
         }
         QVERIFY(host.boxes.empty());
@@ -179,16 +180,17 @@ class DateEntryTest : public QObject {
             const char* text;
             int step;
             const char* expected;
-            int message;
+            std::optional<ComputeMessageRow> message;
         };
+        using enum ComputeMessageRow;
         const Step steps[] = {
-            {0, "CE", "2004-02-28", 1, "2004-02-29", 0},
-            {0, "CE", "2004-02-29", -1, "2004-02-28", 0},
-            {1, "ISO", "2004-W01-1", -1, "2003-W52-7", 0},
-            {0, "CE", "2004-02-30", 1, "2004-02-30", 1},
-            {1, "CE", "2004-02-30", 1, "2004-02-30", 6},
-            {1, "ORD", "9999-364", 1, "9999-365", 0},
-            {1, "ORD", "9999-365", 1, "9999-365", 9},
+            {0, "CE", "2004-02-28", 1, "2004-02-29", {}},
+            {0, "CE", "2004-02-29", -1, "2004-02-28", {}},
+            {1, "ISO", "2004-W01-1", -1, "2003-W52-7", {}},
+            {0, "CE", "2004-02-30", 1, "2004-02-30", FirstDateInvalid},
+            {1, "CE", "2004-02-30", 1, "2004-02-30", SecondDateInvalid},
+            {1, "ORD", "9999-364", 1, "9999-365", {}},
+            {1, "ORD", "9999-365", 1, "9999-365", ResultOutOfRange},
         };
         for (const Step& s : steps) {
             const QString field = s.bar == 0 ? "txbFirstDate" : "txbSecondDate";
@@ -204,9 +206,9 @@ class DateEntryTest : public QObject {
             QCOMPARE(Field(*w, field)->text(), QString::fromLatin1(s.expected));
             QVERIFY(Field(*w, "txbDateDiffDays")->text().isEmpty());
             QCOMPARE(w->focusWidget(), Field(*w, field));
-            QCOMPARE(host.boxes.size(), std::size_t(s.message != 0));
-            if (s.message != 0) {
-                QCOMPARE(host.boxes[0].text, ComputeMessage(s.message, kEnglish));
+            QCOMPARE(host.boxes.size(), std::size_t(s.message.has_value()));
+            if (s.message) {
+                QCOMPARE(host.boxes[0].text, ComputeMessage(*s.message, kEnglish));
             }
         }
     }
@@ -217,28 +219,29 @@ class DateEntryTest : public QObject {
     void worldCalendarDatesSayWhatIsWrong() {
         struct Case {
             const char* field;  // "First" or "Second"
-            int calendar;
+            CalendarId calendar;
             const char* text;
             const char* how;  // "compute", "step" or "move"
             int language;
             const char* reason;  // the second line of the message (its start)
         };
         const Case cases[] = {
-            {"First", kHEB, "5785-13-01", "compute", kEnglish,
+            {"First", CalendarId::HEB, "5785-13-01", "compute", kEnglish,
              "Hebrew calendar: month 13 (Adar II) exists only in leap years; 5785 is a common "
              "year."},
-            {"Second", kISL, "1448-02-30 ISL", "compute", kEnglish, "Safar 1448 has 29 days."},
-            {"First", kMAY, "13.0.0.18.0", "compute", kEnglish,
+            {"Second", CalendarId::ISL, "1448-02-30 ISL", "compute", kEnglish,
+             "Safar 1448 has 29 days."},
+            {"First", CalendarId::MAY, "13.0.0.18.0", "compute", kEnglish,
              "Place 4 (uinal) of a Long Count is 0–17."},
-            {"Second", kPER, "1404-14-01", "compute", kEnglish,
+            {"Second", CalendarId::PER, "1404-14-01", "compute", kEnglish,
              "Persian calendar (Solar Hijri): the months are numbered 1 to 12."},
-            {"First", kCOP, "1741-13-06, Monday", "step", kEnglish,
+            {"First", CalendarId::COP, "1741-13-06, Monday", "step", kEnglish,
              "Pi Kogi Enavot 1741 has 5 days."},
-            {"Second", kFRR, "233/01/01", "move", kEnglish,
+            {"Second", CalendarId::FRR, "233/01/01", "move", kEnglish,
              "French Republican calendar: write the date as year-month-day, for example "},
-            {"Second", kMAY, "13.0.0.0", "compute", kEnglish,
+            {"Second", CalendarId::MAY, "13.0.0.0", "compute", kEnglish,
              "A Long Count is five numbers separated by dots, for example "},
-            {"First", kISL, "1448-02-30", "compute", kGerman, "Safar 1448 hat 29 Tage."},
+            {"First", CalendarId::ISL, "1448-02-30", "compute", kGerman, "Safar 1448 hat 29 Tage."},
         };
         for (const Case& c : cases) {
             const QString field = QString::fromLatin1(c.field);
@@ -271,7 +274,7 @@ class DateEntryTest : public QObject {
         host.boxes.clear();
         Click(*w, "cmdCompute");
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].text, ComputeMessage(1, kEnglish));
+        QCOMPARE(host.boxes[0].text, ComputeMessage(ComputeMessageRow::FirstDateInvalid, kEnglish));
         QCOMPARE(host.boxes[0].title, QStringLiteral("Error"));
     }
 
@@ -290,7 +293,8 @@ class DateEntryTest : public QObject {
         QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("2004-02-16"));
         QCOMPARE(Field(*w, "txbSecondDate")->text(), QStringLiteral("not a date"));
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].text, ComputeMessage(6, kEnglish));
+        QCOMPARE(host.boxes[0].text,
+                 ComputeMessage(ComputeMessageRow::SecondDateInvalid, kEnglish));
         QCOMPARE(w->focusWidget(), Field(*w, "txbSecondDate"));
 
         const QStringList fields = {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"};

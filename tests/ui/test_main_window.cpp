@@ -117,13 +117,15 @@ class MainWindowTest : public QObject {
     // calendar of a date field is kept beside dbrg.usr, which holds CE in its place; a calendar
     // written into dbrg.usr since (by a program that knows only the options) wins.
     void settingsSurviveQuitAndRestart() {
-        const std::tuple<bool, int, int, int, QString, QString, int, int> cases[] = {
-            {true, kJC, kISO, kISO, "7", "1000", 7, 1000},  // options, results saved
-            {false, kHEB, kMAY, kISL, "x", "99999999", 1, 250}};
+        const std::tuple<bool, CalendarId, CalendarId, CalendarId, QString, QString, int, int>
+            cases[] = {{true, CalendarId::JC, CalendarId::ISO, CalendarId::ISO, "7", "1000", 7,
+                        1000},  // options, results saved
+                       {false, CalendarId::HEB, CalendarId::MAY, CalendarId::ISL, "x", "99999999",
+                        1, 250}};
         for (const auto& [save, first, second, today, errors, enlarge, savedErrors, savedEnlarge] :
              cases) {
             config_ = std::make_unique<IsolatedConfig>();
-            const bool world = first >= kHEB;
+            const bool world = !DescribedIndexOf(first);
             const QString output = QStringLiteral("line one\r\nsays \"hello\", twice\r\n\r\nlast");
             const QStringList fields = {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"};
             const QStringList texts = {"2004-02-16", "-12", "2004-W09-7"};
@@ -182,14 +184,15 @@ class MainWindowTest : public QObject {
             QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->currentIndex(), 1);
             QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()),
                      QStringLiteral("Berechnen"));
-            QCOMPARE(s.firstCalendar, world ? int(kJC) : first);
+            QCOMPARE(s.firstCalendar, world ? CalendarId::JC : first);
             QCOMPARE(s.secondCalendar, second);
             QCOMPARE(s.todayCalendar, today);
             QCOMPARE(s.maxNumErrors, savedErrors);
             QCOMPARE(s.autoEnlargeBytes, savedEnlarge);
             QVERIFY(Checked(*w, "optFirstDateIsJC"));
             QVERIFY(Checked(*w, world ? "optSecondDateIsOther" : "optSecondDateIsISO"));
-            QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt() == second,
+            QCOMPARE(Child<QComboBox>(*w, "cboSecondDateCalendar")->currentData().toInt() ==
+                         IndexOf(second),
                      world);
             QVERIFY(Checked(*w, "chkIncludeFirstDate"));
             QVERIFY(!Checked(*w, "chkIncludeWeekends") && !Checked(*w, "chkVerbose"));
@@ -247,8 +250,8 @@ class MainWindowTest : public QObject {
         for (int run = 0; run < 2; ++run) {
             host = RecordingHost();
             w = StartWindow(host);
-            QCOMPARE(w->state().todayCalendar, int(kCE));
-            QCOMPARE(w->state().firstCalendar, int(kCE));
+            QCOMPARE(w->state().todayCalendar, CalendarId::CE);
+            QCOMPARE(w->state().firstCalendar, CalendarId::CE);
             QVERIFY(w->state().workdays.IsDefault());
             if (run == 0) {
                 QCOMPARE(host.boxes.size(), std::size_t{1});
@@ -273,7 +276,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(host.boxes.size(), std::size_t{1});
         QVERIFY(host.boxes[0].text.startsWith(w->state().Text(kTextSettingsNotRegular)));
         Child<QRadioButton>(*w, "optFirstDateIsJC")->click();  // something to save
-        w->state().todayCalendar = kLPM;
+        w->state().todayCalendar = CalendarId::LPM;
         w->cmdQuit_Click();
         QCOMPARE(host.boxes.size(), std::size_t{2});
         QVERIFY(host.boxes[1].text.startsWith(w->state().Text(kTextSettingsNotRegular) +
@@ -391,27 +394,35 @@ class MainWindowTest : public QObject {
     // day number. The clock passing midnight rewrites them.
     void todayLabels() {
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
-        const int forward[] = {kISO, kJC,  kORD, kLPM, kLPW, kJDN, kHEB, kISL,
-                               kPER, kCOP, kETH, kFRR, kIND, kMAY, kMJD, kCE};
-        for (const int calendar : forward) {
+        const CalendarId forward[] = {
+            CalendarId::ISO, CalendarId::JC,  CalendarId::ORD, CalendarId::LPM, CalendarId::LPW,
+            CalendarId::JDN, CalendarId::HEB, CalendarId::ISL, CalendarId::PER, CalendarId::COP,
+            CalendarId::ETH, CalendarId::FRR, CalendarId::IND, CalendarId::MAY, CalendarId::MJD,
+            CalendarId::ROC, CalendarId::CE};
+        for (const CalendarId calendar : forward) {
             QTest::mouseClick(label, Qt::LeftButton);
             QCOMPARE(w->state().todayCalendar, calendar);
             // Every calendar names itself, the leap week notations too.
             QVERIFY(label->text().endsWith(QLatin1Char(' ') + CalendarCode(calendar)));
         }
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(w->state().todayCalendar, int(kMJD));
-        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" MJD")));
+        QCOMPARE(w->state().todayCalendar, CalendarId::ROC);
+        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" ROC")));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
-        QCOMPARE(w->state().todayCalendar, int(kCE));
-        const std::tuple<int, int, const char*, const char*> cases[] = {
-            {kEnglish, kCE, "Today is Sunday, 2026-12-06 CE", "A week from today is 2026-12-13 CE"},
-            {kEnglish, kMJD, "Today is Sunday, 61,380 MJD", "A week from today is 61,387 MJD"},
-            {kGerman, kCE, "Heute ist Sonntag, der 2026-12-06 CE",
+        QCOMPARE(w->state().todayCalendar, CalendarId::CE);
+        const std::tuple<int, CalendarId, const char*, const char*> cases[] = {
+            {kEnglish, CalendarId::CE, "Today is Sunday, 2026-12-06 CE",
+             "A week from today is 2026-12-13 CE"},
+            {kEnglish, CalendarId::MJD, "Today is Sunday, 61,380 MJD",
+             "A week from today is 61,387 MJD"},
+            {kGerman, CalendarId::CE, "Heute ist Sonntag, der 2026-12-06 CE",
              "In einer Woche ist der 2026-12-13 CE"},
-            {kGerman, kORD, "Heute ist Sonntag, 2026-340 ORD", "In einer Woche ist 2026-347 ORD"},
-            {kGerman, kJDN, "Heute ist Sonntag, 2,461,381 JDN", "In einer Woche ist 2,461,388 JDN"},
-            {kGerman, kMJD, "Heute ist Sonntag, 61,380 MJD", "In einer Woche ist 61,387 MJD"},
+            {kGerman, CalendarId::ORD, "Heute ist Sonntag, 2026-340 ORD",
+             "In einer Woche ist 2026-347 ORD"},
+            {kGerman, CalendarId::JDN, "Heute ist Sonntag, 2,461,381 JDN",
+             "In einer Woche ist 2,461,388 JDN"},
+            {kGerman, CalendarId::MJD, "Heute ist Sonntag, 61,380 MJD",
+             "In einer Woche ist 61,387 MJD"},
         };
         for (const auto& [language, calendar, today, week] : cases) {
             Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
@@ -531,11 +542,11 @@ class MainWindowTest : public QObject {
         }
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, int(kMJD));
+        QCOMPARE(w->state().todayCalendar, CalendarId::ROC);
         QTest::keyClick(label, Qt::Key_Right);
-        QCOMPARE(w->state().todayCalendar, int(kCE));
+        QCOMPARE(w->state().todayCalendar, CalendarId::CE);
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
-        QCOMPARE(w->state().todayCalendar, int(kISO));
+        QCOMPARE(w->state().todayCalendar, CalendarId::ISO);
         QTest::keyClick(Child<QLabel>(*w, "lblVelmoraSystems"), Qt::Key_Return);
         QCOMPARE(host.boxes.back().title, w->state().Text(350));
         w->activateWindow();
@@ -610,9 +621,8 @@ class MainWindowTest : public QObject {
         auto* difference = Child<QLineEdit>(*w, "txbDateDiffDays");
         for (const auto& [option, date, key, stepped] : steps) {
             const QString calendar = QString::fromLatin1(option);
-            CalendarIndexOfCode(calendar) >= 0
-                ? PickWorldCalendar(*w, "First", CalendarIndexOfCode(calendar))
-                : Child<QRadioButton>(*w, option)->click();
+            CalendarOfCode(calendar) ? PickWorldCalendar(*w, "First", *CalendarOfCode(calendar))
+                                     : Child<QRadioButton>(*w, option)->click();
             auto* field = Child<QLineEdit>(
                 *w, calendar.startsWith(u"optSecond") ? "txbSecondDate" : "txbFirstDate");
             field->setText(QString::fromLatin1(date));
@@ -669,7 +679,7 @@ class MainWindowTest : public QObject {
         frmDisplayMonthLPM* month = w->monthDisplay();
         QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked() && w->state().monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
-        PickWorldCalendar(*w, "First", kHEB);  // 14 October 1582
+        PickWorldCalendar(*w, "First", CalendarId::HEB);  // 14 October 1582
         Child<QPushButton>(*w, "cmdDisplayMonth")->click();
         QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked() &&
                 !w->state().monthJulian);

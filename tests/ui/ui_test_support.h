@@ -86,9 +86,9 @@ inline void Click(QWidget& parent, const QString& name) {
 }
 
 // Picks `calendar` from the world-calendar list of the First or Second date, as a user does.
-inline void PickWorldCalendar(frmMain& w, const QString& field, int calendar) {
+inline void PickWorldCalendar(frmMain& w, const QString& field, daybridge::CalendarId calendar) {
     auto* list = Child<QComboBox>(w, "cbo" + field + "DateCalendar");
-    list->setCurrentIndex(list->findData(calendar));
+    list->setCurrentIndex(list->findData(daybridge::IndexOf(calendar)));
     emit list->activated(list->currentIndex());
 }
 

@@ -115,8 +115,8 @@ TEST(ParseOptions, EveryCalendarForEitherDate) {
         << error.toStdString();
     AppState state;
     ApplyOverrides(options, state);
-    EXPECT_EQ(state.firstCalendar, kHEB);
-    EXPECT_EQ(state.secondCalendar, kMJD);
+    EXPECT_EQ(state.firstCalendar, CalendarId::HEB);
+    EXPECT_EQ(state.secondCalendar, CalendarId::MJD);
     for (const char* code : {"AN", "VLW", "ISL", "PER", "COP", "ETH", "FRR", "IND", "MAY"}) {
         EXPECT_TRUE(ParseOptions({"--second", code, "a.txt"}, options, error)) << code;
     }
@@ -143,8 +143,8 @@ TEST(ParseOptions, OverridesReachTheState) {
     EXPECT_TRUE(state.includeFirstDate);
     EXPECT_FALSE(state.includeWeekends);
     EXPECT_FALSE(state.verbose);
-    EXPECT_EQ(state.firstCalendar, kISO);
-    EXPECT_EQ(state.secondCalendar, kLPM);
+    EXPECT_EQ(state.firstCalendar, CalendarId::ISO);
+    EXPECT_EQ(state.secondCalendar, CalendarId::LPM);
     EXPECT_EQ(state.maxNumErrors, 0);
     EXPECT_EQ(state.language, kGerman);
     EXPECT_EQ(options.todayJdn, 2460370);

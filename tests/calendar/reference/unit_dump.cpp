@@ -20,14 +20,15 @@ int main() {
         if (kind == "U") {
             const daybridge::UnitDifferenceParse parsed =
                 daybridge::ParseUnitDifference(QString::fromStdString(rest), 0);
-            if (parsed.outcome != daybridge::kParseValid) {
+            if (parsed.outcome != daybridge::ParseOutcome::Valid) {
                 std::cout << "I\n";
                 continue;
             }
-            result = daybridge::AddUnits(0, jdn, parsed.difference);
+            result = daybridge::AddUnits(daybridge::CalendarId::CE, jdn, parsed.difference);
         } else {
             const std::int64_t n = std::stoll(rest);
-            result = kind == "Y" ? daybridge::AddYears(0, jdn, n) : daybridge::AddMonths(0, jdn, n);
+            result = kind == "Y" ? daybridge::AddYears(daybridge::CalendarId::CE, jdn, n)
+                                 : daybridge::AddMonths(daybridge::CalendarId::CE, jdn, n);
         }
         if (result.outcome == daybridge::UnitOutcome::Done) {
             std::cout << result.jdn << '\n';
