@@ -290,6 +290,8 @@ Pair CaptionPair(Caption caption) {
             return {"Holidays", "Feiertage"};
         case Caption::NoHolidays:
             return {"None", "Keine"};
+        case Caption::HolidayFind:
+            return {"Find a country or region", "Land oder Region suchen"};
         case Caption::HolidayFileButton:
             return {"File...", "Datei..."};
         case Caption::HolidayFileFilter:

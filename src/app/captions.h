@@ -153,6 +153,7 @@ enum class Caption {
     NoHolidays,
     HolidayFileButton,
     HolidayFileFilter,
+    HolidayFind,  // the placeholder of the box that narrows the list of sets
     AllDaysWeekend,
     HolidayFileNotLoaded,
     // the date fields' choice of the world's calendars

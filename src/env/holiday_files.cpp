@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "calendar/names.h"
 #include "env/text_store.h"
 
 namespace daybridge {
@@ -186,6 +187,44 @@ QStringList ShippedHolidaySetNames() {
         names << file.chopped(4);
     }
     return names;
+}
+
+std::vector<ShippedSetTitle> ShippedHolidaySetTitles(int language) {
+    std::vector<ShippedSetTitle> titles;
+    for (const QString& name : ShippedHolidaySetNames()) {
+        ShippedSetTitle title{name, name, QString(), QString()};
+        QFile file(ShippedFolder() + u'/' + name + QStringLiteral(".txt"));
+        if (file.open(QIODevice::ReadOnly)) {
+            // The header comes first; a rule line ends it.
+            while (!file.atEnd()) {
+                const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+                if (line.isEmpty() || line.startsWith(u'#')) {
+                    continue;
+                }
+                if (!line.startsWith(u'@')) {
+                    break;
+                }
+                const QString value = line.section(u' ', 1).trimmed();
+                if (line.startsWith(QLatin1String("@name "))) {
+                    title.english = value.section(u'|', 0, 0).trimmed();
+                    title.german = value.section(u'|', 1).trimmed();
+                } else if (line.startsWith(QLatin1String("@region "))) {
+                    title.region = value;
+                }
+            }
+        }
+        if (title.german.isEmpty()) {
+            title.german = title.english;
+        }
+        titles.push_back(std::move(title));
+    }
+    const auto shown = [language](const ShippedSetTitle& t) -> const QString& {
+        return language == kGerman ? t.german : t.english;
+    };
+    std::sort(titles.begin(), titles.end(), [&shown](const auto& a, const auto& b) {
+        return QString::localeAwareCompare(shown(a), shown(b)) < 0;
+    });
+    return titles;
 }
 
 QString ShippedSetsToName(const QString& wanted) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "workdays/holiday_rules.h"
 
@@ -21,6 +22,18 @@ struct HolidayFileContext {
 
 // The names of the shipped sets, sorted.
 QStringList ShippedHolidaySetNames();
+
+// A shipped set as a list of sets shows it: its name, and the title and region its header
+// gives (read from the @name and @region lines only, so listing hundreds of sets stays quick).
+struct ShippedSetTitle {
+    QString name;     // "germany-bavaria"
+    QString english;  // "Germany: Bavaria"; the name when the file has no @name
+    QString german;   // "Deutschland: Bayern"; the English title when none is given
+    QString region;   // "DE-BY", or empty
+};
+// Every shipped set, sorted by its title in the language, so that a country's subdivisions
+// ("Germany: Bavaria") follow the country ("Germany").
+std::vector<ShippedSetTitle> ShippedHolidaySetTitles(int language);
 
 // The shipped sets a message names, comma-separated: all of them while there are at most
 // kMostSetsNamed; of more, the kMostSetsNamed whose names begin most like `wanted`, and "..."

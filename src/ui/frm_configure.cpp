@@ -203,10 +203,14 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     lblHolidays_ = Named(new QLabel(frameWorkdays_), "lblHolidays");
     cboHolidays_ = Named(new QComboBox(frameWorkdays_), "cboHolidays");
     cmdHolidayFile_ = Named(new QPushButton(frameWorkdays_), "cmdHolidayFile");
+    txbHolidayFind_ = Named(new QLineEdit(frameWorkdays_), "txbHolidayFind");
     lblHolidays_->setBuddy(cboHolidays_);
     workdaysLayout->addWidget(lblHolidays_, 2, 0, 1, 2);
     workdaysLayout->addWidget(cboHolidays_, 2, 2, 1, 3);
     workdaysLayout->addWidget(cmdHolidayFile_, 2, 5, 1, 2);
+    workdaysLayout->addWidget(txbHolidayFind_, 3, 2, 1, 3);
+    // Typing narrows the list of sets to those whose title, name or region holds the text.
+    connect(txbHolidayFind_, &QLineEdit::textChanged, this, [this] { FillHolidayList(); });
     connect(cboHolidays_, &QComboBox::activated, this,
             [this](int index) { HolidayChoiceActivated(index); });
     connect(cmdHolidayFile_, &QPushButton::clicked, this, [this] { HolidayFileClicked(); });
@@ -295,6 +299,7 @@ void frmConfigure::SetLanguageDependentText() {
     }
     lblHolidays_->setText(state_.Caption(Caption::HolidaysFrame));
     cmdHolidayFile_->setText(state_.Caption(Caption::HolidayFileButton));
+    txbHolidayFind_->setPlaceholderText(state_.Caption(Caption::HolidayFind));
     ShowWorkdays();
     AssignMnemonics(this);
 }
@@ -341,13 +346,28 @@ void frmConfigure::ShowWorkdays() {
         chkWeekend_[static_cast<std::size_t>(day)]->setChecked(((workdays.weekend() >> day) & 1) !=
                                                                0);
     }
+    FillHolidayList();
+}
+
+// The shipped sets by their titles (a country's subdivisions after it), narrowed by the find
+// box; "None" first and the set in force always listed, a set from a file by its path.
+void frmConfigure::FillHolidayList() {
+    const WorkdayCalendar& workdays = state_.workdays;
+    const QString find = txbHolidayFind_->text().trimmed();
     const QSignalBlocker blocker(cboHolidays_);
     cboHolidays_->clear();
     cboHolidays_->addItem(state_.Caption(Caption::NoHolidays), QString());
-    for (const QString& name : ShippedHolidaySetNames()) {
-        cboHolidays_->addItem(name, name);
-    }
     const QString current = workdays.holidays() != nullptr ? workdays.holidays()->name : QString();
+    for (const ShippedSetTitle& set : ShippedHolidaySetTitles(state_.language)) {
+        const QString& title = state_.language == kGerman ? set.german : set.english;
+        const bool found = find.isEmpty() || set.name == current ||
+                           title.contains(find, Qt::CaseInsensitive) ||
+                           set.name.contains(find, Qt::CaseInsensitive) ||
+                           set.region.startsWith(find, Qt::CaseInsensitive);
+        if (found) {
+            cboHolidays_->addItem(title, set.name);
+        }
+    }
     int index = cboHolidays_->findData(current);
     if (index < 0) {
         cboHolidays_->addItem(current, current);

@@ -87,6 +87,7 @@ class frmConfigure : public QDialog {
     void HolidayFileClicked();
     bool TakeHolidaySet(const QString& nameOrPath);
     void RefuseNoWorkingDay(const WorkdayCalendar& refused);
+    void FillHolidayList();
     void ShowWorkdays();
     void ShowLimits();
     void Message(const QString& title, const QString& text);
@@ -120,6 +121,7 @@ class frmConfigure : public QDialog {
     std::array<QCheckBox*, 7> chkWeekend_{};  // Monday first, as the weekend's bits
     QLabel* lblHolidays_ = nullptr;
     QComboBox* cboHolidays_ = nullptr;  // none, the shipped sets, then a chosen file
+    QLineEdit* txbHolidayFind_ = nullptr;
     QPushButton* cmdHolidayFile_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // limits and their refusals, the working days, and the state shown in the controls.
 
 #include "compute/compute_engine.h"
+#include "env/holiday_files.h"
 #include "support/program_text.h"
 #include "ui/frm_configure.h"
 #include "ui_test_support.h"
@@ -45,7 +46,7 @@ class TestConfigure : public QObject {
     }
     void ChooseSet(const QString& name) {
         auto* list = W<QComboBox>("cboHolidays");
-        const int index = name.isEmpty() ? 0 : list->findText(name);
+        const int index = name.isEmpty() ? 0 : list->findData(name);
         QVERIFY(index >= 0);
         list->setCurrentIndex(index);
         emit list->activated(index);
@@ -342,6 +343,36 @@ class TestConfigure : public QObject {
         }
     }
 
+    // The find box narrows the list of sets by title, name or region; "None" and the set in
+    // force stay listed, and clearing the box lists every set again.
+    void findBoxNarrowsTheSets() {
+        auto* list = W<QComboBox>("cboHolidays");
+        const int all = list->count();
+        QCOMPARE(all, int(ShippedHolidaySetNames().size()) + 1);  // and None
+        ChooseSet(QStringLiteral("germany"));
+        for (const char* text : {"STATES", "wales", "no such place"}) {
+            const QString find = QString::fromLatin1(text);
+            W<QLineEdit>("txbHolidayFind")->setText(find);
+            QCOMPARE(list->itemData(0).toString(), QString());
+            QCOMPARE(list->currentData().toString(), QStringLiteral("germany"));
+            QStringList listed;
+            for (int i = 1; i < list->count(); ++i) {
+                const QString name = list->itemData(i).toString();
+                listed << name;
+                QVERIFY2(name == QLatin1String("germany") ||
+                             name.contains(find, Qt::CaseInsensitive) ||
+                             list->itemText(i).contains(find, Qt::CaseInsensitive),
+                         qPrintable(name));
+            }
+            for (const QString& name : ShippedHolidaySetNames()) {
+                QVERIFY2(!name.contains(find, Qt::CaseInsensitive) || listed.contains(name),
+                         qPrintable(name));
+            }
+        }
+        W<QLineEdit>("txbHolidayFind")->clear();
+        QCOMPARE(list->count(), all);
+    }
+
     // A holiday file that does not load is refused with the parser's reason; the set chosen
     // before stays, in the state and in the list.
     void badHolidayFileRefusedOldKept() {
@@ -362,7 +393,8 @@ class TestConfigure : public QObject {
             QVERIFY2(boxes_[0].text.contains(reason), qPrintable(boxes_[0].text));
             QVERIFY(state_.workdays.holidays() != nullptr);
             QCOMPARE(state_.workdays.holidays()->name, QStringLiteral("germany"));
-            QCOMPARE(W<QComboBox>("cboHolidays")->currentText(), QStringLiteral("germany"));
+            QCOMPARE(W<QComboBox>("cboHolidays")->currentData().toString(),
+                     QStringLiteral("germany"));
         }
     }
 
