@@ -30,6 +30,9 @@
     X(MAY)                     \
     X(MJD)                     \
     X(ROC)                     \
+    X(PEA)                     \
+    X(FRE)                     \
+    X(UQ)                      \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {

@@ -113,6 +113,29 @@ TEST(CalendarRegistry, EveryDayConvertsBackAndFollowsTheMonthLengths) {
     }
 }
 
+// A calendar computed over a span of years begins on the first day of its first year and ends
+// on the last day of its last; the day before and the day after have no date in jdcore.
+TEST(CalendarRegistry, TableSpansAreWholeYears) {
+    for (const CalendarId id : {CalendarId::PEA, CalendarId::FRE, CalendarId::UQ}) {
+        const CalendarEntry& c = Calendar(id);
+        const CalendarDate first = FromJdn(id, c.firstJdn);
+        EXPECT_EQ(first.year, c.minYear) << Code(c);
+        EXPECT_EQ(first.month * 100 + first.day, 101) << Code(c);
+        const CalendarDate last = FromJdn(id, c.lastJdn);
+        EXPECT_EQ(last.year, c.maxYear) << Code(c);
+        EXPECT_EQ(last.month, c.monthsInYear(last.year)) << Code(c);
+        EXPECT_EQ(last.day, c.daysInMonth(last)) << Code(c);
+        CalendarDate before = first;
+        --before.year;
+        before.month = 12;
+        EXPECT_FALSE(CheckDate(before).ok()) << Code(c);
+        CalendarDate after = last;
+        ++after.year;
+        after.month = after.day = 1;
+        EXPECT_FALSE(CheckDate(after).ok()) << Code(c);
+    }
+}
+
 struct Fact {
     CalendarId calendar;
     std::int64_t year;

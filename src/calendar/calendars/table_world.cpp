@@ -1,0 +1,107 @@
+// The world's calendars that jdcore computes into tables over a span of years: the Persian
+// calendar by the vernal equinox at Tehran (PEA), the French Republican calendar by the
+// autumnal equinox at Paris (FRE), and the Islamic calendar of Umm al-Qura (UQ, 1300-1600 AH).
+// Their months are those of PER, FRR and ISL, whose month names they share. Outside its span a
+// calendar has no dates: the registry's span keeps every caller inside it.
+#include "calendar/calendars/entry_support.h"
+#include "jdcore/equinox_calendars.h"
+#include "jdcore/umm_al_qura.h"
+
+namespace daybridge {
+namespace {
+
+using jdcore::EquinoxCalendar;
+
+template <EquinoxCalendar kCalendar>
+struct Equinox {
+    static CalendarDate Date(std::int64_t jdn) {
+        return calendars::YearMonthDayDate(
+            jdcore::EquinoxFromJdn(kCalendar, jdn).value_or(jdcore::YearMonthDay{}));
+    }
+    static std::int64_t Jdn(const CalendarDate& d) {
+        return jdcore::EquinoxToJdn(kCalendar, d.year, d.month, d.day).value_or(0);
+    }
+    static int Months(std::int64_t year) { return jdcore::EquinoxMonthsInYear(kCalendar, year); }
+    static int MonthDays(const CalendarDate& d) {
+        return jdcore::EquinoxDaysInMonth(kCalendar, d.year, d.month);
+    }
+    static jdcore::DateCheck Check(const CalendarDate& d) {
+        return jdcore::CheckEquinoxDate(kCalendar, d.year, d.month, d.day);
+    }
+    static std::optional<bool> Leap(std::int64_t year) {
+        if (jdcore::EquinoxDaysInYear(kCalendar, year) == 0) {
+            return std::nullopt;
+        }
+        return jdcore::EquinoxIsLeapYear(kCalendar, year);
+    }
+};
+
+struct UmmAlQura {
+    static CalendarDate Date(std::int64_t jdn) {
+        return calendars::YearMonthDayDate(
+            jdcore::UmmAlQuraFromJdn(jdn).value_or(jdcore::YearMonthDay{}));
+    }
+    static std::int64_t Jdn(const CalendarDate& d) {
+        return jdcore::UmmAlQuraToJdn(d.year, d.month, d.day).value_or(0);
+    }
+    static int Months(std::int64_t year) { return jdcore::UmmAlQuraMonthsInYear(year); }
+    static int MonthDays(const CalendarDate& d) {
+        return jdcore::UmmAlQuraDaysInMonth(d.year, d.month);
+    }
+    static jdcore::DateCheck Check(const CalendarDate& d) {
+        return jdcore::CheckUmmAlQuraDate(d.year, d.month, d.day);
+    }
+    static std::optional<bool> Leap(std::int64_t year) {
+        const int days = jdcore::UmmAlQuraDaysInYear(year);
+        return days == 0 ? std::nullopt : std::optional<bool>(days == 355);
+    }
+};
+
+// The span of each, its first and last day and years (a test compares them with jdcore's).
+struct Span {
+    std::int64_t firstJdn, lastJdn, firstYear, lastYear;
+};
+constexpr Span kPersianSpan{2321963, 2525037, 1024, 1579};
+constexpr Span kFrenchSpan{2375840, 2525223, 1, 409};
+constexpr Span kUmmAlQuraSpan{2408761, 2515426, jdcore::kUmmAlQuraFirstYear,
+                              jdcore::kUmmAlQuraLastYear};
+
+template <typename C>
+constexpr CalendarEntry TableEntry(CalendarId id, const char* code, int nameText,
+                                   int firstMonthText, int months, Span span) {
+    return {
+        .id = id,
+        .code = code,
+        .libraryLetter = "",
+        .fields = FieldKind::YearMonthDay,
+        .notation = Notation::YearMonthDay,
+        .fromJdn = C::Date,
+        .toJdn = C::Jdn,
+        .check = C::Check,
+        .monthsInYear = C::Months,
+        .daysInMonth = C::MonthDays,
+        .isLeapYear = C::Leap,
+        .firstJdn = span.firstJdn,
+        .lastJdn = span.lastJdn,
+        .minYear = span.firstYear,
+        .maxYear = span.lastYear,
+        .unitMonths = id,
+        .nameText = nameText,
+        .monthNames = {.firstText = firstMonthText, .textCount = months},
+        .todaySlot = kTodayAfter,
+        .pageMonthsIn = id,
+    };
+}
+
+}  // namespace
+
+constinit const CalendarEntry kPEACalendar =
+    TableEntry<Equinox<EquinoxCalendar::PersianAstronomical>>(CalendarId::PEA, "PEA", 560, 450, 12,
+                                                              kPersianSpan);
+constinit const CalendarEntry kFRECalendar =
+    TableEntry<Equinox<EquinoxCalendar::FrenchAstronomical>>(CalendarId::FRE, "FRE", 561, 510, 13,
+                                                             kFrenchSpan);
+constinit const CalendarEntry kUQCalendar =
+    TableEntry<UmmAlQura>(CalendarId::UQ, "UQ", 562, 430, 12, kUmmAlQuraSpan);
+
+}  // namespace daybridge
