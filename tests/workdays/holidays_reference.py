@@ -4,9 +4,9 @@ Every set with a @region that a package covers is compared over its @years (with
 1950-2100), on the days that are not weekend days of the set (a holiday on a weekend day
 changes no count): each date that one side has as a holiday and the other not must be covered
 by a row of data/holidays/differences.tsv for the region, naming the package in `theirs`: a
-row with ours "-" covers a date only the package has (a range row only where `theirs` names
-the package's holiday of that date), a row with theirs "PACKAGE: -" a date only the set has;
-the date column is one date or a range FIRST..LAST. A year in which a package gives no
+row with ours "-" covers a date only the package has, a row with theirs "PACKAGE: -" a date
+only the set has; the date column is one date or a range FIRST..LAST, which covers the dates
+of the holiday it names (the package's in `theirs`, ours in `ours`). A year in which a package gives no
 holiday at all, or raises for want of tables, is not compared with it.
 Sets listed in holidays_unverified.txt (beside this script; set, tab, why) are compared too,
 but their differences not in differences.tsv are only counted: their data is not yet checked.
@@ -35,10 +35,10 @@ def read_differences(path):
             region, dates, ours, theirs, _source = fields
             package = theirs.split(":", 1)[0]
             first, _, last = dates.partition("..")
+            side = "theirs" if ours == "-" else "ours"
             rows.setdefault((region, package), []).append(
-                (datetime.date.fromisoformat(first),
-                 datetime.date.fromisoformat(last or first),
-                 "theirs" if ours == "-" else "ours", theirs.split(":", 1)[1].strip()))
+                (datetime.date.fromisoformat(first), datetime.date.fromisoformat(last or first),
+                 side, ours if side == "ours" else theirs.split(":", 1)[1].strip()))
     return rows
 
 
@@ -53,12 +53,13 @@ def dump_sets(dump, folder, names):
             refused.append(line[2:])
         elif line.startswith("= "):
             _, name, region, first, last = line.split()
-            current = {"region": region, "years": (first, last), "days": set(), "weekends": []}
+            current = {"region": region, "years": (first, last), "days": {}, "weekends": []}
             sets[name] = current
         elif line.startswith("w "):
             current["weekends"].append(tuple(int(x) for x in line.split()[1:]))
         elif line != ".":
-            current["days"].add(datetime.date.fromisoformat(line))
+            day, names = line.split("\t")
+            current["days"][datetime.date.fromisoformat(day)] = names.split("; ")
     return sets, refused
 
 
@@ -146,17 +147,19 @@ def main():
         for package, answer in by_package.items():
             if answer is None:
                 continue
-            days, years = answer
-            names = answer[0]
-            days = {d for d in days if d.year in years and not is_weekend_day(d, ours["weekends"])}
+            their_names, years = answer
+            days = {d for d in their_names
+                    if d.year in years and not is_weekend_day(d, ours["weekends"])}
             mine = {d for d in ours["days"] if d.year in years}
             set_count += 1
             year_count += len(years)
             rows = differences.get((region, package), [])
             for day, side in sorted([(d, "ours") for d in mine - days] +
                                     [(d, "theirs") for d in days - mine]):
-                if any(a <= day <= b and s == side and (
-                        side == "ours" or a == b or any(n in named for n in names[day]))
+                day_names = ours["days"][day] if side == "ours" else their_names[day]
+                # A range row covers the days of the holiday it names.
+                if any(a <= day <= b and s == side and (a == b or any(n in named
+                                                                      for n in day_names))
                        for a, b, s, named in rows):
                     covered += 1
                 elif name in unverified:

@@ -4,16 +4,17 @@
 // "w DAYS FIRSTJDN LASTJDN" (DAYS bit 0 Monday .. bit 6 Sunday), then every
 // day that is not a weekend day (the set's @weekend, else Saturday and Sunday, and its weekend
 // lines) and has a holiday that counts by default, in the Gregorian years FIRST..LAST, a line
-// "YYYY-MM-DD" each, then "." alone. Holidays on weekend days change no count: not printed. Each
+// "YYYY-MM-DD<TAB>NAMES" each (the English names of its holidays' rules, "; " between), then
+// "." alone. Holidays on weekend days change no count: not printed. Each
 // set is read by its name, with its @include sets; a set that is refused prints "! NAME line N".
 #include <QFile>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "jdcore/day_count.h"
@@ -66,22 +67,23 @@ int main(int argc, char** argv) {
             std::cout << "w " << int{span.days} << ' ' << span.first << ' ' << span.last << '\n';
         }
         const WorkdayCalendar calendar(weekend, std::make_shared<HolidaySet>(*parsed.set));
-        std::set<std::int64_t> days;  // a day of two holidays once
+        std::map<std::int64_t, std::string> days;  // the names of a day's holidays
         for (int year = first; year <= last; ++year) {
             for (const WorkdayCalendar::Listed& h :
                  calendar.HolidaysBetween(jdcore::jdn_from_gregorian(year, 1, 1),
                                           jdcore::jdn_from_gregorian(year, 12, 31))) {
                 if (!calendar.IsWeekendDay(h.jdn)) {
-                    days.insert(h.jdn);
+                    std::string& names = days[h.jdn];
+                    names += (names.empty() ? "" : "; ") + h.rule->Name(0).toStdString();
                 }
             }
         }
-        for (const std::int64_t jdn : days) {
+        for (const auto& [jdn, names] : days) {
             const jdcore::YearMonthDay date = jdcore::gregorian_from_jdn(jdn);
-            char line[24];
-            std::snprintf(line, sizeof line, "%04d-%02d-%02d\n", static_cast<int>(date.year),
+            char day[16];
+            std::snprintf(day, sizeof day, "%04d-%02d-%02d", static_cast<int>(date.year),
                           static_cast<int>(date.month), static_cast<int>(date.day));
-            std::cout << line;
+            std::cout << day << '\t' << names << '\n';
         }
         std::cout << ".\n";
     }
