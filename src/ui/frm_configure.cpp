@@ -358,7 +358,11 @@ void frmConfigure::FillHolidayList() {
     cboHolidays_->clear();
     cboHolidays_->addItem(state_.Caption(Caption::NoHolidays), QString());
     const QString current = workdays.holidays() != nullptr ? workdays.holidays()->name : QString();
-    for (const ShippedSetTitle& set : ShippedHolidaySetTitles(state_.language)) {
+    if (titlesLanguage_ != state_.language) {  // read once per language, not per keystroke
+        titles_ = ShippedHolidaySetTitles(state_.language);
+        titlesLanguage_ = state_.language;
+    }
+    for (const ShippedSetTitle& set : titles_) {
         const QString& title = state_.language == kGerman ? set.german : set.english;
         const bool found = find.isEmpty() || set.name == current ||
                            title.contains(find, Qt::CaseInsensitive) ||

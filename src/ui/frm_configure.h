@@ -6,8 +6,10 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/app_state.h"
+#include "env/holiday_files.h"
 
 class QCheckBox;
 class QComboBox;
@@ -122,6 +124,8 @@ class frmConfigure : public QDialog {
     QLabel* lblHolidays_ = nullptr;
     QComboBox* cboHolidays_ = nullptr;  // none, the shipped sets, then a chosen file
     QLineEdit* txbHolidayFind_ = nullptr;
+    std::vector<ShippedSetTitle> titles_;  // the shipped sets' titles in titlesLanguage_
+    int titlesLanguage_ = -1;
     QPushButton* cmdHolidayFile_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
 };
