@@ -136,6 +136,21 @@ std::optional<std::uint8_t> ReadDays(LineReader& in) {
     return days;
 }
 
+// An optional "on DAYS" after 'observed' or 'substitute' (`option`): the days that trigger the
+// move, into `days` (unchanged without one). False, with the fault, for 'on' without days.
+bool ReadOnDays(LineReader& in, const QString& option, std::uint8_t& days) {
+    if (in.Peek() != u"on") {
+        return true;
+    }
+    in.Next();
+    const std::optional<std::uint8_t> read = ReadDays(in);
+    if (!read) {
+        return in.Fail(HolidayFault::DaysMissing, {option});
+    }
+    days = *read;
+    return true;
+}
+
 // The Gregorian days of a Western Easter rule, or of a rule counted from one, reach this far
 // from Easter Sunday (0 for any other rule).
 bool ReachFromWesternEaster(const HolidayRule& rule, int& low, int& high) {
@@ -487,13 +502,8 @@ bool ReadOptions(LineReader& in, HolidayRule& rule) {
             } else {
                 return in.Fail(HolidayFault::ObservedHow);
             }
-            if (in.Peek() == u"on") {
-                in.Next();
-                const std::optional<std::uint8_t> days = ReadDays(in);
-                if (!days) {
-                    return in.Fail(HolidayFault::DaysMissing, {word});
-                }
-                rule.observedOn = *days;
+            if (!ReadOnDays(in, word, rule.observedOn)) {
+                return false;
             }
         } else if (word == u"substitute") {
             if (hasSubstitute) {
@@ -506,13 +516,8 @@ bool ReadOptions(LineReader& in, HolidayRule& rule) {
             } else {
                 return in.Fail(HolidayFault::SubstituteHow);
             }
-            if (in.Peek() == u"on") {
-                in.Next();
-                const std::optional<std::uint8_t> days = ReadDays(in);
-                if (!days) {
-                    return in.Fail(HolidayFault::DaysMissing, {word});
-                }
-                rule.substituteOn = *days;
+            if (!ReadOnDays(in, word, rule.substituteOn)) {
+                return false;
             }
         } else if (word == u"category") {
             if (hasCategory) {

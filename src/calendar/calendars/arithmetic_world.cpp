@@ -32,31 +32,14 @@ struct World {
     }
 };
 
-// An entry for one of them: its name and month names are texts of the text data file.
+constexpr calendars::Span kEveryDay{.firstYear = -jdcore::kMaxWorldYear,
+                                    .lastYear = jdcore::kMaxWorldYear};
+
 template <WorldCalendar kCalendar>
 constexpr CalendarEntry WorldEntry(CalendarId id, const char* code, int nameText,
                                    int firstMonthText, int months) {
-    using W = World<kCalendar>;
-    return {
-        .id = id,
-        .code = code,
-        .libraryLetter = "",
-        .fields = FieldKind::YearMonthDay,
-        .notation = Notation::YearMonthDay,
-        .fromJdn = W::Date,
-        .toJdn = W::Jdn,
-        .check = W::Check,
-        .monthsInYear = W::Months,
-        .daysInMonth = W::MonthDays,
-        .isLeapYear = W::Leap,
-        .minYear = -jdcore::kMaxWorldYear,
-        .maxYear = jdcore::kMaxWorldYear,
-        .unitMonths = id,
-        .nameText = nameText,
-        .monthNames = {.firstText = firstMonthText, .textCount = months},
-        .todaySlot = kTodayAfter,
-        .pageMonthsIn = id,
-    };
+    return calendars::MonthlyEntry<World<kCalendar>>(id, code, nameText, firstMonthText, months,
+                                                     kEveryDay);
 }
 
 }  // namespace

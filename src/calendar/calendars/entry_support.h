@@ -28,6 +28,43 @@ jdcore::DateCheck CheckMonthAndDay(const CalendarDate& date, int months, DaysInM
     return {};
 }
 
+// The days and years a calendar has.
+struct Span {
+    std::int64_t firstJdn = -2'100'000'000;
+    std::int64_t lastJdn = 2'100'000'000;
+    std::int64_t firstYear, lastYear;
+};
+
+// The entry of a year-month-day calendar whose every year has its months in their order, named
+// by texts of the text data file: `C` gives its conversions (Date, Jdn, Check, Months,
+// MonthDays, Leap).
+template <typename C>
+constexpr CalendarEntry MonthlyEntry(CalendarId id, const char* code, int nameText,
+                                     int firstMonthText, int months, Span span) {
+    return {
+        .id = id,
+        .code = code,
+        .libraryLetter = "",
+        .fields = FieldKind::YearMonthDay,
+        .notation = Notation::YearMonthDay,
+        .fromJdn = C::Date,
+        .toJdn = C::Jdn,
+        .check = C::Check,
+        .monthsInYear = C::Months,
+        .daysInMonth = C::MonthDays,
+        .isLeapYear = C::Leap,
+        .firstJdn = span.firstJdn,
+        .lastJdn = span.lastJdn,
+        .minYear = span.firstYear,
+        .maxYear = span.lastYear,
+        .unitMonths = id,
+        .nameText = nameText,
+        .monthNames = {.firstText = firstMonthText, .textCount = months},
+        .todaySlot = kTodayAfter,
+        .pageMonthsIn = id,
+    };
+}
+
 // The first and last day a 32-bit day number holds.
 inline constexpr std::int64_t kFirstInt32 = std::numeric_limits<std::int32_t>::min();
 inline constexpr std::int64_t kLastInt32 = std::numeric_limits<std::int32_t>::max();

@@ -58,50 +58,21 @@ struct UmmAlQura {
 };
 
 // The span of each, its first and last day and years (a test compares them with jdcore's).
-struct Span {
-    std::int64_t firstJdn, lastJdn, firstYear, lastYear;
-};
+using calendars::Span;
 constexpr Span kPersianSpan{2321963, 2525037, 1024, 1579};
 constexpr Span kFrenchSpan{2375840, 2525223, 1, 409};
 constexpr Span kUmmAlQuraSpan{2408761, 2515426, jdcore::kUmmAlQuraFirstYear,
                               jdcore::kUmmAlQuraLastYear};
 
-template <typename C>
-constexpr CalendarEntry TableEntry(CalendarId id, const char* code, int nameText,
-                                   int firstMonthText, int months, Span span) {
-    return {
-        .id = id,
-        .code = code,
-        .libraryLetter = "",
-        .fields = FieldKind::YearMonthDay,
-        .notation = Notation::YearMonthDay,
-        .fromJdn = C::Date,
-        .toJdn = C::Jdn,
-        .check = C::Check,
-        .monthsInYear = C::Months,
-        .daysInMonth = C::MonthDays,
-        .isLeapYear = C::Leap,
-        .firstJdn = span.firstJdn,
-        .lastJdn = span.lastJdn,
-        .minYear = span.firstYear,
-        .maxYear = span.lastYear,
-        .unitMonths = id,
-        .nameText = nameText,
-        .monthNames = {.firstText = firstMonthText, .textCount = months},
-        .todaySlot = kTodayAfter,
-        .pageMonthsIn = id,
-    };
-}
-
 }  // namespace
 
 constinit const CalendarEntry kPEACalendar =
-    TableEntry<Equinox<EquinoxCalendar::PersianAstronomical>>(CalendarId::PEA, "PEA", 560, 450, 12,
-                                                              kPersianSpan);
+    calendars::MonthlyEntry<Equinox<EquinoxCalendar::PersianAstronomical>>(
+        CalendarId::PEA, "PEA", 560, 450, 12, kPersianSpan);
 constinit const CalendarEntry kFRECalendar =
-    TableEntry<Equinox<EquinoxCalendar::FrenchAstronomical>>(CalendarId::FRE, "FRE", 561, 510, 13,
-                                                             kFrenchSpan);
+    calendars::MonthlyEntry<Equinox<EquinoxCalendar::FrenchAstronomical>>(
+        CalendarId::FRE, "FRE", 561, 510, 13, kFrenchSpan);
 constinit const CalendarEntry kUQCalendar =
-    TableEntry<UmmAlQura>(CalendarId::UQ, "UQ", 562, 430, 12, kUmmAlQuraSpan);
+    calendars::MonthlyEntry<UmmAlQura>(CalendarId::UQ, "UQ", 562, 430, 12, kUmmAlQuraSpan);
 
 }  // namespace daybridge
