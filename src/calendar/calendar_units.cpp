@@ -30,9 +30,10 @@ bool InRange(std::int64_t jdn) {
     return jdn >= -kMaxUnitJdn && jdn <= kMaxUnitJdn;
 }
 
-// The months of a calendar whose years all have the same months, numbered in their order.
+// The months of a calendar whose years all have the same months, numbered in their order
+// (asked of a year it has: a calendar of a span of years has no other).
 int FixedMonthsPerYear(const CalendarEntry& months) {
-    return months.monthsInYear(1);
+    return months.monthsInYear(std::clamp<std::int64_t>(1, months.minYear, months.maxYear));
 }
 
 MonthDate DateOf(const CalendarEntry& months, std::int64_t jdn) {
@@ -112,6 +113,9 @@ UnitResult AddInMonths(const CalendarEntry& months, std::int64_t jdn, std::int64
     if (target.year < -kMaxFormYear || target.year > kMaxFormYear) {
         return OutOfRange();
     }
+    if (target.year < months.minYear || target.year > months.maxYear) {
+        return OutOfRange();  // beyond the years of a calendar of a span of years
+    }
     const std::int64_t day = std::min(date.day, MonthLength(months, target.year, target.position));
     const std::int64_t result = JdnOf(months, {target.year, target.position, day});
     return InRange(result) ? UnitResult{UnitOutcome::Done, result} : OutOfRange();
@@ -140,6 +144,9 @@ UnitResult AddYearsMonths(CalendarId calendar, std::int64_t jdn, std::int64_t ye
     }
     const CalendarEntry& entry = Calendar(calendar);
     const CalendarEntry& monthCalendar = Calendar(entry.unitMonths);
+    if (!InSpan(monthCalendar, jdn)) {
+        return OutOfRange();  // a calendar of a span of years has no date for the day
+    }
     if (entry.weekYears) {
         UnitResult result{UnitOutcome::Done, jdn};
         if (years != 0) {
@@ -190,6 +197,9 @@ MonthsResult MonthsBetween(CalendarId calendar, std::int64_t from, std::int64_t 
         return back;
     }
     const CalendarEntry& months = Calendar(Calendar(calendar).unitMonths);
+    if (!InSpan(months, from) || !InSpan(months, to)) {
+        return {UnitOutcome::OutOfRange, 0};
+    }
     const MonthDate first = DateOf(months, from);
     const MonthDate second = DateOf(months, to);
     const std::int64_t secondIndex = MonthIndex(months, second.year, second.month);

@@ -283,3 +283,26 @@ TEST(CalendarUnits, MonthsBetweenCountsWholeMonths) {
 
 }  // namespace
 }  // namespace daybridge
+
+namespace daybridge {
+namespace {
+
+// A calendar of a span of years adds within its years: a day outside them, or a result beyond
+// them, is out of range; inside, a month on and a month back return to the day (day 1).
+TEST(CalendarUnits, TableCalendarsStayInTheirYears) {
+    for (const CalendarId id : {CalendarId::PEA, CalendarId::FRE, CalendarId::UQ}) {
+        const CalendarEntry& c = Calendar(id);
+        EXPECT_EQ(AddYearsMonths(id, c.firstJdn - 1, 0, 1).outcome, UnitOutcome::OutOfRange);
+        EXPECT_EQ(AddYearsMonths(id, c.lastJdn, 0, 1).outcome, UnitOutcome::OutOfRange);
+        EXPECT_EQ(AddYearsMonths(id, c.firstJdn, -1, 0).outcome, UnitOutcome::OutOfRange);
+        EXPECT_EQ(MonthsBetween(id, c.firstJdn - 1, c.firstJdn).outcome, UnitOutcome::OutOfRange);
+        const UnitResult on = AddYearsMonths(id, c.firstJdn, 0, 1);
+        ASSERT_EQ(on.outcome, UnitOutcome::Done) << c.code;
+        EXPECT_EQ(FromJdn(id, on.jdn).month, 2) << c.code;
+        EXPECT_EQ(AddYearsMonths(id, on.jdn, 0, -1).jdn, c.firstJdn) << c.code;
+        EXPECT_EQ(MonthsBetween(id, c.firstJdn, on.jdn).months, 1) << c.code;
+    }
+}
+
+}  // namespace
+}  // namespace daybridge
