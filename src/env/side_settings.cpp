@@ -363,21 +363,24 @@ WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language) {
                                                   : GetText(kTextNotAWeekend, language));
         }
     }
-    std::shared_ptr<const HolidaySet> holidays;
     const QString setName = side.value(side_key::kHolidaySet);
-    if (!setName.isEmpty()) {
-        QString why;
-        holidays = LoadHolidaySet(setName, why, {language, {}});
-        if (holidays == nullptr) {
-            side.Drop(side_key::kHolidaySet, why);
-        } else if (!WorkdayCalendar(weekend, holidays).HasWorkday()) {
-            // The set may have changed since it was chosen; counting needs a working day.
-            side.Drop(side_key::kHolidaySet, NoWorkingDayText(WeekendDayNamesIn(weekend, language),
-                                                              holidays->name, language));
-            holidays = nullptr;
-        }
+    if (setName.isEmpty()) {
+        return WorkdayCalendar(weekend, nullptr);
     }
-    return WorkdayCalendar(weekend, holidays);
+    QString why;
+    std::shared_ptr<const HolidaySet> holidays = LoadHolidaySet(setName, why, {language, {}});
+    if (holidays == nullptr) {
+        side.Drop(side_key::kHolidaySet, why);
+        return WorkdayCalendar(weekend, nullptr);
+    }
+    WorkdayCalendar chosen(weekend, holidays);
+    if (!chosen.HasWorkday()) {
+        // The set may have changed since it was chosen; counting needs a working day.
+        side.Drop(side_key::kHolidaySet,
+                  NoWorkingDayText(WeekendDayNamesIn(weekend, language), holidays->name, language));
+        return WorkdayCalendar(weekend, nullptr);
+    }
+    return chosen;
 }
 
 void SetWorkdayChoice(SideSettings& side, const WorkdayCalendar& workdays) {
