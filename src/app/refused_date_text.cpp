@@ -1,6 +1,7 @@
 #include "app/refused_date_text.h"
 
 #include "calendar/calendar_registry.h"
+#include "calendar/gregorian_switch.h"
 #include "calendar/typed_date_fault.h"
 #include "datetext/date_format.h"
 #include "env/text_store.h"
@@ -18,6 +19,7 @@ constexpr int kTextMonthsNumbered = 804;     // %1 calendar, %2 months
 constexpr int kTextLongCountPlace = 805;     // %1 place, %2 its name, %3 largest
 constexpr int kTextWriteYearMonthDay = 806;  // %1 calendar, %2 an example
 constexpr int kTextWriteLongCount = 807;     // %1 an example
+constexpr int kTextSkippedAtSwitch = 565;    // %1 day, %2 month name, %3 year, %4 switch day
 
 // The names of the Long Count's places from the katun on (German nouns are capitalised).
 constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
@@ -59,6 +61,10 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
         case jdcore::DateProblem::MonthOutOfRange:
             return GetText(kTextMonthsNumbered, language)
                 .arg(calendarName, QString::number(check.limit));
+        case jdcore::DateProblem::InSwitchGap:
+            return GetText(kTextSkippedAtSwitch, language)
+                .arg(QString::number(date.day), month, QString::number(date.year),
+                     GregorianSwitchText(GregorianSwitchJdn()));
         case jdcore::DateProblem::PlaceOutOfRange:
             return GetText(kTextLongCountPlace, language)
                 .arg(QString::number(check.place), PlaceName(check.place, language),

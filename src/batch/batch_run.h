@@ -35,6 +35,8 @@ inline constexpr int kWeekendSetting = 8;
 inline constexpr int kHolidaysSetting = 9;
 inline constexpr int kCategoriesSetting = 10;
 inline constexpr int kHalfDaysSetting = 11;
+// The switch day of the historical Christian calendar (HIS).
+inline constexpr int kGregorianSwitchSetting = 12;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
 // The run-cycle forms, decided once per line from its upper-case text.

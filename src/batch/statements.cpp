@@ -5,6 +5,7 @@
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
+#include "calendar/gregorian_switch.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 
@@ -77,11 +78,12 @@ void BatchRun::PrepareStatement(const ProgramLine& line) {
             return;
         }
     }
-    static constexpr std::array<std::pair<const char*, int>, 4> kWorkdaySettings = {{
+    static constexpr std::array<std::pair<const char*, int>, 5> kWorkdaySettings = {{
         {"WEEKEND=", kWeekendSetting},
         {"HOLIDAYS=", kHolidaysSetting},
         {"CATEGORIES=", kCategoriesSetting},
         {"HALFDAYS=", kHalfDaysSetting},
+        {"GREGORIANSWITCH=", kGregorianSwitchSetting},
     }};
     const auto workday =
         std::find_if(kWorkdaySettings.begin(), kWorkdaySettings.end(),
@@ -161,6 +163,15 @@ void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
 
 StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
                                            const QString& value) {
+    if (which == kGregorianSwitchSetting) {
+        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value.toStdString().c_str());
+        if (!jdn) {
+            EchoRejectedSetting(line, false);
+            return StatementResult::Error;
+        }
+        SetGregorianSwitchJdn(*jdn);
+        return StatementResult::Done;
+    }
     if (which >= kWeekendSetting) {
         return WorkdaySetting(line, which, value);
     }

@@ -42,6 +42,9 @@ constexpr OptionHelp kOptions[] = {
     {"--verbose", "on|off", false, "verbose output (default on)"},
     {"--first", "CODE", true, "the first date's calendar: {calendars} (default CE)"},
     {"--second", "CODE", true, "the second date's calendar (default CE)"},
+    {"--gregorian-switch", "DATE|rome|britain", true,
+     "the first Gregorian day of the historical calendar HIS, a date YYYY-MM-DD from 0200-03-01 "
+     "(default rome, 1582-10-15; britain is 1752-09-14)"},
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
     {"--lang", "en|de", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},

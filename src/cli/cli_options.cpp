@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "calendar/calendar_table.h"
+#include "calendar/gregorian_switch.h"
 #include "cli/cli_help.h"
 #include "env/holiday_files.h"
 #include "workdays/holiday_export.h"
@@ -67,6 +68,11 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad(CalendarChoices());
         }
         (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
+    } else if (name == "--gregorian-switch") {
+        o.gregorianSwitch = GregorianSwitchOfText(value.toStdString().c_str());
+        if (!o.gregorianSwitch) {
+            return bad("a date YYYY-MM-DD from 0200-03-01 to 9999-12-31, rome or britain");
+        }
     } else if (name == "--max-errors") {
         static const QRegularExpression digits("^[0-9]{1,5}$");
         const int n = digits.match(value).hasMatch() ? value.toInt() : -1;
@@ -295,6 +301,9 @@ void ApplyOverrides(const Options& o, AppState& state) {
     }
     if (o.secondCalendar) {
         state.secondCalendar = *o.secondCalendar;
+    }
+    if (o.gregorianSwitch) {
+        SetGregorianSwitchJdn(*o.gregorianSwitch);
     }
     if (o.maxErrors) {
         state.maxNumErrors = *o.maxErrors;

@@ -31,6 +31,7 @@ struct Options {
     std::optional<bool> verbose;
     std::optional<CalendarId> firstCalendar;
     std::optional<CalendarId> secondCalendar;
+    std::optional<std::int64_t> gregorianSwitch;  // --gregorian-switch (a JDN)
     std::optional<int> maxErrors;
     std::optional<int> language;
     std::optional<std::int32_t> todayJdn;

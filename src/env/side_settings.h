@@ -33,10 +33,12 @@ inline constexpr const char* kHolidaySet = "workdays/holidays";
 // by code, e.g. "HEB"; empty when the field's calendar is one dbrg.usr holds itself.
 inline constexpr const char* kFirstDateCalendar = "fields/firstCalendar";
 inline constexpr const char* kSecondDateCalendar = "fields/secondCalendar";
+// The first Gregorian day of the historical calendar (HIS), "YYYY-MM-DD".
+inline constexpr const char* kGregorianSwitch = "calendars/gregorianSwitch";
 }  // namespace side_key
-inline constexpr const char* kSideKeys[] = {side_key::kTodayCalendar, side_key::kWeekendDays,
-                                            side_key::kHolidaySet, side_key::kFirstDateCalendar,
-                                            side_key::kSecondDateCalendar};
+inline constexpr const char* kSideKeys[] = {
+    side_key::kTodayCalendar,     side_key::kWeekendDays,        side_key::kHolidaySet,
+    side_key::kFirstDateCalendar, side_key::kSecondDateCalendar, side_key::kGregorianSwitch};
 
 // The entries of the file as text: "group/name" -> value. Nothing when the text is not such a
 // file (a line that is neither a [group], a key=value nor a comment, a control character, a

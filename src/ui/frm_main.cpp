@@ -39,6 +39,7 @@
 #include "app/calendar_names.h"
 #include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
+#include "calendar/gregorian_switch.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
@@ -80,6 +81,7 @@ constexpr int kTextPromptCancelled = 354;
 constexpr int kTextNotTxtName = 355;
 constexpr int kTextNoApplicationOpens = 356;
 constexpr int kTextUnknownCalendar = 812;
+constexpr int kTextInvalidGregorianSwitch = 814;
 constexpr int kTextEmptiedByRun = 820;        // a date field the batch run emptied
 constexpr int kTextProcessFileToolTip = 821;  // says the run empties the date fields
 
@@ -815,6 +817,14 @@ QString frmMain::LoadSideSettings() {
     };
     fieldCalendar(side_key::kFirstDateCalendar, state_.firstCalendar);
     fieldCalendar(side_key::kSecondDateCalendar, state_.secondCalendar);
+    const QString gregorianSwitch = side_.value(side_key::kGregorianSwitch);
+    if (!gregorianSwitch.isEmpty()) {
+        const std::optional<std::int64_t> jdn =
+            GregorianSwitchOfText(gregorianSwitch.toStdString().c_str());
+        if (!jdn || !SetGregorianSwitchJdn(*jdn)) {
+            side_.Drop(side_key::kGregorianSwitch, state_.Text(kTextInvalidGregorianSwitch));
+        }
+    }
     HoldSideSettings();
     side_.MarkUnchanged();
     return side_.Notice(state_.language);
@@ -841,6 +851,7 @@ void frmMain::HoldSideSettings() {
     };
     side_.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
     side_.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
+    side_.setValue(side_key::kGregorianSwitch, GregorianSwitchText(GregorianSwitchJdn()));
 }
 
 // Writes what this window changed of the side settings; false with the message in `failure`.

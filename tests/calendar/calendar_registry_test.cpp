@@ -13,6 +13,7 @@
 
 #include "calendar/calendar_registry.h"
 #include "calendar/calendar_units.h"
+#include "calendar/gregorian_switch.h"
 
 namespace daybridge {
 namespace {
@@ -116,8 +117,14 @@ TEST(CalendarRegistry, EveryDayConvertsBackAndFollowsTheMonthLengths) {
 // A calendar computed over a span of years begins on the first day of its first year and ends
 // on the last day of its last; the day before and the day after have no date in jdcore.
 TEST(CalendarRegistry, TableSpansAreWholeYears) {
-    for (const CalendarId id : {CalendarId::PEA, CalendarId::FRE, CalendarId::UQ}) {
-        const CalendarEntry& c = Calendar(id);
+    int tables = 0;
+    for (const CalendarEntry* entry : AllCalendars()) {
+        const CalendarEntry& c = *entry;
+        if (c.fields != FieldKind::YearMonthDay || c.lastJdn > 3'000'000) {
+            continue;  // not computed over a span of years
+        }
+        ++tables;
+        const CalendarId id = c.id;
         const CalendarDate first = FromJdn(id, c.firstJdn);
         EXPECT_EQ(first.year, c.minYear) << Code(c);
         EXPECT_EQ(first.month * 100 + first.day, 101) << Code(c);
@@ -134,6 +141,54 @@ TEST(CalendarRegistry, TableSpansAreWholeYears) {
         after.month = after.day = 1;
         EXPECT_FALSE(CheckDate(after).ok()) << Code(c);
     }
+    EXPECT_GE(tables, 4);  // PEA, FRE, UQ, BAH at least
+}
+
+// The historical calendar around each switch: every day converts back, the next day is the
+// next date or the first day kept, and the skipped days are refused as such. The year of a
+// switch has the Julian leap day while it comes before the switch.
+TEST(CalendarRegistry, HistoricalCalendarFollowsItsSwitch) {
+    struct Switch {
+        const char* text;
+        std::int64_t jdn;  // the first Gregorian day
+        int skippedDays;
+        std::int64_t year;
+        bool leap;  // `year` has 29 February
+    };
+    const Switch switches[] = {
+        {"rome", 2299161, 10, 1700, false},       // 1582-10-15, after Julian 4 October
+        {"Britain", 2361222, 11, 1700, true},     // 1752-09-14, after Julian 2 September
+        {"1918-02-14", 2421639, 13, 1900, true},  // Russia, after Julian 31 January
+        {"0200-03-01", 1794168, 0, 100, true},    // the earliest: nothing skipped
+    };
+    for (const Switch& s : switches) {
+        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(s.text);
+        ASSERT_EQ(jdn, s.jdn) << s.text;
+        ASSERT_TRUE(SetGregorianSwitchJdn(*jdn));
+        EXPECT_EQ(GregorianSwitchOfText(GregorianSwitchText(*jdn).toStdString().c_str()), jdn);
+        int skipped = 0;
+        for (std::int64_t day = s.jdn - 400; day < s.jdn + 400; ++day) {
+            const CalendarDate date = FromJdn(CalendarId::HIS, day);
+            ASSERT_EQ(ToJdn(date), day) << s.text << " " << day;
+            const CalendarDate next = FromJdn(CalendarId::HIS, day + 1);
+            const bool sameMonth = next.month == date.month;
+            if (sameMonth ? next.day == date.day + 1 : next.day == 1) {
+                continue;
+            }
+            ASSERT_EQ(day + 1, s.jdn) << s.text;  // a day is skipped only at the switch
+            CalendarDate firstSkipped = sameMonth ? date : next;
+            firstSkipped.day = sameMonth ? date.day + 1 : 1;
+            EXPECT_EQ(CheckDate(firstSkipped).problem, DateProblem::InSwitchGap) << s.text;
+            skipped = sameMonth ? next.day - date.day - 1 : next.day - 1;
+        }
+        EXPECT_EQ(skipped, s.skippedDays) << s.text;
+        EXPECT_EQ(Calendar(CalendarId::HIS).isLeapYear(s.year), s.leap) << s.text;
+    }
+    for (const char* bad : {"0200-02-28", "1752-9-14", "1752-02-30", "10000-01-01", "", "paris"}) {
+        EXPECT_FALSE(GregorianSwitchOfText(bad)) << bad;
+    }
+    EXPECT_FALSE(SetGregorianSwitchJdn(1794167));
+    ASSERT_TRUE(SetGregorianSwitchJdn(2299161));
 }
 
 struct Fact {

@@ -290,7 +290,8 @@ namespace {
 // A calendar of a span of years adds within its years: a day outside them, or a result beyond
 // them, is out of range; inside, a month on and a month back return to the day (day 1).
 TEST(CalendarUnits, TableCalendarsStayInTheirYears) {
-    for (const CalendarId id : {CalendarId::PEA, CalendarId::FRE, CalendarId::UQ}) {
+    for (const CalendarId id :
+         {CalendarId::PEA, CalendarId::FRE, CalendarId::UQ, CalendarId::BAH}) {
         const CalendarEntry& c = Calendar(id);
         EXPECT_EQ(AddYearsMonths(id, c.firstJdn - 1, 0, 1).outcome, UnitOutcome::OutOfRange);
         EXPECT_EQ(AddYearsMonths(id, c.lastJdn, 0, 1).outcome, UnitOutcome::OutOfRange);

@@ -242,6 +242,9 @@ class DateEntryTest : public QObject {
             {"Second", CalendarId::MAY, "13.0.0.0", "compute", kEnglish,
              "A Long Count is five numbers separated by dots, for example "},
             {"First", CalendarId::ISL, "1448-02-30", "compute", kGerman, "Safar 1448 hat 29 Tage."},
+            {"First", CalendarId::HIS, "1582-10-10", "compute", kEnglish,
+             "Day 10 of October 1582 was skipped at the switch to the Gregorian calendar, whose "
+             "first day is 1582-10-15."},
         };
         for (const Case& c : cases) {
             const QString field = QString::fromLatin1(c.field);

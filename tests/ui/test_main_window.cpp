@@ -4,7 +4,9 @@
 // happened, and the window icon.
 #include <QScreen>
 
+#include "calendar/calendar_registry.h"
 #include "calendar/calendar_table.h"
+#include "calendar/gregorian_switch.h"
 #include "env/text_store.h"
 #include "ui/frm_clear_one.h"
 #include "ui/frm_configure.h"
@@ -245,7 +247,7 @@ class MainWindowTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(
             "[today]\ncalendar=XYZ\n[fields]\nfirstCalendar=JC\n"
-            "[workdays]\nweekend=1111111\n");
+            "[workdays]\nweekend=1111111\n[calendars]\ngregorianSwitch=0100-01-01\n");
         file.close();
         for (int run = 0; run < 2; ++run) {
             host = RecordingHost();
@@ -255,8 +257,8 @@ class MainWindowTest : public QObject {
             QVERIFY(w->state().workdays.IsDefault());
             if (run == 0) {
                 QCOMPARE(host.boxes.size(), std::size_t{1});
-                for (const char* named :
-                     {"today/calendar = XYZ", "fields/firstCalendar = JC", "weekend = 1111111"}) {
+                for (const char* named : {"today/calendar = XYZ", "fields/firstCalendar = JC",
+                                          "weekend = 1111111", "gregorianSwitch = 0100-01-01"}) {
                     QVERIFY2(host.boxes[0].text.contains(QLatin1String(named)), named);
                 }
             } else {
@@ -267,9 +269,23 @@ class MainWindowTest : public QObject {
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray saved = file.readAll();
             file.close();
-            QVERIFY2(!saved.contains("XYZ") && !saved.contains("1111111") && !saved.contains("=JC"),
+            QVERIFY2(!saved.contains("XYZ") && !saved.contains("1111111") &&
+                         !saved.contains("=JC") && !saved.contains("0100"),
                      saved.constData());
         }
+        // A switch day that can be used is kept, and written back as it was.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[calendars]\ngregorianSwitch=1752-09-14\n");
+        file.close();
+        host = RecordingHost();
+        w = StartWindow(host);
+        QCOMPARE(GregorianSwitchJdn(), 2361222);
+        QVERIFY(host.boxes.empty());
+        w->cmdQuit_Click();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("gregorianSwitch=1752-09-14"));
+        file.close();
+        QVERIFY(SetGregorianSwitchJdn(2299161));
         QVERIFY(file.remove() && QDir().mkdir(conf));
         host = RecordingHost();
         w = StartWindow(host);
@@ -394,11 +410,17 @@ class MainWindowTest : public QObject {
     // day number. The clock passing midnight rewrites them.
     void todayLabels() {
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
-        const CalendarId forward[] = {
-            CalendarId::ISO, CalendarId::JC,  CalendarId::ORD, CalendarId::LPM, CalendarId::LPW,
-            CalendarId::JDN, CalendarId::HEB, CalendarId::ISL, CalendarId::PER, CalendarId::COP,
-            CalendarId::ETH, CalendarId::FRR, CalendarId::IND, CalendarId::MAY, CalendarId::MJD,
-            CalendarId::ROC, CalendarId::PEA, CalendarId::FRE, CalendarId::UQ,  CalendarId::CE};
+        // The described cycle first, then the world's calendars in the registry's order, back
+        // to CE.
+        std::vector<CalendarId> forward = {CalendarId::ISO, CalendarId::JC,  CalendarId::ORD,
+                                           CalendarId::LPM, CalendarId::LPW, CalendarId::JDN};
+        for (const CalendarEntry* c : AllCalendars()) {
+            if (c->todaySlot == kTodayAfter) {
+                forward.push_back(c->id);
+            }
+        }
+        forward.push_back(CalendarId::CE);
+        QVERIFY(forward.size() > 20);
         for (const CalendarId calendar : forward) {
             QTest::mouseClick(label, Qt::LeftButton);
             QCOMPARE(w->state().todayCalendar, calendar);
@@ -406,8 +428,9 @@ class MainWindowTest : public QObject {
             QVERIFY(label->text().endsWith(QLatin1Char(' ') + CalendarCode(calendar)));
         }
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(w->state().todayCalendar, CalendarId::UQ);
-        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" UQ")));
+        const CalendarId last = forward[forward.size() - 2];
+        QCOMPARE(w->state().todayCalendar, last);
+        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(u' ' + CalendarCode(last)));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
         const std::tuple<int, CalendarId, const char*, const char*> cases[] = {
@@ -542,7 +565,7 @@ class MainWindowTest : public QObject {
         }
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, CalendarId::UQ);
+        QCOMPARE(w->state().todayCalendar, TodayCycle().back());
         QTest::keyClick(label, Qt::Key_Right);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);

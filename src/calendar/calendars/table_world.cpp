@@ -1,8 +1,13 @@
 // The world's calendars that jdcore computes into tables over a span of years: the Persian
 // calendar by the vernal equinox at Tehran (PEA), the French Republican calendar by the
-// autumnal equinox at Paris (FRE), and the Islamic calendar of Umm al-Qura (UQ, 1300-1600 AH).
-// Their months are those of PER, FRR and ISL, whose month names they share. Outside its span a
-// calendar has no dates: the registry's span keeps every caller inside it.
+// autumnal equinox at Paris (FRE), the Islamic calendar of Umm al-Qura (UQ, 1300-1600 AH) and
+// the Baha'i calendar (BAH, 1-357 BE). The months of the first three are those of PER, FRR and
+// ISL, whose month names they share. Baha'i months are numbered by their place in the year:
+// 1-18, then 19 for the intercalary days (Ayyam-i-Ha) and 20 for the month 'Ala'. Outside its span
+// a calendar has no dates: the registry's span keeps every caller inside it.
+#include <array>
+#include <iterator>
+
 #include "calendar/calendars/entry_support.h"
 #include "jdcore/equinox_calendars.h"
 #include "jdcore/umm_al_qura.h"
@@ -63,6 +68,23 @@ constexpr Span kPersianSpan{2321963, 2525037, 1024, 1579};
 constexpr Span kFrenchSpan{2375840, 2525223, 1, 409};
 constexpr Span kUmmAlQuraSpan{2408761, 2515426, jdcore::kUmmAlQuraFirstYear,
                               jdcore::kUmmAlQuraLastYear};
+constexpr Span kBahaiSpan{2394647, 2525037, 1, 357};
+
+// The Baha'i month names are transliterations, the same in every language.
+constexpr auto kBahaiMonths = [] {
+    std::array<const char*, std::size(jdcore::kBahaiMonthNames)> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        names[i] = jdcore::kBahaiMonthNames[i].data();  // literals: terminated
+    }
+    return names;
+}();
+
+constexpr CalendarEntry BahaiEntry() {
+    CalendarEntry entry = calendars::MonthlyEntry<Equinox<EquinoxCalendar::Bahai>>(
+        CalendarId::BAH, "BAH", 563, 0, 0, kBahaiSpan);
+    entry.monthNames = {.fixed = kBahaiMonths};
+    return entry;
+}
 
 }  // namespace
 
@@ -74,5 +96,6 @@ constinit const CalendarEntry kFRECalendar =
         CalendarId::FRE, "FRE", 561, 510, 13, kFrenchSpan);
 constinit const CalendarEntry kUQCalendar =
     calendars::MonthlyEntry<UmmAlQura>(CalendarId::UQ, "UQ", 562, 430, 12, kUmmAlQuraSpan);
+constinit const CalendarEntry kBAHCalendar = BahaiEntry();
 
 }  // namespace daybridge

@@ -1,0 +1,129 @@
+// The historical Christian calendar (HIS): Julian before the switch day and Gregorian from it
+// (jdcore/historical_calendar.h). The days skipped at the switch are no dates of it. Its
+// months are numbered 1-12 as in both calendars; a month's days are counted by the number of
+// its last day (31 for October 1582, of which 4-14 do not exist), so that adding months keeps
+// the end of a month. Dates are written year first: "1582-10-15".
+#include <atomic>
+#include <cctype>
+#include <string>
+
+#include "calendar/calendars/entry_support.h"
+#include "calendar/gregorian_switch.h"
+#include "calendar/names.h"
+#include "jdcore/historical_calendar.h"
+
+namespace daybridge {
+namespace {
+
+constexpr int kNameText = 564;
+constexpr std::int64_t kLastSwitch = jdcore::jdn_from_gregorian(9999, 12, 31);
+
+std::atomic<std::int64_t> switchJdn{jdcore::kGregorianReform};
+
+std::int64_t Switch() {
+    return switchJdn.load(std::memory_order_relaxed);
+}
+
+CalendarDate HistoricalDate(std::int64_t jdn) {
+    return calendars::YearMonthDayDate(jdcore::HistoricalFromJdn(jdn, Switch()));
+}
+std::int64_t HistoricalJdn(const CalendarDate& d) {
+    return jdcore::HistoricalToJdn(d.year, d.month, d.day, Switch());
+}
+jdcore::DateCheck Check(const CalendarDate& d) {
+    return jdcore::CheckHistoricalDate(d.year, d.month, d.day, Switch());
+}
+int TwelveMonths(std::int64_t) {
+    return 12;
+}
+// The number of the month's last day: Julian while that day comes before the switch.
+int LastDayOfMonth(const CalendarDate& d) {
+    const int julianDays = jdcore::month_length(d.month, jdcore::julian_leap(d.year));
+    if (jdcore::jdn_from_julian(d.year, d.month, julianDays) < Switch()) {
+        return julianDays;
+    }
+    return jdcore::month_length(d.month, jdcore::gregorian_leap(d.year));
+}
+std::optional<bool> Leap(std::int64_t year) {
+    return jdcore::HistoricalIsLeapYear(year, Switch());
+}
+
+}  // namespace
+
+std::int64_t GregorianSwitchJdn() {
+    return Switch();
+}
+
+bool SetGregorianSwitchJdn(std::int64_t jdn) {
+    if (jdn < jdcore::kEarliestReform || jdn > kLastSwitch) {
+        return false;
+    }
+    switchJdn.store(jdn, std::memory_order_relaxed);
+    return true;
+}
+
+std::optional<std::int64_t> GregorianSwitchOfText(const char* text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (upper == "ROME") {
+        return jdcore::kGregorianReform;
+    }
+    if (upper == "BRITAIN") {
+        return jdcore::kBritishReform;
+    }
+    // Exactly "YYYY-MM-DD".
+    if (upper.size() != 10 || upper[4] != '-' || upper[7] != '-') {
+        return std::nullopt;
+    }
+    int digits[8];
+    int n = 0;
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+        if (i == 4 || i == 7) {
+            continue;
+        }
+        if (std::isdigit(static_cast<unsigned char>(upper[i])) == 0) {
+            return std::nullopt;
+        }
+        digits[n++] = upper[i] - '0';
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = digits[6] * 10 + digits[7];
+    if (month < 1 || month > 12 || day < 1 ||
+        day > jdcore::month_length(month, jdcore::gregorian_leap(year))) {
+        return std::nullopt;
+    }
+    const std::int64_t jdn = jdcore::jdn_from_gregorian(year, month, day);
+    if (jdn < jdcore::kEarliestReform || jdn > kLastSwitch) {
+        return std::nullopt;
+    }
+    return jdn;
+}
+
+QString GregorianSwitchText(std::int64_t jdn) {
+    const jdcore::YearMonthDay d = jdcore::gregorian_from_jdn(jdn);
+    return QString::asprintf("%04d-%02d-%02d", static_cast<int>(d.year), d.month, d.day);
+}
+
+constinit const CalendarEntry kHISCalendar{
+    .id = CalendarId::HIS,
+    .code = "HIS",
+    .libraryLetter = "",
+    .fields = FieldKind::YearMonthDay,
+    .notation = Notation::YearMonthDay,
+    .fromJdn = HistoricalDate,
+    .toJdn = HistoricalJdn,
+    .check = Check,
+    .monthsInYear = TwelveMonths,
+    .daysInMonth = LastDayOfMonth,
+    .isLeapYear = Leap,
+    .unitMonths = CalendarId::HIS,
+    .nameText = kNameText,
+    .monthNames = {.fixed = kEnglishMonthNames},
+    .todaySlot = kTodayAfter,
+    .pageMonthsIn = CalendarId::HIS,
+};
+
+}  // namespace daybridge
