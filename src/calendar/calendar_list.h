@@ -33,6 +33,8 @@
     X(PEA)                     \
     X(FRE)                     \
     X(UQ)                      \
+    X(CHN)                     \
+    X(KOR)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {
