@@ -20,6 +20,8 @@ constexpr int kTextLongCountPlace = 805;     // %1 place, %2 its name, %3 larges
 constexpr int kTextWriteYearMonthDay = 806;  // %1 calendar, %2 an example
 constexpr int kTextWriteLongCount = 807;     // %1 an example
 constexpr int kTextSkippedAtSwitch = 565;    // %1 day, %2 month name, %3 year, %4 switch day
+constexpr int kTextNoLeapMonthInYear = 572;  // %1 calendar, %2 month, %3 year
+constexpr int kTextOtherLeapMonth = 573;     // %1 calendar, %2 month, %3 year, %4 its leap month
 
 // The names of the Long Count's places from the katun on (German nouns are capitalised).
 constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
@@ -56,6 +58,15 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
             return GetText(kTextMonthHasDays, language)
                 .arg(month, QString::number(date.year), QString::number(check.limit));
         case jdcore::DateProblem::NoSuchLeapMonth:
+            if (date.leapMonth) {  // a lunisolar month marked leap
+                return check.limit == 0
+                           ? GetText(kTextNoLeapMonthInYear, language)
+                                 .arg(calendarName, QString::number(date.month),
+                                      QString::number(date.year))
+                           : GetText(kTextOtherLeapMonth, language)
+                                 .arg(calendarName, QString::number(date.month),
+                                      QString::number(date.year), QString::number(check.limit));
+            }
             return GetText(kTextLeapYearMonth, language)
                 .arg(calendarName, QString::number(date.month), month, QString::number(date.year));
         case jdcore::DateProblem::MonthOutOfRange:

@@ -35,6 +35,8 @@
     X(UQ)                      \
     X(BAH)                     \
     X(HIS)                     \
+    X(CHN)                     \
+    X(KOR)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {

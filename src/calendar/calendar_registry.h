@@ -54,7 +54,11 @@ enum class Notation : std::uint8_t {
     LeapMonthDate,     // "2012-02-29": year, month, day of the leap week record
     YearMonthDay,      // "5787-09-27": year first with "-", whatever the order and separator
     LongCount,         // "13.0.14.2.19"
+    LunisolarDate,     // "2033-11bis-02": as YearMonthDay, a leap month marked "bis" (any case)
 };
+
+// What follows a leap month's number in a LunisolarDate ("11bis": the leap month after month 11).
+inline constexpr const char* kLeapMonthMark = "bis";
 
 // The breakdown of a difference into units shown after the day count (same calendar, both
 // dates).

@@ -66,13 +66,23 @@ std::int32_t CutToField(std::int64_t value) {
 std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const QString& text) {
     const CalendarEntry& entry = Calendar(calendar);
     const bool longCount = entry.notation == Notation::LongCount;
-    if (!longCount && entry.notation != Notation::YearMonthDay) {
+    const bool lunisolar = entry.notation == Notation::LunisolarDate;
+    if (!longCount && !lunisolar && entry.notation != Notation::YearMonthDay) {
         return std::nullopt;
     }
     TypedDateFault fault;
     fault.wrongForm = true;
     fault.date.calendar = calendar;
-    const QString date = DateAlone(calendar, text);
+    QString date = DateAlone(calendar, text);
+    if (lunisolar) {
+        // A leap month's mark after the month's number: the leap month of that number.
+        const QLatin1String mark(kLeapMonthMark);
+        const qsizetype at = date.indexOf(mark, 0, Qt::CaseInsensitive);
+        if (at >= 0) {
+            date.remove(at, mark.size());
+            fault.date.leapMonth = true;
+        }
+    }
     if (longCount) {
         const QStringList places = date.split(u'.');
         if (places.size() != 5) {

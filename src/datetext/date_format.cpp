@@ -310,6 +310,13 @@ QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextForma
             return FormatLongCount({date.year, date.month, date.day, date.uinal, date.kin});
         case Notation::YearMonthDay:
             return FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
+        case Notation::LunisolarDate: {
+            QString text = FormatWorldDate(date.year, date.month, date.day, QString());
+            if (date.leapMonth) {
+                text.insert(text.lastIndexOf(u'-'), QLatin1String(kLeapMonthMark));
+            }
+            return text;
+        }
         case Notation::DayNumber:
         case Notation::CivilDate:
         case Notation::LibraryYearFirst:

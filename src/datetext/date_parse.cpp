@@ -411,7 +411,8 @@ int SplitLeapWeekText(const QString& text, std::int32_t& year, std::int16_t& sec
 
 // A year-first date of a calendar's own arithmetic, the date alone ("5787-09-27"): a year
 // beyond the calendar's years and a day beyond its span are out of range.
-ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& text) {
+ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& text,
+                               bool leapMonth = false) {
     std::int64_t year = 0;
     std::int64_t month = 0;
     std::int64_t day = 0;
@@ -427,6 +428,7 @@ ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& tex
         return Outcome(ParseOutcome::Invalid);
     }
     const CalendarDate date{.calendar = calendar.id,
+                            .leapMonth = leapMonth,
                             .month = static_cast<std::int32_t>(month),
                             .year = year,
                             .day = static_cast<std::int32_t>(day)};
@@ -439,6 +441,32 @@ ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& tex
     const std::int64_t jdn = calendar.toJdn(date);
     return InDayNumberRange(jdn) && InSpan(calendar, jdn) ? Outcome(ParseOutcome::Valid, jdn)
                                                           : Outcome(ParseOutcome::OutOfRange);
+}
+
+// A lunisolar date, the date alone: year-month-day, the month of a leap month followed by
+// "bis" (any case) — "2033-11bis-02". The mark stands right after the month's digits.
+ParseResult ParseLunisolarDate(const CalendarEntry& calendar, const QString& text,
+                               const TextFormat& format) {
+    QString t = text;
+    const QLatin1String mark(kLeapMonthMark);
+    const qsizetype at = t.indexOf(mark, 0, Qt::CaseInsensitive);
+    const bool leapMonth = at >= 0;
+    if (leapMonth) {
+        // One mark, between the month's last digit and the "-" before the day, the month being
+        // the second number.
+        const qsizetype after = at + mark.size();
+        const QString before = TrimmedWhite(t.left(at));
+        if (t.indexOf(mark, after, Qt::CaseInsensitive) >= 0 || at == 0 || !IsDigit(t.at(at - 1)) ||
+            after >= t.size() || t.at(after) != u'-' || CountChar(before.mid(1), u'-') != 1) {
+            return Outcome(ParseOutcome::Invalid);
+        }
+        t.remove(at, mark.size());
+    }
+    const std::optional<QString> body = CleanDateBody(t, RulesFor(calendar, format));
+    if (!body) {
+        return Outcome(ParseOutcome::Invalid);
+    }
+    return ParseYearFirstDate(calendar, *body, leapMonth);
 }
 
 // A Mayan Long Count, the date alone: five numbers separated by ".", the baktun signed, the
@@ -761,6 +789,8 @@ ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
         }
         case Notation::LongCount:
             return ParseLongCount(entry, *date);
+        case Notation::LunisolarDate:
+            return ParseLunisolarDate(entry, *date, format);
         default:
             break;
     }
@@ -799,6 +829,7 @@ ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
         case Notation::YearMonthDay:
         case Notation::DayNumber:
         case Notation::LongCount:
+        case Notation::LunisolarDate:
             break;
     }
     return ParseYearFirstDate(entry, *body);

@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "app/calendar_names.h"
+#include "app/lunisolar_text.h"
 #include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
 #include "calendar/gregorian_switch.h"
@@ -1347,9 +1348,14 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
         } else {
             const CalendarId calendar =
                 field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar;
-            const bool iso = Calendar(calendar).notation == Notation::IsoWeekDate;
-            allowed =
-                IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
+            const Notation notation = Calendar(calendar).notation;
+            const bool iso = notation == Notation::IsoWeekDate;
+            // The letters of a leap month's mark ("11bis"), either case.
+            const bool leapMark = notation == Notation::LunisolarDate &&
+                                  length < kFieldLengthLimit &&
+                                  QLatin1String(kLeapMonthMark).contains(c, Qt::CaseInsensitive);
+            allowed = leapMark || IsAllowedDateKey(code, length, kFieldLengthLimit,
+                                                   state_.format.dateSeparator, iso);
         }
         if (!allowed) {
             return true;
@@ -1581,6 +1587,10 @@ void frmMain::ShowTodaysDate() {
     lblTodaysDate->setText(state_.Caption(Caption::TodayIs) + QLatin1Char(' ') +
                            DayNameIn(DayOfWeek(today), state_.language) + QStringLiteral(", ") +
                            der + LabelDateText(today));
+    // A lunisolar date in its long form, with the year's name, above the label's usual tip.
+    const QString clickTip = state_.Caption(Caption::ClickToChangeCalendar);
+    const QString longDate = LunisolarLongDate(state_.todayCalendar, today, state_.language);
+    lblTodaysDate->setToolTip(longDate.isEmpty() ? clickTip : longDate + u'\n' + clickTip);
     const std::int64_t week = std::int64_t{today} + 7;
     const QString weekText =
         week <= kMaxDayNumber ? LabelDateText(static_cast<std::int32_t>(week)) : QString();

@@ -112,6 +112,11 @@ class DateEntryTest : public QObject {
             const AppState& s = w->state();
             QCOMPARE(s.firstDateText + s.dateDiffText + s.secondDateText, expected);
         }
+        // The leap month's mark in a lunisolar calendar, no other letter.
+        PickWorldCalendar(*w, QStringLiteral("First"), CalendarId::CHN);
+        Fill(*w, {}, {}, {});
+        QTest::keyClicks(Field(*w, "txbFirstDate"), QStringLiteral("2033-11Bxis-01"));
+        QCOMPARE(Field(*w, "txbFirstDate")->text(), QStringLiteral("2033-11Bis-01"));
     }
 
     // Pasted text of any length is taken and refused at Compute; Enter in a field computes.
@@ -245,6 +250,12 @@ class DateEntryTest : public QObject {
             {"First", CalendarId::HIS, "1582-10-10", "compute", kEnglish,
              "Day 10 of October 1582 was skipped at the switch to the Gregorian calendar, whose "
              "first day is 1582-10-15."},
+            {"First", CalendarId::CHN, "2026-04bis-15", "compute", kEnglish,
+             "Chinese calendar: month 4 is not a leap month in 2026, a year without a leap "
+             "month."},
+            {"Second", CalendarId::KOR, "2025-05BIS-01", "compute", kGerman,
+             "Koreanischer Kalender: Monat 5 ist 2025 kein Schaltmonat; der Schaltmonat des "
+             "Jahres ist 6bis."},
         };
         for (const Case& c : cases) {
             const QString field = QString::fromLatin1(c.field);

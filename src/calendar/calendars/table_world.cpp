@@ -17,6 +17,10 @@ namespace {
 
 using jdcore::EquinoxCalendar;
 
+// The day of a date outside the tables: beyond every day number, so that a caller building a
+// date unchecked (NEWYEARSDAY) finds it out of range rather than at JDN 0.
+constexpr std::int64_t kNoDay = -(std::int64_t{1} << 50);
+
 template <EquinoxCalendar kCalendar>
 struct Equinox {
     static CalendarDate Date(std::int64_t jdn) {
@@ -24,7 +28,7 @@ struct Equinox {
             jdcore::EquinoxFromJdn(kCalendar, jdn).value_or(jdcore::YearMonthDay{}));
     }
     static std::int64_t Jdn(const CalendarDate& d) {
-        return jdcore::EquinoxToJdn(kCalendar, d.year, d.month, d.day).value_or(0);
+        return jdcore::EquinoxToJdn(kCalendar, d.year, d.month, d.day).value_or(kNoDay);
     }
     static int Months(std::int64_t year) { return jdcore::EquinoxMonthsInYear(kCalendar, year); }
     static int MonthDays(const CalendarDate& d) {
@@ -47,7 +51,7 @@ struct UmmAlQura {
             jdcore::UmmAlQuraFromJdn(jdn).value_or(jdcore::YearMonthDay{}));
     }
     static std::int64_t Jdn(const CalendarDate& d) {
-        return jdcore::UmmAlQuraToJdn(d.year, d.month, d.day).value_or(0);
+        return jdcore::UmmAlQuraToJdn(d.year, d.month, d.day).value_or(kNoDay);
     }
     static int Months(std::int64_t year) { return jdcore::UmmAlQuraMonthsInYear(year); }
     static int MonthDays(const CalendarDate& d) {
