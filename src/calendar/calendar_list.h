@@ -33,6 +33,8 @@
     X(PEA)                     \
     X(FRE)                     \
     X(UQ)                      \
+    X(JPN)                     \
+    X(BUD)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {

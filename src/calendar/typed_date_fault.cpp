@@ -66,13 +66,29 @@ std::int32_t CutToField(std::int64_t value) {
 std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const QString& text) {
     const CalendarEntry& entry = Calendar(calendar);
     const bool longCount = entry.notation == Notation::LongCount;
-    if (!longCount && entry.notation != Notation::YearMonthDay) {
+    const bool named = entry.notation == Notation::EraYearMonthDay;
+    if (!longCount && !named && entry.notation != Notation::YearMonthDay) {
         return std::nullopt;
     }
     TypedDateFault fault;
     fault.wrongForm = true;
     fault.date.calendar = calendar;
-    const QString date = DateAlone(calendar, text);
+    QString date = DateAlone(calendar, text);
+    if (named) {
+        qsizetype letters = 0;
+        while (letters < date.size() && date.at(letters).isLetter()) {
+            ++letters;
+        }
+        if (letters > 0) {
+            const std::optional<int> era = EraOfName(entry, QStringView(date).left(letters));
+            if (!era) {
+                fault.unknownEra = date.left(letters);
+                return fault;
+            }
+            fault.date.era = static_cast<std::int16_t>(*era);
+            date.remove(0, letters);
+        }
+    }
     if (longCount) {
         const QStringList places = date.split(u'.');
         if (places.size() != 5) {
@@ -111,6 +127,10 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const Q
         fault.date.day = CutToField(*day);
     }
     fault.check = CheckDate(fault.date);
+    if (fault.check.ok() && named && fault.date.era == 0 &&
+        FromJdn(calendar, entry.toJdn(fault.date)).era != 0) {
+        fault.check = {jdcore::DateProblem::OutsideEra, 0};  // a day of an era, named by none
+    }
     fault.wrongForm = fault.check.ok();
     return fault;
 }

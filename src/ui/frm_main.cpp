@@ -1337,8 +1337,11 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
             const CalendarId calendar =
                 field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar;
             const bool iso = Calendar(calendar).notation == Notation::IsoWeekDate;
-            allowed =
-                IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
+            // A calendar with named eras writes the era's name before the year.
+            const bool eraLetter =
+                Calendar(calendar).eras != nullptr && c.isLetter() && length < kFieldLengthLimit;
+            allowed = eraLetter || IsAllowedDateKey(code, length, kFieldLengthLimit,
+                                                    state_.format.dateSeparator, iso);
         }
         if (!allowed) {
             return true;

@@ -398,7 +398,8 @@ class MainWindowTest : public QObject {
             CalendarId::ISO, CalendarId::JC,  CalendarId::ORD, CalendarId::LPM, CalendarId::LPW,
             CalendarId::JDN, CalendarId::HEB, CalendarId::ISL, CalendarId::PER, CalendarId::COP,
             CalendarId::ETH, CalendarId::FRR, CalendarId::IND, CalendarId::MAY, CalendarId::MJD,
-            CalendarId::ROC, CalendarId::PEA, CalendarId::FRE, CalendarId::UQ,  CalendarId::CE};
+            CalendarId::ROC, CalendarId::PEA, CalendarId::FRE, CalendarId::UQ,  CalendarId::JPN,
+            CalendarId::BUD, CalendarId::CE};
         for (const CalendarId calendar : forward) {
             QTest::mouseClick(label, Qt::LeftButton);
             QCOMPARE(w->state().todayCalendar, calendar);
@@ -406,8 +407,8 @@ class MainWindowTest : public QObject {
             QVERIFY(label->text().endsWith(QLatin1Char(' ') + CalendarCode(calendar)));
         }
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(w->state().todayCalendar, CalendarId::UQ);
-        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" UQ")));
+        QCOMPARE(w->state().todayCalendar, CalendarId::BUD);
+        QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(QStringLiteral(" BUD")));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
         const std::tuple<int, CalendarId, const char*, const char*> cases[] = {
@@ -542,7 +543,7 @@ class MainWindowTest : public QObject {
         }
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, CalendarId::UQ);
+        QCOMPARE(w->state().todayCalendar, CalendarId::BUD);
         QTest::keyClick(label, Qt::Key_Right);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
