@@ -154,11 +154,9 @@ TEST(EraDates, TheCodeAfterADateWithAnEraName) {
         std::int32_t jdn;
     };
     const Case cases[] = {
-        {"Reiwa 8-12-07 JPN", JPN, Ce(2026, 12, 7)},
-        {"R8-12-07 jpn, Monday", JPN, Ce(2026, 12, 7)},
+        {"Reiwa 8-12-07 JPN", JPN, Ce(2026, 12, 7)}, {"R8-12-07 jpn, Monday", JPN, Ce(2026, 12, 7)},
         {"JPNREIWA8-12-07", JPN, Ce(2026, 12, 7)},  // as a batch line without its blanks
-        {"jpnR8-12-07", JPN, Ce(2026, 12, 7)},
-        {"2569-12-07 BUD", BUD, Ce(2026, 12, 7)},
+        {"jpnR8-12-07", JPN, Ce(2026, 12, 7)},       {"2569-12-07 BUD", BUD, Ce(2026, 12, 7)},
         {"Reiwa 8-12-07 HEB", std::nullopt, 0},  // HEB has no eras: Reiwa names no calendar
     };
     for (const Case& c : cases) {
