@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "calendar/calendar_registry.h"
 #include "calendar/calendar_table.h"
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
@@ -32,6 +33,10 @@
 
 namespace {
 
+using daybridge::Calendar;
+using daybridge::CalendarDate;
+using daybridge::CalendarEntry;
+using daybridge::CalendarId;
 using daybridge::DateRecord;
 namespace chr = std::chrono;
 
@@ -367,6 +372,40 @@ DAYBRIDGE_EXTRA_BENCH(Minguo);
 DAYBRIDGE_EXTRA_BENCH(Buddhist);
 DAYBRIDGE_EXTRA_BENCH(Historical);
 DAYBRIDGE_EXTRA_BENCH(UmmAlQura);
+
+// Through the calendar registry's entry, as the reader, the writer and the built-ins convert.
+template <CalendarId id>
+void RegistryFromJdn(benchmark::State& state) {
+    const CalendarEntry& entry = Calendar(id);
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(entry.fromJdn(Jdn(state, i++)));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+template <CalendarId id>
+void RegistryToJdn(benchmark::State& state) {
+    const CalendarEntry& entry = Calendar(id);
+    std::vector<CalendarDate> dates;
+    for (std::int32_t k = 0; k < kWindow; ++k) {
+        dates.push_back(entry.fromJdn(Jdn(state, k)));
+    }
+    std::int32_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(entry.toJdn(dates[static_cast<std::size_t>(i++ & (kWindow - 1))]));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+#define DAYBRIDGE_REGISTRY_BENCH(code)                    \
+    BENCHMARK_TEMPLATE(RegistryFromJdn, CalendarId::code) \
+        ->Name("Registry" #code "FromJdn")                \
+        ->Arg(2451545);                                   \
+    BENCHMARK_TEMPLATE(RegistryToJdn, CalendarId::code)   \
+        ->Name("Registry" #code "ToJdn")                  \
+        ->Arg(2451545)
+DAYBRIDGE_REGISTRY_BENCH(CE);
+DAYBRIDGE_REGISTRY_BENCH(JPN);
+DAYBRIDGE_REGISTRY_BENCH(BUD);
 
 std::unique_ptr<icu::Calendar> IcuCalendar(const benchmark::State& state) {
     UErrorCode status = U_ZERO_ERROR;

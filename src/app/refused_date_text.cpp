@@ -1,5 +1,7 @@
 #include "app/refused_date_text.h"
 
+#include <QStringList>
+
 #include "calendar/calendar_registry.h"
 #include "calendar/gregorian_switch.h"
 #include "calendar/typed_date_fault.h"
@@ -22,6 +24,12 @@ constexpr int kTextWriteLongCount = 807;     // %1 an example
 constexpr int kTextSkippedAtSwitch = 565;    // %1 day, %2 month name, %3 year, %4 switch day
 constexpr int kTextNoLeapMonthInYear = 572;  // %1 calendar, %2 month, %3 year
 constexpr int kTextOtherLeapMonth = 573;     // %1 calendar, %2 month, %3 year, %4 its leap month
+constexpr int kTextEraYears = 1152;          // %1 era, %2 its last year
+constexpr int kTextRunningEraYears = 1153;   // %1 era
+constexpr int kTextEraBegan = 1154;          // %1 era, %2 first day in CE, %3 in the era
+constexpr int kTextEraEnded = 1155;          // %1 era, %2 last day in CE, %3 in the era
+constexpr int kTextEraNeeded = 1156;         // %1 calendar, %2 first era's first day, %3 eras
+constexpr int kTextNoSuchEra = 1157;         // %1 calendar, %2 the word, %3 eras
 
 // The names of the Long Count's places from the katun on (German nouns are capitalised).
 constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
@@ -41,9 +49,57 @@ QString Example(CalendarId calendar) {
     return CanonicalDateText(calendar, kFirstJanuary2000, format);
 }
 
+// A day as the output writes it in a calendar, with the calendar's code.
+QString DayText(CalendarId calendar, std::int64_t jdn) {
+    TextFormat format;
+    return CanonicalDateText(calendar, static_cast<std::int32_t>(jdn), format) + u' ' +
+           CodeOf(calendar);
+}
+
+// The eras of a calendar with their short names: "Meiji (M), Taisho (T), ...".
+QString EraList(const CalendarEntry& entry) {
+    QStringList eras;
+    for (std::size_t i = 0; i < entry.eras->names.size(); ++i) {
+        eras.append(QLatin1String(entry.eras->names[i]) + QLatin1String(" (") +
+                    QLatin1String(entry.eras->shortNames[i]) + u')');
+    }
+    return eras.join(QLatin1String(", "));
+}
+
+// Why a date lies outside the era it names: its year beyond the era's years, or its day before
+// the era's first day or after its last; or, with no era named, a day of an era.
+QString OutsideEraReason(const CalendarEntry& entry, const TypedDateFault& fault,
+                         const QString& calendarName, int language) {
+    const CalendarDate& date = fault.date;
+    const EraNames& eras = *entry.eras;
+    if (date.era == 0) {
+        return GetText(kTextEraNeeded, language)
+            .arg(calendarName, DayText(kDefaultCalendar, eras.firstJdn[0]), EraList(entry));
+    }
+    const QString era = EraName(entry, date.era);
+    const std::int64_t lastYear = fault.check.limit;
+    if (date.year < 1 || (lastYear > 0 && date.year > lastYear)) {
+        return lastYear > 0 ? GetText(kTextEraYears, language).arg(era, QString::number(lastYear))
+                            : GetText(kTextRunningEraYears, language).arg(era);
+    }
+    const auto index = static_cast<std::size_t>(date.era);
+    const std::int64_t first = eras.firstJdn[index - 1];
+    if (entry.toJdn(date) < first) {
+        return GetText(kTextEraBegan, language)
+            .arg(era, DayText(kDefaultCalendar, first), DayText(entry.id, first));
+    }
+    const std::int64_t last = eras.firstJdn[index] - 1;  // an era that has ended
+    return GetText(kTextEraEnded, language)
+        .arg(era, DayText(kDefaultCalendar, last), DayText(entry.id, last));
+}
+
 QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
     const CalendarEntry& entry = Calendar(calendar);
     const QString calendarName = GetText(entry.nameText, language);
+    if (!fault.unknownEra.isEmpty()) {
+        return GetText(kTextNoSuchEra, language)
+            .arg(calendarName, fault.unknownEra, EraList(entry));
+    }
     if (fault.wrongForm) {
         return entry.notation == Notation::LongCount
                    ? GetText(kTextWriteLongCount, language).arg(Example(calendar))
@@ -54,9 +110,17 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
     const QString month =
         MonthNameOf(calendar, date.month, [language](int id) { return GetText(id, language); });
     switch (check.problem) {
-        case jdcore::DateProblem::DayOutOfRange:
+        case jdcore::DateProblem::DayOutOfRange: {
+            const QString era = EraName(entry, date.era);
+            const QString year = QString::number(date.year);
             return GetText(kTextMonthHasDays, language)
-                .arg(month, QString::number(date.year), QString::number(check.limit));
+                .arg(month, era.isEmpty() ? year : era + u' ' + year, QString::number(check.limit));
+        }
+        case jdcore::DateProblem::OutsideEra:
+            if (entry.eras != nullptr) {
+                return OutsideEraReason(entry, fault, calendarName, language);
+            }
+            break;
         case jdcore::DateProblem::NoSuchLeapMonth:
             if (date.leapMonth) {  // a lunisolar month marked leap
                 return check.limit == 0

@@ -37,6 +37,8 @@
     X(HIS)                     \
     X(CHN)                     \
     X(KOR)                     \
+    X(JPN)                     \
+    X(BUD)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {

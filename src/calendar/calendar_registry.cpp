@@ -81,6 +81,41 @@ QString CodeOf(CalendarId id) {
     return QString::fromLatin1(Calendar(id).code);
 }
 
+namespace {
+
+// A romanised name as it is compared: "ō" and "ou" as "o" ("Shōwa", "Shouwa": Showa).
+QString PlainRomanised(const QString& word) {
+    QString plain = word.toLower();
+    plain.replace(QChar(0x014D), u'o').replace(QChar(0x00F4), u'o');
+    plain.replace(QLatin1String("ou"), QLatin1String("o"));
+    return plain;
+}
+
+}  // namespace
+
+std::optional<int> EraOfName(const CalendarEntry& calendar, QStringView word) {
+    if (calendar.eras == nullptr || word.isEmpty()) {
+        return std::nullopt;
+    }
+    const QString plain = PlainRomanised(word.toString());
+    const EraNames& eras = *calendar.eras;
+    for (std::size_t i = 0; i < eras.names.size(); ++i) {
+        if (plain == PlainRomanised(QString::fromLatin1(eras.names[i])) ||
+            word.compare(QLatin1String(eras.shortNames[i]), Qt::CaseInsensitive) == 0) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+QString EraName(const CalendarEntry& calendar, int era) {
+    if (calendar.eras == nullptr || era < 1 ||
+        static_cast<std::size_t>(era) > calendar.eras->names.size()) {
+        return {};
+    }
+    return QLatin1String(calendar.eras->names[static_cast<std::size_t>(era) - 1]);
+}
+
 std::span<const CalendarId> OptionCalendars() {
     static const std::vector<CalendarId> list =
         Listed([](const CalendarEntry& c) { return c.fieldChoice == FieldChoice::Option; },

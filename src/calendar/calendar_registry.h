@@ -55,6 +55,7 @@ enum class Notation : std::uint8_t {
     YearMonthDay,      // "5787-09-27": year first with "-", whatever the order and separator
     LongCount,         // "13.0.14.2.19"
     LunisolarDate,     // "2033-11bis-02": as YearMonthDay, a leap month marked "bis" (any case)
+    EraYearMonthDay,   // "Reiwa 8-12-07": the era's name, then as YearMonthDay (see EraNames)
 };
 
 // What follows a leap month's number in a LunisolarDate ("11bis": the leap month after month 11).
@@ -97,6 +98,16 @@ struct MonthArithmetic {
     std::int64_t (*yearOfMonth)(std::int64_t monthIndex);
     // The place a month keeps when years are added: the same month by name in `toYear`.
     int (*placeAfterYears)(std::int64_t fromYear, int place, std::int64_t toYear);
+};
+
+// The named eras of a calendar whose dates carry one (Notation::EraYearMonthDay). Era n
+// (CalendarDate::era, 1 the first) is names[n - 1], also written shortNames[n - 1]; it begins
+// on firstJdn[n - 1] and ends the day before the next one begins. Era 0 holds the days before
+// the first era: their dates have the plain year of the calendar's months and no name.
+struct EraNames {
+    std::span<const char* const> names;       // "Meiji"; read case-blind
+    std::span<const char* const> shortNames;  // "M"
+    std::span<const std::int64_t> firstJdn;
 };
 
 struct CalendarEntry {
@@ -144,6 +155,7 @@ struct CalendarEntry {
     // ---- names ----
     int nameText = 0;  // text id of its name; 0: the window's option caption names it
     MonthNames monthNames{};
+    const EraNames* eras = nullptr;  // Notation::EraYearMonthDay
 
     // ---- the window and the batch language ----
     FieldChoice fieldChoice = FieldChoice::OtherList;
@@ -179,6 +191,12 @@ std::optional<int> DescribedIndexOf(CalendarId id);
 std::optional<CalendarId> CalendarOfRecordLetter(std::int32_t letter);
 
 QString CodeOf(CalendarId id);
+
+// The era a word names in a calendar with named eras (its name or short name, case-blind; "o"
+// also written "ō" or "ou"); nothing for a word that names none, or a calendar without eras.
+std::optional<int> EraOfName(const CalendarEntry& calendar, QStringView word);
+// The name of era `era` (1 the first); empty for era 0 and beyond the calendar's eras.
+QString EraName(const CalendarEntry& calendar, int era);
 
 // ---- the window's lists ----
 

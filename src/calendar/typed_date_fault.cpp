@@ -67,7 +67,8 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const Q
     const CalendarEntry& entry = Calendar(calendar);
     const bool longCount = entry.notation == Notation::LongCount;
     const bool lunisolar = entry.notation == Notation::LunisolarDate;
-    if (!longCount && !lunisolar && entry.notation != Notation::YearMonthDay) {
+    const bool named = entry.notation == Notation::EraYearMonthDay;
+    if (!longCount && !lunisolar && !named && entry.notation != Notation::YearMonthDay) {
         return std::nullopt;
     }
     TypedDateFault fault;
@@ -81,6 +82,21 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const Q
         if (at >= 0) {
             date.remove(at, mark.size());
             fault.date.leapMonth = true;
+        }
+    }
+    if (named) {
+        qsizetype letters = 0;
+        while (letters < date.size() && date.at(letters).isLetter()) {
+            ++letters;
+        }
+        if (letters > 0) {
+            const std::optional<int> era = EraOfName(entry, QStringView(date).left(letters));
+            if (!era) {
+                fault.unknownEra = date.left(letters);
+                return fault;
+            }
+            fault.date.era = static_cast<std::int16_t>(*era);
+            date.remove(0, letters);
         }
     }
     if (longCount) {
@@ -121,6 +137,10 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const Q
         fault.date.day = CutToField(*day);
     }
     fault.check = CheckDate(fault.date);
+    if (fault.check.ok() && named && fault.date.era == 0 &&
+        FromJdn(calendar, entry.toJdn(fault.date)).era != 0) {
+        fault.check = {jdcore::DateProblem::OutsideEra, 0};  // a day of an era, named by none
+    }
     fault.wrongForm = fault.check.ok();
     return fault;
 }

@@ -317,6 +317,13 @@ QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextForma
             }
             return text;
         }
+        case Notation::EraYearMonthDay: {
+            // The era's name and a blank before the year; none before the first era.
+            const QString era = EraName(entry, date.era);
+            const QString ymd =
+                FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
+            return era.isEmpty() ? ymd : era + u' ' + ymd;
+        }
         case Notation::DayNumber:
         case Notation::CivilDate:
         case Notation::LibraryYearFirst:

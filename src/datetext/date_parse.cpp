@@ -469,6 +469,86 @@ ParseResult ParseLunisolarDate(const CalendarEntry& calendar, const QString& tex
     return ParseYearFirstDate(calendar, *body, leapMonth);
 }
 
+// A date of a calendar with named eras, the date alone: the era's name or short name, then
+// year-month-day as a year-first date ("Reiwa 8-12-07", "R8-12-07"); a date before the first
+// era without a name ("1868-10-22"). A date without a name is read only where the writer writes
+// none, so that every day has one text.
+ParseResult ParseEraDate(const CalendarEntry& calendar, const QString& text,
+                         const TextFormat& format) {
+    qsizetype letters = 0;
+    while (letters < text.size() && text.at(letters).isLetter()) {
+        ++letters;
+    }
+    std::optional<int> era = 0;
+    if (letters > 0) {
+        era = EraOfName(calendar, QStringView(text).left(letters));
+    }
+    const std::optional<QString> body =
+        era ? CleanDateBody(text.mid(letters), RulesFor(calendar, format)) : std::nullopt;
+    if (!body) {
+        return Outcome(ParseOutcome::Invalid);
+    }
+    std::int64_t year = 0;
+    std::int64_t month = 0;
+    std::int64_t day = 0;
+    const int outcome = SplitYearFirstText(*body, calendar.maxYear, year, month, day);
+    if (outcome != kParseValid) {
+        return Outcome(outcome);
+    }
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    if (year < calendar.minYear || month > kLargest || day > kLargest) {
+        return Outcome(year < calendar.minYear ? ParseOutcome::OutOfRange : ParseOutcome::Invalid);
+    }
+    const CalendarDate date{.calendar = calendar.id,
+                            .era = static_cast<std::int16_t>(*era),
+                            .month = static_cast<std::int32_t>(month),
+                            .year = year,
+                            .day = static_cast<std::int32_t>(day)};
+    if (const jdcore::DateCheck check = calendar.check(date); !check.ok()) {
+        ParseResult result = Outcome(ParseOutcome::Invalid);
+        result.reason = check;
+        return result;
+    }
+    const std::int64_t jdn = calendar.toJdn(date);
+    if (!InDayNumberRange(jdn) || !InSpan(calendar, jdn)) {
+        return Outcome(ParseOutcome::OutOfRange);
+    }
+    if (calendar.fromJdn(jdn).era != date.era) {
+        ParseResult result = Outcome(ParseOutcome::Invalid);
+        result.reason = {jdcore::DateProblem::OutsideEra, 0};
+        return result;
+    }
+    return Outcome(ParseOutcome::Valid, jdn);
+}
+
+// Whether a word of letters is a calendar's code followed by the name of one of its eras, as the
+// batch language sees "JPN R8-12-07" once it has taken the blanks out.
+bool IsCodeAndEra(const CalendarEntry& calendar, QStringView word) {
+    const QLatin1String code(calendar.code);
+    return word.size() > code.size() && word.startsWith(code, Qt::CaseInsensitive) &&
+           EraOfName(calendar, word.mid(code.size()));
+}
+
+// The date of a calendar with named eras without its code at either end and a day name after
+// it; the era's name at the start stays.
+QString WithoutCodeKeepingEra(const CalendarEntry& calendar, const QString& text) {
+    QString t = WithoutDayName(text);
+    const QLatin1String code(calendar.code);
+    const qsizetype n = code.size();
+    qsizetype letters = 0;
+    while (letters < t.size() && t.at(letters).isLetter()) {
+        ++letters;
+    }
+    if (t.endsWith(code, Qt::CaseInsensitive) &&
+        (t.size() == n || !t.at(t.size() - n - 1).isLetter())) {
+        t.chop(n);
+    } else if (letters == n ? t.startsWith(code, Qt::CaseInsensitive)
+                            : IsCodeAndEra(calendar, QStringView(t).left(letters))) {
+        t.remove(0, n);
+    }
+    return TrimmedWhite(t);
+}
+
 // A Mayan Long Count, the date alone: five numbers separated by ".", the baktun signed, the
 // others in their places' ranges; blanks allowed, but not inside a number.
 ParseResult ParseLongCount(const CalendarEntry& calendar, const QString& text) {
@@ -773,11 +853,14 @@ int ParseLpw(const QString& text, LeapWeekRecord& record) {
 
 ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
                                 const TextFormat& format) {
+    const CalendarEntry& entry = Calendar(calendar);
+    if (entry.notation == Notation::EraYearMonthDay) {
+        return ParseEraDate(entry, WithoutCodeKeepingEra(entry, text), format);
+    }
     const std::optional<QString> date = WithoutCodeAndDayName(calendar, text);
     if (!date) {
         return Outcome(ParseOutcome::Invalid);
     }
-    const CalendarEntry& entry = Calendar(calendar);
     switch (entry.notation) {
         case Notation::DayNumber: {
             // Grouped by commas, the thousands separator or, as the batch language writes day
@@ -830,6 +913,7 @@ ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
         case Notation::DayNumber:
         case Notation::LongCount:
         case Notation::LunisolarDate:
+        case Notation::EraYearMonthDay:
             break;
     }
     return ParseYearFirstDate(entry, *body);
@@ -851,6 +935,19 @@ CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format
     const QString code = begin > 0 ? t.left(begin) : t.mid(end);
     CodedParseResult result;
     result.calendar = code.isEmpty() ? std::optional(calendarWithoutCode) : CalendarOfCode(code);
+    // A calendar with named eras: the era's name before the date and the code after it
+    // ("Reiwa 8-12-07 JPN"), or the code and the era's name without a blank ("JPNR8-12-07").
+    for (const CalendarEntry* entry : AllCalendars()) {
+        if (result.calendar || begin == 0 || entry->eras == nullptr) {
+            continue;
+        }
+        const bool codeAfter =
+            end < t.size() &&
+            QStringView(t).mid(end).compare(QLatin1String(entry->code), Qt::CaseInsensitive) == 0;
+        if (codeAfter || IsCodeAndEra(*entry, QStringView(t).left(begin))) {
+            result.calendar = entry->id;
+        }
+    }
     if (result.calendar) {
         result.parsed = ParseDateInCalendar(*result.calendar, text, format);
     }

@@ -1354,8 +1354,12 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
             const bool leapMark = notation == Notation::LunisolarDate &&
                                   length < kFieldLengthLimit &&
                                   QLatin1String(kLeapMonthMark).contains(c, Qt::CaseInsensitive);
-            allowed = leapMark || IsAllowedDateKey(code, length, kFieldLengthLimit,
-                                                   state_.format.dateSeparator, iso);
+            // A calendar with named eras writes the era's name before the year.
+            const bool eraLetter =
+                Calendar(calendar).eras != nullptr && c.isLetter() && length < kFieldLengthLimit;
+            allowed = leapMark || eraLetter ||
+                      IsAllowedDateKey(code, length, kFieldLengthLimit,
+                                       state_.format.dateSeparator, iso);
         }
         if (!allowed) {
             return true;

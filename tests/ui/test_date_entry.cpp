@@ -256,6 +256,19 @@ class DateEntryTest : public QObject {
             {"Second", CalendarId::KOR, "2025-05BIS-01", "compute", kGerman,
              "Koreanischer Kalender: Monat 5 ist 2025 kein Schaltmonat; der Schaltmonat des "
              "Jahres ist 6bis."},
+            {"First", CalendarId::JPN, "Showa 65-01-01", "compute", kEnglish,
+             "Showa has years 1–64."},
+            {"Second", CalendarId::JPN, "Reiwa 1-04-30", "compute", kEnglish,
+             "Reiwa began on 2019-05-01 CE (Reiwa 1-05-01 JPN)."},
+            {"First", CalendarId::JPN, "H31-05-01", "compute", kGerman,
+             "Heisei endete am 2019-04-30 CE (Heisei 31-04-30 JPN)."},
+            {"First", CalendarId::JPN, "Reiwa 8-02-30", "compute", kEnglish,
+             "February Reiwa 8 has 28 days."},
+            {"Second", CalendarId::JPN, "2026-12-07", "compute", kEnglish,
+             "Japanese calendar (eras): from 1868-10-23 CE on a date names its era: Meiji (M), "
+             "Taisho (T), Showa (S), Heisei (H), Reiwa (R)."},
+            {"First", CalendarId::JPN, "Q8-12-07", "compute", kEnglish,
+             "Japanese calendar (eras): 'Q' names no era; the eras are Meiji (M), "},
         };
         for (const Case& c : cases) {
             const QString field = QString::fromLatin1(c.field);
