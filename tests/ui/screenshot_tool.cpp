@@ -1,9 +1,11 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
-// a picture of the window: daybridge_screenshot OUTPUT.png [--dark | --guide]
+// a picture of the window: daybridge_screenshot OUTPUT.png [--dark | --guide | --hebrew-month]
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does);
-// --guide pictures the help window instead, at the keyboard table, with a search under way.
+// --guide pictures the help window instead, at the keyboard table, with a search under way;
+// --hebrew-month pictures the month display on Tishri 5787 of the Hebrew calendar.
 #include <QApplication>
 #include <QByteArray>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
@@ -14,14 +16,18 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "ui/frm_display_month.h"
 #include "ui/frm_help.h"
 #include "ui/frm_main.h"
 
 int main(int argc, char* argv[]) {
     const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
     const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
-    if (argc != 2 && !dark && !guide) {
-        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png [--dark | --guide]\n");
+    const bool hebrewMonth = argc == 3 && QByteArray(argv[2]) == "--hebrew-month";
+    if (argc != 2 && !dark && !guide && !hebrewMonth) {
+        std::fprintf(stderr,
+                     "usage: daybridge_screenshot OUTPUT.png"
+                     " [--dark | --guide | --hebrew-month]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -90,6 +96,17 @@ int main(int argc, char* argv[]) {
         }
         QTest::keyClicks(help->txbFind, QStringLiteral("Enter"));
         shown = help;
+    }
+    if (hebrewMonth) {
+        window.show();
+        press("cmdDisplayMonth");
+        daybridge::frmDisplayMonthLPM* month = window.monthDisplay();
+        auto* calendars = month->findChild<QComboBox*>(QStringLiteral("cboCalendar"));
+        calendars->setCurrentIndex(calendars->findText(QStringLiteral("Hebrew calendar")));
+        month->findChild<QLineEdit*>(QStringLiteral("txbYear"))->setText(QStringLiteral("5787"));
+        month->findChild<QComboBox*>(QStringLiteral("cboMonths"))->setCurrentIndex(0);
+        month->findChild<QPushButton*>(QStringLiteral("cmdDisplay"))->click();
+        shown = month;
     }
     QTest::qWait(200);
     if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) {
