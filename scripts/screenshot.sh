@@ -23,7 +23,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot.png"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot-dark.png" --dark
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2732x1536x24" "$shot" "$top/docs/screenshot-200.png"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/help.png" --guide
-xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-hebrew.png" --hebrew-month
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-hebrew.png" --month HEB 5787 1
 xvfb-run -a -s "-screen 0 1024x600x24" "$shot" "$top/docs/screenshot-1024x600.png"
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2048x1200x24" "$shot" "$top/docs/screenshot-1024x600-200.png"
 echo "Wrote $top/docs/screenshot.png, screenshot-dark.png, screenshot-200.png, help.png," \
