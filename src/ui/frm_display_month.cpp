@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/calendar_names.h"
 #include "app/month_text.h"
 #include "calendar/calendar_table.h"
 #include "ui/desktop_keys.h"
@@ -35,6 +36,10 @@ namespace {
 constexpr int kShowHideClosedText = 14;
 constexpr int kShowHideOpenText = 15;
 constexpr int kAddedDatesTitleText = 13;
+// The grid box's size for a CE or Julian month: 6 weeks of 36 characters under the header.
+const QString kCommonGridSize = QString(36, u'0') + QString(6, u'\n');
+// Another calendar's month: 6 weeks of 7 cells.
+const QString kOtherGridSize = QString(1 + 7 * kCalendarCellWidth, u'0') + QString(6, u'\n');
 
 QFont FixedFont(int points) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -94,9 +99,20 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     fraCalendar_ = Named(new QGroupBox(this), "fraCalendar");
     optCommonEra_ = Named(new QRadioButton(fraCalendar_), "optCommonEra");
     optJulian_ = Named(new QRadioButton(fraCalendar_), "optJulian");
+    optOther_ = Named(new QRadioButton(fraCalendar_), "optOther");
+    cboCalendar_ = Named(new QComboBox(fraCalendar_), "cboCalendar");
+    // The calendars with months besides the two grids of their own.
+    for (const CalendarId id : MonthCalendars()) {
+        if (id != CalendarId::CE && id != CalendarId::JC) {
+            otherCalendars_.push_back(id);
+            cboCalendar_->addItem(CalendarName(id, state_.language));
+        }
+    }
     auto* calendarLayout = new QVBoxLayout(fraCalendar_);
     calendarLayout->addWidget(optCommonEra_);
     calendarLayout->addWidget(optJulian_);
+    calendarLayout->addWidget(optOther_);
+    calendarLayout->addWidget(cboCalendar_);
 
     fraFirstDay_ = Named(new QGroupBox(this), "fraFirstDay");
     optSunday_ = Named(new QRadioButton(fraFirstDay_), "optSunday");
@@ -109,7 +125,10 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     cmdPrevious_ = Named(new QPushButton(this), "cmdDisplayNextMonth_1");
 
     txbMonth_ = MakeTextBox("txbMonth", 11, this);
-    FitToText(txbMonth_, QString(36, u'0') + QString(6, u'\n'));
+    FitToText(txbMonth_, kCommonGridSize);
+    lblTitle_ = Named(new QLabel(this), "lblTitle");
+    lblTitle_->setTextFormat(Qt::PlainText);
+    lblTitle_->hide();
 
     cmdShowHide_ = Named(new QPushButton(this), "cmdShowHideISOorLPM");
     fraShowHide_ = Named(new QGroupBox(this), "fraShowHide");
@@ -151,6 +170,7 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     lblHolidays_->setFont(txbMonth_->font());
     lblHolidays_->hide();
     auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(lblTitle_);
     gridColumn->addWidget(txbMonth_);
     gridColumn->addWidget(lblHolidays_);
     gridColumn->addStretch(1);
@@ -187,7 +207,14 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     connect(cboMonths_, &QComboBox::currentIndexChanged, this, [this] { DisplayMonth(); });
     connect(cmdNext_, &QPushButton::clicked, this, [this] { cmdDisplayNextMonth_Click(0); });
     connect(cmdPrevious_, &QPushButton::clicked, this, [this] { cmdDisplayNextMonth_Click(1); });
-    for (QRadioButton* option : {optCommonEra_, optJulian_, optSunday_, optMonday_}) {
+    connect(cboCalendar_, &QComboBox::currentIndexChanged, this, [this] {
+        if (optOther_->isChecked()) {
+            CalendarOrWeekStartChanged();
+        } else {
+            optOther_->setChecked(true);  // which changes the calendar
+        }
+    });
+    for (QRadioButton* option : {optCommonEra_, optJulian_, optOther_, optSunday_, optMonday_}) {
         connect(option, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked) {
                 CalendarOrWeekStartChanged();
@@ -232,9 +259,12 @@ void frmDisplayMonthLPM::Message(const QString& title, const QString& text) {
     QMessageBox::warning(this, title, text);
 }
 
-void frmDisplayMonthLPM::ShowMonth(int year, int month) {
-    txbYear_->setText(QString::number(year));
-    {
+void frmDisplayMonthLPM::ShowMonth(int year, int month, std::optional<std::int64_t> day) {
+    if (OtherCalendarShown()) {
+        PutMonthOfDay(day.value_or(
+            JdnOfCivil(year, std::clamp(month, 1, 12), 1, state_.monthJulian ? 'J' : 'G')));
+    } else {
+        txbYear_->setText(QString::number(year));
         const QSignalBlocker blocker(cboMonths_);
         cboMonths_->setCurrentIndex(std::clamp(month, 1, 12) - 1);
     }
@@ -267,6 +297,14 @@ void frmDisplayMonthLPM::SetLanguageDependentText() {
     fraCalendar_->setTitle(QString());
     optCommonEra_->setText(state_.Caption(Caption::Gregorian));
     optJulian_->setText(state_.Caption(Caption::Julian));
+    optOther_->setText(TextOr(kTextOtherCalendar, "Other calendar:"));
+    {
+        const QSignalBlocker blocker(cboCalendar_);
+        for (std::size_t i = 0; i < otherCalendars_.size(); ++i) {
+            cboCalendar_->setItemText(static_cast<int>(i),
+                                      CalendarName(otherCalendars_[i], language));
+        }
+    }
     optSunday_->setText(state_.Caption(Caption::Sunday));
     optMonday_->setText(state_.Caption(Caption::Monday));
     cmdNext_->setText(state_.Caption(Caption::Next) + QStringLiteral(" >"));
@@ -281,7 +319,13 @@ void frmDisplayMonthLPM::SetLanguageDependentText() {
     cmdClose_->setText(state_.Caption(Caption::Close));
 
     const int position = cboMonths_->currentIndex();
-    {
+    if (controlsCalendar_) {
+        const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+        const QStringList names = MonthNamesOfYear(*controlsCalendar_, read.year, language);
+        if (read.status == MonthYear::Ok && !names.isEmpty()) {
+            FillMonthList(names, position + 1);
+        }
+    } else {
         const QSignalBlocker blocker(cboMonths_);
         for (int m = 1; m <= 12; ++m) {
             cboMonths_->setItemText(m - 1, MonthNameIn(m, language));
@@ -303,7 +347,10 @@ void frmDisplayMonthLPM::RefreshFromState() {
     {
         const QSignalBlocker b1(optCommonEra_), b2(optJulian_), b3(optSunday_), b4(optMonday_),
             b5(optISO_), b6(optLPM_), b7(optLPW_);
-        (state_.monthJulian ? optJulian_ : optCommonEra_)->setChecked(true);
+        // Another calendar stays chosen; the settings name only the two grids.
+        if (!optOther_->isChecked()) {
+            (state_.monthJulian ? optJulian_ : optCommonEra_)->setChecked(true);
+        }
         (state_.monthMondayFirst ? optMonday_ : optSunday_)->setChecked(true);
         switch (state_.monthAddedDates) {
             case MonthAddedDates::ISO:
@@ -331,6 +378,10 @@ void frmDisplayMonthLPM::DisplayMonth() {
     if (!isVisible()) {
         return;
     }
+    if (OtherCalendarShown()) {
+        DisplayOtherMonth();
+        return;
+    }
     const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         const Caption text = read.status == MonthYear::OutOfRange ? Caption::YearOutOfRange
@@ -350,6 +401,12 @@ void frmDisplayMonthLPM::DisplayMonth() {
     drawnMonth_ = month;
     drawnYear_ = QString::number(read.year);
     drawnJulian_ = julian;
+    if (drawnOther_) {
+        drawnOther_.reset();
+        lblTitle_->hide();
+        FitToText(txbMonth_, kCommonGridSize);
+        adjustSize();
+    }
     txbMonth_->setPlainText(grid.text);
     MarkHolidays(read.year, month, julian);
     if (datesShown_) {
@@ -392,6 +449,7 @@ void frmDisplayMonthLPM::cmdShowHideISOorLPM_Click() {
 
 void frmDisplayMonthLPM::UpdateEnabling() {
     const bool allowed = optCommonEra_->isChecked() && optMonday_->isChecked();
+    cboCalendar_->setEnabled(!otherCalendars_.empty());
     cmdShowHide_->setEnabled(allowed);
     chkWithYear_->setEnabled(allowed);
 }
@@ -402,10 +460,13 @@ void frmDisplayMonthLPM::UpdateWithYearCaption() {
 }
 
 void frmDisplayMonthLPM::CalendarOrWeekStartChanged() {
-    state_.monthJulian = optJulian_->isChecked();
+    if (!OtherCalendarShown()) {
+        state_.monthJulian = optJulian_->isChecked();
+    }
     state_.monthMondayFirst = optMonday_->isChecked();
+    ControlsFollowCalendar();
     DisplayMonth();
-    if (datesShown_ && (state_.monthJulian || !state_.monthMondayFirst)) {
+    if (datesShown_ && (state_.monthJulian || !state_.monthMondayFirst || OtherCalendarShown())) {
         ShowDates(false);
     }
     UpdateEnabling();
@@ -422,6 +483,10 @@ void frmDisplayMonthLPM::AddedKindChanged() {
 }
 
 void frmDisplayMonthLPM::cmdDisplayNextMonth_Click(int index) {
+    if (OtherCalendarShown()) {
+        StepOtherMonth(index == 0);
+        return;
+    }
     const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         DisplayMonth();  // reports the year
@@ -449,6 +514,9 @@ void frmDisplayMonthLPM::cmdDisplayNextMonth_Click(int index) {
 QString frmDisplayMonthLPM::ClipboardText() const {
     if (!drawn_) {
         return {};
+    }
+    if (drawnOther_) {
+        return BuildCalendarMonthClipboardText(*drawnOther_, lblHolidays_->text());
     }
     return BuildMonthClipboardText(drawnMonth_, drawnYear_, drawnJulian_, state_.language,
                                    txbMonth_->toPlainText(), state_.Text(kAddedDatesTitleText),
@@ -509,12 +577,190 @@ bool frmDisplayMonthLPM::event(QEvent* e) {
         if (!optSunday_->isChecked() && !optMonday_->isChecked()) {
             optSunday_->setChecked(true);
         }
-        if (!optCommonEra_->isChecked() && !optJulian_->isChecked()) {
+        if (!optCommonEra_->isChecked() && !optJulian_->isChecked() && !optOther_->isChecked()) {
             optCommonEra_->setChecked(true);
         }
         SetLanguageDependentText();
     }
     return QWidget::event(e);
+}
+
+// ---- another calendar's month
+
+bool frmDisplayMonthLPM::OtherCalendarShown() const {
+    return optOther_->isChecked() && !otherCalendars_.empty();
+}
+
+CalendarId frmDisplayMonthLPM::OtherCalendar() const {
+    const int index =
+        std::clamp(cboCalendar_->currentIndex(), 0, static_cast<int>(otherCalendars_.size()) - 1);
+    return otherCalendars_[static_cast<std::size_t>(index)];
+}
+
+// The first day of the month the year box and the month list hold, in the calendar they
+// hold it in; nothing when the year cannot be read or the month is not shown.
+std::optional<std::int64_t> frmDisplayMonthLPM::FirstDayInControls() const {
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    if (read.status != MonthYear::Ok) {
+        return std::nullopt;
+    }
+    const int place = cboMonths_->currentIndex() + 1;
+    if (controlsCalendar_) {
+        const std::optional<MonthDays> days = DaysOfMonth({*controlsCalendar_, read.year, place});
+        return days ? std::optional<std::int64_t>(days->first) : std::nullopt;
+    }
+    return JdnOfCivil(read.year, place, 1, state_.monthJulian ? 'J' : 'G');
+}
+
+void frmDisplayMonthLPM::FillMonthList(const QStringList& names, int place) {
+    const QSignalBlocker blocker(cboMonths_);
+    QStringList listed;
+    for (int i = 0; i < cboMonths_->count(); ++i) {
+        listed << cboMonths_->itemText(i);
+    }
+    if (listed != names) {
+        cboMonths_->clear();
+        cboMonths_->addItems(names);
+    }
+    cboMonths_->setCurrentIndex(std::clamp(place, 1, static_cast<int>(names.size())) - 1);
+}
+
+// The year and month holding `jdn` in the calendar the controls hold. A day beyond the days
+// shown of another calendar is taken to the nearest end, with a note.
+void frmDisplayMonthLPM::PutMonthOfDay(std::int64_t jdn) {
+    if (!controlsCalendar_) {
+        const DateRecord date =
+            CivilOfJdn(static_cast<std::int32_t>(jdn), state_.monthJulian ? 'J' : 'G');
+        txbYear_->setText(QString::number(date.year));
+        FillMonthList(CommonEraMonthNames(), date.month);
+        return;
+    }
+    const CalendarId calendar = *controlsCalendar_;
+    const CalendarEntry& entry = Calendar(calendar);
+    const CalendarMonth month =
+        MonthOfDay(calendar, std::clamp(jdn, entry.firstJdn, entry.lastJdn));
+    const ShownYears years = ShownYearsOf(calendar);
+    const std::int64_t year = std::clamp(month.year, years.first, years.last);
+    txbYear_->setText(QString::number(year));
+    FillMonthList(MonthNamesOfYear(calendar, year, state_.language), month.place);
+    if (!InSpan(entry, jdn)) {
+        YearsShownMessage();
+    }
+}
+
+QStringList frmDisplayMonthLPM::CommonEraMonthNames() const {
+    QStringList names;
+    for (int m = 1; m <= 12; ++m) {
+        names << MonthNameIn(m, state_.language);
+    }
+    return names;
+}
+
+void frmDisplayMonthLPM::ControlsFollowCalendar() {
+    const std::optional<CalendarId> wanted =
+        OtherCalendarShown() ? std::optional<CalendarId>(OtherCalendar()) : std::nullopt;
+    if (wanted == controlsCalendar_) {
+        return;
+    }
+    const std::optional<std::int64_t> day = FirstDayInControls();
+    controlsCalendar_ = wanted;
+    if (day) {
+        PutMonthOfDay(*day);
+    } else if (!wanted) {
+        FillMonthList(CommonEraMonthNames(), cboMonths_->currentIndex() + 1);  // year as typed
+    }
+}
+
+void frmDisplayMonthLPM::YearsShownMessage() {
+    const CalendarId calendar = OtherCalendar();
+    const ShownYears years = ShownYearsOf(calendar);
+    Message(state_.Caption(Caption::InvalidInput),
+            TextOr(kTextYearsShown, "%1: the month display shows the years %2 to %3.")
+                .arg(CalendarName(calendar, state_.language), QString::number(years.first),
+                     QString::number(years.last)));
+}
+
+void frmDisplayMonthLPM::DisplayOtherMonth() {
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    if (read.status == MonthYear::Empty || read.status == MonthYear::NotANumber) {
+        Message(state_.Caption(Caption::InvalidInput), state_.Caption(Caption::PleaseSpecifyYear));
+        txbYear_->setFocus();
+        txbYear_->selectAll();
+        return;
+    }
+    const CalendarId calendar = OtherCalendar();
+    const QStringList names = read.status == MonthYear::Ok
+                                  ? MonthNamesOfYear(calendar, read.year, state_.language)
+                                  : QStringList();
+    std::optional<CalendarMonthGrid> grid;
+    if (!names.isEmpty()) {
+        FillMonthList(names, cboMonths_->currentIndex() + 1);
+        grid = BuildCalendarMonthGrid({calendar, read.year, cboMonths_->currentIndex() + 1},
+                                      optMonday_->isChecked(), state_.language);
+    }
+    if (!grid) {
+        YearsShownMessage();
+        txbYear_->setFocus();
+        txbYear_->selectAll();
+        return;
+    }
+    drawn_ = true;
+    const bool wasOther = drawnOther_.has_value();
+    drawnOther_ = grid;
+    lblTitle_->setText(grid->title);
+    lblTitle_->show();
+    if (!wasOther) {
+        FitToText(txbMonth_, kOtherGridSize);
+        adjustSize();
+    }
+    txbMonth_->setPlainText(grid->text);
+    MarkOtherHolidays(*grid);
+    cmdClose_->setFocus();
+}
+
+void frmDisplayMonthLPM::StepOtherMonth(bool forward) {
+    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    if (read.status != MonthYear::Ok) {
+        DisplayMonth();  // reports the year
+        return;
+    }
+    const CalendarId calendar = OtherCalendar();
+    const std::optional<CalendarMonth> next =
+        NextMonth({calendar, read.year, cboMonths_->currentIndex() + 1}, forward);
+    if (!next) {
+        YearsShownMessage();
+        return;
+    }
+    txbYear_->setText(QString::number(next->year));
+    FillMonthList(MonthNamesOfYear(calendar, next->year, state_.language), next->place);
+    DisplayMonth();
+}
+
+// The holidays of the set on the month's days, marked on their day numbers and named below.
+void frmDisplayMonthLPM::MarkOtherHolidays(const CalendarMonthGrid& grid) {
+    const QString names =
+        BuildCalendarMonthHolidays(OtherCalendar(), grid.days, state_.language, state_.workdays);
+    lblHolidays_->setText(names);
+    lblHolidays_->setVisible(!names.isEmpty());
+    QList<QTextEdit::ExtraSelection> marks;
+    for (int row = 0; row < grid.weekRowCount && !names.isEmpty(); ++row) {
+        const QTextBlock line = txbMonth_->document()->findBlockByNumber(row + 1);
+        for (int column = 0; column < 7; ++column) {
+            const std::int64_t jdn = grid.weekStartJdn + 7 * row + column;
+            if (jdn < grid.days.first || jdn > grid.days.last || !state_.workdays.IsHoliday(jdn)) {
+                continue;
+            }
+            // A row is a blank, then a cell a day with the day of the month in its first 3.
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(line);
+            mark.cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                                     1 + kCalendarCellWidth * column);
+            mark.cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 3);
+            mark.format.setBackground(QColor(255, 200, 120));
+            marks << mark;
+        }
+    }
+    txbMonth_->setExtraSelections(marks);
 }
 
 }  // namespace daybridge

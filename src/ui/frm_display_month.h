@@ -1,12 +1,16 @@
 // frmDisplayMonthLPM: one month of the Gregorian or Julian calendar as a text grid, with the
-// ISO, LPW or LPM dates of the same weeks beside it.
+// ISO, LPW or LPM dates of the same weeks beside it; or a month of another calendar with the CE
+// date beside each day.
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "app/app_state.h"
+#include "app/calendar_month.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,8 +28,10 @@ class frmDisplayMonthLPM : public QWidget {
   public:
     frmDisplayMonthLPM(AppState& state, QWidget* parent = nullptr);
 
-    // Presets the year and month (1..12), shows the window and draws the month.
-    void ShowMonth(int year, int month);
+    // Presets the year and month (1..12), shows the window and draws the month. While another
+    // calendar is chosen, its month holding `day` is shown instead (without it, the month
+    // holding the 1st of the given month).
+    void ShowMonth(int year, int month, std::optional<std::int64_t> day = std::nullopt);
     // Captions in the state's language.
     void SetLanguageDependentText();
     // Shows the state's month-display options in the controls.
@@ -62,6 +68,19 @@ class frmDisplayMonthLPM : public QWidget {
     void UpdateEnabling();
     void UpdateWithYearCaption();
     void MarkHolidays(std::int32_t year, int month, bool julian);
+    // Another calendar's month: the controls follow the calendar chosen, from the first day of
+    // the month they held before.
+    bool OtherCalendarShown() const;
+    CalendarId OtherCalendar() const;
+    std::optional<std::int64_t> FirstDayInControls() const;
+    void PutMonthOfDay(std::int64_t jdn);
+    void FillMonthList(const QStringList& names, int place);
+    QStringList CommonEraMonthNames() const;
+    void ControlsFollowCalendar();
+    void DisplayOtherMonth();
+    void MarkOtherHolidays(const CalendarMonthGrid& grid);
+    void StepOtherMonth(bool forward);
+    void YearsShownMessage();
     void Message(const QString& title, const QString& text);
     QString TextOr(int id, const char* fallback) const;
 
@@ -75,6 +94,10 @@ class frmDisplayMonthLPM : public QWidget {
     QString drawnYear_;
     bool drawnJulian_ = false;
     int captionLanguage_ = -1;
+    // The calendar the year box and the month list hold a month of; nothing for CE / Julian.
+    std::optional<CalendarId> controlsCalendar_;
+    std::vector<CalendarId> otherCalendars_;
+    std::optional<CalendarMonthGrid> drawnOther_;  // set while another calendar's month is shown
 
     QLabel* lblYear_ = nullptr;
     QLineEdit* txbYear_ = nullptr;
@@ -84,6 +107,9 @@ class frmDisplayMonthLPM : public QWidget {
     QGroupBox* fraCalendar_ = nullptr;
     QRadioButton* optCommonEra_ = nullptr;
     QRadioButton* optJulian_ = nullptr;
+    QRadioButton* optOther_ = nullptr;
+    QComboBox* cboCalendar_ = nullptr;
+    QLabel* lblTitle_ = nullptr;  // another calendar's month and the CE days it covers
     QGroupBox* fraFirstDay_ = nullptr;
     QRadioButton* optSunday_ = nullptr;
     QRadioButton* optMonday_ = nullptr;

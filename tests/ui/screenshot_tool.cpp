@@ -1,9 +1,13 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
-// a picture of the window: daybridge_screenshot OUTPUT.png [--dark | --guide]
+// a picture of the window:
+//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE]
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does);
-// --guide pictures the help window instead, at the keyboard table, with a search under way.
+// --guide pictures the help window instead, at the keyboard table, with a search under way;
+// --month pictures the month display on the month at PLACE (1 = the year's first) of YEAR in
+// the calendar CODE, e.g. "--month HEB 5787 1" for Tishri 5787.
 #include <QApplication>
 #include <QByteArray>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
@@ -14,14 +18,20 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "app/calendar_names.h"
+#include "calendar/names.h"
+#include "ui/frm_display_month.h"
 #include "ui/frm_help.h"
 #include "ui/frm_main.h"
 
 int main(int argc, char* argv[]) {
     const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
     const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
-    if (argc != 2 && !dark && !guide) {
-        std::fprintf(stderr, "usage: daybridge_screenshot OUTPUT.png [--dark | --guide]\n");
+    const bool calendarMonth = argc == 6 && QByteArray(argv[2]) == "--month";
+    if (argc != 2 && !dark && !guide && !calendarMonth) {
+        std::fprintf(stderr,
+                     "usage: daybridge_screenshot OUTPUT.png"
+                     " [--dark | --guide | --month CODE YEAR PLACE]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -90,6 +100,26 @@ int main(int argc, char* argv[]) {
         }
         QTest::keyClicks(help->txbFind, QStringLiteral("Enter"));
         shown = help;
+    }
+    if (calendarMonth) {
+        window.show();
+        press("cmdDisplayMonth");
+        daybridge::frmDisplayMonthLPM* month = window.monthDisplay();
+        auto* calendars = month->findChild<QComboBox*>(QStringLiteral("cboCalendar"));
+        const auto calendar = daybridge::CalendarOfCode(QString::fromLatin1(argv[3]));
+        if (!calendar) {
+            std::fprintf(stderr, "no calendar %s\n", argv[3]);
+            return 2;
+        }
+        calendars->setCurrentIndex(
+            calendars->findText(daybridge::CalendarName(*calendar, daybridge::kEnglish)));
+        month->findChild<QLineEdit*>(QStringLiteral("txbYear"))
+            ->setText(QString::fromLatin1(argv[4]));
+        month->findChild<QPushButton*>(QStringLiteral("cmdDisplay"))->click();  // the year's months
+        month->findChild<QComboBox*>(QStringLiteral("cboMonths"))
+            ->setCurrentIndex(QByteArray(argv[5]).toInt() - 1);
+        month->findChild<QPushButton*>(QStringLiteral("cmdDisplay"))->click();
+        shown = month;
     }
     QTest::qWait(200);
     if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) {

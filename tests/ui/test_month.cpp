@@ -278,6 +278,48 @@ class TestMonth : public QObject {
             QVERIFY(!W<QPushButton>("cmdShowHideISOorLPM")->isEnabled());
         }
     }
+
+    // Another calendar: the year and month list follow it (the month holding the day shown
+    // before), the steps cross its years, a year beyond its span is refused by name, the
+    // added dates are off; back on the CE grid everything is as before.
+    void monthsOfAnotherCalendar() {
+        window_->ShowMonth(2026, 9);
+        const QString grid = W<QPlainTextEdit>("txbMonth")->toPlainText();
+        const QString copied = window_->ClipboardText();
+        auto* calendars = W<QComboBox>("cboCalendar");
+        calendars->setCurrentIndex(calendars->findText(QStringLiteral("Hebrew calendar")));
+        QVERIFY(W<QRadioButton>("optOther")->isChecked());
+        QVERIFY(!W<QPushButton>("cmdShowHideISOorLPM")->isEnabled());
+        QCOMPARE(Year(), QStringLiteral("5786"));  // 1 September 2026 is 19 Elul 5786
+        QCOMPARE(W<QComboBox>("cboMonths")->currentText(), QStringLiteral("Elul"));
+        QCOMPARE(W<QComboBox>("cboMonths")->count(), 12);
+        Click("cmdDisplayNextMonth_0");
+        QCOMPARE(Year(), QStringLiteral("5787"));
+        QCOMPARE(W<QComboBox>("cboMonths")->count(), 13);
+        QCOMPARE(Month(), 1);
+        QVERIFY(window_->ClipboardText().startsWith(
+            QStringLiteral("Tishri 5787 (Hebrew calendar)\n12 September \u2013 11 October 2026")));
+        QCOMPARE(Grid()[1].trimmed(), QStringLiteral("1 (12 Sep)  2 (13 Sep)"));
+        W<QComboBox>("cboMonths")->setCurrentIndex(6);
+        QVERIFY(W<QLabel>("lblTitle")->text().startsWith(QStringLiteral("Adar II 5787")));
+
+        calendars->setCurrentIndex(
+            calendars->findText(QStringLiteral("Islamic calendar (Umm al-Qura)")));
+        QCOMPARE(Year(), QStringLiteral("1448"));
+        W<QLineEdit>("txbYear")->setText(QStringLiteral("1700"));
+        Click("cmdDisplay");
+        QCOMPARE(boxes_.size(), std::size_t{1});
+        QVERIFY2(boxes_[0].text.contains(QStringLiteral("1300 to 1600")),
+                 qPrintable(boxes_[0].text));
+
+        Click("optCommonEra");
+        QCOMPARE(W<QComboBox>("cboMonths")->count(), 12);
+        window_->ShowMonth(2026, 9);
+        QCOMPARE(W<QPlainTextEdit>("txbMonth")->toPlainText(), grid);
+        QCOMPARE(window_->ClipboardText(), copied);
+        QVERIFY(!W<QLabel>("lblTitle")->isVisible());
+        QVERIFY(!state_.monthJulian);
+    }
 };
 
 QTEST_MAIN(TestMonth)
