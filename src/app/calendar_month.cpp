@@ -78,7 +78,9 @@ QString CommonEraSpan(const MonthDays& days, int language) {
 std::vector<CalendarId> MonthCalendars() {
     std::vector<CalendarId> list;
     for (const CalendarEntry* entry : AllCalendars()) {
-        if (entry->fields == FieldKind::YearMonthDay && entry->HasYears()) {
+        // A calendar with named eras counts the CE months: its grid would add nothing.
+        if (entry->fields == FieldKind::YearMonthDay && entry->HasYears() &&
+            entry->eras == nullptr) {
             list.push_back(entry->id);
         }
     }
@@ -110,9 +112,11 @@ std::optional<MonthDays> DaysOfMonth(const CalendarMonth& month) {
         month.place > entry.monthsInYear(month.year)) {
         return std::nullopt;
     }
-    const CalendarDate date = MonthAt(month);
+    CalendarDate date = MonthAt(month);
     const std::int64_t first = entry.toJdn(date);
-    const MonthDays days{first, first + entry.daysInMonth(date) - 1};
+    // The month's last day by its number: a month may lack days inside it (HIS, October 1582).
+    date.day = entry.daysInMonth(date);
+    const MonthDays days{first, entry.toJdn(date)};
     if (days.first < FirstShown(entry) || days.last > LastShown(entry)) {
         return std::nullopt;
     }

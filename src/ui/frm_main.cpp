@@ -1638,9 +1638,11 @@ void frmMain::cmdDisplayMonth_Click() {
     const CalendarId calendar = state_.firstCalendar;
     // A date of most calendars shows its CE month on the CE grid; see MonthDisplay.
     const MonthDisplay display = Calendar(calendar).monthDisplay;
+    std::optional<std::int64_t> day;  // the month of another calendar holding it, if one is shown
     if (!first.isEmpty() && display != MonthDisplay::Today) {
         const ParseResult parsed = ParseDateInCalendar(calendar, first, state_.CurrentFormat());
         if (parsed.outcome == ParseOutcome::Valid) {
+            day = parsed.jdn;
             const bool julian = display == MonthDisplay::Julian;
             shown = CivilOfJdn(parsed.jdn, julian ? 'J' : 'G');
             // The grid is the calendar the month was taken in: a Julian date, the Julian grid.
@@ -1652,7 +1654,7 @@ void frmMain::cmdDisplayMonth_Click() {
             }
         }
     }
-    EnsureMonth().ShowMonth(shown.year, shown.month);
+    EnsureMonth().ShowMonth(shown.year, shown.month, day);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -50,6 +50,15 @@ TEST_F(CalendarMonthTest, KnownMonths) {
          "Ramadan 1447 (Islamic calendar (tabular))\n18 February \u2013 19 March 2026", 5},
         {CalendarId::COP, 1742, 13,
          "Pi Kogi Enavot 1742 (Coptic calendar)\n6 September \u2013 10 September 2026", 2},
+        // The leap month after the 11th of 2033 begins on 22 December 2033.
+        {CalendarId::CHN, 2033, 12,
+         "Dongyue (leap month) 2033 (Chinese calendar)\n22 December 2033 \u2013 19 January 2034",
+         5},
+        // Julian 1-4 October 1582 (a Monday on), then Gregorian 15-31 October: three weeks.
+        {CalendarId::HIS, 1582, 10,
+         "October 1582 (Historical Christian calendar (Julian, then Gregorian))\n11 October "
+         "\u2013 31 October 1582",
+         3},
     };
     for (const Case& c : cases) {
         const CalendarMonthGrid grid = GridOf(c.calendar, c.year, c.place, true);
@@ -65,6 +74,9 @@ TEST_F(CalendarMonthTest, KnownMonths) {
     EXPECT_EQ(monday[1], QString(61, u' ') + QStringLiteral("  1 (12 Sep)  2 (13 Sep)"));
     EXPECT_TRUE(monday[5].startsWith(QStringLiteral("  24 (5 Oct)  25 (6 Oct)")));
     EXPECT_TRUE(monday[5].endsWith(QStringLiteral(" 30 (11 Oct)")));
+    EXPECT_TRUE(GridOf(CalendarId::HIS, 1582, 10, true)
+                    .text.split(u'\n')[1]
+                    .endsWith(QStringLiteral("  4 (14 Oct) 15 (15 Oct) 16 (16 Oct) 17 (17 Oct)")));
     const QStringList sunday = GridOf(CalendarId::HEB, 5787, 1, false).text.split(u'\n');
     EXPECT_EQ(sunday[1], QString(73, u' ') + QStringLiteral("  1 (12 Sep)"));
 }
