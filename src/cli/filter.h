@@ -84,7 +84,7 @@ class LineFilter {
 
     FilterSettings settings_;
     TextFormat format_;
-    const WorkdayCalendar& workdays_;
+    WorkdayCalendar workdays_;
 };
 
 // The byte range of a field (1-based) of a delimited line, quotes around it included; nothing
