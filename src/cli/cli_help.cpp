@@ -195,7 +195,8 @@ QString UsageText() {
     QString text = QStringLiteral(
         "Usage: daybridge-batch [options] FILE\n"
         "       daybridge-batch [options] -e LINE [-e LINE]...\n"
-        "       daybridge-batch [options] --to CODE|--add STEP|--diff A,B|--in-text [FILE]...\n"
+        "       daybridge-batch [options] --to CODE|--add STEP|--diff A,B [FILE]...\n"
+        "       daybridge-batch [options] --in-text [--to CODE] [FILE]...\n"
         "       daybridge-batch [options] --seq FROM TO STEP\n"
         "\n"
         "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e\n"
@@ -210,8 +211,8 @@ QString UsageText() {
         "Filter mode (--to, --add, --diff, --seq, --in-text) runs no program: it reads\n"
         "dates from the FILEs or standard input, one a line or as a field (--field), and\n"
         "writes each line with its result to stdout, streamed, keeping each line's end\n"
-        "(LF or CR LF). A line that cannot be worked on is kept as it was and reported on\n"
-        "stderr with its input and line number; the exit status is then 1.\n"
+        "(LF or CR LF). A line that cannot be worked on is kept as it was and reported\n"
+        "on stderr with its input and line number; the exit status is then 1.\n"
         "\n");
     text += QStringLiteral("Options (%1):\n").arg(QLatin1String(kValueForm));
     for (const OptionHelp& option : kOptions) {

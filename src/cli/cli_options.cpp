@@ -288,7 +288,9 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.filter.strict = true;
         } else if (arg == "--seq") {
             if (i + 3 >= arguments.size()) {
-                error = QStringLiteral("--seq needs FROM, TO and STEP");
+                error = i + 1 >= arguments.size()
+                            ? QStringLiteral("--seq needs a value")
+                            : QStringLiteral("--seq needs three values: FROM, TO and STEP");
                 return false;
             }
             o.filter.sequence = arguments.mid(i + 1, 3);
