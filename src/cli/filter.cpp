@@ -1,6 +1,7 @@
 #include "cli/filter.h"
 
 #include <QChar>
+#include <algorithm>
 #include <cstdlib>
 
 #include "calendar/calendar_table.h"
@@ -242,7 +243,10 @@ LineFilter::ReadDate LineFilter::Read(const QString& text) const {
     const CodedParseResult read =
         ParseDateWithCode(text, format_, settings_.from.value_or(kDefaultCalendar));
     if (!read.calendar) {
-        return {LineFault::UnknownCalendar};
+        // Letters alone ("n/a", "none") are no date at all rather than a calendar's name.
+        const bool anyDigit =
+            std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+        return {anyDigit ? LineFault::UnknownCalendar : LineFault::InvalidDate};
     }
     switch (read.parsed.outcome) {
         case ParseOutcome::Valid:

@@ -85,6 +85,13 @@ TEST(FilterFields, FindsFieldsAndKeepsTheRestOfTheLine) {
         {"a,b", 3, ',', nullptr},
         {"a,2026-13-08", 2, ',', nullptr},
     };
+    const std::pair<const char*, LineFault> faults[] = {
+        {"2026-13-08", LineFault::InvalidDate},
+        {"n/a", LineFault::InvalidDate},
+        {"XYZ 2026-12-08", LineFault::UnknownCalendar},
+        {"2026-12-08 BC", LineFault::UnknownCalendar},
+        {"-9999999-01-01", LineFault::DateOutOfRange},
+    };
     FilterSettings settings;
     settings.to = CalendarId::JC;
     for (const Case& c : cases) {
@@ -98,6 +105,10 @@ TEST(FilterFields, FindsFieldsAndKeepsTheRestOfTheLine) {
             EXPECT_EQ(got.fault, LineFault::None) << c.line;
             EXPECT_EQ(got.text, c.expected) << c.line;
         }
+    }
+    settings.field = 0;
+    for (const auto& [line, fault] : faults) {
+        EXPECT_EQ(Filtered(settings, line).fault, fault) << line;
     }
 }
 
