@@ -48,15 +48,45 @@ constexpr OptionHelp kOptions[] = {
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
     {"--lang", "en|de", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},
+    {"--to", "CODE", true,
+     "filter mode: write each date read in this calendar, in its usual notation (default: the "
+     "date's own calendar)"},
+    {"--from", "CODE", true,
+     "filter mode: the calendar of a date read without a calendar code (default CE); a code "
+     "before or after a date names its own"},
+    {"--add", "STEP", true,
+     "filter mode: move each date by STEP, in its calendar: a number and a unit, d (days), w "
+     "(weeks), m (months), y (years), parts joined (1y6m), an optional sign before (-10d), or "
+     "wd (working days of the --weekend and --holidays choice, 10wd)"},
+    {"--diff", "A,B[,wd]", true,
+     "filter mode: add a field to each line with the days from the date in field A to the date "
+     "in field B (B - A), or with wd the working days counted as the runner counts them"},
+    {"--seq", "FROM TO STEP", true,
+     "filter mode: list the dates from FROM to TO (both included when reached) STEP apart, one "
+     "a line; no input is read"},
+    {"--in-text", "", false,
+     "filter mode: convert every date inside running text, leaving every other character as "
+     "it was; dates are YYYY-MM-DD and the --date-format order with the --separator sign and "
+     "a 4-digit year, not glued to letters or digits; what does not read as a valid date stays"},
+    {"--field", "N", true,
+     "filter mode: the date is field N (from 1) of each line, separated by --delimiter; the "
+     "other fields stay as they were (default: the whole line is the date)"},
+    {"--delimiter", "SIGN|tab", true,
+     "filter mode: the field separator (default ,); a field in double quotes may hold it"},
+    {"--header", "", false, "filter mode: keep the first line of each input as it is"},
+    {"--strict", "", false,
+     "filter mode: stop at the first bad line (default: report it with its number on stderr, "
+     "keep it as it was, and go on)"},
     {"--version", "", false, "show the version and exit"},
     {"-h, --help", "", false, "show the help and exit"},
 };
 
 constexpr ExitStatusHelp kExitStatuses[] = {
-    {0, "the run ended with no error counted"},
+    {0, "the run ended with no error counted (filter mode: every line worked)"},
     {1,
      "an error was reported or ended the run, or the output could not be written (full disk, "
-     "closed pipe)"},
+     "closed pipe); filter mode: a bad line was reported (or ended the run with --strict), or "
+     "an input could not be read"},
     {2,
      "the program was refused before it ran (missing, empty, a folder or device, unreadable, "
      "over 64 MiB, control characters), the text data file or the settings file could not be "
@@ -168,6 +198,9 @@ QString UsageText() {
     QString text = QStringLiteral(
         "Usage: daybridge-batch [options] FILE\n"
         "       daybridge-batch [options] -e LINE [-e LINE]...\n"
+        "       daybridge-batch [options] --to CODE|--add STEP|--diff A,B [FILE]...\n"
+        "       daybridge-batch [options] --in-text [--to CODE] [FILE]...\n"
+        "       daybridge-batch [options] --seq FROM TO STEP\n"
         "\n"
         "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e\n"
         "lines (one program line each), as the window's \"Process file\" does. The program\n"
@@ -177,6 +210,12 @@ QString UsageText() {
         "stops the run after the current line.\n"
         "\n"
         "The run starts from the built-in defaults, not the user's settings file.\n"
+        "\n"
+        "Filter mode (--to, --add, --diff, --seq, --in-text) runs no program: it reads\n"
+        "dates from the FILEs or standard input, one a line or as a field (--field), and\n"
+        "writes each line with its result to stdout, streamed, keeping each line's end\n"
+        "(LF or CR LF). A line that cannot be worked on is kept as it was and reported\n"
+        "on stderr with its input and line number; the exit status is then 1.\n"
         "\n");
     text += QStringLiteral("Options (%1):\n").arg(QLatin1String(kValueForm));
     for (const OptionHelp& option : kOptions) {

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "calendar/calendar_table.h"
 #include "calendar/gregorian_switch.h"
@@ -135,6 +136,49 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad("a file name, or - for standard output");
         }
         o.icalPath = value;
+    } else if (name == "--to" || name == "--from") {
+        const std::optional<CalendarId> calendar = FieldCalendar(value);
+        if (!calendar) {
+            return bad(CalendarChoices());
+        }
+        (name == "--to" ? o.filter.settings.to : o.filter.settings.from) = calendar;
+        o.filterMode = o.filterMode || name == "--to";
+    } else if (name == "--add") {
+        const std::optional<FilterStep> step = ParseFilterStep(value);
+        if (!step) {
+            return bad("a step such as 3m, -10d, 2y, 1y6m, 2w or 10wd");
+        }
+        o.filter.settings.mode = FilterMode::Add;
+        o.filter.settings.step = *step;
+        o.filterMode = true;
+    } else if (name == "--diff") {
+        static const QRegularExpression fields("^([0-9]{1,4}),([0-9]{1,4})(,wd)?$");
+        const QRegularExpressionMatch match = fields.match(value.toLower());
+        if (!match.hasMatch() || match.captured(1).toInt() < 1 || match.captured(2).toInt() < 1) {
+            return bad("two field numbers such as 2,3, or 2,3,wd for working days");
+        }
+        o.filter.settings.mode = FilterMode::Diff;
+        o.filter.settings.diffFirst = match.captured(1).toInt();
+        o.filter.settings.diffSecond = match.captured(2).toInt();
+        o.filter.settings.diffWorkdays = match.hasCaptured(3);
+        o.filterMode = true;
+    } else if (name == "--field") {
+        static const QRegularExpression digits("^[0-9]{1,4}$");
+        const int n = digits.match(value).hasMatch() ? value.toInt() : 0;
+        if (n < 1) {
+            return bad("a field number from 1 to 9999");
+        }
+        o.filter.settings.field = n;
+    } else if (name == "--delimiter") {
+        if (value.toLower() == "tab" || value == "\\t" || value == "\t") {
+            o.filter.settings.delimiter = '\t';
+        } else if (value.size() == 1 && value[0].unicode() > 32 && value[0].unicode() < 127 &&
+                   value[0] != u'"' && !value[0].isLetterOrNumber()) {
+            o.filter.settings.delimiter = static_cast<char>(value[0].unicode());
+        } else {
+            return bad("one sign such as , or ; or tab");
+        }
+        o.delimiterGiven = true;
     } else if (name == "--today") {
         o.todayJdn = ParseTodayDate(value);
         if (!o.todayJdn) {
@@ -157,6 +201,61 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             o.verbose = flag;
         }
     }
+    return true;
+}
+
+// The filter mode's options go together only in some ways; its input files are the arguments.
+bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, Options& o,
+                        QString& error) {
+    FilterRun& filter = o.filter;
+    const auto given = [&arguments](const char* name) {
+        const QString option = QString::fromLatin1(name);
+        return std::any_of(arguments.begin(), arguments.end(), [&option](const QString& a) {
+            return a == option || a.startsWith(option + u'=');
+        });
+    };
+    const auto refuse = [&error](const QString& why) {
+        error = why;
+        return false;
+    };
+    const char* const filterOnly[] = {"--from", "--field", "--delimiter", "--header", "--strict"};
+    if (!o.filterMode) {
+        for (const char* name : filterOnly) {
+            if (given(name)) {
+                return refuse(QStringLiteral("%1 belongs to the filter mode: give --to, --add, "
+                                             "--diff, --seq or --in-text")
+                                  .arg(QLatin1String(name)));
+            }
+        }
+        return true;
+    }
+    const int modes =
+        int{given("--add")} + int{given("--diff")} + int{given("--seq")} + int{given("--in-text")};
+    if (modes > 1) {
+        return refuse(QStringLiteral("give only one of --add, --diff, --seq and --in-text"));
+    }
+    if (o.hasLines || o.listYear) {
+        return refuse(QStringLiteral("the filter mode runs no program: give no -e or --list"));
+    }
+    const FilterMode mode = filter.settings.mode;
+    const bool sequence = !filter.sequence.isEmpty();
+    if (mode == FilterMode::Diff && filter.settings.to) {
+        return refuse(QStringLiteral("--diff gives a number of days: give no --to"));
+    }
+    if ((mode == FilterMode::Diff || mode == FilterMode::InText || sequence) &&
+        filter.settings.field != 0) {
+        return refuse(QStringLiteral("--field goes with --to or --add only"));
+    }
+    if ((mode == FilterMode::InText || sequence) && (o.delimiterGiven || filter.header)) {
+        return refuse(QStringLiteral("--delimiter and --header go with fields: --field or --diff"));
+    }
+    if (sequence && (!files.isEmpty() || filter.strict)) {
+        return refuse(QStringLiteral("--seq reads no input: give no input files or --strict"));
+    }
+    if (o.delimiterGiven && filter.settings.field == 0 && mode != FilterMode::Diff) {
+        return refuse(QStringLiteral("--delimiter needs --field N"));
+    }
+    filter.inputs = files;
     return true;
 }
 
@@ -186,6 +285,23 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
         } else if (arg == "--version") {
             o.version = true;
 
+        } else if (arg == "--in-text") {
+            o.filter.settings.mode = FilterMode::InText;
+            o.filterMode = true;
+        } else if (arg == "--header") {
+            o.filter.header = true;
+        } else if (arg == "--strict") {
+            o.filter.strict = true;
+        } else if (arg == "--seq") {
+            if (i + 3 >= arguments.size()) {
+                error = i + 1 >= arguments.size()
+                            ? QStringLiteral("--seq needs a value")
+                            : QStringLiteral("--seq needs three values: FROM, TO and STEP");
+                return false;
+            }
+            o.filter.sequence = arguments.mid(i + 1, 3);
+            o.filterMode = true;
+            i += 3;
         } else if (arg == "-e") {
             if (i + 1 >= arguments.size()) {
                 error = QStringLiteral("-e needs a program line");
@@ -228,6 +344,12 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
              .HasWorkday()) {
         error = QStringLiteral("--weekend and --holidays leave no working day at all");
         return false;
+    }
+    if (!CheckFilterOptions(arguments, files, o, error)) {
+        return false;
+    }
+    if (o.filterMode) {
+        return true;
     }
     if (o.icalPath && !o.listYear) {
         error = QStringLiteral("--ical writes the holidays that --list gives: give --list YEAR");

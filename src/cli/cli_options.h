@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/app_state.h"
+#include "cli/filter_run.h"
 
 namespace daybridge::cli {
 
@@ -41,6 +42,11 @@ struct Options {
     std::optional<bool> halfDays;     // --half-days: true when they are holidays
     std::optional<int> listYear;      // --list: no program is run
     std::optional<QString> icalPath;  // --ical: the list as an iCalendar file ("-": stdout)
+
+    // Filter mode (--to, --add, --diff, --seq, --in-text): dates from input files, no program.
+    bool filterMode = false;
+    FilterRun filter;
+    bool delimiterGiven = false;
 };
 
 // Reads the arguments (without the program name). On a mistake returns false with a one-line

@@ -15,6 +15,7 @@
 #include "batch/batch_interpreter.h"
 #include "cli/cli_help.h"
 #include "cli/cli_options.h"
+#include "cli/filter_run.h"
 #include "cli/terminal_host.h"
 #include "compute/compute_engine.h"
 #include "env/paths.h"
@@ -151,6 +152,11 @@ int Run(const cli::Options& options) {
     // The system's digit grouping: none under the C (POSIX) locale.
     if (state.format.regional.language() == QLocale::C) {
         state.format.regional = QLocale::c();
+    }
+    if (options.filterMode) {
+        cli::FilterRun filter = options.filter;
+        filter.settings.includeFirst = state.includeFirstDate;
+        return cli::RunFilter(filter, state, &g_stopRequested);
     }
     state.output.setStreaming(true);
 

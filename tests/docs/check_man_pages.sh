@@ -12,9 +12,10 @@ for page in "$dir"/*.1; do
     [ -z "$warnings" ] || { echo "$(basename "$page"): $warnings"; failed=1; }
 done
 
-# The option heads ("--weekend MASK|DAYS") as --help writes them and as the page prints them
-# in its OPTIONS section (tag lines are indented by 7 blanks, their text by 14).
-help_heads=$("$exe" --help | sed -nE 's/^  (-[^ ]+( [^ ]+)?)( {2,}.*)?$/\1/p')
+# The option heads ("--weekend MASK|DAYS", "--seq FROM TO STEP") as --help writes them and
+# as the page prints them in its OPTIONS section (tag lines are indented by 7 blanks, their
+# text by 14).
+help_heads=$("$exe" --help | sed -nE 's/^  (-[^ ]+( [^ ]+)*)( {2,}.*)?$/\1/p')
 page_heads=$(LC_ALL=C.UTF-8 groff -man -Tascii -P-cbou -rLL=200n "$dir/daybridge-batch.1" |
              sed -n '/^OPTIONS$/,/^[A-Z]/p' | sed -nE 's/^ {7}(-.*[^ ])$/\1/p')
 if [ -z "$help_heads" ] || [ "$help_heads" != "$page_heads" ]; then
