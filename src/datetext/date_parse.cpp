@@ -935,6 +935,13 @@ CodedParseResult ParseDateWithCode(const QString& text, const TextFormat& format
     const QString code = begin > 0 ? t.left(begin) : t.mid(end);
     CodedParseResult result;
     result.calendar = code.isEmpty() ? std::optional(calendarWithoutCode) : CalendarOfCode(code);
+    // A date of the calendar without a code that has named eras may begin with an era's name
+    // ("Reiwa 8-12-07").
+    const CalendarEntry& uncoded = Calendar(calendarWithoutCode);
+    if (!result.calendar && begin > 0 && end == t.size() && uncoded.eras != nullptr &&
+        EraOfName(uncoded, QStringView(t).left(begin))) {
+        result.calendar = calendarWithoutCode;
+    }
     // A calendar with named eras: the era's name before the date and the code after it
     // ("Reiwa 8-12-07 JPN"), or the code and the era's name without a blank ("JPNR8-12-07").
     for (const CalendarEntry* entry : AllCalendars()) {
