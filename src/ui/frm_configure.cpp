@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "calendar/gregorian_switch.h"
 #include "datetext/date_parse.h"
 #include "env/holiday_files.h"
 #include "ui/desktop_keys.h"
@@ -25,6 +26,10 @@ namespace {
 
 // Background of the dialog's frames, labels and options: red 192, green 255, blue 255.
 const QColor kBackground(192, 255, 255);
+
+// Texts of dbrg_text.dat.
+constexpr int kTextGregorianSwitch = 567;  // the label of the historical calendar's switch
+constexpr int kTextNotASwitchDay = 814;
 
 template <class T>
 T* Named(T* widget, const char* name) {
@@ -183,6 +188,16 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     frame4Layout->addWidget(txbMaxNumErrors_, 0, 1, Qt::AlignTop);
     frame4Layout->addWidget(lblAutoEnlarge_, 1, 0);
     frame4Layout->addWidget(txbAutoEnlarge_, 1, 1, Qt::AlignTop);
+    lblGregorianSwitch_ = Named(new QLabel(frame4_), "lblGregorianSwitch");
+    txbGregorianSwitch_ = Named(new QLineEdit(frame4_), "txbGregorianSwitch");
+    txbGregorianSwitch_->setMaxLength(10);
+    txbGregorianSwitch_->setFixedWidth(
+        txbGregorianSwitch_->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) +
+        txbGregorianSwitch_->fontMetrics().averageCharWidth() * 2);
+    lblGregorianSwitch_->setBuddy(txbGregorianSwitch_);
+    lblGregorianSwitch_->setWordWrap(true);
+    frame4Layout->addWidget(lblGregorianSwitch_, 2, 0);
+    frame4Layout->addWidget(txbGregorianSwitch_, 2, 1, Qt::AlignTop);
     frame4Layout->setColumnStretch(0, 1);
 
     frameWorkdays_ = Named(new QFrame(this), "frmWorkdays");
@@ -289,6 +304,7 @@ void frmConfigure::SetLanguageDependentText() {
     chkDisplayDayNames_->setText(state_.Caption(Caption::DisplayDayNames));
     lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
     lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
+    lblGregorianSwitch_->setText(state_.Text(kTextGregorianSwitch));
     cmdClose_->setText(state_.Caption(Caption::Close));
     lblWeekendDays_->setText(state_.Caption(Caption::WeekendDaysFrame));
     // Monday first, abbreviated as each language does: "Mon", "Mo".
@@ -462,6 +478,7 @@ void frmConfigure::ShowLimits() {
     txbAutoEnlarge_->setText(state_.autoEnlargeBytes == kAutoEnlargeNever
                                  ? QString()
                                  : QString::number(state_.autoEnlargeBytes));
+    txbGregorianSwitch_->setText(GregorianSwitchText(GregorianSwitchJdn()));
 }
 
 void frmConfigure::Message(const QString& title, const QString& text) {
@@ -529,6 +546,19 @@ bool frmConfigure::ApplyLimits(bool report) {
                     state_.Caption(tooLarge ? Caption::ValueTooLarge : Caption::LimitNotANumber));
             field.box->setFocus();
             field.box->selectAll();
+        }
+        all = false;
+    }
+    // The switch of the historical calendar, "YYYY-MM-DD" (or "rome", "britain").
+    const std::optional<std::int64_t> gregorianSwitch =
+        GregorianSwitchOfText(txbGregorianSwitch_->text().trimmed().toStdString().c_str());
+    if (gregorianSwitch) {
+        SetGregorianSwitchJdn(*gregorianSwitch);
+    } else {
+        if (report && all) {
+            Message(state_.Caption(Caption::InvalidInput), state_.Text(kTextNotASwitchDay));
+            txbGregorianSwitch_->setFocus();
+            txbGregorianSwitch_->selectAll();
         }
         all = false;
     }

@@ -118,6 +118,8 @@ class frmConfigure : public QDialog {
     QLineEdit* txbMaxNumErrors_ = nullptr;
     QLabel* lblAutoEnlarge_ = nullptr;
     QLineEdit* txbAutoEnlarge_ = nullptr;
+    QLabel* lblGregorianSwitch_ = nullptr;
+    QLineEdit* txbGregorianSwitch_ = nullptr;  // the first Gregorian day of HIS
     QFrame* frameWorkdays_ = nullptr;
     QLabel* lblWeekendDays_ = nullptr;
     std::array<QCheckBox*, 7> chkWeekend_{};  // Monday first, as the weekend's bits

@@ -1,6 +1,7 @@
 // The configuration dialog: live options, the hyphen rewrite of typed dates, the two batch
 // limits and their refusals, the working days, and the state shown in the controls.
 
+#include "calendar/gregorian_switch.h"
 #include "compute/compute_engine.h"
 #include "env/holiday_files.h"
 #include "support/program_text.h"
@@ -177,6 +178,37 @@ class TestConfigure : public QObject {
         QVERIFY(boxes_.size() == 1 && !dialog_->isVisible());
         QCOMPARE(state_.maxNumErrors, 12);
         QCOMPARE(state_.autoEnlargeBytes, 7);
+    }
+
+    // The switch day of the historical calendar: a date or a name is taken on Close and shown
+    // as a date when reopened; anything else is refused and the dialog stays open on it.
+    void gregorianSwitchTakenOrRefused() {
+        const std::tuple<const char*, std::int64_t, const char*> cases[] = {
+            {"1752-09-14", 2361222, "1752-09-14"},
+            {" Britain ", 2361222, "1752-09-14"},
+            {"rome", 2299161, "1582-10-15"},
+            {"1918-02-14", 2421639, "1918-02-14"},
+            {"0199-12-31", 0, nullptr},
+            {"1752-9-14", 0, nullptr},
+            {"", 0, nullptr}};
+        for (const auto& [text, jdn, shown] : cases) {
+            QVERIFY(SetGregorianSwitchJdn(2299161));
+            boxes_.clear();
+            dialog_->show();
+            W<QLineEdit>("txbGregorianSwitch")->setText(QString::fromLatin1(text));
+            W<QPushButton>("cmdClose")->click();
+            QCOMPARE(dialog_->isVisible(), shown == nullptr);
+            QCOMPARE(boxes_.size(), std::size_t(shown == nullptr));
+            QCOMPARE(GregorianSwitchJdn(), shown == nullptr ? 2299161 : jdn);
+            if (shown != nullptr) {
+                dialog_->show();
+                QCOMPARE(W<QLineEdit>("txbGregorianSwitch")->text(), QString::fromLatin1(shown));
+            } else {
+                QCOMPARE(dialog_->focusWidget(), W<QLineEdit>("txbGregorianSwitch"));
+            }
+            dialog_->hide();
+        }
+        QVERIFY(SetGregorianSwitchJdn(2299161));
     }
 
     // Each option writes the state at once, which a new dialog shows; RefreshFromState shows
