@@ -10,6 +10,7 @@
 #include "calendar/iso_ordinal.h"
 #include "calendar/leap_week.h"
 #include "datetext/date_format.h"
+#include "jdcore/week_rules.h"
 #include "jdcore/world_calendars.h"
 
 namespace daybridge::batch {
@@ -143,6 +144,20 @@ std::int32_t ReadNumber(QStringView t, bool allowCommas, const ExpressionContext
                     t);
     }
     return literal.value;
+}
+
+// The week rule WEEKOF( takes instead of a calendar: a spreadsheet WEEKNUM return type (1, 2,
+// 11-17, 21), US (Sunday, the week holding 1 January) or MIDEAST (Saturday, the same).
+std::optional<jdcore::WeekRule> WeekRuleNamed(const QString& text) {
+    if (text == QLatin1String("US")) {
+        return jdcore::kUsWeeks;
+    }
+    if (text == QLatin1String("MIDEAST")) {
+        return jdcore::kMiddleEastWeeks;
+    }
+    bool number = false;
+    const int type = text.size() <= 2 ? text.toInt(&number) : 0;
+    return number ? jdcore::WeekNumReturnType(type) : std::nullopt;
 }
 
 IsoWeekRecord IsoWeekOf(std::int32_t jdn) {
@@ -459,6 +474,18 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
         case Builtin::WeekOf:
         case Builtin::MonthOf:
         case Builtin::YearOf: {
+            if (call.function == Builtin::WeekOf) {
+                if (const std::optional<jdcore::WeekRule> rule = WeekRuleNamed(a[1])) {
+                    const std::int32_t x = EvaluateNumericOperand(a[0], context, ok);
+                    if (!ok) {
+                        return 0;
+                    }
+                    if (!InJdnRange(x)) {
+                        return Fail(context, ok, EvalFailure::DateOutOfRange);
+                    }
+                    return jdcore::ToWeekDate(*rule, x).week;
+                }
+            }
             if (!NoteCalendar(a[1], context)) {
                 ok = false;
                 return 0;
