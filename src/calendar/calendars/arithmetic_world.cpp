@@ -38,8 +38,8 @@ constexpr calendars::Span kEveryDay{.firstYear = -jdcore::kMaxWorldYear,
 template <WorldCalendar kCalendar>
 constexpr CalendarEntry WorldEntry(CalendarId id, const char* code, int nameText,
                                    int firstMonthText, int months) {
-    return calendars::MonthlyEntry<World<kCalendar>>(id, code, nameText, firstMonthText, months,
-                                                     kEveryDay);
+    return calendars::MonthlyEntry<World<kCalendar>>(
+        id, code, nameText, calendars::MonthTexts(firstMonthText, months), kEveryDay);
 }
 
 }  // namespace

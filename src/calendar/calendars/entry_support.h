@@ -28,19 +28,20 @@ jdcore::DateCheck CheckMonthAndDay(const CalendarDate& date, int months, DaysInM
     return {};
 }
 
-// The days and years a calendar has.
+// The days and years a calendar has (by default those of the registry's whole range).
 struct Span {
     std::int64_t firstJdn = -2'100'000'000;
     std::int64_t lastJdn = 2'100'000'000;
-    std::int64_t firstYear, lastYear;
+    std::int64_t firstYear = -5'800'000;
+    std::int64_t lastYear = 5'800'000;
 };
 
-// The entry of a year-month-day calendar whose every year has its months in their order, named
-// by texts of the text data file: `C` gives its conversions (Date, Jdn, Check, Months,
-// MonthDays, Leap).
+// The entry of a year-month-day calendar whose dates are written year first: `C` gives its
+// conversions (Date, Jdn, Check, Months, MonthDays, Leap). Years and months are added in its
+// own months; Page Up/Down steps them.
 template <typename C>
 constexpr CalendarEntry MonthlyEntry(CalendarId id, const char* code, int nameText,
-                                     int firstMonthText, int months, Span span) {
+                                     MonthNames monthNames, Span span = {}) {
     return {
         .id = id,
         .code = code,
@@ -59,10 +60,14 @@ constexpr CalendarEntry MonthlyEntry(CalendarId id, const char* code, int nameTe
         .maxYear = span.lastYear,
         .unitMonths = id,
         .nameText = nameText,
-        .monthNames = {.firstText = firstMonthText, .textCount = months},
+        .monthNames = monthNames,
         .todaySlot = kTodayAfter,
         .pageMonthsIn = id,
     };
+}
+// Month names as texts of the text data file: `months` of them from `firstText`.
+constexpr MonthNames MonthTexts(int firstText, int months) {
+    return {.firstText = firstText, .textCount = months};
 }
 
 // The first and last day a 32-bit day number holds.

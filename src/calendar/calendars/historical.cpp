@@ -24,29 +24,30 @@ std::int64_t Switch() {
     return switchJdn.load(std::memory_order_relaxed);
 }
 
-CalendarDate HistoricalDate(std::int64_t jdn) {
-    return calendars::YearMonthDayDate(jdcore::HistoricalFromJdn(jdn, Switch()));
-}
-std::int64_t HistoricalJdn(const CalendarDate& d) {
-    return jdcore::HistoricalToJdn(d.year, d.month, d.day, Switch());
-}
-jdcore::DateCheck Check(const CalendarDate& d) {
-    return jdcore::CheckHistoricalDate(d.year, d.month, d.day, Switch());
-}
-int TwelveMonths(std::int64_t) {
-    return 12;
-}
-// The number of the month's last day: Julian while that day comes before the switch.
-int LastDayOfMonth(const CalendarDate& d) {
-    const int julianDays = jdcore::month_length(d.month, jdcore::julian_leap(d.year));
-    if (jdcore::jdn_from_julian(d.year, d.month, julianDays) < Switch()) {
-        return julianDays;
+// Its conversions, by the switch in force.
+struct Historical {
+    static CalendarDate Date(std::int64_t jdn) {
+        return calendars::YearMonthDayDate(jdcore::HistoricalFromJdn(jdn, Switch()));
     }
-    return jdcore::month_length(d.month, jdcore::gregorian_leap(d.year));
-}
-std::optional<bool> Leap(std::int64_t year) {
-    return jdcore::HistoricalIsLeapYear(year, Switch());
-}
+    static std::int64_t Jdn(const CalendarDate& d) {
+        return jdcore::HistoricalToJdn(d.year, d.month, d.day, Switch());
+    }
+    static jdcore::DateCheck Check(const CalendarDate& d) {
+        return jdcore::CheckHistoricalDate(d.year, d.month, d.day, Switch());
+    }
+    static int Months(std::int64_t) { return 12; }
+    // The number of the month's last day: Julian while that day comes before the switch.
+    static int MonthDays(const CalendarDate& d) {
+        const int julianDays = jdcore::month_length(d.month, jdcore::julian_leap(d.year));
+        if (jdcore::jdn_from_julian(d.year, d.month, julianDays) < Switch()) {
+            return julianDays;
+        }
+        return jdcore::month_length(d.month, jdcore::gregorian_leap(d.year));
+    }
+    static std::optional<bool> Leap(std::int64_t year) {
+        return jdcore::HistoricalIsLeapYear(year, Switch());
+    }
+};
 
 }  // namespace
 
@@ -107,23 +108,7 @@ QString GregorianSwitchText(std::int64_t jdn) {
     return QString::asprintf("%04d-%02d-%02d", static_cast<int>(d.year), d.month, d.day);
 }
 
-constinit const CalendarEntry kHISCalendar{
-    .id = CalendarId::HIS,
-    .code = "HIS",
-    .libraryLetter = "",
-    .fields = FieldKind::YearMonthDay,
-    .notation = Notation::YearMonthDay,
-    .fromJdn = HistoricalDate,
-    .toJdn = HistoricalJdn,
-    .check = Check,
-    .monthsInYear = TwelveMonths,
-    .daysInMonth = LastDayOfMonth,
-    .isLeapYear = Leap,
-    .unitMonths = CalendarId::HIS,
-    .nameText = kNameText,
-    .monthNames = {.fixed = kEnglishMonthNames},
-    .todaySlot = kTodayAfter,
-    .pageMonthsIn = CalendarId::HIS,
-};
+constinit const CalendarEntry kHISCalendar = calendars::MonthlyEntry<Historical>(
+    CalendarId::HIS, "HIS", kNameText, {.fixed = kEnglishMonthNames});
 
 }  // namespace daybridge

@@ -128,29 +128,12 @@ template <Lunisolar kCalendar>
 constexpr CalendarEntry LunisolarCalendarEntry(CalendarId id, const char* code, int nameText,
                                                std::span<const char* const> monthNames) {
     using C = LunisolarEntry<kCalendar>;
-    return {
-        .id = id,
-        .code = code,
-        .libraryLetter = "",
-        .fields = FieldKind::YearMonthDay,
-        .notation = Notation::LunisolarDate,
-        .fromJdn = C::Date,
-        .toJdn = C::Jdn,
-        .check = C::Check,
-        .monthsInYear = C::Months,
-        .daysInMonth = C::MonthDays,
-        .isLeapYear = C::Leap,
-        .monthArithmetic = &C::kMonthArithmetic,
-        .firstJdn = kFirstJdn,
-        .lastJdn = kLastJdn,
-        .minYear = kLunisolarFirstYear,
-        .maxYear = kLunisolarLastYear,
-        .unitMonths = id,
-        .nameText = nameText,
-        .monthNames = {.fixed = monthNames},
-        .todaySlot = kTodayAfter,
-        .pageMonthsIn = id,
-    };
+    CalendarEntry entry =
+        calendars::MonthlyEntry<C>(id, code, nameText, {.fixed = monthNames},
+                                   {kFirstJdn, kLastJdn, kLunisolarFirstYear, kLunisolarLastYear});
+    entry.notation = Notation::LunisolarDate;
+    entry.monthArithmetic = &C::kMonthArithmetic;
+    return entry;
 }
 
 }  // namespace

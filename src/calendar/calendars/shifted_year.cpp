@@ -35,25 +35,8 @@ struct ShiftedYear {
 // years (which are the Gregorian ones).
 template <std::int64_t Offset>
 constexpr CalendarEntry ShiftedYearEntry(CalendarId id, const char* code, int nameText) {
-    using C = ShiftedYear<Offset>;
-    return {
-        .id = id,
-        .code = code,
-        .libraryLetter = "",
-        .fields = FieldKind::YearMonthDay,
-        .notation = Notation::YearMonthDay,
-        .fromJdn = C::Date,
-        .toJdn = C::Jdn,
-        .check = C::Check,
-        .monthsInYear = C::Months,
-        .daysInMonth = C::MonthDays,
-        .isLeapYear = C::Leap,
-        .unitMonths = id,
-        .nameText = nameText,
-        .monthNames = {.fixed = kEnglishMonthNames},
-        .todaySlot = kTodayAfter,
-        .pageMonthsIn = id,
-    };
+    return calendars::MonthlyEntry<ShiftedYear<Offset>>(id, code, nameText,
+                                                        {.fixed = kEnglishMonthNames});
 }
 
 }  // namespace

@@ -83,23 +83,18 @@ constexpr auto kBahaiMonths = [] {
     return names;
 }();
 
-constexpr CalendarEntry BahaiEntry() {
-    CalendarEntry entry = calendars::MonthlyEntry<Equinox<EquinoxCalendar::Bahai>>(
-        CalendarId::BAH, "BAH", 563, 0, 0, kBahaiSpan);
-    entry.monthNames = {.fixed = kBahaiMonths};
-    return entry;
-}
-
 }  // namespace
 
 constinit const CalendarEntry kPEACalendar =
     calendars::MonthlyEntry<Equinox<EquinoxCalendar::PersianAstronomical>>(
-        CalendarId::PEA, "PEA", 560, 450, 12, kPersianSpan);
+        CalendarId::PEA, "PEA", 560, calendars::MonthTexts(450, 12), kPersianSpan);
 constinit const CalendarEntry kFRECalendar =
     calendars::MonthlyEntry<Equinox<EquinoxCalendar::FrenchAstronomical>>(
-        CalendarId::FRE, "FRE", 561, 510, 13, kFrenchSpan);
-constinit const CalendarEntry kUQCalendar =
-    calendars::MonthlyEntry<UmmAlQura>(CalendarId::UQ, "UQ", 562, 430, 12, kUmmAlQuraSpan);
-constinit const CalendarEntry kBAHCalendar = BahaiEntry();
+        CalendarId::FRE, "FRE", 561, calendars::MonthTexts(510, 13), kFrenchSpan);
+constinit const CalendarEntry kUQCalendar = calendars::MonthlyEntry<UmmAlQura>(
+    CalendarId::UQ, "UQ", 562, calendars::MonthTexts(430, 12), kUmmAlQuraSpan);
+constinit const CalendarEntry kBAHCalendar =
+    calendars::MonthlyEntry<Equinox<EquinoxCalendar::Bahai>>(CalendarId::BAH, "BAH", 563,
+                                                             {.fixed = kBahaiMonths}, kBahaiSpan);
 
 }  // namespace daybridge
