@@ -164,7 +164,7 @@ void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
 StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
                                            const QString& value) {
     if (which == kGregorianSwitchSetting) {
-        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value.toStdString().c_str());
+        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
         if (!jdn) {
             EchoRejectedSetting(line, false);
             return StatementResult::Error;

@@ -17,7 +17,7 @@ bool SetGregorianSwitchJdn(std::int64_t jdn);
 
 // The switch a text names: "1752-09-14", a CE date of the range above, or "ROME" (1582-10-15)
 // and "BRITAIN" (1752-09-14), case-blind.
-std::optional<std::int64_t> GregorianSwitchOfText(const char* text);
+std::optional<std::int64_t> GregorianSwitchOfText(QStringView text);
 // The switch as "YYYY-MM-DD", as GregorianSwitchOfText reads it.
 QString GregorianSwitchText(std::int64_t jdn);
 

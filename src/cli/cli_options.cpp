@@ -70,7 +70,7 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         }
         (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
     } else if (name == "--gregorian-switch") {
-        o.gregorianSwitch = GregorianSwitchOfText(value.toStdString().c_str());
+        o.gregorianSwitch = GregorianSwitchOfText(value);
         if (!o.gregorianSwitch) {
             return bad("a date YYYY-MM-DD from 0200-03-01 to 9999-12-31, rome or britain");
         }

@@ -551,7 +551,7 @@ bool frmConfigure::ApplyLimits(bool report) {
     }
     // The switch of the historical calendar, "YYYY-MM-DD" (or "rome", "britain").
     const std::optional<std::int64_t> gregorianSwitch =
-        GregorianSwitchOfText(txbGregorianSwitch_->text().trimmed().toStdString().c_str());
+        GregorianSwitchOfText(txbGregorianSwitch_->text().trimmed());
     if (gregorianSwitch) {
         SetGregorianSwitchJdn(*gregorianSwitch);
     } else {

@@ -820,8 +820,7 @@ QString frmMain::LoadSideSettings() {
     fieldCalendar(side_key::kSecondDateCalendar, state_.secondCalendar);
     const QString gregorianSwitch = side_.value(side_key::kGregorianSwitch);
     if (!gregorianSwitch.isEmpty()) {
-        const std::optional<std::int64_t> jdn =
-            GregorianSwitchOfText(gregorianSwitch.toStdString().c_str());
+        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(gregorianSwitch);
         if (!jdn || !SetGregorianSwitchJdn(*jdn)) {
             side_.Drop(side_key::kGregorianSwitch, state_.Text(kTextInvalidGregorianSwitch));
         }
@@ -1357,9 +1356,9 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
             // A calendar with named eras writes the era's name before the year.
             const bool eraLetter =
                 Calendar(calendar).eras != nullptr && c.isLetter() && length < kFieldLengthLimit;
-            allowed = leapMark || eraLetter ||
-                      IsAllowedDateKey(code, length, kFieldLengthLimit,
-                                       state_.format.dateSeparator, iso);
+            allowed =
+                leapMark || eraLetter ||
+                IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
         }
         if (!allowed) {
             return true;

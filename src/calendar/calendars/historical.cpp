@@ -4,8 +4,6 @@
 // its last day (31 for October 1582, of which 4-14 do not exist), so that adding months keeps
 // the end of a month. Dates are written year first: "1582-10-15".
 #include <atomic>
-#include <cctype>
-#include <string>
 
 #include "calendar/calendars/entry_support.h"
 #include "calendar/gregorian_switch.h"
@@ -63,35 +61,32 @@ bool SetGregorianSwitchJdn(std::int64_t jdn) {
     return true;
 }
 
-std::optional<std::int64_t> GregorianSwitchOfText(const char* text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (upper == "ROME") {
+std::optional<std::int64_t> GregorianSwitchOfText(QStringView text) {
+    if (text.compare(u"rome", Qt::CaseInsensitive) == 0) {
         return jdcore::kGregorianReform;
     }
-    if (upper == "BRITAIN") {
+    if (text.compare(u"britain", Qt::CaseInsensitive) == 0) {
         return jdcore::kBritishReform;
     }
-    // Exactly "YYYY-MM-DD".
-    if (upper.size() != 10 || upper[4] != '-' || upper[7] != '-') {
+    // Exactly "YYYY-MM-DD": ten characters, digits but for the two hyphens.
+    if (text.size() != 10) {
         return std::nullopt;
     }
-    int digits[8];
-    int n = 0;
-    for (std::size_t i = 0; i < upper.size(); ++i) {
+    int number[3] = {};
+    for (qsizetype i = 0, part = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         if (i == 4 || i == 7) {
-            continue;
-        }
-        if (std::isdigit(static_cast<unsigned char>(upper[i])) == 0) {
+            if (c != u'-') {
+                return std::nullopt;
+            }
+            ++part;
+        } else if (c >= u'0' && c <= u'9') {
+            number[part] = number[part] * 10 + (c - u'0');
+        } else {
             return std::nullopt;
         }
-        digits[n++] = upper[i] - '0';
     }
-    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
-    const int month = digits[4] * 10 + digits[5];
-    const int day = digits[6] * 10 + digits[7];
+    const auto [year, month, day] = number;
     if (month < 1 || month > 12 || day < 1 ||
         day > jdcore::month_length(month, jdcore::gregorian_leap(year))) {
         return std::nullopt;
