@@ -4,6 +4,7 @@
 
 #include "calendar/calendar_registry.h"
 #include "calendar/gregorian_switch.h"
+#include "calendar/names.h"
 #include "calendar/typed_date_fault.h"
 #include "datetext/date_format.h"
 #include "env/text_store.h"
@@ -107,8 +108,13 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
     }
     const CalendarDate& date = fault.date;
     const jdcore::DateCheck& check = fault.check;
-    const QString month =
-        MonthNameOf(calendar, date.month, [language](int id) { return GetText(id, language); });
+    // The Gregorian months (JPN, ROC, BUD, HIS) are named in the interface language here,
+    // where the batch language's MONTHNAME( keeps the English names.
+    const bool gregorianMonths = entry.monthNames.fixed.data() == kEnglishMonthNames.data();
+    const QString month = gregorianMonths ? MonthNameIn(date.month, language)
+                                          : MonthNameOf(calendar, date.month, [language](int id) {
+                                                return GetText(id, language);
+                                            });
     switch (check.problem) {
         case jdcore::DateProblem::DayOutOfRange: {
             const QString era = EraName(entry, date.era);
@@ -154,17 +160,25 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
 
 QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
                            int language) {
-    const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
-    if (!fault) {
-        return {};
-    }
-    const QString reason = Reason(calendar, *fault, language);
+    const QString reason = RefusedDateReason(calendar, text, language);
     const QString field =
         GetText(firstOrSecond == 1 ? kTextFirstDateNotValid : kTextSecondDateNotValid, language);
     if (reason.isEmpty() || field.isEmpty()) {
         return {};  // a text data file without these texts: the usual message
     }
     return field + QLatin1Char('\n') + reason;
+}
+
+QString RefusedDateReason(CalendarId calendar, const QString& text, int language) {
+    const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
+    return fault ? Reason(calendar, *fault, language) : QString();
+}
+
+QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check, int language) {
+    TypedDateFault fault;
+    fault.date = date;
+    fault.check = check;
+    return Reason(date.calendar, fault, language);
 }
 
 }  // namespace daybridge

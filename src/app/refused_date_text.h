@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "calendar/calendar_list.h"
+#include "calendar/calendar_registry.h"
 
 namespace daybridge {
 
@@ -14,5 +14,9 @@ namespace daybridge {
 // such reasons (the caller shows its usual message then).
 QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
                            int language);
+// The reason alone ("Safar 1448 has 29 days."): of a typed text, and of a date whose numbers
+// the calendar's check refused. Empty where there is none.
+QString RefusedDateReason(CalendarId calendar, const QString& text, int language);
+QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check, int language);
 
 }  // namespace daybridge

@@ -390,7 +390,8 @@ class BatchRun : public ExpressionContext, public BatchContext {
     void OverflowError();
     void DoForEachSyntaxError();
     void DateReadError(ParseOutcome outcome, bool maybeVariable = false);
-    void ValueReadError(const CodedParseResult& date);
+    void DateReadError(const CodedParseResult& date, const QString& text, bool maybeVariable);
+    void ValueReadError(const CodedParseResult& date, const QString& text);
     void StructuralError(Caption caption);
     void LineReport(const QString& message);
     void FullTableBox();

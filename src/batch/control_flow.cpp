@@ -464,7 +464,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
     }
     const CodedParseResult date = ReadDateLiteral(text);
     if (date.parsed.outcome != ParseOutcome::Valid) {
-        ValueReadError(date);
+        ValueReadError(date, text);
         return std::nullopt;
     }
     return date.parsed.jdn;

@@ -1,5 +1,6 @@
 // The error reports of a batch run: each builds its message from the text store, shows it in
 // a message box and appends it to the output.
+#include "app/refused_date_text.h"
 #include "batch/batch_run.h"
 
 namespace daybridge::batch {
@@ -207,6 +208,13 @@ QString BatchRun::FailureText() const {
         case EvalFailure::InvalidDate:
             id = kTextInvalidDate;
             break;
+        case EvalFailure::RefusedDate:
+            if (QString reason = DateCheckReason(refusedDate, refusedCheck, state_.language);
+                !reason.isEmpty()) {
+                return reason;
+            }
+            id = kTextInvalidDate;
+            break;
         case EvalFailure::ResultNotADate:
             id = kTextResultNotADate;
             break;
@@ -254,6 +262,22 @@ void BatchRun::DateReadError(ParseOutcome outcome, bool maybeVariable) {
     }
     const int id = outcome == ParseOutcome::OutOfRange ? 28 : maybeVariable ? 250 : 29;
     Report(T(21), FrameC(id, L()));
+}
+
+// A date literal that was read and refused: the calendars that say why add their reason on a
+// line of its own.
+void BatchRun::DateReadError(const CodedParseResult& date, const QString& text,
+                             bool maybeVariable) {
+    const ParseOutcome outcome = date.parsed.outcome;
+    if (outcome == ParseOutcome::Invalid && date.calendar &&
+        NamesWhyDateIsRefused(*date.calendar)) {
+        if (const QString reason = RefusedDateReason(*date.calendar, text, state_.language);
+            !reason.isEmpty()) {
+            Report(T(21), FrameC(29, L()) + kCrLf + reason);
+            return;
+        }
+    }
+    DateReadError(outcome, maybeVariable);
 }
 
 void BatchRun::StructuralError(Caption caption) {

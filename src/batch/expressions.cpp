@@ -224,12 +224,18 @@ std::int32_t BuildDate(const ParsedCall& call, ExpressionContext& context, bool&
         if (!ok) {
             return 0;
         }
-        built = {.calendar = calendar->id, .month = a, .year = y, .day = b};
+        built = {
+            .calendar = calendar->id, .leapMonth = call.leapMonth, .month = a, .year = y, .day = b};
     }
     if (built.year < calendar->minYear || built.year > calendar->maxYear) {
         return Fail(context, ok, EvalFailure::ResultOutOfRange);
     }
-    if (!calendar->check(built).ok()) {
+    if (const jdcore::DateCheck check = calendar->check(built); !check.ok()) {
+        if (NamesWhyDateIsRefused(calendar->id)) {
+            context.refusedDate = built;
+            context.refusedCheck = check;
+            return Fail(context, ok, EvalFailure::RefusedDate);
+        }
         return Fail(context, ok, EvalFailure::InvalidDate);
     }
     const std::int64_t jdn = calendar->toJdn(built);
@@ -291,11 +297,30 @@ Builtin RecognizeBuiltin(QStringView upper) {
     return Builtin::None;
 }
 
+// DATE('s fifth argument LEAP, for a calendar with leap months: the call without it, and
+// whether it was there.
+bool TakeLeapArgument(QString& call) {
+    const qsizetype close = call.lastIndexOf(u')');
+    const qsizetype comma = close < 0 ? -1 : call.lastIndexOf(u',', close);
+    if (comma < 0 ||
+        TrimWhite(QStringView(call).mid(comma + 1, close - comma - 1)) != QLatin1String("LEAP")) {
+        return false;
+    }
+    call.remove(comma, close - comma);
+    return true;
+}
+
 ParsedCall ParseCall(const QString& text) {
     ParsedCall call;
-    const QString normal = UpperText(text);
+    QString normal = UpperText(text);
     for (const BuiltinName& b : kBuiltins) {
         if (normal.startsWith(QStringView(b.name))) {
+            if (b.function == Builtin::Date) {
+                const CalendarEntry* calendar = CalendarNamed(SplitArguments(normal, 2)[0]);
+                call.leapMonth = calendar != nullptr &&
+                                 calendar->notation == Notation::LunisolarDate &&
+                                 CountArguments(normal) == 5 && TakeLeapArgument(normal);
+            }
             call.function = b.function;
             call.args = SplitArguments(normal, b.arguments);
             if (b.function == Builtin::Date) {

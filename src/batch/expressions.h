@@ -36,6 +36,7 @@ enum class EvalFailure : std::uint8_t {
     UnknownCalendar,     // subject: the code
     UnsuitableCalendar,  // a code the function does not take; subject: the code
     InvalidDate,         // DATE('s numbers name no day of the calendar
+    RefusedDate,         // the same, where the calendar says why (refusedDate, refusedCheck)
     DateOutOfRange,      // a day given beyond JDN +-2,100,000,000
     ResultOutOfRange,    // the value asked for cannot be shown or lies beyond the range
     ResultNotADate,      // RESULT after a computed difference, where a date is needed
@@ -83,10 +84,20 @@ class ExpressionContext {
         }
     }
 
+    // DATE('s numbers and what the calendar's check found, for RefusedDate.
+    CalendarDate refusedDate;
+    jdcore::DateCheck refusedCheck;
+
     // The working-day calendar of the run (the default, Saturday and Sunday, where there is
     // no run).
     virtual const WorkdayCalendar& Workdays() const;
 };
+
+// Whether a refused date of the calendar is reported with the calendar's reason. The
+// calendars the batch language always had keep their one described message.
+constexpr bool NamesWhyDateIsRefused(CalendarId calendar) {
+    return IndexOf(calendar) >= IndexOf(CalendarId::ROC);
+}
 
 enum class Builtin {
     None,
@@ -151,6 +162,9 @@ struct ParsedCall {
     int expectedArguments = 0;
     // The calendar its code names (DATE('s first argument, else the second); nullptr when none.
     const CalendarEntry* calendar = nullptr;
+    // DATE( of a lunisolar calendar with LEAP after the day: the leap month that repeats the
+    // month given.
+    bool leapMonth = false;
     // The first argument's variable slot as last found (a hint for LookupRemembered).
     mutable SlotMemo firstArgumentSlot;
     // DATEVAL( of ISO: the line last written (WriteIsoDateVal).

@@ -426,8 +426,8 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
 
 // A value that is neither a number nor a known name is read as a date; when its letters name
 // no calendar it was more likely meant as a variable.
-void BatchRun::ValueReadError(const CodedParseResult& date) {
-    DateReadError(date.parsed.outcome, !date.calendar);
+void BatchRun::ValueReadError(const CodedParseResult& date, const QString& text) {
+    DateReadError(date, text, !date.calendar);
 }
 
 // A date literal: a code before or after the date names its calendar (CE without one), and a
@@ -601,7 +601,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         }
         const CodedParseResult date = ReadDateLiteral(text);
         if (date.parsed.outcome != ParseOutcome::Valid) {
-            DateReadError(date.parsed.outcome);
+            DateReadError(date, text, false);
             return StatementResult::Error;
         }
         value = date.parsed.jdn;
@@ -613,7 +613,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
     }
     const CodedParseResult date = ReadDateLiteral(v);
     if (date.parsed.outcome != ParseOutcome::Valid) {
-        ValueReadError(date);
+        ValueReadError(date, v);
         return StatementResult::Error;
     }
     value = date.parsed.jdn;
