@@ -93,6 +93,8 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     for (int m = 1; m <= 12; ++m) {
         cboMonths_->addItem(MonthNameIn(m, state_.language));
     }
+    // Other calendars' months are longer ("Dongyue (leap month)"): the box follows its list.
+    cboMonths_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblMonth_->setBuddy(cboMonths_);
     cmdDisplay_ = Named(new QPushButton(this), "cmdDisplay");
 

@@ -312,6 +312,18 @@ class TestMonth : public QObject {
         QVERIFY2(boxes_[0].text.contains(QStringLiteral("1300 to 1600")),
                  qPrintable(boxes_[0].text));
 
+        // A year with a leap month: its longer name is shown whole.
+        calendars->setCurrentIndex(calendars->findText(QStringLiteral("Chinese calendar")));
+        W<QLineEdit>("txbYear")->setText(QStringLiteral("2033"));
+        Click("cmdDisplay");
+        auto* months = W<QComboBox>("cboMonths");
+        QCOMPARE(months->count(), 13);
+        months->setCurrentIndex(11);
+        QVERIFY2(months->currentText().contains(QStringLiteral("leap")),
+                 qPrintable(months->currentText()));
+        QVERIFY(months->sizeHint().width() >
+                months->fontMetrics().horizontalAdvance(months->currentText()));
+
         Click("optCommonEra");
         QCOMPARE(W<QComboBox>("cboMonths")->count(), 12);
         window_->ShowMonth(2026, 9);
