@@ -349,7 +349,7 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // Nothing when the value was found; else the reported failure (EndRun after an overflow).
     std::optional<StatementResult> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
     int FindVariable(const QString& upperName) const;
-    int FrameStart() const { return frameStart_[static_cast<std::size_t>(callDepth_)]; }
+    int FrameStart() const { return frames_[static_cast<std::size_t>(callDepth_)].start; }
 
     // reports
     QString T(int id) const;
@@ -422,29 +422,37 @@ class BatchRun : public ExpressionContext, public BatchContext {
     // call state
     int callDepth_ = 0;
     enum class FrameKind : std::uint8_t { Main, Function, Sub };
-    std::array<int, kMaxCallDepth + 1> frameStart_{};
-    std::array<int, kMaxCallDepth + 1> savedCount_{};
-    std::array<int, kMaxCallDepth + 1> savedDoLevel_{};
-    std::array<int, kMaxCallDepth + 1> savedIfLevel_{};
-    std::array<std::int32_t, kMaxCallDepth + 1> returnValues_{};
-    std::array<int, kMaxCallDepth + 1> returnLines_{};
-    std::array<FrameKind, kMaxCallDepth + 1> frameKind_{};
-    std::array<bool, kMaxCallDepth + 1> returnPending_{};  // a RETURN: value was given
+    // A call in progress: where its body starts and what the caller had when it was made.
+    struct Frame {
+        int start = 1;         // the first line of the running body
+        int savedCount = 0;    // the caller's number of variables
+        int savedDoLevel = 0;  // the caller's DO and IF levels
+        int savedIfLevel = 0;
+        std::int32_t returnValue = 0;
+        int returnLine = 0;  // the line after the call
+        FrameKind kind = FrameKind::Main;
+        bool returnPending = false;  // a RETURN: value was given
+    };
+    std::array<Frame, kMaxCallDepth + 1> frames_{};
     bool functionReturned_ = false;
 
     // control stacks
     int ifLevel_ = 0;
     std::array<bool, kStackLevels + 1> ifTaken_{};  // a branch of the IF at each level was taken
     int doLevel_ = 0;
-    std::array<int, kStackLevels + 1> doCount_{};
-    std::array<int, kStackLevels + 1> doLine_{};
-    std::array<int, kStackLevels + 1> endDoLine_{};
+    // A DO loop in progress: its rounds left (or its counter) and its first and last lines.
+    struct DoLoop {
+        int count = 0;
+        int line = 0;
+        int endLine = 0;
+    };
+    std::array<DoLoop, kStackLevels + 1> doLoops_{};
     // The IF and DO levels below the current frame's own (the caller's, saved at the call).
     int FrameIfBase() const {
-        return callDepth_ > 0 ? savedIfLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+        return callDepth_ > 0 ? frames_[static_cast<std::size_t>(callDepth_ - 1)].savedIfLevel : 0;
     }
     int FrameDoBase() const {
-        return callDepth_ > 0 ? savedDoLevel_[static_cast<std::size_t>(callDepth_ - 1)] : 0;
+        return callDepth_ > 0 ? frames_[static_cast<std::size_t>(callDepth_ - 1)].savedDoLevel : 0;
     }
 
     // array mode

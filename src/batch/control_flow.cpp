@@ -33,16 +33,16 @@ bool BatchRun::IsSubCall(const QString& upperText) const {
 
 void BatchRun::PushFrame() {
     const auto d = static_cast<std::size_t>(callDepth_);
-    savedCount_[d] = variables_.Count();
-    savedDoLevel_[d] = doLevel_;
-    savedIfLevel_[d] = ifLevel_;
+    frames_[d].savedCount = variables_.Count();
+    frames_[d].savedDoLevel = doLevel_;
+    frames_[d].savedIfLevel = ifLevel_;
 }
 
 void BatchRun::PopFrame() {
     const auto d = static_cast<std::size_t>(callDepth_);
-    variables_.TruncateTo(savedCount_[d]);
-    doLevel_ = savedDoLevel_[d];
-    ifLevel_ = savedIfLevel_[d];
+    variables_.TruncateTo(frames_[d].savedCount);
+    doLevel_ = frames_[d].savedDoLevel;
+    ifLevel_ = frames_[d].savedIfLevel;
 }
 
 CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub) {
@@ -77,10 +77,10 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
     const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
     ++callDepth_;
     const auto d = static_cast<std::size_t>(callDepth_);
-    returnLines_[d] = currentLine_;
-    frameKind_[d] = isSub ? FrameKind::Sub : FrameKind::Function;
-    returnPending_[d] = false;
-    frameStart_[d] = variables_.Count() + 1;
+    frames_[d].returnLine = currentLine_;
+    frames_[d].kind = isSub ? FrameKind::Sub : FrameKind::Function;
+    frames_[d].returnPending = false;
+    frames_[d].start = variables_.Count() + 1;
     for (int i = 0; i < parameterCount && i < 4; ++i) {
         if (variables_.Create(parameters[static_cast<std::size_t>(i)],
                               values[static_cast<std::size_t>(i)]) == kTableFull) {
@@ -136,22 +136,22 @@ Flow BatchRun::SkipBlock(BlockKeyword keyword, const QString& /*name*/) {
 
 Flow BatchRun::EndFunctionLine() {
     const auto d = static_cast<std::size_t>(callDepth_);
-    if (callDepth_ < 1 || frameKind_[d] != FrameKind::Function) {
+    if (callDepth_ < 1 || frames_[d].kind != FrameKind::Function) {
         StructuralError(Caption::EndOutsideCall);
         return Flow::End;
     }
     functionReturned_ = true;
-    currentLine_ = returnLines_[d] - 1;
+    currentLine_ = frames_[d].returnLine - 1;
     return Flow::Next;
 }
 
 Flow BatchRun::EndSubLine() {
     const auto d = static_cast<std::size_t>(callDepth_);
-    if (callDepth_ < 1 || frameKind_[d] != FrameKind::Sub) {
+    if (callDepth_ < 1 || frames_[d].kind != FrameKind::Sub) {
         StructuralError(Caption::EndOutsideCall);
         return Flow::End;
     }
-    currentLine_ = returnLines_[d];
+    currentLine_ = frames_[d].returnLine;
     --callDepth_;
     PopFrame();
     return Flow::Next;
@@ -176,7 +176,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    returnPending_[static_cast<std::size_t>(callDepth_)] = true;
+    frames_[static_cast<std::size_t>(callDepth_)].returnPending = true;
     Flow flow = Flow::Next;
     std::int32_t value = 0;
     if (c.literal.kind == LiteralKind::Value) {
@@ -204,7 +204,7 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         EvaluationError();
         flow = Flow::CountError;
     }
-    returnValues_[static_cast<std::size_t>(callDepth_)] = value;
+    frames_[static_cast<std::size_t>(callDepth_)].returnValue = value;
     const int end = blocks_.FindBlockEnd(BlockKeyword::Function, currentLine_);
     if (end < 0) {
         MissingEndFunctionError();
@@ -262,14 +262,14 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
         }
     }
     const auto level = static_cast<std::size_t>(doLevel_);
-    doCount_[level] = static_cast<int>(count);
-    doLine_[level] = currentLine_;
+    doLoops_[level].count = static_cast<int>(count);
+    doLoops_[level].line = currentLine_;
     const int end = blocks_.FindBlockEnd(BlockKeyword::Do, currentLine_);
     if (end < 0) {
         DoStructureError();
         return Flow::End;
     }
-    endDoLine_[level] = end;
+    doLoops_[level].endLine = end;
     return Flow::Next;
 }
 
@@ -280,14 +280,14 @@ Flow BatchRun::EndDoLine() {
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
-    if (doCount_[level] != -1) {
-        --doCount_[level];
-        if (doCount_[level] < 1) {
+    if (doLoops_[level].count != -1) {
+        --doLoops_[level].count;
+        if (doLoops_[level].count < 1) {
             --doLevel_;
             return Flow::Next;
         }
     }
-    currentLine_ = doLine_[level];
+    currentLine_ = doLoops_[level].line;
     return Flow::Next;
 }
 
@@ -297,9 +297,9 @@ Flow BatchRun::ExitDoLine() {
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
-    ifLevel_ -= blocks_.CountIfBalance(currentLine_, endDoLine_[level]);
+    ifLevel_ -= blocks_.CountIfBalance(currentLine_, doLoops_[level].endLine);
     ifLevel_ = std::clamp(ifLevel_, FrameIfBase(), kStackLevels);
-    currentLine_ = endDoLine_[level];
+    currentLine_ = doLoops_[level].endLine;
     --doLevel_;
     return Flow::Next;
 }

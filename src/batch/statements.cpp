@@ -624,8 +624,8 @@ StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineC
                                         std::int32_t& value) {
     if (functionReturned_) {
         functionReturned_ = false;
-        const std::int32_t returned = returnValues_[static_cast<std::size_t>(callDepth_)];
-        const bool pending = returnPending_[static_cast<std::size_t>(callDepth_)];
+        const std::int32_t returned = frames_[static_cast<std::size_t>(callDepth_)].returnValue;
+        const bool pending = frames_[static_cast<std::size_t>(callDepth_)].returnPending;
         // Back in the caller's frame, whether or not a value is pending.
         if (callDepth_ > 0) {
             --callDepth_;
