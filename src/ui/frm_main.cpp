@@ -41,6 +41,7 @@
 #include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
 #include "calendar/gregorian_switch.h"
+#include "compute/date_fields.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
@@ -1385,15 +1386,8 @@ void frmMain::FieldCalendarChange(int field, CalendarId calendar) {
 
 QString frmMain::ConvertFieldCalendar(CalendarId source, CalendarId target, const QString& text) {
     ShowTodaysDate();
-    if (text.isEmpty() || source == target) {
-        return {};
-    }
-    const ParseResult parsed = ParseDateInCalendar(source, text, state_.CurrentFormat());
-    if (parsed.outcome != ParseOutcome::Valid) {
-        return {};
-    }
     // The focus stays where the calendar was chosen, so the arrow keys go on choosing.
-    return DateTextOfJdn(state_, target, parsed.jdn);
+    return FieldDateIn(state_, source, target, text);
 }
 
 void frmMain::ShowEngineMessage(ComputeMessageRow row) {
@@ -1428,65 +1422,48 @@ void frmMain::VScroll_Change(int index) {
 
 void frmMain::StepFieldDate(int index, int step, bool byMonth) {
     QLineEdit* widget = index == 0 ? txbFirstDate : txbSecondDate;
-    QString& text = index == 0 ? state_.firstDateText : state_.secondDateText;
-    const QString trimmed = TrimmedWhite(text);
-    if (trimmed.isEmpty()) {
-        return;
+    const FieldEdit edit = SteppedFieldDate(state_, index + 1, step, byMonth);
+    if (edit.refusal == FieldRefusal::None && edit.text.isEmpty()) {
+        return;  // an empty field
     }
-    const CalendarId calendar = state_.GetCal(index + 1);
-    const ParseResult parsed = ParseDateInCalendar(calendar, trimmed, state_.CurrentFormat());
-    if (parsed.outcome == ParseOutcome::Invalid) {
-        ShowRefusedDate(index + 1, calendar, trimmed);
-    } else if (parsed.outcome != ParseOutcome::Valid) {
-        ShowEngineMessage(index == 0 ? ComputeMessageRow::FirstDateOutOfRange
-                                     : ComputeMessageRow::SecondDateOutOfRange);
-    } else {
-        std::optional<std::int64_t> next = std::int64_t{parsed.jdn} + step;
-        if (byMonth) {
-            // By the months the calendar's field steps in: a world calendar's own, CE's (the
-            // Julian ones for JC) for the others.
-            const UnitResult moved = AddMonths(Calendar(calendar).pageMonthsIn, parsed.jdn, step);
-            next = moved.outcome == UnitOutcome::Done ? std::optional(moved.jdn) : std::nullopt;
-        }
-        QString stepped;
-        if (next && *next >= kMinDayNumber && *next <= kMaxDayNumber) {
-            stepped = DateTextOfJdn(state_, calendar, static_cast<std::int32_t>(*next));
-        }
-        if (stepped.isEmpty()) {
-            // The date cannot move further; the field keeps its text.
-            ShowEngineMessage(ComputeMessageRow::ResultOutOfRange);
-        } else {
-            SetField(widget, text, stepped);
-        }
+    if (!ShowFieldRefusal(index + 1, edit.refusal)) {
+        SetField(widget, index == 0 ? state_.firstDateText : state_.secondDateText, edit.text);
     }
     SetField(txbDateDiffDays, state_.dateDiffText, QString());
     FocusAtEnd(widget);
 }
 
-void frmMain::cmdMoveSecondDateToFirst_Click() {
-    const QString second = TrimmedWhite(state_.secondDateText);
-    if (second.isEmpty()) {
-        return;
-    }
-    const ParseResult parsed =
-        ParseDateInCalendar(state_.GetCal(2), second, state_.CurrentFormat());
-    QString first;
-    if (parsed.outcome == ParseOutcome::Valid) {
-        first = DateTextOfJdn(state_, state_.GetCal(1), parsed.jdn);
-        if (first.isEmpty()) {
-            // Not writable in the first date's calendar (ORD range).
+// The message for a field's date that was refused (field 1 or 2); false when there is none.
+bool frmMain::ShowFieldRefusal(int field, FieldRefusal refusal) {
+    switch (refusal) {
+        case FieldRefusal::None:
+            return false;
+        case FieldRefusal::Invalid:
+            ShowRefusedDate(
+                field, state_.GetCal(field),
+                TrimmedWhite(field == 1 ? state_.firstDateText : state_.secondDateText));
+            break;
+        case FieldRefusal::OutOfRange:
+            ShowEngineMessage(field == 1 ? ComputeMessageRow::FirstDateOutOfRange
+                                         : ComputeMessageRow::SecondDateOutOfRange);
+            break;
+        case FieldRefusal::NoResult:
             ShowEngineMessage(ComputeMessageRow::ResultOutOfRange);
-        }
-    } else if (parsed.outcome == ParseOutcome::Invalid) {
-        ShowRefusedDate(2, state_.GetCal(2), second);
-    } else {
-        ShowEngineMessage(ComputeMessageRow::SecondDateOutOfRange);
+            break;
     }
-    if (first.isEmpty()) {
+    return true;
+}
+
+void frmMain::cmdMoveSecondDateToFirst_Click() {
+    const FieldEdit edit = SecondDateAsFirst(state_);
+    if (edit.refusal == FieldRefusal::None && edit.text.isEmpty()) {
+        return;  // an empty second field
+    }
+    if (ShowFieldRefusal(2, edit.refusal)) {
         FocusAtEnd(txbSecondDate);
         return;
     }
-    SetField(txbFirstDate, state_.firstDateText, first);
+    SetField(txbFirstDate, state_.firstDateText, edit.text);
     SetField(txbSecondDate, state_.secondDateText, QString());
     FocusAtEnd(txbDateDiffDays);
 }

@@ -20,6 +20,7 @@
 #include "app/app_state.h"
 #include "batch/batch_interpreter.h"
 #include "compute/compute_engine.h"
+#include "compute/date_fields.h"
 #include "env/side_settings.h"
 
 class QCheckBox;
@@ -181,6 +182,7 @@ class frmMain : public QWidget {
     void ShowError(const QString& text);
     // A date of field 1 or 2 that does not read: what is wrong with it, where that can be said.
     void ShowRefusedDate(int field, CalendarId calendar, const QString& text);
+    bool ShowFieldRefusal(int field, FieldRefusal refusal);
     void InputFileNotFound();
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
