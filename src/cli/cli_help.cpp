@@ -77,6 +77,18 @@ constexpr OptionHelp kOptions[] = {
     {"--strict", "", false,
      "filter mode: stop at the first bad line (default: report it with its number on stderr, "
      "keep it as it was, and go on)"},
+    {"--format", "FORMAT", true,
+     "filter mode: write dates by FORMAT instead of the usual notation: fields such as %Y "
+     "(year), %m (month), %d (day), %B (month name), %A (weekday), %j (day of the year), %G-W%V "
+     "(ISO week), %K (calendar code), %E (era), %% (a %), with literal text between, or a named "
+     "form: iso, long or jdn (docs/formats.md lists the fields)"},
+    {"--input-format", "FORMAT", true,
+     "filter mode: read dates without a calendar code by FORMAT (fields as for --format) in "
+     "the calendar of --from; not with --in-text"},
+    {"--output", "lines|json|csv", false,
+     "filter mode: write each line with its result (default lines), or a record of each date "
+     "for scripts: a JSON object a line, or CSV rows under a header row; a bad line's record "
+     "holds its error"},
     {"--version", "", false, "show the version and exit"},
     {"-h, --help", "", false, "show the help and exit"},
 };

@@ -179,6 +179,23 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad("one sign such as , or ; or tab");
         }
         o.delimiterGiven = true;
+    } else if (name == "--format" || name == "--input-format") {
+        if (value.isEmpty()) {
+            return bad("a format such as %Y-%m-%d, or iso, long or jdn");
+        }
+        (name == "--format" ? o.filter.settings.outputFormat : o.filter.settings.inputFormat) =
+            value;
+    } else if (name == "--output") {
+        const QString v = value.toLower();
+        if (v == "lines") {
+            o.filter.settings.output = OutputShape::Lines;
+        } else if (v == "json") {
+            o.filter.settings.output = OutputShape::Json;
+        } else if (v == "csv") {
+            o.filter.settings.output = OutputShape::Csv;
+        } else {
+            return bad("lines, json or csv");
+        }
     } else if (name == "--today") {
         o.todayJdn = ParseTodayDate(value);
         if (!o.todayJdn) {
@@ -218,7 +235,8 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
         error = why;
         return false;
     };
-    const char* const filterOnly[] = {"--from", "--field", "--delimiter", "--header", "--strict"};
+    const char* const filterOnly[] = {"--from",   "--field",        "--delimiter", "--header",
+                                      "--strict", "--input-format", "--format",    "--output"};
     if (!o.filterMode) {
         for (const char* name : filterOnly) {
             if (given(name)) {
@@ -248,6 +266,15 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
     }
     if ((mode == FilterMode::InText || sequence) && (o.delimiterGiven || filter.header)) {
         return refuse(QStringLiteral("--delimiter and --header go with fields: --field or --diff"));
+    }
+    if (mode == FilterMode::InText &&
+        (!filter.settings.inputFormat.isEmpty() || filter.settings.output != OutputShape::Lines)) {
+        return refuse(
+            QStringLiteral("--in-text finds dates of its own forms and keeps the text: "
+                           "give no --input-format or --output"));
+    }
+    if (mode == FilterMode::Diff && !filter.settings.outputFormat.isEmpty()) {
+        return refuse(QStringLiteral("--diff gives a number of days: give no --format"));
     }
     if (sequence && (!files.isEmpty() || filter.strict)) {
         return refuse(QStringLiteral("--seq reads no input: give no input files or --strict"));
