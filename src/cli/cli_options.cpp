@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <string_view>
 
 #include "calendar/calendar_table.h"
 #include "calendar/gregorian_switch.h"
@@ -237,6 +238,20 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
     };
     const char* const filterOnly[] = {"--from",   "--field",        "--delimiter", "--header",
                                       "--strict", "--input-format", "--format",    "--output"};
+    if (!o.compute.isEmpty()) {
+        if (o.filterMode || o.hasLines || o.listYear || !files.isEmpty()) {
+            return refuse(
+                QStringLiteral("--compute runs one computation: give no program, "
+                               "filter mode or --list"));
+        }
+        for (const char* name : filterOnly) {
+            if (std::string_view(name) != "--output" && given(name)) {
+                return refuse(QStringLiteral("%1 belongs to the filter mode, not to --compute")
+                                  .arg(QLatin1String(name)));
+            }
+        }
+        return true;
+    }
     if (!o.filterMode) {
         for (const char* name : filterOnly) {
             if (given(name)) {
@@ -329,6 +344,17 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.filter.sequence = arguments.mid(i + 1, 3);
             o.filterMode = true;
             i += 3;
+        } else if (arg == "--compute") {
+            if (i + 3 >= arguments.size()) {
+                error = i + 1 >= arguments.size()
+                            ? QStringLiteral("--compute needs a value")
+                            : QStringLiteral(
+                                  "--compute needs three values: FIRST, DIFFERENCE "
+                                  "and SECOND (\"\" for the one to compute)");
+                return false;
+            }
+            o.compute = arguments.mid(i + 1, 3);
+            i += 3;
         } else if (arg == "-e") {
             if (i + 1 >= arguments.size()) {
                 error = QStringLiteral("-e needs a program line");
@@ -375,7 +401,7 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
     if (!CheckFilterOptions(arguments, files, o, error)) {
         return false;
     }
-    if (o.filterMode) {
+    if (o.filterMode || !o.compute.isEmpty()) {
         return true;
     }
     if (o.icalPath && !o.listYear) {
