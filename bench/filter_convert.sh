@@ -2,7 +2,8 @@
 # Times the runner's filter mode converting dates read from standard input: 1,000,000 CE dates
 # (years 1643-2191, the same pseudo-random ones every run) to the Hebrew calendar and back, and
 # the first 1 MiB of them alone; prints lines per second on CPU time and checks that the round
-# trip gives the input back byte for byte.
+# trip gives the input back byte for byte; then the same through formats (--format and
+# --input-format with month names), whose round trip must give the input back too.
 #
 #   bench/filter_convert.sh [DAYBRIDGE-BATCH]
 #
@@ -46,14 +47,28 @@ status=0
 there=$(best_cpu "$work/dates.txt" "$work/heb.txt" "$batch" --to HEB)
 back=$(best_cpu "$work/heb.txt" "$work/back.txt" "$batch" --from HEB --to CE)
 mib=$(best_cpu "$work/mib.txt" /dev/null "$batch" --to HEB)
+pattern='%A, %-d %B %Y (%j)'
+formatted=$(best_cpu "$work/dates.txt" "$work/long.txt" "$batch" --to HEB --format "$pattern")
+read_back=$(best_cpu "$work/long.txt" "$work/back2.txt" "$batch" --from HEB \
+    --input-format "$pattern" --to CE --format iso)
 if cmp -s "$work/dates.txt" "$work/back.txt"; then
     echo "round trip CE -> HEB -> CE: the same $lines lines"
 else
     echo "round trip CE -> HEB -> CE differs"
     status=1
 fi
+if cmp -s "$work/dates.txt" "$work/back2.txt"; then
+    echo "round trip CE -> HEB '$pattern' -> CE iso: the same $lines lines"
+else
+    echo "round trip through '$pattern' differs"
+    status=1
+fi
 awk -v n="$lines" -v t="$there" 'BEGIN { printf "CE -> HEB: %.2f s CPU, %.0f lines/s\n", t, n / t }'
 awk -v n="$lines" -v t="$back" 'BEGIN { printf "HEB -> CE: %.2f s CPU, %.0f lines/s\n", t, n / t }'
+awk -v n="$lines" -v t="$formatted" -v p="$pattern" \
+    'BEGIN { printf "CE -> HEB by \"%s\": %.2f s CPU, %.0f lines/s\n", p, t, n / t }'
+awk -v n="$lines" -v t="$read_back" -v p="$pattern" \
+    'BEGIN { printf "HEB by \"%s\" -> CE iso: %.2f s CPU, %.0f lines/s\n", p, t, n / t }'
 echo "1 MiB ($(wc -l < "$work/mib.txt") lines) CE -> HEB: $mib s CPU"
 if ! awk -v t="$mib" 'BEGIN { exit !(t < 0.5) }'; then
     echo "target missed: 1 MiB took $mib s (target: under 0.5 s)"

@@ -48,6 +48,12 @@ constexpr OptionHelp kOptions[] = {
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
     {"--lang", "en|de", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},
+    {"--compute", "FIRST DIFFERENCE SECOND", true,
+     "compute the third of the three fields from the other two, as the window's Compute does "
+     "(\"\" for the one to compute; a date alone converts it to --second's calendar), with "
+     "the calendars of --first and --second, instead of running a program; --output json or "
+     "csv writes a record of it: the kind, the three fields, the breakdown and whether working "
+     "days were counted"},
     {"--to", "CODE", true,
      "filter mode: write each date read in this calendar, in its usual notation (default: the "
      "date's own calendar)"},
@@ -77,6 +83,19 @@ constexpr OptionHelp kOptions[] = {
     {"--strict", "", false,
      "filter mode: stop at the first bad line (default: report it with its number on stderr, "
      "keep it as it was, and go on)"},
+    {"--format", "FORMAT", true,
+     "filter mode: write dates by FORMAT instead of the usual notation: fields such as %Y "
+     "(year), %m (month), %d (day), %B (month name), %A (weekday), %j (day of the year), %G-W%V "
+     "(ISO week), %K (calendar code), %E (era), %% (a %), with literal text between, or a named "
+     "form: iso, long or jdn (docs/formats.md lists the fields)"},
+    {"--input-format", "FORMAT", true,
+     "filter mode: read dates without a calendar code by FORMAT (fields as for --format) in "
+     "the calendar of --from; not with --in-text"},
+    {"--output", "lines|json|csv", false,
+     "filter mode and --compute: write each line with its result (default lines), or a record of "
+     "each date "
+     "for scripts: a JSON object a line, or CSV rows under a header row; a bad line's record "
+     "holds its error"},
     {"--version", "", false, "show the version and exit"},
     {"-h, --help", "", false, "show the help and exit"},
 };
@@ -201,6 +220,7 @@ QString UsageText() {
         "       daybridge-batch [options] --to CODE|--add STEP|--diff A,B [FILE]...\n"
         "       daybridge-batch [options] --in-text [--to CODE] [FILE]...\n"
         "       daybridge-batch [options] --seq FROM TO STEP\n"
+        "       daybridge-batch [options] --compute FIRST DIFFERENCE SECOND\n"
         "\n"
         "Runs a Daybridge batch program, from FILE (- for standard input) or from the -e\n"
         "lines (one program line each), as the window's \"Process file\" does. The program\n"

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <string_view>
 
 #include "calendar/calendar_table.h"
 #include "calendar/gregorian_switch.h"
@@ -179,6 +180,23 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
             return bad("one sign such as , or ; or tab");
         }
         o.delimiterGiven = true;
+    } else if (name == "--format" || name == "--input-format") {
+        if (value.isEmpty()) {
+            return bad("a format such as %Y-%m-%d, or iso, long or jdn");
+        }
+        (name == "--format" ? o.filter.settings.outputFormat : o.filter.settings.inputFormat) =
+            value;
+    } else if (name == "--output") {
+        const QString v = value.toLower();
+        if (v == "lines") {
+            o.filter.settings.output = OutputShape::Lines;
+        } else if (v == "json") {
+            o.filter.settings.output = OutputShape::Json;
+        } else if (v == "csv") {
+            o.filter.settings.output = OutputShape::Csv;
+        } else {
+            return bad("lines, json or csv");
+        }
     } else if (name == "--today") {
         o.todayJdn = ParseTodayDate(value);
         if (!o.todayJdn) {
@@ -218,7 +236,22 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
         error = why;
         return false;
     };
-    const char* const filterOnly[] = {"--from", "--field", "--delimiter", "--header", "--strict"};
+    const char* const filterOnly[] = {"--from",   "--field",        "--delimiter", "--header",
+                                      "--strict", "--input-format", "--format",    "--output"};
+    if (!o.compute.isEmpty()) {
+        if (o.filterMode || o.hasLines || o.listYear || !files.isEmpty()) {
+            return refuse(
+                QStringLiteral("--compute runs one computation: give no program, "
+                               "filter mode or --list"));
+        }
+        for (const char* name : filterOnly) {
+            if (std::string_view(name) != "--output" && given(name)) {
+                return refuse(QStringLiteral("%1 belongs to the filter mode, not to --compute")
+                                  .arg(QLatin1String(name)));
+            }
+        }
+        return true;
+    }
     if (!o.filterMode) {
         for (const char* name : filterOnly) {
             if (given(name)) {
@@ -248,6 +281,15 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
     }
     if ((mode == FilterMode::InText || sequence) && (o.delimiterGiven || filter.header)) {
         return refuse(QStringLiteral("--delimiter and --header go with fields: --field or --diff"));
+    }
+    if (mode == FilterMode::InText &&
+        (!filter.settings.inputFormat.isEmpty() || filter.settings.output != OutputShape::Lines)) {
+        return refuse(
+            QStringLiteral("--in-text finds dates of its own forms and keeps the text: "
+                           "give no --input-format or --output"));
+    }
+    if (mode == FilterMode::Diff && !filter.settings.outputFormat.isEmpty()) {
+        return refuse(QStringLiteral("--diff gives a number of days: give no --format"));
     }
     if (sequence && (!files.isEmpty() || filter.strict)) {
         return refuse(QStringLiteral("--seq reads no input: give no input files or --strict"));
@@ -302,6 +344,17 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.filter.sequence = arguments.mid(i + 1, 3);
             o.filterMode = true;
             i += 3;
+        } else if (arg == "--compute") {
+            if (i + 3 >= arguments.size()) {
+                error = i + 1 >= arguments.size()
+                            ? QStringLiteral("--compute needs a value")
+                            : QStringLiteral(
+                                  "--compute needs three values: FIRST, DIFFERENCE "
+                                  "and SECOND (\"\" for the one to compute)");
+                return false;
+            }
+            o.compute = arguments.mid(i + 1, 3);
+            i += 3;
         } else if (arg == "-e") {
             if (i + 1 >= arguments.size()) {
                 error = QStringLiteral("-e needs a program line");
@@ -348,7 +401,7 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
     if (!CheckFilterOptions(arguments, files, o, error)) {
         return false;
     }
-    if (o.filterMode) {
+    if (o.filterMode || !o.compute.isEmpty()) {
         return true;
     }
     if (o.icalPath && !o.listYear) {

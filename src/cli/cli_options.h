@@ -43,6 +43,9 @@ struct Options {
     std::optional<int> listYear;      // --list: no program is run
     std::optional<QString> icalPath;  // --ical: the list as an iCalendar file ("-": stdout)
 
+    // --compute FIRST DIFFERENCE SECOND: one computation of the three fields, no program.
+    QStringList compute;
+
     // Filter mode (--to, --add, --diff, --seq, --in-text): dates from input files, no program.
     bool filterMode = false;
     FilterRun filter;

@@ -7,6 +7,7 @@
 #include "calendar/calendar_table.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
+#include "env/text_store.h"
 
 namespace daybridge::cli {
 namespace {
@@ -200,7 +201,36 @@ std::optional<FilterStep> ParseFilterStep(const QString& text) {
 }
 
 int TextIdOf(LineFault fault) {
-    return 1199 + static_cast<int>(fault);
+    return fault == LineFault::FormatField ? 1217 : 1199 + static_cast<int>(fault);
+}
+
+void AppendJsonString(std::string& out, const QByteArray& text) {
+    out += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void AppendCsvField(std::string& out, const QByteArray& text) {
+    const bool quoted =
+        text.contains(',') || text.contains('"') || text.contains('\n') || text.contains('\r');
+    if (!quoted) {
+        out.append(text.constData(), static_cast<std::size_t>(text.size()));
+        return;
+    }
+    AppendField(out, text, ',', true);
 }
 
 std::optional<FieldSpan> FindField(std::string_view line, int field, char delimiter) {
@@ -237,9 +267,51 @@ std::optional<FieldSpan> FindField(std::string_view line, int field, char delimi
 
 LineFilter::LineFilter(const FilterSettings& settings, const TextFormat& format,
                        const WorkdayCalendar& workdays)
-    : settings_(settings), format_(format), workdays_(workdays) {}
+    : settings_(settings),
+      format_(format),
+      workdays_(workdays),
+      texts_{settings.language, &GetText} {
+    if (!settings_.inputFormat.isEmpty()) {
+        QString error;
+        inputPattern_ =
+            DatePattern::Compile(settings_.inputFormat, settings_.from.value_or(kDefaultCalendar),
+                                 texts_, error, format_);
+    }
+}
+
+QString LineFilter::InputFormatProblem() const {
+    QString error;
+    if (!settings_.inputFormat.isEmpty()) {
+        DatePattern::Compile(settings_.inputFormat, settings_.from.value_or(kDefaultCalendar),
+                             texts_, error, format_);
+    }
+    return error;
+}
+
+const DatePattern* LineFilter::OutputPattern(CalendarId calendar) const {
+    const auto index = static_cast<std::size_t>(IndexOf(calendar));
+    if (!outputPatterns_[index] && outputProblems_[index].isEmpty()) {
+        outputPatterns_[index] = DatePattern::Compile(settings_.outputFormat, calendar, texts_,
+                                                      outputProblems_[index], format_);
+    }
+    return outputPatterns_[index] ? &*outputPatterns_[index] : nullptr;
+}
+
+QString LineFilter::FormatProblem(CalendarId calendar) const {
+    return OutputPattern(calendar) != nullptr
+               ? QString()
+               : outputProblems_[static_cast<std::size_t>(IndexOf(calendar))];
+}
 
 LineFilter::ReadDate LineFilter::Read(const QString& text) const {
+    if (inputPattern_) {
+        QString reason;
+        const std::optional<std::int64_t> jdn = inputPattern_->Parse(text, reason);
+        if (!jdn) {
+            return {LineFault::InvalidDate, {}, 0, reason};
+        }
+        return {LineFault::None, inputPattern_->calendar(), *jdn, {}};
+    }
     const CodedParseResult read =
         ParseDateWithCode(text, format_, settings_.from.value_or(kDefaultCalendar));
     if (!read.calendar) {
@@ -276,20 +348,42 @@ std::optional<std::int64_t> LineFilter::Moved(CalendarId calendar, std::int64_t 
     return moved.jdn;
 }
 
-QString LineFilter::Written(CalendarId own, std::int64_t jdn) const {
+QString LineFilter::Written(CalendarId own, std::int64_t jdn, LineFault* fault) const {
+    if (fault != nullptr) {
+        *fault = LineFault::ResultOutOfRange;
+    }
     if (jdn < kMinDayNumber || jdn > kMaxDayNumber) {
         return {};
     }
-    return CanonicalDateText(settings_.to.value_or(own), static_cast<std::int32_t>(jdn), format_);
+    const CalendarId calendar = settings_.to.value_or(own);
+    if (settings_.outputFormat.isEmpty()) {
+        return CanonicalDateText(calendar, static_cast<std::int32_t>(jdn), format_);
+    }
+    const DatePattern* pattern = OutputPattern(calendar);
+    if (pattern == nullptr) {
+        if (fault != nullptr) {
+            *fault = LineFault::FormatField;
+        }
+        return {};
+    }
+    QString text;
+    QString error;
+    pattern->Format(jdn, text, error);
+    return text;
 }
 
-LineFault LineFilter::ApplyToText(const QString& text, QString& result, QString& faultText) {
+LineFault LineFilter::ApplyToText(const QString& text, QString& result, QString& faultText,
+                                  std::int64_t& jdn, CalendarId& calendar) {
     faultText = text.trimmed();
     const ReadDate date = Read(text);
     if (date.fault != LineFault::None) {
+        if (!date.reason.isEmpty()) {
+            faultText += QStringLiteral(" (%1)").arg(date.reason);
+        }
         return date.fault;
     }
-    std::int64_t jdn = date.jdn;
+    calendar = settings_.to.value_or(date.calendar);
+    jdn = date.jdn;
     if (settings_.mode == FilterMode::Add) {
         const std::optional<std::int64_t> moved = Moved(date.calendar, jdn, settings_.step);
         if (!moved) {
@@ -297,11 +391,17 @@ LineFault LineFilter::ApplyToText(const QString& text, QString& result, QString&
         }
         jdn = *moved;
     }
-    result = Written(date.calendar, jdn);
-    return result.isEmpty() ? LineFault::ResultOutOfRange : LineFault::None;
+    LineFault fault = LineFault::None;
+    result = Written(date.calendar, jdn, &fault);
+    if (fault == LineFault::FormatField) {
+        faultText = FormatProblem(calendar);
+    }
+    return result.isEmpty() ? fault : LineFault::None;
 }
 
-LineFault LineFilter::Apply(std::string_view line, std::string& out, QString& faultText) {
+LineFault LineFilter::Apply(std::string_view line, std::string& out, QString& faultText,
+                            long long lineNumber) {
+    const bool record = settings_.output != OutputShape::Lines;
     if (settings_.mode == FilterMode::InText) {
         return ApplyInText(line, out);
     }
@@ -332,20 +432,70 @@ LineFault LineFilter::Apply(std::string_view line, std::string& out, QString& fa
             settings_.diffWorkdays
                 ? workdays_.Count(dates[0].jdn, dates[1].jdn, settings_.includeFirst)
                 : dates[1].jdn - dates[0].jdn;
+        if (record) {
+            QByteArray texts[2];
+            for (int i = 0; i < 2; ++i) {
+                texts[i] = toQString(fieldText(*FindField(line, fields[i], settings_.delimiter)))
+                               .trimmed()
+                               .toUtf8();
+            }
+            const char* unit = settings_.diffWorkdays ? "workdays" : "days";
+            if (settings_.output == OutputShape::Json) {
+                out += "{\"line\":" + std::to_string(lineNumber) + ",\"first\":";
+                AppendJsonString(out, texts[0]);
+                out += ",\"second\":";
+                AppendJsonString(out, texts[1]);
+                out += ",\"" + std::string(unit) + "\":" + std::to_string(difference) + "}";
+            } else {
+                out += std::to_string(lineNumber) + ",";
+                AppendCsvField(out, texts[0]);
+                out += ',';
+                AppendCsvField(out, texts[1]);
+                out += "," + std::to_string(difference) + ",";
+            }
+            return LineFault::None;
+        }
         out.append(line);
         out += settings_.delimiter;
         out += std::to_string(difference);
         return LineFault::None;
     }
+    std::int64_t jdn = 0;
+    CalendarId calendar{};
+    const auto appendRecord = [&](const QString& result) {
+        const QByteArray input = faultText.toUtf8();
+        const QByteArray code = QByteArray(Calendar(calendar).code);
+        if (settings_.output == OutputShape::Json) {
+            out += "{\"line\":" + std::to_string(lineNumber) + ",\"input\":";
+            AppendJsonString(out, input);
+            out += ",\"calendar\":";
+            AppendJsonString(out, code);
+            out += ",\"date\":";
+            AppendJsonString(out, result.toUtf8());
+            out += ",\"jdn\":" + std::to_string(jdn) + "}";
+        } else {
+            out += std::to_string(lineNumber) + ",";
+            AppendCsvField(out, input);
+            out += "," + code.toStdString() + ",";
+            AppendCsvField(out, result.toUtf8());
+            out += "," + std::to_string(jdn) + ",";
+        }
+    };
     if (settings_.field == 0) {
         const QString text = toQString(line);
         if (text.trimmed().isEmpty()) {
-            out.append(line);  // an empty line stays one
+            if (!record) {
+                out.append(line);  // an empty line stays one
+            }
             return LineFault::None;
         }
         QString result;
-        const LineFault fault = ApplyToText(text, result, faultText);
+        const LineFault fault = ApplyToText(text, result, faultText, jdn, calendar);
         if (fault == LineFault::None) {
+            if (record) {
+                appendRecord(result);
+                return fault;
+            }
             const QByteArray bytes = result.toUtf8();
             out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
@@ -359,12 +509,18 @@ LineFault LineFilter::Apply(std::string_view line, std::string& out, QString& fa
     const std::string_view raw = line.substr(span->begin, span->end - span->begin);
     const QString text = toQString(fieldText(*span));
     if (text.trimmed().isEmpty()) {
-        out.append(line);  // an empty field stays empty
+        if (!record) {
+            out.append(line);  // an empty field stays empty
+        }
         return LineFault::None;
     }
     QString result;
-    const LineFault fault = ApplyToText(text, result, faultText);
+    const LineFault fault = ApplyToText(text, result, faultText, jdn, calendar);
     if (fault != LineFault::None) {
+        return fault;
+    }
+    if (record) {
+        appendRecord(result);
         return fault;
     }
     out.append(line.substr(0, span->begin));
@@ -426,7 +582,62 @@ LineFault LineFilter::ApplyInText(std::string_view line, std::string& out) {
     return LineFault::None;
 }
 
+void LineFilter::AppendFaultRecord(std::string& out, long long lineNumber, const QString& input,
+                                   const QString& reason) const {
+    if (settings_.output == OutputShape::Json) {
+        out += "{\"line\":" + std::to_string(lineNumber) + ",\"input\":";
+        AppendJsonString(out, input.toUtf8());
+        out += ",\"error\":";
+        AppendJsonString(out, reason.toUtf8());
+        out += '}';
+        return;
+    }
+    out += std::to_string(lineNumber) + ",";
+    AppendCsvField(out, input.toUtf8());
+    out += settings_.mode == FilterMode::Diff ? ",,," : ",,,,";
+    AppendCsvField(out, reason.toUtf8());
+}
+
+std::string LineFilter::RecordHeader(bool sequence) const {
+    if (settings_.output != OutputShape::Csv) {
+        return {};
+    }
+    if (sequence) {
+        return "date,calendar,jdn\n";
+    }
+    if (settings_.mode == FilterMode::Diff) {
+        return settings_.diffWorkdays ? "line,first,second,workdays,error\n"
+                                      : "line,first,second,days,error\n";
+    }
+    return "line,input,calendar,date,jdn,error\n";
+}
+
+void LineFilter::AppendSequenceDate(std::string& out, CalendarId own, std::int64_t jdn,
+                                    const QString& written) const {
+    const QByteArray bytes = written.toUtf8();
+    const CalendarId calendar = settings_.to.value_or(own);
+    switch (settings_.output) {
+        case OutputShape::Lines:
+            out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            break;
+        case OutputShape::Json:
+            out += "{\"date\":";
+            AppendJsonString(out, bytes);
+            out += ",\"calendar\":\"" + std::string(Calendar(calendar).code) +
+                   "\",\"jdn\":" + std::to_string(jdn) + "}";
+            break;
+        case OutputShape::Csv:
+            AppendCsvField(out, bytes);
+            out += "," + std::string(Calendar(calendar).code) + "," + std::to_string(jdn);
+            break;
+    }
+    out += '\n';
+}
+
 void LineFilter::ApplyHeader(std::string_view line, std::string& out) const {
+    if (settings_.output != OutputShape::Lines) {
+        return;  // the records have their own header row
+    }
     out.append(line);
     if (settings_.mode == FilterMode::Diff) {
         out += settings_.delimiter;

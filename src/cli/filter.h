@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "calendar/calendar_list.h"
 #include "calendar/calendar_units.h"
+#include "datetext/date_pattern.h"
 #include "datetext/text_format.h"
 #include "workdays/workday_calendar.h"
 
@@ -29,6 +31,10 @@ std::optional<FilterStep> ParseFilterStep(const QString& text);
 
 enum class FilterMode : std::uint8_t { Convert, Add, Diff, InText };
 
+// What is written for each line: the line with its result, or a record of the date for
+// scripts (one JSON object a line, or CSV rows under a header row).
+enum class OutputShape : std::uint8_t { Lines, Json, Csv };
+
 struct FilterSettings {
     FilterMode mode = FilterMode::Convert;
     std::optional<CalendarId> from;     // the calendar of a date without a code (default CE)
@@ -39,6 +45,10 @@ struct FilterSettings {
     bool diffWorkdays = false;          // Diff: working days rather than days
     char delimiter = ',';
     bool includeFirst = false;  // working-day counting and stepping
+    QString outputFormat;       // --format: a pattern or named form; empty: the usual notation
+    QString inputFormat;        // --input-format: how dates without a code are read
+    OutputShape output = OutputShape::Lines;
+    int language = kEnglish;  // of month and day names, and of the reasons
 };
 
 // Why a line was kept as it was; text ids of the data file.
@@ -49,6 +59,7 @@ enum class LineFault : std::uint8_t {
     NoSuchField,       // 1202
     ResultOutOfRange,  // 1203
     UnknownCalendar,   // 1204
+    FormatField,       // 1217: the output format has a field the calendar has not
 };
 int TextIdOf(LineFault fault);
 
@@ -59,8 +70,17 @@ class LineFilter {
                const WorkdayCalendar& workdays);
 
     // Appends the line's result to `out`; on a fault appends nothing and answers it, with the
-    // text it concerns in `faultText`.
-    LineFault Apply(std::string_view line, std::string& out, QString& faultText);
+    // text it concerns in `faultText`. A record (JSON, CSV) carries the line's number.
+    LineFault Apply(std::string_view line, std::string& out, QString& faultText,
+                    long long lineNumber = 0);
+    // A bad line's record (JSON, CSV): the line, its date text and the reason.
+    void AppendFaultRecord(std::string& out, long long lineNumber, const QString& input,
+                           const QString& reason) const;
+    // The CSV header row of the records; empty for JSON and lines.
+    std::string RecordHeader(bool sequence) const;
+    // A date of a sequence as a record (or a line).
+    void AppendSequenceDate(std::string& out, CalendarId own, std::int64_t jdn,
+                            const QString& written) const;
 
     // The header line's result: kept, with a column named for the difference in Diff mode.
     void ApplyHeader(std::string_view line, std::string& out) const;
@@ -70,22 +90,39 @@ class LineFilter {
         LineFault fault = LineFault::None;
         CalendarId calendar{};
         std::int64_t jdn = 0;
+        QString reason{};  // why the input format refused the text
     };
     ReadDate Read(const QString& text) const;
     // The day moved by the step, in the calendar's units; nothing beyond the day range.
     std::optional<std::int64_t> Moved(CalendarId calendar, std::int64_t jdn,
                                       const FilterStep& step) const;
-    // The date written in the output calendar (or `own`); empty beyond its span.
-    QString Written(CalendarId own, std::int64_t jdn) const;
+    // The date written in the output calendar (or `own`); empty beyond its span, or where the
+    // output format has a field that calendar has not (`fault` says which).
+    QString Written(CalendarId own, std::int64_t jdn, LineFault* fault = nullptr) const;
+    // The output format checked for a calendar: the reason it does not fit, or empty.
+    QString FormatProblem(CalendarId calendar) const;
+    // The input format checked for --from's calendar: the reason it is refused, or empty.
+    QString InputFormatProblem() const;
 
   private:
-    LineFault ApplyToText(const QString& text, QString& result, QString& faultText);
+    LineFault ApplyToText(const QString& text, QString& result, QString& faultText,
+                          std::int64_t& jdn, CalendarId& calendar);
     LineFault ApplyInText(std::string_view line, std::string& out);
+    const DatePattern* OutputPattern(CalendarId calendar) const;
 
     FilterSettings settings_;
     TextFormat format_;
     WorkdayCalendar workdays_;
+    PatternTexts texts_;
+    std::optional<DatePattern> inputPattern_;
+    // The output format compiled for each calendar as it is first needed.
+    mutable std::array<std::optional<DatePattern>, kCalendarCount> outputPatterns_;
+    mutable std::array<QString, kCalendarCount> outputProblems_;
 };
+
+// A text as a JSON string, quotes included; as a CSV field, quoted where RFC 4180 wants it.
+void AppendJsonString(std::string& out, const QByteArray& text);
+void AppendCsvField(std::string& out, const QByteArray& text);
 
 // The byte range of a field (1-based) of a delimited line, quotes around it included; nothing
 // when the line has fewer fields. A field that starts with '"' runs to its closing quote ("" is

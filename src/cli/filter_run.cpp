@@ -65,8 +65,7 @@ class Reporter {
         const QByteArray bytes = ("daybridge-batch: " + text + "\n").toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
     }
-    void BadLine(const QString& input, long long lineNumber, LineFault fault,
-                 const QString& text) const {
+    QString FaultText(LineFault fault) const {
         static const char* const kEnglish[] = {
             "",
             "not a valid date",
@@ -74,11 +73,13 @@ class Reporter {
             "the line has no such field",
             "the result lies beyond the calendar's range",
             "unknown calendar code",
+            "the format does not fit the date's calendar",
         };
-        Say(QStringLiteral("%1:%2: %3: %4")
-                .arg(input)
-                .arg(lineNumber)
-                .arg(Text(TextIdOf(fault), kEnglish[static_cast<int>(fault)]), text));
+        return Text(TextIdOf(fault), kEnglish[static_cast<int>(fault)]);
+    }
+    void BadLine(const QString& input, long long lineNumber, LineFault fault,
+                 const QString& text) const {
+        Say(QStringLiteral("%1:%2: %3: %4").arg(input).arg(lineNumber).arg(FaultText(fault), text));
     }
 
   private:
@@ -114,7 +115,13 @@ int ListSequence(const FilterRun& run, LineFilter& filter, const WorkdayCalendar
     const bool plainDays = !step->workdays && step->units.years == 0 && step->units.months == 0;
     const std::int64_t days = plainDays ? DayPart(step->units) : 0;
 
+    const QString problem = filter.FormatProblem(run.settings.to.value_or(first.calendar));
+    if (!problem.isEmpty()) {
+        reporter.Say(QStringLiteral("invalid value for --format: %1").arg(problem));
+        return kExitRefused;
+    }
     FilterOutput output;
+    output.buffer() += filter.RecordHeader(true);
     std::int64_t jdn = first.jdn;
     if (step->workdays && !workdays.IsWorkday(jdn)) {
         jdn = backwards ? PreviousWorkday(workdays, jdn) : NextWorkday(workdays, jdn);
@@ -129,8 +136,7 @@ int ListSequence(const FilterRun& run, LineFilter& filter, const WorkdayCalendar
                                                 "calendar's range")));
             return kExitError;
         }
-        output.buffer().append(written.constData(), static_cast<std::size_t>(written.size()));
-        output.buffer() += '\n';
+        filter.AppendSequenceDate(output.buffer(), first.calendar, jdn, QString::fromUtf8(written));
         if (!output.Flush(false)) {
             break;
         }
@@ -175,7 +181,24 @@ int ListSequence(const FilterRun& run, LineFilter& filter, const WorkdayCalendar
 
 int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_atomic_t* stop) {
     const Reporter reporter(state.language);
-    LineFilter filter(run.settings, state.format, state.workdays);
+    FilterSettings settings = run.settings;
+    settings.language = state.language;
+    LineFilter filter(settings, state.format, state.workdays);
+    // A format that cannot be used for the calendars named is refused before any input is read.
+    const QString inputProblem = filter.InputFormatProblem();
+    if (!inputProblem.isEmpty()) {
+        reporter.Say(QStringLiteral("invalid value for --input-format: %1").arg(inputProblem));
+        return kExitRefused;
+    }
+    if (run.sequence.isEmpty() && settings.mode != FilterMode::Diff) {
+        const QString problem =
+            filter.FormatProblem(settings.to.value_or(settings.from.value_or(kDefaultCalendar)));
+        if (!problem.isEmpty()) {
+            reporter.Say(QStringLiteral("invalid value for --format: %1").arg(problem));
+            return kExitRefused;
+        }
+    }
+    const bool records = settings.output != OutputShape::Lines;
     if (!run.sequence.isEmpty()) {
         return ListSequence(run, filter, state.workdays, stop, reporter);
     }
@@ -186,6 +209,7 @@ int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_ato
     }
     FilterOutput output;
     std::string& out = output.buffer();
+    out += filter.RecordHeader(false);
     long long badLines = 0;
     bool unreadable = false;
     bool stopped = false;
@@ -232,7 +256,7 @@ int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_ato
             if (run.header && lineNumber == 1) {
                 filter.ApplyHeader(text, out);
             } else {
-                const LineFault fault = filter.Apply(text, out, faultText);
+                const LineFault fault = filter.Apply(text, out, faultText, lineNumber);
                 if (fault != LineFault::None) {
                     out.resize(before);
                     output.Flush(true);
@@ -242,10 +266,22 @@ int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_ato
                         strictStop = true;
                         break;
                     }
-                    out.append(text);  // kept as it was
+                    if (records) {
+                        filter.AppendFaultRecord(out, lineNumber, faultText,
+                                                 reporter.FaultText(fault));
+                    } else {
+                        out.append(text);  // kept as it was
+                    }
                 }
             }
-            out.append(end);
+            if (records) {
+                // One record a line, ended by LF; a line without one (empty, the header) none.
+                if (out.size() != before) {
+                    out += '\n';
+                }
+            } else {
+                out.append(end);
+            }
             if (!output.Flush(false)) {
                 break;
             }

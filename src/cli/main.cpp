@@ -15,6 +15,7 @@
 #include "batch/batch_interpreter.h"
 #include "cli/cli_help.h"
 #include "cli/cli_options.h"
+#include "cli/compute_record.h"
 #include "cli/filter_run.h"
 #include "cli/terminal_host.h"
 #include "compute/compute_engine.h"
@@ -172,6 +173,26 @@ int Run(const cli::Options& options) {
 
     if (g_stopRequested != 0) {
         return kExitStopped;  // Ctrl+C before the run began
+    }
+    if (!options.compute.isEmpty()) {
+        QString record;
+        QString refusal;
+        const int status = cli::RunComputation(options.compute, options.filter.settings.output,
+                                               state, engine, record, refusal);
+        if (!refusal.isEmpty()) {
+            PrintError(refusal);
+        }
+        host.drainOutput();
+        if (!record.isEmpty()) {
+            writer.write(record);
+        }
+        writer.finish();
+        if (writer.failed()) {
+            PrintError(QStringLiteral("cannot write the output: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
+            return kExitError;
+        }
+        return status;
     }
     const bool started =
         options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))

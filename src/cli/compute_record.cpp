@@ -1,0 +1,109 @@
+#include "cli/compute_record.h"
+
+#include "calendar/calendar_registry.h"
+#include "compute/presentation.h"
+
+namespace daybridge::cli {
+namespace {
+
+QString JsonString(const QString& text) {
+    std::string out;
+    AppendJsonString(out, text.toUtf8());
+    return QString::fromStdString(out);
+}
+
+QString CsvField(const QString& text) {
+    std::string out;
+    AppendCsvField(out, text.toUtf8());
+    return QString::fromStdString(out);
+}
+
+}  // namespace
+
+int RunComputation(const QStringList& fields, OutputShape shape, AppState& state,
+                   ComputeEngine& engine, QString& record, QString& error) {
+    QString first = fields.value(0).trimmed();
+    QString difference = fields.value(1).trimmed();
+    QString second = fields.value(2).trimmed();
+    const bool hasFirst = !first.isEmpty();
+    const bool hasDifference = !difference.isEmpty();
+    const bool hasSecond = !second.isEmpty();
+    const int given = int{hasFirst} + int{hasDifference} + int{hasSecond};
+    if (!(given == 2 || (given == 1 && !hasDifference))) {
+        error = QStringLiteral(
+            "--compute needs two of FIRST, DIFFERENCE and SECOND (\"\" for the one to compute), "
+            "or one date alone");
+        return 2;
+    }
+    state.GetParameters();
+    if (!engine.Compute(first, difference, second)) {
+        return 1;
+    }
+    if (shape == OutputShape::Lines) {
+        return 0;
+    }
+    // The engine's lines are replaced by the record.
+    QString lines = state.output.takePending().trimmed();
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const char* kind = engine.lastKind() == ComputeEngine::ResultKind::Difference ? "difference"
+                       : !hasFirst                                                ? "first date"
+                       : hasDifference                                            ? "second date"
+                                                                                  : "conversion";
+    const Snapshot& options = state.snapshot;
+    const CalendarId firstCalendar = state.GetCal(1);
+    const CalendarId secondCalendar = state.GetCal(2);
+    const std::int32_t days = engine.DateDifference;
+    // The breakdown the result line shows: same calendar, weekends counted, long enough.
+    QString breakdown;
+    const std::int64_t from =
+        static_cast<std::int64_t>(engine.FirstJDN) - (options.includeFirstDate ? 1 : 0);
+    if (options.includeWeekends && days >= 1 && firstCalendar == secondCalendar &&
+        days > Calendar(firstCalendar).breakdownAfterDays && from >= kMinDayNumber) {
+        breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from), engine.SecondJDN,
+                                  state.language);
+    }
+    const QString firstText = state.firstDateText.isEmpty() ? first : state.firstDateText;
+    const QString secondText = state.secondDateText.isEmpty() ? second : state.secondDateText;
+    const QString differenceText = state.dateDiffText.isEmpty() ? difference : state.dateDiffText;
+    const QString bool1 = options.includeWeekends ? "false" : "true";
+    const QString bool2 = options.includeFirstDate ? "true" : "false";
+    if (shape == OutputShape::Json) {
+        // Joined, not .arg()ed: a text holding "%1" stays as it is.
+        record = QStringLiteral("{\"kind\":\"") + QLatin1String(kind) +
+                 QStringLiteral("\",\"first\":{\"date\":") + JsonString(firstText) +
+                 QStringLiteral(",\"calendar\":\"") + CodeOf(firstCalendar) +
+                 QStringLiteral("\",\"jdn\":") + QString::number(engine.FirstJDN) +
+                 QStringLiteral("},\"difference\":{\"text\":") + JsonString(differenceText) +
+                 QStringLiteral(",\"days\":") + QString::number(days) +
+                 QStringLiteral("},\"second\":{\"date\":") + JsonString(secondText) +
+                 QStringLiteral(",\"calendar\":\"") + CodeOf(secondCalendar) +
+                 QStringLiteral("\",\"jdn\":") + QString::number(engine.SecondJDN) +
+                 QStringLiteral("},\"breakdown\":") +
+                 (breakdown.isEmpty() ? QStringLiteral("null") : JsonString(breakdown)) +
+                 QStringLiteral(",\"working_days\":") + bool1 +
+                 QStringLiteral(",\"include_first\":") + bool2 + QStringLiteral(",\"text\":") +
+                 JsonString(lines) + QStringLiteral("}\n");
+        return 0;
+    }
+    record = QStringLiteral(
+                 "kind,first,first_calendar,first_jdn,difference,days,second,second_calendar,"
+                 "second_jdn,breakdown,working_days,include_first,text\n") +
+             QStringList{QLatin1String(kind),
+                         CsvField(firstText),
+                         CodeOf(firstCalendar),
+                         QString::number(engine.FirstJDN),
+                         CsvField(differenceText),
+                         QString::number(days),
+                         CsvField(secondText),
+                         CodeOf(secondCalendar),
+                         QString::number(engine.SecondJDN),
+                         CsvField(breakdown),
+                         bool1,
+                         bool2,
+                         CsvField(lines)}
+                 .join(u',') +
+             u'\n';
+    return 0;
+}
+
+}  // namespace daybridge::cli
