@@ -507,6 +507,20 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
     if (raw.empty() && scratch.workdays.empty()) {
         return;
     }
+    // A count where nothing can move: the distinct days of the year that are not weekend days.
+    if (!dates && scratch.workdays.empty() &&
+        std::none_of(raw.begin(), raw.end(), [&](const RawDate& h) {
+            return h.observed != Observed::None ||
+                   rules[static_cast<std::size_t>(h.rule)].substitute != Substitute::None;
+        })) {
+        for (const RawDate& h : raw) {
+            if (inYear(h.jdn) && (scratch.days.empty() || scratch.days.back() != h.jdn) &&
+                ((weekend.At(h.jdn) >> floor_mod(h.jdn, 7)) & 1) == 0) {
+                scratch.days.push_back(h.jdn);
+            }
+        }
+        return;
+    }
     const std::int64_t low =
         raw.empty()
             ? scratch.workdays.front()
@@ -1028,8 +1042,9 @@ struct HolidayCounter::PeriodTable {
 };
 
 // The counts of years worked out one by one, in chunks of kKeptChunk years, packed, with the
-// chunks' totals in a Fenwick tree and which chunks are worked out in another: a count of any
-// years within chunks worked out reads a few sums and a few years at each end.
+// running sums of the chunks' totals and of how many chunks are worked out (summed again
+// whenever chunks are added, which takes far less than working out one): a count of any years
+// within chunks worked out reads a few sums and a few years at each end.
 struct HolidayCounter::YearTable {
     static constexpr std::int64_t kChunks = 2 * (kKeptYearLimit / kKeptChunk + 2);
 
@@ -1037,39 +1052,21 @@ struct HolidayCounter::YearTable {
 
     std::mutex mutex;
     std::vector<std::unique_ptr<Chunk>> chunks = std::vector<std::unique_ptr<Chunk>>(kChunks);
-    std::vector<std::int64_t> fenwick = std::vector<std::int64_t>(kChunks + 1, 0);
-    std::vector<std::int32_t> builtTree = std::vector<std::int32_t>(kChunks + 1, 0);
+    std::vector<std::int64_t> totalBefore = std::vector<std::int64_t>(kChunks + 1, 0);
+    std::vector<std::int32_t> builtBefore = std::vector<std::int32_t>(kChunks + 1, 0);
 
     static std::size_t IndexOf(std::int64_t year) {
         return static_cast<std::size_t>(floor_div(year, kKeptChunk) + kChunks / 2);
     }
-    void Add(std::size_t index, std::int64_t value) {
-        for (std::size_t i = index + 1; i < fenwick.size(); i += i & (~i + 1)) {
-            fenwick[i] += value;
-        }
+    bool AllBuilt(std::size_t lo, std::size_t hi) const {  // the chunks [lo, hi]
+        return builtBefore[hi + 1] - builtBefore[lo] == static_cast<std::int32_t>(hi - lo + 1);
     }
-    std::int64_t TotalBefore(std::size_t index) const {  // the chunks before `index`
-        std::int64_t sum = 0;
-        for (std::size_t i = index; i > 0; i -= i & (~i + 1)) {
-            sum += fenwick[i];
+    void Sum() {
+        for (std::size_t c = 0; c < chunks.size(); ++c) {
+            const bool built = chunks[c] != nullptr;
+            totalBefore[c + 1] = totalBefore[c] + (built ? chunks[c]->Total() : 0);
+            builtBefore[c + 1] = builtBefore[c] + (built ? 1 : 0);
         }
-        return sum;
-    }
-    void MarkBuilt(std::size_t index) {
-        for (std::size_t i = index + 1; i < builtTree.size(); i += i & (~i + 1)) {
-            ++builtTree[i];
-        }
-    }
-    std::int64_t BuiltBefore(std::size_t index) const {
-        std::int64_t sum = 0;
-        for (std::size_t i = index; i > 0; i -= i & (~i + 1)) {
-            sum += builtTree[i];
-        }
-        return sum;
-    }
-    // Whether the chunks [lo, hi] are all worked out: without looking at each.
-    bool AllBuilt(std::size_t lo, std::size_t hi) const {
-        return BuiltBefore(hi + 1) - BuiltBefore(lo) == static_cast<std::int64_t>(hi - lo + 1);
     }
 };
 
@@ -1226,23 +1223,24 @@ std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) con
     const std::lock_guard<std::mutex> lock(table.mutex);
     const std::size_t lo = YearTable::IndexOf(first);
     const std::size_t hi = std::min(YearTable::IndexOf(end), table.chunks.size() - 1);
-    for (std::size_t c = lo; c <= hi && !table.AllBuilt(lo, hi); ++c) {
-        if (table.chunks[c] != nullptr) {
-            continue;
+    if (!table.AllBuilt(lo, hi)) {
+        for (std::size_t c = lo; c <= hi; ++c) {
+            if (table.chunks[c] != nullptr) {
+                continue;
+            }
+            auto chunk = std::make_unique<YearTable::Chunk>();
+            const std::int64_t start =
+                (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
+            chunk->Build(kKeptChunk, [&](std::int64_t i) { return UncachedYearCount(start + i); });
+            table.chunks[c] = std::move(chunk);
         }
-        auto chunk = std::make_unique<YearTable::Chunk>();
-        const std::int64_t start =
-            (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-        chunk->Build(kKeptChunk, [&](std::int64_t i) { return UncachedYearCount(start + i); });
-        table.Add(c, chunk->Total());
-        table.MarkBuilt(c);
-        table.chunks[c] = std::move(chunk);
+        table.Sum();
     }
     const auto before = [&table](std::int64_t year) {
         const std::size_t c = YearTable::IndexOf(year);
         const std::int64_t start =
             (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-        return table.TotalBefore(c) + table.chunks[c]->Before(year - start);
+        return table.totalBefore[c] + table.chunks[c]->Before(year - start);
     };
     return before(end) - before(first);
 }
