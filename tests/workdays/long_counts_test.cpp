@@ -27,11 +27,6 @@ std::optional<QString> ShippedText(const QString& name) {
     return QString::fromUtf8(file.readAll());
 }
 
-std::shared_ptr<const HolidaySet> Read(const QString& text) {
-    const HolidayParseResult parsed = ParseHolidayRules(text, ShippedText);
-    return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
-}
-
 std::int64_t Jan1(std::int64_t year) {
     return jdcore::jdn_from_gregorian(year, 1, 1);
 }
@@ -72,8 +67,9 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
         SCOPED_TRACE(name.toStdString());
         const auto text = name.isEmpty() ? std::optional<QString>(MixedRules()) : ShippedText(name);
         ASSERT_TRUE(text);
-        const auto set = Read(*text);
-        ASSERT_TRUE(set);
+        const HolidayParseResult parsed = ParseHolidayRules(*text, ShippedText);
+        ASSERT_TRUE(parsed.set);
+        const auto set = std::make_shared<HolidaySet>(*parsed.set);
         const WorkdayCalendar calendar(set->info.weekend.value_or(0x60), set);
         // A first count of 3,000 years builds the tables a long span needs.
         const std::int64_t origin = Jan1(name.isEmpty() ? 2400 : 1990);
