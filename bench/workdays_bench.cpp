@@ -5,10 +5,16 @@
 // The same with a set of Julian and Orthodox rules (BM_...Orthodox, BM_BuildOrthodox).
 // Reading a 1 MiB rule file of single dates and counting across two billion days
 // (BM_ReadLargeFile; bench/holiday_files.sh times such files in daybridge-batch).
+// Shipped sets of each kind of rule (BM_Set...: fixed days, Islamic, Hebrew, Orthodox Easter,
+// Chinese): counting and stepping over 1 and 1,000,000,000 days with the tables built, the
+// first use (reading the file and one count of a day), the first long count, and the memory the
+// counting tables hold after counts across the whole day range (counter "table_MB").
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <QFile>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -128,6 +134,107 @@ void BM_ReadLargeFile(benchmark::State& run) {
         benchmark::DoNotOptimize(calendar.WorkdaysIn(-1000000000, 1000000000));
     }
 }
+
+// A shipped set read as the program reads it, with its @include lines.
+std::shared_ptr<const HolidaySet> Shipped(const QString& name) {
+    const auto read = [](const QString& set) -> std::optional<QString> {
+        QFile file(QStringLiteral(DAYBRIDGE_DATA_DIR "/holidays/") + set + QStringLiteral(".txt"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return std::nullopt;
+        }
+        return QString::fromUtf8(file.readAll());
+    };
+    const std::optional<QString> text = read(name);
+    if (!text) {
+        return nullptr;
+    }
+    const HolidayParseResult parsed = ParseHolidayRules(*text, read);
+    return parsed.set ? std::make_shared<HolidaySet>(*parsed.set) : nullptr;
+}
+
+const char* const kSetNames[] = {"germany", "egypt", "israel", "greece", "china"};
+
+std::uint8_t WeekendOf(const HolidaySet& set) {
+    return set.info.weekend.value_or(WorkdayCalendar::kSaturdaySunday);
+}
+
+// One calendar per shipped set, its tables built by counts across the whole day range.
+const WorkdayCalendar& SetCalendar(std::size_t which) {
+    static std::map<std::size_t, std::unique_ptr<WorkdayCalendar>> calendars;
+    std::unique_ptr<WorkdayCalendar>& calendar = calendars[which];
+    if (calendar == nullptr) {
+        const std::shared_ptr<const HolidaySet> set =
+            Shipped(QString::fromLatin1(kSetNames[which]));
+        calendar = std::make_unique<WorkdayCalendar>(WeekendOf(*set), set);
+        benchmark::DoNotOptimize(calendar->WorkdaysIn(-2100000000, 2100000000));
+    }
+    return *calendar;
+}
+
+void BM_SetCount(benchmark::State& run) {
+    const WorkdayCalendar& calendar = SetCalendar(static_cast<std::size_t>(run.range(0)));
+    const std::int64_t second = kFirst + run.range(1);
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.Count(kFirst, second, false));
+    }
+    run.SetLabel(kSetNames[run.range(0)]);
+}
+
+void BM_SetStep(benchmark::State& run) {
+    const WorkdayCalendar& calendar = SetCalendar(static_cast<std::size_t>(run.range(0)));
+    const std::int64_t difference = run.range(1) * 5 / 7 + 1;
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(calendar.StepFromFirst(kFirst, difference, false));
+    }
+    run.SetLabel(kSetNames[run.range(0)]);
+}
+
+// Reading the set and counting the working days of one day, as a program's first use does.
+void BM_SetFirstUse(benchmark::State& run) {
+    const QString name = QString::fromLatin1(kSetNames[run.range(0)]);
+    for (auto _ : run) {
+        const std::shared_ptr<const HolidaySet> set = Shipped(name);
+        const WorkdayCalendar calendar(WeekendOf(*set), set);
+        benchmark::DoNotOptimize(calendar.Count(kFirst, kFirst + 1, false));
+    }
+    run.SetLabel(kSetNames[run.range(0)]);
+}
+
+// The first count over 1,000,000,000 days of a freshly read set (builds what it needs), and
+// the heap the counting tables hold after counts across the whole day range.
+void BM_SetFirstLongCount(benchmark::State& run) {
+    const QString name = QString::fromLatin1(kSetNames[run.range(0)]);
+    double tableBytes = 0;
+    for (auto _ : run) {
+        const std::shared_ptr<const HolidaySet> set = Shipped(name);
+        const WorkdayCalendar calendar(WeekendOf(*set), set);
+        benchmark::DoNotOptimize(calendar.Count(kFirst, kFirst + 1000000000, false));
+        run.PauseTiming();
+        const std::size_t before = mallinfo2().uordblks;
+        benchmark::DoNotOptimize(calendar.WorkdaysIn(-2100000000, 2100000000));
+        tableBytes = static_cast<double>(mallinfo2().uordblks - before);
+        run.ResumeTiming();
+    }
+    run.counters["table_MB"] = tableBytes / 1e6;
+    run.SetLabel(kSetNames[run.range(0)]);
+}
+
+void SetArgs(benchmark::internal::Benchmark* bench) {
+    for (int set = 0; set < 5; ++set) {
+        bench->Args({set, 1})->Args({set, 1000000000});
+    }
+}
+
+void SetOnly(benchmark::internal::Benchmark* bench) {
+    for (int set = 0; set < 5; ++set) {
+        bench->Args({set});
+    }
+}
+
+BENCHMARK(BM_SetCount)->Apply(SetArgs);
+BENCHMARK(BM_SetStep)->Apply(SetArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SetFirstUse)->Apply(SetOnly)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetFirstLongCount)->Apply(SetOnly)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_CountWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);
 BENCHMARK(BM_StepWorkdays)->Arg(1)->Arg(1000)->Arg(100000)->Arg(1000000000);

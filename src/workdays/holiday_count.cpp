@@ -163,7 +163,6 @@ const KindTable& Kinds() {
 // 21 days in common: every rule but Western Easter repeats after 146097 * 9253 = 194313 * 6957
 // days, 3,701,200 Gregorian years, and so does the week.
 constexpr std::int64_t kPeriodYears = 400 * 9253;
-constexpr std::int64_t kPeriodBlock = 20;  // years per block of a period table
 // Stretches of fixed rules at least this long get a period table; shorter ones are counted
 // year by year.
 constexpr std::int64_t kTableYears = 2000;
@@ -171,7 +170,6 @@ constexpr std::int64_t kTableYears = 2000;
 constexpr std::int64_t kDirectYears = 8;
 // Years worked out one by one are kept in chunks of this many.
 constexpr std::int64_t kKeptChunk = 4096;
-constexpr std::int64_t kKeptBlock = 64;  // ... with running sums every this many years
 // The years of the day range and a little more.
 constexpr std::int64_t kKeptYearLimit = 6000000;
 
@@ -507,6 +505,20 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
     scratch.extra.clear();
     const auto inYear = [&](std::int64_t day) { return day >= first && day < end; };
     if (raw.empty() && scratch.workdays.empty()) {
+        return;
+    }
+    // A count where nothing can move: the distinct days of the year that are not weekend days.
+    if (!dates && scratch.workdays.empty() &&
+        std::none_of(raw.begin(), raw.end(), [&](const RawDate& h) {
+            return h.observed != Observed::None ||
+                   rules[static_cast<std::size_t>(h.rule)].substitute != Substitute::None;
+        })) {
+        for (const RawDate& h : raw) {
+            if (inYear(h.jdn) && (scratch.days.empty() || scratch.days.back() != h.jdn) &&
+                ((weekend.At(h.jdn) >> floor_mod(h.jdn, 7)) & 1) == 0) {
+                scratch.days.push_back(h.jdn);
+            }
+        }
         return;
     }
     const std::int64_t low =
@@ -922,6 +934,97 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set) {
     return size;
 }
 
+// ---- counts of many years, packed ------------------------------------------------------------
+
+// The holidays of consecutive years, four bits a year over the least count of its block of
+// kPackBlock years (the few years a nibble cannot hold are kept aside), with the running sum
+// before every block: the count of any years reads two sums and the nibbles between the nearer
+// block boundary and each end, sixteen at a time. A year costs a little over half a byte.
+constexpr std::int64_t kPackBlock = 256;
+
+class PackedYearCounts {
+  public:
+    // The counts of the years [0, years), from count(i) for each i in order.
+    template <typename CountOf>
+    void Build(std::int64_t years, CountOf count) {
+        const std::size_t blocks = static_cast<std::size_t>((years + kPackBlock - 1) / kPackBlock);
+        words_.assign(static_cast<std::size_t>((years + 15) / 16), 0);
+        before_.assign(blocks + 1, 0);
+        least_.assign(blocks, 0);
+        years_ = years;
+        std::array<std::int64_t, kPackBlock> block{};
+        std::int64_t running = 0;
+        for (std::size_t b = 0; b < blocks; ++b) {
+            const std::int64_t first = static_cast<std::int64_t>(b) * kPackBlock;
+            const std::int64_t size = std::min(kPackBlock, years - first);
+            for (std::int64_t i = 0; i < size; ++i) {
+                block[static_cast<std::size_t>(i)] = count(first + i);
+            }
+            const std::int64_t least = *std::min_element(block.begin(), block.begin() + size);
+            least_[b] = least;
+            before_[b] = running;
+            for (std::int64_t i = 0; i < size; ++i) {
+                const std::int64_t value = block[static_cast<std::size_t>(i)];
+                running += value;
+                const std::int64_t year = first + i;
+                const std::uint64_t nibble =
+                    static_cast<std::uint64_t>(std::min(value - least, kWide));
+                if (nibble == kWide) {
+                    wide_[year] = value - least - kWide;
+                }
+                words_[static_cast<std::size_t>(year / 16)] |= nibble << (4 * (year % 16));
+            }
+        }
+        before_[blocks] = running;
+    }
+
+    std::int64_t Total() const { return before_.back(); }
+    // The years [0, i), 0 <= i <= years: the nearer block boundary's sum and the years between.
+    std::int64_t Before(std::int64_t i) const {
+        const std::int64_t block = std::min<std::int64_t>(
+            (i + kPackBlock / 2) / kPackBlock, static_cast<std::int64_t>(before_.size()) - 1);
+        const std::int64_t edge = std::min(block * kPackBlock, years_);
+        const std::int64_t sum = before_[static_cast<std::size_t>(block)];
+        return i >= edge ? sum + InBlock(edge, i) : sum - InBlock(i, edge);
+    }
+
+  private:
+    static constexpr std::int64_t kWide = 15;
+
+    // The years [lo, hi) of one block.
+    std::int64_t InBlock(std::int64_t lo, std::int64_t hi) const {
+        if (hi <= lo) {
+            return 0;
+        }
+        std::int64_t sum = (hi - lo) * least_[static_cast<std::size_t>(lo / kPackBlock)];
+        for (std::int64_t w = lo / 16; w * 16 < hi; ++w) {
+            std::uint64_t word = words_[static_cast<std::size_t>(w)];
+            const std::int64_t from = std::max(lo - w * 16, std::int64_t{0});
+            const std::int64_t to = std::min(hi - w * 16, std::int64_t{16});
+            word >>= 4 * from;
+            if (to - from < 16) {
+                word &= (std::uint64_t{1} << (4 * (to - from))) - 1;
+            }
+            // The nibbles' sum: pairs into bytes (each at most 30), then the bytes added.
+            const std::uint64_t bytes =
+                (word & 0x0F0F0F0F0F0F0F0FULL) + ((word >> 4) & 0x0F0F0F0F0F0F0F0FULL);
+            sum += static_cast<std::int64_t>((bytes * 0x0101010101010101ULL) >> 56);
+        }
+        if (!wide_.empty()) {
+            for (auto it = wide_.lower_bound(lo); it != wide_.end() && it->first < hi; ++it) {
+                sum += it->second;
+            }
+        }
+        return sum;
+    }
+
+    std::int64_t years_ = 0;
+    std::vector<std::uint64_t> words_;  // sixteen years a word
+    std::vector<std::int64_t> before_;
+    std::vector<std::int64_t> least_;
+    std::map<std::int64_t, std::int64_t> wide_;  // what the nibble 15 leaves out
+};
+
 // ---- the counter ------------------------------------------------------------------------------
 
 struct HolidayCounter::YearData {
@@ -935,58 +1038,35 @@ struct HolidayCounter::PeriodTable {
     std::size_t segment = 0;  // one of the segments with these rules in force
     std::once_flag built;
     std::atomic<bool> ready{false};
-    std::vector<std::int64_t> before;  // count in the years [0, k * kPeriodBlock) of the period
+    PackedYearCounts counts;  // every year of the period
 };
 
-// The counts of years worked out one by one, in chunks of kKeptChunk years, each kept as a
-// byte (a few outside a byte's reach aside) with running sums every kKeptBlock years, and the
-// chunks' totals in a Fenwick tree: a count of any years within chunks worked out reads a few
-// sums and at most kKeptBlock / 2 bytes at each end.
+// The counts of years worked out one by one, in chunks of kKeptChunk years, packed, with the
+// running sums of the chunks' totals and of how many chunks are worked out (summed again
+// whenever chunks are added, which takes far less than working out one): a count of any years
+// within chunks worked out reads a few sums and a few years at each end.
 struct HolidayCounter::YearTable {
     static constexpr std::int64_t kChunks = 2 * (kKeptYearLimit / kKeptChunk + 2);
-    static constexpr int kBias = 8;  // a byte holds counts from -kBias to 254 - kBias
-    static constexpr std::uint8_t kWide = 255;
 
-    struct Chunk {
-        std::vector<std::uint8_t> count;
-        std::vector<std::int64_t> blockBefore;  // running sums before every kKeptBlock-th year
-        std::map<std::int64_t, std::int64_t> wide;
-        std::int64_t Count(std::int64_t i) const {
-            const std::uint8_t c = count[static_cast<std::size_t>(i)];
-            return c == kWide ? wide.at(i) : std::int64_t{c} - kBias;
-        }
-        std::int64_t Before(std::int64_t i) const {  // the years [0, i) of the chunk
-            const std::int64_t block =
-                std::min((i + kKeptBlock / 2) / kKeptBlock, kKeptChunk / kKeptBlock);
-            std::int64_t sum = blockBefore[static_cast<std::size_t>(block)];
-            for (std::int64_t k = block * kKeptBlock; k < i; ++k) {
-                sum += Count(k);
-            }
-            for (std::int64_t k = i; k < block * kKeptBlock; ++k) {
-                sum -= Count(k);
-            }
-            return sum;
-        }
-    };
+    using Chunk = PackedYearCounts;
 
     std::mutex mutex;
     std::vector<std::unique_ptr<Chunk>> chunks = std::vector<std::unique_ptr<Chunk>>(kChunks);
-    std::vector<std::int64_t> fenwick = std::vector<std::int64_t>(kChunks + 1, 0);
+    std::vector<std::int64_t> totalBefore = std::vector<std::int64_t>(kChunks + 1, 0);
+    std::vector<std::int32_t> builtBefore = std::vector<std::int32_t>(kChunks + 1, 0);
 
     static std::size_t IndexOf(std::int64_t year) {
         return static_cast<std::size_t>(floor_div(year, kKeptChunk) + kChunks / 2);
     }
-    void Add(std::size_t index, std::int64_t value) {
-        for (std::size_t i = index + 1; i < fenwick.size(); i += i & (~i + 1)) {
-            fenwick[i] += value;
-        }
+    bool AllBuilt(std::size_t lo, std::size_t hi) const {  // the chunks [lo, hi]
+        return builtBefore[hi + 1] - builtBefore[lo] == static_cast<std::int32_t>(hi - lo + 1);
     }
-    std::int64_t TotalBefore(std::size_t index) const {  // the chunks before `index`
-        std::int64_t sum = 0;
-        for (std::size_t i = index; i > 0; i -= i & (~i + 1)) {
-            sum += fenwick[i];
+    void Sum() {
+        for (std::size_t c = 0; c < chunks.size(); ++c) {
+            const bool built = chunks[c] != nullptr;
+            totalBefore[c + 1] = totalBefore[c] + (built ? chunks[c]->Total() : 0);
+            builtBefore[c + 1] = builtBefore[c] + (built ? 1 : 0);
         }
-        return sum;
     }
 };
 
@@ -1125,32 +1205,13 @@ bool HolidayCounter::IsExtraWorkday(std::int64_t jdn) const {
 // Holidays of a table's rules in the years [0, year) (negative for a year before 0): whole
 // periods, the blocks before the nearer block boundary, and the years between it and `year`.
 std::int64_t HolidayCounter::OpenPrefix(PeriodTable& table, std::int64_t year) const {
-    constexpr std::int64_t blocks = kPeriodYears / kPeriodBlock;
     std::call_once(table.built, [&] {
-        table.before.assign(static_cast<std::size_t>(blocks + 1), 0);
-        std::int64_t running = 0;
-        for (std::int64_t y = 0; y < kPeriodYears; ++y) {
-            if (y % kPeriodBlock == 0) {
-                table.before[static_cast<std::size_t>(y / kPeriodBlock)] = running;
-            }
-            running += OpenYearCount(table.segment, y);
-        }
-        table.before[static_cast<std::size_t>(blocks)] = running;
+        table.counts.Build(kPeriodYears,
+                           [&](std::int64_t y) { return OpenYearCount(table.segment, y); });
         table.ready.store(true, std::memory_order_release);
     });
     const std::int64_t periods = floor_div(year, kPeriodYears);
-    const std::int64_t rest = year - periods * kPeriodYears;
-    const std::int64_t block = std::min(blocks, (rest + kPeriodBlock / 2) / kPeriodBlock);
-    const std::int64_t edge = block * kPeriodBlock;
-    std::int64_t count =
-        periods * table.before.back() + table.before[static_cast<std::size_t>(block)];
-    for (std::int64_t y = edge; y < rest; ++y) {
-        count += OpenYearCount(table.segment, y);
-    }
-    for (std::int64_t y = rest; y < edge; ++y) {
-        count -= OpenYearCount(table.segment, y);
-    }
-    return count;
+    return periods * table.counts.Total() + table.counts.Before(year - periods * kPeriodYears);
 }
 
 // The exact counts of the years [first, end), from the years kept (worked out on first need).
@@ -1161,40 +1222,25 @@ std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) con
     YearTable& table = *kept_;
     const std::lock_guard<std::mutex> lock(table.mutex);
     const std::size_t lo = YearTable::IndexOf(first);
-    const std::size_t hi = YearTable::IndexOf(end);
-    for (std::size_t c = lo; c <= hi && c < table.chunks.size(); ++c) {
-        if (table.chunks[c] != nullptr) {
-            continue;
-        }
-        auto chunk = std::make_unique<YearTable::Chunk>();
-        chunk->count.resize(static_cast<std::size_t>(kKeptChunk));
-        chunk->blockBefore.resize(static_cast<std::size_t>(kKeptChunk / kKeptBlock + 1));
-        const std::int64_t start =
-            (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-        std::int64_t running = 0;
-        for (std::int64_t i = 0; i < kKeptChunk; ++i) {
-            if (i % kKeptBlock == 0) {
-                chunk->blockBefore[static_cast<std::size_t>(i / kKeptBlock)] = running;
+    const std::size_t hi = std::min(YearTable::IndexOf(end), table.chunks.size() - 1);
+    if (!table.AllBuilt(lo, hi)) {
+        for (std::size_t c = lo; c <= hi; ++c) {
+            if (table.chunks[c] != nullptr) {
+                continue;
             }
-            const std::int64_t count = UncachedYearCount(start + i);
-            if (count >= -YearTable::kBias && count < YearTable::kWide - YearTable::kBias) {
-                chunk->count[static_cast<std::size_t>(i)] =
-                    static_cast<std::uint8_t>(count + YearTable::kBias);
-            } else {
-                chunk->count[static_cast<std::size_t>(i)] = YearTable::kWide;
-                chunk->wide[i] = count;
-            }
-            running += count;
+            auto chunk = std::make_unique<YearTable::Chunk>();
+            const std::int64_t start =
+                (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
+            chunk->Build(kKeptChunk, [&](std::int64_t i) { return UncachedYearCount(start + i); });
+            table.chunks[c] = std::move(chunk);
         }
-        chunk->blockBefore.back() = running;
-        table.chunks[c] = std::move(chunk);
-        table.Add(c, running);
+        table.Sum();
     }
     const auto before = [&table](std::int64_t year) {
         const std::size_t c = YearTable::IndexOf(year);
         const std::int64_t start =
             (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-        return table.TotalBefore(c) + table.chunks[c]->Before(year - start);
+        return table.totalBefore[c] + table.chunks[c]->Before(year - start);
     };
     return before(end) - before(first);
 }
@@ -1216,9 +1262,10 @@ std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
         return fine.empty() ? Kinds().WeightIn(kindCount_[segment], first, end)
                             : Kinds().FineIn(kindCount_[segment], fine, first, end);
     }
-    // Built when a span of kTableYears asks for it; then used for all but the shortest.
+    // Built when a span of kTableYears asks for it; then used for any span, which reads it
+    // faster than a single year is worked out.
     PeriodTable* table = table_[segment].get();
-    if (table != nullptr && end - first > 2 * kPeriodBlock &&
+    if (table != nullptr &&
         (end - first >= kTableYears || table->ready.load(std::memory_order_acquire))) {
         return OpenPrefix(*table, end) - OpenPrefix(*table, first);
     }

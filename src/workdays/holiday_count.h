@@ -20,13 +20,18 @@
 //   stretch, of the counts before every 64th year of the cycle (0.7 MB);
 // - stretches with Julian, Orthodox, Coptic or Ethiopian rules but no Western Easter repeat
 //   after 3,701,200 Gregorian years (1,351,835,541 days: 400 Gregorian and 532 Julian years and
-//   the 4-year cycles all divide it): runs of 2,000 years or more are counted from a table of
-//   the counts before each 20-year block of that period, built once per set of rules in force
-//   on first use (under a second for a dozen rules; 1.5 MB), shorter ones year by year;
+//   the 4-year cycles all divide it): a table of the count of every year of that period is
+//   built once per set of rules in force when a run of 2,000 years first asks for it (a second
+//   or two for a dozen rules; 2 MB), and then answers runs of any length; before that, shorter
+//   runs are counted year by year;
 // - every other stretch (Islamic, Hebrew, Persian dates, tables of Chinese or astronomical
 //   dates, Western Easter beside Julian rules) has no period within the day range: its years'
-//   counts are worked out once, 4,096 years at a time as counts reach them, and kept (a byte a
-//   year); a count then takes the same time for any span within the years worked out.
+//   counts are worked out once, 4,096 years at a time as counts reach them, and kept (about
+//   half a byte a year: 5.3 MB for the whole day range); a count then takes the same time for
+//   any span within the years worked out.
+// Both tables keep a year's count in four bits over the least of its block of 256 years, with
+// the running sum before each block, and add sixteen years at a time: a count reads two sums
+// and at most 128 years at each end.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once

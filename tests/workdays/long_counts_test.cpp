@@ -1,0 +1,102 @@
+// Counts over long spans with sets of every kind of rule (Islamic, Hebrew, Orthodox, Chinese and
+// solar days, Western Easter beside Julian rules, a year crowded with single dates, a year with
+// more extra working days than holidays): the count of a span equals its working days asked one
+// by one (short spans) and its Gregorian years counted each on its own (long spans, wherever
+// they begin and end).
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+
+#include "jdcore/day_count.h"
+#include "support/qstring_printer.h"
+#include "workdays/workday_calendar.h"
+
+namespace daybridge {
+namespace {
+
+std::optional<QString> ShippedText(const QString& name) {
+    QFile file(QStringLiteral(DAYBRIDGE_DATA_DIR "/holidays/") + name + QStringLiteral(".txt"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+std::int64_t Jan1(std::int64_t year) {
+    return jdcore::jdn_from_gregorian(year, 1, 1);
+}
+
+// Western Easter beside Julian and Orthodox rules with moves; year 2405 holds 25 single dates
+// (more holidays than the other years of its block by far), year 3001 more extra working days
+// on Saturdays than holidays.
+QString MixedRules() {
+    QString text = QStringLiteral(
+        "easter -2 : Good Friday\n"
+        "orthodox easter +1 : Orthodox Easter Monday\n"
+        "12-25 julian observed next : Christmas\n"
+        "01-01 observed next : New Year\n"
+        "ISL 9-1 : Ramadan\n");
+    for (int i = 0; i < 25; ++i) {
+        text += QStringLiteral("2405-%1-%2 : Jubilee\n").arg(1 + i / 3).arg(3 + 9 * (i % 3));
+    }
+    for (std::int64_t saturday = jdcore::jdn_from_gregorian(3001, 1, 3), i = 0; i < 20;
+         ++i, saturday += 7) {
+        const jdcore::YearMonthDay day = jdcore::gregorian_from_jdn(saturday);
+        text += QStringLiteral("workday %1-%2-%3 : Make-up day\n")
+                    .arg(day.year)
+                    .arg(day.month, 2, 10, QLatin1Char('0'))
+                    .arg(day.day, 2, 10, QLatin1Char('0'));
+    }
+    return text;
+}
+
+TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
+    std::mt19937_64 random(280006);
+    const auto pick = [&](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(random);
+    };
+    const QString sets[] = {QStringLiteral("egypt"),      QStringLiteral("israel"),
+                            QStringLiteral("greece"),     QStringLiteral("china"),
+                            QStringLiteral("kazakhstan"), QString()};
+    for (const QString& name : sets) {
+        SCOPED_TRACE(name.toStdString());
+        const auto text = name.isEmpty() ? std::optional<QString>(MixedRules()) : ShippedText(name);
+        ASSERT_TRUE(text);
+        const HolidayParseResult parsed = ParseHolidayRules(*text, ShippedText);
+        ASSERT_TRUE(parsed.set);
+        const auto set = std::make_shared<HolidaySet>(*parsed.set);
+        const WorkdayCalendar calendar(set->info.weekend.value_or(0x60), set);
+        // A first count of 3,000 years builds the tables a long span needs.
+        const std::int64_t origin = Jan1(name.isEmpty() ? 2400 : 1990);
+        ASSERT_GT(calendar.WorkdaysIn(origin - 1500 * 366, origin + 1500 * 366), 0);
+        for (int trial = 0; trial < 6; ++trial) {
+            // Short spans around the set's years (and the crowded years), day by day.
+            const std::int64_t from = origin + pick(-30000, 400000);
+            const std::int64_t to = from + pick(0, 1200);
+            std::int64_t byDays = 0;
+            for (std::int64_t day = from; day < to; ++day) {
+                byDays += calendar.IsWorkday(day) ? 1 : 0;
+            }
+            ASSERT_EQ(calendar.WorkdaysIn(from, to), byDays) << from << " " << to;
+            // Long spans, near the origin or anywhere, each year on its own.
+            const std::int64_t start =
+                trial % 2 == 0 ? origin + pick(-600000, 600000) : pick(-2000000000, 2000000000);
+            const std::int64_t end = start + pick(3000, 800000);
+            std::int64_t byYears = 0;
+            for (std::int64_t a = start; a < end;) {
+                const std::int64_t b = std::min(end, Jan1(jdcore::gregorian_from_jdn(a).year + 1));
+                byYears += calendar.WorkdaysIn(a, b);
+                a = b;
+            }
+            ASSERT_EQ(calendar.WorkdaysIn(start, end), byYears) << start << " " << end;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace daybridge
