@@ -52,8 +52,9 @@ constexpr OptionHelp kOptions[] = {
      "the first month of fiscal years FY, named by the year they end (default) or start in "
      "(default jul/end)"},
     {"--fiscal-weeks", "RULE", true,
-     "the 52/53-week fiscal years FYW: retail, or last|nearest/DAY/MONTH/445|454|544[/PERIOD"
-     "[/end|start]], e.g. last/sat/aug/445 (default retail)"},
+     "the 52/53-week fiscal years FYW: retail, or END/DAY/MONTH/PATTERN[/PERIOD[/NAMING]] with "
+     "END last or nearest, PATTERN 445, 454 or 544, NAMING end or start, e.g. last/sat/aug/445 "
+     "(default retail)"},
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
     {"--lang", "en|de", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},
