@@ -44,7 +44,10 @@ QString MonthName(const CalendarDate& date, int language) {
     QString name = MonthNameOf(date.calendar, date.month,
                                [language](int id) { return GetText(id, language); });
     if (name.isEmpty()) {
-        name = QString::number(date.month);
+        // A fiscal period as its dates write it: "P05".
+        name = Calendar(date.calendar).notation == Notation::PeriodDate
+                   ? QStringLiteral("P%1").arg(date.month, 2, 10, QChar(u'0'))
+                   : QString::number(date.month);
     }
     return date.leapMonth ? GetText(kTextLeapMonth, language).arg(name) : name;
 }

@@ -37,6 +37,10 @@ inline constexpr int kCategoriesSetting = 10;
 inline constexpr int kHalfDaysSetting = 11;
 // The switch day of the historical Christian calendar (HIS).
 inline constexpr int kGregorianSwitchSetting = 12;
+// The rules of the week-date and fiscal calendars (WK, FY, FYW).
+inline constexpr int kWeekRuleSetting = 13;
+inline constexpr int kFiscalYearSetting = 14;
+inline constexpr int kFiscalWeeksSetting = 15;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
 
 // The run-cycle forms, decided once per line from its upper-case text.

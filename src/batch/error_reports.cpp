@@ -25,6 +25,7 @@ constexpr int kTextTextOnly = 611;
 constexpr int kTextNameNeeded = 612;
 constexpr int kTextNumberOutOfRange = 613;
 constexpr int kTextUnknownRoll = 614;
+constexpr int kTextUnknownUnit = 1169;
 constexpr int kTextNoSuchWorkday = 615;
 }  // namespace
 
@@ -238,6 +239,9 @@ QString BatchRun::FailureText() const {
             break;
         case EvalFailure::NoSuchWorkday:
             id = kTextNoSuchWorkday;
+            break;
+        case EvalFailure::UnknownUnit:
+            id = kTextUnknownUnit;
             break;
     }
     return failureSubject.isEmpty() ? T(id) : T(id) + QStringLiteral(" ") + failureSubject;

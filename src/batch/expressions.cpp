@@ -55,6 +55,16 @@ constexpr BuiltinName kBuiltins[] = {
     {u"ADDMONTHS(", Builtin::AddMonths, 3},
     {u"ADDYEARS(", Builtin::AddYears, 3},
     {u"MONTHSBETWEEN(", Builtin::MonthsBetween, 3},
+    {u"QUARTEROF(", Builtin::QuarterOf, 2},
+    {u"PERIODOF(", Builtin::PeriodOf, 2},
+    {u"STARTOF(", Builtin::StartOf, 3},
+    {u"ENDOF(", Builtin::EndOf, 3},
+    {u"ADDWEEKS(", Builtin::AddWeeks, 2},
+    {u"ADDPERIODS(", Builtin::AddPeriods, 3},
+    {u"ADDQUARTERS(", Builtin::AddQuarters, 3},
+    {u"WEEKSBETWEEN(", Builtin::WeeksBetween, 3},
+    {u"PERIODSBETWEEN(", Builtin::PeriodsBetween, 3},
+    {u"QUARTERSBETWEEN(", Builtin::QuartersBetween, 3},
 };
 
 constexpr std::int64_t kMaxYear = kMaxYearMagnitude;
@@ -437,6 +447,17 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
         case Builtin::AddYears:
         case Builtin::MonthsBetween:
             return EvaluateUnitBuiltin(call, context, ok);
+        case Builtin::QuarterOf:
+        case Builtin::PeriodOf:
+        case Builtin::StartOf:
+        case Builtin::EndOf:
+        case Builtin::AddWeeks:
+        case Builtin::AddPeriods:
+        case Builtin::AddQuarters:
+        case Builtin::WeeksBetween:
+        case Builtin::PeriodsBetween:
+        case Builtin::QuartersBetween:
+            return EvaluateFiscalBuiltin(call, context, ok);
         case Builtin::DateVal:
             if (!NoteCalendar(a[1], context)) {
                 ok = false;
@@ -509,6 +530,11 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
                         return Fail(context, ok, EvalFailure::DateOutOfRange);
                     }
                     return jdcore::ToWeekDate(*rule, x).week;
+                }
+                // The week of a fiscal year of weeks.
+                if (calendar != nullptr && calendar->fields != FieldKind::YearWeekDay &&
+                    calendar->fiscal != nullptr && calendar->fiscal->Has(FiscalUnit::Week)) {
+                    return EvaluateFiscalBuiltin(call, context, ok);
                 }
             }
             if (!NoteCalendar(a[1], context)) {

@@ -45,6 +45,7 @@ enum class EvalFailure : std::uint8_t {
     TextOnly,            // MONTHNAME( where a number is needed
     UnknownRoll,         // ROLL('s convention; subject: the word
     NoSuchWorkday,       // NTHWORKDAY( beyond the month's working days
+    UnknownUnit,         // STARTOF(, ENDOF( given no unit they know; subject: the word
 };
 
 class ExpressionContext {
@@ -132,7 +133,18 @@ enum class Builtin {
     // calendar units (unit_builtins.cpp)
     AddMonths,
     AddYears,
-    MonthsBetween
+    MonthsBetween,
+    // weeks and fiscal periods (fiscal_builtins.cpp)
+    QuarterOf,
+    PeriodOf,
+    StartOf,
+    EndOf,
+    AddWeeks,
+    AddPeriods,
+    AddQuarters,
+    WeeksBetween,
+    PeriodsBetween,
+    QuartersBetween,
 };
 
 // The built-in that an upper-case expression begins with (its name and "(").
@@ -183,6 +195,7 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
 // calendar (setting context.calendarArgumentMissing when it is empty), an operand that cannot
 // be read, a day beyond JDN +-2,100,000,000 or a result out of range.
 std::int32_t EvaluateUnitBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
+std::int32_t EvaluateFiscalBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok);
 QString EvaluateText(const ParsedCall& call, ExpressionContext& context, bool& ok);
 // EvaluateText's text appended to `out`; nothing is appended when ok is cleared.
 void AppendEvaluatedText(const ParsedCall& call, ExpressionContext& context, bool& ok,

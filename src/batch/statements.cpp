@@ -6,6 +6,7 @@
 #include "app/captions.h"
 #include "batch/batch_run.h"
 #include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 
@@ -78,12 +79,15 @@ void BatchRun::PrepareStatement(const ProgramLine& line) {
             return;
         }
     }
-    static constexpr std::array<std::pair<const char*, int>, 5> kWorkdaySettings = {{
+    static constexpr std::array<std::pair<const char*, int>, 8> kWorkdaySettings = {{
         {"WEEKEND=", kWeekendSetting},
         {"HOLIDAYS=", kHolidaysSetting},
         {"CATEGORIES=", kCategoriesSetting},
         {"HALFDAYS=", kHalfDaysSetting},
         {"GREGORIANSWITCH=", kGregorianSwitchSetting},
+        {"WEEKRULE=", kWeekRuleSetting},
+        {"FISCALYEAR=", kFiscalYearSetting},
+        {"FISCALWEEKS=", kFiscalWeeksSetting},
     }};
     const auto workday =
         std::find_if(kWorkdaySettings.begin(), kWorkdaySettings.end(),
@@ -170,6 +174,33 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
             return StatementResult::Error;
         }
         SetGregorianSwitchJdn(*jdn);
+        return StatementResult::Done;
+    }
+    if (which >= kWeekRuleSetting) {
+        bool taken = false;
+        if (which == kWeekRuleSetting) {
+            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetWeekDateRule(*rule);
+            }
+        } else if (which == kFiscalYearSetting) {
+            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetMonthFiscalYearRule(*rule);
+            }
+        } else {
+            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetWeekFiscalYearRule(*rule);
+            }
+        }
+        if (!taken) {
+            EchoRejectedSetting(line, false);
+            return StatementResult::Error;
+        }
         return StatementResult::Done;
     }
     if (which >= kWeekendSetting) {

@@ -39,6 +39,9 @@
     X(KOR)                     \
     X(JPN)                     \
     X(BUD)                     \
+    X(WK)                      \
+    X(FY)                      \
+    X(FYW)                     \
     /* a new calendar's line goes above this one */
 
 namespace daybridge {

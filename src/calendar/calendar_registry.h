@@ -15,6 +15,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "calendar/calendar_list.h"
 #include "jdcore/calendar_check.h"
@@ -56,6 +57,8 @@ enum class Notation : std::uint8_t {
     LongCount,         // "13.0.14.2.19"
     LunisolarDate,     // "2033-11bis-02": as YearMonthDay, a leap month marked "bis" (any case)
     EraYearMonthDay,   // "Reiwa 8-12-07": the era's name, then as YearMonthDay (see EraNames)
+    WeekDate,          // "2026-W50-1": year, "W" and the week, the day of the week; hyphens always
+    PeriodDate,        // "2027-P05-15": year, "P" and the period, the day of the period
 };
 
 // What follows a leap month's number in a LunisolarDate ("11bis": the leap month after month 11).
@@ -110,6 +113,25 @@ struct EraNames {
     std::span<const std::int64_t> firstJdn;
 };
 
+// The units of the week-date and fiscal calendars, for the built-ins that step and count them.
+enum class FiscalUnit : std::uint8_t { Week = 1, Period = 2, Quarter = 4, Year = 8 };
+
+// The arithmetic of those units in a calendar that has them (`units`, a set of FiscalUnit
+// bits); each function is asked only for a unit the calendar has. Nothing is returned for a
+// result beyond the calendar library's range.
+struct FiscalArithmetic {
+    std::uint8_t units = 0;
+    // Which of them holds the day: the week of the year, the period, the quarter, the year.
+    std::int64_t (*numberOf)(FiscalUnit unit, std::int64_t jdn);
+    // The first and last day of the unit holding the day.
+    std::pair<std::int64_t, std::int64_t> (*spanOf)(FiscalUnit unit, std::int64_t jdn);
+    std::optional<std::int64_t> (*add)(FiscalUnit unit, std::int64_t jdn, std::int64_t count);
+    // The unit's starts passed going from `from` to `to` (negative backwards).
+    std::int64_t (*between)(FiscalUnit unit, std::int64_t from, std::int64_t to);
+
+    bool Has(FiscalUnit unit) const { return (units & static_cast<std::uint8_t>(unit)) != 0; }
+};
+
 struct CalendarEntry {
     CalendarId id;
     const char* code;           // "CE"; compared case-blind
@@ -155,7 +177,8 @@ struct CalendarEntry {
     // ---- names ----
     int nameText = 0;  // text id of its name; 0: the window's option caption names it
     MonthNames monthNames{};
-    const EraNames* eras = nullptr;  // Notation::EraYearMonthDay
+    const EraNames* eras = nullptr;            // Notation::EraYearMonthDay
+    const FiscalArithmetic* fiscal = nullptr;  // weeks, periods, quarters of its own
 
     // ---- the window and the batch language ----
     FieldChoice fieldChoice = FieldChoice::OtherList;

@@ -45,6 +45,16 @@ constexpr OptionHelp kOptions[] = {
     {"--gregorian-switch", "DATE|rome|britain", true,
      "the first Gregorian day of the historical calendar HIS, a date YYYY-MM-DD from 0200-03-01 "
      "(default rome, 1582-10-15; britain is 1752-09-14)"},
+    {"--week-rule", "RULE", true,
+     "the week rule of week dates WK: iso, us, mideast, a WEEKNUM type (1, 2, 11-17, 21) or "
+     "DAY/WEEK1, e.g. sun/full (default iso)"},
+    {"--fiscal-year", "MONTH[/end|start]", true,
+     "the first month of fiscal years FY, named by the year they end (default) or start in "
+     "(default jul/end)"},
+    {"--fiscal-weeks", "RULE", true,
+     "the 52/53-week fiscal years FYW: retail, or END/DAY/MONTH/PATTERN[/PERIOD[/NAMING]] with "
+     "END last or nearest, PATTERN 445, 454 or 544, NAMING end or start, e.g. last/sat/aug/445 "
+     "(default retail)"},
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
     {"--lang", "en|de", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},

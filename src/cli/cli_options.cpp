@@ -6,6 +6,7 @@
 
 #include "calendar/calendar_table.h"
 #include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "cli/cli_help.h"
 #include "env/holiday_files.h"
 #include "workdays/holiday_export.h"
@@ -74,6 +75,21 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         o.gregorianSwitch = GregorianSwitchOfText(value);
         if (!o.gregorianSwitch) {
             return bad("a date YYYY-MM-DD from 0200-03-01 to 9999-12-31, rome or britain");
+        }
+    } else if (name == "--week-rule") {
+        o.weekRule = WeekRuleOfText(value);
+        if (!o.weekRule) {
+            return bad("iso, us, mideast, a WEEKNUM type or DAY/JAN1|4DAYS|FULL|CALENDAR");
+        }
+    } else if (name == "--fiscal-year") {
+        o.fiscalYear = MonthFiscalRuleOfText(value);
+        if (!o.fiscalYear) {
+            return bad("the first month, jan..dec or 1..12, then optionally /end or /start");
+        }
+    } else if (name == "--fiscal-weeks") {
+        o.fiscalWeeks = WeekFiscalRuleOfText(value);
+        if (!o.fiscalWeeks) {
+            return bad("retail, or last|nearest/DAY/MONTH/445|454|544[/PERIOD[/end|start]]");
         }
     } else if (name == "--max-errors") {
         static const QRegularExpression digits("^[0-9]{1,5}$");
@@ -479,6 +495,15 @@ void ApplyOverrides(const Options& o, AppState& state) {
     }
     if (o.gregorianSwitch) {
         SetGregorianSwitchJdn(*o.gregorianSwitch);
+    }
+    if (o.weekRule) {
+        SetWeekDateRule(*o.weekRule);
+    }
+    if (o.fiscalYear) {
+        SetMonthFiscalYearRule(*o.fiscalYear);
+    }
+    if (o.fiscalWeeks) {
+        SetWeekFiscalYearRule(*o.fiscalWeeks);
     }
     if (o.maxErrors) {
         state.maxNumErrors = *o.maxErrors;

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "cli/filter_run.h"
+#include "jdcore/fiscal.h"
 
 namespace daybridge::cli {
 
@@ -32,7 +33,10 @@ struct Options {
     std::optional<bool> verbose;
     std::optional<CalendarId> firstCalendar;
     std::optional<CalendarId> secondCalendar;
-    std::optional<std::int64_t> gregorianSwitch;  // --gregorian-switch (a JDN)
+    std::optional<std::int64_t> gregorianSwitch;        // --gregorian-switch (a JDN)
+    std::optional<jdcore::WeekRule> weekRule;           // --week-rule
+    std::optional<jdcore::MonthFiscalRule> fiscalYear;  // --fiscal-year
+    std::optional<jdcore::WeekFiscalRule> fiscalWeeks;  // --fiscal-weeks
     std::optional<int> maxErrors;
     std::optional<int> language;
     std::optional<std::int32_t> todayJdn;

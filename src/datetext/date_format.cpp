@@ -310,6 +310,12 @@ QString CanonicalDateText(CalendarId calendar, std::int32_t jdn, const TextForma
             return FormatLongCount({date.year, date.month, date.day, date.uinal, date.kin});
         case Notation::YearMonthDay:
             return FormatWorldDate(date.year, date.month, date.day, format.thousandsSeparator);
+        case Notation::WeekDate:
+            return QString::number(date.year) + QStringLiteral("-W") + Padded(date.month, 2) +
+                   u'-' + QString::number(date.day);
+        case Notation::PeriodDate:
+            return QString::number(date.year) + QStringLiteral("-P") + Padded(date.month, 2) +
+                   u'-' + Padded(date.day, 2);
         case Notation::LunisolarDate: {
             QString text = FormatWorldDate(date.year, date.month, date.day, QString());
             if (date.leapMonth) {

@@ -185,7 +185,7 @@ std::optional<QString> WithoutCodeAndDayName(CalendarId calendar, const QString&
 struct DateTextRules {
     QChar dateSeparator = u'-';  // besides "-"
     QChar groupChars[2];         // digit grouping allowed inside the year (null: none)
-    bool weekLetter = false;     // the "W" of an ISO week date
+    QChar letter;                // the "W" of a week date, the "P" of a period date (or none)
     bool yearLast = false;       // day or month first: the year is the last number
 
     bool IsFieldSeparator(QChar c) const { return c == u'-' || c == dateSeparator; }
@@ -206,7 +206,11 @@ DateTextRules RulesFor(const CalendarEntry& calendar, const TextFormat& format) 
         dateFormat = kDateFormatYMD;  // read year first, as written
     }
     rules.yearLast = libraryDate && dateFormat != kDateFormatYMD;
-    rules.weekLetter = calendar.notation == Notation::IsoWeekDate;
+    if (calendar.notation == Notation::IsoWeekDate || calendar.notation == Notation::WeekDate) {
+        rules.letter = u'W';
+    } else if (calendar.notation == Notation::PeriodDate) {
+        rules.letter = u'P';
+    }
     const QChar thousands =
         format.thousandsSeparator.isEmpty() ? QChar() : format.thousandsSeparator.front();
     // Large leap week years are written with the regional grouping.
@@ -232,11 +236,11 @@ std::optional<QString> CleanDateBody(const QString& text, const DateTextRules& r
     t.reserve(text.size());
     bool blankBefore = false;
     for (QChar c : text) {
-        if (rules.weekLetter && c == u'w') {
-            c = u'W';
+        if (!rules.letter.isNull() && c.toUpper() == rules.letter) {
+            c = rules.letter;
         }
         const bool allowed = rules.InNumber(c) || rules.IsFieldSeparator(c) || c == u'(' ||
-                             c == u')' || (rules.weekLetter && c == u'W');
+                             c == u')' || (!rules.letter.isNull() && c == rules.letter);
         if (!allowed && IsBlank(c)) {
             blankBefore = true;
             continue;
@@ -441,6 +445,19 @@ ParseResult ParseYearFirstDate(const CalendarEntry& calendar, const QString& tex
     const std::int64_t jdn = calendar.toJdn(date);
     return InDayNumberRange(jdn) && InSpan(calendar, jdn) ? Outcome(ParseOutcome::Valid, jdn)
                                                           : Outcome(ParseOutcome::OutOfRange);
+}
+
+// A week date or a period date, the date alone: year-first with the calendar's letter right
+// after the first "-" ("2026-W50-1", "2027-P05-15").
+ParseResult ParseLetteredDate(const CalendarEntry& calendar, const QString& body) {
+    const QChar letter = calendar.notation == Notation::WeekDate ? u'W' : u'P';
+    const qsizetype at = body.indexOf(letter);
+    if (at < 2 || body.at(at - 1) != u'-' || body.indexOf(letter, at + 1) >= 0) {
+        return Outcome(ParseOutcome::Invalid);
+    }
+    QString t = body;
+    t.remove(at, 1);
+    return ParseYearFirstDate(calendar, t);
 }
 
 // A lunisolar date, the date alone: year-month-day, the month of a leap month followed by
@@ -909,6 +926,9 @@ ParseResult ParseDateInCalendar(CalendarId calendar, const QString& text,
                 ParseDate(*body, format.dateSeparator, calendar, format.dateFormat, record);
             return Outcome(outcome, record.jdn);
         }
+        case Notation::WeekDate:
+        case Notation::PeriodDate:
+            return ParseLetteredDate(entry, *body);
         case Notation::YearMonthDay:
         case Notation::DayNumber:
         case Notation::LongCount:

@@ -35,10 +35,16 @@ inline constexpr const char* kFirstDateCalendar = "fields/firstCalendar";
 inline constexpr const char* kSecondDateCalendar = "fields/secondCalendar";
 // The first Gregorian day of the historical calendar (HIS), "YYYY-MM-DD".
 inline constexpr const char* kGregorianSwitch = "calendars/gregorianSwitch";
+// The rules of the week-date and fiscal calendars (calendar/week_fiscal_rules.h): "US",
+// "JUL/END", "RETAIL".
+inline constexpr const char* kWeekRule = "calendars/weekRule";
+inline constexpr const char* kFiscalYear = "calendars/fiscalYear";
+inline constexpr const char* kFiscalWeeks = "calendars/fiscalWeeks";
 }  // namespace side_key
 inline constexpr const char* kSideKeys[] = {
     side_key::kTodayCalendar,     side_key::kWeekendDays,        side_key::kHolidaySet,
-    side_key::kFirstDateCalendar, side_key::kSecondDateCalendar, side_key::kGregorianSwitch};
+    side_key::kFirstDateCalendar, side_key::kSecondDateCalendar, side_key::kGregorianSwitch,
+    side_key::kWeekRule,          side_key::kFiscalYear,         side_key::kFiscalWeeks};
 
 // The entries of the file as text: "group/name" -> value. Nothing when the text is not such a
 // file (a line that is neither a [group], a key=value nor a comment, a control character, a

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "datetext/date_parse.h"
 #include "env/holiday_files.h"
 #include "ui/desktop_keys.h"
@@ -28,6 +29,12 @@ namespace {
 const QColor kBackground(192, 255, 255);
 
 // Texts of dbrg_text.dat.
+constexpr int kTextWeekRule = 1166;  // the labels of the week and fiscal rules
+constexpr int kTextFiscalYear = 1167;
+constexpr int kTextFiscalWeeks = 1168;
+constexpr int kTextNotAWeekRule = 1163;
+constexpr int kTextNotAFiscalYear = 1164;
+constexpr int kTextNotFiscalWeeks = 1165;
 constexpr int kTextGregorianSwitch = 567;  // the label of the historical calendar's switch
 constexpr int kTextNotASwitchDay = 814;
 
@@ -198,6 +205,26 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     lblGregorianSwitch_->setWordWrap(true);
     frame4Layout->addWidget(lblGregorianSwitch_, 2, 0);
     frame4Layout->addWidget(txbGregorianSwitch_, 2, 1, Qt::AlignTop);
+    // The rules of the week-date and fiscal calendars, as daybridge.conf writes them.
+    const struct {
+        QLabel*& label;
+        QLineEdit*& box;
+        const char* labelName;
+        const char* boxName;
+    } rules[] = {{lblWeekRule_, txbWeekRule_, "lblWeekRule", "txbWeekRule"},
+                 {lblFiscalYear_, txbFiscalYear_, "lblFiscalYear", "txbFiscalYear"},
+                 {lblFiscalWeeks_, txbFiscalWeeks_, "lblFiscalWeeks", "txbFiscalWeeks"}};
+    int row = 3;
+    for (const auto& rule : rules) {
+        rule.label = Named(new QLabel(frame4_), rule.labelName);
+        rule.box = Named(new QLineEdit(frame4_), rule.boxName);
+        rule.box->setMaxLength(40);
+        rule.label->setBuddy(rule.box);
+        rule.label->setWordWrap(true);
+        frame4Layout->addWidget(rule.label, row, 0);
+        frame4Layout->addWidget(rule.box, row, 1, Qt::AlignTop);
+        ++row;
+    }
     frame4Layout->setColumnStretch(0, 1);
 
     frameWorkdays_ = Named(new QFrame(this), "frmWorkdays");
@@ -305,6 +332,9 @@ void frmConfigure::SetLanguageDependentText() {
     lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
     lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
     lblGregorianSwitch_->setText(state_.Text(kTextGregorianSwitch));
+    lblWeekRule_->setText(state_.Text(kTextWeekRule));
+    lblFiscalYear_->setText(state_.Text(kTextFiscalYear));
+    lblFiscalWeeks_->setText(state_.Text(kTextFiscalWeeks));
     cmdClose_->setText(state_.Caption(Caption::Close));
     lblWeekendDays_->setText(state_.Caption(Caption::WeekendDaysFrame));
     // Monday first, abbreviated as each language does: "Mon", "Mo".
@@ -479,6 +509,9 @@ void frmConfigure::ShowLimits() {
                                  ? QString()
                                  : QString::number(state_.autoEnlargeBytes));
     txbGregorianSwitch_->setText(GregorianSwitchText(GregorianSwitchJdn()));
+    txbWeekRule_->setText(WeekRuleText(WeekDateRule()));
+    txbFiscalYear_->setText(MonthFiscalRuleText(MonthFiscalYearRule()));
+    txbFiscalWeeks_->setText(WeekFiscalRuleText(WeekFiscalYearRule()));
 }
 
 void frmConfigure::Message(const QString& title, const QString& text) {
@@ -562,6 +595,22 @@ bool frmConfigure::ApplyLimits(bool report) {
         }
         all = false;
     }
+    // The week and fiscal rules: each taken when it reads, else the first wrong one is shown.
+    const auto rule = [&](QLineEdit* box, auto read, auto set, int why) {
+        if (const auto value = read(box->text().trimmed())) {
+            set(*value);
+            return;
+        }
+        if (report && all) {
+            Message(state_.Caption(Caption::InvalidInput), state_.Text(why));
+            box->setFocus();
+            box->selectAll();
+        }
+        all = false;
+    };
+    rule(txbWeekRule_, WeekRuleOfText, SetWeekDateRule, kTextNotAWeekRule);
+    rule(txbFiscalYear_, MonthFiscalRuleOfText, SetMonthFiscalYearRule, kTextNotAFiscalYear);
+    rule(txbFiscalWeeks_, WeekFiscalRuleOfText, SetWeekFiscalYearRule, kTextNotFiscalWeeks);
     return all;
 }
 

@@ -120,6 +120,12 @@ class frmConfigure : public QDialog {
     QLineEdit* txbAutoEnlarge_ = nullptr;
     QLabel* lblGregorianSwitch_ = nullptr;
     QLineEdit* txbGregorianSwitch_ = nullptr;  // the first Gregorian day of HIS
+    QLabel* lblWeekRule_ = nullptr;            // the rules of WK, FY and FYW
+    QLineEdit* txbWeekRule_ = nullptr;
+    QLabel* lblFiscalYear_ = nullptr;
+    QLineEdit* txbFiscalYear_ = nullptr;
+    QLabel* lblFiscalWeeks_ = nullptr;
+    QLineEdit* txbFiscalWeeks_ = nullptr;
     QFrame* frameWorkdays_ = nullptr;
     QLabel* lblWeekendDays_ = nullptr;
     std::array<QCheckBox*, 7> chkWeekend_{};  // Monday first, as the weekend's bits

@@ -41,6 +41,7 @@
 #include "app/refused_date_text.h"
 #include "calendar/calendar_units.h"
 #include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "compute/date_fields.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
@@ -84,6 +85,9 @@ constexpr int kTextNotTxtName = 355;
 constexpr int kTextNoApplicationOpens = 356;
 constexpr int kTextUnknownCalendar = 812;
 constexpr int kTextInvalidGregorianSwitch = 814;
+constexpr int kTextInvalidWeekRule = 1163;
+constexpr int kTextInvalidFiscalYear = 1164;
+constexpr int kTextInvalidFiscalWeeks = 1165;
 constexpr int kTextEmptiedByRun = 820;        // a date field the batch run emptied
 constexpr int kTextProcessFileToolTip = 821;  // says the run empties the date fields
 
@@ -826,6 +830,23 @@ QString frmMain::LoadSideSettings() {
             side_.Drop(side_key::kGregorianSwitch, state_.Text(kTextInvalidGregorianSwitch));
         }
     }
+    // The rules of WK, FY and FYW: one that does not read is dropped and stays built-in.
+    const auto rule = [&](const char* key, auto read, auto set, int why) {
+        const QString stored = side_.value(key);
+        if (stored.isEmpty()) {
+            return;
+        }
+        if (const auto value = read(stored)) {
+            set(*value);
+        } else {
+            side_.Drop(key, state_.Text(why));
+        }
+    };
+    rule(side_key::kWeekRule, WeekRuleOfText, SetWeekDateRule, kTextInvalidWeekRule);
+    rule(side_key::kFiscalYear, MonthFiscalRuleOfText, SetMonthFiscalYearRule,
+         kTextInvalidFiscalYear);
+    rule(side_key::kFiscalWeeks, WeekFiscalRuleOfText, SetWeekFiscalYearRule,
+         kTextInvalidFiscalWeeks);
     HoldSideSettings();
     side_.MarkUnchanged();
     return side_.Notice(state_.language);
@@ -853,6 +874,9 @@ void frmMain::HoldSideSettings() {
     side_.setValue(side_key::kFirstDateCalendar, world(state_.GetCal(1)));
     side_.setValue(side_key::kSecondDateCalendar, world(state_.GetCal(2)));
     side_.setValue(side_key::kGregorianSwitch, GregorianSwitchText(GregorianSwitchJdn()));
+    side_.setValue(side_key::kWeekRule, WeekRuleText(WeekDateRule()));
+    side_.setValue(side_key::kFiscalYear, MonthFiscalRuleText(MonthFiscalYearRule()));
+    side_.setValue(side_key::kFiscalWeeks, WeekFiscalRuleText(WeekFiscalYearRule()));
 }
 
 // Writes what this window changed of the side settings; false with the message in `failure`.
@@ -1349,7 +1373,10 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
             const CalendarId calendar =
                 field == txbFirstDate ? state_.firstCalendar : state_.secondCalendar;
             const Notation notation = Calendar(calendar).notation;
-            const bool iso = notation == Notation::IsoWeekDate;
+            const bool iso = notation == Notation::IsoWeekDate || notation == Notation::WeekDate;
+            // The "P" of a period date.
+            const bool periodLetter = notation == Notation::PeriodDate &&
+                                      length < kFieldLengthLimit && (c == u'P' || c == u'p');
             // The letters of a leap month's mark ("11bis"), either case.
             const bool leapMark = notation == Notation::LunisolarDate &&
                                   length < kFieldLengthLimit &&
@@ -1358,7 +1385,7 @@ bool frmMain::KeyPressFilter(QLineEdit* field, QKeyEvent* key) {
             const bool eraLetter =
                 Calendar(calendar).eras != nullptr && c.isLetter() && length < kFieldLengthLimit;
             allowed =
-                leapMark || eraLetter ||
+                leapMark || eraLetter || periodLetter ||
                 IsAllowedDateKey(code, length, kFieldLengthLimit, state_.format.dateSeparator, iso);
         }
         if (!allowed) {

@@ -1,10 +1,11 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
 // a picture of the window:
-//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE]
+//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE [--sunday]]
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does);
 // --guide pictures the help window instead, at the keyboard table, with a search under way;
 // --month pictures the month display on the month at PLACE (1 = the year's first) of YEAR in
-// the calendar CODE, e.g. "--month HEB 5787 1" for Tishri 5787.
+// the calendar CODE, e.g. "--month HEB 5787 1" for Tishri 5787; --sunday starts its weeks on
+// Sunday (the weeks of the retail fiscal calendar).
 #include <QApplication>
 #include <QByteArray>
 #include <QComboBox>
@@ -27,11 +28,12 @@
 int main(int argc, char* argv[]) {
     const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
     const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
-    const bool calendarMonth = argc == 6 && QByteArray(argv[2]) == "--month";
+    const bool sunday = argc == 7 && QByteArray(argv[6]) == "--sunday";
+    const bool calendarMonth = (argc == 6 || sunday) && QByteArray(argv[2]) == "--month";
     if (argc != 2 && !dark && !guide && !calendarMonth) {
         std::fprintf(stderr,
                      "usage: daybridge_screenshot OUTPUT.png"
-                     " [--dark | --guide | --month CODE YEAR PLACE]\n");
+                     " [--dark | --guide | --month CODE YEAR PLACE [--sunday]]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -113,6 +115,9 @@ int main(int argc, char* argv[]) {
         }
         calendars->setCurrentIndex(
             calendars->findText(daybridge::CalendarName(*calendar, daybridge::kEnglish)));
+        if (sunday) {
+            month->findChild<QRadioButton*>(QStringLiteral("optSunday"))->click();
+        }
         month->findChild<QLineEdit*>(QStringLiteral("txbYear"))
             ->setText(QString::fromLatin1(argv[4]));
         month->findChild<QPushButton*>(QStringLiteral("cmdDisplay"))->click();  // the year's months

@@ -2,6 +2,7 @@
 // limits and their refusals, the working days, and the state shown in the controls.
 
 #include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "compute/compute_engine.h"
 #include "env/holiday_files.h"
 #include "support/program_text.h"
@@ -209,6 +210,44 @@ class TestConfigure : public QObject {
             dialog_->hide();
         }
         QVERIFY(SetGregorianSwitchJdn(2299161));
+    }
+
+    // The week and fiscal rules: a text that reads is taken on Close and shown again in its
+    // canonical form; one that does not keeps the dialog open on it and the rule unchanged.
+    void weekAndFiscalRulesTakenOrRefused() {
+        const std::tuple<const char*, const char*, const char*> cases[] = {
+            {"txbWeekRule", " sun/full ", "SUN/FULL"},
+            {"txbWeekRule", "1", "SUN/CALENDAR"},
+            {"txbWeekRule", "sun/5days", nullptr},
+            {"txbFiscalYear", "10", "OCT/END"},
+            {"txbFiscalYear", "apr/start", "APR/START"},
+            {"txbFiscalYear", "apr/begin", nullptr},
+            {"txbFiscalWeeks", "nearest/sat/jan/454/12/start", "RETAIL"},
+            {"txbFiscalWeeks", "last/sat/aug/445", "LAST/SAT/AUG/445/12/END"},
+            {"txbFiscalWeeks", "last/sat/aug", nullptr}};
+        for (const auto& [box, text, shown] : cases) {
+            SetWeekDateRule(jdcore::kIsoWeeks);
+            SetMonthFiscalYearRule(kDefaultMonthFiscalRule);
+            SetWeekFiscalYearRule(jdcore::kRetail454);
+            boxes_.clear();
+            dialog_->show();
+            const QString before = W<QLineEdit>(box)->text();
+            W<QLineEdit>(box)->setText(QString::fromLatin1(text));
+            W<QPushButton>("cmdClose")->click();
+            QCOMPARE(dialog_->isVisible(), shown == nullptr);
+            QCOMPARE(boxes_.size(), std::size_t(shown == nullptr));
+            if (shown != nullptr) {
+                dialog_->show();
+                QCOMPARE(W<QLineEdit>(box)->text(), QString::fromLatin1(shown));
+            } else {
+                QCOMPARE(dialog_->focusWidget(), W<QLineEdit>(box));
+                W<QLineEdit>(box)->setText(before);
+            }
+            dialog_->hide();
+        }
+        SetWeekDateRule(jdcore::kIsoWeeks);
+        SetMonthFiscalYearRule(kDefaultMonthFiscalRule);
+        SetWeekFiscalYearRule(jdcore::kRetail454);
     }
 
     // Each option writes the state at once, which a new dialog shows; RefreshFromState shows
