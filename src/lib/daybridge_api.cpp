@@ -168,7 +168,7 @@ std::mutex holidayLoadMutex;
 }  // namespace
 
 const char* LibraryVersion() {
-    return DAYBRIDGE_VERSION;
+    return DAYBRIDGE_LIBRARY_VERSION;
 }
 
 // ---- calendars ----
