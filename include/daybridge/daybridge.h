@@ -174,6 +174,12 @@ DAYBRIDGE_API Result<std::int64_t> AddMonths(std::string_view calendar, std::int
 DAYBRIDGE_API Result<std::int64_t> AddYears(std::string_view calendar, std::int64_t jdn,
                                             std::int64_t years);
 
+// Years and months at once (the day clamped once, after both: 2024-02-29 + 1 year - 1 month is
+// 2025-01-29), then days.
+DAYBRIDGE_API Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn,
+                                             std::int64_t years, std::int64_t months,
+                                             std::int64_t days = 0);
+
 // to - from, both checked to lie in the range.
 DAYBRIDGE_API Result<std::int64_t> DaysBetween(std::int64_t from, std::int64_t to);
 

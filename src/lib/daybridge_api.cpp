@@ -359,6 +359,23 @@ Result<std::int64_t> AddYears(std::string_view calendar, std::int64_t jdn, std::
     return DayOf(AddYearsMonths(*id, jdn, years, 0));
 }
 
+Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn, std::int64_t years,
+                               std::int64_t months, std::int64_t days) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    if (!InDayRange(jdn)) {
+        return OutOfRangeDay(jdn);
+    }
+    if (years < -kMaxUnitYears || years > kMaxUnitYears || months < -kMaxUnitMonths ||
+        months > kMaxUnitMonths) {
+        return DayOf(UnitResult{});
+    }
+    const Result<std::int64_t> day = DayOf(AddYearsMonths(*id, jdn, years, months));
+    return day ? AddDays(*day, days) : day;
+}
+
 Result<std::int64_t> DaysBetween(std::int64_t from, std::int64_t to) {
     if (!InDayRange(from)) {
         return OutOfRangeDay(from);

@@ -189,14 +189,7 @@ py::object ConvertMany(const py::object& dates, const std::string& to, const std
 
 std::int64_t Added(std::int64_t jdn, std::int64_t years, std::int64_t months, std::int64_t days,
                    const std::string& calendar) {
-    std::int64_t day = jdn;
-    if (years != 0) {
-        day = Take(daybridge::AddYears(calendar, day, years));
-    }
-    if (months != 0) {
-        day = Take(daybridge::AddMonths(calendar, day, months));
-    }
-    return Take(daybridge::AddDays(day, days));
+    return Take(daybridge::AddPeriod(calendar, jdn, years, months, days));
 }
 
 py::object AddMany(const py::object& dates, std::int64_t years, std::int64_t months,
@@ -327,8 +320,8 @@ PYBIND11_MODULE(daybridge, m) {
         },
         py::arg("date"), py::arg("years") = 0, py::arg("months") = 0, py::arg("days") = 0,
         py::arg("calendar") = "CE",
-        "Years, then months in the calendar's own months (a day the month lacks becomes its\n"
-        "last day), then days. The result is of the kind given: date, JDN or tuple.");
+        "Years and months in the calendar's own months (a day the month lacks becomes its\n"
+        "last day, once, after both), then days. The result is of the kind given: date, JDN or tuple.");
     m.def(
         "difference",
         [](const py::object& first, const py::object& second, const std::string& calendar) {

@@ -101,6 +101,7 @@ TEST(LibraryApi, RefusalsSayWhatIsWrong) {
         {"beyond months", daybridge::AddMonths("CE", kLimit - 20, 1), ErrorCode::OutOfRange},
         {"day beyond range", daybridge::AddYears("HEB", -kLimit - 1, 1), ErrorCode::OutOfRange},
         {"unknown in add", daybridge::AddYears("QQ", 0, 1), ErrorCode::UnknownCalendar},
+        {"period beyond", daybridge::AddPeriod("CE", kLimit - 40, 0, 1, 10), ErrorCode::OutOfRange},
     };
     for (const Case& c : cases) {
         ASSERT_FALSE(c.result.ok()) << c.what;
