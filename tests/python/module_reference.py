@@ -55,6 +55,24 @@ check("add_many array", moved.tolist(),
       [d + relativedelta(months=1) + datetime.timedelta(days=3)
        if d.year < 9999 or d.month < 12 else None for d in sample])
 
+# Working days (Friday-Saturday weekend, no holidays) against numpy's business days, which
+# count [a, b) where the program counts (a, b] (and [b, a), negative, backwards).
+workdays = daybridge.WorkingDays("fri sat")
+mask = [1, 1, 1, 1, 0, 0, 1]
+one = datetime.timedelta(days=1)
+for day in days[:3000]:
+    ordinal = day.toordinal() + rng.randint(-400, 400)
+    if not 2 <= ordinal <= 3652058 or not 2 <= day.toordinal() <= 3652058:
+        continue
+    other = datetime.date.fromordinal(ordinal)
+    if other >= day:
+        expected = int(numpy.busday_count(day + one, other + one, weekmask=mask))
+    else:
+        expected = int(numpy.busday_count(day, other, weekmask=mask))
+    check(f"count {day} {other}", workdays.count(day, other), expected)
+    if expected != 0:
+        check(f"add {day} {expected}", workdays.count(day, workdays.add(day, expected)), expected)
+
 for bad in [lambda: daybridge.convert((2023, 2, 29), "HEB"),
             lambda: daybridge.convert(datetime.date(2000, 1, 1), "XYZ"),
             lambda: daybridge.parse("2012-1O-31"),
