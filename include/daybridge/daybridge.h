@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -131,6 +132,9 @@ DAYBRIDGE_API Result<CalendarInfo> FindCalendar(std::string_view code);
 // The JDN of a date, and the date of a JDN.
 DAYBRIDGE_API Result<std::int64_t> DayNumberOf(std::string_view calendar, const DateParts& date);
 DAYBRIDGE_API Result<DateParts> DatePartsOf(std::string_view calendar, std::int64_t jdn);
+// DatePartsOf over many days, the calendar looked up once; the first day that fails fails all.
+DAYBRIDGE_API Result<std::vector<DateParts>> DatePartsOfMany(std::string_view calendar,
+                                                             std::span<const std::int64_t> jdns);
 // The same day in another calendar.
 DAYBRIDGE_API Result<DateParts> ConvertDate(std::string_view fromCalendar, const DateParts& date,
                                             std::string_view toCalendar);
@@ -179,6 +183,13 @@ DAYBRIDGE_API Result<std::int64_t> AddYears(std::string_view calendar, std::int6
 DAYBRIDGE_API Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn,
                                              std::int64_t years, std::int64_t months,
                                              std::int64_t days = 0);
+
+// AddPeriod over many days, the calendar looked up once; the first day that fails fails all.
+DAYBRIDGE_API Result<std::vector<std::int64_t>> AddPeriodMany(std::string_view calendar,
+                                                              std::span<const std::int64_t> jdns,
+                                                              std::int64_t years,
+                                                              std::int64_t months,
+                                                              std::int64_t days = 0);
 
 // to - from, both checked to lie in the range.
 DAYBRIDGE_API Result<std::int64_t> DaysBetween(std::int64_t from, std::int64_t to);

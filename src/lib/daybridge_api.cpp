@@ -236,15 +236,13 @@ Result<std::int64_t> DayNumberOf(std::string_view calendar, const DateParts& dat
     return jdn;
 }
 
-Result<DateParts> DatePartsOf(std::string_view calendar, std::int64_t jdn) {
-    Result<CalendarId> id = CalendarNamed(calendar);
-    if (!id) {
-        return id.error();
+namespace {
+
+Result<DateParts> PartsIn(CalendarId id, std::int64_t jdn) {
+    if (!InSpan(Calendar(id), jdn) || !InDayRange(jdn)) {
+        return OutsideCalendar(id, jdn);
     }
-    if (!InSpan(Calendar(*id), jdn) || !InDayRange(jdn)) {
-        return OutsideCalendar(*id, jdn);
-    }
-    const CalendarDate internal = FromJdn(*id, jdn);
+    const CalendarDate internal = FromJdn(id, jdn);
     DateParts date;
     date.year = internal.year;
     date.month = internal.month;
@@ -254,6 +252,34 @@ Result<DateParts> DatePartsOf(std::string_view calendar, std::int64_t jdn) {
     date.uinal = internal.uinal;
     date.kin = internal.kin;
     return date;
+}
+
+}  // namespace
+
+Result<DateParts> DatePartsOf(std::string_view calendar, std::int64_t jdn) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    return PartsIn(*id, jdn);
+}
+
+Result<std::vector<DateParts>> DatePartsOfMany(std::string_view calendar,
+                                               std::span<const std::int64_t> jdns) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    std::vector<DateParts> dates;
+    dates.reserve(jdns.size());
+    for (const std::int64_t jdn : jdns) {
+        Result<DateParts> date = PartsIn(*id, jdn);
+        if (!date) {
+            return date.error();
+        }
+        dates.push_back(*date);
+    }
+    return dates;
 }
 
 Result<DateParts> ConvertDate(std::string_view fromCalendar, const DateParts& date,
@@ -359,12 +385,10 @@ Result<std::int64_t> AddYears(std::string_view calendar, std::int64_t jdn, std::
     return DayOf(AddYearsMonths(*id, jdn, years, 0));
 }
 
-Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn, std::int64_t years,
-                               std::int64_t months, std::int64_t days) {
-    Result<CalendarId> id = CalendarNamed(calendar);
-    if (!id) {
-        return id.error();
-    }
+namespace {
+
+Result<std::int64_t> PeriodAdded(CalendarId id, std::int64_t jdn, std::int64_t years,
+                                 std::int64_t months, std::int64_t days) {
     if (!InDayRange(jdn)) {
         return OutOfRangeDay(jdn);
     }
@@ -372,8 +396,39 @@ Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn, std:
         months > kMaxUnitMonths) {
         return DayOf(UnitResult{});
     }
-    const Result<std::int64_t> day = DayOf(AddYearsMonths(*id, jdn, years, months));
+    const Result<std::int64_t> day = DayOf(AddYearsMonths(id, jdn, years, months));
     return day ? AddDays(*day, days) : day;
+}
+
+}  // namespace
+
+Result<std::int64_t> AddPeriod(std::string_view calendar, std::int64_t jdn, std::int64_t years,
+                               std::int64_t months, std::int64_t days) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    return PeriodAdded(*id, jdn, years, months, days);
+}
+
+Result<std::vector<std::int64_t>> AddPeriodMany(std::string_view calendar,
+                                                std::span<const std::int64_t> jdns,
+                                                std::int64_t years, std::int64_t months,
+                                                std::int64_t days) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    std::vector<std::int64_t> added;
+    added.reserve(jdns.size());
+    for (const std::int64_t jdn : jdns) {
+        const Result<std::int64_t> day = PeriodAdded(*id, jdn, years, months, days);
+        if (!day) {
+            return day.error();
+        }
+        added.push_back(*day);
+    }
+    return added;
 }
 
 Result<std::int64_t> DaysBetween(std::int64_t from, std::int64_t to) {

@@ -74,10 +74,8 @@ std::int64_t JdnOf(const py::handle& value, const std::string& calendar) {
 
 // The parts a calendar's dates have, as a tuple: (year, month, day) for most; the leap-month
 // flag and era follow where the calendar uses them; a day number is (n,); a Long Count has five.
-py::tuple TupleOf(const std::string& calendar, std::int64_t jdn) {
-    const daybridge::CalendarInfo info = Take(daybridge::FindCalendar(calendar));
-    const daybridge::DateParts p = Take(daybridge::DatePartsOf(calendar, jdn));
-    switch (info.layout) {
+py::tuple TupleOfParts(daybridge::DateLayout layout, const daybridge::DateParts& p) {
+    switch (layout) {
         case daybridge::DateLayout::DayNumber:
             return py::make_tuple(p.year);
         case daybridge::DateLayout::YearDay:
@@ -96,6 +94,11 @@ py::tuple TupleOf(const std::string& calendar, std::int64_t jdn) {
         return py::make_tuple(p.year, p.month, p.day, true);
     }
     return py::make_tuple(p.year, p.month, p.day);
+}
+
+py::tuple TupleOf(const std::string& calendar, std::int64_t jdn) {
+    const daybridge::CalendarInfo info = Take(daybridge::FindCalendar(calendar));
+    return TupleOfParts(info.layout, Take(daybridge::DatePartsOf(calendar, jdn)));
 }
 
 py::object DateOfJdn(std::int64_t jdn) {
@@ -159,10 +162,12 @@ std::vector<std::int64_t> JdnsOf(const py::handle& dates, const std::string& cal
 
 py::array_t<std::int64_t> PartsArray(const std::string& calendar,
                                      const std::vector<std::int64_t>& jdns) {
+    const std::vector<daybridge::DateParts> dates =
+        Take(daybridge::DatePartsOfMany(calendar, jdns));
     py::array_t<std::int64_t> out({static_cast<py::ssize_t>(jdns.size()), py::ssize_t{7}});
     auto view = out.mutable_unchecked<2>();
     for (std::size_t i = 0; i < jdns.size(); ++i) {
-        const daybridge::DateParts p = Take(daybridge::DatePartsOf(calendar, jdns[i]));
+        const daybridge::DateParts& p = dates[i];
         const auto row = static_cast<py::ssize_t>(i);
         view(row, 0) = p.year;
         view(row, 1) = p.month;
@@ -180,9 +185,10 @@ py::object ConvertMany(const py::object& dates, const std::string& to, const std
     if (py::isinstance<py::array>(dates)) {
         return PartsArray(to, jdns);
     }
+    const daybridge::DateLayout layout = Take(daybridge::FindCalendar(to)).layout;
     py::list out;
-    for (const std::int64_t jdn : jdns) {
-        out.append(TupleOf(to, jdn));
+    for (const daybridge::DateParts& date : Take(daybridge::DatePartsOfMany(to, jdns))) {
+        out.append(TupleOfParts(layout, date));
     }
     return out;
 }
@@ -197,10 +203,12 @@ py::object AddMany(const py::object& dates, std::int64_t years, std::int64_t mon
     const std::vector<std::int64_t> jdns = JdnsOf(dates, calendar);
     if (py::isinstance<py::array>(dates)) {
         const bool datetimes = IsDatetimeArray(dates);
+        const std::vector<std::int64_t> added =
+            Take(daybridge::AddPeriodMany(calendar, jdns, years, months, days));
         py::array_t<std::int64_t> out(static_cast<py::ssize_t>(jdns.size()));
         auto view = out.mutable_unchecked<1>();
         for (std::size_t i = 0; i < jdns.size(); ++i) {
-            const std::int64_t day = Added(jdns[i], years, months, days, calendar);
+            const std::int64_t day = added[i];
             view(static_cast<py::ssize_t>(i)) = datetimes ? day - kUnixEpochJdn : day;
         }
         return datetimes ? py::object(out.attr("astype")("datetime64[D]")) : py::object(out);
@@ -321,7 +329,8 @@ PYBIND11_MODULE(daybridge, m) {
         py::arg("date"), py::arg("years") = 0, py::arg("months") = 0, py::arg("days") = 0,
         py::arg("calendar") = "CE",
         "Years and months in the calendar's own months (a day the month lacks becomes its\n"
-        "last day, once, after both), then days. The result is of the kind given: date, JDN or tuple.");
+        "last day, once, after both), then days. The result is of the kind given: date, JDN or "
+        "tuple.");
     m.def(
         "difference",
         [](const py::object& first, const py::object& second, const std::string& calendar) {
