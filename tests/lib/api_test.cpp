@@ -47,8 +47,11 @@ TEST(LibraryApi, EveryCalendarRoundTripsThroughPartsAndText) {
     for (const daybridge::CalendarInfo& calendar : calendars) {
         const auto id = daybridge::CalendarOfCode(QString::fromStdString(calendar.code));
         ASSERT_TRUE(id.has_value()) << calendar.code;
+        std::vector<std::int64_t> days;
+        std::vector<DateParts> each;
         for (int i = 0; i < 400; ++i) {
             const std::int64_t jdn = RandomDayOf(calendar, random);
+            days.push_back(jdn);
             SCOPED_TRACE(calendar.code + " JDN " + std::to_string(jdn));
             const auto parts = daybridge::DatePartsOf(calendar.code, jdn);
             ASSERT_TRUE(parts.ok()) << parts.error().message;
@@ -59,6 +62,7 @@ TEST(LibraryApi, EveryCalendarRoundTripsThroughPartsAndText) {
             EXPECT_EQ(parts->leapMonth, internal.leapMonth);
             EXPECT_EQ(parts->era, internal.era);
             EXPECT_EQ(daybridge::DayNumberOf(calendar.code, *parts).value_or(-1), jdn);
+            each.push_back(*parts);
 
             const auto text = daybridge::DateText(calendar.code, jdn);
             if (text.ok()) {
@@ -78,6 +82,9 @@ TEST(LibraryApi, EveryCalendarRoundTripsThroughPartsAndText) {
                 EXPECT_EQ(there.error().code, ErrorCode::OutOfRange);
             }
         }
+        EXPECT_EQ(daybridge::DatePartsOfMany(calendar.code, days).value(), each);
+        days.push_back(calendar.lastJdn + 1);
+        EXPECT_FALSE(daybridge::DatePartsOfMany(calendar.code, days).ok());
     }
 }
 
