@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package in a configured build folder and checks it: lintian (errors fail),
-# the AppStream metadata, an install with apt, both programs started, and an uninstall that
-# leaves none of the package's files behind. Needs root (or sudo) for the install.
+# Builds the Debian packages in a configured build folder (the programs, the holiday sets, the
+# library, its development files and the Python module) and checks them: lintian (errors fail),
+# the AppStream metadata, an install with apt, both programs started, the library and Python
+# examples built and run against the installed packages, and an uninstall that leaves none of
+# the packages' files behind. Needs root (or sudo) for the install.
 set -euo pipefail
 build=$1
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,24 +11,29 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 cd "$build"
-rm -f daybridge_*.deb
+rm -f ./*.deb
 cpack -G DEB
-deb=$(ls daybridge_*.deb)
-echo "== built $deb"
-dpkg-deb --info "$deb" | sed -n '/Depends/p'
+packages=(daybridge daybridge-common libdaybridge0 libdaybridge-dev)
+[ -e python/daybridge*.so ] && packages+=(python3-daybridge)
+debs=()
+for p in "${packages[@]}"; do
+    debs+=("./$(ls "${p}"_*.deb)")
+    echo "== built ${debs[-1]}"
+    dpkg-deb --info "${debs[-1]}" | sed -n '/Depends/p'
+done
 
 echo "== lintian"
-lintian --fail-on error --tag-display-limit 0 "$deb"
+lintian --fail-on error --tag-display-limit 0 "${debs[@]}"
 
 echo "== AppStream metadata"
 appstreamcli validate --no-net "$top/data/com.velmora_systems.Daybridge.metainfo.xml"
 
 echo "== install"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
-files=$(dpkg -L daybridge)
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${debs[@]}" >/dev/null
+files=$(dpkg -L "${packages[@]}")
 home=$(mktemp -d)
-# A failed check still takes the package off the machine.
-trap 'rm -rf "$home"; $sudo apt-get purge -y -qq daybridge >/dev/null 2>&1 || true' EXIT
+# A failed check still takes the packages off the machine.
+trap 'rm -rf "$home"; $sudo apt-get purge -y -qq "${packages[@]}" >/dev/null 2>&1 || true' EXIT
 daybridge-batch --version
 test "$(daybridge-batch --verbose off -e 'OUTPUT: done')" = "done"
 HOME=$home XDG_CONFIG_HOME=$home QT_QPA_PLATFORM=offscreen timeout 60 daybridge --measure-startup
@@ -40,8 +47,11 @@ for f in /usr/share/daybridge/dbrg_text.dat /usr/share/applications/daybridge.de
     test -f "$f" || { echo "missing after install: $f"; exit 1; }
 done
 
+echo "== library and Python examples against the installed packages"
+"$top/scripts/check_library.sh" /usr "$home"
+
 echo "== uninstall"
-DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq daybridge >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq "${packages[@]}" >/dev/null
 left=0
 while read -r f; do
     if [ -f "$f" ] || [ -L "$f" ]; then

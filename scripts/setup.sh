@@ -14,7 +14,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev
-          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
+          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth python3-dev
+          python3-pybind11 pkg-config)
 # Independent references used only by the tests (Debian's Python, /usr/bin/python3, and ICU
 # through a small C++ program; the calendar benchmark compares with ICU too).
 # Building and checking the Debian package.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <mutex>
 #include <optional>
 
 #include "calendar/names.h"
@@ -72,7 +73,16 @@ QString Fill(const QString& text, const QStringList& details) {
     }
 }
 
+std::mutex shippedFolderMutex;
+QString shippedFolderOverride;
+
 QString ShippedFolder() {
+    {
+        const std::lock_guard<std::mutex> lock(shippedFolderMutex);
+        if (!shippedFolderOverride.isEmpty()) {
+            return shippedFolderOverride;
+        }
+    }
     return QFileInfo(FindDataFile(QStringLiteral("holidays/germany.txt"))).absolutePath();
 }
 
@@ -179,6 +189,11 @@ std::optional<QString> ShippedSetText(const QString& name) {
 }
 
 }  // namespace
+
+void SetShippedHolidayFolder(const QString& folder) {
+    const std::lock_guard<std::mutex> lock(shippedFolderMutex);
+    shippedFolderOverride = folder;
+}
 
 QStringList ShippedHolidaySetNames() {
     QStringList names;

@@ -20,6 +20,10 @@ struct HolidayFileContext {
     QString folder;    // a batch program's folder; empty: the current folder
 };
 
+// The folder the shipped sets are read from, for a host that knows it better than the place of
+// the running executable (the library, loaded into any program); empty: the data folders.
+void SetShippedHolidayFolder(const QString& folder);
+
 // The names of the shipped sets, sorted.
 QStringList ShippedHolidaySetNames();
 
