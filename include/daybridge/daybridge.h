@@ -44,6 +44,7 @@ enum class ErrorCode : std::uint8_t {
     InvalidWeekend,      // a weekend text that names no days, or all seven
     HolidaySetUnusable,  // no shipped set of that name, or a rule file that cannot be read/used
     NoWorkingDay,        // the working-day calendar has no working day in the direction asked
+    InvalidFormat,       // a format with an unknown field, or one the calendar does not have
 };
 
 struct Error {
@@ -162,6 +163,15 @@ DAYBRIDGE_API Result<std::int64_t> ParseDateText(std::string_view calendar, std:
 // back as the same day.
 DAYBRIDGE_API Result<std::string> DateText(std::string_view calendar, std::int64_t jdn,
                                            const TextStyle& style = {});
+// Writes the day by a format: strftime-like fields for every calendar (%Y %m %d %B %A %j
+// %G-W%V, %E the era, %L a leap month's mark ...) or a named form "iso", "long", "jdn"; an
+// empty format is the usual notation (docs/formats.md). Names are English.
+DAYBRIDGE_API Result<std::string> FormatDate(std::string_view calendar, std::int64_t jdn,
+                                             std::string_view format);
+// Reads a date written by the format (names in any case, numbers padded or not) back to its day.
+DAYBRIDGE_API Result<std::int64_t> ParseFormattedDate(std::string_view calendar,
+                                                      std::string_view text,
+                                                      std::string_view format);
 // ParseDateText in one calendar, then DateText in another.
 DAYBRIDGE_API Result<std::string> ConvertText(std::string_view fromCalendar, std::string_view text,
                                               std::string_view toCalendar,

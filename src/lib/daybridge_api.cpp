@@ -14,8 +14,10 @@
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
+#include "datetext/date_pattern.h"
 #include "daybridge/daybridge.h"
 #include "env/holiday_files.h"
+#include "env/text_store.h"
 #include "workdays/business_days.h"
 #include "workdays/workday_calendar.h"
 
@@ -334,6 +336,74 @@ Result<std::string> DateText(std::string_view calendar, std::int64_t jdn, const 
         return OutsideCalendar(*id, jdn);
     }
     return ToStd(text);
+}
+
+// ---- dates by a format ----
+
+std::mutex textMutex;
+bool textsTried = false;
+bool textsLoaded = false;
+
+// The program's texts (the world calendars' month names), read once from the data folder;
+// without them a format has only what needs no text (CE's names, the numbers).
+PatternTexts LibraryTexts() {
+    const std::lock_guard<std::mutex> lock(textMutex);
+    if (!textsTried) {
+        textsTried = true;
+        QString failure;
+        const QString path =
+            FolderFilePath(QString::fromStdString(DataFolder()), QStringLiteral("dbrg_text.dat"));
+        textsLoaded = LoadProgramText(path, &failure) > 0;
+    }
+    PatternTexts texts;
+    texts.language = kEnglish;
+    texts.text = textsLoaded ? &GetText : nullptr;
+    return texts;
+}
+
+Result<DatePattern> CompiledPattern(std::string_view calendar, std::string_view format) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    QString error;
+    std::optional<DatePattern> pattern =
+        DatePattern::Compile(ToQ(format), *id, LibraryTexts(), error);
+    if (!pattern) {
+        return Fail(ErrorCode::InvalidFormat, ToStd(error));
+    }
+    return std::move(*pattern);
+}
+
+Result<std::string> FormatDate(std::string_view calendar, std::int64_t jdn,
+                               std::string_view format) {
+    Result<DatePattern> pattern = CompiledPattern(calendar, format);
+    if (!pattern) {
+        return pattern.error();
+    }
+    if (!InDayRange(jdn)) {
+        return OutOfRangeDay(jdn);
+    }
+    QString out;
+    QString error;
+    if (!pattern->Format(jdn, out, error)) {
+        return Fail(ErrorCode::OutOfRange, ToStd(error));
+    }
+    return ToStd(out);
+}
+
+Result<std::int64_t> ParseFormattedDate(std::string_view calendar, std::string_view text,
+                                        std::string_view format) {
+    Result<DatePattern> pattern = CompiledPattern(calendar, format);
+    if (!pattern) {
+        return pattern.error();
+    }
+    QString error;
+    const std::optional<std::int64_t> jdn = pattern->Parse(ToQ(text), error);
+    if (!jdn) {
+        return Fail(ErrorCode::InvalidDate, ToStd(error));
+    }
+    return *jdn;
 }
 
 Result<std::string> ConvertText(std::string_view fromCalendar, std::string_view text,

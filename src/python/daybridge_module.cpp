@@ -320,6 +320,21 @@ PYBIND11_MODULE(daybridge, m) {
         "A date (datetime.date, a JDN, or a tuple of the calendar's parts) written in the\n"
         "calendar's usual notation; parse() reads it back.");
     m.def(
+        "strftime",
+        [](const py::object& date, const std::string& format, const std::string& calendar) {
+            return Take(daybridge::FormatDate(calendar, JdnOf(date, calendar), format));
+        },
+        py::arg("date"), py::arg("format"), py::arg("calendar") = "CE",
+        "A date written by a format: strftime-like fields for every calendar ('%A, %-d %B %Y',\n"
+        "'%G-W%V-%u', '%E %-Y-%m-%d' for JPN eras) or 'iso', 'long', 'jdn'; names in English.");
+    m.def(
+        "strptime",
+        [](const std::string& text, const std::string& format, const std::string& calendar) {
+            return Take(daybridge::ParseFormattedDate(calendar, text, format));
+        },
+        py::arg("text"), py::arg("format"), py::arg("calendar") = "CE",
+        "The JDN of a date written by a format (as strftime() writes it; names in any case).");
+    m.def(
         "add",
         [](const py::object& date, std::int64_t years, std::int64_t months, std::int64_t days,
            const std::string& calendar) {

@@ -88,6 +88,40 @@ TEST(LibraryApi, EveryCalendarRoundTripsThroughPartsAndText) {
     }
 }
 
+// Formats through the library: named month names of the world calendars come from the shipped
+// texts, a written date reads back, and a format the calendar cannot fill is refused as such.
+TEST(LibraryApi, FormatsWriteAndReadBack) {
+    EXPECT_EQ(daybridge::FormatDate("HEB", 2461383, "%A, %-d %B %Y").value_or(""),
+              "Tuesday, 28 Kislev 5787");
+    EXPECT_EQ(daybridge::FormatDate("CE", 2461383, "%G-W%V-%u").value_or(""), "2026-W50-2");
+    EXPECT_EQ(daybridge::ParseFormattedDate("CE", "tuesday, 8 DECEMBER 2026", "%A, %-d %B %Y")
+                  .value_or(-1),
+              2461383);
+    std::mt19937_64 random(8);
+    // A format of its own per calendar: with the era (JPN) or the leap month's mark (CHN) that
+    // a date needs to be read back.
+    const std::pair<const char*, const char*> calendars[] = {
+        {"CE", "%d %B %Y (%j)"},     {"HEB", "%A %d %B %Y"},    {"ISL", "%-d %b %Y"},
+        {"CHN", "%-d %m%L %Y (%N)"}, {"JPN", "%E %-Y, %-d %B"}, {"BAH", "%Y-%m-%d %a"}};
+    for (const auto& [code, own] : calendars) {
+        const daybridge::CalendarInfo calendar = daybridge::FindCalendar(code).value();
+        for (int i = 0; i < 200; ++i) {
+            const std::int64_t jdn = std::clamp<std::int64_t>(
+                std::uniform_int_distribution<std::int64_t>(2'400'000, 2'500'000)(random),
+                calendar.firstJdn, calendar.lastJdn);
+            for (const char* format : {"long", "iso", own}) {
+                const auto text = daybridge::FormatDate(code, jdn, format);
+                ASSERT_TRUE(text.ok()) << code << " " << format << ": " << text.error().message;
+                EXPECT_EQ(daybridge::ParseFormattedDate(code, *text, format).value_or(-1), jdn)
+                    << code << " " << *text;
+            }
+        }
+    }
+    EXPECT_EQ(daybridge::FormatDate("MAY", 2461383, "%d").error().code, ErrorCode::InvalidFormat);
+    EXPECT_EQ(daybridge::ParseFormattedDate("CE", "31 February 2026", "%d %B %Y").error().code,
+              ErrorCode::InvalidDate);
+}
+
 TEST(LibraryApi, RefusalsSayWhatIsWrong) {
     const DateParts feb29{.year = 2023, .month = 2, .day = 29};
     struct Case {
