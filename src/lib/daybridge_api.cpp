@@ -428,31 +428,11 @@ Result<std::int64_t> AddDays(std::int64_t jdn, std::int64_t days) {
 }
 
 Result<std::int64_t> AddMonths(std::string_view calendar, std::int64_t jdn, std::int64_t months) {
-    Result<CalendarId> id = CalendarNamed(calendar);
-    if (!id) {
-        return id.error();
-    }
-    if (!InDayRange(jdn)) {
-        return OutOfRangeDay(jdn);
-    }
-    if (months < -kMaxUnitMonths || months > kMaxUnitMonths) {
-        return DayOf(UnitResult{});
-    }
-    return DayOf(AddYearsMonths(*id, jdn, 0, months));
+    return AddPeriod(calendar, jdn, 0, months, 0);
 }
 
 Result<std::int64_t> AddYears(std::string_view calendar, std::int64_t jdn, std::int64_t years) {
-    Result<CalendarId> id = CalendarNamed(calendar);
-    if (!id) {
-        return id.error();
-    }
-    if (!InDayRange(jdn)) {
-        return OutOfRangeDay(jdn);
-    }
-    if (years < -kMaxUnitYears || years > kMaxUnitYears) {
-        return DayOf(UnitResult{});
-    }
-    return DayOf(AddYearsMonths(*id, jdn, years, 0));
+    return AddPeriod(calendar, jdn, years, 0, 0);
 }
 
 namespace {

@@ -92,6 +92,18 @@ std::int64_t QuarterIndex(const Date& d) {
     return 4 * d.year + d.quarter - 1;
 }
 
+// The first and last day of the period, quarter or fiscal year holding a day, under either
+// kind of fiscal rule.
+template <typename Rule>
+Span PeriodQuarterOrYear(const Rule& rule, FiscalUnit unit, std::int64_t jdn) {
+    const auto d = jdcore::ToFiscalDate(rule, jdn);
+    const jdcore::FiscalSpan span =
+        unit == FiscalUnit::Period    ? jdcore::PeriodSpan(rule, d.year, d.period)
+        : unit == FiscalUnit::Quarter ? jdcore::QuarterSpan(rule, d.year, d.quarter)
+                                      : jdcore::FiscalYearSpan(rule, d.year);
+    return {span.first, span.last};
+}
+
 struct MonthFiscal {
     static CalendarDate Date(std::int64_t jdn) {
         const jdcore::MonthFiscalDate d = jdcore::ToFiscalDate(MonthFiscalYearRule(), jdn);
@@ -120,13 +132,7 @@ struct MonthFiscal {
                                              : d.year;
     }
     static Span SpanOf(FiscalUnit unit, std::int64_t jdn) {
-        const jdcore::MonthFiscalRule rule = MonthFiscalYearRule();
-        const jdcore::MonthFiscalDate d = jdcore::ToFiscalDate(rule, jdn);
-        const jdcore::FiscalSpan span =
-            unit == FiscalUnit::Period    ? jdcore::PeriodSpan(rule, d.year, d.period)
-            : unit == FiscalUnit::Quarter ? jdcore::QuarterSpan(rule, d.year, d.quarter)
-                                          : jdcore::FiscalYearSpan(rule, d.year);
-        return {span.first, span.last};
+        return PeriodQuarterOrYear(MonthFiscalYearRule(), unit, jdn);
     }
     static std::optional<std::int64_t> Add(FiscalUnit unit, std::int64_t jdn, std::int64_t count) {
         const jdcore::MonthFiscalRule rule = MonthFiscalYearRule();
@@ -181,15 +187,11 @@ struct WeekFiscal {
     }
     static Span SpanOf(FiscalUnit unit, std::int64_t jdn) {
         const jdcore::WeekFiscalRule rule = WeekFiscalYearRule();
-        const jdcore::WeekFiscalDate d = jdcore::ToFiscalDate(rule, jdn);
         if (unit == FiscalUnit::Week) {
+            const jdcore::WeekFiscalDate d = jdcore::ToFiscalDate(rule, jdn);
             return {jdn - d.day + 1, jdn - d.day + 7};
         }
-        const jdcore::FiscalSpan span =
-            unit == FiscalUnit::Period    ? jdcore::PeriodSpan(rule, d.year, d.period)
-            : unit == FiscalUnit::Quarter ? jdcore::QuarterSpan(rule, d.year, d.quarter)
-                                          : jdcore::FiscalYearSpan(rule, d.year);
-        return {span.first, span.last};
+        return PeriodQuarterOrYear(rule, unit, jdn);
     }
     static std::optional<std::int64_t> Add(FiscalUnit unit, std::int64_t jdn, std::int64_t count) {
         const jdcore::WeekFiscalRule rule = WeekFiscalYearRule();
