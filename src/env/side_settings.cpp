@@ -18,6 +18,8 @@ namespace {
 constexpr int kTextEntriesDropped = 810;  // followed by the path and one line per entry
 constexpr int kTextUnknownEntry = 811;
 constexpr int kTextNotAWeekend = 813;
+constexpr int kTextNotCategories = 630;
+constexpr int kTextNotHalfDays = 631;
 
 bool IsKnownKey(const QString& key) {
     return std::any_of(std::begin(kSideKeys), std::end(kSideKeys),
@@ -348,6 +350,37 @@ bool SideSettings::Save(int language, QString* failure) {
     return false;
 }
 
+namespace {
+
+// The categories and half days stored; a part that does not read is dropped, with its reason.
+HolidaySelection LoadHolidaySelection(SideSettings& side, int language) {
+    HolidaySelection selection;
+    if (const QString text = side.value(side_key::kHolidayCategories); !text.isEmpty()) {
+        selection.categories = ParseCategories(text);
+        if (!selection.categories) {
+            side.Drop(side_key::kHolidayCategories, GetText(kTextNotCategories, language));
+        }
+    }
+    if (const QString text = side.value(side_key::kHalfDays); !text.isEmpty()) {
+        if (text == QLatin1String("holiday") || text == QLatin1String("workday")) {
+            selection.halfDays = text == QLatin1String("holiday");
+        } else {
+            side.Drop(side_key::kHalfDays, GetText(kTextNotHalfDays, language));
+        }
+    }
+    return selection;
+}
+
+// An entry of this round's choices is written once it differs from the built-in choice, so that
+// a file saved before keeps its text.
+void SetUnlessBuiltIn(SideSettings& side, const char* key, const QString& value) {
+    if (!value.isEmpty() || !side.value(key).isEmpty()) {
+        side.setValue(key, value);
+    }
+}
+
+}  // namespace
+
 WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language) {
     std::uint8_t weekend = WorkdayCalendar::kSaturdaySunday;
     const QString weekendText = side.value(side_key::kWeekendDays);
@@ -363,22 +396,23 @@ WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language) {
                                                   : GetText(kTextNotAWeekend, language));
         }
     }
+    const HolidaySelection selection = LoadHolidaySelection(side, language);
     const QString setName = side.value(side_key::kHolidaySet);
     if (setName.isEmpty()) {
-        return WorkdayCalendar(weekend, nullptr);
+        return WorkdayCalendar(weekend, nullptr, selection);
     }
     QString why;
     std::shared_ptr<const HolidaySet> holidays = LoadHolidaySet(setName, why, {language, {}});
     if (holidays == nullptr) {
         side.Drop(side_key::kHolidaySet, why);
-        return WorkdayCalendar(weekend, nullptr);
+        return WorkdayCalendar(weekend, nullptr, selection);
     }
-    WorkdayCalendar chosen(weekend, holidays);
+    WorkdayCalendar chosen(weekend, holidays, selection);
     if (!chosen.HasWorkday()) {
         // The set may have changed since it was chosen; counting needs a working day.
         side.Drop(side_key::kHolidaySet,
                   NoWorkingDayText(WeekendDayNamesIn(weekend, language), holidays->name, language));
-        return WorkdayCalendar(weekend, nullptr);
+        return WorkdayCalendar(weekend, nullptr, selection);
     }
     return chosen;
 }
@@ -391,6 +425,11 @@ void SetWorkdayChoice(SideSettings& side, const WorkdayCalendar& workdays) {
     side.setValue(side_key::kWeekendDays, mask);
     side.setValue(side_key::kHolidaySet,
                   workdays.holidays() != nullptr ? workdays.holidays()->name : QString());
+    const HolidaySelection& selection = workdays.selection();
+    SetUnlessBuiltIn(side, side_key::kHolidayCategories,
+                     selection.categories ? CategoryNames(*selection.categories) : QString());
+    SetUnlessBuiltIn(side, side_key::kHalfDays,
+                     selection.halfDays ? QStringLiteral("holiday") : QString());
 }
 
 }  // namespace daybridge

@@ -29,6 +29,10 @@ inline constexpr const char* kTodayCalendar = "today/calendar";  // calendar cod
 // ("0000011"), and the holiday set by its shipped name or file path (empty: none).
 inline constexpr const char* kWeekendDays = "workdays/weekend";
 inline constexpr const char* kHolidaySet = "workdays/holidays";
+// Which of the set's holidays count: categories "public,bank" (empty: the set's own choice),
+// and half days "holiday" (empty: they are working days).
+inline constexpr const char* kHolidayCategories = "workdays/categories";
+inline constexpr const char* kHalfDays = "workdays/halfDays";
 // A date field's calendar when it is one of the world's calendars (dbrg.usr then holds CE),
 // by code, e.g. "HEB"; empty when the field's calendar is one dbrg.usr holds itself.
 inline constexpr const char* kFirstDateCalendar = "fields/firstCalendar";
@@ -41,10 +45,17 @@ inline constexpr const char* kWeekRule = "calendars/weekRule";
 inline constexpr const char* kFiscalYear = "calendars/fiscalYear";
 inline constexpr const char* kFiscalWeeks = "calendars/fiscalWeeks";
 }  // namespace side_key
-inline constexpr const char* kSideKeys[] = {
-    side_key::kTodayCalendar,     side_key::kWeekendDays,        side_key::kHolidaySet,
-    side_key::kFirstDateCalendar, side_key::kSecondDateCalendar, side_key::kGregorianSwitch,
-    side_key::kWeekRule,          side_key::kFiscalYear,         side_key::kFiscalWeeks};
+inline constexpr const char* kSideKeys[] = {side_key::kTodayCalendar,
+                                            side_key::kWeekendDays,
+                                            side_key::kHolidaySet,
+                                            side_key::kFirstDateCalendar,
+                                            side_key::kSecondDateCalendar,
+                                            side_key::kGregorianSwitch,
+                                            side_key::kWeekRule,
+                                            side_key::kFiscalYear,
+                                            side_key::kFiscalWeeks,
+                                            side_key::kHolidayCategories,
+                                            side_key::kHalfDays};
 
 // The entries of the file as text: "group/name" -> value. Nothing when the text is not such a
 // file (a line that is neither a [group], a key=value nor a comment, a control character, a

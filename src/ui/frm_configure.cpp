@@ -36,6 +36,11 @@ constexpr int kTextNotAWeekRule = 1163;
 constexpr int kTextNotAFiscalYear = 1164;
 constexpr int kTextNotFiscalWeeks = 1165;
 constexpr int kTextGregorianSwitch = 567;  // the label of the historical calendar's switch
+// The holiday categories' boxes: the label, the categories by their bits (public first), half
+// days.
+constexpr int kTextHolidaysThatCount = 623;
+constexpr int kTextFirstCategory = 624;
+constexpr int kTextHalfDays = 629;
 constexpr int kTextNotASwitchDay = 814;
 
 template <class T>
@@ -256,6 +261,17 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     connect(cboHolidays_, &QComboBox::activated, this,
             [this](int index) { HolidayChoiceActivated(index); });
     connect(cmdHolidayFile_, &QPushButton::clicked, this, [this] { HolidayFileClicked(); });
+    lblHolidayCategories_ = Named(new QLabel(frameWorkdays_), "lblHolidayCategories");
+    workdaysLayout->addWidget(lblHolidayCategories_, 4, 0, 1, 7);
+    for (std::size_t i = 0; i < chkCategory_.size(); ++i) {
+        const QByteArray name = "chkCategory" + QByteArray::number(static_cast<int>(i));
+        chkCategory_[i] = Named(new QCheckBox(frameWorkdays_), name.constData());
+        workdaysLayout->addWidget(chkCategory_[i], 5, static_cast<int>(i));
+        connect(chkCategory_[i], &QCheckBox::clicked, this, [this] { HolidaySelectionClicked(); });
+    }
+    chkHalfDays_ = Named(new QCheckBox(frameWorkdays_), "chkHalfDays");
+    workdaysLayout->addWidget(chkHalfDays_, 5, 5, 1, 2);
+    connect(chkHalfDays_, &QCheckBox::clicked, this, [this] { HolidaySelectionClicked(); });
 
     cmdClose_ = Named(new QPushButton(this), "cmdClose");
     cmdClose_->setDefault(true);
@@ -344,6 +360,11 @@ void frmConfigure::SetLanguageDependentText() {
             DayNameIn((day + 1) % 7, state_.language).left(abbreviation));
     }
     lblHolidays_->setText(state_.Caption(Caption::HolidaysFrame));
+    lblHolidayCategories_->setText(state_.Text(kTextHolidaysThatCount));
+    for (std::size_t i = 0; i < chkCategory_.size(); ++i) {
+        chkCategory_[i]->setText(state_.Text(kTextFirstCategory + static_cast<int>(i)));
+    }
+    chkHalfDays_->setText(state_.Text(kTextHalfDays));
     cmdHolidayFile_->setText(state_.Caption(Caption::HolidayFileButton));
     txbHolidayFind_->setPlaceholderText(state_.Caption(Caption::HolidayFind));
     ShowWorkdays();
@@ -392,7 +413,37 @@ void frmConfigure::ShowWorkdays() {
         chkWeekend_[static_cast<std::size_t>(day)]->setChecked(((workdays.weekend() >> day) & 1) !=
                                                                0);
     }
+    const std::uint8_t counted = workdays.CountedCategories();
+    for (std::size_t i = 0; i < chkCategory_.size(); ++i) {
+        const QSignalBlocker blocker(chkCategory_[i]);
+        chkCategory_[i]->setChecked(((counted >> i) & 1) != 0);
+    }
+    const QSignalBlocker blocker(chkHalfDays_);
+    chkHalfDays_->setChecked(workdays.selection().halfDays);
     FillHolidayList();
+}
+
+// The categories ticked and the half days, as the working-day calendar's choice; ticking the
+// set's own categories leaves the choice to the set again.
+void frmConfigure::HolidaySelectionClicked() {
+    std::uint8_t categories = 0;
+    for (std::size_t i = 0; i < chkCategory_.size(); ++i) {
+        if (chkCategory_[i]->isChecked()) {
+            categories = static_cast<std::uint8_t>(categories | (1U << i));
+        }
+    }
+    const HolidaySet* set = state_.workdays.holidays();
+    const std::uint8_t own = set != nullptr ? set->info.counts : kDefaultCounts;
+    HolidaySelection selection;
+    selection.categories = categories == own ? std::nullopt : std::optional(categories);
+    selection.halfDays = chkHalfDays_->isChecked();
+    WorkdayCalendar next(state_.workdays.weekend(), state_.workdays.holidaySet(), selection);
+    if (set != nullptr && !next.HasWorkday()) {
+        RefuseNoWorkingDay(next);
+        return;
+    }
+    state_.workdays = std::move(next);
+    emit WorkdaysChanged();
 }
 
 // The shipped sets by their titles (a country's subdivisions after it), narrowed by the find

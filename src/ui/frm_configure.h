@@ -85,6 +85,7 @@ class frmConfigure : public QDialog {
     bool cmdClose_Click();
     void SetSeparatorCaptions();
     void WeekendDayClicked(int day, bool on);
+    void HolidaySelectionClicked();
     void HolidayChoiceActivated(int index);
     void HolidayFileClicked();
     bool TakeHolidaySet(const QString& nameOrPath);
@@ -129,6 +130,11 @@ class frmConfigure : public QDialog {
     QFrame* frameWorkdays_ = nullptr;
     QLabel* lblWeekendDays_ = nullptr;
     std::array<QCheckBox*, 7> chkWeekend_{};  // Monday first, as the weekend's bits
+    // Which of the set's holidays count: a box per category (as the categories' bits), and
+    // half days.
+    QLabel* lblHolidayCategories_ = nullptr;
+    std::array<QCheckBox*, 5> chkCategory_{};
+    QCheckBox* chkHalfDays_ = nullptr;
     QLabel* lblHolidays_ = nullptr;
     QComboBox* cboHolidays_ = nullptr;  // none, the shipped sets, then a chosen file
     QLineEdit* txbHolidayFind_ = nullptr;

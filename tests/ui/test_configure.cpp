@@ -469,6 +469,29 @@ class TestConfigure : public QObject {
         }
     }
 
+    // The categories that count and half days: ticked, they count; ticking the set's own
+    // categories again leaves the choice to the set.
+    void holidayCategoriesAndHalfDays() {
+        ChooseSet(QStringLiteral("brazil"));
+        const std::int64_t corpusChristi = 2461196;  // 2026-06-04, an optional day
+        const std::int64_t christmasEve = 2461399;   // 2026-12-24
+        QVERIFY(!W<QCheckBox>("chkCategory4")->isChecked());
+        QVERIFY(!state_.workdays.IsHoliday(corpusChristi));
+        W<QCheckBox>("chkCategory4")->click();
+        QCOMPARE(state_.workdays.selection().categories, std::optional<std::uint8_t>(1 | 2 | 16));
+        QVERIFY(state_.workdays.IsHoliday(corpusChristi));
+        W<QCheckBox>("chkCategory4")->click();
+        QVERIFY(!state_.workdays.selection().categories.has_value());
+
+        ChooseSet(QStringLiteral("iceland"));
+        QVERIFY(!state_.workdays.IsHoliday(christmasEve));
+        W<QCheckBox>("chkHalfDays")->click();
+        QVERIFY(state_.workdays.selection().halfDays);
+        QVERIFY(state_.workdays.IsHoliday(christmasEve));
+        W<QCheckBox>("chkHalfDays")->click();
+        QVERIFY(!state_.workdays.IsHoliday(christmasEve));
+    }
+
     // The choice comes back after a restart, from daybridge.conf; dbrg.usr is written byte for
     // byte as without it. A saved set that no longer loads gives no holidays and a notice.
     void workdayChoiceSurvivesRestart() {
@@ -493,7 +516,10 @@ class TestConfigure : public QObject {
                 configure.SetFileHook([rules] { return rules; });
                 Child<QCheckBox>(configure, "chkWeekend4")->click();
                 Child<QPushButton>(configure, "cmdHolidayFile")->click();
+                Child<QCheckBox>(configure, "chkHalfDays")->click();
             } else if (run == 2) {
+                QVERIFY(workdays.selection().halfDays);
+                QVERIFY(Child<QCheckBox>(configure, "chkHalfDays")->isChecked());
                 QVERIFY(host.boxes.empty());
                 QCOMPARE(workdays.weekend(), 0x70);
                 QVERIFY(Child<QCheckBox>(configure, "chkWeekend4")->isChecked());
