@@ -4,8 +4,8 @@
 # docs/screenshot-200.png (200% scaling, QT_SCALE_FACTOR=2), docs/help.png (the help window),
 # docs/month-hebrew.png and month-chinese.png (the month display on a Hebrew month and on a
 # Chinese leap month), docs/month-fiscal.png (period 12 of retail fiscal 2023, with its 53rd
-# week) and
-# the window on a 1024 x 600 screen, at 100% and 200% (docs/screenshot-1024x600*.png).
+# week), docs/holidays-configure.png (the configuration dialog's list of holiday sets, a country
+# and its subdivisions) and the window on a 1024 x 600 screen, at 100% and 200% (docs/screenshot-1024x600*.png).
 #
 #   scripts/screenshot.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -28,8 +28,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/help.png" --guide
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-hebrew.png" --month HEB 5787 1
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-chinese.png" --month CHN 2033 12
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-fiscal.png" --month FYW 2023 12 --sunday
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/holidays-configure.png" --holidays germany
 xvfb-run -a -s "-screen 0 1024x600x24" "$shot" "$top/docs/screenshot-1024x600.png"
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2048x1200x24" "$shot" "$top/docs/screenshot-1024x600-200.png"
 echo "Wrote $top/docs/screenshot.png, screenshot-dark.png, screenshot-200.png, help.png," \
-    "month-hebrew.png, month-chinese.png, month-fiscal.png and" \
+    "month-hebrew.png, month-chinese.png, month-fiscal.png, holidays-configure.png and" \
     "screenshot-1024x600.png, screenshot-1024x600-200.png"

@@ -1,26 +1,32 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
 // a picture of the window:
-//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE [--sunday]]
+//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE [--sunday] |
+//                                    --holidays FIND]
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does);
 // --guide pictures the help window instead, at the keyboard table, with a search under way;
 // --month pictures the month display on the month at PLACE (1 = the year's first) of YEAR in
 // the calendar CODE, e.g. "--month HEB 5787 1" for Tishri 5787; --sunday starts its weeks on
 // Sunday (the weeks of the retail fiscal calendar).
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QByteArray>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/calendar_names.h"
 #include "calendar/names.h"
+#include "ui/frm_configure.h"
 #include "ui/frm_display_month.h"
 #include "ui/frm_help.h"
 #include "ui/frm_main.h"
@@ -30,10 +36,12 @@ int main(int argc, char* argv[]) {
     const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
     const bool sunday = argc == 7 && QByteArray(argv[6]) == "--sunday";
     const bool calendarMonth = (argc == 6 || sunday) && QByteArray(argv[2]) == "--month";
-    if (argc != 2 && !dark && !guide && !calendarMonth) {
-        std::fprintf(stderr,
-                     "usage: daybridge_screenshot OUTPUT.png"
-                     " [--dark | --guide | --month CODE YEAR PLACE [--sunday]]\n");
+    const bool holidays = argc == 4 && QByteArray(argv[2]) == "--holidays";
+    if (argc != 2 && !dark && !guide && !calendarMonth && !holidays) {
+        std::fprintf(
+            stderr,
+            "usage: daybridge_screenshot OUTPUT.png"
+            " [--dark | --guide | --month CODE YEAR PLACE [--sunday] | --holidays FIND]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -125,6 +133,31 @@ int main(int argc, char* argv[]) {
             ->setCurrentIndex(QByteArray(argv[5]).toInt() - 1);
         month->findChild<QPushButton*>(QStringLiteral("cmdDisplay"))->click();
         shown = month;
+    }
+    if (holidays) {
+        // The configuration dialog with its list of sets narrowed by the find box and open, so
+        // that the picture shows a country and its subdivisions; the screen is grabbed, as the
+        // open list is a window of its own.
+        window.show();
+        press("cmdConfigure");
+        daybridge::frmConfigure* configure = window.configureDialog();
+        QTest::keyClicks(configure->findChild<QLineEdit*>(QStringLiteral("txbHolidayFind")),
+                         QString::fromLocal8Bit(argv[3]));
+        auto* sets = configure->findChild<QComboBox*>(QStringLiteral("cboHolidays"));
+        sets->setCurrentIndex(std::min(1, sets->count() - 1));
+        emit sets->activated(sets->currentIndex());
+        configure->raise();
+        sets->showPopup();
+        QTest::qWait(300);
+        const QRect area =
+            configure->frameGeometry().united(sets->view()->window()->frameGeometry());
+        const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+        const QImage picture = screen.toImage().copy(area);
+        if (!picture.save(QString::fromLocal8Bit(argv[1]))) {
+            std::fprintf(stderr, "cannot write %s\n", argv[1]);
+            return 1;
+        }
+        return 0;
     }
     QTest::qWait(200);
     if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) {
