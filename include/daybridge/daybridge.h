@@ -45,6 +45,7 @@ enum class ErrorCode : std::uint8_t {
     HolidaySetUnusable,  // no shipped set of that name, or a rule file that cannot be read/used
     NoWorkingDay,        // the working-day calendar has no working day in the direction asked
     InvalidFormat,       // a format with an unknown field, or one the calendar does not have
+    InvalidRule,         // a calendar rule that does not read, or a calendar without rules
 };
 
 struct Error {
@@ -172,6 +173,13 @@ DAYBRIDGE_API Result<std::string> FormatDate(std::string_view calendar, std::int
 DAYBRIDGE_API Result<std::int64_t> ParseFormattedDate(std::string_view calendar,
                                                       std::string_view text,
                                                       std::string_view format);
+// The rules of the calendars that have one, for the whole process as in the program: HIS's
+// first Gregorian day ("1582-10-15", "rome", "britain"), WK's week rule ("ISO", "US",
+// "MIDEAST", a WEEKNUM type, "SUN/FULL"), FY's first month ("JUL/END") and FYW's 52/53 weeks
+// ("RETAIL", "LAST/SAT/JAN/454"); docs/weeks-and-fiscal-years.md. Both answer the rule as the
+// program writes it.
+DAYBRIDGE_API Result<std::string> CalendarRule(std::string_view calendar);
+DAYBRIDGE_API Result<std::string> SetCalendarRule(std::string_view calendar, std::string_view rule);
 // ParseDateText in one calendar, then DateText in another.
 DAYBRIDGE_API Result<std::string> ConvertText(std::string_view fromCalendar, std::string_view text,
                                               std::string_view toCalendar,

@@ -11,6 +11,8 @@
 
 #include "calendar/calendar_registry.h"
 #include "calendar/calendar_units.h"
+#include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
 #include "compute/presentation.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
@@ -336,6 +338,69 @@ Result<std::string> DateText(std::string_view calendar, std::int64_t jdn, const 
         return OutsideCalendar(*id, jdn);
     }
     return ToStd(text);
+}
+
+// ---- calendar rules ----
+
+Result<std::string> CalendarRule(std::string_view calendar) {
+    Result<CalendarId> id = CalendarNamed(calendar);
+    if (!id) {
+        return id.error();
+    }
+    switch (*id) {  // the calendars with a rule of their own
+        case CalendarId::HIS:
+            return ToStd(GregorianSwitchText(GregorianSwitchJdn()));
+        case CalendarId::WK:
+            return ToStd(WeekRuleText(WeekDateRule()));
+        case CalendarId::FY:
+            return ToStd(MonthFiscalRuleText(MonthFiscalYearRule()));
+        case CalendarId::FYW:
+            return ToStd(WeekFiscalRuleText(WeekFiscalYearRule()));
+        default:
+            return Fail(ErrorCode::InvalidRule,
+                        "the " + CodeText(*id) + " calendar has no rule to choose");
+    }
+}
+
+Result<std::string> SetCalendarRule(std::string_view calendar, std::string_view rule) {
+    Result<std::string> now = CalendarRule(calendar);
+    if (!now) {
+        return now.error();
+    }
+    const QString text = ToQ(rule).trimmed();
+    bool taken = false;
+    switch (*CalendarNamed(calendar)) {
+        case CalendarId::HIS:
+            if (const std::optional<std::int64_t> jdn = GregorianSwitchOfText(text)) {
+                taken = SetGregorianSwitchJdn(*jdn);
+            }
+            break;
+        case CalendarId::WK:
+            if (const auto read = WeekRuleOfText(text)) {
+                SetWeekDateRule(*read);
+                taken = true;
+            }
+            break;
+        case CalendarId::FY:
+            if (const auto read = MonthFiscalRuleOfText(text)) {
+                SetMonthFiscalYearRule(*read);
+                taken = true;
+            }
+            break;
+        case CalendarId::FYW:
+            if (const auto read = WeekFiscalRuleOfText(text)) {
+                SetWeekFiscalYearRule(*read);
+                taken = true;
+            }
+            break;
+        default:  // CalendarRule refused the others
+            break;
+    }
+    if (!taken) {
+        return Fail(ErrorCode::InvalidRule,
+                    "not a rule of the " + std::string(calendar) + " calendar: " + Quoted(rule));
+    }
+    return CalendarRule(calendar);
 }
 
 // ---- dates by a format ----

@@ -320,6 +320,20 @@ PYBIND11_MODULE(daybridge, m) {
         "A date (datetime.date, a JDN, or a tuple of the calendar's parts) written in the\n"
         "calendar's usual notation; parse() reads it back.");
     m.def(
+        "calendar_rule",
+        [](const std::string& calendar) { return Take(daybridge::CalendarRule(calendar)); },
+        py::arg("calendar"),
+        "The rule a calendar follows: HIS's first Gregorian day, WK's week rule, FY's first\n"
+        "month, FYW's 52/53-week rule.");
+    m.def(
+        "set_calendar_rule",
+        [](const std::string& calendar, const std::string& rule) {
+            return Take(daybridge::SetCalendarRule(calendar, rule));
+        },
+        py::arg("calendar"), py::arg("rule"),
+        "Chooses a calendar's rule for the whole process ('britain' for HIS, 'US' for WK,\n"
+        "'OCT/END' for FY, 'LAST/SAT/JAN/454' for FYW) and answers it as written back.");
+    m.def(
         "strftime",
         [](const py::object& date, const std::string& format, const std::string& calendar) {
             return Take(daybridge::FormatDate(calendar, JdnOf(date, calendar), format));

@@ -122,6 +122,27 @@ TEST(LibraryApi, FormatsWriteAndReadBack) {
               ErrorCode::InvalidDate);
 }
 
+// A calendar's rule chosen through the library changes its dates as the program's setting does.
+TEST(LibraryApi, CalendarRulesAreChosenForTheProcess) {
+    const std::int64_t monday = 2461382;  // 2026-12-07
+    EXPECT_EQ(daybridge::CalendarRule("WK").value_or(""), "ISO");
+    EXPECT_EQ(daybridge::DateText("WK", monday).value_or(""), "2026-W50-1");
+    EXPECT_EQ(daybridge::SetCalendarRule("WK", "us").value_or(""), "US");
+    EXPECT_EQ(daybridge::DateText("WK", monday).value_or(""), "2026-W50-2");
+    EXPECT_EQ(daybridge::SetCalendarRule("wk", "ISO").value_or(""), "ISO");
+    EXPECT_EQ(daybridge::SetCalendarRule("HIS", "britain").value_or(""), "1752-09-14");
+    EXPECT_EQ(daybridge::DateText("HIS", 2361222).value_or(""), "1752-09-14");  // first day
+    EXPECT_EQ(daybridge::DateText("HIS", 2361221).value_or(""), "1752-09-02");  // the day before
+    EXPECT_EQ(daybridge::SetCalendarRule("HIS", "rome").value_or(""), "1582-10-15");
+    EXPECT_EQ(daybridge::SetCalendarRule("FY", "MAR/LATER").error().code, ErrorCode::InvalidRule);
+    EXPECT_EQ(daybridge::SetCalendarRule("FY", "APR/START").value_or(""), "APR/START");
+    EXPECT_EQ(daybridge::DateText("FY", monday).value_or(""), "2026-P09-07");
+    EXPECT_TRUE(daybridge::SetCalendarRule("FY", "JUL/END").ok());
+    EXPECT_EQ(daybridge::SetCalendarRule("FYW", "nonsense").error().code, ErrorCode::InvalidRule);
+    EXPECT_EQ(daybridge::CalendarRule("CE").error().code, ErrorCode::InvalidRule);
+    EXPECT_EQ(daybridge::CalendarRule("XYZ").error().code, ErrorCode::UnknownCalendar);
+}
+
 TEST(LibraryApi, RefusalsSayWhatIsWrong) {
     const DateParts feb29{.year = 2023, .month = 2, .day = 29};
     struct Case {

@@ -84,7 +84,13 @@ for _ in range(2000):
             check(f"strptime {text} {form}", daybridge.strptime(text, form),
                   day.toordinal() + 1721425)
 
+# A calendar's rule, chosen for the process: the US week rule puts Sunday first.
+check("rule", daybridge.set_calendar_rule("WK", "us"), "US")
+check("US week", daybridge.format(datetime.date(2026, 12, 6), "WK"), "2026-W50-1")
+check("rule back", daybridge.set_calendar_rule("WK", "ISO"), "ISO")
+
 for bad in [lambda: daybridge.convert((2023, 2, 29), "HEB"),
+            lambda: daybridge.set_calendar_rule("CE", "ISO"),
             lambda: daybridge.convert(datetime.date(2000, 1, 1), "XYZ"),
             lambda: daybridge.parse("2012-1O-31"),
             lambda: daybridge.strftime(datetime.date(2000, 1, 1), "%d", "MAY"),
