@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian packages in a configured build folder (the programs, the holiday sets, the
-# library, its development files and the Python module) and checks them: lintian (errors fail),
-# the AppStream metadata, an install with apt, both programs started, the library and Python
-# examples built and run against the installed packages, and an uninstall that leaves none of
-# the packages' files behind. Needs root (or sudo) for the install.
+# library, its development files and the Python module) and checks them: lintian (errors and
+# warnings fail), the AppStream metadata, an install with apt, both programs started, the
+# library and Python examples built and run against the installed packages, and an uninstall
+# that leaves none of the packages' files behind. Needs root (or sudo) for the install.
 set -euo pipefail
 build=$1
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +23,7 @@ for p in "${packages[@]}"; do
 done
 
 echo "== lintian"
-lintian --fail-on error --tag-display-limit 0 "${debs[@]}"
+lintian --fail-on error,warning --tag-display-limit 0 "${debs[@]}"
 
 echo "== AppStream metadata"
 appstreamcli validate --no-net "$top/data/com.velmora_systems.Daybridge.metainfo.xml"
