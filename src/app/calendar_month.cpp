@@ -7,7 +7,7 @@
 #include "calendar/calendar_table.h"
 #include "calendar/names.h"
 #include "datetext/string_utils.h"
-#include "env/text_store.h"
+#include "text/numbered_text.h"
 #include "workdays/workday_calendar.h"
 
 namespace daybridge {
@@ -40,7 +40,7 @@ bool YearShown(const CalendarEntry& entry, std::int64_t year) {
     return year >= years.first && year <= years.last;
 }
 
-QString MonthName(const CalendarDate& date, int language) {
+QString MonthName(const CalendarDate& date, Language language) {
     QString name = MonthNameOf(date.calendar, date.month,
                                [language](int id) { return GetText(id, language); });
     if (name.isEmpty()) {
@@ -53,18 +53,18 @@ QString MonthName(const CalendarDate& date, int language) {
 }
 
 // "12 Sep": the CE day and the first three letters of its month.
-QString CommonEraDay(std::int64_t jdn, int language) {
+QString CommonEraDay(std::int64_t jdn, Language language) {
     const DateRecord day = CivilOfJdn(static_cast<std::int32_t>(jdn), 'G');
     return QString::number(day.day) + u' ' + MonthNameIn(day.month, language).left(3);
 }
 
-QString Cell(std::int64_t jdn, std::int32_t dayOfMonth, int language) {
+QString Cell(std::int64_t jdn, std::int32_t dayOfMonth, Language language) {
     return QString::number(dayOfMonth).rightJustified(3) + QStringLiteral(" (") +
            CommonEraDay(jdn, language) + u')';
 }
 
 // "12 September 2026 – 11 October 2026", the first year left out when both are the same.
-QString CommonEraSpan(const MonthDays& days, int language) {
+QString CommonEraSpan(const MonthDays& days, Language language) {
     const DateRecord first = CivilOfJdn(static_cast<std::int32_t>(days.first), 'G');
     const DateRecord last = CivilOfJdn(static_cast<std::int32_t>(days.last), 'G');
     QString text = QString::number(first.day) + u' ' + MonthNameIn(first.month, language);
@@ -96,7 +96,7 @@ ShownYears ShownYearsOf(CalendarId calendar) {
             std::min(entry.maxYear, FromJdn(calendar, LastShown(entry)).year)};
 }
 
-QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, int language) {
+QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
     QStringList names;
     if (!YearShown(entry, year)) {
@@ -153,7 +153,7 @@ std::optional<CalendarMonth> NextMonth(const CalendarMonth& month, bool forward)
 }
 
 std::optional<CalendarMonthGrid> BuildCalendarMonthGrid(const CalendarMonth& month,
-                                                        bool mondayFirst, int language) {
+                                                        bool mondayFirst, Language language) {
     const std::optional<MonthDays> days = DaysOfMonth(month);
     if (!days) {
         return std::nullopt;
@@ -191,7 +191,7 @@ std::optional<CalendarMonthGrid> BuildCalendarMonthGrid(const CalendarMonth& mon
     return grid;
 }
 
-QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, int language,
+QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, Language language,
                                    const WorkdayCalendar& workdays) {
     if (workdays.holidays() == nullptr) {
         return {};

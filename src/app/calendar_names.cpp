@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/captions.h"
-#include "env/text_store.h"
+#include "text/numbered_text.h"
 
 namespace daybridge {
 namespace {
@@ -22,7 +22,7 @@ constexpr std::array<std::pair<CalendarId, Caption>, 7> kOptionCaptions = {{
 
 }  // namespace
 
-QString CalendarName(CalendarId id, int language) {
+QString CalendarName(CalendarId id, Language language) {
     for (const auto& [calendar, caption] : kOptionCaptions) {
         if (calendar == id) {
             return CaptionText(caption, language);

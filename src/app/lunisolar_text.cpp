@@ -1,8 +1,8 @@
 #include "app/lunisolar_text.h"
 
 #include "calendar/calendar_registry.h"
-#include "env/text_store.h"
 #include "jdcore/lunisolar.h"
+#include "text/numbered_text.h"
 
 namespace daybridge {
 namespace {
@@ -23,7 +23,7 @@ QString StemAndBranch(const jdcore::Sexagenary& year) {
 
 }  // namespace
 
-QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, int language) {
+QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
     if (entry.notation != Notation::LunisolarDate || !InSpan(entry, jdn)) {
         return {};

@@ -7,7 +7,7 @@
 #include "calendar/names.h"
 #include "calendar/typed_date_fault.h"
 #include "datetext/date_format.h"
-#include "env/text_store.h"
+#include "text/numbered_text.h"
 
 namespace daybridge {
 
@@ -35,9 +35,9 @@ constexpr int kTextNoSuchEra = 1157;         // %1 calendar, %2 the word, %3 era
 // The names of the Long Count's places from the katun on (German nouns are capitalised).
 constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
 
-QString PlaceName(int place, int language) {
+QString PlaceName(int place, Language language) {
     QString name = QString::fromLatin1(kPlaceNames[place - 1]);
-    if (language == 1) {
+    if (language == kGerman) {
         name[0] = name[0].toUpper();
     }
     return name;
@@ -70,7 +70,7 @@ QString EraList(const CalendarEntry& entry) {
 // Why a date lies outside the era it names: its year beyond the era's years, or its day before
 // the era's first day or after its last; or, with no era named, a day of an era.
 QString OutsideEraReason(const CalendarEntry& entry, const TypedDateFault& fault,
-                         const QString& calendarName, int language) {
+                         const QString& calendarName, Language language) {
     const CalendarDate& date = fault.date;
     const EraNames& eras = *entry.eras;
     if (date.era == 0) {
@@ -94,7 +94,7 @@ QString OutsideEraReason(const CalendarEntry& entry, const TypedDateFault& fault
         .arg(era, DayText(kDefaultCalendar, last), DayText(entry.id, last));
 }
 
-QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
+QString Reason(CalendarId calendar, const TypedDateFault& fault, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
     const QString calendarName = GetText(entry.nameText, language);
     if (!fault.unknownEra.isEmpty()) {
@@ -159,7 +159,7 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
 }  // namespace
 
 QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
-                           int language) {
+                           Language language) {
     const QString reason = RefusedDateReason(calendar, text, language);
     const QString field =
         GetText(firstOrSecond == 1 ? kTextFirstDateNotValid : kTextSecondDateNotValid, language);
@@ -169,12 +169,13 @@ QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString
     return field + QLatin1Char('\n') + reason;
 }
 
-QString RefusedDateReason(CalendarId calendar, const QString& text, int language) {
+QString RefusedDateReason(CalendarId calendar, const QString& text, Language language) {
     const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
     return fault ? Reason(calendar, *fault, language) : QString();
 }
 
-QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check, int language) {
+QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check,
+                        Language language) {
     TypedDateFault fault;
     fault.date = date;
     fault.check = check;

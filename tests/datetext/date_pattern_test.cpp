@@ -59,7 +59,7 @@ TEST_F(DatePatternTest, EveryCalendarReadsBackWhatItWrites) {
         const std::int64_t first = std::max(entry->firstJdn, low);
         const std::int64_t last = std::min(entry->lastJdn, high);
         std::uniform_int_distribution<std::int64_t> day(first, last);
-        for (const int language : {kEnglish, kGerman}) {
+        for (const Language language : {kEnglish, kGerman}) {
             const PatternTexts texts{language, &GetText};
             for (const QString& pattern :
                  {QString(), QStringLiteral("iso"), QStringLiteral("LONG"), QStringLiteral("jdn"),

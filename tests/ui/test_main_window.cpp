@@ -433,7 +433,7 @@ class MainWindowTest : public QObject {
         QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(u' ' + CalendarCode(last)));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
-        const std::tuple<int, CalendarId, const char*, const char*> cases[] = {
+        const std::tuple<Language, CalendarId, const char*, const char*> cases[] = {
             {kEnglish, CalendarId::CE, "Today is Sunday, 2026-12-06 CE",
              "A week from today is 2026-12-13 CE"},
             {kEnglish, CalendarId::MJD, "Today is Sunday, 61,380 MJD",
@@ -471,10 +471,10 @@ class MainWindowTest : public QObject {
     // secondary window opens on the screen, also beside a main window at the screen's edge. The
     // separators cannot be changed during a run (the run's end would undo the change).
     void everyWindowInBothLanguages() {
-        for (int language : {kEnglish, kGerman}) {
+        for (Language language : {kEnglish, kGerman}) {
             RecordingHost host;
             auto w = StartWindow(host);
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             const QRect room = w->screen()->availableGeometry();
             w->move(room.right() - 150, room.bottom() - 120);
             OpenAllWindows(*w);
