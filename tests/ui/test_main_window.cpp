@@ -438,6 +438,10 @@ class MainWindowTest : public QObject {
              "A week from today is 2026-12-13 CE"},
             {kEnglish, CalendarId::MJD, "Today is Sunday, 61,380 MJD",
              "A week from today is 61,387 MJD"},
+            {kFrench, CalendarId::CE, "Aujourd'hui\u00a0: dimanche, 2026-12-06 CE",
+             "Dans une semaine\u00a0: 2026-12-13 CE"},
+            {kFrench, CalendarId::JDN, "Aujourd'hui\u00a0: dimanche, 2,461,381 JDN",
+             "Dans une semaine\u00a0: 2,461,388 JDN"},
             {kGerman, CalendarId::CE, "Heute ist Sonntag, der 2026-12-06 CE",
              "In einer Woche ist der 2026-12-13 CE"},
             {kGerman, CalendarId::ORD, "Heute ist Sonntag, 2026-340 ORD",
@@ -448,7 +452,7 @@ class MainWindowTest : public QObject {
              "In einer Woche ist 61,387 MJD"},
         };
         for (const auto& [language, calendar, today, week] : cases) {
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             w->state().todayCalendar = calendar;
             w->ShowTodaysDate();
             QCOMPARE(LabelText(*w, "lblTodaysDate"), QString::fromUtf8(today));
