@@ -4,10 +4,10 @@
 
 #include "app/calendar_names.h"
 #include "app/captions.h"
+#include "app/texts.h"
 #include "calendar/calendar_table.h"
 #include "calendar/names.h"
 #include "datetext/string_utils.h"
-#include "text/numbered_text.h"
 #include "workdays/workday_calendar.h"
 
 namespace daybridge {
@@ -41,15 +41,15 @@ bool YearShown(const CalendarEntry& entry, std::int64_t year) {
 }
 
 QString MonthName(const CalendarDate& date, Language language) {
-    QString name = MonthNameOf(date.calendar, date.month,
-                               [language](int id) { return GetText(id, language); });
+    QString name =
+        MonthNameOf(date.calendar, date.month, [language](int id) { return Text(language, id); });
     if (name.isEmpty()) {
         // A fiscal period as its dates write it: "P05".
         name = Calendar(date.calendar).notation == Notation::PeriodDate
                    ? QStringLiteral("P%1").arg(date.month, 2, 10, QChar(u'0'))
                    : QString::number(date.month);
     }
-    return date.leapMonth ? GetText(kTextLeapMonth, language).arg(name) : name;
+    return date.leapMonth ? Text(language, kTextLeapMonth).arg(name) : name;
 }
 
 // "12 Sep": the CE day and the first three letters of its month.

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/captions.h"
-#include "text/numbered_text.h"
+#include "app/texts.h"
 
 namespace daybridge {
 namespace {
@@ -29,7 +29,7 @@ QString CalendarName(CalendarId id, Language language) {
         }
     }
     const int text = Calendar(id).nameText;
-    return text != 0 ? GetText(text, language) : CodeOf(id);
+    return text != 0 ? Text(language, text) : CodeOf(id);
 }
 
 }  // namespace daybridge

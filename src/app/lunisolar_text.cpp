@@ -1,8 +1,8 @@
 #include "app/lunisolar_text.h"
 
+#include "app/texts.h"
 #include "calendar/calendar_registry.h"
 #include "jdcore/lunisolar.h"
-#include "text/numbered_text.h"
 
 namespace daybridge {
 namespace {
@@ -30,11 +30,10 @@ QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, Language langua
     }
     const CalendarDate date = FromJdn(calendar, jdn);
     const jdcore::Sexagenary year = jdcore::SexagenaryOf(date.year);
-    return GetText(kTextLongDate, language)
+    return Text(language, kTextLongDate)
         .arg(QString::number(date.day), QString::number(date.month),
-             date.leapMonth ? GetText(kTextLeapNote, language) : QString(),
-             QString::number(date.year), StemAndBranch(year),
-             GetText(kTextFirstAnimal + year.branch, language));
+             date.leapMonth ? Text(language, kTextLeapNote) : QString(), QString::number(date.year),
+             StemAndBranch(year), Text(language, kTextFirstAnimal + year.branch));
 }
 
 }  // namespace daybridge
