@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) {
         return 0;
     }
-    const int language = data[0] % 2;
+    const Language language = kLanguages[data[0] % kLanguages.size()];
     const QString text = fuzz::Text(data + 1, size - 1);
     const UnitDifferenceParse parsed = ParseUnitDifference(text, language);
     if (parsed.outcome == ParseOutcome::Valid) {

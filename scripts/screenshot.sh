@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the window, types a few dates, computes and saves pictures of it under a virtual X
 # display (xvfb-run): docs/screenshot.png, docs/screenshot-dark.png (a dark desktop palette),
+# docs/screenshot-french.png (the window in French),
 # docs/screenshot-200.png (200% scaling, QT_SCALE_FACTOR=2), docs/help.png (the help window),
 # docs/month-hebrew.png and month-chinese.png (the month display on a Hebrew month and on a
 # Chinese leap month), docs/month-fiscal.png (period 12 of retail fiscal 2023, with its 53rd
@@ -23,6 +24,7 @@ mkdir -p "$top/docs"
 shot="$build/bin/daybridge_screenshot"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot.png"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot-dark.png" --dark
+xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/screenshot-french.png" --french
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2732x1536x24" "$shot" "$top/docs/screenshot-200.png"
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/help.png" --guide
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-hebrew.png" --month HEB 5787 1
@@ -31,6 +33,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/month-fiscal.png" --mo
 xvfb-run -a -s "-screen 0 1366x768x24" "$shot" "$top/docs/holidays-configure.png" --holidays germany
 xvfb-run -a -s "-screen 0 1024x600x24" "$shot" "$top/docs/screenshot-1024x600.png"
 QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2048x1200x24" "$shot" "$top/docs/screenshot-1024x600-200.png"
-echo "Wrote $top/docs/screenshot.png, screenshot-dark.png, screenshot-200.png, help.png," \
+echo "Wrote $top/docs/screenshot.png, screenshot-dark.png, screenshot-french.png," \
+    "screenshot-200.png, help.png," \
     "month-hebrew.png, month-chinese.png, month-fiscal.png, holidays-configure.png and" \
     "screenshot-1024x600.png, screenshot-1024x600-200.png"

@@ -1,6 +1,6 @@
 #include "app/app_state.h"
 
-#include "env/text_store.h"
+#include "app/texts.h"
 
 namespace daybridge {
 
@@ -37,7 +37,7 @@ QString AppState::DayOrDays(std::int64_t days) const {
 }
 
 QString AppState::Text(int id) const {
-    return GetText(id, language);
+    return daybridge::Text(language, id);
 }
 
 void AppState::SetBuiltInDefaults() {

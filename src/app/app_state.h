@@ -41,7 +41,7 @@ class AppState {
     AppState() { SetBuiltInDefaults(); }
 
     // --- values the controls stand for ---
-    int language = kEnglish;
+    Language language = kEnglish;
     CalendarId firstCalendar = kDefaultCalendar;   // the first date's calendar
     CalendarId secondCalendar = kDefaultCalendar;  // the second date's calendar
     CalendarId todayCalendar = kDefaultCalendar;   // calendar of the today labels

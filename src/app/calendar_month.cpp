@@ -4,10 +4,10 @@
 
 #include "app/calendar_names.h"
 #include "app/captions.h"
+#include "app/texts.h"
 #include "calendar/calendar_table.h"
 #include "calendar/names.h"
 #include "datetext/string_utils.h"
-#include "env/text_store.h"
 #include "workdays/workday_calendar.h"
 
 namespace daybridge {
@@ -40,31 +40,31 @@ bool YearShown(const CalendarEntry& entry, std::int64_t year) {
     return year >= years.first && year <= years.last;
 }
 
-QString MonthName(const CalendarDate& date, int language) {
-    QString name = MonthNameOf(date.calendar, date.month,
-                               [language](int id) { return GetText(id, language); });
+QString MonthName(const CalendarDate& date, Language language) {
+    QString name =
+        MonthNameOf(date.calendar, date.month, [language](int id) { return Text(language, id); });
     if (name.isEmpty()) {
         // A fiscal period as its dates write it: "P05".
         name = Calendar(date.calendar).notation == Notation::PeriodDate
                    ? QStringLiteral("P%1").arg(date.month, 2, 10, QChar(u'0'))
                    : QString::number(date.month);
     }
-    return date.leapMonth ? GetText(kTextLeapMonth, language).arg(name) : name;
+    return date.leapMonth ? Text(language, kTextLeapMonth).arg(name) : name;
 }
 
 // "12 Sep": the CE day and the first three letters of its month.
-QString CommonEraDay(std::int64_t jdn, int language) {
+QString CommonEraDay(std::int64_t jdn, Language language) {
     const DateRecord day = CivilOfJdn(static_cast<std::int32_t>(jdn), 'G');
     return QString::number(day.day) + u' ' + MonthNameIn(day.month, language).left(3);
 }
 
-QString Cell(std::int64_t jdn, std::int32_t dayOfMonth, int language) {
+QString Cell(std::int64_t jdn, std::int32_t dayOfMonth, Language language) {
     return QString::number(dayOfMonth).rightJustified(3) + QStringLiteral(" (") +
            CommonEraDay(jdn, language) + u')';
 }
 
 // "12 September 2026 – 11 October 2026", the first year left out when both are the same.
-QString CommonEraSpan(const MonthDays& days, int language) {
+QString CommonEraSpan(const MonthDays& days, Language language) {
     const DateRecord first = CivilOfJdn(static_cast<std::int32_t>(days.first), 'G');
     const DateRecord last = CivilOfJdn(static_cast<std::int32_t>(days.last), 'G');
     QString text = QString::number(first.day) + u' ' + MonthNameIn(first.month, language);
@@ -96,7 +96,7 @@ ShownYears ShownYearsOf(CalendarId calendar) {
             std::min(entry.maxYear, FromJdn(calendar, LastShown(entry)).year)};
 }
 
-QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, int language) {
+QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
     QStringList names;
     if (!YearShown(entry, year)) {
@@ -153,7 +153,7 @@ std::optional<CalendarMonth> NextMonth(const CalendarMonth& month, bool forward)
 }
 
 std::optional<CalendarMonthGrid> BuildCalendarMonthGrid(const CalendarMonth& month,
-                                                        bool mondayFirst, int language) {
+                                                        bool mondayFirst, Language language) {
     const std::optional<MonthDays> days = DaysOfMonth(month);
     if (!days) {
         return std::nullopt;
@@ -191,7 +191,7 @@ std::optional<CalendarMonthGrid> BuildCalendarMonthGrid(const CalendarMonth& mon
     return grid;
 }
 
-QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, int language,
+QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, Language language,
                                    const WorkdayCalendar& workdays) {
     if (workdays.holidays() == nullptr) {
         return {};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calendar/calendar_registry.h"
+#include "text/language.h"
 
 namespace daybridge {
 
@@ -35,7 +36,7 @@ std::vector<CalendarId> MonthCalendars();
 // The names of the months of `year` in the order of the year, in `language`: the registry's
 // month names, the month's number where the calendar names none, a leap month marked as such.
 // Empty for a year beyond the calendar's years.
-QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, int language);
+QStringList MonthNamesOfYear(CalendarId calendar, std::int64_t year, Language language);
 
 // The years of the calendar that the display shows months of, whole or in part: the days of the
 // calendar's span within JDN +-2,100,000,000.
@@ -73,11 +74,11 @@ inline constexpr int kCalendarCellWidth = 12;
 // The grid of a month shown (DaysOfMonth gives it), weeks starting on Monday or Sunday; cells
 // outside the month are blank. Nothing for a month not shown.
 std::optional<CalendarMonthGrid> BuildCalendarMonthGrid(const CalendarMonth& month,
-                                                        bool mondayFirst, int language);
+                                                        bool mondayFirst, Language language);
 
 // The holidays of the working-day calendar's set on the days of a month: a line for each day
 // that has any, its cell text then the names ("  1 (12 Sep)  Name; Name"); empty without a set.
-QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, int language,
+QString BuildCalendarMonthHolidays(CalendarId calendar, const MonthDays& days, Language language,
                                    const WorkdayCalendar& workdays);
 
 // The clipboard text: title, grid, then the holidays when there are any.

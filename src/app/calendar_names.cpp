@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/captions.h"
-#include "env/text_store.h"
+#include "app/texts.h"
 
 namespace daybridge {
 namespace {
@@ -22,14 +22,14 @@ constexpr std::array<std::pair<CalendarId, Caption>, 7> kOptionCaptions = {{
 
 }  // namespace
 
-QString CalendarName(CalendarId id, int language) {
+QString CalendarName(CalendarId id, Language language) {
     for (const auto& [calendar, caption] : kOptionCaptions) {
         if (calendar == id) {
             return CaptionText(caption, language);
         }
     }
     const int text = Calendar(id).nameText;
-    return text != 0 ? GetText(text, language) : CodeOf(id);
+    return text != 0 ? Text(language, text) : CodeOf(id);
 }
 
 }  // namespace daybridge

@@ -7,9 +7,10 @@
 #include <QString>
 
 #include "calendar/calendar_registry.h"
+#include "text/language.h"
 
 namespace daybridge {
 
-QString CalendarName(CalendarId id, int language);
+QString CalendarName(CalendarId id, Language language);
 
 }  // namespace daybridge

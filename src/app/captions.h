@@ -1,7 +1,5 @@
-// The built-in caption tables: one text per language (0 English, 1 German, 2 French,
-// 3 Portuguese, 4 Spanish) for every caption of the windows and for the words the compute
-// engine and the batch language write into the output. Languages without a translation fall
-// back to English.
+// The built-in caption tables: one text per interface language for every caption of the
+// windows and for the words the compute engine and the batch language write into the output.
 #pragma once
 
 #include <QString>
@@ -53,6 +51,7 @@ enum class Caption {
     Language,
     English,
     German,
+    French,
     TodayIs,
     WeekFromTodayIs,
     FiveDayWeekFromTodayIs,
@@ -172,13 +171,15 @@ enum class Caption {
     Count_                    // number of captions
 };
 
-// The caption in a language (English when that language has none).
-QString CaptionText(Caption caption, int language);
+// The caption in a language.
+QString CaptionText(Caption caption, Language language);
+// The caption that names a language in the language list.
+Caption LanguageCaption(Language language);
 // Weekend days (bit 0 Monday .. bit 6 Sunday) as day names, Monday first ("Saturday, Sunday"),
 // or the text for none.
-QString WeekendDayNamesIn(std::uint8_t weekend, int language);
+QString WeekendDayNamesIn(std::uint8_t weekend, Language language);
 // The computation messages, by their rows in the described message table (rows 2 and 7 are not
-// used), in English, German or Spanish.
+// used).
 enum class ComputeMessageRow : std::uint8_t {
     DifferenceMustBeEmpty = 0,  // both dates given: the difference field must be empty
     FirstDateInvalid = 1,
@@ -189,6 +190,6 @@ enum class ComputeMessageRow : std::uint8_t {
     SecondDateOutOfRange = 8,
     ResultOutOfRange = 9,
 };
-QString ComputeMessage(ComputeMessageRow row, int language);
+QString ComputeMessage(ComputeMessageRow row, Language language);
 
 }  // namespace daybridge

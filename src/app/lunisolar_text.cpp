@@ -1,7 +1,7 @@
 #include "app/lunisolar_text.h"
 
+#include "app/texts.h"
 #include "calendar/calendar_registry.h"
-#include "env/text_store.h"
 #include "jdcore/lunisolar.h"
 
 namespace daybridge {
@@ -23,18 +23,17 @@ QString StemAndBranch(const jdcore::Sexagenary& year) {
 
 }  // namespace
 
-QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, int language) {
+QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
     if (entry.notation != Notation::LunisolarDate || !InSpan(entry, jdn)) {
         return {};
     }
     const CalendarDate date = FromJdn(calendar, jdn);
     const jdcore::Sexagenary year = jdcore::SexagenaryOf(date.year);
-    return GetText(kTextLongDate, language)
+    return Text(language, kTextLongDate)
         .arg(QString::number(date.day), QString::number(date.month),
-             date.leapMonth ? GetText(kTextLeapNote, language) : QString(),
-             QString::number(date.year), StemAndBranch(year),
-             GetText(kTextFirstAnimal + year.branch, language));
+             date.leapMonth ? Text(language, kTextLeapNote) : QString(), QString::number(date.year),
+             StemAndBranch(year), Text(language, kTextFirstAnimal + year.branch));
 }
 
 }  // namespace daybridge

@@ -7,10 +7,11 @@
 #include <cstdint>
 
 #include "calendar/calendar_list.h"
+#include "text/language.h"
 
 namespace daybridge {
 
 // Empty for a calendar that is not lunisolar, or a day outside its span.
-QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, int language);
+QString LunisolarLongDate(CalendarId calendar, std::int64_t jdn, Language language);
 
 }  // namespace daybridge

@@ -10,7 +10,7 @@
 namespace daybridge {
 namespace {
 
-QString Abbreviation(int day, int language) {
+QString Abbreviation(int day, Language language) {
     return DayNameIn(day, language).left(3);
 }
 
@@ -70,7 +70,7 @@ MonthYear ReadMonthYear(const QString& text, const QString& thousandsSeparator) 
 }
 
 MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayFirst,
-                         int language) {
+                         Language language) {
     MonthGrid grid;
     const int firstDay = mondayFirst ? 1 : 0;
     for (int column = 0; column < 7; ++column) {
@@ -105,7 +105,7 @@ MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayF
 }
 
 QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedDates kind,
-                        bool withYear, int language, const QLocale& regional) {
+                        bool withYear, Language language, const QLocale& regional) {
     QString text;
     for (int column = 0; column < 7; ++column) {
         const QString name = DayNameIn((column + 1) % 7, language);
@@ -162,7 +162,7 @@ QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedD
     return text;
 }
 
-QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
+QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, Language language,
                                 const QString& grid, const QString& addedDatesTitle,
                                 const QString& addedDates, const QString& holidays) {
     QString text =

@@ -28,11 +28,12 @@ struct MonthGrid {
 
 // The grid of `month` (1..12) of `year` (|year| <= kMaxYearMagnitude) in the Julian calendar
 // or the Gregorian one, weeks starting on Monday or Sunday. Day names in `language`.
-MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayFirst, int language);
+MonthGrid BuildMonthGrid(std::int32_t year, int month, bool julian, bool mondayFirst,
+                         Language language);
 
 // The added dates for the rows of a grid whose weeks start on Monday at `weekStartJdn`.
 QString BuildAddedDates(std::int32_t weekStartJdn, int weekRowCount, MonthAddedDates kind,
-                        bool withYear, int language, const QLocale& regional);
+                        bool withYear, Language language, const QLocale& regional);
 
 // The holidays of `month` of `year` in the working-day calendar's set: a line for each day that
 // has any, "25  Christmas Day" (several names joined by "; "); empty without a holiday set.
@@ -41,7 +42,7 @@ QString BuildMonthHolidays(std::int32_t year, int month, bool julian,
 
 // The clipboard text: heading, grid and, when `addedDates` is not empty, the added-dates title
 // (text 13) and the added dates; then the month's holidays when there are any.
-QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, int language,
+QString BuildMonthClipboardText(int month, const QString& yearText, bool julian, Language language,
                                 const QString& grid, const QString& addedDatesTitle,
                                 const QString& addedDates, const QString& holidays = {});
 

@@ -2,12 +2,12 @@
 
 #include <QStringList>
 
+#include "app/texts.h"
 #include "calendar/calendar_registry.h"
 #include "calendar/gregorian_switch.h"
 #include "calendar/names.h"
 #include "calendar/typed_date_fault.h"
 #include "datetext/date_format.h"
-#include "env/text_store.h"
 
 namespace daybridge {
 
@@ -35,9 +35,9 @@ constexpr int kTextNoSuchEra = 1157;         // %1 calendar, %2 the word, %3 era
 // The names of the Long Count's places from the katun on (German nouns are capitalised).
 constexpr const char* kPlaceNames[] = {"baktun", "katun", "tun", "uinal", "kin"};
 
-QString PlaceName(int place, int language) {
+QString PlaceName(int place, Language language) {
     QString name = QString::fromLatin1(kPlaceNames[place - 1]);
-    if (language == 1) {
+    if (language == kGerman) {
         name[0] = name[0].toUpper();
     }
     return name;
@@ -70,56 +70,55 @@ QString EraList(const CalendarEntry& entry) {
 // Why a date lies outside the era it names: its year beyond the era's years, or its day before
 // the era's first day or after its last; or, with no era named, a day of an era.
 QString OutsideEraReason(const CalendarEntry& entry, const TypedDateFault& fault,
-                         const QString& calendarName, int language) {
+                         const QString& calendarName, Language language) {
     const CalendarDate& date = fault.date;
     const EraNames& eras = *entry.eras;
     if (date.era == 0) {
-        return GetText(kTextEraNeeded, language)
+        return Text(language, kTextEraNeeded)
             .arg(calendarName, DayText(kDefaultCalendar, eras.firstJdn[0]), EraList(entry));
     }
     const QString era = EraName(entry, date.era);
     const std::int64_t lastYear = fault.check.limit;
     if (date.year < 1 || (lastYear > 0 && date.year > lastYear)) {
-        return lastYear > 0 ? GetText(kTextEraYears, language).arg(era, QString::number(lastYear))
-                            : GetText(kTextRunningEraYears, language).arg(era);
+        return lastYear > 0 ? Text(language, kTextEraYears).arg(era, QString::number(lastYear))
+                            : Text(language, kTextRunningEraYears).arg(era);
     }
     const auto index = static_cast<std::size_t>(date.era);
     const std::int64_t first = eras.firstJdn[index - 1];
     if (entry.toJdn(date) < first) {
-        return GetText(kTextEraBegan, language)
+        return Text(language, kTextEraBegan)
             .arg(era, DayText(kDefaultCalendar, first), DayText(entry.id, first));
     }
     const std::int64_t last = eras.firstJdn[index] - 1;  // an era that has ended
-    return GetText(kTextEraEnded, language)
+    return Text(language, kTextEraEnded)
         .arg(era, DayText(kDefaultCalendar, last), DayText(entry.id, last));
 }
 
-QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
+QString Reason(CalendarId calendar, const TypedDateFault& fault, Language language) {
     const CalendarEntry& entry = Calendar(calendar);
-    const QString calendarName = GetText(entry.nameText, language);
+    const QString calendarName = Text(language, entry.nameText);
     if (!fault.unknownEra.isEmpty()) {
-        return GetText(kTextNoSuchEra, language)
-            .arg(calendarName, fault.unknownEra, EraList(entry));
+        return Text(language, kTextNoSuchEra).arg(calendarName, fault.unknownEra, EraList(entry));
     }
     if (fault.wrongForm) {
         return entry.notation == Notation::LongCount
-                   ? GetText(kTextWriteLongCount, language).arg(Example(calendar))
-                   : GetText(kTextWriteYearMonthDay, language).arg(calendarName, Example(calendar));
+                   ? Text(language, kTextWriteLongCount).arg(Example(calendar))
+                   : Text(language, kTextWriteYearMonthDay).arg(calendarName, Example(calendar));
     }
     const CalendarDate& date = fault.date;
     const jdcore::DateCheck& check = fault.check;
     // The Gregorian months (JPN, ROC, BUD, HIS) are named in the interface language here,
     // where the batch language's MONTHNAME( keeps the English names.
     const bool gregorianMonths = entry.monthNames.fixed.data() == kEnglishMonthNames.data();
-    const QString month = gregorianMonths ? MonthNameIn(date.month, language)
-                                          : MonthNameOf(calendar, date.month, [language](int id) {
-                                                return GetText(id, language);
-                                            });
+    const QString month =
+        gregorianMonths
+            ? MonthNameIn(date.month, language)
+            : MonthNameOf(calendar, date.month, [language](int id) { return Text(language, id); });
     switch (check.problem) {
         case jdcore::DateProblem::DayOutOfRange: {
             const QString era = EraName(entry, date.era);
             const QString year = QString::number(date.year);
-            return GetText(kTextMonthHasDays, language)
+            return Text(language, kTextMonthHasDays)
                 .arg(month, era.isEmpty() ? year : era + u' ' + year, QString::number(check.limit));
         }
         case jdcore::DateProblem::OutsideEra:
@@ -130,24 +129,24 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
         case jdcore::DateProblem::NoSuchLeapMonth:
             if (date.leapMonth) {  // a lunisolar month marked leap
                 return check.limit == 0
-                           ? GetText(kTextNoLeapMonthInYear, language)
+                           ? Text(language, kTextNoLeapMonthInYear)
                                  .arg(calendarName, QString::number(date.month),
                                       QString::number(date.year))
-                           : GetText(kTextOtherLeapMonth, language)
+                           : Text(language, kTextOtherLeapMonth)
                                  .arg(calendarName, QString::number(date.month),
                                       QString::number(date.year), QString::number(check.limit));
             }
-            return GetText(kTextLeapYearMonth, language)
+            return Text(language, kTextLeapYearMonth)
                 .arg(calendarName, QString::number(date.month), month, QString::number(date.year));
         case jdcore::DateProblem::MonthOutOfRange:
-            return GetText(kTextMonthsNumbered, language)
+            return Text(language, kTextMonthsNumbered)
                 .arg(calendarName, QString::number(check.limit));
         case jdcore::DateProblem::InSwitchGap:
-            return GetText(kTextSkippedAtSwitch, language)
+            return Text(language, kTextSkippedAtSwitch)
                 .arg(QString::number(date.day), month, QString::number(date.year),
                      GregorianSwitchText(GregorianSwitchJdn()));
         case jdcore::DateProblem::PlaceOutOfRange:
-            return GetText(kTextLongCountPlace, language)
+            return Text(language, kTextLongCountPlace)
                 .arg(QString::number(check.place), PlaceName(check.place, language),
                      QString::number(check.limit));
         default:
@@ -159,22 +158,23 @@ QString Reason(CalendarId calendar, const TypedDateFault& fault, int language) {
 }  // namespace
 
 QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
-                           int language) {
+                           Language language) {
     const QString reason = RefusedDateReason(calendar, text, language);
     const QString field =
-        GetText(firstOrSecond == 1 ? kTextFirstDateNotValid : kTextSecondDateNotValid, language);
+        Text(language, firstOrSecond == 1 ? kTextFirstDateNotValid : kTextSecondDateNotValid);
     if (reason.isEmpty() || field.isEmpty()) {
         return {};  // a text data file without these texts: the usual message
     }
     return field + QLatin1Char('\n') + reason;
 }
 
-QString RefusedDateReason(CalendarId calendar, const QString& text, int language) {
+QString RefusedDateReason(CalendarId calendar, const QString& text, Language language) {
     const std::optional<TypedDateFault> fault = WhyTypedDateIsRefused(calendar, text);
     return fault ? Reason(calendar, *fault, language) : QString();
 }
 
-QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check, int language) {
+QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check,
+                        Language language) {
     TypedDateFault fault;
     fault.date = date;
     fault.check = check;

@@ -7,16 +7,18 @@
 #include <QString>
 
 #include "calendar/calendar_registry.h"
+#include "text/language.h"
 
 namespace daybridge {
 
 // `firstOrSecond`: 1 the first date field, otherwise the second. Empty for a calendar without
 // such reasons (the caller shows its usual message then).
 QString RefusedDateMessage(int firstOrSecond, CalendarId calendar, const QString& text,
-                           int language);
+                           Language language);
 // The reason alone ("Safar 1448 has 29 days."): of a typed text, and of a date whose numbers
 // the calendar's check refused. Empty where there is none.
-QString RefusedDateReason(CalendarId calendar, const QString& text, int language);
-QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check, int language);
+QString RefusedDateReason(CalendarId calendar, const QString& text, Language language);
+QString DateCheckReason(const CalendarDate& date, const jdcore::DateCheck& check,
+                        Language language);
 
 }  // namespace daybridge

@@ -203,7 +203,7 @@ void BatchRun::ErrorLimitReached() {
     FlushOutput();
     QString message =
         QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
-    if (state_.language == kEnglish) {
+    if (state_.language != kGerman) {  // only German capitalises the noun
         message = message.toLower();
     }
     message += QStringLiteral(", ") + T(10);

@@ -3,34 +3,39 @@
 namespace daybridge {
 namespace {
 
-constexpr std::array<std::array<const char*, 7>, 2> kDayNames{{
+// By language number; French writes day and month names in lower case.
+constexpr std::array<std::array<const char*, 7>, 3> kDayNames{{
     {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
     {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"},
+    {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"},
 }};
 
-constexpr std::array<const char*, 12> kGermanMonthNames = {
-    "Januar", "Februar", "März",      "April",   "Mai",      "Juni",
-    "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+constexpr std::array<std::array<const char*, 12>, 3> kMonthNames{{
+    kEnglishMonthNames,
+    {"Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September", "Oktober",
+     "November", "Dezember"},
+    {"janvier", "février", "mars", "avril", "mai", "juin", "juillet", "août", "septembre",
+     "octobre", "novembre", "décembre"},
+}};
 
-std::size_t NamesRow(int language) {
-    return language == kGerman ? 1 : 0;
+std::size_t NamesRow(Language language) {
+    return static_cast<std::size_t>(LanguageNumber(language));
 }
 
 }  // namespace
 
-QString DayNameIn(int day, int language) {
+QString DayNameIn(int day, Language language) {
     if (day < 0 || day > 6) {
         return {};
     }
     return QString::fromUtf8(kDayNames[NamesRow(language)][static_cast<std::size_t>(day)]);
 }
 
-QString MonthNameIn(int month, int language) {
+QString MonthNameIn(int month, Language language) {
     if (month < 1 || month > 12) {
         return {};
     }
-    const auto& names = NamesRow(language) == 1 ? kGermanMonthNames : kEnglishMonthNames;
-    return QString::fromUtf8(names[static_cast<std::size_t>(month - 1)]);
+    return QString::fromUtf8(kMonthNames[NamesRow(language)][static_cast<std::size_t>(month - 1)]);
 }
 
 QString DayName(int n) {
@@ -42,8 +47,8 @@ QString MonthName(int m) {
 }
 
 bool IsWrittenDayName(QStringView word) {
-    static const std::array<QString, 14> kWritten = [] {
-        std::array<QString, 14> names;
+    static const std::array<QString, 7 * kDayNames.size()> kWritten = [] {
+        std::array<QString, 7 * kDayNames.size()> names;
         for (std::size_t i = 0; i < names.size(); ++i) {
             names[i] = QString::fromUtf8(kDayNames[i / 7][i % 7]);
         }

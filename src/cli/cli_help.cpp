@@ -56,7 +56,7 @@ constexpr OptionHelp kOptions[] = {
      "END last or nearest, PATTERN 445, 454 or 544, NAMING end or start, e.g. last/sat/aug/445 "
      "(default retail)"},
     {"--max-errors", "N", true, "end the run at the N-th error; 0 = no limit (default 1)"},
-    {"--lang", "en|de", false, "the language of the output and messages (default en)"},
+    {"--lang", "en|de|fr", false, "the language of the output and messages (default en)"},
     {"--today", "YYYY-MM-DD", true, "the CE date taken as today (default: the local date)"},
     {"--compute", "FIRST DIFFERENCE SECOND", true,
      "compute the third of the three fields from the other two, as the window's Compute does "

@@ -99,13 +99,12 @@ bool TakeValue(const QString& name, const QString& value, Options& o, QString& e
         }
         o.maxErrors = n;
     } else if (name == "--lang") {
-        const QString v = value.toLower();
-        if (v == "en") {
-            o.language = kEnglish;
-        } else if (v == "de") {
-            o.language = kGerman;
-        } else {
-            return bad("en or de");
+        // The codes in the order of the language numbers.
+        const QStringList codes = {QStringLiteral("en"), QStringLiteral("de"),
+                                   QStringLiteral("fr")};
+        o.language = LanguageOfNumber(codes.indexOf(value.toLower()));
+        if (!o.language) {
+            return bad("en, de or fr");
         }
     } else if (name == "--weekend") {
         o.weekend = ParseWeekend(value);

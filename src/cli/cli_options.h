@@ -38,7 +38,7 @@ struct Options {
     std::optional<jdcore::MonthFiscalRule> fiscalYear;  // --fiscal-year
     std::optional<jdcore::WeekFiscalRule> fiscalWeeks;  // --fiscal-weeks
     std::optional<int> maxErrors;
-    std::optional<int> language;
+    std::optional<Language> language;
     std::optional<std::int32_t> todayJdn;
     std::optional<std::uint8_t> weekend;                        // --weekend
     std::optional<std::shared_ptr<const HolidaySet>> holidays;  // --holidays (null: none)

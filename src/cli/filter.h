@@ -48,7 +48,7 @@ struct FilterSettings {
     QString outputFormat;       // --format: a pattern or named form; empty: the usual notation
     QString inputFormat;        // --input-format: how dates without a code are read
     OutputShape output = OutputShape::Lines;
-    int language = kEnglish;  // of month and day names, and of the reasons
+    Language language = kEnglish;  // of month and day names, and of the reasons
 };
 
 // Why a line was kept as it was; text ids of the data file.

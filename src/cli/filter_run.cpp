@@ -56,7 +56,7 @@ class FilterOutput {
 
 class Reporter {
   public:
-    explicit Reporter(int language) : language_(language) {}
+    explicit Reporter(Language language) : language_(language) {}
     QString Text(int id, const char* english) const {
         const QString text = GetText(id, language_);
         return text.isEmpty() ? QString::fromUtf8(english) : text;
@@ -83,7 +83,7 @@ class Reporter {
     }
 
   private:
-    int language_;
+    Language language_;
 };
 
 int ListSequence(const FilterRun& run, LineFilter& filter, const WorkdayCalendar& workdays,

@@ -92,7 +92,7 @@ class ComputeEngine {
 
     // The words of the result lines in the current language, made once per language.
     struct Words {
-        int language = -1;
+        std::optional<Language> language;  // none until first made
         QString to, day, days, plus, minus, including, excluding, notCounting, outOfRange;
     };
     const Words& CurrentWords();

@@ -75,7 +75,7 @@ DateRecord MonthBefore(std::int32_t year, std::int32_t month, const DateRecord& 
     return record;
 }
 
-QString UnitText(std::int64_t count, Caption one, Caption many, int language) {
+QString UnitText(std::int64_t count, Caption one, Caption many, Language language) {
     QString word = CaptionText(count == 1 ? one : many, language);
     if (language != kGerman) {
         word = word.toLower();
@@ -193,7 +193,7 @@ DifferenceParts DifferenceInYearsDays(const DateRecord& first, const DateRecord&
 }
 
 QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
-                      int language) {
+                      Language language) {
     if (firstJdn > secondJdn) {
         return {};
     }
@@ -255,7 +255,7 @@ QString HolidaySetDisplayName(const HolidaySet& set) {
     return QFileInfo(set.name).fileName();
 }
 
-QString WorkdayQualifier(const WorkdayCalendar& workdays, int language) {
+QString WorkdayQualifier(const WorkdayCalendar& workdays, Language language) {
     const bool namedWeekend = workdays.weekend() != WorkdayCalendar::kSaturdaySunday;
     const HolidaySet* holidays = workdays.holidays();
     if (!namedWeekend && holidays == nullptr) {

@@ -43,13 +43,13 @@ std::int16_t DaysInYear(const DateRecord& record);
 // empty for a calendar without one, a wrong order or nothing to show. Unit words are lower
 // case except in German.
 QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
-                      int language);
+                      Language language);
 
 // What a result says when weekend days are not counted: "not counting weekend days" for
 // Saturday and Sunday without holidays (as always); otherwise it names the weekend days when
 // they are not Saturday and Sunday and the holiday set, e.g. "not counting weekend days and
 // holidays (germany)", "not counting weekend days (Fri, Sat)".
-QString WorkdayQualifier(const WorkdayCalendar& workdays, int language);
+QString WorkdayQualifier(const WorkdayCalendar& workdays, Language language);
 // A holiday set as the qualifier names it: a shipped set by its name, a file by its file name.
 QString HolidaySetDisplayName(const HolidaySet& set);
 

@@ -115,13 +115,15 @@ QString IsoPattern(const CalendarEntry& entry) {
     return QString();  // the usual notation
 }
 
-QString LongPattern(const CalendarEntry& entry, int language) {
+QString LongPattern(const CalendarEntry& entry, Language language) {
     if (entry.fields != FieldKind::YearMonthDay || !HasMonthNames(entry)) {
         const QString iso = IsoPattern(entry);
         return iso.isEmpty() ? iso : QStringLiteral("%A, ") + iso;
     }
-    const QString day =
-        language == kGerman ? QStringLiteral("%A, %-d. %B") : QStringLiteral("%A, %-d %B");
+    // By language number; French writes "lundi 7 décembre".
+    static const std::array<QString, 3> kDays = {
+        QStringLiteral("%A, %-d %B"), QStringLiteral("%A, %-d. %B"), QStringLiteral("%A %-d %B")};
+    const QString& day = kDays[static_cast<std::size_t>(LanguageNumber(language))];
     if (entry.eras != nullptr) {
         return day + QStringLiteral(" %E %-Y");
     }

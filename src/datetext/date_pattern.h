@@ -33,8 +33,8 @@ namespace daybridge {
 // (a text id and a language to its text). Without a text store the texts are English and a
 // calendar whose month names live in the store has none.
 struct PatternTexts {
-    int language = kEnglish;
-    QString (*text)(int id, int language) = nullptr;
+    Language language = kEnglish;
+    QString (*text)(int id, Language language) = nullptr;
 };
 
 class DatePattern {

@@ -28,6 +28,11 @@ constexpr UnitWord kGermanWords[] = {
     {"monate", kMonthsPart}, {"woche", kWeeksPart}, {"wochen", kWeeksPart}, {"t", kDaysPart},
     {"tag", kDaysPart},      {"tage", kDaysPart},
 };
+constexpr UnitWord kFrenchWords[] = {
+    {"a", kYearsPart},   {"an", kYearsPart},      {"ans", kYearsPart},      {"mois", kMonthsPart},
+    {"s", kWeeksPart},   {"semaine", kWeeksPart}, {"semaines", kWeeksPart}, {"j", kDaysPart},
+    {"jour", kDaysPart}, {"jours", kDaysPart},
+};
 
 template <std::size_t N>
 Unit Find(const UnitWord (&table)[N], const QString& word) {
@@ -39,12 +44,20 @@ Unit Find(const UnitWord (&table)[N], const QString& word) {
     return kNoUnit;
 }
 
-Unit UnitOfWord(const QString& word, int language) {
-    Unit unit = Find(kLetters, word);
-    if (unit == kNoUnit) {
-        unit = language == kGerman ? Find(kGermanWords, word) : Find(kEnglishWords, word);
+Unit UnitOfWord(const QString& word, Language language) {
+    const Unit unit = Find(kLetters, word);
+    if (unit != kNoUnit) {
+        return unit;
     }
-    return unit;
+    switch (language) {
+        case Language::German:
+            return Find(kGermanWords, word);
+        case Language::French:
+            return Find(kFrenchWords, word);
+        case Language::English:
+            break;
+    }
+    return Find(kEnglishWords, word);
 }
 
 constexpr std::array<std::int64_t, 4> kLimits = {kMaxUnitYears, kMaxUnitMonths, kMaxUnitWeeks,
@@ -64,7 +77,7 @@ bool IsAsciiLetter(QChar c) {
 
 }  // namespace
 
-UnitDifferenceParse ParseUnitDifference(const QString& input, int language) {
+UnitDifferenceParse ParseUnitDifference(const QString& input, Language language) {
     const QString text = input.trimmed().toLower();
     UnitDifferenceParse result;
     UnitDifference& difference = result.difference;
@@ -127,25 +140,26 @@ UnitDifferenceParse ParseUnitDifference(const QString& input, int language) {
     return result;
 }
 
-QString UnitDifferenceText(const UnitDifference& difference, int language) {
-    static constexpr const char* kEnglishUnits[4][2] = {
-        {"year", "years"}, {"month", "months"}, {"week", "weeks"}, {"day", "days"}};
-    static constexpr const char* kGermanUnits[4][2] = {
-        {"Jahr", "Jahre"}, {"Monat", "Monate"}, {"Woche", "Wochen"}, {"Tag", "Tage"}};
+QString UnitDifferenceText(const UnitDifference& difference, Language language) {
+    // By language number: unit, then singular and plural.
+    static constexpr const char* kUnits[3][4][2] = {
+        {{"year", "years"}, {"month", "months"}, {"week", "weeks"}, {"day", "days"}},
+        {{"Jahr", "Jahre"}, {"Monat", "Monate"}, {"Woche", "Wochen"}, {"Tag", "Tage"}},
+        {{"an", "ans"}, {"mois", "mois"}, {"semaine", "semaines"}, {"jour", "jours"}}};
+    const auto& units = kUnits[LanguageNumber(language)];
     const std::array<std::int64_t, 4> sizes = {difference.years, difference.months,
                                                difference.weeks, difference.days};
     QStringList shown;
     for (int unit = kYearsPart; unit <= kDaysPart; ++unit) {
         const bool typed = (difference.typed & kTypedBits[unit]) != 0;
         if (typed || (difference.typed == 0 && sizes[unit] != 0)) {
-            const auto& words = language == kGerman ? kGermanUnits[unit] : kEnglishUnits[unit];
+            const auto& words = units[unit];
             shown << QString::number(sizes[unit]) + QLatin1Char(' ') +
                          QLatin1String(words[sizes[unit] == 1 ? 0 : 1]);
         }
     }
     if (shown.isEmpty()) {
-        shown << QStringLiteral("0 ") +
-                     QLatin1String(language == kGerman ? kGermanUnits[3][1] : kEnglishUnits[3][1]);
+        shown << QStringLiteral("0 ") + QLatin1String(units[kDaysPart][1]);
     }
     return shown.join(QStringLiteral(", "));
 }

@@ -7,7 +7,8 @@
 // separated by blanks and one comma ("1 year, 2 months"), or follow each other directly
 // ("1y2m"). Units: the English letters y, m, w, d always; in English also year(s),
 // month(s), mo, week(s), day(s); in German J, M, W, T and Jahr(e), Monat(e), Woche(n),
-// Tag(e). A plain number is not a unit difference: it stays the day count it always was.
+// Tag(e); in French A, M, S, J and an(s), mois, semaine(s), jour(s). A plain number is not a
+// unit difference: it stays the day count it always was.
 #pragma once
 
 #include <QString>
@@ -22,12 +23,13 @@ struct UnitDifferenceParse {
     UnitDifference difference;
 };
 
-// `language`: 1 German, any other value English (the caption languages' numbers).
-UnitDifferenceParse ParseUnitDifference(const QString& text, int language);
+// The unit words are those of the language.
+UnitDifferenceParse ParseUnitDifference(const QString& text, Language language);
 
 // The parts as typed, without the sign, in the language's unit words, joined as the
-// breakdown's parts are: "1 year, 2 months, 3 days"; German "1 Jahr, 2 Monate, 3 Tage".
+// breakdown's parts are: "1 year, 2 months, 3 days"; German "1 Jahr, 2 Monate, 3 Tage";
+// French "1 an, 2 mois, 3 jours".
 // A difference with no typed part shows its non-zero parts, or "0 days".
-QString UnitDifferenceText(const UnitDifference& difference, int language);
+QString UnitDifferenceText(const UnitDifference& difference, Language language);
 
 }  // namespace daybridge

@@ -47,10 +47,10 @@ constexpr std::array<const char*, 10> kEnglish = {
     "With these weekend days (%1) the holiday set %2 leaves no working day at all.",
 };
 
-QString Text(int id, int language) {
+QString Text(int id, Language language) {
     QString text = GetText(id, language);
     if (text.isEmpty()) {
-        text = GetText(id, 0);
+        text = GetText(id, Language::English);
     }
     if (text.isEmpty() && id >= kFileMissing &&
         id < kFileMissing + static_cast<int>(kEnglish.size())) {
@@ -204,7 +204,7 @@ QStringList ShippedHolidaySetNames() {
     return names;
 }
 
-std::vector<ShippedSetTitle> ShippedHolidaySetTitles(int language) {
+std::vector<ShippedSetTitle> ShippedHolidaySetTitles(Language language) {
     std::vector<ShippedSetTitle> titles;
     for (const QString& name : ShippedHolidaySetNames()) {
         ShippedSetTitle title{name, name, QString(), QString()};
@@ -265,18 +265,18 @@ QString ShippedSetsToName(const QString& wanted) {
     return names.join(QStringLiteral(", ")) + QStringLiteral(", ...");
 }
 
-QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language) {
+QString HolidayFaultText(HolidayFault fault, const QStringList& details, Language language) {
     const QString text = Text(HolidayFaultTextId(fault), language);
     return text.isEmpty() ? HolidayFaultEnglish(fault, details) : Fill(text, details);
 }
 
-QString NoWorkingDayText(const QString& weekendDays, const QString& setName, int language) {
+QString NoWorkingDayText(const QString& weekendDays, const QString& setName, Language language) {
     return Fill(Text(kNoWorkingDayWithWeekend, language), {weekendDays, setName});
 }
 
 std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QString& error,
                                                  const HolidayFileContext& context) {
-    const int language = context.language;
+    const Language language = context.language;
     const bool isPath =
         nameOrPath.contains(u'/') || nameOrPath.endsWith(u".txt", Qt::CaseInsensitive);
     const QString path = isPath ? PathIn(context, nameOrPath) : ShippedSetPath(nameOrPath);

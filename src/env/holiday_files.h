@@ -16,8 +16,8 @@ inline constexpr qint64 kMaxHolidayFileBytes = 1 << 20;
 
 // Where a rule file named by a relative path is read from, and the language of the messages.
 struct HolidayFileContext {
-    int language = 0;  // English
-    QString folder;    // a batch program's folder; empty: the current folder
+    Language language = kEnglish;
+    QString folder;  // a batch program's folder; empty: the current folder
 };
 
 // The folder the shipped sets are read from, for a host that knows it better than the place of
@@ -37,7 +37,7 @@ struct ShippedSetTitle {
 };
 // Every shipped set, sorted by its title in the language, so that a country's subdivisions
 // ("Germany: Bavaria") follow the country ("Germany").
-std::vector<ShippedSetTitle> ShippedHolidaySetTitles(int language);
+std::vector<ShippedSetTitle> ShippedHolidaySetTitles(Language language);
 
 // The shipped sets a message names, comma-separated: all of them while there are at most
 // kMostSetsNamed; of more, the kMostSetsNamed whose names begin most like `wanted`, and "..."
@@ -54,9 +54,9 @@ std::shared_ptr<const HolidaySet> LoadHolidaySet(const QString& nameOrPath, QStr
                                                  const HolidayFileContext& context = {});
 
 // The text of a rule's fault in a language, its details filled in.
-QString HolidayFaultText(HolidayFault fault, const QStringList& details, int language);
+QString HolidayFaultText(HolidayFault fault, const QStringList& details, Language language);
 
 // "With these weekend days (...) the holiday set ... leaves no working day at all."
-QString NoWorkingDayText(const QString& weekendDays, const QString& setName, int language);
+QString NoWorkingDayText(const QString& weekendDays, const QString& setName, Language language);
 
 }  // namespace daybridge

@@ -226,7 +226,7 @@ QString WithCrLf(const QString& text) {
 
 // Everything the file holds, read before any of it is applied.
 struct Settings {
-    int language = kEnglish;
+    Language language = kEnglish;
     TextFormat format;
     CalendarId todayCalendar = kDefaultCalendar;
     CalendarId firstCalendar = kDefaultCalendar;
@@ -280,7 +280,7 @@ std::optional<Settings> ParseSettings(const QString& text) {
     if (!language) {
         return std::nullopt;
     }
-    s.language = (*language)[0] == kGerman ? kGerman : kEnglish;
+    s.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
 
     const auto format = integers(3);
     if (!format) {
@@ -473,7 +473,7 @@ QString SettingsText(const AppState& state, const QString& directory) {
     };
     const auto number = [](qint64 n) { return QString::number(n); };
 
-    line(number(state.language));
+    line(number(LanguageNumber(state.language)));
     line(number(state.UsersDateFormat()) + QLatin1Char(',') +
          number(CharacterCode(state.format.dateSeparator)) + QLatin1Char(',') +
          number(CharacterCode(state.format.thousandsSeparator)));

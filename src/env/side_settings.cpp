@@ -145,7 +145,7 @@ QString Named(const QString& key, const QString& value, const QString& why) {
     return QStringLiteral("%1 = %2: %3").arg(cut(key), cut(value), why);
 }
 
-QString Located(int textId, const QString& path, int language) {
+QString Located(int textId, const QString& path, Language language) {
     return GetText(textId, language) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
 }
 
@@ -214,7 +214,7 @@ SideSettings::SideSettings(const QString& settingsFilePath) {
     }
 }
 
-void SideSettings::Load(int language) {
+void SideSettings::Load(Language language) {
     read_.clear();
     rewrite_ = false;
     dropped_.clear();
@@ -265,7 +265,7 @@ void SideSettings::Drop(const char* key, const QString& why) {
     droppedKeys_ << name;
 }
 
-QString SideSettings::Notice(int language) const {
+QString SideSettings::Notice(Language language) const {
     QStringList parts;
     if (fileTextId_ != 0) {
         parts << Located(fileTextId_, keptAs_.isEmpty() ? path_ : keptAs_, language);
@@ -285,7 +285,7 @@ void SideSettings::MarkUnchanged() {
     start_ = current_;
 }
 
-bool SideSettings::Save(int language, QString* failure) {
+bool SideSettings::Save(Language language, QString* failure) {
     if (path_.isEmpty()) {
         return true;
     }
@@ -353,7 +353,7 @@ bool SideSettings::Save(int language, QString* failure) {
 namespace {
 
 // The categories and half days stored; a part that does not read is dropped, with its reason.
-HolidaySelection LoadHolidaySelection(SideSettings& side, int language) {
+HolidaySelection LoadHolidaySelection(SideSettings& side, Language language) {
     HolidaySelection selection;
     if (const QString text = side.value(side_key::kHolidayCategories); !text.isEmpty()) {
         selection.categories = ParseCategories(text);
@@ -381,7 +381,7 @@ void SetUnlessBuiltIn(SideSettings& side, const char* key, const QString& value)
 
 }  // namespace
 
-WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language) {
+WorkdayCalendar LoadWorkdayChoice(SideSettings& side, Language language) {
     std::uint8_t weekend = WorkdayCalendar::kSaturdaySunday;
     const QString weekendText = side.value(side_key::kWeekendDays);
     if (!weekendText.isEmpty()) {

@@ -76,7 +76,7 @@ class SideSettings {
     // Reads the file. A file that cannot be read as one is kept aside (PATH.bad) and its
     // entries count as missing; an entry the program does not know is dropped. `language`:
     // that of the notices.
-    void Load(int language);
+    void Load(Language language);
     // The value read for `key`; empty when there is none.
     QString value(const char* key) const { return read_.value(QString::fromLatin1(key)); }
     // An entry that cannot be used: the notice names it with `why`, and it is not written back
@@ -84,7 +84,7 @@ class SideSettings {
     void Drop(const char* key, const QString& why);
     // What to tell the user once about the file (damaged, kept aside, not a regular file) and
     // the entries dropped, in `language`; empty when there is nothing to tell.
-    QString Notice(int language) const;
+    QString Notice(Language language) const;
 
     // The value the window holds for `key`.
     void setValue(const char* key, const QString& value);
@@ -93,7 +93,7 @@ class SideSettings {
     void MarkUnchanged();
     // Writes the entries whose value the window changed into the file as it is now; true when
     // that was done (or nothing needed writing), else the message to show in `failure`.
-    bool Save(int language, QString* failure);
+    bool Save(Language language, QString* failure);
 
   private:
     QString path_;
@@ -111,7 +111,7 @@ class SideSettings {
 // is stored. A weekend that does not read or a holiday set that does not load is dropped (with
 // its reason) and its part stays built-in; the choice is never refused as a whole for a fault
 // in one part.
-WorkdayCalendar LoadWorkdayChoice(SideSettings& side, int language);
+WorkdayCalendar LoadWorkdayChoice(SideSettings& side, Language language);
 // The choice as the window's values of its two entries.
 void SetWorkdayChoice(SideSettings& side, const WorkdayCalendar& workdays);
 

@@ -16,11 +16,6 @@ namespace daybridge {
 
 namespace {
 
-bool mainWindowReady = false;
-
-// Room for the longest text the library gives: 1024 characters of up to 4 UTF-8 bytes.
-constexpr std::int32_t kTextBufferBytes = 4 * sidekit::kMaxTextChars;
-
 // The folder of the running executable.
 QString ExecutableFolder() {
     if (QCoreApplication::instance() != nullptr) {
@@ -138,7 +133,8 @@ std::int32_t LoadProgramText(const QString& path, QString* failure) {
     std::int32_t code = sidekit::lt(std::string(encoded.constData(), encoded.size()), 0);
     QString message = LoaderMessage(code, path);
     if (code > 0) {
-        // Every text a message is built from must be there, in English and German alike.
+        // Every text a message is built from must be there (the library refuses an entry that
+        // lacks one of the interface languages).
         std::array<char, 8> probe;
         for (int id = 1; id <= kLastRequiredTextId; ++id) {
             if (IsRequiredTextId(id) &&
@@ -155,20 +151,6 @@ std::int32_t LoadProgramText(const QString& path, QString* failure) {
         *failure = message;
     }
     return code;
-}
-
-QString GetText(int id, int language) {
-    std::array<char, kTextBufferBytes> buffer;  // only the bytes written are read
-    const std::int32_t n =
-        sidekit::gt(id, language, buffer.data(), kTextBufferBytes, mainWindowReady ? 1 : 0);
-    if (n < 1) {
-        return {};
-    }
-    return QString::fromUtf8(buffer.data(), n);
-}
-
-void SetMainWindowReady(bool ready) {
-    mainWindowReady = ready;
 }
 
 }  // namespace daybridge

@@ -1,10 +1,13 @@
 // The text store: every language-dependent message is fetched by a small identifier from the
-// text data file dbrg_text.dat, loaded once through the sidekit library.
+// text data file dbrg_text.dat, loaded once through the sidekit library; the lookup itself is
+// text/numbered_text.h.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+
+#include "text/numbered_text.h"
 
 namespace daybridge {
 
@@ -46,11 +49,5 @@ std::int32_t LoadProgramText(const QString& path, QString* failure);
 
 // The loader's failure message for a result code, followed by a line break and the path.
 QString LoaderMessage(std::int32_t code, const QString& path);
-
-// The text with that identifier in the given language; empty when there is none.
-QString GetText(int id, int language);
-
-// Passed to the library with every lookup.
-void SetMainWindowReady(bool ready);
 
 }  // namespace daybridge

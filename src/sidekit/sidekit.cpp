@@ -117,7 +117,7 @@ bool ReadQuoted(std::string_view line, std::size_t i, std::string& text, std::si
 }
 
 // Reads an entry line: an identifier, then one quoted text per language (English, German,
-// then optionally French, Portuguese, Spanish and language 5), then an optional comment.
+// French, then optionally Portuguese, Spanish and language 5), then an optional comment.
 EntryResult ParseEntry(std::string_view line, Entry& entry) {
     std::size_t i = SkipBlanks(line, 0);
     std::int32_t id = 0;

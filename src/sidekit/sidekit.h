@@ -13,7 +13,8 @@
 //   -6             the file is empty
 //   -7             error while reading the file
 //   -8             memory ran out while reading the file
-//   -(500 + n)     line n holds an entry whose English or German text is missing or unreadable
+//   -(500 + n)     line n holds an entry whose English, German or French text is missing or
+//                  unreadable
 //   -(1000 + n)    line n holds a text longer than kMaxTextChars characters
 //   -(1500 + n)    line n repeats an identifier already defined
 // Line numbers count from 1. Since missing and too-long codes only carry lines 1 to 500, a
@@ -44,7 +45,7 @@ inline constexpr std::int32_t kTooLongBase = -1000;
 inline constexpr std::int32_t kDuplicateBase = -1500;
 
 inline constexpr int kLanguageCount = 6;      // 0 English, 1 German, 2 French, 3 Portuguese, ...
-inline constexpr int kRequiredLanguages = 2;  // English and German must be present
+inline constexpr int kRequiredLanguages = 3;  // English, German and French must be present
 inline constexpr std::int32_t kMaxTextChars = 1024;  // characters (code points) per text
 inline constexpr std::int32_t kMaxLines = 500;
 inline constexpr std::size_t kMaxFileBytes = 4u * 1024u * 1024u;

@@ -139,7 +139,7 @@ class frmConfigure : public QDialog {
     QComboBox* cboHolidays_ = nullptr;  // none, the shipped sets, then a chosen file
     QLineEdit* txbHolidayFind_ = nullptr;
     std::vector<ShippedSetTitle> titles_;  // the shipped sets' titles in titlesLanguage_
-    int titlesLanguage_ = -1;
+    std::optional<Language> titlesLanguage_;
     QPushButton* cmdHolidayFile_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
 };

@@ -291,7 +291,7 @@ void frmDisplayMonthLPM::ShowMonth(int year, int month, std::optional<std::int64
 }
 
 void frmDisplayMonthLPM::SetLanguageDependentText() {
-    const int language = state_.language;
+    const Language language = state_.language;
     setWindowTitle(state_.Caption(Caption::MonthDisplayTitle));
     lblYear_->setText(state_.Caption(Caption::Year_) + u':');
     lblMonth_->setText(state_.Caption(Caption::Month_) + u':');

@@ -93,7 +93,7 @@ class frmDisplayMonthLPM : public QWidget {
     int drawnMonth_ = 1;
     QString drawnYear_;
     bool drawnJulian_ = false;
-    int captionLanguage_ = -1;
+    std::optional<Language> captionLanguage_;
     // The calendar the year box and the month list hold a month of; nothing for CE / Julian.
     std::optional<CalendarId> controlsCalendar_;
     std::vector<CalendarId> otherCalendars_;

@@ -87,7 +87,7 @@ void frmLargeDisplay::Form_Activate() {
 }
 
 void frmLargeDisplay::UpdateCopyButton(bool focusClose) {
-    const int language = state_.language;
+    const Language language = state_.language;
     const bool selection = txbOutput->hasSelection();
     int width;
     if (selection) {

@@ -891,11 +891,7 @@ void frmMain::SetDefaultState() {
     side_ = SideSettings(settingsPath_);
 }
 
-// A language the list cannot show (French, Portuguese, Spanish) falls back to English.
 void frmMain::ApplyLoadedLanguage() {
-    if (state_.language != kEnglish && state_.language != kGerman) {
-        state_.language = kEnglish;
-    }
     refreshing_ = true;
     cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
     refreshing_ = false;
@@ -904,15 +900,16 @@ void frmMain::ApplyLoadedLanguage() {
 void frmMain::FillLanguageList() {
     refreshing_ = true;
     cboLanguage->clear();
-    cboLanguage->addItem(state_.Caption(Caption::English), kEnglish);
-    cboLanguage->addItem(state_.Caption(Caption::German), kGerman);
+    for (const Language language : kLanguages) {
+        cboLanguage->addItem(state_.Caption(LanguageCaption(language)), LanguageNumber(language));
+    }
     cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
     refreshing_ = false;
 }
 
-int frmMain::LanguageListIndex(int language) const {
+int frmMain::LanguageListIndex(Language language) const {
     for (int i = 0; i < cboLanguage->count(); ++i) {
-        if (cboLanguage->itemData(i).toInt() == language) {
+        if (cboLanguage->itemData(i).toInt() == LanguageNumber(language)) {
             return i;
         }
     }
@@ -920,10 +917,10 @@ int frmMain::LanguageListIndex(int language) const {
 }
 
 void frmMain::cboLanguage_Click() {
-    const int language = cboLanguage->currentData().toInt();
-    if (cboLanguage->currentIndex() >= 0 && language != state_.language) {
+    const std::optional<Language> language = LanguageOfNumber(cboLanguage->currentData().toInt());
+    if (cboLanguage->currentIndex() >= 0 && language && *language != state_.language) {
         const int position = cboLanguage->currentIndex();
-        state_.language = language;
+        state_.language = *language;
         FillLanguageList();
         refreshing_ = true;
         cboLanguage->setCurrentIndex(position);

@@ -160,7 +160,7 @@ class frmMain : public QWidget {
     void AlignOptionColumns();
     void SetDefaultState();
     void FillLanguageList();
-    int LanguageListIndex(int language) const;
+    int LanguageListIndex(Language language) const;
     void ApplyLoadedLanguage();
     void SaveSettings();
     void EndRunForQuit();

@@ -18,6 +18,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/language.h"
+
 namespace daybridge {
 
 enum class HolidayKind {
@@ -120,8 +122,9 @@ struct HolidayRule {
     // The same, whatever the rule's first and last year.
     std::optional<std::int64_t> DateInAnyYear(std::int64_t year) const;
     bool IsWesternEaster() const { return kind == HolidayKind::EasterDays && !julian; }
-    const QString& Name(int language) const {
-        return language == 1 && !nameGerman.isEmpty() ? nameGerman : name;
+    const QString& Name(Language language) const {
+        // The files name holidays in English and German; French shows the English name.
+        return language == kGerman && !nameGerman.isEmpty() ? nameGerman : name;
     }
 };
 

@@ -160,16 +160,20 @@ std::vector<WorkdayCalendar::Listed> WorkdayCalendar::HolidaysBetween(std::int64
     return out;
 }
 
-QStringList WorkdayCalendar::HolidayNames(std::int64_t jdn, int language) const {
+QStringList WorkdayCalendar::HolidayNames(std::int64_t jdn, Language language) const {
     QStringList names;
     for (const Listed& h : HolidaysBetween(jdn, jdn)) {
         const QString& name = h.rule->Name(language);
+        // By language number.
+        static constexpr std::array<const char*, 3> kObserved = {" (observed)", " (verlegt)",
+                                                                 " (reporté)"};
+        static constexpr std::array<const char*, 3> kSubstitute = {" (substitute)", " (Ersatztag)",
+                                                                   " (jour de remplacement)"};
+        const auto row = static_cast<std::size_t>(LanguageNumber(language));
         if (h.observed) {
-            names << name + (language == 1 ? QStringLiteral(" (verlegt)")
-                                           : QStringLiteral(" (observed)"));
+            names << name + QString::fromUtf8(kObserved[row]);
         } else if (h.substitute) {
-            names << name + (language == 1 ? QStringLiteral(" (Ersatztag)")
-                                           : QStringLiteral(" (substitute)"));
+            names << name + QString::fromUtf8(kSubstitute[row]);
         } else {
             names << name;
         }

@@ -73,7 +73,7 @@ class WorkdayCalendar {
     // Names of the holidays on a day (in English, or German with language 1); a holiday moved
     // away from its day is named on both days, with "(observed)" on the day it moved to, and a
     // substitute day with "(substitute)".
-    QStringList HolidayNames(std::int64_t jdn, int language = 0) const;
+    QStringList HolidayNames(std::int64_t jdn, Language language = kEnglish) const;
     // The holidays that count in [from, to] (a short span), in order, with their rules.
     struct Listed {
         std::int64_t jdn;

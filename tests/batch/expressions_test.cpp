@@ -171,7 +171,9 @@ TEST_F(ExpressionTest, WhatDateValWritesReadsBackAsALiteral) {
                             ASSERT_TRUE(ok) << CalendarCode(calendar).toStdString() << " " << jdn;
                             const QString named =
                                 written + QStringLiteral(", ") +
-                                DayNameIn(DayOfWeek(jdn), i % 3 == 0 ? kGerman : kEnglish);
+                                DayNameIn(
+                                    DayOfWeek(jdn),
+                                    kLanguages[static_cast<std::size_t>(i) % kLanguages.size()]);
                             for (const QString& text : {written, named, StatementText(named)}) {
                                 const CodedParseResult back =
                                     ParseDateWithCode(text, context.format, CalendarId::CE);

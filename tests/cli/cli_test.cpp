@@ -86,7 +86,7 @@ TEST(ParseOptions, RefusesWrongCommandLines) {
         {{"--max-errors", "-1", "a.txt"}, false, "invalid value '-1'"},
         {{"--first", "XYZ", "a.txt"}, false, "invalid value 'XYZ' for --first"},
         {{"--separator", ",", "a.txt"}, false, "invalid value ','"},
-        {{"--lang", "fr", "a.txt"}, false, "invalid value 'fr'"},
+        {{"--lang", "es", "a.txt"}, false, "invalid value 'es'"},
         {{"--bogus", "a.txt"}, false, "unknown option '--bogus'"},
         {{"-x", "a.txt"}, false, "unknown option '-x'"},
         {{"-e", "OUTPUT: a\nb"}, false, "a -e line holds a control character"},

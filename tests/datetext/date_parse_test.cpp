@@ -76,7 +76,9 @@ TEST_P(RoundTrip, ParseOfFormatGivesTheJdn) {
                         const QString coded = date + u' ' + CalendarCode(calendar);
                         const QString named =
                             coded + QStringLiteral(", ") +
-                            DayNameIn(DayOfWeek(jdn), jdn % 2 == 0 ? kEnglish : kGerman);
+                            DayNameIn(DayOfWeek(jdn),
+                                      kLanguages[static_cast<std::size_t>(jdn % 7 + 7) %
+                                                 kLanguages.size()]);
                         const QString pasted = QStringLiteral(" ") + named + u'\t';
                         const QString& text = jdn % 3 == 0   ? date
                                               : jdn % 3 == 1 ? coded

@@ -59,7 +59,7 @@ TEST_F(DatePatternTest, EveryCalendarReadsBackWhatItWrites) {
         const std::int64_t first = std::max(entry->firstJdn, low);
         const std::int64_t last = std::min(entry->lastJdn, high);
         std::uniform_int_distribution<std::int64_t> day(first, last);
-        for (const int language : {kEnglish, kGerman}) {
+        for (const Language language : kLanguages) {
             const PatternTexts texts{language, &GetText};
             for (const QString& pattern :
                  {QString(), QStringLiteral("iso"), QStringLiteral("LONG"), QStringLiteral("jdn"),
@@ -172,6 +172,21 @@ TEST_F(DatePatternTest, NamesAreReadInAnyCaseAndShortForm) {
     QString error;
     EXPECT_EQ(FormatDatePattern("%a %-d %b %Y", CalendarId::CE, jdn, german, error),
               QString::fromUtf8("Die 8 Dez 2026"));
+    // French: lower-case names, accents read in any case, "juin" and "juil" told apart.
+    const PatternTexts french{kFrench, &GetText};
+    EXPECT_EQ(FormatDatePattern("LONG", CalendarId::CE, jdn, french, error),
+              QString::fromUtf8("mardi 8 décembre 2026"));
+    const std::pair<const char*, std::int64_t> frenchTexts[] = {
+        {"MARDI 8 DÉCEMBRE 2026", jdn},
+        {"mar 8 déc 2026", jdn},
+        {"dim 7 juin 2026", JdnOfCivil(2026, 6, 7)},
+        {"mar 7 juil 2026", JdnOfCivil(2026, 7, 7)}};
+    for (const auto& [text, day] : frenchTexts) {
+        EXPECT_EQ(ParseDatePattern("%a %-d %b %Y", CalendarId::CE, QString::fromUtf8(text), french,
+                                   error),
+                  day)
+            << text << ": " << error.toStdString();
+    }
 }
 
 }  // namespace

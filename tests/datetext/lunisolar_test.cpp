@@ -164,7 +164,7 @@ TEST(Lunisolar, LongForm) {
     struct Case {
         CalendarId calendar;
         const char* date;
-        int language;
+        Language language;
         const char* longForm;
     };
     const Case cases[] = {

@@ -127,13 +127,14 @@ TEST(KeyFilters, DateAndDifferenceFields) {
     }
 }
 
-constexpr int kEn = 0;
-constexpr int kDe = 1;
+constexpr Language kEn = Language::English;
+constexpr Language kDe = Language::German;
+constexpr Language kFr = Language::French;
 
 TEST(UnitDifference, AcceptedAndRefusedTexts) {
     struct Case {
         const char* text;
-        int language;
+        Language language;
         ParseOutcome outcome;
         bool negative = false;
         std::int64_t years = 0, months = 0, weeks = 0, days = 0;
@@ -188,17 +189,20 @@ TEST(UnitDifference, AcceptedAndRefusedTexts) {
     }
 }
 
-// More sentences, in both languages: the golden units and units_de programs.
+// More sentences, in each language: the golden units and units_de programs.
 TEST(UnitDifference, WordsOfTheSentence) {
     struct Case {
         const char* text;
-        int language;
+        Language language;
         const char* shown;
     };
     const Case cases[] = {
         {"2 weeks 1 day", kEn, "2 weeks, 1 day"},
         {"1J2M1W3T", kDe, "1 Jahr, 2 Monate, 1 Woche, 3 Tage"},
         {"2y1m", kDe, "2 Jahre, 1 Monat"},
+        {"1a2m3s4j", kFr, "1 an, 2 mois, 3 semaines, 4 jours"},
+        {"2 ans, 1 mois 1 Jour", kFr, "2 ans, 1 mois, 1 jour"},
+        {"1y1w", kFr, "1 an, 1 semaine"},
     };
     for (const Case& c : cases) {
         const UnitDifferenceParse p = ParseUnitDifference(QString::fromUtf8(c.text), c.language);

@@ -71,14 +71,14 @@ TEST(HolidayFiles, RelativePathsFromTheGivenFolderAndNamesOfSets) {
     ASSERT_TRUE(dir.isValid());
     Write(dir.filePath(QStringLiteral("mine.txt")), "12-25 : Christmas\r12-26 : Boxing Day\r");
     QString error;
-    const auto set = LoadHolidaySet(QStringLiteral("mine.txt"), error, {0, dir.path()});
+    const auto set = LoadHolidaySet(QStringLiteral("mine.txt"), error, {kEnglish, dir.path()});
     ASSERT_NE(set, nullptr) << error.toStdString();
     EXPECT_EQ(set->rules.size(), 2u);
     EXPECT_EQ(set->name, QStringLiteral("mine.txt"));
-    EXPECT_TRUE(Refusal(QStringLiteral("mine.txt"), {0, QDir::rootPath()})
+    EXPECT_TRUE(Refusal(QStringLiteral("mine.txt"), {kEnglish, QDir::rootPath()})
                     .contains(QLatin1String("/mine.txt' does not exist")));
 
-    const QString unknown = Refusal(QStringLiteral("mine"), {0, dir.path()});
+    const QString unknown = Refusal(QStringLiteral("mine"), {kEnglish, dir.path()});
     EXPECT_TRUE(unknown.contains(QLatin1String("no holiday set named 'mine'")));
     EXPECT_TRUE(unknown.contains(QLatin1String("./mine"))) << unknown.toStdString();
 }

@@ -138,6 +138,7 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
         saved.firstCalendar = saved.todayCalendar = calendars[i % 7];
         saved.secondCalendar = calendars[(i + 3) % 7];
         saved.monthAddedDates = added[i % 3];
+        saved.language = kLanguages[static_cast<std::size_t>(i) % kLanguages.size()];
         bool* boxes[] = {&saved.includeFirstDate, &saved.includeWeekends, &saved.verbose,
                          &saved.format.hyphen,    &saved.displayDayNames, &saved.saveOnQuit,
                          &saved.monthMondayFirst, &saved.monthJulian};
@@ -238,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Values that read with a fallback rather than a failure.
 TEST_F(SettingsFile, ValuesOutsideTheirChoicesFallBack) {
     QStringList lines = DefaultLines();
-    lines[0] = QStringLiteral("3");        // French cannot be picked: English
+    lines[0] = QStringLiteral("3");        // Portuguese cannot be picked: English
     lines[1] = QStringLiteral("7,33,95");  // unknown order and separators
     lines[2] = QStringLiteral("3,3,99");   // AN has no option button; 99 names nothing
     lines[3] = QStringLiteral("\"2\"");    // greyed, quoted: checked

@@ -48,7 +48,7 @@ class SideSettingsFile : public ::testing::Test {
     }
     // A window's start: the file read, the working-day choice and the today labels' calendar
     // (CE when none) taken from it.
-    SideSettings Start(WorkdayCalendar* workdays = nullptr, int language = kEnglish) const {
+    SideSettings Start(WorkdayCalendar* workdays = nullptr, Language language = kEnglish) const {
         SideSettings side(dir_.filePath(QStringLiteral("dbrg.usr")));
         side.Load(language);
         const WorkdayCalendar choice = LoadWorkdayChoice(side, language);

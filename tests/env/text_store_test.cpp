@@ -64,7 +64,7 @@ QByteArray RequiredEntries(const std::set<int>& except = {}) {
     QByteArray bytes;
     for (int id = 0; id <= 1000; ++id) {
         if (IsRequiredTextId(id) && except.count(id) == 0) {
-            bytes += QByteArray::number(id) + " \"t" + QByteArray::number(id) + "\" \"t\"\n";
+            bytes += QByteArray::number(id) + " \"t" + QByteArray::number(id) + "\" \"t\" \"t\"\n";
         }
     }
     return bytes;
@@ -81,17 +81,17 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 // Texts of up to 1024 characters come back whole.
-TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
+TEST(LoadProgramText, LoadsAndLooksUpInEachLanguage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("dbrg_text.dat"));
     const QByteArray german = QByteArray("\xE2\x82\xAC").repeated(1024);  // 1024 euro signs
     WriteFile(path, RequiredEntries({21, 59, 71}) +
-                        "21 \"Error\" \"Fehler\"\n"
-                        "59 \"at line\" \"in Zeile\"\n"
+                        "21 \"Error\" \"Fehler\" \"Erreur\"\n"
+                        "59 \"at line\" \"in Zeile\" \"\xC3\xA0 la ligne\"\n"
                         "71 \"Value overflow\" \"Wert\xC3\xBC"
-                        "berlauf\"\n5 \"" +
-                        QByteArray(1024, 'x') + "\" \"" + german + "\"\n");
+                        "berlauf\" \"D\xC3\xA9passement\"\n5 \"" +
+                        QByteArray(1024, 'x') + "\" \"" + german + "\" \"x\"\n");
     QString failure = QStringLiteral("stale");
     ASSERT_EQ(LoadProgramText(path, &failure), RequiredCount() + 1);
     EXPECT_TRUE(failure.isEmpty());
@@ -103,6 +103,7 @@ TEST(LoadProgramText, LoadsAndLooksUpInEitherLanguage) {
     // Switching the language needs no reload; unknown identifiers give nothing.
     EXPECT_EQ(GetText(59, kGerman), QStringLiteral("in Zeile"));
     EXPECT_EQ(GetText(59, kEnglish), QStringLiteral("at line"));
+    EXPECT_EQ(GetText(59, kFrench), QStringLiteral("à la ligne"));
     EXPECT_TRUE(GetText(60, kEnglish).isEmpty());
     SetMainWindowReady(true);
     EXPECT_EQ(GetText(21, kGerman), QStringLiteral("Fehler"));
@@ -150,7 +151,7 @@ class ShippedTexts : public ::testing::Test {
     }
 };
 
-TEST_F(ShippedTexts, HoldEnglishAndGermanForEveryIdentifier) {
+TEST_F(ShippedTexts, HoldEveryLanguageForEveryIdentifier) {
     std::set<int> ids;  // with the names of the calendars and of their months
     for (const CalendarEntry* calendar : AllCalendars()) {
         ids.insert(calendar->nameText);
@@ -166,8 +167,10 @@ TEST_F(ShippedTexts, HoldEnglishAndGermanForEveryIdentifier) {
     }
     EXPECT_GT(ids.size(), 150u);
     for (const int id : ids) {
-        EXPECT_FALSE(GetText(id, kEnglish).trimmed().isEmpty()) << "English text " << id;
-        EXPECT_FALSE(GetText(id, kGerman).trimmed().isEmpty()) << "German text " << id;
+        for (const Language language : kLanguages) {
+            EXPECT_FALSE(GetText(id, language).trimmed().isEmpty())
+                << "text " << id << " in language " << LanguageNumber(language);
+        }
     }
     EXPECT_EQ(GetText(1, kEnglish), QStringLiteral("Daybridge"));
     EXPECT_EQ(GetText(1, kGerman), QStringLiteral("Daybridge"));
@@ -178,14 +181,16 @@ TEST_F(ShippedTexts, FitTheMessagesBuiltAroundThem) {
     for (const int id : {28, 29, 39, 41, 42, 44, 46, 47, 49, 53, 54, 55, 57, 68, 69, 79}) {
         EXPECT_TRUE(GetText(id, kEnglish).endsWith(QStringLiteral(" line"))) << id;
         EXPECT_TRUE(GetText(id, kGerman).endsWith(QStringLiteral(" Zeile"))) << id;
+        EXPECT_TRUE(GetText(id, kFrench).endsWith(QStringLiteral(" ligne"))) << id;
     }
     EXPECT_TRUE(GetText(59, kEnglish).endsWith(QStringLiteral("line")));
     EXPECT_TRUE(GetText(59, kGerman).endsWith(QStringLiteral("Zeile")));
     // Text 48 is followed by "(": it ends in a blank; texts joined with a blank do not.
     EXPECT_TRUE(GetText(48, kEnglish).endsWith(QLatin1Char(' ')));
     EXPECT_TRUE(GetText(48, kGerman).endsWith(QLatin1Char(' ')));
+    EXPECT_TRUE(GetText(48, kFrench).endsWith(QLatin1Char(' ')));
     for (const int id : {16, 17, 21, 59, 61, 64, 65, 70, 71, 72, 73, 74, 75, 80, 81, 82, 83, 84}) {
-        for (const int language : {kEnglish, kGerman}) {
+        for (const Language language : kLanguages) {
             const QString text = GetText(id, language);
             EXPECT_EQ(text, text.trimmed()) << id;
             EXPECT_FALSE(text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(':'))) << id;
@@ -196,6 +201,40 @@ TEST_F(ShippedTexts, FitTheMessagesBuiltAroundThem) {
     EXPECT_EQ(GetText(8, kEnglish).toLower(), QStringLiteral("errors"));
     EXPECT_TRUE(GetText(10, kEnglish).endsWith(QLatin1Char('.')));
     EXPECT_TRUE(GetText(10, kGerman).endsWith(QLatin1Char('.')));
+    EXPECT_TRUE(GetText(10, kFrench).endsWith(QLatin1Char('.')));
+}
+
+// Every caption, compute message, day and month name has its text in every language, and a
+// translation is not the English text left in place where the languages' words differ.
+TEST_F(ShippedTexts, CaptionsMessagesAndNamesInEveryLanguage) {
+    int sameAsEnglish = 0;
+    for (int c = 0; c < static_cast<int>(Caption::Count_); ++c) {
+        const auto caption = static_cast<Caption>(c);
+        for (const Language language : kLanguages) {
+            EXPECT_FALSE(CaptionText(caption, language).trimmed().isEmpty())
+                << "caption " << c << " in language " << LanguageNumber(language);
+        }
+        sameAsEnglish += CaptionText(caption, kFrench) == CaptionText(caption, kEnglish) ? 1 : 0;
+    }
+    // Only words both languages share ("plus", "Daybridge") stay as they are.
+    EXPECT_LT(sameAsEnglish, 6);
+    for (const int row : {0, 1, 3, 4, 5, 6, 8, 9}) {
+        for (const Language language : kLanguages) {
+            EXPECT_FALSE(ComputeMessage(static_cast<ComputeMessageRow>(row), language).isEmpty())
+                << "message " << row << " in language " << LanguageNumber(language);
+        }
+    }
+    for (const Language language : kLanguages) {
+        std::set<QString> names;
+        for (int day = 0; day < 7; ++day) {
+            names.insert(DayNameIn(day, language));
+        }
+        for (int month = 1; month <= 12; ++month) {
+            names.insert(MonthNameIn(month, language));
+        }
+        names.erase(QString());
+        EXPECT_EQ(names.size(), 19u) << "language " << LanguageNumber(language);
+    }
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ std::string WriteTemp(const std::string& bytes) {
     return file.string();
 }
 
-std::string Entry(int id, const std::string& en, const std::string& de) {
-    return std::to_string(id) + " \"" + en + "\" \"" + de + "\"\n";
+std::string Entry(int id, const std::string& en, const std::string& de,
+                  const std::string& fr = "fr") {
+    return std::to_string(id) + " \"" + en + "\" \"" + de + "\" \"" + fr + "\"\n";
 }
 
 std::string Repeat(const std::string& piece, int times) {
@@ -67,12 +68,15 @@ TEST(SidekitLoad, ResultCodes) {
         {"OnlyComments", "# a comment\n\n   \t\n# another\n", sidekit::kNothingRead},
         {"OnlyByteOrderMark", "\xEF\xBB\xBF", sidekit::kNothingRead},
         {"OneEntry", Entry(1, "Daybridge", "Daybridge"), 1},
-        {"ThreeEntriesCrLf", "1 \"a\" \"b\"\r\n2 \"c\" \"d\"\r\n# x\r\n3 \"e\" \"f\"", 3},
+        {"ThreeEntriesCrLf",
+         "1 \"a\" \"b\" \"c\"\r\n2 \"c\" \"d\" \"e\"\r\n# x\r\n3 \"e\" \"f\" \"g\"", 3},
         {"ByteOrderMarkThenEntry", "\xEF\xBB\xBF" + Entry(4, "a", "b"), 1},
-        {"CommentAfterTexts", "7 \"a\" \"b\"   # note\n", 1},
+        {"CommentAfterTexts", "7 \"a\" \"b\" \"c\"   # note\n", 1},
         {"SixLanguages", "7 \"a\" \"b\" \"c\" \"d\" \"e\" \"f\"\n", 1},
         {"MissingGermanLine1", "1 \"a\"\n", -501},
         {"MissingGermanLine3", "# c\n" + Entry(1, "a", "b") + "2 \"c\"\n", -503},
+        {"MissingFrenchLine2", Entry(1, "a", "b") + "2 \"c\" \"d\"\n", -502},
+        {"EmptyFrench", Entry(1, "a", "b", ""), -501},
         {"EmptyGerman", Entry(1, "a", "b") + Entry(2, "a", ""), -502},
         {"EmptyEnglish", Entry(1, "", "b"), -501},
         {"TruncatedInsideText", Entry(1, "a", "b") + "2 \"c\" \"d", -502},
@@ -170,14 +174,16 @@ TEST(SidekitLoad, FailedLoadKeepsThePreviousTextsASecondReplacesThem) {
 // or, when a language has no text of its own, in English; nothing for an unknown identifier.
 TEST(SidekitGet, TextsByIdentifierAndLanguage) {
     TextStore store;
-    ASSERT_EQ(store.LoadFromBytes("48\t\"IF blocks nested too deeply \"  \"Zu tief \"\n"
-                                  "3 \"say \"\"hi\"\", ok\" \"\"\"x\"\"\"\n"
-                                  "4 \"a # not a comment\" \"b\"\n" +
+    ASSERT_EQ(store.LoadFromBytes("48\t\"IF blocks nested too deeply \"  \"Zu tief \"\t\"Trop \"\n"
+                                  "3 \"say \"\"hi\"\", ok\" \"\"\"x\"\"\" \"\"\"\"\n"
+                                  "4 \"a # not a comment\" \"b\" \"c\"\n" +
                                   Entry(21, "Error", "Fehler") +
                                   "22 \"yes\" \"ja\" \"oui\" \"\" \"s\xC3\xAD\"\n"),
               5);
     const std::tuple<int, int, const char*> cases[] = {{48, 0, "IF blocks nested too deeply "},
                                                        {48, 1, "Zu tief "},
+                                                       {48, 2, "Trop "},
+                                                       {3, 2, "\""},
                                                        {3, 0, "say \"hi\", ok"},
                                                        {3, 1, "\"x\""},
                                                        {4, 0, "a # not a comment"},

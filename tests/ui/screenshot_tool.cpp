@@ -1,8 +1,9 @@
 // Builds the main window with a private settings folder, types a few dates, computes, and saves
 // a picture of the window:
-//   daybridge_screenshot OUTPUT.png [--dark | --guide | --month CODE YEAR PLACE [--sunday] |
-//                                    --holidays FIND]
+//   daybridge_screenshot OUTPUT.png [--dark | --french | --guide |
+//                                    --month CODE YEAR PLACE [--sunday] | --holidays FIND]
 // --dark gives the application a dark desktop palette first (as a dark desktop theme does);
+// --french chooses French in the language list before the dates are typed;
 // --guide pictures the help window instead, at the keyboard table, with a search under way;
 // --month pictures the month display on the month at PLACE (1 = the year's first) of YEAR in
 // the calendar CODE, e.g. "--month HEB 5787 1" for Tishri 5787; --sunday starts its weeks on
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -34,14 +36,15 @@
 int main(int argc, char* argv[]) {
     const bool dark = argc == 3 && QByteArray(argv[2]) == "--dark";
     const bool guide = argc == 3 && QByteArray(argv[2]) == "--guide";
+    const bool french = argc == 3 && QByteArray(argv[2]) == "--french";
     const bool sunday = argc == 7 && QByteArray(argv[6]) == "--sunday";
     const bool calendarMonth = (argc == 6 || sunday) && QByteArray(argv[2]) == "--month";
     const bool holidays = argc == 4 && QByteArray(argv[2]) == "--holidays";
-    if (argc != 2 && !dark && !guide && !calendarMonth && !holidays) {
-        std::fprintf(
-            stderr,
-            "usage: daybridge_screenshot OUTPUT.png"
-            " [--dark | --guide | --month CODE YEAR PLACE [--sunday] | --holidays FIND]\n");
+    if (argc != 2 && !dark && !french && !guide && !calendarMonth && !holidays) {
+        std::fprintf(stderr,
+                     "usage: daybridge_screenshot OUTPUT.png"
+                     " [--dark | --french | --guide | --month CODE YEAR PLACE [--sunday] |"
+                     " --holidays FIND]\n");
         return 2;
     }
     QTemporaryDir config;
@@ -76,6 +79,14 @@ int main(int argc, char* argv[]) {
     daybridge::frmMain window;
     if (!window.Form_Load()) {
         return 1;
+    }
+    if (french) {
+        window.findChild<QComboBox*>(QStringLiteral("cboLanguage"))
+            ->setCurrentIndex(daybridge::LanguageNumber(daybridge::kFrench));
+        // Wide enough for the longer captions, as a person would make it on a larger screen.
+        const QWidget* content = window.findChild<QScrollArea*>()->widget();
+        window.resize(std::max(window.width(), content->minimumSizeHint().width() + 4),
+                      window.height());
     }
     auto field = [&](const char* name) {
         return window.findChild<QLineEdit*>(QString::fromLatin1(name));

@@ -326,7 +326,7 @@ class TestConfigure : public QObject {
     // Wednesday 2026-12-23 to Monday 2026-12-28, first date excluded: Thursday 24, Friday 25,
     // (Saturday 26, Sunday 27), Monday 28; in Germany 25 and 26 are holidays.
     void workdayChoiceChangesTheResult() {
-        const std::tuple<const char*, const char*, int, QString, QString> cases[] = {
+        const std::tuple<const char*, const char*, Language, QString, QString> cases[] = {
             {"", "", kEnglish, "3 days", "not counting weekend days"},
             {"", "germany", kEnglish, "2 days", "not counting weekend days and holidays (germany)"},
             {"", "germany", kGerman, "2 Tage",
@@ -386,7 +386,7 @@ class TestConfigure : public QObject {
         }
         file.close();
         // English: the set chosen last; German: Sunday ticked last.
-        const std::tuple<bool, int, const char*, const char*> cases[] = {
+        const std::tuple<bool, Language, const char*, const char*> cases[] = {
             {true, kEnglish, "(Tuesday, Wednesday, Thursday, Friday, Saturday, Sunday) the holiday",
              "mondays.txt leaves no working day"},
             {false, kGerman, "(Dienstag, Mittwoch, Donnerstag, Freitag, Samstag, Sonntag) lässt",

@@ -227,7 +227,7 @@ class DateEntryTest : public QObject {
             CalendarId calendar;
             const char* text;
             const char* how;  // "compute", "step" or "move"
-            int language;
+            Language language;
             const char* reason;  // the second line of the message (its start)
         };
         const Case cases[] = {

@@ -226,8 +226,8 @@ class HelpWindowTest : public QObject {
         help->cmdUserGuide->click();
         QVERIFY(help->CurrentGuide().isEmpty());
         QCOMPARE(help->tvwContents->topLevelItemCount(), 0);
-        for (int language : {kGerman, kEnglish}) {
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
+        for (Language language : {kGerman, kEnglish}) {
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             const QString page = help->txbGuide->toPlainText();
             QVERIFY2(page.startsWith(CaptionText(Caption::HelpGuideNotFound, language)),
                      qPrintable(page));

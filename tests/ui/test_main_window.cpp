@@ -433,11 +433,15 @@ class MainWindowTest : public QObject {
         QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(u' ' + CalendarCode(last)));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
         QCOMPARE(w->state().todayCalendar, CalendarId::CE);
-        const std::tuple<int, CalendarId, const char*, const char*> cases[] = {
+        const std::tuple<Language, CalendarId, const char*, const char*> cases[] = {
             {kEnglish, CalendarId::CE, "Today is Sunday, 2026-12-06 CE",
              "A week from today is 2026-12-13 CE"},
             {kEnglish, CalendarId::MJD, "Today is Sunday, 61,380 MJD",
              "A week from today is 61,387 MJD"},
+            {kFrench, CalendarId::CE, "Aujourd'hui\u00a0: dimanche, 2026-12-06 CE",
+             "Dans une semaine\u00a0: 2026-12-13 CE"},
+            {kFrench, CalendarId::JDN, "Aujourd'hui\u00a0: dimanche, 2,461,381 JDN",
+             "Dans une semaine\u00a0: 2,461,388 JDN"},
             {kGerman, CalendarId::CE, "Heute ist Sonntag, der 2026-12-06 CE",
              "In einer Woche ist der 2026-12-13 CE"},
             {kGerman, CalendarId::ORD, "Heute ist Sonntag, 2026-340 ORD",
@@ -448,7 +452,7 @@ class MainWindowTest : public QObject {
              "In einer Woche ist 61,387 MJD"},
         };
         for (const auto& [language, calendar, today, week] : cases) {
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language == kGerman ? 1 : 0);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             w->state().todayCalendar = calendar;
             w->ShowTodaysDate();
             QCOMPARE(LabelText(*w, "lblTodaysDate"), QString::fromUtf8(today));
@@ -471,10 +475,10 @@ class MainWindowTest : public QObject {
     // secondary window opens on the screen, also beside a main window at the screen's edge. The
     // separators cannot be changed during a run (the run's end would undo the change).
     void everyWindowInBothLanguages() {
-        for (int language : {kEnglish, kGerman}) {
+        for (Language language : {kEnglish, kGerman}) {
             RecordingHost host;
             auto w = StartWindow(host);
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             const QRect room = w->screen()->availableGeometry();
             w->move(room.right() - 150, room.bottom() - 120);
             OpenAllWindows(*w);

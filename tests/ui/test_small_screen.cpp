@@ -18,12 +18,12 @@ class SmallScreenTest : public QObject {
     void everyControlReachable() {
         const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(room.size(), QSize(1024, 600));
-        for (int language : {kEnglish, kGerman}) {
+        for (Language language : kLanguages) {
             IsolatedConfig config;
             RecordingHost host;
             auto w = StartWindow(host);
             QVERIFY(w);
-            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(language);
+            Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
             w->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(w.get()));
             QVERIFY2(room.contains(w->frameGeometry()),

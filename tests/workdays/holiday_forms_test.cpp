@@ -553,7 +553,7 @@ TEST(HolidayForms, EveryFaultHasItsTexts) {
         const QStringList parts = line.split(u'\t');
         bool ok = false;
         const int id = parts[0].toInt(&ok);
-        if (ok && parts.size() == 3) {
+        if (ok && parts.size() == 4) {  // English, German, French
             texts[id] = parts.mid(1);
         }
     }
@@ -566,6 +566,8 @@ TEST(HolidayForms, EveryFaultHasItsTexts) {
         EXPECT_EQ(it->second[0], QLatin1Char('"') + english + QLatin1Char('"')) << f;
         EXPECT_GT(it->second[1].size(), 2) << f;
         EXPECT_NE(it->second[1], it->second[0]) << f;
+        EXPECT_GT(it->second[2].size(), 2) << f;
+        EXPECT_NE(it->second[2], it->second[0]) << f;
     }
 }
 

@@ -19,7 +19,7 @@ int main() {
         daybridge::UnitResult result;
         if (kind == "U") {
             const daybridge::UnitDifferenceParse parsed =
-                daybridge::ParseUnitDifference(QString::fromStdString(rest), 0);
+                daybridge::ParseUnitDifference(QString::fromStdString(rest), daybridge::kEnglish);
             if (parsed.outcome != daybridge::ParseOutcome::Valid) {
                 std::cout << "I\n";
                 continue;

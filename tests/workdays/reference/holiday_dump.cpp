@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
                                           jdcore::jdn_from_gregorian(year, 12, 31))) {
                 if (!calendar.IsWeekendDay(h.jdn)) {
                     std::string& names = days[h.jdn];
-                    names += (names.empty() ? "" : "; ") + h.rule->Name(0).toStdString();
+                    names += (names.empty() ? "" : "; ") +
+                             h.rule->Name(daybridge::kEnglish).toStdString();
                 }
             }
         }
