@@ -4,33 +4,6 @@
 
 namespace daybridge::batch {
 
-namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
-QString WithoutSpaces(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c != u' ') {
-            out.append(c);
-        }
-    }
-    return out;
-}
-}  // namespace
-
-// ---- procedures ----
-
-bool BatchRun::IsFunctionCall(const QString& upperText) const {
-    const qsizetype paren = upperText.indexOf(u'(');
-    return paren >= 0 && functions_.contains(TrimWhite(QStringView(upperText).left(paren)));
-}
-
-bool BatchRun::IsSubCall(const QString& upperText) const {
-    const qsizetype paren = upperText.indexOf(u'(');
-    return paren >= 0 && subs_.contains(TrimWhite(QStringView(upperText).left(paren)));
-}
-
 void BatchRun::PushFrame() {
     const auto d = static_cast<std::size_t>(callDepth_);
     frames_[d].savedCount = variables_.Count();
@@ -59,19 +32,19 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
     }
     const qsizetype paren = callText.indexOf(u'(');
     const QString name = TrimWhite(QStringView(callText).left(paren));
-    const int header = (isSub ? subs_ : functions_).value(name, 0);
-    if (header < 1 || header > lineCount_) {
+    const int header = program_.ProcedureHeader(name, isSub);
+    if (header < 1 || header > program_.Count()) {
         return CallOutcome::BadArgument;
     }
     const QString headerText =
-        TrimWhite(QStringView(lines_[static_cast<std::size_t>(header)].upper).mid(isSub ? 4 : 9));
+        TrimWhite(QStringView(program_.Line(header).upper).mid(isSub ? 4 : 9));
     const int parameterCount = CountArguments(headerText);
     if (parameterCount != argumentCount) {
-        ArityError(isSub, header);
+        report_.Arity(isSub, header);
         return CallOutcome::Reported;
     }
     if (callDepth_ >= kMaxCallDepth) {
-        StructuralError(Caption::CallsTooDeep);
+        report_.Structural(Caption::CallsTooDeep);
         return CallOutcome::EndRun;
     }
     const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
@@ -84,7 +57,7 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
     for (int i = 0; i < parameterCount && i < 4; ++i) {
         if (variables_.Create(parameters[static_cast<std::size_t>(i)],
                               values[static_cast<std::size_t>(i)]) == kTableFull) {
-            FullTableBox();
+            report_.FullTable();
             --callDepth_;
             PopFrame();
             return CallOutcome::Reported;
@@ -97,16 +70,16 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
 Flow BatchRun::CallLine(const ProgramLine& line) {
     const QString text = TrimWhite(QStringView(line.upper).mid(4));
     if (!text.contains(u'(')) {
-        MissingParenthesesError(L());
+        report_.Raise(Fault::MissingParentheses);
         return Flow::CountError;
     }
-    if (!IsSubCall(text)) {
-        UnknownSubError();
+    if (!program_.IsSubCall(text)) {
+        report_.Raise(Fault::UnknownSub);
         return Flow::CountError;
     }
     const int n = CountArguments(text);
     if (n >= 5) {
-        TooManyArgumentsError();
+        report_.Raise(Fault::TooManyArguments);
         return Flow::CountError;
     }
     PushFrame();
@@ -116,7 +89,7 @@ Flow BatchRun::CallLine(const ProgramLine& line) {
         case CallOutcome::EndRun:
             return Flow::End;
         case CallOutcome::BadArgument:
-            EvaluationError();
+            report_.Evaluation();
             break;
         case CallOutcome::Reported:
             break;
@@ -124,10 +97,10 @@ Flow BatchRun::CallLine(const ProgramLine& line) {
     return Flow::CountError;
 }
 
-Flow BatchRun::SkipBlock(BlockKeyword keyword, const QString& /*name*/) {
-    const int end = blocks_.FindBlockEnd(keyword, currentLine_);
+Flow BatchRun::SkipBlock(BlockKeyword keyword) {
+    const int end = program_.Blocks().FindBlockEnd(keyword, currentLine_);
     if (end < 0) {
-        StructuralError(Caption::BlockWithoutEnd);
+        report_.Structural(Caption::BlockWithoutEnd);
         return Flow::End;
     }
     currentLine_ = end;
@@ -137,7 +110,7 @@ Flow BatchRun::SkipBlock(BlockKeyword keyword, const QString& /*name*/) {
 Flow BatchRun::EndFunctionLine() {
     const auto d = static_cast<std::size_t>(callDepth_);
     if (callDepth_ < 1 || frames_[d].kind != FrameKind::Function) {
-        StructuralError(Caption::EndOutsideCall);
+        report_.Structural(Caption::EndOutsideCall);
         return Flow::End;
     }
     functionReturned_ = true;
@@ -148,7 +121,7 @@ Flow BatchRun::EndFunctionLine() {
 Flow BatchRun::EndSubLine() {
     const auto d = static_cast<std::size_t>(callDepth_);
     if (callDepth_ < 1 || frames_[d].kind != FrameKind::Sub) {
-        StructuralError(Caption::EndOutsideCall);
+        report_.Structural(Caption::EndOutsideCall);
         return Flow::End;
     }
     currentLine_ = frames_[d].returnLine;
@@ -158,19 +131,11 @@ Flow BatchRun::EndSubLine() {
 }
 
 Flow BatchRun::ReturnLine(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    if (!c.prepared) {
-        c.prepared = true;
-        c.value = TrimWhite(QStringView(line.upper).mid(7));
-        c.literal = ParseIntegerLiteral(c.value, false);
-        if (RecognizeBuiltin(c.value) != Builtin::None) {
-            c.call = ParseCall(c.value);
-        }
-    }
+    const ReturnStatement& c = line.As<ReturnStatement>();
     if (c.value.isEmpty()) {
-        const int end = blocks_.FindBlockEnd(BlockKeyword::Sub, currentLine_);
+        const int end = program_.Blocks().FindBlockEnd(BlockKeyword::Sub, currentLine_);
         if (end < 0) {
-            StructuralError(Caption::BlockWithoutEnd);
+            report_.Structural(Caption::BlockWithoutEnd);
             return Flow::End;
         }
         currentLine_ = end - 1;
@@ -192,8 +157,8 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
             value = 0;
             flow = Flow::CountError;
         }
-    } else if (IsFunctionCall(c.value)) {
-        FunctionInReturnError();
+    } else if (c.callsFunction) {
+        report_.Raise(Fault::FunctionInReturn);
         flow = Flow::CountError;
     } else if (const int slot = FindVariable(c.value); slot >= 1) {
         value = variables_.Value(slot);
@@ -201,13 +166,13 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         failure = EvalFailure::None;
         NoteFailure(HasLetter(c.value) ? EvalFailure::UnknownVariable : EvalFailure::NotAnInteger,
                     c.value);
-        EvaluationError();
+        report_.Evaluation();
         flow = Flow::CountError;
     }
     frames_[static_cast<std::size_t>(callDepth_)].returnValue = value;
-    const int end = blocks_.FindBlockEnd(BlockKeyword::Function, currentLine_);
+    const int end = program_.Blocks().FindBlockEnd(BlockKeyword::Function, currentLine_);
     if (end < 0) {
-        MissingEndFunctionError();
+        report_.Raise(Fault::MissingEndFunction);
         return Flow::End;
     }
     currentLine_ = end - 1;
@@ -218,21 +183,13 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
 
 Flow BatchRun::DoLine(const ProgramLine& line) {
     if (doLevel_ - FrameDoBase() >= kMaxNesting) {
-        Report(T(21), FrameC(31, L()));
+        report_.Raise(Fault::DoTooDeep);
         return Flow::End;
     }
     ++doLevel_;
     std::int64_t count = -1;
-    if (line.upper != QLatin1String("DO")) {
-        LineCache& c = Cache(line);
-        if (!c.prepared) {
-            c.prepared = true;
-            c.value = TrimWhite(QStringView(line.upper).mid(2));
-            if (RecognizeBuiltin(c.value) != Builtin::None) {
-                c.call = ParseCall(c.value);
-            }
-        }
-        if (const int slot = FindVariable(c.value); slot >= 1) {
+    if (const DoStatement& c = line.As<DoStatement>(); !c.count.isEmpty()) {
+        if (const int slot = FindVariable(c.count); slot >= 1) {
             count = variables_.Value(slot);
         } else if (c.call.function != Builtin::None) {
             overflow = false;
@@ -241,32 +198,32 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
             if (!ok) {
                 if (overflow) {
                     overflow = false;
-                    OverflowError();
-                } else if (c.value.startsWith(QLatin1String("COUNT"))) {
-                    CountFailedError();
+                    report_.Raise(Fault::Overflow);
+                } else if (c.count.startsWith(QLatin1String("COUNT"))) {
+                    report_.Raise(Fault::CountFailed);
                 } else {
-                    EvaluationError();
+                    report_.Evaluation();
                 }
                 return Flow::End;
             }
         } else {
-            count = RoundToWhole(LeadingNumber(c.value));
+            count = RoundToWhole(LeadingNumber(c.count));
         }
         if (count < -32768 || count > 32767) {
-            OverflowError();
+            report_.Raise(Fault::Overflow);
             return Flow::End;
         }
         if (count < 1) {
-            DoStructureError();
+            report_.Raise(Fault::DoStructure);
             return Flow::End;
         }
     }
     const auto level = static_cast<std::size_t>(doLevel_);
     doLoops_[level].count = static_cast<int>(count);
     doLoops_[level].line = currentLine_;
-    const int end = blocks_.FindBlockEnd(BlockKeyword::Do, currentLine_);
+    const int end = program_.Blocks().FindBlockEnd(BlockKeyword::Do, currentLine_);
     if (end < 0) {
-        DoStructureError();
+        report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
     doLoops_[level].endLine = end;
@@ -276,7 +233,7 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
 // A loop statement reaches only the loops of its own call frame.
 Flow BatchRun::EndDoLine() {
     if (doLevel_ <= FrameDoBase()) {
-        DoStructureError();
+        report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
@@ -293,11 +250,11 @@ Flow BatchRun::EndDoLine() {
 
 Flow BatchRun::ExitDoLine() {
     if (doLevel_ <= FrameDoBase()) {
-        DoStructureError();
+        report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
     const auto level = static_cast<std::size_t>(doLevel_);
-    ifLevel_ -= blocks_.CountIfBalance(currentLine_, doLoops_[level].endLine);
+    ifLevel_ -= program_.Blocks().CountIfBalance(currentLine_, doLoops_[level].endLine);
     ifLevel_ = std::clamp(ifLevel_, FrameIfBase(), kStackLevels);
     currentLine_ = doLoops_[level].endLine;
     --doLevel_;
@@ -306,98 +263,27 @@ Flow BatchRun::ExitDoLine() {
 
 // ---- IF ----
 
-std::optional<bool> BatchRun::EvaluateCondition(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    if (!c.prepared) {
-        c.prepared = true;
-        QString rest = WithoutSpaces(line.upper);
-        if (rest.startsWith(QLatin1String("IFNOT"))) {
-            rest.remove(0, 5);
-            c.negate = true;
-        } else if (rest.startsWith(QLatin1String("IF"))) {
-            rest.remove(0, 2);
-        } else if (rest.startsWith(QLatin1String("ELSEIFNOT"))) {
-            rest.remove(0, 9);
-            c.negate = true;
-        } else if (rest.startsWith(QLatin1String("ELSEIF"))) {
-            rest.remove(0, 6);
-        }
-        if (rest.endsWith(QLatin1String("THEN"))) {
-            rest.chop(4);
-            rest = TrimWhite(rest);
-        }
-        if (rest.startsWith(QLatin1String("DOW("))) {
-            c.condForm = ConditionForm::DayOfWeek;
-            if (rest.contains(u'<') || rest.contains(u'>')) {
-                c.condForm = ConditionForm::DayOfWeekOrdered;  // reported on execution
-            } else {
-                c.literal.kind = LiteralKind::NotLiteral;
-                c.literal.value = rest.contains(u'!') ? 1 : 0;
-                rest.remove(u'!');
-                c.call = ParseCall(rest);
-                const qsizetype at = rest.indexOf(QLatin1String(")="));
-                c.dayName = at < 0 ? QString() : rest.mid(at + 2);
-            }
-        } else if (rest.startsWith(QLatin1String("ISLEAPYEAR(")) ||
-                   rest.startsWith(QLatin1String("ISINSHORTHEXADE("))) {
-            c.condForm = ConditionForm::TrueOrFalse;
-            c.call = ParseCall(rest);
-        } else {
-            c.condForm = ConditionForm::NoOperator;
-            for (qsizetype i = 1; i < rest.size(); ++i) {
-                const QChar ch = rest[i];
-                const bool nextIsEq = i + 1 < rest.size() && rest[i + 1] == u'=';
-                int width = 0;
-                if (ch == u'<') {
-                    c.compare = nextIsEq ? Comparison::LessOrEqual : Comparison::Less;
-                    width = nextIsEq ? 2 : 1;
-                } else if (ch == u'>') {
-                    c.compare = nextIsEq ? Comparison::GreaterOrEqual : Comparison::Greater;
-                    width = nextIsEq ? 2 : 1;
-                } else if (ch == u'=') {
-                    c.compare = Comparison::Equal;
-                    width = 1;
-                } else if (ch == u'!' && nextIsEq) {
-                    c.compare = Comparison::NotEqual;
-                    width = 2;
-                }
-                if (width > 0) {
-                    c.condForm = ConditionForm::Comparison;
-                    c.left = rest.left(i);
-                    c.right = rest.mid(i + width);
-                    if (RecognizeBuiltin(c.left) != Builtin::None) {
-                        c.leftCall = ParseCall(c.left);
-                    }
-                    if (RecognizeBuiltin(c.right) != Builtin::None) {
-                        c.rightCall = ParseCall(c.right);
-                    }
-                    break;
-                }
-            }
-        }
-    }
-
+std::optional<bool> BatchRun::EvaluateCondition(const ConditionStatement& c) {
     bool result = false;
-    switch (c.condForm) {
+    switch (c.form) {
         case ConditionForm::DayOfWeekOrdered:
-            DowComparisonError();
+            report_.Raise(Fault::DowComparison);
             return std::nullopt;
         case ConditionForm::NoOperator:
-            Report(T(21), FrameC(49, L()));
+            report_.Raise(Fault::NoOperator);
             return std::nullopt;
         case ConditionForm::DayOfWeek:
         case ConditionForm::TrueOrFalse: {
             bool ok = true;
             const std::int32_t v = EvaluateNumber(c.call, *this, ok);
             if (!ok) {
-                EvaluationError();
+                report_.Evaluation();
                 return std::nullopt;
             }
-            if (c.condForm == ConditionForm::TrueOrFalse) {
+            if (c.form == ConditionForm::TrueOrFalse) {
                 result = v == 1;
             } else {
-                // "DOW(X)!=NAME" is marked by literal.value 1.
-                result = (UpperText(DayName(v)) == c.dayName) != (c.literal.value == 1);
+                result = (UpperText(DayName(v)) == c.dayName) != c.dayNameUnequal;
             }
             break;
         }
@@ -459,12 +345,12 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
         return value;
     }
     if (!HasLetter(text)) {
-        UnreadableValueError();
+        report_.Raise(Fault::UnreadableValue);
         return std::nullopt;
     }
     const CodedParseResult date = ReadDateLiteral(text);
     if (date.parsed.outcome != ParseOutcome::Valid) {
-        ValueReadError(date, text);
+        report_.ValueRead(date, text);
         return std::nullopt;
     }
     return date.parsed.jdn;
@@ -473,20 +359,20 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
 Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
     if (!elseIf) {
         if (ifLevel_ - FrameIfBase() >= kMaxNesting) {
-            IfTooDeepError();
+            report_.IfTooDeep(ifLevel_ - FrameIfBase());
             return Flow::End;
         }
         ++ifLevel_;
     } else if (ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
-        const int end = blocks_.FindEndIf(currentLine_);
+        const int end = program_.Blocks().FindEndIf(currentLine_);
         if (end < 0) {
-            IfStructureError();
+            report_.Raise(Fault::IfStructure);
             return Flow::End;
         }
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    const std::optional<bool> holds = EvaluateCondition(line);
+    const std::optional<bool> holds = EvaluateCondition(line.As<ConditionStatement>());
     if (!holds) {
         return Flow::End;
     }
@@ -495,9 +381,9 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
         return Flow::Next;
     }
     bool isEndIf = false;
-    const int found = blocks_.FindNextBranch(currentLine_, isEndIf);
+    const int found = program_.Blocks().FindNextBranch(currentLine_, isEndIf);
     if (found < 0) {
-        IfStructureError();
+        report_.Raise(Fault::IfStructure);
         return Flow::End;
     }
     currentLine_ = found - 1;
@@ -508,9 +394,9 @@ Flow BatchRun::ElseLine() {
     if (!ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
         return Flow::Next;
     }
-    const int end = blocks_.FindEndIf(currentLine_);
+    const int end = program_.Blocks().FindEndIf(currentLine_);
     if (end < 0) {
-        IfStructureError();
+        report_.Raise(Fault::IfStructure);
         return Flow::End;
     }
     currentLine_ = end - 1;
@@ -519,7 +405,7 @@ Flow BatchRun::ElseLine() {
 
 Flow BatchRun::EndIfLine() {
     if (ifLevel_ <= FrameIfBase()) {
-        IfStructureError();
+        report_.Raise(Fault::IfStructure);
         return Flow::End;
     }
     ifTaken_[static_cast<std::size_t>(ifLevel_)] = false;
@@ -531,12 +417,12 @@ Flow BatchRun::EndIfLine() {
 
 Flow BatchRun::ArrayHeader(const ProgramLine& line) {
     if (arrayMode_) {
-        ArrayHeaderError();
+        report_.Raise(Fault::ArrayHeader);
         return Flow::End;
     }
     const QString text = TrimWhite(QStringView(line.upper).mid(5));
     if (text.isEmpty()) {
-        ArrayHeaderError();
+        report_.Raise(Fault::ArrayHeader);
         return Flow::End;
     }
     const qsizetype b1 = text.indexOf(u' ');
@@ -549,7 +435,7 @@ Flow BatchRun::ArrayHeader(const ProgramLine& line) {
         code = QStringLiteral("CE");
     }
     if (FindVariable(name + QStringLiteral("[1]")) >= 1) {
-        ArrayRedefinedError();
+        report_.Raise(Fault::ArrayRedefined);
         return Flow::CountError;
     }
     if (code == QLatin1String("NUM")) {
@@ -557,7 +443,7 @@ Flow BatchRun::ArrayHeader(const ProgramLine& line) {
     }
     const std::optional<CalendarId> calendar = CalendarOfCode(code);
     if (!calendar) {
-        ArrayHeaderError();
+        report_.Raise(Fault::ArrayHeader);
         return Flow::CountError;
     }
     arrayMode_ = true;
@@ -591,13 +477,13 @@ Flow BatchRun::ArrayElement(const ProgramLine& line) {
     if (good) {
         lastElementValue_ = value;
     } else {
-        ArrayElementError();
+        report_.Raise(Fault::ArrayElement);
         flow = Flow::CountError;
         value = lastElementValue_;
     }
     const int slot = FindVariable(element);
     if (slot == kTableFull || (slot == 0 && variables_.Create(element, value) == kTableFull)) {
-        FullTableBox();
+        report_.FullTable();
         return Flow::CountError;
     }
     if (slot >= 1) {
@@ -608,7 +494,7 @@ Flow BatchRun::ArrayElement(const ProgramLine& line) {
 
 Flow BatchRun::EndArrayLine() {
     if (!arrayMode_) {
-        UnmatchedEndError(QStringLiteral("ARRAY"));
+        report_.UnmatchedEnd(QStringLiteral("ARRAY"));
         return Flow::CountError;
     }
     arrayMode_ = false;

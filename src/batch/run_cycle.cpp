@@ -60,11 +60,11 @@ bool BatchRun::Step() {
         return false;
     }
     ++currentLine_;
-    if (currentLine_ > lineCount_ || currentLine_ < 1) {
+    if (currentLine_ > program_.Count() || currentLine_ < 1) {
         Finish();
         return false;
     }
-    const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
+    const ProgramLine& line = program_.Line(currentLine_);
     Flow flow = Flow::Next;
     if (line.fast == FastForm::None || !FastLine(line)) {
         FlushOutput();  // what the line shows or reports comes after the gathered text
@@ -95,10 +95,10 @@ int BatchRun::RunFastLines(int limit) {
     int ran = 0;
     while (ran < limit) {
         const int next = currentLine_ + 1;
-        if (next > lineCount_ || next < 1) {
+        if (next > program_.Count() || next < 1) {
             break;
         }
-        const ProgramLine& line = lines_[static_cast<std::size_t>(next)];
+        const ProgramLine& line = program_.Line(next);
         if (line.fast == FastForm::None) {
             break;
         }
@@ -127,16 +127,16 @@ int BatchRun::RunFastLines(int limit) {
             EndDoLine();
             return true;
         case FastForm::OutputText: {
-            const LineCache& c = *line.cache;
-            gathered_.Append(c.outputText);
-            gathered_.Append(c.outputEnd);
+            const OutputStatement& o = line.As<OutputStatement>();
+            gathered_.Append(o.text);
+            gathered_.Append(o.end);
             return true;
         }
         case FastForm::OutputCall: {
-            const LineCache& c = *line.cache;
+            const OutputStatement& o = line.As<OutputStatement>();
             overflow = false;
             bool ok = true;
-            const ParsedCall& call = c.call;
+            const ParsedCall& call = o.call;
             // DATEVAL( of a variable: its slot found as remembered, without the general reader.
             if (call.function == Builtin::DateVal &&
                 call.firstArgument == ParsedCall::Named::Other && !call.args[1].isEmpty()) {
@@ -146,14 +146,14 @@ int BatchRun::RunFastLines(int limit) {
                     const std::int32_t value = variables_.Value(slot);
                     static_assert(kIsoDateValRoom <= OutputGather::kRoomLength);
                     const int length =
-                        WriteIsoDateVal(call, value, *this, c.outputEnd,
+                        WriteIsoDateVal(call, value, *this, o.end,
                                         gathered_.Room(static_cast<std::size_t>(kIsoDateValRoom)));
                     if (length > 0) {
                         gathered_.Commit(static_cast<std::size_t>(length));
                         return true;
                     }
                     callText_.resize(0);
-                    if (!AppendDateValOfSlot(call, value, *this, c.outputEnd, callText_)) {
+                    if (!AppendDateValOfSlot(call, value, *this, o.end, callText_)) {
                         return false;
                     }
                     gathered_.Append(callText_);
@@ -166,11 +166,11 @@ int BatchRun::RunFastLines(int limit) {
                 return false;
             }
             gathered_.Append(callText_);
-            gathered_.Append(c.outputEnd);
+            gathered_.Append(o.end);
             return true;
         }
         case FastForm::AssignValue: {
-            LineCache& c = *line.cache;
+            AssignStatement& c = line.As<AssignStatement>();
             if (arrayMode_ || c.targetReserved) {
                 return false;
             }
@@ -202,14 +202,14 @@ int BatchRun::RunFastLines(int limit) {
 void BatchRun::ErrorLimitReached() {
     FlushOutput();
     QString message =
-        QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
+        QString::number(errorCount) + QStringLiteral(" ") + report_.T(errorCount == 1 ? 21 : 8);
     if (state_.language == kEnglish) {
         message = message.toLower();
     }
-    message += QStringLiteral(", ") + T(10);
+    message += QStringLiteral(", ") + report_.T(10);
     if (state_.maxNumErrors > 1) {
         host_.outputChanged();
-        host_.messageBox(T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
+        host_.messageBox(report_.T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
     }
     state_.output.append(kCrLf + message + kCrLf);
     Finish();
@@ -246,16 +246,16 @@ Flow BatchRun::ExecuteLine(const ProgramLine& line) {
         case LineKind::Stop:
             return Flow::End;
         case LineKind::Skip:
-            return SkipBlock(BlockKeyword::Skip, QStringLiteral("SKIP"));
+            return SkipBlock(BlockKeyword::Skip);
         case LineKind::EndSkip:
-            UnmatchedEndError(QStringLiteral("SKIP"));
+            report_.UnmatchedEnd(QStringLiteral("SKIP"));
             return Flow::Next;
         case LineKind::Function:
-            return SkipBlock(BlockKeyword::Function, QStringLiteral("FUNCTION"));
+            return SkipBlock(BlockKeyword::Function);
         case LineKind::EndFunction:
             return EndFunctionLine();
         case LineKind::Sub:
-            return SkipBlock(BlockKeyword::Sub, QStringLiteral("SUB"));
+            return SkipBlock(BlockKeyword::Sub);
         case LineKind::EndSub:
             return EndSubLine();
         case LineKind::Call:
@@ -343,11 +343,11 @@ std::optional<std::int32_t> BatchRun::VariableValue(const QString& name) const {
 }
 
 int BatchRun::FileLineNumber() const {
-    return FileLineNumber(currentLine_);
+    return program_.FileLineNumber(currentLine_);
 }
 
 QString BatchRun::CurrentLineText() const {
-    return L();
+    return report_.LineText();
 }
 
 }  // namespace daybridge::batch

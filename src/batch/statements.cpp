@@ -16,10 +16,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-constexpr const char* kSettings[] = {
-    "DATEFORMAT", "THOUSANDSSEPARATOR", "INCLUDEFIRSTDATE", "INCLUDEWEEKENDDATES", "VERBOSE",
-    "HYPHEN",     "FIRSTDATE",          "SECONDDATE"};
-
 // A date whose year is written in parentheses ("CE 03/01/(-500)") ends in ")" like a call: a
 // calendar code and then digits before the "(" make it a date.
 bool IsDateLiteralWithParentheses(const QString& upper) {
@@ -54,7 +50,7 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
             return Flow::Next;
         case StatementResult::Compute: {
             Flow flow = Flow::Next;
-            ComputationStep(line, flow);
+            ComputationStep(flow);
             return flow;
         }
         case StatementResult::Cancelled:
@@ -68,95 +64,20 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
     return Flow::CountError;
 }
 
-void BatchRun::PrepareStatement(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    const QString& s = line.stmt;
-    for (int which = 0; which < 8; ++which) {
-        if (s.startsWith(QLatin1String(kSettings[which]))) {
-            const qsizetype eq = s.indexOf(u'=');
-            c.setting = which;
-            c.settingValue = eq < 0 ? QString() : s.mid(eq + 1);
-            return;
-        }
-    }
-    static constexpr std::array<std::pair<const char*, int>, 8> kWorkdaySettings = {{
-        {"WEEKEND=", kWeekendSetting},
-        {"HOLIDAYS=", kHolidaysSetting},
-        {"CATEGORIES=", kCategoriesSetting},
-        {"HALFDAYS=", kHalfDaysSetting},
-        {"GREGORIANSWITCH=", kGregorianSwitchSetting},
-        {"WEEKRULE=", kWeekRuleSetting},
-        {"FISCALYEAR=", kFiscalYearSetting},
-        {"FISCALWEEKS=", kFiscalWeeksSetting},
-    }};
-    const auto workday =
-        std::find_if(kWorkdaySettings.begin(), kWorkdaySettings.end(),
-                     [&s](const auto& w) { return s.startsWith(QLatin1String(w.first)); });
-    if (workday != kWorkdaySettings.end()) {
-        c.setting = workday->second;
-        c.settingValue = TrimWhite(QStringView(line.text).mid(line.text.indexOf(u'=') + 1));
-        return;
-    }
-    c.assigns = s.contains(u'=');
-    if (!c.assigns) {
-        return;
-    }
-    qsizetype pos = s.indexOf(QLatin1String("+="));
-    AssignOp op = AssignOp::Add;
-    if (pos < 0) {
-        pos = s.indexOf(QLatin1String("-="));
-        op = AssignOp::Subtract;
-    }
-    int length = 2;
-    if (pos < 0) {
-        pos = s.indexOf(u'=');
-        op = AssignOp::Set;
-        length = 1;
-    }
-    c.op = op;
-    c.target = s.left(pos);
-    c.value = s.mid(pos + length);
-    c.literal = ParseIntegerLiteral(c.value, true);
-    if (RecognizeBuiltin(c.value) != Builtin::None) {
-        c.call = ParseCall(c.value);
-    }
-    c.valueIsToday = c.value == QLatin1String("TODAY");
-    c.valueCallsFunction = IsFunctionCall(c.value);
-
-    const QString& target = c.target;
-    if (target.size() >= 2 && target.startsWith(u'{') && target.endsWith(u'}') &&
-        IsNameText(QStringView(target).mid(1, target.size() - 2))) {
-        c.targetForm = TargetForm::Counter;
-    } else if (target.contains(u'[')) {
-        c.targetForm = TargetForm::Element;
-    } else if (!target.isEmpty() && !IsNameText(target)) {
-        c.targetForm = TargetForm::BadName;
-    } else {
-        c.targetForm = TargetForm::Name;
-    }
-    c.targetReserved = IsReservedTarget(target) || c.value.isEmpty();
-}
-
-bool BatchRun::IsReservedTarget(const QString& target) const {
-    return target.isEmpty() || target == QLatin1String("TODAY") ||
-           target == QLatin1String("RESULT") || RecognizeBuiltin(target) != Builtin::None ||
-           functions_.contains(target);
-}
-
 StatementResult BatchRun::ExecuteStatement(const ProgramLine& line) {
-    const LineCache& c = Cache(line);
-    if (c.setting >= 0) {
-        return SettingStatement(line, c.setting, c.settingValue);
+    Statement& statement = *line.statement;
+    if (const auto* setting = std::get_if<SettingStatement>(&statement)) {
+        return ApplySetting(line, *setting);
     }
-    if (!c.assigns) {
-        return ThreeFieldStatement(line);
+    if (auto* assignment = std::get_if<AssignStatement>(&statement)) {
+        return Assignment(line, *assignment);
     }
-    return Assignment(line);
+    return ThreeFieldStatement(line);
 }
 
 void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
-    QString echo = state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + line.text +
-                   QStringLiteral("'");
+    QString echo = state_.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
+                   line.text + QStringLiteral("'");
     if (separator) {
         echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
     } else {
@@ -165,9 +86,10 @@ void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
     state_.output.append(echo + kCrLf);
 }
 
-StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
-                                           const QString& value) {
-    if (which == kGregorianSwitchSetting) {
+StatementResult BatchRun::ApplySetting(const ProgramLine& line, const SettingStatement& s) {
+    const Setting which = s.setting;
+    const QString& value = s.value;
+    if (which == Setting::GregorianSwitch) {
         const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
         if (!jdn) {
             EchoRejectedSetting(line, false);
@@ -176,15 +98,15 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
         SetGregorianSwitchJdn(*jdn);
         return StatementResult::Done;
     }
-    if (which >= kWeekRuleSetting) {
+    if (which >= Setting::WeekRule) {
         bool taken = false;
-        if (which == kWeekRuleSetting) {
+        if (which == Setting::WeekRule) {
             const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
             taken = rule.has_value();
             if (taken) {
                 SetWeekDateRule(*rule);
             }
-        } else if (which == kFiscalYearSetting) {
+        } else if (which == Setting::FiscalYear) {
             const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
             taken = rule.has_value();
             if (taken) {
@@ -203,12 +125,12 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
         }
         return StatementResult::Done;
     }
-    if (which >= kWeekendSetting) {
+    if (which >= Setting::Weekend) {
         return WorkdaySetting(line, which, value);
     }
     const bool yes = value.startsWith(u'Y');
     switch (which) {
-        case 0: {  // DATEFORMAT
+        case Setting::DateFormat: {
             const QString separator = value.mid(1, 1);
             if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
                 separator != QLatin1String(".")) {
@@ -236,11 +158,11 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
             ShowSettingsSummary();
             return StatementResult::Done;
         }
-        case 1:  // THOUSANDSSEPARATOR
+        case Setting::ThousandsSeparator:
             state_.format.thousandsSeparator = value.left(1);
             RefreshFormat();
             return StatementResult::Done;
-        case 2:  // INCLUDEFIRSTDATE
+        case Setting::IncludeFirstDate:
             state_.includeFirstDate = yes;
             state_.snapshot.includeFirstDate = yes;
             if (!state_.snapshot.verbose) {
@@ -249,7 +171,7 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
                                      kCrLf);
             }
             return StatementResult::Done;
-        case 3:  // INCLUDEWEEKENDDATES
+        case Setting::IncludeWeekendDates:
             state_.includeWeekends = yes;
             state_.snapshot.includeWeekends = yes;
             if (!state_.snapshot.verbose) {
@@ -258,11 +180,11 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
                     kCrLf);
             }
             return StatementResult::Done;
-        case 4:  // VERBOSE
+        case Setting::Verbose:
             state_.verbose = yes;
             state_.snapshot.verbose = yes;
             return StatementResult::Done;
-        case 5:  // HYPHEN
+        case Setting::Hyphen:
             state_.format.hyphen = yes;
             state_.snapshot.hyphen = yes;
             RefreshFormat();
@@ -271,13 +193,13 @@ StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
                                      kCrLf);
             }
             return StatementResult::Done;
-        default: {  // FIRSTDATE, SECONDDATE
+        default: {  // FirstDate, SecondDate
             const std::optional<CalendarId> calendar = CalendarOfCode(value);
             if (value.isEmpty() || !calendar) {
                 EchoRejectedSetting(line, false);
                 return StatementResult::Error;
             }
-            if (which == 6) {
+            if (which == Setting::FirstDate) {
                 state_.firstCalendar = *calendar;
                 state_.snapshot.firstCalendar = *calendar;
             } else {
@@ -336,9 +258,10 @@ void BatchRun::ShowSettingsSummary() {
 
 // In the words and the form of the computation's own report of a difference it cannot read.
 void BatchRun::InvalidDaysReport() {
-    state_.output.append(
-        state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() + QStringLiteral("':") +
-        kCrLf + ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) + kCrLf);
+    state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
+                         QStringLiteral(", '") + report_.LineText() + QStringLiteral("':") + kCrLf +
+                         ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) +
+                         kCrLf);
 }
 
 StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
@@ -426,7 +349,7 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     return StatementResult::Compute;
 }
 
-void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
+void BatchRun::ComputationStep(Flow& flow) {
     const bool e1 = fields_[0].isEmpty();
     const bool e2 = fields_[1].isEmpty();
     const bool e3 = fields_[2].isEmpty();
@@ -439,8 +362,8 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
         note = Caption::AllThreeNonEmpty;
     }
     if (note != Caption::Count_) {
-        state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(": ") +
-                             state_.Caption(note) + kCrLf);
+        state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
+                             QStringLiteral(": ") + state_.Caption(note) + kCrLf);
         flow = Flow::Next;
         return;
     }
@@ -453,12 +376,6 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
     } else {
         flow = Flow::CountError;
     }
-}
-
-// A value that is neither a number nor a known name is read as a date; when its letters name
-// no calendar it was more likely meant as a variable.
-void BatchRun::ValueReadError(const CodedParseResult& date, const QString& text) {
-    DateReadError(date, text, !date.calendar);
 }
 
 // A date literal: a code before or after the date names its calendar (CE without one), and a
@@ -478,22 +395,20 @@ std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,
     }
     if (overflow) {
         overflow = false;
-        OverflowError();
+        report_.Raise(Fault::Overflow);
         return StatementResult::EndRun;
     }
-    EvaluationError();
+    report_.Evaluation();
     return StatementResult::Error;
 }
 
-StatementResult BatchRun::Assignment(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-
+StatementResult BatchRun::Assignment(const ProgramLine& line, AssignStatement& c) {
     // A function that has returned: take its value in the caller's frame first.
     std::int32_t value = 0;
     bool haveValue = false;
     if (functionReturned_ && c.valueCallsFunction && c.literal.kind == LiteralKind::NotLiteral &&
         !c.valueIsToday && c.call.function == Builtin::None) {
-        const StatementResult r = FunctionValue(line, c, value);
+        const StatementResult r = FunctionValue(c, value);
         if (r != StatementResult::Done) {
             return r;
         }
@@ -506,23 +421,23 @@ StatementResult BatchRun::Assignment(const ProgramLine& line) {
         case TargetForm::Element: {
             const auto resolved = ResolveElementName(c.target, *this);
             if (!resolved || FindVariable(*resolved) < 1) {
-                NoSuchElementError();
+                report_.Raise(Fault::NoSuchElement);
                 return StatementResult::Error;
             }
             element = *resolved;
-            if (IsReservedTarget(element) || c.value.isEmpty()) {
-                ReservedNameError();
+            if (program_.IsReservedTarget(element) || c.value.isEmpty()) {
+                report_.Raise(Fault::ReservedName);
                 return StatementResult::Error;
             }
             break;
         }
         case TargetForm::BadName:
-            BadVariableNameError();
+            report_.Raise(Fault::BadVariableName);
             return StatementResult::Error;
         case TargetForm::Name:
         case TargetForm::Counter:
             if (c.targetReserved) {
-                ReservedNameError();
+                report_.Raise(Fault::ReservedName);
                 return StatementResult::Error;
             }
             break;
@@ -541,23 +456,23 @@ StatementResult BatchRun::Assignment(const ProgramLine& line) {
     const int slot =
         isElement ? FindVariable(target) : variables_.Find(target, FrameStart(), c.targetSlot);
     if (slot == kTableFull) {
-        FullTableBox();
+        report_.FullTable();
         return StatementResult::Error;
     }
     if (slot == 0) {
         if (c.op != AssignOp::Set) {
-            LineReport(target + QStringLiteral(": ") + T(51));
+            report_.LineReport(target + QStringLiteral(": ") + report_.T(51));
             return StatementResult::Error;
         }
         if (variables_.Create(target, value) == kTableFull) {
-            FullTableBox();
+            report_.FullTable();
             return StatementResult::Error;
         }
         return StatementResult::Done;
     }
     const std::optional<std::int32_t> result = AssignedResult(c.op, variables_.Value(slot), value);
     if (!result) {
-        OverflowError();
+        report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
     variables_.SetValue(slot, *result);
@@ -566,7 +481,7 @@ StatementResult BatchRun::Assignment(const ProgramLine& line) {
 
 // Done with the value read; Error when an error was reported; Cancelled, EndRun; or
 // FunctionEntered (the statement is done for now).
-StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c,
+StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignStatement& c,
                                             std::int32_t& value) {
     const QString& v = c.value;
     if (c.valueIsToday) {
@@ -578,7 +493,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         return StatementResult::Done;
     }
     if (c.literal.kind == LiteralKind::Overflow) {
-        OverflowError();
+        report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
     const int slot = variables_.Find(v, FrameStart(), c.valueSlot);
@@ -590,7 +505,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         const auto element = ResolveElementName(v, *this);
         const int s = element ? FindVariable(*element) : 0;
         if (s < 1) {
-            NoSuchElementError();
+            report_.Raise(Fault::NoSuchElement);
             return StatementResult::Error;
         }
         value = variables_.Value(s);
@@ -602,10 +517,10 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         return failed ? StatementResult::Error : StatementResult::Done;
     }
     if (c.valueCallsFunction) {
-        return FunctionValue(line, c, value);
+        return FunctionValue(c, value);
     }
     if (LooksLikeCall(v) && !IsDateLiteralWithParentheses(v)) {
-        UnknownFunctionError();
+        report_.Raise(Fault::UnknownFunction);
         return StatementResult::Error;
     }
     const bool numberPrompt = v.startsWith(QLatin1String("INPUT:"));
@@ -616,7 +531,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
             prompt.replace(QLatin1String("\\n"), kCrLf);
         }
         host_.outputChanged();
-        const std::optional<QString> answer = host_.inputBox(prompt, T(1));
+        const std::optional<QString> answer = host_.inputBox(prompt, report_.T(1));
         const QString text = answer ? TrimWhite(*answer) : QString();
         if (text.isEmpty()) {
             return StatementResult::Cancelled;
@@ -624,7 +539,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         if (numberPrompt) {
             const Literal literal = ParseIntegerLiteral(text, true);
             if (literal.kind != LiteralKind::Value) {
-                NotAnIntegerError();
+                report_.Raise(Fault::NotAnInteger);
                 return StatementResult::Error;
             }
             value = literal.value;
@@ -632,27 +547,26 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         }
         const CodedParseResult date = ReadDateLiteral(text);
         if (date.parsed.outcome != ParseOutcome::Valid) {
-            DateReadError(date, text, false);
+            report_.DateRead(date, text, false);
             return StatementResult::Error;
         }
         value = date.parsed.jdn;
         return StatementResult::Done;
     }
     if (!HasLetter(v)) {
-        UnreadableValueError();
+        report_.Raise(Fault::UnreadableValue);
         return StatementResult::Error;
     }
     const CodedParseResult date = ReadDateLiteral(v);
     if (date.parsed.outcome != ParseOutcome::Valid) {
-        ValueReadError(date, v);
+        report_.ValueRead(date, v);
         return StatementResult::Error;
     }
     value = date.parsed.jdn;
     return StatementResult::Done;
 }
 
-StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c,
-                                        std::int32_t& value) {
+StatementResult BatchRun::FunctionValue(const AssignStatement& c, std::int32_t& value) {
     if (functionReturned_) {
         functionReturned_ = false;
         const std::int32_t returned = frames_[static_cast<std::size_t>(callDepth_)].returnValue;
@@ -663,14 +577,14 @@ StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineC
             PopFrame();
         }
         if (!pending) {
-            NoReturnValueError();
+            report_.Raise(Fault::NoReturnValue);
             return StatementResult::Error;
         }
         value = returned;
         return StatementResult::Done;
     }
     if (CountArguments(c.value) > 4) {
-        TooManyArgumentsError();
+        report_.Raise(Fault::TooManyArguments);
         return StatementResult::Error;
     }
     PushFrame();
@@ -680,7 +594,7 @@ StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineC
         case CallOutcome::EndRun:
             return StatementResult::EndRun;
         case CallOutcome::BadArgument:
-            EvaluationError();
+            report_.Evaluation();
             break;
         case CallOutcome::Reported:
             break;
@@ -688,34 +602,10 @@ StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineC
     return StatementResult::Error;
 }
 
-void BatchRun::PrepareOutput(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    QString text = TrimWhite(QStringView(line.text).mid(7));
-    if (text.endsWith(QLatin1String(";;"))) {
-        text.chop(2);
-        c.outputEnd = QStringLiteral("");
-    } else if (text.endsWith(u';')) {
-        text.chop(1);
-        c.outputEnd = QStringLiteral(" ");
-    } else {
-        c.outputEnd = kCrLf;
-    }
-    c.outputText = text;
-    const QString upper = UpperText(text);
-    if (RecognizeBuiltin(upper) != Builtin::None) {
-        c.outputForm = OutputForm::Builtin;
-        c.call = ParseCall(upper);
-    } else if (IsFunctionCall(upper)) {
-        c.outputForm = OutputForm::UserFunction;
-    } else if (LooksLikeCall(upper)) {
-        c.outputForm = OutputForm::UnknownFunction;
-    }
-}
-
 Flow BatchRun::OutputLine(const ProgramLine& line) {
-    const LineCache& c = Cache(line);
+    const OutputStatement& c = line.As<OutputStatement>();
     Flow flow = Flow::Next;
-    switch (c.outputForm) {
+    switch (c.form) {
         case OutputForm::Builtin: {
             overflow = false;
             bool ok = true;
@@ -723,34 +613,34 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
             outputLine_.resize(0);
             AppendEvaluatedText(c.call, *this, ok, outputLine_);
             if (ok) {
-                outputLine_ += c.outputEnd;
+                outputLine_ += c.end;
                 state_.output.append(outputLine_);
                 return flow;
             }
             if (overflow) {
                 overflow = false;
-                OverflowError();
+                report_.Raise(Fault::Overflow);
                 return Flow::End;
             }
-            EvaluationError();
+            report_.Evaluation();
             flow = Flow::CountError;
             break;
         }
         case OutputForm::UserFunction:
-            FunctionInOutputError();
-            state_.output.append(c.outputText);
+            report_.Raise(Fault::FunctionInOutput);
+            state_.output.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::UnknownFunction:
-            UnknownFunctionError();
-            state_.output.append(c.outputText);
+            report_.Raise(Fault::UnknownFunction);
+            state_.output.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::Plain:
-            state_.output.append(c.outputText);
+            state_.output.append(c.text);
             break;
     }
-    state_.output.append(c.outputEnd);
+    state_.output.append(c.end);
     return flow;
 }
 

@@ -146,24 +146,25 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
     }
 }
 
-StatementResult BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
+StatementResult BatchRun::WorkdaySetting(const ProgramLine& line, Setting which,
+                                         const QString& value) {
     const WorkdayCalendar& now = state_.workdays;
     std::optional<WorkdayCalendar> next;
-    if (which == kWeekendSetting) {
+    if (which == Setting::Weekend) {
         const std::optional<std::uint8_t> weekend = ParseWeekend(value);
         if (!weekend) {
             EchoRejectedSetting(line, false);
             if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
-                state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
+                state_.output.append(report_.T(900) + QStringLiteral("\r\n"));  // say why
             }
             return StatementResult::Error;
         }
         next.emplace(*weekend, now.holidaySet(), now.selection());
-    } else if (which == kCategoriesSetting || which == kHalfDaysSetting) {
+    } else if (which == Setting::Categories || which == Setting::HalfDays) {
         HolidaySelection selection = now.selection();
         const QString v = value.toUpper();
         bool valid = true;
-        if (which == kHalfDaysSetting) {
+        if (which == Setting::HalfDays) {
             valid = v == u"HOLIDAY" || v == u"WORKDAY";
             selection.halfDays = v == u"HOLIDAY";
         } else if (v == u"DEFAULT") {
@@ -208,12 +209,12 @@ QString BatchRun::WorkdaySummaryText() const {
     const WorkdayCalendar& workdays = state_.workdays;
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
-        text += T(300) + QStringLiteral(" ") +
+        text += report_.T(300) + QStringLiteral(" ") +
                 WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
-        text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +
-                workdays.holidays()->name + QStringLiteral(".");
+        text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + report_.T(301) +
+                QStringLiteral(" ") + workdays.holidays()->name + QStringLiteral(".");
     }
     return text.isEmpty() ? text : text + QStringLiteral("\r\n");
 }
