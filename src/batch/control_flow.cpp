@@ -1,31 +1,17 @@
 // Control flow: SKIP, DO/EXITDO/ENDDO, IF/ELSEIF/ELSE/ENDIF with their conditions,
-// FUNCTION/SUB/CALL/RETURN: with call frames, and ARRAY blocks.
+// FUNCTION/SUB/CALL/RETURN: with call frames.
 #include "batch/batch_run.h"
 
 namespace daybridge::batch {
 
-void BatchRun::PushFrame() {
-    const auto d = static_cast<std::size_t>(callDepth_);
-    frames_[d].savedCount = variables_.Count();
-    frames_[d].savedDoLevel = doLevel_;
-    frames_[d].savedIfLevel = ifLevel_;
-}
-
-void BatchRun::PopFrame() {
-    const auto d = static_cast<std::size_t>(callDepth_);
-    variables_.TruncateTo(frames_[d].savedCount);
-    doLevel_ = frames_[d].savedDoLevel;
-    ifLevel_ = frames_[d].savedIfLevel;
-}
-
 CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount, bool isSub) {
     const std::array<QString, 4> args = SplitArguments(callText, argumentCount);
     std::array<std::int32_t, 4> values{};
-    failure = EvalFailure::None;
+    scope_.failure = EvalFailure::None;
     for (int i = 0; i < argumentCount && i < 4; ++i) {
         bool ok = true;
         values[static_cast<std::size_t>(i)] =
-            EvaluateOperand(args[static_cast<std::size_t>(i)], *this, ok);
+            EvaluateOperand(args[static_cast<std::size_t>(i)], scope_, ok);
         if (!ok) {
             return CallOutcome::BadArgument;
         }
@@ -43,23 +29,23 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
         report_.Arity(isSub, header);
         return CallOutcome::Reported;
     }
-    if (callDepth_ >= kMaxCallDepth) {
+    if (stack_.depth >= kMaxCallDepth) {
         report_.Structural(Caption::CallsTooDeep);
         return CallOutcome::EndRun;
     }
     const std::array<QString, 4> parameters = SplitArguments(headerText, parameterCount);
-    ++callDepth_;
-    const auto d = static_cast<std::size_t>(callDepth_);
-    frames_[d].returnLine = currentLine_;
-    frames_[d].kind = isSub ? FrameKind::Sub : FrameKind::Function;
-    frames_[d].returnPending = false;
-    frames_[d].start = variables_.Count() + 1;
+    ++stack_.depth;
+    CallStack::Frame& frame = stack_.Top();
+    frame.returnLine = currentLine_;
+    frame.kind = isSub ? CallStack::FrameKind::Sub : CallStack::FrameKind::Function;
+    frame.returnPending = false;
+    frame.start = scope_.variables.Count() + 1;
     for (int i = 0; i < parameterCount && i < 4; ++i) {
-        if (variables_.Create(parameters[static_cast<std::size_t>(i)],
-                              values[static_cast<std::size_t>(i)]) == kTableFull) {
+        if (scope_.variables.Create(parameters[static_cast<std::size_t>(i)],
+                                    values[static_cast<std::size_t>(i)]) == kTableFull) {
             report_.FullTable();
-            --callDepth_;
-            PopFrame();
+            --stack_.depth;
+            stack_.Restore(scope_.variables);
             return CallOutcome::Reported;
         }
     }
@@ -82,7 +68,7 @@ Flow BatchRun::CallLine(const ProgramLine& line) {
         report_.Raise(Fault::TooManyArguments);
         return Flow::CountError;
     }
-    PushFrame();
+    stack_.Save(scope_.variables);
     switch (InvokeProcedure(text, n, true)) {
         case CallOutcome::Entered:
             return Flow::Next;
@@ -108,25 +94,25 @@ Flow BatchRun::SkipBlock(BlockKeyword keyword) {
 }
 
 Flow BatchRun::EndFunctionLine() {
-    const auto d = static_cast<std::size_t>(callDepth_);
-    if (callDepth_ < 1 || frames_[d].kind != FrameKind::Function) {
+    const auto d = static_cast<std::size_t>(stack_.depth);
+    if (stack_.depth < 1 || stack_.frames[d].kind != CallStack::FrameKind::Function) {
         report_.Structural(Caption::EndOutsideCall);
         return Flow::End;
     }
     functionReturned_ = true;
-    currentLine_ = frames_[d].returnLine - 1;
+    currentLine_ = stack_.frames[d].returnLine - 1;
     return Flow::Next;
 }
 
 Flow BatchRun::EndSubLine() {
-    const auto d = static_cast<std::size_t>(callDepth_);
-    if (callDepth_ < 1 || frames_[d].kind != FrameKind::Sub) {
+    const auto d = static_cast<std::size_t>(stack_.depth);
+    if (stack_.depth < 1 || stack_.frames[d].kind != CallStack::FrameKind::Sub) {
         report_.Structural(Caption::EndOutsideCall);
         return Flow::End;
     }
-    currentLine_ = frames_[d].returnLine;
-    --callDepth_;
-    PopFrame();
+    currentLine_ = stack_.frames[d].returnLine;
+    --stack_.depth;
+    stack_.Restore(scope_.variables);
     return Flow::Next;
 }
 
@@ -141,13 +127,13 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
         currentLine_ = end - 1;
         return Flow::Next;
     }
-    frames_[static_cast<std::size_t>(callDepth_)].returnPending = true;
+    stack_.Top().returnPending = true;
     Flow flow = Flow::Next;
     std::int32_t value = 0;
     if (c.literal.kind == LiteralKind::Value) {
         value = c.literal.value;
     } else if (c.value == QLatin1String("RESULT")) {
-        value = last_.Value();
+        value = scope_.last.Value();
     } else if (c.call.function != Builtin::None) {
         const auto failed = EvaluateBuiltin(c.call, value);
         if (failed) {
@@ -160,16 +146,16 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
     } else if (c.callsFunction) {
         report_.Raise(Fault::FunctionInReturn);
         flow = Flow::CountError;
-    } else if (const int slot = FindVariable(c.value); slot >= 1) {
-        value = variables_.Value(slot);
+    } else if (const int slot = scope_.Find(c.value); slot >= 1) {
+        value = scope_.variables.Value(slot);
     } else {
-        failure = EvalFailure::None;
-        NoteFailure(HasLetter(c.value) ? EvalFailure::UnknownVariable : EvalFailure::NotAnInteger,
-                    c.value);
+        scope_.failure = EvalFailure::None;
+        scope_.NoteFailure(
+            HasLetter(c.value) ? EvalFailure::UnknownVariable : EvalFailure::NotAnInteger, c.value);
         report_.Evaluation();
         flow = Flow::CountError;
     }
-    frames_[static_cast<std::size_t>(callDepth_)].returnValue = value;
+    stack_.Top().returnValue = value;
     const int end = program_.Blocks().FindBlockEnd(BlockKeyword::Function, currentLine_);
     if (end < 0) {
         report_.Raise(Fault::MissingEndFunction);
@@ -182,22 +168,22 @@ Flow BatchRun::ReturnLine(const ProgramLine& line) {
 // ---- DO ----
 
 Flow BatchRun::DoLine(const ProgramLine& line) {
-    if (doLevel_ - FrameDoBase() >= kMaxNesting) {
+    if (stack_.doLevel - stack_.DoBase() >= kMaxNesting) {
         report_.Raise(Fault::DoTooDeep);
         return Flow::End;
     }
-    ++doLevel_;
+    ++stack_.doLevel;
     std::int64_t count = -1;
     if (const DoStatement& c = line.As<DoStatement>(); !c.count.isEmpty()) {
-        if (const int slot = FindVariable(c.count); slot >= 1) {
-            count = variables_.Value(slot);
+        if (const int slot = scope_.Find(c.count); slot >= 1) {
+            count = scope_.variables.Value(slot);
         } else if (c.call.function != Builtin::None) {
-            overflow = false;
+            scope_.overflow = false;
             bool ok = true;
-            count = EvaluateNumber(c.call, *this, ok);
+            count = EvaluateNumber(c.call, scope_, ok);
             if (!ok) {
-                if (overflow) {
-                    overflow = false;
+                if (scope_.overflow) {
+                    scope_.overflow = false;
                     report_.Raise(Fault::Overflow);
                 } else if (c.count.startsWith(QLatin1String("COUNT"))) {
                     report_.Raise(Fault::CountFailed);
@@ -218,46 +204,46 @@ Flow BatchRun::DoLine(const ProgramLine& line) {
             return Flow::End;
         }
     }
-    const auto level = static_cast<std::size_t>(doLevel_);
-    doLoops_[level].count = static_cast<int>(count);
-    doLoops_[level].line = currentLine_;
+    const auto level = static_cast<std::size_t>(stack_.doLevel);
+    stack_.doLoops[level].count = static_cast<int>(count);
+    stack_.doLoops[level].line = currentLine_;
     const int end = program_.Blocks().FindBlockEnd(BlockKeyword::Do, currentLine_);
     if (end < 0) {
         report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
-    doLoops_[level].endLine = end;
+    stack_.doLoops[level].endLine = end;
     return Flow::Next;
 }
 
 // A loop statement reaches only the loops of its own call frame.
 Flow BatchRun::EndDoLine() {
-    if (doLevel_ <= FrameDoBase()) {
+    if (stack_.doLevel <= stack_.DoBase()) {
         report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
-    const auto level = static_cast<std::size_t>(doLevel_);
-    if (doLoops_[level].count != -1) {
-        --doLoops_[level].count;
-        if (doLoops_[level].count < 1) {
-            --doLevel_;
+    const auto level = static_cast<std::size_t>(stack_.doLevel);
+    if (stack_.doLoops[level].count != -1) {
+        --stack_.doLoops[level].count;
+        if (stack_.doLoops[level].count < 1) {
+            --stack_.doLevel;
             return Flow::Next;
         }
     }
-    currentLine_ = doLoops_[level].line;
+    currentLine_ = stack_.doLoops[level].line;
     return Flow::Next;
 }
 
 Flow BatchRun::ExitDoLine() {
-    if (doLevel_ <= FrameDoBase()) {
+    if (stack_.doLevel <= stack_.DoBase()) {
         report_.Raise(Fault::DoStructure);
         return Flow::End;
     }
-    const auto level = static_cast<std::size_t>(doLevel_);
-    ifLevel_ -= program_.Blocks().CountIfBalance(currentLine_, doLoops_[level].endLine);
-    ifLevel_ = std::clamp(ifLevel_, FrameIfBase(), kStackLevels);
-    currentLine_ = doLoops_[level].endLine;
-    --doLevel_;
+    const auto level = static_cast<std::size_t>(stack_.doLevel);
+    stack_.ifLevel -= program_.Blocks().CountIfBalance(currentLine_, stack_.doLoops[level].endLine);
+    stack_.ifLevel = std::clamp(stack_.ifLevel, stack_.IfBase(), kStackLevels);
+    currentLine_ = stack_.doLoops[level].endLine;
+    --stack_.doLevel;
     return Flow::Next;
 }
 
@@ -275,7 +261,7 @@ std::optional<bool> BatchRun::EvaluateCondition(const ConditionStatement& c) {
         case ConditionForm::DayOfWeek:
         case ConditionForm::TrueOrFalse: {
             bool ok = true;
-            const std::int32_t v = EvaluateNumber(c.call, *this, ok);
+            const std::int32_t v = EvaluateNumber(c.call, scope_, ok);
             if (!ok) {
                 report_.Evaluation();
                 return std::nullopt;
@@ -325,12 +311,12 @@ std::optional<bool> BatchRun::EvaluateCondition(const ConditionStatement& c) {
 std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
                                                        const ParsedCall& call) {
     if (text == QLatin1String("RESULT")) {
-        return last_.Value();
+        return scope_.last.Value();
     }
     if (text == QLatin1String("TODAY")) {
         return host_.todayJdn();
     }
-    if (const auto v = ReadVariableOrElement(text, *this)) {
+    if (const auto v = ReadVariableOrElement(text, scope_)) {
         return v;
     }
     const Literal literal = ParseIntegerLiteral(text, true);
@@ -348,7 +334,7 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
         report_.Raise(Fault::UnreadableValue);
         return std::nullopt;
     }
-    const CodedParseResult date = ReadDateLiteral(text);
+    const CodedParseResult date = scope_.ReadDate(text);
     if (date.parsed.outcome != ParseOutcome::Valid) {
         report_.ValueRead(date, text);
         return std::nullopt;
@@ -358,12 +344,12 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
 
 Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
     if (!elseIf) {
-        if (ifLevel_ - FrameIfBase() >= kMaxNesting) {
-            report_.IfTooDeep(ifLevel_ - FrameIfBase());
+        if (stack_.ifLevel - stack_.IfBase() >= kMaxNesting) {
+            report_.IfTooDeep(stack_.ifLevel - stack_.IfBase());
             return Flow::End;
         }
-        ++ifLevel_;
-    } else if (ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
+        ++stack_.ifLevel;
+    } else if (stack_.ifTaken[static_cast<std::size_t>(stack_.ifLevel)]) {
         const int end = program_.Blocks().FindEndIf(currentLine_);
         if (end < 0) {
             report_.Raise(Fault::IfStructure);
@@ -376,7 +362,7 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
     if (!holds) {
         return Flow::End;
     }
-    ifTaken_[static_cast<std::size_t>(ifLevel_)] = *holds;
+    stack_.ifTaken[static_cast<std::size_t>(stack_.ifLevel)] = *holds;
     if (*holds) {
         return Flow::Next;
     }
@@ -391,7 +377,7 @@ Flow BatchRun::IfLine(const ProgramLine& line, bool elseIf) {
 }
 
 Flow BatchRun::ElseLine() {
-    if (!ifTaken_[static_cast<std::size_t>(ifLevel_)]) {
+    if (!stack_.ifTaken[static_cast<std::size_t>(stack_.ifLevel)]) {
         return Flow::Next;
     }
     const int end = program_.Blocks().FindEndIf(currentLine_);
@@ -404,100 +390,12 @@ Flow BatchRun::ElseLine() {
 }
 
 Flow BatchRun::EndIfLine() {
-    if (ifLevel_ <= FrameIfBase()) {
+    if (stack_.ifLevel <= stack_.IfBase()) {
         report_.Raise(Fault::IfStructure);
         return Flow::End;
     }
-    ifTaken_[static_cast<std::size_t>(ifLevel_)] = false;
-    --ifLevel_;
-    return Flow::Next;
-}
-
-// ---- ARRAY ----
-
-Flow BatchRun::ArrayHeader(const ProgramLine& line) {
-    if (arrayMode_) {
-        report_.Raise(Fault::ArrayHeader);
-        return Flow::End;
-    }
-    const QString text = TrimWhite(QStringView(line.upper).mid(5));
-    if (text.isEmpty()) {
-        report_.Raise(Fault::ArrayHeader);
-        return Flow::End;
-    }
-    const qsizetype b1 = text.indexOf(u' ');
-    const QString name = b1 < 0 ? text : text.left(b1);
-    const QString rest = b1 < 0 ? QString() : TrimWhite(QStringView(text).mid(b1 + 1));
-    const qsizetype b2 = rest.indexOf(u' ');
-    QString code = b2 < 0 ? rest : rest.left(b2);
-    const QString mask = b2 < 0 ? QString() : TrimWhite(QStringView(rest).mid(b2 + 1));
-    if (code.isEmpty()) {
-        code = QStringLiteral("CE");
-    }
-    if (FindVariable(name + QStringLiteral("[1]")) >= 1) {
-        report_.Raise(Fault::ArrayRedefined);
-        return Flow::CountError;
-    }
-    if (code == QLatin1String("NUM")) {
-        code = QStringLiteral("JDN");
-    }
-    const std::optional<CalendarId> calendar = CalendarOfCode(code);
-    if (!calendar) {
-        report_.Raise(Fault::ArrayHeader);
-        return Flow::CountError;
-    }
-    arrayMode_ = true;
-    arrayName_ = name;
-    arrayCalendar_ = *calendar;
-    arrayMask_ = mask;
-    arrayCounter_ = 0;
-    return Flow::Next;
-}
-
-Flow BatchRun::ArrayElement(const ProgramLine& line) {
-    ++arrayCounter_;
-    const QString element =
-        arrayName_ + QStringLiteral("[") + QString::number(arrayCounter_) + QStringLiteral("]");
-    bool good = false;
-    std::int32_t value = 0;
-    if (arrayCalendar_ != kDayNumberCalendar) {
-        // The element's date in the array's calendar: its own code may stand with it, another
-        // calendar's may not.
-        const QString date = ArrayElementDateText(line.text, arrayMask_);
-        const ParseResult parsed = ParseDateInCalendar(arrayCalendar_, date, format_);
-        good = parsed.outcome == ParseOutcome::Valid && !date.isEmpty();
-        value = parsed.jdn;
-    } else {
-        const QString text = ApplyColumnMask(line.text, arrayMask_);
-        const Literal literal = ParseIntegerLiteral(text, true);
-        good = literal.kind == LiteralKind::Value;
-        value = literal.value;
-    }
-    Flow flow = Flow::Next;
-    if (good) {
-        lastElementValue_ = value;
-    } else {
-        report_.Raise(Fault::ArrayElement);
-        flow = Flow::CountError;
-        value = lastElementValue_;
-    }
-    const int slot = FindVariable(element);
-    if (slot == kTableFull || (slot == 0 && variables_.Create(element, value) == kTableFull)) {
-        report_.FullTable();
-        return Flow::CountError;
-    }
-    if (slot >= 1) {
-        variables_.SetValue(slot, value);
-    }
-    return flow;
-}
-
-Flow BatchRun::EndArrayLine() {
-    if (!arrayMode_) {
-        report_.UnmatchedEnd(QStringLiteral("ARRAY"));
-        return Flow::CountError;
-    }
-    arrayMode_ = false;
+    stack_.ifTaken[static_cast<std::size_t>(stack_.ifLevel)] = false;
+    --stack_.ifLevel;
     return Flow::Next;
 }
 

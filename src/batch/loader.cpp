@@ -13,8 +13,12 @@ BatchRun::BatchRun(AppState& state, Host& host, ComputeEngine& engine)
     : state_(state),
       host_(host),
       engine_(engine),
-      report_(state, host, program_, currentLine_, *this),
-      gathered_(state.output) {}
+      settings_(state, report_),
+      scope_(state, host, program_, currentLine_, stack_, settings_.Format()),
+      report_(state, host, program_, currentLine_, scope_),
+      gathered_(state.output) {
+    stack_.Reset();
+}
 
 BatchRun::~BatchRun() {
     engine_.setBatchContext(nullptr);
@@ -27,7 +31,7 @@ bool BatchRun::StartFromFile(const QString& path) {
     errorCount = 0;
     // A program's rule files lie beside it.
     const qsizetype slash = path.lastIndexOf(u'/');
-    programFolder_ = slash < 0 ? QString() : path.left(slash + 1);
+    settings_.folder = slash < 0 ? QString() : path.left(slash + 1);
     // The program is read once; the checks below look at these bytes only.
     const ProgramFile file = ReadProgramFile(path, kMaxProgramBytes, kLineEndingLimit);
     const auto refuse = [&](int textId) {
@@ -76,7 +80,7 @@ bool BatchRun::StartFromFile(const QString& path) {
 }
 
 bool BatchRun::StartFromLines(const QStringList& lines, const QString& name) {
-    programFolder_.clear();
+    settings_.folder.clear();
     running = false;
     refused = false;
     report_.errorReported = false;
@@ -134,19 +138,15 @@ bool BatchRun::BeginRun(const QString& displayName) {
     stopped = false;
     ended_ = false;
     running = true;
-    savedDateSeparator_ = state_.format.dateSeparator;
-    savedThousandsSeparator_ = state_.format.thousandsSeparator;
-    savedWorkdays_ = state_.workdays;
-    RefreshFormat();
-    engine_.setBatchContext(this);
-    last_ = LastResult{};
-    lastSettingsSummary_ = QStringLiteral("XXX");
+    settings_.Begin();
+    engine_.setBatchContext(&scope_);
+    scope_.last = LastResult{};
     program_.Clear();
     currentLine_ = 0;
     state_.output.clear();
     if (state_.snapshot.verbose) {
         state_.output.append(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
-        ShowSettingsSummary();
+        settings_.ShowSummary();
         state_.output.append(kCrLf + state_.Caption(Caption::InputFile) + QStringLiteral(": ") +
                              displayName + kCrLf);
         host_.outputChanged();
@@ -158,20 +158,13 @@ bool BatchRun::BeginRun(const QString& displayName) {
 
 void BatchRun::ResetRunState() {
     errorCount = 0;
-    arrayMode_ = false;
-    arrayCounter_ = 0;
-    lastElementValue_ = 0;
+    array_.Reset();
     currentLine_ = 0;
-    variables_.Clear();
-    ifLevel_ = 0;
-    doLevel_ = 0;
-    callDepth_ = 0;
-    frames_.fill(Frame{});
-    ifTaken_.fill(false);
-    doLoops_.fill(DoLoop{});
+    scope_.variables.Clear();
+    stack_.Reset();
     functionReturned_ = false;
-    calendarArgumentMissing = false;
-    overflow = false;
+    scope_.calendarArgumentMissing = false;
+    scope_.overflow = false;
     for (QString& f : fields_) {
         f.clear();
     }

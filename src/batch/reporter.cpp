@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/captions.h"
 #include "app/refused_date_text.h"
 #include "batch/program.h"
 
@@ -296,6 +297,13 @@ void Reporter::LineReport(const QString& message) {
 
 void Reporter::FullTable() {
     LineReport(T(50));
+}
+
+void Reporter::InvalidDays() {
+    state_.output.append(state_.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
+                         LineText() + QStringLiteral("':") + kCrLf +
+                         ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) +
+                         kCrLf);
 }
 
 }  // namespace daybridge::batch

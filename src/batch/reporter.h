@@ -86,6 +86,9 @@ class Reporter {
     // A report whose text has no place for a line number.
     void LineReport(const QString& message);
     void FullTable();
+    // A difference that cannot be read, in the words and the form of the computation's own
+    // report; in the output only.
+    void InvalidDays();
 
   private:
     QString FrameA(int id, const QString& lineText) const;

@@ -67,201 +67,12 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
 StatementResult BatchRun::ExecuteStatement(const ProgramLine& line) {
     Statement& statement = *line.statement;
     if (const auto* setting = std::get_if<SettingStatement>(&statement)) {
-        return ApplySetting(line, *setting);
+        return settings_.Apply(line, *setting) ? StatementResult::Done : StatementResult::Error;
     }
     if (auto* assignment = std::get_if<AssignStatement>(&statement)) {
         return Assignment(line, *assignment);
     }
     return ThreeFieldStatement(line);
-}
-
-void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
-    QString echo = state_.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
-                   line.text + QStringLiteral("'");
-    if (separator) {
-        echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
-    } else {
-        echo += QStringLiteral(" ") + state_.Caption(Caption::IsInvalid) + QStringLiteral(".");
-    }
-    state_.output.append(echo + kCrLf);
-}
-
-StatementResult BatchRun::ApplySetting(const ProgramLine& line, const SettingStatement& s) {
-    const Setting which = s.setting;
-    const QString& value = s.value;
-    if (which == Setting::GregorianSwitch) {
-        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
-        if (!jdn) {
-            EchoRejectedSetting(line, false);
-            return StatementResult::Error;
-        }
-        SetGregorianSwitchJdn(*jdn);
-        return StatementResult::Done;
-    }
-    if (which >= Setting::WeekRule) {
-        bool taken = false;
-        if (which == Setting::WeekRule) {
-            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekDateRule(*rule);
-            }
-        } else if (which == Setting::FiscalYear) {
-            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetMonthFiscalYearRule(*rule);
-            }
-        } else {
-            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekFiscalYearRule(*rule);
-            }
-        }
-        if (!taken) {
-            EchoRejectedSetting(line, false);
-            return StatementResult::Error;
-        }
-        return StatementResult::Done;
-    }
-    if (which >= Setting::Weekend) {
-        return WorkdaySetting(line, which, value);
-    }
-    const bool yes = value.startsWith(u'Y');
-    switch (which) {
-        case Setting::DateFormat: {
-            const QString separator = value.mid(1, 1);
-            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
-                separator != QLatin1String(".")) {
-                EchoRejectedSetting(line, true);
-                return StatementResult::Error;
-            }
-            QString order = value;
-            order.remove(separator[0]);
-            int format = -1;
-            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
-                format = kDateFormatYMD;
-            } else if (order == QLatin1String("DMY")) {
-                format = kDateFormatDMY;
-            } else if (order == QLatin1String("MDY")) {
-                format = kDateFormatMDY;
-            }
-            if (format < 0) {
-                EchoRejectedSetting(line, false);
-                return StatementResult::Error;
-            }
-            state_.format.dateSeparator = separator;
-            state_.format.dateFormat = format;
-            state_.snapshot.dateFormat = format;
-            RefreshFormat();
-            ShowSettingsSummary();
-            return StatementResult::Done;
-        }
-        case Setting::ThousandsSeparator:
-            state_.format.thousandsSeparator = value.left(1);
-            RefreshFormat();
-            return StatementResult::Done;
-        case Setting::IncludeFirstDate:
-            state_.includeFirstDate = yes;
-            state_.snapshot.includeFirstDate = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::FirstDateIncluded
-                                                        : Caption::FirstDateNotIncluded) +
-                                     kCrLf);
-            }
-            return StatementResult::Done;
-        case Setting::IncludeWeekendDates:
-            state_.includeWeekends = yes;
-            state_.snapshot.includeWeekends = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(
-                    state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
-                    kCrLf);
-            }
-            return StatementResult::Done;
-        case Setting::Verbose:
-            state_.verbose = yes;
-            state_.snapshot.verbose = yes;
-            return StatementResult::Done;
-        case Setting::Hyphen:
-            state_.format.hyphen = yes;
-            state_.snapshot.hyphen = yes;
-            RefreshFormat();
-            if (state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
-                                     kCrLf);
-            }
-            return StatementResult::Done;
-        default: {  // FirstDate, SecondDate
-            const std::optional<CalendarId> calendar = CalendarOfCode(value);
-            if (value.isEmpty() || !calendar) {
-                EchoRejectedSetting(line, false);
-                return StatementResult::Error;
-            }
-            if (which == Setting::FirstDate) {
-                state_.firstCalendar = *calendar;
-                state_.snapshot.firstCalendar = *calendar;
-            } else {
-                state_.secondCalendar = *calendar;
-                state_.snapshot.secondCalendar = *calendar;
-            }
-            ShowSettingsSummary();
-            return StatementResult::Done;
-        }
-    }
-}
-
-QString BatchRun::SettingsSummaryText() const {
-    const QString& sep = state_.format.dateSeparator;
-    QString order;
-    switch (state_.snapshot.dateFormat) {
-        case kDateFormatYMD:
-            order = QStringLiteral("Y") + sep + QStringLiteral("M") + sep + QStringLiteral("D");
-            break;
-        case kDateFormatDMY:
-            order = QStringLiteral("D") + sep + QStringLiteral("M") + sep + QStringLiteral("Y");
-            break;
-        default:
-            order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
-            break;
-    }
-    return QStringLiteral("CE/JC ") + state_.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
-           order + QStringLiteral(", ") + state_.Caption(Caption::FirstDateIs) +
-           QStringLiteral(" ") + CalendarCode(state_.snapshot.firstCalendar) +
-           QStringLiteral(", ") + state_.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
-           CalendarCode(state_.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
-}
-
-void BatchRun::ShowSettingsSummary() {
-    if (!state_.snapshot.verbose) {
-        return;
-    }
-    QString summary = SettingsSummaryText();
-    const bool atStart =
-        state_.output.equals(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
-    if (atStart) {
-        summary +=
-            state_.Caption(state_.snapshot.includeFirstDate ? Caption::FirstDateIncluded
-                                                            : Caption::FirstDateNotIncluded) +
-            QStringLiteral("  ") +
-            state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
-                                                           : Caption::WeekendsNotCounted) +
-            kCrLf;
-        summary += WorkdaySummaryText();
-    }
-    if (atStart || summary != lastSettingsSummary_) {
-        state_.output.append(summary);
-        lastSettingsSummary_ = summary;
-    }
-}
-
-// In the words and the form of the computation's own report of a difference it cannot read.
-void BatchRun::InvalidDaysReport() {
-    state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
-                         QStringLiteral(", '") + report_.LineText() + QStringLiteral("':") + kCrLf +
-                         ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) +
-                         kCrLf);
 }
 
 StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
@@ -286,7 +97,7 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     }
     if (!f[0].isEmpty()) {
         if (f[0] == QLatin1String("RESULT")) {
-            f[0] = DateTextOfJdn(state_, state_.GetCal(1), last_.date);
+            f[0] = DateTextOfJdn(state_, state_.GetCal(1), scope_.last.date);
         } else if (f[0] == QLatin1String("TODAY")) {
             f[0] = engine_.Today(1);
         } else if (!engine_.AcceptFirstDate(f[0])) {
@@ -294,14 +105,14 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         }
     }
     if (!f[1].isEmpty()) {
-        const int slot = FindVariable(f[1]);
+        const int slot = scope_.Find(f[1]);
         const qsizetype at = f[1].indexOf(QLatin1String("RESULT"));
         if (slot >= 1) {
-            f[1] = FormatDayNumber(variables_.Value(slot), state_.format.thousandsSeparator);
+            f[1] = FormatDayNumber(scope_.variables.Value(slot), state_.format.thousandsSeparator);
         } else if (at == 0 || at == 1) {
             const bool negative = f[1].startsWith(u'-');
             const QString rest = f[1].mid(at + 6);
-            std::int64_t v = last_.difference;
+            std::int64_t v = scope_.last.difference;
             bool zero = false;
             if (rest.startsWith(u'*') || rest.startsWith(u'/')) {
                 const std::int64_t k = RoundToWhole(LeadingNumber(QStringView(rest).mid(1)));
@@ -314,7 +125,7 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                 }
             }
             if (zero) {
-                InvalidDaysReport();
+                report_.InvalidDays();
                 f[1].clear();
             } else {
                 if (negative) {
@@ -325,12 +136,12 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                 f[1] = FormatDayNumber(v, state_.format.thousandsSeparator);
             }
         } else if (at > 1) {
-            InvalidDaysReport();
+            report_.InvalidDays();
         } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
                    ParseUnitDifference(f[1], state_.language).outcome == ParseOutcome::Invalid) {
             // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
             // text does; a part too large is the engine's "out of range".
-            InvalidDaysReport();
+            report_.InvalidDays();
             return StatementResult::Error;
         }
     }
@@ -369,32 +180,25 @@ void BatchRun::ComputationStep(Flow& flow) {
     }
     state_.conversionOnlyCase = e2 && (e1 != e3) && state_.GetCal(1) == state_.GetCal(2);
     if (engine_.Compute(fields_[0], fields_[1], fields_[2])) {
-        last_.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
-        last_.date = engine_.lastDateJdn();
-        last_.difference = engine_.lastDifference();
+        scope_.last.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
+        scope_.last.date = engine_.lastDateJdn();
+        scope_.last.difference = engine_.lastDifference();
         flow = Flow::Next;
     } else {
         flow = Flow::CountError;
     }
 }
 
-// A date literal: a code before or after the date names its calendar (CE without one), and a
-// comma and a day name may follow, as the output writes dates; the date fields' reader reads
-// it and refuses anything else.
-CodedParseResult BatchRun::ReadDateLiteral(const QString& text) const {
-    return ParseDateWithCode(text, format_, kDefaultCalendar);
-}
-
 std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,
                                                          std::int32_t& value) {
-    overflow = false;
+    scope_.overflow = false;
     bool ok = true;
-    value = EvaluateNumber(call, *this, ok);
+    value = EvaluateNumber(call, scope_, ok);
     if (ok) {
         return std::nullopt;
     }
-    if (overflow) {
-        overflow = false;
+    if (scope_.overflow) {
+        scope_.overflow = false;
         report_.Raise(Fault::Overflow);
         return StatementResult::EndRun;
     }
@@ -419,8 +223,8 @@ StatementResult BatchRun::Assignment(const ProgramLine& line, AssignStatement& c
     QString element;  // the element an Element target designates now
     switch (c.targetForm) {
         case TargetForm::Element: {
-            const auto resolved = ResolveElementName(c.target, *this);
-            if (!resolved || FindVariable(*resolved) < 1) {
+            const auto resolved = ResolveElementName(c.target, scope_);
+            if (!resolved || scope_.Find(*resolved) < 1) {
                 report_.Raise(Fault::NoSuchElement);
                 return StatementResult::Error;
             }
@@ -453,8 +257,8 @@ StatementResult BatchRun::Assignment(const ProgramLine& line, AssignStatement& c
     }
 
     // Store.
-    const int slot =
-        isElement ? FindVariable(target) : variables_.Find(target, FrameStart(), c.targetSlot);
+    const int slot = isElement ? scope_.Find(target)
+                               : scope_.variables.Find(target, stack_.FrameStart(), c.targetSlot);
     if (slot == kTableFull) {
         report_.FullTable();
         return StatementResult::Error;
@@ -464,18 +268,19 @@ StatementResult BatchRun::Assignment(const ProgramLine& line, AssignStatement& c
             report_.LineReport(target + QStringLiteral(": ") + report_.T(51));
             return StatementResult::Error;
         }
-        if (variables_.Create(target, value) == kTableFull) {
+        if (scope_.variables.Create(target, value) == kTableFull) {
             report_.FullTable();
             return StatementResult::Error;
         }
         return StatementResult::Done;
     }
-    const std::optional<std::int32_t> result = AssignedResult(c.op, variables_.Value(slot), value);
+    const std::optional<std::int32_t> result =
+        AssignedResult(c.op, scope_.variables.Value(slot), value);
     if (!result) {
         report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
-    variables_.SetValue(slot, *result);
+    scope_.variables.SetValue(slot, *result);
     return StatementResult::Done;
 }
 
@@ -496,19 +301,19 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
         report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
-    const int slot = variables_.Find(v, FrameStart(), c.valueSlot);
+    const int slot = scope_.variables.Find(v, stack_.FrameStart(), c.valueSlot);
     if (slot >= 1) {
-        value = variables_.Value(slot);
+        value = scope_.variables.Value(slot);
         return StatementResult::Done;
     }
     if (v.contains(u'[') && v.endsWith(u']') && v.indexOf(u'[') > 0) {
-        const auto element = ResolveElementName(v, *this);
-        const int s = element ? FindVariable(*element) : 0;
+        const auto element = ResolveElementName(v, scope_);
+        const int s = element ? scope_.Find(*element) : 0;
         if (s < 1) {
             report_.Raise(Fault::NoSuchElement);
             return StatementResult::Error;
         }
-        value = variables_.Value(s);
+        value = scope_.variables.Value(s);
         return StatementResult::Done;
     }
     if (c.call.function != Builtin::None) {
@@ -545,7 +350,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
             value = literal.value;
             return StatementResult::Done;
         }
-        const CodedParseResult date = ReadDateLiteral(text);
+        const CodedParseResult date = scope_.ReadDate(text);
         if (date.parsed.outcome != ParseOutcome::Valid) {
             report_.DateRead(date, text, false);
             return StatementResult::Error;
@@ -557,7 +362,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
         report_.Raise(Fault::UnreadableValue);
         return StatementResult::Error;
     }
-    const CodedParseResult date = ReadDateLiteral(v);
+    const CodedParseResult date = scope_.ReadDate(v);
     if (date.parsed.outcome != ParseOutcome::Valid) {
         report_.ValueRead(date, v);
         return StatementResult::Error;
@@ -569,12 +374,12 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
 StatementResult BatchRun::FunctionValue(const AssignStatement& c, std::int32_t& value) {
     if (functionReturned_) {
         functionReturned_ = false;
-        const std::int32_t returned = frames_[static_cast<std::size_t>(callDepth_)].returnValue;
-        const bool pending = frames_[static_cast<std::size_t>(callDepth_)].returnPending;
+        const std::int32_t returned = stack_.Top().returnValue;
+        const bool pending = stack_.Top().returnPending;
         // Back in the caller's frame, whether or not a value is pending.
-        if (callDepth_ > 0) {
-            --callDepth_;
-            PopFrame();
+        if (stack_.depth > 0) {
+            --stack_.depth;
+            stack_.Restore(scope_.variables);
         }
         if (!pending) {
             report_.Raise(Fault::NoReturnValue);
@@ -587,7 +392,7 @@ StatementResult BatchRun::FunctionValue(const AssignStatement& c, std::int32_t& 
         report_.Raise(Fault::TooManyArguments);
         return StatementResult::Error;
     }
-    PushFrame();
+    stack_.Save(scope_.variables);
     switch (InvokeProcedure(c.value, CountArguments(c.value), false)) {
         case CallOutcome::Entered:
             return StatementResult::FunctionEntered;
@@ -607,18 +412,18 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
     Flow flow = Flow::Next;
     switch (c.form) {
         case OutputForm::Builtin: {
-            overflow = false;
+            scope_.overflow = false;
             bool ok = true;
             // The value and the line end go to the output in one piece.
             outputLine_.resize(0);
-            AppendEvaluatedText(c.call, *this, ok, outputLine_);
+            AppendEvaluatedText(c.call, scope_, ok, outputLine_);
             if (ok) {
                 outputLine_ += c.end;
                 state_.output.append(outputLine_);
                 return flow;
             }
-            if (overflow) {
-                overflow = false;
+            if (scope_.overflow) {
+                scope_.overflow = false;
                 report_.Raise(Fault::Overflow);
                 return Flow::End;
             }
