@@ -189,10 +189,15 @@ struct ProgramLine {
     // slot memos in it change as the program runs.
     std::unique_ptr<Statement> statement;
 
-    // The statement as the line's kind says it is.
+    // The statement as the line's kind says it is (every line of a kind that has a statement
+    // gets it when the program is prepared; the run cycle asks without checking again).
     template <typename T>
     T& As() const {
-        return *std::get_if<T>(statement.get());
+        T* const typed = std::get_if<T>(statement.get());
+        if (typed == nullptr) {
+            __builtin_unreachable();
+        }
+        return *typed;
     }
 };
 

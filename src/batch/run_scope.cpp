@@ -5,9 +5,9 @@ namespace daybridge::batch {
 void CallStack::Reset() {
     frames.assign(static_cast<std::size_t>(kMaxCallDepth) + 1, Frame{});
     depth = 0;
-    ifTaken.assign(static_cast<std::size_t>(kStackLevels) + 1, false);
+    ifTaken.fill(false);
     ifLevel = 0;
-    doLoops.assign(static_cast<std::size_t>(kStackLevels) + 1, DoLoop{});
+    doLoops.fill(DoLoop{});
     doLevel = 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -65,9 +66,10 @@ struct CallStack {
 
     std::vector<Frame> frames;  // kMaxCallDepth + 1
     int depth = 0;
-    std::vector<bool> ifTaken;  // a branch of the IF at each level was taken
+    // The levels are fixed arrays: ENDDO is among the lines run most often.
+    std::array<bool, kStackLevels + 1> ifTaken{};  // a branch of the IF at each level was taken
     int ifLevel = 0;
-    std::vector<DoLoop> doLoops;
+    std::array<DoLoop, kStackLevels + 1> doLoops{};
     int doLevel = 0;
 };
 
