@@ -2,16 +2,13 @@
 // reporter. Internal to the batch interpreter.
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/host.h"

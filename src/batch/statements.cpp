@@ -1,12 +1,10 @@
-// Statements: settings, three-field computation lines and the computation step, assignments
-// with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
+// Statements: three-field computation lines and the computation step, assignments with every
+// value form, INPUT: prompts and OUTPUT: lines. Settings statements are RunSettings'.
 #include <algorithm>
 #include <array>
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
-#include "calendar/gregorian_switch.h"
-#include "calendar/week_fiscal_rules.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 

@@ -1,11 +1,8 @@
-// The batch language's working days: the WEEKEND= and HOLIDAYS= statements, the line naming
-// them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS(
+// The batch language's working days: EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS(
 // and the business-day conventions ROLL(, NEXTWORKDAY(, PREVWORKDAY(, NTHWORKDAY(,
 // WORKDAYSINMONTH( and WORKDAYSINYEAR(.
-#include "batch/batch_run.h"
+#include "batch/expressions.h"
 
-#include "app/captions.h"
-#include "env/holiday_files.h"
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
 #include "workdays/business_days.h"
