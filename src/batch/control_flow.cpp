@@ -54,22 +54,21 @@ CallOutcome BatchRun::InvokeProcedure(const QString& callText, int argumentCount
 }
 
 Flow BatchRun::CallLine(const ProgramLine& line) {
-    const QString text = TrimWhite(QStringView(line.upper).mid(4));
-    if (!text.contains(u'(')) {
+    const CallStatement& c = line.As<CallStatement>();
+    if (!c.hasParentheses) {
         report_.Raise(Fault::MissingParentheses);
         return Flow::CountError;
     }
-    if (!program_.IsSubCall(text)) {
+    if (!c.namesSub) {
         report_.Raise(Fault::UnknownSub);
         return Flow::CountError;
     }
-    const int n = CountArguments(text);
-    if (n >= 5) {
+    if (c.argumentCount >= 5) {
         report_.Raise(Fault::TooManyArguments);
         return Flow::CountError;
     }
     stack_.Save(scope_.variables);
-    switch (InvokeProcedure(text, n, true)) {
+    switch (InvokeProcedure(c.call, c.argumentCount, true)) {
         case CallOutcome::Entered:
             return Flow::Next;
         case CallOutcome::EndRun:

@@ -260,6 +260,9 @@ void Program::Prepare() {
             case LineKind::Return:
                 PrepareReturn(line);
                 break;
+            case LineKind::Call:
+                PrepareCall(line);
+                break;
             case LineKind::Comment:
                 line.fast = FastForm::Comment;
                 break;
@@ -288,7 +291,7 @@ void Program::PrepareStatement(ProgramLine& line) const {
         return;
     }
     if (!s.contains(u'=')) {
-        line.statement = std::make_unique<Statement>(ComputeStatement{});
+        PrepareComputation(line);
         return;
     }
     PrepareAssignment(line);
@@ -447,6 +450,38 @@ void Program::PrepareReturn(ProgramLine& line) const {
     r.call = CallIfBuiltin(r.value);
     r.callsFunction = IsFunctionCall(r.value);
     line.statement = std::make_unique<Statement>(std::move(r));
+}
+
+void Program::PrepareComputation(ProgramLine& line) {
+    ComputeStatement c;
+    QString s = line.stmt;
+    s.replace(u'\t', u'#');
+    const qsizetype h1 = s.indexOf(u'#');
+    if (h1 < 0) {
+        c.fields[0] = s;
+    } else {
+        c.fields[0] = s.left(h1);
+        const qsizetype h2 = s.indexOf(u'#', h1 + 1);
+        if (h2 < 0) {
+            c.fields[1] = s.mid(h1 + 1);
+        } else {
+            c.fields[1] = s.mid(h1 + 1, h2 - h1 - 1);
+            c.fields[2] = s.mid(h2 + 1);
+        }
+    }
+    for (QString& field : c.fields) {
+        field = TrimWhite(field);
+    }
+    line.statement = std::make_unique<Statement>(std::move(c));
+}
+
+void Program::PrepareCall(ProgramLine& line) const {
+    CallStatement c;
+    c.call = TrimWhite(QStringView(line.upper).mid(4));
+    c.hasParentheses = c.call.contains(u'(');
+    c.namesSub = IsSubCall(c.call);
+    c.argumentCount = CountArguments(c.call);
+    line.statement = std::make_unique<Statement>(std::move(c));
 }
 
 bool Program::IsFunctionCall(const QString& upperText) const {

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <variant>
@@ -109,8 +110,19 @@ struct SettingStatement {
     QString value;  // the text after "=" (null without one)
 };
 
-// A line of up to three fields: a computation.
-struct ComputeStatement {};
+// A line of up to three fields set apart by "#" (or a tab): a computation. The fields are
+// trimmed, without blanks, upper case.
+struct ComputeStatement {
+    std::array<QString, 3> fields;
+};
+
+// CALL NAME(arguments).
+struct CallStatement {
+    QString call;  // the text after CALL
+    bool hasParentheses = false;
+    bool namesSub = false;  // NAME is a SUB of the program
+    int argumentCount = 0;
+};
 
 // NAME = / += / -= value.
 struct AssignStatement {
@@ -162,8 +174,9 @@ struct ReturnStatement {
     bool callsFunction = false;
 };
 
-using Statement = std::variant<std::monostate, SettingStatement, ComputeStatement, AssignStatement,
-                               OutputStatement, ConditionStatement, DoStatement, ReturnStatement>;
+using Statement =
+    std::variant<std::monostate, SettingStatement, ComputeStatement, AssignStatement, CallStatement,
+                 OutputStatement, ConditionStatement, DoStatement, ReturnStatement>;
 
 // The lines that the run cycle can execute without any report or host call as long as
 // nothing goes wrong, decided once the program is prepared. Anything else, or a failure on the
@@ -238,6 +251,8 @@ class Program {
     static void PrepareCondition(ProgramLine& line);
     static void PrepareDo(ProgramLine& line);
     void PrepareReturn(ProgramLine& line) const;
+    void PrepareCall(ProgramLine& line) const;
+    static void PrepareComputation(ProgramLine& line);
 
     std::vector<ProgramLine> lines_;  // index 0 unused
     int lineCount_ = 0;

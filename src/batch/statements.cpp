@@ -74,25 +74,7 @@ StatementResult BatchRun::ExecuteStatement(const ProgramLine& line) {
 }
 
 StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
-    QString s = line.stmt;
-    s.replace(u'\t', u'#');
-    QString f[3];
-    const qsizetype h1 = s.indexOf(u'#');
-    if (h1 < 0) {
-        f[0] = s;
-    } else {
-        f[0] = s.left(h1);
-        const qsizetype h2 = s.indexOf(u'#', h1 + 1);
-        if (h2 < 0) {
-            f[1] = s.mid(h1 + 1);
-        } else {
-            f[1] = s.mid(h1 + 1, h2 - h1 - 1);
-            f[2] = s.mid(h2 + 1);
-        }
-    }
-    for (QString& field : f) {
-        field = TrimWhite(field);
-    }
+    std::array<QString, 3> f = line.As<ComputeStatement>().fields;
     if (!f[0].isEmpty()) {
         if (f[0] == QLatin1String("RESULT")) {
             f[0] = DateTextOfJdn(state_, state_.GetCal(1), scope_.last.date);

@@ -129,8 +129,8 @@ TEST_F(ProgramTest, SettingsOutputsAndOtherStatements) {
           QStringLiteral("OUTPUT: a b"), QStringLiteral("OUTPUT: a;"),
           QStringLiteral("OUTPUT: a;;"), QStringLiteral("OUTPUT: VAL(A)"),
           QStringLiteral("OUTPUT: F(1)"), QStringLiteral("OUTPUT: G(1)"),
-          QStringLiteral("2012-01-01 # 5"), QStringLiteral("DO 3"),
-          QStringLiteral("RETURN: F(2)")});
+          QStringLiteral("2012-01-01 # 5"), QStringLiteral("DO 3"), QStringLiteral("RETURN: F(2)"),
+          QStringLiteral("CALL F(1, 2)"), QStringLiteral("2012-01-01\t5 #2012-02-01")});
     const auto setting = [&](int i) { return std::get<SettingStatement>(*Line(i).statement); };
     EXPECT_EQ(setting(0).setting, Setting::DateFormat);
     EXPECT_EQ(setting(0).value, QStringLiteral("Y-M-D"));
@@ -149,9 +149,16 @@ TEST_F(ProgramTest, SettingsOutputsAndOtherStatements) {
     EXPECT_EQ(output(8).form, OutputForm::UserFunction);
     EXPECT_EQ(output(9).form, OutputForm::UnknownFunction);
 
-    EXPECT_TRUE(std::holds_alternative<ComputeStatement>(*Line(10).statement));
+    const auto fields = [&](int i) {
+        return std::get<ComputeStatement>(*Line(i).statement).fields;
+    };
+    EXPECT_EQ(fields(10), (std::array<QString, 3>{"2012-01-01", "5", ""}));
+    EXPECT_EQ(fields(14), (std::array<QString, 3>{"2012-01-01", "5", "2012-02-01"}));
     EXPECT_EQ(std::get<DoStatement>(*Line(11).statement).count, QStringLiteral("3"));
     EXPECT_TRUE(std::get<ReturnStatement>(*Line(12).statement).callsFunction);
+    const auto& call = std::get<CallStatement>(*Line(13).statement);
+    EXPECT_EQ(call.argumentCount, 2);
+    EXPECT_FALSE(call.namesSub);  // F is a FUNCTION
 }
 
 TEST_F(ProgramTest, LinesOfADoForEachNameTheLineInTheFile) {
