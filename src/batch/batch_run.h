@@ -158,7 +158,7 @@ class BatchRun {
     // conditions, calls and values
     // Whether the condition holds; nothing when an error was reported (the run ends).
     std::optional<bool> EvaluateCondition(const ConditionStatement& c);
-    std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
+    std::optional<std::int32_t> ConditionOperand(const Operand& operand);
     CallOutcome InvokeProcedure(const QString& callText, int argumentCount, bool isSub);
     // Nothing when the value was found; else the reported failure (EndRun after an overflow).
     std::optional<StatementResult> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);

@@ -273,11 +273,11 @@ std::optional<bool> BatchRun::EvaluateCondition(const ConditionStatement& c) {
             break;
         }
         case ConditionForm::Comparison: {
-            const auto left = ConditionOperand(c.left, c.leftCall);
+            const auto left = ConditionOperand(c.left);
             if (!left) {
                 return std::nullopt;
             }
-            const auto right = ConditionOperand(c.right, c.rightCall);
+            const auto right = ConditionOperand(c.right);
             if (!right) {
                 return std::nullopt;
             }
@@ -307,8 +307,8 @@ std::optional<bool> BatchRun::EvaluateCondition(const ConditionStatement& c) {
     return result != c.negate;
 }
 
-std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
-                                                       const ParsedCall& call) {
+std::optional<std::int32_t> BatchRun::ConditionOperand(const Operand& operand) {
+    const QString& text = operand.text;
     if (text == QLatin1String("RESULT")) {
         return scope_.last.Value();
     }
@@ -318,13 +318,12 @@ std::optional<std::int32_t> BatchRun::ConditionOperand(const QString& text,
     if (const auto v = ReadVariableOrElement(text, scope_)) {
         return v;
     }
-    const Literal literal = ParseIntegerLiteral(text, true);
-    if (literal.kind == LiteralKind::Value) {
-        return literal.value;
+    if (operand.literal.kind == LiteralKind::Value) {
+        return operand.literal.value;
     }
-    if (call.function != Builtin::None) {
+    if (operand.call.function != Builtin::None) {
         std::int32_t value = 0;
-        if (EvaluateBuiltin(call, value)) {
+        if (EvaluateBuiltin(operand.call, value)) {
             return std::nullopt;
         }
         return value;

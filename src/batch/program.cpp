@@ -51,6 +51,12 @@ ParsedCall CallIfBuiltin(const QString& upper) {
     return RecognizeBuiltin(upper) != Builtin::None ? ParseCall(upper) : ParsedCall{};
 }
 
+void ReadOperand(Operand& operand, const QString& text) {
+    operand.text = text;
+    operand.literal = ParseIntegerLiteral(text, true);
+    operand.call = CallIfBuiltin(text);
+}
+
 }  // namespace
 
 LineKind ClassifyLine(const QString& u) {
@@ -423,10 +429,8 @@ void Program::PrepareCondition(ProgramLine& line) {
             }
             if (width > 0) {
                 c.form = ConditionForm::Comparison;
-                c.left = rest.left(i);
-                c.right = rest.mid(i + width);
-                c.leftCall = CallIfBuiltin(c.left);
-                c.rightCall = CallIfBuiltin(c.right);
+                ReadOperand(c.left, rest.left(i));
+                ReadOperand(c.right, rest.mid(i + width));
                 break;
             }
         }

@@ -146,15 +146,21 @@ struct OutputStatement {
     ParsedCall call;
 };
 
+// One side of a comparison: a name, a number, a built-in or a date, told apart when the line
+// runs (a variable may hide the others); the number and the built-in's call read once.
+struct Operand {
+    QString text;
+    Literal literal;
+    ParsedCall call;
+};
+
 // IF, IFNOT, ELSEIF, ELSEIFNOT.
 struct ConditionStatement {
     ConditionForm form = ConditionForm::Comparison;
     bool negate = false;
     Comparison compare = Comparison::Less;
-    QString left;
-    QString right;
-    ParsedCall leftCall;
-    ParsedCall rightCall;
+    Operand left;
+    Operand right;
     ParsedCall call;  // DOW( or the True-or-False built-in
     QString dayName;
     bool dayNameUnequal = false;  // DOW(X)!=NAME

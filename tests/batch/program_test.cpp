@@ -114,8 +114,8 @@ TEST_F(ProgramTest, Conditions) {
         EXPECT_EQ(condition->negate, c.negate);
         if (c.form == ConditionForm::Comparison) {
             EXPECT_EQ(condition->compare, c.compare);
-            EXPECT_EQ(condition->left, QString::fromLatin1(c.left));
-            EXPECT_EQ(condition->right, QString::fromLatin1(c.right));
+            EXPECT_EQ(condition->left.text, QString::fromLatin1(c.left));
+            EXPECT_EQ(condition->right.text, QString::fromLatin1(c.right));
         }
     }
     const auto& dow = std::get<ConditionStatement>(*Line(6).statement);
