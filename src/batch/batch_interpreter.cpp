@@ -68,7 +68,7 @@ bool BatchInterpreter::Refused() const {
     return run_->refused;
 }
 bool BatchInterpreter::ErrorReported() const {
-    return run_->errorReported;
+    return run_->ErrorReported();
 }
 bool BatchInterpreter::Stopped() const {
     return run_->stopped;

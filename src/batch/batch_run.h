@@ -1,143 +1,29 @@
-// The state of one batch run: the prepared line store, the variable table, the control stacks
-// and call frames, and the run cycle. Internal to the batch interpreter.
+// One batch run: the executor over the loaded program, with its settings, scope, call stack and
+// reporter. Internal to the batch interpreter.
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/host.h"
-#include "batch/batch_text.h"
-#include "batch/block_index.h"
+#include "batch/array_block.h"
 #include "batch/expressions.h"
-#include "batch/variables.h"
+#include "batch/program.h"
+#include "batch/reporter.h"
+#include "batch/run_scope.h"
+#include "batch/run_settings.h"
 #include "compute/compute_engine.h"
 #include "datetext/date_parse.h"
 
 namespace daybridge::batch {
 
-inline constexpr int kMaxStoredLines = 32500;
-inline constexpr int kMaxNesting = 20;  // IF and DO levels within one call frame
-inline constexpr int kMaxCallDepth = 50;
-// The IF and DO stacks hold the levels of every frame: each frame nests up to kMaxNesting deep.
-inline constexpr int kStackLevels = kMaxNesting * (kMaxCallDepth + 1);
-inline constexpr int kMaxProcedures = 100;
-// The working-day settings after the eight of the settings table.
-inline constexpr int kWeekendSetting = 8;
-inline constexpr int kHolidaysSetting = 9;
-inline constexpr int kCategoriesSetting = 10;
-inline constexpr int kHalfDaysSetting = 11;
-// The switch day of the historical Christian calendar (HIS).
-inline constexpr int kGregorianSwitchSetting = 12;
-// The rules of the week-date and fiscal calendars (WK, FY, FYW).
-inline constexpr int kWeekRuleSetting = 13;
-inline constexpr int kFiscalYearSetting = 14;
-inline constexpr int kFiscalWeeksSetting = 15;
 inline constexpr qint64 kMaxProgramBytes = 64LL * 1024 * 1024;
-
-// The run-cycle forms, decided once per line from its upper-case text.
-enum class LineKind : std::uint8_t {
-    Comment,
-    Stop,
-    Skip,
-    EndSkip,
-    Function,
-    EndFunction,
-    Sub,
-    EndSub,
-    Call,
-    Do,
-    ExitDo,
-    EndDo,
-    If,
-    ElseIf,
-    Else,
-    EndIf,
-    Return,
-    Output,
-    Blank,
-    EndArray,
-    Array,
-    Statement
-};
-LineKind ClassifyLine(const QString& upper);
-
-// How an assignment names its target.
-enum class TargetForm : std::uint8_t {
-    Name,     // a variable name (or an empty or reserved one, refused as reserved)
-    Counter,  // {NAME}
-    Element,  // NAME[index], resolved when executed
-    BadName   // not a variable name
-};
-
-// What an OUTPUT: line writes.
-enum class OutputForm : std::uint8_t { Plain, Builtin, UserFunction, UnknownFunction };
-// An assignment's operator: "=", "+=", "-=".
-enum class AssignOp : std::uint8_t { Set, Add, Subtract };
-// What an IF or ELSEIF line tests: a comparison of two values, a DOW( day name, a built-in
-// that is True or False (ISLEAPYEAR(, ISINSHORTHEXADE(), or nothing it can test (no operator;
-// DOW( compared by size).
-enum class ConditionForm : std::uint8_t {
-    Comparison,
-    DayOfWeek,
-    TrueOrFalse,
-    NoOperator,
-    DayOfWeekOrdered
-};
-enum class Comparison : std::uint8_t {
-    Less,
-    LessOrEqual,
-    Greater,
-    GreaterOrEqual,
-    Equal,
-    NotEqual
-};
-
-// What a line needs at run time, derived from its text once: statement and OUTPUT: lines are
-// prepared when the program is loaded (PrepareLines), the other forms on first execution.
-struct LineCache {
-    // OUTPUT:
-    QString outputText;
-    QString outputEnd;
-    OutputForm outputForm = OutputForm::Plain;
-    // statements: the setting named at the start (index into the setting names, -1 none), the
-    // text after its "=" (null without one), and whether the line assigns (has "=")
-    int setting = -1;
-    QString settingValue;
-    bool assigns = false;
-    // RETURN:, DO n and IF lines: derived on first execution
-    bool prepared = false;
-    // assignments: the operator; the statement forms
-    AssignOp op = AssignOp::Set;
-    QString target;
-    QString value;
-    Literal literal;
-    TargetForm targetForm = TargetForm::Name;
-    bool targetReserved = false;      // refused as reserved (not for Element: checked when run)
-    bool valueIsToday = false;        // value TODAY
-    bool valueCallsFunction = false;  // value is a call of a user FUNCTION
-    SlotMemo targetSlot;              // lookups of the target (not for Element)
-    SlotMemo valueSlot;               // lookups of the value as a variable name
-    // conditions
-    ConditionForm condForm = ConditionForm::Comparison;
-    bool negate = false;
-    Comparison compare = Comparison::Less;
-    QString left;
-    QString right;
-    QString dayName;
-    ParsedCall leftCall;
-    ParsedCall rightCall;
-    // the value of DO, RETURN:, assignments, conditions
-    ParsedCall call;
-};
 
 // The value an assignment with operator `op` stores over `old`; nothing when it leaves the
 // 32-bit range.
@@ -152,29 +38,6 @@ inline std::optional<std::int32_t> AssignedResult(AssignOp op, std::int32_t old,
     }
     return static_cast<std::int32_t>(result);
 }
-
-// The lines that the run cycle can execute without any report or host call as long as
-// nothing goes wrong, decided once the program is prepared. Anything else, or a failure on the
-// way, takes the line's full form.
-enum class FastForm : std::uint8_t {
-    None,
-    Comment,
-    EndDo,
-    OutputText,   // OUTPUT: of plain text
-    OutputCall,   // OUTPUT: of a built-in's value
-    AssignValue,  // NAME = / += / -= an integer literal or a variable
-};
-
-struct ProgramLine {
-    QString text;   // trimmed, as written
-    QString upper;  // upper case
-    QString stmt;   // no spaces, no apostrophes, upper case
-    int fileLine = 0;
-    bool rewritten = false;  // one of the lines a DOFOREACH line became
-    LineKind kind = LineKind::Comment;
-    FastForm fast = FastForm::None;
-    mutable std::unique_ptr<LineCache> cache;
-};
 
 // The text of OUTPUT: lines run on their fast forms, gathered in a fixed block and handed to
 // the output text a block at a time: before any other line runs, at the end of a slice and at
@@ -224,9 +87,6 @@ class OutputGather {
     std::size_t used_ = 0;
 };
 
-// How a line ends.
-enum class Flow { Next, CountError, End };
-
 // How a statement went.
 enum class StatementResult : std::int8_t {
     Done,
@@ -241,10 +101,11 @@ enum class StatementResult : std::int8_t {
 // reported); refused with its own report; or the run must end.
 enum class CallOutcome { Entered, BadArgument, Reported, EndRun };
 
-class BatchRun : public ExpressionContext, public BatchContext {
+// The executor: runs the loaded program line by line in time slices.
+class BatchRun {
   public:
     BatchRun(AppState& state, Host& host, ComputeEngine& engine);
-    ~BatchRun() override;
+    ~BatchRun();
 
     // Start: reads, checks and loads; false when the program was refused or ended while loading.
     bool StartFromFile(const QString& path);
@@ -254,30 +115,9 @@ class BatchRun : public ExpressionContext, public BatchContext {
 
     bool running = false;
     bool refused = false;
-    bool errorReported = false;
     bool stopped = false;  // ended by a stop request or a cancelled prompt
     int errorCount = 0;
-
-    // Loading pieces, public for the tests.
-    bool Load(const QStringList& fileLines);
-    const std::vector<ProgramLine>& Lines() const { return lines_; }
-    int FileLineNumber(int index) const;
-
-    // ExpressionContext
-    std::optional<std::int32_t> LookupVariable(const QString& upperName) const override;
-    std::optional<std::int32_t> LookupRemembered(const QString& upperName,
-                                                 SlotMemo& memo) const override;
-    std::optional<int> CountArray(const QString& upperName) const override;
-    std::int32_t TodayJdn() const override;
-    LastResult Result() const override { return last_; }
-    const TextFormat& Format() const override;
-    const WorkdayCalendar& Workdays() const override { return state_.workdays; }
-    QString Text(int id) const override;
-
-    // BatchContext
-    std::optional<std::int32_t> VariableValue(const QString& name) const override;
-    int FileLineNumber() const override;
-    QString CurrentLineText() const override;
+    bool ErrorReported() const { return report_.errorReported; }
 
   private:
     // start and end
@@ -285,12 +125,10 @@ class BatchRun : public ExpressionContext, public BatchContext {
     bool CheckAndLoadBytes(const QByteArray& bytes, int endingsCode, const QString& name);
     void Finish();
     void ResetRunState();
-    bool CollectProcedures(bool subs);
     bool Step();
     int RunFastLines(int limit);
     bool FastLine(const ProgramLine& line);
     void ErrorLimitReached();
-    void FlushOutput() { gathered_.Flush(); }
 
     // run cycle forms
     Flow ExecuteLine(const ProgramLine& line);
@@ -300,185 +138,53 @@ class BatchRun : public ExpressionContext, public BatchContext {
     Flow IfLine(const ProgramLine& line, bool elseIf);
     Flow ElseLine();
     Flow EndIfLine();
-    Flow SkipBlock(BlockKeyword keyword, const QString& name);
+    Flow SkipBlock(BlockKeyword keyword);
     Flow EndFunctionLine();
     Flow EndSubLine();
     Flow CallLine(const ProgramLine& line);
     Flow ReturnLine(const ProgramLine& line);
     Flow OutputLine(const ProgramLine& line);
-    Flow ArrayHeader(const ProgramLine& line);
-    Flow ArrayElement(const ProgramLine& line);
-    Flow EndArrayLine();
     Flow StatementLine(const ProgramLine& line);
 
     // statements
     StatementResult ExecuteStatement(const ProgramLine& line);
-    StatementResult SettingStatement(const ProgramLine& line, int which, const QString& value);
     StatementResult ThreeFieldStatement(const ProgramLine& line);
-    StatementResult Assignment(const ProgramLine& line);
-    StatementResult ReadAssignedValue(const ProgramLine& line, LineCache& c, std::int32_t& value);
-    StatementResult FunctionValue(const ProgramLine& line, const LineCache& c, std::int32_t& value);
-    void ComputationStep(const ProgramLine& line, Flow& flow);
-    void ShowSettingsSummary();
-    void InvalidDaysReport();
-    void EchoRejectedSetting(const ProgramLine& line, bool separator);
-    QString SettingsSummaryText() const;
-    // WEEKEND=, HOLIDAYS=, CATEGORIES= and HALFDAYS= (workday_builtins.cpp), and the summary
-    // line naming them.
-    StatementResult WorkdaySetting(const ProgramLine& line, int which, const QString& value);
-    QString WorkdaySummaryText() const;
+    StatementResult Assignment(const ProgramLine& line, AssignStatement& a);
+    StatementResult ReadAssignedValue(const ProgramLine& line, AssignStatement& a,
+                                      std::int32_t& value);
+    StatementResult FunctionValue(const AssignStatement& a, std::int32_t& value);
+    void ComputationStep(Flow& flow);
 
-    // control flow helpers
+    // conditions, calls and values
     // Whether the condition holds; nothing when an error was reported (the run ends).
-    std::optional<bool> EvaluateCondition(const ProgramLine& line);
-    std::optional<std::int32_t> ConditionOperand(const QString& text, const ParsedCall& call);
+    std::optional<bool> EvaluateCondition(const ConditionStatement& c);
+    std::optional<std::int32_t> ConditionOperand(const Operand& operand);
     CallOutcome InvokeProcedure(const QString& callText, int argumentCount, bool isSub);
-    void PushFrame();
-    void PopFrame();
-    bool IsFunctionCall(const QString& upperText) const;
-    bool IsSubCall(const QString& upperText) const;
-    LineCache& Cache(const ProgramLine& line) const {
-        if (!line.cache) [[unlikely]] {
-            line.cache = std::make_unique<LineCache>();
-        }
-        return *line.cache;
-    }
-    void PrepareLines();
-    void PrepareStatement(const ProgramLine& line);
-    void PrepareOutput(const ProgramLine& line);
-    bool IsReservedTarget(const QString& target) const;
-
-    // values
-    CodedParseResult ReadDateLiteral(const QString& text) const;
     // Nothing when the value was found; else the reported failure (EndRun after an overflow).
     std::optional<StatementResult> EvaluateBuiltin(const ParsedCall& call, std::int32_t& value);
-    int FindVariable(const QString& upperName) const;
-    int FrameStart() const { return frames_[static_cast<std::size_t>(callDepth_)].start; }
-
-    // reports
-    QString T(int id) const;
-    QString N() const;
-    const QString& L() const;
-    void Report(const QString& title, const QString& message, bool appendToOutput = true,
-                MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
-    void Box(const QString& title, const QString& text, MsgIcon icon = MsgIcon::Exclamation);
-    QString FrameA(int id, const QString& lineText) const;
-    QString FrameC(int id, const QString& lineText) const;
-    void NoSuchElementError();
-    void CountFailedError();
-    void ArrayRedefinedError();
-    void BadVariableNameError();
-    void ArrayHeaderError();
-    void ArrayElementError();
-    void MissingParenthesesError(const QString& lineText);
-    void IfTooDeepError();
-    void NoReturnValueError();
-    void UnreadableValueError();
-    void NotAnIntegerError();
-    void UnknownFunctionError();
-    void UnknownSubError();
-    void FunctionInOutputError();
-    void FunctionInReturnError();
-    void UnmatchedEndError(const QString& keyword);
-    void TooManyProceduresError();
-    void MissingEndFunctionError();
-    void DuplicateError(bool sub, const QString& lineText);
-    void TooManyArgumentsError();
-    void ArityError(bool sub, int headerIndex);
-    void IfStructureError();
-    void DoStructureError();
-    void EvaluationError();
-    QString FailureText() const;
-    void ReservedNameError();
-    void DowComparisonError();
-    void OverflowError();
-    void DoForEachSyntaxError();
-    void DateReadError(ParseOutcome outcome, bool maybeVariable = false);
-    void DateReadError(const CodedParseResult& date, const QString& text, bool maybeVariable);
-    void ValueReadError(const CodedParseResult& date, const QString& text);
-    void StructuralError(Caption caption);
-    void LineReport(const QString& message);
-    void FullTableBox();
 
     AppState& state_;
     Host& host_;
     ComputeEngine& engine_;
 
-    // line store
-    std::vector<ProgramLine> lines_;  // index 0 unused
-    QString programFolder_;           // HOLIDAYS= files are read from here; empty: the current
-    int lineCount_ = 0;
-    BlockIndex blocks_;
-    bool forEachExpanded_ = false;
-    QHash<int, QString> forEachTexts_;  // the DOFOREACH lines as written, by file line
+    Program program_;
     int currentLine_ = 0;
-    QString emptyLine_;
+    CallStack stack_;
+    RunSettings settings_;
+    RunScope scope_;
+    Reporter report_;
+    ArrayBlock array_;
     QString outputLine_;  // an OUTPUT: line's text, reused from line to line
     OutputGather gathered_;
     // The text of an OUTPUT: line's built-in on its fast form, until it is known to be whole.
     QString callText_;
-
-    // variables and procedures
-    VariableTable variables_;
-    QHash<QString, int> functions_;
-    QHash<QString, int> subs_;
-
-    // call state
-    int callDepth_ = 0;
-    enum class FrameKind : std::uint8_t { Main, Function, Sub };
-    // A call in progress: where its body starts and what the caller had when it was made.
-    struct Frame {
-        int start = 1;         // the first line of the running body
-        int savedCount = 0;    // the caller's number of variables
-        int savedDoLevel = 0;  // the caller's DO and IF levels
-        int savedIfLevel = 0;
-        std::int32_t returnValue = 0;
-        int returnLine = 0;  // the line after the call
-        FrameKind kind = FrameKind::Main;
-        bool returnPending = false;  // a RETURN: value was given
-    };
-    std::array<Frame, kMaxCallDepth + 1> frames_{};
     bool functionReturned_ = false;
-
-    // control stacks
-    int ifLevel_ = 0;
-    std::array<bool, kStackLevels + 1> ifTaken_{};  // a branch of the IF at each level was taken
-    int doLevel_ = 0;
-    // A DO loop in progress: its rounds left (or its counter) and its first and last lines.
-    struct DoLoop {
-        int count = 0;
-        int line = 0;
-        int endLine = 0;
-    };
-    std::array<DoLoop, kStackLevels + 1> doLoops_{};
-    // The IF and DO levels below the current frame's own (the caller's, saved at the call).
-    int FrameIfBase() const {
-        return callDepth_ > 0 ? frames_[static_cast<std::size_t>(callDepth_ - 1)].savedIfLevel : 0;
-    }
-    int FrameDoBase() const {
-        return callDepth_ > 0 ? frames_[static_cast<std::size_t>(callDepth_ - 1)].savedDoLevel : 0;
-    }
-
-    // array mode
-    bool arrayMode_ = false;
-    QString arrayName_;
-    CalendarId arrayCalendar_ = kDefaultCalendar;
-    QString arrayMask_;
-    int arrayCounter_ = 0;
-    std::int32_t lastElementValue_ = 0;
 
     // run state
     bool stopRequested_ = false;
     bool inSlice_ = false;
     bool ended_ = false;
     QString fields_[3];
-    LastResult last_;
-    QString lastSettingsSummary_;
-    QString savedDateSeparator_;
-    QString savedThousandsSeparator_;
-    WorkdayCalendar savedWorkdays_;  // the window's choice; WEEKEND= and HOLIDAYS= last a run
-    TextFormat format_;              // refreshed when a setting changes
-    void RefreshFormat() { format_ = state_.CurrentFormat(); }
 };
 
 }  // namespace daybridge::batch

@@ -41,7 +41,7 @@ bool BatchRun::Slice(std::chrono::microseconds slice) {
     }
     inSlice_ = false;
     if (running) {
-        FlushOutput();
+        gathered_.Flush();
         host_.outputChanged();
     }
     return running;
@@ -60,14 +60,14 @@ bool BatchRun::Step() {
         return false;
     }
     ++currentLine_;
-    if (currentLine_ > lineCount_ || currentLine_ < 1) {
+    if (currentLine_ > program_.Count() || currentLine_ < 1) {
         Finish();
         return false;
     }
-    const ProgramLine& line = lines_[static_cast<std::size_t>(currentLine_)];
+    const ProgramLine& line = program_.Line(currentLine_);
     Flow flow = Flow::Next;
     if (line.fast == FastForm::None || !FastLine(line)) {
-        FlushOutput();  // what the line shows or reports comes after the gathered text
+        gathered_.Flush();  // what the line shows or reports comes after the gathered text
         flow = ExecuteLine(line);
     }
     if (flow == Flow::End) {
@@ -95,10 +95,10 @@ int BatchRun::RunFastLines(int limit) {
     int ran = 0;
     while (ran < limit) {
         const int next = currentLine_ + 1;
-        if (next > lineCount_ || next < 1) {
+        if (next > program_.Count() || next < 1) {
             break;
         }
-        const ProgramLine& line = lines_[static_cast<std::size_t>(next)];
+        const ProgramLine& line = program_.Line(next);
         if (line.fast == FastForm::None) {
             break;
         }
@@ -121,39 +121,39 @@ int BatchRun::RunFastLines(int limit) {
         case FastForm::Comment:
             return true;
         case FastForm::EndDo:
-            if (doLevel_ <= FrameDoBase()) {
+            if (stack_.doLevel <= stack_.DoBase()) {
                 return false;
             }
             EndDoLine();
             return true;
         case FastForm::OutputText: {
-            const LineCache& c = *line.cache;
-            gathered_.Append(c.outputText);
-            gathered_.Append(c.outputEnd);
+            const OutputStatement& o = line.As<OutputStatement>();
+            gathered_.Append(o.text);
+            gathered_.Append(o.end);
             return true;
         }
         case FastForm::OutputCall: {
-            const LineCache& c = *line.cache;
-            overflow = false;
+            const OutputStatement& o = line.As<OutputStatement>();
+            scope_.overflow = false;
             bool ok = true;
-            const ParsedCall& call = c.call;
+            const ParsedCall& call = o.call;
             // DATEVAL( of a variable: its slot found as remembered, without the general reader.
             if (call.function == Builtin::DateVal &&
                 call.firstArgument == ParsedCall::Named::Other && !call.args[1].isEmpty()) {
-                const int slot =
-                    variables_.Find(call.args[0], FrameStart(), call.firstArgumentSlot);
+                const int slot = scope_.variables.Find(call.args[0], stack_.FrameStart(),
+                                                       call.firstArgumentSlot);
                 if (slot >= 1) {
-                    const std::int32_t value = variables_.Value(slot);
+                    const std::int32_t value = scope_.variables.Value(slot);
                     static_assert(kIsoDateValRoom <= OutputGather::kRoomLength);
                     const int length =
-                        WriteIsoDateVal(call, value, *this, c.outputEnd,
+                        WriteIsoDateVal(call, value, scope_, o.end,
                                         gathered_.Room(static_cast<std::size_t>(kIsoDateValRoom)));
                     if (length > 0) {
                         gathered_.Commit(static_cast<std::size_t>(length));
                         return true;
                     }
                     callText_.resize(0);
-                    if (!AppendDateValOfSlot(call, value, *this, c.outputEnd, callText_)) {
+                    if (!AppendDateValOfSlot(call, value, scope_, o.end, callText_)) {
                         return false;
                     }
                     gathered_.Append(callText_);
@@ -161,37 +161,37 @@ int BatchRun::RunFastLines(int limit) {
                 }
             }
             callText_.resize(0);
-            AppendEvaluatedText(call, *this, ok, callText_);
+            AppendEvaluatedText(call, scope_, ok, callText_);
             if (!ok) {
                 return false;
             }
             gathered_.Append(callText_);
-            gathered_.Append(c.outputEnd);
+            gathered_.Append(o.end);
             return true;
         }
         case FastForm::AssignValue: {
-            LineCache& c = *line.cache;
-            if (arrayMode_ || c.targetReserved) {
+            AssignStatement& c = line.As<AssignStatement>();
+            if (array_.Active() || c.targetReserved) {
                 return false;
             }
             std::int32_t value = c.literal.value;
             if (c.literal.kind != LiteralKind::Value) {
-                const int from = variables_.Find(c.value, FrameStart(), c.valueSlot);
+                const int from = scope_.variables.Find(c.value, stack_.FrameStart(), c.valueSlot);
                 if (from < 1) {
                     return false;
                 }
-                value = variables_.Value(from);
+                value = scope_.variables.Value(from);
             }
-            const int slot = variables_.Find(c.target, FrameStart(), c.targetSlot);
+            const int slot = scope_.variables.Find(c.target, stack_.FrameStart(), c.targetSlot);
             if (slot < 1) {
                 return false;
             }
             const std::optional<std::int32_t> result =
-                AssignedResult(c.op, variables_.Value(slot), value);
+                AssignedResult(c.op, scope_.variables.Value(slot), value);
             if (!result) {
                 return false;
             }
-            variables_.SetValue(slot, *result);
+            scope_.variables.SetValue(slot, *result);
             return true;
         }
     }
@@ -200,23 +200,23 @@ int BatchRun::RunFastLines(int limit) {
 
 // The run ends at the error limit with a note of the count.
 void BatchRun::ErrorLimitReached() {
-    FlushOutput();
+    gathered_.Flush();
     QString message =
-        QString::number(errorCount) + QStringLiteral(" ") + T(errorCount == 1 ? 21 : 8);
+        QString::number(errorCount) + QStringLiteral(" ") + report_.T(errorCount == 1 ? 21 : 8);
     if (state_.language != kGerman) {  // only German capitalises the noun
         message = message.toLower();
     }
-    message += QStringLiteral(", ") + T(10);
+    message += QStringLiteral(", ") + report_.T(10);
     if (state_.maxNumErrors > 1) {
         host_.outputChanged();
-        host_.messageBox(T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
+        host_.messageBox(report_.T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
     }
     state_.output.append(kCrLf + message + kCrLf);
     Finish();
 }
 
 void BatchRun::Finish() {
-    FlushOutput();
+    gathered_.Flush();
     if (!running) {
         return;
     }
@@ -227,9 +227,7 @@ void BatchRun::Finish() {
     running = false;
     stopRequested_ = false;
     state_.batchRunning = false;
-    state_.format.dateSeparator = savedDateSeparator_;
-    state_.format.thousandsSeparator = savedThousandsSeparator_;
-    state_.workdays = savedWorkdays_;
+    settings_.End();
     engine_.setBatchContext(nullptr);
     host_.outputChanged();
     host_.optionsChanged();
@@ -246,16 +244,16 @@ Flow BatchRun::ExecuteLine(const ProgramLine& line) {
         case LineKind::Stop:
             return Flow::End;
         case LineKind::Skip:
-            return SkipBlock(BlockKeyword::Skip, QStringLiteral("SKIP"));
+            return SkipBlock(BlockKeyword::Skip);
         case LineKind::EndSkip:
-            UnmatchedEndError(QStringLiteral("SKIP"));
+            report_.UnmatchedEnd(QStringLiteral("SKIP"));
             return Flow::Next;
         case LineKind::Function:
-            return SkipBlock(BlockKeyword::Function, QStringLiteral("FUNCTION"));
+            return SkipBlock(BlockKeyword::Function);
         case LineKind::EndFunction:
             return EndFunctionLine();
         case LineKind::Sub:
-            return SkipBlock(BlockKeyword::Sub, QStringLiteral("SUB"));
+            return SkipBlock(BlockKeyword::Sub);
         case LineKind::EndSub:
             return EndSubLine();
         case LineKind::Call:
@@ -282,72 +280,13 @@ Flow BatchRun::ExecuteLine(const ProgramLine& line) {
             state_.output.append(kCrLf);
             return Flow::Next;
         case LineKind::EndArray:
-            return EndArrayLine();
+            return array_.End(report_);
         case LineKind::Array:
-            return ArrayHeader(line);
+            return array_.Header(line, scope_, report_);
         case LineKind::Statement:
-            return arrayMode_ ? ArrayElement(line) : StatementLine(line);
+            return array_.Active() ? array_.Element(line, scope_, report_) : StatementLine(line);
     }
     return Flow::Next;
-}
-
-int BatchRun::FindVariable(const QString& upperName) const {
-    return variables_.Find(upperName, FrameStart());
-}
-
-std::optional<std::int32_t> BatchRun::LookupVariable(const QString& upperName) const {
-    const int slot = FindVariable(upperName);
-    if (slot >= 1) {
-        return variables_.Value(slot);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::int32_t> BatchRun::LookupRemembered(const QString& upperName,
-                                                       SlotMemo& memo) const {
-    const int slot = variables_.Find(upperName, FrameStart(), memo);
-    if (slot >= 1) {
-        return variables_.Value(slot);
-    }
-    return std::nullopt;
-}
-
-std::optional<int> BatchRun::CountArray(const QString& upperName) const {
-    const int first = FindVariable(upperName + QStringLiteral("[1]"));
-    if (first < 1) {
-        return std::nullopt;
-    }
-    const QString prefix = upperName + QStringLiteral("[");
-    int n = 0;
-    for (int slot = first; slot <= variables_.Count() && variables_.Name(slot).startsWith(prefix);
-         ++slot) {
-        ++n;
-    }
-    return n;
-}
-
-std::int32_t BatchRun::TodayJdn() const {
-    return host_.todayJdn();
-}
-
-const TextFormat& BatchRun::Format() const {
-    return format_;
-}
-
-QString BatchRun::Text(int id) const {
-    return state_.Text(id);
-}
-
-std::optional<std::int32_t> BatchRun::VariableValue(const QString& name) const {
-    return LookupVariable(UpperText(TrimWhite(name)));
-}
-
-int BatchRun::FileLineNumber() const {
-    return FileLineNumber(currentLine_);
-}
-
-QString BatchRun::CurrentLineText() const {
-    return L();
 }
 
 }  // namespace daybridge::batch

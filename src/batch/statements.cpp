@@ -1,12 +1,10 @@
-// Statements: settings, three-field computation lines and the computation step, assignments
-// with every value form, INPUT: prompts, OUTPUT: lines and the settings summary.
+// Statements: three-field computation lines and the computation step, assignments with every
+// value form, INPUT: prompts and OUTPUT: lines. Settings statements are RunSettings'.
 #include <algorithm>
 #include <array>
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
-#include "calendar/gregorian_switch.h"
-#include "calendar/week_fiscal_rules.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 
@@ -15,10 +13,6 @@ namespace daybridge::batch {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-constexpr const char* kSettings[] = {
-    "DATEFORMAT", "THOUSANDSSEPARATOR", "INCLUDEFIRSTDATE", "INCLUDEWEEKENDDATES", "VERBOSE",
-    "HYPHEN",     "FIRSTDATE",          "SECONDDATE"};
 
 // A date whose year is written in parentheses ("CE 03/01/(-500)") ends in ")" like a call: a
 // calendar code and then digits before the "(" make it a date.
@@ -54,7 +48,7 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
             return Flow::Next;
         case StatementResult::Compute: {
             Flow flow = Flow::Next;
-            ComputationStep(line, flow);
+            ComputationStep(flow);
             return flow;
         }
         case StatementResult::Cancelled:
@@ -68,302 +62,22 @@ Flow BatchRun::StatementLine(const ProgramLine& line) {
     return Flow::CountError;
 }
 
-void BatchRun::PrepareStatement(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    const QString& s = line.stmt;
-    for (int which = 0; which < 8; ++which) {
-        if (s.startsWith(QLatin1String(kSettings[which]))) {
-            const qsizetype eq = s.indexOf(u'=');
-            c.setting = which;
-            c.settingValue = eq < 0 ? QString() : s.mid(eq + 1);
-            return;
-        }
-    }
-    static constexpr std::array<std::pair<const char*, int>, 8> kWorkdaySettings = {{
-        {"WEEKEND=", kWeekendSetting},
-        {"HOLIDAYS=", kHolidaysSetting},
-        {"CATEGORIES=", kCategoriesSetting},
-        {"HALFDAYS=", kHalfDaysSetting},
-        {"GREGORIANSWITCH=", kGregorianSwitchSetting},
-        {"WEEKRULE=", kWeekRuleSetting},
-        {"FISCALYEAR=", kFiscalYearSetting},
-        {"FISCALWEEKS=", kFiscalWeeksSetting},
-    }};
-    const auto workday =
-        std::find_if(kWorkdaySettings.begin(), kWorkdaySettings.end(),
-                     [&s](const auto& w) { return s.startsWith(QLatin1String(w.first)); });
-    if (workday != kWorkdaySettings.end()) {
-        c.setting = workday->second;
-        c.settingValue = TrimWhite(QStringView(line.text).mid(line.text.indexOf(u'=') + 1));
-        return;
-    }
-    c.assigns = s.contains(u'=');
-    if (!c.assigns) {
-        return;
-    }
-    qsizetype pos = s.indexOf(QLatin1String("+="));
-    AssignOp op = AssignOp::Add;
-    if (pos < 0) {
-        pos = s.indexOf(QLatin1String("-="));
-        op = AssignOp::Subtract;
-    }
-    int length = 2;
-    if (pos < 0) {
-        pos = s.indexOf(u'=');
-        op = AssignOp::Set;
-        length = 1;
-    }
-    c.op = op;
-    c.target = s.left(pos);
-    c.value = s.mid(pos + length);
-    c.literal = ParseIntegerLiteral(c.value, true);
-    if (RecognizeBuiltin(c.value) != Builtin::None) {
-        c.call = ParseCall(c.value);
-    }
-    c.valueIsToday = c.value == QLatin1String("TODAY");
-    c.valueCallsFunction = IsFunctionCall(c.value);
-
-    const QString& target = c.target;
-    if (target.size() >= 2 && target.startsWith(u'{') && target.endsWith(u'}') &&
-        IsNameText(QStringView(target).mid(1, target.size() - 2))) {
-        c.targetForm = TargetForm::Counter;
-    } else if (target.contains(u'[')) {
-        c.targetForm = TargetForm::Element;
-    } else if (!target.isEmpty() && !IsNameText(target)) {
-        c.targetForm = TargetForm::BadName;
-    } else {
-        c.targetForm = TargetForm::Name;
-    }
-    c.targetReserved = IsReservedTarget(target) || c.value.isEmpty();
-}
-
-bool BatchRun::IsReservedTarget(const QString& target) const {
-    return target.isEmpty() || target == QLatin1String("TODAY") ||
-           target == QLatin1String("RESULT") || RecognizeBuiltin(target) != Builtin::None ||
-           functions_.contains(target);
-}
-
 StatementResult BatchRun::ExecuteStatement(const ProgramLine& line) {
-    const LineCache& c = Cache(line);
-    if (c.setting >= 0) {
-        return SettingStatement(line, c.setting, c.settingValue);
+    Statement& statement = *line.statement;
+    if (const auto* setting = std::get_if<SettingStatement>(&statement)) {
+        return settings_.Apply(line, *setting) ? StatementResult::Done : StatementResult::Error;
     }
-    if (!c.assigns) {
-        return ThreeFieldStatement(line);
+    if (auto* assignment = std::get_if<AssignStatement>(&statement)) {
+        return Assignment(line, *assignment);
     }
-    return Assignment(line);
-}
-
-void BatchRun::EchoRejectedSetting(const ProgramLine& line, bool separator) {
-    QString echo = state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + line.text +
-                   QStringLiteral("'");
-    if (separator) {
-        echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
-    } else {
-        echo += QStringLiteral(" ") + state_.Caption(Caption::IsInvalid) + QStringLiteral(".");
-    }
-    state_.output.append(echo + kCrLf);
-}
-
-StatementResult BatchRun::SettingStatement(const ProgramLine& line, int which,
-                                           const QString& value) {
-    if (which == kGregorianSwitchSetting) {
-        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
-        if (!jdn) {
-            EchoRejectedSetting(line, false);
-            return StatementResult::Error;
-        }
-        SetGregorianSwitchJdn(*jdn);
-        return StatementResult::Done;
-    }
-    if (which >= kWeekRuleSetting) {
-        bool taken = false;
-        if (which == kWeekRuleSetting) {
-            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekDateRule(*rule);
-            }
-        } else if (which == kFiscalYearSetting) {
-            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetMonthFiscalYearRule(*rule);
-            }
-        } else {
-            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekFiscalYearRule(*rule);
-            }
-        }
-        if (!taken) {
-            EchoRejectedSetting(line, false);
-            return StatementResult::Error;
-        }
-        return StatementResult::Done;
-    }
-    if (which >= kWeekendSetting) {
-        return WorkdaySetting(line, which, value);
-    }
-    const bool yes = value.startsWith(u'Y');
-    switch (which) {
-        case 0: {  // DATEFORMAT
-            const QString separator = value.mid(1, 1);
-            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
-                separator != QLatin1String(".")) {
-                EchoRejectedSetting(line, true);
-                return StatementResult::Error;
-            }
-            QString order = value;
-            order.remove(separator[0]);
-            int format = -1;
-            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
-                format = kDateFormatYMD;
-            } else if (order == QLatin1String("DMY")) {
-                format = kDateFormatDMY;
-            } else if (order == QLatin1String("MDY")) {
-                format = kDateFormatMDY;
-            }
-            if (format < 0) {
-                EchoRejectedSetting(line, false);
-                return StatementResult::Error;
-            }
-            state_.format.dateSeparator = separator;
-            state_.format.dateFormat = format;
-            state_.snapshot.dateFormat = format;
-            RefreshFormat();
-            ShowSettingsSummary();
-            return StatementResult::Done;
-        }
-        case 1:  // THOUSANDSSEPARATOR
-            state_.format.thousandsSeparator = value.left(1);
-            RefreshFormat();
-            return StatementResult::Done;
-        case 2:  // INCLUDEFIRSTDATE
-            state_.includeFirstDate = yes;
-            state_.snapshot.includeFirstDate = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::FirstDateIncluded
-                                                        : Caption::FirstDateNotIncluded) +
-                                     kCrLf);
-            }
-            return StatementResult::Done;
-        case 3:  // INCLUDEWEEKENDDATES
-            state_.includeWeekends = yes;
-            state_.snapshot.includeWeekends = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(
-                    state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
-                    kCrLf);
-            }
-            return StatementResult::Done;
-        case 4:  // VERBOSE
-            state_.verbose = yes;
-            state_.snapshot.verbose = yes;
-            return StatementResult::Done;
-        case 5:  // HYPHEN
-            state_.format.hyphen = yes;
-            state_.snapshot.hyphen = yes;
-            RefreshFormat();
-            if (state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
-                                     kCrLf);
-            }
-            return StatementResult::Done;
-        default: {  // FIRSTDATE, SECONDDATE
-            const std::optional<CalendarId> calendar = CalendarOfCode(value);
-            if (value.isEmpty() || !calendar) {
-                EchoRejectedSetting(line, false);
-                return StatementResult::Error;
-            }
-            if (which == 6) {
-                state_.firstCalendar = *calendar;
-                state_.snapshot.firstCalendar = *calendar;
-            } else {
-                state_.secondCalendar = *calendar;
-                state_.snapshot.secondCalendar = *calendar;
-            }
-            ShowSettingsSummary();
-            return StatementResult::Done;
-        }
-    }
-}
-
-QString BatchRun::SettingsSummaryText() const {
-    const QString& sep = state_.format.dateSeparator;
-    QString order;
-    switch (state_.snapshot.dateFormat) {
-        case kDateFormatYMD:
-            order = QStringLiteral("Y") + sep + QStringLiteral("M") + sep + QStringLiteral("D");
-            break;
-        case kDateFormatDMY:
-            order = QStringLiteral("D") + sep + QStringLiteral("M") + sep + QStringLiteral("Y");
-            break;
-        default:
-            order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
-            break;
-    }
-    return QStringLiteral("CE/JC ") + state_.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
-           order + QStringLiteral(", ") + state_.Caption(Caption::FirstDateIs) +
-           QStringLiteral(" ") + CalendarCode(state_.snapshot.firstCalendar) +
-           QStringLiteral(", ") + state_.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
-           CalendarCode(state_.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
-}
-
-void BatchRun::ShowSettingsSummary() {
-    if (!state_.snapshot.verbose) {
-        return;
-    }
-    QString summary = SettingsSummaryText();
-    const bool atStart =
-        state_.output.equals(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
-    if (atStart) {
-        summary +=
-            state_.Caption(state_.snapshot.includeFirstDate ? Caption::FirstDateIncluded
-                                                            : Caption::FirstDateNotIncluded) +
-            QStringLiteral("  ") +
-            state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
-                                                           : Caption::WeekendsNotCounted) +
-            kCrLf;
-        summary += WorkdaySummaryText();
-    }
-    if (atStart || summary != lastSettingsSummary_) {
-        state_.output.append(summary);
-        lastSettingsSummary_ = summary;
-    }
-}
-
-// In the words and the form of the computation's own report of a difference it cannot read.
-void BatchRun::InvalidDaysReport() {
-    state_.output.append(
-        state_.Caption(Caption::Line) + N() + QStringLiteral(", '") + L() + QStringLiteral("':") +
-        kCrLf + ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) + kCrLf);
+    return ThreeFieldStatement(line);
 }
 
 StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
-    QString s = line.stmt;
-    s.replace(u'\t', u'#');
-    QString f[3];
-    const qsizetype h1 = s.indexOf(u'#');
-    if (h1 < 0) {
-        f[0] = s;
-    } else {
-        f[0] = s.left(h1);
-        const qsizetype h2 = s.indexOf(u'#', h1 + 1);
-        if (h2 < 0) {
-            f[1] = s.mid(h1 + 1);
-        } else {
-            f[1] = s.mid(h1 + 1, h2 - h1 - 1);
-            f[2] = s.mid(h2 + 1);
-        }
-    }
-    for (QString& field : f) {
-        field = TrimWhite(field);
-    }
+    std::array<QString, 3> f = line.As<ComputeStatement>().fields;
     if (!f[0].isEmpty()) {
         if (f[0] == QLatin1String("RESULT")) {
-            f[0] = DateTextOfJdn(state_, state_.GetCal(1), last_.date);
+            f[0] = DateTextOfJdn(state_, state_.GetCal(1), scope_.last.date);
         } else if (f[0] == QLatin1String("TODAY")) {
             f[0] = engine_.Today(1);
         } else if (!engine_.AcceptFirstDate(f[0])) {
@@ -371,14 +85,14 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         }
     }
     if (!f[1].isEmpty()) {
-        const int slot = FindVariable(f[1]);
+        const int slot = scope_.Find(f[1]);
         const qsizetype at = f[1].indexOf(QLatin1String("RESULT"));
         if (slot >= 1) {
-            f[1] = FormatDayNumber(variables_.Value(slot), state_.format.thousandsSeparator);
+            f[1] = FormatDayNumber(scope_.variables.Value(slot), state_.format.thousandsSeparator);
         } else if (at == 0 || at == 1) {
             const bool negative = f[1].startsWith(u'-');
             const QString rest = f[1].mid(at + 6);
-            std::int64_t v = last_.difference;
+            std::int64_t v = scope_.last.difference;
             bool zero = false;
             if (rest.startsWith(u'*') || rest.startsWith(u'/')) {
                 const std::int64_t k = RoundToWhole(LeadingNumber(QStringView(rest).mid(1)));
@@ -391,7 +105,7 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                 }
             }
             if (zero) {
-                InvalidDaysReport();
+                report_.InvalidDays();
                 f[1].clear();
             } else {
                 if (negative) {
@@ -402,12 +116,12 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                 f[1] = FormatDayNumber(v, state_.format.thousandsSeparator);
             }
         } else if (at > 1) {
-            InvalidDaysReport();
+            report_.InvalidDays();
         } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
                    ParseUnitDifference(f[1], state_.language).outcome == ParseOutcome::Invalid) {
             // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
             // text does; a part too large is the engine's "out of range".
-            InvalidDaysReport();
+            report_.InvalidDays();
             return StatementResult::Error;
         }
     }
@@ -426,7 +140,7 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     return StatementResult::Compute;
 }
 
-void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
+void BatchRun::ComputationStep(Flow& flow) {
     const bool e1 = fields_[0].isEmpty();
     const bool e2 = fields_[1].isEmpty();
     const bool e3 = fields_[2].isEmpty();
@@ -439,61 +153,46 @@ void BatchRun::ComputationStep(const ProgramLine& /*line*/, Flow& flow) {
         note = Caption::AllThreeNonEmpty;
     }
     if (note != Caption::Count_) {
-        state_.output.append(state_.Caption(Caption::Line) + N() + QStringLiteral(": ") +
-                             state_.Caption(note) + kCrLf);
+        state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
+                             QStringLiteral(": ") + state_.Caption(note) + kCrLf);
         flow = Flow::Next;
         return;
     }
     state_.conversionOnlyCase = e2 && (e1 != e3) && state_.GetCal(1) == state_.GetCal(2);
     if (engine_.Compute(fields_[0], fields_[1], fields_[2])) {
-        last_.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
-        last_.date = engine_.lastDateJdn();
-        last_.difference = engine_.lastDifference();
+        scope_.last.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
+        scope_.last.date = engine_.lastDateJdn();
+        scope_.last.difference = engine_.lastDifference();
         flow = Flow::Next;
     } else {
         flow = Flow::CountError;
     }
 }
 
-// A value that is neither a number nor a known name is read as a date; when its letters name
-// no calendar it was more likely meant as a variable.
-void BatchRun::ValueReadError(const CodedParseResult& date, const QString& text) {
-    DateReadError(date, text, !date.calendar);
-}
-
-// A date literal: a code before or after the date names its calendar (CE without one), and a
-// comma and a day name may follow, as the output writes dates; the date fields' reader reads
-// it and refuses anything else.
-CodedParseResult BatchRun::ReadDateLiteral(const QString& text) const {
-    return ParseDateWithCode(text, format_, kDefaultCalendar);
-}
-
 std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,
                                                          std::int32_t& value) {
-    overflow = false;
+    scope_.overflow = false;
     bool ok = true;
-    value = EvaluateNumber(call, *this, ok);
+    value = EvaluateNumber(call, scope_, ok);
     if (ok) {
         return std::nullopt;
     }
-    if (overflow) {
-        overflow = false;
-        OverflowError();
+    if (scope_.overflow) {
+        scope_.overflow = false;
+        report_.Raise(Fault::Overflow);
         return StatementResult::EndRun;
     }
-    EvaluationError();
+    report_.Evaluation();
     return StatementResult::Error;
 }
 
-StatementResult BatchRun::Assignment(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-
+StatementResult BatchRun::Assignment(const ProgramLine& line, AssignStatement& c) {
     // A function that has returned: take its value in the caller's frame first.
     std::int32_t value = 0;
     bool haveValue = false;
     if (functionReturned_ && c.valueCallsFunction && c.literal.kind == LiteralKind::NotLiteral &&
         !c.valueIsToday && c.call.function == Builtin::None) {
-        const StatementResult r = FunctionValue(line, c, value);
+        const StatementResult r = FunctionValue(c, value);
         if (r != StatementResult::Done) {
             return r;
         }
@@ -504,25 +203,25 @@ StatementResult BatchRun::Assignment(const ProgramLine& line) {
     QString element;  // the element an Element target designates now
     switch (c.targetForm) {
         case TargetForm::Element: {
-            const auto resolved = ResolveElementName(c.target, *this);
-            if (!resolved || FindVariable(*resolved) < 1) {
-                NoSuchElementError();
+            const auto resolved = ResolveElementName(c.target, scope_);
+            if (!resolved || scope_.Find(*resolved) < 1) {
+                report_.Raise(Fault::NoSuchElement);
                 return StatementResult::Error;
             }
             element = *resolved;
-            if (IsReservedTarget(element) || c.value.isEmpty()) {
-                ReservedNameError();
+            if (program_.IsReservedTarget(element) || c.value.isEmpty()) {
+                report_.Raise(Fault::ReservedName);
                 return StatementResult::Error;
             }
             break;
         }
         case TargetForm::BadName:
-            BadVariableNameError();
+            report_.Raise(Fault::BadVariableName);
             return StatementResult::Error;
         case TargetForm::Name:
         case TargetForm::Counter:
             if (c.targetReserved) {
-                ReservedNameError();
+                report_.Raise(Fault::ReservedName);
                 return StatementResult::Error;
             }
             break;
@@ -538,35 +237,36 @@ StatementResult BatchRun::Assignment(const ProgramLine& line) {
     }
 
     // Store.
-    const int slot =
-        isElement ? FindVariable(target) : variables_.Find(target, FrameStart(), c.targetSlot);
+    const int slot = isElement ? scope_.Find(target)
+                               : scope_.variables.Find(target, stack_.FrameStart(), c.targetSlot);
     if (slot == kTableFull) {
-        FullTableBox();
+        report_.FullTable();
         return StatementResult::Error;
     }
     if (slot == 0) {
         if (c.op != AssignOp::Set) {
-            LineReport(target + QStringLiteral(": ") + T(51));
+            report_.LineReport(target + QStringLiteral(": ") + report_.T(51));
             return StatementResult::Error;
         }
-        if (variables_.Create(target, value) == kTableFull) {
-            FullTableBox();
+        if (scope_.variables.Create(target, value) == kTableFull) {
+            report_.FullTable();
             return StatementResult::Error;
         }
         return StatementResult::Done;
     }
-    const std::optional<std::int32_t> result = AssignedResult(c.op, variables_.Value(slot), value);
+    const std::optional<std::int32_t> result =
+        AssignedResult(c.op, scope_.variables.Value(slot), value);
     if (!result) {
-        OverflowError();
+        report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
-    variables_.SetValue(slot, *result);
+    scope_.variables.SetValue(slot, *result);
     return StatementResult::Done;
 }
 
 // Done with the value read; Error when an error was reported; Cancelled, EndRun; or
 // FunctionEntered (the statement is done for now).
-StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& c,
+StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignStatement& c,
                                             std::int32_t& value) {
     const QString& v = c.value;
     if (c.valueIsToday) {
@@ -578,22 +278,22 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         return StatementResult::Done;
     }
     if (c.literal.kind == LiteralKind::Overflow) {
-        OverflowError();
+        report_.Raise(Fault::Overflow);
         return StatementResult::Error;
     }
-    const int slot = variables_.Find(v, FrameStart(), c.valueSlot);
+    const int slot = scope_.variables.Find(v, stack_.FrameStart(), c.valueSlot);
     if (slot >= 1) {
-        value = variables_.Value(slot);
+        value = scope_.variables.Value(slot);
         return StatementResult::Done;
     }
     if (v.contains(u'[') && v.endsWith(u']') && v.indexOf(u'[') > 0) {
-        const auto element = ResolveElementName(v, *this);
-        const int s = element ? FindVariable(*element) : 0;
+        const auto element = ResolveElementName(v, scope_);
+        const int s = element ? scope_.Find(*element) : 0;
         if (s < 1) {
-            NoSuchElementError();
+            report_.Raise(Fault::NoSuchElement);
             return StatementResult::Error;
         }
-        value = variables_.Value(s);
+        value = scope_.variables.Value(s);
         return StatementResult::Done;
     }
     if (c.call.function != Builtin::None) {
@@ -602,10 +302,10 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         return failed ? StatementResult::Error : StatementResult::Done;
     }
     if (c.valueCallsFunction) {
-        return FunctionValue(line, c, value);
+        return FunctionValue(c, value);
     }
     if (LooksLikeCall(v) && !IsDateLiteralWithParentheses(v)) {
-        UnknownFunctionError();
+        report_.Raise(Fault::UnknownFunction);
         return StatementResult::Error;
     }
     const bool numberPrompt = v.startsWith(QLatin1String("INPUT:"));
@@ -616,7 +316,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
             prompt.replace(QLatin1String("\\n"), kCrLf);
         }
         host_.outputChanged();
-        const std::optional<QString> answer = host_.inputBox(prompt, T(1));
+        const std::optional<QString> answer = host_.inputBox(prompt, report_.T(1));
         const QString text = answer ? TrimWhite(*answer) : QString();
         if (text.isEmpty()) {
             return StatementResult::Cancelled;
@@ -624,63 +324,62 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, LineCache& 
         if (numberPrompt) {
             const Literal literal = ParseIntegerLiteral(text, true);
             if (literal.kind != LiteralKind::Value) {
-                NotAnIntegerError();
+                report_.Raise(Fault::NotAnInteger);
                 return StatementResult::Error;
             }
             value = literal.value;
             return StatementResult::Done;
         }
-        const CodedParseResult date = ReadDateLiteral(text);
+        const CodedParseResult date = scope_.ReadDate(text);
         if (date.parsed.outcome != ParseOutcome::Valid) {
-            DateReadError(date, text, false);
+            report_.DateRead(date, text, false);
             return StatementResult::Error;
         }
         value = date.parsed.jdn;
         return StatementResult::Done;
     }
     if (!HasLetter(v)) {
-        UnreadableValueError();
+        report_.Raise(Fault::UnreadableValue);
         return StatementResult::Error;
     }
-    const CodedParseResult date = ReadDateLiteral(v);
+    const CodedParseResult date = scope_.ReadDate(v);
     if (date.parsed.outcome != ParseOutcome::Valid) {
-        ValueReadError(date, v);
+        report_.ValueRead(date, v);
         return StatementResult::Error;
     }
     value = date.parsed.jdn;
     return StatementResult::Done;
 }
 
-StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineCache& c,
-                                        std::int32_t& value) {
+StatementResult BatchRun::FunctionValue(const AssignStatement& c, std::int32_t& value) {
     if (functionReturned_) {
         functionReturned_ = false;
-        const std::int32_t returned = frames_[static_cast<std::size_t>(callDepth_)].returnValue;
-        const bool pending = frames_[static_cast<std::size_t>(callDepth_)].returnPending;
+        const std::int32_t returned = stack_.Top().returnValue;
+        const bool pending = stack_.Top().returnPending;
         // Back in the caller's frame, whether or not a value is pending.
-        if (callDepth_ > 0) {
-            --callDepth_;
-            PopFrame();
+        if (stack_.depth > 0) {
+            --stack_.depth;
+            stack_.Restore(scope_.variables);
         }
         if (!pending) {
-            NoReturnValueError();
+            report_.Raise(Fault::NoReturnValue);
             return StatementResult::Error;
         }
         value = returned;
         return StatementResult::Done;
     }
     if (CountArguments(c.value) > 4) {
-        TooManyArgumentsError();
+        report_.Raise(Fault::TooManyArguments);
         return StatementResult::Error;
     }
-    PushFrame();
+    stack_.Save(scope_.variables);
     switch (InvokeProcedure(c.value, CountArguments(c.value), false)) {
         case CallOutcome::Entered:
             return StatementResult::FunctionEntered;
         case CallOutcome::EndRun:
             return StatementResult::EndRun;
         case CallOutcome::BadArgument:
-            EvaluationError();
+            report_.Evaluation();
             break;
         case CallOutcome::Reported:
             break;
@@ -688,69 +387,45 @@ StatementResult BatchRun::FunctionValue(const ProgramLine& /*line*/, const LineC
     return StatementResult::Error;
 }
 
-void BatchRun::PrepareOutput(const ProgramLine& line) {
-    LineCache& c = Cache(line);
-    QString text = TrimWhite(QStringView(line.text).mid(7));
-    if (text.endsWith(QLatin1String(";;"))) {
-        text.chop(2);
-        c.outputEnd = QStringLiteral("");
-    } else if (text.endsWith(u';')) {
-        text.chop(1);
-        c.outputEnd = QStringLiteral(" ");
-    } else {
-        c.outputEnd = kCrLf;
-    }
-    c.outputText = text;
-    const QString upper = UpperText(text);
-    if (RecognizeBuiltin(upper) != Builtin::None) {
-        c.outputForm = OutputForm::Builtin;
-        c.call = ParseCall(upper);
-    } else if (IsFunctionCall(upper)) {
-        c.outputForm = OutputForm::UserFunction;
-    } else if (LooksLikeCall(upper)) {
-        c.outputForm = OutputForm::UnknownFunction;
-    }
-}
-
 Flow BatchRun::OutputLine(const ProgramLine& line) {
-    const LineCache& c = Cache(line);
+    const OutputStatement& c = line.As<OutputStatement>();
     Flow flow = Flow::Next;
-    switch (c.outputForm) {
+    switch (c.form) {
         case OutputForm::Builtin: {
-            overflow = false;
+            scope_.overflow = false;
             bool ok = true;
             // The value and the line end go to the output in one piece.
             outputLine_.resize(0);
-            AppendEvaluatedText(c.call, *this, ok, outputLine_);
+            AppendEvaluatedText(c.call, scope_, ok, outputLine_);
             if (ok) {
-                outputLine_ += c.outputEnd;
+                outputLine_ += c.end;
                 state_.output.append(outputLine_);
                 return flow;
             }
-            if (overflow) {
-                overflow = false;
-                OverflowError();
+            if (scope_.overflow) {
+                scope_.overflow = false;
+                report_.Raise(Fault::Overflow);
                 return Flow::End;
             }
-            EvaluationError();
+            report_.Evaluation();
             flow = Flow::CountError;
             break;
         }
         case OutputForm::UserFunction:
-            FunctionInOutputError();
-            state_.output.append(c.outputText);
+            report_.Raise(Fault::FunctionInOutput);
+            state_.output.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::UnknownFunction:
-            UnknownFunctionError();
-            state_.output.append(c.outputText);
+            report_.Raise(Fault::UnknownFunction);
+            state_.output.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::Plain:
-            state_.output.append(c.outputText);
+            state_.output.append(c.text);
             break;
     }
-    state_.output.append(c.outputEnd);
+    state_.output.append(c.end);
     return flow;
 }
 

@@ -1,11 +1,8 @@
-// The batch language's working days: the WEEKEND= and HOLIDAYS= statements, the line naming
-// them in the settings summary, and EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS(
+// The batch language's working days: EASTER(, ISHOLIDAY(, ISWORKDAY(, WORKDAYS(, ADDWORKDAYS(
 // and the business-day conventions ROLL(, NEXTWORKDAY(, PREVWORKDAY(, NTHWORKDAY(,
 // WORKDAYSINMONTH( and WORKDAYSINYEAR(.
-#include "batch/batch_run.h"
+#include "batch/expressions.h"
 
-#include "app/captions.h"
-#include "env/holiday_files.h"
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
 #include "workdays/business_days.h"
@@ -144,78 +141,6 @@ std::int32_t EvaluateWorkdayBuiltin(const ParsedCall& call, ExpressionContext& c
             return inRange(workdays.StepFromFirst(from, n, false));
         }
     }
-}
-
-StatementResult BatchRun::WorkdaySetting(const ProgramLine& line, int which, const QString& value) {
-    const WorkdayCalendar& now = state_.workdays;
-    std::optional<WorkdayCalendar> next;
-    if (which == kWeekendSetting) {
-        const std::optional<std::uint8_t> weekend = ParseWeekend(value);
-        if (!weekend) {
-            EchoRejectedSetting(line, false);
-            if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
-                state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
-            }
-            return StatementResult::Error;
-        }
-        next.emplace(*weekend, now.holidaySet(), now.selection());
-    } else if (which == kCategoriesSetting || which == kHalfDaysSetting) {
-        HolidaySelection selection = now.selection();
-        const QString v = value.toUpper();
-        bool valid = true;
-        if (which == kHalfDaysSetting) {
-            valid = v == u"HOLIDAY" || v == u"WORKDAY";
-            selection.halfDays = v == u"HOLIDAY";
-        } else if (v == u"DEFAULT") {
-            selection.categories.reset();  // the set's own
-        } else {
-            selection.categories = ParseCategories(value);
-            valid = selection.categories.has_value();
-        }
-        if (!valid) {
-            EchoRejectedSetting(line, false);
-            return StatementResult::Error;
-        }
-        next.emplace(now.weekend(), now.holidaySet(), selection);
-    } else {
-        std::shared_ptr<const HolidaySet> set;
-        if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
-            QString why;
-            set = LoadHolidaySet(value, why, {state_.language, programFolder_});
-            if (set == nullptr) {
-                EchoRejectedSetting(line, false);
-                state_.output.append(why + QStringLiteral("\r\n"));
-                return StatementResult::Error;
-            }
-        }
-        next.emplace(now.weekend(), set, now.selection());
-    }
-    if (!next->HasWorkday()) {
-        EchoRejectedSetting(line, false);
-        state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
-                                              next->holidays()->name, state_.language) +
-                             QStringLiteral("\r\n"));
-        return StatementResult::Error;
-    }
-    state_.workdays = std::move(*next);
-    if (state_.snapshot.verbose) {
-        state_.output.append(WorkdaySummaryText());
-    }
-    return StatementResult::Done;
-}
-
-QString BatchRun::WorkdaySummaryText() const {
-    const WorkdayCalendar& workdays = state_.workdays;
-    QString text;
-    if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
-        text += T(300) + QStringLiteral(" ") +
-                WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
-    }
-    if (workdays.holidays() != nullptr) {
-        text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +
-                workdays.holidays()->name + QStringLiteral(".");
-    }
-    return text.isEmpty() ? text : text + QStringLiteral("\r\n");
 }
 
 }  // namespace daybridge::batch

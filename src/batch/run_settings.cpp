@@ -1,0 +1,296 @@
+// The settings statements of a batch run, the settings summary, and the settings a run
+// changes only for itself.
+#include "batch/run_settings.h"
+
+#include "app/captions.h"
+#include "batch/reporter.h"
+#include "calendar/gregorian_switch.h"
+#include "calendar/week_fiscal_rules.h"
+#include "datetext/date_format.h"
+#include "env/holiday_files.h"
+
+namespace daybridge::batch {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}  // namespace
+
+RunSettings::RunSettings(AppState& state, const Reporter& report)
+    : state_(state), report_(report) {}
+
+void RunSettings::Begin() {
+    savedDateSeparator_ = state_.format.dateSeparator;
+    savedThousandsSeparator_ = state_.format.thousandsSeparator;
+    savedWorkdays_ = state_.workdays;
+    Refresh();
+    lastSummary_ = QStringLiteral("XXX");
+}
+
+void RunSettings::End() {
+    state_.format.dateSeparator = savedDateSeparator_;
+    state_.format.thousandsSeparator = savedThousandsSeparator_;
+    state_.workdays = savedWorkdays_;
+}
+
+void RunSettings::Refresh() {
+    format_ = state_.CurrentFormat();
+}
+
+QString RunSettings::T(int id) const {
+    return state_.Text(id);
+}
+
+void RunSettings::EchoRejected(const ProgramLine& line, bool separator) {
+    QString echo = state_.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
+                   line.text + QStringLiteral("'");
+    if (separator) {
+        echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
+    } else {
+        echo += QStringLiteral(" ") + state_.Caption(Caption::IsInvalid) + QStringLiteral(".");
+    }
+    state_.output.append(echo + kCrLf);
+}
+
+bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
+    const Setting which = s.setting;
+    const QString& value = s.value;
+    if (which == Setting::GregorianSwitch) {
+        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
+        if (!jdn) {
+            EchoRejected(line, false);
+            return false;
+        }
+        SetGregorianSwitchJdn(*jdn);
+        return true;
+    }
+    if (which >= Setting::WeekRule) {
+        bool taken = false;
+        if (which == Setting::WeekRule) {
+            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetWeekDateRule(*rule);
+            }
+        } else if (which == Setting::FiscalYear) {
+            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetMonthFiscalYearRule(*rule);
+            }
+        } else {
+            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
+            taken = rule.has_value();
+            if (taken) {
+                SetWeekFiscalYearRule(*rule);
+            }
+        }
+        if (!taken) {
+            EchoRejected(line, false);
+            return false;
+        }
+        return true;
+    }
+    if (which >= Setting::Weekend) {
+        return ApplyWorkdays(line, which, value);
+    }
+    const bool yes = value.startsWith(u'Y');
+    switch (which) {
+        case Setting::DateFormat: {
+            const QString separator = value.mid(1, 1);
+            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
+                separator != QLatin1String(".")) {
+                EchoRejected(line, true);
+                return false;
+            }
+            QString order = value;
+            order.remove(separator[0]);
+            int format = -1;
+            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
+                format = kDateFormatYMD;
+            } else if (order == QLatin1String("DMY")) {
+                format = kDateFormatDMY;
+            } else if (order == QLatin1String("MDY")) {
+                format = kDateFormatMDY;
+            }
+            if (format < 0) {
+                EchoRejected(line, false);
+                return false;
+            }
+            state_.format.dateSeparator = separator;
+            state_.format.dateFormat = format;
+            state_.snapshot.dateFormat = format;
+            Refresh();
+            ShowSummary();
+            return true;
+        }
+        case Setting::ThousandsSeparator:
+            state_.format.thousandsSeparator = value.left(1);
+            Refresh();
+            return true;
+        case Setting::IncludeFirstDate:
+            state_.includeFirstDate = yes;
+            state_.snapshot.includeFirstDate = yes;
+            if (!state_.snapshot.verbose) {
+                state_.output.append(state_.Caption(yes ? Caption::FirstDateIncluded
+                                                        : Caption::FirstDateNotIncluded) +
+                                     kCrLf);
+            }
+            return true;
+        case Setting::IncludeWeekendDates:
+            state_.includeWeekends = yes;
+            state_.snapshot.includeWeekends = yes;
+            if (!state_.snapshot.verbose) {
+                state_.output.append(
+                    state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
+                    kCrLf);
+            }
+            return true;
+        case Setting::Verbose:
+            state_.verbose = yes;
+            state_.snapshot.verbose = yes;
+            return true;
+        case Setting::Hyphen:
+            state_.format.hyphen = yes;
+            state_.snapshot.hyphen = yes;
+            Refresh();
+            if (state_.snapshot.verbose) {
+                state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
+                                     kCrLf);
+            }
+            return true;
+        default: {  // FirstDate, SecondDate
+            const std::optional<CalendarId> calendar = CalendarOfCode(value);
+            if (value.isEmpty() || !calendar) {
+                EchoRejected(line, false);
+                return false;
+            }
+            if (which == Setting::FirstDate) {
+                state_.firstCalendar = *calendar;
+                state_.snapshot.firstCalendar = *calendar;
+            } else {
+                state_.secondCalendar = *calendar;
+                state_.snapshot.secondCalendar = *calendar;
+            }
+            ShowSummary();
+            return true;
+        }
+    }
+}
+
+QString RunSettings::SummaryText() const {
+    const QString& sep = state_.format.dateSeparator;
+    QString order;
+    switch (state_.snapshot.dateFormat) {
+        case kDateFormatYMD:
+            order = QStringLiteral("Y") + sep + QStringLiteral("M") + sep + QStringLiteral("D");
+            break;
+        case kDateFormatDMY:
+            order = QStringLiteral("D") + sep + QStringLiteral("M") + sep + QStringLiteral("Y");
+            break;
+        default:
+            order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
+            break;
+    }
+    return QStringLiteral("CE/JC ") + state_.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
+           order + QStringLiteral(", ") + state_.Caption(Caption::FirstDateIs) +
+           QStringLiteral(" ") + CalendarCode(state_.snapshot.firstCalendar) +
+           QStringLiteral(", ") + state_.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
+           CalendarCode(state_.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
+}
+
+void RunSettings::ShowSummary() {
+    if (!state_.snapshot.verbose) {
+        return;
+    }
+    QString summary = SummaryText();
+    const bool atStart =
+        state_.output.equals(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
+    if (atStart) {
+        summary +=
+            state_.Caption(state_.snapshot.includeFirstDate ? Caption::FirstDateIncluded
+                                                            : Caption::FirstDateNotIncluded) +
+            QStringLiteral("  ") +
+            state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
+                                                           : Caption::WeekendsNotCounted) +
+            kCrLf;
+        summary += WorkdaySummaryText();
+    }
+    if (atStart || summary != lastSummary_) {
+        state_.output.append(summary);
+        lastSummary_ = summary;
+    }
+}
+
+bool RunSettings::ApplyWorkdays(const ProgramLine& line, Setting which, const QString& value) {
+    const WorkdayCalendar& now = state_.workdays;
+    std::optional<WorkdayCalendar> next;
+    if (which == Setting::Weekend) {
+        const std::optional<std::uint8_t> weekend = ParseWeekend(value);
+        if (!weekend) {
+            EchoRejected(line, false);
+            if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
+                state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
+            }
+            return false;
+        }
+        next.emplace(*weekend, now.holidaySet(), now.selection());
+    } else if (which == Setting::Categories || which == Setting::HalfDays) {
+        HolidaySelection selection = now.selection();
+        const QString v = value.toUpper();
+        bool valid = true;
+        if (which == Setting::HalfDays) {
+            valid = v == u"HOLIDAY" || v == u"WORKDAY";
+            selection.halfDays = v == u"HOLIDAY";
+        } else if (v == u"DEFAULT") {
+            selection.categories.reset();  // the set's own
+        } else {
+            selection.categories = ParseCategories(value);
+            valid = selection.categories.has_value();
+        }
+        if (!valid) {
+            EchoRejected(line, false);
+            return false;
+        }
+        next.emplace(now.weekend(), now.holidaySet(), selection);
+    } else {
+        std::shared_ptr<const HolidaySet> set;
+        if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
+            QString why;
+            set = LoadHolidaySet(value, why, {state_.language, folder});
+            if (set == nullptr) {
+                EchoRejected(line, false);
+                state_.output.append(why + QStringLiteral("\r\n"));
+                return false;
+            }
+        }
+        next.emplace(now.weekend(), set, now.selection());
+    }
+    if (!next->HasWorkday()) {
+        EchoRejected(line, false);
+        state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
+                                              next->holidays()->name, state_.language) +
+                             QStringLiteral("\r\n"));
+        return false;
+    }
+    state_.workdays = std::move(*next);
+    if (state_.snapshot.verbose) {
+        state_.output.append(WorkdaySummaryText());
+    }
+    return true;
+}
+
+QString RunSettings::WorkdaySummaryText() const {
+    const WorkdayCalendar& workdays = state_.workdays;
+    QString text;
+    if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
+        text += T(300) + QStringLiteral(" ") +
+                WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
+    }
+    if (workdays.holidays() != nullptr) {
+        text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +
+                workdays.holidays()->name + QStringLiteral(".");
+    }
+    return text.isEmpty() ? text : text + QStringLiteral("\r\n");
+}
+
+}  // namespace daybridge::batch
