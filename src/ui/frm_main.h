@@ -152,6 +152,7 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The id of each date field's "Other" option in its group, beyond the calendars' indices.
     static constexpr int kOtherCalendarOption = 1000;
     QScrollArea* scroller_ = nullptr;
     void BuildWindow();
