@@ -162,15 +162,20 @@ struct OptionGroup {
     QList<QWidget*> options;
 };
 
-}  // namespace
-
-void AssignMnemonics(QWidget* window) {
-    const auto own = [window](const QWidget* w) { return w->window() == window; };
+struct WindowControls {
     QList<QWidget*> buttons;  // the default button first, then the other buttons, check boxes
     QList<QWidget*> options;
     QList<QWidget*> fieldLabels;
     QList<QWidget*> groupLabels;
     QList<OptionGroup> groups;
+};
+
+// The controls of `window` that take a key, in the order they get one.
+WindowControls GatherControls(QWidget* window) {
+    const auto own = [window](const QWidget* w) { return w->window() == window; };
+    WindowControls controls;
+    QList<QWidget*>& buttons = controls.buttons;
+    QList<QWidget*>& options = controls.options;
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
         if (!own(button) || button->text().isEmpty()) {
             continue;
@@ -195,7 +200,7 @@ void AssignMnemonics(QWidget* window) {
             continue;
         }
         if (qobject_cast<QRadioButton*>(label->buddy()) == nullptr) {
-            fieldLabels.append(label);
+            controls.fieldLabels.append(label);
             continue;
         }
         OptionGroup group{label, {}};
@@ -204,10 +209,18 @@ void AssignMnemonics(QWidget* window) {
                 group.options.append(option);
             }
         }
-        groups.append(group);
-        groupLabels.append(label);
+        controls.groups.append(group);
+        controls.groupLabels.append(label);
     }
+    return controls;
+}
 
+}  // namespace
+
+void AssignMnemonics(QWidget* window) {
+    const WindowControls controls = GatherControls(window);
+    const QList<QWidget*>& buttons = controls.buttons;
+    const QList<OptionGroup>& groups = controls.groups;
     // First every button and check box, then one key for each option group: its label's letter
     // (leading to the chosen option) or else one of its options'.
     QList<QList<QChar>> candidates;
@@ -238,7 +251,7 @@ void AssignMnemonics(QWidget* window) {
     }
     // Then everything is matched again in that order with the other options and the labels
     // last: a button may trade its letter for another of its own so that an option gets one.
-    for (QWidget* w : options + groupLabels + fieldLabels) {
+    for (QWidget* w : controls.options + controls.groupLabels + controls.fieldLabels) {
         if (!ranked.contains(w)) {
             ranked.append(w);
         }

@@ -136,6 +136,32 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
         frame->setAutoFillBackground(true);
     }
 
+    BuildFormatFrame();
+    BuildLimitsFrame();
+    BuildWorkdaysFrame();
+    cmdClose_ = Named(new QPushButton(this), "cmdClose");
+    cmdClose_->setDefault(true);
+
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(frame1_);
+    top->addWidget(frame4_);
+    top->addWidget(frameWorkdays_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose_);
+    top->addLayout(buttons);
+
+    ConnectOptions();
+    PressButtonsOnEnter(this);
+    ShowFocusOnBackground(this);
+    KeepOnScreen(this);
+
+    RefreshFromState();
+    SetLanguageDependentText();
+}
+
+// Frame1: the date format, the two separators, the hyphen and the day names.
+void frmConfigure::BuildFormatFrame() {
     auto* dateFormat = Named(new QFrame(frame1_), "frmDateFormat");
     lblDateFormat_ = Named(new QLabel(dateFormat), "lblDateFormat");
     optDateFormatIsYMD_ = Named(new QRadioButton(dateFormat), "optDateFormatIsYMD");
@@ -181,7 +207,10 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     frame1Layout->addWidget(thousands, 0, 2);
     frame1Layout->addWidget(chkHyphen_, 1, 0, 1, 3);
     frame1Layout->addWidget(chkDisplayDayNames_, 2, 0, 1, 3);
+}
 
+// Frame4: the batch limits, the Gregorian switch and the week and fiscal rules.
+void frmConfigure::BuildLimitsFrame() {
     lblMaxNumErrors_ = Named(new QLabel(frame4_), "lblMaxNumErrors");
     txbMaxNumErrors_ = Named(new QLineEdit(frame4_), "txbMaxNumErrors");
     lblAutoEnlarge_ = Named(new QLabel(frame4_), "lblAutoEnlarge");
@@ -231,10 +260,13 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
         ++row;
     }
     frame4Layout->setColumnStretch(0, 1);
+}
 
+// The working days: the weekend, the holiday set and its categories.
+void frmConfigure::BuildWorkdaysFrame() {
     frameWorkdays_ = Named(new QFrame(this), "frmWorkdays");
     frameWorkdays_->setFrameShape(QFrame::StyledPanel);
-    frameWorkdays_->setPalette(colours);
+    frameWorkdays_->setPalette(palette());
     frameWorkdays_->setAutoFillBackground(true);
     lblWeekendDays_ = Named(new QLabel(frameWorkdays_), "lblWeekendDays");
     auto* workdaysLayout = new QGridLayout(frameWorkdays_);
@@ -272,19 +304,9 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     chkHalfDays_ = Named(new QCheckBox(frameWorkdays_), "chkHalfDays");
     workdaysLayout->addWidget(chkHalfDays_, 5, 5, 1, 2);
     connect(chkHalfDays_, &QCheckBox::clicked, this, [this] { HolidaySelectionClicked(); });
+}
 
-    cmdClose_ = Named(new QPushButton(this), "cmdClose");
-    cmdClose_->setDefault(true);
-
-    auto* top = new QVBoxLayout(this);
-    top->addWidget(frame1_);
-    top->addWidget(frame4_);
-    top->addWidget(frameWorkdays_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose_);
-    top->addLayout(buttons);
-
+void frmConfigure::ConnectOptions() {
     connect(optDateFormatIsYMD_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             DateFormatClicked(kDateFormatYMD);
@@ -324,12 +346,6 @@ frmConfigure::frmConfigure(AppState& state, QWidget* parent) : QDialog(parent), 
     connect(chkDisplayDayNames_, &QCheckBox::toggled, this,
             [this](bool on) { state_.displayDayNames = on; });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-    PressButtonsOnEnter(this);
-    ShowFocusOnBackground(this);
-    KeepOnScreen(this);
-
-    RefreshFromState();
-    SetLanguageDependentText();
 }
 
 void frmConfigure::SetLanguageDependentText() {

@@ -78,6 +78,10 @@ class frmConfigure : public QDialog {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    void BuildFormatFrame();
+    void BuildLimitsFrame();
+    void BuildWorkdaysFrame();
+    void ConnectOptions();
     void DateFormatClicked(int dateFormat);
     void SeparatorClicked(const QString& separator);
     void ThousandsClicked(const QString& separator);

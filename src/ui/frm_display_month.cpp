@@ -83,6 +83,19 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state) {
     setObjectName(QStringLiteral("frmDisplayMonthLPM"));
 
+    CreateControls();
+    LayOutControls();
+    ConnectControls();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { cmdClose_Click(); });
+    PressButtonsOnEnter(this);
+    KeepOnScreen(this);
+
+    RefreshFromState();
+    SetLanguageDependentText();
+}
+
+void frmDisplayMonthLPM::CreateControls() {
     lblYear_ = Named(new QLabel(this), "lblYear");
     txbYear_ = Named(new QLineEdit(this), "txbYear");
     txbYear_->setMaxLength(12);
@@ -153,8 +166,10 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
 
     cmdCopy_ = Named(new QPushButton(this), "cmdCopyToClipboard");
     cmdClose_ = Named(new QPushButton(this), "cmdClose");
+}
 
-    // Layout: choice of month, options, grid, added dates, buttons.
+// The choice of month, the options, the grid, the added dates and the buttons.
+void frmDisplayMonthLPM::LayOutControls() {
     auto* top = new QVBoxLayout(this);
     auto* choice = new QHBoxLayout;
     choice->addWidget(lblYear_);
@@ -203,7 +218,9 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     buttons->addWidget(cmdClose_);
     top->addLayout(buttons);
     top->setSizeConstraint(QLayout::SetMinimumSize);
+}
 
+void frmDisplayMonthLPM::ConnectControls() {
     connect(cmdDisplay_, &QPushButton::clicked, this, [this] { DisplayMonth(); });
     connect(txbYear_, &QLineEdit::returnPressed, this, [this] { DisplayMonth(); });
     connect(cboMonths_, &QComboBox::currentIndexChanged, this, [this] { DisplayMonth(); });
@@ -238,14 +255,6 @@ frmDisplayMonthLPM::frmDisplayMonthLPM(AppState& state, QWidget* parent)
     connect(cmdShowHide_, &QPushButton::clicked, this, [this] { cmdShowHideISOorLPM_Click(); });
     connect(cmdCopy_, &QPushButton::clicked, this, [this] { cmdCopyToClipboard_Click(); });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { cmdClose_Click(); });
-    PressButtonsOnEnter(this);
-    KeepOnScreen(this);
-
-    RefreshFromState();
-    SetLanguageDependentText();
 }
 
 QString frmDisplayMonthLPM::TextOr(int id, const char* fallback) const {

@@ -57,6 +57,9 @@ class frmDisplayMonthLPM : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    void CreateControls();
+    void LayOutControls();
+    void ConnectControls();
     void cmdDisplayNextMonth_Click(int index);
     void cmdShowHideISOorLPM_Click();
     void cmdCopyToClipboard_Click();

@@ -2,10 +2,17 @@
 // objectName; arrays of controls are numbered: cmdToday0/cmdToday1, VScroll0/VScroll1,
 // lblThisIsA0/lblThisIsA1 (each also carries its index in the property "index").
 //
-// The widgets and the state are kept in step both ways: an edit of a field writes the state at
-// once; a change of the state by the engine, the batch run or a dialog is shown by the Refresh
-// operations. The output window shows the state's output text itself and is told when output
-// was appended; edits typed into it change the state's text in place.
+// What the fields, the calendar options and the today labels do apart from the widgets lives in
+// compute/main_presenter and compute/date_fields; the window writes the state through them and
+// shows the state again (the Refresh operations), with the signals of the controls it sets
+// blocked. An edit of a field writes the state at once. The output window shows the state's
+// output text itself and is told when output was appended; edits typed into it change the
+// state's text in place.
+//
+// The window is written in several files: frm_main.cpp (start-up, language, settings, the date
+// fields and today), main_window_layout.cpp (the controls and their connections),
+// main_window_events.cpp (keys and clicks), main_window_run.cpp (input files, the output window,
+// the batch run) and main_window_dialogs.cpp (the secondary windows).
 #pragma once
 
 #include <QElapsedTimer>
@@ -23,9 +30,12 @@
 #include "compute/date_fields.h"
 #include "env/side_settings.h"
 
+class QAbstractButton;
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -89,9 +99,6 @@ class frmMain : public QWidget {
     // Adds a file to the input-file list at `position` (nothing for an empty name or a negative
     // position); an entry already there is selected instead.
     void AddInputFile(const QString& filespec, int position);
-    // The converted text of `text` from calendar `source` to `target`; empty when it does not
-    // convert. The focus stays where it is (on the calendar option just chosen).
-    QString ConvertFieldCalendar(CalendarId source, CalendarId target, const QString& text);
     // Today's calendar steps forwards or backwards through the label cycle.
     void StepTodayCalendar(bool forward);
 
@@ -129,20 +136,12 @@ class frmMain : public QWidget {
     void lblVelmoraSystems_Click();
     void Clock_Timer();
 
-    void optFirstDateIsCE_Click() { FieldCalendarChange(1, CalendarId::CE); }
-    void optFirstDateIsJC_Click() { FieldCalendarChange(1, CalendarId::JC); }
-    void optFirstDateIsISO_Click() { FieldCalendarChange(1, CalendarId::ISO); }
-    void optFirstDateIsJDN_Click() { FieldCalendarChange(1, CalendarId::JDN); }
-    void optFirstDateIsORD_Click() { FieldCalendarChange(1, CalendarId::ORD); }
-    void optFirstDateIsLPW_Click() { FieldCalendarChange(1, CalendarId::LPW); }
-    void optFirstDateIsLPM_Click() { FieldCalendarChange(1, CalendarId::LPM); }
-    void optSecondDateIsCE_Click() { FieldCalendarChange(2, CalendarId::CE); }
-    void optSecondDateIsJC_Click() { FieldCalendarChange(2, CalendarId::JC); }
-    void optSecondDateIsISO_Click() { FieldCalendarChange(2, CalendarId::ISO); }
-    void optSecondDateIsJDN_Click() { FieldCalendarChange(2, CalendarId::JDN); }
-    void optSecondDateIsORD_Click() { FieldCalendarChange(2, CalendarId::ORD); }
-    void optSecondDateIsLPW_Click() { FieldCalendarChange(2, CalendarId::LPW); }
-    void optSecondDateIsLPM_Click() { FieldCalendarChange(2, CalendarId::LPM); }
+    // The calendar options of the first and the second date, by the id of their calendar (the
+    // "Other" option's id names the calendar chosen in its list).
+    void optFirstDateIs_Click(int calendarId);
+    void optSecondDateIs_Click(int calendarId);
+    // The four check boxes, by their id in the check group.
+    void chkOption_Click(int id);
 
   signals:
     // A batch run started (true) or ended (false).
@@ -153,9 +152,17 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The id of each date field's "Other" option in its group, beyond the calendars' indices.
+    static constexpr int kOtherCalendarOption = 1000;
     QScrollArea* scroller_ = nullptr;
     void BuildWindow();
+    void BuildDateFields();
+    QFrame* BuildCalendarOptions(const char* frameName, const char* prefix, int field);
+    void BuildInputPanel();
+    QHBoxLayout* BuildCommandRow();
+    void BuildOutputPanel();
     void ConnectSignals();
+    void ConnectFieldsAndOptions();
     void SetColours();
     void AlignOptionColumns();
     void SetDefaultState();
@@ -167,12 +174,12 @@ class frmMain : public QWidget {
     void FieldCalendarChange(int field, CalendarId calendar);
     // The calendar of a date field's "Other" list: one of the world's calendars.
     CalendarId OtherCalendar(int field) const;
+    // The calendar an option of date field `field` (0 or 1) with id `id` stands for.
+    CalendarId OptionCalendar(int field, int id) const;
+    QAbstractButton* CalendarOption(int field, CalendarId calendar) const;
     void ShowFieldCalendar(int field, CalendarId calendar);
     void StepFieldDate(int index, int step, bool byMonth = false);
-    QString LoadSideSettings();
     bool ExplainUnrunnableFile(const QString& filespec);
-    QString DayOrDaysLabel() const;
-    void HoldSideSettings();
     bool SaveSideSettings(QString* failure);
     bool ClearOneFieldDialog();
     void RunBatchSlice();
@@ -187,7 +194,6 @@ class frmMain : public QWidget {
     void SetField(QLineEdit* field, QString& stateText, const QString& text);
     void FocusAtEnd(QLineEdit* field);
     bool KeyPressFilter(QLineEdit* field, QKeyEvent* key);
-    QString LabelDateText(std::int32_t jdn) const;
     frmConfigure& EnsureConfigure();
     frmDisplayMonthLPM& EnsureMonth();
     frmLargeDisplay& EnsureLargeDisplay();
@@ -202,11 +208,9 @@ class frmMain : public QWidget {
     UrlOpener urlOpener_;
     FileChooser fileChooser_;
     bool settingsSaved_ = false;
-    bool quitting_ = false;        // a run ended by Quit does not open the enlarged window
-    bool outputEdited_ = false;    // typed into txbOutput since the state last saw it
-    bool updatingOutput_ = false;  // the window itself writes txbOutput
-    bool refreshing_ = false;      // the window itself writes fields and options
-    bool inLostFocus_ = false;
+    bool quitting_ = false;      // a run ended by Quit does not open the enlarged window
+    bool outputEdited_ = false;  // typed into txbOutput since the state last saw it
+    bool inLostFocus_ = false;   // its message box may take the focus from the list again
 
     QPointer<frmConfigure> configure_;
     QPointer<frmDisplayMonthLPM> month_;
@@ -222,12 +226,11 @@ class frmMain : public QWidget {
     QLineEdit* txbDateDiffDays = nullptr;
     QLineEdit* txbSecondDate = nullptr;
     OutputView* txbOutput = nullptr;
-    // The option buttons, by the described index of their calendar.
-    QRadioButton* optFirst[kDescribedCalendarCount] = {};
-    QRadioButton* optSecond[kDescribedCalendarCount] = {};
-    // Each date field's choice of the world's calendars: an option and its list.
-    QRadioButton* optOther[2] = {};
+    // Each date field's calendar options, with the index of their calendar as id; the "Other"
+    // option (kOtherCalendarOption) chooses the world calendar shown in the field's list.
+    QButtonGroup* calendarOptions_[2] = {};
     QComboBox* cboOtherCalendar[2] = {};
+    QButtonGroup* checkOptions_ = nullptr;  // the four check boxes, in the order of kCheckOptions
     QCheckBox* chkIncludeFirstDate = nullptr;
     QCheckBox* chkIncludeWeekends = nullptr;
     QCheckBox* chkVerbose = nullptr;

@@ -534,6 +534,7 @@ void OutputView::Apply(qsizetype from, qsizetype to, const QString& text, qsizet
     }
     ensureCaretVisible();
     emit textChanged();
+    emit textEdited();
     if (caret_ != oldCaret) {
         emit caretPositionChanged();
     }
@@ -793,12 +794,6 @@ bool OutputView::viewportEvent(QEvent* event) {
 
 void OutputView::keyPressEvent(QKeyEvent* event) {
     using K = QKeySequence;
-    const qsizetype selStart = std::min(caret_, anchor_);
-    const qsizetype selEnd = std::max(caret_, anchor_);
-    auto move = [this](qsizetype position, bool keepAnchor) {
-        SetCaret(position, keepAnchor ? anchor_ : position);
-        ensureCaretVisible();
-    };
     if (event->matches(K::Copy)) {
         copy();
     } else if (event->matches(K::Cut)) {
@@ -811,7 +806,41 @@ void OutputView::keyPressEvent(QKeyEvent* event) {
         undo();
     } else if (event->matches(K::Redo)) {
         redo();
-    } else if (event->matches(K::MoveToNextChar)) {
+    } else if (MoveCaretByKey(event)) {
+    } else if (event->key() == Qt::Key_Backspace) {
+        deleteBackward();
+    } else if (event->matches(K::Delete)) {
+        deleteForward();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        insertText(QStringLiteral("\r\n"));
+    } else {
+        const QString typed = event->text();
+        const auto modifiers = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        const bool printable =
+            !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
+                return c.unicode() >= 32 && c.unicode() != 127;
+            });
+        if (printable && modifiers == Qt::NoModifier) {
+            insertText(typed);
+        } else {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+// The caret keys: by character, word, line, page, line end and document end, moving or
+// selecting. False for any other key.
+bool OutputView::MoveCaretByKey(QKeyEvent* event) {
+    using K = QKeySequence;
+    const qsizetype selStart = std::min(caret_, anchor_);
+    const qsizetype selEnd = std::max(caret_, anchor_);
+    auto move = [this](qsizetype position, bool keepAnchor) {
+        SetCaret(position, keepAnchor ? anchor_ : position);
+        ensureCaretVisible();
+    };
+    if (event->matches(K::MoveToNextChar)) {
         move(hasSelection() ? selEnd : NextPosition(caret_), false);
     } else if (event->matches(K::SelectNextChar)) {
         move(NextPosition(caret_), true);
@@ -861,27 +890,10 @@ void OutputView::keyPressEvent(QKeyEvent* event) {
         move(size_, false);
     } else if (event->matches(K::SelectEndOfDocument)) {
         move(size_, true);
-    } else if (event->key() == Qt::Key_Backspace) {
-        deleteBackward();
-    } else if (event->matches(K::Delete)) {
-        deleteForward();
-    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        insertText(QStringLiteral("\r\n"));
     } else {
-        const QString typed = event->text();
-        const auto modifiers = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-        const bool printable =
-            !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
-                return c.unicode() >= 32 && c.unicode() != 127;
-            });
-        if (printable && modifiers == Qt::NoModifier) {
-            insertText(typed);
-        } else {
-            event->ignore();
-            return;
-        }
+        return false;
     }
-    event->accept();
+    return true;
 }
 
 void OutputView::mousePressEvent(QMouseEvent* event) {

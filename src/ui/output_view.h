@@ -90,6 +90,8 @@ class OutputView : public QAbstractScrollArea {
 
   signals:
     void textChanged();
+    // Text typed, pasted, cut, undone or redone: an edit of the person, not of the program.
+    void textEdited();
     void selectionChanged();
     void caretPositionChanged();
 
@@ -110,6 +112,7 @@ class OutputView : public QAbstractScrollArea {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
+    bool MoveCaretByKey(QKeyEvent* event);
     const QString& T() const { return *text_; }
     QStringView Text() const { return QStringView(*text_).first(size_); }
     // Indexes the whole text anew; the caret goes to the start.
