@@ -41,7 +41,7 @@ TEST(MainPresenter, TodayLabelsReadBackAsTodayAndAWeekOn) {
     std::mt19937 random(11);
     std::uniform_int_distribution<std::int32_t> day(2415021, 2488070);  // 1900 .. 2099
     AppState state;
-    for (const int language : {kEnglish, kGerman}) {
+    for (const Language language : kLanguages) {
         state.language = language;
         for (const CalendarId calendar : TodayCycle()) {
             state.todayCalendar = calendar;
