@@ -1,4 +1,5 @@
 #include "cli/filter_run.h"
+#include "app/texts.h"
 
 #include <QFile>
 #include <cerrno>
@@ -58,7 +59,7 @@ class Reporter {
   public:
     explicit Reporter(Language language) : language_(language) {}
     QString Text(int id, const char* english) const {
-        const QString text = GetText(id, language_);
+        const QString text = daybridge::Text(language_, id);
         return text.isEmpty() ? QString::fromUtf8(english) : text;
     }
     void Say(const QString& text) const {

@@ -1,4 +1,5 @@
 #include "compute/presentation.h"
+#include "app/texts.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -76,7 +77,7 @@ DateRecord MonthBefore(std::int32_t year, std::int32_t month, const DateRecord& 
 }
 
 QString UnitText(std::int64_t count, Caption one, Caption many, Language language) {
-    QString word = CaptionText(count == 1 ? one : many, language);
+    QString word = Text(language, count == 1 ? one : many);
     if (language != kGerman) {
         word = word.toLower();
     }
@@ -259,7 +260,7 @@ QString WorkdayQualifier(const WorkdayCalendar& workdays, Language language) {
     const bool namedWeekend = workdays.weekend() != WorkdayCalendar::kSaturdaySunday;
     const HolidaySet* holidays = workdays.holidays();
     if (!namedWeekend && holidays == nullptr) {
-        return CaptionText(Caption::NotCountingWeekendDays, language);
+        return Text(language, Caption::NotCountingWeekendDays);
     }
     QStringList days;
     for (int day = 0; day < 7; ++day) {  // bit 0 is Monday
@@ -267,19 +268,19 @@ QString WorkdayQualifier(const WorkdayCalendar& workdays, Language language) {
             days << DayNameIn((day + 1) % 7, language).left(language == kGerman ? 2 : 3);
         }
     }
-    const QString weekend = days.isEmpty() ? CaptionText(Caption::NoWeekendDays, language)
-                                           : days.join(QStringLiteral(", "));
+    const QString weekend =
+        days.isEmpty() ? Text(language, Caption::NoWeekendDays) : days.join(QStringLiteral(", "));
     if (holidays == nullptr) {
-        return CaptionText(Caption::QualifierWeekendNamed, language).arg(weekend);
+        return Text(language, Caption::QualifierWeekendNamed).arg(weekend);
     }
     const QString set = HolidaySetDisplayName(*holidays);
     if (days.isEmpty()) {
-        return CaptionText(Caption::QualifierHolidaysOnly, language).arg(set);
+        return Text(language, Caption::QualifierHolidaysOnly).arg(set);
     }
     if (!namedWeekend) {
-        return CaptionText(Caption::QualifierHolidays, language).arg(set);
+        return Text(language, Caption::QualifierHolidays).arg(set);
     }
-    return CaptionText(Caption::QualifierWeekendNamedHolidays, language).arg(weekend, set);
+    return Text(language, Caption::QualifierWeekendNamedHolidays).arg(weekend, set);
 }
 
 }  // namespace daybridge

@@ -1,4 +1,5 @@
 #include "env/holiday_files.h"
+#include "app/texts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,9 +49,9 @@ constexpr std::array<const char*, 10> kEnglish = {
 };
 
 QString Text(int id, Language language) {
-    QString text = GetText(id, language);
+    QString text = Text(language, id);
     if (text.isEmpty()) {
-        text = GetText(id, Language::English);
+        text = Text(Language::English, id);
     }
     if (text.isEmpty() && id >= kFileMissing &&
         id < kFileMissing + static_cast<int>(kEnglish.size())) {

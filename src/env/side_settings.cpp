@@ -1,4 +1,5 @@
 #include "env/side_settings.h"
+#include "app/texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -146,7 +147,7 @@ QString Named(const QString& key, const QString& value, const QString& why) {
 }
 
 QString Located(int textId, const QString& path, Language language) {
-    return GetText(textId, language) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    return Text(language, textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
 }
 
 }  // namespace
@@ -244,7 +245,7 @@ void SideSettings::Load(Language language) {
                     read_.insert(entry.key(), entry.value());
                 } else {
                     dropped_ << Named(entry.key(), entry.value(),
-                                      GetText(kTextUnknownEntry, language));
+                                      Text(language, kTextUnknownEntry));
                 }
             }
             return;
@@ -358,14 +359,14 @@ HolidaySelection LoadHolidaySelection(SideSettings& side, Language language) {
     if (const QString text = side.value(side_key::kHolidayCategories); !text.isEmpty()) {
         selection.categories = ParseCategories(text);
         if (!selection.categories) {
-            side.Drop(side_key::kHolidayCategories, GetText(kTextNotCategories, language));
+            side.Drop(side_key::kHolidayCategories, Text(language, kTextNotCategories));
         }
     }
     if (const QString text = side.value(side_key::kHalfDays); !text.isEmpty()) {
         if (text == QLatin1String("holiday") || text == QLatin1String("workday")) {
             selection.halfDays = text == QLatin1String("holiday");
         } else {
-            side.Drop(side_key::kHalfDays, GetText(kTextNotHalfDays, language));
+            side.Drop(side_key::kHalfDays, Text(language, kTextNotHalfDays));
         }
     }
     return selection;
@@ -391,9 +392,8 @@ WorkdayCalendar LoadWorkdayChoice(SideSettings& side, Language language) {
         } else {
             // All seven days is the one mask ParseWeekend refuses that has the right form.
             const bool allDays = weekendText == QLatin1String("1111111");
-            side.Drop(side_key::kWeekendDays, allDays
-                                                  ? CaptionText(Caption::AllDaysWeekend, language)
-                                                  : GetText(kTextNotAWeekend, language));
+            side.Drop(side_key::kWeekendDays, allDays ? Text(language, Caption::AllDaysWeekend)
+                                                      : Text(language, kTextNotAWeekend));
         }
     }
     const HolidaySelection selection = LoadHolidaySelection(side, language);

@@ -1,4 +1,5 @@
 #include "ui/frm_main.h"
+#include "app/texts.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -117,8 +118,7 @@ bool frmMain::Form_Load() {
         host().messageBox(QString(), failure, MsgIcon::Critical);
         return false;
     }
-    setWindowTitle(GetText(1, state_.language) + QLatin1Char(' ') +
-                   QStringLiteral(DAYBRIDGE_VERSION));
+    setWindowTitle(Text(state_.language, 1) + QLatin1Char(' ') + QStringLiteral(DAYBRIDGE_VERSION));
 
     // InitialiseWindow: the caption tables and the calendar table are built in.
     SetDefaultState();
@@ -164,10 +164,10 @@ bool frmMain::Form_Load() {
     SetMainWindowReady(true);
     ShowTodaysDate();
     if (!settingsNotice.isEmpty()) {
-        host().messageBox(GetText(1, state_.language), settingsNotice, MsgIcon::Exclamation);
+        host().messageBox(Text(state_.language, 1), settingsNotice, MsgIcon::Exclamation);
     }
     if (!sideNotice.isEmpty()) {
-        host().messageBox(GetText(1, state_.language), sideNotice, MsgIcon::Exclamation);
+        host().messageBox(Text(state_.language, 1), sideNotice, MsgIcon::Exclamation);
     }
     return true;
 }
@@ -330,7 +330,7 @@ void frmMain::cmdReset_Click() {
         state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
         QString failure;
         if (!SaveSideSettings(&failure)) {
-            host().messageBox(GetText(1, state_.language), failure, MsgIcon::Exclamation);
+            host().messageBox(Text(state_.language, 1), failure, MsgIcon::Exclamation);
         }
         RefreshAllFromState();
         FillLanguageList();
@@ -396,7 +396,7 @@ void frmMain::SaveSettings() {
         failures << failure;
     }
     if (!failures.isEmpty()) {
-        host().messageBox(GetText(1, state_.language), failures.join(QStringLiteral("\r\n\r\n")),
+        host().messageBox(Text(state_.language, 1), failures.join(QStringLiteral("\r\n\r\n")),
                           MsgIcon::Exclamation);
     }
 }

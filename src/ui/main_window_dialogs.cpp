@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QUrl>
 
+#include "app/texts.h"
 #include "env/text_store.h"
 #include "ui/frm_clear_one.h"
 #include "ui/frm_configure.h"
@@ -47,7 +48,7 @@ void frmMain::lblOnlineDocumentation_Click() {
 // The maker's name opens the About box: the program, its version and its maker.
 void frmMain::lblVelmoraSystems_Click() {
     host().messageBox(state_.Text(kTextAboutTitle),
-                      GetText(1, state_.language) + QLatin1Char(' ') +
+                      Text(state_.language, 1) + QLatin1Char(' ') +
                           QStringLiteral(DAYBRIDGE_VERSION) + QStringLiteral("\n\n") +
                           state_.Text(kTextAboutText),
                       MsgIcon::Information);
