@@ -54,6 +54,9 @@ void InstallInterruptHandler() {
     SetReadStopFlag(&g_stopRequested);
 }
 
+// The run's output could not be written (%1: the system's reason).
+constexpr int kTextOutputNotWritten = 1218;
+
 void PrintError(const QString& text) {
     const QByteArray bytes = ("daybridge-batch: " + cli::WithLfLineEnds(text) + "\n").toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
@@ -188,7 +191,7 @@ int Run(const cli::Options& options) {
         }
         writer.finish();
         if (writer.failed()) {
-            PrintError(QStringLiteral("cannot write the output: %1")
+            PrintError(state.Text(kTextOutputNotWritten)
                            .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
             return kExitError;
         }
@@ -219,7 +222,7 @@ int Run(const cli::Options& options) {
     writer.finish();
 
     if (writer.failed()) {
-        PrintError(QStringLiteral("cannot write the output: %1")
+        PrintError(state.Text(kTextOutputNotWritten)
                        .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
         return kExitError;
     }
