@@ -1,6 +1,5 @@
 #include "ui/frm_large_display.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -107,11 +106,7 @@ void frmLargeDisplay::UpdateCopyButton(bool focusClose) {
 }
 
 void frmLargeDisplay::cmdCopyToClipboard_Click() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(txbOutput->hasSelection() ? txbOutput->selectedText()
-                                                 : txbOutput->toPlainText());
-    txbOutput->clearSelection();
+    txbOutput->copySelectionOrAll();
     UpdateCopyButton();
 }
 

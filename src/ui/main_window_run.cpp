@@ -1,5 +1,4 @@
 // The main window's input-file list, output window and batch run.
-#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -224,11 +223,7 @@ void frmMain::UpdateCopyButton() {
 }
 
 void frmMain::CopyOutputToClipboard() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(txbOutput->hasSelection() ? txbOutput->selectedText()
-                                                 : txbOutput->toPlainText());
-    txbOutput->clearSelection();
+    txbOutput->copySelectionOrAll();
     UpdateCopyButton();
     SetTheFocus();
 }

@@ -551,6 +551,13 @@ void OutputView::copy() const {
     }
 }
 
+void OutputView::copySelectionOrAll() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(hasSelection() ? selectedText() : toPlainText());
+    clearSelection();
+}
+
 void OutputView::cut() {
     if (!readOnly_ && hasSelection()) {
         copy();

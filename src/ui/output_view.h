@@ -72,6 +72,9 @@ class OutputView : public QAbstractScrollArea {
     void deleteBackward();
     void deleteForward();
     void copy() const;
+    // The copy buttons: the selection, or the whole text when none, in place of what the
+    // clipboard held; the selection is let go afterwards.
+    void copySelectionOrAll();
     void cut();
     void paste();
     // Edits are undone and redone one by one; setting or appending text forgets them.
