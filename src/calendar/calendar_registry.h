@@ -132,6 +132,14 @@ struct FiscalArithmetic {
     bool Has(FiscalUnit unit) const { return (units & static_cast<std::uint8_t>(unit)) != 0; }
 };
 
+// The rule a calendar's dates follow where the user chooses it for the process (the Gregorian
+// switch, the week rule, the fiscal years): as text, and taken from text (false when the text
+// names no rule; nothing changes then).
+struct ChosenRule {
+    QString (*text)();
+    bool (*take)(QStringView text);
+};
+
 struct CalendarEntry {
     CalendarId id;
     const char* code;           // "CE"; compared case-blind
@@ -179,6 +187,7 @@ struct CalendarEntry {
     MonthNames monthNames{};
     const EraNames* eras = nullptr;            // Notation::EraYearMonthDay
     const FiscalArithmetic* fiscal = nullptr;  // weeks, periods, quarters of its own
+    const ChosenRule* rule = nullptr;          // a rule of the user's choice, if any
 
     // ---- the window and the batch language ----
     FieldChoice fieldChoice = FieldChoice::OtherList;

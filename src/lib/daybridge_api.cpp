@@ -347,19 +347,12 @@ Result<std::string> CalendarRule(std::string_view calendar) {
     if (!id) {
         return id.error();
     }
-    switch (*id) {  // the calendars with a rule of their own
-        case CalendarId::HIS:
-            return ToStd(GregorianSwitchText(GregorianSwitchJdn()));
-        case CalendarId::WK:
-            return ToStd(WeekRuleText(WeekDateRule()));
-        case CalendarId::FY:
-            return ToStd(MonthFiscalRuleText(MonthFiscalYearRule()));
-        case CalendarId::FYW:
-            return ToStd(WeekFiscalRuleText(WeekFiscalYearRule()));
-        default:
-            return Fail(ErrorCode::InvalidRule,
-                        "the " + CodeText(*id) + " calendar has no rule to choose");
+    const ChosenRule* rule = Calendar(*id).rule;
+    if (rule == nullptr) {
+        return Fail(ErrorCode::InvalidRule,
+                    "the " + CodeText(*id) + " calendar has no rule to choose");
     }
+    return ToStd(rule->text());
 }
 
 Result<std::string> SetCalendarRule(std::string_view calendar, std::string_view rule) {
@@ -368,34 +361,7 @@ Result<std::string> SetCalendarRule(std::string_view calendar, std::string_view 
         return now.error();
     }
     const QString text = ToQ(rule).trimmed();
-    bool taken = false;
-    switch (*CalendarNamed(calendar)) {
-        case CalendarId::HIS:
-            if (const std::optional<std::int64_t> jdn = GregorianSwitchOfText(text)) {
-                taken = SetGregorianSwitchJdn(*jdn);
-            }
-            break;
-        case CalendarId::WK:
-            if (const auto read = WeekRuleOfText(text)) {
-                SetWeekDateRule(*read);
-                taken = true;
-            }
-            break;
-        case CalendarId::FY:
-            if (const auto read = MonthFiscalRuleOfText(text)) {
-                SetMonthFiscalYearRule(*read);
-                taken = true;
-            }
-            break;
-        case CalendarId::FYW:
-            if (const auto read = WeekFiscalRuleOfText(text)) {
-                SetWeekFiscalYearRule(*read);
-                taken = true;
-            }
-            break;
-        default:  // CalendarRule refused the others
-            break;
-    }
+    const bool taken = Calendar(*CalendarNamed(calendar)).rule->take(text);
     if (!taken) {
         return Fail(ErrorCode::InvalidRule,
                     "not a rule of the " + std::string(calendar) + " calendar: " + Quoted(rule));

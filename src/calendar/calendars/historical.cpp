@@ -103,7 +103,26 @@ QString GregorianSwitchText(std::int64_t jdn) {
     return QString::asprintf("%04d-%02d-%02d", static_cast<int>(d.year), d.month, d.day);
 }
 
-constinit const CalendarEntry kHISCalendar = calendars::MonthlyEntry<Historical>(
-    CalendarId::HIS, "HIS", kNameText, {.fixed = kEnglishMonthNames});
+namespace {
+
+constexpr ChosenRule kSwitchRule{
+    .text = [] { return GregorianSwitchText(GregorianSwitchJdn()); },
+    .take =
+        [](QStringView text) {
+            const std::optional<std::int64_t> jdn = GregorianSwitchOfText(text);
+            return jdn && SetGregorianSwitchJdn(*jdn);
+        },
+};
+
+constexpr CalendarEntry HistoricalEntry() {
+    CalendarEntry entry = calendars::MonthlyEntry<Historical>(CalendarId::HIS, "HIS", kNameText,
+                                                              {.fixed = kEnglishMonthNames});
+    entry.rule = &kSwitchRule;
+    return entry;
+}
+
+}  // namespace
+
+constinit const CalendarEntry kHISCalendar = HistoricalEntry();
 
 }  // namespace daybridge

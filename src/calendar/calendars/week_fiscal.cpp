@@ -241,12 +241,36 @@ constexpr FiscalArithmetic kWeekFiscalUnits{
     .between = WeekFiscal::Between,
 };
 
+// Each rule read from text and set whole, or left as it was.
+template <typename Rule, std::optional<Rule> (*Read)(QStringView), void (*Set)(Rule)>
+bool TakeRule(QStringView text) {
+    const std::optional<Rule> rule = Read(text);
+    if (rule) {
+        Set(*rule);
+    }
+    return rule.has_value();
+}
+
+constexpr ChosenRule kWeekRule{
+    .text = [] { return WeekRuleText(WeekDateRule()); },
+    .take = TakeRule<jdcore::WeekRule, WeekRuleOfText, SetWeekDateRule>,
+};
+constexpr ChosenRule kMonthFiscalRule{
+    .text = [] { return MonthFiscalRuleText(MonthFiscalYearRule()); },
+    .take = TakeRule<jdcore::MonthFiscalRule, MonthFiscalRuleOfText, SetMonthFiscalYearRule>,
+};
+constexpr ChosenRule kWeekFiscalRule{
+    .text = [] { return WeekFiscalRuleText(WeekFiscalYearRule()); },
+    .take = TakeRule<jdcore::WeekFiscalRule, WeekFiscalRuleOfText, SetWeekFiscalYearRule>,
+};
+
 template <typename C>
 constexpr CalendarEntry PeriodEntry(CalendarId id, const char* code, int nameText,
-                                    const FiscalArithmetic* units) {
+                                    const FiscalArithmetic* units, const ChosenRule* rule) {
     CalendarEntry entry = calendars::MonthlyEntry<C>(id, code, nameText, {});
     entry.notation = Notation::PeriodDate;
     entry.fiscal = units;
+    entry.rule = rule;
     return entry;
 }
 
@@ -268,14 +292,15 @@ constinit const CalendarEntry kWKCalendar{
     .weekYears = true,
     .nameText = kWeekDateNameText,
     .fiscal = &kWeekDateUnits,
+    .rule = &kWeekRule,
     .todaySlot = kTodayAfter,
     .monthDisplay = MonthDisplay::Today,
     .pageMonthsIn = CalendarId::CE,
 };
 
-constinit const CalendarEntry kFYCalendar =
-    PeriodEntry<MonthFiscal>(CalendarId::FY, "FY", kMonthFiscalNameText, &kMonthFiscalUnits);
-constinit const CalendarEntry kFYWCalendar =
-    PeriodEntry<WeekFiscal>(CalendarId::FYW, "FYW", kWeekFiscalNameText, &kWeekFiscalUnits);
+constinit const CalendarEntry kFYCalendar = PeriodEntry<MonthFiscal>(
+    CalendarId::FY, "FY", kMonthFiscalNameText, &kMonthFiscalUnits, &kMonthFiscalRule);
+constinit const CalendarEntry kFYWCalendar = PeriodEntry<WeekFiscal>(
+    CalendarId::FYW, "FYW", kWeekFiscalNameText, &kWeekFiscalUnits, &kWeekFiscalRule);
 
 }  // namespace daybridge
