@@ -22,12 +22,6 @@ namespace daybridge {
 
 namespace {
 
-constexpr int kTextUnknownCalendar = 812;
-constexpr int kTextInvalidGregorianSwitch = 814;
-constexpr int kTextInvalidWeekRule = 1163;
-constexpr int kTextInvalidFiscalYear = 1164;
-constexpr int kTextInvalidFiscalWeeks = 1165;
-
 bool InTodayCycle(CalendarId calendar) {
     const std::span<const CalendarId> cycle = TodayCycle();
     return std::find(cycle.begin(), cycle.end(), calendar) != cycle.end();
@@ -221,7 +215,7 @@ QString ApplySideSettings(SideSettings& side, AppState& state) {
     if (!gregorianSwitch.isEmpty()) {
         const std::optional<std::int64_t> jdn = GregorianSwitchOfText(gregorianSwitch);
         if (!jdn || !SetGregorianSwitchJdn(*jdn)) {
-            side.Drop(side_key::kGregorianSwitch, state.Text(kTextInvalidGregorianSwitch));
+            side.Drop(side_key::kGregorianSwitch, state.Text(kTextNotASwitchDay));
         }
     }
     // The rules of WK, FY and FYW: one that does not read is dropped and stays built-in.
@@ -236,11 +230,9 @@ QString ApplySideSettings(SideSettings& side, AppState& state) {
             side.Drop(key, state.Text(why));
         }
     };
-    rule(side_key::kWeekRule, WeekRuleOfText, SetWeekDateRule, kTextInvalidWeekRule);
-    rule(side_key::kFiscalYear, MonthFiscalRuleOfText, SetMonthFiscalYearRule,
-         kTextInvalidFiscalYear);
-    rule(side_key::kFiscalWeeks, WeekFiscalRuleOfText, SetWeekFiscalYearRule,
-         kTextInvalidFiscalWeeks);
+    rule(side_key::kWeekRule, WeekRuleOfText, SetWeekDateRule, kTextNotAWeekRule);
+    rule(side_key::kFiscalYear, MonthFiscalRuleOfText, SetMonthFiscalYearRule, kTextNotAFiscalYear);
+    rule(side_key::kFiscalWeeks, WeekFiscalRuleOfText, SetWeekFiscalYearRule, kTextNotFiscalWeeks);
     HoldSideSettings(side, state);
     side.MarkUnchanged();
     return side.Notice(state.language);

@@ -18,6 +18,14 @@
 
 namespace daybridge {
 
+// Why a calendar entry of the side settings, or the configuration dialog's field for it, does
+// not read (texts of dbrg_text.dat).
+inline constexpr int kTextUnknownCalendar = 812;
+inline constexpr int kTextNotASwitchDay = 814;
+inline constexpr int kTextNotAWeekRule = 1163;
+inline constexpr int kTextNotAFiscalYear = 1164;
+inline constexpr int kTextNotFiscalWeeks = 1165;
+
 inline constexpr const char* kSideSettingsFileName = "daybridge.conf";
 // A few entries take a few hundred bytes; a path may take a few thousand.
 inline constexpr qint64 kMaxSideSettingsBytes = 64 * 1024;

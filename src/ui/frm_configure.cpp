@@ -19,6 +19,7 @@
 #include "calendar/week_fiscal_rules.h"
 #include "datetext/date_parse.h"
 #include "env/holiday_files.h"
+#include "env/side_settings.h"
 #include "ui/desktop_keys.h"
 #include "ui/screen_fit.h"
 
@@ -32,16 +33,12 @@ const QColor kBackground(192, 255, 255);
 constexpr int kTextWeekRule = 1166;  // the labels of the week and fiscal rules
 constexpr int kTextFiscalYear = 1167;
 constexpr int kTextFiscalWeeks = 1168;
-constexpr int kTextNotAWeekRule = 1163;
-constexpr int kTextNotAFiscalYear = 1164;
-constexpr int kTextNotFiscalWeeks = 1165;
 constexpr int kTextGregorianSwitch = 567;  // the label of the historical calendar's switch
 // The holiday categories' boxes: the label, the categories by their bits (public first), half
 // days.
 constexpr int kTextHolidaysThatCount = 623;
 constexpr int kTextFirstCategory = 624;
 constexpr int kTextHalfDays = 629;
-constexpr int kTextNotASwitchDay = 814;
 
 template <class T>
 T* Named(T* widget, const char* name) {
