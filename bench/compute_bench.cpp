@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/host.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 
 namespace {
@@ -42,7 +43,8 @@ void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
     AppState state;
     SetUp(state);
     SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
+    ComputeResult result;
     const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
     const QString secondText = CanonicalDateText(
         CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
@@ -50,10 +52,11 @@ void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
         QString first = firstText;
         QString difference;
         QString second = secondText;
-        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
+        benchmark::DoNotOptimize(
+            ComputeAndShow(engine, state, host, state.output, first, difference, second, &result));
         state.output.clear();
     }
-    run.counters["weekdays"] = engine.DateDifference;
+    run.counters["weekdays"] = result.difference;
 }
 
 // Compute on a CE date and a number of weekdays: the date that many weekdays later.
@@ -61,14 +64,15 @@ void BM_ComputeSecondDate(benchmark::State& run) {
     AppState state;
     SetUp(state);
     SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
     const QString differenceText = QString::number(run.range(0));
     for (auto _ : run) {
         QString first = firstText;
         QString difference = differenceText;
         QString second;
-        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
+        benchmark::DoNotOptimize(
+            ComputeAndShow(engine, state, host, state.output, first, difference, second));
         state.output.clear();
     }
 }
@@ -77,14 +81,10 @@ void BM_ComputeSecondDate(benchmark::State& run) {
 void BM_CountWeekdays(benchmark::State& run) {
     AppState state;
     SetUp(state);
-    SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     const auto second = static_cast<std::int32_t>(kFirst + run.range(0));
     for (auto _ : run) {
-        engine.FirstJDN = kFirst;
-        engine.SecondJDN = second;
-        benchmark::DoNotOptimize(engine.ComputeDifference());
-        benchmark::DoNotOptimize(engine.DateDifference);
+        benchmark::DoNotOptimize(engine.DifferenceBetween(kFirst, second));
     }
 }
 
@@ -92,14 +92,10 @@ void BM_CountWeekdays(benchmark::State& run) {
 void BM_StepWeekdays(benchmark::State& run) {
     AppState state;
     SetUp(state);
-    SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     const auto difference = static_cast<std::int32_t>(run.range(0));
     for (auto _ : run) {
-        engine.FirstJDN = kFirst;
-        engine.DateDifference = difference;
-        benchmark::DoNotOptimize(engine.ComputeSecondDate());
-        benchmark::DoNotOptimize(engine.SecondJDN);
+        benchmark::DoNotOptimize(engine.SecondDateFrom(kFirst, difference, std::nullopt));
     }
 }
 

@@ -154,6 +154,7 @@ class BatchRun {
                                       std::int32_t& value);
     StatementResult FunctionValue(const AssignStatement& a, std::int32_t& value);
     void ComputationStep(Flow& flow);
+    bool AcceptDateField(int firstOrSecond, QString& text);
 
     // conditions, calls and values
     // Whether the condition holds; nothing when an error was reported (the run ends).

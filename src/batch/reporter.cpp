@@ -306,4 +306,11 @@ void Reporter::InvalidDays() {
                          kCrLf);
 }
 
+void Reporter::ComputeFault(ComputeMessageRow message) {
+    state_.output.append(state_.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
+                         LineText() + QStringLiteral("':") + kCrLf +
+                         ComputeMessage(message, state_.language) + kCrLf);
+    host_.outputChanged();
+}
+
 }  // namespace daybridge::batch

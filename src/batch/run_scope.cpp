@@ -77,12 +77,4 @@ std::optional<std::int32_t> RunScope::VariableValue(const QString& name) const {
     return LookupVariable(UpperText(TrimWhite(name)));
 }
 
-int RunScope::FileLineNumber() const {
-    return program_.FileLineNumber(cursor_);
-}
-
-QString RunScope::CurrentLineText() const {
-    return program_.FileText(cursor_);
-}
-
 }  // namespace daybridge::batch

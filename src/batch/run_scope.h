@@ -109,8 +109,6 @@ class RunScope final : public ExpressionContext, public BatchContext {
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;
-    int FileLineNumber() const override;
-    QString CurrentLineText() const override;
 
   private:
     AppState& state_;

@@ -5,6 +5,7 @@
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 
@@ -79,8 +80,8 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         if (f[0] == QLatin1String("RESULT")) {
             f[0] = DateTextOfJdn(state_, state_.GetCal(1), scope_.last.date);
         } else if (f[0] == QLatin1String("TODAY")) {
-            f[0] = engine_.Today(1);
-        } else if (!engine_.AcceptFirstDate(f[0])) {
+            f[0] = TodayText(state_, host_.todayJdn(), 1);
+        } else if (!AcceptDateField(1, f[0])) {
             return StatementResult::Error;
         }
     }
@@ -130,10 +131,10 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     fields_[2] = f[2];
     if (!f[2].isEmpty()) {
         if (f[2] == QLatin1String("TODAY")) {
-            fields_[2] = engine_.Today(2);
+            fields_[2] = TodayText(state_, host_.todayJdn(), 2);
             return StatementResult::Compute;
         }
-        if (!engine_.AcceptSecondDate(fields_[2])) {
+        if (!AcceptDateField(2, fields_[2])) {
             return StatementResult::Error;
         }
     }
@@ -158,15 +159,37 @@ void BatchRun::ComputationStep(Flow& flow) {
         flow = Flow::Next;
         return;
     }
-    state_.conversionOnlyCase = e2 && (e1 != e3) && state_.GetCal(1) == state_.GetCal(2);
-    if (engine_.Compute(fields_[0], fields_[1], fields_[2])) {
-        scope_.last.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
-        scope_.last.date = engine_.lastDateJdn();
-        scope_.last.difference = engine_.lastDifference();
-        flow = Flow::Next;
-    } else {
+    const ComputeOutcome outcome = engine_.Compute(fields_[0], fields_[1], fields_[2]);
+    if (outcome.fault) {
+        report_.ComputeFault(outcome.fault->message);
         flow = Flow::CountError;
+        return;
     }
+    const ComputeResult& result = outcome.result;
+    AppendResultLine(result, state_, state_.output);
+    state_.output.append(kCrLf);
+    host_.outputChanged();
+    // RESULT: the date computed last, the difference of the last computation (computed, or
+    // the one given; 0 for a conversion).
+    scope_.last.isDate = result.computed != ComputedPart::Difference;
+    if (scope_.last.isDate) {
+        scope_.last.date =
+            result.computed == ComputedPart::SecondDate ? result.secondJdn : result.firstJdn;
+    }
+    scope_.last.difference = result.difference;
+    flow = Flow::Next;
+}
+
+// A date field of a computation line read before the line is computed: rewritten into its
+// canonical text, or reported.
+bool BatchRun::AcceptDateField(int firstOrSecond, QString& text) {
+    const DateAcceptance accepted = engine_.AcceptDate(firstOrSecond, text);
+    if (accepted.fault) {
+        report_.ComputeFault(accepted.fault->message);
+        return false;
+    }
+    text = accepted.canonical;
+    return true;
 }
 
 std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,

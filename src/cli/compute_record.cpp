@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_registry.h"
 #include "compute/presentation.h"
+#include "compute/result_text.h"
 
 namespace daybridge::cli {
 namespace {
@@ -20,8 +21,8 @@ QString CsvField(const QString& text) {
 
 }  // namespace
 
-int RunComputation(const QStringList& fields, OutputShape shape, AppState& state,
-                   ComputeEngine& engine, QString& record, QString& error) {
+int RunComputation(const QStringList& fields, OutputShape shape, AppState& state, Host& host,
+                   const ComputeEngine& engine, QString& record, QString& error) {
     QString first = fields.value(0).trimmed();
     QString difference = fields.value(1).trimmed();
     QString second = fields.value(2).trimmed();
@@ -36,7 +37,8 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
         return 2;
     }
     state.GetParameters();
-    if (!engine.Compute(first, difference, second)) {
+    ComputeResult result;
+    if (!ComputeAndShow(engine, state, host, state.output, first, difference, second, &result)) {
         return 1;
     }
     if (shape == OutputShape::Lines) {
@@ -45,21 +47,21 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
     // The engine's lines are replaced by the record.
     QString lines = state.output.takePending().trimmed();
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const char* kind = engine.lastKind() == ComputeEngine::ResultKind::Difference ? "difference"
-                       : !hasFirst                                                ? "first date"
-                       : hasDifference                                            ? "second date"
-                                                                                  : "conversion";
+    const char* kind = result.computed == ComputedPart::Difference ? "difference"
+                       : !hasFirst                                 ? "first date"
+                       : hasDifference                             ? "second date"
+                                                                   : "conversion";
     const Snapshot& options = state.snapshot;
     const CalendarId firstCalendar = state.GetCal(1);
     const CalendarId secondCalendar = state.GetCal(2);
-    const std::int32_t days = engine.DateDifference;
+    const std::int32_t days = result.difference;
     // The breakdown the result line shows: same calendar, weekends counted, long enough.
     QString breakdown;
     const std::int64_t from =
-        static_cast<std::int64_t>(engine.FirstJDN) - (options.includeFirstDate ? 1 : 0);
+        static_cast<std::int64_t>(result.firstJdn) - (options.includeFirstDate ? 1 : 0);
     if (options.includeWeekends && days >= 1 && firstCalendar == secondCalendar &&
         days > Calendar(firstCalendar).breakdownAfterDays && from >= kMinDayNumber) {
-        breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from), engine.SecondJDN,
+        breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from), result.secondJdn,
                                   state.language);
     }
     const QString firstText = state.firstDateText.isEmpty() ? first : state.firstDateText;
@@ -72,12 +74,12 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
         record = QStringLiteral("{\"kind\":\"") + QLatin1String(kind) +
                  QStringLiteral("\",\"first\":{\"date\":") + JsonString(firstText) +
                  QStringLiteral(",\"calendar\":\"") + CodeOf(firstCalendar) +
-                 QStringLiteral("\",\"jdn\":") + QString::number(engine.FirstJDN) +
+                 QStringLiteral("\",\"jdn\":") + QString::number(result.firstJdn) +
                  QStringLiteral("},\"difference\":{\"text\":") + JsonString(differenceText) +
                  QStringLiteral(",\"days\":") + QString::number(days) +
                  QStringLiteral("},\"second\":{\"date\":") + JsonString(secondText) +
                  QStringLiteral(",\"calendar\":\"") + CodeOf(secondCalendar) +
-                 QStringLiteral("\",\"jdn\":") + QString::number(engine.SecondJDN) +
+                 QStringLiteral("\",\"jdn\":") + QString::number(result.secondJdn) +
                  QStringLiteral("},\"breakdown\":") +
                  (breakdown.isEmpty() ? QStringLiteral("null") : JsonString(breakdown)) +
                  QStringLiteral(",\"working_days\":") + bool1 +
@@ -91,12 +93,12 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
              QStringList{QLatin1String(kind),
                          CsvField(firstText),
                          CodeOf(firstCalendar),
-                         QString::number(engine.FirstJDN),
+                         QString::number(result.firstJdn),
                          CsvField(differenceText),
                          QString::number(days),
                          CsvField(secondText),
                          CodeOf(secondCalendar),
-                         QString::number(engine.SecondJDN),
+                         QString::number(result.secondJdn),
                          CsvField(breakdown),
                          bool1,
                          bool2,

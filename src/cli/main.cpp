@@ -171,7 +171,7 @@ int Run(const cli::Options& options) {
     cli::LineEndWriter writer(stdout);
     cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
                            isatty(STDIN_FILENO) != 0);
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     BatchInterpreter interpreter(state, host, engine);
 
     if (g_stopRequested != 0) {
@@ -181,7 +181,7 @@ int Run(const cli::Options& options) {
         QString record;
         QString refusal;
         const int status = cli::RunComputation(options.compute, options.filter.settings.output,
-                                               state, engine, record, refusal);
+                                               state, host, engine, record, refusal);
         if (!refusal.isEmpty()) {
             PrintError(refusal);
         }

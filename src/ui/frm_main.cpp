@@ -27,6 +27,7 @@
 #include "app/refused_date_text.h"
 #include "compute/date_fields.h"
 #include "compute/main_presenter.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
@@ -72,7 +73,7 @@ frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(ProgramIcon());
     host_ = std::make_unique<QtHost>(*this, dialogs);
-    engine_ = std::make_unique<ComputeEngine>(state_, *host_);
+    engine_ = std::make_unique<ComputeEngine>(state_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);
     urlOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     fileChooser_ = [this](const QString& title, const QString& folder, const QString& filter) {
@@ -682,12 +683,13 @@ void frmMain::cmdCompute_Click() {
     SyncOutputFromView();
 
     // The engine rewrites a date it accepts into its canonical text; the fields show that.
-    engine_->Compute(state_.firstDateText, state_.dateDiffText, state_.secondDateText);
+    ComputeResult result;
+    ComputeAndShow(*engine_, state_, *host_, state_.output, state_.firstDateText,
+                   state_.dateDiffText, state_.secondDateText, &result);
 
     AppendPendingOutput();
     RefreshFieldsFromState();
-    lblDayOrDays->setText(engine_->unitDifference() ? QString()
-                                                    : state_.DayOrDays(engine_->DateDifference));
+    lblDayOrDays->setText(result.unit ? QString() : state_.DayOrDays(result.difference));
     SetTheFocus();
 }
 

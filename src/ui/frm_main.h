@@ -70,7 +70,6 @@ class frmMain : public QWidget {
 
     AppState& state() { return state_; }
     Host& host();
-    ComputeEngine& engine() { return *engine_; }
     BatchInterpreter& batch() { return *batch_; }
     const QString& settingsPath() const { return settingsPath_; }
 

@@ -43,7 +43,7 @@ class BatchRunTest : public ::testing::Test {
 
     AppState state;
     RecordingHost host;
-    ComputeEngine engine{state, host};
+    ComputeEngine engine{state};
     BatchInterpreter interpreter{state, host, engine};
 };
 

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "support/qstring_printer.h"
 #include "support/recording_host.h"
 
@@ -19,8 +20,6 @@ struct FixedBatch : BatchContext {
     std::optional<std::int32_t> VariableValue(const QString& name) const override {
         return name == QStringLiteral("D") ? std::optional(2455933) : std::nullopt;  // 2012-01-06
     }
-    int FileLineNumber() const override { return 12; }
-    QString CurrentLineText() const override { return {}; }
 };
 
 class EngineOutput : public ::testing::Test {
@@ -32,13 +31,20 @@ class EngineOutput : public ::testing::Test {
         QString a = QString::fromUtf8(first);
         QString b = QString::fromUtf8(difference);
         QString c = QString::fromUtf8(second);
-        return engine.Compute(a, b, c);
+        return Compute(a, b, c);
+    }
+    bool Compute(QString& first, QString& difference, QString& second) {
+        return ComputeAndShow(engine, state, host, state.output, first, difference, second, &last);
+    }
+    bool ComputeFields() {
+        return Compute(state.firstDateText, state.dateDiffText, state.secondDateText);
     }
     QString Output() const { return state.output.text(); }
 
     AppState state;
     RecordingHost host;
-    ComputeEngine engine{state, host};
+    ComputeEngine engine{state};
+    ComputeResult last;
 };
 
 // The fields written back, a unit difference kept as typed, RESULT after each kind: the window's
@@ -48,25 +54,25 @@ TEST_F(EngineOutput, AUnitDifferenceIsNotKeptForTheNextComputation) {
     state.firstDateText = QStringLiteral("2026-01-31");
     state.dateDiffText = QStringLiteral(" 1 Month ");
     state.GetParameters();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_TRUE(ComputeFields());
     EXPECT_EQ(state.dateDiffText, QStringLiteral("1 Month"));
-    EXPECT_EQ(engine.lastDifference(), 28);  // the days from the first date to the second
+    EXPECT_EQ(last.difference, 28);  // the days from the first date to the second
     state.dateDiffText.clear();
     state.secondDateText.clear();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
-    EXPECT_EQ(engine.lastDateJdn(), 2461072);  // 2026-01-31 itself
+    EXPECT_TRUE(ComputeFields());
+    EXPECT_EQ(last.secondJdn, 2461072);  // 2026-01-31 itself
 }
 
 TEST_F(EngineOutput, OnlyADifferenceIsReadAndShownAgain) {
     state.format.thousandsSeparator = QStringLiteral(".");
     state.dateDiffText = QStringLiteral("-1234567");
     state.GetParameters();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
+    EXPECT_TRUE(ComputeFields());
     EXPECT_EQ(state.dateDiffText, QStringLiteral("-1.234.567"));
     EXPECT_TRUE(state.firstDateText.isEmpty());
     EXPECT_TRUE(state.secondDateText.isEmpty());
     EXPECT_EQ(Output(), QStringLiteral("\r\n"));
-    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::None);
+    EXPECT_EQ(last.computed, ComputedPart::Nothing);
     // Nothing given, or all three: no computation either (the batch's words: golden compute_ce).
     EXPECT_TRUE(Run("", "", ""));
     EXPECT_TRUE(Run("2012-01-06", "5", "2012-01-09"));
@@ -136,7 +142,7 @@ TEST_F(EngineOutput, BatchVariablesAreDatesAndFieldsStayUntouched) {
     QString first = QStringLiteral("D");
     QString difference = QStringLiteral("1");
     QString second;
-    EXPECT_TRUE(engine.Compute(first, difference, second));
+    EXPECT_TRUE(Compute(first, difference, second));
     EXPECT_EQ(first, QStringLiteral("2012-01-06"));
     EXPECT_EQ(state.firstDateText, QStringLiteral("kept"));
     EXPECT_TRUE(state.secondDateText.isEmpty());
@@ -147,10 +153,10 @@ TEST_F(EngineOutput, TodayIsWrittenInTheSnapshotsCalendar) {
     state.firstCalendar = CalendarId::ISO;
     state.secondCalendar = CalendarId::JDN;
     state.GetParameters();
-    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
-    EXPECT_EQ(engine.Today(2), QStringLiteral("2,455,933"));
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 1), QStringLiteral("2012-W01-5"));
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 2), QStringLiteral("2,455,933"));
     state.firstCalendar = CalendarId::CE;  // not in the snapshot yet
-    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 1), QStringLiteral("2012-W01-5"));
 }
 
 }  // namespace

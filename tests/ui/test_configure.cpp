@@ -4,6 +4,7 @@
 #include "calendar/gregorian_switch.h"
 #include "calendar/week_fiscal_rules.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "env/holiday_files.h"
 #include "support/program_text.h"
 #include "ui/frm_configure.h"
@@ -349,10 +350,10 @@ class TestConfigure : public QObject {
             state_.format.regional = QLocale::c();
             state_.GetParameters();
             daybridge::testing::RecordingHost host;
-            ComputeEngine engine(state_, host);
+            ComputeEngine engine(state_);
             QString first = QStringLiteral("2026-12-23"), difference,
                     second = QStringLiteral("2026-12-28");
-            QVERIFY(engine.Compute(first, difference, second));
+            QVERIFY(ComputeAndShow(engine, state_, host, state_.output, first, difference, second));
             const QString line = state_.output.text().trimmed();
             QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
                      qPrintable(line));
