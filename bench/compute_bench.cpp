@@ -27,14 +27,18 @@ class SilentHost : public Host {
         return std::nullopt;
     }
     std::int32_t todayJdn() override { return 2455933; }
+    OutputText& output() override { return output_; }
+
+  private:
+    OutputText output_;
 };
 
 constexpr std::int32_t kFirst = 2455933;  // Friday 2012-01-06
 
 void SetUp(AppState& state) {
-    state.format.regional = QLocale::c();
-    state.includeWeekends = false;
-    state.includeFirstDate = true;
+    state.settings.format.regional = QLocale::c();
+    state.settings.includeWeekends = false;
+    state.settings.includeFirstDate = true;
     state.GetParameters();
 }
 
@@ -45,16 +49,16 @@ void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
     SilentHost host;
     ComputeEngine engine(state);
     ComputeResult result;
-    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.settings.format);
     const QString secondText = CanonicalDateText(
-        CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
+        CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.settings.format);
     for (auto _ : run) {
         QString first = firstText;
         QString difference;
         QString second = secondText;
         benchmark::DoNotOptimize(
-            ComputeAndShow(engine, state, host, state.output, first, difference, second, &result));
-        state.output.clear();
+            ComputeAndShow(engine, state, host, first, difference, second, &result));
+        host.output().clear();
     }
     run.counters["weekdays"] = result.difference;
 }
@@ -65,15 +69,14 @@ void BM_ComputeSecondDate(benchmark::State& run) {
     SetUp(state);
     SilentHost host;
     ComputeEngine engine(state);
-    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.settings.format);
     const QString differenceText = QString::number(run.range(0));
     for (auto _ : run) {
         QString first = firstText;
         QString difference = differenceText;
         QString second;
-        benchmark::DoNotOptimize(
-            ComputeAndShow(engine, state, host, state.output, first, difference, second));
-        state.output.clear();
+        benchmark::DoNotOptimize(ComputeAndShow(engine, state, host, first, difference, second));
+        host.output().clear();
     }
 }
 

@@ -166,6 +166,7 @@ class BatchRun {
 
     AppState& state_;
     Host& host_;
+    OutputText& output_;  // the host's
     ComputeEngine& engine_;
 
     Program program_;

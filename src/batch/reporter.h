@@ -99,6 +99,7 @@ class Reporter {
 
     AppState& state_;
     Host& host_;
+    OutputText& output_;  // the host's
     const Program& program_;
     const int& cursor_;
     ExpressionContext& evaluation_;

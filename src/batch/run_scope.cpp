@@ -70,7 +70,7 @@ std::int32_t RunScope::TodayJdn() const {
 }
 
 QString RunScope::Text(int id) const {
-    return state_.Text(id);
+    return state_.settings.Text(id);
 }
 
 std::optional<std::int32_t> RunScope::VariableValue(const QString& name) const {

@@ -104,7 +104,7 @@ class RunScope final : public ExpressionContext, public BatchContext {
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last; }
     const TextFormat& Format() const override { return format_; }
-    const WorkdayCalendar& Workdays() const override { return state_.workdays; }
+    const WorkdayCalendar& Workdays() const override { return state_.settings.workdays; }
     QString Text(int id) const override;
 
     // BatchContext

@@ -89,7 +89,8 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         const int slot = scope_.Find(f[1]);
         const qsizetype at = f[1].indexOf(QLatin1String("RESULT"));
         if (slot >= 1) {
-            f[1] = FormatDayNumber(scope_.variables.Value(slot), state_.format.thousandsSeparator);
+            f[1] = FormatDayNumber(scope_.variables.Value(slot),
+                                   state_.settings.format.thousandsSeparator);
         } else if (at == 0 || at == 1) {
             const bool negative = f[1].startsWith(u'-');
             const QString rest = f[1].mid(at + 6);
@@ -114,12 +115,13 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                             ? std::numeric_limits<std::int64_t>::max()
                             : -v;
                 }
-                f[1] = FormatDayNumber(v, state_.format.thousandsSeparator);
+                f[1] = FormatDayNumber(v, state_.settings.format.thousandsSeparator);
             }
         } else if (at > 1) {
             report_.InvalidDays();
         } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
-                   ParseUnitDifference(f[1], state_.language).outcome == ParseOutcome::Invalid) {
+                   ParseUnitDifference(f[1], state_.settings.language).outcome ==
+                       ParseOutcome::Invalid) {
             // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
             // text does; a part too large is the engine's "out of range".
             report_.InvalidDays();
@@ -154,8 +156,8 @@ void BatchRun::ComputationStep(Flow& flow) {
         note = Caption::AllThreeNonEmpty;
     }
     if (note != Caption::Count_) {
-        state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
-                             QStringLiteral(": ") + state_.Caption(note) + kCrLf);
+        output_.append(state_.settings.Caption(Caption::Line) + report_.LineNumber() +
+                       QStringLiteral(": ") + state_.settings.Caption(note) + kCrLf);
         flow = Flow::Next;
         return;
     }
@@ -166,8 +168,8 @@ void BatchRun::ComputationStep(Flow& flow) {
         return;
     }
     const ComputeResult& result = outcome.result;
-    AppendResultLine(result, state_, state_.output);
-    state_.output.append(kCrLf);
+    AppendResultLine(result, state_, output_);
+    output_.append(kCrLf);
     host_.outputChanged();
     // RESULT: the date computed last, the difference of the last computation (computed, or
     // the one given; 0 for a conversion).
@@ -422,7 +424,7 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
             AppendEvaluatedText(c.call, scope_, ok, outputLine_);
             if (ok) {
                 outputLine_ += c.end;
-                state_.output.append(outputLine_);
+                output_.append(outputLine_);
                 return flow;
             }
             if (scope_.overflow) {
@@ -436,19 +438,19 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
         }
         case OutputForm::UserFunction:
             report_.Raise(Fault::FunctionInOutput);
-            state_.output.append(c.text);
+            output_.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::UnknownFunction:
             report_.Raise(Fault::UnknownFunction);
-            state_.output.append(c.text);
+            output_.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::Plain:
-            state_.output.append(c.text);
+            output_.append(c.text);
             break;
     }
-    state_.output.append(c.end);
+    output_.append(c.end);
     return flow;
 }
 

@@ -38,20 +38,20 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
     }
     state.GetParameters();
     ComputeResult result;
-    if (!ComputeAndShow(engine, state, host, state.output, first, difference, second, &result)) {
+    if (!ComputeAndShow(engine, state, host, first, difference, second, &result)) {
         return 1;
     }
     if (shape == OutputShape::Lines) {
         return 0;
     }
     // The engine's lines are replaced by the record.
-    QString lines = state.output.takePending().trimmed();
+    QString lines = host.output().takePending().trimmed();
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const char* kind = result.computed == ComputedPart::Difference ? "difference"
                        : !hasFirst                                 ? "first date"
                        : hasDifference                             ? "second date"
                                                                    : "conversion";
-    const Snapshot& options = state.snapshot;
+    const Snapshot& options = state.session.snapshot;
     const CalendarId firstCalendar = state.GetCal(1);
     const CalendarId secondCalendar = state.GetCal(2);
     const std::int32_t days = result.difference;
@@ -62,11 +62,14 @@ int RunComputation(const QStringList& fields, OutputShape shape, AppState& state
     if (options.includeWeekends && days >= 1 && firstCalendar == secondCalendar &&
         days > Calendar(firstCalendar).breakdownAfterDays && from >= kMinDayNumber) {
         breakdown = BreakdownText(firstCalendar, static_cast<std::int32_t>(from), result.secondJdn,
-                                  state.language);
+                                  state.settings.language);
     }
-    const QString firstText = state.firstDateText.isEmpty() ? first : state.firstDateText;
-    const QString secondText = state.secondDateText.isEmpty() ? second : state.secondDateText;
-    const QString differenceText = state.dateDiffText.isEmpty() ? difference : state.dateDiffText;
+    const QString firstText =
+        state.session.firstDateText.isEmpty() ? first : state.session.firstDateText;
+    const QString secondText =
+        state.session.secondDateText.isEmpty() ? second : state.session.secondDateText;
+    const QString differenceText =
+        state.session.dateDiffText.isEmpty() ? difference : state.session.dateDiffText;
     const QString bool1 = options.includeWeekends ? "false" : "true";
     const QString bool2 = options.includeFirstDate ? "true" : "false";
     if (shape == OutputShape::Json) {

@@ -181,10 +181,10 @@ int ListSequence(const FilterRun& run, LineFilter& filter, const WorkdayCalendar
 }  // namespace
 
 int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_atomic_t* stop) {
-    const Reporter reporter(state.language);
+    const Reporter reporter(state.settings.language);
     FilterSettings settings = run.settings;
-    settings.language = state.language;
-    LineFilter filter(settings, state.format, state.workdays);
+    settings.language = state.settings.language;
+    LineFilter filter(settings, state.settings.format, state.settings.workdays);
     // A format that cannot be used for the calendars named is refused before any input is read.
     const QString inputProblem = filter.InputFormatProblem();
     if (!inputProblem.isEmpty()) {
@@ -201,7 +201,7 @@ int RunFilter(const FilterRun& run, const AppState& state, volatile std::sig_ato
     }
     const bool records = settings.output != OutputShape::Lines;
     if (!run.sequence.isEmpty()) {
-        return ListSequence(run, filter, state.workdays, stop, reporter);
+        return ListSequence(run, filter, state.settings.workdays, stop, reporter);
     }
 
     QStringList inputs = run.inputs;

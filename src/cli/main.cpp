@@ -83,7 +83,7 @@ bool PrintStdout(const QString& text) {
 QString RefusalReason(const QString& path, const AppState& state) {
     const QString name =
         path == QLatin1String(kStandardInputName) ? QStringLiteral("standard input") : path;
-    return QStringLiteral("%1: %2").arg(name, state.Text(251));
+    return QStringLiteral("%1: %2").arg(name, state.settings.Text(251));
 }
 
 std::int32_t LocalTodayJdn() {
@@ -127,7 +127,8 @@ int Run(const cli::Options& options) {
     AppState state;
     if (!options.settingsPath.isEmpty()) {
         SettingsLoad outcome = SettingsLoad::Missing;
-        if (!LoadUserSettings(options.settingsPath, state, nullptr, &outcome)) {
+        OutputText savedOutput;  // not the run's
+        if (!LoadUserSettings(options.settingsPath, state, savedOutput, nullptr, &outcome)) {
             const char* reason = "the settings file is damaged";
             switch (outcome) {
                 case SettingsLoad::Missing:
@@ -147,23 +148,20 @@ int Run(const cli::Options& options) {
             return kExitRefused;
         }
         // Only the preferences count; the saved fields and output are not the run's.
-        state.firstDateText.clear();
-        state.dateDiffText.clear();
-        state.secondDateText.clear();
-        state.output.clear();
+        state.session.firstDateText.clear();
+        state.session.dateDiffText.clear();
+        state.session.secondDateText.clear();
     }
     cli::ApplyOverrides(options, state);
     // The system's digit grouping: none under the C (POSIX) locale.
-    if (state.format.regional.language() == QLocale::C) {
-        state.format.regional = QLocale::c();
+    if (state.settings.format.regional.language() == QLocale::C) {
+        state.settings.format.regional = QLocale::c();
     }
     if (options.filterMode) {
         cli::FilterRun filter = options.filter;
-        filter.settings.includeFirst = state.includeFirstDate;
+        filter.settings.includeFirst = state.settings.includeFirstDate;
         return cli::RunFilter(filter, state, &g_stopRequested);
     }
-    state.output.setStreaming(true);
-
     static char stdoutBuffer[1 << 16];
     std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
     const bool stdoutIsTerminal = isatty(STDOUT_FILENO) != 0;
@@ -171,6 +169,7 @@ int Run(const cli::Options& options) {
     cli::LineEndWriter writer(stdout);
     cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
                            isatty(STDIN_FILENO) != 0);
+    host.output().setStreaming(true);
     ComputeEngine engine(state);
     BatchInterpreter interpreter(state, host, engine);
 
@@ -191,7 +190,7 @@ int Run(const cli::Options& options) {
         }
         writer.finish();
         if (writer.failed()) {
-            PrintError(state.Text(kTextOutputNotWritten)
+            PrintError(state.settings.Text(kTextOutputNotWritten)
                            .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
             return kExitError;
         }
@@ -222,7 +221,7 @@ int Run(const cli::Options& options) {
     writer.finish();
 
     if (writer.failed()) {
-        PrintError(state.Text(kTextOutputNotWritten)
+        PrintError(state.settings.Text(kTextOutputNotWritten)
                        .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
         return kExitError;
     }

@@ -31,7 +31,7 @@ QString DateTextOfJdn(const AppState& state, CalendarId calendar, std::int32_t j
 
 QString TodayText(const AppState& state, std::int32_t todayJdn, int n) {
     const CalendarId calendar =
-        n == 1 ? state.snapshot.firstCalendar : state.snapshot.secondCalendar;
+        n == 1 ? state.session.snapshot.firstCalendar : state.session.snapshot.secondCalendar;
     return DateTextOfJdn(state, calendar, todayJdn);
 }
 
@@ -51,7 +51,7 @@ ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& 
     ComputeResult& r = outcome.result;
     r.firstCalendar = state_.GetCal(1);
     r.secondCalendar = state_.GetCal(2);
-    r.options = state_.snapshot;
+    r.options = state_.session.snapshot;
     r.conversion = !hasDifference && hasFirst != hasSecond;
     r.sameCalendarConversion = r.conversion && r.firstCalendar == r.secondCalendar;
     if (hasFirst && hasDifference && hasSecond) {
@@ -137,7 +137,7 @@ void ComputeEngine::Finish(ComputeResult& r) const {
     switch (r.computed) {
         case ComputedPart::Difference: {
             r.fields[kDifferenceField] =
-                FormatDayNumber(r.difference, state_.format.thousandsSeparator);
+                FormatDayNumber(r.difference, state_.settings.format.thousandsSeparator);
             r.written[kDifferenceField] = true;
             const Snapshot& options = r.options;
             const CalendarEntry& calendar = Calendar(r.firstCalendar);
@@ -173,7 +173,7 @@ DateAcceptance ComputeEngine::AcceptDate(int firstOrSecond, const QString& text)
 
     ParseResult parsed;
     bool fromVariable = false;
-    if (state_.batchRunning && batch_ != nullptr) {
+    if (state_.session.batchRunning && batch_ != nullptr) {
         if (const std::optional<std::int32_t> value = batch_->VariableValue(text)) {
             parsed.jdn = *value;
             parsed.outcome = ParseOutcome::Valid;
@@ -212,17 +212,17 @@ DifferenceAcceptance ComputeEngine::AcceptDifference(const QString& text) const 
     if (text.isEmpty()) {
         return accepted;
     }
-    const ParseResult parsed = ParseDayCount(text, state_.format.thousandsSeparator);
+    const ParseResult parsed = ParseDayCount(text, state_.settings.format.thousandsSeparator);
     if (parsed.outcome == ParseOutcome::Valid) {
         accepted.days = parsed.jdn;
-        accepted.text = FormatDayNumber(parsed.jdn, state_.format.thousandsSeparator);
+        accepted.text = FormatDayNumber(parsed.jdn, state_.settings.format.thousandsSeparator);
         return accepted;
     }
     // A text that is no plain number may be a unit difference ("1y2m", "3 Monate"); it stays
     // in the field as typed.
     const UnitDifferenceParse units = parsed.outcome == ParseOutcome::OutOfRange
                                           ? UnitDifferenceParse{parsed.outcome, {}}
-                                          : ParseUnitDifference(text, state_.language);
+                                          : ParseUnitDifference(text, state_.settings.language);
     if (units.outcome != ParseOutcome::Valid) {
         accepted.fault = Fault(units.outcome == ParseOutcome::OutOfRange
                                    ? ComputeMessageRow::DifferenceOutOfRange
@@ -236,7 +236,7 @@ DifferenceAcceptance ComputeEngine::AcceptDifference(const QString& text) const 
 
 std::optional<std::int32_t> ComputeEngine::DifferenceBetween(std::int32_t first,
                                                              std::int32_t second) const {
-    const Snapshot& options = state_.snapshot;
+    const Snapshot& options = state_.session.snapshot;
     std::int64_t difference = 0;
     if (options.includeWeekends) {
         difference = static_cast<std::int64_t>(second) - first;
@@ -244,7 +244,7 @@ std::optional<std::int32_t> ComputeEngine::DifferenceBetween(std::int32_t first,
             difference += difference < 0 ? -1 : 1;
         }
     } else {
-        difference = state_.workdays.Count(first, second, options.includeFirstDate);
+        difference = state_.settings.workdays.Count(first, second, options.includeFirstDate);
     }
     if (!InDayRange(difference)) {
         return std::nullopt;
@@ -256,7 +256,7 @@ std::optional<std::int32_t> ComputeEngine::DifferenceBetween(std::int32_t first,
 // its weeks and days are then stepped from there as a day count of that size is stepped.
 std::optional<std::int32_t> ComputeEngine::SecondDateFrom(
     std::int32_t first, std::int32_t days, const std::optional<UnitDifference>& unit) const {
-    const Snapshot& options = state_.snapshot;
+    const Snapshot& options = state_.session.snapshot;
     std::int64_t from = first;
     std::int64_t difference = days;
     if (unit) {
@@ -275,7 +275,8 @@ std::optional<std::int32_t> ComputeEngine::SecondDateFrom(
                 result += difference > 0 ? -1 : 1;
             }
         } else {
-            result = state_.workdays.StepFromFirst(from, difference, options.includeFirstDate);
+            result =
+                state_.settings.workdays.StepFromFirst(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(2, result);
@@ -283,7 +284,7 @@ std::optional<std::int32_t> ComputeEngine::SecondDateFrom(
 
 std::optional<std::int32_t> ComputeEngine::FirstDateFrom(
     std::int32_t second, std::int32_t days, const std::optional<UnitDifference>& unit) const {
-    const Snapshot& options = state_.snapshot;
+    const Snapshot& options = state_.session.snapshot;
     std::int64_t from = second;
     std::int64_t difference = days;
     if (unit) {
@@ -302,7 +303,8 @@ std::optional<std::int32_t> ComputeEngine::FirstDateFrom(
                 result += difference > 0 ? 1 : -1;
             }
         } else {
-            result = state_.workdays.StepFromSecond(from, difference, options.includeFirstDate);
+            result =
+                state_.settings.workdays.StepFromSecond(from, difference, options.includeFirstDate);
         }
     }
     return StoreComputedDate(1, result);

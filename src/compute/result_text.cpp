@@ -68,8 +68,9 @@ void AppendQualifiers(const ComputeResult& r, const AppState& state, const Words
     out.append(r.options.includeFirstDate ? words.including : words.excluding);
     if (!r.options.includeWeekends) {
         out.append(u", ");
-        out.append(state.workdays.IsDefault() ? words.notCounting
-                                              : WorkdayQualifier(state.workdays, state.language));
+        out.append(state.settings.workdays.IsDefault()
+                       ? words.notCounting
+                       : WorkdayQualifier(state.settings.workdays, state.settings.language));
     }
 }
 
@@ -92,7 +93,8 @@ void AppendDifferenceLine(const ComputeResult& r, const AppState& state, const W
         AppendQualifiers(r, state, words, out);
     }
     if (r.breakdown) {
-        const QString breakdown = BreakdownText(r.firstCalendar, *r.breakdown, state.language);
+        const QString breakdown =
+            BreakdownText(r.firstCalendar, *r.breakdown, state.settings.language);
         if (!breakdown.isEmpty()) {
             out.append(u" (");
             out.append(breakdown);
@@ -114,7 +116,7 @@ void AppendDateLine(const ComputeResult& r, const AppState& state, const Words& 
         out.append(fromFirst != negative ? words.plus : words.minus);
         out.append(u" ");
         if (r.unit) {
-            out.append(UnitDifferenceText(*r.unit, state.language));
+            out.append(UnitDifferenceText(*r.unit, state.settings.language));
         } else {
             out.append(QStringView(given).mid(negative ? 1 : 0));
             out.append(u" ");
@@ -129,9 +131,9 @@ void AppendDateLine(const ComputeResult& r, const AppState& state, const Words& 
         out.append(u" ");
         out.append(Code(calendar));
     }
-    if (state.displayDayNames) {
+    if (state.settings.displayDayNames) {
         out.append(u", ");
-        out.append(DayNameText(state.language, DayOfWeek(jdn)));
+        out.append(DayNameText(state.settings.language, DayOfWeek(jdn)));
     }
     // Whether the first date counts and which days are working days mean nothing for a
     // conversion: its line has no qualifiers.
@@ -144,21 +146,22 @@ void ShowFault(const ComputeFault& fault, const AppState& state, Host& host) {
     QString text;
     // A world calendar's date says what is wrong with it.
     if (fault.date != 0 && !fault.outOfRange()) {
-        text = RefusedDateMessage(fault.date, state.GetCal(fault.date), fault.text, state.language);
+        text = RefusedDateMessage(fault.date, state.GetCal(fault.date), fault.text,
+                                  state.settings.language);
     }
     if (text.isEmpty()) {
-        text = Text(state.language, fault.message);
+        text = Text(state.settings.language, fault.message);
     }
     host.outputChanged();  // the output so far is in view while the box is up
     // Titled as every other error box.
-    host.messageBox(Text(state.language, Caption::ErrorWord), text, MsgIcon::None, MsgButtons::Ok,
-                    MsgAnswer::Ok);
+    host.messageBox(Text(state.settings.language, Caption::ErrorWord), text, MsgIcon::None,
+                    MsgButtons::Ok, MsgAnswer::Ok);
 }
 
 }  // namespace
 
 void AppendResultLine(const ComputeResult& result, const AppState& state, OutputText& output) {
-    const Words& words = WordsOf(state.language);
+    const Words& words = WordsOf(state.settings.language);
     switch (result.computed) {
         case ComputedPart::Difference:
             AppendDifferenceLine(result, state, words, output);
@@ -172,22 +175,23 @@ void AppendResultLine(const ComputeResult& result, const AppState& state, Output
     }
 }
 
-bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, OutputText& output,
-                    QString& first, QString& difference, QString& second, ComputeResult* result) {
+bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, QString& first,
+                    QString& difference, QString& second, ComputeResult* result) {
+    OutputText& output = host.output();
     TrimWhite(first);
     TrimWhite(difference);
     TrimWhite(second);
     ComputeOutcome outcome = engine.Compute(first, difference, second);
     const ComputeResult& r = outcome.result;
     std::array<QString*, 3> given = {&first, &difference, &second};
-    std::array<QString*, 3> fields = {&state.firstDateText, &state.dateDiffText,
-                                      &state.secondDateText};
+    std::array<QString*, 3> fields = {&state.session.firstDateText, &state.session.dateDiffText,
+                                      &state.session.secondDateText};
     bool fieldsWritten = false;
     for (std::size_t field = 0; field < 3; ++field) {
         if (r.written[field]) {
             *given[field] = r.fields[field];
             // A batch run leaves the window's fields alone.
-            if (!state.batchRunning) {
+            if (!state.session.batchRunning) {
                 *fields[field] = r.fields[field];
                 fieldsWritten = true;
             }
@@ -204,7 +208,7 @@ bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, Ou
             ShowFault(*outcome.fault, state, host);
             return false;
         }
-        output.append(WordsOf(state.language).outOfRange);
+        output.append(WordsOf(state.settings.language).outOfRange);
         output.append(kCrLf);
         ShowFault(*outcome.fault, state, host);
         output.append(kCrLf);

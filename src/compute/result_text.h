@@ -21,8 +21,7 @@ void AppendResultLine(const ComputeResult& result, const AppState& state, Output
 // texts, these outside a batch run); shows a fault in a message box (a world calendar's date that
 // cannot be read says why), a result out of range in the output too; appends the result line. False
 // when a fault was shown.
-bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, OutputText& output,
-                    QString& first, QString& difference, QString& second,
-                    ComputeResult* result = nullptr);
+bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, QString& first,
+                    QString& difference, QString& second, ComputeResult* result = nullptr);
 
 }  // namespace daybridge

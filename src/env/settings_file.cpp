@@ -225,22 +225,8 @@ QString WithCrLf(const QString& text) {
 }
 
 // Everything the file holds, read before any of it is applied.
-struct Settings {
-    Language language = kEnglish;
-    TextFormat format;
-    CalendarId todayCalendar = kDefaultCalendar;
-    CalendarId firstCalendar = kDefaultCalendar;
-    CalendarId secondCalendar = kDefaultCalendar;
-    bool includeFirstDate = false;
-    bool includeWeekends = true;
-    bool verbose = true;
-    bool displayDayNames = true;
-    int maxNumErrors = kDefaultMaxNumErrors;
-    int autoEnlargeBytes = kDefaultAutoEnlarge;
-    bool saveOnQuit = true;
-    bool monthMondayFirst = true;
-    bool monthJulian = false;
-    MonthAddedDates monthAddedDates = MonthAddedDates::ISO;
+struct UserFile {
+    Settings settings;  // the working days and the regional format are not the file's
     QStringList inputFiles;
     int selectedInputFile = -1;
     QString firstDateText;
@@ -250,9 +236,9 @@ struct Settings {
     QString directory;
 };
 
-std::optional<Settings> ParseSettings(const QString& text) {
+std::optional<UserFile> ParseSettings(const QString& text) {
     SettingsReader reader(text);
-    Settings s;
+    UserFile s;
     const auto integers = [&](std::size_t count) -> std::optional<std::vector<qint64>> {
         const auto record = reader.Record(count);
         if (!record) {
@@ -280,36 +266,37 @@ std::optional<Settings> ParseSettings(const QString& text) {
     if (!language) {
         return std::nullopt;
     }
-    s.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
+    s.settings.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
 
     const auto format = integers(3);
     if (!format) {
         return std::nullopt;
     }
     const qint64 order = (*format)[0];
-    s.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
-                          : order == kDateFormatDMY ? kDateFormatDMY
-                                                    : kDateFormatYMD;
+    s.settings.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
+                                   : order == kDateFormatDMY ? kDateFormatDMY
+                                                             : kDateFormatYMD;
     const qint64 separator = (*format)[1];
-    s.format.dateSeparator = separator == '.'   ? QStringLiteral(".")
-                             : separator == '/' ? QStringLiteral("/")
-                                                : QStringLiteral("-");
+    s.settings.format.dateSeparator = separator == '.'   ? QStringLiteral(".")
+                                      : separator == '/' ? QStringLiteral("/")
+                                                         : QStringLiteral("-");
     const qint64 thousands = (*format)[2];
-    s.format.thousandsSeparator = thousands == 0     ? QString()
-                                  : thousands == '.' ? QStringLiteral(".")
-                                                     : QStringLiteral(",");
+    s.settings.format.thousandsSeparator = thousands == 0     ? QString()
+                                           : thousands == '.' ? QStringLiteral(".")
+                                                              : QStringLiteral(",");
 
     const auto calendars = integers(3);
     if (!calendars) {
         return std::nullopt;
     }
     const qint64 today = (*calendars)[0];
-    s.todayCalendar = StoredCalendar(today, false);
-    s.firstCalendar = StoredCalendar((*calendars)[1], true);
-    s.secondCalendar = StoredCalendar((*calendars)[2], true);
+    s.settings.todayCalendar = StoredCalendar(today, false);
+    s.settings.firstCalendar = StoredCalendar((*calendars)[1], true);
+    s.settings.secondCalendar = StoredCalendar((*calendars)[2], true);
 
-    for (bool* box : {&s.includeFirstDate, &s.includeWeekends, &s.verbose, &s.format.hyphen,
-                      &s.displayDayNames}) {
+    for (bool* box :
+         {&s.settings.includeFirstDate, &s.settings.includeWeekends, &s.settings.verbose,
+          &s.settings.format.hyphen, &s.settings.displayDayNames}) {
         const auto value = single();
         const auto state = value ? CheckState(*value) : std::nullopt;
         if (!state) {
@@ -326,7 +313,7 @@ std::optional<Settings> ParseSettings(const QString& text) {
     if (errors < 0 || errors > kMaxErrorsLimit) {
         return std::nullopt;
     }
-    s.maxNumErrors = static_cast<int>(errors);
+    s.settings.maxNumErrors = static_cast<int>(errors);
 
     const auto autoEnlarge = single();
     if (!autoEnlarge) {
@@ -336,14 +323,14 @@ std::optional<Settings> ParseSettings(const QString& text) {
     if (enlarge < 0 || enlarge > kAutoEnlargeNever) {
         return std::nullopt;
     }
-    s.autoEnlargeBytes = static_cast<int>(enlarge);
+    s.settings.autoEnlargeBytes = static_cast<int>(enlarge);
 
     const auto saveOutput = single();
     const auto saveState = saveOutput ? CheckState(*saveOutput) : std::nullopt;
     if (!saveState) {
         return std::nullopt;
     }
-    s.saveOnQuit = *saveState;
+    s.settings.saveOnQuit = *saveState;
 
     const auto firstDay = single();
     const auto monthCalendar = firstDay ? single() : std::nullopt;
@@ -351,11 +338,11 @@ std::optional<Settings> ParseSettings(const QString& text) {
     if (!added) {
         return std::nullopt;
     }
-    s.monthMondayFirst = firstDay->text == QLatin1String("Mon");
-    s.monthJulian = monthCalendar->text == QLatin1String("JC");
-    s.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
-                        : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
-                                                              : MonthAddedDates::LPW;
+    s.settings.monthMondayFirst = firstDay->text == QLatin1String("Mon");
+    s.settings.monthJulian = monthCalendar->text == QLatin1String("JC");
+    s.settings.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
+                                 : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
+                                                                       : MonthAddedDates::LPW;
 
     const auto count = single();
     const auto selected = count ? single() : std::nullopt;
@@ -388,32 +375,19 @@ std::optional<Settings> ParseSettings(const QString& text) {
     return s;
 }
 
-void Apply(Settings&& s, AppState& state) {
-    state.language = s.language;
-    const QLocale regional = state.format.regional;
-    state.format = s.format;
-    state.format.regional = regional;
-    state.todayCalendar = s.todayCalendar;
-    state.firstCalendar = s.firstCalendar;
-    state.secondCalendar = s.secondCalendar;
-    state.includeFirstDate = s.includeFirstDate;
-    state.includeWeekends = s.includeWeekends;
-    state.verbose = s.verbose;
-    state.displayDayNames = s.displayDayNames;
-    state.maxNumErrors = s.maxNumErrors;
-    state.autoEnlargeBytes = s.autoEnlargeBytes;
-    state.saveOnQuit = s.saveOnQuit;
-    state.monthMondayFirst = s.monthMondayFirst;
-    state.monthJulian = s.monthJulian;
-    state.monthAddedDates = s.monthAddedDates;
-    state.inputFiles = std::move(s.inputFiles);
-    state.selectedInputFile = s.selectedInputFile;
-    state.inputFileText =
-        s.selectedInputFile >= 0 ? state.inputFiles.at(s.selectedInputFile) : QString();
-    state.firstDateText = std::move(s.firstDateText);
-    state.dateDiffText = std::move(s.dateDiffText);
-    state.secondDateText = std::move(s.secondDateText);
-    state.output.setText(s.output);
+// Loaded whole: every setting the file holds, the fields, input files and output.
+void Apply(UserFile&& s, AppState& state, OutputText& output) {
+    s.settings.format.regional = state.settings.format.regional;
+    s.settings.workdays = std::move(state.settings.workdays);
+    state.settings = std::move(s.settings);
+    state.session.inputFiles = std::move(s.inputFiles);
+    state.session.selectedInputFile = s.selectedInputFile;
+    state.session.inputFileText =
+        s.selectedInputFile >= 0 ? state.session.inputFiles.at(s.selectedInputFile) : QString();
+    state.session.firstDateText = std::move(s.firstDateText);
+    state.session.dateDiffText = std::move(s.dateDiffText);
+    state.session.secondDateText = std::move(s.secondDateText);
+    output.setText(s.output);
 }
 
 QString Quoted(const QString& text) {
@@ -437,8 +411,8 @@ int CheckValue(bool checked) {
 
 // The output to save: whole, or when it is very long its last lines after one line that says
 // the earlier output was not saved.
-QString SavedOutput(const AppState& state) {
-    const QString& output = state.output.text();
+QString SavedOutput(const AppState& state, const OutputText& outputText) {
+    const QString& output = outputText.text();
     if (output.size() <= kMaxSavedOutputChars) {
         return output;
     }
@@ -447,23 +421,25 @@ QString SavedOutput(const AppState& state) {
     if (lineStart >= 0) {
         start = lineStart + 1;
     }
-    return state.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n") + output.mid(start);
+    return state.settings.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n") +
+           output.mid(start);
 }
 
 }  // namespace
 
-QString SettingsText(const AppState& state, const QString& directory) {
+QString SettingsText(const AppState& state, const OutputText& output, const QString& directory) {
     // Input files too long to be a path, and those beyond the list limit, are not saved.
     QStringList files;
     int selected = -1;
-    for (qsizetype k = 0; k < state.inputFiles.size() && files.size() < kMaxInputFiles; ++k) {
-        if (state.inputFiles[k].size() > kMaxInputFileChars) {
+    for (qsizetype k = 0; k < state.session.inputFiles.size() && files.size() < kMaxInputFiles;
+         ++k) {
+        if (state.session.inputFiles[k].size() > kMaxInputFileChars) {
             continue;
         }
-        if (k == state.selectedInputFile) {
+        if (k == state.session.selectedInputFile) {
             selected = static_cast<int>(files.size());
         }
-        files.append(state.inputFiles[k]);
+        files.append(state.session.inputFiles[k]);
     }
 
     QString text;
@@ -473,10 +449,10 @@ QString SettingsText(const AppState& state, const QString& directory) {
     };
     const auto number = [](qint64 n) { return QString::number(n); };
 
-    line(number(LanguageNumber(state.language)));
+    line(number(LanguageNumber(state.settings.language)));
     line(number(state.UsersDateFormat()) + QLatin1Char(',') +
-         number(CharacterCode(state.format.dateSeparator)) + QLatin1Char(',') +
-         number(CharacterCode(state.format.thousandsSeparator)));
+         number(CharacterCode(state.settings.format.dateSeparator)) + QLatin1Char(',') +
+         number(CharacterCode(state.settings.format.thousandsSeparator)));
     // The file knows only the nine calendars of the options; a world calendar is written as
     // CE (the window keeps it in its side settings).
     const auto described = [](CalendarId calendar) {
@@ -485,29 +461,29 @@ QString SettingsText(const AppState& state, const QString& directory) {
     const int first = described(state.GetCal(1));
     line(number(first) + QLatin1Char(',') + number(first) + QLatin1Char(',') +
          number(described(state.GetCal(2))));
-    line(number(CheckValue(state.includeFirstDate)));
-    line(number(CheckValue(state.includeWeekends)));
-    line(number(CheckValue(state.verbose)));
-    line(number(CheckValue(state.format.hyphen)));
-    line(number(CheckValue(state.displayDayNames)));
-    line(number(state.maxNumErrors));
-    line(number(state.autoEnlargeBytes));
-    line(number(CheckValue(state.saveOnQuit)));
-    line(Quoted(state.monthMondayFirst ? QStringLiteral("Mon") : QStringLiteral("Sun")));
-    line(Quoted(state.monthJulian ? QStringLiteral("JC") : QStringLiteral("CE")));
-    line(Quoted(state.monthAddedDates == MonthAddedDates::ISO   ? QStringLiteral("ISO")
-                : state.monthAddedDates == MonthAddedDates::LPM ? QStringLiteral("LPM")
-                                                                : QStringLiteral("LPW")));
+    line(number(CheckValue(state.settings.includeFirstDate)));
+    line(number(CheckValue(state.settings.includeWeekends)));
+    line(number(CheckValue(state.settings.verbose)));
+    line(number(CheckValue(state.settings.format.hyphen)));
+    line(number(CheckValue(state.settings.displayDayNames)));
+    line(number(state.settings.maxNumErrors));
+    line(number(state.settings.autoEnlargeBytes));
+    line(number(CheckValue(state.settings.saveOnQuit)));
+    line(Quoted(state.settings.monthMondayFirst ? QStringLiteral("Mon") : QStringLiteral("Sun")));
+    line(Quoted(state.settings.monthJulian ? QStringLiteral("JC") : QStringLiteral("CE")));
+    line(Quoted(state.settings.monthAddedDates == MonthAddedDates::ISO   ? QStringLiteral("ISO")
+                : state.settings.monthAddedDates == MonthAddedDates::LPM ? QStringLiteral("LPM")
+                                                                         : QStringLiteral("LPW")));
     line(Quoted(PrintedNumber(files.size())));
     line(Quoted(PrintedNumber(selected)));
     for (const QString& file : files) {
         line(Quoted(file));
     }
-    const bool save = state.saveOnQuit;
-    line(Quoted(save ? state.firstDateText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? state.dateDiffText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? state.secondDateText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? SavedOutput(state) : QString()));
+    const bool save = state.settings.saveOnQuit;
+    line(Quoted(save ? state.session.firstDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.session.dateDiffText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.session.secondDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? SavedOutput(state, output) : QString()));
     line(Quoted(directory));
     return text;
 }
@@ -516,7 +492,8 @@ namespace {
 
 QString Notice(const AppState& state, int textId, const QString& path,
                const QString& detail = QString()) {
-    QString text = state.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    QString text =
+        state.settings.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
     if (!detail.isEmpty()) {
         text += QStringLiteral("\r\n") + detail;
     }
@@ -541,11 +518,11 @@ SettingsLoad ReadSettingsBytes(const QString& path, QByteArray& bytes) {
 
 }  // namespace
 
-bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory,
-                      QString* failure) {
+bool SaveUserSettings(const QString& path, const AppState& state, const OutputText& output,
+                      const QString& directory, QString* failure) {
     QString reason;
     const GuardedWrite written =
-        WriteGuardedFile(path, SettingsText(state, directory).toUtf8(), &reason);
+        WriteGuardedFile(path, SettingsText(state, output, directory).toUtf8(), &reason);
     if (written == GuardedWrite::Written) {
         return true;
     }
@@ -557,14 +534,14 @@ bool SaveUserSettings(const QString& path, const AppState& state, const QString&
     return false;
 }
 
-bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
+bool LoadUserSettings(const QString& path, AppState& state, OutputText& output, QString* directory,
                       SettingsLoad* outcome) {
     if (directory != nullptr) {
         directory->clear();
     }
     QByteArray bytes;
     SettingsLoad result = ReadSettingsBytes(path, bytes);
-    std::optional<Settings> settings;
+    std::optional<UserFile> settings;
     if (result == SettingsLoad::Loaded) {
         settings = ParseSettings(DecodeFileText(bytes));
         if (!settings) {
@@ -576,18 +553,20 @@ bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
     }
     if (!settings) {
         state.SetBuiltInDefaults();
+        output.clear();
         return false;
     }
     if (directory != nullptr) {
         *directory = settings->directory;
     }
-    Apply(std::move(*settings), state);
+    Apply(std::move(*settings), state, output);
     return true;
 }
 
-QString LoadUserSettingsAtStart(const QString& path, AppState& state, QString* directory) {
+QString LoadUserSettingsAtStart(const QString& path, AppState& state, OutputText& output,
+                                QString* directory) {
     SettingsLoad outcome = SettingsLoad::Missing;
-    if (LoadUserSettings(path, state, directory, &outcome)) {
+    if (LoadUserSettings(path, state, output, directory, &outcome)) {
         return {};
     }
     switch (outcome) {

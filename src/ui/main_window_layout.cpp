@@ -401,7 +401,7 @@ void frmMain::BuildOutputPanel() {
     cmdBatchCompute = MakeButton("cmdBatchCompute");
     cmdBatchCompute->setMinimumWidth(130);
     txbOutput = Named(new OutputView, QStringLiteral("txbOutput"));
-    txbOutput->showOutput(state_.output);
+    txbOutput->showOutput(output_);
     txbOutput->setFont(FixedFont(11));
     txbOutput->setMinimumHeight(120);
     txbOutput->installEventFilter(this);
@@ -559,15 +559,15 @@ void frmMain::ConnectFieldsAndOptions() {
 
     // The input-file list.
     connect(cboInputFile->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        state_.inputFileText = text;
-        state_.selectedInputFile = -1;
+        state_.session.inputFileText = text;
+        state_.session.selectedInputFile = -1;
     });
     connect(cboInputFile, &QComboBox::activated, this, [this](int index) {
-        if (index < 0 || index >= state_.inputFiles.size()) {
+        if (index < 0 || index >= state_.session.inputFiles.size()) {
             return;
         }
-        state_.selectedInputFile = index;
-        state_.inputFileText = state_.inputFiles[index];
+        state_.session.selectedInputFile = index;
+        state_.session.inputFileText = state_.session.inputFiles[index];
         cboInputFile_Click();
     });
 
@@ -575,7 +575,7 @@ void frmMain::ConnectFieldsAndOptions() {
     // copy button follows the selection.
     connect(txbOutput, &OutputView::textEdited, this, [this] {
         outputEdited_ = true;
-        state_.output.markTaken(txbOutput->shownLength());
+        output_.markTaken(txbOutput->shownLength());
     });
     connect(txbOutput, &OutputView::selectionChanged, this, &frmMain::UpdateCopyButton);
 }

@@ -43,8 +43,8 @@ std::int64_t RefStep(Row row, std::int64_t known, std::int64_t difference, Optio
 class WeekdayEngine : public ::testing::Test {
   protected:
     std::int64_t Run(Row row, std::int64_t a, std::int64_t b, Options o) {
-        state.includeFirstDate = o.includeFirst;
-        state.includeWeekends = o.countWeekends;
+        state.settings.includeFirstDate = o.includeFirst;
+        state.settings.includeWeekends = o.countWeekends;
         state.GetParameters();
         const auto known = static_cast<std::int32_t>(a);
         const auto other = static_cast<std::int32_t>(b);
@@ -126,12 +126,12 @@ TEST_F(WeekdayEngine, FullRangeResultsAndTheirLimits) {
     EXPECT_EQ(Run(Row::First, 1400000000, 2000000000, {false, false}), -1400000000);
 
     EXPECT_FALSE(engine.DifferenceBetween(-2000000000, 2000000000));
-    state.includeWeekends = true;
+    state.settings.includeWeekends = true;
     state.GetParameters();
     EXPECT_FALSE(engine.DifferenceBetween(-2000000000, 2000000000));
     EXPECT_FALSE(engine.SecondDateFrom(2100000000, 1, std::nullopt));
     EXPECT_EQ(engine.SecondDateFrom(2100000000, -1, std::nullopt), 2099999999);
-    state.includeWeekends = false;
+    state.settings.includeWeekends = false;
     state.GetParameters();
     EXPECT_FALSE(engine.FirstDateFrom(-2100000000, 1, std::nullopt));
 
@@ -140,12 +140,12 @@ TEST_F(WeekdayEngine, FullRangeResultsAndTheirLimits) {
     QString first = QStringLiteral("2100000000");
     QString difference = QStringLiteral("1");
     QString second;
-    state.firstCalendar = CalendarId::JDN;
+    state.settings.firstCalendar = CalendarId::JDN;
     state.GetParameters();
-    EXPECT_FALSE(ComputeAndShow(engine, state, host, state.output, first, difference, second));
+    EXPECT_FALSE(ComputeAndShow(engine, state, host, first, difference, second));
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, QStringLiteral("Result is out of range."));
-    EXPECT_EQ(state.output.text(), QStringLiteral("Out of Range\r\n\r\n"));
+    EXPECT_EQ(host.output().text(), QStringLiteral("Out of Range\r\n\r\n"));
 }
 
 }  // namespace
