@@ -37,15 +37,13 @@ QString TodayText(const AppState& state, std::int32_t todayJdn, int n) {
 
 ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& differenceGiven,
                                       const QString& secondGiven) const {
-    QString first = firstGiven;
-    QString difference = differenceGiven;
-    QString second = secondGiven;
-    TrimWhite(first);
-    TrimWhite(difference);
-    TrimWhite(second);
-    const bool hasFirst = !first.isEmpty();
-    const bool hasDifference = !difference.isEmpty();
-    const bool hasSecond = !second.isEmpty();
+    std::array<QString, 3> texts = {firstGiven, differenceGiven, secondGiven};
+    for (QString& text : texts) {
+        TrimWhite(text);
+    }
+    const bool hasFirst = !texts[kFirstField].isEmpty();
+    const bool hasDifference = !texts[kDifferenceField].isEmpty();
+    const bool hasSecond = !texts[kSecondField].isEmpty();
 
     ComputeOutcome outcome;
     ComputeResult& r = outcome.result;
@@ -54,78 +52,89 @@ ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& 
     r.options = state_.session.snapshot;
     r.conversion = !hasDifference && hasFirst != hasSecond;
     r.sameCalendarConversion = r.conversion && r.firstCalendar == r.secondCalendar;
-    if (hasFirst && hasDifference && hasSecond) {
-        return outcome;  // nothing to compute: the window asks which field to clear first
-    }
-
-    // The fields are read in the order their faults are reported: a date before the
-    // difference it is stepped by, the second date before the first.
-    const auto take = [&](std::size_t field, const QString& text) -> bool {
-        if (field == kDifferenceField) {
-            DifferenceAcceptance d = AcceptDifference(text);
-            if (d.fault) {
-                outcome.fault = std::move(d.fault);
-                return false;
-            }
-            r.difference = d.days;
-            r.unit = d.unit;
-            r.fields[field] = std::move(d.text);
-        } else {
-            const int date = field == kFirstField ? 1 : 2;
-            DateAcceptance d = AcceptDate(date, text);
-            if (d.fault) {
-                outcome.fault = std::move(d.fault);
-                return false;
-            }
-            (date == 1 ? r.firstJdn : r.secondJdn) = d.jdn;
-            r.fields[field] = std::move(d.canonical);
-        }
-        r.written[field] = true;
-        return true;
-    };
-    const auto outOfRange = [&] {
-        outcome.fault = Fault(ComputeMessageRow::ResultOutOfRange);
-        return outcome;
-    };
-
     if (hasFirst && hasSecond) {
-        if (!take(kSecondField, second) || !take(kFirstField, first)) {
-            return outcome;
+        if (!hasDifference) {
+            WorkOut(outcome, ComputedPart::Difference, texts);
         }
-        const std::optional<std::int32_t> days = DifferenceBetween(r.firstJdn, r.secondJdn);
-        if (!days) {
-            return outOfRange();
-        }
-        r.difference = *days;
-        r.computed = ComputedPart::Difference;
+        // All three given: nothing to compute (the window asks which field to clear first).
     } else if (hasFirst) {
-        if ((hasDifference && !take(kDifferenceField, difference)) || !take(kFirstField, first)) {
-            return outcome;
-        }
-        const std::optional<std::int32_t> jdn = SecondDateFrom(r.firstJdn, r.difference, r.unit);
-        if (!jdn) {
-            return outOfRange();
-        }
-        r.secondJdn = *jdn;
-        r.computed = ComputedPart::SecondDate;
+        WorkOut(outcome, ComputedPart::SecondDate, texts);
     } else if (hasSecond) {
-        if (!take(kSecondField, second) || (hasDifference && !take(kDifferenceField, difference))) {
-            return outcome;
-        }
-        const std::optional<std::int32_t> jdn = FirstDateFrom(r.secondJdn, r.difference, r.unit);
-        if (!jdn) {
-            return outOfRange();
-        }
-        r.firstJdn = *jdn;
-        r.computed = ComputedPart::FirstDate;
+        WorkOut(outcome, ComputedPart::FirstDate, texts);
     } else if (hasDifference) {
-        take(kDifferenceField, difference);
-        return outcome;
-    } else {
-        return outcome;
+        ReadField(outcome, kDifferenceField, texts[kDifferenceField]);
     }
-    Finish(r);
     return outcome;
+}
+
+// The fields are read in the order their faults are reported: a date before the difference it
+// is stepped by, the second date before the first.
+void ComputeEngine::WorkOut(ComputeOutcome& outcome, ComputedPart part,
+                            const std::array<QString, 3>& texts) const {
+    ComputeResult& r = outcome.result;
+    const bool hasDifference = !texts[kDifferenceField].isEmpty();
+    const auto read = [&](std::size_t field) {
+        return (field == kDifferenceField && !hasDifference) ||
+               ReadField(outcome, field, texts[field]);
+    };
+    std::optional<std::int32_t> computed;
+    switch (part) {
+        case ComputedPart::Difference:
+            if (!read(kSecondField) || !read(kFirstField)) {
+                return;
+            }
+            computed = DifferenceBetween(r.firstJdn, r.secondJdn);
+            r.difference = computed.value_or(0);
+            break;
+        case ComputedPart::SecondDate:
+            if (!read(kDifferenceField) || !read(kFirstField)) {
+                return;
+            }
+            computed = SecondDateFrom(r.firstJdn, r.difference, r.unit);
+            r.secondJdn = computed.value_or(0);
+            break;
+        case ComputedPart::FirstDate:
+            if (!read(kSecondField) || !read(kDifferenceField)) {
+                return;
+            }
+            computed = FirstDateFrom(r.secondJdn, r.difference, r.unit);
+            r.firstJdn = computed.value_or(0);
+            break;
+        case ComputedPart::Nothing:
+            return;
+    }
+    if (!computed) {
+        outcome.fault = Fault(ComputeMessageRow::ResultOutOfRange);
+        return;
+    }
+    r.computed = part;
+    Finish(r);
+}
+
+bool ComputeEngine::ReadField(ComputeOutcome& outcome, std::size_t field,
+                              const QString& text) const {
+    ComputeResult& r = outcome.result;
+    if (field == kDifferenceField) {
+        DifferenceAcceptance d = AcceptDifference(text);
+        if (d.fault) {
+            outcome.fault = std::move(d.fault);
+            return false;
+        }
+        r.difference = d.days;
+        r.unit = d.unit;
+        r.fields[field] = std::move(d.text);
+    } else {
+        const int date = field == kFirstField ? 1 : 2;
+        DateAcceptance d = AcceptDate(date, text);
+        if (d.fault) {
+            outcome.fault = std::move(d.fault);
+            return false;
+        }
+        (date == 1 ? r.firstJdn : r.secondJdn) = d.jdn;
+        r.fields[field] = std::move(d.canonical);
+    }
+    r.written[field] = true;
+    return true;
 }
 
 // The computed field's text, the day count of a unit difference and the breakdown.

@@ -116,6 +116,9 @@ class ComputeEngine {
     const AppState& state() const { return state_; }
 
   private:
+    void WorkOut(ComputeOutcome& outcome, ComputedPart part,
+                 const std::array<QString, 3>& texts) const;
+    bool ReadField(ComputeOutcome& outcome, std::size_t field, const QString& text) const;
     std::optional<std::int32_t> StoreComputedDate(int firstOrSecond, std::int64_t jdn) const;
     void Finish(ComputeResult& result) const;
 

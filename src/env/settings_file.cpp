@@ -236,11 +236,14 @@ struct UserFile {
     QString directory;
 };
 
-std::optional<UserFile> ParseSettings(const QString& text) {
-    SettingsReader reader(text);
-    UserFile s;
-    const auto integers = [&](std::size_t count) -> std::optional<std::vector<qint64>> {
-        const auto record = reader.Record(count);
+// The file's records, read in order. Each read is nothing when its record is missing or
+// cannot be read; the file is then damaged.
+class UserFileRecords {
+  public:
+    explicit UserFileRecords(const QString& text) : reader_(text) {}
+
+    std::optional<std::vector<qint64>> Integers(std::size_t count) {
+        const auto record = reader_.Record(count);
         if (!record) {
             return std::nullopt;
         }
@@ -253,125 +256,125 @@ std::optional<UserFile> ParseSettings(const QString& text) {
             numbers.push_back(*number);
         }
         return numbers;
-    };
-    const auto single = [&]() -> std::optional<Value> {
-        auto record = reader.Record(1);
+    }
+    std::optional<Value> Single() {
+        auto record = reader_.Record(1);
         if (!record) {
             return std::nullopt;
         }
         return std::move(record->front());
-    };
-
-    const auto language = integers(1);
-    if (!language) {
-        return std::nullopt;
     }
-    s.settings.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
-
-    const auto format = integers(3);
-    if (!format) {
-        return std::nullopt;
+    std::optional<bool> Check() {
+        const auto value = Single();
+        return value ? CheckState(*value) : std::nullopt;
     }
-    const qint64 order = (*format)[0];
-    s.settings.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
-                                   : order == kDateFormatDMY ? kDateFormatDMY
-                                                             : kDateFormatYMD;
-    const qint64 separator = (*format)[1];
-    s.settings.format.dateSeparator = separator == '.'   ? QStringLiteral(".")
-                                      : separator == '/' ? QStringLiteral("/")
-                                                         : QStringLiteral("-");
-    const qint64 thousands = (*format)[2];
-    s.settings.format.thousandsSeparator = thousands == 0     ? QString()
-                                           : thousands == '.' ? QStringLiteral(".")
-                                                              : QStringLiteral(",");
-
-    const auto calendars = integers(3);
-    if (!calendars) {
-        return std::nullopt;
-    }
-    const qint64 today = (*calendars)[0];
-    s.settings.todayCalendar = StoredCalendar(today, false);
-    s.settings.firstCalendar = StoredCalendar((*calendars)[1], true);
-    s.settings.secondCalendar = StoredCalendar((*calendars)[2], true);
-
-    for (bool* box :
-         {&s.settings.includeFirstDate, &s.settings.includeWeekends, &s.settings.verbose,
-          &s.settings.format.hyphen, &s.settings.displayDayNames}) {
-        const auto value = single();
-        const auto state = value ? CheckState(*value) : std::nullopt;
-        if (!state) {
+    // A number from 0 to `most`.
+    std::optional<int> Count(qint64 most) {
+        const auto value = Single();
+        const qint64 number = value ? NumericValue(value->text) : -1;
+        if (number < 0 || number > most) {
             return std::nullopt;
         }
-        *box = *state;
+        return static_cast<int>(number);
     }
 
-    const auto maxErrors = single();
-    if (!maxErrors) {
-        return std::nullopt;
-    }
-    const qint64 errors = NumericValue(maxErrors->text);
-    if (errors < 0 || errors > kMaxErrorsLimit) {
-        return std::nullopt;
-    }
-    s.settings.maxNumErrors = static_cast<int>(errors);
+  private:
+    SettingsReader reader_;
+};
 
-    const auto autoEnlarge = single();
-    if (!autoEnlarge) {
-        return std::nullopt;
+// Language, date format and the three calendars.
+bool ReadLanguageFormatCalendars(UserFileRecords& in, Settings& s) {
+    const auto language = in.Integers(1);
+    const auto format = language ? in.Integers(3) : std::nullopt;
+    const auto calendars = format ? in.Integers(3) : std::nullopt;
+    if (!calendars) {
+        return false;
     }
-    const qint64 enlarge = NumericValue(autoEnlarge->text);
-    if (enlarge < 0 || enlarge > kAutoEnlargeNever) {
-        return std::nullopt;
-    }
-    s.settings.autoEnlargeBytes = static_cast<int>(enlarge);
+    s.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
+    const qint64 order = (*format)[0];
+    s.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
+                          : order == kDateFormatDMY ? kDateFormatDMY
+                                                    : kDateFormatYMD;
+    const qint64 separator = (*format)[1];
+    s.format.dateSeparator = separator == '.'   ? QStringLiteral(".")
+                             : separator == '/' ? QStringLiteral("/")
+                                                : QStringLiteral("-");
+    const qint64 thousands = (*format)[2];
+    s.format.thousandsSeparator = thousands == 0     ? QString()
+                                  : thousands == '.' ? QStringLiteral(".")
+                                                     : QStringLiteral(",");
+    s.todayCalendar = StoredCalendar((*calendars)[0], false);
+    s.firstCalendar = StoredCalendar((*calendars)[1], true);
+    s.secondCalendar = StoredCalendar((*calendars)[2], true);
+    return true;
+}
 
-    const auto saveOutput = single();
-    const auto saveState = saveOutput ? CheckState(*saveOutput) : std::nullopt;
-    if (!saveState) {
-        return std::nullopt;
+// The check boxes, the error limit, auto-enlarge and the month display.
+bool ReadOptions(UserFileRecords& in, Settings& s) {
+    for (bool* box : {&s.includeFirstDate, &s.includeWeekends, &s.verbose, &s.format.hyphen,
+                      &s.displayDayNames}) {
+        const auto checked = in.Check();
+        if (!checked) {
+            return false;
+        }
+        *box = *checked;
     }
-    s.settings.saveOnQuit = *saveState;
-
-    const auto firstDay = single();
-    const auto monthCalendar = firstDay ? single() : std::nullopt;
-    const auto added = monthCalendar ? single() : std::nullopt;
+    const auto errors = in.Count(kMaxErrorsLimit);
+    const auto enlarge = errors ? in.Count(kAutoEnlargeNever) : std::nullopt;
+    const auto saveOutput = enlarge ? in.Check() : std::nullopt;
+    const auto firstDay = saveOutput ? in.Single() : std::nullopt;
+    const auto monthCalendar = firstDay ? in.Single() : std::nullopt;
+    const auto added = monthCalendar ? in.Single() : std::nullopt;
     if (!added) {
-        return std::nullopt;
+        return false;
     }
-    s.settings.monthMondayFirst = firstDay->text == QLatin1String("Mon");
-    s.settings.monthJulian = monthCalendar->text == QLatin1String("JC");
-    s.settings.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
-                                 : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
-                                                                       : MonthAddedDates::LPW;
+    s.maxNumErrors = *errors;
+    s.autoEnlargeBytes = *enlarge;
+    s.saveOnQuit = *saveOutput;
+    s.monthMondayFirst = firstDay->text == QLatin1String("Mon");
+    s.monthJulian = monthCalendar->text == QLatin1String("JC");
+    s.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
+                        : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
+                                                              : MonthAddedDates::LPW;
+    return true;
+}
 
-    const auto count = single();
-    const auto selected = count ? single() : std::nullopt;
+// The input files, the three fields, the output and the current directory.
+bool ReadSession(UserFileRecords& in, UserFile& s) {
+    const auto count = in.Count(kMaxInputFiles);
+    const auto selected = count ? in.Single() : std::nullopt;
     if (!selected) {
-        return std::nullopt;
+        return false;
     }
-    const qint64 n = NumericValue(count->text);
-    if (n < 0 || n > kMaxInputFiles) {
-        return std::nullopt;
-    }
-    for (qint64 k = 0; k < n; ++k) {
-        const auto entry = single();
+    for (int k = 0; k < *count; ++k) {
+        const auto entry = in.Single();
         if (!entry) {
-            return std::nullopt;
+            return false;
         }
         s.inputFiles.append(entry->text);
     }
     const qint64 position = NumericValue(selected->text);
-    s.selectedInputFile = position >= 0 && position < n ? static_cast<int>(position) : -1;
+    s.selectedInputFile = position >= 0 && position < *count ? static_cast<int>(position) : -1;
 
     for (QString* field :
          {&s.firstDateText, &s.dateDiffText, &s.secondDateText, &s.output, &s.directory}) {
-        const auto value = single();
+        const auto value = in.Single();
         if (!value) {
-            return std::nullopt;
+            return false;
         }
         *field = value->text;
     }
     s.output = WithCrLf(s.output);
+    return true;
+}
+
+std::optional<UserFile> ParseSettings(const QString& text) {
+    UserFileRecords in(text);
+    UserFile s;
+    if (!ReadLanguageFormatCalendars(in, s.settings) || !ReadOptions(in, s.settings) ||
+        !ReadSession(in, s)) {
+        return std::nullopt;
+    }
     return s;
 }
 
