@@ -200,25 +200,25 @@ bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, QS
     if (fieldsWritten) {
         host.fieldsChanged();
     }
-    if (result != nullptr) {
-        *result = r;
-    }
     if (outcome.fault) {
-        if (outcome.fault->message != ComputeMessageRow::ResultOutOfRange) {
-            ShowFault(*outcome.fault, state, host);
-            return false;
+        if (outcome.fault->message == ComputeMessageRow::ResultOutOfRange) {
+            output.append(WordsOf(state.settings.language).outOfRange);
+            output.append(kCrLf);
         }
-        output.append(WordsOf(state.settings.language).outOfRange);
-        output.append(kCrLf);
         ShowFault(*outcome.fault, state, host);
+        if (outcome.fault->message == ComputeMessageRow::ResultOutOfRange) {
+            output.append(kCrLf);
+            host.outputChanged();
+        }
+    } else {
+        AppendResultLine(r, state, output);
         output.append(kCrLf);
         host.outputChanged();
-        return false;
     }
-    AppendResultLine(r, state, output);
-    output.append(kCrLf);
-    host.outputChanged();
-    return true;
+    if (result != nullptr) {
+        *result = std::move(outcome.result);
+    }
+    return outcome.ok();
 }
 
 }  // namespace daybridge

@@ -690,13 +690,12 @@ void frmMain::cmdCompute_Click() {
     SyncOutputFromView();
 
     // The engine rewrites a date it accepts into its canonical text; the fields show that.
-    ComputeResult result;
     ComputeAndShow(*engine_, state_, *host_, state_.session.firstDateText,
-                   state_.session.dateDiffText, state_.session.secondDateText, &result);
+                   state_.session.dateDiffText, state_.session.secondDateText);
 
     AppendPendingOutput();
     RefreshFieldsFromState();
-    lblDayOrDays->setText(result.unit ? QString() : state_.settings.DayOrDays(result.difference));
+    lblDayOrDays->setText(DayOrDaysLabel(state_));
     SetTheFocus();
 }
 
