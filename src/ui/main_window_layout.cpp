@@ -122,33 +122,33 @@ const Layout& LayoutOf(Box box) {
 
 // A layout as the layout table describes it, installed on `owner` when there is one.
 QLayout* NewLayout(Box box, QWidget* owner) {
-    const Layout& spec = LayoutOf(box);
+    const Layout& plan = LayoutOf(box);
     QLayout* layout = nullptr;
-    if (spec.arrange == Arrange::Grid) {
+    if (plan.arrange == Arrange::Grid) {
         auto* grid = new QGridLayout(owner);
-        if (spec.spacing >= 0) {
-            grid->setHorizontalSpacing(spec.spacing);
+        if (plan.spacing >= 0) {
+            grid->setHorizontalSpacing(plan.spacing);
         }
-        if (spec.verticalSpacing >= 0) {
-            grid->setVerticalSpacing(spec.verticalSpacing);
+        if (plan.verticalSpacing >= 0) {
+            grid->setVerticalSpacing(plan.verticalSpacing);
         }
-        if (spec.stretchColumn >= 0) {
-            grid->setColumnStretch(spec.stretchColumn, 1);
+        if (plan.stretchColumn >= 0) {
+            grid->setColumnStretch(plan.stretchColumn, 1);
         }
-        if (spec.tallRow >= 0) {
-            grid->setRowMinimumHeight(spec.tallRow, spec.tallRowHeight);
+        if (plan.tallRow >= 0) {
+            grid->setRowMinimumHeight(plan.tallRow, plan.tallRowHeight);
         }
         layout = grid;
     } else {
-        layout = spec.arrange == Arrange::Row ? static_cast<QLayout*>(new QHBoxLayout(owner))
+        layout = plan.arrange == Arrange::Row ? static_cast<QLayout*>(new QHBoxLayout(owner))
                                               : new QVBoxLayout(owner);
-        if (spec.spacing >= 0) {
-            layout->setSpacing(spec.spacing);
+        if (plan.spacing >= 0) {
+            layout->setSpacing(plan.spacing);
         }
     }
-    if (spec.margins[0] >= 0) {
-        layout->setContentsMargins(spec.margins[0], spec.margins[1], spec.margins[2],
-                                   spec.margins[3]);
+    if (plan.margins[0] >= 0) {
+        layout->setContentsMargins(plan.margins[0], plan.margins[1], plan.margins[2],
+                                   plan.margins[3]);
     }
     return layout;
 }
