@@ -10,7 +10,8 @@
 // state's text in place.
 //
 // The window is written in several files: frm_main.cpp (start-up, language, settings, the date
-// fields and today), main_window_layout.cpp (the controls and their connections),
+// fields and today), main_window_table.cpp (the controls and layouts as a table),
+// main_window_layout.cpp (the window made from the table, the controls' connections),
 // main_window_events.cpp (keys and clicks), main_window_run.cpp (input files, the output window,
 // the batch run) and main_window_dialogs.cpp (the secondary windows).
 #pragma once
@@ -23,6 +24,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "app/app_state.h"
 #include "batch/batch_interpreter.h"
@@ -35,7 +37,6 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,6 +53,9 @@ class frmConfigure;
 class frmDisplayMonthLPM;
 class frmLargeDisplay;
 class frmClearOneTextBox;
+namespace window_table {
+struct Control;
+}
 
 // The program's icon, for the application and its windows.
 QIcon ProgramIcon();
@@ -157,11 +161,13 @@ class frmMain : public QWidget {
     static constexpr int kOtherCalendarOption = 1000;
     QScrollArea* scroller_ = nullptr;
     void BuildWindow();
-    void BuildDateFields();
-    QFrame* BuildCalendarOptions(const char* frameName, const char* prefix, int field);
-    void BuildInputPanel();
-    QHBoxLayout* BuildCommandRow();
-    void BuildOutputPanel();
+    // The controls, from the table in main_window_table.cpp, made by main_window_layout.cpp.
+    static std::span<const window_table::Control> ControlTable();
+    QWidget* BuildControls();
+    QWidget* MakeControl(const window_table::Control& control);
+    void Shape(QWidget* widget, const window_table::Control& control);
+    QComboBox* MakeFileList();
+    QFrame* BuildCalendarOptions(const char* frameName, int field);
     void ConnectSignals();
     void ConnectFieldsAndOptions();
     void SetColours();

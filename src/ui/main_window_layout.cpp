@@ -19,11 +19,14 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 #include <span>
 
 #include "compute/main_presenter.h"
 #include "ui/desktop_keys.h"
 #include "ui/frm_main.h"
+#include "ui/main_window_table.h"
 #include "ui/output_view.h"
 
 namespace daybridge {
@@ -43,16 +46,6 @@ template <typename W>
 W* Named(W* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
-}
-
-QPushButton* MakeButton(const char* name) {
-    auto* button = Named(new QPushButton, QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* MakeLabel(const char* name) {
-    return Named(new QLabel, QString::fromLatin1(name));
 }
 
 void Paint(QWidget* widget, const QColor& background, const QColor& text, bool fill = true) {
@@ -119,64 +112,97 @@ class DefaultButton : public QPushButton {
     }
 };
 
-// A field and what stands beside it (its day-step arrows), left aligned in its column.
-QHBoxLayout* FieldWith(QWidget* field, QWidget* beside) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(0);
-    row->addWidget(field);
-    row->addSpacing(beside == nullptr ? 0 : 1);
-    if (beside != nullptr) {
-        row->addWidget(beside);
-    }
-    row->addStretch(1);
-    return row;
+using namespace window_table;
+
+const Layout& LayoutOf(Box box) {
+    const std::span<const Layout> layouts = Layouts();
+    return *std::find_if(layouts.begin(), layouts.end(),
+                         [box](const Layout& layout) { return layout.box == box; });
 }
 
-// One row of widgets, a number standing for spacing and nullptr for the stretch.
-struct RowItem {
-    QWidget* widget = nullptr;
-    int spacing = 0;
-};
-
-QHBoxLayout* Row(std::initializer_list<RowItem> items) {
-    auto* row = new QHBoxLayout;
-    for (const RowItem& item : items) {
-        if (item.widget != nullptr) {
-            row->addWidget(item.widget);
-        } else if (item.spacing > 0) {
-            row->addSpacing(item.spacing);
-        } else {
-            row->addStretch(1);
+// A layout as the layout table describes it, installed on `owner` when there is one.
+QLayout* NewLayout(Box box, QWidget* owner) {
+    const Layout& plan = LayoutOf(box);
+    QLayout* layout = nullptr;
+    if (plan.arrange == Arrange::Grid) {
+        auto* grid = new QGridLayout(owner);
+        if (plan.spacing >= 0) {
+            grid->setHorizontalSpacing(plan.spacing);
+        }
+        if (plan.verticalSpacing >= 0) {
+            grid->setVerticalSpacing(plan.verticalSpacing);
+        }
+        if (plan.stretchColumn >= 0) {
+            grid->setColumnStretch(plan.stretchColumn, 1);
+        }
+        if (plan.tallRow >= 0) {
+            grid->setRowMinimumHeight(plan.tallRow, plan.tallRowHeight);
+        }
+        layout = grid;
+    } else {
+        layout = plan.arrange == Arrange::Row ? static_cast<QLayout*>(new QHBoxLayout(owner))
+                                              : new QVBoxLayout(owner);
+        if (plan.spacing >= 0) {
+            layout->setSpacing(plan.spacing);
         }
     }
-    return row;
+    if (plan.margins[0] >= 0) {
+        layout->setContentsMargins(plan.margins[0], plan.margins[1], plan.margins[2],
+                                   plan.margins[3]);
+    }
+    return layout;
 }
 
-constexpr RowItem kStretch{};
-constexpr RowItem Space(int pixels) {
-    return RowItem{nullptr, pixels};
+// Puts a row's widget or layout (or its spacing or stretch) in its place in `into`.
+void Place(QLayout* into, const Control& control, QWidget* widget, QLayout* layout) {
+    if (auto* grid = qobject_cast<QGridLayout*>(into)) {
+        if (widget != nullptr) {
+            grid->addWidget(widget, control.row, control.column, control.rowSpan,
+                            control.columnSpan, control.align);
+        } else {
+            grid->addLayout(layout, control.row, control.column, control.rowSpan,
+                            control.columnSpan, control.align);
+        }
+        return;
+    }
+    auto* box = static_cast<QBoxLayout*>(into);
+    if (widget != nullptr) {
+        box->addWidget(widget, control.stretch);
+    } else if (layout != nullptr) {
+        box->addLayout(layout, control.stretch);
+    } else if (control.make == Make::Spacing) {
+        box->addSpacing(control.size);
+    } else {
+        box->addStretch(1);
+    }
+}
+
+// The row's font: the fixed font of its size, or the standard one made bold or underlined.
+void SetFont(QWidget* widget, const Control& control) {
+    if (control.font == Font::Fixed) {
+        widget->setFont(FixedFont(control.points));
+    } else if (control.font != Font::Standard) {
+        QFont font = widget->font();
+        if (control.font == Font::Bold) {
+            font.setBold(true);
+        } else {
+            font.setUnderline(true);
+        }
+        widget->setFont(font);
+    }
 }
 
 }  // namespace
 
 void frmMain::BuildWindow() {
-    BuildDateFields();
-    Frame1 = BuildCalendarOptions("Frame1", "optFirstDateIs", 0);
-    Frame2 = BuildCalendarOptions("Frame2", "optSecondDateIs", 1);
-    BuildInputPanel();
-    BuildOutputPanel();
+    // The check boxes join this group as the table makes them.
+    checkOptions_ = new QButtonGroup(this);
+    checkOptions_->setExclusive(false);
+    QWidget* content = BuildControls();
 
     // The controls scroll inside the window, so a window smaller than they need (a small
     // screen, a large scale factor) still reaches all of them; on a screen with room they
     // fill the window as a plain layout would.
-    auto* content = Named(new QWidget, QStringLiteral("content"));
-    auto* top = new QVBoxLayout(content);
-    top->setContentsMargins(10, 10, 10, 10);
-    top->setSpacing(8);
-    top->addWidget(Frame3);
-    top->addLayout(BuildCommandRow());
-    top->addLayout(Row({{lblTodaysDate}, kStretch, {lblWeekFromToday}}));
-    top->addWidget(Frame6, 1);
     scroller_ = new QScrollArea(this);
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setWidgetResizable(true);
@@ -217,53 +243,157 @@ void frmMain::BuildWindow() {
     resize(1040, 680);
 }
 
-// The three fields, their step arrows, Today and Clear buttons and labels.
-void frmMain::BuildDateFields() {
-    const QFont fieldFont = FixedFont(12);
-    const int fieldWidth = QFontMetrics(fieldFont).horizontalAdvance(QString(21, u'0')) + 12;
-    const auto makeField = [&](const char* name) {
-        auto* field = Named(new QLineEdit, QString::fromLatin1(name));
-        field->setFont(fieldFont);
-        field->setFixedWidth(fieldWidth);
-        field->installEventFilter(this);
-        return field;
+// Makes the rows of the control table in their order, each put in its place as it is made, and
+// returns the widget that holds them all.
+QWidget* frmMain::BuildControls() {
+    auto* content = Named(new QWidget, QStringLiteral("content"));
+    std::array<QLayout*, kBoxCount> layouts{};
+    const auto layoutOf = [&layouts](Box box) -> QLayout*& {
+        return layouts[static_cast<std::size_t>(box)];
     };
-    txbFirstDate = makeField("txbFirstDate");
-    txbDateDiffDays = makeField("txbDateDiffDays");
-    txbSecondDate = makeField("txbSecondDate");
-
-    for (int i = 0; i < 2; ++i) {
-        VScroll[i] = Named(new QScrollBar(Qt::Vertical), QStringLiteral("VScroll%1").arg(i));
-        VScroll[i]->setProperty("index", i);
-        VScroll[i]->setRange(-1, 1);
-        VScroll[i]->setValue(0);
-        VScroll[i]->setPageStep(1);
-        VScroll[i]->setFixedWidth(18);
-        VScroll[i]->setFixedHeight(txbFirstDate->sizeHint().height());
-        cmdToday[i] = MakeButton(i == 0 ? "cmdToday0" : "cmdToday1");
-        cmdToday[i]->setProperty("index", i);
-        lblThisIsA[i] = MakeLabel(i == 0 ? "lblThisIsA0" : "lblThisIsA1");
-        lblThisIsA[i]->setProperty("index", i);
-        lblThisIsA[i]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    layoutOf(Box::Content) = NewLayout(Box::Content, content);
+    int checkId = 0;
+    for (const Control& control : ControlTable()) {
+        QLayout* into = layoutOf(control.in);
+        if (control.make == Make::Layout) {
+            QLayout* layout = layoutOf(control.holds) = NewLayout(control.holds, nullptr);
+            Place(into, control, nullptr, layout);
+            continue;
+        }
+        if (control.make == Make::Spacing || control.make == Make::Stretch) {
+            Place(into, control, nullptr, nullptr);
+            continue;
+        }
+        QWidget* widget = MakeControl(control);
+        if (control.make == Make::Panel) {
+            layoutOf(control.holds) = NewLayout(control.holds, widget);
+        } else if (control.make == Make::CheckBox) {
+            checkOptions_->addButton(static_cast<QCheckBox*>(widget), checkId++);
+        }
+        Place(into, control, widget, nullptr);
     }
+    return content;
+}
 
-    cmdClearFirstDate = MakeButton("cmdClearFirstDate");
-    cmdClearDateDiffDays = MakeButton("cmdClearDateDiffDays");
-    cmdClearSecondDate = MakeButton("cmdClearSecondDate");
-    cmdMoveSecondDateToFirst = MakeButton("cmdMoveSecondDateToFirst");
-    lblFirstDate = MakeLabel("lblFirstDate");
-    lblDateDifference = MakeLabel("lblDateDifference");
-    lblSecondDate = MakeLabel("lblSecondDate");
-    lblDayOrDays = MakeLabel("lblDayOrDays");
-    for (QPushButton* button :
-         {cmdToday[0], cmdToday[1], cmdClearFirstDate, cmdClearSecondDate, cmdClearDateDiffDays}) {
-        button->setMinimumWidth(90);
+// One control of the table: made as its kind asks, then named, sized, given its font and flags
+// and stored in its member.
+QWidget* frmMain::MakeControl(const Control& control) {
+    QWidget* widget = nullptr;
+    switch (control.make) {
+        case Make::Panel:
+            widget = new Panel;
+            break;
+        case Make::CalendarOptions:
+            widget = BuildCalendarOptions(control.name, control.index);
+            break;
+        case Make::Field:
+            widget = new QLineEdit;
+            break;
+        case Make::StepArrows: {
+            auto* arrows = new QScrollBar(Qt::Vertical);
+            arrows->setRange(-1, 1);
+            arrows->setValue(0);
+            arrows->setPageStep(1);
+            arrows->setFixedHeight(txbFirstDate->sizeHint().height());  // as tall as the fields
+            widget = arrows;
+            break;
+        }
+        case Make::Button:
+        case Make::DefaultButton: {
+            auto* button = control.make == Make::Button ? new QPushButton : new DefaultButton;
+            button->setAutoDefault(false);
+            if (control.make == Make::DefaultButton) {
+                button->setDefault(true);
+            }
+            widget = button;
+            break;
+        }
+        case Make::Label:
+            widget = new QLabel;
+            break;
+        case Make::ClickLabel:
+            widget = new FocusFrameLabel;
+            break;
+        case Make::CheckBox:
+            widget = new QCheckBox;
+            break;
+        case Make::Combo:
+            widget = new QComboBox;
+            break;
+        case Make::FileCombo:
+            widget = MakeFileList();
+            break;
+        case Make::Output: {
+            auto* output = new OutputView;
+            output->showOutput(output_);
+            output->viewport()->installEventFilter(this);
+            widget = output;
+            break;
+        }
+        case Make::Layout:
+        case Make::Spacing:
+        case Make::Stretch:
+            return nullptr;
+    }
+    Shape(widget, control);
+    control.bind(*this, widget);
+    return widget;
+}
+
+// The input-file list: typed names are the list's text, never new entries.
+QComboBox* frmMain::MakeFileList() {
+    auto* list = new QComboBox;
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    list->setMinimumContentsLength(30);
+    list->lineEdit()->installEventFilter(this);
+    return list;
+}
+
+// What every kind of control may take from its row: name, index, sizes, font and flags.
+void frmMain::Shape(QWidget* widget, const Control& control) {
+    widget->setObjectName(QString::fromLatin1(control.name));
+    if (control.index >= 0 && control.make != Make::CalendarOptions) {
+        widget->setProperty("index", control.index);
+    }
+    SetFont(widget, control);
+    if (control.make == Make::Field) {
+        // Wide enough for its digits, with room for the frame.
+        widget->setFixedWidth(
+            QFontMetrics(widget->font()).horizontalAdvance(QString(control.size, u'0')) + 12);
+    }
+    if (control.fixedWidth > 0) {
+        widget->setFixedWidth(control.fixedWidth);
+    }
+    if (control.minimumWidth > 0) {
+        widget->setMinimumWidth(control.minimumWidth);
+    }
+    if (control.minimumHeight > 0) {
+        widget->setMinimumHeight(control.minimumHeight);
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (control.margin > 0) {
+            label->setMargin(control.margin);
+        }
+        if ((control.flags & kTopRightText) != 0) {
+            label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        }
+    }
+    if ((control.flags & kHandCursor) != 0) {
+        widget->setCursor(Qt::PointingHandCursor);
+    }
+    if ((control.flags & kWatched) != 0) {
+        widget->installEventFilter(this);
     }
 }
 
 // The calendar options of date field `field` (0 or 1) in a grid, with the "Other" option and
 // its list of the world's calendars in the grid's free place.
-QFrame* frmMain::BuildCalendarOptions(const char* frameName, const char* prefix, int field) {
+QFrame* frmMain::BuildCalendarOptions(const char* frameName, int field) {
+    const QString prefix =
+        field == 0 ? QStringLiteral("optFirstDateIs") : QStringLiteral("optSecondDateIs");
     auto* frame = Named(new QFrame, QString::fromLatin1(frameName));
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -274,13 +404,11 @@ QFrame* frmMain::BuildCalendarOptions(const char* frameName, const char* prefix,
     const std::span<const CalendarId> optionCalendars = OptionCalendars();
     for (int i = 0; i < static_cast<int>(optionCalendars.size()); ++i) {
         const CalendarId calendar = optionCalendars[static_cast<std::size_t>(i)];
-        auto* option =
-            Named(new QRadioButton, QString::fromLatin1(prefix) + CalendarCode(calendar));
+        auto* option = Named(new QRadioButton, prefix + CalendarCode(calendar));
         group->addButton(option, IndexOf(calendar));
         grid->addWidget(option, i / 4, i % 4);
     }
-    auto* otherOption =
-        Named(new QRadioButton, QString::fromLatin1(prefix) + QStringLiteral("Other"));
+    auto* otherOption = Named(new QRadioButton, prefix + QStringLiteral("Other"));
     group->addButton(otherOption, kOtherCalendarOption);
     QComboBox* list = Named(new QComboBox, field == 0 ? QStringLiteral("cboFirstDateCalendar")
                                                       : QStringLiteral("cboSecondDateCalendar"));
@@ -289,174 +417,31 @@ QFrame* frmMain::BuildCalendarOptions(const char* frameName, const char* prefix,
         list->addItem(CalendarCode(calendar), IndexOf(calendar));
     }
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    QHBoxLayout* other = Row({{otherOption}, {list}, kStretch});
+    auto* other = new QHBoxLayout;
+    other->addWidget(otherOption);
+    other->addWidget(list);
+    other->addStretch(1);
     other->setSpacing(4);
     grid->addLayout(other, 1, 3);
     grid->setColumnStretch(4, 1);
     return frame;
 }
 
-// Frame3: the three fields, their calendars and the computation options.
-void frmMain::BuildInputPanel() {
-    chkIncludeFirstDate = Named(new QCheckBox, QStringLiteral("chkIncludeFirstDate"));
-    chkIncludeWeekends = Named(new QCheckBox, QStringLiteral("chkIncludeWeekends"));
-    chkVerbose = Named(new QCheckBox, QStringLiteral("chkVerbose"));
-    chkSaveOutput = Named(new QCheckBox, QStringLiteral("chkSaveOutput"));
-    checkOptions_ = new QButtonGroup(this);
-    checkOptions_->setExclusive(false);
-    int checkId = 0;
-    for (QCheckBox* check : {chkIncludeFirstDate, chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
-        checkOptions_->addButton(check, checkId++);
-    }
-
-    Frame3 = Named(new Panel, QStringLiteral("Frame3"));
-    auto* input = new QGridLayout(Frame3);
-    input->setHorizontalSpacing(8);
-    input->setVerticalSpacing(6);
-    input->setContentsMargins(12, 10, 12, 10);
-    // Column 1 holds a field and its day-step arrows; the buttons line up in columns 2 to 4.
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    input->addWidget(lblFirstDate, 0, 0, right);
-    input->addLayout(FieldWith(txbFirstDate, VScroll[0]), 0, 1);
-    input->addWidget(cmdToday[0], 0, 2);
-    input->addWidget(cmdClearFirstDate, 0, 3);
-    input->addWidget(lblThisIsA[0], 1, 0);
-    input->addWidget(Frame1, 1, 1, 1, 5);
-    input->addWidget(lblDateDifference, 2, 0, right);
-    input->addLayout(FieldWith(txbDateDiffDays, nullptr), 2, 1);
-    input->addWidget(lblDayOrDays, 2, 2);
-    input->addWidget(cmdClearDateDiffDays, 2, 3);
-    input->addWidget(lblSecondDate, 3, 0, right);
-    input->addLayout(FieldWith(txbSecondDate, VScroll[1]), 3, 1);
-    input->addWidget(cmdToday[1], 3, 2);
-    input->addWidget(cmdClearSecondDate, 3, 3);
-    input->addWidget(cmdMoveSecondDateToFirst, 3, 4);
-    input->addWidget(lblThisIsA[1], 4, 0);
-    input->addWidget(Frame2, 4, 1, 1, 5);
-    auto* checks = new QGridLayout;
-    checks->setHorizontalSpacing(24);
-    checks->setVerticalSpacing(2);
-    checks->setContentsMargins(0, 6, 0, 0);
-    checks->addWidget(chkIncludeFirstDate, 0, 0);
-    checks->addWidget(chkIncludeWeekends, 0, 1);
-    checks->addWidget(chkVerbose, 1, 0);
-    checks->addWidget(chkSaveOutput, 1, 1);
-    checks->setColumnStretch(2, 1);
-    input->addLayout(checks, 5, 1, 1, 5);
-    input->setColumnStretch(5, 1);
-    input->setRowMinimumHeight(2, 34);
-}
-
-// The command row and the today labels below it.
-QHBoxLayout* frmMain::BuildCommandRow() {
-    cmdCompute = Named(new DefaultButton, QStringLiteral("cmdCompute"));
-    cmdCompute->setAutoDefault(false);
-    cmdCompute->setDefault(true);
-    QFont bold = cmdCompute->font();
-    bold.setBold(true);
-    cmdCompute->setFont(bold);
-    cmdDisplayMonth = MakeButton("cmdDisplayMonth");
-    cmdConfigure = MakeButton("cmdConfigure");
-    cmdReset = MakeButton("cmdReset");
-    cmdQuit = MakeButton("cmdQuit");
-    lblLanguage = MakeLabel("lblLanguage");
-    cboLanguage = Named(new QComboBox, QStringLiteral("cboLanguage"));
-    for (QPushButton* button : {cmdCompute, cmdDisplayMonth, cmdConfigure, cmdReset, cmdQuit}) {
-        button->setMinimumWidth(110);
-    }
-
-    lblTodaysDate = Named(new FocusFrameLabel, QStringLiteral("lblTodaysDate"));
-    lblWeekFromToday = Named(new FocusFrameLabel, QStringLiteral("lblWeekFromToday"));
-    for (QLabel* label : {lblTodaysDate, lblWeekFromToday}) {
-        label->setCursor(Qt::PointingHandCursor);
-        label->setMargin(4);
-        label->installEventFilter(this);
-    }
-    return Row({{cmdCompute},
-                Space(16),
-                {cmdDisplayMonth},
-                {cmdConfigure},
-                {cmdReset},
-                kStretch,
-                {lblLanguage},
-                {cboLanguage},
-                Space(16),
-                {cmdQuit}});
-}
-
-// Frame6: input files and the output window.
-void frmMain::BuildOutputPanel() {
-    Frame6 = Named(new Panel, QStringLiteral("Frame6"));
-    cboInputFile = Named(new QComboBox, QStringLiteral("cboInputFile"));
-    cboInputFile->setEditable(true);
-    cboInputFile->setInsertPolicy(QComboBox::NoInsert);
-    cboInputFile->setCompleter(nullptr);
-    cboInputFile->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    cboInputFile->setMinimumContentsLength(30);
-    cboInputFile->installEventFilter(this);
-    cboInputFile->lineEdit()->installEventFilter(this);
-    cmdInputFile = MakeButton("cmdInputFile");
-    cmdView = MakeButton("cmdView");
-    cmdRemoveInputFileFromList = MakeButton("cmdRemoveInputFileFromList");
-    cmdBatchCompute = MakeButton("cmdBatchCompute");
-    cmdBatchCompute->setMinimumWidth(130);
-    txbOutput = Named(new OutputView, QStringLiteral("txbOutput"));
-    txbOutput->showOutput(output_);
-    txbOutput->setFont(FixedFont(11));
-    txbOutput->setMinimumHeight(120);
-    txbOutput->installEventFilter(this);
-    txbOutput->viewport()->installEventFilter(this);
-    cmdClearOutputWindow = MakeButton("cmdClearOutputWindow");
-    cmdEnlarge = MakeButton("cmdEnlarge");
-    cmdCopyOutput = MakeButton("cmdCopyOutput");
-    lblVelmoraSystems = Named(new FocusFrameLabel, QStringLiteral("lblVelmoraSystems"));
-    lblOnlineDocumentation = Named(new FocusFrameLabel, QStringLiteral("lblOnlineDocumentation"));
-    for (QLabel* label : {lblVelmoraSystems, lblOnlineDocumentation}) {
-        label->setCursor(Qt::PointingHandCursor);
-        QFont underlined = label->font();
-        underlined.setUnderline(true);
-        label->setFont(underlined);
-        label->installEventFilter(this);
-    }
-    auto* output = new QVBoxLayout(Frame6);
-    QHBoxLayout* files = Row({{cboInputFile},
-                              {cmdInputFile},
-                              {cmdView},
-                              {cmdRemoveInputFileFromList},
-                              Space(12),
-                              {cmdBatchCompute}});
-    files->setStretchFactor(cboInputFile, 1);
-    output->addLayout(files);
-    output->addWidget(txbOutput, 1);
-    output->addLayout(Row({{cmdClearOutputWindow},
-                           {cmdEnlarge},
-                           {cmdCopyOutput},
-                           kStretch,
-                           {lblVelmoraSystems},
-                           Space(16),
-                           {lblOnlineDocumentation}}));
-}
-
 void frmMain::SetColours() {
-    // Controls inside the cyan frames are drawn on the frame's own background.
-    Paint(Frame3, kCyan, Qt::black, false);  // the panel paints its own rounded background
-    Paint(Frame6, kCyan, Qt::black, false);
-    Paint(Frame1, kCyan, Qt::black, false);
-    Paint(Frame2, kCyan, Qt::black, false);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             lblFirstDate, lblSecondDate, lblDateDifference, lblDayOrDays, lblThisIsA[0],
-             lblThisIsA[1], chkIncludeFirstDate, chkIncludeWeekends, chkVerbose, chkSaveOutput}) {
-        Paint(w, kCyan, Qt::black, false);
+    // Controls inside the cyan frames are drawn on the frame's own background; the panels paint
+    // their own rounded background.
+    for (const Control& control : ControlTable()) {
+        if (control.look != Look::Plain) {
+            Paint(findChild<QWidget*>(QString::fromLatin1(control.name)), kCyan,
+                  control.look == Look::Link ? kLinkBlue : QColor(Qt::black),
+                  control.look == Look::Filled);
+        }
     }
     for (const QButtonGroup* group : calendarOptions_) {
         for (QAbstractButton* option : group->buttons()) {
             Paint(option, kCyan, Qt::black, false);
         }
     }
-    Paint(lblTodaysDate, kCyan, Qt::black);
-    Paint(lblWeekFromToday, kCyan, Qt::black);
-    Paint(lblVelmoraSystems, kCyan, kLinkBlue, false);
-    Paint(lblOnlineDocumentation, kCyan, kLinkBlue, false);
     for (QWidget* w : std::initializer_list<QWidget*>{this, Frame3, Frame6}) {
         ShowFocusOnBackground(w);
     }
