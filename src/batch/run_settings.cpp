@@ -13,6 +13,56 @@ namespace daybridge::batch {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+// Takes a calendar rule setting (HIS switch day, week rule, fiscal years); false when the value
+// names no rule.
+bool TakeCalendarRule(Setting which, const QString& value) {
+    switch (which) {
+        case Setting::GregorianSwitch: {
+            const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
+            if (jdn) {
+                SetGregorianSwitchJdn(*jdn);
+            }
+            return jdn.has_value();
+        }
+        case Setting::WeekRule: {
+            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
+            if (rule) {
+                SetWeekDateRule(*rule);
+            }
+            return rule.has_value();
+        }
+        case Setting::FiscalYear: {
+            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
+            if (rule) {
+                SetMonthFiscalYearRule(*rule);
+            }
+            return rule.has_value();
+        }
+        default: {
+            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
+            if (rule) {
+                SetWeekFiscalYearRule(*rule);
+            }
+            return rule.has_value();
+        }
+    }
+}
+
+// The date format a DATEFORMAT= order names (its separator removed); -1 for none.
+int DateFormatOfOrder(const QString& order) {
+    if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
+        return kDateFormatYMD;
+    }
+    if (order == QLatin1String("DMY")) {
+        return kDateFormatDMY;
+    }
+    if (order == QLatin1String("MDY")) {
+        return kDateFormatMDY;
+    }
+    return -1;
+}
+
 }  // namespace
 
 RunSettings::RunSettings(AppState& state, const Reporter& report)
@@ -51,40 +101,50 @@ void RunSettings::EchoRejected(const ProgramLine& line, bool separator) {
     state_.output.append(echo + kCrLf);
 }
 
+bool RunSettings::ApplyDateFormat(const ProgramLine& line, const QString& value) {
+    const QString separator = value.mid(1, 1);
+    if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
+        separator != QLatin1String(".")) {
+        EchoRejected(line, true);
+        return false;
+    }
+    QString order = value;
+    order.remove(separator[0]);
+    const int format = DateFormatOfOrder(order);
+    if (format < 0) {
+        EchoRejected(line, false);
+        return false;
+    }
+    state_.format.dateSeparator = separator;
+    state_.format.dateFormat = format;
+    state_.snapshot.dateFormat = format;
+    Refresh();
+    ShowSummary();
+    return true;
+}
+
+bool RunSettings::ApplyCalendar(const ProgramLine& line, Setting which, const QString& value) {
+    const std::optional<CalendarId> calendar = CalendarOfCode(value);
+    if (value.isEmpty() || !calendar) {
+        EchoRejected(line, false);
+        return false;
+    }
+    if (which == Setting::FirstDate) {
+        state_.firstCalendar = *calendar;
+        state_.snapshot.firstCalendar = *calendar;
+    } else {
+        state_.secondCalendar = *calendar;
+        state_.snapshot.secondCalendar = *calendar;
+    }
+    ShowSummary();
+    return true;
+}
+
 bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
     const Setting which = s.setting;
     const QString& value = s.value;
-    if (which == Setting::GregorianSwitch) {
-        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
-        if (!jdn) {
-            EchoRejected(line, false);
-            return false;
-        }
-        SetGregorianSwitchJdn(*jdn);
-        return true;
-    }
-    if (which >= Setting::WeekRule) {
-        bool taken = false;
-        if (which == Setting::WeekRule) {
-            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekDateRule(*rule);
-            }
-        } else if (which == Setting::FiscalYear) {
-            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetMonthFiscalYearRule(*rule);
-            }
-        } else {
-            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekFiscalYearRule(*rule);
-            }
-        }
-        if (!taken) {
+    if (which >= Setting::GregorianSwitch) {
+        if (!TakeCalendarRule(which, value)) {
             EchoRejected(line, false);
             return false;
         }
@@ -95,34 +155,8 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
     }
     const bool yes = value.startsWith(u'Y');
     switch (which) {
-        case Setting::DateFormat: {
-            const QString separator = value.mid(1, 1);
-            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
-                separator != QLatin1String(".")) {
-                EchoRejected(line, true);
-                return false;
-            }
-            QString order = value;
-            order.remove(separator[0]);
-            int format = -1;
-            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
-                format = kDateFormatYMD;
-            } else if (order == QLatin1String("DMY")) {
-                format = kDateFormatDMY;
-            } else if (order == QLatin1String("MDY")) {
-                format = kDateFormatMDY;
-            }
-            if (format < 0) {
-                EchoRejected(line, false);
-                return false;
-            }
-            state_.format.dateSeparator = separator;
-            state_.format.dateFormat = format;
-            state_.snapshot.dateFormat = format;
-            Refresh();
-            ShowSummary();
-            return true;
-        }
+        case Setting::DateFormat:
+            return ApplyDateFormat(line, value);
         case Setting::ThousandsSeparator:
             state_.format.thousandsSeparator = value.left(1);
             Refresh();
@@ -158,25 +192,10 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
                                      kCrLf);
             }
             return true;
-        default: {  // FirstDate, SecondDate
-            const std::optional<CalendarId> calendar = CalendarOfCode(value);
-            if (value.isEmpty() || !calendar) {
-                EchoRejected(line, false);
-                return false;
-            }
-            if (which == Setting::FirstDate) {
-                state_.firstCalendar = *calendar;
-                state_.snapshot.firstCalendar = *calendar;
-            } else {
-                state_.secondCalendar = *calendar;
-                state_.snapshot.secondCalendar = *calendar;
-            }
-            ShowSummary();
-            return true;
-        }
+        default:  // FirstDate, SecondDate
+            return ApplyCalendar(line, which, value);
     }
 }
-
 QString RunSettings::SummaryText() const {
     const QString& sep = state_.format.dateSeparator;
     QString order;
