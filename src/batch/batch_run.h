@@ -128,6 +128,8 @@ class BatchRun {
     bool Step();
     int RunFastLines(int limit);
     bool FastLine(const ProgramLine& line);
+    bool FastOutputCall(const OutputStatement& o);
+    bool FastAssign(AssignStatement& c);
     void ErrorLimitReached();
 
     // run cycle forms
@@ -153,6 +155,7 @@ class BatchRun {
     StatementResult ReadAssignedValue(const ProgramLine& line, AssignStatement& a,
                                       std::int32_t& value);
     StatementResult FunctionValue(const AssignStatement& a, std::int32_t& value);
+    StatementResult PromptedValue(const ProgramLine& line, bool numberPrompt, std::int32_t& value);
     void ComputationStep(Flow& flow);
     bool AcceptDateField(int firstOrSecond, QString& text);
 

@@ -425,49 +425,72 @@ QString ApplyColumnMask(QStringView text, QStringView mask) {
     return out;
 }
 
+namespace {
+
+bool IsBlankOrTab(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+bool IsLetterWord(QStringView word) {
+    return !word.isEmpty() &&
+           std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+}
+
+// Up to three words after the first of an upper-case line.
+struct FollowingWords {
+    std::array<QStringView, 3> words;
+    qsizetype count = 0;
+};
+
+FollowingWords WordsAfterFirst(const QString& upper) {
+    FollowingWords after;
+    qsizetype at = 0;
+    for (int word = 0; word <= 3 && at < upper.size(); ++word) {
+        while (at < upper.size() && IsBlankOrTab(upper[at])) {
+            ++at;
+        }
+        const qsizetype start = at;
+        while (at < upper.size() && !IsBlankOrTab(upper[at])) {
+            ++at;
+        }
+        if (word > 0 && at > start) {
+            after.words[static_cast<std::size_t>(after.count++)] =
+                QStringView(upper).mid(start, at - start);
+        }
+    }
+    return after;
+}
+
+}  // namespace
+
 QString ArrayElementDateText(QStringView line, QStringView mask) {
     QString date = ApplyColumnMask(line, mask);
     // The words after the first, as far as they can belong to the date.
     const QString upper = UpperText(TrimWhite(line));
-    std::array<QStringView, 3> after;
-    qsizetype count = 0;
-    qsizetype at = 0;
-    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    for (int word = 0; word <= 3 && at < upper.size(); ++word) {
-        while (at < upper.size() && isBlank(upper[at])) {
-            ++at;
-        }
-        const qsizetype start = at;
-        while (at < upper.size() && !isBlank(upper[at])) {
-            ++at;
-        }
-        if (word > 0 && at > start) {
-            after[static_cast<std::size_t>(count++)] = QStringView(upper).mid(start, at - start);
-        }
-    }
-    qsizetype next = 0;
-    const auto isLetters = [](QStringView word) {
-        return !word.isEmpty() && std::all_of(word.begin(), word.end(),
-                                              [](QChar c) { return c >= u'A' && c <= u'Z'; });
+    const FollowingWords after = WordsAfterFirst(upper);
+    const auto word = [&after](qsizetype index) {
+        return after.words[static_cast<std::size_t>(index)];
     };
-    if (isLetters(date) && next < count) {
+    qsizetype next = 0;
+    if (IsLetterWord(date) && next < after.count) {
         date += u' ';
-        date += after[static_cast<std::size_t>(next++)];
-    } else if (next < count) {
-        QStringView word = after[static_cast<std::size_t>(next)];
-        if (word.endsWith(u',')) {
-            word.chop(1);
+        date += word(next++);
+    } else if (next < after.count) {
+        QStringView candidate = word(next);
+        if (candidate.endsWith(u',')) {
+            candidate.chop(1);
         }
         // An era after the date is no comment either: the date reader refuses it.
-        if (CalendarOfCode(word) || word == u"BC" || word == u"BCE" || word == u"AD") {
+        if (CalendarOfCode(candidate) || candidate == u"BC" || candidate == u"BCE" ||
+            candidate == u"AD") {
             date += u' ';
-            date += after[static_cast<std::size_t>(next++)];
+            date += word(next++);
         }
     }
     if (date.endsWith(u',')) {
-        if (next < count && IsWrittenDayName(after[static_cast<std::size_t>(next)])) {
+        if (next < after.count && IsWrittenDayName(word(next))) {
             date += u' ';
-            date += after[static_cast<std::size_t>(next)];
+            date += word(next);
         } else {
             date.chop(1);
         }

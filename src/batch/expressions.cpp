@@ -420,9 +420,158 @@ std::int32_t EvaluateNumericOperand(QStringView text, const ExpressionContext& c
 
 namespace {
 
-std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bool& ok) {
-    const auto& a = call.args;
+std::int32_t EvaluateDateVal(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    if (!NoteCalendar(call.args[1], context)) {
+        ok = false;
+        return 0;
+    }
+    if (call.calendar == nullptr) {  // every calendar writes its dates
+        return CalendarFailure(context, ok, call.args[1], call.calendar);
+    }
+    return NamedValue(call, context, ok, true, false);
+}
+
+std::int32_t EvaluateIsLeapYear(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     const CalendarEntry* calendar = call.calendar;
+    if (!NoteCalendar(call.args[1], context)) {
+        ok = false;
+        return 0;
+    }
+    if (calendar == nullptr || calendar->isLeapYear == nullptr) {
+        return CalendarFailure(context, ok, call.args[1], calendar);
+    }
+    const std::int32_t y = EvaluateNumericOperand(call.args[0], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    const std::optional<bool> leap = calendar->isLeapYear(y);
+    if (!leap) {
+        return Fail(context, ok, EvalFailure::ResultOutOfRange);
+    }
+    return *leap ? 1 : 0;
+}
+
+std::int32_t EvaluateNewYearsDay(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    const CalendarEntry* calendar = call.calendar;
+    if (!NoteCalendar(call.args[1], context)) {
+        ok = false;
+        return 0;
+    }
+    if (calendar == nullptr || !calendar->HasYears()) {
+        return CalendarFailure(context, ok, call.args[1], calendar);
+    }
+    const std::int32_t y = EvaluateNumericOperand(call.args[0], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    if (y > kMaxYear || y < -kMaxYear) {
+        return Fail(context, ok, EvalFailure::ResultOutOfRange);
+    }
+    // Day 1 of the year's first month (Hebrew: Tishri), week 1, day of the year 1.
+    const std::int64_t jdn = calendar->toJdn({.month = calendar->firstMonth, .year = y, .day = 1});
+    if (!InJdnRange(jdn)) {
+        return Fail(context, ok, EvalFailure::ResultOutOfRange);
+    }
+    return static_cast<std::int32_t>(jdn);
+}
+
+// WEEKOF( with a week rule, or of a fiscal year of weeks; nullopt when neither applies.
+std::optional<std::int32_t> EvaluateRuleOrFiscalWeek(const ParsedCall& call,
+                                                     ExpressionContext& context, bool& ok) {
+    if (const std::optional<jdcore::WeekRule> rule = WeekRuleNamed(call.args[1])) {
+        const std::int32_t x = EvaluateNumericOperand(call.args[0], context, ok);
+        if (!ok) {
+            return 0;
+        }
+        if (!InJdnRange(x)) {
+            return Fail(context, ok, EvalFailure::DateOutOfRange);
+        }
+        return jdcore::ToWeekDate(*rule, x).week;
+    }
+    const CalendarEntry* calendar = call.calendar;
+    if (calendar != nullptr && calendar->fields != FieldKind::YearWeekDay &&
+        calendar->fiscal != nullptr && calendar->fiscal->Has(FiscalUnit::Week)) {
+        return EvaluateFiscalBuiltin(call, context, ok);
+    }
+    return std::nullopt;
+}
+
+// Whether the calendar has the field DAYOF(, WEEKOF(, MONTHOF( or YEAROF( asks for.
+bool HasDateField(Builtin function, const CalendarEntry* calendar) {
+    if (calendar == nullptr) {
+        return false;
+    }
+    switch (function) {
+        case Builtin::WeekOf:
+            return calendar->fields == FieldKind::YearWeekDay;
+        case Builtin::MonthOf:
+            return calendar->fields == FieldKind::YearMonthDay;
+        default:
+            return calendar->HasYears();
+    }
+}
+
+std::int32_t EvaluateDateField(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    if (call.function == Builtin::WeekOf) {
+        if (const std::optional<std::int32_t> week = EvaluateRuleOrFiscalWeek(call, context, ok)) {
+            return *week;
+        }
+    }
+    if (!NoteCalendar(call.args[1], context)) {
+        ok = false;
+        return 0;
+    }
+    if (!HasDateField(call.function, call.calendar)) {
+        return CalendarFailure(context, ok, call.args[1], call.calendar);
+    }
+    const std::int32_t x = call.function == Builtin::DayOf
+                               ? EvaluateOperand(call.args[0], context, ok)
+                               : EvaluateNumericOperand(call.args[0], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    if (!InJdnRange(x)) {
+        return Fail(context, ok, EvalFailure::DateOutOfRange);
+    }
+    // Day: of the month, the week or the year; week and month both in `month`.
+    const CalendarDate date = FromJdn(call.calendar->id, x);
+    return call.function == Builtin::DayOf    ? date.day
+           : call.function == Builtin::YearOf ? static_cast<std::int32_t>(date.year)
+                                              : date.month;
+}
+
+std::int32_t EvaluateHexade(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    if (call.args[0].isEmpty()) {
+        return 0;
+    }
+    const std::int32_t y = EvaluateNumericOperand(call.args[0], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    return call.function == Builtin::YearInHexade ? YearInHexade(y) : (IsInShortHexade(y) ? 1 : 0);
+}
+
+std::int32_t EvaluateAddOrSubtract(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    const std::int64_t x = EvaluateOperand(call.args[0], context, ok);
+    const std::int64_t y = EvaluateOperand(call.args[1], context, ok);
+    if (!ok) {
+        return 0;
+    }
+    return Checked(call.function == Builtin::Add ? x + y : y - x, context, ok);
+}
+
+std::int32_t EvaluateCount(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    const auto n = context.CountArray(call.args[0]);
+    if (call.args[0].isEmpty()) {
+        return Fail(context, ok, EvalFailure::ArgumentCount);
+    }
+    if (!n) {
+        return Fail(context, ok, EvalFailure::UnknownArray, call.args[0]);
+    }
+    return *n;
+}
+
+std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     switch (call.function) {
         case Builtin::None:
             ok = false;
@@ -459,59 +608,15 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
         case Builtin::QuartersBetween:
             return EvaluateFiscalBuiltin(call, context, ok);
         case Builtin::DateVal:
-            if (!NoteCalendar(a[1], context)) {
-                ok = false;
-                return 0;
-            }
-            if (calendar == nullptr) {  // every calendar writes its dates
-                return CalendarFailure(context, ok, a[1], calendar);
-            }
-            return NamedValue(call, context, ok, true, false);
+            return EvaluateDateVal(call, context, ok);
         case Builtin::Dow: {
             const std::int32_t x = NamedValue(call, context, ok, false, true);
             return ok ? SundayDayOfWeek(x) : 0;
         }
-        case Builtin::IsLeapYear: {
-            if (!NoteCalendar(a[1], context)) {
-                ok = false;
-                return 0;
-            }
-            if (calendar == nullptr || calendar->isLeapYear == nullptr) {
-                return CalendarFailure(context, ok, a[1], calendar);
-            }
-            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
-            if (!ok) {
-                return 0;
-            }
-            const std::optional<bool> leap = calendar->isLeapYear(y);
-            if (!leap) {
-                return Fail(context, ok, EvalFailure::ResultOutOfRange);
-            }
-            return *leap ? 1 : 0;
-        }
-        case Builtin::NewYearsDay: {
-            if (!NoteCalendar(a[1], context)) {
-                ok = false;
-                return 0;
-            }
-            if (calendar == nullptr || !calendar->HasYears()) {
-                return CalendarFailure(context, ok, a[1], calendar);
-            }
-            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
-            if (!ok) {
-                return 0;
-            }
-            if (y > kMaxYear || y < -kMaxYear) {
-                return Fail(context, ok, EvalFailure::ResultOutOfRange);
-            }
-            // Day 1 of the year's first month (Hebrew: Tishri), week 1, day of the year 1.
-            const std::int64_t jdn =
-                calendar->toJdn({.month = calendar->firstMonth, .year = y, .day = 1});
-            if (!InJdnRange(jdn)) {
-                return Fail(context, ok, EvalFailure::ResultOutOfRange);
-            }
-            return static_cast<std::int32_t>(jdn);
-        }
+        case Builtin::IsLeapYear:
+            return EvaluateIsLeapYear(call, context, ok);
+        case Builtin::NewYearsDay:
+            return EvaluateNewYearsDay(call, context, ok);
         case Builtin::Date: {
             CalendarDate built;
             return BuildDate(call, context, ok, built);
@@ -519,91 +624,16 @@ std::int32_t EvaluateCall(const ParsedCall& call, ExpressionContext& context, bo
         case Builtin::DayOf:
         case Builtin::WeekOf:
         case Builtin::MonthOf:
-        case Builtin::YearOf: {
-            if (call.function == Builtin::WeekOf) {
-                if (const std::optional<jdcore::WeekRule> rule = WeekRuleNamed(a[1])) {
-                    const std::int32_t x = EvaluateNumericOperand(a[0], context, ok);
-                    if (!ok) {
-                        return 0;
-                    }
-                    if (!InJdnRange(x)) {
-                        return Fail(context, ok, EvalFailure::DateOutOfRange);
-                    }
-                    return jdcore::ToWeekDate(*rule, x).week;
-                }
-                // The week of a fiscal year of weeks.
-                if (calendar != nullptr && calendar->fields != FieldKind::YearWeekDay &&
-                    calendar->fiscal != nullptr && calendar->fiscal->Has(FiscalUnit::Week)) {
-                    return EvaluateFiscalBuiltin(call, context, ok);
-                }
-            }
-            if (!NoteCalendar(a[1], context)) {
-                ok = false;
-                return 0;
-            }
-            bool usable = false;
-            if (calendar != nullptr) {
-                switch (call.function) {
-                    case Builtin::WeekOf:
-                        usable = calendar->fields == FieldKind::YearWeekDay;
-                        break;
-                    case Builtin::MonthOf:
-                        usable = calendar->fields == FieldKind::YearMonthDay;
-                        break;
-                    default:
-                        usable = calendar->HasYears();
-                        break;
-                }
-            }
-            if (!usable) {
-                return CalendarFailure(context, ok, a[1], calendar);
-            }
-            const std::int32_t x = call.function == Builtin::DayOf
-                                       ? EvaluateOperand(a[0], context, ok)
-                                       : EvaluateNumericOperand(a[0], context, ok);
-            if (!ok) {
-                return 0;
-            }
-            if (!InJdnRange(x)) {
-                return Fail(context, ok, EvalFailure::DateOutOfRange);
-            }
-            // Day: of the month, the week or the year; week and month both in `month`.
-            const CalendarDate date = FromJdn(calendar->id, x);
-            return call.function == Builtin::DayOf    ? date.day
-                   : call.function == Builtin::YearOf ? static_cast<std::int32_t>(date.year)
-                                                      : date.month;
-        }
+        case Builtin::YearOf:
+            return EvaluateDateField(call, context, ok);
         case Builtin::YearInHexade:
-        case Builtin::IsInShortHexade: {
-            if (a[0].isEmpty()) {
-                return 0;
-            }
-            const std::int32_t y = EvaluateNumericOperand(a[0], context, ok);
-            if (!ok) {
-                return 0;
-            }
-            return call.function == Builtin::YearInHexade ? YearInHexade(y)
-                                                          : (IsInShortHexade(y) ? 1 : 0);
-        }
+        case Builtin::IsInShortHexade:
+            return EvaluateHexade(call, context, ok);
         case Builtin::Add:
-        case Builtin::Subtract: {
-            const std::int64_t x = EvaluateOperand(a[0], context, ok);
-            const std::int64_t y = EvaluateOperand(a[1], context, ok);
-            if (!ok) {
-                return 0;
-            }
-            return Checked(call.function == Builtin::Add ? x + y : y - x, context, ok);
-        }
-        case Builtin::Count: {
-            const auto n = context.CountArray(a[0]);
-            if (a[0].isEmpty()) {
-                return Fail(context, ok, EvalFailure::ArgumentCount);
-            }
-            if (!n) {
-                return Fail(context, ok, EvalFailure::UnknownArray, a[0]);
-            }
-            return *n;
-        }
+        case Builtin::Subtract:
+            return EvaluateAddOrSubtract(call, context, ok);
+        case Builtin::Count:
+            return EvaluateCount(call, context, ok);
     }
     ok = false;
     return 0;

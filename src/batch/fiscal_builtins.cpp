@@ -49,97 +49,135 @@ FiscalUnit FixedUnit(Builtin function) {
             return FiscalUnit::Period;
     }
 }
-
 bool InRange(std::int64_t jdn) {
     return jdn >= kMinDayNumber && jdn <= kMaxDayNumber;
 }
 
-}  // namespace
+std::int32_t Fail(ExpressionContext& context, bool& ok, EvalFailure why, QStringView subject = {}) {
+    context.NoteFailure(why, subject);
+    ok = false;
+    return 0;
+}
 
-std::int32_t EvaluateFiscalBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok) {
-    const auto& a = call.args;
-    const auto fail = [&](EvalFailure why, QStringView subject = {}) {
-        context.NoteFailure(why, subject);
-        ok = false;
+bool IsBetween(Builtin function) {
+    return function == Builtin::WeeksBetween || function == Builtin::PeriodsBetween ||
+           function == Builtin::QuartersBetween;
+}
+
+bool IsAdd(Builtin function) {
+    return function == Builtin::AddPeriods || function == Builtin::AddQuarters;
+}
+
+bool IsSpan(Builtin function) {
+    return function == Builtin::StartOf || function == Builtin::EndOf;
+}
+
+std::int32_t AddWeeks(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    const std::int64_t x = EvaluateOperand(call.args[0], context, ok);
+    const std::int64_t n = EvaluateNumericOperand(call.args[1], context, ok);
+    if (!ok) {
         return 0;
-    };
-    if (call.function == Builtin::AddWeeks) {
-        const std::int64_t x = EvaluateOperand(a[0], context, ok);
-        const std::int64_t n = EvaluateNumericOperand(a[1], context, ok);
-        if (!ok) {
-            return 0;
-        }
-        if (!InRange(x)) {
-            return fail(EvalFailure::DateOutOfRange);
-        }
-        const std::int64_t result = x + 7 * n;  // |n| < 2^31
-        return InRange(result) ? static_cast<std::int32_t>(result)
-                               : fail(EvalFailure::ResultOutOfRange);
     }
+    if (!InRange(x)) {
+        return Fail(context, ok, EvalFailure::DateOutOfRange);
+    }
+    const std::int64_t result = x + 7 * n;  // |n| < 2^31
+    return InRange(result) ? static_cast<std::int32_t>(result)
+                           : Fail(context, ok, EvalFailure::ResultOutOfRange);
+}
+
+struct FiscalTarget {
+    const FiscalArithmetic* fiscal;
+    FiscalUnit unit;
+};
+
+// The arithmetic and unit of a call's calendar; nullopt, with the failure noted, when its
+// calendar or unit argument is missing or does not serve.
+std::optional<FiscalTarget> TargetOf(const ParsedCall& call, ExpressionContext& context, bool& ok) {
     // The calendar is the last argument: the second of the one-day functions, else the third.
     const bool twoArguments = call.function == Builtin::QuarterOf ||
                               call.function == Builtin::PeriodOf ||
                               call.function == Builtin::WeekOf;
-    const QString& cal = twoArguments ? a[1] : a[2];
+    const QString& cal = twoArguments ? call.args[1] : call.args[2];
     context.calendarArgumentMissing = cal.isEmpty();
     if (cal.isEmpty()) {
         ok = false;
-        return 0;
+        return std::nullopt;
     }
     const std::optional<CalendarId> id = CalendarOfCode(cal);
     if (!id) {
-        return fail(EvalFailure::UnknownCalendar, cal);
+        Fail(context, ok, EvalFailure::UnknownCalendar, cal);
+        return std::nullopt;
     }
     FiscalUnit unit = FixedUnit(call.function);
-    const bool spanFunction = call.function == Builtin::StartOf || call.function == Builtin::EndOf;
-    if (spanFunction) {
-        const std::optional<FiscalUnit> named = UnitOf(a[1]);
+    if (IsSpan(call.function)) {
+        const QString& word = call.args[1];
+        const std::optional<FiscalUnit> named = UnitOf(word);
         if (!named) {
-            return fail(a[1].isEmpty() ? EvalFailure::ArgumentCount : EvalFailure::UnknownUnit,
-                        a[1]);
+            Fail(context, ok,
+                 word.isEmpty() ? EvalFailure::ArgumentCount : EvalFailure::UnknownUnit, word);
+            return std::nullopt;
         }
         unit = *named;
     }
     const FiscalArithmetic* fiscal = Calendar(*id).fiscal;
     if (fiscal == nullptr || !fiscal->Has(unit)) {
-        return fail(EvalFailure::UnsuitableCalendar, cal);
+        Fail(context, ok, EvalFailure::UnsuitableCalendar, cal);
+        return std::nullopt;
     }
-    const std::int64_t x = EvaluateOperand(a[0], context, ok);
-    const bool between = call.function == Builtin::WeeksBetween ||
-                         call.function == Builtin::PeriodsBetween ||
-                         call.function == Builtin::QuartersBetween;
-    const bool adds = call.function == Builtin::AddPeriods || call.function == Builtin::AddQuarters;
+    return FiscalTarget{.fiscal = fiscal, .unit = unit};
+}
+
+// The call's result for the day x (in range) and its second operand y.
+std::int32_t ResultOf(const ParsedCall& call, const FiscalTarget& target, std::int64_t x,
+                      std::int64_t y, ExpressionContext& context, bool& ok) {
+    const FiscalArithmetic& fiscal = *target.fiscal;
+    std::int64_t result = 0;
+    if (IsBetween(call.function)) {
+        result = fiscal.between(target.unit, x, y);
+    } else if (IsAdd(call.function)) {
+        const std::optional<std::int64_t> moved = fiscal.add(target.unit, x, y);
+        if (!moved || !InRange(*moved)) {
+            return Fail(context, ok, EvalFailure::ResultOutOfRange);
+        }
+        result = *moved;
+    } else if (IsSpan(call.function)) {
+        const auto [first, last] = fiscal.spanOf(target.unit, x);
+        result = call.function == Builtin::StartOf ? first : last;
+        if (!InRange(result)) {
+            return Fail(context, ok, EvalFailure::ResultOutOfRange);
+        }
+    } else {
+        result = fiscal.numberOf(target.unit, x);
+    }
+    return static_cast<std::int32_t>(result);
+}
+
+}  // namespace
+
+std::int32_t EvaluateFiscalBuiltin(const ParsedCall& call, ExpressionContext& context, bool& ok) {
+    if (call.function == Builtin::AddWeeks) {
+        return AddWeeks(call, context, ok);
+    }
+    const std::optional<FiscalTarget> target = TargetOf(call, context, ok);
+    if (!target) {
+        return 0;
+    }
+    const std::int64_t x = EvaluateOperand(call.args[0], context, ok);
+    const bool between = IsBetween(call.function);
     std::int64_t y = 0;
     if (between) {
-        y = EvaluateOperand(a[1], context, ok);
-    } else if (adds) {
-        y = EvaluateNumericOperand(a[1], context, ok);
+        y = EvaluateOperand(call.args[1], context, ok);
+    } else if (IsAdd(call.function)) {
+        y = EvaluateNumericOperand(call.args[1], context, ok);
     }
     if (!ok) {
         return 0;
     }
     if (!InRange(x) || (between && !InRange(y))) {
-        return fail(EvalFailure::DateOutOfRange);
+        return Fail(context, ok, EvalFailure::DateOutOfRange);
     }
-    std::int64_t result = 0;
-    if (between) {
-        result = fiscal->between(unit, x, y);
-    } else if (adds) {
-        const std::optional<std::int64_t> moved = fiscal->add(unit, x, y);
-        if (!moved || !InRange(*moved)) {
-            return fail(EvalFailure::ResultOutOfRange);
-        }
-        result = *moved;
-    } else if (spanFunction) {
-        const auto [first, last] = fiscal->spanOf(unit, x);
-        result = call.function == Builtin::StartOf ? first : last;
-        if (!InRange(result)) {
-            return fail(EvalFailure::ResultOutOfRange);
-        }
-    } else {
-        result = fiscal->numberOf(unit, x);
-    }
-    return static_cast<std::int32_t>(result);
+    return ResultOf(call, *target, x, y, context, ok);
 }
 
 }  // namespace daybridge::batch

@@ -114,6 +114,71 @@ int BatchRun::RunFastLines(int limit) {
     return ran;
 }
 
+// OUTPUT of a built-in's value (DATEVAL( of a variable written straight into the gathered
+// output); false when its full form must run.
+[[gnu::always_inline]] inline bool BatchRun::FastOutputCall(const OutputStatement& o) {
+    scope_.overflow = false;
+    bool ok = true;
+    const ParsedCall& call = o.call;
+    // DATEVAL( of a variable: its slot found as remembered, without the general reader.
+    if (call.function == Builtin::DateVal && call.firstArgument == ParsedCall::Named::Other &&
+        !call.args[1].isEmpty()) {
+        const int slot =
+            scope_.variables.Find(call.args[0], stack_.FrameStart(), call.firstArgumentSlot);
+        if (slot >= 1) {
+            const std::int32_t value = scope_.variables.Value(slot);
+            static_assert(kIsoDateValRoom <= OutputGather::kRoomLength);
+            const int length =
+                WriteIsoDateVal(call, value, scope_, o.end,
+                                gathered_.Room(static_cast<std::size_t>(kIsoDateValRoom)));
+            if (length > 0) {
+                gathered_.Commit(static_cast<std::size_t>(length));
+                return true;
+            }
+            callText_.resize(0);
+            if (!AppendDateValOfSlot(call, value, scope_, o.end, callText_)) {
+                return false;
+            }
+            gathered_.Append(callText_);
+            return true;
+        }
+    }
+    callText_.resize(0);
+    AppendEvaluatedText(call, scope_, ok, callText_);
+    if (!ok) {
+        return false;
+    }
+    gathered_.Append(callText_);
+    gathered_.Append(o.end);
+    return true;
+}
+
+// An assignment of a number or a variable to a variable; false when its full form must run.
+[[gnu::always_inline]] inline bool BatchRun::FastAssign(AssignStatement& c) {
+    if (array_.Active() || c.targetReserved) {
+        return false;
+    }
+    std::int32_t value = c.literal.value;
+    if (c.literal.kind != LiteralKind::Value) {
+        const int from = scope_.variables.Find(c.value, stack_.FrameStart(), c.valueSlot);
+        if (from < 1) {
+            return false;
+        }
+        value = scope_.variables.Value(from);
+    }
+    const int slot = scope_.variables.Find(c.target, stack_.FrameStart(), c.targetSlot);
+    if (slot < 1) {
+        return false;
+    }
+    const std::optional<std::int32_t> result =
+        AssignedResult(c.op, scope_.variables.Value(slot), value);
+    if (!result) {
+        return false;
+    }
+    scope_.variables.SetValue(slot, *result);
+    return true;
+}
+
 // A line's fast form: true when it was executed, false (with nothing changed that its full
 // form would not change alike) when it needs its full form.
 [[gnu::always_inline]] inline bool BatchRun::FastLine(const ProgramLine& line) {
@@ -134,68 +199,10 @@ int BatchRun::RunFastLines(int limit) {
             gathered_.Append(o.end);
             return true;
         }
-        case FastForm::OutputCall: {
-            const OutputStatement& o = line.As<OutputStatement>();
-            scope_.overflow = false;
-            bool ok = true;
-            const ParsedCall& call = o.call;
-            // DATEVAL( of a variable: its slot found as remembered, without the general reader.
-            if (call.function == Builtin::DateVal &&
-                call.firstArgument == ParsedCall::Named::Other && !call.args[1].isEmpty()) {
-                const int slot = scope_.variables.Find(call.args[0], stack_.FrameStart(),
-                                                       call.firstArgumentSlot);
-                if (slot >= 1) {
-                    const std::int32_t value = scope_.variables.Value(slot);
-                    static_assert(kIsoDateValRoom <= OutputGather::kRoomLength);
-                    const int length =
-                        WriteIsoDateVal(call, value, scope_, o.end,
-                                        gathered_.Room(static_cast<std::size_t>(kIsoDateValRoom)));
-                    if (length > 0) {
-                        gathered_.Commit(static_cast<std::size_t>(length));
-                        return true;
-                    }
-                    callText_.resize(0);
-                    if (!AppendDateValOfSlot(call, value, scope_, o.end, callText_)) {
-                        return false;
-                    }
-                    gathered_.Append(callText_);
-                    return true;
-                }
-            }
-            callText_.resize(0);
-            AppendEvaluatedText(call, scope_, ok, callText_);
-            if (!ok) {
-                return false;
-            }
-            gathered_.Append(callText_);
-            gathered_.Append(o.end);
-            return true;
-        }
-        case FastForm::AssignValue: {
-            AssignStatement& c = line.As<AssignStatement>();
-            if (array_.Active() || c.targetReserved) {
-                return false;
-            }
-            std::int32_t value = c.literal.value;
-            if (c.literal.kind != LiteralKind::Value) {
-                const int from = scope_.variables.Find(c.value, stack_.FrameStart(), c.valueSlot);
-                if (from < 1) {
-                    return false;
-                }
-                value = scope_.variables.Value(from);
-            }
-            const int slot = scope_.variables.Find(c.target, stack_.FrameStart(), c.targetSlot);
-            if (slot < 1) {
-                return false;
-            }
-            const std::optional<std::int32_t> result =
-                AssignedResult(c.op, scope_.variables.Value(slot), value);
-            if (!result) {
-                return false;
-            }
-            scope_.variables.SetValue(slot, *result);
-            return true;
-        }
+        case FastForm::OutputCall:
+            return FastOutputCall(line.As<OutputStatement>());
+        case FastForm::AssignValue:
+            return FastAssign(line.As<AssignStatement>());
     }
     return true;
 }

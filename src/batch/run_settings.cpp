@@ -13,6 +13,56 @@ namespace daybridge::batch {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+// Takes a calendar rule setting (HIS switch day, week rule, fiscal years); false when the value
+// names no rule.
+bool TakeCalendarRule(Setting which, const QString& value) {
+    switch (which) {
+        case Setting::GregorianSwitch: {
+            const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
+            if (jdn) {
+                SetGregorianSwitchJdn(*jdn);
+            }
+            return jdn.has_value();
+        }
+        case Setting::WeekRule: {
+            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
+            if (rule) {
+                SetWeekDateRule(*rule);
+            }
+            return rule.has_value();
+        }
+        case Setting::FiscalYear: {
+            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
+            if (rule) {
+                SetMonthFiscalYearRule(*rule);
+            }
+            return rule.has_value();
+        }
+        default: {
+            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
+            if (rule) {
+                SetWeekFiscalYearRule(*rule);
+            }
+            return rule.has_value();
+        }
+    }
+}
+
+// The date format a DATEFORMAT= order names (its separator removed); -1 for none.
+int DateFormatOfOrder(const QString& order) {
+    if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
+        return kDateFormatYMD;
+    }
+    if (order == QLatin1String("DMY")) {
+        return kDateFormatDMY;
+    }
+    if (order == QLatin1String("MDY")) {
+        return kDateFormatMDY;
+    }
+    return -1;
+}
+
 }  // namespace
 
 RunSettings::RunSettings(AppState& state, OutputText& output, const Reporter& report)
@@ -41,51 +91,60 @@ QString RunSettings::T(int id) const {
 }
 
 void RunSettings::EchoRejected(const ProgramLine& line, bool separator) {
-    QString echo = state_.settings.Caption(Caption::Line) + report_.LineNumber() +
-                   QStringLiteral(", '") + line.text + QStringLiteral("'");
+    QString echo = state_.settings.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
+                   line.text + QStringLiteral("'");
     if (separator) {
         echo += QStringLiteral(", ") + state_.settings.Caption(Caption::InadmissibleSeparator);
     } else {
-        echo +=
-            QStringLiteral(" ") + state_.settings.Caption(Caption::IsInvalid) + QStringLiteral(".");
+        echo += QStringLiteral(" ") + state_.settings.Caption(Caption::IsInvalid) + QStringLiteral(".");
     }
     output_.append(echo + kCrLf);
+}
+
+bool RunSettings::ApplyDateFormat(const ProgramLine& line, const QString& value) {
+    const QString separator = value.mid(1, 1);
+    if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
+        separator != QLatin1String(".")) {
+        EchoRejected(line, true);
+        return false;
+    }
+    QString order = value;
+    order.remove(separator[0]);
+    const int format = DateFormatOfOrder(order);
+    if (format < 0) {
+        EchoRejected(line, false);
+        return false;
+    }
+    state_.settings.format.dateSeparator = separator;
+    state_.settings.format.dateFormat = format;
+    state_.session.snapshot.dateFormat = format;
+    Refresh();
+    ShowSummary();
+    return true;
+}
+
+bool RunSettings::ApplyCalendar(const ProgramLine& line, Setting which, const QString& value) {
+    const std::optional<CalendarId> calendar = CalendarOfCode(value);
+    if (value.isEmpty() || !calendar) {
+        EchoRejected(line, false);
+        return false;
+    }
+    if (which == Setting::FirstDate) {
+        state_.settings.firstCalendar = *calendar;
+        state_.session.snapshot.firstCalendar = *calendar;
+    } else {
+        state_.settings.secondCalendar = *calendar;
+        state_.session.snapshot.secondCalendar = *calendar;
+    }
+    ShowSummary();
+    return true;
 }
 
 bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
     const Setting which = s.setting;
     const QString& value = s.value;
-    if (which == Setting::GregorianSwitch) {
-        const std::optional<std::int64_t> jdn = GregorianSwitchOfText(value);
-        if (!jdn) {
-            EchoRejected(line, false);
-            return false;
-        }
-        SetGregorianSwitchJdn(*jdn);
-        return true;
-    }
-    if (which >= Setting::WeekRule) {
-        bool taken = false;
-        if (which == Setting::WeekRule) {
-            const std::optional<jdcore::WeekRule> rule = WeekRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekDateRule(*rule);
-            }
-        } else if (which == Setting::FiscalYear) {
-            const std::optional<jdcore::MonthFiscalRule> rule = MonthFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetMonthFiscalYearRule(*rule);
-            }
-        } else {
-            const std::optional<jdcore::WeekFiscalRule> rule = WeekFiscalRuleOfText(value);
-            taken = rule.has_value();
-            if (taken) {
-                SetWeekFiscalYearRule(*rule);
-            }
-        }
-        if (!taken) {
+    if (which >= Setting::GregorianSwitch) {
+        if (!TakeCalendarRule(which, value)) {
             EchoRejected(line, false);
             return false;
         }
@@ -96,34 +155,8 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
     }
     const bool yes = value.startsWith(u'Y');
     switch (which) {
-        case Setting::DateFormat: {
-            const QString separator = value.mid(1, 1);
-            if (separator != QLatin1String("-") && separator != QLatin1String("/") &&
-                separator != QLatin1String(".")) {
-                EchoRejected(line, true);
-                return false;
-            }
-            QString order = value;
-            order.remove(separator[0]);
-            int format = -1;
-            if (order == QLatin1String("YMD") || order == QLatin1String("YMWD")) {
-                format = kDateFormatYMD;
-            } else if (order == QLatin1String("DMY")) {
-                format = kDateFormatDMY;
-            } else if (order == QLatin1String("MDY")) {
-                format = kDateFormatMDY;
-            }
-            if (format < 0) {
-                EchoRejected(line, false);
-                return false;
-            }
-            state_.settings.format.dateSeparator = separator;
-            state_.settings.format.dateFormat = format;
-            state_.session.snapshot.dateFormat = format;
-            Refresh();
-            ShowSummary();
-            return true;
-        }
+        case Setting::DateFormat:
+            return ApplyDateFormat(line, value);
         case Setting::ThousandsSeparator:
             state_.settings.format.thousandsSeparator = value.left(1);
             Refresh();
@@ -133,17 +166,17 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
             state_.session.snapshot.includeFirstDate = yes;
             if (!state_.session.snapshot.verbose) {
                 output_.append(state_.settings.Caption(yes ? Caption::FirstDateIncluded
-                                                           : Caption::FirstDateNotIncluded) +
-                               kCrLf);
+                                                        : Caption::FirstDateNotIncluded) +
+                                     kCrLf);
             }
             return true;
         case Setting::IncludeWeekendDates:
             state_.settings.includeWeekends = yes;
             state_.session.snapshot.includeWeekends = yes;
             if (!state_.session.snapshot.verbose) {
-                output_.append(state_.settings.Caption(yes ? Caption::WeekendsCounted
-                                                           : Caption::WeekendsNotCounted) +
-                               kCrLf);
+                output_.append(
+                    state_.settings.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
+                    kCrLf);
             }
             return true;
         case Setting::Verbose:
@@ -155,29 +188,14 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
             state_.session.snapshot.hyphen = yes;
             Refresh();
             if (state_.session.snapshot.verbose) {
-                output_.append(
-                    state_.settings.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) + kCrLf);
+                output_.append(state_.settings.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
+                                     kCrLf);
             }
             return true;
-        default: {  // FirstDate, SecondDate
-            const std::optional<CalendarId> calendar = CalendarOfCode(value);
-            if (value.isEmpty() || !calendar) {
-                EchoRejected(line, false);
-                return false;
-            }
-            if (which == Setting::FirstDate) {
-                state_.settings.firstCalendar = *calendar;
-                state_.session.snapshot.firstCalendar = *calendar;
-            } else {
-                state_.settings.secondCalendar = *calendar;
-                state_.session.snapshot.secondCalendar = *calendar;
-            }
-            ShowSummary();
-            return true;
-        }
+        default:  // FirstDate, SecondDate
+            return ApplyCalendar(line, which, value);
     }
 }
-
 QString RunSettings::SummaryText() const {
     const QString& sep = state_.settings.format.dateSeparator;
     QString order;
@@ -192,11 +210,10 @@ QString RunSettings::SummaryText() const {
             order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
             break;
     }
-    return QStringLiteral("CE/JC ") + state_.settings.Caption(Caption::DateFormatIs) +
-           QStringLiteral(" ") + order + QStringLiteral(", ") +
-           state_.settings.Caption(Caption::FirstDateIs) + QStringLiteral(" ") +
-           CalendarCode(state_.session.snapshot.firstCalendar) + QStringLiteral(", ") +
-           state_.settings.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
+    return QStringLiteral("CE/JC ") + state_.settings.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
+           order + QStringLiteral(", ") + state_.settings.Caption(Caption::FirstDateIs) +
+           QStringLiteral(" ") + CalendarCode(state_.session.snapshot.firstCalendar) +
+           QStringLiteral(", ") + state_.settings.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
            CalendarCode(state_.session.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
 }
 
@@ -208,14 +225,13 @@ void RunSettings::ShowSummary() {
     const bool atStart =
         output_.equals(state_.settings.Caption(Caption::InEffect) + QStringLiteral(": "));
     if (atStart) {
-        summary += state_.settings.Caption(state_.session.snapshot.includeFirstDate
-                                               ? Caption::FirstDateIncluded
-                                               : Caption::FirstDateNotIncluded) +
-                   QStringLiteral("  ") +
-                   state_.settings.Caption(state_.session.snapshot.includeWeekends
-                                               ? Caption::WeekendsCounted
-                                               : Caption::WeekendsNotCounted) +
-                   kCrLf;
+        summary +=
+            state_.settings.Caption(state_.session.snapshot.includeFirstDate ? Caption::FirstDateIncluded
+                                                            : Caption::FirstDateNotIncluded) +
+            QStringLiteral("  ") +
+            state_.settings.Caption(state_.session.snapshot.includeWeekends ? Caption::WeekendsCounted
+                                                           : Caption::WeekendsNotCounted) +
+            kCrLf;
         summary += WorkdaySummaryText();
     }
     if (atStart || summary != lastSummary_) {
@@ -270,10 +286,9 @@ bool RunSettings::ApplyWorkdays(const ProgramLine& line, Setting which, const QS
     }
     if (!next->HasWorkday()) {
         EchoRejected(line, false);
-        output_.append(
-            NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.settings.language),
-                             next->holidays()->name, state_.settings.language) +
-            QStringLiteral("\r\n"));
+        output_.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.settings.language),
+                                              next->holidays()->name, state_.settings.language) +
+                             QStringLiteral("\r\n"));
         return false;
     }
     state_.settings.workdays = std::move(*next);
@@ -288,8 +303,7 @@ QString RunSettings::WorkdaySummaryText() const {
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
         text += T(300) + QStringLiteral(" ") +
-                WeekendDayNamesIn(workdays.weekend(), state_.settings.language) +
-                QStringLiteral(".");
+                WeekendDayNamesIn(workdays.weekend(), state_.settings.language) + QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
         text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +

@@ -37,6 +37,9 @@ class RunSettings {
     QString T(int id) const;
     void Refresh();
     void EchoRejected(const ProgramLine& line, bool separator);
+    bool ApplyDateFormat(const ProgramLine& line, const QString& value);
+    // FIRSTDATE= and SECONDDATE=.
+    bool ApplyCalendar(const ProgramLine& line, Setting which, const QString& value);
     // WEEKEND=, HOLIDAYS=, CATEGORIES= and HALFDAYS=.
     bool ApplyWorkdays(const ProgramLine& line, Setting which, const QString& value);
     QString SummaryText() const;

@@ -335,33 +335,7 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
     }
     const bool numberPrompt = v.startsWith(QLatin1String("INPUT:"));
     if (numberPrompt || v.startsWith(QLatin1String("DATEINPUT:"))) {
-        const qsizetype at = line.text.indexOf(QLatin1String("INPUT:"), 0, Qt::CaseInsensitive);
-        QString prompt = at < 0 ? QString() : TrimWhite(QStringView(line.text).mid(at + 6));
-        if (numberPrompt) {
-            prompt.replace(QLatin1String("\\n"), kCrLf);
-        }
-        host_.outputChanged();
-        const std::optional<QString> answer = host_.inputBox(prompt, report_.T(1));
-        const QString text = answer ? TrimWhite(*answer) : QString();
-        if (text.isEmpty()) {
-            return StatementResult::Cancelled;
-        }
-        if (numberPrompt) {
-            const Literal literal = ParseIntegerLiteral(text, true);
-            if (literal.kind != LiteralKind::Value) {
-                report_.Raise(Fault::NotAnInteger);
-                return StatementResult::Error;
-            }
-            value = literal.value;
-            return StatementResult::Done;
-        }
-        const CodedParseResult date = scope_.ReadDate(text);
-        if (date.parsed.outcome != ParseOutcome::Valid) {
-            report_.DateRead(date, text, false);
-            return StatementResult::Error;
-        }
-        value = date.parsed.jdn;
-        return StatementResult::Done;
+        return PromptedValue(line, numberPrompt, value);
     }
     if (!HasLetter(v)) {
         report_.Raise(Fault::UnreadableValue);
@@ -370,6 +344,38 @@ StatementResult BatchRun::ReadAssignedValue(const ProgramLine& line, AssignState
     const CodedParseResult date = scope_.ReadDate(v);
     if (date.parsed.outcome != ParseOutcome::Valid) {
         report_.ValueRead(date, v);
+        return StatementResult::Error;
+    }
+    value = date.parsed.jdn;
+    return StatementResult::Done;
+}
+
+// The value of INPUT: (a number) or DATEINPUT: (a date), asked of the person at the screen.
+StatementResult BatchRun::PromptedValue(const ProgramLine& line, bool numberPrompt,
+                                        std::int32_t& value) {
+    const qsizetype at = line.text.indexOf(QLatin1String("INPUT:"), 0, Qt::CaseInsensitive);
+    QString prompt = at < 0 ? QString() : TrimWhite(QStringView(line.text).mid(at + 6));
+    if (numberPrompt) {
+        prompt.replace(QLatin1String("\\n"), kCrLf);
+    }
+    host_.outputChanged();
+    const std::optional<QString> answer = host_.inputBox(prompt, report_.T(1));
+    const QString text = answer ? TrimWhite(*answer) : QString();
+    if (text.isEmpty()) {
+        return StatementResult::Cancelled;
+    }
+    if (numberPrompt) {
+        const Literal literal = ParseIntegerLiteral(text, true);
+        if (literal.kind != LiteralKind::Value) {
+            report_.Raise(Fault::NotAnInteger);
+            return StatementResult::Error;
+        }
+        value = literal.value;
+        return StatementResult::Done;
+    }
+    const CodedParseResult date = scope_.ReadDate(text);
+    if (date.parsed.outcome != ParseOutcome::Valid) {
+        report_.DateRead(date, text, false);
         return StatementResult::Error;
     }
     value = date.parsed.jdn;

@@ -63,6 +63,55 @@ std::int32_t CutToField(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+namespace {
+
+// The five places of a Long Count, into year, month, day, uinal and kin; false when the text
+// is no such date.
+bool ReadLongCountPlaces(const QString& date, CalendarDate& out) {
+    const QStringList places = date.split(u'.');
+    if (places.size() != 5) {
+        return false;
+    }
+    std::array<std::int64_t, 5> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::optional<std::int64_t> value =
+            NumberOf(places.at(static_cast<qsizetype>(i)), i == 0);
+        if (!value) {
+            return false;
+        }
+        values[i] = *value;
+    }
+    out.year = values[0];
+    out.month = CutToField(values[1]);
+    out.day = CutToField(values[2]);
+    out.uinal = CutToField(values[3]);
+    out.kin = CutToField(values[4]);
+    return true;
+}
+
+// Year-month-day; false when the text is no such date.
+bool ReadYearMonthDay(const QString& date, CalendarDate& out) {
+    // The year may be negative: the first "-" after the first character splits.
+    const qsizetype first = date.indexOf(u'-', 1);
+    const qsizetype second = first < 0 ? -1 : date.indexOf(u'-', first + 1);
+    if (second < 0) {
+        return false;
+    }
+    const std::optional<std::int64_t> year = NumberOf(date.left(first), true);
+    const std::optional<std::int64_t> month =
+        NumberOf(date.mid(first + 1, second - first - 1), false);
+    const std::optional<std::int64_t> day = NumberOf(date.mid(second + 1), false);
+    if (!year || !month || !day) {
+        return false;
+    }
+    out.year = *year;
+    out.month = CutToField(*month);
+    out.day = CutToField(*day);
+    return true;
+}
+
+}  // namespace
+
 std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const QString& text) {
     const CalendarEntry& entry = Calendar(calendar);
     const bool longCount = entry.notation == Notation::LongCount;
@@ -99,42 +148,10 @@ std::optional<TypedDateFault> WhyTypedDateIsRefused(CalendarId calendar, const Q
             date.remove(0, letters);
         }
     }
-    if (longCount) {
-        const QStringList places = date.split(u'.');
-        if (places.size() != 5) {
-            return fault;
-        }
-        std::array<std::int64_t, 5> values{};
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const std::optional<std::int64_t> value =
-                NumberOf(places.at(static_cast<qsizetype>(i)), i == 0);
-            if (!value) {
-                return fault;
-            }
-            values[i] = *value;
-        }
-        fault.date.year = values[0];
-        fault.date.month = CutToField(values[1]);
-        fault.date.day = CutToField(values[2]);
-        fault.date.uinal = CutToField(values[3]);
-        fault.date.kin = CutToField(values[4]);
-    } else {
-        // The year may be negative: the first "-" after the first character splits.
-        const qsizetype first = date.indexOf(u'-', 1);
-        const qsizetype second = first < 0 ? -1 : date.indexOf(u'-', first + 1);
-        if (second < 0) {
-            return fault;
-        }
-        const std::optional<std::int64_t> year = NumberOf(date.left(first), true);
-        const std::optional<std::int64_t> month =
-            NumberOf(date.mid(first + 1, second - first - 1), false);
-        const std::optional<std::int64_t> day = NumberOf(date.mid(second + 1), false);
-        if (!year || !month || !day) {
-            return fault;
-        }
-        fault.date.year = *year;
-        fault.date.month = CutToField(*month);
-        fault.date.day = CutToField(*day);
+    const bool numbersRead =
+        longCount ? ReadLongCountPlaces(date, fault.date) : ReadYearMonthDay(date, fault.date);
+    if (!numbersRead) {
+        return fault;
     }
     fault.check = CheckDate(fault.date);
     if (fault.check.ok() && named && fault.date.era == 0 &&

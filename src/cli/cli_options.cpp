@@ -30,211 +30,329 @@ std::optional<CalendarId> FieldCalendar(const QString& code) {
     return CalendarOfCode(code.trimmed());
 }
 
-// Stores one option's value; false with `error` set when the value is not allowed.
-bool TakeValue(const QString& name, const QString& value, Options& o, QString& error) {
-    auto bad = [&](const QString& allowed) {
+// One option's value being stored.
+struct OptionValue {
+    const QString& name;
+    const QString& value;
+    Options& o;
+    QString& error;
+
+    // False, with `error` naming what the option takes.
+    bool Bad(const QString& allowed) const {
         error = QStringLiteral("invalid value '%1' for %2 (expected %3)").arg(value, name, allowed);
         return false;
-    };
-    if (name == "--settings") {
-        if (value.isEmpty()) {
-            return bad("a file name");
-        }
-        o.settingsPath = value;
-    } else if (name == "--date-format") {
-        const QString v = value.toUpper();
-        if (v == "YMD") {
-            o.dateFormat = kDateFormatYMD;
-        } else if (v == "DMY") {
-            o.dateFormat = kDateFormatDMY;
-        } else if (v == "MDY") {
-            o.dateFormat = kDateFormatMDY;
-        } else {
-            return bad("YMD, DMY or MDY");
-        }
-    } else if (name == "--separator") {
-        if (value != "-" && value != "/" && value != ".") {
-            return bad("-, / or .");
-        }
-        o.dateSeparator = value;
-    } else if (name == "--thousands") {
-        if (value == "," || value == ".") {
-            o.thousandsSeparator = value;
-        } else if (value.toLower() == "none") {
-            o.thousandsSeparator = QString();
-        } else {
-            return bad(", or . or none");
-        }
-    } else if (name == "--first" || name == "--second") {
-        const std::optional<CalendarId> calendar = FieldCalendar(value);
-        if (!calendar) {
-            return bad(CalendarChoices());
-        }
-        (name == "--first" ? o.firstCalendar : o.secondCalendar) = calendar;
-    } else if (name == "--gregorian-switch") {
-        o.gregorianSwitch = GregorianSwitchOfText(value);
-        if (!o.gregorianSwitch) {
-            return bad("a date YYYY-MM-DD from 0200-03-01 to 9999-12-31, rome or britain");
-        }
-    } else if (name == "--week-rule") {
-        o.weekRule = WeekRuleOfText(value);
-        if (!o.weekRule) {
-            return bad("iso, us, mideast, a WEEKNUM type or DAY/JAN1|4DAYS|FULL|CALENDAR");
-        }
-    } else if (name == "--fiscal-year") {
-        o.fiscalYear = MonthFiscalRuleOfText(value);
-        if (!o.fiscalYear) {
-            return bad("the first month, jan..dec or 1..12, then optionally /end or /start");
-        }
-    } else if (name == "--fiscal-weeks") {
-        o.fiscalWeeks = WeekFiscalRuleOfText(value);
-        if (!o.fiscalWeeks) {
-            return bad("retail, or last|nearest/DAY/MONTH/445|454|544[/PERIOD[/end|start]]");
-        }
-    } else if (name == "--max-errors") {
-        static const QRegularExpression digits("^[0-9]{1,5}$");
-        const int n = digits.match(value).hasMatch() ? value.toInt() : -1;
-        if (n < 0 || n > 32767) {
-            return bad("a number from 0 to 32767");
-        }
-        o.maxErrors = n;
-    } else if (name == "--lang") {
-        // The codes in the order of the language numbers.
-        const QStringList codes = {QStringLiteral("en"), QStringLiteral("de"),
-                                   QStringLiteral("fr")};
-        o.language = LanguageOfNumber(codes.indexOf(value.toLower()));
-        if (!o.language) {
-            return bad("en, de or fr");
-        }
-    } else if (name == "--weekend") {
-        o.weekend = ParseWeekend(value);
-        if (!o.weekend && ParseDaySet(value) == WorkdayCalendar::kAllDays) {
-            error = QStringLiteral(
-                        "invalid value '%1' for %2: not all seven days can be weekend days; at "
-                        "least one day of the week must be a working day")
-                        .arg(value, name);
-            return false;
-        }
-        if (!o.weekend) {
-            return bad("a mask such as 0000011 (Monday first) or day names such as sat,sun");
-        }
-    } else if (name == "--holidays") {
-        if (value.toLower() == "none") {
-            o.holidays = nullptr;
-        } else {
-            QString why;
-            o.holidays = LoadHolidaySet(value, why);
-            if (*o.holidays == nullptr) {
-                error = QStringLiteral("invalid value '%1' for %2: %3").arg(value, name, why);
-                return false;
-            }
-        }
-    } else if (name == "--categories") {
-        o.categories = ParseCategories(value);
-        if (!o.categories) {
-            return bad("public, bank, school, observance, optional or all, comma-separated");
-        }
-    } else if (name == "--half-days") {
-        const QString v = value.toLower();
-        if (v != "holiday" && v != "workday") {
-            return bad("holiday or workday");
-        }
-        o.halfDays = v == "holiday";
-    } else if (name == "--list") {
-        static const QRegularExpression year("^[0-9]{1,4}$");
-        const int n = year.match(value).hasMatch() ? value.toInt() : 0;
-        if (n < kFirstExportYear || n > kLastExportYear) {
-            return bad("a year from 1 to 9999");
-        }
-        o.listYear = n;
-    } else if (name == "--ical") {
-        if (value.isEmpty()) {
-            return bad("a file name, or - for standard output");
-        }
-        o.icalPath = value;
-    } else if (name == "--to" || name == "--from") {
-        const std::optional<CalendarId> calendar = FieldCalendar(value);
-        if (!calendar) {
-            return bad(CalendarChoices());
-        }
-        (name == "--to" ? o.filter.settings.to : o.filter.settings.from) = calendar;
-        o.filterMode = o.filterMode || name == "--to";
-    } else if (name == "--add") {
-        const std::optional<FilterStep> step = ParseFilterStep(value);
-        if (!step) {
-            return bad("a step such as 3m, -10d, 2y, 1y6m, 2w or 10wd");
-        }
-        o.filter.settings.mode = FilterMode::Add;
-        o.filter.settings.step = *step;
-        o.filterMode = true;
-    } else if (name == "--diff") {
-        static const QRegularExpression fields("^([0-9]{1,4}),([0-9]{1,4})(,wd)?$");
-        const QRegularExpressionMatch match = fields.match(value.toLower());
-        if (!match.hasMatch() || match.captured(1).toInt() < 1 || match.captured(2).toInt() < 1) {
-            return bad("two field numbers such as 2,3, or 2,3,wd for working days");
-        }
-        o.filter.settings.mode = FilterMode::Diff;
-        o.filter.settings.diffFirst = match.captured(1).toInt();
-        o.filter.settings.diffSecond = match.captured(2).toInt();
-        o.filter.settings.diffWorkdays = match.hasCaptured(3);
-        o.filterMode = true;
-    } else if (name == "--field") {
-        static const QRegularExpression digits("^[0-9]{1,4}$");
-        const int n = digits.match(value).hasMatch() ? value.toInt() : 0;
-        if (n < 1) {
-            return bad("a field number from 1 to 9999");
-        }
-        o.filter.settings.field = n;
-    } else if (name == "--delimiter") {
-        if (value.toLower() == "tab" || value == "\\t" || value == "\t") {
-            o.filter.settings.delimiter = '\t';
-        } else if (value.size() == 1 && value[0].unicode() > 32 && value[0].unicode() < 127 &&
-                   value[0] != u'"' && !value[0].isLetterOrNumber()) {
-            o.filter.settings.delimiter = static_cast<char>(value[0].unicode());
-        } else {
-            return bad("one sign such as , or ; or tab");
-        }
-        o.delimiterGiven = true;
-    } else if (name == "--format" || name == "--input-format") {
-        if (value.isEmpty()) {
-            return bad("a format such as %Y-%m-%d, or iso, long or jdn");
-        }
-        (name == "--format" ? o.filter.settings.outputFormat : o.filter.settings.inputFormat) =
-            value;
-    } else if (name == "--output") {
-        const QString v = value.toLower();
-        if (v == "lines") {
-            o.filter.settings.output = OutputShape::Lines;
-        } else if (v == "json") {
-            o.filter.settings.output = OutputShape::Json;
-        } else if (v == "csv") {
-            o.filter.settings.output = OutputShape::Csv;
-        } else {
-            return bad("lines, json or csv");
-        }
-    } else if (name == "--today") {
-        o.todayJdn = ParseTodayDate(value);
-        if (!o.todayJdn) {
-            return bad("a valid date YYYY-MM-DD");
-        }
+    }
+};
+
+bool TakeSettingsPath(const OptionValue& v) {
+    if (v.value.isEmpty()) {
+        return v.Bad("a file name");
+    }
+    v.o.settingsPath = v.value;
+    return true;
+}
+
+bool TakeDateFormat(const OptionValue& v) {
+    const QString order = v.value.toUpper();
+    if (order == "YMD") {
+        v.o.dateFormat = kDateFormatYMD;
+    } else if (order == "DMY") {
+        v.o.dateFormat = kDateFormatDMY;
+    } else if (order == "MDY") {
+        v.o.dateFormat = kDateFormatMDY;
     } else {
-        const std::optional<bool> flag = OnOff(value);
-        if (!flag) {
-            return bad("on or off");
-        }
-        if (name == "--hyphen") {
-            o.hyphen = flag;
-        } else if (name == "--day-names") {
-            o.dayNames = flag;
-        } else if (name == "--include-first") {
-            o.includeFirst = flag;
-        } else if (name == "--weekends") {
-            o.weekends = flag;
-        } else {
-            o.verbose = flag;
-        }
+        return v.Bad("YMD, DMY or MDY");
     }
     return true;
+}
+
+bool TakeSeparator(const OptionValue& v) {
+    if (v.value != "-" && v.value != "/" && v.value != ".") {
+        return v.Bad("-, / or .");
+    }
+    v.o.dateSeparator = v.value;
+    return true;
+}
+
+bool TakeThousands(const OptionValue& v) {
+    if (v.value == "," || v.value == ".") {
+        v.o.thousandsSeparator = v.value;
+    } else if (v.value.toLower() == "none") {
+        v.o.thousandsSeparator = QString();
+    } else {
+        return v.Bad(", or . or none");
+    }
+    return true;
+}
+
+// --first, --second
+bool TakeFieldCalendar(const OptionValue& v) {
+    const std::optional<CalendarId> calendar = FieldCalendar(v.value);
+    if (!calendar) {
+        return v.Bad(CalendarChoices());
+    }
+    (v.name == "--first" ? v.o.firstCalendar : v.o.secondCalendar) = calendar;
+    return true;
+}
+
+bool TakeGregorianSwitch(const OptionValue& v) {
+    v.o.gregorianSwitch = GregorianSwitchOfText(v.value);
+    return v.o.gregorianSwitch ||
+           v.Bad("a date YYYY-MM-DD from 0200-03-01 to 9999-12-31, rome or britain");
+}
+
+bool TakeWeekRule(const OptionValue& v) {
+    v.o.weekRule = WeekRuleOfText(v.value);
+    return v.o.weekRule ||
+           v.Bad("iso, us, mideast, a WEEKNUM type or DAY/JAN1|4DAYS|FULL|CALENDAR");
+}
+
+bool TakeFiscalYear(const OptionValue& v) {
+    v.o.fiscalYear = MonthFiscalRuleOfText(v.value);
+    return v.o.fiscalYear ||
+           v.Bad("the first month, jan..dec or 1..12, then optionally /end or /start");
+}
+
+bool TakeFiscalWeeks(const OptionValue& v) {
+    v.o.fiscalWeeks = WeekFiscalRuleOfText(v.value);
+    return v.o.fiscalWeeks ||
+           v.Bad("retail, or last|nearest/DAY/MONTH/445|454|544[/PERIOD[/end|start]]");
+}
+
+bool TakeMaxErrors(const OptionValue& v) {
+    static const QRegularExpression digits("^[0-9]{1,5}$");
+    const int n = digits.match(v.value).hasMatch() ? v.value.toInt() : -1;
+    if (n < 0 || n > 32767) {
+        return v.Bad("a number from 0 to 32767");
+    }
+    v.o.maxErrors = n;
+    return true;
+}
+
+bool TakeLanguage(const OptionValue& v) {
+    // The codes in the order of the language numbers.
+    const QStringList codes = {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr")};
+    v.o.language = LanguageOfNumber(codes.indexOf(v.value.toLower()));
+    return v.o.language || v.Bad("en, de or fr");
+}
+
+bool TakeWeekend(const OptionValue& v) {
+    v.o.weekend = ParseWeekend(v.value);
+    if (!v.o.weekend && ParseDaySet(v.value) == WorkdayCalendar::kAllDays) {
+        v.error = QStringLiteral(
+                      "invalid value '%1' for %2: not all seven days can be weekend days; at "
+                      "least one day of the week must be a working day")
+                      .arg(v.value, v.name);
+        return false;
+    }
+    return v.o.weekend ||
+           v.Bad("a mask such as 0000011 (Monday first) or day names such as sat,sun");
+}
+
+bool TakeHolidays(const OptionValue& v) {
+    if (v.value.toLower() == "none") {
+        v.o.holidays = nullptr;
+        return true;
+    }
+    QString why;
+    v.o.holidays = LoadHolidaySet(v.value, why);
+    if (*v.o.holidays == nullptr) {
+        v.error = QStringLiteral("invalid value '%1' for %2: %3").arg(v.value, v.name, why);
+        return false;
+    }
+    return true;
+}
+
+bool TakeCategories(const OptionValue& v) {
+    v.o.categories = ParseCategories(v.value);
+    return v.o.categories ||
+           v.Bad("public, bank, school, observance, optional or all, comma-separated");
+}
+
+bool TakeHalfDays(const OptionValue& v) {
+    const QString how = v.value.toLower();
+    if (how != "holiday" && how != "workday") {
+        return v.Bad("holiday or workday");
+    }
+    v.o.halfDays = how == "holiday";
+    return true;
+}
+
+bool TakeListYear(const OptionValue& v) {
+    static const QRegularExpression year("^[0-9]{1,4}$");
+    const int n = year.match(v.value).hasMatch() ? v.value.toInt() : 0;
+    if (n < kFirstExportYear || n > kLastExportYear) {
+        return v.Bad("a year from 1 to 9999");
+    }
+    v.o.listYear = n;
+    return true;
+}
+
+bool TakeIcalPath(const OptionValue& v) {
+    if (v.value.isEmpty()) {
+        return v.Bad("a file name, or - for standard output");
+    }
+    v.o.icalPath = v.value;
+    return true;
+}
+
+// --to, --from
+bool TakeFilterCalendar(const OptionValue& v) {
+    const std::optional<CalendarId> calendar = FieldCalendar(v.value);
+    if (!calendar) {
+        return v.Bad(CalendarChoices());
+    }
+    const bool to = v.name == "--to";
+    (to ? v.o.filter.settings.to : v.o.filter.settings.from) = calendar;
+    v.o.filterMode = v.o.filterMode || to;
+    return true;
+}
+
+bool TakeAddStep(const OptionValue& v) {
+    const std::optional<FilterStep> step = ParseFilterStep(v.value);
+    if (!step) {
+        return v.Bad("a step such as 3m, -10d, 2y, 1y6m, 2w or 10wd");
+    }
+    v.o.filter.settings.mode = FilterMode::Add;
+    v.o.filter.settings.step = *step;
+    v.o.filterMode = true;
+    return true;
+}
+
+bool TakeDiffFields(const OptionValue& v) {
+    static const QRegularExpression fields("^([0-9]{1,4}),([0-9]{1,4})(,wd)?$");
+    const QRegularExpressionMatch match = fields.match(v.value.toLower());
+    if (!match.hasMatch() || match.captured(1).toInt() < 1 || match.captured(2).toInt() < 1) {
+        return v.Bad("two field numbers such as 2,3, or 2,3,wd for working days");
+    }
+    FilterSettings& settings = v.o.filter.settings;
+    settings.mode = FilterMode::Diff;
+    settings.diffFirst = match.captured(1).toInt();
+    settings.diffSecond = match.captured(2).toInt();
+    settings.diffWorkdays = match.hasCaptured(3);
+    v.o.filterMode = true;
+    return true;
+}
+
+bool TakeField(const OptionValue& v) {
+    static const QRegularExpression digits("^[0-9]{1,4}$");
+    const int n = digits.match(v.value).hasMatch() ? v.value.toInt() : 0;
+    if (n < 1) {
+        return v.Bad("a field number from 1 to 9999");
+    }
+    v.o.filter.settings.field = n;
+    return true;
+}
+
+bool TakeDelimiter(const OptionValue& v) {
+    const QString& value = v.value;
+    if (value.toLower() == "tab" || value == "\\t" || value == "\t") {
+        v.o.filter.settings.delimiter = '\t';
+    } else if (value.size() == 1 && value[0].unicode() > 32 && value[0].unicode() < 127 &&
+               value[0] != u'"' && !value[0].isLetterOrNumber()) {
+        v.o.filter.settings.delimiter = static_cast<char>(value[0].unicode());
+    } else {
+        return v.Bad("one sign such as , or ; or tab");
+    }
+    v.o.delimiterGiven = true;
+    return true;
+}
+
+// --format, --input-format
+bool TakeDateTextFormat(const OptionValue& v) {
+    if (v.value.isEmpty()) {
+        return v.Bad("a format such as %Y-%m-%d, or iso, long or jdn");
+    }
+    FilterSettings& settings = v.o.filter.settings;
+    (v.name == "--format" ? settings.outputFormat : settings.inputFormat) = v.value;
+    return true;
+}
+
+bool TakeOutputShape(const OptionValue& v) {
+    const QString shape = v.value.toLower();
+    if (shape == "lines") {
+        v.o.filter.settings.output = OutputShape::Lines;
+    } else if (shape == "json") {
+        v.o.filter.settings.output = OutputShape::Json;
+    } else if (shape == "csv") {
+        v.o.filter.settings.output = OutputShape::Csv;
+    } else {
+        return v.Bad("lines, json or csv");
+    }
+    return true;
+}
+
+bool TakeToday(const OptionValue& v) {
+    v.o.todayJdn = ParseTodayDate(v.value);
+    return v.o.todayJdn || v.Bad("a valid date YYYY-MM-DD");
+}
+
+// --hyphen, --day-names, --include-first, --weekends, --verbose
+bool TakeFlag(const OptionValue& v) {
+    const std::optional<bool> flag = OnOff(v.value);
+    if (!flag) {
+        return v.Bad("on or off");
+    }
+    if (v.name == "--hyphen") {
+        v.o.hyphen = flag;
+    } else if (v.name == "--day-names") {
+        v.o.dayNames = flag;
+    } else if (v.name == "--include-first") {
+        v.o.includeFirst = flag;
+    } else if (v.name == "--weekends") {
+        v.o.weekends = flag;
+    } else {
+        v.o.verbose = flag;
+    }
+    return true;
+}
+
+struct ValueTaker {
+    const char* name;
+    bool (*take)(const OptionValue&);
+};
+
+// The options with a value and what stores it; the on/off options are the rest.
+constexpr ValueTaker kValueTakers[] = {
+    {"--settings", TakeSettingsPath},
+    {"--date-format", TakeDateFormat},
+    {"--separator", TakeSeparator},
+    {"--thousands", TakeThousands},
+    {"--first", TakeFieldCalendar},
+    {"--second", TakeFieldCalendar},
+    {"--gregorian-switch", TakeGregorianSwitch},
+    {"--week-rule", TakeWeekRule},
+    {"--fiscal-year", TakeFiscalYear},
+    {"--fiscal-weeks", TakeFiscalWeeks},
+    {"--max-errors", TakeMaxErrors},
+    {"--lang", TakeLanguage},
+    {"--weekend", TakeWeekend},
+    {"--holidays", TakeHolidays},
+    {"--categories", TakeCategories},
+    {"--half-days", TakeHalfDays},
+    {"--list", TakeListYear},
+    {"--ical", TakeIcalPath},
+    {"--to", TakeFilterCalendar},
+    {"--from", TakeFilterCalendar},
+    {"--add", TakeAddStep},
+    {"--diff", TakeDiffFields},
+    {"--field", TakeField},
+    {"--delimiter", TakeDelimiter},
+    {"--format", TakeDateTextFormat},
+    {"--input-format", TakeDateTextFormat},
+    {"--output", TakeOutputShape},
+    {"--today", TakeToday},
+};
+
+// Stores one option's value; false with `error` set when the value is not allowed.
+bool TakeValue(const QString& name, const QString& value, Options& o, QString& error) {
+    const OptionValue option{.name = name, .value = value, .o = o, .error = error};
+    for (const ValueTaker& taker : kValueTakers) {
+        if (name == QLatin1String(taker.name)) {
+            return taker.take(option);
+        }
+    }
+    return TakeFlag(option);
 }
 
 // The filter mode's options go together only in some ways; its input files are the arguments.
@@ -316,18 +434,69 @@ bool CheckFilterOptions(const QStringList& arguments, const QStringList& files, 
     return true;
 }
 
-}  // namespace
-
-QStringList FieldCalendarCodes() {
-    QStringList codes;
-    for (const CalendarEntry* calendar : AllCalendars()) {
-        codes << QString::fromLatin1(calendar->code);
+// --seq and --compute take three values, -e one: stored from the arguments after i, which
+// moves past them; false with `error` set when they are missing.
+bool TakeFollowingValues(const QStringList& arguments, qsizetype& i, Options& o, QString& error) {
+    const QString& arg = arguments[i];
+    if (arg == "-e") {
+        if (i + 1 >= arguments.size()) {
+            error = QStringLiteral("-e needs a program line");
+            return false;
+        }
+        o.lines.append(arguments[++i]);
+        o.hasLines = true;
+        return true;
     }
-    return codes;
+    if (i + 3 >= arguments.size()) {
+        if (i + 1 >= arguments.size()) {
+            error = QStringLiteral("%1 needs a value").arg(arg);
+        } else if (arg == "--seq") {
+            error = QStringLiteral("--seq needs three values: FROM, TO and STEP");
+        } else {
+            error = QStringLiteral(
+                "--compute needs three values: FIRST, DIFFERENCE "
+                "and SECOND (\"\" for the one to compute)");
+        }
+        return false;
+    }
+    if (arg == "--seq") {
+        o.filter.sequence = arguments.mid(i + 1, 3);
+        o.filterMode = true;
+    } else {
+        o.compute = arguments.mid(i + 1, 3);
+    }
+    i += 3;
+    return true;
 }
 
-bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
-    QStringList files;
+// An option with a value, as NAME=VALUE or NAME VALUE (then i moves past the value).
+bool TakeNamedValue(const QStringList& arguments, qsizetype& i, Options& o, QString& error) {
+    const QString& arg = arguments[i];
+    QString name = arg;
+    QString value;
+    bool hasValue = false;
+    const qsizetype eq = arg.indexOf('=');
+    if (eq > 0) {
+        name = arg.left(eq);
+        value = arg.mid(eq + 1);
+        hasValue = true;
+    }
+    if (!IsValueOption(name)) {
+        error = QStringLiteral("unknown option '%1'").arg(name);
+        return false;
+    }
+    if (!hasValue) {
+        if (i + 1 >= arguments.size()) {
+            error = QStringLiteral("%1 needs a value").arg(name);
+            return false;
+        }
+        value = arguments[++i];
+    }
+    return TakeValue(name, value, o, error);
+}
+
+// Reads the options into `o` and the other arguments into `files`.
+bool ReadArguments(const QStringList& arguments, Options& o, QStringList& files, QString& error) {
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -341,7 +510,6 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.help = true;
         } else if (arg == "--version") {
             o.version = true;
-
         } else if (arg == "--in-text") {
             o.filter.settings.mode = FilterMode::InText;
             o.filterMode = true;
@@ -349,91 +517,32 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
             o.filter.header = true;
         } else if (arg == "--strict") {
             o.filter.strict = true;
-        } else if (arg == "--seq") {
-            if (i + 3 >= arguments.size()) {
-                error = i + 1 >= arguments.size()
-                            ? QStringLiteral("--seq needs a value")
-                            : QStringLiteral("--seq needs three values: FROM, TO and STEP");
+        } else if (arg == "--seq" || arg == "--compute" || arg == "-e") {
+            if (!TakeFollowingValues(arguments, i, o, error)) {
                 return false;
             }
-            o.filter.sequence = arguments.mid(i + 1, 3);
-            o.filterMode = true;
-            i += 3;
-        } else if (arg == "--compute") {
-            if (i + 3 >= arguments.size()) {
-                error = i + 1 >= arguments.size()
-                            ? QStringLiteral("--compute needs a value")
-                            : QStringLiteral(
-                                  "--compute needs three values: FIRST, DIFFERENCE "
-                                  "and SECOND (\"\" for the one to compute)");
-                return false;
-            }
-            o.compute = arguments.mid(i + 1, 3);
-            i += 3;
-        } else if (arg == "-e") {
-            if (i + 1 >= arguments.size()) {
-                error = QStringLiteral("-e needs a program line");
-                return false;
-            }
-            o.lines.append(arguments[++i]);
-            o.hasLines = true;
-        } else {
-            QString name = arg;
-            QString value;
-            bool hasValue = false;
-            const qsizetype eq = arg.indexOf('=');
-            if (eq > 0) {
-                name = arg.left(eq);
-                value = arg.mid(eq + 1);
-                hasValue = true;
-            }
-            if (!IsValueOption(name)) {
-                error = QStringLiteral("unknown option '%1'").arg(name);
-                return false;
-            }
-            if (!hasValue) {
-                if (i + 1 >= arguments.size()) {
-                    error = QStringLiteral("%1 needs a value").arg(name);
-                    return false;
-                }
-                value = arguments[++i];
-            }
-            if (!TakeValue(name, value, o, error)) {
-                return false;
-            }
-        }
-    }
-    if (o.help || o.version) {
-        return true;
-    }
-    if (o.holidays && *o.holidays != nullptr &&
-        !WorkdayCalendar(o.weekend.value_or(WorkdayCalendar::kSaturdaySunday), *o.holidays,
-                         {o.categories, o.halfDays.value_or(false)})
-             .HasWorkday()) {
-        error = QStringLiteral("--weekend and --holidays leave no working day at all");
-        return false;
-    }
-    if (!CheckFilterOptions(arguments, files, o, error)) {
-        return false;
-    }
-    if (o.filterMode || !o.compute.isEmpty()) {
-        return true;
-    }
-    if (o.icalPath && !o.listYear) {
-        error = QStringLiteral("--ical writes the holidays that --list gives: give --list YEAR");
-        return false;
-    }
-    if (o.listYear) {
-        if (!o.holidays || *o.holidays == nullptr) {
-            error = QStringLiteral("--list needs a holiday set: give --holidays NAME|FILE");
+        } else if (!TakeNamedValue(arguments, i, o, error)) {
             return false;
         }
-        if (o.hasLines || !files.isEmpty()) {
-            error = QStringLiteral("--list runs no program: give no program file or -e lines");
-            return false;
-        }
-        return true;
     }
+    return true;
+}
+
+// --list YEAR: the holidays of a year, with no program.
+bool CheckListOptions(const QStringList& files, const Options& o, QString& error) {
+    if (!o.holidays || *o.holidays == nullptr) {
+        error = QStringLiteral("--list needs a holiday set: give --holidays NAME|FILE");
+        return false;
+    }
+    if (o.hasLines || !files.isEmpty()) {
+        error = QStringLiteral("--list runs no program: give no program file or -e lines");
+        return false;
+    }
+    return true;
+}
+
+// The program: -e lines or one file.
+bool CheckProgram(const QStringList& files, Options& o, QString& error) {
     if (o.hasLines) {
         if (!files.isEmpty()) {
             error = QStringLiteral("give either a program file or -e lines, not both");
@@ -459,6 +568,47 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
     }
     o.file = files.front();
     return true;
+}
+
+}  // namespace
+
+QStringList FieldCalendarCodes() {
+    QStringList codes;
+    for (const CalendarEntry* calendar : AllCalendars()) {
+        codes << QString::fromLatin1(calendar->code);
+    }
+    return codes;
+}
+
+bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
+    QStringList files;
+    if (!ReadArguments(arguments, o, files, error)) {
+        return false;
+    }
+    if (o.help || o.version) {
+        return true;
+    }
+    if (o.holidays && *o.holidays != nullptr &&
+        !WorkdayCalendar(o.weekend.value_or(WorkdayCalendar::kSaturdaySunday), *o.holidays,
+                         {o.categories, o.halfDays.value_or(false)})
+             .HasWorkday()) {
+        error = QStringLiteral("--weekend and --holidays leave no working day at all");
+        return false;
+    }
+    if (!CheckFilterOptions(arguments, files, o, error)) {
+        return false;
+    }
+    if (o.filterMode || !o.compute.isEmpty()) {
+        return true;
+    }
+    if (o.icalPath && !o.listYear) {
+        error = QStringLiteral("--ical writes the holidays that --list gives: give --list YEAR");
+        return false;
+    }
+    if (o.listYear) {
+        return CheckListOptions(files, o, error);
+    }
+    return CheckProgram(files, o, error);
 }
 
 void ApplyOverrides(const Options& o, AppState& state) {

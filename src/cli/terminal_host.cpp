@@ -12,6 +12,78 @@
 
 namespace daybridge::cli {
 
+namespace {
+
+#ifdef __SSE2__
+// Sixteen units at a time while they are ASCII, with at most one CR, of a CR LF pair: true when
+// all sixteen were taken. Otherwise p and out move past the plain units before the first other
+// one, which the caller takes. Needs 32 units at p (the next sixteen start sixteen units on
+// whatever these hold, so one block's work need not wait for the last one's) and room for
+// sixteen bytes at out.
+[[gnu::always_inline]] inline bool TakeSixteenAscii(const char16_t*& p, char*& out) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    // One bit a unit (the 16-bit masks packed to bytes): ASCII, and CR.
+    const auto ascii = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notAscii), zero),
+                                          _mm_cmpeq_epi16(_mm_and_si128(high, notAscii), zero))));
+    const auto crs = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(low, cr), _mm_cmpeq_epi16(high, cr))));
+    // Sixteen bytes are stored, the plain ones counted: the run has room for them.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+    if (ascii == 0xFFFF && crs == 0) {
+        p += 16;
+        out += 16;
+        return true;
+    }
+    if (ascii == 0xFFFF && (crs & (crs - 1)) == 0) {
+        const int at = __builtin_ctz(crs);
+        if (p[at + 1] == u'\n') {
+            // The CR dropped: the units after it stored over it (those beyond the sixteen are
+            // stored again later).
+            const char16_t* const after = p + at + 1;
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i*>(out + at),
+                _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(after)),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(after + 8))));
+            p += 16;
+            out += 15;
+            return true;
+        }
+    }
+    const int count = __builtin_ctz(~(ascii & ~crs));
+    p += count;
+    out += count;
+    return false;
+}
+#endif
+
+// A unit from U+0080 on (with its low surrogate after p, which moves past it) as UTF-8.
+[[gnu::always_inline]] inline void PutWideUnit(char16_t c, const char16_t*& p, const char16_t* end,
+                                               char*& out) {
+    if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (!QChar::isSurrogate(c)) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
+        const char32_t u = QChar::surrogateToUcs4(c, *p++);
+        *out++ = static_cast<char>(0xF0 | (u >> 18));
+        *out++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        *out++ = '?';  // a surrogate without its partner, as QString::toUtf8 writes it
+    }
+}
+
+}  // namespace
+
 void LineEndWriter::write(QStringView text) {
     if (text.isEmpty()) {
         return;
@@ -38,80 +110,24 @@ void LineEndWriter::write(QStringView text) {
         char* out = buffer_.get() + used_;
         while (p < stop) {
 #ifdef __SSE2__
-            // Sixteen units at a time while they are ASCII, with at most one CR, of a CR LF
-            // pair. The next sixteen start sixteen units on whatever these hold, so one block's
-            // work need not wait for the last one's.
-            if (stop - p >= 32) {
-                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-                const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-                const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
-                const __m128i zero = _mm_setzero_si128();
-                const __m128i cr = _mm_set1_epi16(u'\r');
-                // One bit a unit (the 16-bit masks packed to bytes): ASCII, and CR.
-                const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(
-                    _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, notAscii), zero),
-                                    _mm_cmpeq_epi16(_mm_and_si128(high, notAscii), zero))));
-                const auto crs = static_cast<unsigned>(_mm_movemask_epi8(
-                    _mm_packs_epi16(_mm_cmpeq_epi16(low, cr), _mm_cmpeq_epi16(high, cr))));
-                // Sixteen bytes are stored, the plain ones counted: the run has room for them.
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
-                if (ascii == 0xFFFF && crs == 0) {
-                    p += 16;
-                    out += 16;
-                    continue;
-                }
-                if (ascii == 0xFFFF && (crs & (crs - 1)) == 0) {
-                    const int at = __builtin_ctz(crs);
-                    if (p[at + 1] == u'\n') {
-                        // The CR dropped: the units after it stored over it (those beyond the
-                        // sixteen are stored again later).
-                        const char16_t* const after = p + at + 1;
-                        _mm_storeu_si128(
-                            reinterpret_cast<__m128i*>(out + at),
-                            _mm_packus_epi16(
-                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(after)),
-                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(after + 8))));
-                        p += 16;
-                        out += 15;
-                        continue;
-                    }
-                }
-                // The plain units before the first other one; that one is taken below.
-                const int count = __builtin_ctz(~(ascii & ~crs));
-                p += count;
-                out += count;
+            if (stop - p >= 32 && TakeSixteenAscii(p, out)) {
+                continue;
             }
 #endif
             const char16_t c = *p++;
-            if (c < 0x80) {
-                if (c != u'\r') {
-                    *out++ = static_cast<char>(c);
-                    continue;
-                }
+            if (c >= 0x80) {
+                PutWideUnit(c, p, end, out);
+            } else if (c != u'\r') {
+                *out++ = static_cast<char>(c);
+            } else if (p == end) {
+                heldCr_ = true;  // its LF may start the next piece
+                break;
+            } else {
                 // Each CR LF or lone CR becomes one LF.
-                if (p == end) {
-                    heldCr_ = true;  // its LF may start the next piece
-                    break;
-                }
                 *out++ = '\n';
                 if (*p == u'\n') {
                     ++p;
                 }
-            } else if (c < 0x800) {
-                *out++ = static_cast<char>(0xC0 | (c >> 6));
-                *out++ = static_cast<char>(0x80 | (c & 0x3F));
-            } else if (!QChar::isSurrogate(c)) {
-                *out++ = static_cast<char>(0xE0 | (c >> 12));
-                *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                *out++ = static_cast<char>(0x80 | (c & 0x3F));
-            } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
-                const char32_t u = QChar::surrogateToUcs4(c, *p++);
-                *out++ = static_cast<char>(0xF0 | (u >> 18));
-                *out++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-                *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-                *out++ = static_cast<char>(0x80 | (u & 0x3F));
-            } else {
-                *out++ = '?';  // a surrogate without its partner, as QString::toUtf8 writes it
             }
         }
         used_ = static_cast<std::size_t>(out - buffer_.get());

@@ -405,6 +405,134 @@ bool DatePattern::Format(std::int64_t jdn, QString& out, QString& error) const {
     return true;
 }
 
+// A text read field by field, from `at` on.
+struct DatePattern::Reader {
+    QStringView text;
+    qsizetype at = 0;
+
+    // Literal text: a blank takes any white space, other signs match in either case.
+    bool ReadLiteral(const QString& literal) {
+        for (const QChar c : literal) {
+            if (c == u' ') {
+                while (at < text.size() && text[at].isSpace()) {
+                    ++at;
+                }
+            } else if (at < text.size() && (text[at] == c || text[at].toLower() == c.toLower())) {
+                ++at;
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The longest of the names (value = index + 1, or from `values`) that begins at `at`.
+    std::optional<int> ReadName(std::span<const QString> list, int firstValue) {
+        qsizetype best = 0;
+        std::optional<int> value;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const QString& name = list[i];
+            if (!name.isEmpty() && name.size() > best &&
+                text.mid(at).startsWith(name, Qt::CaseInsensitive)) {
+                best = name.size();
+                value = firstValue + static_cast<int>(i);
+            }
+        }
+        at += best;
+        return value;
+    }
+
+    // Up to `most` digits, after a minus sign where the field takes one.
+    std::optional<std::int64_t> ReadNumber(char16_t f, int most) {
+        bool negative = false;
+        if (IsSignedField(f) && at < text.size() && (text[at] == u'-' || text[at] == u'−')) {
+            negative = true;
+            ++at;
+        }
+        std::int64_t n = 0;
+        int digits = 0;
+        while (digits < most && at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
+            n = 10 * n + (text[at].unicode() - u'0');
+            ++digits;
+            ++at;
+        }
+        if (digits == 0) {
+            return std::nullopt;
+        }
+        return negative ? -n : n;
+    }
+
+    // An era's number (from 1), or 0 without a name: the days before the first era.
+    int ReadEra(const CalendarEntry& entry) {
+        std::vector<QString> eraNames;
+        for (const char* name : entry.eras->names) {
+            eraNames.push_back(QString::fromUtf8(name));
+        }
+        for (const char* name : entry.eras->shortNames) {
+            eraNames.push_back(QString::fromUtf8(name));
+        }
+        const std::optional<int> index = ReadName(eraNames, 0);
+        const auto eraCount = static_cast<int>(entry.eras->names.size());
+        return index ? *index % eraCount + 1 : 0;
+    }
+
+    std::optional<int> ReadSexagenaryName() {
+        std::vector<QString> cycle;
+        for (int place = 1; place <= 60; ++place) {
+            cycle.push_back(SexagenaryNameAt(place));
+        }
+        return ReadName(cycle, 1);
+    }
+
+    // The longer of a full and a short name ("Adar I" is Adar II's short name).
+    std::optional<int> ReadFullOrShortName(const NameList& list) {
+        const qsizetype start = at;
+        const std::optional<int> full = ReadName(list.full, 1);
+        const qsizetype fullEnd = at;
+        at = start;
+        const std::optional<int> shortened = ReadName(list.shortened, 1);
+        if (full && fullEnd >= at) {
+            at = fullEnd;
+            return full;
+        }
+        return shortened;
+    }
+};
+
+// The value of item k's field, read at the reader's place; nothing where the text does not
+// match.
+std::optional<std::int64_t> DatePattern::ReadField(std::size_t k, Reader& reader) const {
+    const char16_t f = items_[k].field;
+    if (IsNumericField(f)) {
+        const bool squeezed = k + 1 < items_.size() && IsNumericField(items_[k + 1].field);
+        return reader.ReadNumber(f, squeezed || !IsSignedField(f) ? PaddedWidth(f) : kMostDigits);
+    }
+    const CalendarEntry& entry = Calendar(calendar_);
+    switch (f) {
+        case u'K': {
+            const QLatin1String code(entry.code);
+            if (!reader.text.mid(reader.at).startsWith(code, Qt::CaseInsensitive)) {
+                return std::nullopt;
+            }
+            reader.at += code.size();
+            return 0;
+        }
+        case u'L': {
+            const QLatin1String mark(kLeapMonthMark);
+            const bool leap = reader.text.mid(reader.at).startsWith(mark, Qt::CaseInsensitive);
+            reader.at += leap ? mark.size() : 0;
+            return leap ? 1 : 0;
+        }
+        case u'E':
+            return reader.ReadEra(entry);
+        case u'N':
+            return reader.ReadSexagenaryName();
+        default:
+            return reader.ReadFullOrShortName(f == u'B' || f == u'b' ? names_->months
+                                                                     : names_->weekdays);
+    }
+}
+
 std::optional<std::int64_t> DatePattern::Parse(QStringView whole, QString& error) const {
     const CalendarEntry& entry = Calendar(calendar_);
     const QString code = QString::fromLatin1(entry.code);
@@ -432,111 +560,22 @@ std::optional<std::int64_t> DatePattern::Parse(QStringView whole, QString& error
     }
 
     std::array<std::optional<std::int64_t>, 128> read{};
-    qsizetype at = 0;
-    // The longest of the names (value = index + 1, or from `values`) that begins at `at`.
-    const auto readName = [&](std::span<const QString> list, int firstValue) -> std::optional<int> {
-        qsizetype best = 0;
-        std::optional<int> value;
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            const QString& name = list[i];
-            if (!name.isEmpty() && name.size() > best &&
-                text.mid(at).startsWith(name, Qt::CaseInsensitive)) {
-                best = name.size();
-                value = firstValue + static_cast<int>(i);
-            }
-        }
-        at += best;
-        return value;
-    };
+    Reader reader{.text = text};
     for (std::size_t k = 0; k < items_.size(); ++k) {
         const Item& item = items_[k];
-        const char16_t f = item.field;
-        if (f == 0) {
-            for (const QChar c : item.literal) {
-                if (c == u' ') {
-                    while (at < text.size() && text[at].isSpace()) {
-                        ++at;
-                    }
-                } else if (at < text.size() &&
-                           (text[at] == c || text[at].toLower() == c.toLower())) {
-                    ++at;
-                } else {
-                    return noMatch(at);
-                }
+        if (item.field == 0) {
+            if (!reader.ReadLiteral(item.literal)) {
+                return noMatch(reader.at);
             }
             continue;
         }
-        std::optional<std::int64_t> value;
-        if (IsNumericField(f)) {
-            const bool squeezed = k + 1 < items_.size() && IsNumericField(items_[k + 1].field);
-            const int most = squeezed || !IsSignedField(f) ? PaddedWidth(f) : kMostDigits;
-            bool negative = false;
-            if (IsSignedField(f) && at < text.size() && (text[at] == u'-' || text[at] == u'−')) {
-                negative = true;
-                ++at;
-            }
-            std::int64_t n = 0;
-            int digits = 0;
-            while (digits < most && at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
-                n = 10 * n + (text[at].unicode() - u'0');
-                ++digits;
-                ++at;
-            }
-            if (digits == 0) {
-                return noMatch(at);
-            }
-            value = negative ? -n : n;
-        } else if (f == u'K') {
-            if (!text.mid(at).startsWith(code, Qt::CaseInsensitive)) {
-                return noMatch(at);
-            }
-            at += code.size();
-            value = 0;
-        } else if (f == u'L') {
-            const QLatin1String mark(kLeapMonthMark);
-            const bool leap = text.mid(at).startsWith(mark, Qt::CaseInsensitive);
-            at += leap ? mark.size() : 0;
-            value = leap ? 1 : 0;
-        } else if (f == u'E') {
-            std::vector<QString> eraNames;
-            for (const char* name : entry.eras->names) {
-                eraNames.push_back(QString::fromUtf8(name));
-            }
-            for (const char* name : entry.eras->shortNames) {
-                eraNames.push_back(QString::fromUtf8(name));
-            }
-            const std::optional<int> index = readName(eraNames, 0);
-            const auto eraCount = static_cast<int>(entry.eras->names.size());
-            value = index ? *index % eraCount + 1 : 0;  // no name: the days before the first era
-        } else if (f == u'N') {
-            std::vector<QString> cycle;
-            for (int place = 1; place <= 60; ++place) {
-                cycle.push_back(SexagenaryNameAt(place));
-            }
-            value = readName(cycle, 1);
-            if (!value) {
-                return noMatch(at);
-            }
-        } else {
-            const NameList& list = f == u'B' || f == u'b' ? names_->months : names_->weekdays;
-            // The longer of a full and a short name ("Adar I" is Adar II's short name).
-            const qsizetype start = at;
-            const std::optional<int> full = readName(list.full, 1);
-            const qsizetype fullEnd = at;
-            at = start;
-            const std::optional<int> shortened = readName(list.shortened, 1);
-            if (!full && !shortened) {
-                return noMatch(at);
-            }
-            if (full && fullEnd >= at) {
-                at = fullEnd;
-                value = *full;
-            } else {
-                value = *shortened;
-            }
+        const std::optional<std::int64_t> value = ReadField(k, reader);
+        if (!value) {
+            return noMatch(reader.at);
         }
-        read[f] = value;
+        read[item.field] = value;
     }
+    const qsizetype at = reader.at;
     if (at != text.size()) {
         return noMatch(at);
     }

@@ -63,6 +63,8 @@ class DatePattern {
 
   private:
     DatePattern() = default;
+    struct Reader;
+    std::optional<std::int64_t> ReadField(std::size_t k, Reader& reader) const;
 
     CalendarId calendar_{};
     PatternTexts texts_;

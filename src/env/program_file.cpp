@@ -64,6 +64,85 @@ ProgramFileStatus OpenFailure(int error) {
     }
 }
 
+// Opens the program and looks at what it is; a refusal, or nullopt when it can be read.
+// `mayWait` tells whether its bytes may come late (a pipe, FIFO or terminal).
+std::optional<ProgramFileStatus> OpenProgram(const QString& path, qint64 byteLimit, Descriptor& in,
+                                             bool& mayWait) {
+    if (path == QLatin1String(kStandardInputName)) {
+        in.fd = STDIN_FILENO;
+        in.owned = false;
+    } else {
+        // Non-blocking, so that opening a FIFO with no writer returns at once.
+        in.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (in.fd < 0) {
+            return OpenFailure(errno);
+        }
+    }
+    struct stat info {};
+    if (::fstat(in.fd, &info) != 0) {
+        return ProgramFileStatus::Unreadable;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return ProgramFileStatus::Folder;
+    }
+    const bool terminal = ::isatty(in.fd) != 0;
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode) && !terminal) {
+        return ProgramFileStatus::Device;
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > byteLimit) {
+        return ProgramFileStatus::TooLarge;
+    }
+    mayWait = !S_ISREG(info.st_mode);
+    return std::nullopt;
+}
+
+// Reads the opened program into `bytes`, in pieces up to one byte over the limit: the size of
+// a pipe is not known ahead. Standard input stays blocking (its flags are shared with the
+// caller's shell), so it is waited for first; a file opened here is non-blocking, so that a
+// FIFO whose writer is gone, or never came, reads as its end at once.
+ProgramFileStatus ReadOpenedProgram(const Descriptor& in, bool mayWait, qint64 byteLimit,
+                                    qint64 controlCheckBytes, QByteArray& bytes) {
+    constexpr qint64 kPiece = 1 << 16;
+    for (;;) {
+        if (mayWait && !in.owned && !WaitForBytes(in.fd)) {
+            return ProgramFileStatus::Interrupted;
+        }
+        const qint64 want = std::min<qint64>(kPiece, byteLimit + 1 - bytes.size());
+        const qsizetype before = bytes.size();
+        bytes.resize(before + want);
+        const ssize_t got = ::read(in.fd, bytes.data() + before, static_cast<size_t>(want));
+        if (got < 0) {
+            const int error = errno;
+            bytes.resize(before);
+            if (error == EAGAIN || error == EWOULDBLOCK) {
+                if (!WaitForBytes(in.fd)) {
+                    return ProgramFileStatus::Interrupted;
+                }
+                continue;
+            }
+            if (error == EINTR) {
+                if (StopRequested()) {
+                    return ProgramFileStatus::Interrupted;
+                }
+                continue;
+            }
+            return error == EISDIR ? ProgramFileStatus::Folder : ProgramFileStatus::Unreadable;
+        }
+        bytes.resize(before + got);
+        const qint64 checkEnd = std::min<qint64>(bytes.size(), controlCheckBytes);
+        if (std::any_of(bytes.cbegin() + std::min<qint64>(before, checkEnd),
+                        bytes.cbegin() + checkEnd, IsControlByte)) {
+            return ProgramFileStatus::ControlChar;
+        }
+        if (bytes.size() > byteLimit) {
+            return ProgramFileStatus::TooLarge;
+        }
+        if (got == 0) {
+            return ProgramFileStatus::Read;
+        }
+    }
+}
+
 }  // namespace
 
 void SetReadStopFlag(const volatile std::sig_atomic_t* flag) {
@@ -76,88 +155,14 @@ ProgramFile ReadProgramFile(const QString& path, qint64 byteLimit, qint64 contro
         return result;
     }
     Descriptor in;
-    if (path == QLatin1String(kStandardInputName)) {
-        in.fd = STDIN_FILENO;
-        in.owned = false;
-    } else {
-        // Non-blocking, so that opening a FIFO with no writer returns at once.
-        in.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (in.fd < 0) {
-            result.status = OpenFailure(errno);
-            return result;
-        }
-    }
-    struct stat info {};
-    if (::fstat(in.fd, &info) != 0) {
-        result.status = ProgramFileStatus::Unreadable;
+    bool mayWait = false;
+    if (const std::optional<ProgramFileStatus> refused =
+            OpenProgram(path, byteLimit, in, mayWait)) {
+        result.status = *refused;
         return result;
     }
-    if (S_ISDIR(info.st_mode)) {
-        result.status = ProgramFileStatus::Folder;
-        return result;
-    }
-    const bool terminal = ::isatty(in.fd) != 0;
-    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode) && !terminal) {
-        result.status = ProgramFileStatus::Device;
-        return result;
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > byteLimit) {
-        result.status = ProgramFileStatus::TooLarge;
-        return result;
-    }
-    const bool mayWait = !S_ISREG(info.st_mode);  // a pipe, FIFO or terminal
-    const auto interrupted = [&result] {
-        result.status = ProgramFileStatus::Interrupted;
-        return result;
-    };
-    // Read in pieces up to one byte over the limit: the size of a pipe is not known ahead.
-    // Standard input stays blocking (its flags are shared with the caller's shell), so it is
-    // waited for first; a file opened here is non-blocking, so that a FIFO whose writer is
-    // gone, or never came, reads as its end at once.
-    constexpr qint64 kPiece = 1 << 16;
-    for (;;) {
-        if (mayWait && !in.owned && !WaitForBytes(in.fd)) {
-            return interrupted();
-        }
-        const qint64 want = std::min<qint64>(kPiece, byteLimit + 1 - result.bytes.size());
-        const qsizetype before = result.bytes.size();
-        result.bytes.resize(before + want);
-        const ssize_t got = ::read(in.fd, result.bytes.data() + before, static_cast<size_t>(want));
-        if (got < 0) {
-            const int error = errno;
-            result.bytes.resize(before);
-            if (error == EAGAIN || error == EWOULDBLOCK) {
-                if (!WaitForBytes(in.fd)) {
-                    return interrupted();
-                }
-                continue;
-            }
-            if (error == EINTR) {
-                if (StopRequested()) {
-                    return interrupted();
-                }
-                continue;
-            }
-            result.status =
-                error == EISDIR ? ProgramFileStatus::Folder : ProgramFileStatus::Unreadable;
-            return result;
-        }
-        result.bytes.resize(before + got);
-        const qint64 checkEnd = std::min<qint64>(result.bytes.size(), controlCheckBytes);
-        if (std::any_of(result.bytes.cbegin() + std::min<qint64>(before, checkEnd),
-                        result.bytes.cbegin() + checkEnd, IsControlByte)) {
-            result.status = ProgramFileStatus::ControlChar;
-            return result;
-        }
-        if (result.bytes.size() > byteLimit) {
-            result.status = ProgramFileStatus::TooLarge;
-            return result;
-        }
-        if (got == 0) {
-            result.status = ProgramFileStatus::Read;
-            return result;
-        }
-    }
+    result.status = ReadOpenedProgram(in, mayWait, byteLimit, controlCheckBytes, result.bytes);
+    return result;
 }
 
 }  // namespace daybridge

@@ -255,17 +255,8 @@ daybridge::TextStyle StyleOf(const std::string& order, const std::string& separa
     return style;
 }
 
-}  // namespace
-
-PYBIND11_MODULE(daybridge, m) {
-    m.doc() =
-        "Daybridge's calendars and date arithmetic (libdaybridge).\n\n"
-        "A date is a datetime.date (a CE day), a tuple of a calendar's parts such as\n"
-        "(5787, 9, 28) for HEB, or an int: a Julian Day Number (JDN). Calendars are named by\n"
-        "their codes ('CE', 'JC', 'HEB', 'ISL', 'ISO', ...; calendars() lists them).\n"
-        "Every refusal raises ValueError with a message saying what is wrong.";
-    m.attr("__version__") = daybridge::LibraryVersion();
-
+// calendars(), to_jdn(), from_jdn(), date_of_jdn(), convert().
+void DefineConversions(py::module_& m) {
     m.def(
         "calendars",
         [] {
@@ -298,6 +289,10 @@ PYBIND11_MODULE(daybridge, m) {
         py::arg("date"), py::arg("to"), py::arg("from_") = "CE",
         "The same day in calendar `to`, as a tuple: convert(date(2026, 12, 8), 'HEB') is\n"
         "(5787, 9, 28); convert((5787, 9, 28), 'CE', from_='HEB') is (2026, 12, 8).");
+}
+
+// Dates as text, and the calendars' rules.
+void DefineTextsAndRules(py::module_& m) {
     m.def(
         "parse",
         [](const std::string& text, const std::string& calendar, const std::string& order,
@@ -348,6 +343,10 @@ PYBIND11_MODULE(daybridge, m) {
         },
         py::arg("text"), py::arg("format"), py::arg("calendar") = "CE",
         "The JDN of a date written by a format (as strftime() writes it; names in any case).");
+}
+
+// Adding to dates and the spans between them, one date or many.
+void DefineArithmetic(py::module_& m) {
     m.def(
         "add",
         [](const py::object& date, std::int64_t years, std::int64_t months, std::int64_t days,
@@ -385,6 +384,10 @@ PYBIND11_MODULE(daybridge, m) {
           py::arg("days") = 0, py::arg("calendar") = "CE",
           "add() over many dates: a datetime64[D] array gives one, an integer array JDNs, a\n"
           "list a list of the kinds given.");
+}
+
+// The holiday sets and the WorkingDays class.
+void DefineWorkingDays(py::module_& m) {
     m.def(
         "shipped_holiday_sets", [] { return daybridge::ShippedHolidaySets(); },
         "The names of the shipped holiday sets.");
@@ -440,4 +443,21 @@ PYBIND11_MODULE(daybridge, m) {
             py::arg("date"), py::arg("rule") = "following",
             "The day itself when it is a working day, else the one the rule chooses:\n"
             "following, preceding, modifiedfollowing, modifiedpreceding.");
+}
+
+}  // namespace
+
+PYBIND11_MODULE(daybridge, m) {
+    m.doc() =
+        "Daybridge's calendars and date arithmetic (libdaybridge).\n\n"
+        "A date is a datetime.date (a CE day), a tuple of a calendar's parts such as\n"
+        "(5787, 9, 28) for HEB, or an int: a Julian Day Number (JDN). Calendars are named by\n"
+        "their codes ('CE', 'JC', 'HEB', 'ISL', 'ISO', ...; calendars() lists them).\n"
+        "Every refusal raises ValueError with a message saying what is wrong.";
+    m.attr("__version__") = daybridge::LibraryVersion();
+
+    DefineConversions(m);
+    DefineTextsAndRules(m);
+    DefineArithmetic(m);
+    DefineWorkingDays(m);
 }

@@ -481,6 +481,112 @@ struct DayBits {
     }
 };
 
+// The holiday dates of the year being worked out, kept when they are asked for.
+struct YearDates {
+    std::vector<HolidayDate>& out;
+    bool wanted;
+    std::int64_t first;  // the year's first day
+    std::int64_t end;    // the next year's first day
+
+    bool InYear(std::int64_t day) const { return day >= first && day < end; }
+    void Keep(std::int64_t day, int rule, bool moved, bool observed, bool substitute) const {
+        if (wanted && InYear(day)) {
+            out.push_back({day, rule, moved, observed, substitute});
+        }
+    }
+};
+
+// A year where nothing can move (no rule moves or substitutes, no extra working day, no
+// dates asked for): the distinct days of the year that are not weekend days, into
+// scratch.days. False, with nothing done, when the year needs the full working-out.
+bool TakeUnmovedYear(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
+                     const YearDates& year, Scratch& scratch) {
+    if (year.wanted || !scratch.workdays.empty() ||
+        std::any_of(scratch.raw.begin(), scratch.raw.end(), [&](const RawDate& h) {
+            return h.observed != Observed::None ||
+                   rules[static_cast<std::size_t>(h.rule)].substitute != Substitute::None;
+        })) {
+        return false;
+    }
+    for (const RawDate& h : scratch.raw) {
+        if (year.InYear(h.jdn) && (scratch.days.empty() || scratch.days.back() != h.jdn) &&
+            ((weekend.At(h.jdn) >> floor_mod(h.jdn, 7)) & 1) == 0) {
+            scratch.days.push_back(h.jdn);
+        }
+    }
+    return true;
+}
+
+// The day bits reaching over every raw date and extra working day of the window.
+DayBits BitsOfWindow(const WeekendSchedule& weekend, Scratch& scratch) {
+    const std::vector<RawDate>& raw = scratch.raw;
+    const std::int64_t low =
+        raw.empty()
+            ? scratch.workdays.front()
+            : std::min(raw.front().jdn,
+                       scratch.workdays.empty() ? raw.front().jdn : scratch.workdays.front());
+    const std::int64_t high =
+        raw.empty() ? scratch.workdays.back()
+                    : std::max(raw.back().jdn,
+                               scratch.workdays.empty() ? raw.back().jdn : scratch.workdays.back());
+    return DayBits(low, high, static_cast<std::int64_t>(raw.size()), weekend, scratch.taken);
+}
+
+// The day a moving holiday on h.jdn is observed on: the free working day its rule names.
+std::int64_t ObservedDay(const RawDate& h, const DayBits& taken) {
+    std::int64_t day = h.jdn;
+    switch (h.observed) {
+        case Observed::FriMon:
+            day += taken.DayOfWeek(day) == 5 ? -1 : 1;
+            break;
+        case Observed::Previous:
+            do {
+                --day;
+            } while (taken.IsWeekend(day) || taken.Taken(day));
+            break;
+        default:
+            do {
+                ++day;
+            } while (taken.IsWeekend(day) || taken.Taken(day));
+            break;
+    }
+    return day;
+}
+
+// Gives the substitute days, in the order of their holidays' days.
+void GiveSubstitutes(const std::vector<MoveRule>& rules, const std::vector<RawDate>& raw,
+                     DayBits& taken, const YearDates& year) {
+    for (const RawDate& h : raw) {
+        const MoveRule& rule = rules[static_cast<std::size_t>(h.rule)];
+        if (rule.substitute == Substitute::None ||
+            !taken.Triggers(h.jdn, rule.substituteOn, false)) {
+            continue;
+        }
+        const int step = rule.substitute == Substitute::Next ? 1 : -1;
+        std::int64_t day = h.jdn;
+        do {
+            day += step;
+        } while (taken.IsWeekend(day) || taken.Taken(day));
+        taken.Take(day);
+        year.Keep(day, h.rule, false, false, true);
+    }
+}
+
+// The extra working days are no holidays; those on weekend days go to scratch.extra.
+void FreeExtraWorkdays(DayBits& taken, const YearDates& year, Scratch& scratch) {
+    for (const std::int64_t day : scratch.workdays) {
+        taken.Free(day);
+        if (year.InYear(day) && taken.IsWeekend(day)) {
+            scratch.extra.push_back(day);
+        }
+    }
+    if (year.wanted && !scratch.workdays.empty()) {
+        std::erase_if(scratch.dates, [&](const HolidayDate& h) {
+            return std::binary_search(scratch.workdays.begin(), scratch.workdays.end(), h.jdn);
+        });
+    }
+}
+
 // Works out the holidays of Gregorian year `year` from the raw dates gathered for its window:
 // holidays that stay on their day take it first (also those given a substitute day); the
 // moving ones, in the order of their own days, then take the free working day their rule
@@ -498,39 +604,18 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
     if (!std::is_sorted(raw.begin(), raw.end(), before)) {
         std::sort(raw.begin(), raw.end(), before);
     }
-    const std::int64_t first = YearStart(year);
-    const std::int64_t end = YearStart(year + 1);
+    const YearDates kept{.out = scratch.dates,
+                         .wanted = dates,
+                         .first = YearStart(year),
+                         .end = YearStart(year + 1)};
     scratch.days.clear();
     scratch.dates.clear();
     scratch.extra.clear();
-    const auto inYear = [&](std::int64_t day) { return day >= first && day < end; };
-    if (raw.empty() && scratch.workdays.empty()) {
+    if ((raw.empty() && scratch.workdays.empty()) ||
+        TakeUnmovedYear(rules, weekend, kept, scratch)) {
         return;
     }
-    // A count where nothing can move: the distinct days of the year that are not weekend days.
-    if (!dates && scratch.workdays.empty() &&
-        std::none_of(raw.begin(), raw.end(), [&](const RawDate& h) {
-            return h.observed != Observed::None ||
-                   rules[static_cast<std::size_t>(h.rule)].substitute != Substitute::None;
-        })) {
-        for (const RawDate& h : raw) {
-            if (inYear(h.jdn) && (scratch.days.empty() || scratch.days.back() != h.jdn) &&
-                ((weekend.At(h.jdn) >> floor_mod(h.jdn, 7)) & 1) == 0) {
-                scratch.days.push_back(h.jdn);
-            }
-        }
-        return;
-    }
-    const std::int64_t low =
-        raw.empty()
-            ? scratch.workdays.front()
-            : std::min(raw.front().jdn,
-                       scratch.workdays.empty() ? raw.front().jdn : scratch.workdays.front());
-    const std::int64_t high =
-        raw.empty() ? scratch.workdays.back()
-                    : std::max(raw.back().jdn,
-                               scratch.workdays.empty() ? raw.back().jdn : scratch.workdays.back());
-    DayBits taken(low, high, static_cast<std::int64_t>(raw.size()), weekend, scratch.taken);
+    DayBits taken = BitsOfWindow(weekend, scratch);
     const auto ruleOf = [&](const RawDate& h) -> const MoveRule& {
         return rules[static_cast<std::size_t>(h.rule)];
     };
@@ -544,71 +629,27 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
             anySubstitute = anySubstitute || ruleOf(h).substitute != Substitute::None;
         }
     }
-    const auto keep = [&](std::int64_t day, int rule, bool moved, bool observed, bool substitute) {
-        if (dates && inYear(day)) {
-            scratch.dates.push_back({day, rule, moved, observed, substitute});
-        }
-    };
     for (const RawDate& h : raw) {
         if (!anyMove || !taken.Moves(h, ruleOf(h))) {
-            keep(h.jdn, h.rule, false, false, false);
+            kept.Keep(h.jdn, h.rule, false, false, false);
             continue;
         }
-        keep(h.jdn, h.rule, true, false, false);
-        std::int64_t day = h.jdn;
-        switch (h.observed) {
-            case Observed::FriMon:
-                day += taken.DayOfWeek(day) == 5 ? -1 : 1;
-                break;
-            case Observed::Previous:
-                do {
-                    --day;
-                } while (taken.IsWeekend(day) || taken.Taken(day));
-                break;
-            default:
-                do {
-                    ++day;
-                } while (taken.IsWeekend(day) || taken.Taken(day));
-                break;
-        }
+        kept.Keep(h.jdn, h.rule, true, false, false);
+        const std::int64_t day = ObservedDay(h, taken);
         taken.Take(day);
-        keep(day, h.rule, false, true, false);
+        kept.Keep(day, h.rule, false, true, false);
     }
     if (anySubstitute) {
-        for (const RawDate& h : raw) {
-            const MoveRule& rule = ruleOf(h);
-            if (rule.substitute == Substitute::None ||
-                !taken.Triggers(h.jdn, rule.substituteOn, false)) {
-                continue;
-            }
-            const int step = rule.substitute == Substitute::Next ? 1 : -1;
-            std::int64_t day = h.jdn;
-            do {
-                day += step;
-            } while (taken.IsWeekend(day) || taken.Taken(day));
-            taken.Take(day);
-            keep(day, h.rule, false, false, true);
-        }
+        GiveSubstitutes(rules, raw, taken, kept);
     }
-    const bool anyWorkday = !scratch.workdays.empty();
-    for (const std::int64_t day : scratch.workdays) {
-        taken.Free(day);
-        if (inYear(day) && taken.IsWeekend(day)) {
-            scratch.extra.push_back(day);
-        }
-    }
-    if (dates && anyWorkday) {
-        std::erase_if(scratch.dates, [&](const HolidayDate& h) {
-            return std::binary_search(scratch.workdays.begin(), scratch.workdays.end(), h.jdn);
-        });
-    }
+    FreeExtraWorkdays(taken, kept, scratch);
     if (dates && (anyMove || anySubstitute)) {
         std::sort(scratch.dates.begin(), scratch.dates.end(),
                   [](const HolidayDate& a, const HolidayDate& b) {
                       return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
                   });
     }
-    taken.WorkdaysTaken(first, end, scratch.days);
+    taken.WorkdaysTaken(kept.first, kept.end, scratch.days);
 }
 
 }  // namespace
@@ -719,24 +760,26 @@ RuleDays DaysInForce(const HolidayRule& rule) {
     return days;
 }
 
-// The plan's cuts, probes and special years, and per rule the range of segments whose days
-// (with their windows) it is in force on; the lists themselves only when `lists` is set.
-std::unique_ptr<HolidayPlan> MakePlan(
-    const HolidaySet& set, bool lists, const WeekendSchedule& weekend = WeekendSchedule(),
-    std::vector<std::pair<std::size_t, std::size_t>>* segmentsOfRule = nullptr) {
-    auto plan = std::make_unique<HolidayPlan>();
-    std::vector<RuleDays> days;
+// A day where the rules in force change, and how far the dates of its rule reach from the
+// days of their years.
+struct RuleChange {
+    std::int64_t day;
+    std::int64_t reach;
+};
+
+// Each rule's days in force; the plan's single days and extra working days; the days where the
+// rules in force or the weekend change. Returns the most dates a year of the rules (not the
+// single dates) can hold.
+std::int64_t GatherRuleDays(const HolidaySet& set, HolidayPlan& plan, std::vector<RuleDays>& days,
+                            std::vector<RuleChange>& changes) {
     days.reserve(set.rules.size());
-    std::vector<std::pair<std::int64_t, std::int64_t>> changes;  // (day, reach)
-    std::vector<std::int64_t> special;
     std::int64_t perYear = 0;
-    for (std::size_t r = 0; r < set.rules.size(); ++r) {
-        const HolidayRule& rule = set.rules[r];
+    for (const HolidayRule& rule : set.rules) {
         days.push_back(DaysInForce(rule));
         const RuleDays& d = days.back();
         if (rule.kind == HolidayKind::SingleDate) {
             if (d.start != kFarPast && rule.InDayBounds(d.start)) {
-                plan->singleDays.push_back(d.start);
+                plan.singleDays.push_back(d.start);
             }
             continue;
         }
@@ -757,10 +800,14 @@ std::unique_ptr<HolidayPlan> MakePlan(
         }
     }
     for (const ExtraWorkday& w : set.workdays) {
-        plan->workdayDays.push_back(w.jdn);
+        plan.workdayDays.push_back(w.jdn);
     }
+    return perYear;
+}
 
-    // Single dates, sorted, and the most of them in one year's window.
+// Single dates, sorted, and the most of them in one year's window.
+void PlaceSingleDates(const HolidaySet& set, const std::vector<RuleDays>& days,
+                      std::int64_t perYear, HolidayPlan& plan) {
     std::vector<int> singles;
     for (std::size_t r = 0; r < set.rules.size(); ++r) {
         if (set.rules[r].kind == HolidayKind::SingleDate && days[r].start != kFarPast &&
@@ -771,25 +818,30 @@ std::unique_ptr<HolidayPlan> MakePlan(
     std::sort(singles.begin(), singles.end(), [&](int a, int b) {
         return days[static_cast<std::size_t>(a)].start < days[static_cast<std::size_t>(b)].start;
     });
-    plan->singleRules = singles;
-    std::sort(plan->singleDays.begin(), plan->singleDays.end());
+    plan.singleRules = singles;
+    std::sort(plan.singleDays.begin(), plan.singleDays.end());
     std::int64_t mostSingles = 0;
-    for (std::size_t i = 0, j = 0; i < plan->singleDays.size(); ++i) {
-        while (plan->singleDays[i] - plan->singleDays[j] > 366 + 2 * kObservedMargin) {
+    for (std::size_t i = 0, j = 0; i < plan.singleDays.size(); ++i) {
+        while (plan.singleDays[i] - plan.singleDays[j] > 366 + 2 * kObservedMargin) {
             ++j;
         }
         mostSingles = std::max<std::int64_t>(mostSingles, static_cast<std::int64_t>(i - j + 1));
     }
-    plan->mostPerYear = perYear + mostSingles;
+    plan.mostPerYear = perYear + mostSingles;
+}
 
+// The plan's cut years and special years; returns the change days, sorted and distinct.
+std::vector<std::int64_t> PlaceCutsAndSpecialYears(const std::vector<RuleChange>& changes,
+                                                   HolidayPlan& plan) {
     // A change on day c matters to the years whose window holds c - 1 and c, and, for dates
     // lying some way from the days of their years, those the dates reach.
+    std::vector<std::int64_t> special;
     for (const auto& [c, reach] : changes) {
         special.push_back(YearOf(c - 1 - kObservedMargin - reach));
         special.push_back(YearOf(c + kObservedMargin + reach));
-        plan->cutYears.push_back(YearOf(c));
+        plan.cutYears.push_back(YearOf(c));
     }
-    for (const std::vector<std::int64_t>* single : {&plan->singleDays, &plan->workdayDays}) {
+    for (const std::vector<std::int64_t>* single : {&plan.singleDays, &plan.workdayDays}) {
         for (const std::int64_t d : *single) {
             special.push_back(YearOf(d - 1 - kObservedMargin));
             special.push_back(YearOf(d + 1 + kObservedMargin));
@@ -805,37 +857,46 @@ std::unique_ptr<HolidayPlan> MakePlan(
     }
     std::sort(expanded.begin(), expanded.end());
     expanded.erase(std::unique(expanded.begin(), expanded.end()), expanded.end());
-    plan->specialYears = std::move(expanded);
+    plan.specialYears = std::move(expanded);
     std::vector<std::int64_t> changeDays;
     changeDays.reserve(changes.size());
-    for (const auto& change : changes) {
-        changeDays.push_back(change.first);
+    for (const RuleChange& change : changes) {
+        changeDays.push_back(change.day);
     }
     std::sort(changeDays.begin(), changeDays.end());
     changeDays.erase(std::unique(changeDays.begin(), changeDays.end()), changeDays.end());
-    std::sort(plan->cutYears.begin(), plan->cutYears.end());
-    plan->cutYears.erase(std::unique(plan->cutYears.begin(), plan->cutYears.end()),
-                         plan->cutYears.end());
+    std::sort(plan.cutYears.begin(), plan.cutYears.end());
+    plan.cutYears.erase(std::unique(plan.cutYears.begin(), plan.cutYears.end()),
+                        plan.cutYears.end());
+    return changeDays;
+}
 
-    // Probes: before every change for the first segment; the last change of a segment's cut
-    // year for the others (the rules in force stay so until the next cut year).
-    const std::size_t segments = plan->cutYears.size() + 1;
-    plan->probe.resize(segments);
-    plan->probe[0] = changeDays.empty() ? 0 : changeDays.front() - 1;
+// Probes: before every change for the first segment; the last change of a segment's cut
+// year for the others (the rules in force stay so until the next cut year).
+void PlaceProbes(const std::vector<std::int64_t>& changeDays, HolidayPlan& plan) {
+    const std::size_t segments = plan.cutYears.size() + 1;
+    plan.probe.resize(segments);
+    plan.probe[0] = changeDays.empty() ? 0 : changeDays.front() - 1;
     for (std::size_t s = 1; s < segments; ++s) {
-        const std::int64_t nextYear = YearStart(plan->cutYears[s - 1] + 1);
-        plan->probe[s] = *(std::lower_bound(changeDays.begin(), changeDays.end(), nextYear) - 1);
+        const std::int64_t nextYear = YearStart(plan.cutYears[s - 1] + 1);
+        plan.probe[s] = *(std::lower_bound(changeDays.begin(), changeDays.end(), nextYear) - 1);
     }
+}
 
-    // The segments whose days, with the windows of their years, meet a rule's days in force.
+// The segments whose days, with the windows of their years, meet a rule's days in force; with
+// `lists`, each segment's rules and those in force at its probe.
+void PlaceRulesInSegments(const HolidaySet& set, const std::vector<RuleDays>& days, bool lists,
+                          HolidayPlan& plan,
+                          std::vector<std::pair<std::size_t, std::size_t>>* segmentsOfRule) {
+    const std::size_t segments = plan.cutYears.size() + 1;
     std::vector<std::int64_t> cutDays;
-    cutDays.reserve(plan->cutYears.size());
-    for (const std::int64_t y : plan->cutYears) {
+    cutDays.reserve(plan.cutYears.size());
+    for (const std::int64_t y : plan.cutYears) {
         cutDays.push_back(YearStart(y));
     }
     if (lists) {
-        plan->list.resize(segments);
-        plan->inForce.resize(segments);
+        plan.list.resize(segments);
+        plan.inForce.resize(segments);
     }
     for (std::size_t r = 0; r < set.rules.size(); ++r) {
         if (set.rules[r].kind == HolidayKind::SingleDate) {
@@ -863,30 +924,50 @@ std::unique_ptr<HolidayPlan> MakePlan(
             continue;
         }
         for (std::size_t s = first; s <= last && s < segments; ++s) {
-            plan->list[s].push_back(static_cast<int>(r));
-            if (d.start <= plan->probe[s] && plan->probe[s] < d.end) {
-                plan->inForce[s].push_back(static_cast<int>(r));
+            plan.list[s].push_back(static_cast<int>(r));
+            if (d.start <= plan.probe[s] && plan.probe[s] < d.end) {
+                plan.inForce[s].push_back(static_cast<int>(r));
             }
         }
     }
-    if (lists) {
-        plan->method.resize(segments, Method::Kinds);
-        for (std::size_t s = 0; s < segments; ++s) {
-            plan->weekend.emplace_back(weekend.At(plan->probe[s]));
-            bool kinds = true;
-            bool periodic = true;
-            for (const int r : plan->inForce[s]) {
-                const HolidayRule& rule = set.rules[static_cast<std::size_t>(r)];
-                kinds = kinds && IsGregorianKind(rule);
-                periodic = periodic && IsPeriodicKind(rule);
-            }
-            const bool longStretch = s == 0 || s + 1 == segments ||
-                                     plan->SegmentEnd(s) - plan->SegmentFirst(s) >= kTableYears;
-            plan->method[s] = kinds                     ? Method::Kinds
-                              : periodic && longStretch ? Method::Period
-                                                        : Method::Kept;
-            plan->anyKept = plan->anyKept || plan->method[s] == Method::Kept;
+}
+
+// Each segment's weekend and how its years are counted.
+void ChooseMethods(const HolidaySet& set, const WeekendSchedule& weekend, HolidayPlan& plan) {
+    const std::size_t segments = plan.cutYears.size() + 1;
+    plan.method.resize(segments, Method::Kinds);
+    for (std::size_t s = 0; s < segments; ++s) {
+        plan.weekend.emplace_back(weekend.At(plan.probe[s]));
+        bool kinds = true;
+        bool periodic = true;
+        for (const int r : plan.inForce[s]) {
+            const HolidayRule& rule = set.rules[static_cast<std::size_t>(r)];
+            kinds = kinds && IsGregorianKind(rule);
+            periodic = periodic && IsPeriodicKind(rule);
         }
+        const bool longStretch =
+            s == 0 || s + 1 == segments || plan.SegmentEnd(s) - plan.SegmentFirst(s) >= kTableYears;
+        plan.method[s] = kinds                     ? Method::Kinds
+                         : periodic && longStretch ? Method::Period
+                                                   : Method::Kept;
+        plan.anyKept = plan.anyKept || plan.method[s] == Method::Kept;
+    }
+}
+
+// The plan's cuts, probes and special years, and per rule the range of segments whose days
+// (with their windows) it is in force on; the lists themselves only when `lists` is set.
+std::unique_ptr<HolidayPlan> MakePlan(
+    const HolidaySet& set, bool lists, const WeekendSchedule& weekend = WeekendSchedule(),
+    std::vector<std::pair<std::size_t, std::size_t>>* segmentsOfRule = nullptr) {
+    auto plan = std::make_unique<HolidayPlan>();
+    std::vector<RuleDays> days;
+    std::vector<RuleChange> changes;
+    const std::int64_t perYear = GatherRuleDays(set, *plan, days, changes);
+    PlaceSingleDates(set, days, perYear, *plan);
+    PlaceProbes(PlaceCutsAndSpecialYears(changes, *plan), *plan);
+    PlaceRulesInSegments(set, days, lists, *plan, segmentsOfRule);
+    if (lists) {
+        ChooseMethods(set, weekend, *plan);
     }
     return plan;
 }
@@ -1276,6 +1357,66 @@ std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
     return count;
 }
 
+// A year of each kind: the dates of every rule worked out and sorted once, and each
+// segment's taken from them; a segment with few of the rules in force works its own.
+void HolidayCounter::BuildKindCounts() const {
+    const HolidayPlan& plan = *plan_;
+    const std::size_t segments = plan.cutYears.size() + 1;
+    const KindTable& kinds = Kinds();
+    std::vector<RawDate> all;
+    std::vector<char> inForce(set_->rules.size(), 0);
+    Scratch& scratch = ThreadScratch();
+    for (std::size_t k = 0; k < kKinds; ++k) {
+        const std::int64_t y = kinds.representative[k];
+        if (y < 0) {
+            continue;
+        }
+        YearWindow window(y);
+        all.clear();
+        for (std::size_t r = 0; r < set_->rules.size(); ++r) {
+            if (set_->rules[r].kind != HolidayKind::SingleDate && IsGregorianKind(set_->rules[r])) {
+                AddOwnDates(set_->rules[r], static_cast<int>(r), true, window, all);
+            }
+        }
+        std::sort(all.begin(), all.end(), [](const RawDate& a, const RawDate& b) {
+            return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
+        });
+        for (std::size_t s = 0; s < segments; ++s) {
+            const std::vector<int>& rules = plan.inForce[s];
+            if (rules.empty() || plan.method[s] != Method::Kinds) {
+                continue;
+            }
+            if (8 * rules.size() < all.size()) {
+                kindCount_[s][k] = static_cast<std::int32_t>(OpenYearCount(s, y));
+                continue;
+            }
+            for (const int r : rules) {
+                inForce[static_cast<std::size_t>(r)] = 1;
+            }
+            scratch.raw.clear();
+            scratch.workdays.clear();
+            for (const RawDate& h : all) {
+                if (inForce[static_cast<std::size_t>(h.rule)] != 0) {
+                    scratch.raw.push_back(h);
+                }
+            }
+            for (const int r : rules) {
+                inForce[static_cast<std::size_t>(r)] = 0;
+            }
+            WorkOut(moveRules_, plan.weekend[s], y, scratch, false);
+            kindCount_[s][k] = static_cast<std::int32_t>(scratch.days.size());
+        }
+    }
+    // Running sums for the stretches that can be long.
+    for (std::size_t s = 0; s < segments; ++s) {
+        const bool longStretch =
+            s == 0 || s + 1 == segments || plan.SegmentEnd(s) - plan.SegmentFirst(s) > 4 * kBlock;
+        if (plan.method[s] == Method::Kinds && !plan.inForce[s].empty() && longStretch) {
+            kindPrefix_[s] = kinds.FinePrefix(kindCount_[s]);
+        }
+    }
+}
+
 void HolidayCounter::BuildTables() const {
     const HolidayPlan& plan = *plan_;
     const std::size_t segments = plan.cutYears.size() + 1;
@@ -1287,62 +1428,7 @@ void HolidayCounter::BuildTables() const {
         anyKinds = anyKinds || (plan.method[s] == Method::Kinds && !plan.inForce[s].empty());
     }
     if (anyKinds) {
-        // A year of each kind: the dates of every rule worked out and sorted once, and each
-        // segment's taken from them; a segment with few of the rules in force works its own.
-        const KindTable& kinds = Kinds();
-        std::vector<RawDate> all;
-        std::vector<char> inForce(set_->rules.size(), 0);
-        Scratch& scratch = ThreadScratch();
-        for (std::size_t k = 0; k < kKinds; ++k) {
-            const std::int64_t y = kinds.representative[k];
-            if (y < 0) {
-                continue;
-            }
-            YearWindow window(y);
-            all.clear();
-            for (std::size_t r = 0; r < set_->rules.size(); ++r) {
-                if (set_->rules[r].kind != HolidayKind::SingleDate &&
-                    IsGregorianKind(set_->rules[r])) {
-                    AddOwnDates(set_->rules[r], static_cast<int>(r), true, window, all);
-                }
-            }
-            std::sort(all.begin(), all.end(), [](const RawDate& a, const RawDate& b) {
-                return a.jdn != b.jdn ? a.jdn < b.jdn : a.rule < b.rule;
-            });
-            for (std::size_t s = 0; s < segments; ++s) {
-                const std::vector<int>& rules = plan.inForce[s];
-                if (rules.empty() || plan.method[s] != Method::Kinds) {
-                    continue;
-                }
-                if (8 * rules.size() < all.size()) {
-                    kindCount_[s][k] = static_cast<std::int32_t>(OpenYearCount(s, y));
-                    continue;
-                }
-                for (const int r : rules) {
-                    inForce[static_cast<std::size_t>(r)] = 1;
-                }
-                scratch.raw.clear();
-                scratch.workdays.clear();
-                for (const RawDate& h : all) {
-                    if (inForce[static_cast<std::size_t>(h.rule)] != 0) {
-                        scratch.raw.push_back(h);
-                    }
-                }
-                for (const int r : rules) {
-                    inForce[static_cast<std::size_t>(r)] = 0;
-                }
-                WorkOut(moveRules_, plan.weekend[s], y, scratch, false);
-                kindCount_[s][k] = static_cast<std::int32_t>(scratch.days.size());
-            }
-        }
-        // Running sums for the stretches that can be long.
-        for (std::size_t s = 0; s < segments; ++s) {
-            const bool longStretch = s == 0 || s + 1 == segments ||
-                                     plan.SegmentEnd(s) - plan.SegmentFirst(s) > 4 * kBlock;
-            if (plan.method[s] == Method::Kinds && !plan.inForce[s].empty() && longStretch) {
-                kindPrefix_[s] = kinds.FinePrefix(kindCount_[s]);
-            }
-        }
+        BuildKindCounts();
     }
     // Stretches with the same rules in force share a period table.
     std::map<std::vector<int>, std::shared_ptr<PeriodTable>> shared;

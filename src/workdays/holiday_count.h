@@ -118,6 +118,7 @@ class HolidayCounter {
     std::int64_t WholeYears(std::int64_t first, std::int64_t end) const;
     std::int64_t KeptYears(std::int64_t first, std::int64_t end) const;
     void BuildTables() const;
+    void BuildKindCounts() const;
 
     std::shared_ptr<const HolidaySet> set_;
     WeekendSchedule weekend_;

@@ -338,87 +338,86 @@ bool ReadOffset(LineReader& in, HolidayRule& rule) {
     return true;
 }
 
-bool ReadDate(LineReader& in, HolidayRule& rule, int depth) {
-    const QString first = in.Next();
-    if (first == u"easter" || first == u"orthodox") {
-        rule.kind = HolidayKind::EasterDays;
-        rule.julian = first == u"orthodox";
-        if (rule.julian && in.Next() != u"easter") {
-            return in.Fail(HolidayFault::OrthodoxWithoutEaster);
-        }
-        return ReadOffset(in, rule);
+// "EASTER [OFFSET]" or "ORTHODOX EASTER [OFFSET]", `first` read.
+bool ReadEasterDay(LineReader& in, HolidayRule& rule, const QString& first) {
+    rule.kind = HolidayKind::EasterDays;
+    rule.julian = first == u"orthodox";
+    if (rule.julian && in.Next() != u"easter") {
+        return in.Fail(HolidayFault::OrthodoxWithoutEaster);
     }
-    if (first == u"solar") {
-        return ReadSolar(in, rule) && ReadOffset(in, rule);
+    return ReadOffset(in, rule);
+}
+
+// "JC 12-25" is "12-25 julian"; "CE 12-25" is "12-25"; `first` read.
+bool ReadCeOrJcDay(LineReader& in, HolidayRule& rule, const QString& first) {
+    const QString text = in.Next();
+    const QStringList parts = text.split(u'-');
+    const auto month = parts.size() == 2 ? Number(parts[0], 1, 12) : std::nullopt;
+    const auto day = parts.size() == 2 ? Number(parts[1], 1, 31) : std::nullopt;
+    if (!month || !day) {
+        return in.Fail(HolidayFault::CalendarDate, {first.toUpper(), text, QStringLiteral("12")});
     }
-    if (first == u"jc" || first == u"ce") {
-        // "JC 12-25" is "12-25 julian"; "CE 12-25" is "12-25".
-        const QString text = in.Next();
-        const QStringList parts = text.split(u'-');
-        const auto month = parts.size() == 2 ? Number(parts[0], 1, 12) : std::nullopt;
-        const auto day = parts.size() == 2 ? Number(parts[1], 1, 31) : std::nullopt;
-        if (!month || !day) {
-            return in.Fail(HolidayFault::CalendarDate,
-                           {first.toUpper(), text, QStringLiteral("12")});
+    if (*day > MaxDayOfMonth(static_cast<int>(*month))) {
+        return in.Fail(HolidayFault::NoSuchDay, {QString::number(*month), QString::number(*day)});
+    }
+    rule.kind = HolidayKind::FixedDay;
+    rule.julian = first == u"jc";
+    rule.month = static_cast<int>(*month);
+    rule.day = static_cast<int>(*day);
+    return ReadOffset(in, rule);
+}
+
+// "MM-DD" every year, or "YYYY-MM-DD" once (a year that may be negative: "-4712-05-01");
+// `parts` are `first`'s numbers, its sign left off.
+bool ReadMonthDay(LineReader& in, HolidayRule& rule, const QString& first, const QStringList& parts,
+                  bool negative) {
+    const bool single = parts.size() == 3;
+    auto year = single ? Number(parts[0], 0, kYearLimit) : std::optional<std::int64_t>(0);
+    if (year && negative) {
+        year = -*year;
+    }
+    const auto month = Number(parts[single ? 1 : 0], 1, 12);
+    const auto day = Number(parts[single ? 2 : 1], 1, 31);
+    if (!year || !month || !day || parts.contains(QString()) || (negative && !single)) {
+        return in.Fail(HolidayFault::NotADate, {first});
+    }
+    rule.month = static_cast<int>(*month);
+    rule.day = static_cast<int>(*day);
+    if (rule.day > MaxDayOfMonth(rule.month)) {
+        return in.Fail(HolidayFault::NoSuchDay,
+                       {QString::number(rule.month), QString::number(rule.day)});
+    }
+    if (single) {
+        if (rule.month == 2 && rule.day == 29 && !jdcore::gregorian_leap(*year)) {
+            return in.Fail(HolidayFault::NotLeapYear, {QString::number(*year)});
         }
-        if (*day > MaxDayOfMonth(static_cast<int>(*month))) {
-            return in.Fail(HolidayFault::NoSuchDay,
-                           {QString::number(*month), QString::number(*day)});
-        }
+        rule.kind = HolidayKind::SingleDate;
+        rule.firstYear = rule.lastYear = *year;
+    } else {
         rule.kind = HolidayKind::FixedDay;
-        rule.julian = first == u"jc";
-        rule.month = static_cast<int>(*month);
-        rule.day = static_cast<int>(*day);
-        return ReadOffset(in, rule);
     }
-    for (const CalendarCode& code : kCalendarCodes) {
-        if (first == QLatin1String(code.code)) {
-            return ReadCalendarDay(in, rule, code) && ReadOffset(in, rule);
-        }
-    }
-    // A single date's year may be negative: "-4712-05-01".
-    const bool negative = first.startsWith(u'-');
-    const QStringList parts = first.mid(negative ? 1 : 0).split(u'-');
-    if (parts.size() == 2 || parts.size() == 3) {
-        const bool single = parts.size() == 3;
-        auto year = single ? Number(parts[0], 0, kYearLimit) : std::optional<std::int64_t>(0);
-        if (year && negative) {
-            year = -*year;
-        }
-        const auto month = Number(parts[single ? 1 : 0], 1, 12);
-        const auto day = Number(parts[single ? 2 : 1], 1, 31);
-        if (!year || !month || !day || parts.contains(QString()) || (negative && !single)) {
-            return in.Fail(HolidayFault::NotADate, {first});
-        }
-        rule.month = static_cast<int>(*month);
-        rule.day = static_cast<int>(*day);
-        if (rule.day > MaxDayOfMonth(rule.month)) {
-            return in.Fail(HolidayFault::NoSuchDay,
-                           {QString::number(rule.month), QString::number(rule.day)});
-        }
-        if (single) {
-            if (rule.month == 2 && rule.day == 29 && !jdcore::gregorian_leap(*year)) {
-                return in.Fail(HolidayFault::NotLeapYear, {QString::number(*year)});
-            }
-            rule.kind = HolidayKind::SingleDate;
-            rule.firstYear = rule.lastYear = *year;
-        } else {
-            rule.kind = HolidayKind::FixedDay;
-        }
-        return ReadOffset(in, rule);
-    }
-    // "NTH WEEKDAY of MONTH", "NTH WEEKDAY after BASE", "WEEKDAY before BASE", ...
+    return ReadOffset(in, rule);
+}
+
+// The ordinal a word names: 0 "last", 1 "first" or "1st", ... 5 "fifth"; -1 for none.
+int OrdinalOf(const QString& word) {
     static constexpr std::array<const char*, 6> kOrdinals = {"last",  "first",  "second",
                                                              "third", "fourth", "fifth"};
     static constexpr std::array<const char*, 6> kShortOrdinals = {"",    "1st", "2nd",
                                                                   "3rd", "4th", "5th"};
     int nth = -1;
     for (int i = 0; i < 6; ++i) {
-        if (first == QLatin1String(kOrdinals[i]) ||
-            (i > 0 && first == QLatin1String(kShortOrdinals[i]))) {
+        if (word == QLatin1String(kOrdinals[i]) ||
+            (i > 0 && word == QLatin1String(kShortOrdinals[i]))) {
             nth = i;
         }
     }
+    return nth;
+}
+
+// "NTH WEEKDAY of MONTH", "NTH WEEKDAY after BASE", "WEEKDAY before BASE", ...; `first` read.
+bool ReadWeekdayDate(LineReader& in, HolidayRule& rule, const QString& first, int depth) {
+    const int nth = OrdinalOf(first);
     const int firstWeekday = IndexOfName(first, kWeekdays.data(), 7);
     if (nth < 0 && firstWeekday >= 0) {
         rule.weekday = firstWeekday;
@@ -455,91 +454,155 @@ bool ReadDate(LineReader& in, HolidayRule& rule, int depth) {
     return ReadOffset(in, rule);
 }
 
-bool ReadOptions(LineReader& in, HolidayRule& rule) {
-    bool hasFrom = false, hasUntil = false, hasObserved = false, hasJulian = false;
-    bool hasSubstitute = false, hasCategory = false, hasHalf = false;
-    while (!in.AtEnd()) {
-        const QString word = in.Next();
-        if (word == u"julian") {
-            if (hasJulian ||
-                (rule.kind != HolidayKind::FixedDay && rule.kind != HolidayKind::NthWeekday)) {
-                return in.Fail(HolidayFault::JulianMisplaced);
-            }
-            hasJulian = rule.julian = true;
-        } else if (word == u"from" || word == u"until") {
-            const bool from = word == u"from";
-            if ((from ? hasFrom : hasUntil) || rule.kind == HolidayKind::SingleDate) {
-                return in.Fail(HolidayFault::BoundTwice, {word});
-            }
-            const QString text = in.Next();
-            if (text.count(u'-') >= (text.startsWith(u'-') ? 3 : 2)) {
-                const std::optional<std::int64_t> day = ReadCeDate(text);
-                if (!day) {
-                    return in.Fail(HolidayFault::BoundDate, {word, text});
-                }
-                (from ? rule.firstDay : rule.lastDay) = *day;
-            } else {
-                const auto year = Number(text, -kYearLimit, kYearLimit);
-                if (!year) {
-                    return in.Fail(HolidayFault::BoundYear, {word, QString::number(-kYearLimit),
-                                                             QString::number(kYearLimit)});
-                }
-                (from ? rule.firstYear : rule.lastYear) = *year;
-            }
-            (from ? hasFrom : hasUntil) = true;
-        } else if (word == u"observed") {
-            const QString how = in.Next();
-            if (hasObserved) {
-                return in.Fail(HolidayFault::ObservedTwice);
-            }
-            hasObserved = true;
-            if (how == u"next") {
-                rule.observed = Observed::Next;
-            } else if (how == u"previous") {
-                rule.observed = Observed::Previous;
-            } else if (how == u"fri-mon" || how == u"nearest") {
-                rule.observed = Observed::FriMon;
-            } else {
-                return in.Fail(HolidayFault::ObservedHow);
-            }
-            if (!ReadOnDays(in, word, rule.observedOn)) {
-                return false;
-            }
-        } else if (word == u"substitute") {
-            if (hasSubstitute) {
-                return in.Fail(HolidayFault::OptionTwice, {word});
-            }
-            hasSubstitute = true;
-            const QString how = in.Next();
-            if (how == u"next" || how == u"previous") {
-                rule.substitute = how == u"next" ? Substitute::Next : Substitute::Previous;
-            } else {
-                return in.Fail(HolidayFault::SubstituteHow);
-            }
-            if (!ReadOnDays(in, word, rule.substituteOn)) {
-                return false;
-            }
-        } else if (word == u"category") {
-            if (hasCategory) {
-                return in.Fail(HolidayFault::OptionTwice, {word});
-            }
-            hasCategory = true;
-            const QString name = in.Next();
-            const std::optional<std::uint8_t> category = ParseCategories(name);
-            if (!category || name.contains(u',')) {
-                return in.Fail(HolidayFault::NotACategory, {name});
-            }
-            rule.category = *category;
-        } else if (word == u"half") {
-            if (hasHalf) {
-                return in.Fail(HolidayFault::OptionTwice, {word});
-            }
-            hasHalf = rule.half = true;
-        } else {
-            return in.Fail(HolidayFault::UnknownWord, {word});
+bool ReadDate(LineReader& in, HolidayRule& rule, int depth) {
+    const QString first = in.Next();
+    if (first == u"easter" || first == u"orthodox") {
+        return ReadEasterDay(in, rule, first);
+    }
+    if (first == u"solar") {
+        return ReadSolar(in, rule) && ReadOffset(in, rule);
+    }
+    if (first == u"jc" || first == u"ce") {
+        return ReadCeOrJcDay(in, rule, first);
+    }
+    for (const CalendarCode& code : kCalendarCodes) {
+        if (first == QLatin1String(code.code)) {
+            return ReadCalendarDay(in, rule, code) && ReadOffset(in, rule);
         }
     }
-    if (hasObserved && hasSubstitute) {
+    const bool negative = first.startsWith(u'-');
+    const QStringList parts = first.mid(negative ? 1 : 0).split(u'-');
+    if (parts.size() == 2 || parts.size() == 3) {
+        return ReadMonthDay(in, rule, first, parts, negative);
+    }
+    return ReadWeekdayDate(in, rule, first, depth);
+}
+
+// The options a rule has been given so far; each may be given once.
+struct OptionsSeen {
+    bool from = false;
+    bool until = false;
+    bool observed = false;
+    bool julian = false;
+    bool substitute = false;
+    bool category = false;
+    bool half = false;
+};
+
+// "from" or "until" (`word`) and a year or a CE date.
+bool ReadBound(LineReader& in, HolidayRule& rule, const QString& word, OptionsSeen& seen) {
+    const bool from = word == u"from";
+    if ((from ? seen.from : seen.until) || rule.kind == HolidayKind::SingleDate) {
+        return in.Fail(HolidayFault::BoundTwice, {word});
+    }
+    const QString text = in.Next();
+    if (text.count(u'-') >= (text.startsWith(u'-') ? 3 : 2)) {
+        const std::optional<std::int64_t> day = ReadCeDate(text);
+        if (!day) {
+            return in.Fail(HolidayFault::BoundDate, {word, text});
+        }
+        (from ? rule.firstDay : rule.lastDay) = *day;
+    } else {
+        const auto year = Number(text, -kYearLimit, kYearLimit);
+        if (!year) {
+            return in.Fail(HolidayFault::BoundYear,
+                           {word, QString::number(-kYearLimit), QString::number(kYearLimit)});
+        }
+        (from ? rule.firstYear : rule.lastYear) = *year;
+    }
+    (from ? seen.from : seen.until) = true;
+    return true;
+}
+
+// "observed next|previous|fri-mon|nearest [on DAYS]", `word` read.
+bool ReadObserved(LineReader& in, HolidayRule& rule, const QString& word, OptionsSeen& seen) {
+    const QString how = in.Next();
+    if (seen.observed) {
+        return in.Fail(HolidayFault::ObservedTwice);
+    }
+    seen.observed = true;
+    if (how == u"next") {
+        rule.observed = Observed::Next;
+    } else if (how == u"previous") {
+        rule.observed = Observed::Previous;
+    } else if (how == u"fri-mon" || how == u"nearest") {
+        rule.observed = Observed::FriMon;
+    } else {
+        return in.Fail(HolidayFault::ObservedHow);
+    }
+    return ReadOnDays(in, word, rule.observedOn);
+}
+
+// "substitute next|previous [on DAYS]", `word` read.
+bool ReadSubstitute(LineReader& in, HolidayRule& rule, const QString& word, OptionsSeen& seen) {
+    if (seen.substitute) {
+        return in.Fail(HolidayFault::OptionTwice, {word});
+    }
+    seen.substitute = true;
+    const QString how = in.Next();
+    if (how == u"next" || how == u"previous") {
+        rule.substitute = how == u"next" ? Substitute::Next : Substitute::Previous;
+    } else {
+        return in.Fail(HolidayFault::SubstituteHow);
+    }
+    return ReadOnDays(in, word, rule.substituteOn);
+}
+
+// "category NAME", `word` read.
+bool ReadCategory(LineReader& in, HolidayRule& rule, const QString& word, OptionsSeen& seen) {
+    if (seen.category) {
+        return in.Fail(HolidayFault::OptionTwice, {word});
+    }
+    seen.category = true;
+    const QString name = in.Next();
+    const std::optional<std::uint8_t> category = ParseCategories(name);
+    if (!category || name.contains(u',')) {
+        return in.Fail(HolidayFault::NotACategory, {name});
+    }
+    rule.category = *category;
+    return true;
+}
+
+// One option, its first word read.
+bool ReadOption(LineReader& in, HolidayRule& rule, const QString& word, OptionsSeen& seen) {
+    if (word == u"julian") {
+        if (seen.julian ||
+            (rule.kind != HolidayKind::FixedDay && rule.kind != HolidayKind::NthWeekday)) {
+            return in.Fail(HolidayFault::JulianMisplaced);
+        }
+        seen.julian = rule.julian = true;
+        return true;
+    }
+    if (word == u"from" || word == u"until") {
+        return ReadBound(in, rule, word, seen);
+    }
+    if (word == u"observed") {
+        return ReadObserved(in, rule, word, seen);
+    }
+    if (word == u"substitute") {
+        return ReadSubstitute(in, rule, word, seen);
+    }
+    if (word == u"category") {
+        return ReadCategory(in, rule, word, seen);
+    }
+    if (word == u"half") {
+        if (seen.half) {
+            return in.Fail(HolidayFault::OptionTwice, {word});
+        }
+        seen.half = rule.half = true;
+        return true;
+    }
+    return in.Fail(HolidayFault::UnknownWord, {word});
+}
+
+bool ReadOptions(LineReader& in, HolidayRule& rule) {
+    OptionsSeen seen;
+    while (!in.AtEnd()) {
+        if (!ReadOption(in, rule, in.Next(), seen)) {
+            return false;
+        }
+    }
+    if (seen.observed && seen.substitute) {
         return in.Fail(HolidayFault::ObservedAndSubstitute);
     }
     if (rule.firstYear > rule.lastYear || rule.firstDay > rule.lastDay) {
@@ -1069,180 +1132,102 @@ int HolidayFaultTextId(HolidayFault fault) {
     return index < firstNew ? 720 + index : 1000 + index - firstNew;
 }
 
-QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
-    const char* text = "";
-    switch (fault) {
-        case HolidayFault::None:
-            break;
-        case HolidayFault::NoColon:
-            text = "a ':' and the holiday's name must end the line";
-            break;
-        case HolidayFault::NoName:
-            text = "the holiday has no name after ':'";
-            break;
-        case HolidayFault::NoDate:
-            text = "the holiday has no date before ':'";
-            break;
-        case HolidayFault::NotADate:
-            text = "'%1' is not a date: write MM-DD, or YYYY-MM-DD for one day";
-            break;
-        case HolidayFault::NoSuchDay:
-            text = "month %1 has no day %2";
-            break;
-        case HolidayFault::NotLeapYear:
-            text = "%1 is not a leap year";
-            break;
-        case HolidayFault::EasterOffset:
-            text = "the days from Easter must be a number from %1 to +%2, not '%3'";
-            break;
-        case HolidayFault::OrthodoxWithoutEaster:
-            text = "'orthodox' must be followed by 'easter'";
-            break;
-        case HolidayFault::NotABeginning:
-            text =
-                "'%1' does not begin a date: write MM-DD, YYYY-MM-DD, 'easter', 'orthodox "
-                "easter' or e.g. 'first monday of may'";
-            break;
-        case HolidayFault::NotAWeekday:
-            text = "'%1' is not a day of the week";
-            break;
-        case HolidayFault::OfMissing:
-            text = "'of' and a month must follow '%1 %2'";
-            break;
-        case HolidayFault::NotAMonth:
-            text = "'%1' is not a month";
-            break;
-        case HolidayFault::JulianMisplaced:
-            text = "'julian' belongs only once after MM-DD or a weekday of a month";
-            break;
-        case HolidayFault::BoundTwice:
-            text = "'%1' given twice, or for a single date";
-            break;
-        case HolidayFault::BoundYear:
-            text = "'%1' must be followed by a year from %2 to %3";
-            break;
-        case HolidayFault::FirstAfterLast:
-            text = "the first year is after the last year";
-            break;
-        case HolidayFault::ObservedTwice:
-            text = "'observed' given twice";
-            break;
-        case HolidayFault::ObservedHow:
-            text = "'observed' must be followed by next, previous or fri-mon";
-            break;
-        case HolidayFault::UnknownWord:
-            text = "unknown word '%1'";
-            break;
-        case HolidayFault::TooComplex:
-            text =
-                "its rules begin or end in %1 different years with up to %2 rules in force: "
-                "counting would take too long. Write the holidays of single years as dates "
-                "(YYYY-MM-DD)";
-            break;
-        case HolidayFault::NoWorkingDay:
-            text = "it leaves no working day at all";
-            break;
-        case HolidayFault::HeaderUnknown:
-            text =
-                "unknown header '@%1': write @name, @region, @years, @source, @weekend, @counts or "
-                "@include";
-            break;
-        case HolidayFault::HeaderTwice:
-            text = "'%1' given twice";
-            break;
-        case HolidayFault::HeaderEmpty:
-            text = "'%1' must be followed by its text";
-            break;
-        case HolidayFault::HeaderRegion:
-            text = "'%1' is not a region code: write an ISO 3166 code such as DE or DE-BY";
-            break;
-        case HolidayFault::HeaderYears:
-            text = "'@years' must be followed by the first and the last year, e.g. 1950 2100";
-            break;
-        case HolidayFault::NotADaySet:
-            text = "'%1' is not a set of days of the week: write e.g. fri,sat";
-            break;
-        case HolidayFault::AllDaysWeekend:
-            text = "not all seven days can be weekend days";
-            break;
-        case HolidayFault::NotACategory:
-            text = "'%1' is not a category: write public, bank, school, observance or optional";
-            break;
-        case HolidayFault::OffsetRange:
-            text = "the days after the date must be a number from -%2 to +%2, not '%1'";
-            break;
-        case HolidayFault::BoundDate:
-            text = "'%1' must be followed by a year or a date YYYY-MM-DD, not '%2'";
-            break;
-        case HolidayFault::DaysMissing:
-            text = "'on' after '%1' must be followed by days of the week, e.g. sat,sun";
-            break;
-        case HolidayFault::SubstituteHow:
-            text = "'substitute' must be followed by next or previous";
-            break;
-        case HolidayFault::OptionTwice:
-            text = "'%1' given twice";
-            break;
-        case HolidayFault::ObservedAndSubstitute:
-            text =
-                "a holiday is either moved ('observed') or given a substitute day "
-                "('substitute'), not both";
-            break;
-        case HolidayFault::CalendarDate:
-            text = "'%2' is not a day of a month of %1: write M-D or M-last, months 1 to %3";
-            break;
-        case HolidayFault::WeekdayHow:
-            text = "'%1' must be followed by before, after, on or before, on or after, or between";
-            break;
-        case HolidayFault::OrBeforeAfter:
-            text = "write 'on or before' or 'on or after'";
-            break;
-        case HolidayFault::BaseMissing:
-            text = "a date must follow '%1'";
-            break;
-        case HolidayFault::NthRelative:
-            text = "'%1' cannot stand before 'before' or 'after': write first ... fifth";
-            break;
-        case HolidayFault::BetweenForm:
-            text = "'between' must be followed by MM-DD and MM-DD";
-            break;
-        case HolidayFault::BetweenLong:
-            text = "the days from %1 to %2 are more than a week";
-            break;
-        case HolidayFault::SolarForm:
-            text = "'solar' must be followed by degrees from 0 to 360 and an offset such as utc+9";
-            break;
-        case HolidayFault::SolarOffset:
-            text = "'%1' is not an offset from UTC: write e.g. utc+9 or utc-3:30";
-            break;
-        case HolidayFault::WorkdayForm:
-            text = "'workday' must be followed by one date YYYY-MM-DD";
-            break;
-        case HolidayFault::WeekendForm:
-            text =
-                "'weekend' must be followed by days such as fri,sat and optionally 'from' and "
-                "'until' with dates YYYY-MM-DD";
-            break;
-        case HolidayFault::WeekendOverlap:
-            text = "its days overlap those of the weekend of line %1";
-            break;
-        case HolidayFault::GermanNameEmpty:
-            text = "the German name after '|' is empty";
-            break;
-        case HolidayFault::NestedTooDeep:
-            text = "dates may be counted from other dates at most %1 deep";
-            break;
-        case HolidayFault::IncludeUnknown:
-            text = "'%1' is not the name of a shipped holiday set";
-            break;
-        case HolidayFault::IncludeCycle:
-            text = "the set '%1' includes itself";
-            break;
-        case HolidayFault::IncludeTooDeep:
-            text = "sets may include other sets at most %1 deep";
-            break;
+// The English text of each fault, in the order of HolidayFault.
+struct FaultText {
+    HolidayFault fault;
+    const char* english;
+};
+constexpr FaultText kHolidayFaultTexts[] = {
+    {HolidayFault::None, ""},
+    {HolidayFault::NoColon, "a ':' and the holiday's name must end the line"},
+    {HolidayFault::NoName, "the holiday has no name after ':'"},
+    {HolidayFault::NoDate, "the holiday has no date before ':'"},
+    {HolidayFault::NotADate, "'%1' is not a date: write MM-DD, or YYYY-MM-DD for one day"},
+    {HolidayFault::NoSuchDay, "month %1 has no day %2"},
+    {HolidayFault::NotLeapYear, "%1 is not a leap year"},
+    {HolidayFault::EasterOffset, "the days from Easter must be a number from %1 to +%2, not '%3'"},
+    {HolidayFault::OrthodoxWithoutEaster, "'orthodox' must be followed by 'easter'"},
+    {HolidayFault::NotABeginning,
+     "'%1' does not begin a date: write MM-DD, YYYY-MM-DD, 'easter', 'orthodox "
+     "easter' or e.g. 'first monday of may'"},
+    {HolidayFault::NotAWeekday, "'%1' is not a day of the week"},
+    {HolidayFault::OfMissing, "'of' and a month must follow '%1 %2'"},
+    {HolidayFault::NotAMonth, "'%1' is not a month"},
+    {HolidayFault::JulianMisplaced,
+     "'julian' belongs only once after MM-DD or a weekday of a month"},
+    {HolidayFault::BoundTwice, "'%1' given twice, or for a single date"},
+    {HolidayFault::BoundYear, "'%1' must be followed by a year from %2 to %3"},
+    {HolidayFault::FirstAfterLast, "the first year is after the last year"},
+    {HolidayFault::ObservedTwice, "'observed' given twice"},
+    {HolidayFault::ObservedHow, "'observed' must be followed by next, previous or fri-mon"},
+    {HolidayFault::UnknownWord, "unknown word '%1'"},
+    {HolidayFault::TooComplex,
+     "its rules begin or end in %1 different years with up to %2 rules in force: "
+     "counting would take too long. Write the holidays of single years as dates "
+     "(YYYY-MM-DD)"},
+    {HolidayFault::NoWorkingDay, "it leaves no working day at all"},
+    {HolidayFault::HeaderUnknown,
+     "unknown header '@%1': write @name, @region, @years, @source, @weekend, @counts or "
+     "@include"},
+    {HolidayFault::HeaderTwice, "'%1' given twice"},
+    {HolidayFault::HeaderEmpty, "'%1' must be followed by its text"},
+    {HolidayFault::HeaderRegion,
+     "'%1' is not a region code: write an ISO 3166 code such as DE or DE-BY"},
+    {HolidayFault::HeaderYears,
+     "'@years' must be followed by the first and the last year, e.g. 1950 2100"},
+    {HolidayFault::NotADaySet, "'%1' is not a set of days of the week: write e.g. fri,sat"},
+    {HolidayFault::AllDaysWeekend, "not all seven days can be weekend days"},
+    {HolidayFault::NotACategory,
+     "'%1' is not a category: write public, bank, school, observance or optional"},
+    {HolidayFault::OffsetRange,
+     "the days after the date must be a number from -%2 to +%2, not '%1'"},
+    {HolidayFault::BoundDate, "'%1' must be followed by a year or a date YYYY-MM-DD, not '%2'"},
+    {HolidayFault::DaysMissing,
+     "'on' after '%1' must be followed by days of the week, e.g. sat,sun"},
+    {HolidayFault::SubstituteHow, "'substitute' must be followed by next or previous"},
+    {HolidayFault::OptionTwice, "'%1' given twice"},
+    {HolidayFault::ObservedAndSubstitute,
+     "a holiday is either moved ('observed') or given a substitute day "
+     "('substitute'), not both"},
+    {HolidayFault::CalendarDate,
+     "'%2' is not a day of a month of %1: write M-D or M-last, months 1 to %3"},
+    {HolidayFault::WeekdayHow,
+     "'%1' must be followed by before, after, on or before, on or after, or between"},
+    {HolidayFault::OrBeforeAfter, "write 'on or before' or 'on or after'"},
+    {HolidayFault::BaseMissing, "a date must follow '%1'"},
+    {HolidayFault::NthRelative,
+     "'%1' cannot stand before 'before' or 'after': write first ... fifth"},
+    {HolidayFault::BetweenForm, "'between' must be followed by MM-DD and MM-DD"},
+    {HolidayFault::BetweenLong, "the days from %1 to %2 are more than a week"},
+    {HolidayFault::SolarForm,
+     "'solar' must be followed by degrees from 0 to 360 and an offset such as utc+9"},
+    {HolidayFault::SolarOffset, "'%1' is not an offset from UTC: write e.g. utc+9 or utc-3:30"},
+    {HolidayFault::WorkdayForm, "'workday' must be followed by one date YYYY-MM-DD"},
+    {HolidayFault::WeekendForm,
+     "'weekend' must be followed by days such as fri,sat and optionally 'from' and "
+     "'until' with dates YYYY-MM-DD"},
+    {HolidayFault::WeekendOverlap, "its days overlap those of the weekend of line %1"},
+    {HolidayFault::GermanNameEmpty, "the German name after '|' is empty"},
+    {HolidayFault::NestedTooDeep, "dates may be counted from other dates at most %1 deep"},
+    {HolidayFault::IncludeUnknown, "'%1' is not the name of a shipped holiday set"},
+    {HolidayFault::IncludeCycle, "the set '%1' includes itself"},
+    {HolidayFault::IncludeTooDeep, "sets may include other sets at most %1 deep"},
+};
+
+constexpr bool InFaultOrder() {
+    for (std::size_t i = 0; i < std::size(kHolidayFaultTexts); ++i) {
+        if (static_cast<std::size_t>(kHolidayFaultTexts[i].fault) != i) {
+            return false;
+        }
     }
-    const QString result = QString::fromUtf8(text);
+    return std::size(kHolidayFaultTexts) ==
+           static_cast<std::size_t>(HolidayFault::IncludeTooDeep) + 1;
+}
+static_assert(InFaultOrder());
+
+QString HolidayFaultEnglish(HolidayFault fault, const QStringList& details) {
+    const QString result =
+        QString::fromUtf8(kHolidayFaultTexts[static_cast<std::size_t>(fault)].english);
     switch (details.size()) {  // filled at once, so that a word holding "%2" stays as it is
         case 0:
             return result;
@@ -1327,11 +1312,107 @@ bool ReadInclude(const QString& rest, int line, HolidaySet& set, std::vector<int
     return true;
 }
 
-bool ParseLines(const QString& text, HolidaySet& set, IncludeState& state,
-                HolidayParseResult& result) {
+// What reading a line came to: read; a fault, held by the line's reader; or a fault in an
+// included set, already in the parse result.
+enum class LineOutcome { Read, Faulty, IncludedFaulty };
+
+// A set being read line by line, and what its lines have said so far.
+struct SetBeingRead {
+    HolidaySet& set;
+    IncludeState& state;
     QStringList headersSeen;
     std::vector<int> weekendLines;
     std::optional<HolidaySetInfo> includedInfo;  // the first included set's header
+};
+
+// A header line, "@include NAME" or "@name ...", "@region ...", ...
+LineOutcome ReadAtLine(const QString& line, int number, SetBeingRead& read, LineReader& in,
+                       HolidayParseResult& result) {
+    const QString simple = line.simplified();
+    if (simple.section(u' ', 0, 0).toLower() == u"@include") {
+        if (!ReadInclude(simple.section(u' ', 1), number, read.set, read.weekendLines,
+                         read.includedInfo, read.state, in, result)) {
+            return in.fault != HolidayFault::None ? LineOutcome::Faulty
+                                                  : LineOutcome::IncludedFaulty;
+        }
+        return LineOutcome::Read;
+    }
+    return ReadHeader(simple, read.set.info, read.headersSeen, in) ? LineOutcome::Read
+                                                                   : LineOutcome::Faulty;
+}
+
+// "weekend DAYS [from DATE] [until DATE]" or "workday DATE[: NAME]"; `lower` is the line
+// before its colon, in lower case, `colon` where the colon is (-1: none).
+bool ReadWeekendOrWorkday(const QString& line, qsizetype colon, const QString& lower, int number,
+                          SetBeingRead& read, LineReader& in) {
+    in.words = lower.split(u' ', Qt::SkipEmptyParts);
+    in.at = 1;
+    if (in.words[0] == u"weekend") {
+        WeekendSpan span;
+        if (colon >= 0 || !ReadWeekendLine(in, span)) {
+            if (in.fault == HolidayFault::None) {
+                in.Fail(HolidayFault::WeekendForm);
+            }
+            return false;
+        }
+        return AddWeekend(read.set, read.weekendLines, span, number, in);
+    }
+    const std::optional<std::int64_t> day =
+        in.words.size() == 2 ? ReadCeDate(in.words[1]) : std::nullopt;
+    if (!day) {
+        return in.Fail(HolidayFault::WorkdayForm);
+    }
+    QString name = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
+    read.set.workdays.push_back({*day, name});
+    return true;
+}
+
+// A holiday: its dates and options, ':' and its name(s).
+bool ReadRuleLine(const QString& line, qsizetype colon, const QString& lower, HolidaySet& set,
+                  LineReader& in) {
+    HolidayRule rule;
+    if (colon < 0) {
+        in.Fail(HolidayFault::NoColon);
+    } else {
+        if (!SplitNames(line.mid(colon + 1).trimmed(), rule.name, rule.nameGerman)) {
+            in.Fail(HolidayFault::GermanNameEmpty);
+        }
+        in.words = lower.split(u' ', Qt::SkipEmptyParts);
+        if (in.fault != HolidayFault::None) {
+        } else if (rule.name.isEmpty()) {
+            in.Fail(HolidayFault::NoName);
+        } else if (in.words.isEmpty()) {
+            in.Fail(HolidayFault::NoDate);
+        } else if (ReadDate(in, rule, 0)) {
+            ReadOptions(in, rule);
+        }
+    }
+    if (in.fault != HolidayFault::None) {
+        return false;
+    }
+    set.rules.push_back(std::move(rule));
+    return true;
+}
+
+// One line that is neither empty nor a comment.
+LineOutcome ReadLine(const QString& line, int number, SetBeingRead& read, LineReader& in,
+                     HolidayParseResult& result) {
+    if (line.startsWith(u'@')) {
+        return ReadAtLine(line, number, read, in, result);
+    }
+    const qsizetype colon = NameColon(line);
+    const QString lower = line.left(colon < 0 ? line.size() : colon).simplified().toLower();
+    const QString firstWord = lower.section(u' ', 0, 0);
+    const bool lineRead = firstWord == u"weekend" || firstWord == u"workday"
+                              ? ReadWeekendOrWorkday(line, colon, lower, number, read, in)
+                              : ReadRuleLine(line, colon, lower, read.set, in);
+    return lineRead ? LineOutcome::Read : LineOutcome::Faulty;
+}
+
+bool ParseLines(const QString& text, HolidaySet& set, IncludeState& state,
+                HolidayParseResult& result) {
+    SetBeingRead read{
+        .set = set, .state = state, .headersSeen = {}, .weekendLines = {}, .includedInfo = {}};
     // Lines end with LF, CR LF or a CR alone, as in batch programs.
     QString normal = text;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
@@ -1346,92 +1427,24 @@ bool ParseLines(const QString& text, HolidaySet& set, IncludeState& state,
             continue;
         }
         LineReader in;
-        const auto fail = [&] {
+        const LineOutcome outcome = ReadLine(line, i + 1, read, in, result);
+        if (outcome == LineOutcome::Faulty) {
             result.line = i + 1;
             result.fault = in.fault;
             result.details = in.details;
-        };
-        if (line.startsWith(u'@')) {
-            const QString simple = line.simplified();
-            if (simple.section(u' ', 0, 0).toLower() == u"@include") {
-                if (!ReadInclude(simple.section(u' ', 1), i + 1, set, weekendLines, includedInfo,
-                                 state, in, result)) {
-                    if (in.fault != HolidayFault::None) {
-                        fail();
-                    }
-                    return false;
-                }
-                continue;
-            }
-            if (!ReadHeader(simple, set.info, headersSeen, in)) {
-                fail();
-                return false;
-            }
-            continue;
         }
-        const qsizetype colon = NameColon(line);
-        const QString lower = line.left(colon < 0 ? line.size() : colon).simplified().toLower();
-        const QString firstWord = lower.section(u' ', 0, 0);
-        if (firstWord == u"weekend" || firstWord == u"workday") {
-            in.words = lower.split(u' ', Qt::SkipEmptyParts);
-            in.at = 1;
-            if (firstWord == u"weekend") {
-                WeekendSpan span;
-                if (colon >= 0 || !ReadWeekendLine(in, span)) {
-                    if (in.fault == HolidayFault::None) {
-                        in.Fail(HolidayFault::WeekendForm);
-                    }
-                    fail();
-                    return false;
-                }
-                if (!AddWeekend(set, weekendLines, span, i + 1, in)) {
-                    fail();
-                    return false;
-                }
-                continue;
-            }
-            const std::optional<std::int64_t> day =
-                in.words.size() == 2 ? ReadCeDate(in.words[1]) : std::nullopt;
-            if (!day) {
-                in.Fail(HolidayFault::WorkdayForm);
-                fail();
-                return false;
-            }
-            QString name = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
-            set.workdays.push_back({*day, name});
-            continue;
-        }
-        HolidayRule rule;
-        if (colon < 0) {
-            in.Fail(HolidayFault::NoColon);
-        } else {
-            if (!SplitNames(line.mid(colon + 1).trimmed(), rule.name, rule.nameGerman)) {
-                in.Fail(HolidayFault::GermanNameEmpty);
-            }
-            in.words = lower.split(u' ', Qt::SkipEmptyParts);
-            if (in.fault != HolidayFault::None) {
-            } else if (rule.name.isEmpty()) {
-                in.Fail(HolidayFault::NoName);
-            } else if (in.words.isEmpty()) {
-                in.Fail(HolidayFault::NoDate);
-            } else if (ReadDate(in, rule, 0)) {
-                ReadOptions(in, rule);
-            }
-        }
-        if (in.fault != HolidayFault::None) {
-            fail();
+        if (outcome != LineOutcome::Read) {
             return false;
         }
-        set.rules.push_back(std::move(rule));
     }
     // The including file's header describes the result; what it leaves out, the included
     // set's says.
-    if (includedInfo) {
-        if (!headersSeen.contains(QStringLiteral("weekend"))) {
-            set.info.weekend = includedInfo->weekend;
+    if (read.includedInfo) {
+        if (!read.headersSeen.contains(QStringLiteral("weekend"))) {
+            set.info.weekend = read.includedInfo->weekend;
         }
-        if (!headersSeen.contains(QStringLiteral("counts"))) {
-            set.info.counts = includedInfo->counts;
+        if (!read.headersSeen.contains(QStringLiteral("counts"))) {
+            set.info.counts = read.includedInfo->counts;
         }
     }
     return true;
