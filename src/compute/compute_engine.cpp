@@ -13,6 +13,17 @@ bool InDayRange(std::int64_t value) {
     return value >= kMinDayNumber && value <= kMaxDayNumber;
 }
 
+// The text without white space around it: the text itself when it has none (the callers
+// trim), else a trimmed copy in `scratch`.
+const QString& TrimmedText(const QString& text, QString& scratch) {
+    if (text.isEmpty() || (text.front().unicode() > 32 && text.back().unicode() > 32)) {
+        return text;
+    }
+    scratch = text;
+    TrimWhite(scratch);
+    return scratch;
+}
+
 ComputeFault Fault(ComputeMessageRow message, int date = 0, const QString& text = {}) {
     return ComputeFault{message, date, text};
 }
@@ -37,13 +48,13 @@ QString TodayText(const AppState& state, std::int32_t todayJdn, int n) {
 
 ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& differenceGiven,
                                       const QString& secondGiven) const {
-    std::array<QString, 3> texts = {firstGiven, differenceGiven, secondGiven};
-    for (QString& text : texts) {
-        TrimWhite(text);
-    }
-    const bool hasFirst = !texts[kFirstField].isEmpty();
-    const bool hasDifference = !texts[kDifferenceField].isEmpty();
-    const bool hasSecond = !texts[kSecondField].isEmpty();
+    std::array<QString, 3> trimmed;
+    const std::array<const QString*, 3> texts = {&TrimmedText(firstGiven, trimmed[0]),
+                                                 &TrimmedText(differenceGiven, trimmed[1]),
+                                                 &TrimmedText(secondGiven, trimmed[2])};
+    const bool hasFirst = !texts[kFirstField]->isEmpty();
+    const bool hasDifference = !texts[kDifferenceField]->isEmpty();
+    const bool hasSecond = !texts[kSecondField]->isEmpty();
 
     ComputeOutcome outcome;
     ComputeResult& r = outcome.result;
@@ -62,7 +73,7 @@ ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& 
     } else if (hasSecond) {
         WorkOut(outcome, ComputedPart::FirstDate, texts);
     } else if (hasDifference) {
-        ReadField(outcome, kDifferenceField, texts[kDifferenceField]);
+        ReadField(outcome, kDifferenceField, *texts[kDifferenceField]);
     }
     return outcome;
 }
@@ -70,12 +81,12 @@ ComputeOutcome ComputeEngine::Compute(const QString& firstGiven, const QString& 
 // The fields are read in the order their faults are reported: a date before the difference it
 // is stepped by, the second date before the first.
 void ComputeEngine::WorkOut(ComputeOutcome& outcome, ComputedPart part,
-                            const std::array<QString, 3>& texts) const {
+                            const std::array<const QString*, 3>& texts) const {
     ComputeResult& r = outcome.result;
-    const bool hasDifference = !texts[kDifferenceField].isEmpty();
+    const bool hasDifference = !texts[kDifferenceField]->isEmpty();
     const auto read = [&](std::size_t field) {
         return (field == kDifferenceField && !hasDifference) ||
-               ReadField(outcome, field, texts[field]);
+               ReadField(outcome, field, *texts[field]);
     };
     std::optional<std::int32_t> computed;
     switch (part) {

@@ -117,7 +117,7 @@ class ComputeEngine {
 
   private:
     void WorkOut(ComputeOutcome& outcome, ComputedPart part,
-                 const std::array<QString, 3>& texts) const;
+                 const std::array<const QString*, 3>& texts) const;
     bool ReadField(ComputeOutcome& outcome, std::size_t field, const QString& text) const;
     std::optional<std::int32_t> StoreComputedDate(int firstOrSecond, std::int64_t jdn) const;
     void Finish(ComputeResult& result) const;

@@ -182,41 +182,51 @@ bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, QS
     TrimWhite(difference);
     TrimWhite(second);
     ComputeOutcome outcome = engine.Compute(first, difference, second);
-    const ComputeResult& r = outcome.result;
-    std::array<QString*, 3> given = {&first, &difference, &second};
-    std::array<QString*, 3> fields = {&state.session.firstDateText, &state.session.dateDiffText,
-                                      &state.session.secondDateText};
+    ComputeResult& r = outcome.result;
+    if (outcome.ok()) {
+        AppendResultLine(r, state, output);
+        output.append(kCrLf);
+    }
+    // The fields read or computed, written back (a batch run leaves the window's alone); a
+    // fault's box shows them so.
+    const std::array<QString*, 3> given = {&first, &difference, &second};
+    const std::array<QString*, 3> fields = {
+        &state.session.firstDateText, &state.session.dateDiffText, &state.session.secondDateText};
     bool fieldsWritten = false;
     for (std::size_t field = 0; field < 3; ++field) {
-        if (r.written[field]) {
-            *given[field] = r.fields[field];
-            // A batch run leaves the window's fields alone.
-            if (!state.session.batchRunning) {
-                *fields[field] = r.fields[field];
-                fieldsWritten = true;
+        if (!r.written[field]) {
+            continue;
+        }
+        *given[field] = std::move(r.fields[field]);
+        if (result != nullptr) {
+            r.fields[field] = *given[field];
+        }
+        if (!state.session.batchRunning) {
+            if (fields[field] != given[field]) {
+                *fields[field] = *given[field];
             }
+            fieldsWritten = true;
         }
     }
     if (fieldsWritten) {
         host.fieldsChanged();
     }
-    if (outcome.fault) {
-        if (outcome.fault->message == ComputeMessageRow::ResultOutOfRange) {
+    if (!outcome.ok()) {
+        const bool outOfRange = outcome.fault->message == ComputeMessageRow::ResultOutOfRange;
+        if (outOfRange) {
             output.append(WordsOf(state.settings.language).outOfRange);
             output.append(kCrLf);
         }
         ShowFault(*outcome.fault, state, host);
-        if (outcome.fault->message == ComputeMessageRow::ResultOutOfRange) {
+        if (outOfRange) {
             output.append(kCrLf);
             host.outputChanged();
         }
     } else {
-        AppendResultLine(r, state, output);
-        output.append(kCrLf);
         host.outputChanged();
     }
     if (result != nullptr) {
-        *result = std::move(outcome.result);
+        *result = std::move(r);
     }
     return outcome.ok();
 }
