@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/host.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 
 namespace {
@@ -26,14 +27,18 @@ class SilentHost : public Host {
         return std::nullopt;
     }
     std::int32_t todayJdn() override { return 2455933; }
+    OutputText& output() override { return output_; }
+
+  private:
+    OutputText output_;
 };
 
 constexpr std::int32_t kFirst = 2455933;  // Friday 2012-01-06
 
 void SetUp(AppState& state) {
-    state.format.regional = QLocale::c();
-    state.includeWeekends = false;
-    state.includeFirstDate = true;
+    state.settings.format.regional = QLocale::c();
+    state.settings.includeWeekends = false;
+    state.settings.includeFirstDate = true;
     state.GetParameters();
 }
 
@@ -42,18 +47,20 @@ void BM_ComputeDifferenceOfTwoDates(benchmark::State& run) {
     AppState state;
     SetUp(state);
     SilentHost host;
-    ComputeEngine engine(state, host);
-    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
+    ComputeEngine engine(state);
+    ComputeResult result;
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.settings.format);
     const QString secondText = CanonicalDateText(
-        CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.format);
+        CalendarId::CE, static_cast<std::int32_t>(kFirst + run.range(0)), state.settings.format);
     for (auto _ : run) {
         QString first = firstText;
         QString difference;
         QString second = secondText;
-        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
-        state.output.clear();
+        benchmark::DoNotOptimize(
+            ComputeAndShow(engine, state, host, first, difference, second, &result));
+        host.output().clear();
     }
-    run.counters["weekdays"] = engine.DateDifference;
+    run.counters["weekdays"] = result.difference;
 }
 
 // Compute on a CE date and a number of weekdays: the date that many weekdays later.
@@ -61,15 +68,15 @@ void BM_ComputeSecondDate(benchmark::State& run) {
     AppState state;
     SetUp(state);
     SilentHost host;
-    ComputeEngine engine(state, host);
-    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.format);
+    ComputeEngine engine(state);
+    const QString firstText = CanonicalDateText(CalendarId::CE, kFirst, state.settings.format);
     const QString differenceText = QString::number(run.range(0));
     for (auto _ : run) {
         QString first = firstText;
         QString difference = differenceText;
         QString second;
-        benchmark::DoNotOptimize(engine.Compute(first, difference, second));
-        state.output.clear();
+        benchmark::DoNotOptimize(ComputeAndShow(engine, state, host, first, difference, second));
+        host.output().clear();
     }
 }
 
@@ -77,14 +84,10 @@ void BM_ComputeSecondDate(benchmark::State& run) {
 void BM_CountWeekdays(benchmark::State& run) {
     AppState state;
     SetUp(state);
-    SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     const auto second = static_cast<std::int32_t>(kFirst + run.range(0));
     for (auto _ : run) {
-        engine.FirstJDN = kFirst;
-        engine.SecondJDN = second;
-        benchmark::DoNotOptimize(engine.ComputeDifference());
-        benchmark::DoNotOptimize(engine.DateDifference);
+        benchmark::DoNotOptimize(engine.DifferenceBetween(kFirst, second));
     }
 }
 
@@ -92,14 +95,10 @@ void BM_CountWeekdays(benchmark::State& run) {
 void BM_StepWeekdays(benchmark::State& run) {
     AppState state;
     SetUp(state);
-    SilentHost host;
-    ComputeEngine engine(state, host);
+    ComputeEngine engine(state);
     const auto difference = static_cast<std::int32_t>(run.range(0));
     for (auto _ : run) {
-        engine.FirstJDN = kFirst;
-        engine.DateDifference = difference;
-        benchmark::DoNotOptimize(engine.ComputeSecondDate());
-        benchmark::DoNotOptimize(engine.SecondJDN);
+        benchmark::DoNotOptimize(engine.SecondDateFrom(kFirst, difference, std::nullopt));
     }
 }
 

@@ -4,68 +4,55 @@
 
 namespace daybridge {
 
-void AppState::GetParameters() {
-    snapshot.dateFormat = format.dateFormat;
-    snapshot.includeFirstDate = includeFirstDate;
-    snapshot.includeWeekends = includeWeekends;
-    snapshot.verbose = verbose;
-    snapshot.hyphen = format.hyphen;
-    snapshot.firstCalendar = firstCalendar;
-    snapshot.secondCalendar = secondCalendar;
-}
-
-CalendarId AppState::GetCal(int firstOrSecond) const {
-    if (batchRunning) {
-        return firstOrSecond == 1 ? snapshot.firstCalendar : snapshot.secondCalendar;
-    }
-    return firstOrSecond == 1 ? firstCalendar : secondCalendar;
-}
-
-int AppState::UsersDateFormat() const {
-    return batchRunning ? snapshot.dateFormat : format.dateFormat;
-}
-
-TextFormat AppState::CurrentFormat() const {
-    TextFormat current = format;
-    current.dateFormat = UsersDateFormat();
-    return current;
-}
-
-QString AppState::DayOrDays(std::int64_t days) const {
+QString Settings::DayOrDays(std::int64_t days) const {
     const QString word = Caption(days == 1 || days == -1 ? Caption::Day : Caption::Days);
     return language == kGerman ? word : word.toLower();
 }
 
-QString AppState::Text(int id) const {
+QString Settings::Text(int id) const {
     return daybridge::Text(language, id);
 }
 
+void AppState::GetParameters() {
+    Snapshot& snapshot = session.snapshot;
+    snapshot.dateFormat = settings.format.dateFormat;
+    snapshot.includeFirstDate = settings.includeFirstDate;
+    snapshot.includeWeekends = settings.includeWeekends;
+    snapshot.verbose = settings.verbose;
+    snapshot.hyphen = settings.format.hyphen;
+    snapshot.firstCalendar = settings.firstCalendar;
+    snapshot.secondCalendar = settings.secondCalendar;
+}
+
+CalendarId AppState::GetCal(int firstOrSecond) const {
+    if (session.batchRunning) {
+        return firstOrSecond == 1 ? session.snapshot.firstCalendar
+                                  : session.snapshot.secondCalendar;
+    }
+    return firstOrSecond == 1 ? settings.firstCalendar : settings.secondCalendar;
+}
+
+int AppState::UsersDateFormat() const {
+    return session.batchRunning ? session.snapshot.dateFormat : settings.format.dateFormat;
+}
+
+TextFormat AppState::CurrentFormat() const {
+    TextFormat current = settings.format;
+    current.dateFormat = UsersDateFormat();
+    return current;
+}
+
 void AppState::SetBuiltInDefaults() {
-    language = kEnglish;
-    firstCalendar = kDefaultCalendar;
-    secondCalendar = kDefaultCalendar;
-    todayCalendar = kDefaultCalendar;
-    const QLocale regional = format.regional;
-    format = TextFormat{};
-    format.regional = regional;
-    displayDayNames = true;
-    includeFirstDate = false;
-    includeWeekends = true;
-    verbose = true;
-    saveOnQuit = true;
-    maxNumErrors = kDefaultMaxNumErrors;
-    autoEnlargeBytes = kDefaultAutoEnlarge;
-    monthMondayFirst = true;
-    monthJulian = false;
-    monthAddedDates = MonthAddedDates::ISO;
-    inputFiles.clear();
-    selectedInputFile = -1;
-    inputFileText.clear();
-    firstDateText.clear();
-    dateDiffText.clear();
-    secondDateText.clear();
-    output.clear();
-    conversionOnlyCase = false;
+    Settings defaults;
+    defaults.format.regional = settings.format.regional;
+    defaults.workdays = std::move(settings.workdays);
+    settings = std::move(defaults);
+    session.inputFiles.clear();
+    session.selectedInputFile = -1;
+    session.inputFileText.clear();
+    session.firstDateText.clear();
+    session.dateDiffText.clear();
+    session.secondDateText.clear();
 }
 
 }  // namespace daybridge

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/output_text.h"
+
 namespace daybridge {
 
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
@@ -25,6 +27,9 @@ class Host {
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title) = 0;
     // JDN of today's local date.
     virtual std::int32_t todayJdn() = 0;
+    // The output text, owned by the view that shows it; the engine's results and a batch
+    // run's lines are appended here. The same object for the host's lifetime.
+    virtual OutputText& output() = 0;
 
     // Let the view process pending events (between two slices of a batch run).
     virtual void yield() {}

@@ -23,11 +23,11 @@ bool BatchInterpreter::ProcessBatchFile() {
         RequestStop();
         return false;
     }
-    const QString filespec = state_.inputFileText.trimmed();
+    const QString filespec = state_.session.inputFileText.trimmed();
     if (filespec.isEmpty()) {
         run_->refused = true;
-        host_.messageBox(state_.Text(21), state_.Text(22), MsgIcon::Exclamation, MsgButtons::Ok,
-                         MsgAnswer::Ok);
+        host_.messageBox(state_.settings.Text(21), state_.settings.Text(22), MsgIcon::Exclamation,
+                         MsgButtons::Ok, MsgAnswer::Ok);
         return false;
     }
     if (!InputFilespecOK(filespec)) {

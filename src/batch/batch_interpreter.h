@@ -22,8 +22,8 @@ class BatchInterpreter {
     BatchInterpreter(AppState& state, Host& host, ComputeEngine& engine);
     ~BatchInterpreter();
 
-    // ProcessBatchFile: the start of a run on the file named by state.inputFileText, with every
-    // check. While a run is going, it requests a stop instead. Returns true when a run has
+    // ProcessBatchFile: the start of a run on the file named by state.session.inputFileText, with
+    // every check. While a run is going, it requests a stop instead. Returns true when a run has
     // started and RunSlice must now be called until it returns false.
     bool ProcessBatchFile();
     // Starts a run on the given lines (the command-line runner's -e); `name` names the input.

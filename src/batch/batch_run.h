@@ -157,6 +157,7 @@ class BatchRun {
     StatementResult FunctionValue(const AssignStatement& a, std::int32_t& value);
     StatementResult PromptedValue(const ProgramLine& line, bool numberPrompt, std::int32_t& value);
     void ComputationStep(Flow& flow);
+    bool AcceptDateField(int firstOrSecond, QString& text);
 
     // conditions, calls and values
     // Whether the condition holds; nothing when an error was reported (the run ends).
@@ -168,6 +169,7 @@ class BatchRun {
 
     AppState& state_;
     Host& host_;
+    OutputText& output_;  // the host's
     ComputeEngine& engine_;
 
     Program program_;

@@ -12,11 +12,12 @@ const QString kCrLf = QStringLiteral("\r\n");
 BatchRun::BatchRun(AppState& state, Host& host, ComputeEngine& engine)
     : state_(state),
       host_(host),
+      output_(host.output()),
       engine_(engine),
-      settings_(state, report_),
+      settings_(state, output_, report_),
       scope_(state, host, program_, currentLine_, stack_, settings_.Format()),
       report_(state, host, program_, currentLine_, scope_),
-      gathered_(state.output) {
+      gathered_(host.output()) {
     stack_.Reset();
 }
 
@@ -43,8 +44,8 @@ bool BatchRun::StartFromFile(const QString& path) {
     switch (file.status) {
         case ProgramFileStatus::NotFound:
             refused = true;
-            report_.Box(state_.Caption(Caption::FileNotFound),
-                        state_.Caption(Caption::InputFileDoesNotExist));
+            report_.Box(state_.settings.Caption(Caption::FileNotFound),
+                        state_.settings.Caption(Caption::InputFileDoesNotExist));
             report_.errorReported = false;
             return false;
         case ProgramFileStatus::Folder:
@@ -62,9 +63,9 @@ bool BatchRun::StartFromFile(const QString& path) {
         case ProgramFileStatus::Read:
             break;
     }
-    state_.firstDateText.clear();
-    state_.dateDiffText.clear();
-    state_.secondDateText.clear();
+    state_.session.firstDateText.clear();
+    state_.session.dateDiffText.clear();
+    state_.session.secondDateText.clear();
     host_.fieldsChanged();
 
     const int code = file.status == ProgramFileStatus::ControlChar
@@ -85,9 +86,9 @@ bool BatchRun::StartFromLines(const QStringList& lines, const QString& name) {
     refused = false;
     report_.errorReported = false;
     errorCount = 0;
-    state_.firstDateText.clear();
-    state_.dateDiffText.clear();
-    state_.secondDateText.clear();
+    state_.session.firstDateText.clear();
+    state_.session.dateDiffText.clear();
+    state_.session.secondDateText.clear();
     host_.fieldsChanged();
     // Control characters are refused as in a file; the lines have no line ends of their own.
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8();
@@ -133,7 +134,7 @@ bool BatchRun::CheckAndLoadBytes(const QByteArray& bytes, int code, const QStrin
 
 bool BatchRun::BeginRun(const QString& displayName) {
     state_.GetParameters();
-    state_.batchRunning = true;
+    state_.session.batchRunning = true;
     stopRequested_ = false;
     stopped = false;
     ended_ = false;
@@ -143,14 +144,14 @@ bool BatchRun::BeginRun(const QString& displayName) {
     scope_.last = LastResult{};
     program_.Clear();
     currentLine_ = 0;
-    state_.output.clear();
-    if (state_.snapshot.verbose) {
-        state_.output.append(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
+    output_.clear();
+    if (state_.session.snapshot.verbose) {
+        output_.append(state_.settings.Caption(Caption::InEffect) + QStringLiteral(": "));
         settings_.ShowSummary();
-        state_.output.append(kCrLf + state_.Caption(Caption::InputFile) + QStringLiteral(": ") +
-                             displayName + kCrLf);
+        output_.append(kCrLf + state_.settings.Caption(Caption::InputFile) + QStringLiteral(": ") +
+                       displayName + kCrLf);
         host_.outputChanged();
-        state_.output.append(kCrLf);
+        output_.append(kCrLf);
     }
     host_.outputChanged();
     return true;

@@ -74,10 +74,15 @@ static_assert(kFaultTexts.size() == static_cast<std::size_t>(Fault::DoForEachSyn
 
 Reporter::Reporter(AppState& state, Host& host, const Program& program, const int& cursor,
                    ExpressionContext& evaluation)
-    : state_(state), host_(host), program_(program), cursor_(cursor), evaluation_(evaluation) {}
+    : state_(state),
+      host_(host),
+      output_(host.output()),
+      program_(program),
+      cursor_(cursor),
+      evaluation_(evaluation) {}
 
 QString Reporter::T(int id) const {
-    return state_.Text(id);
+    return state_.settings.Text(id);
 }
 
 QString Reporter::LineNumber() const {
@@ -100,9 +105,9 @@ void Reporter::Report(const QString& title, const QString& message, bool appendT
     host_.outputChanged();
     host_.messageBox(title, message, icon, buttons, MsgAnswer::Ok);
     if (appendToOutput) {
-        state_.output.append(kCrLf);
-        state_.output.append(message);
-        state_.output.append(kCrLf);
+        output_.append(kCrLf);
+        output_.append(message);
+        output_.append(kCrLf);
     }
 }
 
@@ -132,7 +137,7 @@ void Reporter::LoadRefusal(LoadFault fault, int fileLine, const QString& lineTex
     QString message;
     switch (fault) {
         case LoadFault::TooLong:
-            message = state_.Caption(Caption::ProgramTooLong);
+            message = state_.settings.Caption(Caption::ProgramTooLong);
             break;
         case LoadFault::OutputWithoutColon:
             message = QStringLiteral("OUTPUT ") + T(64);
@@ -165,10 +170,11 @@ void Reporter::Arity(bool sub, int headerIndex) {
     const QString& header =
         program_.Has(headerIndex) ? program_.Line(headerIndex).text : program_.FileText(0);
     // The header names the procedure; the calling line follows, as a computation names its line.
-    Report(sub ? T(67) : T(52),
-           T(sub ? 68 : 57) + LineNumberText(program_.FileLineNumber(headerIndex)) +
-               QStringLiteral(":") + kCrLf + header + kCrLf + state_.Caption(Caption::Line) +
-               LineNumber() + QStringLiteral(", '") + LineText() + QStringLiteral("'"));
+    Report(sub ? T(67) : T(52), T(sub ? 68 : 57) +
+                                    LineNumberText(program_.FileLineNumber(headerIndex)) +
+                                    QStringLiteral(":") + kCrLf + header + kCrLf +
+                                    state_.settings.Caption(Caption::Line) + LineNumber() +
+                                    QStringLiteral(", '") + LineText() + QStringLiteral("'"));
 }
 
 void Reporter::Evaluation() {
@@ -215,7 +221,7 @@ QString Reporter::FailureText() const {
             break;
         case EvalFailure::RefusedDate:
             if (QString reason = DateCheckReason(evaluation_.refusedDate, evaluation_.refusedCheck,
-                                                 state_.language);
+                                                 state_.settings.language);
                 !reason.isEmpty()) {
                 return reason;
             }
@@ -268,7 +274,8 @@ void Reporter::DateRead(const CodedParseResult& date, const QString& text, bool 
     const ParseOutcome outcome = date.parsed.outcome;
     if (outcome == ParseOutcome::Invalid && date.calendar &&
         NamesWhyDateIsRefused(*date.calendar)) {
-        if (const QString reason = RefusedDateReason(*date.calendar, text, state_.language);
+        if (const QString reason =
+                RefusedDateReason(*date.calendar, text, state_.settings.language);
             !reason.isEmpty()) {
             Report(T(21), FrameC(29, LineText()) + kCrLf + reason);
             return;
@@ -284,14 +291,14 @@ void Reporter::ValueRead(const CodedParseResult& date, const QString& text) {
 }
 
 void Reporter::Structural(Caption caption) {
-    Report(T(21), state_.Caption(caption) + QStringLiteral(" ") + T(59) + LineNumber() +
+    Report(T(21), state_.settings.Caption(caption) + QStringLiteral(" ") + T(59) + LineNumber() +
                       QStringLiteral(":") + kCrLf + LineText());
 }
 
 // A run-time report whose text has no place for a line number: the line number and the
 // line come first, as in the computation's reports.
 void Reporter::LineReport(const QString& message) {
-    Report(T(21), state_.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
+    Report(T(21), state_.settings.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
                       LineText() + QStringLiteral("':") + kCrLf + message);
 }
 
@@ -300,10 +307,17 @@ void Reporter::FullTable() {
 }
 
 void Reporter::InvalidDays() {
-    state_.output.append(state_.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
-                         LineText() + QStringLiteral("':") + kCrLf +
-                         ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.language) +
-                         kCrLf);
+    output_.append(state_.settings.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
+                   LineText() + QStringLiteral("':") + kCrLf +
+                   ComputeMessage(ComputeMessageRow::DifferenceInvalid, state_.settings.language) +
+                   kCrLf);
+}
+
+void Reporter::ComputeFault(ComputeMessageRow message) {
+    output_.append(state_.settings.Caption(Caption::Line) + LineNumber() + QStringLiteral(", '") +
+                   LineText() + QStringLiteral("':") + kCrLf +
+                   ComputeMessage(message, state_.settings.language) + kCrLf);
+    host_.outputChanged();
 }
 
 }  // namespace daybridge::batch

@@ -89,6 +89,8 @@ class Reporter {
     // A difference that cannot be read, in the words and the form of the computation's own
     // report; in the output only.
     void InvalidDays();
+    // A field of a computation that cannot be read, or its result out of range.
+    void ComputeFault(ComputeMessageRow message);
 
   private:
     QString FrameA(int id, const QString& lineText) const;
@@ -97,6 +99,7 @@ class Reporter {
 
     AppState& state_;
     Host& host_;
+    OutputText& output_;  // the host's
     const Program& program_;
     const int& cursor_;
     ExpressionContext& evaluation_;

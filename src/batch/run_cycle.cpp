@@ -22,7 +22,8 @@ bool BatchRun::Slice(std::chrono::microseconds slice) {
     while (running) {
         // Lines on their fast forms neither report nor count errors nor reach the host, so the
         // checks that Step makes around each line hold for a whole row of them.
-        if (!stopRequested_ && (state_.maxNumErrors == 0 || errorCount != state_.maxNumErrors)) {
+        if (!stopRequested_ &&
+            (state_.settings.maxNumErrors == 0 || errorCount != state_.settings.maxNumErrors)) {
             sinceCheck += RunFastLines(kLinesBetweenClockChecks - sinceCheck);
         }
         if (sinceCheck < kLinesBetweenClockChecks) {
@@ -77,7 +78,8 @@ bool BatchRun::Step() {
     if (flow == Flow::CountError && errorCount < std::numeric_limits<int>::max()) {
         ++errorCount;
     }
-    if (state_.maxNumErrors != 0 && errorCount == state_.maxNumErrors) [[unlikely]] {
+    if (state_.settings.maxNumErrors != 0 && errorCount == state_.settings.maxNumErrors)
+        [[unlikely]] {
         ErrorLimitReached();
         return false;
     }
@@ -210,15 +212,15 @@ void BatchRun::ErrorLimitReached() {
     gathered_.Flush();
     QString message =
         QString::number(errorCount) + QStringLiteral(" ") + report_.T(errorCount == 1 ? 21 : 8);
-    if (state_.language != kGerman) {  // only German capitalises the noun
+    if (state_.settings.language != kGerman) {  // only German capitalises the noun
         message = message.toLower();
     }
     message += QStringLiteral(", ") + report_.T(10);
-    if (state_.maxNumErrors > 1) {
+    if (state_.settings.maxNumErrors > 1) {
         host_.outputChanged();
         host_.messageBox(report_.T(1), message, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok);
     }
-    state_.output.append(kCrLf + message + kCrLf);
+    output_.append(kCrLf + message + kCrLf);
     Finish();
 }
 
@@ -229,17 +231,17 @@ void BatchRun::Finish() {
     }
     stopped = stopRequested_;
     if (stopRequested_) {
-        state_.output.append(kCrLf + state_.Caption(Caption::ProcessingStopped) + kCrLf);
+        output_.append(kCrLf + state_.settings.Caption(Caption::ProcessingStopped) + kCrLf);
     }
     running = false;
     stopRequested_ = false;
-    state_.batchRunning = false;
+    state_.session.batchRunning = false;
     settings_.End();
     engine_.setBatchContext(nullptr);
     host_.outputChanged();
     host_.optionsChanged();
-    if (state_.autoEnlargeBytes != kAutoEnlargeNever &&
-        state_.output.length() > state_.autoEnlargeBytes) {
+    if (state_.settings.autoEnlargeBytes != kAutoEnlargeNever &&
+        output_.length() > state_.settings.autoEnlargeBytes) {
         host_.enlargeOutput();
     }
 }
@@ -284,7 +286,7 @@ Flow BatchRun::ExecuteLine(const ProgramLine& line) {
         case LineKind::Output:
             return OutputLine(line);
         case LineKind::Blank:
-            state_.output.append(kCrLf);
+            output_.append(kCrLf);
             return Flow::Next;
         case LineKind::EndArray:
             return array_.End(report_);

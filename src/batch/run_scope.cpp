@@ -70,19 +70,11 @@ std::int32_t RunScope::TodayJdn() const {
 }
 
 QString RunScope::Text(int id) const {
-    return state_.Text(id);
+    return state_.settings.Text(id);
 }
 
 std::optional<std::int32_t> RunScope::VariableValue(const QString& name) const {
     return LookupVariable(UpperText(TrimWhite(name)));
-}
-
-int RunScope::FileLineNumber() const {
-    return program_.FileLineNumber(cursor_);
-}
-
-QString RunScope::CurrentLineText() const {
-    return program_.FileText(cursor_);
 }
 
 }  // namespace daybridge::batch

@@ -104,13 +104,11 @@ class RunScope final : public ExpressionContext, public BatchContext {
     std::int32_t TodayJdn() const override;
     LastResult Result() const override { return last; }
     const TextFormat& Format() const override { return format_; }
-    const WorkdayCalendar& Workdays() const override { return state_.workdays; }
+    const WorkdayCalendar& Workdays() const override { return state_.settings.workdays; }
     QString Text(int id) const override;
 
     // BatchContext
     std::optional<std::int32_t> VariableValue(const QString& name) const override;
-    int FileLineNumber() const override;
-    QString CurrentLineText() const override;
 
   private:
     AppState& state_;

@@ -65,21 +65,21 @@ int DateFormatOfOrder(const QString& order) {
 
 }  // namespace
 
-RunSettings::RunSettings(AppState& state, const Reporter& report)
-    : state_(state), report_(report) {}
+RunSettings::RunSettings(AppState& state, OutputText& output, const Reporter& report)
+    : state_(state), output_(output), report_(report) {}
 
 void RunSettings::Begin() {
-    savedDateSeparator_ = state_.format.dateSeparator;
-    savedThousandsSeparator_ = state_.format.thousandsSeparator;
-    savedWorkdays_ = state_.workdays;
+    savedDateSeparator_ = state_.settings.format.dateSeparator;
+    savedThousandsSeparator_ = state_.settings.format.thousandsSeparator;
+    savedWorkdays_ = state_.settings.workdays;
     Refresh();
     lastSummary_ = QStringLiteral("XXX");
 }
 
 void RunSettings::End() {
-    state_.format.dateSeparator = savedDateSeparator_;
-    state_.format.thousandsSeparator = savedThousandsSeparator_;
-    state_.workdays = savedWorkdays_;
+    state_.settings.format.dateSeparator = savedDateSeparator_;
+    state_.settings.format.thousandsSeparator = savedThousandsSeparator_;
+    state_.settings.workdays = savedWorkdays_;
 }
 
 void RunSettings::Refresh() {
@@ -87,18 +87,18 @@ void RunSettings::Refresh() {
 }
 
 QString RunSettings::T(int id) const {
-    return state_.Text(id);
+    return state_.settings.Text(id);
 }
 
 void RunSettings::EchoRejected(const ProgramLine& line, bool separator) {
-    QString echo = state_.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
+    QString echo = state_.settings.Caption(Caption::Line) + report_.LineNumber() + QStringLiteral(", '") +
                    line.text + QStringLiteral("'");
     if (separator) {
-        echo += QStringLiteral(", ") + state_.Caption(Caption::InadmissibleSeparator);
+        echo += QStringLiteral(", ") + state_.settings.Caption(Caption::InadmissibleSeparator);
     } else {
-        echo += QStringLiteral(" ") + state_.Caption(Caption::IsInvalid) + QStringLiteral(".");
+        echo += QStringLiteral(" ") + state_.settings.Caption(Caption::IsInvalid) + QStringLiteral(".");
     }
-    state_.output.append(echo + kCrLf);
+    output_.append(echo + kCrLf);
 }
 
 bool RunSettings::ApplyDateFormat(const ProgramLine& line, const QString& value) {
@@ -115,9 +115,9 @@ bool RunSettings::ApplyDateFormat(const ProgramLine& line, const QString& value)
         EchoRejected(line, false);
         return false;
     }
-    state_.format.dateSeparator = separator;
-    state_.format.dateFormat = format;
-    state_.snapshot.dateFormat = format;
+    state_.settings.format.dateSeparator = separator;
+    state_.settings.format.dateFormat = format;
+    state_.session.snapshot.dateFormat = format;
     Refresh();
     ShowSummary();
     return true;
@@ -130,11 +130,11 @@ bool RunSettings::ApplyCalendar(const ProgramLine& line, Setting which, const QS
         return false;
     }
     if (which == Setting::FirstDate) {
-        state_.firstCalendar = *calendar;
-        state_.snapshot.firstCalendar = *calendar;
+        state_.settings.firstCalendar = *calendar;
+        state_.session.snapshot.firstCalendar = *calendar;
     } else {
-        state_.secondCalendar = *calendar;
-        state_.snapshot.secondCalendar = *calendar;
+        state_.settings.secondCalendar = *calendar;
+        state_.session.snapshot.secondCalendar = *calendar;
     }
     ShowSummary();
     return true;
@@ -158,37 +158,37 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
         case Setting::DateFormat:
             return ApplyDateFormat(line, value);
         case Setting::ThousandsSeparator:
-            state_.format.thousandsSeparator = value.left(1);
+            state_.settings.format.thousandsSeparator = value.left(1);
             Refresh();
             return true;
         case Setting::IncludeFirstDate:
-            state_.includeFirstDate = yes;
-            state_.snapshot.includeFirstDate = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::FirstDateIncluded
+            state_.settings.includeFirstDate = yes;
+            state_.session.snapshot.includeFirstDate = yes;
+            if (!state_.session.snapshot.verbose) {
+                output_.append(state_.settings.Caption(yes ? Caption::FirstDateIncluded
                                                         : Caption::FirstDateNotIncluded) +
                                      kCrLf);
             }
             return true;
         case Setting::IncludeWeekendDates:
-            state_.includeWeekends = yes;
-            state_.snapshot.includeWeekends = yes;
-            if (!state_.snapshot.verbose) {
-                state_.output.append(
-                    state_.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
+            state_.settings.includeWeekends = yes;
+            state_.session.snapshot.includeWeekends = yes;
+            if (!state_.session.snapshot.verbose) {
+                output_.append(
+                    state_.settings.Caption(yes ? Caption::WeekendsCounted : Caption::WeekendsNotCounted) +
                     kCrLf);
             }
             return true;
         case Setting::Verbose:
-            state_.verbose = yes;
-            state_.snapshot.verbose = yes;
+            state_.settings.verbose = yes;
+            state_.session.snapshot.verbose = yes;
             return true;
         case Setting::Hyphen:
-            state_.format.hyphen = yes;
-            state_.snapshot.hyphen = yes;
+            state_.settings.format.hyphen = yes;
+            state_.session.snapshot.hyphen = yes;
             Refresh();
-            if (state_.snapshot.verbose) {
-                state_.output.append(state_.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
+            if (state_.session.snapshot.verbose) {
+                output_.append(state_.settings.Caption(yes ? Caption::HyphenOn : Caption::HyphenOff) +
                                      kCrLf);
             }
             return true;
@@ -197,9 +197,9 @@ bool RunSettings::Apply(const ProgramLine& line, const SettingStatement& s) {
     }
 }
 QString RunSettings::SummaryText() const {
-    const QString& sep = state_.format.dateSeparator;
+    const QString& sep = state_.settings.format.dateSeparator;
     QString order;
-    switch (state_.snapshot.dateFormat) {
+    switch (state_.session.snapshot.dateFormat) {
         case kDateFormatYMD:
             order = QStringLiteral("Y") + sep + QStringLiteral("M") + sep + QStringLiteral("D");
             break;
@@ -210,45 +210,45 @@ QString RunSettings::SummaryText() const {
             order = QStringLiteral("M") + sep + QStringLiteral("D") + sep + QStringLiteral("Y");
             break;
     }
-    return QStringLiteral("CE/JC ") + state_.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
-           order + QStringLiteral(", ") + state_.Caption(Caption::FirstDateIs) +
-           QStringLiteral(" ") + CalendarCode(state_.snapshot.firstCalendar) +
-           QStringLiteral(", ") + state_.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
-           CalendarCode(state_.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
+    return QStringLiteral("CE/JC ") + state_.settings.Caption(Caption::DateFormatIs) + QStringLiteral(" ") +
+           order + QStringLiteral(", ") + state_.settings.Caption(Caption::FirstDateIs) +
+           QStringLiteral(" ") + CalendarCode(state_.session.snapshot.firstCalendar) +
+           QStringLiteral(", ") + state_.settings.Caption(Caption::SecondDateIs) + QStringLiteral(" ") +
+           CalendarCode(state_.session.snapshot.secondCalendar) + QStringLiteral(".") + kCrLf;
 }
 
 void RunSettings::ShowSummary() {
-    if (!state_.snapshot.verbose) {
+    if (!state_.session.snapshot.verbose) {
         return;
     }
     QString summary = SummaryText();
     const bool atStart =
-        state_.output.equals(state_.Caption(Caption::InEffect) + QStringLiteral(": "));
+        output_.equals(state_.settings.Caption(Caption::InEffect) + QStringLiteral(": "));
     if (atStart) {
         summary +=
-            state_.Caption(state_.snapshot.includeFirstDate ? Caption::FirstDateIncluded
+            state_.settings.Caption(state_.session.snapshot.includeFirstDate ? Caption::FirstDateIncluded
                                                             : Caption::FirstDateNotIncluded) +
             QStringLiteral("  ") +
-            state_.Caption(state_.snapshot.includeWeekends ? Caption::WeekendsCounted
+            state_.settings.Caption(state_.session.snapshot.includeWeekends ? Caption::WeekendsCounted
                                                            : Caption::WeekendsNotCounted) +
             kCrLf;
         summary += WorkdaySummaryText();
     }
     if (atStart || summary != lastSummary_) {
-        state_.output.append(summary);
+        output_.append(summary);
         lastSummary_ = summary;
     }
 }
 
 bool RunSettings::ApplyWorkdays(const ProgramLine& line, Setting which, const QString& value) {
-    const WorkdayCalendar& now = state_.workdays;
+    const WorkdayCalendar& now = state_.settings.workdays;
     std::optional<WorkdayCalendar> next;
     if (which == Setting::Weekend) {
         const std::optional<std::uint8_t> weekend = ParseWeekend(value);
         if (!weekend) {
             EchoRejected(line, false);
             if (ParseDaySet(value) == WorkdayCalendar::kAllDays) {
-                state_.output.append(T(900) + QStringLiteral("\r\n"));  // say why
+                output_.append(T(900) + QStringLiteral("\r\n"));  // say why
             }
             return false;
         }
@@ -275,10 +275,10 @@ bool RunSettings::ApplyWorkdays(const ProgramLine& line, Setting which, const QS
         std::shared_ptr<const HolidaySet> set;
         if (value.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0) {
             QString why;
-            set = LoadHolidaySet(value, why, {state_.language, folder});
+            set = LoadHolidaySet(value, why, {state_.settings.language, folder});
             if (set == nullptr) {
                 EchoRejected(line, false);
-                state_.output.append(why + QStringLiteral("\r\n"));
+                output_.append(why + QStringLiteral("\r\n"));
                 return false;
             }
         }
@@ -286,24 +286,24 @@ bool RunSettings::ApplyWorkdays(const ProgramLine& line, Setting which, const QS
     }
     if (!next->HasWorkday()) {
         EchoRejected(line, false);
-        state_.output.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.language),
-                                              next->holidays()->name, state_.language) +
+        output_.append(NoWorkingDayText(WeekendDayNamesIn(next->weekend(), state_.settings.language),
+                                              next->holidays()->name, state_.settings.language) +
                              QStringLiteral("\r\n"));
         return false;
     }
-    state_.workdays = std::move(*next);
-    if (state_.snapshot.verbose) {
-        state_.output.append(WorkdaySummaryText());
+    state_.settings.workdays = std::move(*next);
+    if (state_.session.snapshot.verbose) {
+        output_.append(WorkdaySummaryText());
     }
     return true;
 }
 
 QString RunSettings::WorkdaySummaryText() const {
-    const WorkdayCalendar& workdays = state_.workdays;
+    const WorkdayCalendar& workdays = state_.settings.workdays;
     QString text;
     if (workdays.weekend() != WorkdayCalendar::kSaturdaySunday) {
         text += T(300) + QStringLiteral(" ") +
-                WeekendDayNamesIn(workdays.weekend(), state_.language) + QStringLiteral(".");
+                WeekendDayNamesIn(workdays.weekend(), state_.settings.language) + QStringLiteral(".");
     }
     if (workdays.holidays() != nullptr) {
         text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + T(301) + QStringLiteral(" ") +

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "app/app_state.h"
+#include "app/output_text.h"
 #include "batch/program.h"
 #include "datetext/text_format.h"
 #include "workdays/workday_calendar.h"
@@ -16,7 +17,7 @@ class Reporter;
 
 class RunSettings {
   public:
-    RunSettings(AppState& state, const Reporter& report);
+    RunSettings(AppState& state, OutputText& output, const Reporter& report);
 
     // At the start of a run: what the run may change is kept; at its end it is put back.
     void Begin();
@@ -45,6 +46,7 @@ class RunSettings {
     QString WorkdaySummaryText() const;
 
     AppState& state_;
+    OutputText& output_;
     const Reporter& report_;
     TextFormat format_;
     QString lastSummary_;

@@ -5,6 +5,7 @@
 
 #include "app/captions.h"
 #include "batch/batch_run.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 #include "datetext/unit_difference.h"
 
@@ -79,8 +80,8 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         if (f[0] == QLatin1String("RESULT")) {
             f[0] = DateTextOfJdn(state_, state_.GetCal(1), scope_.last.date);
         } else if (f[0] == QLatin1String("TODAY")) {
-            f[0] = engine_.Today(1);
-        } else if (!engine_.AcceptFirstDate(f[0])) {
+            f[0] = TodayText(state_, host_.todayJdn(), 1);
+        } else if (!AcceptDateField(1, f[0])) {
             return StatementResult::Error;
         }
     }
@@ -88,7 +89,8 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
         const int slot = scope_.Find(f[1]);
         const qsizetype at = f[1].indexOf(QLatin1String("RESULT"));
         if (slot >= 1) {
-            f[1] = FormatDayNumber(scope_.variables.Value(slot), state_.format.thousandsSeparator);
+            f[1] = FormatDayNumber(scope_.variables.Value(slot),
+                                   state_.settings.format.thousandsSeparator);
         } else if (at == 0 || at == 1) {
             const bool negative = f[1].startsWith(u'-');
             const QString rest = f[1].mid(at + 6);
@@ -113,12 +115,13 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
                             ? std::numeric_limits<std::int64_t>::max()
                             : -v;
                 }
-                f[1] = FormatDayNumber(v, state_.format.thousandsSeparator);
+                f[1] = FormatDayNumber(v, state_.settings.format.thousandsSeparator);
             }
         } else if (at > 1) {
             report_.InvalidDays();
         } else if (ParseIntegerLiteral(f[1], false).kind == LiteralKind::NotLiteral &&
-                   ParseUnitDifference(f[1], state_.language).outcome == ParseOutcome::Invalid) {
+                   ParseUnitDifference(f[1], state_.settings.language).outcome ==
+                       ParseOutcome::Invalid) {
             // A unit difference ("1Y2M", "3 MONATE") goes to the engine as the window's field
             // text does; a part too large is the engine's "out of range".
             report_.InvalidDays();
@@ -130,10 +133,10 @@ StatementResult BatchRun::ThreeFieldStatement(const ProgramLine& line) {
     fields_[2] = f[2];
     if (!f[2].isEmpty()) {
         if (f[2] == QLatin1String("TODAY")) {
-            fields_[2] = engine_.Today(2);
+            fields_[2] = TodayText(state_, host_.todayJdn(), 2);
             return StatementResult::Compute;
         }
-        if (!engine_.AcceptSecondDate(fields_[2])) {
+        if (!AcceptDateField(2, fields_[2])) {
             return StatementResult::Error;
         }
     }
@@ -153,20 +156,42 @@ void BatchRun::ComputationStep(Flow& flow) {
         note = Caption::AllThreeNonEmpty;
     }
     if (note != Caption::Count_) {
-        state_.output.append(state_.Caption(Caption::Line) + report_.LineNumber() +
-                             QStringLiteral(": ") + state_.Caption(note) + kCrLf);
+        output_.append(state_.settings.Caption(Caption::Line) + report_.LineNumber() +
+                       QStringLiteral(": ") + state_.settings.Caption(note) + kCrLf);
         flow = Flow::Next;
         return;
     }
-    state_.conversionOnlyCase = e2 && (e1 != e3) && state_.GetCal(1) == state_.GetCal(2);
-    if (engine_.Compute(fields_[0], fields_[1], fields_[2])) {
-        scope_.last.isDate = engine_.lastKind() == ComputeEngine::ResultKind::Date;
-        scope_.last.date = engine_.lastDateJdn();
-        scope_.last.difference = engine_.lastDifference();
-        flow = Flow::Next;
-    } else {
+    const ComputeOutcome outcome = engine_.Compute(fields_[0], fields_[1], fields_[2]);
+    if (outcome.fault) {
+        report_.ComputeFault(outcome.fault->message);
         flow = Flow::CountError;
+        return;
     }
+    const ComputeResult& result = outcome.result;
+    AppendResultLine(result, state_, output_);
+    output_.append(kCrLf);
+    host_.outputChanged();
+    // RESULT: the date computed last, the difference of the last computation (computed, or
+    // the one given; 0 for a conversion).
+    scope_.last.isDate = result.computed != ComputedPart::Difference;
+    if (scope_.last.isDate) {
+        scope_.last.date =
+            result.computed == ComputedPart::SecondDate ? result.secondJdn : result.firstJdn;
+    }
+    scope_.last.difference = result.difference;
+    flow = Flow::Next;
+}
+
+// A date field of a computation line read before the line is computed: rewritten into its
+// canonical text, or reported.
+bool BatchRun::AcceptDateField(int firstOrSecond, QString& text) {
+    const DateAcceptance accepted = engine_.AcceptDate(firstOrSecond, text);
+    if (accepted.fault) {
+        report_.ComputeFault(accepted.fault->message);
+        return false;
+    }
+    text = accepted.canonical;
+    return true;
 }
 
 std::optional<StatementResult> BatchRun::EvaluateBuiltin(const ParsedCall& call,
@@ -405,7 +430,7 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
             AppendEvaluatedText(c.call, scope_, ok, outputLine_);
             if (ok) {
                 outputLine_ += c.end;
-                state_.output.append(outputLine_);
+                output_.append(outputLine_);
                 return flow;
             }
             if (scope_.overflow) {
@@ -419,19 +444,19 @@ Flow BatchRun::OutputLine(const ProgramLine& line) {
         }
         case OutputForm::UserFunction:
             report_.Raise(Fault::FunctionInOutput);
-            state_.output.append(c.text);
+            output_.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::UnknownFunction:
             report_.Raise(Fault::UnknownFunction);
-            state_.output.append(c.text);
+            output_.append(c.text);
             flow = Flow::CountError;
             break;
         case OutputForm::Plain:
-            state_.output.append(c.text);
+            output_.append(c.text);
             break;
     }
-    state_.output.append(c.end);
+    output_.append(c.end);
     return flow;
 }
 

@@ -613,34 +613,34 @@ bool ParseOptions(const QStringList& arguments, Options& o, QString& error) {
 
 void ApplyOverrides(const Options& o, AppState& state) {
     if (o.dateFormat) {
-        state.format.dateFormat = *o.dateFormat;
+        state.settings.format.dateFormat = *o.dateFormat;
     }
     if (o.dateSeparator) {
-        state.format.dateSeparator = *o.dateSeparator;
+        state.settings.format.dateSeparator = *o.dateSeparator;
     }
     if (o.thousandsSeparator) {
-        state.format.thousandsSeparator = *o.thousandsSeparator;
+        state.settings.format.thousandsSeparator = *o.thousandsSeparator;
     }
     if (o.hyphen) {
-        state.format.hyphen = *o.hyphen;
+        state.settings.format.hyphen = *o.hyphen;
     }
     if (o.dayNames) {
-        state.displayDayNames = *o.dayNames;
+        state.settings.displayDayNames = *o.dayNames;
     }
     if (o.includeFirst) {
-        state.includeFirstDate = *o.includeFirst;
+        state.settings.includeFirstDate = *o.includeFirst;
     }
     if (o.weekends) {
-        state.includeWeekends = *o.weekends;
+        state.settings.includeWeekends = *o.weekends;
     }
     if (o.verbose) {
-        state.verbose = *o.verbose;
+        state.settings.verbose = *o.verbose;
     }
     if (o.firstCalendar) {
-        state.firstCalendar = *o.firstCalendar;
+        state.settings.firstCalendar = *o.firstCalendar;
     }
     if (o.secondCalendar) {
-        state.secondCalendar = *o.secondCalendar;
+        state.settings.secondCalendar = *o.secondCalendar;
     }
     if (o.gregorianSwitch) {
         SetGregorianSwitchJdn(*o.gregorianSwitch);
@@ -655,16 +655,16 @@ void ApplyOverrides(const Options& o, AppState& state) {
         SetWeekFiscalYearRule(*o.fiscalWeeks);
     }
     if (o.maxErrors) {
-        state.maxNumErrors = *o.maxErrors;
+        state.settings.maxNumErrors = *o.maxErrors;
     }
     if (o.language) {
-        state.language = *o.language;
+        state.settings.language = *o.language;
     }
     if (o.weekend || o.holidays || o.categories || o.halfDays) {
-        const HolidaySelection& now = state.workdays.selection();
-        state.workdays = WorkdayCalendar(
-            o.weekend.value_or(state.workdays.weekend()),
-            o.holidays ? *o.holidays : state.workdays.holidaySet(),
+        const HolidaySelection& now = state.settings.workdays.selection();
+        state.settings.workdays = WorkdayCalendar(
+            o.weekend.value_or(state.settings.workdays.weekend()),
+            o.holidays ? *o.holidays : state.settings.workdays.holidaySet(),
             {o.categories ? o.categories : now.categories, o.halfDays.value_or(now.halfDays)});
     }
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/app_state.h"
+#include "app/host.h"
 #include "cli/filter.h"
 #include "compute/compute_engine.h"
 
@@ -14,7 +15,7 @@ namespace daybridge::cli {
 // and row replace them otherwise. Two of the fields must be given, or one date alone (a
 // conversion). The exit status: 0 computed, 1 the engine reported an error, 2 the fields
 // given do not make a computation.
-int RunComputation(const QStringList& fields, OutputShape shape, AppState& state,
-                   ComputeEngine& engine, QString& record, QString& error);
+int RunComputation(const QStringList& fields, OutputShape shape, AppState& state, Host& host,
+                   const ComputeEngine& engine, QString& record, QString& error);
 
 }  // namespace daybridge::cli

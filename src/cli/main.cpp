@@ -83,7 +83,7 @@ bool PrintStdout(const QString& text) {
 QString RefusalReason(const QString& path, const AppState& state) {
     const QString name =
         path == QLatin1String(kStandardInputName) ? QStringLiteral("standard input") : path;
-    return QStringLiteral("%1: %2").arg(name, state.Text(251));
+    return QStringLiteral("%1: %2").arg(name, state.settings.Text(251));
 }
 
 std::int32_t LocalTodayJdn() {
@@ -115,115 +115,92 @@ int ListHolidays(const cli::Options& options) {
     return WriteStdout(file) ? kExitOk : kExitError;
 }
 
-int Run(const cli::Options& options) {
-    QString failure;
-    const QString dataPath = FindDataFile(QString::fromLatin1(kTextDataFileName));
-    if (LoadProgramText(dataPath, &failure) <= 0) {
-        PrintError(failure);
-        return kExitRefused;
+// The user file's preferences (--settings), without its fields and output, which are not the
+// run's. False when the file was named but cannot be read (said on stderr).
+bool LoadRunSettings(const cli::Options& options, AppState& state) {
+    if (options.settingsPath.isEmpty()) {
+        return true;
     }
-    SetMainWindowReady(true);
-
-    AppState state;
-    if (!options.settingsPath.isEmpty()) {
-        SettingsLoad outcome = SettingsLoad::Missing;
-        if (!LoadUserSettings(options.settingsPath, state, nullptr, &outcome)) {
-            const char* reason = "the settings file is damaged";
-            switch (outcome) {
-                case SettingsLoad::Missing:
-                    reason = "settings file not found";
-                    break;
-                case SettingsLoad::NotRegular:
-                    reason = "not a regular file (a folder, FIFO or device), not read";
-                    break;
-                case SettingsLoad::Unreadable:
-                    reason = "the settings file cannot be read";
-                    break;
-                case SettingsLoad::Loaded:
-                case SettingsLoad::Damaged:
-                    break;
-            }
-            PrintError(QStringLiteral("%1: %2").arg(options.settingsPath, QLatin1String(reason)));
-            return kExitRefused;
+    SettingsLoad outcome = SettingsLoad::Missing;
+    OutputText savedOutput;
+    if (!LoadUserSettings(options.settingsPath, state, savedOutput, nullptr, &outcome)) {
+        const char* reason = "the settings file is damaged";
+        switch (outcome) {
+            case SettingsLoad::Missing:
+                reason = "settings file not found";
+                break;
+            case SettingsLoad::NotRegular:
+                reason = "not a regular file (a folder, FIFO or device), not read";
+                break;
+            case SettingsLoad::Unreadable:
+                reason = "the settings file cannot be read";
+                break;
+            case SettingsLoad::Loaded:
+            case SettingsLoad::Damaged:
+                break;
         }
-        // Only the preferences count; the saved fields and output are not the run's.
-        state.firstDateText.clear();
-        state.dateDiffText.clear();
-        state.secondDateText.clear();
-        state.output.clear();
+        PrintError(QStringLiteral("%1: %2").arg(options.settingsPath, QLatin1String(reason)));
+        return false;
     }
-    cli::ApplyOverrides(options, state);
-    // The system's digit grouping: none under the C (POSIX) locale.
-    if (state.format.regional.language() == QLocale::C) {
-        state.format.regional = QLocale::c();
-    }
-    if (options.filterMode) {
-        cli::FilterRun filter = options.filter;
-        filter.settings.includeFirst = state.includeFirstDate;
-        return cli::RunFilter(filter, state, &g_stopRequested);
-    }
-    state.output.setStreaming(true);
+    state.session.firstDateText.clear();
+    state.session.dateDiffText.clear();
+    state.session.secondDateText.clear();
+    return true;
+}
 
-    static char stdoutBuffer[1 << 16];
-    std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+// The output's last part written; false when it could not be (said on stderr).
+bool FinishOutput(cli::LineEndWriter& writer, const AppState& state) {
+    writer.finish();
+    if (writer.failed()) {
+        PrintError(state.settings.Text(kTextOutputNotWritten)
+                       .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
+        return false;
+    }
+    return true;
+}
+
+// --compute: one computation, its lines or its record.
+int RunComputeOption(const cli::Options& options, AppState& state, cli::TerminalHost& host,
+                     const ComputeEngine& engine, cli::LineEndWriter& writer) {
+    QString record;
+    QString refusal;
+    const int status = cli::RunComputation(options.compute, options.filter.settings.output, state,
+                                           host, engine, record, refusal);
+    if (!refusal.isEmpty()) {
+        PrintError(refusal);
+    }
+    host.drainOutput();
+    if (!record.isEmpty()) {
+        writer.write(record);
+    }
+    return FinishOutput(writer, state) ? status : kExitError;
+}
+
+// A batch program, slice by slice, its output written as it comes.
+int RunProgram(const cli::Options& options, const AppState& state, cli::TerminalHost& host,
+               BatchInterpreter& interpreter, cli::LineEndWriter& writer) {
     const bool stdoutIsTerminal = isatty(STDOUT_FILENO) != 0;
-
-    cli::LineEndWriter writer(stdout);
-    cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
-                           isatty(STDIN_FILENO) != 0);
-    ComputeEngine engine(state, host);
-    BatchInterpreter interpreter(state, host, engine);
-
-    if (g_stopRequested != 0) {
-        return kExitStopped;  // Ctrl+C before the run began
-    }
-    if (!options.compute.isEmpty()) {
-        QString record;
-        QString refusal;
-        const int status = cli::RunComputation(options.compute, options.filter.settings.output,
-                                               state, engine, record, refusal);
-        if (!refusal.isEmpty()) {
-            PrintError(refusal);
-        }
-        host.drainOutput();
-        if (!record.isEmpty()) {
-            writer.write(record);
-        }
-        writer.finish();
-        if (writer.failed()) {
-            PrintError(state.Text(kTextOutputNotWritten)
-                           .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
-            return kExitError;
-        }
-        return status;
-    }
     const bool started =
         options.hasLines ? interpreter.StartLines(options.lines, QStringLiteral("(command line)"))
                          : interpreter.StartFile(options.file);
     host.drainOutput();
-    if (started) {
-        bool stopSent = false;
-        for (;;) {
-            if (g_stopRequested != 0 && !stopSent) {
-                interpreter.RequestStop();
-                stopSent = true;
-            }
-            const bool more = interpreter.RunSlice(kSlice);
-            host.drainOutput();
-            if (!more || writer.failed()) {
-                break;  // a run whose output cannot be written is not worth going on with
-            }
-            if (stdoutIsTerminal) {
-                writer.flush();
-            }
+    bool stopSent = false;
+    while (started) {
+        if (g_stopRequested != 0 && !stopSent) {
+            interpreter.RequestStop();
+            stopSent = true;
+        }
+        const bool more = interpreter.RunSlice(kSlice);
+        host.drainOutput();
+        if (!more || writer.failed()) {
+            break;  // a run whose output cannot be written is not worth going on with
+        }
+        if (stdoutIsTerminal) {
+            writer.flush();
         }
     }
     host.drainOutput();
-    writer.finish();
-
-    if (writer.failed()) {
-        PrintError(state.Text(kTextOutputNotWritten)
-                       .arg(QString::fromLocal8Bit(std::strerror(writer.error()))));
+    if (!FinishOutput(writer, state)) {
         return kExitError;
     }
     if (g_stopRequested != 0) {
@@ -242,6 +219,47 @@ int Run(const cli::Options& options) {
         return kExitError;
     }
     return kExitOk;
+}
+
+int Run(const cli::Options& options) {
+    QString failure;
+    const QString dataPath = FindDataFile(QString::fromLatin1(kTextDataFileName));
+    if (LoadProgramText(dataPath, &failure) <= 0) {
+        PrintError(failure);
+        return kExitRefused;
+    }
+    SetMainWindowReady(true);
+
+    AppState state;
+    if (!LoadRunSettings(options, state)) {
+        return kExitRefused;
+    }
+    cli::ApplyOverrides(options, state);
+    // The system's digit grouping: none under the C (POSIX) locale.
+    if (state.settings.format.regional.language() == QLocale::C) {
+        state.settings.format.regional = QLocale::c();
+    }
+    if (options.filterMode) {
+        cli::FilterRun filter = options.filter;
+        filter.settings.includeFirst = state.settings.includeFirstDate;
+        return cli::RunFilter(filter, state, &g_stopRequested);
+    }
+    static char stdoutBuffer[1 << 16];
+    std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+
+    cli::LineEndWriter writer(stdout);
+    cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
+                           isatty(STDIN_FILENO) != 0);
+    host.output().setStreaming(true);
+    ComputeEngine engine(state);
+    BatchInterpreter interpreter(state, host, engine);
+    if (g_stopRequested != 0) {
+        return kExitStopped;  // Ctrl+C before the run began
+    }
+    if (!options.compute.isEmpty()) {
+        return RunComputeOption(options, state, host, engine, writer);
+    }
+    return RunProgram(options, state, host, interpreter, writer);
 }
 
 }  // namespace

@@ -173,9 +173,9 @@ QString WithLfLineEnds(const QString& text) {
 }
 
 void TerminalHost::drainOutput() {
-    if (state_.output.hasPending()) {
-        writer_.write(state_.output.pendingView());
-        state_.output.skipPending();
+    if (output_.hasPending()) {
+        writer_.write(output_.pendingView());
+        output_.skipPending();
     }
 }
 

@@ -64,6 +64,8 @@ class TerminalHost : public Host {
                          MsgButtons buttons, MsgAnswer defaultAnswer) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title) override;
     std::int32_t todayJdn() override { return today_; }
+    // Streamed: text written out is dropped (setStreaming).
+    OutputText& output() override { return output_; }
 
     // Takes the output text produced so far and writes it.
     void drainOutput();
@@ -79,6 +81,7 @@ class TerminalHost : public Host {
     std::int32_t today_;
     bool interactive_;  // stdin is a terminal: the prompt stays on the answer's line
     bool anyMessage_ = false;
+    OutputText output_;
 };
 
 }  // namespace daybridge::cli

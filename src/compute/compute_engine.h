@@ -1,7 +1,8 @@
 // The compute engine: given two of first date, difference and second date, works out the
-// third, with the include-first-date and business-day rules and the range checks, and writes
-// the result lines into the output. The main window's Compute and the batch language's
-// three-field lines both call Compute.
+// third, with the include-first-date and business-day rules and the range checks. It returns
+// a value (what was computed, the dates, the difference, the breakdown) and writes nothing:
+// the result's sentences are presentation's (result_text.h), and the window and the batch
+// language each show a result or a fault in their own way.
 //
 // The options used (include first date, count weekends, verbose) are those of the snapshot
 // (AppState::GetParameters, taken by the caller before Compute); calendars come from
@@ -9,110 +10,128 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
+#include <array>
 #include <cstdint>
 #include <optional>
 
 #include "app/app_state.h"
-#include "app/host.h"
 #include "calendar/calendar_units.h"
+#include "compute/presentation.h"
 
 namespace daybridge {
 
-// What a batch run offers the engine while it runs: variables usable as dates, and the line
-// being executed for error reports.
+// What a batch run offers the engine while it runs: variables usable as dates.
 class BatchContext {
   public:
     virtual ~BatchContext() = default;
     virtual std::optional<std::int32_t> VariableValue(const QString& name) const = 0;
-    virtual int FileLineNumber() const = 0;       // of the line being executed
-    virtual QString CurrentLineText() const = 0;  // as written, trimmed
+};
+
+enum class ComputedPart : std::uint8_t {
+    Nothing,     // a difference alone, or all three or none given: nothing to work out
+    Difference,  // from two dates
+    SecondDate,  // from the first date and a difference, or the first date alone
+    FirstDate,   // from a difference and the second date, or the second date alone
+};
+
+// The three fields of a computation: first date, difference, second date.
+inline constexpr std::size_t kFirstField = 0;
+inline constexpr std::size_t kDifferenceField = 1;
+inline constexpr std::size_t kSecondField = 2;
+
+struct ComputeResult {
+    ComputedPart computed = ComputedPart::Nothing;
+    // One date given and no difference: the other date is the same day.
+    bool conversion = false;
+    // A conversion into the calendar the date is already in: nothing to show but the date.
+    bool sameCalendarConversion = false;
+    CalendarId firstCalendar = kDefaultCalendar;
+    CalendarId secondCalendar = kDefaultCalendar;
+    Snapshot options;  // the choices it was computed with
+    std::int32_t firstJdn = 0;
+    std::int32_t secondJdn = 0;
+    // The difference in days: computed, or as given; after a unit difference the days from the
+    // first date to the second (0 when that leaves the day range).
+    std::int32_t difference = 0;
+    std::optional<UnitDifference> unit;  // the difference as given in calendar units
+    // The fields' texts as the computation leaves them: the given dates in their canonical
+    // form, the difference as a grouped number (a unit difference as typed), the computed
+    // date or difference. A field not written is left as it was (`written`).
+    std::array<QString, 3> fields;
+    std::array<bool, 3> written{};
+    // The difference in calendar units when the result line shows it (same calendar,
+    // weekends counted, long enough).
+    std::optional<DifferenceParts> breakdown;
+};
+
+// Why a computation stopped. `date` is 1 or 2 when that date could not be read (its text as
+// given in `text`), 0 otherwise.
+struct ComputeFault {
+    ComputeMessageRow message = ComputeMessageRow::ResultOutOfRange;
+    int date = 0;
+    QString text;
+    bool outOfRange() const;
+};
+
+struct ComputeOutcome {
+    ComputeResult result;  // complete when there is no fault; the fields read so far otherwise
+    std::optional<ComputeFault> fault;
+    bool ok() const { return !fault.has_value(); }
+};
+
+// A field read: its value, or why it cannot be read.
+struct DateAcceptance {
+    std::int32_t jdn = 0;
+    QString canonical;
+    std::optional<ComputeFault> fault;
+};
+struct DifferenceAcceptance {
+    std::int32_t days = 0;
+    std::optional<UnitDifference> unit;
+    QString text;  // a number grouped by the thousands separator; a unit difference as typed
+    std::optional<ComputeFault> fault;
 };
 
 class ComputeEngine {
   public:
-    ComputeEngine(AppState& state, Host& host) : state_(state), host_(host) {}
+    explicit ComputeEngine(const AppState& state) : state_(state) {}
 
-    // The entry point. The texts are trimmed here (the callers trim them too); accepted texts
-    // are rewritten into their canonical form, and outside a batch run the state's field texts
-    // are written as well. Sets state.conversionOnlyCase from the texts given. False means an
-    // error was reported.
-    bool Compute(QString& first, QString& difference, QString& second);
+    // The entry point. The texts are trimmed here (the callers trim them too).
+    ComputeOutcome Compute(const QString& first, const QString& difference,
+                           const QString& second) const;
 
-    bool AcceptFirstDate(QString& text);
-    bool AcceptSecondDate(QString& text);
-    bool AcceptDifference(QString& text);
-    bool ComputeDifference();
-    bool ComputeSecondDate();
-    bool ComputeFirstDate();
+    // A date in the calendar of date 1 or 2 (during a batch run also a variable's name).
+    DateAcceptance AcceptDate(int firstOrSecond, const QString& text) const;
+    DifferenceAcceptance AcceptDifference(const QString& text) const;
 
-    // Result lines completed after the engine's own text (the window's display operations).
-    void DisplayFirstDate(std::int32_t jdn);
-    void DisplaySecondDate(std::int32_t jdn);
-    void DisplayDateDiff(std::int32_t difference);
-
-    // Today's date as text in the snapshot's calendar of date n (1 first, 2 second).
-    QString Today(int n) const;
-
-    // The shared results. After a unit difference ("1y2m") DateDifference is the days from
-    // the first date to the second (0 when that leaves the day range).
-    std::int32_t FirstJDN = 0;
-    std::int32_t SecondJDN = 0;
-    std::int32_t DateDifference = 0;
-    // The unit difference accepted last, when the difference field holds one.
-    const std::optional<UnitDifference>& unitDifference() const { return unitDifference_; }
-
-    // What the last successful Compute produced, for the batch language's RESULT: the kind,
-    // the date computed last (a Date result) and the difference of the last computation
-    // (computed for a Difference result, the one given otherwise; 0 for a conversion).
-    enum class ResultKind { None, Date, Difference };
-    ResultKind lastKind() const { return lastKind_; }
-    std::int32_t lastDateJdn() const { return lastDateJdn_; }
-    std::int32_t lastDifference() const { return lastDifference_; }
+    // The arithmetic, for dates already read; nothing when the result leaves the day range
+    // (or the span of the date's calendar).
+    std::optional<std::int32_t> DifferenceBetween(std::int32_t first, std::int32_t second) const;
+    std::optional<std::int32_t> SecondDateFrom(std::int32_t first, std::int32_t days,
+                                               const std::optional<UnitDifference>& unit) const;
+    std::optional<std::int32_t> FirstDateFrom(std::int32_t second, std::int32_t days,
+                                              const std::optional<UnitDifference>& unit) const;
 
     void setBatchContext(const BatchContext* context) { batch_ = context; }
-
-    AppState& state() { return state_; }
-    Host& host() { return host_; }
+    const AppState& state() const { return state_; }
 
   private:
-    bool AcceptDate(int firstOrSecond, QString& text);
-    void DisplayDate(int firstOrSecond, std::int32_t jdn);
-    bool StoreComputedDate(int firstOrSecond, std::int64_t jdn);
-    bool StoreUnitDayCount();
-    bool ResultOutOfRange();
-    void ReportDateError(ComputeMessageRow message);
-    void ShowMessage(ComputeMessageRow message);
-    void ShowMessageText(const QString& text);
-    void AppendQualifiers();
-    void WriteSentence(bool fromFirstDate, const QString& differenceText);
-    void SetField(int field, const QString& text);
-    void Append(QStringView text) { state_.output.append(text); }
-    void SetLastResult(ResultKind kind, std::int32_t dateJdn);
+    void WorkOut(ComputeOutcome& outcome, ComputedPart part,
+                 const std::array<const QString*, 3>& texts) const;
+    bool ReadField(ComputeOutcome& outcome, std::size_t field, const QString& text) const;
+    std::optional<std::int32_t> StoreComputedDate(int firstOrSecond, std::int64_t jdn) const;
+    void Finish(ComputeResult& result) const;
 
-    // The words of the result lines in the current language, made once per language.
-    struct Words {
-        std::optional<Language> language;  // none until first made
-        QString to, day, days, plus, minus, including, excluding, notCounting, outOfRange;
-    };
-    const Words& CurrentWords();
-
-    AppState& state_;
-    Host& host_;
+    const AppState& state_;
     const BatchContext* batch_ = nullptr;
-    bool conversion_ = false;  // one date given, no difference: the other is the same day
-    ResultKind lastKind_ = ResultKind::None;
-    std::int32_t lastDateJdn_ = 0;
-    std::int32_t lastDifference_ = 0;
-    std::optional<UnitDifference> unitDifference_;
-    QString firstCanonical_;
-    QString secondCanonical_;
-    Words words_;
 };
 
 // The date text of a JDN in a calendar with the settings in force (today labels, Today
-// buttons, DisplayFirstDate): CE/JC in the user's date order; ORD only in its range (empty
+// buttons, computed dates): CE/JC in the user's date order; ORD only in its range (empty
 // outside); ISO and ORD with the hyphen setting; JDN grouped by the thousands separator.
 QString DateTextOfJdn(const AppState& state, CalendarId calendar, std::int32_t jdn);
+
+// Today's date as text in the snapshot's calendar of date n (1 first, 2 second).
+QString TodayText(const AppState& state, std::int32_t todayJdn, int n);
 
 }  // namespace daybridge

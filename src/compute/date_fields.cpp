@@ -26,7 +26,8 @@ FieldEdit Written(const AppState& state, CalendarId calendar, std::optional<std:
 }  // namespace
 
 FieldEdit SteppedFieldDate(const AppState& state, int field, int step, bool byMonth) {
-    const QString text = TrimmedWhite(field == 1 ? state.firstDateText : state.secondDateText);
+    const QString text =
+        TrimmedWhite(field == 1 ? state.session.firstDateText : state.session.secondDateText);
     if (text.isEmpty()) {
         return {};
     }
@@ -58,7 +59,7 @@ QString FieldDateIn(const AppState& state, CalendarId source, CalendarId target,
 }
 
 FieldEdit SecondDateAsFirst(const AppState& state) {
-    const QString second = TrimmedWhite(state.secondDateText);
+    const QString second = TrimmedWhite(state.session.secondDateText);
     if (second.isEmpty()) {
         return {};
     }

@@ -28,7 +28,7 @@ bool InTodayCycle(CalendarId calendar) {
 }
 
 QString LabelDateText(const AppState& state, std::int32_t jdn) {
-    const CalendarId calendar = state.todayCalendar;
+    const CalendarId calendar = state.settings.todayCalendar;
     // Every calendar names itself: the ORD, LPW and LPM notations alone read like others.
     return DateTextOfJdn(state, calendar, jdn) + QLatin1Char(' ') + CalendarCode(calendar);
 }
@@ -46,8 +46,8 @@ bool DateFieldTakes(const AppState& state, CalendarId calendar, int length, QCha
     const bool eraLetter = entry.eras != nullptr && c.isLetter() && room;
     const bool week = notation == Notation::IsoWeekDate || notation == Notation::WeekDate;
     return leapMark || eraLetter || periodLetter ||
-           IsAllowedDateKey(c.unicode(), length, kFieldLengthLimit, state.format.dateSeparator,
-                            week);
+           IsAllowedDateKey(c.unicode(), length, kFieldLengthLimit,
+                            state.settings.format.dateSeparator, week);
 }
 
 // The text member of `field`, for a state and a read-only state alike.
@@ -55,13 +55,13 @@ template <typename State>
 auto& TextOf(State& state, DateField field) {
     switch (field) {
         case DateField::First:
-            return state.firstDateText;
+            return state.session.firstDateText;
         case DateField::Difference:
-            return state.dateDiffText;
+            return state.session.dateDiffText;
         case DateField::Second:
             break;
     }
-    return state.secondDateText;
+    return state.session.secondDateText;
 }
 
 }  // namespace
@@ -75,11 +75,11 @@ const QString& FieldText(const AppState& state, DateField field) {
 }
 
 bool ChangeFieldCalendar(AppState& state, int field, CalendarId calendar) {
-    if (calendar == kDefaultCalendar && !state.mainWindowReady) {
+    if (calendar == kDefaultCalendar && !state.session.mainWindowReady) {
         return false;
     }
     QString& text = FieldText(state, field == 1 ? DateField::First : DateField::Second);
-    CalendarId& current = field == 1 ? state.firstCalendar : state.secondCalendar;
+    CalendarId& current = field == 1 ? state.settings.firstCalendar : state.settings.secondCalendar;
     text = TrimmedWhite(text);
     const QString converted = FieldDateIn(state, current, calendar, text);
     if (!converted.isEmpty()) {
@@ -93,9 +93,9 @@ ComputeStart BeginCompute(AppState& state) {
     for (const DateField field : {DateField::First, DateField::Difference, DateField::Second}) {
         FieldText(state, field) = TrimmedWhite(FieldText(state, field));
     }
-    const bool first = !state.firstDateText.isEmpty();
-    const bool difference = !state.dateDiffText.isEmpty();
-    const bool second = !state.secondDateText.isEmpty();
+    const bool first = !state.session.firstDateText.isEmpty();
+    const bool difference = !state.session.dateDiffText.isEmpty();
+    const bool second = !state.session.secondDateText.isEmpty();
     if (!first && !difference && !second) {
         return ComputeStart::TodayFirst;
     }
@@ -109,10 +109,6 @@ ComputeStart BeginCompute(AppState& state) {
 }
 
 void TakeComputeSnapshot(AppState& state) {
-    const bool firstGiven = !state.firstDateText.isEmpty();
-    const bool secondGiven = !state.secondDateText.isEmpty();
-    state.conversionOnlyCase = (firstGiven != secondGiven) && state.dateDiffText.isEmpty() &&
-                               state.firstCalendar == state.secondCalendar;
     state.GetParameters();
 }
 
@@ -123,9 +119,10 @@ bool FieldTakesCharacter(const AppState& state, DateField field, const QString& 
     }
     const int length = static_cast<int>(current.size());
     if (field != DateField::Difference) {
-        return DateFieldTakes(
-            state, field == DateField::First ? state.firstCalendar : state.secondCalendar, length,
-            c);
+        return DateFieldTakes(state,
+                              field == DateField::First ? state.settings.firstCalendar
+                                                        : state.settings.secondCalendar,
+                              length, c);
     }
     // A unit difference spelled out ("1 year 2 months 3 days") needs more room than a day count,
     // which never reaches the described limit.
@@ -133,64 +130,66 @@ bool FieldTakesCharacter(const AppState& state, DateField field, const QString& 
                                                      [](QChar t) { return t.isLetter(); });
     return IsAllowedDifferenceKey(code, length,
                                   spelled ? kUnitDifferenceLengthLimit : kFieldLengthLimit,
-                                  state.format.thousandsSeparator);
+                                  state.settings.format.thousandsSeparator);
 }
 
 QString DayOrDaysLabel(const AppState& state) {
-    const QString text = TrimmedWhite(state.dateDiffText);
-    const ParseResult days = ParseDayCount(text, state.format.thousandsSeparator);
+    const QString text = TrimmedWhite(state.session.dateDiffText);
+    const ParseResult days = ParseDayCount(text, state.settings.format.thousandsSeparator);
     if (days.outcome != ParseOutcome::Valid &&
-        ParseUnitDifference(text, state.language).outcome == ParseOutcome::Valid) {
+        ParseUnitDifference(text, state.settings.language).outcome == ParseOutcome::Valid) {
         return {};
     }
-    return state.DayOrDays(days.outcome == ParseOutcome::Valid ? days.jdn : 0);
+    return state.settings.DayOrDays(days.outcome == ParseOutcome::Valid ? days.jdn : 0);
 }
 
 TodayLabels TodayLabelTexts(const AppState& state, std::int32_t today) {
-    const bool german = state.language == kGerman;
-    const CalendarEntry& calendar = Calendar(state.todayCalendar);
+    const bool german = state.settings.language == kGerman;
+    const CalendarEntry& calendar = Calendar(state.settings.todayCalendar);
     // A day number or a day of the year reads as a number, without the article.
     const bool number =
         calendar.fields == FieldKind::DayNumber || calendar.fields == FieldKind::YearDay;
     const QString der = german && !number ? QStringLiteral("der ") : QString();
     TodayLabels labels;
-    labels.today = state.Caption(Caption::TodayIs) + QLatin1Char(' ') +
-                   DayNameIn(DayOfWeek(today), state.language) + QStringLiteral(", ") + der +
-                   LabelDateText(state, today);
+    labels.today = state.settings.Caption(Caption::TodayIs) + QLatin1Char(' ') +
+                   DayNameIn(DayOfWeek(today), state.settings.language) + QStringLiteral(", ") +
+                   der + LabelDateText(state, today);
     // A lunisolar date in its long form, with the year's name, above the label's usual tip.
-    const QString clickTip = state.Caption(Caption::ClickToChangeCalendar);
-    const QString longDate = LunisolarLongDate(state.todayCalendar, today, state.language);
+    const QString clickTip = state.settings.Caption(Caption::ClickToChangeCalendar);
+    const QString longDate =
+        LunisolarLongDate(state.settings.todayCalendar, today, state.settings.language);
     labels.todayToolTip = longDate.isEmpty() ? clickTip : longDate + u'\n' + clickTip;
     const std::int64_t week = std::int64_t{today} + 7;
     const QString weekText =
         week <= kMaxDayNumber ? LabelDateText(state, static_cast<std::int32_t>(week)) : QString();
-    labels.weekFromToday = state.Caption(calendar.fiveDayWeekLabel ? Caption::FiveDayWeekFromTodayIs
-                                                                   : Caption::WeekFromTodayIs) +
-                           QLatin1Char(' ') + der + weekText;
+    labels.weekFromToday =
+        state.settings.Caption(calendar.fiveDayWeekLabel ? Caption::FiveDayWeekFromTodayIs
+                                                         : Caption::WeekFromTodayIs) +
+        QLatin1Char(' ') + der + weekText;
     return labels;
 }
 
 bool StepTodayCalendar(AppState& state, bool forward) {
     const std::span<const CalendarId> cycle = TodayCycle();
-    const auto at = std::find(cycle.begin(), cycle.end(), state.todayCalendar);
+    const auto at = std::find(cycle.begin(), cycle.end(), state.settings.todayCalendar);
     if (at == cycle.end()) {
         return false;
     }
     const auto n = static_cast<std::ptrdiff_t>(cycle.size());
     const std::ptrdiff_t i = at - cycle.begin();
-    state.todayCalendar = cycle[static_cast<std::size_t>((i + (forward ? 1 : n - 1)) % n)];
+    state.settings.todayCalendar = cycle[static_cast<std::size_t>((i + (forward ? 1 : n - 1)) % n)];
     return true;
 }
 
 QString ApplySideSettings(SideSettings& side, AppState& state) {
-    side.Load(state.language);
-    state.workdays = LoadWorkdayChoice(side, state.language);
-    const QString unknownCalendar = state.Text(kTextUnknownCalendar);
+    side.Load(state.settings.language);
+    state.settings.workdays = LoadWorkdayChoice(side, state.settings.language);
+    const QString unknownCalendar = state.settings.Text(kTextUnknownCalendar);
     const QString code = side.value(side_key::kTodayCalendar);
     if (!code.isEmpty()) {
         const std::optional<CalendarId> calendar = CalendarOfCode(code);
         if (calendar && InTodayCycle(*calendar)) {
-            state.todayCalendar = *calendar;
+            state.settings.todayCalendar = *calendar;
         } else {
             side.Drop(side_key::kTodayCalendar, unknownCalendar);
         }
@@ -209,13 +208,13 @@ QString ApplySideSettings(SideSettings& side, AppState& state) {
             field = *calendar;
         }
     };
-    fieldCalendar(side_key::kFirstDateCalendar, state.firstCalendar);
-    fieldCalendar(side_key::kSecondDateCalendar, state.secondCalendar);
+    fieldCalendar(side_key::kFirstDateCalendar, state.settings.firstCalendar);
+    fieldCalendar(side_key::kSecondDateCalendar, state.settings.secondCalendar);
     const QString gregorianSwitch = side.value(side_key::kGregorianSwitch);
     if (!gregorianSwitch.isEmpty()) {
         const std::optional<std::int64_t> jdn = GregorianSwitchOfText(gregorianSwitch);
         if (!jdn || !SetGregorianSwitchJdn(*jdn)) {
-            side.Drop(side_key::kGregorianSwitch, state.Text(kTextNotASwitchDay));
+            side.Drop(side_key::kGregorianSwitch, state.settings.Text(kTextNotASwitchDay));
         }
     }
     // The rules of WK, FY and FYW: one that does not read is dropped and stays built-in.
@@ -227,7 +226,7 @@ QString ApplySideSettings(SideSettings& side, AppState& state) {
         if (const auto value = read(stored)) {
             set(*value);
         } else {
-            side.Drop(key, state.Text(why));
+            side.Drop(key, state.settings.Text(why));
         }
     };
     rule(side_key::kWeekRule, WeekRuleOfText, SetWeekDateRule, kTextNotAWeekRule);
@@ -235,12 +234,12 @@ QString ApplySideSettings(SideSettings& side, AppState& state) {
     rule(side_key::kFiscalWeeks, WeekFiscalRuleOfText, SetWeekFiscalYearRule, kTextNotFiscalWeeks);
     HoldSideSettings(side, state);
     side.MarkUnchanged();
-    return side.Notice(state.language);
+    return side.Notice(state.settings.language);
 }
 
 void HoldSideSettings(SideSettings& side, const AppState& state) {
-    side.setValue(side_key::kTodayCalendar, CalendarCode(state.todayCalendar));
-    SetWorkdayChoice(side, state.workdays);
+    side.setValue(side_key::kTodayCalendar, CalendarCode(state.settings.todayCalendar));
+    SetWorkdayChoice(side, state.settings.workdays);
     const auto world = [](CalendarId calendar) {
         return DescribedIndexOf(calendar) ? QString() : CalendarCode(calendar);
     };

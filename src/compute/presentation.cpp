@@ -193,14 +193,13 @@ DifferenceParts DifferenceInYearsDays(const DateRecord& first, const DateRecord&
     return parts;
 }
 
-QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
-                      Language language) {
+std::optional<DifferenceParts> BreakdownOf(CalendarId calendar, std::int32_t firstJdn,
+                                           std::int32_t secondJdn) {
     if (firstJdn > secondJdn) {
-        return {};
+        return std::nullopt;
     }
-    const CalendarEntry& entry = Calendar(calendar);
-    QStringList shown;
     DifferenceParts parts;
+    const CalendarEntry& entry = Calendar(calendar);
     switch (entry.breakdown) {
         case Breakdown::YearsMonthsDays:
         case Breakdown::YearsDays: {
@@ -210,18 +209,9 @@ QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t s
             DateRecord second = CivilOfJdn(secondJdn, letter);
             first.calendar = letter;
             second.calendar = letter;
-            const bool months = entry.breakdown == Breakdown::YearsMonthsDays;
-            parts = months ? DifferenceInYearsMonthsDays(first, second)
-                           : DifferenceInYearsDays(first, second);
-            if (parts.status != 0) {
-                return {};
-            }
-            if (parts.years != 0) {
-                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
-            }
-            if (months && parts.monthsOrWeeks != 0) {
-                shown << UnitText(parts.monthsOrWeeks, Caption::Month, Caption::Months, language);
-            }
+            parts = entry.breakdown == Breakdown::YearsMonthsDays
+                        ? DifferenceInYearsMonthsDays(first, second)
+                        : DifferenceInYearsDays(first, second);
             break;
         }
         case Breakdown::YearsWeeksDays: {
@@ -232,24 +222,40 @@ QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t s
             second.jdn = secondJdn;
             JdnToIsoWeek(second);
             parts = DifferenceInYearsWeeksDays(first, second);
-            if (parts.status != 0) {
-                return {};
-            }
-            if (parts.years != 0) {
-                shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
-            }
-            if (parts.monthsOrWeeks != 0) {
-                shown << UnitText(parts.monthsOrWeeks, Caption::Week, Caption::Weeks, language);
-            }
             break;
         }
         case Breakdown::None:
-            return {};
+            return std::nullopt;
+    }
+    if (parts.status != 0) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
+QString BreakdownText(CalendarId calendar, const DifferenceParts& parts, Language language) {
+    const Breakdown breakdown = Calendar(calendar).breakdown;
+    QStringList shown;
+    if (parts.years != 0) {
+        shown << UnitText(parts.years, Caption::Year, Caption::Years, language);
+    }
+    if (parts.monthsOrWeeks != 0) {
+        if (breakdown == Breakdown::YearsMonthsDays) {
+            shown << UnitText(parts.monthsOrWeeks, Caption::Month, Caption::Months, language);
+        } else if (breakdown == Breakdown::YearsWeeksDays) {
+            shown << UnitText(parts.monthsOrWeeks, Caption::Week, Caption::Weeks, language);
+        }
     }
     if (parts.days != 0) {
         shown << UnitText(parts.days, Caption::Day, Caption::Days, language);
     }
     return shown.join(QStringLiteral(", "));
+}
+
+QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
+                      Language language) {
+    const std::optional<DifferenceParts> parts = BreakdownOf(calendar, firstJdn, secondJdn);
+    return parts ? BreakdownText(calendar, *parts, language) : QString();
 }
 
 QString HolidaySetDisplayName(const HolidaySet& set) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
@@ -44,6 +45,11 @@ std::int16_t DaysInYear(const DateRecord& record);
 // case except in German.
 QString BreakdownText(CalendarId calendar, std::int32_t firstJdn, std::int32_t secondJdn,
                       Language language);
+// The same in two steps: the parts (nothing for a calendar without a breakdown, a wrong order
+// or dates its records cannot hold), and their text.
+std::optional<DifferenceParts> BreakdownOf(CalendarId calendar, std::int32_t firstJdn,
+                                           std::int32_t secondJdn);
+QString BreakdownText(CalendarId calendar, const DifferenceParts& parts, Language language);
 
 // What a result says when weekend days are not counted: "not counting weekend days" for
 // Saturday and Sunday without holidays (as always); otherwise it names the weekend days when

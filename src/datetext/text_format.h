@@ -23,6 +23,8 @@ struct TextFormat {
     // The regional number format, which groups large LPW/LPM years and the batch language's
     // "system" numbers. Tests set it; the program uses the system's.
     QLocale regional = SystemRegionalLocale();
+
+    bool operator==(const TextFormat&) const = default;
 };
 
 }  // namespace daybridge

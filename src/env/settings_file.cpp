@@ -225,22 +225,8 @@ QString WithCrLf(const QString& text) {
 }
 
 // Everything the file holds, read before any of it is applied.
-struct Settings {
-    Language language = kEnglish;
-    TextFormat format;
-    CalendarId todayCalendar = kDefaultCalendar;
-    CalendarId firstCalendar = kDefaultCalendar;
-    CalendarId secondCalendar = kDefaultCalendar;
-    bool includeFirstDate = false;
-    bool includeWeekends = true;
-    bool verbose = true;
-    bool displayDayNames = true;
-    int maxNumErrors = kDefaultMaxNumErrors;
-    int autoEnlargeBytes = kDefaultAutoEnlarge;
-    bool saveOnQuit = true;
-    bool monthMondayFirst = true;
-    bool monthJulian = false;
-    MonthAddedDates monthAddedDates = MonthAddedDates::ISO;
+struct UserFile {
+    Settings settings;  // the working days and the regional format are not the file's
     QStringList inputFiles;
     int selectedInputFile = -1;
     QString firstDateText;
@@ -250,11 +236,14 @@ struct Settings {
     QString directory;
 };
 
-std::optional<Settings> ParseSettings(const QString& text) {
-    SettingsReader reader(text);
-    Settings s;
-    const auto integers = [&](std::size_t count) -> std::optional<std::vector<qint64>> {
-        const auto record = reader.Record(count);
+// The file's records, read in order. Each read is nothing when its record is missing or
+// cannot be read; the file is then damaged.
+class UserFileRecords {
+  public:
+    explicit UserFileRecords(const QString& text) : reader_(text) {}
+
+    std::optional<std::vector<qint64>> Integers(std::size_t count) {
+        const auto record = reader_.Record(count);
         if (!record) {
             return std::nullopt;
         }
@@ -267,25 +256,41 @@ std::optional<Settings> ParseSettings(const QString& text) {
             numbers.push_back(*number);
         }
         return numbers;
-    };
-    const auto single = [&]() -> std::optional<Value> {
-        auto record = reader.Record(1);
+    }
+    std::optional<Value> Single() {
+        auto record = reader_.Record(1);
         if (!record) {
             return std::nullopt;
         }
         return std::move(record->front());
-    };
+    }
+    std::optional<bool> Check() {
+        const auto value = Single();
+        return value ? CheckState(*value) : std::nullopt;
+    }
+    // A number from 0 to `most`.
+    std::optional<int> Count(qint64 most) {
+        const auto value = Single();
+        const qint64 number = value ? NumericValue(value->text) : -1;
+        if (number < 0 || number > most) {
+            return std::nullopt;
+        }
+        return static_cast<int>(number);
+    }
 
-    const auto language = integers(1);
-    if (!language) {
-        return std::nullopt;
+  private:
+    SettingsReader reader_;
+};
+
+// Language, date format and the three calendars.
+bool ReadLanguageFormatCalendars(UserFileRecords& in, Settings& s) {
+    const auto language = in.Integers(1);
+    const auto format = language ? in.Integers(3) : std::nullopt;
+    const auto calendars = format ? in.Integers(3) : std::nullopt;
+    if (!calendars) {
+        return false;
     }
     s.language = LanguageOfNumber((*language)[0]).value_or(kEnglish);
-
-    const auto format = integers(3);
-    if (!format) {
-        return std::nullopt;
-    }
     const qint64 order = (*format)[0];
     s.format.dateFormat = order == kDateFormatMDY   ? kDateFormatMDY
                           : order == kDateFormatDMY ? kDateFormatDMY
@@ -298,122 +303,94 @@ std::optional<Settings> ParseSettings(const QString& text) {
     s.format.thousandsSeparator = thousands == 0     ? QString()
                                   : thousands == '.' ? QStringLiteral(".")
                                                      : QStringLiteral(",");
-
-    const auto calendars = integers(3);
-    if (!calendars) {
-        return std::nullopt;
-    }
-    const qint64 today = (*calendars)[0];
-    s.todayCalendar = StoredCalendar(today, false);
+    s.todayCalendar = StoredCalendar((*calendars)[0], false);
     s.firstCalendar = StoredCalendar((*calendars)[1], true);
     s.secondCalendar = StoredCalendar((*calendars)[2], true);
+    return true;
+}
 
+// The check boxes, the error limit, auto-enlarge and the month display.
+bool ReadOptions(UserFileRecords& in, Settings& s) {
     for (bool* box : {&s.includeFirstDate, &s.includeWeekends, &s.verbose, &s.format.hyphen,
                       &s.displayDayNames}) {
-        const auto value = single();
-        const auto state = value ? CheckState(*value) : std::nullopt;
-        if (!state) {
-            return std::nullopt;
+        const auto checked = in.Check();
+        if (!checked) {
+            return false;
         }
-        *box = *state;
+        *box = *checked;
     }
-
-    const auto maxErrors = single();
-    if (!maxErrors) {
-        return std::nullopt;
-    }
-    const qint64 errors = NumericValue(maxErrors->text);
-    if (errors < 0 || errors > kMaxErrorsLimit) {
-        return std::nullopt;
-    }
-    s.maxNumErrors = static_cast<int>(errors);
-
-    const auto autoEnlarge = single();
-    if (!autoEnlarge) {
-        return std::nullopt;
-    }
-    const qint64 enlarge = NumericValue(autoEnlarge->text);
-    if (enlarge < 0 || enlarge > kAutoEnlargeNever) {
-        return std::nullopt;
-    }
-    s.autoEnlargeBytes = static_cast<int>(enlarge);
-
-    const auto saveOutput = single();
-    const auto saveState = saveOutput ? CheckState(*saveOutput) : std::nullopt;
-    if (!saveState) {
-        return std::nullopt;
-    }
-    s.saveOnQuit = *saveState;
-
-    const auto firstDay = single();
-    const auto monthCalendar = firstDay ? single() : std::nullopt;
-    const auto added = monthCalendar ? single() : std::nullopt;
+    const auto errors = in.Count(kMaxErrorsLimit);
+    const auto enlarge = errors ? in.Count(kAutoEnlargeNever) : std::nullopt;
+    const auto saveOutput = enlarge ? in.Check() : std::nullopt;
+    const auto firstDay = saveOutput ? in.Single() : std::nullopt;
+    const auto monthCalendar = firstDay ? in.Single() : std::nullopt;
+    const auto added = monthCalendar ? in.Single() : std::nullopt;
     if (!added) {
-        return std::nullopt;
+        return false;
     }
+    s.maxNumErrors = *errors;
+    s.autoEnlargeBytes = *enlarge;
+    s.saveOnQuit = *saveOutput;
     s.monthMondayFirst = firstDay->text == QLatin1String("Mon");
     s.monthJulian = monthCalendar->text == QLatin1String("JC");
     s.monthAddedDates = added->text == QLatin1String("ISO")   ? MonthAddedDates::ISO
                         : added->text == QLatin1String("LPM") ? MonthAddedDates::LPM
                                                               : MonthAddedDates::LPW;
+    return true;
+}
 
-    const auto count = single();
-    const auto selected = count ? single() : std::nullopt;
+// The input files, the three fields, the output and the current directory.
+bool ReadSession(UserFileRecords& in, UserFile& s) {
+    const auto count = in.Count(kMaxInputFiles);
+    const auto selected = count ? in.Single() : std::nullopt;
     if (!selected) {
-        return std::nullopt;
+        return false;
     }
-    const qint64 n = NumericValue(count->text);
-    if (n < 0 || n > kMaxInputFiles) {
-        return std::nullopt;
-    }
-    for (qint64 k = 0; k < n; ++k) {
-        const auto entry = single();
+    for (int k = 0; k < *count; ++k) {
+        const auto entry = in.Single();
         if (!entry) {
-            return std::nullopt;
+            return false;
         }
         s.inputFiles.append(entry->text);
     }
     const qint64 position = NumericValue(selected->text);
-    s.selectedInputFile = position >= 0 && position < n ? static_cast<int>(position) : -1;
+    s.selectedInputFile = position >= 0 && position < *count ? static_cast<int>(position) : -1;
 
     for (QString* field :
          {&s.firstDateText, &s.dateDiffText, &s.secondDateText, &s.output, &s.directory}) {
-        const auto value = single();
+        const auto value = in.Single();
         if (!value) {
-            return std::nullopt;
+            return false;
         }
         *field = value->text;
     }
     s.output = WithCrLf(s.output);
+    return true;
+}
+
+std::optional<UserFile> ParseSettings(const QString& text) {
+    UserFileRecords in(text);
+    UserFile s;
+    if (!ReadLanguageFormatCalendars(in, s.settings) || !ReadOptions(in, s.settings) ||
+        !ReadSession(in, s)) {
+        return std::nullopt;
+    }
     return s;
 }
 
-void Apply(Settings&& s, AppState& state) {
-    state.language = s.language;
-    const QLocale regional = state.format.regional;
-    state.format = s.format;
-    state.format.regional = regional;
-    state.todayCalendar = s.todayCalendar;
-    state.firstCalendar = s.firstCalendar;
-    state.secondCalendar = s.secondCalendar;
-    state.includeFirstDate = s.includeFirstDate;
-    state.includeWeekends = s.includeWeekends;
-    state.verbose = s.verbose;
-    state.displayDayNames = s.displayDayNames;
-    state.maxNumErrors = s.maxNumErrors;
-    state.autoEnlargeBytes = s.autoEnlargeBytes;
-    state.saveOnQuit = s.saveOnQuit;
-    state.monthMondayFirst = s.monthMondayFirst;
-    state.monthJulian = s.monthJulian;
-    state.monthAddedDates = s.monthAddedDates;
-    state.inputFiles = std::move(s.inputFiles);
-    state.selectedInputFile = s.selectedInputFile;
-    state.inputFileText =
-        s.selectedInputFile >= 0 ? state.inputFiles.at(s.selectedInputFile) : QString();
-    state.firstDateText = std::move(s.firstDateText);
-    state.dateDiffText = std::move(s.dateDiffText);
-    state.secondDateText = std::move(s.secondDateText);
-    state.output.setText(s.output);
+// Loaded whole: every setting the file holds, the fields, input files and output.
+void Apply(UserFile&& s, AppState& state, OutputText& output) {
+    s.settings.format.regional = state.settings.format.regional;
+    s.settings.workdays = std::move(state.settings.workdays);
+    state.settings = std::move(s.settings);
+    state.session.inputFiles = std::move(s.inputFiles);
+    state.session.selectedInputFile = s.selectedInputFile;
+    state.session.inputFileText =
+        s.selectedInputFile >= 0 ? state.session.inputFiles.at(s.selectedInputFile) : QString();
+    state.session.firstDateText = std::move(s.firstDateText);
+    state.session.dateDiffText = std::move(s.dateDiffText);
+    state.session.secondDateText = std::move(s.secondDateText);
+    output.setText(s.output);
 }
 
 QString Quoted(const QString& text) {
@@ -437,8 +414,8 @@ int CheckValue(bool checked) {
 
 // The output to save: whole, or when it is very long its last lines after one line that says
 // the earlier output was not saved.
-QString SavedOutput(const AppState& state) {
-    const QString& output = state.output.text();
+QString SavedOutput(const AppState& state, const OutputText& outputText) {
+    const QString& output = outputText.text();
     if (output.size() <= kMaxSavedOutputChars) {
         return output;
     }
@@ -447,23 +424,25 @@ QString SavedOutput(const AppState& state) {
     if (lineStart >= 0) {
         start = lineStart + 1;
     }
-    return state.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n") + output.mid(start);
+    return state.settings.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n") +
+           output.mid(start);
 }
 
 }  // namespace
 
-QString SettingsText(const AppState& state, const QString& directory) {
+QString SettingsText(const AppState& state, const OutputText& output, const QString& directory) {
     // Input files too long to be a path, and those beyond the list limit, are not saved.
     QStringList files;
     int selected = -1;
-    for (qsizetype k = 0; k < state.inputFiles.size() && files.size() < kMaxInputFiles; ++k) {
-        if (state.inputFiles[k].size() > kMaxInputFileChars) {
+    for (qsizetype k = 0; k < state.session.inputFiles.size() && files.size() < kMaxInputFiles;
+         ++k) {
+        if (state.session.inputFiles[k].size() > kMaxInputFileChars) {
             continue;
         }
-        if (k == state.selectedInputFile) {
+        if (k == state.session.selectedInputFile) {
             selected = static_cast<int>(files.size());
         }
-        files.append(state.inputFiles[k]);
+        files.append(state.session.inputFiles[k]);
     }
 
     QString text;
@@ -473,10 +452,10 @@ QString SettingsText(const AppState& state, const QString& directory) {
     };
     const auto number = [](qint64 n) { return QString::number(n); };
 
-    line(number(LanguageNumber(state.language)));
+    line(number(LanguageNumber(state.settings.language)));
     line(number(state.UsersDateFormat()) + QLatin1Char(',') +
-         number(CharacterCode(state.format.dateSeparator)) + QLatin1Char(',') +
-         number(CharacterCode(state.format.thousandsSeparator)));
+         number(CharacterCode(state.settings.format.dateSeparator)) + QLatin1Char(',') +
+         number(CharacterCode(state.settings.format.thousandsSeparator)));
     // The file knows only the nine calendars of the options; a world calendar is written as
     // CE (the window keeps it in its side settings).
     const auto described = [](CalendarId calendar) {
@@ -485,29 +464,29 @@ QString SettingsText(const AppState& state, const QString& directory) {
     const int first = described(state.GetCal(1));
     line(number(first) + QLatin1Char(',') + number(first) + QLatin1Char(',') +
          number(described(state.GetCal(2))));
-    line(number(CheckValue(state.includeFirstDate)));
-    line(number(CheckValue(state.includeWeekends)));
-    line(number(CheckValue(state.verbose)));
-    line(number(CheckValue(state.format.hyphen)));
-    line(number(CheckValue(state.displayDayNames)));
-    line(number(state.maxNumErrors));
-    line(number(state.autoEnlargeBytes));
-    line(number(CheckValue(state.saveOnQuit)));
-    line(Quoted(state.monthMondayFirst ? QStringLiteral("Mon") : QStringLiteral("Sun")));
-    line(Quoted(state.monthJulian ? QStringLiteral("JC") : QStringLiteral("CE")));
-    line(Quoted(state.monthAddedDates == MonthAddedDates::ISO   ? QStringLiteral("ISO")
-                : state.monthAddedDates == MonthAddedDates::LPM ? QStringLiteral("LPM")
-                                                                : QStringLiteral("LPW")));
+    line(number(CheckValue(state.settings.includeFirstDate)));
+    line(number(CheckValue(state.settings.includeWeekends)));
+    line(number(CheckValue(state.settings.verbose)));
+    line(number(CheckValue(state.settings.format.hyphen)));
+    line(number(CheckValue(state.settings.displayDayNames)));
+    line(number(state.settings.maxNumErrors));
+    line(number(state.settings.autoEnlargeBytes));
+    line(number(CheckValue(state.settings.saveOnQuit)));
+    line(Quoted(state.settings.monthMondayFirst ? QStringLiteral("Mon") : QStringLiteral("Sun")));
+    line(Quoted(state.settings.monthJulian ? QStringLiteral("JC") : QStringLiteral("CE")));
+    line(Quoted(state.settings.monthAddedDates == MonthAddedDates::ISO   ? QStringLiteral("ISO")
+                : state.settings.monthAddedDates == MonthAddedDates::LPM ? QStringLiteral("LPM")
+                                                                         : QStringLiteral("LPW")));
     line(Quoted(PrintedNumber(files.size())));
     line(Quoted(PrintedNumber(selected)));
     for (const QString& file : files) {
         line(Quoted(file));
     }
-    const bool save = state.saveOnQuit;
-    line(Quoted(save ? state.firstDateText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? state.dateDiffText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? state.secondDateText.left(kMaxFieldChars) : QString()));
-    line(Quoted(save ? SavedOutput(state) : QString()));
+    const bool save = state.settings.saveOnQuit;
+    line(Quoted(save ? state.session.firstDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.session.dateDiffText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? state.session.secondDateText.left(kMaxFieldChars) : QString()));
+    line(Quoted(save ? SavedOutput(state, output) : QString()));
     line(Quoted(directory));
     return text;
 }
@@ -516,7 +495,8 @@ namespace {
 
 QString Notice(const AppState& state, int textId, const QString& path,
                const QString& detail = QString()) {
-    QString text = state.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+    QString text =
+        state.settings.Text(textId) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
     if (!detail.isEmpty()) {
         text += QStringLiteral("\r\n") + detail;
     }
@@ -541,11 +521,11 @@ SettingsLoad ReadSettingsBytes(const QString& path, QByteArray& bytes) {
 
 }  // namespace
 
-bool SaveUserSettings(const QString& path, const AppState& state, const QString& directory,
-                      QString* failure) {
+bool SaveUserSettings(const QString& path, const AppState& state, const OutputText& output,
+                      const QString& directory, QString* failure) {
     QString reason;
     const GuardedWrite written =
-        WriteGuardedFile(path, SettingsText(state, directory).toUtf8(), &reason);
+        WriteGuardedFile(path, SettingsText(state, output, directory).toUtf8(), &reason);
     if (written == GuardedWrite::Written) {
         return true;
     }
@@ -557,14 +537,14 @@ bool SaveUserSettings(const QString& path, const AppState& state, const QString&
     return false;
 }
 
-bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
+bool LoadUserSettings(const QString& path, AppState& state, OutputText& output, QString* directory,
                       SettingsLoad* outcome) {
     if (directory != nullptr) {
         directory->clear();
     }
     QByteArray bytes;
     SettingsLoad result = ReadSettingsBytes(path, bytes);
-    std::optional<Settings> settings;
+    std::optional<UserFile> settings;
     if (result == SettingsLoad::Loaded) {
         settings = ParseSettings(DecodeFileText(bytes));
         if (!settings) {
@@ -576,18 +556,20 @@ bool LoadUserSettings(const QString& path, AppState& state, QString* directory,
     }
     if (!settings) {
         state.SetBuiltInDefaults();
+        output.clear();
         return false;
     }
     if (directory != nullptr) {
         *directory = settings->directory;
     }
-    Apply(std::move(*settings), state);
+    Apply(std::move(*settings), state, output);
     return true;
 }
 
-QString LoadUserSettingsAtStart(const QString& path, AppState& state, QString* directory) {
+QString LoadUserSettingsAtStart(const QString& path, AppState& state, OutputText& output,
+                                QString* directory) {
     SettingsLoad outcome = SettingsLoad::Missing;
-    if (LoadUserSettings(path, state, directory, &outcome)) {
+    if (LoadUserSettings(path, state, output, directory, &outcome)) {
         return {};
     }
     switch (outcome) {

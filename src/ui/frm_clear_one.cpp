@@ -58,16 +58,16 @@ frmClearOneTextBox::frmClearOneTextBox(const AppState& state, QWidget* parent)
 }
 
 void frmClearOneTextBox::SetLanguageDependentText() {
-    setWindowTitle(state_.Caption(Caption::Clear));
+    setWindowTitle(state_.settings.Caption(Caption::Clear));
     lblNeedToClear->setText(
-        ComputeMessage(ComputeMessageRow::DifferenceMustBeEmpty, state_.language));
-    lblClear->setText(state_.Caption(Caption::ClearColon));
-    optClearFirstDate->setText(state_.Caption(Caption::FirstDate));
-    optClearDateDiff->setText(state_.Caption(Caption::DateDifference));
-    optClearSecondDate->setText(state_.Caption(Caption::SecondDate));
-    lblOr->setText(state_.Caption(Caption::Or));
-    optCancel->setText(state_.Caption(Caption::CancelThisOperation));
-    cmdContinue->setText(state_.Caption(Caption::Continue));
+        ComputeMessage(ComputeMessageRow::DifferenceMustBeEmpty, state_.settings.language));
+    lblClear->setText(state_.settings.Caption(Caption::ClearColon));
+    optClearFirstDate->setText(state_.settings.Caption(Caption::FirstDate));
+    optClearDateDiff->setText(state_.settings.Caption(Caption::DateDifference));
+    optClearSecondDate->setText(state_.settings.Caption(Caption::SecondDate));
+    lblOr->setText(state_.settings.Caption(Caption::Or));
+    optCancel->setText(state_.settings.Caption(Caption::CancelThisOperation));
+    cmdContinue->setText(state_.settings.Caption(Caption::Continue));
     AssignMnemonics(this);
 }
 

@@ -341,45 +341,45 @@ void frmConfigure::ConnectOptions() {
     thousandsOption(optThousSepNone_, "");
     connect(chkHyphen_, &QCheckBox::clicked, this, [this](bool on) { chkHyphen_Click(on); });
     connect(chkDisplayDayNames_, &QCheckBox::toggled, this,
-            [this](bool on) { state_.displayDayNames = on; });
+            [this](bool on) { state_.settings.displayDayNames = on; });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 }
 
 void frmConfigure::SetLanguageDependentText() {
-    setWindowTitle(state_.Caption(Caption::Configure));
-    lblDateFormat_->setText(state_.Caption(Caption::DateFormatFrame));
-    optDateFormatIsYMD_->setText(state_.Caption(Caption::OrderYMD));
-    optDateFormatIsDMY_->setText(state_.Caption(Caption::OrderDMY));
-    optDateFormatIsMDY_->setText(state_.Caption(Caption::OrderMDY));
-    lblDateSeparator_->setText(state_.Caption(Caption::DateSeparatorFrame));
-    lblThousandsSeparator_->setText(state_.Caption(Caption::ThousandsSeparatorFrame));
-    optThousSepIsComma_->setText(state_.Caption(Caption::ThousandsComma));
-    optThousSepIsDot_->setText(state_.Caption(Caption::ThousandsDot));
-    optThousSepNone_->setText(state_.Caption(Caption::ThousandsNone));
-    chkHyphen_->setText(state_.Caption(Caption::Hyphen));
-    chkDisplayDayNames_->setText(state_.Caption(Caption::DisplayDayNames));
-    lblMaxNumErrors_->setText(state_.Caption(Caption::MaxNumErrors));
-    lblAutoEnlarge_->setText(state_.Caption(Caption::AutoEnlarge));
-    lblGregorianSwitch_->setText(state_.Text(kTextGregorianSwitch));
-    lblWeekRule_->setText(state_.Text(kTextWeekRule));
-    lblFiscalYear_->setText(state_.Text(kTextFiscalYear));
-    lblFiscalWeeks_->setText(state_.Text(kTextFiscalWeeks));
-    cmdClose_->setText(state_.Caption(Caption::Close));
-    lblWeekendDays_->setText(state_.Caption(Caption::WeekendDaysFrame));
+    setWindowTitle(state_.settings.Caption(Caption::Configure));
+    lblDateFormat_->setText(state_.settings.Caption(Caption::DateFormatFrame));
+    optDateFormatIsYMD_->setText(state_.settings.Caption(Caption::OrderYMD));
+    optDateFormatIsDMY_->setText(state_.settings.Caption(Caption::OrderDMY));
+    optDateFormatIsMDY_->setText(state_.settings.Caption(Caption::OrderMDY));
+    lblDateSeparator_->setText(state_.settings.Caption(Caption::DateSeparatorFrame));
+    lblThousandsSeparator_->setText(state_.settings.Caption(Caption::ThousandsSeparatorFrame));
+    optThousSepIsComma_->setText(state_.settings.Caption(Caption::ThousandsComma));
+    optThousSepIsDot_->setText(state_.settings.Caption(Caption::ThousandsDot));
+    optThousSepNone_->setText(state_.settings.Caption(Caption::ThousandsNone));
+    chkHyphen_->setText(state_.settings.Caption(Caption::Hyphen));
+    chkDisplayDayNames_->setText(state_.settings.Caption(Caption::DisplayDayNames));
+    lblMaxNumErrors_->setText(state_.settings.Caption(Caption::MaxNumErrors));
+    lblAutoEnlarge_->setText(state_.settings.Caption(Caption::AutoEnlarge));
+    lblGregorianSwitch_->setText(state_.settings.Text(kTextGregorianSwitch));
+    lblWeekRule_->setText(state_.settings.Text(kTextWeekRule));
+    lblFiscalYear_->setText(state_.settings.Text(kTextFiscalYear));
+    lblFiscalWeeks_->setText(state_.settings.Text(kTextFiscalWeeks));
+    cmdClose_->setText(state_.settings.Caption(Caption::Close));
+    lblWeekendDays_->setText(state_.settings.Caption(Caption::WeekendDaysFrame));
     // Monday first, abbreviated as each language does: "Mon", "Mo".
-    const int abbreviation = state_.language == kGerman ? 2 : 3;
+    const int abbreviation = state_.settings.language == kGerman ? 2 : 3;
     for (int day = 0; day < 7; ++day) {
         chkWeekend_[static_cast<std::size_t>(day)]->setText(
-            DayNameIn((day + 1) % 7, state_.language).left(abbreviation));
+            DayNameIn((day + 1) % 7, state_.settings.language).left(abbreviation));
     }
-    lblHolidays_->setText(state_.Caption(Caption::HolidaysFrame));
-    lblHolidayCategories_->setText(state_.Text(kTextHolidaysThatCount));
+    lblHolidays_->setText(state_.settings.Caption(Caption::HolidaysFrame));
+    lblHolidayCategories_->setText(state_.settings.Text(kTextHolidaysThatCount));
     for (std::size_t i = 0; i < chkCategory_.size(); ++i) {
-        chkCategory_[i]->setText(state_.Text(kTextFirstCategory + static_cast<int>(i)));
+        chkCategory_[i]->setText(state_.settings.Text(kTextFirstCategory + static_cast<int>(i)));
     }
-    chkHalfDays_->setText(state_.Text(kTextHalfDays));
-    cmdHolidayFile_->setText(state_.Caption(Caption::HolidayFileButton));
-    txbHolidayFind_->setPlaceholderText(state_.Caption(Caption::HolidayFind));
+    chkHalfDays_->setText(state_.settings.Text(kTextHalfDays));
+    cmdHolidayFile_->setText(state_.settings.Caption(Caption::HolidayFileButton));
+    txbHolidayFind_->setPlaceholderText(state_.settings.Caption(Caption::HolidayFind));
     ShowWorkdays();
     AssignMnemonics(this);
 }
@@ -390,7 +390,7 @@ void frmConfigure::RefreshFromState() {
             b3(optDateFormatIsMDY_), b4(optSeparatorIsDash_), b5(optSeparatorIsSlash_),
             b6(optSeparatorIsDot_), b7(optThousSepIsComma_), b8(optThousSepIsDot_),
             b9(optThousSepNone_), b10(chkHyphen_), b11(chkDisplayDayNames_);
-        const TextFormat& format = state_.format;
+        const TextFormat& format = state_.settings.format;
         (format.dateFormat == kDateFormatMDY   ? optDateFormatIsMDY_
          : format.dateFormat == kDateFormatDMY ? optDateFormatIsDMY_
                                                : optDateFormatIsYMD_)
@@ -404,7 +404,7 @@ void frmConfigure::RefreshFromState() {
                                                            : optThousSepIsComma_)
             ->setChecked(true);
         chkHyphen_->setChecked(format.hyphen);
-        chkDisplayDayNames_->setChecked(state_.displayDayNames);
+        chkDisplayDayNames_->setChecked(state_.settings.displayDayNames);
     }
     SetSeparatorCaptions();
     ShowLimits();
@@ -420,7 +420,7 @@ void frmConfigure::SetBatchRunning(bool running) {
 // The check boxes and the set list as the working-day calendar in force has them. A set from a
 // file is listed after the shipped ones by its path.
 void frmConfigure::ShowWorkdays() {
-    const WorkdayCalendar& workdays = state_.workdays;
+    const WorkdayCalendar& workdays = state_.settings.workdays;
     for (int day = 0; day < 7; ++day) {
         const QSignalBlocker blocker(chkWeekend_[static_cast<std::size_t>(day)]);
         chkWeekend_[static_cast<std::size_t>(day)]->setChecked(((workdays.weekend() >> day) & 1) !=
@@ -445,35 +445,36 @@ void frmConfigure::HolidaySelectionClicked() {
             categories = static_cast<std::uint8_t>(categories | (1U << i));
         }
     }
-    const HolidaySet* set = state_.workdays.holidays();
+    const HolidaySet* set = state_.settings.workdays.holidays();
     const std::uint8_t own = set != nullptr ? set->info.counts : kDefaultCounts;
     HolidaySelection selection;
     selection.categories = categories == own ? std::nullopt : std::optional(categories);
     selection.halfDays = chkHalfDays_->isChecked();
-    WorkdayCalendar next(state_.workdays.weekend(), state_.workdays.holidaySet(), selection);
+    WorkdayCalendar next(state_.settings.workdays.weekend(), state_.settings.workdays.holidaySet(),
+                         selection);
     if (set != nullptr && !next.HasWorkday()) {
         RefuseNoWorkingDay(next);
         return;
     }
-    state_.workdays = std::move(next);
+    state_.settings.workdays = std::move(next);
     emit WorkdaysChanged();
 }
 
 // The shipped sets by their titles (a country's subdivisions after it), narrowed by the find
 // box; "None" first and the set in force always listed, a set from a file by its path.
 void frmConfigure::FillHolidayList() {
-    const WorkdayCalendar& workdays = state_.workdays;
+    const WorkdayCalendar& workdays = state_.settings.workdays;
     const QString find = txbHolidayFind_->text().trimmed();
     const QSignalBlocker blocker(cboHolidays_);
     cboHolidays_->clear();
-    cboHolidays_->addItem(state_.Caption(Caption::NoHolidays), QString());
+    cboHolidays_->addItem(state_.settings.Caption(Caption::NoHolidays), QString());
     const QString current = workdays.holidays() != nullptr ? workdays.holidays()->name : QString();
-    if (titlesLanguage_ != state_.language) {  // read once per language, not per keystroke
-        titles_ = ShippedHolidaySetTitles(state_.language);
-        titlesLanguage_ = state_.language;
+    if (titlesLanguage_ != state_.settings.language) {  // read once per language, not per keystroke
+        titles_ = ShippedHolidaySetTitles(state_.settings.language);
+        titlesLanguage_ = state_.settings.language;
     }
     for (const ShippedSetTitle& set : titles_) {
-        const QString& title = state_.language == kGerman ? set.german : set.english;
+        const QString& title = state_.settings.language == kGerman ? set.german : set.english;
         const bool found = find.isEmpty() || set.name == current ||
                            title.contains(find, Qt::CaseInsensitive) ||
                            set.name.contains(find, Qt::CaseInsensitive) ||
@@ -492,20 +493,22 @@ void frmConfigure::FillHolidayList() {
 
 void frmConfigure::WeekendDayClicked(int day, bool on) {
     const auto bit = static_cast<std::uint8_t>(1U << day);
-    const auto weekend = static_cast<std::uint8_t>(on ? state_.workdays.weekend() | bit
-                                                      : state_.workdays.weekend() & ~bit);
+    const auto weekend = static_cast<std::uint8_t>(on ? state_.settings.workdays.weekend() | bit
+                                                      : state_.settings.workdays.weekend() & ~bit);
     if (weekend == WorkdayCalendar::kAllDays) {
         // Nothing would be left to count.
-        Message(state_.Caption(Caption::InvalidInput), state_.Caption(Caption::AllDaysWeekend));
+        Message(state_.settings.Caption(Caption::InvalidInput),
+                state_.settings.Caption(Caption::AllDaysWeekend));
         ShowWorkdays();
         return;
     }
-    WorkdayCalendar next(weekend, state_.workdays.holidaySet(), state_.workdays.selection());
+    WorkdayCalendar next(weekend, state_.settings.workdays.holidaySet(),
+                         state_.settings.workdays.selection());
     if (!next.HasWorkday()) {
         RefuseNoWorkingDay(next);
         return;
     }
-    state_.workdays = std::move(next);
+    state_.settings.workdays = std::move(next);
     emit WorkdaysChanged();
 }
 
@@ -516,10 +519,11 @@ void frmConfigure::HolidayChoiceActivated(int index) {
 }
 
 void frmConfigure::HolidayFileClicked() {
-    const QString path = fileHook_ ? fileHook_()
-                                   : QFileDialog::getOpenFileName(
-                                         this, state_.Caption(Caption::HolidaysFrame), QString(),
-                                         state_.Caption(Caption::HolidayFileFilter));
+    const QString path = fileHook_
+                             ? fileHook_()
+                             : QFileDialog::getOpenFileName(
+                                   this, state_.settings.Caption(Caption::HolidaysFrame), QString(),
+                                   state_.settings.Caption(Caption::HolidayFileFilter));
     if (!path.isEmpty()) {
         TakeHolidaySet(path);
     }
@@ -532,19 +536,21 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
     std::shared_ptr<const HolidaySet> set;
     if (!nameOrPath.isEmpty()) {
         QString why;
-        set = LoadHolidaySet(nameOrPath, why, {state_.language, {}});
+        set = LoadHolidaySet(nameOrPath, why, {state_.settings.language, {}});
         if (set == nullptr) {
-            Message(state_.Caption(Caption::InvalidInput),
-                    state_.Caption(Caption::HolidayFileNotLoaded) + QLatin1Char('\n') + why);
+            Message(
+                state_.settings.Caption(Caption::InvalidInput),
+                state_.settings.Caption(Caption::HolidayFileNotLoaded) + QLatin1Char('\n') + why);
             return false;
         }
     }
-    WorkdayCalendar next(state_.workdays.weekend(), set, state_.workdays.selection());
+    WorkdayCalendar next(state_.settings.workdays.weekend(), set,
+                         state_.settings.workdays.selection());
     if (!next.HasWorkday()) {
         RefuseNoWorkingDay(next);
         return false;
     }
-    state_.workdays = std::move(next);
+    state_.settings.workdays = std::move(next);
     emit WorkdaysChanged();
     return true;
 }
@@ -552,14 +558,14 @@ bool frmConfigure::TakeHolidaySet(const QString& nameOrPath) {
 // A weekend and holiday set that together leave no working day are refused; the calendar in
 // force stays and the boxes show it again.
 void frmConfigure::RefuseNoWorkingDay(const WorkdayCalendar& refused) {
-    Message(state_.Caption(Caption::InvalidInput),
-            NoWorkingDayText(WeekendDayNamesIn(refused.weekend(), state_.language),
-                             refused.holidays()->name, state_.language));
+    Message(state_.settings.Caption(Caption::InvalidInput),
+            NoWorkingDayText(WeekendDayNamesIn(refused.weekend(), state_.settings.language),
+                             refused.holidays()->name, state_.settings.language));
     ShowWorkdays();
 }
 
 void frmConfigure::SetSeparatorCaptions() {
-    const int order = state_.format.dateFormat;
+    const int order = state_.settings.format.dateFormat;
     optSeparatorIsDash_->setText(ExampleDate(order, QStringLiteral("-")));
     optSeparatorIsSlash_->setText(ExampleDate(order, QStringLiteral("/")));
     optSeparatorIsDot_->setText(ExampleDate(order, QStringLiteral(".")));
@@ -567,11 +573,12 @@ void frmConfigure::SetSeparatorCaptions() {
 }
 
 void frmConfigure::ShowLimits() {
-    txbMaxNumErrors_->setText(state_.maxNumErrors == 0 ? QString()
-                                                       : QString::number(state_.maxNumErrors));
-    txbAutoEnlarge_->setText(state_.autoEnlargeBytes == kAutoEnlargeNever
+    txbMaxNumErrors_->setText(state_.settings.maxNumErrors == 0
+                                  ? QString()
+                                  : QString::number(state_.settings.maxNumErrors));
+    txbAutoEnlarge_->setText(state_.settings.autoEnlargeBytes == kAutoEnlargeNever
                                  ? QString()
-                                 : QString::number(state_.autoEnlargeBytes));
+                                 : QString::number(state_.settings.autoEnlargeBytes));
     txbGregorianSwitch_->setText(GregorianSwitchText(GregorianSwitchJdn()));
     txbWeekRule_->setText(WeekRuleText(WeekDateRule()));
     txbFiscalYear_->setText(MonthFiscalRuleText(MonthFiscalYearRule()));
@@ -587,36 +594,36 @@ void frmConfigure::Message(const QString& title, const QString& text) {
 }
 
 void frmConfigure::DateFormatClicked(int dateFormat) {
-    state_.format.dateFormat = dateFormat;
+    state_.settings.format.dateFormat = dateFormat;
     SetSeparatorCaptions();
-    state_.firstDateText.clear();
-    state_.dateDiffText.clear();
-    state_.secondDateText.clear();
+    state_.session.firstDateText.clear();
+    state_.session.dateDiffText.clear();
+    state_.session.secondDateText.clear();
     emit ClearInputWindows();
     emit ShowTodaysDate();
 }
 
 void frmConfigure::SeparatorClicked(const QString& separator) {
-    state_.format.dateSeparator = separator;
-    state_.firstDateText.clear();
-    state_.dateDiffText.clear();
-    state_.secondDateText.clear();
+    state_.settings.format.dateSeparator = separator;
+    state_.session.firstDateText.clear();
+    state_.session.dateDiffText.clear();
+    state_.session.secondDateText.clear();
     emit ClearInputWindows();
     emit ShowTodaysDate();
 }
 
 void frmConfigure::ThousandsClicked(const QString& separator) {
-    state_.format.thousandsSeparator = separator;
+    state_.settings.format.thousandsSeparator = separator;
 }
 
 void frmConfigure::chkHyphen_Click(bool on) {
-    state_.format.hyphen = on;
+    state_.settings.format.hyphen = on;
     // A JDN has the shape of a compact ordinal date ("2456293"); it is left as typed.
-    if (state_.firstCalendar != kDayNumberCalendar) {
-        state_.firstDateText = RewriteForHyphen(state_.firstDateText, on);
+    if (state_.settings.firstCalendar != kDayNumberCalendar) {
+        state_.session.firstDateText = RewriteForHyphen(state_.session.firstDateText, on);
     }
-    if (state_.secondCalendar != kDayNumberCalendar) {
-        state_.secondDateText = RewriteForHyphen(state_.secondDateText, on);
+    if (state_.settings.secondCalendar != kDayNumberCalendar) {
+        state_.session.secondDateText = RewriteForHyphen(state_.session.secondDateText, on);
     }
     emit FieldsRewritten();
     cmdClose_->setFocus();
@@ -628,8 +635,9 @@ bool frmConfigure::ApplyLimits(bool report) {
         int emptyValue;
         int* value;
     };
-    const Field fields[] = {{txbMaxNumErrors_, 0, &state_.maxNumErrors},
-                            {txbAutoEnlarge_, kAutoEnlargeNever, &state_.autoEnlargeBytes}};
+    const Field fields[] = {
+        {txbMaxNumErrors_, 0, &state_.settings.maxNumErrors},
+        {txbAutoEnlarge_, kAutoEnlargeNever, &state_.settings.autoEnlargeBytes}};
     bool all = true;
     for (const Field& field : fields) {
         bool tooLarge = false;
@@ -639,8 +647,9 @@ bool frmConfigure::ApplyLimits(bool report) {
             continue;
         }
         if (report && all) {
-            Message(state_.Caption(Caption::InvalidInput),
-                    state_.Caption(tooLarge ? Caption::ValueTooLarge : Caption::LimitNotANumber));
+            Message(state_.settings.Caption(Caption::InvalidInput),
+                    state_.settings.Caption(tooLarge ? Caption::ValueTooLarge
+                                                     : Caption::LimitNotANumber));
             field.box->setFocus();
             field.box->selectAll();
         }
@@ -653,7 +662,8 @@ bool frmConfigure::ApplyLimits(bool report) {
         SetGregorianSwitchJdn(*gregorianSwitch);
     } else {
         if (report && all) {
-            Message(state_.Caption(Caption::InvalidInput), state_.Text(kTextNotASwitchDay));
+            Message(state_.settings.Caption(Caption::InvalidInput),
+                    state_.settings.Text(kTextNotASwitchDay));
             txbGregorianSwitch_->setFocus();
             txbGregorianSwitch_->selectAll();
         }
@@ -666,7 +676,7 @@ bool frmConfigure::ApplyLimits(bool report) {
             return;
         }
         if (report && all) {
-            Message(state_.Caption(Caption::InvalidInput), state_.Text(why));
+            Message(state_.settings.Caption(Caption::InvalidInput), state_.settings.Text(why));
             box->setFocus();
             box->selectAll();
         }
@@ -710,7 +720,7 @@ void frmConfigure::showEvent(QShowEvent* e) {
         return;  // restored from the task bar: keep what is being typed
     }
     ShowLimits();
-    setWindowTitle(state_.Caption(Caption::Configure));
+    setWindowTitle(state_.settings.Caption(Caption::Configure));
     cmdClose_->setFocus();
 }
 

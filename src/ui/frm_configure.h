@@ -63,7 +63,7 @@ class frmConfigure : public QDialog {
     void ClearInputWindows();
     // The main window rewrites its today labels (the date format changed).
     void ShowTodaysDate();
-    // The hyphen rewrite changed state.firstDateText / state.secondDateText.
+    // The hyphen rewrite changed state.session.firstDateText / state.session.secondDateText.
     void FieldsRewritten();
     // The dialog was closed: the main window takes the focus back (SetTheFocus).
     void Closed();

@@ -104,7 +104,7 @@ void frmDisplayMonthLPM::CreateControls() {
     lblMonth_ = Named(new QLabel(this), "lblMonth");
     cboMonths_ = Named(new QComboBox(this), "cboMonths");
     for (int m = 1; m <= 12; ++m) {
-        cboMonths_->addItem(MonthNameIn(m, state_.language));
+        cboMonths_->addItem(MonthNameIn(m, state_.settings.language));
     }
     // Other calendars' months are longer ("Dongyue (leap month)"): the box follows its list.
     cboMonths_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -120,7 +120,7 @@ void frmDisplayMonthLPM::CreateControls() {
     for (const CalendarId id : MonthCalendars()) {
         if (id != CalendarId::CE && id != CalendarId::JC) {
             otherCalendars_.push_back(id);
-            cboCalendar_->addItem(CalendarName(id, state_.language));
+            cboCalendar_->addItem(CalendarName(id, state_.settings.language));
         }
     }
     auto* calendarLayout = new QVBoxLayout(fraCalendar_);
@@ -258,7 +258,7 @@ void frmDisplayMonthLPM::ConnectControls() {
 }
 
 QString frmDisplayMonthLPM::TextOr(int id, const char* fallback) const {
-    const QString text = state_.Text(id);
+    const QString text = state_.settings.Text(id);
     return text.isEmpty() ? QString::fromUtf8(fallback) : text;
 }
 
@@ -272,8 +272,8 @@ void frmDisplayMonthLPM::Message(const QString& title, const QString& text) {
 
 void frmDisplayMonthLPM::ShowMonth(int year, int month, std::optional<std::int64_t> day) {
     if (OtherCalendarShown()) {
-        PutMonthOfDay(day.value_or(
-            JdnOfCivil(year, std::clamp(month, 1, 12), 1, state_.monthJulian ? 'J' : 'G')));
+        PutMonthOfDay(day.value_or(JdnOfCivil(year, std::clamp(month, 1, 12), 1,
+                                              state_.settings.monthJulian ? 'J' : 'G')));
     } else {
         txbYear_->setText(QString::number(year));
         const QSignalBlocker blocker(cboMonths_);
@@ -300,14 +300,14 @@ void frmDisplayMonthLPM::ShowMonth(int year, int month, std::optional<std::int64
 }
 
 void frmDisplayMonthLPM::SetLanguageDependentText() {
-    const Language language = state_.language;
-    setWindowTitle(state_.Caption(Caption::MonthDisplayTitle));
-    lblYear_->setText(state_.Caption(Caption::Year_) + u':');
-    lblMonth_->setText(state_.Caption(Caption::Month_) + u':');
-    cmdDisplay_->setText(state_.Caption(Caption::Show));
+    const Language language = state_.settings.language;
+    setWindowTitle(state_.settings.Caption(Caption::MonthDisplayTitle));
+    lblYear_->setText(state_.settings.Caption(Caption::Year_) + u':');
+    lblMonth_->setText(state_.settings.Caption(Caption::Month_) + u':');
+    cmdDisplay_->setText(state_.settings.Caption(Caption::Show));
     fraCalendar_->setTitle(QString());
-    optCommonEra_->setText(state_.Caption(Caption::Gregorian));
-    optJulian_->setText(state_.Caption(Caption::Julian));
+    optCommonEra_->setText(state_.settings.Caption(Caption::Gregorian));
+    optJulian_->setText(state_.settings.Caption(Caption::Julian));
     optOther_->setText(TextOr(kTextOtherCalendar, "Other calendar:"));
     {
         const QSignalBlocker blocker(cboCalendar_);
@@ -316,22 +316,23 @@ void frmDisplayMonthLPM::SetLanguageDependentText() {
                                       CalendarName(otherCalendars_[i], language));
         }
     }
-    optSunday_->setText(state_.Caption(Caption::Sunday));
-    optMonday_->setText(state_.Caption(Caption::Monday));
-    cmdNext_->setText(state_.Caption(Caption::Next) + QStringLiteral(" >"));
-    cmdPrevious_->setText(QStringLiteral("< ") + state_.Caption(Caption::Previous));
+    optSunday_->setText(state_.settings.Caption(Caption::Sunday));
+    optMonday_->setText(state_.settings.Caption(Caption::Monday));
+    cmdNext_->setText(state_.settings.Caption(Caption::Next) + QStringLiteral(" >"));
+    cmdPrevious_->setText(QStringLiteral("< ") + state_.settings.Caption(Caption::Previous));
     cmdShowHide_->setText(datesShown_ ? TextOr(kShowHideOpenText, "Hide")
                                       : TextOr(kShowHideClosedText, "Show"));
     optISO_->setText(TextOr(23, "ISO"));
     optLPM_->setText(TextOr(24, "LPM"));
     optLPW_->setText(TextOr(25, "LPW"));
     lblDatesTitle_->setText(TextOr(kAddedDatesTitleText, ""));
-    cmdCopy_->setText(state_.Caption(Caption::CopyToClipboard));
-    cmdClose_->setText(state_.Caption(Caption::Close));
+    cmdCopy_->setText(state_.settings.Caption(Caption::CopyToClipboard));
+    cmdClose_->setText(state_.settings.Caption(Caption::Close));
 
     const int position = cboMonths_->currentIndex();
     if (controlsCalendar_) {
-        const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+        const MonthYear read =
+            ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
         const QStringList names = MonthNamesOfYear(*controlsCalendar_, read.year, language);
         if (read.status == MonthYear::Ok && !names.isEmpty()) {
             FillMonthList(names, position + 1);
@@ -360,10 +361,10 @@ void frmDisplayMonthLPM::RefreshFromState() {
             b5(optISO_), b6(optLPM_), b7(optLPW_);
         // Another calendar stays chosen; the settings name only the two grids.
         if (!optOther_->isChecked()) {
-            (state_.monthJulian ? optJulian_ : optCommonEra_)->setChecked(true);
+            (state_.settings.monthJulian ? optJulian_ : optCommonEra_)->setChecked(true);
         }
-        (state_.monthMondayFirst ? optMonday_ : optSunday_)->setChecked(true);
-        switch (state_.monthAddedDates) {
+        (state_.settings.monthMondayFirst ? optMonday_ : optSunday_)->setChecked(true);
+        switch (state_.settings.monthAddedDates) {
             case MonthAddedDates::ISO:
                 optISO_->setChecked(true);
                 break;
@@ -375,7 +376,7 @@ void frmDisplayMonthLPM::RefreshFromState() {
                 break;
         }
     }
-    if (datesShown_ && (state_.monthJulian || !state_.monthMondayFirst)) {
+    if (datesShown_ && (state_.settings.monthJulian || !state_.settings.monthMondayFirst)) {
         ShowDates(false);
     }
     UpdateWithYearCaption();
@@ -393,11 +394,12 @@ void frmDisplayMonthLPM::DisplayMonth() {
         DisplayOtherMonth();
         return;
     }
-    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    const MonthYear read =
+        ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         const Caption text = read.status == MonthYear::OutOfRange ? Caption::YearOutOfRange
                                                                   : Caption::PleaseSpecifyYear;
-        Message(state_.Caption(Caption::InvalidInput), state_.Caption(text));
+        Message(state_.settings.Caption(Caption::InvalidInput), state_.settings.Caption(text));
         txbYear_->setFocus();
         txbYear_->selectAll();
         return;
@@ -405,7 +407,7 @@ void frmDisplayMonthLPM::DisplayMonth() {
     const int month = cboMonths_->currentIndex() + 1;
     const bool julian = optJulian_->isChecked();
     const MonthGrid grid =
-        BuildMonthGrid(read.year, month, julian, optMonday_->isChecked(), state_.language);
+        BuildMonthGrid(read.year, month, julian, optMonday_->isChecked(), state_.settings.language);
     weekStartJdn_ = grid.weekStartJdn;
     weekRowCount_ = grid.weekRowCount;
     drawn_ = true;
@@ -429,8 +431,9 @@ void frmDisplayMonthLPM::DisplayMonth() {
 void frmDisplayMonthLPM::FillDates() {
     const bool withYear = chkWithYear_->isChecked();
     txbDates_->setFont(FixedFont(withYear ? 9 : 10));
-    const QString text = BuildAddedDates(weekStartJdn_, weekRowCount_, state_.monthAddedDates,
-                                         withYear, state_.language, state_.format.regional);
+    const QString text =
+        BuildAddedDates(weekStartJdn_, weekRowCount_, state_.settings.monthAddedDates, withYear,
+                        state_.settings.language, state_.settings.format.regional);
     FitToText(txbDates_, text);
     txbDates_->setPlainText(text);
 }
@@ -472,21 +475,22 @@ void frmDisplayMonthLPM::UpdateWithYearCaption() {
 
 void frmDisplayMonthLPM::CalendarOrWeekStartChanged() {
     if (!OtherCalendarShown()) {
-        state_.monthJulian = optJulian_->isChecked();
+        state_.settings.monthJulian = optJulian_->isChecked();
     }
-    state_.monthMondayFirst = optMonday_->isChecked();
+    state_.settings.monthMondayFirst = optMonday_->isChecked();
     ControlsFollowCalendar();
     DisplayMonth();
-    if (datesShown_ && (state_.monthJulian || !state_.monthMondayFirst || OtherCalendarShown())) {
+    if (datesShown_ && (state_.settings.monthJulian || !state_.settings.monthMondayFirst ||
+                        OtherCalendarShown())) {
         ShowDates(false);
     }
     UpdateEnabling();
 }
 
 void frmDisplayMonthLPM::AddedKindChanged() {
-    state_.monthAddedDates = optISO_->isChecked()   ? MonthAddedDates::ISO
-                             : optLPM_->isChecked() ? MonthAddedDates::LPM
-                                                    : MonthAddedDates::LPW;
+    state_.settings.monthAddedDates = optISO_->isChecked()   ? MonthAddedDates::ISO
+                                      : optLPM_->isChecked() ? MonthAddedDates::LPM
+                                                             : MonthAddedDates::LPW;
     UpdateWithYearCaption();
     if (datesShown_) {
         FillDates();
@@ -498,7 +502,8 @@ void frmDisplayMonthLPM::cmdDisplayNextMonth_Click(int index) {
         StepOtherMonth(index == 0);
         return;
     }
-    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    const MonthYear read =
+        ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         DisplayMonth();  // reports the year
         return;
@@ -529,16 +534,16 @@ QString frmDisplayMonthLPM::ClipboardText() const {
     if (drawnOther_) {
         return BuildCalendarMonthClipboardText(*drawnOther_, lblHolidays_->text());
     }
-    return BuildMonthClipboardText(drawnMonth_, drawnYear_, drawnJulian_, state_.language,
-                                   txbMonth_->toPlainText(), state_.Text(kAddedDatesTitleText),
-                                   datesShown_ ? txbDates_->toPlainText() : QString(),
-                                   lblHolidays_->text());
+    return BuildMonthClipboardText(
+        drawnMonth_, drawnYear_, drawnJulian_, state_.settings.language, txbMonth_->toPlainText(),
+        state_.settings.Text(kAddedDatesTitleText),
+        datesShown_ ? txbDates_->toPlainText() : QString(), lblHolidays_->text());
 }
 
 // With a holiday set, the month's holidays get a coloured background in the grid and are named
 // below it; without one the grid is as always.
 void frmDisplayMonthLPM::MarkHolidays(std::int32_t year, int month, bool julian) {
-    const QString names = BuildMonthHolidays(year, month, julian, state_.workdays);
+    const QString names = BuildMonthHolidays(year, month, julian, state_.settings.workdays);
     lblHolidays_->setText(names);
     lblHolidays_->setVisible(!names.isEmpty());
     QList<QTextEdit::ExtraSelection> marks;
@@ -547,7 +552,8 @@ void frmDisplayMonthLPM::MarkHolidays(std::int32_t year, int month, bool julian)
         const QTextBlock line = txbMonth_->document()->findBlockByNumber(row + 1);
         for (int column = 0; column < 7; ++column) {
             const std::int32_t jdn = weekStartJdn_ + 7 * row + column;
-            if (CivilOfJdn(jdn, letter).month != month || !state_.workdays.IsHoliday(jdn)) {
+            if (CivilOfJdn(jdn, letter).month != month ||
+                !state_.settings.workdays.IsHoliday(jdn)) {
                 continue;
             }
             // A row is a blank, then 5 characters a day with the number in the 2nd and 3rd.
@@ -611,7 +617,8 @@ CalendarId frmDisplayMonthLPM::OtherCalendar() const {
 // The first day of the month the year box and the month list hold, in the calendar they
 // hold it in; nothing when the year cannot be read or the month is not shown.
 std::optional<std::int64_t> frmDisplayMonthLPM::FirstDayInControls() const {
-    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    const MonthYear read =
+        ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         return std::nullopt;
     }
@@ -620,7 +627,7 @@ std::optional<std::int64_t> frmDisplayMonthLPM::FirstDayInControls() const {
         const std::optional<MonthDays> days = DaysOfMonth({*controlsCalendar_, read.year, place});
         return days ? std::optional<std::int64_t>(days->first) : std::nullopt;
     }
-    return JdnOfCivil(read.year, place, 1, state_.monthJulian ? 'J' : 'G');
+    return JdnOfCivil(read.year, place, 1, state_.settings.monthJulian ? 'J' : 'G');
 }
 
 void frmDisplayMonthLPM::FillMonthList(const QStringList& names, int place) {
@@ -641,7 +648,7 @@ void frmDisplayMonthLPM::FillMonthList(const QStringList& names, int place) {
 void frmDisplayMonthLPM::PutMonthOfDay(std::int64_t jdn) {
     if (!controlsCalendar_) {
         const DateRecord date =
-            CivilOfJdn(static_cast<std::int32_t>(jdn), state_.monthJulian ? 'J' : 'G');
+            CivilOfJdn(static_cast<std::int32_t>(jdn), state_.settings.monthJulian ? 'J' : 'G');
         txbYear_->setText(QString::number(date.year));
         FillMonthList(CommonEraMonthNames(), date.month);
         return;
@@ -653,7 +660,7 @@ void frmDisplayMonthLPM::PutMonthOfDay(std::int64_t jdn) {
     const ShownYears years = ShownYearsOf(calendar);
     const std::int64_t year = std::clamp(month.year, years.first, years.last);
     txbYear_->setText(QString::number(year));
-    FillMonthList(MonthNamesOfYear(calendar, year, state_.language), month.place);
+    FillMonthList(MonthNamesOfYear(calendar, year, state_.settings.language), month.place);
     if (!InSpan(entry, jdn)) {
         YearsShownMessage();
     }
@@ -662,7 +669,7 @@ void frmDisplayMonthLPM::PutMonthOfDay(std::int64_t jdn) {
 QStringList frmDisplayMonthLPM::CommonEraMonthNames() const {
     QStringList names;
     for (int m = 1; m <= 12; ++m) {
-        names << MonthNameIn(m, state_.language);
+        names << MonthNameIn(m, state_.settings.language);
     }
     return names;
 }
@@ -685,29 +692,31 @@ void frmDisplayMonthLPM::ControlsFollowCalendar() {
 void frmDisplayMonthLPM::YearsShownMessage() {
     const CalendarId calendar = OtherCalendar();
     const ShownYears years = ShownYearsOf(calendar);
-    Message(state_.Caption(Caption::InvalidInput),
+    Message(state_.settings.Caption(Caption::InvalidInput),
             TextOr(kTextYearsShown, "%1: the month display shows the years %2 to %3.")
-                .arg(CalendarName(calendar, state_.language), QString::number(years.first),
+                .arg(CalendarName(calendar, state_.settings.language), QString::number(years.first),
                      QString::number(years.last)));
 }
 
 void frmDisplayMonthLPM::DisplayOtherMonth() {
-    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    const MonthYear read =
+        ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
     if (read.status == MonthYear::Empty || read.status == MonthYear::NotANumber) {
-        Message(state_.Caption(Caption::InvalidInput), state_.Caption(Caption::PleaseSpecifyYear));
+        Message(state_.settings.Caption(Caption::InvalidInput),
+                state_.settings.Caption(Caption::PleaseSpecifyYear));
         txbYear_->setFocus();
         txbYear_->selectAll();
         return;
     }
     const CalendarId calendar = OtherCalendar();
     const QStringList names = read.status == MonthYear::Ok
-                                  ? MonthNamesOfYear(calendar, read.year, state_.language)
+                                  ? MonthNamesOfYear(calendar, read.year, state_.settings.language)
                                   : QStringList();
     std::optional<CalendarMonthGrid> grid;
     if (!names.isEmpty()) {
         FillMonthList(names, cboMonths_->currentIndex() + 1);
         grid = BuildCalendarMonthGrid({calendar, read.year, cboMonths_->currentIndex() + 1},
-                                      optMonday_->isChecked(), state_.language);
+                                      optMonday_->isChecked(), state_.settings.language);
     }
     if (!grid) {
         YearsShownMessage();
@@ -730,7 +739,8 @@ void frmDisplayMonthLPM::DisplayOtherMonth() {
 }
 
 void frmDisplayMonthLPM::StepOtherMonth(bool forward) {
-    const MonthYear read = ReadMonthYear(txbYear_->text(), state_.format.thousandsSeparator);
+    const MonthYear read =
+        ReadMonthYear(txbYear_->text(), state_.settings.format.thousandsSeparator);
     if (read.status != MonthYear::Ok) {
         DisplayMonth();  // reports the year
         return;
@@ -743,14 +753,14 @@ void frmDisplayMonthLPM::StepOtherMonth(bool forward) {
         return;
     }
     txbYear_->setText(QString::number(next->year));
-    FillMonthList(MonthNamesOfYear(calendar, next->year, state_.language), next->place);
+    FillMonthList(MonthNamesOfYear(calendar, next->year, state_.settings.language), next->place);
     DisplayMonth();
 }
 
 // The holidays of the set on the month's days, marked on their day numbers and named below.
 void frmDisplayMonthLPM::MarkOtherHolidays(const CalendarMonthGrid& grid) {
-    const QString names =
-        BuildCalendarMonthHolidays(OtherCalendar(), grid.days, state_.language, state_.workdays);
+    const QString names = BuildCalendarMonthHolidays(
+        OtherCalendar(), grid.days, state_.settings.language, state_.settings.workdays);
     lblHolidays_->setText(names);
     lblHolidays_->setVisible(!names.isEmpty());
     QList<QTextEdit::ExtraSelection> marks;
@@ -758,7 +768,8 @@ void frmDisplayMonthLPM::MarkOtherHolidays(const CalendarMonthGrid& grid) {
         const QTextBlock line = txbMonth_->document()->findBlockByNumber(row + 1);
         for (int column = 0; column < 7; ++column) {
             const std::int64_t jdn = grid.weekStartJdn + 7 * row + column;
-            if (jdn < grid.days.first || jdn > grid.days.last || !state_.workdays.IsHoliday(jdn)) {
+            if (jdn < grid.days.first || jdn > grid.days.last ||
+                !state_.settings.workdays.IsHoliday(jdn)) {
                 continue;
             }
             // A row is a blank, then a cell a day with the day of the month in its first 3.

@@ -201,15 +201,15 @@ void frmHelp::SetGuideFolders(const QStringList& folders) {
 }
 
 void frmHelp::SetLanguageDependentText() {
-    setWindowTitle(state_.Caption(Caption::HelpTitle));
-    cmdBack->setText(state_.Caption(Caption::HelpBack));
-    cmdForward->setText(state_.Caption(Caption::HelpForward));
-    cmdUserGuide->setText(state_.Caption(Caption::HelpUserGuide));
-    lblFind->setText(state_.Caption(Caption::HelpFind));
-    cmdFindPrevious->setText(state_.Caption(Caption::Previous));
-    cmdFindNext->setText(state_.Caption(Caption::Next));
-    cmdClose->setText(state_.Caption(Caption::Close));
-    lblContents->setText(state_.Caption(Caption::HelpContents));
+    setWindowTitle(state_.settings.Caption(Caption::HelpTitle));
+    cmdBack->setText(state_.settings.Caption(Caption::HelpBack));
+    cmdForward->setText(state_.settings.Caption(Caption::HelpForward));
+    cmdUserGuide->setText(state_.settings.Caption(Caption::HelpUserGuide));
+    lblFind->setText(state_.settings.Caption(Caption::HelpFind));
+    cmdFindPrevious->setText(state_.settings.Caption(Caption::Previous));
+    cmdFindNext->setText(state_.settings.Caption(Caption::Next));
+    cmdClose->setText(state_.settings.Caption(Caption::Close));
+    lblContents->setText(state_.settings.Caption(Caption::HelpContents));
     AssignMnemonics(this);
     if (page_.kind != PageKind::Guide) {
         ShowMissing();
@@ -317,7 +317,7 @@ bool frmHelp::LoadGuide(const QString& path) {
 // The page that says which guide was not found, and where Daybridge looked for it.
 void frmHelp::ShowMissing() {
     QString html = QStringLiteral("<p><b>%1</b></p><ul>")
-                       .arg(state_
+                       .arg(state_.settings
                                 .Caption(page_.kind == PageKind::UserGuideMissing
                                              ? Caption::HelpGuideNotFound
                                              : Caption::HelpLinkedGuideNotFound)
@@ -448,8 +448,8 @@ void frmHelp::OpenOutside(const QUrl& url) {
         return;
     }
     if (url.isLocalFile()) {
-        host_.messageBox(state_.Caption(Caption::HelpTitle),
-                         state_.Text(kTextNoApplicationOpens) + QStringLiteral("\n") +
+        host_.messageBox(state_.settings.Caption(Caption::HelpTitle),
+                         state_.settings.Text(kTextNoApplicationOpens) + QStringLiteral("\n") +
                              QDir::toNativeSeparators(url.toLocalFile()),
                          MsgIcon::Exclamation);
     } else {
@@ -541,7 +541,7 @@ void frmHelp::ShowFindResult() {
         return;
     }
     if (!searching) {
-        lblFindResult->setText(state_.Caption(Caption::HelpNoMatch));
+        lblFindResult->setText(state_.settings.Caption(Caption::HelpNoMatch));
         return;
     }
     const QTextCursor cursor = txbGuide->textCursor();
@@ -550,7 +550,8 @@ void frmHelp::ShowFindResult() {
     const QString number = current == matches_.end()
                                ? QStringLiteral("\u2013")
                                : QString::number(current - matches_.begin() + 1);
-    lblFindResult->setText(state_.Caption(Caption::HelpMatchOf).arg(number).arg(matches_.size()));
+    lblFindResult->setText(
+        state_.settings.Caption(Caption::HelpMatchOf).arg(number).arg(matches_.size()));
 }
 
 void frmHelp::EndSearch() {

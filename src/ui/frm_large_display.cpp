@@ -70,11 +70,11 @@ QString frmLargeDisplay::Text() const {
 }
 
 void frmLargeDisplay::SetLanguageDependentText() {
-    setWindowTitle(state_.Caption(Caption::EnlargedOutput));
-    cmdClose->setText(state_.Caption(Caption::Close));
+    setWindowTitle(state_.settings.Caption(Caption::EnlargedOutput));
+    cmdClose->setText(state_.settings.Caption(Caption::Close));
     const bool selection = txbOutput->hasSelection();
-    cmdCopyToClipboard->setText(
-        state_.Caption(selection ? Caption::CopySelectedToClipboard : Caption::CopyAllToClipboard));
+    cmdCopyToClipboard->setText(state_.settings.Caption(selection ? Caption::CopySelectedToClipboard
+                                                                  : Caption::CopyAllToClipboard));
     AssignMnemonics(this);
 }
 
@@ -86,14 +86,14 @@ void frmLargeDisplay::Form_Activate() {
 }
 
 void frmLargeDisplay::UpdateCopyButton(bool focusClose) {
-    const Language language = state_.language;
+    const Language language = state_.settings.language;
     const bool selection = txbOutput->hasSelection();
     int width;
     if (selection) {
-        cmdCopyToClipboard->setText(state_.Caption(Caption::CopySelectedToClipboard));
+        cmdCopyToClipboard->setText(state_.settings.Caption(Caption::CopySelectedToClipboard));
         width = language == kEnglish ? 3750 : 5000;
     } else {
-        cmdCopyToClipboard->setText(state_.Caption(Caption::CopyAllToClipboard));
+        cmdCopyToClipboard->setText(state_.settings.Caption(Caption::CopyAllToClipboard));
         width = language == kEnglish ? 2500 : language == kGerman ? 3500 : 3000;
     }
     AssignMnemonics(this);

@@ -27,6 +27,7 @@
 #include "app/refused_date_text.h"
 #include "compute/date_fields.h"
 #include "compute/main_presenter.h"
+#include "compute/result_text.h"
 #include "datetext/date_format.h"
 #include "datetext/date_parse.h"
 #include "datetext/string_utils.h"
@@ -54,9 +55,9 @@ namespace {
 
 // The options the check boxes stand for, by their id: chkIncludeFirstDate, chkIncludeWeekends,
 // chkVerbose, chkSaveOutput.
-constexpr std::array<bool AppState::*, 4> kCheckOptions = {
-    &AppState::includeFirstDate, &AppState::includeWeekends, &AppState::verbose,
-    &AppState::saveOnQuit};
+constexpr std::array<bool Settings::*, 4> kCheckOptions = {
+    &Settings::includeFirstDate, &Settings::includeWeekends, &Settings::verbose,
+    &Settings::saveOnQuit};
 
 }  // namespace
 
@@ -72,7 +73,7 @@ frmMain::frmMain(Host* dialogs, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(ProgramIcon());
     host_ = std::make_unique<QtHost>(*this, dialogs);
-    engine_ = std::make_unique<ComputeEngine>(state_, *host_);
+    engine_ = std::make_unique<ComputeEngine>(state_);
     batch_ = std::make_unique<BatchInterpreter>(state_, *host_, *engine_);
     urlOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     fileChooser_ = [this](const QString& title, const QString& folder, const QString& filter) {
@@ -110,7 +111,7 @@ frmClearOneTextBox* frmMain::clearOneDialog() const {
 // Start-up, language, focus, reset and quit
 
 bool frmMain::Form_Load() {
-    state_.mainWindowReady = false;
+    state_.session.mainWindowReady = false;
     SetMainWindowReady(false);
 
     QString failure;
@@ -118,12 +119,14 @@ bool frmMain::Form_Load() {
         host().messageBox(QString(), failure, MsgIcon::Critical);
         return false;
     }
-    setWindowTitle(Text(state_.language, 1) + QLatin1Char(' ') + QStringLiteral(DAYBRIDGE_VERSION));
+    setWindowTitle(Text(state_.settings.language, 1) + QLatin1Char(' ') +
+                   QStringLiteral(DAYBRIDGE_VERSION));
 
     // InitialiseWindow: the caption tables and the calendar table are built in.
     SetDefaultState();
     SetColours();
     state_.SetBuiltInDefaults();
+    output_.clear();
     RefreshFieldsFromState();
     RefreshOptionsFromState();
     RefreshInputFilesFromState();
@@ -140,7 +143,7 @@ bool frmMain::Form_Load() {
     QString directory;
     QString settingsNotice;  // a damaged or unusable settings file, told once
     if (!settingsPath_.isEmpty()) {
-        settingsNotice = LoadUserSettingsAtStart(settingsPath_, state_, &directory);
+        settingsNotice = LoadUserSettingsAtStart(settingsPath_, state_, output_, &directory);
     }
     if (!directory.isEmpty()) {
         QDir::setCurrent(directory);
@@ -159,15 +162,15 @@ bool frmMain::Form_Load() {
     }
 
     FocusAtEnd(txbFirstDate);
-    state_.batchRunning = false;
-    state_.mainWindowReady = true;
+    state_.session.batchRunning = false;
+    state_.session.mainWindowReady = true;
     SetMainWindowReady(true);
     ShowTodaysDate();
     if (!settingsNotice.isEmpty()) {
-        host().messageBox(Text(state_.language, 1), settingsNotice, MsgIcon::Exclamation);
+        host().messageBox(Text(state_.settings.language, 1), settingsNotice, MsgIcon::Exclamation);
     }
     if (!sideNotice.isEmpty()) {
-        host().messageBox(Text(state_.language, 1), sideNotice, MsgIcon::Exclamation);
+        host().messageBox(Text(state_.settings.language, 1), sideNotice, MsgIcon::Exclamation);
     }
     return true;
 }
@@ -175,7 +178,7 @@ bool frmMain::Form_Load() {
 // Writes what this window changed of the side settings; false with the message in `failure`.
 bool frmMain::SaveSideSettings(QString* failure) {
     HoldSideSettings(side_, state_);
-    return side_.Save(state_.language, failure);
+    return side_.Save(state_.settings.language, failure);
 }
 
 void frmMain::SetDefaultState() {
@@ -186,16 +189,17 @@ void frmMain::SetDefaultState() {
 
 void frmMain::ApplyLoadedLanguage() {
     const QSignalBlocker quiet(cboLanguage);
-    cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
+    cboLanguage->setCurrentIndex(LanguageListIndex(state_.settings.language));
 }
 
 void frmMain::FillLanguageList() {
     const QSignalBlocker quiet(cboLanguage);
     cboLanguage->clear();
     for (const Language language : kLanguages) {
-        cboLanguage->addItem(state_.Caption(LanguageCaption(language)), LanguageNumber(language));
+        cboLanguage->addItem(state_.settings.Caption(LanguageCaption(language)),
+                             LanguageNumber(language));
     }
-    cboLanguage->setCurrentIndex(LanguageListIndex(state_.language));
+    cboLanguage->setCurrentIndex(LanguageListIndex(state_.settings.language));
 }
 
 int frmMain::LanguageListIndex(Language language) const {
@@ -209,9 +213,9 @@ int frmMain::LanguageListIndex(Language language) const {
 
 void frmMain::cboLanguage_Click() {
     const std::optional<Language> language = LanguageOfNumber(cboLanguage->currentData().toInt());
-    if (cboLanguage->currentIndex() >= 0 && language && *language != state_.language) {
+    if (cboLanguage->currentIndex() >= 0 && language && *language != state_.settings.language) {
         const int position = cboLanguage->currentIndex();
-        state_.language = *language;
+        state_.settings.language = *language;
         FillLanguageList();
         const QSignalBlocker quiet(cboLanguage);
         cboLanguage->setCurrentIndex(position);
@@ -224,7 +228,7 @@ void frmMain::cboLanguage_Click() {
 }
 
 void frmMain::SetLanguageDependentText() {
-    const AppState& s = state_;
+    const Settings& s = state_.settings;
     cmdCompute->setText(s.Caption(Caption::Compute));
     for (int i = 0; i < 2; ++i) {
         cmdToday[i]->setText(s.Caption(Caption::Today));
@@ -300,12 +304,12 @@ void frmMain::SetLanguageDependentText() {
 }
 
 void frmMain::SetTheFocus() {
-    if (!isVisible() || !state_.mainWindowReady || state_.batchRunning) {
+    if (!isVisible() || !state_.session.mainWindowReady || state_.session.batchRunning) {
         return;
     }
-    const bool first = !state_.firstDateText.isEmpty();
-    const bool difference = !state_.dateDiffText.isEmpty();
-    const bool second = !state_.secondDateText.isEmpty();
+    const bool first = !state_.session.firstDateText.isEmpty();
+    const bool difference = !state_.session.dateDiffText.isEmpty();
+    const bool second = !state_.session.secondDateText.isEmpty();
     if (int(first) + int(difference) + int(second) >= 2) {
         cmdCompute->setFocus();
     } else if (!first) {
@@ -318,19 +322,21 @@ void frmMain::SetTheFocus() {
 }
 
 void frmMain::cmdReset_Click() {
-    const QString text = state_.Text(18) + QLatin1Char('\n') + state_.Text(19) +
-                         QStringLiteral("\n\n") + state_.Text(20);
-    const MsgAnswer answer = host().messageBox(state_.Caption(Caption::Reset), text,
+    const QString text = state_.settings.Text(18) + QLatin1Char('\n') + state_.settings.Text(19) +
+                         QStringLiteral("\n\n") + state_.settings.Text(20);
+    const MsgAnswer answer = host().messageBox(state_.settings.Caption(Caption::Reset), text,
                                                MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No);
     if (answer == MsgAnswer::Yes) {
         if (!settingsPath_.isEmpty()) {
             QFile::remove(settingsPath_);
         }
         state_.SetBuiltInDefaults();
-        state_.workdays = WorkdayCalendar();  // the configuration dialog's working days too
+        output_.clear();
+        state_.settings.workdays =
+            WorkdayCalendar();  // the configuration dialog's working days too
         QString failure;
         if (!SaveSideSettings(&failure)) {
-            host().messageBox(Text(state_.language, 1), failure, MsgIcon::Exclamation);
+            host().messageBox(Text(state_.settings.language, 1), failure, MsgIcon::Exclamation);
         }
         RefreshAllFromState();
         FillLanguageList();
@@ -381,7 +387,7 @@ void frmMain::EndRunForQuit() {
 }
 
 void frmMain::SaveSettings() {
-    if (settingsSaved_ || settingsPath_.isEmpty() || !state_.mainWindowReady) {
+    if (settingsSaved_ || settingsPath_.isEmpty() || !state_.session.mainWindowReady) {
         return;
     }
     settingsSaved_ = true;
@@ -392,12 +398,12 @@ void frmMain::SaveSettings() {
     if (!SaveSideSettings(&failure)) {
         failures << failure;
     }
-    if (!SaveUserSettings(settingsPath_, state_, QDir::currentPath(), &failure)) {
+    if (!SaveUserSettings(settingsPath_, state_, output_, QDir::currentPath(), &failure)) {
         failures << failure;
     }
     if (!failures.isEmpty()) {
-        host().messageBox(Text(state_.language, 1), failures.join(QStringLiteral("\r\n\r\n")),
-                          MsgIcon::Exclamation);
+        host().messageBox(Text(state_.settings.language, 1),
+                          failures.join(QStringLiteral("\r\n\r\n")), MsgIcon::Exclamation);
     }
 }
 
@@ -427,7 +433,7 @@ void frmMain::SetField(QLineEdit* field, QString& stateText, const QString& text
 }
 
 void frmMain::FocusAtEnd(QLineEdit* field) {
-    if (!isVisible() || state_.batchRunning) {
+    if (!isVisible() || state_.session.batchRunning) {
         return;
     }
     field->setFocus();
@@ -435,27 +441,27 @@ void frmMain::FocusAtEnd(QLineEdit* field) {
 }
 
 void frmMain::RefreshFieldsFromState() {
-    const QString first = state_.firstDateText;
-    const QString difference = state_.dateDiffText;
-    const QString second = state_.secondDateText;
-    SetField(txbFirstDate, state_.firstDateText, first);
-    SetField(txbDateDiffDays, state_.dateDiffText, difference);
-    SetField(txbSecondDate, state_.secondDateText, second);
+    const QString first = state_.session.firstDateText;
+    const QString difference = state_.session.dateDiffText;
+    const QString second = state_.session.secondDateText;
+    SetField(txbFirstDate, state_.session.firstDateText, first);
+    SetField(txbDateDiffDays, state_.session.dateDiffText, difference);
+    SetField(txbSecondDate, state_.session.secondDateText, second);
 }
 
 void frmMain::RefreshOptionsFromState() {
-    ShowFieldCalendar(0, state_.firstCalendar);
-    ShowFieldCalendar(1, state_.secondCalendar);
+    ShowFieldCalendar(0, state_.settings.firstCalendar);
+    ShowFieldCalendar(1, state_.settings.secondCalendar);
     // A calendar the fields do not offer (AN, VLW) is shown and kept as CE.
     if (calendarOptions_[0]->checkedId() == IndexOf(kDefaultCalendar)) {
-        state_.firstCalendar = kDefaultCalendar;
+        state_.settings.firstCalendar = kDefaultCalendar;
     }
     if (calendarOptions_[1]->checkedId() == IndexOf(kDefaultCalendar)) {
-        state_.secondCalendar = kDefaultCalendar;
+        state_.settings.secondCalendar = kDefaultCalendar;
     }
     const QSignalBlocker quiet(checkOptions_);
     for (std::size_t id = 0; id < kCheckOptions.size(); ++id) {
-        checkOptions_->button(static_cast<int>(id))->setChecked(state_.*kCheckOptions[id]);
+        checkOptions_->button(static_cast<int>(id))->setChecked(state_.settings.*kCheckOptions[id]);
     }
 }
 
@@ -501,26 +507,27 @@ void frmMain::optSecondDateIs_Click(int calendarId) {
 
 // The check boxes are the state's options; a click only moves the focus on.
 void frmMain::chkOption_Click(int id) {
-    state_.*kCheckOptions.at(static_cast<std::size_t>(id)) = checkOptions_->button(id)->isChecked();
+    state_.settings.*kCheckOptions.at(static_cast<std::size_t>(id)) =
+        checkOptions_->button(id)->isChecked();
     SetTheFocus();
 }
 
 void frmMain::RefreshInputFilesFromState() {
     cboInputFile->clear();
-    cboInputFile->addItems(state_.inputFiles);
-    const int selected = state_.selectedInputFile;
-    if (selected >= 0 && selected < state_.inputFiles.size()) {
+    cboInputFile->addItems(state_.session.inputFiles);
+    const int selected = state_.session.selectedInputFile;
+    if (selected >= 0 && selected < state_.session.inputFiles.size()) {
         cboInputFile->setCurrentIndex(selected);
-        state_.inputFileText = state_.inputFiles[selected];
+        state_.session.inputFileText = state_.session.inputFiles[selected];
     } else {
-        state_.selectedInputFile = -1;
+        state_.session.selectedInputFile = -1;
         cboInputFile->setCurrentIndex(-1);
-        cboInputFile->setEditText(state_.inputFileText);
+        cboInputFile->setEditText(state_.session.inputFileText);
     }
 }
 
 void frmMain::AppendPendingOutput() {
-    OutputText& output = state_.output;
+    OutputText& output = output_;
     const bool reset = output.resetSinceLastTake();
     if (!reset && !output.hasPending()) {
         return;
@@ -539,7 +546,7 @@ void frmMain::SyncOutputFromView() {
         return;
     }
     // The view edits the state's text in place (typed breaks are CR LF): what it shows is taken.
-    state_.output.markTaken(txbOutput->shownLength());
+    output_.markTaken(txbOutput->shownLength());
     outputEdited_ = false;
 }
 
@@ -552,15 +559,15 @@ void frmMain::FieldCalendarChange(int field, CalendarId calendar) {
 }
 
 void frmMain::ShowEngineMessage(ComputeMessageRow row) {
-    ShowError(ComputeMessage(row, state_.language));
+    ShowError(ComputeMessage(row, state_.settings.language));
 }
 
 void frmMain::ShowError(const QString& text) {
-    host().messageBox(state_.Caption(Caption::ErrorWord), text, MsgIcon::Exclamation);
+    host().messageBox(state_.settings.Caption(Caption::ErrorWord), text, MsgIcon::Exclamation);
 }
 
 void frmMain::ShowRefusedDate(int field, CalendarId calendar, const QString& text) {
-    const QString why = RefusedDateMessage(field, calendar, text, state_.language);
+    const QString why = RefusedDateMessage(field, calendar, text, state_.settings.language);
     if (why.isEmpty()) {
         ShowEngineMessage(field == 1 ? ComputeMessageRow::FirstDateInvalid
                                      : ComputeMessageRow::SecondDateInvalid);
@@ -588,9 +595,10 @@ void frmMain::StepFieldDate(int index, int step, bool byMonth) {
         return;  // an empty field
     }
     if (!ShowFieldRefusal(index + 1, edit.refusal)) {
-        SetField(widget, index == 0 ? state_.firstDateText : state_.secondDateText, edit.text);
+        SetField(widget, index == 0 ? state_.session.firstDateText : state_.session.secondDateText,
+                 edit.text);
     }
-    SetField(txbDateDiffDays, state_.dateDiffText, QString());
+    SetField(txbDateDiffDays, state_.session.dateDiffText, QString());
     FocusAtEnd(widget);
 }
 
@@ -600,9 +608,9 @@ bool frmMain::ShowFieldRefusal(int field, FieldRefusal refusal) {
         case FieldRefusal::None:
             return false;
         case FieldRefusal::Invalid:
-            ShowRefusedDate(
-                field, state_.GetCal(field),
-                TrimmedWhite(field == 1 ? state_.firstDateText : state_.secondDateText));
+            ShowRefusedDate(field, state_.GetCal(field),
+                            TrimmedWhite(field == 1 ? state_.session.firstDateText
+                                                    : state_.session.secondDateText));
             break;
         case FieldRefusal::OutOfRange:
             ShowEngineMessage(field == 1 ? ComputeMessageRow::FirstDateOutOfRange
@@ -624,23 +632,23 @@ void frmMain::cmdMoveSecondDateToFirst_Click() {
         FocusAtEnd(txbSecondDate);
         return;
     }
-    SetField(txbFirstDate, state_.firstDateText, edit.text);
-    SetField(txbSecondDate, state_.secondDateText, QString());
+    SetField(txbFirstDate, state_.session.firstDateText, edit.text);
+    SetField(txbSecondDate, state_.session.secondDateText, QString());
     FocusAtEnd(txbDateDiffDays);
 }
 
 void frmMain::cmdClearFirstDate_Click() {
-    SetField(txbFirstDate, state_.firstDateText, QString());
+    SetField(txbFirstDate, state_.session.firstDateText, QString());
     SetTheFocus();
 }
 
 void frmMain::cmdClearSecondDate_Click() {
-    SetField(txbSecondDate, state_.secondDateText, QString());
+    SetField(txbSecondDate, state_.session.secondDateText, QString());
     SetTheFocus();
 }
 
 void frmMain::cmdClearDateDiffDays_Click() {
-    SetField(txbDateDiffDays, state_.dateDiffText, QString());
+    SetField(txbDateDiffDays, state_.session.dateDiffText, QString());
     SetTheFocus();
 }
 
@@ -651,13 +659,13 @@ bool frmMain::ClearOneFieldDialog() {
                        origin.y() + TwipsToPixels(this, 2550));
     switch (dialog.Ask(place)) {
         case frmClearOneTextBox::Choice::FirstDate:
-            SetField(txbFirstDate, state_.firstDateText, QString());
+            SetField(txbFirstDate, state_.session.firstDateText, QString());
             return true;
         case frmClearOneTextBox::Choice::DateDiff:
-            SetField(txbDateDiffDays, state_.dateDiffText, QString());
+            SetField(txbDateDiffDays, state_.session.dateDiffText, QString());
             return true;
         case frmClearOneTextBox::Choice::SecondDate:
-            SetField(txbSecondDate, state_.secondDateText, QString());
+            SetField(txbSecondDate, state_.session.secondDateText, QString());
             return true;
         case frmClearOneTextBox::Choice::Cancel:
             break;
@@ -666,7 +674,7 @@ bool frmMain::ClearOneFieldDialog() {
 }
 
 void frmMain::cmdCompute_Click() {
-    if (state_.batchRunning) {
+    if (state_.session.batchRunning) {
         return;
     }
     const ComputeStart start = BeginCompute(state_);
@@ -682,12 +690,12 @@ void frmMain::cmdCompute_Click() {
     SyncOutputFromView();
 
     // The engine rewrites a date it accepts into its canonical text; the fields show that.
-    engine_->Compute(state_.firstDateText, state_.dateDiffText, state_.secondDateText);
+    ComputeAndShow(*engine_, state_, *host_, state_.session.firstDateText,
+                   state_.session.dateDiffText, state_.session.secondDateText);
 
     AppendPendingOutput();
     RefreshFieldsFromState();
-    lblDayOrDays->setText(engine_->unitDifference() ? QString()
-                                                    : state_.DayOrDays(engine_->DateDifference));
+    lblDayOrDays->setText(DayOrDaysLabel(state_));
     SetTheFocus();
 }
 
@@ -695,7 +703,7 @@ void frmMain::cmdCompute_Click() {
 // Today
 
 void frmMain::ShowTodaysDate() {
-    if (!state_.mainWindowReady) {
+    if (!state_.session.mainWindowReady) {
         return;
     }
     const TodayLabels labels = TodayLabelTexts(state_, host_->todayJdn());
@@ -715,21 +723,22 @@ void frmMain::StepTodayCalendar(bool forward) {
 }
 
 void frmMain::cmdToday_Click(int index) {
-    const CalendarId calendar = index == 0 ? state_.firstCalendar : state_.secondCalendar;
+    const CalendarId calendar =
+        index == 0 ? state_.settings.firstCalendar : state_.settings.secondCalendar;
     const QString text = DateTextOfJdn(state_, calendar, host_->todayJdn());
     if (index == 0) {
-        SetField(txbFirstDate, state_.firstDateText, text);
+        SetField(txbFirstDate, state_.session.firstDateText, text);
     } else {
-        SetField(txbSecondDate, state_.secondDateText, text);
+        SetField(txbSecondDate, state_.session.secondDateText, text);
     }
     SetTheFocus();
 }
 
 void frmMain::cmdDisplayMonth_Click() {
-    const QString first = TrimmedWhite(state_.firstDateText);
-    SetField(txbFirstDate, state_.firstDateText, first);
+    const QString first = TrimmedWhite(state_.session.firstDateText);
+    SetField(txbFirstDate, state_.session.firstDateText, first);
     DateRecord shown = CivilOfJdn(host_->todayJdn(), 'G');
-    const CalendarId calendar = state_.firstCalendar;
+    const CalendarId calendar = state_.settings.firstCalendar;
     // A date of most calendars shows its CE month on the CE grid; see MonthDisplay.
     const MonthDisplay display = Calendar(calendar).monthDisplay;
     std::optional<std::int64_t> day;  // the month of another calendar holding it, if one is shown
@@ -740,8 +749,9 @@ void frmMain::cmdDisplayMonth_Click() {
             const bool julian = display == MonthDisplay::Julian;
             shown = CivilOfJdn(parsed.jdn, julian ? 'J' : 'G');
             // The grid is the calendar the month was taken in: a Julian date, the Julian grid.
-            if (display != MonthDisplay::CommonEraMonthOnly && state_.monthJulian != julian) {
-                state_.monthJulian = julian;
+            if (display != MonthDisplay::CommonEraMonthOnly &&
+                state_.settings.monthJulian != julian) {
+                state_.settings.monthJulian = julian;
                 if (month_ != nullptr) {
                     month_->RefreshFromState();
                 }

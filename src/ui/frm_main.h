@@ -73,8 +73,9 @@ class frmMain : public QWidget {
     bool Form_Load();
 
     AppState& state() { return state_; }
+    // The output window's text: the view's, the engine and the batch runs write into it.
+    OutputText& output() { return output_; }
     Host& host();
-    ComputeEngine& engine() { return *engine_; }
     BatchInterpreter& batch() { return *batch_; }
     const QString& settingsPath() const { return settingsPath_; }
 
@@ -206,6 +207,7 @@ class frmMain : public QWidget {
     frmClearOneTextBox& EnsureClearOne();
 
     AppState state_;
+    OutputText output_;
     std::unique_ptr<QtHost> host_;
     std::unique_ptr<ComputeEngine> engine_;
     std::unique_ptr<BatchInterpreter> batch_;

@@ -59,10 +59,9 @@ int main(int argc, char* argv[]) {
         QObject::connect(&window, &daybridge::frmMain::BatchRunningChanged, &app,
                          [&window, &batchTime](bool running) {
                              if (!running) {
-                                 std::fprintf(
-                                     stderr, "batch run: %lld ms, %lld characters\n",
-                                     static_cast<long long>(batchTime.elapsed()),
-                                     static_cast<long long>(window.state().output.length()));
+                                 std::fprintf(stderr, "batch run: %lld ms, %lld characters\n",
+                                              static_cast<long long>(batchTime.elapsed()),
+                                              static_cast<long long>(window.output().length()));
                                  QCoreApplication::exit(window.batch().ErrorCount() > 0 ? 1 : 0);
                              }
                          });

@@ -47,10 +47,10 @@ void frmMain::lblOnlineDocumentation_Click() {
 
 // The maker's name opens the About box: the program, its version and its maker.
 void frmMain::lblVelmoraSystems_Click() {
-    host().messageBox(state_.Text(kTextAboutTitle),
-                      Text(state_.language, 1) + QLatin1Char(' ') +
+    host().messageBox(state_.settings.Text(kTextAboutTitle),
+                      Text(state_.settings.language, 1) + QLatin1Char(' ') +
                           QStringLiteral(DAYBRIDGE_VERSION) + QStringLiteral("\n\n") +
-                          state_.Text(kTextAboutText),
+                          state_.settings.Text(kTextAboutText),
                       MsgIcon::Information);
 }
 
@@ -58,9 +58,9 @@ frmConfigure& frmMain::EnsureConfigure() {
     if (configure_ == nullptr) {
         configure_ = new frmConfigure(state_, this);
         connect(configure_, &frmConfigure::ClearInputWindows, this, [this] {
-            SetField(txbFirstDate, state_.firstDateText, QString());
-            SetField(txbDateDiffDays, state_.dateDiffText, QString());
-            SetField(txbSecondDate, state_.secondDateText, QString());
+            SetField(txbFirstDate, state_.session.firstDateText, QString());
+            SetField(txbDateDiffDays, state_.session.dateDiffText, QString());
+            SetField(txbSecondDate, state_.session.secondDateText, QString());
         });
         connect(configure_, &frmConfigure::ShowTodaysDate, this, &frmMain::ShowTodaysDate);
         connect(configure_, &frmConfigure::FieldsRewritten, this, &frmMain::RefreshFieldsFromState);
@@ -82,7 +82,7 @@ frmDisplayMonthLPM& frmMain::EnsureMonth() {
         month_ = new frmDisplayMonthLPM(state_, this);
         month_->setWindowFlag(Qt::Window);
         connect(month_, &frmDisplayMonthLPM::Closed, this, [this] {
-            if (state_.mainWindowReady && !state_.batchRunning) {
+            if (state_.session.mainWindowReady && !state_.session.batchRunning) {
                 txbFirstDate->setFocus();
             }
         });

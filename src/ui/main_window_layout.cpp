@@ -325,7 +325,7 @@ QWidget* frmMain::MakeControl(const Control& control) {
             break;
         case Make::Output: {
             auto* output = new OutputView;
-            output->showOutput(state_.output);
+            output->showOutput(output_);
             output->viewport()->installEventFilter(this);
             widget = output;
             break;
@@ -544,15 +544,15 @@ void frmMain::ConnectFieldsAndOptions() {
 
     // The input-file list.
     connect(cboInputFile->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        state_.inputFileText = text;
-        state_.selectedInputFile = -1;
+        state_.session.inputFileText = text;
+        state_.session.selectedInputFile = -1;
     });
     connect(cboInputFile, &QComboBox::activated, this, [this](int index) {
-        if (index < 0 || index >= state_.inputFiles.size()) {
+        if (index < 0 || index >= state_.session.inputFiles.size()) {
             return;
         }
-        state_.selectedInputFile = index;
-        state_.inputFileText = state_.inputFiles[index];
+        state_.session.selectedInputFile = index;
+        state_.session.inputFileText = state_.session.inputFiles[index];
         cboInputFile_Click();
     });
 
@@ -560,7 +560,7 @@ void frmMain::ConnectFieldsAndOptions() {
     // copy button follows the selection.
     connect(txbOutput, &OutputView::textEdited, this, [this] {
         outputEdited_ = true;
-        state_.output.markTaken(txbOutput->shownLength());
+        output_.markTaken(txbOutput->shownLength());
     });
     connect(txbOutput, &OutputView::selectionChanged, this, &frmMain::UpdateCopyButton);
 }

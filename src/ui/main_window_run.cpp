@@ -44,20 +44,20 @@ void frmMain::AddInputFile(const QString& filespec, int position) {
     if (filespec.isEmpty() || position < 0) {
         return;
     }
-    int selected = static_cast<int>(state_.inputFiles.indexOf(filespec));
+    int selected = static_cast<int>(state_.session.inputFiles.indexOf(filespec));
     if (selected < 0) {
-        selected = std::min(position, static_cast<int>(state_.inputFiles.size()));
-        state_.inputFiles.insert(selected, filespec);
+        selected = std::min(position, static_cast<int>(state_.session.inputFiles.size()));
+        state_.session.inputFiles.insert(selected, filespec);
     }
-    state_.selectedInputFile = selected;
-    state_.inputFileText = filespec;
+    state_.session.selectedInputFile = selected;
+    state_.session.inputFileText = filespec;
     RefreshInputFilesFromState();
 }
 
 void frmMain::cmdInputFile_Click() {
-    const int selected = state_.selectedInputFile;
-    if (selected >= 0 && selected < state_.inputFiles.size()) {
-        const QString& entry = state_.inputFiles[selected];
+    const int selected = state_.session.selectedInputFile;
+    if (selected >= 0 && selected < state_.session.inputFiles.size()) {
+        const QString& entry = state_.session.inputFiles[selected];
         const auto slash =
             std::max(entry.lastIndexOf(QLatin1Char('/')), entry.lastIndexOf(QLatin1Char('\\')));
         if (slash >= 0) {
@@ -65,8 +65,8 @@ void frmMain::cmdInputFile_Click() {
         }
     }
     const QString name =
-        fileChooser_(state_.Caption(Caption::SpecifyInputFile), QDir::currentPath(),
-                     state_.Caption(Caption::TextFilesFilter));
+        fileChooser_(state_.settings.Caption(Caption::SpecifyInputFile), QDir::currentPath(),
+                     state_.settings.Caption(Caption::TextFilesFilter));
     if (!name.isEmpty()) {
         AddInputFile(name, 0);
     }
@@ -79,21 +79,21 @@ void frmMain::cboInputFile_LostFocus() {
     }
     inLostFocus_ = true;
     const QString text = cboInputFile->currentText();
-    state_.inputFileText = text;
+    state_.session.inputFileText = text;
     if (!text.isEmpty()) {
-        const int selected = state_.selectedInputFile;
-        const bool isSelectedEntry = selected >= 0 && selected < state_.inputFiles.size() &&
-                                     state_.inputFiles[selected] == text;
+        const int selected = state_.session.selectedInputFile;
+        const bool isSelectedEntry = selected >= 0 && selected < state_.session.inputFiles.size() &&
+                                     state_.session.inputFiles[selected] == text;
         if (InputFilespecOK(text)) {
             if (!isSelectedEntry) {
                 AddInputFile(text, 0);
             }
         } else {
-            host().messageBox(QStringLiteral("Daybridge"), state_.Caption(Caption::Invalid) +
-                                                               QStringLiteral("\n\n") +
-                                                               state_.Text(kTextNotTxtName));
-            state_.inputFileText.clear();
-            state_.selectedInputFile = -1;
+            host().messageBox(QStringLiteral("Daybridge"),
+                              state_.settings.Caption(Caption::Invalid) + QStringLiteral("\n\n") +
+                                  state_.settings.Text(kTextNotTxtName));
+            state_.session.inputFileText.clear();
+            state_.session.selectedInputFile = -1;
             RefreshInputFilesFromState();
         }
     }
@@ -101,7 +101,7 @@ void frmMain::cboInputFile_LostFocus() {
 }
 
 void frmMain::cboInputFile_Click() {
-    if (cmdBatchCompute->isEnabled() && isVisible() && !state_.batchRunning) {
+    if (cmdBatchCompute->isEnabled() && isVisible() && !state_.session.batchRunning) {
         cmdBatchCompute->setFocus();
     } else {
         SetTheFocus();
@@ -109,19 +109,20 @@ void frmMain::cboInputFile_Click() {
 }
 
 void frmMain::cmdRemoveInputFileFromList_Click() {
-    const int selected = state_.selectedInputFile;
-    if (selected >= 0 && selected < state_.inputFiles.size()) {
-        state_.inputFiles.removeAt(selected);
-        state_.selectedInputFile = -1;
-        state_.inputFileText.clear();
+    const int selected = state_.session.selectedInputFile;
+    if (selected >= 0 && selected < state_.session.inputFiles.size()) {
+        state_.session.inputFiles.removeAt(selected);
+        state_.session.selectedInputFile = -1;
+        state_.session.inputFileText.clear();
         RefreshInputFilesFromState();
     }
     SetTheFocus();
 }
 
 void frmMain::InputFileNotFound() {
-    host().messageBox(state_.Caption(Caption::FileNotFound),
-                      state_.Caption(Caption::InputFileDoesNotExist), MsgIcon::Exclamation);
+    host().messageBox(state_.settings.Caption(Caption::FileNotFound),
+                      state_.settings.Caption(Caption::InputFileDoesNotExist),
+                      MsgIcon::Exclamation);
 }
 
 void frmMain::cmdView_Click() {
@@ -131,8 +132,8 @@ void frmMain::cmdView_Click() {
         if (!file.isFile()) {
             InputFileNotFound();
         } else if (!urlOpener_(QUrl::fromLocalFile(file.absoluteFilePath()))) {
-            host().messageBox(state_.Caption(Caption::View),
-                              state_.Text(kTextNoApplicationOpens) + QStringLiteral("\n") +
+            host().messageBox(state_.settings.Caption(Caption::View),
+                              state_.settings.Text(kTextNoApplicationOpens) + QStringLiteral("\n") +
                                   file.absoluteFilePath(),
                               MsgIcon::Exclamation);
         }
@@ -141,7 +142,7 @@ void frmMain::cmdView_Click() {
 }
 
 void frmMain::cmdClearOutputWindow_Click() {
-    state_.output.clear();
+    output_.clear();
     AppendPendingOutput();
     SetTheFocus();
 }
@@ -154,7 +155,7 @@ void frmMain::cmdEnlarge_Click() {
     AppendPendingOutput();
     // Blanks and line breaks at both ends go; a final line break stays, so the next result
     // starts on a line of its own.
-    const QString& text = state_.output.text();
+    const QString& text = output_.text();
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsWhiteCode(text[begin])) {
@@ -165,11 +166,12 @@ void frmMain::cmdEnlarge_Click() {
     }
     if (begin == end) {
         if (!text.isEmpty()) {
-            state_.output.clear();
+            output_.clear();
             AppendPendingOutput();
         }
-        host().messageBox(state_.Caption(Caption::OutputWindow),
-                          state_.Caption(Caption::OutputWindowEmpty), MsgIcon::Exclamation);
+        host().messageBox(state_.settings.Caption(Caption::OutputWindow),
+                          state_.settings.Caption(Caption::OutputWindowEmpty),
+                          MsgIcon::Exclamation);
         SetTheFocus();
         return;
     }
@@ -181,7 +183,7 @@ void frmMain::cmdEnlarge_Click() {
         if (keepBreak) {
             trimmed += QStringLiteral("\r\n");
         }
-        state_.output.setText(trimmed);
+        output_.setText(trimmed);
         AppendPendingOutput();
     }
 
@@ -207,11 +209,13 @@ void frmMain::UpdateCopyButton() {
     const bool selection = txbOutput->hasSelection();
     int width;
     if (selection) {
-        cmdCopyOutput->setText(state_.Caption(Caption::CopySelectedToClipboard));
-        width = state_.language == kEnglish ? 3750 : 4700;
+        cmdCopyOutput->setText(state_.settings.Caption(Caption::CopySelectedToClipboard));
+        width = state_.settings.language == kEnglish ? 3750 : 4700;
     } else {
-        cmdCopyOutput->setText(state_.Caption(Caption::CopyAllToClipboard));
-        width = state_.language == kEnglish ? 2500 : state_.language == kGerman ? 3500 : 3000;
+        cmdCopyOutput->setText(state_.settings.Caption(Caption::CopyAllToClipboard));
+        width = state_.settings.language == kEnglish  ? 2500
+                : state_.settings.language == kGerman ? 3500
+                                                      : 3000;
     }
     QFont font = cmdCopyOutput->font();
     font.setBold(false);
@@ -237,8 +241,8 @@ void frmMain::cmdBatchCompute_Click() {
         return;
     }
     SyncOutputFromView();
-    state_.inputFileText = cboInputFile->currentText();
-    if (!ExplainUnrunnableFile(state_.inputFileText.trimmed())) {
+    state_.session.inputFileText = cboInputFile->currentText();
+    if (!ExplainUnrunnableFile(state_.session.inputFileText.trimmed())) {
         SetTheFocus();
         return;
     }
@@ -254,7 +258,7 @@ void frmMain::cmdBatchCompute_Click() {
     // The run empties the three date fields; what was typed there is not lost without a word.
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (typed[i] && fields[i]->text().isEmpty()) {
-            fields[i]->setPlaceholderText(state_.Text(kTextEmptiedByRun));
+            fields[i]->setPlaceholderText(state_.settings.Text(kTextEmptiedByRun));
         }
     }
     if (started) {
@@ -274,15 +278,15 @@ bool frmMain::ExplainUnrunnableFile(const QString& filespec) {
     }
     if (!InputFilespecOK(filespec)) {
         host().messageBox(QStringLiteral("Daybridge"),
-                          state_.Caption(Caption::Invalid) + QStringLiteral("\n\n") +
-                              state_.Text(kTextNotTxtName),
+                          state_.settings.Caption(Caption::Invalid) + QStringLiteral("\n\n") +
+                              state_.settings.Text(kTextNotTxtName),
                           MsgIcon::Exclamation);
         return false;
     }
     const QFileInfo file(filespec);
     if (file.isFile() && file.size() == 0) {
         host().messageBox(QStringLiteral("Daybridge"),
-                          state_.Text(kTextEmptyFile) + QStringLiteral("\n") + filespec,
+                          state_.settings.Text(kTextEmptyFile) + QStringLiteral("\n") + filespec,
                           MsgIcon::Exclamation);
         return false;
     }
@@ -313,15 +317,17 @@ void frmMain::BatchRunEnded() {
     }
     ShowTodaysDate();
     if (host_->TakePromptCancelled() && !quitting_) {
-        host().messageBox(QStringLiteral("Daybridge"), state_.Text(kTextPromptCancelled),
+        host().messageBox(QStringLiteral("Daybridge"), state_.settings.Text(kTextPromptCancelled),
                           MsgIcon::Information);
     }
     SetTheFocus();
 }
 
 void frmMain::SetBatchControls(bool running) {
-    cmdBatchCompute->setText(state_.Caption(running ? Caption::Stop : Caption::ProcessFile));
-    cmdBatchCompute->setToolTip(running ? QString() : state_.Text(kTextProcessFileToolTip));
+    cmdBatchCompute->setText(
+        state_.settings.Caption(running ? Caption::Stop : Caption::ProcessFile));
+    cmdBatchCompute->setToolTip(running ? QString()
+                                        : state_.settings.Text(kTextProcessFileToolTip));
     if (configure_ != nullptr) {
         configure_->SetBatchRunning(running);
     }

@@ -111,6 +111,10 @@ std::int32_t QtHost::todayJdn() {
     return static_cast<std::int32_t>(QDate::currentDate().toJulianDay());
 }
 
+OutputText& QtHost::output() {
+    return window_.output();
+}
+
 void QtHost::yield() {
     QCoreApplication::processEvents();
 }
@@ -121,7 +125,7 @@ void QtHost::enlargeOutput() {
 
 void QtHost::outputChanged() {
     // During a batch run the window takes the output once per time slice.
-    if (!window_.state().batchRunning) {
+    if (!window_.state().session.batchRunning) {
         window_.AppendPendingOutput();
     }
 }

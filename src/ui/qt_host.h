@@ -22,6 +22,7 @@ class QtHost : public Host {
                          MsgButtons buttons, MsgAnswer defaultAnswer) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title) override;
     std::int32_t todayJdn() override;
+    OutputText& output() override;
 
     void yield() override;
     void enlargeOutput() override;

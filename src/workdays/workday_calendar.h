@@ -54,6 +54,13 @@ class WorkdayCalendar {
     static constexpr std::uint8_t kAllDays = 0x7f;
 
     WorkdayCalendar() : WorkdayCalendar(kSaturdaySunday, nullptr) {}
+
+    // The same days: the same weekend, the same holiday set (the same rules read once) and
+    // the same choice of what counts.
+    bool operator==(const WorkdayCalendar& other) const {
+        return weekend_ == other.weekend_ && holidays_ == other.holidays_ &&
+               selection_ == other.selection_;
+    }
     // `weekend` must not be kAllDays (it is taken as the default then). The set's `weekend`
     // lines override `weekend` on the days they cover.
     WorkdayCalendar(std::uint8_t weekend, std::shared_ptr<const HolidaySet> holidays,

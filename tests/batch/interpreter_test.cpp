@@ -23,10 +23,10 @@ class BatchRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(LoadShippedTexts());
-        state.verbose = false;
-        state.maxNumErrors = 0;
-        state.autoEnlargeBytes = kAutoEnlargeNever;
-        state.format.regional = QLocale::c();
+        state.settings.verbose = false;
+        state.settings.maxNumErrors = 0;
+        state.settings.autoEnlargeBytes = kAutoEnlargeNever;
+        state.settings.format.regional = QLocale::c();
     }
 
     // Runs the lines to the end; the output text.
@@ -36,14 +36,14 @@ class BatchRunTest : public ::testing::Test {
             while (interpreter.RunSlice() && ++slices < 100000) {
             }
         }
-        return state.output.text();
+        return host.output().text();
     }
 
-    QString T(int id) const { return state.Text(id); }
+    QString T(int id) const { return state.settings.Text(id); }
 
     AppState state;
     RecordingHost host;
-    ComputeEngine engine{state, host};
+    ComputeEngine engine{state};
     BatchInterpreter interpreter{state, host, engine};
 };
 
@@ -73,7 +73,7 @@ TEST_F(BatchRunTest, ProgramsWithOneReport) {
         {{"RETURN:", "OUTPUT: x"}, {}},
         {{"X = DEEP(0)", "OUTPUT: x", "STOP", "FUNCTION DEEP(K)", "K += 1", "Y = DEEP(K)",
           "RETURN: Y", "ENDFUNCTION"},
-         state.Caption(Caption::CallsTooDeep)},
+         state.settings.Caption(Caption::CallsTooDeep)},
         {Repeated("V%1 = %1", 1001), "Line 1001, 'V1000 = 1000':\r\n" + T(50)},
     };
     for (const Case& c : cases) {
@@ -107,7 +107,7 @@ TEST_F(BatchRunTest, IconsButtonsAndCounting) {
     EXPECT_EQ(interpreter.ErrorCount(), 0);
     EXPECT_TRUE(interpreter.ErrorReported());
     host.boxes.clear();
-    state.maxNumErrors = 1;
+    state.settings.maxNumErrors = 1;
     Run({"x = 3.5", "OUTPUT: x"});
     EXPECT_EQ(host.boxes.size(), 1u);  // the report only: no box for the summary
 }
@@ -115,13 +115,13 @@ TEST_F(BatchRunTest, IconsButtonsAndCounting) {
 // What the statements write: golden programs settings_echo and verbose_settings.
 // The window's weekend and holiday set come back after the run, as its separators do.
 TEST_F(BatchRunTest, SettingsStatementsKeepOrderAndCalendarButNotSeparatorsOrWorkdays) {
-    state.format.dateSeparator = "-";
+    state.settings.format.dateSeparator = "-";
     Run({"DATEFORMAT=D/M/Y", "FIRSTDATE=JC", "HYPHEN=N", "WEEKEND=fri,sat", "HOLIDAYS=germany"});
-    EXPECT_EQ(state.format.dateSeparator, "-");
-    EXPECT_TRUE(state.workdays.IsDefault());
-    EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
-    EXPECT_EQ(state.firstCalendar, CalendarId::JC);
-    EXPECT_FALSE(state.format.hyphen);
+    EXPECT_EQ(state.settings.format.dateSeparator, "-");
+    EXPECT_TRUE(state.settings.workdays.IsDefault());
+    EXPECT_EQ(state.settings.format.dateFormat, kDateFormatDMY);
+    EXPECT_EQ(state.settings.firstCalendar, CalendarId::JC);
+    EXPECT_FALSE(state.settings.format.hyphen);
 }
 
 // The stop by Ctrl+C: golden program interrupt.
@@ -131,13 +131,13 @@ TEST_F(BatchRunTest, ProcessBatchFileWhileRunningRequestsAStop) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("DO\r\nX = 1\r\nENDDO\r\n");
     file.close();
-    state.inputFileText = dir.filePath("loop.txt");
+    state.session.inputFileText = dir.filePath("loop.txt");
     ASSERT_TRUE(interpreter.ProcessBatchFile());
     EXPECT_TRUE(interpreter.RunSlice(std::chrono::milliseconds(1)));
     EXPECT_FALSE(interpreter.ProcessBatchFile());  // the second press
     EXPECT_FALSE(interpreter.RunSlice());
-    EXPECT_TRUE(state.output.text().endsWith("Processing stopped.\r\n"));
-    EXPECT_FALSE(state.batchRunning);
+    EXPECT_TRUE(host.output().text().endsWith("Processing stopped.\r\n"));
+    EXPECT_FALSE(state.session.batchRunning);
 }
 
 // Empty, missing and unreadable files: golden programs empty, missing_file, lf_only.
@@ -147,20 +147,20 @@ TEST_F(BatchRunTest, TheWindowTakesOnlyTxtFiles) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("OUTPUT: a\r\n");
     file.close();
-    state.inputFileText = file.fileName();
+    state.session.inputFileText = file.fileName();
     EXPECT_FALSE(interpreter.ProcessBatchFile());
     EXPECT_TRUE(interpreter.Refused());
-    state.inputFileText.clear();
+    state.session.inputFileText.clear();
     EXPECT_FALSE(interpreter.ProcessBatchFile());
     ASSERT_FALSE(host.boxes.empty());
     EXPECT_EQ(host.boxes.back().text, T(22));
 }
 
 TEST_F(BatchRunTest, AutoEnlargeAtTheEnd) {
-    state.autoEnlargeBytes = 10;
+    state.settings.autoEnlargeBytes = 10;
     Run({"OUTPUT: a long enough line"});
     EXPECT_EQ(host.enlargements, 1);
-    state.autoEnlargeBytes = kAutoEnlargeNever;
+    state.settings.autoEnlargeBytes = kAutoEnlargeNever;
     Run({"OUTPUT: a long enough line"});
     EXPECT_EQ(host.enlargements, 1);
 }

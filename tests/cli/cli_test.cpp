@@ -115,8 +115,8 @@ TEST(ParseOptions, EveryCalendarForEitherDate) {
         << error.toStdString();
     AppState state;
     ApplyOverrides(options, state);
-    EXPECT_EQ(state.firstCalendar, CalendarId::HEB);
-    EXPECT_EQ(state.secondCalendar, CalendarId::MJD);
+    EXPECT_EQ(state.settings.firstCalendar, CalendarId::HEB);
+    EXPECT_EQ(state.settings.secondCalendar, CalendarId::MJD);
     for (const char* code : {"AN", "VLW", "ISL", "PER", "COP", "ETH", "FRR", "IND", "MAY"}) {
         EXPECT_TRUE(ParseOptions({"--second", code, "a.txt"}, options, error)) << code;
     }
@@ -135,18 +135,18 @@ TEST(ParseOptions, OverridesReachTheState) {
     EXPECT_EQ(options.file, "-prog.txt");
     AppState state;
     ApplyOverrides(options, state);
-    EXPECT_EQ(state.format.dateFormat, kDateFormatDMY);
-    EXPECT_EQ(state.format.dateSeparator, ".");
-    EXPECT_TRUE(state.format.thousandsSeparator.isEmpty());
-    EXPECT_FALSE(state.format.hyphen);
-    EXPECT_FALSE(state.displayDayNames);
-    EXPECT_TRUE(state.includeFirstDate);
-    EXPECT_FALSE(state.includeWeekends);
-    EXPECT_FALSE(state.verbose);
-    EXPECT_EQ(state.firstCalendar, CalendarId::ISO);
-    EXPECT_EQ(state.secondCalendar, CalendarId::LPM);
-    EXPECT_EQ(state.maxNumErrors, 0);
-    EXPECT_EQ(state.language, kGerman);
+    EXPECT_EQ(state.settings.format.dateFormat, kDateFormatDMY);
+    EXPECT_EQ(state.settings.format.dateSeparator, ".");
+    EXPECT_TRUE(state.settings.format.thousandsSeparator.isEmpty());
+    EXPECT_FALSE(state.settings.format.hyphen);
+    EXPECT_FALSE(state.settings.displayDayNames);
+    EXPECT_TRUE(state.settings.includeFirstDate);
+    EXPECT_FALSE(state.settings.includeWeekends);
+    EXPECT_FALSE(state.settings.verbose);
+    EXPECT_EQ(state.settings.firstCalendar, CalendarId::ISO);
+    EXPECT_EQ(state.settings.secondCalendar, CalendarId::LPM);
+    EXPECT_EQ(state.settings.maxNumErrors, 0);
+    EXPECT_EQ(state.settings.language, kGerman);
     EXPECT_EQ(options.todayJdn, 2460370);
 }
 
@@ -157,11 +157,11 @@ TEST(ParseOptions, WithoutOverridesTheDefaultsStay) {
     EXPECT_EQ(options.lines, (QStringList{"OUTPUT: a", "", "OUTPUT: b"}));
     AppState state;
     ApplyOverrides(options, state);
-    const AppState defaults;
-    EXPECT_EQ(state.format.dateFormat, defaults.format.dateFormat);
-    EXPECT_EQ(state.format.thousandsSeparator, defaults.format.thousandsSeparator);
-    EXPECT_EQ(state.verbose, defaults.verbose);
-    EXPECT_EQ(state.maxNumErrors, defaults.maxNumErrors);
+    const Settings defaults;
+    EXPECT_EQ(state.settings.format.dateFormat, defaults.format.dateFormat);
+    EXPECT_EQ(state.settings.format.thousandsSeparator, defaults.format.thousandsSeparator);
+    EXPECT_EQ(state.settings.verbose, defaults.verbose);
+    EXPECT_EQ(state.settings.maxNumErrors, defaults.maxNumErrors);
 }
 
 // The help table is what the parser knows: every option it lists is read, and --help shows it

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "support/day_rule.h"
 #include "support/qstring_printer.h"
 #include "support/recording_host.h"
@@ -42,24 +43,21 @@ std::int64_t RefStep(Row row, std::int64_t known, std::int64_t difference, Optio
 class WeekdayEngine : public ::testing::Test {
   protected:
     std::int64_t Run(Row row, std::int64_t a, std::int64_t b, Options o) {
-        state.includeFirstDate = o.includeFirst;
-        state.includeWeekends = o.countWeekends;
+        state.settings.includeFirstDate = o.includeFirst;
+        state.settings.includeWeekends = o.countWeekends;
         state.GetParameters();
-        (row == Row::First ? engine.SecondJDN : engine.FirstJDN) = static_cast<std::int32_t>(a);
-        if (row == Row::Difference) {
-            engine.SecondJDN = static_cast<std::int32_t>(b);
-            EXPECT_TRUE(engine.ComputeDifference()) << a << " to " << b;
-            return engine.DateDifference;
-        }
-        engine.DateDifference = static_cast<std::int32_t>(b);
-        EXPECT_TRUE(row == Row::Second ? engine.ComputeSecondDate() : engine.ComputeFirstDate())
-            << a << " and " << b;
-        return row == Row::Second ? engine.SecondJDN : engine.FirstJDN;
+        const auto known = static_cast<std::int32_t>(a);
+        const auto other = static_cast<std::int32_t>(b);
+        const std::optional<std::int32_t> result =
+            row == Row::Difference ? engine.DifferenceBetween(known, other)
+            : row == Row::Second   ? engine.SecondDateFrom(known, other, std::nullopt)
+                                   : engine.FirstDateFrom(known, other, std::nullopt);
+        EXPECT_TRUE(result.has_value()) << a << " and " << b;
+        return result.value_or(0);
     }
 
     AppState state;
-    RecordingHost host;
-    ComputeEngine engine{state, host};
+    ComputeEngine engine{state};
 };
 
 constexpr std::int64_t kMonday2012 = 2455936;  // 2012-01-09
@@ -126,27 +124,28 @@ TEST_F(WeekdayEngine, FullRangeResultsAndTheirLimits) {
     EXPECT_EQ(Run(Row::Difference, -1400000000, 1400000000, {false, false}), 2000000000);
     EXPECT_EQ(Run(Row::Second, -1400000000, 2000000000, {false, false}), 1400000000);
     EXPECT_EQ(Run(Row::First, 1400000000, 2000000000, {false, false}), -1400000000);
-    EXPECT_TRUE(host.boxes.empty());
 
-    engine.FirstJDN = -2000000000;
-    engine.SecondJDN = 2000000000;
-    EXPECT_FALSE(engine.ComputeDifference());
-    state.includeWeekends = true;
+    EXPECT_FALSE(engine.DifferenceBetween(-2000000000, 2000000000));
+    state.settings.includeWeekends = true;
     state.GetParameters();
-    EXPECT_FALSE(engine.ComputeDifference());
-    engine.FirstJDN = 2100000000;
-    engine.DateDifference = 1;
-    EXPECT_FALSE(engine.ComputeSecondDate());
-    engine.DateDifference = -1;
-    EXPECT_TRUE(engine.ComputeSecondDate());
-    state.includeWeekends = false;
+    EXPECT_FALSE(engine.DifferenceBetween(-2000000000, 2000000000));
+    EXPECT_FALSE(engine.SecondDateFrom(2100000000, 1, std::nullopt));
+    EXPECT_EQ(engine.SecondDateFrom(2100000000, -1, std::nullopt), 2099999999);
+    state.settings.includeWeekends = false;
     state.GetParameters();
-    engine.SecondJDN = -2100000000;
-    engine.DateDifference = 1;
-    EXPECT_FALSE(engine.ComputeFirstDate());
-    ASSERT_EQ(host.boxes.size(), 4u);
+    EXPECT_FALSE(engine.FirstDateFrom(-2100000000, 1, std::nullopt));
+
+    // In the window a result out of range is said in the output and in a box.
+    RecordingHost host;
+    QString first = QStringLiteral("2100000000");
+    QString difference = QStringLiteral("1");
+    QString second;
+    state.settings.firstCalendar = CalendarId::JDN;
+    state.GetParameters();
+    EXPECT_FALSE(ComputeAndShow(engine, state, host, first, difference, second));
+    ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, QStringLiteral("Result is out of range."));
-    EXPECT_EQ(state.output.text(), QStringLiteral("Out of Range\r\n").repeated(4));
+    EXPECT_EQ(host.output().text(), QStringLiteral("Out of Range\r\n\r\n"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "calendar/calendar_table.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "support/qstring_printer.h"
 #include "support/recording_host.h"
 
@@ -19,54 +20,60 @@ struct FixedBatch : BatchContext {
     std::optional<std::int32_t> VariableValue(const QString& name) const override {
         return name == QStringLiteral("D") ? std::optional(2455933) : std::nullopt;  // 2012-01-06
     }
-    int FileLineNumber() const override { return 12; }
-    QString CurrentLineText() const override { return {}; }
 };
 
 class EngineOutput : public ::testing::Test {
   protected:
-    void SetUp() override { state.format.regional = QLocale::c(); }
+    void SetUp() override { state.settings.format.regional = QLocale::c(); }
 
     bool Run(const char* first, const char* difference, const char* second) {
         state.GetParameters();
         QString a = QString::fromUtf8(first);
         QString b = QString::fromUtf8(difference);
         QString c = QString::fromUtf8(second);
-        return engine.Compute(a, b, c);
+        return Compute(a, b, c);
     }
-    QString Output() const { return state.output.text(); }
+    bool Compute(QString& first, QString& difference, QString& second) {
+        return ComputeAndShow(engine, state, host, first, difference, second, &last);
+    }
+    bool ComputeFields() {
+        return Compute(state.session.firstDateText, state.session.dateDiffText,
+                       state.session.secondDateText);
+    }
+    QString Output() { return host.output().text(); }
 
     AppState state;
     RecordingHost host;
-    ComputeEngine engine{state, host};
+    ComputeEngine engine{state};
+    ComputeResult last;
 };
 
 // The fields written back, a unit difference kept as typed, RESULT after each kind: the window's
 // computeWithEachCombination and golden programs units and variables. Here: after a unit
 // difference, a computation of the first date alone is that date.
 TEST_F(EngineOutput, AUnitDifferenceIsNotKeptForTheNextComputation) {
-    state.firstDateText = QStringLiteral("2026-01-31");
-    state.dateDiffText = QStringLiteral(" 1 Month ");
+    state.session.firstDateText = QStringLiteral("2026-01-31");
+    state.session.dateDiffText = QStringLiteral(" 1 Month ");
     state.GetParameters();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
-    EXPECT_EQ(state.dateDiffText, QStringLiteral("1 Month"));
-    EXPECT_EQ(engine.lastDifference(), 28);  // the days from the first date to the second
-    state.dateDiffText.clear();
-    state.secondDateText.clear();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
-    EXPECT_EQ(engine.lastDateJdn(), 2461072);  // 2026-01-31 itself
+    EXPECT_TRUE(ComputeFields());
+    EXPECT_EQ(state.session.dateDiffText, QStringLiteral("1 Month"));
+    EXPECT_EQ(last.difference, 28);  // the days from the first date to the second
+    state.session.dateDiffText.clear();
+    state.session.secondDateText.clear();
+    EXPECT_TRUE(ComputeFields());
+    EXPECT_EQ(last.secondJdn, 2461072);  // 2026-01-31 itself
 }
 
 TEST_F(EngineOutput, OnlyADifferenceIsReadAndShownAgain) {
-    state.format.thousandsSeparator = QStringLiteral(".");
-    state.dateDiffText = QStringLiteral("-1234567");
+    state.settings.format.thousandsSeparator = QStringLiteral(".");
+    state.session.dateDiffText = QStringLiteral("-1234567");
     state.GetParameters();
-    EXPECT_TRUE(engine.Compute(state.firstDateText, state.dateDiffText, state.secondDateText));
-    EXPECT_EQ(state.dateDiffText, QStringLiteral("-1.234.567"));
-    EXPECT_TRUE(state.firstDateText.isEmpty());
-    EXPECT_TRUE(state.secondDateText.isEmpty());
+    EXPECT_TRUE(ComputeFields());
+    EXPECT_EQ(state.session.dateDiffText, QStringLiteral("-1.234.567"));
+    EXPECT_TRUE(state.session.firstDateText.isEmpty());
+    EXPECT_TRUE(state.session.secondDateText.isEmpty());
     EXPECT_EQ(Output(), QStringLiteral("\r\n"));
-    EXPECT_EQ(engine.lastKind(), ComputeEngine::ResultKind::None);
+    EXPECT_EQ(last.computed, ComputedPart::Nothing);
     // Nothing given, or all three: no computation either (the batch's words: golden compute_ce).
     EXPECT_TRUE(Run("", "", ""));
     EXPECT_TRUE(Run("2012-01-06", "5", "2012-01-09"));
@@ -95,10 +102,10 @@ const ErrorCase kErrors[] = {
 
 TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
     for (const ErrorCase& c : kErrors) {
-        state.output.clear();
+        host.output().clear();
         host.boxes.clear();
-        state.firstCalendar = c.calendar;
-        state.secondCalendar = c.calendar;
+        state.settings.firstCalendar = c.calendar;
+        state.settings.secondCalendar = c.calendar;
         EXPECT_FALSE(Run(c.first, c.difference, c.second)) << c.what;
         EXPECT_TRUE(Output().isEmpty()) << c.what;
         ASSERT_EQ(host.boxes.size(), 1u) << c.what;
@@ -111,15 +118,15 @@ TEST_F(EngineOutput, InteractiveErrorsAreShownInABoxOnly) {
 // Whether the first date counts and which days are working days change no conversion, so a
 // conversion line names neither; a computed date or difference still does.
 TEST_F(EngineOutput, AConversionLineHasNoQualifiers) {
-    state.includeFirstDate = true;
-    state.includeWeekends = false;
-    state.secondCalendar = CalendarId::JC;
+    state.settings.includeFirstDate = true;
+    state.settings.includeWeekends = false;
+    state.settings.secondCalendar = CalendarId::JC;
     const QString including = CaptionText(Caption::IncludingFirstDate, kEnglish);
     for (const auto& [first, difference, second, qualified] :
          {std::tuple{"2012-01-07", "", "", false}, std::tuple{"", "", "2011-12-25", false},
           std::tuple{"2012-01-07", "3", "", true},
           std::tuple{"2012-01-07", "", "2012-01-01", true}}) {
-        state.output.clear();
+        host.output().clear();
         ASSERT_TRUE(Run(first, difference, second)) << first << difference << second;
         EXPECT_EQ(Output().contains(including), qualified) << Output().toStdString();
     }
@@ -129,28 +136,28 @@ TEST_F(EngineOutput, AConversionLineHasNoQualifiers) {
 TEST_F(EngineOutput, BatchVariablesAreDatesAndFieldsStayUntouched) {
     FixedBatch batch;
     engine.setBatchContext(&batch);
-    state.verbose = false;
+    state.settings.verbose = false;
     state.GetParameters();
-    state.batchRunning = true;
-    state.firstDateText = QStringLiteral("kept");
+    state.session.batchRunning = true;
+    state.session.firstDateText = QStringLiteral("kept");
     QString first = QStringLiteral("D");
     QString difference = QStringLiteral("1");
     QString second;
-    EXPECT_TRUE(engine.Compute(first, difference, second));
+    EXPECT_TRUE(Compute(first, difference, second));
     EXPECT_EQ(first, QStringLiteral("2012-01-06"));
-    EXPECT_EQ(state.firstDateText, QStringLiteral("kept"));
-    EXPECT_TRUE(state.secondDateText.isEmpty());
+    EXPECT_EQ(state.session.firstDateText, QStringLiteral("kept"));
+    EXPECT_TRUE(state.session.secondDateText.isEmpty());
 }
 
 TEST_F(EngineOutput, TodayIsWrittenInTheSnapshotsCalendar) {
     host.setToday(2455933);
-    state.firstCalendar = CalendarId::ISO;
-    state.secondCalendar = CalendarId::JDN;
+    state.settings.firstCalendar = CalendarId::ISO;
+    state.settings.secondCalendar = CalendarId::JDN;
     state.GetParameters();
-    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
-    EXPECT_EQ(engine.Today(2), QStringLiteral("2,455,933"));
-    state.firstCalendar = CalendarId::CE;  // not in the snapshot yet
-    EXPECT_EQ(engine.Today(1), QStringLiteral("2012-W01-5"));
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 1), QStringLiteral("2012-W01-5"));
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 2), QStringLiteral("2,455,933"));
+    state.settings.firstCalendar = CalendarId::CE;  // not in the snapshot yet
+    EXPECT_EQ(TodayText(state, host.todayJdn(), 1), QStringLiteral("2012-W01-5"));
 }
 
 }  // namespace

@@ -30,13 +30,14 @@ TEST(DateFields, StepsReadBackAsTheDayStepped) {
     std::uniform_int_distribution<int> step(-400, 400);
     AppState state;
     for (const CalendarId calendar : calendars) {
-        state.firstCalendar = calendar;
+        state.settings.firstCalendar = calendar;
         for (int i = 0; i < 300; ++i) {
             const std::int32_t jdn = day(random);
             const int n = step(random);
-            state.firstDateText = DateTextOfJdn(state, calendar, jdn);
+            state.session.firstDateText = DateTextOfJdn(state, calendar, jdn);
             const FieldEdit byDays = SteppedFieldDate(state, 1, n, false);
-            ASSERT_EQ(byDays.refusal, FieldRefusal::None) << state.firstDateText.toStdString();
+            ASSERT_EQ(byDays.refusal, FieldRefusal::None)
+                << state.session.firstDateText.toStdString();
             EXPECT_EQ(JdnOf(state, calendar, byDays.text), jdn + n);
 
             const int months = n / 40;
@@ -62,31 +63,31 @@ TEST(DateFields, RefusalsNameWhatIsWrong) {
         {"2026-12-07", 2100000000, FieldRefusal::NoResult},  // would leave the range
     };
     for (const Case& c : cases) {
-        state.secondDateText = QString::fromLatin1(c.text);
+        state.session.secondDateText = QString::fromLatin1(c.text);
         EXPECT_EQ(SteppedFieldDate(state, 2, c.step, false).refusal, c.refusal) << c.text;
     }
 }
 
 TEST(DateFields, SecondDateMovesIntoTheFirstDatesCalendar) {
     AppState state;
-    state.firstCalendar = CalendarId::HEB;
-    state.secondCalendar = CalendarId::CE;
-    state.secondDateText = QStringLiteral(" 2026-12-07 ");
+    state.settings.firstCalendar = CalendarId::HEB;
+    state.settings.secondCalendar = CalendarId::CE;
+    state.session.secondDateText = QStringLiteral(" 2026-12-07 ");
     const FieldEdit moved = SecondDateAsFirst(state);
     ASSERT_EQ(moved.refusal, FieldRefusal::None);
     EXPECT_EQ(JdnOf(state, CalendarId::HEB, moved.text), 2461382);
 
-    state.secondDateText = QStringLiteral("2026-13-01");
+    state.session.secondDateText = QStringLiteral("2026-13-01");
     EXPECT_EQ(SecondDateAsFirst(state).refusal, FieldRefusal::Invalid);
-    state.secondDateText.clear();
+    state.session.secondDateText.clear();
     EXPECT_EQ(SecondDateAsFirst(state).refusal, FieldRefusal::None);
     EXPECT_TRUE(SecondDateAsFirst(state).text.isEmpty());
 
     // Into a calendar whose years do not reach the date: nothing to write.
-    state.firstCalendar = CalendarId::CHN;
+    state.settings.firstCalendar = CalendarId::CHN;
     EXPECT_EQ(FieldDateIn(state, CalendarId::CE, CalendarId::CHN, QStringLiteral("3000-01-01")),
               QString());
-    state.secondDateText = QStringLiteral("3000-01-01");
+    state.session.secondDateText = QStringLiteral("3000-01-01");
     EXPECT_EQ(SecondDateAsFirst(state).refusal, FieldRefusal::NoResult);
 }
 

@@ -26,7 +26,7 @@ std::optional<std::int64_t> DayNamed(const AppState& state, CalendarId calendar,
         return std::nullopt;
     }
     label = label.mid(prefix.size(), label.size() - prefix.size() - code.size());
-    if (state.language == kGerman && label.startsWith(QStringLiteral("der "))) {
+    if (state.settings.language == kGerman && label.startsWith(QStringLiteral("der "))) {
         label = label.mid(4);
     }
     const ParseResult parsed = ParseDateInCalendar(calendar, label, state.CurrentFormat());
@@ -42,25 +42,25 @@ TEST(MainPresenter, TodayLabelsReadBackAsTodayAndAWeekOn) {
     std::uniform_int_distribution<std::int32_t> day(2415021, 2488070);  // 1900 .. 2099
     AppState state;
     for (const Language language : kLanguages) {
-        state.language = language;
+        state.settings.language = language;
         for (const CalendarId calendar : TodayCycle()) {
-            state.todayCalendar = calendar;
+            state.settings.todayCalendar = calendar;
             for (int i = 0; i < 40; ++i) {
                 const std::int32_t today = day(random);
                 const TodayLabels labels = TodayLabelTexts(state, today);
-                const QString todayPrefix = state.Caption(Caption::TodayIs) + QLatin1Char(' ') +
-                                            DayNameIn(DayOfWeek(today), language) +
-                                            QStringLiteral(", ");
+                const QString todayPrefix =
+                    state.settings.Caption(Caption::TodayIs) + QLatin1Char(' ') +
+                    DayNameIn(DayOfWeek(today), language) + QStringLiteral(", ");
                 EXPECT_EQ(DayNamed(state, calendar, labels.today, todayPrefix), today)
                     << labels.today.toStdString();
-                EXPECT_TRUE(
-                    labels.todayToolTip.endsWith(state.Caption(Caption::ClickToChangeCalendar)));
+                EXPECT_TRUE(labels.todayToolTip.endsWith(
+                    state.settings.Caption(Caption::ClickToChangeCalendar)));
                 std::optional<std::int64_t> week;
                 for (const Caption caption :
                      {Caption::WeekFromTodayIs, Caption::FiveDayWeekFromTodayIs}) {
                     week = week ? week
                                 : DayNamed(state, calendar, labels.weekFromToday,
-                                           state.Caption(caption) + QLatin1Char(' '));
+                                           state.settings.Caption(caption) + QLatin1Char(' '));
                 }
                 EXPECT_EQ(week, today + 7) << labels.weekFromToday.toStdString();
             }
@@ -71,25 +71,25 @@ TEST(MainPresenter, TodayLabelsReadBackAsTodayAndAWeekOn) {
 TEST(MainPresenter, TodayCalendarCyclesThroughEachOnce) {
     AppState state;
     const std::span<const CalendarId> cycle = TodayCycle();
-    state.todayCalendar = cycle.front();
+    state.settings.todayCalendar = cycle.front();
     std::set<CalendarId> seen;
     for (std::size_t i = 0; i < cycle.size(); ++i) {
-        seen.insert(state.todayCalendar);
-        const CalendarId before = state.todayCalendar;
+        seen.insert(state.settings.todayCalendar);
+        const CalendarId before = state.settings.todayCalendar;
         ASSERT_TRUE(StepTodayCalendar(state, true));
         AppState back = state;
         ASSERT_TRUE(StepTodayCalendar(back, false));
-        EXPECT_EQ(back.todayCalendar, before);
+        EXPECT_EQ(back.settings.todayCalendar, before);
     }
     EXPECT_EQ(seen.size(), cycle.size());
-    EXPECT_EQ(state.todayCalendar, cycle.front());
+    EXPECT_EQ(state.settings.todayCalendar, cycle.front());
     // A calendar outside the cycle stays where it is.
     for (int index = 0; const std::optional<CalendarId> calendar = CalendarOfIndex(index);
          ++index) {
         if (std::find(cycle.begin(), cycle.end(), *calendar) == cycle.end()) {
-            state.todayCalendar = *calendar;
+            state.settings.todayCalendar = *calendar;
             EXPECT_FALSE(StepTodayCalendar(state, true));
-            EXPECT_EQ(state.todayCalendar, *calendar);
+            EXPECT_EQ(state.settings.todayCalendar, *calendar);
         }
     }
 }
@@ -101,9 +101,9 @@ TEST(MainPresenter, ComputeBeginsByTheFilledFields) {
         const bool difference = filled & 2;
         const bool second = filled & 4;
         AppState state;
-        state.firstDateText = first ? QStringLiteral(" 2026-01-02 ") : QStringLiteral("  ");
-        state.dateDiffText = difference ? QStringLiteral("\t5") : QString();
-        state.secondDateText = second ? QStringLiteral("2026-03-04 ") : QStringLiteral(" ");
+        state.session.firstDateText = first ? QStringLiteral(" 2026-01-02 ") : QStringLiteral("  ");
+        state.session.dateDiffText = difference ? QStringLiteral("\t5") : QString();
+        state.session.secondDateText = second ? QStringLiteral("2026-03-04 ") : QStringLiteral(" ");
         ComputeStart expected = ComputeStart::Compute;
         if (!first && !difference && !second) {
             expected = ComputeStart::TodayFirst;
@@ -113,9 +113,9 @@ TEST(MainPresenter, ComputeBeginsByTheFilledFields) {
             expected = ComputeStart::AskWhichToClear;
         }
         EXPECT_EQ(BeginCompute(state), expected) << filled;
-        EXPECT_EQ(state.firstDateText, first ? QStringLiteral("2026-01-02") : QString());
-        EXPECT_EQ(state.dateDiffText, difference ? QStringLiteral("5") : QString());
-        EXPECT_EQ(state.secondDateText, second ? QStringLiteral("2026-03-04") : QString());
+        EXPECT_EQ(state.session.firstDateText, first ? QStringLiteral("2026-01-02") : QString());
+        EXPECT_EQ(state.session.dateDiffText, difference ? QStringLiteral("5") : QString());
+        EXPECT_EQ(state.session.secondDateText, second ? QStringLiteral("2026-03-04") : QString());
     }
 }
 
@@ -123,31 +123,32 @@ TEST(MainPresenter, AnotherCalendarKeepsTheDayOrTheText) {
     std::mt19937 random(5);
     std::uniform_int_distribution<std::int32_t> day(2400000, 2480000);  // 1858 .. 2078
     AppState state;
-    state.mainWindowReady = true;
+    state.session.mainWindowReady = true;
     for (const CalendarId target : OptionCalendars()) {
         for (int i = 0; i < 50; ++i) {
             const std::int32_t jdn = day(random);
-            state.firstCalendar = CalendarId::JDN;
-            state.firstDateText = QStringLiteral(" %1 ").arg(jdn);
+            state.settings.firstCalendar = CalendarId::JDN;
+            state.session.firstDateText = QStringLiteral(" %1 ").arg(jdn);
             ASSERT_TRUE(ChangeFieldCalendar(state, 1, target));
-            EXPECT_EQ(state.firstCalendar, target);
+            EXPECT_EQ(state.settings.firstCalendar, target);
             const ParseResult back =
-                ParseDateInCalendar(target, state.firstDateText, state.CurrentFormat());
-            EXPECT_EQ(back.outcome, ParseOutcome::Valid) << state.firstDateText.toStdString();
-            EXPECT_EQ(back.jdn, jdn) << state.firstDateText.toStdString();
+                ParseDateInCalendar(target, state.session.firstDateText, state.CurrentFormat());
+            EXPECT_EQ(back.outcome, ParseOutcome::Valid)
+                << state.session.firstDateText.toStdString();
+            EXPECT_EQ(back.jdn, jdn) << state.session.firstDateText.toStdString();
         }
     }
     // A text that is no date stays, trimmed; CE before the window is ready changes nothing.
-    state.secondCalendar = CalendarId::JC;
-    state.secondDateText = QStringLiteral(" 2026-13-40 ");
+    state.settings.secondCalendar = CalendarId::JC;
+    state.session.secondDateText = QStringLiteral(" 2026-13-40 ");
     ASSERT_TRUE(ChangeFieldCalendar(state, 2, CalendarId::ISO));
-    EXPECT_EQ(state.secondDateText, QStringLiteral("2026-13-40"));
-    EXPECT_EQ(state.secondCalendar, CalendarId::ISO);
-    state.mainWindowReady = false;
-    state.secondDateText = QStringLiteral(" x ");
+    EXPECT_EQ(state.session.secondDateText, QStringLiteral("2026-13-40"));
+    EXPECT_EQ(state.settings.secondCalendar, CalendarId::ISO);
+    state.session.mainWindowReady = false;
+    state.session.secondDateText = QStringLiteral(" x ");
     EXPECT_FALSE(ChangeFieldCalendar(state, 2, CalendarId::CE));
-    EXPECT_EQ(state.secondDateText, QStringLiteral(" x "));
-    EXPECT_EQ(state.secondCalendar, CalendarId::ISO);
+    EXPECT_EQ(state.session.secondDateText, QStringLiteral(" x "));
+    EXPECT_EQ(state.settings.secondCalendar, CalendarId::ISO);
 }
 
 }  // namespace

@@ -19,6 +19,26 @@
 namespace daybridge {
 namespace {
 
+// The state and the output text, as the window keeps them side by side.
+struct Stored : AppState {
+    OutputText output;
+};
+
+QString SettingsText(const Stored& s, const QString& directory) {
+    return daybridge::SettingsText(s, s.output, directory);
+}
+bool SaveUserSettings(const QString& path, const Stored& s, const QString& directory,
+                      QString* failure = nullptr) {
+    return daybridge::SaveUserSettings(path, s, s.output, directory, failure);
+}
+bool LoadUserSettings(const QString& path, Stored& s, QString* directory = nullptr,
+                      SettingsLoad* outcome = nullptr) {
+    return daybridge::LoadUserSettings(path, s, s.output, directory, outcome);
+}
+QString LoadUserSettingsAtStart(const QString& path, Stored& s, QString* directory) {
+    return daybridge::LoadUserSettingsAtStart(path, s, s.output, directory);
+}
+
 QByteArray Contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
@@ -26,7 +46,7 @@ QByteArray Contents(const QString& path) {
 
 // Every value the settings file carries, in the form the file carries it (the exact form:
 // DefaultsWrittenLineByLine and UnusualStateWrittenLineByLine).
-void ExpectSameSettings(const AppState& a, const AppState& b) {
+void ExpectSameSettings(const Stored& a, const Stored& b) {
     EXPECT_EQ(SettingsText(a, QString()), SettingsText(b, QString()));
 }
 
@@ -43,42 +63,43 @@ class SettingsFile : public ::testing::Test {
         return Path(name);
     }
     // Saved and loaded again.
-    AppState RoundTrip(const AppState& saved, const QString& directory = {},
-                       QString* loadedDirectory = nullptr) const {
+    Stored RoundTrip(const Stored& saved, const QString& directory = {},
+                     QString* loadedDirectory = nullptr) const {
         EXPECT_TRUE(SaveUserSettings(Path(), saved, directory));
-        AppState loaded;
+        Stored loaded;
         EXPECT_TRUE(LoadUserSettings(Path(), loaded, loadedDirectory));
         return loaded;
     }
     // A state whose every saved value differs from the built-in default.
-    static AppState Unusual() {
-        AppState s;
-        s.language = kGerman;
-        s.format.dateFormat = kDateFormatDMY;
-        s.format.dateSeparator = QStringLiteral(".");
-        s.format.thousandsSeparator = QString();
-        s.format.hyphen = false;
-        s.firstCalendar = CalendarId::LPW;
-        s.todayCalendar = CalendarId::LPW;  // the file keeps the first date's calendar for today
-        s.secondCalendar = CalendarId::ORD;
-        s.includeFirstDate = true;
-        s.includeWeekends = false;
-        s.verbose = false;
-        s.displayDayNames = false;
-        s.maxNumErrors = 32767;
-        s.autoEnlargeBytes = kAutoEnlargeNever;
-        s.saveOnQuit = true;
-        s.monthMondayFirst = false;
-        s.monthJulian = true;
-        s.monthAddedDates = MonthAddedDates::LPM;
-        s.inputFiles = {QStringLiteral("/home/ann/a, b.txt"),
-                        QStringLiteral("/home/ann/\"quoted\" name.txt"),
-                        QStringLiteral("C:\\Daten\\Größe.txt")};
-        s.selectedInputFile = 1;
-        s.inputFileText = s.inputFiles[1];
-        s.firstDateText = QStringLiteral("12.03.2024");
-        s.dateDiffText = QStringLiteral("-1.234");
-        s.secondDateText = QStringLiteral("say \"\"\" and ,,");
+    static Stored Unusual() {
+        Stored s;
+        s.settings.language = kGerman;
+        s.settings.format.dateFormat = kDateFormatDMY;
+        s.settings.format.dateSeparator = QStringLiteral(".");
+        s.settings.format.thousandsSeparator = QString();
+        s.settings.format.hyphen = false;
+        s.settings.firstCalendar = CalendarId::LPW;
+        s.settings.todayCalendar =
+            CalendarId::LPW;  // the file keeps the first date's calendar for today
+        s.settings.secondCalendar = CalendarId::ORD;
+        s.settings.includeFirstDate = true;
+        s.settings.includeWeekends = false;
+        s.settings.verbose = false;
+        s.settings.displayDayNames = false;
+        s.settings.maxNumErrors = 32767;
+        s.settings.autoEnlargeBytes = kAutoEnlargeNever;
+        s.settings.saveOnQuit = true;
+        s.settings.monthMondayFirst = false;
+        s.settings.monthJulian = true;
+        s.settings.monthAddedDates = MonthAddedDates::LPM;
+        s.session.inputFiles = {QStringLiteral("/home/ann/a, b.txt"),
+                                QStringLiteral("/home/ann/\"quoted\" name.txt"),
+                                QStringLiteral("C:\\Daten\\Größe.txt")};
+        s.session.selectedInputFile = 1;
+        s.session.inputFileText = s.session.inputFiles[1];
+        s.session.firstDateText = QStringLiteral("12.03.2024");
+        s.session.dateDiffText = QStringLiteral("-1.234");
+        s.session.secondDateText = QStringLiteral("say \"\"\" and ,,");
         s.output.setText(
             QStringLiteral("Line one, with comma\r\n\"quoted\" line\r\n\r\nÄ€ end\r\n"));
         return s;
@@ -88,7 +109,7 @@ class SettingsFile : public ::testing::Test {
 };
 
 TEST_F(SettingsFile, DefaultsWrittenLineByLine) {
-    AppState state;
+    Stored state;
     EXPECT_EQ(SettingsText(state, QStringLiteral("/home/ann")),
               QStringLiteral("0\r\n2,45,44\r\n0,0,0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n250\r\n1\r\n"
                              "\"Mon\"\r\n\"CE\"\r\n\"ISO\"\r\n\" 0\"\r\n\"-1\"\r\n"
@@ -110,11 +131,12 @@ TEST_F(SettingsFile, UnusualStateWrittenLineByLine) {
 }
 
 TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
-    const AppState saved = Unusual();
+    const Stored saved = Unusual();
     QString directory;
-    const AppState loaded = RoundTrip(saved, QStringLiteral("/data/with \"q\", comma"), &directory);
+    const Stored loaded = RoundTrip(saved, QStringLiteral("/data/with \"q\", comma"), &directory);
     ExpectSameSettings(loaded, saved);
-    EXPECT_EQ(loaded.inputFileText, saved.inputFiles[1]);
+    EXPECT_TRUE(loaded.settings == saved.settings);  // nothing the file should keep is lost
+    EXPECT_EQ(loaded.session.inputFileText, saved.session.inputFiles[1]);
     EXPECT_EQ(directory, QStringLiteral("/data/with \"q\", comma"));
     // The file is the text, CR LF lines, in UTF-8.
     EXPECT_EQ(Contents(Path()), SettingsText(saved, directory).toUtf8());
@@ -131,52 +153,53 @@ TEST_F(SettingsFile, RoundTripOfEachChoice) {
     const MonthAddedDates added[] = {MonthAddedDates::ISO, MonthAddedDates::LPM,
                                      MonthAddedDates::LPW};
     for (int i = 0; i < 8; ++i) {
-        AppState saved;
-        saved.format.dateFormat = orders[i % 3];
-        saved.format.dateSeparator = QString::fromLatin1(separators[i % 3]);
-        saved.format.thousandsSeparator = QString::fromLatin1(thousands[(i + 1) % 3]);
-        saved.firstCalendar = saved.todayCalendar = calendars[i % 7];
-        saved.secondCalendar = calendars[(i + 3) % 7];
-        saved.monthAddedDates = added[i % 3];
-        saved.language = kLanguages[static_cast<std::size_t>(i) % kLanguages.size()];
-        bool* boxes[] = {&saved.includeFirstDate, &saved.includeWeekends, &saved.verbose,
-                         &saved.format.hyphen,    &saved.displayDayNames, &saved.saveOnQuit,
-                         &saved.monthMondayFirst, &saved.monthJulian};
+        Stored saved;
+        saved.settings.format.dateFormat = orders[i % 3];
+        saved.settings.format.dateSeparator = QString::fromLatin1(separators[i % 3]);
+        saved.settings.format.thousandsSeparator = QString::fromLatin1(thousands[(i + 1) % 3]);
+        saved.settings.firstCalendar = saved.settings.todayCalendar = calendars[i % 7];
+        saved.settings.secondCalendar = calendars[(i + 3) % 7];
+        saved.settings.monthAddedDates = added[i % 3];
+        saved.settings.language = kLanguages[static_cast<std::size_t>(i) % kLanguages.size()];
+        bool* boxes[] = {&saved.settings.includeFirstDate, &saved.settings.includeWeekends,
+                         &saved.settings.verbose,          &saved.settings.format.hyphen,
+                         &saved.settings.displayDayNames,  &saved.settings.saveOnQuit,
+                         &saved.settings.monthMondayFirst, &saved.settings.monthJulian};
         *boxes[i] = !*boxes[i];
         ExpectSameSettings(RoundTrip(saved), saved);
     }
 }
 
 TEST_F(SettingsFile, OutputNotSavedWhenUnchecked) {
-    AppState saved = Unusual();
-    saved.saveOnQuit = false;
-    const AppState loaded = RoundTrip(saved);
-    EXPECT_FALSE(loaded.saveOnQuit);
-    EXPECT_TRUE(loaded.firstDateText.isEmpty());
-    EXPECT_TRUE(loaded.dateDiffText.isEmpty());
-    EXPECT_TRUE(loaded.secondDateText.isEmpty());
+    Stored saved = Unusual();
+    saved.settings.saveOnQuit = false;
+    const Stored loaded = RoundTrip(saved);
+    EXPECT_FALSE(loaded.settings.saveOnQuit);
+    EXPECT_TRUE(loaded.session.firstDateText.isEmpty());
+    EXPECT_TRUE(loaded.session.dateDiffText.isEmpty());
+    EXPECT_TRUE(loaded.session.secondDateText.isEmpty());
     EXPECT_TRUE(loaded.output.isEmpty());
-    EXPECT_EQ(loaded.inputFiles, saved.inputFiles);
+    EXPECT_EQ(loaded.session.inputFiles, saved.session.inputFiles);
 }
 
 TEST_F(SettingsFile, NoInputFilesMeansNoSelection) {
-    AppState saved;
-    saved.inputFiles.clear();
-    saved.selectedInputFile = 3;  // stale: there is nothing to select
-    EXPECT_EQ(SettingsText(saved, QString()), SettingsText(AppState(), QString()));
+    Stored saved;
+    saved.session.inputFiles.clear();
+    saved.session.selectedInputFile = 3;  // stale: there is nothing to select
+    EXPECT_EQ(SettingsText(saved, QString()), SettingsText(Stored(), QString()));
     ASSERT_TRUE(SaveUserSettings(Path(), saved, QString()));
-    AppState loaded;
-    loaded.inputFiles = {QStringLiteral("old.txt")};
+    Stored loaded;
+    loaded.session.inputFiles = {QStringLiteral("old.txt")};
     ASSERT_TRUE(LoadUserSettings(Path(), loaded));
-    EXPECT_TRUE(loaded.inputFiles.isEmpty());
-    EXPECT_EQ(loaded.selectedInputFile, -1);
+    EXPECT_TRUE(loaded.session.inputFiles.isEmpty());
+    EXPECT_EQ(loaded.session.selectedInputFile, -1);
 }
 
 TEST_F(SettingsFile, FirstStartWithoutFileKeepsDefaults) {
-    AppState loaded = Unusual();
+    Stored loaded = Unusual();
     QString directory = QStringLiteral("stale");
     EXPECT_FALSE(LoadUserSettings(Path("absent.usr"), loaded, &directory));
-    ExpectSameSettings(loaded, AppState());
+    ExpectSameSettings(loaded, Stored());
     EXPECT_TRUE(directory.isEmpty());
 }
 
@@ -187,7 +210,7 @@ QByteArray FileOf(const QStringList& lines) {
 }
 
 QStringList DefaultLines() {
-    QStringList lines = SettingsText(AppState(), QString()).split(QStringLiteral("\r\n"));
+    QStringList lines = SettingsText(Stored(), QString()).split(QStringLiteral("\r\n"));
     lines.removeLast();  // after the last line end
     return lines;
 }
@@ -210,9 +233,9 @@ TEST_P(DamagedSettings, FallBackToTheDefaults) {
         lines[GetParam().line - 1] = QString::fromUtf8(GetParam().text);
         bytes = FileOf(lines);
     }
-    AppState loaded = Unusual();
+    Stored loaded = Unusual();
     EXPECT_FALSE(LoadUserSettings(Write(bytes), loaded));
-    ExpectSameSettings(loaded, AppState());
+    ExpectSameSettings(loaded, Stored());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -249,15 +272,15 @@ TEST_F(SettingsFile, ValuesOutsideTheirChoicesFallBack) {
     lines[11] = QStringLiteral("\"mon\"");  // compared exactly: Sunday
     lines[12] = QStringLiteral("\"Julian\"");
     lines[13] = QStringLiteral("\"iso\"");
-    AppState loaded;
+    Stored loaded;
     ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
-    AppState expected;  // the defaults but for these
-    expected.todayCalendar = CalendarId::AN;
-    expected.includeFirstDate = true;
-    expected.includeWeekends = false;
-    expected.maxNumErrors = 12;
-    expected.monthMondayFirst = false;
-    expected.monthAddedDates = MonthAddedDates::LPW;
+    Stored expected;  // the defaults but for these
+    expected.settings.todayCalendar = CalendarId::AN;
+    expected.settings.includeFirstDate = true;
+    expected.settings.includeWeekends = false;
+    expected.settings.maxNumErrors = 12;
+    expected.settings.monthMondayFirst = false;
+    expected.settings.monthAddedDates = MonthAddedDates::LPW;
     ExpectSameSettings(loaded, expected);
 }
 
@@ -267,24 +290,25 @@ TEST_F(SettingsFile, SelectionOutsideTheListSelectsNothing) {
     lines[15] = QStringLiteral("\" 2\"");
     lines.insert(16, QStringLiteral("\"b.txt\""));
     lines.insert(16, QStringLiteral("\"a.txt\""));
-    AppState loaded;
+    Stored loaded;
     ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
-    EXPECT_EQ(loaded.inputFiles, QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
-    EXPECT_EQ(loaded.selectedInputFile, -1);
-    EXPECT_TRUE(loaded.inputFileText.isEmpty());
+    EXPECT_EQ(loaded.session.inputFiles,
+              QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    EXPECT_EQ(loaded.session.selectedInputFile, -1);
+    EXPECT_TRUE(loaded.session.inputFileText.isEmpty());
 }
 
 TEST_F(SettingsFile, OutputSpanningLinesKeepsItsLineBreaks) {
     QStringList lines = DefaultLines();
     lines[19] = QStringLiteral("\"first\r\nsecond, with comma\r\n\r\nfourth\"");
-    AppState loaded;
+    Stored loaded;
     ASSERT_TRUE(LoadUserSettings(Write(FileOf(lines)), loaded));
     EXPECT_EQ(loaded.output.text(), QStringLiteral("first\r\nsecond, with comma\r\n\r\nfourth"));
 
     // A file whose line ends were turned into LF still gives CR LF lines in the output.
     QByteArray unix = FileOf(lines);
     unix.replace("\r\n", "\n");
-    AppState fromUnix;
+    Stored fromUnix;
     ASSERT_TRUE(LoadUserSettings(Write(unix, "unix.usr"), fromUnix));
     EXPECT_EQ(fromUnix.output.text(), loaded.output.text());
 }
@@ -302,10 +326,10 @@ TEST_F(SettingsFile, Windows1252FileReads) {
     bytes.replace("\xE2\x80\x93", "\x96");
     bytes.replace("\xC3\xB6", "\xF6");
     bytes.replace("\xC3\x9F", "\xDF");
-    AppState loaded;
+    Stored loaded;
     ASSERT_TRUE(LoadUserSettings(Write(bytes), loaded));
-    EXPECT_EQ(loaded.inputFiles, QStringList({QStringLiteral("C:\\Daten\\März.txt")}));
-    EXPECT_EQ(loaded.selectedInputFile, 0);
+    EXPECT_EQ(loaded.session.inputFiles, QStringList({QStringLiteral("C:\\Daten\\März.txt")}));
+    EXPECT_EQ(loaded.session.selectedInputFile, 0);
     EXPECT_EQ(loaded.output.text(), QStringLiteral("Preis: 5 € – Größe"));
 }
 
@@ -320,21 +344,21 @@ TEST_F(SettingsFile, HugeFilesAreRefusedQuickly) {
     for (const QString& path : {Path(), Write(FileOf(lines), "commas.usr")}) {
         QElapsedTimer timer;
         timer.start();
-        AppState loaded = Unusual();
+        Stored loaded = Unusual();
         EXPECT_FALSE(LoadUserSettings(path, loaded));
         EXPECT_LT(timer.elapsed(), 2000);
-        ExpectSameSettings(loaded, AppState());
+        ExpectSameSettings(loaded, Stored());
     }
 }
 
 TEST_F(SettingsFile, SaveFailsIntoAMissingFolder) {
     EXPECT_FALSE(
-        SaveUserSettings(dir_.filePath(QStringLiteral("no/such/dbrg.usr")), AppState(), QString()));
+        SaveUserSettings(dir_.filePath(QStringLiteral("no/such/dbrg.usr")), Stored(), QString()));
 }
 
 // The state's language text `id` begins the message, and the path follows it.
-void ExpectNotice(const QString& notice, const AppState& state, int id, const QString& path) {
-    EXPECT_TRUE(notice.startsWith(state.Text(id) + QStringLiteral("\r\n") + path))
+void ExpectNotice(const QString& notice, const Stored& state, int id, const QString& path) {
+    EXPECT_TRUE(notice.startsWith(state.settings.Text(id) + QStringLiteral("\r\n") + path))
         << notice.toStdString();
 }
 
@@ -350,7 +374,7 @@ class SettingsSafety : public SettingsFile {
 TEST_F(SettingsSafety, AFailedWriteKeepsTheOldFileAndSaysSo) {
     const QByteArray old = FileOf(DefaultLines());
     const QString path = Write(old);
-    const AppState state = Unusual();  // German
+    const Stored state = Unusual();  // German
     // A child process, so that the size limit holds for this save only. The limit is below
     // the file's size; SIGXFSZ ignored makes the write fail with EFBIG instead.
     const pid_t child = fork();
@@ -361,8 +385,8 @@ TEST_F(SettingsSafety, AFailedWriteKeepsTheOldFileAndSaysSo) {
         setrlimit(RLIMIT_FSIZE, &limit);
         QString failure;
         const bool saved = SaveUserSettings(path, state, QString(), &failure);
-        const bool said =
-            failure.startsWith(state.Text(kTextSettingsNotSaved) + QStringLiteral("\r\n") + path);
+        const bool said = failure.startsWith(state.settings.Text(kTextSettingsNotSaved) +
+                                             QStringLiteral("\r\n") + path);
         _exit(saved ? 1 : said ? 0 : 2);
     }
     int status = 0;
@@ -377,10 +401,10 @@ TEST_F(SettingsSafety, ARefusedFileIsKeptAsBadAndToldOnce) {
     const QByteArray damaged = "0\r\n2,45,44\r\n\"unclosed\r\n";
     Write("older", "dbrg.usr.bad");
     const QString path = Write(damaged);
-    AppState state = Unusual();
+    Stored state = Unusual();
     QString directory;
     const QString notice = LoadUserSettingsAtStart(path, state, &directory);
-    ExpectSameSettings(state, AppState());
+    ExpectSameSettings(state, Stored());
     ExpectNotice(notice, state, kTextSettingsKeptAsBad, path + QStringLiteral(".bad"));
     EXPECT_EQ(Contents(path + QStringLiteral(".bad")), damaged);
     // The next start, after a save, has nothing to say.
@@ -411,7 +435,7 @@ TEST_F(SettingsSafety, OnlyRegularFilesAreReadOrWritten) {
         if (!c.target.isEmpty()) {
             ASSERT_TRUE(QFile::link(c.target, path)) << c.name;
         }
-        AppState state = Unusual();
+        Stored state = Unusual();
         QString directory;
         const QString notice = LoadUserSettingsAtStart(path, state, &directory);
         QString failure;
@@ -421,13 +445,13 @@ TEST_F(SettingsSafety, OnlyRegularFilesAreReadOrWritten) {
         if (c.regular) {
             EXPECT_TRUE(notice.isEmpty()) << c.name;
             EXPECT_TRUE(S_ISLNK(after.st_mode)) << "the link stays a link";
-            AppState loaded;
+            Stored loaded;
             EXPECT_TRUE(LoadUserSettings(regular, loaded));
             ExpectSameSettings(loaded, Unusual());
             continue;
         }
         // The notice at start is in the defaults' language; the save's in the state's.
-        ExpectNotice(notice, AppState(), kTextSettingsNotRegular, path);
+        ExpectNotice(notice, Stored(), kTextSettingsNotRegular, path);
         ExpectNotice(failure, Unusual(), kTextSettingsNotRegular, path);
         EXPECT_EQ(S_ISLNK(after.st_mode), !c.target.isEmpty()) << c.name;
     }
@@ -435,11 +459,11 @@ TEST_F(SettingsSafety, OnlyRegularFilesAreReadOrWritten) {
 
 TEST_F(SettingsSafety, CutOutputBeginsWithALineSayingSo) {
     const QString line = QStringLiteral("2012-01-07 plus 5 days = 2012-01-13\r\n");
-    AppState state;
-    state.language = kGerman;
+    Stored state;
+    state.settings.language = kGerman;
     state.output.setText(line.repeated(4 * 1024 * 1024 / line.size() + 10));
-    const AppState loaded = RoundTrip(state);
-    const QString notice = state.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n");
+    const Stored loaded = RoundTrip(state);
+    const QString notice = state.settings.Text(kTextEarlierOutputNotSaved) + QStringLiteral("\r\n");
     EXPECT_TRUE(loaded.output.text().startsWith(notice + line));
     EXPECT_LE(loaded.output.text().size(), 4 * 1024 * 1024 + notice.size());
     EXPECT_TRUE(state.output.text().endsWith(loaded.output.text().mid(notice.size())));

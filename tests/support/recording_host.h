@@ -41,6 +41,7 @@ class RecordingHost : public Host {
         return answer;
     }
     std::int32_t todayJdn() override { return today_; }
+    OutputText& output() override { return output_; }
     void enlargeOutput() override { ++enlargements; }
 
     void setToday(std::int32_t jdn) { today_ = jdn; }
@@ -52,6 +53,7 @@ class RecordingHost : public Host {
 
   private:
     std::int32_t today_;
+    OutputText output_;
 };
 
 }  // namespace daybridge::testing

@@ -4,6 +4,7 @@
 #include "calendar/gregorian_switch.h"
 #include "calendar/week_fiscal_rules.h"
 #include "compute/compute_engine.h"
+#include "compute/result_text.h"
 #include "env/holiday_files.h"
 #include "support/program_text.h"
 #include "ui/frm_configure.h"
@@ -54,9 +55,9 @@ class TestConfigure : public QObject {
         emit list->activated(index);
     }
     void FillFields() {
-        state_.firstDateText = QStringLiteral("2012-12-31");
-        state_.dateDiffText = QStringLiteral("10");
-        state_.secondDateText = QStringLiteral("2013-01-10");
+        state_.session.firstDateText = QStringLiteral("2012-12-31");
+        state_.session.dateDiffText = QStringLiteral("10");
+        state_.session.secondDateText = QStringLiteral("2013-01-10");
     }
 
   private slots:
@@ -92,22 +93,23 @@ class TestConfigure : public QObject {
         QSignalSpy rewritten(dialog_, &frmConfigure::FieldsRewritten);
         QSignalSpy cleared(dialog_, &frmConfigure::ClearInputWindows);
         auto* box = W<QCheckBox>("chkHyphen");
-        state_.secondCalendar = CalendarId::LPW;
+        state_.settings.secondCalendar = CalendarId::LPW;
         for (const auto& [text, hyphen, expected] : cases) {
             box->setChecked(!hyphen);
-            state_.firstDateText = state_.secondDateText = QString::fromLatin1(text);
+            state_.session.firstDateText = state_.session.secondDateText =
+                QString::fromLatin1(text);
             box->click();
-            QCOMPARE(state_.format.hyphen, hyphen);
-            QCOMPARE(state_.firstDateText, QString::fromLatin1(expected));
-            QCOMPARE(state_.secondDateText, QString::fromLatin1(expected));
+            QCOMPARE(state_.settings.format.hyphen, hyphen);
+            QCOMPARE(state_.session.firstDateText, QString::fromLatin1(expected));
+            QCOMPARE(state_.session.secondDateText, QString::fromLatin1(expected));
         }
-        state_.firstCalendar = state_.secondCalendar = CalendarId::JDN;
-        state_.firstDateText = QStringLiteral("2456293");
-        state_.secondDateText = QStringLiteral("2456-293");
+        state_.settings.firstCalendar = state_.settings.secondCalendar = CalendarId::JDN;
+        state_.session.firstDateText = QStringLiteral("2456293");
+        state_.session.secondDateText = QStringLiteral("2456-293");
         for (int i = 0; i < 2; ++i) {
             box->click();
-            QCOMPARE(state_.firstDateText, QStringLiteral("2456293"));
-            QCOMPARE(state_.secondDateText, QStringLiteral("2456-293"));
+            QCOMPARE(state_.session.firstDateText, QStringLiteral("2456293"));
+            QCOMPARE(state_.session.secondDateText, QStringLiteral("2456-293"));
         }
         QCOMPARE(rewritten.count(), int(std::size(cases)) + 2);
         QCOMPARE(cleared.count(), 0);
@@ -153,8 +155,8 @@ class TestConfigure : public QObject {
             W<QLineEdit>("txbMaxNumErrors")->setText(c.errors);
             W<QLineEdit>("txbAutoEnlarge")->setText(c.enlarge);
             W<QPushButton>("cmdClose")->click();
-            QCOMPARE(state_.maxNumErrors, c.savedErrors);
-            QCOMPARE(state_.autoEnlargeBytes, c.savedEnlarge);
+            QCOMPARE(state_.settings.maxNumErrors, c.savedErrors);
+            QCOMPARE(state_.settings.autoEnlargeBytes, c.savedEnlarge);
             QCOMPARE(boxes_.size(), std::size_t(!c.message.isEmpty()));
             QCOMPARE(dialog_->isVisible(), !c.message.isEmpty());
             QCOMPARE(closed.count(), int(c.message.isEmpty()));
@@ -177,8 +179,8 @@ class TestConfigure : public QObject {
         W<QLineEdit>("txbAutoEnlarge")->setText(QStringLiteral("70000"));
         dialog_->close();
         QVERIFY(boxes_.size() == 1 && !dialog_->isVisible());
-        QCOMPARE(state_.maxNumErrors, 12);
-        QCOMPARE(state_.autoEnlargeBytes, 7);
+        QCOMPARE(state_.settings.maxNumErrors, 12);
+        QCOMPARE(state_.settings.autoEnlargeBytes, 7);
     }
 
     // The switch day of the historical calendar: a date or a name is taken on Close and shown
@@ -282,15 +284,18 @@ class TestConfigure : public QObject {
             QSignalSpy today(dialog_, &frmConfigure::ShowTodaysDate);
             W<QRadioButton>(order)->click();
             QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()), dotCaption);
-            QVERIFY(state_.firstDateText.isEmpty() && state_.secondDateText.isEmpty());
+            QVERIFY(state_.session.firstDateText.isEmpty() &&
+                    state_.session.secondDateText.isEmpty());
             FillFields();
             W<QRadioButton>(separator)->click();
-            QVERIFY(state_.firstDateText.isEmpty() && state_.dateDiffText.isEmpty());
+            QVERIFY(state_.session.firstDateText.isEmpty() &&
+                    state_.session.dateDiffText.isEmpty());
             FillFields();
             W<QRadioButton>(thousands)->click();
             QCOMPARE(cleared.count(), 2);
             QCOMPARE(today.count(), 2);
-            QVERIFY(!state_.firstDateText.isEmpty() && !state_.secondDateText.isEmpty());
+            QVERIFY(!state_.session.firstDateText.isEmpty() &&
+                    !state_.session.secondDateText.isEmpty());
             if (!hyphen) {
                 W<QCheckBox>("chkHyphen")->click();
             }
@@ -313,7 +318,7 @@ class TestConfigure : public QObject {
             QCOMPARE(Plain(W<QRadioButton>("optSeparatorIsDot")->text()),
                      QStringLiteral("2012.12.31"));
             QCOMPARE(cleared.count(), 0);
-            QCOMPARE(state_.firstDateText, QStringLiteral("2012-12-31"));
+            QCOMPARE(state_.session.firstDateText, QStringLiteral("2012-12-31"));
 
             frmConfigure again(chosen);
             again.show();
@@ -344,16 +349,16 @@ class TestConfigure : public QObject {
             ChooseSet(QString::fromLatin1(set));
             QCOMPARE(changed.size(), int(qstrlen(clicks)) + 1);
             QVERIFY(boxes_.empty());
-            state_.language = language;
-            state_.includeWeekends = false;
-            state_.format.regional = QLocale::c();
+            state_.settings.language = language;
+            state_.settings.includeWeekends = false;
+            state_.settings.format.regional = QLocale::c();
             state_.GetParameters();
             daybridge::testing::RecordingHost host;
-            ComputeEngine engine(state_, host);
+            ComputeEngine engine(state_);
             QString first = QStringLiteral("2026-12-23"), difference,
                     second = QStringLiteral("2026-12-28");
-            QVERIFY(engine.Compute(first, difference, second));
-            const QString line = state_.output.text().trimmed();
+            QVERIFY(ComputeAndShow(engine, state_, host, first, difference, second));
+            const QString line = host.output().text().trimmed();
             QVERIFY2(line.contains(QStringLiteral(" = ") + count + QStringLiteral(", ")),
                      qPrintable(line));
             QVERIFY2(line.endsWith(QStringLiteral(", ") + qualifier), qPrintable(line));
@@ -362,11 +367,11 @@ class TestConfigure : public QObject {
 
     void allSevenWeekendDaysRefused() {
         ClickWeekend(QStringLiteral("0123"));
-        QCOMPARE(state_.workdays.weekend(), 0x6f);
+        QCOMPARE(state_.settings.workdays.weekend(), 0x6f);
         ClickWeekend(QStringLiteral("4"));
         QCOMPARE(boxes_.size(), std::size_t{1});
-        QCOMPARE(boxes_[0].text, state_.Caption(Caption::AllDaysWeekend));
-        QCOMPARE(state_.workdays.weekend(), 0x6f);
+        QCOMPARE(boxes_[0].text, state_.settings.Caption(Caption::AllDaysWeekend));
+        QCOMPARE(state_.settings.workdays.weekend(), 0x6f);
         QVERIFY(!W<QCheckBox>("chkWeekend4")->isChecked());
     }
 
@@ -394,7 +399,7 @@ class TestConfigure : public QObject {
         for (const auto& [setLast, language, days, set] : cases) {
             cleanup();
             init();
-            state_.language = language;
+            state_.settings.language = language;
             dialog_->SetFileHook([path] { return path; });
             // Saturday and Sunday are ticked to begin with.
             ClickWeekend(setLast ? QStringLiteral("1234") : QStringLiteral("12346"));
@@ -408,9 +413,9 @@ class TestConfigure : public QObject {
                 QVERIFY2(boxes_[0].text.contains(QString::fromUtf8(said)),
                          qPrintable(boxes_[0].text));
             }
-            QVERIFY(state_.workdays.HasWorkday());
+            QVERIFY(state_.settings.workdays.HasWorkday());
             QCOMPARE(W<QCheckBox>("chkWeekend6")->isChecked(), setLast);
-            QCOMPARE(state_.workdays.holidays() != nullptr, !setLast);
+            QCOMPARE(state_.settings.workdays.holidays() != nullptr, !setLast);
         }
     }
 
@@ -462,8 +467,8 @@ class TestConfigure : public QObject {
             W<QPushButton>("cmdHolidayFile")->click();
             QCOMPARE(boxes_.size(), std::size_t{1});
             QVERIFY2(boxes_[0].text.contains(reason), qPrintable(boxes_[0].text));
-            QVERIFY(state_.workdays.holidays() != nullptr);
-            QCOMPARE(state_.workdays.holidays()->name, QStringLiteral("germany"));
+            QVERIFY(state_.settings.workdays.holidays() != nullptr);
+            QCOMPARE(state_.settings.workdays.holidays()->name, QStringLiteral("germany"));
             QCOMPARE(W<QComboBox>("cboHolidays")->currentData().toString(),
                      QStringLiteral("germany"));
         }
@@ -476,20 +481,21 @@ class TestConfigure : public QObject {
         const std::int64_t corpusChristi = 2461196;  // 2026-06-04, an optional day
         const std::int64_t christmasEve = 2461399;   // 2026-12-24
         QVERIFY(!W<QCheckBox>("chkCategory4")->isChecked());
-        QVERIFY(!state_.workdays.IsHoliday(corpusChristi));
+        QVERIFY(!state_.settings.workdays.IsHoliday(corpusChristi));
         W<QCheckBox>("chkCategory4")->click();
-        QCOMPARE(state_.workdays.selection().categories, std::optional<std::uint8_t>(1 | 2 | 16));
-        QVERIFY(state_.workdays.IsHoliday(corpusChristi));
+        QCOMPARE(state_.settings.workdays.selection().categories,
+                 std::optional<std::uint8_t>(1 | 2 | 16));
+        QVERIFY(state_.settings.workdays.IsHoliday(corpusChristi));
         W<QCheckBox>("chkCategory4")->click();
-        QVERIFY(!state_.workdays.selection().categories.has_value());
+        QVERIFY(!state_.settings.workdays.selection().categories.has_value());
 
         ChooseSet(QStringLiteral("iceland"));
-        QVERIFY(!state_.workdays.IsHoliday(christmasEve));
+        QVERIFY(!state_.settings.workdays.IsHoliday(christmasEve));
         W<QCheckBox>("chkHalfDays")->click();
-        QVERIFY(state_.workdays.selection().halfDays);
-        QVERIFY(state_.workdays.IsHoliday(christmasEve));
+        QVERIFY(state_.settings.workdays.selection().halfDays);
+        QVERIFY(state_.settings.workdays.IsHoliday(christmasEve));
         W<QCheckBox>("chkHalfDays")->click();
-        QVERIFY(!state_.workdays.IsHoliday(christmasEve));
+        QVERIFY(!state_.settings.workdays.IsHoliday(christmasEve));
     }
 
     // The choice comes back after a restart, from daybridge.conf; dbrg.usr is written byte for
@@ -509,7 +515,7 @@ class TestConfigure : public QObject {
             QVERIFY(w);
             Child<QPushButton>(*w, "cmdConfigure")->click();
             frmConfigure& configure = *w->configureDialog();
-            const WorkdayCalendar& workdays = w->state().workdays;
+            const WorkdayCalendar& workdays = w->state().settings.workdays;
             if (run == 0) {
                 QVERIFY(workdays.IsDefault());
             } else if (run == 1) {

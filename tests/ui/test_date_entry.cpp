@@ -53,7 +53,7 @@ QStringList Entries(frmMain& w) {
     return entries;
 }
 void SetOutput(frmMain& w, const QString& text) {
-    w.state().output.setText(text);
+    w.output().setText(text);
     w.AppendPendingOutput();
 }
 
@@ -104,12 +104,12 @@ class DateEntryTest : public QObject {
         for (const auto& [field, calendar, separators, typed, expected] : cases) {
             Click(*w, QStringLiteral("optFirstDateIs") + calendar);
             Click(*w, QStringLiteral("optSecondDateIs") + calendar);
-            w->state().format.dateSeparator = QString(QLatin1Char(separators[0]));
-            w->state().format.thousandsSeparator = QString(QLatin1Char(separators[1]));
+            w->state().settings.format.dateSeparator = QString(QLatin1Char(separators[0]));
+            w->state().settings.format.thousandsSeparator = QString(QLatin1Char(separators[1]));
             Fill(*w, {}, {}, {});
             QTest::keyClicks(Field(*w, QString::fromLatin1(field)), typed);
             QCOMPARE(Field(*w, QString::fromLatin1(field))->text(), expected);
-            const AppState& s = w->state();
+            const Session& s = w->state().session;
             QCOMPARE(s.firstDateText + s.dateDiffText + s.secondDateText, expected);
         }
         // The leap month's mark in a lunisolar calendar, no other letter.
@@ -286,12 +286,12 @@ class DateEntryTest : public QObject {
                 Click(*w, "cmdMoveSecondDateToFirst");
             }
             QCOMPARE(host.boxes.size(), std::size_t{1});
-            const QString fieldSentence = w->state().Text(field == "First" ? 800 : 801);
+            const QString fieldSentence = w->state().settings.Text(field == "First" ? 800 : 801);
             QVERIFY(!fieldSentence.isEmpty());
             QVERIFY2(host.boxes[0].text.startsWith(fieldSentence + QLatin1Char('\n') +
                                                    QString::fromUtf8(c.reason)),
                      qPrintable(host.boxes[0].text));
-            QCOMPARE(host.boxes[0].title, w->state().Text(21));  // "Error", "Fehler"
+            QCOMPARE(host.boxes[0].title, w->state().settings.Text(21));  // "Error", "Fehler"
             QCOMPARE(Field(*w, "txb" + field + "Date")->text(), QString::fromUtf8(c.text));
         }
         // A CE date keeps its message; so does an out-of-range world date.
@@ -379,8 +379,8 @@ class DateEntryTest : public QObject {
             QCOMPARE(Field(*w, "txbDateDiffDays")->text(), c.differenceAfter);
             QCOMPARE(Field(*w, "txbSecondDate")->text(), c.secondAfter);
             QCOMPARE(Child<QLabel>(*w, "lblDayOrDays")->text(), c.dayWord);
-            QCOMPARE(w->state().firstDateText, c.firstAfter);
-            QCOMPARE(w->state().secondDateText, c.secondAfter);
+            QCOMPARE(w->state().session.firstDateText, c.firstAfter);
+            QCOMPARE(w->state().session.secondDateText, c.secondAfter);
             QVERIFY2(Output(*w)->toPlainText().contains(c.output),
                      qPrintable(Output(*w)->toPlainText()));
             QCOMPARE(Output(*w)->toPlainText().isEmpty(), c.output.isEmpty());
@@ -440,7 +440,7 @@ class DateEntryTest : public QObject {
         w->AddInputFile(QStringLiteral("/a/one.txt"), 0);
         QCOMPARE(Entries(*w), (QStringList{"/a/two.txt", "/a/one.txt"}));
         QCOMPARE(Files(*w)->currentIndex(), 1);
-        QCOMPARE(w->state().selectedInputFile, 1);
+        QCOMPARE(w->state().session.selectedInputFile, 1);
         w->AddInputFile(QStringLiteral("/a/ONE.txt"), 0);
         w->AddInputFile(QString(), 0);
         w->AddInputFile(QStringLiteral("/a/three.txt"), -1);
@@ -448,11 +448,11 @@ class DateEntryTest : public QObject {
 
         Files(*w)->setCurrentIndex(1);
         emit Files(*w)->activated(1);
-        QCOMPARE(w->state().inputFileText, QStringLiteral("/a/two.txt"));
+        QCOMPARE(w->state().session.inputFileText, QStringLiteral("/a/two.txt"));
         QCOMPARE(w->focusWidget(), Child<QPushButton>(*w, "cmdBatchCompute"));
         Click(*w, "cmdRemoveInputFileFromList");
         QCOMPARE(Entries(*w), (QStringList{"/a/ONE.txt", "/a/one.txt"}));
-        QCOMPARE(w->state().selectedInputFile, -1);
+        QCOMPARE(w->state().session.selectedInputFile, -1);
         Click(*w, "cmdRemoveInputFileFromList");  // nothing selected: nothing removed
         QCOMPARE(Files(*w)->count(), 2);
 
@@ -479,7 +479,7 @@ class DateEntryTest : public QObject {
         QLineEdit* edit = Files(*w)->lineEdit();
         Files(*w)->setFocus();
         QTest::keyClicks(edit, QStringLiteral("/data/left.txt"));
-        QCOMPARE(w->state().inputFileText, QStringLiteral("/data/left.txt"));
+        QCOMPARE(w->state().session.inputFileText, QStringLiteral("/data/left.txt"));
         Child<QLineEdit>(*w, "txbFirstDate")->setFocus();  // the list loses the focus
         QCOMPARE(Entries(*w), QStringList{"/data/left.txt"});
         edit->clear();
@@ -491,7 +491,7 @@ class DateEntryTest : public QObject {
         QTest::keyClicks(edit, QStringLiteral("/data/run.txt.bak"));
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QCOMPARE(host.boxes[0].text, QStringLiteral("Invalid\n\n") + w->state().Text(355));
+        QCOMPARE(host.boxes[0].text, QStringLiteral("Invalid\n\n") + w->state().settings.Text(355));
         QVERIFY(Files(*w)->currentText().isEmpty());
         QCOMPARE(Files(*w)->count(), 2);
     }
@@ -517,8 +517,8 @@ class DateEntryTest : public QObject {
         QCOMPARE(host.boxes.size(), std::size_t{1});
         Click(*w, "cmdView");
         QCOMPARE(host.boxes.size(), std::size_t{2});
-        QCOMPARE(host.boxes[1].text,
-                 w->state().Text(356) + QLatin1Char('\n') + QFileInfo(present).absoluteFilePath());
+        QCOMPARE(host.boxes[1].text, w->state().settings.Text(356) + QLatin1Char('\n') +
+                                         QFileInfo(present).absoluteFilePath());
     }
 
     // The copy button copies the selection, or else everything, and says which it does in a
@@ -556,7 +556,7 @@ class DateEntryTest : public QObject {
     void enlargeShowsTheTrimmedOutput() {
         SetOutput(*w, QStringLiteral("   \r\n \t \r\n"));
         Click(*w, "cmdEnlarge");
-        QVERIFY(w->state().output.isEmpty());
+        QVERIFY(w->output().isEmpty());
         QVERIFY(Output(*w)->toPlainText().isEmpty());
         QCOMPARE(host.boxes.size(), std::size_t{1});
         QCOMPARE(host.boxes[0].text, QStringLiteral("The output window is empty."));
@@ -567,9 +567,9 @@ class DateEntryTest : public QObject {
         frmLargeDisplay* large = w->largeDisplay();
         QVERIFY(large && large->isVisible());
         QCOMPARE(large->Text(), QStringLiteral("one\ntwo\n"));
-        QCOMPARE(w->state().output.text(), QStringLiteral("one\r\ntwo\r\n"));
+        QCOMPARE(w->output().text(), QStringLiteral("one\r\ntwo\r\n"));
         large->txbOutput->appendText(u"\r\nedited");
-        QCOMPARE(w->state().output.text(), QStringLiteral("one\r\ntwo\r\n"));
+        QCOMPARE(w->output().text(), QStringLiteral("one\r\ntwo\r\n"));
         large->cmdClose->click();
         QVERIFY(!large->isVisible());
         large->SetText(QStringLiteral("alpha beta"));
@@ -599,8 +599,8 @@ class DateEntryTest : public QObject {
         QCOMPARE(running.size(), 2);
         const QString shown = Output(*w)->toPlainText();
         QVERIFY2(shown.contains(QStringLiteral("= 3 days")), qPrintable(shown));
-        QCOMPARE(shown, QString(w->state().output.text())
-                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(shown,
+                 QString(w->output().text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY(!w->largeDisplay());
         QStringList lines = {QStringLiteral("VERBOSE OFF")};
         for (int i = 0; i < 20; ++i) {
@@ -610,7 +610,7 @@ class DateEntryTest : public QObject {
         QVERIFY(w->largeDisplay() && w->largeDisplay()->isVisible());
         QVERIFY(w->largeDisplay()->Text().contains(QStringLiteral("long enough")));
         w->largeDisplay()->cmdClose->click();
-        w->state().autoEnlargeBytes = kAutoEnlargeNever;
+        w->state().settings.autoEnlargeBytes = kAutoEnlargeNever;
         RunProgram(*w, QStringLiteral("long.txt"), lines);
         QVERIFY(!w->largeDisplay()->isVisible());
         QVERIFY2(host.boxes.empty(), host.boxes.empty() ? "" : qPrintable(host.boxes[0].text));
@@ -623,7 +623,7 @@ class DateEntryTest : public QObject {
         QVERIFY(!process->toolTip().isEmpty());
         Fill(*w, QStringLiteral("2012-01-06"), {}, QStringLiteral("2012-01-09"));
         RunProgram(*w, QStringLiteral("small.txt"), {QStringLiteral("OUTPUT: done")});
-        const QString emptied = w->state().Text(820);
+        const QString emptied = w->state().settings.Text(820);
         QVERIFY(!emptied.isEmpty());
         for (const char* name : {"txbFirstDate", "txbSecondDate"}) {
             QVERIFY(Field(*w, name)->text().isEmpty());
@@ -633,9 +633,9 @@ class DateEntryTest : public QObject {
         QTest::keyClicks(Field(*w, "txbFirstDate"), QStringLiteral("2"));
         QVERIFY(Field(*w, "txbFirstDate")->placeholderText().isEmpty());
         Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(1);
-        QCOMPARE(Field(*w, "txbSecondDate")->placeholderText(), w->state().Text(820));
+        QCOMPARE(Field(*w, "txbSecondDate")->placeholderText(), w->state().settings.Text(820));
         QVERIFY(Field(*w, "txbSecondDate")->placeholderText() != emptied);
-        QCOMPARE(process->toolTip(), w->state().Text(821));
+        QCOMPARE(process->toolTip(), w->state().settings.Text(821));
     }
 
     // Stop ends an endless program, the window staying responsive while it runs. Quit ends a
@@ -662,16 +662,16 @@ class DateEntryTest : public QObject {
                 QTRY_VERIFY(!w->batch().Running());
                 QCOMPARE(Plain(button->text()), QStringLiteral("Process file"));
                 QVERIFY(Output(*w)->toPlainText().contains(QStringLiteral("Processing stopped.")));
-                QVERIFY(!w->state().batchRunning);
+                QVERIFY(!w->state().session.batchRunning);
                 continue;
             }
             if (end == 2) {
                 w->hide();
             }
             w->cmdQuit_Click();
-            QVERIFY(!w->batch().Running() && !w->state().batchRunning);
+            QVERIFY(!w->batch().Running() && !w->state().session.batchRunning);
             QVERIFY(w->largeDisplay() == nullptr || !w->largeDisplay()->isVisible());
-            QCOMPARE(StartWindow(host)->state().format.dateSeparator, QStringLiteral("-"));
+            QCOMPARE(StartWindow(host)->state().settings.format.dateSeparator, QStringLiteral("-"));
         }
     }
 
@@ -679,23 +679,23 @@ class DateEntryTest : public QObject {
     // the window's text is the state's, also after the user typed into it. Clear empties both.
     void outputInPiecesAndTypedText() {
         for (const char* piece : {"one\r", "\ntwo", "\r\n", "three\r", "\n"}) {
-            w->state().output.append(QString::fromLatin1(piece));
+            w->output().append(QString::fromLatin1(piece));
             w->AppendPendingOutput();
         }
         QCOMPARE(Output(*w)->toPlainText(), QStringLiteral("one\ntwo\nthree\n"));
         QCOMPARE(Output(*w)->lineCount(), qsizetype{4});
-        QCOMPARE(Output(*w)->caretPosition(), w->state().output.length());
+        QCOMPARE(Output(*w)->caretPosition(), w->output().length());
         Output(*w)->setFocus();
         Output(*w)->setCaretPosition(3);
         QTest::keyClicks(Output(*w), QStringLiteral("!"));
         QTest::keyClick(Output(*w), Qt::Key_Return);
         Click(*w, "cmdEnlarge");  // takes the typed text into the state first
-        QCOMPARE(w->state().output.text(), QStringLiteral("one!\r\n\r\ntwo\r\nthree\r\n"));
-        QCOMPARE(w->largeDisplay()->txbOutput->text(), w->state().output.text());
+        QCOMPARE(w->output().text(), QStringLiteral("one!\r\n\r\ntwo\r\nthree\r\n"));
+        QCOMPARE(w->largeDisplay()->txbOutput->text(), w->output().text());
         QCOMPARE(w->largeDisplay()->txbOutput->caretPosition(), qsizetype{0});
         Click(*w, "cmdClearOutputWindow");
         QVERIFY(Output(*w)->toPlainText().isEmpty());
-        QVERIFY(w->state().output.isEmpty());
+        QVERIFY(w->output().isEmpty());
     }
 
   private:

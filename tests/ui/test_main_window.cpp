@@ -30,7 +30,7 @@ QString LabelText(frmMain& w, const char* name) {
 
 // The built-in settings shown by a window started without a usable settings file.
 void CheckDefaults(frmMain& w) {
-    QCOMPARE(w.state().language, kEnglish);
+    QCOMPARE(w.state().settings.language, kEnglish);
     for (const char* name : {"optFirstDateIsCE", "optSecondDateIsCE", "chkIncludeWeekends",
                              "chkVerbose", "chkSaveOutput"}) {
         QVERIFY2(Checked(w, name), name);
@@ -41,7 +41,7 @@ void CheckDefaults(frmMain& w) {
 
 // Opens every secondary window that can stay open beside the main window.
 void OpenAllWindows(frmMain& w) {
-    w.state().output.setText(QStringLiteral("some output\r\n"));
+    w.output().setText(QStringLiteral("some output\r\n"));
     w.AppendPendingOutput();
     Child<QPushButton>(w, "cmdConfigure")->click();
     Child<QPushButton>(w, "cmdDisplayMonth")->click();
@@ -149,7 +149,7 @@ class MainWindowTest : public QObject {
                         ->click();
                 }
             }
-            w->state().todayCalendar = today;
+            w->state().settings.todayCalendar = today;
             for (const char* file : {"/data/b \"quoted\".txt", "/data/a, with comma.txt",
                                      "/data/b \"quoted\".txt"}) {  // the last selects entry 1
                 w->AddInputFile(QString::fromUtf8(file), 0);
@@ -157,7 +157,7 @@ class MainWindowTest : public QObject {
             for (int i = 0; i < 3; ++i) {
                 Field(*w, fields[i])->setText(texts[i]);
             }
-            w->state().output.setText(output);
+            w->output().setText(output);
             w->AppendPendingOutput();
             auto* view = Child<OutputView>(*w, "txbOutput");
             view->setFocus();
@@ -181,7 +181,7 @@ class MainWindowTest : public QObject {
             file.close();
             host = RecordingHost();
             w = StartWindow(host);
-            const AppState& s = w->state();
+            const Settings& s = w->state().settings;
             QCOMPARE(s.language, kGerman);
             QCOMPARE(Child<QComboBox>(*w, "cboLanguage")->currentIndex(), 1);
             QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()),
@@ -208,7 +208,7 @@ class MainWindowTest : public QObject {
                 QCOMPARE(Field(*w, fields[i])->text(), save ? texts[i] : QString());
             }
             const QString typed = save ? output + QStringLiteral("\r\nby hand") : QString();
-            QCOMPARE(s.output.text(), typed);
+            QCOMPARE(w->output().text(), typed);
             QCOMPARE(Child<OutputView>(*w, "txbOutput")->toPlainText(),
                      QString(typed).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
             QVERIFY(host.boxes.empty());
@@ -218,7 +218,7 @@ class MainWindowTest : public QObject {
     // The first start shows the built-in settings and writes no file. A damaged file is told
     // once and kept beside (what is kept, and the silence after a save: tests/env).
     void firstStartAndDamagedSettingsFile() {
-        QVERIFY(w->isVisible() && w->state().mainWindowReady);
+        QVERIFY(w->isVisible() && w->state().session.mainWindowReady);
         QVERIFY(!QFile::exists(config_->settingsFile()));
         QVERIFY(w->windowTitle().endsWith(QStringLiteral(" " DAYBRIDGE_VERSION)));
         CheckDefaults(*w);
@@ -252,9 +252,9 @@ class MainWindowTest : public QObject {
         for (int run = 0; run < 2; ++run) {
             host = RecordingHost();
             w = StartWindow(host);
-            QCOMPARE(w->state().todayCalendar, CalendarId::CE);
-            QCOMPARE(w->state().firstCalendar, CalendarId::CE);
-            QVERIFY(w->state().workdays.IsDefault());
+            QCOMPARE(w->state().settings.todayCalendar, CalendarId::CE);
+            QCOMPARE(w->state().settings.firstCalendar, CalendarId::CE);
+            QVERIFY(w->state().settings.workdays.IsDefault());
             if (run == 0) {
                 QCOMPARE(host.boxes.size(), std::size_t{1});
                 for (const char* named : {"today/calendar = XYZ", "fields/firstCalendar = JC",
@@ -290,12 +290,12 @@ class MainWindowTest : public QObject {
         host = RecordingHost();
         w = StartWindow(host);
         QCOMPARE(host.boxes.size(), std::size_t{1});
-        QVERIFY(host.boxes[0].text.startsWith(w->state().Text(kTextSettingsNotRegular)));
+        QVERIFY(host.boxes[0].text.startsWith(w->state().settings.Text(kTextSettingsNotRegular)));
         Child<QRadioButton>(*w, "optFirstDateIsJC")->click();  // something to save
-        w->state().todayCalendar = CalendarId::LPM;
+        w->state().settings.todayCalendar = CalendarId::LPM;
         w->cmdQuit_Click();
         QCOMPARE(host.boxes.size(), std::size_t{2});
-        QVERIFY(host.boxes[1].text.startsWith(w->state().Text(kTextSettingsNotRegular) +
+        QVERIFY(host.boxes[1].text.startsWith(w->state().settings.Text(kTextSettingsNotRegular) +
                                               QStringLiteral("\r\n") + conf));
         QVERIFY(QFileInfo(config_->settingsFile()).isFile());  // dbrg.usr is saved all the same
     }
@@ -304,7 +304,7 @@ class MainWindowTest : public QObject {
     void languageSwitchRecaptionsEveryWindow() {
         w->cmdConfigure_Click();
         w->cmdDisplayMonth_Click();
-        w->state().output.setText(QStringLiteral("x\r\n"));
+        w->output().setText(QStringLiteral("x\r\n"));
         w->AppendPendingOutput();
         w->cmdEnlarge_Click();
         const QList<QWidget*> windows = {w->configureDialog(), w->monthDisplay(),
@@ -315,7 +315,7 @@ class MainWindowTest : public QObject {
         }
         auto* language = Child<QComboBox>(*w, "cboLanguage");
         language->setCurrentIndex(1);
-        QCOMPARE(w->state().language, kGerman);
+        QCOMPARE(w->state().settings.language, kGerman);
         QCOMPARE(language->currentIndex(), 1);
         QCOMPARE(language->itemText(0), QStringLiteral("Englisch"));
         QCOMPARE(Plain(Child<QPushButton>(*w, "cmdCompute")->text()), QStringLiteral("Berechnen"));
@@ -335,7 +335,7 @@ class MainWindowTest : public QObject {
         }
         // The enlarged window is named for what it shows, not for the button that opens it.
         for (const QString& title : {titles[2], w->largeDisplay()->windowTitle()}) {
-            QVERIFY(title != w->state().Caption(Caption::Enlarge));
+            QVERIFY(title != w->state().settings.Caption(Caption::Enlarge));
             QVERIFY(title != CaptionText(Caption::Enlarge, kEnglish));
         }
         for (const char* name : {"txbFirstDate", "txbDateDiffDays", "txbSecondDate"}) {
@@ -351,7 +351,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(title, QStringLiteral("Löschen"));
 
         language->setCurrentIndex(0);
-        QCOMPARE(w->state().language, kEnglish);
+        QCOMPARE(w->state().settings.language, kEnglish);
         QCOMPARE(language->itemText(1), QStringLiteral("German"));
         for (int i = 0; i < windows.size(); ++i) {
             QCOMPARE(windows[i]->windowTitle(), titles[i]);
@@ -373,10 +373,10 @@ class MainWindowTest : public QObject {
             Field(*w, "txbDateDiffDays")->setText(QString::fromLatin1(difference));
             Field(*w, "txbSecondDate")->setText(QString::fromLatin1(second));
             Child<QWidget>(*w, "cmdQuit")->setFocus();
-            w->state().batchRunning = true;
+            w->state().session.batchRunning = true;
             w->SetTheFocus();
             QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("cmdQuit"));
-            w->state().batchRunning = false;
+            w->state().session.batchRunning = false;
             w->SetTheFocus();
             QCOMPARE(w->focusWidget()->objectName(), QString::fromLatin1(expected));
         }
@@ -395,7 +395,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(host.boxes.size(), std::size_t{1});
         QCOMPARE(host.boxes[0].title, QStringLiteral("Zurücksetzen"));
         QCOMPARE(host.boxes[0].buttons, MsgButtons::YesNo);
-        QCOMPARE(w->state().language, kGerman);
+        QCOMPARE(w->state().settings.language, kGerman);
         QVERIFY(QFile::exists(config_->settingsFile()));
 
         host.boxAnswers.push_back(MsgAnswer::Yes);
@@ -423,16 +423,16 @@ class MainWindowTest : public QObject {
         QVERIFY(forward.size() > 20);
         for (const CalendarId calendar : forward) {
             QTest::mouseClick(label, Qt::LeftButton);
-            QCOMPARE(w->state().todayCalendar, calendar);
+            QCOMPARE(w->state().settings.todayCalendar, calendar);
             // Every calendar names itself, the leap week notations too.
             QVERIFY(label->text().endsWith(QLatin1Char(' ') + CalendarCode(calendar)));
         }
         QTest::mouseClick(label, Qt::RightButton);
         const CalendarId last = forward[forward.size() - 2];
-        QCOMPARE(w->state().todayCalendar, last);
+        QCOMPARE(w->state().settings.todayCalendar, last);
         QVERIFY(LabelText(*w, "lblWeekFromToday").endsWith(u' ' + CalendarCode(last)));
         QTest::mouseClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::LeftButton);
-        QCOMPARE(w->state().todayCalendar, CalendarId::CE);
+        QCOMPARE(w->state().settings.todayCalendar, CalendarId::CE);
         const std::tuple<Language, CalendarId, const char*, const char*> cases[] = {
             {kEnglish, CalendarId::CE, "Today is Sunday, 2026-12-06 CE",
              "A week from today is 2026-12-13 CE"},
@@ -453,7 +453,7 @@ class MainWindowTest : public QObject {
         };
         for (const auto& [language, calendar, today, week] : cases) {
             Child<QComboBox>(*w, "cboLanguage")->setCurrentIndex(LanguageNumber(language));
-            w->state().todayCalendar = calendar;
+            w->state().settings.todayCalendar = calendar;
             w->ShowTodaysDate();
             QCOMPARE(LabelText(*w, "lblTodaysDate"), QString::fromUtf8(today));
             QCOMPARE(LabelText(*w, "lblWeekFromToday"), QString::fromUtf8(week));
@@ -504,7 +504,7 @@ class MainWindowTest : public QObject {
             }
             QTRY_VERIFY(!w->batch().Running());
             slash->click();
-            QCOMPARE(w->state().format.dateSeparator, QStringLiteral("/"));
+            QCOMPARE(w->state().settings.format.dateSeparator, QStringLiteral("/"));
         }
     }
 
@@ -569,13 +569,13 @@ class MainWindowTest : public QObject {
         }
         auto* label = Child<QLabel>(*w, "lblTodaysDate");
         QTest::keyClick(label, Qt::Key_Left);
-        QCOMPARE(w->state().todayCalendar, TodayCycle().back());
+        QCOMPARE(w->state().settings.todayCalendar, TodayCycle().back());
         QTest::keyClick(label, Qt::Key_Right);
-        QCOMPARE(w->state().todayCalendar, CalendarId::CE);
+        QCOMPARE(w->state().settings.todayCalendar, CalendarId::CE);
         QTest::keyClick(Child<QLabel>(*w, "lblWeekFromToday"), Qt::Key_Space);
-        QCOMPARE(w->state().todayCalendar, CalendarId::ISO);
+        QCOMPARE(w->state().settings.todayCalendar, CalendarId::ISO);
         QTest::keyClick(Child<QLabel>(*w, "lblVelmoraSystems"), Qt::Key_Return);
-        QCOMPARE(host.boxes.back().title, w->state().Text(350));
+        QCOMPARE(host.boxes.back().title, w->state().settings.Text(350));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTest::keyClick(w.get(), Qt::Key_Q, Qt::ControlModifier);
@@ -692,7 +692,8 @@ class MainWindowTest : public QObject {
             Child<QComboBox>(*w, "cboInputFile")->setEditText(path);
             w->cmdBatchCompute_Click();
             QTRY_VERIFY(!w->batch().Running());
-            QVERIFY2(!host.boxes.empty() && host.boxes.back().text.contains(w->state().Text(text)),
+            QVERIFY2(!host.boxes.empty() &&
+                         host.boxes.back().text.contains(w->state().settings.Text(text)),
                      qPrintable(name));
         }
     }
@@ -704,12 +705,13 @@ class MainWindowTest : public QObject {
         Child<QLineEdit>(*w, "txbFirstDate")->setText(QStringLiteral("1582-10-04"));
         Child<QPushButton>(*w, "cmdDisplayMonth")->click();
         frmDisplayMonthLPM* month = w->monthDisplay();
-        QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked() && w->state().monthJulian);
+        QVERIFY(Child<QRadioButton>(*month, "optJulian")->isChecked() &&
+                w->state().settings.monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
         PickWorldCalendar(*w, "First", CalendarId::HEB);  // 14 October 1582
         Child<QPushButton>(*w, "cmdDisplayMonth")->click();
         QVERIFY(Child<QRadioButton>(*month, "optCommonEra")->isChecked() &&
-                !w->state().monthJulian);
+                !w->state().settings.monthJulian);
         QCOMPARE(Child<QComboBox>(*month, "cboMonths")->currentIndex(), 9);
 
         const QRect room = w->screen()->availableGeometry();

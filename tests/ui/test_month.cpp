@@ -39,7 +39,7 @@ class TestMonth : public QObject {
     }
     void init() {
         state_ = AppState{};
-        state_.mainWindowReady = true;
+        state_.session.mainWindowReady = true;
         boxes_.clear();
         window_ = new frmDisplayMonthLPM(state_);
         window_->SetMessageHook([this](const QString& title, const QString& text) {
@@ -67,10 +67,10 @@ class TestMonth : public QObject {
         QTest::keyClick(W<QLineEdit>("txbYear"), Qt::Key_Return);
         QCOMPARE(Grid().back(), QStringLiteral("  24   25   26   27   28   29   30  "));
         Click("optSunday");
-        QVERIFY(!state_.monthMondayFirst);
+        QVERIFY(!state_.settings.monthMondayFirst);
         QCOMPARE(Grid()[0], QStringLiteral(" Sun  Mon  Tue  Wed  Thu  Fri  Sat "));
         Click("optJulian");
-        QVERIFY(state_.monthJulian);
+        QVERIFY(state_.settings.monthJulian);
         // Julian 1 June 2013 is Gregorian 14 June, a Friday.
         QCOMPARE(Grid()[1], QStringLiteral("  27   28   29   30   31    1    2  "));
 
@@ -126,17 +126,17 @@ class TestMonth : public QObject {
             auto* showHide = W<QPushButton>("cmdShowHideISOorLPM");
             auto* dates = W<QPlainTextEdit>("txbDates");
             QVERIFY(showHide->isEnabled() && W<QCheckBox>("chkWithYear")->isEnabled());
-            QCOMPARE(Plain(showHide->text()), state_.Text(14));
+            QCOMPARE(Plain(showHide->text()), state_.settings.Text(14));
             QVERIFY(!dates->isVisible());
             const int closedHeight = window_->height();
             showHide->click();
             QVERIFY(window_->DatesShown() && dates->isVisible());
-            QCOMPARE(Plain(showHide->text()), state_.Text(15));
+            QCOMPARE(Plain(showHide->text()), state_.settings.Text(15));
             QVERIFY(window_->height() > closedHeight);
             QCOMPARE(Dates()[1], QStringLiteral("W05-1  W05-2  W05-3  W05-4  W05-5  W05-6  W05-7"));
             Click(hideBy);
             QVERIFY(!window_->DatesShown() && !dates->isVisible());
-            QCOMPARE(Plain(showHide->text()), state_.Text(14));
+            QCOMPARE(Plain(showHide->text()), state_.settings.Text(14));
             QVERIFY(window_->height() < closedHeight + 10);
             QCOMPARE(showHide->isEnabled(), hideBy == QByteArray("cmdShowHideISOorLPM"));
             QCOMPARE(W<QCheckBox>("chkWithYear")->isEnabled(), showHide->isEnabled());
@@ -156,12 +156,12 @@ class TestMonth : public QObject {
         QCOMPARE(Dates()[1].left(20), QStringLiteral("5-W05-1   5-W05-2   "));
         QCOMPARE(W<QPlainTextEdit>("txbDates")->font().pointSize(), 9);
         Click("optLPW");
-        QCOMPARE(state_.monthAddedDates, MonthAddedDates::LPW);
-        QCOMPARE(Plain(withYear->text()), state_.Text(27));
+        QCOMPARE(state_.settings.monthAddedDates, MonthAddedDates::LPW);
+        QCOMPARE(Plain(withYear->text()), state_.settings.Text(27));
         QVERIFY(!Dates()[1].contains(u'W'));
         Click("optLPM");
-        QCOMPARE(state_.monthAddedDates, MonthAddedDates::LPM);
-        QCOMPARE(Plain(withYear->text()), state_.Text(26));
+        QCOMPARE(state_.settings.monthAddedDates, MonthAddedDates::LPM);
+        QCOMPARE(Plain(withYear->text()), state_.settings.Text(26));
         withYear->click();
         QCOMPARE(W<QPlainTextEdit>("txbDates")->font().pointSize(), 10);
         const QStringList cells = Dates()[1].split(u' ', Qt::SkipEmptyParts);
@@ -179,13 +179,13 @@ class TestMonth : public QObject {
         Click("cmdShowHideISOorLPM");
         Click("cmdCopyToClipboard");
         QCOMPARE(QGuiApplication::clipboard()->text(),
-                 heading + grid + QStringLiteral("\n\n") + state_.Text(13) +
+                 heading + grid + QStringLiteral("\n\n") + state_.settings.Text(13) +
                      QStringLiteral("\n\n") + W<QPlainTextEdit>("txbDates")->toPlainText());
         Click("optJulian");
         Click("cmdCopyToClipboard");
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(
             QStringLiteral("February 2015 (Julian Calendar)\n\n Mon")));
-        QVERIFY(!QGuiApplication::clipboard()->text().contains(state_.Text(13)));
+        QVERIFY(!QGuiApplication::clipboard()->text().contains(state_.settings.Text(13)));
         QSignalSpy closed(window_, &frmDisplayMonthLPM::Closed);
         Click("cmdClose");
         QVERIFY(!window_->isVisible());
@@ -202,9 +202,9 @@ class TestMonth : public QObject {
     // the copied text ends with those names; without one nothing is marked.
     void marksTheHolidaysOfTheChosenSet() {
         QString why;
-        state_.workdays = WorkdayCalendar(WorkdayCalendar::kSaturdaySunday,
-                                          LoadHolidaySet(QStringLiteral("germany"), why));
-        QVERIFY2(state_.workdays.holidays() != nullptr, qPrintable(why));
+        state_.settings.workdays = WorkdayCalendar(WorkdayCalendar::kSaturdaySunday,
+                                                   LoadHolidaySet(QStringLiteral("germany"), why));
+        QVERIFY2(state_.settings.workdays.holidays() != nullptr, qPrintable(why));
         window_->ShowMonth(2026, 12);
         QStringList marked;
         for (const QTextEdit::ExtraSelection& mark :
@@ -220,7 +220,7 @@ class TestMonth : public QObject {
         window_->ShowMonth(-5800000, 1);  // the end of the year range
         QVERIFY(W<QLabel>("lblHolidays")->text().startsWith(QStringLiteral(" 1  New Year")));
 
-        state_.workdays = WorkdayCalendar();
+        state_.settings.workdays = WorkdayCalendar();
         window_->DisplayMonth();
         QVERIFY(W<QPlainTextEdit>("txbMonth")->extraSelections().isEmpty());
         QVERIFY(!W<QLabel>("lblHolidays")->isVisible());
@@ -230,7 +230,7 @@ class TestMonth : public QObject {
     // dates and years shown fits its content.
     void germanCaptionsKeepTheMonthAndFit() {
         window_->ShowMonth(2015, 3);
-        state_.language = kGerman;
+        state_.settings.language = kGerman;
         window_->SetLanguageDependentText();
         QCOMPARE(Month(), 3);
         QCOMPARE(W<QComboBox>("cboMonths")->currentText(), QStringLiteral("März"));
@@ -271,7 +271,7 @@ class TestMonth : public QObject {
             QCOMPARE(Child<QPushButton>(again, "cmdShowHideISOorLPM")->isEnabled(),
                      !sunday && !julian);
 
-            state_.monthJulian = true;
+            state_.settings.monthJulian = true;
             window_->RefreshFromState();
             QVERIFY(W<QRadioButton>("optJulian")->isChecked());
             QVERIFY(!window_->DatesShown());
@@ -330,7 +330,7 @@ class TestMonth : public QObject {
         QCOMPARE(W<QPlainTextEdit>("txbMonth")->toPlainText(), grid);
         QCOMPARE(window_->ClipboardText(), copied);
         QVERIFY(!W<QLabel>("lblTitle")->isVisible());
-        QVERIFY(!state_.monthJulian);
+        QVERIFY(!state_.settings.monthJulian);
     }
 };
 
