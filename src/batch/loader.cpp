@@ -15,7 +15,7 @@ BatchRun::BatchRun(AppState& state, Host& host, ComputeEngine& engine)
       output_(host.output()),
       engine_(engine),
       settings_(state, output_, report_),
-      scope_(state, host, program_, currentLine_, stack_, settings_.Format()),
+      scope_(state, host, stack_, settings_.Format()),
       report_(state, host, program_, currentLine_, scope_),
       gathered_(host.output()) {
     stack_.Reset();

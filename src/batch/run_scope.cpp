@@ -25,14 +25,8 @@ void CallStack::Restore(VariableTable& variables) {
     ifLevel = caller.savedIfLevel;
 }
 
-RunScope::RunScope(AppState& state, Host& host, const Program& program, const int& cursor,
-                   const CallStack& stack, const TextFormat& format)
-    : state_(state),
-      host_(host),
-      program_(program),
-      cursor_(cursor),
-      stack_(stack),
-      format_(format) {}
+RunScope::RunScope(AppState& state, Host& host, const CallStack& stack, const TextFormat& format)
+    : state_(state), host_(host), stack_(stack), format_(format) {}
 
 std::optional<std::int32_t> RunScope::LookupVariable(const QString& upperName) const {
     const int slot = Find(upperName);

@@ -75,8 +75,7 @@ struct CallStack {
 
 class RunScope final : public ExpressionContext, public BatchContext {
   public:
-    RunScope(AppState& state, Host& host, const Program& program, const int& cursor,
-             const CallStack& stack, const TextFormat& format);
+    RunScope(AppState& state, Host& host, const CallStack& stack, const TextFormat& format);
 
     VariableTable variables;
     LastResult last;
@@ -113,8 +112,6 @@ class RunScope final : public ExpressionContext, public BatchContext {
   private:
     AppState& state_;
     Host& host_;
-    const Program& program_;
-    const int& cursor_;
     const CallStack& stack_;
     const TextFormat& format_;
 };

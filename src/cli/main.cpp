@@ -248,7 +248,7 @@ int Run(const cli::Options& options) {
     std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
 
     cli::LineEndWriter writer(stdout);
-    cli::TerminalHost host(state, writer, options.todayJdn.value_or(LocalTodayJdn()),
+    cli::TerminalHost host(writer, options.todayJdn.value_or(LocalTodayJdn()),
                            isatty(STDIN_FILENO) != 0);
     host.output().setStreaming(true);
     ComputeEngine engine(state);

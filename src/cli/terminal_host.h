@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/host.h"
 
 namespace daybridge::cli {
@@ -57,8 +56,8 @@ QString WithLfLineEnds(const QString& text);
 
 class TerminalHost : public Host {
   public:
-    TerminalHost(AppState& state, LineEndWriter& writer, std::int32_t todayJdn, bool interactive)
-        : state_(state), writer_(writer), today_(todayJdn), interactive_(interactive) {}
+    TerminalHost(LineEndWriter& writer, std::int32_t todayJdn, bool interactive)
+        : writer_(writer), today_(todayJdn), interactive_(interactive) {}
 
     MsgAnswer messageBox(const QString& title, const QString& text, MsgIcon icon,
                          MsgButtons buttons, MsgAnswer defaultAnswer) override;
@@ -76,7 +75,6 @@ class TerminalHost : public Host {
   private:
     void writeStderr(const QString& text);
 
-    AppState& state_;
     LineEndWriter& writer_;
     std::int32_t today_;
     bool interactive_;  // stdin is a terminal: the prompt stays on the answer's line

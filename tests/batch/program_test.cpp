@@ -38,7 +38,7 @@ class ProgramTest : public ::testing::Test {
     int cursor = 0;
     CallStack stack;
     TextFormat format;
-    RunScope scope{state, host, program, cursor, stack, format};
+    RunScope scope{state, host, stack, format};
     Reporter report{state, host, program, cursor, scope};
 };
 
