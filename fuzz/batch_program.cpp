@@ -49,11 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     AppState state;
-    state.output.setStreaming(true);
     // Some runs go on after errors, some end at the first.
-    state.maxNumErrors = size % 3 == 0 ? 1 : 0;
+    state.settings.maxNumErrors = size % 3 == 0 ? 1 : 0;
     fuzz::FuzzHost host(kToday, answers, false);
-    ComputeEngine engine(state, host);
+    host.output().setStreaming(true);
+    ComputeEngine engine(state);
     BatchInterpreter interpreter(state, host, engine);
     if (!interpreter.StartLines(lines, QStringLiteral("fuzz"))) {
         return 0;
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::chrono::milliseconds slice(1);
     int slices = 0;
     while (interpreter.RunSlice(slice)) {
-        state.output.takePending();
+        host.output().takePending();
         if (++slices == kMaxSlices) {
             interpreter.RequestStop();
         }
@@ -69,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();  // a stop request must end the run after the current line
         }
     }
-    state.output.takePending();
+    host.output().takePending();
     return 0;
 }

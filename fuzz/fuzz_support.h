@@ -76,9 +76,11 @@ class FuzzHost : public daybridge::Host {
         return answers_[next_++];
     }
     std::int32_t todayJdn() override { return today_; }
+    daybridge::OutputText& output() override { return output_; }
 
   private:
     std::int32_t today_;
+    daybridge::OutputText output_;
     QStringList answers_;
     bool textRequired_;
     qsizetype next_ = 0;

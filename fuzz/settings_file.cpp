@@ -18,22 +18,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     daybridge::AppState state;
+    daybridge::OutputText output;
     QString directory;
-    if (!daybridge::LoadUserSettings(path, state, &directory)) {
+    if (!daybridge::LoadUserSettings(path, state, output, &directory)) {
         const daybridge::AppState defaults;
+        const daybridge::OutputText none;
         // A damaged file must leave the defaults.
-        fuzz::Check(daybridge::SettingsText(state, QString()) ==
-                    daybridge::SettingsText(defaults, QString()));
+        fuzz::Check(daybridge::SettingsText(state, output, QString()) ==
+                    daybridge::SettingsText(defaults, none, QString()));
         return 0;
     }
-    const QString written = daybridge::SettingsText(state, directory);
-    if (!daybridge::SaveUserSettings(path, state, directory)) {
+    const QString written = daybridge::SettingsText(state, output, directory);
+    if (!daybridge::SaveUserSettings(path, state, output, directory)) {
         return 0;
     }
     daybridge::AppState again;
+    daybridge::OutputText againOutput;
     QString directoryAgain;
     // What was read must survive a round trip.
-    fuzz::Check(daybridge::LoadUserSettings(path, again, &directoryAgain) &&
-                daybridge::SettingsText(again, directoryAgain) == written);
+    fuzz::Check(daybridge::LoadUserSettings(path, again, againOutput, &directoryAgain) &&
+                daybridge::SettingsText(again, againOutput, directoryAgain) == written);
     return 0;
 }

@@ -193,20 +193,26 @@ bool ComputeAndShow(const ComputeEngine& engine, AppState& state, Host& host, QS
     const std::array<QString*, 3> fields = {
         &state.session.firstDateText, &state.session.dateDiffText, &state.session.secondDateText};
     bool fieldsWritten = false;
-    for (std::size_t field = 0; field < 3; ++field) {
+    // The texts given become the canonical form of what was read; the computed field goes to
+    // the window's field only.
+    const std::size_t computedField = r.computed == ComputedPart::SecondDate   ? kSecondField
+                                      : r.computed == ComputedPart::FirstDate  ? kFirstField
+                                      : r.computed == ComputedPart::Difference ? kDifferenceField
+                                                                               : given.size();
+    for (std::size_t field = 0; field < given.size(); ++field) {
         if (!r.written[field]) {
             continue;
         }
-        *given[field] = std::move(r.fields[field]);
-        if (result != nullptr) {
-            r.fields[field] = *given[field];
-        }
-        if (!state.session.batchRunning) {
-            if (fields[field] != given[field]) {
-                *fields[field] = *given[field];
+        const bool batch = state.session.batchRunning;
+        if (field != computedField) {
+            *given[field] = r.fields[field];
+            if (!batch && fields[field] != given[field]) {
+                *fields[field] = r.fields[field];
             }
-            fieldsWritten = true;
+        } else if (!batch) {
+            *fields[field] = r.fields[field];
         }
+        fieldsWritten = fieldsWritten || !batch;
     }
     if (fieldsWritten) {
         host.fieldsChanged();
