@@ -439,23 +439,48 @@ constexpr HebrewMonthDay HebrewDayIn(HebrewYearStart year, std::uint64_t days) {
     return {entry >> 9, entry & 511};
 }
 
-constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
-    if (static_cast<std::uint64_t>(jdn) + kArithmeticJdn > 2 * kArithmeticJdn) [[unlikely]] {
-        jdn = ClampJdn(jdn);
-    }
-    const auto days =
-        static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;  // [3.6e11, 3.8e11]
+// The shifted year holding a day (counted as below), its start, and the day's month and day.
+struct HebrewYearOfDay {
+    std::uint32_t year;
+    HebrewYearStart start;
+    HebrewMonthDay monthDay;
+};
+
+constexpr HebrewYearOfDay HebrewYearAt(std::uint64_t days) {
     std::uint32_t y =
         kHebrewEstimateYear +
         static_cast<std::uint32_t>((days - kHebrewEstimateBase + 12) * kHebrewYearScale >>
                                    39);  // [9.8e8, 1.02e9]
-    HebrewMonthDay md = HebrewDayIn(HebrewStartOf(y), days);
+    HebrewYearStart start = HebrewStartOf(y);
+    HebrewMonthDay md = HebrewDayIn(start, days);
     if (md.month - 1 >= 13) {
         y = md.month == 0 ? y - 1 : y + 1;
-        md = HebrewDayIn(HebrewStartOf(y), days);
+        start = HebrewStartOf(y);
+        md = HebrewDayIn(start, days);
     }
-    return Date(static_cast<std::int64_t>(y) - static_cast<std::int64_t>(kHebrewShiftYears),
-                md.month, md.day);
+    return {y, start, md};
+}
+
+constexpr std::uint64_t HebrewDays(std::int64_t jdn) {  // [3.6e11, 3.8e11]
+    if (static_cast<std::uint64_t>(jdn) + kArithmeticJdn > 2 * kArithmeticJdn) [[unlikely]] {
+        jdn = ClampJdn(jdn);
+    }
+    return static_cast<std::uint64_t>(jdn - kHebrewEpoch) + kHebrewShiftDays;
+}
+
+constexpr YearMonthDay HebrewFromJdn(std::int64_t jdn) {
+    const HebrewYearOfDay at = HebrewYearAt(HebrewDays(jdn));
+    return Date(static_cast<std::int64_t>(at.year) - static_cast<std::int64_t>(kHebrewShiftYears),
+                at.monthDay.month, at.monthDay.day);
+}
+
+constexpr CalendarYear HebrewYearOfJdn(std::int64_t jdn) {
+    const HebrewYearOfDay at = HebrewYearAt(HebrewDays(jdn));
+    return {static_cast<std::int64_t>(at.year) - static_cast<std::int64_t>(kHebrewShiftYears),
+            static_cast<std::int64_t>(at.start.monday) +
+                (kHebrewEpoch - static_cast<std::int64_t>(kHebrewShiftDays)) +
+                kHebrewMonthFirst[at.start.shape][7],
+            HebrewKindLength(HebrewShapeKind(at.start.shape))};
 }
 
 // ---- Islamic (tabular) --------------------------------------------------------------------
@@ -699,6 +724,15 @@ YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn) {
             return SakaFromJdn(jdn);
     }
     return {};
+}
+
+CalendarYear YearOfJdn(WorldCalendar cal, std::int64_t jdn) {
+    if (cal == WorldCalendar::Hebrew) {
+        return HebrewYearOfJdn(jdn);
+    }
+    const std::int64_t year = FromJdn(cal, jdn).year;
+    const std::int64_t first = ToJdn(cal, year, 1, 1);
+    return {year, first, static_cast<int>(ToJdn(cal, year + 1, 1, 1) - first)};
 }
 
 int MonthsInYear(WorldCalendar cal, std::int64_t year) {

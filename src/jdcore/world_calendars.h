@@ -30,6 +30,16 @@ inline constexpr std::int64_t kMaxWorldYear = 6'000'000;
 std::int64_t ToJdn(WorldCalendar cal, std::int64_t year, int month, int day);
 YearMonthDay FromJdn(WorldCalendar cal, std::int64_t jdn);
 
+// The year holding a day, its first day (1 Tishri in the Hebrew calendar, else the first of
+// month 1) and its length in days: FromJdn's year and two ToJdn, at the cost of one FromJdn
+// for the Hebrew calendar.
+struct CalendarYear {
+    std::int64_t year;
+    std::int64_t first;
+    int length;
+};
+CalendarYear YearOfJdn(WorldCalendar cal, std::int64_t jdn);
+
 // False also for |year| > kMaxWorldYear.
 bool IsValidDate(WorldCalendar cal, std::int64_t year, int month, int day);
 // Lengths; 0 for a month the year does not have or a year beyond kMaxWorldYear.

@@ -9,6 +9,7 @@
 
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
+#include "jdcore/world_calendars.h"
 
 namespace daybridge {
 namespace {
@@ -174,7 +175,59 @@ constexpr std::int64_t kKeptChunk = 4096;
 constexpr std::int64_t kKeptYearLimit = 6000000;
 
 // How a stretch of years with the same rules in force is counted.
-enum class Method : std::uint8_t { Kinds, Period, Kept };
+enum class Method : std::uint8_t { Kinds, Period, Lunar, Kept };
+
+// ---- the years of the Hebrew and the tabular Islamic calendars --------------------------------
+
+// Both calendars repeat, weekdays included, after a whole number of their years: 689,472
+// Hebrew years (251,827,457 days, 35,975,351 weeks) and 210 Islamic years (seven 30-year
+// cycles, 74,417 days). The days of a year's fixed dates follow from the weekday of its first
+// day and its length alone: its kind.
+struct LunarCycle {
+    jdcore::WorldCalendar calendar;
+    int firstMonth;  // the month a year begins with
+    std::int64_t years;
+    std::int64_t days;
+    int shortestYear;
+    int longestYear;
+
+    std::int64_t YearStart(std::int64_t year) const {
+        return jdcore::ToJdn(calendar, year, firstMonth, 1);
+    }
+    std::size_t Kinds() const {
+        return static_cast<std::size_t>(7 * (longestYear - shortestYear + 1));
+    }
+    std::size_t KindOf(std::int64_t start, std::int64_t next) const {
+        return static_cast<std::size_t>(7 * (next - start - shortestYear) + floor_mod(start, 7));
+    }
+};
+constexpr LunarCycle kHebrewCycle{jdcore::WorldCalendar::Hebrew, 7, 689472, 251827457, 353, 385};
+constexpr LunarCycle kIslamicCycle{jdcore::WorldCalendar::Islamic, 1, 210, 74417, 354, 355};
+static_assert(kHebrewCycle.days % 7 == 0 && kIslamicCycle.days % 7 == 0);
+static_assert(kHebrewCycle.years == 19 * 36288 &&
+              kHebrewCycle.days * 25920 == std::int64_t{36288} * 235 * 765433);
+static_assert(kIslamicCycle.days == 7 * (30 * 354 + 11));
+
+// The cycle of a stretch whose rules are all days of a month of one of those calendars, each
+// kept on its day; none otherwise.
+const LunarCycle* LunarCycleOf(const HolidaySet& set, const std::vector<int>& rules) {
+    const LunarCycle* cycle = nullptr;
+    for (const int r : rules) {
+        const HolidayRule& rule = set.rules[static_cast<std::size_t>(r)];
+        if (rule.kind != HolidayKind::CalendarDay || rule.offset != 0 ||
+            rule.observed != Observed::None || rule.substitute != Substitute::None) {
+            return nullptr;
+        }
+        const LunarCycle* own = rule.calendar == RuleCalendar::Hebrew    ? &kHebrewCycle
+                                : rule.calendar == RuleCalendar::Islamic ? &kIslamicCycle
+                                                                         : nullptr;
+        if (own == nullptr || (cycle != nullptr && own != cycle)) {
+            return nullptr;
+        }
+        cycle = own;
+    }
+    return cycle;
+}
 
 // Whether a rule's dates repeat with the period of kPeriodYears (every rule but those of
 // Western Easter, the lunar and lunisolar calendars, the Hebrew and Persian ones and the
@@ -947,8 +1000,10 @@ void ChooseMethods(const HolidaySet& set, const WeekendSchedule& weekend, Holida
         }
         const bool longStretch =
             s == 0 || s + 1 == segments || plan.SegmentEnd(s) - plan.SegmentFirst(s) >= kTableYears;
+        const bool lunar = LunarCycleOf(set, plan.inForce[s]) != nullptr;
         plan.method[s] = kinds                     ? Method::Kinds
                          : periodic && longStretch ? Method::Period
+                         : lunar && longStretch    ? Method::Lunar
                                                    : Method::Kept;
         plan.anyKept = plan.anyKept || plan.method[s] == Method::Kept;
     }
@@ -1019,9 +1074,11 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set) {
 
 // The holidays of consecutive years, four bits a year over the least count of its block of
 // kPackBlock years (the few years a nibble cannot hold are kept aside), with the running sum
-// before every block: the count of any years reads two sums and the nibbles between the nearer
-// block boundary and each end, sixteen at a time. A year costs a little over half a byte.
+// before every block and the nibbles' sum within it before every kPackStep years: the count of
+// any years reads two sums and the nibbles between the nearer step and each end, sixteen at a
+// time. A year costs a little over half a byte.
 constexpr std::int64_t kPackBlock = 256;
+constexpr std::int64_t kPackStep = 64;
 
 class PackedYearCounts {
   public:
@@ -1032,6 +1089,7 @@ class PackedYearCounts {
         words_.assign(static_cast<std::size_t>((years + 15) / 16), 0);
         before_.assign(blocks + 1, 0);
         least_.assign(blocks, 0);
+        steps_.assign(static_cast<std::size_t>(years / kPackStep + 1), 0);
         years_ = years;
         std::array<std::int64_t, kPackBlock> block{};
         std::int64_t running = 0;
@@ -1044,6 +1102,7 @@ class PackedYearCounts {
             const std::int64_t least = *std::min_element(block.begin(), block.begin() + size);
             least_[b] = least;
             before_[b] = running;
+            std::uint16_t nibbles = 0;  // at most 15 * (kPackBlock - kPackStep)
             for (std::int64_t i = 0; i < size; ++i) {
                 const std::int64_t value = block[static_cast<std::size_t>(i)];
                 running += value;
@@ -1053,6 +1112,10 @@ class PackedYearCounts {
                 if (nibble == kWide) {
                     wide_[year] = value - least - kWide;
                 }
+                if (year % kPackStep == 0) {
+                    steps_[static_cast<std::size_t>(year / kPackStep)] = nibbles;
+                }
+                nibbles = static_cast<std::uint16_t>(nibbles + nibble);
                 words_[static_cast<std::size_t>(year / 16)] |= nibble << (4 * (year % 16));
             }
         }
@@ -1060,17 +1123,37 @@ class PackedYearCounts {
     }
 
     std::int64_t Total() const { return before_.back(); }
-    // The years [0, i), 0 <= i <= years: the nearer block boundary's sum and the years between.
+    // The years [0, i), 0 <= i <= years: the nearer step's sum and the years between.
     std::int64_t Before(std::int64_t i) const {
-        const std::int64_t block = std::min<std::int64_t>(
-            (i + kPackBlock / 2) / kPackBlock, static_cast<std::int64_t>(before_.size()) - 1);
-        const std::int64_t edge = std::min(block * kPackBlock, years_);
-        const std::int64_t sum = before_[static_cast<std::size_t>(block)];
+        const std::int64_t edge =
+            std::min((i + kPackStep / 2) / kPackStep, years_ / kPackStep) * kPackStep;
+        const std::int64_t sum = StepSum(edge);
         return i >= edge ? sum + InBlock(edge, i) : sum - InBlock(i, edge);
     }
 
   private:
     static constexpr std::int64_t kWide = 15;
+
+    // The years [0, edge), edge a multiple of kPackStep.
+    std::int64_t StepSum(std::int64_t edge) const {
+        const std::size_t block = static_cast<std::size_t>(edge / kPackBlock);
+        if (edge % kPackBlock == 0) {
+            return before_[block];
+        }
+        const std::int64_t start = static_cast<std::int64_t>(block) * kPackBlock;
+        return before_[block] + (edge - start) * least_[block] +
+               steps_[static_cast<std::size_t>(edge / kPackStep)] + WideIn(start, edge);
+    }
+    // What the nibbles leave out of the years [lo, hi).
+    std::int64_t WideIn(std::int64_t lo, std::int64_t hi) const {
+        std::int64_t sum = 0;
+        if (!wide_.empty()) {
+            for (auto it = wide_.lower_bound(lo); it != wide_.end() && it->first < hi; ++it) {
+                sum += it->second;
+            }
+        }
+        return sum;
+    }
 
     // The years [lo, hi) of one block.
     std::int64_t InBlock(std::int64_t lo, std::int64_t hi) const {
@@ -1091,18 +1174,14 @@ class PackedYearCounts {
                 (word & 0x0F0F0F0F0F0F0F0FULL) + ((word >> 4) & 0x0F0F0F0F0F0F0F0FULL);
             sum += static_cast<std::int64_t>((bytes * 0x0101010101010101ULL) >> 56);
         }
-        if (!wide_.empty()) {
-            for (auto it = wide_.lower_bound(lo); it != wide_.end() && it->first < hi; ++it) {
-                sum += it->second;
-            }
-        }
-        return sum;
+        return sum + WideIn(lo, hi);
     }
 
     std::int64_t years_ = 0;
     std::vector<std::uint64_t> words_;  // sixteen years a word
     std::vector<std::int64_t> before_;
     std::vector<std::int64_t> least_;
+    std::vector<std::uint16_t> steps_;           // per step: its block's nibbles before it
     std::map<std::int64_t, std::int64_t> wide_;  // what the nibble 15 leaves out
 };
 
@@ -1120,6 +1199,17 @@ struct HolidayCounter::PeriodTable {
     std::once_flag built;
     std::atomic<bool> ready{false};
     PackedYearCounts counts;  // every year of the period
+};
+
+// A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
+// days of a year of each kind, and the count of every year of the cycle.
+struct HolidayCounter::LunarTable {
+    const LunarCycle* cycle = nullptr;
+    std::size_t segment = 0;  // one of the segments with these rules in force
+    std::once_flag built;
+    std::atomic<bool> ready{false};
+    std::vector<std::vector<std::int32_t>> days;  // per kind: from the year's first day, sorted
+    PackedYearCounts counts;
 };
 
 // The counts of years worked out one by one, in chunks of kKeptChunk years, packed, with the
@@ -1326,6 +1416,62 @@ std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) con
     return before(end) - before(first);
 }
 
+// The counted days of a calendar year [start, next) under the table's rules, from its first day.
+std::vector<std::int32_t> HolidayCounter::LunarYearDays(const LunarTable& table, std::int64_t start,
+                                                        std::int64_t next) const {
+    const std::uint8_t weekend = plan_->weekend[table.segment].At(start);
+    std::vector<std::int32_t> days;
+    std::vector<RuleDate> dates;
+    for (const int r : plan_->inForce[table.segment]) {
+        dates.clear();
+        RuleDatesBetween(set_->rules[static_cast<std::size_t>(r)], start, next - 1, dates);
+        for (const RuleDate& d : dates) {
+            if (((weekend >> floor_mod(d.jdn, 7)) & 1) == 0) {
+                days.push_back(static_cast<std::int32_t>(d.jdn - start));
+            }
+        }
+    }
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
+}
+
+// Holidays of a table's rules before `day` (from the start of the calendar's year 0; negative
+// before it): whole cycles, the years of the cycle before the day's year, and its days before.
+std::int64_t HolidayCounter::LunarBefore(LunarTable& table, std::int64_t day) const {
+    const LunarCycle& cycle = *table.cycle;
+    if (!table.ready.load(std::memory_order_acquire)) {
+        BuildLunarTable(table);
+    }
+    const jdcore::CalendarYear year = jdcore::YearOfJdn(cycle.calendar, day);
+    const std::vector<std::int32_t>& days =
+        table.days[cycle.KindOf(year.first, year.first + year.length)];
+    const std::int64_t cycles = floor_div(year.year, cycle.years);
+    return cycles * table.counts.Total() + table.counts.Before(year.year - cycles * cycle.years) +
+           (std::lower_bound(days.begin(), days.end(), day - year.first) - days.begin());
+}
+
+// The counted days of each kind of year and the count of every year of the cycle, once.
+void HolidayCounter::BuildLunarTable(LunarTable& table) const {
+    const LunarCycle& cycle = *table.cycle;
+    std::call_once(table.built, [&] {
+        table.days.assign(cycle.Kinds(), {});
+        std::vector<char> known(cycle.Kinds(), 0);
+        std::int64_t start = cycle.YearStart(0);
+        table.counts.Build(cycle.years, [&](std::int64_t year) {
+            const std::int64_t next = cycle.YearStart(year + 1);
+            const std::size_t kind = cycle.KindOf(start, next);
+            if (known[kind] == 0) {
+                known[kind] = 1;
+                table.days[kind] = LunarYearDays(table, start, next);
+            }
+            start = next;
+            return static_cast<std::int64_t>(table.days[kind].size());
+        });
+        table.ready.store(true, std::memory_order_release);
+    });
+}
+
 // The years [first, end) of a segment counted with its rules in force in every year.
 std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
                                        std::int64_t end) const {
@@ -1345,9 +1491,13 @@ std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
     }
     // Built when a span of kTableYears asks for it; then used for any span, which reads it
     // faster than a single year is worked out.
+    const bool longSpan = end - first >= kTableYears;
+    if (LunarTable* lunar = lunar_[segment].get();
+        lunar != nullptr && (longSpan || lunar->ready.load(std::memory_order_acquire))) {
+        return LunarBefore(*lunar, YearStart(end)) - LunarBefore(*lunar, YearStart(first));
+    }
     PeriodTable* table = table_[segment].get();
-    if (table != nullptr &&
-        (end - first >= kTableYears || table->ready.load(std::memory_order_acquire))) {
+    if (table != nullptr && (longSpan || table->ready.load(std::memory_order_acquire))) {
         return OpenPrefix(*table, end) - OpenPrefix(*table, first);
     }
     std::int64_t count = 0;  // fewer years than kTableYears: no table is built for them
@@ -1423,6 +1573,7 @@ void HolidayCounter::BuildTables() const {
     kindCount_.assign(segments, KindWeights{});
     kindPrefix_.assign(segments, {});
     table_.assign(segments, nullptr);
+    lunar_.assign(segments, nullptr);
     bool anyKinds = false;
     for (std::size_t s = 0; s < segments; ++s) {
         anyKinds = anyKinds || (plan.method[s] == Method::Kinds && !plan.inForce[s].empty());
@@ -1432,6 +1583,7 @@ void HolidayCounter::BuildTables() const {
     }
     // Stretches with the same rules in force share a period table.
     std::map<std::vector<int>, std::shared_ptr<PeriodTable>> shared;
+    std::map<std::vector<int>, std::shared_ptr<LunarTable>> lunarShared;
     for (std::size_t s = 0; s < segments; ++s) {
         if (plan.method[s] == Method::Period && !plan.inForce[s].empty()) {
             std::shared_ptr<PeriodTable>& table = shared[plan.inForce[s]];
@@ -1440,6 +1592,15 @@ void HolidayCounter::BuildTables() const {
                 table->segment = s;
             }
             table_[s] = table;
+        }
+        if (plan.method[s] == Method::Lunar) {
+            std::shared_ptr<LunarTable>& table = lunarShared[plan.inForce[s]];
+            if (table == nullptr || plan.weekend[table->segment].At(0) != plan.weekend[s].At(0)) {
+                table = std::make_shared<LunarTable>();
+                table->cycle = LunarCycleOf(*set_, plan.inForce[s]);
+                table->segment = s;
+            }
+            lunar_[s] = table;
         }
     }
     // The special years: their own count in place of the open one (the same for the years
@@ -1489,24 +1650,67 @@ std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) co
            correctionsBefore_[static_cast<std::size_t>(lo - plan.specialYears.begin())];
 }
 
+// The count of [a, b), days of one year, from its working-out.
+std::int64_t HolidayCounter::InYear(std::int64_t year, std::int64_t a, std::int64_t b) const {
+    const std::shared_ptr<const YearData> data = Year(year);
+    const auto in = [a, b](const std::vector<std::int64_t>& days) {
+        return static_cast<std::int64_t>(std::lower_bound(days.begin(), days.end(), b) -
+                                         std::lower_bound(days.begin(), days.end(), a));
+    };
+    return in(data->days) - in(data->extra);
+}
+
 std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t to) const {
     if (to <= from || (set_->rules.empty() && set_->workdays.empty())) {
         return 0;
     }
-    const auto inYear = [this](std::int64_t year, std::int64_t a, std::int64_t b) {
-        const std::shared_ptr<const YearData> data = Year(year);
-        const auto in = [a, b](const std::vector<std::int64_t>& days) {
-            return static_cast<std::int64_t>(std::lower_bound(days.begin(), days.end(), b) -
-                                             std::lower_bound(days.begin(), days.end(), a));
-        };
-        return in(data->days) - in(data->extra);
-    };
     const std::int64_t y0 = YearOf(from);
     const std::int64_t y1 = YearOf(to - 1);
     if (y0 == y1) {
-        return inYear(y0, from, to);
+        return InYear(y0, from, to);
     }
-    return inYear(y0, from, to) + WholeYears(y0 + 1, y1) + inYear(y1, from, to);
+    if (const std::optional<std::int64_t> count = LunarDaysIn(from, to, y0, y1)) {
+        return *count;
+    }
+    return InYear(y0, from, to) + WholeYears(y0 + 1, y1) + InYear(y1, from, to);
+}
+
+// A span within one stretch counted by the kinds of lunar years: counted by days, with the
+// end years that are special (a single date, an extra working day) and the special years
+// between put right. None for any other span.
+std::optional<std::int64_t> HolidayCounter::LunarDaysIn(std::int64_t from, std::int64_t to,
+                                                        std::int64_t y0, std::int64_t y1) const {
+    if (y1 - y0 <= kDirectYears) {
+        return std::nullopt;
+    }
+    std::call_once(built_, [this] { BuildTables(); });
+    const HolidayPlan& plan = *plan_;
+    const std::size_t s = plan.SegmentOf(y0);
+    LunarTable* table = lunar_[s].get();
+    if (table == nullptr || plan.SegmentOf(y1) != s ||
+        (y1 - y0 < kTableYears && !table->ready.load(std::memory_order_acquire))) {
+        return std::nullopt;
+    }
+    const std::vector<std::int64_t>& special = plan.specialYears;
+    const auto lo = std::lower_bound(special.begin(), special.end(), y0);
+    const auto hi = std::lower_bound(lo, special.end(), y1);
+    const bool specialFirst = lo != special.end() && *lo == y0;
+    const bool specialLast = hi != special.end() && *hi == y1;
+    std::int64_t count = 0;
+    std::int64_t start = from;
+    std::int64_t end = to;
+    if (specialFirst) {
+        start = YearStart(y0 + 1);
+        count += InYear(y0, from, start);
+    }
+    if (specialLast) {
+        end = YearStart(y1);
+        count += InYear(y1, end, to);
+    }
+    const auto first = static_cast<std::size_t>(lo - special.begin()) + (specialFirst ? 1 : 0);
+    const auto last = static_cast<std::size_t>(hi - special.begin());
+    return count + LunarBefore(*table, end) - LunarBefore(*table, start) +
+           correctionsBefore_[last] - correctionsBefore_[first];
 }
 
 }  // namespace daybridge

@@ -24,14 +24,19 @@
 //   built once per set of rules in force when a run of 2,000 years first asks for it (a second
 //   or two for a dozen rules; 2 MB), and then answers runs of any length; before that, shorter
 //   runs are counted year by year;
-// - every other stretch (Islamic, Hebrew, Persian dates, tables of Chinese or astronomical
-//   dates, Western Easter beside Julian rules) has no period within the day range: its years'
-//   counts are worked out once, 4,096 years at a time as counts reach them, and kept (about
-//   half a byte a year: 5.3 MB for the whole day range); a count then takes the same time for
-//   any span within the years worked out.
-// Both tables keep a year's count in four bits over the least of its block of 256 years, with
-// the running sum before each block, and add sixteen years at a time: a count reads two sums
-// and at most 128 years at each end.
+// - stretches of Hebrew days only, or of Islamic days only, that stay on their day are
+//   counted by the kinds of the calendar's years (the weekday of the first day and the
+//   length), from a table of every year of the calendar's cycle (689,472 Hebrew or 210
+//   Islamic years), built when a run of 2,000 years first asks for it; a count reads it by
+//   day at both ends, so its end years need no working-out unless they are special;
+// - every other stretch (Islamic dates beside others, Persian dates, tables of Chinese or
+//   astronomical dates, Western Easter beside Julian rules) has no period within the day
+//   range: its years' counts are worked out once, 4,096 years at a time as counts reach them,
+//   and kept (about half a byte a year: 5.3 MB for the whole day range); a count then takes
+//   the same time for any span within the years worked out.
+// The tables keep a year's count in four bits over the least of its block of 256 years, with
+// the running sum before each block and within it before every 64th year, and add sixteen
+// years at a time: a count reads two sums and at most 32 years at each end.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
@@ -40,6 +45,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "workdays/holiday_rules.h"
@@ -107,6 +113,7 @@ class HolidayCounter {
     struct YearData;
     struct PeriodTable;
     struct YearTable;
+    struct LunarTable;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
@@ -115,7 +122,14 @@ class HolidayCounter {
     std::int64_t OpenYearCount(std::size_t segment, std::int64_t year) const;
     std::int64_t OpenCount(std::size_t segment, std::int64_t first, std::int64_t end) const;
     std::int64_t OpenPrefix(PeriodTable& table, std::int64_t year) const;
+    std::int64_t LunarBefore(LunarTable& table, std::int64_t day) const;
+    void BuildLunarTable(LunarTable& table) const;
+    std::int64_t InYear(std::int64_t year, std::int64_t a, std::int64_t b) const;
+    std::vector<std::int32_t> LunarYearDays(const LunarTable& table, std::int64_t start,
+                                            std::int64_t next) const;
     std::int64_t WholeYears(std::int64_t first, std::int64_t end) const;
+    std::optional<std::int64_t> LunarDaysIn(std::int64_t from, std::int64_t to, std::int64_t y0,
+                                            std::int64_t y1) const;
     std::int64_t KeptYears(std::int64_t first, std::int64_t end) const;
     void BuildTables() const;
     void BuildKindCounts() const;
@@ -130,6 +144,7 @@ class HolidayCounter {
     mutable std::vector<std::array<std::int32_t, 70>> kindCount_;  // per segment, Gregorian sets
     mutable std::vector<std::vector<std::int64_t>> kindPrefix_;    // per segment: every 64th year
     mutable std::vector<std::shared_ptr<PeriodTable>> table_;      // per segment, or none
+    mutable std::vector<std::shared_ptr<LunarTable>> lunar_;       // per segment, or none
     mutable std::once_flag segmentsBuilt_;
     mutable std::vector<std::int64_t> segmentsBefore_;  // count of the whole segments before each
     mutable std::vector<std::int64_t> correctionsBefore_;  // per special year: own - open, summed

@@ -188,6 +188,14 @@ TEST(WorldCalendars, RoundTripsOverTheWholeRange) {
                     break;
                 }
             }
+            // The day's year as a whole: its first day (1 Tishri for the Hebrew) and length.
+            const jdcore::CalendarYear year = jdcore::YearOfJdn(cal, jdn);
+            if (inRange) {
+                const int first = cal == WorldCalendar::Hebrew ? 7 : 1;
+                EXPECT_EQ(year.year, d.year) << jdn;
+                EXPECT_EQ(year.first, ToJdn(cal, d.year, first, 1)) << jdn;
+                EXPECT_EQ(year.length, jdcore::DaysInYear(cal, d.year)) << jdn;
+            }
         }
         // Dates to JDN and back: the first and last day of every month of sampled years, up to
         // the largest years allowed.
