@@ -40,29 +40,27 @@ constexpr int kKinds = 70;                      // 35 Easter days x leap or not
 constexpr std::int64_t kBlock = 2048;           // years per block of the kind table
 constexpr std::int64_t kFineBlock = 64;         // years per block of a stretch's running sums
 
-int KindOf(std::int64_t year) {
-    const std::int64_t day = jdcore::western_easter(year) - jdcore::jdn_from_gregorian(year, 3, 22);
-    return static_cast<int>(2 * day + (jdcore::gregorian_leap(year) ? 1 : 0));
-}
-
 using KindWeights = std::array<std::int32_t, kKinds>;
 
 // The kind of every year of one cycle (one byte each) and, per block, how many years of each
 // kind precede it in the cycle.
 struct KindTable {
-    std::vector<std::uint8_t> kind;                     // kEasterCycle bytes
+    std::unique_ptr<std::uint8_t[]> kind;               // kEasterCycle bytes
     std::vector<std::int32_t> before;                   // (blocks + 1) x kKinds
     std::array<std::int64_t, kKinds> representative{};  // a year of each kind (-1: none)
 
-    KindTable() : kind(kEasterCycle), before((kEasterCycle / kBlock + 2) * kKinds, 0) {
+    KindTable()
+        : kind(std::make_unique_for_overwrite<std::uint8_t[]>(kEasterCycle)),
+          before((kEasterCycle / kBlock + 2) * kKinds, 0) {
         representative.fill(-1);
         std::array<std::int32_t, kKinds> running{};
+        jdcore::western_easter_days(0, kEasterCycle, kind.get());  // 22 March: 1
         for (std::int64_t y = 0; y < kEasterCycle; ++y) {
             if (y % kBlock == 0) {
                 std::copy(running.begin(), running.end(), before.begin() + (y / kBlock) * kKinds);
             }
-            const int k = KindOf(y);
-            kind[static_cast<std::size_t>(y)] = static_cast<std::uint8_t>(k);
+            std::uint8_t& k = kind[static_cast<std::size_t>(y)];
+            k = static_cast<std::uint8_t>(2 * (k - 1) + (jdcore::gregorian_leap(y) ? 1 : 0));
             ++running[static_cast<std::size_t>(k)];
             if (representative[static_cast<std::size_t>(k)] < 0) {
                 representative[static_cast<std::size_t>(k)] = y;
@@ -726,6 +724,7 @@ struct HolidayPlan {
     std::vector<std::int64_t> specialYears;  // sorted
     std::int64_t mostPerYear = 0;            // an upper bound of the holidays in a year
     bool anyKept = false;
+    bool anyLunar = false;
 
     std::size_t SegmentOf(std::int64_t year) const {
         return static_cast<std::size_t>(std::upper_bound(cutYears.begin(), cutYears.end(), year) -
@@ -1006,6 +1005,7 @@ void ChooseMethods(const HolidaySet& set, const WeekendSchedule& weekend, Holida
                          : lunar && longStretch    ? Method::Lunar
                                                    : Method::Kept;
         plan.anyKept = plan.anyKept || plan.method[s] == Method::Kept;
+        plan.anyLunar = plan.anyLunar || plan.method[s] == Method::Lunar;
     }
 }
 
@@ -1669,8 +1669,10 @@ std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t t
     if (y0 == y1) {
         return InYear(y0, from, to);
     }
-    if (const std::optional<std::int64_t> count = LunarDaysIn(from, to, y0, y1)) {
-        return *count;
+    if (plan_->anyLunar) {
+        if (const std::optional<std::int64_t> count = LunarDaysIn(from, to, y0, y1)) {
+            return *count;
+        }
     }
     return InYear(y0, from, to) + WholeYears(y0 + 1, y1) + InYear(y1, from, to);
 }

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <sstream>
+#include <vector>
 
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
@@ -216,6 +217,23 @@ TEST(Easter, EverywhereASundayInItsWindowRepeatingWithItsCycle) {
         ASSERT_LE(o, jdcore::jdn_from_julian(y, 4, 25)) << y;
         ASSERT_EQ(jdcore::western_easter(y + 5700000), w + kWesternCycleDays) << y;
         ASSERT_EQ(jdcore::orthodox_easter(y - 532), o - kOrthodoxCycleDays) << y;
+    }
+}
+
+// Easter of a run of years, one after another, is each year's own (runs across centuries,
+// leap centuries and year 0).
+TEST(Easter, RunsOfYearsAgreeWithEachYear) {
+    std::mt19937_64 random(1582);
+    std::uniform_int_distribution<std::int64_t> anyYear(-5760000, 5759000);
+    std::vector<std::uint8_t> days(1000);
+    for (int i = 0; i < 300; ++i) {
+        const std::int64_t first = i == 0 ? -500 : anyYear(random);
+        jdcore::western_easter_days(first, 1000, days.data());
+        for (std::int64_t y = first; y < first + 1000; ++y) {
+            ASSERT_EQ(days[static_cast<std::size_t>(y - first)],
+                      jdcore::western_easter(y) - jdcore::jdn_from_gregorian(y, 3, 21))
+                << y;
+        }
     }
 }
 
