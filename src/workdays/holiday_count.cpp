@@ -1100,7 +1100,7 @@ class PackedYearCounts {
                 block[static_cast<std::size_t>(i)] = count(first + i);
             }
             const std::int64_t least = *std::min_element(block.begin(), block.begin() + size);
-            least_[b] = least;
+            least_[b] = static_cast<std::int16_t>(least);  // a year has fewer than 400 days
             before_[b] = running;
             std::uint16_t nibbles = 0;  // at most 15 * (kPackBlock - kPackStep)
             for (std::int64_t i = 0; i < size; ++i) {
@@ -1180,7 +1180,7 @@ class PackedYearCounts {
     std::int64_t years_ = 0;
     std::vector<std::uint64_t> words_;  // sixteen years a word
     std::vector<std::int64_t> before_;
-    std::vector<std::int64_t> least_;
+    std::vector<std::int16_t> least_;
     std::vector<std::uint16_t> steps_;           // per step: its block's nibbles before it
     std::map<std::int64_t, std::int64_t> wide_;  // what the nibble 15 leaves out
 };
