@@ -1210,6 +1210,9 @@ struct HolidayCounter::LunarTable {
     std::atomic<bool> ready{false};
     std::vector<std::vector<std::int32_t>> days;  // per kind: from the year's first day, sorted
     PackedYearCounts counts;
+    // The days of the years that have dates (those within the calendar's range of years).
+    std::int64_t firstDay = 0;
+    std::int64_t endDay = 0;
 };
 
 // The counts of years worked out one by one, in chunks of kKeptChunk years, packed, with the
@@ -1443,6 +1446,7 @@ std::int64_t HolidayCounter::LunarBefore(LunarTable& table, std::int64_t day) co
     if (!table.ready.load(std::memory_order_acquire)) {
         BuildLunarTable(table);
     }
+    day = std::clamp(day, table.firstDay, table.endDay);
     const jdcore::CalendarYear year = jdcore::YearOfJdn(cycle.calendar, day);
     const std::vector<std::int32_t>& days =
         table.days[cycle.KindOf(year.first, year.first + year.length)];
@@ -1455,6 +1459,8 @@ std::int64_t HolidayCounter::LunarBefore(LunarTable& table, std::int64_t day) co
 void HolidayCounter::BuildLunarTable(LunarTable& table) const {
     const LunarCycle& cycle = *table.cycle;
     std::call_once(table.built, [&] {
+        table.firstDay = cycle.YearStart(-jdcore::kMaxWorldYear + 1);
+        table.endDay = cycle.YearStart(jdcore::kMaxWorldYear);
         table.days.assign(cycle.Kinds(), {});
         std::vector<char> known(cycle.Kinds(), 0);
         std::int64_t start = cycle.YearStart(0);

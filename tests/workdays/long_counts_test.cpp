@@ -94,8 +94,10 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
             }
             ASSERT_EQ(calendar.WorkdaysIn(from, to), byDays) << from << " " << to;
             // Long spans, near the origin or anywhere, each year on its own.
-            const std::int64_t start =
-                trial % 2 == 0 ? origin + pick(-600000, 600000) : pick(-2000000000, 2000000000);
+            // (The last trial ends where the Islamic calendar's range of years ends.)
+            const std::int64_t start = trial == 5       ? 2128140000
+                                       : trial % 2 == 0 ? origin + pick(-600000, 600000)
+                                                        : pick(-2000000000, 2000000000);
             const std::int64_t end = start + pick(3000, 800000);
             std::int64_t byYears = 0;
             for (std::int64_t a = start; a < end;) {
