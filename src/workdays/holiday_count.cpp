@@ -1089,6 +1089,7 @@ class PackedYearCounts {
         words_.assign(static_cast<std::size_t>((years + 15) / 16), 0);
         before_.assign(blocks + 1, 0);
         least_.assign(blocks, 0);
+        wideBlocks_.assign(blocks, 0);
         steps_.assign(static_cast<std::size_t>(years / kPackStep + 1), 0);
         years_ = years;
         std::array<std::int64_t, kPackBlock> block{};
@@ -1111,6 +1112,7 @@ class PackedYearCounts {
                     static_cast<std::uint64_t>(std::min(value - least, kWide));
                 if (nibble == kWide) {
                     wide_[year] = value - least - kWide;
+                    wideBlocks_[b] = 1;
                 }
                 if (year % kPackStep == 0) {
                     steps_[static_cast<std::size_t>(year / kPackStep)] = nibbles;
@@ -1144,10 +1146,10 @@ class PackedYearCounts {
         return before_[block] + (edge - start) * least_[block] +
                steps_[static_cast<std::size_t>(edge / kPackStep)] + WideIn(start, edge);
     }
-    // What the nibbles leave out of the years [lo, hi).
+    // What the nibbles leave out of the years [lo, hi) of one block.
     std::int64_t WideIn(std::int64_t lo, std::int64_t hi) const {
         std::int64_t sum = 0;
-        if (!wide_.empty()) {
+        if (hi > lo && wideBlocks_[static_cast<std::size_t>(lo / kPackBlock)] != 0) {
             for (auto it = wide_.lower_bound(lo); it != wide_.end() && it->first < hi; ++it) {
                 sum += it->second;
             }
@@ -1182,6 +1184,7 @@ class PackedYearCounts {
     std::vector<std::int64_t> before_;
     std::vector<std::int16_t> least_;
     std::vector<std::uint16_t> steps_;           // per step: its block's nibbles before it
+    std::vector<std::uint8_t> wideBlocks_;       // per block: whether it has years in wide_
     std::map<std::int64_t, std::int64_t> wide_;  // what the nibble 15 leaves out
 };
 
@@ -1657,7 +1660,8 @@ std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) co
 }
 
 // The count of [a, b), days of one year, from its working-out.
-std::int64_t HolidayCounter::InYear(std::int64_t year, std::int64_t a, std::int64_t b) const {
+[[gnu::always_inline]] inline std::int64_t HolidayCounter::InYear(std::int64_t year, std::int64_t a,
+                                                                  std::int64_t b) const {
     const std::shared_ptr<const YearData> data = Year(year);
     const auto in = [a, b](const std::vector<std::int64_t>& days) {
         return static_cast<std::int64_t>(std::lower_bound(days.begin(), days.end(), b) -
