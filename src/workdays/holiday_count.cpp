@@ -999,10 +999,13 @@ void ChooseMethods(const HolidaySet& set, const WeekendSchedule& weekend, Holida
         }
         const bool longStretch =
             s == 0 || s + 1 == segments || plan.SegmentEnd(s) - plan.SegmentFirst(s) >= kTableYears;
-        const bool lunar = LunarCycleOf(set, plan.inForce[s]) != nullptr;
+        // Only the open-ended stretches count by lunar kinds: a set has at most two such
+        // tables, whatever its rules (a stretch between changes of rules keeps its years).
+        const bool lunar =
+            (s == 0 || s + 1 == segments) && LunarCycleOf(set, plan.inForce[s]) != nullptr;
         plan.method[s] = kinds                     ? Method::Kinds
                          : periodic && longStretch ? Method::Period
-                         : lunar && longStretch    ? Method::Lunar
+                         : lunar                   ? Method::Lunar
                                                    : Method::Kept;
         plan.anyKept = plan.anyKept || plan.method[s] == Method::Kept;
         plan.anyLunar = plan.anyLunar || plan.method[s] == Method::Lunar;

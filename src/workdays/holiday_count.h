@@ -24,10 +24,10 @@
 //   built once per set of rules in force when a run of 2,000 years first asks for it (a second
 //   or two for a dozen rules; 2 MB), and then answers runs of any length; before that, shorter
 //   runs are counted year by year;
-// - stretches of Hebrew days only, or of Islamic days only, that stay on their day are
-//   counted by the kinds of the calendar's years (the weekday of the first day and the
-//   length), from a table of every year of the calendar's cycle (689,472 Hebrew or 210
-//   Islamic years), built when a run of 2,000 years first asks for it; a count reads it by
+// - the first and the last stretch, when they hold Hebrew days only, or Islamic days only,
+//   that stay on their day, are counted by the kinds of the calendar's years (the weekday of the
+//   first day and the length), from a table of every year of the calendar's cycle (689,472 Hebrew
+//   or 210 Islamic years), built when a run of 2,000 years first asks for it; a count reads it by
 //   day at both ends, so its end years need no working-out unless they are special;
 // - every other stretch (Islamic dates beside others, Persian dates, tables of Chinese or
 //   astronomical dates, Western Easter beside Julian rules) has no period within the day
