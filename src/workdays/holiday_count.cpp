@@ -1191,6 +1191,136 @@ class PackedYearCounts {
     std::map<std::int64_t, std::int64_t> wide_;  // what the nibble 15 leaves out
 };
 
+// The counts of consecutive years, worked out kKeptChunk years at a time as counts reach them:
+// the total of every chunk worked out, with the running sums of the totals and of how many
+// chunks are worked out (summed again whenever chunks are added, which takes far less than
+// working out one), and the years themselves, packed, of the kDetailed chunks where counts
+// last began or ended. A count within chunks worked out reads a few sums and a few years at
+// each end; an end in a chunk whose years were let go works that chunk out again (under a
+// millisecond). So a table holds a few hundred kilobytes however many years counts crossed.
+class YearChunks {
+  public:
+    // The years [first, first + years).
+    YearChunks(std::int64_t first, std::int64_t years)
+        : first_(first),
+          years_(years),
+          total_(Chunks(), 0),
+          built_(Chunks(), 0),
+          totalBefore_(Chunks() + 1, 0),
+          builtBefore_(Chunks() + 1, 0),
+          packed_(Chunks()),
+          lastUse_(Chunks(), 0) {}
+
+    // The count of the years [a, b) less that of [b, a), both ends within the years, from the
+    // count of each year (count(y), the years as given to the constructor).
+    template <typename CountOf>
+    std::int64_t Between(std::int64_t a, std::int64_t b, CountOf count) {
+        if (a == b) {
+            return 0;
+        }
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const std::int64_t lo = std::min(a, b) - first_;
+        const std::int64_t hi = std::max(a, b) - first_;
+        const std::size_t loChunk = ChunkOf(lo);
+        const std::size_t hiChunk = ChunkOf(hi - 1);
+        if (builtBefore_[hiChunk + 1] - builtBefore_[loChunk] !=
+            static_cast<std::int32_t>(hiChunk - loChunk + 1)) [[unlikely]] {
+            WorkOut(lo, hi, count);
+        }
+        return Before(b - first_, count) - Before(a - first_, count);
+    }
+
+  private:
+    static constexpr std::size_t kDetailed = 64;
+
+    std::size_t Chunks() const {
+        return static_cast<std::size_t>((years_ + kKeptChunk - 1) / kKeptChunk);
+    }
+    static std::int64_t Start(std::size_t c) { return static_cast<std::int64_t>(c) * kKeptChunk; }
+    std::int64_t End(std::size_t c) const { return std::min(Start(c) + kKeptChunk, years_); }
+
+    static std::size_t ChunkOf(std::int64_t y) {
+        return static_cast<std::size_t>(static_cast<std::uint64_t>(y) / kKeptChunk);
+    }
+
+    // The count of the years [0, y), all of them within chunks worked out.
+    template <typename CountOf>
+    std::int64_t Before(std::int64_t y, CountOf count) {
+        const std::size_t c = ChunkOf(y);
+        const std::int64_t offset = y - Start(c);
+        if (offset == 0) {
+            return totalBefore_[c];
+        }
+        lastUse_[c] = ++clock_;
+        const PackedYearCounts* years = packed_[c].get();
+        if (years == nullptr) [[unlikely]] {
+            years = &Pack(c, count);
+        }
+        return totalBefore_[c] + years->Before(offset);
+    }
+
+    // Works out the chunks of the years [lo, hi) not worked out yet: those at the ends with
+    // their years, those between only whole.
+    template <typename CountOf>
+    [[gnu::noinline]] void WorkOut(std::int64_t lo, std::int64_t hi, CountOf count) {
+        const std::size_t loChunk = ChunkOf(lo);
+        const std::size_t hiChunk = ChunkOf(hi - 1);
+        for (std::size_t c = loChunk; c <= hiChunk; ++c) {
+            if (built_[c] != 0) {
+                continue;
+            }
+            if ((c == loChunk && lo % kKeptChunk != 0) || (c == hiChunk && hi % kKeptChunk != 0)) {
+                Pack(c, count);
+                continue;
+            }
+            std::int64_t sum = 0;
+            for (std::int64_t y = Start(c); y < End(c); ++y) {
+                sum += count(first_ + y);
+            }
+            total_[c] = sum;
+            built_[c] = 1;
+        }
+        for (std::size_t c = 0; c < total_.size(); ++c) {
+            totalBefore_[c + 1] = totalBefore_[c] + total_[c];
+            builtBefore_[c + 1] = builtBefore_[c] + built_[c];
+        }
+    }
+
+    // Works out the years of chunk c (again, when they were let go); the chunk used longest ago
+    // lets its years go when kDetailed chunks have them.
+    template <typename CountOf>
+    [[gnu::noinline]] const PackedYearCounts& Pack(std::size_t c, CountOf count) {
+        auto years = std::make_unique<PackedYearCounts>();
+        const std::int64_t start = first_ + Start(c);
+        years->Build(End(c) - Start(c), [&](std::int64_t i) { return count(start + i); });
+        if (detailed_.size() == kDetailed) {
+            const auto oldest = std::min_element(
+                detailed_.begin(), detailed_.end(),
+                [this](std::size_t x, std::size_t y) { return lastUse_[x] < lastUse_[y]; });
+            packed_[*oldest].reset();
+            *oldest = c;
+        } else {
+            detailed_.push_back(c);
+        }
+        total_[c] = years->Total();
+        built_[c] = 1;
+        packed_[c] = std::move(years);
+        return *packed_[c];
+    }
+
+    std::mutex mutex_;
+    std::int64_t first_;
+    std::int64_t years_;
+    std::vector<std::int64_t> total_;
+    std::vector<std::uint8_t> built_;
+    std::vector<std::int64_t> totalBefore_;
+    std::vector<std::int32_t> builtBefore_;
+    std::vector<std::unique_ptr<PackedYearCounts>> packed_;
+    std::vector<std::uint64_t> lastUse_;
+    std::vector<std::size_t> detailed_;  // the chunks that have their years
+    std::uint64_t clock_ = 0;
+};
+
 // ---- the counter ------------------------------------------------------------------------------
 
 struct HolidayCounter::YearData {
@@ -1200,11 +1330,14 @@ struct HolidayCounter::YearData {
     std::vector<std::int64_t> extra;  // extra working days on weekend days, sorted
 };
 
+// The years of the period worked out as counts reach them; the whole period once a count
+// crosses the period's end.
 struct HolidayCounter::PeriodTable {
-    std::size_t segment = 0;  // one of the segments with these rules in force
-    std::once_flag built;
-    std::atomic<bool> ready{false};
-    PackedYearCounts counts;  // every year of the period
+    std::size_t segment = 0;        // one of the segments with these rules in force
+    std::atomic<bool> used{false};  // once a long span has used it, shorter ones do too
+    std::once_flag totalled;
+    std::int64_t total = 0;  // the count of a whole period
+    YearChunks counts{0, kPeriodYears};
 };
 
 // A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
@@ -1221,40 +1354,12 @@ struct HolidayCounter::LunarTable {
     std::int64_t endDay = 0;
 };
 
-// The counts of years worked out one by one, in chunks of kKeptChunk years, packed, with the
-// running sums of the chunks' totals and of how many chunks are worked out (summed again
-// whenever chunks are added, which takes far less than working out one): a count of any years
-// within chunks worked out reads a few sums and a few years at each end.
-struct HolidayCounter::YearTable {
-    static constexpr std::int64_t kChunks = 2 * (kKeptYearLimit / kKeptChunk + 2);
-
-    using Chunk = PackedYearCounts;
-
-    std::mutex mutex;
-    std::vector<std::unique_ptr<Chunk>> chunks = std::vector<std::unique_ptr<Chunk>>(kChunks);
-    std::vector<std::int64_t> totalBefore = std::vector<std::int64_t>(kChunks + 1, 0);
-    std::vector<std::int32_t> builtBefore = std::vector<std::int32_t>(kChunks + 1, 0);
-
-    static std::size_t IndexOf(std::int64_t year) {
-        return static_cast<std::size_t>(floor_div(year, kKeptChunk) + kChunks / 2);
-    }
-    bool AllBuilt(std::size_t lo, std::size_t hi) const {  // the chunks [lo, hi]
-        return builtBefore[hi + 1] - builtBefore[lo] == static_cast<std::int32_t>(hi - lo + 1);
-    }
-    void Sum() {
-        for (std::size_t c = 0; c < chunks.size(); ++c) {
-            const bool built = chunks[c] != nullptr;
-            totalBefore[c + 1] = totalBefore[c] + (built ? chunks[c]->Total() : 0);
-            builtBefore[c + 1] = builtBefore[c] + (built ? 1 : 0);
-        }
-    }
-};
-
 HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, WeekendSchedule weekend)
     : set_(std::move(set)),
       weekend_(std::move(weekend)),
       plan_(MakePlan(*set_, true, weekend_)),
-      kept_(std::make_unique<YearTable>()) {
+      kept_(std::make_unique<YearChunks>(-kKeptYearLimit - kKeptChunk,
+                                         2 * (kKeptYearLimit + kKeptChunk))) {
     moveRules_.reserve(set_->rules.size());
     for (const HolidayRule& rule : set_->rules) {
         moveRules_.push_back({rule.observed, rule.observedOn, rule.substitute, rule.substituteOn});
@@ -1382,47 +1487,31 @@ bool HolidayCounter::IsExtraWorkday(std::int64_t jdn) const {
     return std::binary_search(plan_->workdayDays.begin(), plan_->workdayDays.end(), jdn);
 }
 
-// Holidays of a table's rules in the years [0, year) (negative for a year before 0): whole
-// periods, the blocks before the nearer block boundary, and the years between it and `year`.
-std::int64_t HolidayCounter::OpenPrefix(PeriodTable& table, std::int64_t year) const {
-    std::call_once(table.built, [&] {
-        table.counts.Build(kPeriodYears,
-                           [&](std::int64_t y) { return OpenYearCount(table.segment, y); });
-        table.ready.store(true, std::memory_order_release);
-    });
-    const std::int64_t periods = floor_div(year, kPeriodYears);
-    return periods * table.counts.Total() + table.counts.Before(year - periods * kPeriodYears);
+// Holidays of a table's rules in the years [first, end): whole periods, and the years of the
+// period before each end.
+std::int64_t HolidayCounter::PeriodCount(PeriodTable& table, std::int64_t first,
+                                         std::int64_t end) const {
+    if (!table.used.load(std::memory_order_relaxed)) {
+        table.used.store(true, std::memory_order_release);
+    }
+    const auto count = [&](std::int64_t y) { return OpenYearCount(table.segment, y); };
+    const std::int64_t firstPeriods = floor_div(first, kPeriodYears);
+    const std::int64_t endPeriods = floor_div(end, kPeriodYears);
+    std::int64_t whole = 0;
+    if (endPeriods != firstPeriods) {
+        std::call_once(table.totalled,
+                       [&] { table.total = table.counts.Between(0, kPeriodYears, count); });
+        whole = (endPeriods - firstPeriods) * table.total;
+    }
+    return whole + table.counts.Between(first - firstPeriods * kPeriodYears,
+                                        end - endPeriods * kPeriodYears, count);
 }
 
 // The exact counts of the years [first, end), from the years kept (worked out on first need).
 std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) const {
-    if (end <= first) {
-        return 0;
-    }
-    YearTable& table = *kept_;
-    const std::lock_guard<std::mutex> lock(table.mutex);
-    const std::size_t lo = YearTable::IndexOf(first);
-    const std::size_t hi = std::min(YearTable::IndexOf(end), table.chunks.size() - 1);
-    if (!table.AllBuilt(lo, hi)) {
-        for (std::size_t c = lo; c <= hi; ++c) {
-            if (table.chunks[c] != nullptr) {
-                continue;
-            }
-            auto chunk = std::make_unique<YearTable::Chunk>();
-            const std::int64_t start =
-                (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-            chunk->Build(kKeptChunk, [&](std::int64_t i) { return UncachedYearCount(start + i); });
-            table.chunks[c] = std::move(chunk);
-        }
-        table.Sum();
-    }
-    const auto before = [&table](std::int64_t year) {
-        const std::size_t c = YearTable::IndexOf(year);
-        const std::int64_t start =
-            (static_cast<std::int64_t>(c) - YearTable::kChunks / 2) * kKeptChunk;
-        return table.totalBefore[c] + table.chunks[c]->Before(year - start);
-    };
-    return before(end) - before(first);
+    return end <= first ? 0 : kept_->Between(first, end, [this](std::int64_t year) {
+        return UncachedYearCount(year);
+    });
 }
 
 // The counted days of a calendar year [start, next) under the table's rules, from its first day.
@@ -1509,8 +1598,8 @@ std::int64_t HolidayCounter::OpenCount(std::size_t segment, std::int64_t first,
         return LunarBefore(*lunar, YearStart(end)) - LunarBefore(*lunar, YearStart(first));
     }
     PeriodTable* table = table_[segment].get();
-    if (table != nullptr && (longSpan || table->ready.load(std::memory_order_acquire))) {
-        return OpenPrefix(*table, end) - OpenPrefix(*table, first);
+    if (table != nullptr && (longSpan || table->used.load(std::memory_order_acquire))) {
+        return PeriodCount(*table, first, end);
     }
     std::int64_t count = 0;  // fewer years than kTableYears: no table is built for them
     for (std::int64_t y = first; y < end; ++y) {

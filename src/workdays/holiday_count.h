@@ -20,10 +20,11 @@
 //   stretch, of the counts before every 64th year of the cycle (0.7 MB);
 // - stretches with Julian, Orthodox, Coptic or Ethiopian rules but no Western Easter repeat
 //   after 3,701,200 Gregorian years (1,351,835,541 days: 400 Gregorian and 532 Julian years and
-//   the 4-year cycles all divide it): a table of the count of every year of that period is
-//   built once per set of rules in force when a run of 2,000 years first asks for it (a second
-//   or two for a dozen rules; 2 MB), and then answers runs of any length; before that, shorter
-//   runs are counted year by year;
+//   the 4-year cycles all divide it): a table of the counts of that period's years, one per set
+//   of rules in force, answers runs of any length once a run of 2,000 years has asked for it
+//   (shorter runs before that are counted year by year); its years are worked out 4,096 at a
+//   time as counts reach them, the whole period (a second or two for a dozen rules) once a
+//   count crosses the period's end;
 // - the first and the last stretch, when they hold Hebrew days only, or Islamic days only,
 //   that stay on their day, are counted by the kinds of the calendar's years (the weekday of the
 //   first day and the length), from a table of every year of the calendar's cycle (689,472 Hebrew
@@ -32,11 +33,14 @@
 // - every other stretch (Islamic dates beside others, Persian dates, tables of Chinese or
 //   astronomical dates, Western Easter beside Julian rules) has no period within the day
 //   range: its years' counts are worked out once, 4,096 years at a time as counts reach them,
-//   and kept (about half a byte a year: 5.3 MB for the whole day range); a count then takes
-//   the same time for any span within the years worked out.
-// The tables keep a year's count in four bits over the least of its block of 256 years, with
-// the running sum before each block and within it before every 64th year, and add sixteen
-// years at a time: a count reads two sums and at most 32 years at each end.
+//   and kept; a count then takes the same time for any span within the years worked out.
+// The period tables and the years kept hold the total of every chunk of 4,096 years, and the
+// years themselves only for the 64 chunks where counts last began or ended (a chunk let go is
+// worked out again when a count ends in it: under a millisecond): a few hundred kilobytes a
+// table, however many years counts crossed. The years of a chunk and of a lunar cycle are kept
+// in four bits each over the least of their block of 256 years, with the running sum before
+// each block and within it before every 64th year, and added sixteen years at a time: a count
+// reads two sums and at most 32 years at each end.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
@@ -77,6 +81,7 @@ HolidaySetSize MeasureHolidaySet(const HolidaySet& set);
 // of single dates and a few rules needs a small part of it.
 inline constexpr std::int64_t kMaxHolidayWork = 400000000;
 
+class YearChunks;    // counts of many years (holiday_count.cpp)
 struct HolidayPlan;  // where the rules in force change (holiday_count.cpp)
 // What a working-out needs of a rule besides its dates.
 struct MoveRule {
@@ -112,7 +117,6 @@ class HolidayCounter {
   private:
     struct YearData;
     struct PeriodTable;
-    struct YearTable;
     struct LunarTable;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
@@ -121,7 +125,7 @@ class HolidayCounter {
     std::int64_t ExactYearCount(std::int64_t year) const;
     std::int64_t OpenYearCount(std::size_t segment, std::int64_t year) const;
     std::int64_t OpenCount(std::size_t segment, std::int64_t first, std::int64_t end) const;
-    std::int64_t OpenPrefix(PeriodTable& table, std::int64_t year) const;
+    std::int64_t PeriodCount(PeriodTable& table, std::int64_t first, std::int64_t end) const;
     std::int64_t LunarBefore(LunarTable& table, std::int64_t day) const;
     void BuildLunarTable(LunarTable& table) const;
     std::int64_t InYear(std::int64_t year, std::int64_t a, std::int64_t b) const;
@@ -148,7 +152,7 @@ class HolidayCounter {
     mutable std::once_flag segmentsBuilt_;
     mutable std::vector<std::int64_t> segmentsBefore_;  // count of the whole segments before each
     mutable std::vector<std::int64_t> correctionsBefore_;  // per special year: own - open, summed
-    std::unique_ptr<YearTable> kept_;                      // years worked out one by one
+    std::unique_ptr<YearChunks> kept_;                     // years worked out one by one
 
     static constexpr std::size_t kCachedYears = 16;
     mutable std::mutex cacheMutex_;

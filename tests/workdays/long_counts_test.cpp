@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "jdcore/day_count.h"
 #include "support/qstring_printer.h"
@@ -84,6 +86,15 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
         // A first count of 3,000 years builds the tables a long span needs.
         const std::int64_t origin = Jan1(name.isEmpty() || name == u"islamic" ? 2400 : 1990);
         ASSERT_GT(calendar.WorkdaysIn(origin - 1500 * 366, origin + 1500 * 366), 0);
+        const auto byYears = [&calendar](std::int64_t start, std::int64_t end) {
+            std::int64_t sum = 0;
+            for (std::int64_t a = start; a < end;) {
+                const std::int64_t b = std::min(end, Jan1(jdcore::gregorian_from_jdn(a).year + 1));
+                sum += calendar.WorkdaysIn(a, b);
+                a = b;
+            }
+            return sum;
+        };
         for (int trial = 0; trial < 6; ++trial) {
             // Short spans around the set's years (and the crowded years), day by day.
             const std::int64_t from = origin + pick(-30000, 400000);
@@ -99,13 +110,27 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
                                        : trial % 2 == 0 ? origin + pick(-600000, 600000)
                                                         : pick(-2000000000, 2000000000);
             const std::int64_t end = start + pick(3000, 800000);
-            std::int64_t byYears = 0;
-            for (std::int64_t a = start; a < end;) {
-                const std::int64_t b = std::min(end, Jan1(jdcore::gregorian_from_jdn(a).year + 1));
-                byYears += calendar.WorkdaysIn(a, b);
-                a = b;
+            ASSERT_EQ(calendar.WorkdaysIn(start, end), byYears(start, end)) << start << " " << end;
+        }
+        // Spans across year 0 and year 3,701,200, where the Gregorian and Julian cycles (with
+        // the week) begin again together.
+        for (const std::int64_t year : {std::int64_t{0}, std::int64_t{3701200}}) {
+            const std::int64_t start = Jan1(year) - pick(1, 800000);
+            const std::int64_t end = Jan1(year) + pick(1, 800000);
+            ASSERT_EQ(calendar.WorkdaysIn(start, end), byYears(start, end)) << start << " " << end;
+        }
+        // Spans ending in more chunks of years than are kept packed, twice: the second time the
+        // early ones have been let go and are worked out again.
+        std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+        for (std::int64_t i = 0; i < 70; ++i) {
+            const std::int64_t start = origin + (i * 4096 + pick(40, 3000)) * 366;
+            spans.emplace_back(start, start + pick(3000, 9000));
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const auto& [start, end] : spans) {
+                ASSERT_EQ(calendar.WorkdaysIn(start, end), byYears(start, end))
+                    << start << " " << end;
             }
-            ASSERT_EQ(calendar.WorkdaysIn(start, end), byYears) << start << " " << end;
         }
     }
 }
