@@ -5,6 +5,7 @@
 #include <bit>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 
 #include "jdcore/day_count.h"
@@ -1212,7 +1213,8 @@ class YearChunks {
           lastUse_(Chunks(), 0) {}
 
     // The count of the years [a, b) less that of [b, a), both ends within the years, from the
-    // count of each year (count(y), the years as given to the constructor).
+    // counts of runs of years (count(first, n, out) puts those of [first, first + n) in out, the
+    // years as given to the constructor).
     template <typename CountOf>
     std::int64_t Between(std::int64_t a, std::int64_t b, CountOf count) {
         if (a == b) {
@@ -1273,11 +1275,8 @@ class YearChunks {
                 Pack(c, count);
                 continue;
             }
-            std::int64_t sum = 0;
-            for (std::int64_t y = Start(c); y < End(c); ++y) {
-                sum += count(first_ + y);
-            }
-            total_[c] = sum;
+            count(first_ + Start(c), End(c) - Start(c), counts_);
+            total_[c] = std::accumulate(counts_.begin(), counts_.end(), std::int64_t{0});
             built_[c] = 1;
         }
         for (std::size_t c = 0; c < total_.size(); ++c) {
@@ -1292,7 +1291,9 @@ class YearChunks {
     [[gnu::noinline]] const PackedYearCounts& Pack(std::size_t c, CountOf count) {
         auto years = std::make_unique<PackedYearCounts>();
         const std::int64_t start = first_ + Start(c);
-        years->Build(End(c) - Start(c), [&](std::int64_t i) { return count(start + i); });
+        count(start, End(c) - Start(c), counts_);
+        years->Build(End(c) - Start(c),
+                     [this](std::int64_t i) { return counts_[static_cast<std::size_t>(i)]; });
         if (detailed_.size() == kDetailed) {
             const auto oldest = std::min_element(
                 detailed_.begin(), detailed_.end(),
@@ -1318,6 +1319,7 @@ class YearChunks {
     std::vector<std::unique_ptr<PackedYearCounts>> packed_;
     std::vector<std::uint64_t> lastUse_;
     std::vector<std::size_t> detailed_;  // the chunks that have their years
+    std::vector<std::int64_t> counts_;   // a chunk's years as they are worked out
     std::uint64_t clock_ = 0;
 };
 
@@ -1442,6 +1444,89 @@ std::int64_t HolidayCounter::ExactYearCount(std::int64_t year) const {
 }
 
 // The count of `year` worked out with the segment's rules in force in every year.
+// Whether no rule in force in a segment moves, gives a substitute day or counts from Western
+// Easter (whose dates a year takes from its own Easter only): a year's count is then the number
+// of distinct days of the year, not weekend days, that the rules' dates fall on.
+bool HolidayCounter::NothingMoves(std::size_t segment) const {
+    return std::none_of(plan_->inForce[segment].begin(), plan_->inForce[segment].end(),
+                        [this](int r) {
+                            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+                            return rule.observed != Observed::None ||
+                                   rule.substitute != Substitute::None || IsWesternEasterKind(rule);
+                        });
+}
+
+// The counts of the years [first, first + n) of a segment where nothing moves, with its rules
+// in force in every year: the rules' dates over all the years at once, as bits of their days.
+void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                                       std::int64_t* out) const {
+    const std::int64_t start = YearStart(first);
+    const std::int64_t end = YearStart(first + n);
+    const std::uint8_t weekend = plan_->weekend[segment].At(start);
+    std::vector<std::uint64_t> bits(static_cast<std::size_t>((end - start) / 64 + 1), 0);
+    std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
+    for (const int r : plan_->inForce[segment]) {
+        dates.clear();
+        RuleDatesBetween(set_->rules[static_cast<std::size_t>(r)], start, end - 1, dates);
+        for (const RuleDate& d : dates) {
+            if (((weekend >> floor_mod(d.jdn, 7)) & 1) == 0) {
+                const auto i = static_cast<std::uint64_t>(d.jdn - start);
+                bits[i / 64] |= std::uint64_t{1} << (i % 64);
+            }
+        }
+    }
+    std::int64_t word = 0;  // the bits counted: the days [0, 64 * word)
+    std::int64_t ones = 0;  // ... and their ones
+    std::int64_t previous = 0;
+    for (std::int64_t i = 0; i < n; ++i) {
+        const std::int64_t to = YearStart(first + i + 1) - start;
+        for (; word < to / 64; ++word) {
+            ones += std::popcount(bits[static_cast<std::size_t>(word)]);
+        }
+        const std::int64_t upTo = ones + std::popcount(bits[static_cast<std::size_t>(word)] &
+                                                       ((std::uint64_t{1} << (to % 64)) - 1));
+        out[i] = upTo - previous;
+        previous = upTo;
+    }
+}
+
+// The counts of the years [first, first + n) with a segment's rules in force in every year.
+void HolidayCounter::OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                                    std::vector<std::int64_t>& out) const {
+    out.resize(static_cast<std::size_t>(n));
+    if (NothingMoves(segment)) {
+        UnmovedYearCounts(segment, first, n, out.data());
+        return;
+    }
+    for (std::int64_t i = 0; i < n; ++i) {
+        out[static_cast<std::size_t>(i)] = OpenYearCount(segment, first + i);
+    }
+}
+
+// The exact counts of the years [first, first + n): runs of years that are not special, of a
+// segment where nothing moves, all at once; the others each on its own.
+void HolidayCounter::KeptYearCounts(std::int64_t first, std::int64_t n,
+                                    std::vector<std::int64_t>& out) const {
+    const HolidayPlan& plan = *plan_;
+    out.resize(static_cast<std::size_t>(n));
+    for (std::int64_t y = first; y < first + n;) {
+        const std::size_t s = plan.SegmentOf(y);
+        const auto special =
+            std::lower_bound(plan.specialYears.begin(), plan.specialYears.end(), y);
+        const std::int64_t run =
+            std::min({first + n, plan.SegmentEnd(s),
+                      special == plan.specialYears.end() ? kFarFuture : *special}) -
+            y;
+        if (run > 0 && NothingMoves(s)) {
+            UnmovedYearCounts(s, y, run, out.data() + (y - first));
+            y += run;
+        } else {
+            out[static_cast<std::size_t>(y - first)] = UncachedYearCount(y);
+            ++y;
+        }
+    }
+}
+
 std::int64_t HolidayCounter::OpenYearCount(std::size_t segment, std::int64_t year) const {
     Scratch& scratch = ThreadScratch();
     scratch.raw.clear();
@@ -1494,7 +1579,9 @@ std::int64_t HolidayCounter::PeriodCount(PeriodTable& table, std::int64_t first,
     if (!table.used.load(std::memory_order_relaxed)) {
         table.used.store(true, std::memory_order_release);
     }
-    const auto count = [&](std::int64_t y) { return OpenYearCount(table.segment, y); };
+    const auto count = [&](std::int64_t first, std::int64_t n, std::vector<std::int64_t>& out) {
+        OpenYearCounts(table.segment, first, n, out);
+    };
     const std::int64_t firstPeriods = floor_div(first, kPeriodYears);
     const std::int64_t endPeriods = floor_div(end, kPeriodYears);
     std::int64_t whole = 0;
@@ -1509,9 +1596,12 @@ std::int64_t HolidayCounter::PeriodCount(PeriodTable& table, std::int64_t first,
 
 // The exact counts of the years [first, end), from the years kept (worked out on first need).
 std::int64_t HolidayCounter::KeptYears(std::int64_t first, std::int64_t end) const {
-    return end <= first ? 0 : kept_->Between(first, end, [this](std::int64_t year) {
-        return UncachedYearCount(year);
-    });
+    return end <= first ? 0
+                        : kept_->Between(first, end,
+                                         [this](std::int64_t from, std::int64_t n,
+                                                std::vector<std::int64_t>& out) {
+                                             KeptYearCounts(from, n, out);
+                                         });
 }
 
 // The counted days of a calendar year [start, next) under the table's rules, from its first day.
