@@ -1197,8 +1197,8 @@ class PackedYearCounts {
 // chunks are worked out (summed again whenever chunks are added, which takes far less than
 // working out one), and the years themselves, packed, of the kDetailed chunks where counts
 // last began or ended. A count within chunks worked out reads a few sums and a few years at
-// each end; an end in a chunk whose years were let go works that chunk out again (under a
-// millisecond). So a table holds a few hundred kilobytes however many years counts crossed.
+// each end; an end in a chunk whose years were let go works that chunk out again (a few
+// milliseconds). So a table holds a few hundred kilobytes however many years counts crossed.
 class YearChunks {
   public:
     // The years [first, first + years).

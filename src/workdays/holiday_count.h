@@ -36,7 +36,7 @@
 //   and kept; a count then takes the same time for any span within the years worked out.
 // The period tables and the years kept hold the total of every chunk of 4,096 years, and the
 // years themselves only for the 64 chunks where counts last began or ended (a chunk let go is
-// worked out again when a count ends in it: under a millisecond): a few hundred kilobytes a
+// worked out again when a count ends in it: a few milliseconds): a few hundred kilobytes a
 // table, however many years counts crossed. The years of a chunk and of a lunar cycle are kept
 // in four bits each over the least of their block of 256 years, with the running sum before
 // each block and within it before every 64th year, and added sixteen years at a time: a count
