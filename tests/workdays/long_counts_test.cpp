@@ -7,10 +7,12 @@
 
 #include <QFile>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -133,6 +135,38 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
             }
         }
     }
+}
+
+// Threads counting spans across more chunks of years than are kept packed, at once, each in
+// its own order, get what one thread counting them alone got.
+TEST(LongCounts, ThreadsCountAsOneThreadDoes) {
+    const auto text = ShippedText(QStringLiteral("egypt"));
+    ASSERT_TRUE(text);
+    const HolidayParseResult parsed = ParseHolidayRules(*text, ShippedText);
+    ASSERT_TRUE(parsed.set);
+    const auto set = std::make_shared<HolidaySet>(*parsed.set);
+    const WorkdayCalendar calendar(set->info.weekend.value_or(0x60), set);
+    std::mt19937_64 random(280028);
+    std::vector<std::array<std::int64_t, 3>> spans;  // start, end, count
+    for (std::int64_t i = -100; i < 100; ++i) {
+        const std::int64_t start = Jan1(2014) + i * 4096 * 366 + 1000 + (random() % 1000000);
+        const std::int64_t end = start + 3000 + (random() % 1000000);
+        spans.push_back({start, end, calendar.WorkdaysIn(start, end)});
+    }
+    std::vector<std::int64_t> wrong(4, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < wrong.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (std::size_t k = 0; k < spans.size(); ++k) {
+                const auto& [start, end, count] = spans[(k * (2 * t + 1) + 7 * t) % spans.size()];
+                wrong[t] += calendar.WorkdaysIn(start, end) != count ? 1 : 0;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, std::vector<std::int64_t>(4, 0));
 }
 
 }  // namespace
