@@ -254,6 +254,62 @@ bool IsWesternEasterKind(const HolidayRule& rule) {
            (rule.kind == HolidayKind::Relative && IsWesternEasterKind(*rule.base));
 }
 
+// How a rule's dates repeat: after `days` days (whole cycles of its calendar's years: 400
+// Gregorian, 28 Julian with the week, 532 Julian for the Julian computus, 4 Coptic or
+// Ethiopian, 30 Islamic; a whole number of weeks where a weekday decides), on the days
+// [first, last], which leave out the ends of its calendar's range of years.
+struct Repeat {
+    std::int64_t days;
+    std::int64_t first = kFarPast;
+    std::int64_t last = kFarFuture;
+};
+// None for the rules whose dates repeat only after thousands of years or not at all, and for
+// those counted from another rule (whose years and days in force they take).
+std::optional<Repeat> RepeatOf(const HolidayRule& rule) {
+    constexpr std::int64_t kGregorian =
+        jdcore::jdn_from_gregorian(2400, 1, 1) - jdcore::jdn_from_gregorian(2000, 1, 1);
+    constexpr std::int64_t kJulianWeeks =
+        jdcore::jdn_from_julian(2028, 1, 1) - jdcore::jdn_from_julian(2000, 1, 1);
+    constexpr std::int64_t kFourYears =
+        jdcore::jdn_from_julian(2004, 1, 1) - jdcore::jdn_from_julian(2000, 1, 1);
+    static_assert(kGregorian % 7 == 0 && kJulianWeeks % 7 == 0);
+    switch (rule.kind) {
+        case HolidayKind::FixedDay:
+        case HolidayKind::NthWeekday:
+            return Repeat{rule.julian ? kJulianWeeks : kGregorian};
+        case HolidayKind::EasterDays:
+            return rule.julian ? std::optional<Repeat>(Repeat{19 * kJulianWeeks}) : std::nullopt;
+        case HolidayKind::CalendarDay:
+            break;
+        default:
+            return std::nullopt;
+    }
+    jdcore::WorldCalendar world = jdcore::WorldCalendar::Islamic;
+    Repeat repeat{kIslamicCycle.days / 7};
+    switch (rule.calendar) {
+        case RuleCalendar::Coptic:
+            world = jdcore::WorldCalendar::Coptic;
+            repeat.days = kFourYears;
+            break;
+        case RuleCalendar::Ethiopian:
+            world = jdcore::WorldCalendar::Ethiopian;
+            repeat.days = kFourYears;
+            break;
+        case RuleCalendar::Indian:
+            world = jdcore::WorldCalendar::Indian;
+            repeat.days = kGregorian;
+            break;
+        case RuleCalendar::Islamic:
+            break;
+        default:
+            return std::nullopt;
+    }
+    // A date on these days belongs to a year within the range, whatever its offset.
+    repeat.first = jdcore::ToJdn(world, -jdcore::kMaxWorldYear + 2, 1, 1) + std::abs(rule.offset);
+    repeat.last = jdcore::ToJdn(world, jdcore::kMaxWorldYear - 1, 1, 1) - std::abs(rule.offset) - 1;
+    return repeat;
+}
+
 // Rules whose window dates the fast paths below do not give.
 bool NeedsGenericDates(const HolidayRule& rule) {
     switch (rule.kind) {
@@ -429,6 +485,15 @@ void AddOwnDates(const HolidayRule& rule, int index, bool open, YearWindow& wind
         }
     }
 }
+
+// The ones of a word (std::popcount is a library call where the processor may lack POPCNT).
+constexpr int Ones(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ULL;
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
+static_assert(Ones(0) == 0 && Ones(~std::uint64_t{0}) == 64 && Ones(0x8000000000000101ULL) == 3);
 
 // The days that are not weekend days among 64 in a row, for each day of the week of the first.
 const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
@@ -1361,6 +1426,15 @@ struct HolidayCounter::PeriodTable {
     YearChunks counts{0, kPeriodYears};
 };
 
+// A rule's dates over one stretch of RepeatDays days from day 0 (as days from it), and the days
+// where they repeat so: all but the edges of its calendar's range.
+struct HolidayCounter::RulePattern {
+    std::int64_t period = 0;  // none
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+    std::vector<std::int32_t> days;
+};
+
 // A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
 // days of a year of each kind, and the count of every year of the cycle.
 struct HolidayCounter::LunarTable {
@@ -1478,20 +1552,57 @@ bool HolidayCounter::NothingMoves(std::size_t segment) const {
 // in force in every year: the rules' dates over all the years at once, as bits of their days.
 void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                        std::int64_t* out) const {
+    std::call_once(patternsBuilt_, [this] {
+        patterns_.resize(set_->rules.size());
+        std::vector<RuleDate> dates;
+        for (std::size_t r = 0; r < set_->rules.size(); ++r) {
+            const std::optional<Repeat> repeat = RepeatOf(set_->rules[r]);
+            if (!repeat || repeat->first > 0 || repeat->last < repeat->days) {
+                continue;
+            }
+            RulePattern& pattern = patterns_[r];
+            dates.clear();
+            RuleDatesBetween(set_->rules[r], 0, repeat->days - 1, dates);
+            for (const RuleDate& d : dates) {
+                pattern.days.push_back(static_cast<std::int32_t>(d.jdn));
+            }
+            pattern.period = repeat->days;
+            pattern.first = repeat->first;
+            pattern.last = repeat->last;
+        }
+    });
     const std::int64_t start = YearStart(first);
     const std::int64_t end = YearStart(first + n);
-    const std::uint8_t weekend = plan_->weekend[segment].At(start);
     std::vector<std::uint64_t> bits(static_cast<std::size_t>((end - start) / 64 + 1), 0);
+    const auto set = [&bits, start](std::int64_t day) {
+        const auto i = static_cast<std::uint64_t>(day - start);
+        bits[i / 64] |= std::uint64_t{1} << (i % 64);
+    };
     std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
     for (const int r : plan_->inForce[segment]) {
+        const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
+        if (pattern.period != 0 && start >= pattern.first && end - 1 <= pattern.last) {
+            for (std::int64_t base = floor_div(start, pattern.period) * pattern.period; base < end;
+                 base += pattern.period) {
+                for (const std::int32_t d : pattern.days) {
+                    if (base + d >= start && base + d < end) {
+                        set(base + d);
+                    }
+                }
+            }
+            continue;
+        }
         dates.clear();
         RuleDatesBetween(set_->rules[static_cast<std::size_t>(r)], start, end - 1, dates);
         for (const RuleDate& d : dates) {
-            if (((weekend >> floor_mod(d.jdn, 7)) & 1) == 0) {
-                const auto i = static_cast<std::uint64_t>(d.jdn - start);
-                bits[i / 64] |= std::uint64_t{1} << (i % 64);
-            }
+            set(d.jdn);
         }
+    }
+    const std::array<std::uint64_t, 7>& notWeekend =
+        NotWeekendBits(plan_->weekend[segment].At(start));
+    for (std::size_t w = 0; w < bits.size(); ++w) {
+        bits[w] &= notWeekend[static_cast<std::size_t>(
+            floor_mod(start + 64 * static_cast<std::int64_t>(w), 7))];
     }
     std::int64_t word = 0;  // the bits counted: the days [0, 64 * word)
     std::int64_t ones = 0;  // ... and their ones
@@ -1499,10 +1610,10 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
     for (std::int64_t i = 0; i < n; ++i) {
         const std::int64_t to = YearStart(first + i + 1) - start;
         for (; word < to / 64; ++word) {
-            ones += std::popcount(bits[static_cast<std::size_t>(word)]);
+            ones += Ones(bits[static_cast<std::size_t>(word)]);
         }
-        const std::int64_t upTo = ones + std::popcount(bits[static_cast<std::size_t>(word)] &
-                                                       ((std::uint64_t{1} << (to % 64)) - 1));
+        const std::int64_t upTo = ones + Ones(bits[static_cast<std::size_t>(word)] &
+                                              ((std::uint64_t{1} << (to % 64)) - 1));
         out[i] = upTo - previous;
         previous = upTo;
     }

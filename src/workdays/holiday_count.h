@@ -43,7 +43,10 @@
 // reads two sums and at most 32 years at each end. Where nothing moves (no observed or
 // substitute days, no Western Easter), a chunk's years, special ones aside, are worked out all
 // at once: every date of the rules in force across the chunk, as bits of its days, counted a
-// year at a time (a quarter to a half of the time years worked out one by one take).
+// year at a time. Rules whose dates repeat within a few hundred years (Gregorian and Julian
+// days, Orthodox Easter, Coptic, Ethiopian, Indian and Islamic days) take them from their dates
+// over one such stretch, worked out once; the others work their dates out over the chunk.
+// That takes a fifth to a quarter of the time years worked out one by one take.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
@@ -121,6 +124,7 @@ class HolidayCounter {
     struct YearData;
     struct PeriodTable;
     struct LunarTable;
+    struct RulePattern;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
@@ -161,7 +165,9 @@ class HolidayCounter {
     mutable std::once_flag segmentsBuilt_;
     mutable std::vector<std::int64_t> segmentsBefore_;  // count of the whole segments before each
     mutable std::vector<std::int64_t> correctionsBefore_;  // per special year: own - open, summed
-    std::unique_ptr<YearChunks> kept_;                     // years worked out one by one
+    mutable std::once_flag patternsBuilt_;
+    mutable std::vector<RulePattern> patterns_;  // per rule, for UnmovedYearCounts
+    std::unique_ptr<YearChunks> kept_;           // years worked out one by one
 
     static constexpr std::size_t kCachedYears = 16;
     mutable std::mutex cacheMutex_;
