@@ -336,9 +336,10 @@ struct RawDate {
 struct Scratch {
     std::vector<RawDate> raw;
     std::vector<RuleDate> ruleDates;
-    std::vector<std::int64_t> extra;     // extra working days on weekend days
-    std::vector<std::int64_t> workdays;  // the window's extra working days
-    std::vector<std::uint64_t> taken;    // bits
+    std::vector<std::int64_t> extra;      // extra working days on weekend days
+    std::vector<std::int64_t> workdays;   // the window's extra working days
+    std::vector<std::uint64_t> taken;     // bits
+    std::vector<std::uint64_t> yearBits;  // the days of some years, as bits
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
 };
@@ -1571,9 +1572,18 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
             pattern.last = repeat->last;
         }
     });
+    // 256 years at a time, so that their bits stay in the nearest cache.
+    for (std::int64_t done = 0; done < n; done += kPackBlock) {
+        UnmovedBlockCounts(segment, first + done, std::min(kPackBlock, n - done), out + done);
+    }
+}
+
+void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                                        std::int64_t* out) const {
     const std::int64_t start = YearStart(first);
     const std::int64_t end = YearStart(first + n);
-    std::vector<std::uint64_t> bits(static_cast<std::size_t>((end - start) / 64 + 1), 0);
+    std::vector<std::uint64_t>& bits = ThreadScratch().yearBits;
+    bits.assign(static_cast<std::size_t>((end - start) / 64 + 1), 0);
     const auto set = [&bits, start](std::int64_t day) {
         const auto i = static_cast<std::uint64_t>(day - start);
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
@@ -1584,10 +1594,9 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
         if (pattern.period != 0 && start >= pattern.first && end - 1 <= pattern.last) {
             for (std::int64_t base = floor_div(start, pattern.period) * pattern.period; base < end;
                  base += pattern.period) {
-                for (const std::int32_t d : pattern.days) {
-                    if (base + d >= start && base + d < end) {
-                        set(base + d);
-                    }
+                auto day = std::lower_bound(pattern.days.begin(), pattern.days.end(), start - base);
+                for (; day != pattern.days.end() && base + *day < end; ++day) {
+                    set(base + *day);
                 }
             }
             continue;
@@ -1598,22 +1607,23 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
             set(d.jdn);
         }
     }
+    // The days not weekend days among those of each word, the first's weekday one later than
+    // the word before's (64 days are 9 weeks and a day).
     const std::array<std::uint64_t, 7>& notWeekend =
         NotWeekendBits(plan_->weekend[segment].At(start));
-    for (std::size_t w = 0; w < bits.size(); ++w) {
-        bits[w] &= notWeekend[static_cast<std::size_t>(
-            floor_mod(start + 64 * static_cast<std::int64_t>(w), 7))];
-    }
+    std::size_t weekday = static_cast<std::size_t>(floor_mod(start, 7));
     std::int64_t word = 0;  // the bits counted: the days [0, 64 * word)
     std::int64_t ones = 0;  // ... and their ones
     std::int64_t previous = 0;
     for (std::int64_t i = 0; i < n; ++i) {
         const std::int64_t to = YearStart(first + i + 1) - start;
         for (; word < to / 64; ++word) {
-            ones += Ones(bits[static_cast<std::size_t>(word)]);
+            ones += Ones(bits[static_cast<std::size_t>(word)] & notWeekend[weekday]);
+            weekday = weekday == 6 ? 0 : weekday + 1;
         }
-        const std::int64_t upTo = ones + Ones(bits[static_cast<std::size_t>(word)] &
-                                              ((std::uint64_t{1} << (to % 64)) - 1));
+        const std::int64_t upTo =
+            ones + Ones(bits[static_cast<std::size_t>(word)] & notWeekend[weekday] &
+                        ((std::uint64_t{1} << (to % 64)) - 1));
         out[i] = upTo - previous;
         previous = upTo;
     }

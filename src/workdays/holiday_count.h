@@ -134,6 +134,8 @@ class HolidayCounter {
     bool NothingMoves(std::size_t segment) const;
     void UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                            std::int64_t* out) const;
+    void UnmovedBlockCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                            std::int64_t* out) const;
     void OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                         std::vector<std::int64_t>& out) const;
     void KeptYearCounts(std::int64_t first, std::int64_t n, std::vector<std::int64_t>& out) const;
