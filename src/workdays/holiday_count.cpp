@@ -1537,16 +1537,16 @@ std::int64_t HolidayCounter::ExactYearCount(std::int64_t year) const {
            static_cast<std::int64_t>(data->extra.size());
 }
 
-// Whether no rule in force in a segment moves, gives a substitute day or counts from Western
-// Easter (whose dates a year takes from its own Easter only): a year's count is then the number
-// of distinct days of the year, not weekend days, that the rules' dates fall on.
+// Whether no rule in force in a segment moves or gives a substitute day: a year's count is
+// then the number of distinct days of the year, not weekend days, that the rules' dates fall
+// on. (A year's working-out takes Western Easter dates from its own Easter only; the rule
+// reader keeps them within 70 days before Easter and 240 after, in its year.)
 bool HolidayCounter::NothingMoves(std::size_t segment) const {
-    return std::none_of(plan_->inForce[segment].begin(), plan_->inForce[segment].end(),
-                        [this](int r) {
-                            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
-                            return rule.observed != Observed::None ||
-                                   rule.substitute != Substitute::None || IsWesternEasterKind(rule);
-                        });
+    return std::none_of(
+        plan_->inForce[segment].begin(), plan_->inForce[segment].end(), [this](int r) {
+            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+            return rule.observed != Observed::None || rule.substitute != Substitute::None;
+        });
 }
 
 // The counts of the years [first, first + n) of a segment where nothing moves, with its rules

@@ -41,12 +41,12 @@
 // in four bits each over the least of their block of 256 years, with the running sum before
 // each block and within it before every 64th year, and added sixteen years at a time: a count
 // reads two sums and at most 32 years at each end. Where nothing moves (no observed or
-// substitute days, no Western Easter), a chunk's years, special ones aside, are worked out all
-// at once: every date of the rules in force across the chunk, as bits of its days, counted a
-// year at a time. Rules whose dates repeat within a few hundred years (Gregorian and Julian
-// days, Orthodox Easter, Coptic, Ethiopian, Indian and Islamic days) take them from their dates
-// over one such stretch, worked out once; the others work their dates out over the chunk.
-// That takes a fifth to a quarter of the time years worked out one by one take.
+// substitute days), a chunk's years, special ones aside, are worked out 256 at a time: every
+// date of the rules in force across them, as bits of their days, counted a year at a time.
+// Rules whose dates repeat within a few hundred years (Gregorian and Julian days, Orthodox
+// Easter, Coptic, Ethiopian, Indian and Islamic days) take them from their dates over one such
+// stretch, worked out once; the others work their dates out over the years. That takes a
+// tenth to a twentieth of the time years worked out one by one take.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once

@@ -72,6 +72,7 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
         return std::uniform_int_distribution<std::int64_t>(lo, hi)(random);
     };
     const QString sets[] = {QStringLiteral("egypt"),      QStringLiteral("israel"),
+                            QStringLiteral("belarus"),    QStringLiteral("benin"),
                             QStringLiteral("greece"),     QStringLiteral("china"),
                             QStringLiteral("kazakhstan"), QString(),
                             QStringLiteral("islamic")};
