@@ -1549,10 +1549,8 @@ bool HolidayCounter::NothingMoves(std::size_t segment) const {
         });
 }
 
-// The counts of the years [first, first + n) of a segment where nothing moves, with its rules
-// in force in every year: the rules' dates over all the years at once, as bits of their days.
-void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
-                                       std::int64_t* out) const {
+// Each rule's dates over one stretch of its repeat, once.
+void HolidayCounter::BuildPatterns() const {
     std::call_once(patternsBuilt_, [this] {
         patterns_.resize(set_->rules.size());
         std::vector<RuleDate> dates;
@@ -1572,6 +1570,13 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
             pattern.last = repeat->last;
         }
     });
+}
+
+// The counts of the years [first, first + n) of a segment where nothing moves, with its rules
+// in force in every year: the rules' dates over all the years at once, as bits of their days.
+void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                                       std::int64_t* out) const {
+    BuildPatterns();
     // 256 years at a time, so that their bits stay in the nearest cache.
     for (std::int64_t done = 0; done < n; done += kPackBlock) {
         UnmovedBlockCounts(segment, first + done, std::min(kPackBlock, n - done), out + done);
@@ -1629,6 +1634,74 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
     }
 }
 
+// The counts of the years [first, first + n) of a segment, none of them special, with its
+// rules in force in every year, under `weekend`: each year worked out on its own, from each
+// rule's dates over 256 years at a time, gathered once.
+void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                                     const WeekendSchedule& weekend, std::int64_t* out) const {
+    BuildPatterns();
+    const std::vector<int>& rules = plan_->inForce[segment];
+    std::vector<std::vector<RuleDate>> dates(rules.size());  // per rule, in order
+    std::vector<std::size_t> next(rules.size());
+    // Western Easter dates: a year's working-out takes those of its own Easter only.
+    std::vector<char> ownYearOnly(rules.size());
+    for (std::size_t k = 0; k < rules.size(); ++k) {
+        ownYearOnly[k] = IsWesternEasterKind(set_->rules[static_cast<std::size_t>(rules[k])]);
+    }
+    Scratch& scratch = ThreadScratch();
+    for (std::int64_t done = 0; done < n; done += kPackBlock) {
+        const std::int64_t y0 = first + done;
+        const std::int64_t y1 = y0 + std::min(kPackBlock, n - done);
+        const std::int64_t from = YearStart(y0) - kObservedMargin;
+        const std::int64_t to = YearStart(y1) - 1 + kObservedMargin;
+        for (std::size_t k = 0; k < rules.size(); ++k) {
+            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(rules[k])];
+            const RulePattern& pattern = patterns_[static_cast<std::size_t>(rules[k])];
+            std::vector<RuleDate>& own = dates[k];
+            own.clear();
+            next[k] = 0;
+            if (pattern.period != 0 && from >= pattern.first && to <= pattern.last) {
+                for (std::int64_t base = floor_div(from, pattern.period) * pattern.period;
+                     base <= to; base += pattern.period) {
+                    auto day =
+                        std::lower_bound(pattern.days.begin(), pattern.days.end(), from - base);
+                    for (; day != pattern.days.end() && base + *day <= to; ++day) {
+                        own.push_back({base + *day, 0});
+                    }
+                }
+                continue;
+            }
+            RuleDatesBetween(rule, from, to, own);
+            std::sort(own.begin(), own.end(),
+                      [](const RuleDate& a, const RuleDate& b) { return a.jdn < b.jdn; });
+        }
+        for (std::int64_t y = y0; y < y1; ++y) {
+            // The window of the year, as its own working-out takes it.
+            const std::int64_t windowFrom = YearStart(y) - kObservedMargin;
+            const std::int64_t windowTo = YearStart(y + 1) - 1 + kObservedMargin;
+            scratch.raw.clear();
+            scratch.workdays.clear();
+            for (std::size_t k = 0; k < rules.size(); ++k) {
+                const std::vector<RuleDate>& own = dates[k];
+                std::size_t at = next[k];
+                while (at < own.size() && own[at].jdn < windowFrom) {
+                    ++at;
+                }
+                next[k] = at;
+                const Observed observed = set_->rules[static_cast<std::size_t>(rules[k])].observed;
+                for (; at < own.size() && own[at].jdn <= windowTo; ++at) {
+                    if (ownYearOnly[k] == 0 || own[at].year == y) {
+                        scratch.raw.push_back({own[at].jdn, rules[k], observed});
+                    }
+                }
+            }
+            WorkOut(moveRules_, weekend, y, scratch, false);
+            out[y - first] = static_cast<std::int64_t>(scratch.days.size()) -
+                             static_cast<std::int64_t>(scratch.extra.size());
+        }
+    }
+}
+
 // The counts of the years [first, first + n) with a segment's rules in force in every year.
 void HolidayCounter::OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                     std::vector<std::int64_t>& out) const {
@@ -1637,9 +1710,7 @@ void HolidayCounter::OpenYearCounts(std::size_t segment, std::int64_t first, std
         UnmovedYearCounts(segment, first, n, out.data());
         return;
     }
-    for (std::int64_t i = 0; i < n; ++i) {
-        out[static_cast<std::size_t>(i)] = OpenYearCount(segment, first + i);
-    }
+    MovedYearCounts(segment, first, n, plan_->weekend[segment], out.data());
 }
 
 // The exact counts of the years [first, first + n): runs of years that are not special, of a
@@ -1656,8 +1727,12 @@ void HolidayCounter::KeptYearCounts(std::int64_t first, std::int64_t n,
             std::min({first + n, plan.SegmentEnd(s),
                       special == plan.specialYears.end() ? kFarFuture : *special}) -
             y;
-        if (run > 0 && NothingMoves(s)) {
-            UnmovedYearCounts(s, y, run, out.data() + (y - first));
+        if (run > 0) {
+            if (NothingMoves(s)) {
+                UnmovedYearCounts(s, y, run, out.data() + (y - first));
+            } else {
+                MovedYearCounts(s, y, run, weekend_, out.data() + (y - first));
+            }
             y += run;
         } else {
             out[static_cast<std::size_t>(y - first)] = UncachedYearCount(y);

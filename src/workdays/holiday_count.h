@@ -46,7 +46,8 @@
 // Rules whose dates repeat within a few hundred years (Gregorian and Julian days, Orthodox
 // Easter, Coptic, Ethiopian, Indian and Islamic days) take them from their dates over one such
 // stretch, worked out once; the others work their dates out over the years. That takes a
-// tenth to a twentieth of the time years worked out one by one take.
+// tenth to a twentieth of the time years worked out one by one take. Where holidays move, each
+// year is still worked out on its own, from every rule's dates gathered 256 years at a time.
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
@@ -136,6 +137,9 @@ class HolidayCounter {
                            std::int64_t* out) const;
     void UnmovedBlockCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                             std::int64_t* out) const;
+    void MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
+                         const WeekendSchedule& weekend, std::int64_t* out) const;
+    void BuildPatterns() const;
     void OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                         std::vector<std::int64_t>& out) const;
     void KeptYearCounts(std::int64_t first, std::int64_t n, std::vector<std::int64_t>& out) const;
