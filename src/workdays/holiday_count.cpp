@@ -1434,6 +1434,21 @@ struct HolidayCounter::RulePattern {
     std::int64_t first = 0;
     std::int64_t last = -1;
     std::vector<std::int32_t> days;
+
+    // Takes the dates of [from, to] in order, when the pattern holds there; false otherwise.
+    template <typename Take>
+    bool DatesBetween(std::int64_t from, std::int64_t to, Take take) const {
+        if (period == 0 || from < first || to > last) {
+            return false;
+        }
+        for (std::int64_t base = floor_div(from, period) * period; base <= to; base += period) {
+            auto day = std::lower_bound(days.begin(), days.end(), from - base);
+            for (; day != days.end() && base + *day <= to; ++day) {
+                take(base + *day);
+            }
+        }
+        return true;
+    }
 };
 
 // A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
@@ -1596,14 +1611,7 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
     std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
     for (const int r : plan_->inForce[segment]) {
         const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
-        if (pattern.period != 0 && start >= pattern.first && end - 1 <= pattern.last) {
-            for (std::int64_t base = floor_div(start, pattern.period) * pattern.period; base < end;
-                 base += pattern.period) {
-                auto day = std::lower_bound(pattern.days.begin(), pattern.days.end(), start - base);
-                for (; day != pattern.days.end() && base + *day < end; ++day) {
-                    set(base + *day);
-                }
-            }
+        if (pattern.DatesBetween(start, end - 1, set)) {
             continue;
         }
         dates.clear();
@@ -1660,15 +1668,9 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
             std::vector<RuleDate>& own = dates[k];
             own.clear();
             next[k] = 0;
-            if (pattern.period != 0 && from >= pattern.first && to <= pattern.last) {
-                for (std::int64_t base = floor_div(from, pattern.period) * pattern.period;
-                     base <= to; base += pattern.period) {
-                    auto day =
-                        std::lower_bound(pattern.days.begin(), pattern.days.end(), from - base);
-                    for (; day != pattern.days.end() && base + *day <= to; ++day) {
-                        own.push_back({base + *day, 0});
-                    }
-                }
+            if (pattern.DatesBetween(from, to, [&own](std::int64_t day) {
+                    own.push_back({day, 0});
+                })) {
                 continue;
             }
             RuleDatesBetween(rule, from, to, own);
