@@ -1417,6 +1417,38 @@ struct HolidayCounter::YearData {
     std::vector<std::int64_t> extra;  // extra working days on weekend days, sorted
 };
 
+// The places of a few years, each kept in one word (the year above its place), so that reading
+// them takes no lock.
+class HolidayCounter::PlaceCache {
+  public:
+    static constexpr std::int64_t kYearLimit = std::int64_t{1} << 22;  // |year| below it
+
+    std::optional<std::int64_t> Find(std::int64_t year) const {
+        const std::uint64_t word = slots_[Slot(year)].load(std::memory_order_relaxed);
+        if (word == 0 || static_cast<std::int64_t>(word >> kPlaceBits) != year + kYearBias) {
+            return std::nullopt;
+        }
+        // The place's 40 bits, their sign extended.
+        return static_cast<std::int64_t>(word << (64 - kPlaceBits)) >> (64 - kPlaceBits);
+    }
+    void Keep(std::int64_t year, std::int64_t place) {
+        const std::uint64_t placeBits =
+            static_cast<std::uint64_t>(place) & ((std::uint64_t{1} << kPlaceBits) - 1);
+        slots_[Slot(year)].store(
+            (static_cast<std::uint64_t>(year + kYearBias) << kPlaceBits) | placeBits,
+            std::memory_order_relaxed);
+    }
+
+  private:
+    // A place is at most 366 holidays a year from the anchor: far less than 2^39.
+    static constexpr int kPlaceBits = 40;
+    static constexpr std::int64_t kYearBias = std::int64_t{1} << 23;  // 0 is no year
+    static std::size_t Slot(std::int64_t year) {
+        return static_cast<std::size_t>(floor_mod(year, 64));
+    }
+    std::array<std::atomic<std::uint64_t>, 64> slots_{};
+};
+
 // The years of the period worked out as counts reach them; the whole period once a count
 // crosses the period's end.
 struct HolidayCounter::PeriodTable {
@@ -1470,7 +1502,8 @@ HolidayCounter::HolidayCounter(std::shared_ptr<const HolidaySet> set, WeekendSch
       weekend_(std::move(weekend)),
       plan_(MakePlan(*set_, true, weekend_)),
       kept_(std::make_unique<YearChunks>(-kKeptYearLimit - kKeptChunk,
-                                         2 * (kKeptYearLimit + kKeptChunk))) {
+                                         2 * (kKeptYearLimit + kKeptChunk))),
+      places_(std::make_unique<PlaceCache>()) {
     moveRules_.reserve(set_->rules.size());
     for (const HolidayRule& rule : set_->rules) {
         moveRules_.push_back({rule.observed, rule.observedOn, rule.substitute, rule.substituteOn});
@@ -1526,12 +1559,17 @@ std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
            static_cast<std::int64_t>(scratch.extra.size());
 }
 
+// Two ways per slot, so that the two end years of a count never push each other out.
 std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_t year) const {
-    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears));
+    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
     {
         const std::lock_guard<std::mutex> lock(cacheMutex_);
-        if (cache_[slot] != nullptr && cache_[slot]->year == year) {
-            return cache_[slot];
+        for (std::size_t way = 0; way < 2; ++way) {
+            const std::shared_ptr<const YearData>& data = cache_[2 * slot + way];
+            if (data != nullptr && data->year == year) {
+                cacheRecent_[slot] = static_cast<std::uint8_t>(way);
+                return data;
+            }
         }
     }
     WorkOutYear(year, true);
@@ -1542,7 +1580,8 @@ std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_
     data->days = scratch.days;
     data->extra = scratch.extra;
     const std::lock_guard<std::mutex> lock(cacheMutex_);
-    cache_[slot] = data;
+    cacheRecent_[slot] = static_cast<std::uint8_t>(1 - cacheRecent_[slot]);
+    cache_[2 * slot + cacheRecent_[slot]] = data;
     return data;
 }
 
@@ -2059,14 +2098,45 @@ std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) co
 }
 
 // The count of [a, b), days of one year, from its working-out.
-[[gnu::always_inline]] inline std::int64_t HolidayCounter::InYear(std::int64_t year, std::int64_t a,
+[[gnu::always_inline]] inline std::int64_t HolidayCounter::InYear(const YearData& year,
+                                                                  std::int64_t a,
                                                                   std::int64_t b) const {
-    const std::shared_ptr<const YearData> data = Year(year);
     const auto in = [a, b](const std::vector<std::int64_t>& days) {
         return static_cast<std::int64_t>(std::lower_bound(days.begin(), days.end(), b) -
                                          std::lower_bound(days.begin(), days.end(), a));
     };
-    return in(data->days) - in(data->extra);
+    return in(year.days) - in(year.extra);
+}
+
+// The holidays of the whole years between the anchor year and a year's start (negative
+// before the anchor year), counted and kept.
+std::int64_t HolidayCounter::PlaceOf(std::int64_t year) const {
+    const std::int64_t place =
+        year >= kAnchorYear ? WholeYears(kAnchorYear, year) : -WholeYears(year, kAnchorYear);
+    places_->Keep(year, place);
+    std::int64_t reached = reachedFirst_.load(std::memory_order_relaxed);
+    while (year < reached && !reachedFirst_.compare_exchange_weak(reached, year)) {
+    }
+    reached = reachedEnd_.load(std::memory_order_relaxed);
+    while (year > reached && !reachedEnd_.compare_exchange_weak(reached, year)) {
+    }
+    return place;
+}
+
+// Whether the whole years [first, end) may be placed: placing them works out no more years
+// than counting them does (the years between the anchor year and them that the tables have not
+// reached, up to a chunk's worth, or no more than their own).
+bool HolidayCounter::AnchorServes(std::int64_t first, std::int64_t end) const {
+    if (std::max(-first, end) >= PlaceCache::kYearLimit) {
+        return false;
+    }
+    std::int64_t beyond = 0;
+    if (first > kAnchorYear) {
+        beyond = first - reachedEnd_.load(std::memory_order_relaxed);
+    } else if (end < kAnchorYear) {
+        beyond = reachedFirst_.load(std::memory_order_relaxed) - end;
+    }
+    return beyond <= std::max(end - first, kKeptChunk);
 }
 
 std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t to) const {
@@ -2076,14 +2146,38 @@ std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t t
     const std::int64_t y0 = YearOf(from);
     const std::int64_t y1 = YearOf(to - 1);
     if (y0 == y1) {
-        return InYear(y0, from, to);
+        return InYear(*Year(y0), from, to);
+    }
+    if (y1 - y0 > kDirectYears + 1) {
+        // A long count between placed years reads what a count within each end year reads, and
+        // their places. A year is placed when it is the same end of two long counts in a row
+        // (counts repeated from or to a date; a search moves its ends).
+        const bool firstAgain = lastEnds_[0].load(std::memory_order_relaxed) == y0;
+        const bool lastAgain = lastEnds_[1].load(std::memory_order_relaxed) == y1;
+        if (!firstAgain) {
+            lastEnds_[0].store(y0, std::memory_order_relaxed);
+        }
+        if (!lastAgain) {
+            lastEnds_[1].store(y1, std::memory_order_relaxed);
+        }
+        std::optional<std::int64_t> firstPlace = places_->Find(y0 + 1);
+        std::optional<std::int64_t> lastPlace = places_->Find(y1);
+        if (((!firstPlace && firstAgain) || (!lastPlace && lastAgain)) &&
+            AnchorServes(y0 + 1, y1)) {
+            firstPlace = firstPlace ? firstPlace : PlaceOf(y0 + 1);
+            lastPlace = lastPlace ? lastPlace : PlaceOf(y1);
+        }
+        if (firstPlace && lastPlace) {
+            return InYear(*Year(y0), from, to) + *lastPlace - *firstPlace +
+                   InYear(*Year(y1), from, to);
+        }
     }
     if (plan_->anyLunar) {
         if (const std::optional<std::int64_t> count = LunarDaysIn(from, to, y0, y1)) {
             return *count;
         }
     }
-    return InYear(y0, from, to) + WholeYears(y0 + 1, y1) + InYear(y1, from, to);
+    return InYear(*Year(y0), from, to) + WholeYears(y0 + 1, y1) + InYear(*Year(y1), from, to);
 }
 
 // A span within one stretch counted by the kinds of lunar years: counted by days, with the
@@ -2112,11 +2206,11 @@ std::optional<std::int64_t> HolidayCounter::LunarDaysIn(std::int64_t from, std::
     std::int64_t end = to;
     if (specialFirst) {
         start = YearStart(y0 + 1);
-        count += InYear(y0, from, start);
+        count += InYear(*Year(y0), from, start);
     }
     if (specialLast) {
         end = YearStart(y1);
-        count += InYear(y1, end, to);
+        count += InYear(*Year(y1), end, to);
     }
     const auto first = static_cast<std::size_t>(lo - special.begin()) + (specialFirst ? 1 : 0);
     const auto last = static_cast<std::size_t>(hi - special.begin());

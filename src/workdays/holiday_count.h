@@ -48,11 +48,18 @@
 // stretch, worked out once; the others work their dates out over the years. That takes a
 // tenth to a twentieth of the time years worked out one by one take. Where holidays move, each
 // year is still worked out on its own, from every rule's dates gathered 256 years at a time.
+// A long count reads its two end years' working-out and the tables at both ends. A year that
+// ends two long counts in a row (counts repeated from or to a date) is placed: the holidays of
+// the whole years between the anchor year 2000 and it are counted once and kept with it, in a
+// small table read without a lock. A count between placed years then reads what a count within
+// one year reads, twice, and their places. (A year is placed only when the tables reach it, or
+// placing it works out no more years than the count itself.)
 // The work the first two kinds of table need is measured from the rules before anything is
 // built (MeasureHolidaySet); rule files that would need more are refused when read.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -126,6 +133,7 @@ class HolidayCounter {
     struct PeriodTable;
     struct LunarTable;
     struct RulePattern;
+    class PlaceCache;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
@@ -147,7 +155,9 @@ class HolidayCounter {
     std::int64_t PeriodCount(PeriodTable& table, std::int64_t first, std::int64_t end) const;
     std::int64_t LunarBefore(LunarTable& table, std::int64_t day) const;
     void BuildLunarTable(LunarTable& table) const;
-    std::int64_t InYear(std::int64_t year, std::int64_t a, std::int64_t b) const;
+    std::int64_t InYear(const YearData& year, std::int64_t a, std::int64_t b) const;
+    std::int64_t PlaceOf(std::int64_t year) const;
+    bool AnchorServes(std::int64_t first, std::int64_t end) const;
     std::vector<std::int32_t> LunarYearDays(const LunarTable& table, std::int64_t start,
                                             std::int64_t next) const;
     std::int64_t WholeYears(std::int64_t first, std::int64_t end) const;
@@ -175,9 +185,19 @@ class HolidayCounter {
     mutable std::vector<RulePattern> patterns_;  // per rule, for UnmovedYearCounts
     std::unique_ptr<YearChunks> kept_;           // years worked out one by one
 
+    // A year's place: the holidays of the whole years between the anchor year and it. Long
+    // counts between two placed years read their places; the years placed so far lie in
+    // [reachedFirst_, reachedEnd_], which the tables reach.
+    static constexpr std::int64_t kAnchorYear = 2000;
+    std::unique_ptr<PlaceCache> places_;
+    mutable std::atomic<std::int64_t> reachedFirst_{kAnchorYear};
+    mutable std::atomic<std::int64_t> reachedEnd_{kAnchorYear};
+    mutable std::array<std::atomic<std::int64_t>, 2> lastEnds_{};  // of the last long count
+
     static constexpr std::size_t kCachedYears = 16;
     mutable std::mutex cacheMutex_;
     mutable std::array<std::shared_ptr<const YearData>, kCachedYears> cache_;
+    mutable std::array<std::uint8_t, kCachedYears / 2> cacheRecent_{};  // the way used last
 };
 
 }  // namespace daybridge
