@@ -180,6 +180,18 @@ void BM_SetCount(benchmark::State& run) {
     run.SetLabel(kSetNames[run.range(0)]);
 }
 
+// Counts whose end years change every time (997 starts ten years apart, so no end year is
+// still worked out from an earlier count): each count works out its end years.
+void BM_SetCountNewYears(benchmark::State& run) {
+    const WorkdayCalendar& calendar = SetCalendar(static_cast<std::size_t>(run.range(0)));
+    std::int64_t i = 0;
+    for (auto _ : run) {
+        const std::int64_t first = kFirst + (i++ % 997) * 3653;
+        benchmark::DoNotOptimize(calendar.Count(first, first + run.range(1), false));
+    }
+    run.SetLabel(kSetNames[run.range(0)]);
+}
+
 void BM_SetStep(benchmark::State& run) {
     const WorkdayCalendar& calendar = SetCalendar(static_cast<std::size_t>(run.range(0)));
     const std::int64_t difference = run.range(1) * 5 / 7 + 1;
@@ -242,6 +254,7 @@ void SetOnly(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(BM_SetCount)->Apply(SetArgs);
+BENCHMARK(BM_SetCountNewYears)->Apply(SetArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SetStep)->Apply(SetArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SetFirstUse)->Apply(SetOnly)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetFirstLongCount)->Apply(SetOnly)->Iterations(1)->Unit(benchmark::kMillisecond);

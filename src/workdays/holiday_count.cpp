@@ -1560,18 +1560,33 @@ std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
 }
 
 // Two ways per slot, so that the two end years of a count never push each other out.
-std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_t year) const {
+// The year's working-out when the cache holds it (its lock held), or none.
+const std::shared_ptr<const HolidayCounter::YearData>* HolidayCounter::Cached(
+    std::int64_t year) const {
     const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
-    {
-        const std::lock_guard<std::mutex> lock(cacheMutex_);
-        for (std::size_t way = 0; way < 2; ++way) {
-            const std::shared_ptr<const YearData>& data = cache_[2 * slot + way];
-            if (data != nullptr && data->year == year) {
-                cacheRecent_[slot] = static_cast<std::uint8_t>(way);
-                return data;
-            }
+    for (std::size_t way = 0; way < 2; ++way) {
+        const std::shared_ptr<const YearData>& data = cache_[2 * slot + way];
+        if (data != nullptr && data->year == year) {
+            cacheRecent_[slot] = static_cast<std::uint8_t>(way);
+            return &data;
         }
     }
+    return nullptr;
+}
+
+std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_t year) const {
+    {
+        const std::lock_guard<std::mutex> lock(cacheMutex_);
+        if (const std::shared_ptr<const YearData>* data = Cached(year)) {
+            return *data;
+        }
+    }
+    return NewYear(year);
+}
+
+// Works the year out and caches it.
+std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::NewYear(std::int64_t year) const {
+    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
     WorkOutYear(year, true);
     const Scratch& scratch = ThreadScratch();
     auto data = std::make_shared<YearData>();
@@ -2108,6 +2123,25 @@ std::int64_t HolidayCounter::WholeYears(std::int64_t first, std::int64_t end) co
     return in(year.days) - in(year.extra);
 }
 
+// The count of [a, b) within the years `first` and `last` (once when they are the same year),
+// read under the cache's lock, when the cache holds both.
+std::optional<std::int64_t> HolidayCounter::InCachedYears(std::int64_t first, std::int64_t last,
+                                                          std::int64_t a, std::int64_t b) const {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    const std::shared_ptr<const YearData>* firstData = Cached(first);
+    if (firstData == nullptr) {
+        return std::nullopt;
+    }
+    if (last == first) {
+        return InYear(**firstData, a, b);
+    }
+    const std::shared_ptr<const YearData>* lastData = Cached(last);
+    if (lastData == nullptr) {
+        return std::nullopt;
+    }
+    return InYear(**firstData, a, b) + InYear(**lastData, a, b);
+}
+
 // The holidays of the whole years between the anchor year and a year's start (negative
 // before the anchor year), counted and kept.
 std::int64_t HolidayCounter::PlaceOf(std::int64_t year) const {
@@ -2146,7 +2180,8 @@ std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t t
     const std::int64_t y0 = YearOf(from);
     const std::int64_t y1 = YearOf(to - 1);
     if (y0 == y1) {
-        return InYear(*Year(y0), from, to);
+        const std::optional<std::int64_t> count = InCachedYears(y0, y0, from, to);
+        return count ? *count : InYear(*NewYear(y0), from, to);
     }
     if (y1 - y0 > kDirectYears + 1) {
         // A long count between placed years reads what a count within each end year reads, and
@@ -2168,8 +2203,9 @@ std::int64_t HolidayCounter::WorkdayHolidaysIn(std::int64_t from, std::int64_t t
             lastPlace = lastPlace ? lastPlace : PlaceOf(y1);
         }
         if (firstPlace && lastPlace) {
-            return InYear(*Year(y0), from, to) + *lastPlace - *firstPlace +
-                   InYear(*Year(y1), from, to);
+            const std::optional<std::int64_t> ends = InCachedYears(y0, y1, from, to);
+            return *lastPlace - *firstPlace +
+                   (ends ? *ends : InYear(*Year(y0), from, to) + InYear(*Year(y1), from, to));
         }
     }
     if (plan_->anyLunar) {

@@ -136,6 +136,10 @@ class HolidayCounter {
     class PlaceCache;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
+    std::shared_ptr<const YearData> NewYear(std::int64_t year) const;
+    const std::shared_ptr<const YearData>* Cached(std::int64_t year) const;
+    std::optional<std::int64_t> InCachedYears(std::int64_t first, std::int64_t last, std::int64_t a,
+                                              std::int64_t b) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
     std::int64_t UncachedYearCount(std::int64_t year) const;
     std::int64_t ExactYearCount(std::int64_t year) const;
