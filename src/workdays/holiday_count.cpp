@@ -494,7 +494,58 @@ constexpr int Ones(std::uint64_t x) {
     x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
     return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
 }
-static_assert(Ones(0) == 0 && Ones(~std::uint64_t{0}) == 64 && Ones(0x8000000000000101ULL) == 3);
+constexpr bool OnesAsPopcount() {
+    std::uint64_t x = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 2000; ++i, x = x * 6364136223846793005ULL + 1442695040888963407ULL) {
+        if (Ones(x) != std::popcount(x) || Ones(x >> (i % 64)) != std::popcount(x >> (i % 64))) {
+            return false;
+        }
+    }
+    return Ones(0) == 0 && Ones(~std::uint64_t{0}) == 64;
+}
+static_assert(OnesAsPopcount());
+
+// The days of the years [first, first + n) as bits, from the first day of `first`: the days
+// that are not weekend days among them counted a year at a time.
+struct YearBits {
+    const std::uint64_t* bits;
+    const std::array<std::uint64_t, 7>& notWeekend;  // per weekday of the first of 64 days
+    std::size_t weekday;                             // of the first day
+    std::int64_t first;
+    std::int64_t n;
+
+    template <typename CountOnes>
+    [[gnu::always_inline]] void Count(CountOnes ones, std::int64_t* out) const {
+        std::size_t day = weekday;  // of the word's first day: one later each word (64 = 9 * 7 + 1)
+        std::int64_t word = 0;      // the bits counted: the days [0, 64 * word)
+        std::int64_t counted = 0;   // ... and their ones
+        std::int64_t previous = 0;
+        std::int64_t to = 0;
+        for (std::int64_t i = 0; i < n; ++i) {
+            to += jdcore::gregorian_leap(first + i) ? 366 : 365;
+            for (; word < to / 64; ++word) {
+                counted += ones(bits[word] & notWeekend[day]);
+                day = day == 6 ? 0 : day + 1;
+            }
+            const std::int64_t upTo = counted + ones(bits[word] & notWeekend[day] &
+                                                     ((std::uint64_t{1} << (to % 64)) - 1));
+            out[i] = upTo - previous;
+            previous = upTo;
+        }
+    }
+    // The same with the processor's count of ones, where it has one.
+    [[gnu::target("popcnt")]] [[gnu::noinline]] void CountWithPopcnt(std::int64_t* out) const {
+        Count([](std::uint64_t x) { return __builtin_popcountll(x); }, out);
+    }
+};
+
+bool HasPopcnt() {
+    static const bool has = [] {
+        __builtin_cpu_init();  // may run before the constructors that otherwise do it
+        return __builtin_cpu_supports("popcnt") != 0;
+    }();
+    return has;
+}
 
 // The days that are not weekend days among 64 in a row, for each day of the week of the first.
 const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
@@ -1674,25 +1725,12 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
             set(d.jdn);
         }
     }
-    // The days not weekend days among those of each word, the first's weekday one later than
-    // the word before's (64 days are 9 weeks and a day).
-    const std::array<std::uint64_t, 7>& notWeekend =
-        NotWeekendBits(plan_->weekend[segment].At(start));
-    std::size_t weekday = static_cast<std::size_t>(floor_mod(start, 7));
-    std::int64_t word = 0;  // the bits counted: the days [0, 64 * word)
-    std::int64_t ones = 0;  // ... and their ones
-    std::int64_t previous = 0;
-    for (std::int64_t i = 0; i < n; ++i) {
-        const std::int64_t to = YearStart(first + i + 1) - start;
-        for (; word < to / 64; ++word) {
-            ones += Ones(bits[static_cast<std::size_t>(word)] & notWeekend[weekday]);
-            weekday = weekday == 6 ? 0 : weekday + 1;
-        }
-        const std::int64_t upTo =
-            ones + Ones(bits[static_cast<std::size_t>(word)] & notWeekend[weekday] &
-                        ((std::uint64_t{1} << (to % 64)) - 1));
-        out[i] = upTo - previous;
-        previous = upTo;
+    const YearBits years{bits.data(), NotWeekendBits(plan_->weekend[segment].At(start)),
+                         static_cast<std::size_t>(floor_mod(start, 7)), first, n};
+    if (HasPopcnt()) {
+        years.CountWithPopcnt(out);
+    } else {
+        years.Count(Ones, out);
     }
 }
 
