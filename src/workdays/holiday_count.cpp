@@ -340,6 +340,7 @@ struct Scratch {
     std::vector<std::int64_t> workdays;   // the window's extra working days
     std::vector<std::uint64_t> taken;     // bits
     std::vector<std::uint64_t> yearBits;  // the days of some years, as bits
+    std::vector<std::uint8_t> easter;     // Western Easter of some years, after 21 March
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
 };
@@ -1714,13 +1715,31 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
     };
     std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
+    // Western Easter of each year, worked out once for every rule counted from it (the rule
+    // reader keeps their dates within their Easter's year).
+    std::vector<std::uint8_t>& easter = ThreadScratch().easter;
+    easter.clear();
     for (const int r : plan_->inForce[segment]) {
+        const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
         const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
         if (pattern.DatesBetween(start, end - 1, set)) {
             continue;
         }
+        if (rule.IsWesternEaster()) {
+            if (easter.empty()) {
+                easter.resize(static_cast<std::size_t>(n));
+                jdcore::western_easter_days(first, n, easter.data());
+            }
+            std::int64_t march21 = start + 79;  // in year `first` when not a leap year
+            for (std::int64_t i = 0; i < n; ++i) {
+                const bool leap = jdcore::gregorian_leap(first + i);
+                set(march21 + (leap ? 1 : 0) + easter[static_cast<std::size_t>(i)] + rule.offset);
+                march21 += leap ? 366 : 365;
+            }
+            continue;
+        }
         dates.clear();
-        RuleDatesBetween(set_->rules[static_cast<std::size_t>(r)], start, end - 1, dates);
+        RuleDatesBetween(rule, start, end - 1, dates);
         for (const RuleDate& d : dates) {
             set(d.jdn);
         }
