@@ -45,8 +45,10 @@
 // date of the rules in force across them, as bits of their days, counted a year at a time.
 // Rules whose dates repeat within a few hundred years (Gregorian and Julian days, Orthodox
 // Easter, Coptic, Ethiopian, Indian and Islamic days) take them from their dates over one such
-// stretch, worked out once; the others work their dates out over the years. That takes a
-// tenth to a twentieth of the time years worked out one by one take. Where holidays move, each
+// stretch, worked out once; Western Easter is worked out once for all the rules counted from
+// it; the others work their dates out over the years. The bits are counted with the
+// processor's count of ones where it has one. That takes a tenth to a thirtieth of the time
+// years worked out one by one take. Where holidays move, each
 // year is still worked out on its own, from every rule's dates gathered 256 years at a time.
 // A long count reads its two end years' working-out and the tables at both ends. A year that
 // ends two long counts in a row (counts repeated from or to a date) is placed: the holidays of
