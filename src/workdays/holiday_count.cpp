@@ -1613,8 +1613,8 @@ std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
 
 // Two ways per slot, so that the two end years of a count never push each other out.
 // The year's working-out when the cache holds it (its lock held), or none.
-const std::shared_ptr<const HolidayCounter::YearData>* HolidayCounter::Cached(
-    std::int64_t year) const {
+[[gnu::always_inline]] inline const std::shared_ptr<const HolidayCounter::YearData>*
+HolidayCounter::Cached(std::int64_t year) const {
     const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
     for (std::size_t way = 0; way < 2; ++way) {
         const std::shared_ptr<const YearData>& data = cache_[2 * slot + way];
