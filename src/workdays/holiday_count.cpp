@@ -534,18 +534,29 @@ struct YearBits {
             previous = upTo;
         }
     }
-    // The same with the processor's count of ones, where it has one.
+#if defined(__x86_64__) || defined(__i386__)
+    // The same with the processor's count of ones, where it has one (x86-64's baseline has
+    // none).
     [[gnu::target("popcnt")]] [[gnu::noinline]] void CountWithPopcnt(std::int64_t* out) const {
         Count([](std::uint64_t x) { return __builtin_popcountll(x); }, out);
     }
+#else
+    void CountWithPopcnt(std::int64_t* out) const {
+        Count([](std::uint64_t x) { return std::popcount(x); }, out);
+    }
+#endif
 };
 
 bool HasPopcnt() {
+#if defined(__x86_64__) || defined(__i386__)
     static const bool has = [] {
         __builtin_cpu_init();  // may run before the constructors that otherwise do it
         return __builtin_cpu_supports("popcnt") != 0;
     }();
     return has;
+#else
+    return true;  // the other processors' baselines count ones
+#endif
 }
 
 // The days that are not weekend days among 64 in a row, for each day of the week of the first.
@@ -1611,8 +1622,8 @@ std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
            static_cast<std::int64_t>(scratch.extra.size());
 }
 
-// Two ways per slot, so that the two end years of a count never push each other out.
-// The year's working-out when the cache holds it (its lock held), or none.
+// The year's working-out when the cache holds it (its lock held), or none. Two ways per slot,
+// so that the two end years of a count never push each other out.
 [[gnu::always_inline]] inline const std::shared_ptr<const HolidayCounter::YearData>*
 HolidayCounter::Cached(std::int64_t year) const {
     const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));

@@ -48,8 +48,8 @@
 // stretch, worked out once; Western Easter is worked out once for all the rules counted from
 // it; the others work their dates out over the years. The bits are counted with the
 // processor's count of ones where it has one. That takes a tenth to a thirtieth of the time
-// years worked out one by one take. Where holidays move, each
-// year is still worked out on its own, from every rule's dates gathered 256 years at a time.
+// years worked out one by one take. Where holidays move, each year is still worked out on its
+// own, from every rule's dates gathered 256 years at a time.
 // A long count reads its two end years' working-out and the tables at both ends. A year that
 // ends two long counts in a row (counts repeated from or to a date) is placed: the holidays of
 // the whole years between the anchor year 2000 and it are counted once and kept with it, in a
