@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <functional>
 #include <limits>
 #include <map>
 #include <numeric>
@@ -1622,11 +1623,15 @@ std::int64_t HolidayCounter::UncachedYearCount(std::int64_t year) const {
            static_cast<std::int64_t>(scratch.extra.size());
 }
 
+[[gnu::always_inline]] inline std::size_t HolidayCounter::CacheSlot(std::int64_t year) {
+    return static_cast<std::size_t>(floor_mod(year, static_cast<std::int64_t>(kCacheSlots)));
+}
+
 // The year's working-out when the cache holds it (its lock held), or none. Two ways per slot,
 // so that the two end years of a count never push each other out.
 [[gnu::always_inline]] inline const std::shared_ptr<const HolidayCounter::YearData>*
 HolidayCounter::Cached(std::int64_t year) const {
-    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
+    const std::size_t slot = CacheSlot(year);
     for (std::size_t way = 0; way < 2; ++way) {
         const std::shared_ptr<const YearData>& data = cache_[2 * slot + way];
         if (data != nullptr && data->year == year) {
@@ -1649,7 +1654,7 @@ std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::Year(std::int64_
 
 // Works the year out and caches it.
 std::shared_ptr<const HolidayCounter::YearData> HolidayCounter::NewYear(std::int64_t year) const {
-    const std::size_t slot = static_cast<std::size_t>(floor_mod(year, kCachedYears / 2));
+    const std::size_t slot = CacheSlot(year);
     WorkOutYear(year, true);
     const Scratch& scratch = ThreadScratch();
     auto data = std::make_shared<YearData>();
@@ -2210,18 +2215,22 @@ std::optional<std::int64_t> HolidayCounter::InCachedYears(std::int64_t first, st
     return InYear(**firstData, a, b) + InYear(**lastData, a, b);
 }
 
+// Sets `bound` to `value` when `value` lies further out, whatever other threads do to it.
+template <typename Further>
+void Extend(std::atomic<std::int64_t>& bound, std::int64_t value, Further further) {
+    std::int64_t now = bound.load(std::memory_order_relaxed);
+    while (further(value, now) && !bound.compare_exchange_weak(now, value)) {
+    }
+}
+
 // The holidays of the whole years between the anchor year and a year's start (negative
 // before the anchor year), counted and kept.
 std::int64_t HolidayCounter::PlaceOf(std::int64_t year) const {
     const std::int64_t place =
         year >= kAnchorYear ? WholeYears(kAnchorYear, year) : -WholeYears(year, kAnchorYear);
     places_->Keep(year, place);
-    std::int64_t reached = reachedFirst_.load(std::memory_order_relaxed);
-    while (year < reached && !reachedFirst_.compare_exchange_weak(reached, year)) {
-    }
-    reached = reachedEnd_.load(std::memory_order_relaxed);
-    while (year > reached && !reachedEnd_.compare_exchange_weak(reached, year)) {
-    }
+    Extend(reachedFirst_, year, std::less<>());
+    Extend(reachedEnd_, year, std::greater<>());
     return place;
 }
 

@@ -140,6 +140,7 @@ class HolidayCounter {
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
     std::shared_ptr<const YearData> NewYear(std::int64_t year) const;
     const std::shared_ptr<const YearData>* Cached(std::int64_t year) const;
+    static std::size_t CacheSlot(std::int64_t year);
     std::optional<std::int64_t> InCachedYears(std::int64_t first, std::int64_t last, std::int64_t a,
                                               std::int64_t b) const;
     void WorkOutYear(std::int64_t year, bool dates) const;  // into the thread's scratch space
@@ -201,9 +202,10 @@ class HolidayCounter {
     mutable std::array<std::atomic<std::int64_t>, 2> lastEnds_{};  // of the last long count
 
     static constexpr std::size_t kCachedYears = 16;
+    static constexpr std::size_t kCacheSlots = kCachedYears / 2;  // of two years each
     mutable std::mutex cacheMutex_;
     mutable std::array<std::shared_ptr<const YearData>, kCachedYears> cache_;
-    mutable std::array<std::uint8_t, kCachedYears / 2> cacheRecent_{};  // the way used last
+    mutable std::array<std::uint8_t, kCacheSlots> cacheRecent_{};  // the way used last
 };
 
 }  // namespace daybridge
