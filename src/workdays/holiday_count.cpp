@@ -249,6 +249,10 @@ bool IsPeriodicKind(const HolidayRule& rule) {
     }
 }
 
+// The days of 400 Gregorian years: Gregorian dates and their weekdays repeat after them.
+constexpr std::int64_t kFourCenturies =
+    jdcore::jdn_from_gregorian(2400, 1, 1) - jdcore::jdn_from_gregorian(2000, 1, 1);
+
 // Dates of Western Easter or counted from it: the window of a year holds the year's own only.
 bool IsWesternEasterKind(const HolidayRule& rule) {
     return rule.IsWesternEaster() ||
@@ -267,17 +271,15 @@ struct Repeat {
 // None for the rules whose dates repeat only after thousands of years or not at all, and for
 // those counted from another rule (whose years and days in force they take).
 std::optional<Repeat> RepeatOf(const HolidayRule& rule) {
-    constexpr std::int64_t kGregorian =
-        jdcore::jdn_from_gregorian(2400, 1, 1) - jdcore::jdn_from_gregorian(2000, 1, 1);
     constexpr std::int64_t kJulianWeeks =
         jdcore::jdn_from_julian(2028, 1, 1) - jdcore::jdn_from_julian(2000, 1, 1);
     constexpr std::int64_t kFourYears =
         jdcore::jdn_from_julian(2004, 1, 1) - jdcore::jdn_from_julian(2000, 1, 1);
-    static_assert(kGregorian % 7 == 0 && kJulianWeeks % 7 == 0);
+    static_assert(kFourCenturies % 7 == 0 && kJulianWeeks % 7 == 0);
     switch (rule.kind) {
         case HolidayKind::FixedDay:
         case HolidayKind::NthWeekday:
-            return Repeat{rule.julian ? kJulianWeeks : kGregorian};
+            return Repeat{rule.julian ? kJulianWeeks : kFourCenturies};
         case HolidayKind::EasterDays:
             return rule.julian ? std::optional<Repeat>(Repeat{19 * kJulianWeeks}) : std::nullopt;
         case HolidayKind::CalendarDay:
@@ -298,7 +300,7 @@ std::optional<Repeat> RepeatOf(const HolidayRule& rule) {
             break;
         case RuleCalendar::Indian:
             world = jdcore::WorldCalendar::Indian;
-            repeat.days = kGregorian;
+            repeat.days = kFourCenturies;
             break;
         case RuleCalendar::Islamic:
             break;
@@ -333,9 +335,17 @@ struct RawDate {
     Observed observed;
 };
 
+// A holiday's own day and the day it moved to or gave as substitute: a working-out reads and
+// takes days between them only.
+struct MovePath {
+    std::int64_t own;
+    std::int64_t to;
+};
+
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
 struct Scratch {
     std::vector<RawDate> raw;
+    std::vector<MovePath> paths;  // of the last working-out's moves and substitute days
     std::vector<RuleDate> ruleDates;
     std::vector<std::int64_t> extra;      // extra working days on weekend days
     std::vector<std::int64_t> workdays;   // the window's extra working days
@@ -578,6 +588,15 @@ const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
     return table[weekend & 0x7f];
 }
 
+// Whether a holiday on a day of the week (0 Monday .. 6 Sunday) moves or gives a substitute day:
+// on the days `on` names, or else on Saturday and Sunday (`saturdaySunday`) or weekend days.
+bool TriggeredOn(unsigned dayOfWeek, bool weekendDay, std::uint8_t on, bool saturdaySunday) {
+    if (on != 0) {
+        return ((on >> dayOfWeek) & 1) != 0;
+    }
+    return saturdaySunday ? dayOfWeek >= 5 : weekendDay;
+}
+
 // The days a working-out looks at, as bits: a Monday before the first raw date, far enough that
 // a holiday moving back past weekend days and taken days stays after it (there are fewer taken
 // days than dates, and a week holds at least one day that is not weekend), and as far after
@@ -631,10 +650,7 @@ struct DayBits {
         (*words)[Index(day) / 64] &= ~(std::uint64_t{1} << (Index(day) % 64));
     }
     bool Triggers(std::int64_t day, std::uint8_t on, bool saturdaySunday) const {
-        if (on != 0) {
-            return ((on >> DayOfWeek(day)) & 1) != 0;
-        }
-        return saturdaySunday ? DayOfWeek(day) >= 5 : IsWeekend(day);
+        return TriggeredOn(DayOfWeek(day), IsWeekend(day), on, saturdaySunday);
     }
     bool Moves(const RawDate& h, const MoveRule& rule) const {
         if (h.observed == Observed::None) {
@@ -678,21 +694,36 @@ struct YearDates {
     }
 };
 
-// A year where nothing can move (no rule moves or substitutes, no extra working day, no
-// dates asked for): the distinct days of the year that are not weekend days, into
-// scratch.days. False, with nothing done, when the year needs the full working-out.
+// A year where nothing moves (no holiday falls on a day that moves it or gives a substitute,
+// no extra working day, no dates asked for): the distinct days of the year that are not
+// weekend days, into scratch.days. False, with nothing done, when the year needs the full
+// working-out.
 bool TakeUnmovedYear(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
                      const YearDates& year, Scratch& scratch) {
-    if (year.wanted || !scratch.workdays.empty() ||
-        std::any_of(scratch.raw.begin(), scratch.raw.end(), [&](const RawDate& h) {
-            return h.observed != Observed::None ||
-                   rules[static_cast<std::size_t>(h.rule)].substitute != Substitute::None;
+    if (year.wanted || !scratch.workdays.empty()) {
+        return false;
+    }
+    const auto isWeekend = [&weekend](std::int64_t day, unsigned dayOfWeek) {
+        return ((weekend.At(day) >> dayOfWeek) & 1) != 0;
+    };
+    if (std::any_of(scratch.raw.begin(), scratch.raw.end(), [&](const RawDate& h) {
+            const MoveRule& rule = rules[static_cast<std::size_t>(h.rule)];
+            if (h.observed == Observed::None && rule.substitute == Substitute::None) {
+                return false;
+            }
+            const auto dayOfWeek = static_cast<unsigned>(floor_mod(h.jdn, 7));
+            const bool weekendDay = isWeekend(h.jdn, dayOfWeek);
+            return (h.observed != Observed::None &&
+                    TriggeredOn(dayOfWeek, weekendDay, rule.observedOn,
+                                h.observed == Observed::FriMon)) ||
+                   (rule.substitute != Substitute::None &&
+                    TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false));
         })) {
         return false;
     }
     for (const RawDate& h : scratch.raw) {
         if (year.InYear(h.jdn) && (scratch.days.empty() || scratch.days.back() != h.jdn) &&
-            ((weekend.At(h.jdn) >> floor_mod(h.jdn, 7)) & 1) == 0) {
+            !isWeekend(h.jdn, static_cast<unsigned>(floor_mod(h.jdn, 7)))) {
             scratch.days.push_back(h.jdn);
         }
     }
@@ -737,7 +768,7 @@ std::int64_t ObservedDay(const RawDate& h, const DayBits& taken) {
 
 // Gives the substitute days, in the order of their holidays' days.
 void GiveSubstitutes(const std::vector<MoveRule>& rules, const std::vector<RawDate>& raw,
-                     DayBits& taken, const YearDates& year) {
+                     DayBits& taken, const YearDates& year, std::vector<MovePath>& paths) {
     for (const RawDate& h : raw) {
         const MoveRule& rule = rules[static_cast<std::size_t>(h.rule)];
         if (rule.substitute == Substitute::None ||
@@ -750,6 +781,7 @@ void GiveSubstitutes(const std::vector<MoveRule>& rules, const std::vector<RawDa
             day += step;
         } while (taken.IsWeekend(day) || taken.Taken(day));
         taken.Take(day);
+        paths.push_back({h.jdn, day});
         year.Keep(day, h.rule, false, false, true);
     }
 }
@@ -775,8 +807,10 @@ void FreeExtraWorkdays(DayBits& taken, const YearDates& year, Scratch& scratch) 
 // names; then the substitute days are given, in the order of their holidays' days; last, the
 // extra working days (scratch.workdays) are no holidays. Leaves in scratch.days the distinct
 // non-weekend days of the year that hold a holiday, sorted, in scratch.extra the extra working
-// days of the year that are weekend days, and with `dates` every holiday date in the year,
-// sorted, in scratch.dates.
+// days of the year that are weekend days, with `dates` every holiday date in the year,
+// sorted, in scratch.dates, and in scratch.paths the moves and substitute days. Apart from
+// the weekend, the working-out reads and takes only the raw dates' days and the days of those
+// paths.
 void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend, std::int64_t year,
              Scratch& scratch, bool dates) {
     std::vector<RawDate>& raw = scratch.raw;
@@ -793,6 +827,7 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
     scratch.days.clear();
     scratch.dates.clear();
     scratch.extra.clear();
+    scratch.paths.clear();
     if ((raw.empty() && scratch.workdays.empty()) ||
         TakeUnmovedYear(rules, weekend, kept, scratch)) {
         return;
@@ -819,10 +854,11 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
         kept.Keep(h.jdn, h.rule, true, false, false);
         const std::int64_t day = ObservedDay(h, taken);
         taken.Take(day);
+        scratch.paths.push_back({h.jdn, day});
         kept.Keep(day, h.rule, false, true, false);
     }
     if (anySubstitute) {
-        GiveSubstitutes(rules, raw, taken, kept);
+        GiveSubstitutes(rules, raw, taken, kept, scratch.paths);
     }
     FreeExtraWorkdays(taken, kept, scratch);
     if (dates && (anyMove || anySubstitute)) {
@@ -1547,6 +1583,55 @@ struct HolidayCounter::RulePattern {
     }
 };
 
+// The rules of a segment whose dates repeat after 400 Gregorian years, worked out alone for
+// each year of that cycle (from 2000). A year of a long span then needs the working-out of the
+// other rules only (Islamic, Orthodox, Western Easter days...): when the days that working-out
+// reads or takes are none of those the Gregorian rules' working-out reads or takes, neither
+// changes the other, and the year's count is the sum of both. Otherwise the year is worked out
+// whole.
+struct HolidayCounter::GregorianPart {
+    // Days kept before the year (and after it): beyond its window, by as much as moves reach.
+    static constexpr std::int64_t kLead = kObservedMargin + 64;
+    static constexpr std::size_t kWords = (366 + 2 * kLead + 63) / 64;
+
+    std::uint8_t weekend = 0;
+    std::vector<int> others;  // the segment's other rules
+    struct CycleYear {
+        std::int64_t count = 0;    // of the Gregorian rules alone
+        std::vector<RawDate> raw;  // their dates in the year's window, from its first day
+        std::array<std::uint64_t, kWords> touched{};  // days read or taken, from kLead before
+    };
+    std::vector<CycleYear> years = std::vector<CycleYear>(400);
+
+    static std::size_t CycleIndex(std::int64_t year) {
+        return static_cast<std::size_t>(floor_mod(year - 2000, 400));
+    }
+    // Whether none of the days from `from` to `to` (in either order) is read or taken by the
+    // Gregorian rules of the year starting on `start`, and all are kept.
+    bool Untouched(const CycleYear& cycle, std::int64_t start, std::int64_t from,
+                   std::int64_t to) const {
+        const std::int64_t lo = std::min(from, to) - start + kLead;
+        const std::int64_t hi = std::max(from, to) - start + kLead;
+        if (lo < 0 || hi >= static_cast<std::int64_t>(64 * kWords)) {
+            return false;
+        }
+        for (std::int64_t i = lo; i <= hi; ++i) {
+            if (((cycle.touched[static_cast<std::size_t>(i / 64)] >> (i % 64)) & 1) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+    void Touch(CycleYear& cycle, std::int64_t start, std::int64_t from, std::int64_t to) const {
+        const std::int64_t lo = std::max<std::int64_t>(std::min(from, to) - start + kLead, 0);
+        const std::int64_t hi =
+            std::min<std::int64_t>(std::max(from, to) - start + kLead, 64 * kWords - 1);
+        for (std::int64_t i = lo; i <= hi; ++i) {
+            cycle.touched[static_cast<std::size_t>(i / 64)] |= std::uint64_t{1} << (i % 64);
+        }
+    }
+};
+
 // A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
 // days of a year of each kind, and the count of every year of the cycle.
 struct HolidayCounter::LunarTable {
@@ -1775,7 +1860,8 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
 void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                      const WeekendSchedule& weekend, std::int64_t* out) const {
     BuildPatterns();
-    const std::vector<int>& rules = plan_->inForce[segment];
+    const GregorianPart* part = GregorianPartOf(segment, weekend);
+    const std::vector<int>& rules = part != nullptr ? part->others : plan_->inForce[segment];
     std::vector<std::vector<RuleDate>> dates(rules.size());  // per rule, in order
     std::vector<std::size_t> next(rules.size());
     // Western Easter dates: a year's working-out takes those of its own Easter only.
@@ -1825,10 +1911,83 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
                 }
             }
             WorkOut(moveRules_, weekend, y, scratch, false);
+            if (part != nullptr) {
+                // The other rules' working-out beside that of the Gregorian rules, or the year
+                // worked out whole where they meet.
+                const std::int64_t start = windowFrom + kObservedMargin;
+                const GregorianPart::CycleYear& cycle = part->years[GregorianPart::CycleIndex(y)];
+                const bool apart =
+                    std::all_of(scratch.raw.begin(), scratch.raw.end(),
+                                [&](const RawDate& h) {
+                                    return part->Untouched(cycle, start, h.jdn, h.jdn);
+                                }) &&
+                    std::all_of(scratch.paths.begin(), scratch.paths.end(),
+                                [&](const MovePath& path) {
+                                    return part->Untouched(cycle, start, path.own, path.to);
+                                });
+                if (apart) {
+                    out[y - first] = cycle.count + static_cast<std::int64_t>(scratch.days.size());
+                    continue;
+                }
+                for (const RawDate& h : cycle.raw) {
+                    scratch.raw.push_back({h.jdn + start, h.rule, h.observed});
+                }
+                WorkOut(moveRules_, weekend, y, scratch, false);
+            }
             out[y - first] = static_cast<std::int64_t>(scratch.days.size()) -
                              static_cast<std::int64_t>(scratch.extra.size());
         }
     }
+}
+
+const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
+    std::size_t segment, const WeekendSchedule& weekend) const {
+    if (!weekend.IsConstant()) {
+        return nullptr;
+    }
+    const std::lock_guard<std::mutex> lock(partsMutex_);
+    if (partsTried_.empty()) {
+        partsTried_.assign(plan_->inForce.size(), 0);
+        parts_.resize(plan_->inForce.size());
+    }
+    if (partsTried_[segment] == 0) {
+        partsTried_[segment] = 1;
+        auto part = std::make_unique<GregorianPart>();
+        part->weekend = weekend.At(0);
+        std::vector<int> gregorian;
+        for (const int r : plan_->inForce[segment]) {
+            const std::optional<Repeat> repeat = RepeatOf(set_->rules[static_cast<std::size_t>(r)]);
+            const bool periodic = repeat && repeat->days == kFourCenturies &&
+                                  repeat->first == kFarPast && repeat->last == kFarFuture;
+            (periodic ? gregorian : part->others).push_back(r);
+        }
+        Scratch& scratch = ThreadScratch();
+        for (std::int64_t q = 0; q < 400 && !gregorian.empty(); ++q) {
+            const std::int64_t year = 2000 + q;
+            const std::int64_t start = YearStart(year);
+            YearWindow window(year);
+            scratch.raw.clear();
+            scratch.workdays.clear();
+            for (const int r : gregorian) {
+                AddOwnDates(set_->rules[static_cast<std::size_t>(r)], r, true, window, scratch.raw);
+            }
+            WorkOut(moveRules_, weekend, year, scratch, false);
+            GregorianPart::CycleYear& cycle = part->years[static_cast<std::size_t>(q)];
+            cycle.count = static_cast<std::int64_t>(scratch.days.size());
+            for (const RawDate& h : scratch.raw) {
+                cycle.raw.push_back({h.jdn - start, h.rule, h.observed});
+                part->Touch(cycle, start, h.jdn, h.jdn);
+            }
+            for (const MovePath& path : scratch.paths) {
+                part->Touch(cycle, start, path.own, path.to);
+            }
+        }
+        if (!gregorian.empty()) {
+            parts_[segment] = std::move(part);
+        }
+    }
+    const GregorianPart* part = parts_[segment].get();
+    return part != nullptr && part->weekend == weekend.At(0) ? part : nullptr;
 }
 
 // The counts of the years [first, first + n) with a segment's rules in force in every year.

@@ -135,6 +135,7 @@ class HolidayCounter {
     struct PeriodTable;
     struct LunarTable;
     struct RulePattern;
+    struct GregorianPart;
     class PlaceCache;
 
     std::shared_ptr<const YearData> Year(std::int64_t year) const;
@@ -155,6 +156,7 @@ class HolidayCounter {
     void MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                          const WeekendSchedule& weekend, std::int64_t* out) const;
     void BuildPatterns() const;
+    const GregorianPart* GregorianPartOf(std::size_t segment, const WeekendSchedule& weekend) const;
     void OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                         std::vector<std::int64_t>& out) const;
     void KeptYearCounts(std::int64_t first, std::int64_t n, std::vector<std::int64_t>& out) const;
@@ -191,6 +193,9 @@ class HolidayCounter {
     mutable std::once_flag patternsBuilt_;
     mutable std::vector<RulePattern> patterns_;  // per rule, for UnmovedYearCounts
     std::unique_ptr<YearChunks> kept_;           // years worked out one by one
+    mutable std::mutex partsMutex_;
+    mutable std::vector<std::unique_ptr<const GregorianPart>> parts_;  // per segment, or none
+    mutable std::vector<char> partsTried_;                             // per segment
 
     // A year's place: the holidays of the whole years between the anchor year and it. Long
     // counts between two placed years read their places; the years placed so far lie in

@@ -74,7 +74,8 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
     const QString sets[] = {QStringLiteral("egypt"),      QStringLiteral("israel"),
                             QStringLiteral("belarus"),    QStringLiteral("benin"),
                             QStringLiteral("greece"),     QStringLiteral("china"),
-                            QStringLiteral("kazakhstan"), QString(),
+                            QStringLiteral("kazakhstan"), QStringLiteral("nigeria"),
+                            QStringLiteral("bulgaria"),   QString(),
                             QStringLiteral("islamic")};
     for (const QString& name : sets) {
         SCOPED_TRACE(name.toStdString());
