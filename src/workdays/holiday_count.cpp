@@ -335,11 +335,13 @@ struct RawDate {
     Observed observed;
 };
 
-// A holiday's own day and the day it moved to or gave as substitute: a working-out reads and
-// takes days between them only.
+// A holiday's own day and the day it moved to or gave as substitute. Moving to the next or the
+// previous free day, or giving a substitute day, looks at the days after its own up to that
+// day (`scanned`); moving from Saturday to Friday or from Sunday to Monday looks at none.
 struct MovePath {
     std::int64_t own;
     std::int64_t to;
+    bool scanned;
 };
 
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
@@ -351,6 +353,7 @@ struct Scratch {
     std::vector<std::int64_t> workdays;   // the window's extra working days
     std::vector<std::uint64_t> taken;     // bits
     std::vector<std::uint64_t> yearBits;  // the days of some years, as bits
+    std::vector<std::int64_t> unsettled;  // days of rules that move beside the Gregorian ones
     std::vector<std::uint8_t> easter;     // Western Easter of some years, after 21 March
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
@@ -781,7 +784,7 @@ void GiveSubstitutes(const std::vector<MoveRule>& rules, const std::vector<RawDa
             day += step;
         } while (taken.IsWeekend(day) || taken.Taken(day));
         taken.Take(day);
-        paths.push_back({h.jdn, day});
+        paths.push_back({h.jdn, day, true});
         year.Keep(day, h.rule, false, false, true);
     }
 }
@@ -854,7 +857,7 @@ void WorkOut(const std::vector<MoveRule>& rules, const WeekendSchedule& weekend,
         kept.Keep(h.jdn, h.rule, true, false, false);
         const std::int64_t day = ObservedDay(h, taken);
         taken.Take(day);
-        scratch.paths.push_back({h.jdn, day});
+        scratch.paths.push_back({h.jdn, day, h.observed != Observed::FriMon});
         kept.Keep(day, h.rule, false, true, false);
     }
     if (anySubstitute) {
@@ -1585,49 +1588,44 @@ struct HolidayCounter::RulePattern {
 
 // The rules of a segment whose dates repeat after 400 Gregorian years, worked out alone for
 // each year of that cycle (from 2000). A year of a long span then needs the working-out of the
-// other rules only (Islamic, Orthodox, Western Easter days...): when the days that working-out
-// reads or takes are none of those the Gregorian rules' working-out reads or takes, neither
-// changes the other, and the year's count is the sum of both. Otherwise the year is worked out
-// whole.
+// other rules only (Islamic, Orthodox, Western Easter days...). When the days the Gregorian
+// rules' moves look at are none the others take, and the days the others' moves look at are
+// none the Gregorian rules may take, neither changes the other: the year's count is the
+// Gregorian rules' count and the others' days it lacks. Otherwise the year is worked out whole.
 struct HolidayCounter::GregorianPart {
     // Days kept before the year (and after it): beyond its window, by as much as moves reach.
     static constexpr std::int64_t kLead = kObservedMargin + 64;
     static constexpr std::size_t kWords = (366 + 2 * kLead + 63) / 64;
+    using Days = std::array<std::uint64_t, kWords>;  // bits from kLead days before a year
 
     std::uint8_t weekend = 0;
     std::vector<int> others;  // the segment's other rules
     struct CycleYear {
         std::int64_t count = 0;    // of the Gregorian rules alone
         std::vector<RawDate> raw;  // their dates in the year's window, from its first day
-        std::array<std::uint64_t, kWords> touched{};  // days read or taken, from kLead before
+        Days read{};               // the days their moves look at
+        Days written{};            // the days they may take: their own and those moved to
+        Days countable{};          // the year's days that are neither weekend days nor theirs
     };
     std::vector<CycleYear> years = std::vector<CycleYear>(400);
 
     static std::size_t CycleIndex(std::int64_t year) {
         return static_cast<std::size_t>(floor_mod(year - 2000, 400));
     }
-    // Whether none of the days from `from` to `to` (in either order) is read or taken by the
-    // Gregorian rules of the year starting on `start`, and all are kept.
-    bool Untouched(const CycleYear& cycle, std::int64_t start, std::int64_t from,
-                   std::int64_t to) const {
-        const std::int64_t lo = std::min(from, to) - start + kLead;
-        const std::int64_t hi = std::max(from, to) - start + kLead;
-        if (lo < 0 || hi >= static_cast<std::int64_t>(64 * kWords)) {
-            return false;
+    // Whether `day` is among `days` of the year starting on `start`; `outside` beyond them.
+    static bool Holds(const Days& days, std::int64_t start, std::int64_t day, bool outside) {
+        const std::int64_t i = day - start + kLead;
+        if (i < 0 || i >= static_cast<std::int64_t>(64 * kWords)) {
+            return outside;
         }
-        for (std::int64_t i = lo; i <= hi; ++i) {
-            if (((cycle.touched[static_cast<std::size_t>(i / 64)] >> (i % 64)) & 1) != 0) {
-                return false;
-            }
-        }
-        return true;
+        return ((days[static_cast<std::size_t>(i / 64)] >> (i % 64)) & 1) != 0;
     }
-    void Touch(CycleYear& cycle, std::int64_t start, std::int64_t from, std::int64_t to) const {
-        const std::int64_t lo = std::max<std::int64_t>(std::min(from, to) - start + kLead, 0);
-        const std::int64_t hi =
-            std::min<std::int64_t>(std::max(from, to) - start + kLead, 64 * kWords - 1);
-        for (std::int64_t i = lo; i <= hi; ++i) {
-            cycle.touched[static_cast<std::size_t>(i / 64)] |= std::uint64_t{1} << (i % 64);
+    static void Put(Days& days, std::int64_t start, std::int64_t day, bool on) {
+        const std::int64_t i = day - start + kLead;
+        if (i >= 0 && i < static_cast<std::int64_t>(64 * kWords)) {
+            const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+            std::uint64_t& word = days[static_cast<std::size_t>(i / 64)];
+            word = on ? word | bit : word & ~bit;
         }
     }
 };
@@ -1875,6 +1873,10 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
         const std::int64_t y1 = y0 + std::min(kPackBlock, n - done);
         const std::int64_t from = YearStart(y0) - kObservedMargin;
         const std::int64_t to = YearStart(y1) - 1 + kObservedMargin;
+        // Western Easter of the years y0 - 1 .. y1, worked out once for every rule counted
+        // from it.
+        std::vector<std::uint8_t>& easter = scratch.easter;
+        easter.clear();
         for (std::size_t k = 0; k < rules.size(); ++k) {
             const HolidayRule& rule = set_->rules[static_cast<std::size_t>(rules[k])];
             const RulePattern& pattern = patterns_[static_cast<std::size_t>(rules[k])];
@@ -1886,9 +1888,31 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
                 })) {
                 continue;
             }
+            if (rule.IsWesternEaster()) {
+                if (easter.empty()) {
+                    easter.resize(static_cast<std::size_t>(y1 - y0 + 2));
+                    jdcore::western_easter_days(y0 - 1, y1 - y0 + 2, easter.data());
+                }
+                std::int64_t march21 = YearStart(y0 - 1) + 79;  // in a common year
+                for (std::int64_t y = y0 - 1; y <= y1; ++y) {
+                    const bool leap = jdcore::gregorian_leap(y);
+                    const std::int64_t day = march21 + (leap ? 1 : 0) +
+                                             easter[static_cast<std::size_t>(y - y0 + 1)] +
+                                             rule.offset;
+                    if (day >= from && day <= to) {
+                        own.push_back({day, y});
+                    }
+                    march21 += leap ? 366 : 365;
+                }
+                continue;
+            }
             RuleDatesBetween(rule, from, to, own);
             std::sort(own.begin(), own.end(),
                       [](const RuleDate& a, const RuleDate& b) { return a.jdn < b.jdn; });
+        }
+        if (part != nullptr) {
+            CountsBesideGregorian(*part, dates, ownYearOnly, y0, y1, weekend, out + (y0 - first));
+            continue;
         }
         for (std::int64_t y = y0; y < y1; ++y) {
             // The window of the year, as its own working-out takes it.
@@ -1911,33 +1935,153 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
                 }
             }
             WorkOut(moveRules_, weekend, y, scratch, false);
-            if (part != nullptr) {
-                // The other rules' working-out beside that of the Gregorian rules, or the year
-                // worked out whole where they meet.
-                const std::int64_t start = windowFrom + kObservedMargin;
-                const GregorianPart::CycleYear& cycle = part->years[GregorianPart::CycleIndex(y)];
-                const bool apart =
-                    std::all_of(scratch.raw.begin(), scratch.raw.end(),
-                                [&](const RawDate& h) {
-                                    return part->Untouched(cycle, start, h.jdn, h.jdn);
-                                }) &&
-                    std::all_of(scratch.paths.begin(), scratch.paths.end(),
-                                [&](const MovePath& path) {
-                                    return part->Untouched(cycle, start, path.own, path.to);
-                                });
-                if (apart) {
-                    out[y - first] = cycle.count + static_cast<std::int64_t>(scratch.days.size());
-                    continue;
-                }
-                for (const RawDate& h : cycle.raw) {
-                    scratch.raw.push_back({h.jdn + start, h.rule, h.observed});
-                }
-                WorkOut(moveRules_, weekend, y, scratch, false);
-            }
             out[y - first] = static_cast<std::int64_t>(scratch.days.size()) -
                              static_cast<std::int64_t>(scratch.extra.size());
         }
     }
+}
+
+// The counts of the years [y0, y1) of a segment with a Gregorian part, from the dates of its
+// other rules over the years' windows (per rule, sorted). Where those neither move to the next
+// or previous free day nor give substitute days, the days they take (their own, or the Friday
+// or Monday they move to) are put together as bits, and a year whose Gregorian rules' moves
+// look at none of them is counted from those bits. The other years are worked out on their own.
+void HolidayCounter::CountsBesideGregorian(const GregorianPart& part,
+                                           const std::vector<std::vector<RuleDate>>& dates,
+                                           const std::vector<char>& ownYearOnly, std::int64_t y0,
+                                           std::int64_t y1, const WeekendSchedule& weekend,
+                                           std::int64_t* out) const {
+    Scratch& scratch = ThreadScratch();
+    std::vector<std::int64_t> starts;  // of the years y0 - 1 .. y1 + 1
+    starts.reserve(static_cast<std::size_t>(y1 - y0 + 3));
+    for (std::int64_t y = y0 - 1, start = YearStart(y); y <= y1 + 1; ++y) {
+        starts.push_back(start);
+        start += jdcore::gregorian_leap(y) ? 366 : 365;
+    }
+    const auto startOf = [&](std::int64_t y) {
+        return starts[static_cast<std::size_t>(y - y0 + 1)];
+    };
+    const std::int64_t base = startOf(y0) - GregorianPart::kLead;  // the day of bit 0
+    std::vector<std::uint64_t>& taken = scratch.yearBits;
+    taken.assign(static_cast<std::size_t>((startOf(y1) + GregorianPart::kLead - base) / 64 + 3), 0);
+    std::vector<std::int64_t>& unsettled = scratch.unsettled;
+    unsettled.clear();
+    for (std::size_t k = 0; k < part.others.size(); ++k) {
+        const int r = part.others[k];
+        const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
+        const MoveRule& rule = moveRules_[static_cast<std::size_t>(r)];
+        for (const RuleDate& d : dates[k]) {
+            const auto dayOfWeek = static_cast<unsigned>(floor_mod(d.jdn, 7));
+            const bool weekendDay = ((part.weekend >> dayOfWeek) & 1) != 0;
+            const bool moves =
+                observed != Observed::None &&
+                TriggeredOn(dayOfWeek, weekendDay, rule.observedOn, observed == Observed::FriMon);
+            // A Western Easter date belongs to its own year's window only: one near the turn
+            // of the year, or outside its year, is left to the year's own working-out.
+            const bool strayEaster = ownYearOnly[k] != 0 &&
+                                     (d.year < y0 - 1 || d.year > y1 || d.jdn <= startOf(d.year) ||
+                                      d.jdn >= startOf(d.year + 1) - 1);
+            if (strayEaster || (moves && observed != Observed::FriMon) ||
+                (rule.substitute != Substitute::None &&
+                 TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false))) {
+                unsettled.push_back(d.jdn);
+                continue;
+            }
+            const std::int64_t day = !moves ? d.jdn : d.jdn + (dayOfWeek == 5 ? -1 : 1);
+            const auto i = static_cast<std::uint64_t>(day - base);
+            taken[i / 64] |= std::uint64_t{1} << (i % 64);
+        }
+    }
+    std::sort(unsettled.begin(), unsettled.end());
+    auto nextUnsettled = unsettled.begin();
+    for (std::int64_t y = y0; y < y1; ++y) {
+        const std::int64_t start = startOf(y);
+        const std::int64_t windowFrom = start - kObservedMargin;
+        const std::int64_t windowTo = startOf(y + 1) - 1 + kObservedMargin;
+        const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(y)];
+        while (nextUnsettled != unsettled.end() && *nextUnsettled < windowFrom) {
+            ++nextUnsettled;
+        }
+        if (nextUnsettled == unsettled.end() || *nextUnsettled > windowTo) {
+            const auto offset = static_cast<std::uint64_t>(start - GregorianPart::kLead - base);
+            const std::uint64_t* words = taken.data() + offset / 64;
+            const unsigned shift = offset % 64;
+            bool meet = false;
+            std::int64_t count = cycle.count;
+            for (std::size_t w = 0; w < GregorianPart::kWords; ++w) {
+                const std::uint64_t bits =
+                    shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
+                meet = meet || (bits & cycle.read[w]) != 0;
+                count += Ones(bits & cycle.countable[w]);
+            }
+            if (!meet) {
+                out[y - y0] = count;
+                continue;
+            }
+        }
+        out[y - y0] =
+            YearBesideGregorian(part, dates, ownYearOnly, y, start, startOf(y + 1), weekend);
+    }
+}
+
+// The count of a year of a segment with a Gregorian part: its other rules worked out on their
+// own, and counted beside the Gregorian rules' count where neither looks at a day the other
+// may take; otherwise the whole year worked out.
+std::int64_t HolidayCounter::YearBesideGregorian(const GregorianPart& part,
+                                                 const std::vector<std::vector<RuleDate>>& dates,
+                                                 const std::vector<char>& ownYearOnly,
+                                                 std::int64_t year, std::int64_t start,
+                                                 std::int64_t end,
+                                                 const WeekendSchedule& weekend) const {
+    const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(year)];
+    Scratch& scratch = ThreadScratch();
+    scratch.raw.clear();
+    scratch.workdays.clear();
+    const std::int64_t windowFrom = start - kObservedMargin;
+    const std::int64_t windowTo = end - 1 + kObservedMargin;
+    for (std::size_t k = 0; k < part.others.size(); ++k) {
+        const int r = part.others[k];
+        const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
+        auto at = std::lower_bound(dates[k].begin(), dates[k].end(), windowFrom,
+                                   [](const RuleDate& d, std::int64_t day) { return d.jdn < day; });
+        for (; at != dates[k].end() && at->jdn <= windowTo; ++at) {
+            if (ownYearOnly[k] == 0 || at->year == year) {
+                scratch.raw.push_back({at->jdn, r, observed});
+            }
+        }
+    }
+    WorkOut(moveRules_, weekend, year, scratch, false);
+    const auto read = [&](std::int64_t day) {
+        return GregorianPart::Holds(cycle.read, start, day, true);
+    };
+    const bool meet =
+        std::any_of(scratch.raw.begin(), scratch.raw.end(),
+                    [&](const RawDate& h) { return read(h.jdn); }) ||
+        std::any_of(scratch.paths.begin(), scratch.paths.end(), [&](const MovePath& path) {
+            if (read(path.to)) {
+                return true;
+            }
+            const std::int64_t step = path.to > path.own ? 1 : -1;
+            for (std::int64_t day = path.own + step; path.scanned && day != path.to + step;
+                 day += step) {
+                if (GregorianPart::Holds(cycle.written, start, day, true)) {
+                    return true;
+                }
+            }
+            return false;
+        });
+    if (!meet) {
+        return cycle.count +
+               std::count_if(scratch.days.begin(), scratch.days.end(), [&](std::int64_t day) {
+                   return GregorianPart::Holds(cycle.countable, start, day, false);
+               });
+    }
+    for (const RawDate& h : cycle.raw) {
+        scratch.raw.push_back({h.jdn + start, h.rule, h.observed});
+    }
+    WorkOut(moveRules_, weekend, year, scratch, false);
+    return static_cast<std::int64_t>(scratch.days.size()) -
+           static_cast<std::int64_t>(scratch.extra.size());
 }
 
 const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
@@ -1976,10 +2120,22 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
             cycle.count = static_cast<std::int64_t>(scratch.days.size());
             for (const RawDate& h : scratch.raw) {
                 cycle.raw.push_back({h.jdn - start, h.rule, h.observed});
-                part->Touch(cycle, start, h.jdn, h.jdn);
+                GregorianPart::Put(cycle.written, start, h.jdn, true);
             }
             for (const MovePath& path : scratch.paths) {
-                part->Touch(cycle, start, path.own, path.to);
+                GregorianPart::Put(cycle.written, start, path.to, true);
+                const std::int64_t step = path.to > path.own ? 1 : -1;
+                for (std::int64_t day = path.own + step; path.scanned && day != path.to + step;
+                     day += step) {
+                    GregorianPart::Put(cycle.read, start, day, true);
+                }
+            }
+            for (std::int64_t day = start; day < YearStart(year + 1); ++day) {
+                GregorianPart::Put(cycle.countable, start, day,
+                                   ((part->weekend >> floor_mod(day, 7)) & 1) == 0);
+            }
+            for (const std::int64_t day : scratch.days) {
+                GregorianPart::Put(cycle.countable, start, day, false);
             }
         }
         if (!gregorian.empty()) {
