@@ -1586,6 +1586,8 @@ struct HolidayCounter::RulePattern {
     }
 };
 
+constexpr std::int64_t kGregorianPartYears = 1000;
+
 // The rules of a segment whose dates repeat after 400 Gregorian years, worked out alone for
 // each year of that cycle (from 2000). A year of a long span then needs the working-out of the
 // other rules only (Islamic, Orthodox, Western Easter days...). When the days the Gregorian
@@ -1858,7 +1860,9 @@ void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first,
 void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                      const WeekendSchedule& weekend, std::int64_t* out) const {
     BuildPatterns();
-    const GregorianPart* part = GregorianPartOf(segment, weekend);
+    // Working out the 400 years of the Gregorian part pays for itself over many more years.
+    const GregorianPart* part =
+        n >= kGregorianPartYears ? GregorianPartOf(segment, weekend) : nullptr;
     const std::vector<int>& rules = part != nullptr ? part->others : plan_->inForce[segment];
     std::vector<std::vector<RuleDate>> dates(rules.size());  // per rule, in order
     std::vector<std::size_t> next(rules.size());
@@ -1976,12 +1980,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part,
             const bool moves =
                 observed != Observed::None &&
                 TriggeredOn(dayOfWeek, weekendDay, rule.observedOn, observed == Observed::FriMon);
-            // A Western Easter date belongs to its own year's window only: one near the turn
-            // of the year, or outside its year, is left to the year's own working-out.
-            const bool strayEaster = ownYearOnly[k] != 0 &&
-                                     (d.year < y0 - 1 || d.year > y1 || d.jdn <= startOf(d.year) ||
-                                      d.jdn >= startOf(d.year + 1) - 1);
-            if (strayEaster || (moves && observed != Observed::FriMon) ||
+            if ((moves && observed != Observed::FriMon) ||
                 (rule.substitute != Substitute::None &&
                  TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false))) {
                 unsettled.push_back(d.jdn);
@@ -1992,6 +1991,11 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part,
             taken[i / 64] |= std::uint64_t{1} << (i % 64);
         }
     }
+    // The bits hold the Western Easter days of the years before and after a year too, which
+    // its own working-out leaves out: they lie in their own years, far from the turn of the
+    // year, so they only make the check below stricter.
+    static_assert(31 + 28 + 21 + kMinEasterOffset >= 1 &&
+                  31 + 29 + 31 + 24 + kMaxEasterOffset <= 363);  // 22 March .. 25 April
     std::sort(unsettled.begin(), unsettled.end());
     auto nextUnsettled = unsettled.begin();
     for (std::int64_t y = y0; y < y1; ++y) {

@@ -35,12 +35,14 @@ std::int64_t Jan1(std::int64_t year) {
     return jdcore::jdn_from_gregorian(year, 1, 1);
 }
 
-// Western Easter beside Julian and Orthodox rules with moves; year 2405 holds 25 single dates
+// Western Easter beside Julian and Orthodox rules with moves (a day counted from Western Easter
+// that falls in the next year's window, too); year 2405 holds 25 single dates
 // (more holidays than the other years of its block by far), year 3001 more extra working days
 // on Saturdays than holidays.
 QString MixedRules() {
     QString text = QStringLiteral(
         "easter -2 : Good Friday\n"
+        "easter +236 observed next : Late feast\n"
         "orthodox easter +1 : Orthodox Easter Monday\n"
         "12-25 julian observed next : Christmas\n"
         "01-01 observed next : New Year\n"
@@ -59,6 +61,11 @@ QString MixedRules() {
     return text;
 }
 
+// An Islamic day moving from Sunday to Monday ahead of Christmas moving to the next free day:
+// when both fall on one Sunday, Christmas passes the Monday the Islamic day took.
+const char* const kMeetingRules =
+    "ISL 10-1 observed nearest : Eid\n12-25 observed next : Christmas\n";
+
 // Islamic days only (counted by the kinds of Islamic years), the last day of a month among
 // them, with a single date and an extra working day in year 2405.
 const char* const kIslamicRules =
@@ -71,16 +78,24 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
     const auto pick = [&](std::int64_t lo, std::int64_t hi) {
         return std::uniform_int_distribution<std::int64_t>(lo, hi)(random);
     };
-    const QString sets[] = {QStringLiteral("egypt"),      QStringLiteral("israel"),
-                            QStringLiteral("belarus"),    QStringLiteral("benin"),
-                            QStringLiteral("greece"),     QStringLiteral("china"),
-                            QStringLiteral("kazakhstan"), QStringLiteral("nigeria"),
-                            QStringLiteral("bulgaria"),   QString(),
-                            QStringLiteral("islamic")};
+    const QString sets[] = {QStringLiteral("egypt"),
+                            QStringLiteral("israel"),
+                            QStringLiteral("belarus"),
+                            QStringLiteral("benin"),
+                            QStringLiteral("greece"),
+                            QStringLiteral("china"),
+                            QStringLiteral("kazakhstan"),
+                            QStringLiteral("nigeria"),
+                            QStringLiteral("bulgaria"),
+                            QStringLiteral("kenya"),
+                            QString(),
+                            QStringLiteral("islamic"),
+                            QStringLiteral("meeting")};
     for (const QString& name : sets) {
         SCOPED_TRACE(name.toStdString());
         const auto text = name.isEmpty()       ? std::optional<QString>(MixedRules())
                           : name == u"islamic" ? QString::fromLatin1(kIslamicRules)
+                          : name == u"meeting" ? QString::fromLatin1(kMeetingRules)
                                                : ShippedText(name);
         ASSERT_TRUE(text);
         const HolidayParseResult parsed = ParseHolidayRules(*text, ShippedText);
