@@ -347,16 +347,16 @@ struct MovePath {
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
 struct Scratch {
     std::vector<RawDate> raw;
-    std::vector<MovePath> paths;  // of the last working-out's moves and substitute days
     std::vector<RuleDate> ruleDates;
     std::vector<std::int64_t> extra;      // extra working days on weekend days
     std::vector<std::int64_t> workdays;   // the window's extra working days
     std::vector<std::uint64_t> taken;     // bits
     std::vector<std::uint64_t> yearBits;  // the days of some years, as bits
-    std::vector<std::int64_t> unsettled;  // days of rules that move beside the Gregorian ones
     std::vector<std::uint8_t> easter;     // Western Easter of some years, after 21 March
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
+    std::vector<MovePath> paths;          // of the last working-out's moves and substitute days
+    std::vector<std::int64_t> unsettled;  // days of rules that move beside the Gregorian ones
 };
 
 Scratch& ThreadScratch() {
@@ -1805,8 +1805,11 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
     }
 }
 
-void HolidayCounter::UnmovedBlockCounts(std::size_t segment, std::int64_t first, std::int64_t n,
-                                        std::int64_t* out) const {
+// Aligned, so that where the linker puts it does not move its inner loop across more cache
+// lines (it read 8 % slower so placed).
+[[gnu::aligned(64)]] void HolidayCounter::UnmovedBlockCounts(std::size_t segment,
+                                                             std::int64_t first, std::int64_t n,
+                                                             std::int64_t* out) const {
     const std::int64_t start = YearStart(first);
     const std::int64_t end = YearStart(first + n);
     std::vector<std::uint64_t>& bits = ThreadScratch().yearBits;
