@@ -269,7 +269,7 @@ struct Repeat {
     std::int64_t last = kFarFuture;
 };
 // None for the rules whose dates repeat only after thousands of years or not at all, and for
-// those counted from another rule (whose years and days in force they take).
+// those counted from another rule that has years or days of its own (which they take).
 std::optional<Repeat> RepeatOf(const HolidayRule& rule) {
     constexpr std::int64_t kJulianWeeks =
         jdcore::jdn_from_julian(2028, 1, 1) - jdcore::jdn_from_julian(2000, 1, 1);
@@ -284,6 +284,24 @@ std::optional<Repeat> RepeatOf(const HolidayRule& rule) {
             return rule.julian ? std::optional<Repeat>(Repeat{19 * kJulianWeeks}) : std::nullopt;
         case HolidayKind::CalendarDay:
             break;
+        case HolidayKind::Relative: {
+            // A weekday before or after a date that repeats: after as many whole weeks, on
+            // days as far within the base's as the rule reaches from it.
+            const HolidayRule& base = *rule.base;
+            const HolidayRule boundless;
+            if (base.firstYear != boundless.firstYear || base.lastYear != boundless.lastYear ||
+                base.firstDay != boundless.firstDay || base.lastDay != boundless.lastDay) {
+                return std::nullopt;
+            }
+            std::optional<Repeat> repeat = RepeatOf(base);
+            if (repeat) {
+                const std::int64_t reach = 7 * rule.nth + 7 + std::abs(rule.offset);
+                repeat->days *= repeat->days % 7 == 0 ? 1 : 7;
+                repeat->first = repeat->first == kFarPast ? kFarPast : repeat->first + reach;
+                repeat->last = repeat->last == kFarFuture ? kFarFuture : repeat->last - reach;
+            }
+            return repeat;
+        }
         default:
             return std::nullopt;
     }

@@ -36,9 +36,9 @@ std::int64_t Jan1(std::int64_t year) {
 }
 
 // Western Easter beside Julian and Orthodox rules with moves (a day counted from Western Easter
-// that falls in the next year's window, too); year 2405 holds 25 single dates
-// (more holidays than the other years of its block by far), year 3001 more extra working days
-// on Saturdays than holidays.
+// that falls in the next year's window, too), a weekday after an Islamic day; year 2405 holds 25
+// single dates (more holidays than the other years of its block by far), year 3001 more extra
+// working days on Saturdays than holidays.
 QString MixedRules() {
     QString text = QStringLiteral(
         "easter -2 : Good Friday\n"
@@ -46,7 +46,8 @@ QString MixedRules() {
         "orthodox easter +1 : Orthodox Easter Monday\n"
         "12-25 julian observed next : Christmas\n"
         "01-01 observed next : New Year\n"
-        "ISL 9-1 : Ramadan\n");
+        "ISL 9-1 : Ramadan\n"
+        "friday after ISL 10-1 : Friday of Eid\n");
     for (int i = 0; i < 25; ++i) {
         text += QStringLiteral("2405-%1-%2 : Jubilee\n").arg(1 + i / 3).arg(3 + 9 * (i % 3));
     }
@@ -161,6 +162,24 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
             }
         }
     }
+}
+
+// A weekday before a date that has years of its own (as a program may build the rule): only
+// those years have it, in long counts as in each year.
+TEST(LongCounts, WeekdayBeforeADateOfSomeYears) {
+    HolidayParseResult parsed = ParseHolidayRules(
+        QStringLiteral("thursday before second friday of january : Vodun\nISL 9-1 : Ramadan\n"),
+        ShippedText);
+    ASSERT_TRUE(parsed.set);
+    auto base = std::make_shared<HolidayRule>(*parsed.set->rules[0].base);
+    base->firstYear = 2025;
+    parsed.set->rules[0].base = base;
+    const WorkdayCalendar calendar(0x60, std::make_shared<HolidaySet>(*parsed.set));
+    std::int64_t byYears = 0;
+    for (std::int64_t year = 1000; year < 5000; ++year) {
+        byYears += calendar.WorkdaysIn(Jan1(year), Jan1(year + 1));
+    }
+    EXPECT_EQ(calendar.WorkdaysIn(Jan1(1000), Jan1(5000)), byYears);
 }
 
 // Threads counting spans across more chunks of years than are kept packed, at once, each in
