@@ -1877,7 +1877,8 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
 
 // The counts of the years [first, first + n) of a segment, none of them special, with its
 // rules in force in every year, under `weekend`: each year worked out on its own, from each
-// rule's dates over 256 years at a time, gathered once.
+// rule's dates over 256 years at a time, gathered once; over many years, beside the segment's
+// Gregorian part where it has one.
 void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                      const WeekendSchedule& weekend, std::int64_t* out) const {
     BuildPatterns();
