@@ -360,6 +360,14 @@ struct MovePath {
     std::int64_t own;
     std::int64_t to;
     bool scanned;
+
+    template <typename Visit>
+    void ForEachLookedAt(Visit visit) const {
+        const std::int64_t step = to > own ? 1 : -1;
+        for (std::int64_t day = own + step; scanned && day != to + step; day += step) {
+            visit(day);
+        }
+    }
 };
 
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
@@ -607,6 +615,23 @@ const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
         return all;
     }();
     return table[weekend & 0x7f];
+}
+
+// The Western Easter days of the years [first, first + n) (as `take(year, day)`), worked out into
+// `easter` once for every rule counted from them: the caller empties it for other years.
+template <typename Take>
+void ForEachWesternEaster(std::int64_t first, std::int64_t n, std::vector<std::uint8_t>& easter,
+                          Take take) {
+    if (easter.empty()) {
+        easter.resize(static_cast<std::size_t>(n));
+        jdcore::western_easter_days(first, n, easter.data());
+    }
+    std::int64_t march21 = YearStart(first) + 79;  // in a common year
+    for (std::int64_t i = 0; i < n; ++i) {
+        const bool leap = jdcore::gregorian_leap(first + i);
+        take(first + i, march21 + (leap ? 1 : 0) + easter[static_cast<std::size_t>(i)]);
+        march21 += leap ? 366 : 365;
+    }
 }
 
 // Whether a holiday on a day of the week (0 Monday .. 6 Sunday) moves or gives a substitute day:
@@ -1848,16 +1873,8 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
             continue;
         }
         if (rule.IsWesternEaster()) {
-            if (easter.empty()) {
-                easter.resize(static_cast<std::size_t>(n));
-                jdcore::western_easter_days(first, n, easter.data());
-            }
-            std::int64_t march21 = start + 79;  // in year `first` when not a leap year
-            for (std::int64_t i = 0; i < n; ++i) {
-                const bool leap = jdcore::gregorian_leap(first + i);
-                set(march21 + (leap ? 1 : 0) + easter[static_cast<std::size_t>(i)] + rule.offset);
-                march21 += leap ? 366 : 365;
-            }
+            ForEachWesternEaster(first, n, easter,
+                                 [&](std::int64_t, std::int64_t day) { set(day + rule.offset); });
             continue;
         }
         dates.clear();
@@ -1899,8 +1916,7 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
         const std::int64_t y1 = y0 + std::min(kPackBlock, n - done);
         const std::int64_t from = YearStart(y0) - kObservedMargin;
         const std::int64_t to = YearStart(y1) - 1 + kObservedMargin;
-        // Western Easter of the years y0 - 1 .. y1, worked out once for every rule counted
-        // from it.
+        // Western Easter of the years y0 - 1 .. y1, for every rule counted from it.
         std::vector<std::uint8_t>& easter = scratch.easter;
         easter.clear();
         for (std::size_t k = 0; k < rules.size(); ++k) {
@@ -1915,21 +1931,13 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
                 continue;
             }
             if (rule.IsWesternEaster()) {
-                if (easter.empty()) {
-                    easter.resize(static_cast<std::size_t>(y1 - y0 + 2));
-                    jdcore::western_easter_days(y0 - 1, y1 - y0 + 2, easter.data());
-                }
-                std::int64_t march21 = YearStart(y0 - 1) + 79;  // in a common year
-                for (std::int64_t y = y0 - 1; y <= y1; ++y) {
-                    const bool leap = jdcore::gregorian_leap(y);
-                    const std::int64_t day = march21 + (leap ? 1 : 0) +
-                                             easter[static_cast<std::size_t>(y - y0 + 1)] +
-                                             rule.offset;
-                    if (day >= from && day <= to) {
-                        own.push_back({day, y});
-                    }
-                    march21 += leap ? 366 : 365;
-                }
+                ForEachWesternEaster(y0 - 1, y1 - y0 + 2, easter,
+                                     [&](std::int64_t year, std::int64_t easterDay) {
+                                         const std::int64_t day = easterDay + rule.offset;
+                                         if (day >= from && day <= to) {
+                                             own.push_back({day, year});
+                                         }
+                                     });
                 continue;
             }
             RuleDatesBetween(rule, from, to, own);
@@ -2087,14 +2095,12 @@ std::int64_t HolidayCounter::YearBesideGregorian(const GregorianPart& part,
             if (read(path.to)) {
                 return true;
             }
-            const std::int64_t step = path.to > path.own ? 1 : -1;
-            for (std::int64_t day = path.own + step; path.scanned && day != path.to + step;
-                 day += step) {
-                if (GregorianPart::Holds(cycle.written, start, day, true)) {
-                    return true;
-                }
-            }
-            return false;
+            bool lookedAtTheirs = false;
+            path.ForEachLookedAt([&](std::int64_t day) {
+                lookedAtTheirs =
+                    lookedAtTheirs || GregorianPart::Holds(cycle.written, start, day, true);
+            });
+            return lookedAtTheirs;
         });
     if (!meet) {
         return cycle.count +
@@ -2150,11 +2156,8 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
             }
             for (const MovePath& path : scratch.paths) {
                 GregorianPart::Put(cycle.written, start, path.to, true);
-                const std::int64_t step = path.to > path.own ? 1 : -1;
-                for (std::int64_t day = path.own + step; path.scanned && day != path.to + step;
-                     day += step) {
-                    GregorianPart::Put(cycle.read, start, day, true);
-                }
+                path.ForEachLookedAt(
+                    [&](std::int64_t day) { GregorianPart::Put(cycle.read, start, day, true); });
             }
             for (std::int64_t day = start; day < YearStart(year + 1); ++day) {
                 GregorianPart::Put(cycle.countable, start, day,
