@@ -1648,11 +1648,14 @@ struct HolidayCounter::GregorianPart {
     struct CycleYear {
         std::int64_t count = 0;    // of the Gregorian rules alone
         std::vector<RawDate> raw;  // their dates in the year's window, from its first day
-        Days read{};               // the days their moves look at
+        Days read{};               // the working days their moves look at (*)
         Days written{};            // the days they may take: their own and those moved to
         Days countable{};          // the year's days that are neither weekend days nor theirs
     };
     std::vector<CycleYear> years = std::vector<CycleYear>(400);
+    // (*) A move passes a weekend day whoever holds it: only the working days it looks at are
+    // read, and may change where it goes.
+    bool IsWeekend(std::int64_t day) const { return ((weekend >> floor_mod(day, 7)) & 1) != 0; }
 
     static std::size_t CycleIndex(std::int64_t year) {
         return static_cast<std::size_t>(floor_mod(year - 2000, 400));
@@ -1673,6 +1676,13 @@ struct HolidayCounter::GregorianPart {
             word = on ? word | bit : word & ~bit;
         }
     }
+};
+
+// The other rules of a segment with a Gregorian part, over some years.
+struct HolidayCounter::BesideDates {
+    std::vector<std::vector<RuleDate>> dates;  // per rule, in order; none for those that ...
+    std::vector<char> never;                   // ... never move nor give substitute days
+    std::vector<char> ownYearOnly;             // Western Easter: a year takes its own only
 };
 
 // A stretch of Hebrew or Islamic days counted by the kinds of the calendar's years: the counted
@@ -1892,6 +1902,46 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
     }
 }
 
+namespace {
+
+void SortByDay(std::vector<RuleDate>& dates) {
+    const auto before = [](const RuleDate& a, const RuleDate& b) { return a.jdn < b.jdn; };
+    if (!std::is_sorted(dates.begin(), dates.end(), before)) {
+        std::sort(dates.begin(), dates.end(), before);
+    }
+}
+
+}  // namespace
+
+// The dates of a rule in [from, to] (as `take(day, year)`; the year is 0 for those from its
+// pattern), for the years y0 .. y1 - 1 and their windows; Western Easter from the thread's
+// `easter`, which the caller empties for other years.
+template <typename Take>
+void HolidayCounter::DaysOfRule(int r, std::int64_t from, std::int64_t to, std::int64_t y0,
+                                std::int64_t y1, Take take) const {
+    const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+    if (patterns_[static_cast<std::size_t>(r)].DatesBetween(
+            from, to, [&take](std::int64_t day) { take(day, 0); })) {
+        return;
+    }
+    if (rule.IsWesternEaster()) {
+        ForEachWesternEaster(y0 - 1, y1 - y0 + 2, ThreadScratch().easter,
+                             [&](std::int64_t year, std::int64_t easterDay) {
+                                 const std::int64_t day = easterDay + rule.offset;
+                                 if (day >= from && day <= to) {
+                                     take(day, year);
+                                 }
+                             });
+        return;
+    }
+    std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
+    dates.clear();
+    RuleDatesBetween(rule, from, to, dates);
+    for (const RuleDate& d : dates) {
+        take(d.jdn, d.year);
+    }
+}
+
 // The counts of the years [first, first + n) of a segment, none of them special, with its
 // rules in force in every year, under `weekend`: each year worked out on its own, from each
 // rule's dates over 256 years at a time, gathered once; over many years, beside the segment's
@@ -1900,9 +1950,12 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
                                      const WeekendSchedule& weekend, std::int64_t* out) const {
     BuildPatterns();
     // Working out the 400 years of the Gregorian part pays for itself over many more years.
-    const GregorianPart* part =
-        n >= kGregorianPartYears ? GregorianPartOf(segment, weekend) : nullptr;
-    const std::vector<int>& rules = part != nullptr ? part->others : plan_->inForce[segment];
+    if (const GregorianPart* part =
+            n >= kGregorianPartYears ? GregorianPartOf(segment, weekend) : nullptr) {
+        CountsBesideGregorian(*part, first, n, weekend, out);
+        return;
+    }
+    const std::vector<int>& rules = plan_->inForce[segment];
     std::vector<std::vector<RuleDate>> dates(rules.size());  // per rule, in order
     std::vector<std::size_t> next(rules.size());
     // Western Easter dates: a year's working-out takes those of its own Easter only.
@@ -1916,37 +1969,15 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
         const std::int64_t y1 = y0 + std::min(kPackBlock, n - done);
         const std::int64_t from = YearStart(y0) - kObservedMargin;
         const std::int64_t to = YearStart(y1) - 1 + kObservedMargin;
-        // Western Easter of the years y0 - 1 .. y1, for every rule counted from it.
-        std::vector<std::uint8_t>& easter = scratch.easter;
-        easter.clear();
+        scratch.easter.clear();
         for (std::size_t k = 0; k < rules.size(); ++k) {
-            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(rules[k])];
-            const RulePattern& pattern = patterns_[static_cast<std::size_t>(rules[k])];
             std::vector<RuleDate>& own = dates[k];
             own.clear();
             next[k] = 0;
-            if (pattern.DatesBetween(from, to, [&own](std::int64_t day) {
-                    own.push_back({day, 0});
-                })) {
-                continue;
-            }
-            if (rule.IsWesternEaster()) {
-                ForEachWesternEaster(y0 - 1, y1 - y0 + 2, easter,
-                                     [&](std::int64_t year, std::int64_t easterDay) {
-                                         const std::int64_t day = easterDay + rule.offset;
-                                         if (day >= from && day <= to) {
-                                             own.push_back({day, year});
-                                         }
-                                     });
-                continue;
-            }
-            RuleDatesBetween(rule, from, to, own);
-            std::sort(own.begin(), own.end(),
-                      [](const RuleDate& a, const RuleDate& b) { return a.jdn < b.jdn; });
-        }
-        if (part != nullptr) {
-            CountsBesideGregorian(*part, dates, ownYearOnly, y0, y1, weekend, out + (y0 - first));
-            continue;
+            DaysOfRule(rules[k], from, to, y0, y1, [&own](std::int64_t day, std::int64_t year) {
+                own.push_back({day, year});
+            });
+            SortByDay(own);
         }
         for (std::int64_t y = y0; y < y1; ++y) {
             // The window of the year, as its own working-out takes it.
@@ -1975,120 +2006,204 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
     }
 }
 
-// The counts of the years [y0, y1) of a segment with a Gregorian part, from the dates of its
-// other rules over the years' windows (per rule, sorted). Where those neither move to the next
-// or previous free day nor give substitute days, the days they take (their own, or the Friday
-// or Monday they move to) are put together as bits, and a year whose Gregorian rules' moves
-// look at none of them is counted from those bits. The other years are worked out on their own.
-void HolidayCounter::CountsBesideGregorian(const GregorianPart& part,
-                                           const std::vector<std::vector<RuleDate>>& dates,
-                                           const std::vector<char>& ownYearOnly, std::int64_t y0,
-                                           std::int64_t y1, const WeekendSchedule& weekend,
+namespace {
+
+// The other rules' days of a year beside its Gregorian part that the part lacks, from their
+// bits (`words`, the year's first bit `shift` into the first): those among the part's
+// `countable` days; -1 where the part's moves look at one of them (`read`).
+template <std::size_t kWords, typename CountOnes>
+[[gnu::always_inline]] inline std::int64_t Theirs(const std::uint64_t* words, unsigned shift,
+                                                  const std::uint64_t* read,
+                                                  const std::uint64_t* countable, CountOnes ones) {
+    std::uint64_t meet = 0;
+    std::int64_t count = 0;
+    for (std::size_t w = 0; w < kWords; ++w) {
+        const std::uint64_t bits =
+            shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
+        meet |= bits & read[w];
+        count += ones(bits & countable[w]);
+    }
+    return meet != 0 ? -1 : count;
+}
+template <std::size_t kWords>
+#if defined(__x86_64__) || defined(__i386__)
+[[gnu::target("popcnt")]] [[gnu::noinline]] std::int64_t TheirsWithPopcnt(
+    const std::uint64_t* words, unsigned shift, const std::uint64_t* read,
+    const std::uint64_t* countable) {
+    return Theirs<kWords>(words, shift, read, countable,
+                          [](std::uint64_t x) { return __builtin_popcountll(x); });
+}
+#else
+std::int64_t TheirsWithPopcnt(const std::uint64_t* words, unsigned shift, const std::uint64_t* read,
+                              const std::uint64_t* countable) {
+    return Theirs<kWords>(words, shift, read, countable,
+                          [](std::uint64_t x) { return std::popcount(x); });
+}
+#endif
+
+}  // namespace
+
+// The counts of the years [first, first + n) of a segment with a Gregorian part, none of them
+// special, from the dates of its other rules, 256 years at a time. The days they take (their
+// own, or the Friday or Monday they move to) are put together as bits, where they neither move
+// to the next or previous free day nor give substitute days; a year whose Gregorian rules'
+// moves look at none of them, and that has no such other dates, is counted from those bits.
+// The other years are worked out on their own.
+void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64_t first,
+                                           std::int64_t n, const WeekendSchedule& weekend,
                                            std::int64_t* out) const {
     Scratch& scratch = ThreadScratch();
-    std::vector<std::int64_t> starts;  // of the years y0 - 1 .. y1 + 1
-    starts.reserve(static_cast<std::size_t>(y1 - y0 + 3));
-    for (std::int64_t y = y0 - 1, start = YearStart(y); y <= y1 + 1; ++y) {
-        starts.push_back(start);
-        start += jdcore::gregorian_leap(y) ? 366 : 365;
+    // The dates of the rules that may move, per rule and in order (those that never move lay
+    // their days down as bits at once).
+    BesideDates others;
+    const std::size_t count = part.others.size();
+    others.dates.resize(count);
+    others.never.resize(count);
+    others.ownYearOnly.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto r = static_cast<std::size_t>(part.others[k]);
+        others.never[k] = set_->rules[r].observed == Observed::None &&
+                          moveRules_[r].substitute == Substitute::None;
+        others.ownYearOnly[k] = IsWesternEasterKind(set_->rules[r]);
     }
-    const auto startOf = [&](std::int64_t y) {
-        return starts[static_cast<std::size_t>(y - y0 + 1)];
-    };
-    const std::int64_t base = startOf(y0) - GregorianPart::kLead;  // the day of bit 0
-    std::vector<std::uint64_t>& taken = scratch.yearBits;
-    taken.assign(static_cast<std::size_t>((startOf(y1) + GregorianPart::kLead - base) / 64 + 3), 0);
-    std::vector<std::int64_t>& unsettled = scratch.unsettled;
-    unsettled.clear();
-    for (std::size_t k = 0; k < part.others.size(); ++k) {
-        const int r = part.others[k];
-        const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
-        const MoveRule& rule = moveRules_[static_cast<std::size_t>(r)];
-        for (const RuleDate& d : dates[k]) {
-            const auto dayOfWeek = static_cast<unsigned>(floor_mod(d.jdn, 7));
-            const bool weekendDay = ((part.weekend >> dayOfWeek) & 1) != 0;
-            const bool moves =
-                observed != Observed::None &&
-                TriggeredOn(dayOfWeek, weekendDay, rule.observedOn, observed == Observed::FriMon);
-            if ((moves && observed != Observed::FriMon) ||
-                (rule.substitute != Substitute::None &&
-                 TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false))) {
-                unsettled.push_back(d.jdn);
-                continue;
-            }
-            const std::int64_t day = !moves ? d.jdn : d.jdn + (dayOfWeek == 5 ? -1 : 1);
+    std::vector<std::int64_t> starts;  // of the years y0 - 1 .. y1 + 1
+    for (std::int64_t y0 = first; y0 < first + n; y0 += kPackBlock) {
+        const std::int64_t y1 = std::min(first + n, y0 + kPackBlock);
+        starts.clear();
+        for (std::int64_t y = y0 - 1, start = YearStart(y); y <= y1 + 1; ++y) {
+            starts.push_back(start);
+            start += jdcore::gregorian_leap(y) ? 366 : 365;
+        }
+        const auto startOf = [&](std::int64_t y) {
+            return starts[static_cast<std::size_t>(y - y0 + 1)];
+        };
+        const std::int64_t base = startOf(y0) - GregorianPart::kLead;  // the day of bit 0
+        std::vector<std::uint64_t>& taken = scratch.yearBits;
+        taken.assign(static_cast<std::size_t>((startOf(y1) + GregorianPart::kLead - base) / 64 + 3),
+                     0);
+        const auto take = [&taken, base](std::int64_t day) {
             const auto i = static_cast<std::uint64_t>(day - base);
             taken[i / 64] |= std::uint64_t{1} << (i % 64);
-        }
-    }
-    // The bits hold the Western Easter days of the years before and after a year too, which
-    // its own working-out leaves out: they lie in their own years, far from the turn of the
-    // year, so they only make the check below stricter.
-    static_assert(31 + 28 + 21 + kMinEasterOffset >= 1 &&
-                  31 + 29 + 31 + 24 + kMaxEasterOffset <= 363);  // 22 March .. 25 April
-    std::sort(unsettled.begin(), unsettled.end());
-    auto nextUnsettled = unsettled.begin();
-    for (std::int64_t y = y0; y < y1; ++y) {
-        const std::int64_t start = startOf(y);
-        const std::int64_t windowFrom = start - kObservedMargin;
-        const std::int64_t windowTo = startOf(y + 1) - 1 + kObservedMargin;
-        const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(y)];
-        while (nextUnsettled != unsettled.end() && *nextUnsettled < windowFrom) {
-            ++nextUnsettled;
-        }
-        if (nextUnsettled == unsettled.end() || *nextUnsettled > windowTo) {
-            const auto offset = static_cast<std::uint64_t>(start - GregorianPart::kLead - base);
-            const std::uint64_t* words = taken.data() + offset / 64;
-            const unsigned shift = offset % 64;
-            bool meet = false;
-            std::int64_t count = cycle.count;
-            for (std::size_t w = 0; w < GregorianPart::kWords; ++w) {
-                const std::uint64_t bits =
-                    shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
-                meet = meet || (bits & cycle.read[w]) != 0;
-                count += Ones(bits & cycle.countable[w]);
-            }
-            if (!meet) {
-                out[y - y0] = count;
+        };
+        // The days of the years' windows.
+        const std::int64_t from = startOf(y0) - kObservedMargin;
+        const std::int64_t to = startOf(y1) - 1 + kObservedMargin;
+        std::vector<std::int64_t>& unsettled = scratch.unsettled;
+        unsettled.clear();
+        scratch.easter.clear();
+        for (std::size_t k = 0; k < count; ++k) {
+            const int r = part.others[k];
+            std::vector<RuleDate>& dates = others.dates[k];
+            dates.clear();
+            if (others.never[k] != 0) {
+                DaysOfRule(r, from, to, y0, y1,
+                           [&take](std::int64_t day, std::int64_t) { take(day); });
                 continue;
             }
+            DaysOfRule(r, from, to, y0, y1, [&dates](std::int64_t day, std::int64_t year) {
+                dates.push_back({day, year});
+            });
+            SortByDay(dates);
+            const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
+            const MoveRule& rule = moveRules_[static_cast<std::size_t>(r)];
+            for (const RuleDate& d : dates) {
+                const auto dayOfWeek = static_cast<unsigned>(floor_mod(d.jdn, 7));
+                const bool weekendDay = ((part.weekend >> dayOfWeek) & 1) != 0;
+                const bool moves = observed != Observed::None &&
+                                   TriggeredOn(dayOfWeek, weekendDay, rule.observedOn,
+                                               observed == Observed::FriMon);
+                if ((moves && observed != Observed::FriMon) ||
+                    (rule.substitute != Substitute::None &&
+                     TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false))) {
+                    unsettled.push_back(d.jdn);
+                    continue;
+                }
+                take(!moves ? d.jdn : d.jdn + (dayOfWeek == 5 ? -1 : 1));
+            }
         }
-        out[y - y0] =
-            YearBesideGregorian(part, dates, ownYearOnly, y, start, startOf(y + 1), weekend);
+        // The bits hold the Western Easter days of the years before and after a year too,
+        // which its own working-out leaves out: they lie in their own years, far from the turn
+        // of the year, so they only make the check below stricter.
+        static_assert(31 + 28 + 21 + kMinEasterOffset >= 1 &&
+                      31 + 29 + 31 + 24 + kMaxEasterOffset <= 363);  // 22 March .. 25 April
+        std::sort(unsettled.begin(), unsettled.end());
+        auto nextUnsettled = unsettled.begin();
+        const bool popcnt = HasPopcnt();
+        for (std::int64_t y = y0; y < y1; ++y) {
+            const std::int64_t start = startOf(y);
+            const std::int64_t windowFrom = start - kObservedMargin;
+            const std::int64_t windowTo = startOf(y + 1) - 1 + kObservedMargin;
+            const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(y)];
+            while (nextUnsettled != unsettled.end() && *nextUnsettled < windowFrom) {
+                ++nextUnsettled;
+            }
+            const bool settled = nextUnsettled == unsettled.end() || *nextUnsettled > windowTo;
+            if (settled) {
+                const auto offset = static_cast<std::uint64_t>(start - GregorianPart::kLead - base);
+                const std::uint64_t* words = taken.data() + offset / 64;
+                const unsigned shift = offset % 64;
+                constexpr std::size_t kWords = GregorianPart::kWords;
+                const std::int64_t theirs =
+                    popcnt ? TheirsWithPopcnt<kWords>(words, shift, cycle.read.data(),
+                                                      cycle.countable.data())
+                           : Theirs<kWords>(words, shift, cycle.read.data(), cycle.countable.data(),
+                                            Ones);
+                if (theirs >= 0) {
+                    out[y - first] = cycle.count + theirs;
+                    continue;
+                }
+            }
+            // Where the Gregorian moves look at a day the others take, the year is worked out
+            // whole at once.
+            out[y - first] =
+                YearBesideGregorian(part, others, y, start, startOf(y + 1), weekend, settled);
+        }
     }
 }
 
 // The count of a year of a segment with a Gregorian part: its other rules worked out on their
 // own, and counted beside the Gregorian rules' count where neither looks at a day the other
-// may take; otherwise the whole year worked out.
+// may take; otherwise (or at once, `whole`) the whole year worked out.
 std::int64_t HolidayCounter::YearBesideGregorian(const GregorianPart& part,
-                                                 const std::vector<std::vector<RuleDate>>& dates,
-                                                 const std::vector<char>& ownYearOnly,
-                                                 std::int64_t year, std::int64_t start,
-                                                 std::int64_t end,
-                                                 const WeekendSchedule& weekend) const {
+                                                 const BesideDates& others, std::int64_t year,
+                                                 std::int64_t start, std::int64_t end,
+                                                 const WeekendSchedule& weekend, bool whole) const {
     const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(year)];
     Scratch& scratch = ThreadScratch();
     scratch.raw.clear();
     scratch.workdays.clear();
     const std::int64_t windowFrom = start - kObservedMargin;
     const std::int64_t windowTo = end - 1 + kObservedMargin;
+    std::optional<YearWindow> window;
     for (std::size_t k = 0; k < part.others.size(); ++k) {
         const int r = part.others[k];
+        if (others.never[k] != 0) {
+            // Their dates were laid down as bits only: taken again as the year's own
+            // working-out takes them.
+            if (!window) {
+                window.emplace(year);
+            }
+            AddOwnDates(set_->rules[static_cast<std::size_t>(r)], r, true, *window, scratch.raw);
+            continue;
+        }
         const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
-        auto at = std::lower_bound(dates[k].begin(), dates[k].end(), windowFrom,
+        const std::vector<RuleDate>& dates = others.dates[k];
+        auto at = std::lower_bound(dates.begin(), dates.end(), windowFrom,
                                    [](const RuleDate& d, std::int64_t day) { return d.jdn < day; });
-        for (; at != dates[k].end() && at->jdn <= windowTo; ++at) {
-            if (ownYearOnly[k] == 0 || at->year == year) {
+        for (; at != dates.end() && at->jdn <= windowTo; ++at) {
+            if (others.ownYearOnly[k] == 0 || at->year == year) {
                 scratch.raw.push_back({at->jdn, r, observed});
             }
         }
     }
-    WorkOut(moveRules_, weekend, year, scratch, false);
+    if (!whole) {
+        WorkOut(moveRules_, weekend, year, scratch, false);
+    }
     const auto read = [&](std::int64_t day) {
         return GregorianPart::Holds(cycle.read, start, day, true);
     };
     const bool meet =
+        whole ||
         std::any_of(scratch.raw.begin(), scratch.raw.end(),
                     [&](const RawDate& h) { return read(h.jdn); }) ||
         std::any_of(scratch.paths.begin(), scratch.paths.end(), [&](const MovePath& path) {
@@ -2098,7 +2213,8 @@ std::int64_t HolidayCounter::YearBesideGregorian(const GregorianPart& part,
             bool lookedAtTheirs = false;
             path.ForEachLookedAt([&](std::int64_t day) {
                 lookedAtTheirs =
-                    lookedAtTheirs || GregorianPart::Holds(cycle.written, start, day, true);
+                    lookedAtTheirs ||
+                    (!part.IsWeekend(day) && GregorianPart::Holds(cycle.written, start, day, true));
             });
             return lookedAtTheirs;
         });
@@ -2156,12 +2272,12 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
             }
             for (const MovePath& path : scratch.paths) {
                 GregorianPart::Put(cycle.written, start, path.to, true);
-                path.ForEachLookedAt(
-                    [&](std::int64_t day) { GregorianPart::Put(cycle.read, start, day, true); });
+                path.ForEachLookedAt([&](std::int64_t day) {
+                    GregorianPart::Put(cycle.read, start, day, !part->IsWeekend(day));
+                });
             }
             for (std::int64_t day = start; day < YearStart(year + 1); ++day) {
-                GregorianPart::Put(cycle.countable, start, day,
-                                   ((part->weekend >> floor_mod(day, 7)) & 1) == 0);
+                GregorianPart::Put(cycle.countable, start, day, !part->IsWeekend(day));
             }
             for (const std::int64_t day : scratch.days) {
                 GregorianPart::Put(cycle.countable, start, day, false);

@@ -157,16 +157,15 @@ class HolidayCounter {
                          const WeekendSchedule& weekend, std::int64_t* out) const;
     void BuildPatterns() const;
     const GregorianPart* GregorianPartOf(std::size_t segment, const WeekendSchedule& weekend) const;
-    void CountsBesideGregorian(const GregorianPart& part,
-                               const std::vector<std::vector<RuleDate>>& dates,
-                               const std::vector<char>& ownYearOnly, std::int64_t y0,
-                               std::int64_t y1, const WeekendSchedule& weekend,
-                               std::int64_t* out) const;
-    std::int64_t YearBesideGregorian(const GregorianPart& part,
-                                     const std::vector<std::vector<RuleDate>>& dates,
-                                     const std::vector<char>& ownYearOnly, std::int64_t year,
-                                     std::int64_t start, std::int64_t end,
-                                     const WeekendSchedule& weekend) const;
+    struct BesideDates;
+    void CountsBesideGregorian(const GregorianPart& part, std::int64_t first, std::int64_t n,
+                               const WeekendSchedule& weekend, std::int64_t* out) const;
+    std::int64_t YearBesideGregorian(const GregorianPart& part, const BesideDates& others,
+                                     std::int64_t year, std::int64_t start, std::int64_t end,
+                                     const WeekendSchedule& weekend, bool whole) const;
+    template <typename Take>
+    void DaysOfRule(int r, std::int64_t from, std::int64_t to, std::int64_t y0, std::int64_t y1,
+                    Take take) const;
     void OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                         std::vector<std::int64_t>& out) const;
     void KeptYearCounts(std::int64_t first, std::int64_t n, std::vector<std::int64_t>& out) const;
