@@ -152,8 +152,12 @@ struct KindTable {
     }
 };
 
+// The table once built: other counts then read Western Easter off it.
+std::atomic<const KindTable*> builtKinds{nullptr};
+
 const KindTable& Kinds() {
     static const KindTable table;
+    builtKinds.store(&table, std::memory_order_release);
     return table;
 }
 
@@ -381,8 +385,10 @@ struct Scratch {
     std::vector<std::uint8_t> easter;     // Western Easter of some years, after 21 March
     std::vector<HolidayDate> dates;
     std::vector<std::int64_t> days;
-    std::vector<MovePath> paths;          // of the last working-out's moves and substitute days
-    std::vector<std::int64_t> unsettled;  // days of rules that move beside the Gregorian ones
+    std::vector<MovePath> paths;            // of the last working-out's moves and substitute days
+    std::vector<int> grouped;               // rules whose days a block took from day groups
+    std::vector<std::int64_t> afterEaster;  // offsets of the Western Easter rules of a block
+    std::vector<std::int64_t> unsettled;    // days of rules that move beside the Gregorian ones
 };
 
 Scratch& ThreadScratch() {
@@ -624,7 +630,15 @@ void ForEachWesternEaster(std::int64_t first, std::int64_t n, std::vector<std::u
                           Take take) {
     if (easter.empty()) {
         easter.resize(static_cast<std::size_t>(n));
-        jdcore::western_easter_days(first, n, easter.data());
+        if (const KindTable* kinds = builtKinds.load(std::memory_order_acquire)) {
+            for (std::int64_t i = 0, y = floor_mod(first, kEasterCycle); i < n; ++i) {
+                easter[static_cast<std::size_t>(i)] =
+                    static_cast<std::uint8_t>(kinds->kind[static_cast<std::size_t>(y)] / 2 + 1);
+                y = y + 1 == kEasterCycle ? 0 : y + 1;
+            }
+        } else {
+            jdcore::western_easter_days(first, n, easter.data());
+        }
     }
     std::int64_t march21 = YearStart(first) + 79;  // in a common year
     for (std::int64_t i = 0; i < n; ++i) {
@@ -1629,7 +1643,49 @@ struct HolidayCounter::RulePattern {
     }
 };
 
+// The rules of a segment whose dates repeat after the same days, laid down as bits over one
+// such period and as many days beyond it as a block of years spans: the bits of a block are
+// read off a word at a time from its first day's place in the period.
+struct HolidayCounter::DayGroup {
+    std::int64_t period = 0;
+    std::int64_t first = kFarPast;  // the days on which all its rules' patterns hold
+    std::int64_t last = kFarFuture;
+    std::vector<int> rules;
+    std::vector<std::uint64_t> words;
+
+    // The greatest number of words a block of years takes.
+    static constexpr std::size_t kBlockWords = (366 * kPackBlock) / 64 + 1;
+
+    void Add(const RulePattern& pattern) {
+        first = std::max(first, pattern.first);
+        last = std::min(last, pattern.last);
+        words.resize(static_cast<std::size_t>((period + 63) / 64) + kBlockWords + 1);
+        const std::int64_t bits = 64 * static_cast<std::int64_t>(words.size());
+        for (const std::int32_t day : pattern.days) {
+            for (std::int64_t i = day; i < bits; i += period) {
+                words[static_cast<std::size_t>(i / 64)] |= std::uint64_t{1} << (i % 64);
+            }
+        }
+    }
+    bool Holds(std::int64_t from, std::int64_t to) const { return from >= first && to <= last; }
+    // Its bits of the days [start, start + 64 * n) into `bits` (n <= kBlockWords): in place of
+    // theirs (`replace`), or beside them.
+    void Lay(std::int64_t start, std::uint64_t* bits, std::size_t n, bool replace) const {
+        const std::int64_t place = floor_mod(start, period);
+        const std::uint64_t* from = words.data() + place / 64;
+        const unsigned shift = place % 64;
+        for (std::size_t j = 0; j < n; ++j) {
+            const std::uint64_t word =
+                shift == 0 ? from[j] : (from[j] >> shift) | (from[j + 1] << (64 - shift));
+            bits[j] = replace ? word : bits[j] | word;
+        }
+    }
+};
+
 constexpr std::int64_t kGregorianPartYears = 1000;
+// Runs of years that get day groups, and how many dates of a group a word read must stand for.
+constexpr std::int64_t kDayGroupYears = 1000;
+constexpr double kDatesPerWordRead = 0.2;
 
 // The rules of a segment whose dates repeat after 400 Gregorian years, worked out alone for
 // each year of that cycle (from 2000). A year of a long span then needs the working-out of the
@@ -1852,39 +1908,95 @@ void HolidayCounter::BuildPatterns() const {
 void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                        std::int64_t* out) const {
     BuildPatterns();
+    const std::vector<DayGroup>* groups = n >= kDayGroupYears ? &DayGroupsOf(segment) : nullptr;
     // 256 years at a time, so that their bits stay in the nearest cache.
     for (std::int64_t done = 0; done < n; done += kPackBlock) {
-        UnmovedBlockCounts(segment, first + done, std::min(kPackBlock, n - done), out + done);
+        UnmovedBlockCounts(segment, groups, first + done, std::min(kPackBlock, n - done),
+                           out + done);
     }
+}
+
+// The day groups of a segment's rules, built on first need: those with patterns of the same
+// period, where they give enough dates a year that reading their words is the quicker way.
+const std::vector<HolidayCounter::DayGroup>& HolidayCounter::DayGroupsOf(
+    std::size_t segment) const {
+    const std::lock_guard<std::mutex> lock(groupsMutex_);
+    if (groups_.empty()) {
+        groups_.resize(plan_->inForce.size());
+    }
+    std::unique_ptr<const std::vector<DayGroup>>& built = groups_[segment];
+    if (built == nullptr) {
+        std::map<std::int64_t, DayGroup> byPeriod;
+        std::map<std::int64_t, std::size_t> dates;
+        for (const int r : plan_->inForce[segment]) {
+            const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
+            if (pattern.period != 0) {
+                DayGroup& group = byPeriod[pattern.period];
+                group.period = pattern.period;
+                group.rules.push_back(r);
+                group.Add(pattern);
+                dates[pattern.period] += pattern.days.size();
+            }
+        }
+        auto groups = std::make_unique<std::vector<DayGroup>>();
+        for (auto& [period, group] : byPeriod) {
+            // A word a block reads stands for 64 days; a date laid down alone costs about as
+            // much as a fifth of a word.
+            if (static_cast<double>(dates[period]) * 64 / static_cast<double>(period) >=
+                kDatesPerWordRead) {
+                groups->push_back(std::move(group));
+            }
+        }
+        built = std::move(groups);
+    }
+    return *built;
 }
 
 // Aligned, so that where the linker puts it does not move its inner loop across more cache
 // lines (it read 8 % slower so placed).
 [[gnu::aligned(64)]] void HolidayCounter::UnmovedBlockCounts(std::size_t segment,
+                                                             const std::vector<DayGroup>* groups,
                                                              std::int64_t first, std::int64_t n,
                                                              std::int64_t* out) const {
     const std::int64_t start = YearStart(first);
     const std::int64_t end = YearStart(first + n);
     std::vector<std::uint64_t>& bits = ThreadScratch().yearBits;
-    bits.assign(static_cast<std::size_t>((end - start) / 64 + 1), 0);
+    const auto words = static_cast<std::size_t>((end - start) / 64 + 1);
+    std::vector<int>& grouped = ThreadScratch().grouped;
+    grouped.clear();
+    bool laid = false;
+    for (std::size_t g = 0; groups != nullptr && g < groups->size(); ++g) {
+        const DayGroup& group = (*groups)[g];
+        if (group.Holds(start, end - 1)) {
+            bits.resize(words);
+            group.Lay(start, bits.data(), words, !laid);
+            laid = true;
+            grouped.insert(grouped.end(), group.rules.begin(), group.rules.end());
+        }
+    }
+    if (!laid) {
+        bits.assign(words, 0);
+    }
     const auto set = [&bits, start](std::int64_t day) {
         const auto i = static_cast<std::uint64_t>(day - start);
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
     };
     std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
-    // Western Easter of each year, worked out once for every rule counted from it (the rule
-    // reader keeps their dates within their Easter's year).
-    std::vector<std::uint8_t>& easter = ThreadScratch().easter;
-    easter.clear();
+    // The days after Western Easter of the rules counted from it, laid down in one pass over
+    // the years (the rule reader keeps their dates within their Easter's year).
+    std::vector<std::int64_t>& afterEaster = ThreadScratch().afterEaster;
+    afterEaster.clear();
     for (const int r : plan_->inForce[segment]) {
+        if (std::find(grouped.begin(), grouped.end(), r) != grouped.end()) {
+            continue;
+        }
         const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
         const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
         if (pattern.DatesBetween(start, end - 1, set)) {
             continue;
         }
         if (rule.IsWesternEaster()) {
-            ForEachWesternEaster(first, n, easter,
-                                 [&](std::int64_t, std::int64_t day) { set(day + rule.offset); });
+            afterEaster.push_back(rule.offset);
             continue;
         }
         dates.clear();
@@ -1892,6 +2004,15 @@ void HolidayCounter::UnmovedYearCounts(std::size_t segment, std::int64_t first, 
         for (const RuleDate& d : dates) {
             set(d.jdn);
         }
+    }
+    if (!afterEaster.empty()) {
+        std::vector<std::uint8_t>& easter = ThreadScratch().easter;
+        easter.clear();
+        ForEachWesternEaster(first, n, easter, [&](std::int64_t, std::int64_t day) {
+            for (const std::int64_t offset : afterEaster) {
+                set(day + offset);
+            }
+        });
     }
     const YearBits years{bits.data(), NotWeekendBits(plan_->weekend[segment].At(start)),
                          static_cast<std::size_t>(floor_mod(start, 7)), first, n};

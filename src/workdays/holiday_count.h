@@ -151,8 +151,10 @@ class HolidayCounter {
     bool NothingMoves(std::size_t segment) const;
     void UnmovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                            std::int64_t* out) const;
-    void UnmovedBlockCounts(std::size_t segment, std::int64_t first, std::int64_t n,
-                            std::int64_t* out) const;
+    struct DayGroup;
+    const std::vector<DayGroup>& DayGroupsOf(std::size_t segment) const;
+    void UnmovedBlockCounts(std::size_t segment, const std::vector<DayGroup>* groups,
+                            std::int64_t first, std::int64_t n, std::int64_t* out) const;
     void MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                          const WeekendSchedule& weekend, std::int64_t* out) const;
     void BuildPatterns() const;
@@ -205,6 +207,8 @@ class HolidayCounter {
     mutable std::mutex partsMutex_;
     mutable std::vector<std::unique_ptr<const GregorianPart>> parts_;  // per segment, or none
     mutable std::vector<char> partsTried_;                             // per segment
+    mutable std::mutex groupsMutex_;
+    mutable std::vector<std::unique_ptr<const std::vector<DayGroup>>> groups_;  // per segment
 
     // A year's place: the holidays of the whole years between the anchor year and it. Long
     // counts between two placed years read their places; the years placed so far lie in
