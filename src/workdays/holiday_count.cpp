@@ -1694,8 +1694,10 @@ constexpr double kDatesPerWordRead = 0.2;
 // none the Gregorian rules may take, neither changes the other: the year's count is the
 // Gregorian rules' count and the others' days it lacks. Otherwise the year is worked out whole.
 struct HolidayCounter::GregorianPart {
-    // Days kept before the year (and after it): beyond its window, by as much as moves reach.
-    static constexpr std::int64_t kLead = kObservedMargin + 64;
+    // Days kept before the year (and after it): its window. The other rules' days that a
+    // year's working-out takes lie within it; a move of the Gregorian rules that looks beyond
+    // it cannot meet them, and their days beyond it are held to be the Gregorian rules' own.
+    static constexpr std::int64_t kLead = kObservedMargin;
     static constexpr std::size_t kWords = (366 + 2 * kLead + 63) / 64;
     using Days = std::array<std::uint64_t, kWords>;  // bits from kLead days before a year
 
