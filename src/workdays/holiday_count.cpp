@@ -657,6 +657,16 @@ bool TriggeredOn(unsigned dayOfWeek, bool weekendDay, std::uint8_t on, bool satu
     return saturdaySunday ? dayOfWeek >= 5 : weekendDay;
 }
 
+// The day a holiday of a rule that moves to the Friday before or the Monday after ("nearest")
+// takes, under a weekend of the same days every week: no other holiday changes it.
+std::int64_t NeighbourDay(std::int64_t day, const MoveRule& rule, std::uint8_t weekend) {
+    const auto dayOfWeek = static_cast<unsigned>(floor_mod(day, 7));
+    if (!TriggeredOn(dayOfWeek, ((weekend >> dayOfWeek) & 1) != 0, rule.observedOn, true)) {
+        return day;
+    }
+    return day + (dayOfWeek == 5 ? -1 : 1);
+}
+
 // The days a working-out looks at, as bits: a Monday before the first raw date, far enough that
 // a holiday moving back past weekend days and taken days stays after it (there are fewer taken
 // days than dates, and a week holds at least one day that is not weekend), and as far after
@@ -1627,6 +1637,23 @@ struct HolidayCounter::RulePattern {
     std::int64_t last = -1;
     std::vector<std::int32_t> days;
 
+    // The days the rule's holidays take, when it moves them to the Friday before or the Monday
+    // after: they repeat with its dates, in whole weeks.
+    RulePattern Taken(const MoveRule& rule, std::uint8_t weekend) const {
+        RulePattern taken;
+        taken.period = period % 7 == 0 ? period : 7 * period;
+        // A day taken at either end comes from a date a day beyond it.
+        taken.first = first == kFarPast ? kFarPast : first + 1;
+        taken.last = last == kFarFuture ? kFarFuture : last - 1;
+        for (std::int64_t base = 0; base < taken.period; base += period) {
+            for (const std::int32_t day : days) {
+                taken.days.push_back(static_cast<std::int32_t>(
+                    floor_mod(NeighbourDay(base + day, rule, weekend), taken.period)));
+            }
+        }
+        std::sort(taken.days.begin(), taken.days.end());
+        return taken;
+    }
     // Takes the dates of [from, to] in order, when the pattern holds there; false otherwise.
     template <typename Take>
     bool DatesBetween(std::int64_t from, std::int64_t to, Take take) const {
@@ -1674,10 +1701,22 @@ struct HolidayCounter::DayGroup {
         const std::int64_t place = floor_mod(start, period);
         const std::uint64_t* from = words.data() + place / 64;
         const unsigned shift = place % 64;
-        for (std::size_t j = 0; j < n; ++j) {
-            const std::uint64_t word =
-                shift == 0 ? from[j] : (from[j] >> shift) | (from[j + 1] << (64 - shift));
-            bits[j] = replace ? word : bits[j] | word;
+        // One loop per case, without branches within.
+        if (shift == 0) {
+            for (std::size_t j = 0; j < n; ++j) {
+                bits[j] = replace ? from[j] : bits[j] | from[j];
+            }
+            return;
+        }
+        const unsigned back = 64 - shift;
+        if (replace) {
+            for (std::size_t j = 0; j < n; ++j) {
+                bits[j] = (from[j] >> shift) | (from[j + 1] << back);
+            }
+        } else {
+            for (std::size_t j = 0; j < n; ++j) {
+                bits[j] |= (from[j] >> shift) | (from[j + 1] << back);
+            }
         }
     }
 };
@@ -1882,6 +1921,20 @@ bool HolidayCounter::NothingMoves(std::size_t segment) const {
         });
 }
 
+// Whether a segment's holidays are counted as the days they take, each on its own: none of its
+// rules gives substitute days or moves further than to the Friday before or the Monday after,
+// under a weekend of the same days every week.
+bool HolidayCounter::TakesOwnDays(std::size_t segment) const {
+    return NothingMoves(segment) ||
+           (plan_->weekend[segment].IsConstant() &&
+            std::all_of(
+                plan_->inForce[segment].begin(), plan_->inForce[segment].end(), [this](int r) {
+                    const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+                    return rule.substitute == Substitute::None &&
+                           (rule.observed == Observed::None || rule.observed == Observed::FriMon);
+                }));
+}
+
 // Each rule's dates over one stretch of its repeat, once.
 void HolidayCounter::BuildPatterns() const {
     std::call_once(patternsBuilt_, [this] {
@@ -1903,6 +1956,31 @@ void HolidayCounter::BuildPatterns() const {
             pattern.last = repeat->last;
         }
     });
+}
+
+// The days of [start, end) that a rule's holidays take (as `set(day)`), where it moves them to
+// the Friday before or the Monday after: from its dates a day around them too.
+template <typename Set>
+void HolidayCounter::DaysTakenNearest(std::size_t segment, int r, std::int64_t start,
+                                      std::int64_t end, Set set) const {
+    const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+    const MoveRule& move = moveRules_[static_cast<std::size_t>(r)];
+    const std::uint8_t weekend = plan_->weekend[segment].At(start);
+    const auto take = [&](std::int64_t day) {
+        const std::int64_t taken = NeighbourDay(day, move, weekend);
+        if (taken >= start && taken < end) {
+            set(taken);
+        }
+    };
+    if (patterns_[static_cast<std::size_t>(r)].DatesBetween(start - 1, end, take)) {
+        return;
+    }
+    std::vector<RuleDate>& dates = ThreadScratch().ruleDates;
+    dates.clear();
+    RuleDatesBetween(rule, start - 1, end, dates);
+    for (const RuleDate& d : dates) {
+        take(d.jdn);
+    }
 }
 
 // The counts of the years [first, first + n) of a segment where nothing moves, with its rules
@@ -1930,8 +2008,13 @@ const std::vector<HolidayCounter::DayGroup>& HolidayCounter::DayGroupsOf(
     if (built == nullptr) {
         std::map<std::int64_t, DayGroup> byPeriod;
         std::map<std::int64_t, std::size_t> dates;
+        const std::uint8_t weekend = plan_->weekend[segment].At(0);
         for (const int r : plan_->inForce[segment]) {
-            const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
+            RulePattern pattern = patterns_[static_cast<std::size_t>(r)];
+            if (pattern.period != 0 &&
+                set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon) {
+                pattern = pattern.Taken(moveRules_[static_cast<std::size_t>(r)], weekend);
+            }
             if (pattern.period != 0) {
                 DayGroup& group = byPeriod[pattern.period];
                 group.period = pattern.period;
@@ -1994,6 +2077,10 @@ const std::vector<HolidayCounter::DayGroup>& HolidayCounter::DayGroupsOf(
         }
         const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
         const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
+        if (rule.observed == Observed::FriMon) {
+            DaysTakenNearest(segment, r, start, end, set);
+            continue;
+        }
         if (pattern.DatesBetween(start, end - 1, set)) {
             continue;
         }
@@ -2228,20 +2315,19 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
             });
             SortByDay(dates);
             const Observed observed = set_->rules[static_cast<std::size_t>(r)].observed;
+            const bool nearest = observed == Observed::FriMon;
             const MoveRule& rule = moveRules_[static_cast<std::size_t>(r)];
             for (const RuleDate& d : dates) {
                 const auto dayOfWeek = static_cast<unsigned>(floor_mod(d.jdn, 7));
                 const bool weekendDay = ((part.weekend >> dayOfWeek) & 1) != 0;
-                const bool moves = observed != Observed::None &&
-                                   TriggeredOn(dayOfWeek, weekendDay, rule.observedOn,
-                                               observed == Observed::FriMon);
-                if ((moves && observed != Observed::FriMon) ||
+                if ((observed != Observed::None && !nearest &&
+                     TriggeredOn(dayOfWeek, weekendDay, rule.observedOn, false)) ||
                     (rule.substitute != Substitute::None &&
                      TriggeredOn(dayOfWeek, weekendDay, rule.substituteOn, false))) {
                     unsettled.push_back(d.jdn);
                     continue;
                 }
-                take(!moves ? d.jdn : d.jdn + (dayOfWeek == 5 ? -1 : 1));
+                take(nearest ? NeighbourDay(d.jdn, rule, part.weekend) : d.jdn);
             }
         }
         // The bits hold the Western Easter days of the years before and after a year too,
@@ -2418,7 +2504,7 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
 void HolidayCounter::OpenYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,
                                     std::vector<std::int64_t>& out) const {
     out.resize(static_cast<std::size_t>(n));
-    if (NothingMoves(segment)) {
+    if (TakesOwnDays(segment)) {
         UnmovedYearCounts(segment, first, n, out.data());
         return;
     }
@@ -2440,7 +2526,7 @@ void HolidayCounter::KeptYearCounts(std::int64_t first, std::int64_t n,
                       special == plan.specialYears.end() ? kFarFuture : *special}) -
             y;
         if (run > 0) {
-            if (NothingMoves(s)) {
+            if (TakesOwnDays(s)) {
                 UnmovedYearCounts(s, y, run, out.data() + (y - first));
             } else {
                 MovedYearCounts(s, y, run, weekend_, out.data() + (y - first));

@@ -153,6 +153,10 @@ class HolidayCounter {
                            std::int64_t* out) const;
     struct DayGroup;
     const std::vector<DayGroup>& DayGroupsOf(std::size_t segment) const;
+    bool TakesOwnDays(std::size_t segment) const;
+    template <typename Set>
+    void DaysTakenNearest(std::size_t segment, int r, std::int64_t start, std::int64_t end,
+                          Set set) const;
     void UnmovedBlockCounts(std::size_t segment, const std::vector<DayGroup>* groups,
                             std::int64_t first, std::int64_t n, std::int64_t* out) const;
     void MovedYearCounts(std::size_t segment, std::int64_t first, std::int64_t n,

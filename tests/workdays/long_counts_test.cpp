@@ -67,6 +67,13 @@ QString MixedRules() {
 const char* const kMeetingRules =
     "ISL 10-1 observed nearest : Eid\n12-25 observed next : Christmas\n";
 
+// Days moved to the Friday before or the Monday after only: 1 January (too few dates a year to
+// be read off a day group) kept on 31 December when it falls on a Saturday, in the year and
+// the block of years before; Islamic days read off a day group in whole weeks.
+const char* const kNearestRules =
+    "01-01 observed nearest : New Year\nISL 1-1 observed nearest : New Year\n"
+    "ISL 10-1 observed nearest : Eid\nISL 12-10 observed nearest : Sacrifice\n";
+
 // Islamic days only (counted by the kinds of Islamic years), the last day of a month among
 // them, with a single date and an extra working day in year 2405.
 const char* const kIslamicRules =
@@ -91,12 +98,14 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
                             QStringLiteral("kenya"),
                             QString(),
                             QStringLiteral("islamic"),
-                            QStringLiteral("meeting")};
+                            QStringLiteral("meeting"),
+                            QStringLiteral("nearest")};
     for (const QString& name : sets) {
         SCOPED_TRACE(name.toStdString());
         const auto text = name.isEmpty()       ? std::optional<QString>(MixedRules())
                           : name == u"islamic" ? QString::fromLatin1(kIslamicRules)
                           : name == u"meeting" ? QString::fromLatin1(kMeetingRules)
+                          : name == u"nearest" ? QString::fromLatin1(kNearestRules)
                                                : ShippedText(name);
         ASSERT_TRUE(text);
         const HolidayParseResult parsed = ParseHolidayRules(*text, ShippedText);
