@@ -374,6 +374,16 @@ struct MovePath {
     }
 };
 
+// Bits read off a longer array, a word at a time, from `shift` bits into its first word.
+struct WordReader {
+    const std::uint64_t* from;
+    unsigned shift;
+    std::uint64_t operator()(std::size_t j) const {
+        // Two steps left, so that no shift reaches 64 when `shift` is 0.
+        return (from[j] >> shift) | ((from[j + 1] << 1) << (63 - shift));
+    }
+};
+
 // Scratch space of the working-out, kept per thread so that counting allocates nothing.
 struct Scratch {
     std::vector<RawDate> raw;
@@ -387,6 +397,7 @@ struct Scratch {
     std::vector<std::int64_t> days;
     std::vector<MovePath> paths;            // of the last working-out's moves and substitute days
     std::vector<int> grouped;               // rules whose days a block took from day groups
+    std::vector<WordReader> readers;        // ... and the groups' words
     std::vector<std::int64_t> afterEaster;  // offsets of the Western Easter rules of a block
     std::vector<std::int64_t> unsettled;    // days of rules that move beside the Gregorian ones
 };
@@ -1689,42 +1700,54 @@ struct HolidayCounter::DayGroup {
         words.resize(static_cast<std::size_t>((period + 63) / 64) + kBlockWords + 1);
         const std::int64_t bits = 64 * static_cast<std::int64_t>(words.size());
         for (const std::int32_t day : pattern.days) {
-            for (std::int64_t i = day; i < bits; i += period) {
+            for (std::int64_t i = day; i < bits; i += pattern.period) {  // divides `period`
                 words[static_cast<std::size_t>(i / 64)] |= std::uint64_t{1} << (i % 64);
             }
         }
     }
     bool Holds(std::int64_t from, std::int64_t to) const { return from >= first && to <= last; }
-    // Its bits of the days [start, start + 64 * n) into `bits` (n <= kBlockWords): in place of
-    // theirs (`replace`), or beside them.
-    void Lay(std::int64_t start, std::uint64_t* bits, std::size_t n, bool replace) const {
+    // Its bits of the days from `start` on, a word at a time (at most kBlockWords of them).
+    WordReader At(std::int64_t start) const {
         const std::int64_t place = floor_mod(start, period);
-        const std::uint64_t* from = words.data() + place / 64;
-        const unsigned shift = place % 64;
-        // One loop per case, without branches within.
-        if (shift == 0) {
-            for (std::size_t j = 0; j < n; ++j) {
-                bits[j] = replace ? from[j] : bits[j] | from[j];
-            }
-            return;
-        }
-        const unsigned back = 64 - shift;
-        if (replace) {
-            for (std::size_t j = 0; j < n; ++j) {
-                bits[j] = (from[j] >> shift) | (from[j + 1] << back);
-            }
-        } else {
-            for (std::size_t j = 0; j < n; ++j) {
-                bits[j] |= (from[j] >> shift) | (from[j + 1] << back);
-            }
-        }
+        return {words.data() + place / 64, static_cast<unsigned>(place % 64)};
     }
 };
+
+// The day groups' bits of n words into `bits`, in one pass for up to three groups (the
+// others beside them), so that each word is written once.
+void LayGroups(const std::vector<WordReader>& readers, std::uint64_t* bits, std::size_t n) {
+    const auto lay = [bits, n](auto word) {
+        for (std::size_t j = 0; j < n; ++j) {
+            bits[j] = word(j);
+        }
+    };
+    switch (readers.size()) {
+        case 0:
+            lay([](std::size_t) { return std::uint64_t{0}; });
+            return;
+        case 1:
+            lay([a = readers[0]](std::size_t j) { return a(j); });
+            return;
+        case 2:
+            lay([a = readers[0], b = readers[1]](std::size_t j) { return a(j) | b(j); });
+            return;
+        default:
+            lay([a = readers[0], b = readers[1], c = readers[2]](std::size_t j) {
+                return a(j) | b(j) | c(j);
+            });
+            for (std::size_t g = 3; g < readers.size(); ++g) {
+                for (std::size_t j = 0; j < n; ++j) {
+                    bits[j] |= readers[g](j);
+                }
+            }
+            return;
+    }
+}
 
 constexpr std::int64_t kGregorianPartYears = 1000;
 // Runs of years that get day groups, and how many dates of a group a word read must stand for.
 constexpr std::int64_t kDayGroupYears = 1000;
-constexpr double kDatesPerWordRead = 0.2;
+constexpr double kDatesPerWordRead = 0.6;
 
 // The rules of a segment whose dates repeat after 400 Gregorian years, worked out alone for
 // each year of that cycle (from 2000). A year of a long span then needs the working-out of the
@@ -2006,29 +2029,40 @@ const std::vector<HolidayCounter::DayGroup>& HolidayCounter::DayGroupsOf(
     }
     std::unique_ptr<const std::vector<DayGroup>>& built = groups_[segment];
     if (built == nullptr) {
-        std::map<std::int64_t, DayGroup> byPeriod;
-        std::map<std::int64_t, std::size_t> dates;
         const std::uint8_t weekend = plan_->weekend[segment].At(0);
+        std::vector<std::pair<int, RulePattern>> patterns;
         for (const int r : plan_->inForce[segment]) {
-            RulePattern pattern = patterns_[static_cast<std::size_t>(r)];
-            if (pattern.period != 0 &&
-                set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon) {
-                pattern = pattern.Taken(moveRules_[static_cast<std::size_t>(r)], weekend);
-            }
+            const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
             if (pattern.period != 0) {
-                DayGroup& group = byPeriod[pattern.period];
-                group.period = pattern.period;
-                group.rules.push_back(r);
-                group.Add(pattern);
-                dates[pattern.period] += pattern.days.size();
+                patterns.emplace_back(
+                    r, set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon
+                           ? pattern.Taken(moveRules_[static_cast<std::size_t>(r)], weekend)
+                           : pattern);
             }
+        }
+        // A pattern joins the group of the longest period it divides (Islamic days kept on
+        // their day beside those moved, whose period is seven times theirs).
+        std::map<std::int64_t, DayGroup> byPeriod;
+        std::map<std::int64_t, double> datesPerDay;
+        for (const auto& [r, pattern] : patterns) {
+            std::int64_t period = pattern.period;
+            for (const auto& other : patterns) {
+                if (other.second.period % pattern.period == 0) {
+                    period = std::max(period, other.second.period);
+                }
+            }
+            DayGroup& group = byPeriod[period];
+            group.period = period;
+            group.rules.push_back(r);
+            group.Add(pattern);
+            datesPerDay[period] +=
+                static_cast<double>(pattern.days.size()) / static_cast<double>(pattern.period);
         }
         auto groups = std::make_unique<std::vector<DayGroup>>();
         for (auto& [period, group] : byPeriod) {
-            // A word a block reads stands for 64 days; a date laid down alone costs about as
-            // much as a fifth of a word.
-            if (static_cast<double>(dates[period]) * 64 / static_cast<double>(period) >=
-                kDatesPerWordRead) {
+            // A word a block reads stands for 64 days; it costs about as much as laying down
+            // a date or two alone (groups of fewer dates were slower).
+            if (datesPerDay[period] * 64 >= kDatesPerWordRead) {
                 groups->push_back(std::move(group));
             }
         }
@@ -2049,19 +2083,17 @@ const std::vector<HolidayCounter::DayGroup>& HolidayCounter::DayGroupsOf(
     const auto words = static_cast<std::size_t>((end - start) / 64 + 1);
     std::vector<int>& grouped = ThreadScratch().grouped;
     grouped.clear();
-    bool laid = false;
+    std::vector<WordReader>& readers = ThreadScratch().readers;
+    readers.clear();
     for (std::size_t g = 0; groups != nullptr && g < groups->size(); ++g) {
         const DayGroup& group = (*groups)[g];
         if (group.Holds(start, end - 1)) {
-            bits.resize(words);
-            group.Lay(start, bits.data(), words, !laid);
-            laid = true;
+            readers.push_back(group.At(start));
             grouped.insert(grouped.end(), group.rules.begin(), group.rules.end());
         }
     }
-    if (!laid) {
-        bits.assign(words, 0);
-    }
+    bits.resize(words);
+    LayGroups(readers, bits.data(), words);
     const auto set = [&bits, start](std::int64_t day) {
         const auto i = static_cast<std::uint64_t>(day - start);
         bits[i / 64] |= std::uint64_t{1} << (i % 64);

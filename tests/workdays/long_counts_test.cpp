@@ -69,9 +69,10 @@ const char* const kMeetingRules =
 
 // Days moved to the Friday before or the Monday after only: 1 January (too few dates a year to
 // be read off a day group) kept on 31 December when it falls on a Saturday, in the year and
-// the block of years before; Islamic days read off a day group in whole weeks.
+// the block of years before; Islamic days read off a day group in whole weeks, one of them
+// kept on its day.
 const char* const kNearestRules =
-    "01-01 observed nearest : New Year\nISL 1-1 observed nearest : New Year\n"
+    "01-01 observed nearest : New Year\nISL 1-1 observed nearest : New Year\nISL 9-1 : Ramadan\n"
     "ISL 10-1 observed nearest : Eid\nISL 12-10 observed nearest : Sacrifice\n";
 
 // Islamic days only (counted by the kinds of Islamic years), the last day of a month among
