@@ -266,8 +266,9 @@ using HolidayIncludes = std::function<std::optional<QString>(const QString& name
 HolidayParseResult ParseHolidayRules(const QString& text, const HolidayIncludes& includes = {});
 
 // The dates (before any observed move) of a rule whose own days lie in [from, to], each with
-// the year of the rule's calendar it belongs to, in order; `from` and `to` a short span (some
-// years at most). Every kind of rule; the rule's years and day bounds are not applied.
+// the year of the rule's calendar it belongs to, in order; any span, worked out year by year
+// (long counts ask for a few hundred years at a time). Every kind of rule; the rule's years and
+// day bounds are not applied.
 struct RuleDate {
     std::int64_t jdn;
     std::int64_t year;
