@@ -8,6 +8,7 @@
 #include <map>
 #include <numeric>
 #include <optional>
+#include <unordered_map>
 
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
@@ -1771,8 +1772,62 @@ struct HolidayCounter::GregorianPart {
         Days read{};               // the working days their moves look at (*)
         Days written{};            // the days they may take: their own and those moved to
         Days countable{};          // the year's days that are neither weekend days nor theirs
+        // The working days up to kReach days on from each of their moves' own days, the way
+        // the move goes: all it looks at, unless others' days push it further (see memo).
+        Days near{};
     };
     std::vector<CycleYear> years = std::vector<CycleYear>(400);
+    // Whether the other rules' days are taken where they fall (none moves to the nearest
+    // working day, which takes its day in the order of the dates): then a year's working-out
+    // depends on them only through the days its moves look at.
+    bool othersStay = false;
+
+    // What years whose moves meet the other rules' days count beyond the part's count and
+    // the others' days apart, by the year of the cycle and the others' days among its `near`:
+    // kept for years whose moves looked no further, since then nothing else changes where
+    // they go. Such years recur whenever Easter or a lunar feast falls on the same weekday
+    // near the same moves.
+    static constexpr std::int64_t kReach = 7;
+    struct MemoKey {
+        Days near;
+        std::size_t cycleYear;
+        bool operator==(const MemoKey&) const = default;
+    };
+    static bool LookedNear(const std::vector<MovePath>& paths) {
+        return std::all_of(paths.begin(), paths.end(), [](const MovePath& path) {
+            return !path.scanned || std::abs(path.to - path.own) <= kReach;
+        });
+    }
+    class Memo {
+      public:
+        std::optional<std::int64_t> Find(const MemoKey& key) const {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            const auto found = kept_.find(key);
+            return found == kept_.end() ? std::nullopt : std::optional<std::int64_t>(found->second);
+        }
+        void Keep(const MemoKey& key, std::int64_t beyond) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (kept_.size() < kLimit) {
+                kept_.emplace(key, static_cast<std::int16_t>(beyond));
+            }
+        }
+
+      private:
+        struct Hash {
+            std::size_t operator()(const MemoKey& key) const {
+                std::uint64_t h = key.cycleYear;
+                for (const std::uint64_t w : key.near) {
+                    h = (h ^ w) * 0x9E3779B97F4A7C15ULL;
+                    h ^= h >> 29;
+                }
+                return static_cast<std::size_t>(h);
+            }
+        };
+        static constexpr std::size_t kLimit = std::size_t{1} << 16;
+        mutable std::mutex mutex_;
+        std::unordered_map<MemoKey, std::int16_t, Hash> kept_;
+    };
+    mutable Memo memo;
     // (*) A move passes a weekend day whoever holds it: only the working days it looks at are
     // read, and may change where it goes.
     bool IsWeekend(std::int64_t day) const { return ((weekend >> floor_mod(day, 7)) & 1) != 0; }
@@ -2252,7 +2307,7 @@ namespace {
 
 // The other rules' days of a year beside its Gregorian part that the part lacks, from their
 // bits (`words`, the year's first bit `shift` into the first): those among the part's
-// `countable` days; -1 where the part's moves look at one of them (`read`).
+// `countable` days, n; -1 - n where the part's moves look at one of them (`read`).
 template <std::size_t kWords, typename CountOnes>
 [[gnu::always_inline]] inline std::int64_t Theirs(const std::uint64_t* words, unsigned shift,
                                                   const std::uint64_t* read,
@@ -2265,7 +2320,20 @@ template <std::size_t kWords, typename CountOnes>
         meet |= bits & read[w];
         count += ones(bits & countable[w]);
     }
-    return meet != 0 ? -1 : count;
+    return meet != 0 ? -1 - count : count;
+}
+
+// The bits of `words` (read as Theirs reads them) among `mask`.
+template <std::size_t kWords>
+std::array<std::uint64_t, kWords> BitsAmong(const std::uint64_t* words, unsigned shift,
+                                            const std::uint64_t* mask) {
+    std::array<std::uint64_t, kWords> out{};
+    for (std::size_t w = 0; w < out.size(); ++w) {
+        const std::uint64_t bits =
+            shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
+        out[w] = bits & mask[w];
+    }
+    return out;
 }
 template <std::size_t kWords>
 #if defined(__x86_64__) || defined(__i386__)
@@ -2374,7 +2442,8 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
             const std::int64_t start = startOf(y);
             const std::int64_t windowFrom = start - kObservedMargin;
             const std::int64_t windowTo = startOf(y + 1) - 1 + kObservedMargin;
-            const GregorianPart::CycleYear& cycle = part.years[GregorianPart::CycleIndex(y)];
+            const std::size_t q = GregorianPart::CycleIndex(y);
+            const GregorianPart::CycleYear& cycle = part.years[q];
             while (nextUnsettled != unsettled.end() && *nextUnsettled < windowFrom) {
                 ++nextUnsettled;
             }
@@ -2391,6 +2460,22 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
                                             Ones);
                 if (theirs >= 0) {
                     out[y - first] = cycle.count + theirs;
+                    continue;
+                }
+                if (part.othersStay) {
+                    const GregorianPart::MemoKey key{
+                        BitsAmong<kWords>(words, shift, cycle.near.data()), q};
+                    const std::int64_t apart = cycle.count + (-1 - theirs);
+                    if (const std::optional<std::int64_t> meeting = part.memo.Find(key)) {
+                        out[y - first] = apart + *meeting;
+                        continue;
+                    }
+                    const std::int64_t count =
+                        YearBesideGregorian(part, others, y, start, startOf(y + 1), weekend, true);
+                    out[y - first] = count;
+                    if (GregorianPart::LookedNear(scratch.paths)) {
+                        part.memo.Keep(key, count - apart);
+                    }
                     continue;
                 }
             }
@@ -2517,13 +2602,24 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
                     GregorianPart::Put(cycle.read, start, day, !part->IsWeekend(day));
                 });
             }
-            for (std::int64_t day = start; day < YearStart(year + 1); ++day) {
+            const std::int64_t end = YearStart(year + 1);
+            for (const MovePath& path : scratch.paths) {
+                const std::int64_t step = path.to > path.own ? 1 : -1;
+                for (std::int64_t i = 1; path.scanned && i <= GregorianPart::kReach; ++i) {
+                    const std::int64_t day = path.own + step * i;
+                    GregorianPart::Put(cycle.near, start, day, !part->IsWeekend(day));
+                }
+            }
+            for (std::int64_t day = start; day < end; ++day) {
                 GregorianPart::Put(cycle.countable, start, day, !part->IsWeekend(day));
             }
             for (const std::int64_t day : scratch.days) {
                 GregorianPart::Put(cycle.countable, start, day, false);
             }
         }
+        part->othersStay = std::none_of(part->others.begin(), part->others.end(), [&](int r) {
+            return set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon;
+        });
         if (!gregorian.empty()) {
             parts_[segment] = std::move(part);
         }

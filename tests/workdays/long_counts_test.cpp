@@ -67,6 +67,15 @@ QString MixedRules() {
 const char* const kMeetingRules =
     "ISL 10-1 observed nearest : Eid\n12-25 observed next : Christmas\n";
 
+// Moves pushed on past Islamic and Orthodox days that stay where they fall: three days of Eid
+// and the Sacrifice before or after Christmas and Boxing Day moving on, New Year giving a
+// substitute day, 1 May moving back to the Friday, often further than a week.
+const char* const kPushedRules =
+    "12-25 observed next : Christmas\n12-26 observed next : Boxing Day\n"
+    "01-01 substitute next : New Year\n05-01 observed previous : Labour Day\n"
+    "ISL 10-1 : Eid\nISL 10-2 : Eid\nISL 10-3 : Eid\nISL 12-10 : Sacrifice\n"
+    "orthodox easter -3 : Orthodox Thursday\northodox easter +1 : Orthodox Monday\n";
+
 // Days moved to the Friday before or the Monday after only: 1 January (too few dates a year to
 // be read off a day group) kept on 31 December when it falls on a Saturday, in the year and
 // the block of years before; Islamic days read off a day group in whole weeks, one of them
@@ -100,12 +109,14 @@ TEST(LongCounts, EveryKindOfSetCountsAsItsDaysAndYears) {
                             QString(),
                             QStringLiteral("islamic"),
                             QStringLiteral("meeting"),
+                            QStringLiteral("pushed"),
                             QStringLiteral("nearest")};
     for (const QString& name : sets) {
         SCOPED_TRACE(name.toStdString());
         const auto text = name.isEmpty()       ? std::optional<QString>(MixedRules())
                           : name == u"islamic" ? QString::fromLatin1(kIslamicRules)
                           : name == u"meeting" ? QString::fromLatin1(kMeetingRules)
+                          : name == u"pushed"  ? QString::fromLatin1(kPushedRules)
                           : name == u"nearest" ? QString::fromLatin1(kNearestRules)
                                                : ShippedText(name);
         ASSERT_TRUE(text);
@@ -184,6 +195,25 @@ TEST(LongCounts, WeekdayBeforeADateOfSomeYears) {
     auto base = std::make_shared<HolidayRule>(*parsed.set->rules[0].base);
     base->firstYear = 2025;
     parsed.set->rules[0].base = base;
+    const WorkdayCalendar calendar(0x60, std::make_shared<HolidaySet>(*parsed.set));
+    std::int64_t byYears = 0;
+    for (std::int64_t year = 1000; year < 5000; ++year) {
+        byYears += calendar.WorkdaysIn(Jan1(year), Jan1(year + 1));
+    }
+    EXPECT_EQ(calendar.WorkdaysIn(Jan1(1000), Jan1(5000)), byYears);
+}
+
+// A Saturday holiday moved on past ten Julian feasts, which fall three days later in the
+// Gregorian year every 400 years: in 2001 they fill the working week after it and the move
+// reaches Monday 31 December; in 2401, on the same weekdays, they take that Monday too and the
+// move leaves the year.
+TEST(LongCounts, MovePushedOutOfItsYearByDaysBeyondAWeek) {
+    QString text = QStringLiteral("12-22 observed next : Midwinter\n");
+    for (int day = 8; day < 18; ++day) {
+        text += QStringLiteral("12-%1 julian : Julian feast\n").arg(day);
+    }
+    const HolidayParseResult parsed = ParseHolidayRules(text, ShippedText);
+    ASSERT_TRUE(parsed.set);
     const WorkdayCalendar calendar(0x60, std::make_shared<HolidaySet>(*parsed.set));
     std::int64_t byYears = 0;
     for (std::int64_t year = 1000; year < 5000; ++year) {
