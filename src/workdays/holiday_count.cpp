@@ -1777,6 +1777,15 @@ struct HolidayCounter::GregorianPart {
         Days near{};
     };
     std::vector<CycleYear> years = std::vector<CycleYear>(400);
+    // The other rules that never move nor give substitute days, laid down together: those
+    // whose dates repeat alike as one pattern, Western Easter's days in one pass.
+    struct StayingGroup {
+        RulePattern pattern;
+        std::vector<int> rules;  // laid one by one where the pattern does not hold
+    };
+    std::vector<StayingGroup> stayingGroups;
+    std::vector<std::int64_t> stayingEasterOffsets;
+    std::vector<int> stayingAlone;
     // Whether the other rules' days are taken where they fall (none moves to the nearest
     // working day, which takes its day in the order of the dates): then a year's working-out
     // depends on them only through the days its moves look at.
@@ -2353,10 +2362,13 @@ std::int64_t TheirsWithPopcnt(const std::uint64_t* words, unsigned shift, const 
 
 }  // namespace
 
+// Years laid down as bits at once beside a Gregorian part: 47 kB of bits.
+constexpr std::int64_t kBesideBlock = 1024;
+
 // The counts of the years [first, first + n) of a segment with a Gregorian part, none of them
-// special, from the dates of its other rules, 256 years at a time. The days they take (their
-// own, or the Friday or Monday they move to) are put together as bits, where they neither move
-// to the next or previous free day nor give substitute days; a year whose Gregorian rules'
+// special, from the dates of its other rules, kBesideBlock years at a time. The days they take
+// (their own, or the Friday or Monday they move to) are put together as bits, where they neither
+// move to the next or previous free day nor give substitute days; a year whose Gregorian rules'
 // moves look at none of them, and that has no such other dates, is counted from those bits.
 // The other years are worked out on their own.
 void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64_t first,
@@ -2377,8 +2389,8 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
         others.ownYearOnly[k] = IsWesternEasterKind(set_->rules[r]);
     }
     std::vector<std::int64_t> starts;  // of the years y0 - 1 .. y1 + 1
-    for (std::int64_t y0 = first; y0 < first + n; y0 += kPackBlock) {
-        const std::int64_t y1 = std::min(first + n, y0 + kPackBlock);
+    for (std::int64_t y0 = first; y0 < first + n; y0 += kBesideBlock) {
+        const std::int64_t y1 = std::min(first + n, y0 + kBesideBlock);
         starts.clear();
         for (std::int64_t y = y0 - 1, start = YearStart(y); y <= y1 + 1; ++y) {
             starts.push_back(start);
@@ -2406,9 +2418,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
             std::vector<RuleDate>& dates = others.dates[k];
             dates.clear();
             if (others.never[k] != 0) {
-                DaysOfRule(r, from, to, y0, y1,
-                           [&take](std::int64_t day, std::int64_t) { take(day); });
-                continue;
+                continue;  // laid down together below
             }
             DaysOfRule(r, from, to, y0, y1, [&dates](std::int64_t day, std::int64_t year) {
                 dates.push_back({day, year});
@@ -2430,6 +2440,28 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
                 take(nearest ? NeighbourDay(d.jdn, rule, part.weekend) : d.jdn);
             }
         }
+        const auto takeDay = [&take](std::int64_t day, std::int64_t) { take(day); };
+        for (const GregorianPart::StayingGroup& group : part.stayingGroups) {
+            if (!group.pattern.DatesBetween(from, to, take)) {
+                for (const int r : group.rules) {
+                    DaysOfRule(r, from, to, y0, y1, takeDay);
+                }
+            }
+        }
+        if (!part.stayingEasterOffsets.empty()) {
+            ForEachWesternEaster(y0 - 1, y1 - y0 + 2, scratch.easter,
+                                 [&](std::int64_t, std::int64_t easterDay) {
+                                     for (const std::int64_t offset : part.stayingEasterOffsets) {
+                                         const std::int64_t day = easterDay + offset;
+                                         if (day >= from && day <= to) {
+                                             take(day);
+                                         }
+                                     }
+                                 });
+        }
+        for (const int r : part.stayingAlone) {
+            DaysOfRule(r, from, to, y0, y1, takeDay);
+        }
         // The bits hold the Western Easter days of the years before and after a year too,
         // which its own working-out leaves out: they lie in their own years, far from the turn
         // of the year, so they only make the check below stricter.
@@ -2438,11 +2470,11 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
         std::sort(unsettled.begin(), unsettled.end());
         auto nextUnsettled = unsettled.begin();
         const bool popcnt = HasPopcnt();
-        for (std::int64_t y = y0; y < y1; ++y) {
+        std::size_t q = GregorianPart::CycleIndex(y0);
+        for (std::int64_t y = y0; y < y1; ++y, q = q + 1 == part.years.size() ? 0 : q + 1) {
             const std::int64_t start = startOf(y);
             const std::int64_t windowFrom = start - kObservedMargin;
             const std::int64_t windowTo = startOf(y + 1) - 1 + kObservedMargin;
-            const std::size_t q = GregorianPart::CycleIndex(y);
             const GregorianPart::CycleYear& cycle = part.years[q];
             while (nextUnsettled != unsettled.end() && *nextUnsettled < windowFrom) {
                 ++nextUnsettled;
@@ -2616,6 +2648,36 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
             for (const std::int64_t day : scratch.days) {
                 GregorianPart::Put(cycle.countable, start, day, false);
             }
+        }
+        for (const int r : part->others) {
+            const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
+            if (rule.observed != Observed::None ||
+                moveRules_[static_cast<std::size_t>(r)].substitute != Substitute::None) {
+                continue;
+            }
+            const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
+            if (pattern.period == 0) {
+                if (rule.IsWesternEaster()) {
+                    part->stayingEasterOffsets.push_back(rule.offset);
+                } else {
+                    part->stayingAlone.push_back(r);
+                }
+                continue;
+            }
+            auto group = std::find_if(
+                part->stayingGroups.begin(), part->stayingGroups.end(), [&](const auto& g) {
+                    return g.pattern.period == pattern.period && g.pattern.first == pattern.first &&
+                           g.pattern.last == pattern.last;
+                });
+            if (group == part->stayingGroups.end()) {
+                group = part->stayingGroups.insert(group, {pattern, {}});
+            } else {
+                std::vector<std::int32_t>& days = group->pattern.days;
+                days.insert(days.end(), pattern.days.begin(), pattern.days.end());
+                std::sort(days.begin(), days.end());
+                days.erase(std::unique(days.begin(), days.end()), days.end());
+            }
+            group->rules.push_back(r);
         }
         part->othersStay = std::none_of(part->others.begin(), part->others.end(), [&](int r) {
             return set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon;
