@@ -13,6 +13,7 @@
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
 #include "jdcore/world_calendars.h"
+#include "workdays/window_count.h"
 
 namespace daybridge {
 namespace {
@@ -1761,8 +1762,10 @@ struct HolidayCounter::GregorianPart {
     // year's working-out takes lie within it; a move of the Gregorian rules that looks beyond
     // it cannot meet them, and their days beyond it are held to be the Gregorian rules' own.
     static constexpr std::int64_t kLead = kObservedMargin;
-    static constexpr std::size_t kWords = (366 + 2 * kLead + 63) / 64;
-    using Days = std::array<std::uint64_t, kWords>;  // bits from kLead days before a year
+    static constexpr std::size_t kWords = kWindowWords;
+    static_assert(kWords == (366 + 2 * kLead + 63) / 64);
+    // Bits from kLead days before a year, and an empty word after them (see WindowCount).
+    using Days = std::array<std::uint64_t, kWords + 1>;
 
     std::uint8_t weekend = 0;
     std::vector<int> others;  // the segment's other rules
@@ -1798,7 +1801,7 @@ struct HolidayCounter::GregorianPart {
     // near the same moves.
     static constexpr std::int64_t kReach = 7;
     struct MemoKey {
-        Days near;
+        std::array<std::uint64_t, kWords> near;
         std::size_t cycleYear;
         bool operator==(const MemoKey&) const = default;
     };
@@ -2314,25 +2317,7 @@ void HolidayCounter::MovedYearCounts(std::size_t segment, std::int64_t first, st
 
 namespace {
 
-// The other rules' days of a year beside its Gregorian part that the part lacks, from their
-// bits (`words`, the year's first bit `shift` into the first): those among the part's
-// `countable` days, n; -1 - n where the part's moves look at one of them (`read`).
-template <std::size_t kWords, typename CountOnes>
-[[gnu::always_inline]] inline std::int64_t Theirs(const std::uint64_t* words, unsigned shift,
-                                                  const std::uint64_t* read,
-                                                  const std::uint64_t* countable, CountOnes ones) {
-    std::uint64_t meet = 0;
-    std::int64_t count = 0;
-    for (std::size_t w = 0; w < kWords; ++w) {
-        const std::uint64_t bits =
-            shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
-        meet |= bits & read[w];
-        count += ones(bits & countable[w]);
-    }
-    return meet != 0 ? -1 - count : count;
-}
-
-// The bits of `words` (read as Theirs reads them) among `mask`.
+// The bits of `words` (read as a WindowCount reads them) among `mask`.
 template <std::size_t kWords>
 std::array<std::uint64_t, kWords> BitsAmong(const std::uint64_t* words, unsigned shift,
                                             const std::uint64_t* mask) {
@@ -2344,21 +2329,6 @@ std::array<std::uint64_t, kWords> BitsAmong(const std::uint64_t* words, unsigned
     }
     return out;
 }
-template <std::size_t kWords>
-#if defined(__x86_64__) || defined(__i386__)
-[[gnu::target("popcnt")]] [[gnu::noinline]] std::int64_t TheirsWithPopcnt(
-    const std::uint64_t* words, unsigned shift, const std::uint64_t* read,
-    const std::uint64_t* countable) {
-    return Theirs<kWords>(words, shift, read, countable,
-                          [](std::uint64_t x) { return __builtin_popcountll(x); });
-}
-#else
-std::int64_t TheirsWithPopcnt(const std::uint64_t* words, unsigned shift, const std::uint64_t* read,
-                              const std::uint64_t* countable) {
-    return Theirs<kWords>(words, shift, read, countable,
-                          [](std::uint64_t x) { return std::popcount(x); });
-}
-#endif
 
 }  // namespace
 
@@ -2401,6 +2371,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
         };
         const std::int64_t base = startOf(y0) - GregorianPart::kLead;  // the day of bit 0
         std::vector<std::uint64_t>& taken = scratch.yearBits;
+        // Up to two words beyond the last year's window, which a WindowCount reads.
         taken.assign(static_cast<std::size_t>((startOf(y1) + GregorianPart::kLead - base) / 64 + 3),
                      0);
         const auto take = [&taken, base](std::int64_t day) {
@@ -2469,7 +2440,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
                       31 + 29 + 31 + 24 + kMaxEasterOffset <= 363);  // 22 March .. 25 April
         std::sort(unsettled.begin(), unsettled.end());
         auto nextUnsettled = unsettled.begin();
-        const bool popcnt = HasPopcnt();
+        static const WindowCount theirsOf = BestWindowCount();
         std::size_t q = GregorianPart::CycleIndex(y0);
         for (std::int64_t y = y0; y < y1; ++y, q = q + 1 == part.years.size() ? 0 : q + 1) {
             const std::int64_t start = startOf(y);
@@ -2486,10 +2457,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
                 const unsigned shift = offset % 64;
                 constexpr std::size_t kWords = GregorianPart::kWords;
                 const std::int64_t theirs =
-                    popcnt ? TheirsWithPopcnt<kWords>(words, shift, cycle.read.data(),
-                                                      cycle.countable.data())
-                           : Theirs<kWords>(words, shift, cycle.read.data(), cycle.countable.data(),
-                                            Ones);
+                    theirsOf(words, shift, cycle.read.data(), cycle.countable.data());
                 if (theirs >= 0) {
                     out[y - first] = cycle.count + theirs;
                     continue;
