@@ -26,7 +26,7 @@ std::int64_t WindowCountWithPopcnt(const std::uint64_t* words, unsigned shift,
                                    const std::uint64_t* read, const std::uint64_t* countable);
 #endif
 #if defined(__x86_64__)
-// For processors with AVX2 and POPCNT.
+// For processors with AVX2.
 std::int64_t WindowCountFourAtATime(const std::uint64_t* words, unsigned shift,
                                     const std::uint64_t* read, const std::uint64_t* countable);
 #endif
