@@ -636,24 +636,27 @@ const std::array<std::uint64_t, 7>& NotWeekendBits(std::uint8_t weekend) {
     return table[weekend & 0x7f];
 }
 
-// The Western Easter days of the years [first, first + n) (as `take(year, day)`), worked out into
-// `easter` once for every rule counted from them: the caller empties it for other years.
+// The Western Easter days of the years [first, first + n) (as `take(year, day)`): read off the
+// kinds of year once they are built; before, worked out into `easter` once for every rule
+// counted from them (the caller empties it for other years).
 template <typename Take>
 void ForEachWesternEaster(std::int64_t first, std::int64_t n, std::vector<std::uint8_t>& easter,
                           Take take) {
+    std::int64_t march21 = YearStart(first) + 79;  // in a common year
+    if (const KindTable* kinds = builtKinds.load(std::memory_order_acquire)) {
+        for (std::int64_t i = 0, y = floor_mod(first, kEasterCycle); i < n; ++i) {
+            const unsigned kind = kinds->kind[static_cast<std::size_t>(y)];
+            const std::int64_t leap = kind & 1;
+            take(first + i, march21 + leap + kind / 2 + 1);
+            march21 += 365 + leap;
+            y = y + 1 == kEasterCycle ? 0 : y + 1;
+        }
+        return;
+    }
     if (easter.empty()) {
         easter.resize(static_cast<std::size_t>(n));
-        if (const KindTable* kinds = builtKinds.load(std::memory_order_acquire)) {
-            for (std::int64_t i = 0, y = floor_mod(first, kEasterCycle); i < n; ++i) {
-                easter[static_cast<std::size_t>(i)] =
-                    static_cast<std::uint8_t>(kinds->kind[static_cast<std::size_t>(y)] / 2 + 1);
-                y = y + 1 == kEasterCycle ? 0 : y + 1;
-            }
-        } else {
-            jdcore::western_easter_days(first, n, easter.data());
-        }
+        jdcore::western_easter_days(first, n, easter.data());
     }
-    std::int64_t march21 = YearStart(first) + 79;  // in a common year
     for (std::int64_t i = 0; i < n; ++i) {
         const bool leap = jdcore::gregorian_leap(first + i);
         take(first + i, march21 + (leap ? 1 : 0) + easter[static_cast<std::size_t>(i)]);
