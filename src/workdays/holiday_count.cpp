@@ -13,6 +13,7 @@
 #include "jdcore/day_count.h"
 #include "jdcore/easter.h"
 #include "jdcore/world_calendars.h"
+#include "workdays/day_runs.h"
 #include "workdays/window_count.h"
 
 namespace daybridge {
@@ -1670,10 +1671,13 @@ struct HolidayCounter::RulePattern {
         std::sort(taken.days.begin(), taken.days.end());
         return taken;
     }
+    bool HoldsBetween(std::int64_t from, std::int64_t to) const {
+        return period != 0 && from >= first && to <= last;
+    }
     // Takes the dates of [from, to] in order, when the pattern holds there; false otherwise.
     template <typename Take>
     bool DatesBetween(std::int64_t from, std::int64_t to, Take take) const {
-        if (period == 0 || from < first || to > last) {
+        if (!HoldsBetween(from, to)) {
             return false;
         }
         for (std::int64_t base = floor_div(from, period) * period; base <= to; base += period) {
@@ -1787,10 +1791,11 @@ struct HolidayCounter::GregorianPart {
     // whose dates repeat alike as one pattern, Western Easter's days in one pass.
     struct StayingGroup {
         RulePattern pattern;
+        DayRuns runs;            // its days
         std::vector<int> rules;  // laid one by one where the pattern does not hold
     };
     std::vector<StayingGroup> stayingGroups;
-    std::vector<std::int64_t> stayingEasterOffsets;
+    DayRuns stayingAfterEaster;  // their days from Easter Sunday
     std::vector<int> stayingAlone;
     // Whether the other rules' days are taken where they fall (none moves to the nearest
     // working day, which takes its day in the order of the dates): then a year's working-out
@@ -2416,22 +2421,21 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
         }
         const auto takeDay = [&take](std::int64_t day, std::int64_t) { take(day); };
         for (const GregorianPart::StayingGroup& group : part.stayingGroups) {
-            if (!group.pattern.DatesBetween(from, to, take)) {
-                for (const int r : group.rules) {
-                    DaysOfRule(r, from, to, y0, y1, takeDay);
-                }
+            if (group.pattern.HoldsBetween(from, to)) {
+                group.runs.LayRepeated(group.pattern.period, from, to, taken.data(), base);
+                continue;
+            }
+            for (const int r : group.rules) {
+                DaysOfRule(r, from, to, y0, y1, takeDay);
             }
         }
-        if (!part.stayingEasterOffsets.empty()) {
-            ForEachWesternEaster(y0 - 1, y1 - y0 + 2, scratch.easter,
-                                 [&](std::int64_t, std::int64_t easterDay) {
-                                     for (const std::int64_t offset : part.stayingEasterOffsets) {
-                                         const std::int64_t day = easterDay + offset;
-                                         if (day >= from && day <= to) {
-                                             take(day);
-                                         }
-                                     }
-                                 });
+        if (!part.stayingAfterEaster.runs.empty()) {
+            ForEachWesternEaster(
+                y0 - 1, y1 - y0 + 2, scratch.easter, [&](std::int64_t, std::int64_t easterDay) {
+                    for (const DayRuns::Run& run : part.stayingAfterEaster.runs) {
+                        DayRuns::Lay(easterDay + run.day, run.days, from, to, taken.data(), base);
+                    }
+                });
         }
         for (const int r : part.stayingAlone) {
             DaysOfRule(r, from, to, y0, y1, takeDay);
@@ -2620,6 +2624,7 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
                 GregorianPart::Put(cycle.countable, start, day, false);
             }
         }
+        std::vector<std::int64_t> afterEaster;
         for (const int r : part->others) {
             const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
             if (rule.observed != Observed::None ||
@@ -2629,27 +2634,34 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
             const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];
             if (pattern.period == 0) {
                 if (rule.IsWesternEaster()) {
-                    part->stayingEasterOffsets.push_back(rule.offset);
+                    afterEaster.push_back(rule.offset);
                 } else {
                     part->stayingAlone.push_back(r);
                 }
                 continue;
             }
-            auto group = std::find_if(
-                part->stayingGroups.begin(), part->stayingGroups.end(), [&](const auto& g) {
-                    return g.pattern.period == pattern.period && g.pattern.first == pattern.first &&
-                           g.pattern.last == pattern.last;
-                });
+            // Patterns that repeat alike hold together where all of them hold.
+            auto group =
+                std::find_if(part->stayingGroups.begin(), part->stayingGroups.end(),
+                             [&](const auto& g) { return g.pattern.period == pattern.period; });
             if (group == part->stayingGroups.end()) {
-                group = part->stayingGroups.insert(group, {pattern, {}});
+                group = part->stayingGroups.insert(group, {pattern, {}, {}});
             } else {
-                std::vector<std::int32_t>& days = group->pattern.days;
+                RulePattern& together = group->pattern;
+                together.first = std::max(together.first, pattern.first);
+                together.last = std::min(together.last, pattern.last);
+                std::vector<std::int32_t>& days = together.days;
                 days.insert(days.end(), pattern.days.begin(), pattern.days.end());
                 std::sort(days.begin(), days.end());
                 days.erase(std::unique(days.begin(), days.end()), days.end());
             }
             group->rules.push_back(r);
         }
+        for (GregorianPart::StayingGroup& group : part->stayingGroups) {
+            group.runs = DayRuns({group.pattern.days.begin(), group.pattern.days.end()});
+        }
+        std::sort(afterEaster.begin(), afterEaster.end());
+        part->stayingAfterEaster = DayRuns(afterEaster);
         part->othersStay = std::none_of(part->others.begin(), part->others.end(), [&](int r) {
             return set_->rules[static_cast<std::size_t>(r)].observed == Observed::FriMon;
         });

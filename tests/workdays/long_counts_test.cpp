@@ -68,12 +68,14 @@ const char* const kMeetingRules =
     "ISL 10-1 observed nearest : Eid\n12-25 observed next : Christmas\n";
 
 // Moves pushed on past Islamic and Orthodox days that stay where they fall: three days of Eid
-// and the Sacrifice before or after Christmas and Boxing Day moving on, New Year giving a
-// substitute day, 1 May moving back to the Friday, often further than a week.
+// and two of the Sacrifice (the second counted from the first) before or after Christmas and
+// Boxing Day moving on, New Year giving a substitute day, 1 May moving back to the Friday, often
+// further than a week.
 const char* const kPushedRules =
     "12-25 observed next : Christmas\n12-26 observed next : Boxing Day\n"
     "01-01 substitute next : New Year\n05-01 observed previous : Labour Day\n"
     "ISL 10-1 : Eid\nISL 10-2 : Eid\nISL 10-3 : Eid\nISL 12-10 : Sacrifice\n"
+    "ISL 12-10 +1 : Sacrifice\n"
     "orthodox easter -3 : Orthodox Thursday\northodox easter +1 : Orthodox Monday\n";
 
 // Days moved to the Friday before or the Monday after only: 1 January (too few dates a year to
