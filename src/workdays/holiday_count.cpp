@@ -2348,10 +2348,12 @@ constexpr std::int64_t kBesideBlock = 1024;
 // (their own, or the Friday or Monday they move to) are put together as bits, where they neither
 // move to the next or previous free day nor give substitute days; a year whose Gregorian rules'
 // moves look at none of them, and that has no such other dates, is counted from those bits.
-// The other years are worked out on their own.
+// The other years are worked out on their own, or read from what a year that met the moves
+// alike counted (see GregorianPart::memo).
 void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64_t first,
                                            std::int64_t n, const WeekendSchedule& weekend,
                                            std::int64_t* out) const {
+    static const WindowCount theirsOf = BestWindowCount();
     Scratch& scratch = ThreadScratch();
     // The dates of the rules that may move, per rule and in order (those that never move lay
     // their days down as bits at once).
@@ -2447,7 +2449,6 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
                       31 + 29 + 31 + 24 + kMaxEasterOffset <= 363);  // 22 March .. 25 April
         std::sort(unsettled.begin(), unsettled.end());
         auto nextUnsettled = unsettled.begin();
-        static const WindowCount theirsOf = BestWindowCount();
         std::size_t q = GregorianPart::CycleIndex(y0);
         for (std::int64_t y = y0; y < y1; ++y, q = q + 1 == part.years.size() ? 0 : q + 1) {
             const std::int64_t start = startOf(y);
