@@ -1,6 +1,6 @@
 // The other rules' days in a year's window beside a Gregorian part, as bits: how many fall on
-// the part's countable days, and whether any falls on a day its moves look at. Counted a
-// million times over a long span, so chosen for the processor once.
+// the part's countable days, and whether any falls on a day its moves look at. Counted millions
+// of times over a long span, so chosen for the processor once.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +9,8 @@
 namespace daybridge {
 
 // The words of a year's window (a leap year and the days around it). The part's masks hold one
-// more word, empty, and the bits reach two words beyond the window: four words are read at a
-// time where the processor can.
+// more word, empty, and `words` two more beyond the window's: four words are read at a time
+// where the processor can.
 inline constexpr std::size_t kWindowWords = 7;
 
 // The window's bits are `words`, its first bit `shift` (0..63) into the first word: those among
