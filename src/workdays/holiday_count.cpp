@@ -1776,6 +1776,7 @@ struct HolidayCounter::GregorianPart {
 
     std::uint8_t weekend = 0;
     std::vector<int> others;  // the segment's other rules
+    std::vector<char> stays;  // per other rule: it never moves nor gives substitute days
     struct CycleYear {
         std::int64_t count = 0;    // of the Gregorian rules alone
         std::vector<RawDate> raw;  // their dates in the year's window, from its first day
@@ -1875,8 +1876,7 @@ struct HolidayCounter::GregorianPart {
 
 // The other rules of a segment with a Gregorian part, over some years.
 struct HolidayCounter::BesideDates {
-    std::vector<std::vector<RuleDate>> dates;  // per rule, in order; none for those that ...
-    std::vector<char> never;                   // ... never move nor give substitute days
+    std::vector<std::vector<RuleDate>> dates;  // per rule, in order; none for those that stay
     std::vector<char> ownYearOnly;             // Western Easter: a year takes its own only
 };
 
@@ -2331,9 +2331,7 @@ std::array<std::uint64_t, kWords> BitsAmong(const std::uint64_t* words, unsigned
                                             const std::uint64_t* mask) {
     std::array<std::uint64_t, kWords> out{};
     for (std::size_t w = 0; w < out.size(); ++w) {
-        const std::uint64_t bits =
-            shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
-        out[w] = bits & mask[w];
+        out[w] = WindowWord(words, shift, w) & mask[w];
     }
     return out;
 }
@@ -2360,13 +2358,10 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
     BesideDates others;
     const std::size_t count = part.others.size();
     others.dates.resize(count);
-    others.never.resize(count);
     others.ownYearOnly.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
-        const auto r = static_cast<std::size_t>(part.others[k]);
-        others.never[k] = set_->rules[r].observed == Observed::None &&
-                          moveRules_[r].substitute == Substitute::None;
-        others.ownYearOnly[k] = IsWesternEasterKind(set_->rules[r]);
+        others.ownYearOnly[k] =
+            IsWesternEasterKind(set_->rules[static_cast<std::size_t>(part.others[k])]);
     }
     std::vector<std::int64_t> starts;  // of the years y0 - 1 .. y1 + 1
     for (std::int64_t y0 = first; y0 < first + n; y0 += kBesideBlock) {
@@ -2398,7 +2393,7 @@ void HolidayCounter::CountsBesideGregorian(const GregorianPart& part, std::int64
             const int r = part.others[k];
             std::vector<RuleDate>& dates = others.dates[k];
             dates.clear();
-            if (others.never[k] != 0) {
+            if (part.stays[k] != 0) {
                 continue;  // laid down together below
             }
             DaysOfRule(r, from, to, y0, y1, [&dates](std::int64_t day, std::int64_t year) {
@@ -2511,7 +2506,7 @@ std::int64_t HolidayCounter::YearBesideGregorian(const GregorianPart& part,
     std::optional<YearWindow> window;
     for (std::size_t k = 0; k < part.others.size(); ++k) {
         const int r = part.others[k];
-        if (others.never[k] != 0) {
+        if (part.stays[k] != 0) {
             // Their dates were laid down as bits only: taken again as the year's own
             // working-out takes them.
             if (!window) {
@@ -2628,8 +2623,10 @@ const HolidayCounter::GregorianPart* HolidayCounter::GregorianPartOf(
         std::vector<std::int64_t> afterEaster;
         for (const int r : part->others) {
             const HolidayRule& rule = set_->rules[static_cast<std::size_t>(r)];
-            if (rule.observed != Observed::None ||
-                moveRules_[static_cast<std::size_t>(r)].substitute != Substitute::None) {
+            part->stays.push_back(rule.observed == Observed::None &&
+                                  moveRules_[static_cast<std::size_t>(r)].substitute ==
+                                      Substitute::None);
+            if (part->stays.back() == 0) {
                 continue;
             }
             const RulePattern& pattern = patterns_[static_cast<std::size_t>(r)];

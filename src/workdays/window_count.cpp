@@ -19,8 +19,7 @@ template <typename CountOnes>
     std::uint64_t meet = 0;
     std::int64_t count = 0;
     for (std::size_t w = 0; w < kWindowWords; ++w) {
-        const std::uint64_t bits =
-            shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
+        const std::uint64_t bits = WindowWord(words, shift, w);
         meet |= bits & read[w];
         count += ones(bits & countable[w]);
     }

@@ -13,6 +13,11 @@ namespace daybridge {
 // where the processor can.
 inline constexpr std::size_t kWindowWords = 7;
 
+// Word w of a window whose first bit is `shift` (0..63) bits into `words`.
+inline std::uint64_t WindowWord(const std::uint64_t* words, unsigned shift, std::size_t w) {
+    return shift == 0 ? words[w] : (words[w] >> shift) | (words[w + 1] << (64 - shift));
+}
+
 // The window's bits are `words`, its first bit `shift` (0..63) into the first word: those among
 // `countable`, n; or -1 - n where one of them is among `read`.
 using WindowCount = std::int64_t (*)(const std::uint64_t* words, unsigned shift,
